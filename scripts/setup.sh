@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what Pagelark needs on Debian 12 and builds it into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-format)
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+# A fresh machine may have no package lists yet: update only when the install needs it.
+if ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null 2>&1; then
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGELARK_WERROR=ON
+cmake --build build

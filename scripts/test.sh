@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Runs every check: formatting, the sanitizer build's tests, the fuzzers, then the test suite.
+# FUZZ_SECONDS (default 60) sets how long each fuzzer runs; QUICK=1 runs only the test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-60}
+
+build() {  # build DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -DPAGELARK_WERROR=ON "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+if [ "${QUICK:-0}" != 1 ]; then
+    echo "== formatting"
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+    echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DPAGELARK_SANITIZE=ON -DPAGELARK_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan -j "$jobs" --output-on-failure
+
+    echo "== fuzzing ${fuzz_seconds}s per target"
+    build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+        -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" \
+        -DPAGELARK_FUZZ=ON -DPAGELARK_TESTS=OFF -DPAGELARK_BENCH=OFF
+    for target in profile_fuzz reg_fuzz; do
+        corpus=$(mktemp -d)
+        cp fuzz/corpus/"${target%_fuzz}"/* "$corpus"/ 2>/dev/null || true
+        build-fuzz/fuzz/"$target" -max_total_time="$fuzz_seconds" -max_len=65536 \
+            -print_final_stats=1 "$corpus" 2>&1 | tail -n 4
+        rm -rf "$corpus"
+    done
+fi
+
+echo "== test suite"
+build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ctest --test-dir build -j "$jobs" --output-on-failure

@@ -1,0 +1,28 @@
+#pragma once
+// A private folder for one test, removed with everything in it when the test ends.
+
+#include <string>
+#include <string_view>
+
+namespace pagelark::testing {
+
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }  // no trailing separator
+    std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+    // Writes bytes to a file in the folder and returns its path.
+    std::string Write(std::string_view name, std::string_view bytes) const;
+    // The bytes of a file, or "<missing>" when it cannot be read.
+    static std::string Read(const std::string& file);
+
+  private:
+    std::string path_;
+};
+
+}  // namespace pagelark::testing
