@@ -1,0 +1,36 @@
+#include "platform/clock.h"
+
+#include <ctime>
+
+namespace pagelark {
+namespace {
+
+// Days from 1970-01-01 to a proleptic Gregorian date (H. Hinnant's days_from_civil).
+long DaysFromCivil(long y, long m, long d) {
+    y -= m <= 2 ? 1 : 0;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+constexpr long kDaysFrom1899To1970 = 25569;
+
+}  // namespace
+
+double DateTimeValue(int year, int month, int day, int hour, int minute, double second) {
+    const double days = static_cast<double>(DaysFromCivil(year, month, day) + kDaysFrom1899To1970);
+    return days + (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay;
+}
+
+double SystemClock::Now() const {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    return DateTimeValue(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                         local.tm_min, local.tm_sec + static_cast<double>(ts.tv_nsec) / 1e9);
+}
+
+}  // namespace pagelark

@@ -1,0 +1,24 @@
+#pragma once
+// Date-times are counts of days since 1899-12-30 in local time; the clock is a port so that
+// logic depending on "now" is tested with a fake.
+
+namespace pagelark {
+
+inline constexpr double kSecondsPerDay = 24.0 * 60.0 * 60.0;
+
+class Clock {
+  public:
+    virtual ~Clock() = default;
+    virtual double Now() const = 0;
+};
+
+class SystemClock final : public Clock {
+  public:
+    double Now() const override;
+};
+
+// The day count of a local calendar date and time.
+double DateTimeValue(int year, int month, int day, int hour = 0, int minute = 0,
+                     double second = 0.0);
+
+}  // namespace pagelark

@@ -1,0 +1,164 @@
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace pagelark {
+namespace {
+
+std::string Reason(int err) {
+    return std::strerror(err);
+}
+
+class Fd {
+  public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+  private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::string ResolveLink(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) return path;  // dangling link: replace the link itself
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    ReadResult result;
+    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused just below.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) {
+        result.status =
+            (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
+        result.error = Reason(errno);
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
+        result.status = ReadStatus::Unreadable;
+        result.error = Reason(errno);
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.status = ReadStatus::NotAFile;
+        result.error = S_ISDIR(st.st_mode) ? Reason(EISDIR) : "Not a regular file";
+        return result;
+    }
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+        result.status = ReadStatus::TooLarge;
+        result.error = Reason(EFBIG);
+        return result;
+    }
+    std::string data;
+    data.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN) continue;
+            result.status = ReadStatus::Unreadable;
+            result.error = Reason(errno);
+            return result;
+        }
+        if (n == 0) break;
+        if (data.size() + static_cast<std::size_t>(n) > maxBytes) {  // grew while we read
+            result.status = ReadStatus::TooLarge;
+            result.error = Reason(EFBIG);
+            return result;
+        }
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    result.status = ReadStatus::Ok;
+    result.data = std::move(data);
+    return result;
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::string& error,
+                           unsigned newFileMode) {
+    const std::string target = ResolveLink(path);
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (name.empty()) {
+        error = Reason(EISDIR);
+        return false;
+    }
+
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) {
+        error = Reason(EISDIR);
+        return false;
+    }
+    mode_t mode;
+    if (exists) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = static_cast<mode_t>(newFileMode) & ~mask;
+    }
+
+    std::string tempName =
+        (slash == std::string::npos ? std::string() : folder) + "." + name + ".XXXXXX";
+    std::vector<char> temp(tempName.begin(), tempName.end());
+    temp.push_back('\0');
+    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        error = Reason(errno);
+        return false;
+    }
+    auto fail = [&](int err) {
+        ::unlink(temp.data());
+        error = Reason(err);
+        return false;
+    };
+    if (!WriteAll(fd.get(), data)) return fail(errno);
+    if (::fchmod(fd.get(), mode) != 0) return fail(errno);
+    if (::fsync(fd.get()) != 0) return fail(errno);
+    if (::close(fd.release()) != 0) return fail(errno);
+    if (::rename(temp.data(), target.c_str()) != 0) return fail(errno);
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) ::fsync(dir.get());  // the rename itself reaches the disk
+    error.clear();
+    return true;
+}
+
+}  // namespace pagelark
