@@ -1,0 +1,144 @@
+#include "document/text.h"
+
+#include <array>
+#include <optional>
+
+namespace pagelark {
+namespace {
+
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string_view TrimChars(std::string_view text, std::string_view chars) {
+    const auto first = text.find_first_not_of(chars);
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(chars);
+    return text.substr(first, last - first + 1);
+}
+
+bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> words) {
+    const std::string normal = ToUpper(TrimBlanks(text));
+    for (auto word : words) {
+        if (normal == word) return true;
+    }
+    return false;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = UpperAscii(c);
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The value of text as a whole number, or nothing when it does not convert.
+std::optional<std::int64_t> ParseWhole(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.empty()) return std::nullopt;
+    if (text.size() > 2 && text[0] == '&' && UpperAscii(text[1]) == 'H') {
+        const auto digits = text.substr(2);
+        if (digits.size() > 8) return std::nullopt;
+        std::uint32_t value = 0;
+        for (char c : digits) {
+            const int v = HexValue(c);
+            if (v < 0) return std::nullopt;
+            value = value * 16u + static_cast<std::uint32_t>(v);
+        }
+        return static_cast<std::int32_t>(value);
+    }
+    bool negative = false;
+    if (text[0] == '+' || text[0] == '-') {
+        negative = text[0] == '-';
+        text = TrimBlanks(text.substr(1));
+    }
+    const auto point = text.find('.');
+    const auto whole = text.substr(0, point);
+    const auto fraction =
+        point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+    if (whole.empty() && fraction.empty()) return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : whole) {
+        if (!IsDigit(c)) return std::nullopt;
+        if (value > (std::int64_t{1} << 40)) return std::nullopt;  // far out of any range
+        value = value * 10 + (c - '0');
+    }
+    for (char c : fraction) {
+        if (!IsDigit(c)) return std::nullopt;
+    }
+    if (!fraction.empty()) {
+        const int first = fraction[0] - '0';
+        const bool restNonZero = fraction.find_first_not_of('0', 1) != std::string_view::npos;
+        if (first > 5 || (first == 5 && (restNonZero || value % 2 == 1))) ++value;
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    return TrimChars(text, " ");
+}
+
+std::string_view TrimBlanksAndTabs(std::string_view text) {
+    return TrimChars(text, " \t");
+}
+
+std::string ToUpper(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = UpperAscii(c);
+    return result;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    }
+    return true;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool IsTrueWord(std::string_view text) {
+    return IsOneOf(text, {"1", "-1", "ON", "YES", "TRUE"});
+}
+
+bool IsFalseWord(std::string_view text) {
+    return IsOneOf(text, {"0", "OFF", "NO", "FALSE"});
+}
+
+bool ParseBool(std::string_view text, bool defaultValue) {
+    if (IsTrueWord(text)) return true;
+    if (IsFalseWord(text)) return false;
+    return defaultValue;
+}
+
+std::string BoolWord(bool value) {
+    return value ? "Yes" : "No";
+}
+
+std::int32_t ParseLong(std::string_view text, std::int32_t defaultValue) {
+    const auto value = ParseWhole(text);
+    if (!value || *value < INT32_MIN || *value > INT32_MAX) return defaultValue;
+    return static_cast<std::int32_t>(*value);
+}
+
+std::int16_t ParseInteger(std::string_view text, std::int16_t defaultValue) {
+    const auto value = ParseWhole(text);
+    if (!value || *value < INT16_MIN || *value > INT16_MAX) return defaultValue;
+    return static_cast<std::int16_t>(*value);
+}
+
+std::string CutAtNul(std::string_view text) {
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+}  // namespace pagelark
