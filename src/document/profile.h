@@ -1,0 +1,74 @@
+#pragma once
+// Profile (INI) files with the private-profile semantics of the original platform, and the
+// section-list helpers the presentation reader walks.
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagelark {
+
+// Longest value a read returns: the original read buffer held 20000 characters with the
+// terminating zero.
+inline constexpr std::size_t kProfileValueLimit = 19999;
+
+class ProfileDocument;  // one parsed file (profile.cpp)
+
+// Key access to profile files through a write-back cache: writes change the cached copy of
+// the file; FlushProfileCache writes it out (temporary file + rename, so the old file stays
+// whole if anything fails). Reads see pending writes.
+class ProfileStore {
+  public:
+    ProfileStore();
+    ~ProfileStore();  // writes out whatever is still pending
+    ProfileStore(const ProfileStore&) = delete;
+    ProfileStore& operator=(const ProfileStore&) = delete;
+
+    std::string ReadProfileString(std::string_view section, std::string_view key,
+                                  const std::string& file);
+    // Ignored when section or key is blank, or when the file exists but cannot be read.
+    void WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                            const std::string& file);
+    void DeleteProfileSection(std::string_view section, const std::string& file);
+
+    // Writes out what is pending for file and forgets the cached copy. True when nothing
+    // was pending or the write succeeded; otherwise error names the reason and the
+    // pending changes are dropped (the file on disk is as it was).
+    bool FlushProfileCache(const std::string& file, std::string* error = nullptr);
+
+    // Starts file afresh in the cache as if it had been emptied and these lines written to
+    // it; the disk is touched only by the next flush, so the old file stays until then.
+    void ReplaceProfile(const std::string& file, const std::vector<std::string>& lines);
+
+  private:
+    struct Entry;
+    Entry* Find(const std::string& file);  // the cached copy as it stands, most recent first
+    Entry* Load(const std::string& file);  // up to date with the disk; null when unreadable
+    void DropOldCleanEntries();
+    std::list<std::unique_ptr<Entry>> entries_;
+};
+
+// Section names of file in file order, each followed by separator; "" when unreadable.
+std::string ReadSectionNames(const std::string& file, std::string_view separator);
+
+// Walking a separator-terminated list (a missing final separator is assumed).
+std::int32_t CountItems(std::string_view list, std::string_view separator);
+std::string NthItem(std::string_view list, std::string_view separator, std::int32_t position);
+
+// The sequential walk of the presentation reader: one item per call, in order, in linear
+// time over the whole list. Empty items come back as "".
+class ItemWalker {
+  public:
+    ItemWalker(std::string_view list, std::string_view separator);
+    bool Next(std::string& item);  // false when the list is exhausted
+
+  private:
+    std::string_view list_;
+    std::string_view separator_;
+    std::size_t position_ = 0;
+};
+
+}  // namespace pagelark
