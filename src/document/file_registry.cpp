@@ -1,0 +1,315 @@
+#include "document/file_registry.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "document/text.h"
+#include "platform/file_io.h"
+
+namespace pagelark {
+namespace {
+
+constexpr std::string_view kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr std::string_view kHtmlCommand = "htmlfile\\shell\\open\\command";
+constexpr unsigned kFileMode = 0600;
+constexpr mode_t kFolderMode = 0700;
+
+bool StorableName(std::string_view name) {
+    return name.find_first_of(std::string_view("\n\0", 2)) == std::string_view::npos;
+}
+
+// The components of path joined by single backslashes, spelling kept.
+std::string CleanPath(std::string_view path) {
+    std::string clean;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        auto end = path.find('\\', start);
+        if (end == std::string_view::npos) end = path.size();
+        if (end > start) {
+            if (!clean.empty()) clean += '\\';
+            clean += path.substr(start, end - start);
+        }
+        start = end + 1;
+    }
+    return clean;
+}
+
+std::string Below(std::string_view base, std::string_view path) {
+    std::string full(base);
+    const auto clean = CleanPath(path);
+    if (!clean.empty()) full += "\\" + clean;
+    return full;
+}
+
+// path is key or one of the keys above it.
+bool IsKeyOrAbove(std::string_view path, std::string_view key) {
+    const auto normal = RegDocument::NormalPath(path);
+    const auto normalKey = RegDocument::NormalPath(key);
+    return !normal.empty() && (normal == normalKey ||
+                               (normalKey.starts_with(normal) && normalKey[normal.size()] == '\\'));
+}
+
+bool SamePath(std::string_view a, std::string_view b) {
+    return RegDocument::NormalPath(a) == RegDocument::NormalPath(b);
+}
+
+bool IsHtmlExtension(std::string_view path) {
+    return SamePath(path, ".htm") || SamePath(path, ".html");
+}
+
+// The error number for a failed write, from the reason the file layer gave.
+std::int32_t WriteErrorFor(const std::string& reason) {
+    for (int err : {EACCES, EPERM, EROFS}) {
+        if (reason == std::strerror(err)) return ERROR_ACCESS_DENIED;
+    }
+    return ERROR_WRITE_FAULT;
+}
+
+std::int32_t MakeFolder(const std::string& folder) {
+    std::size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = folder.find('/', pos + 1);
+        const std::string part = folder.substr(0, pos);
+        if (part.empty() || ::mkdir(part.c_str(), kFolderMode) == 0) continue;
+        const int err = errno;
+        struct stat st {};
+        if (err == EEXIST && ::stat(part.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+        return WriteErrorFor(std::strerror(err == EEXIST ? ENOTDIR : err));
+    }
+    return ERROR_SUCCESS;
+}
+
+// Copies a file that could not be read into memory, through a temporary file so that an
+// older copy is only replaced by a whole one.
+bool CopyAside(const std::string& from, const std::string& to) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_regular_file(from, ec)) return false;
+    const std::string temp = to + ".tmp";
+    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, ec);
+    if (!ec) fs::rename(temp, to, ec);
+    if (ec) fs::remove(temp, ec);
+    return !ec && fs::is_regular_file(to, ec);
+}
+
+}  // namespace
+
+std::string RegistryFolderFromEnvironment() {
+    const char* dir = std::getenv("PAGELARK_REGISTRY_DIR");
+    if (dir != nullptr && *dir != '\0') return dir;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') return std::string(config) + "/pagelark";
+    const auto home = XdgEnvironment::FromProcessEnvironment().Home;
+    return home.empty() ? std::string() : home + "/.config/pagelark";
+}
+
+FileRegistry::FileRegistry(std::string folder, XdgEnvironment environment, std::ostream& errors)
+    : folder_(std::move(folder)), environment_(std::move(environment)), errors_(errors) {
+    while (folder_.size() > 1 && folder_.back() == '/')
+        folder_.pop_back();
+}
+
+FileRegistry::Store& FileRegistry::Loaded(Store& store) {
+    if (store.loaded) return store;
+    store.loaded = true;
+    if (folder_.empty()) return store;
+    const std::string path = FilePath(store);
+    auto read = ReadWholeFile(path);
+    std::string problem;
+    if (read.status == ReadStatus::Ok) {
+        auto parsed = ParseRegFile(read.data);
+        if (parsed.Ok) {
+            store.document = std::move(parsed.Document);
+            return store;
+        }
+        problem =
+            (parsed.Line != 0 ? "line " + std::to_string(parsed.Line) + ": " : "") + parsed.Reason;
+        store.badBytes = std::move(read.data);
+        store.badBytesKept = true;
+    } else if (read.status == ReadStatus::Missing) {
+        return store;
+    } else {
+        problem = read.error;
+    }
+    store.bad = true;
+    errors_ << "pagelark: registry file " << path << ": " << problem
+            << "; read as empty, the file is kept as " << store.fileName
+            << ".bad before it is rewritten\n";
+    return store;
+}
+
+std::vector<FileRegistry::Place> FileRegistry::Places(std::uint32_t root, std::string_view path) {
+    switch (root) {
+        case HKEY_LOCAL_MACHINE:
+            return {{&Loaded(machine_), Below("HKEY_LOCAL_MACHINE", path)}};
+        case HKEY_CURRENT_USER:
+            return {{&Loaded(user_), Below("HKEY_CURRENT_USER", path)}};
+        case HKEY_CLASSES_ROOT:
+            return {{&Loaded(user_), Below("HKEY_CURRENT_USER\\Software\\Classes", path)},
+                    {&Loaded(machine_), Below("HKEY_LOCAL_MACHINE\\Software\\Classes", path)}};
+        default:
+            return {};
+    }
+}
+
+bool FileRegistry::KeyExists(std::uint32_t root, std::string_view path) {
+    if (SynthesizedKeyExists(root, path)) return true;
+    if (!StorableName(path)) return false;
+    for (const auto& place : Places(root, path)) {
+        if (place.store->document.Exists(place.path)) return true;
+    }
+    return false;
+}
+
+std::int32_t FileRegistry::OpenKey(std::uint32_t root, std::string_view path) {
+    return KeyExists(root, path) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
+std::int32_t FileRegistry::CreateKey(std::uint32_t root, std::string_view path) {
+    if (KeyExists(root, path)) return ERROR_SUCCESS;
+    auto places = Places(root, path);
+    if (places.empty()) return ERROR_ACCESS_DENIED;
+    if (!StorableName(path)) return ERROR_INVALID_NAME;
+    Place& place = places.back();  // a new classes key goes to the machine file
+    return Commit(*place.store, [&](RegDocument& document) { document.Add(place.path); });
+}
+
+std::int32_t FileRegistry::QueryValue(std::uint32_t root, std::string_view path,
+                                      std::string_view name, RegValue& value) {
+    if (IsSynthesizedValue(root, path, name)) {
+        auto text = SynthesizedText(root, path);
+        if (text.empty()) return ERROR_FILE_NOT_FOUND;
+        value = RegValue{REG_SZ, std::move(text)};
+        return ERROR_SUCCESS;
+    }
+    if (!StorableName(path) || !StorableName(name)) return ERROR_FILE_NOT_FOUND;
+    for (const auto& place : Places(root, path)) {
+        const RegKey* key = place.store->document.Find(place.path);
+        const RegValue* found = key != nullptr ? key->Find(name) : nullptr;
+        if (found != nullptr) {
+            value = *found;
+            return ERROR_SUCCESS;
+        }
+    }
+    return ERROR_FILE_NOT_FOUND;
+}
+
+std::int32_t FileRegistry::SetValue(std::uint32_t root, std::string_view path,
+                                    std::string_view name, const RegValue& value) {
+    if (IsSynthesizedValue(root, path, name)) return ERROR_ACCESS_DENIED;
+    auto places = Places(root, path);
+    if (places.empty()) return ERROR_ACCESS_DENIED;
+    if (!StorableName(path) || !StorableName(name)) return ERROR_INVALID_NAME;
+    if (!KeyExists(root, path)) return ERROR_FILE_NOT_FOUND;
+    // A classes value goes where its key is stored for the user, else to the machine file.
+    Place* place = &places.back();
+    for (auto& candidate : places) {
+        if (candidate.store->document.Exists(candidate.path)) {
+            place = &candidate;
+            break;
+        }
+    }
+    if (const RegKey* key = place->store->document.Find(place->path)) {
+        const RegValue* old = key->Find(name);
+        if (old != nullptr && old->type == value.type && old->data == value.data) {
+            return ERROR_SUCCESS;  // nothing changes, so the file is left alone
+        }
+    }
+    return Commit(*place->store,
+                  [&](RegDocument& document) { document.Add(place->path).Set(name, value); });
+}
+
+std::int32_t FileRegistry::DeleteValue(std::uint32_t root, std::string_view path,
+                                       std::string_view name) {
+    if (IsSynthesizedValue(root, path, name)) return ERROR_ACCESS_DENIED;
+    auto places = Places(root, path);
+    if (places.empty()) return ERROR_ACCESS_DENIED;
+    if (!StorableName(path) || !StorableName(name)) return ERROR_FILE_NOT_FOUND;
+    for (auto& place : places) {
+        const RegKey* key = place.store->document.Find(place.path);
+        if (key == nullptr || key->Find(name) == nullptr) continue;
+        return Commit(*place.store,
+                      [&](RegDocument& document) { document.Find(place.path)->Remove(name); });
+    }
+    return ERROR_FILE_NOT_FOUND;
+}
+
+template <typename Change>
+std::int32_t FileRegistry::Commit(Store& store, Change change) {
+    // A copy costs no more than the rewrite that follows, and undoes any change exactly.
+    RegDocument before = store.document;
+    change(store.document);
+    const std::int32_t result = WriteOut(store);
+    if (result != ERROR_SUCCESS) store.document = std::move(before);
+    return result;
+}
+
+std::int32_t FileRegistry::WriteOut(Store& store) {
+    if (folder_.empty()) return ERROR_ACCESS_DENIED;
+    if (const auto made = MakeFolder(folder_); made != ERROR_SUCCESS) return made;
+    if (store.bad && !store.badSaved) {
+        if (!SaveBadCopy(store)) return ERROR_ACCESS_DENIED;
+        store.badSaved = true;
+        store.badBytes.clear();
+        store.badBytes.shrink_to_fit();
+    }
+    std::string reason;
+    if (!ReplaceFileAtomically(FilePath(store), WriteRegFile(store.document), reason, kFileMode)) {
+        return WriteErrorFor(reason);
+    }
+    return ERROR_SUCCESS;
+}
+
+bool FileRegistry::SaveBadCopy(Store& store) {
+    const std::string path = FilePath(store);
+    const std::string badPath = path + ".bad";
+    std::string reason;
+    const bool saved = store.badBytesKept
+                           ? ReplaceFileAtomically(badPath, store.badBytes, reason, kFileMode)
+                           : CopyAside(path, badPath);
+    // An older copy may have looser permissions; this one holds registry data.
+    if (saved) ::chmod(badPath.c_str(), kFileMode);
+    if (!saved && !store.copyFailureReported) {
+        store.copyFailureReported = true;
+        errors_ << "pagelark: registry file " << path << ": cannot keep it as " << badPath
+                << (reason.empty() ? "" : " (" + reason + ")") << "; changes are refused\n";
+    }
+    return saved;
+}
+
+bool FileRegistry::SynthesizedKeyExists(std::uint32_t root, std::string_view path) const {
+    if (root == HKEY_CURRENT_USER && IsKeyOrAbove(path, kShellFolders)) {
+        return !SynthesizedText(root, kShellFolders).empty();
+    }
+    if (root == HKEY_CLASSES_ROOT && (IsHtmlExtension(path) || IsKeyOrAbove(path, kHtmlCommand))) {
+        return !SynthesizedText(root, kHtmlCommand).empty();
+    }
+    return false;
+}
+
+bool FileRegistry::IsSynthesizedValue(std::uint32_t root, std::string_view path,
+                                      std::string_view name) const {
+    if (root == HKEY_CURRENT_USER) {
+        return EqualsNoCase(name, "Personal") && SamePath(path, kShellFolders);
+    }
+    if (root == HKEY_CLASSES_ROOT) {
+        return name.empty() && (IsHtmlExtension(path) || SamePath(path, kHtmlCommand));
+    }
+    return false;
+}
+
+std::string FileRegistry::SynthesizedText(std::uint32_t root, std::string_view path) const {
+    if (root == HKEY_CURRENT_USER) return DocumentsFolder(environment_);
+    const auto command = DefaultHtmlCommand(environment_);
+    if (command.empty() || !IsHtmlExtension(path)) return command;
+    return "htmlfile";
+}
+
+}  // namespace pagelark

@@ -1,0 +1,553 @@
+#include "document/reg_file.h"
+
+#include <cstdint>
+
+#include "document/text.h"
+
+namespace pagelark {
+namespace {
+
+constexpr std::string_view kHeader4 = "REGEDIT4";
+constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
+constexpr std::size_t kWrapColumn = 80;
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// 1 to 8 hex digits; nothing otherwise.
+std::optional<std::uint32_t> ParseHex32(std::string_view digits) {
+    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : digits) {
+        const int d = HexDigit(c);
+        if (d < 0) return std::nullopt;
+        value = value * 16u + static_cast<std::uint32_t>(d);
+    }
+    return value;
+}
+
+std::string_view TrimRight(std::string_view text, std::string_view chars) {
+    const auto last = text.find_last_not_of(chars);
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
+std::string_view TrimLeft(std::string_view text, std::string_view chars) {
+    const auto first = text.find_first_not_of(chars);
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Strict for the text of a file (a broken file is refused); lenient for value data, where
+// a stray odd byte or lone surrogate becomes U+FFFD rather than costing the whole file.
+bool Utf16LeToUtf8(std::string_view bytes, std::string& out, bool strict) {
+    const std::size_t n = bytes.size();
+    if (n % 2 != 0 && strict) return false;
+    out.reserve(out.size() + n);
+    auto unit = [&](std::size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    };
+    for (std::size_t i = 0; i + 1 < n; i += 2) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            const char32_t low = i + 3 < n ? unit(i + 2) : 0;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            } else {
+                if (strict) return false;
+                cp = 0xFFFD;
+            }
+        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+            if (strict) return false;
+            cp = 0xFFFD;
+        }
+        AppendUtf8(out, cp);
+    }
+    if (n % 2 != 0) AppendUtf8(out, 0xFFFD);
+    return true;
+}
+
+// A "..." text at text[pos] with \\ and \" escapes; any other backslash stands for itself.
+// pos ends just past the closing quote.
+bool ParseQuoted(std::string_view text, std::size_t& pos, std::string& out) {
+    ++pos;
+    while (pos < text.size()) {
+        const char c = text[pos];
+        if (c == '\\' && pos + 1 < text.size() && (text[pos + 1] == '\\' || text[pos + 1] == '"')) {
+            out += text[pos + 1];
+            pos += 2;
+        } else if (c == '"') {
+            ++pos;
+            return true;
+        } else {
+            out += c;
+            ++pos;
+        }
+    }
+    return false;
+}
+
+// "01,ab, 2" -> bytes; one trailing comma is tolerated.
+bool ParseHexList(std::string_view list, std::string& out) {
+    list = TrimBlanksAndTabs(list);
+    if (list.empty()) return true;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        auto comma = list.find(',', start);
+        if (comma == std::string_view::npos) comma = list.size();
+        const auto item = TrimBlanksAndTabs(list.substr(start, comma - start));
+        if (item.empty()) return comma == list.size() && start > 0;  // "01," but not ",01"
+        const auto byte = item.size() <= 2 ? ParseHex32(item) : std::nullopt;
+        if (!byte) return false;
+        out += static_cast<char>(*byte);
+        start = comma + 1;
+    }
+    return true;
+}
+
+class Parser {
+  public:
+    Parser(std::string_view text, bool version5) : text_(text), version5_(version5) {}
+
+    RegParseResult Run() {
+        RegParseResult result;
+        std::string_view line;
+        NextLine(line);  // the header, checked by the caller
+        while (NextLine(line)) {
+            if (line.find('\0') != std::string_view::npos) return Fail("NUL byte in the text");
+            const auto s = TrimRight(TrimLeft(line, " \t"), " \t\r");
+            if (s.empty() || s[0] == ';') continue;
+            if (s[0] == '[') {
+                if (!KeyLine(s)) return Fail(reason_);
+            } else if (s[0] == '"' || s[0] == '@') {
+                if (!ValueLine(s)) return Fail(reason_);
+            } else {
+                return Fail("neither a key nor a value");
+            }
+        }
+        result.Ok = true;
+        result.Document = std::move(document_);
+        return result;
+    }
+
+  private:
+    bool NextLine(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        auto end = text_.find('\n', pos_);
+        if (end == std::string_view::npos) end = text_.size();
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        ++lineNumber_;
+        return true;
+    }
+
+    RegParseResult Fail(std::string reason) const {
+        RegParseResult result;
+        result.Line = errorLine_ != 0 ? errorLine_ : lineNumber_;
+        result.Reason = std::move(reason);
+        return result;
+    }
+
+    bool Error(std::string reason) {
+        reason_ = std::move(reason);
+        return false;
+    }
+
+    bool KeyLine(std::string_view s) {
+        if (s.size() < 2 || s.back() != ']') return Error("key line without a closing bracket");
+        auto path = s.substr(1, s.size() - 2);
+        const bool remove = !path.empty() && path[0] == '-';
+        if (remove) path.remove_prefix(1);
+        if (RegDocument::NormalPath(path).empty()) return Error("key without a name");
+        if (remove) {
+            document_.RemoveTree(path);
+            current_ = nullptr;
+            inRemovedKey_ = true;
+        } else {
+            current_ = &document_.Add(path);
+            inRemovedKey_ = false;
+        }
+        return true;
+    }
+
+    bool ValueLine(std::string_view s) {
+        const std::size_t startLine = lineNumber_;
+        std::string name;
+        std::size_t pos = 0;
+        if (s[0] == '@') {
+            pos = 1;
+        } else if (!ParseQuoted(s, pos, name)) {
+            return Error("value name without a closing quote");
+        }
+        auto rest = TrimLeft(s.substr(pos), " \t");
+        if (rest.empty() || rest[0] != '=') return Error("value name not followed by '='");
+        rest = TrimLeft(rest.substr(1), " \t");
+
+        bool remove = false;
+        RegValue value;
+        if (rest.empty()) {
+            return Error("value without data");
+        } else if (rest == "-") {
+            remove = true;
+        } else if (rest[0] == '"') {
+            std::size_t end = 0;
+            value.type = REG_SZ;
+            if (!ParseQuoted(rest, end, value.data)) return Error("text without a closing quote");
+            if (!TrimLeft(rest.substr(end), " \t").empty()) return Error("text after the value");
+        } else if (StartsWithNoCase(rest, "dword:")) {
+            const auto number = ParseHex32(TrimBlanksAndTabs(rest.substr(6)));
+            if (!number) return Error("dword needs 1 to 8 hex digits");
+            value.type = REG_DWORD;
+            for (int i = 0; i < 4; ++i)
+                value.data += static_cast<char>((*number >> (8 * i)) & 0xFF);
+        } else if (StartsWithNoCase(rest, "hex")) {
+            if (!HexValue(rest.substr(3), value)) {
+                errorLine_ = startLine;
+                return false;
+            }
+        } else {
+            return Error("unknown value data");
+        }
+
+        if (current_ == nullptr) {
+            if (inRemovedKey_) return true;  // values of a key being deleted are dropped
+            errorLine_ = startLine;
+            return Error("value before the first key");
+        }
+        if (remove) {
+            current_->Remove(name);
+        } else {
+            current_->Set(name, std::move(value));
+        }
+        return true;
+    }
+
+    // After "hex": "(N)" optionally, ':' and the byte list, continued on the following
+    // lines while a line ends with a backslash.
+    bool HexValue(std::string_view rest, RegValue& value) {
+        value.type = REG_BINARY;
+        if (!rest.empty() && rest[0] == '(') {
+            const auto close = rest.find(')');
+            const auto type = close == std::string_view::npos
+                                  ? std::nullopt
+                                  : ParseHex32(rest.substr(1, close - 1));
+            if (!type) return Error("hex( ) needs a type of 1 to 8 hex digits");
+            value.type = *type;
+            rest.remove_prefix(close + 1);
+        }
+        if (rest.empty() || rest[0] != ':') return Error("hex value without ':'");
+        std::string list(rest.substr(1));
+        std::string_view next;
+        for (;;) {
+            const auto kept = TrimRight(list, " \t").size();
+            if (kept == 0 || list[kept - 1] != '\\') break;
+            list.resize(kept - 1);
+            if (!NextLine(next)) break;
+            if (next.find('\0') != std::string_view::npos) return Error("NUL byte in the text");
+            list += TrimRight(TrimLeft(next, " \t"), " \t\r");
+        }
+        std::string bytes;
+        if (!ParseHexList(list, bytes)) return Error("malformed hex bytes");
+        const bool text =
+            value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+        if (version5_ && text) {
+            Utf16LeToUtf8(bytes, value.data, false);
+        } else {
+            value.data = std::move(bytes);
+        }
+        // Our REG_SZ data carries no terminating zero; the hex form does.
+        if (value.type == REG_SZ && !value.data.empty() && value.data.back() == '\0') {
+            value.data.pop_back();
+        }
+        return true;
+    }
+
+    std::string_view text_;
+    bool version5_;
+    std::size_t pos_ = 0;
+    std::size_t lineNumber_ = 0;
+    std::size_t errorLine_ = 0;
+    std::string reason_;
+    RegDocument document_;
+    RegKey* current_ = nullptr;
+    bool inRemovedKey_ = false;
+};
+
+void AppendQuoted(std::string& out, std::string_view text) {
+    out += '"';
+    for (char c : text) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendHexByte(std::string& out, unsigned char byte) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0x0F];
+}
+
+void AppendValue(std::string& out, std::string_view name, const RegValue& value) {
+    const std::size_t lineStart = out.size();
+    if (name.empty()) {
+        out += '@';
+    } else {
+        AppendQuoted(out, name);
+    }
+    out += '=';
+    const auto& data = value.data;
+    if (value.type == REG_SZ &&
+        data.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) {
+        AppendQuoted(out, data);
+    } else if (value.type == REG_DWORD && data.size() == 4) {
+        out += "dword:";
+        for (int i = 3; i >= 0; --i)
+            AppendHexByte(out, static_cast<unsigned char>(data[i]));
+    } else {
+        if (value.type == REG_BINARY) {
+            out += "hex:";
+        } else {
+            out += "hex(";
+            std::string type;
+            std::uint32_t rest = value.type;
+            do {
+                type.insert(type.begin(), "0123456789abcdef"[rest & 0x0F]);
+                rest >>= 4;
+            } while (rest != 0);
+            out += type;
+            out += "):";
+        }
+        std::string bytes = data;
+        if (value.type == REG_SZ) bytes += '\0';
+        std::size_t column = out.size() - lineStart;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (i > 0) {
+                out += ',';
+                ++column;
+                if (column + 3 > kWrapColumn - 1) {  // room for "xx," and the backslash
+                    out += "\\\r\n  ";
+                    column = 2;
+                }
+            }
+            AppendHexByte(out, static_cast<unsigned char>(bytes[i]));
+            column += 2;
+        }
+    }
+    out += "\r\n";
+}
+
+}  // namespace
+
+const RegValue* RegKey::Find(std::string_view name) const {
+    const auto it = index_.find(ToUpper(name));
+    return it == index_.end() ? nullptr : &slots_[it->second].value;
+}
+
+void RegKey::Set(std::string_view name, RegValue value) {
+    auto upper = ToUpper(name);
+    const auto it = index_.find(upper);
+    if (it != index_.end()) {
+        slots_[it->second].value = std::move(value);
+        return;
+    }
+    index_.emplace(std::move(upper), slots_.size());
+    Slot slot;
+    slot.name = std::string(name);
+    slot.value = std::move(value);
+    slots_.push_back(std::move(slot));
+}
+
+bool RegKey::Remove(std::string_view name) {
+    const auto it = index_.find(ToUpper(name));
+    if (it == index_.end()) return false;
+    Slot& slot = slots_[it->second];
+    slot = Slot{};
+    slot.removed = true;
+    index_.erase(it);
+    ++removedSlots_;
+    if (removedSlots_ > 16 && removedSlots_ > index_.size()) Compact();
+    return true;
+}
+
+std::vector<RegKey::NamedValue> RegKey::Values() const {
+    std::vector<NamedValue> values;
+    values.reserve(index_.size());
+    for (const auto& slot : slots_) {
+        if (!slot.removed) values.push_back({slot.name, &slot.value});
+    }
+    return values;
+}
+
+void RegKey::Compact() {
+    std::vector<Slot> live;
+    live.reserve(index_.size());
+    for (auto& slot : slots_) {
+        if (!slot.removed) live.push_back(std::move(slot));
+    }
+    slots_ = std::move(live);
+    index_.clear();
+    for (std::size_t i = 0; i < slots_.size(); ++i)
+        index_.emplace(ToUpper(slots_[i].name), i);
+    removedSlots_ = 0;
+}
+
+std::string RegDocument::NormalPath(std::string_view path) {
+    std::string normal;
+    normal.reserve(path.size());
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        auto end = path.find('\\', start);
+        if (end == std::string_view::npos) end = path.size();
+        if (end > start) {
+            if (!normal.empty()) normal += '\\';
+            for (std::size_t i = start; i < end; ++i) {
+                const char c = path[i];
+                normal += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+            }
+        }
+        start = end + 1;
+    }
+    return normal;
+}
+
+RegKey* RegDocument::Find(std::string_view path) {
+    const auto it = index_.find(NormalPath(path));
+    return it == index_.end() ? nullptr : &*keys_[it->second];
+}
+
+const RegKey* RegDocument::Find(std::string_view path) const {
+    const auto it = index_.find(NormalPath(path));
+    return it == index_.end() ? nullptr : &*keys_[it->second];
+}
+
+bool RegDocument::Exists(std::string_view path) const {
+    auto prefix = NormalPath(path);
+    if (index_.contains(prefix)) return true;
+    prefix += '\\';
+    const auto it = index_.lower_bound(prefix);
+    return it != index_.end() && it->first.starts_with(prefix);
+}
+
+RegKey& RegDocument::Add(std::string_view path) {
+    auto normal = NormalPath(path);
+    const auto it = index_.find(normal);
+    if (it != index_.end()) return *keys_[it->second];
+    index_.emplace(std::move(normal), keys_.size());
+    keys_.emplace_back(RegKey(std::string(path)));
+    return *keys_.back();
+}
+
+std::size_t RegDocument::RemoveTree(std::string_view path) {
+    const auto normal = NormalPath(path);
+    std::size_t removed = 0;
+    auto drop = [&](std::size_t position) {
+        keys_[position].reset();
+        ++removed;
+    };
+    if (const auto it = index_.find(normal); it != index_.end()) {
+        drop(it->second);
+        index_.erase(it);
+    }
+    // Every path below normal sorts between normal + '\' and normal + ']'.
+    const auto first = index_.lower_bound(normal + '\\');
+    const auto last = index_.lower_bound(normal + ']');
+    for (auto it = first; it != last; ++it)
+        drop(it->second);
+    index_.erase(first, last);
+    removedKeys_ += removed;
+    if (removedKeys_ > 64 && removedKeys_ > index_.size()) Compact();
+    return removed;
+}
+
+std::vector<const RegKey*> RegDocument::Keys() const {
+    std::vector<const RegKey*> keys;
+    keys.reserve(index_.size());
+    for (const auto& key : keys_) {
+        if (key) keys.push_back(&*key);
+    }
+    return keys;
+}
+
+void RegDocument::Compact() {
+    std::vector<std::optional<RegKey>> live;
+    live.reserve(index_.size());
+    for (auto& key : keys_) {
+        if (key) live.push_back(std::move(key));
+    }
+    keys_ = std::move(live);
+    index_.clear();
+    for (std::size_t i = 0; i < keys_.size(); ++i)
+        index_.emplace(NormalPath(keys_[i]->Path()), i);
+    removedKeys_ = 0;
+}
+
+RegParseResult ParseRegFile(std::string_view bytes) {
+    std::string decoded;
+    std::string_view text = bytes;
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+        if (!Utf16LeToUtf8(bytes.substr(2), decoded, true)) {
+            RegParseResult result;
+            result.Reason = "not valid UTF-16 text";
+            return result;
+        }
+        text = decoded;
+    } else if (bytes.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    if (TrimLeft(text, " \t\r\n").empty()) {
+        RegParseResult result;
+        result.Ok = true;
+        return result;
+    }
+    const auto header = TrimRight(text.substr(0, text.find('\n')), " \t\r");
+    bool version5 = false;
+    if (header == kHeader5) {
+        version5 = true;
+    } else if (header != kHeader4) {
+        RegParseResult result;
+        result.Line = 1;
+        result.Reason = "not a registry file (unknown first line)";
+        return result;
+    }
+    return Parser(text, version5).Run();
+}
+
+std::string WriteRegFile(const RegDocument& document) {
+    std::string out;
+    out += kHeader4;
+    out += "\r\n\r\n";
+    for (const RegKey* key : document.Keys()) {
+        out += '[';
+        out += key->Path();
+        out += "]\r\n";
+        for (const auto& value : key->Values())
+            AppendValue(out, value.Name, *value.Value);
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,95 @@
+#pragma once
+// The REGEDIT text format of the registry store: keys and values in file order, read from
+// "REGEDIT4" (bytes as they are) or "Windows Registry Editor Version 5.00" (UTF-16LE with
+// BOM, or UTF-8) files, always written back as REGEDIT4.
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "document/registry.h"
+
+namespace pagelark {
+
+// One key and its values in file order. Value names compare case-insensitively ("" is the
+// default value) and keep the spelling they were first stored with.
+class RegKey {
+  public:
+    explicit RegKey(std::string path) : path_(std::move(path)) {}
+
+    // The full path as written between the brackets, root name included.
+    const std::string& Path() const { return path_; }
+
+    const RegValue* Find(std::string_view name) const;
+    // Replaces the value in place, or appends it when the name is new.
+    void Set(std::string_view name, RegValue value);
+    bool Remove(std::string_view name);
+
+    struct NamedValue {
+        std::string_view Name;
+        const RegValue* Value;
+    };
+    std::vector<NamedValue> Values() const;
+    std::size_t ValueCount() const { return index_.size(); }
+
+  private:
+    struct Slot {
+        std::string name;
+        RegValue value;
+        bool removed = false;
+    };
+    void Compact();
+
+    std::string path_;
+    std::vector<Slot> slots_;
+    std::unordered_map<std::string, std::size_t> index_;  // upper-cased name -> slot
+    std::size_t removedSlots_ = 0;
+};
+
+// The keys of one file in file order. Paths compare case-insensitively with empty
+// components ignored ("A\\b\" is "a\B"); a key keeps the spelling it was first added with.
+class RegDocument {
+  public:
+    RegKey* Find(std::string_view path);
+    const RegKey* Find(std::string_view path) const;
+    // True when the key is stored or any key below it is.
+    bool Exists(std::string_view path) const;
+    // The stored key, or a new one appended. path must have at least one component.
+    RegKey& Add(std::string_view path);
+    // Removes the key and everything below it; returns how many stored keys went.
+    std::size_t RemoveTree(std::string_view path);
+
+    std::vector<const RegKey*> Keys() const;
+    std::size_t KeyCount() const { return index_.size(); }
+
+    // Upper-cased components joined with single backslashes; "" when there are none.
+    static std::string NormalPath(std::string_view path);
+
+  private:
+    void Compact();
+
+    std::vector<std::optional<RegKey>> keys_;
+    std::map<std::string, std::size_t, std::less<>> index_;  // NormalPath -> position
+    std::size_t removedKeys_ = 0;
+};
+
+struct RegParseResult {
+    bool Ok = false;
+    std::size_t Line = 0;  // 1-based line of the problem; 0 when it concerns the whole file
+    std::string Reason;
+    RegDocument Document;  // empty unless Ok
+};
+
+// Reads a whole file. "[-KEY]" and "name"=- lines are applied as they are met, so the
+// document holds what the file leaves behind. An empty file is an empty document.
+RegParseResult ParseRegFile(std::string_view bytes);
+
+// REGEDIT4 text with CR LF line ends. A REG_SZ holding a line break or zero byte is written
+// as hex(1) with a terminating zero so that it survives the line-based format.
+std::string WriteRegFile(const RegDocument& document);
+
+}  // namespace pagelark
