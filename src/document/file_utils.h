@@ -1,0 +1,64 @@
+#pragma once
+// File, folder and path helpers on native paths ("/" separates, absolute paths start with
+// "/", comparisons keep case). None throws: failures show in the result and, for deleting
+// and making or removing folders, in LastFileError (an errno value, 0 for success).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagelark {
+
+class ProfileStore;
+class ShareConnector;
+
+inline constexpr char kPathSeparator = '/';
+
+// Share names keep the Windows form (two backslashes, server, share): no native path has it.
+bool IsUncPath(std::string_view path);
+std::string ShareRoot(std::string_view path);
+
+bool IsAbsolutePath(std::string_view path);
+std::string EnsureTrailingBackslash(std::string_view path);  // appends the native separator
+std::string StripTrailingBackslash(std::string_view path);
+std::string GetExtension(std::string_view path);
+std::string StripExtension(std::string_view path);
+std::string FileNamePart(std::string_view path);
+std::string FolderPart(std::string_view path);
+
+bool FileExists(std::string_view path);
+bool DirExists(std::string_view path);
+
+// 0 here: the steps that only the Windows NT or 95 families take never run.
+int GetWindowsVersion();
+
+class FileUtils {
+  public:
+    FileUtils(ShareConnector& shares, ProfileStore& profiles)
+        : shares_(shares), profiles_(profiles) {}
+
+    bool DeleteFile(std::string_view path);
+    bool MakeDirectory(std::string_view path, unsigned mode = 0777);
+    bool RemoveDirectory(std::string_view path);
+    bool DirExists(std::string_view path);
+    // Replaces file with the lines, each ended by CR LF.
+    bool WriteLines(const std::string& file, const std::vector<std::string>& lines);
+
+    bool ConnectShare(const std::string& share);
+    bool DisconnectShare(const std::string& share);
+    void DisconnectAllShares();
+
+    std::int32_t LastFileError() const { return lastFileError_; }
+    const std::vector<std::string>& ConnectedShares() const { return connectedShares_; }
+
+  private:
+    void ConnectShareOf(std::string_view path);
+
+    ShareConnector& shares_;
+    ProfileStore& profiles_;
+    std::int32_t lastFileError_ = 0;
+    std::vector<std::string> connectedShares_;  // emptied slots are reused
+};
+
+}  // namespace pagelark

@@ -1,0 +1,165 @@
+#include "document/file_utils.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "document/profile.h"
+#include "platform/shares.h"
+#include "support/temp_folder.h"
+
+namespace pagelark {
+namespace {
+
+using testing::TempFolder;
+
+TEST(PathHelpers, SeparatorsAndParts) {
+    EXPECT_EQ(EnsureTrailingBackslash(""), "");
+    EXPECT_EQ(EnsureTrailingBackslash("/srv"), "/srv/");
+    EXPECT_EQ(EnsureTrailingBackslash("/srv/"), "/srv/");
+    EXPECT_EQ(StripTrailingBackslash("/srv/"), "/srv");
+    EXPECT_EQ(StripTrailingBackslash("/srv//"), "/srv/");
+    EXPECT_TRUE(IsAbsolutePath("/a"));
+    EXPECT_FALSE(IsAbsolutePath("a/b"));
+    EXPECT_FALSE(IsAbsolutePath(""));
+}
+
+TEST(PathHelpers, ExtensionIsAfterTheLastDotAnywhere) {
+    EXPECT_EQ(GetExtension("/srv/show.TSO"), "TSO");
+    EXPECT_EQ(GetExtension("/srv/my.shows/readme"), "shows/readme");
+    EXPECT_EQ(GetExtension("/srv/show"), "");
+    EXPECT_EQ(StripExtension("/srv/show.tso"), "/srv/show");
+    EXPECT_EQ(StripExtension("/srv/show"), "/srv/show");
+}
+
+TEST(PathHelpers, FileAndFolderParts) {
+    TempFolder temp;
+    EXPECT_EQ(FileNamePart("/nowhere/x/show.tso"), "show.tso");
+    EXPECT_EQ(FileNamePart("show.tso"), "show.tso");
+    EXPECT_EQ(FileNamePart(temp.path()), "");
+    EXPECT_EQ(FolderPart("/nowhere/missing/show.tso"), "/nowhere/missing/");
+    EXPECT_EQ(FolderPart("/show.tso"), "/");
+    EXPECT_EQ(FolderPart(temp.path()), temp.path() + "/");
+    EXPECT_EQ(FolderPart("show.tso"), "");
+}
+
+TEST(PathHelpers, UncShareRoot) {
+    EXPECT_TRUE(IsUncPath("\\\\server\\share\\folder"));
+    EXPECT_FALSE(IsUncPath("/srv/share"));
+    EXPECT_EQ(ShareRoot("\\\\server\\share\\folder\\file.tso"), "\\\\server\\share");
+    EXPECT_EQ(ShareRoot("\\\\server\\share"), "\\\\server\\share");
+    EXPECT_EQ(ShareRoot("\\\\server"), "\\\\server\\");
+}
+
+TEST(FileChecks, FoldersAreNotFilesAndPipesAreNotRead) {
+    TempFolder temp;
+    const std::string file = temp.Write("a.tso", "x");
+    const std::string cwdBefore = std::filesystem::current_path();
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_TRUE(FileExists(file + "/"));  // one trailing separator is ignored
+    EXPECT_FALSE(FileExists(temp.path()));
+    EXPECT_TRUE(DirExists(temp.path()));
+    EXPECT_FALSE(DirExists(file));
+    EXPECT_EQ(std::filesystem::current_path(), cwdBefore);
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FileExists(temp.File("missing")));
+    const std::string fifo = temp.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(FileExists(fifo));  // and it returns rather than waiting for a writer
+}
+
+class CountingShares final : public ShareConnector {
+  public:
+    bool Connect(const std::string& share) override {
+        ++connects;
+        return share.find("refused") == std::string::npos;
+    }
+    bool Disconnect(const std::string& share) override {
+        disconnected.push_back(share);
+        return true;
+    }
+    int connects = 0;
+    std::vector<std::string> disconnected;
+};
+
+class FileUtilsTest : public ::testing::Test {
+  protected:
+    CountingShares shares;
+    ProfileStore profiles;
+    FileUtils files{shares, profiles};
+    TempFolder temp;
+};
+
+TEST_F(FileUtilsTest, DeleteRecordsTheError) {
+    const std::string file = temp.Write("a", "x");
+    EXPECT_TRUE(files.DeleteFile(file));
+    EXPECT_EQ(files.LastFileError(), 0);
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_FALSE(files.DeleteFile(file));
+    EXPECT_EQ(files.LastFileError(), ENOENT);
+    EXPECT_FALSE(files.DeleteFile(""));
+}
+
+TEST_F(FileUtilsTest, MakeDirectoryCreatesEveryMissingParent) {
+    const std::string deep = temp.File("a/b/c");
+    EXPECT_TRUE(files.MakeDirectory(deep));
+    EXPECT_TRUE(DirExists(deep));
+    EXPECT_TRUE(files.MakeDirectory(deep));  // already there
+    EXPECT_EQ(files.LastFileError(), 0);
+    temp.Write("a/b/c/keep", "x");
+    EXPECT_FALSE(files.RemoveDirectory(deep));
+    EXPECT_EQ(files.LastFileError(), ENOTEMPTY);
+    ASSERT_TRUE(files.DeleteFile(temp.File("a/b/c/keep")));
+    EXPECT_TRUE(files.RemoveDirectory(deep));
+    EXPECT_FALSE(DirExists(deep));
+}
+
+TEST_F(FileUtilsTest, WriteLinesEndsEveryLineWithCrLf) {
+    const std::string file = temp.Write("show.tso", "old content that is longer");
+    EXPECT_TRUE(files.WriteLines(file, {"[Tessaro]", "HomeURL=x", ""}));
+    EXPECT_EQ(TempFolder::Read(file), "[Tessaro]\r\nHomeURL=x\r\n\r\n");
+    EXPECT_EQ(profiles.ReadProfileString("Tessaro", "HomeURL", file), "x");
+    EXPECT_FALSE(files.WriteLines(temp.File("missing/show.tso"), {"x"}));
+}
+
+TEST_F(FileUtilsTest, SharesAreConnectedOnceAndSlotsReused) {
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\a"));
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\a"));
+    EXPECT_EQ(shares.connects, 1);
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\b"));
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\c"));
+    EXPECT_FALSE(files.ConnectShare("\\\\s\\refused"));
+    EXPECT_EQ(files.ConnectedShares(),
+              (std::vector<std::string>{"\\\\s\\a", "\\\\s\\b", "\\\\s\\c"}));
+
+    EXPECT_TRUE(files.DisconnectShare("\\\\s\\b"));
+    EXPECT_EQ(files.ConnectedShares(), (std::vector<std::string>{"\\\\s\\a", "", "\\\\s\\c"}));
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\d"));  // takes the emptied slot
+    EXPECT_EQ(files.ConnectedShares(),
+              (std::vector<std::string>{"\\\\s\\a", "\\\\s\\d", "\\\\s\\c"}));
+    EXPECT_TRUE(files.DisconnectShare("\\\\s\\c"));
+    EXPECT_EQ(files.ConnectedShares().size(), 2u);  // trailing empty slot dropped
+
+    files.DisconnectAllShares();
+    EXPECT_TRUE(files.ConnectedShares().empty());
+    EXPECT_EQ(shares.disconnected,
+              (std::vector<std::string>{"\\\\s\\b", "\\\\s\\c", "\\\\s\\d", "\\\\s\\a"}));
+}
+
+TEST_F(FileUtilsTest, UncFolderConnectsItsShareFirst) {
+    files.DirExists("\\\\server\\share\\folder");
+    EXPECT_EQ(shares.connects, 1);
+    EXPECT_EQ(files.ConnectedShares(), std::vector<std::string>{"\\\\server\\share"});
+}
+
+TEST(LinuxShares, NoShareCanBeConnected) {
+    LinuxShareConnector connector;
+    EXPECT_FALSE(connector.Connect("\\\\server\\share"));
+    EXPECT_EQ(GetWindowsVersion(), 0);
+}
+
+}  // namespace
+}  // namespace pagelark
