@@ -1,0 +1,58 @@
+#pragma once
+// The one open presentation: its pages, include and exclude lists and options.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "help/help_paths.h"
+
+namespace pagelark {
+
+struct PresentationPage {
+    std::string URL;
+    bool UseDefaultTime = true;
+    std::int32_t Time = 10;
+};
+
+struct Presentation {
+    std::vector<PresentationPage> Pages;  // position k is Pages[k - 1]
+    std::vector<std::string> Include;
+    std::vector<std::string> Exclude;
+    std::string HomeURL;
+    bool AutoHome = false;
+    bool AutoLoop = true;
+    std::int32_t DefaultTime = 10;
+    bool WaitComplete = true;
+    std::int32_t MaxTime = 300;
+    bool AllowRestrictions = true;
+    std::int32_t CurrentPage = 1;
+    std::string CurrentFile;
+    bool Modified = false;
+    bool EditorLoaded = false;
+    bool IsDefaultFile = false;
+};
+
+// What the document asks of the rest of the program around loads and saves.
+class DocumentEvents {
+  public:
+    virtual ~DocumentEvents() = default;
+    virtual bool EditorOpen() const { return false; }  // the configuration window is up
+    virtual void RefillEditor() {}
+    virtual void AfterSave() {}  // tool bars laid out again, help tip and cursor back
+};
+
+std::int32_t PageCount(const Presentation& presentation);
+
+// The page at position (0 is the help index, shown for 2 seconds).
+bool PageAt(const Presentation& presentation, const HelpDocumentList& help, std::int32_t position,
+            std::string& address, std::int32_t& seconds);
+
+// The empty presentation of the New command; WaitComplete, MaxTime, AllowRestrictions,
+// CurrentFile and IsDefaultFile stay as they were.
+void NewPresentation(Presentation& presentation, DocumentEvents& events);
+
+// Sets Modified, but only once the editor has been filled from the model.
+void MarkModified(Presentation& presentation);
+
+}  // namespace pagelark

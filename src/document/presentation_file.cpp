@@ -1,0 +1,167 @@
+#include "document/presentation_file.h"
+
+#include <span>
+
+#include "document/file_utils.h"
+#include "document/presentation.h"
+#include "document/product.h"
+#include "document/profile.h"
+#include "document/settings.h"
+#include "document/text.h"
+#include "document/toolbar_buttons.h"
+
+namespace pagelark {
+namespace {
+
+constexpr std::string_view kSectionSeparator = ",";
+
+std::vector<std::string> CommentLines() {
+    return {";This is a " + std::string(kProductName) + " file",
+            ";Use this file to create a Web kiosk, get the software at:",
+            ";    " + std::string(kProductWebAddress)};
+}
+
+void WriteButtons(ProfileStore& profiles, const std::string& file,
+                  std::span<const ToolbarButton> list, std::string_view prefix,
+                  const std::string& startupFolder) {
+    for (const ToolbarButton& button : list) {
+        const std::string section = std::string(prefix) + button.Name;
+        profiles.WriteProfileString(section, "HelpTip", button.HelpTip, file);
+        profiles.WriteProfileString(section, "Icon", StoredIconPath(button.Icon, startupFolder),
+                                    file);
+        profiles.WriteProfileString(section, "Visible", BoolWord(button.Visible), file);
+    }
+}
+
+void WriteUrlSections(ProfileStore& profiles, const std::string& file, std::string_view prefix,
+                      const std::vector<std::string>& urls) {
+    for (std::size_t i = 0; i < urls.size(); ++i)
+        profiles.WriteProfileString(std::string(prefix) + std::to_string(i + 1), "URL", urls[i],
+                                    file);
+}
+
+}  // namespace
+
+void LoadPresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
+                      LoadOptions options) {
+    Settings& settings = context.settings;
+    ProfileStore& profiles = settings.Profiles();
+    profiles.FlushProfileCache(path);
+    presentation.IsDefaultFile = path == settings.DefaultFilePath();
+
+    std::string sections;
+    if (FileExists(path)) {
+        sections = ReadSectionNames(path, kSectionSeparator);
+        if (sections.empty() && options.writeStarter &&
+            ToUpper(GetExtension(path)) == kPresentationExtension) {
+            // The sections read above stay the ones used: the starter's pages show only
+            // from the next load on.
+            WriteTemplatePresentation(presentation, context);
+        }
+    }
+
+    auto read = [&](std::string_view section, std::string_view key) {
+        return std::string(TrimBlanks(profiles.ReadProfileString(section, key, path)));
+    };
+    presentation.HomeURL = read(kOptionsSection, "HomeURL");
+    if (presentation.HomeURL.empty()) presentation.HomeURL = "about:blank";
+    presentation.AutoHome = ParseBool(read(kOptionsSection, "AutoHome"), false);
+    presentation.AutoLoop = ParseBool(read(kOptionsSection, "AutoLoop"), true);
+    presentation.DefaultTime = ParseLong(read(kOptionsSection, "DefaultTime"), 10);
+    if (context.machine.Snap) presentation.DefaultTime = 1;
+    presentation.WaitComplete = ParseBool(read(kOptionsSection, "WaitComplete"), true);
+    presentation.MaxTime =
+        ParseLong(read(kOptionsSection, "MaxTime"), context.machine.ScreenSaveTimeOut);
+    presentation.AllowRestrictions = ParseBool(read(kOptionsSection, "AllowRestrictions"), true);
+
+    presentation.Pages.clear();
+    presentation.Include.clear();
+    presentation.Exclude.clear();
+    ItemWalker walker(sections, kSectionSeparator);
+    std::string section;
+    while (walker.Next(section)) {
+        if (section.empty()) continue;
+        if (StartsWithNoCase(section, "PAGE")) {
+            std::string url = read(section, "URL");
+            if (url.empty()) continue;
+            PresentationPage page;
+            page.URL = std::move(url);
+            page.UseDefaultTime = ParseBool(read(section, "DefaultTime"), true);
+            page.Time = ParseLong(read(section, "Time"), presentation.DefaultTime);
+            presentation.Pages.push_back(std::move(page));
+        } else if (StartsWithNoCase(section, "INCLUDE") || StartsWithNoCase(section, "EXCLUDE")) {
+            std::string url = read(section, "URL");
+            if (url.empty()) continue;
+            auto& list =
+                StartsWithNoCase(section, "INCLUDE") ? presentation.Include : presentation.Exclude;
+            list.push_back(std::move(url));
+        }
+    }
+
+    presentation.CurrentPage = ParseLong(read(kOptionsSection, "FirstPage"), 1);
+    presentation.EditorLoaded = false;
+    if (context.events.EditorOpen()) context.events.RefillEditor();
+    presentation.Modified = false;
+}
+
+bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
+                      std::string& error) {
+    Settings& settings = context.settings;
+    ProfileStore& profiles = settings.Profiles();
+    const MachineSettings& machine = context.machine;
+
+    // The new file is built whole in the profile cache and written by the final flush.
+    const std::string previousFile = presentation.CurrentFile;
+    presentation.CurrentFile = path;
+    profiles.ReplaceProfile(path, CommentLines());
+
+    settings.WriteFileSetting("HomeURL", presentation.HomeURL);
+    settings.WriteFileSetting("AutoHome", BoolWord(presentation.AutoHome));
+    settings.WriteFileSetting("AutoLoop", BoolWord(presentation.AutoLoop));
+    settings.WriteFileSetting("DefaultTime", std::to_string(presentation.DefaultTime));
+    settings.WriteFileSetting("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
+    settings.WriteFileSetting("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut));
+    settings.WriteFileSetting("OnMouseMove", std::to_string(machine.OnMouseMove));
+
+    WriteEditedMachineSettings(settings, machine, context.windowsVersion);
+
+    for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
+        const PresentationPage& page = presentation.Pages[i];
+        const std::string section = "Page" + std::to_string(i + 1);
+        profiles.WriteProfileString(section, "URL", page.URL, path);
+        if (!page.UseDefaultTime) {
+            profiles.WriteProfileString(section, "DefaultTime", "False", path);
+            if (page.Time != presentation.DefaultTime)
+                profiles.WriteProfileString(section, "Time", std::to_string(page.Time), path);
+        }
+    }
+    WriteUrlSections(profiles, path, "Include", presentation.Include);
+    WriteUrlSections(profiles, path, "Exclude", presentation.Exclude);
+    WriteButtons(profiles, path, context.buttons.ToolRunButtons, kToolRunPrefix,
+                 context.startupFolder);
+    WriteButtons(profiles, path, context.buttons.ToolNavButtons, kToolNavPrefix,
+                 context.startupFolder);
+    profiles.WriteProfileString(kToolNavUrlSection, "Visible",
+                                BoolWord(context.buttons.ToolNavUrlVisible), path);
+
+    if (!profiles.FlushProfileCache(path, &error)) {
+        presentation.CurrentFile = previousFile;
+        return false;
+    }
+    context.events.AfterSave();
+    presentation.Modified = false;
+    return true;
+}
+
+bool WriteTemplatePresentation(const Presentation& presentation, DocumentContext& context) {
+    const HelpDocumentList& help = context.helpDocuments;
+    std::vector<std::string> lines = {"[" + std::string(kOptionsSection) + "]",
+                                      "HomeURL=" + help[0]};
+    for (std::size_t k = 1; k < help.size(); ++k) {
+        lines.push_back("[Page" + std::to_string(k) + "]");
+        lines.push_back("URL=" + help[k]);
+    }
+    return context.files.WriteLines(presentation.CurrentFile, lines);
+}
+
+}  // namespace pagelark

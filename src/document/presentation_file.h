@@ -1,0 +1,47 @@
+#pragma once
+// Reading and writing presentation files.
+
+#include <string>
+
+#include "help/help_paths.h"
+
+namespace pagelark {
+
+class DocumentEvents;
+class FileUtils;
+class Settings;
+struct MachineSettings;
+struct Presentation;
+struct ToolbarButtons;
+
+// Everything a load or save touches besides the presentation itself.
+struct DocumentContext {
+    Settings& settings;
+    FileUtils& files;
+    MachineSettings& machine;
+    ToolbarButtons& buttons;
+    const HelpDocumentList& helpDocuments;
+    const std::string& startupFolder;
+    DocumentEvents& events;
+    int windowsVersion = 0;
+};
+
+struct LoadOptions {
+    // An existing empty .tso file receives the starter presentation. Off for tools that
+    // must only look.
+    bool writeStarter = true;
+};
+
+void LoadPresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
+                      LoadOptions options = {});
+
+// Saves to path, which becomes CurrentFile. The old file is replaced only once the new one
+// is safely written; on failure it stays, CurrentFile and Modified stay as they were, and
+// error names the reason.
+bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
+                      std::string& error);
+
+// The starter presentation: the help's home page and its three start pages.
+bool WriteTemplatePresentation(const Presentation& presentation, DocumentContext& context);
+
+}  // namespace pagelark

@@ -1,0 +1,16 @@
+#pragma once
+// Names and addresses the program is known by.
+
+#include <string_view>
+
+namespace pagelark {
+
+inline constexpr std::string_view kProductName = "Pagelark";
+inline constexpr std::string_view kProductWebAddress = "https://pagelark.example.org/";
+inline constexpr std::string_view kMachineKey = "SOFTWARE\\Halvaro\\Pagelark";
+inline constexpr std::string_view kUserKey = "Software\\Halvaro\\Pagelark";
+inline constexpr std::string_view kPresentationExtension = "TSO";
+// The section of a presentation file that holds its options and machine settings.
+inline constexpr std::string_view kOptionsSection = "Tessaro";
+
+}  // namespace pagelark

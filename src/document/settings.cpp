@@ -1,0 +1,164 @@
+#include "document/settings.h"
+
+#include <cmath>
+
+#include "document/file_utils.h"
+#include "document/product.h"
+#include "document/profile.h"
+#include "document/registry.h"
+#include "document/text.h"
+#include "document/toolbar_buttons.h"
+
+namespace pagelark {
+namespace {
+
+constexpr int kWindowsNt = 2;
+constexpr std::string_view kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::string KeyPath(std::string_view base, std::string_view subKey) {
+    std::string path(base);
+    if (!subKey.empty()) path += "\\" + std::string(subKey);
+    return path;
+}
+
+}  // namespace
+
+std::string Settings::ReadSetting(std::string_view name, std::string_view subKey) {
+    const std::string_view section = subKey.empty() ? kOptionsSection : subKey;
+    std::string value = profiles_.ReadProfileString(section, name, currentFile_);
+    if (!value.empty()) return value;
+    value = CutAtNul(registry_.RegQueryValue(HKEY_CURRENT_USER, KeyPath(kUserKey, subKey), name));
+    if (!value.empty()) return value;
+    return CutAtNul(
+        registry_.RegQueryValue(HKEY_LOCAL_MACHINE, KeyPath(kMachineKey, subKey), name));
+}
+
+bool Settings::WriteFileSetting(std::string_view name, std::string_view text,
+                                std::string_view subKey) {
+    profiles_.WriteProfileString(subKey.empty() ? kOptionsSection : subKey, name, text,
+                                 currentFile_);
+    return true;
+}
+
+bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
+    return registry_.RegSetValue(HKEY_LOCAL_MACHINE, kMachineKey, name, text, REG_SZ);
+}
+
+void Settings::EnsureSettingKeys() {
+    if (!registry_.RegKeyExists(HKEY_LOCAL_MACHINE, kMachineKey))
+        registry_.RegCreateKey(HKEY_LOCAL_MACHINE, kMachineKey, KEY_ALL_ACCESS);
+    if (!registry_.RegKeyExists(HKEY_CURRENT_USER, kUserKey))
+        registry_.RegCreateKey(HKEY_CURRENT_USER, kUserKey, KEY_ALL_ACCESS);
+}
+
+std::string Settings::DocumentsFolder() {
+    return EnsureTrailingBackslash(
+        CutAtNul(registry_.RegQueryValue(HKEY_CURRENT_USER, kShellFolders, "Personal")));
+}
+
+std::string Settings::DefaultFilePath() {
+    std::string path = ReadSetting("DefaultFile");
+    if (!path.empty()) return path;
+    return DocumentsFolder() + std::string(kProductName) + "." +
+           std::string(kPresentationExtension);
+}
+
+bool Settings::DebugEnabled() {
+    return ParseBool(ReadSetting("Debug"), false);
+}
+
+RebootTimeOfDay ParseRebootTime(std::string_view text) {
+    RebootTimeOfDay time;
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        time.Hour = ParseLong(text, 0);
+    } else {
+        time.Hour = ParseLong(text.substr(0, colon), 0);
+        time.Minute = ParseLong(text.substr(colon + 1), 0);
+    }
+    // The remainder keeps the sign, as stored times have always been read.
+    time.Hour %= 24;
+    time.Minute %= 60;
+    return time;
+}
+
+std::string FormatRebootTime(std::int32_t hour, std::int32_t minute) {
+    auto twoDigits = [](std::int32_t n) {
+        std::string digits = std::to_string(n);
+        return digits.size() < 2 ? "0" + digits : digits;
+    };
+    return twoDigits(hour) + ":" + twoDigits(minute);
+}
+
+double RebootMomentAt(RebootTimeOfDay time, double now) {
+    double moment = std::floor(now) + time.Hour / 24.0 + time.Minute / 1440.0;
+    if (moment < now) moment += 1.0;
+    return moment;
+}
+
+void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
+                         const std::string& startupFolder, MachineSettings& machine,
+                         ToolbarButtons& buttons) {
+    auto flag = [&](std::string_view name, bool defaultValue) {
+        return ParseBool(settings.ReadSetting(name), defaultValue);
+    };
+    settings.EnsureSettingKeys();
+
+    machine.ScreenSaveActive = flag("ScreenSaveActive", true);
+    machine.ScreenSaveTimeOut = ParseLong(settings.ReadSetting("ScreenSaveTimeOut"), 300);
+    if (machine.ScreenSaveTimeOut == 0) machine.ScreenSaveTimeOut = 300;
+
+    machine.EMail = settings.ReadSetting("EMail");
+    machine.DontUseEMail = flag("DontUseEMail", false);
+    machine.EMailRegistered = flag("EMailRegistered", false);
+
+    machine.SpecialURL = settings.ReadSetting("SpecialURL");
+    if (machine.SpecialURL.empty()) {
+        machine.SpecialURL = kDefaultSpecialURL;
+        settings.WriteMachineSetting("SpecialURL", machine.SpecialURL);
+    }
+
+    machine.AutoReboot = flag("AutoReboot", false);
+    machine.ForceReboot = flag("ForceReboot", false);
+
+    const RebootTimeOfDay reboot = ParseRebootTime(settings.ReadSetting("RebootTime"));
+    machine.RebootHour = reboot.Hour;
+    machine.RebootMinute = reboot.Minute;
+    machine.RebootMoment = RebootMomentAt(reboot, now);
+
+    if (windowsVersion == kWindowsNt) {
+        machine.AutoLogin = flag("AutoLogin", false);
+        machine.NTDomain = settings.ReadSetting("NTDomain");
+        machine.NTLogin = settings.ReadSetting("NTLogin");
+        machine.NTPassword = settings.ReadSetting("NTPassword");
+    }
+
+    machine.Snap = flag("Snap", false);
+    if (machine.Snap) machine.SnapPath = EnsureTrailingBackslash(settings.ReadSetting("SnapPath"));
+
+    machine.WindowState = ParseInteger(settings.ReadSetting("WindowState"), 2);
+    machine.OnMouseMove = ParseInteger(settings.ReadSetting("OnMouseMove"), 1);
+
+    ReadToolbarButtons(settings, startupFolder, buttons);
+}
+
+void WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                int windowsVersion) {
+    settings.WriteMachineSetting("EMail", machine.EMail);
+    settings.WriteMachineSetting("DontUseEMail", BoolWord(machine.DontUseEMail));
+    // Only the true state is stored; clearing the flag removes the value.
+    settings.WriteMachineSetting("EMailRegistered", machine.EMailRegistered ? "Yes" : "");
+    settings.WriteMachineSetting("AutoReboot", BoolWord(machine.AutoReboot));
+    settings.WriteMachineSetting("RebootTime",
+                                 FormatRebootTime(machine.RebootHour, machine.RebootMinute));
+    settings.WriteMachineSetting("ForceReboot", BoolWord(machine.ForceReboot));
+    if (windowsVersion == kWindowsNt) {
+        settings.WriteMachineSetting("AutoLogin", BoolWord(machine.AutoLogin));
+        settings.WriteMachineSetting("NTDomain", machine.NTDomain);
+        settings.WriteMachineSetting("NTLogin", machine.NTLogin);
+        settings.WriteMachineSetting("NTPassword", machine.NTPassword);
+    }
+}
+
+}  // namespace pagelark

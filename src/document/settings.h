@@ -1,0 +1,86 @@
+#pragma once
+// Machine settings: looked up in the presentation file, then the user's key, then the
+// machine's key; written to one fixed place each.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pagelark {
+
+class ProfileStore;
+class Registry;
+struct ToolbarButtons;
+
+inline constexpr std::string_view kDefaultSpecialURL = "about:NavigationCanceled,";
+
+struct MachineSettings {
+    bool ScreenSaveActive = true;
+    std::int32_t ScreenSaveTimeOut = 300;
+    std::string EMail;
+    bool DontUseEMail = false;
+    bool EMailRegistered = false;
+    std::string SpecialURL{kDefaultSpecialURL};
+    bool AutoReboot = false;
+    bool ForceReboot = false;
+    std::int32_t RebootHour = 0;
+    std::int32_t RebootMinute = 0;
+    double RebootMoment = 0.0;
+    bool AutoLogin = false;
+    std::string NTDomain;
+    std::string NTLogin;
+    std::string NTPassword;
+    bool Snap = false;
+    std::string SnapPath;
+    std::int16_t WindowState = 2;
+    std::int16_t OnMouseMove = 1;
+};
+
+class Settings {
+  public:
+    // currentFile is the presentation in use; it is read at every lookup, so it follows
+    // Save As and Open.
+    Settings(ProfileStore& profiles, Registry& registry, const std::string& currentFile)
+        : profiles_(profiles), registry_(registry), currentFile_(currentFile) {}
+
+    std::string ReadSetting(std::string_view name, std::string_view subKey = {});
+    bool WriteFileSetting(std::string_view name, std::string_view text,
+                          std::string_view subKey = {});
+    bool WriteMachineSetting(std::string_view name, std::string_view text);
+    void EnsureSettingKeys();
+    // The user's documents folder with a trailing separator ("" when unknown).
+    std::string DocumentsFolder();
+    std::string DefaultFilePath();
+    bool DebugEnabled();
+
+    ProfileStore& Profiles() { return profiles_; }
+    const std::string& CurrentFile() const { return currentFile_; }
+
+  private:
+    ProfileStore& profiles_;
+    Registry& registry_;
+    const std::string& currentFile_;
+};
+
+struct RebootTimeOfDay {
+    std::int32_t Hour = 0;
+    std::int32_t Minute = 0;
+};
+
+// "h:m" or "h"; each part a number, hour modulo 24 and minute modulo 60.
+RebootTimeOfDay ParseRebootTime(std::string_view text);
+// "HH:MM" as stored.
+std::string FormatRebootTime(std::int32_t hour, std::int32_t minute);
+// Today at that time, or tomorrow when that is already past.
+double RebootMomentAt(RebootTimeOfDay time, double now);
+
+// Reads every machine setting and the tool bar button settings at start-up.
+void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
+                         const std::string& startupFolder, MachineSettings& machine,
+                         ToolbarButtons& buttons);
+
+// The machine settings the configuration window edits, stored with every saved presentation.
+void WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                int windowsVersion);
+
+}  // namespace pagelark

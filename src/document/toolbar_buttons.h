@@ -1,0 +1,51 @@
+#pragma once
+// The button records of both tool bars and how their settings are read and stored.
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace pagelark {
+
+class Settings;
+
+struct ToolbarButton {
+    std::string Name;     // fixed word of the slot; suffix of its settings section
+    std::string HelpTip;  // the Name unless set
+    std::string Icon;     // picture file replacing the default picture; "" for the default
+    bool Visible = false;
+};
+
+inline constexpr std::array<std::string_view, 9> kToolNavNames = {
+    "Back", "Forward", "Stop", "Reload", "Home", "Play", "Quit", "Config", "Help"};
+inline constexpr std::array<std::string_view, 8> kToolRunNames = {
+    "Play", "Pause", "Previous", "Next", "Quit", "Config", "Navigation", "Help"};
+inline constexpr std::string_view kToolNavPrefix = "ToolNav";
+inline constexpr std::string_view kToolRunPrefix = "ToolRun";
+inline constexpr std::string_view kToolNavUrlSection = "ToolNavURL";
+
+struct ToolbarButtons {
+    std::array<ToolbarButton, 9> ToolNavButtons;
+    std::array<ToolbarButton, 8> ToolRunButtons;
+    bool ToolNavUrlVisible = true;
+};
+
+// Fresh records: Name and HelpTip the slot's word, no Icon, not yet visible.
+void CreateButtonLists(ToolbarButtons& buttons);
+
+void LoadButtonSettings(Settings& settings, std::span<ToolbarButton> list, std::size_t first,
+                        std::size_t last, std::string_view prefix,
+                        const std::string& startupFolder);
+
+// Creates both lists, reads their settings and the address box's visibility.
+void ReadToolbarButtons(Settings& settings, const std::string& startupFolder,
+                        ToolbarButtons& buttons);
+
+// A stored Icon as a usable path: Windows separators read as "/", relative paths taken
+// from the start-up folder.
+std::string ResolveIconPath(std::string_view icon, const std::string& startupFolder);
+// An Icon as stored: relative to the start-up folder when it lies under it.
+std::string StoredIconPath(std::string_view icon, const std::string& startupFolder);
+
+}  // namespace pagelark
