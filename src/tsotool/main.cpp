@@ -1,0 +1,135 @@
+// pagelark-tso: shows and re-saves presentation files with the kiosk's own document code.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "document/file_registry.h"
+#include "document/file_utils.h"
+#include "document/presentation.h"
+#include "document/presentation_file.h"
+#include "document/profile.h"
+#include "document/registry.h"
+#include "document/settings.h"
+#include "document/toolbar_buttons.h"
+#include "platform/clock.h"
+#include "platform/file_io.h"
+#include "platform/shares.h"
+#include "tsotool/json.h"
+
+#ifndef PAGELARK_VERSION
+#define PAGELARK_VERSION "unknown"
+#endif
+
+namespace pagelark {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "usage: pagelark-tso show FILE        print the presentation as the kiosk loads it, as JSON\n"
+    "       pagelark-tso save FILE OUT    load FILE as at start-up and save it to OUT\n"
+    "       pagelark-tso --help | --version\n";
+
+// Lets "show" look without leaving a trace in the settings store.
+class ReadOnlyBackend final : public RegistryBackend {
+  public:
+    explicit ReadOnlyBackend(RegistryBackend& inner) : inner_(inner) {}
+    std::int32_t OpenKey(std::uint32_t root, std::string_view path) override {
+        return inner_.OpenKey(root, path);
+    }
+    std::int32_t CreateKey(std::uint32_t, std::string_view) override { return ERROR_SUCCESS; }
+    std::int32_t QueryValue(std::uint32_t root, std::string_view path, std::string_view name,
+                            RegValue& value) override {
+        return inner_.QueryValue(root, path, name, value);
+    }
+    std::int32_t SetValue(std::uint32_t, std::string_view, std::string_view,
+                          const RegValue&) override {
+        return ERROR_SUCCESS;
+    }
+    std::int32_t DeleteValue(std::uint32_t, std::string_view, std::string_view) override {
+        return ERROR_SUCCESS;
+    }
+
+  private:
+    RegistryBackend& inner_;
+};
+
+std::string CurrentFolder() {
+    std::vector<char> buffer(4096);
+    if (::getcwd(buffer.data(), buffer.size()) == nullptr) return {};
+    return EnsureTrailingBackslash(buffer.data());
+}
+
+std::string Absolute(const std::string& path, const std::string& folder) {
+    return IsAbsolutePath(path) || folder.empty() ? path : folder + path;
+}
+
+int Fail(const std::string& what, const std::string& path, const std::string& reason) {
+    std::cerr << "pagelark-tso: cannot " << what << " '" << path << "': " << reason << "\n";
+    return kExitFailure;
+}
+
+// Loads file as the kiosk does at start-up, then runs the command on it.
+int Run(const std::string& command, const std::string& file, const std::string& out) {
+    const std::string startupFolder = CurrentFolder();
+    const std::string path = Absolute(file, startupFolder);
+    const ReadResult readable = ReadWholeFile(path);
+    if (readable.status != ReadStatus::Ok) return Fail("read", file, readable.error);
+
+    FileRegistry store(RegistryFolderFromEnvironment());
+    ReadOnlyBackend readOnly(store);
+    const bool show = command == "show";
+    Registry registry(show ? static_cast<RegistryBackend&>(readOnly) : store);
+    ProfileStore profiles;
+    LinuxShareConnector shares;
+    FileUtils files(shares, profiles);
+    Presentation presentation;
+    presentation.CurrentFile = path;
+    Settings settings(profiles, registry, presentation.CurrentFile);
+    MachineSettings machine;
+    ToolbarButtons buttons;
+    const HelpDocumentList help{};  // the tool shows no help pages
+    DocumentEvents events;
+    DocumentContext context{settings, files,         machine, buttons,
+                            help,     startupFolder, events,  GetWindowsVersion()};
+
+    LoadMachineSettings(settings, GetWindowsVersion(), SystemClock().Now(), startupFolder, machine,
+                        buttons);
+    LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
+
+    if (show) {
+        std::cout << PresentationJson(presentation, machine, buttons);
+        std::cout.flush();
+        return std::cout ? kExitOk : Fail("write", "standard output", "output error");
+    }
+    std::string error;
+    if (!SavePresentation(presentation, context, Absolute(out, startupFolder), error))
+        return Fail("write", out, error);
+    return kExitOk;
+}
+
+}  // namespace
+}  // namespace pagelark
+
+int main(int argc, char** argv) {
+    using namespace pagelark;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "pagelark-tso " << PAGELARK_VERSION << "\n";
+        return kExitOk;
+    }
+    if (args.size() == 2 && args[0] == "show") return Run(args[0], args[1], "");
+    if (args.size() == 3 && args[0] == "save") return Run(args[0], args[1], args[2]);
+    std::cerr << kUsage;
+    return kExitUsage;
+}
