@@ -1,0 +1,22 @@
+// Feeds bytes to the .reg reader; whatever it accepts must write out and read back to the
+// very same file, or a rewrite of the store would change what the operator wrote.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "document/reg_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto first = pagelark::ParseRegFile(bytes);
+    if (!first.Ok) return 0;
+    const std::string written = pagelark::WriteRegFile(first.Document);
+    const auto second = pagelark::ParseRegFile(written);
+    if (!second.Ok) std::abort();
+    if (second.Document.KeyCount() != first.Document.KeyCount()) std::abort();
+    if (pagelark::WriteRegFile(second.Document) != written) std::abort();
+    return 0;
+}
