@@ -24,25 +24,9 @@ bool StorableName(std::string_view name) {
     return name.find_first_of(std::string_view("\n\0", 2)) == std::string_view::npos;
 }
 
-// The components of path joined by single backslashes, spelling kept.
-std::string CleanPath(std::string_view path) {
-    std::string clean;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        auto end = path.find('\\', start);
-        if (end == std::string_view::npos) end = path.size();
-        if (end > start) {
-            if (!clean.empty()) clean += '\\';
-            clean += path.substr(start, end - start);
-        }
-        start = end + 1;
-    }
-    return clean;
-}
-
 std::string Below(std::string_view base, std::string_view path) {
     std::string full(base);
-    const auto clean = CleanPath(path);
+    const auto clean = CleanKeyPath(path);
     if (!clean.empty()) full += "\\" + clean;
     return full;
 }

@@ -40,24 +40,6 @@ std::string_view TrimLeft(std::string_view text, std::string_view chars) {
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Strict for the text of a file (a broken file is refused); lenient for value data, where
 // a stray odd byte or lone surrogate becomes U+FFFD rather than costing the whole file.
 bool Utf16LeToUtf8(std::string_view bytes, std::string& out, bool strict) {
@@ -414,23 +396,23 @@ void RegKey::Compact() {
     removedSlots_ = 0;
 }
 
-std::string RegDocument::NormalPath(std::string_view path) {
-    std::string normal;
-    normal.reserve(path.size());
+std::string CleanKeyPath(std::string_view path) {
+    std::string clean;
     std::size_t start = 0;
     while (start <= path.size()) {
         auto end = path.find('\\', start);
         if (end == std::string_view::npos) end = path.size();
         if (end > start) {
-            if (!normal.empty()) normal += '\\';
-            for (std::size_t i = start; i < end; ++i) {
-                const char c = path[i];
-                normal += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-            }
+            if (!clean.empty()) clean += '\\';
+            clean += path.substr(start, end - start);
         }
         start = end + 1;
     }
-    return normal;
+    return clean;
+}
+
+std::string RegDocument::NormalPath(std::string_view path) {
+    return ToUpper(CleanKeyPath(path));
 }
 
 RegKey* RegDocument::Find(std::string_view path) {

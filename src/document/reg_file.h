@@ -15,6 +15,9 @@
 
 namespace pagelark {
 
+// The components of a key path joined by single backslashes, spelling kept.
+std::string CleanKeyPath(std::string_view path);
+
 // One key and its values in file order. Value names compare case-insensitively ("" is the
 // default value) and keep the spelling they were first stored with.
 class RegKey {

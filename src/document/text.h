@@ -24,6 +24,9 @@ std::string BoolWord(bool value);
 std::int32_t ParseLong(std::string_view text, std::int32_t defaultValue);
 std::int16_t ParseInteger(std::string_view text, std::int16_t defaultValue);
 
+// Appends one code point encoded as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Cuts text at its first zero byte, as C strings handed over by the system are cut.
 std::string CutAtNul(std::string_view text);
 
