@@ -1,0 +1,50 @@
+#include "platform/temp_dir.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace pagelark {
+namespace {
+
+std::string WithSeparator(std::string path) {
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path;
+}
+
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+}  // namespace
+
+std::string TempDir() {
+    for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+        const std::string value = Variable(name);
+        if (!value.empty()) return WithSeparator(value);
+    }
+    const std::string folder = "/tmp/pagelark-" + std::to_string(::geteuid());
+    ::mkdir(folder.c_str(), 0700);
+    struct stat st {};
+    // Shared /tmp: a folder someone else made under our name, or a link, is not used.
+    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
+        (st.st_mode & 0077) != 0)
+        return {};
+    return WithSeparator(folder);
+}
+
+std::string ReserveTempFile(const std::string& tempDir) {
+    if (tempDir.empty()) return {};
+    std::string pattern = tempDir + "TMPXXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return {};
+    ::close(fd);
+    return name.data();
+}
+
+}  // namespace pagelark
