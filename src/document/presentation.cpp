@@ -34,6 +34,15 @@ void NewPresentation(Presentation& presentation, DocumentEvents& events) {
     presentation.Modified = false;
 }
 
+bool IsUntouchedStarter(const Presentation& presentation, const HelpDocumentList& help) {
+    if (presentation.HomeURL != help[0] || presentation.Pages.size() >= help.size()) return false;
+    for (std::size_t k = 0; k < presentation.Pages.size(); ++k) {
+        const PresentationPage& page = presentation.Pages[k];
+        if (page.URL != help[k + 1] || !page.UseDefaultTime) return false;
+    }
+    return true;
+}
+
 void MarkModified(Presentation& presentation) {
     if (presentation.EditorLoaded) presentation.Modified = true;
 }

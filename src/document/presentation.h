@@ -52,6 +52,10 @@ bool PageAt(const Presentation& presentation, const HelpDocumentList& help, std:
 // CurrentFile and IsDefaultFile stay as they were.
 void NewPresentation(Presentation& presentation, DocumentEvents& events);
 
+// The starter presentation as written, or with pages removed: home page and pages still the
+// help's own start pages, each on the default time. Its file is removed at the end of a run.
+bool IsUntouchedStarter(const Presentation& presentation, const HelpDocumentList& help);
+
 // Sets Modified, but only once the editor has been filled from the model.
 void MarkModified(Presentation& presentation);
 

@@ -340,6 +340,25 @@ TEST(PresentationModel, PositionZeroIsTheHelpIndex) {
     EXPECT_FALSE(PageAt(p, help, 2, address, seconds));
 }
 
+TEST(PresentationModel, UntouchedStarterIsRecognised) {
+    const HelpDocumentList help = BuildHelpDocuments("/tmp/");
+    Presentation p;
+    p.HomeURL = help[0];
+    p.Pages = {{help[1], true, 10}, {help[2], true, 10}, {help[3], true, 10}};
+    EXPECT_TRUE(IsUntouchedStarter(p, help));
+    p.Pages.pop_back();  // a page deleted: still the starter
+    EXPECT_TRUE(IsUntouchedStarter(p, help));
+    p.Pages[1].UseDefaultTime = false;
+    EXPECT_FALSE(IsUntouchedStarter(p, help));
+    p.Pages = {{help[1], true, 10}, {help[2], true, 10}, {help[3], true, 10}, {"x", true, 10}};
+    EXPECT_FALSE(IsUntouchedStarter(p, help));  // a page added: the operator's now
+    p.Pages = {{help[2], true, 10}};
+    EXPECT_FALSE(IsUntouchedStarter(p, help));
+    p.Pages.clear();
+    p.HomeURL = "about:blank";
+    EXPECT_FALSE(IsUntouchedStarter(p, help));
+}
+
 TEST(PresentationModel, NewKeepsThePlayOptions) {
     Presentation p;
     p.Pages = {{"a", true, 1}};

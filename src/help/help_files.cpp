@@ -1,0 +1,140 @@
+#include "help/help_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+#include "help/help_paths.h"
+
+namespace pagelark {
+namespace {
+
+struct Entry {
+    std::int32_t id;
+    std::string_view name;
+};
+
+constexpr std::array<Entry, 21> kPages = {{
+    {102, "index.html"},
+    {104, "link.html"},
+    {114, "screen-saver-toolbar.html"},
+    {115, "navigation-toolbar.html"},
+    {116, "configuration-dialog.html"},
+    {117, "documentation.html"},
+    {134, "general-options.html"},
+    {135, "page-list.html"},
+    {136, "include-list.html"},
+    {137, "exclude-list.html"},
+    {138, "about-dialog.html"},
+    {150, "tessaro.html"},
+    {151, "pagelark.html"},
+    {153, "properties-dialog.html"},
+    {165, "screen-saver-toolbar-dialog.html"},
+    {166, "navigation-toolbar-dialog.html"},
+    {167, "reboot-dialog.html"},
+    {168, "include-properties.html"},
+    {169, "exclude-properties.html"},
+    {170, "screen-saver-toolbar-properties.html"},
+    {171, "navigation-toolbar-properties.html"},
+}};
+
+constexpr std::array<Entry, 51> kPictures = {{
+    {103, "tessarob_.gif"},      {105, "config02.gif"},       {106, "ieget_animated.gif"},
+    {107, "logo_small.gif"},     {109, "screen_.gif"},        {110, "subscrib.gif"},
+    {111, "toolnav.gif"},        {112, "toolrun.gif"},        {113, "background.gif"},
+    {119, "play.gif"},           {120, "pause.gif"},          {121, "prev.gif"},
+    {122, "next_.gif"},          {123, "stop__.gif"},         {124, "record.gif"},
+    {125, "back_.gif"},          {126, "next__.gif"},         {127, "reload_.gif"},
+    {128, "home_.gif"},          {129, "config00.gif"},       {130, "cancel.gif"},
+    {131, "ok.gif"},             {132, "gettessaro.gif"},     {133, "stop_.gif"},
+    {139, "config01.gif"},       {140, "config03.gif"},       {141, "config04.gif"},
+    {142, "config05.gif"},       {143, "up.gif"},             {144, "down.gif"},
+    {145, "insert.gif"},         {146, "delete.gif"},         {147, "grab.gif"},
+    {148, "view.gif"},           {149, "props.gif"},          {152, "tessaroc_.gif"},
+    {154, "propurl.gif"},        {155, "nav.gif"},            {156, "help.gif"},
+    {157, "screen01.gif"},       {158, "screen02.gif"},       {159, "screen03.gif"},
+    {160, "screen04.gif"},       {161, "tessaro.gif"},        {162, "config06.gif"},
+    {163, "config07.gif"},       {164, "config08.gif"},       {172, "propinclude.gif"},
+    {173, "proptoolnavconfig.gif"}, {174, "proptoolnavurl.gif"}, {176, "propexclude.gif"},
+}};
+
+// The stored path expanded, with its enclosing quotes removed.
+std::string FileName(std::string_view path, std::string_view tempDir) {
+    std::string name = ExpandTempPath(path, tempDir);
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+        name = name.substr(1, name.size() - 2);
+    return name;
+}
+
+std::string HelpFolder(std::string_view tempDir) {
+    return ExpandTempPath(HelpFolderTemplate(), tempDir);
+}
+
+// The folder exists, is a real folder (not a link) and is ours.
+bool FolderIsOurs(const std::string& folder) {
+    struct stat st {};
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<HelpFile> BuildHelpFileTable() {
+    std::vector<HelpFile> table;
+    const std::string folder = HelpFolderTemplate();
+    auto add = [&](const Entry& entry, std::string_view type) {
+        table.push_back(
+            HelpFile{entry.id, std::string(type), "\"" + folder + "/" + std::string(entry.name) + "\""});
+    };
+    for (const auto& page : kPages) add(page, kHtmlResource);
+    for (const auto& picture : kPictures) add(picture, kGifResource);
+    std::sort(table.begin(), table.end(),
+              [](const HelpFile& a, const HelpFile& b) { return a.id < b.id; });
+    return table;
+}
+
+bool ExtractHelpFiles(const std::vector<HelpFile>& table, const HelpResources& resources,
+                      std::string_view tempDir) {
+    const std::string folder = HelpFolder(tempDir);
+    ::mkdir(folder.c_str(), 0700);
+    if (!FolderIsOurs(folder)) return false;
+    ::chmod(folder.c_str(), 0700);
+    for (const HelpFile& file : table) ExtractHelpFile(file.id, file.type, file.path, resources, tempDir);
+    return true;
+}
+
+void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view path,
+                     const HelpResources& resources, std::string_view tempDir) {
+    const auto bytes = resources.Load(id, type);
+    if (!bytes) return;
+    const std::string name = FileName(path, tempDir);
+    // O_NOFOLLOW: a link planted in place of a help file must not redirect the write.
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    WriteAll(fd, *bytes);
+    ::close(fd);
+}
+
+void DeleteHelpFiles(const std::vector<HelpFile>& table, std::string_view tempDir) {
+    const std::string folder = HelpFolder(tempDir);
+    if (!FolderIsOurs(folder)) return;  // never delete through someone else's folder
+    for (const HelpFile& file : table) ::unlink(FileName(file.path, tempDir).c_str());
+    ::rmdir(folder.c_str());
+}
+
+}  // namespace pagelark
