@@ -1,0 +1,44 @@
+#include "core/command_line.h"
+
+#include "document/text.h"
+
+namespace pagelark {
+
+std::string JoinArguments(const std::vector<std::string>& arguments) {
+    std::string raw;
+    for (const auto& argument : arguments) {
+        if (!raw.empty()) raw += ' ';
+        if (argument.find(' ') != std::string::npos) {
+            raw += '"' + argument + '"';
+        } else {
+            raw += argument;
+        }
+    }
+    return raw;
+}
+
+std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath) {
+    const std::string_view trimmed = TrimBlanks(raw);
+    if (trimmed.empty() || ToUpper(trimmed) == "CONFIG") return std::string(defaultFilePath);
+
+    std::string line(raw);
+    if (line.front() != '"') line = '"' + line + '"';
+    // The first token: blanks inside double quotes do not separate.
+    bool inside = false;
+    std::size_t end = 0;
+    for (; end < line.size(); ++end) {
+        if (line[end] == '"') inside = !inside;
+        if (!inside && line[end] == ' ') break;
+    }
+    std::string token = line.substr(0, end);
+    if (token.size() >= 2 && token.front() == '"' && token.back() == '"')
+        token = token.substr(1, token.size() - 2);
+    return token;
+}
+
+bool IsConfigCommandLine(std::string_view raw) {
+    const std::string upper = ToUpper(TrimBlanks(raw));
+    return upper == "CONFIG" || upper.starts_with("/C") || upper.starts_with("-C");
+}
+
+}  // namespace pagelark

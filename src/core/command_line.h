@@ -1,0 +1,22 @@
+#pragma once
+// The command line: empty (the default presentation), a presentation path, or a request
+// for configuration ("CONFIG", or a switch beginning "/C" or "-C").
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagelark {
+
+// The raw command line the rules below expect, rebuilt from the arguments the shell split:
+// joined by single blanks, an argument holding a blank wrapped in double quotes.
+std::string JoinArguments(const std::vector<std::string>& arguments);
+
+// The presentation the command line names; defaultFilePath for an empty line or "CONFIG".
+// An unquoted path with blanks is taken whole; a quoted one may be followed by other
+// arguments, which are ignored.
+std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath);
+
+bool IsConfigCommandLine(std::string_view raw);
+
+}  // namespace pagelark

@@ -1,0 +1,161 @@
+#pragma once
+// The player: the state machine stepped by the 200 ms timer, page sequencing with preload,
+// the two modes with idle detection and the mouse policy, the keys and the address check.
+// Plain C++; everything outside reaches it through the ports.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/ports.h"
+#include "help/help_paths.h"
+
+namespace pagelark {
+
+class Clock;
+class Settings;
+struct MachineSettings;
+struct Presentation;
+struct ToolbarButtons;
+
+enum class PlayerState { Init, Navigate, WaitTime, WaitSaver, Config, WaitConfig, FinProg };
+// The state's stored word: "INIT", "NAVIGATE", ...
+const char* StateWord(PlayerState state);
+
+// What the player reads and drives; every reference outlives the player.
+struct PlayerContext {
+    Presentation& presentation;
+    MachineSettings& machine;
+    const ToolbarButtons& buttons;
+    Settings& settings;  // Debug and IEPath, read when the diagnostic key is pressed
+    const HelpDocumentList& helpDocuments;
+    std::string helpFolder;  // expanded help folder path, no trailing separator
+    bool configCommandLine = false;
+    const Clock& clock;
+    BrowserStage& stage;
+    Desktop& desktop;
+    Toolbars& toolbars;
+    ConfigWindow& configWindow;
+    Maintenance& maintenance;
+    Snapshots& snapshots;
+    Connectivity& connectivity;
+    ProgramLauncher& launcher;
+};
+
+struct BrowserRecord {
+    std::string address;  // last address the program sent
+    std::int32_t time = 0;
+    double startTime = 0.0;
+    bool loaded = false;
+};
+
+// Key codes and shift bits as the key events deliver them.
+inline constexpr int kKeyEscape = 27;
+inline constexpr int kKeyF1 = 112;
+inline constexpr int kKeyF4 = 115;
+inline constexpr int kKeyF10 = 121;
+inline constexpr int kShiftMask = 1;
+inline constexpr int kCtrlMask = 2;
+inline constexpr int kAltMask = 4;
+
+class Player {
+  public:
+    explicit Player(PlayerContext context);
+
+    // Start-up: the three browsers primed with the start page.
+    void InitBrowsers();
+
+    // The 200 ms timer: the mouse part, then one state step unless one is still running.
+    void Tick();
+    void StateStep();
+    void SetState(PlayerState state);
+
+    // Commands of the tool bars and keys.
+    void CmdPlay();
+    void CmdPause();
+    void CmdPrevious();
+    void CmdNext();
+    void CmdQuit();
+    void CmdConfig();
+    void CmdHelp();
+    void CmdBack();
+    void CmdForward();
+    void CmdStop();
+    void CmdReload();
+    void GoHome();
+    void SwitchToNavigation();
+    void HandleKey(int keyCode, int shift);
+    // Closing the main window is refused unless a Quit button is visible.
+    bool QuitAllowed() const;
+    bool HelpAllowed() const;
+
+    // The configuration window closed; ok when its changes were accepted.
+    void ConfigClosed(bool ok);
+
+    // Browser events. Returns true when the navigation must be cancelled.
+    bool CheckNavigation(int browser, const std::string& address, bool topLevel);
+    void DocumentComplete(int browser);
+    // A load of that browser ended in failure, or its renderer died: the next time it is
+    // sent the same address it loads it again instead of keeping its error page.
+    void LoadFailed(int browser);
+    // Resizes of the main window lay the browsers out once the first INIT step ran.
+    void WindowResized();
+
+    // Mode switches and cursor.
+    void EnterNavigationMode();
+    void LeaveNavigationMode();
+    void RecordMouse();
+    void HideCursor();
+    void ShowCursor();
+    bool ToolRunShown() const;
+    bool ToolNavShown() const;
+
+    bool BrowseTo(int browser, const std::string& address, std::int32_t seconds);
+    void ShowBrowser(int browser);
+    bool IsCurrentLocation(const std::string& address) const;
+    void AdvancePage(int delta);
+
+    // Read-only views for the windows and tests.
+    PlayerState State() const { return state_; }
+    bool NavigationMode() const { return navigationMode_; }
+    bool BrowsersReady() const { return browsersReady_; }
+    int CurrentBrowser() const { return currentBrowser_; }
+    int NextBrowser() const { return nextBrowser_; }
+    int SpareBrowser() const { return spareBrowser_; }
+    const BrowserRecord& Browser(int browser) const { return browsers_[browser]; }
+    double LastActivityTime() const { return lastActivityTime_; }
+    double SaverModeStartTime() const { return saverModeStartTime_; }
+
+  private:
+    double Now() const;
+    void MousePart();
+    void StepInit();
+    void StepNavigate();
+    void StepWaitTime();
+    void StepWaitSaver();
+    void StepConfig();
+    // Records address as sent to browser and navigates it, offline and silent as needed.
+    void SendAddress(int browser, const std::string& address);
+    // The browser already holds address and may show it without loading it again.
+    bool HoldsAddress(int browser, const std::string& address) const;
+    // Before the user browses: offline as the connection says, dialogs no longer suppressed.
+    void PrepareBrowsersForUser();
+
+    PlayerContext c_;
+    PlayerState state_ = PlayerState::Init;
+    bool stepBusy_ = false;
+    bool navigationMode_ = false;
+    bool browsersReady_ = false;
+    double lastActivityTime_ = 0.0;
+    double saverModeStartTime_ = 0.0;
+    bool mouseReferenceSet_ = false;
+    ScreenPoint mouseReference_;
+    ScreenPoint lastMousePosition_;
+    int currentBrowser_ = 0;
+    int nextBrowser_ = 1;
+    int spareBrowser_ = 2;
+    std::array<BrowserRecord, kBrowserCount> browsers_;
+    std::array<bool, kBrowserCount> loadFailed_{};
+};
+
+}  // namespace pagelark

@@ -1,0 +1,105 @@
+#pragma once
+// What the player core needs from the world around it. The Qt windows implement these;
+// tests use fakes.
+
+#include <string>
+
+namespace pagelark {
+
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+inline constexpr int kBrowserCount = 3;
+
+// The main window and its three stacked browsers, numbered 0 to 2. Every call is made with
+// errors ignored: an implementation swallows what its engine reports.
+class BrowserStage {
+public:
+    virtual ~BrowserStage() = default;
+    virtual void Navigate(int browser, const std::string& address) = 0;
+    virtual void Stop(int browser) = 0;
+    virtual void GoBack(int browser) = 0;
+    virtual void GoForward(int browser) = 0;
+    virtual void Reload(int browser) = 0;
+    virtual bool Offline(int browser) const = 0;
+    virtual void SetOffline(int browser, bool offline) = 0;
+    virtual bool Silent(int browser) const = 0;
+    virtual void SetSilent(int browser, bool silent) = 0;
+    virtual bool BrowserVisible(int browser) const = 0;
+    virtual std::string LocationURL(int browser) const = 0;
+    virtual void BringToFront(int browser) = 0;
+    // The main window or a tool bar is the active window of the program.
+    virtual bool OwnWindowActive() const = 0;
+    virtual void Focus(int browser) = 0;
+    // Caption and frame on or off, then the window centred on the screen.
+    virtual void SetWindowFrame(bool show) = 0;
+    virtual void SetWindowState(int state) = 0;  // 0 normal, 1 minimised, 2 maximised
+    virtual void LayoutBrowsers() = 0;
+    // Closes every window in order; the program then ends.
+    virtual void UnloadAll() = 0;
+};
+
+// The pointer and the cursor's display counter (shown while the counter is 0 or more).
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual ScreenPoint CursorPosition() const = 0;
+    // One show (true) or hide (false) request; returns the counter afterwards.
+    virtual int ShowCursor(bool show) = 0;
+};
+
+// The two tool bar windows and the help tip.
+class Toolbars {
+public:
+    virtual ~Toolbars() = default;
+    virtual void ShowToolRun(bool visible) = 0;
+    virtual void ShowToolNav(bool visible) = 0;
+    virtual void MakeToolRunTopmost() = 0;
+    virtual void MakeToolNavTopmost() = 0;
+    virtual void MakeToolbarsTopmost() = 0;
+    virtual void HideHelpTip() = 0;
+    // Hides the help tip when the pointer lies outside the tool bar of the current mode.
+    virtual void CheckHelpTip(ScreenPoint pointer, bool navigationMode) = 0;
+    // The address box of the navigation tool bar.
+    virtual void SetAddress(const std::string& address) = 0;
+};
+
+// The configuration window: opened modeless; it reports its closing to the player.
+class ConfigWindow {
+public:
+    virtual ~ConfigWindow() = default;
+    virtual void Open() = 0;
+};
+
+// The daily reboot: the platform's own preparations, then the reboot request.
+class Maintenance {
+public:
+    virtual ~Maintenance() = default;
+    virtual void RebootSequence(bool autoLogin, bool force) = 0;
+};
+
+// Page snapshots; true when the snapshot run is complete and the program should end.
+class Snapshots {
+public:
+    virtual ~Snapshots() = default;
+    virtual bool TakeSnapshot() = 0;
+};
+
+// Whether the system reports a working network connection.
+class Connectivity {
+public:
+    virtual ~Connectivity() = default;
+    virtual bool IsConnected() const = 0;
+};
+
+// Starts another program, minimised and with the focus (the diagnostic key).
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher() = default;
+    virtual void StartMinimized(const std::string& program) = 0;
+};
+
+}  // namespace pagelark

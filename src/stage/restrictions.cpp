@@ -1,0 +1,58 @@
+#include "stage/restrictions.h"
+
+#include <string>
+
+#include "document/presentation.h"
+#include "document/profile.h"
+#include "document/text.h"
+
+namespace pagelark {
+
+bool PrefixMatches(std::string_view entry, std::string_view address) {
+    return !entry.empty() && StartsWithNoCase(address, entry);
+}
+
+bool InHelpFolder(std::string_view address, std::string_view helpFolder) {
+    // Without a folder the file URL prefix below would be "file://" and pass every file.
+    if (helpFolder.empty()) return false;
+    // The program sends the help pages as paths, but the engine reports what it loads as
+    // file URLs, and the check also runs on what the engine reports.
+    return PrefixMatches(helpFolder, address) ||
+           PrefixMatches("file://" + std::string(helpFolder), address);
+}
+
+bool NavigationBlocked(const Presentation& presentation, std::string_view address,
+                       std::string_view helpFolder) {
+    if (!presentation.AllowRestrictions) return false;
+    bool cancel = false;
+    if (!presentation.Include.empty() && !InHelpFolder(address, helpFolder)) {
+        cancel = true;
+        for (const std::string& entry : presentation.Include) {
+            if (PrefixMatches(entry, address)) {
+                cancel = false;
+                break;
+            }
+        }
+    }
+    for (const std::string& entry : presentation.Exclude) {
+        if (PrefixMatches(entry, address)) return true;
+    }
+    return cancel;
+}
+
+bool IsSpecialURL(std::string_view specialURL, std::string_view address) {
+    ItemWalker walker(specialURL, ",");
+    std::string item;
+    while (walker.Next(item)) {
+        if (item.size() == address.size() && EqualsNoCase(item, address)) return true;
+    }
+    return false;
+}
+
+bool CountsAsActivity(bool navigationMode, std::string_view address, std::string_view sentAddress,
+                      std::string_view specialURL) {
+    return navigationMode && !EqualsNoCase(address, sentAddress) &&
+           !IsSpecialURL(specialURL, address);
+}
+
+}  // namespace pagelark

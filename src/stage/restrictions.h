@@ -1,0 +1,34 @@
+#pragma once
+// The address check run before every navigation of the stage's browsers, and the rule that
+// decides whether a navigation counts as user activity. Pure functions of their arguments.
+
+#include <string_view>
+
+namespace pagelark {
+
+struct Presentation;
+
+// entry is a prefix of address, ignoring letter case; an empty entry matches nothing.
+// No wildcards and no parsing: "example.org" never matches "http://example.org/".
+bool PrefixMatches(std::string_view entry, std::string_view address);
+
+// The address lies in the help folder, given as a path (no trailing separator) or as the
+// file URL the browser engine reports for it.
+bool InHelpFolder(std::string_view address, std::string_view helpFolder);
+
+// True when the presentation's include and exclude lists refuse the address. Nothing is
+// refused while AllowRestrictions is off. The help folder passes the include list (the
+// start page and the help must stay reachable) but not the exclude list: exclusion wins.
+bool NavigationBlocked(const Presentation& presentation, std::string_view address,
+                       std::string_view helpFolder);
+
+// address is one of the comma-separated addresses of specialURL, ignoring letter case.
+bool IsSpecialURL(std::string_view specialURL, std::string_view address);
+
+// A navigation counts as activity only in navigation mode, and not when it goes to the
+// address the program itself sent that browser or to one of the special addresses (the
+// page a cancelled navigation shows).
+bool CountsAsActivity(bool navigationMode, std::string_view address, std::string_view sentAddress,
+                      std::string_view specialURL);
+
+}  // namespace pagelark
