@@ -1,0 +1,207 @@
+#include "app/kiosk.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QSocketNotifier>
+#include <csignal>
+#include <optional>
+
+#include "app/qt_adapters.h"
+#include "app/single_instance.h"
+#include "core/command_line.h"
+#include "core/player.h"
+#include "document/file_registry.h"
+#include "document/file_utils.h"
+#include "document/presentation.h"
+#include "document/presentation_file.h"
+#include "document/profile.h"
+#include "document/registry.h"
+#include "document/settings.h"
+#include "document/text.h"
+#include "document/toolbar_buttons.h"
+#include "help/help_files.h"
+#include "help/help_paths.h"
+#include "platform/clock.h"
+#include "platform/shares.h"
+#include "platform/temp_dir.h"
+#include "stage/stage_window.h"
+
+namespace pagelark {
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto ignored = ::write(signalPipe[1], &byte, 1);
+}
+
+// SIGTERM (a service stopped), SIGINT and SIGHUP end the kiosk the orderly way, so its
+// temporary files are removed as after Escape.
+void CatchStopSignals(std::function<void()> stop) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, [stop = std::move(stop)] {
+        char byte;
+        [[maybe_unused]] const auto ignored = ::read(signalPipe[0], &byte, 1);
+        stop();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    ::sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
+QString RuntimeFolder(const std::string& tempDir) {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) return runtime;
+    return QString::fromStdString(StripTrailingBackslash(tempDir));
+}
+
+std::string StartupFolder() {
+    return EnsureTrailingBackslash(QDir::currentPath().toStdString());
+}
+
+class Kiosk {
+public:
+    Kiosk(std::string rawCommandLine, std::string tempDir)
+        : raw_(std::move(rawCommandLine)),
+          tempDir_(std::move(tempDir)),
+          startupFolder_(StartupFolder()),
+          store_(RegistryFolderFromEnvironment()),
+          registry_(store_),
+          files_(shares_, profiles_),
+          settings_(profiles_, registry_, presentation_.CurrentFile) {}
+
+    void InitPlayer();
+    void Start();
+    void End();
+    QWidget* MainWindow() const { return stage_.get(); }
+
+private:
+    std::string raw_;
+    std::string tempDir_;
+    std::string startupFolder_;
+    std::string reservedTempFile_;
+    SystemClock clock_;
+    FileRegistry store_;
+    Registry registry_;
+    ProfileStore profiles_;
+    LinuxShareConnector shares_;
+    FileUtils files_;
+    Presentation presentation_;
+    Settings settings_;
+    MachineSettings machine_;
+    ToolbarButtons buttons_;
+    std::vector<HelpFile> helpFiles_;
+    HelpDocumentList helpDocuments_;
+    bool helpFolderOurs_ = false;
+    DocumentEvents documentEvents_;
+
+    QtDesktop desktop_;
+    QtConnectivity connectivity_;
+    QtLauncher launcher_;
+    NoToolbars toolbars_;
+    std::unique_ptr<ClosedConfigWindow> configWindow_;
+    ReportedReboot maintenance_;
+    NoSnapshots snapshots_;
+    std::unique_ptr<StageWindow> stage_;
+    std::unique_ptr<Player> player_;
+};
+
+void Kiosk::InitPlayer() {
+    reservedTempFile_ = ReserveTempFile(tempDir_);
+    const std::string defaultFile = settings_.DefaultFilePath();
+    std::string file = ParseCommandLine(raw_, defaultFile);
+    if (!file.empty() && !IsAbsolutePath(file)) file = startupFolder_ + file;
+    presentation_.CurrentFile = file;
+
+    helpFiles_ = BuildHelpFileTable();
+    helpDocuments_ = BuildHelpDocuments(tempDir_);
+
+    DocumentContext context{settings_, files_, machine_, buttons_, helpDocuments_,
+                            startupFolder_, documentEvents_, GetWindowsVersion()};
+    const std::string_view line = TrimBlanks(raw_);
+    if (line.empty() || ToUpper(line) == "CONFIG") {
+        presentation_.CurrentFile = defaultFile;
+        presentation_.IsDefaultFile = true;
+        if (line.empty() && !FileExists(defaultFile)) WriteTemplatePresentation(presentation_, context);
+    } else {
+        presentation_.IsDefaultFile = presentation_.CurrentFile == defaultFile;
+    }
+    // Without a private temporary folder there is nowhere safe to put the help pages.
+    if (!tempDir_.empty())
+        helpFolderOurs_ = ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_);
+
+    LoadMachineSettings(settings_, GetWindowsVersion(), clock_.Now(), startupFolder_, machine_,
+                        buttons_);
+    LoadPresentation(presentation_, context, presentation_.CurrentFile);
+}
+
+void Kiosk::Start() {
+    stage_ = std::make_unique<StageWindow>(clock_);
+    configWindow_ = std::make_unique<ClosedConfigWindow>([this] { player_->ConfigClosed(false); });
+    const std::string helpFolder =
+        helpFolderOurs_ ? ExpandTempPath(HelpFolderTemplate(), tempDir_) : std::string();
+    player_ = std::make_unique<Player>(PlayerContext{
+        presentation_, machine_, buttons_, settings_, helpDocuments_, helpFolder,
+        IsConfigCommandLine(raw_), clock_, *stage_, desktop_, toolbars_, *configWindow_,
+        maintenance_, snapshots_, connectivity_, launcher_});
+    player_->InitBrowsers();
+    // The tool bars' start: Tool Run with a cursor, or no cursor at all.
+    if (player_->ToolRunShown()) {
+        player_->LeaveNavigationMode();
+        player_->ShowCursor();
+    } else {
+        player_->HideCursor();
+    }
+    stage_->setWindowTitle("Pagelark");
+    player_->SetState(PlayerState::Init);
+    stage_->Attach(*player_);
+    stage_->show();
+    CatchStopSignals([this] { player_->CmdQuit(); });
+}
+
+void Kiosk::End() {
+    files_.DisconnectAllShares();
+    if (!reservedTempFile_.empty()) files_.DeleteFile(reservedTempFile_);
+    if (IsUntouchedStarter(presentation_, helpDocuments_)) files_.DeleteFile(presentation_.CurrentFile);
+    if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
+    player_->ShowCursor();
+    stage_.reset();
+}
+
+}  // namespace
+
+int RunKiosk(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Pagelark");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const std::string tempDir = TempDir();
+    SingleInstance instance(RuntimeFolder(tempDir));
+    QWidget* mainWindow = nullptr;
+    if (!instance.Acquire([&mainWindow] {
+            if (mainWindow != nullptr) {
+                mainWindow->raise();
+                mainWindow->activateWindow();
+            }
+        }))
+        return 0;  // another copy runs: it has been asked to come forward
+
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    Kiosk kiosk(JoinArguments(arguments), tempDir);
+    kiosk.InitPlayer();
+    kiosk.Start();
+    mainWindow = kiosk.MainWindow();
+    const int status = QApplication::exec();
+    kiosk.End();
+    return status;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,59 @@
+#include "app/qt_adapters.h"
+
+#include <QCursor>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTimer>
+#include <iostream>
+
+namespace pagelark {
+
+QtDesktop::~QtDesktop() {
+    if (blank_) QGuiApplication::restoreOverrideCursor();
+}
+
+ScreenPoint QtDesktop::CursorPosition() const {
+    const QPoint pos = QCursor::pos();
+    return {pos.x(), pos.y()};
+}
+
+int QtDesktop::ShowCursor(bool show) {
+    counter_ += show ? 1 : -1;
+    const bool blank = counter_ < 0;
+    if (blank && !blank_) QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    if (!blank && blank_) QGuiApplication::restoreOverrideCursor();
+    blank_ = blank;
+    return counter_;
+}
+
+QtConnectivity::QtConnectivity() {
+    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
+        information_ = QNetworkInformation::instance();
+}
+
+bool QtConnectivity::IsConnected() const {
+    return information_ == nullptr ||
+           information_->reachability() != QNetworkInformation::Reachability::Disconnected;
+}
+
+void QtLauncher::StartMinimized(const std::string& program) {
+    const QString path = QString::fromStdString(program);
+    QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
+}
+
+std::optional<std::string> QtHelpResources::Load(std::int32_t id, std::string_view type) const {
+    QFile file(QString(":/help/%1/%2").arg(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size()))).arg(id));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return file.readAll().toStdString();
+}
+
+void ClosedConfigWindow::Open() { QTimer::singleShot(0, closed_); }
+
+void ReportedReboot::RebootSequence(bool, bool force) {
+    std::cerr << "pagelark: reboot due (" << (force ? "forced" : "not forced")
+              << "); rebooting is not available in this version\n";
+}
+
+}  // namespace pagelark

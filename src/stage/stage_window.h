@@ -1,0 +1,85 @@
+#pragma once
+// The main window: three browsers stacked exactly on top of each other over the whole
+// screen, and the player's timer.
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "core/ports.h"
+#include "stage/restart_budget.h"
+
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace pagelark {
+
+class Clock;
+class KioskPage;
+class Player;
+
+class StageWindow final : public QWidget, public BrowserStage {
+    Q_OBJECT
+public:
+    StageWindow(const Clock& clock, QWidget* parent = nullptr);
+    ~StageWindow() override;
+
+    // Connects the player; the timer starts ticking.
+    void Attach(Player& player);
+
+    // BrowserStage
+    void Navigate(int browser, const std::string& address) override;
+    void Stop(int browser) override;
+    void GoBack(int browser) override;
+    void GoForward(int browser) override;
+    void Reload(int browser) override;
+    bool Offline(int browser) const override;
+    void SetOffline(int browser, bool offline) override;
+    bool Silent(int browser) const override;
+    void SetSilent(int browser, bool silent) override;
+    bool BrowserVisible(int browser) const override;
+    std::string LocationURL(int browser) const override;
+    void BringToFront(int browser) override;
+    bool OwnWindowActive() const override;
+    void Focus(int browser) override;
+    void SetWindowFrame(bool show) override;
+    void SetWindowState(int state) override;
+    void LayoutBrowsers() override;
+    void UnloadAll() override;
+
+    // The address a browser is sent as, for what the program stores as a path or an address.
+    static QUrl ToUrl(const std::string& address);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Browser {
+        QWebEngineView* view = nullptr;
+        KioskPage* page = nullptr;
+        bool offline = false;
+        RestartBudget restarts;
+    };
+
+    void Watch(int index);
+    void CoverScreen();
+
+    const Clock& clock_;
+    Player* player_ = nullptr;
+    QWebEngineProfile* profile_ = nullptr;
+    std::array<Browser, kBrowserCount> browsers_;
+    QTimer timer_;
+    bool unloading_ = false;
+    // Key events travel up the widget chain; each is handed to the player once.
+    ulong lastKeyTimestamp_ = 0;
+    int lastKey_ = 0;
+};
+
+// Key codes and shift bits of a key event as the player's key handling expects them.
+int KeyCodeOf(int qtKey);
+int ShiftMaskOf(Qt::KeyboardModifiers modifiers);
+
+}  // namespace pagelark
