@@ -153,6 +153,9 @@ void Player::StepInit() {
     BrowseTo(nextBrowser_, start, seconds);
     browsersReady_ = true;
     RecordMouse();
+    // Play starts in screen saver mode: the mouse policy's grace counts from here, also when
+    // no tool bar was shown to mark the mode's start.
+    saverModeStartTime_ = c_.clock.Now();
 }
 
 void Player::StepNavigate() {
