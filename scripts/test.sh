@@ -18,7 +18,8 @@ if [ "${QUICK:-0}" != 1 ]; then
     git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
     echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-    build build-asan -DCMAKE_BUILD_TYPE=Debug -DPAGELARK_SANITIZE=ON -DPAGELARK_BENCH=OFF
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DPAGELARK_SANITIZE=ON -DPAGELARK_BENCH=OFF \
+        -DPAGELARK_KIOSK=OFF
     ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan -j "$jobs" --output-on-failure
 
     echo "== fuzzing ${fuzz_seconds}s per target"

@@ -1,0 +1,234 @@
+// The kiosk program end to end: played under Xvfb, its pages served from a loopback server,
+// what it shows read back from the screen.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <thread>
+
+#include "e2e/support/http_server.h"
+#include "e2e/support/kiosk.h"
+#include "e2e/support/pointer.h"
+#include "e2e/support/screen.h"
+#include "e2e/support/xvfb.h"
+
+namespace pagelark::e2e {
+namespace {
+
+using std::chrono_literals::operator""ms;
+using std::chrono_literals::operator""s;
+
+// The browser engine starts slowly under software rendering on a small machine.
+constexpr Millis kStartUp = 60s;
+constexpr Millis kPatience = 30s;
+// Page times are checked loosely: the player steps every 200 ms and the machine is busy.
+constexpr double kSlack = 1.5;
+// The root window's colour, so that the kiosk window shows when it appears.
+constexpr Rgb kRoot{0x20, 0x20, 0x20};
+
+class KioskTest : public ::testing::Test {
+  protected:
+    KioskTest() : screen_(xvfb_), pointer_(xvfb_) {
+        xvfb_.SetRootColor(kRoot);
+        // Out of the way of the centre pixel the tests read, inside the kiosk window.
+        pointer_.MoveTo(40, 700);
+    }
+
+    void TearDown() override {
+        if (!HasFailure()) return;
+        for (std::size_t i = 0; i < kiosks_.size(); ++i)
+            std::cout << "--- output of kiosk run " << i + 1 << " ---\n"
+                      << kiosks_[i]->Output() << "\n";
+        for (const auto& request : server_.Requests())
+            std::cout << "request " << request.target << "\n";
+    }
+
+    // Starts the kiosk on a presentation; "{server}" in the text stands for the server's URL.
+    Kiosk& Start(std::string text) {
+        for (auto at = text.find("{server}"); at != std::string::npos;
+             at = text.find("{server}", at))
+            text.replace(at, 8, server_.Url());
+        const auto file = folders_.WritePresentation("show.tso", text);
+        kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}));
+        return *kiosks_.back();
+    }
+
+    std::optional<TimePoint> WaitUntilKioskShows() {
+        return screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
+    }
+
+    Xvfb xvfb_;
+    HttpServer server_;
+    Screen screen_;
+    Pointer pointer_;
+    KioskFolders folders_;
+    std::vector<std::unique_ptr<Kiosk>> kiosks_;
+};
+
+TEST_F(KioskTest, PlaysStartPageThenPagesInOrderEachForItsTimeWithoutBlankFrames) {
+    Start(R"([Tessaro]
+HomeURL=about:blank
+DefaultTime=3
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/green
+DefaultTime=False
+Time=2
+[Page3]
+URL={server}/blue
+)");
+    const auto shown = WaitUntilKioskShows();
+    ASSERT_TRUE(shown) << "no kiosk window";
+    const auto samples = screen_.RecordColors(24s);
+    const auto runs = Runs(samples, std::array{kRed, kGreen, kBlue});
+    const std::string seen = "seen:\n" + Describe(runs, *shown);
+    std::cout << seen;
+
+    std::size_t first = 0;
+    while (first < runs.size() && runs[first].name != "red")
+        ++first;
+    ASSERT_LT(first, runs.size()) << seen;
+    for (std::size_t i = 0; i < first; ++i)
+        EXPECT_TRUE(runs[i].name.starts_with("#")) << "a page before page 1\n" << seen;
+    // The start page stays for its 2 s before page 1 replaces it.
+    EXPECT_GE(SecondsBetween(*shown, runs[first].first), 2.0 - kSlack) << seen;
+
+    ASSERT_GE(runs.size(), first + 4) << seen;
+    const std::array<std::string, 4> expected{"red", "green", "blue", "red"};
+    const std::array<double, 3> seconds{3, 2, 3};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(runs[first + i].name, expected[i]) << "every frame is a whole page\n" << seen;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double onShow = SecondsBetween(runs[first + i].first, runs[first + i + 1].first);
+        RecordProperty(expected[i] + "_seconds", std::to_string(onShow));
+        EXPECT_NEAR(onShow, seconds[i], kSlack) << expected[i] << "\n" << seen;
+    }
+}
+
+TEST_F(KioskTest, PreloadThatNeverCompletesHoldsThePageUntilMaxTime) {
+    Start(R"([Tessaro]
+DefaultTime=2
+MaxTime=6
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/hang
+[Page3]
+URL={server}/blue
+)");
+    const auto redOn = screen_.WaitForColor(kRed.rgb, kStartUp);
+    ASSERT_TRUE(redOn) << "page 1 never came on show";
+    const auto redOff =
+        screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience);
+    ASSERT_TRUE(redOff) << "page 1 never went";
+    const auto hangAsked = server_.FirstRequest("/hang");
+    ASSERT_TRUE(hangAsked) << "page 2 was never preloaded";
+    EXPECT_LT(*hangAsked, *redOff);
+
+    // Page 1's own 2 s are long over: it is the 6 s counted from its coming on show that end.
+    const double held = SecondsBetween(*redOn, *redOff);
+    RecordProperty("page1_seconds", std::to_string(held));
+    EXPECT_GT(held, 6.0 - kSlack);
+    EXPECT_LT(held, 6.0 + 2 * kSlack);
+    // The unfinished page does not stop the presentation.
+    EXPECT_TRUE(screen_.WaitForColor(kBlue.rgb, kPatience)) << "page 3 never came on show";
+}
+
+TEST_F(KioskTest, MouseMoveQuitsOnlyAfterTheGraceAtStart) {
+    Kiosk& kiosk = Start(R"([Tessaro]
+DefaultTime=3
+OnMouseMove=2
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/green
+)");
+    const Point rest = screen_.PointerPosition();
+    // Page 1 is asked for the moment the start page comes on show: play has begun.
+    ASSERT_TRUE(server_.WaitForRequest("/red", kStartUp)) << "play never started";
+    pointer_.MoveTo(rest.x + 300, rest.y - 300);
+    std::this_thread::sleep_for(400ms);  // ticks come every 200 ms: some see it moved
+    pointer_.MoveTo(rest.x, rest.y);
+    // Well past the grace, and the pointer is back where it was: the early move was ignored.
+    EXPECT_FALSE(kiosk.WaitForExit(4s)) << "ended by a move within the grace";
+
+    pointer_.MoveTo(rest.x + 200, rest.y - 200);
+    const auto status = kiosk.WaitForExit(kPatience);
+    ASSERT_TRUE(status) << "a move after the grace did not end it";
+    EXPECT_EQ(*status, 0);
+}
+
+TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
+    const std::string show = R"([Tessaro]
+DefaultTime=3
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/green
+)";
+    Kiosk& first = Start(show);
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    namespace fs = std::filesystem;
+    const fs::path temp = folders_.TempDir();
+    auto reservedFiles = [&temp] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(temp))
+            count += entry.path().filename().string().starts_with("TMP");
+        return count;
+    };
+    EXPECT_TRUE(fs::is_directory(temp / "Pagelark"));
+    EXPECT_EQ(reservedFiles(), 1);
+
+    Kiosk& second = Start(show);
+    const auto secondStatus = second.WaitForExit(10s);
+    ASSERT_TRUE(secondStatus) << "a second copy kept running";
+    EXPECT_EQ(*secondStatus, 0);
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kPatience)) << "the first copy stopped playing";
+
+    pointer_.Key("Escape");
+    const auto status = first.WaitForExit(kPatience);
+    ASSERT_TRUE(status) << "Escape did not end it";
+    EXPECT_EQ(*status, 0);
+    EXPECT_FALSE(fs::exists(temp / "Pagelark"));
+    EXPECT_EQ(reservedFiles(), 0);
+}
+
+TEST_F(KioskTest, NavigationModeFollowsAllowedLinksAndRefusesExcludedOnes) {
+    // Page 1 links to an allowed page, which links to an excluded one.
+    const std::string excluded = "/link?to=/blocked/magenta&color=cyan";
+    Start(R"([Tessaro]
+DefaultTime=60
+OnMouseMove=1
+ScreenSaveTimeOut=300
+[Page1]
+URL={server}/link?to=)" +
+          QueryEscape(excluded) + R"(&color=yellow
+[Include1]
+URL={server}/
+[Exclude1]
+URL={server}/blocked
+)");
+    ASSERT_TRUE(screen_.WaitForColor(kYellow.rgb, kStartUp)) << "page 1 never came on show";
+    std::this_thread::sleep_for(2500ms);  // past the grace after play began
+    pointer_.MoveTo(600, 450);
+    std::this_thread::sleep_for(1500ms);  // a few ticks: navigation mode is on
+
+    pointer_.Click();
+    ASSERT_TRUE(screen_.WaitForColor(kCyan.rgb, kPatience)) << "the allowed link did not load";
+    EXPECT_TRUE(server_.FirstRequest("/link?to=/blocked"));
+
+    pointer_.Click();
+    EXPECT_FALSE(server_.WaitForRequest("/blocked", 5s)) << "an excluded address was loaded";
+    EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb)) << ToHex(screen_.Centre());
+}
+
+}  // namespace
+}  // namespace pagelark::e2e

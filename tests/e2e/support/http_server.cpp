@@ -1,0 +1,268 @@
+#include "e2e/support/http_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <stdexcept>
+
+#include "e2e/support/colors.h"
+
+namespace pagelark::e2e {
+namespace {
+
+constexpr int kPollMillis = 20;
+constexpr std::size_t kMaxRequestBytes = 64 * 1024;
+
+struct Connection {
+    int fd = -1;
+    std::string received;
+    bool answered = false;
+};
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string Unescape(std::string_view text) {
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '+') {
+            plain += ' ';
+        } else if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
+                   HexDigit(text[i + 2]) >= 0) {
+            plain += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            plain += text[i];
+        }
+    }
+    return plain;
+}
+
+std::string QueryValue(std::string_view query, std::string_view name) {
+    while (!query.empty()) {
+        const auto end = query.find('&');
+        const auto pair = query.substr(0, end);
+        const auto equals = pair.find('=');
+        if (pair.substr(0, equals) == name)
+            return equals == std::string_view::npos ? "" : Unescape(pair.substr(equals + 1));
+        if (end == std::string_view::npos) break;
+        query.remove_prefix(end + 1);
+    }
+    return "";
+}
+
+std::string HtmlEscape(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string Headers(int status, std::string_view reason, std::size_t length) {
+    return "HTTP/1.1 " + std::to_string(status) + " " + std::string(reason) +
+           "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+           std::to_string(length) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+}
+
+std::string Response(int status, std::string_view reason, std::string_view body) {
+    return Headers(status, reason, body.size()) + std::string(body);
+}
+
+std::string SolidPage(Rgb color) {
+    return "<html><body style=\"margin:0;background:" + ToHex(color) +
+           ";height:100vh\"></body></html>";
+}
+
+std::string LinkPage(std::string_view to, Rgb color) {
+    return "<html><body style=\"margin:0\"><a href=\"" + HtmlEscape(to) +
+           "\" style=\"display:block;width:100vw;height:100vh;background:" + ToHex(color) +
+           "\"></a></body></html>";
+}
+
+// The answer to one request; hang tells to keep the connection open without finishing it.
+std::string Answer(std::string_view target, bool& hang) {
+    const auto mark = target.find('?');
+    const auto path = target.substr(0, mark);
+    const auto query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
+    if (path == "/hang") {
+        hang = true;
+        return Headers(200, "OK", 100000) + "<html><body style=\"margin:0;height:100vh\">";
+    }
+    if (path == "/link") {
+        const auto to = QueryValue(query, "to");
+        const auto color = ColorByName(QueryValue(query, "color"));
+        if (to.empty() || !color) return Response(400, "Bad Request", "bad link request");
+        return Response(200, "OK", LinkPage(to, *color));
+    }
+    if (const auto color = ColorByName(path.substr(path.rfind('/') + 1)))
+        return Response(200, "OK", SolidPage(*color));
+    return Response(404, "Not Found", "not found");
+}
+
+bool SendAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(sent));
+        } else if (sent < 0 && (errno == EAGAIN || errno == EINTR)) {
+            pollfd writable{fd, POLLOUT, 0};
+            if (::poll(&writable, 1, 1000) <= 0) return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string QueryEscape(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+            escaped += static_cast<char>(c);
+        } else {
+            escaped += '%';
+            escaped += kHex[c >> 4];
+            escaped += kHex[c & 15];
+        }
+    }
+    return escaped;
+}
+
+HttpServer::HttpServer() {
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (listenFd_ < 0) throw std::runtime_error("socket failed");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    socklen_t length = sizeof address;
+    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listenFd_, 64) != 0 ||
+        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(listenFd_);
+        throw std::runtime_error("cannot listen on 127.0.0.1");
+    }
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread(&HttpServer::Serve, this);
+}
+
+HttpServer::~HttpServer() {
+    Stop();
+}
+
+void HttpServer::Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (listenFd_ >= 0) ::close(listenFd_);
+    listenFd_ = -1;
+}
+
+std::string HttpServer::Url(std::string_view target) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + std::string(target);
+}
+
+std::vector<LoggedRequest> HttpServer::Requests() const {
+    std::lock_guard lock(mutex_);
+    return log_;
+}
+
+std::optional<TimePoint> HttpServer::FirstRequest(std::string_view prefix) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& request : log_)
+        if (request.target.starts_with(prefix)) return request.time;
+    return std::nullopt;
+}
+
+std::optional<TimePoint> HttpServer::WaitForRequest(std::string_view prefix, Millis timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (auto time = FirstRequest(prefix)) return time;
+        if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+        std::this_thread::sleep_for(Millis(10));
+    }
+}
+
+// One thread serves every connection with poll: the browser keeps idle and hanging
+// connections open, and none of them may hold up the others.
+void HttpServer::Serve() {
+    std::vector<Connection> connections;
+    while (!stop_) {
+        std::vector<pollfd> watched{{listenFd_, POLLIN, 0}};
+        for (const auto& connection : connections)
+            watched.push_back({connection.fd, POLLIN, 0});
+        if (::poll(watched.data(), watched.size(), kPollMillis) <= 0) continue;
+
+        for (std::size_t i = 0; i < connections.size(); ++i) {
+            auto& connection = connections[i];
+            if ((watched[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
+            char buffer[4096];
+            const ssize_t count = ::recv(connection.fd, buffer, sizeof buffer, 0);
+            if (count < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+            if (count <= 0 || connection.received.size() > kMaxRequestBytes) {
+                ::close(connection.fd);
+                connection.fd = -1;
+                continue;
+            }
+            if (connection.answered) continue;
+            connection.received.append(buffer, static_cast<std::size_t>(count));
+            const auto headerEnd = connection.received.find("\r\n\r\n");
+            if (headerEnd == std::string::npos) continue;
+
+            const auto lineEnd = connection.received.find("\r\n");
+            const auto firstBlank = connection.received.find(' ');
+            const auto secondBlank = connection.received.find(' ', firstBlank + 1);
+            std::string target = "/";
+            if (firstBlank < lineEnd && secondBlank < lineEnd)
+                target = connection.received.substr(firstBlank + 1, secondBlank - firstBlank - 1);
+            {
+                std::lock_guard lock(mutex_);
+                log_.push_back({target, std::chrono::steady_clock::now()});
+            }
+            bool hang = false;
+            SendAll(connection.fd, Answer(target, hang));
+            connection.answered = true;
+            // Half-close and wait for the client to close: closing with its bytes unread
+            // could reset the connection before it read the answer.
+            if (!hang) ::shutdown(connection.fd, SHUT_WR);
+        }
+        std::erase_if(connections, [](const Connection& c) { return c.fd < 0; });
+
+        if (watched[0].revents & POLLIN) {
+            for (int fd;
+                 (fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0;)
+                connections.push_back({fd, "", false});
+        }
+    }
+    for (const auto& connection : connections)
+        ::close(connection.fd);
+}
+
+}  // namespace pagelark::e2e

@@ -1,0 +1,63 @@
+#pragma once
+// The pages the kiosk plays: a loopback HTTP/1.1 server on its own thread.
+//
+//   /red, /green, ... (any path whose last segment names a colour of colors.h)
+//       a page painted in that colour and nothing else;
+//   /link?to=PATH&color=NAME
+//       a page in that colour that is one big link to PATH;
+//   /hang
+//       headers and the start of a body, then nothing until the server stops.
+// Every request is logged with the time it arrived.
+
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "e2e/support/process.h"
+
+namespace pagelark::e2e {
+
+struct LoggedRequest {
+    std::string target;  // path and query as sent
+    TimePoint time;
+};
+
+class HttpServer {
+  public:
+    // Listens on 127.0.0.1 with a port of the system's choice and serves at once.
+    HttpServer();
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    // Ends the serving thread and closes every socket, hanging ones included. Idempotent.
+    void Stop();
+
+    int Port() const { return port_; }
+    // "http://127.0.0.1:PORT" followed by target.
+    std::string Url(std::string_view target = "") const;
+
+    std::vector<LoggedRequest> Requests() const;
+    // The arrival of the first request whose target begins with prefix.
+    std::optional<TimePoint> FirstRequest(std::string_view prefix) const;
+    std::optional<TimePoint> WaitForRequest(std::string_view prefix, Millis timeout) const;
+
+  private:
+    void Serve();
+
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    std::vector<LoggedRequest> log_;
+    std::thread thread_;
+};
+
+// Percent-encodes a value for a query string.
+std::string QueryEscape(std::string_view text);
+
+}  // namespace pagelark::e2e

@@ -1,0 +1,33 @@
+#include "e2e/support/pointer.h"
+
+#include <stdexcept>
+
+#include "e2e/support/process.h"
+#include "e2e/support/xvfb.h"
+
+namespace pagelark::e2e {
+
+Pointer::Pointer(const Xvfb& server) : environment_(server.Environment()) {}
+
+void Pointer::MoveTo(int x, int y) const {
+    Run({"mousemove", std::to_string(x), std::to_string(y)});
+}
+
+void Pointer::Click() const {
+    Run({"click", "1"});
+}
+
+void Pointer::Key(std::string_view key) const {
+    Run({"key", std::string(key)});
+}
+
+void Pointer::Run(std::vector<std::string> arguments) const {
+    arguments.insert(arguments.begin(), "xdotool");
+    std::string command;
+    for (const auto& argument : arguments)
+        command += argument + " ";
+    const auto result = RunCommand(std::move(arguments), environment_);
+    if (result.status != 0) throw std::runtime_error(command + "failed: " + result.output);
+}
+
+}  // namespace pagelark::e2e

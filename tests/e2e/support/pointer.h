@@ -1,0 +1,27 @@
+#pragma once
+// The visitor's hand: pointer moves, clicks and keys through xdotool on the test's server.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagelark::e2e {
+
+class Xvfb;
+
+class Pointer {
+  public:
+    explicit Pointer(const Xvfb& server);
+
+    // Each returns once xdotool has delivered the event; throws when xdotool fails.
+    void MoveTo(int x, int y) const;
+    void Click() const;                    // button 1 where the pointer is
+    void Key(std::string_view key) const;  // a key name as xdotool knows it: "Escape"
+
+  private:
+    void Run(std::vector<std::string> arguments) const;
+
+    std::vector<std::string> environment_;
+};
+
+}  // namespace pagelark::e2e

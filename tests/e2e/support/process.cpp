@@ -1,0 +1,157 @@
+#include "e2e/support/process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace pagelark::e2e {
+namespace {
+
+std::vector<char*> Pointers(const std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (const auto& text : strings)
+        pointers.push_back(const_cast<char*>(text.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+}  // namespace
+
+std::vector<std::string> CurrentEnvironment() {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        environment.emplace_back(*entry);
+    return environment;
+}
+
+void SetVariable(std::vector<std::string>& environment, std::string_view name,
+                 std::string_view value) {
+    std::string entry = std::string(name) + "=" + std::string(value);
+    for (auto& existing : environment) {
+        if (existing.size() > name.size() && existing.compare(0, name.size(), name) == 0 &&
+            existing[name.size()] == '=') {
+            existing = std::move(entry);
+            return;
+        }
+    }
+    environment.push_back(std::move(entry));
+}
+
+Process::Process(const SpawnOptions& options) : group_(options.ownProcessGroup) {
+    if (options.argv.empty()) throw std::invalid_argument("no program to start");
+    const std::string output = options.outputFile.empty() ? "/dev/null" : options.outputFile;
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                     0600);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    if (options.passFd >= 0) posix_spawn_file_actions_adddup2(&actions, options.passFd, 3);
+
+    // The child starts with a clean signal state whatever the test runner set up.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGCHLD})
+        sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+    if (group_) {
+        flags |= POSIX_SPAWN_SETPGROUP;
+        posix_spawnattr_setpgroup(&attributes, 0);
+    }
+    posix_spawnattr_setflags(&attributes, flags);
+
+    const auto argv = Pointers(options.argv);
+    const auto envp = Pointers(options.environment);
+    const int error = posix_spawnp(&pid_, argv[0], &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+        pid_ = -1;
+        throw std::runtime_error("cannot start " + options.argv[0] + ": " + std::strerror(error));
+    }
+}
+
+Process::~Process() {
+    Stop();
+}
+
+std::optional<int> Process::Poll() {
+    if (status_ || pid_ <= 0) return status_;
+    // WNOWAIT leaves the child a zombie, so its process group id stays ours until Stop.
+    siginfo_t info{};
+    if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+        info.si_pid == pid_)
+        status_ = info.si_code == CLD_EXITED ? info.si_status : -info.si_status;
+    return status_;
+}
+
+bool Process::Running() {
+    return pid_ > 0 && !Poll();
+}
+
+std::optional<int> Process::WaitForExit(Millis timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!Poll() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(Millis(10));
+    return Poll();
+}
+
+void Process::Stop(Millis grace) {
+    if (pid_ <= 0 || reaped_) return;
+    const pid_t target = group_ ? -pid_ : pid_;
+    if (!Poll()) {
+        ::kill(target, SIGTERM);
+        if (!WaitForExit(grace)) {
+            ::kill(target, SIGKILL);
+            WaitForExit(Millis(30000));
+        }
+    }
+    // Whatever the leader left behind in its group goes too.
+    if (group_) ::kill(-pid_, SIGKILL);
+    int ignored = 0;
+    ::waitpid(pid_, &ignored, 0);
+    reaped_ = true;
+}
+
+CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment,
+                         Millis timeout) {
+    const char* base = std::getenv("TMPDIR");
+    std::string name = std::string(base && *base ? base : "/tmp") + "/pagelark-e2e-cmd-XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) throw std::runtime_error("cannot create a file for command output");
+    ::close(fd);
+
+    CommandResult result;
+    {
+        SpawnOptions options;
+        options.argv = std::move(argv);
+        options.environment = std::move(environment);
+        options.outputFile = name;
+        Process process(options);
+        result.status = process.WaitForExit(timeout);
+    }
+    std::ifstream in(name);
+    std::ostringstream text;
+    text << in.rdbuf();
+    result.output = text.str();
+    ::unlink(name.c_str());
+    return result;
+}
+
+}  // namespace pagelark::e2e

@@ -1,0 +1,132 @@
+#include "e2e/support/screen.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <bit>
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+
+#include "e2e/support/xvfb.h"
+
+namespace pagelark::e2e {
+namespace {
+
+// Xlib's default handler ends the process; a failed read should fail one test instead.
+int IgnoreXError(::Display*, XErrorEvent*) {
+    return 0;
+}
+
+std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) return 0;
+    const unsigned long value = (pixel & mask) >> std::countr_zero(mask);
+    const unsigned long maximum = mask >> std::countr_zero(mask);
+    return static_cast<std::uint8_t>(value * 255 / maximum);
+}
+
+}  // namespace
+
+Screen::Screen(const Xvfb& server) {
+    display_ = XOpenDisplay(server.Display().c_str());
+    if (display_ == nullptr) throw std::runtime_error("cannot open display " + server.Display());
+    XSetErrorHandler(IgnoreXError);
+    width_ = DisplayWidth(display_, DefaultScreen(display_));
+    height_ = DisplayHeight(display_, DefaultScreen(display_));
+}
+
+Screen::~Screen() {
+    XCloseDisplay(display_);
+}
+
+Rgb Screen::Pixel(int x, int y) const {
+    XImage* image =
+        XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) throw std::runtime_error("XGetImage failed");
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    const Rgb rgb{Channel(pixel, image->red_mask), Channel(pixel, image->green_mask),
+                  Channel(pixel, image->blue_mask)};
+    XDestroyImage(image);
+    return rgb;
+}
+
+Rgb Screen::Centre() const {
+    return Pixel(width_ / 2, height_ / 2);
+}
+
+std::vector<Rgb> Screen::Grid(int columns, int rows) const {
+    std::vector<Rgb> colors;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            colors.push_back(Pixel((2 * column + 1) * width_ / (2 * columns),
+                                   (2 * row + 1) * height_ / (2 * rows)));
+    return colors;
+}
+
+Point Screen::PointerPosition() const {
+    ::Window root = 0;
+    ::Window child = 0;
+    Point rootPosition;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootPosition.x,
+                  &rootPosition.y, &windowX, &windowY, &buttons);
+    return rootPosition;
+}
+
+std::optional<TimePoint> Screen::WaitForCentre(const std::function<bool(Rgb)>& condition,
+                                               Millis timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if (condition(Centre())) return now;
+        if (now > deadline) return std::nullopt;
+        std::this_thread::sleep_for(Millis(5));
+    }
+}
+
+std::optional<TimePoint> Screen::WaitForColor(Rgb color, Millis timeout) const {
+    return WaitForCentre([color](Rgb seen) { return Near(seen, color); }, timeout);
+}
+
+std::vector<ColorSample> Screen::RecordColors(Millis duration) const {
+    std::vector<ColorSample> samples;
+    const auto end = std::chrono::steady_clock::now() + duration;
+    for (auto now = std::chrono::steady_clock::now(); now < end;
+         now = std::chrono::steady_clock::now()) {
+        samples.push_back({now, Centre()});
+        // A breath between samples leaves the single X server and the renderer some CPU;
+        // any frame on show for even a few milliseconds is still caught.
+        std::this_thread::sleep_for(Millis(1));
+    }
+    return samples;
+}
+
+std::vector<ColorRun> Runs(const std::vector<ColorSample>& samples,
+                           std::span<const NamedColor> palette) {
+    std::vector<ColorRun> runs;
+    for (const auto& sample : samples) {
+        std::string name = ToHex(sample.rgb);
+        for (const auto& color : palette)
+            if (Near(sample.rgb, color.rgb)) name = color.name;
+        if (!runs.empty() && runs.back().name == name)
+            runs.back().last = sample.time;
+        else
+            runs.push_back({name, sample.time, sample.time});
+    }
+    return runs;
+}
+
+std::string Describe(const std::vector<ColorRun>& runs, TimePoint origin) {
+    std::string text;
+    for (const auto& run : runs) {
+        char line[96];
+        std::snprintf(line, sizeof line, "  %-8s from %6.2fs for %5.2fs\n", run.name.c_str(),
+                      SecondsBetween(origin, run.first), SecondsBetween(run.first, run.last));
+        text += line;
+    }
+    return text;
+}
+
+}  // namespace pagelark::e2e

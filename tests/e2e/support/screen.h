@@ -1,0 +1,69 @@
+#pragma once
+// Reads back what the X server shows: pixels of the root window through XGetImage.
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "e2e/support/colors.h"
+#include "e2e/support/process.h"
+
+typedef struct _XDisplay Display;
+
+namespace pagelark::e2e {
+
+class Xvfb;
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct ColorSample {
+    TimePoint time;
+    Rgb rgb;
+};
+
+// Consecutive samples of one colour: a palette name, or the hex of a colour outside it.
+struct ColorRun {
+    std::string name;
+    TimePoint first;
+    TimePoint last;
+};
+
+class Screen {
+  public:
+    explicit Screen(const Xvfb& server);
+    ~Screen();
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    Rgb Pixel(int x, int y) const;
+    Rgb Centre() const;
+    // The centres of the cells of a columns x rows grid over the screen, row by row.
+    std::vector<Rgb> Grid(int columns, int rows) const;
+    Point PointerPosition() const;
+
+    // Polls the centre pixel every few milliseconds; the time the condition first held.
+    std::optional<TimePoint> WaitForCentre(const std::function<bool(Rgb)>& condition,
+                                           Millis timeout) const;
+    std::optional<TimePoint> WaitForColor(Rgb color, Millis timeout) const;
+    // Samples the centre pixel as often as it can for the given time.
+    std::vector<ColorSample> RecordColors(Millis duration) const;
+
+  private:
+    ::Display* display_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+std::vector<ColorRun> Runs(const std::vector<ColorSample>& samples,
+                           std::span<const NamedColor> palette);
+// "red 3.02s @1.98" ... for failure messages, times counted from origin.
+std::string Describe(const std::vector<ColorRun>& runs, TimePoint origin);
+
+}  // namespace pagelark::e2e

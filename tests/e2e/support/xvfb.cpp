@@ -1,0 +1,88 @@
+#include "e2e/support/xvfb.h"
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <stdexcept>
+#include <thread>
+
+namespace pagelark::e2e {
+namespace {
+
+constexpr Millis kStartTimeout(30000);
+
+// Reads the display number Xvfb writes to -displayfd once it is listening.
+int ReadDisplayNumber(int fd, Process& process) {
+    std::string text;
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    while (text.find('\n') == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline || !process.Running()) return -1;
+        pollfd ready{fd, POLLIN, 0};
+        if (::poll(&ready, 1, 100) <= 0) continue;
+        char buffer[32];
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count <= 0) return -1;
+        text.append(buffer, static_cast<std::size_t>(count));
+    }
+    return std::stoi(text);
+}
+
+}  // namespace
+
+Xvfb::Xvfb() {
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    SpawnOptions options;
+    // Without a display argument, -displayfd makes the server take the first free number.
+    options.argv = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"};
+    options.environment = CurrentEnvironment();
+    options.outputFile = folder_.File("xvfb.log");
+    options.ownProcessGroup = true;
+    options.passFd = pipeFds[1];
+    try {
+        process_ = std::make_unique<Process>(options);
+    } catch (...) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        throw;
+    }
+    ::close(pipeFds[1]);
+    number_ = ReadDisplayNumber(pipeFds[0], *process_);
+    ::close(pipeFds[0]);
+    if (number_ < 0) throw std::runtime_error("Xvfb did not start: " + Log());
+
+    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+    for (;;) {
+        if (DisplayAnswers(Display())) return;
+        if (std::chrono::steady_clock::now() > deadline)
+            throw std::runtime_error("Xvfb " + Display() + " refuses connections: " + Log());
+        std::this_thread::sleep_for(Millis(20));
+    }
+}
+
+Xvfb::~Xvfb() = default;
+
+std::vector<std::string> Xvfb::Environment() const {
+    auto environment = CurrentEnvironment();
+    SetVariable(environment, "DISPLAY", Display());
+    return environment;
+}
+
+void Xvfb::SetRootColor(Rgb color) const {
+    const auto result = RunCommand({"xsetroot", "-solid", ToHex(color)}, Environment());
+    if (result.status != 0) throw std::runtime_error("xsetroot failed: " + result.output);
+}
+
+bool DisplayAnswers(const std::string& display) {
+    ::Display* connection = XOpenDisplay(display.c_str());
+    if (connection != nullptr) XCloseDisplay(connection);
+    return connection != nullptr;
+}
+
+std::string Xvfb::Log() const {
+    return testing::TempFolder::Read(folder_.File("xvfb.log"));
+}
+
+}  // namespace pagelark::e2e
