@@ -36,11 +36,16 @@ void TraceBringToFront(int browser) {
 
 int KeyCodeOf(int qtKey) {
     switch (qtKey) {
-        case Qt::Key_Escape: return kKeyEscape;
-        case Qt::Key_F1: return kKeyF1;
-        case Qt::Key_F4: return kKeyF4;
-        case Qt::Key_F10: return kKeyF10;
-        default: return 0;  // any other key still counts as activity
+        case Qt::Key_Escape:
+            return kKeyEscape;
+        case Qt::Key_F1:
+            return kKeyF1;
+        case Qt::Key_F4:
+            return kKeyF4;
+        case Qt::Key_F10:
+            return kKeyF10;
+        default:
+            return 0;  // any other key still counts as activity
     }
 }
 
@@ -85,7 +90,8 @@ StageWindow::~StageWindow() {
     qApp->removeEventFilter(this);
     timer_.stop();
     // The pages go before their profile.
-    for (Browser& b : browsers_) delete b.view;
+    for (Browser& b : browsers_)
+        delete b.view;
 }
 
 void StageWindow::Attach(Player& player) {
@@ -111,9 +117,12 @@ void StageWindow::Watch(int index) {
                 Browser& crashed = browsers_[static_cast<std::size_t>(index)];
                 if (player_ != nullptr) player_->LoadFailed(index);
                 if (crashed.restarts.TryRestart(clock_.Now())) {
-                    // Not from inside the engine's own notification.
-                    QTimer::singleShot(0, crashed.page,
-                                       [page = crashed.page] { page->triggerAction(QWebEnginePage::Reload); });
+                    // The address the program sent, not the engine's reload: after a crash
+                    // the engine may reload an older entry of the page's history. Not from
+                    // inside the engine's own notification.
+                    QTimer::singleShot(
+                        0, crashed.page,
+                        [page = crashed.page, url = crashed.requested] { page->setUrl(url); });
                 }
             });
 }
@@ -130,7 +139,8 @@ QUrl StageWindow::ToUrl(const std::string& address) {
 void StageWindow::Navigate(int browser, const std::string& address) {
     Browser& b = browsers_[static_cast<std::size_t>(browser)];
     b.restarts.Reset();
-    b.page->setUrl(ToUrl(address));
+    b.requested = ToUrl(address);
+    b.page->setUrl(b.requested);
 }
 
 void StageWindow::Stop(int browser) {
@@ -179,7 +189,9 @@ void StageWindow::BringToFront(int browser) {
     TraceBringToFront(browser);
 }
 
-bool StageWindow::OwnWindowActive() const { return QApplication::activeWindow() != nullptr; }
+bool StageWindow::OwnWindowActive() const {
+    return QApplication::activeWindow() != nullptr;
+}
 
 void StageWindow::Focus(int browser) {
     browsers_[static_cast<std::size_t>(browser)].view->setFocus();
@@ -220,7 +232,8 @@ void StageWindow::SetWindowState(int state) {
 
 void StageWindow::LayoutBrowsers() {
     // One pixel beyond every edge, so no frame of the page shows at the window's borders.
-    for (Browser& b : browsers_) b.view->setGeometry(-1, -1, width() + 3, height() + 3);
+    for (Browser& b : browsers_)
+        b.view->setGeometry(-1, -1, width() + 3, height() + 3);
 }
 
 void StageWindow::UnloadAll() {

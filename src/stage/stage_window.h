@@ -3,6 +3,7 @@
 // screen, and the player's timer.
 
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 #include <array>
 #include <string>
@@ -21,7 +22,7 @@ class Player;
 
 class StageWindow final : public QWidget, public BrowserStage {
     Q_OBJECT
-public:
+  public:
     StageWindow(const Clock& clock, QWidget* parent = nullptr);
     ~StageWindow() override;
 
@@ -51,16 +52,17 @@ public:
     // The address a browser is sent as, for what the program stores as a path or an address.
     static QUrl ToUrl(const std::string& address);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     struct Browser {
         QWebEngineView* view = nullptr;
         KioskPage* page = nullptr;
         bool offline = false;
+        QUrl requested;  // the address last sent
         RestartBudget restarts;
     };
 
