@@ -2,10 +2,14 @@
 // what it shows read back from the screen.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -228,6 +232,126 @@ URL={server}/blocked
     pointer_.Click();
     EXPECT_FALSE(server_.WaitForRequest("/blocked", 5s)) << "an excluded address was loaded";
     EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb)) << ToHex(screen_.Centre());
+}
+
+// The renderer processes among the kiosk's: the browser engine's helpers drawing the pages.
+std::vector<pid_t> RendererProcesses(pid_t group) {
+    std::vector<pid_t> renderers;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const pid_t pid = std::stoi(name);
+        if (::getpgid(pid) != group) continue;
+        std::ifstream file(entry.path() / "cmdline");
+        const std::string commandLine{std::istreambuf_iterator<char>(file), {}};
+        if (commandLine.find("--type=renderer") != std::string::npos) renderers.push_back(pid);
+    }
+    return renderers;
+}
+
+TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDie) {
+    Kiosk& kiosk = Start(R"([Tessaro]
+DefaultTime=2
+MaxTime=4
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/green
+[Page3]
+URL={server}/blue
+)");
+    ASSERT_TRUE(screen_.WaitForColor(kGreen.rgb, kStartUp)) << "play never started";
+    const auto renderers = RendererProcesses(kiosk.Pid());
+    ASSERT_FALSE(renderers.empty());
+    for (pid_t pid : renderers)
+        ::kill(pid, SIGKILL);
+
+    // Every page comes on show again, in a program that still runs.
+    for (const NamedColor& page : {kBlue, kRed, kGreen, kBlue})
+        EXPECT_TRUE(screen_.WaitForColor(page.rgb, kPatience)) << page.name << " never came back";
+    EXPECT_TRUE(kiosk.Running());
+}
+
+TEST_F(KioskTest, PagesThatFailedWhileTheNetworkWasDownLoadAgainWhenItReturns) {
+    Kiosk& kiosk = Start(R"([Tessaro]
+DefaultTime=2
+MaxTime=3
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/green
+)");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "play never started";
+    server_.SetDown(true);
+    // Both pages fail while it is down: neither colour shows any more.
+    ASSERT_TRUE(screen_.WaitForCentre(
+        [](Rgb seen) { return !Near(seen, kRed.rgb) && !Near(seen, kGreen.rgb); }, kPatience));
+    std::this_thread::sleep_for(8s);
+    server_.SetDown(false);
+    EXPECT_TRUE(screen_.WaitForColor(kRed.rgb, kPatience)) << "page 1 never loaded again";
+    EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kPatience)) << "page 2 never loaded again";
+    EXPECT_TRUE(kiosk.Running());
+}
+
+TEST_F(KioskTest, EmptyPresentationShowsTheStartPageAndKeepsRunning) {
+    Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nMaxTime=2\n");
+    const Rgb startPage{0xf4, 0xf6, 0xf8};
+    ASSERT_TRUE(screen_.WaitForColor(startPage, kStartUp)) << "the start page never showed";
+    // Several rounds of the empty loop later it is still there.
+    std::this_thread::sleep_for(8s);
+    EXPECT_TRUE(Near(screen_.Centre(), startPage)) << ToHex(screen_.Centre());
+    EXPECT_TRUE(kiosk.Running());
+}
+
+TEST_F(KioskTest, OnePagePresentationStaysOnItsPage) {
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n[Page1]\nURL={server}/red\n");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "the page never showed";
+    const auto samples = screen_.RecordColors(6s);
+    const auto runs = Runs(samples, std::array{kRed});
+    EXPECT_EQ(runs.size(), 1u) << Describe(runs, samples.front().time);
+    EXPECT_TRUE(kiosk.Running());
+}
+
+TEST_F(KioskTest, LargePresentationPlaysInOrder) {
+    std::string show = "[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n";
+    for (std::size_t k = 1; k <= 5000; ++k)
+        show += "[Page" + std::to_string(k) + "]\nURL={server}/" +
+                std::string(kPageColors[(k - 1) % kPageColors.size()].name) + "\n";
+    Start(show);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const NamedColor& page = kPageColors[k];
+        EXPECT_TRUE(screen_.WaitForColor(page.rgb, kStartUp))
+            << "page " << k + 1 << " never showed";
+    }
+}
+
+TEST_F(KioskTest, PagesCannotOpenWindowsOrSaveFiles) {
+    Kiosk& kiosk = Start(R"([Tessaro]
+DefaultTime=4
+OnMouseMove=0
+[Page1]
+URL={server}/open?to=/blocked/magenta&color=red
+[Page2]
+URL={server}/open?to=/green&color=blue
+[Page3]
+URL={server}/open?to=/download&color=yellow
+[Exclude1]
+URL={server}/blocked
+)");
+    // A new window on an excluded address is refused like any navigation to it.
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    // One on an allowed address opens in place, in the kiosk's own full-screen window.
+    EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kPatience)) << "the allowed window never opened";
+    EXPECT_FALSE(server_.FirstRequest("/blocked")) << "a new window reached an excluded address";
+    // A download is refused: the page stays and nothing is saved.
+    ASSERT_TRUE(screen_.WaitForColor(kYellow.rgb, kPatience)) << "page 3 never came on show";
+    std::this_thread::sleep_for(2s);
+    EXPECT_TRUE(Near(screen_.Centre(), kYellow.rgb)) << ToHex(screen_.Centre());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folders_.HomeDir()))
+        EXPECT_NE(entry.path().filename(), "taken.bin") << entry.path();
+    EXPECT_TRUE(kiosk.Running());
 }
 
 }  // namespace

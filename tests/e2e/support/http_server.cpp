@@ -104,6 +104,13 @@ std::string LinkPage(std::string_view to, Rgb color) {
            "\"></a></body></html>";
 }
 
+// A page in one colour that, once loaded, asks for a new window on another address.
+std::string OpenPage(std::string_view to, Rgb color) {
+    return "<html><body style=\"margin:0;height:100vh;background:" + ToHex(color) +
+           "\"><script>setTimeout(function () { window.open(\"" + HtmlEscape(to) +
+           "\"); }, 300);</script></body></html>";
+}
+
 // The answer to one request; hang tells to keep the connection open without finishing it.
 std::string Answer(std::string_view target, bool& hang) {
     const auto mark = target.find('?');
@@ -118,6 +125,18 @@ std::string Answer(std::string_view target, bool& hang) {
         const auto color = ColorByName(QueryValue(query, "color"));
         if (to.empty() || !color) return Response(400, "Bad Request", "bad link request");
         return Response(200, "OK", LinkPage(to, *color));
+    }
+    if (path == "/open") {
+        const auto to = QueryValue(query, "to");
+        const auto color = ColorByName(QueryValue(query, "color"));
+        if (to.empty() || !color) return Response(400, "Bad Request", "bad open request");
+        return Response(200, "OK", OpenPage(to, *color));
+    }
+    if (path == "/download") {
+        const std::string body = "a file the kiosk must not save";
+        return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+               "Content-Disposition: attachment; filename=\"taken.bin\"\r\nContent-Length: " +
+               std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
     }
     if (const auto color = ColorByName(path.substr(path.rfind('/') + 1)))
         return Response(200, "OK", SolidPage(*color));
@@ -256,9 +275,14 @@ void HttpServer::Serve() {
         std::erase_if(connections, [](const Connection& c) { return c.fd < 0; });
 
         if (watched[0].revents & POLLIN) {
-            for (int fd;
-                 (fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0;)
-                connections.push_back({fd, "", false});
+            for (int fd; (fd = ::accept4(listenFd_, nullptr, nullptr,
+                                         SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0;) {
+                if (down_) {
+                    ::close(fd);  // as if the network were gone: no answer at all
+                } else {
+                    connections.push_back({fd, "", false});
+                }
+            }
         }
     }
     for (const auto& connection : connections)

@@ -5,6 +5,10 @@
 //       a page painted in that colour and nothing else;
 //   /link?to=PATH&color=NAME
 //       a page in that colour that is one big link to PATH;
+//   /open?to=PATH&color=NAME
+//       a page in that colour whose script opens a new window on PATH once loaded;
+//   /download
+//       a file offered for download;
 //   /hang
 //       headers and the start of a body, then nothing until the server stops.
 // Every request is logged with the time it arrived.
@@ -37,6 +41,9 @@ class HttpServer {
     // Ends the serving thread and closes every socket, hanging ones included. Idempotent.
     void Stop();
 
+    // While down, every connection is closed unanswered, as when the network is lost.
+    void SetDown(bool down) { down_ = down; }
+
     int Port() const { return port_; }
     // "http://127.0.0.1:PORT" followed by target.
     std::string Url(std::string_view target = "") const;
@@ -52,6 +59,7 @@ class HttpServer {
     int listenFd_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> down_{false};
     mutable std::mutex mutex_;
     std::vector<LoggedRequest> log_;
     std::thread thread_;

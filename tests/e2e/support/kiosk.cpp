@@ -29,7 +29,8 @@ std::string KioskFolders::WritePresentation(const std::string& name,
     return root_.Write(name, text);
 }
 
-Kiosk::Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::string> arguments) {
+Kiosk::Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::string> arguments,
+             std::vector<std::string> extraEnvironment) {
     if (kBinary == nullptr) throw std::runtime_error("built without the kiosk program");
     static std::atomic<int> runs{0};
     outputFile_ = folders.Root() + "/kiosk-" + std::to_string(++runs) + ".log";
@@ -58,6 +59,11 @@ Kiosk::Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::s
     SetVariable(environment, "LIBGL_ALWAYS_SOFTWARE", "1");
     for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
         if (const char* value = std::getenv(name)) SetVariable(environment, name, value);
+    for (const auto& entry : extraEnvironment) {
+        const auto equals = entry.find('=');
+        SetVariable(environment, entry.substr(0, equals),
+                    equals == std::string::npos ? "" : entry.substr(equals + 1));
+    }
 
     SpawnOptions options;
     options.argv = {kBinary};

@@ -34,13 +34,17 @@ class Kiosk {
   public:
     // Starts the program in a process group of its own (its browser engine starts helper
     // processes that must go with it); throws when it cannot be started.
-    Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::string> arguments);
+    // extraEnvironment: further NAME=value entries (the benchmarks ask for a trace).
+    Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::string> arguments,
+          std::vector<std::string> extraEnvironment = {});
     // Kills the whole group if it still runs.
     ~Kiosk();
     Kiosk(const Kiosk&) = delete;
     Kiosk& operator=(const Kiosk&) = delete;
 
     bool Running() { return process_->Running(); }
+    // Also the id of its process group, which holds the browser engine's processes.
+    pid_t Pid() const { return process_->Pid(); }
     // The exit code (minus the signal number when killed); nullopt while it runs.
     std::optional<int> WaitForExit(Millis timeout) { return process_->WaitForExit(timeout); }
     // What it wrote to stdout and stderr so far.
