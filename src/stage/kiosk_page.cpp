@@ -42,8 +42,8 @@ bool KioskPage::javaScriptConfirm(const QUrl& origin, const QString& message) {
     return silent_ ? false : QWebEnginePage::javaScriptConfirm(origin, message);
 }
 
-bool KioskPage::javaScriptPrompt(const QUrl& origin, const QString& message,
-                                 const QString& value, QString* result) {
+bool KioskPage::javaScriptPrompt(const QUrl& origin, const QString& message, const QString& value,
+                                 QString* result) {
     return silent_ ? false : QWebEnginePage::javaScriptPrompt(origin, message, value, result);
 }
 

@@ -10,7 +10,7 @@ namespace pagelark {
 
 class KioskPage : public QWebEnginePage {
     Q_OBJECT
-public:
+  public:
     // allow(url, topLevel) is asked before every navigation.
     using NavigationCheck = std::function<bool(const QUrl& url, bool topLevel)>;
 
@@ -20,7 +20,7 @@ public:
     bool Silent() const { return silent_; }
     void SetSilent(bool silent) { silent_ = silent; }
 
-protected:
+  protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
     void javaScriptAlert(const QUrl& origin, const QString& message) override;
@@ -30,7 +30,7 @@ protected:
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override;
 
-private:
+  private:
     NavigationCheck allow_;
     bool silent_ = true;
 };
@@ -39,13 +39,13 @@ private:
 // place of a window of its own (where it passes the address check like any navigation).
 class NewWindowCatcher : public QWebEnginePage {
     Q_OBJECT
-public:
+  public:
     NewWindowCatcher(QWebEngineProfile* profile, QObject* parent);
 
-signals:
+  signals:
     void Caught(const QUrl& url);
 
-protected:
+  protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 };
 

@@ -4,7 +4,8 @@ namespace pagelark {
 
 bool RestartBudget::TryRestart(double now) {
     if (exhausted_) return false;
-    while (!tries_.empty() && now - tries_.front() > windowDays_) tries_.pop_front();
+    while (!tries_.empty() && now - tries_.front() > windowDays_)
+        tries_.pop_front();
     if (static_cast<int>(tries_.size()) >= maxTries_) {
         exhausted_ = true;
         return false;

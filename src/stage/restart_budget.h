@@ -8,7 +8,7 @@
 namespace pagelark {
 
 class RestartBudget {
-public:
+  public:
     explicit RestartBudget(int maxTries = 3, double windowDays = 60.0 / 86400.0)
         : maxTries_(maxTries), windowDays_(windowDays) {}
 
@@ -17,7 +17,7 @@ public:
     // A new address was sent: the count starts afresh.
     void Reset();
 
-private:
+  private:
     int maxTries_;
     double windowDays_;
     bool exhausted_ = false;

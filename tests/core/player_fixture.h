@@ -1,10 +1,11 @@
 #pragma once
-// One fake for the whole world around the player: every port call lands in one log, the
-// clock moves only when a test moves it.
+// One recording fake for the whole world around the player: the port calls that matter land
+// in one log, the clock moves only when a test moves it.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,13 +15,17 @@
 #include "document/presentation.h"
 #include "document/product.h"
 #include "document/profile.h"
-#include "document/registry.h"
 #include "document/settings.h"
 #include "document/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "support/fake_registry.h"
 
 namespace pagelark::testing {
+
+using S = PlayerState;
+
+using Flags = std::array<bool, kBrowserCount>;
+inline constexpr Flags kAllSet{true, true, true};
 
 class FakeWorld : public Clock,
                   public BrowserStage,
@@ -35,77 +40,75 @@ class FakeWorld : public Clock,
     double now = DateTimeValue(2026, 3, 1, 12, 0);
     std::vector<std::string> calls;
     std::function<void()> onNavigate;
-    bool offline[kBrowserCount] = {};
-    bool silent[kBrowserCount] = {};
-    bool visible[kBrowserCount] = {true, true, true};
+    Flags offline{}, silent{}, visible = kAllSet;
     ScreenPoint pointer{100, 100};
-    int cursorCounter = 0;
-    int cursorRequests = 0;
-    bool cursorStuck = false;
-    int helpTipChecks = 0;
-    bool snapshotRunDone = false;
-    bool connected = true;
+    int cursorCounter = 0, helpTipChecks = 0;
+    bool cursorStuck = false, snapshotRunDone = false, connected = true;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
     long Count(const std::string& call) const {
         return std::count(calls.begin(), calls.end(), call);
     }
-    void Log(const std::string& call) { calls.push_back(call); }
-    static std::string N(int value) { return std::to_string(value); }
+    // The calls since the last Take, comma-separated.
+    std::string Take() {
+        std::string all;
+        for (const std::string& call : calls)
+            all += (all.empty() ? "" : ",") + call;
+        calls.clear();
+        return all;
+    }
 
     double Now() const override { return now; }
-
     void Navigate(int b, const std::string& address) override {
-        Log("Navigate " + N(b) + " " + address);
+        calls.push_back("Navigate " + std::to_string(b) + " " + address);
         if (onNavigate) onNavigate();
     }
-    void Stop(int b) override { Log("Stop " + N(b)); }
-    void GoBack(int b) override { Log("Back " + N(b)); }
-    void GoForward(int b) override { Log("Forward " + N(b)); }
-    void Reload(int b) override { Log("Reload " + N(b)); }
+    void Stop(int b) override { calls.push_back("Stop " + std::to_string(b)); }
+    void GoBack(int b) override { calls.push_back("Back " + std::to_string(b)); }
+    void GoForward(int b) override { calls.push_back("Forward " + std::to_string(b)); }
+    void Reload(int b) override { calls.push_back("Reload " + std::to_string(b)); }
     bool Offline(int b) const override { return offline[b]; }
     void SetOffline(int b, bool value) override { offline[b] = value; }
     bool Silent(int b) const override { return silent[b]; }
     void SetSilent(int b, bool value) override { silent[b] = value; }
     bool BrowserVisible(int b) const override { return visible[b]; }
     std::string LocationURL(int) const override { return ""; }
-    void BringToFront(int b) override { Log("Front " + N(b)); }
+    void BringToFront(int b) override { calls.push_back("Front " + std::to_string(b)); }
     bool OwnWindowActive() const override { return true; }
     void Focus(int) override {}
-    void SetWindowFrame(bool show) override { Log("Frame " + N(show)); }
-    void SetWindowState(int state) override { Log("WindowState " + N(state)); }
-    void LayoutBrowsers() override { Log("Layout"); }
-    void UnloadAll() override { Log("UnloadAll"); }
-
+    void SetWindowFrame(bool show) override { calls.push_back("Frame " + std::to_string(show)); }
+    void SetWindowState(int s) override { calls.push_back("WindowState " + std::to_string(s)); }
+    void LayoutBrowsers() override { calls.push_back("Layout"); }
+    void UnloadAll() override { calls.push_back("UnloadAll"); }
     ScreenPoint CursorPosition() const override { return pointer; }
     int ShowCursor(bool show) override {
-        ++cursorRequests;
         if (!cursorStuck) cursorCounter += show ? 1 : -1;
         return cursorCounter;
     }
-
-    void ShowToolRun(bool v) override { Log("ToolRun " + N(v)); }
-    void ShowToolNav(bool v) override { Log("ToolNav " + N(v)); }
+    void ShowToolRun(bool v) override { calls.push_back("ToolRun " + std::to_string(v)); }
+    void ShowToolNav(bool v) override { calls.push_back("ToolNav " + std::to_string(v)); }
     void MakeToolRunTopmost() override {}
     void MakeToolNavTopmost() override {}
-    void MakeToolbarsTopmost() override { Log("ToolbarsTopmost"); }
-    void HideHelpTip() override { Log("HideHelpTip"); }
+    void MakeToolbarsTopmost() override { calls.push_back("ToolbarsTopmost"); }
+    void HideHelpTip() override { calls.push_back("HideHelpTip"); }
     void CheckHelpTip(ScreenPoint, bool) override { ++helpTipChecks; }
-    void SetAddress(const std::string& address) override { Log("Address " + address); }
-
-    void Open() override { Log("OpenConfig"); }
+    void SetAddress(const std::string& address) override { calls.push_back("Address " + address); }
+    void Open() override { calls.push_back("OpenConfig"); }
     void RebootSequence(bool autoLogin, bool force) override {
-        Log("Reboot " + N(autoLogin) + N(force));
+        calls.push_back("Reboot " + std::to_string(autoLogin) + std::to_string(force));
     }
     bool TakeSnapshot() override { return snapshotRunDone; }
     bool IsConnected() const override { return connected; }
-    void StartMinimized(const std::string& program) override { Log("Start " + program); }
+    void StartMinimized(const std::string& program) override {
+        calls.push_back("Start " + program);
+    }
 };
 
 class PlayerTest : public ::testing::Test {
   protected:
     PlayerTest() { CreateButtonLists(buttons); }
 
+    // Built on first use, so a test sets the world up first; reset() for a fresh player.
     Player& P() {
         if (!player) {
             player = std::make_unique<Player>(
@@ -115,25 +118,41 @@ class PlayerTest : public ::testing::Test {
         return *player;
     }
     static std::string Url(int page) { return "http://site/" + std::to_string(page); }
-    void Pages(std::initializer_list<int> times) {
+    // The first tick comes after seconds, the others right after it.
+    void Tick(double seconds = 0, int ticks = 1) {
+        w.Advance(seconds);
+        for (int i = 0; i < ticks; ++i)
+            P().Tick();
+    }
+    // Pages of these times, then prime, INIT, NAVIGATE: the start page is on show and page
+    // FirstPage preloads.
+    void Start(std::initializer_list<int> times = {10}, int steps = 2) {
+        show.Pages.clear();
         for (int t : times)
             show.Pages.push_back({Url(static_cast<int>(show.Pages.size()) + 1), false, t});
-    }
-    void Tick(double seconds = 0) {
-        w.Advance(seconds);
-        P().Tick();
-    }
-    // Prime, INIT, NAVIGATE: the start page is on show and page FirstPage preloads.
-    void Start() {
         P().InitBrowsers();
-        Tick();
-        Tick();
+        Tick(0, steps);
+    }
+    // A tick after each delay; the states after them, " nav" marking navigation mode.
+    std::string Run(std::initializer_list<double> delays) {
+        std::string trace;
+        for (double seconds : delays) {
+            Tick(seconds);
+            trace += (trace.empty() ? "" : ",") + std::string(StateWord(State())) +
+                     (P().NavigationMode() ? " nav" : "");
+        }
+        return trace;
     }
     // The preload completes and the page on show has had its time: the next page comes.
     void NextPageAfter(double seconds) {
         P().DocumentComplete(P().NextBrowser());
-        Tick(seconds);
+        Tick(seconds, 2);
+    }
+    // A command and the step after it; the page then on show.
+    std::string After(void (Player::*command)()) {
+        (P().*command)();
         Tick();
+        return Shown();
     }
     const std::string& Shown() { return P().Browser(P().CurrentBrowser()).address; }
     PlayerState State() { return P().State(); }

@@ -7,132 +7,107 @@
 namespace pagelark::testing {
 namespace {
 
-using S = PlayerState;
-
-// Screen saver mode entered now, by Play from navigation mode.
-void EnterSaverModeByPlay(Player& p) {
-    p.SwitchToNavigation();
-    p.CmdPlay();
-}
-
-TEST_F(PlayerTest, NavigationPolicyWaitsTwoSecondsAfterScreenSaverModeBegan) {
-    Pages({10});
+TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
     buttons.ToolNavButtons[0].Visible = true;
-    Start();
-    EnterSaverModeByPlay(P());
-    w.calls.clear();
-    w.pointer = {101, 100};
-    Tick(1.9);
-    EXPECT_FALSE(P().NavigationMode());
-    EXPECT_EQ(P().LastActivityTime(), w.now);
-    Tick(0.2);
-    EXPECT_TRUE(P().NavigationMode());
-    EXPECT_EQ(State(), S::WaitSaver);
-    Tick(5);
-    EXPECT_EQ(w.Count("ToolNav 1"), 1);  // further moves do nothing more
+    enum class Begin { Play, PlayFromNavigation, ConfigClosed };
+    const struct {
+        int policy;
+        Begin begin;
+        const char* trace;
+    } cases[] = {{0, Begin::Play, "WAITTIME,WAITTIME,WAITTIME"},
+                 {1, Begin::Play, "WAITTIME,WAITSAVER nav,WAITSAVER nav"},
+                 {1, Begin::PlayFromNavigation, "NAVIGATE,WAITSAVER nav,WAITSAVER nav"},
+                 {2, Begin::ConfigClosed, "WAITTIME,FINPROG,FINPROG"}};
+    for (const auto& c : cases) {
+        machine.OnMouseMove = static_cast<std::int16_t>(c.policy);
+        player.reset();
+        Start();
+        if (c.begin != Begin::Play) Tick(100);  // well past the grace of the play's start
+        if (c.begin == Begin::PlayFromNavigation) {
+            P().SwitchToNavigation();
+            P().CmdPlay();
+        } else if (c.begin == Begin::ConfigClosed) {
+            P().CmdConfig();
+            Tick();
+        }
+        w.calls.clear();
+        w.pointer.x += 1;  // a move; Cancel keeps the reference from before the window
+        if (c.begin == Begin::ConfigClosed) P().ConfigClosed(false);
+        EXPECT_EQ(Run({1.9, 0.2, 5}), c.trace) << "policy " << c.policy;
+        EXPECT_EQ(P().LastActivityTime(), w.now);
+        // Once in navigation mode, moves do nothing more.
+        EXPECT_EQ(w.Count("ToolNav 1"), c.policy == 1 ? 1 : 0);
+    }
 }
 
-TEST_F(PlayerTest, QuitPolicyWaitsTwoSecondsAfterTheConfigWindowClosed) {
-    Pages({10});
-    machine.OnMouseMove = 2;
-    Start();
-    P().CmdConfig();
-    Tick();
-    P().ConfigClosed(false);
-    w.pointer = {0, 0};
-    Tick(1.9);
-    EXPECT_NE(State(), S::FinProg);
-    Tick(0.2);
-    EXPECT_EQ(State(), S::FinProg);
-}
-
-TEST_F(PlayerTest, NoPolicyOnlyPostponesTheIdleReturn) {
-    Pages({10});
+TEST_F(PlayerTest, IdleReturnOnlyWithScreenSaveActiveAndPostponedByTheMouse) {
     machine.OnMouseMove = 0;
-    machine.ScreenSaveTimeOut = 60;
-    Start();
-    P().CmdPause();
-    w.pointer = {0, 0};  // left away from the reference: active on every tick
-    for (int i = 0; i < 5; ++i)
-        Tick(50);
-    EXPECT_EQ(State(), S::WaitSaver);
-    EXPECT_FALSE(P().NavigationMode());
-    P().RecordMouse();
-    Tick(59);
-    EXPECT_EQ(State(), S::WaitSaver);
-    Tick(2);
-    EXPECT_EQ(State(), S::Init);
-}
-
-TEST_F(PlayerTest, NavigationModeTimesOutOnlyWithScreenSaveActive) {
-    Pages({10});
     machine.ScreenSaveTimeOut = 60;
     machine.ScreenSaveActive = false;
     Start();
     P().SwitchToNavigation();
-    Tick(100000);
-    EXPECT_TRUE(P().NavigationMode());
+    EXPECT_EQ(Run({100000}), "WAITSAVER nav");
 
     machine.ScreenSaveActive = true;
-    P().HandleKey(0, 0);
-    Tick(59);
-    EXPECT_TRUE(P().NavigationMode());
-    Tick(2);
-    EXPECT_FALSE(P().NavigationMode());
-    EXPECT_EQ(State(), S::Init);
+    w.pointer = {0, 0};  // left away from the reference: active on every tick
+    EXPECT_EQ(Run({50, 50, 50}), "WAITSAVER nav,WAITSAVER nav,WAITSAVER nav");
+    P().RecordMouse();
+    EXPECT_EQ(Run({59, 2}), "WAITSAVER nav,INIT");
     EXPECT_EQ(P().SaverModeStartTime(), w.now);
     EXPECT_EQ(w.calls.back(), "ToolNav 0");
+    EXPECT_EQ(w.Count("ToolNav 1"), 0);  // it never had a button to show
 }
 
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
     w.cursorCounter = 2;
     P().HideCursor();
     EXPECT_EQ(w.cursorCounter, -6);
-    EXPECT_EQ(w.calls.back(), "HideHelpTip");
+    EXPECT_EQ(w.Take(), "HideHelpTip");
     P().ShowCursor();
     EXPECT_EQ(w.cursorCounter, 6);
+    w.cursorCounter = 0;
     w.cursorStuck = true;
     P().HideCursor();
-    P().ShowCursor();  // returned: the requests are bounded
+    P().ShowCursor();  // both returned: the requests are bounded
 }
 
 TEST_F(PlayerTest, HelpAndNavigationPrepareTheBrowsersForTheUser) {
-    Pages({10});
     show.AutoHome = true;
     show.HomeURL = "http://home/";
     Start();
     w.connected = false;
-    P().SwitchToNavigation();
-    EXPECT_EQ(w.Count("Navigate 1 http://home/"), 1);
-    for (int b = 0; b < kBrowserCount; ++b) {
-        EXPECT_TRUE(w.offline[b]);
-        EXPECT_FALSE(w.silent[b]);
-    }
-
-    P().CmdPlay();
     P().CmdHelp();
-    EXPECT_TRUE(P().NavigationMode());
     EXPECT_EQ(Shown(), help[3]);
     EXPECT_EQ(P().Browser(P().CurrentBrowser()).time, 0);
-    EXPECT_TRUE(w.silent[P().CurrentBrowser()]);  // sent a page: silent again
     EXPECT_GT(w.cursorCounter, 5);
+    EXPECT_EQ(w.offline, kAllSet);
+    EXPECT_EQ(w.silent, (Flags{false, true, false}));  // browser 1 was sent a page: silent again
+    P().CmdConfig();
+    P().ConfigClosed(true);  // in navigation mode the play never moves on by itself
+    EXPECT_EQ(State(), S::WaitSaver);
+
+    P().CmdPlay();
+    w.offline = {};
+    w.silent = kAllSet;
+    P().SwitchToNavigation();
+    EXPECT_EQ(w.Count("Navigate 1 http://home/"), 1);
+    EXPECT_EQ(w.offline, kAllSet);
+    EXPECT_EQ(w.silent, Flags{});
 }
 
 TEST_F(PlayerTest, AddressCheckFillsTheAddressBoxAndCountsActivity) {
-    Pages({10});
     show.Include = {"http://site/"};
     Start();
+    w.Advance(1);
+    w.calls.clear();
     const int b = P().CurrentBrowser();
     EXPECT_TRUE(P().CheckNavigation(b, "http://other/", true));
     EXPECT_FALSE(P().CheckNavigation(b, "file:///run/user/1000/Pagelark/link.html", true));
     EXPECT_FALSE(P().CheckNavigation(b, "http://site/frame", false));
     w.visible[b] = false;
     EXPECT_FALSE(P().CheckNavigation(b, "http://site/hidden", true));
-    EXPECT_EQ(w.Count("Address file:///run/user/1000/Pagelark/link.html"), 1);
-    EXPECT_EQ(w.Count("Address http://other/") + w.Count("Address http://site/frame") +
-                  w.Count("Address http://site/hidden"),
-              0);
-    w.Advance(1);
+    // Only an admitted top-level address of a visible browser reaches the box.
+    EXPECT_EQ(w.Take(), "Address file:///run/user/1000/Pagelark/link.html");
     EXPECT_LT(P().LastActivityTime(), w.now);  // screen saver mode: never activity
 
     P().SwitchToNavigation();

@@ -7,192 +7,146 @@
 namespace pagelark::testing {
 namespace {
 
-using S = PlayerState;
-
 TEST_F(PlayerTest, PlaysStartPageThenLoopsOverThePagesRotatingTheBrowsers) {
-    Pages({5, 7, 9});
-    Start();
-    struct Expected {
+    Start({5, 7, 9});
+    const struct {
         std::string page;
-        int seconds;
-        int browser;
-    };
-    const Expected order[] = {{help[0], 2, 1}, {Url(1), 5, 2}, {Url(2), 7, 0},
-                              {Url(3), 9, 1},  {Url(1), 5, 2}, {Url(2), 7, 0}};
-    for (const Expected& e : order) {
+        int seconds, browser;
+    } order[] = {{help[0], 2, 1}, {Url(1), 5, 2}, {Url(2), 7, 0},
+                 {Url(3), 9, 1},  {Url(1), 5, 2}, {Url(2), 7, 0}};
+    for (const auto& e : order) {
         ASSERT_EQ(Shown(), e.page);
         EXPECT_EQ(P().CurrentBrowser(), e.browser);
         P().DocumentComplete(P().NextBrowser());
-        Tick(e.seconds - 0.1);
-        ASSERT_EQ(State(), S::WaitTime) << e.page << " left early";
-        Tick(0.2);
-        Tick();
+        ASSERT_EQ(Run({e.seconds - 0.1}), "WAITTIME") << e.page << " left early";
+        Tick(0.2, 2);
     }
 }
 
-TEST_F(PlayerTest, WithoutAutoLoopThePlayEndsWhenPageNMinusOneIsDone) {
-    Pages({5, 5, 5});
-    show.AutoLoop = false;
-    Start();
-    NextPageAfter(3);
-    NextPageAfter(6);
-    EXPECT_EQ(Shown(), Url(2));
-    EXPECT_EQ(w.Count("Navigate " + w.N(P().NextBrowser()) + " " + Url(3)), 1);
-    P().DocumentComplete(P().NextBrowser());
-    Tick(6);
-    EXPECT_EQ(State(), S::FinProg);
-}
-
-TEST_F(PlayerTest, FirstPagePastTheEndShowsTheStartPageThenPageOne) {
-    Pages({5, 5});
-    show.CurrentPage = 9;
-    show.MaxTime = 30;
-    Start();
-    EXPECT_EQ(Shown(), help[0]);
-    Tick(29);  // nothing preloads, so nothing completes: MaxTime decides
-    EXPECT_EQ(State(), S::WaitTime);
-    Tick(2);
-    Tick();
-    EXPECT_EQ(show.CurrentPage, 1);
-    NextPageAfter(3);  // the browser that came on show holds the primed start page
-    EXPECT_EQ(Shown(), Url(1));
-
-    player.reset();
-    show.CurrentPage = 9;
-    show.AutoLoop = false;
-    Start();
-    NextPageAfter(3);
-    EXPECT_EQ(State(), S::FinProg);
+TEST_F(PlayerTest, PagesShownFollowFirstPageAutoLoopAndTheSnapshotRun) {
+    const struct {
+        int firstPage;
+        bool autoLoop, snapshots;
+        std::vector<std::string> shown;                         // until the end, or the first five
+    } cases[] = {{1, false, false, {help[0], Url(1), Url(2)}},  // ends when page N-1 is done
+                 {9, false, false, {help[0]}},
+                 // The browser that comes on show holds the primed start page, for its time.
+                 {9, true, false, {help[0], help[0], Url(1), Url(2), Url(3)}},
+                 {1, true, true, {help[0]}}};  // the snapshot run is done at the first advance
+    for (const auto& c : cases) {
+        player.reset();
+        show.CurrentPage = c.firstPage;
+        show.AutoLoop = c.autoLoop;
+        w.snapshotRunDone = c.snapshots;
+        Start({5, 5, 5});
+        std::vector<std::string> shown;
+        while (State() != S::FinProg && shown.size() < 5) {
+            shown.push_back(Shown());
+            NextPageAfter(6);
+        }
+        EXPECT_EQ(shown, c.shown) << "FirstPage " << c.firstPage << " AutoLoop " << c.autoLoop;
+    }
 }
 
 TEST_F(PlayerTest, PageWithoutTimeStaysUntilNext) {
-    Pages({0, 5});
-    Start();
+    Start({0, 5});
     NextPageAfter(3);
     ASSERT_EQ(Shown(), Url(1));
     P().DocumentComplete(P().NextBrowser());
-    Tick(100000);
-    EXPECT_EQ(State(), S::WaitTime);
-    P().CmdNext();
-    Tick();
-    EXPECT_EQ(Shown(), Url(2));
+    EXPECT_EQ(Run({100000}), "WAITTIME");
+    EXPECT_EQ(After(&Player::CmdNext), Url(2));
 }
 
 TEST_F(PlayerTest, UnfinishedPreloadIsShownAfterMaxTimeCountedFromTheShow) {
-    Pages({10, 10});
     show.MaxTime = 30;
-    Start();
+    Start({10, 10});
     NextPageAfter(3);
     ASSERT_EQ(Shown(), Url(1));
     P().DocumentComplete(P().CurrentBrowser());  // only the preloading browser counts
     P().DocumentComplete(P().SpareBrowser());
-    Tick(29.5);
-    EXPECT_EQ(State(), S::WaitTime);
-    Tick(1);
-    EXPECT_EQ(State(), S::Navigate);
+    EXPECT_EQ(Run({29.5, 1}), "WAITTIME,NAVIGATE");
+
+    player.reset();
+    show.CurrentPage = 9;  // past the end: nothing preloads, so nothing completes
+    Start({10, 10});
+    EXPECT_EQ(Run({29, 2}), "WAITTIME,NAVIGATE");
+
+    player.reset();
+    show.WaitComplete = false;  // the page's time alone decides
+    Start({10, 10});
+    EXPECT_EQ(Run({2.1}), "NAVIGATE");
 }
 
-TEST_F(PlayerTest, PlayCommandsInScreenSaverMode) {
-    Pages({5, 5, 5, 5});
+TEST_F(PlayerTest, PlayCommandsInBothModes) {
     machine.ScreenSaveActive = false;
-    Start();
+    buttons.ToolRunButtons[0].Visible = true;  // yet Tool Run stays hidden under OnMouseMove 1
+    Start({5, 5, 5, 5});
     NextPageAfter(3);
     NextPageAfter(6);
     ASSERT_EQ(Shown(), Url(2));
-    P().CmdPrevious();  // the preloaded page 3 comes, page 2 preloads again
-    Tick();
-    EXPECT_EQ(Shown(), Url(3));
-    P().CmdPrevious();
-    Tick();
-    EXPECT_EQ(Shown(), Url(2));
+    // Previous brings the preloaded page 3 while page 2 preloads again; Next needs no wait.
+    EXPECT_EQ(After(&Player::CmdPrevious), Url(3));
+    EXPECT_EQ(After(&Player::CmdPrevious), Url(2));
+    EXPECT_EQ(After(&Player::CmdNext), Url(1));
 
-    P().CmdNext();  // no wait for the page's time
-    Tick();
-    EXPECT_EQ(Shown(), Url(1));
-
-    P().CmdPause();
-    const std::int32_t counter = show.CurrentPage;
-    P().CmdNext();
-    P().CmdPrevious();
-    Tick(1000);
-    EXPECT_EQ(State(), S::WaitSaver);
-    EXPECT_EQ(show.CurrentPage, counter);
-    P().CmdPlay();
-    EXPECT_EQ(State(), S::Navigate);
-}
-
-TEST_F(PlayerTest, PlayCommandsInNavigationMode) {
-    Pages({5, 5});
-    Start();
-    P().CmdBack();
-    EXPECT_EQ(w.Count("Back 1"), 0);
-    P().SwitchToNavigation();
-    const std::int32_t counter = show.CurrentPage;
-    P().CmdNext();
-    P().CmdPrevious();
-    P().CmdPause();
-    EXPECT_EQ(State(), S::WaitSaver);
-    EXPECT_EQ(show.CurrentPage, counter);
-    P().CmdBack();
-    P().CmdForward();
-    P().CmdStop();
-    P().CmdReload();
-    for (const char* call : {"Back 1", "Forward 1", "Stop 1", "Reload 1"})
-        EXPECT_EQ(w.Count(call), 1);
-
-    P().CmdPlay();  // Tool Run hidden (OnMouseMove 1): the cursor goes
-    EXPECT_EQ(State(), S::Init);
+    // Paused or navigating, the counter stays; Play resumes, or returns to INIT.
+    for (bool navigation : {false, true}) {
+        if (navigation) P().SwitchToNavigation();
+        const std::int32_t counter = show.CurrentPage;
+        P().CmdPause();  // nothing more in navigation mode
+        P().CmdNext();
+        P().CmdPrevious();
+        EXPECT_EQ(Run({1000}), navigation ? "WAITSAVER nav" : "WAITSAVER");
+        EXPECT_EQ(show.CurrentPage, counter);
+        w.calls.clear();
+        P().CmdBack();
+        P().CmdForward();
+        P().CmdStop();
+        P().CmdReload();
+        EXPECT_EQ(w.Take(), navigation ? "Back 0,Forward 0,Stop 0,Reload 0" : "");
+        P().CmdPlay();
+        EXPECT_EQ(State(), navigation ? S::Init : S::Navigate);
+    }
     EXPECT_FALSE(P().NavigationMode());
-    EXPECT_LT(w.cursorCounter, -5);
+    EXPECT_LT(w.cursorCounter, -5);  // and with it the cursor
 }
 
-TEST_F(PlayerTest, CounterNeverGoesBelowTheStartPage) {
-    Pages({5, 5});
+TEST_F(PlayerTest, PreviousStopsAtTheStartPageUnlessItLoops) {
     show.AutoLoop = false;
-    Start();
-    P().CmdPrevious();
-    Tick();
+    Start({5, 5});
+    After(&Player::CmdPrevious);
     P().CmdPrevious();
     EXPECT_EQ(show.CurrentPage, 0);
 
-    Presentation negative;
-    negative.Pages = show.Pages;
-    negative.CurrentPage = -4;  // as a file may hold it
-    show = negative;
+    show.CurrentPage = -4;  // as a file may hold it
     Tick();
     EXPECT_EQ(show.CurrentPage, 0);
     EXPECT_EQ(P().Browser(P().NextBrowser()).address, help[0]);
+
+    show.AutoLoop = true;
+    show.CurrentPage = 1;
+    P().CmdPrevious();
+    EXPECT_EQ(show.CurrentPage, 2);  // wrapped to the last page
 }
 
-TEST_F(PlayerTest, HomeNavigatesOnlyWhenTheBrowserDoesNotHoldItAlready) {
-    Pages({5});
+TEST_F(PlayerTest, HeldAddressIsNotLoadedAgainUnlessItsLoadFailed) {
     show.HomeURL = "http://home/";
     Start();
+    const auto homeLoads = [this] { return w.Count("Navigate 1 http://home/"); };
     P().GoHome();
     P().GoHome();
-    EXPECT_EQ(w.Count("Navigate 1 http://home/"), 1);
+    EXPECT_EQ(homeLoads(), 1);
     EXPECT_EQ(P().Browser(1).time, 10);
-    P().LoadFailed(1);
+
+    P().LoadFailed(1);  // e.g. the network was down
     P().GoHome();
-    EXPECT_EQ(w.Count("Navigate 1 http://home/"), 2);
-}
+    P().GoHome();
+    EXPECT_EQ(homeLoads(), 2);
 
-TEST_F(PlayerTest, AddressHeldIsReusedUnlessItsLoadFailed) {
-    P().BrowseTo(0, Url(1), 5);
-    P().BrowseTo(0, Url(1), 5);
-    EXPECT_EQ(w.Count("Navigate 0 " + Url(1)), 1);
-    EXPECT_TRUE(P().Browser(0).loaded);
-
-    P().LoadFailed(0);  // e.g. the network was down
-    P().BrowseTo(0, Url(1), 5);
-    EXPECT_EQ(w.Count("Navigate 0 " + Url(1)), 2);
-    P().BrowseTo(0, Url(1), 5);
-    EXPECT_EQ(w.Count("Navigate 0 " + Url(1)), 2);
-
-    P().LoadFailed(0);
-    P().DocumentComplete(0);
-    P().BrowseTo(0, Url(1), 5);
-    EXPECT_EQ(w.Count("Navigate 0 " + Url(1)), 2);
+    P().LoadFailed(1);
+    P().DocumentComplete(1);  // a later load of it succeeded after all
+    P().GoHome();
+    EXPECT_EQ(homeLoads(), 2);
 }
 
 }  // namespace

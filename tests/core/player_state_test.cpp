@@ -7,52 +7,35 @@
 namespace pagelark::testing {
 namespace {
 
-using S = PlayerState;
-
-TEST_F(PlayerTest, StartUpPrimesAllBrowsersAndLaysOutOnlyFromTheFirstInit) {
-    Pages({10});
+TEST_F(PlayerTest, StartUpPrimesEveryBrowserAndLaysOutOnlyFromTheFirstInit) {
     w.connected = false;
-    P().InitBrowsers();
-    for (int b = 0; b < kBrowserCount; ++b) {
-        EXPECT_EQ(w.Count("Navigate " + w.N(b) + " " + help[0]), 1);
-        EXPECT_TRUE(w.offline[b]);
-        EXPECT_TRUE(w.silent[b]);
-    }
-    P().WindowResized();
-    EXPECT_EQ(w.Count("Layout"), 0);
+    Start({10}, 0);
+    P().WindowResized();  // before the first INIT step: nothing to lay out yet
+    const std::string start = " " + help[0];
+    EXPECT_EQ(w.Take(),
+              "Navigate 0" + start + ",Navigate 1" + start + ",Navigate 2" + start + ",Front 1");
+    EXPECT_EQ(w.offline, kAllSet);
+    EXPECT_EQ(w.silent, kAllSet);
 
-    Tick();
-    EXPECT_EQ(State(), S::Navigate);
-    EXPECT_TRUE(P().BrowsersReady());
-    EXPECT_EQ(w.Count("Frame 0"), 1);
-    EXPECT_EQ(w.Count("WindowState 2"), 1);
-    EXPECT_EQ(w.Count("Layout"), 1);
-    EXPECT_TRUE(P().Browser(1).loaded);  // already holds the start page: no second load
-    EXPECT_EQ(w.Count("Navigate 1 " + help[0]), 1);
+    EXPECT_EQ(Run({0}), "NAVIGATE");
     P().WindowResized();
-    EXPECT_EQ(w.Count("Layout"), 2);
-
-    Tick();
-    EXPECT_EQ(State(), S::WaitTime);
-    EXPECT_EQ(P().CurrentBrowser(), 1);
-    EXPECT_EQ(w.Count("Navigate 2 " + Url(1)), 1);
+    // Browser 1 already holds the start page: it is not loaded a second time.
+    EXPECT_EQ(w.Take(), "Frame 0,WindowState 2,Layout,Layout");
+    EXPECT_TRUE(P().Browser(1).loaded);
+    EXPECT_EQ(Run({0}), "WAITTIME");
+    EXPECT_EQ(w.Take(), "Front 1,Navigate 2 " + Url(1));
 }
 
 TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
-    Pages({10});
     buttons.ToolRunButtons[0].Visible = true;
     machine.OnMouseMove = 0;  // Tool Run shown: the cursor comes back with it
     Start();
+    w.calls.clear();
     P().CmdConfig();
-    EXPECT_EQ(State(), S::Config);
-    // The mouse is not watched while the window opens or is open.
     const double before = P().LastActivityTime();
-    w.pointer = {5, 5};
-    Tick(1);
-    EXPECT_EQ(State(), S::WaitConfig);
-    EXPECT_EQ(w.Count("OpenConfig"), 1);
-    EXPECT_EQ(w.Count("ToolbarsTopmost"), 1);
-    Tick(1);
+    w.pointer = {5, 5};  // not watched while the window opens or is open
+    EXPECT_EQ(Run({1, 1}), "WAITCONFIG,WAITCONFIG");
+    EXPECT_EQ(w.Take(), "OpenConfig,ToolbarsTopmost");
     EXPECT_EQ(P().LastActivityTime(), before);
 
     P().ConfigClosed(true);  // OK takes the pointer where it is as the new reference
@@ -63,40 +46,19 @@ TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
     EXPECT_EQ(P().LastActivityTime(), w.now);  // the NAVIGATE step, not the mouse
     Tick(1);
     EXPECT_LT(P().LastActivityTime(), w.now);
-
-    P().CmdConfig();
-    Tick();
-    w.pointer = {6, 6};
-    P().ConfigClosed(false);  // Cancel keeps the old reference: the pointer counts as moved
-    Tick();
-    Tick(1);
-    EXPECT_EQ(P().LastActivityTime(), w.now);
 }
 
 TEST_F(PlayerTest, ConfigCommandLineOpensTheWindowAndEndsWithIt) {
-    Pages({10});
     configCommandLine = true;
     P().CmdConfig();  // nothing in INIT
     EXPECT_EQ(State(), S::Init);
     Start();
     EXPECT_EQ(State(), S::Config);
     w.pointer = {1, 1};
-    Tick(5);
-    EXPECT_EQ(State(), S::WaitConfig);
+    EXPECT_EQ(Run({5}), "WAITCONFIG");
     EXPECT_LT(P().LastActivityTime(), w.now);
     P().ConfigClosed(true);
-    EXPECT_EQ(State(), S::FinProg);
-    Tick();
-    EXPECT_EQ(w.Count("UnloadAll"), 1);
-}
-
-TEST_F(PlayerTest, FinProgIsFinal) {
-    Pages({10});
-    Start();
-    P().CmdQuit();
-    P().CmdPlay();
-    P().CmdConfig();
-    P().ConfigClosed(true);
+    P().CmdPlay();  // nothing leaves FINPROG
     P().SwitchToNavigation();
     P().SetState(S::Init);
     EXPECT_EQ(State(), S::FinProg);
@@ -104,82 +66,67 @@ TEST_F(PlayerTest, FinProgIsFinal) {
     EXPECT_EQ(w.Count("UnloadAll"), 1);
 }
 
-TEST_F(PlayerTest, SnapshotRunEndsThePlayAfterTheAdvance) {
-    Pages({10, 10});
-    w.snapshotRunDone = true;
-    Start();
-    P().DocumentComplete(P().NextBrowser());
-    Tick(3);
-    EXPECT_EQ(State(), S::FinProg);
-}
-
 TEST_F(PlayerTest, DueRebootWaitsUntilPlayResumes) {
-    Pages({10});
     machine.AutoReboot = true;
     machine.AutoLogin = true;
     machine.ScreenSaveActive = false;
     machine.RebootMoment = w.now + 60 / kSecondsPerDay;
     Start();
+    EXPECT_EQ(Run({30}), "WAITTIME");  // not due yet
     P().CmdPause();
-    Tick(120);
-    EXPECT_EQ(w.Count("Reboot 10"), 0);
-
+    EXPECT_EQ(Run({120}), "WAITSAVER");
     P().CmdPlay();
-    Tick();  // NAVIGATE: no reboot check there
-    EXPECT_EQ(State(), S::WaitTime);
-    Tick();
-    EXPECT_EQ(State(), S::FinProg);
-    EXPECT_EQ(w.Count("Reboot 10"), 1);
-    for (int b = 0; b < kBrowserCount; ++b)
-        EXPECT_EQ(w.Count("Stop " + w.N(b)), 1);
+    EXPECT_EQ(Run({0}), "WAITTIME");  // NAVIGATE: no reboot check there
+    w.calls.clear();
+    EXPECT_EQ(Run({0}), "FINPROG");
+    EXPECT_EQ(w.Take(), "Stop 0,Stop 1,Stop 2,Reboot 10");
 }
 
 TEST_F(PlayerTest, StepIsNotReenteredFromInsideAPortCall) {
-    Pages({10, 10});
-    P().InitBrowsers();
+    Start({10, 10}, 0);
     w.onNavigate = [this] { P().Tick(); };
-    Tick();
-    Tick();  // NAVIGATE sends page 1; the nested tick must not run a step of its own
+    Tick(0, 2);  // NAVIGATE sends page 1; the nested tick must not run a step of its own
     EXPECT_EQ(State(), S::WaitTime);
     EXPECT_EQ(P().CurrentBrowser(), 1);
     EXPECT_EQ(w.helpTipChecks, 2);  // but it did its mouse part
-    P().DocumentComplete(P().NextBrowser());
-    Tick(3);
-    Tick();
+    NextPageAfter(3);
     EXPECT_EQ(P().CurrentBrowser(), 2);  // the guard was released
 }
 
 TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
-    Pages({10});
-    Start();
-    w.Advance(1);
-    P().HandleKey(kKeyEscape, 0);
-    EXPECT_EQ(State(), S::WaitTime);  // no Quit button
-    EXPECT_EQ(P().LastActivityTime(), w.now);
-
-    buttons.ToolNavButtons[6].Visible = true;
+    // The state after the key; Quit and Help need their button (Tool Nav's, Tool Run's).
+    const auto press = [this](int key, int shift, bool withButtons = true) {
+        buttons.ToolNavButtons[6].Visible = buttons.ToolRunButtons[7].Visible = withButtons;
+        player.reset();
+        Start();
+        w.Advance(1);
+        P().HandleKey(key, shift);
+        EXPECT_EQ(P().LastActivityTime(), w.now);  // every key is activity
+        return State();
+    };
+    EXPECT_EQ(press(kKeyEscape, 0), S::FinProg);
+    EXPECT_EQ(press(kKeyF4, kAltMask), S::FinProg);
+    EXPECT_EQ(press(kKeyF1, 0), S::WaitSaver);  // help, in navigation mode
+    EXPECT_EQ(press(kKeyEscape, 0, false), S::WaitTime);
+    EXPECT_EQ(press(kKeyF1, 0, false), S::WaitTime);
     for (int shift : {kShiftMask, kCtrlMask, kAltMask})
-        P().HandleKey(kKeyEscape, shift);
+        EXPECT_EQ(press(kKeyEscape, shift), S::WaitTime) << "shift " << shift;
     for (int shift : {0, kAltMask | kShiftMask, kCtrlMask})
-        P().HandleKey(kKeyF4, shift);
-    P().HandleKey(kKeyF1, 0);  // no Help button
-    EXPECT_EQ(State(), S::WaitTime);
-    EXPECT_FALSE(P().NavigationMode());
+        EXPECT_EQ(press(kKeyF4, shift), S::WaitTime) << "shift " << shift;
+    EXPECT_EQ(press(kKeyF1, kShiftMask), S::WaitTime);
+    P().CmdQuit();
+    EXPECT_EQ(State(), S::FinProg);
 
-    buttons.ToolRunButtons[7].Visible = true;
-    P().HandleKey(kKeyF1, kShiftMask);
-    EXPECT_FALSE(P().NavigationMode());
-    P().HandleKey(kKeyF1, 0);
-    EXPECT_TRUE(P().NavigationMode());
-
+    // The diagnostic key needs Debug and a program, whatever the modifiers.
+    w.calls.clear();
+    registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "Yes");
+    P().HandleKey(kKeyF10, 0);
     registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "IEPath", "/usr/bin/xterm");
+    registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "No");
     P().HandleKey(kKeyF10, 0);
     registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "Yes");
     P().HandleKey(kKeyF10, kCtrlMask);
-    EXPECT_EQ(w.Count("Start /usr/bin/xterm"), 1);
-
-    P().HandleKey(kKeyF4, kAltMask);
-    EXPECT_EQ(State(), S::FinProg);
+    EXPECT_EQ(w.Take(), "Start /usr/bin/xterm");
 }
 
 }  // namespace
