@@ -1,0 +1,69 @@
+#pragma once
+// What the help tip shows and where: the text decision on every pointer move over a button,
+// the tip's rectangle on screen, and the timer's check that the pointer is still over the
+// tool bar in use.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "toolbars/toolbar_layout.h"
+
+namespace pagelark {
+
+struct PixelPoint {
+    int X = 0;
+    int Y = 0;
+};
+
+enum class HelpTipAction {
+    Nothing,  // keep whatever is on show
+    Hide,     // hide the tip and forget its text
+    Place,    // place and show TipText
+};
+
+struct HelpTipRequest {
+    HelpTipAction Action = HelpTipAction::Nothing;
+    std::string TipText;  // for Place: the trimmed text with one blank on each side
+};
+
+// A text of blanks only hides the tip; the text already on show stays where it first
+// appeared. tipShownBefore: the label has a caption, so there is a tip to hide.
+HelpTipRequest DecideHelpTip(std::string_view text, std::string_view currentTipText,
+                             bool tipShownBefore);
+
+// The label pads the tip text once more, so the text stands between two blanks.
+std::string HelpTipLabelCaption(std::string_view tipText);
+
+struct HelpTipPlacementInput {
+    PixelPoint Pointer;  // screen pixels
+    float LabelWidth = 0;
+    float LabelHeight = 0;
+    float TwipsPerPixelX = 15;
+    float TwipsPerPixelY = 15;
+    float ScreenWidth = 0;
+    float ScreenHeight = 0;
+};
+
+struct HelpTipPlacement {
+    std::int64_t Left = 0;  // whole twips, may be negative
+    std::int64_t Top = 0;
+    float Width = 0;
+    float Height = 0;
+};
+
+// Just under the pointer and a little to its left, pushed back inside the right and bottom
+// screen edges (covering the pointer if need be); the left and top edges are not clamped.
+HelpTipPlacement PlaceHelpTip(const HelpTipPlacementInput& input);
+
+// Edges included; window is an outer rectangle in twips.
+bool PointerInsideWindow(const TwipsRect& window, PixelPoint pointer, float twipsPerPixelX,
+                         float twipsPerPixelY);
+
+// The timer's check: a visible tip goes once the pointer has left the tool bar in use (Tool
+// Nav in navigation mode, Tool Run otherwise), even without a move over its background.
+bool HelpTipMustHide(bool tipVisible, bool navigationMode, const TwipsRect& toolNav,
+                     const TwipsRect& toolRun, PixelPoint pointer, float twipsPerPixelX,
+                     float twipsPerPixelY);
+
+}  // namespace pagelark

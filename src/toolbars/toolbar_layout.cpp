@@ -1,0 +1,77 @@
+#include "toolbars/toolbar_layout.h"
+
+namespace pagelark {
+
+float FormBorderWidth(BorderStyle style, const BorderMetrics& metrics, float twipsPerPixelX) {
+    int pixels = 0;
+    switch (style) {
+        case BorderStyle::None:
+            pixels = 0;
+            break;
+        case BorderStyle::FixedSingle:
+            pixels = metrics.BorderPixels;
+            break;
+        case BorderStyle::Sizable:
+        case BorderStyle::SizableToolWindow:
+            pixels = metrics.FramePixels;
+            break;
+        case BorderStyle::FixedDialog:
+        case BorderStyle::FixedToolWindow:
+            pixels = metrics.DialogFramePixels;
+            break;
+    }
+    return static_cast<float>(pixels) * twipsPerPixelX;
+}
+
+ButtonPicture ChooseButtonPicture(LayoutPass pass, std::string_view icon, bool fileLoads) {
+    if (icon.empty()) return ButtonPicture::Default;
+    if (fileLoads) return ButtonPicture::File;
+    return pass == LayoutPass::First ? ButtonPicture::Default : ButtonPicture::Unchanged;
+}
+
+ToolbarLayout LayOutToolbar(const ToolbarLayoutInput& input) {
+    ToolbarLayout layout;
+    layout.Buttons.reserve(input.Buttons.size());
+
+    auto pixelsOf = [&](std::size_t i) {
+        return i < input.ButtonPixels.size() ? input.ButtonPixels[i] : kDefaultPicturePixels;
+    };
+
+    // Single precision throughout, as the window toolkit keeps its twips.
+    float x = 0;
+    float rowHeight = 0;
+    for (std::size_t i = 0; i < input.Buttons.size(); ++i) {
+        const bool visible = input.Buttons[i].Visible;
+        layout.Buttons.push_back({x, visible});
+        if (!visible) continue;
+        const PixelSize size = pixelsOf(i);
+        ++layout.VisibleCount;
+        x += static_cast<float>(size.Width) * input.TwipsPerPixelX;
+        const float height = static_cast<float>(size.Height) * input.TwipsPerPixelY;
+        if (height > rowHeight) rowHeight = height;
+    }
+
+    float height = input.OuterHeight - kDesignedRowHeight + rowHeight;
+    if (input.UrlBox) {
+        const UrlBoxState& box = *input.UrlBox;
+        if (input.Pass == LayoutPass::First) {
+            if (!box.VisibleWanted) height -= box.Height;
+        } else if (box.VisibleWanted != box.VisibleNow) {
+            height += box.VisibleWanted ? box.Height : -box.Height;
+        }
+    }
+
+    const float width =
+        x + 2.0F * FormBorderWidth(input.Border, input.Metrics, input.TwipsPerPixelX);
+    layout.Window = {input.ScreenWidth - width, 0.0F, width, height};
+
+    if (input.UrlBox) {
+        // Under button 0 whatever its height, even when that button is hidden.
+        const float top = static_cast<float>(pixelsOf(0).Height) * input.TwipsPerPixelY;
+        layout.UrlBox =
+            UrlBoxPlacement{{0.0F, top, width, input.UrlBox->Height}, input.UrlBox->VisibleWanted};
+    }
+    return layout;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,113 @@
+#pragma once
+// Layout arithmetic of the two tool bars: where each button goes, how large the window is
+// and where it sits. Sizes and positions are in twips unless a name says pixels; the window
+// toolkit measures the pictures and carries the results out.
+
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "document/toolbar_buttons.h"
+
+namespace pagelark {
+
+// Height of the button row as the windows were designed: one 24-pixel picture at 15 twips
+// per pixel.
+inline constexpr float kDesignedRowHeight = 360.0F;
+
+struct PixelSize {
+    int Width = 0;
+    int Height = 0;
+};
+
+// The size of every default picture.
+inline constexpr PixelSize kDefaultPicturePixels{24, 24};
+
+struct TwipsRect {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+};
+
+// Values match the toolkit's border style numbers.
+enum class BorderStyle {
+    None = 0,
+    FixedSingle = 1,
+    Sizable = 2,
+    FixedDialog = 3,
+    FixedToolWindow = 4,
+    SizableToolWindow = 5,
+};
+
+// Tool Nav can be resized, Tool Run cannot.
+inline constexpr BorderStyle kToolNavBorder = BorderStyle::SizableToolWindow;
+inline constexpr BorderStyle kToolRunBorder = BorderStyle::FixedToolWindow;
+
+// The system's frame widths in pixels (SM_CXBORDER, SM_CXFRAME, SM_CXDLGFRAME).
+struct BorderMetrics {
+    int BorderPixels = 0;
+    int FramePixels = 0;
+    int DialogFramePixels = 0;
+};
+
+// Width in twips of one vertical window edge.
+float FormBorderWidth(BorderStyle style, const BorderMetrics& metrics, float twipsPerPixelX);
+
+enum class LayoutPass {
+    First,     // windows and controls freshly built, settings just read
+    Relayout,  // after a save, from the records in memory
+};
+
+// Which picture a visible button ends up with. A file that cannot be loaded falls back to
+// the default at the first layout but keeps whatever was on show at a re-layout.
+enum class ButtonPicture { Default, File, Unchanged };
+ButtonPicture ChooseButtonPicture(LayoutPass pass, std::string_view icon, bool fileLoads);
+
+// Tool Nav's address box.
+struct UrlBoxState {
+    float Height = 0;           // twips, never changed by the layout
+    bool VisibleNow = true;     // as the box is before this layout
+    bool VisibleWanted = true;  // ToolNavUrlVisible
+};
+
+struct ToolbarLayoutInput {
+    std::span<const ToolbarButton> Buttons;
+    // Per button, in pixels, the size its control has once this layout has given out the
+    // pictures: a hidden button keeps the size it had (24 x 24 on a fresh window). Missing
+    // entries count as the default picture.
+    std::span<const PixelSize> ButtonPixels;
+    float TwipsPerPixelX = 15;
+    float TwipsPerPixelY = 15;
+    float OuterHeight = 0;  // the window's outer height before this layout
+    BorderStyle Border = BorderStyle::None;
+    BorderMetrics Metrics;
+    float ScreenWidth = 0;
+    std::optional<UrlBoxState> UrlBox;  // Tool Nav only
+    LayoutPass Pass = LayoutPass::First;
+};
+
+struct ButtonPlacement {
+    float Left = 0;
+    bool Visible = false;
+};
+
+struct UrlBoxPlacement {
+    TwipsRect Bounds;
+    bool Visible = true;
+};
+
+struct ToolbarLayout {
+    std::vector<ButtonPlacement> Buttons;  // one per record, in index order
+    int VisibleCount = 0;
+    TwipsRect Window;                       // outer rectangle, top right of the screen
+    std::optional<UrlBoxPlacement> UrlBox;  // set when the input has one
+};
+
+// One row of buttons from the left, hidden ones taking no room, the window as wide as the
+// row plus its two vertical edges and as high as before, corrected by the row height and
+// by the address box appearing or disappearing.
+ToolbarLayout LayOutToolbar(const ToolbarLayoutInput& input);
+
+}  // namespace pagelark
