@@ -48,22 +48,21 @@ long long FieldKiB(const std::string& file, const std::string& key) {
 // Every process of a process group: the kiosk and its browser engine's helpers.
 TreeUsage GroupUsage(pid_t group) {
     TreeUsage usage;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream stat(entry.path() / "stat");
+    for (pid_t pid : ProcessesInGroup(group)) {
+        const std::filesystem::path proc = std::filesystem::path("/proc") / std::to_string(pid);
+        std::ifstream stat(proc / "stat");
         std::string text;
         std::getline(stat, text);
         const auto close = text.rfind(')');
         if (close == std::string::npos) continue;
         std::istringstream fields(text.substr(close + 2));
         std::vector<std::string> f{std::istream_iterator<std::string>(fields), {}};
-        // After "pid (comm)": state ppid pgrp ... utime is the 12th, stime the 13th.
-        if (f.size() < 13 || std::stoi(f[2]) != group) continue;
+        // After "pid (comm)": utime is the 12th field, stime the 13th.
+        if (f.size() < 13) continue;
         ++usage.processes;
         usage.cpuTicks += std::stoll(f[11]) + std::stoll(f[12]);
-        usage.rssKiB += FieldKiB(entry.path() / "status", "VmRSS:");
-        usage.pssKiB += FieldKiB(entry.path() / "smaps_rollup", "Pss:");
+        usage.rssKiB += FieldKiB(proc / "status", "VmRSS:");
+        usage.pssKiB += FieldKiB(proc / "smaps_rollup", "Pss:");
     }
     return usage;
 }

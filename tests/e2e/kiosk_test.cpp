@@ -237,12 +237,8 @@ URL={server}/blocked
 // The renderer processes among the kiosk's: the browser engine's helpers drawing the pages.
 std::vector<pid_t> RendererProcesses(pid_t group) {
     std::vector<pid_t> renderers;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        const pid_t pid = std::stoi(name);
-        if (::getpgid(pid) != group) continue;
-        std::ifstream file(entry.path() / "cmdline");
+    for (pid_t pid : ProcessesInGroup(group)) {
+        std::ifstream file(std::filesystem::path("/proc") / std::to_string(pid) / "cmdline");
         const std::string commandLine{std::istreambuf_iterator<char>(file), {}};
         if (commandLine.find("--type=renderer") != std::string::npos) renderers.push_back(pid);
     }

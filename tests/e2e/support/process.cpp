@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -152,6 +153,17 @@ CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string>
     result.output = text.str();
     ::unlink(name.c_str());
     return result;
+}
+
+std::vector<pid_t> ProcessesInGroup(pid_t group) {
+    std::vector<pid_t> members;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const pid_t pid = std::stoi(name);
+        if (::getpgid(pid) == group) members.push_back(pid);
+    }
+    return members;
 }
 
 }  // namespace pagelark::e2e

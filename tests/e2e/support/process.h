@@ -56,6 +56,9 @@ class Process {
     std::optional<int> status_;
 };
 
+// Every running process of a process group: a kiosk and its browser engine's helpers.
+std::vector<pid_t> ProcessesInGroup(pid_t group);
+
 struct CommandResult {
     std::optional<int> status;  // nullopt: it did not end in time and was killed
     std::string output;
