@@ -350,5 +350,24 @@ URL={server}/blocked
     EXPECT_TRUE(kiosk.Running());
 }
 
+TEST_F(KioskTest, NoFileChooserOrContextMenuOpensOverThePage) {
+    Kiosk& kiosk = Start(R"([Tessaro]
+DefaultTime=0
+OnMouseMove=0
+[Page1]
+URL={server}/file?color=yellow
+)");
+    ASSERT_TRUE(screen_.WaitForColor(kYellow.rgb, kStartUp)) << "page 1 never came on show";
+    // A dialog would open in the middle of the screen, a menu beside the pointer.
+    pointer_.MoveTo(300, 300);
+    pointer_.Click();
+    pointer_.Click(3);
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(Near(screen_.Centre(), kYellow.rgb)) << ToHex(screen_.Centre());
+    for (const auto& [x, y] : {std::pair{330, 320}, std::pair{360, 360}, std::pair{320, 400}})
+        EXPECT_TRUE(Near(screen_.Pixel(x, y), kYellow.rgb)) << x << "," << y;
+    EXPECT_TRUE(kiosk.Running());
+}
+
 }  // namespace
 }  // namespace pagelark::e2e

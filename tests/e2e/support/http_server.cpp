@@ -111,6 +111,13 @@ std::string OpenPage(std::string_view to, Rgb color) {
            "\"); }, 300);</script></body></html>";
 }
 
+// A page in one colour where a click anywhere asks to choose a file.
+std::string FilePage(Rgb color) {
+    return "<html><body style=\"margin:0\"><label style=\"display:block;width:100vw;"
+           "height:100vh;background:" +
+           ToHex(color) + "\"><input type=\"file\" style=\"display:none\"></label></body></html>";
+}
+
 // The answer to one request; hang tells to keep the connection open without finishing it.
 std::string Answer(std::string_view target, bool& hang) {
     const auto mark = target.find('?');
@@ -131,6 +138,11 @@ std::string Answer(std::string_view target, bool& hang) {
         const auto color = ColorByName(QueryValue(query, "color"));
         if (to.empty() || !color) return Response(400, "Bad Request", "bad open request");
         return Response(200, "OK", OpenPage(to, *color));
+    }
+    if (path == "/file") {
+        const auto color = ColorByName(QueryValue(query, "color"));
+        if (!color) return Response(400, "Bad Request", "bad file request");
+        return Response(200, "OK", FilePage(*color));
     }
     if (path == "/download") {
         const std::string body = "a file the kiosk must not save";

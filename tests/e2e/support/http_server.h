@@ -7,6 +7,8 @@
 //       a page in that colour that is one big link to PATH;
 //   /open?to=PATH&color=NAME
 //       a page in that colour whose script opens a new window on PATH once loaded;
+//   /file?color=NAME
+//       a page in that colour where a click anywhere asks to choose a file;
 //   /download
 //       a file offered for download;
 //   /hang

@@ -13,8 +13,8 @@ void Pointer::MoveTo(int x, int y) const {
     Run({"mousemove", std::to_string(x), std::to_string(y)});
 }
 
-void Pointer::Click() const {
-    Run({"click", "1"});
+void Pointer::Click(int button) const {
+    Run({"click", std::to_string(button)});
 }
 
 void Pointer::Key(std::string_view key) const {

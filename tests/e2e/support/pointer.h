@@ -15,7 +15,7 @@ class Pointer {
 
     // Each returns once xdotool has delivered the event; throws when xdotool fails.
     void MoveTo(int x, int y) const;
-    void Click() const;                    // button 1 where the pointer is
+    void Click(int button = 1) const;      // where the pointer is; 3 is the right button
     void Key(std::string_view key) const;  // a key name as xdotool knows it: "Escape"
 
   private:
