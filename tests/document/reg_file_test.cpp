@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 #include "document/file_registry.h"
+#include "document/text.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -18,37 +20,37 @@ using namespace std::string_literals;
 
 // Every kind of value the writer produces, in the writer's own layout.
 const std::string kSample =
-    "REGEDIT4\r\n"
-    "\r\n"
-    "[HKEY_LOCAL_MACHINE\\Software\\Pagelark]\r\n"
-    "\"Path\"=\"C:\\\\Shows\\\\\\\"Best\\\"\"\r\n"
-    "@=\"default\"\r\n"
-    "\"Count\"=dword:0000012c\r\n"
-    "\"Blob\"=hex:01,ab,ff\r\n"
-    "\"Expand\"=hex(2):25,00\r\n"
-    "\"Multi\"=hex(7):61,00,00\r\n"
-    "\"Nothing\"=hex(0):\r\n"
-    "\"Wide\"=hex(b):01,00,00,00,00,00,00,00\r\n"
-    "\"Odd\\\\Name\"=\"\"\r\n"
-    "\r\n"
-    "[HKEY_USERS\\.DEFAULT\\Kept]\r\n"
-    "\"Other\"=\"root\"\r\n"
-    "\r\n"
-    "[HKEY_LOCAL_MACHINE\\Software\\Empty]\r\n"
-    "\r\n";
+    "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Pagelark]\r\n"
+    "\"Path\"=\"C:\\\\Shows\\\\\\\"Best\\\"\"\r\n@=\"default\"\r\n\"Count\"=dword:0000012c\r\n"
+    "\"Blob\"=hex:01,ab,ff\r\n\"Expand\"=hex(2):25,00\r\n\"Multi\"=hex(7):61,00,00\r\n"
+    "\"Nothing\"=hex(0):\r\n\"Wide\"=hex(b):01,00,00,00,00,00,00,00\r\n\"Odd\\\\Name\"=\"\"\r\n\r\n"
+    "[HKEY_USERS\\.DEFAULT\\Kept]\r\n\"Other\"=\"root\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Empty]\r\n\r\n";
 
-RegDocument Parse(std::string_view text) {
-    auto result = ParseRegFile(text);
+RegDocument Parse(std::string_view bytes) {
+    auto result = ParseRegFile(bytes);
     EXPECT_TRUE(result.Ok) << "line " << result.Line << ": " << result.Reason;
     return std::move(result.Document);
 }
 
-std::string Utf16(std::u16string_view text, bool bom = true) {
-    std::string bytes = bom ? "\xFF\xFE" : "";
+// What a file holds, as the writer (pinned by the round trip below) puts it back.
+std::string Rewritten(std::string_view bytes) {
+    return WriteRegFile(Parse(bytes));
+}
+
+// The same text as UTF-16LE and as UTF-8, each with its byte order mark.
+std::string Utf16(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
     for (char16_t c : text) {
         bytes += static_cast<char>(c & 0xFF);
         bytes += static_cast<char>(c >> 8);
     }
+    return bytes;
+}
+std::string Utf8(std::u16string_view text) {
+    std::string bytes = "\xEF\xBB\xBF";
+    for (char16_t c : text)
+        AppendUtf8(bytes, c);
     return bytes;
 }
 
@@ -56,31 +58,23 @@ TEST(RegFileTest, RoundTripKeepsTypesEscapesOrderAndOtherRoots) {
     const RegDocument document = Parse(kSample);
     const auto keys = document.Keys();
     ASSERT_EQ(keys.size(), 3u);
-    EXPECT_EQ(keys[0]->Path(), "HKEY_LOCAL_MACHINE\\Software\\Pagelark");
     EXPECT_EQ(keys[1]->Path(), "HKEY_USERS\\.DEFAULT\\Kept");
     EXPECT_EQ(keys[2]->ValueCount(), 0u);
-
-    const RegKey& key = *keys[0];
-    const auto values = key.Values();
-    ASSERT_EQ(values.size(), 9u);
-    EXPECT_EQ(values[0].Name, "Path");
-    EXPECT_EQ(values[1].Name, "");
-    EXPECT_EQ(values[8].Name, "Odd\\Name");
-
-    EXPECT_EQ(key.Find("path")->data, "C:\\Shows\\\"Best\"");
-    EXPECT_EQ(key.Find("PATH")->type, REG_SZ);
-    EXPECT_EQ(key.Find("Count")->type, REG_DWORD);
-    EXPECT_EQ(key.Find("Count")->data, std::string("\x2C\x01\x00\x00", 4));
-    EXPECT_EQ(key.Find("Blob")->type, REG_BINARY);
-    EXPECT_EQ(key.Find("Blob")->data, "\x01\xAB\xFF");
-    EXPECT_EQ(key.Find("Expand")->type, REG_EXPAND_SZ);
-    EXPECT_EQ(key.Find("Expand")->data, std::string("%\0", 2));  // v4 bytes stay as they are
-    EXPECT_EQ(key.Find("Multi")->type, REG_MULTI_SZ);
-    EXPECT_EQ(key.Find("Nothing")->type, REG_NONE);
-    EXPECT_EQ(key.Find("Nothing")->data, "");
-    EXPECT_EQ(key.Find("Wide")->type, 11u);
-    EXPECT_EQ(key.Find("")->data, "default");
-
+    std::vector<std::tuple<std::string, std::uint32_t, std::string>> values;
+    for (const auto& value : keys[0]->Values())
+        values.emplace_back(value.Name, value.Value->type, value.Value->data);
+    EXPECT_EQ(values, (decltype(values){
+                          {"Path", REG_SZ, "C:\\Shows\\\"Best\""},
+                          {"", REG_SZ, "default"},
+                          {"Count", REG_DWORD, "\x2C\x01\0\0"s},
+                          {"Blob", REG_BINARY, "\x01\xAB\xFF"},
+                          {"Expand", REG_EXPAND_SZ, "%\0"s},  // version 4 bytes stay as they are
+                          {"Multi", REG_MULTI_SZ, "a\0\0"s},
+                          {"Nothing", REG_NONE, ""},
+                          {"Wide", 11, "\x01\0\0\0\0\0\0\0"s},
+                          {"Odd\\Name", REG_SZ, ""},
+                      }));
+    EXPECT_EQ(keys[0]->Find("PATH"), keys[0]->Values()[0].Value);
     EXPECT_EQ(WriteRegFile(document), kSample);
 }
 
@@ -88,13 +82,13 @@ TEST(RegFileTest, WriterFallsBackToHexForWhatALineCannotHold) {
     RegDocument document;
     RegKey& key = document.Add("HKEY_CURRENT_USER\\A");
     key.Set("lines", RegValue{REG_SZ, "one\r\ntwo"});
-    key.Set("zero", RegValue{REG_SZ, std::string("a\0", 2)});
+    key.Set("zero", RegValue{REG_SZ, "a\0"s});
     key.Set("short", RegValue{REG_DWORD, "\x01\x02"});
     key.Set("long", RegValue{REG_BINARY, std::string(100, '\x5A')});
     const std::string text = WriteRegFile(document);
     EXPECT_NE(text.find("\"lines\"=hex(1):6f,6e,65,0d,0a,74,77,6f,00\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"zero\"=hex(1):61,00,00\r\n"), std::string::npos);
     EXPECT_NE(text.find("\"short\"=hex(4):01,02\r\n"), std::string::npos);
-
     // Long data wraps like the system's editor: "xx," items, a trailing backslash, two blanks.
     std::istringstream lines(text);
     std::string line;
@@ -104,149 +98,81 @@ TEST(RegFileTest, WriterFallsBackToHexForWhatALineCannotHold) {
         if (line.starts_with("  ")) ++continued;
     }
     EXPECT_GE(continued, 3);
-
-    const RegDocument again = Parse(text);
-    const RegKey* back = again.Find("hkey_current_user\\a");
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(back->Find("lines")->data, "one\r\ntwo");
-    EXPECT_EQ(back->Find("lines")->type, REG_SZ);
-    EXPECT_EQ(back->Find("zero")->data, std::string("a\0", 2));
-    EXPECT_EQ(back->Find("short")->type, REG_DWORD);
-    EXPECT_EQ(back->Find("short")->data, "\x01\x02");
-    EXPECT_EQ(back->Find("long")->data, std::string(100, '\x5A'));
-    EXPECT_EQ(WriteRegFile(again), text);
+    EXPECT_EQ(Rewritten(text), text);  // and every value reads back as it was
 }
 
 TEST(RegFileTest, KeysAndNamesMatchWithoutCaseAndKeepTheirFirstSpelling) {
     const RegDocument document = Parse(
         "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Soft\\App]\n\"Name\"=\"1\"\n\"Next\"=\"2\"\n"
         "[hkey_local_machine\\\\SOFT\\app\\]\n\"NAME\"=\"3\"\n\"\"=\"default\"\n");
-    ASSERT_EQ(document.KeyCount(), 1u);
-    const RegKey* key = document.Find("HKEY_LOCAL_MACHINE\\soft\\APP");
-    ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->Path(), "HKEY_LOCAL_MACHINE\\Soft\\App");
-    const auto values = key->Values();
-    ASSERT_EQ(values.size(), 3u);
-    EXPECT_EQ(values[0].Name, "Name");  // replaced in place
-    EXPECT_EQ(values[0].Value->data, "3");
-    EXPECT_EQ(values[2].Name, "");  // "" is the default value, written as @
-    EXPECT_NE(WriteRegFile(document).find("\r\n@=\"default\"\r\n"), std::string::npos);
-
+    EXPECT_EQ(WriteRegFile(document),  // replaced in place; "" is the default value
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Soft\\App]\r\n\"Name\"=\"3\"\r\n"
+              "\"Next\"=\"2\"\r\n@=\"default\"\r\n\r\n");
+    EXPECT_NE(document.Find("HKEY_LOCAL_MACHINE\\soft\\APP"), nullptr);
     EXPECT_TRUE(document.Exists("HKEY_LOCAL_MACHINE\\soft"));
     EXPECT_TRUE(document.Exists("HKEY_LOCAL_MACHINE"));
     EXPECT_FALSE(document.Exists("HKEY_LOCAL_MACHINE\\So"));
     EXPECT_FALSE(document.Exists("HKEY_LOCAL_MACHINE\\Soft\\App\\Sub"));
 }
 
-TEST(RegFileTest, ReadsVersion5AsUtf16AndAsUtf8) {
-    // hex(2) of a version 5 file holds UTF-16LE: "%é" and its terminating zero.
+TEST(RegFileTest, ReadsVersion5AsUtf16OrUtf8AndWritesVersion4) {
+    // hex(2) and hex(7) of a version 5 file hold UTF-16LE text; hex: bytes stay bytes.
     const std::u16string text =
         u"Windows Registry Editor Version 5.00\r\n\r\n"
         u"[HKEY_CURRENT_USER\\Caf\u00e9]\r\n"
         u"\"Name\"=\"\u00e9t\u00e9 \u20ac\"\r\n"
         u"\"Expand\"=hex(2):25,00,e9,00,00,00\r\n"
         u"\"Multi\"=hex(7):61,00,00,00,00,00\r\n"
-        u"\"Bytes\"=hex:25,00\r\n"
-        u"\"Number\"=dword:00000010\r\n";
-    for (const std::string& bytes :
-         {Utf16(text), std::string("\xEF\xBB\xBF") +
-                           "Windows Registry Editor Version 5.00\r\n"
-                           "[HKEY_CURRENT_USER\\Caf\xC3\xA9]\r\n"
-                           "\"Name\"=\"\xC3\xA9t\xC3\xA9 \xE2\x82\xAC\"\r\n"
-                           "\"Expand\"=hex(2):25,00,e9,00,00,00\r\n"
-                           "\"Multi\"=hex(7):61,00,00,00,00,00\r\n"
-                           "\"Bytes\"=hex:25,00\r\n"
-                           "\"Number\"=dword:00000010\r\n"}) {
-        const RegDocument document = Parse(bytes);
-        const RegKey* key = document.Find("HKEY_CURRENT_USER\\Caf\xC3\xA9");
-        ASSERT_NE(key, nullptr);
-        EXPECT_EQ(key->Find("Name")->data, "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC");
-        EXPECT_EQ(key->Find("Expand")->data, std::string("%\xC3\xA9\0", 4));
-        EXPECT_EQ(key->Find("Multi")->data, std::string("a\0\0", 3));
-        EXPECT_EQ(key->Find("Bytes")->data, std::string("%\0", 2));  // binary is not text
-        EXPECT_EQ(key->Find("Number")->data, std::string("\x10\0\0\0", 4));
-        // Written back as version 4, where the same text stays as it is.
-        EXPECT_EQ(WriteRegFile(Parse(WriteRegFile(document))), WriteRegFile(document));
+        u"\"Bytes\"=hex:25,00\r\n";
+    for (const std::string& bytes : {Utf16(text), Utf8(text)}) {
+        EXPECT_EQ(Rewritten(bytes),
+                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Caf\xC3\xA9]\r\n"
+                  "\"Name\"=\"\xC3\xA9t\xC3\xA9 \xE2\x82\xAC\"\r\n\"Expand\"=hex(2):25,c3,a9,00\r\n"
+                  "\"Multi\"=hex(7):61,00,00\r\n\"Bytes\"=hex:25,00\r\n\r\n");
     }
-
     // Text outside the BMP comes through as one character; broken UTF-16 is refused.
-    const RegDocument emoji = Parse(Utf16(u"REGEDIT4\r\n[A\U0001F600]\r\n"));
-    EXPECT_NE(emoji.Find("A\xF0\x9F\x98\x80"), nullptr);
+    EXPECT_NE(Parse(Utf16(u"REGEDIT4\r\n[A\U0001F600]\r\n")).Find("A\xF0\x9F\x98\x80"), nullptr);
     EXPECT_FALSE(ParseRegFile(Utf16(u"REGEDIT4\r\n[A\xD800]\r\n")).Ok);
     EXPECT_FALSE(ParseRegFile(Utf16(u"REGEDIT4\r\n") + "x").Ok);
 }
 
-TEST(RegFileTest, ReadsContinuationLines) {
-    const RegDocument document = Parse(
-        "REGEDIT4\r\n[A]\r\n\"b\"=hex:01,02,\\\r\n    03,04,\\\r\n  05\r\n"
-        "\"c\"=hex(2):41,\\\r\n  00\r\n\"d\"=\"after\"\r\n\"e\"=hex:01,\\");
-    const RegKey* key = document.Find("A");
-    ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->Find("b")->data, "\x01\x02\x03\x04\x05");
-    EXPECT_EQ(key->Find("c")->data, std::string("A\0", 2));
-    EXPECT_EQ(key->Find("d")->data, "after");
-    EXPECT_EQ(key->Find("e")->data, "\x01");  // the file may end on a continuation
-}
-
-TEST(RegFileTest, AppliesDeletionLinesInFileOrder) {
-    const RegDocument document = Parse(
-        "REGEDIT4\n"
-        "; a comment\n"
-        "[HKEY_LOCAL_MACHINE\\A]\n\"x\"=\"1\"\n\"y\"=\"2\"\n"
-        "[HKEY_LOCAL_MACHINE\\A\\B]\n\"z\"=\"3\"\n"
-        "[HKEY_LOCAL_MACHINE\\A B]\n"
-        "[HKEY_LOCAL_MACHINE\\C]\n"
-        "  ;indented comment\n"
-        "[-HKEY_LOCAL_MACHINE\\a]\n\"ignored\"=\"because the key is being deleted\"\n"
-        "[HKEY_LOCAL_MACHINE\\C]\n\"gone\"=\"1\"\n\"kept\"=\"1\"\n\"GONE\"=-\n\"never\"=-\n"
-        "[HKEY_LOCAL_MACHINE\\A]\n\"x\"=\"new\"\n");
-    const auto keys = document.Keys();
-    ASSERT_EQ(keys.size(), 3u);
-    EXPECT_EQ(keys[0]->Path(), "HKEY_LOCAL_MACHINE\\A B");  // a sibling, not below A
-    EXPECT_EQ(keys[1]->Path(), "HKEY_LOCAL_MACHINE\\C");
-    EXPECT_EQ(keys[2]->Path(), "HKEY_LOCAL_MACHINE\\A");  // re-created: appended, fresh
-    EXPECT_EQ(document.Find("HKEY_LOCAL_MACHINE\\A\\B"), nullptr);
-    ASSERT_EQ(keys[1]->Values().size(), 1u);
-    EXPECT_EQ(keys[1]->Values()[0].Name, "kept");
-    ASSERT_EQ(keys[2]->Values().size(), 1u);
-    EXPECT_EQ(keys[2]->Find("x")->data, "new");
+TEST(RegFileTest, ReadsContinuationAndDeletionLinesInFileOrder) {
+    EXPECT_EQ(Rewritten("REGEDIT4\r\n[A]\r\n\"b\"=hex:01,02,\\\r\n    03,04,\\\r\n  05\r\n"
+                        "\"c\"=hex(2):41,\\\r\n  00\r\n\"d\"=\"after\"\r\n\"e\"=hex:01,\\"),
+              "REGEDIT4\r\n\r\n[A]\r\n\"b\"=hex:01,02,03,04,05\r\n\"c\"=hex(2):41,00\r\n"
+              "\"d\"=\"after\"\r\n\"e\"=hex:01\r\n\r\n");  // a file may end on a continuation
+    // A deleted key takes its subkeys (not its siblings) and the values that follow it; a
+    // re-created key is appended afresh.
+    EXPECT_EQ(Rewritten("REGEDIT4\n; a comment\n"
+                        "[HKEY_LOCAL_MACHINE\\A]\n\"x\"=\"1\"\n\"y\"=\"2\"\n"
+                        "[HKEY_LOCAL_MACHINE\\A\\B]\n\"z\"=\"3\"\n[HKEY_LOCAL_MACHINE\\A B]\n"
+                        "[HKEY_LOCAL_MACHINE\\C]\n  ;indented comment\n"
+                        "[-HKEY_LOCAL_MACHINE\\a]\n\"ignored\"=\"because the key is deleted\"\n"
+                        "[HKEY_LOCAL_MACHINE\\C]\n\"gone\"=\"1\"\n\"kept\"=\"1\"\n\"GONE\"=-\n"
+                        "\"never\"=-\n[HKEY_LOCAL_MACHINE\\A]\n\"x\"=\"new\"\n"),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A B]\r\n\r\n[HKEY_LOCAL_MACHINE\\C]\r\n"
+              "\"kept\"=\"1\"\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=\"new\"\r\n\r\n");
 }
 
 TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
-    struct Case {
-        std::string text;
-        std::size_t line;
-    };
-    const Case cases[] = {
-        {"REGEDIT5\r\n[A]\r\n", 1},
-        {"\r\nREGEDIT4\r\n", 1},
-        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\r\n", 2},
-        {"REGEDIT4\r\n[]\r\n", 2},
-        {"REGEDIT4\r\n[-\\]\r\n", 2},
-        {"REGEDIT4\r\n\"a\"=\"b\"\r\n", 2},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=\"b\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a=\"b\"\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=\"b\" c\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=dword:123456789\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=dword:\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=hex:1,,2\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=hex:123\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=hex(1g):00\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=hex(2)00\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=hex:01,\\\r\n  zz\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=string\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\nrandom words\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\r\n\"a\"=\"b\0\"\r\n"s, 4},
-    };
-    for (const auto& c : cases) {
-        const auto result = ParseRegFile(c.text);
-        EXPECT_FALSE(result.Ok) << c.text;
-        EXPECT_EQ(result.Line, c.line) << c.text;
+    auto refused = [](const std::string& text, std::size_t line) {
+        const auto result = ParseRegFile(text);
+        EXPECT_FALSE(result.Ok) << text;
+        EXPECT_EQ(result.Line, line) << text;
         EXPECT_FALSE(result.Reason.empty());
         EXPECT_EQ(result.Document.KeyCount(), 0u);
+    };
+    refused("REGEDIT5\r\n[A]\r\n", 1);
+    refused("\r\nREGEDIT4\r\n", 1);
+    for (std::string key : {"[HKEY_LOCAL_MACHINE\\A", "[]", "[-\\]", "\"a\"=\"b\""})
+        refused("REGEDIT4\r\n" + key + "\r\n", 2);
+    for (std::string value :
+         {"\"a\"=\"b", "\"a=\"b\"", "\"a\"=\"b\" c", "\"a\"=", "\"a\"", "\"a\"=dword:123456789",
+          "\"a\"=dword:", "\"a\"=hex:1,,2", "\"a\"=hex:123", "\"a\"=hex(1g):00", "\"a\"=hex(2)00",
+          "\"a\"=hex:01,\\\r\n  zz", "\"a\"=string", "random words"}) {
+        refused("REGEDIT4\r\n[A]\r\n" + value + "\r\n", 3);
     }
+    refused("REGEDIT4\r\n[A]\r\n\r\n\"a\"=\"b\0\"\r\n"s, 4);
     // Nothing at all is an empty registry rather than a broken one.
     for (const std::string empty : {"", "\r\n  \r\n", "\xEF\xBB\xBF", "\xFF\xFE"}) {
         const auto result = ParseRegFile(empty);
@@ -256,39 +182,32 @@ TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
 }
 
 TEST(RegFileTest, HandlesLargeAndGarbageInputInLinearTime) {
-    // 100 000 keys, each later deleted again in a second pass over half of them.
+    // 100 000 keys, half of them deleted again.
     std::string text = "REGEDIT4\n";
-    for (int i = 0; i < 100000; ++i) {
-        text += "[HKEY_LOCAL_MACHINE\\K" + std::to_string(i) +
-                "]\n\"v\"=dword:" + std::to_string(i % 10) + "\n";
-    }
+    for (int i = 0; i < 100000; ++i)
+        text += "[HKEY_LOCAL_MACHINE\\K" + std::to_string(i) + "]\n\"v\"=dword:1\n";
     for (int i = 0; i < 100000; i += 2)
         text += "[-HKEY_LOCAL_MACHINE\\K" + std::to_string(i) + "]\n";
     RegDocument many = Parse(text);
     EXPECT_EQ(many.KeyCount(), 50000u);
     EXPECT_EQ(many.Keys()[0]->Path(), "HKEY_LOCAL_MACHINE\\K1");
     EXPECT_EQ(many.RemoveTree("HKEY_LOCAL_MACHINE"), 50000u);
-
-    // One key with 100 000 values, most removed again.
+    // One key with 100 000 values, all but one removed again.
     text = "REGEDIT4\n[A]\n";
     for (int i = 0; i < 100000; ++i)
         text += "\"v" + std::to_string(i) + "\"=\"x\"\n";
     for (int i = 1; i < 100000; ++i)
         text += "\"v" + std::to_string(i) + "\"=-\n";
     EXPECT_EQ(Parse(text).Find("A")->ValueCount(), 1u);
-
-    // Megabyte lines, a long continuation, no line end at all.
+    // Megabyte lines, a long continuation, no line end at all, binary garbage.
     const std::string big(3 << 20, 'x');
     EXPECT_EQ(Parse("REGEDIT4\n[A]\n\"v\"=\"" + big + "\"").Find("A")->Find("v")->data, big);
     text = "REGEDIT4\n[A]\n\"b\"=hex:00,\\\n";
     for (int i = 0; i < 200000; ++i)
         text += "  01,02,\\\n";
-    text += "  03";
-    EXPECT_EQ(Parse(text).Find("A")->Find("b")->data.size(), 400002u);
+    EXPECT_EQ(Parse(text + "  03").Find("A")->Find("b")->data.size(), 400002u);
     EXPECT_FALSE(ParseRegFile("REGEDIT4\n[" + big).Ok);
     EXPECT_FALSE(ParseRegFile(big).Ok);
-
-    // Binary garbage behind a valid first line.
     std::string garbage = "REGEDIT4\n";
     for (int i = 0; i < 1 << 20; ++i)
         garbage += static_cast<char>((i * 7919) & 0xFF);
@@ -297,38 +216,30 @@ TEST(RegFileTest, HandlesLargeAndGarbageInputInLinearTime) {
 
 // --- the store files ---------------------------------------------------------------------
 
-XdgEnvironment EmptyEnvironment(const TempFolder& temp) {
-    XdgEnvironment env;
-    env.Home = temp.File("home");
-    env.ConfigDirs = temp.File("none");
-    env.DataDirs = temp.File("none");
-    return env;
-}
-
 unsigned ModeOf(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return 0;
-    return st.st_mode & 07777;
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
-class UmaskGuard {
-  public:
-    explicit UmaskGuard(mode_t mask) : old_(::umask(mask)) {}
-    ~UmaskGuard() { ::umask(old_); }
-    UmaskGuard(const UmaskGuard&) = delete;
-    UmaskGuard& operator=(const UmaskGuard&) = delete;
+class RegStoreTest : public ::testing::Test {
+  protected:
+    RegStoreTest() {
+        env.Home = temp.File("home");
+        env.ConfigDirs = env.DataDirs = temp.File("none");
+    }
+    FileRegistry Store(const std::string& folder) { return FileRegistry(folder, env, errors); }
+    std::string Read(const std::string& name) { return TempFolder::Read(temp.File(name)); }
+    long ReportedLines() { return std::ranges::count(errors.str(), '\n'); }
 
-  private:
-    mode_t old_;
+    TempFolder temp;
+    XdgEnvironment env;
+    std::ostringstream errors;
+    RegValue value;
 };
 
-TEST(RegStoreTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
-    UmaskGuard umask(022);
-    TempFolder temp;
-    const std::string folder = temp.File("a/b/store");
-    std::ostringstream errors;
-    FileRegistry store(folder, EmptyEnvironment(temp), errors);
-    RegValue value;
+TEST_F(RegStoreTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
+    const mode_t oldMask = ::umask(022);
+    FileRegistry store = Store(temp.File("a/b/store"));
     EXPECT_EQ(store.OpenKey(HKEY_LOCAL_MACHINE, "Software"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(store.QueryValue(HKEY_CURRENT_USER, "Software", "x", value), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(store.DeleteValue(HKEY_CURRENT_USER, "Software", "x"), ERROR_FILE_NOT_FOUND);
@@ -336,130 +247,99 @@ TEST(RegStoreTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
 
     EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "Software\\Pagelark"), ERROR_SUCCESS);
     EXPECT_EQ(store.SetValue(HKEY_LOCAL_MACHINE, "Software\\Pagelark", "Size",
-                             RegValue{REG_DWORD, std::string("\x2C\x01\0\0", 4)}),
+                             RegValue{REG_DWORD, "\x2C\x01\0\0"s}),
               ERROR_SUCCESS);
+    ::umask(oldMask);
     for (const char* created : {"a", "a/b", "a/b/store"})
         EXPECT_EQ(ModeOf(temp.File(created)), 0700u);
-    EXPECT_EQ(ModeOf(folder + "/machine.reg"), 0600u);
-    EXPECT_FALSE(std::filesystem::exists(folder + "/user.reg"));
-    EXPECT_EQ(TempFolder::Read(folder + "/machine.reg"),
+    EXPECT_EQ(ModeOf(temp.File("a/b/store/machine.reg")), 0600u);
+    EXPECT_FALSE(std::filesystem::exists(temp.File("a/b/store/user.reg")));
+    EXPECT_EQ(Read("a/b/store/machine.reg"),
               "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Pagelark]\r\n"
               "\"Size\"=dword:0000012c\r\n\r\n");
     EXPECT_EQ(errors.str(), "");
 }
 
-TEST(RegStoreTest, KeepsKeysOfOtherRootsAndOrderOnRewrite) {
-    TempFolder temp;
+TEST_F(RegStoreTest, RewriteKeepsOtherRootsAndOrderAndTakesAVersion5Export) {
     const std::string original =
         "REGEDIT4\r\n\r\n[HKEY_USERS\\S-1\\Kept]\r\n\"a\"=\"b\"\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\Software\\One]\r\n\"x\"=\"1\"\r\n\r\n";
     temp.Write("machine.reg", original);
-    FileRegistry store(temp.path(), EmptyEnvironment(temp));
-    EXPECT_EQ(store.OpenKey(HKEY_LOCAL_MACHINE, "HKEY_USERS\\S-1"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(store.OpenKey(HKEY_USERS, "S-1\\Kept"), ERROR_FILE_NOT_FOUND);  // no file root
-    EXPECT_EQ(store.CreateKey(HKEY_USERS, "S-1\\Kept"), ERROR_ACCESS_DENIED);
+    temp.Write("user.reg", Utf16(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                 u"[HKEY_CURRENT_USER\\Software\\App]\r\n\"Name\"=\"\u00e9\"\r\n"));
+    FileRegistry store = Store(temp.path());
     EXPECT_EQ(store.SetValue(HKEY_LOCAL_MACHINE, "Software\\One", "y", RegValue{REG_SZ, "2"}),
               ERROR_SUCCESS);
     EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "Software\\Two"), ERROR_SUCCESS);
-    EXPECT_EQ(TempFolder::Read(temp.File("machine.reg")),
+    EXPECT_EQ(Read("machine.reg"),
               original.substr(0, original.size() - 2) +
                   "\"y\"=\"2\"\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Two]\r\n\r\n");
-}
-
-TEST(RegStoreTest, ReadsAVersion5ExportAsTheStore) {
-    TempFolder temp;
-    temp.Write("user.reg", Utf16(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                                 u"[HKEY_CURRENT_USER\\Software\\App]\r\n\"Name\"=\"\u00e9\"\r\n"));
-    FileRegistry store(temp.path(), EmptyEnvironment(temp));
-    RegValue value;
     EXPECT_EQ(store.QueryValue(HKEY_CURRENT_USER, "software\\app", "name", value), ERROR_SUCCESS);
     EXPECT_EQ(value.data, "\xC3\xA9");
+    EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "B"), ERROR_SUCCESS);
+    EXPECT_EQ(Read("user.reg"),
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\App]\r\n\"Name\"=\"\xC3\xA9\"\r\n\r\n"
+              "[HKEY_CURRENT_USER\\B]\r\n\r\n");
+    EXPECT_EQ(errors.str(), "");
 }
 
-TEST(RegStoreTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
-    TempFolder temp;
+TEST_F(RegStoreTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     const std::string original = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"v\"=\"1\"\r\nbroken\r\n";
     temp.Write("machine.reg", original);
     temp.Write("machine.reg.bad", "an older copy");
-    std::ostringstream errors;
-    FileRegistry store(temp.path(), EmptyEnvironment(temp), errors);
-
-    RegValue value;
+    FileRegistry store = Store(temp.path());
     EXPECT_EQ(store.OpenKey(HKEY_LOCAL_MACHINE, "A"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(store.QueryValue(HKEY_LOCAL_MACHINE, "A", "v", value), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(store.OpenKey(HKEY_CLASSES_ROOT, "A"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(TempFolder::Read(temp.File("machine.reg.bad")), "an older copy");  // reads keep it
+    EXPECT_EQ(Read("machine.reg.bad"), "an older copy");  // reads keep it
 
     EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "B"), ERROR_SUCCESS);
     EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "C"), ERROR_SUCCESS);
-    EXPECT_EQ(TempFolder::Read(temp.File("machine.reg.bad")), original);
+    EXPECT_EQ(Read("machine.reg.bad"), original);
     EXPECT_EQ(ModeOf(temp.File("machine.reg.bad")), 0600u);
-    const auto now = ParseRegFile(TempFolder::Read(temp.File("machine.reg")));
-    ASSERT_TRUE(now.Ok);
-    EXPECT_EQ(now.Document.KeyCount(), 2u);
-
-    const std::string report = errors.str();
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
-    EXPECT_NE(report.find(temp.File("machine.reg")), std::string::npos);
-    EXPECT_NE(report.find("line 4"), std::string::npos);
-
+    EXPECT_EQ(Read("machine.reg"),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\B]\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\C]\r\n\r\n");
+    EXPECT_EQ(ReportedLines(), 1) << errors.str();
+    EXPECT_NE(errors.str().find(temp.File("machine.reg")), std::string::npos);
+    EXPECT_NE(errors.str().find("line 4"), std::string::npos);
     // Only the file as first read is kept; later rewrites leave the copy alone.
     temp.Write("machine.reg", "garbage");
     EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "D"), ERROR_SUCCESS);
-    EXPECT_EQ(TempFolder::Read(temp.File("machine.reg.bad")), original);
+    EXPECT_EQ(Read("machine.reg.bad"), original);
 }
 
-TEST(RegStoreTest, RefusesWritesWhenTheBadFileCannotBeKept) {
-    TempFolder temp;
+TEST_F(RegStoreTest, RefusesWritesWhileTheBadFileCannotBeKept) {
     const std::string original = "REGEDIT4\r\n[A]\0\r\n"s;  // a NUL in version 4 text
     temp.Write("user.reg", original);
     std::filesystem::create_directories(temp.File("user.reg.bad/inside"));
-    std::ostringstream errors;
-    FileRegistry store(temp.path(), EmptyEnvironment(temp), errors);
-
+    FileRegistry store = Store(temp.path());
     EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "Pagelark"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(store.OpenKey(HKEY_CURRENT_USER, "Pagelark"), ERROR_FILE_NOT_FOUND);  // undone
     EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "Pagelark"), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(TempFolder::Read(temp.File("user.reg")), original);
-    const std::string report = errors.str();
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 2) << report;  // bad, then kept
-    EXPECT_NE(report.find("NUL"), std::string::npos);
-
+    EXPECT_EQ(Read("user.reg"), original);
+    EXPECT_EQ(ReportedLines(), 2) << errors.str();  // bad, then not kept: once each
+    EXPECT_NE(errors.str().find("NUL"), std::string::npos);
     // The machine file is unaffected by the user file's trouble.
     EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "Software"), ERROR_SUCCESS);
+
+    // A store that is not a file is read as empty and never replaced.
+    std::filesystem::create_directories(temp.File("other/machine.reg/x"));
+    FileRegistry other = Store(temp.File("other"));
+    EXPECT_EQ(other.OpenKey(HKEY_LOCAL_MACHINE, "A"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(other.CreateKey(HKEY_LOCAL_MACHINE, "A"), ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(std::filesystem::is_directory(temp.File("other/machine.reg/x")));
+    EXPECT_NE(errors.str().find(temp.File("other/machine.reg")), std::string::npos);
 }
 
-TEST(RegStoreTest, StoreThatIsNotAFileIsReadAsEmptyAndNeverReplaced) {
-    TempFolder temp;
-    std::filesystem::create_directories(temp.File("machine.reg/x"));
-    std::ostringstream errors;
-    FileRegistry store(temp.path(), EmptyEnvironment(temp), errors);
-    EXPECT_EQ(store.OpenKey(HKEY_LOCAL_MACHINE, "A"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "A"), ERROR_ACCESS_DENIED);
-    EXPECT_TRUE(std::filesystem::is_directory(temp.File("machine.reg/x")));
-    EXPECT_NE(errors.str().find("machine.reg"), std::string::npos);
-}
-
-TEST(RegStoreTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
-    TempFolder temp;
-    // The folder's parent is a regular file: nothing can be created there, even by root.
-    temp.Write("plain", "x");
-    FileRegistry nowhere(temp.File("plain/registry"), EmptyEnvironment(temp));
-    EXPECT_EQ(nowhere.CreateKey(HKEY_CURRENT_USER, "Pagelark"), ERROR_WRITE_FAULT);
-    EXPECT_EQ(nowhere.OpenKey(HKEY_CURRENT_USER, "Pagelark"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(TempFolder::Read(temp.File("plain")), "x");
-
-    // A loaded store whose folder is swapped for a file: the change fails and is undone.
-    const std::string folder = temp.File("store");
-    std::filesystem::create_directory(folder);
+TEST_F(RegStoreTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
+    // A loaded store whose folder is swapped for a file: every change fails and is undone.
     const std::string original = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"old\"\r\n\r\n";
+    std::filesystem::create_directory(temp.File("store"));
     temp.Write("store/user.reg", original);
-    FileRegistry store(folder, EmptyEnvironment(temp));
-    RegValue value;
+    FileRegistry store = Store(temp.File("store"));
     ASSERT_EQ(store.QueryValue(HKEY_CURRENT_USER, "A", "v", value), ERROR_SUCCESS);
-    std::filesystem::rename(folder, temp.File("moved"));
+    std::filesystem::rename(temp.File("store"), temp.File("moved"));
     temp.Write("store", "not a folder");
-
     EXPECT_EQ(store.SetValue(HKEY_CURRENT_USER, "A", "v", RegValue{REG_SZ, "new"}),
               ERROR_WRITE_FAULT);
     EXPECT_EQ(store.SetValue(HKEY_CURRENT_USER, "A", "w", RegValue{REG_SZ, "added"}),
@@ -472,10 +352,10 @@ TEST(RegStoreTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
     EXPECT_EQ(store.OpenKey(HKEY_CURRENT_USER, "B"), ERROR_FILE_NOT_FOUND);
 
     std::filesystem::remove(temp.File("store"));
-    std::filesystem::rename(temp.File("moved"), folder);
-    EXPECT_EQ(TempFolder::Read(folder + "/user.reg"), original);
+    std::filesystem::rename(temp.File("moved"), temp.File("store"));
+    EXPECT_EQ(Read("store/user.reg"), original);
     EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "C"), ERROR_SUCCESS);
-    EXPECT_EQ(TempFolder::Read(folder + "/user.reg"), original + "[HKEY_CURRENT_USER\\C]\r\n\r\n");
+    EXPECT_EQ(Read("store/user.reg"), original + "[HKEY_CURRENT_USER\\C]\r\n\r\n");
 }
 
 }  // namespace

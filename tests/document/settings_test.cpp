@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+#include <tuple>
+
 #include "document/product.h"
 #include "document/profile.h"
 #include "document/registry.h"
@@ -18,15 +21,10 @@ using testing::TempFolder;
 
 const std::string kUser(kUserKey);
 const std::string kMachine(kMachineKey);
-constexpr std::string_view kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 class SettingsTest : public ::testing::Test {
   protected:
-    std::string UseFile(std::string_view content) {
-        currentFile = temp.Write("show.tso", content);
-        return currentFile;
-    }
+    void UseFile(std::string_view content) { currentFile = temp.Write("show.tso", content); }
     void Load(int windowsVersion = 0) {
         LoadMachineSettings(settings, windowsVersion, now, "/kiosk/", machine, buttons);
     }
@@ -43,31 +41,24 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, LookupOrderIsFileThenUserThenMachine) {
-    UseFile("[Tessaro]\r\nAutoReboot=Yes\r\nEMail=\r\n");
+    UseFile("[Tessaro]\r\nAutoReboot=Yes\r\nEMail=\r\n[ToolNavBack]\r\nHelpTip=Go back\r\n");
     fake.Put(HKEY_LOCAL_MACHINE, kMachine, "AutoReboot", "No");
     fake.Put(HKEY_LOCAL_MACHINE, kMachine, "EMail", "machine@x");
     fake.Put(HKEY_CURRENT_USER, kUser, "Debug", "Yes");
     fake.Put(HKEY_LOCAL_MACHINE, kMachine, "Debug", "No");
-    EXPECT_EQ(settings.ReadSetting("AutoReboot"), "Yes");
-    EXPECT_EQ(settings.ReadSetting("EMail"), "machine@x");  // an empty file value hides nothing
-    EXPECT_EQ(settings.ReadSetting("Debug"), "Yes");
-    EXPECT_TRUE(settings.DebugEnabled());
-    EXPECT_EQ(settings.ReadSetting("Nothing"), "");
-}
-
-TEST_F(SettingsTest, SubKeysAreSectionsAndRegistrySubKeys) {
-    UseFile("[ToolNavBack]\r\nHelpTip=Go back\r\n");
+    fake.Put(HKEY_CURRENT_USER, kUser, "Expand", std::string_view("a@b\0junk", 8), REG_EXPAND_SZ);
     fake.Put(HKEY_CURRENT_USER, kUser + "\\ToolNavStop", "HelpTip", "Halt");
     fake.Put(HKEY_LOCAL_MACHINE, kMachine + "\\ToolNavBack", "Visible", "No");
+    EXPECT_EQ(settings.ReadSetting("AutoReboot"), "Yes");
+    EXPECT_EQ(settings.ReadSetting("EMail"), "machine@x");  // an empty file value hides nothing
+    EXPECT_TRUE(settings.DebugEnabled());
+    EXPECT_EQ(settings.ReadSetting("Expand"), "a@b");  // cut at the first zero
+    EXPECT_EQ(settings.ReadSetting("Nothing"), "");
+    // A sub key is a section of the file and a key below each registry key.
     EXPECT_EQ(settings.ReadSetting("HelpTip", "ToolNavBack"), "Go back");
     EXPECT_EQ(settings.ReadSetting("HelpTip", "ToolNavStop"), "Halt");
     EXPECT_EQ(settings.ReadSetting("Visible", "ToolNavBack"), "No");
     EXPECT_EQ(settings.ReadSetting("HelpTip"), "");  // not in [Tessaro]
-}
-
-TEST_F(SettingsTest, RegistryValuesAreCutAtTheirFirstZero) {
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "EMail", std::string("a@b\0junk", 8));
-    EXPECT_EQ(settings.ReadSetting("EMail"), "a@b");
 }
 
 TEST_F(SettingsTest, WritesGoToTheirOnePlace) {
@@ -77,7 +68,6 @@ TEST_F(SettingsTest, WritesGoToTheirOnePlace) {
     ASSERT_TRUE(profiles.FlushProfileCache(currentFile));
     EXPECT_EQ(TempFolder::Read(currentFile),
               "[Tessaro]\r\nHomeURL=http://x/\r\n[ToolNavURL]\r\nVisible=No\r\n");
-
     EXPECT_TRUE(settings.WriteMachineSetting("EMail", "a@b"));
     EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "EMail"), "a@b");
     EXPECT_FALSE(fake.Has(HKEY_CURRENT_USER, kUser, "EMail"));
@@ -86,56 +76,49 @@ TEST_F(SettingsTest, WritesGoToTheirOnePlace) {
 }
 
 TEST_F(SettingsTest, DefaultFileComesFromTheSettingOrTheDocumentsFolder) {
-    fake.Put(HKEY_CURRENT_USER, kShellFolders, "Personal", "/home/kiosk/Documents");
+    fake.Put(HKEY_CURRENT_USER,
+             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Personal",
+             "/home/kiosk/Documents");
     EXPECT_EQ(settings.DefaultFilePath(), "/home/kiosk/Documents/Pagelark.TSO");
     fake.Put(HKEY_LOCAL_MACHINE, kMachine, "DefaultFile", "/srv/shows/lobby.tso");
     EXPECT_EQ(settings.DefaultFilePath(), "/srv/shows/lobby.tso");
 }
 
-TEST_F(SettingsTest, EnsureSettingKeysCreatesBothKeys) {
-    settings.EnsureSettingKeys();
-    EXPECT_TRUE(fake.HasKey(HKEY_LOCAL_MACHINE, kMachine));
-    EXPECT_TRUE(fake.HasKey(HKEY_CURRENT_USER, kUser));
-}
-
-TEST(RebootTime, ParsedWithModuloAndDefaults) {
-    auto parsed = [](std::string_view text) {
-        const RebootTimeOfDay t = ParseRebootTime(text);
-        return std::to_string(t.Hour) + ":" + std::to_string(t.Minute);
+TEST(RebootTime, ParsedWithModuloFormattedWithTwoDigitsAndDueTodayOrTomorrow) {
+    const std::pair<std::string_view, std::pair<int, int>> rows[] = {
+        {"25:61", {1, 1}}, {"7", {7, 0}},         {"", {0, 0}}, {"06:30", {6, 30}},
+        {"x:15", {0, 15}}, {"-25:-61", {-1, -1}},  // the remainder keeps the sign
     };
-    EXPECT_EQ(parsed("25:61"), "1:1");
-    EXPECT_EQ(parsed("7"), "7:0");
-    EXPECT_EQ(parsed(""), "0:0");
-    EXPECT_EQ(parsed("06:30"), "6:30");
-    EXPECT_EQ(parsed("x:15"), "0:15");
-    EXPECT_EQ(parsed("-25:-61"), "-1:-1");  // the remainder keeps the sign
+    for (const auto& [text, expected] : rows) {
+        const RebootTimeOfDay t = ParseRebootTime(text);
+        EXPECT_EQ(std::pair(t.Hour, t.Minute), expected) << text;
+    }
     EXPECT_EQ(FormatRebootTime(6, 5), "06:05");
     EXPECT_EQ(FormatRebootTime(23, 59), "23:59");
-}
-
-TEST(RebootTime, MomentIsTodayOrTomorrow) {
     const double tenOClock = DateTimeValue(2026, 12, 6, 10, 0);
     EXPECT_DOUBLE_EQ(RebootMomentAt({9, 30}, tenOClock), DateTimeValue(2026, 12, 7, 9, 30));
     EXPECT_DOUBLE_EQ(RebootMomentAt({10, 30}, tenOClock), DateTimeValue(2026, 12, 6, 10, 30));
-    // Exactly now is not earlier than now.
-    EXPECT_DOUBLE_EQ(RebootMomentAt({10, 0}, tenOClock), tenOClock);
+    EXPECT_DOUBLE_EQ(RebootMomentAt({10, 0}, tenOClock), tenOClock);  // now is not past
 }
 
-TEST_F(SettingsTest, LoadWithNothingStoredGivesDefaults) {
+TEST_F(SettingsTest, LoadWithNothingStoredGivesDefaultsAndCreatesTheKeys) {
     Load();
-    EXPECT_TRUE(machine.ScreenSaveActive);
-    EXPECT_EQ(machine.ScreenSaveTimeOut, 300);
-    EXPECT_EQ(machine.OnMouseMove, 1);
-    EXPECT_EQ(machine.WindowState, 2);
-    EXPECT_FALSE(machine.AutoReboot);
+    EXPECT_TRUE(fake.HasKey(HKEY_LOCAL_MACHINE, kMachine));
+    EXPECT_TRUE(fake.HasKey(HKEY_CURRENT_USER, kUser));
+    EXPECT_EQ(std::tuple(machine.ScreenSaveActive, machine.ScreenSaveTimeOut, machine.OnMouseMove,
+                         machine.WindowState, machine.AutoReboot),
+              std::tuple(true, 300, 1, 2, false));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7));
     // The default special address is stored in the machine key for the operator to see.
     EXPECT_EQ(machine.SpecialURL, "about:NavigationCanceled,");
     EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "SpecialURL"), "about:NavigationCanceled,");
-    EXPECT_EQ(buttons.ToolNavButtons[0].Name, "Back");
-    EXPECT_EQ(buttons.ToolNavButtons[0].HelpTip, "Back");
-    EXPECT_TRUE(buttons.ToolNavButtons[8].Visible);
-    EXPECT_EQ(buttons.ToolRunButtons[6].Name, "Navigation");
+    for (auto list : {std::span<const ToolbarButton>(buttons.ToolNavButtons),
+                      std::span<const ToolbarButton>(buttons.ToolRunButtons)}) {
+        for (const ToolbarButton& b : list) {
+            EXPECT_TRUE(b.Visible) << b.Name;
+            EXPECT_EQ(b.HelpTip, b.Name);
+        }
+    }
     EXPECT_TRUE(buttons.ToolNavUrlVisible);
 }
 
@@ -148,29 +131,24 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
     fake.Put(HKEY_LOCAL_MACHINE, kMachine, "SpecialURL", "about:blank,");
     fake.Put(HKEY_CURRENT_USER, kUser + "\\ToolNavHome", "Icon", "/srv/home.gif");
     fake.Put(HKEY_LOCAL_MACHINE, kMachine, "WindowState", "&h0000000");
-    Load();
-    EXPECT_EQ(machine.ScreenSaveTimeOut, 300);  // 0 means the default
-    EXPECT_EQ(machine.OnMouseMove, 2);
-    EXPECT_TRUE(machine.Snap);
-    EXPECT_EQ(machine.SnapPath, "/shots/");
-    EXPECT_EQ(machine.WindowState, 0);
-    EXPECT_EQ(machine.SpecialURL, "about:blank,");
+    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "AutoLogin", "Yes");
+    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "NTLogin", "kiosk");
+    Load(1);
+    // A time-out of 0 means the default.
+    EXPECT_EQ(std::tuple(machine.ScreenSaveTimeOut, machine.OnMouseMove, machine.Snap,
+                         machine.SnapPath, machine.WindowState, machine.SpecialURL),
+              std::tuple(300, 2, true, "/shots/", 0, "about:blank,"));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 9, 30));
     EXPECT_FALSE(buttons.ToolRunButtons[4].Visible);
     EXPECT_EQ(buttons.ToolRunButtons[4].HelpTip, "Quit");  // a blank tip reads as empty
     EXPECT_EQ(buttons.ToolNavButtons[0].Icon, "/kiosk/pics/back.gif");
     EXPECT_EQ(buttons.ToolNavButtons[4].Icon, "/srv/home.gif");
     EXPECT_FALSE(buttons.ToolNavUrlVisible);
-}
-
-TEST_F(SettingsTest, WindowsNtSettingsOnlyOnWindowsNt) {
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "AutoLogin", "Yes");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "NTLogin", "kiosk");
-    Load(1);
+    // The log-in settings are read and written on Windows NT only.
     EXPECT_FALSE(machine.AutoLogin);
     EXPECT_EQ(machine.NTLogin, "");
     WriteEditedMachineSettings(settings, machine, 1);
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "NTLogin"), "kiosk");  // untouched
+    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "NTLogin"), "kiosk");
     Load(2);
     EXPECT_TRUE(machine.AutoLogin);
     EXPECT_EQ(machine.NTLogin, "kiosk");
@@ -178,19 +156,18 @@ TEST_F(SettingsTest, WindowsNtSettingsOnlyOnWindowsNt) {
 
 TEST_F(SettingsTest, EditedSettingsAreWrittenToTheMachineKey) {
     machine.EMail = "op@x";
-    machine.EMailRegistered = false;
     machine.AutoReboot = true;
     machine.RebootHour = 4;
     machine.RebootMinute = 5;
     fake.Put(HKEY_LOCAL_MACHINE, kMachine, "EMailRegistered", "Yes");
     WriteEditedMachineSettings(settings, machine, 0);
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "EMail"), "op@x");
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "DontUseEMail"), "No");
-    EXPECT_FALSE(fake.Has(HKEY_LOCAL_MACHINE, kMachine, "EMailRegistered"));
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "AutoReboot"), "Yes");
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "RebootTime"), "04:05");
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "ForceReboot"), "No");
-    EXPECT_FALSE(fake.Has(HKEY_LOCAL_MACHINE, kMachine, "AutoLogin"));
+    const std::pair<const char*, const char*> stored[] = {
+        {"EMail", "op@x"},          {"DontUseEMail", "No"}, {"AutoReboot", "Yes"},
+        {"RebootTime", "04:05"},    {"ForceReboot", "No"},  {"EMailRegistered", "<missing>"},
+        {"AutoLogin", "<missing>"},  // Windows NT only
+    };
+    for (const auto& [name, text] : stored)
+        EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, name), text) << name;
 }
 
 TEST(IconPaths, RelativeToTheStartupFolder) {
