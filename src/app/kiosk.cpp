@@ -53,7 +53,8 @@ void CatchStopSignals(std::function<void()> stop) {
     action.sa_handler = OnSignal;
     ::sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
 }
 
 QString RuntimeFolder(const std::string& tempDir) {
@@ -67,7 +68,7 @@ std::string StartupFolder() {
 }
 
 class Kiosk {
-public:
+  public:
     Kiosk(std::string rawCommandLine, std::string tempDir)
         : raw_(std::move(rawCommandLine)),
           tempDir_(std::move(tempDir)),
@@ -82,7 +83,7 @@ public:
     void End();
     QWidget* MainWindow() const { return stage_.get(); }
 
-private:
+  private:
     std::string raw_;
     std::string tempDir_;
     std::string startupFolder_;
@@ -123,13 +124,14 @@ void Kiosk::InitPlayer() {
     helpFiles_ = BuildHelpFileTable();
     helpDocuments_ = BuildHelpDocuments(tempDir_);
 
-    DocumentContext context{settings_, files_, machine_, buttons_, helpDocuments_,
-                            startupFolder_, documentEvents_, GetWindowsVersion()};
+    DocumentContext context{settings_,      files_,         machine_,        buttons_,
+                            helpDocuments_, startupFolder_, documentEvents_, GetWindowsVersion()};
     const std::string_view line = TrimBlanks(raw_);
     if (line.empty() || ToUpper(line) == "CONFIG") {
         presentation_.CurrentFile = defaultFile;
         presentation_.IsDefaultFile = true;
-        if (line.empty() && !FileExists(defaultFile)) WriteTemplatePresentation(presentation_, context);
+        if (line.empty() && !FileExists(defaultFile))
+            WriteTemplatePresentation(presentation_, context);
     } else {
         presentation_.IsDefaultFile = presentation_.CurrentFile == defaultFile;
     }
@@ -147,10 +149,10 @@ void Kiosk::Start() {
     configWindow_ = std::make_unique<ClosedConfigWindow>([this] { player_->ConfigClosed(false); });
     const std::string helpFolder =
         helpFolderOurs_ ? ExpandTempPath(HelpFolderTemplate(), tempDir_) : std::string();
-    player_ = std::make_unique<Player>(PlayerContext{
-        presentation_, machine_, buttons_, settings_, helpDocuments_, helpFolder,
-        IsConfigCommandLine(raw_), clock_, *stage_, desktop_, toolbars_, *configWindow_,
-        maintenance_, snapshots_, connectivity_, launcher_});
+    player_ = std::make_unique<Player>(
+        PlayerContext{presentation_, machine_, buttons_, settings_, helpDocuments_, helpFolder,
+                      IsConfigCommandLine(raw_), clock_, *stage_, desktop_, toolbars_,
+                      *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
     player_->InitBrowsers();
     // The tool bars' start: Tool Run with a cursor, or no cursor at all.
     if (player_->ToolRunShown()) {
@@ -169,7 +171,8 @@ void Kiosk::Start() {
 void Kiosk::End() {
     files_.DisconnectAllShares();
     if (!reservedTempFile_.empty()) files_.DeleteFile(reservedTempFile_);
-    if (IsUntouchedStarter(presentation_, helpDocuments_)) files_.DeleteFile(presentation_.CurrentFile);
+    if (IsUntouchedStarter(presentation_, helpDocuments_))
+        files_.DeleteFile(presentation_.CurrentFile);
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
     player_->ShowCursor();
     stage_.reset();

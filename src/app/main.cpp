@@ -1,3 +1,5 @@
 #include "app/kiosk.h"
 
-int main(int argc, char** argv) { return pagelark::RunKiosk(argc, argv); }
+int main(int argc, char** argv) {
+    return pagelark::RunKiosk(argc, argv);
+}

@@ -44,12 +44,16 @@ void QtLauncher::StartMinimized(const std::string& program) {
 }
 
 std::optional<std::string> QtHelpResources::Load(std::int32_t id, std::string_view type) const {
-    QFile file(QString(":/help/%1/%2").arg(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size()))).arg(id));
+    QFile file(QString(":/help/%1/%2")
+                   .arg(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())))
+                   .arg(id));
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     return file.readAll().toStdString();
 }
 
-void ClosedConfigWindow::Open() { QTimer::singleShot(0, closed_); }
+void ClosedConfigWindow::Open() {
+    QTimer::singleShot(0, closed_);
+}
 
 void ReportedReboot::RebootSequence(bool, bool force) {
     std::cerr << "pagelark: reboot due (" << (force ? "forced" : "not forced")

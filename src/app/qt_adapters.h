@@ -11,40 +11,40 @@ namespace pagelark {
 
 // The cursor's display counter, kept here: the cursor is blanked while it is below 0.
 class QtDesktop final : public Desktop {
-public:
+  public:
     ~QtDesktop() override;
     ScreenPoint CursorPosition() const override;
     int ShowCursor(bool show) override;
 
-private:
+  private:
     int counter_ = 0;
     bool blank_ = false;
 };
 
 // Connected unless the system positively reports no network.
 class QtConnectivity final : public Connectivity {
-public:
+  public:
     QtConnectivity();
     bool IsConnected() const override;
 
-private:
+  private:
     QNetworkInformation* information_ = nullptr;
 };
 
 class QtLauncher final : public ProgramLauncher {
-public:
+  public:
     void StartMinimized(const std::string& program) override;
 };
 
 // The help pages carried in the program's Qt resources, under :/help/<type>/<id>.
 class QtHelpResources final : public HelpResources {
-public:
+  public:
     std::optional<std::string> Load(std::int32_t id, std::string_view type) const override;
 };
 
 // Until the tool bar windows exist: no tool bar is ever shown.
 class NoToolbars final : public Toolbars {
-public:
+  public:
     void ShowToolRun(bool) override {}
     void ShowToolNav(bool) override {}
     void MakeToolRunTopmost() override {}
@@ -57,22 +57,22 @@ public:
 
 // Until the configuration window exists: it closes again at once, as if cancelled.
 class ClosedConfigWindow final : public ConfigWindow {
-public:
+  public:
     explicit ClosedConfigWindow(std::function<void()> closed) : closed_(std::move(closed)) {}
     void Open() override;
 
-private:
+  private:
     std::function<void()> closed_;
 };
 
 // Until the reboot is wired to the system: the request is reported on standard error.
 class ReportedReboot final : public Maintenance {
-public:
+  public:
     void RebootSequence(bool autoLogin, bool force) override;
 };
 
 class NoSnapshots final : public Snapshots {
-public:
+  public:
     bool TakeSnapshot() override { return false; }
 };
 

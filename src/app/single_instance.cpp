@@ -5,7 +5,9 @@
 namespace pagelark {
 namespace {
 
-QString SocketName(const QString& folder) { return folder + "/pagelark.socket"; }
+QString SocketName(const QString& folder) {
+    return folder + "/pagelark.socket";
+}
 
 }  // namespace
 

@@ -9,14 +9,14 @@
 namespace pagelark {
 
 class SingleInstance {
-public:
+  public:
     // folder: a private folder of the user's (the runtime folder).
     explicit SingleInstance(const QString& folder);
 
     // True when no other copy runs; otherwise the other copy is asked to raise its window.
     bool Acquire(std::function<void()> raiseRequested);
 
-private:
+  private:
     QString folder_;
     QLockFile lock_;
     QLocalServer server_;

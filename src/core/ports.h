@@ -17,7 +17,7 @@ inline constexpr int kBrowserCount = 3;
 // The main window and its three stacked browsers, numbered 0 to 2. Every call is made with
 // errors ignored: an implementation swallows what its engine reports.
 class BrowserStage {
-public:
+  public:
     virtual ~BrowserStage() = default;
     virtual void Navigate(int browser, const std::string& address) = 0;
     virtual void Stop(int browser) = 0;
@@ -44,7 +44,7 @@ public:
 
 // The pointer and the cursor's display counter (shown while the counter is 0 or more).
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
     virtual ScreenPoint CursorPosition() const = 0;
     // One show (true) or hide (false) request; returns the counter afterwards.
@@ -53,7 +53,7 @@ public:
 
 // The two tool bar windows and the help tip.
 class Toolbars {
-public:
+  public:
     virtual ~Toolbars() = default;
     virtual void ShowToolRun(bool visible) = 0;
     virtual void ShowToolNav(bool visible) = 0;
@@ -69,35 +69,35 @@ public:
 
 // The configuration window: opened modeless; it reports its closing to the player.
 class ConfigWindow {
-public:
+  public:
     virtual ~ConfigWindow() = default;
     virtual void Open() = 0;
 };
 
 // The daily reboot: the platform's own preparations, then the reboot request.
 class Maintenance {
-public:
+  public:
     virtual ~Maintenance() = default;
     virtual void RebootSequence(bool autoLogin, bool force) = 0;
 };
 
 // Page snapshots; true when the snapshot run is complete and the program should end.
 class Snapshots {
-public:
+  public:
     virtual ~Snapshots() = default;
     virtual bool TakeSnapshot() = 0;
 };
 
 // Whether the system reports a working network connection.
 class Connectivity {
-public:
+  public:
     virtual ~Connectivity() = default;
     virtual bool IsConnected() const = 0;
 };
 
 // Starts another program, minimised and with the focus (the diagnostic key).
 class ProgramLauncher {
-public:
+  public:
     virtual ~ProgramLauncher() = default;
     virtual void StartMinimized(const std::string& program) = 0;
 };

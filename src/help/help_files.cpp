@@ -43,23 +43,57 @@ constexpr std::array<Entry, 21> kPages = {{
 }};
 
 constexpr std::array<Entry, 51> kPictures = {{
-    {103, "tessarob_.gif"},      {105, "config02.gif"},       {106, "ieget_animated.gif"},
-    {107, "logo_small.gif"},     {109, "screen_.gif"},        {110, "subscrib.gif"},
-    {111, "toolnav.gif"},        {112, "toolrun.gif"},        {113, "background.gif"},
-    {119, "play.gif"},           {120, "pause.gif"},          {121, "prev.gif"},
-    {122, "next_.gif"},          {123, "stop__.gif"},         {124, "record.gif"},
-    {125, "back_.gif"},          {126, "next__.gif"},         {127, "reload_.gif"},
-    {128, "home_.gif"},          {129, "config00.gif"},       {130, "cancel.gif"},
-    {131, "ok.gif"},             {132, "gettessaro.gif"},     {133, "stop_.gif"},
-    {139, "config01.gif"},       {140, "config03.gif"},       {141, "config04.gif"},
-    {142, "config05.gif"},       {143, "up.gif"},             {144, "down.gif"},
-    {145, "insert.gif"},         {146, "delete.gif"},         {147, "grab.gif"},
-    {148, "view.gif"},           {149, "props.gif"},          {152, "tessaroc_.gif"},
-    {154, "propurl.gif"},        {155, "nav.gif"},            {156, "help.gif"},
-    {157, "screen01.gif"},       {158, "screen02.gif"},       {159, "screen03.gif"},
-    {160, "screen04.gif"},       {161, "tessaro.gif"},        {162, "config06.gif"},
-    {163, "config07.gif"},       {164, "config08.gif"},       {172, "propinclude.gif"},
-    {173, "proptoolnavconfig.gif"}, {174, "proptoolnavurl.gif"}, {176, "propexclude.gif"},
+    {103, "tessarob_.gif"},
+    {105, "config02.gif"},
+    {106, "ieget_animated.gif"},
+    {107, "logo_small.gif"},
+    {109, "screen_.gif"},
+    {110, "subscrib.gif"},
+    {111, "toolnav.gif"},
+    {112, "toolrun.gif"},
+    {113, "background.gif"},
+    {119, "play.gif"},
+    {120, "pause.gif"},
+    {121, "prev.gif"},
+    {122, "next_.gif"},
+    {123, "stop__.gif"},
+    {124, "record.gif"},
+    {125, "back_.gif"},
+    {126, "next__.gif"},
+    {127, "reload_.gif"},
+    {128, "home_.gif"},
+    {129, "config00.gif"},
+    {130, "cancel.gif"},
+    {131, "ok.gif"},
+    {132, "gettessaro.gif"},
+    {133, "stop_.gif"},
+    {139, "config01.gif"},
+    {140, "config03.gif"},
+    {141, "config04.gif"},
+    {142, "config05.gif"},
+    {143, "up.gif"},
+    {144, "down.gif"},
+    {145, "insert.gif"},
+    {146, "delete.gif"},
+    {147, "grab.gif"},
+    {148, "view.gif"},
+    {149, "props.gif"},
+    {152, "tessaroc_.gif"},
+    {154, "propurl.gif"},
+    {155, "nav.gif"},
+    {156, "help.gif"},
+    {157, "screen01.gif"},
+    {158, "screen02.gif"},
+    {159, "screen03.gif"},
+    {160, "screen04.gif"},
+    {161, "tessaro.gif"},
+    {162, "config06.gif"},
+    {163, "config07.gif"},
+    {164, "config08.gif"},
+    {172, "propinclude.gif"},
+    {173, "proptoolnavconfig.gif"},
+    {174, "proptoolnavurl.gif"},
+    {176, "propexclude.gif"},
 }};
 
 // The stored path expanded, with its enclosing quotes removed.
@@ -98,11 +132,13 @@ std::vector<HelpFile> BuildHelpFileTable() {
     std::vector<HelpFile> table;
     const std::string folder = HelpFolderTemplate();
     auto add = [&](const Entry& entry, std::string_view type) {
-        table.push_back(
-            HelpFile{entry.id, std::string(type), "\"" + folder + "/" + std::string(entry.name) + "\""});
+        table.push_back(HelpFile{entry.id, std::string(type),
+                                 "\"" + folder + "/" + std::string(entry.name) + "\""});
     };
-    for (const auto& page : kPages) add(page, kHtmlResource);
-    for (const auto& picture : kPictures) add(picture, kGifResource);
+    for (const auto& page : kPages)
+        add(page, kHtmlResource);
+    for (const auto& picture : kPictures)
+        add(picture, kGifResource);
     std::sort(table.begin(), table.end(),
               [](const HelpFile& a, const HelpFile& b) { return a.id < b.id; });
     return table;
@@ -114,7 +150,8 @@ bool ExtractHelpFiles(const std::vector<HelpFile>& table, const HelpResources& r
     ::mkdir(folder.c_str(), 0700);
     if (!FolderIsOurs(folder)) return false;
     ::chmod(folder.c_str(), 0700);
-    for (const HelpFile& file : table) ExtractHelpFile(file.id, file.type, file.path, resources, tempDir);
+    for (const HelpFile& file : table)
+        ExtractHelpFile(file.id, file.type, file.path, resources, tempDir);
     return true;
 }
 
@@ -124,7 +161,8 @@ void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view pa
     if (!bytes) return;
     const std::string name = FileName(path, tempDir);
     // O_NOFOLLOW: a link planted in place of a help file must not redirect the write.
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return;
     WriteAll(fd, *bytes);
     ::close(fd);
@@ -133,7 +171,8 @@ void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view pa
 void DeleteHelpFiles(const std::vector<HelpFile>& table, std::string_view tempDir) {
     const std::string folder = HelpFolder(tempDir);
     if (!FolderIsOurs(folder)) return;  // never delete through someone else's folder
-    for (const HelpFile& file : table) ::unlink(FileName(file.path, tempDir).c_str());
+    for (const HelpFile& file : table)
+        ::unlink(FileName(file.path, tempDir).c_str());
     ::rmdir(folder.c_str());
 }
 

@@ -21,7 +21,7 @@ struct HelpFile {
 
 // Where the embedded files come from.
 class HelpResources {
-public:
+  public:
     virtual ~HelpResources() = default;
     // The bytes of the resource, or nothing when the program carries no such resource.
     virtual std::optional<std::string> Load(std::int32_t id, std::string_view type) const = 0;

@@ -15,7 +15,7 @@ namespace {
 using testing::TempFolder;
 
 class FakeResources final : public HelpResources {
-public:
+  public:
     std::optional<std::string> Load(std::int32_t id, std::string_view type) const override {
         const auto found = files.find({id, std::string(type)});
         if (found == files.end()) return std::nullopt;
@@ -38,7 +38,7 @@ TEST(HelpFileTable, HoldsEveryPageAndPictureByAscendingId) {
 }
 
 class HelpFilesTest : public ::testing::Test {
-protected:
+  protected:
     HelpFilesTest() {
         resources.files[{102, "HTMLFILE"}] = "<html>index</html>";
         resources.files[{151, "HTMLFILE"}] = std::string("bytes\0as they are\r\n", 20);
@@ -56,7 +56,8 @@ TEST_F(HelpFilesTest, WritesWhatTheProgramCarriesAndDeletesItAgain) {
     ASSERT_TRUE(ExtractHelpFiles(table, resources, TempDir()));
     const std::string folder = TempDir() + "Pagelark";
     EXPECT_EQ(TempFolder::Read(folder + "/index.html"), "<html>index</html>");
-    EXPECT_EQ(TempFolder::Read(folder + "/pagelark.html"), std::string("bytes\0as they are\r\n", 20));
+    EXPECT_EQ(TempFolder::Read(folder + "/pagelark.html"),
+              std::string("bytes\0as they are\r\n", 20));
     EXPECT_FALSE(std::filesystem::exists(folder + "/link.html"));  // no such resource
     struct stat st {};
     ::stat(folder.c_str(), &st);

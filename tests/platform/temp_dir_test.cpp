@@ -16,7 +16,7 @@ using testing::TempFolder;
 
 // Sets an environment variable for one test and restores it afterwards.
 class ScopedVariable {
-public:
+  public:
     ScopedVariable(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
         if (value) {
@@ -33,7 +33,7 @@ public:
         }
     }
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };
