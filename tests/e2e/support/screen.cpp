@@ -28,8 +28,14 @@ std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
 }  // namespace
 
 Screen::Screen(const Xvfb& server) {
-    display_ = XOpenDisplay(server.Display().c_str());
-    if (display_ == nullptr) throw std::runtime_error("cannot open display " + server.Display());
+    // A server that has just answered can still refuse a connection for a moment (seen when
+    // another server on the same number was going away): try for a while before giving up.
+    const auto deadline = std::chrono::steady_clock::now() + Millis(10000);
+    while ((display_ = XOpenDisplay(server.Display().c_str())) == nullptr) {
+        if (std::chrono::steady_clock::now() > deadline)
+            throw std::runtime_error("cannot open display " + server.Display());
+        std::this_thread::sleep_for(Millis(50));
+    }
     XSetErrorHandler(IgnoreXError);
     width_ = DisplayWidth(display_, DefaultScreen(display_));
     height_ = DisplayHeight(display_, DefaultScreen(display_));
