@@ -443,6 +443,10 @@ void Player::PrepareBrowsersForUser() {
     }
 }
 
+void Player::NoteActivity() {
+    lastActivityTime_ = Now();
+}
+
 void Player::RecordMouse() {
     mouseReference_ = c_.desktop.CursorPosition();
     mouseReferenceSet_ = true;

@@ -85,6 +85,8 @@ class Player {
     void GoHome();
     void SwitchToNavigation();
     void HandleKey(int keyCode, int shift);
+    // The pointer moved over one of the program's own windows.
+    void NoteActivity();
     // Closing the main window is refused unless a Quit button is visible.
     bool QuitAllowed() const;
     bool HelpAllowed() const;

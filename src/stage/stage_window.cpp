@@ -263,8 +263,8 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && player_ != nullptr && watched->isWidgetType()) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QWidget* window = static_cast<QWidget*>(watched)->window();
-        const bool ours = window == this || window->windowFlags().testFlag(Qt::Tool);
-        if (ours && !(key->timestamp() == lastKeyTimestamp_ && key->key() == lastKey_)) {
+        // The tool bar windows hand their keys to the player themselves.
+        if (window == this && !(key->timestamp() == lastKeyTimestamp_ && key->key() == lastKey_)) {
             lastKeyTimestamp_ = key->timestamp();
             lastKey_ = key->key();
             player_->HandleKey(KeyCodeOf(key->key()), ShiftMaskOf(key->modifiers()));

@@ -1,0 +1,65 @@
+#include "toolbars/qt_toolbars.h"
+
+// The pictures live in a static library: their registration must be pulled in by hand.
+static void InitToolbarPictures() {
+    Q_INIT_RESOURCE(pictures);
+}
+
+namespace pagelark {
+
+QtToolbars::QtToolbars(const ToolbarButtons& buttons) : QtToolbars(buttons, playerCommands_) {}
+
+QtToolbars::QtToolbars(const ToolbarButtons& buttons, ToolbarCommands& commands) {
+    InitToolbarPictures();
+    helpTip_ = std::make_unique<HelpTipWindow>();
+    toolNav_ = std::make_unique<ToolNavWindow>(commands, *helpTip_, buttons);
+    toolRun_ = std::make_unique<ToolRunWindow>(commands, *helpTip_, buttons);
+    toolNav_->LayOut(LayoutPass::First);
+    toolRun_->LayOut(LayoutPass::First);
+}
+
+QtToolbars::~QtToolbars() = default;
+
+void QtToolbars::Relayout() {
+    toolNav_->LayOut(LayoutPass::Relayout);
+    toolRun_->LayOut(LayoutPass::Relayout);
+}
+
+void QtToolbars::ShowToolRun(bool visible) {
+    toolRun_->setVisible(visible);
+}
+
+void QtToolbars::ShowToolNav(bool visible) {
+    toolNav_->setVisible(visible);
+}
+
+// The windows stay on top by their flags; raising puts them above our other topmost ones.
+void QtToolbars::MakeToolRunTopmost() {
+    if (toolRun_->isVisible()) toolRun_->raise();
+}
+
+void QtToolbars::MakeToolNavTopmost() {
+    if (toolNav_->isVisible()) toolNav_->raise();
+}
+
+void QtToolbars::MakeToolbarsTopmost() {
+    MakeToolNavTopmost();
+    MakeToolRunTopmost();
+}
+
+void QtToolbars::HideHelpTip() {
+    helpTip_->HideHelpTip();
+}
+
+void QtToolbars::CheckHelpTip(ScreenPoint pointer, bool navigationMode) {
+    if (HelpTipMustHide(helpTip_->isVisible(), navigationMode, OuterTwips(*toolNav_),
+                        OuterTwips(*toolRun_), PixelPoint{pointer.x, pointer.y},
+                        TwipsPerPixelX(*toolNav_), TwipsPerPixelY(*toolNav_)))
+        helpTip_->HideHelpTip();
+}
+
+void QtToolbars::SetAddress(const std::string& address) {
+    toolNav_->SetAddress(address);
+}
+
+}  // namespace pagelark

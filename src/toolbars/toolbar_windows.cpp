@@ -1,0 +1,422 @@
+#include "toolbars/toolbar_windows.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+#include <cmath>
+
+#include "stage/stage_window.h"
+#include "toolbars/toolbar_commands.h"
+
+namespace pagelark {
+
+namespace {
+
+constexpr float kTwipsPerInch = 1440.0F;
+const QString kCaption = QStringLiteral("Pagelark");
+// The address box as designed, in twips.
+constexpr float kUrlBoxHeight = 375.0F;
+constexpr float kToolNavClientHeight = 735.0F;
+constexpr float kToolRunClientHeight = 360.0F;
+
+const QScreen* ScreenOf(const QWidget& widget) {
+    const QScreen* screen = widget.screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+int ToPixels(float twips, float twipsPerPixel) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+
+Qt::WindowFlags ToolbarFlags() {
+    // A caption and nothing else: no system menu, no close, minimise or maximise box.
+    return Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+}
+
+}  // namespace
+
+float TwipsPerPixelX(const QWidget& widget) {
+    const QScreen* screen = ScreenOf(widget);
+    const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
+    return kTwipsPerInch / static_cast<float>(dpi > 0 ? dpi : 96.0);
+}
+
+float TwipsPerPixelY(const QWidget& widget) {
+    const QScreen* screen = ScreenOf(widget);
+    const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
+    return kTwipsPerInch / static_cast<float>(dpi > 0 ? dpi : 96.0);
+}
+
+TwipsRect OuterTwips(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const float x = TwipsPerPixelX(window);
+    const float y = TwipsPerPixelY(window);
+    return {static_cast<float>(frame.x()) * x, static_cast<float>(frame.y()) * y,
+            static_cast<float>(frame.width()) * x, static_cast<float>(frame.height()) * y};
+}
+
+// ---- ImageButton ----
+
+ImageButton::ImageButton(int index, QWidget* parent) : QAbstractButton(parent), index_(index) {
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+}
+
+void ImageButton::SetPicture(const QPixmap& picture) {
+    picture_ = picture;
+    setFixedSize(picture_.size());
+    update();
+}
+
+void ImageButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture_);
+}
+
+void ImageButton::mouseMoveEvent(QMouseEvent* event) {
+    emit Hovered(index_);
+    QAbstractButton::mouseMoveEvent(event);
+    // Not the window's background: the tip must stay.
+    event->accept();
+}
+
+// ---- HelpTipWindow ----
+
+HelpTipWindow::HelpTipWindow()
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus) {
+    setObjectName("frmHelpTip");
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    setPalette(QToolTip::palette());
+    setAutoFillBackground(true);
+    label_ = new QLabel(this);
+    label_->setObjectName("lblHelpTip");
+    label_->setFont(QToolTip::font());
+    // The pointer over the label is the pointer over the tip.
+    label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label_->move(1, 1);  // inside the one-pixel border
+    setStyleSheet("#frmHelpTip { border: 1px solid palette(tooltip-text); }");
+}
+
+void HelpTipWindow::ShowHelpTip(const std::string& text) {
+    const HelpTipRequest request = DecideHelpTip(text, currentTipText_, !label_->text().isEmpty());
+    switch (request.Action) {
+        case HelpTipAction::Nothing:
+            break;
+        case HelpTipAction::Hide:
+            hide();
+            currentTipText_.clear();
+            break;
+        case HelpTipAction::Place:
+            Place(request.TipText);
+            break;
+    }
+}
+
+void HelpTipWindow::Place(const std::string& tipText) {
+    currentTipText_ = tipText;
+    hide();
+    label_->setText(QString::fromStdString(HelpTipLabelCaption(tipText)));
+    label_->adjustSize();
+    const float x = TwipsPerPixelX(*this);
+    const float y = TwipsPerPixelY(*this);
+    const QRect screenArea = ScreenOf(*this)->geometry();
+    const QPoint pointer = QCursor::pos() - screenArea.topLeft();
+    HelpTipPlacementInput input;
+    input.Pointer = {pointer.x(), pointer.y()};
+    input.LabelWidth = static_cast<float>(label_->width()) * x;
+    input.LabelHeight = static_cast<float>(label_->height()) * y;
+    input.TwipsPerPixelX = x;
+    input.TwipsPerPixelY = y;
+    input.ScreenWidth = static_cast<float>(screenArea.width()) * x;
+    input.ScreenHeight = static_cast<float>(screenArea.height()) * y;
+    const HelpTipPlacement place = PlaceHelpTip(input);
+    setGeometry(screenArea.x() + ToPixels(static_cast<float>(place.Left), x),
+                screenArea.y() + ToPixels(static_cast<float>(place.Top), y),
+                ToPixels(place.Width, x), ToPixels(place.Height, y));
+    raise();
+    show();
+}
+
+void HelpTipWindow::mouseMoveEvent(QMouseEvent* event) {
+    HideHelpTip();
+    event->accept();
+}
+
+// ---- ToolbarWindow ----
+
+ToolbarWindow::ToolbarWindow(ToolbarCommands& commands, HelpTipWindow& tip,
+                             std::span<const ToolbarButton> records, const char* prefix,
+                             BorderStyle border, float designedClientHeight)
+    : QWidget(nullptr, ToolbarFlags()),
+      commands_(commands),
+      tip_(tip),
+      records_(records),
+      prefix_(prefix),
+      border_(border) {
+    setObjectName(QStringLiteral("frm%1").arg(prefix));
+    setMouseTracking(true);
+    buttons_.reserve(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const int index = static_cast<int>(i);
+        auto* button = new ImageButton(index, this);
+        button->setObjectName(QStringLiteral("btn%1%2").arg(prefix).arg(index));
+        button->setProperty("index", index);
+        button->SetPicture(DefaultPicture(index));
+        connect(button, &QAbstractButton::clicked, this, [this, index] { RunCommand(index); });
+        connect(button, &ImageButton::Hovered, this, [this](int hovered) {
+            tip_.ShowHelpTip(records_[static_cast<std::size_t>(hovered)].HelpTip);
+            if (ButtonMoveIsActivity()) commands_.NoteActivity();
+        });
+        buttons_.push_back(button);
+    }
+    resize(width(), ToPixels(designedClientHeight, TwipsPerPixelY(*this)));
+}
+
+QPixmap ToolbarWindow::DefaultPicture(int index) const {
+    QPixmap picture(QStringLiteral(":/toolbars/%1/%2").arg(prefix_.c_str()).arg(index));
+    if (picture.isNull()) {
+        picture = QPixmap(kDefaultPicturePixels.Width, kDefaultPicturePixels.Height);
+        picture.fill(Qt::transparent);
+    }
+    return picture;
+}
+
+void ToolbarWindow::LayOut(LayoutPass pass) {
+    const float x = TwipsPerPixelX(*this);
+    const float y = TwipsPerPixelY(*this);
+    std::vector<PixelSize> pixels;
+    pixels.reserve(buttons_.size());
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        ImageButton* button = buttons_[i];
+        const ToolbarButton& record = records_[i];
+        if (record.Visible) {
+            QPixmap file;
+            const bool loads =
+                !record.Icon.empty() && file.load(QString::fromStdString(record.Icon));
+            switch (ChooseButtonPicture(pass, record.Icon, loads)) {
+                case ButtonPicture::Default:
+                    button->SetPicture(DefaultPicture(static_cast<int>(i)));
+                    break;
+                case ButtonPicture::File:
+                    button->SetPicture(file);
+                    break;
+                case ButtonPicture::Unchanged:
+                    break;
+            }
+        }
+        pixels.push_back({button->width(), button->height()});
+    }
+
+    const QRect screenArea = ScreenOf(*this)->geometry();
+    ToolbarLayoutInput input;
+    input.Buttons = records_;
+    input.ButtonPixels = pixels;
+    input.TwipsPerPixelX = x;
+    input.TwipsPerPixelY = y;
+    // The window manager adds the frame around the client area we size.
+    input.OuterHeight = static_cast<float>(height()) * y;
+    input.Border = border_;
+    input.ScreenWidth = static_cast<float>(screenArea.width()) * x;
+    input.UrlBox = UrlBox();
+    input.Pass = pass;
+    const ToolbarLayout layout = LayOutToolbar(input);
+
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        buttons_[i]->move(ToPixels(layout.Buttons[i].Left, x), 0);
+        buttons_[i]->setVisible(layout.Buttons[i].Visible);
+    }
+    visibleCount_ = layout.VisibleCount;
+    SetClientSize({ToPixels(layout.Window.Width, x), ToPixels(layout.Window.Height, y)});
+    if (layout.UrlBox) PlaceUrlBox(*layout.UrlBox);
+    // Top right corner of the screen, frame included.
+    move(screenArea.x() + screenArea.width() - frameGeometry().width(), screenArea.y());
+    if (windowTitle() != kCaption) setWindowTitle(kCaption);
+}
+
+void ToolbarWindow::PreviewKeysOf(QWidget* child) {
+    keyPreviewChild_ = child;
+    child->installEventFilter(this);
+}
+
+void ToolbarWindow::PointerOverBackground() {
+    tip_.HideHelpTip();
+    commands_.NoteActivity();
+}
+
+void ToolbarWindow::closeEvent(QCloseEvent* event) {
+    if (commands_.Finishing()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void ToolbarWindow::keyPressEvent(QKeyEvent* event) {
+    commands_.HandleKey(KeyCodeOf(event->key()), ShiftMaskOf(event->modifiers()));
+    QWidget::keyPressEvent(event);
+}
+
+void ToolbarWindow::mouseMoveEvent(QMouseEvent* event) {
+    PointerOverBackground();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool ToolbarWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == keyPreviewChild_ && event->type() == QEvent::KeyPress) {
+        // The window sees the key first, then the child has it; it goes no further, so the
+        // window does not hand it over a second time.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        commands_.HandleKey(KeyCodeOf(key->key()), ShiftMaskOf(key->modifiers()));
+        static_cast<QObject*>(keyPreviewChild_)->event(event);
+        event->accept();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- ToolRunWindow ----
+
+ToolRunWindow::ToolRunWindow(ToolbarCommands& commands, HelpTipWindow& tip,
+                             const ToolbarButtons& buttons)
+    : ToolbarWindow(commands, tip, buttons.ToolRunButtons, "ToolRun", kToolRunBorder,
+                    kToolRunClientHeight) {}
+
+void ToolRunWindow::RunCommand(int index) {
+    switch (index) {
+        case 0:
+            commands_.CmdPlay();
+            break;
+        case 1:
+            commands_.CmdPause();
+            break;
+        case 2:
+            commands_.CmdPrevious();
+            break;
+        case 3:
+            commands_.CmdNext();
+            break;
+        case 4:
+            commands_.CmdQuit();
+            break;
+        case 5:
+            commands_.CmdConfig();
+            break;
+        case 6:
+            commands_.SwitchToNavigation();
+            break;
+        case 7:
+            commands_.CmdHelp();
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- ToolNavWindow ----
+
+ToolNavWindow::ToolNavWindow(ToolbarCommands& commands, HelpTipWindow& tip,
+                             const ToolbarButtons& buttons)
+    : ToolbarWindow(commands, tip, buttons.ToolNavButtons, "ToolNav", kToolNavBorder,
+                    kToolNavClientHeight),
+      records_(buttons) {
+    txtURL_ = new QLineEdit(this);
+    txtURL_->setObjectName("txtURL");
+    txtURL_->setMouseTracking(true);
+    txtURL_->setGeometry(0, Button(0)->height(), width(),
+                         ToPixels(kUrlBoxHeight, TwipsPerPixelY(*this)));
+    // Never seen: it only gives Enter in the address box its meaning.
+    cmdDefault_ = new QPushButton(this);
+    cmdDefault_->setObjectName("cmdDefault");
+    cmdDefault_->setFocusPolicy(Qt::NoFocus);
+    const float x = TwipsPerPixelX(*this);
+    const float y = TwipsPerPixelY(*this);
+    cmdDefault_->setGeometry(ToPixels(-1000, x), ToPixels(720, y), ToPixels(495, x),
+                             ToPixels(375, y));
+    connect(cmdDefault_, &QPushButton::clicked, this,
+            [this] { commands_.BrowseAddress(txtURL_->text().toStdString()); });
+    connect(txtURL_, &QLineEdit::returnPressed, cmdDefault_, &QPushButton::click);
+    PreviewKeysOf(txtURL_);
+}
+
+void ToolNavWindow::SetAddress(const std::string& address) {
+    txtURL_->setText(QString::fromStdString(address));
+}
+
+void ToolNavWindow::RunCommand(int index) {
+    switch (index) {
+        case 0:
+            commands_.CmdBack();
+            break;
+        case 1:
+            commands_.CmdForward();
+            break;
+        case 2:
+            commands_.CmdStop();
+            break;
+        case 3:
+            commands_.CmdReload();
+            break;
+        case 4:
+            commands_.GoHome();
+            break;
+        case 5:
+            commands_.CmdPlay();
+            break;
+        case 6:
+            commands_.CmdQuit();
+            break;
+        case 7:
+            commands_.CmdConfig();
+            break;
+        case 8:
+            commands_.CmdHelp();
+            break;
+        default:
+            break;
+    }
+}
+
+std::optional<UrlBoxState> ToolNavWindow::UrlBox() const {
+    return UrlBoxState{static_cast<float>(txtURL_->height()) * TwipsPerPixelY(*this),
+                       !txtURL_->isHidden(), records_.ToolNavUrlVisible};
+}
+
+void ToolNavWindow::PlaceUrlBox(const UrlBoxPlacement& placement) {
+    txtURL_->setVisible(placement.Visible);
+    KeepAddressBoxUnderButtons();
+}
+
+void ToolNavWindow::KeepAddressBoxUnderButtons() {
+    txtURL_->setGeometry(0, Button(0)->height(), width(), txtURL_->height());
+    txtURL_->selectAll();
+}
+
+void ToolNavWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    KeepAddressBoxUnderButtons();
+}
+
+bool ToolNavWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtURL_) {
+        if (event->type() == QEvent::MouseMove) {
+            PointerOverBackground();
+        } else if (event->type() == QEvent::FocusIn) {
+            // After the click that gave the focus, which would place the caret.
+            QTimer::singleShot(0, txtURL_, [box = txtURL_] { box->selectAll(); });
+        }
+    }
+    return ToolbarWindow::eventFilter(watched, event);
+}
+
+}  // namespace pagelark

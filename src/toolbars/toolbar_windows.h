@@ -1,0 +1,156 @@
+#pragma once
+// The two tool bar windows and the help tip window. Thin: they lay themselves out with the
+// layout arithmetic and hand every click, key and pointer move to the commands.
+
+#include <QAbstractButton>
+#include <QPixmap>
+#include <QWidget>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "document/toolbar_buttons.h"
+#include "toolbars/help_tip_placement.h"
+#include "toolbars/toolbar_layout.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace pagelark {
+
+class ToolbarCommands;
+
+// Twips per pixel of the screen a window is on (primary screen when it has none).
+float TwipsPerPixelX(const QWidget& widget);
+float TwipsPerPixelY(const QWidget& widget);
+// A window's outer rectangle in twips.
+TwipsRect OuterTwips(const QWidget& window);
+
+// A button that is just its picture, as large as the picture.
+class ImageButton final : public QAbstractButton {
+    Q_OBJECT
+  public:
+    ImageButton(int index, QWidget* parent);
+    int Index() const { return index_; }
+    void SetPicture(const QPixmap& picture);
+    const QPixmap& Picture() const { return picture_; }
+    QSize sizeHint() const override { return picture_.size(); }
+
+  signals:
+    void Hovered(int index);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    int index_;
+    QPixmap picture_;
+};
+
+// The small box under the pointer with a button's help tip; never takes the focus.
+class HelpTipWindow final : public QWidget {
+    Q_OBJECT
+  public:
+    HelpTipWindow();
+    // On every pointer move over a button: the same text leaves the tip where it is.
+    void ShowHelpTip(const std::string& text);
+    void HideHelpTip() { ShowHelpTip(std::string()); }
+    const std::string& CurrentTipText() const { return currentTipText_; }
+
+  protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void Place(const std::string& tipText);
+
+    QLabel* label_;
+    std::string currentTipText_;
+};
+
+// What the two tool bars share: the row of buttons, the layout, closing, keys and pointer.
+class ToolbarWindow : public QWidget {
+    Q_OBJECT
+  public:
+    int VisibleCount() const { return visibleCount_; }
+    ImageButton* Button(int index) const { return buttons_[static_cast<std::size_t>(index)]; }
+    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+    // Lays the window out from the records as they are now.
+    void LayOut(LayoutPass pass);
+
+  protected:
+    ToolbarWindow(ToolbarCommands& commands, HelpTipWindow& tip,
+                  std::span<const ToolbarButton> records, const char* prefix, BorderStyle border,
+                  float designedClientHeight);
+
+    virtual void RunCommand(int index) = 0;
+    // Whether a pointer move over a button also counts as activity.
+    virtual bool ButtonMoveIsActivity() const = 0;
+    virtual std::optional<UrlBoxState> UrlBox() const { return std::nullopt; }
+    virtual void PlaceUrlBox(const UrlBoxPlacement&) {}
+    virtual void SetClientSize(QSize size) = 0;
+    // A child that sees the keys before the window does.
+    void PreviewKeysOf(QWidget* child);
+    // The pointer over the background: the tip goes, the visitor is there.
+    void PointerOverBackground();
+
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    ToolbarCommands& commands_;
+    HelpTipWindow& tip_;
+
+  private:
+    QPixmap DefaultPicture(int index) const;
+
+    std::span<const ToolbarButton> records_;
+    std::string prefix_;
+    BorderStyle border_;
+    std::vector<ImageButton*> buttons_;
+    QWidget* keyPreviewChild_ = nullptr;
+    int visibleCount_ = 0;
+};
+
+// Tool Run: the recorder key pad shown while the presentation plays; fixed size.
+class ToolRunWindow final : public ToolbarWindow {
+    Q_OBJECT
+  public:
+    ToolRunWindow(ToolbarCommands& commands, HelpTipWindow& tip, const ToolbarButtons& buttons);
+
+  protected:
+    void RunCommand(int index) override;
+    bool ButtonMoveIsActivity() const override { return true; }
+    void SetClientSize(QSize size) override { setFixedSize(size); }
+};
+
+// Tool Nav: browser commands and the address box, shown in navigation mode; resizable.
+class ToolNavWindow final : public ToolbarWindow {
+    Q_OBJECT
+  public:
+    ToolNavWindow(ToolbarCommands& commands, HelpTipWindow& tip, const ToolbarButtons& buttons);
+    QLineEdit* AddressBox() const { return txtURL_; }
+    void SetAddress(const std::string& address);
+
+  protected:
+    void RunCommand(int index) override;
+    bool ButtonMoveIsActivity() const override { return false; }
+    std::optional<UrlBoxState> UrlBox() const override;
+    void PlaceUrlBox(const UrlBoxPlacement& placement) override;
+    void SetClientSize(QSize size) override { resize(size); }
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Under button 0, as wide as the window, its text selected.
+    void KeepAddressBoxUnderButtons();
+
+    const ToolbarButtons& records_;
+    QLineEdit* txtURL_;
+    QPushButton* cmdDefault_;
+};
+
+}  // namespace pagelark
