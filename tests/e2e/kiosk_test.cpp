@@ -369,5 +369,16 @@ URL={server}/file?color=yellow
     EXPECT_TRUE(kiosk.Running());
 }
 
+TEST_F(KioskTest, PermissionRequestsAreRefused) {
+    Start(R"([Tessaro]
+DefaultTime=0
+OnMouseMove=0
+[Page1]
+URL={server}/permission?color=blue
+)");
+    // Unanswered, the request would leave the page blue for ever.
+    EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kStartUp)) << ToHex(screen_.Centre());
+}
+
 }  // namespace
 }  // namespace pagelark::e2e

@@ -118,6 +118,15 @@ std::string FilePage(Rgb color) {
            ToHex(color) + "\"><input type=\"file\" style=\"display:none\"></label></body></html>";
 }
 
+// A page in one colour that asks for the visitor's location: it turns green when refused and
+// red when granted; while nobody answers it keeps its colour.
+std::string PermissionPage(Rgb color) {
+    return "<html><body style=\"margin:0;height:100vh;background:" + ToHex(color) +
+           "\"><script>navigator.geolocation.getCurrentPosition("
+           "function () { document.body.style.background = '#ff0000'; },"
+           "function () { document.body.style.background = '#00ff00'; });</script></body></html>";
+}
+
 // The answer to one request; hang tells to keep the connection open without finishing it.
 std::string Answer(std::string_view target, bool& hang) {
     const auto mark = target.find('?');
@@ -138,6 +147,11 @@ std::string Answer(std::string_view target, bool& hang) {
         const auto color = ColorByName(QueryValue(query, "color"));
         if (to.empty() || !color) return Response(400, "Bad Request", "bad open request");
         return Response(200, "OK", OpenPage(to, *color));
+    }
+    if (path == "/permission") {
+        const auto color = ColorByName(QueryValue(query, "color"));
+        if (!color) return Response(400, "Bad Request", "bad permission request");
+        return Response(200, "OK", PermissionPage(*color));
     }
     if (path == "/file") {
         const auto color = ColorByName(QueryValue(query, "color"));

@@ -9,6 +9,8 @@
 //       a page in that colour whose script opens a new window on PATH once loaded;
 //   /file?color=NAME
 //       a page in that colour where a click anywhere asks to choose a file;
+//   /permission?color=NAME
+//       a page in that colour that asks for the location: green when refused, red when granted;
 //   /download
 //       a file offered for download;
 //   /hang
