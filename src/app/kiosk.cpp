@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QSocketNotifier>
 #include <csignal>
-#include <optional>
 
 #include "app/qt_adapters.h"
 #include "app/single_instance.h"
@@ -28,6 +27,7 @@
 #include "platform/shares.h"
 #include "platform/temp_dir.h"
 #include "stage/stage_window.h"
+#include "toolbars/qt_toolbars.h"
 
 namespace pagelark {
 namespace {
@@ -106,7 +106,7 @@ class Kiosk {
     QtDesktop desktop_;
     QtConnectivity connectivity_;
     QtLauncher launcher_;
-    NoToolbars toolbars_;
+    std::unique_ptr<QtToolbars> toolbars_;
     std::unique_ptr<ClosedConfigWindow> configWindow_;
     ReportedReboot maintenance_;
     NoSnapshots snapshots_;
@@ -146,25 +146,27 @@ void Kiosk::InitPlayer() {
 
 void Kiosk::Start() {
     stage_ = std::make_unique<StageWindow>(clock_);
+    toolbars_ = std::make_unique<QtToolbars>(buttons_);
     configWindow_ = std::make_unique<ClosedConfigWindow>([this] { player_->ConfigClosed(false); });
     const std::string helpFolder =
         helpFolderOurs_ ? ExpandTempPath(HelpFolderTemplate(), tempDir_) : std::string();
     player_ = std::make_unique<Player>(
         PlayerContext{presentation_, machine_, buttons_, settings_, helpDocuments_, helpFolder,
-                      IsConfigCommandLine(raw_), clock_, *stage_, desktop_, toolbars_,
+                      IsConfigCommandLine(raw_), clock_, *stage_, desktop_, *toolbars_,
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
+    toolbars_->Attach(*player_);
     player_->InitBrowsers();
-    // The tool bars' start: Tool Run with a cursor, or no cursor at all.
+    stage_->setWindowTitle("Pagelark");
+    player_->SetState(PlayerState::Init);
+    stage_->Attach(*player_);
+    stage_->show();
+    // The tool bars' start, over the shown stage: Tool Run with a cursor, or no cursor at all.
     if (player_->ToolRunShown()) {
         player_->LeaveNavigationMode();
         player_->ShowCursor();
     } else {
         player_->HideCursor();
     }
-    stage_->setWindowTitle("Pagelark");
-    player_->SetState(PlayerState::Init);
-    stage_->Attach(*player_);
-    stage_->show();
     CatchStopSignals([this] { player_->CmdQuit(); });
 }
 
@@ -175,6 +177,7 @@ void Kiosk::End() {
         files_.DeleteFile(presentation_.CurrentFile);
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
     player_->ShowCursor();
+    toolbars_.reset();
     stage_.reset();
 }
 

@@ -42,19 +42,6 @@ class QtHelpResources final : public HelpResources {
     std::optional<std::string> Load(std::int32_t id, std::string_view type) const override;
 };
 
-// Until the tool bar windows exist: no tool bar is ever shown.
-class NoToolbars final : public Toolbars {
-  public:
-    void ShowToolRun(bool) override {}
-    void ShowToolNav(bool) override {}
-    void MakeToolRunTopmost() override {}
-    void MakeToolNavTopmost() override {}
-    void MakeToolbarsTopmost() override {}
-    void HideHelpTip() override {}
-    void CheckHelpTip(ScreenPoint, bool) override {}
-    void SetAddress(const std::string&) override {}
-};
-
 // Until the configuration window exists: it closes again at once, as if cancelled.
 class ClosedConfigWindow final : public ConfigWindow {
   public:
