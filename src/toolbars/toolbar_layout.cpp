@@ -51,7 +51,10 @@ ToolbarLayout LayOutToolbar(const ToolbarLayoutInput& input) {
         if (height > rowHeight) rowHeight = height;
     }
 
-    float height = input.OuterHeight - kDesignedRowHeight + rowHeight;
+    // Taking the designed row off every time would let a window with a tall picture grow by
+    // the difference at each re-layout.
+    layout.RowHeight = rowHeight;
+    float height = input.OuterHeight - input.PreviousRowHeight + rowHeight;
     if (input.UrlBox) {
         const UrlBoxState& box = *input.UrlBox;
         if (input.Pass == LayoutPass::First) {

@@ -86,6 +86,9 @@ struct ToolbarLayoutInput {
     float ScreenWidth = 0;
     std::optional<UrlBoxState> UrlBox;  // Tool Nav only
     LayoutPass Pass = LayoutPass::First;
+    // The button row that OuterHeight holds: the designed one on a fresh window, else the
+    // row the last layout gave.
+    float PreviousRowHeight = kDesignedRowHeight;
 };
 
 struct ButtonPlacement {
@@ -101,13 +104,14 @@ struct UrlBoxPlacement {
 struct ToolbarLayout {
     std::vector<ButtonPlacement> Buttons;  // one per record, in index order
     int VisibleCount = 0;
+    float RowHeight = 0;                    // the tallest visible button
     TwipsRect Window;                       // outer rectangle, top right of the screen
     std::optional<UrlBoxPlacement> UrlBox;  // set when the input has one
 };
 
 // One row of buttons from the left, hidden ones taking no room, the window as wide as the
-// row plus its two vertical edges and as high as before, corrected by the row height and
-// by the address box appearing or disappearing.
+// row plus its two vertical edges and as high as before, corrected by the change of the row
+// height and by the address box appearing or disappearing.
 ToolbarLayout LayOutToolbar(const ToolbarLayoutInput& input);
 
 }  // namespace pagelark

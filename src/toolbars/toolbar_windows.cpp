@@ -230,7 +230,9 @@ void ToolbarWindow::LayOut(LayoutPass pass) {
     input.ScreenWidth = static_cast<float>(screenArea.width()) * x;
     input.UrlBox = UrlBox();
     input.Pass = pass;
+    input.PreviousRowHeight = rowHeight_;
     const ToolbarLayout layout = LayOutToolbar(input);
+    rowHeight_ = layout.RowHeight;
 
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         buttons_[i]->move(ToPixels(layout.Buttons[i].Left, x), 0);

@@ -113,6 +113,7 @@ class ToolbarWindow : public QWidget {
     std::vector<ImageButton*> buttons_;
     QWidget* keyPreviewChild_ = nullptr;
     int visibleCount_ = 0;
+    float rowHeight_ = kDesignedRowHeight;
 };
 
 // Tool Run: the recorder key pad shown while the presentation plays; fixed size.

@@ -10,12 +10,13 @@ namespace {
 // At 15 twips per pixel: frame 60 twips, dialog frame 45.
 ToolbarLayout Lay(std::string_view pattern, BorderStyle border, std::vector<PixelSize> pixels = {},
                   std::optional<UrlBoxState> box = std::nullopt,
-                  LayoutPass pass = LayoutPass::First, float outer = 1400) {
+                  LayoutPass pass = LayoutPass::First, float outer = 1400,
+                  float previousRow = kDesignedRowHeight) {
     std::vector<ToolbarButton> buttons;
     for (char c : pattern)
         buttons.push_back({"B", "B", "", c == '+'});  // '-' is hidden
-    return LayOutToolbar(
-        {buttons, pixels, 15, 15, outer, border, BorderMetrics{1, 4, 3}, 15360, box, pass});
+    return LayOutToolbar({buttons, pixels, 15, 15, outer, border, BorderMetrics{1, 4, 3}, 15360,
+                          box, pass, previousRow});
 }
 
 TEST(ToolbarLayout, RowWidthCountAndPlaceFollowTheVisibleButtons) {
@@ -82,6 +83,26 @@ TEST(ToolbarLayout, AddressBoxVisibilityChangesTheHeight) {
         EXPECT_FLOAT_EQ(layout.Window.Height, c.height) << c.now << c.wanted;
         EXPECT_EQ(layout.UrlBox.value().Visible, c.wanted);
     }
+}
+
+TEST(ToolbarLayout, ReLayoutsReplaceTheRowTheWindowHolds) {
+    const std::vector<PixelSize> tall{{32, 32}};
+    ToolbarLayout layout = Lay("++++++++", kToolRunBorder, tall);
+    EXPECT_FLOAT_EQ(layout.RowHeight, 480);
+    // Saved again and again with the same picture: the window stays as it is.
+    for (int save = 0; save < 3; ++save) {
+        layout = Lay("++++++++", kToolRunBorder, tall, std::nullopt, LayoutPass::Relayout,
+                     layout.Window.Height, layout.RowHeight);
+        EXPECT_FLOAT_EQ(layout.Window.Height, 1520);
+    }
+    // The tall button hidden, then every button: back to the designed row, then none.
+    layout = Lay("-+++++++", kToolRunBorder, tall, std::nullopt, LayoutPass::Relayout,
+                 layout.Window.Height, layout.RowHeight);
+    EXPECT_FLOAT_EQ(layout.Window.Height, 1400);
+    layout = Lay("--------", kToolRunBorder, tall, std::nullopt, LayoutPass::Relayout,
+                 layout.Window.Height, layout.RowHeight);
+    EXPECT_FLOAT_EQ(layout.Window.Height, 1040);
+    EXPECT_FLOAT_EQ(layout.RowHeight, 0);
 }
 
 TEST(ToolbarLayout, BorderWidthByStyleAndPictureChoiceByPass) {

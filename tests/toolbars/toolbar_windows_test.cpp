@@ -87,11 +87,16 @@ TEST_F(ToolbarWindowsTest, ButtonsFormOneRowWithHiddenOnesTakingNoRoom) {
     // The default pictures are linked in from the library's resources.
     EXPECT_FALSE(run.Button(1)->Picture().toImage().pixelColor(12, 12).alpha() == 0);
 
-    // Without the address box Tool Nav is shorter by its height.
+    // Changes saved take effect at once: without the address box Tool Nav is shorter by its
+    // height, and Tool Run narrower by each button hidden.
     buttons.ToolNavUrlVisible = false;
+    buttons.ToolRunButtons[3].Visible = false;
     toolbars.Relayout();
     EXPECT_TRUE(box->isHidden());
     EXPECT_EQ(nav.height(), 24);
+    EXPECT_EQ(toolbars.ToolRunVisibleCount(), 5);
+    EXPECT_EQ(run.width(), 5 * 24);
+    EXPECT_TRUE(run.Button(3)->isHidden());
 }
 
 TEST_F(ToolbarWindowsTest, LargerPictureRaisesTheRowAndTheAddressBoxGoesUnderButtonZero) {
@@ -111,10 +116,13 @@ TEST_F(ToolbarWindowsTest, LargerPictureRaisesTheRowAndTheAddressBoxGoesUnderBut
     EXPECT_EQ(nav.AddressBox()->y(), 30);
     EXPECT_EQ(nav.height(), 30 + nav.AddressBox()->height());
 
-    // A re-layout keeps the picture on show when the file can no longer be read.
+    // Re-layouts keep the picture on show when the file can no longer be read, and the
+    // window's height with it.
     buttons.ToolNavButtons[0].Icon = folder.File("gone.png");
-    toolbars.Relayout();
+    for (int save = 0; save < 3; ++save)
+        toolbars.Relayout();
     EXPECT_EQ(nav.Button(0)->size(), QSize(32, 30));
+    EXPECT_EQ(nav.height(), 30 + nav.AddressBox()->height());
 }
 
 TEST_F(ToolbarWindowsTest, EachButtonRunsItsCommand) {
