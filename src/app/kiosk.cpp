@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QSocketNotifier>
 #include <csignal>
+#include <functional>
 
 #include "app/qt_adapters.h"
 #include "app/single_instance.h"
@@ -67,6 +68,15 @@ std::string StartupFolder() {
     return EnsureTrailingBackslash(QDir::currentPath().toStdString());
 }
 
+// A save applies the edited tool bar records at once.
+class KioskDocumentEvents final : public DocumentEvents {
+  public:
+    void AfterSave() override {
+        if (afterSave) afterSave();
+    }
+    std::function<void()> afterSave;
+};
+
 class Kiosk {
   public:
     Kiosk(std::string rawCommandLine, std::string tempDir)
@@ -101,7 +111,7 @@ class Kiosk {
     std::vector<HelpFile> helpFiles_;
     HelpDocumentList helpDocuments_;
     bool helpFolderOurs_ = false;
-    DocumentEvents documentEvents_;
+    KioskDocumentEvents documentEvents_;
 
     QtDesktop desktop_;
     QtConnectivity connectivity_;
@@ -160,17 +170,19 @@ void Kiosk::Start() {
     player_->SetState(PlayerState::Init);
     stage_->Attach(*player_);
     stage_->show();
-    // The tool bars' start, over the shown stage: Tool Run with a cursor, or no cursor at all.
-    if (player_->ToolRunShown()) {
-        player_->LeaveNavigationMode();
+    // Over the shown stage.
+    player_->ToolbarsLaidOut();
+    documentEvents_.afterSave = [this] {
+        toolbars_->Relayout();
+        player_->ToolbarsLaidOut();
+        toolbars_->InitHelpTip();
         player_->ShowCursor();
-    } else {
-        player_->HideCursor();
-    }
+    };
     CatchStopSignals([this] { player_->CmdQuit(); });
 }
 
 void Kiosk::End() {
+    documentEvents_.afterSave = nullptr;
     files_.DisconnectAllShares();
     if (!reservedTempFile_.empty()) files_.DeleteFile(reservedTempFile_);
     if (IsUntouchedStarter(presentation_, helpDocuments_))

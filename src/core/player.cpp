@@ -40,12 +40,6 @@ constexpr std::size_t kDocumentationPage = 3;
 // Display time given to the page Home brings.
 constexpr std::int32_t kHomeSeconds = 10;
 
-template <std::size_t N>
-int VisibleCount(const std::array<ToolbarButton, N>& buttons) {
-    return static_cast<int>(std::count_if(buttons.begin(), buttons.end(),
-                                          [](const ToolbarButton& b) { return b.Visible; }));
-}
-
 bool ValidBrowser(int browser) {
     return browser >= 0 && browser < kBrowserCount;
 }
@@ -315,7 +309,7 @@ void Player::CmdHelp() {
     lastActivityTime_ = Now();
     EnterNavigationMode();
     PrepareBrowsersForUser();
-    if (VisibleCount(c_.buttons.ToolNavButtons) > 0) ShowCursor();
+    if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
     c_.toolbars.CheckHelpTip(lastMousePosition_, navigationMode_);
     BrowseTo(currentBrowser_, c_.helpDocuments[kDocumentationPage], 0);
 }
@@ -432,7 +426,7 @@ void Player::SwitchToNavigation() {
     lastActivityTime_ = Now();
     EnterNavigationMode();
     PrepareBrowsersForUser();
-    if (VisibleCount(c_.buttons.ToolNavButtons) > 0) ShowCursor();
+    if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
 }
 
 void Player::PrepareBrowsersForUser() {
@@ -465,12 +459,21 @@ void Player::ShowCursor() {
     }
 }
 
+void Player::ToolbarsLaidOut() {
+    if (ToolRunShown()) {
+        LeaveNavigationMode();
+        ShowCursor();
+    } else {
+        HideCursor();
+    }
+}
+
 bool Player::ToolRunShown() const {
-    return VisibleCount(c_.buttons.ToolRunButtons) >= 1 && c_.machine.OnMouseMove == 0;
+    return c_.toolbars.ToolRunVisibleCount() >= 1 && c_.machine.OnMouseMove == 0;
 }
 
 bool Player::ToolNavShown() const {
-    return VisibleCount(c_.buttons.ToolNavButtons) > 0 && c_.machine.OnMouseMove != 2;
+    return c_.toolbars.ToolNavVisibleCount() > 0 && c_.machine.OnMouseMove != 2;
 }
 
 // ---- the three browsers ----

@@ -109,6 +109,9 @@ class Player {
     void RecordMouse();
     void HideCursor();
     void ShowCursor();
+    // After the tool bars were laid out, at start and after every save: Tool Run and the
+    // cursor in play, or no cursor at all.
+    void ToolbarsLaidOut();
     bool ToolRunShown() const;
     bool ToolNavShown() const;
 

@@ -57,6 +57,9 @@ class Toolbars {
     virtual ~Toolbars() = default;
     virtual void ShowToolRun(bool visible) = 0;
     virtual void ShowToolNav(bool visible) = 0;
+    // The visible buttons as the last layout counted them: edits count once saved.
+    virtual int ToolRunVisibleCount() const = 0;
+    virtual int ToolNavVisibleCount() const = 0;
     virtual void MakeToolRunTopmost() = 0;
     virtual void MakeToolNavTopmost() = 0;
     virtual void MakeToolbarsTopmost() = 0;

@@ -42,9 +42,32 @@ void QtToolbars::MakeToolNavTopmost() {
     if (toolNav_->isVisible()) toolNav_->raise();
 }
 
+namespace {
+
+void SetTopmost(QWidget& window, bool topmost) {
+    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) != topmost) {
+        // Changing a window's flags hides it.
+        const bool shown = window.isVisible();
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+        if (shown) window.show();
+    }
+    if (topmost && window.isVisible()) window.raise();
+}
+
+}  // namespace
+
 void QtToolbars::MakeToolbarsTopmost() {
     MakeToolNavTopmost();
     MakeToolRunTopmost();
+    if (configWindow_) SetTopmost(*configWindow_, true);
+}
+
+void QtToolbars::ReleaseConfigTopmost() {
+    if (configWindow_) SetTopmost(*configWindow_, false);
+}
+
+void QtToolbars::InitHelpTip() {
+    helpTip_->raise();
 }
 
 void QtToolbars::HideHelpTip() {

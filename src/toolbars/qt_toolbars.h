@@ -6,6 +6,7 @@
 //     Player player({..., toolbars, ...});
 //     toolbars.Attach(player);
 
+#include <QPointer>
 #include <memory>
 
 #include "core/ports.h"
@@ -26,8 +27,14 @@ class QtToolbars final : public Toolbars {
     // After the presentation was saved: the records in memory laid out again.
     void Relayout();
 
-    int ToolNavVisibleCount() const { return toolNav_->VisibleCount(); }
-    int ToolRunVisibleCount() const { return toolRun_->VisibleCount(); }
+    // Put back on top of the tool bars after a save.
+    void InitHelpTip();
+    // The configuration window, which joins the tool bars on top while it is open; null
+    // when it is closed.
+    void SetConfigWindow(QWidget* window) { configWindow_ = window; }
+    // Before a message box or file dialog of the configuration window, which would otherwise
+    // open behind it; MakeToolbarsTopmost after it.
+    void ReleaseConfigTopmost();
     ToolNavWindow& ToolNav() { return *toolNav_; }
     ToolRunWindow& ToolRun() { return *toolRun_; }
     HelpTipWindow& HelpTip() { return *helpTip_; }
@@ -35,6 +42,8 @@ class QtToolbars final : public Toolbars {
     // Toolbars
     void ShowToolRun(bool visible) override;
     void ShowToolNav(bool visible) override;
+    int ToolRunVisibleCount() const override { return toolRun_->VisibleCount(); }
+    int ToolNavVisibleCount() const override { return toolNav_->VisibleCount(); }
     void MakeToolRunTopmost() override;
     void MakeToolNavTopmost() override;
     void MakeToolbarsTopmost() override;
@@ -47,6 +56,7 @@ class QtToolbars final : public Toolbars {
     std::unique_ptr<HelpTipWindow> helpTip_;
     std::unique_ptr<ToolNavWindow> toolNav_;
     std::unique_ptr<ToolRunWindow> toolRun_;
+    QPointer<QWidget> configWindow_;
 };
 
 }  // namespace pagelark

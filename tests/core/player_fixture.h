@@ -43,6 +43,7 @@ class FakeWorld : public Clock,
     Flags offline{}, silent{}, visible = kAllSet;
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, helpTipChecks = 0;
+    int toolRunCount = 0, toolNavCount = 0;  // as laid out
     bool cursorStuck = false, snapshotRunDone = false, connected = true;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
@@ -87,6 +88,8 @@ class FakeWorld : public Clock,
     }
     void ShowToolRun(bool v) override { calls.push_back("ToolRun " + std::to_string(v)); }
     void ShowToolNav(bool v) override { calls.push_back("ToolNav " + std::to_string(v)); }
+    int ToolRunVisibleCount() const override { return toolRunCount; }
+    int ToolNavVisibleCount() const override { return toolNavCount; }
     void MakeToolRunTopmost() override {}
     void MakeToolNavTopmost() override {}
     void MakeToolbarsTopmost() override { calls.push_back("ToolbarsTopmost"); }

@@ -8,7 +8,7 @@ namespace pagelark::testing {
 namespace {
 
 TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
-    buttons.ToolNavButtons[0].Visible = true;
+    w.toolNavCount = 1;
     enum class Begin { Play, PlayFromNavigation, ConfigClosed };
     const struct {
         int policy;
@@ -69,6 +69,31 @@ TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
     w.cursorStuck = true;
     P().HideCursor();
     P().ShowCursor();  // both returned: the requests are bounded
+}
+
+TEST_F(PlayerTest, ToolbarsLaidOutBringToolRunWithTheCursorOrHideTheCursor) {
+    // Buttons made visible in the records but not yet saved do not count.
+    for (auto& button : buttons.ToolRunButtons)
+        button.Visible = true;
+    const struct {
+        int policy, runCount;
+        const char* calls;
+        bool navigation, cursorShown;
+    } cases[] = {{0, 8, "ToolNav 0,ToolRun 1", false, true},
+                 {0, 0, "HideHelpTip", true, false},
+                 {1, 8, "HideHelpTip", true, false}};
+    for (const auto& c : cases) {
+        machine.OnMouseMove = static_cast<std::int16_t>(c.policy);
+        w.toolRunCount = c.runCount;
+        player.reset();
+        Start();
+        P().SwitchToNavigation();
+        w.calls.clear();
+        P().ToolbarsLaidOut();
+        EXPECT_EQ(w.Take(), c.calls) << c.policy << "/" << c.runCount;
+        EXPECT_EQ(P().NavigationMode(), c.navigation);
+        EXPECT_EQ(w.cursorCounter > 0, c.cursorShown);
+    }
 }
 
 TEST_F(PlayerTest, HelpAndNavigationPrepareTheBrowsersForTheUser) {

@@ -79,7 +79,7 @@ TEST_F(PlayerTest, UnfinishedPreloadIsShownAfterMaxTimeCountedFromTheShow) {
 
 TEST_F(PlayerTest, PlayCommandsInBothModes) {
     machine.ScreenSaveActive = false;
-    buttons.ToolRunButtons[0].Visible = true;  // yet Tool Run stays hidden under OnMouseMove 1
+    w.toolRunCount = 1;  // yet Tool Run stays hidden under OnMouseMove 1
     Start({5, 5, 5, 5});
     NextPageAfter(3);
     NextPageAfter(6);

@@ -27,7 +27,7 @@ TEST_F(PlayerTest, StartUpPrimesEveryBrowserAndLaysOutOnlyFromTheFirstInit) {
 }
 
 TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
-    buttons.ToolRunButtons[0].Visible = true;
+    w.toolRunCount = 1;
     machine.OnMouseMove = 0;  // Tool Run shown: the cursor comes back with it
     Start();
     w.calls.clear();

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTest>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,27 @@ TEST_F(ToolbarWindowsTest, ResizingKeepsTheAddressBoxUnderTheButtonsWithItsTextS
     nav.resize(400, 120);
     EXPECT_EQ(nav.AddressBox()->geometry(), QRect(0, 24, 400, nav.AddressBox()->height()));
     EXPECT_EQ(nav.AddressBox()->selectedText(), "https://example.org/");
+}
+
+TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADialog) {
+    QtToolbars toolbars(buttons, commands);
+    auto config = std::make_unique<QWidget>();
+    config->show();
+    toolbars.SetConfigWindow(config.get());
+    auto onTop = [&config] { return config->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+
+    toolbars.MakeToolbarsTopmost();
+    EXPECT_TRUE(onTop());
+    toolbars.ReleaseConfigTopmost();
+    EXPECT_FALSE(onTop());
+    EXPECT_TRUE(config->isVisible());  // new flags hide a window: it must come back
+    toolbars.MakeToolbarsTopmost();
+    EXPECT_TRUE(onTop());
+    EXPECT_TRUE(config->isVisible());
+
+    config.reset();  // closed: the calls go on without it
+    toolbars.MakeToolbarsTopmost();
+    toolbars.ReleaseConfigTopmost();
 }
 
 TEST_F(ToolbarWindowsTest, ClosingIsRefusedUntilTheProgramIsFinishing) {
