@@ -157,6 +157,9 @@ void Kiosk::InitPlayer() {
 void Kiosk::Start() {
     stage_ = std::make_unique<StageWindow>(clock_);
     toolbars_ = std::make_unique<QtToolbars>(buttons_);
+    toolbars_->SetOwner(stage_.get());
+    QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
+                     [this] { toolbars_->ShowAgainOverOwner(); });
     configWindow_ = std::make_unique<ClosedConfigWindow>([this] { player_->ConfigClosed(false); });
     const std::string helpFolder =
         helpFolderOurs_ ? ExpandTempPath(HelpFolderTemplate(), tempDir_) : std::string();

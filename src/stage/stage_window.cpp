@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -202,7 +203,10 @@ void StageWindow::SetWindowFrame(bool show) {
     if (frameless == !show) return;
     const bool wasVisible = isVisible();
     setWindowFlag(Qt::FramelessWindowHint, !show);
-    if (wasVisible) this->show();  // changing the flags hides the window
+    if (wasVisible) {
+        this->show();  // changing the flags hides the window
+        emit Reshown();
+    }
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
@@ -214,7 +218,17 @@ void StageWindow::CoverScreen() {
     if (const QScreen* screen = this->screen()) setGeometry(screen->geometry());
 }
 
+void StageWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // A window manager may offer to minimise the show, from its own menus or from the tool
+    // bars it owns; only the player may.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && windowState_ != 1 &&
+        windowState_ != -1 && !unloading_)
+        QTimer::singleShot(0, this, [this] { SetWindowState(windowState_); });
+}
+
 void StageWindow::SetWindowState(int state) {
+    windowState_ = state;
     switch (state) {
         case 0:
             showNormal();

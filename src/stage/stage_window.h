@@ -52,7 +52,13 @@ class StageWindow final : public QWidget, public BrowserStage {
     // The address a browser is sent as, for what the program stores as a path or an address.
     static QUrl ToUrl(const std::string& address);
 
+  signals:
+    // The window was hidden and shown again to change its frame. A window manager forgets
+    // which windows it owns: they must be shown again to stay above it.
+    void Reshown();
+
   protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,6 +81,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     std::array<Browser, kBrowserCount> browsers_;
     QTimer timer_;
     bool unloading_ = false;
+    int windowState_ = -1;  // as last asked for by the player; -1 before that
     // Key events travel up the widget chain; each is handed to the player once.
     ulong lastKeyTimestamp_ = 0;
     int lastKey_ = 0;

@@ -1,5 +1,7 @@
 #include "toolbars/qt_toolbars.h"
 
+#include <QWindow>
+
 // The pictures live in a static library: their registration must be pulled in by hand.
 static void InitToolbarPictures() {
     Q_INIT_RESOURCE(pictures);
@@ -25,12 +27,35 @@ void QtToolbars::Relayout() {
     toolRun_->LayOut(LayoutPass::Relayout);
 }
 
+namespace {
+
+// Set on every show: the owner's native window is made anew when its frame is switched.
+void ShowOwnedBy(QWidget& window, QWidget* owner, bool visible) {
+    if (visible && owner != nullptr) {
+        owner->winId();
+        window.winId();
+        window.windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    window.setVisible(visible);
+}
+
+}  // namespace
+
 void QtToolbars::ShowToolRun(bool visible) {
-    toolRun_->setVisible(visible);
+    ShowOwnedBy(*toolRun_, owner_, visible);
 }
 
 void QtToolbars::ShowToolNav(bool visible) {
-    toolNav_->setVisible(visible);
+    ShowOwnedBy(*toolNav_, owner_, visible);
+}
+
+void QtToolbars::ShowAgainOverOwner() {
+    for (QWidget* window :
+         {static_cast<QWidget*>(toolNav_.get()), static_cast<QWidget*>(toolRun_.get())}) {
+        if (!window->isVisible()) continue;
+        window->hide();
+        ShowOwnedBy(*window, owner_, true);
+    }
 }
 
 // The windows stay on top by their flags; raising puts them above our other topmost ones.

@@ -24,6 +24,12 @@ class QtToolbars final : public Toolbars {
     ~QtToolbars() override;
 
     void Attach(Player& player) { playerCommands_.Attach(player); }
+    // The full-screen window the tool bars float over. Window managers stack a focused
+    // full-screen window above every always-on-top one, except the windows it owns.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+    // Some window managers put a tool bar shown before its owner took the focus in full
+    // screen under the owner for good; shown again, it goes above.
+    void ShowAgainOverOwner();
     // After the presentation was saved: the records in memory laid out again.
     void Relayout();
 
@@ -56,6 +62,7 @@ class QtToolbars final : public Toolbars {
     std::unique_ptr<HelpTipWindow> helpTip_;
     std::unique_ptr<ToolNavWindow> toolNav_;
     std::unique_ptr<ToolRunWindow> toolRun_;
+    QPointer<QWidget> owner_;
     QPointer<QWidget> configWindow_;
 };
 

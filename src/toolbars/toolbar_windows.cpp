@@ -241,9 +241,28 @@ void ToolbarWindow::LayOut(LayoutPass pass) {
     visibleCount_ = layout.VisibleCount;
     SetClientSize({ToPixels(layout.Window.Width, x), ToPixels(layout.Window.Height, y)});
     if (layout.UrlBox) PlaceUrlBox(*layout.UrlBox);
-    // Top right corner of the screen, frame included.
-    move(screenArea.x() + screenArea.width() - frameGeometry().width(), screenArea.y());
+    PlaceTopRight();
     if (windowTitle() != kCaption) setWindowTitle(kCaption);
+}
+
+QMargins ToolbarWindow::FrameMargins() const {
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+void ToolbarWindow::PlaceTopRight() {
+    const QRect screenArea = ScreenOf(*this)->geometry();
+    placedFrame_ = FrameMargins();
+    move(screenArea.x() + screenArea.width() - frameGeometry().width(), screenArea.y());
+}
+
+void ToolbarWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager tells the frame's size only once the window is on screen: placed
+    // without it, the frame would stick out of the corner. A visitor's move keeps the frame.
+    if (FrameMargins() != placedFrame_) PlaceTopRight();
 }
 
 void ToolbarWindow::PreviewKeysOf(QWidget* child) {
@@ -254,6 +273,14 @@ void ToolbarWindow::PreviewKeysOf(QWidget* child) {
 void ToolbarWindow::PointerOverBackground() {
     tip_.HideHelpTip();
     commands_.NoteActivity();
+}
+
+void ToolbarWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Window managers that give a tool window a minimise button: it comes straight back.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this,
+                           [this] { setWindowState(windowState() & ~Qt::WindowMinimized); });
 }
 
 void ToolbarWindow::closeEvent(QCloseEvent* event) {

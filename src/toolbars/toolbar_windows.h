@@ -3,6 +3,7 @@
 // layout arithmetic and hand every click, key and pointer move to the commands.
 
 #include <QAbstractButton>
+#include <QMargins>
 #include <QPixmap>
 #include <QWidget>
 #include <optional>
@@ -96,6 +97,8 @@ class ToolbarWindow : public QWidget {
     // The pointer over the background: the tip goes, the visitor is there.
     void PointerOverBackground();
 
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -106,6 +109,9 @@ class ToolbarWindow : public QWidget {
 
   private:
     QPixmap DefaultPicture(int index) const;
+    QMargins FrameMargins() const;
+    // Frame included.
+    void PlaceTopRight();
 
     std::span<const ToolbarButton> records_;
     std::string prefix_;
@@ -114,6 +120,7 @@ class ToolbarWindow : public QWidget {
     QWidget* keyPreviewChild_ = nullptr;
     int visibleCount_ = 0;
     float rowHeight_ = kDesignedRowHeight;
+    QMargins placedFrame_;
 };
 
 // Tool Run: the recorder key pad shown while the presentation plays; fixed size.

@@ -190,10 +190,15 @@ TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADia
     toolbars.ReleaseConfigTopmost();
 }
 
-TEST_F(ToolbarWindowsTest, ClosingIsRefusedUntilTheProgramIsFinishing) {
+TEST_F(ToolbarWindowsTest, VisitorCannotCloseOrMinimiseTheToolbars) {
     QtToolbars toolbars(buttons, commands);
     for (QWidget* window :
          {static_cast<QWidget*>(&toolbars.ToolNav()), static_cast<QWidget*>(&toolbars.ToolRun())}) {
+        window->show();
+        window->setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(window->isMinimized());
+
         commands.finishing = false;
         QCloseEvent refused;
         QApplication::sendEvent(window, &refused);
