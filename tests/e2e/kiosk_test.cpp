@@ -10,14 +10,9 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <memory>
 #include <thread>
 
-#include "e2e/support/http_server.h"
-#include "e2e/support/kiosk.h"
-#include "e2e/support/pointer.h"
-#include "e2e/support/screen.h"
-#include "e2e/support/xvfb.h"
+#include "e2e/support/kiosk_fixture.h"
 
 namespace pagelark::e2e {
 namespace {
@@ -25,52 +20,8 @@ namespace {
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
 
-// The browser engine starts slowly under software rendering on a small machine.
-constexpr Millis kStartUp = 60s;
-constexpr Millis kPatience = 30s;
 // Page times are checked loosely: the player steps every 200 ms and the machine is busy.
 constexpr double kSlack = 1.5;
-// The root window's colour, so that the kiosk window shows when it appears.
-constexpr Rgb kRoot{0x20, 0x20, 0x20};
-
-class KioskTest : public ::testing::Test {
-  protected:
-    KioskTest() : screen_(xvfb_), pointer_(xvfb_) {
-        xvfb_.SetRootColor(kRoot);
-        // Out of the way of the centre pixel the tests read, inside the kiosk window.
-        pointer_.MoveTo(40, 700);
-    }
-
-    void TearDown() override {
-        if (!HasFailure()) return;
-        for (std::size_t i = 0; i < kiosks_.size(); ++i)
-            std::cout << "--- output of kiosk run " << i + 1 << " ---\n"
-                      << kiosks_[i]->Output() << "\n";
-        for (const auto& request : server_.Requests())
-            std::cout << "request " << request.target << "\n";
-    }
-
-    // Starts the kiosk on a presentation; "{server}" in the text stands for the server's URL.
-    Kiosk& Start(std::string text) {
-        for (auto at = text.find("{server}"); at != std::string::npos;
-             at = text.find("{server}", at))
-            text.replace(at, 8, server_.Url());
-        const auto file = folders_.WritePresentation("show.tso", text);
-        kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}));
-        return *kiosks_.back();
-    }
-
-    std::optional<TimePoint> WaitUntilKioskShows() {
-        return screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
-    }
-
-    Xvfb xvfb_;
-    HttpServer server_;
-    Screen screen_;
-    Pointer pointer_;
-    KioskFolders folders_;
-    std::vector<std::unique_ptr<Kiosk>> kiosks_;
-};
 
 TEST_F(KioskTest, PlaysStartPageThenPagesInOrderEachForItsTimeWithoutBlankFrames) {
     Start(R"([Tessaro]

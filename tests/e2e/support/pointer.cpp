@@ -21,6 +21,10 @@ void Pointer::Key(std::string_view key) const {
     Run({"key", std::string(key)});
 }
 
+void Pointer::Type(std::string_view text) const {
+    Run({"type", std::string(text)});
+}
+
 void Pointer::Run(std::vector<std::string> arguments) const {
     arguments.insert(arguments.begin(), "xdotool");
     std::string command;

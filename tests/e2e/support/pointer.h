@@ -15,8 +15,9 @@ class Pointer {
 
     // Each returns once xdotool has delivered the event; throws when xdotool fails.
     void MoveTo(int x, int y) const;
-    void Click(int button = 1) const;      // where the pointer is; 3 is the right button
-    void Key(std::string_view key) const;  // a key name as xdotool knows it: "Escape"
+    void Click(int button = 1) const;        // where the pointer is; 3 is the right button
+    void Key(std::string_view key) const;    // a key name as xdotool knows it: "Escape"
+    void Type(std::string_view text) const;  // each character as its key
 
   private:
     void Run(std::vector<std::string> arguments) const;

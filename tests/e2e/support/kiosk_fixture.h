@@ -1,0 +1,79 @@
+#pragma once
+// The fixture of the end-to-end tests: one X server, one page server and the kiosk runs of
+// one test, with the kiosks' output printed when the test fails.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/support/http_server.h"
+#include "e2e/support/kiosk.h"
+#include "e2e/support/pointer.h"
+#include "e2e/support/screen.h"
+#include "e2e/support/xvfb.h"
+
+namespace pagelark::e2e {
+
+// The browser engine starts slowly under software rendering on a small machine.
+inline constexpr Millis kStartUp{60000};
+inline constexpr Millis kPatience{30000};
+// The root window's colour, so that the kiosk window shows when it appears.
+inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
+
+class KioskTest : public ::testing::Test {
+  protected:
+    KioskTest() : screen_(xvfb_), pointer_(xvfb_) {
+        xvfb_.SetRootColor(kRoot);
+        // Out of the way of the centre pixel the tests read, inside the kiosk window.
+        pointer_.MoveTo(40, 700);
+    }
+
+    void TearDown() override {
+        if (!HasFailure()) return;
+        for (std::size_t i = 0; i < kiosks_.size(); ++i)
+            std::cout << "--- output of kiosk run " << i + 1 << " ---\n"
+                      << kiosks_[i]->Output() << "\n";
+        for (const auto& request : server_.Requests())
+            std::cout << "request " << request.target << "\n";
+    }
+
+    // Starts the kiosk on a presentation; "{server}" in the text stands for the server's URL.
+    Kiosk& Start(std::string text) {
+        for (auto at = text.find("{server}"); at != std::string::npos;
+             at = text.find("{server}", at))
+            text.replace(at, 8, server_.Url());
+        const auto file = folders_.WritePresentation("show.tso", text);
+        kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}));
+        return *kiosks_.back();
+    }
+
+    std::optional<TimePoint> WaitUntilKioskShows() {
+        return screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
+    }
+
+    // Polls anything on the screen every few milliseconds until it holds.
+    static bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            if (condition()) return true;
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(Millis(20));
+        }
+    }
+
+    Xvfb xvfb_;
+    HttpServer server_;
+    Screen screen_;
+    Pointer pointer_;
+    KioskFolders folders_;
+    std::vector<std::unique_ptr<Kiosk>> kiosks_;
+};
+
+}  // namespace pagelark::e2e

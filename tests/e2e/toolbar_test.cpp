@@ -1,0 +1,176 @@
+// The floating tool bars end to end: where they stand, what their buttons and address box
+// do, their help tips, and the keys their hidden buttons take away.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "e2e/support/kiosk_fixture.h"
+
+namespace pagelark::e2e {
+namespace {
+
+using std::chrono_literals::operator""ms;
+using std::chrono_literals::operator""s;
+
+// Every default picture is a raised square of this size; the bars hang from the top right.
+constexpr int kButton = 24;
+constexpr Rgb kLight{0xff, 0xff, 0xff};
+constexpr Rgb kFace{0xc0, 0xc0, 0xc0};
+constexpr Rgb kShade{0x00, 0x00, 0x00};
+// Inside the address box under the buttons of Tool Nav, right of the address it shows
+// selected.
+constexpr Point kAddressBox{1016, 36};
+
+class ToolbarTest : public KioskTest {
+  protected:
+    // The left edge of button index of a bar of count visible buttons.
+    static int ButtonLeft(int count, int index) { return Xvfb::kWidth - (count - index) * kButton; }
+    static Point ButtonCentre(int count, int index) {
+        return {ButtonLeft(count, index) + kButton / 2, kButton / 2};
+    }
+
+    // What differs from a row of count raised squares at the top right; empty when it is there.
+    std::string RowFaults(int count) const {
+        std::string faults;
+        for (int index = 0; index < count; ++index) {
+            const int left = ButtonLeft(count, index);
+            const Rgb light = screen_.Pixel(left, 0);
+            const Rgb face = screen_.Pixel(left + 2, 2);
+            const Rgb shade = screen_.Pixel(left + kButton - 1, kButton - 1);
+            if (!Near(light, kLight, 8) || !Near(face, kFace, 8) || !Near(shade, kShade, 8))
+                faults += "button " + std::to_string(index) + " at x " + std::to_string(left) +
+                          ": " + ToHex(light) + " " + ToHex(face) + " " + ToHex(shade) + "\n";
+        }
+        return faults;
+    }
+
+    bool WaitForRow(int count) {
+        return WaitUntil([&] { return RowFaults(count).empty(); }, kPatience);
+    }
+
+    bool ShowsColor(Point at, Rgb color) const { return Near(screen_.Pixel(at.x, at.y), color); }
+
+    std::string Seen(Point at) const {
+        return "seen " + ToHex(screen_.Pixel(at.x, at.y)) + " at " + std::to_string(at.x) + "," +
+               std::to_string(at.y);
+    }
+
+    void EnterAddress(const std::string& address) {
+        pointer_.MoveTo(kAddressBox.x, kAddressBox.y);
+        pointer_.Click();
+        pointer_.Key("ctrl+a");
+        pointer_.Type(address);
+        pointer_.Key("Return");
+    }
+};
+
+TEST_F(ToolbarTest, ToolRunStandsTopRightWithItsButtonsAndNextTurnsThePageAtOnce) {
+    Start(R"([Tessaro]
+DefaultTime=60
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/green
+)");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    ASSERT_TRUE(WaitForRow(8)) << RowFaults(8);
+    // As wide as its eight buttons and one button high: the page shows around it.
+    for (const Point at : {Point{ButtonLeft(8, 0) - 1, 0}, Point{ButtonLeft(8, 0) - 1, 23},
+                           Point{ButtonLeft(8, 0), kButton}, Point{1023, kButton}})
+        EXPECT_TRUE(ShowsColor(at, kRed.rgb)) << Seen(at);
+
+    const Point next = ButtonCentre(8, 3);
+    pointer_.MoveTo(next.x, next.y);
+    pointer_.Click();
+    // Page 1 has 60 s to run: only the button turns the page this soon.
+    EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, 15s))
+        << "Next did not turn the page: " << ToHex(screen_.Centre());
+}
+
+TEST_F(ToolbarTest, HelpTipShowsUnderThePointerOverAButtonAndGoesWhenItLeavesTheBar) {
+    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n[Page1]\nURL={server}/blue\n");
+    ASSERT_TRUE(screen_.WaitForColor(kBlue.rgb, kStartUp)) << "page 1 never came on show";
+    ASSERT_TRUE(WaitForRow(8)) << RowFaults(8);
+    const Point over = ButtonCentre(8, 3);
+    // The tip hangs 18 px below the pointer and starts 2 px left of it.
+    const Point inTip{over.x - 2 + 5, over.y + 18 + 5};
+    const Point leftOfTip{over.x - 3, inTip.y};
+    ASSERT_TRUE(ShowsColor(inTip, kBlue.rgb)) << "a tip before the pointer came: " << Seen(inTip);
+
+    pointer_.MoveTo(over.x, over.y);
+    EXPECT_TRUE(WaitUntil([&] { return !ShowsColor(inTip, kBlue.rgb); }, 10s))
+        << "no tip under the pointer: " << Seen(inTip);
+    EXPECT_TRUE(ShowsColor(leftOfTip, kBlue.rgb)) << Seen(leftOfTip);
+
+    pointer_.MoveTo(300, 500);
+    EXPECT_TRUE(WaitUntil([&] { return ShowsColor(inTip, kBlue.rgb); }, 10s))
+        << "the tip stayed after the pointer left the bar: " << Seen(inTip);
+}
+
+TEST_F(ToolbarTest, AddressBoxLoadsAnAllowedAddressAndRefusesAnExcludedOne) {
+    Start(R"([Tessaro]
+DefaultTime=60
+OnMouseMove=1
+ScreenSaveTimeOut=300
+[Page1]
+URL={server}/red
+[Include1]
+URL={server}/
+[Exclude1]
+URL={server}/blocked
+)");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    std::this_thread::sleep_for(2500ms);  // past the grace after play began
+    pointer_.MoveTo(600, 450);
+    // Tool Nav replaces Tool Run: nine buttons with the address box under them.
+    ASSERT_TRUE(WaitUntil([&] { return RowFaults(9).empty() && ShowsColor(kAddressBox, kLight); },
+                          kPatience))
+        << "no Tool Nav\n"
+        << RowFaults(9) << Seen(kAddressBox);
+
+    EnterAddress(server_.Url("/cyan"));
+    ASSERT_TRUE(screen_.WaitForColor(kCyan.rgb, kPatience))
+        << "the typed address did not load: " << ToHex(screen_.Centre());
+
+    EnterAddress(server_.Url("/blocked/magenta"));
+    EXPECT_FALSE(server_.WaitForRequest("/blocked", 5s)) << "an excluded address was loaded";
+    EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb)) << ToHex(screen_.Centre());
+}
+
+TEST_F(ToolbarTest, QuitKeysDoNothingWhileBothQuitButtonsAreHidden) {
+    Kiosk& kiosk = Start(R"([Tessaro]
+DefaultTime=60
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[ToolRunQuit]
+Visible=False
+[ToolNavQuit]
+Visible=False
+)");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    // The hidden button takes no room.
+    ASSERT_TRUE(WaitForRow(7)) << RowFaults(7);
+    const Point leftOfBar{ButtonLeft(7, 0) - 1, 12};
+    EXPECT_TRUE(ShowsColor(leftOfBar, kRed.rgb)) << Seen(leftOfBar);
+
+    pointer_.Key("Escape");
+    pointer_.Key("alt+F4");
+    ASSERT_FALSE(kiosk.WaitForExit(5s)) << "a quit key ended it";
+
+    // The keys do reach it: F1 opens the help, in navigation mode under Tool Nav.
+    pointer_.Key("F1");
+    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8).empty() && ShowsColor(kAddressBox, kLight); },
+                          kPatience))
+        << "no Tool Nav after F1\n"
+        << RowFaults(8) << Seen(kAddressBox);
+    EXPECT_TRUE(screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
+        << "the help page never showed";
+    EXPECT_TRUE(kiosk.Running());
+}
+
+}  // namespace
+}  // namespace pagelark::e2e
