@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "e2e/support/kiosk_fixture.h"
 
@@ -23,27 +26,44 @@ constexpr Rgb kShade{0x00, 0x00, 0x00};
 // selected.
 constexpr Point kAddressBox{1016, 36};
 
+// Where a row of buttons ends on the right and begins at the top.
+struct RowPlace {
+    int right = Xvfb::kWidth;
+    int top = 0;
+};
+
 class ToolbarTest : public KioskTest {
   protected:
     // The left edge of button index of a bar of count visible buttons.
-    static int ButtonLeft(int count, int index) { return Xvfb::kWidth - (count - index) * kButton; }
-    static Point ButtonCentre(int count, int index) {
-        return {ButtonLeft(count, index) + kButton / 2, kButton / 2};
+    static int ButtonLeft(int count, int index, int right = Xvfb::kWidth) {
+        return right - (count - index) * kButton;
+    }
+    static Point ButtonCentre(int count, int index, RowPlace place = {}) {
+        return {ButtonLeft(count, index, place.right) + kButton / 2, place.top + kButton / 2};
     }
 
     // What differs from a row of count raised squares at the top right; empty when it is there.
-    std::string RowFaults(int count) const {
+    // With stopAtFirst, only whether anything does.
+    std::string RowFaults(int count, RowPlace place = {}, bool stopAtFirst = false) const {
         std::string faults;
-        for (int index = 0; index < count; ++index) {
-            const int left = ButtonLeft(count, index);
-            const Rgb light = screen_.Pixel(left, 0);
-            const Rgb face = screen_.Pixel(left + 2, 2);
-            const Rgb shade = screen_.Pixel(left + kButton - 1, kButton - 1);
+        for (int index = 0; index < count && !(stopAtFirst && !faults.empty()); ++index) {
+            const int left = ButtonLeft(count, index, place.right);
+            const Rgb light = screen_.Pixel(left, place.top);
+            const Rgb face = screen_.Pixel(left + 2, place.top + 2);
+            const Rgb shade = screen_.Pixel(left + kButton - 1, place.top + kButton - 1);
             if (!Near(light, kLight, 8) || !Near(face, kFace, 8) || !Near(shade, kShade, 8))
                 faults += "button " + std::to_string(index) + " at x " + std::to_string(left) +
                           ": " + ToHex(light) + " " + ToHex(face) + " " + ToHex(shade) + "\n";
         }
         return faults;
+    }
+
+    // A row of count buttons near the top right corner, below a caption bar or not.
+    std::optional<RowPlace> FindRow(int count) const {
+        for (int top = 0; top <= 60; ++top)
+            for (int right = Xvfb::kWidth; right >= Xvfb::kWidth - 8; --right)
+                if (RowFaults(count, {right, top}, true).empty()) return RowPlace{right, top};
+        return std::nullopt;
     }
 
     bool WaitForRow(int count) {
@@ -169,6 +189,74 @@ Visible=False
         << RowFaults(8) << Seen(kAddressBox);
     EXPECT_TRUE(screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
         << "the help page never showed";
+    EXPECT_TRUE(kiosk.Running());
+}
+
+// The X windows of the kiosk of a given size ("192x24"), found by their caption.
+std::vector<std::string> KioskWindowsSized(const Xvfb& server, const std::string& size) {
+    const auto environment = server.Environment();
+    std::vector<std::string> found;
+    const auto ids = RunCommand({"xdotool", "search", "--name", "^Pagelark$"}, environment);
+    std::istringstream lines(ids.output);
+    for (std::string id; std::getline(lines, id);) {
+        const auto geometry = RunCommand({"xdotool", "getwindowgeometry", id}, environment);
+        if (geometry.output.find("Geometry: " + size) != std::string::npos) found.push_back(id);
+    }
+    return found;
+}
+
+TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowAndCannotTakeItAway) {
+    SpawnOptions options;
+    options.argv = {"openbox"};
+    options.environment = xvfb_.Environment();
+    Process windowManager(options);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return RunCommand({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, xvfb_.Environment())
+                       .output.find("window id") != std::string::npos;
+        },
+        kPatience))
+        << "the window manager never started";
+
+    Kiosk& kiosk = Start(R"([Tessaro]
+DefaultTime=60
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/green
+)");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    std::optional<RowPlace> row;
+    ASSERT_TRUE(WaitUntil([&] { return (row = FindRow(8)).has_value(); }, kPatience))
+        << "no Tool Run over the full-screen show";
+    // Under its caption bar, its frame wholly on the screen and in the corner.
+    EXPECT_GT(row->top, 0);
+    EXPECT_LT(row->right, Xvfb::kWidth);
+    // Still there once the show has settled in full screen.
+    std::this_thread::sleep_for(3s);
+    EXPECT_EQ(RowFaults(8, *row), "");
+
+    // Minimising the bar minimises the show it belongs to: both come straight back.
+    const auto bars = KioskWindowsSized(xvfb_, "192x24");
+    ASSERT_EQ(bars.size(), 1u);
+    ASSERT_EQ(RunCommand({"xdotool", "windowminimize", bars[0]}, xvfb_.Environment()).status, 0);
+    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, *row).empty(); }, kPatience))
+        << "Tool Run stayed away\n"
+        << RowFaults(8, *row);
+    EXPECT_TRUE(screen_.WaitForColor(kRed.rgb, kPatience)) << "the show stayed away";
+    // So does the show minimised from the window manager's own menu.
+    const auto shows = KioskWindowsSized(xvfb_, "1024x768");
+    ASSERT_EQ(shows.size(), 1u);
+    ASSERT_EQ(RunCommand({"xdotool", "windowminimize", shows[0]}, xvfb_.Environment()).status, 0);
+    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, *row).empty(); }, kPatience));
+    EXPECT_TRUE(screen_.WaitForColor(kRed.rgb, kPatience)) << "the show stayed minimised";
+
+    const Point next = ButtonCentre(8, 3, *row);
+    pointer_.MoveTo(next.x, next.y);
+    pointer_.Click();
+    EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, 15s))
+        << "Next did not turn the page: " << ToHex(screen_.Centre());
     EXPECT_TRUE(kiosk.Running());
 }
 
