@@ -25,6 +25,15 @@ constexpr Rgb kShade{0x00, 0x00, 0x00};
 // Inside the address box under the buttons of Tool Nav, right of the address it shows
 // selected.
 constexpr Point kAddressBox{1016, 36};
+// Two pages of a minute each, under Tool Run: only a button turns the page this soon.
+constexpr const char* kRedThenGreen = R"([Tessaro]
+DefaultTime=60
+OnMouseMove=0
+[Page1]
+URL={server}/red
+[Page2]
+URL={server}/green
+)";
 
 // Where a row of buttons ends on the right and begins at the top.
 struct RowPlace {
@@ -87,14 +96,7 @@ class ToolbarTest : public KioskTest {
 };
 
 TEST_F(ToolbarTest, ToolRunStandsTopRightWithItsButtonsAndNextTurnsThePageAtOnce) {
-    Start(R"([Tessaro]
-DefaultTime=60
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-)");
+    Start(kRedThenGreen);
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     ASSERT_TRUE(WaitForRow(8)) << RowFaults(8);
     // As wide as its eight buttons and one button high: the page shows around it.
@@ -218,14 +220,7 @@ TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowAndCannotTakeItAwa
         kPatience))
         << "the window manager never started";
 
-    Kiosk& kiosk = Start(R"([Tessaro]
-DefaultTime=60
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-)");
+    Kiosk& kiosk = Start(kRedThenGreen);
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     std::optional<RowPlace> row;
     ASSERT_TRUE(WaitUntil([&] { return (row = FindRow(8)).has_value(); }, kPatience))
