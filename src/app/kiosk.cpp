@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QSocketNotifier>
 #include <csignal>
-#include <functional>
 
 #include "app/qt_adapters.h"
 #include "app/single_instance.h"
@@ -68,16 +67,7 @@ std::string StartupFolder() {
     return EnsureTrailingBackslash(QDir::currentPath().toStdString());
 }
 
-// A save applies the edited tool bar records at once.
-class KioskDocumentEvents final : public DocumentEvents {
-  public:
-    void AfterSave() override {
-        if (afterSave) afterSave();
-    }
-    std::function<void()> afterSave;
-};
-
-class Kiosk {
+class Kiosk final : public DocumentEvents {
   public:
     Kiosk(std::string rawCommandLine, std::string tempDir)
         : raw_(std::move(rawCommandLine)),
@@ -91,6 +81,8 @@ class Kiosk {
     void InitPlayer();
     void Start();
     void End();
+    // A save applies the edited tool bar records at once.
+    void AfterSave() override;
     QWidget* MainWindow() const { return stage_.get(); }
 
   private:
@@ -111,7 +103,6 @@ class Kiosk {
     std::vector<HelpFile> helpFiles_;
     HelpDocumentList helpDocuments_;
     bool helpFolderOurs_ = false;
-    KioskDocumentEvents documentEvents_;
 
     QtDesktop desktop_;
     QtConnectivity connectivity_;
@@ -134,8 +125,8 @@ void Kiosk::InitPlayer() {
     helpFiles_ = BuildHelpFileTable();
     helpDocuments_ = BuildHelpDocuments(tempDir_);
 
-    DocumentContext context{settings_,      files_,         machine_,        buttons_,
-                            helpDocuments_, startupFolder_, documentEvents_, GetWindowsVersion()};
+    DocumentContext context{settings_,      files_,         machine_, buttons_,
+                            helpDocuments_, startupFolder_, *this,    GetWindowsVersion()};
     const std::string_view line = TrimBlanks(raw_);
     if (line.empty() || ToUpper(line) == "CONFIG") {
         presentation_.CurrentFile = defaultFile;
@@ -175,17 +166,18 @@ void Kiosk::Start() {
     stage_->show();
     // Over the shown stage.
     player_->ToolbarsLaidOut();
-    documentEvents_.afterSave = [this] {
-        toolbars_->Relayout();
-        player_->ToolbarsLaidOut();
-        toolbars_->InitHelpTip();
-        player_->ShowCursor();
-    };
     CatchStopSignals([this] { player_->CmdQuit(); });
 }
 
+void Kiosk::AfterSave() {
+    if (!toolbars_ || !player_) return;  // a load before the windows, or after the end
+    toolbars_->Relayout();
+    player_->ToolbarsLaidOut();
+    toolbars_->InitHelpTip();
+    player_->ShowCursor();
+}
+
 void Kiosk::End() {
-    documentEvents_.afterSave = nullptr;
     files_.DisconnectAllShares();
     if (!reservedTempFile_.empty()) files_.DeleteFile(reservedTempFile_);
     if (IsUntouchedStarter(presentation_, helpDocuments_))

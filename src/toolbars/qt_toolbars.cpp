@@ -29,7 +29,7 @@ void QtToolbars::Relayout() {
 
 namespace {
 
-// Set on every show: the owner's native window is made anew when its frame is switched.
+// Set on every show: cheap, and still right if the owner's native window was made anew.
 void ShowOwnedBy(QWidget& window, QWidget* owner, bool visible) {
     if (visible && owner != nullptr) {
         owner->winId();

@@ -27,8 +27,8 @@ class QtToolbars final : public Toolbars {
     // The full-screen window the tool bars float over. Window managers stack a focused
     // full-screen window above every always-on-top one, except the windows it owns.
     void SetOwner(QWidget* owner) { owner_ = owner; }
-    // Some window managers put a tool bar shown before its owner took the focus in full
-    // screen under the owner for good; shown again, it goes above.
+    // After the owner was hidden and shown again: the window manager has forgotten that it
+    // owns the visible tool bar, which must be shown again to go back above it.
     void ShowAgainOverOwner();
     // After the presentation was saved: the records in memory laid out again.
     void Relayout();
