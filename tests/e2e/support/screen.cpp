@@ -60,15 +60,6 @@ Rgb Screen::Centre() const {
     return Pixel(width_ / 2, height_ / 2);
 }
 
-std::vector<Rgb> Screen::Grid(int columns, int rows) const {
-    std::vector<Rgb> colors;
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < columns; ++column)
-            colors.push_back(Pixel((2 * column + 1) * width_ / (2 * columns),
-                                   (2 * row + 1) * height_ / (2 * rows)));
-    return colors;
-}
-
 Point Screen::PointerPosition() const {
     ::Window root = 0;
     ::Window child = 0;

@@ -44,8 +44,6 @@ class Screen {
     int Height() const { return height_; }
     Rgb Pixel(int x, int y) const;
     Rgb Centre() const;
-    // The centres of the cells of a columns x rows grid over the screen, row by row.
-    std::vector<Rgb> Grid(int columns, int rows) const;
     Point PointerPosition() const;
 
     // Polls the centre pixel every few milliseconds; the time the condition first held.
