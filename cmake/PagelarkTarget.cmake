@@ -12,11 +12,42 @@ function(pagelark_target_options target)
     endif()
 endfunction()
 
-# A library of ours: pagelark_library(name SOURCES ... DEPS ...)
+# The folders a source folder may include (cmake/layers.txt): itself and every lower layer.
+function(pagelark_visible_folders folder out)
+    file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/layers.txt lines REGEX "^[a-z]")
+    set(visible)
+    foreach(line IN LISTS lines)
+        string(REPLACE " " ";" layer "${line}")
+        if(folder IN_LIST layer)
+            set(${out} ${visible} ${folder} PARENT_SCOPE)
+            return()
+        endif()
+        list(APPEND visible ${layer})
+    endforeach()
+    message(FATAL_ERROR "src/${folder} is missing from cmake/layers.txt")
+endfunction()
+
+# Code in src/<folder> sees only the folders its layer may include: an include root of links
+# to them, so an include against the layering fails to compile.
+function(pagelark_layer_includes target folder)
+    pagelark_visible_folders(${folder} visible)
+    set(root ${PROJECT_BINARY_DIR}/layers/${folder})
+    foreach(name IN LISTS visible)
+        if(NOT EXISTS ${root}/${name})
+            file(MAKE_DIRECTORY ${root})
+            file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${name} ${root}/${name} SYMBOLIC)
+        endif()
+    endforeach()
+    target_include_directories(${target} PRIVATE ${root})
+endfunction()
+
+# A library of ours in src/<folder>: pagelark_library(name SOURCES ... DEPS ...). Include
+# roots are not handed on to its users: each states its own.
 function(pagelark_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    pagelark_layer_includes(${name} ${folder})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
     pagelark_target_options(${name})
 endfunction()
@@ -25,6 +56,8 @@ endfunction()
 function(pagelark_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
+    # Tests may reach into any folder.
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
     pagelark_target_options(${name})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 
 #include "app/qt_adapters.h"
@@ -113,6 +114,7 @@ class Kiosk final : public DocumentEvents {
     NoSnapshots snapshots_;
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
+    QTimer timer_;
 };
 
 void Kiosk::InitPlayer() {
@@ -161,8 +163,15 @@ void Kiosk::Start() {
     toolbars_->Attach(*player_);
     player_->InitBrowsers();
     stage_->setWindowTitle("Pagelark");
-    player_->SetState(PlayerState::Init);
-    stage_->Attach(*player_);
+    stage_->Attach(*player_, *player_);
+    timer_.setInterval(200);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        // The step after the end was decided closes the windows; nothing may follow it.
+        const bool ending = player_->Finishing();
+        player_->Tick();
+        if (ending) timer_.stop();
+    });
+    timer_.start();
     stage_->show();
     // Over the shown stage.
     player_->ToolbarsLaidOut();
@@ -183,6 +192,7 @@ void Kiosk::End() {
     if (IsUntouchedStarter(presentation_, helpDocuments_))
         files_.DeleteFile(presentation_.CurrentFile);
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
+    timer_.stop();
     player_->ShowCursor();
     toolbars_.reset();
     stage_.reset();

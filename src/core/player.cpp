@@ -4,12 +4,11 @@
 #include <limits>
 #include <utility>
 
+#include "core/address_check.h"
 #include "document/presentation.h"
 #include "document/settings.h"
-#include "document/text.h"
 #include "document/toolbar_buttons.h"
 #include "platform/clock.h"
-#include "stage/restrictions.h"
 
 namespace pagelark {
 
@@ -30,15 +29,12 @@ constexpr int kCursorRequestLimit = 64;
 constexpr int kCursorHiddenBelow = -5;
 constexpr int kCursorShownAbove = 5;
 
-// Buttons whose visibility decides what the keys may do.
-constexpr std::size_t kToolRunQuit = 4;
-constexpr std::size_t kToolRunHelp = 7;
-constexpr std::size_t kToolNavQuit = 6;
-constexpr std::size_t kToolNavHelp = 8;
 // The help page the Help command opens.
 constexpr std::size_t kDocumentationPage = 3;
 // Display time given to the page Home brings.
 constexpr std::int32_t kHomeSeconds = 10;
+// Display time given to an address the visitor typed, as for the home page.
+constexpr std::int32_t kTypedAddressSeconds = 10;
 
 bool ValidBrowser(int browser) {
     return browser >= 0 && browser < kBrowserCount;
@@ -223,9 +219,10 @@ void Player::MousePart() {
             const double now = Now();
             lastActivityTime_ = now;
             const bool graceOver = now - saverModeStartTime_ > kMouseGrace;
-            if (c_.machine.OnMouseMove == 1 && !navigationMode_ && graceOver) {
+            const MouseMovePolicy policy = c_.machine.OnMouseMove;
+            if (policy == MouseMovePolicy::EnterNavigation && !navigationMode_ && graceOver) {
                 SwitchToNavigation();
-            } else if (c_.machine.OnMouseMove == 2 && graceOver) {
+            } else if (policy == MouseMovePolicy::EndShow && graceOver) {
                 SetState(PlayerState::FinProg);
             }
         }
@@ -330,12 +327,12 @@ void Player::CmdReload() {
     if (navigationMode_) c_.stage.Reload(currentBrowser_);
 }
 
-void Player::HandleKey(int keyCode, int shift) {
-    if ((keyCode == kKeyEscape && shift == 0) || (keyCode == kKeyF4 && shift == kAltMask)) {
+void Player::HandleKey(KeyCode key, int shift) {
+    if ((key == KeyCode::Escape && shift == 0) || (key == KeyCode::F4 && shift == kAltMask)) {
         if (QuitAllowed()) SetState(PlayerState::FinProg);
-    } else if (keyCode == kKeyF1 && shift == 0) {
+    } else if (key == KeyCode::F1 && shift == 0) {
         if (HelpAllowed()) CmdHelp();
-    } else if (keyCode == kKeyF10) {
+    } else if (key == KeyCode::F10) {
         if (c_.settings.DebugEnabled()) {
             const std::string program = c_.settings.ReadSetting("IEPath");
             if (!program.empty()) c_.launcher.StartMinimized(program);
@@ -345,13 +342,11 @@ void Player::HandleKey(int keyCode, int shift) {
 }
 
 bool Player::QuitAllowed() const {
-    return c_.buttons.ToolRunButtons[kToolRunQuit].Visible ||
-           c_.buttons.ToolNavButtons[kToolNavQuit].Visible;
+    return c_.buttons.Run(ToolRunSlot::Quit).Visible || c_.buttons.Nav(ToolNavSlot::Quit).Visible;
 }
 
 bool Player::HelpAllowed() const {
-    return c_.buttons.ToolRunButtons[kToolRunHelp].Visible ||
-           c_.buttons.ToolNavButtons[kToolNavHelp].Visible;
+    return c_.buttons.Run(ToolRunSlot::Help).Visible || c_.buttons.Nav(ToolNavSlot::Help).Visible;
 }
 
 void Player::ConfigClosed(bool ok) {
@@ -437,6 +432,10 @@ void Player::PrepareBrowsersForUser() {
     }
 }
 
+void Player::BrowseAddress(const std::string& address) {
+    BrowseTo(currentBrowser_, address, kTypedAddressSeconds);
+}
+
 void Player::NoteActivity() {
     lastActivityTime_ = Now();
 }
@@ -469,11 +468,13 @@ void Player::ToolbarsLaidOut() {
 }
 
 bool Player::ToolRunShown() const {
-    return c_.toolbars.ToolRunVisibleCount() >= 1 && c_.machine.OnMouseMove == 0;
+    return c_.toolbars.ToolRunVisibleCount() >= 1 &&
+           c_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
 }
 
 bool Player::ToolNavShown() const {
-    return c_.toolbars.ToolNavVisibleCount() > 0 && c_.machine.OnMouseMove != 2;
+    return c_.toolbars.ToolNavVisibleCount() > 0 &&
+           c_.machine.OnMouseMove != MouseMovePolicy::EndShow;
 }
 
 // ---- the three browsers ----
@@ -491,14 +492,13 @@ void Player::SendAddress(int browser, const std::string& address) {
     c_.stage.Navigate(browser, address);
 }
 
-bool Player::BrowseTo(int browser, const std::string& address, std::int32_t seconds) {
-    if (!ValidBrowser(browser)) return true;
+void Player::BrowseTo(int browser, const std::string& address, std::int32_t seconds) {
+    if (!ValidBrowser(browser)) return;
     browsers_[browser].time = seconds;
     if (HoldsAddress(browser, address))
         browsers_[browser].loaded = true;
     else
         SendAddress(browser, address);
-    return true;
 }
 
 void Player::ShowBrowser(int browser) {
@@ -506,10 +506,6 @@ void Player::ShowBrowser(int browser) {
     c_.stage.BringToFront(browser);
     if (c_.stage.OwnWindowActive()) c_.stage.Focus(browser);
     browsers_[browser].startTime = Now();
-}
-
-bool Player::IsCurrentLocation(const std::string& address) const {
-    return EqualsNoCase(c_.stage.LocationURL(currentBrowser_), address);
 }
 
 }  // namespace pagelark

@@ -49,81 +49,51 @@ struct BrowserRecord {
     bool loaded = false;
 };
 
-// Key codes and shift bits as the key events deliver them.
-inline constexpr int kKeyEscape = 27;
-inline constexpr int kKeyF1 = 112;
-inline constexpr int kKeyF4 = 115;
-inline constexpr int kKeyF10 = 121;
-inline constexpr int kShiftMask = 1;
-inline constexpr int kCtrlMask = 2;
-inline constexpr int kAltMask = 4;
-
-class Player {
+class Player final : public PlayerCommands, public BrowserEvents, public ConfigEvents {
   public:
     explicit Player(PlayerContext context);
 
     // Start-up: the three browsers primed with the start page.
     void InitBrowsers();
-
     // The 200 ms timer: the mouse part, then one state step unless one is still running.
     void Tick();
-    void StateStep();
-    void SetState(PlayerState state);
-
-    // Commands of the tool bars and keys.
-    void CmdPlay();
-    void CmdPause();
-    void CmdPrevious();
-    void CmdNext();
-    void CmdQuit();
-    void CmdConfig();
-    void CmdHelp();
-    void CmdBack();
-    void CmdForward();
-    void CmdStop();
-    void CmdReload();
-    void GoHome();
-    void SwitchToNavigation();
-    void HandleKey(int keyCode, int shift);
-    // The pointer moved over one of the program's own windows.
-    void NoteActivity();
-    // Closing the main window is refused unless a Quit button is visible.
-    bool QuitAllowed() const;
-    bool HelpAllowed() const;
-
-    // The configuration window closed; ok when its changes were accepted.
-    void ConfigClosed(bool ok);
-
-    // Browser events. Returns true when the navigation must be cancelled.
-    bool CheckNavigation(int browser, const std::string& address, bool topLevel);
-    void DocumentComplete(int browser);
-    // A load of that browser ended in failure, or its renderer died: the next time it is
-    // sent the same address it loads it again instead of keeping its error page.
-    void LoadFailed(int browser);
-    // Resizes of the main window lay the browsers out once the first INIT step ran.
-    void WindowResized();
-
-    // Mode switches and cursor.
-    void EnterNavigationMode();
-    void LeaveNavigationMode();
-    void RecordMouse();
-    void HideCursor();
-    void ShowCursor();
     // After the tool bars were laid out, at start and after every save: Tool Run and the
     // cursor in play, or no cursor at all.
     void ToolbarsLaidOut();
-    bool ToolRunShown() const;
-    bool ToolNavShown() const;
+    void ShowCursor();
 
-    bool BrowseTo(int browser, const std::string& address, std::int32_t seconds);
-    void ShowBrowser(int browser);
-    bool IsCurrentLocation(const std::string& address) const;
-    void AdvancePage(int delta);
+    // PlayerCommands
+    void CmdPlay() override;
+    void CmdPause() override;
+    void CmdPrevious() override;
+    void CmdNext() override;
+    void CmdQuit() override;
+    void CmdConfig() override;
+    void CmdHelp() override;
+    void CmdBack() override;
+    void CmdForward() override;
+    void CmdStop() override;
+    void CmdReload() override;
+    void GoHome() override;
+    void SwitchToNavigation() override;
+    void BrowseAddress(const std::string& address) override;
+    void HandleKey(KeyCode key, int shift) override;
+    void NoteActivity() override;
+    bool QuitAllowed() const override;
+    bool Finishing() const override { return state_ == PlayerState::FinProg; }
 
-    // Read-only views for the windows and tests.
+    // BrowserEvents
+    bool CheckNavigation(int browser, const std::string& address, bool topLevel) override;
+    void DocumentComplete(int browser) override;
+    void LoadFailed(int browser) override;
+    void WindowResized() override;
+
+    // ConfigEvents
+    void ConfigClosed(bool ok) override;
+
+    // Read-only views for tests.
     PlayerState State() const { return state_; }
     bool NavigationMode() const { return navigationMode_; }
-    bool BrowsersReady() const { return browsersReady_; }
     int CurrentBrowser() const { return currentBrowser_; }
     int NextBrowser() const { return nextBrowser_; }
     int SpareBrowser() const { return spareBrowser_; }
@@ -133,6 +103,8 @@ class Player {
 
   private:
     double Now() const;
+    void SetState(PlayerState state);
+    void StateStep();
     void MousePart();
     void StepInit();
     void StepNavigate();
@@ -145,6 +117,16 @@ class Player {
     bool HoldsAddress(int browser, const std::string& address) const;
     // Before the user browses: offline as the connection says, dialogs no longer suppressed.
     void PrepareBrowsersForUser();
+    void BrowseTo(int browser, const std::string& address, std::int32_t seconds);
+    void ShowBrowser(int browser);
+    void AdvancePage(int delta);
+    void EnterNavigationMode();
+    void LeaveNavigationMode();
+    void RecordMouse();
+    void HideCursor();
+    bool ToolRunShown() const;
+    bool ToolNavShown() const;
+    bool HelpAllowed() const;
 
     PlayerContext c_;
     PlayerState state_ = PlayerState::Init;

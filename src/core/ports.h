@@ -1,8 +1,11 @@
 #pragma once
-// What the player core needs from the world around it. The Qt windows implement these;
-// tests use fakes.
+// The player's boundary. Outward, what it needs from the world around it: the Qt windows
+// implement these and tests use fakes. Inward, what the windows may ask of it: the player
+// implements those, so no window needs to know the player itself.
 
 #include <string>
+
+#include "document/modes.h"
 
 namespace pagelark {
 
@@ -36,7 +39,7 @@ class BrowserStage {
     virtual void Focus(int browser) = 0;
     // Caption and frame on or off, then the window centred on the screen.
     virtual void SetWindowFrame(bool show) = 0;
-    virtual void SetWindowState(int state) = 0;  // 0 normal, 1 minimised, 2 maximised
+    virtual void SetWindowState(WindowState state) = 0;
     virtual void LayoutBrowsers() = 0;
     // Closes every window in order; the program then ends.
     virtual void UnloadAll() = 0;
@@ -103,6 +106,65 @@ class ProgramLauncher {
   public:
     virtual ~ProgramLauncher() = default;
     virtual void StartMinimized(const std::string& program) = 0;
+};
+
+// ---- inward: what the windows ask of the player ----
+
+// Keys that mean something to the player, numbered as the original key events numbered
+// them; every other key is Other and only counts as activity.
+enum class KeyCode : int { Other = 0, Escape = 27, F1 = 112, F4 = 115, F10 = 121 };
+inline constexpr int kShiftMask = 1;
+inline constexpr int kCtrlMask = 2;
+inline constexpr int kAltMask = 4;
+
+// The commands of the tool bars, the keys and the pointer.
+class PlayerCommands {
+  public:
+    virtual ~PlayerCommands() = default;
+    virtual void CmdPlay() = 0;
+    virtual void CmdPause() = 0;
+    virtual void CmdPrevious() = 0;
+    virtual void CmdNext() = 0;
+    virtual void CmdQuit() = 0;
+    virtual void CmdConfig() = 0;
+    virtual void CmdHelp() = 0;
+    virtual void CmdBack() = 0;
+    virtual void CmdForward() = 0;
+    virtual void CmdStop() = 0;
+    virtual void CmdReload() = 0;
+    virtual void GoHome() = 0;
+    virtual void SwitchToNavigation() = 0;
+    // An address the visitor typed, unchanged.
+    virtual void BrowseAddress(const std::string& address) = 0;
+    // shift is a combination of the masks above.
+    virtual void HandleKey(KeyCode key, int shift) = 0;
+    // The pointer moved over one of the program's own windows.
+    virtual void NoteActivity() = 0;
+    // A close from outside is refused unless a Quit button is visible.
+    virtual bool QuitAllowed() const = 0;
+    // The program is ending, so its windows may close.
+    virtual bool Finishing() const = 0;
+};
+
+// What the browsers report.
+class BrowserEvents {
+  public:
+    virtual ~BrowserEvents() = default;
+    // Before every navigation; true when it must be cancelled.
+    virtual bool CheckNavigation(int browser, const std::string& address, bool topLevel) = 0;
+    // The top-level document of that browser completed.
+    virtual void DocumentComplete(int browser) = 0;
+    // A load ended in failure, or the renderer died: the next time the browser is sent the
+    // same address it loads it again instead of keeping its error page.
+    virtual void LoadFailed(int browser) = 0;
+    virtual void WindowResized() = 0;
+};
+
+// The configuration window reports its closing; ok when its changes were accepted.
+class ConfigEvents {
+  public:
+    virtual ~ConfigEvents() = default;
+    virtual void ConfigClosed(bool ok) = 0;
 };
 
 }  // namespace pagelark

@@ -121,7 +121,7 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     settings.WriteFileSetting("DefaultTime", std::to_string(presentation.DefaultTime));
     settings.WriteFileSetting("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
     settings.WriteFileSetting("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut));
-    settings.WriteFileSetting("OnMouseMove", std::to_string(machine.OnMouseMove));
+    settings.WriteFileSetting("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
 
     WriteEditedMachineSettings(settings, machine, context.windowsVersion);
 

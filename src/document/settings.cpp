@@ -137,8 +137,10 @@ void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
     machine.Snap = flag("Snap", false);
     if (machine.Snap) machine.SnapPath = EnsureTrailingBackslash(settings.ReadSetting("SnapPath"));
 
-    machine.WindowState = ParseInteger(settings.ReadSetting("WindowState"), 2);
-    machine.OnMouseMove = ParseInteger(settings.ReadSetting("OnMouseMove"), 1);
+    machine.WindowState =
+        static_cast<WindowState>(ParseInteger(settings.ReadSetting("WindowState"), 2));
+    machine.OnMouseMove =
+        static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting("OnMouseMove"), 1));
 
     ReadToolbarButtons(settings, startupFolder, buttons);
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/modes.h"
+
 namespace pagelark {
 
 class ProfileStore;
@@ -32,8 +34,8 @@ struct MachineSettings {
     std::string NTPassword;
     bool Snap = false;
     std::string SnapPath;
-    std::int16_t WindowState = 2;
-    std::int16_t OnMouseMove = 1;
+    pagelark::WindowState WindowState = WindowState::Maximized;
+    pagelark::MouseMovePolicy OnMouseMove = MouseMovePolicy::EnterNavigation;
 };
 
 class Settings {

@@ -17,18 +17,50 @@ struct ToolbarButton {
     bool Visible = false;
 };
 
-inline constexpr std::array<std::string_view, 9> kToolNavNames = {
+// The buttons of each bar in their order on screen; stored files name them by their word.
+enum class ToolNavSlot : std::size_t {
+    Back,
+    Forward,
+    Stop,
+    Reload,
+    Home,
+    Play,
+    Quit,
+    Config,
+    Help
+};
+enum class ToolRunSlot : std::size_t {
+    Play,
+    Pause,
+    Previous,
+    Next,
+    Quit,
+    Config,
+    Navigation,
+    Help
+};
+inline constexpr std::size_t kToolNavSlots = 9;
+inline constexpr std::size_t kToolRunSlots = 8;
+
+inline constexpr std::array<std::string_view, kToolNavSlots> kToolNavNames = {
     "Back", "Forward", "Stop", "Reload", "Home", "Play", "Quit", "Config", "Help"};
-inline constexpr std::array<std::string_view, 8> kToolRunNames = {
+inline constexpr std::array<std::string_view, kToolRunSlots> kToolRunNames = {
     "Play", "Pause", "Previous", "Next", "Quit", "Config", "Navigation", "Help"};
 inline constexpr std::string_view kToolNavPrefix = "ToolNav";
 inline constexpr std::string_view kToolRunPrefix = "ToolRun";
 inline constexpr std::string_view kToolNavUrlSection = "ToolNavURL";
 
 struct ToolbarButtons {
-    std::array<ToolbarButton, 9> ToolNavButtons;
-    std::array<ToolbarButton, 8> ToolRunButtons;
+    std::array<ToolbarButton, kToolNavSlots> ToolNavButtons;
+    std::array<ToolbarButton, kToolRunSlots> ToolRunButtons;
     bool ToolNavUrlVisible = true;
+
+    const ToolbarButton& Nav(ToolNavSlot slot) const {
+        return ToolNavButtons[static_cast<std::size_t>(slot)];
+    }
+    const ToolbarButton& Run(ToolRunSlot slot) const {
+        return ToolRunButtons[static_cast<std::size_t>(slot)];
+    }
 };
 
 // Fresh records: Name and HelpTip the slot's word, no Icon, not yet visible.

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "core/player.h"
 #include "platform/clock.h"
+#include "qtshared/keys.h"
 #include "stage/kiosk_page.h"
 
 namespace pagelark {
@@ -35,29 +35,6 @@ void TraceBringToFront(int browser) {
 
 }  // namespace
 
-int KeyCodeOf(int qtKey) {
-    switch (qtKey) {
-        case Qt::Key_Escape:
-            return kKeyEscape;
-        case Qt::Key_F1:
-            return kKeyF1;
-        case Qt::Key_F4:
-            return kKeyF4;
-        case Qt::Key_F10:
-            return kKeyF10;
-        default:
-            return 0;  // any other key still counts as activity
-    }
-}
-
-int ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
-    int mask = 0;
-    if (modifiers & Qt::ShiftModifier) mask |= kShiftMask;
-    if (modifiers & Qt::ControlModifier) mask |= kCtrlMask;
-    if (modifiers & Qt::AltModifier) mask |= kAltMask;
-    return mask;
-}
-
 StageWindow::StageWindow(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(clock) {
     setWindowTitle("Pagelark");
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -73,50 +50,45 @@ StageWindow::StageWindow(const Clock& clock, QWidget* parent) : QWidget(parent),
         b.page = new KioskPage(
             profile_,
             [this, i](const QUrl& url, bool topLevel) {
-                return player_ == nullptr ||
-                       !player_->CheckNavigation(i, url.toString().toStdString(), topLevel);
+                return events_ == nullptr ||
+                       !events_->CheckNavigation(i, url.toString().toStdString(), topLevel);
             },
             b.view);
         b.view->setPage(b.page);
         Watch(i);
     }
     qApp->installEventFilter(this);
-    timer_.setInterval(200);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        if (player_ != nullptr) player_->Tick();
-    });
 }
 
 StageWindow::~StageWindow() {
     qApp->removeEventFilter(this);
-    timer_.stop();
     // The pages go before their profile.
     for (Browser& b : browsers_)
         delete b.view;
 }
 
-void StageWindow::Attach(Player& player) {
-    player_ = &player;
-    timer_.start();
+void StageWindow::Attach(BrowserEvents& events, PlayerCommands& commands) {
+    events_ = &events;
+    commands_ = &commands;
 }
 
 void StageWindow::Watch(int index) {
     Browser& b = browsers_[static_cast<std::size_t>(index)];
     connect(b.page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) {
-        if (player_ == nullptr) return;
+        if (events_ == nullptr) return;
         const QWebEnginePage* page = browsers_[static_cast<std::size_t>(index)].page;
         // The engine's own error page can report a successful load.
         if (ok && page->url().scheme() != "chrome-error") {
-            player_->DocumentComplete(index);
+            events_->DocumentComplete(index);
         } else {
-            player_->LoadFailed(index);
+            events_->LoadFailed(index);
         }
     });
     connect(b.page, &QWebEnginePage::renderProcessTerminated, this,
             [this, index](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status == QWebEnginePage::NormalTerminationStatus || unloading_) return;
                 Browser& crashed = browsers_[static_cast<std::size_t>(index)];
-                if (player_ != nullptr) player_->LoadFailed(index);
+                if (events_ != nullptr) events_->LoadFailed(index);
                 if (crashed.restarts.TryRestart(clock_.Now())) {
                     // The address the program sent, not the engine's reload: after a crash
                     // the engine may reload an older entry of the page's history. Not from
@@ -222,21 +194,21 @@ void StageWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // A window manager may offer to minimise the show, from its own menus or from the tool
     // bars it owns; only the player may.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && windowState_ != 1 &&
-        windowState_ != -1 && !unloading_)
-        QTimer::singleShot(0, this, [this] { SetWindowState(windowState_); });
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && windowState_ &&
+        *windowState_ != WindowState::Minimized && !unloading_)
+        QTimer::singleShot(0, this, [this] { SetWindowState(*windowState_); });
 }
 
-void StageWindow::SetWindowState(int state) {
+void StageWindow::SetWindowState(WindowState state) {
     windowState_ = state;
     switch (state) {
-        case 0:
+        case WindowState::Normal:
             showNormal();
             break;
-        case 1:
+        case WindowState::Minimized:
             showMinimized();
             break;
-        default:
+        default:  // maximised, and any number a file may hold
             CoverScreen();
             showFullScreen();
             CoverScreen();
@@ -252,7 +224,6 @@ void StageWindow::LayoutBrowsers() {
 
 void StageWindow::UnloadAll() {
     unloading_ = true;
-    timer_.stop();
     close();
     QApplication::quit();
 }
@@ -265,23 +236,23 @@ void StageWindow::closeEvent(QCloseEvent* event) {
     // A close from outside (window manager, Alt+F4) ends the program the orderly way, and
     // only when a Quit button is visible.
     event->ignore();
-    if (player_ != nullptr && player_->QuitAllowed()) player_->CmdQuit();
+    if (commands_ != nullptr && commands_->QuitAllowed()) commands_->CmdQuit();
 }
 
 void StageWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (player_ != nullptr) player_->WindowResized();
+    if (events_ != nullptr) events_->WindowResized();
 }
 
 bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && player_ != nullptr && watched->isWidgetType()) {
+    if (event->type() == QEvent::KeyPress && commands_ != nullptr && watched->isWidgetType()) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QWidget* window = static_cast<QWidget*>(watched)->window();
         // The tool bar windows hand their keys to the player themselves.
         if (window == this && !(key->timestamp() == lastKeyTimestamp_ && key->key() == lastKey_)) {
             lastKeyTimestamp_ = key->timestamp();
             lastKey_ = key->key();
-            player_->HandleKey(KeyCodeOf(key->key()), ShiftMaskOf(key->modifiers()));
+            HandKey(*commands_, *key);
         }
     }
     return QWidget::eventFilter(watched, event);

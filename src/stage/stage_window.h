@@ -1,11 +1,11 @@
 #pragma once
 // The main window: three browsers stacked exactly on top of each other over the whole
-// screen, and the player's timer.
+// screen.
 
-#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "core/ports.h"
@@ -18,7 +18,6 @@ namespace pagelark {
 
 class Clock;
 class KioskPage;
-class Player;
 
 class StageWindow final : public QWidget, public BrowserStage {
     Q_OBJECT
@@ -26,8 +25,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     StageWindow(const Clock& clock, QWidget* parent = nullptr);
     ~StageWindow() override;
 
-    // Connects the player; the timer starts ticking.
-    void Attach(Player& player);
+    // Until attached, every navigation is let through and keys and closes do nothing.
+    void Attach(BrowserEvents& events, PlayerCommands& commands);
 
     // BrowserStage
     void Navigate(int browser, const std::string& address) override;
@@ -45,7 +44,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     bool OwnWindowActive() const override;
     void Focus(int browser) override;
     void SetWindowFrame(bool show) override;
-    void SetWindowState(int state) override;
+    void SetWindowState(WindowState state) override;
     void LayoutBrowsers() override;
     void UnloadAll() override;
 
@@ -76,19 +75,15 @@ class StageWindow final : public QWidget, public BrowserStage {
     void CoverScreen();
 
     const Clock& clock_;
-    Player* player_ = nullptr;
+    BrowserEvents* events_ = nullptr;
+    PlayerCommands* commands_ = nullptr;
     QWebEngineProfile* profile_ = nullptr;
     std::array<Browser, kBrowserCount> browsers_;
-    QTimer timer_;
     bool unloading_ = false;
-    int windowState_ = -1;  // as last asked for by the player; -1 before that
+    std::optional<WindowState> windowState_;  // as last asked for by the player
     // Key events travel up the widget chain; each is handed to the player once.
     ulong lastKeyTimestamp_ = 0;
     int lastKey_ = 0;
 };
-
-// Key codes and shift bits of a key event as the player's key handling expects them.
-int KeyCodeOf(int qtKey);
-int ShiftMaskOf(Qt::KeyboardModifiers modifiers);
 
 }  // namespace pagelark

@@ -9,18 +9,21 @@ static void InitToolbarPictures() {
 
 namespace pagelark {
 
-QtToolbars::QtToolbars(const ToolbarButtons& buttons) : QtToolbars(buttons, playerCommands_) {}
-
-QtToolbars::QtToolbars(const ToolbarButtons& buttons, ToolbarCommands& commands) {
+QtToolbars::QtToolbars(const ToolbarButtons& buttons) {
     InitToolbarPictures();
     helpTip_ = std::make_unique<HelpTipWindow>();
-    toolNav_ = std::make_unique<ToolNavWindow>(commands, *helpTip_, buttons);
-    toolRun_ = std::make_unique<ToolRunWindow>(commands, *helpTip_, buttons);
+    toolNav_ = std::make_unique<ToolNavWindow>(*helpTip_, buttons);
+    toolRun_ = std::make_unique<ToolRunWindow>(*helpTip_, buttons);
     toolNav_->LayOut(LayoutPass::First);
     toolRun_->LayOut(LayoutPass::First);
 }
 
 QtToolbars::~QtToolbars() = default;
+
+void QtToolbars::Attach(PlayerCommands& commands) {
+    toolNav_->Attach(commands);
+    toolRun_->Attach(commands);
+}
 
 void QtToolbars::Relayout() {
     toolNav_->LayOut(LayoutPass::Relayout);

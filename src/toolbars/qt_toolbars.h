@@ -4,13 +4,12 @@
 // Built before the player (the player's context needs the port), attached to it afterwards:
 //     QtToolbars toolbars(buttons);
 //     Player player({..., toolbars, ...});
-//     toolbars.Attach(player);
+//     toolbars.Attach(player);  // as the commands the windows carry out
 
 #include <QPointer>
 #include <memory>
 
 #include "core/ports.h"
-#include "toolbars/toolbar_commands.h"
 #include "toolbars/toolbar_windows.h"
 
 namespace pagelark {
@@ -19,11 +18,9 @@ class QtToolbars final : public Toolbars {
   public:
     // The windows are laid out at once from the records, which must outlive this object.
     explicit QtToolbars(const ToolbarButtons& buttons);
-    // With other commands than the player's, for trying the windows out.
-    QtToolbars(const ToolbarButtons& buttons, ToolbarCommands& commands);
     ~QtToolbars() override;
 
-    void Attach(Player& player) { playerCommands_.Attach(player); }
+    void Attach(PlayerCommands& commands);
     // The full-screen window the tool bars float over. Window managers stack a focused
     // full-screen window above every always-on-top one, except the windows it owns.
     void SetOwner(QWidget* owner) { owner_ = owner; }
@@ -58,7 +55,6 @@ class QtToolbars final : public Toolbars {
     void SetAddress(const std::string& address) override;
 
   private:
-    PlayerToolbarCommands playerCommands_;
     std::unique_ptr<HelpTipWindow> helpTip_;
     std::unique_ptr<ToolNavWindow> toolNav_;
     std::unique_ptr<ToolRunWindow> toolRun_;

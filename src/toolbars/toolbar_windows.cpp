@@ -13,8 +13,8 @@
 #include <QToolTip>
 #include <cmath>
 
-#include "stage/stage_window.h"
-#include "toolbars/toolbar_commands.h"
+#include "core/ports.h"
+#include "qtshared/keys.h"
 
 namespace pagelark {
 
@@ -155,11 +155,9 @@ void HelpTipWindow::mouseMoveEvent(QMouseEvent* event) {
 
 // ---- ToolbarWindow ----
 
-ToolbarWindow::ToolbarWindow(ToolbarCommands& commands, HelpTipWindow& tip,
-                             std::span<const ToolbarButton> records, const char* prefix,
-                             BorderStyle border, float designedClientHeight)
+ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records,
+                             const char* prefix, BorderStyle border, float designedClientHeight)
     : QWidget(nullptr, ToolbarFlags()),
-      commands_(commands),
       tip_(tip),
       records_(records),
       prefix_(prefix),
@@ -173,10 +171,12 @@ ToolbarWindow::ToolbarWindow(ToolbarCommands& commands, HelpTipWindow& tip,
         button->setObjectName(QStringLiteral("btn%1%2").arg(prefix).arg(index));
         button->setProperty("index", index);
         button->SetPicture(DefaultPicture(index));
-        connect(button, &QAbstractButton::clicked, this, [this, index] { RunCommand(index); });
+        connect(button, &QAbstractButton::clicked, this, [this, index] {
+            if (commands_ != nullptr) RunCommand(*commands_, index);
+        });
         connect(button, &ImageButton::Hovered, this, [this](int hovered) {
             tip_.ShowHelpTip(records_[static_cast<std::size_t>(hovered)].HelpTip);
-            if (ButtonMoveIsActivity()) commands_.NoteActivity();
+            if (ButtonMoveIsActivity()) NoteActivity();
         });
         buttons_.push_back(button);
     }
@@ -272,7 +272,15 @@ void ToolbarWindow::PreviewKeysOf(QWidget* child) {
 
 void ToolbarWindow::PointerOverBackground() {
     tip_.HideHelpTip();
-    commands_.NoteActivity();
+    NoteActivity();
+}
+
+void ToolbarWindow::NoteActivity() {
+    if (commands_ != nullptr) commands_->NoteActivity();
+}
+
+void ToolbarWindow::HandKeyOf(const QKeyEvent& event) {
+    if (commands_ != nullptr) HandKey(*commands_, event);
 }
 
 void ToolbarWindow::changeEvent(QEvent* event) {
@@ -284,7 +292,7 @@ void ToolbarWindow::changeEvent(QEvent* event) {
 }
 
 void ToolbarWindow::closeEvent(QCloseEvent* event) {
-    if (commands_.Finishing()) {
+    if (commands_ != nullptr && commands_->Finishing()) {
         event->accept();
     } else {
         event->ignore();
@@ -292,7 +300,7 @@ void ToolbarWindow::closeEvent(QCloseEvent* event) {
 }
 
 void ToolbarWindow::keyPressEvent(QKeyEvent* event) {
-    commands_.HandleKey(KeyCodeOf(event->key()), ShiftMaskOf(event->modifiers()));
+    HandKeyOf(*event);
     QWidget::keyPressEvent(event);
 }
 
@@ -305,8 +313,7 @@ bool ToolbarWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == keyPreviewChild_ && event->type() == QEvent::KeyPress) {
         // The window sees the key first, then the child has it; it goes no further, so the
         // window does not hand it over a second time.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        commands_.HandleKey(KeyCodeOf(key->key()), ShiftMaskOf(key->modifiers()));
+        HandKeyOf(*static_cast<QKeyEvent*>(event));
         static_cast<QObject*>(keyPreviewChild_)->event(event);
         event->accept();
         return true;
@@ -316,48 +323,42 @@ bool ToolbarWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- ToolRunWindow ----
 
-ToolRunWindow::ToolRunWindow(ToolbarCommands& commands, HelpTipWindow& tip,
-                             const ToolbarButtons& buttons)
-    : ToolbarWindow(commands, tip, buttons.ToolRunButtons, "ToolRun", kToolRunBorder,
-                    kToolRunClientHeight) {}
+ToolRunWindow::ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons)
+    : ToolbarWindow(tip, buttons.ToolRunButtons, "ToolRun", kToolRunBorder, kToolRunClientHeight) {}
 
-void ToolRunWindow::RunCommand(int index) {
-    switch (index) {
-        case 0:
-            commands_.CmdPlay();
+void ToolRunWindow::RunCommand(PlayerCommands& commands, int index) {
+    switch (static_cast<ToolRunSlot>(index)) {
+        case ToolRunSlot::Play:
+            commands.CmdPlay();
             break;
-        case 1:
-            commands_.CmdPause();
+        case ToolRunSlot::Pause:
+            commands.CmdPause();
             break;
-        case 2:
-            commands_.CmdPrevious();
+        case ToolRunSlot::Previous:
+            commands.CmdPrevious();
             break;
-        case 3:
-            commands_.CmdNext();
+        case ToolRunSlot::Next:
+            commands.CmdNext();
             break;
-        case 4:
-            commands_.CmdQuit();
+        case ToolRunSlot::Quit:
+            commands.CmdQuit();
             break;
-        case 5:
-            commands_.CmdConfig();
+        case ToolRunSlot::Config:
+            commands.CmdConfig();
             break;
-        case 6:
-            commands_.SwitchToNavigation();
+        case ToolRunSlot::Navigation:
+            commands.SwitchToNavigation();
             break;
-        case 7:
-            commands_.CmdHelp();
-            break;
-        default:
+        case ToolRunSlot::Help:
+            commands.CmdHelp();
             break;
     }
 }
 
 // ---- ToolNavWindow ----
 
-ToolNavWindow::ToolNavWindow(ToolbarCommands& commands, HelpTipWindow& tip,
-                             const ToolbarButtons& buttons)
-    : ToolbarWindow(commands, tip, buttons.ToolNavButtons, "ToolNav", kToolNavBorder,
-                    kToolNavClientHeight),
+ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons)
+    : ToolbarWindow(tip, buttons.ToolNavButtons, "ToolNav", kToolNavBorder, kToolNavClientHeight),
       records_(buttons) {
     txtURL_ = new QLineEdit(this);
     txtURL_->setObjectName("txtURL");
@@ -372,8 +373,9 @@ ToolNavWindow::ToolNavWindow(ToolbarCommands& commands, HelpTipWindow& tip,
     const float y = TwipsPerPixelY(*this);
     cmdDefault_->setGeometry(ToPixels(-1000, x), ToPixels(720, y), ToPixels(495, x),
                              ToPixels(375, y));
-    connect(cmdDefault_, &QPushButton::clicked, this,
-            [this] { commands_.BrowseAddress(txtURL_->text().toStdString()); });
+    connect(cmdDefault_, &QPushButton::clicked, this, [this] {
+        if (commands_ != nullptr) commands_->BrowseAddress(txtURL_->text().toStdString());
+    });
     connect(txtURL_, &QLineEdit::returnPressed, cmdDefault_, &QPushButton::click);
     PreviewKeysOf(txtURL_);
 }
@@ -382,36 +384,34 @@ void ToolNavWindow::SetAddress(const std::string& address) {
     txtURL_->setText(QString::fromStdString(address));
 }
 
-void ToolNavWindow::RunCommand(int index) {
-    switch (index) {
-        case 0:
-            commands_.CmdBack();
+void ToolNavWindow::RunCommand(PlayerCommands& commands, int index) {
+    switch (static_cast<ToolNavSlot>(index)) {
+        case ToolNavSlot::Back:
+            commands.CmdBack();
             break;
-        case 1:
-            commands_.CmdForward();
+        case ToolNavSlot::Forward:
+            commands.CmdForward();
             break;
-        case 2:
-            commands_.CmdStop();
+        case ToolNavSlot::Stop:
+            commands.CmdStop();
             break;
-        case 3:
-            commands_.CmdReload();
+        case ToolNavSlot::Reload:
+            commands.CmdReload();
             break;
-        case 4:
-            commands_.GoHome();
+        case ToolNavSlot::Home:
+            commands.GoHome();
             break;
-        case 5:
-            commands_.CmdPlay();
+        case ToolNavSlot::Play:
+            commands.CmdPlay();
             break;
-        case 6:
-            commands_.CmdQuit();
+        case ToolNavSlot::Quit:
+            commands.CmdQuit();
             break;
-        case 7:
-            commands_.CmdConfig();
+        case ToolNavSlot::Config:
+            commands.CmdConfig();
             break;
-        case 8:
-            commands_.CmdHelp();
-            break;
-        default:
+        case ToolNavSlot::Help:
+            commands.CmdHelp();
             break;
     }
 }

@@ -21,7 +21,7 @@ class QPushButton;
 
 namespace pagelark {
 
-class ToolbarCommands;
+class PlayerCommands;
 
 // Twips per pixel of the screen a window is on (primary screen when it has none).
 float TwipsPerPixelX(const QWidget& widget);
@@ -80,13 +80,15 @@ class ToolbarWindow : public QWidget {
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     // Lays the window out from the records as they are now.
     void LayOut(LayoutPass pass);
+    // Clicks, keys and pointer moves reach the commands from now on; before, nothing happens
+    // and the window will not close.
+    void Attach(PlayerCommands& commands) { commands_ = &commands; }
 
   protected:
-    ToolbarWindow(ToolbarCommands& commands, HelpTipWindow& tip,
-                  std::span<const ToolbarButton> records, const char* prefix, BorderStyle border,
-                  float designedClientHeight);
+    ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records, const char* prefix,
+                  BorderStyle border, float designedClientHeight);
 
-    virtual void RunCommand(int index) = 0;
+    virtual void RunCommand(PlayerCommands& commands, int index) = 0;
     // Whether a pointer move over a button also counts as activity.
     virtual bool ButtonMoveIsActivity() const = 0;
     virtual std::optional<UrlBoxState> UrlBox() const { return std::nullopt; }
@@ -104,10 +106,13 @@ class ToolbarWindow : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    ToolbarCommands& commands_;
     HelpTipWindow& tip_;
+    PlayerCommands* commands_ = nullptr;
 
   private:
+    void NoteActivity();
+    void HandKeyOf(const QKeyEvent& event);
+
     QPixmap DefaultPicture(int index) const;
     QMargins FrameMargins() const;
     // Frame included.
@@ -127,10 +132,10 @@ class ToolbarWindow : public QWidget {
 class ToolRunWindow final : public ToolbarWindow {
     Q_OBJECT
   public:
-    ToolRunWindow(ToolbarCommands& commands, HelpTipWindow& tip, const ToolbarButtons& buttons);
+    ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons);
 
   protected:
-    void RunCommand(int index) override;
+    void RunCommand(PlayerCommands& commands, int index) override;
     bool ButtonMoveIsActivity() const override { return true; }
     void SetClientSize(QSize size) override { setFixedSize(size); }
 };
@@ -139,12 +144,12 @@ class ToolRunWindow final : public ToolbarWindow {
 class ToolNavWindow final : public ToolbarWindow {
     Q_OBJECT
   public:
-    ToolNavWindow(ToolbarCommands& commands, HelpTipWindow& tip, const ToolbarButtons& buttons);
+    ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons);
     QLineEdit* AddressBox() const { return txtURL_; }
     void SetAddress(const std::string& address);
 
   protected:
-    void RunCommand(int index) override;
+    void RunCommand(PlayerCommands& commands, int index) override;
     bool ButtonMoveIsActivity() const override { return false; }
     std::optional<UrlBoxState> UrlBox() const override;
     void PlaceUrlBox(const UrlBoxPlacement& placement) override;

@@ -141,7 +141,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"FirstPage\": " + std::to_string(p.CurrentPage) + ",\n";
     out += "  \"ScreenSaveActive\": " + std::string(Bool(machine.ScreenSaveActive)) + ",\n";
     out += "  \"ScreenSaveTimeOut\": " + std::to_string(machine.ScreenSaveTimeOut) + ",\n";
-    out += "  \"OnMouseMove\": " + std::to_string(machine.OnMouseMove) + ",\n";
+    out += "  \"OnMouseMove\": " + std::to_string(static_cast<int>(machine.OnMouseMove)) + ",\n";
     out += "  \"Pages\": ";
     if (p.Pages.empty()) {
         out += "[]";

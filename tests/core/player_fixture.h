@@ -78,7 +78,9 @@ class FakeWorld : public Clock,
     bool OwnWindowActive() const override { return true; }
     void Focus(int) override {}
     void SetWindowFrame(bool show) override { calls.push_back("Frame " + std::to_string(show)); }
-    void SetWindowState(int s) override { calls.push_back("WindowState " + std::to_string(s)); }
+    void SetWindowState(WindowState s) override {
+        calls.push_back("WindowState " + std::to_string(static_cast<int>(s)));
+    }
     void LayoutBrowsers() override { calls.push_back("Layout"); }
     void UnloadAll() override { calls.push_back("UnloadAll"); }
     ScreenPoint CursorPosition() const override { return pointer; }

@@ -19,7 +19,7 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
                  {1, Begin::PlayFromNavigation, "NAVIGATE,WAITSAVER nav,WAITSAVER nav"},
                  {2, Begin::ConfigClosed, "WAITTIME,FINPROG,FINPROG"}};
     for (const auto& c : cases) {
-        machine.OnMouseMove = static_cast<std::int16_t>(c.policy);
+        machine.OnMouseMove = static_cast<MouseMovePolicy>(c.policy);
         player.reset();
         Start();
         if (c.begin != Begin::Play) Tick(100);  // well past the grace of the play's start
@@ -41,7 +41,7 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
 }
 
 TEST_F(PlayerTest, IdleReturnOnlyWithScreenSaveActiveAndPostponedByTheMouse) {
-    machine.OnMouseMove = 0;
+    machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
     machine.ScreenSaveTimeOut = 60;
     machine.ScreenSaveActive = false;
     Start();
@@ -51,7 +51,7 @@ TEST_F(PlayerTest, IdleReturnOnlyWithScreenSaveActiveAndPostponedByTheMouse) {
     machine.ScreenSaveActive = true;
     w.pointer = {0, 0};  // left away from the reference: active on every tick
     EXPECT_EQ(Run({50, 50, 50}), "WAITSAVER nav,WAITSAVER nav,WAITSAVER nav");
-    P().RecordMouse();
+    w.pointer = {100, 100};  // back where it was at the start: no longer moving
     EXPECT_EQ(Run({59, 2}), "WAITSAVER nav,INIT");
     EXPECT_EQ(P().SaverModeStartTime(), w.now);
     EXPECT_EQ(w.calls.back(), "ToolNav 0");
@@ -60,14 +60,14 @@ TEST_F(PlayerTest, IdleReturnOnlyWithScreenSaveActiveAndPostponedByTheMouse) {
 
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
     w.cursorCounter = 2;
-    P().HideCursor();
+    P().ToolbarsLaidOut();  // no Tool Run: no cursor
     EXPECT_EQ(w.cursorCounter, -6);
     EXPECT_EQ(w.Take(), "HideHelpTip");
     P().ShowCursor();
     EXPECT_EQ(w.cursorCounter, 6);
     w.cursorCounter = 0;
     w.cursorStuck = true;
-    P().HideCursor();
+    P().ToolbarsLaidOut();
     P().ShowCursor();  // both returned: the requests are bounded
 }
 
@@ -83,7 +83,7 @@ TEST_F(PlayerTest, ToolbarsLaidOutBringToolRunWithTheCursorOrHideTheCursor) {
                  {0, 0, "HideHelpTip", true, false},
                  {1, 8, "HideHelpTip", true, false}};
     for (const auto& c : cases) {
-        machine.OnMouseMove = static_cast<std::int16_t>(c.policy);
+        machine.OnMouseMove = static_cast<MouseMovePolicy>(c.policy);
         w.toolRunCount = c.runCount;
         player.reset();
         Start();

@@ -28,7 +28,8 @@ TEST_F(PlayerTest, StartUpPrimesEveryBrowserAndLaysOutOnlyFromTheFirstInit) {
 
 TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
     w.toolRunCount = 1;
-    machine.OnMouseMove = 0;  // Tool Run shown: the cursor comes back with it
+    machine.OnMouseMove =
+        MouseMovePolicy::ShowToolRun;  // Tool Run shown: the cursor comes back with it
     Start();
     w.calls.clear();
     P().CmdConfig();
@@ -60,7 +61,6 @@ TEST_F(PlayerTest, ConfigCommandLineOpensTheWindowAndEndsWithIt) {
     P().ConfigClosed(true);
     P().CmdPlay();  // nothing leaves FINPROG
     P().SwitchToNavigation();
-    P().SetState(S::Init);
     EXPECT_EQ(State(), S::FinProg);
     Tick();
     EXPECT_EQ(w.Count("UnloadAll"), 1);
@@ -95,7 +95,7 @@ TEST_F(PlayerTest, StepIsNotReenteredFromInsideAPortCall) {
 
 TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
     // The state after the key; Quit and Help need their button (Tool Nav's, Tool Run's).
-    const auto press = [this](int key, int shift, bool withButtons = true) {
+    const auto press = [this](KeyCode key, int shift, bool withButtons = true) {
         buttons.ToolNavButtons[6].Visible = buttons.ToolRunButtons[7].Visible = withButtons;
         player.reset();
         Start();
@@ -104,28 +104,28 @@ TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
         EXPECT_EQ(P().LastActivityTime(), w.now);  // every key is activity
         return State();
     };
-    EXPECT_EQ(press(kKeyEscape, 0), S::FinProg);
-    EXPECT_EQ(press(kKeyF4, kAltMask), S::FinProg);
-    EXPECT_EQ(press(kKeyF1, 0), S::WaitSaver);  // help, in navigation mode
-    EXPECT_EQ(press(kKeyEscape, 0, false), S::WaitTime);
-    EXPECT_EQ(press(kKeyF1, 0, false), S::WaitTime);
+    EXPECT_EQ(press(KeyCode::Escape, 0), S::FinProg);
+    EXPECT_EQ(press(KeyCode::F4, kAltMask), S::FinProg);
+    EXPECT_EQ(press(KeyCode::F1, 0), S::WaitSaver);  // help, in navigation mode
+    EXPECT_EQ(press(KeyCode::Escape, 0, false), S::WaitTime);
+    EXPECT_EQ(press(KeyCode::F1, 0, false), S::WaitTime);
     for (int shift : {kShiftMask, kCtrlMask, kAltMask})
-        EXPECT_EQ(press(kKeyEscape, shift), S::WaitTime) << "shift " << shift;
+        EXPECT_EQ(press(KeyCode::Escape, shift), S::WaitTime) << "shift " << shift;
     for (int shift : {0, kAltMask | kShiftMask, kCtrlMask})
-        EXPECT_EQ(press(kKeyF4, shift), S::WaitTime) << "shift " << shift;
-    EXPECT_EQ(press(kKeyF1, kShiftMask), S::WaitTime);
+        EXPECT_EQ(press(KeyCode::F4, shift), S::WaitTime) << "shift " << shift;
+    EXPECT_EQ(press(KeyCode::F1, kShiftMask), S::WaitTime);
     P().CmdQuit();
     EXPECT_EQ(State(), S::FinProg);
 
     // The diagnostic key needs Debug and a program, whatever the modifiers.
     w.calls.clear();
     registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "Yes");
-    P().HandleKey(kKeyF10, 0);
+    P().HandleKey(KeyCode::F10, 0);
     registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "IEPath", "/usr/bin/xterm");
     registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "No");
-    P().HandleKey(kKeyF10, 0);
+    P().HandleKey(KeyCode::F10, 0);
     registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "Yes");
-    P().HandleKey(kKeyF10, kCtrlMask);
+    P().HandleKey(KeyCode::F10, kCtrlMask);
     EXPECT_EQ(w.Take(), "Start /usr/bin/xterm");
 }
 

@@ -142,7 +142,7 @@ TEST_F(PresentationFileTest, SavedFileHasItsFixedLayout) {
     buttons.ToolRunButtons[1].HelpTip = "Hold";
     buttons.ToolNavButtons[0].Icon = "/kiosk/pics/back.gif";
     buttons.ToolNavUrlVisible = false;
-    machine.OnMouseMove = 2;
+    machine.OnMouseMove = MouseMovePolicy::EndShow;
     p.Modified = true;
     const std::string path = temp.File("out.tso");
     std::string expected =

@@ -105,9 +105,10 @@ TEST_F(SettingsTest, LoadWithNothingStoredGivesDefaultsAndCreatesTheKeys) {
     Load();
     EXPECT_TRUE(fake.HasKey(HKEY_LOCAL_MACHINE, kMachine));
     EXPECT_TRUE(fake.HasKey(HKEY_CURRENT_USER, kUser));
-    EXPECT_EQ(std::tuple(machine.ScreenSaveActive, machine.ScreenSaveTimeOut, machine.OnMouseMove,
-                         machine.WindowState, machine.AutoReboot),
-              std::tuple(true, 300, 1, 2, false));
+    EXPECT_EQ(
+        std::tuple(machine.ScreenSaveActive, machine.ScreenSaveTimeOut, machine.OnMouseMove,
+                   machine.WindowState, machine.AutoReboot),
+        std::tuple(true, 300, MouseMovePolicy::EnterNavigation, WindowState::Maximized, false));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7));
     // The default special address is stored in the machine key for the operator to see.
     EXPECT_EQ(machine.SpecialURL, "about:NavigationCanceled,");
@@ -137,12 +138,13 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
     // A time-out of 0 means the default.
     EXPECT_EQ(std::tuple(machine.ScreenSaveTimeOut, machine.OnMouseMove, machine.Snap,
                          machine.SnapPath, machine.WindowState, machine.SpecialURL),
-              std::tuple(300, 2, true, "/shots/", 0, "about:blank,"));
+              std::tuple(300, MouseMovePolicy::EndShow, true, "/shots/", WindowState::Normal,
+                         "about:blank,"));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 9, 30));
-    EXPECT_FALSE(buttons.ToolRunButtons[4].Visible);
-    EXPECT_EQ(buttons.ToolRunButtons[4].HelpTip, "Quit");  // a blank tip reads as empty
-    EXPECT_EQ(buttons.ToolNavButtons[0].Icon, "/kiosk/pics/back.gif");
-    EXPECT_EQ(buttons.ToolNavButtons[4].Icon, "/srv/home.gif");
+    EXPECT_FALSE(buttons.Run(ToolRunSlot::Quit).Visible);
+    EXPECT_EQ(buttons.Run(ToolRunSlot::Quit).HelpTip, "Quit");  // a blank tip reads as empty
+    EXPECT_EQ(buttons.Nav(ToolNavSlot::Back).Icon, "/kiosk/pics/back.gif");
+    EXPECT_EQ(buttons.Nav(ToolNavSlot::Home).Icon, "/srv/home.gif");
     EXPECT_FALSE(buttons.ToolNavUrlVisible);
     // The log-in settings are read and written on Windows NT only.
     EXPECT_FALSE(machine.AutoLogin);

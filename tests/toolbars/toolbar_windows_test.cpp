@@ -16,7 +16,7 @@
 namespace pagelark {
 namespace {
 
-class FakeCommands final : public ToolbarCommands {
+class FakeCommands final : public PlayerCommands {
   public:
     void CmdPlay() override { calls.push_back("Play"); }
     void CmdPause() override { calls.push_back("Pause"); }
@@ -32,10 +32,12 @@ class FakeCommands final : public ToolbarCommands {
     void GoHome() override { calls.push_back("Home"); }
     void SwitchToNavigation() override { calls.push_back("Navigation"); }
     void BrowseAddress(const std::string& address) override { calls.push_back("Go " + address); }
-    void HandleKey(int keyCode, int shift) override {
-        calls.push_back("Key " + std::to_string(keyCode) + "/" + std::to_string(shift));
+    void HandleKey(KeyCode key, int shift) override {
+        calls.push_back("Key " + std::to_string(static_cast<int>(key)) + "/" +
+                        std::to_string(shift));
     }
     void NoteActivity() override { ++activity; }
+    bool QuitAllowed() const override { return true; }
     bool Finishing() const override { return finishing; }
 
     std::vector<std::string> calls;
@@ -68,7 +70,8 @@ TEST_F(ToolbarWindowsTest, ButtonsFormOneRowWithHiddenOnesTakingNoRoom) {
     buttons.ToolNavButtons[2].Visible = false;
     buttons.ToolRunButtons[0].Visible = false;
     buttons.ToolRunButtons[7].Visible = false;
-    QtToolbars toolbars(buttons, commands);
+    QtToolbars toolbars(buttons);
+    toolbars.Attach(commands);
 
     ToolNavWindow& nav = toolbars.ToolNav();
     EXPECT_EQ(toolbars.ToolNavVisibleCount(), 8);
@@ -108,7 +111,8 @@ TEST_F(ToolbarWindowsTest, LargerPictureRaisesTheRowAndTheAddressBoxGoesUnderBut
     ASSERT_TRUE(large.save(QString::fromStdString(path)));
     buttons.ToolNavButtons[0].Icon = path;
     buttons.ToolNavButtons[4].Icon = folder.File("missing.png");
-    QtToolbars toolbars(buttons, commands);
+    QtToolbars toolbars(buttons);
+    toolbars.Attach(commands);
 
     ToolNavWindow& nav = toolbars.ToolNav();
     EXPECT_EQ(nav.Button(0)->size(), QSize(32, 30));
@@ -127,7 +131,8 @@ TEST_F(ToolbarWindowsTest, LargerPictureRaisesTheRowAndTheAddressBoxGoesUnderBut
 }
 
 TEST_F(ToolbarWindowsTest, EachButtonRunsItsCommand) {
-    QtToolbars toolbars(buttons, commands);
+    QtToolbars toolbars(buttons);
+    toolbars.Attach(commands);
     for (int i = 0; i < toolbars.ToolRun().ButtonCount(); ++i)
         QTest::mouseClick(toolbars.ToolRun().Button(i), Qt::LeftButton);
     EXPECT_EQ(commands.calls, (std::vector<std::string>{"Play", "Pause", "Previous", "Next", "Quit",
@@ -140,7 +145,8 @@ TEST_F(ToolbarWindowsTest, EachButtonRunsItsCommand) {
 }
 
 TEST_F(ToolbarWindowsTest, AddressBoxSendsItsTextUnchangedAndKeysReachThePlayerOnce) {
-    QtToolbars toolbars(buttons, commands);
+    QtToolbars toolbars(buttons);
+    toolbars.Attach(commands);
     QLineEdit* box = toolbars.ToolNav().findChild<QLineEdit*>("txtURL");
     ASSERT_NE(box, nullptr);
     toolbars.SetAddress(" example.org/a ");
@@ -160,7 +166,8 @@ TEST_F(ToolbarWindowsTest, AddressBoxSendsItsTextUnchangedAndKeysReachThePlayerO
 }
 
 TEST_F(ToolbarWindowsTest, ResizingKeepsTheAddressBoxUnderTheButtonsWithItsTextSelected) {
-    QtToolbars toolbars(buttons, commands);
+    QtToolbars toolbars(buttons);
+    toolbars.Attach(commands);
     ToolNavWindow& nav = toolbars.ToolNav();
     toolbars.SetAddress("https://example.org/");
     nav.show();
@@ -170,7 +177,8 @@ TEST_F(ToolbarWindowsTest, ResizingKeepsTheAddressBoxUnderTheButtonsWithItsTextS
 }
 
 TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADialog) {
-    QtToolbars toolbars(buttons, commands);
+    QtToolbars toolbars(buttons);
+    toolbars.Attach(commands);
     auto config = std::make_unique<QWidget>();
     config->show();
     toolbars.SetConfigWindow(config.get());
@@ -191,7 +199,8 @@ TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADia
 }
 
 TEST_F(ToolbarWindowsTest, VisitorCannotCloseOrMinimiseTheToolbars) {
-    QtToolbars toolbars(buttons, commands);
+    QtToolbars toolbars(buttons);
+    toolbars.Attach(commands);
     for (QWidget* window :
          {static_cast<QWidget*>(&toolbars.ToolNav()), static_cast<QWidget*>(&toolbars.ToolRun())}) {
         window->show();
@@ -213,7 +222,8 @@ TEST_F(ToolbarWindowsTest, VisitorCannotCloseOrMinimiseTheToolbars) {
 TEST_F(ToolbarWindowsTest, HelpTipFollowsTheButtonsAndGoesWhenThePointerLeaves) {
     buttons.ToolRunButtons[1].HelpTip = "Pause the show";
     buttons.ToolRunButtons[2].HelpTip = "   ";
-    QtToolbars toolbars(buttons, commands);
+    QtToolbars toolbars(buttons);
+    toolbars.Attach(commands);
     ToolRunWindow& run = toolbars.ToolRun();
     run.show();
     HelpTipWindow& tip = toolbars.HelpTip();

@@ -1,4 +1,4 @@
-#include "stage/restrictions.h"
+#include "core/address_check.h"
 
 #include <string>
 
