@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-format
+packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-format clang-tidy-14
           qt6-base-dev qt6-webengine-dev libgl-dev
           libx11-dev libxtst-dev xvfb xdotool x11-xserver-utils openbox)
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every check: formatting, the sanitizer build's tests, the fuzzers, then the test suite.
+# Runs every check: formatting, the include layering, the sanitizer build's tests, the
+# fuzzers, clang-tidy, then the test suite.
 # FUZZ_SECONDS (default 60) sets how long each fuzzer runs; QUICK=1 runs only the test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +17,9 @@ build() {  # build DIR [cmake options...]
 if [ "${QUICK:-0}" != 1 ]; then
     echo "== formatting"
     git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+    echo "== include layering"
+    bash scripts/check_includes.sh
 
     echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DPAGELARK_SANITIZE=ON -DPAGELARK_BENCH=OFF \
@@ -37,4 +41,8 @@ fi
 
 echo "== test suite"
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "${QUICK:-0}" != 1 ]; then
+    echo "== clang-tidy"
+    bash scripts/tidy.sh build
+fi
 ctest --test-dir build -j "$jobs" --output-on-failure

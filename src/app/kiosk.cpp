@@ -59,7 +59,7 @@ void CatchStopSignals(std::function<void()> stop) {
 }
 
 QString RuntimeFolder(const std::string& tempDir) {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty()) return runtime;
     return QString::fromStdString(StripTrailingBackslash(tempDir));
 }

@@ -103,7 +103,7 @@ void StageWindow::Watch(int index) {
 QUrl StageWindow::ToUrl(const std::string& address) {
     const QString text = QString::fromStdString(address);
     if (text.startsWith('/')) return QUrl::fromLocalFile(text);
-    const QUrl url(text, QUrl::TolerantMode);
+    QUrl url(text, QUrl::TolerantMode);
     // An address without a scheme ("www.example.org") is a web address, as typed in a browser.
     if (url.scheme().isEmpty()) return QUrl::fromUserInput(text);
     return url;
