@@ -1,16 +1,11 @@
 #include "toolbars/toolbar_windows.h"
 
 #include <QCloseEvent>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QToolTip>
 #include <cmath>
 
 #include "core/ports.h"
@@ -22,10 +17,13 @@ namespace {
 
 constexpr float kTwipsPerInch = 1440.0F;
 const QString kCaption = QStringLiteral("Pagelark");
-// The address box as designed, in twips.
-constexpr float kUrlBoxHeight = 375.0F;
-constexpr float kToolNavClientHeight = 735.0F;
-constexpr float kToolRunClientHeight = 360.0F;
+
+Qt::WindowFlags ToolbarFlags() {
+    // A caption and nothing else: no system menu, no close, minimise or maximise box.
+    return Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+}
+
+}  // namespace
 
 const QScreen* ScreenOf(const QWidget& widget) {
     const QScreen* screen = widget.screen();
@@ -35,13 +33,6 @@ const QScreen* ScreenOf(const QWidget& widget) {
 int ToPixels(float twips, float twipsPerPixel) {
     return static_cast<int>(std::lround(twips / twipsPerPixel));
 }
-
-Qt::WindowFlags ToolbarFlags() {
-    // A caption and nothing else: no system menu, no close, minimise or maximise box.
-    return Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-}
-
-}  // namespace
 
 float TwipsPerPixelX(const QWidget& widget) {
     const QScreen* screen = ScreenOf(widget);
@@ -85,71 +76,6 @@ void ImageButton::mouseMoveEvent(QMouseEvent* event) {
     emit Hovered(index_);
     QAbstractButton::mouseMoveEvent(event);
     // Not the window's background: the tip must stay.
-    event->accept();
-}
-
-// ---- HelpTipWindow ----
-
-HelpTipWindow::HelpTipWindow()
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus) {
-    setObjectName("frmHelpTip");
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
-    setMouseTracking(true);
-    setPalette(QToolTip::palette());
-    setAutoFillBackground(true);
-    label_ = new QLabel(this);
-    label_->setObjectName("lblHelpTip");
-    label_->setFont(QToolTip::font());
-    // The pointer over the label is the pointer over the tip.
-    label_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label_->move(1, 1);  // inside the one-pixel border
-    setStyleSheet("#frmHelpTip { border: 1px solid palette(tooltip-text); }");
-}
-
-void HelpTipWindow::ShowHelpTip(const std::string& text) {
-    const HelpTipRequest request = DecideHelpTip(text, currentTipText_, !label_->text().isEmpty());
-    switch (request.Action) {
-        case HelpTipAction::Nothing:
-            break;
-        case HelpTipAction::Hide:
-            hide();
-            currentTipText_.clear();
-            break;
-        case HelpTipAction::Place:
-            Place(request.TipText);
-            break;
-    }
-}
-
-void HelpTipWindow::Place(const std::string& tipText) {
-    currentTipText_ = tipText;
-    hide();
-    label_->setText(QString::fromStdString(HelpTipLabelCaption(tipText)));
-    label_->adjustSize();
-    const float x = TwipsPerPixelX(*this);
-    const float y = TwipsPerPixelY(*this);
-    const QRect screenArea = ScreenOf(*this)->geometry();
-    const QPoint pointer = QCursor::pos() - screenArea.topLeft();
-    HelpTipPlacementInput input;
-    input.Pointer = {pointer.x(), pointer.y()};
-    input.LabelWidth = static_cast<float>(label_->width()) * x;
-    input.LabelHeight = static_cast<float>(label_->height()) * y;
-    input.TwipsPerPixelX = x;
-    input.TwipsPerPixelY = y;
-    input.ScreenWidth = static_cast<float>(screenArea.width()) * x;
-    input.ScreenHeight = static_cast<float>(screenArea.height()) * y;
-    const HelpTipPlacement place = PlaceHelpTip(input);
-    setGeometry(screenArea.x() + ToPixels(static_cast<float>(place.Left), x),
-                screenArea.y() + ToPixels(static_cast<float>(place.Top), y),
-                ToPixels(place.Width, x), ToPixels(place.Height, y));
-    raise();
-    show();
-}
-
-void HelpTipWindow::mouseMoveEvent(QMouseEvent* event) {
-    HideHelpTip();
     event->accept();
 }
 
@@ -319,133 +245,6 @@ bool ToolbarWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-// ---- ToolRunWindow ----
-
-ToolRunWindow::ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons)
-    : ToolbarWindow(tip, buttons.ToolRunButtons, "ToolRun", kToolRunBorder, kToolRunClientHeight) {}
-
-void ToolRunWindow::RunCommand(PlayerCommands& commands, int index) {
-    switch (static_cast<ToolRunSlot>(index)) {
-        case ToolRunSlot::Play:
-            commands.CmdPlay();
-            break;
-        case ToolRunSlot::Pause:
-            commands.CmdPause();
-            break;
-        case ToolRunSlot::Previous:
-            commands.CmdPrevious();
-            break;
-        case ToolRunSlot::Next:
-            commands.CmdNext();
-            break;
-        case ToolRunSlot::Quit:
-            commands.CmdQuit();
-            break;
-        case ToolRunSlot::Config:
-            commands.CmdConfig();
-            break;
-        case ToolRunSlot::Navigation:
-            commands.SwitchToNavigation();
-            break;
-        case ToolRunSlot::Help:
-            commands.CmdHelp();
-            break;
-    }
-}
-
-// ---- ToolNavWindow ----
-
-ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons)
-    : ToolbarWindow(tip, buttons.ToolNavButtons, "ToolNav", kToolNavBorder, kToolNavClientHeight),
-      records_(buttons) {
-    txtURL_ = new QLineEdit(this);
-    txtURL_->setObjectName("txtURL");
-    txtURL_->setMouseTracking(true);
-    txtURL_->setGeometry(0, Button(0)->height(), width(),
-                         ToPixels(kUrlBoxHeight, TwipsPerPixelY(*this)));
-    // Never seen: it only gives Enter in the address box its meaning.
-    cmdDefault_ = new QPushButton(this);
-    cmdDefault_->setObjectName("cmdDefault");
-    cmdDefault_->setFocusPolicy(Qt::NoFocus);
-    const float x = TwipsPerPixelX(*this);
-    const float y = TwipsPerPixelY(*this);
-    cmdDefault_->setGeometry(ToPixels(-1000, x), ToPixels(720, y), ToPixels(495, x),
-                             ToPixels(375, y));
-    connect(cmdDefault_, &QPushButton::clicked, this, [this] {
-        if (commands_ != nullptr) commands_->BrowseAddress(txtURL_->text().toStdString());
-    });
-    connect(txtURL_, &QLineEdit::returnPressed, cmdDefault_, &QPushButton::click);
-    PreviewKeysOf(txtURL_);
-}
-
-void ToolNavWindow::SetAddress(const std::string& address) {
-    txtURL_->setText(QString::fromStdString(address));
-}
-
-void ToolNavWindow::RunCommand(PlayerCommands& commands, int index) {
-    switch (static_cast<ToolNavSlot>(index)) {
-        case ToolNavSlot::Back:
-            commands.CmdBack();
-            break;
-        case ToolNavSlot::Forward:
-            commands.CmdForward();
-            break;
-        case ToolNavSlot::Stop:
-            commands.CmdStop();
-            break;
-        case ToolNavSlot::Reload:
-            commands.CmdReload();
-            break;
-        case ToolNavSlot::Home:
-            commands.GoHome();
-            break;
-        case ToolNavSlot::Play:
-            commands.CmdPlay();
-            break;
-        case ToolNavSlot::Quit:
-            commands.CmdQuit();
-            break;
-        case ToolNavSlot::Config:
-            commands.CmdConfig();
-            break;
-        case ToolNavSlot::Help:
-            commands.CmdHelp();
-            break;
-    }
-}
-
-std::optional<UrlBoxState> ToolNavWindow::UrlBox() const {
-    return UrlBoxState{static_cast<float>(txtURL_->height()) * TwipsPerPixelY(*this),
-                       !txtURL_->isHidden(), records_.ToolNavUrlVisible};
-}
-
-void ToolNavWindow::PlaceUrlBox(const UrlBoxPlacement& placement) {
-    txtURL_->setVisible(placement.Visible);
-    KeepAddressBoxUnderButtons();
-}
-
-void ToolNavWindow::KeepAddressBoxUnderButtons() {
-    txtURL_->setGeometry(0, Button(0)->height(), width(), txtURL_->height());
-    txtURL_->selectAll();
-}
-
-void ToolNavWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    KeepAddressBoxUnderButtons();
-}
-
-bool ToolNavWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtURL_) {
-        if (event->type() == QEvent::MouseMove) {
-            PointerOverBackground();
-        } else if (event->type() == QEvent::FocusIn) {
-            // After the click that gave the focus, which would place the caret.
-            QTimer::singleShot(0, txtURL_, [box = txtURL_] { box->selectAll(); });
-        }
-    }
-    return ToolbarWindow::eventFilter(watched, event);
 }
 
 }  // namespace pagelark

@@ -18,6 +18,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScreen;
 
 namespace pagelark {
 
@@ -28,6 +29,9 @@ float TwipsPerPixelX(const QWidget& widget);
 float TwipsPerPixelY(const QWidget& widget);
 // A window's outer rectangle in twips.
 TwipsRect OuterTwips(const QWidget& window);
+// The screen a window is on, else the primary screen.
+const QScreen* ScreenOf(const QWidget& widget);
+int ToPixels(float twips, float twipsPerPixel);
 
 // A button that is just its picture, as large as the picture.
 class ImageButton final : public QAbstractButton {

@@ -1,0 +1,74 @@
+#include "core/player.h"
+
+#include "core/address_check.h"
+#include "document/presentation.h"
+#include "document/settings.h"
+
+namespace pagelark {
+
+namespace {
+
+bool ValidBrowser(int browser) {
+    return browser >= 0 && browser < kBrowserCount;
+}
+
+}  // namespace
+
+// ---- browser events ----
+
+bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {
+    const bool cancel = NavigationBlocked(c_.presentation, address, c_.helpFolder);
+    if (!ValidBrowser(browser)) return cancel;
+    if (!cancel && topLevel && c_.stage.BrowserVisible(browser)) c_.toolbars.SetAddress(address);
+    if (CountsAsActivity(navigationMode_, address, browsers_[browser].address,
+                         c_.machine.SpecialURL))
+        lastActivityTime_ = Now();
+    return cancel;
+}
+
+void Player::DocumentComplete(int browser) {
+    if (!ValidBrowser(browser)) return;
+    loadFailed_[browser] = false;
+    if (browser == nextBrowser_) browsers_[browser].loaded = true;
+}
+
+void Player::LoadFailed(int browser) {
+    if (ValidBrowser(browser)) loadFailed_[browser] = true;
+}
+
+void Player::WindowResized() {
+    if (browsersReady_) c_.stage.LayoutBrowsers();
+}
+
+// ---- the three browsers ----
+
+bool Player::HoldsAddress(int browser, const std::string& address) const {
+    return address == browsers_[browser].address && !loadFailed_[browser];
+}
+
+void Player::SendAddress(int browser, const std::string& address) {
+    browsers_[browser].address = address;
+    loadFailed_[browser] = false;  // a new load; it reports its own failure
+    const bool offline = !c_.connectivity.IsConnected();
+    if (c_.stage.Offline(browser) != offline) c_.stage.SetOffline(browser, offline);
+    if (!c_.stage.Silent(browser)) c_.stage.SetSilent(browser, true);
+    c_.stage.Navigate(browser, address);
+}
+
+void Player::BrowseTo(int browser, const std::string& address, std::int32_t seconds) {
+    if (!ValidBrowser(browser)) return;
+    browsers_[browser].time = seconds;
+    if (HoldsAddress(browser, address))
+        browsers_[browser].loaded = true;
+    else
+        SendAddress(browser, address);
+}
+
+void Player::ShowBrowser(int browser) {
+    if (!ValidBrowser(browser)) return;
+    c_.stage.BringToFront(browser);
+    if (c_.stage.OwnWindowActive()) c_.stage.Focus(browser);
+    browsers_[browser].startTime = Now();
+}
+
+}  // namespace pagelark

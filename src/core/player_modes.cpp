@@ -1,0 +1,99 @@
+#include "core/player.h"
+
+#include "document/presentation.h"
+#include "document/settings.h"
+
+namespace pagelark {
+
+namespace {
+
+// The cursor counter is driven to a fixed depth; a desktop whose counter never gets there
+// must not hang the timer.
+constexpr int kCursorRequestLimit = 64;
+constexpr int kCursorHiddenBelow = -5;
+constexpr int kCursorShownAbove = 5;
+
+}  // namespace
+
+// ---- modes and cursor ----
+
+void Player::EnterNavigationMode() {
+    lastActivityTime_ = Now();
+    navigationMode_ = true;
+    SetState(PlayerState::WaitSaver);
+    c_.toolbars.ShowToolRun(false);
+    if (ToolNavShown()) {
+        c_.toolbars.ShowToolNav(true);
+        c_.toolbars.MakeToolNavTopmost();
+    }
+    ShowCursor();
+}
+
+void Player::LeaveNavigationMode() {
+    saverModeStartTime_ = Now();
+    navigationMode_ = false;
+    c_.toolbars.ShowToolNav(false);
+    if (ToolRunShown()) {
+        c_.toolbars.ShowToolRun(true);
+        c_.toolbars.MakeToolRunTopmost();
+    }
+}
+
+void Player::SwitchToNavigation() {
+    if (c_.presentation.AutoHome) GoHome();
+    lastActivityTime_ = Now();
+    EnterNavigationMode();
+    PrepareBrowsersForUser();
+    if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
+}
+
+void Player::PrepareBrowsersForUser() {
+    const bool offline = !c_.connectivity.IsConnected();
+    for (int b = 0; b < kBrowserCount; ++b) {
+        if (c_.stage.Offline(b) != offline) c_.stage.SetOffline(b, offline);
+        if (c_.stage.Silent(b)) c_.stage.SetSilent(b, false);
+    }
+}
+
+void Player::NoteActivity() {
+    lastActivityTime_ = Now();
+}
+
+void Player::RecordMouse() {
+    mouseReference_ = c_.desktop.CursorPosition();
+    mouseReferenceSet_ = true;
+}
+
+void Player::HideCursor() {
+    for (int i = 0; i < kCursorRequestLimit; ++i) {
+        if (c_.desktop.ShowCursor(false) < kCursorHiddenBelow) break;
+    }
+    c_.toolbars.HideHelpTip();
+}
+
+void Player::ShowCursor() {
+    for (int i = 0; i < kCursorRequestLimit; ++i) {
+        if (c_.desktop.ShowCursor(true) > kCursorShownAbove) break;
+    }
+}
+
+void Player::ToolbarsLaidOut() {
+    if (ToolRunShown()) {
+        LeaveNavigationMode();
+        ShowCursor();
+    } else {
+        HideCursor();
+    }
+}
+
+bool Player::ToolRunShown() const {
+    return c_.toolbars.ToolRunVisibleCount() >= 1 &&
+           c_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
+}
+
+bool Player::ToolNavShown() const {
+    return c_.toolbars.ToolNavVisibleCount() > 0 &&
+           c_.machine.OnMouseMove != MouseMovePolicy::EndShow;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,48 @@
+#include "toolbars/toolbar_windows.h"
+
+#include "core/ports.h"
+
+namespace pagelark {
+
+namespace {
+
+// Client height as designed, in twips.
+constexpr float kToolRunClientHeight = 360.0F;
+
+}  // namespace
+
+// ---- ToolRunWindow ----
+
+ToolRunWindow::ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons)
+    : ToolbarWindow(tip, buttons.ToolRunButtons, "ToolRun", kToolRunBorder, kToolRunClientHeight) {}
+
+void ToolRunWindow::RunCommand(PlayerCommands& commands, int index) {
+    switch (static_cast<ToolRunSlot>(index)) {
+        case ToolRunSlot::Play:
+            commands.CmdPlay();
+            break;
+        case ToolRunSlot::Pause:
+            commands.CmdPause();
+            break;
+        case ToolRunSlot::Previous:
+            commands.CmdPrevious();
+            break;
+        case ToolRunSlot::Next:
+            commands.CmdNext();
+            break;
+        case ToolRunSlot::Quit:
+            commands.CmdQuit();
+            break;
+        case ToolRunSlot::Config:
+            commands.CmdConfig();
+            break;
+        case ToolRunSlot::Navigation:
+            commands.SwitchToNavigation();
+            break;
+        case ToolRunSlot::Help:
+            commands.CmdHelp();
+            break;
+    }
+}
+
+}  // namespace pagelark
