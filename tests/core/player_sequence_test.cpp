@@ -147,6 +147,11 @@ TEST_F(PlayerTest, HeldAddressIsNotLoadedAgainUnlessItsLoadFailed) {
     P().DocumentComplete(1);  // a later load of it succeeded after all
     P().GoHome();
     EXPECT_EQ(homeLoads(), 2);
+
+    // A typed address goes to the browser on show, unchanged, for as long as Home's page.
+    P().BrowseAddress(" example.org/a ");
+    EXPECT_EQ(w.calls.back(), "Navigate 1  example.org/a ");
+    EXPECT_EQ(P().Browser(1).time, 10);
 }
 
 }  // namespace
