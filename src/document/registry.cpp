@@ -11,7 +11,7 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
 std::uint32_t StoredSize(const RegValue& value) {
     const auto size = static_cast<std::uint32_t>(value.data.size());
-    return value.type == REG_SZ ? size + 1 : size;
+    return value.type == RegType::String ? size + 1 : size;
 }
 
 std::string WithoutBlanksAndCommas(std::string_view text) {
@@ -29,65 +29,64 @@ void AppendHex(std::string& out, unsigned char byte) {
 
 }  // namespace
 
-bool Registry::CheckRoot(std::uint32_t root, std::string_view path) {
+bool Registry::CheckRoot(RegRoot root, std::string_view path) {
     switch (root) {
-        case HKEY_CLASSES_ROOT:
-        case HKEY_CURRENT_USER:
-        case HKEY_LOCAL_MACHINE:
-        case HKEY_USERS:
-        case HKEY_CURRENT_CONFIG:
-        case HKEY_DYN_DATA:
+        case RegRoot::ClassesRoot:
+        case RegRoot::CurrentUser:
+        case RegRoot::LocalMachine:
+        case RegRoot::Users:
+        case RegRoot::CurrentConfig:
+        case RegRoot::DynData:
             break;
         default:
-            lastRegError_ = kRegErrorBadRoot;
+            lastRegError_ = RegError::BadRoot;
             return false;
     }
     if (path.empty()) {
-        lastRegError_ = kRegErrorEmptyPath;
+        lastRegError_ = RegError::EmptyPath;
         return false;
     }
     return true;
 }
 
-bool Registry::RegOpenKey(std::uint32_t root, std::string_view path, std::uint32_t /*access*/) {
+bool Registry::OpenKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
     if (!CheckRoot(root, path)) return false;
     lastRegError_ = backend_.OpenKey(root, path);
-    return lastRegError_ == ERROR_SUCCESS;
+    return lastRegError_ == RegError::Success;
 }
 
-bool Registry::RegCreateKey(std::uint32_t root, std::string_view path, std::uint32_t /*access*/) {
+bool Registry::CreateKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
     if (!CheckRoot(root, path)) return false;
     lastRegError_ = backend_.CreateKey(root, path);
-    return lastRegError_ == ERROR_SUCCESS;
+    return lastRegError_ == RegError::Success;
 }
 
-bool Registry::RegKeyExists(std::uint32_t root, std::string_view path) {
-    return RegOpenKey(root, path, KEY_READ);
+bool Registry::KeyExists(RegRoot root, std::string_view path) {
+    return OpenKey(root, path, RegAccess::Read);
 }
 
-std::string Registry::RegQueryValue(std::uint32_t root, std::string_view path,
-                                    std::string_view name) {
+std::string Registry::QueryValue(RegRoot root, std::string_view path, std::string_view name) {
     std::string result;
-    valueType_ = 0;
+    valueType_ = RegType::None;
     valueSize_ = 0;
-    if (!RegOpenKey(root, path, KEY_READ)) return result;
-    RegValue value;
-    lastRegError_ = backend_.QueryValue(root, path, name, value);
-    if (lastRegError_ != ERROR_SUCCESS) return result;
+    if (!OpenKey(root, path, RegAccess::Read)) return result;
+    auto [error, value] = backend_.QueryValue(root, path, name);
+    lastRegError_ = error;
+    if (lastRegError_ != RegError::Success) return result;
     valueType_ = value.type;
     valueSize_ = StoredSize(value);
     if (valueSize_ > kQueryBufferBytes) {
-        lastRegError_ = ERROR_MORE_DATA;
+        lastRegError_ = RegError::MoreData;
         return result;
     }
     switch (value.type) {
-        case REG_SZ:
+        case RegType::String:
             result = CutAtNul(value.data);
             break;
-        case REG_BINARY:
+        case RegType::Binary:
             result = BytesToHex(value.data);
             break;
-        case REG_DWORD:
+        case RegType::Dword:
             result = DwordToHex(value.data);
             break;
         default:
@@ -97,18 +96,18 @@ std::string Registry::RegQueryValue(std::uint32_t root, std::string_view path,
     return result;
 }
 
-bool Registry::RegSetValue(std::uint32_t root, std::string_view path, std::string_view name,
-                           std::string_view text, std::uint32_t type) {
+bool Registry::SetValue(RegRoot root, std::string_view path, std::string_view name,
+                        std::string_view text, RegType type) {
     if (!CheckRoot(root, path)) return false;
     valueType_ = type;
-    if (!RegCreateKey(root, path, KEY_ALL_ACCESS)) return false;
+    if (!CreateKey(root, path, RegAccess::AllAccess)) return false;
     RegValue value;
     value.type = type;
     switch (type) {
-        case REG_BINARY:
+        case RegType::Binary:
             value.data = HexToBytes(text);
             break;
-        case REG_DWORD:
+        case RegType::Dword:
             value.data = HexToDword(text);
             break;
         default:
@@ -121,7 +120,7 @@ bool Registry::RegSetValue(std::uint32_t root, std::string_view path, std::strin
     } else {
         lastRegError_ = backend_.SetValue(root, path, name, value);
     }
-    return lastRegError_ == ERROR_SUCCESS;
+    return lastRegError_ == RegError::Success;
 }
 
 int HexByte(std::string_view digits) {

@@ -37,7 +37,7 @@ class PresentationFileTest : public ::testing::Test {
             b.Visible = true;
         for (auto& b : buttons.ToolRunButtons)
             b.Visible = true;
-        fake.Put(HKEY_CURRENT_USER,
+        fake.Put(RegRoot::CurrentUser,
                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                  "Personal", temp.path());
     }
@@ -59,8 +59,8 @@ class PresentationFileTest : public ::testing::Test {
     FakeRegistry fake;
     Registry registry{fake};
     ProfileStore profiles;
-    LinuxShareConnector shares;
-    FileUtils files{shares, profiles};
+    std::unique_ptr<ShareConnector> shares = SystemShareConnector();
+    FileUtils files{*shares, profiles};
     Presentation p;
     Settings settings{profiles, registry, p.CurrentFile};
     MachineSettings machine;
@@ -245,7 +245,7 @@ TEST_F(PresentationFileTest, FailedSaveKeepsTheOldFileAndTheState) {
     EXPECT_EQ(events.saves, 0);
     EXPECT_EQ(TempFolder::Read(path), "[Page1]\r\nURL=old\r\n");
     // The profile cache holds nothing for the failed target afterwards.
-    EXPECT_EQ(profiles.ReadProfileString("Tessaro", "AutoLoop", blocked), "");
+    EXPECT_EQ(profiles.ReadString("Tessaro", "AutoLoop", blocked), "");
 }
 
 // Odd bytes are the profile reader's business (see its tests); what is left here is the walk.

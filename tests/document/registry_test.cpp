@@ -7,8 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "document/file_registry.h"
-#include "document/xdg.h"
+#include "platform/linux/file_registry.h"
+#include "platform/linux/xdg.h"
+#include "platform/registry_store.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -17,9 +18,9 @@ namespace {
 using testing::TempFolder;
 using namespace std::string_literals;
 
-constexpr std::uint32_t kMachine = HKEY_LOCAL_MACHINE;
-constexpr std::uint32_t kUser = HKEY_CURRENT_USER;
-constexpr std::uint32_t kClasses = HKEY_CLASSES_ROOT;
+constexpr RegRoot kMachine = RegRoot::LocalMachine;
+constexpr RegRoot kUser = RegRoot::CurrentUser;
+constexpr RegRoot kClasses = RegRoot::ClassesRoot;
 constexpr std::string_view kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr std::string_view kHtmlCommand = "htmlfile\\shell\\open\\command";
@@ -38,12 +39,12 @@ class RegistryTest : public ::testing::Test {
         backend.emplace(folder, env);
         reg.emplace(*backend);
     }
-    std::string Get(std::uint32_t root, std::string_view path, std::string_view name) {
-        return reg->RegQueryValue(root, path, name);
+    std::string Get(RegRoot root, std::string_view path, std::string_view name) {
+        return reg->QueryValue(root, path, name);
     }
-    bool Set(std::uint32_t root, std::string_view path, std::string_view name,
-             std::string_view text, std::uint32_t type = REG_SZ) {
-        return reg->RegSetValue(root, path, name, text, type);
+    bool Set(RegRoot root, std::string_view path, std::string_view name, std::string_view text,
+             RegType type = RegType::String) {
+        return reg->SetValue(root, path, name, text, type);
     }
     bool Holds(const std::string& file, std::string_view text) {
         return TempFolder::Read(folder + "/" + file).find(text) != std::string::npos;
@@ -64,32 +65,34 @@ using FileRegistryTest = RegistryTest;
 using XdgTest = RegistryTest;
 
 TEST_F(RegistryTest, ChecksRootThenPathBeforeTheBackendAndPassesItsErrorsOn) {
-    auto refused = [&](std::uint32_t root, std::string_view path, std::int32_t readError,
-                       std::int32_t writeError) {
-        SCOPED_TRACE(std::to_string(root) + " '" + std::string(path) + "'");
-        EXPECT_FALSE(reg->RegOpenKey(root, path, KEY_READ));
+    auto refused = [&](RegRoot root, std::string_view path, RegError readError,
+                       RegError writeError) {
+        SCOPED_TRACE(std::to_string(static_cast<std::uint32_t>(root)) + " '" + std::string(path) +
+                     "'");
+        EXPECT_FALSE(reg->OpenKey(root, path, RegAccess::Read));
         EXPECT_EQ(reg->LastRegError(), readError);
-        EXPECT_FALSE(reg->RegKeyExists(root, path));
+        EXPECT_FALSE(reg->KeyExists(root, path));
         EXPECT_EQ(Get(root, path, "x"), "");
         EXPECT_EQ(reg->LastRegError(), readError);
-        EXPECT_FALSE(reg->RegCreateKey(root, path, KEY_ALL_ACCESS));
+        EXPECT_FALSE(reg->CreateKey(root, path, RegAccess::AllAccess));
         EXPECT_EQ(reg->LastRegError(), writeError);
         EXPECT_FALSE(Set(root, path, "x", "y"));
         EXPECT_EQ(reg->LastRegError(), writeError);
     };
-    for (std::uint32_t root : {HKEY_PERFORMANCE_DATA, 0u, 0x80000007u, 0x12345678u}) {
-        refused(root, "Software", kRegErrorBadRoot, kRegErrorBadRoot);
-        refused(root, "", kRegErrorBadRoot, kRegErrorBadRoot);
+    for (std::uint32_t number : {0x80000004u, 0u, 0x80000007u, 0x12345678u}) {
+        const auto root = static_cast<RegRoot>(number);
+        refused(root, "Software", RegError::BadRoot, RegError::BadRoot);
+        refused(root, "", RegError::BadRoot, RegError::BadRoot);
     }
-    for (std::uint32_t root :
-         {kClasses, kUser, kMachine, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA}) {
-        refused(root, "", kRegErrorEmptyPath, kRegErrorEmptyPath);
+    for (RegRoot root :
+         {kClasses, kUser, kMachine, RegRoot::Users, RegRoot::CurrentConfig, RegRoot::DynData}) {
+        refused(root, "", RegError::EmptyPath, RegError::EmptyPath);
     }
     // Roots without a store file have no keys and take no writes.
-    for (std::uint32_t root : {HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA}) {
-        refused(root, "Software", ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED);
-        EXPECT_EQ(backend->SetValue(root, "Software", "x", {}), ERROR_ACCESS_DENIED);
-        EXPECT_EQ(backend->DeleteValue(root, "Software", "x"), ERROR_ACCESS_DENIED);
+    for (RegRoot root : {RegRoot::Users, RegRoot::CurrentConfig, RegRoot::DynData}) {
+        refused(root, "Software", RegError::FileNotFound, RegError::AccessDenied);
+        EXPECT_EQ(backend->SetValue(root, "Software", "x", {}), RegError::AccessDenied);
+        EXPECT_EQ(backend->DeleteValue(root, "Software", "x"), RegError::AccessDenied);
     }
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
@@ -98,36 +101,36 @@ TEST_F(RegistryTest, ValuesReadBackByTypeUpTo1024BytesWithTheTerminator) {
     const std::string text(1023, 's'), bytes(2048, 'F');
     const struct {
         std::string name, text;
-        std::uint32_t type;
+        RegType type;
         std::string read;  // "": too big to read
         std::uint32_t size;
     } rows[] = {
-        {"sz", "text", REG_SZ, "text", 5},  // stored without its terminating zero
-        {"cut", "cut\0here"s, REG_SZ, "cut", 9},
-        {"blank", " , ", REG_SZ, " , ", 4},
-        {"expand", "%P%\0"s, REG_EXPAND_SZ, "%P%\0"s, 4},
-        {"dword", "1,2C", REG_DWORD, "&h0000012C", 4},  // 300, most significant digit first
-        {"dword2", "123456789", REG_DWORD, "&h23456789", 4},
-        {"dword3", "0", REG_DWORD, "&h00000000", 4},
-        {"binary", "01 ab,FF", REG_BINARY, "&h01ABFF", 3},
-        {"binary2", "G1,1G 0G,c", REG_BINARY, "&h0110000C", 4},  // a non-digit counts 0
-        {"fits", text, REG_SZ, text, 1024},
-        {"over", text + "s", REG_SZ, "", 1025},
-        {"fitsb", bytes, REG_BINARY, "&h" + bytes, 1024},
-        {"overb", bytes + "00", REG_BINARY, "", 1025},
+        {"sz", "text", RegType::String, "text", 5},  // stored without its terminating zero
+        {"cut", "cut\0here"s, RegType::String, "cut", 9},
+        {"blank", " , ", RegType::String, " , ", 4},
+        {"expand", "%P%\0"s, RegType::ExpandString, "%P%\0"s, 4},
+        {"dword", "1,2C", RegType::Dword, "&h0000012C", 4},  // 300, most significant digit first
+        {"dword2", "123456789", RegType::Dword, "&h23456789", 4},
+        {"dword3", "0", RegType::Dword, "&h00000000", 4},
+        {"binary", "01 ab,FF", RegType::Binary, "&h01ABFF", 3},
+        {"binary2", "G1,1G 0G,c", RegType::Binary, "&h0110000C", 4},  // a non-digit counts 0
+        {"fits", text, RegType::String, text, 1024},
+        {"over", text + "s", RegType::String, "", 1025},
+        {"fitsb", bytes, RegType::Binary, "&h" + bytes, 1024},
+        {"overb", bytes + "00", RegType::Binary, "", 1025},
     };
     for (const auto& row : rows)
         EXPECT_TRUE(Set(kMachine, "Software\\Pagelark", row.name, row.text, row.type)) << row.name;
-    backend->SetValue(kMachine, "Software\\Pagelark", "short", {REG_DWORD, "\x01"});
+    backend->SetValue(kMachine, "Software\\Pagelark", "short", {RegType::Dword, "\x01"});
     EXPECT_TRUE(Holds("machine.reg", "\"dword\"=dword:0000012c\r\n"));
     EXPECT_TRUE(Holds("machine.reg", "\"binary\"=hex:01,ab,ff\r\n"));
-    EXPECT_TRUE(reg->RegCreateKey(kMachine, "Software\\Pagelark\\Empty", KEY_ALL_ACCESS));
+    EXPECT_TRUE(reg->CreateKey(kMachine, "Software\\Pagelark\\Empty", RegAccess::AllAccess));
     Reopen();  // a new session reads everything back from the file
-    EXPECT_TRUE(reg->RegKeyExists(kMachine, "Software\\Pagelark\\Empty"));
+    EXPECT_TRUE(reg->KeyExists(kMachine, "Software\\Pagelark\\Empty"));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(Get(kMachine, "Software\\Pagelark", row.name), row.read);
-        EXPECT_EQ(reg->LastRegError(), row.read.empty() ? ERROR_MORE_DATA : ERROR_SUCCESS);
+        EXPECT_EQ(reg->LastRegError(), row.read.empty() ? RegError::MoreData : RegError::Success);
         EXPECT_EQ(reg->ValueType(), row.type);
         EXPECT_EQ(reg->ValueSize(), row.size);
     }
@@ -135,40 +138,41 @@ TEST_F(RegistryTest, ValuesReadBackByTypeUpTo1024BytesWithTheTerminator) {
 }
 
 TEST_F(RegistryTest, SetCreatesTheKeyAndTextOfNoBytesRemovesTheValue) {
-    EXPECT_FALSE(reg->RegKeyExists(kUser, "A"));
-    EXPECT_EQ(reg->LastRegError(), ERROR_FILE_NOT_FOUND);
-    for (auto [text, type] : {std::pair{"", REG_SZ}, {" , ", REG_DWORD}, {",", REG_BINARY}}) {
+    EXPECT_FALSE(reg->KeyExists(kUser, "A"));
+    EXPECT_EQ(reg->LastRegError(), RegError::FileNotFound);
+    for (auto [text, type] :
+         {std::pair{"", RegType::String}, {" , ", RegType::Dword}, {",", RegType::Binary}}) {
         ASSERT_TRUE(Set(kUser, "A", "v", "1", type));
-        EXPECT_TRUE(Set(kUser, "A", "v", text, type)) << type;
+        EXPECT_TRUE(Set(kUser, "A", "v", text, type)) << text;
         EXPECT_EQ(Get(kUser, "A", "v"), "");
-        EXPECT_EQ(reg->LastRegError(), ERROR_FILE_NOT_FOUND);
-        EXPECT_EQ(reg->ValueType(), 0u);
+        EXPECT_EQ(reg->LastRegError(), RegError::FileNotFound);
+        EXPECT_EQ(reg->ValueType(), RegType::None);
     }
-    EXPECT_TRUE(reg->RegKeyExists(kUser, "A"));
+    EXPECT_TRUE(reg->KeyExists(kUser, "A"));
     EXPECT_FALSE(Set(kUser, "A", "v", ""));  // removing what is not there reports it
-    EXPECT_EQ(reg->LastRegError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg->LastRegError(), RegError::FileNotFound);
 }
 
 TEST_F(FileRegistryTest, PathsMatchWithoutCaseParentsExistImplicitlyAndBadNamesAreRefused) {
     Write("registry/machine.reg",
           "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Vendor\\App]\r\n\"V\"=\"1\"\r\n");
     EXPECT_EQ(Get(kMachine, "software\\\\VENDOR\\app\\", "v"), "1");
-    EXPECT_TRUE(reg->RegKeyExists(kMachine, "Software\\Vendor"));
-    EXPECT_FALSE(reg->RegKeyExists(kMachine, "Software\\Ven"));
-    EXPECT_FALSE(reg->RegKeyExists(kMachine, "Software\\Vendor\\App\\Sub"));
-    EXPECT_FALSE(reg->RegKeyExists(kUser, "Software\\Vendor"));
+    EXPECT_TRUE(reg->KeyExists(kMachine, "Software\\Vendor"));
+    EXPECT_FALSE(reg->KeyExists(kMachine, "Software\\Ven"));
+    EXPECT_FALSE(reg->KeyExists(kMachine, "Software\\Vendor\\App\\Sub"));
+    EXPECT_FALSE(reg->KeyExists(kUser, "Software\\Vendor"));
     // Opening or creating an implicit parent stores nothing; setting a value in it does.
     const std::string before = TempFolder::Read(folder + "/machine.reg");
-    EXPECT_TRUE(reg->RegCreateKey(kMachine, "Software\\Vendor", KEY_ALL_ACCESS));
+    EXPECT_TRUE(reg->CreateKey(kMachine, "Software\\Vendor", RegAccess::AllAccess));
     EXPECT_EQ(TempFolder::Read(folder + "/machine.reg"), before);
     EXPECT_EQ(Get(kMachine, "Software\\Vendor", "V"), "");
     EXPECT_TRUE(Set(kMachine, "Software\\Vendor", "W", "2"));
     EXPECT_TRUE(Holds("machine.reg", "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n\"W\"=\"2\"\r\n"));
     // Names the text file could not hold are refused, not mangled.
     EXPECT_FALSE(Set(kMachine, "Software\\Vendor", "two\nlines", "x"));
-    EXPECT_EQ(reg->LastRegError(), ERROR_INVALID_NAME);
-    EXPECT_FALSE(reg->RegCreateKey(kMachine, "A\0B"s, KEY_ALL_ACCESS));
-    EXPECT_EQ(reg->LastRegError(), ERROR_INVALID_NAME);
+    EXPECT_EQ(reg->LastRegError(), RegError::InvalidName);
+    EXPECT_FALSE(reg->CreateKey(kMachine, "A\0B"s, RegAccess::AllAccess));
+    EXPECT_EQ(reg->LastRegError(), RegError::InvalidName);
 }
 
 TEST_F(FileRegistryTest, ClassesRootMergesTheUserOverTheMachine) {
@@ -196,29 +200,29 @@ TEST_F(FileRegistryTest, DesktopValuesAreReadOnlyAndVanishWithoutAHandler) {
     Write("etc/mimeapps.list", "[Default Applications]\ntext/html=web.desktop\n");
     Reopen();
     EXPECT_EQ(Get(kUser, kShellFolders, "Personal"), env.Home + "/Documents");
-    EXPECT_TRUE(reg->RegKeyExists(kUser, "Software\\Microsoft\\Windows"));
+    EXPECT_TRUE(reg->KeyExists(kUser, "Software\\Microsoft\\Windows"));
     EXPECT_EQ(Get(kClasses, ".htm", ""), "htmlfile");
     EXPECT_EQ(Get(kClasses, ".HTML", ""), "htmlfile");
     EXPECT_EQ(Get(kClasses, kHtmlCommand, ""), "web \"%1\"");
-    EXPECT_TRUE(reg->RegKeyExists(kClasses, "htmlfile\\shell"));
-    EXPECT_FALSE(reg->RegKeyExists(kClasses, "htmlfile\\shell\\print"));
+    EXPECT_TRUE(reg->KeyExists(kClasses, "htmlfile\\shell"));
+    EXPECT_FALSE(reg->KeyExists(kClasses, "htmlfile\\shell\\print"));
     // The desktop's values are read-only, for a change and for a removal.
     EXPECT_FALSE(Set(kUser, kShellFolders, "personal", ""));
-    EXPECT_EQ(reg->LastRegError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(reg->LastRegError(), RegError::AccessDenied);
     EXPECT_FALSE(Set(kClasses, ".htm", "", "other"));
-    EXPECT_EQ(reg->LastRegError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(reg->LastRegError(), RegError::AccessDenied);
     EXPECT_FALSE(Set(kClasses, kHtmlCommand, "", "x"));
-    EXPECT_EQ(reg->LastRegError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(reg->LastRegError(), RegError::AccessDenied);
     EXPECT_FALSE(std::filesystem::exists(folder));
     // Other values beside them are ordinary ones.
     EXPECT_TRUE(Set(kClasses, ".htm", "Content Type", "text/html"));
     EXPECT_EQ(Get(kClasses, ".htm", "Content Type"), "text/html");
 
     std::filesystem::remove(temp.File("share/applications/web.desktop"));
-    EXPECT_FALSE(reg->RegKeyExists(kClasses, "htmlfile"));
+    EXPECT_FALSE(reg->KeyExists(kClasses, "htmlfile"));
     for (std::string_view path : {kHtmlCommand, std::string_view(".html")}) {
         EXPECT_EQ(Get(kClasses, path, ""), "");
-        EXPECT_EQ(reg->LastRegError(), ERROR_FILE_NOT_FOUND);
+        EXPECT_EQ(reg->LastRegError(), RegError::FileNotFound);
     }
 }
 
