@@ -1,7 +1,6 @@
 #include "document/file_utils.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -42,21 +41,6 @@ TEST(PathHelpers, SeparatorsExtensionsAndParts) {
     EXPECT_EQ(ShareRoot("\\\\server\\share\\folder\\file.tso"), "\\\\server\\share");
     EXPECT_EQ(ShareRoot("\\\\server\\share"), "\\\\server\\share");
     EXPECT_EQ(ShareRoot("\\\\server"), "\\\\server\\");
-}
-
-TEST(FileChecks, FoldersAreNotFilesAndPipesAreNotRead) {
-    TempFolder temp;
-    const std::string file = temp.Write("a.tso", "x");
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_TRUE(FileExists(file + "/"));  // one trailing separator is ignored
-    EXPECT_FALSE(FileExists(temp.path()));
-    EXPECT_TRUE(DirExists(temp.path()));
-    EXPECT_FALSE(DirExists(file));
-    EXPECT_FALSE(FileExists(""));
-    EXPECT_FALSE(FileExists(temp.File("missing")));
-    const std::string fifo = temp.File("fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(FileExists(fifo));  // and it returns rather than waiting for a writer
 }
 
 class CountingShares final : public ShareConnector {
