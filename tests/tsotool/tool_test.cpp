@@ -1,23 +1,153 @@
-// What the tool shows and saves is in the golden files; here its exits and side effects.
+// Runs the pagelark-tso binary in a folder, as an operator's script would.
+//
+// The golden files: every input in tests/document/data against what the tool printed and
+// saved for it before. NAME.tso gives NAME.json and NAME.saved.tso; NAME.reg, as the
+// machine's store under an empty presentation, gives NAME.json and the store rewritten by a
+// save, NAME.saved.reg. PAGELARK_UPDATE_GOLDEN=1 writes the actual output over them.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
 
-#include "run_tool.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::TempFolder;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// args go through the shell; the registry store is kept in registryDir.
+Outcome RunTool(const std::string& folder, const std::string& registryDir,
+                const std::string& args) {
+    const std::string errFile = folder + "/stderr.txt";
+    const std::string command = "cd '" + folder + "' && PAGELARK_REGISTRY_DIR='" + registryDir +
+                                "' '" PAGELARK_TSO_BINARY "' " + args + " 2>'" + errFile + "'";
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return outcome;
+    std::array<char, 4096> buffer{};
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        outcome.out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = TempFolder::Read(errFile);
+    std::remove(errFile.c_str());
+    return outcome;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Control bytes and bytes above ASCII as \xNN, so a wrong byte or line end shows.
+std::string Visible(const std::string& line) {
+    std::string out;
+    for (unsigned char c : line) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+// The lines that differ, each with its number: "-" expected, "+" actual.
+std::string LineDiff(const std::string& expected, const std::string& actual) {
+    const auto want = Lines(expected);
+    const auto got = Lines(actual);
+    std::string diff;
+    for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
+        const bool hasWant = i < want.size();
+        const bool hasGot = i < got.size();
+        if (hasWant && hasGot && want[i] == got[i]) continue;
+        const std::string number = std::to_string(i + 1);
+        if (hasWant) diff += "  " + number + " - " + Visible(want[i]) + "\n";
+        if (hasGot) diff += "  " + number + " + " + Visible(got[i]) + "\n";
+    }
+    if (diff.empty()) diff = "  (the last line end differs)\n";
+    return diff;
+}
+
+void Compare(const fs::path& expectedFile, const std::string& actual) {
+    if (std::getenv("PAGELARK_UPDATE_GOLDEN") != nullptr) {
+        std::ofstream(expectedFile, std::ios::binary) << actual;
+        return;
+    }
+    const std::string expected = TempFolder::Read(expectedFile.string());
+    EXPECT_TRUE(expected == actual) << expectedFile.string() << " differs (line, - expected, "
+                                    << "+ actual):\n"
+                                    << LineDiff(expected, actual);
+}
+
+fs::path DataFolder() {
+    const char* root = std::getenv("PAGELARK_TEST_SOURCE_DIR");
+    return fs::path(root != nullptr ? root : ".") / "tests/document/data";
+}
+
+TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
+    int inputs = 0;
+    for (const auto& entry : fs::directory_iterator(DataFolder())) {
+        const fs::path& input = entry.path();
+        const std::string name = input.filename().string();
+        const bool reg = input.extension() == ".reg";
+        if ((!reg && input.extension() != ".tso") || name.find(".saved.") != std::string::npos)
+            continue;
+        SCOPED_TRACE(name);
+        ++inputs;
+        TempFolder temp;
+        const std::string registry = temp.File("registry");
+        fs::create_directory(registry);
+        const std::string file = reg ? "empty.tso" : name;
+        if (reg) {
+            fs::copy_file(input, registry + "/machine.reg");
+            temp.Write(file, "");
+        } else {
+            fs::copy_file(input, temp.File(file));
+        }
+
+        auto shown = RunTool(temp.path(), registry, "show '" + file + "'");
+        ASSERT_EQ(shown.exitCode, 0) << shown.err;
+        // Icons are shown resolved against the folder the tool ran in.
+        const std::string folder = temp.path() + "/";
+        for (auto at = shown.out.find(folder); at != std::string::npos;
+             at = shown.out.find(folder, at))
+            shown.out.replace(at, folder.size(), "{startup}/");
+        Compare(input.parent_path() / (input.stem().string() + ".json"), shown.out);
+
+        const auto saved = RunTool(temp.path(), registry, "save '" + file + "' out.tso");
+        ASSERT_EQ(saved.exitCode, 0) << saved.err;
+        Compare(input.parent_path() / (input.stem().string() + (reg ? ".saved.reg" : ".saved.tso")),
+                TempFolder::Read(reg ? registry + "/machine.reg" : temp.File("out.tso")));
+    }
+    EXPECT_GE(inputs, 6);
+}
 
 class ToolTest : public ::testing::Test {
   protected:
-    testing::Outcome Run(const std::string& args) {
-        return testing::RunTool(temp.path(), registryDir, args);
-    }
+    Outcome Run(const std::string& args) { return RunTool(temp.path(), registryDir, args); }
 
     TempFolder temp;
     std::string registryDir = temp.File("registry");
