@@ -27,102 +27,6 @@ void AppendHex(std::string& out, unsigned char byte) {
     out += kHexDigits[byte & 0x0F];
 }
 
-}  // namespace
-
-bool Registry::CheckRoot(RegRoot root, std::string_view path) {
-    switch (root) {
-        case RegRoot::ClassesRoot:
-        case RegRoot::CurrentUser:
-        case RegRoot::LocalMachine:
-        case RegRoot::Users:
-        case RegRoot::CurrentConfig:
-        case RegRoot::DynData:
-            break;
-        default:
-            lastRegError_ = RegError::BadRoot;
-            return false;
-    }
-    if (path.empty()) {
-        lastRegError_ = RegError::EmptyPath;
-        return false;
-    }
-    return true;
-}
-
-bool Registry::OpenKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
-    if (!CheckRoot(root, path)) return false;
-    lastRegError_ = backend_.OpenKey(root, path);
-    return lastRegError_ == RegError::Success;
-}
-
-bool Registry::CreateKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
-    if (!CheckRoot(root, path)) return false;
-    lastRegError_ = backend_.CreateKey(root, path);
-    return lastRegError_ == RegError::Success;
-}
-
-bool Registry::KeyExists(RegRoot root, std::string_view path) {
-    return OpenKey(root, path, RegAccess::Read);
-}
-
-std::string Registry::QueryValue(RegRoot root, std::string_view path, std::string_view name) {
-    std::string result;
-    valueType_ = RegType::None;
-    valueSize_ = 0;
-    if (!OpenKey(root, path, RegAccess::Read)) return result;
-    auto [error, value] = backend_.QueryValue(root, path, name);
-    lastRegError_ = error;
-    if (lastRegError_ != RegError::Success) return result;
-    valueType_ = value.type;
-    valueSize_ = StoredSize(value);
-    if (valueSize_ > kQueryBufferBytes) {
-        lastRegError_ = RegError::MoreData;
-        return result;
-    }
-    switch (value.type) {
-        case RegType::String:
-            result = CutAtNul(value.data);
-            break;
-        case RegType::Binary:
-            result = BytesToHex(value.data);
-            break;
-        case RegType::Dword:
-            result = DwordToHex(value.data);
-            break;
-        default:
-            result = value.data;
-            break;
-    }
-    return result;
-}
-
-bool Registry::SetValue(RegRoot root, std::string_view path, std::string_view name,
-                        std::string_view text, RegType type) {
-    if (!CheckRoot(root, path)) return false;
-    valueType_ = type;
-    if (!CreateKey(root, path, RegAccess::AllAccess)) return false;
-    RegValue value;
-    value.type = type;
-    switch (type) {
-        case RegType::Binary:
-            value.data = HexToBytes(text);
-            break;
-        case RegType::Dword:
-            value.data = HexToDword(text);
-            break;
-        default:
-            value.data = std::string(text);
-            break;
-    }
-    valueSize_ = value.data.empty() ? 0 : StoredSize(value);
-    if (value.data.empty()) {
-        lastRegError_ = backend_.DeleteValue(root, path, name);
-    } else {
-        lastRegError_ = backend_.SetValue(root, path, name, value);
-    }
-    return lastRegError_ == RegError::Success;
-}
-
 int HexByte(std::string_view digits) {
     std::string upper = ToUpper(digits.substr(0, 2));
     if (upper.size() == 1) upper.insert(upper.begin(), '0');
@@ -171,6 +75,96 @@ std::string DwordToHex(std::string_view bytes) {
         AppendHex(hex, i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0);
     }
     return hex;
+}
+
+}  // namespace
+
+bool Registry::CheckRoot(RegRoot root, std::string_view path) {
+    switch (root) {
+        case RegRoot::ClassesRoot:
+        case RegRoot::CurrentUser:
+        case RegRoot::LocalMachine:
+        case RegRoot::Users:
+        case RegRoot::CurrentConfig:
+        case RegRoot::DynData:
+            break;
+        default:
+            lastRegError_ = RegError::BadRoot;
+            return false;
+    }
+    if (path.empty()) {
+        lastRegError_ = RegError::EmptyPath;
+        return false;
+    }
+    return true;
+}
+
+bool Registry::OpenKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
+    if (!CheckRoot(root, path)) return false;
+    lastRegError_ = backend_.OpenKey(root, path);
+    return lastRegError_ == RegError::Success;
+}
+
+bool Registry::CreateKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
+    if (!CheckRoot(root, path)) return false;
+    lastRegError_ = backend_.CreateKey(root, path);
+    return lastRegError_ == RegError::Success;
+}
+
+bool Registry::KeyExists(RegRoot root, std::string_view path) {
+    return OpenKey(root, path, RegAccess::Read);
+}
+
+std::string Registry::QueryValue(RegRoot root, std::string_view path, std::string_view name) {
+    std::string result;
+    if (!OpenKey(root, path, RegAccess::Read)) return result;
+    auto [error, value] = backend_.QueryValue(root, path, name);
+    lastRegError_ = error;
+    if (lastRegError_ != RegError::Success) return result;
+    if (StoredSize(value) > kQueryBufferBytes) {
+        lastRegError_ = RegError::MoreData;
+        return result;
+    }
+    switch (value.type) {
+        case RegType::String:
+            result = CutAtNul(value.data);
+            break;
+        case RegType::Binary:
+            result = BytesToHex(value.data);
+            break;
+        case RegType::Dword:
+            result = DwordToHex(value.data);
+            break;
+        default:
+            result = value.data;
+            break;
+    }
+    return result;
+}
+
+bool Registry::SetValue(RegRoot root, std::string_view path, std::string_view name,
+                        std::string_view text, RegType type) {
+    if (!CheckRoot(root, path)) return false;
+    if (!CreateKey(root, path, RegAccess::AllAccess)) return false;
+    RegValue value;
+    value.type = type;
+    switch (type) {
+        case RegType::Binary:
+            value.data = HexToBytes(text);
+            break;
+        case RegType::Dword:
+            value.data = HexToDword(text);
+            break;
+        default:
+            value.data = std::string(text);
+            break;
+    }
+    if (value.data.empty()) {
+        lastRegError_ = backend_.DeleteValue(root, path, name);
+    } else {
+        lastRegError_ = backend_.SetValue(root, path, name, value);
+    }
+    return lastRegError_ == RegError::Success;
 }
 
 }  // namespace pagelark

@@ -27,22 +27,12 @@ class Registry {
                   RegType type);
 
     RegError LastRegError() const { return lastRegError_; }
-    RegType ValueType() const { return valueType_; }
-    std::uint32_t ValueSize() const { return valueSize_; }
 
   private:
     bool CheckRoot(RegRoot root, std::string_view path);
 
     RegistryBackend& backend_;
     RegError lastRegError_ = RegError::Success;
-    RegType valueType_ = RegType::None;
-    std::uint32_t valueSize_ = 0;
 };
-
-int HexByte(std::string_view digits);
-std::string HexToBytes(std::string_view text);
-std::string HexToDword(std::string_view text);
-std::string BytesToHex(std::string_view bytes);
-std::string DwordToHex(std::string_view bytes);
 
 }  // namespace pagelark

@@ -71,8 +71,6 @@ std::optional<std::int64_t> ParseWhole(std::string_view text) {
     return negative ? -value : value;
 }
 
-}  // namespace
-
 bool IsTrueWord(std::string_view text) {
     return IsOneOf(text, {"1", "-1", "ON", "YES", "TRUE"});
 }
@@ -80,6 +78,8 @@ bool IsTrueWord(std::string_view text) {
 bool IsFalseWord(std::string_view text) {
     return IsOneOf(text, {"0", "OFF", "NO", "FALSE"});
 }
+
+}  // namespace
 
 bool ParseBool(std::string_view text, bool defaultValue) {
     if (IsTrueWord(text)) return true;

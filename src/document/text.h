@@ -10,8 +10,8 @@
 
 namespace pagelark {
 
-bool IsTrueWord(std::string_view text);
-bool IsFalseWord(std::string_view text);
+// 1, -1, On, Yes, True and 0, Off, No, False, in any case and between blanks; any other text
+// gives defaultValue.
 bool ParseBool(std::string_view text, bool defaultValue);
 std::string BoolWord(bool value);
 
