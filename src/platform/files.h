@@ -16,6 +16,9 @@ bool FileExists(std::string_view path);
 // A folder this process may enter.
 bool DirExists(std::string_view path);
 
+// The working folder, without a trailing separator; "" when unknown.
+std::string CurrentFolder();
+
 int RemoveFile(std::string_view path);
 // Makes the folder and any missing folders above it.
 int MakeFolder(std::string_view path, unsigned mode);

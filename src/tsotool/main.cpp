@@ -1,7 +1,5 @@
 // pagelark-tso: shows and re-saves presentation files with the kiosk's own document code.
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -33,12 +31,6 @@ constexpr const char* kUsage =
     "       pagelark-tso save FILE OUT    load FILE as at start-up and save it to OUT\n"
     "       pagelark-tso --help | --version\n";
 
-std::string CurrentFolder() {
-    std::vector<char> buffer(4096);
-    if (::getcwd(buffer.data(), buffer.size()) == nullptr) return {};
-    return EnsureTrailingBackslash(buffer.data());
-}
-
 std::string Absolute(const std::string& path, const std::string& folder) {
     return IsAbsolutePath(path) || folder.empty() ? path : folder + path;
 }
@@ -50,7 +42,7 @@ int Fail(const std::string& what, const std::string& path, const std::string& re
 
 // Loads file as the kiosk does at start-up, then runs the command on it.
 int Run(const std::string& command, const std::string& file, const std::string& out) {
-    const std::string startupFolder = CurrentFolder();
+    const std::string startupFolder = EnsureTrailingBackslash(CurrentFolder());
     const std::string path = Absolute(file, startupFolder);
     const ReadResult readable = ReadWholeFile(path);
     if (readable.status != ReadStatus::Ok) return Fail("read", file, readable.error);

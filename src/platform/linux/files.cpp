@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 namespace pagelark {
 namespace {
@@ -49,6 +50,12 @@ bool DirExists(std::string_view path) {
     struct stat st {};
     return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
            ::access(name.c_str(), X_OK) == 0;
+}
+
+std::string CurrentFolder() {
+    std::vector<char> buffer(4096);
+    if (::getcwd(buffer.data(), buffer.size()) == nullptr) return {};
+    return buffer.data();
 }
 
 int RemoveFile(std::string_view path) {
