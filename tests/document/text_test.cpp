@@ -22,47 +22,33 @@ TEST(BoolWords, WordsIgnoreCaseAndBlanksAndOthersGiveTheDefault) {
 }
 
 TEST(Numbers, DecimalRoundsHalfToEvenAndHexIsTwosComplement) {
-    const struct {
-        const char* text;
-        std::int32_t value;  // 77: the default, no number (more than 32 bits, out of range)
-    } rows[] = {{"42", 42},
-                {"  -17 ", -17},
-                {"+8", 8},
-                {"007", 7},
-                {"", 77},
-                {"   ", 77},
-                {"&h0000012C", 300},
-                {"&H12c", 300},
-                {"&hFFFFFFFF", -1},
-                {"&h80000000", INT32_MIN},
-                {"&h100000000", 77},
-                {"&h", 77},
-                {"&hXYZ", 77},
-                {"2.5", 2},
-                {"3.5", 4},
-                {"-2.5", -2},
-                {"-3.5", -4},
-                {"2.50001", 3},
-                {"2.4999", 2},
-                {".5", 0},
-                {"1.", 1},
-                {".", 77},
-                {"2147483647", INT32_MAX},
-                {"2147483648", 77},
-                {"-2147483648", INT32_MIN},
-                {"-2147483649", 77},
-                {"2147483647.5", 77},
-                {"99999999999999999999999999", 77},
-                {"abc", 77},
-                {"12abc", 77},
-                {"1 2", 77},
-                {"1e3", 77},
-                {"0x10", 77},
-                {"--1", 77},
-                {"1,000", 77},
-                {"-&h1", 77}};
-    for (const auto& row : rows)
-        EXPECT_EQ(ParseLong(row.text, 77), row.value) << row.text;
+    const std::pair<const char*, std::int32_t> numbers[] = {
+        {"42", 42},
+        {"  -17 ", -17},
+        {"+8", 8},
+        {"007", 7},
+        {"&h0000012C", 300},
+        {"&H12c", 300},
+        {"&hFFFFFFFF", -1},
+        {"&h80000000", INT32_MIN},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"-3.5", -4},
+        {"2.50001", 3},
+        {"2.4999", 2},
+        {".5", 0},
+        {"1.", 1},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+    };
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(ParseLong(text, 77), value) << text;
+    // More than 32 bits, out of range (after rounding) or no number at all.
+    for (const char* text : {"", "   ", "&h100000000", "&h", "&hXYZ", ".", "2147483648",
+                             "-2147483649", "2147483647.5", "99999999999999999999999999", "abc",
+                             "12abc", "1 2", "1e3", "0x10", "--1", "1,000", "-&h1"})
+        EXPECT_EQ(ParseLong(text, 77), 77) << text;
     // 16 bits; hexadecimal is read as 32 bits first, so &hFFFF is 65535: out of range.
     const std::pair<const char*, std::int16_t> shorts[] = {{"32767", 32767},   {"-32768", -32768},
                                                            {"32768", 3},       {"&hFFFF", 3},
