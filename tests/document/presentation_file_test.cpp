@@ -32,11 +32,6 @@ class RecordingEvents final : public DocumentEvents {
 class PresentationFileTest : public ::testing::Test {
   protected:
     PresentationFileTest() {
-        CreateButtonLists(buttons);
-        for (auto& b : buttons.ToolNavButtons)
-            b.Visible = true;
-        for (auto& b : buttons.ToolRunButtons)
-            b.Visible = true;
         fake.Put(RegRoot::CurrentUser,
                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                  "Personal", temp.path());
