@@ -12,15 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "document/file_registry.h"
-#include "document/file_utils.h"
+#include "document/document_session.h"
 #include "document/presentation.h"
 #include "document/presentation_file.h"
-#include "document/profile.h"
-#include "document/registry.h"
 #include "document/settings.h"
 #include "document/toolbar_buttons.h"
-#include "platform/shares.h"
 
 using namespace pagelark;
 using Clock = std::chrono::steady_clock;
@@ -56,19 +52,16 @@ int main(int argc, char** argv) {
     const std::string target = folder + "/saved.tso";
     std::ofstream(source, std::ios::binary) << MakeFile(pages);
 
-    FileRegistry store(folder + "/registry");
-    Registry registry(store);
-    ProfileStore profiles;
-    LinuxShareConnector shares;
-    FileUtils files(shares, profiles);
     Presentation presentation;
-    Settings settings(profiles, registry, presentation.CurrentFile);
+    DocumentSession session(presentation.CurrentFile, folder + "/registry");
+    Settings& settings = session.settings;
     MachineSettings machine;
     ToolbarButtons buttons;
     const std::string startupFolder = folder + "/";
     const HelpDocumentList help{};
     DocumentEvents events;
-    DocumentContext context{settings, files, machine, buttons, help, startupFolder, events, 0};
+    DocumentContext context{settings, session.files, machine, buttons,
+                            help,     startupFolder, events,  0};
     ReadToolbarButtons(settings, startupFolder, buttons);
 
     std::vector<double> loads, saves;

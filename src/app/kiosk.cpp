@@ -13,19 +13,16 @@
 #include "app/single_instance.h"
 #include "core/command_line.h"
 #include "core/player.h"
-#include "document/file_registry.h"
+#include "document/document_session.h"
 #include "document/file_utils.h"
 #include "document/presentation.h"
 #include "document/presentation_file.h"
-#include "document/profile.h"
-#include "document/registry.h"
 #include "document/settings.h"
 #include "document/text.h"
 #include "document/toolbar_buttons.h"
 #include "help/help_files.h"
 #include "help/help_paths.h"
 #include "platform/clock.h"
-#include "platform/shares.h"
 #include "platform/temp_dir.h"
 #include "stage/stage_window.h"
 #include "toolbars/qt_toolbars.h"
@@ -74,10 +71,7 @@ class Kiosk final : public DocumentEvents {
         : raw_(std::move(rawCommandLine)),
           tempDir_(std::move(tempDir)),
           startupFolder_(StartupFolder()),
-          store_(RegistryFolderFromEnvironment()),
-          registry_(store_),
-          files_(shares_, profiles_),
-          settings_(profiles_, registry_, presentation_.CurrentFile) {}
+          session_(presentation_.CurrentFile) {}
 
     void InitPlayer();
     void Start();
@@ -92,13 +86,8 @@ class Kiosk final : public DocumentEvents {
     std::string startupFolder_;
     std::string reservedTempFile_;
     SystemClock clock_;
-    FileRegistry store_;
-    Registry registry_;
-    ProfileStore profiles_;
-    LinuxShareConnector shares_;
-    FileUtils files_;
     Presentation presentation_;
-    Settings settings_;
+    DocumentSession session_;
     MachineSettings machine_;
     ToolbarButtons buttons_;
     std::vector<HelpFile> helpFiles_;
@@ -119,7 +108,7 @@ class Kiosk final : public DocumentEvents {
 
 void Kiosk::InitPlayer() {
     reservedTempFile_ = ReserveTempFile(tempDir_);
-    const std::string defaultFile = settings_.DefaultFilePath();
+    const std::string defaultFile = session_.settings.DefaultFilePath();
     std::string file = ParseCommandLine(raw_, defaultFile);
     if (!file.empty() && !IsAbsolutePath(file)) file = startupFolder_ + file;
     presentation_.CurrentFile = file;
@@ -127,8 +116,8 @@ void Kiosk::InitPlayer() {
     helpFiles_ = BuildHelpFileTable();
     helpDocuments_ = BuildHelpDocuments(tempDir_);
 
-    DocumentContext context{settings_,      files_,         machine_, buttons_,
-                            helpDocuments_, startupFolder_, *this,    GetWindowsVersion()};
+    DocumentContext context{session_.settings, session_.files, machine_, buttons_,
+                            helpDocuments_,    startupFolder_, *this,    GetWindowsVersion()};
     const std::string_view line = TrimBlanks(raw_);
     if (line.empty() || ToUpper(line) == "CONFIG") {
         presentation_.CurrentFile = defaultFile;
@@ -142,8 +131,8 @@ void Kiosk::InitPlayer() {
     if (!tempDir_.empty())
         helpFolderOurs_ = ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_);
 
-    LoadMachineSettings(settings_, GetWindowsVersion(), clock_.Now(), startupFolder_, machine_,
-                        buttons_);
+    LoadMachineSettings(session_.settings, GetWindowsVersion(), clock_.Now(), startupFolder_,
+                        machine_, buttons_);
     LoadPresentation(presentation_, context, presentation_.CurrentFile);
 }
 
@@ -157,8 +146,8 @@ void Kiosk::Start() {
     const std::string helpFolder =
         helpFolderOurs_ ? ExpandTempPath(HelpFolderTemplate(), tempDir_) : std::string();
     player_ = std::make_unique<Player>(
-        PlayerContext{presentation_, machine_, buttons_, settings_, helpDocuments_, helpFolder,
-                      IsConfigCommandLine(raw_), clock_, *stage_, desktop_, *toolbars_,
+        PlayerContext{presentation_, machine_, buttons_, session_.settings, helpDocuments_,
+                      helpFolder, IsConfigCommandLine(raw_), clock_, *stage_, desktop_, *toolbars_,
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
     toolbars_->Attach(*player_);
     player_->InitBrowsers();
@@ -187,10 +176,10 @@ void Kiosk::AfterSave() {
 }
 
 void Kiosk::End() {
-    files_.DisconnectAllShares();
-    if (!reservedTempFile_.empty()) files_.DeleteFile(reservedTempFile_);
+    session_.files.DisconnectAllShares();
+    if (!reservedTempFile_.empty()) session_.files.RemoveFile(reservedTempFile_);
     if (IsUntouchedStarter(presentation_, helpDocuments_))
-        files_.DeleteFile(presentation_.CurrentFile);
+        session_.files.RemoveFile(presentation_.CurrentFile);
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
     timer_.stop();
     player_->ShowCursor();

@@ -1,11 +1,6 @@
 #include "document/file_utils.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
 #include "document/profile.h"
 #include "platform/file_io.h"
@@ -67,26 +62,6 @@ std::string FolderPart(std::string_view path) {
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
-bool FileExists(std::string_view path) {
-    if (path.empty()) return false;
-    const std::string name = StripTrailingBackslash(path);
-    // Only a regular file counts: reading a pipe or a device could block or never end.
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return regular;
-}
-
-bool DirExists(std::string_view path) {
-    if (path.empty()) return false;
-    const std::string name(path);
-    struct stat st {};
-    return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           ::access(name.c_str(), X_OK) == 0;
-}
-
 int GetWindowsVersion() {
     return 0;
 }
@@ -96,34 +71,21 @@ bool FileUtils::DirExists(std::string_view path) {
     return pagelark::DirExists(path);
 }
 
-bool FileUtils::DeleteFile(std::string_view path) {
+bool FileUtils::RemoveFile(std::string_view path) {
     if (path.empty()) return false;
-    const std::string name(path);
-    lastFileError_ = ::unlink(name.c_str()) == 0 ? 0 : errno;
+    lastFileError_ = pagelark::RemoveFile(path);
     return lastFileError_ == 0;
 }
 
-bool FileUtils::MakeDirectory(std::string_view path, unsigned mode) {
+bool FileUtils::MakeFolder(std::string_view path, unsigned mode) {
     ConnectShareOf(path);
-    for (std::size_t i = 1; i < path.size(); ++i) {
-        if (path[i] == kPathSeparator) {
-            const std::string parent(path.substr(0, i));
-            ::mkdir(parent.c_str(), static_cast<mode_t>(mode));
-        }
-    }
-    if (!pagelark::DirExists(path)) {
-        const std::string name(path);
-        lastFileError_ = ::mkdir(name.c_str(), static_cast<mode_t>(mode)) == 0 ? 0 : errno;
-    } else {
-        lastFileError_ = 0;
-    }
+    lastFileError_ = pagelark::MakeFolder(path, mode);
     return lastFileError_ == 0;
 }
 
-bool FileUtils::RemoveDirectory(std::string_view path) {
+bool FileUtils::RemoveFolder(std::string_view path) {
     ConnectShareOf(path);
-    const std::string name(path);
-    lastFileError_ = ::rmdir(name.c_str()) == 0 ? 0 : errno;
+    lastFileError_ = pagelark::RemoveFolder(path);
     return lastFileError_ == 0;
 }
 

@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace pagelark {
 
 class ProfileStore;
 class ShareConnector;
-
-inline constexpr char kPathSeparator = '/';
 
 // Share names keep the Windows form (two backslashes, server, share): no native path has it.
 bool IsUncPath(std::string_view path);
@@ -27,9 +27,6 @@ std::string StripExtension(std::string_view path);
 std::string FileNamePart(std::string_view path);
 std::string FolderPart(std::string_view path);
 
-bool FileExists(std::string_view path);
-bool DirExists(std::string_view path);
-
 // 0 here: the steps that only the Windows NT or 95 families take never run.
 int GetWindowsVersion();
 
@@ -38,9 +35,9 @@ class FileUtils {
     FileUtils(ShareConnector& shares, ProfileStore& profiles)
         : shares_(shares), profiles_(profiles) {}
 
-    bool DeleteFile(std::string_view path);
-    bool MakeDirectory(std::string_view path, unsigned mode = 0777);
-    bool RemoveDirectory(std::string_view path);
+    bool RemoveFile(std::string_view path);
+    bool MakeFolder(std::string_view path, unsigned mode = 0777);
+    bool RemoveFolder(std::string_view path);
     bool DirExists(std::string_view path);
     // Replaces file with the lines, each ended by CR LF.
     bool WriteLines(const std::string& file, const std::vector<std::string>& lines);

@@ -26,18 +26,16 @@ void WriteButtons(ProfileStore& profiles, const std::string& file,
                   const std::string& startupFolder) {
     for (const ToolbarButton& button : list) {
         const std::string section = std::string(prefix) + button.Name;
-        profiles.WriteProfileString(section, "HelpTip", button.HelpTip, file);
-        profiles.WriteProfileString(section, "Icon", StoredIconPath(button.Icon, startupFolder),
-                                    file);
-        profiles.WriteProfileString(section, "Visible", BoolWord(button.Visible), file);
+        profiles.WriteString(section, "HelpTip", button.HelpTip, file);
+        profiles.WriteString(section, "Icon", StoredIconPath(button.Icon, startupFolder), file);
+        profiles.WriteString(section, "Visible", BoolWord(button.Visible), file);
     }
 }
 
 void WriteUrlSections(ProfileStore& profiles, const std::string& file, std::string_view prefix,
                       const std::vector<std::string>& urls) {
     for (std::size_t i = 0; i < urls.size(); ++i)
-        profiles.WriteProfileString(std::string(prefix) + std::to_string(i + 1), "URL", urls[i],
-                                    file);
+        profiles.WriteString(std::string(prefix) + std::to_string(i + 1), "URL", urls[i], file);
 }
 
 }  // namespace
@@ -61,7 +59,7 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     }
 
     auto read = [&](std::string_view section, std::string_view key) {
-        return std::string(TrimBlanks(profiles.ReadProfileString(section, key, path)));
+        return std::string(TrimBlanks(profiles.ReadString(section, key, path)));
     };
     presentation.HomeURL = read(kOptionsSection, "HomeURL");
     if (presentation.HomeURL.empty()) presentation.HomeURL = "about:blank";
@@ -128,11 +126,11 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
         const std::string section = "Page" + std::to_string(i + 1);
-        profiles.WriteProfileString(section, "URL", page.URL, path);
+        profiles.WriteString(section, "URL", page.URL, path);
         if (!page.UseDefaultTime) {
-            profiles.WriteProfileString(section, "DefaultTime", "False", path);
+            profiles.WriteString(section, "DefaultTime", "False", path);
             if (page.Time != presentation.DefaultTime)
-                profiles.WriteProfileString(section, "Time", std::to_string(page.Time), path);
+                profiles.WriteString(section, "Time", std::to_string(page.Time), path);
         }
     }
     WriteUrlSections(profiles, path, "Include", presentation.Include);
@@ -141,8 +139,8 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
                  context.startupFolder);
     WriteButtons(profiles, path, context.buttons.ToolNavButtons, kToolNavPrefix,
                  context.startupFolder);
-    profiles.WriteProfileString(kToolNavUrlSection, "Visible",
-                                BoolWord(context.buttons.ToolNavUrlVisible), path);
+    profiles.WriteString(kToolNavUrlSection, "Visible", BoolWord(context.buttons.ToolNavUrlVisible),
+                         path);
 
     if (!profiles.FlushProfileCache(path, &error)) {
         presentation.CurrentFile = previousFile;

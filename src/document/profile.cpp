@@ -1,121 +1,15 @@
 #include "document/profile.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <optional>
-#include <unordered_map>
-
+#include "document/profile_document.h"
 #include "document/text.h"
 #include "platform/file_io.h"
+#include "platform/files.h"
 
 namespace pagelark {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 // Clean copies kept for reuse; dirty ones stay until flushed whatever their number.
 constexpr std::size_t kMaxCleanEntries = 4;
-// Sections longer than this get a key index, so a long section is not scanned per lookup.
-constexpr std::size_t kKeyIndexThreshold = 16;
-
-// Calls onLine for every line of text; CR LF, LF and a lone CR all end a line, and a final
-// line without an end counts when it is not empty.
-template <typename OnLine>
-void ForEachLine(std::string_view text, OnLine&& onLine) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            onLine(text.substr(pos));
-            return;
-        }
-        onLine(text.substr(pos, end - pos));
-        pos = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2
-                                                                                    : end + 1;
-    }
-}
-
-std::string_view SkipByteOrderMark(std::string_view text) {
-    return text.substr(0, kByteOrderMark.size()) == kByteOrderMark
-               ? text.substr(kByteOrderMark.size())
-               : text;
-}
-
-std::string_view TrimLeadingBlanksAndTabs(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
-}
-
-// The name of a section header line, or nothing when the line is not a header.
-std::optional<std::string_view> HeaderName(std::string_view line) {
-    const auto text = TrimLeadingBlanksAndTabs(line);
-    if (text.empty() || text[0] != '[') return std::nullopt;
-    const auto close = text.find(']', 1);
-    if (close == std::string_view::npos) return std::nullopt;
-    return TrimBlanksAndTabs(text.substr(1, close - 1));
-}
-
-struct KeyLine {
-    std::string_view key;    // trimmed; may be empty, and then never matches
-    std::string_view value;  // everything after the first '=', untrimmed
-};
-
-std::optional<KeyLine> ParseKeyLine(std::string_view line) {
-    const auto text = TrimLeadingBlanksAndTabs(line);
-    if (!text.empty() && text[0] == ';') return std::nullopt;
-    const auto equals = line.find('=');
-    if (equals == std::string_view::npos) return std::nullopt;
-    return KeyLine{TrimBlanksAndTabs(line.substr(0, equals)), line.substr(equals + 1)};
-}
-
-std::string ValueOf(std::string_view raw) {
-    auto value = TrimBlanksAndTabs(raw);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-    }
-    std::string result = CutAtNul(value);
-    if (result.size() > kProfileValueLimit) result.resize(kProfileValueLimit);
-    return result;
-}
-
-// What stat says about a file; a cached copy is reused only while this stays the same.
-struct FileSignature {
-    enum class Kind { Missing, File, Other } kind = Kind::Other;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    long long mtimeNs = 0;
-    long long ctimeNs = 0;
-
-    bool Matches(const FileSignature& other) const {
-        if (kind == Kind::Other || kind != other.kind) return false;
-        return kind == Kind::Missing ||
-               (device == other.device && inode == other.inode && size == other.size &&
-                mtimeNs == other.mtimeNs && ctimeNs == other.ctimeNs);
-    }
-};
-
-FileSignature SignatureOf(const std::string& file) {
-    FileSignature signature;
-    struct stat st {};
-    if (::stat(file.c_str(), &st) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) signature.kind = FileSignature::Kind::Missing;
-        return signature;
-    }
-    if (!S_ISREG(st.st_mode)) return signature;
-    signature.kind = FileSignature::Kind::File;
-    signature.device = st.st_dev;
-    signature.inode = st.st_ino;
-    signature.size = st.st_size;
-    signature.mtimeNs =
-        static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-    signature.ctimeNs =
-        static_cast<long long>(st.st_ctim.tv_sec) * 1000000000LL + st.st_ctim.tv_nsec;
-    return signature;
-}
 
 // A caller's section or key name: handed over as a C string, blanks around it ignored.
 std::string CallerName(std::string_view name) {
@@ -139,180 +33,6 @@ std::string OneLine(std::string_view value) {
 }
 
 }  // namespace
-
-// One profile file, kept as lines grouped by section so that lookups go through a hash map
-// and new sections are appended without moving anything.
-class ProfileDocument {
-  public:
-    explicit ProfileDocument(std::string_view text);
-
-    std::string Read(std::string_view section, std::string_view key);
-    bool Write(std::string_view section, std::string_view key, std::string_view value);
-    bool DeleteSection(std::string_view section);
-    std::string Serialise() const;
-
-  private:
-    struct Section {
-        std::string header;                // the header line as it stands
-        std::vector<std::string> lines;    // up to the next header
-        std::size_t keyEnd = 0;            // one past the last key line; 0 when none
-        std::size_t nextSameName = kNone;  // becomes visible when this one is deleted
-        bool deleted = false;
-        // Upper-cased key to line number, first of duplicates; built for long sections only.
-        std::unique_ptr<std::unordered_map<std::string, std::size_t>> keyIndex;
-    };
-    struct SameName {
-        std::size_t first;
-        std::size_t last;
-    };
-
-    void AddLine(std::string_view line);
-    Section* FindSection(std::string_view section);
-    std::size_t FindKey(Section& section, std::string_view key);
-
-    bool byteOrderMark_ = false;
-    std::vector<std::string> preamble_;  // lines before the first header: never found
-    std::vector<Section> sections_;
-    std::unordered_map<std::string, SameName> index_;  // upper-cased name to its sections
-};
-
-ProfileDocument::ProfileDocument(std::string_view text) {
-    const auto body = SkipByteOrderMark(text);
-    byteOrderMark_ = body.size() != text.size();
-    ForEachLine(body, [this](std::string_view line) { AddLine(line); });
-}
-
-void ProfileDocument::AddLine(std::string_view line) {
-    if (const auto name = HeaderName(line)) {
-        const std::size_t number = sections_.size();
-        sections_.push_back(Section{});
-        sections_.back().header = std::string(line);
-        if (name->empty()) return;  // a nameless section: its keys are out of reach
-        const auto [it, inserted] = index_.try_emplace(ToUpper(*name), SameName{number, number});
-        if (!inserted) {
-            sections_[it->second.last].nextSameName = number;
-            it->second.last = number;
-        }
-        return;
-    }
-    if (sections_.empty()) {
-        preamble_.emplace_back(line);
-        return;
-    }
-    auto& section = sections_.back();
-    section.lines.emplace_back(line);
-    if (ParseKeyLine(line)) section.keyEnd = section.lines.size();
-}
-
-ProfileDocument::Section* ProfileDocument::FindSection(std::string_view section) {
-    if (section.empty()) return nullptr;
-    const auto it = index_.find(ToUpper(section));
-    return it == index_.end() ? nullptr : &sections_[it->second.first];
-}
-
-std::size_t ProfileDocument::FindKey(Section& section, std::string_view key) {
-    if (key.empty()) return kNone;
-    if (!section.keyIndex && section.lines.size() > kKeyIndexThreshold) {
-        section.keyIndex = std::make_unique<std::unordered_map<std::string, std::size_t>>();
-        for (std::size_t i = 0; i < section.keyEnd; ++i) {
-            const auto parsed = ParseKeyLine(section.lines[i]);
-            if (parsed && !parsed->key.empty())
-                section.keyIndex->try_emplace(ToUpper(parsed->key), i);
-        }
-    }
-    if (section.keyIndex) {
-        const auto it = section.keyIndex->find(ToUpper(key));
-        return it == section.keyIndex->end() ? kNone : it->second;
-    }
-    for (std::size_t i = 0; i < section.keyEnd; ++i) {
-        const auto parsed = ParseKeyLine(section.lines[i]);
-        if (parsed && EqualsNoCase(parsed->key, key)) return i;
-    }
-    return kNone;
-}
-
-std::string ProfileDocument::Read(std::string_view section, std::string_view key) {
-    Section* found = FindSection(section);
-    if (found == nullptr) return {};
-    const std::size_t line = FindKey(*found, key);
-    if (line == kNone) return {};
-    return ValueOf(ParseKeyLine(found->lines[line])->value);
-}
-
-bool ProfileDocument::Write(std::string_view section, std::string_view key,
-                            std::string_view value) {
-    Section* found = FindSection(section);
-    if (found == nullptr) {
-        Section added;
-        added.header = "[" + std::string(section) + "]";
-        added.lines.push_back(std::string(key) + "=" + std::string(value));
-        added.keyEnd = 1;
-        const std::size_t number = sections_.size();
-        sections_.push_back(std::move(added));
-        index_.emplace(ToUpper(section), SameName{number, number});
-        return true;
-    }
-    const std::size_t line = FindKey(*found, key);
-    if (line != kNone) {
-        // The key keeps its spelling in the file.
-        std::string replaced = std::string(ParseKeyLine(found->lines[line])->key) + "=";
-        replaced += value;
-        if (replaced == found->lines[line]) return false;
-        found->lines[line] = std::move(replaced);
-        return true;
-    }
-    // After the last key, so blank lines and comments closing the section stay at its end.
-    const std::size_t at = found->keyEnd;
-    found->lines.insert(found->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                        std::string(key) + "=" + std::string(value));
-    found->keyEnd = at + 1;
-    if (found->keyIndex) found->keyIndex->try_emplace(ToUpper(key), at);
-    return true;
-}
-
-bool ProfileDocument::DeleteSection(std::string_view section) {
-    if (section.empty()) return false;
-    const auto it = index_.find(ToUpper(section));
-    if (it == index_.end()) return false;
-    Section& doomed = sections_[it->second.first];
-    doomed.deleted = true;
-    std::vector<std::string>().swap(doomed.lines);
-    doomed.keyIndex.reset();
-    if (doomed.nextSameName == kNone) {
-        index_.erase(it);
-    } else {
-        it->second.first = doomed.nextSameName;
-    }
-    return true;
-}
-
-std::string ProfileDocument::Serialise() const {
-    std::size_t size = byteOrderMark_ ? kByteOrderMark.size() : 0;
-    for (const auto& line : preamble_)
-        size += line.size() + kLineEnd.size();
-    for (const auto& section : sections_) {
-        if (section.deleted) continue;
-        size += section.header.size() + kLineEnd.size();
-        for (const auto& line : section.lines)
-            size += line.size() + kLineEnd.size();
-    }
-    std::string text;
-    text.reserve(size);
-    if (byteOrderMark_) text += kByteOrderMark;
-    auto put = [&text](const std::string& line) {
-        text += line;
-        text += kLineEnd;
-    };
-    for (const auto& line : preamble_)
-        put(line);
-    for (const auto& section : sections_) {
-        if (section.deleted) continue;
-        put(section.header);
-        for (const auto& line : section.lines)
-            put(line);
-    }
-    return text;
-}
 
 struct ProfileStore::Entry {
     std::string file;
@@ -376,8 +96,8 @@ void ProfileStore::DropOldCleanEntries() {
     }
 }
 
-std::string ProfileStore::ReadProfileString(std::string_view section, std::string_view key,
-                                            const std::string& file) {
+std::string ProfileStore::ReadString(std::string_view section, std::string_view key,
+                                     const std::string& file) {
     const std::string sectionName = CallerName(section);
     const std::string keyName = CallerName(key);
     if (sectionName.empty() || keyName.empty()) return {};
@@ -385,8 +105,8 @@ std::string ProfileStore::ReadProfileString(std::string_view section, std::strin
     return entry == nullptr ? std::string() : entry->document->Read(sectionName, keyName);
 }
 
-void ProfileStore::WriteProfileString(std::string_view section, std::string_view key,
-                                      std::string_view value, const std::string& file) {
+void ProfileStore::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value, const std::string& file) {
     const std::string sectionName = CallerName(section);
     const std::string keyName = CallerName(key);
     if (sectionName.empty() || keyName.empty()) return;
@@ -422,11 +142,11 @@ void ProfileStore::ReplaceProfile(const std::string& file, const std::vector<std
     std::string text;
     std::size_t size = 0;
     for (const auto& line : lines)
-        size += line.size() + kLineEnd.size();
+        size += line.size() + kProfileLineEnd.size();
     text.reserve(size);
     for (const auto& line : lines) {
         text += line;
-        text += kLineEnd;
+        text += kProfileLineEnd;
     }
     Entry* entry = Find(file);
     if (entry == nullptr) {
@@ -451,25 +171,6 @@ std::string ReadSectionNames(const std::string& file, std::string_view separator
         names += separator;
     });
     return names;
-}
-
-std::int32_t CountItems(std::string_view list, std::string_view separator) {
-    std::int32_t count = 0;
-    ItemWalker walker(list, separator);
-    std::string item;
-    while (walker.Next(item))
-        ++count;
-    return count;
-}
-
-std::string NthItem(std::string_view list, std::string_view separator, std::int32_t position) {
-    if (position < 1) return {};
-    ItemWalker walker(list, separator);
-    std::string item;
-    for (std::int32_t i = 1; walker.Next(item); ++i) {
-        if (i == position) return item;
-    }
-    return {};
 }
 
 ItemWalker::ItemWalker(std::string_view list, std::string_view separator)

@@ -15,7 +15,7 @@ namespace pagelark {
 // terminating zero.
 inline constexpr std::size_t kProfileValueLimit = 19999;
 
-class ProfileDocument;  // one parsed file (profile.cpp)
+class ProfileDocument;  // one parsed file (profile_document.h)
 
 // Key access to profile files through a write-back cache: writes change the cached copy of
 // the file; FlushProfileCache writes it out (temporary file + rename, so the old file stays
@@ -27,11 +27,10 @@ class ProfileStore {
     ProfileStore(const ProfileStore&) = delete;
     ProfileStore& operator=(const ProfileStore&) = delete;
 
-    std::string ReadProfileString(std::string_view section, std::string_view key,
-                                  const std::string& file);
+    std::string ReadString(std::string_view section, std::string_view key, const std::string& file);
     // Ignored when section or key is blank, or when the file exists but cannot be read.
-    void WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
-                            const std::string& file);
+    void WriteString(std::string_view section, std::string_view key, std::string_view value,
+                     const std::string& file);
     void DeleteProfileSection(std::string_view section, const std::string& file);
 
     // Writes out what is pending for file and forgets the cached copy. True when nothing
@@ -54,12 +53,8 @@ class ProfileStore {
 // Section names of file in file order, each followed by separator; "" when unreadable.
 std::string ReadSectionNames(const std::string& file, std::string_view separator);
 
-// Walking a separator-terminated list (a missing final separator is assumed).
-std::int32_t CountItems(std::string_view list, std::string_view separator);
-std::string NthItem(std::string_view list, std::string_view separator, std::int32_t position);
-
-// The sequential walk of the presentation reader: one item per call, in order, in linear
-// time over the whole list. Empty items come back as "".
+// Walks a separator-terminated list (a missing final separator is assumed): one item per
+// call, in order, in linear time over the whole list. Empty items come back as "".
 class ItemWalker {
   public:
     ItemWalker(std::string_view list, std::string_view separator);

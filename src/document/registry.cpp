@@ -11,7 +11,7 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
 std::uint32_t StoredSize(const RegValue& value) {
     const auto size = static_cast<std::uint32_t>(value.data.size());
-    return value.type == REG_SZ ? size + 1 : size;
+    return value.type == RegType::String ? size + 1 : size;
 }
 
 std::string WithoutBlanksAndCommas(std::string_view text) {
@@ -25,103 +25,6 @@ std::string WithoutBlanksAndCommas(std::string_view text) {
 void AppendHex(std::string& out, unsigned char byte) {
     out += kHexDigits[byte >> 4];
     out += kHexDigits[byte & 0x0F];
-}
-
-}  // namespace
-
-bool Registry::CheckRoot(std::uint32_t root, std::string_view path) {
-    switch (root) {
-        case HKEY_CLASSES_ROOT:
-        case HKEY_CURRENT_USER:
-        case HKEY_LOCAL_MACHINE:
-        case HKEY_USERS:
-        case HKEY_CURRENT_CONFIG:
-        case HKEY_DYN_DATA:
-            break;
-        default:
-            lastRegError_ = kRegErrorBadRoot;
-            return false;
-    }
-    if (path.empty()) {
-        lastRegError_ = kRegErrorEmptyPath;
-        return false;
-    }
-    return true;
-}
-
-bool Registry::RegOpenKey(std::uint32_t root, std::string_view path, std::uint32_t /*access*/) {
-    if (!CheckRoot(root, path)) return false;
-    lastRegError_ = backend_.OpenKey(root, path);
-    return lastRegError_ == ERROR_SUCCESS;
-}
-
-bool Registry::RegCreateKey(std::uint32_t root, std::string_view path, std::uint32_t /*access*/) {
-    if (!CheckRoot(root, path)) return false;
-    lastRegError_ = backend_.CreateKey(root, path);
-    return lastRegError_ == ERROR_SUCCESS;
-}
-
-bool Registry::RegKeyExists(std::uint32_t root, std::string_view path) {
-    return RegOpenKey(root, path, KEY_READ);
-}
-
-std::string Registry::RegQueryValue(std::uint32_t root, std::string_view path,
-                                    std::string_view name) {
-    std::string result;
-    valueType_ = 0;
-    valueSize_ = 0;
-    if (!RegOpenKey(root, path, KEY_READ)) return result;
-    RegValue value;
-    lastRegError_ = backend_.QueryValue(root, path, name, value);
-    if (lastRegError_ != ERROR_SUCCESS) return result;
-    valueType_ = value.type;
-    valueSize_ = StoredSize(value);
-    if (valueSize_ > kQueryBufferBytes) {
-        lastRegError_ = ERROR_MORE_DATA;
-        return result;
-    }
-    switch (value.type) {
-        case REG_SZ:
-            result = CutAtNul(value.data);
-            break;
-        case REG_BINARY:
-            result = BytesToHex(value.data);
-            break;
-        case REG_DWORD:
-            result = DwordToHex(value.data);
-            break;
-        default:
-            result = value.data;
-            break;
-    }
-    return result;
-}
-
-bool Registry::RegSetValue(std::uint32_t root, std::string_view path, std::string_view name,
-                           std::string_view text, std::uint32_t type) {
-    if (!CheckRoot(root, path)) return false;
-    valueType_ = type;
-    if (!RegCreateKey(root, path, KEY_ALL_ACCESS)) return false;
-    RegValue value;
-    value.type = type;
-    switch (type) {
-        case REG_BINARY:
-            value.data = HexToBytes(text);
-            break;
-        case REG_DWORD:
-            value.data = HexToDword(text);
-            break;
-        default:
-            value.data = std::string(text);
-            break;
-    }
-    valueSize_ = value.data.empty() ? 0 : StoredSize(value);
-    if (value.data.empty()) {
-        lastRegError_ = backend_.DeleteValue(root, path, name);
-    } else {
-        lastRegError_ = backend_.SetValue(root, path, name, value);
-    }
-    return lastRegError_ == ERROR_SUCCESS;
 }
 
 int HexByte(std::string_view digits) {
@@ -172,6 +75,96 @@ std::string DwordToHex(std::string_view bytes) {
         AppendHex(hex, i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0);
     }
     return hex;
+}
+
+}  // namespace
+
+bool Registry::CheckRoot(RegRoot root, std::string_view path) {
+    switch (root) {
+        case RegRoot::ClassesRoot:
+        case RegRoot::CurrentUser:
+        case RegRoot::LocalMachine:
+        case RegRoot::Users:
+        case RegRoot::CurrentConfig:
+        case RegRoot::DynData:
+            break;
+        default:
+            lastRegError_ = RegError::BadRoot;
+            return false;
+    }
+    if (path.empty()) {
+        lastRegError_ = RegError::EmptyPath;
+        return false;
+    }
+    return true;
+}
+
+bool Registry::OpenKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
+    if (!CheckRoot(root, path)) return false;
+    lastRegError_ = backend_.OpenKey(root, path);
+    return lastRegError_ == RegError::Success;
+}
+
+bool Registry::CreateKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
+    if (!CheckRoot(root, path)) return false;
+    lastRegError_ = backend_.CreateKey(root, path);
+    return lastRegError_ == RegError::Success;
+}
+
+bool Registry::KeyExists(RegRoot root, std::string_view path) {
+    return OpenKey(root, path, RegAccess::Read);
+}
+
+std::string Registry::QueryValue(RegRoot root, std::string_view path, std::string_view name) {
+    std::string result;
+    if (!OpenKey(root, path, RegAccess::Read)) return result;
+    auto [error, value] = backend_.QueryValue(root, path, name);
+    lastRegError_ = error;
+    if (lastRegError_ != RegError::Success) return result;
+    if (StoredSize(value) > kQueryBufferBytes) {
+        lastRegError_ = RegError::MoreData;
+        return result;
+    }
+    switch (value.type) {
+        case RegType::String:
+            result = CutAtNul(value.data);
+            break;
+        case RegType::Binary:
+            result = BytesToHex(value.data);
+            break;
+        case RegType::Dword:
+            result = DwordToHex(value.data);
+            break;
+        default:
+            result = value.data;
+            break;
+    }
+    return result;
+}
+
+bool Registry::SetValue(RegRoot root, std::string_view path, std::string_view name,
+                        std::string_view text, RegType type) {
+    if (!CheckRoot(root, path)) return false;
+    if (!CreateKey(root, path, RegAccess::AllAccess)) return false;
+    RegValue value;
+    value.type = type;
+    switch (type) {
+        case RegType::Binary:
+            value.data = HexToBytes(text);
+            break;
+        case RegType::Dword:
+            value.data = HexToDword(text);
+            break;
+        default:
+            value.data = std::string(text);
+            break;
+    }
+    if (value.data.empty()) {
+        lastRegError_ = backend_.DeleteValue(root, path, name);
+    } else {
+        lastRegError_ = backend_.SetValue(root, path, name, value);
+    }
+    return lastRegError_ == RegError::Success;
 }
 
 }  // namespace pagelark

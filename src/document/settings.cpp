@@ -26,35 +26,34 @@ std::string KeyPath(std::string_view base, std::string_view subKey) {
 
 std::string Settings::ReadSetting(std::string_view name, std::string_view subKey) {
     const std::string_view section = subKey.empty() ? kOptionsSection : subKey;
-    std::string value = profiles_.ReadProfileString(section, name, currentFile_);
+    std::string value = profiles_.ReadString(section, name, currentFile_);
     if (!value.empty()) return value;
-    value = CutAtNul(registry_.RegQueryValue(HKEY_CURRENT_USER, KeyPath(kUserKey, subKey), name));
+    value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, KeyPath(kUserKey, subKey), name));
     if (!value.empty()) return value;
     return CutAtNul(
-        registry_.RegQueryValue(HKEY_LOCAL_MACHINE, KeyPath(kMachineKey, subKey), name));
+        registry_.QueryValue(RegRoot::LocalMachine, KeyPath(kMachineKey, subKey), name));
 }
 
 bool Settings::WriteFileSetting(std::string_view name, std::string_view text,
                                 std::string_view subKey) {
-    profiles_.WriteProfileString(subKey.empty() ? kOptionsSection : subKey, name, text,
-                                 currentFile_);
+    profiles_.WriteString(subKey.empty() ? kOptionsSection : subKey, name, text, currentFile_);
     return true;
 }
 
 bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
-    return registry_.RegSetValue(HKEY_LOCAL_MACHINE, kMachineKey, name, text, REG_SZ);
+    return registry_.SetValue(RegRoot::LocalMachine, kMachineKey, name, text, RegType::String);
 }
 
 void Settings::EnsureSettingKeys() {
-    if (!registry_.RegKeyExists(HKEY_LOCAL_MACHINE, kMachineKey))
-        registry_.RegCreateKey(HKEY_LOCAL_MACHINE, kMachineKey, KEY_ALL_ACCESS);
-    if (!registry_.RegKeyExists(HKEY_CURRENT_USER, kUserKey))
-        registry_.RegCreateKey(HKEY_CURRENT_USER, kUserKey, KEY_ALL_ACCESS);
+    if (!registry_.KeyExists(RegRoot::LocalMachine, kMachineKey))
+        registry_.CreateKey(RegRoot::LocalMachine, kMachineKey, RegAccess::AllAccess);
+    if (!registry_.KeyExists(RegRoot::CurrentUser, kUserKey))
+        registry_.CreateKey(RegRoot::CurrentUser, kUserKey, RegAccess::AllAccess);
 }
 
 std::string Settings::DocumentsFolder() {
     return EnsureTrailingBackslash(
-        CutAtNul(registry_.RegQueryValue(HKEY_CURRENT_USER, kShellFolders, "Personal")));
+        CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, kShellFolders, "Personal")));
 }
 
 std::string Settings::DefaultFilePath() {

@@ -56,7 +56,6 @@ class Settings {
     bool DebugEnabled();
 
     ProfileStore& Profiles() { return profiles_; }
-    const std::string& CurrentFile() const { return currentFile_; }
 
   private:
     ProfileStore& profiles_;

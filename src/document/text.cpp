@@ -10,13 +10,6 @@ char UpperAscii(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::string_view TrimChars(std::string_view text, std::string_view chars) {
-    const auto first = text.find_first_not_of(chars);
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(chars);
-    return text.substr(first, last - first + 1);
-}
-
 bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> words) {
     const std::string normal = ToUpper(TrimBlanks(text));
     for (auto word : words) {
@@ -78,35 +71,6 @@ std::optional<std::int64_t> ParseWhole(std::string_view text) {
     return negative ? -value : value;
 }
 
-}  // namespace
-
-std::string_view TrimBlanks(std::string_view text) {
-    return TrimChars(text, " ");
-}
-
-std::string_view TrimBlanksAndTabs(std::string_view text) {
-    return TrimChars(text, " \t");
-}
-
-std::string ToUpper(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        c = UpperAscii(c);
-    return result;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    }
-    return true;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 bool IsTrueWord(std::string_view text) {
     return IsOneOf(text, {"1", "-1", "ON", "YES", "TRUE"});
 }
@@ -114,6 +78,8 @@ bool IsTrueWord(std::string_view text) {
 bool IsFalseWord(std::string_view text) {
     return IsOneOf(text, {"0", "OFF", "NO", "FALSE"});
 }
+
+}  // namespace
 
 bool ParseBool(std::string_view text, bool defaultValue) {
     if (IsTrueWord(text)) return true;
@@ -135,28 +101,6 @@ std::int16_t ParseInteger(std::string_view text, std::int16_t defaultValue) {
     const auto value = ParseWhole(text);
     if (!value || *value < INT16_MIN || *value > INT16_MAX) return defaultValue;
     return static_cast<std::int16_t>(*value);
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-std::string CutAtNul(std::string_view text) {
-    return std::string(text.substr(0, text.find('\0')));
 }
 
 }  // namespace pagelark

@@ -1,14 +1,10 @@
 #include "help/help_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 
 #include "help/help_paths.h"
+#include "platform/files.h"
 
 namespace pagelark {
 namespace {
@@ -108,24 +104,6 @@ std::string HelpFolder(std::string_view tempDir) {
     return ExpandTempPath(HelpFolderTemplate(), tempDir);
 }
 
-// The folder exists, is a real folder (not a link) and is ours.
-bool FolderIsOurs(const std::string& folder) {
-    struct stat st {};
-    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 }  // namespace
 
 std::vector<HelpFile> BuildHelpFileTable() {
@@ -147,9 +125,8 @@ std::vector<HelpFile> BuildHelpFileTable() {
 bool ExtractHelpFiles(const std::vector<HelpFile>& table, const HelpResources& resources,
                       std::string_view tempDir) {
     const std::string folder = HelpFolder(tempDir);
-    ::mkdir(folder.c_str(), 0700);
-    if (!FolderIsOurs(folder)) return false;
-    ::chmod(folder.c_str(), 0700);
+    // The address check lets every page in the folder through: nobody else may own it.
+    if (!MakePrivateFolder(folder)) return false;
     for (const HelpFile& file : table)
         ExtractHelpFile(file.id, file.type, file.path, resources, tempDir);
     return true;
@@ -159,21 +136,15 @@ void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view pa
                      const HelpResources& resources, std::string_view tempDir) {
     const auto bytes = resources.Load(id, type);
     if (!bytes) return;
-    const std::string name = FileName(path, tempDir);
-    // O_NOFOLLOW: a link planted in place of a help file must not redirect the write.
-    const int fd =
-        ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return;
-    WriteAll(fd, *bytes);
-    ::close(fd);
+    WritePrivateFile(FileName(path, tempDir), *bytes);
 }
 
 void DeleteHelpFiles(const std::vector<HelpFile>& table, std::string_view tempDir) {
     const std::string folder = HelpFolder(tempDir);
-    if (!FolderIsOurs(folder)) return;  // never delete through someone else's folder
+    if (!IsOwnFolder(folder)) return;  // never delete through someone else's folder
     for (const HelpFile& file : table)
-        ::unlink(FileName(file.path, tempDir).c_str());
-    ::rmdir(folder.c_str());
+        RemoveFile(FileName(file.path, tempDir));
+    RemoveFolder(folder);
 }
 
 }  // namespace pagelark

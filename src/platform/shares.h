@@ -1,6 +1,7 @@
 #pragma once
 // Connections to network shares, as the operating system offers them.
 
+#include <memory>
 #include <string>
 
 namespace pagelark {
@@ -12,11 +13,7 @@ class ShareConnector {
     virtual bool Disconnect(const std::string& share) = 0;
 };
 
-// Linux mounts shares outside the program, so none can be connected from here.
-class LinuxShareConnector final : public ShareConnector {
-  public:
-    bool Connect(const std::string& share) override;
-    bool Disconnect(const std::string& share) override;
-};
+// The system's connector. Linux mounts shares outside the program, so there it connects none.
+std::unique_ptr<ShareConnector> SystemShareConnector();
 
 }  // namespace pagelark

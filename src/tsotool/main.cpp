@@ -1,23 +1,18 @@
 // pagelark-tso: shows and re-saves presentation files with the kiosk's own document code.
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "document/file_registry.h"
+#include "document/document_session.h"
 #include "document/file_utils.h"
 #include "document/presentation.h"
 #include "document/presentation_file.h"
-#include "document/profile.h"
-#include "document/registry.h"
 #include "document/settings.h"
 #include "document/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
-#include "platform/shares.h"
 #include "tsotool/json.h"
 
 #ifndef PAGELARK_VERSION
@@ -36,36 +31,6 @@ constexpr const char* kUsage =
     "       pagelark-tso save FILE OUT    load FILE as at start-up and save it to OUT\n"
     "       pagelark-tso --help | --version\n";
 
-// Lets "show" look without leaving a trace in the settings store.
-class ReadOnlyBackend final : public RegistryBackend {
-  public:
-    explicit ReadOnlyBackend(RegistryBackend& inner) : inner_(inner) {}
-    std::int32_t OpenKey(std::uint32_t root, std::string_view path) override {
-        return inner_.OpenKey(root, path);
-    }
-    std::int32_t CreateKey(std::uint32_t, std::string_view) override { return ERROR_SUCCESS; }
-    std::int32_t QueryValue(std::uint32_t root, std::string_view path, std::string_view name,
-                            RegValue& value) override {
-        return inner_.QueryValue(root, path, name, value);
-    }
-    std::int32_t SetValue(std::uint32_t, std::string_view, std::string_view,
-                          const RegValue&) override {
-        return ERROR_SUCCESS;
-    }
-    std::int32_t DeleteValue(std::uint32_t, std::string_view, std::string_view) override {
-        return ERROR_SUCCESS;
-    }
-
-  private:
-    RegistryBackend& inner_;
-};
-
-std::string CurrentFolder() {
-    std::vector<char> buffer(4096);
-    if (::getcwd(buffer.data(), buffer.size()) == nullptr) return {};
-    return EnsureTrailingBackslash(buffer.data());
-}
-
 std::string Absolute(const std::string& path, const std::string& folder) {
     return IsAbsolutePath(path) || folder.empty() ? path : folder + path;
 }
@@ -77,26 +42,23 @@ int Fail(const std::string& what, const std::string& path, const std::string& re
 
 // Loads file as the kiosk does at start-up, then runs the command on it.
 int Run(const std::string& command, const std::string& file, const std::string& out) {
-    const std::string startupFolder = CurrentFolder();
+    const std::string startupFolder = EnsureTrailingBackslash(CurrentFolder());
     const std::string path = Absolute(file, startupFolder);
     const ReadResult readable = ReadWholeFile(path);
     if (readable.status != ReadStatus::Ok) return Fail("read", file, readable.error);
 
-    FileRegistry store(RegistryFolderFromEnvironment());
-    ReadOnlyBackend readOnly(store);
     const bool show = command == "show";
-    Registry registry(show ? static_cast<RegistryBackend&>(readOnly) : store);
-    ProfileStore profiles;
-    LinuxShareConnector shares;
-    FileUtils files(shares, profiles);
     Presentation presentation;
     presentation.CurrentFile = path;
-    Settings settings(profiles, registry, presentation.CurrentFile);
+    // "show" looks without leaving a trace in the settings store.
+    DocumentSession session(presentation.CurrentFile,
+                            show ? RegistryAccess::ReadOnly : RegistryAccess::ReadWrite);
+    Settings& settings = session.settings;
     MachineSettings machine;
     ToolbarButtons buttons;
     const HelpDocumentList help{};  // the tool shows no help pages
     DocumentEvents events;
-    DocumentContext context{settings, files,         machine, buttons,
+    DocumentContext context{settings, session.files, machine, buttons,
                             help,     startupFolder, events,  GetWindowsVersion()};
 
     LoadMachineSettings(settings, GetWindowsVersion(), SystemClock().Now(), startupFolder, machine,

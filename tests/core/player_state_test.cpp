@@ -119,12 +119,12 @@ TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
 
     // The diagnostic key needs Debug and a program, whatever the modifiers.
     w.calls.clear();
-    registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "Yes");
+    registryBackend.Put(RegRoot::CurrentUser, kUserKey, "Debug", "Yes");
     P().HandleKey(KeyCode::F10, 0);
-    registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "IEPath", "/usr/bin/xterm");
-    registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "No");
+    registryBackend.Put(RegRoot::CurrentUser, kUserKey, "IEPath", "/usr/bin/xterm");
+    registryBackend.Put(RegRoot::CurrentUser, kUserKey, "Debug", "No");
     P().HandleKey(KeyCode::F10, 0);
-    registryBackend.Put(HKEY_CURRENT_USER, kUserKey, "Debug", "Yes");
+    registryBackend.Put(RegRoot::CurrentUser, kUserKey, "Debug", "Yes");
     P().HandleKey(KeyCode::F10, kCtrlMask);
     EXPECT_EQ(w.Take(), "Start /usr/bin/xterm");
 }

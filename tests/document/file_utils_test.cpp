@@ -1,7 +1,6 @@
 #include "document/file_utils.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -44,21 +43,6 @@ TEST(PathHelpers, SeparatorsExtensionsAndParts) {
     EXPECT_EQ(ShareRoot("\\\\server"), "\\\\server\\");
 }
 
-TEST(FileChecks, FoldersAreNotFilesAndPipesAreNotRead) {
-    TempFolder temp;
-    const std::string file = temp.Write("a.tso", "x");
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_TRUE(FileExists(file + "/"));  // one trailing separator is ignored
-    EXPECT_FALSE(FileExists(temp.path()));
-    EXPECT_TRUE(DirExists(temp.path()));
-    EXPECT_FALSE(DirExists(file));
-    EXPECT_FALSE(FileExists(""));
-    EXPECT_FALSE(FileExists(temp.File("missing")));
-    const std::string fifo = temp.File("fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(FileExists(fifo));  // and it returns rather than waiting for a writer
-}
-
 class CountingShares final : public ShareConnector {
   public:
     bool Connect(const std::string& share) override {
@@ -83,19 +67,19 @@ class FileUtilsTest : public ::testing::Test {
 
 TEST_F(FileUtilsTest, FileAndFolderChangesRecordTheError) {
     const std::string deep = temp.File("a/b/c");
-    EXPECT_TRUE(files.MakeDirectory(deep));  // with every missing parent
+    EXPECT_TRUE(files.MakeFolder(deep));  // with every missing parent
     EXPECT_TRUE(DirExists(deep));
-    EXPECT_TRUE(files.MakeDirectory(deep));  // already there
+    EXPECT_TRUE(files.MakeFolder(deep));  // already there
     EXPECT_EQ(files.LastFileError(), 0);
     const std::string keep = temp.Write("a/b/c/keep", "x");
-    EXPECT_FALSE(files.RemoveDirectory(deep));
+    EXPECT_FALSE(files.RemoveFolder(deep));
     EXPECT_EQ(files.LastFileError(), ENOTEMPTY);
-    EXPECT_TRUE(files.DeleteFile(keep));
+    EXPECT_TRUE(files.RemoveFile(keep));
     EXPECT_EQ(files.LastFileError(), 0);
-    EXPECT_FALSE(files.DeleteFile(keep));
+    EXPECT_FALSE(files.RemoveFile(keep));
     EXPECT_EQ(files.LastFileError(), ENOENT);
-    EXPECT_FALSE(files.DeleteFile(""));
-    EXPECT_TRUE(files.RemoveDirectory(deep));
+    EXPECT_FALSE(files.RemoveFile(""));
+    EXPECT_TRUE(files.RemoveFolder(deep));
     EXPECT_FALSE(DirExists(deep));
 }
 
@@ -103,7 +87,7 @@ TEST_F(FileUtilsTest, WriteLinesEndsEveryLineWithCrLf) {
     const std::string file = temp.Write("show.tso", "old content that is longer");
     EXPECT_TRUE(files.WriteLines(file, {"[Tessaro]", "HomeURL=x", ""}));
     EXPECT_EQ(TempFolder::Read(file), "[Tessaro]\r\nHomeURL=x\r\n\r\n");
-    EXPECT_EQ(profiles.ReadProfileString("Tessaro", "HomeURL", file), "x");
+    EXPECT_EQ(profiles.ReadString("Tessaro", "HomeURL", file), "x");
     EXPECT_FALSE(files.WriteLines(temp.File("missing/show.tso"), {"x"}));
 }
 

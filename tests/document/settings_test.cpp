@@ -42,13 +42,14 @@ class SettingsTest : public ::testing::Test {
 
 TEST_F(SettingsTest, LookupOrderIsFileThenUserThenMachine) {
     UseFile("[Tessaro]\r\nAutoReboot=Yes\r\nEMail=\r\n[ToolNavBack]\r\nHelpTip=Go back\r\n");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "AutoReboot", "No");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "EMail", "machine@x");
-    fake.Put(HKEY_CURRENT_USER, kUser, "Debug", "Yes");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "Debug", "No");
-    fake.Put(HKEY_CURRENT_USER, kUser, "Expand", std::string_view("a@b\0junk", 8), REG_EXPAND_SZ);
-    fake.Put(HKEY_CURRENT_USER, kUser + "\\ToolNavStop", "HelpTip", "Halt");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine + "\\ToolNavBack", "Visible", "No");
+    fake.Put(RegRoot::LocalMachine, kMachine, "AutoReboot", "No");
+    fake.Put(RegRoot::LocalMachine, kMachine, "EMail", "machine@x");
+    fake.Put(RegRoot::CurrentUser, kUser, "Debug", "Yes");
+    fake.Put(RegRoot::LocalMachine, kMachine, "Debug", "No");
+    fake.Put(RegRoot::CurrentUser, kUser, "Expand", std::string_view("a@b\0junk", 8),
+             RegType::ExpandString);
+    fake.Put(RegRoot::CurrentUser, kUser + "\\ToolNavStop", "HelpTip", "Halt");
+    fake.Put(RegRoot::LocalMachine, kMachine + "\\ToolNavBack", "Visible", "No");
     EXPECT_EQ(settings.ReadSetting("AutoReboot"), "Yes");
     EXPECT_EQ(settings.ReadSetting("EMail"), "machine@x");  // an empty file value hides nothing
     EXPECT_TRUE(settings.DebugEnabled());
@@ -69,18 +70,18 @@ TEST_F(SettingsTest, WritesGoToTheirOnePlace) {
     EXPECT_EQ(TempFolder::Read(currentFile),
               "[Tessaro]\r\nHomeURL=http://x/\r\n[ToolNavURL]\r\nVisible=No\r\n");
     EXPECT_TRUE(settings.WriteMachineSetting("EMail", "a@b"));
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "EMail"), "a@b");
-    EXPECT_FALSE(fake.Has(HKEY_CURRENT_USER, kUser, "EMail"));
+    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "a@b");
+    EXPECT_FALSE(fake.Has(RegRoot::CurrentUser, kUser, "EMail"));
     EXPECT_TRUE(settings.WriteMachineSetting("EMail", ""));
-    EXPECT_FALSE(fake.Has(HKEY_LOCAL_MACHINE, kMachine, "EMail"));
+    EXPECT_FALSE(fake.Has(RegRoot::LocalMachine, kMachine, "EMail"));
 }
 
 TEST_F(SettingsTest, DefaultFileComesFromTheSettingOrTheDocumentsFolder) {
-    fake.Put(HKEY_CURRENT_USER,
+    fake.Put(RegRoot::CurrentUser,
              "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Personal",
              "/home/kiosk/Documents");
     EXPECT_EQ(settings.DefaultFilePath(), "/home/kiosk/Documents/Pagelark.TSO");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "DefaultFile", "/srv/shows/lobby.tso");
+    fake.Put(RegRoot::LocalMachine, kMachine, "DefaultFile", "/srv/shows/lobby.tso");
     EXPECT_EQ(settings.DefaultFilePath(), "/srv/shows/lobby.tso");
 }
 
@@ -103,8 +104,8 @@ TEST(RebootTime, ParsedWithModuloFormattedWithTwoDigitsAndDueTodayOrTomorrow) {
 
 TEST_F(SettingsTest, LoadWithNothingStoredGivesDefaultsAndCreatesTheKeys) {
     Load();
-    EXPECT_TRUE(fake.HasKey(HKEY_LOCAL_MACHINE, kMachine));
-    EXPECT_TRUE(fake.HasKey(HKEY_CURRENT_USER, kUser));
+    EXPECT_TRUE(fake.HasKey(RegRoot::LocalMachine, kMachine));
+    EXPECT_TRUE(fake.HasKey(RegRoot::CurrentUser, kUser));
     EXPECT_EQ(
         std::tuple(machine.ScreenSaveActive, machine.ScreenSaveTimeOut, machine.OnMouseMove,
                    machine.WindowState, machine.AutoReboot),
@@ -112,7 +113,7 @@ TEST_F(SettingsTest, LoadWithNothingStoredGivesDefaultsAndCreatesTheKeys) {
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7));
     // The default special address is stored in the machine key for the operator to see.
     EXPECT_EQ(machine.SpecialURL, "about:NavigationCanceled,");
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "SpecialURL"), "about:NavigationCanceled,");
+    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "SpecialURL"), "about:NavigationCanceled,");
     for (auto list : {std::span<const ToolbarButton>(buttons.ToolNavButtons),
                       std::span<const ToolbarButton>(buttons.ToolRunButtons)}) {
         for (const ToolbarButton& b : list) {
@@ -128,12 +129,12 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
         "[Tessaro]\r\nScreenSaveTimeOut=0\r\nOnMouseMove=2\r\nSnap=yes\r\nSnapPath=/shots\r\n"
         "[ToolRunQuit]\r\nVisible=No\r\nHelpTip= \r\n[ToolNavBack]\r\nIcon=pics\\back.gif\r\n"
         "[ToolNavURL]\r\nVisible=off\r\n");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "RebootTime", "09:30");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "SpecialURL", "about:blank,");
-    fake.Put(HKEY_CURRENT_USER, kUser + "\\ToolNavHome", "Icon", "/srv/home.gif");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "WindowState", "&h0000000");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "AutoLogin", "Yes");
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "NTLogin", "kiosk");
+    fake.Put(RegRoot::LocalMachine, kMachine, "RebootTime", "09:30");
+    fake.Put(RegRoot::LocalMachine, kMachine, "SpecialURL", "about:blank,");
+    fake.Put(RegRoot::CurrentUser, kUser + "\\ToolNavHome", "Icon", "/srv/home.gif");
+    fake.Put(RegRoot::LocalMachine, kMachine, "WindowState", "&h0000000");
+    fake.Put(RegRoot::LocalMachine, kMachine, "AutoLogin", "Yes");
+    fake.Put(RegRoot::LocalMachine, kMachine, "NTLogin", "kiosk");
     Load(1);
     // A time-out of 0 means the default.
     EXPECT_EQ(std::tuple(machine.ScreenSaveTimeOut, machine.OnMouseMove, machine.Snap,
@@ -150,7 +151,7 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
     EXPECT_FALSE(machine.AutoLogin);
     EXPECT_EQ(machine.NTLogin, "");
     WriteEditedMachineSettings(settings, machine, 1);
-    EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, "NTLogin"), "kiosk");
+    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "NTLogin"), "kiosk");
     Load(2);
     EXPECT_TRUE(machine.AutoLogin);
     EXPECT_EQ(machine.NTLogin, "kiosk");
@@ -161,7 +162,7 @@ TEST_F(SettingsTest, EditedSettingsAreWrittenToTheMachineKey) {
     machine.AutoReboot = true;
     machine.RebootHour = 4;
     machine.RebootMinute = 5;
-    fake.Put(HKEY_LOCAL_MACHINE, kMachine, "EMailRegistered", "Yes");
+    fake.Put(RegRoot::LocalMachine, kMachine, "EMailRegistered", "Yes");
     WriteEditedMachineSettings(settings, machine, 0);
     const std::pair<const char*, const char*> stored[] = {
         {"EMail", "op@x"},          {"DontUseEMail", "No"}, {"AutoReboot", "Yes"},
@@ -169,7 +170,7 @@ TEST_F(SettingsTest, EditedSettingsAreWrittenToTheMachineKey) {
         {"AutoLogin", "<missing>"},  // Windows NT only
     };
     for (const auto& [name, text] : stored)
-        EXPECT_EQ(fake.Get(HKEY_LOCAL_MACHINE, kMachine, name), text) << name;
+        EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, name), text) << name;
 }
 
 TEST(IconPaths, RelativeToTheStartupFolder) {

@@ -24,19 +24,6 @@ class FakeResources final : public HelpResources {
     std::map<std::pair<std::int32_t, std::string>, std::string> files;
 };
 
-TEST(HelpFileTable, HoldsEveryPageAndPictureByAscendingId) {
-    const auto table = BuildHelpFileTable();
-    ASSERT_EQ(table.size(), 72u);
-    EXPECT_EQ(std::count_if(table.begin(), table.end(),
-                            [](const HelpFile& f) { return f.type == kHtmlResource; }),
-              21);
-    EXPECT_TRUE(std::is_sorted(table.begin(), table.end(),
-                               [](const HelpFile& a, const HelpFile& b) { return a.id < b.id; }));
-    EXPECT_EQ(table.front().id, 102);
-    EXPECT_EQ(table.front().path, "\"{TempPath}/Pagelark/index.html\"");
-    EXPECT_EQ(table.back().path, "\"{TempPath}/Pagelark/propexclude.gif\"");
-}
-
 class HelpFilesTest : public ::testing::Test {
   protected:
     HelpFilesTest() {

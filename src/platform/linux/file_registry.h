@@ -8,17 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "document/reg_file.h"
-#include "document/registry.h"
-#include "document/xdg.h"
+#include "platform/linux/reg_file.h"
+#include "platform/linux/xdg.h"
+#include "platform/registry_backend.h"
 
 namespace pagelark {
-
-// A key or value name the text files cannot hold (line feed or zero byte in it).
-inline constexpr std::int32_t ERROR_INVALID_NAME = 123;
-
-// $PAGELARK_REGISTRY_DIR, else $XDG_CONFIG_HOME/pagelark, else ~/.config/pagelark.
-std::string RegistryFolderFromEnvironment();
 
 class FileRegistry : public RegistryBackend {
   public:
@@ -28,14 +22,14 @@ class FileRegistry : public RegistryBackend {
         : FileRegistry(std::move(folder), XdgEnvironment::FromProcessEnvironment()) {}
     FileRegistry(std::string folder, XdgEnvironment environment, std::ostream& errors = std::cerr);
 
-    std::int32_t OpenKey(std::uint32_t root, std::string_view path) override;
-    std::int32_t CreateKey(std::uint32_t root, std::string_view path) override;
-    std::int32_t QueryValue(std::uint32_t root, std::string_view path, std::string_view name,
-                            RegValue& value) override;
-    std::int32_t SetValue(std::uint32_t root, std::string_view path, std::string_view name,
-                          const RegValue& value) override;
-    std::int32_t DeleteValue(std::uint32_t root, std::string_view path,
-                             std::string_view name) override;
+    // A key or value name with a line feed or zero byte is InvalidName: the files cannot
+    // hold it.
+    RegError OpenKey(RegRoot root, std::string_view path) override;
+    RegError CreateKey(RegRoot root, std::string_view path) override;
+    RegRead QueryValue(RegRoot root, std::string_view path, std::string_view name) override;
+    RegError SetValue(RegRoot root, std::string_view path, std::string_view name,
+                      const RegValue& value) override;
+    RegError DeleteValue(RegRoot root, std::string_view path, std::string_view name) override;
 
   private:
     struct Store {
@@ -58,17 +52,17 @@ class FileRegistry : public RegistryBackend {
 
     Store& Loaded(Store& store);
     std::string FilePath(const Store& store) const { return folder_ + "/" + store.fileName; }
-    std::vector<Place> Places(std::uint32_t root, std::string_view path);
-    bool KeyExists(std::uint32_t root, std::string_view path);
+    std::vector<Place> Places(RegRoot root, std::string_view path);
+    bool KeyExists(RegRoot root, std::string_view path);
     // Applies change to the store and rewrites its file; undoes the change when that fails.
     template <typename Change>
-    std::int32_t Commit(Store& store, Change change);
-    std::int32_t WriteOut(Store& store);
+    RegError Commit(Store& store, Change change);
+    RegError WriteOut(Store& store);
     bool SaveBadCopy(Store& store);
 
-    bool SynthesizedKeyExists(std::uint32_t root, std::string_view path) const;
-    bool IsSynthesizedValue(std::uint32_t root, std::string_view path, std::string_view name) const;
-    std::string SynthesizedText(std::uint32_t root, std::string_view path) const;
+    bool SynthesizedKeyExists(RegRoot root, std::string_view path) const;
+    bool IsSynthesizedValue(RegRoot root, std::string_view path, std::string_view name) const;
+    std::string SynthesizedText(RegRoot root, std::string_view path) const;
 
     std::string folder_;
     XdgEnvironment environment_;

@@ -1,4 +1,4 @@
-#include "document/file_registry.h"
+#include "platform/linux/file_registry.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,8 +8,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "document/text.h"
 #include "platform/file_io.h"
+#include "platform/registry_store.h"
+#include "platform/text.h"
 
 namespace pagelark {
 namespace {
@@ -48,14 +49,14 @@ bool IsHtmlExtension(std::string_view path) {
 }
 
 // The error number for a failed write, from the reason the file layer gave.
-std::int32_t WriteErrorFor(const std::string& reason) {
+RegError WriteErrorFor(const std::string& reason) {
     for (int err : {EACCES, EPERM, EROFS}) {
-        if (reason == std::strerror(err)) return ERROR_ACCESS_DENIED;
+        if (reason == std::strerror(err)) return RegError::AccessDenied;
     }
-    return ERROR_WRITE_FAULT;
+    return RegError::WriteFault;
 }
 
-std::int32_t MakeFolder(const std::string& folder) {
+RegError MakeRegistryFolder(const std::string& folder) {
     std::size_t pos = 0;
     while (pos != std::string::npos) {
         pos = folder.find('/', pos + 1);
@@ -66,7 +67,7 @@ std::int32_t MakeFolder(const std::string& folder) {
         if (err == EEXIST && ::stat(part.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
         return WriteErrorFor(std::strerror(err == EEXIST ? ENOTDIR : err));
     }
-    return ERROR_SUCCESS;
+    return RegError::Success;
 }
 
 // Copies a file that could not be read into memory, through a temporary file so that an
@@ -92,6 +93,10 @@ std::string RegistryFolderFromEnvironment() {
     if (config != nullptr && config[0] == '/') return std::string(config) + "/pagelark";
     const auto home = XdgEnvironment::FromProcessEnvironment().Home;
     return home.empty() ? std::string() : home + "/.config/pagelark";
+}
+
+std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder) {
+    return std::make_unique<FileRegistry>(folder);
 }
 
 FileRegistry::FileRegistry(std::string folder, XdgEnvironment environment, std::ostream& errors)
@@ -129,13 +134,13 @@ FileRegistry::Store& FileRegistry::Loaded(Store& store) {
     return store;
 }
 
-std::vector<FileRegistry::Place> FileRegistry::Places(std::uint32_t root, std::string_view path) {
+std::vector<FileRegistry::Place> FileRegistry::Places(RegRoot root, std::string_view path) {
     switch (root) {
-        case HKEY_LOCAL_MACHINE:
+        case RegRoot::LocalMachine:
             return {{&Loaded(machine_), Below("HKEY_LOCAL_MACHINE", path)}};
-        case HKEY_CURRENT_USER:
+        case RegRoot::CurrentUser:
             return {{&Loaded(user_), Below("HKEY_CURRENT_USER", path)}};
-        case HKEY_CLASSES_ROOT:
+        case RegRoot::ClassesRoot:
             return {{&Loaded(user_), Below("HKEY_CURRENT_USER\\Software\\Classes", path)},
                     {&Loaded(machine_), Below("HKEY_LOCAL_MACHINE\\Software\\Classes", path)}};
         default:
@@ -143,7 +148,7 @@ std::vector<FileRegistry::Place> FileRegistry::Places(std::uint32_t root, std::s
     }
 }
 
-bool FileRegistry::KeyExists(std::uint32_t root, std::string_view path) {
+bool FileRegistry::KeyExists(RegRoot root, std::string_view path) {
     if (SynthesizedKeyExists(root, path)) return true;
     if (!StorableName(path)) return false;
     for (const auto& place : Places(root, path)) {
@@ -152,46 +157,41 @@ bool FileRegistry::KeyExists(std::uint32_t root, std::string_view path) {
     return false;
 }
 
-std::int32_t FileRegistry::OpenKey(std::uint32_t root, std::string_view path) {
-    return KeyExists(root, path) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+RegError FileRegistry::OpenKey(RegRoot root, std::string_view path) {
+    return KeyExists(root, path) ? RegError::Success : RegError::FileNotFound;
 }
 
-std::int32_t FileRegistry::CreateKey(std::uint32_t root, std::string_view path) {
-    if (KeyExists(root, path)) return ERROR_SUCCESS;
+RegError FileRegistry::CreateKey(RegRoot root, std::string_view path) {
+    if (KeyExists(root, path)) return RegError::Success;
     auto places = Places(root, path);
-    if (places.empty()) return ERROR_ACCESS_DENIED;
-    if (!StorableName(path)) return ERROR_INVALID_NAME;
+    if (places.empty()) return RegError::AccessDenied;
+    if (!StorableName(path)) return RegError::InvalidName;
     Place& place = places.back();  // a new classes key goes to the machine file
     return Commit(*place.store, [&](RegDocument& document) { document.Add(place.path); });
 }
 
-std::int32_t FileRegistry::QueryValue(std::uint32_t root, std::string_view path,
-                                      std::string_view name, RegValue& value) {
+RegRead FileRegistry::QueryValue(RegRoot root, std::string_view path, std::string_view name) {
     if (IsSynthesizedValue(root, path, name)) {
         auto text = SynthesizedText(root, path);
-        if (text.empty()) return ERROR_FILE_NOT_FOUND;
-        value = RegValue{REG_SZ, std::move(text)};
-        return ERROR_SUCCESS;
+        if (text.empty()) return {};
+        return {RegError::Success, RegValue{RegType::String, std::move(text)}};
     }
-    if (!StorableName(path) || !StorableName(name)) return ERROR_FILE_NOT_FOUND;
+    if (!StorableName(path) || !StorableName(name)) return {};
     for (const auto& place : Places(root, path)) {
         const RegKey* key = place.store->document.Find(place.path);
         const RegValue* found = key != nullptr ? key->Find(name) : nullptr;
-        if (found != nullptr) {
-            value = *found;
-            return ERROR_SUCCESS;
-        }
+        if (found != nullptr) return {RegError::Success, *found};
     }
-    return ERROR_FILE_NOT_FOUND;
+    return {};
 }
 
-std::int32_t FileRegistry::SetValue(std::uint32_t root, std::string_view path,
-                                    std::string_view name, const RegValue& value) {
-    if (IsSynthesizedValue(root, path, name)) return ERROR_ACCESS_DENIED;
+RegError FileRegistry::SetValue(RegRoot root, std::string_view path, std::string_view name,
+                                const RegValue& value) {
+    if (IsSynthesizedValue(root, path, name)) return RegError::AccessDenied;
     auto places = Places(root, path);
-    if (places.empty()) return ERROR_ACCESS_DENIED;
-    if (!StorableName(path) || !StorableName(name)) return ERROR_INVALID_NAME;
-    if (!KeyExists(root, path)) return ERROR_FILE_NOT_FOUND;
+    if (places.empty()) return RegError::AccessDenied;
+    if (!StorableName(path) || !StorableName(name)) return RegError::InvalidName;
+    if (!KeyExists(root, path)) return RegError::FileNotFound;
     // A classes value goes where its key is stored for the user, else to the machine file.
     Place* place = &places.back();
     for (auto& candidate : places) {
@@ -203,43 +203,42 @@ std::int32_t FileRegistry::SetValue(std::uint32_t root, std::string_view path,
     if (const RegKey* key = place->store->document.Find(place->path)) {
         const RegValue* old = key->Find(name);
         if (old != nullptr && old->type == value.type && old->data == value.data) {
-            return ERROR_SUCCESS;  // nothing changes, so the file is left alone
+            return RegError::Success;  // nothing changes, so the file is left alone
         }
     }
     return Commit(*place->store,
                   [&](RegDocument& document) { document.Add(place->path).Set(name, value); });
 }
 
-std::int32_t FileRegistry::DeleteValue(std::uint32_t root, std::string_view path,
-                                       std::string_view name) {
-    if (IsSynthesizedValue(root, path, name)) return ERROR_ACCESS_DENIED;
+RegError FileRegistry::DeleteValue(RegRoot root, std::string_view path, std::string_view name) {
+    if (IsSynthesizedValue(root, path, name)) return RegError::AccessDenied;
     auto places = Places(root, path);
-    if (places.empty()) return ERROR_ACCESS_DENIED;
-    if (!StorableName(path) || !StorableName(name)) return ERROR_FILE_NOT_FOUND;
+    if (places.empty()) return RegError::AccessDenied;
+    if (!StorableName(path) || !StorableName(name)) return RegError::FileNotFound;
     for (auto& place : places) {
         const RegKey* key = place.store->document.Find(place.path);
         if (key == nullptr || key->Find(name) == nullptr) continue;
         return Commit(*place.store,
                       [&](RegDocument& document) { document.Find(place.path)->Remove(name); });
     }
-    return ERROR_FILE_NOT_FOUND;
+    return RegError::FileNotFound;
 }
 
 template <typename Change>
-std::int32_t FileRegistry::Commit(Store& store, Change change) {
+RegError FileRegistry::Commit(Store& store, Change change) {
     // A copy costs no more than the rewrite that follows, and undoes any change exactly.
     RegDocument before = store.document;
     change(store.document);
-    const std::int32_t result = WriteOut(store);
-    if (result != ERROR_SUCCESS) store.document = std::move(before);
+    const RegError result = WriteOut(store);
+    if (result != RegError::Success) store.document = std::move(before);
     return result;
 }
 
-std::int32_t FileRegistry::WriteOut(Store& store) {
-    if (folder_.empty()) return ERROR_ACCESS_DENIED;
-    if (const auto made = MakeFolder(folder_); made != ERROR_SUCCESS) return made;
+RegError FileRegistry::WriteOut(Store& store) {
+    if (folder_.empty()) return RegError::AccessDenied;
+    if (const auto made = MakeRegistryFolder(folder_); made != RegError::Success) return made;
     if (store.bad && !store.badSaved) {
-        if (!SaveBadCopy(store)) return ERROR_ACCESS_DENIED;
+        if (!SaveBadCopy(store)) return RegError::AccessDenied;
         store.badSaved = true;
         store.badBytes.clear();
         store.badBytes.shrink_to_fit();
@@ -248,7 +247,7 @@ std::int32_t FileRegistry::WriteOut(Store& store) {
     if (!ReplaceFileAtomically(FilePath(store), WriteRegFile(store.document), reason, kFileMode)) {
         return WriteErrorFor(reason);
     }
-    return ERROR_SUCCESS;
+    return RegError::Success;
 }
 
 bool FileRegistry::SaveBadCopy(Store& store) {
@@ -268,29 +267,30 @@ bool FileRegistry::SaveBadCopy(Store& store) {
     return saved;
 }
 
-bool FileRegistry::SynthesizedKeyExists(std::uint32_t root, std::string_view path) const {
-    if (root == HKEY_CURRENT_USER && IsKeyOrAbove(path, kShellFolders)) {
+bool FileRegistry::SynthesizedKeyExists(RegRoot root, std::string_view path) const {
+    if (root == RegRoot::CurrentUser && IsKeyOrAbove(path, kShellFolders)) {
         return !SynthesizedText(root, kShellFolders).empty();
     }
-    if (root == HKEY_CLASSES_ROOT && (IsHtmlExtension(path) || IsKeyOrAbove(path, kHtmlCommand))) {
+    if (root == RegRoot::ClassesRoot &&
+        (IsHtmlExtension(path) || IsKeyOrAbove(path, kHtmlCommand))) {
         return !SynthesizedText(root, kHtmlCommand).empty();
     }
     return false;
 }
 
-bool FileRegistry::IsSynthesizedValue(std::uint32_t root, std::string_view path,
+bool FileRegistry::IsSynthesizedValue(RegRoot root, std::string_view path,
                                       std::string_view name) const {
-    if (root == HKEY_CURRENT_USER) {
+    if (root == RegRoot::CurrentUser) {
         return EqualsNoCase(name, "Personal") && SamePath(path, kShellFolders);
     }
-    if (root == HKEY_CLASSES_ROOT) {
+    if (root == RegRoot::ClassesRoot) {
         return name.empty() && (IsHtmlExtension(path) || SamePath(path, kHtmlCommand));
     }
     return false;
 }
 
-std::string FileRegistry::SynthesizedText(std::uint32_t root, std::string_view path) const {
-    if (root == HKEY_CURRENT_USER) return DocumentsFolder(environment_);
+std::string FileRegistry::SynthesizedText(RegRoot root, std::string_view path) const {
+    if (root == RegRoot::CurrentUser) return DocumentsFolder(environment_);
     const auto command = DefaultHtmlCommand(environment_);
     if (command.empty() || !IsHtmlExtension(path)) return command;
     return "htmlfile";

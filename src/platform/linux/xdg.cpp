@@ -1,4 +1,4 @@
-#include "document/xdg.h"
+#include "platform/linux/xdg.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "document/text.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 
 namespace pagelark {
 namespace {

@@ -1,15 +1,13 @@
-#include "document/reg_file.h"
+#include "platform/linux/reg_file.h"
 
 #include <cstdint>
 
-#include "document/text.h"
+#include "platform/text.h"
 
 namespace pagelark {
 namespace {
 
-constexpr std::string_view kHeader4 = "REGEDIT4";
 constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
-constexpr std::size_t kWrapColumn = 80;
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -195,13 +193,13 @@ class Parser {
             remove = true;
         } else if (rest[0] == '"') {
             std::size_t end = 0;
-            value.type = REG_SZ;
+            value.type = RegType::String;
             if (!ParseQuoted(rest, end, value.data)) return Error("text without a closing quote");
             if (!TrimLeft(rest.substr(end), " \t").empty()) return Error("text after the value");
         } else if (StartsWithNoCase(rest, "dword:")) {
             const auto number = ParseHex32(TrimBlanksAndTabs(rest.substr(6)));
             if (!number) return Error("dword needs 1 to 8 hex digits");
-            value.type = REG_DWORD;
+            value.type = RegType::Dword;
             for (int i = 0; i < 4; ++i)
                 value.data += static_cast<char>((*number >> (8 * i)) & 0xFF);
         } else if (StartsWithNoCase(rest, "hex")) {
@@ -229,14 +227,14 @@ class Parser {
     // After "hex": "(N)" optionally, ':' and the byte list, continued on the following
     // lines while a line ends with a backslash.
     bool HexValue(std::string_view rest, RegValue& value) {
-        value.type = REG_BINARY;
+        value.type = RegType::Binary;
         if (!rest.empty() && rest[0] == '(') {
             const auto close = rest.find(')');
             const auto type = close == std::string_view::npos
                                   ? std::nullopt
                                   : ParseHex32(rest.substr(1, close - 1));
             if (!type) return Error("hex( ) needs a type of 1 to 8 hex digits");
-            value.type = *type;
+            value.type = static_cast<RegType>(*type);
             rest.remove_prefix(close + 1);
         }
         if (rest.empty() || rest[0] != ':') return Error("hex value without ':'");
@@ -252,15 +250,15 @@ class Parser {
         }
         std::string bytes;
         if (!ParseHexList(list, bytes)) return Error("malformed hex bytes");
-        const bool text =
-            value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+        const bool text = value.type == RegType::String || value.type == RegType::ExpandString ||
+                          value.type == RegType::MultiString;
         if (version5_ && text) {
             Utf16LeToUtf8(bytes, value.data, false);
         } else {
             value.data = std::move(bytes);
         }
         // Our REG_SZ data carries no terminating zero; the hex form does.
-        if (value.type == REG_SZ && !value.data.empty() && value.data.back() == '\0') {
+        if (value.type == RegType::String && !value.data.empty() && value.data.back() == '\0') {
             value.data.pop_back();
         }
         return true;
@@ -277,214 +275,7 @@ class Parser {
     bool inRemovedKey_ = false;
 };
 
-void AppendQuoted(std::string& out, std::string_view text) {
-    out += '"';
-    for (char c : text) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
-    }
-    out += '"';
-}
-
-void AppendHexByte(std::string& out, unsigned char byte) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    out += kDigits[byte >> 4];
-    out += kDigits[byte & 0x0F];
-}
-
-void AppendValue(std::string& out, std::string_view name, const RegValue& value) {
-    const std::size_t lineStart = out.size();
-    if (name.empty()) {
-        out += '@';
-    } else {
-        AppendQuoted(out, name);
-    }
-    out += '=';
-    const auto& data = value.data;
-    if (value.type == REG_SZ &&
-        data.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) {
-        AppendQuoted(out, data);
-    } else if (value.type == REG_DWORD && data.size() == 4) {
-        out += "dword:";
-        for (int i = 3; i >= 0; --i)
-            AppendHexByte(out, static_cast<unsigned char>(data[i]));
-    } else {
-        if (value.type == REG_BINARY) {
-            out += "hex:";
-        } else {
-            out += "hex(";
-            std::string type;
-            std::uint32_t rest = value.type;
-            do {
-                type.insert(type.begin(), "0123456789abcdef"[rest & 0x0F]);
-                rest >>= 4;
-            } while (rest != 0);
-            out += type;
-            out += "):";
-        }
-        std::string bytes = data;
-        if (value.type == REG_SZ) bytes += '\0';
-        std::size_t column = out.size() - lineStart;
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            if (i > 0) {
-                out += ',';
-                ++column;
-                if (column + 3 > kWrapColumn - 1) {  // room for "xx," and the backslash
-                    out += "\\\r\n  ";
-                    column = 2;
-                }
-            }
-            AppendHexByte(out, static_cast<unsigned char>(bytes[i]));
-            column += 2;
-        }
-    }
-    out += "\r\n";
-}
-
 }  // namespace
-
-const RegValue* RegKey::Find(std::string_view name) const {
-    const auto it = index_.find(ToUpper(name));
-    return it == index_.end() ? nullptr : &slots_[it->second].value;
-}
-
-void RegKey::Set(std::string_view name, RegValue value) {
-    auto upper = ToUpper(name);
-    const auto it = index_.find(upper);
-    if (it != index_.end()) {
-        slots_[it->second].value = std::move(value);
-        return;
-    }
-    index_.emplace(std::move(upper), slots_.size());
-    Slot slot;
-    slot.name = std::string(name);
-    slot.value = std::move(value);
-    slots_.push_back(std::move(slot));
-}
-
-bool RegKey::Remove(std::string_view name) {
-    const auto it = index_.find(ToUpper(name));
-    if (it == index_.end()) return false;
-    Slot& slot = slots_[it->second];
-    slot = Slot{};
-    slot.removed = true;
-    index_.erase(it);
-    ++removedSlots_;
-    if (removedSlots_ > 16 && removedSlots_ > index_.size()) Compact();
-    return true;
-}
-
-std::vector<RegKey::NamedValue> RegKey::Values() const {
-    std::vector<NamedValue> values;
-    values.reserve(index_.size());
-    for (const auto& slot : slots_) {
-        if (!slot.removed) values.push_back({slot.name, &slot.value});
-    }
-    return values;
-}
-
-void RegKey::Compact() {
-    std::vector<Slot> live;
-    live.reserve(index_.size());
-    for (auto& slot : slots_) {
-        if (!slot.removed) live.push_back(std::move(slot));
-    }
-    slots_ = std::move(live);
-    index_.clear();
-    for (std::size_t i = 0; i < slots_.size(); ++i)
-        index_.emplace(ToUpper(slots_[i].name), i);
-    removedSlots_ = 0;
-}
-
-std::string CleanKeyPath(std::string_view path) {
-    std::string clean;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        auto end = path.find('\\', start);
-        if (end == std::string_view::npos) end = path.size();
-        if (end > start) {
-            if (!clean.empty()) clean += '\\';
-            clean += path.substr(start, end - start);
-        }
-        start = end + 1;
-    }
-    return clean;
-}
-
-std::string RegDocument::NormalPath(std::string_view path) {
-    return ToUpper(CleanKeyPath(path));
-}
-
-RegKey* RegDocument::Find(std::string_view path) {
-    const auto it = index_.find(NormalPath(path));
-    return it == index_.end() ? nullptr : &*keys_[it->second];
-}
-
-const RegKey* RegDocument::Find(std::string_view path) const {
-    const auto it = index_.find(NormalPath(path));
-    return it == index_.end() ? nullptr : &*keys_[it->second];
-}
-
-bool RegDocument::Exists(std::string_view path) const {
-    auto prefix = NormalPath(path);
-    if (index_.contains(prefix)) return true;
-    prefix += '\\';
-    const auto it = index_.lower_bound(prefix);
-    return it != index_.end() && it->first.starts_with(prefix);
-}
-
-RegKey& RegDocument::Add(std::string_view path) {
-    auto normal = NormalPath(path);
-    const auto it = index_.find(normal);
-    if (it != index_.end()) return *keys_[it->second];
-    index_.emplace(std::move(normal), keys_.size());
-    keys_.emplace_back(RegKey(std::string(path)));
-    return *keys_.back();
-}
-
-std::size_t RegDocument::RemoveTree(std::string_view path) {
-    const auto normal = NormalPath(path);
-    std::size_t removed = 0;
-    auto drop = [&](std::size_t position) {
-        keys_[position].reset();
-        ++removed;
-    };
-    if (const auto it = index_.find(normal); it != index_.end()) {
-        drop(it->second);
-        index_.erase(it);
-    }
-    // Every path below normal sorts between normal + '\' and normal + ']'.
-    const auto first = index_.lower_bound(normal + '\\');
-    const auto last = index_.lower_bound(normal + ']');
-    for (auto it = first; it != last; ++it)
-        drop(it->second);
-    index_.erase(first, last);
-    removedKeys_ += removed;
-    if (removedKeys_ > 64 && removedKeys_ > index_.size()) Compact();
-    return removed;
-}
-
-std::vector<const RegKey*> RegDocument::Keys() const {
-    std::vector<const RegKey*> keys;
-    keys.reserve(index_.size());
-    for (const auto& key : keys_) {
-        if (key) keys.push_back(&*key);
-    }
-    return keys;
-}
-
-void RegDocument::Compact() {
-    std::vector<std::optional<RegKey>> live;
-    live.reserve(index_.size());
-    for (auto& key : keys_) {
-        if (key) live.push_back(std::move(key));
-    }
-    keys_ = std::move(live);
-    index_.clear();
-    for (std::size_t i = 0; i < keys_.size(); ++i)
-        index_.emplace(NormalPath(keys_[i]->Path()), i);
-    removedKeys_ = 0;
-}
 
 RegParseResult ParseRegFile(std::string_view bytes) {
     std::string decoded;
@@ -508,28 +299,13 @@ RegParseResult ParseRegFile(std::string_view bytes) {
     bool version5 = false;
     if (header == kHeader5) {
         version5 = true;
-    } else if (header != kHeader4) {
+    } else if (header != kRegHeader4) {
         RegParseResult result;
         result.Line = 1;
         result.Reason = "not a registry file (unknown first line)";
         return result;
     }
     return Parser(text, version5).Run();
-}
-
-std::string WriteRegFile(const RegDocument& document) {
-    std::string out;
-    out += kHeader4;
-    out += "\r\n\r\n";
-    for (const RegKey* key : document.Keys()) {
-        out += '[';
-        out += key->Path();
-        out += "]\r\n";
-        for (const auto& value : key->Values())
-            AppendValue(out, value.Name, *value.Value);
-        out += "\r\n";
-    }
-    return out;
 }
 
 }  // namespace pagelark

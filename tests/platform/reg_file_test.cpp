@@ -1,4 +1,4 @@
-#include "document/reg_file.h"
+#include "platform/linux/reg_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,8 +8,8 @@
 #include <sstream>
 #include <tuple>
 
-#include "document/file_registry.h"
-#include "document/text.h"
+#include "platform/linux/file_registry.h"
+#include "platform/text.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -60,20 +60,21 @@ TEST(RegFileTest, RoundTripKeepsTypesEscapesOrderAndOtherRoots) {
     ASSERT_EQ(keys.size(), 3u);
     EXPECT_EQ(keys[1]->Path(), "HKEY_USERS\\.DEFAULT\\Kept");
     EXPECT_EQ(keys[2]->ValueCount(), 0u);
-    std::vector<std::tuple<std::string, std::uint32_t, std::string>> values;
+    std::vector<std::tuple<std::string, RegType, std::string>> values;
     for (const auto& value : keys[0]->Values())
         values.emplace_back(value.Name, value.Value->type, value.Value->data);
-    EXPECT_EQ(values, (decltype(values){
-                          {"Path", REG_SZ, "C:\\Shows\\\"Best\""},
-                          {"", REG_SZ, "default"},
-                          {"Count", REG_DWORD, "\x2C\x01\0\0"s},
-                          {"Blob", REG_BINARY, "\x01\xAB\xFF"},
-                          {"Expand", REG_EXPAND_SZ, "%\0"s},  // version 4 bytes stay as they are
-                          {"Multi", REG_MULTI_SZ, "a\0\0"s},
-                          {"Nothing", REG_NONE, ""},
-                          {"Wide", 11, "\x01\0\0\0\0\0\0\0"s},
-                          {"Odd\\Name", REG_SZ, ""},
-                      }));
+    EXPECT_EQ(values,
+              (decltype(values){
+                  {"Path", RegType::String, "C:\\Shows\\\"Best\""},
+                  {"", RegType::String, "default"},
+                  {"Count", RegType::Dword, "\x2C\x01\0\0"s},
+                  {"Blob", RegType::Binary, "\x01\xAB\xFF"},
+                  {"Expand", RegType::ExpandString, "%\0"s},  // version 4 bytes stay as they are
+                  {"Multi", RegType::MultiString, "a\0\0"s},
+                  {"Nothing", RegType::None, ""},
+                  {"Wide", static_cast<RegType>(11), "\x01\0\0\0\0\0\0\0"s},
+                  {"Odd\\Name", RegType::String, ""},
+              }));
     EXPECT_EQ(keys[0]->Find("PATH"), keys[0]->Values()[0].Value);
     EXPECT_EQ(WriteRegFile(document), kSample);
 }
@@ -81,10 +82,10 @@ TEST(RegFileTest, RoundTripKeepsTypesEscapesOrderAndOtherRoots) {
 TEST(RegFileTest, WriterFallsBackToHexForWhatALineCannotHold) {
     RegDocument document;
     RegKey& key = document.Add("HKEY_CURRENT_USER\\A");
-    key.Set("lines", RegValue{REG_SZ, "one\r\ntwo"});
-    key.Set("zero", RegValue{REG_SZ, "a\0"s});
-    key.Set("short", RegValue{REG_DWORD, "\x01\x02"});
-    key.Set("long", RegValue{REG_BINARY, std::string(100, '\x5A')});
+    key.Set("lines", RegValue{RegType::String, "one\r\ntwo"});
+    key.Set("zero", RegValue{RegType::String, "a\0"s});
+    key.Set("short", RegValue{RegType::Dword, "\x01\x02"});
+    key.Set("long", RegValue{RegType::Binary, std::string(100, '\x5A')});
     const std::string text = WriteRegFile(document);
     EXPECT_NE(text.find("\"lines\"=hex(1):6f,6e,65,0d,0a,74,77,6f,00\r\n"), std::string::npos);
     EXPECT_NE(text.find("\"zero\"=hex(1):61,00,00\r\n"), std::string::npos);
@@ -230,6 +231,12 @@ class RegStoreTest : public ::testing::Test {
     FileRegistry Store(const std::string& folder) { return FileRegistry(folder, env, errors); }
     std::string Read(const std::string& name) { return TempFolder::Read(temp.File(name)); }
     long ReportedLines() { return std::ranges::count(errors.str(), '\n'); }
+    RegError Query(FileRegistry& store, RegRoot root, std::string_view path,
+                   std::string_view name) {
+        auto read = store.QueryValue(root, path, name);
+        value = read.value;
+        return read.error;
+    }
 
     TempFolder temp;
     XdgEnvironment env;
@@ -240,15 +247,15 @@ class RegStoreTest : public ::testing::Test {
 TEST_F(RegStoreTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
     const mode_t oldMask = ::umask(022);
     FileRegistry store = Store(temp.File("a/b/store"));
-    EXPECT_EQ(store.OpenKey(HKEY_LOCAL_MACHINE, "Software"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(store.QueryValue(HKEY_CURRENT_USER, "Software", "x", value), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(store.DeleteValue(HKEY_CURRENT_USER, "Software", "x"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(store.OpenKey(RegRoot::LocalMachine, "Software"), RegError::FileNotFound);
+    EXPECT_EQ(Query(store, RegRoot::CurrentUser, "Software", "x"), RegError::FileNotFound);
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "Software", "x"), RegError::FileNotFound);
     EXPECT_FALSE(std::filesystem::exists(temp.File("a")));
 
-    EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "Software\\Pagelark"), ERROR_SUCCESS);
-    EXPECT_EQ(store.SetValue(HKEY_LOCAL_MACHINE, "Software\\Pagelark", "Size",
-                             RegValue{REG_DWORD, "\x2C\x01\0\0"s}),
-              ERROR_SUCCESS);
+    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "Software\\Pagelark"), RegError::Success);
+    EXPECT_EQ(store.SetValue(RegRoot::LocalMachine, "Software\\Pagelark", "Size",
+                             RegValue{RegType::Dword, "\x2C\x01\0\0"s}),
+              RegError::Success);
     ::umask(oldMask);
     for (const char* created : {"a", "a/b", "a/b/store"})
         EXPECT_EQ(ModeOf(temp.File(created)), 0700u);
@@ -268,15 +275,16 @@ TEST_F(RegStoreTest, RewriteKeepsOtherRootsAndOrderAndTakesAVersion5Export) {
     temp.Write("user.reg", Utf16(u"Windows Registry Editor Version 5.00\r\n\r\n"
                                  u"[HKEY_CURRENT_USER\\Software\\App]\r\n\"Name\"=\"\u00e9\"\r\n"));
     FileRegistry store = Store(temp.path());
-    EXPECT_EQ(store.SetValue(HKEY_LOCAL_MACHINE, "Software\\One", "y", RegValue{REG_SZ, "2"}),
-              ERROR_SUCCESS);
-    EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "Software\\Two"), ERROR_SUCCESS);
+    EXPECT_EQ(
+        store.SetValue(RegRoot::LocalMachine, "Software\\One", "y", RegValue{RegType::String, "2"}),
+        RegError::Success);
+    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "Software\\Two"), RegError::Success);
     EXPECT_EQ(Read("machine.reg"),
               original.substr(0, original.size() - 2) +
                   "\"y\"=\"2\"\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Two]\r\n\r\n");
-    EXPECT_EQ(store.QueryValue(HKEY_CURRENT_USER, "software\\app", "name", value), ERROR_SUCCESS);
+    EXPECT_EQ(Query(store, RegRoot::CurrentUser, "software\\app", "name"), RegError::Success);
     EXPECT_EQ(value.data, "\xC3\xA9");
-    EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "B"), ERROR_SUCCESS);
+    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "B"), RegError::Success);
     EXPECT_EQ(Read("user.reg"),
               "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\App]\r\n\"Name\"=\"\xC3\xA9\"\r\n\r\n"
               "[HKEY_CURRENT_USER\\B]\r\n\r\n");
@@ -288,12 +296,12 @@ TEST_F(RegStoreTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     temp.Write("machine.reg", original);
     temp.Write("machine.reg.bad", "an older copy");
     FileRegistry store = Store(temp.path());
-    EXPECT_EQ(store.OpenKey(HKEY_LOCAL_MACHINE, "A"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(store.QueryValue(HKEY_LOCAL_MACHINE, "A", "v", value), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(store.OpenKey(RegRoot::LocalMachine, "A"), RegError::FileNotFound);
+    EXPECT_EQ(Query(store, RegRoot::LocalMachine, "A", "v"), RegError::FileNotFound);
     EXPECT_EQ(Read("machine.reg.bad"), "an older copy");  // reads keep it
 
-    EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "B"), ERROR_SUCCESS);
-    EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "C"), ERROR_SUCCESS);
+    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "B"), RegError::Success);
+    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "C"), RegError::Success);
     EXPECT_EQ(Read("machine.reg.bad"), original);
     EXPECT_EQ(ModeOf(temp.File("machine.reg.bad")), 0600u);
     EXPECT_EQ(Read("machine.reg"),
@@ -304,7 +312,7 @@ TEST_F(RegStoreTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     EXPECT_NE(errors.str().find("line 4"), std::string::npos);
     // Only the file as first read is kept; later rewrites leave the copy alone.
     temp.Write("machine.reg", "garbage");
-    EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "D"), ERROR_SUCCESS);
+    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "D"), RegError::Success);
     EXPECT_EQ(Read("machine.reg.bad"), original);
 }
 
@@ -313,20 +321,20 @@ TEST_F(RegStoreTest, RefusesWritesWhileTheBadFileCannotBeKept) {
     temp.Write("user.reg", original);
     std::filesystem::create_directories(temp.File("user.reg.bad/inside"));
     FileRegistry store = Store(temp.path());
-    EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "Pagelark"), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(store.OpenKey(HKEY_CURRENT_USER, "Pagelark"), ERROR_FILE_NOT_FOUND);  // undone
-    EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "Pagelark"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "Pagelark"), RegError::AccessDenied);
+    EXPECT_EQ(store.OpenKey(RegRoot::CurrentUser, "Pagelark"), RegError::FileNotFound);  // undone
+    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "Pagelark"), RegError::AccessDenied);
     EXPECT_EQ(Read("user.reg"), original);
     EXPECT_EQ(ReportedLines(), 2) << errors.str();  // bad, then not kept: once each
     EXPECT_NE(errors.str().find("NUL"), std::string::npos);
     // The machine file is unaffected by the user file's trouble.
-    EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "Software"), ERROR_SUCCESS);
+    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "Software"), RegError::Success);
 
     // A store that is not a file is read as empty and never replaced.
     std::filesystem::create_directories(temp.File("other/machine.reg/x"));
     FileRegistry other = Store(temp.File("other"));
-    EXPECT_EQ(other.OpenKey(HKEY_LOCAL_MACHINE, "A"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(other.CreateKey(HKEY_LOCAL_MACHINE, "A"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(other.OpenKey(RegRoot::LocalMachine, "A"), RegError::FileNotFound);
+    EXPECT_EQ(other.CreateKey(RegRoot::LocalMachine, "A"), RegError::AccessDenied);
     EXPECT_TRUE(std::filesystem::is_directory(temp.File("other/machine.reg/x")));
     EXPECT_NE(errors.str().find(temp.File("other/machine.reg")), std::string::npos);
 }
@@ -337,24 +345,24 @@ TEST_F(RegStoreTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
     std::filesystem::create_directory(temp.File("store"));
     temp.Write("store/user.reg", original);
     FileRegistry store = Store(temp.File("store"));
-    ASSERT_EQ(store.QueryValue(HKEY_CURRENT_USER, "A", "v", value), ERROR_SUCCESS);
+    ASSERT_EQ(Query(store, RegRoot::CurrentUser, "A", "v"), RegError::Success);
     std::filesystem::rename(temp.File("store"), temp.File("moved"));
     temp.Write("store", "not a folder");
-    EXPECT_EQ(store.SetValue(HKEY_CURRENT_USER, "A", "v", RegValue{REG_SZ, "new"}),
-              ERROR_WRITE_FAULT);
-    EXPECT_EQ(store.SetValue(HKEY_CURRENT_USER, "A", "w", RegValue{REG_SZ, "added"}),
-              ERROR_WRITE_FAULT);
-    EXPECT_EQ(store.DeleteValue(HKEY_CURRENT_USER, "A", "v"), ERROR_WRITE_FAULT);
-    EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "B"), ERROR_WRITE_FAULT);
-    ASSERT_EQ(store.QueryValue(HKEY_CURRENT_USER, "A", "v", value), ERROR_SUCCESS);
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "A", "v", RegValue{RegType::String, "new"}),
+              RegError::WriteFault);
+    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "A", "w", RegValue{RegType::String, "added"}),
+              RegError::WriteFault);
+    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "A", "v"), RegError::WriteFault);
+    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "B"), RegError::WriteFault);
+    ASSERT_EQ(Query(store, RegRoot::CurrentUser, "A", "v"), RegError::Success);
     EXPECT_EQ(value.data, "old");
-    EXPECT_EQ(store.QueryValue(HKEY_CURRENT_USER, "A", "w", value), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(store.OpenKey(HKEY_CURRENT_USER, "B"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Query(store, RegRoot::CurrentUser, "A", "w"), RegError::FileNotFound);
+    EXPECT_EQ(store.OpenKey(RegRoot::CurrentUser, "B"), RegError::FileNotFound);
 
     std::filesystem::remove(temp.File("store"));
     std::filesystem::rename(temp.File("moved"), temp.File("store"));
     EXPECT_EQ(Read("store/user.reg"), original);
-    EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "C"), ERROR_SUCCESS);
+    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "C"), RegError::Success);
     EXPECT_EQ(Read("store/user.reg"), original + "[HKEY_CURRENT_USER\\C]\r\n\r\n");
 }
 

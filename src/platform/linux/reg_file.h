@@ -11,9 +11,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "document/registry.h"
+#include "platform/registry_backend.h"
 
 namespace pagelark {
+
+inline constexpr std::string_view kRegHeader4 = "REGEDIT4";
 
 // The components of a key path joined by single backslashes, spelling kept.
 std::string CleanKeyPath(std::string_view path);

@@ -1,0 +1,199 @@
+#include "document/profile_document.h"
+
+#include <optional>
+
+#include "document/profile.h"
+#include "document/text.h"
+
+namespace pagelark {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Sections longer than this get a key index, so a long section is not scanned per lookup.
+constexpr std::size_t kKeyIndexThreshold = 16;
+
+std::string_view TrimLeadingBlanksAndTabs(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+// The name of a section header line, or nothing when the line is not a header.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+    const auto text = TrimLeadingBlanksAndTabs(line);
+    if (text.empty() || text[0] != '[') return std::nullopt;
+    const auto close = text.find(']', 1);
+    if (close == std::string_view::npos) return std::nullopt;
+    return TrimBlanksAndTabs(text.substr(1, close - 1));
+}
+
+struct KeyLine {
+    std::string_view key;    // trimmed; may be empty, and then never matches
+    std::string_view value;  // everything after the first '=', untrimmed
+};
+
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+    const auto text = TrimLeadingBlanksAndTabs(line);
+    if (!text.empty() && text[0] == ';') return std::nullopt;
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) return std::nullopt;
+    return KeyLine{TrimBlanksAndTabs(line.substr(0, equals)), line.substr(equals + 1)};
+}
+
+std::string ValueOf(std::string_view raw) {
+    auto value = TrimBlanksAndTabs(raw);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    std::string result = CutAtNul(value);
+    if (result.size() > kProfileValueLimit) result.resize(kProfileValueLimit);
+    return result;
+}
+
+}  // namespace
+
+std::string_view SkipByteOrderMark(std::string_view text) {
+    return text.substr(0, kByteOrderMark.size()) == kByteOrderMark
+               ? text.substr(kByteOrderMark.size())
+               : text;
+}
+
+ProfileDocument::ProfileDocument(std::string_view text) {
+    const auto body = SkipByteOrderMark(text);
+    byteOrderMark_ = body.size() != text.size();
+    ForEachLine(body, [this](std::string_view line) { AddLine(line); });
+}
+
+void ProfileDocument::AddLine(std::string_view line) {
+    if (const auto name = HeaderName(line)) {
+        const std::size_t number = sections_.size();
+        sections_.push_back(Section{});
+        sections_.back().header = std::string(line);
+        if (name->empty()) return;  // a nameless section: its keys are out of reach
+        const auto [it, inserted] = index_.try_emplace(ToUpper(*name), SameName{number, number});
+        if (!inserted) {
+            sections_[it->second.last].nextSameName = number;
+            it->second.last = number;
+        }
+        return;
+    }
+    if (sections_.empty()) {
+        preamble_.emplace_back(line);
+        return;
+    }
+    auto& section = sections_.back();
+    section.lines.emplace_back(line);
+    if (ParseKeyLine(line)) section.keyEnd = section.lines.size();
+}
+
+ProfileDocument::Section* ProfileDocument::FindSection(std::string_view section) {
+    if (section.empty()) return nullptr;
+    const auto it = index_.find(ToUpper(section));
+    return it == index_.end() ? nullptr : &sections_[it->second.first];
+}
+
+std::size_t ProfileDocument::FindKey(Section& section, std::string_view key) {
+    if (key.empty()) return kNoLine;
+    if (!section.keyIndex && section.lines.size() > kKeyIndexThreshold) {
+        section.keyIndex = std::make_unique<std::unordered_map<std::string, std::size_t>>();
+        for (std::size_t i = 0; i < section.keyEnd; ++i) {
+            const auto parsed = ParseKeyLine(section.lines[i]);
+            if (parsed && !parsed->key.empty())
+                section.keyIndex->try_emplace(ToUpper(parsed->key), i);
+        }
+    }
+    if (section.keyIndex) {
+        const auto it = section.keyIndex->find(ToUpper(key));
+        return it == section.keyIndex->end() ? kNoLine : it->second;
+    }
+    for (std::size_t i = 0; i < section.keyEnd; ++i) {
+        const auto parsed = ParseKeyLine(section.lines[i]);
+        if (parsed && EqualsNoCase(parsed->key, key)) return i;
+    }
+    return kNoLine;
+}
+
+std::string ProfileDocument::Read(std::string_view section, std::string_view key) {
+    Section* found = FindSection(section);
+    if (found == nullptr) return {};
+    const std::size_t line = FindKey(*found, key);
+    if (line == kNoLine) return {};
+    return ValueOf(ParseKeyLine(found->lines[line])->value);
+}
+
+bool ProfileDocument::Write(std::string_view section, std::string_view key,
+                            std::string_view value) {
+    Section* found = FindSection(section);
+    if (found == nullptr) {
+        Section added;
+        added.header = "[" + std::string(section) + "]";
+        added.lines.push_back(std::string(key) + "=" + std::string(value));
+        added.keyEnd = 1;
+        const std::size_t number = sections_.size();
+        sections_.push_back(std::move(added));
+        index_.emplace(ToUpper(section), SameName{number, number});
+        return true;
+    }
+    const std::size_t line = FindKey(*found, key);
+    if (line != kNoLine) {
+        // The key keeps its spelling in the file.
+        std::string replaced = std::string(ParseKeyLine(found->lines[line])->key) + "=";
+        replaced += value;
+        if (replaced == found->lines[line]) return false;
+        found->lines[line] = std::move(replaced);
+        return true;
+    }
+    // After the last key, so blank lines and comments closing the section stay at its end.
+    const std::size_t at = found->keyEnd;
+    found->lines.insert(found->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                        std::string(key) + "=" + std::string(value));
+    found->keyEnd = at + 1;
+    if (found->keyIndex) found->keyIndex->try_emplace(ToUpper(key), at);
+    return true;
+}
+
+bool ProfileDocument::DeleteSection(std::string_view section) {
+    if (section.empty()) return false;
+    const auto it = index_.find(ToUpper(section));
+    if (it == index_.end()) return false;
+    Section& doomed = sections_[it->second.first];
+    doomed.deleted = true;
+    std::vector<std::string>().swap(doomed.lines);
+    doomed.keyIndex.reset();
+    if (doomed.nextSameName == kNoLine) {
+        index_.erase(it);
+    } else {
+        it->second.first = doomed.nextSameName;
+    }
+    return true;
+}
+
+std::string ProfileDocument::Serialise() const {
+    std::size_t size = byteOrderMark_ ? kByteOrderMark.size() : 0;
+    for (const auto& line : preamble_)
+        size += line.size() + kProfileLineEnd.size();
+    for (const auto& section : sections_) {
+        if (section.deleted) continue;
+        size += section.header.size() + kProfileLineEnd.size();
+        for (const auto& line : section.lines)
+            size += line.size() + kProfileLineEnd.size();
+    }
+    std::string text;
+    text.reserve(size);
+    if (byteOrderMark_) text += kByteOrderMark;
+    auto put = [&text](const std::string& line) {
+        text += line;
+        text += kProfileLineEnd;
+    };
+    for (const auto& line : preamble_)
+        put(line);
+    for (const auto& section : sections_) {
+        if (section.deleted) continue;
+        put(section.header);
+        for (const auto& line : section.lines)
+            put(line);
+    }
+    return text;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,72 @@
+#pragma once
+// One profile file in memory, and the line rules every reader of profile files shares.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace pagelark {
+
+inline constexpr std::string_view kProfileLineEnd = "\r\n";
+
+// Calls onLine for every line of text; CR LF, LF and a lone CR all end a line, and a final
+// line without an end counts when it is not empty.
+template <typename OnLine>
+void ForEachLine(std::string_view text, OnLine&& onLine) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            onLine(text.substr(pos));
+            return;
+        }
+        onLine(text.substr(pos, end - pos));
+        pos = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2
+                                                                                    : end + 1;
+    }
+}
+
+std::string_view SkipByteOrderMark(std::string_view text);
+
+inline constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
+
+// One profile file, kept as lines grouped by section so that lookups go through a hash map
+// and new sections are appended without moving anything.
+class ProfileDocument {
+  public:
+    explicit ProfileDocument(std::string_view text);
+
+    std::string Read(std::string_view section, std::string_view key);
+    bool Write(std::string_view section, std::string_view key, std::string_view value);
+    bool DeleteSection(std::string_view section);
+    std::string Serialise() const;
+
+  private:
+    struct Section {
+        std::string header;                  // the header line as it stands
+        std::vector<std::string> lines;      // up to the next header
+        std::size_t keyEnd = 0;              // one past the last key line; 0 when none
+        std::size_t nextSameName = kNoLine;  // becomes visible when this one is deleted
+        bool deleted = false;
+        // Upper-cased key to line number, first of duplicates; built for long sections only.
+        std::unique_ptr<std::unordered_map<std::string, std::size_t>> keyIndex;
+    };
+    struct SameName {
+        std::size_t first;
+        std::size_t last;
+    };
+
+    void AddLine(std::string_view line);
+    Section* FindSection(std::string_view section);
+    std::size_t FindKey(Section& section, std::string_view key);
+
+    bool byteOrderMark_ = false;
+    std::vector<std::string> preamble_;  // lines before the first header: never found
+    std::vector<Section> sections_;
+    std::unordered_map<std::string, SameName> index_;  // upper-cased name to its sections
+};
+
+}  // namespace pagelark

@@ -1,0 +1,118 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace pagelark {
+namespace {
+
+int ErrorOf(int result) {
+    return result == 0 ? 0 : errno;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::int64_t Nanoseconds(const timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * 1000000000LL + time.tv_nsec;
+}
+
+}  // namespace
+
+bool FileExists(std::string_view path) {
+    if (path.empty()) return false;
+    if (path.ends_with(kPathSeparator)) path.remove_suffix(1);
+    const std::string name(path);
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+bool DirExists(std::string_view path) {
+    if (path.empty()) return false;
+    const std::string name(path);
+    struct stat st {};
+    return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           ::access(name.c_str(), X_OK) == 0;
+}
+
+std::string CurrentFolder() {
+    std::vector<char> buffer(4096);
+    if (::getcwd(buffer.data(), buffer.size()) == nullptr) return {};
+    return buffer.data();
+}
+
+int RemoveFile(std::string_view path) {
+    return ErrorOf(::unlink(std::string(path).c_str()));
+}
+
+int MakeFolder(std::string_view path, unsigned mode) {
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        if (path[i] == kPathSeparator) {
+            const std::string parent(path.substr(0, i));
+            ::mkdir(parent.c_str(), static_cast<mode_t>(mode));
+        }
+    }
+    if (DirExists(path)) return 0;
+    return ErrorOf(::mkdir(std::string(path).c_str(), static_cast<mode_t>(mode)));
+}
+
+int RemoveFolder(std::string_view path) {
+    return ErrorOf(::rmdir(std::string(path).c_str()));
+}
+
+bool IsOwnFolder(const std::string& folder) {
+    struct stat st {};
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+bool MakePrivateFolder(const std::string& folder) {
+    ::mkdir(folder.c_str(), 0700);
+    if (!IsOwnFolder(folder)) return false;
+    ::chmod(folder.c_str(), 0700);
+    return true;
+}
+
+bool WritePrivateFile(const std::string& path, std::string_view data) {
+    // O_NOFOLLOW: a link planted in place of the file must not redirect the write.
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, data);
+    return ::close(fd) == 0 && written;
+}
+
+FileSignature SignatureOf(const std::string& file) {
+    FileSignature signature;
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) signature.kind = FileSignature::Kind::Missing;
+        return signature;
+    }
+    if (!S_ISREG(st.st_mode)) return signature;
+    signature.kind = FileSignature::Kind::File;
+    signature.device = st.st_dev;
+    signature.inode = st.st_ino;
+    signature.size = st.st_size;
+    signature.mtimeNs = Nanoseconds(st.st_mtim);
+    signature.ctimeNs = Nanoseconds(st.st_ctim);
+    return signature;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,18 @@
+#pragma once
+// The registry store this system offers the program.
+
+#include <memory>
+#include <string>
+
+#include "platform/registry_backend.h"
+
+namespace pagelark {
+
+// Where the store keeps its files: $PAGELARK_REGISTRY_DIR, else $XDG_CONFIG_HOME/pagelark,
+// else ~/.config/pagelark. "" when there is no home.
+std::string RegistryFolderFromEnvironment();
+
+// The store kept in folder; "" gives a store that holds nothing and refuses every write.
+std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder);
+
+}  // namespace pagelark

@@ -1,0 +1,21 @@
+#pragma once
+// Byte-string helpers every layer uses: trimming, ASCII case folding, UTF-8 encoding.
+
+#include <string>
+#include <string_view>
+
+namespace pagelark {
+
+std::string_view TrimBlanks(std::string_view text);         // spaces only
+std::string_view TrimBlanksAndTabs(std::string_view text);  // spaces and tabs
+std::string ToUpper(std::string_view text);                 // ASCII letters only
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+// Appends one code point encoded as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
+// Cuts text at its first zero byte, as C strings handed over by the system are cut.
+std::string CutAtNul(std::string_view text);
+
+}  // namespace pagelark

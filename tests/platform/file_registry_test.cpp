@@ -1,0 +1,238 @@
+#include "platform/linux/file_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "platform/linux/xdg.h"
+#include "platform/registry_store.h"
+#include "support/temp_folder.h"
+
+namespace pagelark {
+namespace {
+
+using testing::TempFolder;
+using namespace std::string_literals;
+
+constexpr RegRoot kMachine = RegRoot::LocalMachine;
+constexpr RegRoot kUser = RegRoot::CurrentUser;
+constexpr RegRoot kClasses = RegRoot::ClassesRoot;
+constexpr std::string_view kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr std::string_view kHtmlCommand = "htmlfile\\shell\\open\\command";
+
+// A file registry in a temporary folder, under a desktop environment with no settings.
+class FileRegistryTest : public ::testing::Test {
+  protected:
+    FileRegistryTest() {
+        env.Home = temp.File("home");
+        env.ConfigDirs = temp.File("etc");
+        env.DataDirs = temp.File("share");
+        Reopen();
+    }
+    void Reopen() { store.emplace(folder, env); }
+    std::string Get(RegRoot root, std::string_view path, std::string_view name) {
+        auto read = store->QueryValue(root, path, name);
+        last = read.error;
+        return read.value.data;
+    }
+    bool Exists(RegRoot root, std::string_view path) {
+        return store->OpenKey(root, path) == RegError::Success;
+    }
+    bool Created(RegRoot root, std::string_view path) {
+        last = store->CreateKey(root, path);
+        return last == RegError::Success;
+    }
+    // As the registry layer sets text: the key made first, empty text removing the value.
+    bool Set(RegRoot root, std::string_view path, std::string_view name, std::string_view text) {
+        if (!Created(root, path)) return false;
+        last = text.empty()
+                   ? store->DeleteValue(root, path, name)
+                   : store->SetValue(root, path, name, {RegType::String, std::string(text)});
+        return last == RegError::Success;
+    }
+    bool Holds(const std::string& file, std::string_view text) {
+        return TempFolder::Read(folder + "/" + file).find(text) != std::string::npos;
+    }
+    void Write(const std::string& relative, std::string_view bytes) {
+        std::filesystem::create_directories(
+            std::filesystem::path(temp.File(relative)).parent_path());
+        temp.Write(relative, bytes);
+    }
+
+    TempFolder temp;
+    XdgEnvironment env;
+    std::string folder = temp.File("registry");
+    std::optional<FileRegistry> store;
+    RegError last = RegError::Success;
+};
+using XdgTest = FileRegistryTest;
+
+TEST_F(FileRegistryTest, PathsMatchWithoutCaseParentsExistImplicitlyAndBadNamesAreRefused) {
+    Write("registry/machine.reg",
+          "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Vendor\\App]\r\n\"V\"=\"1\"\r\n");
+    EXPECT_EQ(Get(kMachine, "software\\\\VENDOR\\app\\", "v"), "1");
+    EXPECT_TRUE(Exists(kMachine, "Software\\Vendor"));
+    EXPECT_FALSE(Exists(kMachine, "Software\\Ven"));
+    EXPECT_FALSE(Exists(kMachine, "Software\\Vendor\\App\\Sub"));
+    EXPECT_FALSE(Exists(kUser, "Software\\Vendor"));
+    // Opening or creating an implicit parent stores nothing; setting a value in it does.
+    const std::string before = TempFolder::Read(folder + "/machine.reg");
+    EXPECT_TRUE(Created(kMachine, "Software\\Vendor"));
+    EXPECT_EQ(TempFolder::Read(folder + "/machine.reg"), before);
+    EXPECT_EQ(Get(kMachine, "Software\\Vendor", "V"), "");
+    EXPECT_TRUE(Set(kMachine, "Software\\Vendor", "W", "2"));
+    EXPECT_TRUE(Holds("machine.reg", "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n\"W\"=\"2\"\r\n"));
+    // Names the text file could not hold are refused, not mangled.
+    EXPECT_FALSE(Set(kMachine, "Software\\Vendor", "two\nlines", "x"));
+    EXPECT_EQ(last, RegError::InvalidName);
+    EXPECT_FALSE(Created(kMachine, "A\0B"s));
+    EXPECT_EQ(last, RegError::InvalidName);
+}
+
+TEST_F(FileRegistryTest, ClassesRootMergesTheUserOverTheMachine) {
+    Write("registry/machine.reg",
+          "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\.show]\r\n@=\"machine\"\r\n"
+          "\"Only\"=\"machine\"\r\n");
+    Write("registry/user.reg",
+          "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\.show]\r\n@=\"user\"\r\n");
+    EXPECT_EQ(Get(kClasses, ".show", ""), "user");
+    EXPECT_EQ(Get(kClasses, ".show", "Only"), "machine");
+    // Values go where the user has the key; new keys go to the machine.
+    EXPECT_TRUE(Set(kClasses, ".show", "Added", "1"));
+    EXPECT_TRUE(Holds("user.reg", "\"Added\"=\"1\""));
+    EXPECT_TRUE(Set(kClasses, "Pagelark.Show", "", "Show"));
+    EXPECT_TRUE(Holds("machine.reg",
+                      "[HKEY_LOCAL_MACHINE\\Software\\Classes\\Pagelark.Show]\r\n@=\"Show\""));
+    // Removing the user's value uncovers the machine's.
+    EXPECT_TRUE(Set(kClasses, ".show", "", ""));
+    EXPECT_EQ(Get(kClasses, ".show", ""), "machine");
+}
+
+TEST_F(FileRegistryTest, DesktopValuesAreReadOnlyAndVanishWithoutAHandler) {
+    std::filesystem::create_directories(env.Home + "/Documents");
+    Write("share/applications/web.desktop", "[Desktop Entry]\nExec=web %u\n");
+    Write("etc/mimeapps.list", "[Default Applications]\ntext/html=web.desktop\n");
+    Reopen();
+    EXPECT_EQ(Get(kUser, kShellFolders, "Personal"), env.Home + "/Documents");
+    EXPECT_TRUE(Exists(kUser, "Software\\Microsoft\\Windows"));
+    EXPECT_EQ(Get(kClasses, ".htm", ""), "htmlfile");
+    EXPECT_EQ(Get(kClasses, ".HTML", ""), "htmlfile");
+    EXPECT_EQ(Get(kClasses, kHtmlCommand, ""), "web \"%1\"");
+    EXPECT_TRUE(Exists(kClasses, "htmlfile\\shell"));
+    EXPECT_FALSE(Exists(kClasses, "htmlfile\\shell\\print"));
+    // The desktop's values are read-only, for a change and for a removal.
+    EXPECT_FALSE(Set(kUser, kShellFolders, "personal", ""));
+    EXPECT_EQ(last, RegError::AccessDenied);
+    EXPECT_FALSE(Set(kClasses, ".htm", "", "other"));
+    EXPECT_EQ(last, RegError::AccessDenied);
+    EXPECT_FALSE(Set(kClasses, kHtmlCommand, "", "x"));
+    EXPECT_EQ(last, RegError::AccessDenied);
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    // Other values beside them are ordinary ones.
+    EXPECT_TRUE(Set(kClasses, ".htm", "Content Type", "text/html"));
+    EXPECT_EQ(Get(kClasses, ".htm", "Content Type"), "text/html");
+
+    std::filesystem::remove(temp.File("share/applications/web.desktop"));
+    EXPECT_FALSE(Exists(kClasses, "htmlfile"));
+    for (std::string_view path : {kHtmlCommand, std::string_view(".html")}) {
+        EXPECT_EQ(Get(kClasses, path, ""), "");
+        EXPECT_EQ(last, RegError::FileNotFound);
+    }
+}
+
+TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
+    const char* names[] = {"HOME", "XDG_CONFIG_HOME", "PAGELARK_REGISTRY_DIR"};
+    std::vector<std::optional<std::string>> saved;
+    for (const char* name : names)
+        saved.push_back(std::getenv(name) ? std::optional<std::string>(std::getenv(name))
+                                          : std::nullopt);
+    const char* rows[][4] = {{"/home/someone", "/cfg", "/reg", "/reg"},
+                             {"/home/someone", "/cfg", "", "/cfg/pagelark"},
+                             {"/home/someone", "relative", "", "/home/someone/.config/pagelark"}};
+    for (const auto& row : rows) {
+        for (int i = 0; i < 3; ++i)
+            ::setenv(names[i], row[i], 1);
+        EXPECT_EQ(RegistryFolderFromEnvironment(), row[3]);
+    }
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i]) {
+            ::setenv(names[i], saved[i]->c_str(), 1);
+        } else {
+            ::unsetenv(names[i]);
+        }
+    }
+}
+
+// --- the desktop settings behind those values ---------------------------------------------
+
+TEST_F(XdgTest, DocumentsFolderFollowsUserDirsThenFallsBack) {
+    const std::string home = env.Home;
+    std::filesystem::create_directories(home);
+    EXPECT_EQ(DocumentsFolder(env), home);
+    std::filesystem::create_directories(home + "/Documents");
+    const std::pair<std::string_view, std::string> rows[] = {
+        {"", home + "/Documents"},
+        {"# by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"/first\"\n"
+         "XDG_DOCUMENTS_DIR=\"$HOME/Papers/\"\n",
+         home + "/Papers"},  // the last valid line wins
+        {"XDG_DOCUMENTS_DIR=\"/data/My \\\"Docs\\\"\"\n", "/data/My \"Docs\""},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/\"\n", home},
+        // A relative or $HOMEX value is not a folder the file may name.
+        {"XDG_DOCUMENTS_DIR=\"Docs\"\nXDG_DOCUMENTS_DIR=\"$HOMEX/a\"\n", home + "/Documents"},
+    };
+    for (const auto& [text, expected] : rows) {
+        Write("home/.config/user-dirs.dirs", text);
+        EXPECT_EQ(DocumentsFolder(env), expected) << text;
+    }
+    env.ConfigHome = temp.File("config");
+    Write("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Elsewhere\"\n");
+    env.Home = home + "/";
+    EXPECT_EQ(DocumentsFolder(env), home + "/Elsewhere");
+    env.Home.clear();
+    EXPECT_EQ(DocumentsFolder(env), "");
+}
+
+TEST(XdgExecTest, ExecLineBecomesACommandWithPercentOne) {
+    const std::pair<std::string_view, std::string_view> rows[] = {
+        {"app %u %U %f %F --x", "app \"%1\" \"%1\" \"%1\" \"%1\" --x"},
+        {"app \"%u\"", "app \"%1\""},  // already quoted
+        {"app --icon %i %c %k %u", "app --icon \"%1\""},
+        {"app 100%% %", "app 100%"},
+    };
+    for (const auto& [exec, command] : rows)
+        EXPECT_EQ(ExecToCommand(exec), command) << exec;
+}
+
+TEST_F(XdgTest, DefaultHtmlHandlerFollowsTheLookupOrder) {
+    EXPECT_EQ(DefaultHtmlCommand(env), "");
+    Write("share/applications/sys-browser.desktop",
+          "[Desktop Entry]\nName=Browser\nExec=sys-browser %U\n[Desktop Action new]\nExec=x\n");
+    Write("share/applications/other.desktop", "[Desktop Entry]\nExec=other %u\n");
+    Write("share/applications/hidden.desktop", "[Desktop Entry]\nExec=hidden %u\nHidden=true\n");
+    Write("etc/mimeapps.list",
+          "[Added Associations]\ntext/html=other.desktop\n"
+          "[Default Applications]\ntext/plain=other.desktop\n"
+          "text/html = missing.desktop;hidden.desktop;sys-browser.desktop;\n");
+    EXPECT_EQ(DefaultHtmlCommand(env), "sys-browser \"%1\"");
+    // The user's desktop file of the same id wins over the system's.
+    Write("home/.local/share/applications/sys-browser.desktop",
+          "[Desktop Entry]\nExec=sys-browser --private\\s%u\n");
+    EXPECT_EQ(DefaultHtmlCommand(env), "sys-browser --private \"%1\"");
+    // The user's configuration comes before the system's, a desktop's own list first.
+    Write("home/.config/mimeapps.list", "[Default Applications]\ntext/html=other.desktop\n");
+    EXPECT_EQ(DefaultHtmlCommand(env), "other \"%1\"");
+    env.CurrentDesktop = "Fancy:Plain";
+    Write("etc/plain-mimeapps.list", "[Default Applications]\ntext/html=hidden.desktop\n");
+    Write("home/.config/plain-mimeapps.list",
+          "[Default Applications]\ntext/html=sys-browser.desktop\n");
+    EXPECT_EQ(DefaultHtmlCommand(env), "sys-browser --private \"%1\"");
+    env.DataHome = "relative/share";  // ignored
+    EXPECT_EQ(DefaultHtmlCommand(env), "sys-browser --private \"%1\"");
+}
+
+}  // namespace
+}  // namespace pagelark
