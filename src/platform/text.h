@@ -13,7 +13,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // Appends one code point encoded as UTF-8.
-void AppendUtf8(std::string& out, char32_t codePoint);
+void AppendUtf8(std::string& out, char32_t cp);  // cp: a Unicode code point
 
 // Cuts text at its first zero byte, as C strings handed over by the system are cut.
 std::string CutAtNul(std::string_view text);

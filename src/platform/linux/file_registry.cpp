@@ -291,7 +291,7 @@ bool FileRegistry::IsSynthesizedValue(RegRoot root, std::string_view path,
 
 std::string FileRegistry::SynthesizedText(RegRoot root, std::string_view path) const {
     if (root == RegRoot::CurrentUser) return DocumentsFolder(environment_);
-    const auto command = DefaultHtmlCommand(environment_);
+    auto command = DefaultHtmlCommand(environment_);
     if (command.empty() || !IsHtmlExtension(path)) return command;
     return "htmlfile";
 }

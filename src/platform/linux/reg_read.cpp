@@ -187,9 +187,8 @@ class Parser {
 
         bool remove = false;
         RegValue value;
-        if (rest.empty()) {
-            return Error("value without data");
-        } else if (rest == "-") {
+        if (rest.empty()) return Error("value without data");
+        if (rest == "-") {
             remove = true;
         } else if (rest[0] == '"') {
             std::size_t end = 0;

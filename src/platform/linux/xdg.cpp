@@ -14,7 +14,7 @@ namespace pagelark {
 namespace {
 
 // Configuration files of this kind are small; anything bigger is not one.
-constexpr std::size_t kMaxConfigBytes = 1024 * 1024;
+constexpr std::size_t kMaxConfigBytes = std::size_t{1024} * 1024;
 
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
@@ -214,7 +214,7 @@ XdgEnvironment XdgEnvironment::FromProcessEnvironment() {
 
 std::string DocumentsFolder(const XdgEnvironment& env) {
     if (env.Home.empty()) return {};
-    const std::string home = WithoutTrailingSlash(env.Home);
+    std::string home = WithoutTrailingSlash(env.Home);
     std::string documents;
     const auto configHome = BaseDir(env.ConfigHome, env.Home, "/.config");
     // Not an INI group file: every line is at top level, so read it by hand.
