@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <vector>
 
 #include "platform/linux/xdg.h"
 #include "platform/registry_store.h"
+#include "support/scoped_variable.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -146,10 +146,8 @@ TEST_F(FileRegistryTest, DesktopValuesAreReadOnlyAndVanishWithoutAHandler) {
 
 TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
     const char* names[] = {"HOME", "XDG_CONFIG_HOME", "PAGELARK_REGISTRY_DIR"};
-    std::vector<std::optional<std::string>> saved;
-    for (const char* name : names)
-        saved.push_back(std::getenv(name) ? std::optional<std::string>(std::getenv(name))
-                                          : std::nullopt);
+    testing::ScopedVariable home(names[0], "/home/someone"), config(names[1], nullptr),
+        folder(names[2], nullptr);
     const char* rows[][4] = {{"/home/someone", "/cfg", "/reg", "/reg"},
                              {"/home/someone", "/cfg", "", "/cfg/pagelark"},
                              {"/home/someone", "relative", "", "/home/someone/.config/pagelark"}};
@@ -157,13 +155,6 @@ TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
         for (int i = 0; i < 3; ++i)
             ::setenv(names[i], row[i], 1);
         EXPECT_EQ(RegistryFolderFromEnvironment(), row[3]);
-    }
-    for (std::size_t i = 0; i < saved.size(); ++i) {
-        if (saved[i]) {
-            ::setenv(names[i], saved[i]->c_str(), 1);
-        } else {
-            ::unsetenv(names[i]);
-        }
     }
 }
 

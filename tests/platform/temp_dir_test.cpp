@@ -3,40 +3,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
+#include "support/scoped_variable.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
 namespace {
 
+using testing::ScopedVariable;
 using testing::TempFolder;
-
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedVariable() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(TempDir, FollowsTheEnvironmentWithATrailingSeparator) {
     ScopedVariable runtime("XDG_RUNTIME_DIR", "/run/user/7");

@@ -142,7 +142,7 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
         Compare(input.parent_path() / (input.stem().string() + (reg ? ".saved.reg" : ".saved.tso")),
                 TempFolder::Read(reg ? registry + "/machine.reg" : temp.File("out.tso")));
     }
-    EXPECT_GE(inputs, 6);
+    EXPECT_GE(inputs, 11);
 }
 
 class ToolTest : public ::testing::Test {
