@@ -47,22 +47,24 @@ double Player::Now() const {
     return c_.clock.Now();
 }
 
+PageEntry Player::StartPage() const {
+    return *PageAt(c_.presentation, c_.helpDocuments, 0);
+}
+
 // ---- start-up and the timer ----
 
 void Player::InitBrowsers() {
     const bool connected = c_.connectivity.IsConnected();
-    std::string start;
-    std::int32_t seconds = 0;
-    PageAt(c_.presentation, c_.helpDocuments, 0, start, seconds);
+    const PageEntry start = StartPage();
     for (int b = 0; b < kBrowserCount; ++b) {
         c_.stage.SetOffline(b, !connected);
         c_.stage.SetSilent(b, true);
-        c_.stage.Navigate(b, start);
+        c_.stage.Navigate(b, start.address);
         // Recorded like any page sent: a browser that comes on show before it was sent a
         // page (a FirstPage past the end) then holds the start page for its time instead of
         // for ever, and the first INIT step need not load the start page a second time.
-        browsers_[b].address = start;
-        browsers_[b].time = seconds;
+        browsers_[b].address = start.address;
+        browsers_[b].time = start.seconds;
     }
     c_.stage.BringToFront(1);
 }
@@ -116,10 +118,8 @@ void Player::StepInit() {
     if (browsersReady_) return;
     c_.stage.SetWindowState(c_.machine.WindowState);
     c_.stage.LayoutBrowsers();
-    std::string start;
-    std::int32_t seconds = 0;
-    PageAt(c_.presentation, c_.helpDocuments, 0, start, seconds);
-    BrowseTo(nextBrowser_, start, seconds);
+    const PageEntry start = StartPage();
+    BrowseTo(nextBrowser_, start.address, start.seconds);
     browsersReady_ = true;
     RecordMouse();
     // Play starts in screen saver mode: the mouse policy's grace counts from here, also when
@@ -132,10 +132,8 @@ void Player::StepNavigate() {
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every load; no page lies below the start page, so such a counter starts there.
     if (p.CurrentPage < 0) p.CurrentPage = 0;
-    const bool inRange = p.CurrentPage <= PageCount(p);
-    std::string address;
-    std::int32_t seconds = 0;
-    PageAt(p, c_.helpDocuments, inRange ? p.CurrentPage : 0, address, seconds);
+    // Past the last page nothing preloads.
+    const std::optional<PageEntry> page = PageAt(p, c_.helpDocuments, p.CurrentPage);
 
     const int oldCurrent = currentBrowser_;
     currentBrowser_ = nextBrowser_;
@@ -144,7 +142,7 @@ void Player::StepNavigate() {
 
     browsers_[nextBrowser_].loaded = !p.WaitComplete;
     ShowBrowser(currentBrowser_);
-    if (inRange) BrowseTo(nextBrowser_, address, seconds);
+    if (page) BrowseTo(nextBrowser_, page->address, page->seconds);
     SetState(c_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
     lastActivityTime_ = Now();
 }

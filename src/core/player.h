@@ -15,6 +15,7 @@ namespace pagelark {
 class Clock;
 class Settings;
 struct MachineSettings;
+struct PageEntry;
 struct Presentation;
 struct ToolbarButtons;
 
@@ -103,6 +104,7 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
 
   private:
     double Now() const;
+    PageEntry StartPage() const;
     void SetState(PlayerState state);
     void StateStep();
     void MousePart();

@@ -6,18 +6,12 @@ std::int32_t PageCount(const Presentation& presentation) {
     return static_cast<std::int32_t>(presentation.Pages.size());
 }
 
-bool PageAt(const Presentation& presentation, const HelpDocumentList& help, std::int32_t position,
-            std::string& address, std::int32_t& seconds) {
-    if (position == 0) {
-        address = help[0];
-        seconds = 2;
-        return true;
-    }
-    if (position < 0 || position > PageCount(presentation)) return false;
+std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
+                                std::int32_t position) {
+    if (position == 0) return PageEntry{help[0], 2};
+    if (position < 0 || position > PageCount(presentation)) return std::nullopt;
     const PresentationPage& page = presentation.Pages[static_cast<std::size_t>(position - 1)];
-    address = page.URL;
-    seconds = page.Time;
-    return true;
+    return PageEntry{page.URL, page.Time};
 }
 
 void NewPresentation(Presentation& presentation, DocumentEvents& events) {

@@ -2,6 +2,7 @@
 // The one open presentation: its pages, include and exclude lists and options.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,9 +45,15 @@ class DocumentEvents {
 
 std::int32_t PageCount(const Presentation& presentation);
 
-// The page at position (0 is the help index, shown for 2 seconds).
-bool PageAt(const Presentation& presentation, const HelpDocumentList& help, std::int32_t position,
-            std::string& address, std::int32_t& seconds);
+struct PageEntry {
+    std::string address;
+    std::int32_t seconds = 0;
+    friend bool operator==(const PageEntry&, const PageEntry&) = default;
+};
+
+// The page at position (0 is the help index, shown for 2 seconds); none outside the pages.
+std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
+                                std::int32_t position);
 
 // The empty presentation of the New command; WaitComplete, MaxTime, AllowRestrictions,
 // CurrentFile and IsDefaultFile stay as they were.

@@ -165,14 +165,10 @@ TEST(PresentationModel, PositionZeroIsTheHelpIndexThenThePages) {
     Presentation p;
     p.Pages = {{"http://a/", true, 15}};
     const HelpDocumentList help = BuildHelpDocuments("/tmp/");
-    std::string address;
-    std::int32_t seconds = 0;
-    ASSERT_TRUE(PageAt(p, help, 0, address, seconds));
-    EXPECT_EQ(std::tuple(address, seconds), std::tuple("/tmp/Pagelark/index.html"s, 2));
-    ASSERT_TRUE(PageAt(p, help, 1, address, seconds));
-    EXPECT_EQ(std::tuple(address, seconds), std::tuple("http://a/"s, 15));
-    EXPECT_FALSE(PageAt(p, help, 2, address, seconds));
-    EXPECT_FALSE(PageAt(p, help, -1, address, seconds));
+    EXPECT_EQ(PageAt(p, help, 0), (PageEntry{"/tmp/Pagelark/index.html", 2}));
+    EXPECT_EQ(PageAt(p, help, 1), (PageEntry{"http://a/", 15}));
+    EXPECT_FALSE(PageAt(p, help, 2));
+    EXPECT_FALSE(PageAt(p, help, -1));
 }
 
 TEST(PresentationModel, UntouchedStarterIsRecognised) {
