@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "e2e/support/colors.h"
@@ -24,21 +25,12 @@ struct Connection {
     bool answered = false;
 };
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 std::string Unescape(std::string_view text) {
     std::string plain;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '+') {
-            plain += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
-                   HexDigit(text[i + 2]) >= 0) {
-            plain += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size()) {
+            plain += static_cast<char>(
+                std::strtol(std::string(text.substr(i + 1, 2)).c_str(), nullptr, 16));
             i += 2;
         } else {
             plain += text[i];
@@ -60,26 +52,11 @@ std::string QueryValue(std::string_view query, std::string_view name) {
     return "";
 }
 
+// Enough for an address in a quoted attribute: the tests' addresses hold no '<' or '>'.
 std::string HtmlEscape(std::string_view text) {
     std::string escaped;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
+    for (char c : text)
+        escaped += c == '&' ? "&amp;" : c == '"' ? "&quot;" : std::string(1, c);
     return escaped;
 }
 
@@ -87,44 +64,6 @@ std::string Headers(int status, std::string_view reason, std::size_t length) {
     return "HTTP/1.1 " + std::to_string(status) + " " + std::string(reason) +
            "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
            std::to_string(length) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
-}
-
-std::string Response(int status, std::string_view reason, std::string_view body) {
-    return Headers(status, reason, body.size()) + std::string(body);
-}
-
-std::string SolidPage(Rgb color) {
-    return "<html><body style=\"margin:0;background:" + ToHex(color) +
-           ";height:100vh\"></body></html>";
-}
-
-std::string LinkPage(std::string_view to, Rgb color) {
-    return "<html><body style=\"margin:0\"><a href=\"" + HtmlEscape(to) +
-           "\" style=\"display:block;width:100vw;height:100vh;background:" + ToHex(color) +
-           "\"></a></body></html>";
-}
-
-// A page in one colour that, once loaded, asks for a new window on another address.
-std::string OpenPage(std::string_view to, Rgb color) {
-    return "<html><body style=\"margin:0;height:100vh;background:" + ToHex(color) +
-           "\"><script>setTimeout(function () { window.open(\"" + HtmlEscape(to) +
-           "\"); }, 300);</script></body></html>";
-}
-
-// A page in one colour where a click anywhere asks to choose a file.
-std::string FilePage(Rgb color) {
-    return "<html><body style=\"margin:0\"><label style=\"display:block;width:100vw;"
-           "height:100vh;background:" +
-           ToHex(color) + "\"><input type=\"file\" style=\"display:none\"></label></body></html>";
-}
-
-// A page in one colour that asks for the visitor's location: it turns green when refused and
-// red when granted; while nobody answers it keeps its colour.
-std::string PermissionPage(Rgb color) {
-    return "<html><body style=\"margin:0;height:100vh;background:" + ToHex(color) +
-           "\"><script>navigator.geolocation.getCurrentPosition("
-           "function () { document.body.style.background = '#ff0000'; },"
-           "function () { document.body.style.background = '#00ff00'; });</script></body></html>";
 }
 
 // The answer to one request; hang tells to keep the connection open without finishing it.
@@ -136,37 +75,37 @@ std::string Answer(std::string_view target, bool& hang) {
         hang = true;
         return Headers(200, "OK", 100000) + "<html><body style=\"margin:0;height:100vh\">";
     }
-    if (path == "/link") {
-        const auto to = QueryValue(query, "to");
-        const auto color = ColorByName(QueryValue(query, "color"));
-        if (to.empty() || !color) return Response(400, "Bad Request", "bad link request");
-        return Response(200, "OK", LinkPage(to, *color));
-    }
-    if (path == "/open") {
-        const auto to = QueryValue(query, "to");
-        const auto color = ColorByName(QueryValue(query, "color"));
-        if (to.empty() || !color) return Response(400, "Bad Request", "bad open request");
-        return Response(200, "OK", OpenPage(to, *color));
-    }
-    if (path == "/permission") {
-        const auto color = ColorByName(QueryValue(query, "color"));
-        if (!color) return Response(400, "Bad Request", "bad permission request");
-        return Response(200, "OK", PermissionPage(*color));
-    }
-    if (path == "/file") {
-        const auto color = ColorByName(QueryValue(query, "color"));
-        if (!color) return Response(400, "Bad Request", "bad file request");
-        return Response(200, "OK", FilePage(*color));
-    }
     if (path == "/download") {
         const std::string body = "a file the kiosk must not save";
         return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
                "Content-Disposition: attachment; filename=\"taken.bin\"\r\nContent-Length: " +
                std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
     }
-    if (const auto color = ColorByName(path.substr(path.rfind('/') + 1)))
-        return Response(200, "OK", SolidPage(*color));
-    return Response(404, "Not Found", "not found");
+    // Every other page is painted in one colour, named by the query or the last segment.
+    const auto color =
+        ColorByName(mark == std::string_view::npos ? std::string(path.substr(path.rfind('/') + 1))
+                                                   : QueryValue(query, "color"));
+    if (!color) return Headers(404, "Not Found", 0);
+    const auto to = HtmlEscape(QueryValue(query, "to"));
+    std::string inside;
+    if (path == "/link") {
+        inside = "<a href=\"" + to + "\" style=\"display:block;width:100vw;height:100vh\"></a>";
+    } else if (path == "/open") {
+        inside = "<script>setTimeout(function () { window.open(\"" + to + "\"); }, 300);</script>";
+    } else if (path == "/file") {
+        inside =
+            "<label style=\"display:block;width:100vw;height:100vh\">"
+            "<input type=\"file\" style=\"display:none\"></label>";
+    } else if (path == "/permission") {
+        inside =
+            "<script>navigator.geolocation.getCurrentPosition("
+            "function () { document.body.style.background = '#ff0000'; },"
+            "function () { document.body.style.background = '#00ff00'; });</script>";
+    }
+    const std::string body =
+        "<html><body style=\"margin:0;height:100vh;background:" + ToHex(*color) + "\">" + inside +
+        "</body></html>";
+    return Headers(200, "OK", body.size()) + body;
 }
 
 bool SendAll(int fd, std::string_view bytes) {
@@ -220,14 +159,9 @@ HttpServer::HttpServer() {
 }
 
 HttpServer::~HttpServer() {
-    Stop();
-}
-
-void HttpServer::Stop() {
     stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    if (listenFd_ >= 0) ::close(listenFd_);
-    listenFd_ = -1;
+    thread_.join();
+    ::close(listenFd_);
 }
 
 std::string HttpServer::Url(std::string_view target) const {

@@ -38,12 +38,10 @@ class HttpServer {
   public:
     // Listens on 127.0.0.1 with a port of the system's choice and serves at once.
     HttpServer();
+    // Ends the serving thread and closes every socket, hanging ones included.
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
-
-    // Ends the serving thread and closes every socket, hanging ones included. Idempotent.
-    void Stop();
 
     // While down, every connection is closed unanswered, as when the network is lost.
     void SetDown(bool down) { down_ = down; }

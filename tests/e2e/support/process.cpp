@@ -6,13 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "support/temp_folder.h"
 
 extern char** environ;
 
@@ -132,26 +131,17 @@ void Process::Stop(Millis grace) {
 
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment,
                          Millis timeout) {
-    const char* base = std::getenv("TMPDIR");
-    std::string name = std::string(base && *base ? base : "/tmp") + "/pagelark-e2e-cmd-XXXXXX";
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) throw std::runtime_error("cannot create a file for command output");
-    ::close(fd);
-
+    const testing::TempFolder folder;
+    SpawnOptions options;
+    options.argv = std::move(argv);
+    options.environment = std::move(environment);
+    options.outputFile = folder.File("output");
     CommandResult result;
     {
-        SpawnOptions options;
-        options.argv = std::move(argv);
-        options.environment = std::move(environment);
-        options.outputFile = name;
         Process process(options);
         result.status = process.WaitForExit(timeout);
     }
-    std::ifstream in(name);
-    std::ostringstream text;
-    text << in.rdbuf();
-    result.output = text.str();
-    ::unlink(name.c_str());
+    result.output = testing::TempFolder::Read(options.outputFile);
     return result;
 }
 

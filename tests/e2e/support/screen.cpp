@@ -37,8 +37,6 @@ Screen::Screen(const Xvfb& server) {
         std::this_thread::sleep_for(Millis(50));
     }
     XSetErrorHandler(IgnoreXError);
-    width_ = DisplayWidth(display_, DefaultScreen(display_));
-    height_ = DisplayHeight(display_, DefaultScreen(display_));
 }
 
 Screen::~Screen() {
@@ -57,7 +55,7 @@ Rgb Screen::Pixel(int x, int y) const {
 }
 
 Rgb Screen::Centre() const {
-    return Pixel(width_ / 2, height_ / 2);
+    return Pixel(Xvfb::kWidth / 2, Xvfb::kHeight / 2);
 }
 
 Point Screen::PointerPosition() const {

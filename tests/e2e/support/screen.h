@@ -40,8 +40,6 @@ class Screen {
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
     Rgb Pixel(int x, int y) const;
     Rgb Centre() const;
     Point PointerPosition() const;
@@ -55,8 +53,6 @@ class Screen {
 
   private:
     ::Display* display_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
 };
 
 std::vector<ColorRun> Runs(const std::vector<ColorSample>& samples,

@@ -29,6 +29,12 @@ int ReadDisplayNumber(int fd, Process& process) {
     return std::stoi(text);
 }
 
+bool DisplayAnswers(const std::string& display) {
+    ::Display* connection = XOpenDisplay(display.c_str());
+    if (connection != nullptr) XCloseDisplay(connection);
+    return connection != nullptr;
+}
+
 }  // namespace
 
 Xvfb::Xvfb() {
@@ -73,12 +79,6 @@ std::vector<std::string> Xvfb::Environment() const {
 void Xvfb::SetRootColor(Rgb color) const {
     const auto result = RunCommand({"xsetroot", "-solid", ToHex(color)}, Environment());
     if (result.status != 0) throw std::runtime_error("xsetroot failed: " + result.output);
-}
-
-bool DisplayAnswers(const std::string& display) {
-    ::Display* connection = XOpenDisplay(display.c_str());
-    if (connection != nullptr) XCloseDisplay(connection);
-    return connection != nullptr;
 }
 
 std::string Xvfb::Log() const {
