@@ -156,35 +156,6 @@ URL={server}/green
     EXPECT_EQ(reservedFiles(), 0);
 }
 
-TEST_F(KioskTest, NavigationModeFollowsAllowedLinksAndRefusesExcludedOnes) {
-    // Page 1 links to an allowed page, which links to an excluded one.
-    const std::string excluded = "/link?to=/blocked/magenta&color=cyan";
-    Start(R"([Tessaro]
-DefaultTime=60
-OnMouseMove=1
-ScreenSaveTimeOut=300
-[Page1]
-URL={server}/link?to=)" +
-          QueryEscape(excluded) + R"(&color=yellow
-[Include1]
-URL={server}/
-[Exclude1]
-URL={server}/blocked
-)");
-    ASSERT_TRUE(screen_.WaitForColor(kYellow.rgb, kStartUp)) << "page 1 never came on show";
-    std::this_thread::sleep_for(2500ms);  // past the grace after play began
-    pointer_.MoveTo(600, 450);
-    std::this_thread::sleep_for(1500ms);  // a few ticks: navigation mode is on
-
-    pointer_.Click();
-    ASSERT_TRUE(screen_.WaitForColor(kCyan.rgb, kPatience)) << "the allowed link did not load";
-    EXPECT_TRUE(server_.FirstRequest("/link?to=/blocked"));
-
-    pointer_.Click();
-    EXPECT_FALSE(server_.WaitForRequest("/blocked", 5s)) << "an excluded address was loaded";
-    EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb)) << ToHex(screen_.Centre());
-}
-
 // The renderer processes among the kiosk's: the browser engine's helpers drawing the pages.
 std::vector<pid_t> RendererProcesses(pid_t group) {
     std::vector<pid_t> renderers;
