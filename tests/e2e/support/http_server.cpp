@@ -181,12 +181,9 @@ std::optional<TimePoint> HttpServer::FirstRequest(std::string_view prefix) const
 }
 
 std::optional<TimePoint> HttpServer::WaitForRequest(std::string_view prefix, Millis timeout) const {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (auto time = FirstRequest(prefix)) return time;
-        if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
-        std::this_thread::sleep_for(Millis(10));
-    }
+    std::optional<TimePoint> time;
+    WaitUntil([&] { return (time = FirstRequest(prefix)).has_value(); }, timeout, Millis(10));
+    return time;
 }
 
 // One thread serves every connection with poll: the browser keeps idle and hanging

@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "e2e/support/http_server.h"
@@ -56,16 +53,6 @@ class KioskTest : public ::testing::Test {
 
     std::optional<TimePoint> WaitUntilKioskShows() {
         return screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
-    }
-
-    // Polls anything on the screen every few milliseconds until it holds.
-    static bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            if (condition()) return true;
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(Millis(20));
-        }
     }
 
     Xvfb xvfb_;

@@ -28,6 +28,15 @@ std::vector<char*> Pointers(const std::vector<std::string>& strings) {
 
 }  // namespace
 
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis step) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(step);
+    }
+}
+
 std::vector<std::string> CurrentEnvironment() {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry)
@@ -106,9 +115,7 @@ bool Process::Running() {
 }
 
 std::optional<int> Process::WaitForExit(Millis timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!Poll() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(Millis(10));
+    WaitUntil([this] { return Poll().has_value(); }, timeout, Millis(10));
     return Poll();
 }
 

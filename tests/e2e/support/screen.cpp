@@ -30,12 +30,9 @@ std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
 Screen::Screen(const Xvfb& server) {
     // A server that has just answered can still refuse a connection for a moment (seen when
     // another server on the same number was going away): try for a while before giving up.
-    const auto deadline = std::chrono::steady_clock::now() + Millis(10000);
-    while ((display_ = XOpenDisplay(server.Display().c_str())) == nullptr) {
-        if (std::chrono::steady_clock::now() > deadline)
-            throw std::runtime_error("cannot open display " + server.Display());
-        std::this_thread::sleep_for(Millis(50));
-    }
+    if (!WaitUntil([&] { return (display_ = XOpenDisplay(server.Display().c_str())) != nullptr; },
+                   Millis(10000), Millis(50)))
+        throw std::runtime_error("cannot open display " + server.Display());
     XSetErrorHandler(IgnoreXError);
 }
 
@@ -72,13 +69,15 @@ Point Screen::PointerPosition() const {
 
 std::optional<TimePoint> Screen::WaitForCentre(const std::function<bool(Rgb)>& condition,
                                                Millis timeout) const {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        const auto now = std::chrono::steady_clock::now();
-        if (condition(Centre())) return now;
-        if (now > deadline) return std::nullopt;
-        std::this_thread::sleep_for(Millis(5));
-    }
+    std::optional<TimePoint> seen;
+    WaitUntil(
+        [&] {
+            const auto now = std::chrono::steady_clock::now();
+            if (condition(Centre())) seen = now;
+            return seen.has_value();
+        },
+        timeout, Millis(5));
+    return seen;
 }
 
 std::optional<TimePoint> Screen::WaitForColor(Rgb color, Millis timeout) const {

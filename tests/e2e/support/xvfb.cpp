@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <stdexcept>
-#include <thread>
 
 namespace pagelark::e2e {
 namespace {
@@ -59,13 +58,8 @@ Xvfb::Xvfb() {
     ::close(pipeFds[0]);
     if (number_ < 0) throw std::runtime_error("Xvfb did not start: " + Log());
 
-    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    for (;;) {
-        if (DisplayAnswers(Display())) return;
-        if (std::chrono::steady_clock::now() > deadline)
-            throw std::runtime_error("Xvfb " + Display() + " refuses connections: " + Log());
-        std::this_thread::sleep_for(Millis(20));
-    }
+    if (!WaitUntil([this] { return DisplayAnswers(Display()); }, kStartTimeout))
+        throw std::runtime_error("Xvfb " + Display() + " refuses connections: " + Log());
 }
 
 Xvfb::~Xvfb() = default;
