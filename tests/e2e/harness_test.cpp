@@ -37,7 +37,7 @@ std::string Get(const HttpServer& server, const std::string& target) {
 TEST(HttpServerHarness, LogsEveryRequestAsSentWithTheTimeItCame) {
     HttpServer server;
     const auto before = std::chrono::steady_clock::now();
-    const std::string link = "/link?to=/blocked/cyan&color=yellow";
+    const std::string link = "/link?color=yellow&to=/blocked/cyan";
     for (const std::string target : {"/red", link.c_str(), "/blocked/magenta", "/no-colour"})
         EXPECT_TRUE(Get(server, target).starts_with("HTTP/1.1 ")) << target;
 

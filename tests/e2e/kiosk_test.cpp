@@ -251,11 +251,11 @@ TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermis
 DefaultTime=4
 OnMouseMove=0
 [Page1]
-URL={server}/open?to=/blocked/magenta&color=red
+URL={server}/open?color=red&to=/blocked/magenta
 [Page2]
-URL={server}/open?to=/green&color=blue
+URL={server}/open?color=blue&to=/green
 [Page3]
-URL={server}/open?to=/download&color=yellow
+URL={server}/open?color=yellow&to=/download
 [Page4]
 URL={server}/file?color=cyan
 DefaultTime=False

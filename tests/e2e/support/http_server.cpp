@@ -6,9 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <stdexcept>
 
 #include "e2e/support/colors.h"
@@ -24,33 +22,6 @@ struct Connection {
     std::string received;
     bool answered = false;
 };
-
-std::string Unescape(std::string_view text) {
-    std::string plain;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            plain += static_cast<char>(
-                std::strtol(std::string(text.substr(i + 1, 2)).c_str(), nullptr, 16));
-            i += 2;
-        } else {
-            plain += text[i];
-        }
-    }
-    return plain;
-}
-
-std::string QueryValue(std::string_view query, std::string_view name) {
-    while (!query.empty()) {
-        const auto end = query.find('&');
-        const auto pair = query.substr(0, end);
-        const auto equals = pair.find('=');
-        if (pair.substr(0, equals) == name)
-            return equals == std::string_view::npos ? "" : Unescape(pair.substr(equals + 1));
-        if (end == std::string_view::npos) break;
-        query.remove_prefix(end + 1);
-    }
-    return "";
-}
 
 // Enough for an address in a quoted attribute: the tests' addresses hold no '<' or '>'.
 std::string HtmlEscape(std::string_view text) {
@@ -81,12 +52,17 @@ std::string Answer(std::string_view target, bool& hang) {
                "Content-Disposition: attachment; filename=\"taken.bin\"\r\nContent-Length: " +
                std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
     }
-    // Every other page is painted in one colour, named by the query or the last segment.
-    const auto color =
-        ColorByName(mark == std::string_view::npos ? std::string(path.substr(path.rfind('/') + 1))
-                                                   : QueryValue(query, "color"));
+    // Every other page is painted in one colour, named by the last segment of the path or by
+    // the query's first value; the address to go to is all the query holds after "&to=".
+    std::string name(path.substr(path.rfind('/') + 1));
+    std::string to;
+    if (mark != std::string_view::npos) {
+        const auto split = query.find("&to=");
+        name = query.starts_with("color=") ? query.substr(6, split - 6) : "";
+        if (split != std::string_view::npos) to = HtmlEscape(query.substr(split + 4));
+    }
+    const auto color = ColorByName(name);
     if (!color) return Headers(404, "Not Found", 0);
-    const auto to = HtmlEscape(QueryValue(query, "to"));
     std::string inside;
     if (path == "/link") {
         inside = "<a href=\"" + to + "\" style=\"display:block;width:100vw;height:100vh\"></a>";
@@ -108,37 +84,7 @@ std::string Answer(std::string_view target, bool& hang) {
     return Headers(200, "OK", body.size()) + body;
 }
 
-bool SendAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(sent));
-        } else if (sent < 0 && (errno == EAGAIN || errno == EINTR)) {
-            pollfd writable{fd, POLLOUT, 0};
-            if (::poll(&writable, 1, 1000) <= 0) return false;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
-
-std::string QueryEscape(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string escaped;
-    for (unsigned char c : text) {
-        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
-            escaped += static_cast<char>(c);
-        } else {
-            escaped += '%';
-            escaped += kHex[c >> 4];
-            escaped += kHex[c & 15];
-        }
-    }
-    return escaped;
-}
 
 HttpServer::HttpServer() {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -223,7 +169,9 @@ void HttpServer::Serve() {
                 log_.push_back({target, std::chrono::steady_clock::now()});
             }
             bool hang = false;
-            SendAll(connection.fd, Answer(target, hang));
+            // Every answer is far smaller than the socket's buffer: one send takes it all.
+            const std::string answer = Answer(target, hang);
+            ::send(connection.fd, answer.data(), answer.size(), MSG_NOSIGNAL);
             connection.answered = true;
             // Half-close and wait for the client to close: closing with its bytes unread
             // could reset the connection before it read the answer.

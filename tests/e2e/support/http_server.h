@@ -3,9 +3,10 @@
 //
 //   /red, /green, ... (any path whose last segment names a colour of colors.h)
 //       a page painted in that colour and nothing else;
-//   /link?to=PATH&color=NAME
-//       a page in that colour that is one big link to PATH;
-//   /open?to=PATH&color=NAME
+//   /link?color=NAME&to=PATH
+//       a page in that colour that is one big link to PATH (the rest of the target, a query
+//       of its own included);
+//   /open?color=NAME&to=PATH
 //       a page in that colour whose script opens a new window on PATH once loaded;
 //   /file?color=NAME
 //       a page in that colour where a click anywhere asks to choose a file;
@@ -66,8 +67,5 @@ class HttpServer {
     std::vector<LoggedRequest> log_;
     std::thread thread_;
 };
-
-// Percent-encodes a value for a query string.
-std::string QueryEscape(std::string_view text);
 
 }  // namespace pagelark::e2e
