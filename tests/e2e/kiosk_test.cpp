@@ -66,17 +66,8 @@ URL={server}/blue
 }
 
 TEST_F(KioskTest, PreloadThatNeverCompletesHoldsThePageUntilMaxTime) {
-    Start(R"([Tessaro]
-DefaultTime=2
-MaxTime=6
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/hang
-[Page3]
-URL={server}/blue
-)");
+    Start("[Tessaro]\nDefaultTime=2\nMaxTime=6\nOnMouseMove=0\n" +
+          Pages({"/red", "/hang", "/blue"}));
     const auto redOn = screen_.WaitForColor(kRed.rgb, kStartUp);
     ASSERT_TRUE(redOn) << "page 1 never came on show";
     const auto redOff =
@@ -96,14 +87,7 @@ URL={server}/blue
 }
 
 TEST_F(KioskTest, MouseMoveQuitsOnlyAfterTheGraceAtStart) {
-    Kiosk& kiosk = Start(R"([Tessaro]
-DefaultTime=3
-OnMouseMove=2
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-)");
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=2\n" + Pages({"/red", "/green"}));
     const Point rest = screen_.PointerPosition();
     // Page 1 is asked for the moment the start page comes on show: play has begun.
     ASSERT_TRUE(server_.WaitForRequest("/red", kStartUp)) << "play never started";
@@ -120,14 +104,8 @@ URL={server}/green
 }
 
 TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
-    const std::string show = R"([Tessaro]
-DefaultTime=3
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-)";
+    const std::string show =
+        "[Tessaro]\nDefaultTime=3\nOnMouseMove=0\n" + Pages({"/red", "/green"});
     Kiosk& first = Start(show);
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     namespace fs = std::filesystem;
@@ -168,17 +146,8 @@ std::vector<pid_t> RendererProcesses(pid_t group) {
 }
 
 TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDie) {
-    Kiosk& kiosk = Start(R"([Tessaro]
-DefaultTime=2
-MaxTime=4
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-[Page3]
-URL={server}/blue
-)");
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=2\nMaxTime=4\nOnMouseMove=0\n" +
+                         Pages({"/red", "/green", "/blue"}));
     ASSERT_TRUE(screen_.WaitForColor(kGreen.rgb, kStartUp)) << "play never started";
     const auto renderers = RendererProcesses(kiosk.Pid());
     ASSERT_FALSE(renderers.empty());
@@ -192,15 +161,8 @@ URL={server}/blue
 }
 
 TEST_F(KioskTest, PagesThatFailedWhileTheNetworkWasDownLoadAgainWhenItReturns) {
-    Kiosk& kiosk = Start(R"([Tessaro]
-DefaultTime=2
-MaxTime=3
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-)");
+    Kiosk& kiosk =
+        Start("[Tessaro]\nDefaultTime=2\nMaxTime=3\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "play never started";
     server_.SetDown(true);
     // Both pages fail while it is down: neither colour shows any more.
@@ -226,7 +188,7 @@ TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlay) {
     EXPECT_TRUE(empty.Running()) << "an empty presentation ended";
     empty.Stop();
 
-    Kiosk& one = Start("[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n[Page1]\nURL={server}/red\n");
+    Kiosk& one = Start("[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n" + Pages({"/red"}));
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "the single page never showed";
     const auto samples = screen_.RecordColors(6s);
     const auto runs = Runs(samples, std::array{kRed});
@@ -235,11 +197,10 @@ TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlay) {
     EXPECT_TRUE(one.Running()) << "a presentation of a single page ended";
     one.Stop();
 
-    std::string show = "[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n";
-    for (std::size_t k = 1; k <= 5000; ++k)
-        show += "[Page" + std::to_string(k) + "]\nURL={server}/" +
-                std::string(kPageColors[(k - 1) % kPageColors.size()].name) + "\n";
-    Start(show);
+    std::vector<std::string> thousands;
+    for (std::size_t k = 0; k < 5000; ++k)
+        thousands.push_back("/" + std::string(kPageColors[k % kPageColors.size()].name));
+    Start("[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n" + Pages(thousands));
     for (std::size_t k = 0; k < 4; ++k)
         EXPECT_TRUE(screen_.WaitForColor(kPageColors[k].rgb, kStartUp))
             << "page " << k + 1 << " of 5000 never showed";

@@ -26,14 +26,8 @@ constexpr Rgb kShade{0x00, 0x00, 0x00};
 // selected.
 constexpr Point kAddressBox{1016, 36};
 // Two pages of a minute each, under Tool Run: only a button turns the page this soon.
-constexpr const char* kRedThenGreen = R"([Tessaro]
-DefaultTime=60
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-)";
+const std::string kRedThenGreen =
+    "[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"});
 
 // Where a row of buttons ends on the right and begins at the top.
 struct RowPlace {
@@ -125,17 +119,8 @@ TEST_F(ToolbarTest, ToolRunStandsTopRightShowsHelpTipsAndNextTurnsThePageAtOnce)
 }
 
 TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExcludedOnes) {
-    Start(R"([Tessaro]
-DefaultTime=60
-OnMouseMove=1
-ScreenSaveTimeOut=300
-[Page1]
-URL={server}/red
-[Include1]
-URL={server}/
-[Exclude1]
-URL={server}/blocked
-)");
+    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n" + Pages({"/red"}) +
+          "[Include1]\nURL={server}/\n[Exclude1]\nURL={server}/blocked\n");
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     std::this_thread::sleep_for(2500ms);  // past the grace after play began
     pointer_.MoveTo(600, 450);
@@ -166,16 +151,8 @@ URL={server}/blocked
 }
 
 TEST_F(ToolbarTest, QuitKeysDoNothingWhileBothQuitButtonsAreHidden) {
-    Kiosk& kiosk = Start(R"([Tessaro]
-DefaultTime=60
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[ToolRunQuit]
-Visible=False
-[ToolNavQuit]
-Visible=False
-)");
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red"}) +
+                         "[ToolRunQuit]\nVisible=False\n[ToolNavQuit]\nVisible=False\n");
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     // The hidden button takes no room.
     ASSERT_TRUE(WaitForRow(7)) << RowFaults(7);

@@ -24,6 +24,14 @@ inline constexpr Millis kPatience{30000};
 // The root window's colour, so that the kiosk window shows when it appears.
 inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
 
+// The page sections of a presentation: "[Page1]\nURL={server}/red\n"... for the targets in turn.
+inline std::string Pages(const std::vector<std::string>& targets) {
+    std::string text;
+    for (std::size_t k = 0; k < targets.size(); ++k)
+        text += "[Page" + std::to_string(k + 1) + "]\nURL={server}" + targets[k] + "\n";
+    return text;
+}
+
 class KioskTest : public ::testing::Test {
   protected:
     KioskTest() : screen_(xvfb_), pointer_(xvfb_) {
