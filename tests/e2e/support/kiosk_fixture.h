@@ -23,6 +23,9 @@ inline constexpr Millis kStartUp{60000};
 inline constexpr Millis kPatience{30000};
 // The root window's colour, so that the kiosk window shows when it appears.
 inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
+// Where the pointer rests when a test begins: out of the way of the centre pixel the tests
+// read, inside the kiosk window.
+inline constexpr Point kPointerRest{40, 700};
 
 // The page sections of a presentation: "[Page1]\nURL={server}/red\n"... for the targets in turn.
 inline std::string Pages(const std::vector<std::string>& targets) {
@@ -36,8 +39,7 @@ class KioskTest : public ::testing::Test {
   protected:
     KioskTest() : screen_(xvfb_), pointer_(xvfb_) {
         xvfb_.SetRootColor(kRoot);
-        // Out of the way of the centre pixel the tests read, inside the kiosk window.
-        pointer_.MoveTo(40, 700);
+        pointer_.MoveTo(kPointerRest.x, kPointerRest.y);
     }
 
     void TearDown() override {

@@ -55,18 +55,6 @@ Rgb Screen::Centre() const {
     return Pixel(Xvfb::kWidth / 2, Xvfb::kHeight / 2);
 }
 
-Point Screen::PointerPosition() const {
-    ::Window root = 0;
-    ::Window child = 0;
-    Point rootPosition;
-    int windowX = 0;
-    int windowY = 0;
-    unsigned int buttons = 0;
-    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootPosition.x,
-                  &rootPosition.y, &windowX, &windowY, &buttons);
-    return rootPosition;
-}
-
 std::optional<TimePoint> Screen::WaitForCentre(const std::function<bool(Rgb)>& condition,
                                                Millis timeout) const {
     std::optional<TimePoint> seen;

@@ -42,7 +42,6 @@ class Screen {
 
     Rgb Pixel(int x, int y) const;
     Rgb Centre() const;
-    Point PointerPosition() const;
 
     // Polls the centre pixel every few milliseconds; the time the condition first held.
     std::optional<TimePoint> WaitForCentre(const std::function<bool(Rgb)>& condition,
