@@ -15,7 +15,6 @@ namespace pagelark::e2e {
 namespace {
 
 constexpr int kPollMillis = 20;
-constexpr std::size_t kMaxRequestBytes = 64 * 1024;
 
 struct Connection {
     int fd = -1;
@@ -148,22 +147,18 @@ void HttpServer::Serve() {
             char buffer[4096];
             const ssize_t count = ::recv(connection.fd, buffer, sizeof buffer, 0);
             if (count < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-            if (count <= 0 || connection.received.size() > kMaxRequestBytes) {
+            if (count <= 0) {
                 ::close(connection.fd);
                 connection.fd = -1;
                 continue;
             }
             if (connection.answered) continue;
             connection.received.append(buffer, static_cast<std::size_t>(count));
-            const auto headerEnd = connection.received.find("\r\n\r\n");
-            if (headerEnd == std::string::npos) continue;
-
-            const auto lineEnd = connection.received.find("\r\n");
-            const auto firstBlank = connection.received.find(' ');
-            const auto secondBlank = connection.received.find(' ', firstBlank + 1);
-            std::string target = "/";
-            if (firstBlank < lineEnd && secondBlank < lineEnd)
-                target = connection.received.substr(firstBlank + 1, secondBlank - firstBlank - 1);
+            if (connection.received.find("\r\n\r\n") == std::string::npos) continue;
+            // "GET TARGET HTTP/1.1"
+            const auto start = connection.received.find(' ') + 1;
+            const auto target =
+                connection.received.substr(start, connection.received.find(' ', start) - start);
             {
                 std::lock_guard lock(mutex_);
                 log_.push_back({target, std::chrono::steady_clock::now()});
