@@ -175,8 +175,7 @@ TEST_F(KioskTest, PagesThatFailedWhileTheNetworkWasDownLoadAgainWhenItReturns) {
     EXPECT_TRUE(kiosk.Running());
 }
 
-// Three runs, one after the other: an empty presentation, one of a single page, one of
-// thousands.
+// Each presentation needs a run of its own; they share one X server and page server.
 TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlay) {
     Kiosk& empty = Start("[Tessaro]\nOnMouseMove=0\nMaxTime=2\n");
     const Rgb startPage{0xf4, 0xf6, 0xf8};
