@@ -26,14 +26,8 @@ constexpr Rgb kShade{0x00, 0x00, 0x00};
 // selected.
 constexpr Point kAddressBox{1016, 36};
 // Two pages of a minute each, under Tool Run: only a button turns the page this soon.
-constexpr const char* kRedThenGreen = R"([Tessaro]
-DefaultTime=60
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-)";
+const std::string kRedThenGreen =
+    "[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"});
 
 // Where a row of buttons ends on the right and begins at the top.
 struct RowPlace {
@@ -95,16 +89,28 @@ class ToolbarTest : public KioskTest {
     }
 };
 
-TEST_F(ToolbarTest, ToolRunStandsTopRightWithItsButtonsAndNextTurnsThePageAtOnce) {
+TEST_F(ToolbarTest, ToolRunStandsTopRightShowsHelpTipsAndNextTurnsThePageAtOnce) {
     Start(kRedThenGreen);
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     ASSERT_TRUE(WaitForRow(8)) << RowFaults(8);
     // As wide as its eight buttons and one button high: the page shows around it.
     for (const Point at : {Point{ButtonLeft(8, 0) - 1, 0}, Point{ButtonLeft(8, 0) - 1, 23},
                            Point{ButtonLeft(8, 0), kButton}, Point{1023, kButton}})
-        EXPECT_TRUE(ShowsColor(at, kRed.rgb)) << Seen(at);
+        EXPECT_TRUE(ShowsColor(at, kRed.rgb)) << "Tool Run is too big: " << Seen(at);
 
     const Point next = ButtonCentre(8, 3);
+    // The tip hangs 18 px below the pointer and starts 2 px left of it.
+    const Point inTip{next.x - 2 + 5, next.y + 18 + 5};
+    const Point leftOfTip{next.x - 3, inTip.y};
+    ASSERT_TRUE(ShowsColor(inTip, kRed.rgb)) << "a tip before the pointer came: " << Seen(inTip);
+    pointer_.MoveTo(next.x, next.y);
+    EXPECT_TRUE(WaitUntil([&] { return !ShowsColor(inTip, kRed.rgb); }, 10s))
+        << "no tip under the pointer: " << Seen(inTip);
+    EXPECT_TRUE(ShowsColor(leftOfTip, kRed.rgb)) << "the tip is out of place: " << Seen(leftOfTip);
+    pointer_.MoveTo(300, 500);
+    EXPECT_TRUE(WaitUntil([&] { return ShowsColor(inTip, kRed.rgb); }, 10s))
+        << "the tip stayed after the pointer left the bar: " << Seen(inTip);
+
     pointer_.MoveTo(next.x, next.y);
     pointer_.Click();
     // Page 1 has 60 s to run: only the button turns the page this soon.
@@ -112,67 +118,41 @@ TEST_F(ToolbarTest, ToolRunStandsTopRightWithItsButtonsAndNextTurnsThePageAtOnce
         << "Next did not turn the page: " << ToHex(screen_.Centre());
 }
 
-TEST_F(ToolbarTest, HelpTipShowsUnderThePointerOverAButtonAndGoesWhenItLeavesTheBar) {
-    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n[Page1]\nURL={server}/blue\n");
-    ASSERT_TRUE(screen_.WaitForColor(kBlue.rgb, kStartUp)) << "page 1 never came on show";
-    ASSERT_TRUE(WaitForRow(8)) << RowFaults(8);
-    const Point over = ButtonCentre(8, 3);
-    // The tip hangs 18 px below the pointer and starts 2 px left of it.
-    const Point inTip{over.x - 2 + 5, over.y + 18 + 5};
-    const Point leftOfTip{over.x - 3, inTip.y};
-    ASSERT_TRUE(ShowsColor(inTip, kBlue.rgb)) << "a tip before the pointer came: " << Seen(inTip);
-
-    pointer_.MoveTo(over.x, over.y);
-    EXPECT_TRUE(WaitUntil([&] { return !ShowsColor(inTip, kBlue.rgb); }, 10s))
-        << "no tip under the pointer: " << Seen(inTip);
-    EXPECT_TRUE(ShowsColor(leftOfTip, kBlue.rgb)) << Seen(leftOfTip);
-
-    pointer_.MoveTo(300, 500);
-    EXPECT_TRUE(WaitUntil([&] { return ShowsColor(inTip, kBlue.rgb); }, 10s))
-        << "the tip stayed after the pointer left the bar: " << Seen(inTip);
-}
-
-TEST_F(ToolbarTest, AddressBoxLoadsAnAllowedAddressAndRefusesAnExcludedOne) {
-    Start(R"([Tessaro]
-DefaultTime=60
-OnMouseMove=1
-ScreenSaveTimeOut=300
-[Page1]
-URL={server}/red
-[Include1]
-URL={server}/
-[Exclude1]
-URL={server}/blocked
-)");
+TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExcludedOnes) {
+    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n" + Pages({"/red"}) +
+          "[Include1]\nURL={server}/\n[Exclude1]\nURL={server}/blocked\n");
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     std::this_thread::sleep_for(2500ms);  // past the grace after play began
     pointer_.MoveTo(600, 450);
-    // Tool Nav replaces Tool Run: nine buttons with the address box under them.
+    // Tool Nav replaces Tool Run: nine buttons with the address box under them; a short
+    // address leaves the box's right end clear.
     ASSERT_TRUE(WaitUntil([&] { return RowFaults(9).empty() && ShowsColor(kAddressBox, kLight); },
                           kPatience))
         << "no Tool Nav\n"
         << RowFaults(9) << Seen(kAddressBox);
 
-    EnterAddress(server_.Url("/cyan"));
-    ASSERT_TRUE(screen_.WaitForColor(kCyan.rgb, kPatience))
+    EnterAddress(server_.Url("/orange"));
+    ASSERT_TRUE(screen_.WaitForColor(kOrange.rgb, kPatience))
         << "the typed address did not load: " << ToHex(screen_.Centre());
-
     EnterAddress(server_.Url("/blocked/magenta"));
     EXPECT_FALSE(server_.WaitForRequest("/blocked", 5s)) << "an excluded address was loaded";
+    EXPECT_TRUE(Near(screen_.Centre(), kOrange.rgb)) << ToHex(screen_.Centre());
+
+    // A page that links to an allowed page, which links to an excluded one.
+    EnterAddress(server_.Url("/link?color=yellow&to=/link?color=cyan&to=/blocked/magenta"));
+    ASSERT_TRUE(screen_.WaitForColor(kYellow.rgb, kPatience)) << "the link page did not load";
+    pointer_.MoveTo(600, 450);
+    pointer_.Click();
+    ASSERT_TRUE(screen_.WaitForColor(kCyan.rgb, kPatience)) << "the allowed link did not load";
+    EXPECT_TRUE(server_.FirstRequest("/link?color=cyan&to=/blocked"));
+    pointer_.Click();
+    EXPECT_FALSE(server_.WaitForRequest("/blocked", 5s)) << "an excluded link was loaded";
     EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb)) << ToHex(screen_.Centre());
 }
 
 TEST_F(ToolbarTest, QuitKeysDoNothingWhileBothQuitButtonsAreHidden) {
-    Kiosk& kiosk = Start(R"([Tessaro]
-DefaultTime=60
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[ToolRunQuit]
-Visible=False
-[ToolNavQuit]
-Visible=False
-)");
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red"}) +
+                         "[ToolRunQuit]\nVisible=False\n[ToolNavQuit]\nVisible=False\n");
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     // The hidden button takes no room.
     ASSERT_TRUE(WaitForRow(7)) << RowFaults(7);

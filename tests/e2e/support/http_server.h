@@ -3,9 +3,10 @@
 //
 //   /red, /green, ... (any path whose last segment names a colour of colors.h)
 //       a page painted in that colour and nothing else;
-//   /link?to=PATH&color=NAME
-//       a page in that colour that is one big link to PATH;
-//   /open?to=PATH&color=NAME
+//   /link?color=NAME&to=PATH
+//       a page in that colour that is one big link to PATH (the rest of the target, a query
+//       of its own included);
+//   /open?color=NAME&to=PATH
 //       a page in that colour whose script opens a new window on PATH once loaded;
 //   /file?color=NAME
 //       a page in that colour where a click anywhere asks to choose a file;
@@ -38,12 +39,10 @@ class HttpServer {
   public:
     // Listens on 127.0.0.1 with a port of the system's choice and serves at once.
     HttpServer();
+    // Ends the serving thread and closes every socket, hanging ones included.
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
-
-    // Ends the serving thread and closes every socket, hanging ones included. Idempotent.
-    void Stop();
 
     // While down, every connection is closed unanswered, as when the network is lost.
     void SetDown(bool down) { down_ = down; }
@@ -68,8 +67,5 @@ class HttpServer {
     std::vector<LoggedRequest> log_;
     std::thread thread_;
 };
-
-// Percent-encodes a value for a query string.
-std::string QueryEscape(std::string_view text);
 
 }  // namespace pagelark::e2e

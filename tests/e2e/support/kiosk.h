@@ -43,6 +43,8 @@ class Kiosk {
     Kiosk& operator=(const Kiosk&) = delete;
 
     bool Running() { return process_->Running(); }
+    // SIGTERM, the orderly end; SIGKILL to the whole group when it does not come.
+    void Stop() { process_->Stop(); }
     // Also the id of its process group, which holds the browser engine's processes.
     pid_t Pid() const { return process_->Pid(); }
     // The exit code (minus the signal number when killed); nullopt while it runs.

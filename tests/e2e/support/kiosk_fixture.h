@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "e2e/support/http_server.h"
@@ -26,13 +23,23 @@ inline constexpr Millis kStartUp{60000};
 inline constexpr Millis kPatience{30000};
 // The root window's colour, so that the kiosk window shows when it appears.
 inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
+// Where the pointer rests when a test begins: out of the way of the centre pixel the tests
+// read, inside the kiosk window.
+inline constexpr Point kPointerRest{40, 700};
+
+// The page sections of a presentation: "[Page1]\nURL={server}/red\n"... for the targets in turn.
+inline std::string Pages(const std::vector<std::string>& targets) {
+    std::string text;
+    for (std::size_t k = 0; k < targets.size(); ++k)
+        text += "[Page" + std::to_string(k + 1) + "]\nURL={server}" + targets[k] + "\n";
+    return text;
+}
 
 class KioskTest : public ::testing::Test {
   protected:
     KioskTest() : screen_(xvfb_), pointer_(xvfb_) {
         xvfb_.SetRootColor(kRoot);
-        // Out of the way of the centre pixel the tests read, inside the kiosk window.
-        pointer_.MoveTo(40, 700);
+        pointer_.MoveTo(kPointerRest.x, kPointerRest.y);
     }
 
     void TearDown() override {
@@ -56,16 +63,6 @@ class KioskTest : public ::testing::Test {
 
     std::optional<TimePoint> WaitUntilKioskShows() {
         return screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
-    }
-
-    // Polls anything on the screen every few milliseconds until it holds.
-    static bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            if (condition()) return true;
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(Millis(20));
-        }
     }
 
     Xvfb xvfb_;

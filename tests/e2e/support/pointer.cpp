@@ -27,11 +27,10 @@ void Pointer::Type(std::string_view text) const {
 
 void Pointer::Run(std::vector<std::string> arguments) const {
     arguments.insert(arguments.begin(), "xdotool");
-    std::string command;
-    for (const auto& argument : arguments)
-        command += argument + " ";
+    const std::string command = arguments[1];
     const auto result = RunCommand(std::move(arguments), environment_);
-    if (result.status != 0) throw std::runtime_error(command + "failed: " + result.output);
+    if (result.status != 0)
+        throw std::runtime_error("xdotool " + command + " failed: " + result.output);
 }
 
 }  // namespace pagelark::e2e

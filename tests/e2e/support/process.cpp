@@ -6,13 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "support/temp_folder.h"
 
 extern char** environ;
 
@@ -28,6 +27,15 @@ std::vector<char*> Pointers(const std::vector<std::string>& strings) {
 }
 
 }  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis step) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(step);
+    }
+}
 
 std::vector<std::string> CurrentEnvironment() {
     std::vector<std::string> environment;
@@ -107,9 +115,7 @@ bool Process::Running() {
 }
 
 std::optional<int> Process::WaitForExit(Millis timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!Poll() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(Millis(10));
+    WaitUntil([this] { return Poll().has_value(); }, timeout, Millis(10));
     return Poll();
 }
 
@@ -132,26 +138,17 @@ void Process::Stop(Millis grace) {
 
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment,
                          Millis timeout) {
-    const char* base = std::getenv("TMPDIR");
-    std::string name = std::string(base && *base ? base : "/tmp") + "/pagelark-e2e-cmd-XXXXXX";
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) throw std::runtime_error("cannot create a file for command output");
-    ::close(fd);
-
+    const testing::TempFolder folder;
+    SpawnOptions options;
+    options.argv = std::move(argv);
+    options.environment = std::move(environment);
+    options.outputFile = folder.File("output");
     CommandResult result;
     {
-        SpawnOptions options;
-        options.argv = std::move(argv);
-        options.environment = std::move(environment);
-        options.outputFile = name;
         Process process(options);
         result.status = process.WaitForExit(timeout);
     }
-    std::ifstream in(name);
-    std::ostringstream text;
-    text << in.rdbuf();
-    result.output = text.str();
-    ::unlink(name.c_str());
+    result.output = testing::TempFolder::Read(options.outputFile);
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ using TimePoint = std::chrono::steady_clock::time_point;
 inline double SecondsBetween(TimePoint from, TimePoint to) {
     return std::chrono::duration<double>(to - from).count();
 }
+
+// Polls condition every step until it holds (true) or the time is up (false).
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis step = Millis(20));
 
 // This process's environment as NAME=value entries.
 std::vector<std::string> CurrentEnvironment();

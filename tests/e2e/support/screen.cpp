@@ -30,15 +30,10 @@ std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
 Screen::Screen(const Xvfb& server) {
     // A server that has just answered can still refuse a connection for a moment (seen when
     // another server on the same number was going away): try for a while before giving up.
-    const auto deadline = std::chrono::steady_clock::now() + Millis(10000);
-    while ((display_ = XOpenDisplay(server.Display().c_str())) == nullptr) {
-        if (std::chrono::steady_clock::now() > deadline)
-            throw std::runtime_error("cannot open display " + server.Display());
-        std::this_thread::sleep_for(Millis(50));
-    }
+    if (!WaitUntil([&] { return (display_ = XOpenDisplay(server.Display().c_str())) != nullptr; },
+                   Millis(10000), Millis(50)))
+        throw std::runtime_error("cannot open display " + server.Display());
     XSetErrorHandler(IgnoreXError);
-    width_ = DisplayWidth(display_, DefaultScreen(display_));
-    height_ = DisplayHeight(display_, DefaultScreen(display_));
 }
 
 Screen::~Screen() {
@@ -57,30 +52,20 @@ Rgb Screen::Pixel(int x, int y) const {
 }
 
 Rgb Screen::Centre() const {
-    return Pixel(width_ / 2, height_ / 2);
-}
-
-Point Screen::PointerPosition() const {
-    ::Window root = 0;
-    ::Window child = 0;
-    Point rootPosition;
-    int windowX = 0;
-    int windowY = 0;
-    unsigned int buttons = 0;
-    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootPosition.x,
-                  &rootPosition.y, &windowX, &windowY, &buttons);
-    return rootPosition;
+    return Pixel(Xvfb::kWidth / 2, Xvfb::kHeight / 2);
 }
 
 std::optional<TimePoint> Screen::WaitForCentre(const std::function<bool(Rgb)>& condition,
                                                Millis timeout) const {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        const auto now = std::chrono::steady_clock::now();
-        if (condition(Centre())) return now;
-        if (now > deadline) return std::nullopt;
-        std::this_thread::sleep_for(Millis(5));
-    }
+    std::optional<TimePoint> seen;
+    WaitUntil(
+        [&] {
+            const auto now = std::chrono::steady_clock::now();
+            if (condition(Centre())) seen = now;
+            return seen.has_value();
+        },
+        timeout, Millis(5));
+    return seen;
 }
 
 std::optional<TimePoint> Screen::WaitForColor(Rgb color, Millis timeout) const {

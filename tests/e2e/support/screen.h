@@ -40,11 +40,8 @@ class Screen {
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
     Rgb Pixel(int x, int y) const;
     Rgb Centre() const;
-    Point PointerPosition() const;
 
     // Polls the centre pixel every few milliseconds; the time the condition first held.
     std::optional<TimePoint> WaitForCentre(const std::function<bool(Rgb)>& condition,
@@ -55,8 +52,6 @@ class Screen {
 
   private:
     ::Display* display_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
 };
 
 std::vector<ColorRun> Runs(const std::vector<ColorSample>& samples,

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <stdexcept>
-#include <thread>
 
 namespace pagelark::e2e {
 namespace {
@@ -27,6 +26,12 @@ int ReadDisplayNumber(int fd, Process& process) {
         text.append(buffer, static_cast<std::size_t>(count));
     }
     return std::stoi(text);
+}
+
+bool DisplayAnswers(const std::string& display) {
+    ::Display* connection = XOpenDisplay(display.c_str());
+    if (connection != nullptr) XCloseDisplay(connection);
+    return connection != nullptr;
 }
 
 }  // namespace
@@ -53,13 +58,8 @@ Xvfb::Xvfb() {
     ::close(pipeFds[0]);
     if (number_ < 0) throw std::runtime_error("Xvfb did not start: " + Log());
 
-    const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-    for (;;) {
-        if (DisplayAnswers(Display())) return;
-        if (std::chrono::steady_clock::now() > deadline)
-            throw std::runtime_error("Xvfb " + Display() + " refuses connections: " + Log());
-        std::this_thread::sleep_for(Millis(20));
-    }
+    if (!WaitUntil([this] { return DisplayAnswers(Display()); }, kStartTimeout))
+        throw std::runtime_error("Xvfb " + Display() + " refuses connections: " + Log());
 }
 
 Xvfb::~Xvfb() = default;
@@ -73,12 +73,6 @@ std::vector<std::string> Xvfb::Environment() const {
 void Xvfb::SetRootColor(Rgb color) const {
     const auto result = RunCommand({"xsetroot", "-solid", ToHex(color)}, Environment());
     if (result.status != 0) throw std::runtime_error("xsetroot failed: " + result.output);
-}
-
-bool DisplayAnswers(const std::string& display) {
-    ::Display* connection = XOpenDisplay(display.c_str());
-    if (connection != nullptr) XCloseDisplay(connection);
-    return connection != nullptr;
 }
 
 std::string Xvfb::Log() const {

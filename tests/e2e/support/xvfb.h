@@ -22,7 +22,6 @@ class Xvfb {
     Xvfb(const Xvfb&) = delete;
     Xvfb& operator=(const Xvfb&) = delete;
 
-    int Number() const { return number_; }
     std::string Display() const { return ":" + std::to_string(number_); }
     // This process's environment with DISPLAY naming this server.
     std::vector<std::string> Environment() const;
@@ -36,8 +35,5 @@ class Xvfb {
     std::unique_ptr<Process> process_;
     int number_ = -1;
 };
-
-// True when an X server accepts a connection on display (":N").
-bool DisplayAnswers(const std::string& display);
 
 }  // namespace pagelark::e2e
