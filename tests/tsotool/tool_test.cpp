@@ -8,14 +8,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -51,44 +49,27 @@ Outcome RunTool(const std::string& folder, const std::string& registryDir,
     return outcome;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-// Control bytes and bytes above ASCII as \xNN, so a wrong byte or line end shows.
-std::string Visible(const std::string& line) {
-    std::string out;
-    for (unsigned char c : line) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
+// The lines that differ, each with its number: "-" expected, "+" actual. Control bytes and
+// bytes above ASCII show as \xNN, so a wrong byte or line end shows.
+std::string LineDiff(const std::string& expected, const std::string& actual) {
+    std::istringstream want(expected), got(actual);
+    std::string diff;
+    for (int number = 1; want || got; ++number) {
+        std::string lines[2];
+        const bool has[2] = {bool(std::getline(want, lines[0])), bool(std::getline(got, lines[1]))};
+        if (has[0] == has[1] && lines[0] == lines[1]) continue;
+        for (int side = 0; side < 2; ++side) {
+            if (!has[side]) continue;
+            diff += "  " + std::to_string(number) + (side == 0 ? " - " : " + ");
+            for (unsigned char c : lines[side]) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02X", c);
+                diff += hex;
+            }
+            diff += "\n";
         }
     }
-    return out;
-}
-
-// The lines that differ, each with its number: "-" expected, "+" actual.
-std::string LineDiff(const std::string& expected, const std::string& actual) {
-    const auto want = Lines(expected);
-    const auto got = Lines(actual);
-    std::string diff;
-    for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
-        const bool hasWant = i < want.size();
-        const bool hasGot = i < got.size();
-        if (hasWant && hasGot && want[i] == got[i]) continue;
-        const std::string number = std::to_string(i + 1);
-        if (hasWant) diff += "  " + number + " - " + Visible(want[i]) + "\n";
-        if (hasGot) diff += "  " + number + " + " + Visible(got[i]) + "\n";
-    }
-    if (diff.empty()) diff = "  (the last line end differs)\n";
-    return diff;
+    return diff.empty() ? "  (the last line end differs)\n" : diff;
 }
 
 void Compare(const fs::path& expectedFile, const std::string& actual) {
