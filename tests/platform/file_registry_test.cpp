@@ -69,7 +69,6 @@ class FileRegistryTest : public ::testing::Test {
     std::optional<FileRegistry> store;
     RegError last = RegError::Success;
 };
-using XdgTest = FileRegistryTest;
 
 TEST_F(FileRegistryTest, PathsMatchWithoutCaseParentsExistImplicitlyAndBadNamesAreRefused) {
     Write("registry/machine.reg",
@@ -144,7 +143,7 @@ TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
 
 // --- the desktop settings behind those values ---------------------------------------------
 
-TEST_F(XdgTest, DocumentsFolderFollowsUserDirsThenFallsBack) {
+TEST_F(FileRegistryTest, DocumentsFolderFollowsUserDirsThenFallsBack) {
     const std::string home = env.Home;
     std::filesystem::create_directories(home);
     EXPECT_EQ(DocumentsFolder(env), home);
@@ -174,21 +173,14 @@ TEST(XdgExecTest, ExecLineBecomesACommandWithPercentOne) {
         EXPECT_EQ(ExecToCommand(exec), command) << exec;
 }
 
-TEST_F(XdgTest, DefaultHtmlHandlerFollowsTheLookupOrder) {
+TEST_F(FileRegistryTest, DefaultHtmlHandlerFollowsTheLookupOrder) {
     EXPECT_EQ(DefaultHtmlCommand(env), "");
-    Write("share/applications/sys-browser.desktop",
-          "[Desktop Entry]\nName=Browser\nExec=sys-browser %U\n[Desktop Action new]\nExec=x\n");
+    Write("share/applications/sys.desktop", "[Desktop Entry]\nName=A\nExec=sys\\s%U\n");
     Write("share/applications/other.desktop", "[Desktop Entry]\nExec=other %u\n");
     Write("share/applications/hidden.desktop", "[Desktop Entry]\nExec=hidden %u\nHidden=true\n");
     Write("etc/mimeapps.list",
-          "[Added Associations]\ntext/html=other.desktop\n"
-          "[Default Applications]\ntext/plain=other.desktop\n"
-          "text/html = missing.desktop;hidden.desktop;sys-browser.desktop;\n");
-    EXPECT_EQ(DefaultHtmlCommand(env), "sys-browser \"%1\"");
-    // The user's desktop file of the same id wins over the system's.
-    Write("home/.local/share/applications/sys-browser.desktop",
-          "[Desktop Entry]\nExec=sys-browser --private\\s%u\n");
-    EXPECT_EQ(DefaultHtmlCommand(env), "sys-browser --private \"%1\"");
+          "[Default Applications]\ntext/html = missing.desktop;hidden.desktop;sys.desktop;\n");
+    EXPECT_EQ(DefaultHtmlCommand(env), "sys \"%1\"");
     // The user's configuration comes before the system's.
     Write("home/.config/mimeapps.list", "[Default Applications]\ntext/html=other.desktop\n");
     EXPECT_EQ(DefaultHtmlCommand(env), "other \"%1\"");
