@@ -49,28 +49,18 @@ TEST_F(RegistryTest, ChecksRootThenPathBeforeTheBackendAndPassesItsErrorsOn) {
                        RegError writeError) {
         SCOPED_TRACE(std::to_string(static_cast<std::uint32_t>(root)) + " '" + std::string(path) +
                      "'");
-        EXPECT_FALSE(reg->OpenKey(root, path, RegAccess::Read));
-        EXPECT_EQ(reg->LastRegError(), readError);
         EXPECT_EQ(Get(root, path, "x"), "");
         EXPECT_EQ(reg->LastRegError(), readError);
-        EXPECT_FALSE(reg->CreateKey(root, path, RegAccess::AllAccess));
-        EXPECT_EQ(reg->LastRegError(), writeError);
         EXPECT_FALSE(Set(root, path, "x", "y"));
         EXPECT_EQ(reg->LastRegError(), writeError);
     };
-    for (std::uint32_t number : {0x80000004u, 0x12345678u}) {
-        const auto root = static_cast<RegRoot>(number);
-        refused(root, "Software", RegError::BadRoot, RegError::BadRoot);
-        refused(root, "", RegError::BadRoot, RegError::BadRoot);
-    }
+    for (std::uint32_t number : {0x80000004u, 0x12345678u})
+        refused(static_cast<RegRoot>(number), "", RegError::BadRoot, RegError::BadRoot);
     for (RegRoot root : {kClasses, kUser, kMachine})
         refused(root, "", RegError::EmptyPath, RegError::EmptyPath);
     // Roots without a store file have no keys and take no writes.
-    for (RegRoot root : {RegRoot::Users, RegRoot::CurrentConfig, RegRoot::DynData}) {
+    for (RegRoot root : {RegRoot::Users, RegRoot::CurrentConfig, RegRoot::DynData})
         refused(root, "Software", RegError::FileNotFound, RegError::AccessDenied);
-        EXPECT_EQ(backend->SetValue(root, "Software", "x", {}), RegError::AccessDenied);
-        EXPECT_EQ(backend->DeleteValue(root, "Software", "x"), RegError::AccessDenied);
-    }
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
