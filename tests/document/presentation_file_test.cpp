@@ -140,12 +140,9 @@ TEST_F(PresentationFileTest, FailedSaveKeepsTheOldFileAndTheState) {
     EXPECT_EQ(profiles.ReadString("Tessaro", "AutoLoop", blocked), "");
 }
 
-TEST_F(PresentationFileTest, WhatIsNoFileLoadsWithDefaults) {
-    Load(temp.path());  // a folder
-    EXPECT_TRUE(p.Pages.empty());
-    EXPECT_EQ(p.DefaultTime, 10);
+TEST_F(PresentationFileTest, OnlyTheDefaultFileIsCreatedWhenMissing) {
     Load(temp.File("missing.tso"));
-    EXPECT_FALSE(FileExists(temp.File("missing.tso")));  // only the default file is created
+    EXPECT_FALSE(FileExists(temp.File("missing.tso")));
 }
 
 TEST(PresentationModel, UntouchedStarterIsRecognised) {
@@ -171,11 +168,10 @@ TEST(PresentationModel, NewKeepsThePlayOptionsAndOnlyEditsModify) {
     Presentation p;
     p.Pages = {{"a", true, 1}};
     p.MaxTime = 9;
-    p.Modified = p.EditorLoaded = true;
+    p.Modified = true;
     DocumentEvents events;
     NewPresentation(p, events);
-    EXPECT_EQ(std::tuple(p.Pages.size(), p.MaxTime, p.Modified, p.EditorLoaded),
-              std::tuple(0u, 9, false, false));
+    EXPECT_EQ(std::tuple(p.Pages.size(), p.MaxTime, p.Modified), std::tuple(0u, 9, false));
     MarkModified(p);
     EXPECT_FALSE(p.Modified);  // filling the editor is no change
     p.EditorLoaded = true;
