@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "document/product.h"
 #include "document/profile.h"
 #include "document/registry.h"
@@ -44,14 +42,11 @@ TEST_F(SettingsTest, LookupOrderIsFileThenUserThenMachine) {
     fake.Put(RegRoot::LocalMachine, kMachine, "AutoReboot", "No");
     fake.Put(RegRoot::LocalMachine, kMachine, "EMail", "machine@x");
     fake.Put(RegRoot::CurrentUser, kUser, "Debug", "Yes");
-    fake.Put(RegRoot::CurrentUser, kUser, "Expand", std::string_view("a@b\0junk", 8),
-             RegType::ExpandString);
     fake.Put(RegRoot::CurrentUser, kUser + "\\ToolNavStop", "HelpTip", "Halt");
     fake.Put(RegRoot::LocalMachine, kMachine + "\\ToolNavBack", "Visible", "No");
     EXPECT_EQ(settings.ReadSetting("AutoReboot"), "Yes");
     EXPECT_EQ(settings.ReadSetting("EMail"), "machine@x");  // an empty file value hides nothing
     EXPECT_TRUE(settings.DebugEnabled());
-    EXPECT_EQ(settings.ReadSetting("Expand"), "a@b");  // cut at the first zero
     // A sub key is a section of the file and a key below each registry key.
     EXPECT_EQ(settings.ReadSetting("HelpTip", "ToolNavBack"), "Go back");
     EXPECT_EQ(settings.ReadSetting("HelpTip", "ToolNavStop"), "Halt");
@@ -98,22 +93,15 @@ TEST_F(SettingsTest, LoadWithNothingStoredCreatesTheKeys) {
 }
 
 TEST_F(SettingsTest, LoadReadsEveryPlace) {
-    UseFile(
-        "[Tessaro]\r\nScreenSaveTimeOut=0\r\nSnap=yes\r\nSnapPath=/shots\r\n"
-        "[ToolRunQuit]\r\nHelpTip= \r\n");
+    UseFile("[Tessaro]\r\nScreenSaveTimeOut=0\r\n[ToolRunQuit]\r\nHelpTip= \r\n");
     fake.Put(RegRoot::LocalMachine, kMachine, "RebootTime", "09:30");
-    fake.Put(RegRoot::CurrentUser, kUser + "\\ToolNavHome", "Icon", "/srv/home.gif");
-    fake.Put(RegRoot::LocalMachine, kMachine, "WindowState", "&h0000000");
     fake.Put(RegRoot::LocalMachine, kMachine, "AutoLogin", "Yes");
     fake.Put(RegRoot::LocalMachine, kMachine, "NTLogin", "kiosk");
     Load(1);
     // A time-out of 0 means the default.
-    EXPECT_EQ(
-        std::tuple(machine.ScreenSaveTimeOut, machine.Snap, machine.SnapPath, machine.WindowState),
-        std::tuple(300, true, "/shots/", WindowState::Normal));
+    EXPECT_EQ(machine.ScreenSaveTimeOut, 300);
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 9, 30));
     EXPECT_EQ(buttons.Run(ToolRunSlot::Quit).HelpTip, "Quit");  // a blank tip reads as empty
-    EXPECT_EQ(buttons.Nav(ToolNavSlot::Home).Icon, "/srv/home.gif");
     // The log-in settings are read and written on Windows NT only.
     EXPECT_FALSE(machine.AutoLogin);
     EXPECT_EQ(machine.NTLogin, "");
