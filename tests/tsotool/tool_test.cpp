@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,28 +23,22 @@ namespace fs = std::filesystem;
 using testing::TempFolder;
 
 struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
+    int exitCode;
+    std::string out, err;
 };
 
 // args go through the shell; the registry store is kept in registryDir.
 Outcome RunTool(const std::string& folder, const std::string& registryDir,
                 const std::string& args) {
-    const std::string errFile = folder + "/stderr.txt";
-    const std::string command = "cd '" + folder + "' && PAGELARK_REGISTRY_DIR='" + registryDir +
-                                "' '" PAGELARK_TSO_BINARY "' " + args + " 2>'" + errFile + "'";
-    Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return outcome;
-    std::array<char, 4096> buffer{};
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        outcome.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = TempFolder::Read(errFile);
-    std::remove(errFile.c_str());
+    const std::string out = folder + "/stdout.txt", err = folder + "/stderr.txt";
+    const int status =
+        std::system(("cd '" + folder + "' && PAGELARK_REGISTRY_DIR='" + registryDir +
+                     "' '" PAGELARK_TSO_BINARY "' " + args + " >'" + out + "' 2>'" + err + "'")
+                        .c_str());
+    Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempFolder::Read(out),
+                    TempFolder::Read(err)};
+    fs::remove(out);
+    fs::remove(err);
     return outcome;
 }
 
