@@ -132,7 +132,6 @@ TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
     testing::ScopedVariable home(names[0], "/home/someone"), config(names[1], nullptr),
         folder(names[2], nullptr);
     const char* rows[][4] = {{"/home/someone", "/cfg", "/reg", "/reg"},
-                             {"/home/someone", "/cfg", "", "/cfg/pagelark"},
                              {"/home/someone", "relative", "", "/home/someone/.config/pagelark"}};
     for (const auto& row : rows) {
         for (int i = 0; i < 3; ++i)
