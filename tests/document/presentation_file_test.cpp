@@ -41,9 +41,6 @@ class PresentationFileTest : public ::testing::Test {
         p.CurrentFile = path;
         LoadPresentation(p, context, path, options);
     }
-    void LoadText(std::string_view text, std::string_view name = "show.tso") {
-        Load(temp.Write(name, text));
-    }
     std::string Save(const std::string& path) {
         std::string error;
         EXPECT_TRUE(SavePresentation(p, context, path, error)) << error;
@@ -69,12 +66,12 @@ class PresentationFileTest : public ::testing::Test {
 // What a load reads is in the golden files (tests/document/data); here what it resets.
 TEST_F(PresentationFileTest, LoadResetsTheEditor) {
     p.Modified = p.EditorLoaded = true;
-    LoadText("[Page1]\r\nURL=a\r\n");
+    Load(temp.Write("show.tso", "[Page1]\r\nURL=a\r\n"));
     EXPECT_FALSE(p.Modified);
     EXPECT_FALSE(p.EditorLoaded);
     EXPECT_EQ(events.refills, 0);
     events.editorOpen = true;
-    LoadText("[Page1]\r\nURL=a\r\n");
+    Load(temp.Write("show.tso", "[Page1]\r\nURL=a\r\n"));
     EXPECT_EQ(events.refills, 1);
 }
 
