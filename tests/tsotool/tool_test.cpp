@@ -8,14 +8,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -26,69 +23,46 @@ namespace fs = std::filesystem;
 using testing::TempFolder;
 
 struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
+    int exitCode;
+    std::string out, err;
 };
 
 // args go through the shell; the registry store is kept in registryDir.
 Outcome RunTool(const std::string& folder, const std::string& registryDir,
                 const std::string& args) {
-    const std::string errFile = folder + "/stderr.txt";
-    const std::string command = "cd '" + folder + "' && PAGELARK_REGISTRY_DIR='" + registryDir +
-                                "' '" PAGELARK_TSO_BINARY "' " + args + " 2>'" + errFile + "'";
-    Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return outcome;
-    std::array<char, 4096> buffer{};
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        outcome.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = TempFolder::Read(errFile);
-    std::remove(errFile.c_str());
+    const std::string out = folder + "/stdout.txt", err = folder + "/stderr.txt";
+    const int status =
+        std::system(("cd '" + folder + "' && PAGELARK_REGISTRY_DIR='" + registryDir +
+                     "' '" PAGELARK_TSO_BINARY "' " + args + " >'" + out + "' 2>'" + err + "'")
+                        .c_str());
+    Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempFolder::Read(out),
+                    TempFolder::Read(err)};
+    fs::remove(out);
+    fs::remove(err);
     return outcome;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-// Control bytes and bytes above ASCII as \xNN, so a wrong byte or line end shows.
-std::string Visible(const std::string& line) {
-    std::string out;
-    for (unsigned char c : line) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
+// The lines that differ, each with its number: "-" expected, "+" actual. Control bytes and
+// bytes above ASCII show as \xNN, so a wrong byte or line end shows.
+std::string LineDiff(const std::string& expected, const std::string& actual) {
+    std::istringstream want(expected), got(actual);
+    std::string diff;
+    for (int number = 1; want || got; ++number) {
+        std::string lines[2];
+        const bool has[2] = {bool(std::getline(want, lines[0])), bool(std::getline(got, lines[1]))};
+        if (has[0] == has[1] && lines[0] == lines[1]) continue;
+        for (int side = 0; side < 2; ++side) {
+            if (!has[side]) continue;
+            diff += "  " + std::to_string(number) + (side == 0 ? " - " : " + ");
+            for (unsigned char c : lines[side]) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02X", c);
+                diff += hex;
+            }
+            diff += "\n";
         }
     }
-    return out;
-}
-
-// The lines that differ, each with its number: "-" expected, "+" actual.
-std::string LineDiff(const std::string& expected, const std::string& actual) {
-    const auto want = Lines(expected);
-    const auto got = Lines(actual);
-    std::string diff;
-    for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
-        const bool hasWant = i < want.size();
-        const bool hasGot = i < got.size();
-        if (hasWant && hasGot && want[i] == got[i]) continue;
-        const std::string number = std::to_string(i + 1);
-        if (hasWant) diff += "  " + number + " - " + Visible(want[i]) + "\n";
-        if (hasGot) diff += "  " + number + " + " + Visible(got[i]) + "\n";
-    }
-    if (diff.empty()) diff = "  (the last line end differs)\n";
-    return diff;
+    return diff.empty() ? "  (the last line end differs)\n" : diff;
 }
 
 void Compare(const fs::path& expectedFile, const std::string& actual) {
@@ -145,51 +119,29 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
     EXPECT_GE(inputs, 11);
 }
 
-class ToolTest : public ::testing::Test {
-  protected:
-    Outcome Run(const std::string& args) { return RunTool(temp.path(), registryDir, args); }
-
+TEST(Tool, ShowChangesNothingAndFailuresExitWithOneOrForUsageTwo) {
     TempFolder temp;
-    std::string registryDir = temp.File("registry");
-};
-
-TEST_F(ToolTest, ShowChangesNothing) {
+    const std::string registry = temp.File("registry");
     const std::string file = temp.Write("empty.tso", "");
-    EXPECT_EQ(Run("show empty.tso").exitCode, 0);
+    EXPECT_EQ(RunTool(temp.path(), registry, "show empty.tso").exitCode, 0);
     EXPECT_EQ(TempFolder::Read(file), "");  // no starter presentation written into it
-    EXPECT_FALSE(std::filesystem::exists(registryDir));
-}
+    EXPECT_FALSE(std::filesystem::exists(registry));
 
-TEST_F(ToolTest, FailuresExitWithOneAndNameThePath) {
     std::filesystem::create_directory(temp.File("folder.tso"));
-    temp.Write("in.tso", "[Page1]\r\nURL=a\r\n");
-    const struct {
-        const char* args;
-        const char* reason;
-    } rows[] = {
-        {"show missing.tso", "missing.tso': No such file"},
-        {"show folder.tso", "folder.tso': Is a directory"},
-        {"save in.tso nowhere/out.tso", "nowhere/out.tso'"},
+    const std::pair<const char*, int> rows[] = {
+        {"show missing.tso", 1},
+        {"show folder.tso", 1},
+        {"save empty.tso nowhere/out.tso", 1},
+        {"", 2},
+        {"show a b", 2},
+        {"frobnicate x", 2},
     };
-    for (const auto& row : rows) {
-        const auto result = Run(row.args);
-        EXPECT_EQ(result.exitCode, 1) << row.args;
-        EXPECT_NE(result.err.find(row.reason), std::string::npos) << result.err;
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
-        EXPECT_EQ(result.out, "");
+    for (const auto& [args, code] : rows) {
+        const auto result = RunTool(temp.path(), registry, args);
+        EXPECT_EQ(result.exitCode, code) << args;
+        EXPECT_EQ(result.out, "") << args;
+        EXPECT_NE(result.err, "") << args;
     }
-}
-
-TEST_F(ToolTest, UsageErrorsExitWithTwo) {
-    for (const char* args : {"", "show", "show a b", "save a", "frobnicate x", "--bogus"}) {
-        const auto result = Run(args);
-        EXPECT_EQ(result.exitCode, 2) << args;
-        EXPECT_NE(result.err.find("usage:"), std::string::npos) << args;
-    }
-    EXPECT_EQ(Run("--help").exitCode, 0);
-    const auto version = Run("--version");
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out.rfind("pagelark-tso ", 0), 0u);
 }
 
 }  // namespace
