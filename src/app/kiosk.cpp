@@ -123,7 +123,7 @@ void Kiosk::InitPlayer() {
         presentation_.CurrentFile = defaultFile;
         presentation_.IsDefaultFile = true;
         if (line.empty() && !FileExists(defaultFile))
-            WriteTemplatePresentation(presentation_, context);
+            WriteTemplatePresentation(presentation_, context, defaultFile);
     } else {
         presentation_.IsDefaultFile = presentation_.CurrentFile == defaultFile;
     }

@@ -29,6 +29,8 @@ void NewPresentation(Presentation& presentation, DocumentEvents& events) {
 }
 
 bool IsUntouchedStarter(const Presentation& presentation, const HelpDocumentList& help) {
+    if (presentation.StarterFile.empty() || presentation.StarterFile != presentation.CurrentFile)
+        return false;
     if (presentation.HomeURL != help[0] || presentation.Pages.size() >= help.size()) return false;
     for (std::size_t k = 0; k < presentation.Pages.size(); ++k) {
         const PresentationPage& page = presentation.Pages[k];

@@ -32,6 +32,8 @@ struct Presentation {
     bool Modified = false;
     bool EditorLoaded = false;
     bool IsDefaultFile = false;
+    // The file this run created as the starter; the only file the program may remove.
+    std::string StarterFile;
 };
 
 // What the document asks of the rest of the program around loads and saves.
@@ -59,8 +61,9 @@ std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocu
 // CurrentFile and IsDefaultFile stay as they were.
 void NewPresentation(Presentation& presentation, DocumentEvents& events);
 
-// The starter presentation as written, or with pages removed: home page and pages still the
-// help's own start pages, each on the default time. Its file is removed at the end of a run.
+// The starter presentation this run wrote to CurrentFile, as written or with pages removed:
+// home page and pages still the help's own start pages, each on the default time. Its file is
+// removed at the end of a run.
 bool IsUntouchedStarter(const Presentation& presentation, const HelpDocumentList& help);
 
 // Sets Modified, but only once the editor has been filled from the model.

@@ -6,14 +6,24 @@
 #include "document/presentation.h"
 #include "document/product.h"
 #include "document/profile.h"
+#include "document/profile_document.h"
 #include "document/settings.h"
 #include "document/text.h"
 #include "document/toolbar_buttons.h"
+#include "platform/file_io.h"
 
 namespace pagelark {
 namespace {
 
 constexpr std::string_view kSectionSeparator = ",";
+
+// Only a file with nothing in it receives the starter: anything a person wrote is theirs,
+// even when it is no presentation the program can read.
+bool HoldsNothing(const std::string& path) {
+    const ReadResult read = ReadWholeFile(path);
+    return read.status == ReadStatus::Ok &&
+           DecodeProfile(read.data).text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
 
 std::vector<std::string> CommentLines() {
     return {";This is a " + std::string(kProductName) + " file",
@@ -51,10 +61,10 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     if (FileExists(path)) {
         sections = ReadSectionNames(path, kSectionSeparator);
         if (sections.empty() && options.writeStarter &&
-            ToUpper(GetExtension(path)) == kPresentationExtension) {
+            ToUpper(GetExtension(path)) == kPresentationExtension && HoldsNothing(path)) {
             // The sections read above stay the ones used: the starter's pages show only
             // from the next load on.
-            WriteTemplatePresentation(presentation, context);
+            WriteTemplatePresentation(presentation, context, path);
         }
     }
 
@@ -151,7 +161,8 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     return true;
 }
 
-bool WriteTemplatePresentation(const Presentation& presentation, DocumentContext& context) {
+bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& context,
+                               const std::string& file) {
     const HelpDocumentList& help = context.helpDocuments;
     std::vector<std::string> lines = {"[" + std::string(kOptionsSection) + "]",
                                       "HomeURL=" + help[0]};
@@ -159,7 +170,9 @@ bool WriteTemplatePresentation(const Presentation& presentation, DocumentContext
         lines.push_back("[Page" + std::to_string(k) + "]");
         lines.push_back("URL=" + help[k]);
     }
-    return context.files.WriteLines(presentation.CurrentFile, lines);
+    if (!context.files.WriteLines(file, lines)) return false;
+    presentation.StarterFile = file;
+    return true;
 }
 
 }  // namespace pagelark

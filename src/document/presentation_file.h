@@ -41,7 +41,9 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
 bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
                       std::string& error);
 
-// The starter presentation: the help's home page and its three start pages.
-bool WriteTemplatePresentation(const Presentation& presentation, DocumentContext& context);
+// Writes the starter presentation to file: the help's home page and its three start pages.
+// Remembered as this run's starter file when written.
+bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& context,
+                               const std::string& file);
 
 }  // namespace pagelark

@@ -148,13 +148,16 @@ void ProfileStore::ReplaceProfile(const std::string& file, const std::vector<std
         text += line;
         text += kProfileLineEnd;
     }
-    Entry* entry = Find(file);
+    // The file keeps the form it was written in.
+    Entry* entry = Load(file);
+    const ProfileEncoding encoding =
+        entry != nullptr ? entry->document->Encoding() : ProfileEncoding::Bytes;
     if (entry == nullptr) {
         entries_.push_front(std::make_unique<Entry>());
         entry = entries_.front().get();
         entry->file = file;
     }
-    entry->document = std::make_unique<ProfileDocument>(text);
+    entry->document = std::make_unique<ProfileDocument>(text, encoding);
     entry->dirty = true;
 }
 
@@ -162,7 +165,7 @@ std::string ReadSectionNames(const std::string& file, std::string_view separator
     const ReadResult read = ReadWholeFile(file);
     if (read.status != ReadStatus::Ok) return {};
     std::string names;
-    ForEachLine(SkipByteOrderMark(read.data), [&](std::string_view line) {
+    ForEachLine(DecodeProfile(read.data).text, [&](std::string_view line) {
         const auto text = TrimBlanksAndTabs(line);
         if (text.empty() || text[0] != '[') return;
         const auto close = text.find(']');

@@ -8,7 +8,9 @@
 namespace pagelark {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 // Sections longer than this get a key index, so a long section is not scanned per lookup.
 constexpr std::size_t kKeyIndexThreshold = 16;
 
@@ -52,16 +54,41 @@ std::string ValueOf(std::string_view raw) {
 
 }  // namespace
 
-std::string_view SkipByteOrderMark(std::string_view text) {
-    return text.substr(0, kByteOrderMark.size()) == kByteOrderMark
-               ? text.substr(kByteOrderMark.size())
-               : text;
+ProfileText DecodeProfile(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Mark))
+        return {std::string(bytes.substr(kUtf8Mark.size())), ProfileEncoding::Utf8WithMark};
+    if (bytes.starts_with(kUtf16LeMark)) {
+        return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, false),
+                ProfileEncoding::Utf16Le};
+    }
+    if (bytes.starts_with(kUtf16BeMark))
+        return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Big, false), ProfileEncoding::Utf16Be};
+    return {std::string(bytes), ProfileEncoding::Bytes};
 }
 
-ProfileDocument::ProfileDocument(std::string_view text) {
-    const auto body = SkipByteOrderMark(text);
-    byteOrderMark_ = body.size() != text.size();
-    ForEachLine(body, [this](std::string_view line) { AddLine(line); });
+std::string EncodeProfile(std::string_view text, ProfileEncoding encoding) {
+    switch (encoding) {
+        case ProfileEncoding::Utf8WithMark:
+            return std::string(kUtf8Mark) + std::string(text);
+        case ProfileEncoding::Utf16Le:
+            return std::string(kUtf16LeMark) + Utf8ToUtf16(text, Utf16Order::Little);
+        case ProfileEncoding::Utf16Be:
+            return std::string(kUtf16BeMark) + Utf8ToUtf16(text, Utf16Order::Big);
+        case ProfileEncoding::Bytes:
+            break;
+    }
+    return std::string(text);
+}
+
+ProfileDocument::ProfileDocument(std::string_view bytes) {
+    const ProfileText decoded = DecodeProfile(bytes);
+    encoding_ = decoded.encoding;
+    ForEachLine(decoded.text, [this](std::string_view line) { AddLine(line); });
+}
+
+ProfileDocument::ProfileDocument(std::string_view text, ProfileEncoding encoding)
+    : encoding_(encoding) {
+    ForEachLine(text, [this](std::string_view line) { AddLine(line); });
 }
 
 void ProfileDocument::AddLine(std::string_view line) {
@@ -169,7 +196,7 @@ bool ProfileDocument::DeleteSection(std::string_view section) {
 }
 
 std::string ProfileDocument::Serialise() const {
-    std::size_t size = byteOrderMark_ ? kByteOrderMark.size() : 0;
+    std::size_t size = 0;
     for (const auto& line : preamble_)
         size += line.size() + kProfileLineEnd.size();
     for (const auto& section : sections_) {
@@ -180,7 +207,6 @@ std::string ProfileDocument::Serialise() const {
     }
     std::string text;
     text.reserve(size);
-    if (byteOrderMark_) text += kByteOrderMark;
     auto put = [&text](const std::string& line) {
         text += line;
         text += kProfileLineEnd;
@@ -193,7 +219,7 @@ std::string ProfileDocument::Serialise() const {
         for (const auto& line : section.lines)
             put(line);
     }
-    return text;
+    return encoding_ == ProfileEncoding::Bytes ? text : EncodeProfile(text, encoding_);
 }
 
 }  // namespace pagelark

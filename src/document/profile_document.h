@@ -29,7 +29,16 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
     }
 }
 
-std::string_view SkipByteOrderMark(std::string_view text);
+// How a profile file stores its text. Files saved as "Unicode" by Windows tools are UTF-16
+// with a byte-order mark; the profile functions read them, and a save keeps the form.
+enum class ProfileEncoding { Bytes, Utf8WithMark, Utf16Le, Utf16Be };
+
+struct ProfileText {
+    std::string text;  // as the program works with it: UTF-8 for the Unicode forms
+    ProfileEncoding encoding = ProfileEncoding::Bytes;
+};
+ProfileText DecodeProfile(std::string_view bytes);
+std::string EncodeProfile(std::string_view text, ProfileEncoding encoding);
 
 inline constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
 
@@ -37,12 +46,17 @@ inline constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
 // and new sections are appended without moving anything.
 class ProfileDocument {
   public:
-    explicit ProfileDocument(std::string_view text);
+    // From the file's bytes.
+    explicit ProfileDocument(std::string_view bytes);
+    // From text, to be stored in the given form.
+    ProfileDocument(std::string_view text, ProfileEncoding encoding);
 
     std::string Read(std::string_view section, std::string_view key);
     bool Write(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteSection(std::string_view section);
+    // The file's bytes.
     std::string Serialise() const;
+    ProfileEncoding Encoding() const { return encoding_; }
 
   private:
     struct Section {
@@ -63,7 +77,7 @@ class ProfileDocument {
     Section* FindSection(std::string_view section);
     std::size_t FindKey(Section& section, std::string_view key);
 
-    bool byteOrderMark_ = false;
+    ProfileEncoding encoding_ = ProfileEncoding::Bytes;
     std::vector<std::string> preamble_;  // lines before the first header: never found
     std::vector<Section> sections_;
     std::unordered_map<std::string, SameName> index_;  // upper-cased name to its sections

@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <utility>
+
 namespace pagelark {
 namespace {
 
@@ -59,6 +61,98 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
+}
+
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, Utf16Order order, bool strict) {
+    const std::size_t n = bytes.size();
+    if (n % 2 != 0 && strict) return std::nullopt;
+    std::string out;
+    out.reserve(n);
+    auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(order == Utf16Order::Little ? first | (second << 8)
+                                                                 : (first << 8) | second);
+    };
+    for (std::size_t i = 0; i + 1 < n; i += 2) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF) {
+            const char32_t low = i + 3 < n ? unit(i + 2) : 0;
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            } else {
+                if (strict) return std::nullopt;
+                cp = 0xFFFD;
+            }
+        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+            if (strict) return std::nullopt;
+            cp = 0xFFFD;
+        }
+        AppendUtf8(out, cp);
+    }
+    if (n % 2 != 0) AppendUtf8(out, 0xFFFD);
+    return out;
+}
+
+namespace {
+
+// The code point of the UTF-8 sequence at text[i] and its length; 0 when there is none.
+std::pair<char32_t, std::size_t> NextUtf8(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    char32_t cp = 0;
+    if (lead < 0x80) return {lead, 1};
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07;
+    } else {
+        return {0, 0};
+    }
+    if (i + length > text.size()) return {0, 0};
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) return {0, 0};
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
+    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+    return {cp, length};
+}
+
+void AppendUnit(std::string& out, char32_t unit, Utf16Order order) {
+    const auto high = static_cast<char>(unit >> 8);
+    const auto low = static_cast<char>(unit & 0xFF);
+    out += order == Utf16Order::Little ? low : high;
+    out += order == Utf16Order::Little ? high : low;
+}
+
+}  // namespace
+
+std::string Utf8ToUtf16(std::string_view text, Utf16Order order) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (std::size_t i = 0; i < text.size();) {
+        auto [cp, length] = NextUtf8(text, i);
+        if (length == 0) {
+            cp = static_cast<unsigned char>(text[i]);
+            length = 1;
+        }
+        i += length;
+        if (cp >= 0x10000) {
+            AppendUnit(out, 0xD800 + ((cp - 0x10000) >> 10), order);
+            AppendUnit(out, 0xDC00 + ((cp - 0x10000) & 0x3FF), order);
+        } else {
+            AppendUnit(out, cp, order);
+        }
+    }
+    return out;
 }
 
 std::string CutAtNul(std::string_view text) {

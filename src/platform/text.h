@@ -1,6 +1,7 @@
 #pragma once
 // Byte-string helpers every layer uses: trimming, ASCII case folding, UTF-8 encoding.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,13 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // Appends one code point encoded as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);  // cp: a Unicode code point
+
+enum class Utf16Order { Little, Big };
+// UTF-16 bytes as UTF-8. Strict: nullopt on an odd byte count or an unpaired surrogate;
+// lenient: each of those becomes U+FFFD.
+std::optional<std::string> Utf16ToUtf8(std::string_view bytes, Utf16Order order, bool strict);
+// UTF-8 text as UTF-16 bytes; a byte that is not part of valid UTF-8 stands for itself.
+std::string Utf8ToUtf16(std::string_view text, Utf16Order order);
 
 // Cuts text at its first zero byte, as C strings handed over by the system are cut.
 std::string CutAtNul(std::string_view text);

@@ -103,17 +103,22 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
               "[Page1]\r\nURL=/tmp/t/Pagelark/pagelark.html\r\n"
               "[Page2]\r\nURL=/tmp/t/Pagelark/link.html\r\n"
               "[Page3]\r\nURL=/tmp/t/Pagelark/documentation.html\r\n");
+    EXPECT_EQ(p.StarterFile, path);
     Load(path);
     ASSERT_EQ(p.Pages.size(), 3u);
     EXPECT_EQ(p.Pages[2].URL, help[3]);
 
+    // Anything else in a file is somebody's, even with no section the program can read.
+    for (const std::string& bytes :
+         {"; only a comment\r\n"s, "URL=http://a/"s, "\xFF\xFE;\0x\0"s}) {
+        const std::string looked = temp.Write("look.tso", bytes);
+        Load(looked);
+        EXPECT_EQ(TempFolder::Read(looked), bytes);
+        EXPECT_EQ(p.HomeURL, "about:blank");
+    }
     const std::string other = temp.Write("notes.txt", "");
     Load(other);
     EXPECT_EQ(TempFolder::Read(other), "");
-    const std::string looked = temp.Write("look.tso", "; only a comment\r\n");
-    Load(looked, LoadOptions{.writeStarter = false});
-    EXPECT_EQ(TempFolder::Read(looked), "; only a comment\r\n");
-    EXPECT_EQ(p.HomeURL, "about:blank");
     // The default file is recognised with its exact case only.
     Load(temp.Write("Pagelark.TSO", ""));
     EXPECT_TRUE(p.IsDefaultFile);
@@ -153,10 +158,15 @@ TEST(PresentationModel, UntouchedStarterIsRecognised) {
     };
     Presentation p;
     p.HomeURL = help[0];
+    p.CurrentFile = p.StarterFile = "/srv/Pagelark.TSO";
     for (const auto& [pages, untouched] : rows) {
         p.Pages = pages;
         EXPECT_EQ(IsUntouchedStarter(p, help), untouched) << pages.size();
     }
+    // The same text in a file this run did not write is somebody's presentation.
+    p.CurrentFile = "/srv/Copy.TSO";
+    EXPECT_FALSE(IsUntouchedStarter(p, help));
+    p.CurrentFile = p.StarterFile;
     p.HomeURL = "about:blank";
     EXPECT_FALSE(IsUntouchedStarter(p, help));
 }

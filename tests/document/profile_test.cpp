@@ -99,6 +99,27 @@ TEST_F(ProfileTest, WritesChangeTheFirstMatchAndKeepEverythingElse) {
               "[A]\r\nk=x  [Evil] k=2\r\n");
 }
 
+// Files saved as "Unicode" by Windows tools: read as their text, written back in their form.
+TEST_F(ProfileTest, UnicodeFilesAreReadAndKeepTheirForm) {
+    const std::string le = "\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0\xE9\0"s;  // [A] k=é
+    const std::string be = "\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=\0\xE9"s;
+    for (const std::string& bytes : {le, be}) {
+        const std::string file = NewFile(bytes);
+        EXPECT_EQ(Read(file, "a", "K"), "\xC3\xA9");
+        EXPECT_EQ(ReadSectionNames(file, ","), "A,");
+    }
+    // One character beyond the first 65536 needs two units.
+    EXPECT_EQ(Changed(le, {{"A", "k", "\xF0\x9F\x98\x80"}}),
+              "\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0\x3D\xD8\x00\xDE\r\0\n\0"s);
+    // A save replaces the whole text, still in the file's form.
+    const std::string file = NewFile(be);
+    store.ReplaceProfile(file, {"[B]", "x=1"});
+    ASSERT_TRUE(store.FlushProfileCache(file));
+    EXPECT_EQ(TempFolder::Read(file),
+              "\xFE\xFF\0[\0B\0]\0\r\0\n\0x\0=\0"
+              "1\0\r\0\n"s);
+}
+
 TEST_F(ProfileTest, PendingWritesAreSeenButReachTheDiskOnlyWhenFlushed) {
     const auto file = folder.Write("a.ini", "[A]\nk=1\n");
     store.WriteString("A", "k", "2", file);

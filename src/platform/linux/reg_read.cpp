@@ -38,37 +38,6 @@ std::string_view TrimLeft(std::string_view text, std::string_view chars) {
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-// Strict for the text of a file (a broken file is refused); lenient for value data, where
-// a stray odd byte or lone surrogate becomes U+FFFD rather than costing the whole file.
-bool Utf16LeToUtf8(std::string_view bytes, std::string& out, bool strict) {
-    const std::size_t n = bytes.size();
-    if (n % 2 != 0 && strict) return false;
-    out.reserve(out.size() + n);
-    auto unit = [&](std::size_t i) {
-        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
-                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    };
-    for (std::size_t i = 0; i + 1 < n; i += 2) {
-        char32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF) {
-            const char32_t low = i + 3 < n ? unit(i + 2) : 0;
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            } else {
-                if (strict) return false;
-                cp = 0xFFFD;
-            }
-        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
-            if (strict) return false;
-            cp = 0xFFFD;
-        }
-        AppendUtf8(out, cp);
-    }
-    if (n % 2 != 0) AppendUtf8(out, 0xFFFD);
-    return true;
-}
-
 // A "..." text at text[pos] with \\ and \" escapes; any other backslash stands for itself.
 // pos ends just past the closing quote.
 bool ParseQuoted(std::string_view text, std::size_t& pos, std::string& out) {
@@ -252,7 +221,8 @@ class Parser {
         const bool text = value.type == RegType::String || value.type == RegType::ExpandString ||
                           value.type == RegType::MultiString;
         if (version5_ && text) {
-            Utf16LeToUtf8(bytes, value.data, false);
+            // Lenient for value data: a stray byte must not cost the whole file.
+            value.data = *Utf16ToUtf8(bytes, Utf16Order::Little, false);
         } else {
             value.data = std::move(bytes);
         }
@@ -280,11 +250,14 @@ RegParseResult ParseRegFile(std::string_view bytes) {
     std::string decoded;
     std::string_view text = bytes;
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-        if (!Utf16LeToUtf8(bytes.substr(2), decoded, true)) {
+        // Strict for the text of a file: a broken file is refused, not half read.
+        auto utf8 = Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, true);
+        if (!utf8) {
             RegParseResult result;
             result.Reason = "not valid UTF-16 text";
             return result;
         }
+        decoded = std::move(*utf8);
         text = decoded;
     } else if (bytes.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);
