@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
+#include <iostream>
 
 #include "app/qt_adapters.h"
 #include "app/single_instance.h"
@@ -198,13 +199,20 @@ int RunKiosk(int argc, char** argv) {
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));
     QWidget* mainWindow = nullptr;
-    if (!instance.Acquire([&mainWindow] {
-            if (mainWindow != nullptr) {
-                mainWindow->raise();
-                mainWindow->activateWindow();
-            }
-        }))
-        return 0;  // another copy runs: it has been asked to come forward
+    switch (instance.Acquire([&mainWindow] {
+        if (mainWindow != nullptr) {
+            mainWindow->raise();
+            mainWindow->activateWindow();
+        }
+    })) {
+        case SingleInstance::Outcome::First:
+            break;
+        case SingleInstance::Outcome::AnotherRuns:
+            return 0;  // it has been asked to come forward
+        case SingleInstance::Outcome::Failed:
+            std::cerr << "pagelark: cannot start: " << instance.Error().toStdString() << "\n";
+            return 1;
+    }
 
     std::vector<std::string> arguments(argv + 1, argv + argc);
     Kiosk kiosk(JoinArguments(arguments), tempDir);

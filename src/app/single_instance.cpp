@@ -1,5 +1,6 @@
 #include "app/single_instance.h"
 
+#include <QFileInfo>
 #include <QLocalSocket>
 
 namespace pagelark {
@@ -16,15 +17,27 @@ SingleInstance::SingleInstance(const QString& folder)
     lock_.setStaleLockTime(0);  // a lock left by a copy that died is found by its process id
 }
 
-bool SingleInstance::Acquire(std::function<void()> raiseRequested) {
+SingleInstance::Outcome SingleInstance::Acquire(std::function<void()> raiseRequested) {
+    if (folder_.isEmpty()) {
+        error_ = "no private runtime or temporary folder";
+        return Outcome::Failed;
+    }
     if (!lock_.tryLock(0)) {
+        if (lock_.error() != QLockFile::LockFailedError) {
+            const QFileInfo folder(folder_);
+            const char* reason = !folder.isDir()        ? "no such folder"
+                                 : !folder.isWritable() ? "permission denied"
+                                                        : "the file cannot be written";
+            error_ = QString("cannot create %1/pagelark.lock: %2").arg(folder_, reason);
+            return Outcome::Failed;
+        }
         QLocalSocket socket;
         socket.connectToServer(SocketName(folder_));
         if (socket.waitForConnected(1000)) {
             socket.write("raise\n");
             socket.waitForBytesWritten(1000);
         }
-        return false;
+        return Outcome::AnotherRuns;
     }
     raiseRequested_ = std::move(raiseRequested);
     QLocalServer::removeServer(SocketName(folder_));
@@ -36,7 +49,7 @@ bool SingleInstance::Acquire(std::function<void()> raiseRequested) {
             if (raiseRequested_) raiseRequested_();
         }
     });
-    return true;
+    return Outcome::First;
 }
 
 }  // namespace pagelark
