@@ -12,13 +12,25 @@ bool PrefixMatches(std::string_view entry, std::string_view address) {
     return !entry.empty() && StartsWithNoCase(address, entry);
 }
 
+namespace {
+
+// The folder itself or a path inside it, whole components only: "/tmp/x/PagelarkEvil" and
+// "/tmp/x/Pagelark/../other" are not in "/tmp/x/Pagelark".
+bool InFolder(std::string_view address, std::string_view folder) {
+    if (!PrefixMatches(folder, address)) return false;
+    const std::string_view rest = address.substr(folder.size());
+    if (rest.empty()) return true;
+    return rest[0] == '/' && rest.find("/..") == std::string_view::npos;
+}
+
+}  // namespace
+
 bool InHelpFolder(std::string_view address, std::string_view helpFolder) {
     // Without a folder the file URL prefix below would be "file://" and pass every file.
     if (helpFolder.empty()) return false;
     // The program sends the help pages as paths, but the engine reports what it loads as
     // file URLs, and the check also runs on what the engine reports.
-    return PrefixMatches(helpFolder, address) ||
-           PrefixMatches("file://" + std::string(helpFolder), address);
+    return InFolder(address, helpFolder) || InFolder(address, "file://" + std::string(helpFolder));
 }
 
 bool NavigationBlocked(const Presentation& presentation, std::string_view address,

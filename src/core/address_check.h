@@ -13,7 +13,7 @@ struct Presentation;
 bool PrefixMatches(std::string_view entry, std::string_view address);
 
 // The address lies in the help folder, given as a path (no trailing separator) or as the
-// file URL the browser engine reports for it.
+// file URL the browser engine reports for it; whole path components are compared.
 bool InHelpFolder(std::string_view address, std::string_view helpFolder);
 
 // True when the presentation's include and exclude lists refuse the address. Nothing is

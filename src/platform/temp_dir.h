@@ -5,9 +5,9 @@
 
 namespace pagelark {
 
-// $TMPDIR when set, else $XDG_RUNTIME_DIR when set, else /tmp/pagelark-<uid> created private
-// to the user; always with a trailing separator. "" when the last one exists but is not ours
-// or cannot be made.
+// $TMPDIR, else $XDG_RUNTIME_DIR, each only when it names a folder of the user's that nobody
+// else may write to; else /tmp/pagelark-<uid> created private to the user. Always with a
+// trailing separator; "" when the last one exists but is not ours or cannot be made.
 std::string TempDir();
 
 // Creates an empty file named "TMP" and a unique suffix in tempDir; returns its path or "".

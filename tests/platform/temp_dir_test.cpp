@@ -14,11 +14,17 @@ namespace {
 using testing::ScopedVariable;
 using testing::TempFolder;
 
-TEST(TempDir, FollowsTheEnvironmentThenFallsBackToAPrivateFolderInTmp) {
-    ScopedVariable runtime("XDG_RUNTIME_DIR", "/run/user/7");
-    ScopedVariable tmp("TMPDIR", nullptr);
-    EXPECT_EQ(TempDir(), "/run/user/7/");
-    ::unsetenv("XDG_RUNTIME_DIR");
+TEST(TempDir, FollowsTheEnvironmentToPrivateFoldersOnlyThenFallsBackToOneInTmp) {
+    TempFolder temp;
+    const std::string ours = temp.path() + "/ours", shared = temp.path() + "/shared";
+    ::mkdir(ours.c_str(), 0700);
+    ::mkdir(shared.c_str(), 0700);
+    ::chmod(shared.c_str(), 0777);
+    ScopedVariable tmp("TMPDIR", shared.c_str());
+    ScopedVariable runtime("XDG_RUNTIME_DIR", ours.c_str());
+    EXPECT_EQ(TempDir(), ours + "/");  // others could put pages in the shared one
+    ::setenv("TMPDIR", "/tmp", 1);     // everybody's, and not ours
+    ::setenv("XDG_RUNTIME_DIR", (temp.path() + "/missing").c_str(), 1);
     const std::string dir = TempDir();
     ASSERT_EQ(dir, "/tmp/pagelark-" + std::to_string(::geteuid()) + "/");
     struct stat st {};

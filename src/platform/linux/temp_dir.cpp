@@ -19,20 +19,26 @@ std::string Variable(const char* name) {
     return value != nullptr ? std::string(value) : std::string();
 }
 
+// A real folder (not a link) of ours with none of the forbidden mode bits.
+bool IsPrivateFolder(const std::string& path, mode_t forbidden) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & forbidden) == 0;
+}
+
 }  // namespace
 
 std::string TempDir() {
+    // The help pages go here and pass every address check: a folder that others can write
+    // to, or that belongs to someone else, would let them put pages there.
     for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
         const std::string value = Variable(name);
-        if (!value.empty()) return WithSeparator(value);
+        if (!value.empty() && IsPrivateFolder(value, 0022)) return WithSeparator(value);
     }
     const std::string folder = "/tmp/pagelark-" + std::to_string(::geteuid());
     ::mkdir(folder.c_str(), 0700);
-    struct stat st {};
     // Shared /tmp: a folder someone else made under our name, or a link, is not used.
-    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
-        (st.st_mode & 0077) != 0)
-        return {};
+    if (!IsPrivateFolder(folder, 0077)) return {};
     return WithSeparator(folder);
 }
 
