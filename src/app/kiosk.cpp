@@ -191,8 +191,28 @@ void Kiosk::End() {
 }  // namespace
 
 int RunKiosk(int argc, char** argv) {
+    // The engine reads its switches from the arguments and the environment when it starts.
+    std::vector<std::string> given(argv + 1, argv + argc);
+    bool remoteDebugging = DropRemoteDebugging(given);
+    if (qEnvironmentVariableIsSet("QTWEBENGINE_REMOTE_DEBUGGING")) {
+        qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
+        remoteDebugging = true;
+    }
+    std::string flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString();
+    if (DropRemoteDebugging(flags)) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArray::fromStdString(flags));
+        remoteDebugging = true;
+    }
+    if (remoteDebugging)
+        std::cerr << "pagelark: remote debugging ignored: it would open the kiosk to anyone\n";
+    std::vector<char*> qtArgv{argv[0]};
+    for (std::string& argument : given)
+        qtArgv.push_back(argument.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(given.size()) + 1;
+
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
+    QApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName("Pagelark");
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -214,7 +234,8 @@ int RunKiosk(int argc, char** argv) {
             return 1;
     }
 
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    // What Qt left of the arguments once it took its own.
+    const std::vector<std::string> arguments(qtArgv.begin() + 1, qtArgv.begin() + qtArgc);
     Kiosk kiosk(JoinArguments(arguments), tempDir);
     kiosk.InitPlayer();
     kiosk.Start();

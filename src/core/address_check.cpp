@@ -33,19 +33,37 @@ bool InHelpFolder(std::string_view address, std::string_view helpFolder) {
     return InFolder(address, helpFolder) || InFolder(address, "file://" + std::string(helpFolder));
 }
 
+bool HasUserInfo(std::string_view address) {
+    const auto scheme = address.find("://");
+    if (scheme == std::string_view::npos) return false;
+    const auto authority = address.substr(scheme + 3);
+    return authority.substr(0, authority.find_first_of("/?#")).find('@') != std::string_view::npos;
+}
+
+bool IsEnginePage(std::string_view address) {
+    for (std::string_view scheme : {"view-source:", "chrome:", "devtools:", "chrome-devtools:"}) {
+        if (StartsWithNoCase(address, scheme)) return true;
+    }
+    return false;
+}
+
 bool NavigationBlocked(const Presentation& presentation, std::string_view address,
                        std::string_view helpFolder) {
     if (!presentation.AllowRestrictions) return false;
+    const auto included = [&] {
+        for (const std::string& entry : presentation.Include) {
+            if (PrefixMatches(entry, address)) return true;
+        }
+        return false;
+    };
     bool cancel = false;
     if (!presentation.Include.empty() && !InHelpFolder(address, helpFolder)) {
-        cancel = true;
-        for (const std::string& entry : presentation.Include) {
-            if (PrefixMatches(entry, address)) {
-                cancel = false;
-                break;
-            }
-        }
+        // "http://allowed.example@elsewhere.example/" starts like an allowed address but
+        // goes elsewhere.
+        cancel = HasUserInfo(address) || !included();
     }
+    // The engine's inner pages (source, settings, developer tools) only when listed.
+    if (IsEnginePage(address) && !included()) cancel = true;
     for (const std::string& entry : presentation.Exclude) {
         if (PrefixMatches(entry, address)) return true;
     }

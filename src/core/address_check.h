@@ -16,9 +16,16 @@ bool PrefixMatches(std::string_view entry, std::string_view address);
 // file URL the browser engine reports for it; whole path components are compared.
 bool InHelpFolder(std::string_view address, std::string_view helpFolder);
 
+// An address with a user name or password before its host ("http://a.example@b.example/").
+bool HasUserInfo(std::string_view address);
+// The engine's own inner pages: page source, its settings pages, developer tools.
+bool IsEnginePage(std::string_view address);
+
 // True when the presentation's include and exclude lists refuse the address. Nothing is
 // refused while AllowRestrictions is off. The help folder passes the include list (the
 // start page and the help must stay reachable) but not the exclude list: exclusion wins.
+// While the include list applies, an address with a user name or password is refused; the
+// engine's inner pages are refused unless the include list names them.
 bool NavigationBlocked(const Presentation& presentation, std::string_view address,
                        std::string_view helpFolder);
 

@@ -41,4 +41,36 @@ bool IsConfigCommandLine(std::string_view raw) {
     return upper == "CONFIG" || upper.starts_with("/C") || upper.starts_with("-C");
 }
 
+namespace {
+
+bool IsRemoteDebugging(std::string_view argument) {
+    while (!argument.empty() && argument.front() == '-')
+        argument.remove_prefix(1);
+    return StartsWithNoCase(argument, "remote-debugging");
+}
+
+}  // namespace
+
+bool DropRemoteDebugging(std::vector<std::string>& arguments) {
+    return std::erase_if(arguments, [](const std::string& a) { return IsRemoteDebugging(a); }) > 0;
+}
+
+bool DropRemoteDebugging(std::string& flags) {
+    std::vector<std::string> kept;
+    bool dropped = false;
+    std::size_t pos = 0;
+    while (pos < flags.size()) {
+        const std::size_t end = std::min(flags.find(' ', pos), flags.size());
+        const std::string flag = flags.substr(pos, end - pos);
+        if (IsRemoteDebugging(flag)) {
+            dropped = true;
+        } else if (!flag.empty()) {
+            kept.push_back(flag);
+        }
+        pos = end + 1;
+    }
+    if (dropped) flags = JoinArguments(kept);
+    return dropped;
+}
+
 }  // namespace pagelark

@@ -19,4 +19,11 @@ std::string ParseCommandLine(std::string_view raw, std::string_view defaultFileP
 
 bool IsConfigCommandLine(std::string_view raw);
 
+// Removes the browser engine's remote debugging switches ("--remote-debugging-port=9222"):
+// they would open every page, and the machine with it, to whoever reaches the port. True
+// when one was removed.
+bool DropRemoteDebugging(std::vector<std::string>& arguments);
+// The same for the engine's flags variable (blank-separated); true when one was removed.
+bool DropRemoteDebugging(std::string& flags);
+
 }  // namespace pagelark

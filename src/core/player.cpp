@@ -132,17 +132,13 @@ void Player::StepNavigate() {
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every load; no page lies below the start page, so such a counter starts there.
     if (p.CurrentPage < 0) p.CurrentPage = 0;
-    // Past the last page nothing preloads.
-    const std::optional<PageEntry> page = PageAt(p, c_.helpDocuments, p.CurrentPage);
-
     const int oldCurrent = currentBrowser_;
     currentBrowser_ = nextBrowser_;
     nextBrowser_ = spareBrowser_;
     spareBrowser_ = oldCurrent;
 
-    browsers_[nextBrowser_].loaded = !p.WaitComplete;
     ShowBrowser(currentBrowser_);
-    if (page) BrowseTo(nextBrowser_, page->address, page->seconds);
+    PreloadCurrentPage();
     SetState(c_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
     lastActivityTime_ = Now();
 }
@@ -158,14 +154,33 @@ void Player::StepWaitTime() {
         return;
     }
 
-    const BrowserRecord& shown = browsers_[currentBrowser_];
+    BrowserRecord& shown = browsers_[currentBrowser_];
     if (shown.time == 0) return;  // held until a command moves on
     const double onShow = now - shown.startTime;
     if (!(onShow > Seconds(shown.time))) return;
+    if (loadFailed_[nextBrowser_]) {
+        // An error page never comes on show: the page on show stays for another turn while
+        // the page after the failed one preloads; the failed one is tried again at its next
+        // turn, so it comes back by itself once it loads.
+        AdvancePage(+1);
+        if (state_ == PlayerState::FinProg) return;
+        PreloadCurrentPage();
+        shown.startTime = now;
+        SetState(PlayerState::WaitTime);
+        return;
+    }
     // MaxTime counts from the moment the page came on show, not from the end of its time.
     if (!browsers_[nextBrowser_].loaded && !(onShow > Seconds(c_.presentation.MaxTime))) return;
     AdvancePage(+1);
     if (c_.snapshots.TakeSnapshot()) SetState(PlayerState::FinProg);
+}
+
+void Player::PreloadCurrentPage() {
+    const Presentation& p = c_.presentation;
+    browsers_[nextBrowser_].loaded = !p.WaitComplete;
+    // Past the last page nothing preloads.
+    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage))
+        BrowseTo(nextBrowser_, page->address, page->seconds);
 }
 
 void Player::StepWaitSaver() {

@@ -120,6 +120,8 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     // Before the user browses: offline as the connection says, dialogs no longer suppressed.
     void PrepareBrowsersForUser();
     void BrowseTo(int browser, const std::string& address, std::int32_t seconds);
+    // The page of the counter into the preloading browser.
+    void PreloadCurrentPage();
     void ShowBrowser(int browser);
     void AdvancePage(int delta);
     void EnterNavigationMode();

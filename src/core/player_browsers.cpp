@@ -33,7 +33,10 @@ void Player::DocumentComplete(int browser) {
 }
 
 void Player::LoadFailed(int browser) {
-    if (ValidBrowser(browser)) loadFailed_[browser] = true;
+    if (!ValidBrowser(browser)) return;
+    loadFailed_[browser] = true;
+    // A preload whose renderer died after it completed has nothing left to show.
+    browsers_[browser].loaded = false;
 }
 
 void Player::WindowResized() {

@@ -1,12 +1,36 @@
 #include "stage/kiosk_page.h"
 
+#include <QCoreApplication>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QWidget>
 
 namespace pagelark {
+
+namespace {
+
+// The engine asks before a page with a "leave this page?" handler is left, through the
+// confirmation hook with this text.
+QString UnloadQuestion() {
+    return QCoreApplication::translate(
+        "QWebEnginePage",
+        "Are you sure you want to leave this page? Changes that you made may not be saved.");
+}
+
+}  // namespace
+
+bool SchemeStaysInside(const QString& scheme) {
+    static const QStringList inside = {
+        "http",        "https",  "file",     "about",           "data",        "blob", "qrc",
+        "view-source", "chrome", "devtools", "chrome-devtools", "chrome-error"};
+    return inside.contains(scheme.toLower());
+}
 
 KioskPage::KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject* parent)
     : QWebEnginePage(profile, parent), allow_(std::move(allow)) {
@@ -18,46 +42,79 @@ KioskPage::KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject*
             });
     connect(this, &QWebEnginePage::fullScreenRequested,
             [](QWebEngineFullScreenRequest request) { request.reject(); });
+    // A new window is never made: a visitor's click opens the address here, through the
+    // address check; what a script opens by itself is dropped, so nothing of it stays alive.
+    connect(this, &QWebEnginePage::newWindowRequested, [this](QWebEngineNewWindowRequest& request) {
+        const QUrl url = request.requestedUrl();
+        if (request.isUserInitiated() && url.isValid() && !url.isEmpty() && url.scheme() != "about")
+            setUrl(url);
+    });
     // Switching to another program through a page (mailto:, custom schemes) leaves the kiosk.
     settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
     // The player decides where the keyboard focus goes.
     settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
 }
 
+void KioskPage::SetSilent(bool silent) {
+    silent_ = silent;
+    if (silent_) DismissDialog();
+}
+
+void KioskPage::DismissDialog() {
+    if (dialog_) dialog_->reject();
+}
+
 bool KioskPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+    if (!SchemeStaysInside(url.scheme())) return false;
     return allow_ ? allow_(url, isMainFrame) : true;
 }
 
-QWebEnginePage* KioskPage::createWindow(WebWindowType) {
-    auto* catcher = new NewWindowCatcher(profile(), this);
-    connect(catcher, &NewWindowCatcher::Caught, this, [this](const QUrl& url) { setUrl(url); });
-    return catcher;
+bool KioskPage::RunDialog(QDialog* dialog) {
+    // Over the show only: the tool bars stay usable, and the dialog goes when the program
+    // takes the browser back or another browser comes on show.
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog_ = dialog;
+    return dialog->exec() == QDialog::Accepted;
 }
 
-void KioskPage::javaScriptAlert(const QUrl& origin, const QString& message) {
-    if (!silent_) QWebEnginePage::javaScriptAlert(origin, message);
+void KioskPage::javaScriptAlert(const QUrl&, const QString& message) {
+    if (silent_) return;
+    // Guarded: the page and its view may go while the dialog runs (the program ending).
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Information, "Pagelark", message,
+                                                QMessageBox::Ok, qobject_cast<QWidget*>(parent()));
+    RunDialog(box);
+    delete box;
 }
 
-bool KioskPage::javaScriptConfirm(const QUrl& origin, const QString& message) {
-    return silent_ ? false : QWebEnginePage::javaScriptConfirm(origin, message);
+bool KioskPage::javaScriptConfirm(const QUrl&, const QString& message) {
+    // The program's own navigations and the visitor's always leave the page: a page must not
+    // keep a browser for itself.
+    if (message == UnloadQuestion()) return true;
+    if (silent_) return false;
+    QPointer<QMessageBox> box =
+        new QMessageBox(QMessageBox::Question, "Pagelark", message,
+                        QMessageBox::Ok | QMessageBox::Cancel, qobject_cast<QWidget*>(parent()));
+    const bool accepted = RunDialog(box);
+    delete box;
+    return accepted;
 }
 
-bool KioskPage::javaScriptPrompt(const QUrl& origin, const QString& message, const QString& value,
+bool KioskPage::javaScriptPrompt(const QUrl&, const QString& message, const QString& value,
                                  QString* result) {
-    return silent_ ? false : QWebEnginePage::javaScriptPrompt(origin, message, value, result);
+    if (silent_) return false;
+    QPointer<QInputDialog> input = new QInputDialog(qobject_cast<QWidget*>(parent()));
+    input->setWindowTitle("Pagelark");
+    input->setLabelText(message);
+    input->setTextValue(value);
+    const bool accepted = RunDialog(input) && input;
+    if (accepted) *result = input->textValue();
+    delete input;
+    return accepted;
 }
 
 QStringList KioskPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) {
     return {};  // the visitor never sees the machine's files
-}
-
-NewWindowCatcher::NewWindowCatcher(QWebEngineProfile* profile, QObject* parent)
-    : QWebEnginePage(profile, parent) {}
-
-bool NewWindowCatcher::acceptNavigationRequest(const QUrl& url, NavigationType, bool) {
-    emit Caught(url);
-    deleteLater();
-    return false;
 }
 
 QWebEngineProfile* CreateKioskProfile(QObject* parent) {

@@ -1,10 +1,13 @@
 #pragma once
 // One browser's page: every navigation passes the address check first, and nothing a page
 // does may take the visitor out of the kiosk (new windows, downloads, file choosers,
-// permission prompts, other programs).
+// permission prompts, other programs) or stall the show (unload prompts, script dialogs).
 
+#include <QPointer>
 #include <QWebEnginePage>
 #include <functional>
+
+class QDialog;
 
 namespace pagelark {
 
@@ -16,13 +19,15 @@ class KioskPage : public QWebEnginePage {
 
     KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject* parent);
 
-    // While silent, script dialogs are suppressed.
+    // While silent, script dialogs are suppressed; making a page silent again (the program
+    // takes the browser back) closes a dialog it still shows.
     bool Silent() const { return silent_; }
-    void SetSilent(bool silent) { silent_ = silent; }
+    void SetSilent(bool silent);
+    // A script dialog still open is answered with Cancel.
+    void DismissDialog();
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-    QWebEnginePage* createWindow(WebWindowType type) override;
     void javaScriptAlert(const QUrl& origin, const QString& message) override;
     bool javaScriptConfirm(const QUrl& origin, const QString& message) override;
     bool javaScriptPrompt(const QUrl& origin, const QString& message, const QString& value,
@@ -31,23 +36,17 @@ class KioskPage : public QWebEnginePage {
                             const QStringList& acceptedMimeTypes) override;
 
   private:
+    // Runs a dialog over the page; true when the visitor accepted it.
+    bool RunDialog(QDialog* dialog);
+
     NavigationCheck allow_;
     bool silent_ = true;
+    QPointer<QDialog> dialog_;
 };
 
-// Catches the address a new window would open and hands it back, so the page opens it in
-// place of a window of its own (where it passes the address check like any navigation).
-class NewWindowCatcher : public QWebEnginePage {
-    Q_OBJECT
-  public:
-    NewWindowCatcher(QWebEngineProfile* profile, QObject* parent);
-
-  signals:
-    void Caught(const QUrl& url);
-
-  protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-};
+// Schemes a page may reach: the web, local files and the engine's own inner pages (which
+// the address check decides on). Anything else would hand the address to another program.
+bool SchemeStaysInside(const QString& scheme);
 
 // A private profile for the kiosk: nothing is kept on disk, downloads are refused.
 QWebEngineProfile* CreateKioskProfile(QObject* parent);

@@ -20,17 +20,21 @@ namespace pagelark {
 namespace {
 
 // The benchmarks time a page change from the moment its browser comes to the front to its
-// pixels on the screen; PAGELARK_TRACE names the file they read the moments from.
-void TraceBringToFront(int browser) {
+// pixels on the screen, and the tests find each browser's renderer process; PAGELARK_TRACE
+// names the file they read these from.
+void Trace(const char* what, int browser, long long value) {
     static const QByteArray path = qgetenv("PAGELARK_TRACE");
     if (path.isEmpty()) return;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
     if (std::FILE* trace = std::fopen(path.constData(), "a")) {
-        std::fprintf(trace, "front %d %lld\n", browser,
-                     static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::fprintf(trace, "%s %d %lld\n", what, browser, value);
         std::fclose(trace);
     }
+}
+
+void TraceBringToFront(int browser) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    Trace("front", browser, static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
 }
 
 }  // namespace
@@ -47,6 +51,8 @@ StageWindow::StageWindow(const Clock& clock, QWidget* parent) : QWidget(parent),
         Browser& b = browsers_[static_cast<std::size_t>(i)];
         b.view = new QWebEngineView(this);
         b.view->setContextMenuPolicy(Qt::NoContextMenu);
+        // A link or file dropped on a page would take it anywhere.
+        b.view->setAcceptDrops(false);
         b.page = new KioskPage(
             profile_,
             [this, i](const QUrl& url, bool topLevel) {
@@ -77,6 +83,7 @@ void StageWindow::Watch(int index) {
     connect(b.page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) {
         if (events_ == nullptr) return;
         const QWebEnginePage* page = browsers_[static_cast<std::size_t>(index)].page;
+        Trace("renderer", index, page->renderProcessPid());
         // The engine's own error page can report a successful load.
         if (ok && page->url().scheme() != "chrome-error") {
             events_->DocumentComplete(index);
@@ -158,6 +165,10 @@ std::string StageWindow::LocationURL(int browser) const {
 }
 
 void StageWindow::BringToFront(int browser) {
+    // A dialog belongs to its page on show.
+    for (int other = 0; other < kBrowserCount; ++other) {
+        if (other != browser) browsers_[static_cast<std::size_t>(other)].page->DismissDialog();
+    }
     browsers_[static_cast<std::size_t>(browser)].view->raise();
     TraceBringToFront(browser);
 }
