@@ -98,12 +98,6 @@ TEST_F(PlayerTest, PlayCommandsInBothModes) {
         P().CmdPrevious();
         EXPECT_EQ(Run({1000}), navigation ? "WAITSAVER nav" : "WAITSAVER");
         EXPECT_EQ(show.CurrentPage, counter);
-        w.calls.clear();
-        P().CmdBack();
-        P().CmdForward();
-        P().CmdStop();
-        P().CmdReload();
-        EXPECT_EQ(w.Take(), navigation ? "Back 0,Forward 0,Stop 0,Reload 0" : "");
         P().CmdPlay();
         EXPECT_EQ(State(), navigation ? S::Init : S::Navigate);
     }
@@ -147,11 +141,6 @@ TEST_F(PlayerTest, HeldAddressIsNotLoadedAgainUnlessItsLoadFailed) {
     P().DocumentComplete(1);  // a later load of it succeeded after all
     P().GoHome();
     EXPECT_EQ(homeLoads(), 2);
-
-    // A typed address goes to the browser on show, unchanged, for as long as Home's page.
-    P().BrowseAddress(" example.org/a ");
-    EXPECT_EQ(w.calls.back(), "Navigate 1  example.org/a ");
-    EXPECT_EQ(P().Browser(1).time, 10);
 }
 
 }  // namespace
