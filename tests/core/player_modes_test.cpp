@@ -55,7 +55,6 @@ TEST_F(PlayerTest, IdleReturnOnlyWithScreenSaveActiveAndPostponedByTheMouse) {
     EXPECT_EQ(Run({59, 2}), "WAITSAVER nav,INIT");
     EXPECT_EQ(P().SaverModeStartTime(), w.now);
     EXPECT_EQ(w.calls.back(), "ToolNav 0");
-    EXPECT_EQ(w.Count("ToolNav 1"), 0);  // it never had a button to show
 }
 
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
@@ -67,14 +66,6 @@ TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
     w.cursorStuck = true;
     P().ToolbarsLaidOut();
     P().ShowCursor();  // both returned: the requests are bounded
-}
-
-TEST_F(PlayerTest, HelpWithoutAConnectionShowsTheOfflineHelp) {
-    Start();
-    w.connected = false;
-    P().CmdHelp();
-    EXPECT_EQ(Shown(), help[3]);
-    EXPECT_EQ(w.offline, kAllSet);
 }
 
 TEST_F(PlayerTest, AddressCheckFillsTheAddressBoxAndCountsActivity) {

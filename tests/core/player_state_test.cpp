@@ -26,18 +26,6 @@ TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
     EXPECT_GT(w.cursorCounter, 5);
 }
 
-TEST_F(PlayerTest, ConfigCommandLineOpensTheWindowAndEndsWithIt) {
-    configCommandLine = true;
-    Start();
-    EXPECT_EQ(State(), S::Config);
-    EXPECT_EQ(Run({5}), "WAITCONFIG");
-    P().ConfigClosed(true);
-    P().CmdPlay();  // nothing leaves FINPROG
-    EXPECT_EQ(State(), S::FinProg);
-    Tick();
-    EXPECT_EQ(w.Count("UnloadAll"), 1);
-}
-
 TEST_F(PlayerTest, DueRebootWaitsUntilPlayResumes) {
     machine.AutoReboot = true;
     machine.AutoLogin = true;
