@@ -43,7 +43,7 @@ class FakeWorld : public Clock,
     Flags offline{}, silent{}, visible = kAllSet;
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
-    bool cursorStuck = false, snapshotRunDone = false, connected = true;
+    bool cursorStuck = false, snapshotRunDone = false;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
     long Count(const std::string& c) const { return std::count(calls.begin(), calls.end(), c); }
@@ -94,7 +94,7 @@ class FakeWorld : public Clock,
     void Open() override { calls.push_back("OpenConfig"); }
     void RebootSequence(bool login, bool force) override { Log("Reboot", login * 10 + force); }
     bool TakeSnapshot() override { return snapshotRunDone; }
-    bool IsConnected() const override { return connected; }
+    bool IsConnected() const override { return true; }
     void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }
 };
 
@@ -107,7 +107,7 @@ class PlayerTest : public ::testing::Test {
         if (!player) {
             player = std::make_unique<Player>(
                 PlayerContext{show, machine, buttons, settings, help, "/run/user/1000/Pagelark",
-                              configCommandLine, w, w, w, w, w, w, w, w, w});
+                              /*configCommandLine=*/false, w, w, w, w, w, w, w, w, w});
         }
         return *player;
     }
@@ -132,7 +132,7 @@ class PlayerTest : public ::testing::Test {
         std::string trace;
         for (double seconds : delays) {
             Tick(seconds);
-            trace += (trace.empty() ? "" : ",") + std::string(StateWord(State())) +
+            trace += (trace.empty() ? "" : ",") + std::string(StateWord(P().State())) +
                      (P().NavigationMode() ? " nav" : "");
         }
         return trace;
@@ -149,7 +149,6 @@ class PlayerTest : public ::testing::Test {
         return Shown();
     }
     const std::string& Shown() { return P().Browser(P().CurrentBrowser()).address; }
-    PlayerState State() { return P().State(); }
 
     FakeWorld w;
     Presentation show;
@@ -161,7 +160,6 @@ class PlayerTest : public ::testing::Test {
     std::string currentFile;
     Settings settings{profiles, registry, currentFile};
     HelpDocumentList help = BuildHelpDocuments("/run/user/1000/");
-    bool configCommandLine = false;
     std::unique_ptr<Player> player;
 };
 

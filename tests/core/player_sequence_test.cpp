@@ -40,7 +40,7 @@ TEST_F(PlayerTest, PagesShownFollowFirstPageAutoLoopAndTheSnapshotRun) {
         w.snapshotRunDone = c.snapshots;
         Start({5, 5, 5});
         std::vector<std::string> shown;
-        while (State() != S::FinProg && shown.size() < 5) {
+        while (P().State() != S::FinProg && shown.size() < 5) {
             shown.push_back(Shown());
             NextPageAfter(6);
         }
@@ -99,7 +99,7 @@ TEST_F(PlayerTest, PlayCommandsInBothModes) {
         EXPECT_EQ(Run({1000}), navigation ? "WAITSAVER nav" : "WAITSAVER");
         EXPECT_EQ(show.CurrentPage, counter);
         P().CmdPlay();
-        EXPECT_EQ(State(), navigation ? S::Init : S::Navigate);
+        EXPECT_EQ(P().State(), navigation ? S::Init : S::Navigate);
     }
     EXPECT_FALSE(P().NavigationMode());
     EXPECT_LT(w.cursorCounter, -5);  // and with it the cursor
