@@ -36,7 +36,19 @@ TEST(NavigationBlockedTest, IncludeExcludeAndTheHelpFolder) {
                  {in, out, "/run/user/1000/Pagelark/index.html", false},
                  {in, out, "file:///run/user/1000/pagelark/documentation.html", false},
                  {in, out, "file:///run/user/1000/Pagelark/link.html", true},
-                 {in, out, "file:///run/user/1000/other.html", true}};
+                 {in, out, "file:///run/user/1000/other.html", true},
+                 // Whole path components only: neither a sibling nor a climb out is inside.
+                 {in, none, "file:///run/user/1000/PagelarkEvil/page.html", true},
+                 {in, none, "/run/user/1000/Pagelark/../secret.html", true},
+                 // A user name before the host goes elsewhere than it looks.
+                 {in, none, "http://a/@elsewhere/", false},
+                 {in, none, "http://a@elsewhere/", true},
+                 {in, none, "http://a:pw@a/", true},
+                 {none, none, "http://a@elsewhere/", false},
+                 // The engine's inner pages only when listed.
+                 {none, none, "view-source:http://a/", true},
+                 {none, none, "chrome://gpu", true},
+                 {{"devtools://"}, none, "DevTools://devtools/inspector.html", false}};
     Presentation p;
     for (const auto& c : cases) {
         p.Include = c.include;

@@ -31,5 +31,16 @@ TEST(CommandLine, ConfigurationRequests) {
         EXPECT_FALSE(IsConfigCommandLine(line)) << line;
 }
 
+TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {
+    std::vector<std::string> arguments{"--remote-debugging-port=9222", "/srv/a.tso",
+                                       "-remote-debugging-pipe"};
+    EXPECT_TRUE(DropRemoteDebugging(arguments));
+    EXPECT_EQ(arguments, std::vector<std::string>{"/srv/a.tso"});
+    EXPECT_FALSE(DropRemoteDebugging(arguments));
+    std::string flags = "--no-sandbox --remote-debugging-port=1 --enable-logging";
+    EXPECT_TRUE(DropRemoteDebugging(flags));
+    EXPECT_EQ(flags, "--no-sandbox --enable-logging");
+}
+
 }  // namespace
 }  // namespace pagelark

@@ -77,6 +77,28 @@ TEST_F(PlayerTest, UnfinishedPreloadIsShownAfterMaxTimeCountedFromTheShow) {
     EXPECT_EQ(Run({2.1}), "NAVIGATE");
 }
 
+TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndTriedAgainAtItsNext) {
+    Start({5, 5, 5});
+    NextPageAfter(3);
+    ASSERT_EQ(Shown(), Url(1));
+    P().LoadFailed(P().NextBrowser());  // page 2 cannot be loaded
+    Tick(6);
+    // Its error page never comes on show: page 1 stays a whole turn more, page 3 preloads.
+    EXPECT_EQ(Shown(), Url(1));
+    EXPECT_EQ(P().Browser(P().NextBrowser()).address, Url(3));
+    EXPECT_EQ(Run({4.9}), "WAITTIME");
+    NextPageAfter(0.2);
+    EXPECT_EQ(Shown(), Url(3));
+    // A preload whose renderer died after it completed has nothing to show either.
+    P().DocumentComplete(P().NextBrowser());
+    P().LoadFailed(P().NextBrowser());
+    Tick(5.1);
+    EXPECT_EQ(Shown(), Url(3));
+    EXPECT_EQ(P().Browser(P().NextBrowser()).address, Url(2));  // tried again
+    NextPageAfter(5.1);
+    EXPECT_EQ(Shown(), Url(2));
+}
+
 TEST_F(PlayerTest, PlayCommandsInBothModes) {
     machine.ScreenSaveActive = false;
     w.toolRunCount = 1;  // yet Tool Run stays hidden under OnMouseMove 1
