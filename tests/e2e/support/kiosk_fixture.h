@@ -56,7 +56,7 @@ class KioskTest : public ::testing::Test {
         for (auto at = text.find("{server}"); at != std::string::npos;
              at = text.find("{server}", at))
             text.replace(at, 8, server_.Url());
-        const auto file = folders_.WritePresentation("show.tso", text);
+        const auto file = folders_.Write("show.tso", text);
         kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}));
         return *kiosks_.back();
     }
