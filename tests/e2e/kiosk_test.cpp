@@ -91,13 +91,13 @@ TEST_F(KioskTest, MouseMoveQuitsOnlyAfterTheGraceAtStart) {
     const Point rest = kPointerRest;
     // Page 1 is asked for the moment the start page comes on show: play has begun.
     ASSERT_TRUE(server_.WaitForRequest("/red", kStartUp)) << "play never started";
-    pointer_.MoveTo(rest.x + 300, rest.y - 300);
+    MoveTo({rest.x + 300, rest.y - 300});
     std::this_thread::sleep_for(400ms);  // ticks come every 200 ms: some see it moved
-    pointer_.MoveTo(rest.x, rest.y);
+    MoveTo(rest);
     // Well past the grace, and the pointer is back where it was: the early move was ignored.
     EXPECT_FALSE(kiosk.WaitForExit(4s)) << "ended by a move within the grace";
 
-    pointer_.MoveTo(rest.x + 200, rest.y - 200);
+    MoveTo({rest.x + 200, rest.y - 200});
     const auto status = kiosk.WaitForExit(kPatience);
     ASSERT_TRUE(status) << "a move after the grace did not end it";
     EXPECT_EQ(*status, 0);
@@ -126,7 +126,7 @@ TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kPatience)) << "the first copy stopped playing";
 
-    pointer_.Key("Escape");
+    Key("Escape");
     const auto status = first.WaitForExit(kPatience);
     ASSERT_TRUE(status) << "Escape did not end it";
     EXPECT_EQ(*status, 0);
@@ -239,9 +239,9 @@ URL={server}/blocked
 
     ASSERT_TRUE(screen_.WaitForColor(kCyan.rgb, kPatience)) << "page 4 never came on show";
     // A dialog would open in the middle of the screen, a menu beside the pointer.
-    pointer_.MoveTo(300, 300);
-    pointer_.Click();
-    pointer_.Click(3);
+    MoveTo({300, 300});
+    Click();
+    Click(3);
     std::this_thread::sleep_for(3s);
     EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb))
         << "a file chooser opened: " << ToHex(screen_.Centre());

@@ -7,12 +7,12 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "e2e/support/http_server.h"
 #include "e2e/support/kiosk.h"
-#include "e2e/support/pointer.h"
 #include "e2e/support/screen.h"
 #include "e2e/support/xvfb.h"
 
@@ -37,9 +37,9 @@ inline std::string Pages(const std::vector<std::string>& targets) {
 
 class KioskTest : public ::testing::Test {
   protected:
-    KioskTest() : screen_(xvfb_), pointer_(xvfb_) {
+    KioskTest() : screen_(xvfb_) {
         xvfb_.SetRootColor(kRoot);
-        pointer_.MoveTo(kPointerRest.x, kPointerRest.y);
+        MoveTo(kPointerRest);
     }
 
     void TearDown() override {
@@ -65,10 +65,22 @@ class KioskTest : public ::testing::Test {
         return screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
     }
 
+    // The visitor's hand: returns once the event is delivered, with what xdotool printed.
+    std::string Xdotool(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), "xdotool");
+        const auto result = RunCommand(arguments, xvfb_.Environment());
+        if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
+        return result.output;
+    }
+    void MoveTo(Point at) const {
+        Xdotool({"mousemove", std::to_string(at.x), std::to_string(at.y)});
+    }
+    void Click(int button = 1) const { Xdotool({"click", std::to_string(button)}); }  // 3: right
+    void Key(const std::string& key) const { Xdotool({"key", key}); }  // as xdotool names it
+
     Xvfb xvfb_;
     HttpServer server_;
     Screen screen_;
-    Pointer pointer_;
     KioskFolders folders_;
     std::vector<std::unique_ptr<Kiosk>> kiosks_;
 };
