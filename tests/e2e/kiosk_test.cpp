@@ -24,19 +24,8 @@ using std::chrono_literals::operator""s;
 constexpr double kSlack = 1.5;
 
 TEST_F(KioskTest, PlaysStartPageThenPagesInOrderEachForItsTimeWithoutBlankFrames) {
-    Start(R"([Tessaro]
-HomeURL=about:blank
-DefaultTime=3
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-DefaultTime=False
-Time=2
-[Page3]
-URL={server}/blue
-)");
+    Start("[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nOnMouseMove=0\n" +
+          Pages({"/red", "/green\nDefaultTime=False\nTime=2", "/blue"}));
     const auto shown = WaitUntilKioskShows();
     ASSERT_TRUE(shown) << "no kiosk window";
     const auto samples = screen_.RecordColors(24s);
@@ -207,26 +196,12 @@ TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlay) {
 
 // One show of pages that each try something a kiosk must not allow, the last held for good.
 TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermissions) {
-    Kiosk& kiosk = Start(R"([Tessaro]
-DefaultTime=4
-OnMouseMove=0
-[Page1]
-URL={server}/open?color=red&to=/blocked/magenta
-[Page2]
-URL={server}/open?color=blue&to=/green
-[Page3]
-URL={server}/open?color=yellow&to=/download
-[Page4]
-URL={server}/file?color=cyan
-DefaultTime=False
-Time=15
-[Page5]
-URL={server}/permission?color=purple
-DefaultTime=False
-Time=0
-[Exclude1]
-URL={server}/blocked
-)");
+    Kiosk& kiosk = Start(
+        "[Tessaro]\nDefaultTime=4\nOnMouseMove=0\n" +
+        Pages({"/open?color=red&to=/blocked/magenta", "/open?color=blue&to=/green",
+               "/open?color=yellow&to=/download", "/file?color=cyan\nDefaultTime=False\nTime=15",
+               "/permission?color=purple\nDefaultTime=False\nTime=0"}) +
+        "[Exclude1]\nURL={server}/blocked\n");
     // A new window on an excluded address is refused like any navigation to it; one on an
     // allowed address opens in place, in the kiosk's own full-screen window.
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";

@@ -27,7 +27,8 @@ inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
 // read, inside the kiosk window.
 inline constexpr Point kPointerRest{40, 700};
 
-// The page sections of a presentation: "[Page1]\nURL={server}/red\n"... for the targets in turn.
+// The page sections of a presentation: "[Page1]\nURL={server}/red\n"... for the targets in turn;
+// further lines of a section follow its target: "/red\nTime=2".
 inline std::string Pages(const std::vector<std::string>& targets) {
     std::string text;
     for (std::size_t k = 0; k < targets.size(); ++k)
