@@ -100,9 +100,9 @@ std::string Pages(const HttpServer& server, std::initializer_list<const char*> c
 
 void LatencyAndStart(const Xvfb& xvfb, const Screen& screen, const HttpServer& server) {
     KioskFolders folders;
-    const std::string trace = folders.Root() + "/trace.txt";
-    const auto file = folders.WritePresentation(
-        "bench.tso", Pages(server, {"red", "green", "blue", "yellow"}, 1));
+    const std::string trace = folders.File("trace.txt");
+    const auto file =
+        folders.Write("bench.tso", Pages(server, {"red", "green", "blue", "yellow"}, 1));
     // The first page is the help's start page, on its light background.
     const Rgb startPage{0xf4, 0xf6, 0xf8};
     const TimePoint started = std::chrono::steady_clock::now();
@@ -141,8 +141,7 @@ void LatencyAndStart(const Xvfb& xvfb, const Screen& screen, const HttpServer& s
 void MemoryAndCpu(const Xvfb& xvfb, const Screen& screen, const HttpServer& server) {
     KioskFolders folders;
     // Three pages, each long enough for all three browsers to hold one.
-    const auto file =
-        folders.WritePresentation("bench.tso", Pages(server, {"red", "green", "blue"}, 4));
+    const auto file = folders.Write("bench.tso", Pages(server, {"red", "green", "blue"}, 4));
     Kiosk kiosk(xvfb, folders, {file});
     screen.WaitForColor(kBlue.rgb, 60s);
     std::this_thread::sleep_for(2s);
@@ -152,7 +151,7 @@ void MemoryAndCpu(const Xvfb& xvfb, const Screen& screen, const HttpServer& serv
                 static_cast<double>(memory.pssKiB) / 1024.0);
 
     KioskFolders still;
-    const auto single = still.WritePresentation(
+    const auto single = still.Write(
         "still.tso", "[Page1]\nURL=" + server.Url("/green") + "\nDefaultTime=False\nTime=0\n");
     kiosk.WaitForExit(1ms);
     Kiosk quiet(xvfb, still, {single});

@@ -24,19 +24,8 @@ using std::chrono_literals::operator""s;
 constexpr double kSlack = 1.5;
 
 TEST_F(KioskTest, PlaysStartPageThenPagesInOrderEachForItsTimeWithoutBlankFrames) {
-    Start(R"([Tessaro]
-HomeURL=about:blank
-DefaultTime=3
-OnMouseMove=0
-[Page1]
-URL={server}/red
-[Page2]
-URL={server}/green
-DefaultTime=False
-Time=2
-[Page3]
-URL={server}/blue
-)");
+    Start("[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nOnMouseMove=0\n" +
+          Pages({"/red", "/green\nDefaultTime=False\nTime=2", "/blue"}));
     const auto shown = WaitUntilKioskShows();
     ASSERT_TRUE(shown) << "no kiosk window";
     const auto samples = screen_.RecordColors(24s);
@@ -91,13 +80,13 @@ TEST_F(KioskTest, MouseMoveQuitsOnlyAfterTheGraceAtStart) {
     const Point rest = kPointerRest;
     // Page 1 is asked for the moment the start page comes on show: play has begun.
     ASSERT_TRUE(server_.WaitForRequest("/red", kStartUp)) << "play never started";
-    pointer_.MoveTo(rest.x + 300, rest.y - 300);
+    MoveTo({rest.x + 300, rest.y - 300});
     std::this_thread::sleep_for(400ms);  // ticks come every 200 ms: some see it moved
-    pointer_.MoveTo(rest.x, rest.y);
+    MoveTo(rest);
     // Well past the grace, and the pointer is back where it was: the early move was ignored.
     EXPECT_FALSE(kiosk.WaitForExit(4s)) << "ended by a move within the grace";
 
-    pointer_.MoveTo(rest.x + 200, rest.y - 200);
+    MoveTo({rest.x + 200, rest.y - 200});
     const auto status = kiosk.WaitForExit(kPatience);
     ASSERT_TRUE(status) << "a move after the grace did not end it";
     EXPECT_EQ(*status, 0);
@@ -126,7 +115,7 @@ TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kPatience)) << "the first copy stopped playing";
 
-    pointer_.Key("Escape");
+    Key("Escape");
     const auto status = first.WaitForExit(kPatience);
     ASSERT_TRUE(status) << "Escape did not end it";
     EXPECT_EQ(*status, 0);
@@ -207,26 +196,12 @@ TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlay) {
 
 // One show of pages that each try something a kiosk must not allow, the last held for good.
 TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermissions) {
-    Kiosk& kiosk = Start(R"([Tessaro]
-DefaultTime=4
-OnMouseMove=0
-[Page1]
-URL={server}/open?color=red&to=/blocked/magenta
-[Page2]
-URL={server}/open?color=blue&to=/green
-[Page3]
-URL={server}/open?color=yellow&to=/download
-[Page4]
-URL={server}/file?color=cyan
-DefaultTime=False
-Time=15
-[Page5]
-URL={server}/permission?color=purple
-DefaultTime=False
-Time=0
-[Exclude1]
-URL={server}/blocked
-)");
+    Kiosk& kiosk = Start(
+        "[Tessaro]\nDefaultTime=4\nOnMouseMove=0\n" +
+        Pages({"/open?color=red&to=/blocked/magenta", "/open?color=blue&to=/green",
+               "/open?color=yellow&to=/download", "/file?color=cyan\nDefaultTime=False\nTime=15",
+               "/permission?color=purple\nDefaultTime=False\nTime=0"}) +
+        "[Exclude1]\nURL={server}/blocked\n");
     // A new window on an excluded address is refused like any navigation to it; one on an
     // allowed address opens in place, in the kiosk's own full-screen window.
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
@@ -239,9 +214,9 @@ URL={server}/blocked
 
     ASSERT_TRUE(screen_.WaitForColor(kCyan.rgb, kPatience)) << "page 4 never came on show";
     // A dialog would open in the middle of the screen, a menu beside the pointer.
-    pointer_.MoveTo(300, 300);
-    pointer_.Click();
-    pointer_.Click(3);
+    MoveTo({300, 300});
+    Click();
+    Click(3);
     std::this_thread::sleep_for(3s);
     EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb))
         << "a file chooser opened: " << ToHex(screen_.Centre());

@@ -81,11 +81,23 @@ class ToolbarTest : public KioskTest {
     }
 
     void EnterAddress(const std::string& address) {
-        pointer_.MoveTo(kAddressBox.x, kAddressBox.y);
-        pointer_.Click();
-        pointer_.Key("ctrl+a");
-        pointer_.Type(address);
-        pointer_.Key("Return");
+        MoveTo(kAddressBox);
+        Click();
+        Key("ctrl+a");
+        Xdotool({"type", address});
+        Key("Return");
+    }
+
+    // The kiosk's X windows of a given size ("192x24"), found by their caption.
+    std::vector<std::string> KioskWindowsSized(const std::string& size) const {
+        std::vector<std::string> found;
+        std::istringstream ids(Xdotool({"search", "--name", "^Pagelark$"}));
+        for (std::string id; std::getline(ids, id);) {
+            const auto geometry =
+                RunCommand({"xdotool", "getwindowgeometry", id}, xvfb_.Environment());
+            if (geometry.output.find("Geometry: " + size) != std::string::npos) found.push_back(id);
+        }
+        return found;
     }
 };
 
@@ -103,16 +115,16 @@ TEST_F(ToolbarTest, ToolRunStandsTopRightShowsHelpTipsAndNextTurnsThePageAtOnce)
     const Point inTip{next.x - 2 + 5, next.y + 18 + 5};
     const Point leftOfTip{next.x - 3, inTip.y};
     ASSERT_TRUE(ShowsColor(inTip, kRed.rgb)) << "a tip before the pointer came: " << Seen(inTip);
-    pointer_.MoveTo(next.x, next.y);
+    MoveTo(next);
     EXPECT_TRUE(WaitUntil([&] { return !ShowsColor(inTip, kRed.rgb); }, 10s))
         << "no tip under the pointer: " << Seen(inTip);
     EXPECT_TRUE(ShowsColor(leftOfTip, kRed.rgb)) << "the tip is out of place: " << Seen(leftOfTip);
-    pointer_.MoveTo(300, 500);
+    MoveTo({300, 500});
     EXPECT_TRUE(WaitUntil([&] { return ShowsColor(inTip, kRed.rgb); }, 10s))
         << "the tip stayed after the pointer left the bar: " << Seen(inTip);
 
-    pointer_.MoveTo(next.x, next.y);
-    pointer_.Click();
+    MoveTo(next);
+    Click();
     // Page 1 has 60 s to run: only the button turns the page this soon.
     EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, 15s))
         << "Next did not turn the page: " << ToHex(screen_.Centre());
@@ -123,7 +135,7 @@ TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExclu
           "[Include1]\nURL={server}/\n[Exclude1]\nURL={server}/blocked\n");
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     std::this_thread::sleep_for(2500ms);  // past the grace after play began
-    pointer_.MoveTo(600, 450);
+    MoveTo({600, 450});
     // Tool Nav replaces Tool Run: nine buttons with the address box under them; a short
     // address leaves the box's right end clear.
     ASSERT_TRUE(WaitUntil([&] { return RowFaults(9).empty() && ShowsColor(kAddressBox, kLight); },
@@ -141,11 +153,11 @@ TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExclu
     // A page that links to an allowed page, which links to an excluded one.
     EnterAddress(server_.Url("/link?color=yellow&to=/link?color=cyan&to=/blocked/magenta"));
     ASSERT_TRUE(screen_.WaitForColor(kYellow.rgb, kPatience)) << "the link page did not load";
-    pointer_.MoveTo(600, 450);
-    pointer_.Click();
+    MoveTo({600, 450});
+    Click();
     ASSERT_TRUE(screen_.WaitForColor(kCyan.rgb, kPatience)) << "the allowed link did not load";
     EXPECT_TRUE(server_.FirstRequest("/link?color=cyan&to=/blocked"));
-    pointer_.Click();
+    Click();
     EXPECT_FALSE(server_.WaitForRequest("/blocked", 5s)) << "an excluded link was loaded";
     EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb)) << ToHex(screen_.Centre());
 }
@@ -159,12 +171,12 @@ TEST_F(ToolbarTest, QuitKeysDoNothingWhileBothQuitButtonsAreHidden) {
     const Point leftOfBar{ButtonLeft(7, 0) - 1, 12};
     EXPECT_TRUE(ShowsColor(leftOfBar, kRed.rgb)) << Seen(leftOfBar);
 
-    pointer_.Key("Escape");
-    pointer_.Key("alt+F4");
+    Key("Escape");
+    Key("alt+F4");
     ASSERT_FALSE(kiosk.WaitForExit(5s)) << "a quit key ended it";
 
     // The keys do reach it: F1 opens the help, in navigation mode under Tool Nav.
-    pointer_.Key("F1");
+    Key("F1");
     EXPECT_TRUE(WaitUntil([&] { return RowFaults(8).empty() && ShowsColor(kAddressBox, kLight); },
                           kPatience))
         << "no Tool Nav after F1\n"
@@ -172,19 +184,6 @@ TEST_F(ToolbarTest, QuitKeysDoNothingWhileBothQuitButtonsAreHidden) {
     EXPECT_TRUE(screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
         << "the help page never showed";
     EXPECT_TRUE(kiosk.Running());
-}
-
-// The X windows of the kiosk of a given size ("192x24"), found by their caption.
-std::vector<std::string> KioskWindowsSized(const Xvfb& server, const std::string& size) {
-    const auto environment = server.Environment();
-    std::vector<std::string> found;
-    const auto ids = RunCommand({"xdotool", "search", "--name", "^Pagelark$"}, environment);
-    std::istringstream lines(ids.output);
-    for (std::string id; std::getline(lines, id);) {
-        const auto geometry = RunCommand({"xdotool", "getwindowgeometry", id}, environment);
-        if (geometry.output.find("Geometry: " + size) != std::string::npos) found.push_back(id);
-    }
-    return found;
 }
 
 TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowAndCannotTakeItAway) {
@@ -213,23 +212,23 @@ TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowAndCannotTakeItAwa
     EXPECT_EQ(RowFaults(8, *row), "");
 
     // Minimising the bar minimises the show it belongs to: both come straight back.
-    const auto bars = KioskWindowsSized(xvfb_, "192x24");
+    const auto bars = KioskWindowsSized("192x24");
     ASSERT_EQ(bars.size(), 1u);
-    ASSERT_EQ(RunCommand({"xdotool", "windowminimize", bars[0]}, xvfb_.Environment()).status, 0);
+    Xdotool({"windowminimize", bars[0]});
     EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, *row).empty(); }, kPatience))
         << "Tool Run stayed away\n"
         << RowFaults(8, *row);
     EXPECT_TRUE(screen_.WaitForColor(kRed.rgb, kPatience)) << "the show stayed away";
     // So does the show minimised from the window manager's own menu.
-    const auto shows = KioskWindowsSized(xvfb_, "1024x768");
+    const auto shows = KioskWindowsSized("1024x768");
     ASSERT_EQ(shows.size(), 1u);
-    ASSERT_EQ(RunCommand({"xdotool", "windowminimize", shows[0]}, xvfb_.Environment()).status, 0);
+    Xdotool({"windowminimize", shows[0]});
     EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, *row).empty(); }, kPatience));
     EXPECT_TRUE(screen_.WaitForColor(kRed.rgb, kPatience)) << "the show stayed minimised";
 
     const Point next = ButtonCentre(8, 3, *row);
-    pointer_.MoveTo(next.x, next.y);
-    pointer_.Click();
+    MoveTo(next);
+    Click();
     EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, 15s))
         << "Next did not turn the page: " << ToHex(screen_.Centre());
     EXPECT_TRUE(kiosk.Running());

@@ -41,8 +41,6 @@ class HttpServer {
     HttpServer();
     // Ends the serving thread and closes every socket, hanging ones included.
     ~HttpServer();
-    HttpServer(const HttpServer&) = delete;
-    HttpServer& operator=(const HttpServer&) = delete;
 
     // While down, every connection is closed unanswered, as when the network is lost.
     void SetDown(bool down) { down_ = down; }

@@ -7,12 +7,12 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "e2e/support/http_server.h"
 #include "e2e/support/kiosk.h"
-#include "e2e/support/pointer.h"
 #include "e2e/support/screen.h"
 #include "e2e/support/xvfb.h"
 
@@ -27,7 +27,8 @@ inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
 // read, inside the kiosk window.
 inline constexpr Point kPointerRest{40, 700};
 
-// The page sections of a presentation: "[Page1]\nURL={server}/red\n"... for the targets in turn.
+// The page sections of a presentation: "[Page1]\nURL={server}/red\n"... for the targets in turn;
+// further lines of a section follow its target: "/red\nTime=2".
 inline std::string Pages(const std::vector<std::string>& targets) {
     std::string text;
     for (std::size_t k = 0; k < targets.size(); ++k)
@@ -37,9 +38,9 @@ inline std::string Pages(const std::vector<std::string>& targets) {
 
 class KioskTest : public ::testing::Test {
   protected:
-    KioskTest() : screen_(xvfb_), pointer_(xvfb_) {
+    KioskTest() : screen_(xvfb_) {
         xvfb_.SetRootColor(kRoot);
-        pointer_.MoveTo(kPointerRest.x, kPointerRest.y);
+        MoveTo(kPointerRest);
     }
 
     void TearDown() override {
@@ -56,7 +57,7 @@ class KioskTest : public ::testing::Test {
         for (auto at = text.find("{server}"); at != std::string::npos;
              at = text.find("{server}", at))
             text.replace(at, 8, server_.Url());
-        const auto file = folders_.WritePresentation("show.tso", text);
+        const auto file = folders_.Write("show.tso", text);
         kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}));
         return *kiosks_.back();
     }
@@ -65,10 +66,22 @@ class KioskTest : public ::testing::Test {
         return screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
     }
 
+    // The visitor's hand: returns once the event is delivered, with what xdotool printed.
+    std::string Xdotool(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), "xdotool");
+        const auto result = RunCommand(arguments, xvfb_.Environment());
+        if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
+        return result.output;
+    }
+    void MoveTo(Point at) const {
+        Xdotool({"mousemove", std::to_string(at.x), std::to_string(at.y)});
+    }
+    void Click(int button = 1) const { Xdotool({"click", std::to_string(button)}); }  // 3: right
+    void Key(const std::string& key) const { Xdotool({"key", key}); }  // as xdotool names it
+
     Xvfb xvfb_;
     HttpServer server_;
     Screen screen_;
-    Pointer pointer_;
     KioskFolders folders_;
     std::vector<std::unique_ptr<Kiosk>> kiosks_;
 };

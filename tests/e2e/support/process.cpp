@@ -44,28 +44,16 @@ std::vector<std::string> CurrentEnvironment() {
     return environment;
 }
 
-void SetVariable(std::vector<std::string>& environment, std::string_view name,
-                 std::string_view value) {
-    std::string entry = std::string(name) + "=" + std::string(value);
-    for (auto& existing : environment) {
-        if (existing.size() > name.size() && existing.compare(0, name.size(), name) == 0 &&
-            existing[name.size()] == '=') {
-            existing = std::move(entry);
-            return;
-        }
-    }
-    environment.push_back(std::move(entry));
-}
-
-Process::Process(const SpawnOptions& options) : group_(options.ownProcessGroup) {
+Process::Process(const SpawnOptions& options)
+    : outputFile_(options.outputFile.empty() ? "/dev/null" : options.outputFile),
+      group_(options.ownProcessGroup) {
     if (options.argv.empty()) throw std::invalid_argument("no program to start");
-    const std::string output = options.outputFile.empty() ? "/dev/null" : options.outputFile;
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outputFile_.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0600);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     if (options.passFd >= 0) posix_spawn_file_actions_adddup2(&actions, options.passFd, 3);
 
@@ -136,20 +124,18 @@ void Process::Stop(Millis grace) {
     reaped_ = true;
 }
 
+std::string Process::Output() const {
+    return testing::TempFolder::Read(outputFile_);
+}
+
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment,
                          Millis timeout) {
     const testing::TempFolder folder;
-    SpawnOptions options;
-    options.argv = std::move(argv);
-    options.environment = std::move(environment);
-    options.outputFile = folder.File("output");
-    CommandResult result;
-    {
-        Process process(options);
-        result.status = process.WaitForExit(timeout);
-    }
-    result.output = testing::TempFolder::Read(options.outputFile);
-    return result;
+    Process process({.argv = std::move(argv),
+                     .environment = std::move(environment),
+                     .outputFile = folder.File("output")});
+    const auto status = process.WaitForExit(timeout);
+    return {status, process.Output()};
 }
 
 std::vector<pid_t> ProcessesInGroup(pid_t group) {

@@ -24,9 +24,6 @@ bool WaitUntil(const std::function<bool()>& condition, Millis timeout, Millis st
 
 // This process's environment as NAME=value entries.
 std::vector<std::string> CurrentEnvironment();
-// Sets (or adds) NAME=value in an environment.
-void SetVariable(std::vector<std::string>& environment, std::string_view name,
-                 std::string_view value);
 
 struct SpawnOptions {
     std::vector<std::string> argv;         // argv[0] is searched in PATH
@@ -50,10 +47,13 @@ class Process {
     std::optional<int> WaitForExit(Millis timeout);
     // SIGTERM, SIGKILL after the grace; with its own group, to the whole group. Idempotent.
     void Stop(Millis grace = Millis(5000));
+    // What it wrote to stdout and stderr so far.
+    std::string Output() const;
 
   private:
     std::optional<int> Poll();
 
+    std::string outputFile_;
     pid_t pid_ = -1;
     bool group_ = false;
     bool reaped_ = false;

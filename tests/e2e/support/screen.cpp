@@ -28,10 +28,10 @@ std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
 }  // namespace
 
 Screen::Screen(const Xvfb& server) {
-    // A server that has just answered can still refuse a connection for a moment (seen when
-    // another server on the same number was going away): try for a while before giving up.
+    // A server that has just started listening can still refuse a connection for a while (seen
+    // when another server on the same number was going away).
     if (!WaitUntil([&] { return (display_ = XOpenDisplay(server.Display().c_str())) != nullptr; },
-                   Millis(10000), Millis(50)))
+                   Millis(30000), Millis(50)))
         throw std::runtime_error("cannot open display " + server.Display());
     XSetErrorHandler(IgnoreXError);
 }

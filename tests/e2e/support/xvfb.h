@@ -16,19 +16,14 @@ class Xvfb {
     static constexpr int kWidth = 1024;
     static constexpr int kHeight = 768;
 
-    // Returns once the server accepts connections; throws when it does not within 30 s.
+    // Returns once the server listens; throws when it does not within 30 s.
     Xvfb();
-    ~Xvfb();
-    Xvfb(const Xvfb&) = delete;
-    Xvfb& operator=(const Xvfb&) = delete;
 
     std::string Display() const { return ":" + std::to_string(number_); }
     // This process's environment with DISPLAY naming this server.
     std::vector<std::string> Environment() const;
     // Paints the root window in one colour (xsetroot).
     void SetRootColor(Rgb color) const;
-    // What the server wrote to stdout and stderr.
-    std::string Log() const;
 
   private:
     testing::TempFolder folder_;
