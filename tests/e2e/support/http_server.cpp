@@ -58,8 +58,17 @@ std::string Answer(std::string_view target, bool& hang) {
     std::string inside;
     if (path == "/link") {
         inside = "<a href=\"" + to + "\" style=\"display:block;width:100vw;height:100vh\"></a>";
+    } else if (path == "/blank") {
+        inside = "<a href=\"" + to + "\" target=\"_blank\" " +
+                 "style=\"display:block;width:100vw;height:100vh\"></a>";
     } else if (path == "/open") {
-        inside = "<script>setTimeout(function () { window.open(\"" + to + "\"); }, 300);</script>";
+        inside = "<script>setInterval(function () { window.open(\"" + to + "\"); }, 20);</script>";
+    } else if (path == "/hostile") {
+        inside =
+            "<script>addEventListener('beforeunload', function (e) {"
+            " e.preventDefault(); e.returnValue = 'stay'; });"
+            "setTimeout(function () { alert('a'); confirm('b'); prompt('c'); print(); }, 300);"
+            "</script>";
     } else if (path == "/file") {
         inside =
             "<label style=\"display:block;width:100vw;height:100vh\">"

@@ -6,8 +6,12 @@
 //   /link?color=NAME&to=PATH
 //       a page in that colour that is one big link to PATH (the rest of the target, a query
 //       of its own included);
+//   /blank?color=NAME&to=PATH
+//       a page in that colour that is one big link to PATH in a new window;
 //   /open?color=NAME&to=PATH
-//       a page in that colour whose script opens a new window on PATH once loaded;
+//       a page in that colour whose script keeps opening new windows on PATH;
+//   /hostile?color=NAME
+//       a page in that colour that asks to stay when left, and opens every script dialog;
 //   /file?color=NAME
 //       a page in that colour where a click anywhere asks to choose a file;
 //   /permission?color=NAME

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -147,6 +148,17 @@ std::vector<pid_t> ProcessesInGroup(pid_t group) {
         if (::getpgid(pid) == group) members.push_back(pid);
     }
     return members;
+}
+
+long long GroupPssKiB(pid_t group) {
+    long long total = 0;
+    for (pid_t pid : ProcessesInGroup(group)) {
+        std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+        for (std::string line; std::getline(rollup, line);) {
+            if (line.starts_with("Pss:")) total += std::stoll(line.substr(4));
+        }
+    }
+    return total;
 }
 
 }  // namespace pagelark::e2e

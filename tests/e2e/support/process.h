@@ -62,6 +62,8 @@ class Process {
 
 // Every running process of a process group: a kiosk and its browser engine's helpers.
 std::vector<pid_t> ProcessesInGroup(pid_t group);
+// Their proportional memory together, in KiB.
+long long GroupPssKiB(pid_t group);
 
 struct CommandResult {
     std::optional<int> status;  // nullopt: it did not end in time and was killed
