@@ -58,8 +58,7 @@ ProfileText DecodeProfile(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Mark))
         return {std::string(bytes.substr(kUtf8Mark.size())), ProfileEncoding::Utf8WithMark};
     if (bytes.starts_with(kUtf16LeMark)) {
-        return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, false),
-                ProfileEncoding::Utf16Le};
+        return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, false), ProfileEncoding::Utf16Le};
     }
     if (bytes.starts_with(kUtf16BeMark))
         return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Big, false), ProfileEncoding::Utf16Be};
