@@ -149,9 +149,13 @@ void ProfileStore::ReplaceProfile(const std::string& file, const std::vector<std
         text += kProfileLineEnd;
     }
     // The file keeps the form it was written in.
-    Entry* entry = Load(file);
-    const ProfileEncoding encoding =
-        entry != nullptr ? entry->document->Encoding() : ProfileEncoding::Bytes;
+    Entry* entry = Find(file);
+    ProfileEncoding encoding = ProfileEncoding::Bytes;
+    if (entry != nullptr) {
+        encoding = entry->document->Encoding();
+    } else if (const ReadResult read = ReadWholeFile(file); read.status == ReadStatus::Ok) {
+        encoding = DecodeProfile(std::string_view(read.data).substr(0, 3)).encoding;
+    }
     if (entry == nullptr) {
         entries_.push_front(std::make_unique<Entry>());
         entry = entries_.front().get();
