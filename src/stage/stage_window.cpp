@@ -20,21 +20,17 @@ namespace pagelark {
 namespace {
 
 // The benchmarks time a page change from the moment its browser comes to the front to its
-// pixels on the screen, and the tests find each browser's renderer process; PAGELARK_TRACE
-// names the file they read these from.
-void Trace(const char* what, int browser, long long value) {
+// pixels on the screen; PAGELARK_TRACE names the file they read the moments from.
+void TraceBringToFront(int browser) {
     static const QByteArray path = qgetenv("PAGELARK_TRACE");
     if (path.isEmpty()) return;
-    if (std::FILE* trace = std::fopen(path.constData(), "a")) {
-        std::fprintf(trace, "%s %d %lld\n", what, browser, value);
-        std::fclose(trace);
-    }
-}
-
-void TraceBringToFront(int browser) {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    Trace("front", browser, static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+    if (std::FILE* trace = std::fopen(path.constData(), "a")) {
+        std::fprintf(trace, "front %d %lld\n", browser,
+                     static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::fclose(trace);
+    }
 }
 
 }  // namespace
@@ -83,7 +79,6 @@ void StageWindow::Watch(int index) {
     connect(b.page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) {
         if (events_ == nullptr) return;
         const QWebEnginePage* page = browsers_[static_cast<std::size_t>(index)].page;
-        Trace("renderer", index, page->renderProcessPid());
         // The engine's own error page can report a successful load.
         if (ok && page->url().scheme() != "chrome-error") {
             events_->DocumentComplete(index);
