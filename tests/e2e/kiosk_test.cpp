@@ -275,8 +275,15 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     for (char c : text)
         bytes += std::string{c, '\0'};
     const std::string file = folders_.Write("unicode.tso", bytes);
-    kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}));
+    // A remote debugging port would open the kiosk to anyone who reaches it.
+    const std::string port = std::to_string(server_.Port() % 20000 + 30000);
+    kiosks_.push_back(std::make_unique<Kiosk>(
+        xvfb_, folders_, std::vector{file},
+        std::vector<std::string>{"QTWEBENGINE_REMOTE_DEBUGGING=127.0.0.1:" + port}));
     EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kStartUp)) << "its pages were not read";
+    EXPECT_NE(RunCommand({"bash", "-c", "exec 3<>/dev/tcp/127.0.0.1/" + port}, {}).status, 0)
+        << "remote debugging was on";
+    EXPECT_NE(kiosks_.back()->Output().find("remote debugging ignored"), std::string::npos);
     EXPECT_EQ(KioskFolders::Read(file), bytes) << "rewritten while it plays";
     kiosks_.back()->Stop();
     EXPECT_EQ(KioskFolders::Read(file), bytes) << "rewritten or removed at the end";

@@ -132,7 +132,8 @@ TEST_F(ToolbarTest, ToolRunStandsTopRightShowsHelpTipsAndNextTurnsThePageAtOnce)
 
 TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExcludedOnes) {
     Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n" + Pages({"/red"}) +
-          "[Include1]\nURL={server}/\n[Exclude1]\nURL={server}/blocked\n");
+          "[Include1]\nURL={server}/\n[Include2]\nURL=http://127.0.0.1\n"
+          "[Exclude1]\nURL={server}/blocked\n");
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
     std::this_thread::sleep_for(2500ms);  // past the grace after play began
     MoveTo({600, 450});
@@ -148,6 +149,9 @@ TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExclu
         << "the typed address did not load: " << ToHex(screen_.Centre());
     EnterAddress(server_.Url("/blocked/magenta"));
     EXPECT_FALSE(server_.WaitForRequest("/blocked", 5s)) << "an excluded address was loaded";
+    // Starts like the second include entry, yet the host is what follows the user name.
+    EnterAddress("http://127.0.0.1@" + server_.Url("/userinfo/magenta").substr(7));
+    EXPECT_FALSE(server_.WaitForRequest("/userinfo", 5s)) << "a user name took it elsewhere";
     EXPECT_TRUE(Near(screen_.Centre(), kOrange.rgb)) << ToHex(screen_.Centre());
 
     // A page that links to an allowed page, which links to an excluded one.
