@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -152,6 +153,12 @@ TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExclu
     // Starts like the second include entry, yet the host is what follows the user name.
     EnterAddress("http://127.0.0.1@" + server_.Url("/userinfo/magenta").substr(7));
     EXPECT_FALSE(server_.WaitForRequest("/userinfo", 5s)) << "a user name took it elsewhere";
+    // The help folder passes the include list, but a folder that only starts like it does not.
+    std::filesystem::create_directories(folders_.TempDir() + "/PagelarkEvil");
+    const std::string evil =
+        folders_.Write("tmp/PagelarkEvil/page.html", "<body style=\"background:#ff00ff\"></body>");
+    EnterAddress("file://" + evil);
+    std::this_thread::sleep_for(5s);
     EXPECT_TRUE(Near(screen_.Centre(), kOrange.rgb)) << ToHex(screen_.Centre());
 
     // A page that links to an allowed page, which links to an excluded one.
