@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks with optimisation and prints their figures.
-#   bench/run.sh               presentation and kiosk
+#   bench/run.sh               presentation, kiosk and startup
 #   bench/run.sh presentation  load and save of a 10 000-page presentation
 #   bench/run.sh kiosk         the kiosk under Xvfb (about two minutes)
+#   bench/run.sh startup       start-up and memory beside Chromium (apt-get install chromium)
 #   bench/run.sh soak          memory over SOAK_CHANGES page changes (default 2000, over
 #                              half an hour); not part of "all"
 set -euo pipefail
@@ -18,4 +19,5 @@ if [ "$what" = all ] || [ "$what" = presentation ]; then
     build-bench/bench/presentation_bench
 fi
 if [ "$what" = all ] || [ "$what" = kiosk ]; then run kiosk_bench; fi
+if [ "$what" = all ] || [ "$what" = startup ]; then run startup_bench; fi
 if [ "$what" = soak ]; then run soak_bench; fi
