@@ -72,9 +72,10 @@ std::vector<long long> ReadTrace(const std::string& file) {
     std::ifstream in(file);
     std::string word;
     int browser;
-    long long ns;
-    while (in >> word >> browser >> ns)
-        moments.push_back(ns);
+    long long value;
+    // Other lines ("renderer <browser> <pid>") share the file.
+    while (in >> word >> browser >> value)
+        if (word == "front") moments.push_back(value);
     return moments;
 }
 

@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # Builds the benchmarks with optimisation and prints their figures.
-#   bench/run.sh               both benchmarks
+#   bench/run.sh               presentation, kiosk and startup
 #   bench/run.sh presentation  load and save of a 10 000-page presentation
 #   bench/run.sh kiosk         the kiosk under Xvfb (about two minutes)
+#   bench/run.sh startup       start-up and memory beside Chromium (apt-get install chromium)
+#   bench/run.sh soak          memory over SOAK_CHANGES page changes (default 2000, over
+#                              half an hour); not part of "all"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPAGELARK_TESTS=ON >/dev/null
+run() {
+    cmake --build build-bench -j2 --target "$1" pagelark >/dev/null
+    "build-bench/bench/$1"
+}
 if [ "$what" = all ] || [ "$what" = presentation ]; then
-    cmake --build build-bench --target presentation_bench >/dev/null
+    cmake --build build-bench -j2 --target presentation_bench >/dev/null
     build-bench/bench/presentation_bench
 fi
-if [ "$what" = all ] || [ "$what" = kiosk ]; then
-    cmake --build build-bench --target kiosk_bench pagelark >/dev/null
-    build-bench/bench/kiosk_bench
-fi
+if [ "$what" = all ] || [ "$what" = kiosk ]; then run kiosk_bench; fi
+if [ "$what" = all ] || [ "$what" = startup ]; then run startup_bench; fi
+if [ "$what" = soak ]; then run soak_bench; fi

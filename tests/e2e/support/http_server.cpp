@@ -78,6 +78,21 @@ std::string Answer(std::string_view target, bool& hang) {
             "<script>navigator.geolocation.getCurrentPosition("
             "function () { document.body.style.background = '#ff0000'; },"
             "function () { document.body.style.background = '#00ff00'; });</script>";
+    } else if (path == "/heavy") {
+        // Filled, so the memory is really taken. The churned elements are never displayed:
+        // painting them would keep both cores busy under software rendering.
+        inside =
+            "<div id=\"churn\" style=\"display:none\"></div><script>"
+            "function block() { var a = new Float64Array(524288); a.fill(Math.random());"
+            " return a; }"
+            "var blocks = []; for (var i = 0; i < 8; ++i) blocks.push(block());"
+            "var next = 0;"
+            "setInterval(function () { blocks[next] = block(); next = (next + 1) % 8; }, 200);"
+            "setInterval(function () { var churn = document.getElementById('churn');"
+            " churn.textContent = ''; for (var i = 0; i < 200; ++i) {"
+            " var s = document.createElement('span'); s.textContent = i + ' ';"
+            " churn.appendChild(s); } }, 100);"
+            "</script>";
     }
     const std::string body =
         "<html><body style=\"margin:0;height:100vh;background:" + ToHex(*color) + "\">" + inside +

@@ -16,6 +16,9 @@
 //       a page in that colour where a click anywhere asks to choose a file;
 //   /permission?color=NAME
 //       a page in that colour that asks for the location: green when refused, red when granted;
+//   /heavy?color=NAME
+//       a page in that colour whose script holds 32 MiB of typed arrays, replacing one every
+//       200 ms, and rebuilds 200 hidden elements every 100 ms;
 //   /download
 //       a file offered for download;
 //   /hang
