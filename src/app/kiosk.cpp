@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QWindow>
 #include <csignal>
 #include <iostream>
 
@@ -77,6 +78,8 @@ class Kiosk final : public DocumentEvents {
     void InitPlayer();
     void Start();
     void End();
+    // The 200 ms timer's step.
+    void Tick();
     // A save applies the edited tool bar records at once.
     void AfterSave() override;
     QWidget* MainWindow() const { return stage_.get(); }
@@ -105,6 +108,7 @@ class Kiosk final : public DocumentEvents {
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
     QTimer timer_;
+    QTimer firstStep_;
 };
 
 void Kiosk::InitPlayer() {
@@ -155,17 +159,28 @@ void Kiosk::Start() {
     stage_->setWindowTitle("Pagelark");
     stage_->Attach(*player_, *player_);
     timer_.setInterval(200);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        // The step after the end was decided closes the windows; nothing may follow it.
-        const bool ending = player_->Finishing();
-        player_->Tick();
-        if (ending) timer_.stop();
-    });
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
     timer_.start();
+    // The first step lays the show out: as soon as the window is on the screen (a window
+    // manager maps it first), not a whole timer interval after start.
+    firstStep_.setInterval(10);
+    QObject::connect(&firstStep_, &QTimer::timeout, [this] {
+        const QWindow* window = stage_->windowHandle();
+        if (window != nullptr && window->isExposed()) Tick();
+    });
+    firstStep_.start();
     stage_->show();
     // Over the shown stage.
     player_->ToolbarsLaidOut();
     CatchStopSignals([this] { player_->CmdQuit(); });
+}
+
+void Kiosk::Tick() {
+    firstStep_.stop();
+    // The step after the end was decided closes the windows; nothing may follow it.
+    const bool ending = player_->Finishing();
+    player_->Tick();
+    if (ending) timer_.stop();
 }
 
 void Kiosk::AfterSave() {
@@ -183,6 +198,7 @@ void Kiosk::End() {
         session_.files.RemoveFile(presentation_.CurrentFile);
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
     timer_.stop();
+    firstStep_.stop();
     player_->ShowCursor();
     toolbars_.reset();
     stage_.reset();
