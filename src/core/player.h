@@ -90,6 +90,9 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     void WindowResized() override;
 
     // ConfigEvents
+    void ConfigShown() override;
+    std::string CurrentLocation() const override;
+    void ShowInStage(const std::string& address) override;
     void ConfigClosed(bool ok) override;
 
     // Read-only views for tests.

@@ -139,6 +139,18 @@ bool Player::HelpAllowed() const {
     return c_.buttons.Run(ToolRunSlot::Help).Visible || c_.buttons.Nav(ToolNavSlot::Help).Visible;
 }
 
+void Player::ConfigShown() {
+    ShowCursor();
+}
+
+std::string Player::CurrentLocation() const {
+    return c_.stage.LocationURL(currentBrowser_);
+}
+
+void Player::ShowInStage(const std::string& address) {
+    BrowseTo(currentBrowser_, address, 0);
+}
+
 void Player::ConfigClosed(bool ok) {
     saverModeStartTime_ = Now();
     if (ok) {

@@ -1,0 +1,1 @@
+#include "document/file_commands.h"

@@ -1,0 +1,1 @@
+#include "editor/list_editing.h"

@@ -1,0 +1,1 @@
+#include "editor/option_fields.h"

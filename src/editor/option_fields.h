@@ -1,0 +1,97 @@
+#pragma once
+// The option controls of the configuration window as plain values: filled from the model
+// and the settings, and kept back into them. Texts are what the boxes hold, so the number
+// rules of the keep step live here and not in the widgets.
+
+#include <string>
+#include <string_view>
+
+#include "document/presentation.h"
+#include "document/settings.h"
+#include "document/toolbar_buttons.h"
+
+namespace pagelark {
+
+struct OptionFields {
+    // General: home page
+    std::string homePage;  // txtHomePage
+    bool autoHome = false;
+    // General: screen saver
+    bool screenSaveActive = true;
+    std::string screenSaveTimeOut;  // minutes
+    int mouseMove = 0;              // optMouseMove index 0..2
+    std::string defaultTime;        // seconds
+    bool autoLoop = true;
+    // chkDefaultSS: ticked, and enabled only while not ticked when filled
+    bool defaultFile = false;
+    // Reboot
+    bool reboot = false;
+    std::string rebootHour;
+    std::string rebootMinute;
+    bool forceReboot = false;
+    bool autoLogin = false;
+    std::string userName;
+    std::string password;
+    std::string domain;
+    // About
+    std::string email;
+    bool dontUseEmail = false;
+};
+
+// The working copies of the lists the window edits.
+struct WorkingLists {
+    std::vector<PresentationPage> pages;
+    std::vector<std::string> include;
+    std::vector<std::string> exclude;
+    ToolbarButtons buttons;  // both bars and the address box's visibility
+};
+
+OptionFields FillOptions(const Presentation& presentation, const MachineSettings& machine);
+WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& buttons);
+
+// Writes the window back, in the keep order: options into the presentation and machine
+// settings (the reboot moment from now, a day count), the default-file choice to the machine
+// key through settings, then the lists with blank entries dropped, then the buttons.
+void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, Presentation& presentation,
+                MachineSettings& machine, ToolbarButtons& buttons, Settings& settings, double now);
+
+// Non-empty, an "@", and a "." at or after it.
+bool IsEMailValid(std::string_view text);
+
+// The window caption: "Pagelark - " and the file.
+std::string ConfigCaption(std::string_view currentFile);
+// The Tool Run tab's note for the selected mouse-move option.
+std::string ToolRunNote(int mouseMove);
+// The caption of the third mouse-move option and of the Help menu's web site item.
+std::string QuitOptionCaption();
+std::string WebSiteMenuCaption();
+// The About tab's lines.
+std::string AboutCaption();
+std::string AboutVisitLine();
+std::string AboutVersionLine();
+std::string VisitButtonCaption();
+
+// The leading number of a box's text rounded to a whole number; 0 when it has none.
+int LeadingNumber(std::string_view text);
+
+// A vertical scroll bar used as an up-down: its value runs against the number, so the up
+// arrow raises it. value = sum - number.
+struct UpDownScale {
+    int minimum;
+    int maximum;
+    int sum;
+    int ValueFor(int number) const { return sum - number; }
+    int NumberFor(int value) const { return sum - value; }
+};
+inline constexpr UpDownScale kScreenSaveTimeOutScale{1, 60, 61};
+inline constexpr UpDownScale kDefaultTimeScale{1, 1000, 1000};
+inline constexpr UpDownScale kRebootHourScale{1, 24, 24};
+inline constexpr UpDownScale kRebootMinuteScale{1, 60, 60};
+inline constexpr UpDownScale kPageTimeScale{1, 1000, 1000};
+
+// The screen saver delay box's up-down value for its text (the number held to 1..60).
+int ScreenSaveTimeOutValue(std::string_view text);
+// The delay box's text once it loses the focus: "60" when it reads above 60, else unchanged.
+std::string ScreenSaveTimeOutOnLeave(std::string_view text);
+
+}  // namespace pagelark

@@ -1,0 +1,1 @@
+#include "editor/props_rules.h"

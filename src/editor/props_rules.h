@@ -1,0 +1,38 @@
+#pragma once
+// The properties dialog's rules: which entry it edits, what it shows, and how it keeps.
+
+#include <string>
+
+#include "editor/option_fields.h"
+
+namespace pagelark {
+
+enum class PropsMode { Page = 1, Include = 2, Exclude = 3, ToolRun = 4, ToolNav = 5, UrlBox = 6 };
+
+struct PropsVisibility {
+    bool address = false;  // txtURL, lblURL, cmdBrowseFile
+    bool time = false;     // chkDefaultTime, lblTime, txtTime, updTime
+    bool visible = false;  // chkVisible
+    bool picture = false;  // lblFileName, txtFileName, cmdBrowse, lblHelpTip, txtHelpTip
+};
+PropsVisibility VisibleControls(PropsMode mode);
+
+// The dialog's controls as plain values.
+struct PropsFields {
+    std::string url;
+    bool useDefaultTime = false;
+    std::string time;
+    bool visible = false;
+    std::string fileName;
+    std::string helpTip;
+};
+
+// index: the 1-based entry for pages, include and exclude; the 0-based button for the bars;
+// unused for the address box. An index outside its list gives empty fields.
+PropsFields FillProps(PropsMode mode, const WorkingLists& lists, int index);
+// The frame caption: "Page properties", "Button properties: Back", ...
+std::string PropsCaption(PropsMode mode, const WorkingLists& lists, int index);
+// Writes the fields back into the entry; the time is the box's number, 0 when it is not one.
+void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, int index);
+
+}  // namespace pagelark
