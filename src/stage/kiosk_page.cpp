@@ -23,6 +23,11 @@ QString UnloadQuestion() {
         "Are you sure you want to leave this page? Changes that you made may not be saved.");
 }
 
+bool IsInnerScheme(const QString& scheme) {
+    static const QStringList inner = {"view-source", "chrome", "devtools", "chrome-devtools"};
+    return inner.contains(scheme.toLower());
+}
+
 }  // namespace
 
 bool SchemeStaysInside(const QString& scheme) {
@@ -62,6 +67,12 @@ void KioskPage::SetSilent(bool silent) {
 
 void KioskPage::DismissDialog() {
     if (dialog_) dialog_->reject();
+}
+
+void KioskPage::Load(const QUrl& url) {
+    if (IsInnerScheme(url.scheme()) && !acceptNavigationRequest(url, NavigationTypeTyped, true))
+        return;
+    setUrl(url);
 }
 
 bool KioskPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {

@@ -25,6 +25,9 @@ class KioskPage : public QWebEnginePage {
     void SetSilent(bool silent);
     // A script dialog still open is answered with Cancel.
     void DismissDialog();
+    // Loads an address the program sends. The engine does not ask acceptNavigationRequest
+    // before its inner pages when they are loaded this way, so those are checked here.
+    void Load(const QUrl& url);
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

@@ -115,7 +115,7 @@ void StageWindow::Navigate(int browser, const std::string& address) {
     Browser& b = browsers_[static_cast<std::size_t>(browser)];
     b.restarts.Reset();
     b.requested = ToUrl(address);
-    b.page->setUrl(b.requested);
+    b.page->Load(b.requested);
 }
 
 void StageWindow::Stop(int browser) {

@@ -134,13 +134,24 @@ std::vector<pid_t> RendererProcesses(pid_t group) {
     return renderers;
 }
 
-TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDie) {
+TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDieOneByOneOrAllAtOnce) {
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=2\nMaxTime=4\nOnMouseMove=0\n" +
                          Pages({"/red", "/green", "/blue"}));
     ASSERT_TRUE(screen_.WaitForColor(kGreen.rgb, kStartUp)) << "play never started";
     const auto renderers = RendererProcesses(kiosk.Pid());
     ASSERT_FALSE(renderers.empty());
-    for (pid_t pid : renderers)
+    // Each browser's renderer in turn, whichever role it has: on show, preloading or spare.
+    // A browser on show paints its page again within seconds.
+    const auto showsAPage = [](Rgb seen) {
+        return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb) || Near(seen, kBlue.rgb);
+    };
+    for (pid_t pid : renderers) {
+        ::kill(pid, SIGKILL);
+        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(screen_.WaitForCentre(showsAPage, 8s))
+            << "no page on show after a renderer died: " << ToHex(screen_.Centre());
+    }
+    for (pid_t pid : RendererProcesses(kiosk.Pid()))
         ::kill(pid, SIGKILL);
 
     // Every page comes on show again, in a program that still runs.

@@ -173,6 +173,41 @@ TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExclu
     EXPECT_TRUE(Near(screen_.Centre(), kCyan.rgb)) << ToHex(screen_.Centre());
 }
 
+TEST_F(ToolbarTest, WithoutAnIncludeListTypedEnginePagesStayOut) {
+    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n" + Pages({"/red"}));
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    std::this_thread::sleep_for(2500ms);  // past the grace after play began
+    MoveTo({600, 450});
+    ASSERT_TRUE(WaitUntil([&] { return RowFaults(9).empty(); }, kPatience)) << RowFaults(9);
+
+    EnterAddress("view-source:" + server_.Url("/orange"));
+    EXPECT_FALSE(server_.WaitForRequest("/orange", 5s)) << "the page source was shown";
+    EnterAddress("chrome://version");
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(Near(screen_.Centre(), kRed.rgb)) << "an engine page: " << ToHex(screen_.Centre());
+}
+
+TEST_F(ToolbarTest, APageDialogOpenInNavigationModeGoesWhenPlayReturns) {
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=4\n" +
+                         Pages({"/alert?color=red"}));
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    std::this_thread::sleep_for(2500ms);
+    MoveTo({600, 450});
+    ASSERT_TRUE(WaitUntil([&] { return RowFaults(9).empty(); }, kPatience)) << RowFaults(9);
+    Click();
+    // The alert stands in the middle of the show.
+    ASSERT_TRUE(screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
+        << "no alert";
+    MoveTo(kPointerRest);
+    // The pointer back where play left it, nothing more happens: the idle time runs out and
+    // the show plays again on its only page, which the alert no longer covers.
+    EXPECT_TRUE(screen_.WaitForColor(kRed.rgb, kPatience))
+        << "the alert stayed: " << ToHex(screen_.Centre());
+    EXPECT_TRUE(WaitUntil([&] { return !RowFaults(9).empty(); }, kPatience))
+        << "navigation mode stayed";
+    EXPECT_TRUE(kiosk.Running());
+}
+
 TEST_F(ToolbarTest, QuitKeysDoNothingWhileBothQuitButtonsAreHidden) {
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red"}) +
                          "[ToolRunQuit]\nVisible=False\n[ToolNavQuit]\nVisible=False\n");

@@ -61,6 +61,8 @@ std::string Answer(std::string_view target, bool& hang) {
     } else if (path == "/blank") {
         inside = "<a href=\"" + to + "\" target=\"_blank\" " +
                  "style=\"display:block;width:100vw;height:100vh\"></a>";
+    } else if (path == "/alert") {
+        inside = "<script>addEventListener('click', function () { alert('a'); });</script>";
     } else if (path == "/open") {
         inside = "<script>setInterval(function () { window.open(\"" + to + "\"); }, 20);</script>";
     } else if (path == "/hostile") {

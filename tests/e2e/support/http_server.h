@@ -10,6 +10,8 @@
 //       a page in that colour that is one big link to PATH in a new window;
 //   /open?color=NAME&to=PATH
 //       a page in that colour whose script keeps opening new windows on PATH;
+//   /alert?color=NAME
+//       a page in that colour where a click anywhere opens an alert;
 //   /hostile?color=NAME
 //       a page in that colour that asks to stay when left, and opens every script dialog;
 //   /file?color=NAME
