@@ -68,7 +68,7 @@ ListTab::ListTab(Kind kind, WorkingLists& lists, Hooks hooks, QWidget* parent)
     connect(props_, &QPushButton::clicked, this, &ListTab::Props);
     buttons->addStretch();
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
-        if (props_->isVisible()) {
+        if (!props_->isHidden()) {
             props_->setFocus();
             props_->click();
         }

@@ -22,7 +22,7 @@ ToolbarListTab::ToolbarListTab(Bar bar, WorkingLists& lists,
     props_ = MakeButton(run ? "cmdToolRunProps" : "cmdToolNavProps", "&Properties", frame);
     connect(props_, &QPushButton::clicked, this, &ToolbarListTab::Props);
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
-        if (props_->isVisible()) {
+        if (!props_->isHidden()) {
             props_->setFocus();
             props_->click();
         }
