@@ -142,8 +142,8 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     connect(chkDefaultSS_, &QCheckBox::toggled, this, changed);
     PlaceControls(client);
 
-    SetPicture(*general_, PanelPicture(QSize(TwipsToPixelsX(*this, kPanelWidth),
-                                             TwipsToPixelsY(*this, kPanelBottom - 480))));
+    // Panels 2 to 8 share panel 1's picture.
+    SetPicture(*general_, PanelPicture(tabConfig_->size()));
     for (QWidget* panel : panels)
         SetPicture(*panel, general_->palette().brush(QPalette::Window));
 
