@@ -20,9 +20,9 @@
 #include "config/reboot_tab.h"
 #include "config/toolbar_list_tab.h"
 #include "document/file_commands.h"
-#include "editor/list_editing.h"
 #include "document/presentation.h"
 #include "document/presentation_file.h"
+#include "editor/list_editing.h"
 #include "platform/clock.h"
 #include "platform/text.h"
 
@@ -183,7 +183,7 @@ void ConfigWindowWidget::PlaceControls(QWidget* client) {
 void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
     QMenu* file = menuBar->addMenu("&File");
     const auto item = [this](QMenu* menu, const char* name, const QString& caption,
-                             QKeySequence shortcut, auto slot) {
+                             const QKeySequence& shortcut, auto slot) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
         action->setShortcut(shortcut);
