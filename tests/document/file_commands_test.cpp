@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "document/file_utils.h"
 #include "document/presentation.h"
 #include "document/presentation_file.h"
 #include "document/profile.h"
-#include "document/registry.h"
 #include "document/settings.h"
 #include "document/toolbar_buttons.h"
 #include "platform/shares.h"
@@ -20,32 +17,27 @@ namespace {
 
 using testing::TempFolder;
 
+// Records every dialog as one line and answers from the test's script.
 class FakeDialogs final : public FileDialogs {
   public:
     std::string OpenFileDialog(const std::string&, const std::string&, std::string_view, int,
                                const std::string& title) override {
-        calls.push_back("open " + title);
-        return Next();
+        calls.push_back(title);
+        return path;
     }
-    std::string SaveFileDialog(const std::string&, const std::string& fileName, std::string_view,
-                               int, const std::string& extension,
-                               const std::string& title) override {
-        calls.push_back("save " + fileName + " " + extension + " " + title);
-        return Next();
+    std::string SaveFileDialog(const std::string&, const std::string& name, std::string_view, int,
+                               const std::string& extension, const std::string& title) override {
+        calls.push_back(title + " " + name + " " + extension);
+        return path;
     }
     Answer AskSaveChanges(const std::string& text) override {
         calls.push_back(text);
         return answer;
     }
-    void ShowError(const std::string& text) override { calls.push_back("error " + text); }
+    void ShowError(const std::string& text) override { calls.push_back("Error " + text); }
 
-    std::string Next() {
-        std::string path = paths.empty() ? "" : paths.front();
-        if (!paths.empty()) paths.pop_front();
-        return path;
-    }
     Answer answer = Answer::Cancel;
-    std::deque<std::string> paths;  // what the dialogs return, "" when none is left
+    std::string path;  // what the file dialogs return
     std::vector<std::string> calls;
 };
 
@@ -55,21 +47,16 @@ class FileCommandTest : public ::testing::Test {
         fake.Put(RegRoot::CurrentUser,
                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                  "Personal", temp.path());
-        show = temp.Write("show.tso", "[Page1]\r\nURL=old\r\n");
         p.CurrentFile = show;
         LoadPresentation(p, context, show);
         p.Pages[0].URL = "edited";
         p.Modified = true;
     }
-    FileCommandResult Run(FileCommandId command) {
-        return FileCommand(command, p, context, dialogs);
-    }
-    // The model as it was before the command: nothing was replaced or saved.
-    void ExpectUntouched(const FileCommandResult& result) {
-        EXPECT_FALSE(result.done);
-        EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages.size()),
-                  std::tuple(show, true, 1u));
-        EXPECT_EQ(p.Pages[0].URL, "edited");
+    bool Run(FileCommandId command) { return FileCommand(command, p, context, dialogs).done; }
+    // Nothing was replaced, nothing saved.
+    void ExpectUntouched() {
+        EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages[0].URL),
+                  std::tuple(show, true, "edited"));
         EXPECT_EQ(TempFolder::Read(show), "[Page1]\r\nURL=old\r\n");
     }
 
@@ -88,72 +75,61 @@ class FileCommandTest : public ::testing::Test {
     DocumentEvents events;
     DocumentContext context{settings, files, machine, buttons, help, startupFolder, events, 0};
     FakeDialogs dialogs;
-    std::string show;
+    std::string show = temp.Write("show.tso", "[Page1]\r\nURL=old\r\n");
 };
 
-TEST_F(FileCommandTest, NewAsksFirstAndCancelKeepsEverything) {
-    ExpectUntouched(Run(FileCommandId::New));
+TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
+    EXPECT_FALSE(Run(FileCommandId::New));  // Cancel
+    ExpectUntouched();
     EXPECT_EQ(dialogs.calls, std::vector<std::string>{"Save changes to \"" + show + "\"?"});
 
     dialogs.answer = Answer::No;
-    const FileCommandResult result = Run(FileCommandId::New);
+    const FileCommandResult result = FileCommand(FileCommandId::New, p, context, dialogs);
     const std::string noName = temp.File("NoName.tso");
-    EXPECT_EQ(std::tuple(result.done, result.caption), std::tuple(true, noName + " - Pagelark"));
+    EXPECT_EQ(result.caption, noName + " - Pagelark");
     EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages.size()), std::tuple(noName, false, 0u));
     EXPECT_FALSE(FileExists(noName));
-    EXPECT_EQ(TempFolder::Read(show), "[Page1]\r\nURL=old\r\n");  // the changes were dropped
-
-    // New already named the file, so Save asks for no name.
-    dialogs.calls.clear();
-    EXPECT_TRUE(Run(FileCommandId::Save).done);
-    EXPECT_TRUE(FileExists(noName));
-    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_TRUE(Run(FileCommandId::Save));  // no dialog: New gave the name
+    EXPECT_EQ(std::tuple(FileExists(noName), dialogs.calls.size()), std::tuple(true, 2u));
 }
 
-TEST_F(FileCommandTest, YesSavesBeforeTheModelIsReplaced) {
+TEST_F(FileCommandTest, YesSavesBeforeOpenReplacesTheModel) {
     dialogs.answer = Answer::Yes;
-    dialogs.paths = {temp.Write("other.tso", "[Page1]\r\nURL=other\r\n")};
-    const FileCommandResult result = Run(FileCommandId::Open);
+    dialogs.path = temp.Write("other.tso", "[Page1]\r\nURL=other\r\n");
+    EXPECT_TRUE(Run(FileCommandId::Open));
     EXPECT_NE(TempFolder::Read(show).find("URL=edited"), std::string::npos);
-    EXPECT_EQ(dialogs.calls.back(), "open File Open");
-    EXPECT_EQ(result.caption, temp.File("other.tso") + " - Pagelark");
-    EXPECT_EQ(std::tuple(p.Pages[0].URL, p.Modified), std::tuple("other", false));
-
-    // An Open cancelled in its dialog changes nothing.
-    p.Modified = false;
-    EXPECT_FALSE(Run(FileCommandId::Open).done);
-    EXPECT_EQ(std::tuple(p.CurrentFile, p.Pages[0].URL),
-              std::tuple(temp.File("other.tso"), "other"));
+    EXPECT_EQ(std::tuple(p.CurrentFile, p.Pages[0].URL, p.Modified),
+              std::tuple(dialogs.path, "other", false));
 }
 
-TEST_F(FileCommandTest, SaveAsCancelledChangesNothing) {
-    ExpectUntouched(Run(FileCommandId::SaveAs));
-    EXPECT_EQ(dialogs.calls, std::vector<std::string>{"save show.tso .tso File Save As"});
-    // Without a file name Save is Save As.
-    p.CurrentFile.clear();
-    EXPECT_FALSE(Run(FileCommandId::Save).done);
-    EXPECT_EQ(dialogs.calls.back(), "save  .tso File Save As");
+TEST_F(FileCommandTest, CancelledDialogsChangeNothing) {
+    EXPECT_FALSE(Run(FileCommandId::SaveAs));
+    p.Modified = false;
+    EXPECT_FALSE(Run(FileCommandId::Open));
+    p.Modified = true;
+    ExpectUntouched();
+    p.CurrentFile.clear();  // Save without a name is Save As
+    EXPECT_FALSE(Run(FileCommandId::Save));
+    EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"File Save As show.tso .tso", "File Open",
+                                                       "File Save As  .tso"}));
 }
 
 TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
-    const std::string blocked = temp.File("missing/show.tso");
-    dialogs.paths = {blocked};
-    ExpectUntouched(Run(FileCommandId::SaveAs));
+    dialogs.path = temp.File("missing/show.tso");
+    EXPECT_FALSE(Run(FileCommandId::SaveAs));
+    ExpectUntouched();
     ASSERT_EQ(dialogs.calls.size(), 2u);
-    const std::string& error = dialogs.calls[1];
-    EXPECT_EQ(error.rfind("error ", 0), 0u) << error;
-    EXPECT_NE(error.find("\"" + blocked + "\": "), std::string::npos) << error;
-    EXPECT_GT(error.size(), error.find(": ") + 2) << "no reason given: " << error;
+    EXPECT_TRUE(dialogs.calls[1].starts_with("Error ") &&
+                dialogs.calls[1].find("\"" + dialogs.path + "\": ") != std::string::npos &&
+                !dialogs.calls[1].ends_with(": "))
+        << dialogs.calls[1];
 
-    // Yes in the question with a save that fails: the changes stay, nothing is replaced.
-    dialogs.calls.clear();
+    // Yes to the question, and that save fails: the changes stay and nothing replaces them.
     dialogs.answer = Answer::Yes;
-    p.CurrentFile = blocked;
-    const FileCommandResult result = Run(FileCommandId::New);
-    EXPECT_FALSE(result.done);
-    EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages[0].URL),
-              std::tuple(blocked, true, "edited"));
-    EXPECT_EQ(dialogs.calls.size(), 2u);  // the question, then the error
+    p.CurrentFile = dialogs.path;
+    EXPECT_FALSE(Run(FileCommandId::New));
+    EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages[0].URL, dialogs.calls.size()),
+              std::tuple(dialogs.path, true, "edited", 4u));
 }
 
 }  // namespace
