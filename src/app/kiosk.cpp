@@ -156,6 +156,7 @@ void Kiosk::Start() {
     configWindow_ = std::make_unique<ConfigWindowWidget>(
         ConfigContext{presentation_, context_, fileDialogs_, clock_,
                       [this] { toolbars_->MakeToolbarsTopmost(); }});
+    configWindow_->SetOwner(stage_.get());
     fileDialogs_.SetParentWindow(configWindow_.get());
     toolbars_->SetConfigWindow(configWindow_.get());
     const std::string helpFolder =

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "config/about_tab.h"
 #include "config/controls.h"
@@ -223,7 +224,7 @@ void ConfigWindowWidget::Attach(ConfigEvents& events, PlayerCommands& commands) 
 
 void ConfigWindowWidget::Open() {
     SetTopmost(true);
-    show();
+    ShowOwned();
     raise();
     activateWindow();
     ConfigShow();
@@ -343,9 +344,19 @@ void ConfigWindowWidget::SetTopmost(bool topmost) {
         // Changing a window's flags hides it.
         const bool shown = isVisible();
         setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-        if (shown) show();
+        if (shown) ShowOwned();
     }
     if (topmost && isVisible()) raise();
+}
+
+// Set on every show: a change of flags makes the native window anew.
+void ConfigWindowWidget::ShowOwned() {
+    if (owner_ != nullptr) {
+        owner_->winId();
+        winId();
+        windowHandle()->setTransientParent(owner_->windowHandle());
+    }
+    show();
 }
 
 void ConfigWindowWidget::OpenWebSite() {

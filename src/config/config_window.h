@@ -10,6 +10,7 @@
 //     window.Attach(player, player);
 
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -55,6 +56,9 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     ~ConfigWindowWidget() override;
     // The player, from now on told of the window's showing and closing.
     void Attach(ConfigEvents& events, PlayerCommands& commands);
+    // The full-screen window of the show: window managers keep a focused full-screen window
+    // above every always-on-top one except the windows it owns.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
 
     // ConfigWindow: shown modeless and always on top, filled from the model.
     void Open() override;
@@ -85,6 +89,7 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     void ReleaseTopmost();
     void RestoreTopmost();
     void SetTopmost(bool topmost);
+    void ShowOwned();
     // The web site item of the Help menu.
     void OpenWebSite();
 
@@ -92,6 +97,7 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     std::unique_ptr<GuardedDialogs> guarded_;
     ConfigEvents* events_ = nullptr;
     PlayerCommands* commands_ = nullptr;
+    QPointer<QWidget> owner_;
     WorkingLists lists_;
     QTabWidget* tabConfig_;
     GeneralTab* general_;
