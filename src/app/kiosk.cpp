@@ -13,6 +13,8 @@
 
 #include "app/qt_adapters.h"
 #include "app/single_instance.h"
+#include "config/config_window.h"
+#include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
 #include "core/player.h"
 #include "document/document_session.h"
@@ -73,7 +75,9 @@ class Kiosk final : public DocumentEvents {
         : raw_(std::move(rawCommandLine)),
           tempDir_(std::move(tempDir)),
           startupFolder_(StartupFolder()),
-          session_(presentation_.CurrentFile) {}
+          session_(presentation_.CurrentFile),
+          context_{session_.settings, session_.files, machine_, buttons_,
+                   helpDocuments_,    startupFolder_, *this,    GetWindowsVersion()} {}
 
     void InitPlayer();
     void Start();
@@ -82,6 +86,9 @@ class Kiosk final : public DocumentEvents {
     void Tick();
     // A save applies the edited tool bar records at once.
     void AfterSave() override;
+    // New and Open refill the configuration window while it is up.
+    bool EditorOpen() const override { return configWindow_ && configWindow_->isVisible(); }
+    void RefillEditor() override;
     QWidget* MainWindow() const { return stage_.get(); }
 
   private:
@@ -96,13 +103,15 @@ class Kiosk final : public DocumentEvents {
     ToolbarButtons buttons_;
     std::vector<HelpFile> helpFiles_;
     HelpDocumentList helpDocuments_;
+    DocumentContext context_;
     bool helpFolderOurs_ = false;
 
     QtDesktop desktop_;
     QtConnectivity connectivity_;
     QtLauncher launcher_;
     std::unique_ptr<QtToolbars> toolbars_;
-    std::unique_ptr<ClosedConfigWindow> configWindow_;
+    QtFileDialogs fileDialogs_;
+    std::unique_ptr<ConfigWindowWidget> configWindow_;
     ReportedReboot maintenance_;
     NoSnapshots snapshots_;
     std::unique_ptr<StageWindow> stage_;
@@ -121,14 +130,12 @@ void Kiosk::InitPlayer() {
     helpFiles_ = BuildHelpFileTable();
     helpDocuments_ = BuildHelpDocuments(tempDir_);
 
-    DocumentContext context{session_.settings, session_.files, machine_, buttons_,
-                            helpDocuments_,    startupFolder_, *this,    GetWindowsVersion()};
     const std::string_view line = TrimBlanks(raw_);
     if (line.empty() || ToUpper(line) == "CONFIG") {
         presentation_.CurrentFile = defaultFile;
         presentation_.IsDefaultFile = true;
         if (line.empty() && !FileExists(defaultFile))
-            WriteTemplatePresentation(presentation_, context, defaultFile);
+            WriteTemplatePresentation(presentation_, context_, defaultFile);
     } else {
         presentation_.IsDefaultFile = presentation_.CurrentFile == defaultFile;
     }
@@ -137,7 +144,7 @@ void Kiosk::InitPlayer() {
         helpFolderOurs_ = ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_);
 
     LoadMachineSettings(session_.settings, GetWindowsVersion(), clock_.Now(), machine_, buttons_);
-    LoadPresentation(presentation_, context, presentation_.CurrentFile);
+    LoadPresentation(presentation_, context_, presentation_.CurrentFile);
 }
 
 void Kiosk::Start() {
@@ -146,7 +153,12 @@ void Kiosk::Start() {
     toolbars_->SetOwner(stage_.get());
     QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
                      [this] { toolbars_->ShowAgainOverOwner(); });
-    configWindow_ = std::make_unique<ClosedConfigWindow>([this] { player_->ConfigClosed(false); });
+    configWindow_ = std::make_unique<ConfigWindowWidget>(
+        ConfigContext{presentation_, context_, fileDialogs_, clock_,
+                      [this] { toolbars_->MakeToolbarsTopmost(); }});
+    configWindow_->SetOwner(stage_.get());
+    fileDialogs_.SetParentWindow(configWindow_.get());
+    toolbars_->SetConfigWindow(configWindow_.get());
     const std::string helpFolder =
         helpFolderOurs_ ? ExpandTempPath(HelpFolderTemplate(), tempDir_) : std::string();
     player_ = std::make_unique<Player>(
@@ -154,6 +166,7 @@ void Kiosk::Start() {
                       helpFolder, IsConfigCommandLine(raw_), clock_, *stage_, desktop_, *toolbars_,
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
     toolbars_->Attach(*player_);
+    configWindow_->Attach(*player_, *player_);
     player_->InitBrowsers();
     stage_->setWindowTitle("Pagelark");
     stage_->Attach(*player_, *player_);
@@ -190,6 +203,10 @@ void Kiosk::AfterSave() {
     player_->ShowCursor();
 }
 
+void Kiosk::RefillEditor() {
+    if (EditorOpen()) configWindow_->ConfigShow();
+}
+
 void Kiosk::End() {
     session_.files.DisconnectAllShares();
     if (!reservedTempFile_.empty()) session_.files.RemoveFile(reservedTempFile_);
@@ -199,6 +216,7 @@ void Kiosk::End() {
     timer_.stop();
     firstStep_.stop();
     player_->ShowCursor();
+    configWindow_.reset();
     toolbars_.reset();
     stage_.reset();
 }

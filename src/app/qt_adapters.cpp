@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QTimer>
 #include <iostream>
 
 namespace pagelark {
@@ -49,10 +48,6 @@ std::optional<std::string> QtHelpResources::Load(std::int32_t id, std::string_vi
                    .arg(id));
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     return file.readAll().toStdString();
-}
-
-void ClosedConfigWindow::Open() {
-    QTimer::singleShot(0, closed_);
 }
 
 void ReportedReboot::RebootSequence(bool, bool force) {

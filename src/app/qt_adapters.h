@@ -2,7 +2,6 @@
 // The player's ports on Qt and Linux, and the stand-ins for windows still to come.
 
 #include <QNetworkInformation>
-#include <functional>
 
 #include "core/ports.h"
 #include "help/help_files.h"
@@ -40,16 +39,6 @@ class QtLauncher final : public ProgramLauncher {
 class QtHelpResources final : public HelpResources {
   public:
     std::optional<std::string> Load(std::int32_t id, std::string_view type) const override;
-};
-
-// Until the configuration window exists: it closes again at once, as if cancelled.
-class ClosedConfigWindow final : public ConfigWindow {
-  public:
-    explicit ClosedConfigWindow(std::function<void()> closed) : closed_(std::move(closed)) {}
-    void Open() override;
-
-  private:
-    std::function<void()> closed_;
 };
 
 // Until the reboot is wired to the system: the request is reported on standard error.

@@ -1,0 +1,32 @@
+#pragma once
+// The "&About" tab: the product, its version and the operator's e-mail address.
+
+#include <QWidget>
+#include <functional>
+
+#include "editor/option_fields.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace pagelark {
+
+class ConfigEvents;
+
+class AboutTab final : public QWidget {
+    Q_OBJECT
+  public:
+    AboutTab(std::function<void()> changed, QWidget* parent);
+    void Attach(ConfigEvents& events) { events_ = &events; }
+    void Fill(const OptionFields& fields);
+    void Keep(OptionFields& fields) const;
+    QLineEdit* EMailBox() const { return txtEMail_; }
+
+  private:
+    std::function<void()> changed_;
+    ConfigEvents* events_ = nullptr;
+    QLineEdit* txtEMail_;
+    QCheckBox* chkPrivate_;
+};
+
+}  // namespace pagelark

@@ -1,0 +1,367 @@
+#include "config/config_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "config/about_tab.h"
+#include "config/controls.h"
+#include "config/general_tab.h"
+#include "config/list_tab.h"
+#include "config/props_dialog.h"
+#include "config/reboot_tab.h"
+#include "config/toolbar_list_tab.h"
+#include "document/file_commands.h"
+#include "document/presentation.h"
+#include "document/presentation_file.h"
+#include "editor/list_editing.h"
+#include "platform/clock.h"
+#include "platform/text.h"
+
+namespace pagelark {
+
+// Every box and dialog of the File commands opens in front of the window: the window lets go
+// of its always-on-top place first and takes it back, after the tool bars, afterwards.
+class ConfigWindowWidget::GuardedDialogs final : public FileDialogs {
+  public:
+    GuardedDialogs(FileDialogs& inner, ConfigWindowWidget& window)
+        : inner_(inner), window_(window) {}
+
+    template <class F>
+    auto Guarded(F f) {
+        window_.ReleaseTopmost();
+        struct Restore {
+            ConfigWindowWidget& window;
+            ~Restore() { window.RestoreTopmost(); }
+        } restore{window_};
+        return f();
+    }
+    std::string OpenFileDialog(const std::string& initialFolder, const std::string& fileName,
+                               std::string_view filter, int filterIndex,
+                               const std::string& title) override {
+        return Guarded([&] {
+            return inner_.OpenFileDialog(initialFolder, fileName, filter, filterIndex, title);
+        });
+    }
+    std::string SaveFileDialog(const std::string& initialFolder, const std::string& fileName,
+                               std::string_view filter, int filterIndex,
+                               const std::string& defaultExtension,
+                               const std::string& title) override {
+        return Guarded([&] {
+            return inner_.SaveFileDialog(initialFolder, fileName, filter, filterIndex,
+                                         defaultExtension, title);
+        });
+    }
+    Answer AskSaveChanges(const std::string& text) override {
+        return Guarded([&] { return inner_.AskSaveChanges(text); });
+    }
+    void ShowError(const std::string& text) override {
+        Guarded([&] { inner_.ShowError(text); });
+    }
+
+  private:
+    FileDialogs& inner_;
+    ConfigWindowWidget& window_;
+};
+
+namespace {
+
+// Designed sizes, in twips.
+constexpr int kClientWidth = 7335;
+constexpr int kClientHeight = 4725;
+constexpr int kTabsLeft = 120;
+constexpr int kTabsTop = 180;
+constexpr int kPanelWidth = 7095;
+constexpr int kPanelBottom = 480 + 3735;
+
+const char* const kTabCaptions[kConfigTabs] = {"&General", "&Pages",   "&Include", "&Exclude",
+                                               "Tool Run", "Tool Nav", "Reboot",   "&About"};
+
+// The panels' background: a light wash with faint diagonal lines.
+QPixmap PanelPicture(QSize size) {
+    QPixmap picture(size);
+    QPainter painter(&picture);
+    QLinearGradient wash(0, 0, 0, size.height());
+    wash.setColorAt(0, QColor(250, 251, 253));
+    wash.setColorAt(1, QColor(228, 233, 242));
+    painter.fillRect(picture.rect(), wash);
+    painter.setPen(QColor(255, 255, 255, 90));
+    for (int x = -size.height(); x < size.width(); x += 9)
+        painter.drawLine(x, size.height(), x + size.height(), 0);
+    return picture;
+}
+
+void SetPicture(QWidget& panel, const QBrush& picture) {
+    QPalette palette = panel.palette();
+    palette.setBrush(QPalette::Window, picture);
+    panel.setPalette(palette);
+    panel.setAutoFillBackground(true);
+}
+
+}  // namespace
+
+ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
+    : c_(std::move(context)), guarded_(std::make_unique<GuardedDialogs>(c_.dialogs, *this)) {
+    setObjectName("frmConfig");
+    const auto changed = [this] { Changed(); };
+    const auto openProps = [this](PropsMode mode, int index) { OpenProps(mode, index); };
+    const auto defaultTime = [this] { return c_.presentation.DefaultTime; };
+
+    auto* client = new QWidget(this);
+    tabConfig_ = new QTabWidget(client);
+    tabConfig_->setObjectName("tabConfig");
+    general_ = new GeneralTab(changed, tabConfig_);
+    pages_ =
+        new ListTab(ListTab::Kind::Pages, lists_, {changed, openProps, defaultTime}, tabConfig_);
+    include_ =
+        new ListTab(ListTab::Kind::Include, lists_, {changed, openProps, defaultTime}, tabConfig_);
+    exclude_ =
+        new ListTab(ListTab::Kind::Exclude, lists_, {changed, openProps, defaultTime}, tabConfig_);
+    toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, tabConfig_);
+    toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, tabConfig_);
+    reboot_ = new RebootTab(changed, c_.document.windowsVersion, tabConfig_);
+    about_ = new AboutTab(changed, tabConfig_);
+    QWidget* const panels[kConfigTabs] = {general_, pages_,   include_, exclude_,
+                                          toolRun_, toolNav_, reboot_,  about_};
+    for (int i = 0; i < kConfigTabs; ++i) {
+        panels[i]->setObjectName(QString("picConfig%1").arg(i + 1));
+        tabConfig_->addTab(panels[i], kTabCaptions[i]);
+    }
+    connect(general_, &GeneralTab::MouseMoveChanged, this,
+            [this](int option) { toolRun_->SetNote(ToolRunNote(option)); });
+
+    chkDefaultSS_ = MakeCheck("chkDefaultSS", "&Set this presentation as default file", client);
+    connect(chkDefaultSS_, &QCheckBox::toggled, this, changed);
+    PlaceControls(client);
+
+    // Panels 2 to 8 share panel 1's picture.
+    SetPicture(*general_, PanelPicture(tabConfig_->size()));
+    for (QWidget* panel : panels)
+        SetPicture(*panel, general_->palette().brush(QPalette::Window));
+
+    auto* menuBar = new QMenuBar(this);
+    BuildMenus(menuBar);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setMenuBar(menuBar);
+    column->addWidget(client);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+ConfigWindowWidget::~ConfigWindowWidget() = default;
+
+// At the designed places; wider and taller when this screen's font needs more room, the
+// buttons moving with the bottom right corner.
+void ConfigWindowWidget::PlaceControls(QWidget* client) {
+    const auto x = [this](int twips) { return TwipsToPixelsX(*this, twips); };
+    const auto y = [this](int twips) { return TwipsToPixelsY(*this, twips); };
+    const QSize designed(x(kPanelWidth), y(kPanelBottom - kTabsTop));
+    const QSize needed = tabConfig_->minimumSizeHint().expandedTo(designed);
+    const int dx = needed.width() - designed.width();
+    const int dy = needed.height() - designed.height();
+    tabConfig_->setGeometry(QRect(QPoint(x(kTabsLeft), y(kTabsTop)), needed));
+
+    auto* cmdOK = MakeButton("cmdOK", "OK", client);
+    auto* cmdCancel = MakeButton("cmdCancel", "Cancel", client);
+    cmdOK->setDefault(true);
+    cmdOK->setGeometry(x(5160) + dx, y(4215) + dy, x(915), y(375));
+    cmdCancel->setGeometry(x(6240) + dx, y(4215) + dy, x(915), y(375));
+    chkDefaultSS_->setGeometry(x(480), y(4335) + dy, x(4455) + dx / 2, y(255));
+    client->setFixedSize(x(kClientWidth) + dx, y(kClientHeight) + dy);
+    connect(cmdOK, &QPushButton::clicked, this, &ConfigWindowWidget::Ok);
+    connect(cmdCancel, &QPushButton::clicked, this, &ConfigWindowWidget::reject);
+}
+
+void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
+    QMenu* file = menuBar->addMenu("&File");
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                             const QKeySequence& shortcut, auto slot) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    item(file, "mnuFile0", "&New", QKeySequence::New,
+         [this] { RunFileCommand(FileCommandId::New); });
+    item(file, "mnuFile1", "&Open file...", QKeySequence::Open,
+         [this] { RunFileCommand(FileCommandId::Open); });
+    item(file, "mnuFile2", "&Save", QKeySequence::Save,
+         [this] { SaveCommand(FileCommandId::Save); });
+    item(file, "mnuFile3", "Save &As...", QKeySequence(),
+         [this] { SaveCommand(FileCommandId::SaveAs); });
+    file->addSeparator();
+    item(file, "mnuFile16", "&Quit", QKeySequence(), [this] {
+        if (commands_ != nullptr) commands_->CmdQuit();
+    });
+    QMenu* help = menuBar->addMenu("&Help");
+    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] {
+        if (commands_ != nullptr) commands_->CmdHelp();
+    });
+    help->addSeparator();
+    webSite_ =
+        item(help, "mnuHelp2", Q(WebSiteMenuCaption()), QKeySequence(), [this] { OpenWebSite(); });
+}
+
+void ConfigWindowWidget::Attach(ConfigEvents& events, PlayerCommands& commands) {
+    events_ = &events;
+    commands_ = &commands;
+    general_->Attach(events);
+    pages_->Attach(events);
+    include_->Attach(events);
+    exclude_->Attach(events);
+    about_->Attach(events);
+}
+
+void ConfigWindowWidget::Open() {
+    SetTopmost(true);
+    ShowOwned();
+    raise();
+    activateWindow();
+    ConfigShow();
+}
+
+void ConfigWindowWidget::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) ConfigShow();
+}
+
+void ConfigWindowWidget::ConfigShow() {
+    if (events_ != nullptr) events_->ConfigShown();
+    Presentation& presentation = c_.presentation;
+    if (presentation.EditorLoaded) {
+        setWindowTitle(Q(ConfigCaption(presentation.CurrentFile)));
+        return;
+    }
+    webSite_->setText(Q(WebSiteMenuCaption()));
+    const OptionFields fields = FillOptions(presentation, c_.document.machine);
+    general_->Fill(fields);
+    reboot_->Fill(fields);
+    about_->Fill(fields);
+    chkDefaultSS_->setChecked(fields.defaultFile);
+    chkDefaultSS_->setEnabled(!fields.defaultFile);
+    SelectTab(fields.email.empty() ? kAboutTab : 1);
+
+    lists_ = FillLists(presentation, c_.document.buttons);
+    const std::string location = events_ != nullptr ? events_->CurrentLocation() : "";
+    pages_->Fill(LineOfLocation(lists_.pages, location));
+    include_->Fill(lists_.include.empty() ? -1 : 0);
+    exclude_->Fill(lists_.exclude.empty() ? -1 : 0);
+    toolRun_->Fill();
+    toolNav_->Fill();
+    if (fields.email.empty()) about_->EMailBox()->setFocus();
+
+    presentation.EditorLoaded = true;
+    setWindowTitle(Q(ConfigCaption(presentation.CurrentFile)));
+}
+
+int ConfigWindowWidget::CurrentTab() const {
+    return tabConfig_->currentIndex() + 1;
+}
+
+void ConfigWindowWidget::SelectTab(int tab) {
+    tabConfig_->setCurrentIndex(tab - 1);
+}
+
+void ConfigWindowWidget::Changed() {
+    MarkModified(c_.presentation);
+}
+
+void ConfigWindowWidget::Ok() {
+    const std::string email = S(about_->EMailBox()->text());
+    if (!TrimBlanks(email).empty() && !IsEMailValid(email)) {
+        SelectTab(kAboutTab);
+        guarded_->ShowError("Incorrect e-mail address !");
+        return;
+    }
+    Keep();
+    // A save that failed has told the operator why; the window stays for Save As elsewhere.
+    if (!RunFileCommand(FileCommandId::Save)) return;
+    Unload(true);
+}
+
+void ConfigWindowWidget::reject() {
+    if (isVisible()) Unload(false);
+}
+
+void ConfigWindowWidget::Unload(bool ok) {
+    c_.presentation.EditorLoaded = false;
+    hide();
+    if (events_ != nullptr) events_->ConfigClosed(ok);
+}
+
+void ConfigWindowWidget::Keep() {
+    OptionFields fields;
+    general_->Keep(fields);
+    reboot_->Keep(fields);
+    about_->Keep(fields);
+    fields.defaultFile = chkDefaultSS_->isChecked();
+    ConfigKeep(fields, lists_, c_.presentation, c_.document.machine, c_.document.buttons,
+               c_.document.settings, c_.clock.Now());
+}
+
+bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
+    const FileCommandResult result = FileCommand(command, c_.presentation, c_.document, *guarded_);
+    if (result.done && !result.caption.empty()) setWindowTitle(Q(result.caption));
+    return result.done;
+}
+
+void ConfigWindowWidget::SaveCommand(FileCommandId command) {
+    Keep();
+    RunFileCommand(command);
+}
+
+void ConfigWindowWidget::OpenProps(PropsMode mode, int index) {
+    ReleaseTopmost();
+    {
+        PropsDialog dialog(
+            mode, lists_, index, c_.dialogs, [this] { Changed(); }, this);
+        dialog.exec();
+    }
+    RestoreTopmost();
+}
+
+void ConfigWindowWidget::ReleaseTopmost() {
+    SetTopmost(false);
+}
+
+void ConfigWindowWidget::RestoreTopmost() {
+    if (c_.makeToolbarsTopmost) c_.makeToolbarsTopmost();
+    SetTopmost(true);
+}
+
+void ConfigWindowWidget::SetTopmost(bool topmost) {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != topmost) {
+        // Changing a window's flags hides it.
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+        if (shown) ShowOwned();
+    }
+    if (topmost && isVisible()) raise();
+}
+
+// Set on every show: a change of flags makes the native window anew.
+void ConfigWindowWidget::ShowOwned() {
+    if (owner_ != nullptr) {
+        owner_->winId();
+        winId();
+        windowHandle()->setTransientParent(owner_->windowHandle());
+    }
+    show();
+}
+
+void ConfigWindowWidget::OpenWebSite() {
+    // Opening the product's site in the desktop's default browser comes with the document
+    // opening of the help subsystem; until then the item does nothing.
+}
+
+}  // namespace pagelark

@@ -1,0 +1,115 @@
+#pragma once
+// frmConfig: the window in which the operator edits the presentation and the machine
+// settings. It edits working copies filled when it opens; OK keeps them into the model and
+// saves, Cancel and the close box drop them. The editing rules live in src/editor; the
+// widgets here only show them.
+//
+//     ConfigWindowWidget window({presentation, documentContext, fileDialogs, clock,
+//                                [&] { toolbars.MakeToolbarsTopmost(); }});
+//     Player player({..., window, ...});
+//     window.Attach(player, player);
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "core/ports.h"
+#include "editor/option_fields.h"
+#include "editor/props_rules.h"
+
+class QAction;
+class QCheckBox;
+class QMenuBar;
+class QTabWidget;
+
+namespace pagelark {
+
+class AboutTab;
+class Clock;
+class FileDialogs;
+class GeneralTab;
+class ListTab;
+class RebootTab;
+class ToolbarListTab;
+enum class FileCommandId;
+struct DocumentContext;
+struct Presentation;
+
+struct ConfigContext {
+    Presentation& presentation;
+    // The settings, machine settings and tool bar records the window keeps into.
+    DocumentContext& document;
+    FileDialogs& dialogs;
+    const Clock& clock;
+    // After a message box or dialog: the tool bars back on top (the window then follows).
+    std::function<void()> makeToolbarsTopmost;
+};
+
+inline constexpr int kConfigTabs = 8;
+inline constexpr int kAboutTab = 8;
+
+class ConfigWindowWidget final : public QDialog, public ConfigWindow {
+    Q_OBJECT
+  public:
+    explicit ConfigWindowWidget(ConfigContext context);
+    ~ConfigWindowWidget() override;
+    // The player, from now on told of the window's showing and closing.
+    void Attach(ConfigEvents& events, PlayerCommands& commands);
+    // The full-screen window of the show: window managers keep a focused full-screen window
+    // above every always-on-top one except the windows it owns.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+    // ConfigWindow: shown modeless and always on top, filled from the model.
+    void Open() override;
+    // Fills the window, unless it already was since it opened (the model's EditorLoaded):
+    // then only the caption. Also after New and Open, which clear EditorLoaded first.
+    void ConfigShow();
+    // 1 to 8.
+    int CurrentTab() const;
+    void SelectTab(int tab);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    // Cancel, Escape and the close box.
+    void reject() override;
+
+  private:
+    class GuardedDialogs;
+
+    void BuildMenus(QMenuBar* menuBar);
+    void PlaceControls(QWidget* client);
+    void Changed();
+    void Ok();
+    void Unload(bool ok);
+    void Keep();
+    bool RunFileCommand(FileCommandId command);
+    void SaveCommand(FileCommandId command);
+    void OpenProps(PropsMode mode, int index);
+    void ReleaseTopmost();
+    void RestoreTopmost();
+    void SetTopmost(bool topmost);
+    void ShowOwned();
+    // The web site item of the Help menu.
+    void OpenWebSite();
+
+    ConfigContext c_;
+    std::unique_ptr<GuardedDialogs> guarded_;
+    ConfigEvents* events_ = nullptr;
+    PlayerCommands* commands_ = nullptr;
+    QPointer<QWidget> owner_;
+    WorkingLists lists_;
+    QTabWidget* tabConfig_;
+    GeneralTab* general_;
+    ListTab* pages_;
+    ListTab* include_;
+    ListTab* exclude_;
+    ToolbarListTab* toolRun_;
+    ToolbarListTab* toolNav_;
+    RebootTab* reboot_;
+    AboutTab* about_;
+    QCheckBox* chkDefaultSS_;
+    QAction* webSite_ = nullptr;
+};
+
+}  // namespace pagelark

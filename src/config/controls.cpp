@@ -1,0 +1,128 @@
+#include "config/controls.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <cmath>
+
+namespace pagelark {
+namespace {
+
+// Selecting at once would be undone by the mouse press that gave the focus.
+class SelectAllOnFocus final : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        }
+        return false;
+    }
+};
+
+const QScreen* ScreenOf(const QWidget& widget) {
+    const QScreen* screen = widget.screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+int ToPixels(int twips, qreal dpi) {
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
+}  // namespace
+
+QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QCheckBox* MakeCheck(const char* name, const QString& caption, QWidget* parent) {
+    auto* check = new QCheckBox(caption, parent);
+    check->setObjectName(name);
+    return check;
+}
+
+QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent) {
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    return frame;
+}
+
+QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMaxLength(maxLength);
+    box->installEventFilter(new SelectAllOnFocus(box));
+    return box;
+}
+
+QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent) {
+    auto* upDown = new QScrollBar(Qt::Vertical, parent);
+    upDown->setObjectName(name);
+    upDown->setRange(scale.minimum, scale.maximum);
+    upDown->setSingleStep(1);
+    upDown->setPageStep(1);
+    upDown->setFixedWidth(upDown->sizeHint().width());
+    upDown->setFixedHeight(2 * upDown->sizeHint().width() + 2);
+    return upDown;
+}
+
+int TwipsToPixelsX(const QWidget& widget, int twips) {
+    return ToPixels(twips, ScreenOf(widget)->logicalDotsPerInchX());
+}
+
+int TwipsToPixelsY(const QWidget& widget, int twips) {
+    return ToPixels(twips, ScreenOf(widget)->logicalDotsPerInchY());
+}
+
+UpDownLink::UpDownLink(QLineEdit* box, QScrollBar* upDown, UpDownScale scale,
+                       std::function<int(std::string_view)> valueOfText)
+    : QObject(box),
+      box_(box),
+      upDown_(upDown),
+      scale_(scale),
+      valueOfText_(std::move(valueOfText)) {
+    connect(box_, &QLineEdit::textChanged, this, &UpDownLink::BoxChanged);
+    connect(upDown_, &QScrollBar::valueChanged, this, &UpDownLink::UpDownChanged);
+}
+
+void UpDownLink::Fill(const QString& text) {
+    filling_ = true;
+    box_->setText(text);
+    upDown_->setValue(scale_.ValueFor(LeadingNumber(S(text))));
+    filling_ = false;
+}
+
+void UpDownLink::BoxChanged(const QString& text) {
+    if (filling_ || !valueOfText_) return;
+    upDown_->setValue(valueOfText_(S(text)));
+}
+
+void UpDownLink::UpDownChanged(int value) {
+    if (filling_) return;
+    const QString text = QString::number(scale_.NumberFor(value));
+    if (box_->text() != text) box_->setText(text);
+}
+
+std::function<int(std::string_view)> PlainValueOf(UpDownScale scale) {
+    return [scale](std::string_view text) { return scale.ValueFor(LeadingNumber(text)); };
+}
+
+}  // namespace pagelark

@@ -1,0 +1,72 @@
+#pragma once
+// Small building blocks the configuration window and the properties dialog share: named
+// controls, boxes that select their text on focus, and a text box kept in step with the
+// scroll bar that serves as its up-down.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "editor/option_fields.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QWidget;
+
+namespace pagelark {
+
+inline QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string S(const QString& text) {
+    return text.toStdString();
+}
+
+QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent);
+QCheckBox* MakeCheck(const char* name, const QString& caption, QWidget* parent);
+QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent);
+QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent);
+// A text box of at most maxLength characters that selects all its text when it gets the focus.
+QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent);
+// A vertical scroll bar used as an up-down: its up arrow lowers the value, which raises the
+// number the value stands for.
+QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent);
+
+// Pixels for a length in twips on the screen a widget is on.
+int TwipsToPixelsX(const QWidget& widget, int twips);
+int TwipsToPixelsY(const QWidget& widget, int twips);
+
+// A box and its up-down kept in step: a change of the up-down writes its number into the box;
+// a change of the box moves the up-down to valueOfText of the text, unless valueOfText is
+// empty (boxes whose typing leaves the up-down alone). Each side only reacts to real changes,
+// so the two never chase each other.
+class UpDownLink final : public QObject {
+    Q_OBJECT
+  public:
+    UpDownLink(QLineEdit* box, QScrollBar* upDown, UpDownScale scale,
+               std::function<int(std::string_view)> valueOfText);
+    // Shows a stored number: the box takes the text as it stands and the up-down the nearest
+    // value it can hold, without writing that value back over the text.
+    void Fill(const QString& text);
+
+  private:
+    void BoxChanged(const QString& text);
+    void UpDownChanged(int value);
+
+    QLineEdit* box_;
+    QScrollBar* upDown_;
+    UpDownScale scale_;
+    std::function<int(std::string_view)> valueOfText_;
+    bool filling_ = false;
+};
+
+// The value of a box's number on a plain scale: its leading number, unlimited.
+std::function<int(std::string_view)> PlainValueOf(UpDownScale scale);
+
+}  // namespace pagelark
