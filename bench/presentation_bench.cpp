@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     DocumentEvents events;
     DocumentContext context{settings, session.files, machine, buttons,
                             help,     startupFolder, events,  0};
-    ReadToolbarButtons(settings, startupFolder, buttons);
+    ReadToolbarButtons(settings, buttons);
 
     std::vector<double> loads, saves;
     for (int run = 0; run < runs; ++run) {

@@ -136,14 +136,13 @@ void Kiosk::InitPlayer() {
     if (!tempDir_.empty())
         helpFolderOurs_ = ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_);
 
-    LoadMachineSettings(session_.settings, GetWindowsVersion(), clock_.Now(), startupFolder_,
-                        machine_, buttons_);
+    LoadMachineSettings(session_.settings, GetWindowsVersion(), clock_.Now(), machine_, buttons_);
     LoadPresentation(presentation_, context, presentation_.CurrentFile);
 }
 
 void Kiosk::Start() {
     stage_ = std::make_unique<StageWindow>(clock_);
-    toolbars_ = std::make_unique<QtToolbars>(buttons_);
+    toolbars_ = std::make_unique<QtToolbars>(buttons_, startupFolder_);
     toolbars_->SetOwner(stage_.get());
     QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
                      [this] { toolbars_->ShowAgainOverOwner(); });

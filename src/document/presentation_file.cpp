@@ -32,12 +32,11 @@ std::vector<std::string> CommentLines() {
 }
 
 void WriteButtons(ProfileStore& profiles, const std::string& file,
-                  std::span<const ToolbarButton> list, std::string_view prefix,
-                  const std::string& startupFolder) {
+                  std::span<const ToolbarButton> list, std::string_view prefix) {
     for (const ToolbarButton& button : list) {
         const std::string section = std::string(prefix) + button.Name;
         profiles.WriteString(section, "HelpTip", button.HelpTip, file);
-        profiles.WriteString(section, "Icon", StoredIconPath(button.Icon, startupFolder), file);
+        profiles.WriteString(section, "Icon", button.Icon, file);
         profiles.WriteString(section, "Visible", BoolWord(button.Visible), file);
     }
 }
@@ -145,10 +144,8 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     }
     WriteUrlSections(profiles, path, "Include", presentation.Include);
     WriteUrlSections(profiles, path, "Exclude", presentation.Exclude);
-    WriteButtons(profiles, path, context.buttons.ToolRunButtons, kToolRunPrefix,
-                 context.startupFolder);
-    WriteButtons(profiles, path, context.buttons.ToolNavButtons, kToolNavPrefix,
-                 context.startupFolder);
+    WriteButtons(profiles, path, context.buttons.ToolRunButtons, kToolRunPrefix);
+    WriteButtons(profiles, path, context.buttons.ToolNavButtons, kToolNavPrefix);
     profiles.WriteString(kToolNavUrlSection, "Visible", BoolWord(context.buttons.ToolNavUrlVisible),
                          path);
 

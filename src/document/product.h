@@ -7,6 +7,10 @@ namespace pagelark {
 
 inline constexpr std::string_view kProductName = "Pagelark";
 inline constexpr std::string_view kProductWebAddress = "https://pagelark.example.org/";
+// The program's version, shown as "major.minor.revision"; kept equal to the project version.
+inline constexpr int kVersionMajor = 0;
+inline constexpr int kVersionMinor = 1;
+inline constexpr int kVersionRevision = 0;
 inline constexpr std::string_view kMachineKey = "SOFTWARE\\Halvaro\\Pagelark";
 inline constexpr std::string_view kUserKey = "Software\\Halvaro\\Pagelark";
 inline constexpr std::string_view kPresentationExtension = "TSO";

@@ -172,7 +172,7 @@ std::string ReadSectionNames(const std::string& file, std::string_view separator
     ForEachLine(DecodeProfile(read.data).text, [&](std::string_view line) {
         const auto text = TrimBlanksAndTabs(line);
         if (text.empty() || text[0] != '[') return;
-        const auto close = text.find(']');
+        const auto close = text.rfind(']');  // as a header is read: to the last "]"
         if (close == std::string_view::npos || close < 2) return;
         names += text.substr(1, close - 1);
         names += separator;

@@ -19,11 +19,12 @@ std::string_view TrimLeadingBlanksAndTabs(std::string_view text) {
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-// The name of a section header line, or nothing when the line is not a header.
+// The name of a section header line, or nothing when the line is not a header. The name
+// runs to the last "]" of the line, as the system's profile functions read it.
 std::optional<std::string_view> HeaderName(std::string_view line) {
     const auto text = TrimLeadingBlanksAndTabs(line);
     if (text.empty() || text[0] != '[') return std::nullopt;
-    const auto close = text.find(']', 1);
+    const auto close = text.rfind(']');
     if (close == std::string_view::npos) return std::nullopt;
     return TrimBlanksAndTabs(text.substr(1, close - 1));
 }

@@ -97,8 +97,7 @@ double RebootMomentAt(RebootTimeOfDay time, double now) {
 }
 
 void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
-                         const std::string& startupFolder, MachineSettings& machine,
-                         ToolbarButtons& buttons) {
+                         MachineSettings& machine, ToolbarButtons& buttons) {
     auto flag = [&](std::string_view name, bool defaultValue) {
         return ParseBool(settings.ReadSetting(name), defaultValue);
     };
@@ -141,7 +140,7 @@ void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
     machine.OnMouseMove =
         static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting("OnMouseMove"), 1));
 
-    ReadToolbarButtons(settings, startupFolder, buttons);
+    ReadToolbarButtons(settings, buttons);
 }
 
 void WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,

@@ -77,8 +77,7 @@ double RebootMomentAt(RebootTimeOfDay time, double now);
 
 // Reads every machine setting and the tool bar button settings at start-up.
 void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
-                         const std::string& startupFolder, MachineSettings& machine,
-                         ToolbarButtons& buttons);
+                         MachineSettings& machine, ToolbarButtons& buttons);
 
 // The machine settings the configuration window edits, stored with every saved presentation.
 void WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,

@@ -37,23 +37,21 @@ std::string StoredIconPath(std::string_view icon, const std::string& startupFold
 }
 
 void LoadButtonSettings(Settings& settings, std::span<ToolbarButton> list, std::size_t first,
-                        std::size_t last, std::string_view prefix,
-                        const std::string& startupFolder) {
+                        std::size_t last, std::string_view prefix) {
     for (std::size_t i = first; i <= last && i < list.size(); ++i) {
         ToolbarButton& button = list[i];
         const std::string key = std::string(prefix) + button.Name;
         std::string tip = settings.ReadSetting("HelpTip", key);
         if (!tip.empty()) button.HelpTip = std::move(tip);
-        button.Icon = ResolveIconPath(settings.ReadSetting("Icon", key), startupFolder);
+        button.Icon = settings.ReadSetting("Icon", key);
         button.Visible = ParseBool(settings.ReadSetting("Visible", key), true);
     }
 }
 
-void ReadToolbarButtons(Settings& settings, const std::string& startupFolder,
-                        ToolbarButtons& buttons) {
+void ReadToolbarButtons(Settings& settings, ToolbarButtons& buttons) {
     CreateButtonLists(buttons);
-    LoadButtonSettings(settings, buttons.ToolNavButtons, 0, 8, kToolNavPrefix, startupFolder);
-    LoadButtonSettings(settings, buttons.ToolRunButtons, 0, 7, kToolRunPrefix, startupFolder);
+    LoadButtonSettings(settings, buttons.ToolNavButtons, 0, 8, kToolNavPrefix);
+    LoadButtonSettings(settings, buttons.ToolRunButtons, 0, 7, kToolRunPrefix);
     buttons.ToolNavUrlVisible =
         ParseBool(settings.ReadSetting("Visible", kToolNavUrlSection), true);
 }

@@ -66,18 +66,19 @@ struct ToolbarButtons {
 // Fresh records: Name and HelpTip the slot's word, no Icon, not yet visible.
 void CreateButtonLists(ToolbarButtons& buttons);
 
+// Icon keeps the stored text, so a save writes it back unchanged; ResolveIconPath gives the
+// picture's path where it is loaded.
 void LoadButtonSettings(Settings& settings, std::span<ToolbarButton> list, std::size_t first,
-                        std::size_t last, std::string_view prefix,
-                        const std::string& startupFolder);
+                        std::size_t last, std::string_view prefix);
 
 // Creates both lists, reads their settings and the address box's visibility.
-void ReadToolbarButtons(Settings& settings, const std::string& startupFolder,
-                        ToolbarButtons& buttons);
+void ReadToolbarButtons(Settings& settings, ToolbarButtons& buttons);
 
 // A stored Icon as a usable path: Windows separators read as "/", relative paths taken
 // from the start-up folder.
 std::string ResolveIconPath(std::string_view icon, const std::string& startupFolder);
-// An Icon as stored: relative to the start-up folder when it lies under it.
+// A picture chosen in a file dialog as an Icon to store: relative to the start-up folder
+// when it lies under it.
 std::string StoredIconPath(std::string_view icon, const std::string& startupFolder);
 
 }  // namespace pagelark

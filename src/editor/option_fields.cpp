@@ -1,1 +1,225 @@
 #include "editor/option_fields.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "document/product.h"
+#include "document/text.h"
+
+namespace pagelark {
+namespace {
+
+std::string Product() {
+    return std::string(kProductName);
+}
+
+std::int32_t Saturate(std::int64_t value) {
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+std::string Trimmed(std::string_view text) {
+    return std::string(TrimBlanks(text));
+}
+
+// Entries left blank in the window are not kept; the others keep their order.
+template <class Entry, class Address>
+std::vector<Entry> WithoutBlanks(const std::vector<Entry>& list, Address address) {
+    std::vector<Entry> kept;
+    kept.reserve(list.size());
+    for (const Entry& entry : list) {
+        if (!TrimBlanks(address(entry)).empty()) kept.push_back(entry);
+    }
+    return kept;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+OptionFields FillOptions(const Presentation& presentation, const MachineSettings& machine) {
+    OptionFields fields;
+    fields.homePage = presentation.HomeURL;
+    fields.autoHome = presentation.AutoHome;
+    fields.screenSaveActive = machine.ScreenSaveActive;
+    const std::int32_t seconds = machine.ScreenSaveTimeOut;
+    fields.screenSaveTimeOut = std::to_string(seconds / 60 - (seconds % 60 < 0 ? 1 : 0));
+    // A stored number that names no option shows the default choice.
+    const auto mouseMove = static_cast<int>(machine.OnMouseMove);
+    fields.mouseMove = mouseMove >= 0 && mouseMove <= 2 ? mouseMove : 1;
+    fields.defaultTime = std::to_string(presentation.DefaultTime);
+    fields.autoLoop = presentation.AutoLoop;
+    fields.defaultFile = presentation.IsDefaultFile;
+    fields.reboot = machine.AutoReboot;
+    fields.rebootHour = std::to_string(machine.RebootHour);
+    fields.rebootMinute = std::to_string(machine.RebootMinute);
+    fields.forceReboot = machine.ForceReboot;
+    fields.autoLogin = machine.AutoLogin;
+    fields.userName = machine.NTLogin;
+    fields.password = machine.NTPassword;
+    fields.domain = machine.NTDomain;
+    fields.email = machine.EMail;
+    fields.dontUseEmail = machine.DontUseEMail;
+    return fields;
+}
+
+WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& buttons) {
+    return WorkingLists{presentation.Pages, presentation.Include, presentation.Exclude, buttons};
+}
+
+void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, Presentation& presentation,
+                MachineSettings& machine, ToolbarButtons& buttons, Settings& settings, double now) {
+    presentation.HomeURL = fields.homePage;
+    presentation.AutoHome = fields.autoHome;
+    presentation.AutoLoop = fields.autoLoop;
+    machine.OnMouseMove =
+        static_cast<MouseMovePolicy>(fields.mouseMove == 0 ? 0 : (fields.mouseMove == 1 ? 1 : 2));
+
+    if (fields.defaultFile) {
+        presentation.IsDefaultFile = true;
+        settings.WriteMachineSetting("DefaultFile", presentation.CurrentFile);
+    }
+
+    machine.ScreenSaveActive = fields.screenSaveActive;
+    machine.ScreenSaveTimeOut = Saturate(std::int64_t{ParseLong(fields.screenSaveTimeOut, 5)} * 60);
+    presentation.DefaultTime = ParseLong(fields.defaultTime, 0);
+
+    const std::string email = Trimmed(fields.email);
+    if (email != machine.EMail) {
+        machine.EMail = email;
+        machine.EMailRegistered = false;
+    }
+    machine.DontUseEMail = fields.dontUseEmail;
+
+    machine.AutoReboot = fields.reboot;
+    machine.RebootHour = ParseLong(fields.rebootHour, 0);
+    machine.RebootMinute = ParseLong(fields.rebootMinute, 0);
+    machine.RebootMoment = RebootMomentAt({machine.RebootHour, machine.RebootMinute}, now);
+
+    machine.ForceReboot = fields.forceReboot;
+    machine.AutoLogin = fields.autoLogin;
+    machine.NTLogin = Trimmed(fields.userName);
+    machine.NTPassword = Trimmed(fields.password);
+    machine.NTDomain = Trimmed(fields.domain);
+
+    presentation.Pages =
+        WithoutBlanks(lists.pages, [](const PresentationPage& page) { return page.URL; });
+    auto address = [](const std::string& entry) { return entry; };
+    presentation.Exclude = WithoutBlanks(lists.exclude, address);
+    presentation.Include = WithoutBlanks(lists.include, address);
+
+    buttons = lists.buttons;
+}
+
+bool IsEMailValid(std::string_view text) {
+    text = TrimBlanks(text);
+    const auto at = text.find('@');
+    return !text.empty() && at != std::string_view::npos &&
+           text.find('.', at) != std::string_view::npos;
+}
+
+std::string ConfigCaption(std::string_view currentFile) {
+    return Product() + " - " + std::string(currentFile);
+}
+
+std::string ToolRunNote(int mouseMove) {
+    if (mouseMove == 0) return "Tool Run is visible";
+    if (mouseMove == 1)
+        return "Tool Run is not visible because " + Product() +
+               " switches to navigation mode when mouse moves";
+    return "Tool Run is not visible because " + Product() + " quits when mouse moves";
+}
+
+std::string QuitOptionCaption() {
+    return "&Quit " + Product();
+}
+
+std::string WebSiteMenuCaption() {
+    return Product() + " on internet";
+}
+
+std::string AboutCaption() {
+    return "About " + Product() + ":";
+}
+
+std::string AboutVisitLine() {
+    return "Visit us at: " + std::string(kProductWebAddress);
+}
+
+std::string AboutVersionLine() {
+    return "Version " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionRevision);
+}
+
+std::string VisitButtonCaption() {
+    return "&Visit " + Product() + " site";
+}
+
+int LeadingNumber(std::string_view text) {
+    // Blanks may stand anywhere in the number; the first other character ends it.
+    std::string number;
+    bool negative = false;
+    bool signSeen = false;
+    bool point = false;
+    bool exponent = false;
+    bool digits = false;
+    for (char c : text) {
+        if (IsBlank(c)) continue;
+        if ((c == '+' || c == '-') && number.empty() && !signSeen) {
+            negative = c == '-';
+            signSeen = true;
+        } else if ((c == '+' || c == '-') && exponent && number.back() == 'e') {
+            number += c;
+        } else if (IsDigit(c)) {
+            number += c;
+            digits = true;
+        } else if (c == '.' && !point && !exponent) {
+            number += c;
+            point = true;
+        } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && digits && !exponent) {
+            number += 'e';
+            exponent = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return 0;
+    // Reads the longest number at the front, so a dangling exponent mark is left out; not
+    // strtod, whose decimal point follows the locale.
+    double value = 0.0;
+    const auto read = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (read.ec == std::errc::result_out_of_range)
+        value = number.find("e-") == std::string::npos ? HUGE_VAL : 0.0;
+    if (negative) value = -value;
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    if (std::isnan(value)) return 0;
+    const double whole = std::nearbyint(value);  // the default rounding is half to even
+    if (whole >= static_cast<double>(kMax)) return kMax;
+    if (whole <= static_cast<double>(kMin)) return kMin;
+    return static_cast<int>(whole);
+}
+
+int ScreenSaveTimeOutValue(std::string_view text) {
+    int minutes = LeadingNumber(text);
+    if (minutes >= 61) minutes = 60;
+    if (minutes < 1) minutes = 1;
+    return kScreenSaveTimeOutScale.ValueFor(minutes);
+}
+
+std::string ScreenSaveTimeOutOnLeave(std::string_view text) {
+    return LeadingNumber(text) > 60 ? "60" : std::string(text);
+}
+
+}  // namespace pagelark

@@ -9,11 +9,11 @@ static void InitToolbarPictures() {
 
 namespace pagelark {
 
-QtToolbars::QtToolbars(const ToolbarButtons& buttons) {
+QtToolbars::QtToolbars(const ToolbarButtons& buttons, const std::string& startupFolder) {
     InitToolbarPictures();
     helpTip_ = std::make_unique<HelpTipWindow>();
-    toolNav_ = std::make_unique<ToolNavWindow>(*helpTip_, buttons);
-    toolRun_ = std::make_unique<ToolRunWindow>(*helpTip_, buttons);
+    toolNav_ = std::make_unique<ToolNavWindow>(*helpTip_, buttons, startupFolder);
+    toolRun_ = std::make_unique<ToolRunWindow>(*helpTip_, buttons, startupFolder);
     toolNav_->LayOut(LayoutPass::First);
     toolRun_->LayOut(LayoutPass::First);
 }

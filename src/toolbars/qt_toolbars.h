@@ -2,7 +2,7 @@
 // The tool bar port on Qt: owns Tool Run, Tool Nav and the help tip window.
 //
 // Built before the player (the player's context needs the port), attached to it afterwards:
-//     QtToolbars toolbars(buttons);
+//     QtToolbars toolbars(buttons, startupFolder);
 //     Player player({..., toolbars, ...});
 //     toolbars.Attach(player);  // as the commands the windows carry out
 
@@ -17,7 +17,8 @@ namespace pagelark {
 class QtToolbars final : public Toolbars {
   public:
     // The windows are laid out at once from the records, which must outlive this object.
-    explicit QtToolbars(const ToolbarButtons& buttons);
+    // Relative pictures are taken from startupFolder, the current folder when it is empty.
+    explicit QtToolbars(const ToolbarButtons& buttons, const std::string& startupFolder = {});
     ~QtToolbars() override;
 
     void Attach(PlayerCommands& commands);

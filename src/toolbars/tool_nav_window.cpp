@@ -19,8 +19,10 @@ constexpr float kToolNavClientHeight = 735.0F;
 
 // ---- ToolNavWindow ----
 
-ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons)
-    : ToolbarWindow(tip, buttons.ToolNavButtons, "ToolNav", kToolNavBorder, kToolNavClientHeight),
+ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
+                             const std::string& startupFolder)
+    : ToolbarWindow(tip, buttons.ToolNavButtons, "ToolNav", kToolNavBorder, kToolNavClientHeight,
+                    startupFolder),
       records_(buttons) {
     txtURL_ = new QLineEdit(this);
     txtURL_->setObjectName("txtURL");

@@ -13,8 +13,10 @@ constexpr float kToolRunClientHeight = 360.0F;
 
 // ---- ToolRunWindow ----
 
-ToolRunWindow::ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons)
-    : ToolbarWindow(tip, buttons.ToolRunButtons, "ToolRun", kToolRunBorder, kToolRunClientHeight) {}
+ToolRunWindow::ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
+                             const std::string& startupFolder)
+    : ToolbarWindow(tip, buttons.ToolRunButtons, "ToolRun", kToolRunBorder, kToolRunClientHeight,
+                    startupFolder) {}
 
 void ToolRunWindow::RunCommand(PlayerCommands& commands, int index) {
     switch (static_cast<ToolRunSlot>(index)) {

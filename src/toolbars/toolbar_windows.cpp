@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 #include "core/ports.h"
 #include "qtshared/keys.h"
@@ -82,11 +83,13 @@ void ImageButton::mouseMoveEvent(QMouseEvent* event) {
 // ---- ToolbarWindow ----
 
 ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records,
-                             const char* prefix, BorderStyle border, float designedClientHeight)
+                             const char* prefix, BorderStyle border, float designedClientHeight,
+                             std::string startupFolder)
     : QWidget(nullptr, ToolbarFlags()),
       tip_(tip),
       records_(records),
       prefix_(prefix),
+      startupFolder_(std::move(startupFolder)),
       border_(border) {
     setObjectName(QStringLiteral("frm%1").arg(prefix));
     setMouseTracking(true);
@@ -129,7 +132,8 @@ void ToolbarWindow::LayOut(LayoutPass pass) {
         if (record.Visible) {
             QPixmap file;
             const bool loads =
-                !record.Icon.empty() && file.load(QString::fromStdString(record.Icon));
+                !record.Icon.empty() &&
+                file.load(QString::fromStdString(ResolveIconPath(record.Icon, startupFolder_)));
             switch (ChooseButtonPicture(pass, record.Icon, loads)) {
                 case ButtonPicture::Default:
                     button->SetPicture(DefaultPicture(static_cast<int>(i)));

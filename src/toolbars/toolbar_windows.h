@@ -89,8 +89,9 @@ class ToolbarWindow : public QWidget {
     void Attach(PlayerCommands& commands) { commands_ = &commands; }
 
   protected:
+    // Relative pictures are taken from startupFolder (with its trailing separator).
     ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records, const char* prefix,
-                  BorderStyle border, float designedClientHeight);
+                  BorderStyle border, float designedClientHeight, std::string startupFolder);
 
     virtual void RunCommand(PlayerCommands& commands, int index) = 0;
     // Whether a pointer move over a button also counts as activity.
@@ -124,6 +125,7 @@ class ToolbarWindow : public QWidget {
 
     std::span<const ToolbarButton> records_;
     std::string prefix_;
+    std::string startupFolder_;
     BorderStyle border_;
     std::vector<ImageButton*> buttons_;
     QWidget* keyPreviewChild_ = nullptr;
@@ -136,7 +138,8 @@ class ToolbarWindow : public QWidget {
 class ToolRunWindow final : public ToolbarWindow {
     Q_OBJECT
   public:
-    ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons);
+    ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
+                  const std::string& startupFolder);
 
   protected:
     void RunCommand(PlayerCommands& commands, int index) override;
@@ -148,7 +151,8 @@ class ToolRunWindow final : public ToolbarWindow {
 class ToolNavWindow final : public ToolbarWindow {
     Q_OBJECT
   public:
-    ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons);
+    ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
+                  const std::string& startupFolder);
     QLineEdit* AddressBox() const { return txtURL_; }
     void SetAddress(const std::string& address);
 

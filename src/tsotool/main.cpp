@@ -61,8 +61,7 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     DocumentContext context{settings, session.files, machine, buttons,
                             help,     startupFolder, events,  GetWindowsVersion()};
 
-    LoadMachineSettings(settings, GetWindowsVersion(), SystemClock().Now(), startupFolder, machine,
-                        buttons);
+    LoadMachineSettings(settings, GetWindowsVersion(), SystemClock().Now(), machine, buttons);
     LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
 
     if (show) {

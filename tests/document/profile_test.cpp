@@ -55,6 +55,11 @@ TEST_F(ProfileTest, ReadingRules) {
               longValue.substr(0, kProfileValueLimit));
     EXPECT_EQ(ReadSectionNames(NewFile("[ A ]\r\n[]\r\n  [B] x\r\n[unclosed\r\n[ ]\r\n"), "|"),
               " A |B| |");
+    // A header's name runs to the last "]" of its line.
+    const std::string brackets = NewFile("[Page2]]\r\nk=v\r\n[a]b] c\r\nk=w\r\n");
+    EXPECT_EQ(ReadSectionNames(brackets, "|"), "Page2]|a]b|");
+    EXPECT_EQ(Read(brackets, "Page2]", "k") + Read(brackets, "a]b", "k"), "vw");
+    EXPECT_EQ(Read(brackets, "Page2", "k") + Read(brackets, "a", "k"), "");
     // A section of many keys is looked up by an index; writes must land where reads look.
     std::string text = "[Long]\r\n";
     for (int i = 0; i < 40; ++i)

@@ -23,7 +23,7 @@ class SettingsTest : public ::testing::Test {
   protected:
     void UseFile(std::string_view content) { currentFile = temp.Write("show.tso", content); }
     void Load(int windowsVersion = 0) {
-        LoadMachineSettings(settings, windowsVersion, now, "/kiosk/", machine, buttons);
+        LoadMachineSettings(settings, windowsVersion, now, machine, buttons);
     }
 
     TempFolder temp;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTest>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,12 +63,13 @@ TEST_F(ToolbarWindowsTest, WindowsCarryOutTheLayoutAndSavedChangesAtOnce) {
     testing::TempFolder folder;
     QPixmap large(32, 30);
     large.fill(Qt::red);
-    const std::string path = folder.File("large.png");
-    ASSERT_TRUE(large.save(QString::fromStdString(path)));
-    buttons.ToolNavButtons[0].Icon = path;
+    std::filesystem::create_directory(folder.File("pics"));
+    ASSERT_TRUE(large.save(QString::fromStdString(folder.File("pics/large.png"))));
+    // As stored by a presentation: Windows separators, relative to the start-up folder.
+    buttons.ToolNavButtons[0].Icon = "pics\\large.png";
     buttons.ToolNavButtons[2].Visible = false;
     buttons.ToolNavButtons[4].Icon = folder.File("missing.png");
-    QtToolbars toolbars(buttons);
+    QtToolbars toolbars(buttons, folder.path() + "/");
     toolbars.Attach(commands);
 
     ToolNavWindow& nav = toolbars.ToolNav();

@@ -1,0 +1,84 @@
+#include "editor/option_fields.h"
+
+#include <gtest/gtest.h>
+
+#include "document/product.h"
+#include "document/profile.h"
+#include "support/fake_registry.h"
+
+namespace pagelark {
+namespace {
+
+constexpr double kDay = 45000.0;  // a midnight, as the clock counts days
+
+TEST(ConfigKeep, WritesTheWindowBack) {
+    testing::FakeRegistry fake;
+    Registry registry{fake};
+    ProfileStore profiles;
+    Presentation p;
+    p.CurrentFile = "/srv/show.tso";
+    Settings settings{profiles, registry, p.CurrentFile};
+    MachineSettings machine;
+    machine.EMail = "me@x.org";
+    machine.EMailRegistered = true;
+    machine.ScreenSaveTimeOut = 330;
+    machine.RebootHour = 9;
+    machine.RebootMinute = 30;
+    ToolbarButtons buttons;
+    OptionFields fields = FillOptions(p, machine);
+    WorkingLists lists = FillLists(p, buttons);
+    EXPECT_EQ(std::tuple(fields.screenSaveTimeOut, fields.rebootHour, fields.rebootMinute),
+              std::tuple("5", "9", "30"));  // minutes rounded down
+
+    lists.pages = {{"b", false, 3}, {"  ", true, 1}, {" c ", true, 2}};
+    lists.exclude = {"y", "", " z "};
+    fields.email = "  me@x.org ";  // the same address: still registered
+    fields.password = "  secret ";
+    fields.defaultTime = "ten";
+    fields.screenSaveTimeOut = "0";  // survives as 0 seconds
+    fields.defaultFile = true;
+    auto keep = [&] { ConfigKeep(fields, lists, p, machine, buttons, settings, kDay + 10.0 / 24); };
+    keep();
+    EXPECT_EQ(std::tuple(p.Pages.size(), p.Pages[1].URL), std::tuple(2u, " c "));
+    EXPECT_EQ(p.Exclude, (std::vector<std::string>{"y", " z "}));
+    EXPECT_EQ(std::tuple(machine.EMailRegistered, machine.NTPassword, machine.ScreenSaveTimeOut,
+                         p.DefaultTime, p.IsDefaultFile),
+              std::tuple(true, "secret", 0, 0, true));
+    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "/srv/show.tso");
+    EXPECT_DOUBLE_EQ(machine.RebootMoment, kDay + 1 + 9.5 / 24);  // 09:30 is past at 10:00
+
+    fields.email = " you@x.org";
+    fields.screenSaveTimeOut = "x";
+    fields.rebootHour = "10";
+    keep();
+    EXPECT_EQ(std::tuple(machine.EMail, machine.EMailRegistered, machine.ScreenSaveTimeOut),
+              std::tuple("you@x.org", false, 300));
+    EXPECT_DOUBLE_EQ(machine.RebootMoment, kDay + 10.5 / 24);  // 10:30 is still to come
+}
+
+TEST(OptionFields, EMailValidity) {
+    const std::pair<const char*, bool> rows[] = {
+        {"me@x.org", true},  {" @. ", true}, {"a.b@c", false},
+        {"me.x.org", false}, {"   ", false}, {"me@org", false},
+    };
+    for (const auto& [text, valid] : rows)
+        EXPECT_EQ(IsEMailValid(text), valid) << text;
+}
+
+TEST(OptionFields, BoxNumbersAndUpDowns) {
+    const std::pair<const char*, int> numbers[] = {
+        {" 12a", 12}, {"2.5", 2},   {"3.5", 4}, {"-7x", -7}, {"abc", 0},
+        {"1 2", 12},  {"1e2", 100}, {".", 0},   {"+.6", 1},  {"7e", 7},
+    };
+    for (const auto& [text, number] : numbers)
+        EXPECT_EQ(LeadingNumber(text), number) << text;
+    // The delay's up-down holds 1 to 60: typing 75 moves it to 60, while 0 leaves it at 1.
+    const std::pair<const char*, int> delays[] = {{"75", 60}, {"60", 60}, {"7", 7}, {"0", 1}};
+    for (const auto& [text, minutes] : delays)
+        EXPECT_EQ(ScreenSaveTimeOutValue(text), kScreenSaveTimeOutScale.ValueFor(minutes)) << text;
+    EXPECT_EQ(ScreenSaveTimeOutOnLeave("75") + ScreenSaveTimeOutOnLeave("0"), "600");
+    EXPECT_EQ(AboutVersionLine(), "Version " PAGELARK_PROJECT_VERSION);
+}
+
+}  // namespace
+}  // namespace pagelark
