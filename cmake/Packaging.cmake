@@ -1,0 +1,38 @@
+# What `cmake --install` puts beside the programs, and the Debian package CPack builds from it.
+
+configure_file(packaging/pagelark.1 ${PROJECT_BINARY_DIR}/packaging/pagelark.1 @ONLY)
+configure_file(packaging/pagelark-tso.1 ${PROJECT_BINARY_DIR}/packaging/pagelark-tso.1 @ONLY)
+configure_file(packaging/pagelark.service.in ${PROJECT_BINARY_DIR}/packaging/pagelark.service
+               @ONLY)
+
+install(FILES ${PROJECT_BINARY_DIR}/packaging/pagelark.1 ${PROJECT_BINARY_DIR}/packaging/pagelark-tso.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(PAGELARK_KIOSK)
+    install(FILES packaging/pagelark.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES packaging/pagelark.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    # systemd looks for user units under the prefix's lib, not the multiarch library folder.
+    install(FILES ${PROJECT_BINARY_DIR}/packaging/pagelark.service DESTINATION lib/systemd/user)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME pagelark)
+set(CPACK_PACKAGE_VENDOR "Pagelark developers")
+set(CPACK_PACKAGE_CONTACT "Pagelark developers <pagelark@pagelark.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "web kiosk and web screen saver")
+# The first line is the synopsis, the others the long description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "web kiosk and web screen saver\n\
+Plays a presentation of web pages full screen and loops over it, preloading the next page \
+out of sight. Visitors may browse within include and exclude lists; an operator edits \
+presentations in a configuration window. Includes pagelark-tso, which shows and re-saves \
+presentation files from the shell.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://pagelark.example.org/")
+set(CPACK_DEBIAN_PACKAGE_SECTION web)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Dependencies from the shared libraries the programs link.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session, xdg-utils")
+include(CPack)

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build folder, installs it (apt resolving its
+# dependencies), and checks that the installed programs run: the versions, then a one-page
+# presentation under Xvfb that ends by itself.
+#   scripts/package.sh [BUILD_DIR]     (default build; needs root or sudo)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+
+echo "== Debian package"
+rm -f "$build"/pagelark_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/pagelark_*_amd64.deb)
+dpkg-deb --info "$deb" | sed -n '/Package:/,/Description:/p'
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "$deb" >/dev/null
+pagelark-tso --version
+pagelark --version
+
+echo "== installed kiosk on a one-page presentation"
+work=$(mktemp -d)
+trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+mkdir -m 700 "$work"/tmp "$work"/run "$work"/home "$work"/registry
+printf '<body style="background:#00ff00"></body>\n' >"$work"/page.html
+printf '[Tessaro]\nAutoLoop=No\nDefaultTime=2\nOnMouseMove=0\n[Page1]\nURL=%s\n' \
+    "$work/page.html" >"$work"/smoke.tso
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+status=0
+# The browser engine refuses its sandbox as root, as in the end-to-end tests.
+env -i PATH=/usr/bin:/bin DISPLAY="$display" HOME="$work"/home TMPDIR="$work"/tmp \
+    XDG_RUNTIME_DIR="$work"/run PAGELARK_REGISTRY_DIR="$work"/registry \
+    QTWEBENGINE_DISABLE_SANDBOX=1 QT_LOGGING_RULES="pagelark.*.debug=true" \
+    timeout 120 pagelark "$work"/smoke.tso >"$work"/out.log 2>&1 || status=$?
+if [ $status -ne 0 ]; then
+    cat "$work"/out.log
+    echo "the installed kiosk did not end by itself with status 0 (status $status)"
+    exit 1
+fi
+grep -q "pagelark.player" "$work"/out.log || { cat "$work"/out.log; echo "no log lines"; exit 1; }
+echo "the installed kiosk played its page and ended by itself"

@@ -1,0 +1,34 @@
+#pragma once
+// Debug lines for an operator who asks for them. The program writes no log of its own: a
+// line goes out only when the sink the program installed at start says its area is enabled,
+// and the text is only built then.
+
+#include <sstream>
+#include <string_view>
+
+namespace pagelark {
+
+enum class LogArea { Player, Stage, Document, Toolbars, Config, Maintenance };
+
+class LogSink {
+  public:
+    virtual ~LogSink() = default;
+    virtual bool Enabled(LogArea area) const = 0;
+    virtual void Write(LogArea area, std::string_view line) = 0;
+};
+
+// One sink for the whole run, installed before anything logs (nullptr: nothing is written).
+void SetLogSink(LogSink* sink);
+bool LogEnabled(LogArea area);
+void WriteLog(LogArea area, std::string_view line);
+
+// Log(LogArea::Player, "page ", 3, " on show"): the parts streamed into one line.
+template <class... Parts>
+void Log(LogArea area, const Parts&... parts) {
+    if (!LogEnabled(area)) return;
+    std::ostringstream line;
+    (line << ... << parts);
+    WriteLog(area, line.str());
+}
+
+}  // namespace pagelark

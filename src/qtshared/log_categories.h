@@ -1,0 +1,25 @@
+#pragma once
+// The program's logging categories, silent unless QT_LOGGING_RULES enables them
+// ("pagelark.*.debug=true"); under systemd the lines reach the journal.
+
+#include <QLoggingCategory>
+
+#include "platform/log.h"
+
+namespace pagelark {
+
+Q_DECLARE_LOGGING_CATEGORY(lcPlayer)
+Q_DECLARE_LOGGING_CATEGORY(lcStage)
+Q_DECLARE_LOGGING_CATEGORY(lcDocument)
+Q_DECLARE_LOGGING_CATEGORY(lcToolbars)
+Q_DECLARE_LOGGING_CATEGORY(lcConfig)
+Q_DECLARE_LOGGING_CATEGORY(lcMaintenance)
+
+// The plain-C++ layers' log lines, written to these categories.
+class QtLogSink final : public LogSink {
+  public:
+    bool Enabled(LogArea area) const override;
+    void Write(LogArea area, std::string_view line) override;
+};
+
+}  // namespace pagelark
