@@ -5,6 +5,7 @@
 #include "document/presentation.h"
 #include "document/settings.h"
 #include "platform/clock.h"
+#include "platform/log.h"
 
 namespace pagelark {
 
@@ -84,6 +85,8 @@ void Player::SetState(PlayerState state) {
     // In navigation mode the player never changes page by itself.
     if (state == PlayerState::Navigate && navigationMode_) state = PlayerState::WaitSaver;
     if (state_ == PlayerState::FinProg) return;
+    if (state != state_)
+        Log(LogArea::Player, "state ", StateWord(state_), " -> ", StateWord(state));
     state_ = state;
 }
 
@@ -150,6 +153,7 @@ void Player::StepWaitTime() {
         for (int b = 0; b < kBrowserCount; ++b)
             c_.stage.Stop(b);
         SetState(PlayerState::FinProg);
+        Log(LogArea::Maintenance, "reboot requested", m.ForceReboot ? " (forced)" : "");
         c_.maintenance.RebootSequence(m.AutoLogin, m.ForceReboot);
         return;
     }

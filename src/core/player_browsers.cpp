@@ -3,6 +3,7 @@
 #include "core/address_check.h"
 #include "document/presentation.h"
 #include "document/settings.h"
+#include "platform/log.h"
 
 namespace pagelark {
 
@@ -18,6 +19,7 @@ bool ValidBrowser(int browser) {
 
 bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {
     const bool cancel = NavigationBlocked(c_.presentation, address, c_.helpFolder);
+    if (cancel) Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", address);
     if (!ValidBrowser(browser)) return cancel;
     if (!cancel && topLevel && c_.stage.BrowserVisible(browser)) c_.toolbars.SetAddress(address);
     if (CountsAsActivity(navigationMode_, address, browsers_[browser].address,
@@ -70,6 +72,7 @@ void Player::BrowseTo(int browser, const std::string& address, std::int32_t seco
 void Player::ShowBrowser(int browser) {
     if (!ValidBrowser(browser)) return;
     c_.stage.BringToFront(browser);
+    Log(LogArea::Player, "on show in browser ", browser, ": ", browsers_[browser].address);
     if (c_.stage.OwnWindowActive()) c_.stage.Focus(browser);
     browsers_[browser].startTime = Now();
 }

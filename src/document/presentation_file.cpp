@@ -11,6 +11,7 @@
 #include "document/text.h"
 #include "document/toolbar_buttons.h"
 #include "platform/file_io.h"
+#include "platform/log.h"
 
 namespace pagelark {
 namespace {
@@ -106,6 +107,7 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     }
 
     presentation.CurrentPage = ParseLong(read(kOptionsSection, "FirstPage"), 1);
+    Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     presentation.EditorLoaded = false;
     if (context.events.EditorOpen()) context.events.RefillEditor();
     presentation.Modified = false;
@@ -151,8 +153,10 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
 
     if (!profiles.FlushProfileCache(path, &error)) {
         presentation.CurrentFile = previousFile;
+        Log(LogArea::Document, "save of ", path, " failed: ", error);
         return false;
     }
+    Log(LogArea::Document, "saved ", path);
     context.events.AfterSave();
     presentation.Modified = false;
     return true;
