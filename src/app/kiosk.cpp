@@ -11,7 +11,9 @@
 #include <csignal>
 #include <iostream>
 
+#include "app/logind_reboot.h"
 #include "app/qt_adapters.h"
+#include "app/screen_capture.h"
 #include "app/single_instance.h"
 #include "core/command_line.h"
 #include "core/player.h"
@@ -103,8 +105,10 @@ class Kiosk final : public DocumentEvents {
     QtLauncher launcher_;
     std::unique_ptr<QtToolbars> toolbars_;
     std::unique_ptr<ClosedConfigWindow> configWindow_;
-    ReportedReboot maintenance_;
-    NoSnapshots snapshots_;
+    LogindReboot reboot_;
+    KioskMaintenance maintenance_{session_.registry, machine_, reboot_, GetWindowsVersion()};
+    QtScreenCapture screen_;
+    SnapshotTaker snapshots_{machine_, presentation_, screen_};
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
     QTimer timer_;
@@ -202,6 +206,7 @@ void Kiosk::End() {
     player_->ShowCursor();
     toolbars_.reset();
     stage_.reset();
+    reboot_.AwaitAnswer();
 }
 
 }  // namespace

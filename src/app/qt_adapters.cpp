@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTimer>
-#include <iostream>
 
 namespace pagelark {
 
@@ -53,11 +52,6 @@ std::optional<std::string> QtHelpResources::Load(std::int32_t id, std::string_vi
 
 void ClosedConfigWindow::Open() {
     QTimer::singleShot(0, closed_);
-}
-
-void ReportedReboot::RebootSequence(bool, bool force) {
-    std::cerr << "pagelark: reboot due (" << (force ? "forced" : "not forced")
-              << "); rebooting is not available in this version\n";
 }
 
 }  // namespace pagelark

@@ -52,15 +52,4 @@ class ClosedConfigWindow final : public ConfigWindow {
     std::function<void()> closed_;
 };
 
-// Until the reboot is wired to the system: the request is reported on standard error.
-class ReportedReboot final : public Maintenance {
-  public:
-    void RebootSequence(bool autoLogin, bool force) override;
-};
-
-class NoSnapshots final : public Snapshots {
-  public:
-    bool TakeSnapshot() override { return false; }
-};
-
 }  // namespace pagelark
