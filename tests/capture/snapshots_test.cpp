@@ -12,7 +12,7 @@
 namespace pagelark {
 namespace {
 
-TEST(SnapshotNameTest, NumbersArePaddedToTheDigitsOfPageCountPlusOne) {
+TEST(SnapshotTest, NumbersArePaddedToTheDigitsOfPageCountPlusOne) {
     const struct {
         std::int32_t pages, number;
         const char* name;
@@ -22,14 +22,11 @@ TEST(SnapshotNameTest, NumbersArePaddedToTheDigitsOfPageCountPlusOne) {
         {999, 5, "Demo0005.BMP"}, {9, 123, "Demo123.BMP"},  // a wider number is written in full
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SnapshotFileName("", "/shows/Demo.tso", c.number, c.pages), c.name)
-            << c.pages << " pages";
+        EXPECT_EQ(SnapshotFileName("", "/shows/Demo.tso", c.number, c.pages), c.name) << c.pages;
     EXPECT_EQ(SnapshotFileName("/srv/snaps/", "/shows/a.b.tso", 3, 2), "/srv/snaps/a.b3.BMP");
-    EXPECT_EQ(SnapshotNumberWidth(2147483647), 10);
 }
 
-class FakeScreen final : public ScreenCapture {
-  public:
+struct FakeScreen final : ScreenCapture {
     std::vector<CaptureResult> results;  // one per capture, then Saved
     std::vector<std::string> paths;
     CaptureResult CaptureScreenTo(const std::string& path) override {
@@ -41,39 +38,27 @@ class FakeScreen final : public ScreenCapture {
     }
 };
 
-struct SnapshotTakerTest : ::testing::Test {
-    SnapshotTakerTest() {
-        machine.Snap = true;
-        machine.SnapPath = "/snaps/";
-        show.CurrentFile = "/shows/Lobby.tso";
-    }
+TEST(SnapshotTest, RunEndsAfterPageCountPlusOneSavedOrUnsavableAndSnapOffDoesNothing) {
     MachineSettings machine;
+    machine.Snap = true;
+    machine.SnapPath = "/snaps/";
     Presentation show;
-    FakeScreen screen;
-    SnapshotTaker taker{machine, show, screen};
-};
-
-TEST_F(SnapshotTakerTest, EndsAfterPageCountPlusOneSavedOrUnsavable) {
+    show.CurrentFile = "/shows/Lobby.tso";
     show.Pages.resize(2);
-    // An unsavable picture counts, a failed copy does not and is tried again under its number.
+    FakeScreen screen;
+    // An unsavable picture counts; a failed copy does not and is tried again under its number.
     screen.results = {CaptureResult::SaveFailed, CaptureResult::CaptureFailed};
+    SnapshotTaker taker(machine, show, screen);
     std::vector<bool> done;
     for (int i = 0; i < 4; ++i)
         done.push_back(taker.TakeSnapshot());
     EXPECT_EQ(done, (std::vector<bool>{false, false, false, true}));
     EXPECT_EQ(screen.paths, (std::vector<std::string>{"/snaps/Lobby1.BMP", "/snaps/Lobby2.BMP",
                                                       "/snaps/Lobby2.BMP", "/snaps/Lobby3.BMP"}));
-    EXPECT_EQ(taker.SnapshotCounter(), 3);
-}
-
-TEST_F(SnapshotTakerTest, AnEmptyPresentationEndsAfterOneAndSnapOffDoesNothing) {
-    EXPECT_TRUE(taker.TakeSnapshot());
-    EXPECT_EQ(screen.paths, std::vector<std::string>{"/snaps/Lobby1.BMP"});
-
     machine.Snap = false;
     EXPECT_FALSE(taker.TakeSnapshot());
-    EXPECT_EQ(screen.paths.size(), 1u);
-    EXPECT_EQ(taker.SnapshotCounter(), 1);
+    EXPECT_EQ(screen.paths.size(), 4u);
+    EXPECT_EQ(taker.SnapshotCounter(), 3);
 }
 
 }  // namespace
