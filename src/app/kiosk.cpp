@@ -11,7 +11,10 @@
 #include <csignal>
 #include <iostream>
 
+#include "app/logind_reboot.h"
 #include "app/qt_adapters.h"
+#include "app/screen_capture.h"
+#include "app/shell_open.h"
 #include "app/single_instance.h"
 #include "config/config_window.h"
 #include "config/qt_file_dialogs.h"
@@ -27,7 +30,9 @@
 #include "help/help_files.h"
 #include "help/help_paths.h"
 #include "platform/clock.h"
+#include "platform/service_notify.h"
 #include "platform/temp_dir.h"
+#include "qtshared/log_categories.h"
 #include "stage/stage_window.h"
 #include "toolbars/qt_toolbars.h"
 
@@ -112,8 +117,12 @@ class Kiosk final : public DocumentEvents {
     std::unique_ptr<QtToolbars> toolbars_;
     QtFileDialogs fileDialogs_;
     std::unique_ptr<ConfigWindowWidget> configWindow_;
-    ReportedReboot maintenance_;
-    NoSnapshots snapshots_;
+    LogindReboot reboot_;
+    KioskMaintenance maintenance_{session_.registry, machine_, reboot_, GetWindowsVersion()};
+    QtScreenCapture screen_;
+    QtShell shell_;
+    std::unique_ptr<ServiceNotifier> notifier_ = CreateServiceNotifier();
+    SnapshotTaker snapshots_{machine_, presentation_, screen_};
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
     QTimer timer_;
@@ -153,9 +162,9 @@ void Kiosk::Start() {
     toolbars_->SetOwner(stage_.get());
     QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
                      [this] { toolbars_->ShowAgainOverOwner(); });
-    configWindow_ = std::make_unique<ConfigWindowWidget>(
-        ConfigContext{presentation_, context_, fileDialogs_, clock_,
-                      [this] { toolbars_->MakeToolbarsTopmost(); }});
+    configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
+        presentation_, context_, fileDialogs_, clock_, [this] { toolbars_->MakeToolbarsTopmost(); },
+        [this] { OpenProductWebSite(session_.registry, shell_); }});
     configWindow_->SetOwner(stage_.get());
     fileDialogs_.SetParentWindow(configWindow_.get());
     toolbars_->SetConfigWindow(configWindow_.get());
@@ -192,7 +201,15 @@ void Kiosk::Tick() {
     // The step after the end was decided closes the windows; nothing may follow it.
     const bool ending = player_->Finishing();
     player_->Tick();
-    if (ending) timer_.stop();
+    if (ending) {
+        timer_.stop();
+        notifier_->Stopping();
+        return;
+    }
+    notifier_->Alive(std::chrono::steady_clock::now());
+    // Up once a page is on show, or the configuration window is, for a configuration run.
+    const PlayerState state = player_->State();
+    if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
 }
 
 void Kiosk::AfterSave() {
@@ -219,6 +236,7 @@ void Kiosk::End() {
     configWindow_.reset();
     toolbars_.reset();
     stage_.reset();
+    reboot_.AwaitAnswer();
 }
 
 }  // namespace
@@ -248,6 +266,8 @@ int RunKiosk(int argc, char** argv) {
     QApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName("Pagelark");
     QApplication::setQuitOnLastWindowClosed(false);
+    static QtLogSink logSink;  // outlives every object that logs
+    SetLogSink(&logSink);
 
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
-#include <iostream>
 
 namespace pagelark {
 
@@ -48,11 +47,6 @@ std::optional<std::string> QtHelpResources::Load(std::int32_t id, std::string_vi
                    .arg(id));
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     return file.readAll().toStdString();
-}
-
-void ReportedReboot::RebootSequence(bool, bool force) {
-    std::cerr << "pagelark: reboot due (" << (force ? "forced" : "not forced")
-              << "); rebooting is not available in this version\n";
 }
 
 }  // namespace pagelark

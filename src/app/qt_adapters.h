@@ -1,5 +1,5 @@
 #pragma once
-// The player's ports on Qt and Linux, and the stand-ins for windows still to come.
+// The player's ports on Qt and Linux.
 
 #include <QNetworkInformation>
 
@@ -39,17 +39,6 @@ class QtLauncher final : public ProgramLauncher {
 class QtHelpResources final : public HelpResources {
   public:
     std::optional<std::string> Load(std::int32_t id, std::string_view type) const override;
-};
-
-// Until the reboot is wired to the system: the request is reported on standard error.
-class ReportedReboot final : public Maintenance {
-  public:
-    void RebootSequence(bool autoLogin, bool force) override;
-};
-
-class NoSnapshots final : public Snapshots {
-  public:
-    bool TakeSnapshot() override { return false; }
 };
 
 }  // namespace pagelark

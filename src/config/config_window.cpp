@@ -360,8 +360,7 @@ void ConfigWindowWidget::ShowOwned() {
 }
 
 void ConfigWindowWidget::OpenWebSite() {
-    // Opening the product's site in the desktop's default browser comes with the document
-    // opening of the help subsystem; until then the item does nothing.
+    if (c_.openWebSite) c_.openWebSite();
 }
 
 }  // namespace pagelark

@@ -44,6 +44,8 @@ struct ConfigContext {
     const Clock& clock;
     // After a message box or dialog: the tool bars back on top (the window then follows).
     std::function<void()> makeToolbarsTopmost;
+    // The Help menu's last item: the product's web site in the desktop's default browser.
+    std::function<void()> openWebSite;
 };
 
 inline constexpr int kConfigTabs = 8;

@@ -167,6 +167,7 @@ void Player::StepWaitTime() {
         // the page after the failed one preloads; the failed one is tried again at its next
         // turn, so it comes back by itself once it loads.
         AdvancePage(+1);
+        if (c_.snapshots.TakeSnapshot()) SetState(PlayerState::FinProg);
         if (state_ == PlayerState::FinProg) return;
         PreloadCurrentPage();
         shown.startTime = now;

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
                             startupFolder,    events,        0};
     QtFileDialogs dialogs;
     const SystemClock clock;
-    ConfigWindowWidget window(ConfigContext{presentation, context, dialogs, clock, {}});
+    ConfigWindowWidget window(ConfigContext{presentation, context, dialogs, clock, {}, {}});
     window.Open();
     const char* const names[kConfigTabs] = {"general",  "pages",    "include", "exclude",
                                             "tool-run", "tool-nav", "reboot",  "about"};

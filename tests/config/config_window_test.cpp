@@ -150,7 +150,7 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
     FixedClock clock;
     int toolbarsOnTop = 0;
     ConfigWindowWidget window{
-        ConfigContext{presentation, context, dialogs, clock, [this] { ++toolbarsOnTop; }}};
+        ConfigContext{presentation, context, dialogs, clock, [this] { ++toolbarsOnTop; }, {}}};
     FakePlayer player;
     NoCommands commands;
 };

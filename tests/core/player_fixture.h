@@ -43,6 +43,7 @@ class FakeWorld : public Clock,
     Flags offline{}, silent{}, visible = kAllSet;
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
+    int snapshots = 0;
     bool cursorStuck = false, snapshotRunDone = false;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
@@ -93,7 +94,10 @@ class FakeWorld : public Clock,
     void SetAddress(const std::string& address) override { calls.push_back("Address " + address); }
     void Open() override { calls.push_back("OpenConfig"); }
     void RebootSequence(bool login, bool force) override { Log("Reboot", login * 10 + force); }
-    bool TakeSnapshot() override { return snapshotRunDone; }
+    bool TakeSnapshot() override {
+        ++snapshots;
+        return snapshotRunDone;
+    }
     bool IsConnected() const override { return true; }
     void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }
 };

@@ -83,6 +83,7 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndTriedAgainAtItsNext) {
     ASSERT_EQ(Shown(), Url(1));
     P().LoadFailed(P().NextBrowser());  // page 2 cannot be loaded
     Tick(6);
+    EXPECT_EQ(w.snapshots, 2);  // page 1's time ended all the same
     // Its error page never comes on show: page 1 stays a whole turn more, page 3 preloads.
     EXPECT_EQ(Shown(), Url(1));
     EXPECT_EQ(P().Browser(P().NextBrowser()).address, Url(3));

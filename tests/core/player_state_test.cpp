@@ -42,6 +42,23 @@ TEST_F(PlayerTest, DueRebootWaitsUntilPlayResumes) {
     EXPECT_EQ(w.Take(), "Stop 0,Stop 1,Stop 2,Reboot 10");
 }
 
+TEST_F(PlayerTest, DueRebootWaitsForTheConfigWindowAndNavigationModeAndPassesForce) {
+    machine.AutoReboot = true;
+    machine.ForceReboot = true;
+    machine.ScreenSaveActive = false;
+    machine.RebootMoment = w.now + 1 / kSecondsPerDay;
+    Start();
+    P().CmdConfig();
+    EXPECT_EQ(Run({5, 5}), "WAITCONFIG,WAITCONFIG");
+    P().ConfigClosed(false);
+    P().SwitchToNavigation();
+    EXPECT_EQ(Run({5, 5}), "WAITSAVER nav,WAITSAVER nav");
+    EXPECT_EQ(w.Count("Reboot 1"), 0);
+    P().CmdPlay();
+    EXPECT_EQ(Run({0, 0, 0, 0}), "NAVIGATE,WAITTIME,FINPROG,FINPROG");
+    EXPECT_EQ(w.Count("Reboot 1"), 1);  // once, whatever follows
+}
+
 TEST_F(PlayerTest, StepIsNotReenteredFromInsideAPortCall) {
     Start({10, 10}, 0);
     w.onNavigate = [this] { P().Tick(); };

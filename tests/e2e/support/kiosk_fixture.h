@@ -53,12 +53,14 @@ class KioskTest : public ::testing::Test {
     }
 
     // Starts the kiosk on a presentation; "{server}" in the text stands for the server's URL.
-    Kiosk& Start(std::string text) {
+    // environment: further NAME=value entries for the kiosk.
+    Kiosk& Start(std::string text, std::vector<std::string> environment = {}) {
         for (auto at = text.find("{server}"); at != std::string::npos;
              at = text.find("{server}", at))
             text.replace(at, 8, server_.Url());
         const auto file = folders_.Write("show.tso", text);
-        kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}));
+        kiosks_.push_back(
+            std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}, std::move(environment)));
         return *kiosks_.back();
     }
 

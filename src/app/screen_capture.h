@@ -1,0 +1,13 @@
+#pragma once
+// Snapshots of the screen as Windows bitmap files.
+
+#include "capture/snapshots.h"
+
+namespace pagelark {
+
+class QtScreenCapture final : public ScreenCapture {
+  public:
+    CaptureResult CaptureScreenTo(const std::string& path) override;
+};
+
+}  // namespace pagelark

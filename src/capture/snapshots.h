@@ -1,0 +1,54 @@
+#pragma once
+// Snapshot mode: every page whose time ran out is saved as a bitmap of the whole screen, and
+// the program ends once each page and the start page have been captured.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/ports.h"
+
+namespace pagelark {
+
+struct MachineSettings;
+struct Presentation;
+
+// Decimal digits of pageCount + 1, the width every snapshot number is padded to. Counted
+// exactly: 9 pages give 2 digits, 99 give 3.
+int SnapshotNumberWidth(std::int32_t pageCount);
+
+// snapPath (with its separator, or "" for the current folder), the presentation's base name,
+// number zero-padded to the width, ".BMP". A wider number is written in full.
+std::string SnapshotFileName(std::string_view snapPath, std::string_view currentFile,
+                             std::int32_t number, std::int32_t pageCount);
+
+enum class CaptureResult { Saved, SaveFailed, CaptureFailed };
+
+// Copies the whole screen, at its size and depth, to a bitmap file.
+class ScreenCapture {
+  public:
+    virtual ~ScreenCapture() = default;
+    virtual CaptureResult CaptureScreenTo(const std::string& path) = 0;
+};
+
+class SnapshotTaker final : public Snapshots {
+  public:
+    // Snap and SnapPath are read from machine, the page count and file name from presentation
+    // at each snapshot.
+    SnapshotTaker(const MachineSettings& machine, const Presentation& presentation,
+                  ScreenCapture& screen)
+        : machine_(machine), presentation_(presentation), screen_(screen) {}
+
+    // Nothing at all while Snap is off. A failed copy of the screen is not counted; a copy
+    // that could not be saved is, so a missing folder cannot keep the program running.
+    bool TakeSnapshot() override;
+    std::int32_t SnapshotCounter() const { return counter_; }
+
+  private:
+    const MachineSettings& machine_;
+    const Presentation& presentation_;
+    ScreenCapture& screen_;
+    std::int32_t counter_ = 0;
+};
+
+}  // namespace pagelark

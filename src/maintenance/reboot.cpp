@@ -1,0 +1,31 @@
+#include "maintenance/reboot.h"
+
+#include "maintenance/auto_logon.h"
+
+namespace pagelark {
+
+namespace {
+constexpr int kWindowsNt = 2;
+}
+
+void KioskMaintenance::RebootSequence(bool autoLogin, bool force) {
+    if (windowsVersion_ == kWindowsNt) {
+        if (autoLogin) WriteAutoLogonValues(registry_, machine_);
+        system_.EnableShutdownPrivilege();
+    }
+    system_.RequestReboot(force);
+}
+
+LogindCall LogindRebootCall(bool force) {
+    return {"RebootWithFlags", force ? kLogindSkipInhibitors : kLogindRootCheckInhibitors};
+}
+
+std::optional<LogindCall> LogindFallback(const LogindCall& sent, std::string_view errorName) {
+    if (sent.method != "RebootWithFlags") return std::nullopt;
+    if (errorName == "org.freedesktop.DBus.Error.UnknownMethod" ||
+        errorName == "org.freedesktop.DBus.Error.InvalidArgs")
+        return LogindCall{"Reboot", 0};
+    return std::nullopt;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,86 @@
+#include "shell/default_browser.h"
+
+#include "document/file_utils.h"
+#include "document/product.h"
+#include "document/registry.h"
+
+namespace pagelark {
+
+namespace {
+
+constexpr int kMaxFields = 10;
+
+std::string DefaultValue(Registry& registry, const std::string& key) {
+    std::string text = registry.QueryValue(RegRoot::ClassesRoot, key, "");
+    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    return text;
+}
+
+// Fields separated by single blanks outside double quotes; the quotes stay, and two blanks
+// in a row give an empty field.
+std::vector<std::string> SplitFields(const std::string& command) {
+    std::vector<std::string> fields;
+    std::string field;
+    bool quoted = false;
+    for (char c : command) {
+        if (c == '"') quoted = !quoted;
+        if (c == ' ' && !quoted) {
+            fields.push_back(std::move(field));
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    // The command counts as ending with a blank: what follows the last blank is a field.
+    if (!command.empty() && command.back() != ' ') fields.push_back(std::move(field));
+    return fields;
+}
+
+// A leading quote goes, and then a trailing one.
+std::string Unquoted(std::string field) {
+    if (!field.starts_with('"')) return field;
+    field.erase(0, 1);
+    if (field.ends_with('"')) field.pop_back();
+    return field;
+}
+
+}  // namespace
+
+std::string ShellCommand::Parameters() const {
+    std::string text;
+    for (const std::string& option : options)
+        text += option + " ";
+    return text + document;
+}
+
+std::optional<ShellCommand> DefaultBrowserCommand(Registry& registry, std::string_view document) {
+    std::string type = DefaultValue(registry, ".htm");
+    if (type.empty()) type = DefaultValue(registry, ".html");
+    if (type.empty()) return std::nullopt;
+    const std::string command = DefaultValue(registry, type + "\\shell\\open\\command");
+    if (command.empty()) return std::nullopt;
+
+    const std::vector<std::string> fields = SplitFields(command);
+    ShellCommand result;
+    result.program = Unquoted(fields.empty() ? std::string() : fields[0]);
+    result.document = std::string(document);
+    // Each further field goes in front of those gathered before it.
+    for (std::size_t k = 1; k < fields.size() && k < kMaxFields; ++k) {
+        if (fields[k].empty()) break;
+        std::string option = Unquoted(fields[k]);
+        if (option != "%1") result.options.insert(result.options.begin(), std::move(option));
+    }
+    result.directory = FolderPart(result.program);
+    return result;
+}
+
+bool OpenInDefaultBrowser(Registry& registry, Shell& shell, std::string_view document) {
+    const auto command = DefaultBrowserCommand(registry, document);
+    return command && shell.Open(*command);
+}
+
+bool OpenProductWebSite(Registry& registry, Shell& shell) {
+    return OpenInDefaultBrowser(registry, shell, kProductWebAddress);
+}
+
+}  // namespace pagelark

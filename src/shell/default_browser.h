@@ -1,0 +1,43 @@
+#pragma once
+// Hands an address to the system's default web browser, a separate program in a normal
+// window, found through the file association of HTML files.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagelark {
+
+class Registry;
+
+// A program to start with the shell's "open" verb.
+struct ShellCommand {
+    std::string program;  // without its quotes
+    // The browser's own options, each without its quotes, in the order they are passed.
+    std::vector<std::string> options;
+    std::string document;   // passed last, exactly as given
+    std::string directory;  // the program's folder, "" when the path names none
+    // The options and the document joined by single blanks: the shell's parameter text.
+    std::string Parameters() const;
+};
+
+// Starts programs as the shell's "open" verb does, in a normal window.
+class Shell {
+  public:
+    virtual ~Shell() = default;
+    // true when the program was started.
+    virtual bool Open(const ShellCommand& command) = 0;
+};
+
+// The command that opens document in the browser associated with ".htm" (else ".html");
+// nullopt when no browser is associated. Options after the tenth field are lost.
+std::optional<ShellCommand> DefaultBrowserCommand(Registry& registry, std::string_view document);
+
+// false when no browser is associated or the shell could not start it. Shows no message.
+bool OpenInDefaultBrowser(Registry& registry, Shell& shell, std::string_view document);
+
+// The product's web site in the default browser: the Help menu's last item.
+bool OpenProductWebSite(Registry& registry, Shell& shell);
+
+}  // namespace pagelark

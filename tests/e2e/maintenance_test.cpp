@@ -1,0 +1,127 @@
+// Snapshot mode and the daily reboot end to end: the bitmaps the kiosk leaves, and the
+// request a mock logind on a private system bus receives.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "e2e/support/kiosk_fixture.h"
+
+namespace pagelark::e2e {
+namespace {
+
+// A Windows bitmap read by its headers alone: "" when it is an uncompressed one of 24 or 32
+// bits a pixel at the screen's size, with its centre pixel.
+std::string CheckBitmap(const std::string& path, Rgb& centre) {
+    const std::string b = testing::TempFolder::Read(path);
+    auto le = [&b](std::size_t at, int size) {
+        std::int64_t value = 0;
+        for (int i = size - 1; i >= 0; --i)
+            value = value << 8 | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
+        return value;
+    };
+    if (b.size() < 54 || !b.starts_with("BM")) return "no bitmap header";
+    const std::int64_t width = le(18, 4), height = le(22, 4), bits = le(28, 2);
+    const std::int64_t stride = (width * bits + 31) / 32 * 4, compression = le(30, 4);
+    if (width != Xvfb::kWidth || height != Xvfb::kHeight || (bits != 24 && bits != 32) ||
+        (compression != 0 && compression != 3))
+        return "size, depth or compression: " + std::to_string(width) + "x" +
+               std::to_string(height) + "x" + std::to_string(bits) + " " +
+               std::to_string(compression);
+    if (static_cast<std::int64_t>(b.size()) < le(10, 4) + stride * height) return "cut short";
+    // Rows run bottom-up; pixels are blue, green, red.
+    const auto at =
+        static_cast<std::size_t>(le(10, 4) + (height / 2) * stride + width / 2 * bits / 8);
+    centre = {static_cast<std::uint8_t>(b[at + 2]), static_cast<std::uint8_t>(b[at + 1]),
+              static_cast<std::uint8_t>(b[at])};
+    return "";
+}
+
+TEST_F(KioskTest, SnapshotRunSavesTheScreenAfterEachPageAndEnds) {
+    const std::string snaps = folders_.File("snaps");
+    ASSERT_EQ(::mkdir(snaps.c_str(), 0700), 0);
+    Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nSnap=Yes\nSnapPath=" + snaps + "\n" +
+                         Pages({"/red", "/green"}));
+    const auto status = kiosk.WaitForExit(kStartUp + kPatience);
+    ASSERT_TRUE(status) << "the snapshot run did not end";
+    EXPECT_EQ(*status, 0);
+
+    // The start page, then each page, numbered to the width of 3.
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(snaps))
+        names.insert(entry.path().filename().string());
+    ASSERT_EQ(names, (std::set<std::string>{"show1.BMP", "show2.BMP", "show3.BMP"}));
+    const std::array<std::optional<Rgb>, 3> colors{std::nullopt, kRed.rgb, kGreen.rgb};
+    for (int k = 0; k < 3; ++k) {
+        Rgb centre;
+        EXPECT_EQ(CheckBitmap(snaps + "/show" + std::to_string(k + 1) + ".BMP", centre), "") << k;
+        EXPECT_TRUE(!colors[k] || Near(centre, *colors[k])) << k << " " << ToHex(centre);
+    }
+}
+
+// A private bus stands for the system bus, with a mock logind that logs what it is asked.
+TEST_F(KioskTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
+    const std::string bus = "unix:path=" + folders_.File("system_bus_socket");
+    const std::string log = folders_.File("logind.log");
+    std::vector<std::string> environment = CurrentEnvironment();
+    Process daemon({.argv = {"dbus-daemon", "--session", "--nofork", "--address=" + bus},
+                    .environment = environment,
+                    .outputFile = folders_.File("bus.log")});
+    environment.push_back("DBUS_SYSTEM_BUS_ADDRESS=" + bus);
+    // The distribution's interpreter, where the mock is installed.
+    Process logind(
+        {.argv = {"/usr/bin/python3", "-m", "dbusmock", "--template", "logind", "-l", log},
+         .environment = environment,
+         .outputFile = folders_.File("logind.out")});
+    auto send = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"dbus-send", "--bus=" + bus, "--print-reply"});
+        return RunCommand(arguments, environment).output;
+    };
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                         "org.freedesktop.DBus.NameHasOwner", "string:org.freedesktop.login1"})
+                       .find("boolean true") != std::string::npos;
+        },
+        Millis(20000), Millis(200)))
+        << "the mock logind did not come up";
+    // The template predates RebootWithFlags.
+    send({"--dest=org.freedesktop.login1", "/org/freedesktop/login1",
+          "org.freedesktop.DBus.Mock.AddMethod", "string:org.freedesktop.login1.Manager",
+          "string:RebootWithFlags", "string:t", "string:", "string:"});
+
+    // The next whole minute at least 20 s away: the kiosk has read its settings by then.
+    const std::time_t moment = (std::time(nullptr) + 20 + 59) / 60 * 60;
+    std::tm utc{};
+    ::gmtime_r(&moment, &utc);
+    char time[8];
+    std::snprintf(time, sizeof time, "%02d:%02d", utc.tm_hour, utc.tm_min);
+    Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
+                             std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
+                         {"DBUS_SYSTEM_BUS_ADDRESS=" + bus, "TZ=UTC"});
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "play never started";
+    const auto status = kiosk.WaitForExit(Millis(100000));
+    ASSERT_TRUE(status) << "no reboot by " << time << " UTC";
+    EXPECT_EQ(*status, 0);
+
+    std::istringstream calls(testing::TempFolder::Read(log));
+    std::vector<std::string> reboots;
+    double at = 0;
+    for (std::string line; std::getline(calls, line);) {
+        if (line.find("Reboot") == std::string::npos) continue;
+        reboots.push_back(line.substr(line.find(' ') + 1));
+        at = std::stod(line);
+    }
+    EXPECT_EQ(reboots, std::vector<std::string>{"RebootWithFlags 16"});
+    // Due once the minute is past, asked within a step or two of it.
+    EXPECT_GT(at, static_cast<double>(moment));
+    EXPECT_LT(at, static_cast<double>(moment) + 5);
+}
+
+}  // namespace
+}  // namespace pagelark::e2e

@@ -1,0 +1,84 @@
+// The reboot sequence, the automatic logon values it writes and the request logind gets.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "document/registry.h"
+#include "document/settings.h"
+#include "maintenance/auto_logon.h"
+#include "maintenance/reboot.h"
+#include "platform/linux/file_registry.h"
+#include "support/temp_folder.h"
+
+namespace pagelark {
+namespace {
+
+using testing::TempFolder;
+
+struct RecordingSystem final : RebootSystem {
+    std::string calls;
+    void EnableShutdownPrivilege() override { calls += "privilege,"; }
+    void RequestReboot(bool force) override { calls += force ? "forced" : "reboot"; }
+};
+
+TEST(RebootSequenceTest, LogonValuesOnlyOnWindowsNtWithAutoLoginInOrderThenTheRequest) {
+    const struct {
+        int version;
+        bool autoLogin, force;
+        const char* domain;
+        const char* values;  // as the store file lists them: in the order written
+        const char* calls;
+    } cases[] = {
+        {2, true, true, "",
+         "DefaultDomainName=earlier AutoAdminLogon=1 DontDisplayLastUserName=0 "
+         "DefaultUserName=kiosk DefaultPassword=secret",
+         "privilege,forced"},
+        {2, false, false, "OFFICE", "DefaultDomainName=earlier", "privilege,reboot"},
+        {0, true, true, "OFFICE", "DefaultDomainName=earlier", "forced"},
+    };
+    for (const auto& c : cases) {
+        TempFolder temp;
+        MachineSettings machine;
+        machine.NTDomain = c.domain;
+        machine.NTLogin = "kiosk";
+        machine.NTPassword = "secret";
+        RecordingSystem system;
+        {
+            FileRegistry backend(temp.path(), XdgEnvironment{});
+            Registry registry(backend);
+            // An empty setting must leave the system's value alone, not remove it.
+            registry.SetValue(RegRoot::LocalMachine, kWinlogonKey, "DefaultDomainName", "earlier",
+                              RegType::String);
+            KioskMaintenance(registry, machine, system, c.version)
+                .RebootSequence(c.autoLogin, c.force);
+        }
+        const std::string file = TempFolder::Read(temp.File("machine.reg"));
+        std::string values;
+        for (char ch : file.substr(file.find("Winlogon]") + 11))
+            if (ch != '"' && ch != '\r') values += ch == '\n' ? ' ' : ch;
+        EXPECT_EQ(values, std::string(c.values) + "  ") << c.version << c.autoLogin;
+        EXPECT_EQ(system.calls, c.calls);
+    }
+}
+
+TEST(LogindTest, InhibitorsHoldAnUnforcedRebootAndAnOlderLogindGetsThePlainCall) {
+    EXPECT_EQ(LogindRebootCall(false), (LogindCall{"RebootWithFlags", kLogindRootCheckInhibitors}));
+    EXPECT_EQ(LogindRebootCall(true), (LogindCall{"RebootWithFlags", kLogindSkipInhibitors}));
+    const LogindCall plain{"Reboot", 0};
+    const struct {
+        LogindCall sent;
+        const char* error;
+        std::optional<LogindCall> next;
+    } cases[] = {
+        {LogindRebootCall(true), "org.freedesktop.DBus.Error.InvalidArgs", plain},
+        {LogindRebootCall(false), "org.freedesktop.DBus.Error.UnknownMethod", plain},
+        {LogindRebootCall(true), "org.freedesktop.DBus.Error.AccessDenied", std::nullopt},
+        {plain, "org.freedesktop.DBus.Error.UnknownMethod", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LogindFallback(c.sent, c.error), c.next) << c.sent.method << " " << c.error;
+}
+
+}  // namespace
+}  // namespace pagelark
