@@ -20,13 +20,12 @@ set(CPACK_PACKAGE_NAME pagelark)
 set(CPACK_PACKAGE_VENDOR "Pagelark developers")
 set(CPACK_PACKAGE_CONTACT "Pagelark developers <pagelark@pagelark.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "web kiosk and web screen saver")
-# The first line is the synopsis, the others the long description.
+# Under the synopsis (the summary above), one paragraph per line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "web kiosk and web screen saver\n\
-Plays a presentation of web pages full screen and loops over it, preloading the next page \
-out of sight. Visitors may browse within include and exclude lists; an operator edits \
-presentations in a configuration window. Includes pagelark-tso, which shows and re-saves \
-presentation files from the shell.")
+    "Plays a presentation of web pages full screen and loops over it, preloading the\n\
+next page out of sight. Visitors may browse within include and exclude lists; an\n\
+operator edits presentations in a configuration window. Includes pagelark-tso,\n\
+which shows and re-saves presentation files from the shell.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://pagelark.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
