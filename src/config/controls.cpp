@@ -35,6 +35,12 @@ const QScreen* ScreenOf(const QWidget& widget) {
     return screen != nullptr ? screen : QGuiApplication::primaryScreen();
 }
 
+template <class Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
 int ToPixels(int twips, qreal dpi) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
@@ -42,27 +48,19 @@ int ToPixels(int twips, qreal dpi) {
 }  // namespace
 
 QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
+    return Named(new QPushButton(caption, parent), name);
 }
 
 QCheckBox* MakeCheck(const char* name, const QString& caption, QWidget* parent) {
-    auto* check = new QCheckBox(caption, parent);
-    check->setObjectName(name);
-    return check;
+    return Named(new QCheckBox(caption, parent), name);
 }
 
 QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    return label;
+    return Named(new QLabel(caption, parent), name);
 }
 
 QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(name);
-    return frame;
+    return Named(new QGroupBox(caption, parent), name);
 }
 
 QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent) {
