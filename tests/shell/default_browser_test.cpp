@@ -72,8 +72,6 @@ TEST(DefaultBrowserTest, CommandLineFieldsBecomeProgramFolderAndParameters) {
 #ifdef PAGELARK_QT_SHELL
 TEST(DefaultBrowserTest, StartsTheDesktopsBrowserInItsFolderWithTheAddressAsGiven) {
     TempFolder temp;
-    for (const char* folder : {"data/applications", "config", "bin dir"})
-        std::filesystem::create_directories(temp.File(folder));
     const std::string script = temp.Write(
         "bin dir/browser",
         "#!/bin/sh\n{ pwd; printf '%s\\n' \"$@\"; } > ../seen.tmp; mv ../seen.tmp ../seen\n");
