@@ -2,20 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "document/file_utils.h"
-#include "document/presentation.h"
-#include "document/presentation_file.h"
-#include "document/profile.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
-#include "platform/shares.h"
-#include "support/fake_registry.h"
-#include "support/temp_folder.h"
+#include "support/document_world.h"
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::TempFolder;
 
 // Records every dialog as one line and answers from the test's script.
 class FakeDialogs final : public FileDialogs {
@@ -41,12 +31,9 @@ class FakeDialogs final : public FileDialogs {
     std::vector<std::string> calls;
 };
 
-class FileCommandTest : public ::testing::Test {
+class FileCommandTest : public ::testing::Test, public DocumentWorld {
   protected:
     FileCommandTest() {
-        fake.Put(RegRoot::CurrentUser,
-                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                 "Personal", temp.path());
         p.CurrentFile = show;
         LoadPresentation(p, context, show);
         p.Pages[0].URL = "edited";
@@ -60,20 +47,6 @@ class FileCommandTest : public ::testing::Test {
         EXPECT_EQ(TempFolder::Read(show), "[Page1]\r\nURL=old\r\n");
     }
 
-    TempFolder temp;
-    testing::FakeRegistry fake;
-    Registry registry{fake};
-    ProfileStore profiles;
-    std::unique_ptr<ShareConnector> shares = SystemShareConnector();
-    FileUtils files{*shares, profiles};
-    Presentation p;
-    Settings settings{profiles, registry, p.CurrentFile};
-    MachineSettings machine;
-    ToolbarButtons buttons;
-    HelpDocumentList help = BuildHelpDocuments("/tmp/t/");
-    std::string startupFolder = "/kiosk/";
-    DocumentEvents events;
-    DocumentContext context{settings, files, machine, buttons, help, startupFolder, events, 0};
     FakeDialogs dialogs;
     std::string show = temp.Write("show.tso", "[Page1]\r\nURL=old\r\n");
 };
@@ -84,10 +57,12 @@ TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
     EXPECT_EQ(dialogs.calls, std::vector<std::string>{"Save changes to \"" + show + "\"?"});
 
     dialogs.answer = Answer::No;
+    p.MaxTime = 9;  // a play option: New keeps it
     const FileCommandResult result = FileCommand(FileCommandId::New, p, context, dialogs);
     const std::string noName = temp.File("NoName.tso");
     EXPECT_EQ(result.caption, noName + " - Pagelark");
-    EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages.size()), std::tuple(noName, false, 0u));
+    EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages.size(), p.MaxTime),
+              std::tuple(noName, false, 0u, 9));
     EXPECT_FALSE(FileExists(noName));
     EXPECT_TRUE(Run(FileCommandId::Save));  // no dialog: New gave the name
     EXPECT_EQ(std::tuple(FileExists(noName), dialogs.calls.size()), std::tuple(true, 2u));
@@ -133,4 +108,4 @@ TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

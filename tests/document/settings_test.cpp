@@ -3,37 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "document/product.h"
-#include "document/profile.h"
-#include "document/registry.h"
-#include "document/toolbar_buttons.h"
 #include "platform/clock.h"
-#include "support/fake_registry.h"
-#include "support/temp_folder.h"
+#include "support/document_world.h"
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::FakeRegistry;
-using testing::TempFolder;
 
 const std::string kUser(kUserKey);
 const std::string kMachine(kMachineKey);
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public ::testing::Test, public DocumentWorld {
   protected:
-    void UseFile(std::string_view content) { currentFile = temp.Write("show.tso", content); }
+    void UseFile(std::string_view content) { p.CurrentFile = temp.Write("show.tso", content); }
     void Load(int windowsVersion = 0) {
         LoadMachineSettings(settings, windowsVersion, now, machine, buttons);
     }
-
-    TempFolder temp;
-    FakeRegistry fake;
-    Registry registry{fake};
-    ProfileStore profiles;
-    std::string currentFile;
-    Settings settings{profiles, registry, currentFile};
-    MachineSettings machine;
-    ToolbarButtons buttons;
     double now = DateTimeValue(2026, 12, 6, 10, 0);
 };
 
@@ -57,8 +41,8 @@ TEST_F(SettingsTest, WritesGoToTheirOnePlace) {
     UseFile("");
     settings.WriteFileSetting("HomeURL", "http://x/");
     settings.WriteFileSetting("Visible", "No", "ToolNavURL");
-    ASSERT_TRUE(profiles.FlushProfileCache(currentFile));
-    EXPECT_EQ(TempFolder::Read(currentFile),
+    ASSERT_TRUE(profiles.FlushProfileCache(p.CurrentFile));
+    EXPECT_EQ(TempFolder::Read(p.CurrentFile),
               "[Tessaro]\r\nHomeURL=http://x/\r\n[ToolNavURL]\r\nVisible=No\r\n");
     EXPECT_TRUE(settings.WriteMachineSetting("EMail", "a@b"));
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "a@b");
@@ -68,10 +52,7 @@ TEST_F(SettingsTest, WritesGoToTheirOnePlace) {
 }
 
 TEST_F(SettingsTest, DefaultFileComesFromTheSettingOrTheDocumentsFolder) {
-    fake.Put(RegRoot::CurrentUser,
-             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Personal",
-             "/home/kiosk/Documents");
-    EXPECT_EQ(settings.DefaultFilePath(), "/home/kiosk/Documents/Pagelark.TSO");
+    EXPECT_EQ(settings.DefaultFilePath(), temp.File("Pagelark.TSO"));
     fake.Put(RegRoot::LocalMachine, kMachine, "DefaultFile", "/srv/shows/lobby.tso");
     EXPECT_EQ(settings.DefaultFilePath(), "/srv/shows/lobby.tso");
 }
@@ -122,4 +103,4 @@ TEST_F(SettingsTest, EditedSettingsAreWrittenToTheMachineKey) {
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing
