@@ -23,6 +23,7 @@
 #include "document/presentation.h"
 #include "document/presentation_file.h"
 #include "platform/clock.h"
+#include "support/recording_commands.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -37,27 +38,6 @@ class FakePlayer final : public ConfigEvents {
     int shown = 0;
     std::vector<std::string> staged;
     std::vector<bool> closed;
-};
-
-class NoCommands final : public PlayerCommands {
-    void CmdPlay() override {}
-    void CmdPause() override {}
-    void CmdPrevious() override {}
-    void CmdNext() override {}
-    void CmdQuit() override {}
-    void CmdConfig() override {}
-    void CmdHelp() override {}
-    void CmdBack() override {}
-    void CmdForward() override {}
-    void CmdStop() override {}
-    void CmdReload() override {}
-    void GoHome() override {}
-    void SwitchToNavigation() override {}
-    void BrowseAddress(const std::string&) override {}
-    void HandleKey(KeyCode, int) override {}
-    void NoteActivity() override {}
-    bool QuitAllowed() const override { return true; }
-    bool Finishing() const override { return false; }
 };
 
 // Records every box; each one also notes whether the window had let go of its top place.
@@ -152,7 +132,7 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
     ConfigWindowWidget window{
         ConfigContext{presentation, context, dialogs, clock, [this] { ++toolbarsOnTop; }, {}}};
     FakePlayer player;
-    NoCommands commands;
+    testing::RecordingCommands commands;
 };
 
 TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEMail) {
@@ -390,11 +370,3 @@ TEST(QtFileFilterTest, CommonDialogFiltersBecomeQtFilters) {
 
 }  // namespace
 }  // namespace pagelark
-
-int main(int argc, char** argv) {
-    // Also when the test list is read, which happens without the tests' environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
