@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "help/help_paths.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -65,6 +66,13 @@ TEST_F(HelpFilesTest, ALinkInPlaceOfTheFolderOrAFileIsNotFollowed) {
     std::filesystem::create_symlink(victim, dir + "Pagelark/index.html");
     EXPECT_TRUE(ExtractHelpFiles(table, resources, dir));
     EXPECT_EQ(TempFolder::Read(victim), "victim");
+}
+
+TEST(HelpPaths, PlaceholderIsReplacedEverywhereInExactCase) {
+    EXPECT_EQ(ExpandTempPath("{TempPath}/Pagelark", "/tmp/my dir/"), "/tmp/my dir/Pagelark");
+    EXPECT_EQ(ExpandTempPath("\"{TempPath}/a\" {TempPath}/b", "/t/"), "\"/t/a\" /t/b");
+    EXPECT_EQ(ExpandTempPath("{temppath}/a", "/t/"), "{temppath}/a");
+    EXPECT_EQ(ExpandTempPath("{TempPath}/a", ""), "a");  // no temporary folder known
 }
 
 }  // namespace
