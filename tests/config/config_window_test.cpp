@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -23,6 +22,8 @@
 #include "document/presentation.h"
 #include "document/presentation_file.h"
 #include "platform/clock.h"
+#include "support/recording_commands.h"
+#include "support/recording_dialogs.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -39,57 +40,6 @@ class FakePlayer final : public ConfigEvents {
     std::vector<bool> closed;
 };
 
-class NoCommands final : public PlayerCommands {
-    void CmdPlay() override {}
-    void CmdPause() override {}
-    void CmdPrevious() override {}
-    void CmdNext() override {}
-    void CmdQuit() override {}
-    void CmdConfig() override {}
-    void CmdHelp() override {}
-    void CmdBack() override {}
-    void CmdForward() override {}
-    void CmdStop() override {}
-    void CmdReload() override {}
-    void GoHome() override {}
-    void SwitchToNavigation() override {}
-    void BrowseAddress(const std::string&) override {}
-    void HandleKey(KeyCode, int) override {}
-    void NoteActivity() override {}
-    bool QuitAllowed() const override { return true; }
-    bool Finishing() const override { return false; }
-};
-
-// Records every box; each one also notes whether the window had let go of its top place.
-class FakeDialogs final : public FileDialogs {
-  public:
-    std::string OpenFileDialog(const std::string&, const std::string&, std::string_view filter, int,
-                               const std::string& title) override {
-        Note("open " + title + " " + std::string(filter));
-        return chosen;
-    }
-    std::string SaveFileDialog(const std::string&, const std::string&, std::string_view, int,
-                               const std::string&, const std::string& title) override {
-        Note("save " + title);
-        return chosen;
-    }
-    Answer AskSaveChanges(const std::string& text) override {
-        Note("ask " + text);
-        return answer;
-    }
-    void ShowError(const std::string& text) override { Note("error " + text); }
-
-    void Note(const std::string& call) {
-        calls.push_back(call);
-        if (window != nullptr && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-            calls.push_back("<still on top>");
-    }
-    QWidget* window = nullptr;
-    std::string chosen;
-    Answer answer = Answer::Cancel;
-    std::vector<std::string> calls;
-};
-
 class FixedClock final : public Clock {
     double Now() const override { return 45000.5; }
 };
@@ -104,7 +54,11 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
         machine.EMail = "op@example.org";
         CreateButtonLists(buttons);
         window.Attach(player, commands);
-        dialogs.window = &window;
+        // Each box notes whether the window had let go of its top place.
+        dialogs.afterCall = [this](std::vector<std::string>& calls) {
+            if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+                calls.push_back("<still on top>");
+        };
     }
 
     bool EditorOpen() const override { return window.isVisible(); }
@@ -146,13 +100,13 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
     std::string startupFolder = folder.path() + "/";
     DocumentContext context{session.settings, session.files, machine, buttons, help,
                             startupFolder,    *this,         0};
-    FakeDialogs dialogs;
+    testing::RecordingDialogs dialogs;
     FixedClock clock;
     int toolbarsOnTop = 0;
     ConfigWindowWidget window{
         ConfigContext{presentation, context, dialogs, clock, [this] { ++toolbarsOnTop; }, {}}};
     FakePlayer player;
-    NoCommands commands;
+    testing::RecordingCommands commands;
 };
 
 TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEMail) {
@@ -171,9 +125,6 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     EXPECT_TRUE(presentation.EditorLoaded);
     EXPECT_FALSE(presentation.Modified);  // filling is no edit
     EXPECT_EQ(Lines("lstToolNav").constLast(), "URL");
-    EXPECT_EQ(Find<QLabel>("lblToolRun")->text(),
-              "Tool Run is not visible because Pagelark switches to navigation mode when mouse "
-              "moves");
 
     // Reactivation keeps what was typed; after Cancel the next opening fills afresh.
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
@@ -338,13 +289,9 @@ TEST_F(ConfigWindowTest, NewWithChangesAsksAndCancelOrACancelledSaveAsChangesNot
     EXPECT_TRUE(presentation.Modified);
 
     dialogs.calls.clear();
-    dialogs.chosen.clear();
-    const std::string file = presentation.CurrentFile;
-    Find<QAction>("mnuFile3")->trigger();
-    EXPECT_EQ(dialogs.calls, std::vector<std::string>{"save File Save As"});
-    EXPECT_EQ(presentation.CurrentFile, file);
-    EXPECT_TRUE(presentation.Modified);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
+    Find<QAction>("mnuFile3")->trigger();  // Save As, cancelled: nothing is written
+    EXPECT_EQ(dialogs.calls, std::vector<std::string>{"save File Save As show.tso .tso"});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(presentation.CurrentFile)));
 
     // No: the new empty presentation fills the window.
     dialogs.answer = Answer::No;
@@ -390,11 +337,3 @@ TEST(QtFileFilterTest, CommonDialogFiltersBecomeQtFilters) {
 
 }  // namespace
 }  // namespace pagelark
-
-int main(int argc, char** argv) {
-    // Also when the test list is read, which happens without the tests' environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

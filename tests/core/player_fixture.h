@@ -12,13 +12,9 @@
 #include <vector>
 
 #include "core/player.h"
-#include "document/presentation.h"
 #include "document/product.h"
-#include "document/profile.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
 #include "platform/clock.h"
-#include "support/fake_registry.h"
+#include "support/document_world.h"
 
 namespace pagelark::testing {
 
@@ -102,9 +98,12 @@ class FakeWorld : public Clock,
     void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }
 };
 
-class PlayerTest : public ::testing::Test {
+class PlayerTest : public ::testing::Test, public DocumentWorld {
   protected:
-    PlayerTest() { CreateButtonLists(buttons); }
+    PlayerTest() {
+        CreateButtonLists(buttons);
+        help = BuildHelpDocuments("/run/user/1000/");
+    }
 
     // Built on first use, so a test sets the world up first; reset() for a fresh player.
     Player& P() {
@@ -155,15 +154,7 @@ class PlayerTest : public ::testing::Test {
     const std::string& Shown() { return P().Browser(P().CurrentBrowser()).address; }
 
     FakeWorld w;
-    Presentation show;
-    MachineSettings machine;
-    ToolbarButtons buttons;
-    FakeRegistry registryBackend;
-    Registry registry{registryBackend};
-    ProfileStore profiles;
-    std::string currentFile;
-    Settings settings{profiles, registry, currentFile};
-    HelpDocumentList help = BuildHelpDocuments("/run/user/1000/");
+    Presentation& show = p;
     std::unique_ptr<Player> player;
 };
 

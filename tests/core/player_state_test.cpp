@@ -95,9 +95,9 @@ TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
 
     // The diagnostic key needs Debug on as well as a program, whatever the modifiers.
     w.calls.clear();
-    registryBackend.Put(RegRoot::CurrentUser, kUserKey, "IEPath", "/usr/bin/xterm");
+    fake.Put(RegRoot::CurrentUser, kUserKey, "IEPath", "/usr/bin/xterm");
     P().HandleKey(F10, 0);
-    registryBackend.Put(RegRoot::CurrentUser, kUserKey, "Debug", "Yes");
+    fake.Put(RegRoot::CurrentUser, kUserKey, "Debug", "Yes");
     P().HandleKey(F10, kCtrlMask);
     EXPECT_EQ(w.Take(), "Start /usr/bin/xterm");
 }

@@ -2,41 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "document/file_utils.h"
-#include "document/presentation.h"
-#include "document/profile.h"
-#include "document/registry.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
-#include "platform/shares.h"
-#include "support/fake_registry.h"
-#include "support/temp_folder.h"
+#include "support/document_world.h"
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::FakeRegistry;
-using testing::TempFolder;
 using namespace std::string_literals;
 
-class RecordingEvents final : public DocumentEvents {
-  public:
-    bool EditorOpen() const override { return editorOpen; }
-    void RefillEditor() override { ++refills; }
-    void AfterSave() override { ++saves; }
-    bool editorOpen = false;
-    int refills = 0;
-    int saves = 0;
-};
-
-class PresentationFileTest : public ::testing::Test {
+class PresentationFileTest : public ::testing::Test, public DocumentWorld {
   protected:
-    PresentationFileTest() {
-        fake.Put(RegRoot::CurrentUser,
-                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                 "Personal", temp.path());
-    }
-
     void Load(const std::string& path, LoadOptions options = {}) {
         p.CurrentFile = path;
         LoadPresentation(p, context, path, options);
@@ -46,40 +20,16 @@ class PresentationFileTest : public ::testing::Test {
         EXPECT_TRUE(SavePresentation(p, context, path, error)) << error;
         return TempFolder::Read(path);
     }
-
-    TempFolder temp;
-    FakeRegistry fake;
-    Registry registry{fake};
-    ProfileStore profiles;
-    std::unique_ptr<ShareConnector> shares = SystemShareConnector();
-    FileUtils files{*shares, profiles};
-    Presentation p;
-    Settings settings{profiles, registry, p.CurrentFile};
-    MachineSettings machine;
-    ToolbarButtons buttons;
-    HelpDocumentList help = BuildHelpDocuments("/tmp/t/");
-    std::string startupFolder = "/kiosk/";
-    RecordingEvents events;
-    DocumentContext context{settings, files, machine, buttons, help, startupFolder, events, 0};
 };
 
-// What a load reads is in the golden files (tests/document/data); here what it resets.
-TEST_F(PresentationFileTest, LoadResetsTheEditor) {
-    p.Modified = p.EditorLoaded = true;
-    Load(temp.Write("show.tso", "[Page1]\r\nURL=a\r\n"));
-    EXPECT_FALSE(p.Modified);
-    EXPECT_FALSE(p.EditorLoaded);
-    EXPECT_EQ(events.refills, 0);
-    events.editorOpen = true;
-    Load(temp.Write("show.tso", "[Page1]\r\nURL=a\r\n"));
-    EXPECT_EQ(events.refills, 1);
-}
-
-// The bytes of a save are in the golden files (tests/document/data); here its effects.
+// What a load reads and a save writes is in the golden files (tests/document/data); here
+// what a load resets and what a save changes.
 TEST_F(PresentationFileTest, SaveMovesTheFileAndPagesOnTheDefaultFollowIt) {
     const std::string path = temp.Write(
         "show.tso", "[Page1]\r\nURL=a\r\n[Page2]\r\nURL=b\r\nDefaultTime=no\r\nTime=10\r\n");
+    p.EditorLoaded = true;
     Load(path);
+    EXPECT_EQ(std::tuple(p.EditorLoaded, events.refills), std::tuple(false, 0));
     p.Modified = true;
     const std::string saved = Save(temp.File("copy.tso"));
     EXPECT_EQ(p.CurrentFile, temp.File("copy.tso"));
@@ -89,8 +39,10 @@ TEST_F(PresentationFileTest, SaveMovesTheFileAndPagesOnTheDefaultFollowIt) {
     p.DefaultTime = 20;
     Save(path);
     EXPECT_EQ(p.Pages[0].Time, 10);  // the model keeps what it had until reloaded
+    p.Modified = events.editorOpen = true;
     Load(path);
-    EXPECT_EQ(std::tuple(p.Pages[0].Time, p.Pages[1].Time), std::tuple(20, 10));
+    EXPECT_EQ(std::tuple(p.Pages[0].Time, p.Pages[1].Time, p.Modified, events.refills),
+              std::tuple(20, 10, false, 1));
 }
 
 TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
@@ -124,6 +76,8 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
     EXPECT_TRUE(p.IsDefaultFile);
     Load(temp.Write("pagelark.tso", ""));
     EXPECT_FALSE(p.IsDefaultFile);
+    Load(temp.File("missing.tso"));  // only the default file is created when missing
+    EXPECT_FALSE(FileExists(temp.File("missing.tso")));
 }
 
 TEST_F(PresentationFileTest, FailedSaveKeepsTheOldFileAndTheState) {
@@ -140,11 +94,6 @@ TEST_F(PresentationFileTest, FailedSaveKeepsTheOldFileAndTheState) {
     EXPECT_EQ(TempFolder::Read(path), "[Page1]\r\nURL=old\r\n");
     // The profile cache holds nothing for the failed target afterwards.
     EXPECT_EQ(profiles.ReadString("Tessaro", "AutoLoop", blocked), "");
-}
-
-TEST_F(PresentationFileTest, OnlyTheDefaultFileIsCreatedWhenMissing) {
-    Load(temp.File("missing.tso"));
-    EXPECT_FALSE(FileExists(temp.File("missing.tso")));
 }
 
 TEST(PresentationModel, UntouchedStarterIsRecognised) {
@@ -171,20 +120,5 @@ TEST(PresentationModel, UntouchedStarterIsRecognised) {
     EXPECT_FALSE(IsUntouchedStarter(p, help));
 }
 
-TEST(PresentationModel, NewKeepsThePlayOptionsAndOnlyEditsModify) {
-    Presentation p;
-    p.Pages = {{"a", true, 1}};
-    p.MaxTime = 9;
-    p.Modified = true;
-    DocumentEvents events;
-    NewPresentation(p, events);
-    EXPECT_EQ(std::tuple(p.Pages.size(), p.MaxTime, p.Modified), std::tuple(0u, 9, false));
-    MarkModified(p);
-    EXPECT_FALSE(p.Modified);  // filling the editor is no change
-    p.EditorLoaded = true;
-    MarkModified(p);
-    EXPECT_TRUE(p.Modified);
-}
-
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -5,29 +5,20 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/linux/file_registry.h"
-#include "support/temp_folder.h"
+#include "support/temp_registry.h"
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::TempFolder;
 using namespace std::string_literals;
 
-constexpr RegRoot kMachine = RegRoot::LocalMachine;
-constexpr RegRoot kUser = RegRoot::CurrentUser;
-constexpr RegRoot kClasses = RegRoot::ClassesRoot;
-
-// The registry layer over a file registry in a temporary folder.
-class RegistryTest : public ::testing::Test {
+// The registry layer over a file registry.
+class RegistryTest : public ::testing::Test, public TempRegistry {
   protected:
-    RegistryTest() {
-        env.Home = temp.File("home");
-        Reopen();
-    }
+    RegistryTest() { reg.emplace(*store); }
     void Reopen() {
-        backend.emplace(folder, env);
-        reg.emplace(*backend);
+        store.emplace(folder, env);
+        reg.emplace(*store);
     }
     std::string Get(RegRoot root, std::string_view path, std::string_view name) {
         return reg->QueryValue(root, path, name);
@@ -37,10 +28,6 @@ class RegistryTest : public ::testing::Test {
         return reg->SetValue(root, path, name, text, type);
     }
 
-    TempFolder temp;
-    XdgEnvironment env;
-    std::string folder = temp.File("registry");
-    std::optional<FileRegistry> backend;
     std::optional<Registry> reg;
 };
 
@@ -112,4 +99,4 @@ TEST_F(RegistryTest, SetCreatesTheKeyAndTextOfNoBytesRemovesTheValue) {
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

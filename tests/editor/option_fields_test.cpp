@@ -3,28 +3,22 @@
 #include <gtest/gtest.h>
 
 #include "document/product.h"
-#include "document/profile.h"
-#include "support/fake_registry.h"
+#include "support/document_world.h"
 
 namespace pagelark {
 namespace {
 
 constexpr double kDay = 45000.0;  // a midnight, as the clock counts days
 
-TEST(ConfigKeep, WritesTheWindowBack) {
-    testing::FakeRegistry fake;
-    Registry registry{fake};
-    ProfileStore profiles;
-    Presentation p;
+class ConfigKeepTest : public ::testing::Test, public testing::DocumentWorld {};
+
+TEST_F(ConfigKeepTest, WritesTheWindowBack) {
     p.CurrentFile = "/srv/show.tso";
-    Settings settings{profiles, registry, p.CurrentFile};
-    MachineSettings machine;
     machine.EMail = "me@x.org";
     machine.EMailRegistered = true;
     machine.ScreenSaveTimeOut = 330;
     machine.RebootHour = 9;
     machine.RebootMinute = 30;
-    ToolbarButtons buttons;
     OptionFields fields = FillOptions(p, machine);
     WorkingLists lists = FillLists(p, buttons);
     EXPECT_EQ(std::tuple(fields.screenSaveTimeOut, fields.rebootHour, fields.rebootMinute),

@@ -1,12 +1,11 @@
 #include "help/help_files.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
 
+#include "help/help_paths.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -44,9 +43,7 @@ TEST_F(HelpFilesTest, WritesWhatTheProgramCarriesAndDeletesOnlyThat) {
     EXPECT_EQ(TempFolder::Read(folder + "/pagelark.html"),
               std::string("bytes\0as they are\r\n", 20));
     EXPECT_FALSE(std::filesystem::exists(folder + "/link.html"));  // no such resource
-    struct stat st {};
-    ::stat(folder.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(testing::ModeOf(folder), 0700u);
     // A folder holding the visitor's files stays.
     temp.Write("with blank/Pagelark/mine.txt", "keep");
     DeleteHelpFiles(table, dir);
@@ -58,7 +55,6 @@ TEST_F(HelpFilesTest, WritesWhatTheProgramCarriesAndDeletesOnlyThat) {
 }
 
 TEST_F(HelpFilesTest, ALinkInPlaceOfTheFolderOrAFileIsNotFollowed) {
-    std::filesystem::create_directory(temp.File("elsewhere"));
     const std::string victim = temp.Write("elsewhere/index.html", "victim");
     std::filesystem::create_directory_symlink(temp.File("elsewhere"), dir + "Pagelark");
     EXPECT_FALSE(ExtractHelpFiles(table, resources, dir));
@@ -70,6 +66,13 @@ TEST_F(HelpFilesTest, ALinkInPlaceOfTheFolderOrAFileIsNotFollowed) {
     std::filesystem::create_symlink(victim, dir + "Pagelark/index.html");
     EXPECT_TRUE(ExtractHelpFiles(table, resources, dir));
     EXPECT_EQ(TempFolder::Read(victim), "victim");
+}
+
+TEST(HelpPaths, PlaceholderIsReplacedEverywhereInExactCase) {
+    EXPECT_EQ(ExpandTempPath("{TempPath}/Pagelark", "/tmp/my dir/"), "/tmp/my dir/Pagelark");
+    EXPECT_EQ(ExpandTempPath("\"{TempPath}/a\" {TempPath}/b", "/t/"), "\"/t/a\" /t/b");
+    EXPECT_EQ(ExpandTempPath("{temppath}/a", "/t/"), "{temppath}/a");
+    EXPECT_EQ(ExpandTempPath("{TempPath}/a", ""), "a");  // no temporary folder known
 }
 
 }  // namespace

@@ -40,15 +40,12 @@ TEST(ReplaceFileAtomically, ReplacesKeepingModeAndLinkAndFailsLeavingTheOldFile)
     ASSERT_TRUE(ReplaceFileAtomically(link, "new", error)) << error;
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(TempFolder::Read(file), "new");
-    struct stat st {};
-    ::stat(file.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(testing::ModeOf(file), 0640u);
     // Nothing but the file and the link is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 2);
     // A new file takes the mode asked for.
     ASSERT_TRUE(ReplaceFileAtomically(temp.File("secret.reg"), "x", error, 0600));
-    ::stat(temp.File("secret.reg").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(testing::ModeOf(temp.File("secret.reg")), 0600u);
 
     EXPECT_FALSE(ReplaceFileAtomically(temp.File("missing/x"), "x", error));
     EXPECT_FALSE(error.empty());

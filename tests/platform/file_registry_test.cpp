@@ -2,37 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
-#include "platform/linux/xdg.h"
 #include "platform/registry_store.h"
 #include "support/scoped_variable.h"
-#include "support/temp_folder.h"
+#include "support/temp_registry.h"
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::TempFolder;
 using namespace std::string_literals;
 
-constexpr RegRoot kMachine = RegRoot::LocalMachine;
-constexpr RegRoot kUser = RegRoot::CurrentUser;
-constexpr RegRoot kClasses = RegRoot::ClassesRoot;
 constexpr std::string_view kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr std::string_view kHtmlCommand = "htmlfile\\shell\\open\\command";
 
-// A file registry in a temporary folder, under a desktop environment with no settings.
-class FileRegistryTest : public ::testing::Test {
+class FileRegistryTest : public ::testing::Test, public TempRegistry {
   protected:
-    FileRegistryTest() {
-        env.Home = temp.File("home");
-        env.ConfigDirs = temp.File("etc");
-        env.DataDirs = temp.File("share");
-        Reopen();
-    }
     void Reopen() { store.emplace(folder, env); }
     std::string Get(RegRoot root, std::string_view path, std::string_view name) {
         auto read = store->QueryValue(root, path, name);
@@ -57,22 +43,13 @@ class FileRegistryTest : public ::testing::Test {
     bool Holds(const std::string& file, std::string_view text) {
         return TempFolder::Read(folder + "/" + file).find(text) != std::string::npos;
     }
-    void Write(const std::string& relative, std::string_view bytes) {
-        std::filesystem::create_directories(
-            std::filesystem::path(temp.File(relative)).parent_path());
-        temp.Write(relative, bytes);
-    }
 
-    TempFolder temp;
-    XdgEnvironment env;
-    std::string folder = temp.File("registry");
-    std::optional<FileRegistry> store;
     RegError last = RegError::Success;
 };
 
 TEST_F(FileRegistryTest, PathsMatchWithoutCaseParentsExistImplicitlyAndBadNamesAreRefused) {
-    Write("registry/machine.reg",
-          "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Vendor\\App]\r\n\"V\"=\"1\"\r\n");
+    temp.Write("registry/machine.reg",
+               "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Vendor\\App]\r\n\"V\"=\"1\"\r\n");
     EXPECT_EQ(Get(kMachine, "software\\\\VENDOR\\app\\", "v"), "1");
     EXPECT_FALSE(Exists(kMachine, "Software\\Ven"));
     EXPECT_FALSE(Exists(kUser, "Software\\Vendor"));
@@ -90,11 +67,11 @@ TEST_F(FileRegistryTest, PathsMatchWithoutCaseParentsExistImplicitlyAndBadNamesA
 }
 
 TEST_F(FileRegistryTest, ClassesRootMergesTheUserOverTheMachine) {
-    Write("registry/machine.reg",
-          "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\.show]\r\n@=\"machine\"\r\n"
-          "\"Only\"=\"machine\"\r\n");
-    Write("registry/user.reg",
-          "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\.show]\r\n@=\"user\"\r\n");
+    temp.Write("registry/machine.reg",
+               "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\.show]\r\n@=\"machine\"\r\n"
+               "\"Only\"=\"machine\"\r\n");
+    temp.Write("registry/user.reg",
+               "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Classes\\.show]\r\n@=\"user\"\r\n");
     EXPECT_EQ(Get(kClasses, ".show", ""), "user");
     EXPECT_EQ(Get(kClasses, ".show", "Only"), "machine");
     // Values go where the user has the key; new keys go to the machine.
@@ -110,8 +87,8 @@ TEST_F(FileRegistryTest, ClassesRootMergesTheUserOverTheMachine) {
 
 TEST_F(FileRegistryTest, DesktopValuesAreReadOnlyAndVanishWithoutAHandler) {
     std::filesystem::create_directories(env.Home + "/Documents");
-    Write("share/applications/web.desktop", "[Desktop Entry]\nExec=web %u\n");
-    Write("etc/mimeapps.list", "[Default Applications]\ntext/html=web.desktop\n");
+    temp.Write("share/applications/web.desktop", "[Desktop Entry]\nExec=web %u\n");
+    temp.Write("etc/mimeapps.list", "[Default Applications]\ntext/html=web.desktop\n");
     Reopen();
     EXPECT_EQ(Get(kUser, kShellFolders, "Personal"), env.Home + "/Documents");
     EXPECT_EQ(Get(kClasses, ".html", ""), "htmlfile");
@@ -129,7 +106,7 @@ TEST_F(FileRegistryTest, DesktopValuesAreReadOnlyAndVanishWithoutAHandler) {
 
 TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
     const char* names[] = {"HOME", "XDG_CONFIG_HOME", "PAGELARK_REGISTRY_DIR"};
-    testing::ScopedVariable home(names[0], "/home/someone"), config(names[1], nullptr),
+    ScopedVariable home(names[0], "/home/someone"), config(names[1], nullptr),
         folder(names[2], nullptr);
     const char* rows[][4] = {{"/home/someone", "/cfg", "/reg", "/reg"},
                              {"/home/someone", "relative", "", "/home/someone/.config/pagelark"}};
@@ -155,7 +132,7 @@ TEST_F(FileRegistryTest, DocumentsFolderFollowsUserDirsThenFallsBack) {
         {"XDG_DOCUMENTS_DIR=\"Docs\"\nXDG_DOCUMENTS_DIR=\"$HOMEX/a\"\n", home + "/Documents"},
     };
     for (const auto& [text, expected] : rows) {
-        Write("home/.config/user-dirs.dirs", text);
+        temp.Write("home/.config/user-dirs.dirs", text);
         EXPECT_EQ(DocumentsFolder(env), expected) << text;
     }
     env.Home.clear();
@@ -174,16 +151,17 @@ TEST(XdgExecTest, ExecLineBecomesACommandWithPercentOne) {
 
 TEST_F(FileRegistryTest, DefaultHtmlHandlerFollowsTheLookupOrder) {
     EXPECT_EQ(DefaultHtmlCommand(env), "");
-    Write("share/applications/sys.desktop", "[Desktop Entry]\nName=A\nExec=sys\\s%U\n");
-    Write("share/applications/other.desktop", "[Desktop Entry]\nExec=other %u\n");
-    Write("share/applications/hidden.desktop", "[Desktop Entry]\nExec=hidden %u\nHidden=true\n");
-    Write("etc/mimeapps.list",
-          "[Default Applications]\ntext/html = missing.desktop;hidden.desktop;sys.desktop;\n");
+    temp.Write("share/applications/sys.desktop", "[Desktop Entry]\nName=A\nExec=sys\\s%U\n");
+    temp.Write("share/applications/other.desktop", "[Desktop Entry]\nExec=other %u\n");
+    temp.Write("share/applications/hidden.desktop",
+               "[Desktop Entry]\nExec=hidden %u\nHidden=true\n");
+    temp.Write("etc/mimeapps.list",
+               "[Default Applications]\ntext/html = missing.desktop;hidden.desktop;sys.desktop;\n");
     EXPECT_EQ(DefaultHtmlCommand(env), "sys \"%1\"");
     // The user's configuration comes before the system's.
-    Write("home/.config/mimeapps.list", "[Default Applications]\ntext/html=other.desktop\n");
+    temp.Write("home/.config/mimeapps.list", "[Default Applications]\ntext/html=other.desktop\n");
     EXPECT_EQ(DefaultHtmlCommand(env), "other \"%1\"");
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -1,19 +1,16 @@
 #include "platform/linux/reg_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
 
-#include "platform/linux/file_registry.h"
-#include "support/temp_folder.h"
+#include "support/temp_registry.h"
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
 
-using testing::TempFolder;
 using namespace std::string_literals;
 
 // Round trips, escapes, value types, versions and deletions are in the golden files
@@ -43,33 +40,22 @@ TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
 
 // --- the store files ---------------------------------------------------------------------
 
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
-
-class RegStoreTest : public ::testing::Test {
+class RegStoreTest : public ::testing::Test, public TempRegistry {
   protected:
-    RegStoreTest() {
-        env.Home = temp.File("home");
-        env.ConfigDirs = env.DataDirs = temp.File("none");
-    }
-    FileRegistry Store(const std::string& folder) { return FileRegistry(folder, env, errors); }
+    FileRegistry Store(const std::string& at) { return FileRegistry(at, env, errors); }
     std::string Read(const std::string& name) { return TempFolder::Read(temp.File(name)); }
     long ReportedLines() { return std::ranges::count(errors.str(), '\n'); }
 
-    TempFolder temp;
-    XdgEnvironment env;
     std::ostringstream errors;
 };
 
 TEST_F(RegStoreTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
     const mode_t oldMask = ::umask(022);
-    FileRegistry store = Store(temp.File("a/b/store"));
-    EXPECT_EQ(store.OpenKey(RegRoot::LocalMachine, "Software"), RegError::FileNotFound);
+    FileRegistry files = Store(temp.File("a/b/store"));
+    EXPECT_EQ(files.OpenKey(RegRoot::LocalMachine, "Software"), RegError::FileNotFound);
     EXPECT_FALSE(std::filesystem::exists(temp.File("a")));
 
-    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "Software\\Pagelark"), RegError::Success);
+    EXPECT_EQ(files.CreateKey(RegRoot::LocalMachine, "Software\\Pagelark"), RegError::Success);
     ::umask(oldMask);
     for (const char* created : {"a", "a/b", "a/b/store"})
         EXPECT_EQ(ModeOf(temp.File(created)), 0700u);
@@ -82,12 +68,12 @@ TEST_F(RegStoreTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     const std::string original = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"v\"=\"1\"\r\nbroken\r\n";
     temp.Write("machine.reg", original);
     temp.Write("machine.reg.bad", "an older copy");
-    FileRegistry store = Store(temp.path());
-    EXPECT_EQ(store.OpenKey(RegRoot::LocalMachine, "A"), RegError::FileNotFound);
+    FileRegistry files = Store(temp.path());
+    EXPECT_EQ(files.OpenKey(RegRoot::LocalMachine, "A"), RegError::FileNotFound);
     EXPECT_EQ(Read("machine.reg.bad"), "an older copy");  // reads keep it
 
-    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "B"), RegError::Success);
-    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "C"), RegError::Success);
+    EXPECT_EQ(files.CreateKey(RegRoot::LocalMachine, "B"), RegError::Success);
+    EXPECT_EQ(files.CreateKey(RegRoot::LocalMachine, "C"), RegError::Success);
     EXPECT_EQ(Read("machine.reg.bad"), original);
     EXPECT_EQ(ModeOf(temp.File("machine.reg.bad")), 0600u);
     EXPECT_EQ(Read("machine.reg"),
@@ -98,7 +84,7 @@ TEST_F(RegStoreTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     EXPECT_NE(errors.str().find("line 4"), std::string::npos);
     // Only the file as first read is kept; later rewrites leave the copy alone.
     temp.Write("machine.reg", "garbage");
-    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "D"), RegError::Success);
+    EXPECT_EQ(files.CreateKey(RegRoot::LocalMachine, "D"), RegError::Success);
     EXPECT_EQ(Read("machine.reg.bad"), original);
 }
 
@@ -106,15 +92,15 @@ TEST_F(RegStoreTest, RefusesWritesWhileTheBadFileCannotBeKept) {
     const std::string original = "REGEDIT4\r\n[A]\0\r\n"s;  // a NUL in version 4 text
     temp.Write("user.reg", original);
     std::filesystem::create_directories(temp.File("user.reg.bad/inside"));
-    FileRegistry store = Store(temp.path());
-    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "Pagelark"), RegError::AccessDenied);
-    EXPECT_EQ(store.OpenKey(RegRoot::CurrentUser, "Pagelark"), RegError::FileNotFound);  // undone
-    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "Pagelark"), RegError::AccessDenied);
+    FileRegistry files = Store(temp.path());
+    EXPECT_EQ(files.CreateKey(RegRoot::CurrentUser, "Pagelark"), RegError::AccessDenied);
+    EXPECT_EQ(files.OpenKey(RegRoot::CurrentUser, "Pagelark"), RegError::FileNotFound);  // undone
+    EXPECT_EQ(files.CreateKey(RegRoot::CurrentUser, "Pagelark"), RegError::AccessDenied);
     EXPECT_EQ(Read("user.reg"), original);
     EXPECT_EQ(ReportedLines(), 2) << errors.str();  // bad, then not kept: once each
     EXPECT_NE(errors.str().find("NUL"), std::string::npos);
     // The machine file is unaffected by the user file's trouble.
-    EXPECT_EQ(store.CreateKey(RegRoot::LocalMachine, "Software"), RegError::Success);
+    EXPECT_EQ(files.CreateKey(RegRoot::LocalMachine, "Software"), RegError::Success);
 
     // A store that is not a file is read as empty and never replaced.
     std::filesystem::create_directories(temp.File("other/machine.reg/x"));
@@ -128,24 +114,23 @@ TEST_F(RegStoreTest, RefusesWritesWhileTheBadFileCannotBeKept) {
 TEST_F(RegStoreTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
     // A loaded store whose folder is swapped for a file: every change fails and is undone.
     const std::string original = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"old\"\r\n\r\n";
-    std::filesystem::create_directory(temp.File("store"));
     temp.Write("store/user.reg", original);
-    FileRegistry store = Store(temp.File("store"));
-    ASSERT_EQ(store.OpenKey(RegRoot::CurrentUser, "A"), RegError::Success);
+    FileRegistry files = Store(temp.File("store"));
+    ASSERT_EQ(files.OpenKey(RegRoot::CurrentUser, "A"), RegError::Success);
     std::filesystem::rename(temp.File("store"), temp.File("moved"));
     temp.Write("store", "not a folder");
-    EXPECT_EQ(store.SetValue(RegRoot::CurrentUser, "A", "v", RegValue{RegType::String, "new"}),
+    EXPECT_EQ(files.SetValue(RegRoot::CurrentUser, "A", "v", RegValue{RegType::String, "new"}),
               RegError::WriteFault);
-    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "B"), RegError::WriteFault);
-    EXPECT_EQ(store.QueryValue(RegRoot::CurrentUser, "A", "v").value.data, "old");
-    EXPECT_EQ(store.OpenKey(RegRoot::CurrentUser, "B"), RegError::FileNotFound);
+    EXPECT_EQ(files.CreateKey(RegRoot::CurrentUser, "B"), RegError::WriteFault);
+    EXPECT_EQ(files.QueryValue(RegRoot::CurrentUser, "A", "v").value.data, "old");
+    EXPECT_EQ(files.OpenKey(RegRoot::CurrentUser, "B"), RegError::FileNotFound);
 
     std::filesystem::remove(temp.File("store"));
     std::filesystem::rename(temp.File("moved"), temp.File("store"));
     EXPECT_EQ(Read("store/user.reg"), original);
-    EXPECT_EQ(store.CreateKey(RegRoot::CurrentUser, "C"), RegError::Success);
+    EXPECT_EQ(files.CreateKey(RegRoot::CurrentUser, "C"), RegError::Success);
     EXPECT_EQ(Read("store/user.reg"), original + "[HKEY_CURRENT_USER\\C]\r\n\r\n");
 }
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

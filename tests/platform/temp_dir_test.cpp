@@ -27,9 +27,7 @@ TEST(TempDir, FollowsTheEnvironmentToPrivateFoldersOnlyThenFallsBackToOneInTmp) 
     ::setenv("XDG_RUNTIME_DIR", (temp.path() + "/missing").c_str(), 1);
     const std::string dir = TempDir();
     ASSERT_EQ(dir, "/tmp/pagelark-" + std::to_string(::geteuid()) + "/");
-    struct stat st {};
-    ASSERT_EQ(::stat(dir.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(testing::ModeOf(dir), 0700u);
 }
 
 TEST(ReserveTempFile, CreatesAnEmptyUniqueFile) {

@@ -9,17 +9,14 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/linux/file_registry.h"
 #include "support/fake_registry.h"
-#include "support/temp_folder.h"
+#include "support/temp_registry.h"
 #ifdef PAGELARK_QT_SHELL
 #include "app/shell_open.h"
 #endif
 
-namespace pagelark {
+namespace pagelark::testing {
 namespace {
-
-using testing::TempFolder;
 
 struct RecordingShell final : Shell {
     std::vector<ShellCommand> opened;
@@ -52,7 +49,7 @@ TEST(DefaultBrowserTest, CommandLineFieldsBecomeProgramFolderAndParameters) {
     const std::string address = "http://host/a b?x=1";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        testing::FakeRegistry backend;
+        FakeRegistry backend;
         Registry registry(backend);
         if (*c.htm) backend.Put(RegRoot::ClassesRoot, ".htm", "", c.htm);
         if (*c.html) backend.Put(RegRoot::ClassesRoot, ".html", "", c.html);
@@ -71,25 +68,17 @@ TEST(DefaultBrowserTest, CommandLineFieldsBecomeProgramFolderAndParameters) {
 
 #ifdef PAGELARK_QT_SHELL
 TEST(DefaultBrowserTest, StartsTheDesktopsBrowserInItsFolderWithTheAddressAsGiven) {
-    TempFolder temp;
-    for (const char* folder : {"data/applications", "config", "bin dir"})
-        std::filesystem::create_directories(temp.File(folder));
+    TempRegistry world;
+    TempFolder& temp = world.temp;
     const std::string script = temp.Write(
         "bin dir/browser",
         "#!/bin/sh\n{ pwd; printf '%s\\n' \"$@\"; } > ../seen.tmp; mv ../seen.tmp ../seen\n");
     ::chmod(script.c_str(), 0755);
     temp.Write(
-        "data/applications/fake.desktop",
+        "share/applications/fake.desktop",
         "[Desktop Entry]\nType=Application\nName=Fake\nExec=\"" + script + "\" --new-window %u\n");
-    temp.Write("config/mimeapps.list", "[Default Applications]\ntext/html=fake.desktop\n");
-    XdgEnvironment env{.Home = temp.path(),
-                       .ConfigHome = temp.File("config"),
-                       .ConfigDirs = temp.File("none"),
-                       .DataHome = temp.File("data"),
-                       .DataDirs = temp.File("none"),
-                       .CurrentDesktop = ""};
-    FileRegistry backend(temp.File("registry"), env);
-    Registry registry(backend);
+    temp.Write("etc/mimeapps.list", "[Default Applications]\ntext/html=fake.desktop\n");
+    Registry registry(*world.store);
 
     const std::string address = "https://example.org/a b?q=\"x\"&r=%41";
     QtShell shell;
@@ -102,4 +91,4 @@ TEST(DefaultBrowserTest, StartsTheDesktopsBrowserInItsFolderWithTheAddressAsGive
 #endif
 
 }  // namespace
-}  // namespace pagelark
+}  // namespace pagelark::testing

@@ -1,5 +1,7 @@
 #include "support/temp_folder.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +27,7 @@ TempFolder::~TempFolder() {
 
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
     const std::string file = File(name);
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + file);
@@ -37,6 +40,11 @@ std::string TempFolder::Read(const std::string& file) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 }  // namespace pagelark::testing

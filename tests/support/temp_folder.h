@@ -16,7 +16,7 @@ class TempFolder {
     const std::string& path() const { return path_; }  // no trailing separator
     std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
 
-    // Writes bytes to a file in the folder and returns its path.
+    // Writes bytes to a file in the folder, making its folders first, and returns its path.
     std::string Write(std::string_view name, std::string_view bytes) const;
     // The bytes of a file, or "<missing>" when it cannot be read.
     static std::string Read(const std::string& file);
@@ -24,5 +24,8 @@ class TempFolder {
   private:
     std::string path_;
 };
+
+// The permission bits of a file or folder, or 0 when there is none.
+unsigned ModeOf(const std::string& path);
 
 }  // namespace pagelark::testing

@@ -10,40 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "support/recording_commands.h"
 #include "support/temp_folder.h"
 #include "toolbars/qt_toolbars.h"
 
 namespace pagelark {
 namespace {
-
-class FakeCommands final : public PlayerCommands {
-  public:
-    void CmdPlay() override { calls.push_back("Play"); }
-    void CmdPause() override { calls.push_back("Pause"); }
-    void CmdPrevious() override { calls.push_back("Previous"); }
-    void CmdNext() override { calls.push_back("Next"); }
-    void CmdQuit() override { calls.push_back("Quit"); }
-    void CmdConfig() override { calls.push_back("Config"); }
-    void CmdHelp() override { calls.push_back("Help"); }
-    void CmdBack() override { calls.push_back("Back"); }
-    void CmdForward() override { calls.push_back("Forward"); }
-    void CmdStop() override { calls.push_back("Stop"); }
-    void CmdReload() override { calls.push_back("Reload"); }
-    void GoHome() override { calls.push_back("Home"); }
-    void SwitchToNavigation() override { calls.push_back("Navigation"); }
-    void BrowseAddress(const std::string& address) override { calls.push_back("Go " + address); }
-    void HandleKey(KeyCode key, int shift) override {
-        calls.push_back("Key " + std::to_string(static_cast<int>(key)) + "/" +
-                        std::to_string(shift));
-    }
-    void NoteActivity() override { ++activity; }
-    bool QuitAllowed() const override { return true; }
-    bool Finishing() const override { return finishing; }
-
-    std::vector<std::string> calls;
-    int activity = 0;
-    bool finishing = false;
-};
 
 class ToolbarWindowsTest : public ::testing::Test {
   protected:
@@ -56,7 +28,7 @@ class ToolbarWindowsTest : public ::testing::Test {
     }
 
     ToolbarButtons buttons;
-    FakeCommands commands;
+    testing::RecordingCommands commands;
 };
 
 TEST_F(ToolbarWindowsTest, WindowsCarryOutTheLayoutAndSavedChangesAtOnce) {
@@ -192,11 +164,3 @@ TEST_F(ToolbarWindowsTest, HelpTipFollowsTheButtonsAndGoesWhenThePointerLeaves) 
 
 }  // namespace
 }  // namespace pagelark
-
-int main(int argc, char** argv) {
-    // Also when the test list is read, which happens without the tests' environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
