@@ -1,5 +1,5 @@
 // Writes a picture of each tab of the configuration window, as the README shows them:
-//     QT_QPA_PLATFORM=offscreen build/tests/config/config_screenshots docs
+//     QT_QPA_PLATFORM=offscreen build/tools/config_screenshots docs
 
 #include <QApplication>
 #include <QTabWidget>
