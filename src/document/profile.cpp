@@ -110,7 +110,8 @@ void ProfileStore::WriteString(std::string_view section, std::string_view key,
     const std::string sectionName = CallerName(section);
     const std::string keyName = CallerName(key);
     if (sectionName.empty() || keyName.empty()) return;
-    if (!WritableName(sectionName, "]\r\n") || !WritableName(keyName, "=\r\n")) return;
+    // A header is read to its last "]", so a name may hold one.
+    if (!WritableName(sectionName, "\r\n") || !WritableName(keyName, "=\r\n")) return;
     Entry* entry = Load(file);
     if (entry == nullptr) return;  // never overwrite what we could not read
     if (entry->document->Write(sectionName, keyName, OneLine(value))) entry->dirty = true;

@@ -102,6 +102,8 @@ TEST_F(ProfileTest, WritesChangeTheFirstMatchAndKeepEverythingElse) {
                                          {"A", "a=b", "v"},
                                          {"A", "k\nj", "v"}}),
               "[A]\r\nk=x  [Evil] k=2\r\n");
+    // A header is read to its last "]": a section name may hold one and be read back.
+    EXPECT_EQ(Changed("[A]\r\n", {{"a]b", "k", "v"}}), "[A]\r\n[a]b]\r\nk=v\r\n");
 }
 
 // Files saved as "Unicode" by Windows tools: read as their text, written back in their form.
