@@ -29,16 +29,39 @@ display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
+# What a systemd service of Type=notify would hear from it, recorded by a stand-in socket.
+python3 -c '
+import socket, sys
+s = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+s.bind(sys.argv[1])
+s.settimeout(150)
+with open(sys.argv[2], "w") as out:
+    while True:
+        message = s.recv(4096).decode()
+        out.write(message + "\n")
+        out.flush()
+        if message.startswith("STOPPING"):
+            break
+' "$work"/notify "$work"/notify.log &
+listener=$!
+sleep 0.5
 status=0
 # The browser engine refuses its sandbox as root, as in the end-to-end tests.
 env -i PATH=/usr/bin:/bin DISPLAY="$display" HOME="$work"/home TMPDIR="$work"/tmp \
     XDG_RUNTIME_DIR="$work"/run PAGELARK_REGISTRY_DIR="$work"/registry \
     QTWEBENGINE_DISABLE_SANDBOX=1 QT_LOGGING_RULES="pagelark.*.debug=true" \
+    NOTIFY_SOCKET="$work"/notify WATCHDOG_USEC=4000000 \
     timeout 120 pagelark "$work"/smoke.tso >"$work"/out.log 2>&1 || status=$?
+wait $listener || true
 if [ $status -ne 0 ]; then
     cat "$work"/out.log
     echo "the installed kiosk did not end by itself with status 0 (status $status)"
     exit 1
 fi
 grep -q "pagelark.player" "$work"/out.log || { cat "$work"/out.log; echo "no log lines"; exit 1; }
+if [ "$(sort -u "$work"/notify.log | tr '\n' ' ')" != "READY=1 STOPPING=1 WATCHDOG=1 " ]; then
+    cat "$work"/notify.log
+    echo "the service manager did not hear ready, watchdog pings and stopping"
+    exit 1
+fi
 echo "the installed kiosk played its page and ended by itself"
