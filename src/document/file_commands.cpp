@@ -5,16 +5,13 @@
 #include "document/presentation_file.h"
 #include "document/product.h"
 #include "document/settings.h"
+#include "platform/text.h"
 
 namespace pagelark {
 namespace {
 
 std::string LowerExtension() {
-    std::string extension(kPresentationExtension);
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return extension;
+    return ToLower(kPresentationExtension);
 }
 
 // Nothing counts as saved unless the file was written; the operator learns where and why not.

@@ -6,23 +6,12 @@
 namespace pagelark {
 namespace {
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> words) {
     const std::string normal = ToUpper(TrimBlanks(text));
     for (auto word : words) {
         if (normal == word) return true;
     }
     return false;
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = UpperAscii(c);
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 bool IsDigit(char c) {
@@ -38,7 +27,7 @@ std::optional<std::int64_t> ParseWhole(std::string_view text) {
         if (digits.size() > 8) return std::nullopt;
         std::uint32_t value = 0;
         for (char c : digits) {
-            const int v = HexValue(c);
+            const int v = HexDigitValue(c);
             if (v < 0) return std::nullopt;
             value = value * 16u + static_cast<std::uint32_t>(v);
         }

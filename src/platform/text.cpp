@@ -5,10 +5,6 @@
 namespace pagelark {
 namespace {
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 std::string_view TrimChars(std::string_view text, std::string_view chars) {
     const auto first = text.find_first_not_of(chars);
     if (first == std::string_view::npos) return {};
@@ -24,6 +20,25 @@ std::string_view TrimBlanks(std::string_view text) {
 
 std::string_view TrimBlanksAndTabs(std::string_view text) {
     return TrimChars(text, " \t");
+}
+
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string ToLower(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return result;
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = UpperAscii(c);
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
 
 std::string ToUpper(std::string_view text) {

@@ -9,7 +9,9 @@ namespace pagelark {
 
 std::string_view TrimBlanks(std::string_view text);         // spaces only
 std::string_view TrimBlanksAndTabs(std::string_view text);  // spaces and tabs
+char UpperAscii(char c);                                    // ASCII letters only
 std::string ToUpper(std::string_view text);                 // ASCII letters only
+std::string ToLower(std::string_view text);                 // ASCII letters only
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
@@ -22,6 +24,9 @@ enum class Utf16Order { Little, Big };
 std::optional<std::string> Utf16ToUtf8(std::string_view bytes, Utf16Order order, bool strict);
 // UTF-8 text as UTF-16 bytes; a byte that is not part of valid UTF-8 stands for itself.
 std::string Utf8ToUtf16(std::string_view text, Utf16Order order);
+
+// The value of a hexadecimal digit in either case; -1 for any other character.
+int HexDigitValue(char c);
 
 // Cuts text at its first zero byte, as C strings handed over by the system are cut.
 std::string CutAtNul(std::string_view text);

@@ -3,6 +3,7 @@
 #include "document/file_utils.h"
 #include "document/product.h"
 #include "document/registry.h"
+#include "platform/text.h"
 
 namespace pagelark {
 
@@ -11,9 +12,7 @@ namespace {
 constexpr int kMaxFields = 10;
 
 std::string DefaultValue(Registry& registry, const std::string& key) {
-    std::string text = registry.QueryValue(RegRoot::ClassesRoot, key, "");
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
-    return text;
+    return CutAtNul(registry.QueryValue(RegRoot::ClassesRoot, key, ""));
 }
 
 // Fields separated by single blanks outside double quotes; the quotes stay, and two blanks

@@ -9,19 +9,12 @@ namespace {
 
 constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // 1 to 8 hex digits; nothing otherwise.
 std::optional<std::uint32_t> ParseHex32(std::string_view digits) {
     if (digits.empty() || digits.size() > 8) return std::nullopt;
     std::uint32_t value = 0;
     for (char c : digits) {
-        const int d = HexDigit(c);
+        const int d = HexDigitValue(c);
         if (d < 0) return std::nullopt;
         value = value * 16u + static_cast<std::uint32_t>(d);
     }

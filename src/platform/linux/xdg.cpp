@@ -174,12 +174,9 @@ std::vector<std::string> MimeAppsLists(const XdgEnvironment& env) {
         folders.push_back(dir);
 
     std::vector<std::string> desktops;
-    for (auto& desktop : SplitList(env.CurrentDesktop, ':')) {
+    for (const auto& desktop : SplitList(env.CurrentDesktop, ':')) {
         if (desktop.empty() || desktop.find('/') != std::string::npos) continue;
-        for (char& c : desktop) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
-        desktops.push_back(desktop);
+        desktops.push_back(ToLower(desktop));
     }
     std::vector<std::string> lists;
     for (const auto& folder : folders) {
