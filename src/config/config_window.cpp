@@ -321,13 +321,11 @@ void ConfigWindowWidget::SaveCommand(FileCommandId command) {
 }
 
 void ConfigWindowWidget::OpenProps(PropsMode mode, int index) {
-    ReleaseTopmost();
-    {
+    guarded_->Guarded([&] {
         PropsDialog dialog(
             mode, lists_, index, c_.dialogs, [this] { Changed(); }, this);
         dialog.exec();
-    }
-    RestoreTopmost();
+    });
 }
 
 void ConfigWindowWidget::ReleaseTopmost() {

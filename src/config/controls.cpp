@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -80,6 +81,20 @@ QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent) {
     upDown->setFixedWidth(upDown->sizeHint().width());
     upDown->setFixedHeight(2 * upDown->sizeHint().width() + 2);
     return upDown;
+}
+
+void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
+    for (QWidget* w : widgets)
+        w->setEnabled(enabled);
+}
+
+void PressOnDoubleClick(QListWidget* list, QPushButton* props) {
+    QObject::connect(list, &QListWidget::itemDoubleClicked, props, [props] {
+        if (!props->isHidden()) {
+            props->setFocus();
+            props->click();
+        }
+    });
 }
 
 int TwipsToPixelsX(const QWidget& widget, int twips) {

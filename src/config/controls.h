@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QScrollBar;
 class QWidget;
@@ -37,6 +39,10 @@ QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent);
 // A vertical scroll bar used as an up-down: its up arrow lowers the value, which raises the
 // number the value stands for.
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent);
+
+void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled);
+// A double click on a line presses the list's Properties button, while that is not hidden.
+void PressOnDoubleClick(QListWidget* list, QPushButton* props);
 
 // Pixels for a length in twips on the screen a widget is on.
 int TwipsToPixelsX(const QWidget& widget, int twips);

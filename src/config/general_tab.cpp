@@ -113,9 +113,8 @@ GeneralTab::GeneralTab(std::function<void()> changed, QWidget* parent)
 
 void GeneralTab::ApplyScreenSaveActive() {
     const bool on = chkScreenSaveActive_->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{lblScreenSaveTimeOut_, txtScreenSaveTimeOut_,
-                                                      updScreenSaveTimeOut_, lblMinutes_})
-        w->setEnabled(on);
+    SetEnabled({lblScreenSaveTimeOut_, txtScreenSaveTimeOut_, updScreenSaveTimeOut_, lblMinutes_},
+               on);
 }
 
 bool GeneralTab::eventFilter(QObject* watched, QEvent* event) {

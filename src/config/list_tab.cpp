@@ -67,12 +67,7 @@ ListTab::ListTab(Kind kind, WorkingLists& lists, Hooks hooks, QWidget* parent)
     props_ = button("Props", "&Properties");
     connect(props_, &QPushButton::clicked, this, &ListTab::Props);
     buttons->addStretch();
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
-        if (!props_->isHidden()) {
-            props_->setFocus();
-            props_->click();
-        }
-    });
+    PressOnDoubleClick(list_, props_);
 
     auto* row = new QHBoxLayout(frame);
     row->addWidget(list_, 1);

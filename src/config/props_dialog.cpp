@@ -21,11 +21,6 @@ void SetVisible(std::initializer_list<QWidget*> widgets, bool visible) {
         w->setVisible(visible);
 }
 
-void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
-    for (QWidget* w : widgets)
-        w->setEnabled(enabled);
-}
-
 }  // namespace
 
 PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, FileDialogs& dialogs,

@@ -85,18 +85,16 @@ RebootTab::RebootTab(std::function<void()> changed, int windowsVersion, QWidget*
 // Clearing the reboot greys out the logon check box only; its fields keep their own rule.
 void RebootTab::ApplyReboot() {
     const bool on = chkReboot_->isChecked();
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{lblRebootTime_, txtRebootTimeH_, updRebootTimeH_,
-                                         txtRebootTimeM_, updRebootTimeM_, chkForceReboot_})
-        w->setEnabled(on);
+    SetEnabled({lblRebootTime_, txtRebootTimeH_, updRebootTimeH_, txtRebootTimeM_, updRebootTimeM_,
+                chkForceReboot_},
+               on);
     chkAutoLogin_->setEnabled(on && windowsVersion_ == kWindowsNT);
 }
 
 void RebootTab::ApplyAutoLogin() {
     const bool on = chkAutoLogin_->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{lblUserName_, txtUserName_, lblPassword_,
-                                                      txtPassword_, lblDomain_, txtDomain_})
-        w->setEnabled(on);
+    SetEnabled({lblUserName_, txtUserName_, lblPassword_, txtPassword_, lblDomain_, txtDomain_},
+               on);
 }
 
 void RebootTab::Fill(const OptionFields& fields) {

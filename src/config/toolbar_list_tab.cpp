@@ -21,12 +21,7 @@ ToolbarListTab::ToolbarListTab(Bar bar, WorkingLists& lists,
     list_->setObjectName(run ? "lstToolRun" : "lstToolNav");
     props_ = MakeButton(run ? "cmdToolRunProps" : "cmdToolNavProps", "&Properties", frame);
     connect(props_, &QPushButton::clicked, this, &ToolbarListTab::Props);
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
-        if (!props_->isHidden()) {
-            props_->setFocus();
-            props_->click();
-        }
-    });
+    PressOnDoubleClick(list_, props_);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(props_);
     buttons->addStretch();
