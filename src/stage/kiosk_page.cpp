@@ -11,6 +11,8 @@
 #include <QWebEngineSettings>
 #include <QWidget>
 
+#include "core/address_check.h"
+
 namespace pagelark {
 
 namespace {
@@ -21,11 +23,6 @@ QString UnloadQuestion() {
     return QCoreApplication::translate(
         "QWebEnginePage",
         "Are you sure you want to leave this page? Changes that you made may not be saved.");
-}
-
-bool IsInnerScheme(const QString& scheme) {
-    static const QStringList inner = {"view-source", "chrome", "devtools", "chrome-devtools"};
-    return inner.contains(scheme.toLower());
 }
 
 }  // namespace
@@ -70,7 +67,8 @@ void KioskPage::DismissDialog() {
 }
 
 void KioskPage::Load(const QUrl& url) {
-    if (IsInnerScheme(url.scheme()) && !acceptNavigationRequest(url, NavigationTypeTyped, true))
+    if (IsEnginePage(url.toString().toStdString()) &&
+        !acceptNavigationRequest(url, NavigationTypeTyped, true))
         return;
     setUrl(url);
 }
