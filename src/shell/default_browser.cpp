@@ -45,13 +45,6 @@ std::string Unquoted(std::string field) {
 
 }  // namespace
 
-std::string ShellCommand::Parameters() const {
-    std::string text;
-    for (const std::string& option : options)
-        text += option + " ";
-    return text + document;
-}
-
 std::optional<ShellCommand> DefaultBrowserCommand(Registry& registry, std::string_view document) {
     std::string type = DefaultValue(registry, ".htm");
     if (type.empty()) type = DefaultValue(registry, ".html");

@@ -18,8 +18,6 @@ struct ShellCommand {
     std::vector<std::string> options;
     std::string document;   // passed last, exactly as given
     std::string directory;  // the program's folder, "" when the path names none
-    // The options and the document joined by single blanks: the shell's parameter text.
-    std::string Parameters() const;
 };
 
 // Starts programs as the shell's "open" verb does, in a normal window.

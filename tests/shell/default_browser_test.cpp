@@ -18,6 +18,14 @@
 namespace pagelark::testing {
 namespace {
 
+// The options and the document joined by single blanks: the shell's parameter text.
+std::string Parameters(const ShellCommand& command) {
+    std::string text;
+    for (const std::string& option : command.options)
+        text += option + " ";
+    return text + command.document;
+}
+
 struct RecordingShell final : Shell {
     std::vector<ShellCommand> opened;
     bool Open(const ShellCommand& command) override {
@@ -61,8 +69,8 @@ TEST(DefaultBrowserTest, CommandLineFieldsBecomeProgramFolderAndParameters) {
         const ShellCommand& opened = shell.opened.back();
         EXPECT_EQ(opened.program, c.program);
         EXPECT_EQ(opened.directory, c.directory);
-        EXPECT_EQ(opened.Parameters(), c.options + address);
-        EXPECT_EQ(shell.opened.front().Parameters(), opened.Parameters());
+        EXPECT_EQ(Parameters(opened), c.options + address);
+        EXPECT_EQ(Parameters(shell.opened.front()), Parameters(opened));
     }
 }
 
