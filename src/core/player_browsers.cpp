@@ -21,7 +21,9 @@ bool Player::CheckNavigation(int browser, const std::string& address, bool topLe
     const bool cancel = NavigationBlocked(c_.presentation, address, c_.helpFolder);
     if (cancel) Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", address);
     if (!ValidBrowser(browser)) return cancel;
-    if (!cancel && topLevel && c_.stage.BrowserVisible(browser)) c_.toolbars.SetAddress(address);
+    // Only the page on show: the preloading browser is visible too, behind it.
+    if (!cancel && topLevel && browser == currentBrowser_ && c_.stage.BrowserVisible(browser))
+        c_.toolbars.SetAddress(address);
     if (CountsAsActivity(navigationMode_, address, browsers_[browser].address,
                          c_.machine.SpecialURL))
         lastActivityTime_ = Now();
@@ -72,6 +74,8 @@ void Player::BrowseTo(int browser, const std::string& address, std::int32_t seco
 void Player::ShowBrowser(int browser) {
     if (!ValidBrowser(browser)) return;
     c_.stage.BringToFront(browser);
+    // Its page was loaded while it was behind, so the address box has not seen it.
+    c_.toolbars.SetAddress(c_.stage.LocationURL(browser));
     Log(LogArea::Player, "on show in browser ", browser, ": ", browsers_[browser].address);
     if (c_.stage.OwnWindowActive()) c_.stage.Focus(browser);
     browsers_[browser].startTime = Now();

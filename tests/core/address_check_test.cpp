@@ -39,6 +39,14 @@ TEST(NavigationBlockedTest, IncludeExcludeAndTheHelpFolder) {
                  {in, none, "http://a@elsewhere/", true},
                  {in, none, "http://a:pw@a/", true},
                  {none, none, "http://a@elsewhere/", false},
+                 // Compared as a server reads the address.
+                 {in, out, "http://a//admin/users", true},
+                 {in, out, "http://a/./%61dmin", true},
+                 {in, out, "http://a/x/../admin", true},
+                 {in, none, "HTTP://B:80/./shop/x", false},
+                 {in, none, "http://b//shop", false},
+                 {{"http://b//shop/"}, none, "http://b/shop/x", false},
+                 {in, none, "file:///run/user/1000/Pagelark//../secret.html", true},
                  // The engine's inner pages only when listed.
                  {none, none, "view-source:http://a/", true},
                  {none, none, "chrome://gpu", true},
@@ -53,6 +61,49 @@ TEST(NavigationBlockedTest, IncludeExcludeAndTheHelpFolder) {
     p.AllowRestrictions = false;
     EXPECT_FALSE(NavigationBlocked(p, "http://a/admin", kHelp));
     EXPECT_FALSE(NavigationBlocked(p, "http://elsewhere/", kHelp));
+}
+
+TEST(NormalizeAddressTest, PathsAreResolvedAsServersDo) {
+    const struct {
+        const char* address;
+        const char* normalized;
+    } cases[] = {
+        {"HTTP://Site.Example:80/a//b/./c/../d?x=//y/..#/..",
+         "http://site.example/a/b/d?x=//y/..#/.."},
+        {"http://a/%70rivate/%2f%7e%zz", "http://a/private/%2F~%zz"},
+        {"http://a/..//../b/.", "http://a/b/"},
+        {"http://a\\b\\..\\c", "http://a/c"},
+        {"file:///tmp//x/./y", "file:///tmp/x/y"},
+        // A prefix may go on: "https://a:443" also begins "https://a:4430/".
+        {"https://a:443", "https://a:443"},
+        {"https://a:4430/", "https://a:4430/"},
+        // No authority, nothing to resolve.
+        {"javascript:a//b", "javascript:a//b"},
+        {"data:text/html,a//b", "data:text/html,a//b"},
+        {"/run//x", "/run//x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NormalizeAddress(c.address), c.normalized) << c.address;
+}
+
+TEST(LocalLoadTest, ScriptsReadNoFileAndFramesComeOnlyFromThePagesFolder) {
+    using enum LocalLoad;
+    const struct {
+        LocalLoad kind;
+        const char* page;
+        const char* file;
+        bool allowed;
+    } cases[] = {
+        {ScriptRead, "/srv/show/a.html", "/srv/show/data.txt", false},
+        {Document, "/srv/show/a.html", "/srv/show/sub/b.html", true},
+        {Document, "/srv/show/a.html", "/srv/showcase/b.html", false},
+        {Document, "/srv/show/a.html", "/srv/show/../secret.html", false},
+        {Document, "/srv/show/a.html", "/etc/passwd", false},
+        {Document, "", "/srv/show/b.html", false},  // a web page
+        {Display, "/srv/show/a.html", "/srv/pictures/logo.png", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LocalLoadAllowed(c.kind, c.page, c.file), c.allowed) << c.page << " " << c.file;
 }
 
 TEST(ActivityTest, SpecialAndSentAddressesAreNotActivity) {

@@ -68,7 +68,7 @@ class FakeWorld : public Clock,
     bool Silent(int b) const override { return silent[b]; }
     void SetSilent(int b, bool value) override { silent[b] = value; }
     bool BrowserVisible(int b) const override { return visible[b]; }
-    std::string LocationURL(int) const override { return ""; }
+    std::string LocationURL(int b) const override { return "location " + std::to_string(b); }
     void BringToFront(int b) override { Log("Front", b); }
     bool OwnWindowActive() const override { return true; }
     void Focus(int) override {}
