@@ -9,6 +9,7 @@
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWidget>
 
 #include "core/address_check.h"
@@ -55,6 +56,10 @@ KioskPage::KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject*
     settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
     // The player decides where the keyboard focus goes.
     settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    // No web address is read by a local page's scripts. (Its own local reads are the
+    // profile's file guard's: switching local file access off would also break links
+    // between local pages and their pictures.)
+    settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
 }
 
 void KioskPage::SetSilent(bool silent) {
@@ -67,6 +72,8 @@ void KioskPage::DismissDialog() {
 }
 
 void KioskPage::Load(const QUrl& url) {
+    // A "javascript:" address would run in the page on show, whatever the lists say.
+    if (!SchemeStaysInside(url.scheme())) return;
     if (IsEnginePage(url.toString().toStdString()) &&
         !acceptNavigationRequest(url, NavigationTypeTyped, true))
         return;
@@ -126,10 +133,57 @@ QStringList KioskPage::chooseFiles(FileSelectionMode, const QStringList&, const 
     return {};  // the visitor never sees the machine's files
 }
 
+namespace {
+
+// How much of a local file a page's request for it could give its scripts.
+LocalLoad LocalLoadOf(QWebEngineUrlRequestInfo::ResourceType type) {
+    using Info = QWebEngineUrlRequestInfo;
+    switch (type) {
+        case Info::ResourceTypeXhr:
+        case Info::ResourceTypePing:
+        case Info::ResourceTypeCspReport:
+        case Info::ResourceTypePrefetch:
+        case Info::ResourceTypeNavigationPreloadMainFrame:
+        case Info::ResourceTypeNavigationPreloadSubFrame:
+            return LocalLoad::ScriptRead;
+        case Info::ResourceTypeSubFrame:
+        case Info::ResourceTypeObject:
+        case Info::ResourceTypeWorker:
+        case Info::ResourceTypeSharedWorker:
+        case Info::ResourceTypeServiceWorker:
+        case Info::ResourceTypePluginResource:
+        case Info::ResourceTypeUnknown:
+            return LocalLoad::Document;
+        default:
+            return LocalLoad::Display;
+    }
+}
+
+// Every request for a local file by a page, as the page's scripts could read it.
+class LocalFileGuard final : public QWebEngineUrlRequestInterceptor {
+  public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QUrl& url = info.requestUrl();
+        if (!url.isLocalFile() ||
+            info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame)
+            return;
+        const QUrl& page = info.firstPartyUrl();
+        const std::string pagePath = page.isLocalFile() ? page.toLocalFile().toStdString() : "";
+        if (!LocalLoadAllowed(LocalLoadOf(info.resourceType()), pagePath,
+                              url.toLocalFile().toStdString()))
+            info.block(true);
+    }
+};
+
+}  // namespace
+
 QWebEngineProfile* CreateKioskProfile(QObject* parent) {
     auto* profile = new QWebEngineProfile(parent);  // no storage name: off the record
     QObject::connect(profile, &QWebEngineProfile::downloadRequested,
                      [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    profile->setUrlRequestInterceptor(new LocalFileGuard(profile));
     return profile;
 }
 

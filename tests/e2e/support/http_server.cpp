@@ -61,6 +61,17 @@ std::string Answer(std::string_view target, bool& hang) {
     } else if (path == "/blank") {
         inside = "<a href=\"" + to + "\" target=\"_blank\" " +
                  "style=\"display:block;width:100vw;height:100vh\"></a>";
+    } else if (path == "/go") {
+        // "blob" stands for a magenta page the script makes itself.
+        const std::string where =
+            to == "blob" ? "URL.createObjectURL(new Blob(['<body style=\"background:#ff00ff\">'],"
+                           " {type: 'text/html'}))"
+                         : "\"" + to + "\"";
+        inside = "<script>addEventListener('click', function () { location.href = " + where +
+                 "; });</script>";
+    } else if (path == "/jslink") {
+        inside = "<a href=\"javascript:location.href='" + to +
+                 "'\" style=\"display:block;width:100vw;height:100vh\"></a>";
     } else if (path == "/alert") {
         inside = "<script>addEventListener('click', function () { alert('a'); });</script>";
     } else if (path == "/open") {

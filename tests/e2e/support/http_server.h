@@ -10,6 +10,11 @@
 //       a page in that colour that is one big link to PATH in a new window;
 //   /open?color=NAME&to=PATH
 //       a page in that colour whose script keeps opening new windows on PATH;
+//   /go?color=NAME&to=ADDRESS
+//       a page in that colour where a click anywhere sends it to ADDRESS by script ("blob": a
+//       magenta page the script makes);
+//   /jslink?color=NAME&to=PATH
+//       a page in that colour that is one big "javascript:" link whose script goes to PATH;
 //   /alert?color=NAME
 //       a page in that colour where a click anywhere opens an alert;
 //   /hostile?color=NAME
