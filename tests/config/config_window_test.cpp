@@ -479,6 +479,7 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnButtonsAndSettings) {
     Find<QAction>("mnuFile1")->trigger();
     EXPECT_FALSE(Find<QCheckBox>("chkScreenSaveActive")->isChecked());
     EXPECT_EQ(Lines("lstToolRun")[4], "Leave");
+    EXPECT_EQ(window.windowTitle().toStdString(), "Pagelark - " + other);
     Find<QPushButton>("cmdOK")->click();
     const std::string saved = testing::TempFolder::Read(other);
     for (const char* part :
