@@ -140,7 +140,7 @@ void Kiosk::InitPlayer() {
     helpDocuments_ = BuildHelpDocuments(tempDir_);
 
     const std::string_view line = TrimBlanks(raw_);
-    if (line.empty() || ToUpper(line) == "CONFIG") {
+    if (line.empty() || IsConfigCommandLine(raw_)) {
         presentation_.CurrentFile = defaultFile;
         presentation_.IsDefaultFile = true;
         if (line.empty() && !FileExists(defaultFile))

@@ -18,8 +18,7 @@ std::string JoinArguments(const std::vector<std::string>& arguments) {
 }
 
 std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath) {
-    const std::string_view trimmed = TrimBlanks(raw);
-    if (trimmed.empty() || ToUpper(trimmed) == "CONFIG") return std::string(defaultFilePath);
+    if (TrimBlanks(raw).empty() || IsConfigCommandLine(raw)) return std::string(defaultFilePath);
 
     std::string line(raw);
     if (line.front() != '"') line = '"' + line + '"';
@@ -38,7 +37,9 @@ std::string ParseCommandLine(std::string_view raw, std::string_view defaultFileP
 
 bool IsConfigCommandLine(std::string_view raw) {
     const std::string upper = ToUpper(TrimBlanks(raw));
-    return upper == "CONFIG" || upper.starts_with("/C") || upper.starts_with("-C");
+    // A path such as /cdrom/show.tso is no switch.
+    const bool slashSwitch = upper.starts_with("/C") && upper.find('/', 1) == std::string::npos;
+    return upper == "CONFIG" || slashSwitch || upper.starts_with("-C");
 }
 
 namespace {

@@ -12,7 +12,8 @@ namespace pagelark {
 // joined by single blanks, an argument holding a blank wrapped in double quotes.
 std::string JoinArguments(const std::vector<std::string>& arguments);
 
-// The presentation the command line names; defaultFilePath for an empty line or "CONFIG".
+// The presentation the command line names; defaultFilePath for an empty line or a request
+// for configuration.
 // An unquoted path with blanks is taken whole; a quoted one may be followed by other
 // arguments, which are ignored.
 std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath);

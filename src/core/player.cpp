@@ -184,7 +184,7 @@ void Player::PreloadCurrentPage() {
     const Presentation& p = c_.presentation;
     browsers_[nextBrowser_].loaded = !p.WaitComplete;
     // Past the last page nothing preloads.
-    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage))
+    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage, c_.machine.Snap))
         BrowseTo(nextBrowser_, page->address, page->seconds);
 }
 

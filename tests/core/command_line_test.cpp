@@ -15,7 +15,9 @@ TEST(CommandLine, NamesTheFileOrTheDefault) {
                  {" config ", kDefault},
                  {"\"/srv/My Files/show.TSO\" -x", "/srv/My Files/show.TSO"},
                  {"/srv/My Files/show.TSO", "/srv/My Files/show.TSO"},
-                 {"/C", "/C"},  // a switch is taken as the path itself; it names no file
+                 {"/C", kDefault},
+                 {" -c:1234 ", kDefault},
+                 {"/cdrom/show.tso", "/cdrom/show.tso"},
                  {"\"unterminated", "\"unterminated"},
                  // A path the shell split at its blank comes back whole.
                  {JoinArguments({"/srv/My", "Shows/a.tso"}), "/srv/My Shows/a.tso"},
@@ -27,7 +29,7 @@ TEST(CommandLine, NamesTheFileOrTheDefault) {
 TEST(CommandLine, ConfigurationRequests) {
     for (const char* line : {"CONFIG", " config ", "/C", "-c", "/c:1234", "/config", "-Cx"})
         EXPECT_TRUE(IsConfigCommandLine(line)) << line;
-    for (const char* line : {"", "CONFIGURE", "/srv/show.tso", "c", "x /C"})
+    for (const char* line : {"", "CONFIGURE", "/srv/show.tso", "c", "x /C", "/cdrom/a.tso"})
         EXPECT_FALSE(IsConfigCommandLine(line)) << line;
 }
 
