@@ -7,11 +7,12 @@ std::int32_t PageCount(const Presentation& presentation) {
 }
 
 std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
-                                std::int32_t position) {
+                                std::int32_t position, bool snapTiming) {
     if (position == 0) return PageEntry{help[0], 2};
     if (position < 0 || position > PageCount(presentation)) return std::nullopt;
     const PresentationPage& page = presentation.Pages[static_cast<std::size_t>(position - 1)];
-    return PageEntry{page.URL, page.Time};
+    const bool onDefault = page.Time == presentation.DefaultTime;
+    return PageEntry{page.URL, snapTiming && onDefault ? 1 : page.Time};
 }
 
 void NewPresentation(Presentation& presentation, DocumentEvents& events) {

@@ -54,8 +54,9 @@ struct PageEntry {
 };
 
 // The page at position (0 is the help index, shown for 2 seconds); none outside the pages.
+// snapTiming: a page on the default time plays for 1 second; the model keeps its times.
 std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
-                                std::int32_t position);
+                                std::int32_t position, bool snapTiming = false);
 
 // The empty presentation of the New command; WaitComplete, MaxTime, AllowRestrictions,
 // CurrentFile and IsDefaultFile stay as they were.

@@ -76,7 +76,6 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.AutoHome = ParseBool(read(kOptionsSection, "AutoHome"), false);
     presentation.AutoLoop = ParseBool(read(kOptionsSection, "AutoLoop"), true);
     presentation.DefaultTime = ParseLong(read(kOptionsSection, "DefaultTime"), 10);
-    if (context.machine.Snap) presentation.DefaultTime = 1;
     presentation.WaitComplete = ParseBool(read(kOptionsSection, "WaitComplete"), true);
     presentation.MaxTime =
         ParseLong(read(kOptionsSection, "MaxTime"), context.machine.ScreenSaveTimeOut);
