@@ -227,8 +227,7 @@ void Kiosk::RefillEditor() {
 void Kiosk::End() {
     session_.files.DisconnectAllShares();
     if (!reservedTempFile_.empty()) session_.files.RemoveFile(reservedTempFile_);
-    if (IsUntouchedStarter(presentation_, helpDocuments_))
-        session_.files.RemoveFile(presentation_.CurrentFile);
+    if (IsUntouchedStarter(presentation_)) session_.files.RemoveFile(presentation_.CurrentFile);
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
     timer_.stop();
     firstStep_.stop();

@@ -32,8 +32,10 @@ struct Presentation {
     bool Modified = false;
     bool EditorLoaded = false;
     bool IsDefaultFile = false;
-    // The file this run created as the starter; the only file the program may remove.
+    // The file this run created as the starter, and its bytes as written: the only file the
+    // program may remove, and only while it still holds exactly those bytes.
     std::string StarterFile;
+    std::string StarterBytes;
 };
 
 // What the document asks of the rest of the program around loads and saves.
@@ -62,10 +64,9 @@ std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocu
 // CurrentFile and IsDefaultFile stay as they were.
 void NewPresentation(Presentation& presentation, DocumentEvents& events);
 
-// The starter presentation this run wrote to CurrentFile, as written or with pages removed:
-// home page and pages still the help's own start pages, each on the default time. Its file is
-// removed at the end of a run.
-bool IsUntouchedStarter(const Presentation& presentation, const HelpDocumentList& help);
+// CurrentFile is the starter this run wrote and still holds exactly what was written; its
+// file is removed at the end of a run. A save, even of the same pages, makes it the operator's.
+bool IsUntouchedStarter(const Presentation& presentation);
 
 // Sets Modified, but only once the editor has been filled from the model.
 void MarkModified(Presentation& presentation);

@@ -171,7 +171,10 @@ bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& cont
         lines.push_back("URL=" + help[k]);
     }
     if (!context.files.WriteLines(file, lines)) return false;
+    const ReadResult written = ReadWholeFile(file);
+    if (written.status != ReadStatus::Ok) return false;
     presentation.StarterFile = file;
+    presentation.StarterBytes = written.data;
     return true;
 }
 
