@@ -56,6 +56,17 @@ bool DropRemoteDebugging(std::vector<std::string>& arguments) {
     return std::erase_if(arguments, [](const std::string& a) { return IsRemoteDebugging(a); }) > 0;
 }
 
+std::string QuietEngineFlags(std::string flags, std::string_view loggingRules) {
+    const auto has = [](std::string_view text, std::string_view part) {
+        return ToUpper(text).find(ToUpper(part)) != std::string::npos;
+    };
+    if (has(loggingRules, "qt.webengine") || has(flags, "--log-level") ||
+        has(flags, "--enable-logging"))
+        return flags;
+    // Only fatal errors: the engine otherwise writes its own errors at every start.
+    return flags.empty() ? "--log-level=3" : flags + " --log-level=3";
+}
+
 bool DropRemoteDebugging(std::string& flags) {
     std::vector<std::string> kept;
     bool dropped = false;

@@ -33,6 +33,20 @@ TEST(CommandLine, ConfigurationRequests) {
         EXPECT_FALSE(IsConfigCommandLine(line)) << line;
 }
 
+TEST(CommandLine, EngineLogsOnlyWhenTheRulesOrItsFlagsAskForIt) {
+    const struct {
+        const char *flags, *rules, *result;
+    } cases[] = {
+        {"", "", "--log-level=3"},
+        {"--disable-gpu", "pagelark.*.debug=true", "--disable-gpu --log-level=3"},
+        {"--disable-gpu", "qt.webenginecontext.info=true", "--disable-gpu"},
+        {"--log-level=0", "", "--log-level=0"},
+        {"--enable-logging=stderr", "", "--enable-logging=stderr"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QuietEngineFlags(c.flags, c.rules), c.result) << c.flags << " " << c.rules;
+}
+
 TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {
     std::vector<std::string> arguments{"--remote-debugging-port=9222", "/srv/a.tso",
                                        "-remote-debugging-pipe"};
