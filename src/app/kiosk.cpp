@@ -134,8 +134,7 @@ class Kiosk final : public DocumentEvents {
 };
 
 void Kiosk::InitPlayer() {
-    // What crashed runs left; the single-instance lock is ours, but a file of a run that is
-    // still alive (another user's, a tool's save) is never touched.
+    // What crashed runs left behind; a file of a run still alive (a tool's save, say) stays.
     RemoveLeftoverTempFiles(tempDir_);
     reservedTempFile_ = ReserveTempFile(tempDir_);
     const std::string defaultFile = session_.settings.DefaultFilePath();
