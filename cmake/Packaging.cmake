@@ -2,8 +2,6 @@
 
 configure_file(packaging/pagelark.1 ${PROJECT_BINARY_DIR}/packaging/pagelark.1 @ONLY)
 configure_file(packaging/pagelark-tso.1 ${PROJECT_BINARY_DIR}/packaging/pagelark-tso.1 @ONLY)
-configure_file(packaging/pagelark.service.in ${PROJECT_BINARY_DIR}/packaging/pagelark.service
-               @ONLY)
 
 install(FILES ${PROJECT_BINARY_DIR}/packaging/pagelark.1 ${PROJECT_BINARY_DIR}/packaging/pagelark-tso.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
@@ -11,8 +9,16 @@ if(PAGELARK_KIOSK)
     install(FILES packaging/pagelark.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES packaging/pagelark.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-    # systemd looks for user units under the prefix's lib, not the multiarch library folder.
-    install(FILES ${PROJECT_BINARY_DIR}/packaging/pagelark.service DESTINATION lib/systemd/user)
+    # The unit names the program where this install puts it: the prefix is known only when
+    # installing (the package's is not the build's). systemd looks for user units under the
+    # prefix's lib, not the multiarch library folder.
+    install(CODE "
+        file(READ \"${PROJECT_SOURCE_DIR}/packaging/pagelark.service.in\" unit)
+        string(REPLACE \"@PAGELARK_BINDIR@\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\"
+               unit \"\${unit}\")
+        file(WRITE \"${PROJECT_BINARY_DIR}/packaging/pagelark.service\" \"\${unit}\")
+        file(INSTALL \"${PROJECT_BINARY_DIR}/packaging/pagelark.service\"
+             DESTINATION \"\${CMAKE_INSTALL_PREFIX}/lib/systemd/user\")")
 endif()
 
 set(CPACK_GENERATOR DEB)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder, installs it (apt resolving its
-# dependencies), and checks that the installed programs run: the versions, then a one-page
-# presentation under Xvfb that ends by itself.
+# dependencies), and checks that the installed programs run: the versions, the user unit as
+# systemd reads it, then a one-page presentation under Xvfb, started by the unit's own
+# command line, that ends by itself.
 #   scripts/package.sh [BUILD_DIR]     (default build; needs root or sudo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +18,15 @@ dpkg-deb --info "$deb" | sed -n '/Package:/,/Description:/p'
     "$deb" >/dev/null
 pagelark-tso --version
 pagelark --version
+
+echo "== installed user unit"
+unit=/usr/lib/systemd/user/pagelark.service
+verify_run=$(mktemp -d)
+# The user manager's checks without a user manager: the program must be where ExecStart says.
+XDG_RUNTIME_DIR="$verify_run" systemd-analyze --user verify "$unit"
+rm -rf "$verify_run"
+exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
+echo "ExecStart=$exec_start"
 
 echo "== installed kiosk on a one-page presentation"
 work=$(mktemp -d)
@@ -51,7 +61,7 @@ env -i PATH=/usr/bin:/bin DISPLAY="$display" HOME="$work"/home TMPDIR="$work"/tm
     XDG_RUNTIME_DIR="$work"/run PAGELARK_REGISTRY_DIR="$work"/registry \
     QTWEBENGINE_DISABLE_SANDBOX=1 QT_LOGGING_RULES="pagelark.*.debug=true" \
     NOTIFY_SOCKET="$work"/notify WATCHDOG_USEC=4000000 \
-    timeout 120 pagelark "$work"/smoke.tso >"$work"/out.log 2>&1 || status=$?
+    timeout 120 $exec_start "$work"/smoke.tso >"$work"/out.log 2>&1 || status=$?
 wait $listener || true
 if [ $status -ne 0 ]; then
     cat "$work"/out.log

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLoggingCategory>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWindow>
@@ -30,6 +31,7 @@
 #include "help/help_files.h"
 #include "help/help_paths.h"
 #include "platform/clock.h"
+#include "platform/file_io.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
 #include "qtshared/log_categories.h"
@@ -95,6 +97,8 @@ class Kiosk final : public DocumentEvents {
     bool EditorOpen() const override { return configWindow_ && configWindow_->isVisible(); }
     void RefillEditor() override;
     QWidget* MainWindow() const { return stage_.get(); }
+    // Why a snapshot run ended early; "" when it did not.
+    const std::string& SnapshotFailure() const { return snapshots_.Failure(); }
 
   private:
     std::string raw_;
@@ -130,23 +134,31 @@ class Kiosk final : public DocumentEvents {
 };
 
 void Kiosk::InitPlayer() {
+    // What crashed runs left behind; a file of a run still alive (a tool's save, say) stays.
+    RemoveLeftoverTempFiles(tempDir_);
     reservedTempFile_ = ReserveTempFile(tempDir_);
     const std::string defaultFile = session_.settings.DefaultFilePath();
     std::string file = ParseCommandLine(raw_, defaultFile);
     if (!file.empty() && !IsAbsolutePath(file)) file = startupFolder_ + file;
     presentation_.CurrentFile = file;
+    RemoveLeftoverReplacements(file);
 
     helpFiles_ = BuildHelpFileTable();
     helpDocuments_ = BuildHelpDocuments(tempDir_);
 
     const std::string_view line = TrimBlanks(raw_);
-    if (line.empty() || ToUpper(line) == "CONFIG") {
+    if (line.empty() || IsConfigCommandLine(raw_)) {
         presentation_.CurrentFile = defaultFile;
         presentation_.IsDefaultFile = true;
         if (line.empty() && !FileExists(defaultFile))
             WriteTemplatePresentation(presentation_, context_, defaultFile);
     } else {
         presentation_.IsDefaultFile = presentation_.CurrentFile == defaultFile;
+        // The show goes on with the start page alone, but not without a word.
+        const ReadResult read = ReadWholeFile(presentation_.CurrentFile);
+        if (read.status != ReadStatus::Ok)
+            std::cerr << "pagelark: cannot read the presentation '" << presentation_.CurrentFile
+                      << "': " << read.error << "\n";
     }
     // Without a private temporary folder there is nowhere safe to put the help pages.
     if (!tempDir_.empty())
@@ -227,8 +239,7 @@ void Kiosk::RefillEditor() {
 void Kiosk::End() {
     session_.files.DisconnectAllShares();
     if (!reservedTempFile_.empty()) session_.files.RemoveFile(reservedTempFile_);
-    if (IsUntouchedStarter(presentation_, helpDocuments_))
-        session_.files.RemoveFile(presentation_.CurrentFile);
+    if (IsUntouchedStarter(presentation_)) session_.files.RemoveFile(presentation_.CurrentFile);
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
     timer_.stop();
     firstStep_.stop();
@@ -236,7 +247,6 @@ void Kiosk::End() {
     configWindow_.reset();
     toolbars_.reset();
     stage_.reset();
-    reboot_.AwaitAnswer();
 }
 
 }  // namespace
@@ -256,6 +266,13 @@ int RunKiosk(int argc, char** argv) {
     }
     if (remoteDebugging)
         std::cerr << "pagelark: remote debugging ignored: it would open the kiosk to anyone\n";
+    // The engine's own console output and Qt's report of its set-up are off unless the
+    // logging rules ask for them; QT_LOGGING_RULES takes precedence over the rules set here.
+    const std::string rules = qEnvironmentVariable("QT_LOGGING_RULES").toStdString();
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            QByteArray::fromStdString(QuietEngineFlags(
+                qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString(), rules)));
+    QLoggingCategory::setFilterRules("qt.webengine*=false\njs=false");
     std::vector<char*> qtArgv{argv[0]};
     for (std::string& argument : given)
         qtArgv.push_back(argument.data());
@@ -269,6 +286,8 @@ int RunKiosk(int argc, char** argv) {
     static QtLogSink logSink;  // outlives every object that logs
     SetLogSink(&logSink);
 
+    // What Qt left of the arguments once it took its own.
+    const std::vector<std::string> arguments(qtArgv.begin() + 1, qtArgv.begin() + qtArgc);
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));
     QWidget* mainWindow = nullptr;
@@ -281,20 +300,27 @@ int RunKiosk(int argc, char** argv) {
         case SingleInstance::Outcome::First:
             break;
         case SingleInstance::Outcome::AnotherRuns:
-            return 0;  // it has been asked to come forward
+            // It has been asked to come forward; a configuration request cannot be met.
+            if (IsConfigCommandLine(JoinArguments(arguments))) {
+                std::cerr << "pagelark: a kiosk is already running; use its Config button\n";
+                return 1;
+            }
+            return 0;
         case SingleInstance::Outcome::Failed:
             std::cerr << "pagelark: cannot start: " << instance.Error().toStdString() << "\n";
             return 1;
     }
 
-    // What Qt left of the arguments once it took its own.
-    const std::vector<std::string> arguments(qtArgv.begin() + 1, qtArgv.begin() + qtArgc);
     Kiosk kiosk(JoinArguments(arguments), tempDir);
     kiosk.InitPlayer();
     kiosk.Start();
     mainWindow = kiosk.MainWindow();
     const int status = QApplication::exec();
     kiosk.End();
+    if (!kiosk.SnapshotFailure().empty()) {
+        std::cerr << "pagelark: " << kiosk.SnapshotFailure() << "\n";
+        return 1;
+    }
     return status;
 }
 

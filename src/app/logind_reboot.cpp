@@ -1,21 +1,17 @@
 #include "app/logind_reboot.h"
 
 #include <QDBusConnection>
-#include <QDBusError>
 #include <QDBusMessage>
 #include <QVariant>
+
+#include "qtshared/log_categories.h"
 
 namespace pagelark {
 
 namespace {
 constexpr int kAnswerMilliseconds = 2000;
-}
 
-void LogindReboot::RequestReboot(bool force) {
-    Send(LogindRebootCall(force));
-}
-
-void LogindReboot::Send(const LogindCall& call) {
+QDBusMessage Send(const LogindCall& call) {
     QDBusMessage message = QDBusMessage::createMethodCall(
         "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
         QString::fromStdString(call.method));
@@ -24,17 +20,23 @@ void LogindReboot::Send(const LogindCall& call) {
     } else {
         message << QVariant::fromValue(static_cast<qulonglong>(call.flags));
     }
-    sent_ = call;
-    pending_ = QDBusConnection::systemBus().asyncCall(message, kAnswerMilliseconds);
+    return QDBusConnection::systemBus().call(message, QDBus::Block, kAnswerMilliseconds);
 }
 
-void LogindReboot::AwaitAnswer() {
-    while (pending_) {
-        pending_->waitForFinished();
-        const QDBusError error = pending_->error();
-        pending_.reset();
-        if (!error.isValid()) break;
-        if (const auto next = LogindFallback(*sent_, error.name().toStdString())) Send(*next);
+}  // namespace
+
+bool LogindReboot::RequestReboot(bool force) {
+    LogindCall call = LogindRebootCall(force);
+    for (;;) {
+        const QDBusMessage answer = Send(call);
+        if (answer.type() == QDBusMessage::ReplyMessage) return true;
+        const auto next = LogindFallback(call, answer.errorName().toStdString());
+        if (!next) {
+            qCWarning(lcMaintenance).noquote()
+                << "reboot refused:" << answer.errorName() << answer.errorMessage();
+            return false;
+        }
+        call = *next;
     }
 }
 

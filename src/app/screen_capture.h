@@ -7,7 +7,7 @@ namespace pagelark {
 
 class QtScreenCapture final : public ScreenCapture {
   public:
-    CaptureResult CaptureScreenTo(const std::string& path) override;
+    CaptureResult CaptureScreenTo(const std::string& path, std::string& error) override;
 };
 
 }  // namespace pagelark

@@ -25,12 +25,27 @@ std::string SnapshotFileName(std::string_view snapPath, std::string_view current
     return std::string(snapPath) + StripExtension(FileNamePart(currentFile)) + digits + ".BMP";
 }
 
-bool SnapshotTaker::TakeSnapshot() {
+bool SnapshotTaker::TakeSnapshot(bool pageOnShowTaken) {
     if (!machine_.Snap) return false;
+    if (!failure_.empty()) return true;
     const std::int32_t pageCount = PageCount(presentation_);
+    if (pageOnShowTaken) return ++counter_ > pageCount;
     const std::string path =
         SnapshotFileName(machine_.SnapPath, presentation_.CurrentFile, counter_ + 1, pageCount);
-    if (screen_.CaptureScreenTo(path) != CaptureResult::CaptureFailed) ++counter_;
+    std::string error;
+    switch (screen_.CaptureScreenTo(path, error)) {
+        case CaptureResult::Saved:
+            failedCaptures_ = 0;
+            ++counter_;
+            break;
+        case CaptureResult::SaveFailed:
+            failure_ = "cannot save the snapshot '" + path + "': " + error;
+            return true;
+        case CaptureResult::CaptureFailed:
+            if (++failedCaptures_ < kMaxFailedCaptures) return false;
+            failure_ = "cannot capture the screen for '" + path + "'";
+            return true;
+    }
     return counter_ > pageCount;
 }
 

@@ -24,12 +24,16 @@ std::string SnapshotFileName(std::string_view snapPath, std::string_view current
 
 enum class CaptureResult { Saved, SaveFailed, CaptureFailed };
 
-// Copies the whole screen, at its size and depth, to a bitmap file.
+// Copies the whole screen, at its size and depth, to a bitmap file; error receives the
+// system's reason when the file cannot be written.
 class ScreenCapture {
   public:
     virtual ~ScreenCapture() = default;
-    virtual CaptureResult CaptureScreenTo(const std::string& path) = 0;
+    virtual CaptureResult CaptureScreenTo(const std::string& path, std::string& error) = 0;
 };
+
+// Screen grabs that fail in a row before the run gives up.
+inline constexpr int kMaxFailedCaptures = 5;
 
 class SnapshotTaker final : public Snapshots {
   public:
@@ -39,16 +43,20 @@ class SnapshotTaker final : public Snapshots {
                   ScreenCapture& screen)
         : machine_(machine), presentation_(presentation), screen_(screen) {}
 
-    // Nothing at all while Snap is off. A failed copy of the screen is not counted; a copy
-    // that could not be saved is, so a missing folder cannot keep the program running.
-    bool TakeSnapshot() override;
+    // Nothing at all while Snap is off. A failed copy of the screen is not counted and is
+    // tried again at the next page, kMaxFailedCaptures times in a row at most; a picture
+    // that cannot be saved ends the run at once. Either way Failure() then says why.
+    bool TakeSnapshot(bool pageOnShowTaken) override;
     std::int32_t SnapshotCounter() const { return counter_; }
+    const std::string& Failure() const { return failure_; }
 
   private:
     const MachineSettings& machine_;
     const Presentation& presentation_;
     ScreenCapture& screen_;
     std::int32_t counter_ = 0;
+    int failedCaptures_ = 0;
+    std::string failure_;
 };
 
 }  // namespace pagelark

@@ -18,8 +18,7 @@ std::string JoinArguments(const std::vector<std::string>& arguments) {
 }
 
 std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath) {
-    const std::string_view trimmed = TrimBlanks(raw);
-    if (trimmed.empty() || ToUpper(trimmed) == "CONFIG") return std::string(defaultFilePath);
+    if (TrimBlanks(raw).empty() || IsConfigCommandLine(raw)) return std::string(defaultFilePath);
 
     std::string line(raw);
     if (line.front() != '"') line = '"' + line + '"';
@@ -38,7 +37,9 @@ std::string ParseCommandLine(std::string_view raw, std::string_view defaultFileP
 
 bool IsConfigCommandLine(std::string_view raw) {
     const std::string upper = ToUpper(TrimBlanks(raw));
-    return upper == "CONFIG" || upper.starts_with("/C") || upper.starts_with("-C");
+    // A path such as /cdrom/show.tso is no switch.
+    const bool slashSwitch = upper.starts_with("/C") && upper.find('/', 1) == std::string::npos;
+    return upper == "CONFIG" || slashSwitch || upper.starts_with("-C");
 }
 
 namespace {
@@ -53,6 +54,17 @@ bool IsRemoteDebugging(std::string_view argument) {
 
 bool DropRemoteDebugging(std::vector<std::string>& arguments) {
     return std::erase_if(arguments, [](const std::string& a) { return IsRemoteDebugging(a); }) > 0;
+}
+
+std::string QuietEngineFlags(std::string flags, std::string_view loggingRules) {
+    const auto has = [](std::string_view text, std::string_view part) {
+        return ToUpper(text).find(ToUpper(part)) != std::string::npos;
+    };
+    if (has(loggingRules, "qt.webengine") || has(flags, "--log-level") ||
+        has(flags, "--enable-logging"))
+        return flags;
+    // Only fatal errors: the engine otherwise writes its own errors at every start.
+    return flags.empty() ? "--log-level=3" : flags + " --log-level=3";
 }
 
 bool DropRemoteDebugging(std::string& flags) {

@@ -12,7 +12,8 @@ namespace pagelark {
 // joined by single blanks, an argument holding a blank wrapped in double quotes.
 std::string JoinArguments(const std::vector<std::string>& arguments);
 
-// The presentation the command line names; defaultFilePath for an empty line or "CONFIG".
+// The presentation the command line names; defaultFilePath for an empty line or a request
+// for configuration.
 // An unquoted path with blanks is taken whole; a quoted one may be followed by other
 // arguments, which are ignored.
 std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath);
@@ -25,5 +26,9 @@ bool IsConfigCommandLine(std::string_view raw);
 bool DropRemoteDebugging(std::vector<std::string>& arguments);
 // The same for the engine's flags variable (blank-separated); true when one was removed.
 bool DropRemoteDebugging(std::string& flags);
+
+// The engine's flags with its console logging off, unless the logging rules (as in
+// QT_LOGGING_RULES) ask for the engine's output or the flags set a log level themselves.
+std::string QuietEngineFlags(std::string flags, std::string_view loggingRules);
 
 }  // namespace pagelark

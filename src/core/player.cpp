@@ -1,5 +1,6 @@
 #include "core/player.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "document/presentation.h"
@@ -141,6 +142,7 @@ void Player::StepNavigate() {
     spareBrowser_ = oldCurrent;
 
     ShowBrowser(currentBrowser_);
+    pageOnShowTaken_ = false;
     PreloadCurrentPage();
     SetState(c_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
     lastActivityTime_ = Now();
@@ -148,14 +150,18 @@ void Player::StepNavigate() {
 
 void Player::StepWaitTime() {
     const double now = Now();
-    const MachineSettings& m = c_.machine;
+    MachineSettings& m = c_.machine;
     if (m.AutoReboot && now > m.RebootMoment) {
-        for (int b = 0; b < kBrowserCount; ++b)
-            c_.stage.Stop(b);
-        SetState(PlayerState::FinProg);
         Log(LogArea::Maintenance, "reboot requested", m.ForceReboot ? " (forced)" : "");
-        c_.maintenance.RebootSequence(m.AutoLogin, m.ForceReboot);
-        return;
+        if (c_.maintenance.RebootSequence(m.AutoLogin, m.ForceReboot)) {
+            for (int b = 0; b < kBrowserCount; ++b)
+                c_.stage.Stop(b);
+            SetState(PlayerState::FinProg);
+            return;
+        }
+        // Refused: the show goes on, and the reboot is due again at the same time tomorrow.
+        while (m.RebootMoment < now)
+            m.RebootMoment += 1.0;
     }
 
     BrowserRecord& shown = browsers_[currentBrowser_];
@@ -166,8 +172,10 @@ void Player::StepWaitTime() {
         // An error page never comes on show: the page on show stays for another turn while
         // the page after the failed one preloads; the failed one is tried again at its next
         // turn, so it comes back by itself once it loads.
+        NoteSkipped(browsers_[nextBrowser_].address);
         AdvancePage(+1);
-        if (c_.snapshots.TakeSnapshot()) SetState(PlayerState::FinProg);
+        if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
+        pageOnShowTaken_ = true;
         if (state_ == PlayerState::FinProg) return;
         PreloadCurrentPage();
         shown.startTime = now;
@@ -176,15 +184,24 @@ void Player::StepWaitTime() {
     }
     // MaxTime counts from the moment the page came on show, not from the end of its time.
     if (!browsers_[nextBrowser_].loaded && !(onShow > Seconds(c_.presentation.MaxTime))) return;
+    skippedInRow_ = 0;
     AdvancePage(+1);
-    if (c_.snapshots.TakeSnapshot()) SetState(PlayerState::FinProg);
+    if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
+}
+
+void Player::NoteSkipped(const std::string& address) {
+    // Said once, until the page loads again or another page comes on show.
+    if (failing_.insert(address).second)
+        Warn(LogArea::Stage, "page skipped, it cannot be loaded: ", address);
+    if (++skippedInRow_ == std::max(PageCount(c_.presentation), 1))
+        Warn(LogArea::Stage, "no page of the presentation can be loaded");
 }
 
 void Player::PreloadCurrentPage() {
     const Presentation& p = c_.presentation;
     browsers_[nextBrowser_].loaded = !p.WaitComplete;
     // Past the last page nothing preloads.
-    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage))
+    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage, c_.machine.Snap))
         BrowseTo(nextBrowser_, page->address, page->seconds);
 }
 

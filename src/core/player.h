@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "core/ports.h"
@@ -125,6 +126,8 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     void BrowseTo(int browser, const std::string& address, std::int32_t seconds);
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
+    // A page that failed to load was passed over at its turn.
+    void NoteSkipped(const std::string& address);
     void ShowBrowser(int browser);
     void AdvancePage(int delta);
     void EnterNavigationMode();
@@ -150,6 +153,11 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     int spareBrowser_ = 2;
     std::array<BrowserRecord, kBrowserCount> browsers_;
     std::array<bool, kBrowserCount> loadFailed_{};
+    // The page on show stays for a page that failed and has had its snapshot.
+    bool pageOnShowTaken_ = false;
+    // Addresses reported as failing, until they load; pages skipped since one came on show.
+    std::set<std::string> failing_;
+    std::int32_t skippedInRow_ = 0;
 };
 
 }  // namespace pagelark

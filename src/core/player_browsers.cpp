@@ -33,6 +33,7 @@ bool Player::CheckNavigation(int browser, const std::string& address, bool topLe
 void Player::DocumentComplete(int browser) {
     if (!ValidBrowser(browser)) return;
     loadFailed_[browser] = false;
+    failing_.erase(browsers_[browser].address);
     if (browser == nextBrowser_) browsers_[browser].loaded = true;
 }
 

@@ -80,18 +80,21 @@ class ConfigWindow {
     virtual void Open() = 0;
 };
 
-// The daily reboot: the platform's own preparations, then the reboot request.
+// The daily reboot: the platform's own preparations, then the reboot request; true when the
+// system accepted it.
 class Maintenance {
   public:
     virtual ~Maintenance() = default;
-    virtual void RebootSequence(bool autoLogin, bool force) = 0;
+    virtual bool RebootSequence(bool autoLogin, bool force) = 0;
 };
 
-// Page snapshots; true when the snapshot run is complete and the program should end.
+// Page snapshots; true when the snapshot run is complete, or has failed, and the program
+// should end. pageOnShowTaken: the page on show stayed for a page that failed to load and is
+// already taken; the number goes to the failed page, with no picture.
 class Snapshots {
   public:
     virtual ~Snapshots() = default;
-    virtual bool TakeSnapshot() = 0;
+    virtual bool TakeSnapshot(bool pageOnShowTaken) = 0;
 };
 
 // Whether the system reports a working network connection.
@@ -110,8 +113,8 @@ class ProgramLauncher {
 
 // ---- inward: what the windows ask of the player ----
 
-// Keys that mean something to the player, numbered as the original key events numbered
-// them; every other key is Other and only counts as activity.
+// Keys that mean something to the player, numbered as the Windows version's key events
+// numbered them; every other key is Other and only counts as activity.
 enum class KeyCode : int { Other = 0, Escape = 27, F1 = 112, F4 = 115, F10 = 121 };
 inline constexpr int kShiftMask = 1;
 inline constexpr int kCtrlMask = 2;

@@ -1,5 +1,7 @@
 #include "document/presentation.h"
 
+#include "platform/file_io.h"
+
 namespace pagelark {
 
 std::int32_t PageCount(const Presentation& presentation) {
@@ -7,11 +9,12 @@ std::int32_t PageCount(const Presentation& presentation) {
 }
 
 std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
-                                std::int32_t position) {
+                                std::int32_t position, bool snapTiming) {
     if (position == 0) return PageEntry{help[0], 2};
     if (position < 0 || position > PageCount(presentation)) return std::nullopt;
     const PresentationPage& page = presentation.Pages[static_cast<std::size_t>(position - 1)];
-    return PageEntry{page.URL, page.Time};
+    const bool onDefault = page.Time == presentation.DefaultTime;
+    return PageEntry{page.URL, snapTiming && onDefault ? 1 : page.Time};
 }
 
 void NewPresentation(Presentation& presentation, DocumentEvents& events) {
@@ -32,15 +35,11 @@ void NewPresentation(Presentation& presentation, DocumentEvents& events) {
     presentation.Modified = false;
 }
 
-bool IsUntouchedStarter(const Presentation& presentation, const HelpDocumentList& help) {
+bool IsUntouchedStarter(const Presentation& presentation) {
     if (presentation.StarterFile.empty() || presentation.StarterFile != presentation.CurrentFile)
         return false;
-    if (presentation.HomeURL != help[0] || presentation.Pages.size() >= help.size()) return false;
-    for (std::size_t k = 0; k < presentation.Pages.size(); ++k) {
-        const PresentationPage& page = presentation.Pages[k];
-        if (page.URL != help[k + 1] || !page.UseDefaultTime) return false;
-    }
-    return true;
+    const ReadResult read = ReadWholeFile(presentation.StarterFile);
+    return read.status == ReadStatus::Ok && read.data == presentation.StarterBytes;
 }
 
 void MarkModified(Presentation& presentation) {

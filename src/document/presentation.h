@@ -32,7 +32,8 @@ struct Presentation {
     bool Modified = false;
     bool EditorLoaded = false;
     bool IsDefaultFile = false;
-    // The file this run created as the starter; the only file the program may remove.
+    // The file this run created as the starter, and its bytes as written: the only file the
+    // program may remove, and only while it still holds exactly those bytes.
     std::string StarterFile;
     // Why the file could not be taken as a presentation when it was loaded: it is then saved
     // only under a name the operator chooses.
@@ -41,6 +42,7 @@ struct Presentation {
     bool Untitled = false;
     // The file's bytes as loaded or last saved; none when there was no file.
     std::optional<std::string> DiskBytes;
+    std::string StarterBytes;
 };
 
 // What the document asks of the rest of the program around loads and saves.
@@ -61,17 +63,17 @@ struct PageEntry {
 };
 
 // The page at position (0 is the help index, shown for 2 seconds); none outside the pages.
+// snapTiming: a page on the default time plays for 1 second; the model keeps its times.
 std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
-                                std::int32_t position);
+                                std::int32_t position, bool snapTiming = false);
 
 // The empty presentation of the New command, untitled and not the default file;
 // WaitComplete, MaxTime, AllowRestrictions and CurrentFile stay as they were.
 void NewPresentation(Presentation& presentation, DocumentEvents& events);
 
-// The starter presentation this run wrote to CurrentFile, as written or with pages removed:
-// home page and pages still the help's own start pages, each on the default time. Its file is
-// removed at the end of a run.
-bool IsUntouchedStarter(const Presentation& presentation, const HelpDocumentList& help);
+// CurrentFile is the starter this run wrote and still holds exactly what was written; its
+// file is removed at the end of a run. A save, even of the same pages, makes it the operator's.
+bool IsUntouchedStarter(const Presentation& presentation);
 
 // Sets Modified, but only once the editor has been filled from the model.
 void MarkModified(Presentation& presentation);

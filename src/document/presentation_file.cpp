@@ -107,7 +107,6 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.AutoHome = ParseBool(read(kOptionsSection, "AutoHome"), false);
     presentation.AutoLoop = ParseBool(read(kOptionsSection, "AutoLoop"), true);
     presentation.DefaultTime = ParseLong(read(kOptionsSection, "DefaultTime"), 10);
-    if (context.machine.Snap) presentation.DefaultTime = 1;
     presentation.WaitComplete = ParseBool(read(kOptionsSection, "WaitComplete"), true);
     presentation.MaxTime =
         ParseLong(read(kOptionsSection, "MaxTime"), context.machine.ScreenSaveTimeOut);
@@ -208,7 +207,10 @@ bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& cont
         lines.push_back("URL=" + help[k]);
     }
     if (!context.files.WriteLines(file, lines)) return false;
+    const ReadResult written = ReadWholeFile(file);
+    if (written.status != ReadStatus::Ok) return false;
     presentation.StarterFile = file;
+    presentation.StarterBytes = written.data;
     return true;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Profile (INI) files with the private-profile semantics of the original platform, and the
+// Profile (INI) files with the semantics of Windows' profile functions, and the
 // section-list helpers the presentation reader walks.
 
 #include <cstdint>
@@ -10,10 +10,6 @@
 #include <vector>
 
 namespace pagelark {
-
-// Longest value a read returns: the original read buffer held 20000 characters with the
-// terminating zero.
-inline constexpr std::size_t kProfileValueLimit = 19999;
 
 class ProfileDocument;  // one parsed file (profile_document.h)
 

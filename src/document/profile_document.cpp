@@ -48,9 +48,8 @@ std::string ValueOf(std::string_view raw) {
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
-    std::string result = CutAtNul(value);
-    if (result.size() > kProfileValueLimit) result.resize(kProfileValueLimit);
-    return result;
+    // Whole at any length (a data: address): a value read short would be saved short.
+    return CutAtNul(value);
 }
 
 }  // namespace

@@ -5,14 +5,7 @@
 namespace pagelark {
 namespace {
 
-// Values longer than this are refused by the read, as the fixed read buffer refused them.
-constexpr std::uint32_t kQueryBufferBytes = 1024;
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-
-std::uint32_t StoredSize(const RegValue& value) {
-    const auto size = static_cast<std::uint32_t>(value.data.size());
-    return value.type == RegType::String ? size + 1 : size;
-}
 
 std::string WithoutBlanksAndCommas(std::string_view text) {
     std::string digits;
@@ -120,11 +113,8 @@ std::string Registry::QueryValue(RegRoot root, std::string_view path, std::strin
     if (!OpenKey(root, path, RegAccess::Read)) return result;
     auto [error, value] = backend_.QueryValue(root, path, name);
     lastRegError_ = error;
+    // Read whole at any length: a value read short would be written back short.
     if (lastRegError_ != RegError::Success) return result;
-    if (StoredSize(value) > kQueryBufferBytes) {
-        lastRegError_ = RegError::MoreData;
-        return result;
-    }
     switch (value.type) {
         case RegType::String:
             result = CutAtNul(value.data);

@@ -8,12 +8,12 @@ namespace {
 constexpr int kWindowsNt = 2;
 }
 
-void KioskMaintenance::RebootSequence(bool autoLogin, bool force) {
+bool KioskMaintenance::RebootSequence(bool autoLogin, bool force) {
     if (windowsVersion_ == kWindowsNt) {
         if (autoLogin) WriteAutoLogonValues(registry_, machine_);
         system_.EnableShutdownPrivilege();
     }
-    system_.RequestReboot(force);
+    return system_.RequestReboot(force);
 }
 
 LogindCall LogindRebootCall(bool force) {

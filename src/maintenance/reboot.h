@@ -20,9 +20,9 @@ class RebootSystem {
     virtual ~RebootSystem() = default;
     // Windows NT only. A failure is the platform's to record; the reboot is asked for anyway.
     virtual void EnableShutdownPrivilege() = 0;
-    // Asks once and does not wait: the program ends whether or not the system agrees. With
-    // force, programs that hold the reboot back are overridden.
-    virtual void RequestReboot(bool force) = 0;
+    // True when the system accepted; a refusal is the platform's to report. With force,
+    // programs that hold the reboot back are overridden.
+    virtual bool RequestReboot(bool force) = 0;
 };
 
 class KioskMaintenance final : public Maintenance {
@@ -35,7 +35,7 @@ class KioskMaintenance final : public Maintenance {
           system_(system),
           windowsVersion_(windowsVersion) {}
 
-    void RebootSequence(bool autoLogin, bool force) override;
+    bool RebootSequence(bool autoLogin, bool force) override;
 
   private:
     Registry& registry_;

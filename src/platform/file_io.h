@@ -29,5 +29,7 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxTex
 // gets newFileMode (less the umask); an existing one keeps its permissions.
 bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::string& error,
                            unsigned newFileMode = 0666);
+// Removes the temporary files that replacements of path left when their process died.
+void RemoveLeftoverReplacements(const std::string& path);
 
 }  // namespace pagelark

@@ -20,4 +20,8 @@ void WriteLog(LogArea area, std::string_view line) {
     if (installed != nullptr) installed->Write(area, line);
 }
 
+void WriteWarning(LogArea area, std::string_view line) {
+    if (installed != nullptr) installed->Warn(area, line);
+}
+
 }  // namespace pagelark

@@ -1,7 +1,7 @@
 #pragma once
-// Debug lines for an operator who asks for them. The program writes no log of its own: a
-// line goes out only when the sink the program installed at start says its area is enabled,
-// and the text is only built then.
+// Debug lines for an operator who asks for them: a line goes out only when the sink the
+// program installed at start says its area is enabled, and the text is only built then.
+// Warnings (a failure nobody would otherwise notice) always go out.
 
 #include <sstream>
 #include <string_view>
@@ -15,12 +15,15 @@ class LogSink {
     virtual ~LogSink() = default;
     virtual bool Enabled(LogArea area) const = 0;
     virtual void Write(LogArea area, std::string_view line) = 0;
+    // A failure the operator must hear of: written whatever the debug setting.
+    virtual void Warn(LogArea, std::string_view) {}
 };
 
 // One sink for the whole run, installed before anything logs (nullptr: nothing is written).
 void SetLogSink(LogSink* sink);
 bool LogEnabled(LogArea area);
 void WriteLog(LogArea area, std::string_view line);
+void WriteWarning(LogArea area, std::string_view line);
 
 // Log(LogArea::Player, "page ", 3, " on show"): the parts streamed into one line.
 template <class... Parts>
@@ -29,6 +32,13 @@ void Log(LogArea area, const Parts&... parts) {
     std::ostringstream line;
     (line << ... << parts);
     WriteLog(area, line.str());
+}
+
+template <class... Parts>
+void Warn(LogArea area, const Parts&... parts) {
+    std::ostringstream line;
+    (line << ... << parts);
+    WriteWarning(area, line.str());
 }
 
 }  // namespace pagelark

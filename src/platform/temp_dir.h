@@ -10,7 +10,10 @@ namespace pagelark {
 // trailing separator; "" when the last one exists but is not ours or cannot be made.
 std::string TempDir();
 
-// Creates an empty file named "TMP" and a unique suffix in tempDir; returns its path or "".
+// Creates an empty file named "TMP", this process's id and a unique suffix in tempDir;
+// returns its path or "".
 std::string ReserveTempFile(const std::string& tempDir);
+// Removes the files ReserveTempFile made for runs that ended without removing them.
+void RemoveLeftoverTempFiles(const std::string& tempDir);
 
 }  // namespace pagelark

@@ -2,7 +2,7 @@
 
 namespace pagelark {
 
-// Debug lines off unless asked for: the program writes no log by default.
+// Debug lines off unless asked for; warnings on unless the rules turn them off.
 Q_LOGGING_CATEGORY(lcPlayer, "pagelark.player", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcStage, "pagelark.stage", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcDocument, "pagelark.document", QtInfoMsg)
@@ -38,6 +38,11 @@ bool QtLogSink::Enabled(LogArea area) const {
 
 void QtLogSink::Write(LogArea area, std::string_view line) {
     qCDebug(CategoryOf(area)).noquote()
+        << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+}
+
+void QtLogSink::Warn(LogArea area, std::string_view line) {
+    qCWarning(CategoryOf(area)).noquote()
         << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
 }
 

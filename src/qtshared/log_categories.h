@@ -1,6 +1,6 @@
 #pragma once
-// The program's logging categories, silent unless QT_LOGGING_RULES enables them
-// ("pagelark.*.debug=true"); under systemd the lines reach the journal.
+// The program's logging categories: debug lines only when QT_LOGGING_RULES enables them
+// ("pagelark.*.debug=true"), warnings always; under systemd the lines reach the journal.
 
 #include <QLoggingCategory>
 
@@ -20,6 +20,7 @@ class QtLogSink final : public LogSink {
   public:
     bool Enabled(LogArea area) const override;
     void Write(LogArea area, std::string_view line) override;
+    void Warn(LogArea area, std::string_view line) override;
 };
 
 }  // namespace pagelark

@@ -142,6 +142,12 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"ScreenSaveActive\": " + std::string(Bool(machine.ScreenSaveActive)) + ",\n";
     out += "  \"ScreenSaveTimeOut\": " + std::to_string(machine.ScreenSaveTimeOut) + ",\n";
     out += "  \"OnMouseMove\": " + std::to_string(static_cast<int>(machine.OnMouseMove)) + ",\n";
+    out += "  \"AutoReboot\": " + std::string(Bool(machine.AutoReboot)) + ",\n";
+    out += "  \"ForceReboot\": " + std::string(Bool(machine.ForceReboot)) + ",\n";
+    out += "  \"RebootTime\": " +
+           JsonString(FormatRebootTime(machine.RebootHour, machine.RebootMinute)) + ",\n";
+    out += "  \"Snap\": " + std::string(Bool(machine.Snap)) + ",\n";
+    out += "  \"SnapPath\": " + JsonString(machine.SnapPath) + ",\n";
     out += "  \"Pages\": ";
     if (p.Pages.empty()) {
         out += "[]";

@@ -50,9 +50,8 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     const bool show = command == "show";
     Presentation presentation;
     presentation.CurrentFile = path;
-    // "show" looks without leaving a trace in the settings store.
-    DocumentSession session(presentation.CurrentFile,
-                            show ? RegistryAccess::ReadOnly : RegistryAccess::ReadWrite);
+    // The tool reads the machine's settings but never changes them, not even by a save.
+    DocumentSession session(presentation.CurrentFile, RegistryAccess::ReadOnly);
     Settings& settings = session.settings;
     MachineSettings machine;
     ToolbarButtons buttons;

@@ -29,36 +29,64 @@ TEST(SnapshotTest, NumbersArePaddedToTheDigitsOfPageCountPlusOne) {
 struct FakeScreen final : ScreenCapture {
     std::vector<CaptureResult> results;  // one per capture, then Saved
     std::vector<std::string> paths;
-    CaptureResult CaptureScreenTo(const std::string& path) override {
+    CaptureResult CaptureScreenTo(const std::string& path, std::string& error) override {
         paths.push_back(path);
         if (results.empty()) return CaptureResult::Saved;
         const CaptureResult result = results.front();
         results.erase(results.begin());
+        error = "Read-only file system";
         return result;
     }
 };
 
-TEST(SnapshotTest, RunEndsAfterPageCountPlusOneSavedOrUnsavableAndSnapOffDoesNothing) {
-    MachineSettings machine;
-    machine.Snap = true;
-    machine.SnapPath = "/snaps/";
-    Presentation show;
-    show.CurrentFile = "/shows/Lobby.tso";
-    show.Pages.resize(2);
-    FakeScreen screen;
-    // An unsavable picture counts; a failed copy does not and is tried again under its number.
-    screen.results = {CaptureResult::SaveFailed, CaptureResult::CaptureFailed};
-    SnapshotTaker taker(machine, show, screen);
-    std::vector<bool> done;
-    for (int i = 0; i < 4; ++i)
-        done.push_back(taker.TakeSnapshot());
-    EXPECT_EQ(done, (std::vector<bool>{false, false, false, true}));
-    EXPECT_EQ(screen.paths, (std::vector<std::string>{"/snaps/Lobby1.BMP", "/snaps/Lobby2.BMP",
-                                                      "/snaps/Lobby2.BMP", "/snaps/Lobby3.BMP"}));
-    machine.Snap = false;
-    EXPECT_FALSE(taker.TakeSnapshot());
-    EXPECT_EQ(screen.paths.size(), 4u);
-    EXPECT_EQ(taker.SnapshotCounter(), 3);
+TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAtTheFirstFailureAndSnapOffDoesNothing) {
+    using enum CaptureResult;
+    const std::vector<CaptureResult> grabsFail(kMaxFailedCaptures, CaptureFailed);
+    std::vector<bool> givesUp(kMaxFailedCaptures, false);
+    givesUp.back() = true;
+    const struct {
+        std::vector<CaptureResult> results;
+        std::vector<bool> passed;  // the page on show was taken already
+        std::vector<bool> done;
+        std::string numbers;  // of the pictures tried
+        std::string failure;
+    } cases[] = {
+        // A failed grab is tried again under its number; a page that failed is passed over.
+        {{CaptureFailed}, {false, false, true, false}, {false, false, false, true}, "113", ""},
+        {{Saved, SaveFailed},
+         {},
+         {false, true},
+         "12",
+         "cannot save the snapshot '/snaps/Lobby2.BMP': Read-only file system"},
+        {grabsFail,
+         {},
+         givesUp,
+         std::string(kMaxFailedCaptures, '1'),
+         "cannot capture the screen for '/snaps/Lobby1.BMP'"},
+    };
+    for (const auto& c : cases) {
+        MachineSettings machine;
+        machine.Snap = true;
+        machine.SnapPath = "/snaps/";
+        Presentation show;
+        show.CurrentFile = "/shows/Lobby.tso";
+        show.Pages.resize(2);
+        FakeScreen screen;
+        screen.results = c.results;
+        SnapshotTaker taker(machine, show, screen);
+        std::vector<bool> done;
+        for (std::size_t i = 0; i < std::max(c.done.size(), c.passed.size()); ++i)
+            done.push_back(taker.TakeSnapshot(i < c.passed.size() && c.passed[i]));
+        std::string numbers;
+        for (const std::string& path : screen.paths)
+            numbers += path.substr(std::string("/snaps/Lobby").size(), 1);
+        EXPECT_EQ(done, c.done) << c.numbers;
+        EXPECT_EQ(numbers, c.numbers);
+        EXPECT_EQ(taker.Failure(), c.failure);
+        machine.Snap = false;
+        EXPECT_FALSE(taker.TakeSnapshot(false));
+        EXPECT_EQ(screen.paths.size(), c.numbers.size());
+    }
 }
 
 }  // namespace

@@ -15,7 +15,9 @@ TEST(CommandLine, NamesTheFileOrTheDefault) {
                  {" config ", kDefault},
                  {"\"/srv/My Files/show.TSO\" -x", "/srv/My Files/show.TSO"},
                  {"/srv/My Files/show.TSO", "/srv/My Files/show.TSO"},
-                 {"/C", "/C"},  // a switch is taken as the path itself; it names no file
+                 {"/C", kDefault},
+                 {" -c:1234 ", kDefault},
+                 {"/cdrom/show.tso", "/cdrom/show.tso"},
                  {"\"unterminated", "\"unterminated"},
                  // A path the shell split at its blank comes back whole.
                  {JoinArguments({"/srv/My", "Shows/a.tso"}), "/srv/My Shows/a.tso"},
@@ -27,8 +29,22 @@ TEST(CommandLine, NamesTheFileOrTheDefault) {
 TEST(CommandLine, ConfigurationRequests) {
     for (const char* line : {"CONFIG", " config ", "/C", "-c", "/c:1234", "/config", "-Cx"})
         EXPECT_TRUE(IsConfigCommandLine(line)) << line;
-    for (const char* line : {"", "CONFIGURE", "/srv/show.tso", "c", "x /C"})
+    for (const char* line : {"", "CONFIGURE", "/srv/show.tso", "c", "x /C", "/cdrom/a.tso"})
         EXPECT_FALSE(IsConfigCommandLine(line)) << line;
+}
+
+TEST(CommandLine, EngineLogsOnlyWhenTheRulesOrItsFlagsAskForIt) {
+    const struct {
+        const char *flags, *rules, *result;
+    } cases[] = {
+        {"", "", "--log-level=3"},
+        {"--disable-gpu", "pagelark.*.debug=true", "--disable-gpu --log-level=3"},
+        {"--disable-gpu", "qt.webenginecontext.info=true", "--disable-gpu"},
+        {"--log-level=0", "", "--log-level=0"},
+        {"--enable-logging=stderr", "", "--enable-logging=stderr"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QuietEngineFlags(c.flags, c.rules), c.result) << c.flags << " " << c.rules;
 }
 
 TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {

@@ -40,7 +40,7 @@ class FakeWorld : public Clock,
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
     int snapshots = 0;
-    bool cursorStuck = false, snapshotRunDone = false;
+    bool cursorStuck = false, snapshotRunDone = false, rebootAccepted = true;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
     long Count(const std::string& c) const { return std::count(calls.begin(), calls.end(), c); }
@@ -89,9 +89,13 @@ class FakeWorld : public Clock,
     void CheckHelpTip(ScreenPoint, bool) override {}
     void SetAddress(const std::string& address) override { calls.push_back("Address " + address); }
     void Open() override { calls.push_back("OpenConfig"); }
-    void RebootSequence(bool login, bool force) override { Log("Reboot", login * 10 + force); }
-    bool TakeSnapshot() override {
+    bool RebootSequence(bool login, bool force) override {
+        Log("Reboot", login * 10 + force);
+        return rebootAccepted;
+    }
+    bool TakeSnapshot(bool pageOnShowTaken) override {
         ++snapshots;
+        if (pageOnShowTaken) calls.push_back("SnapshotPassed");
         return snapshotRunDone;
     }
     bool IsConnected() const override { return true; }

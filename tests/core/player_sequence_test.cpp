@@ -2,6 +2,7 @@
 
 #include "core/player.h"
 
+#include "platform/log.h"
 #include "player_fixture.h"
 
 namespace pagelark::testing {
@@ -82,14 +83,17 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndTriedAgainAtItsNext) {
     NextPageAfter(3);
     ASSERT_EQ(Shown(), Url(1));
     P().LoadFailed(P().NextBrowser());  // page 2 cannot be loaded
+    w.calls.clear();
     Tick(6);
     EXPECT_EQ(w.snapshots, 2);  // page 1's time ended all the same
     // Its error page never comes on show: page 1 stays a whole turn more, page 3 preloads.
     EXPECT_EQ(Shown(), Url(1));
     EXPECT_EQ(P().Browser(P().NextBrowser()).address, Url(3));
     EXPECT_EQ(Run({4.9}), "WAITTIME");
+    EXPECT_EQ(w.Count("SnapshotPassed"), 0);
     NextPageAfter(0.2);
     EXPECT_EQ(Shown(), Url(3));
+    EXPECT_EQ(w.Count("SnapshotPassed"), 1);  // page 2's number: no second picture of page 1
     // A preload whose renderer died after it completed has nothing to show either.
     P().DocumentComplete(P().NextBrowser());
     P().LoadFailed(P().NextBrowser());
@@ -98,6 +102,32 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndTriedAgainAtItsNext) {
     EXPECT_EQ(P().Browser(P().NextBrowser()).address, Url(2));  // tried again
     NextPageAfter(5.1);
     EXPECT_EQ(Shown(), Url(2));
+}
+
+struct WarningLog final : LogSink {
+    std::vector<std::string> lines;
+    WarningLog() { SetLogSink(this); }
+    ~WarningLog() override { SetLogSink(nullptr); }
+    bool Enabled(LogArea) const override { return false; }
+    void Write(LogArea, std::string_view) override {}
+    void Warn(LogArea, std::string_view line) override { lines.emplace_back(line); }
+};
+
+TEST_F(PlayerTest, PagesThatCannotBeLoadedAreSaidOnceAndSoIsAShowOfNone) {
+    WarningLog log;
+    Start({5, 5});
+    for (int turn = 0; turn < 3; ++turn) {  // pages 1, 2, then 1 again
+        P().LoadFailed(P().NextBrowser());
+        Tick(3);
+    }
+    const std::string skipped = "page skipped, it cannot be loaded: ";
+    EXPECT_EQ(log.lines, (std::vector<std::string>{skipped + Url(1), skipped + Url(2),
+                                                   "no page of the presentation can be loaded"}));
+    NextPageAfter(3);  // page 2 loads
+    ASSERT_EQ(Shown(), Url(2));
+    P().LoadFailed(P().NextBrowser());
+    Tick(6);
+    EXPECT_EQ(log.lines.size(), 3u);  // page 1 is still the one known to fail
 }
 
 TEST_F(PlayerTest, PlayCommandsInBothModes) {

@@ -39,7 +39,21 @@ TEST_F(PlayerTest, DueRebootWaitsUntilPlayResumes) {
     EXPECT_EQ(Run({0}), "WAITTIME");  // NAVIGATE: no reboot check there
     w.calls.clear();
     EXPECT_EQ(Run({0}), "FINPROG");
-    EXPECT_EQ(w.Take(), "Stop 0,Stop 1,Stop 2,Reboot 10");
+    EXPECT_EQ(w.Take(), "Reboot 10,Stop 0,Stop 1,Stop 2");
+}
+
+TEST_F(PlayerTest, RefusedRebootLetsTheShowGoOnUntilTheSameTimeTomorrow) {
+    const double due = w.now + 1 / kSecondsPerDay;
+    machine.AutoReboot = true;
+    machine.RebootMoment = due;
+    w.rebootAccepted = false;
+    Start({5, 5});
+    w.calls.clear();
+    EXPECT_EQ(Run({2, 0, 0}), "WAITTIME,WAITTIME,WAITTIME");
+    EXPECT_EQ(w.Take(), "Reboot 0");  // asked once; no browser stopped
+    EXPECT_EQ(machine.RebootMoment, due + 1);
+    NextPageAfter(1);
+    EXPECT_EQ(Shown(), Url(1));
 }
 
 TEST_F(PlayerTest, DueRebootWaitsForTheConfigWindowAndNavigationModeAndPassesForce) {

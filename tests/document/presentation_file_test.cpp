@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "support/document_world.h"
 
 namespace pagelark::testing {
@@ -105,28 +107,30 @@ TEST_F(PresentationFileTest, FailedSaveKeepsTheOldFileAndTheState) {
     EXPECT_EQ(profiles.ReadString("Tessaro", "AutoLoop", blocked), "");
 }
 
-TEST(PresentationModel, UntouchedStarterIsRecognised) {
-    const HelpDocumentList help = BuildHelpDocuments("/tmp/");
-    const PresentationPage a{help[1]}, b{help[2]}, c{help[3]};
-    const std::pair<std::vector<PresentationPage>, bool> rows[] = {
-        {{a, b, c}, true},
-        {{a, b}, true},  // a page deleted: still the starter
-        {{a, {help[2], false, 10}}, false},
-        {{a, b, c, {"x"}}, false},  // a page added: the operator's now
+TEST_F(PresentationFileTest, OnlyTheStarterAsWrittenIsUntouched) {
+    const std::string path = temp.File("Pagelark.TSO");
+    const std::function<void()> edits[] = {
+        [] {},
+        [&] {  // a page deleted and the file saved: the operator's now
+            p.Pages.pop_back();
+            Save(path);
+        },
+        [&] {  // pages as they were, other options saved
+            p.DefaultTime = 30;
+            p.Include = {"http://a/"};
+            Save(path);
+        },
+        [&] { temp.Write("Pagelark.TSO", TempFolder::Read(path) + "\r\n"); },
+        [&] { p.CurrentFile = temp.Write("Copy.TSO", TempFolder::Read(path)); },
     };
-    Presentation p;
-    p.HomeURL = help[0];
-    p.CurrentFile = p.StarterFile = "/srv/Pagelark.TSO";
-    for (const auto& [pages, untouched] : rows) {
-        p.Pages = pages;
-        EXPECT_EQ(IsUntouchedStarter(p, help), untouched) << pages.size();
+    for (std::size_t k = 0; k < std::size(edits); ++k) {
+        p = Presentation{};
+        p.CurrentFile = path;
+        ASSERT_TRUE(WriteTemplatePresentation(p, context, path));
+        Load(path);
+        edits[k]();
+        EXPECT_EQ(IsUntouchedStarter(p), k == 0) << k;
     }
-    // The same text in a file this run did not write is somebody's presentation.
-    p.CurrentFile = "/srv/Copy.TSO";
-    EXPECT_FALSE(IsUntouchedStarter(p, help));
-    p.CurrentFile = p.StarterFile;
-    p.HomeURL = "about:blank";
-    EXPECT_FALSE(IsUntouchedStarter(p, help));
 }
 
 }  // namespace

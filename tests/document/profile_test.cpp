@@ -51,8 +51,7 @@ class ProfileTest : public ::testing::Test {
 TEST_F(ProfileTest, ReadingRules) {
     const std::string longValue(25000, 'v');
     EXPECT_EQ(Read(NewFile("[Main]\r\nMiXeD=case"), " MAIN\t", "  mixed "), "case");
-    EXPECT_EQ(Read(NewFile("[s]\r\nlong=\"" + longValue + "\""), "s", "long"),
-              longValue.substr(0, kProfileValueLimit));
+    EXPECT_EQ(Read(NewFile("[s]\r\nlong=\"" + longValue + "\""), "s", "long"), longValue);
     EXPECT_EQ(ReadSectionNames(NewFile("[ A ]\r\n[]\r\n  [B] x\r\n[unclosed\r\n[ ]\r\n"), "|"),
               " A |B| |");
     // A header's name runs to the last "]" of its line.

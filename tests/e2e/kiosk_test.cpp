@@ -2,6 +2,7 @@
 // what it shows read back from the screen.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -93,12 +94,21 @@ TEST_F(KioskTest, MouseMoveQuitsOnlyAfterTheGraceAtStart) {
 }
 
 TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
+    namespace fs = std::filesystem;
+    const fs::path temp = folders_.TempDir();
+    // What crashed runs left goes at the start; the files of a live run stay.
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = std::to_string(child), live = std::to_string(::getpid());
+    const std::string crashed = folders_.Write("tmp/TMP" + dead + "-aB3dE9", "");
+    const std::string killedSave = folders_.Write(".show.tso." + dead + "-aB3dE9", "half");
+    const std::string alive = folders_.Write("tmp/TMP" + live + "-aB3dE9", "");
+
     const std::string show =
         "[Tessaro]\nDefaultTime=3\nOnMouseMove=0\n" + Pages({"/red", "/green"});
     Kiosk& first = Start(show);
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    namespace fs = std::filesystem;
-    const fs::path temp = folders_.TempDir();
     auto reservedFiles = [&temp] {
         int count = 0;
         for (const auto& entry : fs::directory_iterator(temp))
@@ -106,12 +116,20 @@ TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
         return count;
     };
     EXPECT_TRUE(fs::is_directory(temp / "Pagelark"));
-    EXPECT_EQ(reservedFiles(), 1);
+    EXPECT_EQ(reservedFiles(), 2);  // its own and the live run's
+    EXPECT_FALSE(fs::exists(crashed));
+    EXPECT_FALSE(fs::exists(killedSave));
+    EXPECT_TRUE(fs::exists(alive));
 
     Kiosk& second = Start(show);
     const auto secondStatus = second.WaitForExit(10s);
     ASSERT_TRUE(secondStatus) << "a second copy kept running";
     EXPECT_EQ(*secondStatus, 0);
+    EXPECT_EQ(second.Output(), "");
+    // A configuration request cannot be met while it runs: said, and a failure.
+    kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{"/C"}));
+    EXPECT_EQ(kiosks_.back()->WaitForExit(10s), 1);
+    EXPECT_NE(kiosks_.back()->Output().find("already running"), std::string::npos);
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kPatience)) << "the first copy stopped playing";
 
@@ -120,7 +138,26 @@ TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
     ASSERT_TRUE(status) << "Escape did not end it";
     EXPECT_EQ(*status, 0);
     EXPECT_FALSE(fs::exists(temp / "Pagelark"));
-    EXPECT_EQ(reservedFiles(), 0);
+    EXPECT_EQ(reservedFiles(), 1);
+    // The browser engine's own console output stays off.
+    for (const char* noise : {":ERROR:", "qt.webenginecontext", "Init Parameters"})
+        EXPECT_EQ(first.Output().find(noise), std::string::npos) << first.Output();
+}
+
+TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileItHoldsWhatThisRunWrote) {
+    const std::string file = folders_.HomeDir() + "/Pagelark.TSO";
+    for (const bool saved : {false, true}) {
+        kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{}));
+        ASSERT_TRUE(WaitUntilKioskShows()) << saved;
+        ASSERT_TRUE(std::filesystem::exists(file)) << "no starter written";
+        // The operator's save: the same home page and pages, other options.
+        const std::string text = KioskFolders::Read(file) + "[Include1]\r\nURL=http://a/\r\n";
+        if (saved) folders_.Write("home/Pagelark.TSO", text);
+        kiosks_.back()->Stop();
+        EXPECT_EQ(kiosks_.back()->WaitForExit(kPatience), 0);
+        EXPECT_EQ(std::filesystem::exists(file), saved);
+        screen_.WaitForCentre([](Rgb seen) { return Near(seen, kRoot, 4); }, kPatience);
+    }
 }
 
 // The renderer processes among the kiosk's: the browser engine's helpers drawing the pages.
@@ -176,6 +213,20 @@ TEST_F(KioskTest, PagesThatFailWhileTheNetworkIsDownAreSkippedAndComeBackWhenItR
     EXPECT_TRUE(screen_.WaitForColor(kRed.rgb, kPatience)) << "page 1 never loaded again";
     EXPECT_TRUE(screen_.WaitForColor(kGreen.rgb, kPatience)) << "page 2 never loaded again";
     EXPECT_TRUE(kiosk.Running());
+    // Each failing page was said once, and so was a show of no page that loads.
+    const std::string output = kiosk.Output();
+    auto count = [&output](const std::string& text) {
+        int found = 0;
+        for (auto at = output.find(text); at != std::string::npos; at = output.find(text, at + 1))
+            ++found;
+        return found;
+    };
+    EXPECT_EQ(count("pagelark.stage: page skipped, it cannot be loaded: " + server_.Url() + "/red"),
+              1)
+        << output;
+    EXPECT_EQ(
+        count("pagelark.stage: page skipped, it cannot be loaded: " + server_.Url() + "/green"), 1);
+    EXPECT_EQ(count("pagelark.stage: no page of the presentation can be loaded"), 1);
 }
 
 // Each presentation needs a run of its own; they share one X server and page server.
@@ -298,6 +349,21 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     EXPECT_EQ(KioskFolders::Read(file), bytes) << "rewritten while it plays";
     kiosks_.back()->Stop();
     EXPECT_EQ(KioskFolders::Read(file), bytes) << "rewritten or removed at the end";
+
+    // A presentation it cannot read is named, with the reason, and the show goes on.
+    for (const auto& [path, reason] : {std::pair{folders_.File("missing.tso"), "No such file"},
+                                       std::pair{folders_.TempDir(), "Is a directory"}}) {
+        Kiosk unread(xvfb_, folders_, {path});
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return unread.Output().find("cannot read the presentation '" + path +
+                                            "': " + reason) != std::string::npos;
+            },
+            kStartUp))
+            << unread.Output();
+        EXPECT_TRUE(unread.Running());
+        unread.Stop();
+    }
 
     // Without its runtime folder it cannot make its lock: it says so and fails.
     Kiosk failed(xvfb_, folders_, {file}, {"XDG_RUNTIME_DIR=" + folders_.File("missing/run")});

@@ -19,7 +19,10 @@ using testing::TempFolder;
 struct RecordingSystem final : RebootSystem {
     std::string calls;
     void EnableShutdownPrivilege() override { calls += "privilege,"; }
-    void RequestReboot(bool force) override { calls += force ? "forced" : "reboot"; }
+    bool RequestReboot(bool force) override {
+        calls += force ? "forced" : "reboot";
+        return !force;  // the answer is passed on
+    }
 };
 
 TEST(RebootSequenceTest, LogonValuesOnlyOnWindowsNtWithAutoLoginInOrderThenTheRequest) {
@@ -50,8 +53,9 @@ TEST(RebootSequenceTest, LogonValuesOnlyOnWindowsNtWithAutoLoginInOrderThenTheRe
             // An empty setting must leave the system's value alone, not remove it.
             registry.SetValue(RegRoot::LocalMachine, kWinlogonKey, "DefaultDomainName", "earlier",
                               RegType::String);
-            KioskMaintenance(registry, machine, system, c.version)
-                .RebootSequence(c.autoLogin, c.force);
+            EXPECT_EQ(KioskMaintenance(registry, machine, system, c.version)
+                          .RebootSequence(c.autoLogin, c.force),
+                      !c.force);
         }
         const std::string file = TempFolder::Read(temp.File("machine.reg"));
         std::string values;

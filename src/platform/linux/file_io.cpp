@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "platform/linux/leftovers.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -137,7 +139,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::
     }
 
     std::string tempName =
-        (slash == std::string::npos ? std::string() : folder) + "." + name + ".XXXXXX";
+        (slash == std::string::npos ? std::string() : folder) + TaggedTemplate("." + name + ".");
     std::vector<char> temp(tempName.begin(), tempName.end());
     temp.push_back('\0');
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
@@ -159,6 +161,14 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::
     if (dir.get() >= 0) ::fsync(dir.get());  // the rename itself reaches the disk
     error.clear();
     return true;
+}
+
+void RemoveLeftoverReplacements(const std::string& path) {
+    const std::string target = ResolveLink(path);
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (!name.empty()) RemoveLeftovers(folder, "." + name + ".");
 }
 
 }  // namespace pagelark

@@ -1,5 +1,7 @@
 #include "platform/temp_dir.h"
 
+#include "platform/linux/leftovers.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,13 +46,17 @@ std::string TempDir() {
 
 std::string ReserveTempFile(const std::string& tempDir) {
     if (tempDir.empty()) return {};
-    std::string pattern = tempDir + "TMPXXXXXX";
+    std::string pattern = tempDir + TaggedTemplate("TMP");
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return {};
     ::close(fd);
     return name.data();
+}
+
+void RemoveLeftoverTempFiles(const std::string& tempDir) {
+    if (!tempDir.empty()) RemoveLeftovers(tempDir, "TMP");
 }
 
 }  // namespace pagelark
