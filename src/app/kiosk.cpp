@@ -27,7 +27,7 @@
 #include "document/settings.h"
 #include "document/text.h"
 #include "document/toolbar_buttons.h"
-#include "help/help_files.h"
+#include "help/qt_help_resources.h"
 #include "help/help_paths.h"
 #include "platform/clock.h"
 #include "platform/service_notify.h"
