@@ -23,7 +23,8 @@ AboutTab::AboutTab(std::function<void()> changed, QWidget* parent)
     txtEMail_ = MakeBox("txtEMail", 255, frame);
     lblEMail->setBuddy(txtEMail_);
     chkPrivate_ = MakeCheck(
-        "chkPrivate", "&Check this if you don't want to receive products annouce by e-mail", frame);
+        "chkPrivate", "&Check this if you don't want to receive product announcements by e-mail",
+        frame);
 
     auto* column = new QVBoxLayout(frame);
     column->addWidget(visit);

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -64,6 +65,9 @@ class ConfigWindowWidget::GuardedDialogs final : public FileDialogs {
     Answer AskSaveChanges(const std::string& text) override {
         return Guarded([&] { return inner_.AskSaveChanges(text); });
     }
+    Answer AskReload(const std::string& text) override {
+        return Guarded([&] { return inner_.AskReload(text); });
+    }
     void ShowError(const std::string& text) override {
         Guarded([&] { inner_.ShowError(text); });
     }
@@ -114,7 +118,7 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     setObjectName("frmConfig");
     const auto changed = [this] { Changed(); };
     const auto openProps = [this](PropsMode mode, int index) { OpenProps(mode, index); };
-    const auto defaultTime = [this] { return c_.presentation.DefaultTime; };
+    const auto defaultTime = [this] { return edited_.presentation.DefaultTime; };
 
     auto* client = new QWidget(this);
     tabConfig_ = new QTabWidget(client);
@@ -196,9 +200,9 @@ void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
     item(file, "mnuFile1", "&Open file...", QKeySequence::Open,
          [this] { RunFileCommand(FileCommandId::Open); });
     item(file, "mnuFile2", "&Save", QKeySequence::Save,
-         [this] { SaveCommand(FileCommandId::Save); });
+         [this] { RunFileCommand(FileCommandId::Save); });
     item(file, "mnuFile3", "Save &As...", QKeySequence(),
-         [this] { SaveCommand(FileCommandId::SaveAs); });
+         [this] { RunFileCommand(FileCommandId::SaveAs); });
     file->addSeparator();
     item(file, "mnuFile16", "&Quit", QKeySequence(), [this] {
         if (commands_ != nullptr) commands_->CmdQuit();
@@ -238,12 +242,33 @@ void ConfigWindowWidget::changeEvent(QEvent* event) {
 void ConfigWindowWidget::ConfigShow() {
     if (events_ != nullptr) events_->ConfigShown();
     Presentation& presentation = c_.presentation;
-    if (presentation.EditorLoaded) {
-        setWindowTitle(Q(ConfigCaption(presentation.CurrentFile)));
-        return;
+    if (!presentation.EditorLoaded) {
+        edited_ = EditedDocument{presentation, c_.document.machine, c_.document.buttons};
+        FillWindow();
+        presentation.EditorLoaded = true;
+        // Said once the window is up, not inside the step that opened it.
+        if (const std::string problem = presentation.LoadProblem; !problem.empty()) {
+            QTimer::singleShot(0, this, [this, problem] {
+                guarded_->ShowError("\"" + edited_.presentation.CurrentFile + "\" " + problem +
+                                    ".");
+            });
+        }
     }
+    setWindowTitle(Q(ConfigCaption(edited_.presentation.CurrentFile)));
+}
+
+void ConfigWindowWidget::Refill() {
+    c_.presentation.EditorLoaded = false;  // filling is no edit
+    FillWindow();
+    c_.presentation.EditorLoaded = true;
+    edited_.presentation.Modified = false;
+    c_.presentation.Modified = false;
+}
+
+void ConfigWindowWidget::FillWindow() {
+    const Presentation& presentation = edited_.presentation;
     webSite_->setText(Q(WebSiteMenuCaption()));
-    const OptionFields fields = FillOptions(presentation, c_.document.machine);
+    const OptionFields fields = FillOptions(presentation, edited_.machine);
     general_->Fill(fields);
     reboot_->Fill(fields);
     about_->Fill(fields);
@@ -251,7 +276,7 @@ void ConfigWindowWidget::ConfigShow() {
     chkDefaultSS_->setEnabled(!fields.defaultFile);
     SelectTab(fields.email.empty() ? kAboutTab : 1);
 
-    lists_ = FillLists(presentation, c_.document.buttons);
+    lists_ = FillLists(presentation, edited_.buttons);
     const std::string location = events_ != nullptr ? events_->CurrentLocation() : "";
     pages_->Fill(LineOfLocation(lists_.pages, location));
     include_->Fill(lists_.include.empty() ? -1 : 0);
@@ -259,9 +284,6 @@ void ConfigWindowWidget::ConfigShow() {
     toolRun_->Fill();
     toolNav_->Fill();
     if (fields.email.empty()) about_->EMailBox()->setFocus();
-
-    presentation.EditorLoaded = true;
-    setWindowTitle(Q(ConfigCaption(presentation.CurrentFile)));
 }
 
 int ConfigWindowWidget::CurrentTab() const {
@@ -272,24 +294,21 @@ void ConfigWindowWidget::SelectTab(int tab) {
     tabConfig_->setCurrentIndex(tab - 1);
 }
 
+// The show's presentation carries the flag too: what it plays is no longer what is edited.
 void ConfigWindowWidget::Changed() {
-    MarkModified(c_.presentation);
+    if (!c_.presentation.EditorLoaded) return;
+    edited_.presentation.Modified = true;
+    c_.presentation.Modified = true;
 }
 
 void ConfigWindowWidget::Ok() {
-    const std::string email = S(about_->EMailBox()->text());
-    if (!TrimBlanks(email).empty() && !IsEMailValid(email)) {
-        SelectTab(kAboutTab);
-        guarded_->ShowError("Incorrect e-mail address !");
-        return;
-    }
-    Keep();
-    // A save that failed has told the operator why; the window stays for Save As elsewhere.
+    // A refused field or a failed save has told the operator why; the window stays.
     if (!RunFileCommand(FileCommandId::Save)) return;
     Unload(true);
 }
 
 void ConfigWindowWidget::reject() {
+    // The edits go; the flag they set stays.
     if (isVisible()) Unload(false);
 }
 
@@ -299,31 +318,33 @@ void ConfigWindowWidget::Unload(bool ok) {
     if (events_ != nullptr) events_->ConfigClosed(ok);
 }
 
-void ConfigWindowWidget::Keep() {
+bool ConfigWindowWidget::Keep() {
     OptionFields fields;
     general_->Keep(fields);
     reboot_->Keep(fields);
     about_->Keep(fields);
     fields.defaultFile = chkDefaultSS_->isChecked();
-    ConfigKeep(fields, lists_, c_.presentation, c_.document.machine, c_.document.buttons,
-               c_.document.settings, c_.clock.Now());
+    if (const auto problem = CheckFields(fields)) {
+        SelectTab(problem->tab);
+        guarded_->ShowError(problem->message);
+        return false;
+    }
+    ConfigKeep(fields, lists_, edited_, c_.clock.Now());
+    return true;
 }
 
 bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
-    const FileCommandResult result = FileCommand(command, c_.presentation, c_.document, *guarded_);
-    if (result.done && !result.caption.empty()) setWindowTitle(Q(result.caption));
+    const FileCommandResult result = FileCommand(command, edited_, c_.presentation, c_.document,
+                                                 *guarded_, [this] { return Keep(); });
+    if (result.refill) Refill();
+    setWindowTitle(Q(ConfigCaption(edited_.presentation.CurrentFile)));
     return result.done;
-}
-
-void ConfigWindowWidget::SaveCommand(FileCommandId command) {
-    Keep();
-    RunFileCommand(command);
 }
 
 void ConfigWindowWidget::OpenProps(PropsMode mode, int index) {
     guarded_->Guarded([&] {
-        PropsDialog dialog(
-            mode, lists_, index, c_.dialogs, [this] { Changed(); }, this);
+        PropsDialog dialog(mode, lists_, index,
+                           {c_.dialogs, c_.document.startupFolder, [this] { Changed(); }}, this);
         dialog.exec();
     });
 }

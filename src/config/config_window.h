@@ -1,8 +1,8 @@
 #pragma once
 // frmConfig: the window in which the operator edits the presentation and the machine
-// settings. It edits working copies filled when it opens; OK keeps them into the model and
-// saves, Cancel and the close box drop them. The editing rules live in src/editor; the
-// widgets here only show them.
+// settings. It edits a copy of them made when it opens; OK keeps its fields into the copy and
+// saves it, which hands it to the show, and Cancel and the close box drop it. The editing rules
+// live in src/editor; the widgets here only show them.
 //
 //     ConfigWindowWidget window({presentation, documentContext, fileDialogs, clock,
 //                                [&] { toolbars.MakeToolbarsTopmost(); }});
@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "core/ports.h"
+#include "document/file_commands.h"
 #include "editor/option_fields.h"
 #include "editor/props_rules.h"
 
@@ -32,9 +33,7 @@ class GeneralTab;
 class ListTab;
 class RebootTab;
 class ToolbarListTab;
-enum class FileCommandId;
 struct DocumentContext;
-struct Presentation;
 
 struct ConfigContext {
     Presentation& presentation;
@@ -64,8 +63,8 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
 
     // ConfigWindow: shown modeless and always on top, filled from the model.
     void Open() override;
-    // Fills the window, unless it already was since it opened (the model's EditorLoaded):
-    // then only the caption. Also after New and Open, which clear EditorLoaded first.
+    // Fills the window from the model, unless it already was since it opened (the model's
+    // EditorLoaded): then only the caption.
     void ConfigShow();
     // 1 to 8.
     int CurrentTab() const;
@@ -81,12 +80,15 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
 
     void BuildMenus(QMenuBar* menuBar);
     void PlaceControls(QWidget* client);
+    void FillWindow();
+    // After New, Open and a reload: the replaced document, as yet unchanged.
+    void Refill();
     void Changed();
     void Ok();
     void Unload(bool ok);
-    void Keep();
+    // The fields into the edited document; false when one is refused, after saying which.
+    bool Keep();
     bool RunFileCommand(FileCommandId command);
-    void SaveCommand(FileCommandId command);
     void OpenProps(PropsMode mode, int index);
     void ReleaseTopmost();
     void RestoreTopmost();
@@ -100,6 +102,7 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     ConfigEvents* events_ = nullptr;
     PlayerCommands* commands_ = nullptr;
     QPointer<QWidget> owner_;
+    EditedDocument edited_;
     WorkingLists lists_;
     QTabWidget* tabConfig_;
     GeneralTab* general_;

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
+#include <QValidator>
 #include <cmath>
 
 namespace pagelark {
@@ -29,6 +30,23 @@ class SelectAllOnFocus final : public QObject {
         }
         return false;
     }
+};
+
+// Typing stops at the box's length, but a longer text the program put there stays whole and
+// can still be shortened.
+class TypedLength final : public QValidator {
+  public:
+    TypedLength(int maxLength, QLineEdit* box) : QValidator(box), max_(maxLength) {
+        connect(box, &QLineEdit::textChanged, this,
+                [this](const QString& text) { shown_ = static_cast<int>(text.size()); });
+    }
+    State validate(QString& input, int&) const override {
+        return input.size() > max_ && input.size() > shown_ ? Invalid : Acceptable;
+    }
+
+  private:
+    int max_;
+    int shown_ = 0;
 };
 
 const QScreen* ScreenOf(const QWidget& widget) {
@@ -67,7 +85,7 @@ QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent) 
 QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setMaxLength(maxLength);
+    box->setValidator(new TypedLength(maxLength, box));
     box->installEventFilter(new SelectAllOnFocus(box));
     return box;
 }
@@ -124,7 +142,8 @@ void UpDownLink::Fill(const QString& text) {
 }
 
 void UpDownLink::BoxChanged(const QString& text) {
-    if (filling_ || !valueOfText_) return;
+    // An emptied box waits for the number being typed.
+    if (filling_ || !valueOfText_ || !LeadingNumberOf(S(text))) return;
     upDown_->setValue(valueOfText_(S(text)));
 }
 

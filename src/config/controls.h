@@ -34,7 +34,8 @@ QPushButton* MakeButton(const char* name, const QString& caption, QWidget* paren
 QCheckBox* MakeCheck(const char* name, const QString& caption, QWidget* parent);
 QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent);
 QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent);
-// A text box of at most maxLength characters that selects all its text when it gets the focus.
+// A text box that takes at most maxLength typed characters, shows whatever the program puts in
+// it whole, and selects all its text when it gets the focus.
 QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent);
 // A vertical scroll bar used as an up-down: its up arrow lowers the value, which raises the
 // number the value stands for.

@@ -118,7 +118,9 @@ void GeneralTab::ApplyScreenSaveActive() {
 }
 
 bool GeneralTab::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtScreenSaveTimeOut_ && event->type() == QEvent::FocusOut) {
+    // A stored delay above an hour stays until the operator types another.
+    if (watched == txtScreenSaveTimeOut_ && event->type() == QEvent::FocusOut &&
+        txtScreenSaveTimeOut_->isModified()) {
         const QString left = Q(ScreenSaveTimeOutOnLeave(S(txtScreenSaveTimeOut_->text())));
         if (left != txtScreenSaveTimeOut_->text()) txtScreenSaveTimeOut_->setText(left);
     }

@@ -12,6 +12,7 @@
 
 #include "config/controls.h"
 #include "document/file_commands.h"
+#include "document/toolbar_buttons.h"
 
 namespace pagelark {
 namespace {
@@ -23,14 +24,9 @@ void SetVisible(std::initializer_list<QWidget*> widgets, bool visible) {
 
 }  // namespace
 
-PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, FileDialogs& dialogs,
-                         std::function<void()> changed, QWidget* parent)
-    : QDialog(parent),
-      mode_(mode),
-      lists_(lists),
-      index_(index),
-      dialogs_(dialogs),
-      changed_(std::move(changed)) {
+PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsContext context,
+                         QWidget* parent)
+    : QDialog(parent), mode_(mode), lists_(lists), index_(index), c_(std::move(context)) {
     setObjectName("frmProps");
     setWindowTitle("Properties");
     auto* frame = MakeFrame("frmFrame", Q(PropsCaption(mode, lists, index)), this);
@@ -109,21 +105,23 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, FileDia
     SetEnabled({lblTime, txtTime_, updTime}, !fields.useDefaultTime);
     SetEnabled({lblFileName, txtFileName_, cmdBrowse, lblHelpTip, txtHelpTip_}, fields.visible);
 
-    connect(cmdBrowse, &QPushButton::clicked, this,
-            [this] { Browse(txtFileName_, kPictureFilter, "Load Picture"); });
-    connect(cmdBrowseFile, &QPushButton::clicked, this,
-            [this] { Browse(txtURL_, kPageFileFilter, "Load File"); });
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] {
+        const std::string chosen = Browse(kPictureFilter, "Load Picture");
+        if (!chosen.empty()) txtFileName_->setText(Q(StoredIconPath(chosen, c_.startupFolder)));
+    });
+    connect(cmdBrowseFile, &QPushButton::clicked, this, [this] {
+        const std::string chosen = Browse(kPageFileFilter, "Load File");
+        if (!chosen.empty()) txtURL_->setText(Q(chosen));
+    });
     connect(cmdOK, &QPushButton::clicked, this, &PropsDialog::Ok);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void PropsDialog::Browse(QLineEdit* box, std::string_view filter, const char* title) {
-    const std::string chosen = dialogs_.OpenFileDialog("", "", filter, 0, title);
-    if (!chosen.empty()) box->setText(Q(chosen));
+std::string PropsDialog::Browse(std::string_view filter, const char* title) {
+    return c_.dialogs.OpenFileDialog("", "", filter, 0, title);
 }
 
 void PropsDialog::Ok() {
-    changed_();
     PropsFields fields;
     fields.url = S(txtURL_->text());
     fields.useDefaultTime = chkDefaultTime_->isChecked();
@@ -131,6 +129,11 @@ void PropsDialog::Ok() {
     fields.visible = chkVisible_->isChecked();
     fields.fileName = S(txtFileName_->text());
     fields.helpTip = S(txtHelpTip_->text());
+    if (const std::string problem = CheckProps(mode_, fields); !problem.empty()) {
+        c_.dialogs.ShowError(problem);
+        return;
+    }
+    c_.changed();
     KeepProps(mode_, fields, lists_, index_);
     accept();
 }

@@ -15,22 +15,28 @@ namespace pagelark {
 
 class FileDialogs;
 
+struct PropsContext {
+    FileDialogs& dialogs;
+    // Pictures chosen below it are stored relative to it.
+    const std::string& startupFolder;
+    // Marks the presentation changed; runs on OK before the entry is written.
+    std::function<void()> changed;
+};
+
 class PropsDialog final : public QDialog {
     Q_OBJECT
   public:
-    // changed marks the presentation changed; it runs on OK before the entry is written.
-    PropsDialog(PropsMode mode, WorkingLists& lists, int index, FileDialogs& dialogs,
-                std::function<void()> changed, QWidget* parent);
+    PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsContext context,
+                QWidget* parent);
 
   private:
     void Ok();
-    void Browse(QLineEdit* box, std::string_view filter, const char* title);
+    std::string Browse(std::string_view filter, const char* title);
 
     PropsMode mode_;
     WorkingLists& lists_;
     int index_;
-    FileDialogs& dialogs_;
-    std::function<void()> changed_;
+    PropsContext c_;
     QLineEdit* txtURL_;
     QLineEdit* txtTime_;
     QCheckBox* chkDefaultTime_;

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include "config/controls.h"
@@ -61,6 +62,18 @@ std::string QtFileDialogs::SaveFileDialog(const std::string& initialFolder,
     if (!fileName.empty()) dialog.selectFile(Q(fileName));
     SelectFilter(dialog, filterIndex);
     return Chosen(dialog);
+}
+
+Answer QtFileDialogs::AskReload(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, "Confirm", Q(text), QMessageBox::NoButton, parent_);
+    QPushButton* reload = box.addButton("&Reload", QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton("&Save over it", QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(reload);
+    box.exec();
+    if (box.clickedButton() == reload) return Answer::Yes;
+    if (box.clickedButton() == keep) return Answer::No;
+    return Answer::Cancel;
 }
 
 Answer QtFileDialogs::AskSaveChanges(const std::string& text) {

@@ -28,6 +28,7 @@ class QtFileDialogs final : public FileDialogs {
                                const std::string& defaultExtension,
                                const std::string& title) override;
     Answer AskSaveChanges(const std::string& text) override;
+    Answer AskReload(const std::string& text) override;
     void ShowError(const std::string& text) override;
 
   private:

@@ -190,7 +190,9 @@ void Player::PreloadCurrentPage() {
 
 void Player::StepWaitSaver() {
     if (!c_.machine.ScreenSaveActive) return;
-    if (Now() - lastActivityTime_ > Seconds(c_.machine.ScreenSaveTimeOut)) {
+    // No delay at all would end every pause within a tick.
+    const std::int32_t delay = c_.machine.ScreenSaveTimeOut > 0 ? c_.machine.ScreenSaveTimeOut : 60;
+    if (Now() - lastActivityTime_ > Seconds(delay)) {
         SetState(PlayerState::Init);
         RecordMouse();
         LeaveNavigationMode();

@@ -21,6 +21,7 @@ class ReadOnlyBackend final : public RegistryBackend {
     RegError DeleteValue(RegRoot, std::string_view, std::string_view) override {
         return RegError::Success;
     }
+    std::string Where(RegRoot root) const override { return inner_.Where(root); }
 
   private:
     RegistryBackend& inner_;

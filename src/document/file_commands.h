@@ -1,13 +1,18 @@
 #pragma once
-// The File menu's commands on the one presentation: New, Open, Save and Save As.
+// The File menu's commands on the document the configuration window edits: New, Open, Save
+// and Save As.
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "document/presentation.h"
+#include "document/settings.h"
+#include "document/toolbar_buttons.h"
 
 namespace pagelark {
 
 struct DocumentContext;
-struct Presentation;
 
 enum class FileCommandId { New = 0, Open = 1, Save = 2, SaveAs = 3 };
 enum class Answer { Yes, No, Cancel };
@@ -33,18 +38,33 @@ class FileDialogs {
                                        const std::string& title) = 0;
     // "Confirm" with Yes, No and Cancel.
     virtual Answer AskSaveChanges(const std::string& text) = 0;
+    // The file changed on disk: Yes reloads it, No saves over it, Cancel does neither.
+    virtual Answer AskReload(const std::string& text) = 0;
     // "Error" with one OK button.
     virtual void ShowError(const std::string& text) = 0;
 };
 
-struct FileCommandResult {
-    bool done = false;    // false: cancelled, or a save failed
-    std::string caption;  // the window's new caption when done
+// What the configuration window edits and a save writes together: the presentation with the
+// tool bar buttons and the machine settings.
+struct EditedDocument {
+    Presentation presentation;
+    MachineSettings machine;
+    ToolbarButtons buttons;
 };
 
-// Runs one command. A failed save keeps the old file and Modified, and reports the path and
-// the reason through ShowError.
-FileCommandResult FileCommand(FileCommandId command, Presentation& presentation,
-                              DocumentContext& context, FileDialogs& dialogs);
+struct FileCommandResult {
+    bool done = false;    // false: cancelled, refused, or a save failed
+    bool refill = false;  // the edited document was replaced: New, Open or a reload
+};
+
+// Runs one command on the edited document; live is the presentation on show, and the context's
+// buttons and machine settings are the ones in force. keep copies the window's fields into the
+// edited document before any save, and refuses (false) once it has said why.
+// A save writes the file, then the machine settings to the settings store; the show takes the
+// file's part once the file is written and the rest once the store is. Each failure is told
+// through ShowError with the path or the store and the reason.
+FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Presentation& live,
+                              DocumentContext& context, FileDialogs& dialogs,
+                              const std::function<bool()>& keep = {});
 
 }  // namespace pagelark

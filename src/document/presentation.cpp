@@ -23,6 +23,10 @@ void NewPresentation(Presentation& presentation, DocumentEvents& events) {
     presentation.AutoLoop = true;
     presentation.DefaultTime = 10;
     presentation.CurrentPage = 1;
+    presentation.IsDefaultFile = false;
+    presentation.Untitled = true;
+    presentation.LoadProblem.clear();
+    presentation.DiskBytes.reset();
     presentation.EditorLoaded = false;
     events.RefillEditor();
     presentation.Modified = false;

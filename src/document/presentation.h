@@ -34,6 +34,13 @@ struct Presentation {
     bool IsDefaultFile = false;
     // The file this run created as the starter; the only file the program may remove.
     std::string StarterFile;
+    // Why the file could not be taken as a presentation when it was loaded: it is then saved
+    // only under a name the operator chooses.
+    std::string LoadProblem;
+    // Made by New: the name may belong to a file nobody opened here.
+    bool Untitled = false;
+    // The file's bytes as loaded or last saved; none when there was no file.
+    std::optional<std::string> DiskBytes;
 };
 
 // What the document asks of the rest of the program around loads and saves.
@@ -57,8 +64,8 @@ struct PageEntry {
 std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
                                 std::int32_t position);
 
-// The empty presentation of the New command; WaitComplete, MaxTime, AllowRestrictions,
-// CurrentFile and IsDefaultFile stay as they were.
+// The empty presentation of the New command, untitled and not the default file;
+// WaitComplete, MaxTime, AllowRestrictions and CurrentFile stay as they were.
 void NewPresentation(Presentation& presentation, DocumentEvents& events);
 
 // The starter presentation this run wrote to CurrentFile, as written or with pages removed:

@@ -26,6 +26,21 @@ bool HoldsNothing(const std::string& path) {
            DecodeProfile(read.data).text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
+// A file with any section the program reads is a presentation; one without is somebody's
+// other text.
+bool HoldsPresentationSections(const std::string& sections) {
+    ItemWalker walker(sections, kSectionSeparator);
+    std::string section;
+    while (walker.Next(section)) {
+        for (std::string_view prefix :
+             {kOptionsSection, std::string_view("PAGE"), std::string_view("INCLUDE"),
+              std::string_view("EXCLUDE"), kToolRunPrefix, kToolNavPrefix}) {
+            if (StartsWithNoCase(section, prefix)) return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::string> CommentLines() {
     return {";This is a " + std::string(kProductName) + " file",
             ";Use this file to create a Web kiosk, get the software at:",
@@ -58,15 +73,31 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.IsDefaultFile = path == settings.DefaultFilePath();
 
     std::string sections;
+    presentation.LoadProblem.clear();
+    presentation.DiskBytes.reset();
+    presentation.Untitled = false;
     if (FileExists(path)) {
         sections = ReadSectionNames(path, kSectionSeparator);
+        bool starter = false;
         if (sections.empty() && options.writeStarter &&
             ToUpper(GetExtension(path)) == kPresentationExtension && HoldsNothing(path)) {
             // The sections read above stay the ones used: the starter's pages show only
             // from the next load on.
-            WriteTemplatePresentation(presentation, context, path);
+            starter = WriteTemplatePresentation(presentation, context, path);
         }
+        ReadResult read = ReadWholeFile(path);
+        if (read.status != ReadStatus::Ok) {
+            presentation.LoadProblem = "cannot be read: " + read.error;
+        } else {
+            if (!starter && !HoldsPresentationSections(sections) && !HoldsNothing(path))
+                presentation.LoadProblem = "holds no presentation sections";
+            presentation.DiskBytes = std::move(read.data);
+        }
+    } else if (const ReadResult read = ReadWholeFile(path); read.status == ReadStatus::Unreadable) {
+        presentation.LoadProblem = "cannot be read: " + read.error;  // there, but not for us
     }
+    if (!presentation.LoadProblem.empty())
+        Log(LogArea::Document, path, " ", presentation.LoadProblem);
 
     auto read = [&](std::string_view section, std::string_view key) {
         return std::string(TrimBlanks(profiles.ReadString(section, key, path)));
@@ -115,8 +146,7 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
 
 bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
                       std::string& error) {
-    Settings& settings = context.settings;
-    ProfileStore& profiles = settings.Profiles();
+    ProfileStore& profiles = context.settings.Profiles();
     const MachineSettings& machine = context.machine;
 
     // The new file is built whole in the profile cache and written by the final flush.
@@ -124,15 +154,16 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.CurrentFile = path;
     profiles.ReplaceProfile(path, CommentLines());
 
-    settings.WriteFileSetting("HomeURL", presentation.HomeURL);
-    settings.WriteFileSetting("AutoHome", BoolWord(presentation.AutoHome));
-    settings.WriteFileSetting("AutoLoop", BoolWord(presentation.AutoLoop));
-    settings.WriteFileSetting("DefaultTime", std::to_string(presentation.DefaultTime));
-    settings.WriteFileSetting("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
-    settings.WriteFileSetting("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut));
-    settings.WriteFileSetting("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
-
-    WriteEditedMachineSettings(settings, machine, context.windowsVersion);
+    const auto option = [&](std::string_view key, const std::string& value) {
+        profiles.WriteString(kOptionsSection, key, value, path);
+    };
+    option("HomeURL", presentation.HomeURL);
+    option("AutoHome", BoolWord(presentation.AutoHome));
+    option("AutoLoop", BoolWord(presentation.AutoLoop));
+    option("DefaultTime", std::to_string(presentation.DefaultTime));
+    option("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
+    option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut));
+    option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
 
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
@@ -157,6 +188,11 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
         return false;
     }
     Log(LogArea::Document, "saved ", path);
+    ReadResult written = ReadWholeFile(path);
+    presentation.DiskBytes.reset();
+    if (written.status == ReadStatus::Ok) presentation.DiskBytes = std::move(written.data);
+    presentation.LoadProblem.clear();
+    presentation.Untitled = false;
     context.events.AfterSave();
     presentation.Modified = false;
     return true;

@@ -32,12 +32,15 @@ struct LoadOptions {
     bool writeStarter = true;
 };
 
+// A file that cannot be read, or that holds text but no presentation section, loads empty
+// with LoadProblem saying so.
 void LoadPresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
                       LoadOptions options = {});
 
-// Saves to path, which becomes CurrentFile. The old file is replaced only once the new one
-// is safely written; on failure it stays, CurrentFile and Modified stay as they were, and
-// error names the reason.
+// Saves to path, which becomes CurrentFile: the presentation with the tool bar buttons and
+// screen saver settings of the context; the settings store is not written. The old file is
+// replaced only once the new one is safely written; on failure it stays, CurrentFile and
+// Modified stay as they were, and error names the reason.
 bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
                       std::string& error);
 

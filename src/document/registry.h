@@ -27,6 +27,7 @@ class Registry {
                   RegType type);
 
     RegError LastRegError() const { return lastRegError_; }
+    std::string Where(RegRoot root) const { return backend_.Where(root); }
 
   private:
     bool CheckRoot(RegRoot root, std::string_view path);

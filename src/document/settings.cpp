@@ -41,7 +41,22 @@ bool Settings::WriteFileSetting(std::string_view name, std::string_view text,
 }
 
 bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
-    return registry_.SetValue(RegRoot::LocalMachine, kMachineKey, name, text, RegType::String);
+    if (registry_.SetValue(RegRoot::LocalMachine, kMachineKey, name, text, RegType::String))
+        return true;
+    return text.empty() && registry_.LastRegError() == RegError::FileNotFound;
+}
+
+std::string Settings::MachineWriteError() const {
+    std::string store = registry_.Where(RegRoot::LocalMachine);
+    if (store.empty()) store = "the settings store";
+    switch (registry_.LastRegError()) {
+        case RegError::AccessDenied:
+            return store + ": access denied";
+        case RegError::WriteFault:
+            return store + ": the file could not be written";
+        default:
+            return store + ": error " + std::to_string(static_cast<int>(registry_.LastRegError()));
+    }
 }
 
 void Settings::EnsureSettingKeys() {
@@ -103,10 +118,6 @@ void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
     };
     settings.EnsureSettingKeys();
 
-    machine.ScreenSaveActive = flag("ScreenSaveActive", true);
-    machine.ScreenSaveTimeOut = ParseLong(settings.ReadSetting("ScreenSaveTimeOut"), 300);
-    if (machine.ScreenSaveTimeOut == 0) machine.ScreenSaveTimeOut = 300;
-
     machine.EMail = settings.ReadSetting("EMail");
     machine.DontUseEMail = flag("DontUseEMail", false);
     machine.EMailRegistered = flag("EMailRegistered", false);
@@ -137,28 +148,39 @@ void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
 
     machine.WindowState =
         static_cast<WindowState>(ParseInteger(settings.ReadSetting("WindowState"), 2));
+    ReadFileSettings(settings, machine, buttons);
+}
+
+void ReadFileSettings(Settings& settings, MachineSettings& machine, ToolbarButtons& buttons) {
+    machine.ScreenSaveActive = ParseBool(settings.ReadSetting("ScreenSaveActive"), true);
+    machine.ScreenSaveTimeOut = ParseLong(settings.ReadSetting("ScreenSaveTimeOut"), 300);
+    if (machine.ScreenSaveTimeOut == 0) machine.ScreenSaveTimeOut = 300;
     machine.OnMouseMove =
         static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting("OnMouseMove"), 1));
-
     ReadToolbarButtons(settings, buttons);
 }
 
-void WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
                                 int windowsVersion) {
-    settings.WriteMachineSetting("EMail", machine.EMail);
-    settings.WriteMachineSetting("DontUseEMail", BoolWord(machine.DontUseEMail));
-    // Only the true state is stored; clearing the flag removes the value.
-    settings.WriteMachineSetting("EMailRegistered", machine.EMailRegistered ? "Yes" : "");
-    settings.WriteMachineSetting("AutoReboot", BoolWord(machine.AutoReboot));
-    settings.WriteMachineSetting("RebootTime",
-                                 FormatRebootTime(machine.RebootHour, machine.RebootMinute));
-    settings.WriteMachineSetting("ForceReboot", BoolWord(machine.ForceReboot));
+    std::vector<std::pair<std::string_view, std::string>> values = {
+        {"EMail", machine.EMail},
+        {"DontUseEMail", BoolWord(machine.DontUseEMail)},
+        // Only the true state is stored; clearing the flag removes the value.
+        {"EMailRegistered", machine.EMailRegistered ? "Yes" : ""},
+        {"AutoReboot", BoolWord(machine.AutoReboot)},
+        {"RebootTime", FormatRebootTime(machine.RebootHour, machine.RebootMinute)},
+        {"ForceReboot", BoolWord(machine.ForceReboot)},
+    };
     if (windowsVersion == kWindowsNt) {
-        settings.WriteMachineSetting("AutoLogin", BoolWord(machine.AutoLogin));
-        settings.WriteMachineSetting("NTDomain", machine.NTDomain);
-        settings.WriteMachineSetting("NTLogin", machine.NTLogin);
-        settings.WriteMachineSetting("NTPassword", machine.NTPassword);
+        values.insert(values.end(), {{"AutoLogin", BoolWord(machine.AutoLogin)},
+                                     {"NTDomain", machine.NTDomain},
+                                     {"NTLogin", machine.NTLogin},
+                                     {"NTPassword", machine.NTPassword}});
     }
+    for (const auto& [name, text] : values) {
+        if (!settings.WriteMachineSetting(name, text)) return false;
+    }
+    return true;
 }
 
 }  // namespace pagelark

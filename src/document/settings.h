@@ -48,7 +48,10 @@ class Settings {
     std::string ReadSetting(std::string_view name, std::string_view subKey = {});
     bool WriteFileSetting(std::string_view name, std::string_view text,
                           std::string_view subKey = {});
+    // Removing a value that is not there succeeds.
     bool WriteMachineSetting(std::string_view name, std::string_view text);
+    // The store the machine settings go to and why its last write failed.
+    std::string MachineWriteError() const;
     void EnsureSettingKeys();
     // The user's documents folder with a trailing separator ("" when unknown).
     std::string DocumentsFolder();
@@ -56,6 +59,8 @@ class Settings {
     bool DebugEnabled();
 
     ProfileStore& Profiles() { return profiles_; }
+    // The same lookups with file in place of the presentation in use; file must outlive it.
+    Settings ForFile(const std::string& file) const { return Settings(profiles_, registry_, file); }
 
   private:
     ProfileStore& profiles_;
@@ -79,8 +84,12 @@ double RebootMomentAt(RebootTimeOfDay time, double now);
 void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
                          MachineSettings& machine, ToolbarButtons& buttons);
 
-// The machine settings the configuration window edits, stored with every saved presentation.
-void WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+// The settings a presentation file carries: the screen saver's and the tool bar buttons.
+void ReadFileSettings(Settings& settings, MachineSettings& machine, ToolbarButtons& buttons);
+
+// The machine settings the configuration window edits, stored once the presentation is saved.
+// Stops at the first write that fails: false, and MachineWriteError says why.
+bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
                                 int windowsVersion);
 
 }  // namespace pagelark

@@ -1,5 +1,6 @@
 #include "editor/option_fields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,14 +14,6 @@ namespace {
 
 std::string Product() {
     return std::string(kProductName);
-}
-
-std::int32_t Saturate(std::int64_t value) {
-    if (value > std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
-    if (value < std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(value);
 }
 
 std::string Trimmed(std::string_view text) {
@@ -78,22 +71,47 @@ WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& b
     return WorkingLists{presentation.Pages, presentation.Include, presentation.Exclude, buttons};
 }
 
-void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, Presentation& presentation,
-                MachineSettings& machine, ToolbarButtons& buttons, Settings& settings, double now) {
+std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
+    constexpr int kGeneral = 1;
+    constexpr int kReboot = 7;
+    constexpr int kAbout = 8;
+    const auto within = [](std::string_view text, std::int32_t low, std::int32_t high) {
+        const auto number = WholeNumber(text);
+        return number && *number >= low && *number <= high;
+    };
+    constexpr std::int32_t kMostMinutes = std::numeric_limits<std::int32_t>::max() / 60;
+    if (!TrimBlanks(fields.email).empty() && !IsEMailValid(fields.email))
+        return FieldProblem{kAbout, "Incorrect e-mail address !"};
+    if (!within(fields.screenSaveTimeOut, 0, kMostMinutes))
+        return FieldProblem{kGeneral, "Screen save delay: enter a whole number of minutes."};
+    if (!within(fields.defaultTime, 1, std::numeric_limits<std::int32_t>::max()))
+        return FieldProblem{kGeneral,
+                            "Default display time: enter a whole number of seconds, 1 or more."};
+    if (!within(fields.rebootHour, 0, 23))
+        return FieldProblem{kReboot, "Reboot time: enter an hour from 0 to 23."};
+    if (!within(fields.rebootMinute, 0, 59))
+        return FieldProblem{kReboot, "Reboot time: enter minutes from 0 to 59."};
+    return std::nullopt;
+}
+
+void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDocument& edited,
+                double now) {
+    Presentation& presentation = edited.presentation;
+    MachineSettings& machine = edited.machine;
     presentation.HomeURL = fields.homePage;
     presentation.AutoHome = fields.autoHome;
     presentation.AutoLoop = fields.autoLoop;
     machine.OnMouseMove =
         static_cast<MouseMovePolicy>(fields.mouseMove == 0 ? 0 : (fields.mouseMove == 1 ? 1 : 2));
 
-    if (fields.defaultFile) {
-        presentation.IsDefaultFile = true;
-        settings.WriteMachineSetting("DefaultFile", presentation.CurrentFile);
-    }
+    // Stored with the file once it is saved.
+    if (fields.defaultFile) presentation.IsDefaultFile = true;
 
     machine.ScreenSaveActive = fields.screenSaveActive;
-    machine.ScreenSaveTimeOut = Saturate(std::int64_t{ParseLong(fields.screenSaveTimeOut, 5)} * 60);
-    presentation.DefaultTime = ParseLong(fields.defaultTime, 0);
+    // No delay at all would end every pause at once.
+    const std::int32_t minutes = std::max(WholeNumber(fields.screenSaveTimeOut).value_or(5), 1);
+    machine.ScreenSaveTimeOut = minutes * 60;
+    presentation.DefaultTime = WholeNumber(fields.defaultTime).value_or(presentation.DefaultTime);
 
     const std::string email = Trimmed(fields.email);
     if (email != machine.EMail) {
@@ -103,8 +121,8 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, Presentat
     machine.DontUseEMail = fields.dontUseEmail;
 
     machine.AutoReboot = fields.reboot;
-    machine.RebootHour = ParseLong(fields.rebootHour, 0);
-    machine.RebootMinute = ParseLong(fields.rebootMinute, 0);
+    machine.RebootHour = WholeNumber(fields.rebootHour).value_or(0);
+    machine.RebootMinute = WholeNumber(fields.rebootMinute).value_or(0);
     machine.RebootMoment = RebootMomentAt({machine.RebootHour, machine.RebootMinute}, now);
 
     machine.ForceReboot = fields.forceReboot;
@@ -119,14 +137,25 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, Presentat
     presentation.Exclude = WithoutBlanks(lists.exclude, address);
     presentation.Include = WithoutBlanks(lists.include, address);
 
-    buttons = lists.buttons;
+    edited.buttons = lists.buttons;
 }
 
 bool IsEMailValid(std::string_view text) {
     text = TrimBlanks(text);
     const auto at = text.find('@');
     return !text.empty() && at != std::string_view::npos &&
-           text.find('.', at) != std::string_view::npos;
+           text.find('.', at) != std::string_view::npos &&
+           std::none_of(text.begin(), text.end(), IsBlank);
+}
+
+std::optional<std::int32_t> WholeNumber(std::string_view text) {
+    text = TrimBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    std::int32_t number = 0;
+    const auto read = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || read.ec != std::errc() || read.ptr != text.data() + text.size())
+        return std::nullopt;
+    return number;
 }
 
 std::string ConfigCaption(std::string_view currentFile) {
@@ -167,6 +196,10 @@ std::string VisitButtonCaption() {
 }
 
 int LeadingNumber(std::string_view text) {
+    return LeadingNumberOf(text).value_or(0);
+}
+
+std::optional<int> LeadingNumberOf(std::string_view text) {
     // Blanks may stand anywhere in the number; the first other character ends it.
     std::string number;
     bool negative = false;
@@ -194,7 +227,7 @@ int LeadingNumber(std::string_view text) {
             break;
         }
     }
-    if (!digits) return 0;
+    if (!digits) return std::nullopt;
     // Reads the longest number at the front, so a dangling exponent mark is left out; not
     // strtod, whose decimal point follows the locale.
     double value = 0.0;

@@ -3,9 +3,11 @@
 // and the settings, and kept back into them. Texts are what the boxes hold, so the number
 // rules of the keep step live here and not in the widgets.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "document/file_commands.h"
 #include "document/presentation.h"
 #include "document/settings.h"
 #include "document/toolbar_buttons.h"
@@ -49,14 +51,25 @@ struct WorkingLists {
 OptionFields FillOptions(const Presentation& presentation, const MachineSettings& machine);
 WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& buttons);
 
-// Writes the window back, in the keep order: options into the presentation and machine
-// settings (the reboot moment from now, a day count), the default-file choice to the machine
-// key through settings, then the lists with blank entries dropped, then the buttons.
-void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, Presentation& presentation,
-                MachineSettings& machine, ToolbarButtons& buttons, Settings& settings, double now);
+// The first field the window cannot keep as it is shown: its tab and the message naming it.
+struct FieldProblem {
+    int tab;
+    std::string message;
+};
+std::optional<FieldProblem> CheckFields(const OptionFields& fields);
 
-// Non-empty, an "@", and a "." at or after it.
+// Copies fields that passed CheckFields into the edited document: options into the
+// presentation and machine settings (the reboot moment from now, a day count; a delay of 0
+// minutes as 1), the default-file choice, the lists with blank entries dropped, the buttons.
+// Nothing is written anywhere.
+void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDocument& edited,
+                double now);
+
+// Trimmed: non-empty, no blank inside, an "@", and a "." at or after it.
 bool IsEMailValid(std::string_view text);
+
+// The whole text as a decimal number, blanks around it allowed; none when it is anything else.
+std::optional<std::int32_t> WholeNumber(std::string_view text);
 
 // The window caption: "Pagelark - " and the file.
 std::string ConfigCaption(std::string_view currentFile);
@@ -71,7 +84,8 @@ std::string AboutVisitLine();
 std::string AboutVersionLine();
 std::string VisitButtonCaption();
 
-// The leading number of a box's text rounded to a whole number; 0 when it has none.
+// The leading number of a box's text rounded to a whole number; none (or 0) when it has none.
+std::optional<int> LeadingNumberOf(std::string_view text);
 int LeadingNumber(std::string_view text);
 
 // A vertical scroll bar used as an up-down: its value runs against the number, so the up

@@ -97,13 +97,20 @@ std::string PropsCaption(PropsMode mode, const WorkingLists& lists, int index) {
     return {};
 }
 
+std::string CheckProps(PropsMode mode, const PropsFields& fields) {
+    if (mode != PropsMode::Page || fields.useDefaultTime) return {};
+    const auto seconds = WholeNumber(fields.time);
+    return seconds && *seconds >= 1 ? std::string()
+                                    : "Time: enter a whole number of seconds, 1 or more.";
+}
+
 void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, int index) {
     switch (mode) {
         case PropsMode::Page:
             if (PresentationPage* page = EntryAt(lists.pages, index, 1)) {
                 page->URL = fields.url;
                 page->UseDefaultTime = fields.useDefaultTime;
-                page->Time = ParseLong(fields.time, 0);
+                page->Time = WholeNumber(fields.time).value_or(page->Time);
             }
             break;
         case PropsMode::Include:

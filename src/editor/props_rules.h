@@ -32,7 +32,10 @@ struct PropsFields {
 PropsFields FillProps(PropsMode mode, const WorkingLists& lists, int index);
 // The frame caption: "Page properties", "Button properties: Back", ...
 std::string PropsCaption(PropsMode mode, const WorkingLists& lists, int index);
-// Writes the fields back into the entry; the time is the box's number, 0 when it is not one.
+// The message naming a field the dialog cannot keep as shown; "" when all can be kept.
+std::string CheckProps(PropsMode mode, const PropsFields& fields);
+// Writes fields that passed CheckProps back into the entry. A time that is no number, possible
+// only on the default time, leaves the entry's own time as it was.
 void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, int index);
 
 }  // namespace pagelark

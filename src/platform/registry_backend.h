@@ -60,6 +60,8 @@ class RegistryBackend {
     virtual RegError SetValue(RegRoot root, std::string_view path, std::string_view name,
                               const RegValue& value) = 0;
     virtual RegError DeleteValue(RegRoot root, std::string_view path, std::string_view name) = 0;
+    // Where the root's values are kept, for messages; "" when there is nothing to name.
+    virtual std::string Where(RegRoot /*root*/) const { return {}; }
 };
 
 }  // namespace pagelark

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@
 #include "document/file_commands.h"
 #include "document/presentation.h"
 #include "document/presentation_file.h"
+#include "document/product.h"
+#include "document/settings.h"
+#include "document/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "support/recording_commands.h"
 #include "support/recording_dialogs.h"
@@ -66,6 +70,18 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
         if (window.isVisible()) window.ConfigShow();
     }
 
+    std::string StoredValue(const char* name) {
+        return session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, name);
+    }
+    void Cancel() { Find<QPushButton>("cmdCancel")->click(); }
+    // Types into a box as an operator does, over what it held.
+    void Type(const char* box, const char* text) {
+        auto* edit = Find<QLineEdit>(box);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
     template <class T = QWidget>
     T* Find(const char* name) {
         T* found = window.findChild<T*>(name);
@@ -114,13 +130,8 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     window.Open();
     EXPECT_EQ(window.windowTitle().toStdString(), "Pagelark - " + presentation.CurrentFile);
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    auto* tabs = Find<QTabWidget>("tabConfig");
-    QStringList captions;
-    for (int i = 0; i < tabs->count(); ++i)
-        captions << tabs->tabText(i);
-    EXPECT_EQ(captions.join(","),
-              "&General,&Pages,&Include,&Exclude,Tool Run,Tool Nav,Reboot,&About");
     EXPECT_EQ(window.CurrentTab(), 8);
+    EXPECT_TRUE(Find<QCheckBox>("chkPrivate")->text().contains("receive product announcements "));
     EXPECT_EQ(window.focusWidget(), Find("txtEMail"));
     EXPECT_TRUE(presentation.EditorLoaded);
     EXPECT_FALSE(presentation.Modified);  // filling is no edit
@@ -154,15 +165,21 @@ TEST_F(ConfigWindowTest, AnIncorrectEMailBlocksOkAndTheWindowStepsAsideForTheMes
     EXPECT_TRUE(player.closed.empty());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(presentation.CurrentFile)));
 
-    // A save that fails is reported and the window stays for Save As elsewhere.
-    Find<QLineEdit>("txtEMail")->setText("  ");
+    // A save that fails is reported and the window stays for Save As elsewhere; nothing of
+    // the window reached the model or the settings store.
+    Cancel();
     presentation.CurrentFile = folder.File("missing/show.tso");
+    window.Open();
+    Find<QLineEdit>("txtEMail")->setText(" new@example.org");
+    Find<QCheckBox>("chkReboot")->setChecked(true);
     dialogs.calls.clear();
     Find<QPushButton>("cmdOK")->click();
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_TRUE(dialogs.calls[0].starts_with("error The presentation could not be saved"));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(player.closed.empty());
+    EXPECT_EQ(player.closed, std::vector<bool>{false});  // only the Cancel
+    EXPECT_EQ(std::tuple(machine.EMail, machine.AutoReboot), std::tuple("op@example.org", false));
+    EXPECT_EQ(StoredValue("EMail") + StoredValue("DefaultFile"), "");
 }
 
 TEST_F(ConfigWindowTest, PageListButtonsKeepTheSelectionRules) {
@@ -264,7 +281,8 @@ TEST_F(ConfigWindowTest, DelayBoxAndUpDownKeepInStep) {
     EXPECT_EQ(box->text(), "59");
     // Pasted over a box already at the limit, 75 stays until the box loses the focus.
     box->setText("60");
-    box->setText("75");
+    box->selectAll();
+    box->insert("75");
     EXPECT_EQ(box->text(), "75");
     QFocusEvent leave(QEvent::FocusOut);
     QApplication::sendEvent(box, &leave);
@@ -289,15 +307,39 @@ TEST_F(ConfigWindowTest, NewWithChangesAsksAndCancelOrACancelledSaveAsChangesNot
     EXPECT_TRUE(presentation.Modified);
 
     dialogs.calls.clear();
+    Find<QCheckBox>("chkDefaultSS")->setChecked(true);
+    Find<QCheckBox>("chkReboot")->setChecked(true);
     Find<QAction>("mnuFile3")->trigger();  // Save As, cancelled: nothing is written
     EXPECT_EQ(dialogs.calls, std::vector<std::string>{"save File Save As show.tso .tso"});
     EXPECT_FALSE(QFile::exists(QString::fromStdString(presentation.CurrentFile)));
 
-    // No: the new empty presentation fills the window.
+    // No: the new empty presentation fills the window, no longer the default file.
+    presentation.IsDefaultFile = true;
+    Cancel();
+    EXPECT_EQ(std::tuple(presentation.HomeURL, machine.AutoReboot, StoredValue("DefaultFile")),
+              std::tuple("http://home/", false, ""));
+    window.Open();
+    EXPECT_FALSE(Find("chkDefaultSS")->isEnabled());
+    Find<QLineEdit>("txtHomePage")->setText("http://typed/");
     dialogs.answer = Answer::No;
     Find<QAction>("mnuFile0")->trigger();
     EXPECT_EQ(Find<QListWidget>("lstPageList")->count(), 0);
     EXPECT_FALSE(presentation.Modified);
+    EXPECT_TRUE(Find("chkDefaultSS")->isEnabled());
+    EXPECT_FALSE(Find<QCheckBox>("chkDefaultSS")->isChecked());
+    EXPECT_TRUE(window.windowTitle().startsWith("Pagelark - "))
+        << window.windowTitle().toStdString();
+    Cancel();
+}
+
+TEST_F(ConfigWindowTest, YesToSaveChangesSavesWhatTheWindowShows) {
+    window.Open();
+    Find<QLineEdit>("txtHomePage")->setText("http://typed/");
+    dialogs.answer = Answer::Yes;
+    Find<QAction>("mnuFile0")->trigger();
+    EXPECT_NE(testing::TempFolder::Read(presentation.CurrentFile).find("HomeURL=http://typed/"),
+              std::string::npos);
+    Cancel();
 }
 
 TEST_F(ConfigWindowTest, OkKeepsDropsBlankPagesSavesAndCloses) {
@@ -327,6 +369,215 @@ TEST_F(ConfigWindowTest, OkKeepsDropsBlankPagesSavesAndCloses) {
     EXPECT_TRUE(shown.contains(R"("DefaultTime": 25)"));
     EXPECT_TRUE(shown.contains(R"("Exclude": [ "http://stage/" ])"));
     EXPECT_EQ(shown.count(R"({"URL": )"), 5);  // the blank page is gone
+}
+
+TEST_F(ConfigWindowTest, StoredValuesAreShownWholeAndKeptAsTheyWere) {
+    presentation.DefaultTime = 3600;
+    machine.ScreenSaveTimeOut = 6000;
+    presentation.Pages[0] = {"http://a/", false, 2000};
+    presentation.HomeURL = "http://home/" + std::string(1100, 'x');
+    window.Open();
+    EXPECT_EQ(Find<QLineEdit>("txtDefaultTime")->text(), "3600");
+    EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text().size(), 1112);
+    auto* delay = Find<QLineEdit>("txtScreenSaveTimeOut");
+    EXPECT_EQ(delay->text(), "100");
+    delay->setFocus();
+    Find<QLineEdit>("txtDefaultTime")->setFocus();  // passing through is no edit
+    EXPECT_EQ(delay->text(), "100");
+    Find<QListWidget>("lstPageList")->setCurrentRow(0);
+    WithModal([](QWidget& dialog) {
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("txtTime")->text(), "2000");
+        dialog.findChild<QPushButton*>("cmdOK")->click();
+    });
+    Find<QPushButton>("cmdListProps")->click();
+    Find<QPushButton>("cmdOK")->click();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(std::tuple(presentation.DefaultTime, machine.ScreenSaveTimeOut,
+                         presentation.Pages[0].Time, presentation.HomeURL.size()),
+              std::tuple(3600, 6000, 2000, 1112u));
+
+    // Typing still stops at the box's length.
+    window.Open();
+    Type("txtDefaultTime", "12345");
+    EXPECT_EQ(Find<QLineEdit>("txtDefaultTime")->text(), "123");
+    Cancel();
+}
+
+TEST_F(ConfigWindowTest, NumbersAndAddressesAreStoredAsShownOrRefusedByName) {
+    struct Row {
+        const char* box;
+        const char* before;  // with its up-down at that number first
+        const char* text;
+        const char* refusal;  // a part of the message, "" when accepted
+    };
+    const Row rows[] = {
+        {"txtDefaultTime", "", "15s", "Default display time"},
+        {"txtDefaultTime", "", "0", "Default display time"},
+        {"txtScreenSaveTimeOut", "1", "-5", "Screen save delay"},
+        {"txtRebootTimeH", "", "25", "Reboot time"},
+        {"txtRebootTimeM", "", "61", "Reboot time"},
+        {"txtRebootTimeH", "", "ab", "Reboot time"},
+        {"txtEMail", "", "op @example.org", "e-mail"},
+        {"txtScreenSaveTimeOut", "", "10", ""},  // emptied and typed: not refilled on the way
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.box) + " " + row.text);
+        window.Open();
+        Find<QCheckBox>("chkReboot")->setChecked(true);
+        if (*row.before != 0) Find<QLineEdit>(row.box)->setText(row.before);
+        Type(row.box, row.text);
+        EXPECT_EQ(Find<QLineEdit>(row.box)->text().toStdString(), row.text);
+        dialogs.calls.clear();
+        Find<QPushButton>("cmdOK")->click();
+        if (*row.refusal == 0) {
+            EXPECT_TRUE(dialogs.calls.empty());
+            EXPECT_EQ(machine.ScreenSaveTimeOut, 600);
+            continue;
+        }
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_NE(dialogs.calls[0].find(row.refusal), std::string::npos) << dialogs.calls[0];
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(presentation.CurrentFile)));
+        // Ctrl+S checks as OK does.
+        dialogs.calls.clear();
+        Find<QAction>("mnuFile2")->trigger();
+        EXPECT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(presentation.CurrentFile)));
+        Cancel();
+    }
+
+    // A page's own time is refused the same way; 0 minutes of delay is kept as one.
+    window.Open();
+    dialogs.calls.clear();
+    Find<QListWidget>("lstPageList")->setCurrentRow(0);
+    WithModal([](QWidget& dialog) {
+        dialog.findChild<QCheckBox*>("chkDefaultTime")->setChecked(false);
+        auto* time = dialog.findChild<QLineEdit*>("txtTime");
+        time->selectAll();
+        QTest::keyClick(time, Qt::Key_Backspace);
+        QTest::keyClicks(time, "15s");
+        dialog.findChild<QPushButton*>("cmdOK")->click();
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.findChild<QPushButton*>("cmdCancel")->click();
+    });
+    Find<QPushButton>("cmdListProps")->click();
+    EXPECT_EQ(dialogs.calls.size(), 1u);
+    Find<QLineEdit>("txtScreenSaveTimeOut")->setText("1");
+    Find<QLineEdit>("txtScreenSaveTimeOut")->setText("0");
+    Find<QPushButton>("cmdOK")->click();
+    EXPECT_EQ(machine.ScreenSaveTimeOut, 60);
+}
+
+TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnButtonsAndSettings) {
+    const std::string other = folder.Write(
+        "other.tso",
+        "[Tessaro]\r\nHomeURL=http://b/\r\nScreenSaveActive=No\r\nScreenSaveTimeOut=120\r\n"
+        "OnMouseMove=0\r\n[Page1]\r\nURL=http://b1/\r\n[ToolRunQuit]\r\nHelpTip=Leave\r\n"
+        "Visible=No\r\n[ToolNavURL]\r\nVisible=No\r\n");
+    window.Open();
+    dialogs.chosen = other;
+    Find<QAction>("mnuFile1")->trigger();
+    EXPECT_FALSE(Find<QCheckBox>("chkScreenSaveActive")->isChecked());
+    EXPECT_EQ(Lines("lstToolRun")[4], "Leave");
+    EXPECT_EQ(window.windowTitle().toStdString(), "Pagelark - " + other);
+    Find<QPushButton>("cmdOK")->click();
+    const std::string saved = testing::TempFolder::Read(other);
+    for (const char* part :
+         {"ScreenSaveActive=No", "ScreenSaveTimeOut=120", "OnMouseMove=0",
+          "[ToolRunQuit]\r\nHelpTip=Leave\r\nIcon=\r\nVisible=No", "[ToolNavURL]\r\nVisible=No"})
+        EXPECT_NE(saved.find(part), std::string::npos) << part << " in " << saved;
+}
+
+TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
+    const std::string notes = folder.Write("notes.txt", "just notes\r\n");
+    window.Open();
+    dialogs.chosen = notes;
+    Find<QAction>("mnuFile1")->trigger();
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    EXPECT_TRUE(dialogs.calls[1].starts_with("error ") &&
+                dialogs.calls[1].find(notes) != std::string::npos)
+        << dialogs.calls[1];
+    Cancel();
+
+    // Opened at start-up: OK asks for another name first.
+    presentation.CurrentFile = notes;
+    LoadPresentation(presentation, context, notes);
+    dialogs.calls.clear();
+    window.Open();
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs.calls,
+              std::vector<std::string>{"error \"" + notes + "\" holds no presentation sections."});
+    dialogs.calls.clear();
+    dialogs.chosen.clear();
+    Find<QPushButton>("cmdOK")->click();
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    EXPECT_TRUE(dialogs.calls[0].starts_with("error ")) << dialogs.calls[0];
+    EXPECT_TRUE(dialogs.calls[1].starts_with("save File Save As")) << dialogs.calls[1];
+    EXPECT_EQ(testing::TempFolder::Read(notes), "just notes\r\n");
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(ConfigWindowTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
+    window.Open();
+    Find<QPushButton>("cmdOK")->click();
+    const std::string outside = "[Tessaro]\r\nHomeURL=http://outside/\r\n";
+    folder.Write("show.tso", outside);
+    window.Open();
+    Find<QLineEdit>("txtHomePage")->setText("http://typed/");
+    dialogs.calls.clear();
+    Find<QPushButton>("cmdOK")->click();  // the question is cancelled
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_TRUE(dialogs.calls[0].starts_with("reload ")) << dialogs.calls[0];
+    EXPECT_EQ(testing::TempFolder::Read(presentation.CurrentFile), outside);
+    EXPECT_TRUE(window.isVisible());
+    dialogs.reloadAnswer = Answer::Yes;
+    Find<QPushButton>("cmdOK")->click();
+    EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text(), "http://outside/");
+    EXPECT_EQ(testing::TempFolder::Read(presentation.CurrentFile), outside);
+    Find<QPushButton>("cmdOK")->click();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(presentation.HomeURL, "http://outside/");
+}
+
+TEST_F(ConfigWindowTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
+    // Both fail for root too: a file where the folder should be, a folder for machine.reg.
+    for (const std::string& blocker :
+         {std::string("registry"), std::string("registry/machine.reg/x")}) {
+        SCOPED_TRACE(blocker);
+        std::filesystem::remove_all(folder.File("registry"));
+        folder.Write(blocker, "");
+        player.closed.clear();
+        window.Open();
+        Find<QLineEdit>("txtEMail")
+            ->setText(
+                QString::fromStdString("new" + std::to_string(blocker.size()) + "@example.org"));
+        dialogs.calls.clear();
+        Find<QPushButton>("cmdOK")->click();
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_NE(dialogs.calls[0].find(folder.File("registry/machine.reg")), std::string::npos)
+            << dialogs.calls[0];
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(player.closed.empty());
+        Cancel();
+    }
+}
+
+TEST_F(ConfigWindowTest, PicturesUnderTheStartupFolderAreStoredRelative) {
+    for (const auto& [chosen, stored] :
+         {std::pair(startupFolder + "pics/a.gif", std::string("pics/a.gif")),
+          std::pair(std::string("/srv/b.gif"), std::string("/srv/b.gif"))}) {
+        window.Open();
+        dialogs.chosen = chosen;
+        Find<QListWidget>("lstToolRun")->setCurrentRow(0);
+        WithModal([](QWidget& dialog) {
+            dialog.findChild<QCheckBox*>("chkVisible")->setChecked(true);
+            dialog.findChild<QPushButton*>("cmdBrowse")->click();
+            dialog.findChild<QPushButton*>("cmdOK")->click();
+        });
+        Find<QPushButton>("cmdToolRunProps")->click();
+        Find<QPushButton>("cmdOK")->click();
+        EXPECT_EQ(buttons.ToolRunButtons[0].Icon, stored);
+    }
 }
 
 TEST(QtFileFilterTest, CommonDialogFiltersBecomeQtFilters) {

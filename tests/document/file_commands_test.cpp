@@ -13,19 +13,26 @@ class FileCommandTest : public ::testing::Test, public DocumentWorld {
     FileCommandTest() {
         p.CurrentFile = show;
         LoadPresentation(p, context, show);
-        p.Pages[0].URL = "edited";
-        p.Modified = true;
+        edited = {p, machine, buttons};
+        e.Pages[0].URL = "edited";
+        e.Modified = true;
     }
-    bool Run(FileCommandId command) { return FileCommand(command, p, context, dialogs).done; }
+    FileCommandResult Command(FileCommandId command) {
+        return FileCommand(command, edited, p, context, dialogs);
+    }
+    bool Run(FileCommandId command) { return Command(command).done; }
     // Nothing was replaced, nothing saved.
     void ExpectUntouched() {
-        EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages[0].URL),
+        EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages[0].URL),
                   std::tuple(show, true, "edited"));
+        EXPECT_EQ(p.Pages[0].URL, "old");
         EXPECT_EQ(TempFolder::Read(show), "[Page1]\r\nURL=old\r\n");
     }
 
     RecordingDialogs dialogs;
     std::string show = temp.Write("show.tso", "[Page1]\r\nURL=old\r\n");
+    EditedDocument edited;
+    Presentation& e = edited.presentation;
 };
 
 TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
@@ -34,15 +41,28 @@ TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
     EXPECT_EQ(dialogs.calls, std::vector<std::string>{"ask Save changes to \"" + show + "\"?"});
 
     dialogs.answer = Answer::No;
-    p.MaxTime = 9;  // a play option: New keeps it
-    const FileCommandResult result = FileCommand(FileCommandId::New, p, context, dialogs);
+    e.MaxTime = 9;  // a play option: New keeps it
+    const FileCommandResult result = Command(FileCommandId::New);
     const std::string noName = temp.File("NoName.tso");
-    EXPECT_EQ(result.caption, noName + " - Pagelark");
-    EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages.size(), p.MaxTime),
+    EXPECT_TRUE(result.refill);
+    EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages.size(), e.MaxTime),
               std::tuple(noName, false, 0u, 9));
+    EXPECT_EQ(p.CurrentFile, show);  // the show keeps its presentation until a save
     EXPECT_FALSE(FileExists(noName));
     EXPECT_TRUE(Run(FileCommandId::Save));  // no dialog: New gave the name
-    EXPECT_EQ(std::tuple(FileExists(noName), dialogs.calls.size()), std::tuple(true, 2u));
+    EXPECT_EQ(std::tuple(FileExists(noName), dialogs.calls.size(), p.CurrentFile),
+              std::tuple(true, 2u, noName));
+}
+
+TEST_F(FileCommandTest, NewNeverTakesOverAnotherFileOrTheDefaultMark) {
+    dialogs.answer = Answer::No;
+    e.IsDefaultFile = true;
+    const std::string noName = temp.Write("NoName.tso", "[Page1]\r\nURL=mine\r\n");
+    EXPECT_TRUE(Run(FileCommandId::New));
+    EXPECT_FALSE(e.IsDefaultFile);
+    EXPECT_FALSE(Run(FileCommandId::Save));  // through Save As, cancelled
+    EXPECT_EQ(dialogs.calls.back(), "save File Save As NoName.tso .tso");
+    EXPECT_EQ(TempFolder::Read(noName), "[Page1]\r\nURL=mine\r\n");
 }
 
 TEST_F(FileCommandTest, YesSavesBeforeOpenReplacesTheModel) {
@@ -50,17 +70,17 @@ TEST_F(FileCommandTest, YesSavesBeforeOpenReplacesTheModel) {
     dialogs.chosen = temp.Write("other.tso", "[Page1]\r\nURL=other\r\n");
     EXPECT_TRUE(Run(FileCommandId::Open));
     EXPECT_NE(TempFolder::Read(show).find("URL=edited"), std::string::npos);
-    EXPECT_EQ(std::tuple(p.CurrentFile, p.Pages[0].URL, p.Modified),
+    EXPECT_EQ(std::tuple(e.CurrentFile, e.Pages[0].URL, e.Modified),
               std::tuple(dialogs.chosen, "other", false));
 }
 
 TEST_F(FileCommandTest, CancelledDialogsChangeNothing) {
     EXPECT_FALSE(Run(FileCommandId::SaveAs));
-    p.Modified = false;
+    e.Modified = false;
     EXPECT_FALSE(Run(FileCommandId::Open));
-    p.Modified = true;
+    e.Modified = true;
     ExpectUntouched();
-    p.CurrentFile.clear();  // Save without a name is Save As
+    e.CurrentFile.clear();  // Save without a name is Save As
     EXPECT_FALSE(Run(FileCommandId::Save));
     EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"save File Save As show.tso .tso",
                                                        "open File Open Pagelark file (*.tso)|*.tso",
@@ -79,9 +99,9 @@ TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
 
     // Yes to the question, and that save fails: the changes stay and nothing replaces them.
     dialogs.answer = Answer::Yes;
-    p.CurrentFile = dialogs.chosen;
+    e.CurrentFile = dialogs.chosen;
     EXPECT_FALSE(Run(FileCommandId::New));
-    EXPECT_EQ(std::tuple(p.CurrentFile, p.Modified, p.Pages[0].URL, dialogs.calls.size()),
+    EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages[0].URL, dialogs.calls.size()),
               std::tuple(dialogs.chosen, true, "edited", 4u));
 }
 

@@ -1,6 +1,8 @@
 #include "document/presentation_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/document_world.h"
 
@@ -66,11 +68,18 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
         const std::string looked = temp.Write("look.tso", bytes);
         Load(looked);
         EXPECT_EQ(TempFolder::Read(looked), bytes);
-        EXPECT_EQ(p.HomeURL, "about:blank");
+        EXPECT_EQ(std::tuple(p.HomeURL, p.LoadProblem),
+                  std::tuple("about:blank", "holds no presentation sections"));
     }
     const std::string other = temp.Write("notes.txt", "");
     Load(other);
-    EXPECT_EQ(TempFolder::Read(other), "");
+    EXPECT_EQ(std::tuple(TempFolder::Read(other), p.LoadProblem), std::tuple("", ""));
+    const std::string locked = temp.Write("locked.tso", "[Page1]\r\nURL=a\r\n");
+    ::chmod(locked.c_str(), 0);
+    Load(locked);
+    if (::geteuid() != 0) {  // root reads it all the same
+        EXPECT_EQ(p.LoadProblem, "cannot be read: Permission denied");
+    }
     // The default file is recognised with its exact case only.
     Load(temp.Write("Pagelark.TSO", ""));
     EXPECT_TRUE(p.IsDefaultFile);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "e2e/support/kiosk_fixture.h"
@@ -10,19 +11,28 @@
 namespace pagelark::e2e {
 namespace {
 
-TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTheProgram) {
+class ConfigTest : public KioskTest {
+  protected:
+    // The first window whose title matches, once there is one; "" when none came.
+    std::string WaitForWindow(const std::string& title, Millis patience) {
+        std::string window;
+        WaitUntil(
+            [&] {
+                const auto found =
+                    RunCommand({"xdotool", "search", "--name", title}, xvfb_.Environment());
+                std::istringstream(found.output) >> window;
+                return found.status == 0 && !window.empty();
+            },
+            patience);
+        return window;
+    }
+};
+
+TEST_F(ConfigTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTheProgram) {
     kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{"CONFIG"}));
     Kiosk& kiosk = *kiosks_.back();
-    std::string window;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            const auto found =
-                RunCommand({"xdotool", "search", "--name", "^Pagelark - "}, xvfb_.Environment());
-            std::istringstream(found.output) >> window;
-            return found.status == 0 && !window.empty();
-        },
-        kStartUp))
-        << "no configuration window";
+    const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
+    ASSERT_FALSE(window.empty()) << "no configuration window";
     // No starter presentation is written for configuration: the file named is the default one.
     EXPECT_EQ(Xdotool({"getwindowname", window}),
               "Pagelark - " + folders_.HomeDir() + "/Pagelark.TSO\n");
@@ -33,6 +43,22 @@ TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTh
     const auto status = kiosk.WaitForExit(kPatience);
     ASSERT_TRUE(status) << "closing the window did not end the program";
     EXPECT_EQ(*status, 0);
+}
+
+TEST_F(ConfigTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
+    // A file where the store's folder should be stops every write, root's too.
+    const std::string blocked = folders_.Write("blocked", "");
+    kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{"CONFIG"},
+                                              std::vector{"PAGELARK_REGISTRY_DIR=" + blocked}));
+    Kiosk& kiosk = *kiosks_.back();
+    const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
+    ASSERT_FALSE(window.empty()) << "no configuration window";
+    Xdotool({"windowfocus", "--sync", window});
+    Key("Return");  // OK
+    ASSERT_FALSE(WaitForWindow("^Error$", kPatience).empty()) << "the failure was not told";
+    EXPECT_FALSE(kiosk.WaitForExit(std::chrono::seconds(1))) << "the window closed";
+    EXPECT_TRUE(std::filesystem::exists(folders_.HomeDir() +
+                                        "/Pagelark.TSO"));  // the file itself was saved
 }
 
 }  // namespace

@@ -12,13 +12,14 @@ constexpr double kDay = 45000.0;  // a midnight, as the clock counts days
 
 class ConfigKeepTest : public ::testing::Test, public testing::DocumentWorld {};
 
-TEST_F(ConfigKeepTest, WritesTheWindowBack) {
+TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     p.CurrentFile = "/srv/show.tso";
     machine.EMail = "me@x.org";
     machine.EMailRegistered = true;
     machine.ScreenSaveTimeOut = 330;
     machine.RebootHour = 9;
     machine.RebootMinute = 30;
+    EditedDocument edited{p, machine, buttons};
     OptionFields fields = FillOptions(p, machine);
     WorkingLists lists = FillLists(p, buttons);
     EXPECT_EQ(std::tuple(fields.screenSaveTimeOut, fields.rebootHour, fields.rebootMinute),
@@ -28,32 +29,36 @@ TEST_F(ConfigKeepTest, WritesTheWindowBack) {
     lists.exclude = {"y", "", " z "};
     fields.email = "  me@x.org ";  // the same address: still registered
     fields.password = "  secret ";
-    fields.defaultTime = "ten";
-    fields.screenSaveTimeOut = "0";  // survives as 0 seconds
+    fields.defaultTime = " 25";
+    fields.screenSaveTimeOut = "0";  // kept as one minute
     fields.defaultFile = true;
-    auto keep = [&] { ConfigKeep(fields, lists, p, machine, buttons, settings, kDay + 10.0 / 24); };
+    EXPECT_FALSE(CheckFields(fields));
+    auto keep = [&] { ConfigKeep(fields, lists, edited, kDay + 10.0 / 24); };
     keep();
-    EXPECT_EQ(std::tuple(p.Pages.size(), p.Pages[1].URL), std::tuple(2u, " c "));
-    EXPECT_EQ(p.Exclude, (std::vector<std::string>{"y", " z "}));
-    EXPECT_EQ(std::tuple(machine.EMailRegistered, machine.NTPassword, machine.ScreenSaveTimeOut,
-                         p.DefaultTime, p.IsDefaultFile),
-              std::tuple(true, "secret", 0, 0, true));
-    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "/srv/show.tso");
-    EXPECT_DOUBLE_EQ(machine.RebootMoment, kDay + 1 + 9.5 / 24);  // 09:30 is past at 10:00
+    const Presentation& kept = edited.presentation;
+    EXPECT_EQ(std::tuple(kept.Pages.size(), kept.Pages[1].URL), std::tuple(2u, " c "));
+    EXPECT_EQ(kept.Exclude, (std::vector<std::string>{"y", " z "}));
+    EXPECT_EQ(std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
+                         edited.machine.ScreenSaveTimeOut, kept.DefaultTime, kept.IsDefaultFile),
+              std::tuple(true, "secret", 60, 25, true));
+    EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 1 + 9.5 / 24);  // 09:30 is past at 10:00
+    // Nothing but the copy changed.
+    EXPECT_EQ(std::tuple(p.IsDefaultFile, machine.ScreenSaveTimeOut, p.DefaultTime),
+              std::tuple(false, 330, 10));
+    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "<missing>");
 
     fields.email = " you@x.org";
-    fields.screenSaveTimeOut = "x";
     fields.rebootHour = "10";
     keep();
-    EXPECT_EQ(std::tuple(machine.EMail, machine.EMailRegistered, machine.ScreenSaveTimeOut),
-              std::tuple("you@x.org", false, 300));
-    EXPECT_DOUBLE_EQ(machine.RebootMoment, kDay + 10.5 / 24);  // 10:30 is still to come
+    EXPECT_EQ(std::tuple(edited.machine.EMail, edited.machine.EMailRegistered),
+              std::tuple("you@x.org", false));
+    EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 10.5 / 24);  // 10:30 is still to come
 }
 
 TEST(OptionFields, EMailValidity) {
     const std::pair<const char*, bool> rows[] = {
-        {"me@x.org", true},  {" @. ", true}, {"a.b@c", false},
-        {"me.x.org", false}, {"   ", false}, {"me@org", false},
+        {"me@x.org", true}, {" @. ", true},    {"a.b@c", false},     {"me.x.org", false},
+        {"   ", false},     {"me@org", false}, {"me @x.org", false},
     };
     for (const auto& [text, valid] : rows)
         EXPECT_EQ(IsEMailValid(text), valid) << text;
@@ -66,6 +71,18 @@ TEST(OptionFields, BoxNumbersAndUpDowns) {
     };
     for (const auto& [text, number] : numbers)
         EXPECT_EQ(LeadingNumber(text), number) << text;
+    const std::pair<const char*, std::optional<int>> whole[] = {
+        {" 12 ", 12},
+        {"+7", 7},
+        {"-5", -5},
+        {"15s", std::nullopt},
+        {"", std::nullopt},
+        {"1 2", std::nullopt},
+        {"2.5", std::nullopt},
+        {"99999999999", std::nullopt},
+    };
+    for (const auto& [text, number] : whole)
+        EXPECT_EQ(WholeNumber(text), number) << text;
     // The delay's up-down holds 1 to 60: typing 75 moves it to 60, while 0 leaves it at 1.
     const std::pair<const char*, int> delays[] = {{"75", 60}, {"60", 60}, {"7", 7}, {"0", 1}};
     for (const auto& [text, minutes] : delays)

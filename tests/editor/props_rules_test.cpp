@@ -5,20 +5,6 @@
 namespace pagelark {
 namespace {
 
-TEST(PropsRules, WhatEachModeShows) {
-    using P = PropsMode;
-    const std::tuple<P, bool, bool, bool, bool> rows[] = {
-        {P::Page, true, true, false, false},     {P::Include, true, false, false, false},
-        {P::Exclude, true, false, false, false}, {P::ToolRun, false, false, true, true},
-        {P::ToolNav, false, false, true, true},  {P::UrlBox, false, false, true, false},
-    };
-    for (const auto& [mode, address, time, visible, picture] : rows) {
-        const PropsVisibility v = VisibleControls(mode);
-        EXPECT_EQ(std::tuple(v.address, v.time, v.visible, v.picture),
-                  std::tuple(address, time, visible, picture));
-    }
-}
-
 TEST(PropsRules, FillCaptionAndKeep) {
     WorkingLists lists;
     lists.pages = {{"a", false, 30}, {"b", true, 10}};
@@ -30,10 +16,16 @@ TEST(PropsRules, FillCaptionAndKeep) {
     EXPECT_EQ(FillProps(PropsMode::Page, lists, 3).url, "");  // outside the list
     EXPECT_EQ(PropsCaption(PropsMode::ToolRun, lists, 4), "Button properties: Quit");
 
-    for (const auto& [text, seconds] :
-         {std::pair(" 45", 45), std::pair("12a", 0), std::pair("", 0), std::pair("2.5", 2)}) {
+    // A page's own time is kept only as a whole number of seconds; on the default time a box
+    // holding none leaves the time as it was.
+    for (const auto& [text, useDefault, refused, seconds] :
+         {std::tuple(" 45", false, false, 45), std::tuple("12a", false, true, 45),
+          std::tuple("0", false, true, 45), std::tuple("", true, false, 45),
+          std::tuple("7", true, false, 7)}) {
         page.time = text;
-        KeepProps(PropsMode::Page, page, lists, 2);
+        page.useDefaultTime = useDefault;
+        EXPECT_EQ(CheckProps(PropsMode::Page, page).empty(), !refused) << text;
+        if (!refused) KeepProps(PropsMode::Page, page, lists, 2);
         EXPECT_EQ(std::tuple(lists.pages[1].URL, lists.pages[1].Time), std::tuple("a", seconds));
     }
     KeepProps(PropsMode::Exclude, page, lists, 3);  // outside the list: nothing happens

@@ -26,6 +26,10 @@ class RecordingDialogs final : public FileDialogs {
         return answer;
     }
     void ShowError(const std::string& text) override { Note("error " + text); }
+    Answer AskReload(const std::string& text) override {
+        Note("reload " + text);
+        return reloadAnswer;
+    }
 
     void Note(const std::string& call) {
         calls.push_back(call);
@@ -34,6 +38,7 @@ class RecordingDialogs final : public FileDialogs {
 
     std::string chosen;  // what the file dialogs return
     Answer answer = Answer::Cancel;
+    Answer reloadAnswer = Answer::Cancel;  // Yes reloads, No keeps the window's version
     std::vector<std::string> calls;
     // What else a test must know while a box is up, added to calls.
     std::function<void(std::vector<std::string>&)> afterCall;

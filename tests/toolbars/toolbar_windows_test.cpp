@@ -64,20 +64,6 @@ TEST_F(ToolbarWindowsTest, WindowsCarryOutTheLayoutAndSavedChangesAtOnce) {
     EXPECT_EQ(nav.height(), 30);
 }
 
-TEST_F(ToolbarWindowsTest, EachButtonRunsItsCommand) {
-    QtToolbars toolbars(buttons);
-    toolbars.Attach(commands);
-    for (int i = 0; i < toolbars.ToolRun().ButtonCount(); ++i)
-        QTest::mouseClick(toolbars.ToolRun().Button(i), Qt::LeftButton);
-    EXPECT_EQ(commands.calls, (std::vector<std::string>{"Play", "Pause", "Previous", "Next", "Quit",
-                                                        "Config", "Navigation", "Help"}));
-    commands.calls.clear();
-    for (int i = 0; i < toolbars.ToolNav().ButtonCount(); ++i)
-        QTest::mouseClick(toolbars.ToolNav().Button(i), Qt::LeftButton);
-    EXPECT_EQ(commands.calls, (std::vector<std::string>{"Back", "Forward", "Stop", "Reload", "Home",
-                                                        "Play", "Quit", "Config", "Help"}));
-}
-
 TEST_F(ToolbarWindowsTest, AddressBoxSendsItsTextUnchangedKeysReachThePlayerOnce) {
     QtToolbars toolbars(buttons);
     toolbars.Attach(commands);

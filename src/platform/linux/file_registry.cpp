@@ -210,6 +210,11 @@ RegError FileRegistry::SetValue(RegRoot root, std::string_view path, std::string
                   [&](RegDocument& document) { document.Add(place->path).Set(name, value); });
 }
 
+std::string FileRegistry::Where(RegRoot root) const {
+    if (folder_.empty()) return {};
+    return root == RegRoot::CurrentUser ? FilePath(user_) : FilePath(machine_);
+}
+
 RegError FileRegistry::DeleteValue(RegRoot root, std::string_view path, std::string_view name) {
     if (IsSynthesizedValue(root, path, name)) return RegError::AccessDenied;
     auto places = Places(root, path);

@@ -30,6 +30,7 @@ class FileRegistry : public RegistryBackend {
     RegError SetValue(RegRoot root, std::string_view path, std::string_view name,
                       const RegValue& value) override;
     RegError DeleteValue(RegRoot root, std::string_view path, std::string_view name) override;
+    std::string Where(RegRoot root) const override;
 
   private:
     struct Store {
