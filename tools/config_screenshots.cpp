@@ -94,8 +94,7 @@ int main(int argc, char** argv) {
                  {PropsMode::Exclude, 1, "exclude"}, {PropsMode::ToolRun, 5, "toolrun"},
                  {PropsMode::ToolNav, 7, "toolnav"}, {PropsMode::UrlBox, 0, "urlbox"}};
     for (const auto& d : modes) {
-        PropsDialog dialog(
-            d.mode, lists, d.index, dialogs, [] {}, &window);
+        PropsDialog dialog(d.mode, lists, d.index, {dialogs, startupFolder, [] {}}, &window);
         dialog.show();
         QApplication::processEvents();
         if (!Save(dialog, QString("%1/props-%2.png").arg(argv[2], d.name))) return 1;

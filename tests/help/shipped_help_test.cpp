@@ -44,12 +44,13 @@ TEST(ShippedHelpTest, EveryLinkAndPictureLeadsToAHelpFileOrTheProductSiteAndEver
         names.insert(NameOf(file));
         if (file.type == kGifResource) unused.insert(NameOf(file));
     }
-    const std::regex reference(R"((href|src)\s*=\s*["']([^"']*)["'])", std::regex::icase);
+    const std::regex reference(R"((href|src)\s*=\s*["']([^"']*)["']|(url)\(([^)]*)\))",
+                               std::regex::icase);
     for (const HelpFile& file : BuildHelpFileTable()) {
         if (file.type != kHtmlResource) continue;
         const std::string page = *resources.Load(file.id, file.type);
         for (std::sregex_iterator at(page.begin(), page.end(), reference), end; at != end; ++at) {
-            const std::string target = (*at)[2];
+            const std::string target = (*at)[2].matched ? (*at)[2] : (*at)[4];
             if (target.starts_with(kProductWebAddress) && (*at)[1] == "href") continue;
             const std::string name = target.substr(0, target.find('#'));
             EXPECT_TRUE(name.empty() ? target.size() > 1 : names.contains(name))
