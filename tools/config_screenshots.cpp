@@ -1,11 +1,15 @@
-// Writes a picture of each tab of the configuration window, as the README shows them:
-//     QT_QPA_PLATFORM=offscreen build/tools/config_screenshots docs
+// Writes a picture of each tab of the configuration window, as the README shows them, and
+// with a second folder also the help's pictures of the window, its buttons and the
+// properties dialog in each mode (tools/make_help_pictures.sh turns them into GIFs):
+//     QT_QPA_PLATFORM=offscreen build/tools/config_screenshots docs [FOLDER]
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTabWidget>
 #include <iostream>
 
 #include "config/config_window.h"
+#include "config/props_dialog.h"
 #include "config/qt_file_dialogs.h"
 #include "document/document_session.h"
 #include "document/presentation.h"
@@ -13,12 +17,22 @@
 #include "platform/clock.h"
 #include "support/temp_folder.h"
 
+namespace {
+
+bool Save(QWidget& widget, const QString& file) {
+    if (widget.grab().save(file)) return true;
+    std::cerr << "cannot write " << file.toStdString() << "\n";
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace pagelark;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::cerr << "usage: config_screenshots FOLDER\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: config_screenshots FOLDER [HELP-FOLDER]\n";
         return 2;
     }
     const testing::TempFolder folder;
@@ -38,8 +52,10 @@ int main(int argc, char** argv) {
     machine.RebootMinute = 30;
     ToolbarButtons buttons;
     CreateButtonLists(buttons);
-    for (auto* list : {&buttons.ToolRunButtons[0], &buttons.ToolNavButtons[0]})
-        list->Visible = true;
+    for (ToolbarButton& button : buttons.ToolRunButtons)
+        button.Visible = true;
+    for (ToolbarButton& button : buttons.ToolNavButtons)
+        button.Visible = true;
     const HelpDocumentList help{};
     const std::string startupFolder = folder.path() + "/";
     DocumentEvents events;
@@ -54,11 +70,34 @@ int main(int argc, char** argv) {
     for (int tab = 1; tab <= kConfigTabs; ++tab) {
         window.SelectTab(tab);
         QApplication::processEvents();
-        const QString file = QString("%1/config-%2.png").arg(argv[1], names[tab - 1]);
-        if (!window.grab().save(file)) {
-            std::cerr << "cannot write " << file.toStdString() << "\n";
-            return 1;
+        if (!Save(window, QString("%1/config-%2.png").arg(argv[1], names[tab - 1]))) return 1;
+        // The help's list buttons are those of the page list.
+        if (argc == 3 && tab == 2) {
+            for (const char* button : {"Insert", "Delete", "Up", "Down", "Grab", "View", "Props"}) {
+                auto* b = window.findChild<QPushButton*>(QString("cmdList") + button);
+                if (b == nullptr || !Save(*b, QString("%1/button-%2.png").arg(argv[2], button)))
+                    return 1;
+            }
         }
+    }
+    if (argc == 2) return 0;
+    for (const char* button : {"cmdOK", "cmdCancel"}) {
+        auto* b = window.findChild<QPushButton*>(button);
+        if (b == nullptr || !Save(*b, QString("%1/button-%2.png").arg(argv[2], button))) return 1;
+    }
+    WorkingLists lists = FillLists(presentation, buttons);
+    const struct {
+        PropsMode mode;
+        int index;
+        const char* name;
+    } modes[] = {{PropsMode::Page, 2, "page"},       {PropsMode::Include, 1, "include"},
+                 {PropsMode::Exclude, 1, "exclude"}, {PropsMode::ToolRun, 5, "toolrun"},
+                 {PropsMode::ToolNav, 7, "toolnav"}, {PropsMode::UrlBox, 0, "urlbox"}};
+    for (const auto& d : modes) {
+        PropsDialog dialog(d.mode, lists, d.index, {dialogs, startupFolder, [] {}}, &window);
+        dialog.show();
+        QApplication::processEvents();
+        if (!Save(dialog, QString("%1/props-%2.png").arg(argv[2], d.name))) return 1;
     }
     return 0;
 }

@@ -28,8 +28,8 @@
 #include "document/settings.h"
 #include "document/text.h"
 #include "document/toolbar_buttons.h"
-#include "help/help_files.h"
 #include "help/help_paths.h"
+#include "help/qt_help_resources.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/service_notify.h"
@@ -166,6 +166,12 @@ void Kiosk::InitPlayer() {
 
     LoadMachineSettings(session_.settings, GetWindowsVersion(), clock_.Now(), machine_, buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
+    if (helpFolderOurs_) {
+        const std::string helpFolder = ExpandTempPath(HelpFolderTemplate(), tempDir_);
+        presentation_.HomeURL = RelocatedHelpPage(presentation_.HomeURL, helpFolder);
+        for (PresentationPage& page : presentation_.Pages)
+            page.URL = RelocatedHelpPage(page.URL, helpFolder);
+    }
 }
 
 void Kiosk::Start() {

@@ -1,7 +1,6 @@
 #include "app/qt_adapters.h"
 
 #include <QCursor>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
@@ -39,14 +38,6 @@ bool QtConnectivity::IsConnected() const {
 void QtLauncher::StartMinimized(const std::string& program) {
     const QString path = QString::fromStdString(program);
     QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
-}
-
-std::optional<std::string> QtHelpResources::Load(std::int32_t id, std::string_view type) const {
-    QFile file(QString(":/help/%1/%2")
-                   .arg(QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())))
-                   .arg(id));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return file.readAll().toStdString();
 }
 
 }  // namespace pagelark

@@ -4,7 +4,6 @@
 #include <QNetworkInformation>
 
 #include "core/ports.h"
-#include "help/help_files.h"
 
 namespace pagelark {
 
@@ -33,12 +32,6 @@ class QtConnectivity final : public Connectivity {
 class QtLauncher final : public ProgramLauncher {
   public:
     void StartMinimized(const std::string& program) override;
-};
-
-// The help pages carried in the program's Qt resources, under :/help/<type>/<id>.
-class QtHelpResources final : public HelpResources {
-  public:
-    std::optional<std::string> Load(std::int32_t id, std::string_view type) const override;
 };
 
 }  // namespace pagelark

@@ -139,6 +139,20 @@ void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view pa
     WritePrivateFile(FileName(path, tempDir), *bytes);
 }
 
+std::string RelocatedHelpPage(std::string_view address, std::string_view helpFolder) {
+    const auto slash = address.rfind('/');
+    if (!address.starts_with('/') || slash == std::string_view::npos || helpFolder.empty())
+        return std::string(address);
+    const std::string_view folder = address.substr(0, slash), name = address.substr(slash + 1);
+    const auto parent = folder.rfind('/');
+    const bool helpPage = std::any_of(kPages.begin(), kPages.end(),
+                                      [&](const Entry& page) { return page.name == name; });
+    if (!helpPage || parent == std::string_view::npos || folder.substr(parent + 1) != "Pagelark" ||
+        folder == helpFolder || FileExists(address))
+        return std::string(address);
+    return std::string(helpFolder) + "/" + std::string(name);
+}
+
 void DeleteHelpFiles(const std::vector<HelpFile>& table, std::string_view tempDir) {
     const std::string folder = HelpFolder(tempDir);
     if (!IsOwnFolder(folder)) return;  // never delete through someone else's folder

@@ -40,6 +40,11 @@ bool ExtractHelpFiles(const std::vector<HelpFile>& table, const HelpResources& r
 void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view path,
                      const HelpResources& resources, std::string_view tempDir);
 
+// A help page of another run's help folder (a start from a terminal and one as a service have
+// different temporary folders), gone with that run: the same page of helpFolder. Any other
+// address, or a file that exists, is returned as it is.
+std::string RelocatedHelpPage(std::string_view address, std::string_view helpFolder);
+
 // Deletes the files of the table and then the folder (which stays when it holds other files).
 void DeleteHelpFiles(const std::vector<HelpFile>& table, std::string_view tempDir);
 
