@@ -8,11 +8,13 @@
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWidget>
 
 #include "core/address_check.h"
+#include "platform/log.h"
 
 namespace pagelark {
 
@@ -69,6 +71,24 @@ void KioskPage::SetSilent(bool silent) {
 
 void KioskPage::DismissDialog() {
     if (dialog_) dialog_->reject();
+}
+
+void KioskPage::LogContents() {
+    if (!LogEnabled(LogArea::Stage)) return;
+    // In a world of its own: the page's scripts neither see nor disturb it.
+    static const QString report = QStringLiteral(
+        "(function () {"
+        " var broken = [], links = [];"
+        " for (var i = 0; i < document.images.length; ++i) {"
+        "  var p = document.images[i];"
+        "  if (!p.complete || p.naturalWidth === 0) broken.push(p.src); }"
+        " for (var k = 0; k < document.links.length; ++k) links.push(document.links[k].href);"
+        " return JSON.stringify({pictures: document.images.length, broken: broken,"
+        " links: links}); })()");
+    runJavaScript(report, QWebEngineScript::ApplicationWorld,
+                  [address = url().toString().toStdString()](const QVariant& result) {
+                      Log(LogArea::Stage, "page ", address, ": ", result.toString().toStdString());
+                  });
 }
 
 void KioskPage::Load(const QUrl& url) {

@@ -25,6 +25,9 @@ class KioskPage : public QWebEnginePage {
     void SetSilent(bool silent);
     // A script dialog still open is answered with Cancel.
     void DismissDialog();
+    // With the stage's debug lines on, logs what the loaded page holds: its pictures that
+    // did not load and where its links lead, read from the page's own document.
+    void LogContents();
     // Loads an address the program sends. The engine does not ask acceptNavigationRequest
     // before its inner pages or a script address when they are loaded this way, so those are
     // checked here; a script address is never run.

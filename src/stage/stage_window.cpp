@@ -78,10 +78,11 @@ void StageWindow::Watch(int index) {
     Browser& b = browsers_[static_cast<std::size_t>(index)];
     connect(b.page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) {
         if (events_ == nullptr) return;
-        const QWebEnginePage* page = browsers_[static_cast<std::size_t>(index)].page;
+        KioskPage* page = browsers_[static_cast<std::size_t>(index)].page;
         // The engine's own error page can report a successful load.
         if (ok && page->url().scheme() != "chrome-error") {
             events_->DocumentComplete(index);
+            page->LogContents();
         } else {
             events_->LoadFailed(index);
         }

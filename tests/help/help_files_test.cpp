@@ -68,6 +68,19 @@ TEST_F(HelpFilesTest, ALinkInPlaceOfTheFolderOrAFileIsNotFollowed) {
     EXPECT_EQ(TempFolder::Read(victim), "victim");
 }
 
+TEST_F(HelpFilesTest, AHelpPageOfAnotherRunsFolderPlaysFromThisRunsFolder) {
+    const std::string mine = "/run/user/1000/Pagelark", kept = temp.Write("Pagelark/link.html", "");
+    const struct {
+        std::string address, played;
+    } cases[] = {{"/tmp/pagelark-0/Pagelark/pagelark.html", mine + "/pagelark.html"},
+                 {kept, kept},  // still there: another run's or the owner's own
+                 {"/tmp/x/Pagelark/notes.html", "/tmp/x/Pagelark/notes.html"},
+                 {"/tmp/x/Other/index.html", "/tmp/x/Other/index.html"},
+                 {"https://x/Pagelark/index.html", "https://x/Pagelark/index.html"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(RelocatedHelpPage(c.address, mine), c.played) << c.address;
+}
+
 TEST(HelpPaths, PlaceholderIsReplacedEverywhereInExactCase) {
     EXPECT_EQ(ExpandTempPath("{TempPath}/Pagelark", "/tmp/my dir/"), "/tmp/my dir/Pagelark");
     EXPECT_EQ(ExpandTempPath("\"{TempPath}/a\" {TempPath}/b", "/t/"), "\"/t/a\" /t/b");
