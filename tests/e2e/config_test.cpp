@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "e2e/support/kiosk_fixture.h"
 
@@ -15,22 +14,14 @@ class ConfigTest : public KioskTest {
   protected:
     // The first window whose title matches, once there is one; "" when none came.
     std::string WaitForWindow(const std::string& title, Millis patience) {
-        std::string window;
-        WaitUntil(
-            [&] {
-                const auto found =
-                    RunCommand({"xdotool", "search", "--name", title}, xvfb_.Environment());
-                std::istringstream(found.output) >> window;
-                return found.status == 0 && !window.empty();
-            },
-            patience);
-        return window;
+        std::vector<std::string> found;
+        WaitUntil([&] { return !(found = Windows(title)).empty(); }, patience);
+        return found.empty() ? "" : found[0];
     }
 };
 
 TEST_F(ConfigTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTheProgram) {
-    kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{"CONFIG"}));
-    Kiosk& kiosk = *kiosks_.back();
+    Kiosk& kiosk = Run({"CONFIG"});
     const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
     ASSERT_FALSE(window.empty()) << "no configuration window";
     // No starter presentation is written for configuration: the file named is the default one.
@@ -48,9 +39,7 @@ TEST_F(ConfigTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsT
 TEST_F(ConfigTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
     // A file where the store's folder should be stops every write, root's too.
     const std::string blocked = folders_.Write("blocked", "");
-    kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{"CONFIG"},
-                                              std::vector{"PAGELARK_REGISTRY_DIR=" + blocked}));
-    Kiosk& kiosk = *kiosks_.back();
+    Kiosk& kiosk = Run({"CONFIG"}, {"PAGELARK_REGISTRY_DIR=" + blocked});
     const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
     ASSERT_FALSE(window.empty()) << "no configuration window";
     Xdotool({"windowfocus", "--sync", window});

@@ -142,7 +142,7 @@ TEST_F(KioskTest, DueRebootAsksLogindOnceWithTheForceFlagAndEndsOnlyWhenGranted)
             Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
                       std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
                   {"DBUS_SYSTEM_BUS_ADDRESS=" + bus, "TZ=UTC"});
-        ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "play never started";
+        ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
         if (c.granted) {
             const auto status = kiosk.WaitForExit(Millis(100000));
             ASSERT_TRUE(status) << "no reboot by " << time << " UTC";
@@ -152,7 +152,7 @@ TEST_F(KioskTest, DueRebootAsksLogindOnceWithTheForceFlagAndEndsOnlyWhenGranted)
                 WaitUntil([&] { return reboots(at).size() > before; }, Millis(100000), Millis(200)))
                 << "no reboot asked for by " << time << " UTC";
             for (const NamedColor& page : {kGreen, kRed, kGreen})
-                EXPECT_TRUE(screen_.WaitForColor(page.rgb, kPatience))
+                EXPECT_TRUE(Comes(page.rgb, kPatience))
                     << page.name << ": the show stopped after the refusal";
             EXPECT_TRUE(kiosk.Running());
             EXPECT_NE(

@@ -28,6 +28,46 @@ std::string Headers(int status, std::string_view reason, std::size_t length) {
            std::to_string(length) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
 }
 
+#define WHOLE_PAGE "style=\"display:block;width:100vw;height:100vh\""
+
+// What a page of each kind holds besides its colour; "{to}" stands for the query's target.
+constexpr std::pair<std::string_view, std::string_view> kPages[] = {
+    // one big link to the target, in place or in a new window
+    {"/link", "<a href=\"{to}\" " WHOLE_PAGE "></a>"},
+    {"/blank", "<a href=\"{to}\" target=\"_blank\" " WHOLE_PAGE "></a>"},
+    // one big "javascript:" link whose script goes to the target
+    {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
+    // a click anywhere goes to the target by script ("blob": a magenta page the script makes)
+    {"/go", "<script>addEventListener('click', function () { location.href = {to}; });</script>"},
+    {"/alert", "<script>addEventListener('click', function () { alert('a'); });</script>"},
+    // a script that keeps opening new windows on the target
+    {"/open", "<script>setInterval(function () { window.open(\"{to}\"); }, 20);</script>"},
+    // asks to stay when left, and opens every script dialog
+    {"/hostile",
+     "<script>addEventListener('beforeunload', function (e) {"
+     " e.preventDefault(); e.returnValue = 'stay'; });"
+     "setTimeout(function () { alert('a'); confirm('b'); prompt('c'); print(); }, 300);</script>"},
+    // a click anywhere asks to choose a file
+    {"/file", "<label " WHOLE_PAGE "><input type=\"file\" style=\"display:none\"></label>"},
+    // asks for the location: green when refused, red when granted
+    {"/permission",
+     "<script>navigator.geolocation.getCurrentPosition("
+     "function () { document.body.style.background = '#ff0000'; },"
+     "function () { document.body.style.background = '#00ff00'; });</script>"},
+    // Holds 32 MiB of filled typed arrays, replacing one every 200 ms, and rebuilds 200
+    // elements every 100 ms; never displayed, as painting them would keep both cores busy.
+    {"/heavy",
+     "<div id=\"churn\" style=\"display:none\"></div><script>"
+     "function block() { var a = new Float64Array(524288); a.fill(Math.random()); return a; }"
+     "var blocks = []; for (var i = 0; i < 8; ++i) blocks.push(block());"
+     "var next = 0;"
+     "setInterval(function () { blocks[next] = block(); next = (next + 1) % 8; }, 200);"
+     "setInterval(function () { var churn = document.getElementById('churn');"
+     " churn.textContent = ''; for (var i = 0; i < 200; ++i) {"
+     " var s = document.createElement('span'); s.textContent = i + ' ';"
+     " churn.appendChild(s); } }, 100);</script>"},
+};
+
 // The answer to one request; hang tells to keep the connection open without finishing it.
 std::string Answer(std::string_view target, bool& hang) {
     const auto mark = target.find('?');
@@ -43,9 +83,9 @@ std::string Answer(std::string_view target, bool& hang) {
                "Content-Disposition: attachment; filename=\"taken.bin\"\r\nContent-Length: " +
                std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
     }
-    // Every other page is painted in one colour, named by the last segment of the path or by
-    // the query's first value; the address to go to is all the query holds after "&to=", put
-    // in the page as it is (no test address holds a quote or a character reference).
+    // The colour is the last segment of the path or the query's first value; the target is
+    // all the query holds after "&to=", put in the page as it is (no test target holds a
+    // quote or a character reference).
     std::string name(path.substr(path.rfind('/') + 1));
     std::string to;
     if (mark != std::string_view::npos) {
@@ -55,58 +95,14 @@ std::string Answer(std::string_view target, bool& hang) {
     }
     const auto color = ColorByName(name);
     if (!color) return Headers(404, "Not Found", 0);
+    if (path == "/go")
+        to = to == "blob" ? "URL.createObjectURL(new Blob(['<body style=\"background:#ff00ff\">'],"
+                            " {type: 'text/html'}))"
+                          : "\"" + to + "\"";
     std::string inside;
-    if (path == "/link") {
-        inside = "<a href=\"" + to + "\" style=\"display:block;width:100vw;height:100vh\"></a>";
-    } else if (path == "/blank") {
-        inside = "<a href=\"" + to + "\" target=\"_blank\" " +
-                 "style=\"display:block;width:100vw;height:100vh\"></a>";
-    } else if (path == "/go") {
-        // "blob" stands for a magenta page the script makes itself.
-        const std::string where =
-            to == "blob" ? "URL.createObjectURL(new Blob(['<body style=\"background:#ff00ff\">'],"
-                           " {type: 'text/html'}))"
-                         : "\"" + to + "\"";
-        inside = "<script>addEventListener('click', function () { location.href = " + where +
-                 "; });</script>";
-    } else if (path == "/jslink") {
-        inside = "<a href=\"javascript:location.href='" + to +
-                 "'\" style=\"display:block;width:100vw;height:100vh\"></a>";
-    } else if (path == "/alert") {
-        inside = "<script>addEventListener('click', function () { alert('a'); });</script>";
-    } else if (path == "/open") {
-        inside = "<script>setInterval(function () { window.open(\"" + to + "\"); }, 20);</script>";
-    } else if (path == "/hostile") {
-        inside =
-            "<script>addEventListener('beforeunload', function (e) {"
-            " e.preventDefault(); e.returnValue = 'stay'; });"
-            "setTimeout(function () { alert('a'); confirm('b'); prompt('c'); print(); }, 300);"
-            "</script>";
-    } else if (path == "/file") {
-        inside =
-            "<label style=\"display:block;width:100vw;height:100vh\">"
-            "<input type=\"file\" style=\"display:none\"></label>";
-    } else if (path == "/permission") {
-        inside =
-            "<script>navigator.geolocation.getCurrentPosition("
-            "function () { document.body.style.background = '#ff0000'; },"
-            "function () { document.body.style.background = '#00ff00'; });</script>";
-    } else if (path == "/heavy") {
-        // Filled, so the memory is really taken. The churned elements are never displayed:
-        // painting them would keep both cores busy under software rendering.
-        inside =
-            "<div id=\"churn\" style=\"display:none\"></div><script>"
-            "function block() { var a = new Float64Array(524288); a.fill(Math.random());"
-            " return a; }"
-            "var blocks = []; for (var i = 0; i < 8; ++i) blocks.push(block());"
-            "var next = 0;"
-            "setInterval(function () { blocks[next] = block(); next = (next + 1) % 8; }, 200);"
-            "setInterval(function () { var churn = document.getElementById('churn');"
-            " churn.textContent = ''; for (var i = 0; i < 200; ++i) {"
-            " var s = document.createElement('span'); s.textContent = i + ' ';"
-            " churn.appendChild(s); } }, 100);"
-            "</script>";
-    }
+    for (const auto& [kind, text] : kPages)
+        if (path == kind) inside = text;
+    if (const auto at = inside.find("{to}"); at != std::string::npos) inside.replace(at, 4, to);
     const std::string body =
         "<html><body style=\"margin:0;height:100vh;background:" + ToHex(*color) + "\">" + inside +
         "</body></html>";
@@ -147,16 +143,15 @@ std::vector<LoggedRequest> HttpServer::Requests() const {
     return log_;
 }
 
-std::optional<TimePoint> HttpServer::FirstRequest(std::string_view prefix) const {
-    std::lock_guard lock(mutex_);
-    for (const auto& request : log_)
-        if (request.target.starts_with(prefix)) return request.time;
-    return std::nullopt;
-}
-
-std::optional<TimePoint> HttpServer::WaitForRequest(std::string_view prefix, Millis timeout) const {
+std::optional<TimePoint> HttpServer::FirstRequest(std::string_view prefix, Millis wait) const {
     std::optional<TimePoint> time;
-    WaitUntil([&] { return (time = FirstRequest(prefix)).has_value(); }, timeout, Millis(10));
+    WaitUntil(
+        [&] {
+            for (const auto& request : Requests())
+                if (request.target.starts_with(prefix)) return (time = request.time).has_value();
+            return false;
+        },
+        wait, Millis(10));
     return time;
 }
 

@@ -1,35 +1,9 @@
 #pragma once
 // The pages the kiosk plays: a loopback HTTP/1.1 server on its own thread.
-//
-//   /red, /green, ... (any path whose last segment names a colour of colors.h)
-//       a page painted in that colour and nothing else;
-//   /link?color=NAME&to=PATH
-//       a page in that colour that is one big link to PATH (the rest of the target, a query
-//       of its own included);
-//   /blank?color=NAME&to=PATH
-//       a page in that colour that is one big link to PATH in a new window;
-//   /open?color=NAME&to=PATH
-//       a page in that colour whose script keeps opening new windows on PATH;
-//   /go?color=NAME&to=ADDRESS
-//       a page in that colour where a click anywhere sends it to ADDRESS by script ("blob": a
-//       magenta page the script makes);
-//   /jslink?color=NAME&to=PATH
-//       a page in that colour that is one big "javascript:" link whose script goes to PATH;
-//   /alert?color=NAME
-//       a page in that colour where a click anywhere opens an alert;
-//   /hostile?color=NAME
-//       a page in that colour that asks to stay when left, and opens every script dialog;
-//   /file?color=NAME
-//       a page in that colour where a click anywhere asks to choose a file;
-//   /permission?color=NAME
-//       a page in that colour that asks for the location: green when refused, red when granted;
-//   /heavy?color=NAME
-//       a page in that colour whose script holds 32 MiB of typed arrays, replacing one every
-//       200 ms, and rebuilds 200 hidden elements every 100 ms;
-//   /download
-//       a file offered for download;
-//   /hang
-//       headers and the start of a body, then nothing until the server stops.
+//   /NAME                       a page painted in colour NAME of colors.h and nothing else;
+//   /KIND?color=NAME&to=TARGET  a page in that colour that does something (kPages in the .cpp);
+//   /download                   a file offered for download;
+//   /hang                       headers and the start of a body, then nothing until it stops.
 // Every request is logged with the time it arrived.
 
 #include <atomic>
@@ -64,9 +38,8 @@ class HttpServer {
     std::string Url(std::string_view target = "") const;
 
     std::vector<LoggedRequest> Requests() const;
-    // The arrival of the first request whose target begins with prefix.
-    std::optional<TimePoint> FirstRequest(std::string_view prefix) const;
-    std::optional<TimePoint> WaitForRequest(std::string_view prefix, Millis timeout) const;
+    // The arrival of the first request whose target begins with prefix, waiting up to wait.
+    std::optional<TimePoint> FirstRequest(std::string_view prefix, Millis wait = Millis(0)) const;
 
   private:
     void Serve();

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "e2e/support/http_server.h"
@@ -52,16 +55,33 @@ class KioskTest : public ::testing::Test {
             std::cout << "request " << request.target << "\n";
     }
 
-    // Starts the kiosk on a presentation; "{server}" in the text stands for the server's URL.
-    // environment: further NAME=value entries for the kiosk.
-    Kiosk& Start(std::string text, std::vector<std::string> environment = {}) {
-        for (auto at = text.find("{server}"); at != std::string::npos;
-             at = text.find("{server}", at))
-            text.replace(at, 8, server_.Url());
-        const auto file = folders_.Write("show.tso", text);
+    // Starts the kiosk with these arguments; environment: further NAME=value entries.
+    Kiosk& Run(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
         kiosks_.push_back(
-            std::make_unique<Kiosk>(xvfb_, folders_, std::vector{file}, std::move(environment)));
+            std::make_unique<Kiosk>(xvfb_, folders_, std::move(arguments), std::move(environment)));
         return *kiosks_.back();
+    }
+    // Starts the kiosk on a presentation; "{server}" in the text stands for the server's URL.
+    Kiosk& Start(std::string text, std::vector<std::string> environment = {}) {
+        return Run({folders_.Write("show.tso", WithServer(text))}, std::move(environment));
+    }
+    std::string WithServer(std::string text) const {
+        for (auto at = text.find("{server}"); at != std::string::npos; at = text.find("{server}"))
+            text.replace(at, 8, server_.Url());
+        return text;
+    }
+
+    // Whether the centre comes to show color within timeout; what it shows when not.
+    ::testing::AssertionResult Comes(Rgb color, Millis timeout) const {
+        if (screen_.WaitForColor(color, timeout)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the centre shows " << ToHex(screen_.Centre());
+    }
+    // Whether the centre shows color once after is over; what it shows when not.
+    ::testing::AssertionResult CentreShows(Rgb color, Millis after = Millis(0)) const {
+        std::this_thread::sleep_for(after);
+        const Rgb seen = screen_.Centre();
+        if (Near(seen, color)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the centre shows " << ToHex(seen);
     }
 
     std::optional<TimePoint> WaitUntilKioskShows() {
@@ -74,6 +94,13 @@ class KioskTest : public ::testing::Test {
         const auto result = RunCommand(arguments, xvfb_.Environment());
         if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
         return result.output;
+    }
+    // The X windows whose caption matches the pattern.
+    std::vector<std::string> Windows(const std::string& caption) const {
+        const auto found =
+            RunCommand({"xdotool", "search", "--name", caption}, xvfb_.Environment());
+        std::istringstream ids(found.status == 0 ? found.output : "");
+        return {std::istream_iterator<std::string>(ids), {}};
     }
     void MoveTo(Point at) const {
         Xdotool({"mousemove", std::to_string(at.x), std::to_string(at.y)});

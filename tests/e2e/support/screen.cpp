@@ -3,7 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <bit>
 #include <cstdio>
 #include <stdexcept>
 #include <thread>
@@ -16,13 +15,6 @@ namespace {
 // Xlib's default handler ends the process; a failed read should fail one test instead.
 int IgnoreXError(::Display*, XErrorEvent*) {
     return 0;
-}
-
-std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0) return 0;
-    const unsigned long value = (pixel & mask) >> std::countr_zero(mask);
-    const unsigned long maximum = mask >> std::countr_zero(mask);
-    return static_cast<std::uint8_t>(value * 255 / maximum);
 }
 
 }  // namespace
@@ -44,9 +36,10 @@ Rgb Screen::Pixel(int x, int y) const {
     XImage* image =
         XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
     if (image == nullptr) throw std::runtime_error("XGetImage failed");
+    // Our server has 24 bits a pixel: 0xRRGGBB.
     const unsigned long pixel = XGetPixel(image, 0, 0);
-    const Rgb rgb{Channel(pixel, image->red_mask), Channel(pixel, image->green_mask),
-                  Channel(pixel, image->blue_mask)};
+    const Rgb rgb{static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+                  static_cast<std::uint8_t>(pixel)};
     XDestroyImage(image);
     return rgb;
 }
