@@ -110,14 +110,13 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
         return {};
     if (command == FileCommandId::Save) {
         const std::string& file = presentation.CurrentFile;
-        if (file.empty()) {
+        // New's name may belong to a file nobody opened here: the dialog asks before
+        // overwriting it.
+        if (file.empty() || (presentation.Untitled && FileExists(file))) {
             command = FileCommandId::SaveAs;
         } else if (!presentation.LoadProblem.empty()) {
             dialogs.ShowError(Quoted(file) + " " + presentation.LoadProblem +
                               ": save the presentation under another name.");
-            command = FileCommandId::SaveAs;
-        } else if (presentation.Untitled && FileExists(file)) {
-            // New's name belongs to a file nobody opened here: the dialog asks before overwriting.
             command = FileCommandId::SaveAs;
         } else if (ChangedOnDisk(presentation)) {
             switch (dialogs.AskReload(Quoted(file) +
