@@ -88,14 +88,21 @@ GeneralTab::GeneralTab(std::function<void()> changed, QWidget* parent)
     saverGrid->addLayout(mouseColumn, 0, 4, 4, 1);
     saverGrid->setColumnStretch(4, 1);
 
+    auto* kiosk = MakeFrame("frmKiosk", "Kiosk", this);
+    auto* kioskColumn = new QVBoxLayout(kiosk);
+    chkLocked_ = MakeCheck("chkLocked",
+                           "Loc&ked: visitors cannot leave the show or open this window", kiosk);
+    kioskColumn->addWidget(chkLocked_);
+
     auto* column = new QVBoxLayout(this);
     column->addWidget(home);
     column->addWidget(saver);
+    column->addWidget(kiosk);
     column->addStretch();
 
     for (QLineEdit* box : {txtHomePage_, txtScreenSaveTimeOut_, txtDefaultTime_})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
-    for (QCheckBox* check : {chkAutoHome_, chkAutoLoop_})
+    for (QCheckBox* check : {chkAutoHome_, chkAutoLoop_, chkLocked_})
         connect(check, &QCheckBox::toggled, this, [this] { changed_(); });
     connect(chkScreenSaveActive_, &QCheckBox::toggled, this, [this] {
         changed_();
@@ -137,6 +144,7 @@ void GeneralTab::Fill(const OptionFields& fields) {
     emit MouseMoveChanged(MouseMove());
     defaultTimeLink_->Fill(Q(fields.defaultTime));
     chkAutoLoop_->setChecked(fields.autoLoop);
+    chkLocked_->setChecked(fields.locked);
 }
 
 int GeneralTab::MouseMove() const {
@@ -152,6 +160,7 @@ void GeneralTab::Keep(OptionFields& fields) const {
     fields.mouseMove = MouseMove();
     fields.defaultTime = S(txtDefaultTime_->text());
     fields.autoLoop = chkAutoLoop_->isChecked();
+    fields.locked = chkLocked_->isChecked();
 }
 
 }  // namespace pagelark

@@ -346,6 +346,7 @@ TEST_F(ConfigWindowTest, OkKeepsDropsBlankPagesSavesAndCloses) {
     window.Open();
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
     Find<QLineEdit>("txtDefaultTime")->setText("25");
+    Find<QCheckBox>("chkLocked")->setChecked(true);
     Find<QListWidget>("lstPageList")->setCurrentRow(2);
     WithModal([](QWidget& dialog) {
         dialog.findChild<QLineEdit*>("txtURL")->setText("   ");
@@ -367,6 +368,7 @@ TEST_F(ConfigWindowTest, OkKeepsDropsBlankPagesSavesAndCloses) {
     const QString shown = QString::fromUtf8(tool.readAllStandardOutput()).simplified();
     EXPECT_TRUE(shown.contains(R"("HomeURL": "http://typed/")")) << shown.toStdString();
     EXPECT_TRUE(shown.contains(R"("DefaultTime": 25)"));
+    EXPECT_TRUE(shown.contains(R"("Locked": true)"));  // from the settings store
     EXPECT_TRUE(shown.contains(R"("Exclude": [ "http://stage/" ])"));
     EXPECT_EQ(shown.count(R"({"URL": )"), 5);  // the blank page is gone
 }
