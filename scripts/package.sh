@@ -28,6 +28,11 @@ rm -rf "$verify_run"
 exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
 echo "ExecStart=$exec_start"
 
+echo "== installed X session"
+desktop-file-validate /usr/share/xsessions/pagelark.desktop
+sh -n /usr/bin/pagelark-session
+grep -q '^Exec=pagelark-session$' /usr/share/xsessions/pagelark.desktop
+
 echo "== installed kiosk on a one-page presentation"
 work=$(mktemp -d)
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
