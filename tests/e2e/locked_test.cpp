@@ -91,6 +91,20 @@ TEST_F(LockedTest, NavigationOffersOnlyItsFiveButtonsAndRefusesTypedFiles) {
     EXPECT_TRUE(screen_.WaitForColor(kOrange.rgb, kPatience)) << "an included address was refused";
     Key("Escape");
     EXPECT_FALSE(kiosk.WaitForExit(3s)) << "Escape ended it";
+
+    // The operator's pagelark CONFIG has the running kiosk open its window, and leaves.
+    kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{"CONFIG"}));
+    const auto status = kiosks_.back()->WaitForExit(kPatience);
+    EXPECT_EQ(status, 0) << kiosks_.back()->Output();
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^Pagelark - "},
+                              xvfb_.Environment())
+                       .status == 0;
+        },
+        kPatience))
+        << "no configuration window";
+    EXPECT_TRUE(kiosk.Running());
 }
 
 }  // namespace
