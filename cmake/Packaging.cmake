@@ -22,6 +22,7 @@ if(PAGELARK_KIOSK)
                unit \"\${unit}\")
         file(WRITE \"${PROJECT_BINARY_DIR}/packaging/pagelark.service\" \"\${unit}\")
         file(INSTALL \"${PROJECT_BINARY_DIR}/packaging/pagelark.service\"
+                     \"${PROJECT_SOURCE_DIR}/packaging/pagelark-session.target\"
              DESTINATION \"\${CMAKE_INSTALL_PREFIX}/lib/systemd/user\")")
 endif()
 
