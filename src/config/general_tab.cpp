@@ -71,6 +71,12 @@ GeneralTab::GeneralTab(std::function<void()> changed, QWidget* parent)
     }
     lblMouseMove->setBuddy(optMouseMove_[0]);
     mouseColumn->addStretch();
+    // Beside what a visitor's mouse does: what a visitor can do at all.
+    chkLocked_ = MakeCheck("chkLocked", "Loc&ked: no way out for visitors", saver);
+    chkLocked_->setToolTip(
+        "No tool bar but navigation over the include list, no quit keys, no configuration "
+        "window but through pagelark CONFIG, no local files");
+    mouseColumn->addWidget(chkLocked_);
 
     const int boxWidth = txtDefaultTime_->fontMetrics().horizontalAdvance("0000") + 12;
     txtScreenSaveTimeOut_->setFixedWidth(boxWidth);
@@ -88,16 +94,9 @@ GeneralTab::GeneralTab(std::function<void()> changed, QWidget* parent)
     saverGrid->addLayout(mouseColumn, 0, 4, 4, 1);
     saverGrid->setColumnStretch(4, 1);
 
-    auto* kiosk = MakeFrame("frmKiosk", "Kiosk", this);
-    auto* kioskColumn = new QVBoxLayout(kiosk);
-    chkLocked_ = MakeCheck("chkLocked",
-                           "Loc&ked: visitors cannot leave the show or open this window", kiosk);
-    kioskColumn->addWidget(chkLocked_);
-
     auto* column = new QVBoxLayout(this);
     column->addWidget(home);
     column->addWidget(saver);
-    column->addWidget(kiosk);
     column->addStretch();
 
     for (QLineEdit* box : {txtHomePage_, txtScreenSaveTimeOut_, txtDefaultTime_})
