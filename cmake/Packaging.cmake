@@ -7,6 +7,10 @@ install(FILES ${PROJECT_BINARY_DIR}/packaging/pagelark.1 ${PROJECT_BINARY_DIR}/p
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 if(PAGELARK_KIOSK)
     install(FILES packaging/pagelark.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # The X session a display manager's automatic login starts: the kiosk alone.
+    install(PROGRAMS packaging/pagelark-session DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES packaging/pagelark-xsession.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/xsessions
+            RENAME pagelark.desktop)
     install(FILES packaging/pagelark.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     # The unit names the program where this install puts it: the prefix is known only when
@@ -18,6 +22,7 @@ if(PAGELARK_KIOSK)
                unit \"\${unit}\")
         file(WRITE \"${PROJECT_BINARY_DIR}/packaging/pagelark.service\" \"\${unit}\")
         file(INSTALL \"${PROJECT_BINARY_DIR}/packaging/pagelark.service\"
+                     \"${PROJECT_SOURCE_DIR}/packaging/pagelark-session.target\"
              DESTINATION \"\${CMAKE_INSTALL_PREFIX}/lib/systemd/user\")")
 endif()
 
@@ -39,5 +44,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Dependencies from the shared libraries the programs link.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session, xdg-utils")
+# unclutter hides the pointer of the kiosk session until it moves; xset turns blanking off.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session, xdg-utils, unclutter, x11-xserver-utils")
 include(CPack)

@@ -23,10 +23,16 @@ echo "== installed user unit"
 unit=/usr/lib/systemd/user/pagelark.service
 verify_run=$(mktemp -d)
 # The user manager's checks without a user manager: the program must be where ExecStart says.
-XDG_RUNTIME_DIR="$verify_run" systemd-analyze --user verify "$unit"
+XDG_RUNTIME_DIR="$verify_run" systemd-analyze --user verify "$unit" \
+    /usr/lib/systemd/user/pagelark-session.target
 rm -rf "$verify_run"
 exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
 echo "ExecStart=$exec_start"
+
+echo "== installed X session"
+desktop-file-validate /usr/share/xsessions/pagelark.desktop
+sh -n /usr/bin/pagelark-session
+grep -q '^Exec=pagelark-session$' /usr/share/xsessions/pagelark.desktop
 
 echo "== installed kiosk on a one-page presentation"
 work=$(mktemp -d)

@@ -20,6 +20,7 @@
 #include "config/config_window.h"
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
+#include "core/locked.h"
 #include "core/player.h"
 #include "document/document_session.h"
 #include "document/file_utils.h"
@@ -93,6 +94,9 @@ class Kiosk final : public DocumentEvents {
     void Tick();
     // A save applies the edited tool bar records at once.
     void AfterSave() override;
+    // `pagelark CONFIG` started while this kiosk runs: true when the window opens, which a
+    // locked kiosk does (its screen offers no Config button).
+    bool ConfigRequested();
     // New and Open refill the configuration window while it is up.
     bool EditorOpen() const override { return configWindow_ && configWindow_->isVisible(); }
     void RefillEditor() override;
@@ -110,6 +114,8 @@ class Kiosk final : public DocumentEvents {
     DocumentSession session_;
     MachineSettings machine_;
     ToolbarButtons buttons_;
+    // What the tool bars show of the records: less when the kiosk is locked.
+    ToolbarButtons shownButtons_;
     std::vector<HelpFile> helpFiles_;
     HelpDocumentList helpDocuments_;
     DocumentContext context_;
@@ -166,6 +172,8 @@ void Kiosk::InitPlayer() {
 
     LoadMachineSettings(session_.settings, GetWindowsVersion(), clock_.Now(), machine_, buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
+    shownButtons_ =
+        ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
     if (helpFolderOurs_) {
         const std::string helpFolder = ExpandTempPath(HelpFolderTemplate(), tempDir_);
         presentation_.HomeURL = RelocatedHelpPage(presentation_.HomeURL, helpFolder);
@@ -176,7 +184,7 @@ void Kiosk::InitPlayer() {
 
 void Kiosk::Start() {
     stage_ = std::make_unique<StageWindow>(clock_);
-    toolbars_ = std::make_unique<QtToolbars>(buttons_, startupFolder_);
+    toolbars_ = std::make_unique<QtToolbars>(shownButtons_, startupFolder_);
     toolbars_->SetOwner(stage_.get());
     QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
                      [this] { toolbars_->ShowAgainOverOwner(); });
@@ -211,7 +219,7 @@ void Kiosk::Start() {
     stage_->show();
     // Over the shown stage.
     player_->ToolbarsLaidOut();
-    CatchStopSignals([this] { player_->CmdQuit(); });
+    CatchStopSignals([this] { player_->Terminate(); });
 }
 
 void Kiosk::Tick() {
@@ -232,10 +240,19 @@ void Kiosk::Tick() {
 
 void Kiosk::AfterSave() {
     if (!toolbars_ || !player_) return;  // a load before the windows, or after the end
+    shownButtons_ =
+        ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
     toolbars_->Relayout();
     player_->ToolbarsLaidOut();
     toolbars_->InitHelpTip();
     player_->ShowCursor();
+}
+
+bool Kiosk::ConfigRequested() {
+    if (!machine_.Locked || !player_) return false;
+    const PlayerState state = player_->State();
+    return state == PlayerState::Config || state == PlayerState::WaitConfig ||
+           player_->OpenConfig();
 }
 
 void Kiosk::RefillEditor() {
@@ -297,17 +314,25 @@ int RunKiosk(int argc, char** argv) {
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));
     QWidget* mainWindow = nullptr;
-    switch (instance.Acquire([&mainWindow] {
-        if (mainWindow != nullptr) {
-            mainWindow->raise();
-            mainWindow->activateWindow();
-        }
-    })) {
+    Kiosk* running = nullptr;
+    const bool configLine = IsConfigCommandLine(JoinArguments(arguments));
+    switch (instance.Acquire(
+        configLine,
+        [&mainWindow] {
+            if (mainWindow != nullptr) {
+                mainWindow->raise();
+                mainWindow->activateWindow();
+            }
+        },
+        [&running] { return running != nullptr && running->ConfigRequested(); })) {
         case SingleInstance::Outcome::First:
             break;
+        case SingleInstance::Outcome::ConfigOpened:
+            std::cerr << "pagelark: the running kiosk opened its configuration window\n";
+            return 0;
         case SingleInstance::Outcome::AnotherRuns:
             // It has been asked to come forward; a configuration request cannot be met.
-            if (IsConfigCommandLine(JoinArguments(arguments))) {
+            if (configLine) {
                 std::cerr << "pagelark: a kiosk is already running; use its Config button\n";
                 return 1;
             }
@@ -321,7 +346,9 @@ int RunKiosk(int argc, char** argv) {
     kiosk.InitPlayer();
     kiosk.Start();
     mainWindow = kiosk.MainWindow();
+    running = &kiosk;
     const int status = QApplication::exec();
+    running = nullptr;
     kiosk.End();
     if (!kiosk.SnapshotFailure().empty()) {
         std::cerr << "pagelark: " << kiosk.SnapshotFailure() << "\n";

@@ -17,7 +17,9 @@ SingleInstance::SingleInstance(const QString& folder)
     lock_.setStaleLockTime(0);  // a lock left by a copy that died is found by its process id
 }
 
-SingleInstance::Outcome SingleInstance::Acquire(std::function<void()> raiseRequested) {
+SingleInstance::Outcome SingleInstance::Acquire(bool wantConfig,
+                                                std::function<void()> raiseRequested,
+                                                std::function<bool()> configRequested) {
     if (folder_.isEmpty()) {
         error_ = "no private runtime or temporary folder";
         return Outcome::Failed;
@@ -34,19 +36,28 @@ SingleInstance::Outcome SingleInstance::Acquire(std::function<void()> raiseReque
         QLocalSocket socket;
         socket.connectToServer(SocketName(folder_));
         if (socket.waitForConnected(1000)) {
-            socket.write("raise\n");
+            socket.write(wantConfig ? "config\n" : "raise\n");
             socket.waitForBytesWritten(1000);
+            if (wantConfig && socket.waitForReadyRead(3000) && socket.readLine() == "open\n")
+                return Outcome::ConfigOpened;
         }
         return Outcome::AnotherRuns;
     }
     raiseRequested_ = std::move(raiseRequested);
+    configRequested_ = std::move(configRequested);
     QLocalServer::removeServer(SocketName(folder_));
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     server_.listen(SocketName(folder_));
     QObject::connect(&server_, &QLocalServer::newConnection, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            if (raiseRequested_) raiseRequested_();
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
+                if (!socket->canReadLine()) return;
+                const bool config = socket->readLine() == "config\n";
+                const bool opened = config && configRequested_ && configRequested_();
+                if (config) socket->write(opened ? "open\n" : "no\n");
+                if (!opened && raiseRequested_) raiseRequested_();
+            });
         }
     });
     return Outcome::First;

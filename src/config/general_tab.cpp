@@ -71,6 +71,12 @@ GeneralTab::GeneralTab(std::function<void()> changed, QWidget* parent)
     }
     lblMouseMove->setBuddy(optMouseMove_[0]);
     mouseColumn->addStretch();
+    // Beside what a visitor's mouse does: what a visitor can do at all.
+    chkLocked_ = MakeCheck("chkLocked", "Loc&ked: no way out for visitors", saver);
+    chkLocked_->setToolTip(
+        "No tool bar but navigation over the include list, no quit keys, no configuration "
+        "window but through pagelark CONFIG, no local files");
+    mouseColumn->addWidget(chkLocked_);
 
     const int boxWidth = txtDefaultTime_->fontMetrics().horizontalAdvance("0000") + 12;
     txtScreenSaveTimeOut_->setFixedWidth(boxWidth);
@@ -95,7 +101,7 @@ GeneralTab::GeneralTab(std::function<void()> changed, QWidget* parent)
 
     for (QLineEdit* box : {txtHomePage_, txtScreenSaveTimeOut_, txtDefaultTime_})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
-    for (QCheckBox* check : {chkAutoHome_, chkAutoLoop_})
+    for (QCheckBox* check : {chkAutoHome_, chkAutoLoop_, chkLocked_})
         connect(check, &QCheckBox::toggled, this, [this] { changed_(); });
     connect(chkScreenSaveActive_, &QCheckBox::toggled, this, [this] {
         changed_();
@@ -137,6 +143,7 @@ void GeneralTab::Fill(const OptionFields& fields) {
     emit MouseMoveChanged(MouseMove());
     defaultTimeLink_->Fill(Q(fields.defaultTime));
     chkAutoLoop_->setChecked(fields.autoLoop);
+    chkLocked_->setChecked(fields.locked);
 }
 
 int GeneralTab::MouseMove() const {
@@ -152,6 +159,7 @@ void GeneralTab::Keep(OptionFields& fields) const {
     fields.mouseMove = MouseMove();
     fields.defaultTime = S(txtDefaultTime_->text());
     fields.autoLoop = chkAutoLoop_->isChecked();
+    fields.locked = chkLocked_->isChecked();
 }
 
 }  // namespace pagelark

@@ -50,6 +50,7 @@ class GeneralTab final : public QWidget {
     QLineEdit* txtDefaultTime_;
     UpDownLink* defaultTimeLink_;
     QCheckBox* chkAutoLoop_;
+    QCheckBox* chkLocked_;
 };
 
 }  // namespace pagelark

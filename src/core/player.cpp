@@ -238,7 +238,7 @@ void Player::MousePart() {
             const MouseMovePolicy policy = c_.machine.OnMouseMove;
             if (policy == MouseMovePolicy::EnterNavigation && !navigationMode_ && graceOver) {
                 SwitchToNavigation();
-            } else if (policy == MouseMovePolicy::EndShow && graceOver) {
+            } else if (policy == MouseMovePolicy::EndShow && graceOver && !c_.machine.Locked) {
                 SetState(PlayerState::FinProg);
             }
         }

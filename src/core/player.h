@@ -63,6 +63,11 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     // cursor in play, or no cursor at all.
     void ToolbarsLaidOut();
     void ShowCursor();
+    // The operator's requests, which a locked kiosk still meets: the end (a stop signal) and
+    // the configuration window (`pagelark CONFIG` started while the kiosk runs).
+    void Terminate();
+    // False before the show began and once it is ending.
+    bool OpenConfig();
 
     // PlayerCommands
     void CmdPlay() override;

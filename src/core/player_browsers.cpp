@@ -1,6 +1,7 @@
 #include "core/player.h"
 
 #include "core/address_check.h"
+#include "core/locked.h"
 #include "document/presentation.h"
 #include "document/settings.h"
 #include "platform/log.h"
@@ -18,7 +19,9 @@ bool ValidBrowser(int browser) {
 // ---- browser events ----
 
 bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {
-    const bool cancel = NavigationBlocked(c_.presentation, address, c_.helpFolder);
+    const bool cancel =
+        NavigationBlocked(c_.presentation, address, c_.helpFolder) ||
+        (c_.machine.Locked && LockedRefuses(c_.presentation, address, c_.helpFolder, topLevel));
     if (cancel) Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", address);
     if (!ValidBrowser(browser)) return cancel;
     // Only the page on show: the preloading browser is visible too, behind it.

@@ -84,15 +84,26 @@ void Player::GoHome() {
 // ---- other commands and keys ----
 
 void Player::CmdQuit() {
+    if (!c_.machine.Locked) Terminate();
+}
+
+void Player::Terminate() {
     SetState(PlayerState::FinProg);
 }
 
 void Player::CmdConfig() {
-    if (state_ == PlayerState::Init || state_ == PlayerState::FinProg) return;
+    if (!c_.machine.Locked) OpenConfig();
+}
+
+bool Player::OpenConfig() {
+    if (state_ == PlayerState::Init || state_ == PlayerState::FinProg) return false;
     SetState(PlayerState::Config);
+    return true;
 }
 
 void Player::CmdHelp() {
+    // Help is navigation mode, over pages the include list need not name.
+    if (c_.machine.Locked) return;
     lastActivityTime_ = Now();
     EnterNavigationMode();
     PrepareBrowsersForUser();
@@ -123,7 +134,7 @@ void Player::HandleKey(KeyCode key, int shift) {
     } else if (key == KeyCode::F1 && shift == 0) {
         if (HelpAllowed()) CmdHelp();
     } else if (key == KeyCode::F10) {
-        if (c_.settings.DebugEnabled()) {
+        if (!c_.machine.Locked && c_.settings.DebugEnabled()) {
             const std::string program = c_.settings.ReadSetting("IEPath");
             if (!program.empty()) c_.launcher.StartMinimized(program);
         }
@@ -132,6 +143,7 @@ void Player::HandleKey(KeyCode key, int shift) {
 }
 
 bool Player::QuitAllowed() const {
+    if (c_.machine.Locked) return false;
     return c_.buttons.Run(ToolRunSlot::Quit).Visible || c_.buttons.Nav(ToolNavSlot::Quit).Visible;
 }
 

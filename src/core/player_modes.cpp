@@ -1,5 +1,6 @@
 #include "core/player.h"
 
+#include "core/locked.h"
 #include "document/presentation.h"
 #include "document/settings.h"
 
@@ -40,6 +41,7 @@ void Player::LeaveNavigationMode() {
 }
 
 void Player::SwitchToNavigation() {
+    if (!NavigationOffered(c_.machine.Locked, c_.presentation)) return;
     if (c_.presentation.AutoHome) GoHome();
     lastActivityTime_ = Now();
     EnterNavigationMode();
@@ -87,12 +89,13 @@ void Player::ToolbarsLaidOut() {
 }
 
 bool Player::ToolRunShown() const {
-    return c_.toolbars.ToolRunVisibleCount() >= 1 &&
+    return !c_.machine.Locked && c_.toolbars.ToolRunVisibleCount() >= 1 &&
            c_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
 }
 
 bool Player::ToolNavShown() const {
-    return c_.toolbars.ToolNavVisibleCount() > 0 &&
+    return NavigationOffered(c_.machine.Locked, c_.presentation) &&
+           c_.toolbars.ToolNavVisibleCount() > 0 &&
            c_.machine.OnMouseMove != MouseMovePolicy::EndShow;
 }
 

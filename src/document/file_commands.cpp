@@ -71,6 +71,8 @@ bool SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& context
     context.machine.ScreenSaveActive = edited.machine.ScreenSaveActive;
     context.machine.ScreenSaveTimeOut = edited.machine.ScreenSaveTimeOut;
     context.machine.OnMouseMove = edited.machine.OnMouseMove;
+    // Unlocking (or locking) must not wait for the next start.
+    context.machine.Locked = edited.machine.Locked;
     context.events.AfterSave();
 
     Settings& settings = context.settings;

@@ -130,6 +130,7 @@ void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
 
     machine.AutoReboot = flag("AutoReboot", false);
     machine.ForceReboot = flag("ForceReboot", false);
+    machine.Locked = flag("Locked", false);
 
     const RebootTimeOfDay reboot = ParseRebootTime(settings.ReadSetting("RebootTime"));
     machine.RebootHour = reboot.Hour;
@@ -170,6 +171,7 @@ bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machi
         {"AutoReboot", BoolWord(machine.AutoReboot)},
         {"RebootTime", FormatRebootTime(machine.RebootHour, machine.RebootMinute)},
         {"ForceReboot", BoolWord(machine.ForceReboot)},
+        {"Locked", BoolWord(machine.Locked)},
     };
     if (windowsVersion == kWindowsNt) {
         values.insert(values.end(), {{"AutoLogin", BoolWord(machine.AutoLogin)},

@@ -36,6 +36,8 @@ struct MachineSettings {
     std::string SnapPath;
     pagelark::WindowState WindowState = WindowState::Maximized;
     pagelark::MouseMovePolicy OnMouseMove = MouseMovePolicy::EnterNavigation;
+    // A kiosk for the public: nothing on the screen ends the show or reaches the machine.
+    bool Locked = false;
 };
 
 class Settings {

@@ -53,6 +53,7 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.mouseMove = mouseMove >= 0 && mouseMove <= 2 ? mouseMove : 1;
     fields.defaultTime = std::to_string(presentation.DefaultTime);
     fields.autoLoop = presentation.AutoLoop;
+    fields.locked = machine.Locked;
     fields.defaultFile = presentation.IsDefaultFile;
     fields.reboot = machine.AutoReboot;
     fields.rebootHour = std::to_string(machine.RebootHour);
@@ -108,6 +109,7 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     if (fields.defaultFile) presentation.IsDefaultFile = true;
 
     machine.ScreenSaveActive = fields.screenSaveActive;
+    machine.Locked = fields.locked;
     // No delay at all would end every pause at once.
     const std::int32_t minutes = std::max(WholeNumber(fields.screenSaveTimeOut).value_or(5), 1);
     machine.ScreenSaveTimeOut = minutes * 60;

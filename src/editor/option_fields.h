@@ -24,6 +24,7 @@ struct OptionFields {
     int mouseMove = 0;              // optMouseMove index 0..2
     std::string defaultTime;        // seconds
     bool autoLoop = true;
+    bool locked = false;  // chkLocked
     // chkDefaultSS: ticked, and enabled only while not ticked when filled
     bool defaultFile = false;
     // Reboot

@@ -148,6 +148,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
            JsonString(FormatRebootTime(machine.RebootHour, machine.RebootMinute)) + ",\n";
     out += "  \"Snap\": " + std::string(Bool(machine.Snap)) + ",\n";
     out += "  \"SnapPath\": " + JsonString(machine.SnapPath) + ",\n";
+    out += "  \"Locked\": " + std::string(Bool(machine.Locked)) + ",\n";
     out += "  \"Pages\": ";
     if (p.Pages.empty()) {
         out += "[]";

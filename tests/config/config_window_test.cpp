@@ -344,6 +344,7 @@ TEST_F(ConfigWindowTest, OkKeepsDropsBlankPagesSavesAndCloses) {
     window.Open();
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
     Find<QLineEdit>("txtDefaultTime")->setText("25");
+    Find<QCheckBox>("chkLocked")->setChecked(true);
     Find<QListWidget>("lstPageList")->setCurrentRow(2);
     WithModal([](QWidget& dialog) {
         dialog.findChild<QLineEdit*>("txtURL")->setText("   ");
@@ -361,6 +362,7 @@ TEST_F(ConfigWindowTest, OkKeepsDropsBlankPagesSavesAndCloses) {
                              "[Exclude1]\r\nURL=http://stage/\r\n", "[Page5]"})
         EXPECT_NE(saved.find(part), std::string::npos) << part << " in " << saved;
     EXPECT_EQ(saved.find("[Page6]"), std::string::npos);  // the blank page is gone
+    EXPECT_EQ(StoredValue("Locked"), "Yes");
 }
 
 TEST_F(ConfigWindowTest, StoredValuesAreShownWholeAndKeptAsTheyWere) {

@@ -1,0 +1,140 @@
+// What a locked kiosk allows a visitor, beside what the same kiosk allows unlocked.
+
+#include "core/locked.h"
+
+#include <functional>
+
+#include "document/presentation.h"
+#include "player_fixture.h"
+
+namespace pagelark::testing {
+namespace {
+
+using enum KeyCode;
+
+// Each row: one thing a visitor does, in a show under the given policy and include list.
+TEST_F(PlayerTest, ALockedKioskKeepsTheVisitorInTheShow) {
+    using Act = std::function<void(Player&, FakeWorld&)>;
+    const auto key = [](KeyCode k, int shift) {
+        return [=](Player& kiosk, FakeWorld&) { kiosk.HandleKey(k, shift); };
+    };
+    const auto move = [](Player& kiosk, FakeWorld& world) {
+        world.pointer.x += 1;
+        kiosk.Tick();
+    };
+    const struct {
+        Act act;
+        int policy;
+        bool include;
+        const char* unlocked;  // the state, then the calls that matter
+        const char* locked;
+    } cases[] = {
+        {key(Escape, 0), 0, false, "FINPROG", "WAITTIME"},
+        {key(F4, kAltMask), 0, false, "FINPROG", "WAITTIME"},
+        {[](Player& kiosk, FakeWorld&) { kiosk.CmdQuit(); }, 1, true, "FINPROG", "WAITTIME"},
+        {[](Player& kiosk, FakeWorld&) { kiosk.CmdConfig(); }, 0, false, "CONFIG", "WAITTIME"},
+        {key(F10, 0), 0, false, "WAITTIME Start /usr/bin/xterm", "WAITTIME"},
+        {key(F1, 0), 0, true, "WAITSAVER nav ToolNav 1", "WAITTIME"},
+        {[](Player& kiosk, FakeWorld&) { kiosk.ToolbarsLaidOut(); }, 0, true, "WAITTIME ToolRun 1",
+         "WAITTIME"},
+        {move, 1, false, "WAITSAVER nav ToolNav 1", "WAITTIME"},
+        {move, 1, true, "WAITSAVER nav ToolNav 1", "WAITSAVER nav ToolNav 1"},
+        {move, 2, false, "FINPROG", "WAITTIME"},
+    };
+    fake.Put(RegRoot::CurrentUser, kUserKey, "IEPath", "/usr/bin/xterm");
+    fake.Put(RegRoot::CurrentUser, kUserKey, "Debug", "Yes");
+    for (ToolbarButton& button : buttons.ToolRunButtons)
+        button.Visible = true;
+    for (ToolbarButton& button : buttons.ToolNavButtons)
+        button.Visible = true;
+    w.toolRunCount = 8;
+    w.toolNavCount = 5;
+    for (const auto& c : cases) {
+        for (const bool locked : {false, true}) {
+            machine.Locked = locked;
+            machine.OnMouseMove = static_cast<MouseMovePolicy>(c.policy);
+            show.Include =
+                c.include ? std::vector<std::string>{"http://site/"} : std::vector<std::string>{};
+            player.reset();
+            Start();
+            Tick(5);  // past the grace of the play's start
+            w.calls.clear();
+            c.act(P(), w);
+            std::string seen = StateWord(P().State());
+            if (P().NavigationMode()) seen += " nav";
+            for (const std::string& call : w.calls) {
+                if (call.starts_with("Start") || call == "ToolNav 1" || call == "ToolRun 1")
+                    seen += " " + call;
+            }
+            EXPECT_EQ(seen, locked ? c.locked : c.unlocked)
+                << "row " << &c - cases << (locked ? " locked" : " unlocked");
+            // A close from outside (the window manager's) is refused as well.
+            if (locked) {
+                EXPECT_FALSE(P().QuitAllowed());
+            }
+        }
+    }
+    // The operator's requests still reach a locked kiosk.
+    EXPECT_TRUE(P().OpenConfig());
+    P().Terminate();
+    EXPECT_EQ(P().State(), S::FinProg);
+}
+
+TEST(LockedTest, ToolbarsShowOnlyWhatMovesWithinTheIncludeList) {
+    ToolbarButtons records;
+    CreateButtonLists(records);
+    for (auto& b : records.ToolNavButtons)
+        b.Visible = true;
+    for (auto& b : records.ToolRunButtons)
+        b.Visible = true;
+    records.ToolNavButtons[0].Visible = false;  // the operator hid Back: it stays hidden
+    const auto row = [](const ToolbarButtons& b) {
+        std::string text;
+        for (const auto& button : b.ToolRunButtons)
+            text += button.Visible ? "R" : ".";
+        text += " ";
+        for (const auto& button : b.ToolNavButtons)
+            text += button.Visible ? "N" : ".";
+        return text + (b.ToolNavUrlVisible ? " url" : "");
+    };
+    EXPECT_EQ(row(ShownButtons(records, false, true)), "RRRRRRRR .NNNNNNNN url");
+    EXPECT_EQ(row(ShownButtons(records, true, true)), "........ .N.NNN... url");
+    EXPECT_EQ(row(ShownButtons(records, true, false)), "........ .........");
+}
+
+TEST(LockedTest, LocalFilesAndEnginePagesOnlyWhenTheOperatorNamedThem) {
+    Presentation show;
+    show.Pages = {{"/srv/kiosk/welcome.html", true, 10}, {"http://web/", true, 10}};
+    show.HomeURL = "file:///srv/kiosk/home.html";
+    show.Include = {"file:///srv/shared/", "view-source:http://web/"};
+    const std::string_view help = "/run/user/1000/Pagelark";
+    const struct {
+        const char* address;
+        bool topLevel;
+        bool refused;
+    } cases[] = {
+        {"file:///etc/", true, true},
+        {"FILE:///etc/passwd", true, true},
+        {"file:///srv/kiosk/other.html", true, true},
+        {"file:///srv/kiosk//welcome.html?x#y", true, false},  // a page of the show
+        {"file:///srv/kiosk/home.html", true, false},
+        {"file:///srv/shared/a/b.html", true, false},  // included
+        {"file:///run/user/1000/Pagelark/index.html", true, false},
+        {"file:///run/user/1000/PagelarkEvil/index.html", true, true},
+        {"file:///srv/kiosk/frame.html", false, false},  // the local file guard's
+        {"view-source:http://web/", true, false},
+        {"view-source:http://other/", false, true},
+        {"chrome://version", true, true},
+        {"devtools://devtools/bundled/inspector.html", false, true},
+        {"http://anywhere/", true, false},  // the include list's, when it applies
+        {"data:text/html,x", true, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LockedRefuses(show, c.address, help, c.topLevel), c.refused) << c.address;
+    EXPECT_TRUE(NavigationOffered(true, show));
+    EXPECT_TRUE(NavigationOffered(false, Presentation{}));
+    EXPECT_FALSE(NavigationOffered(true, Presentation{}));
+}
+
+}  // namespace
+}  // namespace pagelark::testing

@@ -1,0 +1,111 @@
+// A locked kiosk end to end: no tool bar but Tool Nav's five buttons over an include list, no
+// key that ends or leaves the show, no local file the operator did not name.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "e2e/support/kiosk_fixture.h"
+
+namespace pagelark::e2e {
+namespace {
+
+using std::chrono_literals::operator""ms;
+using std::chrono_literals::operator""s;
+
+constexpr int kButton = 24;
+constexpr Rgb kFace{0xc0, 0xc0, 0xc0};
+constexpr Point kAddressBox{1016, 36};
+const std::string kLocked = "[Tessaro]\nLocked=Yes\nDefaultTime=60\nOnMouseMove=1\n";
+
+class LockedTest : public KioskTest {
+  protected:
+    // The top right corner shows the page on show alone: no tool bar, not even its frame.
+    bool NoToolBar() const {
+        const Rgb page = screen_.Centre();
+        for (int x = Xvfb::kWidth - 260; x < Xvfb::kWidth; x += 6)
+            for (int y = 0; y < 60; y += 4)
+                if (!Near(screen_.Pixel(x, y), page)) return false;
+        return true;
+    }
+    // Exactly count buttons hang from the top right corner.
+    bool RowOf(int count) const {
+        for (int index = 0; index <= count; ++index) {
+            const bool face =
+                Near(screen_.Pixel(Xvfb::kWidth - (count - index + 1) * kButton + 2, 2), kFace, 8);
+            if (face != (index > 0)) return false;
+        }
+        return true;
+    }
+    void EnterAddress(const std::string& address) {
+        MoveTo(kAddressBox);
+        Click();
+        Key("ctrl+a");
+        Xdotool({"type", address});
+        Key("Return");
+    }
+    std::string Centre() const { return ToHex(screen_.Centre()); }
+};
+
+TEST_F(LockedTest, NoToolBarNoWayOutAndNoLocalFileTheOperatorDidNotName) {
+    const std::string elsewhere =
+        folders_.Write("elsewhere/page.html", "<body style=\"background:#ff00ff\"></body>");
+    // The show's own local page, one big link to a file it does not name.
+    const std::string page = folders_.Write(
+        "show/link.html", "<body style=\"margin:0\"><a href=\"file://" + elsewhere +
+                              "\" style=\"display:block;height:100vh;background:#ffff00\"></a>");
+    Kiosk& kiosk = Start(kLocked + "[Page1]\nURL=" + page + "\n");
+    ASSERT_TRUE(screen_.WaitForColor(kYellow.rgb, kStartUp)) << "the page never came on show";
+    std::this_thread::sleep_for(2500ms);  // past the grace of the play's start
+    for (const Point at : {Point{600, 450}, Point{1000, 10}, Point{300, 200}}) {
+        MoveTo(at);
+        Click();
+        std::this_thread::sleep_for(1s);
+    }
+    for (const char* key : {"Escape", "alt+F4", "ctrl+p", "F10", "F12", "F1"})
+        Key(key);
+    MoveTo({500, 400});
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(kiosk.Running()) << "a visitor ended it";
+    EXPECT_TRUE(NoToolBar()) << "a tool bar showed";
+    EXPECT_TRUE(Near(screen_.Centre(), kYellow.rgb)) << "the local link was followed: " << Centre();
+}
+
+TEST_F(LockedTest, NavigationOffersOnlyItsFiveButtonsAndRefusesTypedFiles) {
+    const std::string elsewhere =
+        folders_.Write("elsewhere/page.html", "<body style=\"background:#ff00ff\"></body>");
+    // Without restrictions the include list refuses nothing: only the lock keeps files out.
+    Kiosk& kiosk = Start(kLocked + "AllowRestrictions=False\n" + Pages({"/red"}) +
+                         "[Include1]\nURL={server}/\n");
+    ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
+    std::this_thread::sleep_for(2500ms);
+    MoveTo({600, 450});
+    // Back, Forward, Reload, Home and Play over the address box.
+    ASSERT_TRUE(WaitUntil([&] { return RowOf(5); }, kPatience)) << "no Tool Nav of five buttons";
+    EnterAddress("file://" + elsewhere);
+    EnterAddress("/etc/");
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(Near(screen_.Centre(), kRed.rgb)) << "a typed local address loaded: " << Centre();
+    EnterAddress(server_.Url("/orange"));
+    EXPECT_TRUE(screen_.WaitForColor(kOrange.rgb, kPatience)) << "an included address was refused";
+    Key("Escape");
+    EXPECT_FALSE(kiosk.WaitForExit(3s)) << "Escape ended it";
+
+    // The operator's pagelark CONFIG has the running kiosk open its window, and leaves.
+    kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{"CONFIG"}));
+    const auto status = kiosks_.back()->WaitForExit(kPatience);
+    EXPECT_EQ(status, 0) << kiosks_.back()->Output();
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^Pagelark - "},
+                              xvfb_.Environment())
+                       .status == 0;
+        },
+        kPatience))
+        << "no configuration window";
+    EXPECT_TRUE(kiosk.Running());
+}
+
+}  // namespace
+}  // namespace pagelark::e2e
