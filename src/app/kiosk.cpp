@@ -294,7 +294,8 @@ int RunKiosk(int argc, char** argv) {
     const std::string rules = qEnvironmentVariable("QT_LOGGING_RULES").toStdString();
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
             QByteArray::fromStdString(QuietEngineFlags(
-                qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString(), rules)));
+                KioskEngineFlags(qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString()),
+                rules)));
     QLoggingCategory::setFilterRules("qt.webengine*=false\njs=false");
     std::vector<char*> qtArgv{argv[0]};
     for (std::string& argument : given)

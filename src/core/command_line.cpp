@@ -56,6 +56,15 @@ bool DropRemoteDebugging(std::vector<std::string>& arguments) {
     return std::erase_if(arguments, [](const std::string& a) { return IsRemoteDebugging(a); }) > 0;
 }
 
+std::string KioskEngineFlags(std::string flags) {
+    for (const char* flag : {"--disable-pinch", "--overscroll-history-navigation=0"}) {
+        if (flags.find(flag) != std::string::npos) continue;
+        if (!flags.empty()) flags += ' ';
+        flags += flag;
+    }
+    return flags;
+}
+
 std::string QuietEngineFlags(std::string flags, std::string_view loggingRules) {
     const auto has = [](std::string_view text, std::string_view part) {
         return ToUpper(text).find(ToUpper(part)) != std::string::npos;

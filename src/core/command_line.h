@@ -27,6 +27,10 @@ bool DropRemoteDebugging(std::vector<std::string>& arguments);
 // The same for the engine's flags variable (blank-separated); true when one was removed.
 bool DropRemoteDebugging(std::string& flags);
 
+// The engine's flags with what a kiosk's pages must never do by touch added: a pinch zooms
+// nothing and an overscroll does not go back through the history.
+std::string KioskEngineFlags(std::string flags);
+
 // The engine's flags with its console logging off, unless the logging rules (as in
 // QT_LOGGING_RULES) ask for the engine's output or the flags set a log level themselves.
 std::string QuietEngineFlags(std::string flags, std::string_view loggingRules);

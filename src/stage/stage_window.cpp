@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QNativeGestureEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <QWheelEvent>
 
 #include <cstdio>
 #include <ctime>
@@ -252,6 +254,14 @@ void StageWindow::resizeEvent(QResizeEvent* event) {
 }
 
 bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Ctrl+wheel and a touchpad's pinch would zoom the page on show for every later visitor.
+    const bool zoom =
+        (event->type() == QEvent::Wheel &&
+         static_cast<QWheelEvent*>(event)->modifiers().testFlag(Qt::ControlModifier)) ||
+        (event->type() == QEvent::NativeGesture &&
+         static_cast<QNativeGestureEvent*>(event)->gestureType() == Qt::ZoomNativeGesture);
+    if (zoom && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
+        return true;
     if (event->type() == QEvent::KeyPress && commands_ != nullptr && watched->isWidgetType()) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QWidget* window = static_cast<QWidget*>(watched)->window();

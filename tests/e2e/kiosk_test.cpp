@@ -294,6 +294,22 @@ TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermis
     EXPECT_TRUE(kiosk.Running());
 }
 
+TEST_F(KioskTest, CtrlWheelZoomsNothing) {
+    // A red square from 100 to 200 on white: zoomed in, it would cover 250,250.
+    const std::string page = folders_.Write(
+        "square.html",
+        "<body style=\"margin:0;background:#ffffff\"><div style=\"position:absolute;left:100px;"
+        "top:100px;width:100px;height:100px;background:#ff0000\"></div></body>");
+    Start("[Tessaro]\nDefaultTime=600\nOnMouseMove=0\n[Page1]\nURL=" + page + "\n");
+    ASSERT_TRUE(WaitUntil([&] { return Near(screen_.Pixel(150, 150), kRed.rgb); }, kStartUp));
+    MoveTo({500, 500});
+    for (int step = 0; step < 5; ++step)
+        Xdotool({"keydown", "ctrl", "click", "4", "keyup", "ctrl"});
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(Near(screen_.Pixel(250, 250), Rgb{0xff, 0xff, 0xff}))
+        << "zoomed: " << ToHex(screen_.Pixel(250, 250));
+}
+
 TEST_F(KioskTest, PagesThatAskToStayOrOpenDialogsNeverHoldTheShow) {
     // Four pages over three browsers: page 1's browser is sent page 4 and must leave it.
     Kiosk& kiosk = Start(
