@@ -26,10 +26,16 @@ while IFS=: read -r file lineno text; do
         status=1
     fi
 done < <(git grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' -- 'src/*.cpp' 'src/*.h')
-# The player itself is wired by the application alone; windows know only core/ports.h.
+# The player itself is wired by the application alone; windows know only its ports.
 for file in $(git grep -lE '#[[:space:]]*include[[:space:]]*"core/player\.h"' -- 'src/*' | grep -vE '^src/(app|core)/'); do
     echo "$file: only src/app may include core/player.h"
     status=1
 done
+# A port is one header on its own: a user of one port never gets another with it.
+while IFS=: read -r file lineno text; do
+    echo "$file:$lineno: a port header may not include another port ($text)"
+    status=1
+done < <(git grep -nE '#[[:space:]]*include[[:space:]]*"core/ports/' -- 'src/core/ports/*.h' |
+    grep -v '"core/ports/port_types\.h"')
 [ $status -eq 0 ] && echo "includes follow the layers in cmake/layers.txt"
 exit $status

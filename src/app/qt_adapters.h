@@ -3,7 +3,9 @@
 
 #include <QNetworkInformation>
 
-#include "core/ports.h"
+#include "core/ports/connectivity.h"
+#include "core/ports/desktop.h"
+#include "core/ports/program_launcher.h"
 
 namespace pagelark {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/ports.h"
+#include "core/ports/snapshots.h"
 
 namespace pagelark {
 

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "config/controls.h"
-#include "core/ports.h"
+#include "core/ports/config_events.h"
 #include "document/product.h"
 
 namespace pagelark {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "config/controls.h"
-#include "core/ports.h"
+#include "core/ports/config_events.h"
 #include "editor/list_editing.h"
 
 namespace pagelark {

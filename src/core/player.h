@@ -8,7 +8,17 @@
 #include <set>
 #include <string>
 
-#include "core/ports.h"
+#include "core/ports/browser_events.h"
+#include "core/ports/browser_stage.h"
+#include "core/ports/config_events.h"
+#include "core/ports/config_window.h"
+#include "core/ports/connectivity.h"
+#include "core/ports/desktop.h"
+#include "core/ports/maintenance.h"
+#include "core/ports/player_commands.h"
+#include "core/ports/program_launcher.h"
+#include "core/ports/snapshots.h"
+#include "core/ports/toolbars.h"
 #include "help/help_paths.h"
 
 namespace pagelark {

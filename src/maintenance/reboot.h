@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/ports.h"
+#include "core/ports/maintenance.h"
 
 namespace pagelark {
 

@@ -4,7 +4,7 @@
 
 #include <Qt>
 
-#include "core/ports.h"
+#include "core/ports/player_commands.h"
 
 class QKeyEvent;
 

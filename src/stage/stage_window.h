@@ -8,7 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "core/ports.h"
+#include "core/ports/browser_events.h"
+#include "core/ports/browser_stage.h"
+#include "core/ports/player_commands.h"
 #include "stage/restart_budget.h"
 
 class QWebEngineProfile;

@@ -9,7 +9,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "core/ports.h"
+#include "core/ports/player_commands.h"
+#include "core/ports/toolbars.h"
 #include "toolbars/toolbar_windows.h"
 
 namespace pagelark {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "core/ports.h"
+#include "core/ports/player_commands.h"
 
 namespace pagelark {
 

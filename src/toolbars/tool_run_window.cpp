@@ -1,6 +1,6 @@
 #include "toolbars/toolbar_windows.h"
 
-#include "core/ports.h"
+#include "core/ports/player_commands.h"
 
 namespace pagelark {
 

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <utility>
 
-#include "core/ports.h"
+#include "core/ports/player_commands.h"
 #include "qtshared/keys.h"
 
 namespace pagelark {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ports.h"
+#include "core/ports/player_commands.h"
 
 namespace pagelark::testing {
 

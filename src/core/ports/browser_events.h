@@ -1,0 +1,23 @@
+#pragma once
+// An inward port of the player: what the windows may ask of it; the player implements it, so no
+// window knows the player itself.
+
+#include <string>
+
+namespace pagelark {
+
+// What the browsers report.
+class BrowserEvents {
+  public:
+    virtual ~BrowserEvents() = default;
+    // Before every navigation; true when it must be cancelled.
+    virtual bool CheckNavigation(int browser, const std::string& address, bool topLevel) = 0;
+    // The top-level document of that browser completed.
+    virtual void DocumentComplete(int browser) = 0;
+    // A load ended in failure, or the renderer died: the next time the browser is sent the
+    // same address it loads it again instead of keeping its error page.
+    virtual void LoadFailed(int browser) = 0;
+    virtual void WindowResized() = 0;
+};
+
+}  // namespace pagelark

@@ -1,0 +1,39 @@
+#pragma once
+// An outward port of the player: what it needs from the world around it; the Qt windows implement
+// it and tests use fakes.
+
+#include <string>
+
+#include "document/modes.h"
+
+namespace pagelark {
+
+// The main window and its three stacked browsers, numbered 0 to 2. Every call is made with
+// errors ignored: an implementation swallows what its engine reports.
+class BrowserStage {
+  public:
+    virtual ~BrowserStage() = default;
+    virtual void Navigate(int browser, const std::string& address) = 0;
+    virtual void Stop(int browser) = 0;
+    virtual void GoBack(int browser) = 0;
+    virtual void GoForward(int browser) = 0;
+    virtual void Reload(int browser) = 0;
+    virtual bool Offline(int browser) const = 0;
+    virtual void SetOffline(int browser, bool offline) = 0;
+    virtual bool Silent(int browser) const = 0;
+    virtual void SetSilent(int browser, bool silent) = 0;
+    virtual bool BrowserVisible(int browser) const = 0;
+    virtual std::string LocationURL(int browser) const = 0;
+    virtual void BringToFront(int browser) = 0;
+    // The main window or a tool bar is the active window of the program.
+    virtual bool OwnWindowActive() const = 0;
+    virtual void Focus(int browser) = 0;
+    // Caption and frame on or off, then the window centred on the screen.
+    virtual void SetWindowFrame(bool show) = 0;
+    virtual void SetWindowState(WindowState state) = 0;
+    virtual void LayoutBrowsers() = 0;
+    // Closes every window in order; the program then ends.
+    virtual void UnloadAll() = 0;
+};
+
+}  // namespace pagelark
