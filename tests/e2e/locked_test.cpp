@@ -14,9 +14,6 @@ namespace {
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
 
-constexpr int kButton = 24;
-constexpr Rgb kFace{0xc0, 0xc0, 0xc0};
-constexpr Point kAddressBox{1016, 36};
 const std::string kLocked = "[Tessaro]\nLocked=Yes\nDefaultTime=60\nOnMouseMove=1\n";
 
 class LockedTest : public KioskTest {
@@ -37,13 +34,6 @@ class LockedTest : public KioskTest {
             if (face != (index > 0)) return false;
         }
         return true;
-    }
-    void EnterAddress(const std::string& address) {
-        MoveTo(kAddressBox);
-        Click();
-        Key("ctrl+a");
-        Xdotool({"type", address});
-        Key("Return");
     }
     std::string Centre() const { return ToHex(screen_.Centre()); }
 };

@@ -17,14 +17,8 @@ namespace {
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
 
-// Every default picture is a raised square of this size; the bars hang from the top right.
-constexpr int kButton = 24;
 constexpr Rgb kLight{0xff, 0xff, 0xff};
-constexpr Rgb kFace{0xc0, 0xc0, 0xc0};
 constexpr Rgb kShade{0x00, 0x00, 0x00};
-// Inside the address box under the buttons of Tool Nav, right of the address it shows
-// selected.
-constexpr Point kAddressBox{1016, 36};
 // Two pages of a minute each, under Tool Run: only a button turns the page this soon.
 const std::string kRedThenGreen =
     "[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"});
@@ -88,14 +82,6 @@ class ToolbarTest : public KioskTest {
         std::this_thread::sleep_for(2500ms);
         MoveTo({600, 450});
         return WaitUntil([&] { return RowFaults(9).empty(); }, kPatience);
-    }
-
-    void EnterAddress(const std::string& address) {
-        MoveTo(kAddressBox);
-        Click();
-        Key("ctrl+a");
-        Xdotool({"type", address});
-        Key("Return");
     }
 
     // The kiosk's X windows of a given size ("192x24"), found by their caption.

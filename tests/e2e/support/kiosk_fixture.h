@@ -29,6 +29,13 @@ inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
 // Where the pointer rests when a test begins: out of the way of the centre pixel the tests
 // read, inside the kiosk window.
 inline constexpr Point kPointerRest{40, 700};
+// The tool bars' default pictures are raised squares of this size and face colour, hanging
+// from the top right corner.
+inline constexpr int kButton = 24;
+inline constexpr Rgb kFace{0xc0, 0xc0, 0xc0};
+// Inside the address box under the buttons of Tool Nav, right of the address it shows
+// selected.
+inline constexpr Point kAddressBox{1016, 36};
 
 // The page sections of a presentation: "[Page1]\nURL={server}/red\n"... for the targets in turn;
 // further lines of a section follow its target: "/red\nTime=2".
@@ -107,6 +114,14 @@ class KioskTest : public ::testing::Test {
     }
     void Click(int button = 1) const { Xdotool({"click", std::to_string(button)}); }  // 3: right
     void Key(const std::string& key) const { Xdotool({"key", key}); }  // as xdotool names it
+    // Types an address into Tool Nav's address box and goes there, as a visitor does.
+    void EnterAddress(const std::string& address) const {
+        MoveTo(kAddressBox);
+        Click();
+        Key("ctrl+a");
+        Xdotool({"type", address});
+        Key("Return");
+    }
 
     Xvfb xvfb_;
     HttpServer server_;
