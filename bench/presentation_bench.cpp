@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "document/document_session.h"
-#include "document/presentation.h"
-#include "document/presentation_file.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
+#include "model/presentation.h"
+#include "model/toolbar_buttons.h"
+#include "settings/settings.h"
+#include "storage/document_session.h"
+#include "storage/presentation_file.h"
 
 using namespace pagelark;
 using Clock = std::chrono::steady_clock;
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     std::ofstream(source, std::ios::binary) << MakeFile(pages);
 
     Presentation presentation;
-    DocumentSession session(presentation.CurrentFile, folder + "/registry");
+    DocumentSession session(folder + "/registry");
     Settings& settings = session.settings;
     MachineSettings machine;
     ToolbarButtons buttons;
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     DocumentEvents events;
     DocumentContext context{settings, session.files, machine, buttons,
                             help,     startupFolder, events,  0};
-    ReadToolbarButtons(settings, buttons);
+    ReadToolbarButtons(settings, presentation.CurrentFile, buttons);
 
     std::vector<double> loads, saves;
     for (int run = 0; run < runs; ++run) {

@@ -11,10 +11,10 @@
 #include "config/config_window.h"
 #include "config/props_dialog.h"
 #include "config/qt_file_dialogs.h"
-#include "document/document_session.h"
-#include "document/presentation.h"
-#include "document/presentation_file.h"
+#include "model/presentation.h"
 #include "platform/clock.h"
+#include "storage/document_session.h"
+#include "storage/presentation_file.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
                           {"https://weather.example.org/today"}};
     presentation.Include = {"https://intranet.example.org/", "https://weather.example.org/"};
     presentation.Exclude = {"https://intranet.example.org/admin"};
-    DocumentSession session(presentation.CurrentFile, folder.File("registry"));
+    DocumentSession session(folder.File("registry"));
     MachineSettings machine;
     machine.EMail = "kiosk@example.org";
     machine.AutoReboot = true;

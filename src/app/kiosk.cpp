@@ -22,21 +22,21 @@
 #include "core/command_line.h"
 #include "core/locked.h"
 #include "core/player.h"
-#include "document/document_session.h"
-#include "document/file_utils.h"
-#include "document/presentation.h"
-#include "document/presentation_file.h"
-#include "document/settings.h"
-#include "document/text.h"
-#include "document/toolbar_buttons.h"
 #include "help/help_paths.h"
 #include "help/qt_help_resources.h"
+#include "ini/text.h"
+#include "model/presentation.h"
+#include "model/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
 #include "qtshared/log_categories.h"
+#include "settings/settings.h"
 #include "stage/stage_window.h"
+#include "storage/document_session.h"
+#include "storage/file_utils.h"
+#include "storage/presentation_file.h"
 #include "toolbars/qt_toolbars.h"
 
 namespace pagelark {
@@ -70,11 +70,11 @@ void CatchStopSignals(std::function<void()> stop) {
 QString RuntimeFolder(const std::string& tempDir) {
     QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty()) return runtime;
-    return QString::fromStdString(StripTrailingBackslash(tempDir));
+    return QString::fromStdString(WithoutTrailingSeparator(tempDir));
 }
 
 std::string StartupFolder() {
-    return EnsureTrailingBackslash(QDir::currentPath().toStdString());
+    return WithTrailingSeparator(QDir::currentPath().toStdString());
 }
 
 class Kiosk final : public DocumentEvents {
@@ -143,7 +143,7 @@ void Kiosk::InitPlayer() {
     // What crashed runs left behind; a file of a run still alive (a tool's save, say) stays.
     RemoveLeftoverTempFiles(tempDir_);
     reservedTempFile_ = ReserveTempFile(tempDir_);
-    const std::string defaultFile = session_.settings.DefaultFilePath();
+    const std::string defaultFile = session_.settings.DefaultFilePath(presentation_.CurrentFile);
     std::string file = ParseCommandLine(raw_, defaultFile);
     if (!file.empty() && !IsAbsolutePath(file)) file = startupFolder_ + file;
     presentation_.CurrentFile = file;
@@ -170,7 +170,8 @@ void Kiosk::InitPlayer() {
     if (!tempDir_.empty())
         helpFolderOurs_ = ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_);
 
-    LoadMachineSettings(session_.settings, GetWindowsVersion(), clock_.Now(), machine_, buttons_);
+    LoadMachineSettings(session_.settings, presentation_.CurrentFile, GetWindowsVersion(),
+                        clock_.Now(), machine_, buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));

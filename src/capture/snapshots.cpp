@@ -1,8 +1,9 @@
 #include "capture/snapshots.h"
 
-#include "document/file_utils.h"
-#include "document/presentation.h"
-#include "document/settings.h"
+#include "model/presentation.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 

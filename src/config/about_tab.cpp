@@ -9,7 +9,7 @@
 
 #include "config/controls.h"
 #include "core/ports/config_events.h"
-#include "document/product.h"
+#include "model/product.h"
 
 namespace pagelark {
 

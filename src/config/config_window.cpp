@@ -21,12 +21,12 @@
 #include "config/props_dialog.h"
 #include "config/reboot_tab.h"
 #include "config/toolbar_list_tab.h"
-#include "document/file_commands.h"
-#include "document/presentation.h"
-#include "document/presentation_file.h"
+#include "editor/file_commands.h"
 #include "editor/list_editing.h"
+#include "model/presentation.h"
 #include "platform/clock.h"
 #include "platform/text.h"
+#include "storage/presentation_file.h"
 
 namespace pagelark {
 

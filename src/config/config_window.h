@@ -17,7 +17,7 @@
 #include "core/ports/config_events.h"
 #include "core/ports/config_window.h"
 #include "core/ports/player_commands.h"
-#include "document/file_commands.h"
+#include "editor/file_commands.h"
 #include "editor/option_fields.h"
 #include "editor/props_rules.h"
 

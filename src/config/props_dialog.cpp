@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "config/controls.h"
-#include "document/file_commands.h"
-#include "document/toolbar_buttons.h"
+#include "editor/file_commands.h"
+#include "model/toolbar_buttons.h"
 
 namespace pagelark {
 namespace {

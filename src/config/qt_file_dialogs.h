@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <string_view>
 
-#include "document/file_commands.h"
+#include "editor/file_commands.h"
 
 namespace pagelark {
 

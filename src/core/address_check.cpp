@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "document/presentation.h"
-#include "document/profile.h"
-#include "document/text.h"
+#include "ini/ini_store.h"
+#include "ini/text.h"
+#include "model/presentation.h"
 
 namespace pagelark {
 

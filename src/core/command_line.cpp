@@ -1,6 +1,6 @@
 #include "core/command_line.h"
 
-#include "document/text.h"
+#include "ini/text.h"
 
 namespace pagelark {
 

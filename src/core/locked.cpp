@@ -1,7 +1,7 @@
 #include "core/locked.h"
 
 #include "core/address_check.h"
-#include "document/presentation.h"
+#include "model/presentation.h"
 #include "platform/text.h"
 
 namespace pagelark {

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "document/toolbar_buttons.h"
+#include "model/toolbar_buttons.h"
 
 namespace pagelark {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "document/presentation.h"
-#include "document/settings.h"
+#include "model/presentation.h"
 #include "platform/clock.h"
 #include "platform/log.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 

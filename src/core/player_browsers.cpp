@@ -2,9 +2,9 @@
 
 #include "core/address_check.h"
 #include "core/locked.h"
-#include "document/presentation.h"
-#include "document/settings.h"
+#include "model/presentation.h"
 #include "platform/log.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 

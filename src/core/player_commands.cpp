@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "document/presentation.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
+#include "model/presentation.h"
+#include "model/toolbar_buttons.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 
@@ -134,8 +134,9 @@ void Player::HandleKey(KeyCode key, int shift) {
     } else if (key == KeyCode::F1 && shift == 0) {
         if (HelpAllowed()) CmdHelp();
     } else if (key == KeyCode::F10) {
-        if (!c_.machine.Locked && c_.settings.DebugEnabled()) {
-            const std::string program = c_.settings.ReadSetting("IEPath");
+        if (!c_.machine.Locked && c_.settings.DebugEnabled(c_.presentation.CurrentFile)) {
+            const std::string program =
+                c_.settings.ReadSetting(c_.presentation.CurrentFile, "IEPath");
             if (!program.empty()) c_.launcher.StartMinimized(program);
         }
     }

@@ -1,8 +1,8 @@
 #include "core/player.h"
 
 #include "core/locked.h"
-#include "document/presentation.h"
-#include "document/settings.h"
+#include "model/presentation.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/presentation.h"
+#include "model/presentation.h"
 
 namespace pagelark {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "document/product.h"
-#include "document/text.h"
+#include "ini/text.h"
+#include "model/product.h"
 
 namespace pagelark {
 namespace {

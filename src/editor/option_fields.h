@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "document/file_commands.h"
-#include "document/presentation.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
+#include "editor/file_commands.h"
+#include "model/presentation.h"
+#include "model/toolbar_buttons.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 

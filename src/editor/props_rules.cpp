@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "document/text.h"
+#include "ini/text.h"
 
 namespace pagelark {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "document/registry.h"
-#include "document/settings.h"
+#include "settings/registry.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 

@@ -1,9 +1,10 @@
 #include "shell/default_browser.h"
 
-#include "document/file_utils.h"
-#include "document/product.h"
-#include "document/registry.h"
+#include "model/product.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/text.h"
+#include "settings/registry.h"
 
 namespace pagelark {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "document/text.h"
+#include "ini/text.h"
 
 namespace pagelark {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/toolbar_buttons.h"
+#include "model/toolbar_buttons.h"
 
 namespace pagelark {
 

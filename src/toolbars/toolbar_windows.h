@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "document/toolbar_buttons.h"
+#include "model/toolbar_buttons.h"
 #include "toolbars/help_tip_placement.h"
 #include "toolbars/toolbar_layout.h"
 

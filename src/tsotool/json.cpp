@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <span>
 
-#include "document/presentation.h"
-#include "document/settings.h"
-#include "document/text.h"
-#include "document/toolbar_buttons.h"
+#include "ini/text.h"
+#include "model/presentation.h"
+#include "model/toolbar_buttons.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 namespace {

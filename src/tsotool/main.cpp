@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "document/document_session.h"
-#include "document/file_utils.h"
-#include "document/presentation.h"
-#include "document/presentation_file.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
+#include "model/presentation.h"
+#include "model/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
+#include "settings/settings.h"
+#include "storage/document_session.h"
+#include "storage/file_utils.h"
+#include "storage/presentation_file.h"
 #include "tsotool/json.h"
 
 #ifndef PAGELARK_VERSION
@@ -42,7 +42,7 @@ int Fail(const std::string& what, const std::string& path, const std::string& re
 
 // Loads file as the kiosk does at start-up, then runs the command on it.
 int Run(const std::string& command, const std::string& file, const std::string& out) {
-    const std::string startupFolder = EnsureTrailingBackslash(CurrentFolder());
+    const std::string startupFolder = WithTrailingSeparator(CurrentFolder());
     const std::string path = Absolute(file, startupFolder);
     const ReadResult readable = ReadWholeFile(path);
     if (readable.status != ReadStatus::Ok) return Fail("read", file, readable.error);
@@ -51,7 +51,7 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     Presentation presentation;
     presentation.CurrentFile = path;
     // The tool reads the machine's settings but never changes them, not even by a save.
-    DocumentSession session(presentation.CurrentFile, RegistryAccess::ReadOnly);
+    DocumentSession session(RegistryAccess::ReadOnly);
     Settings& settings = session.settings;
     MachineSettings machine;
     ToolbarButtons buttons;
@@ -60,7 +60,8 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     DocumentContext context{settings, session.files, machine, buttons,
                             help,     startupFolder, events,  GetWindowsVersion()};
 
-    LoadMachineSettings(settings, GetWindowsVersion(), SystemClock().Now(), machine, buttons);
+    LoadMachineSettings(settings, presentation.CurrentFile, GetWindowsVersion(),
+                        SystemClock().Now(), machine, buttons);
     LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
 
     if (show) {

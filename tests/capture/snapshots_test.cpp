@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "document/presentation.h"
-#include "document/settings.h"
+#include "model/presentation.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 namespace {

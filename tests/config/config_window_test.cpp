@@ -16,14 +16,14 @@
 
 #include "config/config_window.h"
 #include "config/qt_file_dialogs.h"
-#include "document/document_session.h"
-#include "document/file_commands.h"
-#include "document/presentation.h"
-#include "document/presentation_file.h"
-#include "document/product.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
+#include "editor/file_commands.h"
+#include "model/presentation.h"
+#include "model/product.h"
+#include "model/toolbar_buttons.h"
 #include "platform/clock.h"
+#include "settings/settings.h"
+#include "storage/document_session.h"
+#include "storage/presentation_file.h"
 #include "support/recording_commands.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_folder.h"
@@ -107,7 +107,7 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
 
     testing::TempFolder folder;
     Presentation presentation;
-    DocumentSession session{presentation.CurrentFile, folder.File("registry")};
+    DocumentSession session{folder.File("registry")};
     MachineSettings machine;
     ToolbarButtons buttons;
     HelpDocumentList help{};

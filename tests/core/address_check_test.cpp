@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "document/presentation.h"
-#include "document/settings.h"
+#include "model/presentation.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "document/presentation.h"
+#include "model/presentation.h"
 #include "player_fixture.h"
 
 namespace pagelark::testing {

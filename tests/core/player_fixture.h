@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/player.h"
-#include "document/product.h"
+#include "model/product.h"
 #include "platform/clock.h"
 #include "support/document_world.h"
 

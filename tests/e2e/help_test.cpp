@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <set>
 
-#include "document/product.h"
 #include "e2e/support/kiosk_fixture.h"
 #include "help/help_files.h"
+#include "model/product.h"
 
 namespace pagelark::e2e {
 namespace {

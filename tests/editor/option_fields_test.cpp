@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/product.h"
+#include "model/product.h"
 #include "support/document_world.h"
 
 namespace pagelark {

@@ -7,9 +7,9 @@
 #include <regex>
 #include <set>
 
-#include "document/product.h"
 #include "help/help_paths.h"
 #include "help/qt_help_resources.h"
+#include "model/product.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {

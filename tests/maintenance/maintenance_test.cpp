@@ -4,11 +4,11 @@
 
 #include <optional>
 
-#include "document/registry.h"
-#include "document/settings.h"
 #include "maintenance/auto_logon.h"
 #include "maintenance/reboot.h"
 #include "platform/linux/file_registry.h"
+#include "settings/registry.h"
+#include "settings/settings.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {

@@ -14,7 +14,7 @@ namespace {
 using namespace std::string_literals;
 
 // Round trips, escapes, value types, versions and deletions are in the golden files
-// (tests/document/data/*.reg); here what a golden file cannot hold.
+// (tests/golden/*.reg); here what a golden file cannot hold.
 
 TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
     // A file read wrongly would be rewritten wrongly; what is not understood is refused.

@@ -5,14 +5,14 @@
 #include <memory>
 #include <string>
 
-#include "document/file_utils.h"
-#include "document/presentation.h"
-#include "document/presentation_file.h"
-#include "document/profile.h"
-#include "document/registry.h"
-#include "document/settings.h"
-#include "document/toolbar_buttons.h"
+#include "ini/ini_store.h"
+#include "model/presentation.h"
+#include "model/toolbar_buttons.h"
 #include "platform/shares.h"
+#include "settings/registry.h"
+#include "settings/settings.h"
+#include "storage/file_utils.h"
+#include "storage/presentation_file.h"
 #include "support/fake_registry.h"
 #include "support/temp_folder.h"
 
@@ -38,11 +38,11 @@ struct DocumentWorld {
     TempFolder temp;
     FakeRegistry fake;
     Registry registry{fake};
-    ProfileStore profiles;
+    IniStore iniFiles;
     std::unique_ptr<ShareConnector> shares = SystemShareConnector();
-    FileUtils files{*shares, profiles};
+    FileUtils files{*shares, iniFiles};
     Presentation p;
-    Settings settings{profiles, registry, p.CurrentFile};
+    Settings settings{iniFiles, registry};
     MachineSettings machine;
     ToolbarButtons buttons;
     HelpDocumentList help = BuildHelpDocuments("/tmp/t/");

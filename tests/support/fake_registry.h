@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "document/registry.h"
 #include "platform/text.h"
+#include "settings/registry.h"
 
 namespace pagelark::testing {
 

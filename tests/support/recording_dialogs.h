@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "document/file_commands.h"
+#include "editor/file_commands.h"
 
 namespace pagelark::testing {
 

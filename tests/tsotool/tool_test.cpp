@@ -1,6 +1,6 @@
 // Runs the pagelark-tso binary in a folder, as an operator's script would.
 //
-// The golden files: every input in tests/document/data against what the tool printed and
+// The golden files: every input in tests/golden against what the tool printed and
 // saved for it before. NAME.tso gives NAME.json and NAME.saved.tso; NAME.reg, as the
 // machine's store under an empty presentation, gives NAME.json, and a save leaves the store
 // as it was. PAGELARK_UPDATE_GOLDEN=1 writes the actual output over them.
@@ -51,7 +51,7 @@ void Compare(const fs::path& expectedFile, const std::string& actual) {
 
 fs::path DataFolder() {
     const char* root = std::getenv("PAGELARK_TEST_SOURCE_DIR");
-    return fs::path(root != nullptr ? root : ".") / "tests/document/data";
+    return fs::path(root != nullptr ? root : ".") / "tests/golden";
 }
 
 TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {

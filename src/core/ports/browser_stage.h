@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "document/modes.h"
+#include "model/modes.h"
 
 namespace pagelark {
 

@@ -1,0 +1,165 @@
+#include "editor/file_commands.h"
+
+#include "model/product.h"
+#include "platform/file_io.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "storage/presentation_file.h"
+
+namespace pagelark {
+namespace {
+
+std::string LowerExtension() {
+    return ToLower(kPresentationExtension);
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+// The edited document's own context: its buttons and settings, and no window to refill.
+struct EditedContext {
+    EditedContext(DocumentContext& live, EditedDocument& edited)
+        : context{live.settings,      live.files,         edited.machine, edited.buttons,
+                  live.helpDocuments, live.startupFolder, quiet,          live.windowsVersion} {}
+    DocumentEvents quiet;
+    DocumentContext context;
+};
+
+// The file at path with the buttons and screen saver settings it holds; none replaces the
+// edited document when the file is no presentation.
+bool LoadInto(EditedDocument& edited, DocumentContext& context, FileDialogs& dialogs,
+              const std::string& path) {
+    EditedDocument opened = edited;
+    EditedContext own(context, opened);
+    opened.presentation.CurrentFile = path;
+    LoadPresentation(opened.presentation, own.context, path);
+    if (!opened.presentation.LoadProblem.empty()) {
+        dialogs.ShowError(Quoted(path) + " " + opened.presentation.LoadProblem + ".");
+        return false;
+    }
+    ReadFileSettings(context.settings, path, opened.machine, opened.buttons);
+    edited = std::move(opened);
+    return true;
+}
+
+// Someone else wrote the file since it was loaded or saved here.
+bool ChangedOnDisk(const Presentation& presentation) {
+    const ReadResult now = ReadWholeFile(presentation.CurrentFile);
+    if (now.status == ReadStatus::Missing) return false;
+    return !presentation.DiskBytes || now.status != ReadStatus::Ok ||
+           now.data != *presentation.DiskBytes;
+}
+
+// Nothing counts as saved unless it was written; the operator learns where and why not.
+bool SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& context,
+            FileDialogs& dialogs, const std::string& path) {
+    EditedContext own(context, edited);
+    std::string error;
+    if (!SavePresentation(edited.presentation, own.context, path, error)) {
+        dialogs.ShowError("The presentation could not be saved to " + Quoted(path) + ": " +
+                          (error.empty() ? std::string("unknown error") : error));
+        return false;
+    }
+    // The file holds the presentation, its buttons and the screen saver's settings.
+    const bool editorLoaded = live.EditorLoaded;
+    live = edited.presentation;
+    live.EditorLoaded = editorLoaded;
+    context.buttons = edited.buttons;
+    context.machine.ScreenSaveActive = edited.machine.ScreenSaveActive;
+    context.machine.ScreenSaveTimeOut = edited.machine.ScreenSaveTimeOut;
+    context.machine.OnMouseMove = edited.machine.OnMouseMove;
+    // Unlocking (or locking) must not wait for the next start.
+    context.machine.Locked = edited.machine.Locked;
+    context.events.AfterSave();
+
+    Settings& settings = context.settings;
+    if (!WriteEditedMachineSettings(settings, edited.machine, context.windowsVersion) ||
+        (edited.presentation.IsDefaultFile && !settings.WriteMachineSetting("DefaultFile", path))) {
+        dialogs.ShowError("The settings could not be saved to " + settings.MachineWriteError());
+        return false;
+    }
+    context.machine = edited.machine;
+    return true;
+}
+
+}  // namespace
+
+FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Presentation& live,
+                              DocumentContext& context, FileDialogs& dialogs,
+                              const std::function<bool()>& keep) {
+    Presentation& presentation = edited.presentation;
+    if ((command == FileCommandId::New || command == FileCommandId::Open) &&
+        presentation.Modified) {
+        switch (
+            dialogs.AskSaveChanges("Save changes to " + Quoted(presentation.CurrentFile) + "?")) {
+            case Answer::Yes: {
+                // Replacing the document after a failed or cancelled save would lose the changes.
+                const FileCommandResult saved =
+                    FileCommand(FileCommandId::Save, edited, live, context, dialogs, keep);
+                if (!saved.done) return saved;
+                break;
+            }
+            case Answer::No:
+                break;
+            case Answer::Cancel:
+                return {};
+        }
+    }
+    if ((command == FileCommandId::Save || command == FileCommandId::SaveAs) && keep && !keep())
+        return {};
+    if (command == FileCommandId::Save) {
+        const std::string& file = presentation.CurrentFile;
+        // New's name may belong to a file nobody opened here: the dialog asks before
+        // overwriting it.
+        if (file.empty() || (presentation.Untitled && FileExists(file))) {
+            command = FileCommandId::SaveAs;
+        } else if (!presentation.LoadProblem.empty()) {
+            dialogs.ShowError(Quoted(file) + " " + presentation.LoadProblem +
+                              ": save the presentation under another name.");
+            command = FileCommandId::SaveAs;
+        } else if (ChangedOnDisk(presentation)) {
+            switch (dialogs.AskReload(Quoted(file) +
+                                      " was changed on disk since it was opened here. Reload it "
+                                      "and drop the changes made here? No saves over it.")) {
+                case Answer::Yes:
+                    return {false, LoadInto(edited, context, dialogs, file)};
+                case Answer::No:
+                    break;
+                case Answer::Cancel:
+                    return {};
+            }
+        }
+    }
+
+    const std::string filter(kPresentationFilter);
+    switch (command) {
+        case FileCommandId::New: {
+            presentation.CurrentFile =
+                context.settings.DocumentsFolder() + "NoName." + LowerExtension();
+            DocumentEvents quiet;
+            NewPresentation(presentation, quiet);
+            return {true, true};
+        }
+        case FileCommandId::Open: {
+            const std::string path = dialogs.OpenFileDialog("", "", filter, 0, "File Open");
+            if (path.empty() || !LoadInto(edited, context, dialogs, path)) return {};
+            return {true, true};
+        }
+        case FileCommandId::Save:
+            if (!SaveTo(edited, live, context, dialogs, presentation.CurrentFile)) return {};
+            break;
+        case FileCommandId::SaveAs: {
+            const std::string path =
+                dialogs.SaveFileDialog("", FileNamePart(presentation.CurrentFile), filter, 0,
+                                       "." + LowerExtension(), "File Save As");
+            if (path.empty()) return {};
+            if (!SaveTo(edited, live, context, dialogs, path)) return {};
+            break;
+        }
+    }
+    return {true, false};
+}
+
+}  // namespace pagelark

@@ -1,0 +1,70 @@
+#pragma once
+// The File menu's commands on the document the configuration window edits: New, Open, Save
+// and Save As.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "model/presentation.h"
+#include "model/toolbar_buttons.h"
+#include "settings/settings.h"
+
+namespace pagelark {
+
+struct DocumentContext;
+
+enum class FileCommandId { New = 0, Open = 1, Save = 2, SaveAs = 3 };
+enum class Answer { Yes, No, Cancel };
+
+inline constexpr std::string_view kPresentationFilter = "Pagelark file (*.tso)|*.tso";
+inline constexpr std::string_view kPictureFilter =
+    "All Picture Files|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.ico";
+inline constexpr std::string_view kPageFileFilter = "HTML Files|*.htm;*.html";
+
+// The open and save-as dialogs and the questions of the commands. Filters are
+// "description|patterns" pairs joined by "|"; a cancelled dialog returns "".
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    // Only an existing file may be chosen.
+    virtual std::string OpenFileDialog(const std::string& initialFolder,
+                                       const std::string& fileName, std::string_view filter,
+                                       int filterIndex, const std::string& title) = 0;
+    // Asks before overwriting; defaultExtension is like ".tso".
+    virtual std::string SaveFileDialog(const std::string& initialFolder,
+                                       const std::string& fileName, std::string_view filter,
+                                       int filterIndex, const std::string& defaultExtension,
+                                       const std::string& title) = 0;
+    // "Confirm" with Yes, No and Cancel.
+    virtual Answer AskSaveChanges(const std::string& text) = 0;
+    // The file changed on disk: Yes reloads it, No saves over it, Cancel does neither.
+    virtual Answer AskReload(const std::string& text) = 0;
+    // "Error" with one OK button.
+    virtual void ShowError(const std::string& text) = 0;
+};
+
+// What the configuration window edits and a save writes together: the presentation with the
+// tool bar buttons and the machine settings.
+struct EditedDocument {
+    Presentation presentation;
+    MachineSettings machine;
+    ToolbarButtons buttons;
+};
+
+struct FileCommandResult {
+    bool done = false;    // false: cancelled, refused, or a save failed
+    bool refill = false;  // the edited document was replaced: New, Open or a reload
+};
+
+// Runs one command on the edited document; live is the presentation on show, and the context's
+// buttons and machine settings are the ones in force. keep copies the window's fields into the
+// edited document before any save, and refuses (false) once it has said why.
+// A save writes the file, then the machine settings to the settings store; the show takes the
+// file's part once the file is written and the rest once the store is. Each failure is told
+// through ShowError with the path or the store and the reason.
+FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Presentation& live,
+                              DocumentContext& context, FileDialogs& dialogs,
+                              const std::function<bool()>& keep = {});
+
+}  // namespace pagelark

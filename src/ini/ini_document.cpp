@@ -1,0 +1,222 @@
+#include "ini/ini_document.h"
+
+#include <optional>
+
+#include "ini/ini_store.h"
+#include "ini/text.h"
+
+namespace pagelark {
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+// Sections longer than this get a key index, so a long section is not scanned per lookup.
+constexpr std::size_t kKeyIndexThreshold = 16;
+
+std::string_view TrimLeadingBlanksAndTabs(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+// The name of a section header line, or nothing when the line is not a header. The name
+// runs to the last "]" of the line, as the system's profile functions read it.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+    const auto text = TrimLeadingBlanksAndTabs(line);
+    if (text.empty() || text[0] != '[') return std::nullopt;
+    const auto close = text.rfind(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return TrimBlanksAndTabs(text.substr(1, close - 1));
+}
+
+struct KeyLine {
+    std::string_view key;    // trimmed; may be empty, and then never matches
+    std::string_view value;  // everything after the first '=', untrimmed
+};
+
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+    const auto text = TrimLeadingBlanksAndTabs(line);
+    if (!text.empty() && text[0] == ';') return std::nullopt;
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) return std::nullopt;
+    return KeyLine{TrimBlanksAndTabs(line.substr(0, equals)), line.substr(equals + 1)};
+}
+
+std::string ValueOf(std::string_view raw) {
+    auto value = TrimBlanksAndTabs(raw);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    // Whole at any length (a data: address): a value read short would be saved short.
+    return CutAtNul(value);
+}
+
+}  // namespace
+
+IniText DecodeIni(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Mark))
+        return {std::string(bytes.substr(kUtf8Mark.size())), IniEncoding::Utf8WithMark};
+    if (bytes.starts_with(kUtf16LeMark)) {
+        return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, false), IniEncoding::Utf16Le};
+    }
+    if (bytes.starts_with(kUtf16BeMark))
+        return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Big, false), IniEncoding::Utf16Be};
+    return {std::string(bytes), IniEncoding::Bytes};
+}
+
+std::string EncodeIni(std::string_view text, IniEncoding encoding) {
+    switch (encoding) {
+        case IniEncoding::Utf8WithMark:
+            return std::string(kUtf8Mark) + std::string(text);
+        case IniEncoding::Utf16Le:
+            return std::string(kUtf16LeMark) + Utf8ToUtf16(text, Utf16Order::Little);
+        case IniEncoding::Utf16Be:
+            return std::string(kUtf16BeMark) + Utf8ToUtf16(text, Utf16Order::Big);
+        case IniEncoding::Bytes:
+            break;
+    }
+    return std::string(text);
+}
+
+IniDocument::IniDocument(std::string_view bytes) {
+    const IniText decoded = DecodeIni(bytes);
+    encoding_ = decoded.encoding;
+    ForEachLine(decoded.text, [this](std::string_view line) { AddLine(line); });
+}
+
+IniDocument::IniDocument(std::string_view text, IniEncoding encoding) : encoding_(encoding) {
+    ForEachLine(text, [this](std::string_view line) { AddLine(line); });
+}
+
+void IniDocument::AddLine(std::string_view line) {
+    if (const auto name = HeaderName(line)) {
+        const std::size_t number = sections_.size();
+        sections_.push_back(Section{});
+        sections_.back().header = std::string(line);
+        if (name->empty()) return;  // a nameless section: its keys are out of reach
+        const auto [it, inserted] = index_.try_emplace(ToUpper(*name), SameName{number, number});
+        if (!inserted) {
+            sections_[it->second.last].nextSameName = number;
+            it->second.last = number;
+        }
+        return;
+    }
+    if (sections_.empty()) {
+        preamble_.emplace_back(line);
+        return;
+    }
+    auto& section = sections_.back();
+    section.lines.emplace_back(line);
+    if (ParseKeyLine(line)) section.keyEnd = section.lines.size();
+}
+
+IniDocument::Section* IniDocument::FindSection(std::string_view section) {
+    if (section.empty()) return nullptr;
+    const auto it = index_.find(ToUpper(section));
+    return it == index_.end() ? nullptr : &sections_[it->second.first];
+}
+
+std::size_t IniDocument::FindKey(Section& section, std::string_view key) {
+    if (key.empty()) return kNoLine;
+    if (!section.keyIndex && section.lines.size() > kKeyIndexThreshold) {
+        section.keyIndex = std::make_unique<std::unordered_map<std::string, std::size_t>>();
+        for (std::size_t i = 0; i < section.keyEnd; ++i) {
+            const auto parsed = ParseKeyLine(section.lines[i]);
+            if (parsed && !parsed->key.empty())
+                section.keyIndex->try_emplace(ToUpper(parsed->key), i);
+        }
+    }
+    if (section.keyIndex) {
+        const auto it = section.keyIndex->find(ToUpper(key));
+        return it == section.keyIndex->end() ? kNoLine : it->second;
+    }
+    for (std::size_t i = 0; i < section.keyEnd; ++i) {
+        const auto parsed = ParseKeyLine(section.lines[i]);
+        if (parsed && EqualsNoCase(parsed->key, key)) return i;
+    }
+    return kNoLine;
+}
+
+std::string IniDocument::Read(std::string_view section, std::string_view key) {
+    Section* found = FindSection(section);
+    if (found == nullptr) return {};
+    const std::size_t line = FindKey(*found, key);
+    if (line == kNoLine) return {};
+    return ValueOf(ParseKeyLine(found->lines[line])->value);
+}
+
+bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
+    Section* found = FindSection(section);
+    if (found == nullptr) {
+        Section added;
+        added.header = "[" + std::string(section) + "]";
+        added.lines.push_back(std::string(key) + "=" + std::string(value));
+        added.keyEnd = 1;
+        const std::size_t number = sections_.size();
+        sections_.push_back(std::move(added));
+        index_.emplace(ToUpper(section), SameName{number, number});
+        return true;
+    }
+    const std::size_t line = FindKey(*found, key);
+    if (line != kNoLine) {
+        // The key keeps its spelling in the file.
+        std::string replaced = std::string(ParseKeyLine(found->lines[line])->key) + "=";
+        replaced += value;
+        if (replaced == found->lines[line]) return false;
+        found->lines[line] = std::move(replaced);
+        return true;
+    }
+    // After the last key, so blank lines and comments closing the section stay at its end.
+    const std::size_t at = found->keyEnd;
+    found->lines.insert(found->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                        std::string(key) + "=" + std::string(value));
+    found->keyEnd = at + 1;
+    if (found->keyIndex) found->keyIndex->try_emplace(ToUpper(key), at);
+    return true;
+}
+
+bool IniDocument::DeleteSection(std::string_view section) {
+    if (section.empty()) return false;
+    const auto it = index_.find(ToUpper(section));
+    if (it == index_.end()) return false;
+    Section& doomed = sections_[it->second.first];
+    doomed.deleted = true;
+    std::vector<std::string>().swap(doomed.lines);
+    doomed.keyIndex.reset();
+    if (doomed.nextSameName == kNoLine) {
+        index_.erase(it);
+    } else {
+        it->second.first = doomed.nextSameName;
+    }
+    return true;
+}
+
+std::string IniDocument::Serialise() const {
+    std::size_t size = 0;
+    for (const auto& line : preamble_)
+        size += line.size() + kIniLineEnd.size();
+    for (const auto& section : sections_) {
+        if (section.deleted) continue;
+        size += section.header.size() + kIniLineEnd.size();
+        for (const auto& line : section.lines)
+            size += line.size() + kIniLineEnd.size();
+    }
+    std::string text;
+    text.reserve(size);
+    auto put = [&text](const std::string& line) {
+        text += line;
+        text += kIniLineEnd;
+    };
+    for (const auto& line : preamble_)
+        put(line);
+    for (const auto& section : sections_) {
+        if (section.deleted) continue;
+        put(section.header);
+        for (const auto& line : section.lines)
+            put(line);
+    }
+    return encoding_ == IniEncoding::Bytes ? text : EncodeIni(text, encoding_);
+}
+
+}  // namespace pagelark

@@ -1,0 +1,49 @@
+#include "model/presentation.h"
+
+#include "platform/file_io.h"
+
+namespace pagelark {
+
+std::int32_t PageCount(const Presentation& presentation) {
+    return static_cast<std::int32_t>(presentation.Pages.size());
+}
+
+std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
+                                std::int32_t position, bool snapTiming) {
+    if (position == 0) return PageEntry{help[0], 2};
+    if (position < 0 || position > PageCount(presentation)) return std::nullopt;
+    const PresentationPage& page = presentation.Pages[static_cast<std::size_t>(position - 1)];
+    const bool onDefault = page.Time == presentation.DefaultTime;
+    return PageEntry{page.URL, snapTiming && onDefault ? 1 : page.Time};
+}
+
+void NewPresentation(Presentation& presentation, DocumentEvents& events) {
+    presentation.Pages.clear();
+    presentation.Include.clear();
+    presentation.Exclude.clear();
+    presentation.HomeURL.clear();
+    presentation.AutoHome = false;
+    presentation.AutoLoop = true;
+    presentation.DefaultTime = 10;
+    presentation.CurrentPage = 1;
+    presentation.IsDefaultFile = false;
+    presentation.Untitled = true;
+    presentation.LoadProblem.clear();
+    presentation.DiskBytes.reset();
+    presentation.EditorLoaded = false;
+    events.RefillEditor();
+    presentation.Modified = false;
+}
+
+bool IsUntouchedStarter(const Presentation& presentation) {
+    if (presentation.StarterFile.empty() || presentation.StarterFile != presentation.CurrentFile)
+        return false;
+    const ReadResult read = ReadWholeFile(presentation.StarterFile);
+    return read.status == ReadStatus::Ok && read.data == presentation.StarterBytes;
+}
+
+void MarkModified(Presentation& presentation) {
+    if (presentation.EditorLoaded) presentation.Modified = true;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,38 @@
+#include "model/toolbar_buttons.h"
+
+#include <algorithm>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace pagelark {
+namespace {
+
+template <std::size_t N>
+void CreateList(std::array<ToolbarButton, N>& list, const std::array<std::string_view, N>& names) {
+    for (std::size_t i = 0; i < N; ++i) {
+        list[i] = ToolbarButton{std::string(names[i]), std::string(names[i]), "", false};
+    }
+}
+
+}  // namespace
+
+void CreateButtonLists(ToolbarButtons& buttons) {
+    CreateList(buttons.ToolNavButtons, kToolNavNames);
+    CreateList(buttons.ToolRunButtons, kToolRunNames);
+}
+
+std::string ResolveIconPath(std::string_view icon, const std::string& startupFolder) {
+    std::string path(icon);
+    std::replace(path.begin(), path.end(), '\\', kPathSeparator);
+    if (!path.empty() && !IsAbsolutePath(path)) path = startupFolder + path;
+    return path;
+}
+
+std::string StoredIconPath(std::string_view icon, const std::string& startupFolder) {
+    if (!startupFolder.empty() && icon.starts_with(startupFolder))
+        icon.remove_prefix(startupFolder.size());
+    return std::string(icon);
+}
+
+}  // namespace pagelark

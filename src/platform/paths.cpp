@@ -1,0 +1,63 @@
+#include "platform/paths.h"
+
+#include <vector>
+
+#include "platform/files.h"
+
+namespace pagelark {
+
+bool IsUncPath(std::string_view path) {
+    return path.starts_with("\\\\");
+}
+
+std::string ShareRoot(std::string_view path) {
+    // "\\server\share\rest": the server and share are the third and fourth items.
+    std::vector<std::string_view> items;
+    std::size_t start = 0;
+    while (items.size() < 4) {
+        const auto end = path.find('\\', start);
+        items.push_back(path.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    items.resize(4);
+    return "\\\\" + std::string(items[2]) + "\\" + std::string(items[3]);
+}
+
+bool IsAbsolutePath(std::string_view path) {
+    return path.starts_with(kPathSeparator);
+}
+
+std::string WithTrailingSeparator(std::string_view path) {
+    std::string result(path);
+    if (!result.empty() && result.back() != kPathSeparator) result += kPathSeparator;
+    return result;
+}
+
+std::string WithoutTrailingSeparator(std::string_view path) {
+    if (path.ends_with(kPathSeparator)) path.remove_suffix(1);
+    return std::string(path);
+}
+
+std::string GetExtension(std::string_view path) {
+    const auto dot = path.rfind('.');
+    return dot == std::string_view::npos ? std::string() : std::string(path.substr(dot + 1));
+}
+
+std::string StripExtension(std::string_view path) {
+    return std::string(path.substr(0, path.rfind('.')));
+}
+
+std::string FileNamePart(std::string_view path) {
+    if (DirExists(path)) return {};
+    const auto slash = path.rfind(kPathSeparator);
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string FolderPart(std::string_view path) {
+    if (DirExists(path)) return WithTrailingSeparator(path);
+    const auto slash = path.rfind(kPathSeparator);
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+}  // namespace pagelark

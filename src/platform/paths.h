@@ -1,0 +1,21 @@
+#pragma once
+// Path text on native paths: "/" separates, absolute paths start with "/", case is kept.
+
+#include <string>
+#include <string_view>
+
+namespace pagelark {
+
+// Share names keep the Windows form (two backslashes, server, share): no native path has it.
+bool IsUncPath(std::string_view path);
+std::string ShareRoot(std::string_view path);
+
+bool IsAbsolutePath(std::string_view path);
+std::string WithTrailingSeparator(std::string_view path);  // appends the native separator
+std::string WithoutTrailingSeparator(std::string_view path);
+std::string GetExtension(std::string_view path);
+std::string StripExtension(std::string_view path);
+std::string FileNamePart(std::string_view path);
+std::string FolderPart(std::string_view path);
+
+}  // namespace pagelark

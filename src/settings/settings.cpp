@@ -1,0 +1,206 @@
+#include "settings/settings.h"
+
+#include <cmath>
+
+#include "ini/ini_store.h"
+#include "ini/text.h"
+#include "model/product.h"
+#include "model/toolbar_buttons.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "settings/registry.h"
+
+namespace pagelark {
+namespace {
+
+constexpr int kWindowsNt = 2;
+constexpr std::string_view kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::string KeyPath(std::string_view base, std::string_view subKey) {
+    std::string path(base);
+    if (!subKey.empty()) path += "\\" + std::string(subKey);
+    return path;
+}
+
+}  // namespace
+
+std::string Settings::ReadSetting(const std::string& file, std::string_view name,
+                                  std::string_view subKey) {
+    const std::string_view section = subKey.empty() ? kOptionsSection : subKey;
+    std::string value = iniFiles_.ReadString(section, name, file);
+    if (!value.empty()) return value;
+    value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, KeyPath(kUserKey, subKey), name));
+    if (!value.empty()) return value;
+    return CutAtNul(
+        registry_.QueryValue(RegRoot::LocalMachine, KeyPath(kMachineKey, subKey), name));
+}
+
+bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
+    if (registry_.SetValue(RegRoot::LocalMachine, kMachineKey, name, text, RegType::String))
+        return true;
+    return text.empty() && registry_.LastRegError() == RegError::FileNotFound;
+}
+
+std::string Settings::MachineWriteError() const {
+    std::string store = registry_.Where(RegRoot::LocalMachine);
+    if (store.empty()) store = "the settings store";
+    switch (registry_.LastRegError()) {
+        case RegError::AccessDenied:
+            return store + ": access denied";
+        case RegError::WriteFault:
+            return store + ": the file could not be written";
+        default:
+            return store + ": error " + std::to_string(static_cast<int>(registry_.LastRegError()));
+    }
+}
+
+void Settings::EnsureSettingKeys() {
+    if (!registry_.KeyExists(RegRoot::LocalMachine, kMachineKey))
+        registry_.CreateKey(RegRoot::LocalMachine, kMachineKey, RegAccess::AllAccess);
+    if (!registry_.KeyExists(RegRoot::CurrentUser, kUserKey))
+        registry_.CreateKey(RegRoot::CurrentUser, kUserKey, RegAccess::AllAccess);
+}
+
+std::string Settings::DocumentsFolder() {
+    return WithTrailingSeparator(
+        CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, kShellFolders, "Personal")));
+}
+
+std::string Settings::DefaultFilePath(const std::string& file) {
+    std::string path = ReadSetting(file, "DefaultFile");
+    if (!path.empty()) return path;
+    return DocumentsFolder() + std::string(kProductName) + "." +
+           std::string(kPresentationExtension);
+}
+
+bool Settings::DebugEnabled(const std::string& file) {
+    return ParseBool(ReadSetting(file, "Debug"), false);
+}
+
+RebootTimeOfDay ParseRebootTime(std::string_view text) {
+    RebootTimeOfDay time;
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        time.Hour = ParseLong(text, 0);
+    } else {
+        time.Hour = ParseLong(text.substr(0, colon), 0);
+        time.Minute = ParseLong(text.substr(colon + 1), 0);
+    }
+    // The remainder keeps the sign, as stored times have always been read.
+    time.Hour %= 24;
+    time.Minute %= 60;
+    return time;
+}
+
+std::string FormatRebootTime(std::int32_t hour, std::int32_t minute) {
+    auto twoDigits = [](std::int32_t n) {
+        std::string digits = std::to_string(n);
+        return digits.size() < 2 ? "0" + digits : digits;
+    };
+    return twoDigits(hour) + ":" + twoDigits(minute);
+}
+
+double RebootMomentAt(RebootTimeOfDay time, double now) {
+    double moment = std::floor(now) + time.Hour / 24.0 + time.Minute / 1440.0;
+    if (moment < now) moment += 1.0;
+    return moment;
+}
+
+void LoadButtonSettings(Settings& settings, const std::string& file, std::span<ToolbarButton> list,
+                        std::size_t first, std::size_t last, std::string_view prefix) {
+    for (std::size_t i = first; i <= last && i < list.size(); ++i) {
+        ToolbarButton& button = list[i];
+        const std::string key = std::string(prefix) + button.Name;
+        std::string tip = settings.ReadSetting(file, "HelpTip", key);
+        if (!tip.empty()) button.HelpTip = std::move(tip);
+        button.Icon = settings.ReadSetting(file, "Icon", key);
+        button.Visible = ParseBool(settings.ReadSetting(file, "Visible", key), true);
+    }
+}
+
+void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButtons& buttons) {
+    CreateButtonLists(buttons);
+    LoadButtonSettings(settings, file, buttons.ToolNavButtons, 0, 8, kToolNavPrefix);
+    LoadButtonSettings(settings, file, buttons.ToolRunButtons, 0, 7, kToolRunPrefix);
+    buttons.ToolNavUrlVisible =
+        ParseBool(settings.ReadSetting(file, "Visible", kToolNavUrlSection), true);
+}
+
+void LoadMachineSettings(Settings& settings, const std::string& file, int windowsVersion,
+                         double now, MachineSettings& machine, ToolbarButtons& buttons) {
+    auto flag = [&](std::string_view name, bool defaultValue) {
+        return ParseBool(settings.ReadSetting(file, name), defaultValue);
+    };
+    settings.EnsureSettingKeys();
+
+    machine.EMail = settings.ReadSetting(file, "EMail");
+    machine.DontUseEMail = flag("DontUseEMail", false);
+    machine.EMailRegistered = flag("EMailRegistered", false);
+
+    machine.SpecialURL = settings.ReadSetting(file, "SpecialURL");
+    if (machine.SpecialURL.empty()) {
+        machine.SpecialURL = kDefaultSpecialURL;
+        settings.WriteMachineSetting("SpecialURL", machine.SpecialURL);
+    }
+
+    machine.AutoReboot = flag("AutoReboot", false);
+    machine.ForceReboot = flag("ForceReboot", false);
+    machine.Locked = flag("Locked", false);
+
+    const RebootTimeOfDay reboot = ParseRebootTime(settings.ReadSetting(file, "RebootTime"));
+    machine.RebootHour = reboot.Hour;
+    machine.RebootMinute = reboot.Minute;
+    machine.RebootMoment = RebootMomentAt(reboot, now);
+
+    if (windowsVersion == kWindowsNt) {
+        machine.AutoLogin = flag("AutoLogin", false);
+        machine.NTDomain = settings.ReadSetting(file, "NTDomain");
+        machine.NTLogin = settings.ReadSetting(file, "NTLogin");
+        machine.NTPassword = settings.ReadSetting(file, "NTPassword");
+    }
+
+    machine.Snap = flag("Snap", false);
+    if (machine.Snap)
+        machine.SnapPath = WithTrailingSeparator(settings.ReadSetting(file, "SnapPath"));
+
+    machine.WindowState =
+        static_cast<WindowState>(ParseInteger(settings.ReadSetting(file, "WindowState"), 2));
+    ReadFileSettings(settings, file, machine, buttons);
+}
+
+void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
+                      ToolbarButtons& buttons) {
+    machine.ScreenSaveActive = ParseBool(settings.ReadSetting(file, "ScreenSaveActive"), true);
+    machine.ScreenSaveTimeOut = ParseLong(settings.ReadSetting(file, "ScreenSaveTimeOut"), 300);
+    if (machine.ScreenSaveTimeOut == 0) machine.ScreenSaveTimeOut = 300;
+    machine.OnMouseMove =
+        static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting(file, "OnMouseMove"), 1));
+    ReadToolbarButtons(settings, file, buttons);
+}
+
+bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                int windowsVersion) {
+    std::vector<std::pair<std::string_view, std::string>> values = {
+        {"EMail", machine.EMail},
+        {"DontUseEMail", BoolWord(machine.DontUseEMail)},
+        // Only the true state is stored; clearing the flag removes the value.
+        {"EMailRegistered", machine.EMailRegistered ? "Yes" : ""},
+        {"AutoReboot", BoolWord(machine.AutoReboot)},
+        {"RebootTime", FormatRebootTime(machine.RebootHour, machine.RebootMinute)},
+        {"ForceReboot", BoolWord(machine.ForceReboot)},
+        {"Locked", BoolWord(machine.Locked)},
+    };
+    if (windowsVersion == kWindowsNt) {
+        values.insert(values.end(), {{"AutoLogin", BoolWord(machine.AutoLogin)},
+                                     {"NTDomain", machine.NTDomain},
+                                     {"NTLogin", machine.NTLogin},
+                                     {"NTPassword", machine.NTPassword}});
+    }
+    for (const auto& [name, text] : values) {
+        if (!settings.WriteMachineSetting(name, text)) return false;
+    }
+    return true;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,103 @@
+#pragma once
+// Machine settings: looked up in the presentation file, then the user's key, then the
+// machine's key; written to one fixed place each.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/modes.h"
+
+namespace pagelark {
+
+class IniStore;
+class Registry;
+struct ToolbarButton;
+struct ToolbarButtons;
+
+inline constexpr std::string_view kDefaultSpecialURL = "about:NavigationCanceled,";
+
+struct MachineSettings {
+    bool ScreenSaveActive = true;
+    std::int32_t ScreenSaveTimeOut = 300;
+    std::string EMail;
+    bool DontUseEMail = false;
+    bool EMailRegistered = false;
+    std::string SpecialURL{kDefaultSpecialURL};
+    bool AutoReboot = false;
+    bool ForceReboot = false;
+    std::int32_t RebootHour = 0;
+    std::int32_t RebootMinute = 0;
+    double RebootMoment = 0.0;
+    bool AutoLogin = false;
+    std::string NTDomain;
+    std::string NTLogin;
+    std::string NTPassword;
+    bool Snap = false;
+    std::string SnapPath;
+    pagelark::WindowState WindowState = WindowState::Maximized;
+    pagelark::MouseMovePolicy OnMouseMove = MouseMovePolicy::EnterNavigation;
+    // A kiosk for the public: nothing on the screen ends the show or reaches the machine.
+    bool Locked = false;
+};
+
+class Settings {
+  public:
+    Settings(IniStore& iniFiles, Registry& registry) : iniFiles_(iniFiles), registry_(registry) {}
+
+    // Looked up in the presentation file first: callers name the file, so a lookup never
+    // depends on which presentation happens to be open at the time.
+    std::string ReadSetting(const std::string& file, std::string_view name,
+                            std::string_view subKey = {});
+    // Removing a value that is not there succeeds.
+    bool WriteMachineSetting(std::string_view name, std::string_view text);
+    // The store the machine settings go to and why its last write failed.
+    std::string MachineWriteError() const;
+    void EnsureSettingKeys();
+    // The user's documents folder with a trailing separator ("" when unknown).
+    std::string DocumentsFolder();
+    std::string DefaultFilePath(const std::string& file);
+    bool DebugEnabled(const std::string& file);
+
+    IniStore& IniFiles() { return iniFiles_; }
+
+  private:
+    IniStore& iniFiles_;
+    Registry& registry_;
+};
+
+struct RebootTimeOfDay {
+    std::int32_t Hour = 0;
+    std::int32_t Minute = 0;
+};
+
+// "h:m" or "h"; each part a number, hour modulo 24 and minute modulo 60.
+RebootTimeOfDay ParseRebootTime(std::string_view text);
+// "HH:MM" as stored.
+std::string FormatRebootTime(std::int32_t hour, std::int32_t minute);
+// Today at that time, or tomorrow when that is already past.
+double RebootMomentAt(RebootTimeOfDay time, double now);
+
+// Icon keeps the stored text, so a save writes it back unchanged; ResolveIconPath gives the
+// picture's path where it is loaded.
+void LoadButtonSettings(Settings& settings, const std::string& file, std::span<ToolbarButton> list,
+                        std::size_t first, std::size_t last, std::string_view prefix);
+
+// Creates both lists, reads their settings and the address box's visibility.
+void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButtons& buttons);
+
+// Reads every machine setting and the tool bar button settings at start-up.
+void LoadMachineSettings(Settings& settings, const std::string& file, int windowsVersion,
+                         double now, MachineSettings& machine, ToolbarButtons& buttons);
+
+// The settings a presentation file carries: the screen saver's and the tool bar buttons.
+void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
+                      ToolbarButtons& buttons);
+
+// The machine settings the configuration window edits, stored once the presentation is saved.
+// Stops at the first write that fails: false, and MachineWriteError says why.
+bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                int windowsVersion);
+
+}  // namespace pagelark

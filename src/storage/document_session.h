@@ -1,0 +1,43 @@
+#pragma once
+// The document services of one program run, wired in one place: the registry store and the
+// registry layer over it, INI files, shares, file utilities and settings.
+
+#include <memory>
+#include <string>
+
+#include "ini/ini_store.h"
+#include "platform/registry_backend.h"
+#include "platform/shares.h"
+#include "settings/registry.h"
+#include "settings/settings.h"
+#include "storage/file_utils.h"
+
+namespace pagelark {
+
+enum class RegistryAccess {
+    ReadWrite,
+    ReadOnly,  // reads pass; writes report success and change nothing, for tools that look
+};
+
+class DocumentSession {
+  public:
+    // The store is the one the environment names.
+    explicit DocumentSession(RegistryAccess access = RegistryAccess::ReadWrite);
+    DocumentSession(const std::string& registryFolder,
+                    RegistryAccess access = RegistryAccess::ReadWrite);
+    DocumentSession(const DocumentSession&) = delete;
+    DocumentSession& operator=(const DocumentSession&) = delete;
+
+  private:
+    std::unique_ptr<RegistryBackend> store_;
+    std::unique_ptr<RegistryBackend> readOnlyView_;
+    std::unique_ptr<ShareConnector> shares_;
+
+  public:
+    Registry registry;
+    IniStore iniFiles;
+    FileUtils files;
+    Settings settings;
+};
+
+}  // namespace pagelark

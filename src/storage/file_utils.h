@@ -1,0 +1,49 @@
+#pragma once
+// File, folder and path helpers on native paths ("/" separates, absolute paths start with
+// "/", comparisons keep case). None throws: failures show in the result and, for deleting
+// and making or removing folders, in LastFileError (an errno value, 0 for success).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace pagelark {
+
+class IniStore;
+class ShareConnector;
+
+// 0 here: the steps that only the Windows NT or 95 families take never run.
+int GetWindowsVersion();
+
+class FileUtils {
+  public:
+    FileUtils(ShareConnector& shares, IniStore& iniFiles) : shares_(shares), iniFiles_(iniFiles) {}
+
+    bool RemoveFile(std::string_view path);
+    bool MakeFolder(std::string_view path, unsigned mode = 0777);
+    bool RemoveFolder(std::string_view path);
+    bool DirExists(std::string_view path);
+    // Replaces file with the lines, each ended by CR LF.
+    bool WriteLines(const std::string& file, const std::vector<std::string>& lines);
+
+    bool ConnectShare(const std::string& share);
+    bool DisconnectShare(const std::string& share);
+    void DisconnectAllShares();
+
+    std::int32_t LastFileError() const { return lastFileError_; }
+    const std::vector<std::string>& ConnectedShares() const { return connectedShares_; }
+
+  private:
+    void ConnectShareOf(std::string_view path);
+
+    ShareConnector& shares_;
+    IniStore& iniFiles_;
+    std::int32_t lastFileError_ = 0;
+    std::vector<std::string> connectedShares_;  // emptied slots are reused
+};
+
+}  // namespace pagelark

@@ -1,0 +1,217 @@
+#include "storage/presentation_file.h"
+
+#include <span>
+
+#include "ini/ini_document.h"
+#include "ini/ini_store.h"
+#include "ini/text.h"
+#include "model/presentation.h"
+#include "model/product.h"
+#include "model/toolbar_buttons.h"
+#include "platform/file_io.h"
+#include "platform/log.h"
+#include "settings/settings.h"
+#include "storage/file_utils.h"
+
+namespace pagelark {
+namespace {
+
+constexpr std::string_view kSectionSeparator = ",";
+
+// Only a file with nothing in it receives the starter: anything a person wrote is theirs,
+// even when it is no presentation the program can read.
+bool HoldsNothing(const std::string& path) {
+    const ReadResult read = ReadWholeFile(path);
+    return read.status == ReadStatus::Ok &&
+           DecodeIni(read.data).text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+// A file with any section the program reads is a presentation; one without is somebody's
+// other text.
+bool HoldsPresentationSections(const std::string& sections) {
+    ItemWalker walker(sections, kSectionSeparator);
+    std::string section;
+    while (walker.Next(section)) {
+        for (std::string_view prefix :
+             {kOptionsSection, std::string_view("PAGE"), std::string_view("INCLUDE"),
+              std::string_view("EXCLUDE"), kToolRunPrefix, kToolNavPrefix}) {
+            if (StartsWithNoCase(section, prefix)) return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> CommentLines() {
+    return {";This is a " + std::string(kProductName) + " file",
+            ";Use this file to create a Web kiosk, get the software at:",
+            ";    " + std::string(kProductWebAddress)};
+}
+
+void WriteButtons(IniStore& iniFiles, const std::string& file, std::span<const ToolbarButton> list,
+                  std::string_view prefix) {
+    for (const ToolbarButton& button : list) {
+        const std::string section = std::string(prefix) + button.Name;
+        iniFiles.WriteString(section, "HelpTip", button.HelpTip, file);
+        iniFiles.WriteString(section, "Icon", button.Icon, file);
+        iniFiles.WriteString(section, "Visible", BoolWord(button.Visible), file);
+    }
+}
+
+void WriteUrlSections(IniStore& iniFiles, const std::string& file, std::string_view prefix,
+                      const std::vector<std::string>& urls) {
+    for (std::size_t i = 0; i < urls.size(); ++i)
+        iniFiles.WriteString(std::string(prefix) + std::to_string(i + 1), "URL", urls[i], file);
+}
+
+}  // namespace
+
+void LoadPresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
+                      LoadOptions options) {
+    Settings& settings = context.settings;
+    IniStore& iniFiles = settings.IniFiles();
+    iniFiles.FlushIniCache(path);
+    presentation.IsDefaultFile = path == settings.DefaultFilePath(path);
+
+    std::string sections;
+    presentation.LoadProblem.clear();
+    presentation.DiskBytes.reset();
+    presentation.Untitled = false;
+    if (FileExists(path)) {
+        sections = ReadSectionNames(path, kSectionSeparator);
+        bool starter = false;
+        if (sections.empty() && options.writeStarter &&
+            ToUpper(GetExtension(path)) == kPresentationExtension && HoldsNothing(path)) {
+            // The sections read above stay the ones used: the starter's pages show only
+            // from the next load on.
+            starter = WriteTemplatePresentation(presentation, context, path);
+        }
+        ReadResult read = ReadWholeFile(path);
+        if (read.status != ReadStatus::Ok) {
+            presentation.LoadProblem = "cannot be read: " + read.error;
+        } else {
+            if (!starter && !HoldsPresentationSections(sections) && !HoldsNothing(path))
+                presentation.LoadProblem = "holds no presentation sections";
+            presentation.DiskBytes = std::move(read.data);
+        }
+    } else if (const ReadResult read = ReadWholeFile(path); read.status == ReadStatus::Unreadable) {
+        presentation.LoadProblem = "cannot be read: " + read.error;  // there, but not for us
+    }
+    if (!presentation.LoadProblem.empty())
+        Log(LogArea::Document, path, " ", presentation.LoadProblem);
+
+    auto read = [&](std::string_view section, std::string_view key) {
+        return std::string(TrimBlanks(iniFiles.ReadString(section, key, path)));
+    };
+    presentation.HomeURL = read(kOptionsSection, "HomeURL");
+    if (presentation.HomeURL.empty()) presentation.HomeURL = "about:blank";
+    presentation.AutoHome = ParseBool(read(kOptionsSection, "AutoHome"), false);
+    presentation.AutoLoop = ParseBool(read(kOptionsSection, "AutoLoop"), true);
+    presentation.DefaultTime = ParseLong(read(kOptionsSection, "DefaultTime"), 10);
+    presentation.WaitComplete = ParseBool(read(kOptionsSection, "WaitComplete"), true);
+    presentation.MaxTime =
+        ParseLong(read(kOptionsSection, "MaxTime"), context.machine.ScreenSaveTimeOut);
+    presentation.AllowRestrictions = ParseBool(read(kOptionsSection, "AllowRestrictions"), true);
+
+    presentation.Pages.clear();
+    presentation.Include.clear();
+    presentation.Exclude.clear();
+    ItemWalker walker(sections, kSectionSeparator);
+    std::string section;
+    while (walker.Next(section)) {
+        if (section.empty()) continue;
+        if (StartsWithNoCase(section, "PAGE")) {
+            std::string url = read(section, "URL");
+            if (url.empty()) continue;
+            PresentationPage page;
+            page.URL = std::move(url);
+            page.UseDefaultTime = ParseBool(read(section, "DefaultTime"), true);
+            page.Time = ParseLong(read(section, "Time"), presentation.DefaultTime);
+            presentation.Pages.push_back(std::move(page));
+        } else if (StartsWithNoCase(section, "INCLUDE") || StartsWithNoCase(section, "EXCLUDE")) {
+            std::string url = read(section, "URL");
+            if (url.empty()) continue;
+            auto& list =
+                StartsWithNoCase(section, "INCLUDE") ? presentation.Include : presentation.Exclude;
+            list.push_back(std::move(url));
+        }
+    }
+
+    presentation.CurrentPage = ParseLong(read(kOptionsSection, "FirstPage"), 1);
+    Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
+    presentation.EditorLoaded = false;
+    if (context.events.EditorOpen()) context.events.RefillEditor();
+    presentation.Modified = false;
+}
+
+bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
+                      std::string& error) {
+    IniStore& iniFiles = context.settings.IniFiles();
+    const MachineSettings& machine = context.machine;
+
+    // The new file is built whole in the INI cache and written by the final flush.
+    const std::string previousFile = presentation.CurrentFile;
+    presentation.CurrentFile = path;
+    iniFiles.ReplaceIniFile(path, CommentLines());
+
+    const auto option = [&](std::string_view key, const std::string& value) {
+        iniFiles.WriteString(kOptionsSection, key, value, path);
+    };
+    option("HomeURL", presentation.HomeURL);
+    option("AutoHome", BoolWord(presentation.AutoHome));
+    option("AutoLoop", BoolWord(presentation.AutoLoop));
+    option("DefaultTime", std::to_string(presentation.DefaultTime));
+    option("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
+    option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut));
+    option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
+
+    for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
+        const PresentationPage& page = presentation.Pages[i];
+        const std::string section = "Page" + std::to_string(i + 1);
+        iniFiles.WriteString(section, "URL", page.URL, path);
+        if (!page.UseDefaultTime) {
+            iniFiles.WriteString(section, "DefaultTime", "False", path);
+            if (page.Time != presentation.DefaultTime)
+                iniFiles.WriteString(section, "Time", std::to_string(page.Time), path);
+        }
+    }
+    WriteUrlSections(iniFiles, path, "Include", presentation.Include);
+    WriteUrlSections(iniFiles, path, "Exclude", presentation.Exclude);
+    WriteButtons(iniFiles, path, context.buttons.ToolRunButtons, kToolRunPrefix);
+    WriteButtons(iniFiles, path, context.buttons.ToolNavButtons, kToolNavPrefix);
+    iniFiles.WriteString(kToolNavUrlSection, "Visible", BoolWord(context.buttons.ToolNavUrlVisible),
+                         path);
+
+    if (!iniFiles.FlushIniCache(path, &error)) {
+        presentation.CurrentFile = previousFile;
+        Log(LogArea::Document, "save of ", path, " failed: ", error);
+        return false;
+    }
+    Log(LogArea::Document, "saved ", path);
+    ReadResult written = ReadWholeFile(path);
+    presentation.DiskBytes.reset();
+    if (written.status == ReadStatus::Ok) presentation.DiskBytes = std::move(written.data);
+    presentation.LoadProblem.clear();
+    presentation.Untitled = false;
+    context.events.AfterSave();
+    presentation.Modified = false;
+    return true;
+}
+
+bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& context,
+                               const std::string& file) {
+    const HelpDocumentList& help = context.helpDocuments;
+    std::vector<std::string> lines = {"[" + std::string(kOptionsSection) + "]",
+                                      "HomeURL=" + help[0]};
+    for (std::size_t k = 1; k < help.size(); ++k) {
+        lines.push_back("[Page" + std::to_string(k) + "]");
+        lines.push_back("URL=" + help[k]);
+    }
+    if (!context.files.WriteLines(file, lines)) return false;
+    const ReadResult written = ReadWholeFile(file);
+    if (written.status != ReadStatus::Ok) return false;
+    presentation.StarterFile = file;
+    presentation.StarterBytes = written.data;
+    return true;
+}
+
+}  // namespace pagelark

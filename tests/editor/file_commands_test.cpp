@@ -1,0 +1,109 @@
+#include "editor/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "support/document_world.h"
+#include "support/recording_dialogs.h"
+
+namespace pagelark::testing {
+namespace {
+
+class FileCommandTest : public ::testing::Test, public DocumentWorld {
+  protected:
+    FileCommandTest() {
+        p.CurrentFile = show;
+        LoadPresentation(p, context, show);
+        edited = {p, machine, buttons};
+        e.Pages[0].URL = "edited";
+        e.Modified = true;
+    }
+    FileCommandResult Command(FileCommandId command) {
+        return FileCommand(command, edited, p, context, dialogs);
+    }
+    bool Run(FileCommandId command) { return Command(command).done; }
+    // Nothing was replaced, nothing saved.
+    void ExpectUntouched() {
+        EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages[0].URL),
+                  std::tuple(show, true, "edited"));
+        EXPECT_EQ(p.Pages[0].URL, "old");
+        EXPECT_EQ(TempFolder::Read(show), "[Page1]\r\nURL=old\r\n");
+    }
+
+    RecordingDialogs dialogs;
+    std::string show = temp.Write("show.tso", "[Page1]\r\nURL=old\r\n");
+    EditedDocument edited;
+    Presentation& e = edited.presentation;
+};
+
+TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
+    EXPECT_FALSE(Run(FileCommandId::New));  // Cancel
+    ExpectUntouched();
+    EXPECT_EQ(dialogs.calls, std::vector<std::string>{"ask Save changes to \"" + show + "\"?"});
+
+    dialogs.answer = Answer::No;
+    e.MaxTime = 9;  // a play option: New keeps it
+    const FileCommandResult result = Command(FileCommandId::New);
+    const std::string noName = temp.File("NoName.tso");
+    EXPECT_TRUE(result.refill);
+    EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages.size(), e.MaxTime),
+              std::tuple(noName, false, 0u, 9));
+    EXPECT_EQ(p.CurrentFile, show);  // the show keeps its presentation until a save
+    EXPECT_FALSE(FileExists(noName));
+    EXPECT_TRUE(Run(FileCommandId::Save));  // no dialog: New gave the name
+    EXPECT_EQ(std::tuple(FileExists(noName), dialogs.calls.size(), p.CurrentFile),
+              std::tuple(true, 2u, noName));
+}
+
+TEST_F(FileCommandTest, NewNeverTakesOverAnotherFileOrTheDefaultMark) {
+    dialogs.answer = Answer::No;
+    e.IsDefaultFile = true;
+    const std::string noName = temp.Write("NoName.tso", "[Page1]\r\nURL=mine\r\n");
+    EXPECT_TRUE(Run(FileCommandId::New));
+    EXPECT_FALSE(e.IsDefaultFile);
+    EXPECT_FALSE(Run(FileCommandId::Save));  // through Save As, cancelled
+    EXPECT_EQ(dialogs.calls.back(), "save File Save As NoName.tso .tso");
+    EXPECT_EQ(TempFolder::Read(noName), "[Page1]\r\nURL=mine\r\n");
+}
+
+TEST_F(FileCommandTest, YesSavesBeforeOpenReplacesTheModel) {
+    dialogs.answer = Answer::Yes;
+    dialogs.chosen = temp.Write("other.tso", "[Page1]\r\nURL=other\r\n");
+    EXPECT_TRUE(Run(FileCommandId::Open));
+    EXPECT_NE(TempFolder::Read(show).find("URL=edited"), std::string::npos);
+    EXPECT_EQ(std::tuple(e.CurrentFile, e.Pages[0].URL, e.Modified),
+              std::tuple(dialogs.chosen, "other", false));
+}
+
+TEST_F(FileCommandTest, CancelledDialogsChangeNothing) {
+    EXPECT_FALSE(Run(FileCommandId::SaveAs));
+    e.Modified = false;
+    EXPECT_FALSE(Run(FileCommandId::Open));
+    e.Modified = true;
+    ExpectUntouched();
+    e.CurrentFile.clear();  // Save without a name is Save As
+    EXPECT_FALSE(Run(FileCommandId::Save));
+    EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"save File Save As show.tso .tso",
+                                                       "open File Open Pagelark file (*.tso)|*.tso",
+                                                       "save File Save As  .tso"}));
+}
+
+TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
+    dialogs.chosen = temp.File("missing/show.tso");
+    EXPECT_FALSE(Run(FileCommandId::SaveAs));
+    ExpectUntouched();
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    EXPECT_TRUE(dialogs.calls[1].starts_with("error ") &&
+                dialogs.calls[1].find("\"" + dialogs.chosen + "\": ") != std::string::npos &&
+                !dialogs.calls[1].ends_with(": "))
+        << dialogs.calls[1];
+
+    // Yes to the question, and that save fails: the changes stay and nothing replaces them.
+    dialogs.answer = Answer::Yes;
+    e.CurrentFile = dialogs.chosen;
+    EXPECT_FALSE(Run(FileCommandId::New));
+    EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages[0].URL, dialogs.calls.size()),
+              std::tuple(dialogs.chosen, true, "edited", 4u));
+}
+
+}  // namespace
+}  // namespace pagelark::testing

@@ -1,0 +1,137 @@
+#include "storage/presentation_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "support/document_world.h"
+
+namespace pagelark::testing {
+namespace {
+
+using namespace std::string_literals;
+
+class PresentationFileTest : public ::testing::Test, public DocumentWorld {
+  protected:
+    void Load(const std::string& path, LoadOptions options = {}) {
+        p.CurrentFile = path;
+        LoadPresentation(p, context, path, options);
+    }
+    std::string Save(const std::string& path) {
+        std::string error;
+        EXPECT_TRUE(SavePresentation(p, context, path, error)) << error;
+        return TempFolder::Read(path);
+    }
+};
+
+// What a load reads and a save writes is in the golden files (tests/golden); here
+// what a load resets and what a save changes.
+TEST_F(PresentationFileTest, SaveMovesTheFileAndPagesOnTheDefaultFollowIt) {
+    const std::string path = temp.Write(
+        "show.tso", "[Page1]\r\nURL=a\r\n[Page2]\r\nURL=b\r\nDefaultTime=no\r\nTime=10\r\n");
+    p.EditorLoaded = true;
+    Load(path);
+    EXPECT_EQ(std::tuple(p.EditorLoaded, events.refills), std::tuple(false, 0));
+    p.Modified = true;
+    const std::string saved = Save(temp.File("copy.tso"));
+    EXPECT_EQ(p.CurrentFile, temp.File("copy.tso"));
+    EXPECT_FALSE(p.Modified);
+    EXPECT_EQ(events.saves, 1);
+    EXPECT_EQ(Save(path), saved);  // the same bytes again
+    p.DefaultTime = 20;
+    Save(path);
+    EXPECT_EQ(p.Pages[0].Time, 10);  // the model keeps what it had until reloaded
+    p.Modified = events.editorOpen = true;
+    Load(path);
+    EXPECT_EQ(std::tuple(p.Pages[0].Time, p.Pages[1].Time, p.Modified, events.refills),
+              std::tuple(20, 10, false, 1));
+}
+
+TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
+    const std::string path = temp.Write("Empty.TsO", "");
+    Load(path);
+    EXPECT_EQ(p.HomeURL, "/tmp/t/Pagelark/index.html");  // the starter's options...
+    EXPECT_TRUE(p.Pages.empty());                        // ...but its pages only next time
+    EXPECT_EQ(TempFolder::Read(path),
+              "[Tessaro]\r\nHomeURL=/tmp/t/Pagelark/index.html\r\n"
+              "[Page1]\r\nURL=/tmp/t/Pagelark/pagelark.html\r\n"
+              "[Page2]\r\nURL=/tmp/t/Pagelark/link.html\r\n"
+              "[Page3]\r\nURL=/tmp/t/Pagelark/documentation.html\r\n");
+    EXPECT_EQ(p.StarterFile, path);
+    Load(path);
+    ASSERT_EQ(p.Pages.size(), 3u);
+    EXPECT_EQ(p.Pages[2].URL, help[3]);
+
+    // Anything else in a file is somebody's, even with no section the program can read.
+    for (const std::string& bytes :
+         {"; only a comment\r\n"s, "URL=http://a/"s, "\xFF\xFE;\0x\0"s}) {
+        const std::string looked = temp.Write("look.tso", bytes);
+        Load(looked);
+        EXPECT_EQ(TempFolder::Read(looked), bytes);
+        EXPECT_EQ(std::tuple(p.HomeURL, p.LoadProblem),
+                  std::tuple("about:blank", "holds no presentation sections"));
+    }
+    const std::string other = temp.Write("notes.txt", "");
+    Load(other);
+    EXPECT_EQ(std::tuple(TempFolder::Read(other), p.LoadProblem), std::tuple("", ""));
+    const std::string locked = temp.Write("locked.tso", "[Page1]\r\nURL=a\r\n");
+    ::chmod(locked.c_str(), 0);
+    Load(locked);
+    if (::geteuid() != 0) {  // root reads it all the same
+        EXPECT_EQ(p.LoadProblem, "cannot be read: Permission denied");
+    }
+    // The default file is recognised with its exact case only.
+    Load(temp.Write("Pagelark.TSO", ""));
+    EXPECT_TRUE(p.IsDefaultFile);
+    Load(temp.Write("pagelark.tso", ""));
+    EXPECT_FALSE(p.IsDefaultFile);
+    Load(temp.File("missing.tso"));  // only the default file is created when missing
+    EXPECT_FALSE(FileExists(temp.File("missing.tso")));
+}
+
+TEST_F(PresentationFileTest, FailedSaveKeepsTheOldFileAndTheState) {
+    const std::string path = temp.Write("keep.tso", "[Page1]\r\nURL=old\r\n");
+    Load(path);
+    p.Modified = true;
+    std::string error;
+    const std::string blocked = temp.Write("plain", "x") + "/show.tso";
+    EXPECT_FALSE(SavePresentation(p, context, blocked, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(p.CurrentFile, path);
+    EXPECT_TRUE(p.Modified);
+    EXPECT_EQ(events.saves, 0);
+    EXPECT_EQ(TempFolder::Read(path), "[Page1]\r\nURL=old\r\n");
+    // The INI cache holds nothing for the failed target afterwards.
+    EXPECT_EQ(iniFiles.ReadString("Tessaro", "AutoLoop", blocked), "");
+}
+
+TEST_F(PresentationFileTest, OnlyTheStarterAsWrittenIsUntouched) {
+    const std::string path = temp.File("Pagelark.TSO");
+    const std::function<void()> edits[] = {
+        [] {},
+        [&] {  // a page deleted and the file saved: the operator's now
+            p.Pages.pop_back();
+            Save(path);
+        },
+        [&] {  // pages as they were, other options saved
+            p.DefaultTime = 30;
+            p.Include = {"http://a/"};
+            Save(path);
+        },
+        [&] { temp.Write("Pagelark.TSO", TempFolder::Read(path) + "\r\n"); },
+        [&] { p.CurrentFile = temp.Write("Copy.TSO", TempFolder::Read(path)); },
+    };
+    for (std::size_t k = 0; k < std::size(edits); ++k) {
+        p = Presentation{};
+        p.CurrentFile = path;
+        ASSERT_TRUE(WriteTemplatePresentation(p, context, path));
+        Load(path);
+        edits[k]();
+        EXPECT_EQ(IsUntouchedStarter(p), k == 0) << k;
+    }
+}
+
+}  // namespace
+}  // namespace pagelark::testing
