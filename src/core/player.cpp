@@ -10,19 +10,6 @@
 
 namespace pagelark {
 
-namespace {
-
-// s seconds as days, the unit of every time the player compares.
-double Seconds(std::int32_t s) {
-    return 1.0 / 24 / 60 / 60 * s;
-}
-
-// A mouse move right after screen saver mode began (or the configuration window closed) is
-// the hand leaving the mouse, not a visitor. Held in single precision on purpose.
-const float kMouseGrace = static_cast<float>(1.0 / 24 / 60 / 60 * 2);
-
-}  // namespace
-
 const char* StateWord(PlayerState state) {
     switch (state) {
         case PlayerState::Init:
@@ -65,8 +52,8 @@ void Player::InitBrowsers() {
         // Recorded like any page sent: a browser that comes on show before it was sent a
         // page (a FirstPage past the end) then holds the start page for its time instead of
         // for ever, and the first INIT step need not load the start page a second time.
-        browsers_[b].address = start.address;
-        browsers_[b].time = start.seconds;
+        browsers_.Sent(b, start.address);
+        browsers_.SetTime(b, std::chrono::seconds{start.seconds});
     }
     c_.stage.BringToFront(1);
 }
@@ -123,12 +110,12 @@ void Player::StepInit() {
     c_.stage.SetWindowState(c_.machine.WindowState);
     c_.stage.LayoutBrowsers();
     const PageEntry start = StartPage();
-    BrowseTo(nextBrowser_, start.address, start.seconds);
+    BrowseTo(browsers_.Next(), start.address, std::chrono::seconds{start.seconds});
     browsersReady_ = true;
     RecordMouse();
     // Play starts in screen saver mode: the mouse policy's grace counts from here, also when
     // no tool bar was shown to mark the mode's start.
-    saverModeStartTime_ = c_.clock.Now();
+    idle_.SaverModeBegins(c_.clock.Now());
 }
 
 void Player::StepNavigate() {
@@ -136,16 +123,12 @@ void Player::StepNavigate() {
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every load; no page lies below the start page, so such a counter starts there.
     if (p.CurrentPage < 0) p.CurrentPage = 0;
-    const int oldCurrent = currentBrowser_;
-    currentBrowser_ = nextBrowser_;
-    nextBrowser_ = spareBrowser_;
-    spareBrowser_ = oldCurrent;
-
-    ShowBrowser(currentBrowser_);
+    browsers_.Rotate();
+    ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
     PreloadCurrentPage();
     SetState(c_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
-    lastActivityTime_ = Now();
+    idle_.Seen(Now());
 }
 
 void Player::StepWaitTime() {
@@ -164,26 +147,21 @@ void Player::StepWaitTime() {
             m.RebootMoment += 1.0;
     }
 
-    BrowserRecord& shown = browsers_[currentBrowser_];
-    if (shown.time == 0) return;  // held until a command moves on
-    const double onShow = now - shown.startTime;
-    if (!(onShow > Seconds(shown.time))) return;
-    if (loadFailed_[nextBrowser_]) {
-        // An error page never comes on show: the page on show stays for another turn while
-        // the page after the failed one preloads; the failed one is tried again at its next
-        // turn, so it comes back by itself once it loads.
-        NoteSkipped(browsers_[nextBrowser_].address);
+    const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
+    const PageTimer::Turn turn = timer_.At(now, browsers_[browsers_.Current()].time, preload,
+                                           std::chrono::seconds{c_.presentation.MaxTime});
+    if (turn == PageTimer::Turn::Stay) return;
+    if (turn == PageTimer::Turn::PassOver) {
+        NoteSkipped(preload.address);
         AdvancePage(+1);
         if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
         pageOnShowTaken_ = true;
         if (state_ == PlayerState::FinProg) return;
         PreloadCurrentPage();
-        shown.startTime = now;
+        timer_.Start(now);
         SetState(PlayerState::WaitTime);
         return;
     }
-    // MaxTime counts from the moment the page came on show, not from the end of its time.
-    if (!browsers_[nextBrowser_].loaded && !(onShow > Seconds(c_.presentation.MaxTime))) return;
     skippedInRow_ = 0;
     AdvancePage(+1);
     if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
@@ -199,17 +177,15 @@ void Player::NoteSkipped(const std::string& address) {
 
 void Player::PreloadCurrentPage() {
     const Presentation& p = c_.presentation;
-    browsers_[nextBrowser_].loaded = !p.WaitComplete;
+    browsers_.PreloadStarts(p.WaitComplete);
     // Past the last page nothing preloads.
     if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage, c_.machine.Snap))
-        BrowseTo(nextBrowser_, page->address, page->seconds);
+        BrowseTo(browsers_.Next(), page->address, std::chrono::seconds{page->seconds});
 }
 
 void Player::StepWaitSaver() {
-    if (!c_.machine.ScreenSaveActive) return;
-    // No delay at all would end every pause within a tick.
-    const std::int32_t delay = c_.machine.ScreenSaveTimeOut > 0 ? c_.machine.ScreenSaveTimeOut : 60;
-    if (Now() - lastActivityTime_ > Seconds(delay)) {
+    if (idle_.IdleOver(Now(), c_.machine.ScreenSaveActive,
+                       std::chrono::seconds{c_.machine.ScreenSaveTimeOut})) {
         SetState(PlayerState::Init);
         RecordMouse();
         LeaveNavigationMode();
@@ -223,27 +199,26 @@ void Player::StepConfig() {
 }
 
 void Player::MousePart() {
-    if (!mouseReferenceSet_) {
+    if (!idle_.HasReference()) {
         RecordMouse();
         return;
     }
     const bool configOpen =
         state_ == PlayerState::Config || state_ == PlayerState::WaitConfig || c_.configCommandLine;
     if (!configOpen) {
-        lastMousePosition_ = c_.desktop.CursorPosition();
-        if (lastMousePosition_ != mouseReference_) {
-            const double now = Now();
-            lastActivityTime_ = now;
-            const bool graceOver = now - saverModeStartTime_ > kMouseGrace;
-            const MouseMovePolicy policy = c_.machine.OnMouseMove;
-            if (policy == MouseMovePolicy::EnterNavigation && !navigationMode_ && graceOver) {
+        switch (idle_.PointerAt(c_.desktop.CursorPosition(), Now(), c_.machine.OnMouseMove,
+                                navigationMode_, c_.machine.Locked)) {
+            case IdleWatch::Move::EnterNavigation:
                 SwitchToNavigation();
-            } else if (policy == MouseMovePolicy::EndShow && graceOver && !c_.machine.Locked) {
+                break;
+            case IdleWatch::Move::EndShow:
                 SetState(PlayerState::FinProg);
-            }
+                break;
+            case IdleWatch::Move::None:
+                break;
         }
     }
-    c_.toolbars.CheckHelpTip(lastMousePosition_, navigationMode_);
+    c_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
 }
 
 }  // namespace pagelark

@@ -1,13 +1,18 @@
 #pragma once
 // The player: the state machine stepped by the 200 ms timer, page sequencing with preload,
-// the two modes with idle detection and the mouse policy, the keys and the address check.
+// the two modes, the keys and the address check. It reads the clock and drives the ports; the
+// rules it follows (the browsers' turns, the page timer, the idle watch) are values of their own.
 // Plain C++; everything outside reaches it through the ports.
 
-#include <array>
+#include <chrono>
 #include <cstdint>
 #include <set>
 #include <string>
 
+#include "core/browser_rotation.h"
+#include "core/idle_watch.h"
+#include "core/page_timer.h"
+#include "core/player_state.h"
 #include "core/ports/browser_events.h"
 #include "core/ports/browser_stage.h"
 #include "core/ports/config_events.h"
@@ -30,7 +35,6 @@ struct PageEntry;
 struct Presentation;
 struct ToolbarButtons;
 
-enum class PlayerState { Init, Navigate, WaitTime, WaitSaver, Config, WaitConfig, FinProg };
 // The state's stored word: "INIT", "NAVIGATE", ...
 const char* StateWord(PlayerState state);
 
@@ -52,13 +56,6 @@ struct PlayerContext {
     Snapshots& snapshots;
     Connectivity& connectivity;
     ProgramLauncher& launcher;
-};
-
-struct BrowserRecord {
-    std::string address;  // last address the program sent
-    std::int32_t time = 0;
-    double startTime = 0.0;
-    bool loaded = false;
 };
 
 class Player final : public PlayerCommands, public BrowserEvents, public ConfigEvents {
@@ -114,12 +111,12 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     // Read-only views for tests.
     PlayerState State() const { return state_; }
     bool NavigationMode() const { return navigationMode_; }
-    int CurrentBrowser() const { return currentBrowser_; }
-    int NextBrowser() const { return nextBrowser_; }
-    int SpareBrowser() const { return spareBrowser_; }
-    const BrowserRecord& Browser(int browser) const { return browsers_[browser]; }
-    double LastActivityTime() const { return lastActivityTime_; }
-    double SaverModeStartTime() const { return saverModeStartTime_; }
+    int CurrentBrowser() const { return browsers_.Current(); }
+    int NextBrowser() const { return browsers_.Next(); }
+    int SpareBrowser() const { return browsers_.Spare(); }
+    const BrowserRotation::Record& Browser(int browser) const { return browsers_[browser]; }
+    double LastActivityTime() const { return idle_.LastActivity(); }
+    double SaverModeStartTime() const { return idle_.SaverModeStart(); }
 
   private:
     double Now() const;
@@ -134,11 +131,9 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     void StepConfig();
     // Records address as sent to browser and navigates it, offline and silent as needed.
     void SendAddress(int browser, const std::string& address);
-    // The browser already holds address and may show it without loading it again.
-    bool HoldsAddress(int browser, const std::string& address) const;
     // Before the user browses: offline as the connection says, dialogs no longer suppressed.
     void PrepareBrowsersForUser();
-    void BrowseTo(int browser, const std::string& address, std::int32_t seconds);
+    void BrowseTo(int browser, const std::string& address, std::chrono::seconds time);
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
     // A page that failed to load was passed over at its turn.
@@ -158,16 +153,9 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     bool stepBusy_ = false;
     bool navigationMode_ = false;
     bool browsersReady_ = false;
-    double lastActivityTime_ = 0.0;
-    double saverModeStartTime_ = 0.0;
-    bool mouseReferenceSet_ = false;
-    ScreenPoint mouseReference_;
-    ScreenPoint lastMousePosition_;
-    int currentBrowser_ = 0;
-    int nextBrowser_ = 1;
-    int spareBrowser_ = 2;
-    std::array<BrowserRecord, kBrowserCount> browsers_;
-    std::array<bool, kBrowserCount> loadFailed_{};
+    IdleWatch idle_;
+    BrowserRotation browsers_;
+    PageTimer timer_;
     // The page on show stays for a page that failed and has had its snapshot.
     bool pageOnShowTaken_ = false;
     // Addresses reported as failing, until they load; pages skipped since one came on show.

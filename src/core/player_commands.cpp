@@ -1,7 +1,6 @@
 #include "core/player.h"
 
-#include <algorithm>
-#include <limits>
+#include <chrono>
 
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
@@ -14,9 +13,9 @@ namespace {
 // The help page the Help command opens.
 constexpr std::size_t kDocumentationPage = 3;
 // Display time given to the page Home brings.
-constexpr std::int32_t kHomeSeconds = 10;
+constexpr std::chrono::seconds kHomeSeconds{10};
 // Display time given to an address the visitor typed, as for the home page.
-constexpr std::int32_t kTypedAddressSeconds = 10;
+constexpr std::chrono::seconds kTypedAddressSeconds{10};
 
 }  // namespace
 
@@ -24,20 +23,10 @@ constexpr std::int32_t kTypedAddressSeconds = 10;
 
 void Player::AdvancePage(int delta) {
     Presentation& p = c_.presentation;
-    const std::int32_t count = PageCount(p);
-    const std::int64_t moved = std::clamp<std::int64_t>(std::int64_t{p.CurrentPage} + delta,
-                                                        std::numeric_limits<std::int32_t>::min(),
-                                                        std::numeric_limits<std::int32_t>::max());
-    // There is no page below the start page; without AutoLoop the counter stops there.
-    if (!(moved < 0 && delta != 1 && !p.AutoLoop)) p.CurrentPage = static_cast<std::int32_t>(moved);
+    const CounterMove move = MoveCounter(p.CurrentPage, delta, PageCount(p), p.AutoLoop);
+    p.CurrentPage = move.counter;
     SetState(PlayerState::Navigate);
-    if (delta == 1 && p.CurrentPage > count) {
-        if (p.AutoLoop)
-            p.CurrentPage = 1;
-        else
-            SetState(PlayerState::FinProg);
-    }
-    if (delta != 1 && p.CurrentPage < 1 && p.AutoLoop) p.CurrentPage = count;
+    if (move.ends) SetState(PlayerState::FinProg);
 }
 
 void Player::CmdPlay() {
@@ -55,30 +44,28 @@ void Player::CmdPlay() {
 }
 
 void Player::CmdPause() {
-    if (navigationMode_) return;
-    if (state_ != PlayerState::Navigate && state_ != PlayerState::WaitTime) return;
-    lastActivityTime_ = Now();
+    if (!PlayCommandActs(PlayCommand::Pause, state_, navigationMode_)) return;
+    idle_.Seen(Now());
     SetState(PlayerState::WaitSaver);
 }
 
 void Player::CmdPrevious() {
-    if (navigationMode_) return;
-    if (state_ != PlayerState::Navigate && state_ != PlayerState::WaitTime) return;
+    if (!PlayCommandActs(PlayCommand::Previous, state_, navigationMode_)) return;
     AdvancePage(-1);
     SetState(PlayerState::Navigate);
 }
 
 void Player::CmdNext() {
-    if (navigationMode_ || state_ != PlayerState::WaitTime) return;
+    if (!PlayCommandActs(PlayCommand::Next, state_, navigationMode_)) return;
     AdvancePage(+1);
     SetState(PlayerState::Navigate);
 }
 
 void Player::GoHome() {
-    BrowserRecord& shown = browsers_[currentBrowser_];
-    shown.time = kHomeSeconds;
-    if (!HoldsAddress(currentBrowser_, c_.presentation.HomeURL))
-        SendAddress(currentBrowser_, c_.presentation.HomeURL);
+    const int shown = browsers_.Current();
+    browsers_.SetTime(shown, kHomeSeconds);
+    if (!browsers_.Holds(shown, c_.presentation.HomeURL))
+        SendAddress(shown, c_.presentation.HomeURL);
 }
 
 // ---- other commands and keys ----
@@ -104,28 +91,29 @@ bool Player::OpenConfig() {
 void Player::CmdHelp() {
     // Help is navigation mode, over pages the include list need not name.
     if (c_.machine.Locked) return;
-    lastActivityTime_ = Now();
+    idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
     if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
-    c_.toolbars.CheckHelpTip(lastMousePosition_, navigationMode_);
-    BrowseTo(currentBrowser_, c_.helpDocuments[kDocumentationPage], 0);
+    c_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
+    BrowseTo(browsers_.Current(), c_.helpDocuments[kDocumentationPage],
+             std::chrono::seconds::zero());
 }
 
 void Player::CmdBack() {
-    if (navigationMode_) c_.stage.GoBack(currentBrowser_);
+    if (navigationMode_) c_.stage.GoBack(browsers_.Current());
 }
 
 void Player::CmdForward() {
-    if (navigationMode_) c_.stage.GoForward(currentBrowser_);
+    if (navigationMode_) c_.stage.GoForward(browsers_.Current());
 }
 
 void Player::CmdStop() {
-    if (navigationMode_) c_.stage.Stop(currentBrowser_);
+    if (navigationMode_) c_.stage.Stop(browsers_.Current());
 }
 
 void Player::CmdReload() {
-    if (navigationMode_) c_.stage.Reload(currentBrowser_);
+    if (navigationMode_) c_.stage.Reload(browsers_.Current());
 }
 
 void Player::HandleKey(KeyCode key, int shift) {
@@ -140,7 +128,7 @@ void Player::HandleKey(KeyCode key, int shift) {
             if (!program.empty()) c_.launcher.StartMinimized(program);
         }
     }
-    lastActivityTime_ = Now();
+    idle_.Seen(Now());
 }
 
 bool Player::QuitAllowed() const {
@@ -157,15 +145,15 @@ void Player::ConfigShown() {
 }
 
 std::string Player::CurrentLocation() const {
-    return c_.stage.LocationURL(currentBrowser_);
+    return c_.stage.LocationURL(browsers_.Current());
 }
 
 void Player::ShowInStage(const std::string& address) {
-    BrowseTo(currentBrowser_, address, 0);
+    BrowseTo(browsers_.Current(), address, std::chrono::seconds::zero());
 }
 
 void Player::ConfigClosed(bool ok) {
-    saverModeStartTime_ = Now();
+    idle_.SaverModeBegins(Now());
     if (ok) {
         SetState(PlayerState::Init);
         RecordMouse();
@@ -182,7 +170,7 @@ void Player::ConfigClosed(bool ok) {
 }
 
 void Player::BrowseAddress(const std::string& address) {
-    BrowseTo(currentBrowser_, address, kTypedAddressSeconds);
+    BrowseTo(browsers_.Current(), address, kTypedAddressSeconds);
 }
 
 }  // namespace pagelark

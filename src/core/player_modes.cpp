@@ -19,7 +19,7 @@ constexpr int kCursorShownAbove = 5;
 // ---- modes and cursor ----
 
 void Player::EnterNavigationMode() {
-    lastActivityTime_ = Now();
+    idle_.Seen(Now());
     navigationMode_ = true;
     SetState(PlayerState::WaitSaver);
     c_.toolbars.ShowToolRun(false);
@@ -31,7 +31,7 @@ void Player::EnterNavigationMode() {
 }
 
 void Player::LeaveNavigationMode() {
-    saverModeStartTime_ = Now();
+    idle_.SaverModeBegins(Now());
     navigationMode_ = false;
     c_.toolbars.ShowToolNav(false);
     if (ToolRunShown()) {
@@ -43,7 +43,7 @@ void Player::LeaveNavigationMode() {
 void Player::SwitchToNavigation() {
     if (!NavigationOffered(c_.machine.Locked, c_.presentation)) return;
     if (c_.presentation.AutoHome) GoHome();
-    lastActivityTime_ = Now();
+    idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
     if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
@@ -58,12 +58,11 @@ void Player::PrepareBrowsersForUser() {
 }
 
 void Player::NoteActivity() {
-    lastActivityTime_ = Now();
+    idle_.Seen(Now());
 }
 
 void Player::RecordMouse() {
-    mouseReference_ = c_.desktop.CursorPosition();
-    mouseReferenceSet_ = true;
+    idle_.RestsAt(c_.desktop.CursorPosition());
 }
 
 void Player::HideCursor() {

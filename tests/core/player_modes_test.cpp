@@ -1,4 +1,4 @@
-// The two modes: mouse policy, idle return, cursor, tool bars, help, and the address check.
+// The two modes: mouse policy, cursor, tool bars, help, and the address check.
 
 #include "core/player.h"
 
@@ -38,23 +38,6 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
         // Once in navigation mode, moves do nothing more.
         EXPECT_EQ(w.Count("ToolNav 1"), c.policy == 1 ? 1 : 0);
     }
-}
-
-TEST_F(PlayerTest, IdleReturnOnlyWithScreenSaveActiveAndPostponedByTheMouse) {
-    machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
-    machine.ScreenSaveTimeOut = 0;  // stored as no delay: plays as one minute
-    machine.ScreenSaveActive = false;
-    Start();
-    P().SwitchToNavigation();
-    EXPECT_EQ(Run({100000}), "WAITSAVER nav");
-
-    machine.ScreenSaveActive = true;
-    w.pointer = {0, 0};  // left away from the reference: active on every tick
-    EXPECT_EQ(Run({50, 50, 50}), "WAITSAVER nav,WAITSAVER nav,WAITSAVER nav");
-    w.pointer = {100, 100};  // back where it was at the start: no longer moving
-    EXPECT_EQ(Run({59, 2}), "WAITSAVER nav,INIT");
-    EXPECT_EQ(P().SaverModeStartTime(), w.now);
-    EXPECT_EQ(w.calls.back(), "ToolNav 0");
 }
 
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {

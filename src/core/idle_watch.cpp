@@ -1,0 +1,32 @@
+#include "core/idle_watch.h"
+
+#include "core/days.h"
+
+namespace pagelark {
+
+namespace {
+
+// Held in single precision on purpose.
+const float kMouseGrace = static_cast<float>(InDays(std::chrono::seconds{2}));
+
+}  // namespace
+
+IdleWatch::Move IdleWatch::PointerAt(ScreenPoint pointer, double now, MouseMovePolicy policy,
+                                     bool navigationMode, bool locked) {
+    lastPointer_ = pointer;
+    if (pointer == reference_) return Move::None;
+    lastActivity_ = now;
+    const bool graceOver = now - saverModeStart_ > kMouseGrace;
+    if (policy == MouseMovePolicy::EnterNavigation && !navigationMode && graceOver)
+        return Move::EnterNavigation;
+    if (policy == MouseMovePolicy::EndShow && graceOver && !locked) return Move::EndShow;
+    return Move::None;
+}
+
+bool IdleWatch::IdleOver(double now, bool screenSaveActive, std::chrono::seconds timeOut) const {
+    if (!screenSaveActive) return false;
+    using std::chrono_literals::operator""s;
+    return now - lastActivity_ > InDays(timeOut > 0s ? timeOut : 60s);
+}
+
+}  // namespace pagelark

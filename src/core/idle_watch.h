@@ -1,0 +1,46 @@
+#pragma once
+// When the visitor was last seen, when play stops on its own, and what a pointer move does.
+// Keys, commands, the pointer and navigations the visitor made are activity; times come in
+// as clock readings, nothing here reads a clock.
+
+#include <chrono>
+
+#include "core/ports/port_types.h"
+#include "model/modes.h"
+
+namespace pagelark {
+
+class IdleWatch {
+  public:
+    enum class Move { None, EnterNavigation, EndShow };
+
+    void Seen(double now) { lastActivity_ = now; }
+    void SaverModeBegins(double now) { saverModeStart_ = now; }
+    // Where the pointer rests while nobody is there: play starts or resumes.
+    void RestsAt(ScreenPoint pointer) {
+        reference_ = pointer;
+        referenceSet_ = true;
+    }
+    bool HasReference() const { return referenceSet_; }
+
+    // A pointer away from where it rests is the visitor. What it does beyond that waits for
+    // the hand that started screen saver mode to leave the mouse.
+    Move PointerAt(ScreenPoint pointer, double now, MouseMovePolicy policy, bool navigationMode,
+                   bool locked);
+    // Navigation mode and a pause end when nobody was seen for the time-out, with the screen
+    // saver active; a time-out of zero plays as a minute, or every pause would end at once.
+    bool IdleOver(double now, bool screenSaveActive, std::chrono::seconds timeOut) const;
+
+    double LastActivity() const { return lastActivity_; }
+    double SaverModeStart() const { return saverModeStart_; }
+    ScreenPoint LastPointer() const { return lastPointer_; }
+
+  private:
+    double lastActivity_ = 0.0;
+    double saverModeStart_ = 0.0;
+    bool referenceSet_ = false;
+    ScreenPoint reference_;
+    ScreenPoint lastPointer_;
+};
+
+}  // namespace pagelark

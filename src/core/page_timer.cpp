@@ -1,0 +1,46 @@
+#include "core/page_timer.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/days.h"
+
+namespace pagelark {
+
+PageTimer::Turn PageTimer::At(double now, std::chrono::seconds display,
+                              const BrowserRotation::Record& preload,
+                              std::chrono::seconds maxTime) const {
+    if (display == std::chrono::seconds::zero()) return Turn::Stay;
+    const double onShow = now - start_;
+    if (!(onShow > InDays(display))) return Turn::Stay;
+    // An error page never comes on show; the failed page is tried again at its next turn.
+    if (preload.failed) return Turn::PassOver;
+    // MaxTime counts from the moment the page came on show, not from the end of its time.
+    if (!preload.loaded && !(onShow > InDays(maxTime))) return Turn::Stay;
+    return Turn::Advance;
+}
+
+bool PlayCommandActs(PlayCommand command, PlayerState state, bool navigationMode) {
+    if (navigationMode) return false;
+    if (state == PlayerState::WaitTime) return true;
+    return state == PlayerState::Navigate && command != PlayCommand::Next;
+}
+
+CounterMove MoveCounter(std::int32_t counter, int delta, std::int32_t count, bool autoLoop) {
+    const std::int64_t moved = std::clamp<std::int64_t>(std::int64_t{counter} + delta,
+                                                        std::numeric_limits<std::int32_t>::min(),
+                                                        std::numeric_limits<std::int32_t>::max());
+    CounterMove move{counter, false};
+    // There is no page below the start page; without AutoLoop the counter stops there.
+    if (!(moved < 0 && delta != 1 && !autoLoop)) move.counter = static_cast<std::int32_t>(moved);
+    if (delta == 1 && move.counter > count) {
+        if (autoLoop)
+            move.counter = 1;
+        else
+            move.ends = true;
+    }
+    if (delta != 1 && move.counter < 1 && autoLoop) move.counter = count;
+    return move;
+}
+
+}  // namespace pagelark

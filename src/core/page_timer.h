@@ -1,0 +1,46 @@
+#pragma once
+// How long the page on show stays, which commands move the show on, and where the page
+// counter goes. Times come in as clock readings; nothing here reads a clock.
+
+#include <chrono>
+#include <cstdint>
+
+#include "core/browser_rotation.h"
+#include "core/player_state.h"
+
+namespace pagelark {
+
+class PageTimer {
+  public:
+    enum class Turn {
+        Stay,      // the page on show stays
+        PassOver,  // the preload failed: the page on show stays another turn
+        Advance,   // the preload comes on show
+    };
+
+    // The page on show came on show, or got another turn, at now.
+    void Start(double now) { start_ = now; }
+    // A page on show for display seconds (zero: until a command moves on) gives way to the
+    // preload once that time is over and the preload is ready, or maxTime after it came on show.
+    Turn At(double now, std::chrono::seconds display, const BrowserRotation::Record& preload,
+            std::chrono::seconds maxTime) const;
+
+  private:
+    double start_ = 0.0;
+};
+
+enum class PlayCommand { Pause, Previous, Next };
+// None acts in navigation mode; Pause and Previous while pages play, Next only while a page's
+// time runs.
+bool PlayCommandActs(PlayCommand command, PlayerState state, bool navigationMode);
+
+struct CounterMove {
+    std::int32_t counter = 0;
+    bool ends = false;
+};
+// The page counter moved by delta over count pages: +1 when a page's time is over or on Next,
+// -1 on Previous. Past the last page AutoLoop returns to page 1, else the show ends; below
+// page 1 AutoLoop goes to the last page, and without it the counter stops at the start page.
+CounterMove MoveCounter(std::int32_t counter, int delta, std::int32_t count, bool autoLoop);
+
+}  // namespace pagelark
