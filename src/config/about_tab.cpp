@@ -13,8 +13,8 @@
 
 namespace pagelark {
 
-AboutTab::AboutTab(std::function<void()> changed, QWidget* parent)
-    : QWidget(parent), changed_(std::move(changed)) {
+AboutTab::AboutTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent)
+    : QWidget(parent), changed_(std::move(changed)), events_(events) {
     auto* frame = MakeFrame("frmAbout", Q(AboutCaption()), this);
     auto* visit = MakeLabel("lblAbout1", Q(AboutVisitLine()), frame);
     auto* version = MakeLabel("lblAbout3", Q(AboutVersionLine()), frame);
@@ -39,9 +39,8 @@ AboutTab::AboutTab(std::function<void()> changed, QWidget* parent)
 
     connect(txtEMail_, &QLineEdit::textChanged, this, [this] { changed_(); });
     connect(chkPrivate_, &QCheckBox::toggled, this, [this] { changed_(); });
-    connect(cmdTessaro, &QPushButton::clicked, this, [this] {
-        if (events_ != nullptr) events_->ShowInStage(std::string(kProductWebAddress));
-    });
+    connect(cmdTessaro, &QPushButton::clicked, this,
+            [this] { events_.ShowInStage(std::string(kProductWebAddress)); });
 }
 
 void AboutTab::Fill(const OptionFields& fields) {

@@ -16,15 +16,14 @@ class ConfigEvents;
 class AboutTab final : public QWidget {
     Q_OBJECT
   public:
-    AboutTab(std::function<void()> changed, QWidget* parent);
-    void Attach(ConfigEvents& events) { events_ = &events; }
+    AboutTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent);
     void Fill(const OptionFields& fields);
     void Keep(OptionFields& fields) const;
     QLineEdit* EMailBox() const { return txtEMail_; }
 
   private:
     std::function<void()> changed_;
-    ConfigEvents* events_ = nullptr;
+    ConfigEvents& events_;
     QLineEdit* txtEMail_;
     QCheckBox* chkPrivate_;
 };

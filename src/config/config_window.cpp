@@ -114,7 +114,9 @@ void SetPicture(QWidget& panel, const QBrush& picture) {
 }  // namespace
 
 ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
-    : c_(std::move(context)), guarded_(std::make_unique<GuardedDialogs>(c_.dialogs, *this)) {
+    : c_(std::move(context)),
+      guarded_(std::make_unique<GuardedDialogs>(c_.dialogs, *this)),
+      owner_(c_.owner) {
     setObjectName("frmConfig");
     const auto changed = [this] { Changed(); };
     const auto openProps = [this](PropsMode mode, int index) { OpenProps(mode, index); };
@@ -123,17 +125,15 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     auto* client = new QWidget(this);
     tabConfig_ = new QTabWidget(client);
     tabConfig_->setObjectName("tabConfig");
-    general_ = new GeneralTab(changed, tabConfig_);
-    pages_ =
-        new ListTab(ListTab::Kind::Pages, lists_, {changed, openProps, defaultTime}, tabConfig_);
-    include_ =
-        new ListTab(ListTab::Kind::Include, lists_, {changed, openProps, defaultTime}, tabConfig_);
-    exclude_ =
-        new ListTab(ListTab::Kind::Exclude, lists_, {changed, openProps, defaultTime}, tabConfig_);
+    general_ = new GeneralTab(changed, c_.events, tabConfig_);
+    const ListTab::Hooks hooks{changed, openProps, defaultTime};
+    pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, c_.events, tabConfig_);
+    include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, c_.events, tabConfig_);
+    exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, c_.events, tabConfig_);
     toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, tabConfig_);
     toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, tabConfig_);
     reboot_ = new RebootTab(changed, c_.document.windowsVersion, tabConfig_);
-    about_ = new AboutTab(changed, tabConfig_);
+    about_ = new AboutTab(changed, c_.events, tabConfig_);
     QWidget* const panels[kConfigTabs] = {general_, pages_,   include_, exclude_,
                                           toolRun_, toolNav_, reboot_,  about_};
     for (int i = 0; i < kConfigTabs; ++i) {
@@ -204,26 +204,12 @@ void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
     item(file, "mnuFile3", "Save &As...", QKeySequence(),
          [this] { RunFileCommand(FileCommandId::SaveAs); });
     file->addSeparator();
-    item(file, "mnuFile16", "&Quit", QKeySequence(), [this] {
-        if (commands_ != nullptr) commands_->CmdQuit();
-    });
+    item(file, "mnuFile16", "&Quit", QKeySequence(), [this] { c_.commands.CmdQuit(); });
     QMenu* help = menuBar->addMenu("&Help");
-    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] {
-        if (commands_ != nullptr) commands_->CmdHelp();
-    });
+    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] { c_.commands.CmdHelp(); });
     help->addSeparator();
     webSite_ =
         item(help, "mnuHelp2", Q(WebSiteMenuCaption()), QKeySequence(), [this] { OpenWebSite(); });
-}
-
-void ConfigWindowWidget::Attach(ConfigEvents& events, PlayerCommands& commands) {
-    events_ = &events;
-    commands_ = &commands;
-    general_->Attach(events);
-    pages_->Attach(events);
-    include_->Attach(events);
-    exclude_->Attach(events);
-    about_->Attach(events);
 }
 
 void ConfigWindowWidget::Open() {
@@ -240,7 +226,7 @@ void ConfigWindowWidget::changeEvent(QEvent* event) {
 }
 
 void ConfigWindowWidget::ConfigShow() {
-    if (events_ != nullptr) events_->ConfigShown();
+    c_.events.ConfigShown();
     Presentation& presentation = c_.presentation;
     if (!presentation.EditorLoaded) {
         edited_ = EditedDocument{presentation, c_.document.machine, c_.document.buttons};
@@ -277,8 +263,7 @@ void ConfigWindowWidget::FillWindow() {
     SelectTab(fields.email.empty() ? kAboutTab : 1);
 
     lists_ = FillLists(presentation, edited_.buttons);
-    const std::string location = events_ != nullptr ? events_->CurrentLocation() : "";
-    pages_->Fill(LineOfLocation(lists_.pages, location));
+    pages_->Fill(LineOfLocation(lists_.pages, c_.events.CurrentLocation()));
     include_->Fill(lists_.include.empty() ? -1 : 0);
     exclude_->Fill(lists_.exclude.empty() ? -1 : 0);
     toolRun_->Fill();
@@ -315,7 +300,7 @@ void ConfigWindowWidget::reject() {
 void ConfigWindowWidget::Unload(bool ok) {
     c_.presentation.EditorLoaded = false;
     hide();
-    if (events_ != nullptr) events_->ConfigClosed(ok);
+    c_.events.ConfigClosed(ok);
 }
 
 bool ConfigWindowWidget::Keep() {
@@ -336,6 +321,7 @@ bool ConfigWindowWidget::Keep() {
 bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
     const FileCommandResult result = FileCommand(command, edited_, c_.presentation, c_.document,
                                                  *guarded_, [this] { return Keep(); });
+    if (result.showSaved && c_.showSaved) c_.showSaved();
     if (result.refill) Refill();
     setWindowTitle(Q(ConfigCaption(edited_.presentation.CurrentFile)));
     return result.done;

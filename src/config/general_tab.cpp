@@ -18,8 +18,8 @@
 
 namespace pagelark {
 
-GeneralTab::GeneralTab(std::function<void()> changed, QWidget* parent)
-    : QWidget(parent), changed_(std::move(changed)) {
+GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent)
+    : QWidget(parent), changed_(std::move(changed)), events_(events) {
     auto* home = MakeFrame("frmHomePage", "Home Page", this);
     auto* homeGrid = new QGridLayout(home);
     auto* lblHomePage = MakeLabel("lblHomePage", "&Address :", home);
@@ -113,7 +113,7 @@ GeneralTab::GeneralTab(std::function<void()> changed, QWidget* parent)
     });
     connect(cmdCurPage, &QPushButton::clicked, this, [this] {
         changed_();
-        if (events_ != nullptr) txtHomePage_->setText(Q(events_->CurrentLocation()));
+        txtHomePage_->setText(Q(events_.CurrentLocation()));
     });
 }
 

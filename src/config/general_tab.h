@@ -21,8 +21,7 @@ class GeneralTab final : public QWidget {
     Q_OBJECT
   public:
     // changed runs after every edit; events gives the address of the page on show.
-    GeneralTab(std::function<void()> changed, QWidget* parent);
-    void Attach(ConfigEvents& events) { events_ = &events; }
+    GeneralTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent);
     void Fill(const OptionFields& fields);
     void Keep(OptionFields& fields) const;
     int MouseMove() const;
@@ -37,7 +36,7 @@ class GeneralTab final : public QWidget {
     void ApplyScreenSaveActive();
 
     std::function<void()> changed_;
-    ConfigEvents* events_ = nullptr;
+    ConfigEvents& events_;
     QLineEdit* txtHomePage_;
     QCheckBox* chkAutoHome_;
     QCheckBox* chkScreenSaveActive_;

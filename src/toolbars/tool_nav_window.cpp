@@ -20,9 +20,9 @@ constexpr float kToolNavClientHeight = 735.0F;
 // ---- ToolNavWindow ----
 
 ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
-                             const std::string& startupFolder)
-    : ToolbarWindow(tip, buttons.ToolNavButtons, "ToolNav", kToolNavBorder, kToolNavClientHeight,
-                    startupFolder),
+                             PlayerCommands& commands, const std::string& startupFolder)
+    : ToolbarWindow(tip, buttons.ToolNavButtons, commands, "ToolNav", kToolNavBorder,
+                    kToolNavClientHeight, startupFolder),
       records_(buttons) {
     txtURL_ = new QLineEdit(this);
     txtURL_->setObjectName("txtURL");
@@ -37,11 +37,10 @@ ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
     const float y = TwipsPerPixelY(*this);
     cmdDefault_->setGeometry(ToPixels(-1000, x), ToPixels(720, y), ToPixels(495, x),
                              ToPixels(375, y));
-    connect(cmdDefault_, &QPushButton::clicked, this, [this] {
-        if (commands_ != nullptr) commands_->BrowseAddress(txtURL_->text().toStdString());
-    });
+    connect(cmdDefault_, &QPushButton::clicked, this,
+            [this] { commands_.BrowseAddress(txtURL_->text().toStdString()); });
     connect(txtURL_, &QLineEdit::returnPressed, cmdDefault_, &QPushButton::click);
-    PreviewKeysOf(txtURL_);
+    txtURL_->installEventFilter(this);
 }
 
 void ToolNavWindow::SetAddress(const std::string& address) {
@@ -109,7 +108,7 @@ bool ToolNavWindow::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, txtURL_, [box = txtURL_] { box->selectAll(); });
         }
     }
-    return ToolbarWindow::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace pagelark
