@@ -59,9 +59,7 @@ int main(int argc, char** argv) {
     ToolbarButtons buttons;
     const std::string startupFolder = folder + "/";
     const HelpDocumentList help{};
-    DocumentEvents events;
-    DocumentContext context{settings, session.files, machine, buttons,
-                            help,     startupFolder, events,  0};
+    DocumentContext context{settings, session.files, machine, buttons, help, startupFolder, 0};
     ReadToolbarButtons(settings, presentation.CurrentFile, buttons);
 
     std::vector<double> loads, saves;

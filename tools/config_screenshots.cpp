@@ -15,9 +15,19 @@
 #include "platform/clock.h"
 #include "storage/document_session.h"
 #include "storage/presentation_file.h"
+#include "support/recording_commands.h"
 #include "support/temp_folder.h"
 
 namespace {
+
+// No show behind the window: no page on show, nothing to tell.
+class NoShow final : public pagelark::ConfigEvents {
+  public:
+    void ConfigShown() override {}
+    std::string CurrentLocation() const override { return {}; }
+    void ShowInStage(const std::string&) override {}
+    void ConfigClosed(bool) override {}
+};
 
 bool Save(QWidget& widget, const QString& file) {
     if (widget.grab().save(file)) return true;
@@ -58,12 +68,14 @@ int main(int argc, char** argv) {
         button.Visible = true;
     const HelpDocumentList help{};
     const std::string startupFolder = folder.path() + "/";
-    DocumentEvents events;
-    DocumentContext context{session.settings, session.files, machine, buttons, help,
-                            startupFolder,    events,        0};
+    DocumentContext context{
+        session.settings, session.files, machine, buttons, help, startupFolder, 0};
     QtFileDialogs dialogs;
     const SystemClock clock;
-    ConfigWindowWidget window(ConfigContext{presentation, context, dialogs, clock, {}, {}});
+    NoShow show;
+    testing::RecordingCommands commands;
+    ConfigWindowWidget window(
+        ConfigContext{presentation, context, dialogs, clock, show, commands, nullptr, {}, {}, {}});
     window.Open();
     const char* const names[kConfigTabs] = {"general",  "pages",    "include", "exclude",
                                             "tool-run", "tool-nav", "reboot",  "about"};

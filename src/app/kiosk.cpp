@@ -13,10 +13,12 @@
 #include <iostream>
 
 #include "app/logind_reboot.h"
+#include "app/player_relay.h"
 #include "app/qt_adapters.h"
 #include "app/screen_capture.h"
 #include "app/shell_open.h"
 #include "app/single_instance.h"
+#include "app/visitor_input.h"
 #include "config/config_window.h"
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
@@ -77,34 +79,33 @@ std::string StartupFolder() {
     return WithTrailingSeparator(QDir::currentPath().toStdString());
 }
 
-class Kiosk final : public DocumentEvents {
+class Kiosk final {
   public:
     Kiosk(std::string rawCommandLine, std::string tempDir)
         : raw_(std::move(rawCommandLine)),
           tempDir_(std::move(tempDir)),
           startupFolder_(StartupFolder()),
           session_(presentation_.CurrentFile),
-          context_{session_.settings, session_.files, machine_, buttons_,
-                   helpDocuments_,    startupFolder_, *this,    GetWindowsVersion()} {}
+          context_{session_.settings, session_.files, machine_,           buttons_,
+                   helpDocuments_,    startupFolder_, GetWindowsVersion()} {}
 
     void InitPlayer();
+    // The windows, each built with the ports it needs, then the player over them.
     void Start();
     void End();
     // The 200 ms timer's step.
     void Tick();
-    // A save applies the edited tool bar records at once.
-    void AfterSave() override;
     // `pagelark CONFIG` started while this kiosk runs: true when the window opens, which a
     // locked kiosk does (its screen offers no Config button).
     bool ConfigRequested();
-    // New and Open refill the configuration window while it is up.
-    bool EditorOpen() const override { return configWindow_ && configWindow_->isVisible(); }
-    void RefillEditor() override;
     QWidget* MainWindow() const { return stage_.get(); }
     // Why a snapshot run ended early; "" when it did not.
     const std::string& SnapshotFailure() const { return snapshots_.Failure(); }
 
   private:
+    // A save the show took applies the saved tool bar records at once.
+    void ShowSaved();
+
     std::string raw_;
     std::string tempDir_;
     std::string startupFolder_;
@@ -119,7 +120,8 @@ class Kiosk final : public DocumentEvents {
     std::vector<HelpFile> helpFiles_;
     HelpDocumentList helpDocuments_;
     DocumentContext context_;
-    bool helpFolderOurs_ = false;
+    // The help pages' folder, expanded; "" when there is none of ours.
+    std::string helpFolder_;
 
     QtDesktop desktop_;
     QtConnectivity connectivity_;
@@ -133,8 +135,10 @@ class Kiosk final : public DocumentEvents {
     QtShell shell_;
     std::unique_ptr<ServiceNotifier> notifier_ = CreateServiceNotifier();
     SnapshotTaker snapshots_{machine_, presentation_, screen_};
+    PlayerRelay relay_;
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
+    std::unique_ptr<VisitorInput> input_;
     QTimer timer_;
     QTimer firstStep_;
 };
@@ -167,45 +171,40 @@ void Kiosk::InitPlayer() {
                       << "': " << read.error << "\n";
     }
     // Without a private temporary folder there is nowhere safe to put the help pages.
-    if (!tempDir_.empty())
-        helpFolderOurs_ = ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_);
+    if (!tempDir_.empty() && ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_))
+        helpFolder_ = ExpandTempPath(HelpFolderTemplate(), tempDir_);
 
     LoadMachineSettings(session_.settings, presentation_.CurrentFile, GetWindowsVersion(),
                         clock_.Now(), machine_, buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
-    if (helpFolderOurs_) {
-        const std::string helpFolder = ExpandTempPath(HelpFolderTemplate(), tempDir_);
-        presentation_.HomeURL = RelocatedHelpPage(presentation_.HomeURL, helpFolder);
+    if (!helpFolder_.empty()) {
+        presentation_.HomeURL = RelocatedHelpPage(presentation_.HomeURL, helpFolder_);
         for (PresentationPage& page : presentation_.Pages)
-            page.URL = RelocatedHelpPage(page.URL, helpFolder);
+            page.URL = RelocatedHelpPage(page.URL, helpFolder_);
     }
 }
 
 void Kiosk::Start() {
-    stage_ = std::make_unique<StageWindow>(clock_);
-    toolbars_ = std::make_unique<QtToolbars>(shownButtons_, startupFolder_);
-    toolbars_->SetOwner(stage_.get());
+    stage_ = std::make_unique<StageWindow>(clock_, relay_, relay_);
+    configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
+        presentation_, context_, fileDialogs_, clock_, relay_, relay_, stage_.get(),
+        [this] { toolbars_->MakeToolbarsTopmost(); },
+        [this] { OpenProductWebSite(session_.registry, shell_); }, [this] { ShowSaved(); }});
+    fileDialogs_.SetParentWindow(configWindow_.get());
+    toolbars_ = std::make_unique<QtToolbars>(shownButtons_, relay_, startupFolder_,
+                                             ToolbarOwners{stage_.get(), configWindow_.get()});
     QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
                      [this] { toolbars_->ShowAgainOverOwner(); });
-    configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
-        presentation_, context_, fileDialogs_, clock_, [this] { toolbars_->MakeToolbarsTopmost(); },
-        [this] { OpenProductWebSite(session_.registry, shell_); }});
-    configWindow_->SetOwner(stage_.get());
-    fileDialogs_.SetParentWindow(configWindow_.get());
-    toolbars_->SetConfigWindow(configWindow_.get());
-    const std::string helpFolder =
-        helpFolderOurs_ ? ExpandTempPath(HelpFolderTemplate(), tempDir_) : std::string();
     player_ = std::make_unique<Player>(
         PlayerContext{presentation_, machine_, buttons_, session_.settings, helpDocuments_,
-                      helpFolder, IsConfigCommandLine(raw_), clock_, *stage_, desktop_, *toolbars_,
+                      helpFolder_, IsConfigCommandLine(raw_), clock_, *stage_, desktop_, *toolbars_,
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
-    toolbars_->Attach(*player_);
-    configWindow_->Attach(*player_, *player_);
+    relay_.Bind(*player_);
+    input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
     player_->InitBrowsers();
     stage_->setWindowTitle("Pagelark");
-    stage_->Attach(*player_, *player_);
     timer_.setInterval(200);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
     timer_.start();
@@ -239,8 +238,7 @@ void Kiosk::Tick() {
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
 }
 
-void Kiosk::AfterSave() {
-    if (!toolbars_ || !player_) return;  // a load before the windows, or after the end
+void Kiosk::ShowSaved() {
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
     toolbars_->Relayout();
@@ -256,10 +254,6 @@ bool Kiosk::ConfigRequested() {
            player_->OpenConfig();
 }
 
-void Kiosk::RefillEditor() {
-    if (EditorOpen()) configWindow_->ConfigShow();
-}
-
 void Kiosk::End() {
     session_.files.DisconnectAllShares();
     if (!reservedTempFile_.empty()) session_.files.RemoveFile(reservedTempFile_);
@@ -268,6 +262,7 @@ void Kiosk::End() {
     timer_.stop();
     firstStep_.stop();
     player_->ShowCursor();
+    input_.reset();
     configWindow_.reset();
     toolbars_.reset();
     stage_.reset();

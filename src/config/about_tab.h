@@ -16,17 +16,16 @@ class ConfigEvents;
 class AboutTab final : public QWidget {
     Q_OBJECT
   public:
-    AboutTab(std::function<void()> changed, QWidget* parent);
-    void Attach(ConfigEvents& events) { events_ = &events; }
+    AboutTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent);
     void Fill(const OptionFields& fields);
     void Keep(OptionFields& fields) const;
-    QLineEdit* EMailBox() const { return txtEMail_; }
+    QLineEdit* EMailBox() const { return emailEdit_; }
 
   private:
     std::function<void()> changed_;
-    ConfigEvents* events_ = nullptr;
-    QLineEdit* txtEMail_;
-    QCheckBox* chkPrivate_;
+    ConfigEvents& events_;
+    QLineEdit* emailEdit_;
+    QCheckBox* privateCheck_;
 };
 
 }  // namespace pagelark

@@ -114,41 +114,41 @@ void SetPicture(QWidget& panel, const QBrush& picture) {
 }  // namespace
 
 ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
-    : c_(std::move(context)), guarded_(std::make_unique<GuardedDialogs>(c_.dialogs, *this)) {
+    : c_(std::move(context)),
+      guarded_(std::make_unique<GuardedDialogs>(c_.dialogs, *this)),
+      owner_(c_.owner) {
     setObjectName("frmConfig");
     const auto changed = [this] { Changed(); };
     const auto openProps = [this](PropsMode mode, int index) { OpenProps(mode, index); };
     const auto defaultTime = [this] { return edited_.presentation.DefaultTime; };
 
     auto* client = new QWidget(this);
-    tabConfig_ = new QTabWidget(client);
-    tabConfig_->setObjectName("tabConfig");
-    general_ = new GeneralTab(changed, tabConfig_);
-    pages_ =
-        new ListTab(ListTab::Kind::Pages, lists_, {changed, openProps, defaultTime}, tabConfig_);
-    include_ =
-        new ListTab(ListTab::Kind::Include, lists_, {changed, openProps, defaultTime}, tabConfig_);
-    exclude_ =
-        new ListTab(ListTab::Kind::Exclude, lists_, {changed, openProps, defaultTime}, tabConfig_);
-    toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, tabConfig_);
-    toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, tabConfig_);
-    reboot_ = new RebootTab(changed, c_.document.windowsVersion, tabConfig_);
-    about_ = new AboutTab(changed, tabConfig_);
+    configTabs_ = new QTabWidget(client);
+    configTabs_->setObjectName("tabConfig");
+    general_ = new GeneralTab(changed, c_.events, configTabs_);
+    const ListTab::Hooks hooks{changed, openProps, defaultTime};
+    pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, c_.events, configTabs_);
+    include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, c_.events, configTabs_);
+    exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, c_.events, configTabs_);
+    toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, configTabs_);
+    toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, configTabs_);
+    reboot_ = new RebootTab(changed, c_.document.windowsVersion, configTabs_);
+    about_ = new AboutTab(changed, c_.events, configTabs_);
     QWidget* const panels[kConfigTabs] = {general_, pages_,   include_, exclude_,
                                           toolRun_, toolNav_, reboot_,  about_};
     for (int i = 0; i < kConfigTabs; ++i) {
         panels[i]->setObjectName(QString("picConfig%1").arg(i + 1));
-        tabConfig_->addTab(panels[i], kTabCaptions[i]);
+        configTabs_->addTab(panels[i], kTabCaptions[i]);
     }
     connect(general_, &GeneralTab::MouseMoveChanged, this,
             [this](int option) { toolRun_->SetNote(ToolRunNote(option)); });
 
-    chkDefaultSS_ = MakeCheck("chkDefaultSS", "&Set this presentation as default file", client);
-    connect(chkDefaultSS_, &QCheckBox::toggled, this, changed);
+    defaultSSCheck_ = MakeCheck("chkDefaultSS", "&Set this presentation as default file", client);
+    connect(defaultSSCheck_, &QCheckBox::toggled, this, changed);
     PlaceControls(client);
 
     // Panels 2 to 8 share panel 1's picture.
-    SetPicture(*general_, PanelPicture(tabConfig_->size()));
+    SetPicture(*general_, PanelPicture(configTabs_->size()));
     for (QWidget* panel : panels)
         SetPicture(*panel, general_->palette().brush(QPalette::Window));
 
@@ -169,20 +169,20 @@ void ConfigWindowWidget::PlaceControls(QWidget* client) {
     const auto x = [this](int twips) { return TwipsToPixelsX(*this, twips); };
     const auto y = [this](int twips) { return TwipsToPixelsY(*this, twips); };
     const QSize designed(x(kPanelWidth), y(kPanelBottom - kTabsTop));
-    const QSize needed = tabConfig_->minimumSizeHint().expandedTo(designed);
+    const QSize needed = configTabs_->minimumSizeHint().expandedTo(designed);
     const int dx = needed.width() - designed.width();
     const int dy = needed.height() - designed.height();
-    tabConfig_->setGeometry(QRect(QPoint(x(kTabsLeft), y(kTabsTop)), needed));
+    configTabs_->setGeometry(QRect(QPoint(x(kTabsLeft), y(kTabsTop)), needed));
 
-    auto* cmdOK = MakeButton("cmdOK", "OK", client);
-    auto* cmdCancel = MakeButton("cmdCancel", "Cancel", client);
-    cmdOK->setDefault(true);
-    cmdOK->setGeometry(x(5160) + dx, y(4215) + dy, x(915), y(375));
-    cmdCancel->setGeometry(x(6240) + dx, y(4215) + dy, x(915), y(375));
-    chkDefaultSS_->setGeometry(x(480), y(4335) + dy, x(4455) + dx / 2, y(255));
+    auto* okButton = MakeButton("cmdOK", "OK", client);
+    auto* cancelButton = MakeButton("cmdCancel", "Cancel", client);
+    okButton->setDefault(true);
+    okButton->setGeometry(x(5160) + dx, y(4215) + dy, x(915), y(375));
+    cancelButton->setGeometry(x(6240) + dx, y(4215) + dy, x(915), y(375));
+    defaultSSCheck_->setGeometry(x(480), y(4335) + dy, x(4455) + dx / 2, y(255));
     client->setFixedSize(x(kClientWidth) + dx, y(kClientHeight) + dy);
-    connect(cmdOK, &QPushButton::clicked, this, &ConfigWindowWidget::Ok);
-    connect(cmdCancel, &QPushButton::clicked, this, &ConfigWindowWidget::reject);
+    connect(okButton, &QPushButton::clicked, this, &ConfigWindowWidget::Ok);
+    connect(cancelButton, &QPushButton::clicked, this, &ConfigWindowWidget::reject);
 }
 
 void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
@@ -204,26 +204,12 @@ void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
     item(file, "mnuFile3", "Save &As...", QKeySequence(),
          [this] { RunFileCommand(FileCommandId::SaveAs); });
     file->addSeparator();
-    item(file, "mnuFile16", "&Quit", QKeySequence(), [this] {
-        if (commands_ != nullptr) commands_->CmdQuit();
-    });
+    item(file, "mnuFile16", "&Quit", QKeySequence(), [this] { c_.commands.CmdQuit(); });
     QMenu* help = menuBar->addMenu("&Help");
-    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] {
-        if (commands_ != nullptr) commands_->CmdHelp();
-    });
+    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] { c_.commands.CmdHelp(); });
     help->addSeparator();
     webSite_ =
         item(help, "mnuHelp2", Q(WebSiteMenuCaption()), QKeySequence(), [this] { OpenWebSite(); });
-}
-
-void ConfigWindowWidget::Attach(ConfigEvents& events, PlayerCommands& commands) {
-    events_ = &events;
-    commands_ = &commands;
-    general_->Attach(events);
-    pages_->Attach(events);
-    include_->Attach(events);
-    exclude_->Attach(events);
-    about_->Attach(events);
 }
 
 void ConfigWindowWidget::Open() {
@@ -240,7 +226,7 @@ void ConfigWindowWidget::changeEvent(QEvent* event) {
 }
 
 void ConfigWindowWidget::ConfigShow() {
-    if (events_ != nullptr) events_->ConfigShown();
+    c_.events.ConfigShown();
     Presentation& presentation = c_.presentation;
     if (!presentation.EditorLoaded) {
         edited_ = EditedDocument{presentation, c_.document.machine, c_.document.buttons};
@@ -272,13 +258,12 @@ void ConfigWindowWidget::FillWindow() {
     general_->Fill(fields);
     reboot_->Fill(fields);
     about_->Fill(fields);
-    chkDefaultSS_->setChecked(fields.defaultFile);
-    chkDefaultSS_->setEnabled(!fields.defaultFile);
+    defaultSSCheck_->setChecked(fields.defaultFile);
+    defaultSSCheck_->setEnabled(!fields.defaultFile);
     SelectTab(fields.email.empty() ? kAboutTab : 1);
 
     lists_ = FillLists(presentation, edited_.buttons);
-    const std::string location = events_ != nullptr ? events_->CurrentLocation() : "";
-    pages_->Fill(LineOfLocation(lists_.pages, location));
+    pages_->Fill(LineOfLocation(lists_.pages, c_.events.CurrentLocation()));
     include_->Fill(lists_.include.empty() ? -1 : 0);
     exclude_->Fill(lists_.exclude.empty() ? -1 : 0);
     toolRun_->Fill();
@@ -287,11 +272,11 @@ void ConfigWindowWidget::FillWindow() {
 }
 
 int ConfigWindowWidget::CurrentTab() const {
-    return tabConfig_->currentIndex() + 1;
+    return configTabs_->currentIndex() + 1;
 }
 
 void ConfigWindowWidget::SelectTab(int tab) {
-    tabConfig_->setCurrentIndex(tab - 1);
+    configTabs_->setCurrentIndex(tab - 1);
 }
 
 // The show's presentation carries the flag too: what it plays is no longer what is edited.
@@ -315,7 +300,7 @@ void ConfigWindowWidget::reject() {
 void ConfigWindowWidget::Unload(bool ok) {
     c_.presentation.EditorLoaded = false;
     hide();
-    if (events_ != nullptr) events_->ConfigClosed(ok);
+    c_.events.ConfigClosed(ok);
 }
 
 bool ConfigWindowWidget::Keep() {
@@ -323,7 +308,7 @@ bool ConfigWindowWidget::Keep() {
     general_->Keep(fields);
     reboot_->Keep(fields);
     about_->Keep(fields);
-    fields.defaultFile = chkDefaultSS_->isChecked();
+    fields.defaultFile = defaultSSCheck_->isChecked();
     if (const auto problem = CheckFields(fields)) {
         SelectTab(problem->tab);
         guarded_->ShowError(problem->message);
@@ -336,6 +321,7 @@ bool ConfigWindowWidget::Keep() {
 bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
     const FileCommandResult result = FileCommand(command, edited_, c_.presentation, c_.document,
                                                  *guarded_, [this] { return Keep(); });
+    if (result.showSaved && c_.showSaved) c_.showSaved();
     if (result.refill) Refill();
     setWindowTitle(Q(ConfigCaption(edited_.presentation.CurrentFile)));
     return result.done;

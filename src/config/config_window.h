@@ -3,11 +3,6 @@
 // settings. It edits a copy of them made when it opens; OK keeps its fields into the copy and
 // saves it, which hands it to the show, and Cancel and the close box drop it. The editing rules
 // live in src/editor; the widgets here only show them.
-//
-//     ConfigWindowWidget window({presentation, documentContext, fileDialogs, clock,
-//                                [&] { toolbars.MakeToolbarsTopmost(); }});
-//     Player player({..., window, ...});
-//     window.Attach(player, player);
 
 #include <QDialog>
 #include <QPointer>
@@ -43,10 +38,18 @@ struct ConfigContext {
     DocumentContext& document;
     FileDialogs& dialogs;
     const Clock& clock;
+    // The player, told of the window's showing and closing; Quit and Help are its commands.
+    ConfigEvents& events;
+    PlayerCommands& commands;
+    // The full-screen window of the show: window managers keep a focused full-screen window
+    // above every always-on-top one except the windows it owns.
+    QWidget* owner = nullptr;
     // After a message box or dialog: the tool bars back on top (the window then follows).
     std::function<void()> makeToolbarsTopmost;
     // The Help menu's last item: the product's web site in the desktop's default browser.
     std::function<void()> openWebSite;
+    // After a save the show took: the tool bars laid out again from the saved records.
+    std::function<void()> showSaved;
 };
 
 inline constexpr int kConfigTabs = 8;
@@ -57,11 +60,6 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
   public:
     explicit ConfigWindowWidget(ConfigContext context);
     ~ConfigWindowWidget() override;
-    // The player, from now on told of the window's showing and closing.
-    void Attach(ConfigEvents& events, PlayerCommands& commands);
-    // The full-screen window of the show: window managers keep a focused full-screen window
-    // above every always-on-top one except the windows it owns.
-    void SetOwner(QWidget* owner) { owner_ = owner; }
 
     // ConfigWindow: shown modeless and always on top, filled from the model.
     void Open() override;
@@ -101,12 +99,10 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
 
     ConfigContext c_;
     std::unique_ptr<GuardedDialogs> guarded_;
-    ConfigEvents* events_ = nullptr;
-    PlayerCommands* commands_ = nullptr;
     QPointer<QWidget> owner_;
     EditedDocument edited_;
     WorkingLists lists_;
-    QTabWidget* tabConfig_;
+    QTabWidget* configTabs_;
     GeneralTab* general_;
     ListTab* pages_;
     ListTab* include_;
@@ -115,7 +111,7 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     ToolbarListTab* toolNav_;
     RebootTab* reboot_;
     AboutTab* about_;
-    QCheckBox* chkDefaultSS_;
+    QCheckBox* defaultSSCheck_;
     QAction* webSite_ = nullptr;
 };
 

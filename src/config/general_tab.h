@@ -21,8 +21,7 @@ class GeneralTab final : public QWidget {
     Q_OBJECT
   public:
     // changed runs after every edit; events gives the address of the page on show.
-    GeneralTab(std::function<void()> changed, QWidget* parent);
-    void Attach(ConfigEvents& events) { events_ = &events; }
+    GeneralTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent);
     void Fill(const OptionFields& fields);
     void Keep(OptionFields& fields) const;
     int MouseMove() const;
@@ -37,20 +36,20 @@ class GeneralTab final : public QWidget {
     void ApplyScreenSaveActive();
 
     std::function<void()> changed_;
-    ConfigEvents* events_ = nullptr;
-    QLineEdit* txtHomePage_;
-    QCheckBox* chkAutoHome_;
-    QCheckBox* chkScreenSaveActive_;
-    QLabel* lblScreenSaveTimeOut_;
-    QLabel* lblMinutes_;
-    QLineEdit* txtScreenSaveTimeOut_;
-    QScrollBar* updScreenSaveTimeOut_;
+    ConfigEvents& events_;
+    QLineEdit* homePageEdit_;
+    QCheckBox* autoHomeCheck_;
+    QCheckBox* screenSaveActiveCheck_;
+    QLabel* screenSaveTimeOutLabel_;
+    QLabel* minutesLabel_;
+    QLineEdit* screenSaveTimeOutEdit_;
+    QScrollBar* screenSaveTimeOutUpDown_;
     UpDownLink* timeOutLink_;
-    QRadioButton* optMouseMove_[3];
-    QLineEdit* txtDefaultTime_;
+    QRadioButton* mouseMoveChoice_[3];
+    QLineEdit* defaultTimeEdit_;
     UpDownLink* defaultTimeLink_;
-    QCheckBox* chkAutoLoop_;
-    QCheckBox* chkLocked_;
+    QCheckBox* autoLoopCheck_;
+    QCheckBox* lockedCheck_;
 };
 
 }  // namespace pagelark

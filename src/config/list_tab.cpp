@@ -41,8 +41,8 @@ std::string& Address(std::string& address) {
 
 }  // namespace
 
-ListTab::ListTab(Kind kind, WorkingLists& lists, Hooks hooks, QWidget* parent)
-    : QWidget(parent), kind_(kind), lists_(lists), hooks_(std::move(hooks)) {
+ListTab::ListTab(Kind kind, WorkingLists& lists, Hooks hooks, ConfigEvents& events, QWidget* parent)
+    : QWidget(parent), kind_(kind), lists_(lists), hooks_(std::move(hooks)), events_(events) {
     const TabNames names = NamesOf(kind);
     auto* frame = MakeFrame(names.frame, names.caption, this);
     list_ = new QListWidget(frame);
@@ -171,7 +171,7 @@ void ListTab::Grab() {
     const int line = WithList(insert);
     Show(line);
     if (line >= 0) {
-        const std::string location = events_ != nullptr ? events_->CurrentLocation() : "";
+        const std::string location = events_.CurrentLocation();
         const auto set = [line, &location](auto& list, auto) {
             Address(list[static_cast<std::size_t>(line)]) = location;
             return 0;
@@ -184,7 +184,7 @@ void ListTab::Grab() {
 
 void ListTab::View() {
     const int cur = Current();
-    if (cur > 0 && events_ != nullptr) events_->ShowInStage(AddressOf(cur));
+    if (cur > 0) events_.ShowInStage(AddressOf(cur));
 }
 
 void ListTab::Props() {

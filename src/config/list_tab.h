@@ -28,8 +28,8 @@ class ListTab final : public QWidget {
         // The presentation's default time as last kept, for new pages.
         std::function<std::int32_t()> defaultTime;
     };
-    ListTab(Kind kind, WorkingLists& lists, Hooks hooks, QWidget* parent);
-    void Attach(ConfigEvents& events) { events_ = &events; }
+    // events gives the page on show and shows an entry.
+    ListTab(Kind kind, WorkingLists& lists, Hooks hooks, ConfigEvents& events, QWidget* parent);
     // The lines of the working list; the line to select (-1 for none).
     void Fill(int selectLine);
 
@@ -52,7 +52,7 @@ class ListTab final : public QWidget {
     Kind kind_;
     WorkingLists& lists_;
     Hooks hooks_;
-    ConfigEvents* events_ = nullptr;
+    ConfigEvents& events_;
     QListWidget* list_;
     QPushButton* up_ = nullptr;
     QPushButton* down_ = nullptr;

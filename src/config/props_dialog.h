@@ -37,12 +37,12 @@ class PropsDialog final : public QDialog {
     WorkingLists& lists_;
     int index_;
     PropsContext c_;
-    QLineEdit* txtURL_;
-    QLineEdit* txtTime_;
-    QCheckBox* chkDefaultTime_;
-    QLineEdit* txtFileName_;
-    QLineEdit* txtHelpTip_;
-    QCheckBox* chkVisible_;
+    QLineEdit* urlEdit_;
+    QLineEdit* timeEdit_;
+    QCheckBox* defaultTimeCheck_;
+    QLineEdit* fileNameEdit_;
+    QLineEdit* helpTipEdit_;
+    QCheckBox* visibleCheck_;
 };
 
 }  // namespace pagelark

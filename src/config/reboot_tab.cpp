@@ -20,63 +20,63 @@ constexpr int kWindowsNT = 2;
 RebootTab::RebootTab(std::function<void()> changed, int windowsVersion, QWidget* parent)
     : QWidget(parent), changed_(std::move(changed)), windowsVersion_(windowsVersion) {
     auto* frame = MakeFrame("frmReboot", "Reboot", this);
-    chkReboot_ = MakeCheck("chkReboot", "Auto &reboot", frame);
-    lblRebootTime_ = MakeLabel("lblRebootTime", "Reboot time:", frame);
-    txtRebootTimeH_ = MakeBox("txtRebootTimeH", 2, frame);
-    updRebootTimeH_ = MakeUpDown("updRebootTimeH", kRebootHourScale, frame);
-    txtRebootTimeM_ = MakeBox("txtRebootTimeM", 2, frame);
-    updRebootTimeM_ = MakeUpDown("updRebootTimeM", kRebootMinuteScale, frame);
+    rebootCheck_ = MakeCheck("chkReboot", "Auto &reboot", frame);
+    rebootTimeLabel_ = MakeLabel("lblRebootTime", "Reboot time:", frame);
+    rebootTimeHEdit_ = MakeBox("txtRebootTimeH", 2, frame);
+    rebootTimeHUpDown_ = MakeUpDown("updRebootTimeH", kRebootHourScale, frame);
+    rebootTimeMEdit_ = MakeBox("txtRebootTimeM", 2, frame);
+    rebootTimeMUpDown_ = MakeUpDown("updRebootTimeM", kRebootMinuteScale, frame);
     // Typing an hour or a minute leaves the up-down where it is.
-    hourLink_ = new UpDownLink(txtRebootTimeH_, updRebootTimeH_, kRebootHourScale, nullptr);
-    minuteLink_ = new UpDownLink(txtRebootTimeM_, updRebootTimeM_, kRebootMinuteScale, nullptr);
-    const int boxWidth = txtRebootTimeH_->fontMetrics().horizontalAdvance("000") + 12;
-    txtRebootTimeH_->setFixedWidth(boxWidth);
-    txtRebootTimeM_->setFixedWidth(boxWidth);
-    chkForceReboot_ = MakeCheck("chkForceReboot", "&Force reboot", frame);
-    chkAutoLogin_ = MakeCheck("chkAutoLogin", "Windows NT Auto &login", frame);
-    lblUserName_ = MakeLabel("lblUserName", "&User name:", frame);
-    lblPassword_ = MakeLabel("lblPassword", "&Password:", frame);
-    lblDomain_ = MakeLabel("lblDomain", "&NT Domain:", frame);
-    txtUserName_ = MakeBox("txtUserName", 255, frame);
-    txtPassword_ = MakeBox("txtPassword", 255, frame);
-    txtPassword_->setEchoMode(QLineEdit::Password);
-    txtDomain_ = MakeBox("txtDomain", 255, frame);
-    lblUserName_->setBuddy(txtUserName_);
-    lblPassword_->setBuddy(txtPassword_);
-    lblDomain_->setBuddy(txtDomain_);
+    hourLink_ = new UpDownLink(rebootTimeHEdit_, rebootTimeHUpDown_, kRebootHourScale, nullptr);
+    minuteLink_ = new UpDownLink(rebootTimeMEdit_, rebootTimeMUpDown_, kRebootMinuteScale, nullptr);
+    const int boxWidth = rebootTimeHEdit_->fontMetrics().horizontalAdvance("000") + 12;
+    rebootTimeHEdit_->setFixedWidth(boxWidth);
+    rebootTimeMEdit_->setFixedWidth(boxWidth);
+    forceRebootCheck_ = MakeCheck("chkForceReboot", "&Force reboot", frame);
+    autoLoginCheck_ = MakeCheck("chkAutoLogin", "Windows NT Auto &login", frame);
+    userNameLabel_ = MakeLabel("lblUserName", "&User name:", frame);
+    passwordLabel_ = MakeLabel("lblPassword", "&Password:", frame);
+    domainLabel_ = MakeLabel("lblDomain", "&NT Domain:", frame);
+    userNameEdit_ = MakeBox("txtUserName", 255, frame);
+    passwordEdit_ = MakeBox("txtPassword", 255, frame);
+    passwordEdit_->setEchoMode(QLineEdit::Password);
+    domainEdit_ = MakeBox("txtDomain", 255, frame);
+    userNameLabel_->setBuddy(userNameEdit_);
+    passwordLabel_->setBuddy(passwordEdit_);
+    domainLabel_->setBuddy(domainEdit_);
 
     auto* time = new QHBoxLayout;
-    time->addWidget(lblRebootTime_);
-    time->addWidget(txtRebootTimeH_);
-    time->addWidget(updRebootTimeH_);
+    time->addWidget(rebootTimeLabel_);
+    time->addWidget(rebootTimeHEdit_);
+    time->addWidget(rebootTimeHUpDown_);
     time->addWidget(MakeLabel("lblRebootTimeColon", ":", frame));
-    time->addWidget(txtRebootTimeM_);
-    time->addWidget(updRebootTimeM_);
+    time->addWidget(rebootTimeMEdit_);
+    time->addWidget(rebootTimeMUpDown_);
     time->addStretch();
     auto* grid = new QGridLayout(frame);
-    grid->addWidget(chkReboot_, 0, 0, 1, 2);
+    grid->addWidget(rebootCheck_, 0, 0, 1, 2);
     grid->addLayout(time, 1, 0, 1, 2);
-    grid->addWidget(chkForceReboot_, 2, 0, 1, 2);
-    grid->addWidget(chkAutoLogin_, 3, 0, 1, 2);
-    grid->addWidget(lblUserName_, 4, 0);
-    grid->addWidget(txtUserName_, 4, 1);
-    grid->addWidget(lblPassword_, 5, 0);
-    grid->addWidget(txtPassword_, 5, 1);
-    grid->addWidget(lblDomain_, 6, 0);
-    grid->addWidget(txtDomain_, 6, 1);
+    grid->addWidget(forceRebootCheck_, 2, 0, 1, 2);
+    grid->addWidget(autoLoginCheck_, 3, 0, 1, 2);
+    grid->addWidget(userNameLabel_, 4, 0);
+    grid->addWidget(userNameEdit_, 4, 1);
+    grid->addWidget(passwordLabel_, 5, 0);
+    grid->addWidget(passwordEdit_, 5, 1);
+    grid->addWidget(domainLabel_, 6, 0);
+    grid->addWidget(domainEdit_, 6, 1);
     grid->setRowStretch(7, 1);
     auto* column = new QVBoxLayout(this);
     column->addWidget(frame);
 
     for (QLineEdit* box :
-         {txtRebootTimeH_, txtRebootTimeM_, txtUserName_, txtPassword_, txtDomain_})
+         {rebootTimeHEdit_, rebootTimeMEdit_, userNameEdit_, passwordEdit_, domainEdit_})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
-    connect(chkForceReboot_, &QCheckBox::toggled, this, [this] { changed_(); });
-    connect(chkReboot_, &QCheckBox::toggled, this, [this] {
+    connect(forceRebootCheck_, &QCheckBox::toggled, this, [this] { changed_(); });
+    connect(rebootCheck_, &QCheckBox::toggled, this, [this] {
         changed_();
         ApplyReboot();
     });
-    connect(chkAutoLogin_, &QCheckBox::toggled, this, [this] {
+    connect(autoLoginCheck_, &QCheckBox::toggled, this, [this] {
         changed_();
         ApplyAutoLogin();
     });
@@ -84,41 +84,42 @@ RebootTab::RebootTab(std::function<void()> changed, int windowsVersion, QWidget*
 
 // Clearing the reboot greys out the logon check box only; its fields keep their own rule.
 void RebootTab::ApplyReboot() {
-    const bool on = chkReboot_->isChecked();
-    SetEnabled({lblRebootTime_, txtRebootTimeH_, updRebootTimeH_, txtRebootTimeM_, updRebootTimeM_,
-                chkForceReboot_},
+    const bool on = rebootCheck_->isChecked();
+    SetEnabled({rebootTimeLabel_, rebootTimeHEdit_, rebootTimeHUpDown_, rebootTimeMEdit_,
+                rebootTimeMUpDown_, forceRebootCheck_},
                on);
-    chkAutoLogin_->setEnabled(on && windowsVersion_ == kWindowsNT);
+    autoLoginCheck_->setEnabled(on && windowsVersion_ == kWindowsNT);
 }
 
 void RebootTab::ApplyAutoLogin() {
-    const bool on = chkAutoLogin_->isChecked();
-    SetEnabled({lblUserName_, txtUserName_, lblPassword_, txtPassword_, lblDomain_, txtDomain_},
-               on);
+    const bool on = autoLoginCheck_->isChecked();
+    SetEnabled(
+        {userNameLabel_, userNameEdit_, passwordLabel_, passwordEdit_, domainLabel_, domainEdit_},
+        on);
 }
 
 void RebootTab::Fill(const OptionFields& fields) {
-    chkReboot_->setChecked(fields.reboot);
+    rebootCheck_->setChecked(fields.reboot);
     hourLink_->Fill(Q(fields.rebootHour));
     minuteLink_->Fill(Q(fields.rebootMinute));
-    chkForceReboot_->setChecked(fields.forceReboot);
-    chkAutoLogin_->setChecked(fields.autoLogin);
-    txtUserName_->setText(Q(fields.userName));
-    txtPassword_->setText(Q(fields.password));
-    txtDomain_->setText(Q(fields.domain));
+    forceRebootCheck_->setChecked(fields.forceReboot);
+    autoLoginCheck_->setChecked(fields.autoLogin);
+    userNameEdit_->setText(Q(fields.userName));
+    passwordEdit_->setText(Q(fields.password));
+    domainEdit_->setText(Q(fields.domain));
     ApplyReboot();
     ApplyAutoLogin();
 }
 
 void RebootTab::Keep(OptionFields& fields) const {
-    fields.reboot = chkReboot_->isChecked();
-    fields.rebootHour = S(txtRebootTimeH_->text());
-    fields.rebootMinute = S(txtRebootTimeM_->text());
-    fields.forceReboot = chkForceReboot_->isChecked();
-    fields.autoLogin = chkAutoLogin_->isChecked();
-    fields.userName = S(txtUserName_->text());
-    fields.password = S(txtPassword_->text());
-    fields.domain = S(txtDomain_->text());
+    fields.reboot = rebootCheck_->isChecked();
+    fields.rebootHour = S(rebootTimeHEdit_->text());
+    fields.rebootMinute = S(rebootTimeMEdit_->text());
+    fields.forceReboot = forceRebootCheck_->isChecked();
+    fields.autoLogin = autoLoginCheck_->isChecked();
+    fields.userName = S(userNameEdit_->text());
+    fields.password = S(passwordEdit_->text());
+    fields.domain = S(domainEdit_->text());
 }
 
 }  // namespace pagelark

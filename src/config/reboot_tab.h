@@ -29,22 +29,22 @@ class RebootTab final : public QWidget {
 
     std::function<void()> changed_;
     int windowsVersion_;
-    QCheckBox* chkReboot_;
-    QLabel* lblRebootTime_;
-    QLineEdit* txtRebootTimeH_;
-    QLineEdit* txtRebootTimeM_;
-    QScrollBar* updRebootTimeH_;
-    QScrollBar* updRebootTimeM_;
+    QCheckBox* rebootCheck_;
+    QLabel* rebootTimeLabel_;
+    QLineEdit* rebootTimeHEdit_;
+    QLineEdit* rebootTimeMEdit_;
+    QScrollBar* rebootTimeHUpDown_;
+    QScrollBar* rebootTimeMUpDown_;
     UpDownLink* hourLink_;
     UpDownLink* minuteLink_;
-    QCheckBox* chkForceReboot_;
-    QCheckBox* chkAutoLogin_;
-    QLabel* lblUserName_;
-    QLabel* lblPassword_;
-    QLabel* lblDomain_;
-    QLineEdit* txtUserName_;
-    QLineEdit* txtPassword_;
-    QLineEdit* txtDomain_;
+    QCheckBox* forceRebootCheck_;
+    QCheckBox* autoLoginCheck_;
+    QLabel* userNameLabel_;
+    QLabel* passwordLabel_;
+    QLabel* domainLabel_;
+    QLineEdit* userNameEdit_;
+    QLineEdit* passwordEdit_;
+    QLineEdit* domainEdit_;
 };
 
 }  // namespace pagelark

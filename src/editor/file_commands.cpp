@@ -18,12 +18,11 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-// The edited document's own context: its buttons and settings, and no window to refill.
+// The edited document's own context: its buttons and settings.
 struct EditedContext {
     EditedContext(DocumentContext& live, EditedDocument& edited)
-        : context{live.settings,      live.files,         edited.machine, edited.buttons,
-                  live.helpDocuments, live.startupFolder, quiet,          live.windowsVersion} {}
-    DocumentEvents quiet;
+        : context{live.settings,      live.files,         edited.machine,     edited.buttons,
+                  live.helpDocuments, live.startupFolder, live.windowsVersion} {}
     DocumentContext context;
 };
 
@@ -52,15 +51,17 @@ bool ChangedOnDisk(const Presentation& presentation) {
            now.data != *presentation.DiskBytes;
 }
 
+enum class Saved { Nothing, FileOnly, All };
+
 // Nothing counts as saved unless it was written; the operator learns where and why not.
-bool SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& context,
-            FileDialogs& dialogs, const std::string& path) {
+Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& context,
+             FileDialogs& dialogs, const std::string& path) {
     EditedContext own(context, edited);
     std::string error;
     if (!SavePresentation(edited.presentation, own.context, path, error)) {
         dialogs.ShowError("The presentation could not be saved to " + Quoted(path) + ": " +
                           (error.empty() ? std::string("unknown error") : error));
-        return false;
+        return Saved::Nothing;
     }
     // The file holds the presentation, its buttons and the screen saver's settings.
     const bool editorLoaded = live.EditorLoaded;
@@ -72,16 +73,15 @@ bool SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& context
     context.machine.OnMouseMove = edited.machine.OnMouseMove;
     // Unlocking (or locking) must not wait for the next start.
     context.machine.Locked = edited.machine.Locked;
-    context.events.AfterSave();
 
     Settings& settings = context.settings;
     if (!WriteEditedMachineSettings(settings, edited.machine, context.windowsVersion) ||
         (edited.presentation.IsDefaultFile && !settings.WriteMachineSetting("DefaultFile", path))) {
         dialogs.ShowError("The settings could not be saved to " + settings.MachineWriteError());
-        return false;
+        return Saved::FileOnly;
     }
     context.machine = edited.machine;
-    return true;
+    return Saved::All;
 }
 
 }  // namespace
@@ -90,6 +90,11 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
                               DocumentContext& context, FileDialogs& dialogs,
                               const std::function<bool()>& keep) {
     Presentation& presentation = edited.presentation;
+    // Set once the show took a save, the one asked for before New or Open included.
+    bool showSaved = false;
+    const auto result = [&showSaved](bool done, bool refill = false) {
+        return FileCommandResult{done, refill, showSaved};
+    };
     if ((command == FileCommandId::New || command == FileCommandId::Open) &&
         presentation.Modified) {
         switch (
@@ -99,6 +104,7 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
                 const FileCommandResult saved =
                     FileCommand(FileCommandId::Save, edited, live, context, dialogs, keep);
                 if (!saved.done) return saved;
+                showSaved = saved.showSaved;
                 break;
             }
             case Answer::No:
@@ -124,7 +130,7 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
                                       " was changed on disk since it was opened here. Reload it "
                                       "and drop the changes made here? No saves over it.")) {
                 case Answer::Yes:
-                    return {false, LoadInto(edited, context, dialogs, file)};
+                    return result(false, LoadInto(edited, context, dialogs, file));
                 case Answer::No:
                     break;
                 case Answer::Cancel:
@@ -134,32 +140,28 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
     }
 
     const std::string filter(kPresentationFilter);
+    std::string path = presentation.CurrentFile;
     switch (command) {
-        case FileCommandId::New: {
+        case FileCommandId::New:
             presentation.CurrentFile =
                 context.settings.DocumentsFolder() + "NoName." + LowerExtension();
-            DocumentEvents quiet;
-            NewPresentation(presentation, quiet);
-            return {true, true};
-        }
-        case FileCommandId::Open: {
-            const std::string path = dialogs.OpenFileDialog("", "", filter, 0, "File Open");
-            if (path.empty() || !LoadInto(edited, context, dialogs, path)) return {};
-            return {true, true};
-        }
+            NewPresentation(presentation);
+            return result(true, true);
+        case FileCommandId::Open:
+            path = dialogs.OpenFileDialog("", "", filter, 0, "File Open");
+            if (path.empty() || !LoadInto(edited, context, dialogs, path)) return result(false);
+            return result(true, true);
         case FileCommandId::Save:
-            if (!SaveTo(edited, live, context, dialogs, presentation.CurrentFile)) return {};
             break;
-        case FileCommandId::SaveAs: {
-            const std::string path =
-                dialogs.SaveFileDialog("", FileNamePart(presentation.CurrentFile), filter, 0,
-                                       "." + LowerExtension(), "File Save As");
-            if (path.empty()) return {};
-            if (!SaveTo(edited, live, context, dialogs, path)) return {};
+        case FileCommandId::SaveAs:
+            path = dialogs.SaveFileDialog("", FileNamePart(presentation.CurrentFile), filter, 0,
+                                          "." + LowerExtension(), "File Save As");
+            if (path.empty()) return result(false);
             break;
-        }
     }
-    return {true, false};
+    const Saved saved = SaveTo(edited, live, context, dialogs, path);
+    showSaved = saved != Saved::Nothing;
+    return result(saved == Saved::All);
 }
 
 }  // namespace pagelark

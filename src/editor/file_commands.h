@@ -55,6 +55,9 @@ struct EditedDocument {
 struct FileCommandResult {
     bool done = false;    // false: cancelled, refused, or a save failed
     bool refill = false;  // the edited document was replaced: New, Open or a reload
+    // The show took a saved file, even when the settings store then failed: the caller lays the
+    // tool bars out again from the records in force.
+    bool showSaved = false;
 };
 
 // Runs one command on the edited document; live is the presentation on show, and the context's
@@ -62,7 +65,8 @@ struct FileCommandResult {
 // edited document before any save, and refuses (false) once it has said why.
 // A save writes the file, then the machine settings to the settings store; the show takes the
 // file's part once the file is written and the rest once the store is. Each failure is told
-// through ShowError with the path or the store and the reason.
+// through ShowError with the path or the store and the reason. Nothing here reaches a window:
+// the result says what the caller must bring up to date.
 FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Presentation& live,
                               DocumentContext& context, FileDialogs& dialogs,
                               const std::function<bool()>& keep = {});

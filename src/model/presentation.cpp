@@ -17,7 +17,7 @@ std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocu
     return PageEntry{page.URL, snapTiming && onDefault ? 1 : page.Time};
 }
 
-void NewPresentation(Presentation& presentation, DocumentEvents& events) {
+void NewPresentation(Presentation& presentation) {
     presentation.Pages.clear();
     presentation.Include.clear();
     presentation.Exclude.clear();
@@ -31,7 +31,6 @@ void NewPresentation(Presentation& presentation, DocumentEvents& events) {
     presentation.LoadProblem.clear();
     presentation.DiskBytes.reset();
     presentation.EditorLoaded = false;
-    events.RefillEditor();
     presentation.Modified = false;
 }
 

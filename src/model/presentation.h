@@ -45,15 +45,6 @@ struct Presentation {
     std::string StarterBytes;
 };
 
-// What the document asks of the rest of the program around loads and saves.
-class DocumentEvents {
-  public:
-    virtual ~DocumentEvents() = default;
-    virtual bool EditorOpen() const { return false; }  // the configuration window is up
-    virtual void RefillEditor() {}
-    virtual void AfterSave() {}  // tool bars laid out again, help tip and cursor back
-};
-
 std::int32_t PageCount(const Presentation& presentation);
 
 struct PageEntry {
@@ -69,7 +60,7 @@ std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocu
 
 // The empty presentation of the New command, untitled and not the default file;
 // WaitComplete, MaxTime, AllowRestrictions and CurrentFile stay as they were.
-void NewPresentation(Presentation& presentation, DocumentEvents& events);
+void NewPresentation(Presentation& presentation);
 
 // CurrentFile is the starter this run wrote and still holds exactly what was written; its
 // file is removed at the end of a run. A save, even of the same pages, makes it the operator's.

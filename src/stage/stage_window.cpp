@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QNativeGestureEvent>
 #include <QScreen>
 #include <QTimer>
@@ -14,7 +13,6 @@
 #include <ctime>
 
 #include "platform/clock.h"
-#include "qtshared/keys.h"
 #include "stage/kiosk_page.h"
 
 namespace pagelark {
@@ -37,7 +35,9 @@ void TraceBringToFront(int browser) {
 
 }  // namespace
 
-StageWindow::StageWindow(const Clock& clock, QWidget* parent) : QWidget(parent), clock_(clock) {
+StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerCommands& commands,
+                         QWidget* parent)
+    : QWidget(parent), clock_(clock), events_(events), commands_(commands) {
     setWindowTitle("Pagelark");
     setAttribute(Qt::WA_DeleteOnClose, false);
     QPalette black = palette();
@@ -54,8 +54,7 @@ StageWindow::StageWindow(const Clock& clock, QWidget* parent) : QWidget(parent),
         b.page = new KioskPage(
             profile_,
             [this, i](const QUrl& url, bool topLevel) {
-                return events_ == nullptr ||
-                       !events_->CheckNavigation(i, url.toString().toStdString(), topLevel);
+                return !events_.CheckNavigation(i, url.toString().toStdString(), topLevel);
             },
             b.view);
         b.view->setPage(b.page);
@@ -71,29 +70,23 @@ StageWindow::~StageWindow() {
         delete b.view;
 }
 
-void StageWindow::Attach(BrowserEvents& events, PlayerCommands& commands) {
-    events_ = &events;
-    commands_ = &commands;
-}
-
 void StageWindow::Watch(int index) {
     Browser& b = browsers_[static_cast<std::size_t>(index)];
     connect(b.page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) {
-        if (events_ == nullptr) return;
         KioskPage* page = browsers_[static_cast<std::size_t>(index)].page;
         // The engine's own error page can report a successful load.
         if (ok && page->url().scheme() != "chrome-error") {
-            events_->DocumentComplete(index);
+            events_.DocumentComplete(index);
             page->LogContents();
         } else {
-            events_->LoadFailed(index);
+            events_.LoadFailed(index);
         }
     });
     connect(b.page, &QWebEnginePage::renderProcessTerminated, this,
             [this, index](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status == QWebEnginePage::NormalTerminationStatus || unloading_) return;
                 Browser& crashed = browsers_[static_cast<std::size_t>(index)];
-                if (events_ != nullptr) events_->LoadFailed(index);
+                events_.LoadFailed(index);
                 if (crashed.restarts.TryRestart(clock_.Now())) {
                     // The address the program sent, not the engine's reload: after a crash
                     // the engine may reload an older entry of the page's history. Not from
@@ -245,12 +238,12 @@ void StageWindow::closeEvent(QCloseEvent* event) {
     // A close from outside (window manager, Alt+F4) ends the program the orderly way, and
     // only when a Quit button is visible.
     event->ignore();
-    if (commands_ != nullptr && commands_->QuitAllowed()) commands_->CmdQuit();
+    if (commands_.QuitAllowed()) commands_.CmdQuit();
 }
 
 void StageWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (events_ != nullptr) events_->WindowResized();
+    events_.WindowResized();
 }
 
 bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -262,16 +255,6 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
          static_cast<QNativeGestureEvent*>(event)->gestureType() == Qt::ZoomNativeGesture);
     if (zoom && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
         return true;
-    if (event->type() == QEvent::KeyPress && commands_ != nullptr && watched->isWidgetType()) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QWidget* window = static_cast<QWidget*>(watched)->window();
-        // The tool bar windows hand their keys to the player themselves.
-        if (window == this && !(key->timestamp() == lastKeyTimestamp_ && key->key() == lastKey_)) {
-            lastKeyTimestamp_ = key->timestamp();
-            lastKey_ = key->key();
-            HandKey(*commands_, *key);
-        }
-    }
     return QWidget::eventFilter(watched, event);
 }
 

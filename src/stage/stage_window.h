@@ -24,11 +24,10 @@ class KioskPage;
 class StageWindow final : public QWidget, public BrowserStage {
     Q_OBJECT
   public:
-    StageWindow(const Clock& clock, QWidget* parent = nullptr);
+    // events checks every navigation and hears of loads; commands decide a close from outside.
+    StageWindow(const Clock& clock, BrowserEvents& events, PlayerCommands& commands,
+                QWidget* parent = nullptr);
     ~StageWindow() override;
-
-    // Until attached, every navigation is let through and keys and closes do nothing.
-    void Attach(BrowserEvents& events, PlayerCommands& commands);
 
     // BrowserStage
     void Navigate(int browser, const std::string& address) override;
@@ -77,15 +76,12 @@ class StageWindow final : public QWidget, public BrowserStage {
     void CoverScreen();
 
     const Clock& clock_;
-    BrowserEvents* events_ = nullptr;
-    PlayerCommands* commands_ = nullptr;
+    BrowserEvents& events_;
+    PlayerCommands& commands_;
     QWebEngineProfile* profile_ = nullptr;
     std::array<Browser, kBrowserCount> browsers_;
     bool unloading_ = false;
     std::optional<WindowState> windowState_;  // as last asked for by the player
-    // Key events travel up the widget chain; each is handed to the player once.
-    ulong lastKeyTimestamp_ = 0;
-    int lastKey_ = 0;
 };
 
 }  // namespace pagelark

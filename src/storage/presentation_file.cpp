@@ -139,7 +139,6 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.CurrentPage = ParseLong(read(kOptionsSection, "FirstPage"), 1);
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     presentation.EditorLoaded = false;
-    if (context.events.EditorOpen()) context.events.RefillEditor();
     presentation.Modified = false;
 }
 
@@ -192,7 +191,6 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     if (written.status == ReadStatus::Ok) presentation.DiskBytes = std::move(written.data);
     presentation.LoadProblem.clear();
     presentation.Untitled = false;
-    context.events.AfterSave();
     presentation.Modified = false;
     return true;
 }

@@ -7,7 +7,6 @@
 
 namespace pagelark {
 
-class DocumentEvents;
 class FileUtils;
 class Settings;
 struct MachineSettings;
@@ -22,7 +21,6 @@ struct DocumentContext {
     ToolbarButtons& buttons;
     const HelpDocumentList& helpDocuments;
     const std::string& startupFolder;
-    DocumentEvents& events;
     int windowsVersion = 0;
 };
 

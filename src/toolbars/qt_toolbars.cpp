@@ -9,20 +9,26 @@ static void InitToolbarPictures() {
 
 namespace pagelark {
 
-QtToolbars::QtToolbars(const ToolbarButtons& buttons, const std::string& startupFolder) {
+QtToolbars::QtToolbars(const ToolbarButtons& buttons, PlayerCommands& commands,
+                       const std::string& startupFolder, ToolbarOwners owners)
+    : owner_(owners.owner), configWindow_(owners.configWindow) {
     InitToolbarPictures();
     helpTip_ = std::make_unique<HelpTipWindow>();
-    toolNav_ = std::make_unique<ToolNavWindow>(*helpTip_, buttons, startupFolder);
-    toolRun_ = std::make_unique<ToolRunWindow>(*helpTip_, buttons, startupFolder);
+    toolNav_ = std::make_unique<ToolNavWindow>(*helpTip_, buttons, commands, startupFolder);
+    toolRun_ = std::make_unique<ToolRunWindow>(*helpTip_, buttons, commands, startupFolder);
     toolNav_->LayOut(LayoutPass::First);
     toolRun_->LayOut(LayoutPass::First);
 }
 
 QtToolbars::~QtToolbars() = default;
 
-void QtToolbars::Attach(PlayerCommands& commands) {
-    toolNav_->Attach(commands);
-    toolRun_->Attach(commands);
+bool QtToolbars::Owns(const QWidget* window) const {
+    return window == toolNav_.get() || window == toolRun_.get();
+}
+
+bool QtToolbars::MoveIsActivity(const QWidget& receiver) const {
+    const QWidget* window = receiver.window();
+    return Owns(window) && static_cast<const ToolbarWindow*>(window)->MoveIsActivity(receiver);
 }
 
 void QtToolbars::Relayout() {

@@ -1,10 +1,6 @@
 #pragma once
-// The tool bar port on Qt: owns Tool Run, Tool Nav and the help tip window.
-//
-// Built before the player (the player's context needs the port), attached to it afterwards:
-//     QtToolbars toolbars(buttons, startupFolder);
-//     Player player({..., toolbars, ...});
-//     toolbars.Attach(player);  // as the commands the windows carry out
+// The tool bar port on Qt: owns Tool Run, Tool Nav and the help tip window, whose clicks go to
+// the commands.
 
 #include <QPointer>
 #include <memory>
@@ -15,17 +11,23 @@
 
 namespace pagelark {
 
+// The windows the tool bars keep on top of.
+struct ToolbarOwners {
+    // The full-screen window the tool bars float over. Window managers stack a focused
+    // full-screen window above every always-on-top one, except the windows it owns.
+    QWidget* owner = nullptr;
+    // The configuration window, which joins the tool bars on top while it is open.
+    QWidget* configWindow = nullptr;
+};
+
 class QtToolbars final : public Toolbars {
   public:
     // The windows are laid out at once from the records, which must outlive this object.
     // Relative pictures are taken from startupFolder, the current folder when it is empty.
-    explicit QtToolbars(const ToolbarButtons& buttons, const std::string& startupFolder = {});
+    QtToolbars(const ToolbarButtons& buttons, PlayerCommands& commands,
+               const std::string& startupFolder = {}, ToolbarOwners owners = {});
     ~QtToolbars() override;
 
-    void Attach(PlayerCommands& commands);
-    // The full-screen window the tool bars float over. Window managers stack a focused
-    // full-screen window above every always-on-top one, except the windows it owns.
-    void SetOwner(QWidget* owner) { owner_ = owner; }
     // After the owner was hidden and shown again: the window manager has forgotten that it
     // owns the visible tool bar, which must be shown again to go back above it.
     void ShowAgainOverOwner();
@@ -34,15 +36,16 @@ class QtToolbars final : public Toolbars {
 
     // Put back on top of the tool bars after a save.
     void InitHelpTip();
-    // The configuration window, which joins the tool bars on top while it is open; null
-    // when it is closed.
-    void SetConfigWindow(QWidget* window) { configWindow_ = window; }
     // Before a message box or file dialog of the configuration window, which would otherwise
     // open behind it; MakeToolbarsTopmost after it.
     void ReleaseConfigTopmost();
     ToolNavWindow& ToolNav() { return *toolNav_; }
     ToolRunWindow& ToolRun() { return *toolRun_; }
     HelpTipWindow& HelpTip() { return *helpTip_; }
+    // window is Tool Run or Tool Nav.
+    bool Owns(const QWidget* window) const;
+    // A pointer move that reached receiver counts as the visitor's activity.
+    bool MoveIsActivity(const QWidget& receiver) const;
 
     // Toolbars
     void ShowToolRun(bool visible) override;

@@ -20,32 +20,31 @@ constexpr float kToolNavClientHeight = 735.0F;
 // ---- ToolNavWindow ----
 
 ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
-                             const std::string& startupFolder)
-    : ToolbarWindow(tip, buttons.ToolNavButtons, "ToolNav", kToolNavBorder, kToolNavClientHeight,
-                    startupFolder),
+                             PlayerCommands& commands, const std::string& startupFolder)
+    : ToolbarWindow(tip, buttons.ToolNavButtons, commands, "ToolNav", kToolNavBorder,
+                    kToolNavClientHeight, startupFolder),
       records_(buttons) {
-    txtURL_ = new QLineEdit(this);
-    txtURL_->setObjectName("txtURL");
-    txtURL_->setMouseTracking(true);
-    txtURL_->setGeometry(0, Button(0)->height(), width(),
-                         ToPixels(kUrlBoxHeight, TwipsPerPixelY(*this)));
+    urlEdit_ = new QLineEdit(this);
+    urlEdit_->setObjectName("txtURL");
+    urlEdit_->setMouseTracking(true);
+    urlEdit_->setGeometry(0, Button(0)->height(), width(),
+                          ToPixels(kUrlBoxHeight, TwipsPerPixelY(*this)));
     // Never seen: it only gives Enter in the address box its meaning.
-    cmdDefault_ = new QPushButton(this);
-    cmdDefault_->setObjectName("cmdDefault");
-    cmdDefault_->setFocusPolicy(Qt::NoFocus);
+    defaultButton_ = new QPushButton(this);
+    defaultButton_->setObjectName("cmdDefault");
+    defaultButton_->setFocusPolicy(Qt::NoFocus);
     const float x = TwipsPerPixelX(*this);
     const float y = TwipsPerPixelY(*this);
-    cmdDefault_->setGeometry(ToPixels(-1000, x), ToPixels(720, y), ToPixels(495, x),
-                             ToPixels(375, y));
-    connect(cmdDefault_, &QPushButton::clicked, this, [this] {
-        if (commands_ != nullptr) commands_->BrowseAddress(txtURL_->text().toStdString());
-    });
-    connect(txtURL_, &QLineEdit::returnPressed, cmdDefault_, &QPushButton::click);
-    PreviewKeysOf(txtURL_);
+    defaultButton_->setGeometry(ToPixels(-1000, x), ToPixels(720, y), ToPixels(495, x),
+                                ToPixels(375, y));
+    connect(defaultButton_, &QPushButton::clicked, this,
+            [this] { commands_.BrowseAddress(urlEdit_->text().toStdString()); });
+    connect(urlEdit_, &QLineEdit::returnPressed, defaultButton_, &QPushButton::click);
+    urlEdit_->installEventFilter(this);
 }
 
 void ToolNavWindow::SetAddress(const std::string& address) {
-    txtURL_->setText(QString::fromStdString(address));
+    urlEdit_->setText(QString::fromStdString(address));
 }
 
 void ToolNavWindow::RunCommand(PlayerCommands& commands, int index) {
@@ -81,18 +80,18 @@ void ToolNavWindow::RunCommand(PlayerCommands& commands, int index) {
 }
 
 std::optional<UrlBoxState> ToolNavWindow::UrlBox() const {
-    return UrlBoxState{static_cast<float>(txtURL_->height()) * TwipsPerPixelY(*this),
-                       !txtURL_->isHidden(), records_.ToolNavUrlVisible};
+    return UrlBoxState{static_cast<float>(urlEdit_->height()) * TwipsPerPixelY(*this),
+                       !urlEdit_->isHidden(), records_.ToolNavUrlVisible};
 }
 
 void ToolNavWindow::PlaceUrlBox(const UrlBoxPlacement& placement) {
-    txtURL_->setVisible(placement.Visible);
+    urlEdit_->setVisible(placement.Visible);
     KeepAddressBoxUnderButtons();
 }
 
 void ToolNavWindow::KeepAddressBoxUnderButtons() {
-    txtURL_->setGeometry(0, Button(0)->height(), width(), txtURL_->height());
-    txtURL_->selectAll();
+    urlEdit_->setGeometry(0, Button(0)->height(), width(), urlEdit_->height());
+    urlEdit_->selectAll();
 }
 
 void ToolNavWindow::resizeEvent(QResizeEvent* event) {
@@ -101,15 +100,15 @@ void ToolNavWindow::resizeEvent(QResizeEvent* event) {
 }
 
 bool ToolNavWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtURL_) {
+    if (watched == urlEdit_) {
         if (event->type() == QEvent::MouseMove) {
             PointerOverBackground();
         } else if (event->type() == QEvent::FocusIn) {
             // After the click that gave the focus, which would place the caret.
-            QTimer::singleShot(0, txtURL_, [box = txtURL_] { box->selectAll(); });
+            QTimer::singleShot(0, urlEdit_, [box = urlEdit_] { box->selectAll(); });
         }
     }
-    return ToolbarWindow::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace pagelark

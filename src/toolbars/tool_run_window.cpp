@@ -14,9 +14,9 @@ constexpr float kToolRunClientHeight = 360.0F;
 // ---- ToolRunWindow ----
 
 ToolRunWindow::ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
-                             const std::string& startupFolder)
-    : ToolbarWindow(tip, buttons.ToolRunButtons, "ToolRun", kToolRunBorder, kToolRunClientHeight,
-                    startupFolder) {}
+                             PlayerCommands& commands, const std::string& startupFolder)
+    : ToolbarWindow(tip, buttons.ToolRunButtons, commands, "ToolRun", kToolRunBorder,
+                    kToolRunClientHeight, startupFolder) {}
 
 void ToolRunWindow::RunCommand(PlayerCommands& commands, int index) {
     switch (static_cast<ToolRunSlot>(index)) {

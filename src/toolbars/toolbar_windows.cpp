@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "core/ports/player_commands.h"
-#include "qtshared/keys.h"
 
 namespace pagelark {
 
@@ -83,10 +82,11 @@ void ImageButton::mouseMoveEvent(QMouseEvent* event) {
 // ---- ToolbarWindow ----
 
 ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records,
-                             const char* prefix, BorderStyle border, float designedClientHeight,
-                             std::string startupFolder)
+                             PlayerCommands& commands, const char* prefix, BorderStyle border,
+                             float designedClientHeight, std::string startupFolder)
     : QWidget(nullptr, ToolbarFlags()),
       tip_(tip),
+      commands_(commands),
       records_(records),
       prefix_(prefix),
       startupFolder_(std::move(startupFolder)),
@@ -100,12 +100,10 @@ ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> 
         button->setObjectName(QStringLiteral("btn%1%2").arg(prefix).arg(index));
         button->setProperty("index", index);
         button->SetPicture(DefaultPicture(index));
-        connect(button, &QAbstractButton::clicked, this, [this, index] {
-            if (commands_ != nullptr) RunCommand(*commands_, index);
-        });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, index] { RunCommand(commands_, index); });
         connect(button, &ImageButton::Hovered, this, [this](int hovered) {
             tip_.ShowHelpTip(records_[static_cast<std::size_t>(hovered)].HelpTip);
-            if (ButtonMoveIsActivity()) NoteActivity();
         });
         buttons_.push_back(button);
     }
@@ -195,22 +193,12 @@ void ToolbarWindow::moveEvent(QMoveEvent* event) {
     if (FrameMargins() != placedFrame_) PlaceTopRight();
 }
 
-void ToolbarWindow::PreviewKeysOf(QWidget* child) {
-    keyPreviewChild_ = child;
-    child->installEventFilter(this);
-}
-
 void ToolbarWindow::PointerOverBackground() {
     tip_.HideHelpTip();
-    NoteActivity();
 }
 
-void ToolbarWindow::NoteActivity() {
-    if (commands_ != nullptr) commands_->NoteActivity();
-}
-
-void ToolbarWindow::HandKeyOf(const QKeyEvent& event) {
-    if (commands_ != nullptr) HandKey(*commands_, event);
+bool ToolbarWindow::MoveIsActivity(const QWidget& receiver) const {
+    return ButtonMoveIsActivity() || qobject_cast<const ImageButton*>(&receiver) == nullptr;
 }
 
 void ToolbarWindow::changeEvent(QEvent* event) {
@@ -222,33 +210,16 @@ void ToolbarWindow::changeEvent(QEvent* event) {
 }
 
 void ToolbarWindow::closeEvent(QCloseEvent* event) {
-    if (commands_ != nullptr && commands_->Finishing()) {
+    if (commands_.Finishing()) {
         event->accept();
     } else {
         event->ignore();
     }
 }
 
-void ToolbarWindow::keyPressEvent(QKeyEvent* event) {
-    HandKeyOf(*event);
-    QWidget::keyPressEvent(event);
-}
-
 void ToolbarWindow::mouseMoveEvent(QMouseEvent* event) {
     PointerOverBackground();
     QWidget::mouseMoveEvent(event);
-}
-
-bool ToolbarWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == keyPreviewChild_ && event->type() == QEvent::KeyPress) {
-        // The window sees the key first, then the child has it; it goes no further, so the
-        // window does not hand it over a second time.
-        HandKeyOf(*static_cast<QKeyEvent*>(event));
-        static_cast<QObject*>(keyPreviewChild_)->event(event);
-        event->accept();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace pagelark

@@ -1,6 +1,7 @@
 #pragma once
 // The two tool bar windows and the help tip window. Thin: they lay themselves out with the
-// layout arithmetic and hand every click, key and pointer move to the commands.
+// layout arithmetic and hand every click to the commands; keys and activity reach the player
+// through the application's own filter.
 
 #include <QAbstractButton>
 #include <QMargins>
@@ -75,7 +76,7 @@ class HelpTipWindow final : public QWidget {
     std::string currentTipText_;
 };
 
-// What the two tool bars share: the row of buttons, the layout, closing, keys and pointer.
+// What the two tool bars share: the row of buttons, the layout, closing and the pointer.
 class ToolbarWindow : public QWidget {
     Q_OBJECT
   public:
@@ -84,14 +85,14 @@ class ToolbarWindow : public QWidget {
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     // Lays the window out from the records as they are now.
     void LayOut(LayoutPass pass);
-    // Clicks, keys and pointer moves reach the commands from now on; before, nothing happens
-    // and the window will not close.
-    void Attach(PlayerCommands& commands) { commands_ = &commands; }
+    // A pointer move that reached receiver, one of this window's widgets, is the visitor's.
+    bool MoveIsActivity(const QWidget& receiver) const;
 
   protected:
     // Relative pictures are taken from startupFolder (with its trailing separator).
-    ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records, const char* prefix,
-                  BorderStyle border, float designedClientHeight, std::string startupFolder);
+    ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records,
+                  PlayerCommands& commands, const char* prefix, BorderStyle border,
+                  float designedClientHeight, std::string startupFolder);
 
     virtual void RunCommand(PlayerCommands& commands, int index) = 0;
     // Whether a pointer move over a button also counts as activity.
@@ -99,25 +100,18 @@ class ToolbarWindow : public QWidget {
     virtual std::optional<UrlBoxState> UrlBox() const { return std::nullopt; }
     virtual void PlaceUrlBox(const UrlBoxPlacement&) {}
     virtual void SetClientSize(QSize size) = 0;
-    // A child that sees the keys before the window does.
-    void PreviewKeysOf(QWidget* child);
-    // The pointer over the background: the tip goes, the visitor is there.
+    // The pointer over the background: the tip goes.
     void PointerOverBackground();
 
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     HelpTipWindow& tip_;
-    PlayerCommands* commands_ = nullptr;
+    PlayerCommands& commands_;
 
   private:
-    void NoteActivity();
-    void HandKeyOf(const QKeyEvent& event);
-
     QPixmap DefaultPicture(int index) const;
     QMargins FrameMargins() const;
     // Frame included.
@@ -128,7 +122,6 @@ class ToolbarWindow : public QWidget {
     std::string startupFolder_;
     BorderStyle border_;
     std::vector<ImageButton*> buttons_;
-    QWidget* keyPreviewChild_ = nullptr;
     int visibleCount_ = 0;
     float rowHeight_ = kDesignedRowHeight;
     QMargins placedFrame_;
@@ -138,7 +131,7 @@ class ToolbarWindow : public QWidget {
 class ToolRunWindow final : public ToolbarWindow {
     Q_OBJECT
   public:
-    ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
+    ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons, PlayerCommands& commands,
                   const std::string& startupFolder);
 
   protected:
@@ -151,9 +144,9 @@ class ToolRunWindow final : public ToolbarWindow {
 class ToolNavWindow final : public ToolbarWindow {
     Q_OBJECT
   public:
-    ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
+    ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons, PlayerCommands& commands,
                   const std::string& startupFolder);
-    QLineEdit* AddressBox() const { return txtURL_; }
+    QLineEdit* AddressBox() const { return urlEdit_; }
     void SetAddress(const std::string& address);
 
   protected:
@@ -170,8 +163,8 @@ class ToolNavWindow final : public ToolbarWindow {
     void KeepAddressBoxUnderButtons();
 
     const ToolbarButtons& records_;
-    QLineEdit* txtURL_;
-    QPushButton* cmdDefault_;
+    QLineEdit* urlEdit_;
+    QPushButton* defaultButton_;
 };
 
 }  // namespace pagelark

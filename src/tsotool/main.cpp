@@ -56,9 +56,8 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     MachineSettings machine;
     ToolbarButtons buttons;
     const HelpDocumentList help{};  // the tool shows no help pages
-    DocumentEvents events;
-    DocumentContext context{settings, session.files, machine, buttons,
-                            help,     startupFolder, events,  GetWindowsVersion()};
+    DocumentContext context{settings,      session.files,      machine, buttons, help,
+                            startupFolder, GetWindowsVersion()};
 
     LoadMachineSettings(settings, presentation.CurrentFile, GetWindowsVersion(),
                         SystemClock().Now(), machine, buttons);

@@ -46,7 +46,7 @@ class FixedClock final : public Clock {
     double Now() const override { return 45000.5; }
 };
 
-class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
+class ConfigWindowTest : public ::testing::Test {
   protected:
     ConfigWindowTest() {
         presentation.CurrentFile = folder.File("show.tso");
@@ -55,17 +55,11 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
         presentation.HomeURL = "http://home/";
         machine.EMail = "op@example.org";
         CreateButtonLists(buttons);
-        window.Attach(player, commands);
         // Each box notes whether the window had let go of its top place.
         dialogs.afterCall = [this](std::vector<std::string>& calls) {
             if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint))
                 calls.push_back("<still on top>");
         };
-    }
-
-    bool EditorOpen() const override { return window.isVisible(); }
-    void RefillEditor() override {
-        if (window.isVisible()) window.ConfigShow();
     }
 
     std::string StoredValue(const char* name) {
@@ -112,15 +106,24 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
     ToolbarButtons buttons;
     HelpDocumentList help{};
     std::string startupFolder = folder.path() + "/";
-    DocumentContext context{session.settings, session.files, machine, buttons, help,
-                            startupFolder,    *this,         0};
+    DocumentContext context{
+        session.settings, session.files, machine, buttons, help, startupFolder, 0};
     testing::RecordingDialogs dialogs;
     FixedClock clock;
-    int toolbarsOnTop = 0;
-    ConfigWindowWidget window{
-        ConfigContext{presentation, context, dialogs, clock, [this] { ++toolbarsOnTop; }, {}}};
     FakePlayer player;
     testing::RecordingCommands commands;
+    int toolbarsOnTop = 0;
+    int showSaved = 0;
+    ConfigWindowWidget window{ConfigContext{presentation,
+                                            context,
+                                            dialogs,
+                                            clock,
+                                            player,
+                                            commands,
+                                            nullptr,
+                                            [this] { ++toolbarsOnTop; },
+                                            {},
+                                            [this] { ++showSaved; }}};
 };
 
 TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEMail) {
@@ -310,6 +313,7 @@ TEST_F(ConfigWindowTest, NewWithChangesAsksAndCancelOrACancelledSaveAsChangesNot
     Find<QAction>("mnuFile3")->trigger();  // Save As, cancelled: nothing is written
     EXPECT_EQ(dialogs.calls, std::vector<std::string>{"save File Save As show.tso .tso"});
     EXPECT_FALSE(QFile::exists(QString::fromStdString(presentation.CurrentFile)));
+    EXPECT_EQ(showSaved, 0);
 
     // No: the new empty presentation fills the window, no longer the default file.
     presentation.IsDefaultFile = true;
@@ -337,6 +341,7 @@ TEST_F(ConfigWindowTest, YesToSaveChangesSavesWhatTheWindowShows) {
     Find<QAction>("mnuFile0")->trigger();
     EXPECT_NE(testing::TempFolder::Read(presentation.CurrentFile).find("HomeURL=http://typed/"),
               std::string::npos);
+    EXPECT_EQ(showSaved, 1);  // the tool bars follow the save
     Cancel();
 }
 
@@ -541,6 +546,7 @@ TEST_F(ConfigWindowTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowSta
         std::filesystem::remove_all(folder.File("registry"));
         folder.Write(blocker, "");
         player.closed.clear();
+        showSaved = 0;
         window.Open();
         Find<QLineEdit>("txtEMail")
             ->setText(
@@ -552,6 +558,7 @@ TEST_F(ConfigWindowTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowSta
             << dialogs.calls[0];
         EXPECT_TRUE(window.isVisible());
         EXPECT_TRUE(player.closed.empty());
+        EXPECT_EQ(showSaved, 1);  // the show took the file all the same
         Cancel();
     }
 }

@@ -68,7 +68,10 @@ TEST_F(FileCommandTest, NewNeverTakesOverAnotherFileOrTheDefaultMark) {
 TEST_F(FileCommandTest, YesSavesBeforeOpenReplacesTheModel) {
     dialogs.answer = Answer::Yes;
     dialogs.chosen = temp.Write("other.tso", "[Page1]\r\nURL=other\r\n");
-    EXPECT_TRUE(Run(FileCommandId::Open));
+    const FileCommandResult opened = Command(FileCommandId::Open);
+    // The show took the save: its caller lays the tool bars out again.
+    EXPECT_EQ(std::tuple(opened.done, opened.refill, opened.showSaved),
+              std::tuple(true, true, true));
     EXPECT_NE(TempFolder::Read(show).find("URL=edited"), std::string::npos);
     EXPECT_EQ(std::tuple(e.CurrentFile, e.Pages[0].URL, e.Modified),
               std::tuple(dialogs.chosen, "other", false));
@@ -89,7 +92,8 @@ TEST_F(FileCommandTest, CancelledDialogsChangeNothing) {
 
 TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     dialogs.chosen = temp.File("missing/show.tso");
-    EXPECT_FALSE(Run(FileCommandId::SaveAs));
+    const FileCommandResult failed = Command(FileCommandId::SaveAs);
+    EXPECT_EQ(std::pair(failed.done, failed.showSaved), std::pair(false, false));
     ExpectUntouched();
     ASSERT_EQ(dialogs.calls.size(), 2u);
     EXPECT_TRUE(dialogs.calls[1].starts_with("error ") &&

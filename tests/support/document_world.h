@@ -18,16 +18,6 @@
 
 namespace pagelark::testing {
 
-class RecordingEvents final : public DocumentEvents {
-  public:
-    bool EditorOpen() const override { return editorOpen; }
-    void RefillEditor() override { ++refills; }
-    void AfterSave() override { ++saves; }
-    bool editorOpen = false;
-    int refills = 0;
-    int saves = 0;
-};
-
 struct DocumentWorld {
     DocumentWorld() {
         fake.Put(RegRoot::CurrentUser,
@@ -47,8 +37,7 @@ struct DocumentWorld {
     ToolbarButtons buttons;
     HelpDocumentList help = BuildHelpDocuments("/tmp/t/");
     std::string startupFolder = "/kiosk/";
-    RecordingEvents events;
-    DocumentContext context{settings, files, machine, buttons, help, startupFolder, events, 0};
+    DocumentContext context{settings, files, machine, buttons, help, startupFolder, 0};
 };
 
 }  // namespace pagelark::testing

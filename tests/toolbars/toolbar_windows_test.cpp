@@ -41,8 +41,7 @@ TEST_F(ToolbarWindowsTest, WindowsCarryOutTheLayoutAndSavedChangesAtOnce) {
     buttons.ToolNavButtons[0].Icon = "pics\\large.png";
     buttons.ToolNavButtons[2].Visible = false;
     buttons.ToolNavButtons[4].Icon = folder.File("missing.png");
-    QtToolbars toolbars(buttons, folder.path() + "/");
-    toolbars.Attach(commands);
+    QtToolbars toolbars(buttons, commands, folder.path() + "/");
 
     ToolNavWindow& nav = toolbars.ToolNav();
     QLineEdit* box = nav.AddressBox();
@@ -64,24 +63,12 @@ TEST_F(ToolbarWindowsTest, WindowsCarryOutTheLayoutAndSavedChangesAtOnce) {
     EXPECT_EQ(nav.height(), 30);
 }
 
-TEST_F(ToolbarWindowsTest, AddressBoxSendsItsTextUnchangedKeysReachThePlayerOnce) {
-    QtToolbars toolbars(buttons);
-    toolbars.Attach(commands);
+TEST_F(ToolbarWindowsTest, AddressBoxSendsItsTextUnchangedAndStaysUnderTheButtons) {
+    QtToolbars toolbars(buttons, commands);
     QLineEdit* box = toolbars.ToolNav().AddressBox();
     toolbars.SetAddress(" example.org/a ");
-    commands.calls.clear();
     QTest::keyClick(box, Qt::Key_Return);
-    QTest::keyClick(box, Qt::Key_Escape, Qt::ShiftModifier);
-    // Each key once, the Shift key itself included; the box still gets what is typed.
-    EXPECT_EQ(commands.calls,
-              (std::vector<std::string>{"Key 0/0", "Go  example.org/a ", "Key 0/1", "Key 27/1"}));
-    box->setText("");
-    QTest::keyClicks(box, "ab");
-    EXPECT_EQ(box->text(), "ab");
-
-    commands.calls.clear();
-    QTest::keyClick(&toolbars.ToolRun(), Qt::Key_F1);
-    EXPECT_EQ(commands.calls, (std::vector<std::string>{"Key 112/0"}));
+    EXPECT_EQ(commands.calls, (std::vector<std::string>{"Go  example.org/a "}));
 
     // Resized by the user, the box stays under the buttons with its address selected.
     toolbars.SetAddress("https://example.org/");
@@ -92,11 +79,9 @@ TEST_F(ToolbarWindowsTest, AddressBoxSendsItsTextUnchangedKeysReachThePlayerOnce
 }
 
 TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADialog) {
-    QtToolbars toolbars(buttons);
-    toolbars.Attach(commands);
     auto config = std::make_unique<QWidget>();
     config->show();
-    toolbars.SetConfigWindow(config.get());
+    QtToolbars toolbars(buttons, commands, {}, {nullptr, config.get()});
     auto onTop = [&config] { return config->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
 
     toolbars.MakeToolbarsTopmost();
@@ -111,8 +96,7 @@ TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADia
 }
 
 TEST_F(ToolbarWindowsTest, VisitorCannotCloseOrMinimiseTheToolbars) {
-    QtToolbars toolbars(buttons);
-    toolbars.Attach(commands);
+    QtToolbars toolbars(buttons, commands);
     for (QWidget* window :
          {static_cast<QWidget*>(&toolbars.ToolNav()), static_cast<QWidget*>(&toolbars.ToolRun())}) {
         window->show();
@@ -131,8 +115,7 @@ TEST_F(ToolbarWindowsTest, VisitorCannotCloseOrMinimiseTheToolbars) {
 
 TEST_F(ToolbarWindowsTest, HelpTipFollowsTheButtonsAndGoesWhenThePointerLeaves) {
     buttons.ToolRunButtons[1].HelpTip = "Pause the show";
-    QtToolbars toolbars(buttons);
-    toolbars.Attach(commands);
+    QtToolbars toolbars(buttons, commands);
     ToolRunWindow& run = toolbars.ToolRun();
     run.show();
     HelpTipWindow& tip = toolbars.HelpTip();
@@ -140,7 +123,6 @@ TEST_F(ToolbarWindowsTest, HelpTipFollowsTheButtonsAndGoesWhenThePointerLeaves) 
     QTest::mouseMove(run.Button(1), QPoint(5, 5));
     EXPECT_TRUE(tip.isVisible());
     EXPECT_EQ(tip.CurrentTipText(), " Pause the show ");
-    EXPECT_GE(commands.activity, 1);  // moves over Tool Run's buttons count as activity
 
     // The pointer off the tool bar, the timer's check hides it.
     const QPoint outside = run.frameGeometry().bottomLeft() + QPoint(-5, 40);

@@ -1,0 +1,39 @@
+#include "app/visitor_input.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "core/ports/player_commands.h"
+#include "qtshared/keys.h"
+#include "toolbars/qt_toolbars.h"
+
+namespace pagelark {
+
+VisitorInput::VisitorInput(PlayerCommands& commands, const QWidget& stage,
+                           const QtToolbars& toolbars)
+    : commands_(commands), stage_(stage), toolbars_(toolbars) {
+    qApp->installEventFilter(this);
+}
+
+VisitorInput::~VisitorInput() {
+    qApp->removeEventFilter(this);
+}
+
+bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
+    if (!watched->isWidgetType()) return false;
+    const auto& widget = *static_cast<const QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress) {
+        const QWidget* window = widget.window();
+        if (window != &stage_ && !toolbars_.Owns(window)) return false;
+        const auto& key = *static_cast<const QKeyEvent*>(event);
+        if (key.timestamp() == lastKeyTimestamp_ && key.key() == lastKey_) return false;
+        lastKeyTimestamp_ = key.timestamp();
+        lastKey_ = key.key();
+        HandKey(commands_, key);
+    } else if (event->type() == QEvent::MouseMove && toolbars_.MoveIsActivity(widget)) {
+        commands_.NoteActivity();
+    }
+    return false;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,34 @@
+#pragma once
+// The visitor's keys and pointer moves, taken for the whole program in one place: a key pressed
+// in the stage or a tool bar reaches the player once, and a pointer move over a tool bar counts
+// as activity where the tool bars say it does.
+
+#include <QObject>
+
+class QWidget;
+
+namespace pagelark {
+
+class PlayerCommands;
+class QtToolbars;
+
+class VisitorInput final : public QObject {
+  public:
+    // Installed on the application at once; the windows must outlive it.
+    VisitorInput(PlayerCommands& commands, const QWidget& stage, const QtToolbars& toolbars);
+    ~VisitorInput() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    PlayerCommands& commands_;
+    const QWidget& stage_;
+    const QtToolbars& toolbars_;
+    // A key event travels up the widget chain, and the engine hands a key the page left back
+    // to the stage as a copy: both carry the press's timestamp.
+    quint64 lastKeyTimestamp_ = 0;
+    int lastKey_ = 0;
+};
+
+}  // namespace pagelark

@@ -1,0 +1,57 @@
+#include "app/visitor_input.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "support/recording_commands.h"
+#include "toolbars/qt_toolbars.h"
+
+namespace pagelark {
+namespace {
+
+TEST(VisitorInputTest, KeysReachThePlayerOnceAndToolbarMovesCountWhereTheyShould) {
+    ToolbarButtons buttons;
+    CreateButtonLists(buttons);
+    testing::RecordingCommands commands;
+    QWidget stage;
+    QWidget elsewhere;
+    QtToolbars toolbars(buttons, commands);
+    const VisitorInput input(commands, stage, toolbars);
+    QLineEdit* box = toolbars.ToolNav().AddressBox();
+    toolbars.SetAddress("a");
+
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Escape, Qt::ShiftModifier);  // the box leaves it to its window
+    QTest::keyClick(&toolbars.ToolRun(), Qt::Key_F1);
+    QTest::keyClick(&stage, Qt::Key_F4, Qt::AltModifier);
+    QTest::keyClick(&elsewhere, Qt::Key_F10);
+    // Each key once, a modifier key itself included, before the window has it.
+    EXPECT_EQ(commands.calls, (std::vector<std::string>{"Key 0/0", "Go a", "Key 0/1", "Key 27/1",
+                                                        "Key 112/0", "Key 0/4", "Key 115/4"}));
+    box->setText("");
+    QTest::keyClicks(box, "ab");
+    EXPECT_EQ(box->text(), "ab");
+
+    const auto counts = [&commands](QWidget* receiver) {
+        const int before = commands.activity;
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), receiver->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(receiver, &move);
+        return commands.activity > before;
+    };
+    ToolRunWindow& run = toolbars.ToolRun();
+    ToolNavWindow& nav = toolbars.ToolNav();
+    // Tool Nav's buttons only show their tips.
+    EXPECT_EQ((std::vector<bool>{counts(run.Button(1)), counts(&run), counts(nav.Button(1)),
+                                 counts(&nav), counts(box), counts(&stage)}),
+              (std::vector<bool>{true, true, false, true, true, false}));
+}
+
+}  // namespace
+}  // namespace pagelark
