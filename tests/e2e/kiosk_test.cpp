@@ -9,9 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <span>
 #include <thread>
 
@@ -195,22 +193,11 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileItHoldsWhatThisRunWrote) {
     }
 }
 
-// The renderer processes among the kiosk's: the browser engine's helpers drawing the pages.
-std::vector<pid_t> RendererProcesses(pid_t group) {
-    std::vector<pid_t> renderers;
-    for (pid_t pid : ProcessesInGroup(group)) {
-        std::ifstream file(std::filesystem::path("/proc") / std::to_string(pid) / "cmdline");
-        const std::string commandLine{std::istreambuf_iterator<char>(file), {}};
-        if (commandLine.find("--type=renderer") != std::string::npos) renderers.push_back(pid);
-    }
-    return renderers;
-}
-
 TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDieOneByOneOrAllAtOnce) {
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=2\nMaxTime=4\nOnMouseMove=0\n" +
                          Pages({"/red", "/green", "/blue"}));
     ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "play never started";
-    const auto renderers = RendererProcesses(kiosk.Pid());
+    const auto renderers = ProcessesInGroup(kiosk.Pid(), "--type=renderer");
     ASSERT_FALSE(renderers.empty());
     // Each browser's renderer in turn, whichever role it has: on show, preloading or spare.
     // A browser on show paints its page again within seconds.
@@ -223,7 +210,7 @@ TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDieOneByOneOrAllAtOnce) {
         EXPECT_TRUE(WaitForCentre(showsAPage, 8s))
             << "no page on show after a renderer died: " << ToHex(screen_.Centre());
     }
-    for (pid_t pid : RendererProcesses(kiosk.Pid()))
+    for (pid_t pid : ProcessesInGroup(kiosk.Pid(), "--type=renderer"))
         ::kill(pid, SIGKILL);
 
     // Every page comes on show again, in a program that still runs.

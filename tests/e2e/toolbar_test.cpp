@@ -38,22 +38,11 @@ class ToolbarTest : public KioskTest {
         return std::nullopt;
     }
 
-    bool WaitForRow(int count) {
-        return WaitUntil([&] { return RowFaults(count).empty(); }, kPatience).has_value();
-    }
-
     bool ShowsColor(Point at, Rgb color) const { return Near(screen_.Pixel(at.x, at.y), color); }
 
     std::string Seen(Point at) const {
         return "seen " + ToHex(screen_.Pixel(at.x, at.y)) + " at " + std::to_string(at.x) + "," +
                std::to_string(at.y);
-    }
-
-    // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
-    bool EnterNavigationMode() {
-        std::this_thread::sleep_for(2500ms);
-        MoveTo({600, 450});
-        return WaitForRow(9);
     }
 
     // The kiosk's X windows of a given size ("192x24"), found by their caption.

@@ -159,13 +159,15 @@ CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string>
     return {status, process.Output()};
 }
 
-std::vector<pid_t> ProcessesInGroup(pid_t group) {
+std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text) {
     std::vector<pid_t> members;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         const std::string name = entry.path().filename();
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
         const pid_t pid = std::stoi(name);
-        if (::getpgid(pid) == group) members.push_back(pid);
+        if (::getpgid(pid) == group &&
+            testing::TempFolder::Read("/proc/" + name + "/cmdline").find(text) != std::string::npos)
+            members.push_back(pid);
     }
     return members;
 }

@@ -68,8 +68,9 @@ class Process {
     std::optional<int> status_;
 };
 
-// Every running process of a process group: a kiosk and its browser engine's helpers.
-std::vector<pid_t> ProcessesInGroup(pid_t group);
+// Every running process of a process group (a kiosk and its browser engine's helpers) whose
+// command line holds text.
+std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text = "");
 // Their proportional memory together, in KiB.
 long long GroupPssKiB(pid_t group);
 

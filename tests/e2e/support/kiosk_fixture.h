@@ -113,6 +113,20 @@ class KioskTest : public ::testing::Test {
         return faults;
     }
 
+    // Exactly count buttons hang from the top right corner, once they do.
+    bool RowOf(int count) const {
+        return RowFaults(count).empty() && !RowFaults(count + 1, Xvfb::kWidth, 0, true).empty();
+    }
+    bool WaitForRow(int count) const {
+        return WaitUntil([&] { return RowOf(count); }, kPatience).has_value();
+    }
+    // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
+    bool EnterNavigationMode(int buttons = 9) const {
+        std::this_thread::sleep_for(Millis(2500));
+        MoveTo({600, 450});
+        return WaitForRow(buttons);
+    }
+
     // The visitor's hand: returns once the event is delivered, with what xdotool printed.
     std::string Xdotool(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), "xdotool");
@@ -120,12 +134,18 @@ class KioskTest : public ::testing::Test {
         if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
         return result.output;
     }
-    // The X windows whose caption matches the pattern.
+    // The visible X windows whose caption matches the pattern.
     std::vector<std::string> Windows(const std::string& caption) const {
-        const auto found =
-            RunCommand({"xdotool", "search", "--name", caption}, xvfb_.Environment());
+        const auto found = RunCommand({"xdotool", "search", "--onlyvisible", "--name", caption},
+                                      xvfb_.Environment());
         std::istringstream ids(found.status == 0 ? found.output : "");
         return {std::istream_iterator<std::string>(ids), {}};
+    }
+    // The first of them once there is one; "" when none came.
+    std::string WaitForWindow(const std::string& caption, Millis patience) const {
+        std::vector<std::string> found;
+        WaitUntil([&] { return !(found = Windows(caption)).empty(); }, patience);
+        return found.empty() ? "" : found[0];
     }
     void MoveTo(Point at) const {
         Xdotool({"mousemove", std::to_string(at.x), std::to_string(at.y)});
