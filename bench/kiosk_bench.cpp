@@ -18,11 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "e2e/support/harness.h"
 #include "e2e/support/http_server.h"
-#include "e2e/support/kiosk.h"
-#include "e2e/support/process.h"
-#include "e2e/support/screen.h"
-#include "e2e/support/xvfb.h"
 
 using namespace pagelark::e2e;
 using namespace std::chrono_literals;

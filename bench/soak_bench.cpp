@@ -12,11 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "e2e/support/harness.h"
 #include "e2e/support/http_server.h"
-#include "e2e/support/kiosk.h"
-#include "e2e/support/process.h"
-#include "e2e/support/screen.h"
-#include "e2e/support/xvfb.h"
 
 using namespace pagelark::e2e;
 using namespace std::chrono_literals;
@@ -70,6 +67,19 @@ int main() {
     Xvfb xvfb;
     Screen screen(xvfb);
     HttpServer server;
+    // Holds 32 MiB of filled typed arrays, replacing one every 200 ms, and rebuilds 200
+    // elements every 100 ms; never displayed, as painting them would keep both cores busy.
+    server.AddPage(
+        "/heavy",
+        "<div id=\"churn\" style=\"display:none\"></div><script>"
+        "function block() { var a = new Float64Array(524288); a.fill(Math.random()); return a; }"
+        "var blocks = []; for (var i = 0; i < 8; ++i) blocks.push(block());"
+        "var next = 0;"
+        "setInterval(function () { blocks[next] = block(); next = (next + 1) % 8; }, 200);"
+        "setInterval(function () { var churn = document.getElementById('churn');"
+        " churn.textContent = ''; for (var i = 0; i < 200; ++i) {"
+        " var s = document.createElement('span'); s.textContent = i + ' ';"
+        " churn.appendChild(s); } }, 100);</script>");
     KioskFolders folders;
     const std::string trace = folders.File("trace.txt");
     std::string text = "[Tessaro]\nDefaultTime=1\nMaxTime=30\n";

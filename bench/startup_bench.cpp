@@ -16,10 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "e2e/support/kiosk.h"
-#include "e2e/support/process.h"
-#include "e2e/support/screen.h"
-#include "e2e/support/xvfb.h"
+#include "e2e/support/harness.h"
 #include "support/temp_folder.h"
 
 using namespace pagelark::e2e;

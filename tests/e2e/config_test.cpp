@@ -10,24 +10,14 @@
 namespace pagelark::e2e {
 namespace {
 
-class ConfigTest : public KioskTest {
-  protected:
-    // The first window whose title matches, once there is one; "" when none came.
-    std::string WaitForWindow(const std::string& title, Millis patience) {
-        std::vector<std::string> found;
-        WaitUntil([&] { return !(found = Windows(title)).empty(); }, patience);
-        return found.empty() ? "" : found[0];
-    }
-};
-
-TEST_F(ConfigTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTheProgram) {
+TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTheProgram) {
     Kiosk& kiosk = Run({"CONFIG"});
     const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
     ASSERT_FALSE(window.empty()) << "no configuration window";
     // No starter presentation is written for configuration: the file named is the default one.
     EXPECT_EQ(Xdotool({"getwindowname", window}),
               "Pagelark - " + folders_.HomeDir() + "/Pagelark.TSO\n");
-    EXPECT_FALSE(kiosk.WaitForExit(std::chrono::seconds(1))) << "it did not wait for the window";
+    EXPECT_FALSE(kiosk.WaitForExit(Millis(1000))) << "it did not wait for the window";
 
     Xdotool({"windowfocus", "--sync", window});
     Key("Escape");
@@ -36,18 +26,17 @@ TEST_F(ConfigTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsT
     EXPECT_EQ(*status, 0);
 }
 
-TEST_F(ConfigTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
+TEST_F(KioskTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
     // A file where the store's folder should be stops every write, root's too.
-    const std::string blocked = folders_.Write("blocked", "");
-    Kiosk& kiosk = Run({"CONFIG"}, {"PAGELARK_REGISTRY_DIR=" + blocked});
+    Kiosk& kiosk = Run({"CONFIG"}, {"PAGELARK_REGISTRY_DIR=" + folders_.Write("blocked", "")});
     const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
     ASSERT_FALSE(window.empty()) << "no configuration window";
     Xdotool({"windowfocus", "--sync", window});
     Key("Return");  // OK
     ASSERT_FALSE(WaitForWindow("^Error$", kPatience).empty()) << "the failure was not told";
-    EXPECT_FALSE(kiosk.WaitForExit(std::chrono::seconds(1))) << "the window closed";
-    EXPECT_TRUE(std::filesystem::exists(folders_.HomeDir() +
-                                        "/Pagelark.TSO"));  // the file itself was saved
+    EXPECT_FALSE(kiosk.WaitForExit(Millis(1000))) << "the window closed";
+    // The file itself was saved.
+    EXPECT_TRUE(std::filesystem::exists(folders_.HomeDir() + "/Pagelark.TSO"));
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 
 #include <array>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <span>
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
@@ -20,6 +20,40 @@ namespace {
 
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
+
+// Consecutive samples of one colour: a palette name, or the hex of a colour outside it.
+struct ColorRun {
+    std::string name;
+    TimePoint first;
+    TimePoint last;
+};
+
+std::vector<ColorRun> Runs(const std::vector<ColorSample>& samples,
+                           std::span<const NamedColor> palette) {
+    std::vector<ColorRun> runs;
+    for (const auto& sample : samples) {
+        std::string name = ToHex(sample.rgb);
+        for (const auto& color : palette)
+            if (Near(sample.rgb, color.rgb)) name = color.name;
+        if (!runs.empty() && runs.back().name == name)
+            runs.back().last = sample.time;
+        else
+            runs.push_back({name, sample.time, sample.time});
+    }
+    return runs;
+}
+
+// "red from 1.98s for 3.02s" ... for failure messages, times counted from origin.
+std::string Describe(const std::vector<ColorRun>& runs, TimePoint origin) {
+    std::string text;
+    for (const auto& run : runs) {
+        char line[96];
+        std::snprintf(line, sizeof line, "  %-8s from %6.2fs for %5.2fs\n", run.name.c_str(),
+                      SecondsBetween(origin, run.first), SecondsBetween(run.first, run.last));
+        text += line;
+    }
+    return text;
+}
 
 // Page times are checked loosely: the player steps every 200 ms and the machine is busy.
 constexpr double kSlack = 1.5;
@@ -60,8 +94,7 @@ TEST_F(KioskTest, PreloadThatNeverCompletesHoldsThePageUntilMaxTime) {
           Pages({"/red", "/hang", "/blue"}));
     const auto redOn = screen_.WaitForColor(kRed.rgb, kStartUp);
     ASSERT_TRUE(redOn) << "page 1 never came on show";
-    const auto redOff =
-        screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience);
+    const auto redOff = WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience);
     ASSERT_TRUE(redOff) << "page 1 never went";
     const auto hangAsked = server_.FirstRequest("/hang");
     ASSERT_TRUE(hangAsked) << "page 2 was never preloaded";
@@ -156,26 +189,15 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileItHoldsWhatThisRunWrote) {
         kiosk.Stop();
         EXPECT_EQ(kiosk.WaitForExit(kPatience), 0);
         EXPECT_EQ(std::filesystem::exists(file), saved);
-        screen_.WaitForCentre([](Rgb seen) { return Near(seen, kRoot, 4); }, kPatience);
+        WaitForCentre([](Rgb seen) { return Near(seen, kRoot, 4); }, kPatience);
     }
-}
-
-// The renderer processes among the kiosk's: the browser engine's helpers drawing the pages.
-std::vector<pid_t> RendererProcesses(pid_t group) {
-    std::vector<pid_t> renderers;
-    for (pid_t pid : ProcessesInGroup(group)) {
-        std::ifstream file(std::filesystem::path("/proc") / std::to_string(pid) / "cmdline");
-        const std::string commandLine{std::istreambuf_iterator<char>(file), {}};
-        if (commandLine.find("--type=renderer") != std::string::npos) renderers.push_back(pid);
-    }
-    return renderers;
 }
 
 TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDieOneByOneOrAllAtOnce) {
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=2\nMaxTime=4\nOnMouseMove=0\n" +
                          Pages({"/red", "/green", "/blue"}));
     ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "play never started";
-    const auto renderers = RendererProcesses(kiosk.Pid());
+    const auto renderers = ProcessesInGroup(kiosk.Pid(), "--type=renderer");
     ASSERT_FALSE(renderers.empty());
     // Each browser's renderer in turn, whichever role it has: on show, preloading or spare.
     // A browser on show paints its page again within seconds.
@@ -185,10 +207,10 @@ TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDieOneByOneOrAllAtOnce) {
     for (pid_t pid : renderers) {
         ::kill(pid, SIGKILL);
         std::this_thread::sleep_for(500ms);
-        EXPECT_TRUE(screen_.WaitForCentre(showsAPage, 8s))
+        EXPECT_TRUE(WaitForCentre(showsAPage, 8s))
             << "no page on show after a renderer died: " << ToHex(screen_.Centre());
     }
-    for (pid_t pid : RendererProcesses(kiosk.Pid()))
+    for (pid_t pid : ProcessesInGroup(kiosk.Pid(), "--type=renderer"))
         ::kill(pid, SIGKILL);
 
     // Every page comes on show again, in a program that still runs.

@@ -26,15 +26,6 @@ class LockedTest : public KioskTest {
                 if (!Near(screen_.Pixel(x, y), page)) return false;
         return true;
     }
-    // Exactly count buttons hang from the top right corner.
-    bool RowOf(int count) const {
-        for (int index = 0; index <= count; ++index) {
-            const bool face =
-                Near(screen_.Pixel(Xvfb::kWidth - (count - index + 1) * kButton + 2, 2), kFace, 8);
-            if (face != (index > 0)) return false;
-        }
-        return true;
-    }
     std::string Centre() const { return ToHex(screen_.Centre()); }
 };
 
@@ -69,10 +60,8 @@ TEST_F(LockedTest, NavigationOffersOnlyItsFiveButtonsAndRefusesTypedFiles) {
     Kiosk& kiosk = Start(kLocked + "AllowRestrictions=False\n" + Pages({"/red"}) +
                          "[Include1]\nURL={server}/\n");
     ASSERT_TRUE(screen_.WaitForColor(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    std::this_thread::sleep_for(2500ms);
-    MoveTo({600, 450});
     // Back, Forward, Reload, Home and Play over the address box.
-    ASSERT_TRUE(WaitUntil([&] { return RowOf(5); }, kPatience)) << "no Tool Nav of five buttons";
+    ASSERT_TRUE(EnterNavigationMode(5)) << "no Tool Nav of five buttons";
     EnterAddress("file://" + elsewhere);
     EnterAddress("/etc/");
     std::this_thread::sleep_for(3s);
@@ -83,17 +72,9 @@ TEST_F(LockedTest, NavigationOffersOnlyItsFiveButtonsAndRefusesTypedFiles) {
     EXPECT_FALSE(kiosk.WaitForExit(3s)) << "Escape ended it";
 
     // The operator's pagelark CONFIG has the running kiosk open its window, and leaves.
-    kiosks_.push_back(std::make_unique<Kiosk>(xvfb_, folders_, std::vector<std::string>{"CONFIG"}));
-    const auto status = kiosks_.back()->WaitForExit(kPatience);
-    EXPECT_EQ(status, 0) << kiosks_.back()->Output();
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^Pagelark - "},
-                              xvfb_.Environment())
-                       .status == 0;
-        },
-        kPatience))
-        << "no configuration window";
+    Kiosk& config = Run({"CONFIG"});
+    EXPECT_EQ(config.WaitForExit(kPatience), 0) << config.Output();
+    EXPECT_NE(WaitForWindow("^Pagelark - ", kPatience), "") << "no configuration window";
     EXPECT_TRUE(kiosk.Running());
 }
 

@@ -17,8 +17,6 @@ namespace {
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
 
-constexpr Rgb kLight{0xff, 0xff, 0xff};
-constexpr Rgb kShade{0x00, 0x00, 0x00};
 // Two pages of a minute each, under Tool Run: only a button turns the page this soon.
 const std::string kRedThenGreen =
     "[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"});
@@ -26,48 +24,18 @@ const std::string kRedThenGreen =
 // A mouse move brings navigation mode, which lasts five minutes of idleness.
 const std::string kNavigable = "[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n";
 
-// Where a row of buttons ends on the right and begins at the top.
-struct RowPlace {
-    int right = Xvfb::kWidth;
-    int top = 0;
-};
-
 class ToolbarTest : public KioskTest {
   protected:
-    // The left edge of button index of a bar of count visible buttons.
-    static int ButtonLeft(int count, int index, int right = Xvfb::kWidth) {
-        return right - (count - index) * kButton;
+    // place: where the row ends on the right (x) and begins at the top (y).
+    static Point ButtonCentre(int count, int index, Point place = {Xvfb::kWidth, 0}) {
+        return {ButtonLeft(count, index, place.x) + kButton / 2, place.y + kButton / 2};
     }
-    static Point ButtonCentre(int count, int index, RowPlace place = {}) {
-        return {ButtonLeft(count, index, place.right) + kButton / 2, place.top + kButton / 2};
-    }
-
-    // What differs from a row of count raised squares at the top right; empty when it is there.
-    // With stopAtFirst, only whether anything does.
-    std::string RowFaults(int count, RowPlace place = {}, bool stopAtFirst = false) const {
-        std::string faults;
-        for (int index = 0; index < count && !(stopAtFirst && !faults.empty()); ++index) {
-            const int left = ButtonLeft(count, index, place.right);
-            const Rgb light = screen_.Pixel(left, place.top);
-            const Rgb face = screen_.Pixel(left + 2, place.top + 2);
-            const Rgb shade = screen_.Pixel(left + kButton - 1, place.top + kButton - 1);
-            if (!Near(light, kLight, 8) || !Near(face, kFace, 8) || !Near(shade, kShade, 8))
-                faults += "button " + std::to_string(index) + " at x " + std::to_string(left) +
-                          ": " + ToHex(light) + " " + ToHex(face) + " " + ToHex(shade) + "\n";
-        }
-        return faults;
-    }
-
     // A row of count buttons near the top right corner, below a caption bar or not.
-    std::optional<RowPlace> FindRow(int count) const {
+    std::optional<Point> FindRow(int count) const {
         for (int top = 0; top <= 60; ++top)
             for (int right = Xvfb::kWidth; right >= Xvfb::kWidth - 8; --right)
-                if (RowFaults(count, {right, top}, true).empty()) return RowPlace{right, top};
+                if (RowFaults(count, right, top, true).empty()) return Point{right, top};
         return std::nullopt;
-    }
-
-    bool WaitForRow(int count) {
-        return WaitUntil([&] { return RowFaults(count).empty(); }, kPatience);
     }
 
     bool ShowsColor(Point at, Rgb color) const { return Near(screen_.Pixel(at.x, at.y), color); }
@@ -75,13 +43,6 @@ class ToolbarTest : public KioskTest {
     std::string Seen(Point at) const {
         return "seen " + ToHex(screen_.Pixel(at.x, at.y)) + " at " + std::to_string(at.x) + "," +
                std::to_string(at.y);
-    }
-
-    // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
-    bool EnterNavigationMode() {
-        std::this_thread::sleep_for(2500ms);
-        MoveTo({600, 450});
-        return WaitUntil([&] { return RowFaults(9).empty(); }, kPatience);
     }
 
     // The kiosk's X windows of a given size ("192x24"), found by their caption.
@@ -167,7 +128,7 @@ TEST_F(ToolbarTest, APageDialogOpenInNavigationModeGoesWhenPlayReturns) {
     ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
     Click();
     // The alert stands in the middle of the show.
-    ASSERT_TRUE(screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
+    ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
         << "no alert";
     MoveTo(kPointerRest);
     // The pointer back where play left it, nothing more happens: the idle time runs out and
@@ -197,7 +158,7 @@ TEST_F(ToolbarTest, QuitKeysDoNothingWhileBothQuitButtonsAreHidden) {
                           kPatience))
         << "no Tool Nav after F1\n"
         << RowFaults(8) << Seen(kAddressBox);
-    EXPECT_TRUE(screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
+    EXPECT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
         << "the help page never showed";
     EXPECT_TRUE(kiosk.Running());
 }
@@ -217,29 +178,29 @@ TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowAndCannotTakeItAwa
 
     Kiosk& kiosk = Start(kRedThenGreen);
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    std::optional<RowPlace> row;
+    std::optional<Point> row;
     ASSERT_TRUE(WaitUntil([&] { return (row = FindRow(8)).has_value(); }, kPatience))
         << "no Tool Run over the full-screen show";
     // Under its caption bar, its frame wholly on the screen and in the corner.
-    EXPECT_GT(row->top, 0);
-    EXPECT_LT(row->right, Xvfb::kWidth);
+    EXPECT_GT(row->y, 0);
+    EXPECT_LT(row->x, Xvfb::kWidth);
     // Still there once the show has settled in full screen.
     std::this_thread::sleep_for(3s);
-    EXPECT_EQ(RowFaults(8, *row), "");
+    EXPECT_EQ(RowFaults(8, row->x, row->y), "");
 
     // Minimising the bar minimises the show it belongs to: both come straight back.
     const auto bars = KioskWindowsSized("192x24");
     ASSERT_EQ(bars.size(), 1u);
     Xdotool({"windowminimize", bars[0]});
-    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, *row).empty(); }, kPatience))
+    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, row->x, row->y).empty(); }, kPatience))
         << "Tool Run stayed away\n"
-        << RowFaults(8, *row);
+        << RowFaults(8, row->x, row->y);
     EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "the show stayed away";
     // So does the show minimised from the window manager's own menu.
     const auto shows = KioskWindowsSized("1024x768");
     ASSERT_EQ(shows.size(), 1u);
     Xdotool({"windowminimize", shows[0]});
-    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, *row).empty(); }, kPatience));
+    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, row->x, row->y).empty(); }, kPatience));
     EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "the show stayed minimised";
 
     const Point next = ButtonCentre(8, 3, *row);
@@ -296,7 +257,7 @@ TEST_F(ToolbarTest, ALocalPageReadsNoOtherLocalFileAndItsScriptsStayInsideTheInc
                            server_.Url("/outside/magenta") + "'; });</script></body>");
     Start(kNavigable + "[Page1]\nURL=" + page + "\n[Include1]\nURL=file://" + page +
           "\n[Include2]\nURL={server}/red\n");
-    ASSERT_TRUE(screen_.WaitForCentre(
+    ASSERT_TRUE(WaitForCentre(
         [](Rgb seen) { return Near(seen, kGreen.rgb) || Near(seen, kMagenta.rgb); }, kStartUp))
         << "the local page never came on show: " << ToHex(screen_.Centre());
     EXPECT_TRUE(Near(screen_.Centre(), kGreen.rgb)) << "the local page read another file";

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -32,6 +33,9 @@ TEST(ShippedHelpTest, EveryFileOfTheTableIsCarriedAndWrittenByteForByte) {
         ASSERT_TRUE(bytes) << file.id << " " << file.type;
         const bool page = file.type == kHtmlResource;
         EXPECT_TRUE(bytes->starts_with(page ? "<!DOCTYPE html>" : "GIF89a")) << NameOf(file);
+        // A picture a browser could not decode would show broken.
+        EXPECT_TRUE(page || !QImage::fromData(QByteArray::fromStdString(*bytes), "GIF").isNull())
+            << NameOf(file);
         EXPECT_EQ(testing::TempFolder::Read(dir + "Pagelark/" + NameOf(file)), *bytes)
             << NameOf(file);
     }

@@ -6,21 +6,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <stdexcept>
-
-#include "e2e/support/colors.h"
 
 namespace pagelark::e2e {
 namespace {
-
-constexpr int kPollMillis = 20;
-
-struct Connection {
-    int fd = -1;
-    std::string received;
-    bool answered = false;
-};
 
 std::string Headers(int status, std::string_view reason, std::size_t length) {
     return "HTTP/1.1 " + std::to_string(status) + " " + std::string(reason) +
@@ -31,7 +21,7 @@ std::string Headers(int status, std::string_view reason, std::size_t length) {
 #define WHOLE_PAGE "style=\"display:block;width:100vw;height:100vh\""
 
 // What a page of each kind holds besides its colour; "{to}" stands for the query's target.
-constexpr std::pair<std::string_view, std::string_view> kPages[] = {
+constexpr std::pair<const char*, const char*> kPages[] = {
     // one big link to the target, in place or in a new window
     {"/link", "<a href=\"{to}\" " WHOLE_PAGE "></a>"},
     {"/blank", "<a href=\"{to}\" target=\"_blank\" " WHOLE_PAGE "></a>"},
@@ -54,22 +44,12 @@ constexpr std::pair<std::string_view, std::string_view> kPages[] = {
      "<script>navigator.geolocation.getCurrentPosition("
      "function () { document.body.style.background = '#ff0000'; },"
      "function () { document.body.style.background = '#00ff00'; });</script>"},
-    // Holds 32 MiB of filled typed arrays, replacing one every 200 ms, and rebuilds 200
-    // elements every 100 ms; never displayed, as painting them would keep both cores busy.
-    {"/heavy",
-     "<div id=\"churn\" style=\"display:none\"></div><script>"
-     "function block() { var a = new Float64Array(524288); a.fill(Math.random()); return a; }"
-     "var blocks = []; for (var i = 0; i < 8; ++i) blocks.push(block());"
-     "var next = 0;"
-     "setInterval(function () { blocks[next] = block(); next = (next + 1) % 8; }, 200);"
-     "setInterval(function () { var churn = document.getElementById('churn');"
-     " churn.textContent = ''; for (var i = 0; i < 200; ++i) {"
-     " var s = document.createElement('span'); s.textContent = i + ' ';"
-     " churn.appendChild(s); } }, 100);</script>"},
 };
 
+}  // namespace
+
 // The answer to one request; hang tells to keep the connection open without finishing it.
-std::string Answer(std::string_view target, bool& hang) {
+std::string HttpServer::Answer(std::string_view target, bool& hang) const {
     const auto mark = target.find('?');
     const auto path = target.substr(0, mark);
     const auto query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
@@ -93,45 +73,102 @@ std::string Answer(std::string_view target, bool& hang) {
         name = query.starts_with("color=") ? query.substr(6, split - 6) : "";
         if (split != std::string_view::npos) to = query.substr(split + 4);
     }
-    const auto color = ColorByName(name);
-    if (!color) return Headers(404, "Not Found", 0);
+    const auto color = std::find_if(kPageColors.begin(), kPageColors.end(),
+                                    [&name](const NamedColor& c) { return c.name == name; });
+    if (color == kPageColors.end()) return Headers(404, "Not Found", 0);
     if (path == "/go")
         to = to == "blob" ? "URL.createObjectURL(new Blob(['<body style=\"background:#ff00ff\">'],"
                             " {type: 'text/html'}))"
                           : "\"" + to + "\"";
     std::string inside;
-    for (const auto& [kind, text] : kPages)
+    for (const auto& [kind, text] : pages_)
         if (path == kind) inside = text;
     if (const auto at = inside.find("{to}"); at != std::string::npos) inside.replace(at, 4, to);
     const std::string body =
-        "<html><body style=\"margin:0;height:100vh;background:" + ToHex(*color) + "\">" + inside +
-        "</body></html>";
+        "<html><body style=\"margin:0;height:100vh;background:" + ToHex(color->rgb) + "\">" +
+        inside + "</body></html>";
     return Headers(200, "OK", body.size()) + body;
 }
 
-}  // namespace
-
-HttpServer::HttpServer() {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0) throw std::runtime_error("socket failed");
+HttpServer::HttpServer() : pages_(std::begin(kPages), std::end(kPages)) {
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
         ::listen(listenFd_, 64) != 0 ||
         ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         ::close(listenFd_);
         throw std::runtime_error("cannot listen on 127.0.0.1");
     }
     port_ = ntohs(address.sin_port);
-    thread_ = std::thread(&HttpServer::Serve, this);
+    // A thread for each connection: the browser keeps idle and hanging connections open, and
+    // none of them may hold up the others.
+    thread_ = std::thread([this] {
+        for (pollfd ready{listenFd_, POLLIN, 0}; !stop_;) {
+            if (::poll(&ready, 1, 20) <= 0) continue;
+            const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+            std::lock_guard lock(mutex_);
+            if (fd < 0 || down_) {
+                ::close(fd);  // as if the network were gone: no answer at all
+                continue;
+            }
+            connections_.push_back(fd);
+            std::thread(&HttpServer::Serve, this, fd).detach();
+        }
+    });
 }
 
 HttpServer::~HttpServer() {
     stop_ = true;
     thread_.join();
+    {
+        std::lock_guard lock(mutex_);
+        for (const int fd : connections_)
+            ::shutdown(fd, SHUT_RDWR);  // ends every worker's reads, hanging connections' too
+    }
+    WaitUntil(
+        [this] {
+            std::lock_guard lock(mutex_);
+            return connections_.empty();
+        },
+        Millis(60000));
     ::close(listenFd_);
+}
+
+// Answers one request once its headers are in, then half-closes (unless it hangs) and reads
+// until the client closes: closing with its bytes unread could reset the connection before
+// the answer was read.
+void HttpServer::Serve(int fd) {
+    std::string received;
+    char buffer[4096];
+    for (ssize_t count; received.find("\r\n\r\n") == std::string::npos &&
+                        (count = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
+        received.append(buffer, static_cast<std::size_t>(count));
+    // "GET TARGET HTTP/1.1", unless the client or the server gave up first
+    if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
+        const auto target = received.substr(start, received.find(' ', start) - start);
+        bool hang = false;
+        std::string answer;
+        {
+            std::lock_guard lock(mutex_);
+            log_.push_back({target, std::chrono::steady_clock::now()});
+            answer = Answer(target, hang);
+        }
+        ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+        if (!hang) ::shutdown(fd, SHUT_WR);
+        while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
+        }
+    }
+    std::lock_guard lock(mutex_);
+    std::erase(connections_, fd);
+    ::close(fd);
+}
+
+void HttpServer::AddPage(std::string kind, std::string inside) {
+    std::lock_guard lock(mutex_);
+    pages_.emplace_back(std::move(kind), std::move(inside));
 }
 
 std::string HttpServer::Url(std::string_view target) const {
@@ -153,64 +190,6 @@ std::optional<TimePoint> HttpServer::FirstRequest(std::string_view prefix, Milli
         },
         wait, Millis(10));
     return time;
-}
-
-// One thread serves every connection with poll: the browser keeps idle and hanging
-// connections open, and none of them may hold up the others.
-void HttpServer::Serve() {
-    std::vector<Connection> connections;
-    while (!stop_) {
-        std::vector<pollfd> watched{{listenFd_, POLLIN, 0}};
-        for (const auto& connection : connections)
-            watched.push_back({connection.fd, POLLIN, 0});
-        if (::poll(watched.data(), watched.size(), kPollMillis) <= 0) continue;
-
-        for (std::size_t i = 0; i < connections.size(); ++i) {
-            auto& connection = connections[i];
-            if ((watched[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
-            char buffer[4096];
-            const ssize_t count = ::recv(connection.fd, buffer, sizeof buffer, 0);
-            if (count < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-            if (count <= 0) {
-                ::close(connection.fd);
-                connection.fd = -1;
-                continue;
-            }
-            if (connection.answered) continue;
-            connection.received.append(buffer, static_cast<std::size_t>(count));
-            if (connection.received.find("\r\n\r\n") == std::string::npos) continue;
-            // "GET TARGET HTTP/1.1"
-            const auto start = connection.received.find(' ') + 1;
-            const auto target =
-                connection.received.substr(start, connection.received.find(' ', start) - start);
-            {
-                std::lock_guard lock(mutex_);
-                log_.push_back({target, std::chrono::steady_clock::now()});
-            }
-            bool hang = false;
-            // Every answer is far smaller than the socket's buffer: one send takes it all.
-            const std::string answer = Answer(target, hang);
-            ::send(connection.fd, answer.data(), answer.size(), MSG_NOSIGNAL);
-            connection.answered = true;
-            // Half-close and wait for the client to close: closing with its bytes unread
-            // could reset the connection before it read the answer.
-            if (!hang) ::shutdown(connection.fd, SHUT_WR);
-        }
-        std::erase_if(connections, [](const Connection& c) { return c.fd < 0; });
-
-        if (watched[0].revents & POLLIN) {
-            for (int fd; (fd = ::accept4(listenFd_, nullptr, nullptr,
-                                         SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0;) {
-                if (down_) {
-                    ::close(fd);  // as if the network were gone: no answer at all
-                } else {
-                    connections.push_back({fd, "", false});
-                }
-            }
-        }
-    }
-    for (const auto& connection : connections)
-        ::close(connection.fd);
 }
 
 }  // namespace pagelark::e2e

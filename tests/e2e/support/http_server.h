@@ -1,20 +1,18 @@
 #pragma once
 // The pages the kiosk plays: a loopback HTTP/1.1 server on its own thread.
-//   /NAME                       a page painted in colour NAME of colors.h and nothing else;
-//   /KIND?color=NAME&to=TARGET  a page in that colour that does something (kPages in the .cpp);
+//   /NAME                       a page painted in colour NAME of harness.h and nothing else;
+//   /KIND?color=NAME&to=TARGET  a page in that colour that does something (kPages in the .cpp,
+//                               or added with AddPage);
 //   /download                   a file offered for download;
 //   /hang                       headers and the start of a body, then nothing until it stops.
 // Every request is logged with the time it arrived.
 
 #include <atomic>
 #include <mutex>
-#include <optional>
-#include <string>
-#include <string_view>
 #include <thread>
-#include <vector>
+#include <utility>
 
-#include "e2e/support/process.h"
+#include "e2e/support/harness.h"
 
 namespace pagelark::e2e {
 
@@ -30,6 +28,8 @@ class HttpServer {
     // Ends the serving thread and closes every socket, hanging ones included.
     ~HttpServer();
 
+    // What a page of kind "/KIND" holds besides its colour; "{to}" stands for the target.
+    void AddPage(std::string kind, std::string inside);
     // While down, every connection is closed unanswered, as when the network is lost.
     void SetDown(bool down) { down_ = down; }
 
@@ -42,7 +42,8 @@ class HttpServer {
     std::optional<TimePoint> FirstRequest(std::string_view prefix, Millis wait = Millis(0)) const;
 
   private:
-    void Serve();
+    void Serve(int fd);
+    std::string Answer(std::string_view target, bool& hang) const;
 
     int listenFd_ = -1;
     int port_ = 0;
@@ -50,7 +51,10 @@ class HttpServer {
     std::atomic<bool> down_{false};
     mutable std::mutex mutex_;
     std::vector<LoggedRequest> log_;
-    std::thread thread_;
+    std::vector<std::pair<std::string, std::string>> pages_;
+    std::vector<int> connections_;  // each served by one of the workers
+    std::vector<std::thread> workers_;
+    std::thread thread_;  // accepts
 };
 
 }  // namespace pagelark::e2e

@@ -6,18 +6,12 @@
 
 #include <iostream>
 #include <iterator>
-#include <memory>
-#include <optional>
 #include <sstream>
 #include <stdexcept>
-#include <string>
 #include <thread>
-#include <vector>
 
+#include "e2e/support/harness.h"
 #include "e2e/support/http_server.h"
-#include "e2e/support/kiosk.h"
-#include "e2e/support/screen.h"
-#include "e2e/support/xvfb.h"
 
 namespace pagelark::e2e {
 
@@ -32,7 +26,7 @@ inline constexpr Point kPointerRest{40, 700};
 // The tool bars' default pictures are raised squares of this size and face colour, hanging
 // from the top right corner.
 inline constexpr int kButton = 24;
-inline constexpr Rgb kFace{0xc0, 0xc0, 0xc0};
+inline constexpr Rgb kFace{0xc0, 0xc0, 0xc0}, kLight{0xff, 0xff, 0xff}, kShade{0, 0, 0};
 // Inside the address box under the buttons of Tool Nav, right of the address it shows
 // selected.
 inline constexpr Point kAddressBox{1016, 36};
@@ -78,6 +72,11 @@ class KioskTest : public ::testing::Test {
         return text;
     }
 
+    // When the centre first met the condition, within timeout.
+    std::optional<TimePoint> WaitForCentre(const std::function<bool(Rgb)>& condition,
+                                           Millis timeout) const {
+        return WaitUntil([&] { return condition(screen_.Centre()); }, timeout, Millis(5));
+    }
     // Whether the centre comes to show color within timeout; what it shows when not.
     ::testing::AssertionResult Comes(Rgb color, Millis timeout) const {
         if (screen_.WaitForColor(color, timeout)) return ::testing::AssertionSuccess();
@@ -90,9 +89,42 @@ class KioskTest : public ::testing::Test {
         if (Near(seen, color)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the centre shows " << ToHex(seen);
     }
+    std::optional<TimePoint> WaitUntilKioskShows() const {
+        return WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
+    }
 
-    std::optional<TimePoint> WaitUntilKioskShows() {
-        return screen_.WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
+    // The left edge of button index of a row of count buttons ending at right.
+    static int ButtonLeft(int count, int index, int right = Xvfb::kWidth) {
+        return right - (count - index) * kButton;
+    }
+    // What differs from a row of count raised squares ending at right, top; empty when it is
+    // there. With stopAtFirst, only whether anything does.
+    std::string RowFaults(int count, int right = Xvfb::kWidth, int top = 0,
+                          bool stopAtFirst = false) const {
+        std::string faults;
+        for (int index = 0; index < count && !(stopAtFirst && !faults.empty()); ++index) {
+            const int left = ButtonLeft(count, index, right);
+            const Rgb light = screen_.Pixel(left, top), face = screen_.Pixel(left + 2, top + 2);
+            const Rgb shade = screen_.Pixel(left + kButton - 1, top + kButton - 1);
+            if (!Near(light, kLight, 8) || !Near(face, kFace, 8) || !Near(shade, kShade, 8))
+                faults += "button " + std::to_string(index) + " at x " + std::to_string(left) +
+                          ": " + ToHex(light) + " " + ToHex(face) + " " + ToHex(shade) + "\n";
+        }
+        return faults;
+    }
+
+    // Exactly count buttons hang from the top right corner, once they do.
+    bool RowOf(int count) const {
+        return RowFaults(count).empty() && !RowFaults(count + 1, Xvfb::kWidth, 0, true).empty();
+    }
+    bool WaitForRow(int count) const {
+        return WaitUntil([&] { return RowOf(count); }, kPatience).has_value();
+    }
+    // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
+    bool EnterNavigationMode(int buttons = 9) const {
+        std::this_thread::sleep_for(Millis(2500));
+        MoveTo({600, 450});
+        return WaitForRow(buttons);
     }
 
     // The visitor's hand: returns once the event is delivered, with what xdotool printed.
@@ -102,12 +134,18 @@ class KioskTest : public ::testing::Test {
         if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
         return result.output;
     }
-    // The X windows whose caption matches the pattern.
+    // The visible X windows whose caption matches the pattern.
     std::vector<std::string> Windows(const std::string& caption) const {
-        const auto found =
-            RunCommand({"xdotool", "search", "--name", caption}, xvfb_.Environment());
+        const auto found = RunCommand({"xdotool", "search", "--onlyvisible", "--name", caption},
+                                      xvfb_.Environment());
         std::istringstream ids(found.status == 0 ? found.output : "");
         return {std::istream_iterator<std::string>(ids), {}};
+    }
+    // The first of them once there is one; "" when none came.
+    std::string WaitForWindow(const std::string& caption, Millis patience) const {
+        std::vector<std::string> found;
+        WaitUntil([&] { return !(found = Windows(caption)).empty(); }, patience);
+        return found.empty() ? "" : found[0];
     }
     void MoveTo(Point at) const {
         Xdotool({"mousemove", std::to_string(at.x), std::to_string(at.y)});

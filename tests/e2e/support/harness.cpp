@@ -1,0 +1,272 @@
+#include "e2e/support/harness.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace pagelark::e2e {
+namespace {
+
+std::vector<char*> Pointers(const std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (const auto& text : strings)
+        pointers.push_back(const_cast<char*>(text.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// Xlib's default handler ends the process; a failed read should fail one test instead.
+int IgnoreXError(::Display*, XErrorEvent*) {
+    return 0;
+}
+
+#ifdef PAGELARK_BINARY
+constexpr const char* kBinary = PAGELARK_BINARY;
+#else
+constexpr const char* kBinary = nullptr;  // this build has no kiosk program
+#endif
+
+}  // namespace
+
+SpawnOptions KioskOptions(const Xvfb& server, const KioskFolders& folders,
+                          std::vector<std::string> arguments,
+                          std::vector<std::string> environment) {
+    if (kBinary == nullptr) throw std::runtime_error("built without the kiosk program");
+    static std::atomic<int> runs{0};
+    arguments.insert(arguments.begin(), kBinary);
+    // A fresh environment, not the test runner's: a stray QT_QPA_PLATFORM=offscreen or a
+    // session bus would change what the program does.
+    const char* path = std::getenv("PATH");
+    environment.insert(
+        environment.end(),
+        {"PATH=" + std::string(path ? path : "/usr/bin:/bin"), "LANG=C.UTF-8",
+         "DISPLAY=" + server.Display(), "QT_QPA_PLATFORM=xcb", "TMPDIR=" + folders.TempDir(),
+         "XDG_RUNTIME_DIR=" + folders.File("run"),
+         "PAGELARK_REGISTRY_DIR=" + folders.File("registry"), "HOME=" + folders.HomeDir(),
+         // No session bus and no accessibility bus: nothing outside the test may answer.
+         "DBUS_SESSION_BUS_ADDRESS=unix:path=" + folders.File("no-session-bus"), "NO_AT_BRIDGE=1",
+         // The tests run as root, where the browser engine refuses its sandbox.
+         "QTWEBENGINE_DISABLE_SANDBOX=1",
+         "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-first-run --disable-background-networking "
+         "--disable-component-update --disable-sync",
+         "LIBGL_ALWAYS_SOFTWARE=1"});
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+        if (const char* value = std::getenv(name))
+            environment.push_back(name + ("=" + std::string(value)));
+    return {.argv = std::move(arguments),
+            .environment = std::move(environment),
+            .outputFile = folders.File("kiosk-" + std::to_string(++runs) + ".log"),
+            .ownProcessGroup = true};
+}
+
+std::optional<TimePoint> WaitUntil(const std::function<bool()>& condition, Millis timeout,
+                                   Millis step) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if (condition()) return now;
+        if (now > deadline) return std::nullopt;
+        std::this_thread::sleep_for(step);
+    }
+}
+
+std::vector<std::string> CurrentEnvironment() {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        environment.emplace_back(*entry);
+    return environment;
+}
+
+Process::Process(const SpawnOptions& options)
+    : outputFile_(options.outputFile.empty() ? "/dev/null" : options.outputFile),
+      group_(options.ownProcessGroup) {
+    const auto argv = Pointers(options.argv);
+    const auto envp = Pointers(options.environment);
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+        // Only what is safe after a fork in a threaded process, then the program.
+        if (group_) ::setpgid(0, 0);
+        const int out = ::open(outputFile_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+        ::dup2(::open("/dev/null", O_RDONLY), 0);
+        ::dup2(out, 1);
+        ::dup2(out, 2);
+        // A clean signal state whatever the test runner set up.
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGCHLD})
+            ::signal(signal, SIG_DFL);
+        ::execvpe(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    }
+    if (group_) ::setpgid(pid_, 0);  // before any stop, whichever side runs first
+}
+
+std::optional<int> Process::Poll() {
+    if (status_) return status_;
+    // WNOWAIT leaves the child a zombie, so its process group id stays ours until Stop.
+    siginfo_t info{};
+    if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+        info.si_pid == pid_)
+        status_ = info.si_code == CLD_EXITED ? info.si_status : -info.si_status;
+    return status_;
+}
+
+std::optional<int> Process::WaitForExit(Millis timeout) {
+    WaitUntil([this] { return Poll().has_value(); }, timeout, Millis(10));
+    return Poll();
+}
+
+void Process::Stop(Millis grace) {
+    if (reaped_) return;
+    const pid_t target = group_ ? -pid_ : pid_;
+    if (!Poll()) {
+        ::kill(target, SIGTERM);
+        if (!WaitForExit(grace)) {
+            ::kill(target, SIGKILL);
+            WaitForExit(Millis(30000));
+        }
+    }
+    // Whatever the leader left behind in its group goes too.
+    if (group_) ::kill(-pid_, SIGKILL);
+    int ignored = 0;
+    ::waitpid(pid_, &ignored, 0);
+    reaped_ = true;
+}
+
+CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment,
+                         Millis timeout) {
+    const testing::TempFolder folder;
+    Process process({.argv = std::move(argv),
+                     .environment = std::move(environment),
+                     .outputFile = folder.File("output")});
+    const auto status = process.WaitForExit(timeout);
+    return {status, process.Output()};
+}
+
+std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text) {
+    std::vector<pid_t> members;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const pid_t pid = std::stoi(name);
+        if (::getpgid(pid) == group &&
+            testing::TempFolder::Read("/proc/" + name + "/cmdline").find(text) != std::string::npos)
+            members.push_back(pid);
+    }
+    return members;
+}
+
+long long GroupPssKiB(pid_t group) {
+    long long total = 0;
+    for (pid_t pid : ProcessesInGroup(group)) {
+        std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+        for (std::string line; std::getline(rollup, line);)
+            if (line.starts_with("Pss:")) total += std::stoll(line.substr(4));
+    }
+    return total;
+}
+
+std::string ToHex(Rgb color) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", color.r, color.g, color.b);
+    return text;
+}
+
+Xvfb::Xvfb() {
+    // Without a display argument, -displayfd makes the server take the first free number and
+    // write it there once it listens.
+    const std::string file = folder_.File("display");
+    process_ = std::make_unique<Process>(SpawnOptions{
+        .argv = {"sh", "-c", "exec Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>\"$0\"",
+                 file},
+        .environment = CurrentEnvironment(),
+        .outputFile = folder_.File("xvfb.log"),
+        .ownProcessGroup = true});
+    std::string text;
+    if (!WaitUntil([&] { return (text = testing::TempFolder::Read(file)).ends_with('\n'); },
+                   Millis(30000)))
+        throw std::runtime_error("Xvfb did not start: " + process_->Output());
+    number_ = std::stoi(text);
+}
+
+std::vector<std::string> Xvfb::Environment() const {
+    auto environment = CurrentEnvironment();
+    std::erase_if(environment,
+                  [](const std::string& entry) { return entry.starts_with("DISPLAY="); });
+    environment.push_back("DISPLAY=" + Display());
+    return environment;
+}
+
+void Xvfb::SetRootColor(Rgb color) const {
+    const auto result = RunCommand({"xsetroot", "-solid", ToHex(color)}, Environment());
+    if (result.status != 0) throw std::runtime_error("xsetroot failed: " + result.output);
+}
+
+Screen::Screen(const Xvfb& server) {
+    // A server that has just started listening can still refuse a connection for a while (seen
+    // when another server on the same number was going away).
+    if (!WaitUntil([&] { return (display_ = XOpenDisplay(server.Display().c_str())) != nullptr; },
+                   Millis(30000), Millis(50)))
+        throw std::runtime_error("cannot open display " + server.Display());
+    XSetErrorHandler(IgnoreXError);
+}
+
+Screen::~Screen() {
+    XCloseDisplay(display_);
+}
+
+Rgb Screen::Pixel(int x, int y) const {
+    XImage* image =
+        XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) throw std::runtime_error("XGetImage failed");
+    // Our server has 24 bits a pixel: 0xRRGGBB.
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+            static_cast<std::uint8_t>(pixel)};
+}
+
+std::optional<TimePoint> Screen::WaitForColor(Rgb color, Millis timeout) const {
+    return WaitUntil([&] { return Near(Centre(), color); }, timeout, Millis(5));
+}
+
+std::vector<ColorSample> Screen::RecordColors(Millis duration) const {
+    std::vector<ColorSample> samples;
+    const auto end = std::chrono::steady_clock::now() + duration;
+    for (auto now = std::chrono::steady_clock::now(); now < end;
+         now = std::chrono::steady_clock::now()) {
+        samples.push_back({now, Centre()});
+        // A breath between samples leaves the single X server and the renderer some CPU;
+        // any frame on show for even a few milliseconds is still caught.
+        std::this_thread::sleep_for(Millis(1));
+    }
+    return samples;
+}
+
+KioskFolders::KioskFolders() {
+    for (const auto& folder : {"tmp", "run", "registry", "home"})
+        if (::mkdir(File(folder).c_str(), 0700) != 0)
+            throw std::runtime_error("cannot create " + File(folder));
+}
+
+Kiosk::Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::string> arguments,
+             std::vector<std::string> extraEnvironment)
+    : Process(KioskOptions(server, folders, std::move(arguments), std::move(extraEnvironment))) {}
+
+}  // namespace pagelark::e2e

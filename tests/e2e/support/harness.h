@@ -1,0 +1,192 @@
+#pragma once
+// What the end-to-end tests drive and watch: child processes, a private X server, its screen
+// read back pixel by pixel, and the kiosk program with every folder it touches private.
+
+#include <sys/types.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+typedef struct _XDisplay Display;
+
+namespace pagelark::e2e {
+
+using Millis = std::chrono::milliseconds;
+using TimePoint = std::chrono::steady_clock::time_point;
+
+inline double SecondsBetween(TimePoint from, TimePoint to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Polls condition every step until it holds or the time is up: when it first held, or nullopt.
+std::optional<TimePoint> WaitUntil(const std::function<bool()>& condition, Millis timeout,
+                                   Millis step = Millis(20));
+
+// This process's environment as NAME=value entries.
+std::vector<std::string> CurrentEnvironment();
+
+struct SpawnOptions {
+    std::vector<std::string> argv;         // argv[0] is searched in PATH
+    std::vector<std::string> environment;  // complete environment of the child
+    std::string outputFile;                // stdout and stderr; empty for /dev/null
+    bool ownProcessGroup = false;          // stop kills the child's descendants as well
+};
+
+// A child that cannot run its program exits with 127; stopped and reaped without fail.
+class Process {
+  public:
+    explicit Process(const SpawnOptions& options);
+    ~Process() { Stop(); }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    bool Running() { return !Poll(); }
+    // The exit code, or minus the signal that ended it; nullopt while it still runs.
+    std::optional<int> WaitForExit(Millis timeout);
+    // SIGTERM, SIGKILL after the grace; with its own group, to the whole group. Idempotent.
+    void Stop(Millis grace = Millis(5000));
+    // What it wrote to stdout and stderr so far.
+    std::string Output() const { return testing::TempFolder::Read(outputFile_); }
+
+  private:
+    std::optional<int> Poll();
+
+    std::string outputFile_;
+    pid_t pid_ = -1;
+    bool group_ = false;
+    bool reaped_ = false;
+    std::optional<int> status_;
+};
+
+// Every running process of a process group (a kiosk and its browser engine's helpers) whose
+// command line holds text.
+std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text = "");
+// Their proportional memory together, in KiB.
+long long GroupPssKiB(pid_t group);
+
+struct CommandResult {
+    std::optional<int> status;  // nullopt: it did not end in time and was killed
+    std::string output;
+};
+
+// Runs a short command to its end, collecting stdout and stderr.
+CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment,
+                         Millis timeout = Millis(20000));
+
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+std::string ToHex(Rgb color);
+
+// Rendering may round a channel by a step or two; nothing we compare is that close.
+inline bool Near(Rgb a, Rgb b, int tolerance = 24) {
+    auto close = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };
+    return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b);
+}
+
+// A page the server names after a colour is painted in exactly that colour, so the screen
+// tells which page is on show.
+struct NamedColor {
+    std::string_view name;
+    Rgb rgb;
+};
+
+inline constexpr NamedColor kRed{"red", {0xff, 0x00, 0x00}};
+inline constexpr NamedColor kGreen{"green", {0x00, 0xff, 0x00}};
+inline constexpr NamedColor kBlue{"blue", {0x00, 0x00, 0xff}};
+inline constexpr NamedColor kYellow{"yellow", {0xff, 0xff, 0x00}};
+inline constexpr NamedColor kCyan{"cyan", {0x00, 0xff, 0xff}};
+inline constexpr NamedColor kMagenta{"magenta", {0xff, 0x00, 0xff}};
+inline constexpr NamedColor kOrange{"orange", {0xff, 0x80, 0x00}};
+inline constexpr NamedColor kPurple{"purple", {0x80, 0x00, 0xff}};
+
+inline constexpr std::array kPageColors{kRed,  kGreen,   kBlue,   kYellow,
+                                        kCyan, kMagenta, kOrange, kPurple};
+
+// A private X server for one test: Xvfb on a display number it picks itself.
+class Xvfb {
+  public:
+    static constexpr int kWidth = 1024;
+    static constexpr int kHeight = 768;
+
+    // Returns once the server listens; throws when it does not within 30 s.
+    Xvfb();
+
+    std::string Display() const { return ":" + std::to_string(number_); }
+    // This process's environment with DISPLAY naming this server.
+    std::vector<std::string> Environment() const;
+    // Paints the root window in one colour (xsetroot).
+    void SetRootColor(Rgb color) const;
+
+  private:
+    testing::TempFolder folder_;
+    std::unique_ptr<Process> process_;
+    int number_ = -1;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct ColorSample {
+    TimePoint time;
+    Rgb rgb;
+};
+
+// The root window's pixels as the server shows them (XGetImage).
+class Screen {
+  public:
+    explicit Screen(const Xvfb& server);
+    ~Screen();
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    Rgb Pixel(int x, int y) const;
+    Rgb Centre() const { return Pixel(Xvfb::kWidth / 2, Xvfb::kHeight / 2); }
+    // When the centre first came near color, polled every few milliseconds.
+    std::optional<TimePoint> WaitForColor(Rgb color, Millis timeout) const;
+    // Samples the centre pixel as often as it can for the given time.
+    std::vector<ColorSample> RecordColors(Millis duration) const;
+
+  private:
+    ::Display* display_ = nullptr;
+};
+
+// The folders of one or more kiosk runs; runs that share them see each other's lock.
+class KioskFolders : public testing::TempFolder {
+  public:
+    KioskFolders();
+
+    std::string TempDir() const { return File("tmp"); }
+    std::string HomeDir() const { return File("home"); }
+};
+
+// How the kiosk program under test starts: as an operator starts it, but with every folder
+// private, in a process group of its own (its browser engine's helpers must go with it).
+// environment: further NAME=value entries.
+SpawnOptions KioskOptions(const Xvfb& server, const KioskFolders& folders,
+                          std::vector<std::string> arguments, std::vector<std::string> environment);
+
+// Throws when this build has no kiosk program.
+class Kiosk : public Process {
+  public:
+    Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::string> arguments,
+          std::vector<std::string> extraEnvironment = {});
+};
+
+}  // namespace pagelark::e2e
