@@ -190,7 +190,7 @@ void Kiosk::Start() {
                      [this] { toolbars_->ShowAgainOverOwner(); });
     configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
         presentation_, context_, fileDialogs_, clock_, [this] { toolbars_->MakeToolbarsTopmost(); },
-        [this] { OpenProductWebSite(session_.registry, shell_); }});
+        [this] { OpenProductWebSite(shell_); }});
     configWindow_->SetOwner(stage_.get());
     fileDialogs_.SetParentWindow(configWindow_.get());
     toolbars_->SetConfigWindow(configWindow_.get());

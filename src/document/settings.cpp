@@ -8,13 +8,12 @@
 #include "document/registry.h"
 #include "document/text.h"
 #include "document/toolbar_buttons.h"
+#include "platform/desktop.h"
 
 namespace pagelark {
 namespace {
 
 constexpr int kWindowsNt = 2;
-constexpr std::string_view kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 std::string KeyPath(std::string_view base, std::string_view subKey) {
     std::string path(base);
@@ -66,9 +65,9 @@ void Settings::EnsureSettingKeys() {
         registry_.CreateKey(RegRoot::CurrentUser, kUserKey, RegAccess::AllAccess);
 }
 
-std::string Settings::DocumentsFolder() {
-    return EnsureTrailingBackslash(
-        CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, kShellFolders, "Personal")));
+std::string Settings::DocumentsFolder() const {
+    return EnsureTrailingBackslash(documentsFolder_.empty() ? pagelark::DocumentsFolder()
+                                                            : documentsFolder_);
 }
 
 std::string Settings::DefaultFilePath() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "document/modes.h"
 
@@ -55,19 +56,25 @@ class Settings {
     // The store the machine settings go to and why its last write failed.
     std::string MachineWriteError() const;
     void EnsureSettingKeys();
-    // The user's documents folder with a trailing separator ("" when unknown).
-    std::string DocumentsFolder();
+    // The user's documents folder with a trailing separator: the desktop's unless one is set.
+    std::string DocumentsFolder() const;
+    void SetDocumentsFolder(std::string folder) { documentsFolder_ = std::move(folder); }
     std::string DefaultFilePath();
     bool DebugEnabled();
 
     ProfileStore& Profiles() { return profiles_; }
     // The same lookups with file in place of the presentation in use; file must outlive it.
-    Settings ForFile(const std::string& file) const { return Settings(profiles_, registry_, file); }
+    Settings ForFile(const std::string& file) const {
+        Settings settings(profiles_, registry_, file);
+        settings.documentsFolder_ = documentsFolder_;
+        return settings;
+    }
 
   private:
     ProfileStore& profiles_;
     Registry& registry_;
     const std::string& currentFile_;
+    std::string documentsFolder_;
 };
 
 struct RebootTimeOfDay {

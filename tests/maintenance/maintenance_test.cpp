@@ -48,7 +48,7 @@ TEST(RebootSequenceTest, LogonValuesOnlyOnWindowsNtWithAutoLoginInOrderThenTheRe
         machine.NTPassword = "secret";
         RecordingSystem system;
         {
-            FileRegistry backend(temp.path(), XdgEnvironment{});
+            FileRegistry backend(temp.path());
             Registry registry(backend);
             // An empty setting must leave the system's value alone, not remove it.
             registry.SetValue(RegRoot::LocalMachine, kWinlogonKey, "DefaultDomainName", "earlier",

@@ -29,11 +29,7 @@ class RecordingEvents final : public DocumentEvents {
 };
 
 struct DocumentWorld {
-    DocumentWorld() {
-        fake.Put(RegRoot::CurrentUser,
-                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                 "Personal", temp.path());
-    }
+    DocumentWorld() { settings.SetDocumentsFolder(temp.path()); }
 
     TempFolder temp;
     FakeRegistry fake;
