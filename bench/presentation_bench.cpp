@@ -60,8 +60,7 @@ int main(int argc, char** argv) {
     const std::string startupFolder = folder + "/";
     const HelpDocumentList help{};
     DocumentEvents events;
-    DocumentContext context{settings, session.files, machine, buttons,
-                            help,     startupFolder, events,  0};
+    DocumentContext context{settings, session.files, machine, buttons, help, startupFolder, events};
     ReadToolbarButtons(settings, buttons);
 
     std::vector<double> loads, saves;

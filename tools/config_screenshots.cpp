@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     const std::string startupFolder = folder.path() + "/";
     DocumentEvents events;
     DocumentContext context{session.settings, session.files, machine, buttons, help,
-                            startupFolder,    events,        0};
+                            startupFolder,    events};
     QtFileDialogs dialogs;
     const SystemClock clock;
     ConfigWindowWidget window(ConfigContext{presentation, context, dialogs, clock, {}, {}});

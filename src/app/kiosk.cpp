@@ -85,7 +85,7 @@ class Kiosk final : public DocumentEvents {
           startupFolder_(StartupFolder()),
           session_(presentation_.CurrentFile),
           context_{session_.settings, session_.files, machine_, buttons_,
-                   helpDocuments_,    startupFolder_, *this,    GetWindowsVersion()} {}
+                   helpDocuments_,    startupFolder_, *this} {}
 
     void InitPlayer();
     void Start();
@@ -128,7 +128,7 @@ class Kiosk final : public DocumentEvents {
     QtFileDialogs fileDialogs_;
     std::unique_ptr<ConfigWindowWidget> configWindow_;
     LogindReboot reboot_;
-    KioskMaintenance maintenance_{session_.registry, machine_, reboot_, GetWindowsVersion()};
+    KioskMaintenance maintenance_{session_.registry, machine_, reboot_};
     QtScreenCapture screen_;
     QtShell shell_;
     std::unique_ptr<ServiceNotifier> notifier_ = CreateServiceNotifier();
@@ -170,7 +170,7 @@ void Kiosk::InitPlayer() {
     if (!tempDir_.empty())
         helpFolderOurs_ = ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_);
 
-    LoadMachineSettings(session_.settings, GetWindowsVersion(), clock_.Now(), machine_, buttons_);
+    LoadMachineSettings(session_.settings, clock_.Now(), machine_, buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));

@@ -132,7 +132,7 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
         new ListTab(ListTab::Kind::Exclude, lists_, {changed, openProps, defaultTime}, tabConfig_);
     toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, tabConfig_);
     toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, tabConfig_);
-    reboot_ = new RebootTab(changed, c_.document.windowsVersion, tabConfig_);
+    reboot_ = new RebootTab(changed, tabConfig_);
     about_ = new AboutTab(changed, tabConfig_);
     QWidget* const panels[kConfigTabs] = {general_, pages_,   include_, exclude_,
                                           toolRun_, toolNav_, reboot_,  about_};

@@ -10,15 +10,12 @@
 #include <QVBoxLayout>
 
 #include "config/controls.h"
+#include "platform/os_features.h"
 
 namespace pagelark {
 
-namespace {
-constexpr int kWindowsNT = 2;
-}
-
-RebootTab::RebootTab(std::function<void()> changed, int windowsVersion, QWidget* parent)
-    : QWidget(parent), changed_(std::move(changed)), windowsVersion_(windowsVersion) {
+RebootTab::RebootTab(std::function<void()> changed, QWidget* parent)
+    : QWidget(parent), changed_(std::move(changed)) {
     auto* frame = MakeFrame("frmReboot", "Reboot", this);
     chkReboot_ = MakeCheck("chkReboot", "Auto &reboot", frame);
     lblRebootTime_ = MakeLabel("lblRebootTime", "Reboot time:", frame);
@@ -88,7 +85,8 @@ void RebootTab::ApplyReboot() {
     SetEnabled({lblRebootTime_, txtRebootTimeH_, updRebootTimeH_, txtRebootTimeM_, updRebootTimeM_,
                 chkForceReboot_},
                on);
-    chkAutoLogin_->setEnabled(on && windowsVersion_ == kWindowsNT);
+    // Automatic logon can only be offered where the system logs on from its values.
+    chkAutoLogin_->setEnabled(on && kOsFeatures.automaticLogon);
 }
 
 void RebootTab::ApplyAutoLogin() {

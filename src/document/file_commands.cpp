@@ -22,7 +22,7 @@ std::string Quoted(const std::string& path) {
 struct EditedContext {
     EditedContext(DocumentContext& live, EditedDocument& edited)
         : context{live.settings,      live.files,         edited.machine, edited.buttons,
-                  live.helpDocuments, live.startupFolder, quiet,          live.windowsVersion} {}
+                  live.helpDocuments, live.startupFolder, quiet} {}
     DocumentEvents quiet;
     DocumentContext context;
 };
@@ -76,7 +76,7 @@ bool SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& context
     context.events.AfterSave();
 
     Settings& settings = context.settings;
-    if (!WriteEditedMachineSettings(settings, edited.machine, context.windowsVersion) ||
+    if (!WriteEditedMachineSettings(settings, edited.machine) ||
         (edited.presentation.IsDefaultFile && !settings.WriteMachineSetting("DefaultFile", path))) {
         dialogs.ShowError("The settings could not be saved to " + settings.MachineWriteError());
         return false;

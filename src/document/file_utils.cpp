@@ -62,10 +62,6 @@ std::string FolderPart(std::string_view path) {
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
-int GetWindowsVersion() {
-    return 0;
-}
-
 bool FileUtils::DirExists(std::string_view path) {
     ConnectShareOf(path);
     return pagelark::DirExists(path);

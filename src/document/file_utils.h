@@ -27,9 +27,6 @@ std::string StripExtension(std::string_view path);
 std::string FileNamePart(std::string_view path);
 std::string FolderPart(std::string_view path);
 
-// 0 here: the steps that only the Windows NT or 95 families take never run.
-int GetWindowsVersion();
-
 class FileUtils {
   public:
     FileUtils(ShareConnector& shares, ProfileStore& profiles)

@@ -23,7 +23,6 @@ struct DocumentContext {
     const HelpDocumentList& helpDocuments;
     const std::string& startupFolder;
     DocumentEvents& events;
-    int windowsVersion = 0;
 };
 
 struct LoadOptions {

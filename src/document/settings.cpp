@@ -13,8 +13,6 @@
 namespace pagelark {
 namespace {
 
-constexpr int kWindowsNt = 2;
-
 std::string KeyPath(std::string_view base, std::string_view subKey) {
     std::string path(base);
     if (!subKey.empty()) path += "\\" + std::string(subKey);
@@ -110,8 +108,8 @@ double RebootMomentAt(RebootTimeOfDay time, double now) {
     return moment;
 }
 
-void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
-                         MachineSettings& machine, ToolbarButtons& buttons) {
+void LoadMachineSettings(Settings& settings, double now, MachineSettings& machine,
+                         ToolbarButtons& buttons, const OsFeatures& os) {
     auto flag = [&](std::string_view name, bool defaultValue) {
         return ParseBool(settings.ReadSetting(name), defaultValue);
     };
@@ -136,7 +134,7 @@ void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
     machine.RebootMinute = reboot.Minute;
     machine.RebootMoment = RebootMomentAt(reboot, now);
 
-    if (windowsVersion == kWindowsNt) {
+    if (os.automaticLogon) {
         machine.AutoLogin = flag("AutoLogin", false);
         machine.NTDomain = settings.ReadSetting("NTDomain");
         machine.NTLogin = settings.ReadSetting("NTLogin");
@@ -161,7 +159,7 @@ void ReadFileSettings(Settings& settings, MachineSettings& machine, ToolbarButto
 }
 
 bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                int windowsVersion) {
+                                const OsFeatures& os) {
     std::vector<std::pair<std::string_view, std::string>> values = {
         {"EMail", machine.EMail},
         {"DontUseEMail", BoolWord(machine.DontUseEMail)},
@@ -172,7 +170,7 @@ bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machi
         {"ForceReboot", BoolWord(machine.ForceReboot)},
         {"Locked", BoolWord(machine.Locked)},
     };
-    if (windowsVersion == kWindowsNt) {
+    if (os.automaticLogon) {
         values.insert(values.end(), {{"AutoLogin", BoolWord(machine.AutoLogin)},
                                      {"NTDomain", machine.NTDomain},
                                      {"NTLogin", machine.NTLogin},

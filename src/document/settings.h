@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "document/modes.h"
+#include "platform/os_features.h"
 
 namespace pagelark {
 
@@ -89,9 +90,10 @@ std::string FormatRebootTime(std::int32_t hour, std::int32_t minute);
 // Today at that time, or tomorrow when that is already past.
 double RebootMomentAt(RebootTimeOfDay time, double now);
 
-// Reads every machine setting and the tool bar button settings at start-up.
-void LoadMachineSettings(Settings& settings, int windowsVersion, double now,
-                         MachineSettings& machine, ToolbarButtons& buttons);
+// Reads every machine setting and the tool bar button settings at start-up; the logon
+// settings only where the system has automatic logon.
+void LoadMachineSettings(Settings& settings, double now, MachineSettings& machine,
+                         ToolbarButtons& buttons, const OsFeatures& os = kOsFeatures);
 
 // The settings a presentation file carries: the screen saver's and the tool bar buttons.
 void ReadFileSettings(Settings& settings, MachineSettings& machine, ToolbarButtons& buttons);
@@ -99,6 +101,6 @@ void ReadFileSettings(Settings& settings, MachineSettings& machine, ToolbarButto
 // The machine settings the configuration window edits, stored once the presentation is saved.
 // Stops at the first write that fails: false, and MachineWriteError says why.
 bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                int windowsVersion);
+                                const OsFeatures& os = kOsFeatures);
 
 }  // namespace pagelark

@@ -57,10 +57,9 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     ToolbarButtons buttons;
     const HelpDocumentList help{};  // the tool shows no help pages
     DocumentEvents events;
-    DocumentContext context{settings, session.files, machine, buttons,
-                            help,     startupFolder, events,  GetWindowsVersion()};
+    DocumentContext context{settings, session.files, machine, buttons, help, startupFolder, events};
 
-    LoadMachineSettings(settings, GetWindowsVersion(), SystemClock().Now(), machine, buttons);
+    LoadMachineSettings(settings, SystemClock().Now(), machine, buttons);
     LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
 
     if (show) {

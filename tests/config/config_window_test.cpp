@@ -113,7 +113,7 @@ class ConfigWindowTest : public ::testing::Test, public DocumentEvents {
     HelpDocumentList help{};
     std::string startupFolder = folder.path() + "/";
     DocumentContext context{session.settings, session.files, machine, buttons, help,
-                            startupFolder,    *this,         0};
+                            startupFolder,    *this};
     testing::RecordingDialogs dialogs;
     FixedClock clock;
     int toolbarsOnTop = 0;

@@ -44,7 +44,7 @@ struct DocumentWorld {
     HelpDocumentList help = BuildHelpDocuments("/tmp/t/");
     std::string startupFolder = "/kiosk/";
     RecordingEvents events;
-    DocumentContext context{settings, files, machine, buttons, help, startupFolder, events, 0};
+    DocumentContext context{settings, files, machine, buttons, help, startupFolder, events};
 };
 
 }  // namespace pagelark::testing
