@@ -47,19 +47,15 @@ class ConfigWindowWidget::GuardedDialogs final : public FileDialogs {
         return f();
     }
     std::string OpenFileDialog(const std::string& initialFolder, const std::string& fileName,
-                               std::string_view filter, int filterIndex,
-                               const std::string& title) override {
-        return Guarded([&] {
-            return inner_.OpenFileDialog(initialFolder, fileName, filter, filterIndex, title);
-        });
+                               const FileFilter& filter, const std::string& title) override {
+        return Guarded(
+            [&] { return inner_.OpenFileDialog(initialFolder, fileName, filter, title); });
     }
     std::string SaveFileDialog(const std::string& initialFolder, const std::string& fileName,
-                               std::string_view filter, int filterIndex,
-                               const std::string& defaultExtension,
+                               const FileFilter& filter, const std::string& defaultExtension,
                                const std::string& title) override {
         return Guarded([&] {
-            return inner_.SaveFileDialog(initialFolder, fileName, filter, filterIndex,
-                                         defaultExtension, title);
+            return inner_.SaveFileDialog(initialFolder, fileName, filter, defaultExtension, title);
         });
     }
     Answer AskSaveChanges(const std::string& text) override {

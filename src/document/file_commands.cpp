@@ -134,7 +134,6 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
         }
     }
 
-    const std::string filter(kPresentationFilter);
     switch (command) {
         case FileCommandId::New: {
             presentation.CurrentFile =
@@ -144,7 +143,8 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
             return {true, true};
         }
         case FileCommandId::Open: {
-            const std::string path = dialogs.OpenFileDialog("", "", filter, 0, "File Open");
+            const std::string path =
+                dialogs.OpenFileDialog("", "", kPresentationFilter, "File Open");
             if (path.empty() || !LoadInto(edited, context, dialogs, path)) return {};
             return {true, true};
         }
@@ -153,8 +153,8 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
             break;
         case FileCommandId::SaveAs: {
             const std::string path =
-                dialogs.SaveFileDialog("", FileNamePart(presentation.CurrentFile), filter, 0,
-                                       "." + LowerExtension(), "File Save As");
+                dialogs.SaveFileDialog("", FileNamePart(presentation.CurrentFile),
+                                       kPresentationFilter, "." + LowerExtension(), "File Save As");
             if (path.empty()) return {};
             if (!SaveTo(edited, live, context, dialogs, path)) return {};
             break;
