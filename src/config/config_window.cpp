@@ -27,6 +27,7 @@
 #include "editor/list_editing.h"
 #include "platform/clock.h"
 #include "platform/text.h"
+#include "qtshared/designed_size.h"
 
 namespace pagelark {
 
@@ -75,13 +76,13 @@ class ConfigWindowWidget::GuardedDialogs final : public FileDialogs {
 
 namespace {
 
-// Designed sizes, in twips.
-constexpr int kClientWidth = 7335;
-constexpr int kClientHeight = 4725;
-constexpr int kTabsLeft = 120;
-constexpr int kTabsTop = 180;
-constexpr int kPanelWidth = 7095;
-constexpr int kPanelBottom = 480 + 3735;
+// Designed sizes.
+constexpr int kClientWidth = 489;
+constexpr int kClientHeight = 315;
+constexpr int kTabsLeft = 8;
+constexpr int kTabsTop = 12;
+constexpr int kPanelWidth = 473;
+constexpr int kPanelBottom = 32 + 249;
 
 const char* const kTabCaptions[kConfigTabs] = {"&General", "&Pages",   "&Include", "&Exclude",
                                                "Tool Run", "Tool Nav", "Reboot",   "&About"};
@@ -162,8 +163,8 @@ ConfigWindowWidget::~ConfigWindowWidget() = default;
 // At the designed places; wider and taller when this screen's font needs more room, the
 // buttons moving with the bottom right corner.
 void ConfigWindowWidget::PlaceControls(QWidget* client) {
-    const auto x = [this](int twips) { return TwipsToPixelsX(*this, twips); };
-    const auto y = [this](int twips) { return TwipsToPixelsY(*this, twips); };
+    const auto x = [this](int pixels) { return DesignedX(*this, pixels); };
+    const auto y = [this](int pixels) { return DesignedY(*this, pixels); };
     const QSize designed(x(kPanelWidth), y(kPanelBottom - kTabsTop));
     const QSize needed = tabConfig_->minimumSizeHint().expandedTo(designed);
     const int dx = needed.width() - designed.width();
@@ -173,9 +174,9 @@ void ConfigWindowWidget::PlaceControls(QWidget* client) {
     auto* cmdOK = MakeButton("cmdOK", "OK", client);
     auto* cmdCancel = MakeButton("cmdCancel", "Cancel", client);
     cmdOK->setDefault(true);
-    cmdOK->setGeometry(x(5160) + dx, y(4215) + dy, x(915), y(375));
-    cmdCancel->setGeometry(x(6240) + dx, y(4215) + dy, x(915), y(375));
-    chkDefaultSS_->setGeometry(x(480), y(4335) + dy, x(4455) + dx / 2, y(255));
+    cmdOK->setGeometry(x(344) + dx, y(281) + dy, x(61), y(25));
+    cmdCancel->setGeometry(x(416) + dx, y(281) + dy, x(61), y(25));
+    chkDefaultSS_->setGeometry(x(32), y(289) + dy, x(297) + dx / 2, y(17));
     client->setFixedSize(x(kClientWidth) + dx, y(kClientHeight) + dy);
     connect(cmdOK, &QPushButton::clicked, this, &ConfigWindowWidget::Ok);
     connect(cmdCancel, &QPushButton::clicked, this, &ConfigWindowWidget::reject);

@@ -6,14 +6,15 @@
 #include <QTimer>
 
 #include "core/ports/player_commands.h"
+#include "qtshared/designed_size.h"
 
 namespace pagelark {
 
 namespace {
 
-// The window and its address box as designed, in twips.
-constexpr float kUrlBoxHeight = 375.0F;
-constexpr float kToolNavClientHeight = 735.0F;
+// The window and its address box as designed.
+constexpr int kUrlBoxHeight = 25;
+constexpr int kToolNavClientHeight = 49;
 
 }  // namespace
 
@@ -27,16 +28,13 @@ ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
     txtURL_ = new QLineEdit(this);
     txtURL_->setObjectName("txtURL");
     txtURL_->setMouseTracking(true);
-    txtURL_->setGeometry(0, Button(0)->height(), width(),
-                         ToPixels(kUrlBoxHeight, TwipsPerPixelY(*this)));
+    txtURL_->setGeometry(0, Button(0)->height(), width(), DesignedY(*this, kUrlBoxHeight));
     // Never seen: it only gives Enter in the address box its meaning.
     cmdDefault_ = new QPushButton(this);
     cmdDefault_->setObjectName("cmdDefault");
     cmdDefault_->setFocusPolicy(Qt::NoFocus);
-    const float x = TwipsPerPixelX(*this);
-    const float y = TwipsPerPixelY(*this);
-    cmdDefault_->setGeometry(ToPixels(-1000, x), ToPixels(720, y), ToPixels(495, x),
-                             ToPixels(375, y));
+    cmdDefault_->setGeometry(DesignedX(*this, -67), DesignedY(*this, 48), DesignedX(*this, 33),
+                             DesignedY(*this, 25));
     connect(cmdDefault_, &QPushButton::clicked, this, [this] {
         if (commands_ != nullptr) commands_->BrowseAddress(txtURL_->text().toStdString());
     });
@@ -81,8 +79,7 @@ void ToolNavWindow::RunCommand(PlayerCommands& commands, int index) {
 }
 
 std::optional<UrlBoxState> ToolNavWindow::UrlBox() const {
-    return UrlBoxState{static_cast<float>(txtURL_->height()) * TwipsPerPixelY(*this),
-                       !txtURL_->isHidden(), records_.ToolNavUrlVisible};
+    return UrlBoxState{txtURL_->height(), !txtURL_->isHidden(), records_.ToolNavUrlVisible};
 }
 
 void ToolNavWindow::PlaceUrlBox(const UrlBoxPlacement& placement) {

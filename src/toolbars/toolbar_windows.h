@@ -24,14 +24,8 @@ namespace pagelark {
 
 class PlayerCommands;
 
-// Twips per pixel of the screen a window is on (primary screen when it has none).
-float TwipsPerPixelX(const QWidget& widget);
-float TwipsPerPixelY(const QWidget& widget);
-// A window's outer rectangle in twips.
-TwipsRect OuterTwips(const QWidget& window);
-// The screen a window is on, else the primary screen.
-const QScreen* ScreenOf(const QWidget& widget);
-int ToPixels(float twips, float twipsPerPixel);
+// A window's outer rectangle.
+PixelRect OuterRect(const QWidget& window);
 
 // A button that is just its picture, as large as the picture.
 class ImageButton final : public QAbstractButton {
@@ -91,7 +85,7 @@ class ToolbarWindow : public QWidget {
   protected:
     // Relative pictures are taken from startupFolder (with its trailing separator).
     ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records, const char* prefix,
-                  BorderStyle border, float designedClientHeight, std::string startupFolder);
+                  BorderStyle border, int designedClientHeight, std::string startupFolder);
 
     virtual void RunCommand(PlayerCommands& commands, int index) = 0;
     // Whether a pointer move over a button also counts as activity.
@@ -130,7 +124,7 @@ class ToolbarWindow : public QWidget {
     std::vector<ImageButton*> buttons_;
     QWidget* keyPreviewChild_ = nullptr;
     int visibleCount_ = 0;
-    float rowHeight_ = kDesignedRowHeight;
+    int rowHeight_ = kDesignedRowHeight;
     QMargins placedFrame_;
 };
 
