@@ -208,7 +208,8 @@ void Player::PreloadCurrentPage() {
 void Player::StepWaitSaver() {
     if (!c_.machine.ScreenSaveActive) return;
     // No delay at all would end every pause within a tick.
-    const std::int32_t delay = c_.machine.ScreenSaveTimeOut > 0 ? c_.machine.ScreenSaveTimeOut : 60;
+    const std::chrono::seconds timeOut = c_.machine.ScreenSaveTimeOut;
+    const auto delay = static_cast<std::int32_t>(timeOut > timeOut.zero() ? timeOut.count() : 60);
     if (Now() - lastActivityTime_ > Seconds(delay)) {
         SetState(PlayerState::Init);
         RecordMouse();

@@ -151,8 +151,8 @@ void LoadMachineSettings(Settings& settings, double now, MachineSettings& machin
 
 void ReadFileSettings(Settings& settings, MachineSettings& machine, ToolbarButtons& buttons) {
     machine.ScreenSaveActive = ParseBool(settings.ReadSetting("ScreenSaveActive"), true);
-    machine.ScreenSaveTimeOut = ParseLong(settings.ReadSetting("ScreenSaveTimeOut"), 300);
-    if (machine.ScreenSaveTimeOut == 0) machine.ScreenSaveTimeOut = 300;
+    const std::int32_t timeOut = ParseLong(settings.ReadSetting("ScreenSaveTimeOut"), 300);
+    machine.ScreenSaveTimeOut = std::chrono::seconds(timeOut == 0 ? 300 : timeOut);
     machine.OnMouseMove =
         static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting("OnMouseMove"), 1));
     ReadToolbarButtons(settings, buttons);

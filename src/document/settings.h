@@ -2,6 +2,7 @@
 // Machine settings: looked up in the presentation file, then the user's key, then the
 // machine's key; written to one fixed place each.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,7 +21,7 @@ inline constexpr std::string_view kDefaultSpecialURL = "about:NavigationCanceled
 
 struct MachineSettings {
     bool ScreenSaveActive = true;
-    std::int32_t ScreenSaveTimeOut = 300;
+    std::chrono::seconds ScreenSaveTimeOut{300};
     std::string EMail;
     bool DontUseEMail = false;
     bool EMailRegistered = false;

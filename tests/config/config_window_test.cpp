@@ -367,7 +367,7 @@ TEST_F(ConfigWindowTest, OkKeepsDropsBlankPagesSavesAndCloses) {
 
 TEST_F(ConfigWindowTest, StoredValuesAreShownWholeAndKeptAsTheyWere) {
     presentation.DefaultTime = 3600;
-    machine.ScreenSaveTimeOut = 6000;
+    machine.ScreenSaveTimeOut = std::chrono::seconds(6000);
     presentation.Pages[0] = {"http://a/", false, 2000};
     presentation.HomeURL = "http://home/" + std::string(1100, 'x');
     window.Open();
@@ -386,7 +386,7 @@ TEST_F(ConfigWindowTest, StoredValuesAreShownWholeAndKeptAsTheyWere) {
     Find<QPushButton>("cmdListProps")->click();
     Find<QPushButton>("cmdOK")->click();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(std::tuple(presentation.DefaultTime, machine.ScreenSaveTimeOut,
+    EXPECT_EQ(std::tuple(presentation.DefaultTime, machine.ScreenSaveTimeOut.count(),
                          presentation.Pages[0].Time, presentation.HomeURL.size()),
               std::tuple(3600, 6000, 2000, 1112u));
 
@@ -425,7 +425,7 @@ TEST_F(ConfigWindowTest, NumbersAndAddressesAreStoredAsShownOrRefusedByName) {
         Find<QPushButton>("cmdOK")->click();
         if (*row.refusal == 0) {
             EXPECT_TRUE(dialogs.calls.empty());
-            EXPECT_EQ(machine.ScreenSaveTimeOut, 600);
+            EXPECT_EQ(machine.ScreenSaveTimeOut.count(), 600);
             continue;
         }
         ASSERT_EQ(dialogs.calls.size(), 1u);
@@ -459,7 +459,7 @@ TEST_F(ConfigWindowTest, NumbersAndAddressesAreStoredAsShownOrRefusedByName) {
     Find<QLineEdit>("txtScreenSaveTimeOut")->setText("1");
     Find<QLineEdit>("txtScreenSaveTimeOut")->setText("0");
     Find<QPushButton>("cmdOK")->click();
-    EXPECT_EQ(machine.ScreenSaveTimeOut, 60);
+    EXPECT_EQ(machine.ScreenSaveTimeOut.count(), 60);
 }
 
 TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnButtonsAndSettings) {

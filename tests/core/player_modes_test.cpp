@@ -42,7 +42,7 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
 
 TEST_F(PlayerTest, IdleReturnOnlyWithScreenSaveActiveAndPostponedByTheMouse) {
     machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
-    machine.ScreenSaveTimeOut = 0;  // stored as no delay: plays as one minute
+    machine.ScreenSaveTimeOut = std::chrono::seconds(0);  // stored as no delay: plays as one minute
     machine.ScreenSaveActive = false;
     Start();
     P().SwitchToNavigation();

@@ -75,7 +75,7 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
     fake.Put(RegRoot::LocalMachine, kMachine, "NTLogin", "kiosk");
     Load();
     // A time-out of 0 means the default.
-    EXPECT_EQ(machine.ScreenSaveTimeOut, 300);
+    EXPECT_EQ(machine.ScreenSaveTimeOut.count(), 300);
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 9, 30));  // past today
     EXPECT_EQ(buttons.Run(ToolRunSlot::Quit).HelpTip, "Quit");  // a blank tip reads as empty
     // The log-in settings are read and written only where the system logs on from them.
