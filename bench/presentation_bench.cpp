@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     ToolbarButtons buttons;
     const std::string startupFolder = folder + "/";
     const HelpDocumentList help{};
-    DocumentContext context{settings, session.files, machine, buttons, help, startupFolder, 0};
+    DocumentContext context{settings, session.files, machine, buttons, help, startupFolder};
     ReadToolbarButtons(settings, presentation.CurrentFile, buttons);
 
     std::vector<double> loads, saves;

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-format clang-tidy-14
           qt6-base-dev qt6-webengine-dev libgl-dev
           libx11-dev libxtst-dev xvfb xdotool x11-xserver-utils openbox dbus python3-dbusmock
-          libsystemd-dev pkg-config dpkg-dev desktop-file-utils systemd man-db)
+          libsystemd-dev libglib2.0-dev pkg-config dpkg-dev desktop-file-utils systemd man-db)
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
 # A fresh machine may have no package lists yet: update only when the install needs it.

@@ -68,8 +68,7 @@ int main(int argc, char** argv) {
         button.Visible = true;
     const HelpDocumentList help{};
     const std::string startupFolder = folder.path() + "/";
-    DocumentContext context{
-        session.settings, session.files, machine, buttons, help, startupFolder, 0};
+    DocumentContext context{session.settings, session.files, machine, buttons, help, startupFolder};
     QtFileDialogs dialogs;
     const SystemClock clock;
     NoShow show;

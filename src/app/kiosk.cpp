@@ -86,8 +86,8 @@ class Kiosk final {
           tempDir_(std::move(tempDir)),
           startupFolder_(StartupFolder()),
           session_(presentation_.CurrentFile),
-          context_{session_.settings, session_.files, machine_,           buttons_,
-                   helpDocuments_,    startupFolder_, GetWindowsVersion()} {}
+          context_{session_.settings, session_.files, machine_,
+                   buttons_,          helpDocuments_, startupFolder_} {}
 
     void InitPlayer();
     // The windows, each built with the ports it needs, then the player over them.
@@ -130,7 +130,7 @@ class Kiosk final {
     QtFileDialogs fileDialogs_;
     std::unique_ptr<ConfigWindowWidget> configWindow_;
     LogindReboot reboot_;
-    KioskMaintenance maintenance_{session_.registry, machine_, reboot_, GetWindowsVersion()};
+    KioskMaintenance maintenance_{session_.registry, machine_, reboot_};
     QtScreenCapture screen_;
     QtShell shell_;
     std::unique_ptr<ServiceNotifier> notifier_ = CreateServiceNotifier();
@@ -174,8 +174,8 @@ void Kiosk::InitPlayer() {
     if (!tempDir_.empty() && ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_))
         helpFolder_ = ExpandTempPath(HelpFolderTemplate(), tempDir_);
 
-    LoadMachineSettings(session_.settings, presentation_.CurrentFile, GetWindowsVersion(),
-                        clock_.Now(), machine_, buttons_);
+    LoadMachineSettings(session_.settings, presentation_.CurrentFile, clock_.Now(), machine_,
+                        buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
@@ -188,10 +188,10 @@ void Kiosk::InitPlayer() {
 
 void Kiosk::Start() {
     stage_ = std::make_unique<StageWindow>(clock_, relay_, relay_);
-    configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
-        presentation_, context_, fileDialogs_, clock_, relay_, relay_, stage_.get(),
-        [this] { toolbars_->MakeToolbarsTopmost(); },
-        [this] { OpenProductWebSite(session_.registry, shell_); }, [this] { ShowSaved(); }});
+    configWindow_ = std::make_unique<ConfigWindowWidget>(
+        ConfigContext{presentation_, context_, fileDialogs_, clock_, relay_, relay_, stage_.get(),
+                      [this] { toolbars_->MakeToolbarsTopmost(); },
+                      [this] { OpenProductWebSite(shell_); }, [this] { ShowSaved(); }});
     fileDialogs_.SetParentWindow(configWindow_.get());
     toolbars_ = std::make_unique<QtToolbars>(shownButtons_, relay_, startupFolder_,
                                              ToolbarOwners{stage_.get(), configWindow_.get()});

@@ -26,6 +26,7 @@
 #include "model/presentation.h"
 #include "platform/clock.h"
 #include "platform/text.h"
+#include "qtshared/designed_size.h"
 #include "storage/presentation_file.h"
 
 namespace pagelark {
@@ -47,19 +48,15 @@ class ConfigWindowWidget::GuardedDialogs final : public FileDialogs {
         return f();
     }
     std::string OpenFileDialog(const std::string& initialFolder, const std::string& fileName,
-                               std::string_view filter, int filterIndex,
-                               const std::string& title) override {
-        return Guarded([&] {
-            return inner_.OpenFileDialog(initialFolder, fileName, filter, filterIndex, title);
-        });
+                               const FileFilter& filter, const std::string& title) override {
+        return Guarded(
+            [&] { return inner_.OpenFileDialog(initialFolder, fileName, filter, title); });
     }
     std::string SaveFileDialog(const std::string& initialFolder, const std::string& fileName,
-                               std::string_view filter, int filterIndex,
-                               const std::string& defaultExtension,
+                               const FileFilter& filter, const std::string& defaultExtension,
                                const std::string& title) override {
         return Guarded([&] {
-            return inner_.SaveFileDialog(initialFolder, fileName, filter, filterIndex,
-                                         defaultExtension, title);
+            return inner_.SaveFileDialog(initialFolder, fileName, filter, defaultExtension, title);
         });
     }
     Answer AskSaveChanges(const std::string& text) override {
@@ -79,13 +76,13 @@ class ConfigWindowWidget::GuardedDialogs final : public FileDialogs {
 
 namespace {
 
-// Designed sizes, in twips.
-constexpr int kClientWidth = 7335;
-constexpr int kClientHeight = 4725;
-constexpr int kTabsLeft = 120;
-constexpr int kTabsTop = 180;
-constexpr int kPanelWidth = 7095;
-constexpr int kPanelBottom = 480 + 3735;
+// Designed sizes.
+constexpr int kClientWidth = 489;
+constexpr int kClientHeight = 315;
+constexpr int kTabsLeft = 8;
+constexpr int kTabsTop = 12;
+constexpr int kPanelWidth = 473;
+constexpr int kPanelBottom = 32 + 249;
 
 const char* const kTabCaptions[kConfigTabs] = {"&General", "&Pages",   "&Include", "&Exclude",
                                                "Tool Run", "Tool Nav", "Reboot",   "&About"};
@@ -132,7 +129,7 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, c_.events, configTabs_);
     toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, configTabs_);
     toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, configTabs_);
-    reboot_ = new RebootTab(changed, c_.document.windowsVersion, configTabs_);
+    reboot_ = new RebootTab(changed, configTabs_);
     about_ = new AboutTab(changed, c_.events, configTabs_);
     QWidget* const panels[kConfigTabs] = {general_, pages_,   include_, exclude_,
                                           toolRun_, toolNav_, reboot_,  about_};
@@ -166,8 +163,8 @@ ConfigWindowWidget::~ConfigWindowWidget() = default;
 // At the designed places; wider and taller when this screen's font needs more room, the
 // buttons moving with the bottom right corner.
 void ConfigWindowWidget::PlaceControls(QWidget* client) {
-    const auto x = [this](int twips) { return TwipsToPixelsX(*this, twips); };
-    const auto y = [this](int twips) { return TwipsToPixelsY(*this, twips); };
+    const auto x = [this](int pixels) { return DesignedX(*this, pixels); };
+    const auto y = [this](int pixels) { return DesignedY(*this, pixels); };
     const QSize designed(x(kPanelWidth), y(kPanelBottom - kTabsTop));
     const QSize needed = configTabs_->minimumSizeHint().expandedTo(designed);
     const int dx = needed.width() - designed.width();
@@ -177,9 +174,9 @@ void ConfigWindowWidget::PlaceControls(QWidget* client) {
     auto* okButton = MakeButton("cmdOK", "OK", client);
     auto* cancelButton = MakeButton("cmdCancel", "Cancel", client);
     okButton->setDefault(true);
-    okButton->setGeometry(x(5160) + dx, y(4215) + dy, x(915), y(375));
-    cancelButton->setGeometry(x(6240) + dx, y(4215) + dy, x(915), y(375));
-    defaultSSCheck_->setGeometry(x(480), y(4335) + dy, x(4455) + dx / 2, y(255));
+    okButton->setGeometry(x(344) + dx, y(281) + dy, x(61), y(25));
+    cancelButton->setGeometry(x(416) + dx, y(281) + dy, x(61), y(25));
+    defaultSSCheck_->setGeometry(x(32), y(289) + dy, x(297) + dx / 2, y(17));
     client->setFixedSize(x(kClientWidth) + dx, y(kClientHeight) + dy);
     connect(okButton, &QPushButton::clicked, this, &ConfigWindowWidget::Ok);
     connect(cancelButton, &QPushButton::clicked, this, &ConfigWindowWidget::reject);

@@ -3,16 +3,13 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QValidator>
-#include <cmath>
 
 namespace pagelark {
 namespace {
@@ -49,19 +46,10 @@ class TypedLength final : public QValidator {
     int shown_ = 0;
 };
 
-const QScreen* ScreenOf(const QWidget& widget) {
-    const QScreen* screen = widget.screen();
-    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
-}
-
 template <class Widget>
 Widget* Named(Widget* widget, const char* name) {
     widget->setObjectName(name);
     return widget;
-}
-
-int ToPixels(int twips, qreal dpi) {
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
 }  // namespace
@@ -113,14 +101,6 @@ void PressOnDoubleClick(QListWidget* list, QPushButton* props) {
             props->click();
         }
     });
-}
-
-int TwipsToPixelsX(const QWidget& widget, int twips) {
-    return ToPixels(twips, ScreenOf(widget)->logicalDotsPerInchX());
-}
-
-int TwipsToPixelsY(const QWidget& widget, int twips) {
-    return ToPixels(twips, ScreenOf(widget)->logicalDotsPerInchY());
 }
 
 UpDownLink::UpDownLink(QLineEdit* box, QScrollBar* upDown, UpDownScale scale,

@@ -45,10 +45,6 @@ void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled);
 // A double click on a line presses the list's Properties button, while that is not hidden.
 void PressOnDoubleClick(QListWidget* list, QPushButton* props);
 
-// Pixels for a length in twips on the screen a widget is on.
-int TwipsToPixelsX(const QWidget& widget, int twips);
-int TwipsToPixelsY(const QWidget& widget, int twips);
-
 // A box and its up-down kept in step: a change of the up-down writes its number into the box;
 // a change of the box moves the up-down to valueOfText of the text, unless valueOfText is
 // empty (boxes whose typing leaves the up-down alone). Each side only reacts to real changes,

@@ -119,8 +119,8 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::string PropsDialog::Browse(std::string_view filter, const char* title) {
-    return c_.dialogs.OpenFileDialog("", "", filter, 0, title);
+std::string PropsDialog::Browse(const FileFilter& filter, const char* title) {
+    return c_.dialogs.OpenFileDialog("", "", filter, title);
 }
 
 void PropsDialog::Ok() {

@@ -31,7 +31,7 @@ class PropsDialog final : public QDialog {
 
   private:
     void Ok();
-    std::string Browse(std::string_view filter, const char* title);
+    std::string Browse(const FileFilter& filter, const char* title);
 
     PropsMode mode_;
     WorkingLists& lists_;

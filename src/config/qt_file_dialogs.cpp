@@ -3,32 +3,19 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 
 #include "config/controls.h"
 
 namespace pagelark {
 
-QString QtFileFilter(std::string_view filter) {
-    const QStringList parts = Q(filter).split('|');
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i].trimmed();
-        description.remove(QRegularExpression(R"(\s*\([^()]*\)$)"));
-        const QString patterns = parts[i + 1].split(';', Qt::SkipEmptyParts).join(' ');
-        filters << description + " (" + patterns + ")";
-    }
-    return filters.join(";;");
+QString QtFileFilter(const FileFilter& filter) {
+    QStringList patterns;
+    for (std::string_view pattern : filter.patterns)
+        patterns << Q(pattern);
+    return Q(filter.name) + " (" + patterns.join(' ') + ")";
 }
 
 namespace {
-
-// Index 0 and 1 both name the first filter, as the common dialog counts from 1.
-void SelectFilter(QFileDialog& dialog, int filterIndex) {
-    const QStringList filters = dialog.nameFilters();
-    const qsizetype index = filterIndex > 0 ? filterIndex - 1 : 0;
-    if (index < filters.size()) dialog.selectNameFilter(filters[index]);
-}
 
 std::string Chosen(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -39,19 +26,18 @@ std::string Chosen(QFileDialog& dialog) {
 
 // Qt's dialogs never change the current folder, so nothing needs restoring afterwards.
 std::string QtFileDialogs::OpenFileDialog(const std::string& initialFolder,
-                                          const std::string& fileName, std::string_view filter,
-                                          int filterIndex, const std::string& title) {
+                                          const std::string& fileName, const FileFilter& filter,
+                                          const std::string& title) {
     QFileDialog dialog(parent_, Q(title), Q(initialFolder), QtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!fileName.empty()) dialog.selectFile(Q(fileName));
-    SelectFilter(dialog, filterIndex);
     return Chosen(dialog);
 }
 
 std::string QtFileDialogs::SaveFileDialog(const std::string& initialFolder,
-                                          const std::string& fileName, std::string_view filter,
-                                          int filterIndex, const std::string& defaultExtension,
+                                          const std::string& fileName, const FileFilter& filter,
+                                          const std::string& defaultExtension,
                                           const std::string& title) {
     QFileDialog dialog(parent_, Q(title), Q(initialFolder), QtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -60,7 +46,6 @@ std::string QtFileDialogs::SaveFileDialog(const std::string& initialFolder,
     if (suffix.startsWith('.')) suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
     if (!fileName.empty()) dialog.selectFile(Q(fileName));
-    SelectFilter(dialog, filterIndex);
     return Chosen(dialog);
 }
 

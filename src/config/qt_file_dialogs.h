@@ -5,15 +5,13 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <string_view>
 
 #include "editor/file_commands.h"
 
 namespace pagelark {
 
-// "desc|*.a;*.b|desc2|*.c" in Qt's form, "desc (*.a *.b);;desc2 (*.c)". A description that
-// already ends in its patterns in brackets keeps only one copy of them.
-QString QtFileFilter(std::string_view filter);
+// Qt's form of a filter: "name (*.a *.b)".
+QString QtFileFilter(const FileFilter& filter);
 
 class QtFileDialogs final : public FileDialogs {
   public:
@@ -21,11 +19,9 @@ class QtFileDialogs final : public FileDialogs {
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 
     std::string OpenFileDialog(const std::string& initialFolder, const std::string& fileName,
-                               std::string_view filter, int filterIndex,
-                               const std::string& title) override;
+                               const FileFilter& filter, const std::string& title) override;
     std::string SaveFileDialog(const std::string& initialFolder, const std::string& fileName,
-                               std::string_view filter, int filterIndex,
-                               const std::string& defaultExtension,
+                               const FileFilter& filter, const std::string& defaultExtension,
                                const std::string& title) override;
     Answer AskSaveChanges(const std::string& text) override;
     Answer AskReload(const std::string& text) override;

@@ -10,15 +10,12 @@
 #include <QVBoxLayout>
 
 #include "config/controls.h"
+#include "platform/os_features.h"
 
 namespace pagelark {
 
-namespace {
-constexpr int kWindowsNT = 2;
-}
-
-RebootTab::RebootTab(std::function<void()> changed, int windowsVersion, QWidget* parent)
-    : QWidget(parent), changed_(std::move(changed)), windowsVersion_(windowsVersion) {
+RebootTab::RebootTab(std::function<void()> changed, QWidget* parent)
+    : QWidget(parent), changed_(std::move(changed)) {
     auto* frame = MakeFrame("frmReboot", "Reboot", this);
     rebootCheck_ = MakeCheck("chkReboot", "Auto &reboot", frame);
     rebootTimeLabel_ = MakeLabel("lblRebootTime", "Reboot time:", frame);
@@ -88,7 +85,8 @@ void RebootTab::ApplyReboot() {
     SetEnabled({rebootTimeLabel_, rebootTimeHEdit_, rebootTimeHUpDown_, rebootTimeMEdit_,
                 rebootTimeMUpDown_, forceRebootCheck_},
                on);
-    autoLoginCheck_->setEnabled(on && windowsVersion_ == kWindowsNT);
+    // Automatic logon can only be offered where the system logs on from its values.
+    autoLoginCheck_->setEnabled(on && kOsFeatures.automaticLogon);
 }
 
 void RebootTab::ApplyAutoLogin() {

@@ -18,8 +18,7 @@ class UpDownLink;
 class RebootTab final : public QWidget {
     Q_OBJECT
   public:
-    // windowsVersion: automatic logon can only be offered on version 2 (Windows NT).
-    RebootTab(std::function<void()> changed, int windowsVersion, QWidget* parent);
+    RebootTab(std::function<void()> changed, QWidget* parent);
     void Fill(const OptionFields& fields);
     void Keep(OptionFields& fields) const;
 
@@ -28,7 +27,6 @@ class RebootTab final : public QWidget {
     void ApplyAutoLogin();
 
     std::function<void()> changed_;
-    int windowsVersion_;
     QCheckBox* rebootCheck_;
     QLabel* rebootTimeLabel_;
     QLineEdit* rebootTimeHEdit_;

@@ -184,8 +184,7 @@ void Player::PreloadCurrentPage() {
 }
 
 void Player::StepWaitSaver() {
-    if (idle_.IdleOver(Now(), c_.machine.ScreenSaveActive,
-                       std::chrono::seconds{c_.machine.ScreenSaveTimeOut})) {
+    if (idle_.IdleOver(Now(), c_.machine.ScreenSaveActive, c_.machine.ScreenSaveTimeOut)) {
         SetState(PlayerState::Init);
         RecordMouse();
         LeaveNavigationMode();

@@ -21,8 +21,8 @@ std::string Quoted(const std::string& path) {
 // The edited document's own context: its buttons and settings.
 struct EditedContext {
     EditedContext(DocumentContext& live, EditedDocument& edited)
-        : context{live.settings,      live.files,         edited.machine,     edited.buttons,
-                  live.helpDocuments, live.startupFolder, live.windowsVersion} {}
+        : context{live.settings,  live.files,         edited.machine,
+                  edited.buttons, live.helpDocuments, live.startupFolder} {}
     DocumentContext context;
 };
 
@@ -75,7 +75,7 @@ Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& contex
     context.machine.Locked = edited.machine.Locked;
 
     Settings& settings = context.settings;
-    if (!WriteEditedMachineSettings(settings, edited.machine, context.windowsVersion) ||
+    if (!WriteEditedMachineSettings(settings, edited.machine) ||
         (edited.presentation.IsDefaultFile && !settings.WriteMachineSetting("DefaultFile", path))) {
         dialogs.ShowError("The settings could not be saved to " + settings.MachineWriteError());
         return Saved::FileOnly;
@@ -139,7 +139,6 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
         }
     }
 
-    const std::string filter(kPresentationFilter);
     std::string path = presentation.CurrentFile;
     switch (command) {
         case FileCommandId::New:
@@ -148,14 +147,15 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
             NewPresentation(presentation);
             return result(true, true);
         case FileCommandId::Open:
-            path = dialogs.OpenFileDialog("", "", filter, 0, "File Open");
+            path = dialogs.OpenFileDialog("", "", kPresentationFilter, "File Open");
             if (path.empty() || !LoadInto(edited, context, dialogs, path)) return result(false);
             return result(true, true);
         case FileCommandId::Save:
             break;
         case FileCommandId::SaveAs:
-            path = dialogs.SaveFileDialog("", FileNamePart(presentation.CurrentFile), filter, 0,
-                                          "." + LowerExtension(), "File Save As");
+            path =
+                dialogs.SaveFileDialog("", FileNamePart(presentation.CurrentFile),
+                                       kPresentationFilter, "." + LowerExtension(), "File Save As");
             if (path.empty()) return result(false);
             break;
     }

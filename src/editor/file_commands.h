@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
@@ -17,24 +18,30 @@ struct DocumentContext;
 enum class FileCommandId { New = 0, Open = 1, Save = 2, SaveAs = 3 };
 enum class Answer { Yes, No, Cancel };
 
-inline constexpr std::string_view kPresentationFilter = "Pagelark file (*.tso)|*.tso";
-inline constexpr std::string_view kPictureFilter =
-    "All Picture Files|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.ico";
-inline constexpr std::string_view kPageFileFilter = "HTML Files|*.htm;*.html";
+// The files a dialog offers: a name and the patterns the names match.
+struct FileFilter {
+    std::string_view name;
+    std::vector<std::string_view> patterns;
+};
 
-// The open and save-as dialogs and the questions of the commands. Filters are
-// "description|patterns" pairs joined by "|"; a cancelled dialog returns "".
+inline const FileFilter kPresentationFilter{"Pagelark file", {"*.tso"}};
+inline const FileFilter kPictureFilter{"All Picture Files",
+                                       {"*.gif", "*.jpg", "*.jpeg", "*.bmp", "*.dib", "*.ico"}};
+inline const FileFilter kPageFileFilter{"HTML Files", {"*.htm", "*.html"}};
+
+// The open and save-as dialogs and the questions of the commands; a cancelled dialog
+// returns "".
 class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
     // Only an existing file may be chosen.
     virtual std::string OpenFileDialog(const std::string& initialFolder,
-                                       const std::string& fileName, std::string_view filter,
-                                       int filterIndex, const std::string& title) = 0;
+                                       const std::string& fileName, const FileFilter& filter,
+                                       const std::string& title) = 0;
     // Asks before overwriting; defaultExtension is like ".tso".
     virtual std::string SaveFileDialog(const std::string& initialFolder,
-                                       const std::string& fileName, std::string_view filter,
-                                       int filterIndex, const std::string& defaultExtension,
+                                       const std::string& fileName, const FileFilter& filter,
+                                       const std::string& defaultExtension,
                                        const std::string& title) = 0;
     // "Confirm" with Yes, No and Cancel.
     virtual Answer AskSaveChanges(const std::string& text) = 0;

@@ -46,8 +46,8 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.homePage = presentation.HomeURL;
     fields.autoHome = presentation.AutoHome;
     fields.screenSaveActive = machine.ScreenSaveActive;
-    const std::int32_t seconds = machine.ScreenSaveTimeOut;
-    fields.screenSaveTimeOut = std::to_string(seconds / 60 - (seconds % 60 < 0 ? 1 : 0));
+    fields.screenSaveTimeOut =
+        std::to_string(std::chrono::floor<std::chrono::minutes>(machine.ScreenSaveTimeOut).count());
     // A stored number that names no option shows the default choice.
     const auto mouseMove = static_cast<int>(machine.OnMouseMove);
     fields.mouseMove = mouseMove >= 0 && mouseMove <= 2 ? mouseMove : 1;
@@ -112,7 +112,7 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     machine.Locked = fields.locked;
     // No delay at all would end every pause at once.
     const std::int32_t minutes = std::max(WholeNumber(fields.screenSaveTimeOut).value_or(5), 1);
-    machine.ScreenSaveTimeOut = minutes * 60;
+    machine.ScreenSaveTimeOut = std::chrono::minutes(minutes);
     presentation.DefaultTime = WholeNumber(fields.defaultTime).value_or(presentation.DefaultTime);
 
     const std::string email = Trimmed(fields.email);

@@ -4,15 +4,9 @@
 
 namespace pagelark {
 
-namespace {
-constexpr int kWindowsNt = 2;
-}
-
 bool KioskMaintenance::RebootSequence(bool autoLogin, bool force) {
-    if (windowsVersion_ == kWindowsNt) {
-        if (autoLogin) WriteAutoLogonValues(registry_, machine_);
-        system_.EnableShutdownPrivilege();
-    }
+    if (autoLogin && os_.automaticLogon) WriteAutoLogonValues(registry_, machine_);
+    if (os_.shutdownPrivilege) system_.EnableShutdownPrivilege();
     return system_.RequestReboot(force);
 }
 

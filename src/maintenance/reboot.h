@@ -1,6 +1,6 @@
 #pragma once
 // The daily reboot once the player found it due: the automatic logon values and the shutdown
-// privilege on Windows NT, then the request to the system.
+// privilege where the system has them, then the request to the system.
 
 #include <cstdint>
 #include <optional>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/ports/maintenance.h"
+#include "platform/os_features.h"
 
 namespace pagelark {
 
@@ -18,7 +19,8 @@ struct MachineSettings;
 class RebootSystem {
   public:
     virtual ~RebootSystem() = default;
-    // Windows NT only. A failure is the platform's to record; the reboot is asked for anyway.
+    // Only where the system has the privilege. A failure is the platform's to record; the reboot is
+    // asked for anyway.
     virtual void EnableShutdownPrivilege() = 0;
     // True when the system accepted; a refusal is the platform's to report. With force,
     // programs that hold the reboot back are overridden.
@@ -27,13 +29,10 @@ class RebootSystem {
 
 class KioskMaintenance final : public Maintenance {
   public:
-    // machine supplies the logon account; windowsVersion as GetWindowsVersion gives it.
+    // machine supplies the logon account.
     KioskMaintenance(Registry& registry, const MachineSettings& machine, RebootSystem& system,
-                     int windowsVersion)
-        : registry_(registry),
-          machine_(machine),
-          system_(system),
-          windowsVersion_(windowsVersion) {}
+                     OsFeatures os = kOsFeatures)
+        : registry_(registry), machine_(machine), system_(system), os_(os) {}
 
     bool RebootSequence(bool autoLogin, bool force) override;
 
@@ -41,7 +40,7 @@ class KioskMaintenance final : public Maintenance {
     Registry& registry_;
     const MachineSettings& machine_;
     RebootSystem& system_;
-    int windowsVersion_;
+    OsFeatures os_;
 };
 
 // ---- the request to systemd-logind ----

@@ -6,16 +6,13 @@
 #include "ini/text.h"
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
+#include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "settings/registry.h"
 
 namespace pagelark {
 namespace {
-
-constexpr int kWindowsNt = 2;
-constexpr std::string_view kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 std::string KeyPath(std::string_view base, std::string_view subKey) {
     std::string path(base);
@@ -62,9 +59,9 @@ void Settings::EnsureSettingKeys() {
         registry_.CreateKey(RegRoot::CurrentUser, kUserKey, RegAccess::AllAccess);
 }
 
-std::string Settings::DocumentsFolder() {
-    return WithTrailingSeparator(
-        CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, kShellFolders, "Personal")));
+std::string Settings::DocumentsFolder() const {
+    return WithTrailingSeparator(documentsFolder_.empty() ? pagelark::DocumentsFolder()
+                                                          : documentsFolder_);
 }
 
 std::string Settings::DefaultFilePath(const std::string& file) {
@@ -127,8 +124,8 @@ void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButt
         ParseBool(settings.ReadSetting(file, "Visible", kToolNavUrlSection), true);
 }
 
-void LoadMachineSettings(Settings& settings, const std::string& file, int windowsVersion,
-                         double now, MachineSettings& machine, ToolbarButtons& buttons) {
+void LoadMachineSettings(Settings& settings, const std::string& file, double now,
+                         MachineSettings& machine, ToolbarButtons& buttons, const OsFeatures& os) {
     auto flag = [&](std::string_view name, bool defaultValue) {
         return ParseBool(settings.ReadSetting(file, name), defaultValue);
     };
@@ -153,7 +150,7 @@ void LoadMachineSettings(Settings& settings, const std::string& file, int window
     machine.RebootMinute = reboot.Minute;
     machine.RebootMoment = RebootMomentAt(reboot, now);
 
-    if (windowsVersion == kWindowsNt) {
+    if (os.automaticLogon) {
         machine.AutoLogin = flag("AutoLogin", false);
         machine.NTDomain = settings.ReadSetting(file, "NTDomain");
         machine.NTLogin = settings.ReadSetting(file, "NTLogin");
@@ -172,15 +169,15 @@ void LoadMachineSettings(Settings& settings, const std::string& file, int window
 void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
                       ToolbarButtons& buttons) {
     machine.ScreenSaveActive = ParseBool(settings.ReadSetting(file, "ScreenSaveActive"), true);
-    machine.ScreenSaveTimeOut = ParseLong(settings.ReadSetting(file, "ScreenSaveTimeOut"), 300);
-    if (machine.ScreenSaveTimeOut == 0) machine.ScreenSaveTimeOut = 300;
+    const std::int32_t timeOut = ParseLong(settings.ReadSetting(file, "ScreenSaveTimeOut"), 300);
+    machine.ScreenSaveTimeOut = std::chrono::seconds(timeOut == 0 ? 300 : timeOut);
     machine.OnMouseMove =
         static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting(file, "OnMouseMove"), 1));
     ReadToolbarButtons(settings, file, buttons);
 }
 
 bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                int windowsVersion) {
+                                const OsFeatures& os) {
     std::vector<std::pair<std::string_view, std::string>> values = {
         {"EMail", machine.EMail},
         {"DontUseEMail", BoolWord(machine.DontUseEMail)},
@@ -191,7 +188,7 @@ bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machi
         {"ForceReboot", BoolWord(machine.ForceReboot)},
         {"Locked", BoolWord(machine.Locked)},
     };
-    if (windowsVersion == kWindowsNt) {
+    if (os.automaticLogon) {
         values.insert(values.end(), {{"AutoLogin", BoolWord(machine.AutoLogin)},
                                      {"NTDomain", machine.NTDomain},
                                      {"NTLogin", machine.NTLogin},

@@ -2,12 +2,15 @@
 // Machine settings: looked up in the presentation file, then the user's key, then the
 // machine's key; written to one fixed place each.
 
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "model/modes.h"
+#include "platform/os_features.h"
 
 namespace pagelark {
 
@@ -20,7 +23,7 @@ inline constexpr std::string_view kDefaultSpecialURL = "about:NavigationCanceled
 
 struct MachineSettings {
     bool ScreenSaveActive = true;
-    std::int32_t ScreenSaveTimeOut = 300;
+    std::chrono::seconds ScreenSaveTimeOut{300};
     std::string EMail;
     bool DontUseEMail = false;
     bool EMailRegistered = false;
@@ -55,8 +58,9 @@ class Settings {
     // The store the machine settings go to and why its last write failed.
     std::string MachineWriteError() const;
     void EnsureSettingKeys();
-    // The user's documents folder with a trailing separator ("" when unknown).
-    std::string DocumentsFolder();
+    // The user's documents folder with a trailing separator: the desktop's unless one is set.
+    std::string DocumentsFolder() const;
+    void SetDocumentsFolder(std::string folder) { documentsFolder_ = std::move(folder); }
     std::string DefaultFilePath(const std::string& file);
     bool DebugEnabled(const std::string& file);
 
@@ -65,6 +69,7 @@ class Settings {
   private:
     IniStore& iniFiles_;
     Registry& registry_;
+    std::string documentsFolder_;
 };
 
 struct RebootTimeOfDay {
@@ -87,9 +92,11 @@ void LoadButtonSettings(Settings& settings, const std::string& file, std::span<T
 // Creates both lists, reads their settings and the address box's visibility.
 void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButtons& buttons);
 
-// Reads every machine setting and the tool bar button settings at start-up.
-void LoadMachineSettings(Settings& settings, const std::string& file, int windowsVersion,
-                         double now, MachineSettings& machine, ToolbarButtons& buttons);
+// Reads every machine setting and the tool bar button settings at start-up; the logon
+// settings only where the system has automatic logon.
+void LoadMachineSettings(Settings& settings, const std::string& file, double now,
+                         MachineSettings& machine, ToolbarButtons& buttons,
+                         const OsFeatures& os = kOsFeatures);
 
 // The settings a presentation file carries: the screen saver's and the tool bar buttons.
 void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
@@ -98,6 +105,6 @@ void ReadFileSettings(Settings& settings, const std::string& file, MachineSettin
 // The machine settings the configuration window edits, stored once the presentation is saved.
 // Stops at the first write that fails: false, and MachineWriteError says why.
 bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                int windowsVersion);
+                                const OsFeatures& os = kOsFeatures);
 
 }  // namespace pagelark

@@ -1,20 +1,16 @@
 #include "shell/default_browser.h"
 
 #include "model/product.h"
+#include "platform/desktop.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "settings/registry.h"
 
 namespace pagelark {
 
 namespace {
 
 constexpr int kMaxFields = 10;
-
-std::string DefaultValue(Registry& registry, const std::string& key) {
-    return CutAtNul(registry.QueryValue(RegRoot::ClassesRoot, key, ""));
-}
 
 // Fields separated by single blanks outside double quotes; the quotes stay, and two blanks
 // in a row give an empty field.
@@ -46,11 +42,9 @@ std::string Unquoted(std::string field) {
 
 }  // namespace
 
-std::optional<ShellCommand> DefaultBrowserCommand(Registry& registry, std::string_view document) {
-    std::string type = DefaultValue(registry, ".htm");
-    if (type.empty()) type = DefaultValue(registry, ".html");
-    if (type.empty()) return std::nullopt;
-    const std::string command = DefaultValue(registry, type + "\\shell\\open\\command");
+std::optional<ShellCommand> DefaultBrowserCommand(std::string_view commandLine,
+                                                  std::string_view document) {
+    const std::string command(commandLine);
     if (command.empty()) return std::nullopt;
 
     const std::vector<std::string> fields = SplitFields(command);
@@ -67,13 +61,13 @@ std::optional<ShellCommand> DefaultBrowserCommand(Registry& registry, std::strin
     return result;
 }
 
-bool OpenInDefaultBrowser(Registry& registry, Shell& shell, std::string_view document) {
-    const auto command = DefaultBrowserCommand(registry, document);
+bool OpenInDefaultBrowser(Shell& shell, std::string_view document) {
+    const auto command = DefaultBrowserCommand(DefaultHtmlCommand(), document);
     return command && shell.Open(*command);
 }
 
-bool OpenProductWebSite(Registry& registry, Shell& shell) {
-    return OpenInDefaultBrowser(registry, shell, kProductWebAddress);
+bool OpenProductWebSite(Shell& shell) {
+    return OpenInDefaultBrowser(shell, kProductWebAddress);
 }
 
 }  // namespace pagelark

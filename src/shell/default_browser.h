@@ -1,6 +1,6 @@
 #pragma once
 // Hands an address to the system's default web browser, a separate program in a normal
-// window, found through the file association of HTML files.
+// window: the desktop's default application for HTML files.
 
 #include <optional>
 #include <string>
@@ -8,8 +8,6 @@
 #include <vector>
 
 namespace pagelark {
-
-class Registry;
 
 // A program to start with the shell's "open" verb.
 struct ShellCommand {
@@ -28,14 +26,15 @@ class Shell {
     virtual bool Open(const ShellCommand& command) = 0;
 };
 
-// The command that opens document in the browser associated with ".htm" (else ".html");
-// nullopt when no browser is associated. Options after the tenth field are lost.
-std::optional<ShellCommand> DefaultBrowserCommand(Registry& registry, std::string_view document);
+// The command that opens document with commandLine, a browser's command with "%1" for the
+// file; nullopt when commandLine is empty. Options after the tenth field are lost.
+std::optional<ShellCommand> DefaultBrowserCommand(std::string_view commandLine,
+                                                  std::string_view document);
 
-// false when no browser is associated or the shell could not start it. Shows no message.
-bool OpenInDefaultBrowser(Registry& registry, Shell& shell, std::string_view document);
+// false when the desktop names no browser or the shell could not start it. Shows no message.
+bool OpenInDefaultBrowser(Shell& shell, std::string_view document);
 
 // The product's web site in the default browser: the Help menu's last item.
-bool OpenProductWebSite(Registry& registry, Shell& shell);
+bool OpenProductWebSite(Shell& shell);
 
 }  // namespace pagelark

@@ -9,10 +9,6 @@
 
 namespace pagelark {
 
-int GetWindowsVersion() {
-    return 0;
-}
-
 bool FileUtils::DirExists(std::string_view path) {
     ConnectShareOf(path);
     return pagelark::DirExists(path);

@@ -16,9 +16,6 @@ namespace pagelark {
 class IniStore;
 class ShareConnector;
 
-// 0 here: the steps that only the Windows NT or 95 families take never run.
-int GetWindowsVersion();
-
 class FileUtils {
   public:
     FileUtils(ShareConnector& shares, IniStore& iniFiles) : shares_(shares), iniFiles_(iniFiles) {}

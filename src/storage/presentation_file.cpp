@@ -109,7 +109,8 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.DefaultTime = ParseLong(read(kOptionsSection, "DefaultTime"), 10);
     presentation.WaitComplete = ParseBool(read(kOptionsSection, "WaitComplete"), true);
     presentation.MaxTime =
-        ParseLong(read(kOptionsSection, "MaxTime"), context.machine.ScreenSaveTimeOut);
+        ParseLong(read(kOptionsSection, "MaxTime"),
+                  static_cast<std::int32_t>(context.machine.ScreenSaveTimeOut.count()));
     presentation.AllowRestrictions = ParseBool(read(kOptionsSection, "AllowRestrictions"), true);
 
     presentation.Pages.clear();
@@ -160,7 +161,7 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     option("AutoLoop", BoolWord(presentation.AutoLoop));
     option("DefaultTime", std::to_string(presentation.DefaultTime));
     option("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
-    option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut));
+    option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut.count()));
     option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
 
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {

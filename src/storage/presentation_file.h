@@ -21,7 +21,6 @@ struct DocumentContext {
     ToolbarButtons& buttons;
     const HelpDocumentList& helpDocuments;
     const std::string& startupFolder;
-    int windowsVersion = 0;
 };
 
 struct LoadOptions {

@@ -3,7 +3,6 @@
 // the tip's rectangle on screen, and the timer's check that the pointer is still over the
 // tool bar in use.
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -36,34 +35,24 @@ HelpTipRequest DecideHelpTip(std::string_view text, std::string_view currentTipT
 std::string HelpTipLabelCaption(std::string_view tipText);
 
 struct HelpTipPlacementInput {
-    PixelPoint Pointer;  // screen pixels
-    float LabelWidth = 0;
-    float LabelHeight = 0;
-    float TwipsPerPixelX = 15;
-    float TwipsPerPixelY = 15;
-    float ScreenWidth = 0;
-    float ScreenHeight = 0;
-};
-
-struct HelpTipPlacement {
-    std::int64_t Left = 0;  // whole twips, may be negative
-    std::int64_t Top = 0;
-    float Width = 0;
-    float Height = 0;
+    PixelPoint Pointer;  // on the screen
+    int LabelWidth = 0;
+    int LabelHeight = 0;
+    int ScreenWidth = 0;
+    int ScreenHeight = 0;
 };
 
 // Just under the pointer and a little to its left, pushed back inside the right and bottom
 // screen edges (covering the pointer if need be); the left and top edges are not clamped.
-HelpTipPlacement PlaceHelpTip(const HelpTipPlacementInput& input);
+// Left and Top may be negative.
+PixelRect PlaceHelpTip(const HelpTipPlacementInput& input);
 
-// Edges included; window is an outer rectangle in twips.
-bool PointerInsideWindow(const TwipsRect& window, PixelPoint pointer, float twipsPerPixelX,
-                         float twipsPerPixelY);
+// Edges included; window is an outer rectangle.
+bool PointerInsideWindow(const PixelRect& window, PixelPoint pointer);
 
 // The timer's check: a visible tip goes once the pointer has left the tool bar in use (Tool
 // Nav in navigation mode, Tool Run otherwise), even without a move over its background.
-bool HelpTipMustHide(bool tipVisible, bool navigationMode, const TwipsRect& toolNav,
-                     const TwipsRect& toolRun, PixelPoint pointer, float twipsPerPixelX,
-                     float twipsPerPixelY);
+bool HelpTipMustHide(bool tipVisible, bool navigationMode, const PixelRect& toolNav,
+                     const PixelRect& toolRun, PixelPoint pointer);
 
 }  // namespace pagelark

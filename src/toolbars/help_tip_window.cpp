@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QToolTip>
 
+#include "qtshared/designed_size.h"
+
 namespace pagelark {
 
 // ---- HelpTipWindow ----
@@ -48,22 +50,16 @@ void HelpTipWindow::Place(const std::string& tipText) {
     hide();
     label_->setText(QString::fromStdString(HelpTipLabelCaption(tipText)));
     label_->adjustSize();
-    const float x = TwipsPerPixelX(*this);
-    const float y = TwipsPerPixelY(*this);
     const QRect screenArea = ScreenOf(*this)->geometry();
     const QPoint pointer = QCursor::pos() - screenArea.topLeft();
     HelpTipPlacementInput input;
     input.Pointer = {pointer.x(), pointer.y()};
-    input.LabelWidth = static_cast<float>(label_->width()) * x;
-    input.LabelHeight = static_cast<float>(label_->height()) * y;
-    input.TwipsPerPixelX = x;
-    input.TwipsPerPixelY = y;
-    input.ScreenWidth = static_cast<float>(screenArea.width()) * x;
-    input.ScreenHeight = static_cast<float>(screenArea.height()) * y;
-    const HelpTipPlacement place = PlaceHelpTip(input);
-    setGeometry(screenArea.x() + ToPixels(static_cast<float>(place.Left), x),
-                screenArea.y() + ToPixels(static_cast<float>(place.Top), y),
-                ToPixels(place.Width, x), ToPixels(place.Height, y));
+    input.LabelWidth = label_->width();
+    input.LabelHeight = label_->height();
+    input.ScreenWidth = screenArea.width();
+    input.ScreenHeight = screenArea.height();
+    const PixelRect place = PlaceHelpTip(input);
+    setGeometry(screenArea.x() + place.Left, screenArea.y() + place.Top, place.Width, place.Height);
     raise();
     show();
 }

@@ -109,9 +109,8 @@ void QtToolbars::HideHelpTip() {
 }
 
 void QtToolbars::CheckHelpTip(ScreenPoint pointer, bool navigationMode) {
-    if (HelpTipMustHide(helpTip_->isVisible(), navigationMode, OuterTwips(*toolNav_),
-                        OuterTwips(*toolRun_), PixelPoint{pointer.x, pointer.y},
-                        TwipsPerPixelX(*toolNav_), TwipsPerPixelY(*toolNav_)))
+    if (HelpTipMustHide(helpTip_->isVisible(), navigationMode, OuterRect(*toolNav_),
+                        OuterRect(*toolRun_), PixelPoint{pointer.x, pointer.y}))
         helpTip_->HideHelpTip();
 }
 

@@ -6,14 +6,15 @@
 #include <QTimer>
 
 #include "core/ports/player_commands.h"
+#include "qtshared/designed_size.h"
 
 namespace pagelark {
 
 namespace {
 
-// The window and its address box as designed, in twips.
-constexpr float kUrlBoxHeight = 375.0F;
-constexpr float kToolNavClientHeight = 735.0F;
+// The window and its address box as designed.
+constexpr int kUrlBoxHeight = 25;
+constexpr int kToolNavClientHeight = 49;
 
 }  // namespace
 
@@ -27,16 +28,13 @@ ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
     urlEdit_ = new QLineEdit(this);
     urlEdit_->setObjectName("txtURL");
     urlEdit_->setMouseTracking(true);
-    urlEdit_->setGeometry(0, Button(0)->height(), width(),
-                          ToPixels(kUrlBoxHeight, TwipsPerPixelY(*this)));
+    urlEdit_->setGeometry(0, Button(0)->height(), width(), DesignedY(*this, kUrlBoxHeight));
     // Never seen: it only gives Enter in the address box its meaning.
     defaultButton_ = new QPushButton(this);
     defaultButton_->setObjectName("cmdDefault");
     defaultButton_->setFocusPolicy(Qt::NoFocus);
-    const float x = TwipsPerPixelX(*this);
-    const float y = TwipsPerPixelY(*this);
-    defaultButton_->setGeometry(ToPixels(-1000, x), ToPixels(720, y), ToPixels(495, x),
-                                ToPixels(375, y));
+    defaultButton_->setGeometry(DesignedX(*this, -67), DesignedY(*this, 48), DesignedX(*this, 33),
+                                DesignedY(*this, 25));
     connect(defaultButton_, &QPushButton::clicked, this,
             [this] { commands_.BrowseAddress(urlEdit_->text().toStdString()); });
     connect(urlEdit_, &QLineEdit::returnPressed, defaultButton_, &QPushButton::click);
@@ -80,8 +78,7 @@ void ToolNavWindow::RunCommand(PlayerCommands& commands, int index) {
 }
 
 std::optional<UrlBoxState> ToolNavWindow::UrlBox() const {
-    return UrlBoxState{static_cast<float>(urlEdit_->height()) * TwipsPerPixelY(*this),
-                       !urlEdit_->isHidden(), records_.ToolNavUrlVisible};
+    return UrlBoxState{urlEdit_->height(), !urlEdit_->isHidden(), records_.ToolNavUrlVisible};
 }
 
 void ToolNavWindow::PlaceUrlBox(const UrlBoxPlacement& placement) {

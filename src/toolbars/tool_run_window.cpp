@@ -6,8 +6,8 @@ namespace pagelark {
 
 namespace {
 
-// Client height as designed, in twips.
-constexpr float kToolRunClientHeight = 360.0F;
+// Client height as designed: the button row.
+constexpr int kToolRunClientHeight = kDesignedRowHeight;
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 
 namespace pagelark {
 
-float FormBorderWidth(BorderStyle style, const BorderMetrics& metrics, float twipsPerPixelX) {
+int FormBorderWidth(BorderStyle style, const BorderMetrics& metrics) {
     int pixels = 0;
     switch (style) {
         case BorderStyle::None:
@@ -20,7 +20,7 @@ float FormBorderWidth(BorderStyle style, const BorderMetrics& metrics, float twi
             pixels = metrics.DialogFramePixels;
             break;
     }
-    return static_cast<float>(pixels) * twipsPerPixelX;
+    return pixels;
 }
 
 ButtonPicture ChooseButtonPicture(LayoutPass pass, std::string_view icon, bool fileLoads) {
@@ -37,24 +37,22 @@ ToolbarLayout LayOutToolbar(const ToolbarLayoutInput& input) {
         return i < input.ButtonPixels.size() ? input.ButtonPixels[i] : kDefaultPicturePixels;
     };
 
-    // Single precision throughout, as the window toolkit keeps its twips.
-    float x = 0;
-    float rowHeight = 0;
+    int x = 0;
+    int rowHeight = 0;
     for (std::size_t i = 0; i < input.Buttons.size(); ++i) {
         const bool visible = input.Buttons[i].Visible;
         layout.Buttons.push_back({x, visible});
         if (!visible) continue;
         const PixelSize size = pixelsOf(i);
         ++layout.VisibleCount;
-        x += static_cast<float>(size.Width) * input.TwipsPerPixelX;
-        const float height = static_cast<float>(size.Height) * input.TwipsPerPixelY;
-        if (height > rowHeight) rowHeight = height;
+        x += size.Width;
+        if (size.Height > rowHeight) rowHeight = size.Height;
     }
 
     // Taking the designed row off every time would let a window with a tall picture grow by
     // the difference at each re-layout.
     layout.RowHeight = rowHeight;
-    float height = input.OuterHeight - input.PreviousRowHeight + rowHeight;
+    int height = input.OuterHeight - input.PreviousRowHeight + rowHeight;
     if (input.UrlBox) {
         const UrlBoxState& box = *input.UrlBox;
         if (input.Pass == LayoutPass::First) {
@@ -64,15 +62,13 @@ ToolbarLayout LayOutToolbar(const ToolbarLayoutInput& input) {
         }
     }
 
-    const float width =
-        x + 2.0F * FormBorderWidth(input.Border, input.Metrics, input.TwipsPerPixelX);
-    layout.Window = {input.ScreenWidth - width, 0.0F, width, height};
+    const int width = x + 2 * FormBorderWidth(input.Border, input.Metrics);
+    layout.Window = {input.ScreenWidth - width, 0, width, height};
 
     if (input.UrlBox) {
         // Under button 0 whatever its height, even when that button is hidden.
-        const float top = static_cast<float>(pixelsOf(0).Height) * input.TwipsPerPixelY;
-        layout.UrlBox =
-            UrlBoxPlacement{{0.0F, top, width, input.UrlBox->Height}, input.UrlBox->VisibleWanted};
+        layout.UrlBox = UrlBoxPlacement{{0, pixelsOf(0).Height, width, input.UrlBox->Height},
+                                        input.UrlBox->VisibleWanted};
     }
     return layout;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Layout arithmetic of the two tool bars: where each button goes, how large the window is
-// and where it sits. Sizes and positions are in twips unless a name says pixels; the window
-// toolkit measures the pictures and carries the results out.
+// and where it sits, in pixels. The window toolkit measures the pictures and carries the
+// results out.
 
 #include <optional>
 #include <span>
@@ -12,9 +12,8 @@
 
 namespace pagelark {
 
-// Height of the button row as the windows were designed: one 24-pixel picture at 15 twips
-// per pixel.
-inline constexpr float kDesignedRowHeight = 360.0F;
+// Height of the button row as the windows were designed: one default picture.
+inline constexpr int kDesignedRowHeight = 24;
 
 struct PixelSize {
     int Width = 0;
@@ -24,11 +23,11 @@ struct PixelSize {
 // The size of every default picture.
 inline constexpr PixelSize kDefaultPicturePixels{24, 24};
 
-struct TwipsRect {
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
+struct PixelRect {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
 };
 
 // Values match the toolkit's border style numbers.
@@ -52,8 +51,8 @@ struct BorderMetrics {
     int DialogFramePixels = 0;
 };
 
-// Width in twips of one vertical window edge.
-float FormBorderWidth(BorderStyle style, const BorderMetrics& metrics, float twipsPerPixelX);
+// Width of one vertical window edge.
+int FormBorderWidth(BorderStyle style, const BorderMetrics& metrics);
 
 enum class LayoutPass {
     First,     // windows and controls freshly built, settings just read
@@ -67,7 +66,7 @@ ButtonPicture ChooseButtonPicture(LayoutPass pass, std::string_view icon, bool f
 
 // Tool Nav's address box.
 struct UrlBoxState {
-    float Height = 0;           // twips, never changed by the layout
+    int Height = 0;             // never changed by the layout
     bool VisibleNow = true;     // as the box is before this layout
     bool VisibleWanted = true;  // ToolNavUrlVisible
 };
@@ -78,34 +77,32 @@ struct ToolbarLayoutInput {
     // pictures: a hidden button keeps the size it had (24 x 24 on a fresh window). Missing
     // entries count as the default picture.
     std::span<const PixelSize> ButtonPixels;
-    float TwipsPerPixelX = 15;
-    float TwipsPerPixelY = 15;
-    float OuterHeight = 0;  // the window's outer height before this layout
+    int OuterHeight = 0;  // the window's outer height before this layout
     BorderStyle Border = BorderStyle::None;
     BorderMetrics Metrics;
-    float ScreenWidth = 0;
+    int ScreenWidth = 0;
     std::optional<UrlBoxState> UrlBox;  // Tool Nav only
     LayoutPass Pass = LayoutPass::First;
     // The button row that OuterHeight holds: the designed one on a fresh window, else the
     // row the last layout gave.
-    float PreviousRowHeight = kDesignedRowHeight;
+    int PreviousRowHeight = kDesignedRowHeight;
 };
 
 struct ButtonPlacement {
-    float Left = 0;
+    int Left = 0;
     bool Visible = false;
 };
 
 struct UrlBoxPlacement {
-    TwipsRect Bounds;
+    PixelRect Bounds;
     bool Visible = true;
 };
 
 struct ToolbarLayout {
     std::vector<ButtonPlacement> Buttons;  // one per record, in index order
     int VisibleCount = 0;
-    float RowHeight = 0;                    // the tallest visible button
-    TwipsRect Window;                       // outer rectangle, top right of the screen
+    int RowHeight = 0;                      // the tallest visible button
+    PixelRect Window;                       // outer rectangle, top right of the screen
     std::optional<UrlBoxPlacement> UrlBox;  // set when the input has one
 };
 

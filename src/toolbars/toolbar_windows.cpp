@@ -6,16 +6,15 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
-#include <cmath>
 #include <utility>
 
 #include "core/ports/player_commands.h"
+#include "qtshared/designed_size.h"
 
 namespace pagelark {
 
 namespace {
 
-constexpr float kTwipsPerInch = 1440.0F;
 const QString kCaption = QStringLiteral("Pagelark");
 
 Qt::WindowFlags ToolbarFlags() {
@@ -25,33 +24,9 @@ Qt::WindowFlags ToolbarFlags() {
 
 }  // namespace
 
-const QScreen* ScreenOf(const QWidget& widget) {
-    const QScreen* screen = widget.screen();
-    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
-}
-
-int ToPixels(float twips, float twipsPerPixel) {
-    return static_cast<int>(std::lround(twips / twipsPerPixel));
-}
-
-float TwipsPerPixelX(const QWidget& widget) {
-    const QScreen* screen = ScreenOf(widget);
-    const double dpi = screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
-    return kTwipsPerInch / static_cast<float>(dpi > 0 ? dpi : 96.0);
-}
-
-float TwipsPerPixelY(const QWidget& widget) {
-    const QScreen* screen = ScreenOf(widget);
-    const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
-    return kTwipsPerInch / static_cast<float>(dpi > 0 ? dpi : 96.0);
-}
-
-TwipsRect OuterTwips(const QWidget& window) {
+PixelRect OuterRect(const QWidget& window) {
     const QRect frame = window.frameGeometry();
-    const float x = TwipsPerPixelX(window);
-    const float y = TwipsPerPixelY(window);
-    return {static_cast<float>(frame.x()) * x, static_cast<float>(frame.y()) * y,
-            static_cast<float>(frame.width()) * x, static_cast<float>(frame.height()) * y};
+    return {frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
 // ---- ImageButton ----
@@ -83,7 +58,7 @@ void ImageButton::mouseMoveEvent(QMouseEvent* event) {
 
 ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records,
                              PlayerCommands& commands, const char* prefix, BorderStyle border,
-                             float designedClientHeight, std::string startupFolder)
+                             int designedClientHeight, std::string startupFolder)
     : QWidget(nullptr, ToolbarFlags()),
       tip_(tip),
       commands_(commands),
@@ -107,7 +82,8 @@ ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> 
         });
         buttons_.push_back(button);
     }
-    resize(width(), ToPixels(designedClientHeight, TwipsPerPixelY(*this)));
+    resize(width(), DesignedY(*this, designedClientHeight));
+    rowHeight_ = DesignedY(*this, kDesignedRowHeight);
 }
 
 QPixmap ToolbarWindow::DefaultPicture(int index) const {
@@ -120,8 +96,6 @@ QPixmap ToolbarWindow::DefaultPicture(int index) const {
 }
 
 void ToolbarWindow::LayOut(LayoutPass pass) {
-    const float x = TwipsPerPixelX(*this);
-    const float y = TwipsPerPixelY(*this);
     std::vector<PixelSize> pixels;
     pixels.reserve(buttons_.size());
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
@@ -150,12 +124,10 @@ void ToolbarWindow::LayOut(LayoutPass pass) {
     ToolbarLayoutInput input;
     input.Buttons = records_;
     input.ButtonPixels = pixels;
-    input.TwipsPerPixelX = x;
-    input.TwipsPerPixelY = y;
     // The window manager adds the frame around the client area we size.
-    input.OuterHeight = static_cast<float>(height()) * y;
+    input.OuterHeight = height();
     input.Border = border_;
-    input.ScreenWidth = static_cast<float>(screenArea.width()) * x;
+    input.ScreenWidth = screenArea.width();
     input.UrlBox = UrlBox();
     input.Pass = pass;
     input.PreviousRowHeight = rowHeight_;
@@ -163,11 +135,11 @@ void ToolbarWindow::LayOut(LayoutPass pass) {
     rowHeight_ = layout.RowHeight;
 
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
-        buttons_[i]->move(ToPixels(layout.Buttons[i].Left, x), 0);
+        buttons_[i]->move(layout.Buttons[i].Left, 0);
         buttons_[i]->setVisible(layout.Buttons[i].Visible);
     }
     visibleCount_ = layout.VisibleCount;
-    SetClientSize({ToPixels(layout.Window.Width, x), ToPixels(layout.Window.Height, y)});
+    SetClientSize({layout.Window.Width, layout.Window.Height});
     if (layout.UrlBox) PlaceUrlBox(*layout.UrlBox);
     PlaceTopRight();
     if (windowTitle() != kCaption) setWindowTitle(kCaption);

@@ -25,14 +25,8 @@ namespace pagelark {
 
 class PlayerCommands;
 
-// Twips per pixel of the screen a window is on (primary screen when it has none).
-float TwipsPerPixelX(const QWidget& widget);
-float TwipsPerPixelY(const QWidget& widget);
-// A window's outer rectangle in twips.
-TwipsRect OuterTwips(const QWidget& window);
-// The screen a window is on, else the primary screen.
-const QScreen* ScreenOf(const QWidget& widget);
-int ToPixels(float twips, float twipsPerPixel);
+// A window's outer rectangle.
+PixelRect OuterRect(const QWidget& window);
 
 // A button that is just its picture, as large as the picture.
 class ImageButton final : public QAbstractButton {
@@ -92,7 +86,7 @@ class ToolbarWindow : public QWidget {
     // Relative pictures are taken from startupFolder (with its trailing separator).
     ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records,
                   PlayerCommands& commands, const char* prefix, BorderStyle border,
-                  float designedClientHeight, std::string startupFolder);
+                  int designedClientHeight, std::string startupFolder);
 
     virtual void RunCommand(PlayerCommands& commands, int index) = 0;
     // Whether a pointer move over a button also counts as activity.
@@ -123,7 +117,7 @@ class ToolbarWindow : public QWidget {
     BorderStyle border_;
     std::vector<ImageButton*> buttons_;
     int visibleCount_ = 0;
-    float rowHeight_ = kDesignedRowHeight;
+    int rowHeight_ = kDesignedRowHeight;
     QMargins placedFrame_;
 };
 

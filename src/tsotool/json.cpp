@@ -140,7 +140,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"AllowRestrictions\": " + std::string(Bool(p.AllowRestrictions)) + ",\n";
     out += "  \"FirstPage\": " + std::to_string(p.CurrentPage) + ",\n";
     out += "  \"ScreenSaveActive\": " + std::string(Bool(machine.ScreenSaveActive)) + ",\n";
-    out += "  \"ScreenSaveTimeOut\": " + std::to_string(machine.ScreenSaveTimeOut) + ",\n";
+    out += "  \"ScreenSaveTimeOut\": " + std::to_string(machine.ScreenSaveTimeOut.count()) + ",\n";
     out += "  \"OnMouseMove\": " + std::to_string(static_cast<int>(machine.OnMouseMove)) + ",\n";
     out += "  \"AutoReboot\": " + std::string(Bool(machine.AutoReboot)) + ",\n";
     out += "  \"ForceReboot\": " + std::string(Bool(machine.ForceReboot)) + ",\n";

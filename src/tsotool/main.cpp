@@ -56,11 +56,9 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     MachineSettings machine;
     ToolbarButtons buttons;
     const HelpDocumentList help{};  // the tool shows no help pages
-    DocumentContext context{settings,      session.files,      machine, buttons, help,
-                            startupFolder, GetWindowsVersion()};
+    DocumentContext context{settings, session.files, machine, buttons, help, startupFolder};
 
-    LoadMachineSettings(settings, presentation.CurrentFile, GetWindowsVersion(),
-                        SystemClock().Now(), machine, buttons);
+    LoadMachineSettings(settings, presentation.CurrentFile, SystemClock().Now(), machine, buttons);
     LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
 
     if (show) {

@@ -106,8 +106,7 @@ class ConfigWindowTest : public ::testing::Test {
     ToolbarButtons buttons;
     HelpDocumentList help{};
     std::string startupFolder = folder.path() + "/";
-    DocumentContext context{
-        session.settings, session.files, machine, buttons, help, startupFolder, 0};
+    DocumentContext context{session.settings, session.files, machine, buttons, help, startupFolder};
     testing::RecordingDialogs dialogs;
     FixedClock clock;
     FakePlayer player;
@@ -252,7 +251,7 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
     });
     Find<QPushButton>("cmdListProps")->click();
     EXPECT_EQ(Lines("lstPageList")[1], "/srv/page.htm");
-    EXPECT_EQ(dialogs.calls, std::vector<std::string>{"open Load File HTML Files|*.htm;*.html"});
+    EXPECT_EQ(dialogs.calls, std::vector<std::string>{"open Load File HTML Files *.htm *.html"});
 
     // Tool Nav's last line is the address box: only its visibility.
     auto* nav = Find<QListWidget>("lstToolNav");
@@ -372,7 +371,7 @@ TEST_F(ConfigWindowTest, OkKeepsDropsBlankPagesSavesAndCloses) {
 
 TEST_F(ConfigWindowTest, StoredValuesAreShownWholeAndKeptAsTheyWere) {
     presentation.DefaultTime = 3600;
-    machine.ScreenSaveTimeOut = 6000;
+    machine.ScreenSaveTimeOut = std::chrono::seconds(6000);
     presentation.Pages[0] = {"http://a/", false, 2000};
     presentation.HomeURL = "http://home/" + std::string(1100, 'x');
     window.Open();
@@ -391,7 +390,7 @@ TEST_F(ConfigWindowTest, StoredValuesAreShownWholeAndKeptAsTheyWere) {
     Find<QPushButton>("cmdListProps")->click();
     Find<QPushButton>("cmdOK")->click();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(std::tuple(presentation.DefaultTime, machine.ScreenSaveTimeOut,
+    EXPECT_EQ(std::tuple(presentation.DefaultTime, machine.ScreenSaveTimeOut.count(),
                          presentation.Pages[0].Time, presentation.HomeURL.size()),
               std::tuple(3600, 6000, 2000, 1112u));
 
@@ -430,7 +429,7 @@ TEST_F(ConfigWindowTest, NumbersAndAddressesAreStoredAsShownOrRefusedByName) {
         Find<QPushButton>("cmdOK")->click();
         if (*row.refusal == 0) {
             EXPECT_TRUE(dialogs.calls.empty());
-            EXPECT_EQ(machine.ScreenSaveTimeOut, 600);
+            EXPECT_EQ(machine.ScreenSaveTimeOut.count(), 600);
             continue;
         }
         ASSERT_EQ(dialogs.calls.size(), 1u);
@@ -464,7 +463,7 @@ TEST_F(ConfigWindowTest, NumbersAndAddressesAreStoredAsShownOrRefusedByName) {
     Find<QLineEdit>("txtScreenSaveTimeOut")->setText("1");
     Find<QLineEdit>("txtScreenSaveTimeOut")->setText("0");
     Find<QPushButton>("cmdOK")->click();
-    EXPECT_EQ(machine.ScreenSaveTimeOut, 60);
+    EXPECT_EQ(machine.ScreenSaveTimeOut.count(), 60);
 }
 
 TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnButtonsAndSettings) {
@@ -581,10 +580,8 @@ TEST_F(ConfigWindowTest, PicturesUnderTheStartupFolderAreStoredRelative) {
     }
 }
 
-TEST(QtFileFilterTest, CommonDialogFiltersBecomeQtFilters) {
-    EXPECT_EQ(QtFileFilter("Pagelark file (*.tso)|*.tso"), "Pagelark file (*.tso)");
-    EXPECT_EQ(QtFileFilter("HTML Files|*.htm;*.html|All|*.*"),
-              "HTML Files (*.htm *.html);;All (*.*)");
+TEST(QtFileFilterTest, NameThenPatternsInBrackets) {
+    EXPECT_EQ(QtFileFilter(kPageFileFilter), "HTML Files (*.htm *.html)");
 }
 
 }  // namespace

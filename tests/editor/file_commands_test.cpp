@@ -86,7 +86,7 @@ TEST_F(FileCommandTest, CancelledDialogsChangeNothing) {
     e.CurrentFile.clear();  // Save without a name is Save As
     EXPECT_FALSE(Run(FileCommandId::Save));
     EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"save File Save As show.tso .tso",
-                                                       "open File Open Pagelark file (*.tso)|*.tso",
+                                                       "open File Open Pagelark file *.tso",
                                                        "save File Save As  .tso"}));
 }
 

@@ -16,7 +16,7 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     p.CurrentFile = "/srv/show.tso";
     machine.EMail = "me@x.org";
     machine.EMailRegistered = true;
-    machine.ScreenSaveTimeOut = 330;
+    machine.ScreenSaveTimeOut = std::chrono::seconds(330);
     machine.RebootHour = 9;
     machine.RebootMinute = 30;
     EditedDocument edited{p, machine, buttons};
@@ -38,12 +38,13 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     const Presentation& kept = edited.presentation;
     EXPECT_EQ(std::tuple(kept.Pages.size(), kept.Pages[1].URL), std::tuple(2u, " c "));
     EXPECT_EQ(kept.Exclude, (std::vector<std::string>{"y", " z "}));
-    EXPECT_EQ(std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
-                         edited.machine.ScreenSaveTimeOut, kept.DefaultTime, kept.IsDefaultFile),
-              std::tuple(true, "secret", 60, 25, true));
+    EXPECT_EQ(
+        std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
+                   edited.machine.ScreenSaveTimeOut.count(), kept.DefaultTime, kept.IsDefaultFile),
+        std::tuple(true, "secret", 60, 25, true));
     EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 1 + 9.5 / 24);  // 09:30 is past at 10:00
     // Nothing but the copy changed.
-    EXPECT_EQ(std::tuple(p.IsDefaultFile, machine.ScreenSaveTimeOut, p.DefaultTime),
+    EXPECT_EQ(std::tuple(p.IsDefaultFile, machine.ScreenSaveTimeOut.count(), p.DefaultTime),
               std::tuple(false, 330, 10));
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "<missing>");
 

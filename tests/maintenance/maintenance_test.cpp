@@ -25,20 +25,23 @@ struct RecordingSystem final : RebootSystem {
     }
 };
 
-TEST(RebootSequenceTest, LogonValuesOnlyOnWindowsNtWithAutoLoginInOrderThenTheRequest) {
+TEST(RebootSequenceTest, LogonValuesOnlyWhereTheSystemHasThemWithAutoLoginInOrderThenTheRequest) {
     const struct {
-        int version;
+        OsFeatures os;
         bool autoLogin, force;
         const char* domain;
         const char* values;  // as the store file lists them: in the order written
         const char* calls;
     } cases[] = {
-        {2, true, true, "",
+        {{true, true},
+         true,
+         true,
+         "",
          "DefaultDomainName=earlier AutoAdminLogon=1 DontDisplayLastUserName=0 "
          "DefaultUserName=kiosk DefaultPassword=secret",
          "privilege,forced"},
-        {2, false, false, "OFFICE", "DefaultDomainName=earlier", "privilege,reboot"},
-        {0, true, true, "OFFICE", "DefaultDomainName=earlier", "forced"},
+        {{true, true}, false, false, "OFFICE", "DefaultDomainName=earlier", "privilege,reboot"},
+        {{}, true, true, "OFFICE", "DefaultDomainName=earlier", "forced"},
     };
     for (const auto& c : cases) {
         TempFolder temp;
@@ -48,12 +51,12 @@ TEST(RebootSequenceTest, LogonValuesOnlyOnWindowsNtWithAutoLoginInOrderThenTheRe
         machine.NTPassword = "secret";
         RecordingSystem system;
         {
-            FileRegistry backend(temp.path(), XdgEnvironment{});
+            FileRegistry backend(temp.path());
             Registry registry(backend);
             // An empty setting must leave the system's value alone, not remove it.
             registry.SetValue(RegRoot::LocalMachine, kWinlogonKey, "DefaultDomainName", "earlier",
                               RegType::String);
-            EXPECT_EQ(KioskMaintenance(registry, machine, system, c.version)
+            EXPECT_EQ(KioskMaintenance(registry, machine, system, c.os)
                           .RebootSequence(c.autoLogin, c.force),
                       !c.force);
         }
@@ -61,7 +64,7 @@ TEST(RebootSequenceTest, LogonValuesOnlyOnWindowsNtWithAutoLoginInOrderThenTheRe
         std::string values;
         for (char ch : file.substr(file.find("Winlogon]") + 11))
             if (ch != '"' && ch != '\r') values += ch == '\n' ? ' ' : ch;
-        EXPECT_EQ(values, std::string(c.values) + "  ") << c.version << c.autoLogin;
+        EXPECT_EQ(values, std::string(c.values) + "  ") << c.os.automaticLogon << c.autoLogin;
         EXPECT_EQ(system.calls, c.calls);
     }
 }

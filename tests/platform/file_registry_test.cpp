@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "platform/registry_store.h"
 #include "support/scoped_variable.h"
 #include "support/temp_registry.h"
@@ -13,13 +11,8 @@ namespace {
 
 using namespace std::string_literals;
 
-constexpr std::string_view kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr std::string_view kHtmlCommand = "htmlfile\\shell\\open\\command";
-
 class FileRegistryTest : public ::testing::Test, public TempRegistry {
   protected:
-    void Reopen() { store.emplace(folder, env); }
     std::string Get(RegRoot root, std::string_view path, std::string_view name) {
         auto read = store->QueryValue(root, path, name);
         last = read.error;
@@ -85,25 +78,6 @@ TEST_F(FileRegistryTest, ClassesRootMergesTheUserOverTheMachine) {
     EXPECT_EQ(Get(kClasses, ".show", ""), "machine");
 }
 
-TEST_F(FileRegistryTest, DesktopValuesAreReadOnlyAndVanishWithoutAHandler) {
-    std::filesystem::create_directories(env.Home + "/Documents");
-    temp.Write("share/applications/web.desktop", "[Desktop Entry]\nExec=web %u\n");
-    temp.Write("etc/mimeapps.list", "[Default Applications]\ntext/html=web.desktop\n");
-    Reopen();
-    EXPECT_EQ(Get(kUser, kShellFolders, "Personal"), env.Home + "/Documents");
-    EXPECT_EQ(Get(kClasses, ".html", ""), "htmlfile");
-    EXPECT_EQ(Get(kClasses, kHtmlCommand, ""), "web \"%1\"");
-    // The desktop's values are read-only, for a change and for a removal.
-    EXPECT_FALSE(Set(kUser, kShellFolders, "personal", ""));
-    EXPECT_EQ(last, RegError::AccessDenied);
-    EXPECT_FALSE(Set(kClasses, kHtmlCommand, "", "x"));
-    EXPECT_EQ(last, RegError::AccessDenied);
-    EXPECT_FALSE(std::filesystem::exists(folder));
-    std::filesystem::remove(temp.File("share/applications/web.desktop"));
-    EXPECT_EQ(Get(kClasses, kHtmlCommand, ""), "");
-    EXPECT_EQ(last, RegError::FileNotFound);
-}
-
 TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
     const char* names[] = {"HOME", "XDG_CONFIG_HOME", "PAGELARK_REGISTRY_DIR"};
     ScopedVariable home(names[0], "/home/someone"), config(names[1], nullptr),
@@ -115,52 +89,6 @@ TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
             ::setenv(names[i], row[i], 1);
         EXPECT_EQ(RegistryFolderFromEnvironment(), row[3]);
     }
-}
-
-// --- the desktop settings behind those values ---------------------------------------------
-
-TEST_F(FileRegistryTest, DocumentsFolderFollowsUserDirsThenFallsBack) {
-    const std::string home = env.Home;
-    std::filesystem::create_directories(home);
-    EXPECT_EQ(DocumentsFolder(env), home);
-    std::filesystem::create_directories(home + "/Documents");
-    const std::pair<std::string_view, std::string> rows[] = {
-        {"", home + "/Documents"},
-        {"XDG_DOCUMENTS_DIR=\"/first\"\nXDG_DOCUMENTS_DIR=\"$HOME/Papers/\"\n",
-         home + "/Papers"},  // the last valid line wins
-        // A relative or $HOMEX value is not a folder the file may name.
-        {"XDG_DOCUMENTS_DIR=\"Docs\"\nXDG_DOCUMENTS_DIR=\"$HOMEX/a\"\n", home + "/Documents"},
-    };
-    for (const auto& [text, expected] : rows) {
-        temp.Write("home/.config/user-dirs.dirs", text);
-        EXPECT_EQ(DocumentsFolder(env), expected) << text;
-    }
-    env.Home.clear();
-    EXPECT_EQ(DocumentsFolder(env), "");
-}
-
-TEST(XdgExecTest, ExecLineBecomesACommandWithPercentOne) {
-    const std::pair<std::string_view, std::string_view> rows[] = {
-        {"app %u %F --x", "app \"%1\" \"%1\" --x"},
-        {"app \"%u\"", "app \"%1\""},  // already quoted
-        {"app --icon %i %c %k 100%%", "app --icon 100%"},
-    };
-    for (const auto& [exec, command] : rows)
-        EXPECT_EQ(ExecToCommand(exec), command) << exec;
-}
-
-TEST_F(FileRegistryTest, DefaultHtmlHandlerFollowsTheLookupOrder) {
-    EXPECT_EQ(DefaultHtmlCommand(env), "");
-    temp.Write("share/applications/sys.desktop", "[Desktop Entry]\nName=A\nExec=sys\\s%U\n");
-    temp.Write("share/applications/other.desktop", "[Desktop Entry]\nExec=other %u\n");
-    temp.Write("share/applications/hidden.desktop",
-               "[Desktop Entry]\nExec=hidden %u\nHidden=true\n");
-    temp.Write("etc/mimeapps.list",
-               "[Default Applications]\ntext/html = missing.desktop;hidden.desktop;sys.desktop;\n");
-    EXPECT_EQ(DefaultHtmlCommand(env), "sys \"%1\"");
-    // The user's configuration comes before the system's.
-    temp.Write("home/.config/mimeapps.list", "[Default Applications]\ntext/html=other.desktop\n");
-    EXPECT_EQ(DefaultHtmlCommand(env), "other \"%1\"");
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
 
 class RegStoreTest : public ::testing::Test, public TempRegistry {
   protected:
-    FileRegistry Store(const std::string& at) { return FileRegistry(at, env, errors); }
+    FileRegistry Store(const std::string& at) { return FileRegistry(at, errors); }
     std::string Read(const std::string& name) { return TempFolder::Read(temp.File(name)); }
     long ReportedLines() { return std::ranges::count(errors.str(), '\n'); }
 

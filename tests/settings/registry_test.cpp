@@ -17,7 +17,7 @@ class RegistryTest : public ::testing::Test, public TempRegistry {
   protected:
     RegistryTest() { reg.emplace(*store); }
     void Reopen() {
-        store.emplace(folder, env);
+        store.emplace(folder);
         reg.emplace(*store);
     }
     std::string Get(RegRoot root, std::string_view path, std::string_view name) {

@@ -15,8 +15,8 @@ const std::string kMachine(kMachineKey);
 class SettingsTest : public ::testing::Test, public DocumentWorld {
   protected:
     void UseFile(std::string_view content) { p.CurrentFile = temp.Write("show.tso", content); }
-    void Load(int windowsVersion = 0) {
-        LoadMachineSettings(settings, p.CurrentFile, windowsVersion, now, machine, buttons);
+    void Load(OsFeatures os = {}) {
+        LoadMachineSettings(settings, p.CurrentFile, now, machine, buttons, os);
     }
     double now = DateTimeValue(2026, 12, 6, 10, 0);
 };
@@ -70,17 +70,17 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
     fake.Put(RegRoot::LocalMachine, kMachine, "RebootTime", "33:90");  // each part modulo
     fake.Put(RegRoot::LocalMachine, kMachine, "AutoLogin", "Yes");
     fake.Put(RegRoot::LocalMachine, kMachine, "NTLogin", "kiosk");
-    Load(1);
+    Load();
     // A time-out of 0 means the default.
-    EXPECT_EQ(machine.ScreenSaveTimeOut, 300);
+    EXPECT_EQ(machine.ScreenSaveTimeOut.count(), 300);
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 9, 30));  // past today
     EXPECT_EQ(buttons.Run(ToolRunSlot::Quit).HelpTip, "Quit");  // a blank tip reads as empty
-    // The log-in settings are read and written on Windows NT only.
+    // The log-in settings are read and written only where the system logs on from them.
     EXPECT_FALSE(machine.AutoLogin);
     EXPECT_EQ(machine.NTLogin, "");
-    WriteEditedMachineSettings(settings, machine, 1);
+    WriteEditedMachineSettings(settings, machine);
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "NTLogin"), "kiosk");
-    Load(2);
+    Load({.automaticLogon = true});
     EXPECT_TRUE(machine.AutoLogin);
     EXPECT_EQ(machine.NTLogin, "kiosk");
 }
@@ -89,9 +89,9 @@ TEST_F(SettingsTest, EditedSettingsAreWrittenToTheMachineKey) {
     // The stored values themselves are in the golden files; here what a save removes.
     machine.EMail = "op@x";
     fake.Put(RegRoot::LocalMachine, kMachine, "EMailRegistered", "Yes");
-    WriteEditedMachineSettings(settings, machine, 0);
+    WriteEditedMachineSettings(settings, machine);
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMailRegistered"), "<missing>");
-    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "AutoLogin"), "<missing>");  // NT only
+    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "AutoLogin"), "<missing>");  // no logon
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The default browser's command line, and the browser really started through the desktop's
-// association.
+// The default browser's command line, and the browser really started as the desktop names it.
 
 #include "shell/default_browser.h"
 
@@ -9,8 +8,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "support/fake_registry.h"
-#include "support/temp_registry.h"
+#include "support/temp_desktop.h"
 #ifdef PAGELARK_QT_SHELL
 #include "app/shell_open.h"
 #endif
@@ -26,58 +24,39 @@ std::string Parameters(const ShellCommand& command) {
     return text + command.document;
 }
 
-struct RecordingShell final : Shell {
-    std::vector<ShellCommand> opened;
-    bool Open(const ShellCommand& command) override {
-        opened.push_back(command);
-        return true;
-    }
-};
-
 TEST(DefaultBrowserTest, CommandLineFieldsBecomeProgramFolderAndParameters) {
     const struct {
-        const char* htm;
-        const char* html;
         const char* command;
         const char* program;  // "": nothing is started
         const char* directory;
         const char* options;  // the parameters before the address
     } cases[] = {
-        {"htmlfile", "", "\"/opt/web browser/web\" -nohome", "/opt/web browser/web",
-         "/opt/web browser/", "-nohome "},
-        {"htmlfile", "", "/usr/bin/web \"%1\"", "/usr/bin/web", "/usr/bin/", ""},
-        {"htmlfile", "", "web -a -b %1", "web", "", "-b -a "},
-        {"", "htmlfile", "web \"--x=a b\" \"%1\"", "web", "", "--x=a b "},
+        {"\"/opt/web browser/web\" -nohome", "/opt/web browser/web", "/opt/web browser/",
+         "-nohome "},
+        {"/usr/bin/web \"%1\"", "/usr/bin/web", "/usr/bin/", ""},
+        {"web -a -b %1", "web", "", "-b -a "},
+        {"web \"--x=a b\" \"%1\"", "web", "", "--x=a b "},
         // Two blanks end the options; fields past the tenth are lost.
-        {"htmlfile", "", "web -a  -b", "web", "", "-a "},
-        {"htmlfile", "", "web 2 3 4 5 6 7 8 9 10 11", "web", "", "10 9 8 7 6 5 4 3 2 "},
-        {"", "", "web", "", "", ""},
-        {"htmlfile", "", "", "", "", ""},
+        {"web -a  -b", "web", "", "-a "},
+        {"web 2 3 4 5 6 7 8 9 10 11", "web", "", "10 9 8 7 6 5 4 3 2 "},
+        {"", "", "", ""},
     };
     const std::string address = "http://host/a b?x=1";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
-        FakeRegistry backend;
-        Registry registry(backend);
-        if (*c.htm) backend.Put(RegRoot::ClassesRoot, ".htm", "", c.htm);
-        if (*c.html) backend.Put(RegRoot::ClassesRoot, ".html", "", c.html);
-        backend.Put(RegRoot::ClassesRoot, "htmlfile\\shell\\open\\command", "", c.command);
-        RecordingShell shell;
-        for (int twice = 0; twice < 2; ++twice)
-            EXPECT_EQ(OpenInDefaultBrowser(registry, shell, address), *c.program != '\0');
-        if (shell.opened.empty()) continue;
-        const ShellCommand& opened = shell.opened.back();
-        EXPECT_EQ(opened.program, c.program);
-        EXPECT_EQ(opened.directory, c.directory);
-        EXPECT_EQ(Parameters(opened), c.options + address);
-        EXPECT_EQ(Parameters(shell.opened.front()), Parameters(opened));
+        const auto command = DefaultBrowserCommand(c.command, address);
+        EXPECT_EQ(command.has_value(), *c.program != '\0');
+        if (!command) continue;
+        EXPECT_EQ(command->program, c.program);
+        EXPECT_EQ(command->directory, c.directory);
+        EXPECT_EQ(Parameters(*command), c.options + address);
     }
 }
 
 #ifdef PAGELARK_QT_SHELL
 TEST(DefaultBrowserTest, StartsTheDesktopsBrowserInItsFolderWithTheAddressAsGiven) {
-    TempRegistry world;
-    TempFolder& temp = world.temp;
+    TempDesktop desktop;  // nothing else in this process asks the desktop
+    TempFolder& temp = desktop.temp;
     const std::string script = temp.Write(
         "bin dir/browser",
         "#!/bin/sh\n{ pwd; printf '%s\\n' \"$@\"; } > ../seen.tmp; mv ../seen.tmp ../seen\n");
@@ -86,11 +65,10 @@ TEST(DefaultBrowserTest, StartsTheDesktopsBrowserInItsFolderWithTheAddressAsGive
         "share/applications/fake.desktop",
         "[Desktop Entry]\nType=Application\nName=Fake\nExec=\"" + script + "\" --new-window %u\n");
     temp.Write("etc/mimeapps.list", "[Default Applications]\ntext/html=fake.desktop\n");
-    Registry registry(*world.store);
 
     const std::string address = "https://example.org/a b?q=\"x\"&r=%41";
     QtShell shell;
-    ASSERT_TRUE(OpenInDefaultBrowser(registry, shell, address));
+    ASSERT_TRUE(OpenInDefaultBrowser(shell, address));
     for (int i = 0; i < 300 && !std::filesystem::exists(temp.File("seen")); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(TempFolder::Read(temp.File("seen")),

@@ -19,11 +19,7 @@
 namespace pagelark::testing {
 
 struct DocumentWorld {
-    DocumentWorld() {
-        fake.Put(RegRoot::CurrentUser,
-                 "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                 "Personal", temp.path());
-    }
+    DocumentWorld() { settings.SetDocumentsFolder(temp.path()); }
 
     TempFolder temp;
     FakeRegistry fake;
@@ -37,7 +33,7 @@ struct DocumentWorld {
     ToolbarButtons buttons;
     HelpDocumentList help = BuildHelpDocuments("/tmp/t/");
     std::string startupFolder = "/kiosk/";
-    DocumentContext context{settings, files, machine, buttons, help, startupFolder, 0};
+    DocumentContext context{settings, files, machine, buttons, help, startupFolder};
 };
 
 }  // namespace pagelark::testing

@@ -11,12 +11,15 @@ namespace pagelark::testing {
 
 class RecordingDialogs final : public FileDialogs {
   public:
-    std::string OpenFileDialog(const std::string&, const std::string&, std::string_view filter, int,
+    std::string OpenFileDialog(const std::string&, const std::string&, const FileFilter& filter,
                                const std::string& title) override {
-        Note("open " + title + " " + std::string(filter));
+        std::string patterns;
+        for (std::string_view pattern : filter.patterns)
+            patterns += " " + std::string(pattern);
+        Note("open " + title + " " + std::string(filter.name) + patterns);
         return chosen;
     }
-    std::string SaveFileDialog(const std::string&, const std::string& name, std::string_view, int,
+    std::string SaveFileDialog(const std::string&, const std::string& name, const FileFilter&,
                                const std::string& extension, const std::string& title) override {
         Note("save " + title + " " + name + " " + extension);
         return chosen;

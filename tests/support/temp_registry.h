@@ -1,11 +1,10 @@
 #pragma once
-// A file registry in a temporary folder, under a desktop of no settings of its own.
+// A file registry in a temporary folder.
 
 #include <optional>
 #include <string>
 
 #include "platform/linux/file_registry.h"
-#include "platform/linux/xdg.h"
 #include "support/temp_folder.h"
 
 namespace pagelark::testing {
@@ -15,15 +14,9 @@ inline constexpr RegRoot kUser = RegRoot::CurrentUser;
 inline constexpr RegRoot kClasses = RegRoot::ClassesRoot;
 
 struct TempRegistry {
-    TempRegistry() {
-        env.Home = temp.File("home");
-        env.ConfigDirs = temp.File("etc");
-        env.DataDirs = temp.File("share");
-        store.emplace(folder, env);
-    }
+    TempRegistry() { store.emplace(folder); }
 
     TempFolder temp;
-    XdgEnvironment env;
     std::string folder = temp.File("registry");
     std::optional<FileRegistry> store;
 };

@@ -1,5 +1,6 @@
 #include "platform/linux/file_registry.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,14 +11,10 @@
 
 #include "platform/file_io.h"
 #include "platform/registry_store.h"
-#include "platform/text.h"
 
 namespace pagelark {
 namespace {
 
-constexpr std::string_view kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr std::string_view kHtmlCommand = "htmlfile\\shell\\open\\command";
 constexpr unsigned kFileMode = 0600;
 constexpr mode_t kFolderMode = 0700;
 
@@ -30,22 +27,6 @@ std::string Below(std::string_view base, std::string_view path) {
     const auto clean = CleanKeyPath(path);
     if (!clean.empty()) full += "\\" + clean;
     return full;
-}
-
-// path is key or one of the keys above it.
-bool IsKeyOrAbove(std::string_view path, std::string_view key) {
-    const auto normal = RegDocument::NormalPath(path);
-    const auto normalKey = RegDocument::NormalPath(key);
-    return !normal.empty() && (normal == normalKey ||
-                               (normalKey.starts_with(normal) && normalKey[normal.size()] == '\\'));
-}
-
-bool SamePath(std::string_view a, std::string_view b) {
-    return RegDocument::NormalPath(a) == RegDocument::NormalPath(b);
-}
-
-bool IsHtmlExtension(std::string_view path) {
-    return SamePath(path, ".htm") || SamePath(path, ".html");
 }
 
 // The error number for a failed write, from the reason the file layer gave.
@@ -84,6 +65,19 @@ bool CopyAside(const std::string& from, const std::string& to) {
     return !ec && fs::is_regular_file(to, ec);
 }
 
+// HOME, else the password database; read afresh, unlike the desktop libraries' cached one.
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr) {
+        return found->pw_dir;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string RegistryFolderFromEnvironment() {
@@ -91,7 +85,7 @@ std::string RegistryFolderFromEnvironment() {
     if (dir != nullptr && *dir != '\0') return dir;
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && config[0] == '/') return std::string(config) + "/pagelark";
-    const auto home = XdgEnvironment::FromProcessEnvironment().Home;
+    const auto home = HomeFolder();
     return home.empty() ? std::string() : home + "/.config/pagelark";
 }
 
@@ -99,8 +93,8 @@ std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder) {
     return std::make_unique<FileRegistry>(folder);
 }
 
-FileRegistry::FileRegistry(std::string folder, XdgEnvironment environment, std::ostream& errors)
-    : folder_(std::move(folder)), environment_(std::move(environment)), errors_(errors) {
+FileRegistry::FileRegistry(std::string folder, std::ostream& errors)
+    : folder_(std::move(folder)), errors_(errors) {
     while (folder_.size() > 1 && folder_.back() == '/')
         folder_.pop_back();
 }
@@ -149,7 +143,6 @@ std::vector<FileRegistry::Place> FileRegistry::Places(RegRoot root, std::string_
 }
 
 bool FileRegistry::KeyExists(RegRoot root, std::string_view path) {
-    if (SynthesizedKeyExists(root, path)) return true;
     if (!StorableName(path)) return false;
     for (const auto& place : Places(root, path)) {
         if (place.store->document.Exists(place.path)) return true;
@@ -171,11 +164,6 @@ RegError FileRegistry::CreateKey(RegRoot root, std::string_view path) {
 }
 
 RegRead FileRegistry::QueryValue(RegRoot root, std::string_view path, std::string_view name) {
-    if (IsSynthesizedValue(root, path, name)) {
-        auto text = SynthesizedText(root, path);
-        if (text.empty()) return {};
-        return {RegError::Success, RegValue{RegType::String, std::move(text)}};
-    }
     if (!StorableName(path) || !StorableName(name)) return {};
     for (const auto& place : Places(root, path)) {
         const RegKey* key = place.store->document.Find(place.path);
@@ -187,7 +175,6 @@ RegRead FileRegistry::QueryValue(RegRoot root, std::string_view path, std::strin
 
 RegError FileRegistry::SetValue(RegRoot root, std::string_view path, std::string_view name,
                                 const RegValue& value) {
-    if (IsSynthesizedValue(root, path, name)) return RegError::AccessDenied;
     auto places = Places(root, path);
     if (places.empty()) return RegError::AccessDenied;
     if (!StorableName(path) || !StorableName(name)) return RegError::InvalidName;
@@ -216,7 +203,6 @@ std::string FileRegistry::Where(RegRoot root) const {
 }
 
 RegError FileRegistry::DeleteValue(RegRoot root, std::string_view path, std::string_view name) {
-    if (IsSynthesizedValue(root, path, name)) return RegError::AccessDenied;
     auto places = Places(root, path);
     if (places.empty()) return RegError::AccessDenied;
     if (!StorableName(path) || !StorableName(name)) return RegError::FileNotFound;
@@ -270,35 +256,6 @@ bool FileRegistry::SaveBadCopy(Store& store) {
                 << (reason.empty() ? "" : " (" + reason + ")") << "; changes are refused\n";
     }
     return saved;
-}
-
-bool FileRegistry::SynthesizedKeyExists(RegRoot root, std::string_view path) const {
-    if (root == RegRoot::CurrentUser && IsKeyOrAbove(path, kShellFolders)) {
-        return !SynthesizedText(root, kShellFolders).empty();
-    }
-    if (root == RegRoot::ClassesRoot &&
-        (IsHtmlExtension(path) || IsKeyOrAbove(path, kHtmlCommand))) {
-        return !SynthesizedText(root, kHtmlCommand).empty();
-    }
-    return false;
-}
-
-bool FileRegistry::IsSynthesizedValue(RegRoot root, std::string_view path,
-                                      std::string_view name) const {
-    if (root == RegRoot::CurrentUser) {
-        return EqualsNoCase(name, "Personal") && SamePath(path, kShellFolders);
-    }
-    if (root == RegRoot::ClassesRoot) {
-        return name.empty() && (IsHtmlExtension(path) || SamePath(path, kHtmlCommand));
-    }
-    return false;
-}
-
-std::string FileRegistry::SynthesizedText(RegRoot root, std::string_view path) const {
-    if (root == RegRoot::CurrentUser) return DocumentsFolder(environment_);
-    auto command = DefaultHtmlCommand(environment_);
-    if (command.empty() || !IsHtmlExtension(path)) return command;
-    return "htmlfile";
 }
 
 }  // namespace pagelark

@@ -2,14 +2,13 @@
 // The registry kept in REGEDIT4 text files in one folder: machine.reg for HKEY_LOCAL_MACHINE,
 // user.reg for HKEY_CURRENT_USER. HKEY_CLASSES_ROOT is the merged view of Software\Classes
 // in both (the user's keys first; new keys go to the machine file, values to the user file
-// when the key is there). A few values come from the desktop's settings and are read-only.
+// when the key is there).
 
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "platform/linux/reg_file.h"
-#include "platform/linux/xdg.h"
 #include "platform/registry_backend.h"
 
 namespace pagelark {
@@ -18,9 +17,7 @@ class FileRegistry : public RegistryBackend {
   public:
     // Nothing is read or created until a root is first used. Problems with a store file
     // are reported once each on errors.
-    explicit FileRegistry(std::string folder)
-        : FileRegistry(std::move(folder), XdgEnvironment::FromProcessEnvironment()) {}
-    FileRegistry(std::string folder, XdgEnvironment environment, std::ostream& errors = std::cerr);
+    explicit FileRegistry(std::string folder, std::ostream& errors = std::cerr);
 
     // A key or value name with a line feed or zero byte is InvalidName: the files cannot
     // hold it.
@@ -61,12 +58,7 @@ class FileRegistry : public RegistryBackend {
     RegError WriteOut(Store& store);
     bool SaveBadCopy(Store& store);
 
-    bool SynthesizedKeyExists(RegRoot root, std::string_view path) const;
-    bool IsSynthesizedValue(RegRoot root, std::string_view path, std::string_view name) const;
-    std::string SynthesizedText(RegRoot root, std::string_view path) const;
-
     std::string folder_;
-    XdgEnvironment environment_;
     std::ostream& errors_;
     Store machine_{"machine.reg"};
     Store user_{"user.reg"};
