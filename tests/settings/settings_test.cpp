@@ -38,14 +38,6 @@ TEST_F(SettingsTest, LookupOrderIsFileThenUserThenMachine) {
     EXPECT_EQ(settings.ReadSetting(p.CurrentFile, "Visible", "ToolNavBack"), "No");
 }
 
-TEST_F(SettingsTest, MachineWritesGoToTheMachineKeyOnly) {
-    EXPECT_TRUE(settings.WriteMachineSetting("EMail", "a@b"));
-    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "a@b");
-    EXPECT_EQ(fake.Get(RegRoot::CurrentUser, kUser, "EMail"), "<missing>");
-    EXPECT_TRUE(settings.WriteMachineSetting("EMail", ""));
-    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "<missing>");
-}
-
 TEST_F(SettingsTest, DefaultFileComesFromTheSettingOrTheDocumentsFolder) {
     EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), temp.File("Pagelark.TSO"));
     fake.Put(RegRoot::LocalMachine, kMachine, "DefaultFile", "/srv/shows/lobby.tso");
@@ -85,8 +77,13 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
     EXPECT_EQ(machine.NTLogin, "kiosk");
 }
 
-TEST_F(SettingsTest, EditedSettingsAreWrittenToTheMachineKey) {
-    // The stored values themselves are in the golden files; here what a save removes.
+TEST_F(SettingsTest, WritesGoToTheMachineKeyOnlyAndASaveRemovesWhatNoLongerHolds) {
+    EXPECT_TRUE(settings.WriteMachineSetting("EMail", "a@b"));
+    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "a@b");
+    EXPECT_EQ(fake.Get(RegRoot::CurrentUser, kUser, "EMail"), "<missing>");
+    EXPECT_TRUE(settings.WriteMachineSetting("EMail", ""));
+    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "<missing>");
+    // The stored values themselves are in the golden files.
     machine.EMail = "op@x";
     fake.Put(RegRoot::LocalMachine, kMachine, "EMailRegistered", "Yes");
     WriteEditedMachineSettings(settings, machine);
