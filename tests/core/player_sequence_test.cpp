@@ -49,31 +49,15 @@ TEST_F(PlayerTest, PagesShownFollowFirstPageAutoLoopAndTheSnapshotRun) {
     }
 }
 
-TEST_F(PlayerTest, PageWithoutTimeStaysUntilNext) {
-    Start({0, 5});
-    NextPageAfter(3);
-    ASSERT_EQ(Shown(), Url(1));
-    P().DocumentComplete(P().NextBrowser());
-    EXPECT_EQ(Run({100000}), "WAITTIME");
-    EXPECT_EQ(After(&Player::CmdNext), Url(2));
-}
-
-TEST_F(PlayerTest, UnfinishedPreloadIsShownAfterMaxTimeCountedFromTheShow) {
+// Nothing preloads past the end, and with WaitComplete off the page's time alone decides.
+TEST_F(PlayerTest, PreloadIsNotAwaitedPastTheEndOrWithoutWaitComplete) {
     show.MaxTime = 30;
-    Start({10, 10});
-    NextPageAfter(3);
-    ASSERT_EQ(Shown(), Url(1));
-    P().DocumentComplete(P().CurrentBrowser());  // only the preloading browser counts
-    P().DocumentComplete(P().SpareBrowser());
-    EXPECT_EQ(Run({29.5, 1}), "WAITTIME,NAVIGATE");
-
-    player.reset();
-    show.CurrentPage = 9;  // past the end: nothing preloads, so nothing completes
+    show.CurrentPage = 9;
     Start({10, 10});
     EXPECT_EQ(Run({29, 2}), "WAITTIME,NAVIGATE");
 
     player.reset();
-    show.WaitComplete = false;  // the page's time alone decides
+    show.WaitComplete = false;
     Start({10, 10});
     EXPECT_EQ(Run({2.1}), "NAVIGATE");
 }

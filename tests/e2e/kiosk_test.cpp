@@ -109,23 +109,6 @@ TEST_F(KioskTest, PreloadThatNeverCompletesHoldsThePageUntilMaxTime) {
     EXPECT_TRUE(Comes(kBlue.rgb, kPatience)) << "page 3 never came on show";
 }
 
-TEST_F(KioskTest, MouseMoveQuitsOnlyAfterTheGraceAtStart) {
-    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=2\n" + Pages({"/red", "/green"}));
-    const Point rest = kPointerRest;
-    // Page 1 is asked for the moment the start page comes on show: play has begun.
-    ASSERT_TRUE(server_.FirstRequest("/red", kStartUp)) << "play never started";
-    MoveTo({rest.x + 300, rest.y - 300});
-    std::this_thread::sleep_for(400ms);  // ticks come every 200 ms: some see it moved
-    MoveTo(rest);
-    // Well past the grace, and the pointer is back where it was: the early move was ignored.
-    EXPECT_FALSE(kiosk.WaitForExit(4s)) << "ended by a move within the grace";
-
-    MoveTo({rest.x + 200, rest.y - 200});
-    const auto status = kiosk.WaitForExit(kPatience);
-    ASSERT_TRUE(status) << "a move after the grace did not end it";
-    EXPECT_EQ(*status, 0);
-}
-
 TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
     namespace fs = std::filesystem;
     const fs::path temp = folders_.TempDir();

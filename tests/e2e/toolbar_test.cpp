@@ -264,9 +264,6 @@ TEST_F(ToolbarTest, ALocalPageReadsNoOtherLocalFileAndItsScriptsStayInsideTheInc
     EXPECT_FALSE(server_.FirstRequest("/leak"));
 
     ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
-    EnterAddress("javascript:x=new XMLHttpRequest();x.open('GET','file://" + secret +
-                 "',false);x.send();document.body.style.background='#ff00ff'");
-    MoveTo({600, 450});
     Click();
     EXPECT_FALSE(server_.FirstRequest("/outside", 5s)) << "the local page's script went outside";
     EXPECT_TRUE(CentreShows(kGreen.rgb));
