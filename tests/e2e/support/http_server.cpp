@@ -81,7 +81,7 @@ std::string HttpServer::Answer(std::string_view target, bool& hang) const {
                             " {type: 'text/html'}))"
                           : "\"" + to + "\"";
     std::string inside;
-    for (const auto& [kind, text] : kPages)
+    for (const auto& [kind, text] : pages_)
         if (path == kind) inside = text;
     if (const auto at = inside.find("{to}"); at != std::string::npos) inside.replace(at, 4, to);
     const std::string body =
@@ -90,7 +90,7 @@ std::string HttpServer::Answer(std::string_view target, bool& hang) const {
     return Headers(200, "OK", body.size()) + body;
 }
 
-HttpServer::HttpServer() {
+HttpServer::HttpServer() : pages_(std::begin(kPages), std::end(kPages)) {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -164,6 +164,11 @@ void HttpServer::Serve(int fd) {
     std::lock_guard lock(mutex_);
     std::erase(connections_, fd);
     ::close(fd);
+}
+
+void HttpServer::AddPage(std::string kind, std::string inside) {
+    std::lock_guard lock(mutex_);
+    pages_.emplace_back(std::move(kind), std::move(inside));
 }
 
 std::string HttpServer::Url(std::string_view target) const {

@@ -1,7 +1,8 @@
 #pragma once
 // The pages the kiosk plays: a loopback HTTP/1.1 server on its own thread.
 //   /NAME                       a page painted in colour NAME of harness.h and nothing else;
-//   /KIND?color=NAME&to=TARGET  a page in that colour that does something (kPages in the .cpp);
+//   /KIND?color=NAME&to=TARGET  a page in that colour that does something (kPages in the .cpp,
+//                               or added with AddPage);
 //   /download                   a file offered for download;
 //   /hang                       headers and the start of a body, then nothing until it stops.
 // Every request is logged with the time it arrived.
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "e2e/support/harness.h"
 
@@ -26,6 +28,8 @@ class HttpServer {
     // Ends the serving thread and closes every socket, hanging ones included.
     ~HttpServer();
 
+    // What a page of kind "/KIND" holds besides its colour; "{to}" stands for the target.
+    void AddPage(std::string kind, std::string inside);
     // While down, every connection is closed unanswered, as when the network is lost.
     void SetDown(bool down) { down_ = down; }
 
@@ -47,6 +51,7 @@ class HttpServer {
     std::atomic<bool> down_{false};
     mutable std::mutex mutex_;
     std::vector<LoggedRequest> log_;
+    std::vector<std::pair<std::string, std::string>> pages_;
     std::vector<int> connections_;  // each served by one of the workers
     std::vector<std::thread> workers_;
     std::thread thread_;  // accepts
