@@ -12,11 +12,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto first = pagelark::ParseRegFile(bytes);
-    if (!first.Ok) return 0;
-    const std::string written = pagelark::WriteRegFile(first.Document);
+    if (!first.ok) return 0;
+    const std::string written = pagelark::WriteRegFile(first.document);
     const auto second = pagelark::ParseRegFile(written);
-    if (!second.Ok) std::abort();
-    if (second.Document.KeyCount() != first.Document.KeyCount()) std::abort();
-    if (pagelark::WriteRegFile(second.Document) != written) std::abort();
+    if (!second.ok) std::abort();
+    if (second.document.KeyCount() != first.document.KeyCount()) std::abort();
+    if (pagelark::WriteRegFile(second.document) != written) std::abort();
     return 0;
 }

@@ -79,14 +79,14 @@ RebootTimeOfDay ParseRebootTime(std::string_view text) {
     RebootTimeOfDay time;
     const auto colon = text.find(':');
     if (colon == std::string_view::npos) {
-        time.Hour = ParseLong(text, 0);
+        time.hour = ParseLong(text, 0);
     } else {
-        time.Hour = ParseLong(text.substr(0, colon), 0);
-        time.Minute = ParseLong(text.substr(colon + 1), 0);
+        time.hour = ParseLong(text.substr(0, colon), 0);
+        time.minute = ParseLong(text.substr(colon + 1), 0);
     }
     // The remainder keeps the sign, as stored times have always been read.
-    time.Hour %= 24;
-    time.Minute %= 60;
+    time.hour %= 24;
+    time.minute %= 60;
     return time;
 }
 
@@ -99,7 +99,7 @@ std::string FormatRebootTime(std::int32_t hour, std::int32_t minute) {
 }
 
 double RebootMomentAt(RebootTimeOfDay time, double now) {
-    double moment = std::floor(now) + time.Hour / 24.0 + time.Minute / 1440.0;
+    double moment = std::floor(now) + time.hour / 24.0 + time.minute / 1440.0;
     if (moment < now) moment += 1.0;
     return moment;
 }
@@ -146,8 +146,8 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
     machine.Locked = flag("Locked", false);
 
     const RebootTimeOfDay reboot = ParseRebootTime(settings.ReadSetting(file, "RebootTime"));
-    machine.RebootHour = reboot.Hour;
-    machine.RebootMinute = reboot.Minute;
+    machine.RebootHour = reboot.hour;
+    machine.RebootMinute = reboot.minute;
     machine.RebootMoment = RebootMomentAt(reboot, now);
 
     if (os.automaticLogon) {

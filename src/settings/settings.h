@@ -73,8 +73,8 @@ class Settings {
 };
 
 struct RebootTimeOfDay {
-    std::int32_t Hour = 0;
-    std::int32_t Minute = 0;
+    std::int32_t hour = 0;
+    std::int32_t minute = 0;
 };
 
 // "h:m" or "h"; each part a number, hour modulo 24 and minute modulo 60.

@@ -39,16 +39,16 @@ std::string HelpTipLabelCaption(std::string_view tipText) {
 }
 
 PixelRect PlaceHelpTip(const HelpTipPlacementInput& input) {
-    PixelRect tip{input.Pointer.X - kTipLeftOfPointer, input.Pointer.Y + kTipBelowPointer,
-                  input.LabelWidth + kTipExtraWidth, input.LabelHeight + kTipExtraHeight};
-    if (tip.Left + tip.Width > input.ScreenWidth) tip.Left = input.ScreenWidth - tip.Width;
-    if (tip.Top + tip.Height > input.ScreenHeight) tip.Top = input.ScreenHeight - tip.Height;
+    PixelRect tip{input.pointer.x - kTipLeftOfPointer, input.pointer.y + kTipBelowPointer,
+                  input.labelWidth + kTipExtraWidth, input.labelHeight + kTipExtraHeight};
+    if (tip.left + tip.width > input.screenWidth) tip.left = input.screenWidth - tip.width;
+    if (tip.top + tip.height > input.screenHeight) tip.top = input.screenHeight - tip.height;
     return tip;
 }
 
 bool PointerInsideWindow(const PixelRect& window, PixelPoint pointer) {
-    return window.Left <= pointer.X && pointer.X <= window.Left + window.Width &&
-           window.Top <= pointer.Y && pointer.Y <= window.Top + window.Height;
+    return window.left <= pointer.x && pointer.x <= window.left + window.width &&
+           window.top <= pointer.y && pointer.y <= window.top + window.height;
 }
 
 bool HelpTipMustHide(bool tipVisible, bool navigationMode, const PixelRect& toolNav,

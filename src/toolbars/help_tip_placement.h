@@ -11,8 +11,8 @@
 namespace pagelark {
 
 struct PixelPoint {
-    int X = 0;
-    int Y = 0;
+    int x = 0;
+    int y = 0;
 };
 
 enum class HelpTipAction {
@@ -22,8 +22,8 @@ enum class HelpTipAction {
 };
 
 struct HelpTipRequest {
-    HelpTipAction Action = HelpTipAction::Nothing;
-    std::string TipText;  // for Place: the trimmed text with one blank on each side
+    HelpTipAction action = HelpTipAction::Nothing;
+    std::string tipText;  // for Place: the trimmed text with one blank on each side
 };
 
 // A text of blanks only hides the tip; the text already on show stays where it first
@@ -35,11 +35,11 @@ HelpTipRequest DecideHelpTip(std::string_view text, std::string_view currentTipT
 std::string HelpTipLabelCaption(std::string_view tipText);
 
 struct HelpTipPlacementInput {
-    PixelPoint Pointer;  // on the screen
-    int LabelWidth = 0;
-    int LabelHeight = 0;
-    int ScreenWidth = 0;
-    int ScreenHeight = 0;
+    PixelPoint pointer;  // on the screen
+    int labelWidth = 0;
+    int labelHeight = 0;
+    int screenWidth = 0;
+    int screenHeight = 0;
 };
 
 // Just under the pointer and a little to its left, pushed back inside the right and bottom

@@ -32,7 +32,7 @@ HelpTipWindow::HelpTipWindow()
 
 void HelpTipWindow::ShowHelpTip(const std::string& text) {
     const HelpTipRequest request = DecideHelpTip(text, currentTipText_, !label_->text().isEmpty());
-    switch (request.Action) {
+    switch (request.action) {
         case HelpTipAction::Nothing:
             break;
         case HelpTipAction::Hide:
@@ -40,7 +40,7 @@ void HelpTipWindow::ShowHelpTip(const std::string& text) {
             currentTipText_.clear();
             break;
         case HelpTipAction::Place:
-            Place(request.TipText);
+            Place(request.tipText);
             break;
     }
 }
@@ -53,13 +53,13 @@ void HelpTipWindow::Place(const std::string& tipText) {
     const QRect screenArea = ScreenOf(*this)->geometry();
     const QPoint pointer = QCursor::pos() - screenArea.topLeft();
     HelpTipPlacementInput input;
-    input.Pointer = {pointer.x(), pointer.y()};
-    input.LabelWidth = label_->width();
-    input.LabelHeight = label_->height();
-    input.ScreenWidth = screenArea.width();
-    input.ScreenHeight = screenArea.height();
+    input.pointer = {pointer.x(), pointer.y()};
+    input.labelWidth = label_->width();
+    input.labelHeight = label_->height();
+    input.screenWidth = screenArea.width();
+    input.screenHeight = screenArea.height();
     const PixelRect place = PlaceHelpTip(input);
-    setGeometry(screenArea.x() + place.Left, screenArea.y() + place.Top, place.Width, place.Height);
+    setGeometry(screenArea.x() + place.left, screenArea.y() + place.top, place.width, place.height);
     raise();
     show();
 }

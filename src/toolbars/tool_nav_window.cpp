@@ -82,7 +82,7 @@ std::optional<UrlBoxState> ToolNavWindow::UrlBox() const {
 }
 
 void ToolNavWindow::PlaceUrlBox(const UrlBoxPlacement& placement) {
-    urlEdit_->setVisible(placement.Visible);
+    urlEdit_->setVisible(placement.visible);
     KeepAddressBoxUnderButtons();
 }
 

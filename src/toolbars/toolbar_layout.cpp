@@ -9,15 +9,15 @@ int FormBorderWidth(BorderStyle style, const BorderMetrics& metrics) {
             pixels = 0;
             break;
         case BorderStyle::FixedSingle:
-            pixels = metrics.BorderPixels;
+            pixels = metrics.borderPixels;
             break;
         case BorderStyle::Sizable:
         case BorderStyle::SizableToolWindow:
-            pixels = metrics.FramePixels;
+            pixels = metrics.framePixels;
             break;
         case BorderStyle::FixedDialog:
         case BorderStyle::FixedToolWindow:
-            pixels = metrics.DialogFramePixels;
+            pixels = metrics.dialogFramePixels;
             break;
     }
     return pixels;
@@ -31,44 +31,44 @@ ButtonPicture ChooseButtonPicture(LayoutPass pass, std::string_view icon, bool f
 
 ToolbarLayout LayOutToolbar(const ToolbarLayoutInput& input) {
     ToolbarLayout layout;
-    layout.Buttons.reserve(input.Buttons.size());
+    layout.buttons.reserve(input.buttons.size());
 
     auto pixelsOf = [&](std::size_t i) {
-        return i < input.ButtonPixels.size() ? input.ButtonPixels[i] : kDefaultPicturePixels;
+        return i < input.buttonPixels.size() ? input.buttonPixels[i] : kDefaultPicturePixels;
     };
 
     int x = 0;
     int rowHeight = 0;
-    for (std::size_t i = 0; i < input.Buttons.size(); ++i) {
-        const bool visible = input.Buttons[i].Visible;
-        layout.Buttons.push_back({x, visible});
+    for (std::size_t i = 0; i < input.buttons.size(); ++i) {
+        const bool visible = input.buttons[i].Visible;
+        layout.buttons.push_back({x, visible});
         if (!visible) continue;
         const PixelSize size = pixelsOf(i);
-        ++layout.VisibleCount;
-        x += size.Width;
-        if (size.Height > rowHeight) rowHeight = size.Height;
+        ++layout.visibleCount;
+        x += size.width;
+        if (size.height > rowHeight) rowHeight = size.height;
     }
 
     // Taking the designed row off every time would let a window with a tall picture grow by
     // the difference at each re-layout.
-    layout.RowHeight = rowHeight;
-    int height = input.OuterHeight - input.PreviousRowHeight + rowHeight;
-    if (input.UrlBox) {
-        const UrlBoxState& box = *input.UrlBox;
-        if (input.Pass == LayoutPass::First) {
-            if (!box.VisibleWanted) height -= box.Height;
-        } else if (box.VisibleWanted != box.VisibleNow) {
-            height += box.VisibleWanted ? box.Height : -box.Height;
+    layout.rowHeight = rowHeight;
+    int height = input.outerHeight - input.previousRowHeight + rowHeight;
+    if (input.urlBox) {
+        const UrlBoxState& box = *input.urlBox;
+        if (input.pass == LayoutPass::First) {
+            if (!box.visibleWanted) height -= box.height;
+        } else if (box.visibleWanted != box.visibleNow) {
+            height += box.visibleWanted ? box.height : -box.height;
         }
     }
 
-    const int width = x + 2 * FormBorderWidth(input.Border, input.Metrics);
-    layout.Window = {input.ScreenWidth - width, 0, width, height};
+    const int width = x + 2 * FormBorderWidth(input.border, input.metrics);
+    layout.window = {input.screenWidth - width, 0, width, height};
 
-    if (input.UrlBox) {
+    if (input.urlBox) {
         // Under button 0 whatever its height, even when that button is hidden.
-        layout.UrlBox = UrlBoxPlacement{{0, pixelsOf(0).Height, width, input.UrlBox->Height},
-                                        input.UrlBox->VisibleWanted};
+        layout.urlBox = UrlBoxPlacement{{0, pixelsOf(0).height, width, input.urlBox->height},
+                                        input.urlBox->visibleWanted};
     }
     return layout;
 }

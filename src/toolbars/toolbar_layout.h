@@ -16,18 +16,18 @@ namespace pagelark {
 inline constexpr int kDesignedRowHeight = 24;
 
 struct PixelSize {
-    int Width = 0;
-    int Height = 0;
+    int width = 0;
+    int height = 0;
 };
 
 // The size of every default picture.
 inline constexpr PixelSize kDefaultPicturePixels{24, 24};
 
 struct PixelRect {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
 };
 
 // Values match the toolkit's border style numbers.
@@ -46,9 +46,9 @@ inline constexpr BorderStyle kToolRunBorder = BorderStyle::FixedToolWindow;
 
 // The system's frame widths in pixels (SM_CXBORDER, SM_CXFRAME, SM_CXDLGFRAME).
 struct BorderMetrics {
-    int BorderPixels = 0;
-    int FramePixels = 0;
-    int DialogFramePixels = 0;
+    int borderPixels = 0;
+    int framePixels = 0;
+    int dialogFramePixels = 0;
 };
 
 // Width of one vertical window edge.
@@ -66,44 +66,44 @@ ButtonPicture ChooseButtonPicture(LayoutPass pass, std::string_view icon, bool f
 
 // Tool Nav's address box.
 struct UrlBoxState {
-    int Height = 0;             // never changed by the layout
-    bool VisibleNow = true;     // as the box is before this layout
-    bool VisibleWanted = true;  // ToolNavUrlVisible
+    int height = 0;             // never changed by the layout
+    bool visibleNow = true;     // as the box is before this layout
+    bool visibleWanted = true;  // ToolNavUrlVisible
 };
 
 struct ToolbarLayoutInput {
-    std::span<const ToolbarButton> Buttons;
+    std::span<const ToolbarButton> buttons;
     // Per button, in pixels, the size its control has once this layout has given out the
     // pictures: a hidden button keeps the size it had (24 x 24 on a fresh window). Missing
     // entries count as the default picture.
-    std::span<const PixelSize> ButtonPixels;
-    int OuterHeight = 0;  // the window's outer height before this layout
-    BorderStyle Border = BorderStyle::None;
-    BorderMetrics Metrics;
-    int ScreenWidth = 0;
-    std::optional<UrlBoxState> UrlBox;  // Tool Nav only
-    LayoutPass Pass = LayoutPass::First;
+    std::span<const PixelSize> buttonPixels;
+    int outerHeight = 0;  // the window's outer height before this layout
+    BorderStyle border = BorderStyle::None;
+    BorderMetrics metrics;
+    int screenWidth = 0;
+    std::optional<UrlBoxState> urlBox;  // Tool Nav only
+    LayoutPass pass = LayoutPass::First;
     // The button row that OuterHeight holds: the designed one on a fresh window, else the
     // row the last layout gave.
-    int PreviousRowHeight = kDesignedRowHeight;
+    int previousRowHeight = kDesignedRowHeight;
 };
 
 struct ButtonPlacement {
-    int Left = 0;
-    bool Visible = false;
+    int left = 0;
+    bool visible = false;
 };
 
 struct UrlBoxPlacement {
-    PixelRect Bounds;
-    bool Visible = true;
+    PixelRect bounds;
+    bool visible = true;
 };
 
 struct ToolbarLayout {
-    std::vector<ButtonPlacement> Buttons;  // one per record, in index order
-    int VisibleCount = 0;
-    int RowHeight = 0;                      // the tallest visible button
-    PixelRect Window;                       // outer rectangle, top right of the screen
-    std::optional<UrlBoxPlacement> UrlBox;  // set when the input has one
+    std::vector<ButtonPlacement> buttons;  // one per record, in index order
+    int visibleCount = 0;
+    int rowHeight = 0;                      // the tallest visible button
+    PixelRect window;                       // outer rectangle, top right of the screen
+    std::optional<UrlBoxPlacement> urlBox;  // set when the input has one
 };
 
 // One row of buttons from the left, hidden ones taking no room, the window as wide as the

@@ -89,7 +89,7 @@ ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> 
 QPixmap ToolbarWindow::DefaultPicture(int index) const {
     QPixmap picture(QStringLiteral(":/toolbars/%1/%2").arg(prefix_.c_str()).arg(index));
     if (picture.isNull()) {
-        picture = QPixmap(kDefaultPicturePixels.Width, kDefaultPicturePixels.Height);
+        picture = QPixmap(kDefaultPicturePixels.width, kDefaultPicturePixels.height);
         picture.fill(Qt::transparent);
     }
     return picture;
@@ -122,25 +122,25 @@ void ToolbarWindow::LayOut(LayoutPass pass) {
 
     const QRect screenArea = ScreenOf(*this)->geometry();
     ToolbarLayoutInput input;
-    input.Buttons = records_;
-    input.ButtonPixels = pixels;
+    input.buttons = records_;
+    input.buttonPixels = pixels;
     // The window manager adds the frame around the client area we size.
-    input.OuterHeight = height();
-    input.Border = border_;
-    input.ScreenWidth = screenArea.width();
-    input.UrlBox = UrlBox();
-    input.Pass = pass;
-    input.PreviousRowHeight = rowHeight_;
+    input.outerHeight = height();
+    input.border = border_;
+    input.screenWidth = screenArea.width();
+    input.urlBox = UrlBox();
+    input.pass = pass;
+    input.previousRowHeight = rowHeight_;
     const ToolbarLayout layout = LayOutToolbar(input);
-    rowHeight_ = layout.RowHeight;
+    rowHeight_ = layout.rowHeight;
 
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
-        buttons_[i]->move(layout.Buttons[i].Left, 0);
-        buttons_[i]->setVisible(layout.Buttons[i].Visible);
+        buttons_[i]->move(layout.buttons[i].left, 0);
+        buttons_[i]->setVisible(layout.buttons[i].visible);
     }
-    visibleCount_ = layout.VisibleCount;
-    SetClientSize({layout.Window.Width, layout.Window.Height});
-    if (layout.UrlBox) PlaceUrlBox(*layout.UrlBox);
+    visibleCount_ = layout.visibleCount;
+    SetClientSize({layout.window.width, layout.window.height});
+    if (layout.urlBox) PlaceUrlBox(*layout.urlBox);
     PlaceTopRight();
     if (windowTitle() != kCaption) setWindowTitle(kCaption);
 }

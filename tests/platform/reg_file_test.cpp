@@ -29,13 +29,13 @@ TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
     };
     for (const auto& [text, line] : rows) {
         const auto result = ParseRegFile(text);
-        EXPECT_FALSE(result.Ok) << text;
-        EXPECT_EQ(result.Line, line) << text;
-        EXPECT_EQ(result.Document.KeyCount(), 0u);
+        EXPECT_FALSE(result.ok) << text;
+        EXPECT_EQ(result.line, line) << text;
+        EXPECT_EQ(result.document.KeyCount(), 0u);
     }
     // Nothing at all is an empty registry rather than a broken one.
     for (const std::string empty : {"", "\r\n  \r\n", "\xFF\xFE"})
-        EXPECT_TRUE(ParseRegFile(empty).Ok);
+        EXPECT_TRUE(ParseRegFile(empty).ok);
 }
 
 // --- the store files ---------------------------------------------------------------------

@@ -7,9 +7,9 @@ namespace {
 
 TEST(HelpTipText, BlanksHideAndTheSameTipStaysPut) {
     using enum HelpTipAction;
-    EXPECT_EQ(DecideHelpTip("  Go  back ", " Back ", true).TipText, " Go  back ");
-    EXPECT_EQ(DecideHelpTip(" Back", " Back ", true).Action, Nothing);
-    EXPECT_EQ(DecideHelpTip("   ", " Back ", true).Action, Hide);
+    EXPECT_EQ(DecideHelpTip("  Go  back ", " Back ", true).tipText, " Go  back ");
+    EXPECT_EQ(DecideHelpTip(" Back", " Back ", true).action, Nothing);
+    EXPECT_EQ(DecideHelpTip("   ", " Back ", true).action, Hide);
 }
 
 TEST(HelpTipPlacement, UnderThePointerAndInsideRightAndBottomEdges) {
@@ -23,10 +23,10 @@ TEST(HelpTipPlacement, UnderThePointerAndInsideRightAndBottomEdges) {
     };
     for (const Case& c : cases) {
         const PixelRect tip = PlaceHelpTip({c.pointer, 40, 16, 1024, 768});
-        EXPECT_EQ(tip.Left, c.left) << c.pointer.X << "," << c.pointer.Y;
-        EXPECT_EQ(tip.Top, c.top) << c.pointer.X << "," << c.pointer.Y;
-        EXPECT_EQ(tip.Width, 44);
-        EXPECT_EQ(tip.Height, 18);
+        EXPECT_EQ(tip.left, c.left) << c.pointer.x << "," << c.pointer.y;
+        EXPECT_EQ(tip.top, c.top) << c.pointer.x << "," << c.pointer.y;
+        EXPECT_EQ(tip.width, 44);
+        EXPECT_EQ(tip.height, 18);
     }
 }
 

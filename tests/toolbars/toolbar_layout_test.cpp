@@ -35,11 +35,11 @@ TEST(ToolbarLayout, RowWidthCountAndPlaceFollowTheVisibleButtons) {
     for (const Case& c : cases) {
         const ToolbarLayout layout = Lay(c.pattern, c.border);
         SCOPED_TRACE(c.pattern);
-        EXPECT_EQ(layout.VisibleCount, c.count);
-        EXPECT_EQ(layout.Window.Width, c.width);
-        EXPECT_EQ(layout.Window.Height, c.height);
-        EXPECT_EQ(layout.Window.Left, 1024 - c.width);
-        EXPECT_EQ(layout.Buttons[3].Left, c.leftOfButton3);
+        EXPECT_EQ(layout.visibleCount, c.count);
+        EXPECT_EQ(layout.window.width, c.width);
+        EXPECT_EQ(layout.window.height, c.height);
+        EXPECT_EQ(layout.window.left, 1024 - c.width);
+        EXPECT_EQ(layout.buttons[3].left, c.leftOfButton3);
     }
 }
 
@@ -55,11 +55,11 @@ TEST(ToolbarLayout, TallestPictureSetsTheRowAndTheBoxSitsUnderButtonZero) {
     for (const Case& c : cases) {
         const ToolbarLayout layout =
             Lay("+++++++++", kToolNavBorder, c.pixels, UrlBoxState{25, true, true});
-        EXPECT_EQ(layout.Window.Width, c.width);
-        EXPECT_EQ(layout.Window.Height, c.height);
-        const PixelRect box = layout.UrlBox.value().Bounds;
-        EXPECT_EQ(box.Top, c.boxTop);
-        EXPECT_EQ(box.Width, c.width);
+        EXPECT_EQ(layout.window.width, c.width);
+        EXPECT_EQ(layout.window.height, c.height);
+        const PixelRect box = layout.urlBox.value().bounds;
+        EXPECT_EQ(box.top, c.boxTop);
+        EXPECT_EQ(box.width, c.width);
     }
 }
 
@@ -76,25 +76,25 @@ TEST(ToolbarLayout, AddressBoxVisibilityChangesTheHeight) {
     for (const Case& c : cases) {
         const ToolbarLayout layout =
             Lay("+++++++++", kToolNavBorder, {}, UrlBoxState{25, c.now, c.wanted}, c.pass, 130);
-        EXPECT_EQ(layout.Window.Height, c.height) << c.now << c.wanted;
-        EXPECT_EQ(layout.UrlBox.value().Visible, c.wanted);
+        EXPECT_EQ(layout.window.height, c.height) << c.now << c.wanted;
+        EXPECT_EQ(layout.urlBox.value().visible, c.wanted);
     }
 }
 
 TEST(ToolbarLayout, ReLayoutsReplaceTheRowTheWindowHolds) {
     const std::vector<PixelSize> tall{{32, 32}};
     ToolbarLayout layout = Lay("++++++++", kToolRunBorder, tall);
-    EXPECT_EQ(layout.RowHeight, 32);
+    EXPECT_EQ(layout.rowHeight, 32);
     // Saved again and again with the same picture: the window stays as it is.
     for (int save = 0; save < 3; ++save) {
         layout = Lay("++++++++", kToolRunBorder, tall, std::nullopt, LayoutPass::Relayout,
-                     layout.Window.Height, layout.RowHeight);
-        EXPECT_EQ(layout.Window.Height, 98);
+                     layout.window.height, layout.rowHeight);
+        EXPECT_EQ(layout.window.height, 98);
     }
     // The tall button hidden: back to the designed row.
     layout = Lay("-+++++++", kToolRunBorder, tall, std::nullopt, LayoutPass::Relayout,
-                 layout.Window.Height, layout.RowHeight);
-    EXPECT_EQ(layout.Window.Height, 90);
+                 layout.window.height, layout.rowHeight);
+    EXPECT_EQ(layout.window.height, 90);
 }
 
 TEST(ToolbarLayout, UnreadablePictureFallsBackFirstButStaysOnRelayout) {

@@ -108,12 +108,12 @@ FileRegistry::Store& FileRegistry::Loaded(Store& store) {
     std::string problem;
     if (read.status == ReadStatus::Ok) {
         auto parsed = ParseRegFile(read.data);
-        if (parsed.Ok) {
-            store.document = std::move(parsed.Document);
+        if (parsed.ok) {
+            store.document = std::move(parsed.document);
             return store;
         }
         problem =
-            (parsed.Line != 0 ? "line " + std::to_string(parsed.Line) + ": " : "") + parsed.Reason;
+            (parsed.line != 0 ? "line " + std::to_string(parsed.line) + ": " : "") + parsed.reason;
         store.badBytes = std::move(read.data);
         store.badBytesKept = true;
     } else if (read.status == ReadStatus::Missing) {

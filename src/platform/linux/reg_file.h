@@ -35,8 +35,8 @@ class RegKey {
     bool Remove(std::string_view name);
 
     struct NamedValue {
-        std::string_view Name;
-        const RegValue* Value;
+        std::string_view name;
+        const RegValue* value;
     };
     std::vector<NamedValue> Values() const;
     std::size_t ValueCount() const { return index_.size(); }
@@ -83,10 +83,10 @@ class RegDocument {
 };
 
 struct RegParseResult {
-    bool Ok = false;
-    std::size_t Line = 0;  // 1-based line of the problem; 0 when it concerns the whole file
-    std::string Reason;
-    RegDocument Document;  // empty unless Ok
+    bool ok = false;
+    std::size_t line = 0;  // 1-based line of the problem; 0 when it concerns the whole file
+    std::string reason;
+    RegDocument document;  // empty unless ok
 };
 
 // Reads a whole file. "[-KEY]" and "name"=- lines are applied as they are met, so the

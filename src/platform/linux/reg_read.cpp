@@ -89,8 +89,8 @@ class Parser {
                 return Fail("neither a key nor a value");
             }
         }
-        result.Ok = true;
-        result.Document = std::move(document_);
+        result.ok = true;
+        result.document = std::move(document_);
         return result;
     }
 
@@ -107,8 +107,8 @@ class Parser {
 
     RegParseResult Fail(std::string reason) const {
         RegParseResult result;
-        result.Line = errorLine_ != 0 ? errorLine_ : lineNumber_;
-        result.Reason = std::move(reason);
+        result.line = errorLine_ != 0 ? errorLine_ : lineNumber_;
+        result.reason = std::move(reason);
         return result;
     }
 
@@ -247,7 +247,7 @@ RegParseResult ParseRegFile(std::string_view bytes) {
         auto utf8 = Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, true);
         if (!utf8) {
             RegParseResult result;
-            result.Reason = "not valid UTF-16 text";
+            result.reason = "not valid UTF-16 text";
             return result;
         }
         decoded = std::move(*utf8);
@@ -257,7 +257,7 @@ RegParseResult ParseRegFile(std::string_view bytes) {
     }
     if (TrimLeft(text, " \t\r\n").empty()) {
         RegParseResult result;
-        result.Ok = true;
+        result.ok = true;
         return result;
     }
     const auto header = TrimRight(text.substr(0, text.find('\n')), " \t\r");
@@ -266,8 +266,8 @@ RegParseResult ParseRegFile(std::string_view bytes) {
         version5 = true;
     } else if (header != kRegHeader4) {
         RegParseResult result;
-        result.Line = 1;
-        result.Reason = "not a registry file (unknown first line)";
+        result.line = 1;
+        result.reason = "not a registry file (unknown first line)";
         return result;
     }
     return Parser(text, version5).Run();

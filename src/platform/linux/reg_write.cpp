@@ -82,7 +82,7 @@ std::string WriteRegFile(const RegDocument& document) {
         out += key->Path();
         out += "]\r\n";
         for (const auto& value : key->Values())
-            AppendValue(out, value.Name, *value.Value);
+            AppendValue(out, value.name, *value.value);
         out += "\r\n";
     }
     return out;
