@@ -6,6 +6,8 @@
 #   bench/run.sh startup       start-up and memory beside Chromium (apt-get install chromium)
 #   bench/run.sh soak          memory over SOAK_CHANGES page changes (default 2000, over
 #                              half an hour); not part of "all"
+#   bench/run.sh popup         memory of a page opening a window every 50 ms, beside the
+#                              same page without (POPUP_SECONDS each, default 600)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -21,3 +23,4 @@ fi
 if [ "$what" = all ] || [ "$what" = kiosk ]; then run kiosk_bench; fi
 if [ "$what" = all ] || [ "$what" = startup ]; then run startup_bench; fi
 if [ "$what" = soak ]; then run soak_bench; fi
+if [ "$what" = popup ]; then run popup_bench; fi

@@ -31,6 +31,7 @@ class PlayerRelay final : public PlayerCommands, public BrowserEvents, public Co
     void BrowseAddress(const std::string& address) override { p_->BrowseAddress(address); }
     void HandleKey(KeyCode key, int shift) override { p_->HandleKey(key, shift); }
     void NoteActivity() override { p_->NoteActivity(); }
+    void NoteTouch() override { p_->NoteTouch(); }
     bool QuitAllowed() const override { return p_->QuitAllowed(); }
     bool Finishing() const override { return p_->Finishing(); }
 

@@ -32,6 +32,9 @@ bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
         HandKey(commands_, key);
     } else if (event->type() == QEvent::MouseMove && toolbars_.MoveIsActivity(widget)) {
         commands_.NoteActivity();
+    } else if (event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) {
+        const QWidget* window = widget.window();
+        if (window == &stage_ || toolbars_.Owns(window)) commands_.NoteTouch();
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #include "core/idle_watch.h"
 
+#include <utility>
+
 #include "core/days.h"
 
 namespace pagelark {
@@ -14,7 +16,8 @@ const float kMouseGrace = static_cast<float>(InDays(std::chrono::seconds{2}));
 IdleWatch::Move IdleWatch::PointerAt(ScreenPoint pointer, double now, MouseMovePolicy policy,
                                      bool navigationMode, bool locked) {
     lastPointer_ = pointer;
-    if (pointer == reference_) return Move::None;
+    const bool touched = std::exchange(touched_, false);
+    if (pointer == reference_ && !touched) return Move::None;
     lastActivity_ = now;
     const bool graceOver = now - saverModeStart_ > kMouseGrace;
     if (policy == MouseMovePolicy::EnterNavigation && !navigationMode && graceOver)

@@ -22,6 +22,8 @@ class IdleWatch {
         referenceSet_ = true;
     }
     bool HasReference() const { return referenceSet_; }
+    // A touch may land where the pointer rests; it still is the visitor.
+    void Touched() { touched_ = true; }
 
     // A pointer away from where it rests is the visitor. What it does beyond that waits for
     // the hand that started screen saver mode to leave the mouse.
@@ -39,6 +41,7 @@ class IdleWatch {
     double lastActivity_ = 0.0;
     double saverModeStart_ = 0.0;
     bool referenceSet_ = false;
+    bool touched_ = false;
     ScreenPoint reference_;
     ScreenPoint lastPointer_;
 };

@@ -93,6 +93,7 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     void BrowseAddress(const std::string& address) override;
     void HandleKey(KeyCode key, int shift) override;
     void NoteActivity() override;
+    void NoteTouch() override;
     bool QuitAllowed() const override;
     bool Finishing() const override { return state_ == PlayerState::FinProg; }
 

@@ -61,6 +61,11 @@ void Player::NoteActivity() {
     idle_.Seen(Now());
 }
 
+void Player::NoteTouch() {
+    idle_.Touched();
+    MousePart();
+}
+
 void Player::RecordMouse() {
     idle_.RestsAt(c_.desktop.CursorPosition());
 }

@@ -51,6 +51,19 @@ TEST(VisitorInputTest, KeysReachThePlayerOnceAndToolbarMovesCountWhereTheyShould
     EXPECT_EQ((std::vector<bool>{counts(run.Button(1)), counts(&run), counts(nav.Button(1)),
                                  counts(&nav), counts(box), counts(&stage)}),
               (std::vector<bool>{true, true, false, true, true, false}));
+
+    // A finger on the page or a tool bar, never on another window.
+    QPointingDevice* screen = QTest::createTouchDevice();
+    const auto touches = [&commands, screen](QWidget* target) {
+        commands.calls.clear();
+        target->setAttribute(Qt::WA_AcceptTouchEvents);
+        target->show();
+        QTest::touchEvent(target, screen).press(0, {5, 5});
+        QTest::touchEvent(target, screen).release(0, {5, 5});
+        return commands.calls == std::vector<std::string>{"Touch"};
+    };
+    EXPECT_EQ((std::vector<bool>{touches(&stage), touches(&elsewhere), touches(&run)}),
+              (std::vector<bool>{true, false, true}));
 }
 
 }  // namespace

@@ -41,6 +41,13 @@ TEST(IdleWatchTest, MoveIsActivityAndActsOnceTheHandLeftTheMouse) {
         EXPECT_EQ(idle.LastActivity(), c.moved ? now : 0.0);
         EXPECT_EQ(idle.LastPointer(), pointer);
     }
+    // A touch where the pointer rests is the visitor too, and only once.
+    IdleWatch touched;
+    touched.RestsAt({100, 100});
+    touched.Touched();
+    EXPECT_EQ(touched.PointerAt({100, 100}, kStart, EnterNavigation, false, false),
+              Move::EnterNavigation);
+    EXPECT_EQ(touched.PointerAt({100, 100}, kStart, EnterNavigation, false, false), Move::None);
 }
 
 TEST(IdleWatchTest, IdleOverAfterTheTimeOutOrAMinuteWithoutOne) {

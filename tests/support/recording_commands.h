@@ -29,6 +29,7 @@ class RecordingCommands final : public PlayerCommands {
                         std::to_string(shift));
     }
     void NoteActivity() override { ++activity; }
+    void NoteTouch() override { calls.push_back("Touch"); }
     bool QuitAllowed() const override { return true; }
     bool Finishing() const override { return finishing; }
 

@@ -31,6 +31,8 @@ class PlayerCommands {
     virtual void HandleKey(KeyCode key, int shift) = 0;
     // The pointer moved over one of the program's own windows.
     virtual void NoteActivity() = 0;
+    // A finger on the screen: a move of the pointer wherever it lands.
+    virtual void NoteTouch() = 0;
     // A close from outside is refused unless a Quit button is visible.
     virtual bool QuitAllowed() const = 0;
     // The program is ending, so its windows may close.
