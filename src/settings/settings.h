@@ -43,6 +43,9 @@ struct MachineSettings {
     pagelark::MouseMovePolicy OnMouseMove = MouseMovePolicy::EnterNavigation;
     // A kiosk for the public: nothing on the screen ends the show or reaches the machine.
     bool Locked = false;
+    // Each return to the show starts the browsers on a fresh profile: nothing of a visitor
+    // (cookies, storage, cache, logins) reaches the next one.
+    bool ClearVisitorData = true;
 };
 
 class Settings {
