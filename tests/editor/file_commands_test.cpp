@@ -54,27 +54,13 @@ TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
               std::tuple(true, 2u, noName));
 }
 
-TEST_F(FileCommandTest, NewNeverTakesOverAnotherFileOrTheDefaultMark) {
+TEST_F(FileCommandTest, NewNeverTakesOverAnotherFile) {
     dialogs.answer = Answer::No;
-    e.IsDefaultFile = true;
     const std::string noName = temp.Write("NoName.tso", "[Page1]\r\nURL=mine\r\n");
     EXPECT_TRUE(Run(FileCommandId::New));
-    EXPECT_FALSE(e.IsDefaultFile);
     EXPECT_FALSE(Run(FileCommandId::Save));  // through Save As, cancelled
     EXPECT_EQ(dialogs.calls.back(), "save File Save As NoName.tso .tso");
     EXPECT_EQ(TempFolder::Read(noName), "[Page1]\r\nURL=mine\r\n");
-}
-
-TEST_F(FileCommandTest, YesSavesBeforeOpenReplacesTheModel) {
-    dialogs.answer = Answer::Yes;
-    dialogs.chosen = temp.Write("other.tso", "[Page1]\r\nURL=other\r\n");
-    const FileCommandResult opened = Command(FileCommandId::Open);
-    // The show took the save: its caller lays the tool bars out again.
-    EXPECT_EQ(std::tuple(opened.done, opened.refill, opened.showSaved),
-              std::tuple(true, true, true));
-    EXPECT_NE(TempFolder::Read(show).find("URL=edited"), std::string::npos);
-    EXPECT_EQ(std::tuple(e.CurrentFile, e.Pages[0].URL, e.Modified),
-              std::tuple(dialogs.chosen, "other", false));
 }
 
 TEST_F(FileCommandTest, CancelledDialogsChangeNothing) {

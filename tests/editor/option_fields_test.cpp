@@ -73,14 +73,8 @@ TEST(OptionFields, BoxNumbersAndUpDowns) {
     for (const auto& [text, number] : numbers)
         EXPECT_EQ(LeadingNumber(text), number) << text;
     const std::pair<const char*, std::optional<int>> whole[] = {
-        {" 12 ", 12},
-        {"+7", 7},
-        {"-5", -5},
-        {"15s", std::nullopt},
-        {"", std::nullopt},
-        {"1 2", std::nullopt},
-        {"2.5", std::nullopt},
-        {"99999999999", std::nullopt},
+        {" 12 ", 12}, {"+7", 7},   {"-5", -5},  {"15s", {}},
+        {"", {}},     {"1 2", {}}, {"2.5", {}}, {"99999999999", {}},
     };
     for (const auto& [text, number] : whole)
         EXPECT_EQ(WholeNumber(text), number) << text;

@@ -41,6 +41,9 @@ TEST(PropsRules, FillCaptionAndKeep) {
     lists.buttons.ToolNavUrlVisible = true;
     KeepProps(PropsMode::UrlBox, button, lists, -1);
     EXPECT_FALSE(lists.buttons.ToolNavUrlVisible);
+    // A browsed picture is stored relative to the start-up folder when it lies under it.
+    EXPECT_EQ(StoredIconPath("/kiosk/pics/a.gif", "/kiosk/"), "pics/a.gif");
+    EXPECT_EQ(StoredIconPath("/srv/b.gif", "/kiosk/"), "/srv/b.gif");
 }
 
 }  // namespace

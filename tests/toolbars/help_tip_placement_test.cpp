@@ -14,19 +14,15 @@ TEST(HelpTipText, BlanksHideAndTheSameTipStaysPut) {
 
 TEST(HelpTipPlacement, UnderThePointerAndInsideRightAndBottomEdges) {
     // A 1024 x 768 screen; a 40 x 16 label gives a 44 x 18 tip.
-    struct Case {
-        PixelPoint pointer;
-        int left, top;
-    } cases[] = {
+    const std::tuple<PixelPoint, int, int> cases[] = {
         {{100, 100}, 98, 118},   {{1014, 100}, 980, 118}, {{100, 760}, 98, 750},
         {{1023, 767}, 980, 750}, {{0, 0}, -2, 18},  // the left edge is not clamped
     };
-    for (const Case& c : cases) {
-        const PixelRect tip = PlaceHelpTip({c.pointer, 40, 16, 1024, 768});
-        EXPECT_EQ(tip.left, c.left) << c.pointer.x << "," << c.pointer.y;
-        EXPECT_EQ(tip.top, c.top) << c.pointer.x << "," << c.pointer.y;
-        EXPECT_EQ(tip.width, 44);
-        EXPECT_EQ(tip.height, 18);
+    for (const auto& [pointer, left, top] : cases) {
+        const PixelRect tip = PlaceHelpTip({pointer, 40, 16, 1024, 768});
+        EXPECT_EQ(std::tuple(tip.left, tip.top, tip.width, tip.height),
+                  std::tuple(left, top, 44, 18))
+            << pointer.x << "," << pointer.y;
     }
 }
 

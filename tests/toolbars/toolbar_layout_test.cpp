@@ -20,64 +20,52 @@ ToolbarLayout Lay(std::string_view pattern, BorderStyle border, std::vector<Pixe
 }
 
 TEST(ToolbarLayout, RowWidthCountAndPlaceFollowTheVisibleButtons) {
-    struct Case {
-        const char* pattern;
-        BorderStyle border;
-        int width, height;
-        int count;
-        int leftOfButton3;
-    } cases[] = {
-        {"+++++++++", kToolNavBorder, 216 + 2 * 4, 90, 9, 72},
+    // The buttons, the border, the window's width and height, the count, button 3's left.
+    const std::tuple<const char*, BorderStyle, int, int, int, int> cases[] = {
         {"++++++++", kToolRunBorder, 192 + 2 * 3, 90, 8, 72},
         {"--------", kToolRunBorder, 2 * 3, 90 - 24, 0, 0},
         {"++-+++++-", kToolNavBorder, 168 + 2 * 4, 90, 7, 48},
     };
-    for (const Case& c : cases) {
-        const ToolbarLayout layout = Lay(c.pattern, c.border);
-        SCOPED_TRACE(c.pattern);
-        EXPECT_EQ(layout.visibleCount, c.count);
-        EXPECT_EQ(layout.window.width, c.width);
-        EXPECT_EQ(layout.window.height, c.height);
-        EXPECT_EQ(layout.window.left, 1024 - c.width);
-        EXPECT_EQ(layout.buttons[3].left, c.leftOfButton3);
+    for (const auto& [pattern, border, width, height, count, leftOfButton3] : cases) {
+        const ToolbarLayout layout = Lay(pattern, border);
+        const PixelRect& window = layout.window;
+        EXPECT_EQ(std::tuple(layout.visibleCount, window.width, window.height, window.left,
+                             layout.buttons[3].left),
+                  std::tuple(count, width, height, 1024 - width, leftOfButton3))
+            << pattern;
     }
 }
 
 TEST(ToolbarLayout, TallestPictureSetsTheRowAndTheBoxSitsUnderButtonZero) {
-    struct Case {
-        std::vector<PixelSize> pixels;
-        int width, height, boxTop;
-    } cases[] = {
+    // The pictures, the window's width and height, the box's top.
+    const std::tuple<std::vector<PixelSize>, int, int, int> cases[] = {
         {{{32, 32}}, 232, 98, 32},
         {{{24, 24}, {24, 24}, {40, 32}}, 240, 98, 24},
         {{{24, 32}, {24, 40}}, 224, 106, 32},
     };
-    for (const Case& c : cases) {
+    for (const auto& [pixels, width, height, boxTop] : cases) {
         const ToolbarLayout layout =
-            Lay("+++++++++", kToolNavBorder, c.pixels, UrlBoxState{25, true, true});
-        EXPECT_EQ(layout.window.width, c.width);
-        EXPECT_EQ(layout.window.height, c.height);
+            Lay("+++++++++", kToolNavBorder, pixels, UrlBoxState{25, true, true});
         const PixelRect box = layout.urlBox.value().bounds;
-        EXPECT_EQ(box.top, c.boxTop);
-        EXPECT_EQ(box.width, c.width);
+        EXPECT_EQ(std::tuple(layout.window.width, layout.window.height, box.top, box.width),
+                  std::tuple(width, height, boxTop, width));
     }
 }
 
 TEST(ToolbarLayout, AddressBoxVisibilityChangesTheHeight) {
-    struct Case {
-        LayoutPass pass;
-        bool now, wanted;
-        int height;  // from an outer height of 130, which the user may have set
-    } cases[] = {
-        {LayoutPass::First, true, true, 130},     {LayoutPass::First, true, false, 105},
-        {LayoutPass::Relayout, true, true, 130},  {LayoutPass::Relayout, false, false, 130},
-        {LayoutPass::Relayout, true, false, 105}, {LayoutPass::Relayout, false, true, 155},
+    using enum LayoutPass;
+    // The pass, the box shown now and wanted, the height from an outer height of 130, which
+    // the user may have set.
+    const std::tuple<LayoutPass, bool, bool, int> cases[] = {
+        {First, true, true, 130},      {First, true, false, 105},    {Relayout, true, true, 130},
+        {Relayout, false, false, 130}, {Relayout, true, false, 105}, {Relayout, false, true, 155},
     };
-    for (const Case& c : cases) {
+    for (const auto& [pass, now, wanted, height] : cases) {
         const ToolbarLayout layout =
-            Lay("+++++++++", kToolNavBorder, {}, UrlBoxState{25, c.now, c.wanted}, c.pass, 130);
-        EXPECT_EQ(layout.window.height, c.height) << c.now << c.wanted;
-        EXPECT_EQ(layout.urlBox.value().visible, c.wanted);
+            Lay("+++++++++", kToolNavBorder, {}, UrlBoxState{25, now, wanted}, pass, 130);
+        EXPECT_EQ(std::tuple(layout.window.height, layout.urlBox.value().visible),
+                  std::tuple(height, wanted))
+            << now << wanted;
     }
 }
 
