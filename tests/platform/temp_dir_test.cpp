@@ -34,16 +34,6 @@ TEST(TempDir, FollowsTheEnvironmentToPrivateFoldersOnlyThenFallsBackToOneInTmp) 
     EXPECT_EQ(testing::ModeOf(dir), 0700u);
 }
 
-TEST(ReserveTempFile, CreatesAnEmptyUniqueFile) {
-    TempFolder temp;
-    const std::string first = ReserveTempFile(temp.path() + "/");
-    const std::string second = ReserveTempFile(temp.path() + "/");
-    ASSERT_FALSE(first.empty());
-    EXPECT_NE(first, second);
-    EXPECT_EQ(std::filesystem::file_size(first), 0u);
-    EXPECT_EQ(ReserveTempFile(temp.path() + "/missing/"), "");
-}
-
 TEST(Leftovers, FilesOfDeadRunsGoFilesOfLiveRunsAndOthersStay) {
     TempFolder temp;
     const pid_t child = ::fork();
