@@ -70,8 +70,6 @@ TEST(RebootSequenceTest, LogonValuesOnlyWhereTheSystemHasThemWithAutoLoginInOrde
 }
 
 TEST(LogindTest, InhibitorsHoldAnUnforcedRebootAndAnOlderLogindGetsThePlainCall) {
-    EXPECT_EQ(LogindRebootCall(false), (LogindCall{"RebootWithFlags", kLogindRootCheckInhibitors}));
-    EXPECT_EQ(LogindRebootCall(true), (LogindCall{"RebootWithFlags", kLogindSkipInhibitors}));
     const LogindCall plain{"Reboot", 0};
     const struct {
         LogindCall sent;
