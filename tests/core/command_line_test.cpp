@@ -15,8 +15,6 @@ TEST(CommandLine, NamesTheFileOrTheDefault) {
                  {" config ", kDefault},
                  {"\"/srv/My Files/show.TSO\" -x", "/srv/My Files/show.TSO"},
                  {"/srv/My Files/show.TSO", "/srv/My Files/show.TSO"},
-                 {"/C", kDefault},
-                 {" -c:1234 ", kDefault},
                  {"/cdrom/show.tso", "/cdrom/show.tso"},
                  {"\"unterminated", "\"unterminated"},
                  // A path the shell split at its blank comes back whole.

@@ -1,5 +1,3 @@
-// What a pointer move does, and when nobody was there for long enough.
-
 #include "core/idle_watch.h"
 
 #include <gtest/gtest.h>

@@ -2,56 +2,31 @@
 
 #include "core/locked.h"
 
-#include <functional>
-
 #include "model/presentation.h"
 #include "player_fixture.h"
 
 namespace pagelark::testing {
 namespace {
 
-// Each row: one thing a visitor does, in a show under the given policy and include list.
+// What each act does unlocked is in the other player tests.
 TEST_F(PlayerTest, ALockedKioskKeepsTheVisitorInTheShow) {
-    using Act = std::function<void(Player&, FakeWorld&)>;
-    const auto move = [](Player& kiosk, FakeWorld& world) {
-        world.pointer.x += 1;
-        kiosk.Tick();
-    };
-    const struct {
-        Act act;
-        int policy;
-        bool include;
-        const char* unlocked;  // the state, then whether Tool Nav was shown
-        const char* locked;
-    } cases[] = {
-        {[](Player& kiosk, FakeWorld&) { kiosk.CmdQuit(); }, 1, true, "FINPROG", "WAITTIME"},
-        {[](Player& kiosk, FakeWorld&) { kiosk.CmdConfig(); }, 0, false, "CONFIG", "WAITTIME"},
-        {move, 1, false, "WAITSAVER nav ToolNav 1", "WAITTIME"},
-        {move, 2, false, "FINPROG", "WAITTIME"},
-    };
+    machine.Locked = true;
     w.toolNavCount = 5;
-    for (const auto& c : cases) {
-        for (const bool locked : {false, true}) {
-            machine.Locked = locked;
-            machine.OnMouseMove = static_cast<MouseMovePolicy>(c.policy);
-            show.Include =
-                c.include ? std::vector<std::string>{"http://site/"} : std::vector<std::string>{};
-            player.reset();
-            Start();
-            Tick(5);  // past the grace of the play's start
-            w.calls.clear();
-            c.act(P(), w);
-            std::string seen = StateWord(P().State());
-            if (P().NavigationMode()) seen += " nav";
-            if (w.Count("ToolNav 1") > 0) seen += " ToolNav 1";
-            EXPECT_EQ(seen, locked ? c.locked : c.unlocked)
-                << "row " << &c - cases << (locked ? " locked" : " unlocked");
-            // A close from outside (the window manager's) is refused as well.
-            if (locked) {
-                EXPECT_FALSE(P().QuitAllowed());
-            }
-        }
+    // A move brings navigation mode only over an include list, and never ends the show.
+    for (const int policy : {1, 2}) {
+        machine.OnMouseMove = static_cast<MouseMovePolicy>(policy);
+        player.reset();
+        Start();
+        Tick(5);  // past the grace of the play's start
+        w.pointer.x += 1;
+        EXPECT_EQ(Run({0, 0}), "WAITTIME,WAITTIME") << "policy " << policy;
     }
+    P().CmdQuit();
+    P().CmdConfig();
+    EXPECT_EQ(Run({0, 0}), "WAITTIME,WAITTIME");
+    EXPECT_EQ(w.Count("ToolNav 1"), 0);
+    // A close from outside (the window manager's) is refused as well.
+    EXPECT_FALSE(P().QuitAllowed());
     // The operator's requests still reach a locked kiosk.
     EXPECT_TRUE(P().OpenConfig());
     P().Terminate();

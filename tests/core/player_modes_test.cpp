@@ -1,5 +1,3 @@
-// The two modes: mouse policy, cursor, tool bars, help, and the address check.
-
 #include "core/player.h"
 
 #include "player_fixture.h"
@@ -14,8 +12,7 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
         int policy;
         Begin begin;
         const char* trace;
-    } cases[] = {{0, Begin::Play, "WAITTIME,WAITTIME,WAITTIME"},
-                 {1, Begin::Play, "WAITTIME,WAITSAVER nav,WAITSAVER nav"},
+    } cases[] = {{1, Begin::Play, "WAITTIME,WAITSAVER nav,WAITSAVER nav"},
                  {1, Begin::PlayFromNavigation, "NAVIGATE,WAITSAVER nav,WAITSAVER nav"},
                  {2, Begin::ConfigClosed, "WAITTIME,FINPROG,FINPROG"}};
     for (const auto& c : cases) {

@@ -1,5 +1,3 @@
-// Page sequencing: order, times, preload, the play commands and the browsers' records.
-
 #include "core/player.h"
 
 #include "player_fixture.h"
@@ -7,21 +5,19 @@
 namespace pagelark::testing {
 namespace {
 
-TEST_F(PlayerTest, PagesShownFollowFirstPageAutoLoopAndTheSnapshotRun) {
+TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
     const struct {
         int firstPage;
-        bool autoLoop, snapshots;
-        std::vector<std::string> shown;                         // until the end, or the first five
-    } cases[] = {{1, false, false, {help[0], Url(1), Url(2)}},  // ends when page N-1 is done
-                 {9, false, false, {help[0]}},
+        bool autoLoop;
+        std::vector<std::string> shown;                  // until the end, or the first five
+    } cases[] = {{1, false, {help[0], Url(1), Url(2)}},  // ends when page N-1 is done
+                 {9, false, {help[0]}},
                  // The browser that comes on show holds the primed start page, for its time.
-                 {9, true, false, {help[0], help[0], Url(1), Url(2), Url(3)}},
-                 {1, true, true, {help[0]}}};  // the snapshot run is done at the first advance
+                 {9, true, {help[0], help[0], Url(1), Url(2), Url(3)}}};
     for (const auto& c : cases) {
         player.reset();
         show.CurrentPage = c.firstPage;
         show.AutoLoop = c.autoLoop;
-        w.snapshotRunDone = c.snapshots;
         Start({5, 5, 5});
         std::vector<std::string> shown;
         while (P().State() != S::FinProg && shown.size() < 5) {

@@ -1,5 +1,3 @@
-// The state machine: start-up, the configuration window, the end, the reboot, the keys.
-
 #include "core/player.h"
 
 #include "player_fixture.h"
