@@ -1,5 +1,3 @@
-// Snapshot names, counting and the end of a snapshot run.
-
 #include "capture/snapshots.h"
 
 #include <gtest/gtest.h>

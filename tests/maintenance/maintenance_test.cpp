@@ -1,5 +1,3 @@
-// The reboot sequence, the automatic logon values it writes and the request logind gets.
-
 #include <gtest/gtest.h>
 
 #include <optional>

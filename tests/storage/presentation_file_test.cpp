@@ -98,10 +98,6 @@ TEST_F(PresentationFileTest, OnlyTheStarterAsWrittenIsUntouched) {
     const std::string path = temp.File("Pagelark.TSO");
     const std::function<void()> edits[] = {
         [] {},
-        [&] {  // a page deleted and the file saved: the operator's now
-            p.Pages.pop_back();
-            Save(path);
-        },
         [&] { temp.Write("Pagelark.TSO", TempFolder::Read(path) + "\r\n"); },
         [&] { p.CurrentFile = temp.Write("Copy.TSO", TempFolder::Read(path)); },
     };
