@@ -15,8 +15,6 @@ TEST(CommandLine, NamesTheFileOrTheDefault) {
                  {" config ", kDefault},
                  {"\"/srv/My Files/show.TSO\" -x", "/srv/My Files/show.TSO"},
                  {"/srv/My Files/show.TSO", "/srv/My Files/show.TSO"},
-                 {"/C", kDefault},
-                 {" -c:1234 ", kDefault},
                  {"/cdrom/show.tso", "/cdrom/show.tso"},
                  {"\"unterminated", "\"unterminated"},
                  // A path the shell split at its blank comes back whole.
@@ -45,12 +43,6 @@ TEST(CommandLine, EngineLogsOnlyWhenTheRulesOrItsFlagsAskForIt) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(QuietEngineFlags(c.flags, c.rules), c.result) << c.flags << " " << c.rules;
-}
-
-TEST(CommandLine, NoPinchZoomAndNoOverscrollNavigationWhateverTheFlagsGiven) {
-    EXPECT_EQ(KioskEngineFlags(""), "--disable-pinch --overscroll-history-navigation=0");
-    EXPECT_EQ(KioskEngineFlags("--disable-gpu --disable-pinch"),
-              "--disable-gpu --disable-pinch --overscroll-history-navigation=0");
 }
 
 TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {

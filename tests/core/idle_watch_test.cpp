@@ -1,5 +1,3 @@
-// What a pointer move does, and when nobody was there for long enough.
-
 #include "core/idle_watch.h"
 
 #include <gtest/gtest.h>
@@ -25,9 +23,6 @@ TEST(IdleWatchTest, MoveIsActivityAndActsOnceTheHandLeftTheMouse) {
         {true, 1.9, EnterNavigation, false, false, Move::None},
         {true, 2.1, EnterNavigation, false, false, Move::EnterNavigation},
         {true, 2.1, EnterNavigation, true, false, Move::None},
-        {true, 1.9, EndShow, false, false, Move::None},
-        {true, 2.1, EndShow, false, false, Move::EndShow},
-        {true, 2.1, EndShow, false, true, Move::None},
         {true, 100, ShowToolRun, false, false, Move::None},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,3 @@
-// How long a page stays on show, which play commands act, and where the counter goes.
-
 #include "core/page_timer.h"
 
 #include <gtest/gtest.h>

@@ -20,9 +20,6 @@ namespace pagelark::testing {
 
 using S = PlayerState;
 
-using Flags = std::array<bool, kBrowserCount>;
-inline constexpr Flags kAllSet{true, true, true};
-
 class FakeWorld : public Clock,
                   public BrowserStage,
                   public Desktop,
@@ -36,11 +33,11 @@ class FakeWorld : public Clock,
     double now = DateTimeValue(2026, 3, 1, 12, 0);
     std::vector<std::string> calls;
     std::function<void()> onNavigate;
-    Flags offline{}, silent{}, visible = kAllSet;
+    std::array<bool, kBrowserCount> offline{}, silent{}, visible{true, true, true};
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
     int snapshots = 0;
-    bool cursorStuck = false, snapshotRunDone = false, rebootAccepted = true;
+    bool cursorStuck = false;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
     long Count(const std::string& c) const { return std::count(calls.begin(), calls.end(), c); }
@@ -91,12 +88,12 @@ class FakeWorld : public Clock,
     void Open() override { calls.push_back("OpenConfig"); }
     bool RebootSequence(bool login, bool force) override {
         Log("Reboot", login * 10 + force);
-        return rebootAccepted;
+        return true;
     }
     bool TakeSnapshot(bool pageOnShowTaken) override {
         ++snapshots;
         if (pageOnShowTaken) calls.push_back("SnapshotPassed");
-        return snapshotRunDone;
+        return false;
     }
     bool IsConnected() const override { return true; }
     void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }

@@ -1,44 +1,23 @@
-// Page sequencing: order, times, preload, the play commands and the browsers' records.
-
 #include "core/player.h"
 
-#include "platform/log.h"
 #include "player_fixture.h"
 
 namespace pagelark::testing {
 namespace {
 
-TEST_F(PlayerTest, PlaysStartPageThenLoopsOverThePagesRotatingTheBrowsers) {
-    Start({5, 7, 9});
-    const struct {
-        std::string page;
-        int seconds, browser;
-    } order[] = {{help[0], 2, 1}, {Url(1), 5, 2}, {Url(2), 7, 0},
-                 {Url(3), 9, 1},  {Url(1), 5, 2}, {Url(2), 7, 0}};
-    for (const auto& e : order) {
-        ASSERT_EQ(Shown(), e.page);
-        EXPECT_EQ(P().CurrentBrowser(), e.browser);
-        P().DocumentComplete(P().NextBrowser());
-        ASSERT_EQ(Run({e.seconds - 0.1}), "WAITTIME") << e.page << " left early";
-        Tick(0.2, 2);
-    }
-}
-
-TEST_F(PlayerTest, PagesShownFollowFirstPageAutoLoopAndTheSnapshotRun) {
+TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
     const struct {
         int firstPage;
-        bool autoLoop, snapshots;
-        std::vector<std::string> shown;                         // until the end, or the first five
-    } cases[] = {{1, false, false, {help[0], Url(1), Url(2)}},  // ends when page N-1 is done
-                 {9, false, false, {help[0]}},
+        bool autoLoop;
+        std::vector<std::string> shown;                  // until the end, or the first five
+    } cases[] = {{1, false, {help[0], Url(1), Url(2)}},  // ends when page N-1 is done
+                 {9, false, {help[0]}},
                  // The browser that comes on show holds the primed start page, for its time.
-                 {9, true, false, {help[0], help[0], Url(1), Url(2), Url(3)}},
-                 {1, true, true, {help[0]}}};  // the snapshot run is done at the first advance
+                 {9, true, {help[0], help[0], Url(1), Url(2), Url(3)}}};
     for (const auto& c : cases) {
         player.reset();
         show.CurrentPage = c.firstPage;
         show.AutoLoop = c.autoLoop;
-        w.snapshotRunDone = c.snapshots;
         Start({5, 5, 5});
         std::vector<std::string> shown;
         while (P().State() != S::FinProg && shown.size() < 5) {
@@ -49,20 +28,13 @@ TEST_F(PlayerTest, PagesShownFollowFirstPageAutoLoopAndTheSnapshotRun) {
     }
 }
 
-// Nothing preloads past the end, and with WaitComplete off the page's time alone decides.
-TEST_F(PlayerTest, PreloadIsNotAwaitedPastTheEndOrWithoutWaitComplete) {
-    show.MaxTime = 30;
-    show.CurrentPage = 9;
-    Start({10, 10});
-    EXPECT_EQ(Run({29, 2}), "WAITTIME,NAVIGATE");
-
-    player.reset();
+TEST_F(PlayerTest, WithoutWaitCompleteThePagesTimeAloneDecides) {
     show.WaitComplete = false;
     Start({10, 10});
     EXPECT_EQ(Run({2.1}), "NAVIGATE");
 }
 
-TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndTriedAgainAtItsNext) {
+TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndLeavesNoSecondPicture) {
     Start({5, 5, 5});
     NextPageAfter(3);
     ASSERT_EQ(Shown(), Url(1));
@@ -78,40 +50,6 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndTriedAgainAtItsNext) {
     NextPageAfter(0.2);
     EXPECT_EQ(Shown(), Url(3));
     EXPECT_EQ(w.Count("SnapshotPassed"), 1);  // page 2's number: no second picture of page 1
-    // A preload whose renderer died after it completed has nothing to show either.
-    P().DocumentComplete(P().NextBrowser());
-    P().LoadFailed(P().NextBrowser());
-    Tick(5.1);
-    EXPECT_EQ(Shown(), Url(3));
-    EXPECT_EQ(P().Browser(P().NextBrowser()).address, Url(2));  // tried again
-    NextPageAfter(5.1);
-    EXPECT_EQ(Shown(), Url(2));
-}
-
-struct WarningLog final : LogSink {
-    std::vector<std::string> lines;
-    WarningLog() { SetLogSink(this); }
-    ~WarningLog() override { SetLogSink(nullptr); }
-    bool Enabled(LogArea) const override { return false; }
-    void Write(LogArea, std::string_view) override {}
-    void Warn(LogArea, std::string_view line) override { lines.emplace_back(line); }
-};
-
-TEST_F(PlayerTest, PagesThatCannotBeLoadedAreSaidOnceAndSoIsAShowOfNone) {
-    WarningLog log;
-    Start({5, 5});
-    for (int turn = 0; turn < 3; ++turn) {  // pages 1, 2, then 1 again
-        P().LoadFailed(P().NextBrowser());
-        Tick(3);
-    }
-    const std::string skipped = "page skipped, it cannot be loaded: ";
-    EXPECT_EQ(log.lines, (std::vector<std::string>{skipped + Url(1), skipped + Url(2),
-                                                   "no page of the presentation can be loaded"}));
-    NextPageAfter(3);  // page 2 loads
-    ASSERT_EQ(Shown(), Url(2));
-    P().LoadFailed(P().NextBrowser());
-    Tick(6);
-    EXPECT_EQ(log.lines.size(), 3u);  // page 1 is still the one known to fail
 }
 
 TEST_F(PlayerTest, PlayCommandsInBothModes) {
@@ -140,25 +78,6 @@ TEST_F(PlayerTest, PlayCommandsInBothModes) {
     }
     EXPECT_FALSE(P().NavigationMode());
     EXPECT_LT(w.cursorCounter, -5);  // and with it the cursor
-}
-
-TEST_F(PlayerTest, HeldAddressIsNotLoadedAgainUnlessItsLoadFailed) {
-    show.HomeURL = "http://home/";
-    Start();
-    const auto homeLoads = [this] { return w.Count("Navigate 1 http://home/"); };
-    P().GoHome();
-    P().GoHome();
-    EXPECT_EQ(homeLoads(), 1);
-
-    P().LoadFailed(1);  // e.g. the network was down
-    P().GoHome();
-    P().GoHome();
-    EXPECT_EQ(homeLoads(), 2);
-
-    P().LoadFailed(1);
-    P().DocumentComplete(1);  // a later load of it succeeded after all
-    P().GoHome();
-    EXPECT_EQ(homeLoads(), 2);
 }
 
 }  // namespace

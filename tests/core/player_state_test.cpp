@@ -1,5 +1,3 @@
-// The state machine: start-up, the configuration window, the end, the reboot, the keys.
-
 #include "core/player.h"
 
 #include "player_fixture.h"
@@ -26,51 +24,29 @@ TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
     EXPECT_GT(w.cursorCounter, 5);
 }
 
-TEST_F(PlayerTest, DueRebootWaitsUntilPlayResumes) {
+TEST_F(PlayerTest, DueRebootWaitsForPauseTheConfigWindowAndNavigationModeAndPassesItsFlags) {
     machine.AutoReboot = true;
     machine.AutoLogin = true;
+    machine.ForceReboot = true;
     machine.ScreenSaveActive = false;
     machine.RebootMoment = w.now + 60 / kSecondsPerDay;
     Start();
     EXPECT_EQ(Run({30}), "WAITTIME");  // not due yet
     P().CmdPause();
     EXPECT_EQ(Run({120}), "WAITSAVER");
-    P().CmdPlay();
-    EXPECT_EQ(Run({0}), "WAITTIME");  // NAVIGATE: no reboot check there
-    w.calls.clear();
-    EXPECT_EQ(Run({0}), "FINPROG");
-    EXPECT_EQ(w.Take(), "Reboot 10,Stop 0,Stop 1,Stop 2");
-}
-
-TEST_F(PlayerTest, RefusedRebootLetsTheShowGoOnUntilTheSameTimeTomorrow) {
-    const double due = w.now + 1 / kSecondsPerDay;
-    machine.AutoReboot = true;
-    machine.RebootMoment = due;
-    w.rebootAccepted = false;
-    Start({5, 5});
-    w.calls.clear();
-    EXPECT_EQ(Run({2, 0, 0}), "WAITTIME,WAITTIME,WAITTIME");
-    EXPECT_EQ(w.Take(), "Reboot 0");  // asked once; no browser stopped
-    EXPECT_EQ(machine.RebootMoment, due + 1);
-    NextPageAfter(1);
-    EXPECT_EQ(Shown(), Url(1));
-}
-
-TEST_F(PlayerTest, DueRebootWaitsForTheConfigWindowAndNavigationModeAndPassesForce) {
-    machine.AutoReboot = true;
-    machine.ForceReboot = true;
-    machine.ScreenSaveActive = false;
-    machine.RebootMoment = w.now + 1 / kSecondsPerDay;
-    Start();
     P().CmdConfig();
     EXPECT_EQ(Run({5, 5}), "WAITCONFIG,WAITCONFIG");
     P().ConfigClosed(false);
     P().SwitchToNavigation();
     EXPECT_EQ(Run({5, 5}), "WAITSAVER nav,WAITSAVER nav");
-    EXPECT_EQ(w.Count("Reboot 1"), 0);
+    EXPECT_EQ(w.Count("Reboot 11"), 0);
     P().CmdPlay();
-    EXPECT_EQ(Run({0, 0, 0, 0}), "NAVIGATE,WAITTIME,FINPROG,FINPROG");
-    EXPECT_EQ(w.Count("Reboot 1"), 1);  // once, whatever follows
+    EXPECT_EQ(Run({0, 0}), "NAVIGATE,WAITTIME");  // NAVIGATE: no reboot check there
+    w.calls.clear();
+    EXPECT_EQ(Run({0}), "FINPROG");
+    EXPECT_EQ(w.Take(), "Reboot 11,Stop 0,Stop 1,Stop 2");
+    EXPECT_EQ(Run({0}), "FINPROG");
+    EXPECT_EQ(w.Count("Reboot 11"), 0);  // once, whatever follows
 }
 
 TEST_F(PlayerTest, StepIsNotReenteredFromInsideAPortCall) {

@@ -1,5 +1,3 @@
-// The reboot sequence, the automatic logon values it writes and the request logind gets.
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -70,8 +68,6 @@ TEST(RebootSequenceTest, LogonValuesOnlyWhereTheSystemHasThemWithAutoLoginInOrde
 }
 
 TEST(LogindTest, InhibitorsHoldAnUnforcedRebootAndAnOlderLogindGetsThePlainCall) {
-    EXPECT_EQ(LogindRebootCall(false), (LogindCall{"RebootWithFlags", kLogindRootCheckInhibitors}));
-    EXPECT_EQ(LogindRebootCall(true), (LogindCall{"RebootWithFlags", kLogindSkipInhibitors}));
     const LogindCall plain{"Reboot", 0};
     const struct {
         LogindCall sent;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/registry_store.h"
-#include "support/scoped_variable.h"
 #include "support/temp_registry.h"
 
 namespace pagelark::testing {
@@ -76,19 +75,6 @@ TEST_F(FileRegistryTest, ClassesRootMergesTheUserOverTheMachine) {
     // Removing the user's value uncovers the machine's.
     EXPECT_TRUE(Set(kClasses, ".show", "", ""));
     EXPECT_EQ(Get(kClasses, ".show", ""), "machine");
-}
-
-TEST(FileRegistryFolderTest, ComesFromTheEnvironment) {
-    const char* names[] = {"HOME", "XDG_CONFIG_HOME", "PAGELARK_REGISTRY_DIR"};
-    ScopedVariable home(names[0], "/home/someone"), config(names[1], nullptr),
-        folder(names[2], nullptr);
-    const char* rows[][4] = {{"/home/someone", "/cfg", "/reg", "/reg"},
-                             {"/home/someone", "relative", "", "/home/someone/.config/pagelark"}};
-    for (const auto& row : rows) {
-        for (int i = 0; i < 3; ++i)
-            ::setenv(names[i], row[i], 1);
-        EXPECT_EQ(RegistryFolderFromEnvironment(), row[3]);
-    }
 }
 
 }  // namespace

@@ -38,8 +38,6 @@ TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
         EXPECT_TRUE(ParseRegFile(empty).ok);
 }
 
-// --- the store files ---------------------------------------------------------------------
-
 class RegStoreTest : public ::testing::Test, public TempRegistry {
   protected:
     FileRegistry Store(const std::string& at) { return FileRegistry(at, errors); }

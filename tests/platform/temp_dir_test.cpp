@@ -2,13 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <set>
-
-#include "platform/file_io.h"
 #include "support/scoped_variable.h"
 #include "support/temp_folder.h"
 
@@ -32,40 +27,6 @@ TEST(TempDir, FollowsTheEnvironmentToPrivateFoldersOnlyThenFallsBackToOneInTmp) 
     const std::string dir = TempDir();
     ASSERT_EQ(dir, "/tmp/pagelark-" + std::to_string(::geteuid()) + "/");
     EXPECT_EQ(testing::ModeOf(dir), 0700u);
-}
-
-TEST(ReserveTempFile, CreatesAnEmptyUniqueFile) {
-    TempFolder temp;
-    const std::string first = ReserveTempFile(temp.path() + "/");
-    const std::string second = ReserveTempFile(temp.path() + "/");
-    ASSERT_FALSE(first.empty());
-    EXPECT_NE(first, second);
-    EXPECT_EQ(std::filesystem::file_size(first), 0u);
-    EXPECT_EQ(ReserveTempFile(temp.path() + "/missing/"), "");
-}
-
-TEST(Leftovers, FilesOfDeadRunsGoFilesOfLiveRunsAndOthersStay) {
-    TempFolder temp;
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    const std::string dead = std::to_string(child), live = std::to_string(::getppid());
-    const std::string own = std::to_string(::getpid());  // this run has written nothing yet
-    const std::vector<std::string> gone = {"TMP" + dead + "-abc123", "TMP" + own + "-abc123",
-                                           ".show.tso." + dead + "-x1Y2z3"};
-    const std::vector<std::string> stay = {
-        "TMP" + live + "-abc123",         "TMPabc123",
-        "TMP" + dead + "-abc12",          ".show.tso." + live + "-x1Y2z3",
-        ".other.tso." + dead + "-x1Y2z3", "show.tso"};
-    for (const auto& list : {gone, stay})
-        for (const std::string& name : list)
-            temp.Write(name, "x");
-    RemoveLeftoverTempFiles(temp.path() + "/");
-    RemoveLeftoverReplacements(temp.File("show.tso"));
-    std::set<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(temp.path()))
-        left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, std::set<std::string>(stay.begin(), stay.end()));
 }
 
 }  // namespace

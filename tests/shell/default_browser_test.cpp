@@ -16,14 +16,6 @@
 namespace pagelark::testing {
 namespace {
 
-// The options and the document joined by single blanks: the shell's parameter text.
-std::string Parameters(const ShellCommand& command) {
-    std::string text;
-    for (const std::string& option : command.options)
-        text += option + " ";
-    return text + command.document;
-}
-
 TEST(DefaultBrowserTest, CommandLineFieldsBecomeProgramFolderAndParameters) {
     const struct {
         const char* command;
@@ -49,7 +41,11 @@ TEST(DefaultBrowserTest, CommandLineFieldsBecomeProgramFolderAndParameters) {
         if (!command) continue;
         EXPECT_EQ(command->program, c.program);
         EXPECT_EQ(command->directory, c.directory);
-        EXPECT_EQ(Parameters(*command), c.options + address);
+        // The options and the document joined by single blanks: the shell's parameter text.
+        std::string parameters;
+        for (const std::string& option : command->options)
+            parameters += option + " ";
+        EXPECT_EQ(parameters + command->document, c.options + address);
     }
 }
 

@@ -2,25 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <filesystem>
-
 #include "ini/ini_store.h"
 #include "platform/shares.h"
-#include "support/temp_folder.h"
 
 namespace pagelark {
 namespace {
-
-using testing::TempFolder;
-
-TEST(PathHelpers, SeparatorsAndExtensions) {
-    EXPECT_EQ(WithTrailingSeparator("/srv"), "/srv/");
-    EXPECT_EQ(WithTrailingSeparator(""), "");
-    EXPECT_EQ(WithoutTrailingSeparator("/srv//"), "/srv/");  // one separator only
-    EXPECT_FALSE(IsAbsolutePath("a/b"));
-    EXPECT_EQ(GetExtension("/srv/my.shows/readme"), "shows/readme");  // after the last dot
-}
 
 class CountingShares final : public ShareConnector {
   public:
@@ -36,37 +22,10 @@ class CountingShares final : public ShareConnector {
     std::vector<std::string> disconnected;
 };
 
-class FileUtilsTest : public ::testing::Test {
-  protected:
+TEST(FileUtilsTest, SharesAreConnectedOnceAndSlotsReused) {
     CountingShares shares;
     IniStore iniFiles;
     FileUtils files{shares, iniFiles};
-    TempFolder temp;
-};
-
-TEST_F(FileUtilsTest, FileAndFolderChangesRecordTheError) {
-    const std::string deep = temp.File("a/b/c");
-    EXPECT_TRUE(files.MakeFolder(deep));  // with every missing parent
-    EXPECT_TRUE(DirExists(deep));
-    const std::string keep = temp.Write("a/b/c/keep", "x");
-    EXPECT_FALSE(files.RemoveFolder(deep));
-    EXPECT_EQ(files.LastFileError(), ENOTEMPTY);
-    EXPECT_TRUE(files.RemoveFile(keep));
-    EXPECT_FALSE(files.RemoveFile(keep));
-    EXPECT_EQ(files.LastFileError(), ENOENT);
-    EXPECT_TRUE(files.RemoveFolder(deep));
-    EXPECT_FALSE(DirExists(deep));
-}
-
-TEST_F(FileUtilsTest, WriteLinesEndsEveryLineWithCrLf) {
-    const std::string file = temp.Write("show.tso", "old content that is longer");
-    EXPECT_TRUE(files.WriteLines(file, {"[Tessaro]", "HomeURL=x", ""}));
-    EXPECT_EQ(TempFolder::Read(file), "[Tessaro]\r\nHomeURL=x\r\n\r\n");
-    EXPECT_EQ(iniFiles.ReadString("Tessaro", "HomeURL", file), "x");
-    EXPECT_FALSE(files.WriteLines(temp.File("missing/show.tso"), {"x"}));
-}
-
-TEST_F(FileUtilsTest, SharesAreConnectedOnceAndSlotsReused) {
     files.DirExists("\\\\s\\a\\folder");  // a share path connects its share first
     EXPECT_EQ(shares.connects, 1);
     EXPECT_TRUE(files.ConnectShare("\\\\s\\a"));

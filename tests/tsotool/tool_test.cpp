@@ -103,7 +103,6 @@ TEST(Tool, ShowChangesNothingAndFailuresExitWithOneOrForUsageTwo) {
         {"show folder.tso", 1},
         {"save empty.tso nowhere/out.tso", 1},
         {"", 2},
-        {"show a b", 2},
         {"frobnicate x", 2},
     };
     for (const auto& [args, code] : rows) {
