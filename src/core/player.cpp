@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/days.h"
 #include "model/presentation.h"
 #include "platform/clock.h"
 #include "platform/log.h"
@@ -123,6 +124,12 @@ void Player::StepNavigate() {
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every load; no page lies below the start page, so such a counter starts there.
     if (p.CurrentPage < 0) p.CurrentPage = 0;
+    if (freshPreloadSince_) {
+        const BrowserRotation::Record& next = browsers_[browsers_.Next()];
+        const bool waited = Now() - *freshPreloadSince_ > InDays(std::chrono::seconds{p.MaxTime});
+        if (!next.loaded && !next.failed && !waited) return;
+        freshPreloadSince_.reset();
+    }
     browsers_.Rotate();
     ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
@@ -188,6 +195,7 @@ void Player::StepWaitSaver() {
         SetState(PlayerState::Init);
         RecordMouse();
         LeaveNavigationMode();
+        ForgetVisitor();
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -143,6 +144,8 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     void AdvancePage(int delta);
     void EnterNavigationMode();
     void LeaveNavigationMode();
+    // The show resumes after a visitor: nothing of theirs is kept for the next one.
+    void ForgetVisitor();
     void RecordMouse();
     void HideCursor();
     bool ToolRunShown() const;
@@ -162,6 +165,8 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     // Addresses reported as failing, until they load; pages skipped since one came on show.
     std::set<std::string> failing_;
     std::int32_t skippedInRow_ = 0;
+    // Since when the next page loads again after a visitor; the page on show waits for it.
+    std::optional<double> freshPreloadSince_;
 };
 
 }  // namespace pagelark

@@ -34,6 +34,7 @@ void Player::CmdPlay() {
         if (state_ == PlayerState::WaitSaver) SetState(PlayerState::Init);
         RecordMouse();
         LeaveNavigationMode();
+        ForgetVisitor();
         if (ToolRunShown())
             ShowCursor();
         else
@@ -163,6 +164,7 @@ void Player::ConfigClosed(bool ok) {
         return;
     }
     SetState(PlayerState::Navigate);
+    if (!navigationMode_) ForgetVisitor();
     if (navigationMode_ ? ToolNavShown() : ToolRunShown())
         ShowCursor();
     else

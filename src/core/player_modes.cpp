@@ -40,6 +40,17 @@ void Player::LeaveNavigationMode() {
     }
 }
 
+void Player::ForgetVisitor() {
+    if (!c_.machine.ClearVisitorData || !browsersReady_) return;
+    c_.stage.ForgetVisitor();
+    // The preload came from the old profile: loaded again in the fresh one before it shows.
+    const int next = browsers_.Next();
+    if (browsers_[next].address.empty()) return;
+    browsers_.PreloadStarts(true);
+    SendAddress(next, browsers_[next].address);
+    freshPreloadSince_ = Now();
+}
+
 void Player::SwitchToNavigation() {
     if (!NavigationOffered(c_.machine.Locked, c_.presentation)) return;
     if (c_.presentation.AutoHome) GoHome();

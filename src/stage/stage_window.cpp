@@ -51,12 +51,7 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
         b.view->setContextMenuPolicy(Qt::NoContextMenu);
         // A link or file dropped on a page would take it anywhere.
         b.view->setAcceptDrops(false);
-        b.page = new KioskPage(
-            profile_,
-            [this, i](const QUrl& url, bool topLevel) {
-                return !events_.CheckNavigation(i, url.toString().toStdString(), topLevel);
-            },
-            b.view);
+        b.page = NewPage(i);
         b.view->setPage(b.page);
         Watch(i);
     }
@@ -68,6 +63,48 @@ StageWindow::~StageWindow() {
     // The pages go before their profile.
     for (Browser& b : browsers_)
         delete b.view;
+}
+
+KioskPage* StageWindow::NewPage(int index) {
+    return new KioskPage(
+        profile_,
+        [this, index](const QUrl& url, bool topLevel) {
+            return !events_.CheckNavigation(index, url.toString().toStdString(), topLevel);
+        },
+        browsers_[static_cast<std::size_t>(index)].view);
+}
+
+void StageWindow::ForgetVisitor() {
+    retired_.push_back(profile_);
+    profile_ = CreateKioskProfile(this);
+    // The browser on show keeps its page until it is sent another: no blank frame.
+    for (int i = 0; i < kBrowserCount; ++i) {
+        if (i != front_) MovePage(i);
+    }
+    ReleaseProfiles();
+}
+
+void StageWindow::MovePage(int index) {
+    Browser& b = browsers_[static_cast<std::size_t>(index)];
+    if (b.page->profile() == profile_) return;
+    KioskPage* old = b.page;
+    b.page = NewPage(index);
+    b.page->SetSilent(old->Silent());
+    b.view->setPage(b.page);
+    Watch(index);
+    old->disconnect(this);
+    old->deleteLater();
+}
+
+void StageWindow::ReleaseProfiles() {
+    // Deleted after the pages let go above, which were queued for deletion first.
+    std::erase_if(retired_, [this](QWebEngineProfile* profile) {
+        for (const Browser& b : browsers_) {
+            if (b.page->profile() == profile) return false;
+        }
+        profile->deleteLater();
+        return true;
+    });
 }
 
 void StageWindow::Watch(int index) {
@@ -108,6 +145,8 @@ QUrl StageWindow::ToUrl(const std::string& address) {
 }
 
 void StageWindow::Navigate(int browser, const std::string& address) {
+    MovePage(browser);
+    ReleaseProfiles();
     Browser& b = browsers_[static_cast<std::size_t>(browser)];
     b.restarts.Reset();
     b.requested = ToUrl(address);
@@ -161,6 +200,7 @@ void StageWindow::BringToFront(int browser) {
         if (other != browser) browsers_[static_cast<std::size_t>(other)].page->DismissDialog();
     }
     browsers_[static_cast<std::size_t>(browser)].view->raise();
+    front_ = browser;
     TraceBringToFront(browser);
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/ports/browser_events.h"
 #include "core/ports/browser_stage.h"
@@ -48,6 +49,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     void SetWindowState(WindowState state) override;
     void LayoutBrowsers() override;
     void UnloadAll() override;
+    void ForgetVisitor() override;
 
     // The address a browser is sent as, for what the program stores as a path or an address.
     static QUrl ToUrl(const std::string& address);
@@ -72,13 +74,19 @@ class StageWindow final : public QWidget, public BrowserStage {
         RestartBudget restarts;
     };
 
+    KioskPage* NewPage(int index);
     void Watch(int index);
+    // The browser's page again, on the current profile.
+    void MovePage(int index);
+    void ReleaseProfiles();
     void CoverScreen();
 
     const Clock& clock_;
     BrowserEvents& events_;
     PlayerCommands& commands_;
     QWebEngineProfile* profile_ = nullptr;
+    std::vector<QWebEngineProfile*> retired_;  // still held by a page
+    int front_ = 0;
     std::array<Browser, kBrowserCount> browsers_;
     bool unloading_ = false;
     std::optional<WindowState> windowState_;  // as last asked for by the player

@@ -73,6 +73,7 @@ class FakeWorld : public Clock,
     void SetWindowState(WindowState s) override { Log("WindowState", static_cast<int>(s)); }
     void LayoutBrowsers() override { calls.push_back("Layout"); }
     void UnloadAll() override { calls.push_back("UnloadAll"); }
+    void ForgetVisitor() override { calls.push_back("ForgetVisitor"); }
     ScreenPoint CursorPosition() const override { return pointer; }
     int ShowCursor(bool show) override { return cursorCounter += cursorStuck ? 0 : show ? 1 : -1; }
     void ShowToolRun(bool v) override { Log("ToolRun", v); }

@@ -30,11 +30,39 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
         w.calls.clear();
         w.pointer.x += 1;  // a move; Cancel keeps the reference from before the window
         if (c.begin == Begin::ConfigClosed) P().ConfigClosed(false);
+        P().DocumentComplete(P().NextBrowser());  // the preload again, after the visitor
         EXPECT_EQ(Run({1.9, 0.2, 5}), c.trace) << "policy " << c.policy;
         EXPECT_EQ(P().LastActivityTime(), w.now);
         // Once in navigation mode, moves do nothing more.
         EXPECT_EQ(w.Count("ToolNav 1"), c.policy == 1 ? 1 : 0);
     }
+}
+
+TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfile) {
+    for (const bool clear : {true, false}) {
+        machine.ClearVisitorData = clear;
+        player.reset();
+        Start({10, 10});
+        P().SwitchToNavigation();
+        const int shown = P().CurrentBrowser(), next = P().NextBrowser();
+        const std::string preload = "Navigate " + std::to_string(next) + " " + Url(1);
+        w.calls.clear();
+        P().CmdPlay();
+        EXPECT_EQ(w.Count("ForgetVisitor") + w.Count(preload), clear ? 2 : 0);
+        Tick(0, 3);
+        EXPECT_EQ(P().CurrentBrowser(), clear ? shown : next) << clear;
+    }
+    P().DocumentComplete(P().NextBrowser());
+    Tick();
+    EXPECT_EQ(P().Browser(P().CurrentBrowser()).address, Url(1));
+    // A preload that never loads gives way after MaxTime, as any other.
+    machine.ClearVisitorData = true;
+    P().SwitchToNavigation();
+    P().CmdPlay();
+    Tick(0, 3);
+    EXPECT_EQ(P().State(), S::Navigate);
+    Tick(show.MaxTime + 1, 2);
+    EXPECT_EQ(P().State(), S::WaitTime);
 }
 
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {

@@ -41,6 +41,7 @@ TEST_F(PlayerTest, DueRebootWaitsForPauseTheConfigWindowAndNavigationModeAndPass
     EXPECT_EQ(Run({5, 5}), "WAITSAVER nav,WAITSAVER nav");
     EXPECT_EQ(w.Count("Reboot 11"), 0);
     P().CmdPlay();
+    P().DocumentComplete(P().NextBrowser());      // the next page again, in a fresh profile
     EXPECT_EQ(Run({0, 0}), "NAVIGATE,WAITTIME");  // NAVIGATE: no reboot check there
     w.calls.clear();
     EXPECT_EQ(Run({0}), "FINPROG");

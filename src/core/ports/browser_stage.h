@@ -32,6 +32,10 @@ class BrowserStage {
     virtual void SetWindowFrame(bool show) = 0;
     virtual void SetWindowState(WindowState state) = 0;
     virtual void LayoutBrowsers() = 0;
+    // Nothing of the pages loaded so far may reach a later one: every browser moves to a
+    // fresh profile, the one on show only when it is next sent an address, and the old
+    // profile goes with its last page.
+    virtual void ForgetVisitor() = 0;
     // Closes every window in order; the program then ends.
     virtual void UnloadAll() = 0;
 };
