@@ -19,6 +19,8 @@ namespace pagelark {
 
 namespace {
 
+constexpr std::chrono::milliseconds kFirstFrame{300};
+
 // The benchmarks time a page change from the moment its browser comes to the front to its
 // pixels on the screen; PAGELARK_TRACE names the file they read the moments from.
 void TraceBringToFront(int browser) {
@@ -89,6 +91,7 @@ void StageWindow::MovePage(int index) {
     if (b.page->profile() == profile_) return;
     KioskPage* old = b.page;
     b.page = NewPage(index);
+    b.painted = false;
     b.page->SetSilent(old->Silent());
     b.view->setPage(b.page);
     Watch(index);
@@ -113,8 +116,17 @@ void StageWindow::Watch(int index) {
         KioskPage* page = browsers_[static_cast<std::size_t>(index)].page;
         // The engine's own error page can report a successful load.
         if (ok && page->url().scheme() != "chrome-error") {
-            events_.DocumentComplete(index);
             page->LogContents();
+            if (!browsers_[static_cast<std::size_t>(index)].painted) {
+                // A page that has never been on show has no picture yet when it has loaded:
+                // raised at once, it would show white until its first frame.
+                QTimer::singleShot(kFirstFrame, page, [this, index, page] {
+                    if (browsers_[static_cast<std::size_t>(index)].page == page)
+                        events_.DocumentComplete(index);
+                });
+                return;
+            }
+            events_.DocumentComplete(index);
         } else {
             events_.LoadFailed(index);
         }
@@ -201,6 +213,7 @@ void StageWindow::BringToFront(int browser) {
     }
     browsers_[static_cast<std::size_t>(browser)].view->raise();
     front_ = browser;
+    browsers_[static_cast<std::size_t>(browser)].painted = true;
     TraceBringToFront(browser);
 }
 

@@ -72,6 +72,7 @@ class StageWindow final : public QWidget, public BrowserStage {
         bool offline = false;
         QUrl requested;  // the address last sent
         RestartBudget restarts;
+        bool painted = true;  // came on show since its page was made
     };
 
     KioskPage* NewPage(int index);

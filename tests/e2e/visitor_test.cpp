@@ -1,0 +1,74 @@
+// What one visitor leaves in the browsers never reaches the next, and the show comes back
+// without a frame of anything but its pages.
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <string>
+
+#include "e2e/support/kiosk_fixture.h"
+
+namespace pagelark::e2e {
+namespace {
+
+using std::chrono_literals::operator""s;
+
+// A cookie, a local storage item and a database record; then a request for the target.
+constexpr const char* kLeave =
+    "<script>document.cookie = 'v=1; max-age=3600'; localStorage.setItem('v', '1');"
+    "var open = indexedDB.open('v', 1);"
+    "open.onupgradeneeded = function () { open.result.createObjectStore('s'); };"
+    "open.onsuccess = function () { var t = open.result.transaction('s', 'readwrite');"
+    " t.objectStore('s').put(1, 'v'); t.oncomplete = function () { fetch('{to}'); }; };"
+    "</script>";
+// Asks for the target followed by one digit for each of the three found (1) or not (0).
+constexpr const char* kLook =
+    "<script>var found = (document.cookie.indexOf('v=1') >= 0 ? '1' : '0') +"
+    " (localStorage.getItem('v') ? '1' : '0');"
+    "var open = indexedDB.open('v', 1);"
+    "open.onupgradeneeded = function () { open.result.createObjectStore('s'); };"
+    "open.onsuccess = function () { var get = open.result.transaction('s').objectStore('s')"
+    ".get('v'); get.onsuccess = function () { fetch('{to}' + found + (get.result ? '1' : '0'));"
+    " }; };</script>";
+
+TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
+    server_.AddPage("/leave", kLeave);
+    server_.AddPage("/look", kLook);
+    for (const bool keep : {false, true}) {
+        const std::string round = keep ? "kept" : "cleared";
+        Kiosk& kiosk =
+            Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=1\nScreenSaveTimeOut=3\n" +
+                  std::string(keep ? "ClearVisitorData=False\n" : "") + Pages({"/red", "/green"}));
+        ASSERT_TRUE(WaitUntilKioskShows()) << round;
+        ASSERT_TRUE(EnterNavigationMode()) << round;
+        EnterAddress(server_.Url("/leave?color=blue&to=/left-" + round));
+        ASSERT_TRUE(server_.FirstRequest("/left-" + round, kPatience).has_value()) << round;
+        ASSERT_TRUE(Comes(kBlue.rgb, kPatience)) << round;
+        // The idle time runs out: the visitor's page stays until a show page replaces it.
+        MoveTo(kPointerRest);
+        const auto recorded = screen_.RecordColors(12s);
+        Rgb last{1, 2, 3};
+        for (const ColorSample& s : recorded) {
+            if (!Near(s.rgb, last)) std::cout << SecondsBetween(recorded.front().time, s.time) << " " << ToHex(s.rgb) << "\n";
+            last = s.rgb;
+        }
+        for (const ColorSample& sample : recorded) {
+            if (Near(sample.rgb, kBlue.rgb) || Near(sample.rgb, kRed.rgb) ||
+                Near(sample.rgb, kGreen.rgb))
+                continue;
+            ADD_FAILURE() << round << ": " << ToHex(sample.rgb) << " came on show";
+            break;
+        }
+        ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kBlue.rgb); }, kPatience))
+            << round << ": the show never came back";
+        ASSERT_TRUE(EnterNavigationMode()) << round;
+        EnterAddress(server_.Url("/look?color=blue&to=/found-" + round + "-"));
+        EXPECT_TRUE(server_.FirstRequest("/found-" + round + (keep ? "-111" : "-000"), kPatience)
+                        .has_value())
+            << round;
+        kiosk.Stop();
+    }
+}
+
+}  // namespace
+}  // namespace pagelark::e2e
