@@ -72,17 +72,23 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
     }
     mouseMoveLabel->setBuddy(mouseMoveChoice_[0]);
     mouseColumn->addStretch();
-    // Beside what a visitor's mouse does: what a visitor can do at all.
+    // Side by side on the last row, so the window keeps its size: what a visitor leaves
+    // behind, and what a visitor can do at all.
+    clearVisitorDataCheck_ =
+        MakeCheck("chkClearVisitorData", "Clear &visitor data on return to the show", saver);
+    clearVisitorDataCheck_->setToolTip(
+        "The browsers start on a fresh profile: cookies, logins, site storage, cache and "
+        "history never reach the next visitor");
     lockedCheck_ = MakeCheck("chkLocked", "Loc&ked: no way out for visitors", saver);
     lockedCheck_->setToolTip(
         "No tool bar but navigation over the include list, no quit keys, no configuration "
         "window but through pagelark CONFIG, no local files");
-    mouseColumn->addWidget(lockedCheck_);
 
     const int boxWidth = defaultTimeEdit_->fontMetrics().horizontalAdvance("0000") + 12;
     screenSaveTimeOutEdit_->setFixedWidth(boxWidth);
     defaultTimeEdit_->setFixedWidth(boxWidth);
-    saverGrid->addWidget(screenSaveActiveCheck_, 0, 0, 1, 4);
+    saverGrid->addWidget(screenSaveActiveCheck_, 0, 0);
+    saverGrid->addWidget(autoLoopCheck_, 0, 1, 1, 3);
     saverGrid->addWidget(screenSaveTimeOutLabel_, 1, 0);
     saverGrid->addWidget(screenSaveTimeOutEdit_, 1, 1);
     saverGrid->addWidget(screenSaveTimeOutUpDown_, 1, 2);
@@ -91,9 +97,12 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
     saverGrid->addWidget(defaultTimeEdit_, 2, 1);
     saverGrid->addWidget(defaultTimeUpDown, 2, 2);
     saverGrid->addWidget(MakeLabel("lblDefaultTimeUnit", "seconds", saver), 2, 3);
-    saverGrid->addWidget(autoLoopCheck_, 3, 0, 1, 4);
-    saverGrid->addLayout(mouseColumn, 0, 4, 4, 1);
+    saverGrid->addWidget(clearVisitorDataCheck_, 3, 0, 1, 4);
+    saverGrid->addLayout(mouseColumn, 0, 4, 3, 1);
+    saverGrid->addWidget(lockedCheck_, 3, 4);
     saverGrid->setColumnStretch(4, 1);
+    // The focus follows the rows: the loop box sits on the first.
+    setTabOrder(screenSaveActiveCheck_, autoLoopCheck_);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(home);
@@ -102,7 +111,7 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
 
     for (QLineEdit* box : {homePageEdit_, screenSaveTimeOutEdit_, defaultTimeEdit_})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
-    for (QCheckBox* check : {autoHomeCheck_, autoLoopCheck_, lockedCheck_})
+    for (QCheckBox* check : {autoHomeCheck_, autoLoopCheck_, clearVisitorDataCheck_, lockedCheck_})
         connect(check, &QCheckBox::toggled, this, [this] { changed_(); });
     connect(screenSaveActiveCheck_, &QCheckBox::toggled, this, [this] {
         changed_();
@@ -146,6 +155,7 @@ void GeneralTab::Fill(const OptionFields& fields) {
     defaultTimeLink_->Fill(Q(fields.defaultTime));
     autoLoopCheck_->setChecked(fields.autoLoop);
     lockedCheck_->setChecked(fields.locked);
+    clearVisitorDataCheck_->setChecked(fields.clearVisitorData);
 }
 
 int GeneralTab::MouseMove() const {
@@ -162,6 +172,7 @@ void GeneralTab::Keep(OptionFields& fields) const {
     fields.defaultTime = S(defaultTimeEdit_->text());
     fields.autoLoop = autoLoopCheck_->isChecked();
     fields.locked = lockedCheck_->isChecked();
+    fields.clearVisitorData = clearVisitorDataCheck_->isChecked();
 }
 
 }  // namespace pagelark

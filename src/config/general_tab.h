@@ -49,6 +49,7 @@ class GeneralTab final : public QWidget {
     QLineEdit* defaultTimeEdit_;
     UpDownLink* defaultTimeLink_;
     QCheckBox* autoLoopCheck_;
+    QCheckBox* clearVisitorDataCheck_;
     QCheckBox* lockedCheck_;
 };
 

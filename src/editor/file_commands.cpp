@@ -71,6 +71,7 @@ Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& contex
     context.machine.ScreenSaveActive = edited.machine.ScreenSaveActive;
     context.machine.ScreenSaveTimeOut = edited.machine.ScreenSaveTimeOut;
     context.machine.OnMouseMove = edited.machine.OnMouseMove;
+    context.machine.ClearVisitorData = edited.machine.ClearVisitorData;
     // Unlocking (or locking) must not wait for the next start.
     context.machine.Locked = edited.machine.Locked;
 

@@ -24,7 +24,8 @@ struct OptionFields {
     int mouseMove = 0;              // optMouseMove index 0..2
     std::string defaultTime;        // seconds
     bool autoLoop = true;
-    bool locked = false;  // chkLocked
+    bool locked = false;           // chkLocked
+    bool clearVisitorData = true;  // chkClearVisitorData
     // chkDefaultSS: ticked, and enabled only while not ticked when filled
     bool defaultFile = false;
     // Reboot

@@ -173,6 +173,7 @@ void ReadFileSettings(Settings& settings, const std::string& file, MachineSettin
     machine.ScreenSaveTimeOut = std::chrono::seconds(timeOut == 0 ? 300 : timeOut);
     machine.OnMouseMove =
         static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting(file, "OnMouseMove"), 1));
+    machine.ClearVisitorData = ParseBool(settings.ReadSetting(file, "ClearVisitorData"), true);
     ReadToolbarButtons(settings, file, buttons);
 }
 

@@ -163,6 +163,7 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     option("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
     option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut.count()));
     option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
+    option("ClearVisitorData", BoolWord(machine.ClearVisitorData));
 
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];

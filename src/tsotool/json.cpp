@@ -142,6 +142,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"ScreenSaveActive\": " + std::string(Bool(machine.ScreenSaveActive)) + ",\n";
     out += "  \"ScreenSaveTimeOut\": " + std::to_string(machine.ScreenSaveTimeOut.count()) + ",\n";
     out += "  \"OnMouseMove\": " + std::to_string(static_cast<int>(machine.OnMouseMove)) + ",\n";
+    out += "  \"ClearVisitorData\": " + std::string(Bool(machine.ClearVisitorData)) + ",\n";
     out += "  \"AutoReboot\": " + std::string(Bool(machine.AutoReboot)) + ",\n";
     out += "  \"ForceReboot\": " + std::string(Bool(machine.ForceReboot)) + ",\n";
     out += "  \"RebootTime\": " +
