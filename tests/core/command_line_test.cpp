@@ -45,6 +45,12 @@ TEST(CommandLine, EngineLogsOnlyWhenTheRulesOrItsFlagsAskForIt) {
         EXPECT_EQ(QuietEngineFlags(c.flags, c.rules), c.result) << c.flags << " " << c.rules;
 }
 
+TEST(CommandLine, NoPinchZoomAndNoOverscrollNavigationWhateverTheFlagsGiven) {
+    EXPECT_EQ(KioskEngineFlags(""), "--disable-pinch --overscroll-history-navigation=0");
+    EXPECT_EQ(KioskEngineFlags("--disable-gpu --disable-pinch"),
+              "--disable-gpu --disable-pinch --overscroll-history-navigation=0");
+}
+
 TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {
     std::vector<std::string> arguments{"--remote-debugging-port=9222", "/srv/a.tso",
                                        "-remote-debugging-pipe"};
