@@ -48,15 +48,10 @@ constexpr std::pair<const char*, const char*> kPages[] = {
 
 }  // namespace
 
-// The answer to one request; hang tells to keep the connection open without finishing it.
-std::string HttpServer::Answer(std::string_view target, bool& hang) const {
+std::string HttpServer::Answer(std::string_view target) const {
     const auto mark = target.find('?');
     const auto path = target.substr(0, mark);
     const auto query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
-    if (path == "/hang") {
-        hang = true;
-        return Headers(200, "OK", 100000) + "<html><body style=\"margin:0;height:100vh\">";
-    }
     if (path == "/download") {
         const std::string body = "a file the kiosk must not save";
         return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
@@ -103,7 +98,7 @@ HttpServer::HttpServer() : pages_(std::begin(kPages), std::end(kPages)) {
         throw std::runtime_error("cannot listen on 127.0.0.1");
     }
     port_ = ntohs(address.sin_port);
-    // A thread for each connection: the browser keeps idle and hanging connections open, and
+    // A thread for each connection: the browser keeps idle connections open, and
     // none of them may hold up the others.
     thread_ = std::thread([this] {
         for (pollfd ready{listenFd_, POLLIN, 0}; !stop_;) {
@@ -126,7 +121,7 @@ HttpServer::~HttpServer() {
     {
         std::lock_guard lock(mutex_);
         for (const int fd : connections_)
-            ::shutdown(fd, SHUT_RDWR);  // ends every worker's reads, hanging connections' too
+            ::shutdown(fd, SHUT_RDWR);  // ends every worker's reads
     }
     WaitUntil(
         [this] {
@@ -137,8 +132,8 @@ HttpServer::~HttpServer() {
     ::close(listenFd_);
 }
 
-// Answers one request once its headers are in, then half-closes (unless it hangs) and reads
-// until the client closes: closing with its bytes unread could reset the connection before
+// Answers one request once its headers are in, then half-closes and reads until the client
+// closes: closing with its bytes unread could reset the connection before
 // the answer was read.
 void HttpServer::Serve(int fd) {
     std::string received;
@@ -149,15 +144,14 @@ void HttpServer::Serve(int fd) {
     // "GET TARGET HTTP/1.1", unless the client or the server gave up first
     if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
         const auto target = received.substr(start, received.find(' ', start) - start);
-        bool hang = false;
         std::string answer;
         {
             std::lock_guard lock(mutex_);
-            log_.push_back({target, std::chrono::steady_clock::now()});
-            answer = Answer(target, hang);
+            log_.push_back(target);
+            answer = Answer(target);
         }
         ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
-        if (!hang) ::shutdown(fd, SHUT_WR);
+        ::shutdown(fd, SHUT_WR);
         while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
         }
     }
@@ -175,21 +169,20 @@ std::string HttpServer::Url(std::string_view target) const {
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(target);
 }
 
-std::vector<LoggedRequest> HttpServer::Requests() const {
+std::vector<std::string> HttpServer::Requests() const {
     std::lock_guard lock(mutex_);
     return log_;
 }
 
-std::optional<TimePoint> HttpServer::FirstRequest(std::string_view prefix, Millis wait) const {
-    std::optional<TimePoint> time;
-    WaitUntil(
-        [&] {
-            for (const auto& request : Requests())
-                if (request.target.starts_with(prefix)) return (time = request.time).has_value();
-            return false;
-        },
-        wait, Millis(10));
-    return time;
+bool HttpServer::Requested(std::string_view prefix, Millis wait) const {
+    return WaitUntil(
+               [&] {
+                   return std::ranges::any_of(Requests(), [&](const std::string& target) {
+                       return target.starts_with(prefix);
+                   });
+               },
+               wait, Millis(10))
+        .has_value();
 }
 
 }  // namespace pagelark::e2e
