@@ -1,5 +1,5 @@
 // The floating tool bars end to end: where they stand, what their buttons and address box
-// do, their help tips, and the keys their hidden buttons take away.
+// do, and their help tips.
 
 #include <gtest/gtest.h>
 
@@ -16,13 +16,6 @@ namespace {
 
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
-
-// Two pages of a minute each, under Tool Run: only a button turns the page this soon.
-const std::string kRedThenGreen =
-    "[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"});
-
-// A mouse move brings navigation mode, which lasts five minutes of idleness.
-const std::string kNavigable = "[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n";
 
 class ToolbarTest : public KioskTest {
   protected:
@@ -57,38 +50,6 @@ class ToolbarTest : public KioskTest {
     }
 };
 
-TEST_F(ToolbarTest, NavigationModeFollowsAllowedAddressesAndLinksAndRefusesExcludedOnes) {
-    Start(kNavigable + Pages({"/red"}) +
-          "[Include1]\nURL={server}/\n[Exclude1]\nURL={server}/blocked\n");
-    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    // Tool Nav replaces Tool Run: nine buttons with the address box under them; a short
-    // address leaves the box's right end clear.
-    ASSERT_TRUE(EnterNavigationMode() && ShowsColor(kAddressBox, kLight))
-        << "no Tool Nav\n"
-        << RowFaults(9) << Seen(kAddressBox);
-
-    EnterAddress(server_.Url("/orange"));
-    ASSERT_TRUE(Comes(kOrange.rgb, kPatience)) << "the typed address did not load";
-    EnterAddress(server_.Url("/blocked/magenta"));
-    EXPECT_FALSE(server_.Requested("/blocked", 5s)) << "an excluded address was loaded";
-    // The help folder passes the include list, but a folder that only starts like it does not.
-    const std::string evil =
-        folders_.Write("tmp/PagelarkEvil/page.html", "<body style=\"background:#ff00ff\"></body>");
-    EnterAddress("file://" + evil);
-    EXPECT_TRUE(CentreShows(kOrange.rgb, 5s));
-
-    // A page that links to an allowed page, which links to an excluded one.
-    EnterAddress(server_.Url("/link?color=yellow&to=/link?color=cyan&to=/blocked/magenta"));
-    ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "the link page did not load";
-    MoveTo({600, 450});
-    Click();
-    ASSERT_TRUE(Comes(kCyan.rgb, kPatience)) << "the allowed link did not load";
-    EXPECT_TRUE(server_.Requested("/link?color=cyan&to=/blocked"));
-    Click();
-    EXPECT_FALSE(server_.Requested("/blocked", 5s)) << "an excluded link was loaded";
-    EXPECT_TRUE(CentreShows(kCyan.rgb));
-}
-
 TEST_F(ToolbarTest, APageDialogOpenInNavigationModeGoesWhenPlayReturns) {
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=4\n" +
                          Pages({"/alert?color=red"}));
@@ -120,7 +81,8 @@ TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsT
         kPatience))
         << "the window manager never started";
 
-    Kiosk& kiosk = Start(kRedThenGreen);
+    // Two pages of a minute each: only a button turns the page this soon.
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
     std::optional<Point> row;
     ASSERT_TRUE(WaitUntil([&] { return (row = FindRow(8)).has_value(); }, kPatience))
@@ -160,7 +122,6 @@ TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsT
         << "the tip stayed after the pointer left the bar: " << Seen(inTip);
     MoveTo(next);
     Click();
-    // Page 1 has 60 s to run: only the button turns the page this soon.
     EXPECT_TRUE(Comes(kGreen.rgb, 15s)) << "Next did not turn the page";
     EXPECT_TRUE(kiosk.Running());
 }
@@ -184,7 +145,9 @@ TEST_F(ToolbarTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedS
                            "' + x.responseText;"
                            "addEventListener('click', function () { location.href = '" +
                            server_.Url("/outside/magenta") + "'; });</script></body>");
-    Start(kNavigable + "[Page1]\nURL=" + page + "\n[Include1]\nURL=file://" + page +
+    // A mouse move brings navigation mode, which lasts five minutes of idleness.
+    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n[Page1]\nURL=" + page +
+          "\n[Include1]\nURL=file://" + page +
           "\n[Include2]\nURL={server}/go\n[Include3]\nURL={server}/jslink\n");
     ASSERT_TRUE(WaitForCentre(
         [](Rgb seen) { return Near(seen, kGreen.rgb) || Near(seen, kMagenta.rgb); }, kStartUp))
@@ -198,6 +161,9 @@ TEST_F(ToolbarTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedS
     EnterAddress("javascript:document.body.style.background='#ff00ff';new Image().src='" +
                  server_.Url("/leak") + "'");
     EnterAddress("data:text/html,<body style=background:#ff00ff>");
+    // The help folder passes the include list, but a folder that only starts like it does not.
+    EnterAddress("file://" + folders_.Write("tmp/PagelarkEvil/page.html",
+                                            "<body style=\"background:#ff00ff\"></body>"));
     EXPECT_FALSE(server_.Requested("/leak", 5s)) << "a typed script ran or a file was read";
     EXPECT_TRUE(CentreShows(kGreen.rgb));
     // The page's own script makes a page of its own and goes there.

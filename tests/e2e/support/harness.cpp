@@ -132,8 +132,7 @@ void Process::Stop() {
     }
     // Whatever the leader left behind in its group goes too.
     if (group_) ::kill(-pid_, SIGKILL);
-    int ignored = 0;
-    ::waitpid(pid_, &ignored, 0);
+    ::waitpid(pid_, nullptr, 0);
     reaped_ = true;
 }
 

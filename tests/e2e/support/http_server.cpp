@@ -22,22 +22,17 @@ std::string Headers(int status, std::string_view reason, std::size_t length) {
 
 // What a page of each kind holds besides its colour; "{to}" stands for the query's target.
 constexpr std::pair<const char*, const char*> kPages[] = {
-    // one big link to the target, in place or in a new window
-    {"/link", "<a href=\"{to}\" " WHOLE_PAGE "></a>"},
     {"/blank", "<a href=\"{to}\" target=\"_blank\" " WHOLE_PAGE "></a>"},
-    // one big "javascript:" link whose script goes to the target
     {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
     // a click anywhere goes to the target by script ("blob": a magenta page the script makes)
     {"/go", "<script>addEventListener('click', function () { location.href = {to}; });</script>"},
     {"/alert", "<script>addEventListener('click', function () { alert('a'); });</script>"},
-    // a script that keeps opening new windows on the target
     {"/open", "<script>setInterval(function () { window.open(\"{to}\"); }, 20);</script>"},
     // asks to stay when left, and opens every script dialog
     {"/hostile",
      "<script>addEventListener('beforeunload', function (e) {"
      " e.preventDefault(); e.returnValue = 'stay'; });"
      "setTimeout(function () { alert('a'); confirm('b'); prompt('c'); print(); }, 300);</script>"},
-    // a click anywhere asks to choose a file
     {"/file", "<label " WHOLE_PAGE "><input type=\"file\" style=\"display:none\"></label>"},
     // asks for the location: green when refused, red when granted
     {"/permission",
@@ -132,9 +127,8 @@ HttpServer::~HttpServer() {
     ::close(listenFd_);
 }
 
-// Answers one request once its headers are in, then half-closes and reads until the client
-// closes: closing with its bytes unread could reset the connection before
-// the answer was read.
+// Answers one request once its headers are in, then reads until the client closes: closing
+// with its bytes unread could reset the connection before the answer was read.
 void HttpServer::Serve(int fd) {
     std::string received;
     char buffer[4096];

@@ -76,12 +76,11 @@ class KioskTest : public ::testing::Test {
                                            Millis timeout) const {
         return WaitUntil([&] { return condition(screen_.Centre()); }, timeout, Millis(5));
     }
-    // Whether the centre comes to show color within timeout; what it shows when not.
     ::testing::AssertionResult Comes(Rgb color, Millis timeout) const {
         if (screen_.WaitForColor(color, timeout)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the centre shows " << ToHex(screen_.Centre());
     }
-    // Whether the centre shows color once after is over; what it shows when not.
+    // Whether the centre shows color once after is over.
     ::testing::AssertionResult CentreShows(Rgb color, Millis after = Millis(0)) const {
         std::this_thread::sleep_for(after);
         const Rgb seen = screen_.Centre();
@@ -133,7 +132,6 @@ class KioskTest : public ::testing::Test {
         if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
         return result.output;
     }
-    // The visible X windows whose caption matches the pattern.
     std::vector<std::string> Windows(const std::string& caption) const {
         const auto found = RunCommand({"xdotool", "search", "--onlyvisible", "--name", caption},
                                       xvfb_.Environment());
