@@ -31,7 +31,6 @@ inline double SecondsBetween(TimePoint from, TimePoint to) {
 std::optional<TimePoint> WaitUntil(const std::function<bool()>& condition, Millis timeout,
                                    Millis step = Millis(20));
 
-// This process's environment as NAME=value entries.
 std::vector<std::string> CurrentEnvironment();
 
 struct SpawnOptions {
@@ -143,7 +142,6 @@ struct ColorSample {
     Rgb rgb;
 };
 
-// The root window's pixels as the server shows them.
 class Screen {
   public:
     explicit Screen(const Xvfb& server);
