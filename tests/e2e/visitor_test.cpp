@@ -42,7 +42,7 @@ TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
         ASSERT_TRUE(WaitUntilKioskShows()) << round;
         ASSERT_TRUE(EnterNavigationMode()) << round;
         EnterAddress(server_.Url("/leave?color=blue&to=/left-" + round));
-        ASSERT_TRUE(server_.FirstRequest("/left-" + round, kPatience).has_value()) << round;
+        ASSERT_TRUE(server_.Requested("/left-" + round, kPatience)) << round;
         ASSERT_TRUE(Comes(kBlue.rgb, kPatience)) << round;
         // The idle time runs out: the visitor's page stays until a show page replaces it.
         MoveTo(kPointerRest);
@@ -58,8 +58,7 @@ TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
             << round << ": the show never came back";
         ASSERT_TRUE(EnterNavigationMode()) << round;
         EnterAddress(server_.Url("/look?color=blue&to=/found-" + round + "-"));
-        EXPECT_TRUE(server_.FirstRequest("/found-" + round + (keep ? "-111" : "-000"), kPatience)
-                        .has_value())
+        EXPECT_TRUE(server_.Requested("/found-" + round + (keep ? "-111" : "-000"), kPatience))
             << round;
         kiosk.Stop();
     }
