@@ -54,10 +54,10 @@ int main() {
     for (int round = 1; round <= rounds; ++round) {
         std::this_thread::sleep_for(2500ms);  // the mouse policy's grace after play resumed
         Xdotool(xvfb, {"mousemove", "600", "450"});
-        // Tool Nav's buttons hang from the top right corner, grey faced.
+        // Tool Nav's last button hangs in the top right corner, grey faced at its edge.
         const bool toolNav = WaitUntil(
                                  [&] {
-                                     return Near(screen.Pixel(1012, 12), {0xc0, 0xc0, 0xc0});
+                                     return Near(screen.Pixel(1002, 2), {0xc0, 0xc0, 0xc0});
                                  },
                                  30000ms)
                                  .has_value();
