@@ -65,7 +65,7 @@ int main() {
         Xdotool(xvfb, {"mousemove", "1016", "36"});
         Xdotool(xvfb, {"click", "1"});
         Xdotool(xvfb, {"key", "ctrl+a"});
-        Xdotool(xvfb, {"type", server.Url("/visit?color=blue&round=" + std::to_string(round))});
+        Xdotool(xvfb, {"type", server.Url("/visit?color=blue&to=" + std::to_string(round))});
         Xdotool(xvfb, {"key", "Return"});
         const bool visited = screen.WaitForColor(kBlue.rgb, 30000ms).has_value();
         std::this_thread::sleep_for(1s);
@@ -74,6 +74,9 @@ int main() {
             WaitUntil([&] { return !Near(screen.Centre(), kBlue.rgb); }, 60000ms, Millis(50))
                 .has_value();
         if (!toolNav || !visited || !back || !kiosk.Running()) {
+            for (const auto& target : server.Requests())
+                std::printf("  request %s\n", target.c_str());
+            std::printf("  centre %s\n", ToHex(screen.Centre()).c_str());
             std::printf("round %d: %s\n", round,
                         !kiosk.Running() ? "the kiosk ended"
                         : !toolNav       ? "no Tool Nav"

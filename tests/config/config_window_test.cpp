@@ -90,7 +90,7 @@ class ConfigWindowTest : public ::testing::Test {
 
     testing::TempFolder folder;
     Presentation presentation;
-    DocumentSession session{folder.File("registry")};
+    DocumentSession session{folder.File("registry"), RegistryAccess::ReadWrite};
     MachineSettings machine;
     ToolbarButtons buttons;
     HelpDocumentList help{};

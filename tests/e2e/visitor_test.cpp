@@ -36,9 +36,13 @@ TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
     for (const bool keep : {false, true}) {
         const std::string round = keep ? "kept" : "cleared";
         MoveTo(kPointerRest);  // where play starts counts as nobody there
-        Kiosk& kiosk =
-            Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=1\nScreenSaveTimeOut=3\n" +
-                  std::string(keep ? "ClearVisitorData=False\n" : "") + Pages({"/red", "/green"}));
+        // The owner's choice comes from the machine's settings store, as a managed machine has it.
+        if (keep)
+            folders_.Write("registry/machine.reg",
+                           "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\n"
+                           "\"ClearVisitorData\"=\"No\"\n");
+        Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=1\nScreenSaveTimeOut=3\n" +
+                             Pages({"/red", "/green"}));
         ASSERT_TRUE(WaitUntilKioskShows()) << round;
         ASSERT_TRUE(EnterNavigationMode()) << round;
         EnterAddress(server_.Url("/leave?color=blue&to=/left-" + round));
