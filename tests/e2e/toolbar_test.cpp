@@ -14,7 +14,6 @@
 namespace pagelark::e2e {
 namespace {
 
-using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
 
 class ToolbarTest : public KioskTest {
@@ -37,36 +36,7 @@ class ToolbarTest : public KioskTest {
         return "seen " + ToHex(screen_.Pixel(at.x, at.y)) + " at " + std::to_string(at.x) + "," +
                std::to_string(at.y);
     }
-
-    // The kiosk's X windows of a given size ("192x24"), found by their caption.
-    std::vector<std::string> KioskWindowsSized(const std::string& size) const {
-        std::vector<std::string> found;
-        for (const std::string& id : Windows("^Pagelark$")) {
-            const auto geometry =
-                RunCommand({"xdotool", "getwindowgeometry", id}, xvfb_.Environment());
-            if (geometry.output.find("Geometry: " + size) != std::string::npos) found.push_back(id);
-        }
-        return found;
-    }
 };
-
-TEST_F(ToolbarTest, APageDialogOpenInNavigationModeGoesWhenPlayReturns) {
-    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=4\n" +
-                         Pages({"/alert?color=red"}));
-    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
-    Click();
-    // The alert stands in the middle of the show.
-    ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience))
-        << "no alert";
-    MoveTo(kPointerRest);
-    // The pointer back where play left it, nothing more happens: the idle time runs out and
-    // the show plays again on its only page, which the alert no longer covers.
-    EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "the alert stayed";
-    EXPECT_TRUE(WaitUntil([&] { return !RowFaults(9).empty(); }, kPatience))
-        << "navigation mode stayed";
-    EXPECT_TRUE(kiosk.Running());
-}
 
 TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThePage) {
     SpawnOptions options;
@@ -93,21 +63,6 @@ TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsT
     // Still there once the show has settled in full screen.
     std::this_thread::sleep_for(3s);
     EXPECT_EQ(RowFaults(8, row->x, row->y), "");
-
-    // Minimising the bar minimises the show it belongs to: both come straight back.
-    const auto bars = KioskWindowsSized("192x24");
-    ASSERT_EQ(bars.size(), 1u);
-    Xdotool({"windowminimize", bars[0]});
-    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, row->x, row->y).empty(); }, kPatience))
-        << "Tool Run stayed away\n"
-        << RowFaults(8, row->x, row->y);
-    EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "the show stayed away";
-    // So does the show minimised from the window manager's own menu.
-    const auto shows = KioskWindowsSized("1024x768");
-    ASSERT_EQ(shows.size(), 1u);
-    Xdotool({"windowminimize", shows[0]});
-    EXPECT_TRUE(WaitUntil([&] { return RowFaults(8, row->x, row->y).empty(); }, kPatience));
-    EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "the show stayed minimised";
 
     const Point next = ButtonCentre(8, 3, *row);
     // The tip hangs 18 px below the pointer and starts 2 px left of it.
