@@ -406,5 +406,18 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     EXPECT_TRUE(window.isVisible());
 }
 
+// A machine setting that cannot be stored must not pass for saved.
+TEST_F(ConfigWindowTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
+    folder.Write("registry/machine.reg/x", "");
+    window.Open();
+    Find<QLineEdit>("txtEMail")->setText("new@example.org");
+    Find<QPushButton>("cmdOK")->click();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_NE(dialogs.calls[0].find(folder.File("registry/machine.reg")), std::string::npos)
+        << dialogs.calls[0];
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(player.closed.empty());
+}
+
 }  // namespace
 }  // namespace pagelark
