@@ -31,14 +31,19 @@ TEST(NavigationBlockedTest, IncludeExcludeAndTheHelpFolder) {
                  {in, out, "file:///run/user/1000/pagelark/documentation.html", false},
                  {in, out, "file:///run/user/1000/Pagelark/link.html", true},
                  {in, out, "file:///run/user/1000/other.html", true},
-                 // A climb out of the help folder is not inside it.
+                 // Whole path components only: neither a sibling nor a climb out is inside.
+                 {in, none, "file:///run/user/1000/PagelarkEvil/page.html", true},
                  {in, none, "/run/user/1000/Pagelark/../secret.html", true},
+                 {in, none, "file:///run/user/1000/Pagelark//../secret.html", true},
                  // A user name before the host goes elsewhere than it looks.
                  {in, none, "http://a/@elsewhere/", false},
                  {in, none, "http://a:pw@a/", true},
                  {none, none, "http://a@elsewhere/", false},
+                 {in, none, "http://a@elsewhere/", true},
                  // Compared as a server reads the address.
                  {in, out, "http://a/x/../admin", true},
+                 {in, out, "http://a//admin/users", true},
+                 {in, out, "http://a/./%61dmin", true},
                  {{"http://b//shop/"}, none, "http://b/shop/x", false},
                  // The engine's inner pages when listed.
                  {{"devtools://"}, none, "DevTools://devtools/inspector.html", false}};

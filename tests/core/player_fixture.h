@@ -37,6 +37,7 @@ class FakeWorld : public Clock,
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
     int snapshots = 0;
+    bool rebootAccepted = true;
     bool cursorStuck = false;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
@@ -89,7 +90,7 @@ class FakeWorld : public Clock,
     void Open() override { calls.push_back("OpenConfig"); }
     bool RebootSequence(bool login, bool force) override {
         Log("Reboot", login * 10 + force);
-        return true;
+        return rebootAccepted;
     }
     bool TakeSnapshot(bool pageOnShowTaken) override {
         ++snapshots;

@@ -1,5 +1,6 @@
 #include "core/player.h"
 
+#include "platform/log.h"
 #include "player_fixture.h"
 
 namespace pagelark::testing {
@@ -50,6 +51,33 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndLeavesNoSecondPicture) {
     NextPageAfter(0.2);
     EXPECT_EQ(Shown(), Url(3));
     EXPECT_EQ(w.Count("SnapshotPassed"), 1);  // page 2's number: no second picture of page 1
+}
+
+struct WarningLog final : LogSink {
+    std::vector<std::string> lines;
+    WarningLog() { SetLogSink(this); }
+    ~WarningLog() override { SetLogSink(nullptr); }
+    bool Enabled(LogArea) const override { return false; }
+    void Write(LogArea, std::string_view) override {}
+    void Warn(LogArea, std::string_view line) override { lines.emplace_back(line); }
+};
+
+// A kiosk left offline for weeks must not fill its log with the same line.
+TEST_F(PlayerTest, PagesThatCannotBeLoadedAreSaidOnceAndSoIsAShowOfNone) {
+    WarningLog log;
+    Start({5, 5});
+    for (int turn = 0; turn < 3; ++turn) {  // pages 1, 2, then 1 again
+        P().LoadFailed(P().NextBrowser());
+        Tick(3);
+    }
+    const std::string skipped = "page skipped, it cannot be loaded: ";
+    EXPECT_EQ(log.lines, (std::vector<std::string>{skipped + Url(1), skipped + Url(2),
+                                                   "no page of the presentation can be loaded"}));
+    NextPageAfter(3);  // page 2 loads
+    ASSERT_EQ(Shown(), Url(2));
+    P().LoadFailed(P().NextBrowser());
+    Tick(6);
+    EXPECT_EQ(log.lines.size(), 3u);  // page 1 is still the one known to fail
 }
 
 TEST_F(PlayerTest, PlayCommandsInBothModes) {

@@ -50,6 +50,20 @@ TEST_F(PlayerTest, DueRebootWaitsForPauseTheConfigWindowAndNavigationModeAndPass
     EXPECT_EQ(w.Count("Reboot 11"), 0);  // once, whatever follows
 }
 
+TEST_F(PlayerTest, RefusedRebootLetsTheShowGoOnUntilTheSameTimeTomorrow) {
+    const double due = w.now + 1 / kSecondsPerDay;
+    machine.AutoReboot = true;
+    machine.RebootMoment = due;
+    w.rebootAccepted = false;
+    Start({5, 5});
+    w.calls.clear();
+    EXPECT_EQ(Run({2, 0, 0}), "WAITTIME,WAITTIME,WAITTIME");
+    EXPECT_EQ(w.Take(), "Reboot 0");  // asked once; no browser stopped
+    EXPECT_EQ(machine.RebootMoment, due + 1);
+    NextPageAfter(1);
+    EXPECT_EQ(Shown(), Url(1));
+}
+
 TEST_F(PlayerTest, StepIsNotReenteredFromInsideAPortCall) {
     Start({10, 10}, 0);
     w.onNavigate = [this] { P().Tick(); };

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <set>
+
+#include "platform/file_io.h"
 #include "support/scoped_variable.h"
 #include "support/temp_folder.h"
 
@@ -27,6 +32,31 @@ TEST(TempDir, FollowsTheEnvironmentToPrivateFoldersOnlyThenFallsBackToOneInTmp) 
     const std::string dir = TempDir();
     ASSERT_EQ(dir, "/tmp/pagelark-" + std::to_string(::geteuid()) + "/");
     EXPECT_EQ(testing::ModeOf(dir), 0700u);
+}
+
+// A kiosk killed in the middle of a save leaves its temporary files; the next start tidies.
+TEST(Leftovers, FilesOfDeadRunsGoFilesOfLiveRunsAndOthersStay) {
+    TempFolder temp;
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string dead = std::to_string(child), live = std::to_string(::getppid());
+    const std::string own = std::to_string(::getpid());  // this run has written nothing yet
+    const std::vector<std::string> gone = {"TMP" + dead + "-abc123", "TMP" + own + "-abc123",
+                                           ".show.tso." + dead + "-x1Y2z3"};
+    const std::vector<std::string> stay = {
+        "TMP" + live + "-abc123",         "TMPabc123",
+        "TMP" + dead + "-abc12",          ".show.tso." + live + "-x1Y2z3",
+        ".other.tso." + dead + "-x1Y2z3", "show.tso"};
+    for (const auto& list : {gone, stay})
+        for (const std::string& name : list)
+            temp.Write(name, "x");
+    RemoveLeftoverTempFiles(temp.path() + "/");
+    RemoveLeftoverReplacements(temp.File("show.tso"));
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(temp.path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, std::set<std::string>(stay.begin(), stay.end()));
 }
 
 }  // namespace

@@ -51,6 +51,12 @@ TEST(RebootTime, DueTodayUntilItsVeryMinute) {
 
 // Defaults, toolbar sections and the stored machine values of a load and a save are in the
 // golden files (tests/golden); here what they cannot show.
+TEST_F(SettingsTest, LoadWithNothingStoredCreatesTheKeys) {
+    Load();
+    EXPECT_EQ(fake.OpenKey(RegRoot::LocalMachine, kMachine), RegError::Success);
+    EXPECT_EQ(fake.OpenKey(RegRoot::CurrentUser, kUser), RegError::Success);
+}
+
 TEST_F(SettingsTest, LoadReadsEveryPlace) {
     UseFile("[Tessaro]\r\nScreenSaveTimeOut=0\r\n[ToolRunQuit]\r\nHelpTip= \r\n");
     fake.Put(RegRoot::LocalMachine, kMachine, "RebootTime", "33:90");  // each part modulo
