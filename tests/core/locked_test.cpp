@@ -74,7 +74,6 @@ TEST(LockedTest, LocalFilesAndEnginePagesOnlyWhenTheOperatorNamedThem) {
         {"file:///srv/kiosk/frame.html", false, false},  // the local file guard's
         {"view-source:http://web/", true, false},
         {"view-source:http://other/", false, true},
-        {"devtools://devtools/bundled/inspector.html", false, true},
         {"http://anywhere/", true, false},  // the include list's, when it applies
     };
     for (const auto& c : cases)

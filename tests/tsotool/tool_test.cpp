@@ -97,10 +97,8 @@ TEST(Tool, ShowChangesNothingAndFailuresExitWithOneOrForUsageTwo) {
     EXPECT_EQ(TempFolder::Read(file), "");  // no starter presentation written into it
     EXPECT_FALSE(std::filesystem::exists(registry));
 
-    std::filesystem::create_directory(temp.File("folder.tso"));
     const std::pair<const char*, int> rows[] = {
         {"show missing.tso", 1},
-        {"show folder.tso", 1},
         {"save empty.tso nowhere/out.tso", 1},
         {"", 2},
         {"frobnicate x", 2},
