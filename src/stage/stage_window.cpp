@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QInputMethod>
 #include <QNativeGestureEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -58,6 +61,9 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
         Watch(i);
     }
     qApp->installEventFilter(this);
+    QInputMethod* keyboard = QGuiApplication::inputMethod();
+    connect(keyboard, &QInputMethod::visibleChanged, this, &StageWindow::KeyboardChanged);
+    connect(keyboard, &QInputMethod::keyboardRectangleChanged, this, &StageWindow::KeyboardChanged);
 }
 
 StageWindow::~StageWindow() {
@@ -273,8 +279,39 @@ void StageWindow::SetWindowState(WindowState state) {
 
 void StageWindow::LayoutBrowsers() {
     // One pixel beyond every edge, so no frame of the page shows at the window's borders.
+    const int height = FreeHeight();
     for (Browser& b : browsers_)
-        b.view->setGeometry(-1, -1, width() + 3, height() + 3);
+        b.view->setGeometry(-1, -1, width() + 3, height + 3);
+}
+
+int StageWindow::FreeHeight() const {
+    const QInputMethod* keyboard = QGuiApplication::inputMethod();
+    if (!navigating_ || !keyboard->isVisible()) return height();
+    // The stage covers the screen, so the keyboard's screen rectangle is the window's too.
+    const int top = mapFromGlobal(keyboard->keyboardRectangle().topLeft().toPoint()).y();
+    return std::clamp(top, 0, height());
+}
+
+void StageWindow::SetNavigationMode(bool on) {
+    navigating_ = on;
+    if (!on) QGuiApplication::inputMethod()->hide();
+    LayoutBrowsers();
+}
+
+void StageWindow::KeyboardChanged() {
+    QInputMethod* keyboard = QGuiApplication::inputMethod();
+    if (keyboard->isVisible() && !navigating_ && QGuiApplication::focusWindow() == windowHandle()) {
+        keyboard->hide();
+        return;
+    }
+    LayoutBrowsers();
+    if (!navigating_ || !keyboard->isVisible()) return;
+    // The page sees its new size only once the engine has laid it out again.
+    QTimer::singleShot(150, this, [this] {
+        browsers_[static_cast<std::size_t>(front_)].page->runJavaScript(
+            "document.activeElement && document.activeElement.scrollIntoView({block: 'nearest'})",
+            QWebEngineScript::ApplicationWorld);
+    });
 }
 
 void StageWindow::UnloadAll() {
