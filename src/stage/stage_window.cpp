@@ -345,6 +345,15 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
          static_cast<QNativeGestureEvent*>(event)->gestureType() == Qt::ZoomNativeGesture);
     if (zoom && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
         return true;
+    // Over the show a page's field takes no text entry, so the keyboard never comes for it.
+    if (!navigating_ && event->type() == QEvent::InputMethodQuery && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* query = static_cast<QInputMethodQueryEvent*>(event);
+        if (query->queries().testFlag(Qt::ImEnabled)) {
+            query->setValue(Qt::ImEnabled, false);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
