@@ -10,50 +10,36 @@
 #include <thread>
 #include <vector>
 
-#include "e2e/support/harness.h"
 #include "e2e/support/http_server.h"
+#include "tree_memory.h"
 
 using namespace pagelark::e2e;
 using namespace std::chrono_literals;
 
 namespace {
 
-long long SettledPssKiB(pid_t group) {
-    std::vector<long long> samples;
-    for (int i = 0; i < 5; ++i) {
-        if (i > 0) std::this_thread::sleep_for(1s);
-        samples.push_back(GroupPssKiB(group));
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
-double MiB(long long kib) {
-    return static_cast<double>(kib) / 1024.0;
-}
-
 // Plays one page for the given time and returns the tree's memory at the end.
-long long PlayFor(Xvfb& xvfb, const std::string& url, std::chrono::seconds length,
-                  const char* label) {
+pagelark::bench::TreeMemory PlayFor(Xvfb& xvfb, const std::string& url, std::chrono::seconds length,
+                                    const char* label) {
     KioskFolders folders;
     const auto file = folders.Write(
         "popup.tso", "[Tessaro]\nDefaultTime=86400\nMaxTime=86400\n[Page1]\nURL=" + url + "\n");
     Kiosk kiosk(xvfb, folders, {file});
     const auto started = std::chrono::steady_clock::now();
-    long long pss = 0;
+    pagelark::bench::TreeMemory memory;
     for (auto next = 60s; next <= length; next += 60s) {
         std::this_thread::sleep_until(started + next - 5s);
         if (!kiosk.Running()) {
             std::printf("  %s: the kiosk ended\n", label);
-            return 0;
+            return {};
         }
-        pss = SettledPssKiB(kiosk.Pid());
-        std::printf("  %-16s %4lld s  PSS %7.1f MiB  %zu processes\n", label,
-                    static_cast<long long>(next.count()), MiB(pss),
+        memory = pagelark::bench::SettledMemory(kiosk.Pid());
+        std::printf("  %-16s %4lld s  PSS %7.1f MiB  private %7.1f MiB  %zu processes\n", label,
+                    static_cast<long long>(next.count()), memory.pssMiB, memory.privateMiB,
                     ProcessesInGroup(kiosk.Pid()).size());
         std::fflush(stdout);
     }
-    return pss;
+    return memory;
 }
 
 }  // namespace
@@ -70,10 +56,11 @@ int main() {
                                   " window.open('/quiet?' + Math.random()); }, 50);</script>");
     std::printf("popups: one page for %lld s, without and with window.open every 50 ms\n",
                 static_cast<long long>(length.count()));
-    const long long quiet = PlayFor(xvfb, server.Url("/quiet"), length, "without popups");
-    const long long opener = PlayFor(xvfb, server.Url("/opener"), length, "opening popups");
-    if (quiet == 0 || opener == 0) return 1;
-    std::printf("difference at %lld s: %+.1f MiB (target within 50 MiB)\n",
-                static_cast<long long>(length.count()), MiB(opener - quiet));
+    const auto quiet = PlayFor(xvfb, server.Url("/quiet"), length, "without popups");
+    const auto opener = PlayFor(xvfb, server.Url("/opener"), length, "opening popups");
+    if (quiet.pssMiB == 0 || opener.pssMiB == 0) return 1;
+    std::printf("difference at %lld s: PSS %+.1f MiB, private %+.1f MiB (target within 50 MiB)\n",
+                static_cast<long long>(length.count()), opener.pssMiB - quiet.pssMiB,
+                opener.privateMiB - quiet.privateMiB);
     return 0;
 }

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     std::ofstream(source, std::ios::binary) << MakeFile(pages);
 
     Presentation presentation;
-    DocumentSession session(folder + "/registry");
+    DocumentSession session(folder + "/registry", RegistryAccess::ReadWrite);
     Settings& settings = session.settings;
     MachineSettings machine;
     ToolbarButtons buttons;

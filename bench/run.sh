@@ -8,6 +8,7 @@
 #                              half an hour); not part of "all"
 #   bench/run.sh popup         memory of a page opening a window every 50 ms, beside the
 #                              same page without (POPUP_SECONDS each, default 600)
+#   bench/run.sh visitor       memory after VISITOR_ROUNDS visitors (default 50) beside 5
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -24,3 +25,4 @@ if [ "$what" = all ] || [ "$what" = kiosk ]; then run kiosk_bench; fi
 if [ "$what" = all ] || [ "$what" = startup ]; then run startup_bench; fi
 if [ "$what" = soak ]; then run soak_bench; fi
 if [ "$what" = popup ]; then run popup_bench; fi
+if [ "$what" = visitor ]; then run visitor_bench; fi

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
                           {"https://weather.example.org/today"}};
     presentation.Include = {"https://intranet.example.org/", "https://weather.example.org/"};
     presentation.Exclude = {"https://intranet.example.org/admin"};
-    DocumentSession session(folder.File("registry"));
+    DocumentSession session(folder.File("registry"), RegistryAccess::ReadWrite);
     MachineSettings machine;
     machine.EMail = "kiosk@example.org";
     machine.AutoReboot = true;

@@ -115,7 +115,7 @@ class Kiosk final {
         : raw_(std::move(rawCommandLine)),
           tempDir_(std::move(tempDir)),
           startupFolder_(StartupFolder()),
-          session_(presentation_.CurrentFile),
+          session_(),
           context_{session_.settings, session_.files, machine_,
                    buttons_,          helpDocuments_, startupFolder_} {}
 

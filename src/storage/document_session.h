@@ -23,8 +23,8 @@ class DocumentSession {
   public:
     // The store is the one the environment names.
     explicit DocumentSession(RegistryAccess access = RegistryAccess::ReadWrite);
-    DocumentSession(const std::string& registryFolder,
-                    RegistryAccess access = RegistryAccess::ReadWrite);
+    // The access is named so that no other string can pass for the folder.
+    DocumentSession(const std::string& registryFolder, RegistryAccess access);
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
 

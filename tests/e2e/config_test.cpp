@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "e2e/support/kiosk_fixture.h"
 
 namespace pagelark::e2e {
@@ -24,19 +22,6 @@ TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTh
     const auto status = kiosk.WaitForExit(kPatience);
     ASSERT_TRUE(status) << "closing the window did not end the program";
     EXPECT_EQ(*status, 0);
-}
-
-TEST_F(KioskTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
-    // A file where the store's folder should be stops every write, root's too.
-    Kiosk& kiosk = Run({"CONFIG"}, {"PAGELARK_REGISTRY_DIR=" + folders_.Write("blocked", "")});
-    const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
-    ASSERT_FALSE(window.empty()) << "no configuration window";
-    Xdotool({"windowfocus", "--sync", window});
-    Key("Return");  // OK
-    ASSERT_FALSE(WaitForWindow("^Error$", kPatience).empty()) << "the failure was not told";
-    EXPECT_FALSE(kiosk.WaitForExit(Millis(1000))) << "the window closed";
-    // The file itself was saved.
-    EXPECT_TRUE(std::filesystem::exists(folders_.HomeDir() + "/Pagelark.TSO"));
 }
 
 }  // namespace

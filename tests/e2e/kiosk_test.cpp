@@ -2,9 +2,9 @@
 // what it shows read back from the screen.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <cstdio>
@@ -58,9 +58,10 @@ std::string Describe(const std::vector<ColorRun>& runs, TimePoint origin) {
 // Page times are checked loosely: the player steps every 200 ms and the machine is busy.
 constexpr double kSlack = 1.5;
 
-TEST_F(KioskTest, PlaysStartPageThenPagesInOrderEachForItsTimeWithoutBlankFrames) {
-    Start("[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nOnMouseMove=0\n" +
-          Pages({"/red", "/green\nDefaultTime=False\nTime=2", "/blue"}));
+TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesItsRenderers) {
+    Kiosk& kiosk =
+        Start("[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nMaxTime=4\nOnMouseMove=0\n" +
+              Pages({"/red", "/green\nDefaultTime=False\nTime=2", "/blue"}));
     const auto shown = WaitUntilKioskShows();
     ASSERT_TRUE(shown) << "no kiosk window";
     const auto samples = screen_.RecordColors(24s);
@@ -68,9 +69,8 @@ TEST_F(KioskTest, PlaysStartPageThenPagesInOrderEachForItsTimeWithoutBlankFrames
     const std::string seen = "seen:\n" + Describe(runs, *shown);
     std::cout << seen;
 
-    std::size_t first = 0;
-    while (first < runs.size() && runs[first].name != "red")
-        ++first;
+    const auto first =
+        static_cast<std::size_t>(std::ranges::find(runs, "red", &ColorRun::name) - runs.begin());
     ASSERT_LT(first, runs.size()) << seen;
     for (std::size_t i = 0; i < first; ++i)
         EXPECT_TRUE(runs[i].name.starts_with("#")) << "a page before page 1\n" << seen;
@@ -87,55 +87,51 @@ TEST_F(KioskTest, PlaysStartPageThenPagesInOrderEachForItsTimeWithoutBlankFrames
         RecordProperty(expected[i] + "_seconds", std::to_string(onShow));
         EXPECT_NEAR(onShow, seconds[i], kSlack) << expected[i] << "\n" << seen;
     }
+
+    // Each browser's renderer in turn, whichever role it has: on show, preloading or spare.
+    // A browser on show paints its page again within seconds.
+    const auto renderers = ProcessesInGroup(kiosk.Pid(), "--type=renderer");
+    ASSERT_FALSE(renderers.empty());
+    const auto showsAPage = [](Rgb centre) {
+        return Near(centre, kRed.rgb) || Near(centre, kGreen.rgb) || Near(centre, kBlue.rgb);
+    };
+    for (pid_t pid : renderers) {
+        ::kill(pid, SIGKILL);
+        std::this_thread::sleep_for(500ms);
+        EXPECT_TRUE(WaitForCentre(showsAPage, 8s))
+            << "no page on show after a renderer died: " << ToHex(screen_.Centre());
+    }
+    for (pid_t pid : ProcessesInGroup(kiosk.Pid(), "--type=renderer"))
+        ::kill(pid, SIGKILL);
+    for (const NamedColor& page : {kBlue, kRed, kGreen, kBlue})
+        EXPECT_TRUE(Comes(page.rgb, kPatience)) << page.name << " never came back";
+    EXPECT_TRUE(kiosk.Running());
 }
 
-TEST_F(KioskTest, PreloadThatNeverCompletesHoldsThePageUntilMaxTime) {
-    Start("[Tessaro]\nDefaultTime=2\nMaxTime=6\nOnMouseMove=0\n" +
-          Pages({"/red", "/hang", "/blue"}));
-    const auto redOn = screen_.WaitForColor(kRed.rgb, kStartUp);
-    ASSERT_TRUE(redOn) << "page 1 never came on show";
-    const auto redOff = WaitForCentre([](Rgb seen) { return !Near(seen, kRed.rgb); }, kPatience);
-    ASSERT_TRUE(redOff) << "page 1 never went";
-    const auto hangAsked = server_.FirstRequest("/hang");
-    ASSERT_TRUE(hangAsked) << "page 2 was never preloaded";
-    EXPECT_LT(*hangAsked, *redOff);
-
-    // Page 1's own 2 s are long over: it is the 6 s counted from its coming on show that end.
-    const double held = SecondsBetween(*redOn, *redOff);
-    RecordProperty("page1_seconds", std::to_string(held));
-    EXPECT_GT(held, 6.0 - kSlack);
-    EXPECT_LT(held, 6.0 + 2 * kSlack);
-    // The unfinished page does not stop the presentation.
-    EXPECT_TRUE(Comes(kBlue.rgb, kPatience)) << "page 3 never came on show";
-}
-
-TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
+TEST_F(KioskTest, SkipsPagesWhileTheNetworkIsDownOutlivesASecondStartAndEscapeEndsItCleanly) {
     namespace fs = std::filesystem;
     const fs::path temp = folders_.TempDir();
-    // What crashed runs left goes at the start; the files of a live run stay.
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    const std::string dead = std::to_string(child), live = std::to_string(::getpid());
-    const std::string crashed = folders_.Write("tmp/TMP" + dead + "-aB3dE9", "");
-    const std::string killedSave = folders_.Write(".show.tso." + dead + "-aB3dE9", "half");
-    const std::string alive = folders_.Write("tmp/TMP" + live + "-aB3dE9", "");
-
+    const auto reservedFiles = [&temp] {
+        return std::ranges::count_if(fs::directory_iterator(temp), [](const auto& entry) {
+            return entry.path().filename().string().starts_with("TMP");
+        });
+    };
     const std::string show =
-        "[Tessaro]\nDefaultTime=3\nOnMouseMove=0\n" + Pages({"/red", "/green"});
+        "[Tessaro]\nDefaultTime=2\nMaxTime=3\nOnMouseMove=0\n" + Pages({"/red", "/green"});
     Kiosk& first = Start(show);
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    auto reservedFiles = [&temp] {
-        int count = 0;
-        for (const auto& entry : fs::directory_iterator(temp))
-            count += entry.path().filename().string().starts_with("TMP");
-        return count;
-    };
     EXPECT_TRUE(fs::is_directory(temp / "Pagelark"));
-    EXPECT_EQ(reservedFiles(), 2);  // its own and the live run's
-    EXPECT_FALSE(fs::exists(crashed));
-    EXPECT_FALSE(fs::exists(killedSave));
-    EXPECT_TRUE(fs::exists(alive));
+    EXPECT_EQ(reservedFiles(), 1);
+    server_.SetDown(true);
+    // Every page fails while it is down, yet no error page comes on show: the last good one
+    // stays.
+    for (const ColorSample& sample : screen_.RecordColors(10s)) {
+        if (Near(sample.rgb, kRed.rgb) || Near(sample.rgb, kGreen.rgb)) continue;
+        ADD_FAILURE() << "an error page came on show: " << ToHex(sample.rgb);
+        break;
+    }
+    server_.SetDown(false);
+    EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "page 1 never loaded again";
 
     Kiosk& second = Start(show);
     const auto secondStatus = second.WaitForExit(10s);
@@ -147,21 +143,24 @@ TEST_F(KioskTest, EscapeEndsItCleanlyAndASecondStartLeavesTheFirstRunning) {
     EXPECT_EQ(config.WaitForExit(10s), 1);
     EXPECT_NE(config.Output().find("already running"), std::string::npos);
     EXPECT_TRUE(first.Running());
-    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "the first copy stopped playing";
+    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "page 2 never loaded again";
 
     Key("Escape");
     const auto status = first.WaitForExit(kPatience);
     ASSERT_TRUE(status) << "Escape did not end it";
     EXPECT_EQ(*status, 0);
     EXPECT_FALSE(fs::exists(temp / "Pagelark"));
-    EXPECT_EQ(reservedFiles(), 1);
+    EXPECT_EQ(reservedFiles(), 0);
     // The browser engine's own console output stays off.
     for (const char* noise : {":ERROR:", "qt.webenginecontext", "Init Parameters"})
         EXPECT_EQ(first.Output().find(noise), std::string::npos) << first.Output();
 }
 
-TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileItHoldsWhatThisRunWrote) {
-    const std::string file = folders_.HomeDir() + "/Pagelark.TSO";
+// The starter's help pages name the folder of the run that wrote it; a later run plays them
+// from its own.
+TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileUntouchedAndPlaysUnderAnotherRun) {
+    const std::string file = folders_.HomeDir() + "/Pagelark.TSO", other = folders_.File("other");
+    ASSERT_EQ(::mkdir(other.c_str(), 0700), 0);
     for (const bool saved : {false, true}) {
         Kiosk& kiosk = Run({});
         ASSERT_TRUE(WaitUntilKioskShows()) << saved;
@@ -174,61 +173,19 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileItHoldsWhatThisRunWrote) {
         EXPECT_EQ(std::filesystem::exists(file), saved);
         WaitForCentre([](Rgb seen) { return Near(seen, kRoot, 4); }, kPatience);
     }
+    Kiosk& next = Run({}, {"TMPDIR=" + other, "QT_LOGGING_RULES=pagelark.stage.debug=true"});
+    for (const char* page : {"pagelark.html", "link.html", "documentation.html"})
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                // The stage's report of a loaded page.
+                return next.Output().find("page file://" + other + "/Pagelark/" + page + ": ") !=
+                       std::string::npos;
+            },
+            kStartUp))
+            << page << " did not play from this run's help folder";
 }
 
-TEST_F(KioskTest, ShowGoesOnWhenTheRenderersDieOneByOneOrAllAtOnce) {
-    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=2\nMaxTime=4\nOnMouseMove=0\n" +
-                         Pages({"/red", "/green", "/blue"}));
-    ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "play never started";
-    const auto renderers = ProcessesInGroup(kiosk.Pid(), "--type=renderer");
-    ASSERT_FALSE(renderers.empty());
-    // Each browser's renderer in turn, whichever role it has: on show, preloading or spare.
-    // A browser on show paints its page again within seconds.
-    const auto showsAPage = [](Rgb seen) {
-        return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb) || Near(seen, kBlue.rgb);
-    };
-    for (pid_t pid : renderers) {
-        ::kill(pid, SIGKILL);
-        std::this_thread::sleep_for(500ms);
-        EXPECT_TRUE(WaitForCentre(showsAPage, 8s))
-            << "no page on show after a renderer died: " << ToHex(screen_.Centre());
-    }
-    for (pid_t pid : ProcessesInGroup(kiosk.Pid(), "--type=renderer"))
-        ::kill(pid, SIGKILL);
-
-    // Every page comes on show again, in a program that still runs.
-    for (const NamedColor& page : {kBlue, kRed, kGreen, kBlue})
-        EXPECT_TRUE(Comes(page.rgb, kPatience)) << page.name << " never came back";
-    EXPECT_TRUE(kiosk.Running());
-}
-
-TEST_F(KioskTest, PagesThatFailWhileTheNetworkIsDownAreSkippedAndComeBackWhenItReturns) {
-    Kiosk& kiosk =
-        Start("[Tessaro]\nDefaultTime=2\nMaxTime=3\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
-    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
-    server_.SetDown(true);
-    // Every page fails while it is down, yet no error page comes on show: the last good one
-    // stays.
-    for (const ColorSample& sample : screen_.RecordColors(10s)) {
-        if (Near(sample.rgb, kRed.rgb) || Near(sample.rgb, kGreen.rgb)) continue;
-        ADD_FAILURE() << "an error page came on show: " << ToHex(sample.rgb);
-        break;
-    }
-    server_.SetDown(false);
-    EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "page 1 never loaded again";
-    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "page 2 never loaded again";
-    EXPECT_TRUE(kiosk.Running());
-    // Each failing page was said once, and so was a show of no page that loads.
-    const std::string output = kiosk.Output(), skipped = "page skipped, it cannot be loaded: ";
-    for (const std::string& line : {skipped + server_.Url("/red"), skipped + server_.Url("/green"),
-                                    std::string("no page of the presentation can be loaded")}) {
-        EXPECT_NE(output.find("pagelark.stage: " + line), std::string::npos) << line << output;
-        EXPECT_EQ(output.find(line), output.rfind(line)) << line;
-    }
-}
-
-// Each presentation needs a run of its own; they share one X server and page server.
-TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlay) {
+TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlayAndCtrlWheelZoomsNothing) {
     Kiosk& empty = Start("[Tessaro]\nOnMouseMove=0\nMaxTime=2\n");
     const Rgb startPage{0xf4, 0xf6, 0xf8};
     ASSERT_TRUE(Comes(startPage, kStartUp)) << "the start page never showed";
@@ -237,12 +194,20 @@ TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlay) {
     EXPECT_TRUE(empty.Running()) << "an empty presentation ended";
     empty.Stop();
 
-    Kiosk& one = Start("[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n" + Pages({"/red"}));
-    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the single page never showed";
-    const auto samples = screen_.RecordColors(6s);
-    const auto runs = Runs(samples, std::array{kRed});
-    EXPECT_EQ(runs.size(), 1u) << "a single page did not stay on show\n"
-                               << Describe(runs, samples.front().time);
+    // A red square from 100 to 200 on white: zoomed in, it would cover 250,250.
+    const std::string square = folders_.Write(
+        "square.html",
+        "<body style=\"margin:0;background:#ffffff\"><div style=\"position:absolute;left:100px;"
+        "top:100px;width:100px;height:100px;background:#ff0000\"></div></body>");
+    Kiosk& one = Start("[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n[Page1]\nURL=" + square + "\n");
+    ASSERT_TRUE(WaitUntil([&] { return Near(screen_.Pixel(150, 150), kRed.rgb); }, kStartUp))
+        << "the single page never showed";
+    MoveTo({500, 500});
+    for (int step = 0; step < 5; ++step)
+        Xdotool({"keydown", "ctrl", "click", "4", "keyup", "ctrl"});
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(Near(screen_.Pixel(250, 250), Rgb{0xff, 0xff, 0xff}))
+        << "ctrl+wheel zoomed: " << ToHex(screen_.Pixel(250, 250));
     EXPECT_TRUE(one.Running()) << "a presentation of a single page ended";
     one.Stop();
 
@@ -276,7 +241,7 @@ TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermis
     EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "the allowed window never opened";
     // Each window the script kept opening used to stay alive: tens of MiB a second.
     EXPECT_LT(GroupPssKiB(kiosk.Pid()) - memory, 150 * 1024) << "windows of page 1 stayed alive";
-    EXPECT_FALSE(server_.FirstRequest("/magenta")) << "a window a script opened was followed";
+    EXPECT_FALSE(server_.Requested("/magenta")) << "a window a script opened was followed";
 
     ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "page 3 never came on show";
     EXPECT_TRUE(CentreShows(kYellow.rgb, 2s)) << "the download took the page's place";
@@ -295,24 +260,8 @@ TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermis
     EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "a permission request was not refused";
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folders_.HomeDir()))
         EXPECT_NE(entry.path().filename(), "taken.bin") << "a download was saved";
-    EXPECT_FALSE(server_.FirstRequest("/blocked")) << "a new window reached an excluded address";
+    EXPECT_FALSE(server_.Requested("/blocked")) << "a new window reached an excluded address";
     EXPECT_TRUE(kiosk.Running());
-}
-
-TEST_F(KioskTest, CtrlWheelZoomsNothing) {
-    // A red square from 100 to 200 on white: zoomed in, it would cover 250,250.
-    const std::string page = folders_.Write(
-        "square.html",
-        "<body style=\"margin:0;background:#ffffff\"><div style=\"position:absolute;left:100px;"
-        "top:100px;width:100px;height:100px;background:#ff0000\"></div></body>");
-    Start("[Tessaro]\nDefaultTime=600\nOnMouseMove=0\n[Page1]\nURL=" + page + "\n");
-    ASSERT_TRUE(WaitUntil([&] { return Near(screen_.Pixel(150, 150), kRed.rgb); }, kStartUp));
-    MoveTo({500, 500});
-    for (int step = 0; step < 5; ++step)
-        Xdotool({"keydown", "ctrl", "click", "4", "keyup", "ctrl"});
-    std::this_thread::sleep_for(3s);
-    EXPECT_TRUE(Near(screen_.Pixel(250, 250), Rgb{0xff, 0xff, 0xff}))
-        << "zoomed: " << ToHex(screen_.Pixel(250, 250));
 }
 
 TEST_F(KioskTest, PagesThatAskToStayOrOpenDialogsNeverHoldTheShow) {
@@ -334,11 +283,8 @@ TEST_F(KioskTest, PagesThatAskToStayOrOpenDialogsNeverHoldTheShow) {
 }
 
 TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSaysWhy) {
-    // A presentation saved as "Unicode" by a Windows editor: played, and left as it was.
-    std::string bytes = "\xFF\xFE";
-    for (char c : WithServer("[Tessaro]\r\nDefaultTime=2\r\n" + Pages({"/red", "/green"})))
-        bytes += std::string{c, '\0'};
-    const std::string file = folders_.Write("unicode.tso", bytes);
+    const std::string bytes = WithServer("[Tessaro]\nDefaultTime=2\n" + Pages({"/red", "/green"}));
+    const std::string file = folders_.Write("show.tso", bytes);
     // A remote debugging port would open the kiosk to anyone who reaches it.
     const std::string port = std::to_string(server_.Port() % 20000 + 30000);
     Kiosk& kiosk = Run({file}, {"QTWEBENGINE_REMOTE_DEBUGGING=127.0.0.1:" + port});
@@ -351,19 +297,17 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     EXPECT_EQ(KioskFolders::Read(file), bytes) << "rewritten or removed at the end";
 
     // A presentation it cannot read is named, with the reason, and the show goes on.
-    for (const auto& [path, reason] : {std::pair{folders_.File("missing.tso"), "No such file"},
-                                       std::pair{folders_.TempDir(), "Is a directory"}}) {
-        Kiosk unread(xvfb_, folders_, {path});
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                return unread.Output().find("cannot read the presentation '" + path +
-                                            "': " + reason) != std::string::npos;
-            },
-            kStartUp))
-            << unread.Output();
-        EXPECT_TRUE(unread.Running());
-        unread.Stop();
-    }
+    const std::string missing = folders_.File("missing.tso");
+    Kiosk& unread = Run({missing});
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return unread.Output().find("cannot read the presentation '" + missing +
+                                        "': No such file") != std::string::npos;
+        },
+        kStartUp))
+        << unread.Output();
+    EXPECT_TRUE(unread.Running());
+    unread.Stop();
 
     // Without its runtime folder it cannot make its lock: it says so and fails.
     Kiosk failed(xvfb_, folders_, {file}, {"XDG_RUNTIME_DIR=" + folders_.File("missing/run")});

@@ -29,25 +29,13 @@ std::vector<char*> Pointers(const std::vector<std::string>& strings) {
     return pointers;
 }
 
-// Xlib's default handler ends the process; a failed read should fail one test instead.
-int IgnoreXError(::Display*, XErrorEvent*) {
-    return 0;
-}
-
-#ifdef PAGELARK_BINARY
-constexpr const char* kBinary = PAGELARK_BINARY;
-#else
-constexpr const char* kBinary = nullptr;  // this build has no kiosk program
-#endif
-
 }  // namespace
 
 SpawnOptions KioskOptions(const Xvfb& server, const KioskFolders& folders,
                           std::vector<std::string> arguments,
                           std::vector<std::string> environment) {
-    if (kBinary == nullptr) throw std::runtime_error("built without the kiosk program");
     static std::atomic<int> runs{0};
-    arguments.insert(arguments.begin(), kBinary);
+    arguments.insert(arguments.begin(), PAGELARK_BINARY);
     // A fresh environment, not the test runner's: a stray QT_QPA_PLATFORM=offscreen or a
     // session bus would change what the program does.
     const char* path = std::getenv("PATH");
@@ -132,30 +120,28 @@ std::optional<int> Process::WaitForExit(Millis timeout) {
     return Poll();
 }
 
-void Process::Stop(Millis grace) {
+void Process::Stop() {
     if (reaped_) return;
     const pid_t target = group_ ? -pid_ : pid_;
     if (!Poll()) {
         ::kill(target, SIGTERM);
-        if (!WaitForExit(grace)) {
+        if (!WaitForExit(Millis(5000))) {
             ::kill(target, SIGKILL);
             WaitForExit(Millis(30000));
         }
     }
     // Whatever the leader left behind in its group goes too.
     if (group_) ::kill(-pid_, SIGKILL);
-    int ignored = 0;
-    ::waitpid(pid_, &ignored, 0);
+    ::waitpid(pid_, nullptr, 0);
     reaped_ = true;
 }
 
-CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment,
-                         Millis timeout) {
+CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment) {
     const testing::TempFolder folder;
     Process process({.argv = std::move(argv),
                      .environment = std::move(environment),
                      .outputFile = folder.File("output")});
-    const auto status = process.WaitForExit(timeout);
+    const auto status = process.WaitForExit(Millis(20000));
     return {status, process.Output()};
 }
 
@@ -224,7 +210,8 @@ Screen::Screen(const Xvfb& server) {
     if (!WaitUntil([&] { return (display_ = XOpenDisplay(server.Display().c_str())) != nullptr; },
                    Millis(30000), Millis(50)))
         throw std::runtime_error("cannot open display " + server.Display());
-    XSetErrorHandler(IgnoreXError);
+    // Xlib's default handler ends the process; a failed read should fail one test instead.
+    XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
 }
 
 Screen::~Screen() {
@@ -264,9 +251,5 @@ KioskFolders::KioskFolders() {
         if (::mkdir(File(folder).c_str(), 0700) != 0)
             throw std::runtime_error("cannot create " + File(folder));
 }
-
-Kiosk::Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::string> arguments,
-             std::vector<std::string> extraEnvironment)
-    : Process(KioskOptions(server, folders, std::move(arguments), std::move(extraEnvironment))) {}
 
 }  // namespace pagelark::e2e

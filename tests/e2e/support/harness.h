@@ -27,11 +27,10 @@ inline double SecondsBetween(TimePoint from, TimePoint to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
-// Polls condition every step until it holds or the time is up: when it first held, or nullopt.
+// When condition first held, polled every step, or nullopt once the time is up.
 std::optional<TimePoint> WaitUntil(const std::function<bool()>& condition, Millis timeout,
                                    Millis step = Millis(20));
 
-// This process's environment as NAME=value entries.
 std::vector<std::string> CurrentEnvironment();
 
 struct SpawnOptions {
@@ -53,9 +52,8 @@ class Process {
     bool Running() { return !Poll(); }
     // The exit code, or minus the signal that ended it; nullopt while it still runs.
     std::optional<int> WaitForExit(Millis timeout);
-    // SIGTERM, SIGKILL after the grace; with its own group, to the whole group. Idempotent.
-    void Stop(Millis grace = Millis(5000));
-    // What it wrote to stdout and stderr so far.
+    // SIGTERM, SIGKILL 5 s later; with its own group, to the whole group. Idempotent.
+    void Stop();
     std::string Output() const { return testing::TempFolder::Read(outputFile_); }
 
   private:
@@ -68,20 +66,18 @@ class Process {
     std::optional<int> status_;
 };
 
-// Every running process of a process group (a kiosk and its browser engine's helpers) whose
+// The running processes of a process group (a kiosk and its browser engine's helpers) whose
 // command line holds text.
 std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text = "");
 // Their proportional memory together, in KiB.
 long long GroupPssKiB(pid_t group);
 
 struct CommandResult {
-    std::optional<int> status;  // nullopt: it did not end in time and was killed
+    std::optional<int> status;  // nullopt: it did not end within 20 s and was killed
     std::string output;
 };
 
-// Runs a short command to its end, collecting stdout and stderr.
-CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment,
-                         Millis timeout = Millis(20000));
+CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment);
 
 struct Rgb {
     std::uint8_t r = 0;
@@ -117,19 +113,17 @@ inline constexpr NamedColor kPurple{"purple", {0x80, 0x00, 0xff}};
 inline constexpr std::array kPageColors{kRed,  kGreen,   kBlue,   kYellow,
                                         kCyan, kMagenta, kOrange, kPurple};
 
-// A private X server for one test: Xvfb on a display number it picks itself.
+// Xvfb on a display number it picks itself; the constructor throws when it does not start.
 class Xvfb {
   public:
     static constexpr int kWidth = 1024;
     static constexpr int kHeight = 768;
 
-    // Returns once the server listens; throws when it does not within 30 s.
     Xvfb();
 
     std::string Display() const { return ":" + std::to_string(number_); }
     // This process's environment with DISPLAY naming this server.
     std::vector<std::string> Environment() const;
-    // Paints the root window in one colour (xsetroot).
     void SetRootColor(Rgb color) const;
 
   private:
@@ -148,7 +142,6 @@ struct ColorSample {
     Rgb rgb;
 };
 
-// The root window's pixels as the server shows them (XGetImage).
 class Screen {
   public:
     explicit Screen(const Xvfb& server);
@@ -158,9 +151,8 @@ class Screen {
 
     Rgb Pixel(int x, int y) const;
     Rgb Centre() const { return Pixel(Xvfb::kWidth / 2, Xvfb::kHeight / 2); }
-    // When the centre first came near color, polled every few milliseconds.
     std::optional<TimePoint> WaitForColor(Rgb color, Millis timeout) const;
-    // Samples the centre pixel as often as it can for the given time.
+    // The centre pixel, sampled as often as it can for the given time.
     std::vector<ColorSample> RecordColors(Millis duration) const;
 
   private:
@@ -182,11 +174,12 @@ class KioskFolders : public testing::TempFolder {
 SpawnOptions KioskOptions(const Xvfb& server, const KioskFolders& folders,
                           std::vector<std::string> arguments, std::vector<std::string> environment);
 
-// Throws when this build has no kiosk program.
 class Kiosk : public Process {
   public:
     Kiosk(const Xvfb& server, const KioskFolders& folders, std::vector<std::string> arguments,
-          std::vector<std::string> extraEnvironment = {});
+          std::vector<std::string> extraEnvironment = {})
+        : Process(
+              KioskOptions(server, folders, std::move(arguments), std::move(extraEnvironment))) {}
 };
 
 }  // namespace pagelark::e2e

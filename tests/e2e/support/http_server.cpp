@@ -22,22 +22,17 @@ std::string Headers(int status, std::string_view reason, std::size_t length) {
 
 // What a page of each kind holds besides its colour; "{to}" stands for the query's target.
 constexpr std::pair<const char*, const char*> kPages[] = {
-    // one big link to the target, in place or in a new window
-    {"/link", "<a href=\"{to}\" " WHOLE_PAGE "></a>"},
     {"/blank", "<a href=\"{to}\" target=\"_blank\" " WHOLE_PAGE "></a>"},
-    // one big "javascript:" link whose script goes to the target
     {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
     // a click anywhere goes to the target by script ("blob": a magenta page the script makes)
     {"/go", "<script>addEventListener('click', function () { location.href = {to}; });</script>"},
     {"/alert", "<script>addEventListener('click', function () { alert('a'); });</script>"},
-    // a script that keeps opening new windows on the target
     {"/open", "<script>setInterval(function () { window.open(\"{to}\"); }, 20);</script>"},
     // asks to stay when left, and opens every script dialog
     {"/hostile",
      "<script>addEventListener('beforeunload', function (e) {"
      " e.preventDefault(); e.returnValue = 'stay'; });"
      "setTimeout(function () { alert('a'); confirm('b'); prompt('c'); print(); }, 300);</script>"},
-    // a click anywhere asks to choose a file
     {"/file", "<label " WHOLE_PAGE "><input type=\"file\" style=\"display:none\"></label>"},
     // asks for the location: green when refused, red when granted
     {"/permission",
@@ -48,15 +43,10 @@ constexpr std::pair<const char*, const char*> kPages[] = {
 
 }  // namespace
 
-// The answer to one request; hang tells to keep the connection open without finishing it.
-std::string HttpServer::Answer(std::string_view target, bool& hang) const {
+std::string HttpServer::Answer(std::string_view target) const {
     const auto mark = target.find('?');
     const auto path = target.substr(0, mark);
     const auto query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
-    if (path == "/hang") {
-        hang = true;
-        return Headers(200, "OK", 100000) + "<html><body style=\"margin:0;height:100vh\">";
-    }
     if (path == "/download") {
         const std::string body = "a file the kiosk must not save";
         return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
@@ -103,7 +93,7 @@ HttpServer::HttpServer() : pages_(std::begin(kPages), std::end(kPages)) {
         throw std::runtime_error("cannot listen on 127.0.0.1");
     }
     port_ = ntohs(address.sin_port);
-    // A thread for each connection: the browser keeps idle and hanging connections open, and
+    // A thread for each connection: the browser keeps idle connections open, and
     // none of them may hold up the others.
     thread_ = std::thread([this] {
         for (pollfd ready{listenFd_, POLLIN, 0}; !stop_;) {
@@ -126,7 +116,7 @@ HttpServer::~HttpServer() {
     {
         std::lock_guard lock(mutex_);
         for (const int fd : connections_)
-            ::shutdown(fd, SHUT_RDWR);  // ends every worker's reads, hanging connections' too
+            ::shutdown(fd, SHUT_RDWR);  // ends every worker's reads
     }
     WaitUntil(
         [this] {
@@ -137,9 +127,8 @@ HttpServer::~HttpServer() {
     ::close(listenFd_);
 }
 
-// Answers one request once its headers are in, then half-closes (unless it hangs) and reads
-// until the client closes: closing with its bytes unread could reset the connection before
-// the answer was read.
+// Answers one request once its headers are in, then reads until the client closes: closing
+// with its bytes unread could reset the connection before the answer was read.
 void HttpServer::Serve(int fd) {
     std::string received;
     char buffer[4096];
@@ -149,15 +138,14 @@ void HttpServer::Serve(int fd) {
     // "GET TARGET HTTP/1.1", unless the client or the server gave up first
     if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
         const auto target = received.substr(start, received.find(' ', start) - start);
-        bool hang = false;
         std::string answer;
         {
             std::lock_guard lock(mutex_);
-            log_.push_back({target, std::chrono::steady_clock::now()});
-            answer = Answer(target, hang);
+            log_.push_back(target);
+            answer = Answer(target);
         }
         ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
-        if (!hang) ::shutdown(fd, SHUT_WR);
+        ::shutdown(fd, SHUT_WR);
         while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
         }
     }
@@ -175,21 +163,20 @@ std::string HttpServer::Url(std::string_view target) const {
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(target);
 }
 
-std::vector<LoggedRequest> HttpServer::Requests() const {
+std::vector<std::string> HttpServer::Requests() const {
     std::lock_guard lock(mutex_);
     return log_;
 }
 
-std::optional<TimePoint> HttpServer::FirstRequest(std::string_view prefix, Millis wait) const {
-    std::optional<TimePoint> time;
-    WaitUntil(
-        [&] {
-            for (const auto& request : Requests())
-                if (request.target.starts_with(prefix)) return (time = request.time).has_value();
-            return false;
-        },
-        wait, Millis(10));
-    return time;
+bool HttpServer::Requested(std::string_view prefix, Millis wait) const {
+    return WaitUntil(
+               [&] {
+                   return std::ranges::any_of(Requests(), [&](const std::string& target) {
+                       return target.starts_with(prefix);
+                   });
+               },
+               wait, Millis(10))
+        .has_value();
 }
 
 }  // namespace pagelark::e2e

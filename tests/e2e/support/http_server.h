@@ -3,9 +3,7 @@
 //   /NAME                       a page painted in colour NAME of harness.h and nothing else;
 //   /KIND?color=NAME&to=TARGET  a page in that colour that does something (kPages in the .cpp,
 //                               or added with AddPage);
-//   /download                   a file offered for download;
-//   /hang                       headers and the start of a body, then nothing until it stops.
-// Every request is logged with the time it arrived.
+//   /download                   a file offered for download.
 
 #include <atomic>
 #include <mutex>
@@ -16,16 +14,10 @@
 
 namespace pagelark::e2e {
 
-struct LoggedRequest {
-    std::string target;  // path and query as sent
-    TimePoint time;
-};
-
 class HttpServer {
   public:
     // Listens on 127.0.0.1 with a port of the system's choice and serves at once.
     HttpServer();
-    // Ends the serving thread and closes every socket, hanging ones included.
     ~HttpServer();
 
     // What a page of kind "/KIND" holds besides its colour; "{to}" stands for the target.
@@ -37,24 +29,24 @@ class HttpServer {
     // "http://127.0.0.1:PORT" followed by target.
     std::string Url(std::string_view target = "") const;
 
-    std::vector<LoggedRequest> Requests() const;
-    // The arrival of the first request whose target begins with prefix, waiting up to wait.
-    std::optional<TimePoint> FirstRequest(std::string_view prefix, Millis wait = Millis(0)) const;
+    // The targets asked for so far, path and query as sent.
+    std::vector<std::string> Requests() const;
+    // Whether a target beginning with prefix was asked for, waiting up to wait.
+    bool Requested(std::string_view prefix, Millis wait = Millis(0)) const;
 
   private:
     void Serve(int fd);
-    std::string Answer(std::string_view target, bool& hang) const;
+    std::string Answer(std::string_view target) const;
 
     int listenFd_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<bool> down_{false};
     mutable std::mutex mutex_;
-    std::vector<LoggedRequest> log_;
+    std::vector<std::string> log_;
     std::vector<std::pair<std::string, std::string>> pages_;
-    std::vector<int> connections_;  // each served by one of the workers
-    std::vector<std::thread> workers_;
-    std::thread thread_;  // accepts
+    std::vector<int> connections_;  // each served by a thread of its own
+    std::thread thread_;            // accepts
 };
 
 }  // namespace pagelark::e2e

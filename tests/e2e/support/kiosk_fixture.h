@@ -52,11 +52,11 @@ class KioskTest : public ::testing::Test {
         for (std::size_t i = 0; i < kiosks_.size(); ++i)
             std::cout << "--- output of kiosk run " << i + 1 << " ---\n"
                       << kiosks_[i]->Output() << "\n";
-        for (const auto& request : server_.Requests())
-            std::cout << "request " << request.target << "\n";
+        for (const auto& target : server_.Requests())
+            std::cout << "request " << target << "\n";
     }
 
-    // Starts the kiosk with these arguments; environment: further NAME=value entries.
+    // environment: further NAME=value entries.
     Kiosk& Run(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
         kiosks_.push_back(
             std::make_unique<Kiosk>(xvfb_, folders_, std::move(arguments), std::move(environment)));
@@ -72,17 +72,15 @@ class KioskTest : public ::testing::Test {
         return text;
     }
 
-    // When the centre first met the condition, within timeout.
     std::optional<TimePoint> WaitForCentre(const std::function<bool(Rgb)>& condition,
                                            Millis timeout) const {
         return WaitUntil([&] { return condition(screen_.Centre()); }, timeout, Millis(5));
     }
-    // Whether the centre comes to show color within timeout; what it shows when not.
     ::testing::AssertionResult Comes(Rgb color, Millis timeout) const {
         if (screen_.WaitForColor(color, timeout)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the centre shows " << ToHex(screen_.Centre());
     }
-    // Whether the centre shows color once after is over; what it shows when not.
+    // Whether the centre shows color once after is over.
     ::testing::AssertionResult CentreShows(Rgb color, Millis after = Millis(0)) const {
         std::this_thread::sleep_for(after);
         const Rgb seen = screen_.Centre();
@@ -113,12 +111,12 @@ class KioskTest : public ::testing::Test {
         return faults;
     }
 
-    // Exactly count buttons hang from the top right corner, once they do.
-    bool RowOf(int count) const {
-        return RowFaults(count).empty() && !RowFaults(count + 1, Xvfb::kWidth, 0, true).empty();
-    }
+    // Whether exactly count buttons come to hang from the top right corner.
     bool WaitForRow(int count) const {
-        return WaitUntil([&] { return RowOf(count); }, kPatience).has_value();
+        const auto rowOf = [&] {
+            return RowFaults(count).empty() && !RowFaults(count + 1, Xvfb::kWidth, 0, true).empty();
+        };
+        return WaitUntil(rowOf, kPatience).has_value();
     }
     // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
     bool EnterNavigationMode(int buttons = 9) const {
@@ -127,14 +125,13 @@ class KioskTest : public ::testing::Test {
         return WaitForRow(buttons);
     }
 
-    // The visitor's hand: returns once the event is delivered, with what xdotool printed.
+    // The visitor's hand: returns once the event is delivered.
     std::string Xdotool(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), "xdotool");
         const auto result = RunCommand(arguments, xvfb_.Environment());
         if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
         return result.output;
     }
-    // The visible X windows whose caption matches the pattern.
     std::vector<std::string> Windows(const std::string& caption) const {
         const auto found = RunCommand({"xdotool", "search", "--onlyvisible", "--name", caption},
                                       xvfb_.Environment());

@@ -1,0 +1,54 @@
+#pragma once
+// The kiosk's whole process tree's memory, steadied: PSS swings by tens of MiB with the
+// pages' garbage collections, and falls when other programs map the same libraries; private
+// memory does not, and is where a leak grows.
+
+#include <sys/types.h>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/support/harness.h"
+
+namespace pagelark::bench {
+
+struct TreeMemory {
+    double pssMiB = 0;
+    double privateMiB = 0;
+};
+
+inline double PrivateKiB(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/smaps_rollup");
+    std::string line;
+    double total = 0;
+    while (std::getline(in, line)) {
+        if (line.starts_with("Private_Clean:") || line.starts_with("Private_Dirty:"))
+            total += std::stod(line.substr(line.find(':') + 1));
+    }
+    return total;
+}
+
+// The median of five readings a second apart.
+inline TreeMemory SettledMemory(pid_t group) {
+    std::vector<TreeMemory> samples;
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) std::this_thread::sleep_for(std::chrono::seconds(1));
+        TreeMemory m{static_cast<double>(e2e::GroupPssKiB(group)) / 1024.0, 0};
+        for (pid_t pid : e2e::ProcessesInGroup(group))
+            m.privateMiB += PrivateKiB(pid) / 1024.0;
+        samples.push_back(m);
+    }
+    const auto median = [&samples](double TreeMemory::*field) {
+        std::vector<double> values;
+        for (const auto& s : samples)
+            values.push_back(s.*field);
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    return {median(&TreeMemory::pssMiB), median(&TreeMemory::privateMiB)};
+}
+
+}  // namespace pagelark::bench
