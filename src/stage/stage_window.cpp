@@ -300,8 +300,16 @@ void StageWindow::SetNavigationMode(bool on) {
 
 void StageWindow::KeyboardChanged() {
     QInputMethod* keyboard = QGuiApplication::inputMethod();
-    if (keyboard->isVisible() && !navigating_ && QGuiApplication::focusWindow() == windowHandle()) {
-        keyboard->hide();
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if (keyboard->isVisible() && !navigating_ && (!focus || focus == windowHandle())) {
+        // Queued: a hide asked while the keyboard is still showing is undone by the rest of its
+        // show, and its window would stay mapped over the show.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!navigating_) QGuiApplication::inputMethod()->hide();
+            },
+            Qt::QueuedConnection);
         return;
     }
     LayoutBrowsers();
