@@ -45,5 +45,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 # unclutter hides the pointer of the kiosk session until it moves; xset turns blanking off.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session, xdg-utils, unclutter, x11-xserver-utils")
+# The on-screen keyboard is loaded by Qt at run time, so no library dependency names it, nor
+# the Qt Quick modules it needs that its own package leaves out.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "dbus-user-session, xdg-utils, unclutter, x11-xserver-utils, qt6-virtualkeyboard-plugin, \
+qml6-module-qtquick, qml6-module-qtquick-layouts, qml6-module-qtquick-window, \
+qml6-module-qtqml-workerscript, qml6-module-qt-labs-folderlistmodel")
 include(CPack)

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLoggingCategory>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -23,6 +25,7 @@
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
 #include "core/locked.h"
+#include "core/on_screen_keyboard.h"
 #include "core/player.h"
 #include "help/help_paths.h"
 #include "help/qt_help_resources.h"
@@ -77,6 +80,33 @@ QString RuntimeFolder(const std::string& tempDir) {
 
 std::string StartupFolder() {
     return WithTrailingSeparator(QDir::currentPath().toStdString());
+}
+
+// The presentation the command line names, as an absolute path.
+std::string NamedPresentation(std::string_view raw, const std::string& startupFolder,
+                              const std::string& defaultFile) {
+    std::string file = ParseCommandLine(raw, defaultFile);
+    if (!file.empty() && !IsAbsolutePath(file)) file = startupFolder + file;
+    return file;
+}
+
+// Qt takes its input method once, when the application is built: the setting is looked up
+// before then, in the presentation the command line names (Qt's own options, when given,
+// hide it and leave the stores to say).
+void ChooseInputMethod(const std::vector<std::string>& arguments) {
+    DocumentSession session(RegistryAccess::ReadOnly);
+    Settings& settings = session.settings;
+    const std::string file =
+        NamedPresentation(JoinArguments(arguments), StartupFolder(), settings.DefaultFilePath(""));
+    KeyboardStart start;
+    start.setting = OnScreenKeyboardSetting(settings, file);
+    if (qEnvironmentVariableIsSet("QT_IM_MODULE"))
+        start.imModule = qEnvironmentVariable("QT_IM_MODULE").toStdString();
+    start.pluginInstalled =
+        QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                          "/platforminputcontexts/libqtvirtualkeyboardplugin.so");
+    start.inputDevices = "/sys/class/input";
+    if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
 }
 
 class Kiosk final {
@@ -148,10 +178,8 @@ void Kiosk::InitPlayer() {
     RemoveLeftoverTempFiles(tempDir_);
     reservedTempFile_ = ReserveTempFile(tempDir_);
     const std::string defaultFile = session_.settings.DefaultFilePath(presentation_.CurrentFile);
-    std::string file = ParseCommandLine(raw_, defaultFile);
-    if (!file.empty() && !IsAbsolutePath(file)) file = startupFolder_ + file;
-    presentation_.CurrentFile = file;
-    RemoveLeftoverReplacements(file);
+    presentation_.CurrentFile = NamedPresentation(raw_, startupFolder_, defaultFile);
+    RemoveLeftoverReplacements(presentation_.CurrentFile);
 
     helpFiles_ = BuildHelpFileTable();
     helpDocuments_ = BuildHelpDocuments(tempDir_);
@@ -299,6 +327,7 @@ int RunKiosk(int argc, char** argv) {
     qtArgv.push_back(nullptr);
     int qtArgc = static_cast<int>(given.size()) + 1;
 
+    ChooseInputMethod(given);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName("Pagelark");

@@ -29,8 +29,15 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
     auto* curPageButton = MakeButton("cmdCurPage", "&Current page", home);
     autoHomeCheck_ =
         MakeCheck("chkAutoHome", "&Go to home page when entering navigation mode", home);
+    // Beside the address, so the window keeps its size: typing is what a visitor does in
+    // navigation mode.
+    onScreenKeyboardCheck_ = MakeCheck("chkOnScreenKeyboard", "&On-screen keyboard", home);
+    onScreenKeyboardCheck_->setToolTip(
+        "Text fields bring up a keyboard on the screen in navigation mode, as they do with a "
+        "touch screen; taken at the next start");
     homeGrid->addWidget(homePageLabel, 0, 0);
-    homeGrid->addWidget(homePageEdit_, 0, 1, 1, 3);
+    homeGrid->addWidget(homePageEdit_, 0, 1);
+    homeGrid->addWidget(onScreenKeyboardCheck_, 0, 2, 1, 2);
     homeGrid->addWidget(autoHomeCheck_, 1, 0, 1, 2);
     homeGrid->addWidget(defPageButton, 1, 2);
     homeGrid->addWidget(curPageButton, 1, 3);
@@ -111,7 +118,8 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
 
     for (QLineEdit* box : {homePageEdit_, screenSaveTimeOutEdit_, defaultTimeEdit_})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
-    for (QCheckBox* check : {autoHomeCheck_, autoLoopCheck_, clearVisitorDataCheck_, lockedCheck_})
+    for (QCheckBox* check : {autoHomeCheck_, autoLoopCheck_, clearVisitorDataCheck_,
+                             onScreenKeyboardCheck_, lockedCheck_})
         connect(check, &QCheckBox::toggled, this, [this] { changed_(); });
     connect(screenSaveActiveCheck_, &QCheckBox::toggled, this, [this] {
         changed_();
@@ -156,6 +164,7 @@ void GeneralTab::Fill(const OptionFields& fields) {
     autoLoopCheck_->setChecked(fields.autoLoop);
     lockedCheck_->setChecked(fields.locked);
     clearVisitorDataCheck_->setChecked(fields.clearVisitorData);
+    onScreenKeyboardCheck_->setChecked(fields.onScreenKeyboard);
 }
 
 int GeneralTab::MouseMove() const {
@@ -173,6 +182,7 @@ void GeneralTab::Keep(OptionFields& fields) const {
     fields.autoLoop = autoLoopCheck_->isChecked();
     fields.locked = lockedCheck_->isChecked();
     fields.clearVisitorData = clearVisitorDataCheck_->isChecked();
+    fields.onScreenKeyboard = onScreenKeyboardCheck_->isChecked();
 }
 
 }  // namespace pagelark

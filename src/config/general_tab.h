@@ -50,6 +50,7 @@ class GeneralTab final : public QWidget {
     UpDownLink* defaultTimeLink_;
     QCheckBox* autoLoopCheck_;
     QCheckBox* clearVisitorDataCheck_;
+    QCheckBox* onScreenKeyboardCheck_;
     QCheckBox* lockedCheck_;
 };
 

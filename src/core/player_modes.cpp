@@ -21,6 +21,7 @@ constexpr int kCursorShownAbove = 5;
 void Player::EnterNavigationMode() {
     idle_.Seen(Now());
     navigationMode_ = true;
+    c_.stage.SetNavigationMode(true);
     SetState(PlayerState::WaitSaver);
     c_.toolbars.ShowToolRun(false);
     if (ToolNavShown()) {
@@ -33,6 +34,7 @@ void Player::EnterNavigationMode() {
 void Player::LeaveNavigationMode() {
     idle_.SaverModeBegins(Now());
     navigationMode_ = false;
+    c_.stage.SetNavigationMode(false);
     c_.toolbars.ShowToolNav(false);
     if (ToolRunShown()) {
         c_.toolbars.ShowToolRun(true);

@@ -72,6 +72,7 @@ Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& contex
     context.machine.ScreenSaveTimeOut = edited.machine.ScreenSaveTimeOut;
     context.machine.OnMouseMove = edited.machine.OnMouseMove;
     context.machine.ClearVisitorData = edited.machine.ClearVisitorData;
+    context.machine.OnScreenKeyboard = edited.machine.OnScreenKeyboard;
     // Unlocking (or locking) must not wait for the next start.
     context.machine.Locked = edited.machine.Locked;
 

@@ -55,6 +55,7 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.autoLoop = presentation.AutoLoop;
     fields.locked = machine.Locked;
     fields.clearVisitorData = machine.ClearVisitorData;
+    fields.onScreenKeyboard = machine.OnScreenKeyboard;
     fields.defaultFile = presentation.IsDefaultFile;
     fields.reboot = machine.AutoReboot;
     fields.rebootHour = std::to_string(machine.RebootHour);
@@ -112,6 +113,7 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     machine.ScreenSaveActive = fields.screenSaveActive;
     machine.Locked = fields.locked;
     machine.ClearVisitorData = fields.clearVisitorData;
+    machine.OnScreenKeyboard = fields.onScreenKeyboard;
     // No delay at all would end every pause at once.
     const std::int32_t minutes = std::max(WholeNumber(fields.screenSaveTimeOut).value_or(5), 1);
     machine.ScreenSaveTimeOut = std::chrono::minutes(minutes);

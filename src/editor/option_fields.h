@@ -24,8 +24,9 @@ struct OptionFields {
     int mouseMove = 0;              // optMouseMove index 0..2
     std::string defaultTime;        // seconds
     bool autoLoop = true;
-    bool locked = false;           // chkLocked
-    bool clearVisitorData = true;  // chkClearVisitorData
+    bool locked = false;            // chkLocked
+    bool clearVisitorData = true;   // chkClearVisitorData
+    bool onScreenKeyboard = false;  // chkOnScreenKeyboard
     // chkDefaultSS: ticked, and enabled only while not ticked when filled
     bool defaultFile = false;
     // Reboot

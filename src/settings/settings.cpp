@@ -174,7 +174,12 @@ void ReadFileSettings(Settings& settings, const std::string& file, MachineSettin
     machine.OnMouseMove =
         static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting(file, "OnMouseMove"), 1));
     machine.ClearVisitorData = ParseBool(settings.ReadSetting(file, "ClearVisitorData"), true);
+    machine.OnScreenKeyboard = OnScreenKeyboardSetting(settings, file);
     ReadToolbarButtons(settings, file, buttons);
+}
+
+bool OnScreenKeyboardSetting(Settings& settings, const std::string& file) {
+    return ParseBool(settings.ReadSetting(file, "OnScreenKeyboard"), false);
 }
 
 bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,

@@ -46,6 +46,9 @@ struct MachineSettings {
     // Each return to the show starts the browsers on a fresh profile: nothing of a visitor
     // (cookies, storage, cache, logins) reaches the next one.
     bool ClearVisitorData = true;
+    // Qt Virtual Keyboard for text entry while a visitor browses, with or without a touch
+    // screen; taken at start-up only, since Qt chooses its input method once.
+    bool OnScreenKeyboard = false;
 };
 
 class Settings {
@@ -100,6 +103,9 @@ void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButt
 void LoadMachineSettings(Settings& settings, const std::string& file, double now,
                          MachineSettings& machine, ToolbarButtons& buttons,
                          const OsFeatures& os = kOsFeatures);
+
+// Read apart as well, since Qt must know it before the program's windows exist.
+bool OnScreenKeyboardSetting(Settings& settings, const std::string& file);
 
 // The settings a presentation file carries: the screen saver's and the tool bar buttons.
 void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,

@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QInputMethod>
 #include <QNativeGestureEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -58,6 +61,9 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
         Watch(i);
     }
     qApp->installEventFilter(this);
+    QInputMethod* keyboard = QGuiApplication::inputMethod();
+    connect(keyboard, &QInputMethod::visibleChanged, this, &StageWindow::KeyboardChanged);
+    connect(keyboard, &QInputMethod::keyboardRectangleChanged, this, &StageWindow::KeyboardChanged);
 }
 
 StageWindow::~StageWindow() {
@@ -273,8 +279,47 @@ void StageWindow::SetWindowState(WindowState state) {
 
 void StageWindow::LayoutBrowsers() {
     // One pixel beyond every edge, so no frame of the page shows at the window's borders.
+    const int height = FreeHeight();
     for (Browser& b : browsers_)
-        b.view->setGeometry(-1, -1, width() + 3, height() + 3);
+        b.view->setGeometry(-1, -1, width() + 3, height + 3);
+}
+
+int StageWindow::FreeHeight() const {
+    const QInputMethod* keyboard = QGuiApplication::inputMethod();
+    if (!navigating_ || !keyboard->isVisible()) return height();
+    // The stage covers the screen, so the keyboard's screen rectangle is the window's too.
+    const int top = mapFromGlobal(keyboard->keyboardRectangle().topLeft().toPoint()).y();
+    return std::clamp(top, 0, height());
+}
+
+void StageWindow::SetNavigationMode(bool on) {
+    navigating_ = on;
+    if (!on) QGuiApplication::inputMethod()->hide();
+    LayoutBrowsers();
+}
+
+void StageWindow::KeyboardChanged() {
+    QInputMethod* keyboard = QGuiApplication::inputMethod();
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if (keyboard->isVisible() && !navigating_ && (!focus || focus == windowHandle())) {
+        // Queued: a hide asked while the keyboard is still showing is undone by the rest of its
+        // show, and its window would stay mapped over the show.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!navigating_) QGuiApplication::inputMethod()->hide();
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    LayoutBrowsers();
+    if (!navigating_ || !keyboard->isVisible()) return;
+    // The page sees its new size only once the engine has laid it out again.
+    QTimer::singleShot(150, this, [this] {
+        browsers_[static_cast<std::size_t>(front_)].page->runJavaScript(
+            "document.activeElement && document.activeElement.scrollIntoView({block: 'nearest'})",
+            QWebEngineScript::ApplicationWorld);
+    });
 }
 
 void StageWindow::UnloadAll() {
@@ -308,6 +353,15 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
          static_cast<QNativeGestureEvent*>(event)->gestureType() == Qt::ZoomNativeGesture);
     if (zoom && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
         return true;
+    // Over the show a page's field takes no text entry, so the keyboard never comes for it.
+    if (!navigating_ && event->type() == QEvent::InputMethodQuery && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* query = static_cast<QInputMethodQueryEvent*>(event);
+        if (query->queries().testFlag(Qt::ImEnabled)) {
+            query->setValue(Qt::ImEnabled, false);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

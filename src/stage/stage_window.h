@@ -48,6 +48,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     void SetWindowFrame(bool show) override;
     void SetWindowState(WindowState state) override;
     void LayoutBrowsers() override;
+    void SetNavigationMode(bool on) override;
     void UnloadAll() override;
     void ForgetVisitor() override;
 
@@ -81,6 +82,11 @@ class StageWindow final : public QWidget, public BrowserStage {
     void MovePage(int index);
     void ReleaseProfiles();
     void CoverScreen();
+    // The on-screen keyboard came, went or moved: never over the show; while a visitor
+    // types, the browsers end above it with the field being typed in on view.
+    void KeyboardChanged();
+    // The part of the window the keyboard leaves free.
+    int FreeHeight() const;
 
     const Clock& clock_;
     BrowserEvents& events_;
@@ -90,6 +96,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     int front_ = 0;
     std::array<Browser, kBrowserCount> browsers_;
     bool unloading_ = false;
+    bool navigating_ = false;
     std::optional<WindowState> windowState_;  // as last asked for by the player
 };
 

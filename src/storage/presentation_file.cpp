@@ -164,6 +164,7 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut.count()));
     option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
     option("ClearVisitorData", BoolWord(machine.ClearVisitorData));
+    option("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
 
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];

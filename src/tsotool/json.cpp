@@ -143,6 +143,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"ScreenSaveTimeOut\": " + std::to_string(machine.ScreenSaveTimeOut.count()) + ",\n";
     out += "  \"OnMouseMove\": " + std::to_string(static_cast<int>(machine.OnMouseMove)) + ",\n";
     out += "  \"ClearVisitorData\": " + std::string(Bool(machine.ClearVisitorData)) + ",\n";
+    out += "  \"OnScreenKeyboard\": " + std::string(Bool(machine.OnScreenKeyboard)) + ",\n";
     out += "  \"AutoReboot\": " + std::string(Bool(machine.AutoReboot)) + ",\n";
     out += "  \"ForceReboot\": " + std::string(Bool(machine.ForceReboot)) + ",\n";
     out += "  \"RebootTime\": " +

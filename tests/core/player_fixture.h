@@ -73,6 +73,7 @@ class FakeWorld : public Clock,
     void SetWindowFrame(bool show) override { Log("Frame", show); }
     void SetWindowState(WindowState s) override { Log("WindowState", static_cast<int>(s)); }
     void LayoutBrowsers() override { calls.push_back("Layout"); }
+    void SetNavigationMode(bool on) override { Log("Navigating", on); }
     void UnloadAll() override { calls.push_back("UnloadAll"); }
     void ForgetVisitor() override { calls.push_back("ForgetVisitor"); }
     ScreenPoint CursorPosition() const override { return pointer; }

@@ -35,6 +35,7 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
         EXPECT_EQ(P().LastActivityTime(), w.now);
         // Once in navigation mode, moves do nothing more.
         EXPECT_EQ(w.Count("ToolNav 1"), c.policy == 1 ? 1 : 0);
+        EXPECT_EQ(w.Count("Navigating 1"), c.policy == 1 ? 1 : 0);
     }
 }
 
@@ -49,6 +50,7 @@ TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfi
         w.calls.clear();
         P().CmdPlay();
         EXPECT_EQ(w.Count("ForgetVisitor") + w.Count(preload), clear ? 2 : 0);
+        EXPECT_EQ(w.Count("Navigating 0"), 1);
         Tick(0, 3);
         EXPECT_EQ(P().CurrentBrowser(), clear ? shown : next) << clear;
     }

@@ -20,12 +20,13 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     machine.RebootHour = 9;
     machine.RebootMinute = 30;
     machine.ClearVisitorData = false;
+    machine.OnScreenKeyboard = true;
     EditedDocument edited{p, machine, buttons};
     OptionFields fields = FillOptions(p, machine);
     WorkingLists lists = FillLists(p, buttons);
     EXPECT_EQ(std::tuple(fields.screenSaveTimeOut, fields.rebootHour, fields.rebootMinute,
-                         fields.clearVisitorData),
-              std::tuple("5", "9", "30", false));  // minutes rounded down
+                         fields.clearVisitorData, fields.onScreenKeyboard),
+              std::tuple("5", "9", "30", false, true));  // minutes rounded down
 
     lists.pages = {{"b", false, 3}, {"  ", true, 1}, {" c ", true, 2}};
     lists.exclude = {"y", "", " z "};
@@ -35,16 +36,18 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     fields.screenSaveTimeOut = "0";  // kept as one minute
     fields.defaultFile = true;
     fields.clearVisitorData = true;
+    fields.onScreenKeyboard = false;
     EXPECT_FALSE(CheckFields(fields));
     auto keep = [&] { ConfigKeep(fields, lists, edited, kDay + 10.0 / 24); };
     keep();
     const Presentation& kept = edited.presentation;
     EXPECT_EQ(std::tuple(kept.Pages.size(), kept.Pages[1].URL), std::tuple(2u, " c "));
     EXPECT_EQ(kept.Exclude, (std::vector<std::string>{"y", " z "}));
-    EXPECT_EQ(std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
-                         edited.machine.ScreenSaveTimeOut.count(), kept.DefaultTime,
-                         kept.IsDefaultFile, edited.machine.ClearVisitorData),
-              std::tuple(true, "secret", 60, 25, true, true));
+    EXPECT_EQ(
+        std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
+                   edited.machine.ScreenSaveTimeOut.count(), kept.DefaultTime, kept.IsDefaultFile,
+                   edited.machine.ClearVisitorData, edited.machine.OnScreenKeyboard),
+        std::tuple(true, "secret", 60, 25, true, true, false));
     EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 1 + 9.5 / 24);  // 09:30 is past at 10:00
     // Nothing but the copy changed.
     EXPECT_EQ(std::tuple(p.IsDefaultFile, machine.ScreenSaveTimeOut.count(), p.DefaultTime),

@@ -32,6 +32,9 @@ class BrowserStage {
     virtual void SetWindowFrame(bool show) = 0;
     virtual void SetWindowState(WindowState state) = 0;
     virtual void LayoutBrowsers() = 0;
+    // A visitor browses while on; only then may a page's text field bring up the on-screen
+    // keyboard, never over the show.
+    virtual void SetNavigationMode(bool on) = 0;
     // Nothing of the pages loaded so far may reach a later one: every browser moves to a
     // fresh profile, the one on show only when it is next sent an address, and the old
     // profile goes with its last page.

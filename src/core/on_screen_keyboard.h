@@ -1,0 +1,25 @@
+#pragma once
+// Whether the program brings Qt Virtual Keyboard up for text entry. Qt takes its input method
+// once, when the application object is built, so this is decided before anything of Qt exists.
+
+#include <optional>
+#include <string>
+
+namespace pagelark {
+
+struct KeyboardStart {
+    bool setting = false;  // OnScreenKeyboard
+    // QT_IM_MODULE when set: the user's own choice of input method is never overridden.
+    std::optional<std::string> imModule;
+    bool pluginInstalled = false;
+    // The kernel's input class folder, /sys/class/input on a real machine.
+    std::string inputDevices;
+};
+
+// A device marked for direct input (INPUT_PROP_DIRECT): a touch screen, never a touchpad.
+bool TouchScreenPresent(const std::string& inputDevices);
+
+// The setting, or else a touch screen, asks for the keyboard.
+bool UseOnScreenKeyboard(const KeyboardStart& start);
+
+}  // namespace pagelark
