@@ -353,9 +353,10 @@ bool StageWindow::eventFilter(QObject* watched, QEvent* event) {
          static_cast<QNativeGestureEvent*>(event)->gestureType() == Qt::ZoomNativeGesture);
     if (zoom && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
         return true;
-    // Over the show a page's field takes no text entry, so the keyboard never comes for it.
-    if (!navigating_ && event->type() == QEvent::InputMethodQuery && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
+    // Over the show a page's field takes no text entry, so the on-screen keyboard never comes
+    // for it; a physical keyboard's input method (dead keys, compose) is left alone.
+    if (onScreenKeyboard_ && !navigating_ && event->type() == QEvent::InputMethodQuery &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
         auto* query = static_cast<QInputMethodQueryEvent*>(event);
         if (query->queries().testFlag(Qt::ImEnabled)) {
             query->setValue(Qt::ImEnabled, false);

@@ -97,6 +97,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     std::array<Browser, kBrowserCount> browsers_;
     bool unloading_ = false;
     bool navigating_ = false;
+    // Chosen before the application started.
+    const bool onScreenKeyboard_ = qgetenv("QT_IM_MODULE") == "qtvirtualkeyboard";
     std::optional<WindowState> windowState_;  // as last asked for by the player
 };
 
