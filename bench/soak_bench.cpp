@@ -12,10 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "e2e/support/harness.h"
 #include "e2e/support/http_server.h"
+#include "tree_memory.h"
 
 using namespace pagelark::e2e;
+using pagelark::bench::SettledMemory;
 using namespace std::chrono_literals;
 
 namespace {
@@ -42,18 +43,6 @@ int FrontLines(const std::string& file) {
     while (in >> word >> browser >> value)
         if (word == "front") ++count;
     return count;
-}
-
-// One reading swings by tens of MiB with the pages' garbage collections: the median of a
-// few, a second apart.
-long long SettledPssKiB(pid_t group) {
-    std::vector<long long> samples;
-    for (int i = 0; i < 5; ++i) {
-        if (i > 0) std::this_thread::sleep_for(1s);
-        samples.push_back(GroupPssKiB(group));
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
 }
 
 double MiB(long long kib) {
@@ -114,7 +103,7 @@ int main() {
             break;
         }
         if (changes < nextReport) continue;
-        const long long pss = SettledPssKiB(kiosk.Pid());
+        const auto pss = static_cast<long long>(SettledMemory(kiosk.Pid()).pssMiB * 1024.0);
         std::printf("  change %5d  %6.0f s  PSS %7.1f MiB  %zu processes\n", changes,
                     SecondsBetween(started, at), MiB(pss), ProcessesInGroup(kiosk.Pid()).size());
         std::fflush(stdout);

@@ -6,7 +6,6 @@
 #include <sys/types.h>
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>

@@ -94,18 +94,20 @@ std::string NamedPresentation(std::string_view raw, const std::string& startupFo
 // before then, in the presentation the command line names (Qt's own options, when given,
 // hide it and leave the stores to say).
 void ChooseInputMethod(const std::vector<std::string>& arguments) {
-    DocumentSession session(RegistryAccess::ReadOnly);
-    Settings& settings = session.settings;
-    const std::string file =
-        NamedPresentation(JoinArguments(arguments), StartupFolder(), settings.DefaultFilePath(""));
     KeyboardStart start;
-    start.setting = OnScreenKeyboardSetting(settings, file);
     if (qEnvironmentVariableIsSet("QT_IM_MODULE"))
         start.imModule = qEnvironmentVariable("QT_IM_MODULE").toStdString();
     start.pluginInstalled =
         QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                           "/platforminputcontexts/libqtvirtualkeyboardplugin.so");
     start.inputDevices = "/sys/class/input";
+    // The settings are read at start-up only when their answer can matter.
+    if (!start.imModule && start.pluginInstalled) {
+        DocumentSession session(RegistryAccess::ReadOnly);
+        const std::string file = NamedPresentation(JoinArguments(arguments), StartupFolder(),
+                                                   session.settings.DefaultFilePath(""));
+        start.setting = OnScreenKeyboardSetting(session.settings, file);
+    }
     if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
 }
 

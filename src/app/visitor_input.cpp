@@ -22,9 +22,13 @@ VisitorInput::~VisitorInput() {
 bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
     if (!watched->isWidgetType()) return false;
     const auto& widget = *static_cast<const QWidget*>(watched);
-    if (event->type() == QEvent::KeyPress) {
+    // Asked only of keys and touches: every event of the program passes here.
+    const auto ours = [this, &widget] {
         const QWidget* window = widget.window();
-        if (window != &stage_ && !toolbars_.Owns(window)) return false;
+        return window == &stage_ || toolbars_.Owns(window);
+    };
+    if (event->type() == QEvent::KeyPress) {
+        if (!ours()) return false;
         const auto& key = *static_cast<const QKeyEvent*>(event);
         if (key.timestamp() == lastKeyTimestamp_ && key.key() == lastKey_) return false;
         lastKeyTimestamp_ = key.timestamp();
@@ -32,9 +36,9 @@ bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
         HandKey(commands_, key);
     } else if (event->type() == QEvent::MouseMove && toolbars_.MoveIsActivity(widget)) {
         commands_.NoteActivity();
-    } else if (event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) {
-        const QWidget* window = widget.window();
-        if (window == &stage_ || toolbars_.Owns(window)) commands_.NoteTouch();
+    } else if ((event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) &&
+               ours()) {
+        commands_.NoteTouch();
     }
     return false;
 }
