@@ -14,6 +14,7 @@
 #include <csignal>
 #include <iostream>
 
+#include "app/kiosk_remote.h"
 #include "app/logind_reboot.h"
 #include "app/player_relay.h"
 #include "app/qt_adapters.h"
@@ -170,6 +171,7 @@ class Kiosk final {
     PlayerRelay relay_;
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
+    std::unique_ptr<KioskRemote> remote_;
     std::unique_ptr<VisitorInput> input_;
     QTimer timer_;
     QTimer firstStep_;
@@ -232,6 +234,7 @@ void Kiosk::Start() {
                       helpFolder_, IsConfigCommandLine(raw_), clock_, *stage_, desktop_, *toolbars_,
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
     relay_.Bind(*player_);
+    remote_ = std::make_unique<KioskRemote>(*player_, presentation_);
     input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
     player_->InitBrowsers();
     stage_->setWindowTitle("Pagelark");
@@ -262,6 +265,7 @@ void Kiosk::Tick() {
         notifier_->Stopping();
         return;
     }
+    remote_->Poll();
     notifier_->Alive(std::chrono::steady_clock::now());
     // Up once a page is on show, or the configuration window is, for a configuration run.
     const PlayerState state = player_->State();

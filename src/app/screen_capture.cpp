@@ -10,7 +10,7 @@
 
 namespace pagelark {
 
-CaptureResult QtScreenCapture::CaptureScreenTo(const std::string& path, std::string& error) {
+CaptureResult SaveScreen(const std::string& path, const char* format, std::string& error) {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return CaptureResult::CaptureFailed;
     // Window 0 is the whole screen, whatever windows lie on it.
@@ -19,7 +19,7 @@ CaptureResult QtScreenCapture::CaptureScreenTo(const std::string& path, std::str
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture.toImage().save(&buffer, "BMP")) {
+    if (!picture.toImage().save(&buffer, format)) {
         error = "the picture could not be encoded";
         return CaptureResult::SaveFailed;
     }

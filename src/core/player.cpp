@@ -111,6 +111,7 @@ void Player::StepInit() {
     c_.stage.SetWindowState(c_.machine.WindowState);
     c_.stage.LayoutBrowsers();
     const PageEntry start = StartPage();
+    preloadPosition_ = 0;
     BrowseTo(browsers_.Next(), start.address, std::chrono::seconds{start.seconds});
     browsersReady_ = true;
     RecordMouse();
@@ -131,6 +132,7 @@ void Player::StepNavigate() {
         freshPreloadSince_.reset();
     }
     browsers_.Rotate();
+    pageOnShow_ = preloadPosition_;
     ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
     PreloadCurrentPage();
@@ -186,8 +188,10 @@ void Player::PreloadCurrentPage() {
     const Presentation& p = c_.presentation;
     browsers_.PreloadStarts(p.WaitComplete);
     // Past the last page nothing preloads.
-    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage, c_.machine.Snap))
+    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage, c_.machine.Snap)) {
+        preloadPosition_ = p.CurrentPage;
         BrowseTo(browsers_.Next(), page->address, std::chrono::seconds{page->seconds});
+    }
 }
 
 void Player::StepWaitSaver() {

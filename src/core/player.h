@@ -110,6 +110,18 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     void ShowInStage(const std::string& address) override;
     void ConfigClosed(bool ok) override;
 
+    // The remote services' commands, through the app's RemoteControl: "" when carried out,
+    // otherwise why not. Play, Pause, Previous and Next act as their buttons do.
+    std::string Remote(PlayCommand command);
+    std::string RemotePlay();
+    std::string RemoteReload();
+    std::string RemoteShowAddress(const std::string& address);
+    // The position of the page on show (0: the start page) and its address.
+    int PageOnShow() const { return pageOnShow_; }
+    const std::string& AddressOnShow() const { return browsers_[browsers_.Current()].address; }
+    // The last address that failed to load, until it or another loads.
+    const std::string& LastLoadFailure() const { return lastLoadFailure_; }
+
     // Read-only views for tests.
     PlayerState State() const { return state_; }
     bool NavigationMode() const { return navigationMode_; }
@@ -167,6 +179,9 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     std::int32_t skippedInRow_ = 0;
     // Since when the next page loads again after a visitor; the page on show waits for it.
     std::optional<double> freshPreloadSince_;
+    int preloadPosition_ = 0;
+    int pageOnShow_ = 0;
+    std::string lastLoadFailure_;
 };
 
 }  // namespace pagelark

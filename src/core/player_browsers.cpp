@@ -29,11 +29,13 @@ void Player::DocumentComplete(int browser) {
     if (!BrowserRotation::Valid(browser)) return;
     browsers_.Completed(browser);
     failing_.erase(browsers_[browser].address);
+    if (browsers_[browser].address == lastLoadFailure_) lastLoadFailure_.clear();
 }
 
 void Player::LoadFailed(int browser) {
     if (!BrowserRotation::Valid(browser)) return;
     browsers_.Failed(browser);
+    lastLoadFailure_ = browsers_[browser].address;
 }
 
 void Player::WindowResized() {

@@ -2,8 +2,11 @@
 
 #include <chrono>
 
+#include "core/address_check.h"
+#include "core/locked.h"
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
+#include "platform/text.h"
 #include "settings/settings.h"
 
 namespace pagelark {
@@ -173,6 +176,55 @@ void Player::ConfigClosed(bool ok) {
 
 void Player::BrowseAddress(const std::string& address) {
     BrowseTo(browsers_.Current(), address, kTypedAddressSeconds);
+}
+
+// ---- the remote services' commands ----
+
+std::string Player::Remote(PlayCommand command) {
+    if (navigationMode_) return "a visitor is browsing";
+    if (!PlayCommandActs(command, state_, navigationMode_)) return "the show is not playing";
+    switch (command) {
+        case PlayCommand::Pause:
+            CmdPause();
+            break;
+        case PlayCommand::Previous:
+            CmdPrevious();
+            break;
+        case PlayCommand::Next:
+            CmdNext();
+            break;
+    }
+    return "";
+}
+
+std::string Player::RemotePlay() {
+    if (state_ != PlayerState::WaitSaver) return "the show is not paused";
+    CmdPlay();
+    return "";
+}
+
+std::string Player::RemoteReload() {
+    if (!browsersReady_ || state_ == PlayerState::FinProg) return "no page is on show";
+    c_.stage.Reload(browsers_.Current());
+    return "";
+}
+
+std::string Player::RemoteShowAddress(const std::string& address) {
+    // Only web pages: a command from the network never shows the machine's own files.
+    if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://"))
+        return "only http and https addresses are shown";
+    if (HasUserInfo(address)) return "an address with a user name is refused";
+    if (NavigationBlocked(c_.presentation, address, c_.helpFolder) ||
+        (c_.machine.Locked && LockedRefuses(c_.presentation, address, c_.helpFolder, true)))
+        return "the presentation's address lists refuse it";
+    if (!browsersReady_ || state_ == PlayerState::FinProg) return "the show has not started";
+    if (state_ == PlayerState::Config || state_ == PlayerState::WaitConfig)
+        return "the configuration window is open";
+    if (navigationMode_) return "a visitor is browsing";
+    idle_.Seen(Now());
+    SetState(PlayerState::WaitSaver);
+    BrowseTo(browsers_.Current(), address, std::chrono::seconds::zero());
+    return "";
 }
 
 }  // namespace pagelark

@@ -1,0 +1,91 @@
+#include "app/kiosk_remote.h"
+
+#include "app/screen_capture.h"
+#include "model/presentation.h"
+#include "platform/paths.h"
+
+namespace pagelark {
+namespace {
+
+const char* StateName(PlayerState state, bool navigationMode, bool started) {
+    if (state == PlayerState::FinProg) return "ending";
+    if (navigationMode) return "navigation";
+    switch (state) {
+        case PlayerState::Config:
+        case PlayerState::WaitConfig:
+            return "config";
+        case PlayerState::WaitSaver:
+            return "paused";
+        default:
+            return started ? "playing" : "starting";
+    }
+}
+
+KioskStatus WithoutUptime(KioskStatus status) {
+    status.uptime = {};
+    return status;
+}
+
+}  // namespace
+
+void KioskRemote::Poll() {
+    if (player_.State() == PlayerState::WaitTime) started_ = true;
+    const KioskStatus now = WithoutUptime(Status());
+    if (now == reported_) return;
+    reported_ = now;
+    for (const Watcher& watcher : watchers_)
+        watcher(Status());
+}
+
+std::string KioskRemote::Next() {
+    return player_.Remote(PlayCommand::Next);
+}
+
+std::string KioskRemote::Previous() {
+    return player_.Remote(PlayCommand::Previous);
+}
+
+std::string KioskRemote::Pause() {
+    return player_.Remote(PlayCommand::Pause);
+}
+
+std::string KioskRemote::Play() {
+    return player_.RemotePlay();
+}
+
+std::string KioskRemote::Reload() {
+    return player_.RemoteReload();
+}
+
+std::string KioskRemote::ShowAddress(const std::string& address) {
+    return player_.RemoteShowAddress(address);
+}
+
+std::string KioskRemote::Snapshot(const std::string& path) {
+    if (!IsAbsolutePath(path)) return "the snapshot needs a full path";
+    std::string error;
+    switch (SaveScreen(path, "PNG", error)) {
+        case CaptureResult::Saved:
+            return "";
+        case CaptureResult::CaptureFailed:
+            return "the screen cannot be read";
+        case CaptureResult::SaveFailed:
+            break;
+    }
+    return "cannot write " + path + ": " + error;
+}
+
+KioskStatus KioskRemote::Status() const {
+    KioskStatus status;
+    status.state = StateName(player_.State(), player_.NavigationMode(), started_);
+    status.page = player_.PageOnShow();
+    status.address = player_.AddressOnShow();
+    status.presentation = presentation_.CurrentFile;
+    status.version = version_;
+    status.uptime =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start_);
+    status.lastLoadError = player_.LastLoadFailure();
+    return status;
+}
+
+}  // namespace pagelark

@@ -1,0 +1,46 @@
+#pragma once
+// The remote services' port over the player: their commands go to the player as its buttons'
+// would, and their status is read off it. Watchers hear of a change on the next tick.
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/player.h"
+#include "core/ports/remote_control.h"
+
+namespace pagelark {
+
+class KioskRemote final : public RemoteControl {
+  public:
+    using Watcher = std::function<void(const KioskStatus&)>;
+
+    KioskRemote(Player& player, const Presentation& presentation)
+        : player_(player), presentation_(presentation) {}
+    void Watch(Watcher watcher) { watchers_.push_back(std::move(watcher)); }
+    // The published presentation's version, from whatever fetched it.
+    void SetVersion(std::string version) { version_ = std::move(version); }
+    // Each timer step: the watchers hear a change of anything but the uptime.
+    void Poll();
+
+    std::string Next() override;
+    std::string Previous() override;
+    std::string Pause() override;
+    std::string Play() override;
+    std::string Reload() override;
+    std::string ShowAddress(const std::string& address) override;
+    std::string Snapshot(const std::string& path) override;
+    KioskStatus Status() const override;
+
+  private:
+    Player& player_;
+    const Presentation& presentation_;
+    std::string version_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    bool started_ = false;
+    KioskStatus reported_;
+    std::vector<Watcher> watchers_;
+};
+
+}  // namespace pagelark

@@ -1,0 +1,59 @@
+#include "player_fixture.h"
+
+namespace pagelark::testing {
+namespace {
+
+TEST_F(PlayerTest, RemoteShowAddressShowsOnlyWebPagesTheListsAllowAndPausesTheShow) {
+    show.Exclude = {"http://site/private"};
+    Start({10, 10});
+    const struct {
+        const char* address;
+        bool shown;
+    } cases[] = {{"file:///etc/passwd", false},
+                 {"javascript:alert(1)", false},
+                 {"http://user@site/", false},
+                 {"http://site//private/x", false},
+                 {"HTTPS://elsewhere/notice", true}};
+    for (const auto& c : cases) {
+        w.calls.clear();
+        const std::string refusal = P().RemoteShowAddress(c.address);
+        EXPECT_EQ(refusal.empty(), c.shown) << c.address << ": " << refusal;
+        EXPECT_EQ(w.Count("Navigate " + std::to_string(P().CurrentBrowser()) + " " + c.address),
+                  c.shown ? 1 : 0)
+            << c.address;
+    }
+    // Held until Play, which a paused show takes and a playing one refuses.
+    EXPECT_EQ(Run({60}), "WAITSAVER");
+    EXPECT_EQ(P().RemotePlay(), "");
+    P().DocumentComplete(P().NextBrowser());
+    EXPECT_EQ(Run({0}), "WAITTIME");
+    EXPECT_NE(P().RemotePlay(), "");
+    EXPECT_EQ(P().PageOnShow(), 1);
+}
+
+TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
+    w.toolNavCount = 1;
+    Start({10, 10});
+    EXPECT_EQ(P().PageOnShow(), 0);
+    P().SwitchToNavigation();
+    for (PlayCommand command : {PlayCommand::Next, PlayCommand::Previous, PlayCommand::Pause})
+        EXPECT_EQ(P().Remote(command), "a visitor is browsing");
+    EXPECT_EQ(P().RemoteShowAddress("http://site/1"), "a visitor is browsing");
+    w.calls.clear();
+    EXPECT_EQ(P().RemoteReload(), "");
+    EXPECT_EQ(w.Take(), "Reload " + std::to_string(P().CurrentBrowser()));
+}
+
+TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {
+    Start({10, 10});
+    const int next = P().NextBrowser();
+    P().LoadFailed(next);
+    EXPECT_EQ(P().LastLoadFailure(), Url(1));
+    P().DocumentComplete(P().CurrentBrowser());
+    EXPECT_EQ(P().LastLoadFailure(), Url(1));
+    P().DocumentComplete(next);
+    EXPECT_EQ(P().LastLoadFailure(), "");
+}
+
+}  // namespace
+}  // namespace pagelark::testing
