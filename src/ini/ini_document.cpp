@@ -19,29 +19,6 @@ std::string_view TrimLeadingBlanksAndTabs(std::string_view text) {
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-// The name of a section header line, or nothing when the line is not a header. The name
-// runs to the last "]" of the line, as the system's profile functions read it.
-std::optional<std::string_view> HeaderName(std::string_view line) {
-    const auto text = TrimLeadingBlanksAndTabs(line);
-    if (text.empty() || text[0] != '[') return std::nullopt;
-    const auto close = text.rfind(']');
-    if (close == std::string_view::npos) return std::nullopt;
-    return TrimBlanksAndTabs(text.substr(1, close - 1));
-}
-
-struct KeyLine {
-    std::string_view key;    // trimmed; may be empty, and then never matches
-    std::string_view value;  // everything after the first '=', untrimmed
-};
-
-std::optional<KeyLine> ParseKeyLine(std::string_view line) {
-    const auto text = TrimLeadingBlanksAndTabs(line);
-    if (!text.empty() && text[0] == ';') return std::nullopt;
-    const auto equals = line.find('=');
-    if (equals == std::string_view::npos) return std::nullopt;
-    return KeyLine{TrimBlanksAndTabs(line.substr(0, equals)), line.substr(equals + 1)};
-}
-
 std::string ValueOf(std::string_view raw) {
     auto value = TrimBlanksAndTabs(raw);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -53,6 +30,23 @@ std::string ValueOf(std::string_view raw) {
 }
 
 }  // namespace
+
+// The name runs to the last "]" of the line, as the system's profile functions read it.
+std::optional<std::string_view> IniHeaderName(std::string_view line) {
+    const auto text = TrimLeadingBlanksAndTabs(line);
+    if (text.empty() || text[0] != '[') return std::nullopt;
+    const auto close = text.rfind(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return TrimBlanksAndTabs(text.substr(1, close - 1));
+}
+
+std::optional<IniKeyLine> ParseIniKeyLine(std::string_view line) {
+    const auto text = TrimLeadingBlanksAndTabs(line);
+    if (!text.empty() && text[0] == ';') return std::nullopt;
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) return std::nullopt;
+    return IniKeyLine{TrimBlanksAndTabs(line.substr(0, equals)), line.substr(equals + 1)};
+}
 
 IniText DecodeIni(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Mark))
@@ -90,7 +84,7 @@ IniDocument::IniDocument(std::string_view text, IniEncoding encoding) : encoding
 }
 
 void IniDocument::AddLine(std::string_view line) {
-    if (const auto name = HeaderName(line)) {
+    if (const auto name = IniHeaderName(line)) {
         const std::size_t number = sections_.size();
         sections_.push_back(Section{});
         sections_.back().header = std::string(line);
@@ -108,7 +102,7 @@ void IniDocument::AddLine(std::string_view line) {
     }
     auto& section = sections_.back();
     section.lines.emplace_back(line);
-    if (ParseKeyLine(line)) section.keyEnd = section.lines.size();
+    if (ParseIniKeyLine(line)) section.keyEnd = section.lines.size();
 }
 
 IniDocument::Section* IniDocument::FindSection(std::string_view section) {
@@ -122,7 +116,7 @@ std::size_t IniDocument::FindKey(Section& section, std::string_view key) {
     if (!section.keyIndex && section.lines.size() > kKeyIndexThreshold) {
         section.keyIndex = std::make_unique<std::unordered_map<std::string, std::size_t>>();
         for (std::size_t i = 0; i < section.keyEnd; ++i) {
-            const auto parsed = ParseKeyLine(section.lines[i]);
+            const auto parsed = ParseIniKeyLine(section.lines[i]);
             if (parsed && !parsed->key.empty())
                 section.keyIndex->try_emplace(ToUpper(parsed->key), i);
         }
@@ -132,7 +126,7 @@ std::size_t IniDocument::FindKey(Section& section, std::string_view key) {
         return it == section.keyIndex->end() ? kNoLine : it->second;
     }
     for (std::size_t i = 0; i < section.keyEnd; ++i) {
-        const auto parsed = ParseKeyLine(section.lines[i]);
+        const auto parsed = ParseIniKeyLine(section.lines[i]);
         if (parsed && EqualsNoCase(parsed->key, key)) return i;
     }
     return kNoLine;
@@ -143,7 +137,7 @@ std::string IniDocument::Read(std::string_view section, std::string_view key) {
     if (found == nullptr) return {};
     const std::size_t line = FindKey(*found, key);
     if (line == kNoLine) return {};
-    return ValueOf(ParseKeyLine(found->lines[line])->value);
+    return ValueOf(ParseIniKeyLine(found->lines[line])->value);
 }
 
 bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
@@ -161,7 +155,7 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
     const std::size_t line = FindKey(*found, key);
     if (line != kNoLine) {
         // The key keeps its spelling in the file.
-        std::string replaced = std::string(ParseKeyLine(found->lines[line])->key) + "=";
+        std::string replaced = std::string(ParseIniKeyLine(found->lines[line])->key) + "=";
         replaced += value;
         if (replaced == found->lines[line]) return false;
         found->lines[line] = std::move(replaced);

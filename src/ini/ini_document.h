@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,6 +40,16 @@ struct IniText {
 };
 IniText DecodeIni(std::string_view bytes);
 std::string EncodeIni(std::string_view text, IniEncoding encoding);
+
+// The name of a section header line; nothing when the line is no header.
+std::optional<std::string_view> IniHeaderName(std::string_view line);
+
+struct IniKeyLine {
+    std::string_view key;    // trimmed; may be empty, and then never matches
+    std::string_view value;  // everything after the first '=', untrimmed
+};
+// Nothing for a comment or a line without "=".
+std::optional<IniKeyLine> ParseIniKeyLine(std::string_view line);
 
 inline constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
 
