@@ -70,6 +70,40 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     return fields;
 }
 
+OptionFields FillOptions(const Presentation& presentation, const MachineSettings& machine,
+                         const ManagedSettings& managed, double now) {
+    Presentation shown = presentation;
+    MachineSettings shownMachine = machine;
+    managed.Apply(shown, shownMachine, now);
+    return FillOptions(shown, shownMachine);
+}
+
+std::vector<ManagedControl> ManagedControls(const ManagedSettings& managed) {
+    static const std::pair<std::string_view, std::vector<std::string_view>> kControls[] = {
+        {"HomeURL", {"txtHomePage", "cmdDefPage", "cmdCurPage"}},
+        {"AutoHome", {"chkAutoHome"}},
+        {"OnScreenKeyboard", {"chkOnScreenKeyboard"}},
+        {"ScreenSaveActive", {"chkScreenSaveActive"}},
+        {"ScreenSaveTimeOut", {"txtScreenSaveTimeOut", "updScreenSaveTimeOut"}},
+        {"OnMouseMove", {"optMouseMove0", "optMouseMove1", "optMouseMove2"}},
+        {"DefaultTime", {"txtDefaultTime", "updDefaultTime"}},
+        {"AutoLoop", {"chkAutoLoop"}},
+        {"ClearVisitorData", {"chkClearVisitorData"}},
+        {"Locked", {"chkLocked"}},
+        {"AutoReboot", {"chkReboot"}},
+        {"RebootTime", {"txtRebootTimeH", "updRebootTimeH", "txtRebootTimeM", "updRebootTimeM"}},
+        {"ForceReboot", {"chkForceReboot"}},
+        {"EMail", {"txtEMail"}},
+        {"DontUseEMail", {"chkPrivate"}},
+    };
+    std::vector<ManagedControl> controls;
+    for (const auto& [key, names] : kControls) {
+        for (std::string_view name : names)
+            controls.push_back({name, managed.Find(key) != nullptr});
+    }
+    return controls;
+}
+
 WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& buttons) {
     return WorkingLists{presentation.Pages, presentation.Include, presentation.Exclude, buttons};
 }
@@ -144,14 +178,6 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     presentation.Include = WithoutBlanks(lists.include, address);
 
     edited.buttons = lists.buttons;
-}
-
-bool IsEMailValid(std::string_view text) {
-    text = TrimBlanks(text);
-    const auto at = text.find('@');
-    return !text.empty() && at != std::string_view::npos &&
-           text.find('.', at) != std::string_view::npos &&
-           std::none_of(text.begin(), text.end(), IsBlank);
 }
 
 std::optional<std::int32_t> WholeNumber(std::string_view text) {

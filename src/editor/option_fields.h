@@ -52,6 +52,17 @@ struct WorkingLists {
 };
 
 OptionFields FillOptions(const Presentation& presentation, const MachineSettings& machine);
+// With the managed values shown in place of the document's own.
+OptionFields FillOptions(const Presentation& presentation, const MachineSettings& machine,
+                         const ManagedSettings& managed, double now);
+
+inline constexpr std::string_view kManagedNote = "Set by your administrator";
+// The window's controls that show a managed key, by object name, and whether each does now.
+struct ManagedControl {
+    std::string_view name;
+    bool managed;
+};
+std::vector<ManagedControl> ManagedControls(const ManagedSettings& managed);
 WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& buttons);
 
 // The first field the window cannot keep as it is shown: its tab and the message naming it.
@@ -67,9 +78,6 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields);
 // Nothing is written anywhere.
 void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDocument& edited,
                 double now);
-
-// Trimmed: non-empty, no blank inside, an "@", and a "." at or after it.
-bool IsEMailValid(std::string_view text);
 
 // The whole text as a decimal number, blanks around it allowed; none when it is anything else.
 std::optional<std::int32_t> WholeNumber(std::string_view text);

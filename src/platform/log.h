@@ -8,7 +8,7 @@
 
 namespace pagelark {
 
-enum class LogArea { Player, Stage, Document, Toolbars, Config, Maintenance };
+enum class LogArea { Player, Stage, Document, Toolbars, Config, Maintenance, Settings };
 
 class LogSink {
   public:

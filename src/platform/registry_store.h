@@ -12,6 +12,10 @@ namespace pagelark {
 // else ~/.config/pagelark. "" when there is no home.
 std::string RegistryFolderFromEnvironment();
 
+// Where configuration management puts the settings that win over the store:
+// $PAGELARK_MANAGED_DIR, else /etc/pagelark/managed.d.
+std::string ManagedFolderFromEnvironment();
+
 // The store kept in folder; "" gives a store that holds nothing and refuses every write.
 std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder);
 

@@ -9,6 +9,7 @@ Q_LOGGING_CATEGORY(lcDocument, "pagelark.document", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcToolbars, "pagelark.toolbars", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcConfig, "pagelark.config", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcMaintenance, "pagelark.maintenance", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcSettings, "pagelark.settings", QtInfoMsg)
 
 namespace {
 
@@ -24,6 +25,8 @@ const QLoggingCategory& CategoryOf(LogArea area) {
             return lcToolbars();
         case LogArea::Config:
             return lcConfig();
+        case LogArea::Settings:
+            return lcSettings();
         case LogArea::Maintenance:
             break;
     }

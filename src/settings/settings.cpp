@@ -75,6 +75,14 @@ bool Settings::DebugEnabled(const std::string& file) {
     return ParseBool(ReadSetting(file, "Debug"), false);
 }
 
+bool IsEMailValid(std::string_view text) {
+    text = TrimBlanks(text);
+    const auto at = text.find('@');
+    return !text.empty() && at != std::string_view::npos &&
+           text.find('.', at) != std::string_view::npos &&
+           text.find_first_of(" \t\n\r") == std::string_view::npos;
+}
+
 RebootTimeOfDay ParseRebootTime(std::string_view text) {
     RebootTimeOfDay time;
     const auto colon = text.find(':');
@@ -201,6 +209,7 @@ bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machi
                                      {"NTPassword", machine.NTPassword}});
     }
     for (const auto& [name, text] : values) {
+        if (settings.Managed().Find(name) != nullptr) continue;
         if (!settings.WriteMachineSetting(name, text)) return false;
     }
     return true;

@@ -11,6 +11,7 @@
 
 #include "model/modes.h"
 #include "platform/os_features.h"
+#include "settings/managed.h"
 
 namespace pagelark {
 
@@ -72,11 +73,20 @@ class Settings {
 
     IniStore& IniFiles() { return iniFiles_; }
 
+    // What configuration management sets over the stores and the presentation: shown, never
+    // written (TakeManaged brings the model along).
+    const ManagedSettings& Managed() const { return managed_; }
+    void SetManaged(ManagedSettings managed) { managed_ = std::move(managed); }
+
   private:
     IniStore& iniFiles_;
     Registry& registry_;
     std::string documentsFolder_;
+    ManagedSettings managed_;
 };
+
+// Trimmed: non-empty, no blank inside, an "@", and a "." at or after it.
+bool IsEMailValid(std::string_view text);
 
 struct RebootTimeOfDay {
     std::int32_t hour = 0;
@@ -111,8 +121,9 @@ bool OnScreenKeyboardSetting(Settings& settings, const std::string& file);
 void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
                       ToolbarButtons& buttons);
 
-// The machine settings the configuration window edits, stored once the presentation is saved.
-// Stops at the first write that fails: false, and MachineWriteError says why.
+// The machine settings the configuration window edits, stored once the presentation is saved;
+// a managed one keeps what the store holds. Stops at the first write that fails: false, and
+// MachineWriteError says why.
 bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
                                 const OsFeatures& os = kOsFeatures);
 

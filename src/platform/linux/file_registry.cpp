@@ -89,6 +89,11 @@ std::string RegistryFolderFromEnvironment() {
     return home.empty() ? std::string() : home + "/.config/pagelark";
 }
 
+std::string ManagedFolderFromEnvironment() {
+    const char* dir = std::getenv("PAGELARK_MANAGED_DIR");
+    return dir != nullptr && *dir != '\0' ? dir : "/etc/pagelark/managed.d";
+}
+
 std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder) {
     return std::make_unique<FileRegistry>(folder);
 }

@@ -1,0 +1,271 @@
+#include "settings/managed.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <set>
+#include <tuple>
+
+#include "ini/ini_document.h"
+#include "ini/ini_store.h"
+#include "ini/text.h"
+#include "model/presentation.h"
+#include "model/product.h"
+#include "platform/file_io.h"
+#include "platform/log.h"
+#include "platform/paths.h"
+#include "settings/settings.h"
+
+namespace pagelark {
+namespace {
+
+constexpr std::string_view kMachineSection = "Machine";
+constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
+
+// Where a key may stand: the presentation's options are read from the file alone, machine
+// settings from the file and then the stores.
+enum class Home { Machine, Options, Both };
+enum class Kind { Flag, Number, Time, EMail, Text };
+
+using P = Presentation;
+using M = MachineSettings;
+using Text = std::string_view;
+
+// Each key read as its loader reads it, so an own value taken back gives what a start gives.
+struct KeyRule {
+    std::string_view name;
+    Home home;
+    Kind kind;
+    void (*apply)(Text text, P& p, M& m, double now);
+    std::int32_t low = 0;
+    std::int32_t high = kMost;
+};
+
+const KeyRule kRules[] = {
+    {"HomeURL", Home::Options, Kind::Text,
+     [](Text t, P& p, M&, double) { p.HomeURL = t.empty() ? "about:blank" : std::string(t); }},
+    {"AutoHome", Home::Options, Kind::Flag,
+     [](Text t, P& p, M&, double) { p.AutoHome = ParseBool(t, false); }},
+    {"AutoLoop", Home::Options, Kind::Flag,
+     [](Text t, P& p, M&, double) { p.AutoLoop = ParseBool(t, true); }},
+    {"DefaultTime", Home::Options, Kind::Number,
+     [](Text t, P& p, M&, double) { p.DefaultTime = ParseLong(t, 10); }, 1},
+    {"WaitComplete", Home::Options, Kind::Flag,
+     [](Text t, P& p, M&, double) { p.WaitComplete = ParseBool(t, true); }},
+    {"AllowRestrictions", Home::Options, Kind::Flag,
+     [](Text t, P& p, M&, double) { p.AllowRestrictions = ParseBool(t, true); }},
+    {"ScreenSaveActive", Home::Both, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.ScreenSaveActive = ParseBool(t, true); }},
+    {"ScreenSaveTimeOut", Home::Both, Kind::Number,
+     [](Text t, P&, M& m, double) {
+         const std::int32_t seconds = ParseLong(t, 300);
+         m.ScreenSaveTimeOut = std::chrono::seconds(seconds == 0 ? 300 : seconds);
+     }},
+    // After the screen saver's delay, which is its default.
+    {"MaxTime", Home::Options, Kind::Number,
+     [](Text t, P& p, M& m, double) {
+         p.MaxTime = ParseLong(t, static_cast<std::int32_t>(m.ScreenSaveTimeOut.count()));
+     }},
+    {"OnMouseMove", Home::Both, Kind::Number,
+     [](Text t, P&, M& m, double) {
+         m.OnMouseMove = static_cast<MouseMovePolicy>(ParseInteger(t, 1));
+     },
+     0, 2},
+    {"ClearVisitorData", Home::Both, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.ClearVisitorData = ParseBool(t, true); }},
+    {"OnScreenKeyboard", Home::Both, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.OnScreenKeyboard = ParseBool(t, false); }},
+    {"Locked", Home::Machine, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.Locked = ParseBool(t, false); }},
+    {"AutoReboot", Home::Machine, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.AutoReboot = ParseBool(t, false); }},
+    {"RebootTime", Home::Machine, Kind::Time,
+     [](Text t, P&, M& m, double now) {
+         const RebootTimeOfDay time = ParseRebootTime(t);
+         m.RebootHour = time.hour;
+         m.RebootMinute = time.minute;
+         m.RebootMoment = RebootMomentAt(time, now);
+     }},
+    {"ForceReboot", Home::Machine, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.ForceReboot = ParseBool(t, false); }},
+    // The window refuses an address that does not look like one, and could not take another.
+    {"EMail", Home::Machine, Kind::EMail, [](Text t, P&, M& m, double) { m.EMail = t; }},
+    {"DontUseEMail", Home::Machine, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.DontUseEMail = ParseBool(t, false); }},
+    {"SpecialURL", Home::Machine, Kind::Text,
+     [](Text t, P&, M& m, double) { m.SpecialURL = t.empty() ? kDefaultSpecialURL : t; }},
+    {"Snap", Home::Machine, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.Snap = ParseBool(t, false); }},
+    {"SnapPath", Home::Machine, Kind::Text,
+     [](Text t, P&, M& m, double) { m.SnapPath = WithTrailingSeparator(t); }},
+    {"WindowState", Home::Machine, Kind::Number,
+     [](Text t, P&, M& m, double) { m.WindowState = static_cast<WindowState>(ParseInteger(t, 2)); },
+     0, 2},
+};
+
+const KeyRule* FindRule(std::string_view name) {
+    const auto* rule = std::find_if(std::begin(kRules), std::end(kRules),
+                                    [&](const KeyRule& r) { return EqualsNoCase(r.name, name); });
+    return rule == std::end(kRules) ? nullptr : rule;
+}
+
+bool IsNumber(std::string_view text) {
+    return ParseLong(text, 0) == ParseLong(text, 1);
+}
+
+bool WithinRange(std::string_view text, std::int32_t low, std::int32_t high) {
+    const std::int32_t number = ParseLong(text, 0);
+    return IsNumber(text) && number >= low && number <= high;
+}
+
+bool Acceptable(const KeyRule& rule, std::string_view text) {
+    switch (rule.kind) {
+        case Kind::Flag:
+            return ParseBool(text, false) == ParseBool(text, true);
+        case Kind::Number:
+            return WithinRange(text, rule.low, rule.high);
+        case Kind::Time: {
+            const auto colon = text.find(':');
+            return WithinRange(text.substr(0, colon), 0, 23) &&
+                   (colon == std::string_view::npos || WithinRange(text.substr(colon + 1), 0, 59));
+        }
+        case Kind::EMail:
+            return text.empty() || IsEMailValid(text);
+        case Kind::Text:
+            break;
+    }
+    return true;
+}
+
+// What keeps the file out; "" when it is usable. Its values go into values.
+std::string ReadManagedText(std::string_view bytes,
+                            std::map<std::string, std::string, std::less<>>& values) {
+    IniDocument document(bytes);
+    std::string problem;
+    std::string section;
+    std::set<std::string> seen;  // upper-cased sections, and section/key pairs
+    int number = 0;
+    ForEachLine(DecodeIni(bytes).text, [&](std::string_view line) {
+        ++number;
+        const std::string_view text = TrimBlanksAndTabs(line);
+        if (!problem.empty() || text.empty() || text[0] == ';' || text[0] == '#') return;
+        const auto fail = [&](const std::string& why) {
+            problem = "line " + std::to_string(number) + ": " + why;
+        };
+        if (const auto header = IniHeaderName(line)) {
+            section = std::string(*header);
+            if (!EqualsNoCase(section, kMachineSection) && !EqualsNoCase(section, kOptionsSection))
+                return fail("no section [" + section + "] is known");
+            // The reader would take the first one only.
+            if (!seen.insert(ToUpper(section)).second) return fail("[" + section + "] again");
+            return;
+        }
+        const auto keyLine = ParseIniKeyLine(line);
+        if (!keyLine) return fail("no section, key or comment");
+        if (section.empty()) return fail("a key before any section");
+        const std::string key(keyLine->key);
+        const KeyRule* rule = FindRule(key);
+        const bool machine = EqualsNoCase(section, kMachineSection);
+        if (rule == nullptr || rule->home == (machine ? Home::Options : Home::Machine))
+            return fail("no key " + key + " is known in [" + section + "]");
+        if (!seen.insert(ToUpper(section + "/" + key)).second) return fail(key + " again");
+        std::string value = document.Read(section, key);
+        if (!Acceptable(*rule, value)) return fail(key + " cannot be \"" + value + "\"");
+        values[std::string(rule->name)] = std::move(value);
+    });
+    return problem;
+}
+
+std::vector<std::string> ManagedFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (!name.starts_with('.') && name.ends_with(".ini")) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+const std::string* ManagedSettings::Find(std::string_view key) const {
+    const auto found = values.find(key);
+    return found == values.end() ? nullptr : &found->second;
+}
+
+void ManagedSettings::Apply(Presentation& presentation, MachineSettings& machine,
+                            double now) const {
+    for (const KeyRule& rule : kRules) {
+        if (const std::string* text = Find(rule.name))
+            rule.apply(*text, presentation, machine, now);
+    }
+}
+
+ManagedRead ReadManagedFolder(const std::string& folder) {
+    ManagedRead read;
+    for (const std::string& name : ManagedFileNames(folder)) {
+        const std::string path = WithTrailingSeparator(folder) + name;
+        const ReadResult file = ReadWholeFile(path, kMaxManagedFileBytes);
+        std::string problem;
+        std::map<std::string, std::string, std::less<>> values;
+        if (file.status == ReadStatus::TooLarge) {
+            problem = "larger than " + std::to_string(kMaxManagedFileBytes) + " bytes";
+        } else if (file.status != ReadStatus::Ok) {
+            problem = file.error.empty() ? "not a file" : file.error;
+        } else {
+            problem = ReadManagedText(file.data, values);
+        }
+        if (!problem.empty()) {
+            read.skipped.push_back(path + ": " + problem);
+            continue;
+        }
+        for (auto& [key, value] : values)
+            read.settings.values[key] = std::move(value);
+    }
+    return read;
+}
+
+ManagedSettings LoadManagedFolder(const std::string& folder) {
+    ManagedRead read = ReadManagedFolder(folder);
+    for (const std::string& line : read.skipped)
+        Warn(LogArea::Settings, "managed settings file skipped: ", line);
+    return std::move(read.settings);
+}
+
+void TakeManaged(Settings& settings, ManagedSettings next, const std::string& file,
+                 Presentation& presentation, MachineSettings& machine, double now) {
+    for (const KeyRule& rule : kRules) {
+        if (const std::string* text = next.Find(rule.name)) {
+            rule.apply(*text, presentation, machine, now);
+        } else if (settings.Managed().Find(rule.name) != nullptr) {
+            const std::string own = rule.home == Home::Options
+                                        ? std::string(TrimBlanks(settings.IniFiles().ReadString(
+                                              kOptionsSection, rule.name, file)))
+                                        : settings.ReadSetting(file, rule.name);
+            rule.apply(own, presentation, machine, now);
+        }
+    }
+    settings.SetManaged(std::move(next));
+}
+
+bool ManagedFolderWatch::Changed() {
+    std::vector<std::pair<std::string, FileSignature>> now;
+    for (std::string& name : ManagedFileNames(folder_)) {
+        FileSignature signature = SignatureOf(WithTrailingSeparator(folder_) + name);
+        now.emplace_back(std::move(name), signature);
+    }
+    const auto same = [](const auto& a, const auto& b) {
+        const auto fields = [](const FileSignature& s) {
+            return std::tuple(s.kind, s.device, s.inode, s.size, s.mtimeNs, s.ctimeNs);
+        };
+        return a.first == b.first && fields(a.second) == fields(b.second);
+    };
+    const bool changed = !std::equal(now.begin(), now.end(), seen_.begin(), seen_.end(), same);
+    seen_ = std::move(now);
+    return changed;
+}
+
+}  // namespace pagelark
