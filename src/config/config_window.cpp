@@ -27,6 +27,7 @@
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "qtshared/designed_size.h"
+#include "settings/settings.h"
 #include "storage/presentation_file.h"
 
 namespace pagelark {
@@ -251,7 +252,12 @@ void ConfigWindowWidget::Refill() {
 void ConfigWindowWidget::FillWindow() {
     const Presentation& presentation = edited_.presentation;
     webSite_->setText(Q(WebSiteMenuCaption()));
-    const OptionFields fields = FillOptions(presentation, edited_.machine);
+    const ManagedSettings& managed = c_.document.settings.Managed();
+    for (const ManagedControl& control : ManagedControls(managed)) {
+        if (auto* widget = findChild<QWidget*>(Q(control.name)))
+            MarkManaged(widget, control.managed);
+    }
+    const OptionFields fields = FillOptions(presentation, edited_.machine, managed, c_.clock.Now());
     general_->Fill(fields);
     reboot_->Fill(fields);
     about_->Fill(fields);

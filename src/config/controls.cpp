@@ -89,9 +89,29 @@ QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent) {
     return upDown;
 }
 
+namespace {
+
+constexpr const char* kManagedProperty = "managed";
+constexpr const char* kOwnToolTipProperty = "ownToolTip";
+
+bool IsManaged(const QWidget* widget) {
+    return widget->property(kManagedProperty).toBool();
+}
+
+}  // namespace
+
 void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
     for (QWidget* w : widgets)
-        w->setEnabled(enabled);
+        w->setEnabled(enabled && !IsManaged(w));
+}
+
+void MarkManaged(QWidget* widget, bool managed) {
+    if (managed == IsManaged(widget)) return;
+    if (managed) widget->setProperty(kOwnToolTipProperty, widget->toolTip());
+    widget->setProperty(kManagedProperty, managed);
+    widget->setToolTip(managed ? Q(kManagedNote)
+                               : widget->property(kOwnToolTipProperty).toString());
+    widget->setEnabled(!managed);
 }
 
 void PressOnDoubleClick(QListWidget* list, QPushButton* props) {

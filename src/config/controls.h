@@ -41,7 +41,11 @@ QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent);
 // number the value stands for.
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent);
 
+// A managed control stays disabled whatever the window's rules say.
 void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled);
+// Greyed with the note that the administrator sets it, or given back its own tip; the tab's
+// Fill then applies its rules.
+void MarkManaged(QWidget* widget, bool managed);
 // A double click on a line presses the list's Properties button, while that is not hidden.
 void PressOnDoubleClick(QListWidget* list, QPushButton* props);
 

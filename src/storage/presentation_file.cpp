@@ -1,5 +1,6 @@
 #include "storage/presentation_file.h"
 
+#include <optional>
 #include <span>
 
 #include "ini/ini_document.h"
@@ -153,8 +154,17 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.CurrentFile = path;
     iniFiles.ReplaceIniFile(path, CommentLines());
 
+    // A managed value is never written: the file keeps its own, or none when it had none.
+    const ManagedSettings& managed = context.settings.Managed();
+    std::optional<IniDocument> before;
+    if (presentation.DiskBytes && !managed.values.empty()) before.emplace(*presentation.DiskBytes);
     const auto option = [&](std::string_view key, const std::string& value) {
-        iniFiles.WriteString(kOptionsSection, key, value, path);
+        if (managed.Find(key) == nullptr) {
+            iniFiles.WriteString(kOptionsSection, key, value, path);
+        } else if (std::string own = before ? before->Read(kOptionsSection, key) : "";
+                   !own.empty()) {
+            iniFiles.WriteString(kOptionsSection, key, own, path);
+        }
     };
     option("HomeURL", presentation.HomeURL);
     option("AutoHome", BoolWord(presentation.AutoHome));

@@ -19,6 +19,7 @@
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
+#include "settings/managed.h"
 #include "settings/settings.h"
 #include "storage/document_session.h"
 #include "storage/presentation_file.h"
@@ -404,6 +405,56 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     EXPECT_TRUE(dialogs.calls[2].starts_with("save File Save As")) << dialogs.calls[2];
     EXPECT_EQ(testing::TempFolder::Read(notes), "just notes\r\n");
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsTheyWere) {
+    folder.Write(
+        "show.tso",
+        "[Tessaro]\r\nAutoLoop=No\r\nScreenSaveTimeOut=120\r\n[Page1]\r\nURL=http://a/\r\n");
+    LoadPresentation(presentation, context, presentation.CurrentFile);
+    session.settings.WriteMachineSetting("RebootTime", "01:05");
+    const auto take = [&](ManagedSettings managed) {
+        TakeManaged(session.settings, std::move(managed), presentation.CurrentFile, presentation,
+                    machine, 45000.5);
+    };
+    take({{{"AutoLoop", "Yes"},
+           {"ScreenSaveTimeOut", "600"},
+           {"Locked", "Yes"},
+           {"RebootTime", "4:15"}}});
+    // The control, what it shows, and whether it is managed; the delay box's own rule would
+    // enable it with the screen saver on.
+    const std::tuple<const char*, QString, bool> rows[] = {
+        {"chkAutoLoop", "on", true},   {"txtScreenSaveTimeOut", "10", true},
+        {"chkLocked", "on", true},     {"txtRebootTimeH", "4", true},
+        {"chkAutoHome", "off", false},
+    };
+    const auto shown = [this](const char* name) {
+        if (auto* check = Find<QCheckBox>(name)) return QString(check->isChecked() ? "on" : "off");
+        return Find<QLineEdit>(name)->text();
+    };
+    window.Open();
+    for (const auto& [name, shows, managed] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(shown(name), shows);
+        EXPECT_EQ(Find(name)->isEnabled(), !managed);
+        EXPECT_EQ(Find(name)->toolTip() == "Set by your administrator", managed);
+    }
+    Find<QPushButton>("cmdOK")->click();
+    EXPECT_EQ(player.closed, std::vector<bool>{true});
+    const std::string saved = testing::TempFolder::Read(presentation.CurrentFile);
+    for (const char* line : {"\r\nAutoLoop=No\r\n", "\r\nScreenSaveTimeOut=120\r\n"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " in " << saved;
+    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "RebootTime"),
+              "01:05");
+    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "");
+
+    // Once the files are gone, the window shows and lets the operator change the own values.
+    take({});
+    window.Open();
+    EXPECT_EQ(std::tuple(shown("chkAutoLoop"), shown("txtScreenSaveTimeOut"),
+                         Find("txtScreenSaveTimeOut")->isEnabled(), Find("chkLocked")->isEnabled(),
+                         Find("chkLocked")->toolTip().startsWith("No tool bar")),
+              std::tuple("off", "2", true, true, true));
 }
 
 // A machine setting that cannot be stored must not pass for saved.
