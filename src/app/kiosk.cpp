@@ -35,9 +35,11 @@
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
+#include "platform/registry_store.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
 #include "qtshared/log_categories.h"
+#include "settings/managed.h"
 #include "settings/settings.h"
 #include "stage/stage_window.h"
 #include "storage/document_session.h"
@@ -108,6 +110,9 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
         const std::string file = NamedPresentation(JoinArguments(arguments), StartupFolder(),
                                                    session.settings.DefaultFilePath(""));
         start.setting = OnScreenKeyboardSetting(session.settings, file);
+        const ManagedSettings managed = ReadManagedFolder(ManagedFolderFromEnvironment()).settings;
+        if (const std::string* text = managed.Find("OnScreenKeyboard"))
+            start.setting = ParseBool(*text, false);
     }
     if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
 }
@@ -138,6 +143,10 @@ class Kiosk final {
   private:
     // A save the show took applies the saved tool bar records at once.
     void ShowSaved();
+    void RelayoutToolbars();
+    // The managed files as they now are, taken as a save's values are; a change made while
+    // the configuration window is open waits until it closes.
+    void TakeManagedChanges();
 
     std::string raw_;
     std::string tempDir_;
@@ -167,6 +176,7 @@ class Kiosk final {
     QtScreenCapture screen_;
     QtShell shell_;
     std::unique_ptr<ServiceNotifier> notifier_ = CreateServiceNotifier();
+    ManagedFolderWatch managedWatch_{ManagedFolderFromEnvironment()};
     SnapshotTaker snapshots_{machine_, presentation_, screen_};
     PlayerRelay relay_;
     std::unique_ptr<StageWindow> stage_;
@@ -209,6 +219,9 @@ void Kiosk::InitPlayer() {
     LoadMachineSettings(session_.settings, presentation_.CurrentFile, clock_.Now(), machine_,
                         buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
+    managedWatch_.Changed();
+    TakeManaged(session_.settings, LoadManagedFolder(managedWatch_.Folder()),
+                presentation_.CurrentFile, presentation_, machine_, clock_.Now());
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
     if (!helpFolder_.empty()) {
@@ -267,18 +280,39 @@ void Kiosk::Tick() {
     }
     remote_->Poll();
     notifier_->Alive(std::chrono::steady_clock::now());
+    TakeManagedChanges();
     // Up once a page is on show, or the configuration window is, for a configuration run.
     const PlayerState state = player_->State();
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
 }
 
-void Kiosk::ShowSaved() {
+void Kiosk::RelayoutToolbars() {
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
     toolbars_->Relayout();
+}
+
+void Kiosk::ShowSaved() {
+    // The window showed the managed values, but kept what a box can hold (whole minutes).
+    session_.settings.Managed().Apply(presentation_, machine_, clock_.Now());
+    RelayoutToolbars();
     player_->ToolbarsLaidOut();
     toolbars_->InitHelpTip();
     player_->ShowCursor();
+}
+
+void Kiosk::TakeManagedChanges() {
+    if (configWindow_->isVisible() || !managedWatch_.Changed()) return;
+    ManagedSettings managed = LoadManagedFolder(managedWatch_.Folder());
+    if (managed == session_.settings.Managed()) return;
+    Log(LogArea::Settings, "managed settings changed: ", managed.values.size(), " keys");
+    TakeManaged(session_.settings, std::move(managed), presentation_.CurrentFile, presentation_,
+                machine_, clock_.Now());
+    if (!helpFolder_.empty())
+        presentation_.HomeURL = RelocatedHelpPage(presentation_.HomeURL, helpFolder_);
+    RelayoutToolbars();
+    // A visitor browsing keeps the navigation tool bar and the pointer.
+    if (!player_->NavigationMode()) player_->ToolbarsLaidOut();
 }
 
 bool Kiosk::ConfigRequested() {

@@ -1,8 +1,10 @@
 // A locked kiosk end to end: no tool bar but Tool Nav's five buttons over an include list, no
-// key that ends or leaves the show, no local file the operator did not name.
+// key that ends or leaves the show, no local file the operator did not name; locked and let go
+// by configuration management while it runs.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -49,6 +51,20 @@ TEST_F(KioskTest, LockedNoToolRunNoWayOutFiveNavigationButtonsAndNoFileTheOperat
     EXPECT_EQ(config.WaitForExit(kPatience), 0) << config.Output();
     EXPECT_NE(WaitForWindow("^Pagelark - ", kPatience), "") << "no configuration window";
     EXPECT_TRUE(kiosk.Running());
+}
+
+// The folder is made only once the kiosk runs.
+TEST_F(KioskTest, AManagedFileLocksTheRunningKioskAndItsRemovalLetsItGo) {
+    const std::string folder = folders_.File("managed.d");
+    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red"}),
+          {"PAGELARK_MANAGED_DIR=" + folder});
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the page never came on show";
+    ASSERT_TRUE(WaitForRow(8)) << "no Tool Run";
+    folders_.Write("managed.d/50-fleet.ini", "[Machine]\nLocked=Yes\n");
+    EXPECT_TRUE(WaitUntil([&] { return !RowFaults(1, Xvfb::kWidth, 0, true).empty(); }, kPatience))
+        << "Tool Run stayed on a locked kiosk";
+    std::filesystem::remove(folder + "/50-fleet.ini");
+    EXPECT_TRUE(WaitForRow(8)) << "Tool Run did not come back";
 }
 
 }  // namespace
