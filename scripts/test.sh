@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every check: formatting, the include layering, the sanitizer build's tests, the
-# fuzzers, clang-tidy, then the test suite.
+# Runs every check: formatting, the include layering, the example playbook's syntax, the
+# sanitizer build's tests, the fuzzers, clang-tidy, then the test suite.
 # FUZZ_SECONDS (default 60) sets how long each fuzzer runs; QUICK=1 runs only the test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +20,10 @@ if [ "${QUICK:-0}" != 1 ]; then
 
     echo "== include layering"
     bash scripts/check_includes.sh
+
+    echo "== example playbook"
+    ANSIBLE_LOCALHOST_WARNING=false ANSIBLE_INVENTORY_UNPARSED_WARNING=false \
+        ansible-playbook --syntax-check docs/ansible/kiosk.yml
 
     echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DPAGELARK_SANITIZE=ON -DPAGELARK_BENCH=OFF \
