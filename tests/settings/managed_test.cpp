@@ -99,11 +99,6 @@ TEST_F(TakeManagedTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
     EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour),
               std::tuple(true, 30, true, 4));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 4, 15));
-    // A save leaves the store's own values be.
-    machine.RebootHour = 9;
-    WriteEditedMachineSettings(settings, machine);
-    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, std::string(kMachineKey), "RebootTime"), "01:05");
-    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, std::string(kMachineKey), "Locked"), "<missing>");
 
     Take({{"DefaultTime", "30"}});
     EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
