@@ -152,6 +152,7 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
     machine.AutoReboot = flag("AutoReboot", false);
     machine.ForceReboot = flag("ForceReboot", false);
     machine.Locked = flag("Locked", false);
+    machine.DBus = flag("DBus", false);
 
     const RebootTimeOfDay reboot = ParseRebootTime(settings.ReadSetting(file, "RebootTime"));
     machine.RebootHour = reboot.hour;

@@ -50,6 +50,8 @@ struct MachineSettings {
     // Qt Virtual Keyboard for text entry while a visitor browses, with or without a touch
     // screen; taken at start-up only, since Qt chooses its input method once.
     bool OnScreenKeyboard = false;
+    // The kiosk's commands and status on the session bus; taken at start-up.
+    bool DBus = false;
 };
 
 class Settings {

@@ -151,6 +151,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"Snap\": " + std::string(Bool(machine.Snap)) + ",\n";
     out += "  \"SnapPath\": " + JsonString(machine.SnapPath) + ",\n";
     out += "  \"Locked\": " + std::string(Bool(machine.Locked)) + ",\n";
+    out += "  \"DBus\": " + std::string(Bool(machine.DBus)) + ",\n";
     out += "  \"Pages\": ";
     if (p.Pages.empty()) {
         out += "[]";
