@@ -13,6 +13,8 @@ if(PAGELARK_KIOSK)
             RENAME pagelark.desktop)
     install(FILES packaging/pagelark.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    # The session bus interface (the machine setting DBus), for the bus's tools and bindings.
+    install(FILES src/dbus/org.pagelark.Kiosk1.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
     # The unit names the program where this install puts it: the prefix is known only when
     # installing (the package's is not the build's). systemd looks for user units under the
     # prefix's lib, not the multiarch library folder.

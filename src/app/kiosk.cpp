@@ -28,6 +28,7 @@
 #include "core/locked.h"
 #include "core/on_screen_keyboard.h"
 #include "core/player.h"
+#include "dbus/kiosk_bus.h"
 #include "help/help_paths.h"
 #include "help/qt_help_resources.h"
 #include "ini/text.h"
@@ -182,6 +183,7 @@ class Kiosk final {
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
     std::unique_ptr<KioskRemote> remote_;
+    std::unique_ptr<KioskBus> bus_;
     std::unique_ptr<VisitorInput> input_;
     QTimer timer_;
     QTimer firstStep_;
@@ -248,6 +250,8 @@ void Kiosk::Start() {
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
     relay_.Bind(*player_);
     remote_ = std::make_unique<KioskRemote>(*player_, presentation_);
+    if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
+    if (bus_) remote_->Watch([bus = bus_.get()](const KioskStatus& s) { bus->StatusChanged(s); });
     input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
     player_->InitBrowsers();
     stage_->setWindowTitle("Pagelark");
@@ -323,6 +327,8 @@ bool Kiosk::ConfigRequested() {
 }
 
 void Kiosk::End() {
+    // The name goes first, free for a kiosk started while this one closes.
+    bus_.reset();
     session_.files.DisconnectAllShares();
     if (!reservedTempFile_.empty()) session_.files.RemoveFile(reservedTempFile_);
     if (IsUntouchedStarter(presentation_)) session_.files.RemoveFile(presentation_.CurrentFile);

@@ -10,6 +10,7 @@ Q_LOGGING_CATEGORY(lcToolbars, "pagelark.toolbars", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcConfig, "pagelark.config", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcMaintenance, "pagelark.maintenance", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcSettings, "pagelark.settings", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcDBus, "pagelark.dbus", QtInfoMsg)
 
 namespace {
 
