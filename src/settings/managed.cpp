@@ -78,6 +78,8 @@ const KeyRule kRules[] = {
      [](Text t, P&, M& m, double) { m.OnScreenKeyboard = ParseBool(t, false); }},
     {"Locked", Home::Machine, Kind::Flag,
      [](Text t, P&, M& m, double) { m.Locked = ParseBool(t, false); }},
+    {"DBus", Home::Machine, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.DBus = ParseBool(t, false); }},
     {"AutoReboot", Home::Machine, Kind::Flag,
      [](Text t, P&, M& m, double) { m.AutoReboot = ParseBool(t, false); }},
     {"RebootTime", Home::Machine, Kind::Time,
