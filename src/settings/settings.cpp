@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "ini/ini_store.h"
@@ -172,6 +174,7 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
 
     machine.WindowState =
         static_cast<WindowState>(ParseInteger(settings.ReadSetting(file, "WindowState"), 2));
+    machine.RefreshMinutes = ParseRefreshMinutes(settings.ReadSetting(file, "RefreshMinutes"));
     ReadFileSettings(settings, file, machine, buttons);
 }
 
@@ -185,6 +188,18 @@ void ReadFileSettings(Settings& settings, const std::string& file, MachineSettin
     machine.ClearVisitorData = ParseBool(settings.ReadSetting(file, "ClearVisitorData"), true);
     machine.OnScreenKeyboard = OnScreenKeyboardSetting(settings, file);
     ReadToolbarButtons(settings, file, buttons);
+}
+
+std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_view text) {
+    std::string number(TrimBlanks(text));
+    std::replace(number.begin(), number.end(), ',', '.');
+    double minutes = 5.0;
+    const auto [end, error] =
+        std::from_chars(number.data(), number.data() + number.size(), minutes);
+    if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(minutes))
+        minutes = 5.0;
+    // A slip of the pen must not flood the owner's server from every screen.
+    return std::chrono::duration<double, std::ratio<60>>(std::clamp(minutes, 0.05, 24.0 * 60.0));
 }
 
 bool OnScreenKeyboardSetting(Settings& settings, const std::string& file) {

@@ -52,6 +52,8 @@ struct MachineSettings {
     bool OnScreenKeyboard = false;
     // The kiosk's commands and status on the session bus; taken at start-up.
     bool DBus = false;
+    // How often a presentation published on a web server is fetched again.
+    std::chrono::duration<double, std::ratio<60>> RefreshMinutes{5.0};
 };
 
 class Settings {
@@ -115,6 +117,10 @@ void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButt
 void LoadMachineSettings(Settings& settings, const std::string& file, double now,
                          MachineSettings& machine, ToolbarButtons& buttons,
                          const OsFeatures& os = kOsFeatures);
+
+// Minutes, with a fraction if need be; none or nonsense is 5, and the period stays between
+// 3 seconds and a day.
+std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_view text);
 
 // Read apart as well, since Qt must know it before the program's windows exist.
 bool OnScreenKeyboardSetting(Settings& settings, const std::string& file);

@@ -1,6 +1,7 @@
 #include "tsotool/json.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <span>
 
@@ -75,6 +76,12 @@ const char* Bool(bool value) {
 }
 
 }  // namespace
+
+// The shortest text that reads back as the same number.
+std::string Number(double value) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
 
 std::string StoredTextToUtf8(std::string_view bytes) {
     std::string out;
@@ -152,6 +159,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"SnapPath\": " + JsonString(machine.SnapPath) + ",\n";
     out += "  \"Locked\": " + std::string(Bool(machine.Locked)) + ",\n";
     out += "  \"DBus\": " + std::string(Bool(machine.DBus)) + ",\n";
+    out += "  \"RefreshMinutes\": " + Number(machine.RefreshMinutes.count()) + ",\n";
     out += "  \"Pages\": ";
     if (p.Pages.empty()) {
         out += "[]";
