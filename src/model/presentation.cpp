@@ -1,5 +1,6 @@
 #include "model/presentation.h"
 
+#include "help/help_files.h"
 #include "platform/file_io.h"
 
 namespace pagelark {
@@ -15,6 +16,13 @@ std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocu
     const PresentationPage& page = presentation.Pages[static_cast<std::size_t>(position - 1)];
     const bool onDefault = page.Time == presentation.DefaultTime;
     return PageEntry{page.URL, snapTiming && onDefault ? 1 : page.Time};
+}
+
+void RelocateHelpPages(Presentation& presentation, const std::string& helpFolder) {
+    if (helpFolder.empty()) return;
+    presentation.HomeURL = RelocatedHelpPage(presentation.HomeURL, helpFolder);
+    for (PresentationPage& page : presentation.Pages)
+        page.URL = RelocatedHelpPage(page.URL, helpFolder);
 }
 
 void NewPresentation(Presentation& presentation) {

@@ -58,6 +58,9 @@ struct PageEntry {
 std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
                                 std::int32_t position, bool snapTiming = false);
 
+// Pages and the home page that name the help's pages, moved to the help folder of this run.
+void RelocateHelpPages(Presentation& presentation, const std::string& helpFolder);
+
 // The empty presentation of the New command, untitled and not the default file;
 // WaitComplete, MaxTime, AllowRestrictions and CurrentFile stay as they were.
 void NewPresentation(Presentation& presentation);

@@ -1,0 +1,175 @@
+#include "publish/publication.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "ini/ini_store.h"
+#include "platform/file_io.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "settings/settings.h"
+#include "storage/presentation_file.h"
+
+namespace pagelark {
+namespace {
+
+constexpr std::string_view kEtag = "ETag: ";
+constexpr std::string_view kLastModified = "Last-Modified: ";
+
+// FNV-1a: the same folder for the same address in every run and every build.
+std::string AddressHash(std::string_view address) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : address) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+std::string CopyName(std::string_view address) {
+    address = address.substr(0, address.find_first_of("?#"));
+    const auto scheme = address.find("://");
+    const auto path = address.find('/', scheme == std::string_view::npos ? 0 : scheme + 3);
+    std::string name(path == std::string_view::npos ? "" : address.substr(address.rfind('/') + 1));
+    for (char& c : name) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
+        if (!plain) c = '_';
+    }
+    if (name.empty() || name.front() == '.') name = "published" + name;
+    if (!EqualsNoCase(GetExtension(name), "tso")) name += ".tso";
+    return name;
+}
+
+Validators ReadValidators(const std::string& file) {
+    Validators validators;
+    const ReadResult read = ReadWholeFile(file);
+    std::size_t start = 0;
+    while (read.status == ReadStatus::Ok && start < read.data.size()) {
+        const std::size_t end = std::min(read.data.find('\n', start), read.data.size());
+        const std::string_view line = std::string_view(read.data).substr(start, end - start);
+        if (line.starts_with(kEtag)) validators.etag = line.substr(kEtag.size());
+        if (line.starts_with(kLastModified))
+            validators.lastModified = line.substr(kLastModified.size());
+        start = end + 1;
+    }
+    return validators;
+}
+
+}  // namespace
+
+std::string PublishedCacheFolder(const char* xdgCacheHome, const char* home) {
+    // A relative XDG folder is to be ignored.
+    if (xdgCacheHome != nullptr && IsAbsolutePath(xdgCacheHome))
+        return WithTrailingSeparator(xdgCacheHome) + "pagelark";
+    return WithTrailingSeparator(home != nullptr ? home : "") + ".cache/pagelark";
+}
+
+std::string PublishedCopyPath(const std::string& cacheFolder, const std::string& address) {
+    return WithTrailingSeparator(cacheFolder) + AddressHash(address) + "/" + CopyName(address);
+}
+
+void MarkPublished(Presentation& presentation, const std::string& address) {
+    presentation.LoadProblem = "is the copy of a presentation published at " + address +
+                               ", replaced when that changes; save it with Save As to keep "
+                               "a copy of your own";
+    presentation.IsDefaultFile = false;
+}
+
+Publication::Publication(std::string address, const std::string& cacheFolder,
+                         DocumentContext& context, std::string helpFolder)
+    : address_(std::move(address)),
+      copy_(PublishedCopyPath(cacheFolder, address_)),
+      validatorsFile_(copy_ + ".validators"),
+      incoming_(copy_ + ".incoming"),
+      context_(context),
+      helpFolder_(std::move(helpFolder)) {
+    // Without a copy its validators would have the server answer 304 to a screen with nothing.
+    if (FileExists(copy_)) validators_ = ReadValidators(validatorsFile_);
+}
+
+std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
+    const Verdict verdict = Judge(answer);
+    if (verdict.kind == Verdict::Kind::Refused) {
+        Refuse(verdict.reason);
+        return std::nullopt;
+    }
+    if (verdict.kind == Verdict::Kind::Unchanged) {
+        Log(LogArea::Document, address_, " not modified");
+        lastRefusal_.clear();
+        return std::nullopt;
+    }
+    // A server without validators sends the same file every time: nothing new to show.
+    const ReadResult kept = ReadWholeFile(copy_, kMaxPublishedBytes);
+    if (kept.status == ReadStatus::Ok && kept.data == answer.body) {
+        Log(LogArea::Document, address_, " unchanged");
+        KeepValidators(answer.validators);
+        lastRefusal_.clear();
+        return std::nullopt;
+    }
+    if (answer.body.find_first_not_of(" \t\r\n") == std::string::npos) {
+        Refuse("empty");
+        return std::nullopt;
+    }
+    // Parsed from a file beside the copy, which it replaces only once it proved good.
+    std::string error;
+    if (const int made = MakeFolder(FolderPart(copy_), 0700); made != 0) {
+        Refuse("cannot be kept: " + std::string(std::strerror(made)));
+        return std::nullopt;
+    }
+    if (!ReplaceFileAtomically(incoming_, answer.body, error)) {
+        Refuse("cannot be kept: " + error);
+        return std::nullopt;
+    }
+    Presentation presentation;
+    LoadPresentation(presentation, context_, incoming_, {.writeStarter = false});
+    context_.settings.IniFiles().FlushIniCache(incoming_);  // a large file is not held twice
+    // A show of no pages is a mistake on the server, not a show to put on every screen.
+    if (presentation.LoadProblem.empty() && presentation.Pages.empty())
+        presentation.LoadProblem = "holds no pages";
+    if (presentation.LoadProblem.empty() && std::rename(incoming_.c_str(), copy_.c_str()) != 0)
+        presentation.LoadProblem = "cannot be kept: " + std::string(std::strerror(errno));
+    if (!presentation.LoadProblem.empty()) {
+        RemoveFile(incoming_);
+        Refuse(presentation.LoadProblem);
+        return std::nullopt;
+    }
+    KeepValidators(answer.validators);
+    presentation.CurrentFile = copy_;
+    MarkPublished(presentation, address_);
+    RelocateHelpPages(presentation, helpFolder_);
+    lastRefusal_.clear();
+    Log(LogArea::Document, address_, " changed: ", presentation.Pages.size(), " pages");
+    return presentation;
+}
+
+void Publication::Refuse(const std::string& reason) {
+    if (reason == lastRefusal_) {
+        Log(LogArea::Document, address_, " refused again: ", reason);
+        return;
+    }
+    lastRefusal_ = reason;
+    Warn(LogArea::Document, address_, " refused: ", reason, "; the show goes on as it was");
+}
+
+void Publication::KeepValidators(const Validators& validators) {
+    if (validators == validators_) return;
+    validators_ = validators;
+    std::string text;
+    if (!validators.etag.empty()) text += std::string(kEtag) + validators.etag + "\n";
+    if (!validators.lastModified.empty())
+        text += std::string(kLastModified) + validators.lastModified + "\n";
+    // Written after the copy: validators newer than the copy would keep an old copy for ever.
+    std::string error;
+    if (!ReplaceFileAtomically(validatorsFile_, text, error))
+        Warn(LogArea::Document, "cannot keep ", validatorsFile_, ": ", error);
+}
+
+}  // namespace pagelark

@@ -1,0 +1,57 @@
+#pragma once
+// A presentation published on a web server as this screen keeps it: the last good copy in
+// the cache folder with the validators of its answer beside it, and the answers that replace
+// it once they are fetched whole and parse.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/presentation.h"
+#include "publish/http_rules.h"
+
+namespace pagelark {
+
+struct DocumentContext;
+
+// $XDG_CACHE_HOME/pagelark, else ~/.cache/pagelark; either may be null.
+std::string PublishedCacheFolder(const char* xdgCacheHome, const char* home);
+
+// The copy of address: in a folder of its own named after the whole address, under the
+// address's file name, which Save As then offers.
+std::string PublishedCopyPath(const std::string& cacheFolder, const std::string& address);
+
+// The operator is told where the presentation comes from, and it is saved only under a name
+// of the operator's choosing (never over the copy, nor as the machine's default).
+void MarkPublished(Presentation& presentation, const std::string& address);
+
+class Publication {
+  public:
+    // address: expanded. The copy's help pages are moved to helpFolder ("": none of ours).
+    Publication(std::string address, const std::string& cacheFolder, DocumentContext& context,
+                std::string helpFolder);
+
+    const std::string& Address() const { return address_; }
+    const std::string& CopyPath() const { return copy_; }
+    std::vector<HttpHeader> RequestHeaders() const { return ConditionalHeaders(validators_); }
+    // The new version an answer brings, parsed whole and kept as the copy; none when it is
+    // unchanged, the same bytes again, or refused (said in a log line).
+    std::optional<Presentation> Take(const HttpAnswer& answer);
+
+  private:
+    void Refuse(const std::string& reason);
+    void KeepValidators(const Validators& validators);
+
+    std::string address_;
+    std::string copy_;
+    std::string validatorsFile_;
+    std::string incoming_;
+    DocumentContext& context_;
+    std::string helpFolder_;
+    Validators validators_;
+    // A refusal is warned of once until something else happens: a server down for a day
+    // must not fill the journal.
+    std::string lastRefusal_;
+};
+
+}  // namespace pagelark

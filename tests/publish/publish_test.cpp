@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/clock.h"
+#include "publish/http_rules.h"
+#include "publish/publication.h"
+#include "publish/refresh_schedule.h"
+#include "support/document_world.h"
+
+namespace pagelark::testing {
+namespace {
+
+HttpAnswer Answer(std::vector<std::string> chain, int status, std::string body = "",
+                  std::string etag = "") {
+    HttpAnswer answer;
+    answer.chain = std::move(chain);
+    answer.status = status;
+    answer.body = std::move(body);
+    answer.validators.etag = std::move(etag);
+    return answer;
+}
+
+TEST(HttpRulesTest, AnAnswerIsTakenOnlyWholeFromTheWebAndNeverDownFromHttps) {
+    using enum Verdict::Kind;
+    const std::vector<std::string> sevenHops(7, "https://a");
+    const struct {
+        std::vector<std::string> chain;
+        int status;
+        Verdict::Kind kind;
+        std::string reason;  // how it begins
+    } cases[] = {
+        {{"https://a"}, 304, Unchanged, ""},
+        {{"https://a"}, 200, Candidate, ""},
+        {{"http://a", "HTTPS://b"}, 200, Candidate, ""},
+        {{"https://a", "https://b", "http://b"}, 301, Refused, "redirected from https to http"},
+        {{"http://a", "file:///etc/passwd"}, 302, Refused, "redirected to file:///etc/passwd"},
+        {sevenHops, 302, Refused, "redirected more than 5 times"},
+        {{"https://a"}, 0, Refused, "cannot be fetched: Connection refused"},
+        {{"https://a"}, 404, Refused, "answered with status 404"},
+    };
+    for (const auto& c : cases) {
+        HttpAnswer answer = Answer(c.chain, c.status);
+        answer.error = "Connection refused";
+        const Verdict verdict = Judge(answer);
+        EXPECT_EQ(verdict.kind, c.kind) << c.chain.back() << " " << c.status;
+        EXPECT_TRUE(verdict.reason.starts_with(c.reason)) << verdict.reason;
+        // The transport stops where the verdict would refuse the redirect.
+        if (c.chain.size() > 1) {
+            EXPECT_EQ(MayFollow(c.chain), c.kind != Refused) << c.chain.back();
+        }
+    }
+    HttpAnswer large = Answer({"https://a"}, 200);
+    large.overLimit = true;
+    EXPECT_EQ(Judge(large).reason, "larger than 4 MiB");
+}
+
+TEST(HttpRulesTest, AddressesCarryTheMachinesNamesAndRequestsTheLastValidators) {
+    EXPECT_EQ(ExpandAddress("https://s/%h/%m.tso?a=%20%", "kiosk7", "0f3a"),
+              "https://s/kiosk7/0f3a.tso?a=%20%");
+    EXPECT_TRUE(IsPublishedAddress("HTTP://s/a.tso"));
+    EXPECT_FALSE(IsPublishedAddress("/srv/http://a.tso"));
+    EXPECT_EQ(ConditionalHeaders({"\"v1\"", "Tue, 03 Mar 2026 10:00:00 GMT"}),
+              (std::vector<HttpHeader>{{"If-None-Match", "\"v1\""},
+                                       {"If-Modified-Since", "Tue, 03 Mar 2026 10:00:00 GMT"}}));
+    EXPECT_EQ(ConditionalHeaders({"", "Tue"}),
+              (std::vector<HttpHeader>{{"If-Modified-Since", "Tue"}}));
+    EXPECT_TRUE(ConditionalHeaders({}).empty());
+
+    EXPECT_EQ(PublishedCacheFolder("/var/cache", "/home/k"), "/var/cache/pagelark");
+    EXPECT_EQ(PublishedCacheFolder("relative", "/home/k"), "/home/k/.cache/pagelark");
+    EXPECT_EQ(PublishedCacheFolder(nullptr, "/home/k"), "/home/k/.cache/pagelark");
+    const auto name = [](const std::string& address) {
+        return std::filesystem::path(PublishedCopyPath("/c", address)).filename().string();
+    };
+    EXPECT_EQ(name("https://s/screens/lobby.tso?id=7"), "lobby.tso");
+    EXPECT_EQ(name("https://s/feed/a b"), "a_b.tso");
+    EXPECT_EQ(name("https://s"), "published.tso");
+    EXPECT_EQ(name("https://s/.."), "published...tso");
+    EXPECT_NE(PublishedCopyPath("/c", "https://s/a/x.tso"),
+              PublishedCopyPath("/c", "https://s/b/x.tso"));
+}
+
+struct FakeTime : Clock, RandomSource {
+    double now = DateTimeValue(2026, 3, 1, 12, 0);
+    std::vector<double> fractions;
+    double Now() const override { return now; }
+    double Fraction() override {
+        const double f = fractions.front();
+        fractions.erase(fractions.begin());
+        return f;
+    }
+};
+
+TEST(RefreshScheduleTest, TheNextFetchComesWithinAFifthOfThePeriodEitherSide) {
+    using std::chrono::milliseconds;
+    FakeTime time;
+    // The ends of the range, its middle, and a source gone out of range both ways.
+    time.fractions = {0.0, 0.5, 0.999999, 7.0, -1.0};
+    RefreshSchedule schedule(milliseconds(300000), time, time);
+    EXPECT_EQ(schedule.UntilDue(), milliseconds(0));
+    for (const double expected : {240000.0, 300000.0, 360000.0, 360000.0, 240000.0}) {
+        schedule.Fetched();
+        EXPECT_NEAR(static_cast<double>(schedule.UntilDue().count()), expected, 1);
+        time.now += (expected - 1000) / 1000.0 / kSecondsPerDay;
+        EXPECT_NEAR(static_cast<double>(schedule.UntilDue().count()), 1000, 1);
+        time.now += 2.0 / kSecondsPerDay;
+        EXPECT_EQ(schedule.UntilDue(), milliseconds(0));
+    }
+}
+
+HttpAnswer Ok(std::string body, std::string etag) {
+    return Answer({"https://s/lobby.tso"}, 200, std::move(body), std::move(etag));
+}
+
+TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
+    DocumentWorld world;
+    const std::string cache = world.temp.File("cache");
+    auto publication =
+        std::make_unique<Publication>("https://s/lobby.tso", cache, world.context, "");
+    EXPECT_TRUE(publication->RequestHeaders().empty());
+    const std::string v1 = "[Page1]\nURL=http://red/\n";
+    const auto taken = publication->Take(Ok(v1, "\"v1\""));
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(std::tuple(taken->CurrentFile, taken->Pages.size(), taken->IsDefaultFile),
+              std::tuple(publication->CopyPath(), 1u, false));
+    EXPECT_NE(taken->LoadProblem.find("published at https://s/lobby.tso"), std::string::npos);
+
+    // None of these replaces the copy or is offered.
+    const struct {
+        HttpAnswer answer;
+        const char* what;
+    } nothingNew[] = {
+        {Answer({"https://s/lobby.tso"}, 304), "not modified"},
+        {Ok(v1, "\"v1b\""), "the same bytes"},
+        {Ok("<html>Service Unavailable</html>", "\"x\""), "no presentation"},
+        {Ok("[Tessaro]\nDefaultTime=5\n", "\"y\""), "no pages"},
+        {Ok(" \r\n", "\"z\""), "empty"},
+    };
+    for (const auto& c : nothingNew) {
+        EXPECT_FALSE(publication->Take(c.answer)) << c.what;
+        EXPECT_EQ(TempFolder::Read(publication->CopyPath()), v1) << c.what;
+    }
+    // Only the copy and its validators stay behind; the next run asks with the latest.
+    const auto folder = std::filesystem::path(publication->CopyPath()).parent_path();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+    publication = std::make_unique<Publication>("https://s/lobby.tso", cache, world.context, "");
+    EXPECT_EQ(publication->RequestHeaders(),
+              (std::vector<HttpHeader>{{"If-None-Match", "\"v1b\""}}));
+    const auto v2 =
+        publication->Take(Ok("[Page1]\nURL=http://green/\n[Page2]\nURL=http://blue/\n", ""));
+    ASSERT_TRUE(v2);
+    EXPECT_EQ(v2->Pages.size(), 2u);
+    EXPECT_TRUE(publication->RequestHeaders().empty());
+}
+
+}  // namespace
+}  // namespace pagelark::testing
