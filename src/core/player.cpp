@@ -121,6 +121,7 @@ void Player::StepInit() {
 }
 
 void Player::StepNavigate() {
+    if (offered_) TakeOffer();
     Presentation& p = c_.presentation;
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every load; no page lies below the start page, so such a counter starts there.
@@ -138,6 +139,27 @@ void Player::StepNavigate() {
     PreloadCurrentPage();
     SetState(c_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
     idle_.Seen(Now());
+}
+
+void Player::OfferPresentation(Presentation presentation) {
+    offered_ = std::move(presentation);
+}
+
+void Player::TakeOffer() {
+    Presentation offered = std::move(*offered_);
+    offered_.reset();
+    // Saved under another name, the show is the operator's own now.
+    if (offered.CurrentFile != c_.presentation.CurrentFile) return;
+    Presentation& p = c_.presentation;
+    p = std::move(offered);
+    Log(LogArea::Player, "new version of ", p.CurrentFile, " from its page ", p.CurrentPage);
+    failing_.clear();
+    skippedInRow_ = 0;
+    if (p.CurrentPage < 0) p.CurrentPage = 0;
+    PreloadCurrentPage();
+    freshPreloadSince_ = Now();
+    // The counter names the page that preloads once this one comes on show.
+    p.CurrentPage = MoveCounter(p.CurrentPage, +1, PageCount(p), p.AutoLoop).counter;
 }
 
 void Player::StepWaitTime() {

@@ -22,6 +22,7 @@
 #include "core/ports/desktop.h"
 #include "core/ports/maintenance.h"
 #include "core/ports/player_commands.h"
+#include "core/ports/presentation_updates.h"
 #include "core/ports/program_launcher.h"
 #include "core/ports/snapshots.h"
 #include "core/ports/toolbars.h"
@@ -59,7 +60,10 @@ struct PlayerContext {
     ProgramLauncher& launcher;
 };
 
-class Player final : public PlayerCommands, public BrowserEvents, public ConfigEvents {
+class Player final : public PlayerCommands,
+                     public BrowserEvents,
+                     public ConfigEvents,
+                     public PresentationUpdates {
   public:
     explicit Player(PlayerContext context);
 
@@ -122,6 +126,9 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     // The last address that failed to load, until it or another loads.
     const std::string& LastLoadFailure() const { return lastLoadFailure_; }
 
+    // PresentationUpdates
+    void OfferPresentation(Presentation presentation) override;
+
     // Read-only views for tests.
     PlayerState State() const { return state_; }
     bool NavigationMode() const { return navigationMode_; }
@@ -158,6 +165,9 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     void LeaveNavigationMode();
     // The show resumes after a visitor: nothing of theirs is kept for the next one.
     void ForgetVisitor();
+    // At a page boundary: the offered presentation's first page preloads while the page on
+    // show stays.
+    void TakeOffer();
     void RecordMouse();
     void HideCursor();
     bool ToolRunShown() const;
@@ -182,6 +192,7 @@ class Player final : public PlayerCommands, public BrowserEvents, public ConfigE
     int preloadPosition_ = 0;
     int pageOnShow_ = 0;
     std::string lastLoadFailure_;
+    std::optional<Presentation> offered_;
 };
 
 }  // namespace pagelark
