@@ -9,14 +9,17 @@
 #include <QLibraryInfo>
 #include <QLoggingCategory>
 #include <QSocketNotifier>
+#include <QSysInfo>
 #include <QTimer>
 #include <QWindow>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/kiosk_remote.h"
 #include "app/logind_reboot.h"
 #include "app/player_relay.h"
+#include "app/published_fetcher.h"
 #include "app/qt_adapters.h"
 #include "app/screen_capture.h"
 #include "app/shell_open.h"
@@ -39,6 +42,8 @@
 #include "platform/registry_store.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
+#include "publish/publication.h"
+#include "publish/refresh_schedule.h"
 #include "qtshared/log_categories.h"
 #include "settings/managed.h"
 #include "settings/settings.h"
@@ -86,12 +91,33 @@ std::string StartupFolder() {
     return WithTrailingSeparator(QDir::currentPath().toStdString());
 }
 
-// The presentation the command line names, as an absolute path.
+// The presentation the command line names, as an absolute path or a web address.
 std::string NamedPresentation(std::string_view raw, const std::string& startupFolder,
                               const std::string& defaultFile) {
     std::string file = ParseCommandLine(raw, defaultFile);
-    if (!file.empty() && !IsAbsolutePath(file)) file = startupFolder + file;
+    if (!file.empty() && !IsAbsolutePath(file) && !IsPublishedAddress(file))
+        file = startupFolder + file;
     return file;
+}
+
+// The address of a presentation published on a web server, with this machine's names in it;
+// "" for a file.
+std::string PublishedAddress(const std::string& file) {
+    if (!IsPublishedAddress(file)) return "";
+    const ReadResult id = ReadWholeFile("/etc/machine-id");
+    return ExpandAddress(file, QSysInfo::machineHostName().toStdString(),
+                         id.data.substr(0, id.data.find_first_of(" \t\r\n")));
+}
+
+std::string CacheFolder() {
+    return PublishedCacheFolder(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
+}
+
+// What plays, and holds the settings a presentation carries: the file, or the kept copy of a
+// published presentation.
+std::string LocalFile(const std::string& file) {
+    const std::string address = PublishedAddress(file);
+    return address.empty() ? file : PublishedCopyPath(CacheFolder(), address);
 }
 
 // Qt takes its input method once, when the application is built: the setting is looked up
@@ -108,8 +134,8 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
     // The settings are read at start-up only when their answer can matter.
     if (!start.imModule && start.pluginInstalled) {
         DocumentSession session(RegistryAccess::ReadOnly);
-        const std::string file = NamedPresentation(JoinArguments(arguments), StartupFolder(),
-                                                   session.settings.DefaultFilePath(""));
+        const std::string file = LocalFile(NamedPresentation(
+            JoinArguments(arguments), StartupFolder(), session.settings.DefaultFilePath("")));
         start.setting = OnScreenKeyboardSetting(session.settings, file);
         const ManagedSettings managed = ReadManagedFolder(ManagedFolderFromEnvironment()).settings;
         if (const std::string* text = managed.Find("OnScreenKeyboard"))
@@ -165,6 +191,12 @@ class Kiosk final {
     DocumentContext context_;
     // The help pages' folder, expanded; "" when there is none of ours.
     std::string helpFolder_;
+    // The address of the presentation when it is published on a web server, else "".
+    std::string published_;
+    std::unique_ptr<Publication> publication_;
+    SystemRandom random_;
+    std::unique_ptr<RefreshSchedule> refresh_;
+    std::unique_ptr<PublishedFetcher> fetcher_;
 
     QtDesktop desktop_;
     QtConnectivity connectivity_;
@@ -194,19 +226,22 @@ void Kiosk::InitPlayer() {
     RemoveLeftoverTempFiles(tempDir_);
     reservedTempFile_ = ReserveTempFile(tempDir_);
     const std::string defaultFile = session_.settings.DefaultFilePath(presentation_.CurrentFile);
-    presentation_.CurrentFile = NamedPresentation(raw_, startupFolder_, defaultFile);
+    const std::string_view line = TrimBlanks(raw_);
+    const bool playsDefault = line.empty() || IsConfigCommandLine(raw_);
+    const std::string named =
+        playsDefault ? defaultFile : NamedPresentation(raw_, startupFolder_, defaultFile);
+    published_ = PublishedAddress(named);
+    presentation_.CurrentFile = LocalFile(named);
     RemoveLeftoverReplacements(presentation_.CurrentFile);
 
     helpFiles_ = BuildHelpFileTable();
     helpDocuments_ = BuildHelpDocuments(tempDir_);
 
-    const std::string_view line = TrimBlanks(raw_);
-    if (line.empty() || IsConfigCommandLine(raw_)) {
-        presentation_.CurrentFile = defaultFile;
+    if (playsDefault) {
         presentation_.IsDefaultFile = true;
-        if (line.empty() && !FileExists(defaultFile))
+        if (line.empty() && published_.empty() && !FileExists(defaultFile))
             WriteTemplatePresentation(presentation_, context_, defaultFile);
-    } else {
+    } else if (published_.empty()) {
         presentation_.IsDefaultFile = presentation_.CurrentFile == defaultFile;
         // The show goes on with the start page alone, but not without a word.
         const ReadResult read = ReadWholeFile(presentation_.CurrentFile);
@@ -224,13 +259,11 @@ void Kiosk::InitPlayer() {
     managedWatch_.Changed();
     TakeManaged(session_.settings, LoadManagedFolder(managedWatch_.Folder()),
                 presentation_.CurrentFile, presentation_, machine_, clock_.Now());
+    // Until the server answers, the copy kept from the last run plays.
+    if (!published_.empty()) MarkPublished(presentation_, published_);
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
-    if (!helpFolder_.empty()) {
-        presentation_.HomeURL = RelocatedHelpPage(presentation_.HomeURL, helpFolder_);
-        for (PresentationPage& page : presentation_.Pages)
-            page.URL = RelocatedHelpPage(page.URL, helpFolder_);
-    }
+    RelocateHelpPages(presentation_, helpFolder_);
 }
 
 void Kiosk::Start() {
@@ -254,6 +287,15 @@ void Kiosk::Start() {
     if (bus_) remote_->Watch([bus = bus_.get()](const KioskStatus& s) { bus->StatusChanged(s); });
     input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
     player_->InitBrowsers();
+    if (!published_.empty() && !IsConfigCommandLine(raw_)) {
+        publication_ =
+            std::make_unique<Publication>(published_, CacheFolder(), context_, helpFolder_);
+        refresh_ = std::make_unique<RefreshSchedule>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(machine_.RefreshMinutes), clock_,
+            random_);
+        fetcher_ = std::make_unique<PublishedFetcher>(*publication_, *refresh_, *player_);
+        fetcher_->Start();
+    }
     stage_->setWindowTitle("Pagelark");
     timer_.setInterval(200);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
@@ -335,6 +377,7 @@ void Kiosk::End() {
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
     timer_.stop();
     firstStep_.stop();
+    fetcher_.reset();
     player_->ShowCursor();
     input_.reset();
     configWindow_.reset();

@@ -43,10 +43,21 @@ constexpr std::pair<const char*, const char*> kPages[] = {
 
 }  // namespace
 
-std::string HttpServer::Answer(std::string_view target) const {
+std::string HttpServer::Answer(std::string_view target, std::string_view request) const {
     const auto mark = target.find('?');
     const auto path = target.substr(0, mark);
     const auto query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
+    if (const auto moved = redirects_.find(path); moved != redirects_.end())
+        return "HTTP/1.1 302 Found\r\nLocation: " + moved->second +
+               "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    if (const auto file = published_.find(path); file != published_.end()) {
+        const std::string etag = "\"v" + std::to_string(file->second.version) + "\"";
+        if (request.find("\r\nIf-None-Match: " + etag + "\r\n") != std::string_view::npos)
+            return "HTTP/1.1 304 Not Modified\r\nETag: " + etag + "\r\nConnection: close\r\n\r\n";
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nETag: " + etag +
+               "\r\nContent-Length: " + std::to_string(file->second.body.size()) +
+               "\r\nConnection: close\r\n\r\n" + file->second.body;
+    }
     if (path == "/download") {
         const std::string body = "a file the kiosk must not save";
         return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
@@ -139,12 +150,18 @@ void HttpServer::Serve(int fd) {
     if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
         const auto target = received.substr(start, received.find(' ', start) - start);
         std::string answer;
+        std::size_t entry = 0;
         {
             std::lock_guard lock(mutex_);
-            log_.push_back(target);
-            answer = Answer(target);
+            answer = Answer(target, received);
+            entry = log_.size();
+            log_.push_back({target, std::stoi(answer.substr(9, 3)), received.size()});
         }
-        ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+        const ssize_t sent = ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+        {
+            std::lock_guard lock(mutex_);
+            log_[entry].bytes += sent > 0 ? static_cast<std::size_t>(sent) : 0;
+        }
         ::shutdown(fd, SHUT_WR);
         while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
         }
@@ -163,9 +180,34 @@ std::string HttpServer::Url(std::string_view target) const {
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(target);
 }
 
-std::vector<std::string> HttpServer::Requests() const {
+void HttpServer::Publish(std::string path, std::string body) {
+    std::lock_guard lock(mutex_);
+    Published& file = published_[path];
+    file.body = std::move(body);
+    ++file.version;
+}
+
+void HttpServer::Redirect(std::string path, std::string location) {
+    std::lock_guard lock(mutex_);
+    redirects_[std::move(path)] = std::move(location);
+}
+
+std::vector<HttpServer::Exchange> HttpServer::Exchanges() const {
     std::lock_guard lock(mutex_);
     return log_;
+}
+
+long HttpServer::Answered(std::string_view target, int status) const {
+    return std::ranges::count_if(Exchanges(), [&](const Exchange& exchange) {
+        return exchange.target == target && exchange.status == status;
+    });
+}
+
+std::vector<std::string> HttpServer::Requests() const {
+    std::vector<std::string> targets;
+    for (const Exchange& exchange : Exchanges())
+        targets.push_back(exchange.target);
+    return targets;
 }
 
 bool HttpServer::Requested(std::string_view prefix, Millis wait) const {

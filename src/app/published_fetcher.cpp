@@ -1,0 +1,109 @@
+#include "app/published_fetcher.h"
+
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <algorithm>
+
+#include "core/ports/presentation_updates.h"
+#include "publish/publication.h"
+#include "publish/refresh_schedule.h"
+
+namespace pagelark {
+namespace {
+
+constexpr int kTransferTimeoutMs = 30000;
+// What Qt may read ahead of us: the size limit holds for memory, not only for what is kept.
+constexpr qint64 kReadAhead = 64 * 1024;
+
+std::string Header(const QNetworkReply& reply, const char* name) {
+    return reply.rawHeader(name).toStdString();
+}
+
+}  // namespace
+
+PublishedFetcher::PublishedFetcher(Publication& publication, RefreshSchedule& schedule,
+                                   PresentationUpdates& updates)
+    : publication_(publication), schedule_(schedule), updates_(updates) {
+    // Each redirect is put to the rules before it is followed.
+    manager_.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    manager_.setTransferTimeout(kTransferTimeoutMs);
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &PublishedFetcher::Fetch);
+}
+
+PublishedFetcher::~PublishedFetcher() {
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+    }
+}
+
+void PublishedFetcher::Start() {
+    timer_.start(schedule_.UntilDue());
+}
+
+void PublishedFetcher::Fetch() {
+    answer_ = HttpAnswer{};
+    answer_.chain.push_back(publication_.Address());
+    Ask(QUrl(QString::fromStdString(publication_.Address())));
+}
+
+void PublishedFetcher::Ask(const QUrl& address) {
+    QNetworkRequest request(address);
+    for (const auto& [name, value] : publication_.RequestHeaders())
+        request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
+    reply_ = manager_.get(request);
+    reply_->setReadBufferSize(kReadAhead);
+    connect(reply_, &QNetworkReply::metaDataChanged, this, [this] {
+        const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > static_cast<qint64>(kMaxPublishedBytes)) {
+            answer_.overLimit = true;
+            reply_->abort();
+        }
+    });
+    connect(reply_, &QNetworkReply::readyRead, this, &PublishedFetcher::Read);
+    connect(reply_, &QNetworkReply::finished, this, &PublishedFetcher::Finished);
+}
+
+void PublishedFetcher::Read() {
+    std::string& body = answer_.body;
+    while (reply_ && !answer_.overLimit && reply_->bytesAvailable() > 0) {
+        // One byte past the limit tells a file at the limit from one over it.
+        const qint64 room = static_cast<qint64>(kMaxPublishedBytes + 1 - body.size());
+        body += reply_->read(std::min(reply_->bytesAvailable(), room)).toStdString();
+        if (body.size() > kMaxPublishedBytes) {
+            answer_.overLimit = true;
+            body.clear();
+            reply_->abort();
+        }
+    }
+}
+
+void PublishedFetcher::Finished() {
+    Read();
+    QNetworkReply* reply = reply_;
+    reply_ = nullptr;
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray location = reply->rawHeader("Location");
+    if (!answer_.overLimit && status >= 300 && status < 400 && status != 304 &&
+        !location.isEmpty()) {
+        const QUrl target = reply->url().resolved(QUrl::fromEncoded(location));
+        answer_.chain.push_back(target.toString(QUrl::FullyEncoded).toStdString());
+        if (MayFollow(answer_.chain)) {
+            answer_.body.clear();
+            Ask(target);
+            return;
+        }
+    }
+    answer_.status = status;
+    if (status == 0) answer_.error = reply->errorString().toStdString();
+    answer_.validators = {Header(*reply, "ETag"), Header(*reply, "Last-Modified")};
+    if (auto presentation = publication_.Take(answer_))
+        updates_.OfferPresentation(std::move(*presentation));
+    answer_ = HttpAnswer{};
+    schedule_.Fetched();
+    timer_.start(schedule_.UntilDue());
+}
+
+}  // namespace pagelark

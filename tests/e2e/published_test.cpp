@@ -1,0 +1,78 @@
+// A presentation published on a web server: fetched again every refresh period, a new version
+// shown at the next page boundary, a broken or oversized one refused while the show goes on,
+// and the copy kept played while the server is down.
+
+#include <gtest/gtest.h>
+
+#include "e2e/support/kiosk_fixture.h"
+
+namespace pagelark::e2e {
+namespace {
+
+long Lines(const std::string& text, std::string_view part) {
+    long count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(KioskTest, APublishedPresentationIsRefreshedGuardedAndKept) {
+    // A refresh every 3 seconds or so, from the machine's settings store.
+    folders_.Write("registry/machine.reg",
+                   "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\n"
+                   "\"RefreshMinutes\"=\"0.05\"\n");
+    const auto version = [&](const NamedColor& color) {
+        return WithServer("[Tessaro]\nDefaultTime=2\n" + Pages({"/" + std::string(color.name)}));
+    };
+    // The pages' server stays up while the presentation's goes down.
+    HttpServer publisher;
+    publisher.Publish("/show.tso", version(kRed));
+    Kiosk& kiosk =
+        Run({publisher.Url("/show.tso")}, {"QT_LOGGING_RULES=pagelark.document.debug=true"});
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
+
+    // Unchanged: each refresh is answered 304 and nothing is parsed again.
+    const long parsed = Lines(kiosk.Output(), "pagelark.document: loaded ");
+    ASSERT_TRUE(WaitUntil([&] { return publisher.Answered("/show.tso", 304) >= 2; }, kPatience));
+    EXPECT_EQ(Lines(kiosk.Output(), "pagelark.document: loaded "), parsed);
+
+    // The new version comes at a page boundary, its first page loaded behind the page on show.
+    publisher.Publish("/show.tso", version(kGreen));
+    std::optional<Rgb> between;
+    ASSERT_TRUE(WaitForCentre(
+        [&](Rgb seen) {
+            if (!Near(seen, kRed.rgb) && !Near(seen, kGreen.rgb)) between = seen;
+            return Near(seen, kGreen.rgb);
+        },
+        kPatience));
+    EXPECT_FALSE(between) << ToHex(*between) << " came on show between the versions";
+
+    const struct {
+        std::string body;
+        const char* refusal;
+    } refused[] = {{"<html>not a presentation</html>", "refused: holds no presentation sections"},
+                   {std::string(10 << 20, 'x'), "refused: larger than 4 MiB"}};
+    for (const auto& r : refused) {
+        publisher.Publish("/show.tso", r.body);
+        EXPECT_TRUE(WaitUntil([&] { return kiosk.Output().find(r.refusal) != std::string::npos; },
+                              kPatience))
+            << r.refusal;
+        EXPECT_TRUE(CentreShows(kGreen.rgb)) << r.refusal;
+    }
+
+    // A redirect the rules allow is followed to the new version.
+    publisher.Publish("/moved.tso", version(kBlue));
+    publisher.Redirect("/show.tso", "/moved.tso");
+    ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
+
+    // With the server down from the start, the copy kept from the last run plays.
+    kiosk.Stop();
+    publisher.SetDown(true);
+    Kiosk& again = Run({publisher.Url("/show.tso")});
+    EXPECT_TRUE(Comes(kBlue.rgb, kStartUp));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return again.Output().find("cannot be fetched") != std::string::npos; }, kPatience));
+}
+
+}  // namespace
+}  // namespace pagelark::e2e
