@@ -9,6 +9,8 @@
 #   bench/run.sh popup         memory of a page opening a window every 50 ms, beside the
 #                              same page without (POPUP_SECONDS each, default 600)
 #   bench/run.sh visitor       memory after VISITOR_ROUNDS visitors (default 50) beside 5
+#   bench/run.sh refresh       bytes and CPU of refreshing a published presentation of 1 000
+#                              pages: unchanged (304) and changed
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -26,3 +28,4 @@ if [ "$what" = all ] || [ "$what" = startup ]; then run startup_bench; fi
 if [ "$what" = soak ]; then run soak_bench; fi
 if [ "$what" = popup ]; then run popup_bench; fi
 if [ "$what" = visitor ]; then run visitor_bench; fi
+if [ "$what" = refresh ]; then run refresh_bench; fi
