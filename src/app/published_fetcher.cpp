@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kTransferTimeoutMs = 30000;
 // What Qt may read ahead of us: the size limit holds for memory, not only for what is kept.
-constexpr qint64 kReadAhead = 64 * 1024;
+constexpr qint64 kReadAhead = qint64{64} * 1024;
 
 std::string Header(const QNetworkReply& reply, const char* name) {
     return reply.rawHeader(name).toStdString();

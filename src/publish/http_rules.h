@@ -12,7 +12,7 @@
 namespace pagelark {
 
 // No published presentation is larger; reading stops there.
-inline constexpr std::size_t kMaxPublishedBytes = 4u * 1024u * 1024u;
+inline constexpr std::size_t kMaxPublishedBytes = std::size_t{4} << 20;
 inline constexpr std::size_t kMaxRedirects = 5;
 
 // An http:// or https:// address, in any case.

@@ -91,6 +91,9 @@ Publication::Publication(std::string address, const std::string& cacheFolder,
       incoming_(copy_ + ".incoming"),
       context_(context),
       helpFolder_(std::move(helpFolder)) {
+    for (const std::string& file : {copy_, validatorsFile_, incoming_})
+        RemoveLeftoverReplacements(file);
+    RemoveFile(incoming_);
     // Without a copy its validators would have the server answer 304 to a screen with nothing.
     if (FileExists(copy_)) validators_ = ReadValidators(validatorsFile_);
 }

@@ -182,7 +182,7 @@ std::string HttpServer::Url(std::string_view target) const {
 
 void HttpServer::Publish(std::string path, std::string body) {
     std::lock_guard lock(mutex_);
-    Published& file = published_[path];
+    Published& file = published_[std::move(path)];
     file.body = std::move(body);
     ++file.version;
 }
