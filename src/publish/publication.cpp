@@ -12,6 +12,7 @@
 #include "platform/log.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "settings/managed.h"
 #include "settings/settings.h"
 #include "storage/presentation_file.h"
 
@@ -145,6 +146,10 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
         return std::nullopt;
     }
     KeepValidators(answer.validators);
+    // Managed values win over every version as over the copy at start; the machine's own were
+    // taken then.
+    MachineSettings machine = context_.machine;
+    context_.settings.Managed().Apply(presentation, machine, 0.0);
     presentation.CurrentFile = copy_;
     MarkPublished(presentation, address_);
     RelocateHelpPages(presentation, helpFolder_);

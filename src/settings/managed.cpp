@@ -26,7 +26,7 @@ constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
 // Where a key may stand: the presentation's options are read from the file alone, machine
 // settings from the file and then the stores.
 enum class Home { Machine, Options, Both };
-enum class Kind { Flag, Number, Time, EMail, Text };
+enum class Kind { Flag, Number, Minutes, Time, EMail, Text };
 
 using P = Presentation;
 using M = MachineSettings;
@@ -104,6 +104,8 @@ const KeyRule kRules[] = {
     {"WindowState", Home::Machine, Kind::Number,
      [](Text t, P&, M& m, double) { m.WindowState = static_cast<WindowState>(ParseInteger(t, 2)); },
      0, 2},
+    {"RefreshMinutes", Home::Machine, Kind::Minutes,
+     [](Text t, P&, M& m, double) { m.RefreshMinutes = ParseRefreshMinutes(t); }},
 };
 
 const KeyRule* FindRule(std::string_view name) {
@@ -134,6 +136,8 @@ bool Acceptable(const KeyRule& rule, std::string_view text) {
         }
         case Kind::EMail:
             return text.empty() || IsEMailValid(text);
+        case Kind::Minutes:
+            return ParseMinutes(text).has_value();
         case Kind::Text:
             break;
     }

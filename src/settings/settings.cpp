@@ -190,16 +190,21 @@ void ReadFileSettings(Settings& settings, const std::string& file, MachineSettin
     ReadToolbarButtons(settings, file, buttons);
 }
 
-std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_view text) {
+std::optional<double> ParseMinutes(std::string_view text) {
     std::string number(TrimBlanks(text));
     std::replace(number.begin(), number.end(), ',', '.');
-    double minutes = 5.0;
+    double minutes = 0.0;
     const auto [end, error] =
         std::from_chars(number.data(), number.data() + number.size(), minutes);
     if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(minutes))
-        minutes = 5.0;
+        return std::nullopt;
+    return minutes;
+}
+
+std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_view text) {
     // A slip of the pen must not flood the owner's server from every screen.
-    return std::chrono::duration<double, std::ratio<60>>(std::clamp(minutes, 0.05, 24.0 * 60.0));
+    return std::chrono::duration<double, std::ratio<60>>(
+        std::clamp(ParseMinutes(text).value_or(5.0), 0.05, 24.0 * 60.0));
 }
 
 bool OnScreenKeyboardSetting(Settings& settings, const std::string& file) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -118,8 +119,9 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
                          MachineSettings& machine, ToolbarButtons& buttons,
                          const OsFeatures& os = kOsFeatures);
 
-// Minutes, with a fraction if need be; none or nonsense is 5, and the period stays between
-// 3 seconds and a day.
+// Minutes, with a fraction if need be ("0.5" or "0,5"); none when the text is no number.
+std::optional<double> ParseMinutes(std::string_view text);
+// None or nonsense is 5, and the period stays between 3 seconds and a day.
 std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_view text);
 
 // Read apart as well, since Qt must know it before the program's windows exist.

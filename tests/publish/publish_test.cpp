@@ -147,10 +147,11 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
     publication = std::make_unique<Publication>("https://s/lobby.tso", cache, world.context, "");
     EXPECT_EQ(publication->RequestHeaders(),
               (std::vector<HttpHeader>{{"If-None-Match", "\"v1b\""}}));
+    world.settings.SetManaged({{{"AutoLoop", "No"}}});
     const auto v2 =
         publication->Take(Ok("[Page1]\nURL=http://green/\n[Page2]\nURL=http://blue/\n", ""));
     ASSERT_TRUE(v2);
-    EXPECT_EQ(v2->Pages.size(), 2u);
+    EXPECT_EQ(std::tuple(v2->Pages.size(), v2->AutoLoop), std::tuple(2u, false));
     EXPECT_TRUE(publication->RequestHeaders().empty());
 }
 

@@ -19,7 +19,8 @@ TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
     // Name, bytes, and why the file is left out ("" when it is read).
     const std::tuple<std::string, std::string, std::string> files[] = {
         {"10-base.ini",
-         "[Machine]\nLocked=Yes\nRebootTime=3:30\n[Tessaro]\nAutoLoop=No\nHomeURL=\"http://a/\"\n",
+         "[Machine]\nLocked=Yes\nRebootTime=3:30\nRefreshMinutes=0,5\n[Tessaro]\nAutoLoop=No\n"
+         "HomeURL=\"http://a/\"\n",
          ""},
         {"20-site.ini", "# ansible\n; site\r\n[tessaro]\r\n autoloop = yes \r\n", ""},
         {"25-wide.ini", EncodeIni("[Machine]\r\nEMail=op@example.org\r\n", IniEncoding::Utf16Le),
@@ -27,6 +28,8 @@ TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
         {"30-typo.ini", "[Machine]\nLockd=Yes\n", "line 2: no key Lockd is known in [Machine]"},
         {"31-range.ini", "[Machine]\nRebootTime=25:00\n", "line 2: RebootTime cannot be \"25:00\""},
         {"32-flag.ini", "[Machine]\nLocked=sometimes\n", "line 2: Locked cannot be \"sometimes\""},
+        {"32-often.ini", "[Machine]\nRefreshMinutes=often\n",
+         "line 2: RefreshMinutes cannot be \"often\""},
         {"33-home.ini", "[Machine]\nHomeURL=http://x/\n",
          "line 2: no key HomeURL is known in [Machine]"},
         {"34-line.ini", "[Tessaro]\nAutoLoop\n", "line 2: no section, key or comment"},
@@ -48,7 +51,8 @@ TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
                                             {"EMail", "op@example.org"},
                                             {"HomeURL", "http://a/"},
                                             {"Locked", "No"},
-                                            {"RebootTime", "3:30"}}));
+                                            {"RebootTime", "3:30"},
+                                            {"RefreshMinutes", "0,5"}}));
     std::vector<std::string> expected;
     for (const auto& [name, bytes, why] : files) {
         if (!why.empty()) expected.push_back(folder.File(name) + ": " + why);
