@@ -295,6 +295,7 @@ void Kiosk::Start() {
             random_);
         fetcher_ = std::make_unique<PublishedFetcher>(*publication_, *refresh_, *player_);
         fetcher_->Start();
+        remote_->SetPublished(published_, [this] { return publication_->Version(); });
     }
     stage_->setWindowTitle("Pagelark");
     timer_.setInterval(200);

@@ -80,8 +80,8 @@ KioskStatus KioskRemote::Status() const {
     status.state = StateName(player_.State(), player_.NavigationMode(), started_);
     status.page = player_.PageOnShow();
     status.address = player_.AddressOnShow();
-    status.presentation = presentation_.CurrentFile;
-    status.version = version_;
+    status.presentation = published_.empty() ? presentation_.CurrentFile : published_;
+    if (version_) status.version = version_();
     status.uptime =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start_);
     status.lastLoadError = player_.LastLoadFailure();

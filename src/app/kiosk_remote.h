@@ -19,8 +19,11 @@ class KioskRemote final : public RemoteControl {
     KioskRemote(Player& player, const Presentation& presentation)
         : player_(player), presentation_(presentation) {}
     void Watch(Watcher watcher) { watchers_.push_back(std::move(watcher)); }
-    // The published presentation's version, from whatever fetched it.
-    void SetVersion(std::string version) { version_ = std::move(version); }
+    // The presentation plays from a web address; version reads its current version.
+    void SetPublished(std::string address, std::function<std::string()> version) {
+        published_ = std::move(address);
+        version_ = std::move(version);
+    }
     // Each timer step: the watchers hear a change of anything but the uptime.
     void Poll();
 
@@ -36,7 +39,8 @@ class KioskRemote final : public RemoteControl {
   private:
     Player& player_;
     const Presentation& presentation_;
-    std::string version_;
+    std::string published_;
+    std::function<std::string()> version_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool started_ = false;
     KioskStatus reported_;

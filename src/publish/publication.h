@@ -34,6 +34,10 @@ class Publication {
     const std::string& Address() const { return address_; }
     const std::string& CopyPath() const { return copy_; }
     std::vector<HttpHeader> RequestHeaders() const { return ConditionalHeaders(validators_); }
+    // The last good copy's tag, or its modification time when the server gives no tag.
+    const std::string& Version() const {
+        return validators_.etag.empty() ? validators_.lastModified : validators_.etag;
+    }
     // The new version an answer brings, parsed whole and kept as the copy; none when it is
     // unchanged, the same bytes again, or refused (said in a log line).
     std::optional<Presentation> Take(const HttpAnswer& answer);
