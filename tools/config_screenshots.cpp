@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     presentation.CurrentFile = "/srv/kiosk/Lobby.tso";
     presentation.HomeURL = "https://intranet.example.org/";
     presentation.Pages = {{"https://intranet.example.org/news"},
-                          {"https://intranet.example.org/menu", false, 20},
+                          {"https://intranet.example.org/menu", false, std::chrono::seconds{20}},
                           {"https://weather.example.org/today"}};
     presentation.Include = {"https://intranet.example.org/", "https://weather.example.org/"};
     presentation.Exclude = {"https://intranet.example.org/admin"};

@@ -4,7 +4,7 @@
 // Down.
 
 #include <QWidget>
-#include <cstdint>
+#include <chrono>
 #include <functional>
 
 #include "editor/option_fields.h"
@@ -26,7 +26,7 @@ class ListTab final : public QWidget {
         // Shows the properties dialog on an entry of the working list, modal.
         std::function<void(PropsMode, int index)> openProps;
         // The presentation's default time as last kept, for new pages.
-        std::function<std::int32_t()> defaultTime;
+        std::function<std::chrono::seconds()> defaultTime;
     };
     // events gives the page on show and shows an entry.
     ListTab(Kind kind, WorkingLists& lists, Hooks hooks, ConfigEvents& events, QWidget* parent);

@@ -54,7 +54,7 @@ void Player::InitBrowsers() {
         // page (a FirstPage past the end) then holds the start page for its time instead of
         // for ever, and the first INIT step need not load the start page a second time.
         browsers_.Sent(b, start.address);
-        browsers_.SetTime(b, std::chrono::seconds{start.seconds});
+        browsers_.SetTime(b, start.seconds);
     }
     c_.stage.BringToFront(1);
 }
@@ -112,7 +112,7 @@ void Player::StepInit() {
     c_.stage.LayoutBrowsers();
     const PageEntry start = StartPage();
     preloadPosition_ = 0;
-    BrowseTo(browsers_.Next(), start.address, std::chrono::seconds{start.seconds});
+    BrowseTo(browsers_.Next(), start.address, start.seconds);
     browsersReady_ = true;
     RecordMouse();
     // Play starts in screen saver mode: the mouse policy's grace counts from here, also when
@@ -128,7 +128,7 @@ void Player::StepNavigate() {
     if (p.CurrentPage < 0) p.CurrentPage = 0;
     if (freshPreloadSince_) {
         const BrowserRotation::Record& next = browsers_[browsers_.Next()];
-        const bool waited = Now() - *freshPreloadSince_ > InDays(std::chrono::seconds{p.MaxTime});
+        const bool waited = Now() - *freshPreloadSince_ > InDays(p.MaxTime);
         if (!next.loaded && !next.failed && !waited) return;
         freshPreloadSince_.reset();
     }
@@ -179,8 +179,8 @@ void Player::StepWaitTime() {
     }
 
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
-    const PageTimer::Turn turn = timer_.At(now, browsers_[browsers_.Current()].time, preload,
-                                           std::chrono::seconds{c_.presentation.MaxTime});
+    const PageTimer::Turn turn =
+        timer_.At(now, browsers_[browsers_.Current()].time, preload, c_.presentation.MaxTime);
     if (turn == PageTimer::Turn::Stay) return;
     if (turn == PageTimer::Turn::PassOver) {
         NoteSkipped(preload.address);
@@ -212,7 +212,7 @@ void Player::PreloadCurrentPage() {
     // Past the last page nothing preloads.
     if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage, c_.machine.Snap)) {
         preloadPosition_ = p.CurrentPage;
-        BrowseTo(browsers_.Next(), page->address, std::chrono::seconds{page->seconds});
+        BrowseTo(browsers_.Next(), page->address, page->seconds);
     }
 }
 

@@ -54,7 +54,7 @@ UpDownEnabled PageMoveButtons(int count, int cur) {
     return {count > 0 && cur > 1, count > 0 && cur < count};
 }
 
-PresentationPage NewPage(std::int32_t defaultTime) {
+PresentationPage NewPage(std::chrono::seconds defaultTime) {
     return PresentationPage{"", true, defaultTime};
 }
 

@@ -33,7 +33,7 @@ struct UpDownEnabled {
 UpDownEnabled PageMoveButtons(int count, int cur);
 
 // The page entry Insert and Grab create: empty address, default time, on the default time.
-PresentationPage NewPage(std::int32_t defaultTime);
+PresentationPage NewPage(std::chrono::seconds defaultTime);
 
 // The line to select when the window is filled: the first page showing location (letter case
 // ignored), else line 0; -1 for an empty list.

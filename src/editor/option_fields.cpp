@@ -51,7 +51,7 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     // A stored number that names no option shows the default choice.
     const auto mouseMove = static_cast<int>(machine.OnMouseMove);
     fields.mouseMove = mouseMove >= 0 && mouseMove <= 2 ? mouseMove : 1;
-    fields.defaultTime = std::to_string(presentation.DefaultTime);
+    fields.defaultTime = std::to_string(presentation.DefaultTime.count());
     fields.autoLoop = presentation.AutoLoop;
     fields.locked = machine.Locked;
     fields.clearVisitorData = machine.ClearVisitorData;
@@ -151,7 +151,8 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     // No delay at all would end every pause at once.
     const std::int32_t minutes = std::max(WholeNumber(fields.screenSaveTimeOut).value_or(5), 1);
     machine.ScreenSaveTimeOut = std::chrono::minutes(minutes);
-    presentation.DefaultTime = WholeNumber(fields.defaultTime).value_or(presentation.DefaultTime);
+    if (const auto seconds = WholeNumber(fields.defaultTime))
+        presentation.DefaultTime = std::chrono::seconds{*seconds};
 
     const std::string email = Trimmed(fields.email);
     if (email != machine.EMail) {

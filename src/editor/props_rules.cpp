@@ -55,7 +55,7 @@ PropsFields FillProps(PropsMode mode, const WorkingLists& lists, int index) {
             if (const PresentationPage* page = EntryAt(lists.pages, index, 1)) {
                 fields.url = page->URL;
                 fields.useDefaultTime = page->UseDefaultTime;
-                fields.time = std::to_string(page->Time);
+                fields.time = std::to_string(page->Time.count());
             }
             break;
         case PropsMode::Include:
@@ -110,7 +110,8 @@ void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, i
             if (PresentationPage* page = EntryAt(lists.pages, index, 1)) {
                 page->URL = fields.url;
                 page->UseDefaultTime = fields.useDefaultTime;
-                page->Time = WholeNumber(fields.time).value_or(page->Time);
+                if (const auto seconds = WholeNumber(fields.time))
+                    page->Time = std::chrono::seconds{*seconds};
             }
             break;
         case PropsMode::Include:

@@ -11,11 +11,11 @@ std::int32_t PageCount(const Presentation& presentation) {
 
 std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocumentList& help,
                                 std::int32_t position, bool snapTiming) {
-    if (position == 0) return PageEntry{help[0], 2};
+    if (position == 0) return PageEntry{help[0], std::chrono::seconds{2}};
     if (position < 0 || position > PageCount(presentation)) return std::nullopt;
     const PresentationPage& page = presentation.Pages[static_cast<std::size_t>(position - 1)];
     const bool onDefault = page.Time == presentation.DefaultTime;
-    return PageEntry{page.URL, snapTiming && onDefault ? 1 : page.Time};
+    return PageEntry{page.URL, snapTiming && onDefault ? std::chrono::seconds{1} : page.Time};
 }
 
 void RelocateHelpPages(Presentation& presentation, const std::string& helpFolder) {
@@ -32,7 +32,7 @@ void NewPresentation(Presentation& presentation) {
     presentation.HomeURL.clear();
     presentation.AutoHome = false;
     presentation.AutoLoop = true;
-    presentation.DefaultTime = 10;
+    presentation.DefaultTime = std::chrono::seconds{10};
     presentation.CurrentPage = 1;
     presentation.IsDefaultFile = false;
     presentation.Untitled = true;

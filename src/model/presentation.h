@@ -1,6 +1,7 @@
 #pragma once
 // The one open presentation: its pages, include and exclude lists and options.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,7 +14,7 @@ namespace pagelark {
 struct PresentationPage {
     std::string URL;
     bool UseDefaultTime = true;
-    std::int32_t Time = 10;
+    std::chrono::seconds Time{10};
 };
 
 struct Presentation {
@@ -23,9 +24,9 @@ struct Presentation {
     std::string HomeURL;
     bool AutoHome = false;
     bool AutoLoop = true;
-    std::int32_t DefaultTime = 10;
+    std::chrono::seconds DefaultTime{10};
     bool WaitComplete = true;
-    std::int32_t MaxTime = 300;
+    std::chrono::seconds MaxTime{300};
     bool AllowRestrictions = true;
     std::int32_t CurrentPage = 1;
     std::string CurrentFile;
@@ -49,7 +50,7 @@ std::int32_t PageCount(const Presentation& presentation);
 
 struct PageEntry {
     std::string address;
-    std::int32_t seconds = 0;
+    std::chrono::seconds seconds{0};
     friend bool operator==(const PageEntry&, const PageEntry&) = default;
 };
 

@@ -50,7 +50,7 @@ const KeyRule kRules[] = {
     {"AutoLoop", Home::Options, Kind::Flag,
      [](Text t, P& p, M&, double) { p.AutoLoop = ParseBool(t, true); }},
     {"DefaultTime", Home::Options, Kind::Number,
-     [](Text t, P& p, M&, double) { p.DefaultTime = ParseLong(t, 10); }, 1},
+     [](Text t, P& p, M&, double) { p.DefaultTime = std::chrono::seconds{ParseLong(t, 10)}; }, 1},
     {"WaitComplete", Home::Options, Kind::Flag,
      [](Text t, P& p, M&, double) { p.WaitComplete = ParseBool(t, true); }},
     {"AllowRestrictions", Home::Options, Kind::Flag,
@@ -65,7 +65,8 @@ const KeyRule kRules[] = {
     // After the screen saver's delay, which is its default.
     {"MaxTime", Home::Options, Kind::Number,
      [](Text t, P& p, M& m, double) {
-         p.MaxTime = ParseLong(t, static_cast<std::int32_t>(m.ScreenSaveTimeOut.count()));
+         p.MaxTime = std::chrono::seconds{
+             ParseLong(t, static_cast<std::int32_t>(m.ScreenSaveTimeOut.count()))};
      }},
     {"OnMouseMove", Home::Both, Kind::Number,
      [](Text t, P&, M& m, double) {

@@ -1,5 +1,6 @@
 #include "storage/presentation_file.h"
 
+#include <chrono>
 #include <optional>
 #include <span>
 
@@ -58,6 +59,11 @@ void WriteButtons(IniStore& iniFiles, const std::string& file, std::span<const T
     }
 }
 
+// Times are stored as whole seconds that fit a Long; anything else reads as the default.
+std::chrono::seconds ParseSeconds(std::string_view text, std::chrono::seconds defaultValue) {
+    return std::chrono::seconds{ParseLong(text, static_cast<std::int32_t>(defaultValue.count()))};
+}
+
 void WriteUrlSections(IniStore& iniFiles, const std::string& file, std::string_view prefix,
                       const std::vector<std::string>& urls) {
     for (std::size_t i = 0; i < urls.size(); ++i)
@@ -107,11 +113,11 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     if (presentation.HomeURL.empty()) presentation.HomeURL = "about:blank";
     presentation.AutoHome = ParseBool(read(kOptionsSection, "AutoHome"), false);
     presentation.AutoLoop = ParseBool(read(kOptionsSection, "AutoLoop"), true);
-    presentation.DefaultTime = ParseLong(read(kOptionsSection, "DefaultTime"), 10);
+    presentation.DefaultTime =
+        ParseSeconds(read(kOptionsSection, "DefaultTime"), std::chrono::seconds{10});
     presentation.WaitComplete = ParseBool(read(kOptionsSection, "WaitComplete"), true);
     presentation.MaxTime =
-        ParseLong(read(kOptionsSection, "MaxTime"),
-                  static_cast<std::int32_t>(context.machine.ScreenSaveTimeOut.count()));
+        ParseSeconds(read(kOptionsSection, "MaxTime"), context.machine.ScreenSaveTimeOut);
     presentation.AllowRestrictions = ParseBool(read(kOptionsSection, "AllowRestrictions"), true);
 
     presentation.Pages.clear();
@@ -127,7 +133,7 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
             PresentationPage page;
             page.URL = std::move(url);
             page.UseDefaultTime = ParseBool(read(section, "DefaultTime"), true);
-            page.Time = ParseLong(read(section, "Time"), presentation.DefaultTime);
+            page.Time = ParseSeconds(read(section, "Time"), presentation.DefaultTime);
             presentation.Pages.push_back(std::move(page));
         } else if (StartsWithNoCase(section, "INCLUDE") || StartsWithNoCase(section, "EXCLUDE")) {
             std::string url = read(section, "URL");
@@ -169,7 +175,7 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     option("HomeURL", presentation.HomeURL);
     option("AutoHome", BoolWord(presentation.AutoHome));
     option("AutoLoop", BoolWord(presentation.AutoLoop));
-    option("DefaultTime", std::to_string(presentation.DefaultTime));
+    option("DefaultTime", std::to_string(presentation.DefaultTime.count()));
     option("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
     option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut.count()));
     option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
@@ -183,7 +189,7 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
         if (!page.UseDefaultTime) {
             iniFiles.WriteString(section, "DefaultTime", "False", path);
             if (page.Time != presentation.DefaultTime)
-                iniFiles.WriteString(section, "Time", std::to_string(page.Time), path);
+                iniFiles.WriteString(section, "Time", std::to_string(page.Time.count()), path);
         }
     }
     WriteUrlSections(iniFiles, path, "Include", presentation.Include);

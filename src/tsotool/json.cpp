@@ -141,9 +141,9 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"HomeURL\": " + JsonString(p.HomeURL) + ",\n";
     out += "  \"AutoHome\": " + std::string(Bool(p.AutoHome)) + ",\n";
     out += "  \"AutoLoop\": " + std::string(Bool(p.AutoLoop)) + ",\n";
-    out += "  \"DefaultTime\": " + std::to_string(p.DefaultTime) + ",\n";
+    out += "  \"DefaultTime\": " + std::to_string(p.DefaultTime.count()) + ",\n";
     out += "  \"WaitComplete\": " + std::string(Bool(p.WaitComplete)) + ",\n";
-    out += "  \"MaxTime\": " + std::to_string(p.MaxTime) + ",\n";
+    out += "  \"MaxTime\": " + std::to_string(p.MaxTime.count()) + ",\n";
     out += "  \"AllowRestrictions\": " + std::string(Bool(p.AllowRestrictions)) + ",\n";
     out += "  \"FirstPage\": " + std::to_string(p.CurrentPage) + ",\n";
     out += "  \"ScreenSaveActive\": " + std::string(Bool(machine.ScreenSaveActive)) + ",\n";
@@ -169,7 +169,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
             const PresentationPage& page = p.Pages[i];
             out += "    {\"URL\": " + JsonString(page.URL) +
                    ", \"UseDefaultTime\": " + Bool(page.UseDefaultTime) +
-                   ", \"Time\": " + std::to_string(page.Time) + "}";
+                   ", \"Time\": " + std::to_string(page.Time.count()) + "}";
             out += i + 1 < p.Pages.size() ? ",\n" : "\n";
         }
         out += "  ]";

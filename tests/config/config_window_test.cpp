@@ -277,9 +277,9 @@ TEST_F(ConfigWindowTest, NewAsksAboutChangesSavesWhatTheWindowShowsAndRefillsIt)
 }
 
 TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCannotHold) {
-    presentation.DefaultTime = 3600;
+    presentation.DefaultTime = std::chrono::seconds(3600);
     machine.ScreenSaveTimeOut = std::chrono::seconds(6000);
-    presentation.Pages[0] = {"http://a/", false, 2000};
+    presentation.Pages[0] = {"http://a/", false, std::chrono::seconds(2000)};
     presentation.HomeURL = "http://home/" + std::string(1100, 'x');
     window.Open();
     EXPECT_EQ(Find<QLineEdit>("txtDefaultTime")->text(), "3600");
@@ -299,9 +299,9 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     Find<QPushButton>("cmdExcGrab")->click();
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{true});
-    EXPECT_EQ(std::tuple(window.isVisible(), presentation.Modified, presentation.DefaultTime,
-                         machine.ScreenSaveTimeOut.count(), presentation.Pages[0].Time,
-                         presentation.HomeURL.size()),
+    EXPECT_EQ(std::tuple(window.isVisible(), presentation.Modified,
+                         presentation.DefaultTime.count(), machine.ScreenSaveTimeOut.count(),
+                         presentation.Pages[0].Time.count(), presentation.HomeURL.size()),
               std::tuple(false, false, 3600, 6000, 2000, 1112u));
     const std::string saved = testing::TempFolder::Read(presentation.CurrentFile);
     EXPECT_NE(saved.find("[Exclude1]\r\nURL=http://stage/\r\n"), std::string::npos) << saved;

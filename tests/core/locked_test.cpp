@@ -8,6 +8,8 @@
 namespace pagelark::testing {
 namespace {
 
+using namespace std::chrono_literals;
+
 // What each act does unlocked is in the other player tests.
 TEST_F(PlayerTest, ALockedKioskKeepsTheVisitorInTheShow) {
     machine.Locked = true;
@@ -56,7 +58,7 @@ TEST(LockedTest, ToolbarsShowOnlyWhatMovesWithinTheIncludeList) {
 
 TEST(LockedTest, LocalFilesAndEnginePagesOnlyWhenTheOperatorNamedThem) {
     Presentation show;
-    show.Pages = {{"/srv/kiosk/welcome.html", true, 10}, {"http://web/", true, 10}};
+    show.Pages = {{"/srv/kiosk/welcome.html", true, 10s}, {"http://web/", true, 10s}};
     show.HomeURL = "file:///srv/kiosk/home.html";
     show.Include = {"file:///srv/shared/", "view-source:http://web/"};
     const std::string_view help = "/run/user/1000/Pagelark";

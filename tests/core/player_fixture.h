@@ -130,7 +130,8 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     void Start(std::initializer_list<int> times = {10}, int steps = 2) {
         show.Pages.clear();
         for (int t : times)
-            show.Pages.push_back({Url(static_cast<int>(show.Pages.size()) + 1), false, t});
+            show.Pages.push_back(
+                {Url(static_cast<int>(show.Pages.size()) + 1), false, std::chrono::seconds{t}});
         P().InitBrowsers();
         Tick(0, steps);
     }

@@ -63,7 +63,7 @@ TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfi
     P().CmdPlay();
     Tick(0, 3);
     EXPECT_EQ(P().State(), S::Navigate);
-    Tick(show.MaxTime + 1, 2);
+    Tick(static_cast<double>(show.MaxTime.count()) + 1, 2);
     EXPECT_EQ(P().State(), S::WaitTime);
 }
 

@@ -14,7 +14,8 @@ TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
         NextPageAfter(3);
         ASSERT_EQ(Shown(), Url(1));
         Presentation next = show;
-        next.Pages = {{"http://new/1", false, 5}, {"http://new/2", false, 5}};
+        next.Pages = {{"http://new/1", false, std::chrono::seconds{5}},
+                      {"http://new/2", false, std::chrono::seconds{5}}};
         next.CurrentPage = 1;
         if (!sameFile) next.CurrentFile = "/cache/other.tso";
         P().OfferPresentation(next);

@@ -8,6 +8,8 @@
 namespace pagelark::testing {
 namespace {
 
+using namespace std::chrono_literals;
+
 class FileCommandTest : public ::testing::Test, public DocumentWorld {
   protected:
     FileCommandTest() {
@@ -41,12 +43,12 @@ TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
     EXPECT_EQ(dialogs.calls, std::vector<std::string>{"ask Save changes to \"" + show + "\"?"});
 
     dialogs.answer = Answer::No;
-    e.MaxTime = 9;  // a play option: New keeps it
+    e.MaxTime = 9s;  // a play option: New keeps it
     const FileCommandResult result = Command(FileCommandId::New);
     const std::string noName = temp.File("NoName.tso");
     EXPECT_TRUE(result.refill);
     EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages.size(), e.MaxTime),
-              std::tuple(noName, false, 0u, 9));
+              std::tuple(noName, false, 0u, 9s));
     EXPECT_EQ(p.CurrentFile, show);  // the show keeps its presentation until a save
     EXPECT_FALSE(FileExists(noName));
     EXPECT_TRUE(Run(FileCommandId::Save));  // no dialog: New gave the name

@@ -5,6 +5,8 @@
 namespace pagelark {
 namespace {
 
+using namespace std::chrono_literals;
+
 TEST(ListEditing, OperationsAndTheLineSelectedAfter) {
     enum Op { Insert, Delete, Up, Down };
     const std::tuple<Op, std::string, int, std::string, int> rows[] = {
@@ -18,20 +20,20 @@ TEST(ListEditing, OperationsAndTheLineSelectedAfter) {
     for (const auto& [op, before, cur, after, line] : rows) {
         std::vector<PresentationPage> pages;
         for (char c : before)
-            pages.push_back({std::string(1, c), false, 7});
+            pages.push_back({std::string(1, c), false, 7s});
         using Move = int (*)(std::vector<PresentationPage>&, int);
         const Move moves[] = {nullptr, ListDelete<PresentationPage>, ListUp<PresentationPage>,
                               ListDown<PresentationPage>};
         const int selected =
-            op == Insert ? ListInsert(pages, cur, NewPage(20)) : moves[op](pages, cur);
+            op == Insert ? ListInsert(pages, cur, NewPage(20s)) : moves[op](pages, cur);
         std::string letters;
         for (const auto& page : pages)
             letters += page.URL.empty() ? "_" : page.URL;
         EXPECT_EQ(std::tuple(letters, selected), std::tuple(after, line)) << before << cur;
     }
     std::vector<PresentationPage> pages;
-    ListInsert(pages, 0, NewPage(20));
-    EXPECT_EQ(std::tuple(pages[0].UseDefaultTime, pages[0].Time), std::tuple(true, 20));
+    ListInsert(pages, 0, NewPage(20s));
+    EXPECT_EQ(std::tuple(pages[0].UseDefaultTime, pages[0].Time), std::tuple(true, 20s));
 }
 
 TEST(ListEditing, MoveButtonsAndTheFirstSelection) {

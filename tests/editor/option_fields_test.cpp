@@ -8,6 +8,8 @@
 namespace pagelark {
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr double kDay = 45000.0;  // a midnight, as the clock counts days
 
 class ConfigKeepTest : public ::testing::Test, public testing::DocumentWorld {};
@@ -28,7 +30,7 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
                          fields.clearVisitorData, fields.onScreenKeyboard),
               std::tuple("5", "9", "30", false, true));  // minutes rounded down
 
-    lists.pages = {{"b", false, 3}, {"  ", true, 1}, {" c ", true, 2}};
+    lists.pages = {{"b", false, 3s}, {"  ", true, 1s}, {" c ", true, 2s}};
     lists.exclude = {"y", "", " z "};
     fields.email = "  me@x.org ";  // the same address: still registered
     fields.password = "  secret ";
@@ -47,11 +49,11 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
         std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
                    edited.machine.ScreenSaveTimeOut.count(), kept.DefaultTime, kept.IsDefaultFile,
                    edited.machine.ClearVisitorData, edited.machine.OnScreenKeyboard),
-        std::tuple(true, "secret", 60, 25, true, true, false));
+        std::tuple(true, "secret", 60, 25s, true, true, false));
     EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 1 + 9.5 / 24);  // 09:30 is past at 10:00
     // Nothing but the copy changed.
     EXPECT_EQ(std::tuple(p.IsDefaultFile, machine.ScreenSaveTimeOut.count(), p.DefaultTime),
-              std::tuple(false, 330, 10));
+              std::tuple(false, 330, 10s));
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "<missing>");
 
     fields.email = " you@x.org";

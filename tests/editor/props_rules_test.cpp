@@ -5,9 +5,11 @@
 namespace pagelark {
 namespace {
 
+using namespace std::chrono_literals;
+
 TEST(PropsRules, FillCaptionAndKeep) {
     WorkingLists lists;
-    lists.pages = {{"a", false, 30}, {"b", true, 10}};
+    lists.pages = {{"a", false, 30s}, {"b", true, 10s}};
     lists.exclude = {"ex1", "ex2"};
     CreateButtonLists(lists.buttons);
     PropsFields page = FillProps(PropsMode::Page, lists, 1);
@@ -19,9 +21,9 @@ TEST(PropsRules, FillCaptionAndKeep) {
     // A page's own time is kept only as a whole number of seconds; on the default time a box
     // holding none leaves the time as it was.
     for (const auto& [text, useDefault, refused, seconds] :
-         {std::tuple(" 45", false, false, 45), std::tuple("12a", false, true, 45),
-          std::tuple("0", false, true, 45), std::tuple("", true, false, 45),
-          std::tuple("7", true, false, 7)}) {
+         {std::tuple(" 45", false, false, 45s), std::tuple("12a", false, true, 45s),
+          std::tuple("0", false, true, 45s), std::tuple("", true, false, 45s),
+          std::tuple("7", true, false, 7s)}) {
         page.time = text;
         page.useDefaultTime = useDefault;
         EXPECT_EQ(CheckProps(PropsMode::Page, page).empty(), !refused) << text;

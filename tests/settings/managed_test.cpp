@@ -12,6 +12,8 @@
 namespace pagelark::testing {
 namespace {
 
+using namespace std::chrono_literals;
+
 using Values = std::map<std::string, std::string, std::less<>>;
 
 TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
@@ -101,15 +103,15 @@ TEST_F(TakeManagedTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
 
     Take({{"AutoLoop", "Yes"}, {"DefaultTime", "30"}, {"Locked", "Yes"}, {"RebootTime", "4:15"}});
     EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour),
-              std::tuple(true, 30, true, 4));
+              std::tuple(true, 30s, true, 4));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 4, 15));
 
     Take({{"DefaultTime", "30"}});
     EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
                          machine.RebootMinute),
-              std::tuple(false, 30, false, 1, 5));
+              std::tuple(false, 30s, false, 1, 5));
     Take({});
-    EXPECT_EQ(p.DefaultTime, 7);
+    EXPECT_EQ(p.DefaultTime, 7s);
 }
 
 }  // namespace

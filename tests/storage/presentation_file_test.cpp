@@ -9,6 +9,8 @@
 namespace pagelark::testing {
 namespace {
 
+using namespace std::chrono_literals;
+
 using namespace std::string_literals;
 
 class PresentationFileTest : public ::testing::Test, public DocumentWorld {
@@ -37,12 +39,13 @@ TEST_F(PresentationFileTest, SaveMovesTheFileAndPagesOnTheDefaultFollowIt) {
     EXPECT_EQ(p.CurrentFile, temp.File("copy.tso"));
     EXPECT_FALSE(p.Modified);
     EXPECT_EQ(Save(path), saved);  // the same bytes again
-    p.DefaultTime = 20;
+    p.DefaultTime = 20s;
     Save(path);
-    EXPECT_EQ(p.Pages[0].Time, 10);  // the model keeps what it had until reloaded
+    EXPECT_EQ(p.Pages[0].Time, 10s);  // the model keeps what it had until reloaded
     p.Modified = true;
     Load(path);
-    EXPECT_EQ(std::tuple(p.Pages[0].Time, p.Pages[1].Time, p.Modified), std::tuple(20, 10, false));
+    EXPECT_EQ(std::tuple(p.Pages[0].Time, p.Pages[1].Time, p.Modified),
+              std::tuple(20s, 10s, false));
 }
 
 TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
