@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,21 +38,11 @@ class FakeWorld : public Clock,
     std::array<bool, kBrowserCount> offline{}, silent{}, visible{true, true, true};
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
-    int snapshots = 0;
     bool rebootAccepted = true;
     bool cursorStuck = false;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
-    long Count(const std::string& c) const { return std::count(calls.begin(), calls.end(), c); }
     void Log(const std::string& c, int value) { calls.push_back(c + " " + std::to_string(value)); }
-    // The calls since the last Take, comma-separated.
-    std::string Take() {
-        std::string all;
-        for (const std::string& call : calls)
-            all += (all.empty() ? "" : ",") + call;
-        calls.clear();
-        return all;
-    }
 
     double Now() const override { return now; }
     void Navigate(int b, const std::string& address) override {
@@ -77,7 +69,14 @@ class FakeWorld : public Clock,
     void UnloadAll() override { calls.push_back("UnloadAll"); }
     void ForgetVisitor() override { calls.push_back("ForgetVisitor"); }
     ScreenPoint CursorPosition() const override { return pointer; }
-    int ShowCursor(bool show) override { return cursorCounter += cursorStuck ? 0 : show ? 1 : -1; }
+    // Windows' display counter: the cursor shows while it is 0 or more.
+    int ShowCursor(bool show) override {
+        const bool shown = cursorCounter >= 0;
+        cursorCounter += cursorStuck ? 0 : show ? 1 : -1;
+        if (shown != (cursorCounter >= 0))
+            calls.push_back(shown ? "Cursor hidden" : "Cursor shown");
+        return cursorCounter;
+    }
     void ShowToolRun(bool v) override { Log("ToolRun", v); }
     void ShowToolNav(bool v) override { Log("ToolNav", v); }
     int ToolRunVisibleCount() const override { return toolRunCount; }
@@ -94,8 +93,7 @@ class FakeWorld : public Clock,
         return rebootAccepted;
     }
     bool TakeSnapshot(bool pageOnShowTaken) override {
-        ++snapshots;
-        if (pageOnShowTaken) calls.push_back("SnapshotPassed");
+        calls.push_back(pageOnShowTaken ? "Snapshot passed" : "Snapshot");
         return false;
     }
     bool IsConnected() const override { return true; }
@@ -119,12 +117,6 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         return *player;
     }
     static std::string Url(int page) { return "http://site/" + std::to_string(page); }
-    // The first tick comes after seconds, the others right after it.
-    void Tick(double seconds = 0, int ticks = 1) {
-        w.Advance(seconds);
-        for (int i = 0; i < ticks; ++i)
-            P().Tick();
-    }
     // Pages of these times, then prime, INIT, NAVIGATE: the start page is on show and page
     // FirstPage preloads.
     void Start(std::initializer_list<int> times = {10}, int steps = 2) {
@@ -133,30 +125,59 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             show.Pages.push_back(
                 {Url(static_cast<int>(show.Pages.size()) + 1), false, std::chrono::seconds{t}});
         P().InitBrowsers();
-        Tick(0, steps);
+        for (int i = 0; i < steps; ++i)
+            P().Tick();
     }
-    // A tick after each delay; the states after them, " nav" marking navigation mode.
-    std::string Run(std::initializer_list<double> delays) {
+    // A walk from here, one word a step. A number waits that many seconds and ticks once,
+    // then notes the state (" nav" in navigation mode), the pages on show and preloading ("h":
+    // the start page, a number: a page of Url) and the calls since the last note that begin
+    // with a watched prefix.
+    // "?" notes without a tick; the other words are commands and events.
+    std::string Walk(std::string_view steps, std::initializer_list<std::string_view> watched = {}) {
+        const std::map<std::string, std::function<void(Player&)>> words = {
+            {"play", &Player::CmdPlay},
+            {"pause", &Player::CmdPause},
+            {"next", &Player::CmdNext},
+            {"prev", &Player::CmdPrevious},
+            {"config", &Player::CmdConfig},
+            {"quit", &Player::CmdQuit},
+            {"nav", &Player::SwitchToNavigation},
+            {"ok", [](Player& on) { on.ConfigClosed(true); }},
+            {"cancel", [](Player& on) { on.ConfigClosed(false); }},
+            {"done", [](Player& on) { on.DocumentComplete(on.NextBrowser()); }},
+            {"fail", [](Player& on) { on.LoadFailed(on.NextBrowser()); }},
+            {"move", [this](Player&) { ++w.pointer.x; }},
+        };
+        const auto page = [this](int b) {
+            const std::string& address = P().Browser(b).address;
+            const std::string site = Url(0).substr(0, Url(0).size() - 1);
+            return address == help[0]          ? "h"
+                   : address.starts_with(site) ? address.substr(site.size())
+                                               : address;
+        };
         std::string trace;
-        for (double seconds : delays) {
-            Tick(seconds);
-            trace += (trace.empty() ? "" : ",") + std::string(StateWord(P().State())) +
-                     (P().NavigationMode() ? " nav" : "");
+        w.calls.clear();
+        std::istringstream in{std::string(steps)};
+        for (std::string word; in >> word;) {
+            if (word != "?" && !std::isdigit(word[0])) {
+                words.at(word)(P());
+                continue;
+            }
+            if (word != "?") {
+                w.Advance(std::stod(word));
+                P().Tick();
+            }
+            trace += (trace.empty() ? "" : ", ") + std::string(StateWord(P().State())) +
+                     (P().NavigationMode() ? " nav " : " ") + page(P().CurrentBrowser()) + "/" +
+                     page(P().NextBrowser());
+            for (const std::string& call : w.calls)
+                if (std::ranges::any_of(watched,
+                                        [&](auto prefix) { return call.starts_with(prefix); }))
+                    trace += " " + call;
+            w.calls.clear();
         }
         return trace;
     }
-    // The preload completes and the page on show has had its time: the next page comes.
-    void NextPageAfter(double seconds) {
-        P().DocumentComplete(P().NextBrowser());
-        Tick(seconds, 2);
-    }
-    // A command and the step after it; the page then on show.
-    std::string After(void (Player::*command)()) {
-        (P().*command)();
-        Tick();
-        return Shown();
-    }
-    const std::string& Shown() { return P().Browser(P().CurrentBrowser()).address; }
 
     FakeWorld w;
     Presentation& show = p;

@@ -5,66 +5,47 @@
 namespace pagelark::testing {
 namespace {
 
+// A move (a cancelled window keeps the reference from before it) once play began, resumed
+// from navigation mode, or the window closed; the preload again after the visitor.
 TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
     w.toolNavCount = 1;
-    enum class Begin { Play, PlayFromNavigation, ConfigClosed };
-    const struct {
-        int policy;
-        Begin begin;
-        const char* trace;
-    } cases[] = {{1, Begin::Play, "WAITTIME,WAITSAVER nav,WAITSAVER nav"},
-                 {1, Begin::PlayFromNavigation, "NAVIGATE,WAITSAVER nav,WAITSAVER nav"},
-                 {2, Begin::ConfigClosed, "WAITTIME,FINPROG,FINPROG"}};
-    for (const auto& c : cases) {
-        machine.OnMouseMove = static_cast<MouseMovePolicy>(c.policy);
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {1, "move done 1.9 0.2 5",
+         "WAITTIME h/1, WAITSAVER nav h/1 Navigating 1 ToolNav 1, WAITSAVER nav h/1"},
+        {1, "100 nav play move done 1.9 0.2 5",
+         "WAITTIME h/1, NAVIGATE h/1 Navigating 1 ToolNav 1, WAITSAVER nav h/1 Navigating 1 "
+         "ToolNav 1, WAITSAVER nav h/1"},
+        {2, "100 config 0 move cancel done 1.9 0.2 5",
+         "WAITTIME h/1, WAITCONFIG h/1, WAITTIME 1/1, FINPROG 1/1, FINPROG 1/1"},
+    };
+    for (const auto& [policy, steps, trace] : cases) {
+        machine.OnMouseMove = static_cast<MouseMovePolicy>(policy);
         player.reset();
         Start();
-        if (c.begin != Begin::Play) Tick(100);  // well past the grace of the play's start
-        if (c.begin == Begin::PlayFromNavigation) {
-            P().SwitchToNavigation();
-            P().CmdPlay();
-        } else if (c.begin == Begin::ConfigClosed) {
-            P().CmdConfig();
-            Tick();
-        }
-        w.calls.clear();
-        w.pointer.x += 1;  // a move; Cancel keeps the reference from before the window
-        if (c.begin == Begin::ConfigClosed) P().ConfigClosed(false);
-        P().DocumentComplete(P().NextBrowser());  // the preload again, after the visitor
-        EXPECT_EQ(Run({1.9, 0.2, 5}), c.trace) << "policy " << c.policy;
-        EXPECT_EQ(P().LastActivityTime(), w.now);
         // Once in navigation mode, moves do nothing more.
-        EXPECT_EQ(w.Count("ToolNav 1"), c.policy == 1 ? 1 : 0);
-        EXPECT_EQ(w.Count("Navigating 1"), c.policy == 1 ? 1 : 0);
+        EXPECT_EQ(Walk(steps, {"ToolNav 1", "Navigating 1"}), trace) << steps;
+        EXPECT_EQ(P().LastActivityTime(), w.now);
     }
 }
 
+// Then a preload that never loads gives way after MaxTime, as any other.
 TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfile) {
     for (const bool clear : {true, false}) {
         machine.ClearVisitorData = clear;
         player.reset();
         Start({10, 10});
-        P().SwitchToNavigation();
-        const int shown = P().CurrentBrowser(), next = P().NextBrowser();
-        const std::string preload = "Navigate " + std::to_string(next) + " " + Url(1);
-        w.calls.clear();
-        P().CmdPlay();
-        EXPECT_EQ(w.Count("ForgetVisitor") + w.Count(preload), clear ? 2 : 0);
-        EXPECT_EQ(w.Count("Navigating 0"), 1);
-        Tick(0, 3);
-        EXPECT_EQ(P().CurrentBrowser(), clear ? shown : next) << clear;
+        EXPECT_EQ(
+            Walk("nav play 0 0 0 done 0", {"ForgetVisitor", "Navigat"}),
+            clear
+                ? "NAVIGATE h/1 Navigating 1 Navigating 0 ForgetVisitor Navigate 2 http://site/1, "
+                  "NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/1 Navigate 0 http://site/1"
+                : "NAVIGATE h/1 Navigating 1 Navigating 0, WAITTIME 1/1 Navigate 0 http://site/1, "
+                  "WAITTIME 1/1, WAITTIME 1/1")
+            << clear;
     }
-    P().DocumentComplete(P().NextBrowser());
-    Tick();
-    EXPECT_EQ(P().Browser(P().CurrentBrowser()).address, Url(1));
-    // A preload that never loads gives way after MaxTime, as any other.
     machine.ClearVisitorData = true;
-    P().SwitchToNavigation();
-    P().CmdPlay();
-    Tick(0, 3);
-    EXPECT_EQ(P().State(), S::Navigate);
-    Tick(static_cast<double>(show.MaxTime.count()) + 1, 2);
-    EXPECT_EQ(P().State(), S::WaitTime);
+    EXPECT_EQ(Walk("nav play 0 0 0 299 2"),
+              "NAVIGATE 1/1, NAVIGATE 1/1, NAVIGATE 1/1, NAVIGATE 1/1, WAITTIME 1/1");
 }
 
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
@@ -89,7 +70,8 @@ TEST_F(PlayerTest, AddressCheckFillsTheAddressBoxAndCountsActivity) {
     // The preloading browser is visible too, behind the page on show.
     EXPECT_FALSE(P().CheckNavigation(P().NextBrowser(), "http://site/preloaded", true));
     // Only an admitted top-level address of the page on show reaches the box.
-    EXPECT_EQ(w.Take(), "Address file:///run/user/1000/Pagelark/link.html");
+    EXPECT_EQ(w.calls,
+              std::vector<std::string>{"Address file:///run/user/1000/Pagelark/link.html"});
     P().SwitchToNavigation();
     w.Advance(1);
     P().CheckNavigation(b, "http://other/", true);  // refused, but the visitor is there

@@ -18,15 +18,15 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyWebPagesTheListsAllowAndPausesTheSh
         w.calls.clear();
         const std::string refusal = P().RemoteShowAddress(c.address);
         EXPECT_EQ(refusal.empty(), c.shown) << c.address << ": " << refusal;
-        EXPECT_EQ(w.Count("Navigate " + std::to_string(P().CurrentBrowser()) + " " + c.address),
+        EXPECT_EQ(std::ranges::count(w.calls, "Navigate " + std::to_string(P().CurrentBrowser()) +
+                                                  " " + c.address),
                   c.shown ? 1 : 0)
             << c.address;
     }
     // Held until Play, which a paused show takes and a playing one refuses.
-    EXPECT_EQ(Run({60}), "WAITSAVER");
+    EXPECT_EQ(Walk("60"), "WAITSAVER HTTPS://elsewhere/notice/1");
     EXPECT_EQ(P().RemotePlay(), "");
-    P().DocumentComplete(P().NextBrowser());
-    EXPECT_EQ(Run({0}), "WAITTIME");
+    EXPECT_EQ(Walk("done 0"), "WAITTIME 1/1");
     EXPECT_NE(P().RemotePlay(), "");
     EXPECT_EQ(P().PageOnShow(), 1);
 }
@@ -41,7 +41,7 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     EXPECT_EQ(P().RemoteShowAddress("http://site/1"), "a visitor is browsing");
     w.calls.clear();
     EXPECT_EQ(P().RemoteReload(), "");
-    EXPECT_EQ(w.Take(), "Reload " + std::to_string(P().CurrentBrowser()));
+    EXPECT_EQ(w.calls, std::vector<std::string>{"Reload " + std::to_string(P().CurrentBrowser())});
 }
 
 TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {

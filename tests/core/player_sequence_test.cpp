@@ -6,51 +6,77 @@
 namespace pagelark::testing {
 namespace {
 
-TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
-    const struct {
-        int firstPage;
-        bool autoLoop;
-        std::vector<std::string> shown;                  // until the end, or the first five
-    } cases[] = {{1, false, {help[0], Url(1), Url(2)}},  // ends when page N-1 is done
-                 {9, false, {help[0]}},
-                 // The browser that comes on show holds the primed start page, for its time.
-                 {9, true, {help[0], help[0], Url(1), Url(2), Url(3)}}};
-    for (const auto& c : cases) {
-        player.reset();
-        show.CurrentPage = c.firstPage;
-        show.AutoLoop = c.autoLoop;
-        Start({5, 5, 5});
-        std::vector<std::string> shown;
-        while (P().State() != S::FinProg && shown.size() < 5) {
-            shown.push_back(Shown());
-            NextPageAfter(6);
-        }
-        EXPECT_EQ(shown, c.shown) << "FirstPage " << c.firstPage << " AutoLoop " << c.autoLoop;
-    }
-}
-
 TEST_F(PlayerTest, WithoutWaitCompleteThePagesTimeAloneDecides) {
     show.WaitComplete = false;
     Start({10, 10});
-    EXPECT_EQ(Run({2.1}), "NAVIGATE");
+    EXPECT_EQ(Walk("2.1"), "NAVIGATE h/1");
 }
 
+// Its error page never comes on show: page 1 stays a whole turn more, page 3 preloads, and the
+// snapshot that follows is page 2's number, no second picture of page 1.
 TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndLeavesNoSecondPicture) {
     Start({5, 5, 5});
-    NextPageAfter(3);
-    ASSERT_EQ(Shown(), Url(1));
-    P().LoadFailed(P().NextBrowser());  // page 2 cannot be loaded
-    w.calls.clear();
-    Tick(6);
-    EXPECT_EQ(w.snapshots, 2);  // page 1's time ended all the same
-    // Its error page never comes on show: page 1 stays a whole turn more, page 3 preloads.
-    EXPECT_EQ(Shown(), Url(1));
-    EXPECT_EQ(P().Browser(P().NextBrowser()).address, Url(3));
-    EXPECT_EQ(Run({4.9}), "WAITTIME");
-    EXPECT_EQ(w.Count("SnapshotPassed"), 0);
-    NextPageAfter(0.2);
-    EXPECT_EQ(Shown(), Url(3));
-    EXPECT_EQ(w.Count("SnapshotPassed"), 1);  // page 2's number: no second picture of page 1
+    EXPECT_EQ(Walk("done 3 0 fail 6 4.9 done 0.2 0", {"Snapshot"}),
+              "NAVIGATE h/1 Snapshot, WAITTIME 1/2, WAITTIME 1/3 Snapshot, WAITTIME 1/3, "
+              "NAVIGATE 1/3 Snapshot passed, WAITTIME 3/1");
+}
+
+// Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused
+// or navigating the counter stays; Play resumes, or from navigation mode starts again, hiding
+// the cursor with Tool Run hidden under OnMouseMove 1.
+TEST_F(PlayerTest, PlayCommandsInBothModes) {
+    machine.ScreenSaveActive = false;
+    w.toolRunCount = 1;
+    Start({5, 5, 5, 5});
+    EXPECT_EQ(Walk("done 3 0 done 6 0 prev 0 prev 0 next 0 pause next prev 1000 play 0 nav "
+                   "pause next prev 1000 play 0",
+                   {"Cursor"}),
+              "NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3, WAITTIME 3/2, WAITTIME 2/1, "
+              "WAITTIME 1/2, WAITSAVER 1/2, WAITTIME 2/2, WAITSAVER nav 2/2, NAVIGATE 2/2 Cursor "
+              "hidden");
+}
+
+// Due, it waits for pause, the configuration window and navigation mode (and NAVIGATE, which
+// does not check), and is asked once, whatever follows.
+TEST_F(PlayerTest, DueRebootWaitsForPauseTheConfigWindowAndNavigationModeAndPassesItsFlags) {
+    machine.AutoReboot = machine.AutoLogin = machine.ForceReboot = true;
+    machine.ScreenSaveActive = false;
+    machine.RebootMoment = w.now + 60 / kSecondsPerDay;
+    Start();
+    EXPECT_EQ(Walk("30 pause 120 config 5 5 cancel nav 5 5 play done 0 0 0 0",
+                   {"Reboot", "Stop", "Unload"}),
+              "WAITTIME h/1, WAITSAVER h/1, WAITCONFIG h/1, WAITCONFIG h/1, WAITSAVER nav h/1, "
+              "WAITSAVER nav h/1, NAVIGATE h/1, WAITTIME 1/1, FINPROG 1/1 Reboot 11 Stop 0 Stop 1 "
+              "Stop 2, FINPROG 1/1 UnloadAll");
+}
+
+TEST_F(PlayerTest, RefusedRebootLetsTheShowGoOnUntilTheSameTimeTomorrow) {
+    machine.AutoReboot = true;
+    machine.RebootMoment = w.now + 1 / kSecondsPerDay;
+    w.rebootAccepted = false;
+    Start({5, 5});
+    EXPECT_EQ(Walk("2 0 0 done 1 0 86390 0 10", {"Reboot", "Stop"}),
+              "WAITTIME h/1 Reboot 0, WAITTIME h/1, WAITTIME h/1, NAVIGATE h/1, WAITTIME 1/2, "
+              "NAVIGATE 1/2, WAITTIME 2/1, WAITTIME 2/1 Reboot 0");
+}
+
+// Without AutoLoop the show ends when page N-1 is done; a FirstPage past the end shows the
+// primed start page for its time once more.
+TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
+    const std::tuple<int, bool, const char*> cases[] = {
+        {1, false,
+         "NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3, FINPROG 2/3, FINPROG 2/3"},
+        {9, false, "FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h"},
+        {9, true,
+         "NAVIGATE h/h, WAITTIME h/1, NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3"},
+    };
+    for (const auto& [firstPage, autoLoop, trace] : cases) {
+        player.reset();
+        show.CurrentPage = firstPage;
+        show.AutoLoop = autoLoop;
+        Start({5, 5, 5});
+        EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0"), trace) << firstPage << autoLoop;
+    }
 }
 
 struct WarningLog final : LogSink {
@@ -66,46 +92,14 @@ struct WarningLog final : LogSink {
 TEST_F(PlayerTest, PagesThatCannotBeLoadedAreSaidOnceAndSoIsAShowOfNone) {
     WarningLog log;
     Start({5, 5});
-    for (int turn = 0; turn < 3; ++turn) {  // pages 1, 2, then 1 again
-        P().LoadFailed(P().NextBrowser());
-        Tick(3);
-    }
+    Walk("fail 3 fail 3 fail 3");  // pages 1, 2, then 1 again
     const std::string skipped = "page skipped, it cannot be loaded: ";
     EXPECT_EQ(log.lines, (std::vector<std::string>{skipped + Url(1), skipped + Url(2),
                                                    "no page of the presentation can be loaded"}));
-    NextPageAfter(3);  // page 2 loads
-    ASSERT_EQ(Shown(), Url(2));
-    P().LoadFailed(P().NextBrowser());
-    Tick(6);
-    EXPECT_EQ(log.lines.size(), 3u);  // page 1 is still the one known to fail
-}
-
-TEST_F(PlayerTest, PlayCommandsInBothModes) {
-    machine.ScreenSaveActive = false;
-    w.toolRunCount = 1;  // yet Tool Run stays hidden under OnMouseMove 1
-    Start({5, 5, 5, 5});
-    NextPageAfter(3);
-    NextPageAfter(6);
-    ASSERT_EQ(Shown(), Url(2));
-    // Previous brings the preloaded page 3 while page 2 preloads again; Next needs no wait.
-    EXPECT_EQ(After(&Player::CmdPrevious), Url(3));
-    EXPECT_EQ(After(&Player::CmdPrevious), Url(2));
-    EXPECT_EQ(After(&Player::CmdNext), Url(1));
-
-    // Paused or navigating, the counter stays; Play resumes, or returns to INIT.
-    for (bool navigation : {false, true}) {
-        if (navigation) P().SwitchToNavigation();
-        const std::int32_t counter = show.CurrentPage;
-        P().CmdPause();  // nothing more in navigation mode
-        P().CmdNext();
-        P().CmdPrevious();
-        EXPECT_EQ(Run({1000}), navigation ? "WAITSAVER nav" : "WAITSAVER");
-        EXPECT_EQ(show.CurrentPage, counter);
-        P().CmdPlay();
-        EXPECT_EQ(P().State(), navigation ? S::Init : S::Navigate);
-    }
-    EXPECT_FALSE(P().NavigationMode());
-    EXPECT_LT(w.cursorCounter, -5);  // and with it the cursor
+    EXPECT_EQ(
+        Walk("done 3 0 fail 6"),
+        "NAVIGATE h/2, WAITTIME 2/1, WAITTIME 2/2");  // page 2 loads; page 1 is still known to fail
+    EXPECT_EQ(log.lines.size(), 3u);
 }
 
 }  // namespace

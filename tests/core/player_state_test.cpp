@@ -10,68 +10,23 @@ TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {
     machine.OnMouseMove =
         MouseMovePolicy::ShowToolRun;  // Tool Run shown: the cursor comes back with it
     Start();
-    w.calls.clear();
-    P().CmdConfig();
     const double before = P().LastActivityTime();
-    w.pointer = {5, 5};  // not watched while the window opens or is open
-    EXPECT_EQ(Run({1, 1}), "WAITCONFIG,WAITCONFIG");
-    EXPECT_EQ(w.Take(), "OpenConfig,ToolbarsTopmost");
+    // The pointer is not watched while the window opens or is open; OK takes it where it is
+    // as the new reference.
+    EXPECT_EQ(Walk("config move 1 1 ok ?", {""}),
+              "WAITCONFIG h/1 OpenConfig ToolbarsTopmost, WAITCONFIG h/1, NAVIGATE h/1 "
+              "ForgetVisitor Navigate 2 http://site/1");
     EXPECT_EQ(P().LastActivityTime(), before);
-
-    P().ConfigClosed(true);  // OK takes the pointer where it is as the new reference
-    EXPECT_EQ(P().State(), S::Navigate);
     EXPECT_EQ(P().SaverModeStartTime(), w.now);
     EXPECT_GT(w.cursorCounter, 5);
-}
-
-TEST_F(PlayerTest, DueRebootWaitsForPauseTheConfigWindowAndNavigationModeAndPassesItsFlags) {
-    machine.AutoReboot = true;
-    machine.AutoLogin = true;
-    machine.ForceReboot = true;
-    machine.ScreenSaveActive = false;
-    machine.RebootMoment = w.now + 60 / kSecondsPerDay;
-    Start();
-    EXPECT_EQ(Run({30}), "WAITTIME");  // not due yet
-    P().CmdPause();
-    EXPECT_EQ(Run({120}), "WAITSAVER");
-    P().CmdConfig();
-    EXPECT_EQ(Run({5, 5}), "WAITCONFIG,WAITCONFIG");
-    P().ConfigClosed(false);
-    P().SwitchToNavigation();
-    EXPECT_EQ(Run({5, 5}), "WAITSAVER nav,WAITSAVER nav");
-    EXPECT_EQ(w.Count("Reboot 11"), 0);
-    P().CmdPlay();
-    P().DocumentComplete(P().NextBrowser());      // the next page again, in a fresh profile
-    EXPECT_EQ(Run({0, 0}), "NAVIGATE,WAITTIME");  // NAVIGATE: no reboot check there
-    w.calls.clear();
-    EXPECT_EQ(Run({0}), "FINPROG");
-    EXPECT_EQ(w.Take(), "Reboot 11,Stop 0,Stop 1,Stop 2");
-    EXPECT_EQ(Run({0}), "FINPROG");
-    EXPECT_EQ(w.Count("Reboot 11"), 0);  // once, whatever follows
-}
-
-TEST_F(PlayerTest, RefusedRebootLetsTheShowGoOnUntilTheSameTimeTomorrow) {
-    const double due = w.now + 1 / kSecondsPerDay;
-    machine.AutoReboot = true;
-    machine.RebootMoment = due;
-    w.rebootAccepted = false;
-    Start({5, 5});
-    w.calls.clear();
-    EXPECT_EQ(Run({2, 0, 0}), "WAITTIME,WAITTIME,WAITTIME");
-    EXPECT_EQ(w.Take(), "Reboot 0");  // asked once; no browser stopped
-    EXPECT_EQ(machine.RebootMoment, due + 1);
-    NextPageAfter(1);
-    EXPECT_EQ(Shown(), Url(1));
 }
 
 TEST_F(PlayerTest, StepIsNotReenteredFromInsideAPortCall) {
     Start({10, 10}, 0);
     w.onNavigate = [this] { P().Tick(); };
-    Tick(0, 2);  // NAVIGATE sends page 1; the nested tick must not run a step of its own
-    EXPECT_EQ(P().State(), S::WaitTime);
-    EXPECT_EQ(P().CurrentBrowser(), 1);
-    NextPageAfter(3);
-    EXPECT_EQ(P().CurrentBrowser(), 2);  // the guard was released
+    // NAVIGATE sends page 1; the nested tick must not run a step of its own, and the guard
+    // is released after it.
+    EXPECT_EQ(Walk("0 0 done 3 0"), "NAVIGATE h/h, WAITTIME h/1, NAVIGATE h/1, WAITTIME 1/2");
 }
 
 TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
@@ -104,7 +59,7 @@ TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
     P().HandleKey(F10, 0);
     fake.Put(RegRoot::CurrentUser, kUserKey, "Debug", "Yes");
     P().HandleKey(F10, kCtrlMask);
-    EXPECT_EQ(w.Take(), "Start /usr/bin/xterm");
+    EXPECT_EQ(w.calls, std::vector<std::string>{"Start /usr/bin/xterm"});
 }
 
 }  // namespace
