@@ -20,6 +20,7 @@
 
 #include "e2e/support/harness.h"
 #include "e2e/support/http_server.h"
+#include "tree_memory.h"
 
 using namespace pagelark::e2e;
 using namespace std::chrono_literals;
@@ -64,26 +65,8 @@ TreeUsage GroupUsage(pid_t group) {
     return usage;
 }
 
-std::vector<long long> ReadTrace(const std::string& file) {
-    std::vector<long long> moments;
-    std::ifstream in(file);
-    std::string word;
-    int browser;
-    long long value;
-    // Other lines ("renderer <browser> <pid>") share the file.
-    while (in >> word >> browser >> value)
-        if (word == "front") moments.push_back(value);
-    return moments;
-}
-
 long long Nanoseconds(TimePoint t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 std::string Pages(const HttpServer& server, std::initializer_list<const char*> colors,
@@ -96,7 +79,7 @@ std::string Pages(const HttpServer& server, std::initializer_list<const char*> c
     return text;
 }
 
-void LatencyAndStart(const Xvfb& xvfb, const Screen& screen, const HttpServer& server) {
+void LatencyAndStart(const Desk& desk, const HttpServer& server) {
     KioskFolders folders;
     const std::string trace = folders.File("trace.txt");
     const auto file =
@@ -104,8 +87,8 @@ void LatencyAndStart(const Xvfb& xvfb, const Screen& screen, const HttpServer& s
     // The first page is the help's start page, on its light background.
     const Rgb startPage{0xf4, 0xf6, 0xf8};
     const TimePoint started = std::chrono::steady_clock::now();
-    Kiosk kiosk(xvfb, folders, {file}, {"PAGELARK_TRACE=" + trace});
-    const auto shown = screen.WaitForColor(startPage, 60s);
+    Kiosk kiosk(desk.xvfb_, folders, {file}, {"PAGELARK_TRACE=" + trace});
+    const auto shown = desk.WaitForColor(startPage, kStartUp);
     if (shown) {
         std::printf(
             "(b) start of the process to the first page on screen: %.0f ms (target < 2000 ms)\n",
@@ -114,9 +97,9 @@ void LatencyAndStart(const Xvfb& xvfb, const Screen& screen, const HttpServer& s
         std::printf("(b) the kiosk showed nothing within 60 s\n");
         return;
     }
-    const auto samples = screen.RecordColors(24s);
+    const auto samples = desk.screen_.RecordColors(24s);
     std::vector<double> latencies;
-    for (long long moment : ReadTrace(trace)) {
+    for (long long moment : pagelark::bench::FrontMoments(trace)) {
         // The colour on show when the browser came to the front, then the first change.
         auto at = std::find_if(samples.begin(), samples.end(),
                                [&](const ColorSample& s) { return Nanoseconds(s.time) >= moment; });
@@ -133,15 +116,16 @@ void LatencyAndStart(const Xvfb& xvfb, const Screen& screen, const HttpServer& s
     std::printf(
         "(a) page change, front -> pixels: median %.1f ms, worst %.1f ms over %zu changes"
         " (target median < 50 ms)\n",
-        Median(latencies), latencies.empty() ? 0.0 : latencies.back(), latencies.size());
+        pagelark::bench::Median(latencies), latencies.empty() ? 0.0 : latencies.back(),
+        latencies.size());
 }
 
-void MemoryAndCpu(const Xvfb& xvfb, const Screen& screen, const HttpServer& server) {
+void MemoryAndCpu(const Desk& desk, const HttpServer& server) {
     KioskFolders folders;
     // Three pages, each long enough for all three browsers to hold one.
     const auto file = folders.Write("bench.tso", Pages(server, {"red", "green", "blue"}, 4));
-    Kiosk kiosk(xvfb, folders, {file});
-    screen.WaitForColor(kBlue.rgb, 60s);
+    Kiosk kiosk(desk.xvfb_, folders, {file});
+    desk.WaitForColor(kBlue.rgb, kStartUp);
     std::this_thread::sleep_for(2s);
     const TreeUsage memory = GroupUsage(kiosk.Pid());
     std::printf("(c) memory, kiosk showing three pages: %d processes, RSS %.1f MiB, PSS %.1f MiB\n",
@@ -152,8 +136,8 @@ void MemoryAndCpu(const Xvfb& xvfb, const Screen& screen, const HttpServer& serv
     const auto single = still.Write(
         "still.tso", "[Page1]\nURL=" + server.Url("/green") + "\nDefaultTime=False\nTime=0\n");
     kiosk.WaitForExit(1ms);
-    Kiosk quiet(xvfb, still, {single});
-    screen.WaitForColor(kGreen.rgb, 60s);
+    Kiosk quiet(desk.xvfb_, still, {single});
+    desk.WaitForColor(kGreen.rgb, kStartUp);
     std::this_thread::sleep_for(3s);
     const TreeUsage before = GroupUsage(quiet.Pid());
     std::this_thread::sleep_for(30s);
@@ -199,11 +183,10 @@ void ChromiumYardstick(const HttpServer& server) {
 }  // namespace
 
 int main() {
-    Xvfb xvfb;
-    Screen screen(xvfb);
+    const Desk desk;
     HttpServer server;
-    LatencyAndStart(xvfb, screen, server);
-    MemoryAndCpu(xvfb, screen, server);
+    LatencyAndStart(desk, server);
+    MemoryAndCpu(desk, server);
     ChromiumYardstick(server);
     return 0;
 }

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,18 +32,6 @@ int ChangesWanted() {
     return wanted > kBase ? wanted : kBase + kStep;
 }
 
-// Other lines ("renderer <browser> <pid>") share the file.
-int FrontLines(const std::string& file) {
-    std::ifstream in(file);
-    std::string word;
-    int browser;
-    long long value;
-    int count = 0;
-    while (in >> word >> browser >> value)
-        if (word == "front") ++count;
-    return count;
-}
-
 double MiB(long long kib) {
     return static_cast<double>(kib) / 1024.0;
 }
@@ -54,7 +41,6 @@ double MiB(long long kib) {
 int main() {
     const int wanted = ChangesWanted();
     Xvfb xvfb;
-    Screen screen(xvfb);
     HttpServer server;
     // Holds 32 MiB of filled typed arrays, replacing one every 200 ms, and rebuilds 200
     // elements every 100 ms; never displayed, as painting them would keep both cores busy.
@@ -93,7 +79,7 @@ int main() {
             std::printf("the kiosk ended after %d changes\n", changes);
             break;
         }
-        const int now = FrontLines(trace);
+        const auto now = static_cast<int>(pagelark::bench::FrontMoments(trace).size());
         const TimePoint at = std::chrono::steady_clock::now();
         if (now != changes) lastChange = at;
         changes = now;

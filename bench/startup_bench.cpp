@@ -18,6 +18,7 @@
 
 #include "e2e/support/harness.h"
 #include "support/temp_folder.h"
+#include "tree_memory.h"
 
 using namespace pagelark::e2e;
 using namespace std::chrono_literals;
@@ -38,19 +39,14 @@ struct Run {
     std::size_t processes = 0;
 };
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Each run starts from a black screen, so the page's pixels are its own.
-void ClearScreen(const Xvfb& xvfb, const Screen& screen) {
-    xvfb.SetRootColor(kBlack);
-    screen.WaitForColor(kBlack, 10s);
+void ClearScreen(const Desk& desk) {
+    desk.xvfb_.SetRootColor(kBlack);
+    desk.WaitForColor(kBlack, 10s);
 }
 
-std::optional<Run> Measure(const Screen& screen, const Process& process, TimePoint started) {
-    const auto shown = screen.WaitForColor(kStartPage, 60s);
+std::optional<Run> Measure(const Desk& desk, const Process& process, TimePoint started) {
+    const auto shown = desk.WaitForColor(kStartPage, kStartUp);
     if (!shown) return std::nullopt;
     std::this_thread::sleep_for(kSettle);
     return Run{SecondsBetween(started, *shown) * 1000, GroupPssKiB(process.Pid()),
@@ -72,18 +68,18 @@ bool CopyHelpFolder(const KioskFolders& folders, const std::string& to) {
     return false;
 }
 
-std::optional<Run> KioskRun(const Xvfb& xvfb, const Screen& screen, const std::string& helpCopy) {
+std::optional<Run> KioskRun(const Desk& desk, const std::string& helpCopy) {
     KioskFolders folders;
     const TimePoint started = std::chrono::steady_clock::now();
     // No presentation: the start page stays on show.
-    Kiosk kiosk(xvfb, folders, {});
-    const auto run = Measure(screen, kiosk, started);
+    Kiosk kiosk(desk.xvfb_, folders, {});
+    const auto run = Measure(desk, kiosk, started);
     if (run && !std::filesystem::exists(helpCopy + "/index.html"))
         CopyHelpFolder(folders, helpCopy);
     return run;
 }
 
-std::optional<Run> ChromiumRun(const Xvfb& xvfb, const Screen& screen, const std::string& page) {
+std::optional<Run> ChromiumRun(const Desk& desk, const std::string& page) {
     // The environment and engine switches the harness gives the kiosk.
     KioskFolders folders;
     SpawnOptions options;
@@ -107,12 +103,12 @@ std::optional<Run> ChromiumRun(const Xvfb& xvfb, const Screen& screen, const std
                            "NO_AT_BRIDGE=1",
                            "LIBGL_ALWAYS_SOFTWARE=1"};
     // Not Display(): GCC 12 warns wrongly where it is inlined here.
-    for (const auto& entry : xvfb.Environment())
+    for (const auto& entry : desk.xvfb_.Environment())
         if (entry.starts_with("DISPLAY=")) options.environment.push_back(entry);
     options.ownProcessGroup = true;
     const TimePoint started = std::chrono::steady_clock::now();
     Process browser(options);
-    return Measure(screen, browser, started);
+    return Measure(desk, browser, started);
 }
 
 void Print(const char* name, const std::vector<Run>& runs) {
@@ -132,14 +128,13 @@ int main() {
         std::printf("chromium is not installed (apt-get install chromium): nothing to compare\n");
         return 0;
     }
-    Xvfb xvfb;
-    Screen screen(xvfb);
+    const Desk desk;
     pagelark::testing::TempFolder kept;
     const std::string helpCopy = kept.File("Pagelark");
     std::vector<Run> kiosk, chromium;
     for (int i = 0; i < kRuns; ++i) {
-        ClearScreen(xvfb, screen);
-        const auto k = KioskRun(xvfb, screen, helpCopy);
+        ClearScreen(desk);
+        const auto k = KioskRun(desk, helpCopy);
         if (!k) {
             std::printf("the kiosk showed nothing within 60 s\n");
             return 1;
@@ -149,8 +144,8 @@ int main() {
             std::printf("the kiosk's help folder was not found under its TMPDIR\n");
             return 1;
         }
-        ClearScreen(xvfb, screen);
-        const auto c = ChromiumRun(xvfb, screen, helpCopy + "/index.html");
+        ClearScreen(desk);
+        const auto c = ChromiumRun(desk, helpCopy + "/index.html");
         if (!c) {
             std::printf("chromium showed nothing within 60 s\n");
             return 1;
@@ -163,7 +158,7 @@ int main() {
         std::vector<double> values;
         for (const Run& run : runs)
             values.push_back(static_cast<double>(run.*field));
-        return Median(values);
+        return pagelark::bench::Median(values);
     };
     const double kStart = median(kiosk, &Run::startMs);
     const double cStart = median(chromium, &Run::startMs);

@@ -1,5 +1,6 @@
 #pragma once
-// The kiosk's whole process tree's memory, steadied: PSS swings by tens of MiB with the
+// What the kiosk's benchmarks share: the middle of their readings, the page changes of a
+// trace and the whole process tree's memory, steadied: PSS swings by tens of MiB with the
 // pages' garbage collections, and falls when other programs map the same libraries; private
 // memory does not, and is where a leak grows.
 
@@ -13,6 +14,25 @@
 #include "e2e/support/harness.h"
 
 namespace pagelark::bench {
+
+inline double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The moments of the "front" lines of a PAGELARK_TRACE file, which it shares with others
+// ("renderer <browser> <pid>").
+inline std::vector<long long> FrontMoments(const std::string& file) {
+    std::vector<long long> moments;
+    std::ifstream in(file);
+    std::string word;
+    int browser;
+    long long value;
+    while (in >> word >> browser >> value)
+        if (word == "front") moments.push_back(value);
+    return moments;
+}
 
 struct TreeMemory {
     double pssMiB = 0;
@@ -44,8 +64,7 @@ inline TreeMemory SettledMemory(pid_t group) {
         std::vector<double> values;
         for (const auto& s : samples)
             values.push_back(s.*field);
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
+        return Median(values);
     };
     return {median(&TreeMemory::pssMiB), median(&TreeMemory::privateMiB)};
 }

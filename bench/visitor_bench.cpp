@@ -18,18 +18,12 @@ namespace {
 
 constexpr int kBase = 5;
 
-void Xdotool(const Xvfb& xvfb, std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "xdotool");
-    RunCommand(arguments, xvfb.Environment());
-}
-
 }  // namespace
 
 int main() {
     const char* text = std::getenv("VISITOR_ROUNDS");
     const int rounds = std::max(kBase + 1, text != nullptr ? std::atoi(text) : 50);
-    Xvfb xvfb;
-    Screen screen(xvfb);
+    Desk desk;
     HttpServer server;
     server.AddPage("/visit",
                    "<script>var mib = new Array(1 << 19).join('x');"
@@ -43,40 +37,27 @@ int main() {
         "visitor.tso",
         "[Tessaro]\nDefaultTime=3\nOnMouseMove=1\nScreenSaveTimeOut=2\n[Page1]\nURL=" +
             server.Url("/red") + "\n[Page2]\nURL=" + server.Url("/green") + "\n");
-    Xdotool(xvfb, {"mousemove", "40", "700"});
-    Kiosk kiosk(xvfb, folders, {file});
-    if (!screen.WaitForColor(kRed.rgb, 60000ms)) {
+    Kiosk kiosk(desk.xvfb_, folders, {file});
+    if (!desk.WaitForColor(kRed.rgb, kStartUp)) {
         std::printf("the show never began\n");
         return 1;
     }
     std::printf("visitors: %d rounds of a visitor storing 2 MiB, then the show\n", rounds);
     pagelark::bench::TreeMemory base;
     for (int round = 1; round <= rounds; ++round) {
-        std::this_thread::sleep_for(2500ms);  // the mouse policy's grace after play resumed
-        Xdotool(xvfb, {"mousemove", "600", "450"});
-        // Tool Nav's last button hangs in the top right corner, grey faced at its edge.
-        const bool toolNav = WaitUntil(
-                                 [&] {
-                                     return Near(screen.Pixel(1002, 2), {0xc0, 0xc0, 0xc0});
-                                 },
-                                 30000ms)
-                                 .has_value();
+        const bool toolNav = desk.EnterNavigationMode();
         std::this_thread::sleep_for(500ms);
-        Xdotool(xvfb, {"mousemove", "1016", "36"});
-        Xdotool(xvfb, {"click", "1"});
-        Xdotool(xvfb, {"key", "ctrl+a"});
-        Xdotool(xvfb, {"type", server.Url("/visit?color=blue&to=" + std::to_string(round))});
-        Xdotool(xvfb, {"key", "Return"});
-        const bool visited = screen.WaitForColor(kBlue.rgb, 30000ms).has_value();
+        desk.EnterAddress(server.Url("/visit?color=blue&to=" + std::to_string(round)));
+        const bool visited = desk.WaitForColor(kBlue.rgb, kPatience).has_value();
         std::this_thread::sleep_for(1s);
-        Xdotool(xvfb, {"mousemove", "40", "700"});
+        desk.MoveTo(kPointerRest);
         const bool back =
-            WaitUntil([&] { return !Near(screen.Centre(), kBlue.rgb); }, 60000ms, Millis(50))
+            desk.WaitForCentre([](Rgb seen) { return !Near(seen, kBlue.rgb); }, kStartUp)
                 .has_value();
         if (!toolNav || !visited || !back || !kiosk.Running()) {
             for (const auto& target : server.Requests())
                 std::printf("  request %s\n", target.c_str());
-            std::printf("  centre %s\n", ToHex(screen.Centre()).c_str());
+            std::printf("  centre %s\n", ToHex(desk.screen_.Centre()).c_str());
             std::printf("round %d: %s\n", round,
                         !kiosk.Running() ? "the kiosk ended"
                         : !toolNav       ? "no Tool Nav"

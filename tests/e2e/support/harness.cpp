@@ -229,10 +229,6 @@ Rgb Screen::Pixel(int x, int y) const {
             static_cast<std::uint8_t>(pixel)};
 }
 
-std::optional<TimePoint> Screen::WaitForColor(Rgb color, Millis timeout) const {
-    return WaitUntil([&] { return Near(Centre(), color); }, timeout, Millis(5));
-}
-
 std::vector<ColorSample> Screen::RecordColors(Millis duration) const {
     std::vector<ColorSample> samples;
     const auto end = std::chrono::steady_clock::now() + duration;

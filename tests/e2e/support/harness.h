@@ -10,8 +10,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -151,12 +153,117 @@ class Screen {
 
     Rgb Pixel(int x, int y) const;
     Rgb Centre() const { return Pixel(Xvfb::kWidth / 2, Xvfb::kHeight / 2); }
-    std::optional<TimePoint> WaitForColor(Rgb color, Millis timeout) const;
     // The centre pixel, sampled as often as it can for the given time.
     std::vector<ColorSample> RecordColors(Millis duration) const;
 
   private:
     ::Display* display_ = nullptr;
+};
+
+// The browser engine starts slowly under software rendering on a small machine.
+inline constexpr Millis kStartUp{60000};
+inline constexpr Millis kPatience{30000};
+// The root window's colour, so that the kiosk window shows when it appears.
+inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
+// Where the pointer rests when a run begins: out of the way of the centre pixel the tests
+// read, inside the kiosk window.
+inline constexpr Point kPointerRest{40, 700};
+// The tool bars' default pictures are raised squares of this size and face colour, hanging
+// from the top right corner.
+inline constexpr int kButton = 24;
+inline constexpr Rgb kFace{0xc0, 0xc0, 0xc0}, kLight{0xff, 0xff, 0xff}, kShade{0, 0, 0};
+// Inside the address box under the buttons of Tool Nav, right of the address it shows
+// selected.
+inline constexpr Point kAddressBox{1016, 36};
+
+// A private X server, its screen read back and the visitor's hand on it, for the end-to-end
+// tests and the benchmarks alike.
+class Desk {
+  public:
+    Desk() : screen_(xvfb_) {
+        xvfb_.SetRootColor(kRoot);
+        MoveTo(kPointerRest);
+    }
+
+    std::optional<TimePoint> WaitForCentre(const std::function<bool(Rgb)>& condition,
+                                           Millis timeout) const {
+        return WaitUntil([&] { return condition(screen_.Centre()); }, timeout, Millis(5));
+    }
+    std::optional<TimePoint> WaitForColor(Rgb color, Millis timeout) const {
+        return WaitForCentre([color](Rgb seen) { return Near(seen, color); }, timeout);
+    }
+    std::optional<TimePoint> WaitUntilKioskShows() const {
+        return WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
+    }
+    // The left edge of button index of a row of count buttons ending at right.
+    static int ButtonLeft(int count, int index, int right = Xvfb::kWidth) {
+        return right - (count - index) * kButton;
+    }
+    // What differs from a row of count raised squares ending at right, top; empty when it is
+    // there. With stopAtFirst, only whether anything does.
+    std::string RowFaults(int count, int right = Xvfb::kWidth, int top = 0,
+                          bool stopAtFirst = false) const {
+        std::string faults;
+        for (int index = 0; index < count && !(stopAtFirst && !faults.empty()); ++index) {
+            const int left = ButtonLeft(count, index, right);
+            const Rgb light = screen_.Pixel(left, top), face = screen_.Pixel(left + 2, top + 2);
+            const Rgb shade = screen_.Pixel(left + kButton - 1, top + kButton - 1);
+            if (!Near(light, kLight, 8) || !Near(face, kFace, 8) || !Near(shade, kShade, 8))
+                faults += "button " + std::to_string(index) + " at x " + std::to_string(left) +
+                          ": " + ToHex(light) + " " + ToHex(face) + " " + ToHex(shade) + "\n";
+        }
+        return faults;
+    }
+    // Whether exactly count buttons come to hang from the top right corner.
+    bool WaitForRow(int count) const {
+        const auto rowOf = [&] {
+            return RowFaults(count).empty() && !RowFaults(count + 1, Xvfb::kWidth, 0, true).empty();
+        };
+        return WaitUntil(rowOf, kPatience).has_value();
+    }
+    // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
+    bool EnterNavigationMode(int buttons = 9) const {
+        std::this_thread::sleep_for(Millis(2500));
+        MoveTo({600, 450});
+        return WaitForRow(buttons);
+    }
+
+    // The visitor's hand: returns once the event is delivered.
+    std::string Xdotool(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), "xdotool");
+        const auto result = RunCommand(arguments, xvfb_.Environment());
+        if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
+        return result.output;
+    }
+    void MoveTo(Point at) const {
+        Xdotool({"mousemove", std::to_string(at.x), std::to_string(at.y)});
+    }
+    void Click(int button = 1) const { Xdotool({"click", std::to_string(button)}); }  // 3: right
+    void Key(const std::string& key) const { Xdotool({"key", key}); }  // as xdotool names it
+    // Types an address into Tool Nav's address box and goes there, as a visitor does.
+    void EnterAddress(const std::string& address) const {
+        MoveTo(kAddressBox);
+        Click();
+        Key("ctrl+a");
+        Xdotool({"type", address});
+        Key("Return");
+    }
+    // The first visible window of that caption once there is one; "" when none came.
+    std::string WaitForWindow(const std::string& caption, Millis patience) const {
+        std::string found;
+        WaitUntil(
+            [&] {
+                const auto ids = RunCommand(
+                    {"xdotool", "search", "--onlyvisible", "--name", caption}, xvfb_.Environment());
+                found = ids.status == 0 ? ids.output.substr(0, ids.output.find('\n')) : "";
+                return !found.empty();
+            },
+            patience);
+        return found;
+    }
+
+    Xvfb xvfb_;
+    Screen screen_;
 };
 
 // The folders of one or more kiosk runs; runs that share them see each other's lock.
