@@ -39,6 +39,7 @@
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
+#include "platform/input_devices.h"
 #include "platform/registry_store.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
@@ -130,8 +131,7 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
     start.pluginInstalled =
         QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                           "/platforminputcontexts/libqtvirtualkeyboardplugin.so");
-    start.inputDevices = "/sys/class/input";
-    // The settings are read at start-up only when their answer can matter.
+    // The settings and the devices are read at start-up only when their answer can matter.
     if (!start.imModule && start.pluginInstalled) {
         DocumentSession session(RegistryAccess::ReadOnly);
         const std::string file = LocalFile(NamedPresentation(
@@ -140,6 +140,7 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
         const ManagedSettings managed = ReadManagedFolder(ManagedFolderFromEnvironment()).settings;
         if (const std::string* text = managed.Find("OnScreenKeyboard"))
             start.setting = ParseBool(*text, false);
+        start.touchScreen = !start.setting && TouchScreenPresent();
     }
     if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
 }

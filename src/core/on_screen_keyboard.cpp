@@ -1,44 +1,10 @@
 #include "core/on_screen_keyboard.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 namespace pagelark {
-namespace {
-
-constexpr unsigned long kDirectInput = 1UL << 1;  // INPUT_PROP_DIRECT
-
-bool DirectInput(const std::filesystem::path& properties) {
-    std::ifstream in(properties);
-    // A bitmap printed as hex words, the lowest last.
-    std::string word;
-    std::string last;
-    while (in >> word)
-        last = word;
-    if (last.empty()) return false;
-    try {
-        return (std::stoul(last, nullptr, 16) & kDirectInput) != 0;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-}  // namespace
-
-bool TouchScreenPresent(const std::string& inputDevices) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(inputDevices, error)) {
-        if (entry.path().filename().string().starts_with("event") &&
-            DirectInput(entry.path() / "device" / "properties"))
-            return true;
-    }
-    return false;
-}
 
 bool UseOnScreenKeyboard(const KeyboardStart& start) {
     if (start.imModule.has_value() || !start.pluginInstalled) return false;
-    return start.setting || TouchScreenPresent(start.inputDevices);
+    return start.setting || start.touchScreen;
 }
 
 }  // namespace pagelark

@@ -12,12 +12,8 @@ struct KeyboardStart {
     // QT_IM_MODULE when set: the user's own choice of input method is never overridden.
     std::optional<std::string> imModule;
     bool pluginInstalled = false;
-    // The kernel's input class folder, /sys/class/input on a real machine.
-    std::string inputDevices;
+    bool touchScreen = false;
 };
-
-// A device marked for direct input (INPUT_PROP_DIRECT): a touch screen, never a touchpad.
-bool TouchScreenPresent(const std::string& inputDevices);
 
 // The setting, or else a touch screen, asks for the keyboard.
 bool UseOnScreenKeyboard(const KeyboardStart& start);
