@@ -351,6 +351,11 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
         "OnMouseMove=0\r\n[Page1]\r\nURL=http://b1/\r\n[ToolRunQuit]\r\nHelpTip=Leave\r\n"
         "Visible=No\r\n[ToolNavURL]\r\nVisible=No\r\n");
     window.Open();
+    // A file that holds no presentation is refused.
+    dialogs.chosen = folder.Write("notes.txt", "just notes\r\n");
+    Find<QAction>("mnuFile1")->trigger();
+    EXPECT_EQ(dialogs.calls.back(),
+              "error \"" + dialogs.chosen + "\" holds no presentation sections.");
     dialogs.chosen = other;
     Find<QAction>("mnuFile1")->trigger();
     EXPECT_FALSE(Find<QCheckBox>("chkScreenSaveActive")->isChecked());
@@ -383,24 +388,15 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
 }
 
 TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
-    const std::string notes = folder.Write("notes.txt", "just notes\r\n");
-    const std::string refusal = "error \"" + notes + "\" holds no presentation sections.";
-    window.Open();
-    dialogs.chosen = notes;
-    Find<QAction>("mnuFile1")->trigger();
-    EXPECT_EQ(dialogs.calls.back(), refusal);
-    Cancel();
-
     // Opened at start-up: said once the window is up, and OK asks for another name first.
+    const std::string notes = folder.Write("notes.txt", "just notes\r\n");
     presentation.CurrentFile = notes;
     LoadPresentation(presentation, context, notes);
-    dialogs.calls.clear();
-    dialogs.chosen.clear();
     window.Open();
     QApplication::processEvents();
     Find<QPushButton>("cmdOK")->click();
     ASSERT_EQ(dialogs.calls.size(), 3u);
-    EXPECT_EQ(dialogs.calls[0], refusal);
+    EXPECT_EQ(dialogs.calls[0], "error \"" + notes + "\" holds no presentation sections.");
     EXPECT_TRUE(dialogs.calls[1].starts_with("error ")) << dialogs.calls[1];
     EXPECT_TRUE(dialogs.calls[2].starts_with("save File Save As")) << dialogs.calls[2];
     EXPECT_EQ(testing::TempFolder::Read(notes), "just notes\r\n");

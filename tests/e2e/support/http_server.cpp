@@ -26,7 +26,6 @@ constexpr std::pair<const char*, const char*> kPages[] = {
     {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
     // a click anywhere goes to the target by script ("blob": a magenta page the script makes)
     {"/go", "<script>addEventListener('click', function () { location.href = {to}; });</script>"},
-    {"/alert", "<script>addEventListener('click', function () { alert('a'); });</script>"},
     {"/open", "<script>setInterval(function () { window.open(\"{to}\"); }, 20);</script>"},
     // asks to stay when left, and opens every script dialog
     {"/hostile",
