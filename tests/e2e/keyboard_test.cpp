@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"

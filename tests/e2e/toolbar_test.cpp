@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "e2e/support/kiosk_fixture.h"
 

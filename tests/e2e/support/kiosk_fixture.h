@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <thread>
 
@@ -58,6 +59,14 @@ class KioskTest : public ::testing::Test, public Desk {
         const Rgb seen = screen_.Centre();
         if (Near(seen, color)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the centre shows " << ToHex(seen);
+    }
+
+    // The first colour on show over duration that is none of the palette's; "" when none came.
+    std::string Stray(Millis duration, std::initializer_list<NamedColor> palette) const {
+        for (const ColorSample& sample : screen_.RecordColors(duration))
+            if (std::ranges::none_of(palette, [&](auto c) { return Near(sample.rgb, c.rgb); }))
+                return ToHex(sample.rgb);
+        return "";
     }
 
     HttpServer server_;
