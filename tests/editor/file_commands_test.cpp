@@ -78,6 +78,7 @@ TEST_F(FileCommandTest, CancelledDialogsChangeNothing) {
                                                        "save File Save As  .tso"}));
 }
 
+// The presentation, its name and its changes stay as they were, and the reason is said.
 TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     dialogs.chosen = temp.File("missing/show.tso");
     const FileCommandResult failed = Command(FileCommandId::SaveAs);
@@ -86,7 +87,7 @@ TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
     ASSERT_EQ(dialogs.calls.size(), 2u);
     EXPECT_TRUE(dialogs.calls[1].starts_with("error ") &&
                 dialogs.calls[1].find("\"" + dialogs.chosen + "\": ") != std::string::npos &&
-                !dialogs.calls[1].ends_with(": "))
+                dialogs.calls[1].find("unknown error") == std::string::npos)
         << dialogs.calls[1];
 
     // Yes to the question, and that save fails: the changes stay and nothing replaces them.

@@ -84,19 +84,6 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
     EXPECT_FALSE(FileExists(temp.File("missing.tso")));
 }
 
-TEST_F(PresentationFileTest, FailedSaveKeepsTheOldFileAndTheState) {
-    const std::string path = temp.Write("keep.tso", "[Page1]\r\nURL=old\r\n");
-    Load(path);
-    p.Modified = true;
-    std::string error;
-    const std::string blocked = temp.Write("plain", "x") + "/show.tso";
-    EXPECT_FALSE(SavePresentation(p, context, blocked, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(p.CurrentFile, path);
-    EXPECT_TRUE(p.Modified);
-    EXPECT_EQ(TempFolder::Read(path), "[Page1]\r\nURL=old\r\n");
-}
-
 TEST_F(PresentationFileTest, OnlyTheStarterAsWrittenIsUntouched) {
     const std::string path = temp.File("Pagelark.TSO");
     const std::function<void()> edits[] = {
