@@ -1,6 +1,8 @@
 #pragma once
-// Byte-string helpers every layer uses: trimming, ASCII case folding, UTF-8 encoding.
+// Byte-string helpers every layer uses: trimming, ASCII case folding, UTF-8 encoding, JSON
+// string literals.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +29,14 @@ std::string Utf8ToUtf16(std::string_view text, Utf16Order order);
 
 // The value of a hexadecimal digit in either case; -1 for any other character.
 int HexDigitValue(char c);
+
+// Length of the well-formed UTF-8 sequence at the start of text, 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view text);
+bool IsUtf8(std::string_view text);
+// Stored text as UTF-8: valid UTF-8 sequences pass, any other byte is read as Windows-1252.
+std::string StoredTextToUtf8(std::string_view bytes);
+// A JSON string literal of stored text.
+std::string JsonString(std::string_view bytes);
 
 // Cuts text at its first zero byte, as C strings handed over by the system are cut.
 std::string CutAtNul(std::string_view text);
