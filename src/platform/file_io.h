@@ -22,6 +22,8 @@ struct ReadResult {
 // Reads a regular file (symbolic links followed) of at most maxBytes. Folders, devices and
 // pipes are refused without being read, so a read never blocks.
 ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxTextFileBytes);
+// The same for a file of secrets: refused (Unreadable) unless only its owner has permissions.
+ReadResult ReadSecretFile(const std::string& path, std::size_t maxBytes);
 
 // Replaces path with data: written to a temporary file beside the target, flushed to disk,
 // then renamed over it. On failure the old file is untouched, no temporary file is left and

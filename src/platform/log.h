@@ -8,7 +8,7 @@
 
 namespace pagelark {
 
-enum class LogArea { Player, Stage, Document, Toolbars, Config, Maintenance, Settings };
+enum class LogArea { Player, Stage, Document, Toolbars, Config, Maintenance, Settings, Mqtt };
 
 class LogSink {
   public:

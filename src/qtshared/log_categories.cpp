@@ -11,6 +11,7 @@ Q_LOGGING_CATEGORY(lcConfig, "pagelark.config", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcMaintenance, "pagelark.maintenance", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcSettings, "pagelark.settings", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcDBus, "pagelark.dbus", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcMqtt, "pagelark.mqtt", QtInfoMsg)
 
 namespace {
 
@@ -28,6 +29,8 @@ const QLoggingCategory& CategoryOf(LogArea area) {
             return lcConfig();
         case LogArea::Settings:
             return lcSettings();
+        case LogArea::Mqtt:
+            return lcMqtt();
         case LogArea::Maintenance:
             break;
     }

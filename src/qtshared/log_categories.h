@@ -16,6 +16,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcConfig)
 Q_DECLARE_LOGGING_CATEGORY(lcMaintenance)
 Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 Q_DECLARE_LOGGING_CATEGORY(lcDBus)
+Q_DECLARE_LOGGING_CATEGORY(lcMqtt)
 
 // The plain-C++ layers' log lines, written to these categories.
 class QtLogSink final : public LogSink {

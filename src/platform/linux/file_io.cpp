@@ -60,9 +60,7 @@ std::string ResolveLink(const std::string& path) {
     return resolved;
 }
 
-}  // namespace
-
-ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+ReadResult ReadFile(const std::string& path, std::size_t maxBytes, bool secret) {
     ReadResult result;
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused just below.
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -81,6 +79,11 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     if (!S_ISREG(st.st_mode)) {
         result.status = ReadStatus::NotAFile;
         result.error = S_ISDIR(st.st_mode) ? Reason(EISDIR) : "Not a regular file";
+        return result;
+    }
+    if (secret && (st.st_mode & 077) != 0) {
+        result.status = ReadStatus::Unreadable;
+        result.error = "its group or others have permissions on it; chmod 600 it";
         return result;
     }
     if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
@@ -110,6 +113,16 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     result.status = ReadStatus::Ok;
     result.data = std::move(data);
     return result;
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    return ReadFile(path, maxBytes, false);
+}
+
+ReadResult ReadSecretFile(const std::string& path, std::size_t maxBytes) {
+    return ReadFile(path, maxBytes, true);
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::string& error,

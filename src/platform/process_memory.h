@@ -1,0 +1,24 @@
+#pragma once
+// The memory a process, or a process and everything it started, holds: what the kiosk reports
+// of itself and what the benchmarks read of it.
+
+#include <vector>
+
+namespace pagelark {
+
+struct ProcessMemory {
+    // Proportional set size: shared pages count in part, so the sum over processes is fair.
+    long long pssKiB = 0;
+    // Pages no other process maps: where a leak grows.
+    long long privateKiB = 0;
+};
+
+// Zeros when the process is gone or not ours to read.
+ProcessMemory MemoryOfProcess(int pid);
+// The process and its descendants, the process first.
+std::vector<int> ProcessTree(int pid);
+// The proportional memory of that whole tree.
+long long TreePssKiB(int pid);
+int CurrentProcessId();
+
+}  // namespace pagelark
