@@ -35,6 +35,12 @@ std::string Settings::ReadSetting(const std::string& file, std::string_view name
         registry_.QueryValue(RegRoot::LocalMachine, KeyPath(kMachineKey, subKey), name));
 }
 
+std::string Settings::ReadStoreSetting(std::string_view name) {
+    std::string value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, kUserKey, name));
+    if (!value.empty()) return value;
+    return CutAtNul(registry_.QueryValue(RegRoot::LocalMachine, kMachineKey, name));
+}
+
 bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
     if (registry_.SetValue(RegRoot::LocalMachine, kMachineKey, name, text, RegType::String))
         return true;
@@ -175,6 +181,9 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
     machine.WindowState =
         static_cast<WindowState>(ParseInteger(settings.ReadSetting(file, "WindowState"), 2));
     machine.RefreshMinutes = ParseRefreshMinutes(settings.ReadSetting(file, "RefreshMinutes"));
+    machine.MqttBroker = settings.ReadStoreSetting("MqttBroker");
+    machine.MqttCaFile = settings.ReadStoreSetting("MqttCaFile");
+    machine.MqttCredentials = settings.ReadStoreSetting("MqttCredentials");
     ReadFileSettings(settings, file, machine, buttons);
 }
 

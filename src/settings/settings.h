@@ -55,6 +55,13 @@ struct MachineSettings {
     bool DBus = false;
     // How often a presentation published on a web server is fetched again.
     std::chrono::duration<double, std::ratio<60>> RefreshMinutes{5.0};
+    // A fleet's broker: "" (off), mqtt://host[:port] or mqtts://host[:port]; the CA file that
+    // signed an mqtts broker's certificate ("" for the system's); a file of the user name and
+    // the password. Read from the stores alone: a presentation travels, and must not send the
+    // kiosk and its credentials to a broker of its author's choice.
+    std::string MqttBroker;
+    std::string MqttCaFile;
+    std::string MqttCredentials;
 };
 
 class Settings {
@@ -65,6 +72,8 @@ class Settings {
     // depends on which presentation happens to be open at the time.
     std::string ReadSetting(const std::string& file, std::string_view name,
                             std::string_view subKey = {});
+    // The user's store, then the machine's: for settings no presentation may give.
+    std::string ReadStoreSetting(std::string_view name);
     // Removing a value that is not there succeeds.
     bool WriteMachineSetting(std::string_view name, std::string_view text);
     // The store the machine settings go to and why its last write failed.

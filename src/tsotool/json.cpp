@@ -76,6 +76,9 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"Locked\": " + std::string(Bool(machine.Locked)) + ",\n";
     out += "  \"DBus\": " + std::string(Bool(machine.DBus)) + ",\n";
     out += "  \"RefreshMinutes\": " + Number(machine.RefreshMinutes.count()) + ",\n";
+    out += "  \"MqttBroker\": " + JsonString(machine.MqttBroker) + ",\n";
+    out += "  \"MqttCaFile\": " + JsonString(machine.MqttCaFile) + ",\n";
+    out += "  \"MqttCredentials\": " + JsonString(machine.MqttCredentials) + ",\n";
     out += "  \"Pages\": ";
     if (p.Pages.empty()) {
         out += "[]";
