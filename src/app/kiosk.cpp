@@ -37,6 +37,7 @@
 #include "ini/text.h"
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
+#include "mqtt/mqtt_client.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/input_devices.h"
@@ -217,6 +218,7 @@ class Kiosk final {
     std::unique_ptr<Player> player_;
     std::unique_ptr<KioskRemote> remote_;
     std::unique_ptr<KioskBus> bus_;
+    std::unique_ptr<MqttClient> mqtt_;
     std::unique_ptr<VisitorInput> input_;
     QTimer timer_;
     QTimer firstStep_;
@@ -286,6 +288,8 @@ void Kiosk::Start() {
     remote_ = std::make_unique<KioskRemote>(*player_, presentation_);
     if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
     if (bus_) remote_->Watch([bus = bus_.get()](const KioskStatus& s) { bus->StatusChanged(s); });
+    mqtt_ = StartMqtt(machine_, *remote_, tempDir_, PAGELARK_VERSION);
+    if (mqtt_) remote_->Watch([this](const KioskStatus& status) { mqtt_->StatusChanged(status); });
     input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
     player_->InitBrowsers();
     if (!published_.empty() && !IsConfigCommandLine(raw_)) {
@@ -373,6 +377,7 @@ bool Kiosk::ConfigRequested() {
 void Kiosk::End() {
     // The name goes first, free for a kiosk started while this one closes.
     bus_.reset();
+    mqtt_.reset();
     session_.files.DisconnectAllShares();
     if (!reservedTempFile_.empty()) session_.files.RemoveFile(reservedTempFile_);
     if (IsUntouchedStarter(presentation_)) session_.files.RemoveFile(presentation_.CurrentFile);

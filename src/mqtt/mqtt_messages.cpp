@@ -1,0 +1,218 @@
+#include "mqtt/mqtt_messages.h"
+
+#include <array>
+
+#include "core/ports/remote_control.h"
+#include "platform/file_io.h"
+#include "platform/files.h"
+#include "platform/temp_dir.h"
+#include "platform/text.h"
+
+namespace pagelark {
+namespace {
+
+struct CommandSpec {
+    std::string_view name;
+    CommandKind kind;
+    std::string_view title;  // Home Assistant's name for its button
+};
+
+constexpr std::array<CommandSpec, 7> kCommands{{
+    {"next", CommandKind::Next, "Next"},
+    {"previous", CommandKind::Previous, "Previous"},
+    {"pause", CommandKind::Pause, "Pause"},
+    {"play", CommandKind::Play, "Play"},
+    {"reload", CommandKind::Reload, "Reload"},
+    {"show_address", CommandKind::ShowAddress, "Show address"},
+    {"snapshot", CommandKind::Snapshot, "Snapshot"},
+}};
+
+// An answer names the command as it came, but no longer than this.
+constexpr std::size_t kMaxNameInAnswer = 64;
+
+// A JSON object built member by member; strings are escaped, other values go in as given.
+class JsonObject {
+  public:
+    JsonObject& String(std::string_view key, std::string_view value) {
+        return Raw(key, JsonString(value));
+    }
+    JsonObject& Raw(std::string_view key, std::string_view value) {
+        text_ += text_.empty() ? "{" : ",";
+        text_ += JsonString(key) + ":" + std::string(value);
+        return *this;
+    }
+    std::string Text() const { return text_.empty() ? "{}" : text_ + "}"; }
+
+  private:
+    std::string text_;
+};
+
+// C0, DEL and the C1 controls U+0080 to U+009F (0xC2 0x80..0x9F in UTF-8).
+bool HasControlCharacter(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) return true;
+        if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
+std::string KnownNames() {
+    std::string names;
+    for (const CommandSpec& spec : kCommands)
+        names += (names.empty() ? "" : ", ") + std::string(spec.name);
+    return names;
+}
+
+std::string TakeSnapshot(RemoteControl& remote, const MqttTopics& topics,
+                         const std::string& tempDir, std::vector<MqttMessage>& out) {
+    // A reserved name the next start removes, should the kiosk die before it does.
+    const std::string file = tempDir.empty() ? "" : ReserveTempFile(tempDir);
+    if (file.empty()) return "the kiosk has no private folder for the picture";
+    std::string error = remote.Snapshot(file);
+    if (error.empty()) {
+        ReadResult read = ReadWholeFile(file);
+        if (read.status == ReadStatus::Ok)
+            out.push_back({topics.snapshot, std::move(read.data), false});
+        else
+            error = "the picture cannot be read back: " + read.error;
+    }
+    RemoveFile(file);
+    return error;
+}
+
+}  // namespace
+
+MqttTopics::MqttTopics(const std::string& id)
+    : machineId(id),
+      base("pagelark/" + id),
+      state(base + "/state"),
+      availability(base + "/availability"),
+      result(base + "/result"),
+      snapshot(base + "/snapshot"),
+      commands(base + "/cmd/+") {}
+
+std::string StateJson(const KioskStatus& status, long long memoryKiB) {
+    return JsonObject()
+        .String("state", status.state)
+        .Raw("page", std::to_string(status.page))
+        .String("address", status.address)
+        .String("presentation", status.presentation)
+        .String("version", status.version)
+        .Raw("uptime", std::to_string(status.uptime.count()))
+        .Raw("memory_kib", std::to_string(memoryKiB))
+        .String("last_load_error", status.lastLoadError)
+        .Text();
+}
+
+std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const DeviceInfo& device) {
+    const std::string node = "pagelark_" + topics.machineId;
+    const std::string deviceJson = JsonObject()
+                                       .Raw("identifiers", "[" + JsonString(node) + "]")
+                                       .String("name", device.name)
+                                       .String("manufacturer", "Pagelark")
+                                       .String("model", "Pagelark web kiosk")
+                                       .String("sw_version", device.version)
+                                       .Text();
+    std::vector<MqttMessage> out;
+    const auto add = [&](std::string_view component, std::string_view object,
+                         std::string_view title, JsonObject fields) {
+        fields.String("name", title)
+            .String("unique_id", node + "_" + std::string(object))
+            .String("availability_topic", topics.availability)
+            .String("payload_available", kOnline)
+            .String("payload_not_available", kOffline)
+            .Raw("device", deviceJson);
+        out.push_back({"homeassistant/" + std::string(component) + "/" + node + "/" +
+                           std::string(object) + "/config",
+                       fields.Text(), true});
+    };
+    add("sensor", "state", "State",
+        JsonObject()
+            .String("state_topic", topics.state)
+            .String("value_template", "{{ value_json.state }}")
+            .String("json_attributes_topic", topics.state));
+    for (const CommandSpec& spec : kCommands) {
+        // An address is typed, not pressed.
+        const bool typed = spec.kind == CommandKind::ShowAddress;
+        JsonObject fields;
+        fields.String("command_topic", topics.Command(spec.name));
+        if (typed) fields.Raw("max", "255");
+        add(typed ? "text" : "button", spec.name, spec.title, fields);
+    }
+    add("image", "snapshot_image", "Last snapshot",
+        JsonObject().String("image_topic", topics.snapshot).String("content_type", "image/png"));
+    return out;
+}
+
+CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
+                          std::string_view payload) {
+    CommandParse parse;
+    const std::string prefix = topics.base + "/cmd/";
+    if (!topic.starts_with(prefix)) return parse;
+    parse.ours = true;
+    const std::string_view name = topic.substr(prefix.size());
+    parse.name = name.substr(0, kMaxNameInAnswer);
+    const auto refuse = [&parse](std::string why) {
+        parse.error = std::move(why);
+        return parse;
+    };
+    if (payload.size() > kMaxCommandPayload) return refuse("the payload is over 4 KiB");
+    if (!IsUtf8(payload)) return refuse("the payload is not UTF-8 text");
+    if (payload.ends_with('\n')) payload.remove_suffix(1);
+    if (payload.ends_with('\r')) payload.remove_suffix(1);
+    if (HasControlCharacter(payload)) return refuse("the payload holds a control character");
+    for (const CommandSpec& spec : kCommands) {
+        if (spec.name != name) continue;
+        if (spec.kind == CommandKind::ShowAddress) {
+            parse.address = TrimBlanksAndTabs(payload);
+            if (parse.address.empty()) return refuse("show_address needs the address as payload");
+        }
+        parse.kind = spec.kind;
+        return parse;
+    }
+    return refuse("no such command; the commands are " + KnownNames());
+}
+
+std::string ResultJson(std::string_view command, const std::string& error) {
+    JsonObject result;
+    result.String("command", command).Raw("ok", error.empty() ? "true" : "false");
+    if (!error.empty()) result.String("error", error);
+    return result.Text();
+}
+
+std::vector<MqttMessage> AnswerCommand(const CommandParse& command, const MqttTopics& topics,
+                                       RemoteControl& remote, const std::string& tempDir) {
+    std::vector<MqttMessage> out;
+    std::string error = command.error;
+    if (command.kind) {
+        switch (*command.kind) {
+            case CommandKind::Next:
+                error = remote.Next();
+                break;
+            case CommandKind::Previous:
+                error = remote.Previous();
+                break;
+            case CommandKind::Pause:
+                error = remote.Pause();
+                break;
+            case CommandKind::Play:
+                error = remote.Play();
+                break;
+            case CommandKind::Reload:
+                error = remote.Reload();
+                break;
+            case CommandKind::ShowAddress:
+                error = remote.ShowAddress(command.address);
+                break;
+            case CommandKind::Snapshot:
+                error = TakeSnapshot(remote, topics, tempDir, out);
+                break;
+        }
+    }
+    out.push_back({topics.result, ResultJson(command.name, error), false});
+    return out;
+}
+
+}  // namespace pagelark

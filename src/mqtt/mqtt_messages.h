@@ -1,0 +1,75 @@
+#pragma once
+// What the kiosk and a fleet's broker say to each other: the topics, the state and the
+// answers the kiosk publishes, the Home Assistant discovery messages, and the commands it
+// takes. Plain text in, plain text out; the client only carries it.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ports/port_types.h"
+
+namespace pagelark {
+
+class RemoteControl;
+
+struct MqttMessage {
+    std::string topic;
+    std::string payload;
+    bool retain = false;
+};
+
+// All under pagelark/<machine id>/.
+struct MqttTopics {
+    explicit MqttTopics(const std::string& machineId);
+    std::string machineId;
+    std::string base;
+    std::string state;         // retained JSON, on each change and every minute
+    std::string availability;  // retained "online", the last will "offline"
+    std::string result;        // the answer to each command
+    std::string snapshot;      // the PNG a snapshot command took
+    std::string commands;      // the subscription: cmd/<name>
+    std::string Command(std::string_view name) const { return base + "/cmd/" + std::string(name); }
+};
+
+inline constexpr std::string_view kOnline = "online";
+inline constexpr std::string_view kOffline = "offline";
+inline constexpr std::size_t kMaxCommandPayload = 4096;
+
+std::string StateJson(const KioskStatus& status, long long memoryKiB);
+
+struct DeviceInfo {
+    std::string name;  // the machine's host name
+    std::string version;
+};
+
+// Retained, under homeassistant/: a sensor of the state with the whole JSON as its attributes,
+// a button per command, a text box for show_address and an image of the last snapshot.
+std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const DeviceInfo& device);
+
+enum class CommandKind { Next, Previous, Pause, Play, Reload, ShowAddress, Snapshot };
+
+struct CommandParse {
+    bool ours = false;  // a command topic of this kiosk: it gets an answer
+    std::string name;   // as the topic gave it, for the answer
+    std::optional<CommandKind> kind;  // nullopt: refused, and error says why
+    std::string address;              // show_address's payload
+    std::string error;
+};
+
+// Any payload is refused without harm when it is over 4 KiB, not UTF-8 or holds a control
+// character (one line end at its end aside); the commands but show_address ignore it.
+CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
+                          std::string_view payload);
+
+// {"command":"next","ok":true} or {"command":"pause","ok":false,"error":"..."}
+std::string ResultJson(std::string_view command, const std::string& error);
+
+// Carries a command out through the port: its answer and, for a snapshot, the picture first,
+// taken into a private file of tempDir that is gone again when this returns.
+std::vector<MqttMessage> AnswerCommand(const CommandParse& command, const MqttTopics& topics,
+                                       RemoteControl& remote, const std::string& tempDir);
+
+}  // namespace pagelark
