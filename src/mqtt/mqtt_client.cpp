@@ -144,6 +144,7 @@ void MqttClient::Run(std::shared_ptr<Link> link, BrokerAddress broker) {
         std::string why = link->refusal;
         if (why.empty())
             why = code == MOSQ_ERR_ERRNO ? std::strerror(error) : mosquitto_strerror(code);
+        if (why.ends_with('.')) why.pop_back();
         link->Post([why](MqttClient& client) { client.Failed(why); });
         std::unique_lock lock(link->mutex);
         if (link->changed.wait_for(lock, delay, [&link] { return link->stopping; })) break;
