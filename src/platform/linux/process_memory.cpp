@@ -24,14 +24,14 @@ long long NumberAfter(std::string_view text, std::string_view label) {
     return value;
 }
 
-// The parent's id from /proc/PID/stat: after the command name, which may hold anything but
-// ends at the last ')'.
+// The parent's id from /proc/PID/stat: ") S PPID ..." after the command name, which may hold
+// anything but ends at the last ')'.
 int ParentOf(const std::string& pid) {
     const ReadResult stat = ReadWholeFile("/proc/" + pid + "/stat", 4096);
     const auto close = stat.data.rfind(')');
     if (stat.status != ReadStatus::Ok || close == std::string::npos) return 0;
-    // ") S 1234 ..."
-    return static_cast<int>(NumberAfter(std::string_view(stat.data).substr(close), ") "));
+    const std::string_view rest = std::string_view(stat.data).substr(close);
+    return rest.size() < 4 ? 0 : static_cast<int>(NumberAfter(rest.substr(3), " "));
 }
 
 }  // namespace
