@@ -34,7 +34,7 @@ if [ "${QUICK:-0}" != 1 ]; then
     build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
         -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" \
         -DPAGELARK_FUZZ=ON -DPAGELARK_TESTS=OFF -DPAGELARK_BENCH=OFF -DPAGELARK_KIOSK=OFF
-    for target in ini_fuzz reg_fuzz; do
+    for target in ini_fuzz reg_fuzz mqtt_fuzz; do
         corpus=$(mktemp -d)
         cp fuzz/corpus/"${target%_fuzz}"/* "$corpus"/ 2>/dev/null || true
         build-fuzz/fuzz/"$target" -max_total_time="$fuzz_seconds" -max_len=65536 \
