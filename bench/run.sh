@@ -11,6 +11,8 @@
 #   bench/run.sh visitor       memory after VISITOR_ROUNDS visitors (default 50) beside 5
 #   bench/run.sh refresh       bytes and CPU of refreshing a published presentation of 1 000
 #                              pages: unchanged (304) and changed
+#   bench/run.sh mqtt          memory with MQTT off and on, connected to a local mosquitto
+#                              (apt-get install mosquitto mosquitto-clients); about three minutes
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -29,3 +31,4 @@ if [ "$what" = soak ]; then run soak_bench; fi
 if [ "$what" = popup ]; then run popup_bench; fi
 if [ "$what" = visitor ]; then run visitor_bench; fi
 if [ "$what" = refresh ]; then run refresh_bench; fi
+if [ "$what" = mqtt ]; then run mqtt_bench; fi

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "e2e/support/harness.h"
+#include "platform/process_memory.h"
 
 namespace pagelark::bench {
 
@@ -37,27 +38,18 @@ inline std::vector<long long> FrontMoments(const std::string& file) {
 struct TreeMemory {
     double pssMiB = 0;
     double privateMiB = 0;
+    double leaderPrivateMiB = 0;  // the group's leader alone: the kiosk without its engine
 };
-
-inline double PrivateKiB(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/smaps_rollup");
-    std::string line;
-    double total = 0;
-    while (std::getline(in, line)) {
-        if (line.starts_with("Private_Clean:") || line.starts_with("Private_Dirty:"))
-            total += std::stod(line.substr(line.find(':') + 1));
-    }
-    return total;
-}
 
 // The median of five readings a second apart.
 inline TreeMemory SettledMemory(pid_t group) {
     std::vector<TreeMemory> samples;
     for (int i = 0; i < 5; ++i) {
         if (i > 0) std::this_thread::sleep_for(std::chrono::seconds(1));
-        TreeMemory m{static_cast<double>(e2e::GroupPssKiB(group)) / 1024.0, 0};
+        TreeMemory m{static_cast<double>(e2e::GroupPssKiB(group)) / 1024.0, 0,
+                     static_cast<double>(MemoryOfProcess(group).privateKiB) / 1024.0};
         for (pid_t pid : e2e::ProcessesInGroup(group))
-            m.privateMiB += PrivateKiB(pid) / 1024.0;
+            m.privateMiB += static_cast<double>(MemoryOfProcess(pid).privateKiB) / 1024.0;
         samples.push_back(m);
     }
     const auto median = [&samples](double TreeMemory::*field) {
@@ -66,7 +58,8 @@ inline TreeMemory SettledMemory(pid_t group) {
             values.push_back(s.*field);
         return Median(values);
     };
-    return {median(&TreeMemory::pssMiB), median(&TreeMemory::privateMiB)};
+    return {median(&TreeMemory::pssMiB), median(&TreeMemory::privateMiB),
+            median(&TreeMemory::leaderPrivateMiB)};
 }
 
 }  // namespace pagelark::bench

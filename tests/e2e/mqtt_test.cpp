@@ -3,10 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <mosquitto.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -14,58 +11,12 @@
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
+#include "e2e/support/mosquitto.h"
 
 namespace pagelark::e2e {
 namespace {
 
 using std::chrono_literals::operator""s;
-
-int FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-bool Listens(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    const bool up = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return up;
-}
-
-// A mosquitto of the test's own: its config names the listeners and what they ask.
-class Broker {
-  public:
-    Broker(const testing::TempFolder& folder, std::string config, int port)
-        : file_(folder.Write("mosquitto-" + std::to_string(port) + ".conf",
-                             "persistence false\nuser root\n" + config)),
-          log_(folder.File("mosquitto.log")),
-          port_(port) {
-        Start();
-    }
-    void Start() {
-        process_ = std::make_unique<Process>(
-            SpawnOptions{{"mosquitto", "-c", file_}, CurrentEnvironment(), log_});
-        if (!WaitUntil([this] { return Listens(port_); }, Millis(10000)))
-            throw std::runtime_error("mosquitto did not start: " + process_->Output());
-    }
-    void Stop() { process_.reset(); }
-
-  private:
-    std::string file_, log_;
-    int port_;
-    std::unique_ptr<Process> process_;
-};
 
 struct Received {
     std::string topic, payload;
@@ -167,8 +118,8 @@ class MqttTest : public KioskTest {
 };
 
 TEST_F(MqttTest, StateDiscoveryEachCommandRefusalsReconnectionAndTheLastWill) {
-    const int port = FreePort();
-    Broker broker(folders_, "listener " + std::to_string(port) + " 127.0.0.1\nallow_anonymous true\n",
+    const int port = FreeLoopbackPort();
+    Mosquitto broker(folders_, "listener " + std::to_string(port) + " 127.0.0.1\nallow_anonymous true\n",
                   port);
     Listener listener(port, {"pagelark/#"});
     SetMachineSettings("\"MqttBroker\"=\"mqtt://127.0.0.1:" + std::to_string(port) + "\"\n");
@@ -257,8 +208,11 @@ TEST_F(MqttTest, OverTlsWithAUserAndPassword) {
          files.path()},
         CurrentEnvironment());
     ASSERT_EQ(made.status, 0) << made.output;
-    const int tls = FreePort(), plain = FreePort();
-    Broker broker(folders_,
+    const int tls = FreeLoopbackPort();
+    int plain = FreeLoopbackPort();
+    while (plain == tls)
+        plain = FreeLoopbackPort();
+    Mosquitto broker(folders_,
                   "allow_anonymous false\npassword_file " + files.File("passwords") +
                       "\nlistener " + std::to_string(plain) + " 127.0.0.1\nlistener " +
                       std::to_string(tls) + " 127.0.0.1\ncafile " + files.File("ca.crt") +

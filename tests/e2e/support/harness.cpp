@@ -16,6 +16,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/process_memory.h"
+
 extern char** environ;
 
 namespace pagelark::e2e {
@@ -160,11 +162,8 @@ std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text) {
 
 long long GroupPssKiB(pid_t group) {
     long long total = 0;
-    for (pid_t pid : ProcessesInGroup(group)) {
-        std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-        for (std::string line; std::getline(rollup, line);)
-            if (line.starts_with("Pss:")) total += std::stoll(line.substr(4));
-    }
+    for (pid_t pid : ProcessesInGroup(group))
+        total += MemoryOfProcess(pid).pssKiB;
     return total;
 }
 
