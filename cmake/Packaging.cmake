@@ -43,8 +43,11 @@ set(CPACK_PACKAGE_HOMEPAGE_URL "https://pagelark.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Dependencies from the shared libraries the programs link.
+# Dependencies from the shared libraries the programs link, and those named here besides.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(PAGELARK_KIOSK)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libmosquitto1")
+endif()
 set(CPACK_STRIP_FILES ON)
 # unclutter hides the pointer of the kiosk session until it moves; xset turns blanking off.
 # The on-screen keyboard is loaded by Qt at run time, so no library dependency names it, nor
