@@ -52,8 +52,8 @@ int main() {
     HttpServer server;
     pagelark::testing::TempFolder folder;
     const int port = FreeLoopbackPort();
-    Mosquitto broker(folder, "listener " + std::to_string(port) + " 127.0.0.1\nallow_anonymous true\n",
-                     port);
+    Mosquitto broker(
+        folder, "listener " + std::to_string(port) + " 127.0.0.1\nallow_anonymous true\n", port);
     std::vector<double> pss[2], own[2];
     for (int i = 0; i < kRunsEach; ++i) {
         for (int on = 0; on < 2; ++on) {

@@ -83,13 +83,12 @@ MqttClient::MqttClient(const MqttConfig& config, const std::string& machineId, D
     int code = mosquitto_will_set(mosq, topics_.availability.c_str(),
                                   static_cast<int>(kOffline.size()), kOffline.data(), kQos, true);
     if (code == MOSQ_ERR_SUCCESS && !config.user.empty())
-        code = mosquitto_username_pw_set(mosq, config.user.c_str(),
-                                         config.password.empty() ? nullptr : config.password.c_str());
+        code = mosquitto_username_pw_set(
+            mosq, config.user.c_str(), config.password.empty() ? nullptr : config.password.c_str());
     if (code == MOSQ_ERR_SUCCESS && config.broker.tls)
-        code = config.caFile.empty()
-                   ? mosquitto_int_option(mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1)
-                   : mosquitto_tls_set(mosq, config.caFile.c_str(), nullptr, nullptr, nullptr,
-                                       nullptr);
+        code = config.caFile.empty() ? mosquitto_int_option(mosq, MOSQ_OPT_TLS_USE_OS_CERTS, 1)
+                                     : mosquitto_tls_set(mosq, config.caFile.c_str(), nullptr,
+                                                         nullptr, nullptr, nullptr);
     if (code != MOSQ_ERR_SUCCESS) {
         Warn(LogArea::Mqtt, "MQTT off: ", mosquitto_strerror(code));
         return;
@@ -125,7 +124,7 @@ MqttClient::~MqttClient() {
         thread_.detach();
 }
 
-void MqttClient::Run(std::shared_ptr<Link> link, BrokerAddress broker) {
+void MqttClient::Run(std::shared_ptr<Link> link, const BrokerAddress& broker) {
     seconds delay = kFirstRetry;
     for (bool first = true; !link->Stopping(); first = false) {
         link->accepted = false;
@@ -177,10 +176,8 @@ void MqttClient::OnMessage(mosquitto*, void* data, const mosquitto_message* mess
     std::string topic = message->topic;
     std::string payload(static_cast<const char*>(message->payload),
                         static_cast<std::size_t>(std::max(message->payloadlen, 0)));
-    static_cast<Link*>(data)->Post(
-        [topic = std::move(topic), payload = std::move(payload)](MqttClient& client) {
-            client.Received(topic, payload);
-        });
+    static_cast<Link*>(data)->Post([topic = std::move(topic), payload = std::move(payload)](
+                                       MqttClient& client) { client.Received(topic, payload); });
 }
 
 void MqttClient::Connected() {

@@ -36,7 +36,7 @@ class MqttClient final : public QObject {
   private:
     struct Link;
 
-    static void Run(std::shared_ptr<Link> link, BrokerAddress broker);
+    static void Run(std::shared_ptr<Link> link, const BrokerAddress& broker);
     static void OnConnect(mosquitto* mosq, void* data, int code);
     static void OnDisconnect(mosquitto* mosq, void* data, int code);
     static void OnMessage(mosquitto* mosq, void* data, const mosquitto_message* message);
@@ -50,7 +50,7 @@ class MqttClient final : public QObject {
     DeviceInfo device_;
     RemoteControl& remote_;
     std::string tempDir_;
-    std::string where_;       // host:port, for the log
+    std::string where_;        // host:port, for the log
     std::string lastFailure_;  // said once, until a connection succeeds
     bool connected_ = false;
     QTimer everyMinute_;

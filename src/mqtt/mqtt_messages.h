@@ -52,8 +52,8 @@ std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const Devic
 enum class CommandKind { Next, Previous, Pause, Play, Reload, ShowAddress, Snapshot };
 
 struct CommandParse {
-    bool ours = false;  // a command topic of this kiosk: it gets an answer
-    std::string name;   // as the topic gave it, for the answer
+    bool ours = false;                // a command topic of this kiosk: it gets an answer
+    std::string name;                 // as the topic gave it, for the answer
     std::optional<CommandKind> kind;  // nullopt: refused, and error says why
     std::string address;              // show_address's payload
     std::string error;

@@ -14,9 +14,9 @@ BrokerParse Refused(std::string why) {
 }
 
 bool IsHostName(std::string_view host) {
-    return !host.empty() &&
-           host.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                  "0123456789.-_") == std::string_view::npos;
+    return !host.empty() && host.find_first_not_of(
+                                "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                "0123456789.-_") == std::string_view::npos;
 }
 
 std::string WithoutCarriageReturn(std::string_view line) {
@@ -63,8 +63,8 @@ BrokerParse ParseBroker(std::string_view text) {
     if (text.find(':') != std::string_view::npos) {
         int value = 0;
         const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), value);
-        if (port.empty() || error != std::errc() || end != port.data() + port.size() ||
-            value < 1 || value > 65535)
+        if (port.empty() || error != std::errc() || end != port.data() + port.size() || value < 1 ||
+            value > 65535)
             return Refused("MqttBroker's port is not a number from 1 to 65535");
         address.port = value;
     }

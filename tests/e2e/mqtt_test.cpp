@@ -38,13 +38,14 @@ class Listener {
             for (const auto& filter : static_cast<Listener*>(self)->filters_)
                 mosquitto_subscribe(m, nullptr, filter.c_str(), 1);
         });
-        mosquitto_message_callback_set(mosq_, [](mosquitto*, void* self, const mosquitto_message* m) {
-            auto* listener = static_cast<Listener*>(self);
-            std::lock_guard lock(listener->mutex_);
-            listener->received_.push_back(
-                {m->topic, std::string(static_cast<const char*>(m->payload), m->payloadlen),
-                 m->retain});
-        });
+        mosquitto_message_callback_set(
+            mosq_, [](mosquitto*, void* self, const mosquitto_message* m) {
+                auto* listener = static_cast<Listener*>(self);
+                std::lock_guard lock(listener->mutex_);
+                listener->received_.push_back(
+                    {m->topic, std::string(static_cast<const char*>(m->payload), m->payloadlen),
+                     m->retain});
+            });
         mosquitto_reconnect_delay_set(mosq_, 1, 1, false);
         mosquitto_connect_async(mosq_, "127.0.0.1", port, 10);
         mosquitto_loop_start(mosq_);
@@ -106,7 +107,8 @@ class MqttTest : public KioskTest {
                        "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\n" + values);
     }
     // Sends a command and returns its answer.
-    std::string Command(Listener& listener, const std::string& name, const std::string& payload = "") {
+    std::string Command(Listener& listener, const std::string& name,
+                        const std::string& payload = "") {
         const std::size_t from = listener.Count();
         listener.Send(base_ + "/cmd/" + name, payload);
         const auto answer = listener.WaitFor(base_ + "/result", "", from);
@@ -119,8 +121,8 @@ class MqttTest : public KioskTest {
 
 TEST_F(MqttTest, StateDiscoveryEachCommandRefusalsReconnectionAndTheLastWill) {
     const int port = FreeLoopbackPort();
-    Mosquitto broker(folders_, "listener " + std::to_string(port) + " 127.0.0.1\nallow_anonymous true\n",
-                  port);
+    Mosquitto broker(
+        folders_, "listener " + std::to_string(port) + " 127.0.0.1\nallow_anonymous true\n", port);
     Listener listener(port, {"pagelark/#"});
     SetMachineSettings("\"MqttBroker\"=\"mqtt://127.0.0.1:" + std::to_string(port) + "\"\n");
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=600\n" + Pages({"/red", "/green", "/blue"}));
@@ -190,8 +192,7 @@ TEST_F(MqttTest, StateDiscoveryEachCommandRefusalsReconnectionAndTheLastWill) {
     EXPECT_TRUE(listener.WaitFor(base_ + "/availability", "online", restarted));
 
     ::kill(kiosk.Pid(), SIGKILL);
-    EXPECT_TRUE(listener.WaitFor(base_ + "/availability", "offline", restarted))
-        << "no last will";
+    EXPECT_TRUE(listener.WaitFor(base_ + "/availability", "offline", restarted)) << "no last will";
 }
 
 TEST_F(MqttTest, OverTlsWithAUserAndPassword) {
@@ -213,12 +214,12 @@ TEST_F(MqttTest, OverTlsWithAUserAndPassword) {
     while (plain == tls)
         plain = FreeLoopbackPort();
     Mosquitto broker(folders_,
-                  "allow_anonymous false\npassword_file " + files.File("passwords") +
-                      "\nlistener " + std::to_string(plain) + " 127.0.0.1\nlistener " +
-                      std::to_string(tls) + " 127.0.0.1\ncafile " + files.File("ca.crt") +
-                      "\ncertfile " + files.File("server.crt") + "\nkeyfile " +
-                      files.File("server.key") + "\n",
-                  tls);
+                     "allow_anonymous false\npassword_file " + files.File("passwords") +
+                         "\nlistener " + std::to_string(plain) + " 127.0.0.1\nlistener " +
+                         std::to_string(tls) + " 127.0.0.1\ncafile " + files.File("ca.crt") +
+                         "\ncertfile " + files.File("server.crt") + "\nkeyfile " +
+                         files.File("server.key") + "\n",
+                     tls);
     Listener listener(plain, {"pagelark/#"}, "kiosk", "pass word");
     const std::string login = folders_.Write("login", "kiosk\npass word\n");
     ::chmod(login.c_str(), 0600);

@@ -64,9 +64,8 @@ TEST(DiscoveryTest, EveryCommandTopicParsesBackAndEachEntityHasItsAvailability) 
         std::smatch match;
         if (!std::regex_search(message.payload, match, commandTopic)) continue;
         ++commands;
-        const std::string payload = message.topic.find("/text/") != std::string::npos
-                                        ? "https://example.org/"
-                                        : "PRESS";
+        const std::string payload =
+            message.topic.find("/text/") != std::string::npos ? "https://example.org/" : "PRESS";
         const CommandParse parse = ParseCommand(kTopics, match[1].str(), payload);
         EXPECT_TRUE(parse.kind) << match[1] << ": " << parse.error;
     }
@@ -74,7 +73,8 @@ TEST(DiscoveryTest, EveryCommandTopicParsesBackAndEachEntityHasItsAvailability) 
 }
 
 TEST(StateJsonTest, TextIsEscapedAndNumbersAreBare) {
-    KioskStatus status{"playing", 2, "http://a/?q=\"x\"\\", "/srv/show.tso", "", std::chrono::seconds(61),
+    KioskStatus status{"playing",       2,  "http://a/?q=\"x\"\\",
+                       "/srv/show.tso", "", std::chrono::seconds(61),
                        "http://down/\n"};
     EXPECT_EQ(StateJson(status, 123456),
               "{\"state\":\"playing\",\"page\":2,\"address\":\"http://a/?q=\\\"x\\\"\\\\\","
