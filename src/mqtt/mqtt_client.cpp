@@ -176,8 +176,10 @@ void MqttClient::OnMessage(mosquitto*, void* data, const mosquitto_message* mess
     std::string topic = message->topic;
     std::string payload(static_cast<const char*>(message->payload),
                         static_cast<std::size_t>(std::max(message->payloadlen, 0)));
-    static_cast<Link*>(data)->Post([topic = std::move(topic), payload = std::move(payload)](
-                                       MqttClient& client) { client.Received(topic, payload); });
+    static_cast<Link*>(data)->Post([topic = std::move(topic), payload = std::move(payload),
+                                    retained = message->retain](MqttClient& client) {
+        client.Received(topic, payload, retained);
+    });
 }
 
 void MqttClient::Connected() {
@@ -206,8 +208,8 @@ void MqttClient::Failed(const std::string& why) {
     Warn(LogArea::Mqtt, "MQTT: no connection to ", where_, ": ", why, "; trying again");
 }
 
-void MqttClient::Received(const std::string& topic, const std::string& payload) {
-    const CommandParse command = ParseCommand(topics_, topic, payload);
+void MqttClient::Received(const std::string& topic, const std::string& payload, bool retained) {
+    const CommandParse command = ParseCommand(topics_, topic, payload, retained);
     if (!command.ours) return;
     if (!command.error.empty())
         Warn(LogArea::Mqtt, "MQTT: command ", topic, " refused: ", command.error);
@@ -217,7 +219,7 @@ void MqttClient::Received(const std::string& topic, const std::string& payload) 
 
 void MqttClient::StatusChanged(const KioskStatus& status) {
     if (!connected_) return;
-    Publish({topics_.state, StateJson(status, TreePssKiB(CurrentProcessId())), true});
+    Publish({topics_.state, StateJson(status, PssKiB(ProcessTree(CurrentProcessId()))), true});
 }
 
 void MqttClient::Publish(const MqttMessage& message) {

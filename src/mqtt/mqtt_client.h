@@ -43,7 +43,7 @@ class MqttClient final : public QObject {
 
     void Connected();
     void Failed(const std::string& why);
-    void Received(const std::string& topic, const std::string& payload);
+    void Received(const std::string& topic, const std::string& payload, bool retained);
     void Publish(const MqttMessage& message);
 
     MqttTopics topics_;

@@ -147,7 +147,7 @@ std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const Devic
 }
 
 CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
-                          std::string_view payload) {
+                          std::string_view payload, bool retained) {
     CommandParse parse;
     const std::string prefix = topics.base + "/cmd/";
     if (!topic.starts_with(prefix)) return parse;
@@ -158,6 +158,7 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
         parse.error = std::move(why);
         return parse;
     };
+    if (retained) return refuse("a retained command is not carried out; send it unretained");
     if (payload.size() > kMaxCommandPayload) return refuse("the payload is over 4 KiB");
     if (!IsUtf8(payload)) return refuse("the payload is not UTF-8 text");
     if (payload.ends_with('\n')) payload.remove_suffix(1);

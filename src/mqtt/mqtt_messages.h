@@ -60,9 +60,10 @@ struct CommandParse {
 };
 
 // Any payload is refused without harm when it is over 4 KiB, not UTF-8 or holds a control
-// character (one line end at its end aside); the commands but show_address ignore it.
+// character (one line end at its end aside); the commands but show_address ignore it. A
+// retained command is refused: the broker would hand it over again at every reconnection.
 CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
-                          std::string_view payload);
+                          std::string_view payload, bool retained = false);
 
 // {"command":"next","ok":true} or {"command":"pause","ok":false,"error":"..."}
 std::string ResultJson(std::string_view command, const std::string& error);

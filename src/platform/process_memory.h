@@ -17,8 +17,8 @@ struct ProcessMemory {
 ProcessMemory MemoryOfProcess(int pid);
 // The process and its descendants, the process first.
 std::vector<int> ProcessTree(int pid);
-// The proportional memory of that whole tree.
-long long TreePssKiB(int pid);
+// Their proportional memory together: of a whole tree, say.
+long long PssKiB(const std::vector<int>& processes);
 int CurrentProcessId();
 
 }  // namespace pagelark

@@ -61,10 +61,10 @@ std::vector<int> ProcessTree(int pid) {
     return tree;
 }
 
-long long TreePssKiB(int pid) {
+long long PssKiB(const std::vector<int>& processes) {
     long long total = 0;
-    for (int member : ProcessTree(pid))
-        total += MemoryOfProcess(member).pssKiB;
+    for (int pid : processes)
+        total += MemoryOfProcess(pid).pssKiB;
     return total;
 }
 

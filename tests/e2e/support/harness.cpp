@@ -161,10 +161,7 @@ std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text) {
 }
 
 long long GroupPssKiB(pid_t group) {
-    long long total = 0;
-    for (pid_t pid : ProcessesInGroup(group))
-        total += MemoryOfProcess(pid).pssKiB;
-    return total;
+    return PssKiB(ProcessesInGroup(group));
 }
 
 std::string ToHex(Rgb color) {
