@@ -41,6 +41,7 @@
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/input_devices.h"
+#include "platform/machine_id.h"
 #include "platform/registry_store.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
@@ -106,9 +107,7 @@ std::string NamedPresentation(std::string_view raw, const std::string& startupFo
 // "" for a file.
 std::string PublishedAddress(const std::string& file) {
     if (!IsPublishedAddress(file)) return "";
-    const ReadResult id = ReadWholeFile("/etc/machine-id");
-    return ExpandAddress(file, QSysInfo::machineHostName().toStdString(),
-                         id.data.substr(0, id.data.find_first_of(" \t\r\n")));
+    return ExpandAddress(file, QSysInfo::machineHostName().toStdString(), MachineId());
 }
 
 std::string CacheFolder() {
