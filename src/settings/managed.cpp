@@ -24,8 +24,8 @@ constexpr std::string_view kMachineSection = "Machine";
 constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
 
 // Where a key may stand: the presentation's options are read from the file alone, machine
-// settings from the file and then the stores.
-enum class Home { Machine, Options, Both };
+// settings from the file and then the stores, and some machine settings from the stores alone.
+enum class Home { Machine, Options, Both, Stores };
 enum class Kind { Flag, Number, Minutes, Time, EMail, Text };
 
 using P = Presentation;
@@ -107,6 +107,11 @@ const KeyRule kRules[] = {
      0, 2},
     {"RefreshMinutes", Home::Machine, Kind::Minutes,
      [](Text t, P&, M& m, double) { m.RefreshMinutes = ParseRefreshMinutes(t); }},
+    // Checked by the MQTT client at start-up, which says what is wrong with them.
+    {"MqttBroker", Home::Stores, Kind::Text, [](Text t, P&, M& m, double) { m.MqttBroker = t; }},
+    {"MqttCaFile", Home::Stores, Kind::Text, [](Text t, P&, M& m, double) { m.MqttCaFile = t; }},
+    {"MqttCredentials", Home::Stores, Kind::Text,
+     [](Text t, P&, M& m, double) { m.MqttCredentials = t; }},
 };
 
 const KeyRule* FindRule(std::string_view name) {
@@ -174,8 +179,10 @@ std::string ReadManagedText(std::string_view bytes,
         const std::string key(keyLine->key);
         const KeyRule* rule = FindRule(key);
         const bool machine = EqualsNoCase(section, kMachineSection);
-        if (rule == nullptr || rule->home == (machine ? Home::Options : Home::Machine))
-            return fail("no key " + key + " is known in [" + section + "]");
+        const bool fits = rule != nullptr &&
+                          (machine ? rule->home != Home::Options
+                                   : (rule->home == Home::Options || rule->home == Home::Both));
+        if (!fits) return fail("no key " + key + " is known in [" + section + "]");
         if (!seen.insert(ToUpper(section + "/" + key)).second) return fail(key + " again");
         std::string value = document.Read(section, key);
         if (!Acceptable(*rule, value)) return fail(key + " cannot be \"" + value + "\"");
@@ -248,10 +255,13 @@ void TakeManaged(Settings& settings, ManagedSettings next, const std::string& fi
         if (const std::string* text = next.Find(rule.name)) {
             rule.apply(*text, presentation, machine, now);
         } else if (settings.Managed().Find(rule.name) != nullptr) {
-            const std::string own = rule.home == Home::Options
-                                        ? std::string(TrimBlanks(settings.IniFiles().ReadString(
-                                              kOptionsSection, rule.name, file)))
-                                        : settings.ReadSetting(file, rule.name);
+            std::string own;
+            if (rule.home == Home::Options)
+                own = TrimBlanks(settings.IniFiles().ReadString(kOptionsSection, rule.name, file));
+            else if (rule.home == Home::Stores)
+                own = settings.ReadStoreSetting(rule.name);
+            else
+                own = settings.ReadSetting(file, rule.name);
             rule.apply(own, presentation, machine, now);
         }
     }

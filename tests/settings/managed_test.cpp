@@ -21,7 +21,8 @@ TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
     // Name, bytes, and why the file is left out ("" when it is read).
     const std::tuple<std::string, std::string, std::string> files[] = {
         {"10-base.ini",
-         "[Machine]\nLocked=Yes\nRebootTime=3:30\nRefreshMinutes=0,5\n[Tessaro]\nAutoLoop=No\n"
+         "[Machine]\nLocked=Yes\nRebootTime=3:30\nRefreshMinutes=0,5\nMqttBroker=mqtt://b\n"
+         "[Tessaro]\nAutoLoop=No\n"
          "HomeURL=\"http://a/\"\n",
          ""},
         {"20-site.ini", "# ansible\n; site\r\n[tessaro]\r\n autoloop = yes \r\n", ""},
@@ -34,6 +35,8 @@ TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
          "line 2: RefreshMinutes cannot be \"often\""},
         {"33-home.ini", "[Machine]\nHomeURL=http://x/\n",
          "line 2: no key HomeURL is known in [Machine]"},
+        {"33-mqtt.ini", "[Tessaro]\nMqttBroker=mqtt://x\n",
+         "line 2: no key MqttBroker is known in [Tessaro]"},
         {"34-line.ini", "[Tessaro]\nAutoLoop\n", "line 2: no section, key or comment"},
         {"35-twice.ini", "[Tessaro]\nAutoLoop=No\nautoloop=Yes\n", "line 3: autoloop again"},
         {"36-section.ini", "[Network]\nProxy=x\n", "line 1: no section [Network] is known"},
@@ -53,6 +56,7 @@ TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
                                             {"EMail", "op@example.org"},
                                             {"HomeURL", "http://a/"},
                                             {"Locked", "No"},
+                                            {"MqttBroker", "mqtt://b"},
                                             {"RebootTime", "3:30"},
                                             {"RefreshMinutes", "0,5"}}));
     std::vector<std::string> expected;
@@ -96,20 +100,28 @@ class TakeManagedTest : public ::testing::Test, public DocumentWorld {
 };
 
 TEST_F(TakeManagedTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
-    p.CurrentFile = temp.Write("show.tso", "[Tessaro]\r\nAutoLoop=No\r\nDefaultTime=7\r\n");
+    p.CurrentFile = temp.Write(
+        "show.tso", "[Tessaro]\r\nAutoLoop=No\r\nDefaultTime=7\r\nMqttBroker=mqtt://show\r\n");
     fake.Put(RegRoot::LocalMachine, std::string(kMachineKey), "RebootTime", "01:05");
+    fake.Put(RegRoot::LocalMachine, std::string(kMachineKey), "MqttBroker", "mqtt://store");
     LoadMachineSettings(settings, p.CurrentFile, now, machine, buttons);
     LoadPresentation(p, context, p.CurrentFile);
 
-    Take({{"AutoLoop", "Yes"}, {"DefaultTime", "30"}, {"Locked", "Yes"}, {"RebootTime", "4:15"}});
-    EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour),
-              std::tuple(true, 30s, true, 4));
+    Take({{"AutoLoop", "Yes"},
+          {"DefaultTime", "30"},
+          {"Locked", "Yes"},
+          {"RebootTime", "4:15"},
+          {"MqttBroker", "mqtt://managed"}});
+    EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
+                         machine.MqttBroker),
+              std::tuple(true, 30s, true, 4, "mqtt://managed"));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 4, 15));
 
     Take({{"DefaultTime", "30"}});
+    // A presentation never names the broker, managed or not.
     EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
-                         machine.RebootMinute),
-              std::tuple(false, 30s, false, 1, 5));
+                         machine.RebootMinute, machine.MqttBroker),
+              std::tuple(false, 30s, false, 1, 5, "mqtt://store"));
     Take({});
     EXPECT_EQ(p.DefaultTime, 7s);
 }
