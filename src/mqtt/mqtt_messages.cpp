@@ -14,15 +14,16 @@ namespace {
 struct CommandSpec {
     std::string_view name;
     CommandKind kind;
-    std::string_view title;  // Home Assistant's name for its button
+    std::string_view title;                         // Home Assistant's name for its button
+    std::string (RemoteControl::*act)() = nullptr;  // for a command without an argument
 };
 
 constexpr std::array<CommandSpec, 7> kCommands{{
-    {"next", CommandKind::Next, "Next"},
-    {"previous", CommandKind::Previous, "Previous"},
-    {"pause", CommandKind::Pause, "Pause"},
-    {"play", CommandKind::Play, "Play"},
-    {"reload", CommandKind::Reload, "Reload"},
+    {"next", CommandKind::Next, "Next", &RemoteControl::Next},
+    {"previous", CommandKind::Previous, "Previous", &RemoteControl::Previous},
+    {"pause", CommandKind::Pause, "Pause", &RemoteControl::Pause},
+    {"play", CommandKind::Play, "Play", &RemoteControl::Play},
+    {"reload", CommandKind::Reload, "Reload", &RemoteControl::Reload},
     {"show_address", CommandKind::ShowAddress, "Show address"},
     {"snapshot", CommandKind::Snapshot, "Snapshot"},
 }};
@@ -187,30 +188,13 @@ std::vector<MqttMessage> AnswerCommand(const CommandParse& command, const MqttTo
                                        RemoteControl& remote, const std::string& tempDir) {
     std::vector<MqttMessage> out;
     std::string error = command.error;
-    if (command.kind) {
-        switch (*command.kind) {
-            case CommandKind::Next:
-                error = remote.Next();
-                break;
-            case CommandKind::Previous:
-                error = remote.Previous();
-                break;
-            case CommandKind::Pause:
-                error = remote.Pause();
-                break;
-            case CommandKind::Play:
-                error = remote.Play();
-                break;
-            case CommandKind::Reload:
-                error = remote.Reload();
-                break;
-            case CommandKind::ShowAddress:
-                error = remote.ShowAddress(command.address);
-                break;
-            case CommandKind::Snapshot:
-                error = TakeSnapshot(remote, topics, tempDir, out);
-                break;
-        }
+    if (command.kind == CommandKind::ShowAddress) {
+        error = remote.ShowAddress(command.address);
+    } else if (command.kind == CommandKind::Snapshot) {
+        error = TakeSnapshot(remote, topics, tempDir, out);
+    } else if (command.kind) {
+        for (const CommandSpec& spec : kCommands)
+            if (spec.kind == *command.kind) error = (remote.*spec.act)();
     }
     out.push_back({topics.result, ResultJson(command.name, error), false});
     return out;
