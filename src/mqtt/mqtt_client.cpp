@@ -129,11 +129,12 @@ void MqttClient::Run(std::shared_ptr<Link> link, const BrokerAddress& broker) {
     for (bool first = true; !link->Stopping(); first = false) {
         link->accepted = false;
         link->refusal.clear();
-        // Both resolve the name and connect without waiting for the connection; the loop
-        // does the rest, TLS included.
-        int code = first ? mosquitto_connect_async(link->mosq, broker.host.c_str(), broker.port,
-                                                   kKeepAliveSeconds)
-                         : mosquitto_reconnect_async(link->mosq);
+        // Waits for the name, the connection and the TLS handshake, here where waiting harms
+        // nothing: the asynchronous connect does not notice a refused TLS connection until the
+        // keep-alive runs out, and tries only the first of a name's addresses.
+        int code = first ? mosquitto_connect(link->mosq, broker.host.c_str(), broker.port,
+                                             kKeepAliveSeconds)
+                         : mosquitto_reconnect(link->mosq);
         int error = errno;
         while (code == MOSQ_ERR_SUCCESS && !link->Stopping()) {
             code = mosquitto_loop(link->mosq, 1000, 1);
