@@ -12,6 +12,8 @@
 
 #include "e2e/support/kiosk_fixture.h"
 #include "e2e/support/mosquitto.h"
+#include "platform/machine_id.h"
+#include "platform/process_memory.h"
 
 namespace pagelark::e2e {
 namespace {
@@ -23,21 +25,16 @@ struct Received {
     bool retained = false;
 };
 
-// Everything under the filters, as a fleet's operator sees it; subscribes again after the
-// broker comes back.
+// Everything on the broker, as a fleet's operator sees it; subscribes again after the broker
+// comes back.
 class Listener {
   public:
-    explicit Listener(int port, std::vector<std::string> filters, std::string user = "",
-                      std::string password = "")
-        : filters_(std::move(filters)) {
+    explicit Listener(int port, const char* user = nullptr, const char* password = nullptr) {
         mosquitto_lib_init();
         mosq_ = mosquitto_new(nullptr, true, this);
-        if (!user.empty()) mosquitto_username_pw_set(mosq_, user.c_str(), password.c_str());
-        mosquitto_connect_callback_set(mosq_, [](mosquitto* m, void* self, int code) {
-            if (code != 0) return;
-            for (const auto& filter : static_cast<Listener*>(self)->filters_)
-                mosquitto_subscribe(m, nullptr, filter.c_str(), 1);
-        });
+        mosquitto_username_pw_set(mosq_, user, password);
+        mosquitto_connect_callback_set(
+            mosq_, [](mosquitto* m, void*, int) { mosquitto_subscribe(m, nullptr, "#", 1); });
         mosquitto_message_callback_set(
             mosq_, [](mosquitto*, void* self, const mosquitto_message* m) {
                 auto* listener = static_cast<Listener*>(self);
@@ -46,7 +43,6 @@ class Listener {
                     {m->topic, std::string(static_cast<const char*>(m->payload), m->payloadlen),
                      m->retain});
             });
-        mosquitto_reconnect_delay_set(mosq_, 1, 1, false);
         mosquitto_connect_async(mosq_, "127.0.0.1", port, 10);
         mosquitto_loop_start(mosq_);
     }
@@ -63,44 +59,36 @@ class Listener {
         std::lock_guard lock(mutex_);
         return received_.size();
     }
-    std::vector<Received> All() {
-        std::lock_guard lock(mutex_);
-        return received_;
-    }
-    // The first message on topic from the from'th on whose payload holds text.
-    std::optional<Received> WaitFor(const std::string& topic, const std::string& text,
-                                    std::size_t from = 0, Millis patience = kPatience) {
-        std::optional<Received> found;
+    // The messages from the from'th on whose topic ends with tail and payload holds text, once
+    // there are want of them; none when they did not come.
+    std::vector<Received> Wait(const std::string& tail, const std::string& text = "",
+                               std::size_t from = 0, std::size_t want = 1,
+                               Millis patience = kPatience) {
+        std::vector<Received> found;
         WaitUntil(
             [&] {
                 std::lock_guard lock(mutex_);
-                for (std::size_t i = from; i < received_.size() && !found; ++i)
-                    if (received_[i].topic == topic &&
+                found.clear();
+                for (std::size_t i = from; i < received_.size(); ++i)
+                    if (received_[i].topic.ends_with(tail) &&
                         received_[i].payload.find(text) != std::string::npos)
-                        found = received_[i];
-                return found.has_value();
+                        found.push_back(received_[i]);
+                return found.size() >= want;
             },
             patience);
-        return found;
+        return found.size() >= want ? found : std::vector<Received>();
     }
 
   private:
-    std::vector<std::string> filters_;
     mosquitto* mosq_ = nullptr;
     std::mutex mutex_;
     std::vector<Received> received_;
 };
 
-std::string MachineIdOfThisMachine() {
-    std::string id = testing::TempFolder::Read("/etc/machine-id");
-    if (id.ends_with('\n')) id.pop_back();
-    return id;
-}
-
 class MqttTest : public KioskTest {
   protected:
     void SetUp() override {
-        if (machineId_.size() != 32) GTEST_SKIP() << "no /etc/machine-id";
+        if (MachineId().empty()) GTEST_SKIP() << "no /etc/machine-id";
     }
     void SetMachineSettings(const std::string& values) {
         folders_.Write("registry/machine.reg",
@@ -110,92 +98,17 @@ class MqttTest : public KioskTest {
     std::string Command(Listener& listener, const std::string& name,
                         const std::string& payload = "") {
         const std::size_t from = listener.Count();
-        listener.Send(base_ + "/cmd/" + name, payload);
-        const auto answer = listener.WaitFor(base_ + "/result", "", from);
-        return answer ? answer->payload : "no answer";
+        listener.Send("pagelark/" + MachineId() + "/cmd/" + name, payload);
+        const auto answer = listener.Wait("/result", "", from);
+        return answer.empty() ? "no answer" : answer[0].payload;
     }
-
-    std::string machineId_ = MachineIdOfThisMachine();
-    std::string base_ = "pagelark/" + machineId_;
+    static std::string Ok(const std::string& name) {
+        return "{\"command\":\"" + name + "\",\"ok\":true}";
+    }
 };
 
-TEST_F(MqttTest, StateDiscoveryEachCommandRefusalsReconnectionAndTheLastWill) {
-    const int port = FreeLoopbackPort();
-    Mosquitto broker(
-        folders_, "listener " + std::to_string(port) + " 127.0.0.1\nallow_anonymous true\n", port);
-    Listener listener(port, {"pagelark/#"});
-    SetMachineSettings("\"MqttBroker\"=\"mqtt://127.0.0.1:" + std::to_string(port) + "\"\n");
-    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=600\n" + Pages({"/red", "/green", "/blue"}));
-    ASSERT_TRUE(listener.WaitFor(base_ + "/state", "\"state\":\"playing\"", 0, kStartUp))
-        << "no state";
-    ASSERT_TRUE(Comes(kRed.rgb, kPatience));
-
-    // A newcomer gets the retained state, the availability and the discovery messages.
-    {
-        Listener newcomer(port, {"pagelark/#", "homeassistant/#"});
-        const auto state = newcomer.WaitFor(base_ + "/state", "\"memory_kib\":");
-        ASSERT_TRUE(state && state->retained);
-        EXPECT_EQ(state->payload.find("\"memory_kib\":0,"), std::string::npos) << state->payload;
-        const auto online = newcomer.WaitFor(base_ + "/availability", "online");
-        EXPECT_TRUE(online && online->retained);
-        const std::string node = "homeassistant/button/pagelark_" + machineId_;
-        ASSERT_TRUE(newcomer.WaitFor(node + "/snapshot/config", base_ + "/cmd/snapshot"));
-        int discovery = 0;
-        for (const Received& message : newcomer.All()) {
-            if (!message.topic.starts_with("homeassistant/")) continue;
-            ++discovery;
-            EXPECT_TRUE(message.retained) << message.topic;
-            EXPECT_NE(message.payload.find(base_ + "/availability"), std::string::npos)
-                << message.payload;
-        }
-        EXPECT_EQ(discovery, 9);
-    }
-
-    const auto ok = [](const std::string& name) {
-        return "{\"command\":\"" + name + "\",\"ok\":true}";
-    };
-    EXPECT_EQ(Command(listener, "next"), ok("next"));
-    EXPECT_TRUE(Comes(kGreen.rgb, kPatience));
-    EXPECT_EQ(Command(listener, "previous"), ok("previous"));
-    EXPECT_EQ(Command(listener, "pause", "PRESS"), ok("pause"));
-    EXPECT_TRUE(listener.WaitFor(base_ + "/state", "\"state\":\"paused\""));
-    EXPECT_EQ(Command(listener, "next"),
-              "{\"command\":\"next\",\"ok\":false,\"error\":\"the show is not playing\"}");
-    EXPECT_EQ(Command(listener, "play"), ok("play"));
-    EXPECT_EQ(Command(listener, "reload"), ok("reload"));
-    EXPECT_EQ(Command(listener, "show_address", server_.Url("/blue")), ok("show_address"));
-    EXPECT_TRUE(Comes(kBlue.rgb, kPatience));
-    EXPECT_NE(Command(listener, "show_address", "file:///etc/passwd").find("\"ok\":false"),
-              std::string::npos);
-    const std::size_t before = listener.Count();
-    EXPECT_EQ(Command(listener, "snapshot", "/tmp/elsewhere.png"), ok("snapshot"));
-    const auto picture = listener.WaitFor(base_ + "/snapshot", "\x89PNG", before);
-    EXPECT_TRUE(picture && picture->payload.starts_with("\x89PNG"));
-    EXPECT_FALSE(std::filesystem::exists("/tmp/elsewhere.png"));
-    // Bad payloads and names are answered, and the show plays on.
-    EXPECT_NE(Command(listener, "next", std::string(5000, 'x')).find("over 4 KiB"),
-              std::string::npos);
-    EXPECT_NE(Command(listener, "show_address", "http://a/\x01").find("control character"),
-              std::string::npos);
-    EXPECT_NE(Command(listener, "reboot").find("no such command"), std::string::npos);
-    const std::size_t played = listener.Count();
-    EXPECT_EQ(Command(listener, "play"), ok("play"));
-    EXPECT_TRUE(listener.WaitFor(base_ + "/state", "\"state\":\"playing\"", played));
-
-    // The broker goes and comes back empty: the kiosk connects again and says it all anew.
-    broker.Stop();
-    std::this_thread::sleep_for(2s);
-    broker.Start();
-    const std::size_t restarted = listener.Count();
-    EXPECT_TRUE(listener.WaitFor(base_ + "/state", "\"state\":", restarted, kStartUp))
-        << "no state after the broker came back";
-    EXPECT_TRUE(listener.WaitFor(base_ + "/availability", "online", restarted));
-
-    ::kill(kiosk.Pid(), SIGKILL);
-    EXPECT_TRUE(listener.WaitFor(base_ + "/availability", "offline", restarted)) << "no last will";
-}
-
-TEST_F(MqttTest, OverTlsWithAUserAndPassword) {
+// Over TLS with a user name and password; the test listens on a plain port of the same broker.
+TEST_F(MqttTest, StateDiscoveryEachCommandRefusalsReconnectionTheLastWillAndAnOrderlyEnd) {
     const testing::TempFolder& files = folders_;
     const auto made = RunCommand(
         {"sh", "-c",
@@ -220,18 +133,77 @@ TEST_F(MqttTest, OverTlsWithAUserAndPassword) {
                          "\ncertfile " + files.File("server.crt") + "\nkeyfile " +
                          files.File("server.key") + "\n",
                      tls);
-    Listener listener(plain, {"pagelark/#"}, "kiosk", "pass word");
+    Listener listener(plain, "kiosk", "pass word");
     const std::string login = folders_.Write("login", "kiosk\npass word\n");
     ::chmod(login.c_str(), 0600);
     SetMachineSettings("\"MqttBroker\"=\"mqtts://localhost:" + std::to_string(tls) +
                        "\"\n\"MqttCaFile\"=\"" + files.File("ca.crt") +
                        "\"\n\"MqttCredentials\"=\"" + login + "\"\n");
-    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=600\n" + Pages({"/red"}));
-    ASSERT_TRUE(listener.WaitFor(base_ + "/state", "\"state\":", 0, kStartUp)) << "no state";
-    // An orderly end disconnects cleanly, which the broker answers with no last will.
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=600\n" + Pages({"/red", "/green", "/blue"}));
+    ASSERT_FALSE(listener.Wait("/state", "\"state\":\"playing\"", 0, 1, kStartUp).empty());
+    ASSERT_TRUE(Comes(kRed.rgb, kPatience));
+
+    // A newcomer gets the retained state, the availability and the discovery messages; the
+    // memory is the whole tree's, the engine's processes with the kiosk's own.
+    {
+        Listener newcomer(plain, "kiosk", "pass word");
+        const auto state = newcomer.Wait("/state");
+        ASSERT_FALSE(state.empty());
+        EXPECT_TRUE(state[0].retained);
+        const std::string& json = state[0].payload;
+        EXPECT_GT(std::stoll(json.substr(json.find("\"memory_kib\":") + 13)),
+                  MemoryOfProcess(kiosk.Pid()).pssKiB + 20 * 1024)
+            << json;
+        EXPECT_FALSE(newcomer.Wait("/availability", "online").empty());
+        const auto discovery = newcomer.Wait("/config", "/availability", 0, 9);
+        ASSERT_EQ(discovery.size(), 9u);
+        for (const Received& message : discovery)
+            EXPECT_TRUE(message.retained && message.topic.starts_with("homeassistant/"));
+    }
+
+    EXPECT_EQ(Command(listener, "next"), Ok("next"));
+    EXPECT_TRUE(Comes(kGreen.rgb, kPatience));
+    EXPECT_EQ(Command(listener, "previous"), Ok("previous"));
+    EXPECT_EQ(Command(listener, "pause", "PRESS"), Ok("pause"));
+    EXPECT_EQ(Command(listener, "next"),
+              "{\"command\":\"next\",\"ok\":false,\"error\":\"the show is not playing\"}");
+    EXPECT_EQ(Command(listener, "play"), Ok("play"));
+    EXPECT_EQ(Command(listener, "reload"), Ok("reload"));
+    EXPECT_EQ(Command(listener, "show_address", server_.Url("/blue")), Ok("show_address"));
+    EXPECT_TRUE(Comes(kBlue.rgb, kPatience));
+    EXPECT_NE(Command(listener, "show_address", "file:///etc/passwd").find("\"ok\":false"),
+              std::string::npos);
     const std::size_t before = listener.Count();
-    kiosk.Stop();
-    EXPECT_TRUE(listener.WaitFor(base_ + "/availability", "offline", before));
+    EXPECT_EQ(Command(listener, "snapshot", "/tmp/elsewhere.png"), Ok("snapshot"));
+    EXPECT_FALSE(listener.Wait("/snapshot", "\x89PNG\r\n", before).empty());
+    EXPECT_FALSE(std::filesystem::exists("/tmp/elsewhere.png"));
+    // Bad payloads and names are answered, and the show plays on.
+    EXPECT_NE(Command(listener, "next", std::string(5000, 'x')).find("over 4 KiB"),
+              std::string::npos);
+    EXPECT_NE(Command(listener, "show_address", "http://a/\x01").find("control character"),
+              std::string::npos);
+    EXPECT_NE(Command(listener, "reboot").find("no such command"), std::string::npos);
+    const std::size_t played = listener.Count();
+    EXPECT_EQ(Command(listener, "play"), Ok("play"));
+    EXPECT_FALSE(listener.Wait("/state", "\"state\":\"playing\"", played).empty());
+
+    // The broker goes and comes back empty: the kiosk connects again and says it all anew.
+    broker.Stop();
+    std::this_thread::sleep_for(2s);
+    broker.Start();
+    const std::size_t restarted = listener.Count();
+    EXPECT_FALSE(listener.Wait("/state", "\"state\":", restarted, 1, kStartUp).empty());
+    EXPECT_FALSE(listener.Wait("/availability", "online", restarted).empty());
+
+    ::kill(kiosk.Pid(), SIGKILL);
+    EXPECT_FALSE(listener.Wait("/availability", "offline", restarted).empty()) << "no last will";
+
+    // An orderly end disconnects cleanly, which the broker answers with no last will.
+    Kiosk& again = Start("[Tessaro]\nDefaultTime=600\n" + Pages({"/red"}));
+    const std::size_t started = listener.Count();
+    ASSERT_FALSE(listener.Wait("/availability", "online", started, 1, kStartUp).empty());
+    again.Stop();
+    EXPECT_FALSE(listener.Wait("/availability", "offline", started).empty());
 }
 
 }  // namespace

@@ -29,13 +29,9 @@ TEST(ParseCommandTest, NamesPayloadsAndRefusals) {
         {cmd + "next", std::string(4097, 'x'), {}, "", "over 4 KiB"},
         {cmd + "show_address", "", {}, "", "needs the address"},
         {cmd + "show_address", "http://a/\xff", {}, "", "not UTF-8"},
-        {cmd + "show_address", "http://a/\xc0\xaf", {}, "", "not UTF-8"},
         {cmd + "show_address", "http://a/\nhttp://b/", {}, "", "control character"},
-        {cmd + "show_address", "http://a/\x1b[2J", {}, "", "control character"},
         {cmd + "show_address", "http://a/\xc2\x85", {}, "", "control character"},
         {cmd + "NEXT", "", {}, "", "no such command"},
-        {cmd + "next/now", "", {}, "", "no such command"},
-        {cmd, "", {}, "", "no such command"},
         // Not ours: no answer at all.
         {"pagelark/fedcba9876543210fedcba9876543210/cmd/next", "", {}, "", ""},
         {kTopics.state, "", {}, "", ""},
@@ -76,18 +72,6 @@ TEST(DiscoveryTest, EveryCommandTopicParsesBackAndEachEntityHasItsAvailability) 
         EXPECT_TRUE(parse.kind) << match[1] << ": " << parse.error;
     }
     EXPECT_EQ(commands, 7);
-}
-
-TEST(StateJsonTest, TextIsEscapedAndNumbersAreBare) {
-    KioskStatus status{"playing",       2,  "http://a/?q=\"x\"\\",
-                       "/srv/show.tso", "", std::chrono::seconds(61),
-                       "http://down/\n"};
-    EXPECT_EQ(StateJson(status, 123456),
-              "{\"state\":\"playing\",\"page\":2,\"address\":\"http://a/?q=\\\"x\\\"\\\\\","
-              "\"presentation\":\"/srv/show.tso\",\"version\":\"\",\"uptime\":61,"
-              "\"memory_kib\":123456,\"last_load_error\":\"http://down/\\n\"}");
-    EXPECT_EQ(ResultJson("x\"y", "no \"z\""),
-              "{\"command\":\"x\\\"y\",\"ok\":false,\"error\":\"no \\\"z\\\"\"}");
 }
 
 }  // namespace
