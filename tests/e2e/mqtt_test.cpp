@@ -85,30 +85,21 @@ class Listener {
     std::vector<Received> received_;
 };
 
-class MqttTest : public KioskTest {
-  protected:
-    void SetUp() override {
-        if (MachineId().empty()) GTEST_SKIP() << "no /etc/machine-id";
-    }
-    void SetMachineSettings(const std::string& values) {
-        folders_.Write("registry/machine.reg",
-                       "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\n" + values);
-    }
-    // Sends a command and returns its answer.
-    std::string Command(Listener& listener, const std::string& name,
-                        const std::string& payload = "") {
-        const std::size_t from = listener.Count();
-        listener.Send("pagelark/" + MachineId() + "/cmd/" + name, payload);
-        const auto answer = listener.Wait("/result", "", from);
-        return answer.empty() ? "no answer" : answer[0].payload;
-    }
-    static std::string Ok(const std::string& name) {
-        return "{\"command\":\"" + name + "\",\"ok\":true}";
-    }
-};
+// Sends a command and returns its answer.
+std::string Command(Listener& listener, const std::string& name, const std::string& payload = "") {
+    const std::size_t from = listener.Count();
+    listener.Send("pagelark/" + MachineId() + "/cmd/" + name, payload);
+    const auto answer = listener.Wait("/result", "", from);
+    return answer.empty() ? "no answer" : answer[0].payload;
+}
+
+std::string Ok(const std::string& name) {
+    return "{\"command\":\"" + name + "\",\"ok\":true}";
+}
 
 // Over TLS with a user name and password; the test listens on a plain port of the same broker.
-TEST_F(MqttTest, StateDiscoveryEachCommandRefusalsReconnectionTheLastWillAndAnOrderlyEnd) {
+TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAndAnOrderlyEnd) {
+    if (MachineId().empty()) GTEST_SKIP() << "no /etc/machine-id";
     const testing::TempFolder& files = folders_;
     const auto made = RunCommand(
         {"sh", "-c",
@@ -136,8 +127,10 @@ TEST_F(MqttTest, StateDiscoveryEachCommandRefusalsReconnectionTheLastWillAndAnOr
     Listener listener(plain, "kiosk", "pass word");
     const std::string login = folders_.Write("login", "kiosk\npass word\n");
     ::chmod(login.c_str(), 0600);
-    SetMachineSettings("\"MqttBroker\"=\"mqtts://localhost:" + std::to_string(tls) +
-                       "\"\n\"MqttCaFile\"=\"" + files.File("ca.crt") +
+    folders_.Write("registry/machine.reg",
+                   "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\n"
+                   "\"MqttBroker\"=\"mqtts://localhost:" +
+                       std::to_string(tls) + "\"\n\"MqttCaFile\"=\"" + files.File("ca.crt") +
                        "\"\n\"MqttCredentials\"=\"" + login + "\"\n");
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=600\n" + Pages({"/red", "/green", "/blue"}));
     ASSERT_FALSE(listener.Wait("/state", "\"state\":\"playing\"", 0, 1, kStartUp).empty());
