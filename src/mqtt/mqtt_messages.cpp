@@ -11,14 +11,14 @@
 namespace pagelark {
 namespace {
 
-struct CommandSpec {
+struct CommandEntry {
     std::string_view name;
     CommandKind kind;
     std::string_view title;                         // Home Assistant's name for its button
     std::string (RemoteControl::*act)() = nullptr;  // for a command without an argument
 };
 
-constexpr std::array<CommandSpec, 7> kCommands{{
+constexpr std::array<CommandEntry, 7> kCommands{{
     {"next", CommandKind::Next, "Next", &RemoteControl::Next},
     {"previous", CommandKind::Previous, "Previous", &RemoteControl::Previous},
     {"pause", CommandKind::Pause, "Pause", &RemoteControl::Pause},
@@ -61,8 +61,8 @@ bool HasControlCharacter(std::string_view text) {
 
 std::string KnownNames() {
     std::string names;
-    for (const CommandSpec& spec : kCommands)
-        names += (names.empty() ? "" : ", ") + std::string(spec.name);
+    for (const CommandEntry& entry : kCommands)
+        names += (names.empty() ? "" : ", ") + std::string(entry.name);
     return names;
 }
 
@@ -134,13 +134,13 @@ std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const Devic
             .String("state_topic", topics.state)
             .String("value_template", "{{ value_json.state }}")
             .String("json_attributes_topic", topics.state));
-    for (const CommandSpec& spec : kCommands) {
+    for (const CommandEntry& entry : kCommands) {
         // An address is typed, not pressed.
-        const bool typed = spec.kind == CommandKind::ShowAddress;
+        const bool typed = entry.kind == CommandKind::ShowAddress;
         JsonObject fields;
-        fields.String("command_topic", topics.Command(spec.name));
+        fields.String("command_topic", topics.Command(entry.name));
         if (typed) fields.Raw("max", "255");
-        add(typed ? "text" : "button", spec.name, spec.title, fields);
+        add(typed ? "text" : "button", entry.name, entry.title, fields);
     }
     add("image", "snapshot_image", "Last snapshot",
         JsonObject().String("image_topic", topics.snapshot).String("content_type", "image/png"));
@@ -165,13 +165,13 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
     if (payload.ends_with('\n')) payload.remove_suffix(1);
     if (payload.ends_with('\r')) payload.remove_suffix(1);
     if (HasControlCharacter(payload)) return refuse("the payload holds a control character");
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.name != name) continue;
-        if (spec.kind == CommandKind::ShowAddress) {
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.name != name) continue;
+        if (entry.kind == CommandKind::ShowAddress) {
             parse.address = TrimBlanksAndTabs(payload);
             if (parse.address.empty()) return refuse("show_address needs the address as payload");
         }
-        parse.kind = spec.kind;
+        parse.kind = entry.kind;
         return parse;
     }
     return refuse("no such command; the commands are " + KnownNames());
@@ -193,8 +193,8 @@ std::vector<MqttMessage> AnswerCommand(const CommandParse& command, const MqttTo
     } else if (command.kind == CommandKind::Snapshot) {
         error = TakeSnapshot(remote, topics, tempDir, out);
     } else if (command.kind) {
-        for (const CommandSpec& spec : kCommands)
-            if (spec.kind == *command.kind) error = (remote.*spec.act)();
+        for (const CommandEntry& entry : kCommands)
+            if (entry.kind == *command.kind) error = (remote.*entry.act)();
     }
     out.push_back({topics.result, ResultJson(command.name, error), false});
     return out;
