@@ -171,6 +171,7 @@ class Kiosk final {
   private:
     // A save the show took applies the saved tool bar records at once.
     void ShowSaved();
+    void UpdateShownButtons();
     void RelayoutToolbars();
     // The managed files as they now are, taken as a save's values are; a change made while
     // the configuration window is open waits until it closes.
@@ -263,8 +264,7 @@ void Kiosk::InitPlayer() {
                 presentation_.CurrentFile, presentation_, machine_, clock_.Now());
     // Until the server answers, the copy kept from the last run plays.
     if (!published_.empty()) MarkPublished(presentation_, published_);
-    shownButtons_ =
-        ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
+    UpdateShownButtons();
     RelocateHelpPages(presentation_, helpFolder_);
 }
 
@@ -337,9 +337,13 @@ void Kiosk::Tick() {
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
 }
 
-void Kiosk::RelayoutToolbars() {
+void Kiosk::UpdateShownButtons() {
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
+}
+
+void Kiosk::RelayoutToolbars() {
+    UpdateShownButtons();
     toolbars_->Relayout();
 }
 

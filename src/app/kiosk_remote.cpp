@@ -1,5 +1,7 @@
 #include "app/kiosk_remote.h"
 
+#include <utility>
+
 #include "app/screen_capture.h"
 #include "model/presentation.h"
 #include "platform/paths.h"
@@ -30,11 +32,12 @@ KioskStatus WithoutUptime(KioskStatus status) {
 
 void KioskRemote::Poll() {
     if (player_.State() == PlayerState::WaitTime) started_ = true;
-    const KioskStatus now = WithoutUptime(Status());
+    const KioskStatus status = Status();
+    KioskStatus now = WithoutUptime(status);
     if (now == reported_) return;
-    reported_ = now;
+    reported_ = std::move(now);
     for (const Watcher& watcher : watchers_)
-        watcher(Status());
+        watcher(status);
 }
 
 std::string KioskRemote::Next() {

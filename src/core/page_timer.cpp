@@ -16,8 +16,12 @@ PageTimer::Turn PageTimer::At(double now, std::chrono::seconds display,
     // An error page never comes on show; the failed page is tried again at its next turn.
     if (preload.failed) return Turn::PassOver;
     // MaxTime counts from the moment the page came on show, not from the end of its time.
-    if (!preload.loaded && !(onShow > InDays(maxTime))) return Turn::Stay;
-    return Turn::Advance;
+    return PreloadHolds(onShow, preload, maxTime) ? Turn::Stay : Turn::Advance;
+}
+
+bool PreloadHolds(double waited, const BrowserRotation::Record& preload,
+                  std::chrono::seconds maxTime) {
+    return !preload.loaded && !preload.failed && !(waited > InDays(maxTime));
 }
 
 bool PlayCommandActs(PlayCommand command, PlayerState state, bool navigationMode) {

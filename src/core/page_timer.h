@@ -29,6 +29,10 @@ class PageTimer {
     double start_ = 0.0;
 };
 
+// A preload holds the page on show until it has loaded or failed, or for at most maxTime.
+bool PreloadHolds(double waited, const BrowserRotation::Record& preload,
+                  std::chrono::seconds maxTime);
+
 enum class PlayCommand { Pause, Previous, Next };
 // None acts in navigation mode; Pause and Previous while pages play, Next only while a page's
 // time runs.

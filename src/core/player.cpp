@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/days.h"
 #include "model/presentation.h"
 #include "platform/clock.h"
 #include "platform/log.h"
@@ -127,9 +126,8 @@ void Player::StepNavigate() {
     // every load; no page lies below the start page, so such a counter starts there.
     if (p.CurrentPage < 0) p.CurrentPage = 0;
     if (freshPreloadSince_) {
-        const BrowserRotation::Record& next = browsers_[browsers_.Next()];
-        const bool waited = Now() - *freshPreloadSince_ > InDays(p.MaxTime);
-        if (!next.loaded && !next.failed && !waited) return;
+        if (PreloadHolds(Now() - *freshPreloadSince_, browsers_[browsers_.Next()], p.MaxTime))
+            return;
         freshPreloadSince_.reset();
     }
     browsers_.Rotate();

@@ -173,6 +173,8 @@ class Player final : public PlayerCommands,
     bool ToolRunShown() const;
     bool ToolNavShown() const;
     bool HelpAllowed() const;
+    // The presentation's lists, and when locked its own pages, decide what a browser may show.
+    bool Refuses(const std::string& address, bool topLevel) const;
 
     PlayerContext c_;
     PlayerState state_ = PlayerState::Init;

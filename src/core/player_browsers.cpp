@@ -10,10 +10,13 @@ namespace pagelark {
 
 // ---- browser events ----
 
+bool Player::Refuses(const std::string& address, bool topLevel) const {
+    return NavigationBlocked(c_.presentation, address, c_.helpFolder) ||
+           (c_.machine.Locked && LockedRefuses(c_.presentation, address, c_.helpFolder, topLevel));
+}
+
 bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {
-    const bool cancel =
-        NavigationBlocked(c_.presentation, address, c_.helpFolder) ||
-        (c_.machine.Locked && LockedRefuses(c_.presentation, address, c_.helpFolder, topLevel));
+    const bool cancel = Refuses(address, topLevel);
     if (cancel) Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", address);
     if (!BrowserRotation::Valid(browser)) return cancel;
     // Only the page on show: the preloading browser is visible too, behind it.

@@ -214,9 +214,7 @@ std::string Player::RemoteShowAddress(const std::string& address) {
     if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://"))
         return "only http and https addresses are shown";
     if (HasUserInfo(address)) return "an address with a user name is refused";
-    if (NavigationBlocked(c_.presentation, address, c_.helpFolder) ||
-        (c_.machine.Locked && LockedRefuses(c_.presentation, address, c_.helpFolder, true)))
-        return "the presentation's address lists refuse it";
+    if (Refuses(address, true)) return "the presentation's address lists refuse it";
     if (!browsersReady_ || state_ == PlayerState::FinProg) return "the show has not started";
     if (state_ == PlayerState::Config || state_ == PlayerState::WaitConfig)
         return "the configuration window is open";
