@@ -133,7 +133,7 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
                           "/platforminputcontexts/libqtvirtualkeyboardplugin.so");
     // The settings and the devices are read at start-up only when their answer can matter.
     if (!start.imModule && start.pluginInstalled) {
-        DocumentSession session(RegistryAccess::ReadOnly);
+        DocumentSession session(RegistryAccess::ReadOnlyQuiet);
         const std::string file = LocalFile(NamedPresentation(
             JoinArguments(arguments), StartupFolder(), session.settings.DefaultFilePath("")));
         start.setting = OnScreenKeyboardSetting(session.settings, file);

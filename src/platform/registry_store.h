@@ -17,6 +17,7 @@ std::string RegistryFolderFromEnvironment();
 std::string ManagedFolderFromEnvironment();
 
 // The store kept in folder; "" gives a store that holds nothing and refuses every write.
-std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder);
+// Quiet: a broken file is not reported.
+std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder, bool quiet = false);
 
 }  // namespace pagelark

@@ -28,7 +28,7 @@ class ReadOnlyBackend final : public RegistryBackend {
 };
 
 std::unique_ptr<RegistryBackend> ReadOnlyViewIf(RegistryAccess access, RegistryBackend& store) {
-    if (access != RegistryAccess::ReadOnly) return nullptr;
+    if (access == RegistryAccess::ReadWrite) return nullptr;
     return std::make_unique<ReadOnlyBackend>(store);
 }
 
@@ -38,7 +38,7 @@ DocumentSession::DocumentSession(RegistryAccess access)
     : DocumentSession(RegistryFolderFromEnvironment(), access) {}
 
 DocumentSession::DocumentSession(const std::string& registryFolder, RegistryAccess access)
-    : store_(OpenRegistryStore(registryFolder)),
+    : store_(OpenRegistryStore(registryFolder, access == RegistryAccess::ReadOnlyQuiet)),
       readOnlyView_(ReadOnlyViewIf(access, *store_)),
       shares_(SystemShareConnector()),
       registry(readOnlyView_ ? *readOnlyView_ : *store_),

@@ -17,6 +17,8 @@ namespace pagelark {
 enum class RegistryAccess {
     ReadWrite,
     ReadOnly,  // reads pass; writes report success and change nothing, for tools that look
+    // As ReadOnly, and a broken store is left for the run's own session to report.
+    ReadOnlyQuiet,
 };
 
 class DocumentSession {

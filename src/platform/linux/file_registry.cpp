@@ -94,8 +94,10 @@ std::string ManagedFolderFromEnvironment() {
     return dir != nullptr && *dir != '\0' ? dir : "/etc/pagelark/managed.d";
 }
 
-std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder) {
-    return std::make_unique<FileRegistry>(folder);
+std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder, bool quiet) {
+    // A stream without a buffer drops what it is given.
+    static std::ostream nowhere(nullptr);
+    return std::make_unique<FileRegistry>(folder, quiet ? nowhere : std::cerr);
 }
 
 FileRegistry::FileRegistry(std::string folder, std::ostream& errors)
