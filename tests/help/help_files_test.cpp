@@ -66,7 +66,7 @@ TEST_F(HelpFilesTest, AHelpPageOfAnotherRunsFolderPlaysFromThisRunsFolder) {
     const std::string mine = "/run/user/1000/Pagelark", kept = temp.Write("Pagelark/link.html", "");
     const struct {
         std::string address, played;
-    } cases[] = {{"/tmp/pagelark-0/Pagelark/pagelark.html", mine + "/pagelark.html"},
+    } cases[] = {{temp.File("gone/Pagelark/pagelark.html"), mine + "/pagelark.html"},
                  {kept, kept},  // still there: another run's or the owner's own
                  {"/tmp/x/Pagelark/notes.html", "/tmp/x/Pagelark/notes.html"},
                  {"/tmp/x/Other/index.html", "/tmp/x/Other/index.html"},
