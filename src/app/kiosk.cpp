@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
+#include <QQuickWindow>
 #include <QSocketNotifier>
 #include <QSysInfo>
 #include <QTimer>
@@ -29,6 +30,7 @@
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
 #include "core/locked.h"
+#include "core/memory_plan.h"
 #include "core/on_screen_keyboard.h"
 #include "core/player.h"
 #include "dbus/kiosk_bus.h"
@@ -39,9 +41,10 @@
 #include "model/toolbar_buttons.h"
 #include "mqtt/mqtt_client.h"
 #include "platform/clock.h"
+#include "platform/devices.h"
 #include "platform/file_io.h"
-#include "platform/input_devices.h"
 #include "platform/machine_id.h"
+#include "platform/process_memory.h"
 #include "platform/registry_store.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
@@ -145,6 +148,15 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
     if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
 }
 
+QtMessageHandler qtMessages = nullptr;
+
+// With GL off, the engine still asks Qt for a context to share, and Qt's refusal would be
+// printed at every start although the pages are drawn all the same.
+void WithoutGlRefusal(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith("QXcbIntegration: Cannot create platform OpenGL context")) return;
+    if (qtMessages != nullptr) qtMessages(type, context, text);
+}
+
 class Kiosk final {
   public:
     Kiosk(std::string rawCommandLine, std::string tempDir)
@@ -176,6 +188,9 @@ class Kiosk final {
     // The managed files as they now are, taken as a save's values are; a change made while
     // the configuration window is open waits until it closes.
     void TakeManagedChanges();
+    // The engine's memory mode, before the first browser starts it.
+    void PlanMemoryUse();
+    void WatchMemory();
 
     std::string raw_;
     std::string tempDir_;
@@ -222,6 +237,8 @@ class Kiosk final {
     std::unique_ptr<VisitorInput> input_;
     QTimer timer_;
     QTimer firstStep_;
+    MemoryPlan memory_;
+    int ticksToMemoryReading_ = 0;
 };
 
 void Kiosk::InitPlayer() {
@@ -268,7 +285,29 @@ void Kiosk::InitPlayer() {
     RelocateHelpPages(presentation_, helpFolder_);
 }
 
+void Kiosk::PlanMemoryUse() {
+    memory_ = PlanMemory(MemoryLimitKiB(), machine_.LowMemory);
+    if (!memory_.low) return;
+    std::cerr << "pagelark: " << DescribePlan(memory_) << "\n";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            QByteArray::fromStdString(MemoryEngineFlags(
+                qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString(), true)));
+}
+
+void Kiosk::WatchMemory() {
+    // A reading walks every process of the system: every five seconds is enough.
+    constexpr int kTicksBetweenReadings = 25;
+    if (!memory_.low || --ticksToMemoryReading_ > 0) return;
+    ticksToMemoryReading_ = kTicksBetweenReadings;
+    const long long treeKiB = PssKiB(ProcessTree(CurrentProcessId()));
+    if (!OverCeiling(memory_, treeKiB)) return;
+    Log(LogArea::Player, "memory ", treeKiB / 1024,
+        " MiB over the ceiling: spare browsers renewed");
+    player_->RenewSpareBrowsers();
+}
+
 void Kiosk::Start() {
+    PlanMemoryUse();
     stage_ = std::make_unique<StageWindow>(clock_, relay_, relay_);
     configWindow_ = std::make_unique<ConfigWindowWidget>(
         ConfigContext{presentation_, context_, fileDialogs_, clock_, relay_, relay_, stage_.get(),
@@ -332,6 +371,7 @@ void Kiosk::Tick() {
     remote_->Poll();
     notifier_->Alive(std::chrono::steady_clock::now());
     TakeManagedChanges();
+    WatchMemory();
     // Up once a page is on show, or the configuration window is, for a configuration run.
     const PlayerState state = player_->State();
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
@@ -415,10 +455,14 @@ int RunKiosk(int argc, char** argv) {
     // The engine's own console output and Qt's report of its set-up are off unless the
     // logging rules ask for them; QT_LOGGING_RULES takes precedence over the rules set here.
     const std::string rules = qEnvironmentVariable("QT_LOGGING_RULES").toStdString();
+    flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString();
+    const bool software = DrawInSoftware(qEnvironmentVariableIsSet("QT_QUICK_BACKEND") ||
+                                             qEnvironmentVariableIsSet("QSG_RHI_BACKEND") ||
+                                             qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"),
+                                         GraphicsDevicePresent(), flags);
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            QByteArray::fromStdString(QuietEngineFlags(
-                KioskEngineFlags(qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString()),
-                rules)));
+            QByteArray::fromStdString(
+                QuietEngineFlags(DrawingEngineFlags(KioskEngineFlags(flags), software), rules)));
     QLoggingCategory::setFilterRules("qt.webengine*=false\njs=false");
     std::vector<char*> qtArgv{argv[0]};
     for (std::string& argument : given)
@@ -427,8 +471,16 @@ int RunKiosk(int argc, char** argv) {
     int qtArgc = static_cast<int>(given.size()) + 1;
 
     ChooseInputMethod(given);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (software) {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        // Qt's GL set-up would load the emulation all the same; not for the programs we start.
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+        qtMessages = qInstallMessageHandler(WithoutGlRefusal);
+    } else {
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
     QApplication app(qtArgc, qtArgv.data());
+    if (software) qunsetenv("QT_XCB_GL_INTEGRATION");
     QApplication::setApplicationName("Pagelark");
     QApplication::setQuitOnLastWindowClosed(false);
     static QtLogSink logSink;  // outlives every object that logs

@@ -34,6 +34,8 @@ class BrowserRotation {
     void Sent(int browser, const std::string& address);
     // browser is to show address for time; true when it must be sent, not merely shown again.
     bool Assign(int browser, const std::string& address, std::chrono::seconds time);
+    // Its page is gone: whatever it is sent next loads.
+    void Forget(int browser) { records_[browser] = {}; }
     void SetTime(int browser, std::chrono::seconds time) { records_[browser].time = time; }
     // The next page starts to preload; unless waitComplete it may come on show unfinished.
     void PreloadStarts(bool waitComplete) { records_[next_].loaded = !waitComplete; }

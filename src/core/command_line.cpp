@@ -50,6 +50,24 @@ bool IsRemoteDebugging(std::string_view argument) {
     return StartsWithNoCase(argument, "remote-debugging");
 }
 
+// A blank-separated switch, alone or with its value.
+bool HasFlag(std::string_view flags, std::string_view flag) {
+    std::size_t pos = 0;
+    while (pos < flags.size()) {
+        const std::size_t end = std::min(flags.find(' ', pos), flags.size());
+        const std::string_view token = flags.substr(pos, end - pos);
+        if (token == flag || (token.starts_with(flag) && token[flag.size()] == '=')) return true;
+        pos = end + 1;
+    }
+    return false;
+}
+
+void AddFlag(std::string& flags, std::string_view flag) {
+    if (HasFlag(flags, flag)) return;
+    if (!flags.empty()) flags += ' ';
+    flags += flag;
+}
+
 }  // namespace
 
 bool DropRemoteDebugging(std::vector<std::string>& arguments) {
@@ -57,11 +75,27 @@ bool DropRemoteDebugging(std::vector<std::string>& arguments) {
 }
 
 std::string KioskEngineFlags(std::string flags) {
-    for (const char* flag : {"--disable-pinch", "--overscroll-history-navigation=0"}) {
-        if (flags.find(flag) != std::string::npos) continue;
-        if (!flags.empty()) flags += ' ';
-        flags += flag;
-    }
+    AddFlag(flags, "--disable-pinch");
+    // Added after another value of the operator's: the last one given wins.
+    AddFlag(flags, "--overscroll-history-navigation=0");
+    return flags;
+}
+
+bool DrawInSoftware(bool environmentChose, bool graphicsDevice, std::string_view engineFlags) {
+    if (environmentChose) return false;
+    return !graphicsDevice || HasFlag(engineFlags, "--disable-gpu");
+}
+
+std::string DrawingEngineFlags(std::string flags, bool software) {
+    if (software) AddFlag(flags, "--disable-gpu");
+    return flags;
+}
+
+std::string MemoryEngineFlags(std::string flags, bool low) {
+    if (!low) return flags;
+    AddFlag(flags, "--enable-low-end-device-mode");
+    // The operator's script flags stand: the engine would take only the last.
+    if (!HasFlag(flags, "--js-flags")) AddFlag(flags, "--js-flags=--optimize-for-size");
     return flags;
 }
 

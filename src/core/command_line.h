@@ -31,6 +31,18 @@ bool DropRemoteDebugging(std::string& flags);
 // nothing and an overscroll does not go back through the history.
 std::string KioskEngineFlags(std::string flags);
 
+// Whether Qt draws the pages on the CPU itself instead of through GL. Without a graphics
+// device GL is emulated on the CPU, which costs far more memory (a compiler for shaders, a
+// frame buffer per page) for the same pixels; with the engine's GPU use switched off its
+// frames are drawn on the CPU anyway. A choice of drawing made in the environment stands.
+bool DrawInSoftware(bool environmentChose, bool graphicsDevice, std::string_view engineFlags);
+// The flags with "--disable-gpu" added when the pages are drawn on the CPU.
+std::string DrawingEngineFlags(std::string flags, bool software);
+
+// The flags with the engine's own low-memory mode added when the kiosk saves memory: the
+// engine's low-end device mode, and script heaps that favour size (unless the flags set them).
+std::string MemoryEngineFlags(std::string flags, bool low);
+
 // The engine's flags with its console logging off, unless the logging rules (as in
 // QT_LOGGING_RULES) ask for the engine's output or the flags set a log level themselves.
 std::string QuietEngineFlags(std::string flags, std::string_view loggingRules);

@@ -134,6 +134,13 @@ void Player::StepNavigate() {
     pageOnShow_ = preloadPosition_;
     ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
+    if (renewDue_) {
+        renewDue_ = false;
+        for (const int browser : {browsers_.Next(), browsers_.Spare()}) {
+            c_.stage.Renew(browser);
+            browsers_.Forget(browser);
+        }
+    }
     PreloadCurrentPage();
     SetState(c_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
     idle_.Seen(Now());

@@ -134,6 +134,9 @@ class Player final : public PlayerCommands,
     bool NavigationMode() const { return navigationMode_; }
     int CurrentBrowser() const { return browsers_.Current(); }
     int NextBrowser() const { return browsers_.Next(); }
+    // The kiosk is over its memory ceiling: at the next page change the browsers not on show
+    // start afresh before the next page preloads.
+    void RenewSpareBrowsers() { renewDue_ = true; }
     int SpareBrowser() const { return browsers_.Spare(); }
     const BrowserRotation::Record& Browser(int browser) const { return browsers_[browser]; }
     double LastActivityTime() const { return idle_.LastActivity(); }
@@ -181,6 +184,7 @@ class Player final : public PlayerCommands,
     bool stepBusy_ = false;
     bool navigationMode_ = false;
     bool browsersReady_ = false;
+    bool renewDue_ = false;
     IdleWatch idle_;
     BrowserRotation browsers_;
     PageTimer timer_;

@@ -2,6 +2,7 @@
 // The memory a process, or a process and everything it started, holds: what the kiosk reports
 // of itself and what the benchmarks read of it.
 
+#include <string>
 #include <vector>
 
 namespace pagelark {
@@ -20,5 +21,9 @@ std::vector<int> ProcessTree(int pid);
 // Their proportional memory together: of a whole tree, say.
 long long PssKiB(const std::vector<int>& processes);
 int CurrentProcessId();
+// The memory this process may use: the machine's, or less where its control group (version 1
+// or 2, itself or a parent) sets a limit; 0 when unknown. root: a folder laid out as the
+// system's root (/proc, /sys/fs/cgroup), for tests; empty for the system's own.
+long long MemoryLimitKiB(const std::string& root = {});
 
 }  // namespace pagelark

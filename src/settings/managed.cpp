@@ -105,6 +105,8 @@ const KeyRule kRules[] = {
     {"WindowState", Home::Machine, Kind::Number,
      [](Text t, P&, M& m, double) { m.WindowState = static_cast<WindowState>(ParseInteger(t, 2)); },
      0, 2},
+    {"LowMemory", Home::Machine, Kind::Flag,
+     [](Text t, P&, M& m, double) { m.LowMemory = ParseBool(t, false); }},
     {"RefreshMinutes", Home::Machine, Kind::Minutes,
      [](Text t, P&, M& m, double) { m.RefreshMinutes = ParseRefreshMinutes(t); }},
     // Checked by the MQTT client at start-up, which says what is wrong with them.

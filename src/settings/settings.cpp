@@ -161,6 +161,7 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
     machine.ForceReboot = flag("ForceReboot", false);
     machine.Locked = flag("Locked", false);
     machine.DBus = flag("DBus", false);
+    machine.LowMemory = flag("LowMemory", false);
 
     const RebootTimeOfDay reboot = ParseRebootTime(settings.ReadSetting(file, "RebootTime"));
     machine.RebootHour = reboot.hour;

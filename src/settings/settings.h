@@ -53,6 +53,9 @@ struct MachineSettings {
     bool OnScreenKeyboard = false;
     // The kiosk's commands and status on the session bus; taken at start-up.
     bool DBus = false;
+    // The engine's low-memory mode and a ceiling on the kiosk's memory, also on a machine too
+    // large to need them; taken at start-up.
+    bool LowMemory = false;
     // How often a presentation published on a web server is fetched again.
     std::chrono::duration<double, std::ratio<60>> RefreshMinutes{5.0};
     // A fleet's broker: "" (off), mqtt://host[:port] or mqtts://host[:port]; the CA file that

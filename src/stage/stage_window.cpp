@@ -92,9 +92,13 @@ void StageWindow::ForgetVisitor() {
     ReleaseProfiles();
 }
 
-void StageWindow::MovePage(int index) {
+void StageWindow::Renew(int browser) {
+    if (browser != front_) MovePage(browser, true);
+}
+
+void StageWindow::MovePage(int index, bool renew) {
     Browser& b = browsers_[static_cast<std::size_t>(index)];
-    if (b.page->profile() == profile_) return;
+    if (!renew && b.page->profile() == profile_) return;
     KioskPage* old = b.page;
     b.page = NewPage(index);
     b.painted = false;

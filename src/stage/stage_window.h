@@ -51,6 +51,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     void SetNavigationMode(bool on) override;
     void UnloadAll() override;
     void ForgetVisitor() override;
+    void Renew(int browser) override;
 
     // The address a browser is sent as, for what the program stores as a path or an address.
     static QUrl ToUrl(const std::string& address);
@@ -79,7 +80,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     KioskPage* NewPage(int index);
     void Watch(int index);
     // The browser's page again, on the current profile.
-    void MovePage(int index);
+    // A new page in the current profile, unless the page is in it already and not renewed.
+    void MovePage(int index, bool renew = false);
     void ReleaseProfiles();
     void CoverScreen();
     // The on-screen keyboard came, went or moved: never over the show; while a visitor

@@ -75,6 +75,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"SnapPath\": " + JsonString(machine.SnapPath) + ",\n";
     out += "  \"Locked\": " + std::string(Bool(machine.Locked)) + ",\n";
     out += "  \"DBus\": " + std::string(Bool(machine.DBus)) + ",\n";
+    out += "  \"LowMemory\": " + std::string(Bool(machine.LowMemory)) + ",\n";
     out += "  \"RefreshMinutes\": " + Number(machine.RefreshMinutes.count()) + ",\n";
     out += "  \"MqttBroker\": " + JsonString(machine.MqttBroker) + ",\n";
     out += "  \"MqttCaFile\": " + JsonString(machine.MqttCaFile) + ",\n";

@@ -48,6 +48,31 @@ TEST(CommandLine, NoPinchZoomAndNoOverscrollNavigationWhateverTheFlagsGiven) {
     EXPECT_EQ(KioskEngineFlags(""), "--disable-pinch --overscroll-history-navigation=0");
     EXPECT_EQ(KioskEngineFlags("--disable-gpu --disable-pinch"),
               "--disable-gpu --disable-pinch --overscroll-history-navigation=0");
+    EXPECT_EQ(
+        KioskEngineFlags("--overscroll-history-navigation=1"),
+        "--overscroll-history-navigation=1 --disable-pinch --overscroll-history-navigation=0");
+}
+
+TEST(CommandLine, DrawingAndMemoryFlagsFollowTheMachine) {
+    const struct {
+        bool chose, device;
+        const char* flags;
+        bool software;
+    } cases[] = {{false, false, "", true},
+                 {false, true, "", false},
+                 {false, true, "--disable-gpu=1", true},
+                 {false, true, "--disable-gpu-compositing", false},
+                 {true, false, "--disable-gpu", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(DrawInSoftware(c.chose, c.device, c.flags), c.software) << c.flags;
+    EXPECT_EQ(DrawingEngineFlags("--a", true), "--a --disable-gpu");
+    EXPECT_EQ(DrawingEngineFlags("--disable-gpu", true), "--disable-gpu");
+    EXPECT_EQ(DrawingEngineFlags("", false), "");
+    EXPECT_EQ(MemoryEngineFlags("--a", false), "--a");
+    EXPECT_EQ(MemoryEngineFlags("--js-flags=--jitless", true),
+              "--js-flags=--jitless --enable-low-end-device-mode");
+    EXPECT_EQ(MemoryEngineFlags("", true),
+              "--enable-low-end-device-mode --js-flags=--optimize-for-size");
 }
 
 TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {

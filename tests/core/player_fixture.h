@@ -68,6 +68,7 @@ class FakeWorld : public Clock,
     void SetNavigationMode(bool on) override { Log("Navigating", on); }
     void UnloadAll() override { calls.push_back("UnloadAll"); }
     void ForgetVisitor() override { calls.push_back("ForgetVisitor"); }
+    void Renew(int b) override { Log("Renew", b); }
     ScreenPoint CursorPosition() const override { return pointer; }
     // Windows' display counter: the cursor shows while it is 0 or more.
     int ShowCursor(bool show) override {
@@ -147,6 +148,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"done", [](Player& on) { on.DocumentComplete(on.NextBrowser()); }},
             {"fail", [](Player& on) { on.LoadFailed(on.NextBrowser()); }},
             {"move", [this](Player&) { ++w.pointer.x; }},
+            {"renew", &Player::RenewSpareBrowsers},
         };
         const auto page = [this](int b) {
             const std::string& address = P().Browser(b).address;

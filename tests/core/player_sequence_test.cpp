@@ -50,6 +50,16 @@ TEST_F(PlayerTest, DueRebootWaitsForPauseTheConfigWindowAndNavigationModeAndPass
               "Stop 2, FINPROG 1/1 UnloadAll");
 }
 
+// Over the memory ceiling, the browsers behind the page on show start afresh at the next page
+// change: the next page loads again although its browser held it a loop ago.
+TEST_F(PlayerTest, RenewedBrowsersAreThoseNotOnShowAndLoadAgain) {
+    Start({5, 5, 5});
+    EXPECT_EQ(Walk("done 3 0 done 6 0 done 6 0 done 6 0 renew done 6 0", {"Renew", "Navigate"}),
+              "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, NAVIGATE 1/2, WAITTIME 2/3 "
+              "Navigate 1 http://site/3, NAVIGATE 2/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/2, "
+              "NAVIGATE 1/2, WAITTIME 2/3 Renew 1 Renew 2 Navigate 1 http://site/3");
+}
+
 TEST_F(PlayerTest, RefusedRebootLetsTheShowGoOnUntilTheSameTimeTomorrow) {
     machine.AutoReboot = true;
     machine.RebootMoment = w.now + 1 / kSecondsPerDay;

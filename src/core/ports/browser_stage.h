@@ -39,6 +39,9 @@ class BrowserStage {
     // fresh profile, the one on show only when it is next sent an address, and the old
     // profile goes with its last page.
     virtual void ForgetVisitor() = 0;
+    // A fresh page takes the place of a browser not on show; its renderer goes with the old
+    // page, and the memory it held with it.
+    virtual void Renew(int browser) = 0;
     // Closes every window in order; the program then ends.
     virtual void UnloadAll() = 0;
 };

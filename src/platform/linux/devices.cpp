@@ -1,4 +1,4 @@
-#include "platform/input_devices.h"
+#include "platform/devices.h"
 
 #include <filesystem>
 #include <fstream>
@@ -33,6 +33,15 @@ bool TouchScreenPresent(const std::string& inputDevices) {
         if (entry.path().filename().string().starts_with("event") &&
             DirectInput(entry.path() / "device" / "properties"))
             return true;
+    }
+    return false;
+}
+
+bool GraphicsDevicePresent(const std::string& renderNodes) {
+    std::error_code error;
+    const std::string folder = renderNodes.empty() ? "/dev/dri" : renderNodes;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().filename().string().starts_with("renderD")) return true;
     }
     return false;
 }

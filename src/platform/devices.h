@@ -1,5 +1,5 @@
 #pragma once
-// The input devices attached to the machine.
+// The devices attached to the machine that change how the kiosk runs.
 
 #include <string>
 
@@ -9,5 +9,9 @@ namespace pagelark {
 // inputDevices: a folder laid out as the kernel's input class folder, for tests; empty for
 // the system's own.
 bool TouchScreenPresent(const std::string& inputDevices = {});
+
+// Whether a graphics device offers rendering: without one, GL is emulated on the CPU.
+// renderNodes: a folder laid out as /dev/dri, for tests; empty for the system's own.
+bool GraphicsDevicePresent(const std::string& renderNodes = {});
 
 }  // namespace pagelark
