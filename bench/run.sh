@@ -13,6 +13,8 @@
 #                              pages: unchanged (304) and changed
 #   bench/run.sh mqtt          memory with MQTT off and on, connected to a local mosquitto
 #                              (apt-get install mosquitto mosquitto-clients); about three minutes
+#   bench/run.sh change        page changes frame by frame, from the X server's damage: latency
+#                              and foreign frames over CHANGE_COUNT changes (default 200)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -32,3 +34,4 @@ if [ "$what" = popup ]; then run popup_bench; fi
 if [ "$what" = visitor ]; then run visitor_bench; fi
 if [ "$what" = refresh ]; then run refresh_bench; fi
 if [ "$what" = mqtt ]; then run mqtt_bench; fi
+if [ "$what" = change ]; then run page_change_bench; fi
