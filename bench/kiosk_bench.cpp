@@ -97,7 +97,7 @@ void LatencyAndStart(const Desk& desk, const HttpServer& server) {
         std::printf("(b) the kiosk showed nothing within 60 s\n");
         return;
     }
-    const auto samples = desk.screen_.RecordColors(24s);
+    const auto samples = desk.RecordColors(24s);
     std::vector<double> latencies;
     for (long long moment : pagelark::bench::FrontMoments(trace)) {
         // The colour on show when the browser came to the front, then the first change.

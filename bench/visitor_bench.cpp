@@ -55,9 +55,9 @@ int main() {
             desk.WaitForCentre([](Rgb seen) { return !Near(seen, kBlue.rgb); }, kStartUp)
                 .has_value();
         if (!toolNav || !visited || !back || !kiosk.Running()) {
-            for (const auto& target : server.Requests())
-                std::printf("  request %s\n", target.c_str());
-            std::printf("  centre %s\n", ToHex(desk.screen_.Centre()).c_str());
+            for (const auto& exchange : server.Exchanges())
+                std::printf("  request %s\n", exchange.target.c_str());
+            std::printf("  centre %s\n", ToHex(desk.Centre()).c_str());
             std::printf("round %d: %s\n", round,
                         !kiosk.Running() ? "the kiosk ended"
                         : !toolNav       ? "no Tool Nav"

@@ -1,81 +1,116 @@
-// Snapshot mode and the daily reboot end to end: the bitmaps the kiosk leaves, and the
-// request a mock logind on a private system bus receives.
+// The operator's side end to end: snapshot mode's bitmaps, the daily reboot a mock logind is
+// asked for, and the kiosk's service on a session bus, called with busctl as an operator would;
+// dbus-monitor logs the signals and the error replies it sends.
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QImage>
+#include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
-#include <sstream>
+#include <regex>
 
 #include "e2e/support/kiosk_fixture.h"
 
 namespace pagelark::e2e {
 namespace {
 
-// A Windows bitmap of the screen's size, uncompressed, of 24 or 32 bits a pixel, and whole:
-// its centre pixel.
-std::optional<Rgb> BitmapCentre(const std::string& path) {
-    const std::string b = testing::TempFolder::Read(path);
-    const QImage image(QString::fromStdString(path), "BMP");  // null when cut short
-    if (image.width() != Xvfb::kWidth || image.height() != Xvfb::kHeight || b.size() < 54 ||
-        !b.starts_with("BM") || (b[28] != 24 && b[28] != 32) || (b[30] != 0 && b[30] != 3))
-        return std::nullopt;
-    const QRgb centre = image.pixel(Xvfb::kWidth / 2, Xvfb::kHeight / 2);
+// The centre pixel of a picture of the whole screen; nullopt when the file holds none.
+std::optional<Rgb> ScreenshotCentre(const std::string& path, const char* format) {
+    const QImage image(QString::fromStdString(path), format);  // null when cut short
+    if (image.width() != Xvfb::kWidth || image.height() != Xvfb::kHeight) return std::nullopt;
+    const QRgb centre = image.pixel(kCentre.x, kCentre.y);
     return Rgb{static_cast<std::uint8_t>(qRed(centre)), static_cast<std::uint8_t>(qGreen(centre)),
                static_cast<std::uint8_t>(qBlue(centre))};
 }
+
+// The elements of the kiosk's interface with their attributes sorted: two texts of it compare
+// equal however they order and space them.
+std::vector<std::string> InterfaceShape(const std::string& xml) {
+    const auto from = xml.find("<interface name=\"org.pagelark.Kiosk1\"");
+    if (from == std::string::npos) return {};
+    const auto to = xml.find("</interface>", from);
+    QXmlStreamReader reader(QByteArray::fromStdString(xml.substr(from, to - from + 12)));
+    std::vector<std::string> shape;
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+        QStringList attributes;
+        for (const auto& attribute : reader.attributes())
+            attributes << attribute.name().toString() + "=" + attribute.value().toString();
+        attributes.sort();
+        shape.push_back((reader.name().toString() + " " + attributes.join(' ')).toStdString());
+    }
+    return shape;
+}
+
+// A private bus, both the session bus and the system bus of the kiosk and of busctl.
+class BusTest : public KioskTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(WaitUntil([&] { return Busctl({"status"}).status == 0; }, kPatience));
+    }
+    CommandResult Busctl(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), {"busctl", "--user"});
+        return RunCommand(arguments, environment_);
+    }
+    Kiosk& StartOnBus(const std::string& text) {
+        return Start("[Tessaro]\nOnMouseMove=0\nDBus=Yes\n" + text,
+                     {"DBUS_SESSION_BUS_ADDRESS=" + bus_});
+    }
+
+    const std::string bus_ = "unix:path=" + folders_.File("bus_socket");
+    const std::vector<std::string> environment_ = [this] {
+        std::vector<std::string> environment = CurrentEnvironment();
+        environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus_);
+        environment.push_back("DBUS_SYSTEM_BUS_ADDRESS=" + bus_);
+        return environment;
+    }();
+    Process daemon_{{.argv = {"dbus-daemon", "--session", "--nofork", "--address=" + bus_},
+                     .environment = environment_,
+                     .outputFile = folders_.File("bus.log")}};
+};
 
 TEST_F(KioskTest, SnapshotRunSavesTheScreenAfterEachPageAndEnds) {
     const std::string snaps = folders_.File("snaps");
     ASSERT_EQ(::mkdir(snaps.c_str(), 0700), 0);
     Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nSnap=Yes\nSnapPath=" + snaps + "\n" +
                          Pages({"/red", "/green"}));
-    const auto status = kiosk.WaitForExit(kStartUp + kPatience);
-    ASSERT_TRUE(status) << "the snapshot run did not end";
-    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(kiosk.WaitForExit(kStartUp + kPatience), 0) << "the snapshot run did not end";
 
-    // The start page, then each page.
+    // The start page, then each page: Windows bitmaps, uncompressed, of 24 or 32 bits a pixel.
     const std::array<std::optional<Rgb>, 3> colors{std::nullopt, kRed.rgb, kGreen.rgb};
     for (int k = 0; k < 3; ++k) {
-        const auto centre = BitmapCentre(snaps + "/show" + std::to_string(k + 1) + ".BMP");
+        const std::string file = snaps + "/show" + std::to_string(k + 1) + ".BMP";
+        const std::string b = testing::TempFolder::Read(file);
+        EXPECT_TRUE(b.size() >= 54 && b.starts_with("BM") && (b[28] == 24 || b[28] == 32) &&
+                    (b[30] == 0 || b[30] == 3))
+            << k;
+        const auto centre = ScreenshotCentre(file, "BMP");
         ASSERT_TRUE(centre) << "no whole bitmap of the screen: " << k;
         EXPECT_TRUE(!colors[k] || Near(*centre, *colors[k])) << k << " " << ToHex(*centre);
     }
 }
 
-// A private bus stands for the system bus, with a mock logind that logs what it is asked.
-TEST_F(KioskTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
-    const std::string bus = "unix:path=" + folders_.File("system_bus_socket");
+TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
     const std::string log = folders_.File("logind.log");
-    std::vector<std::string> environment = CurrentEnvironment();
-    Process daemon({.argv = {"dbus-daemon", "--session", "--nofork", "--address=" + bus},
-                    .environment = environment,
-                    .outputFile = folders_.File("bus.log")});
-    environment.push_back("DBUS_SYSTEM_BUS_ADDRESS=" + bus);
     // The distribution's interpreter, where the mock is installed.
     Process logind(
         {.argv = {"/usr/bin/python3", "-m", "dbusmock", "--template", "logind", "-l", log},
-         .environment = environment,
+         .environment = environment_,
          .outputFile = folders_.File("logind.out")});
-    auto send = [&](std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"dbus-send", "--bus=" + bus, "--print-reply"});
-        return RunCommand(arguments, environment).output;
-    };
     ASSERT_TRUE(WaitUntil(
         [&] {
-            return send({"--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
-                         "org.freedesktop.DBus.NameHasOwner", "string:org.freedesktop.login1"})
-                       .find("boolean true") != std::string::npos;
+            return Busctl({"status", "org.freedesktop.login1"}).status == 0;
         },
         Millis(20000), Millis(200)))
         << "the mock logind did not come up";
     // The template predates RebootWithFlags.
-    send({"--dest=org.freedesktop.login1", "/org/freedesktop/login1",
-          "org.freedesktop.DBus.Mock.AddMethod", "string:org.freedesktop.login1.Manager",
-          "string:RebootWithFlags", "string:t", "string:", "string:"});
+    const auto added = Busctl({"call", "org.freedesktop.login1", "/org/freedesktop/login1",
+                               "org.freedesktop.DBus.Mock", "AddMethod", "sssss",
+                               "org.freedesktop.login1.Manager", "RebootWithFlags", "t", "", ""});
+    ASSERT_EQ(added.status, 0) << added.output;
     // The next whole minute at least 20 s away: the kiosk has read its settings by then.
     const std::time_t moment = (std::time(nullptr) + 20 + 59) / 60 * 60;
     std::tm utc{};
@@ -84,26 +119,106 @@ TEST_F(KioskTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
     std::snprintf(time, sizeof time, "%02d:%02d", utc.tm_hour, utc.tm_min);
     Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
                              std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
-                         {"DBUS_SYSTEM_BUS_ADDRESS=" + bus, "TZ=UTC"});
+                         {"DBUS_SYSTEM_BUS_ADDRESS=" + bus_, "TZ=UTC"});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
-    const auto status = kiosk.WaitForExit(Millis(100000));
-    ASSERT_TRUE(status) << "no reboot by " << time << " UTC";
-    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(kiosk.WaitForExit(Millis(100000)), 0) << "no reboot by " << time << " UTC";
 
-    // The reboot calls logged, with the time of the last.
-    std::istringstream lines(testing::TempFolder::Read(log));
-    std::vector<std::string> calls;
-    double at = 0;
-    for (std::string line; std::getline(lines, line);) {
-        if (const std::string call = line.substr(line.find(' ') + 1); call.starts_with("Reboot")) {
-            calls.push_back(call);
-            at = std::stod(line);
-        }
-    }
-    EXPECT_EQ(calls, std::vector<std::string>{"RebootWithFlags 16"});
-    // Due once the minute is past, asked within a step or two of it.
-    EXPECT_GT(at, static_cast<double>(moment));
-    EXPECT_LT(at, static_cast<double>(moment) + 5);
+    // The mock logs "TIME METHOD ARGUMENTS" lines: one reboot call, due once the minute is past,
+    // asked within a step or two of it.
+    const std::string logged = testing::TempFolder::Read(log);
+    std::smatch call;
+    ASSERT_TRUE(std::regex_search(logged, call, std::regex("([0-9.]+) (Reboot.*)"))) << logged;
+    EXPECT_EQ(call[2], "RebootWithFlags 16");
+    EXPECT_EQ(call.suffix().str().find("Reboot"), std::string::npos) << logged;
+    EXPECT_GT(std::stod(call[1]), static_cast<double>(moment));
+    EXPECT_LT(std::stod(call[1]), static_cast<double>(moment) + 5);
+}
+
+TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
+    const std::string log = folders_.File("monitor.log");
+    Process monitor({.argv = {"dbus-monitor", "--address", bus_, "type='error'",
+                              "type='signal',member='PropertiesChanged'"},
+                     .environment = environment_,
+                     .outputFile = log});
+    auto call = [&](const std::string& method, const std::string& argument = "") {
+        std::vector<std::string> arguments{"call", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
+                                           "org.pagelark.Kiosk1", method};
+        if (!argument.empty()) arguments.insert(arguments.end(), {"s", argument});
+        const CommandResult result = Busctl(arguments);
+        return result.status == 0 ? "" : result.output;
+    };
+    auto property = [&](const std::string& name) {
+        return Busctl({"get-property", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
+                       "org.pagelark.Kiosk1", name})
+            .output;
+    };
+    auto logged = [&](const std::string& pattern) {
+        return WaitUntil(
+            [&] { return std::regex_search(testing::TempFolder::Read(log), std::regex(pattern)); },
+            kPatience, Millis(100));
+    };
+
+    StartOnBus(Pages({"/red\nTime=600", "/green\nTime=600", "/cyan\nTime=600"}) +
+               "[Exclude1]\nURL={server}/blue\n");
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
+    ASSERT_TRUE(WaitUntil([&] { return property("State") == "s \"playing\"\n"; }, kPatience));
+    EXPECT_EQ(property("CurrentPage"), "i 1\n");
+    EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/red") + "\"\n");
+    EXPECT_EQ(property("PresentationFile"), "s \"" + folders_.File("show.tso") + "\"\n");
+    EXPECT_TRUE(std::regex_match(property("Uptime"), std::regex("t [1-9][0-9]*\n")));
+
+    // The bus's tools are told the interface file as written.
+    const auto shape = InterfaceShape(testing::TempFolder::Read(PAGELARK_DBUS_XML));
+    ASSERT_GT(shape.size(), 12u);
+    EXPECT_EQ(InterfaceShape(Busctl({"introspect", "--xml-interface", "org.pagelark.Kiosk1",
+                                     "/org/pagelark/Kiosk1"})
+                                 .output),
+              shape);
+
+    EXPECT_EQ(call("Next"), "");
+    EXPECT_TRUE(Comes(kGreen.rgb, kPatience));
+    EXPECT_TRUE(logged(R"("CurrentPage"\s+variant\s+int32 2)")) << "no PropertiesChanged";
+    const std::string shot = folders_.File("shot.png");
+    EXPECT_EQ(call("Snapshot", shot), "");
+    const auto centre = ScreenshotCentre(shot, "PNG");
+    EXPECT_TRUE(centre && Near(*centre, kGreen.rgb));
+    const auto greens = [&] { return server_.Answered("/green", 200); };
+    const auto before = greens();
+    EXPECT_EQ(call("Reload"), "");
+    EXPECT_TRUE(WaitUntil([&] { return greens() > before; }, kPatience)) << "not reloaded";
+
+    // As the tool bar's Previous: the preloaded page first.
+    EXPECT_EQ(call("Previous"), "");
+    EXPECT_TRUE(Comes(kCyan.rgb, kPatience));
+    EXPECT_EQ(call("Pause"), "");
+    EXPECT_TRUE(logged(R"("State"\s+variant\s+string "paused")"));
+    EXPECT_NE(call("Next"), "");
+    EXPECT_TRUE(logged(
+        R"(error_name=org.pagelark.Kiosk1.Error.Refused .*\s+string "the show is not playing")"));
+    EXPECT_NE(call("ShowAddress", server_.Url("/blue")), "");
+    EXPECT_TRUE(logged(R"(string "the presentation's address lists refuse it")"));
+    EXPECT_EQ(call("ShowAddress", server_.Url("/yellow")), "");
+    EXPECT_TRUE(Comes(kYellow.rgb, kPatience));
+    EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/yellow") + "\"\n");
+    EXPECT_EQ(call("Play"), "");
+    EXPECT_TRUE(WaitUntil([&] { return property("State") == "s \"playing\"\n"; }, kPatience));
+    // The uptime changes every second: read, never signalled.
+    EXPECT_EQ(testing::TempFolder::Read(log).find("Uptime"), std::string::npos);
+}
+
+TEST_F(BusTest, KioskPlaysOnWhenTheNameIsTaken) {
+    Process holder({.argv = {"/usr/bin/python3", "-m", "dbusmock", "--session",
+                             "org.pagelark.Kiosk1", "/", "org.example.Holder"},
+                    .environment = environment_,
+                    .outputFile = folders_.File("holder.log")});
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return Busctl({"status", "org.pagelark.Kiosk1"}).status == 0;
+        },
+        kPatience, Millis(200)));
+    Kiosk& kiosk = StartOnBus(Pages({"/red"}));
+    EXPECT_TRUE(Comes(kRed.rgb, kStartUp));
+    EXPECT_TRUE(Says(kiosk, "the name org.pagelark.Kiosk1 is taken"));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The kiosk on a fleet's broker end to end: a real mosquitto on loopback, the kiosk's state,
 // availability and discovery read back with libmosquitto, commands sent the same way.
 
-#include <gtest/gtest.h>
 #include <mosquitto.h>
 #include <sys/stat.h>
 
@@ -25,14 +24,13 @@ struct Received {
     bool retained = false;
 };
 
-// Everything on the broker, as a fleet's operator sees it; subscribes again after the broker
-// comes back.
+// Everything on the broker as a fleet's operator sees it, subscribed again after a restart.
 class Listener {
   public:
-    explicit Listener(int port, const char* user = nullptr, const char* password = nullptr) {
+    explicit Listener(int port) {
         mosquitto_lib_init();
         mosq_ = mosquitto_new(nullptr, true, this);
-        mosquitto_username_pw_set(mosq_, user, password);
+        mosquitto_username_pw_set(mosq_, "kiosk", "pass word");
         mosquitto_connect_callback_set(
             mosq_, [](mosquitto* m, void*, int) { mosquitto_subscribe(m, nullptr, "#", 1); });
         mosquitto_message_callback_set(
@@ -51,9 +49,13 @@ class Listener {
         mosquitto_loop_stop(mosq_, true);
         mosquitto_destroy(mosq_);
     }
-    void Send(const std::string& topic, const std::string& payload) {
-        mosquitto_publish(mosq_, nullptr, topic.c_str(), static_cast<int>(payload.size()),
-                          payload.data(), 1, false);
+    // Sends a command and returns its answer.
+    std::string Command(const std::string& name, const std::string& payload = "") {
+        const std::size_t from = Count();
+        mosquitto_publish(mosq_, nullptr, ("pagelark/" + MachineId() + "/cmd/" + name).c_str(),
+                          static_cast<int>(payload.size()), payload.data(), 1, false);
+        const auto answer = Wait("/result", "", from);
+        return answer.empty() ? "no answer" : answer[0].payload;
     }
     std::size_t Count() {
         std::lock_guard lock(mutex_);
@@ -85,14 +87,6 @@ class Listener {
     std::vector<Received> received_;
 };
 
-// Sends a command and returns its answer.
-std::string Command(Listener& listener, const std::string& name, const std::string& payload = "") {
-    const std::size_t from = listener.Count();
-    listener.Send("pagelark/" + MachineId() + "/cmd/" + name, payload);
-    const auto answer = listener.Wait("/result", "", from);
-    return answer.empty() ? "no answer" : answer[0].payload;
-}
-
 std::string Ok(const std::string& name) {
     return "{\"command\":\"" + name + "\",\"ok\":true}";
 }
@@ -100,7 +94,6 @@ std::string Ok(const std::string& name) {
 // Over TLS with a user name and password; the test listens on a plain port of the same broker.
 TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAndAnOrderlyEnd) {
     if (MachineId().empty()) GTEST_SKIP() << "no /etc/machine-id";
-    const testing::TempFolder& files = folders_;
     const auto made = RunCommand(
         {"sh", "-c",
          "cd \"$0\" && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
@@ -110,7 +103,7 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
          "printf 'subjectAltName=DNS:localhost\\n' >san && openssl x509 -req -in server.csr "
          "-CA ca.crt -CAkey ca.key -CAcreateserial -out server.crt -days 1 -extfile san && "
          "mosquitto_passwd -c -b passwords kiosk 'pass word'",
-         files.path()},
+         folders_.path()},
         CurrentEnvironment());
     ASSERT_EQ(made.status, 0) << made.output;
     const int tls = FreeLoopbackPort();
@@ -118,20 +111,18 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
     while (plain == tls)
         plain = FreeLoopbackPort();
     Mosquitto broker(folders_,
-                     "allow_anonymous false\npassword_file " + files.File("passwords") +
+                     "allow_anonymous false\npassword_file " + folders_.File("passwords") +
                          "\nlistener " + std::to_string(plain) + " 127.0.0.1\nlistener " +
-                         std::to_string(tls) + " 127.0.0.1\ncafile " + files.File("ca.crt") +
-                         "\ncertfile " + files.File("server.crt") + "\nkeyfile " +
-                         files.File("server.key") + "\n",
+                         std::to_string(tls) + " 127.0.0.1\ncafile " + folders_.File("ca.crt") +
+                         "\ncertfile " + folders_.File("server.crt") + "\nkeyfile " +
+                         folders_.File("server.key") + "\n",
                      tls);
-    Listener listener(plain, "kiosk", "pass word");
+    Listener listener(plain);
     const std::string login = folders_.Write("login", "kiosk\npass word\n");
     ::chmod(login.c_str(), 0600);
-    folders_.Write("registry/machine.reg",
-                   "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\n"
-                   "\"MqttBroker\"=\"mqtts://localhost:" +
-                       std::to_string(tls) + "\"\n\"MqttCaFile\"=\"" + files.File("ca.crt") +
-                       "\"\n\"MqttCredentials\"=\"" + login + "\"\n");
+    MachineSettings("\"MqttBroker\"=\"mqtts://localhost:" + std::to_string(tls) +
+                    "\"\n\"MqttCaFile\"=\"" + folders_.File("ca.crt") +
+                    "\"\n\"MqttCredentials\"=\"" + login + "\"\n");
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=600\n" + Pages({"/red", "/green", "/blue"}));
     ASSERT_FALSE(listener.Wait("/state", "\"state\":\"playing\"", 0, 1, kStartUp).empty());
     ASSERT_TRUE(Comes(kRed.rgb, kPatience));
@@ -139,7 +130,7 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
     // A newcomer gets the retained state, the availability and the discovery messages; the
     // memory is the whole tree's, the engine's processes with the kiosk's own.
     {
-        Listener newcomer(plain, "kiosk", "pass word");
+        Listener newcomer(plain);
         const auto state = newcomer.Wait("/state");
         ASSERT_FALSE(state.empty());
         EXPECT_TRUE(state[0].retained);
@@ -154,30 +145,30 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
             EXPECT_TRUE(message.retained && message.topic.starts_with("homeassistant/"));
     }
 
-    EXPECT_EQ(Command(listener, "next"), Ok("next"));
+    EXPECT_EQ(listener.Command("next"), Ok("next"));
     EXPECT_TRUE(Comes(kGreen.rgb, kPatience));
-    EXPECT_EQ(Command(listener, "previous"), Ok("previous"));
-    EXPECT_EQ(Command(listener, "pause", "PRESS"), Ok("pause"));
-    EXPECT_EQ(Command(listener, "next"),
+    EXPECT_EQ(listener.Command("previous"), Ok("previous"));
+    EXPECT_EQ(listener.Command("pause", "PRESS"), Ok("pause"));
+    EXPECT_EQ(listener.Command("next"),
               "{\"command\":\"next\",\"ok\":false,\"error\":\"the show is not playing\"}");
-    EXPECT_EQ(Command(listener, "play"), Ok("play"));
-    EXPECT_EQ(Command(listener, "reload"), Ok("reload"));
-    EXPECT_EQ(Command(listener, "show_address", server_.Url("/blue")), Ok("show_address"));
+    EXPECT_EQ(listener.Command("play"), Ok("play"));
+    EXPECT_EQ(listener.Command("reload"), Ok("reload"));
+    EXPECT_EQ(listener.Command("show_address", server_.Url("/blue")), Ok("show_address"));
     EXPECT_TRUE(Comes(kBlue.rgb, kPatience));
-    EXPECT_NE(Command(listener, "show_address", "file:///etc/passwd").find("\"ok\":false"),
+    EXPECT_NE(listener.Command("show_address", "file:///etc/passwd").find("\"ok\":false"),
               std::string::npos);
     const std::size_t before = listener.Count();
-    EXPECT_EQ(Command(listener, "snapshot", "/tmp/elsewhere.png"), Ok("snapshot"));
+    EXPECT_EQ(listener.Command("snapshot", "/tmp/elsewhere.png"), Ok("snapshot"));
     EXPECT_FALSE(listener.Wait("/snapshot", "\x89PNG\r\n", before).empty());
     EXPECT_FALSE(std::filesystem::exists("/tmp/elsewhere.png"));
     // Bad payloads and names are answered, and the show plays on.
-    EXPECT_NE(Command(listener, "next", std::string(5000, 'x')).find("over 4 KiB"),
+    EXPECT_NE(listener.Command("next", std::string(5000, 'x')).find("over 4 KiB"),
               std::string::npos);
-    EXPECT_NE(Command(listener, "show_address", "http://a/\x01").find("control character"),
+    EXPECT_NE(listener.Command("show_address", "http://a/\x01").find("control character"),
               std::string::npos);
-    EXPECT_NE(Command(listener, "reboot").find("no such command"), std::string::npos);
+    EXPECT_NE(listener.Command("reboot").find("no such command"), std::string::npos);
     const std::size_t played = listener.Count();
-    EXPECT_EQ(Command(listener, "play"), Ok("play"));
+    EXPECT_EQ(listener.Command("play"), Ok("play"));
     EXPECT_FALSE(listener.Wait("/state", "\"state\":\"playing\"", played).empty());
 
     // The broker goes and comes back empty: the kiosk connects again and says it all anew.

@@ -1,7 +1,6 @@
 // The kiosk X session without a user service manager: the kiosk comes up on a screen that
 // never blanks, comes back within 10 s of a kill -9, and ending the session ends both.
 
-#include <gtest/gtest.h>
 #include <signal.h>
 
 #include "e2e/support/kiosk_fixture.h"

@@ -1,10 +1,7 @@
 // The floating tool bars end to end: where they stand, what their buttons and address box
 // do, and their help tips.
 
-#include <gtest/gtest.h>
-
 #include <optional>
-#include <string>
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
@@ -14,33 +11,18 @@ namespace {
 
 using std::chrono_literals::operator""s;
 
-class ToolbarTest : public KioskTest {
-  protected:
-    // place: where the row ends on the right (x) and begins at the top (y).
-    static Point ButtonCentre(int count, int index, Point place = {Xvfb::kWidth, 0}) {
-        return {ButtonLeft(count, index, place.x) + kButton / 2, place.y + kButton / 2};
-    }
-    // A row of count buttons near the top right corner, below a caption bar or not.
-    std::optional<Point> FindRow(int count) const {
-        for (int top = 0; top <= 60; ++top)
-            for (int right = Xvfb::kWidth; right >= Xvfb::kWidth - 8; --right)
-                if (RowFaults(count, right, top, true).empty()) return Point{right, top};
-        return std::nullopt;
-    }
+// Where a row of count buttons near the top right corner ends, below a caption bar or not.
+std::optional<Point> FindRow(const Desk& desk, int count) {
+    for (int top = 0; top <= 60; ++top)
+        for (int right = Xvfb::kWidth; right >= Xvfb::kWidth - 8; --right)
+            if (desk.RowFault(count, {right, top}).empty()) return Point{right, top};
+    return std::nullopt;
+}
 
-    bool ShowsColor(Point at, Rgb color) const { return Near(screen_.Pixel(at.x, at.y), color); }
-
-    std::string Seen(Point at) const {
-        return "seen " + ToHex(screen_.Pixel(at.x, at.y)) + " at " + std::to_string(at.x) + "," +
-               std::to_string(at.y);
-    }
-};
-
-TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThePage) {
-    SpawnOptions options;
-    options.argv = {"openbox"};
-    options.environment = xvfb_.Environment();
-    Process windowManager(options);
+TEST_F(KioskTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThePage) {
+    Process windowManager({.argv = {"openbox"},
+                           .environment = xvfb_.Environment(),
+                           .outputFile = folders_.File("openbox.log")});
     ASSERT_TRUE(WaitUntil(
         [&] {
             return RunCommand({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, xvfb_.Environment())
@@ -53,35 +35,33 @@ TEST_F(ToolbarTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsT
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
     std::optional<Point> row;
-    ASSERT_TRUE(WaitUntil([&] { return (row = FindRow(8)).has_value(); }, kPatience))
+    ASSERT_TRUE(WaitUntil([&] { return (row = FindRow(*this, 8)).has_value(); }, kPatience))
         << "no Tool Run over the full-screen show";
     // Under its caption bar, its frame wholly on the screen and in the corner.
     EXPECT_GT(row->y, 0);
     EXPECT_LT(row->x, Xvfb::kWidth);
     // Still there once the show has settled in full screen.
     std::this_thread::sleep_for(3s);
-    EXPECT_EQ(RowFaults(8, row->x, row->y), "");
+    EXPECT_EQ(RowFault(8, *row), "");
 
-    const Point next = ButtonCentre(8, 3, *row);
+    // Next, the fourth of eight.
+    const Point next{row->x - 5 * kButton + kButton / 2, row->y + kButton / 2};
     // The tip hangs 18 px below the pointer and starts 2 px left of it.
     const Point inTip{next.x - 2 + 5, next.y + 18 + 5}, leftOfTip{next.x - 3, inTip.y};
-    ASSERT_TRUE(ShowsColor(inTip, kRed.rgb)) << "a tip before the pointer came: " << Seen(inTip);
+    ASSERT_TRUE(Shows(kRed.rgb, 0s, inTip)) << "a tip before the pointer came";
     MoveTo(next);
-    EXPECT_TRUE(WaitUntil([&] { return !ShowsColor(inTip, kRed.rgb); }, 10s))
-        << "no tip under the pointer: " << Seen(inTip);
-    EXPECT_TRUE(ShowsColor(leftOfTip, kRed.rgb)) << "the tip is out of place: " << Seen(leftOfTip);
+    EXPECT_TRUE(WaitUntil([&] { return !Shows(kRed.rgb, 0s, inTip); }, 10s)) << "no tip came";
+    EXPECT_TRUE(Shows(kRed.rgb, 0s, leftOfTip)) << "the tip is out of place";
     MoveTo({300, 500});
-    EXPECT_TRUE(WaitUntil([&] { return ShowsColor(inTip, kRed.rgb); }, 10s))
-        << "the tip stayed after the pointer left the bar: " << Seen(inTip);
-    MoveTo(next);
-    Click();
+    EXPECT_TRUE(Comes(kRed.rgb, 10s, inTip)) << "the tip stayed after the pointer left the bar";
+    ClickAt(next);
     EXPECT_TRUE(Comes(kGreen.rgb, 15s)) << "Next did not turn the page";
     EXPECT_TRUE(kiosk.Running());
 }
 
 // A local page of the show, then typed addresses and pages of the server whose scripts try to
 // leave the include list.
-TEST_F(ToolbarTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedScriptsRunNot) {
+TEST_F(KioskTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedScriptsRunNot) {
     const std::string secret = folders_.Write("private/secret.txt", "top secret");
     // Yellow while it tries to read the file, then magenta when it could, green when not.
     const std::string page =
@@ -104,12 +84,12 @@ TEST_F(ToolbarTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedS
           "\n[Include2]\nURL={server}/go\n[Include3]\nURL={server}/jslink\n");
     ASSERT_TRUE(WaitForCentre(
         [](Rgb seen) { return Near(seen, kGreen.rgb) || Near(seen, kMagenta.rgb); }, kStartUp))
-        << "the local page never came on show: " << ToHex(screen_.Centre());
-    EXPECT_TRUE(Near(screen_.Centre(), kGreen.rgb)) << "the local page read another file";
-    ASSERT_TRUE(EnterNavigationMode()) << RowFaults(9);
+        << "the local page never came on show: " << ToHex(Centre());
+    EXPECT_TRUE(Shows(kGreen.rgb)) << "the local page read another file";
+    ASSERT_TRUE(EnterNavigationMode()) << RowFault(9);
     Click();
     EXPECT_FALSE(server_.Requested("/outside", 5s)) << "the local page's script went outside";
-    EXPECT_TRUE(CentreShows(kGreen.rgb));
+    EXPECT_TRUE(Shows(kGreen.rgb));
 
     EnterAddress("javascript:document.body.style.background='#ff00ff';new Image().src='" +
                  server_.Url("/leak") + "'");
@@ -118,25 +98,20 @@ TEST_F(ToolbarTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedS
     EnterAddress("file://" + folders_.Write("tmp/PagelarkEvil/page.html",
                                             "<body style=\"background:#ff00ff\"></body>"));
     EXPECT_FALSE(server_.Requested("/leak", 5s)) << "a typed script ran or a file was read";
-    EXPECT_TRUE(CentreShows(kGreen.rgb));
-    // The page's own script makes a page of its own and goes there.
-    EnterAddress(server_.Url("/go?color=red&to=blob"));
-    ASSERT_TRUE(Comes(kRed.rgb, kPatience)) << "the script page did not load";
-    MoveTo({600, 450});
-    Click();
-    EXPECT_TRUE(CentreShows(kRed.rgb, 3s));
+    EXPECT_TRUE(Shows(kGreen.rgb));
 
-    // The page's own "javascript:" link runs, but cannot take it outside the list.
-    EnterAddress(server_.Url("/jslink?color=yellow&to=/outside/magenta"));
-    ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "the link page did not load";
-    MoveTo({600, 450});
-    Click();
-    EXPECT_FALSE(server_.Requested("/outside", 5s)) << "a script link went outside";
-    EnterAddress(server_.Url("/go?color=green&to=data:text/html,<b style=color:%23ff00ff>x"));
-    ASSERT_TRUE(Comes(kGreen.rgb, kPatience)) << "the script page did not load";
-    MoveTo({600, 450});
-    Click();
-    EXPECT_TRUE(CentreShows(kGreen.rgb, 3s));
+    // The page's own script makes a page of its own and goes there; the page's own "javascript:"
+    // link runs, but neither takes it outside the list.
+    for (const auto& [target, color] :
+         {std::pair{"/go?color=red&to=blob", kRed},
+          {"/jslink?color=yellow&to=/outside/magenta", kYellow},
+          {"/go?color=green&to=data:text/html,<b style=color:%23ff00ff>x", kGreen}}) {
+        EnterAddress(server_.Url(target));
+        ASSERT_TRUE(Comes(color.rgb, kPatience)) << target << " did not load";
+        ClickAt({600, 450});
+        EXPECT_TRUE(Shows(color.rgb, 3s)) << target;
+    }
+    EXPECT_FALSE(server_.Requested("/outside", 2s)) << "a script link went outside";
 }
 
 }  // namespace

@@ -1,16 +1,46 @@
-// What one visitor leaves in the browsers never reaches the next, and the show comes back
-// without a frame of anything but its pages.
-
-#include <gtest/gtest.h>
-
-#include <string>
+// The visitor in navigation mode: the on-screen keyboard comes for their text entry only, and
+// nothing they leave in the browsers reaches the next visitor.
 
 #include "e2e/support/kiosk_fixture.h"
 
 namespace pagelark::e2e {
 namespace {
 
+using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
+
+// A field near the top with the focus from the start, that tells the server of each event.
+constexpr const char* kField =
+    "<input autofocus style='position:absolute;left:100px;top:100px;width:400px;height:40px'"
+    " onfocus=\"fetch('/focused')\" onclick=\"fetch('/clicked')\" oninput=\"fetch('/typed-' + "
+    "this.value)\">";
+// Qt Virtual Keyboard's English layout, read once from a screenshot: the centres of q and w,
+// and a point of the space bar, whose grey neither the page nor the root window has.
+constexpr Point kKeyQ{53, 496}, kKeyW{155, 496}, kSpaceBar{512, 740};
+constexpr Rgb kSpaceBarGrey{0x4f, 0x5b, 0x62};
+
+TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
+    server_.AddPage("/field", kField);
+    Start("[Tessaro]\nDefaultTime=600\nOnMouseMove=1\nOnScreenKeyboard=True\n" +
+          Pages({"/field?color=blue"}));
+    ASSERT_TRUE(WaitUntilKioskShows());
+    ASSERT_TRUE(Comes(kBlue.rgb, kStartUp));
+    ASSERT_TRUE(server_.Requested("/focused", kPatience));
+    // The keyboard would come within moments of the focus.
+    for (int sample = 0; sample < 40; ++sample)
+        ASSERT_TRUE(Shows(kBlue.rgb, 100ms, kSpaceBar)) << "sample " << sample;
+
+    ASSERT_TRUE(EnterNavigationMode());
+    ClickAt(kAddressBox);
+    ASSERT_TRUE(Comes(kSpaceBarGrey, kPatience, kSpaceBar));
+    ClickAt({300, 120});
+    ASSERT_TRUE(server_.Requested("/clicked", kPatience));
+    ASSERT_TRUE(Comes(kSpaceBarGrey, kPatience, kSpaceBar));
+    ClickAt(kKeyQ);
+    ASSERT_TRUE(server_.Requested("/typed-q", kPatience));
+    ClickAt(kKeyW);
+    EXPECT_TRUE(server_.Requested("/typed-qw", kPatience));
+}
 
 // A cookie, a local storage item and a database record; then a request for the target.
 constexpr const char* kLeave =
@@ -37,10 +67,7 @@ TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
         const std::string round = keep ? "kept" : "cleared";
         MoveTo(kPointerRest);  // where play starts counts as nobody there
         // The owner's choice comes from the machine's settings store, as a managed machine has it.
-        if (keep)
-            folders_.Write("registry/machine.reg",
-                           "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\n"
-                           "\"ClearVisitorData\"=\"No\"\n");
+        if (keep) MachineSettings("\"ClearVisitorData\"=\"No\"\n");
         Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=1\nScreenSaveTimeOut=3\n" +
                              Pages({"/red", "/green"}));
         ASSERT_TRUE(WaitUntilKioskShows()) << round;

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -200,23 +199,25 @@ void Xvfb::SetRootColor(Rgb color) const {
     if (result.status != 0) throw std::runtime_error("xsetroot failed: " + result.output);
 }
 
-Screen::Screen(const Xvfb& server) {
+Desk::Desk() {
     // A server that has just started listening can still refuse a connection for a while (seen
     // when another server on the same number was going away).
-    if (!WaitUntil([&] { return (display_ = XOpenDisplay(server.Display().c_str())) != nullptr; },
+    if (!WaitUntil([&] { return (display_ = XOpenDisplay(xvfb_.Display().c_str())) != nullptr; },
                    Millis(30000), Millis(50)))
-        throw std::runtime_error("cannot open display " + server.Display());
+        throw std::runtime_error("cannot open display " + xvfb_.Display());
     // Xlib's default handler ends the process; a failed read should fail one test instead.
     XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
+    xvfb_.SetRootColor(kRoot);
+    MoveTo(kPointerRest);
 }
 
-Screen::~Screen() {
+Desk::~Desk() {
     XCloseDisplay(display_);
 }
 
-Rgb Screen::Pixel(int x, int y) const {
+Rgb Desk::Pixel(Point at) const {
     XImage* image =
-        XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+        XGetImage(display_, DefaultRootWindow(display_), at.x, at.y, 1, 1, AllPlanes, ZPixmap);
     if (image == nullptr) throw std::runtime_error("XGetImage failed");
     // Our server has 24 bits a pixel: 0xRRGGBB.
     const unsigned long pixel = XGetPixel(image, 0, 0);
@@ -225,7 +226,7 @@ Rgb Screen::Pixel(int x, int y) const {
             static_cast<std::uint8_t>(pixel)};
 }
 
-std::vector<ColorSample> Screen::RecordColors(Millis duration) const {
+std::vector<ColorSample> Desk::RecordColors(Millis duration) const {
     std::vector<ColorSample> samples;
     const auto end = std::chrono::steady_clock::now() + duration;
     for (auto now = std::chrono::steady_clock::now(); now < end;
@@ -236,6 +237,13 @@ std::vector<ColorSample> Screen::RecordColors(Millis duration) const {
         std::this_thread::sleep_for(Millis(1));
     }
     return samples;
+}
+
+std::string Desk::Xdotool(std::vector<std::string> arguments) const {
+    arguments.insert(arguments.begin(), "xdotool");
+    const auto result = RunCommand(arguments, xvfb_.Environment());
+    if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
+    return result.output;
 }
 
 KioskFolders::KioskFolders() {

@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -68,10 +67,8 @@ class Process {
     std::optional<int> status_;
 };
 
-// The running processes of a process group (a kiosk and its browser engine's helpers) whose
-// command line holds text.
+// The running processes of a process group whose command line holds text; their PSS in KiB.
 std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text = "");
-// Their proportional memory together, in KiB.
 long long GroupPssKiB(pid_t group);
 
 struct CommandResult {
@@ -82,9 +79,7 @@ struct CommandResult {
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment);
 
 struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
+    std::uint8_t r = 0, g = 0, b = 0;
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
@@ -96,30 +91,23 @@ inline bool Near(Rgb a, Rgb b, int tolerance = 24) {
     return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b);
 }
 
-// A page the server names after a colour is painted in exactly that colour, so the screen
-// tells which page is on show.
+// The server paints a page named after a colour in that colour alone: the screen tells the page.
 struct NamedColor {
     std::string_view name;
     Rgb rgb;
 };
 
-inline constexpr NamedColor kRed{"red", {0xff, 0x00, 0x00}};
-inline constexpr NamedColor kGreen{"green", {0x00, 0xff, 0x00}};
-inline constexpr NamedColor kBlue{"blue", {0x00, 0x00, 0xff}};
-inline constexpr NamedColor kYellow{"yellow", {0xff, 0xff, 0x00}};
-inline constexpr NamedColor kCyan{"cyan", {0x00, 0xff, 0xff}};
-inline constexpr NamedColor kMagenta{"magenta", {0xff, 0x00, 0xff}};
-inline constexpr NamedColor kOrange{"orange", {0xff, 0x80, 0x00}};
-inline constexpr NamedColor kPurple{"purple", {0x80, 0x00, 0xff}};
-
+inline constexpr NamedColor kRed{"red", {0xff, 0, 0}}, kGreen{"green", {0, 0xff, 0}},
+    kBlue{"blue", {0, 0, 0xff}}, kYellow{"yellow", {0xff, 0xff, 0}}, kCyan{"cyan", {0, 0xff, 0xff}},
+    kMagenta{"magenta", {0xff, 0, 0xff}}, kOrange{"orange", {0xff, 0x80, 0}},
+    kPurple{"purple", {0x80, 0, 0xff}};
 inline constexpr std::array kPageColors{kRed,  kGreen,   kBlue,   kYellow,
                                         kCyan, kMagenta, kOrange, kPurple};
 
 // Xvfb on a display number it picks itself; the constructor throws when it does not start.
 class Xvfb {
   public:
-    static constexpr int kWidth = 1024;
-    static constexpr int kHeight = 768;
+    static constexpr int kWidth = 1024, kHeight = 768;
 
     Xvfb();
 
@@ -135,8 +123,7 @@ class Xvfb {
 };
 
 struct Point {
-    int x = 0;
-    int y = 0;
+    int x = 0, y = 0;
 };
 
 struct ColorSample {
@@ -144,50 +131,34 @@ struct ColorSample {
     Rgb rgb;
 };
 
-class Screen {
-  public:
-    explicit Screen(const Xvfb& server);
-    ~Screen();
-    Screen(const Screen&) = delete;
-    Screen& operator=(const Screen&) = delete;
-
-    Rgb Pixel(int x, int y) const;
-    Rgb Centre() const { return Pixel(Xvfb::kWidth / 2, Xvfb::kHeight / 2); }
-    // The centre pixel, sampled as often as it can for the given time.
-    std::vector<ColorSample> RecordColors(Millis duration) const;
-
-  private:
-    ::Display* display_ = nullptr;
-};
-
 // The browser engine starts slowly under software rendering on a small machine.
 inline constexpr Millis kStartUp{60000};
 inline constexpr Millis kPatience{30000};
 // The root window's colour, so that the kiosk window shows when it appears.
 inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
-// Where the pointer rests when a run begins: out of the way of the centre pixel the tests
-// read, inside the kiosk window.
+inline constexpr Point kCentre{Xvfb::kWidth / 2, Xvfb::kHeight / 2};
+// Where the pointer rests when a run begins: inside the kiosk window, away from the centre.
 inline constexpr Point kPointerRest{40, 700};
-// The tool bars' default pictures are raised squares of this size and face colour, hanging
-// from the top right corner.
+// The tool bars' default pictures: raised squares hanging from the top right corner.
 inline constexpr int kButton = 24;
 inline constexpr Rgb kFace{0xc0, 0xc0, 0xc0}, kLight{0xff, 0xff, 0xff}, kShade{0, 0, 0};
-// Inside the address box under the buttons of Tool Nav, right of the address it shows
-// selected.
+// Inside Tool Nav's address box, right of the address it shows selected.
 inline constexpr Point kAddressBox{1016, 36};
 
-// A private X server, its screen read back and the visitor's hand on it, for the end-to-end
-// tests and the benchmarks alike.
+// A private X server, its screen read back and the visitor's hand on it; benchmarks use it too.
 class Desk {
   public:
-    Desk() : screen_(xvfb_) {
-        xvfb_.SetRootColor(kRoot);
-        MoveTo(kPointerRest);
-    }
+    Desk();
+    ~Desk();
+
+    Rgb Pixel(Point at) const;
+    Rgb Centre() const { return Pixel(kCentre); }
+    // The centre pixel, sampled as often as it can for the given time.
+    std::vector<ColorSample> RecordColors(Millis duration) const;
 
     std::optional<TimePoint> WaitForCentre(const std::function<bool(Rgb)>& condition,
                                            Millis timeout) const {
-        return WaitUntil([&] { return condition(screen_.Centre()); }, timeout, Millis(5));
+        return WaitUntil([&] { return condition(Centre()); }, timeout, Millis(5));
     }
     std::optional<TimePoint> WaitForColor(Rgb color, Millis timeout) const {
         return WaitForCentre([color](Rgb seen) { return Near(seen, color); }, timeout);
@@ -195,30 +166,21 @@ class Desk {
     std::optional<TimePoint> WaitUntilKioskShows() const {
         return WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
     }
-    // The left edge of button index of a row of count buttons ending at right.
-    static int ButtonLeft(int count, int index, int right = Xvfb::kWidth) {
-        return right - (count - index) * kButton;
-    }
-    // What differs from a row of count raised squares ending at right, top; empty when it is
-    // there. With stopAtFirst, only whether anything does.
-    std::string RowFaults(int count, int right = Xvfb::kWidth, int top = 0,
-                          bool stopAtFirst = false) const {
-        std::string faults;
-        for (int index = 0; index < count && !(stopAtFirst && !faults.empty()); ++index) {
-            const int left = ButtonLeft(count, index, right);
-            const Rgb light = screen_.Pixel(left, top), face = screen_.Pixel(left + 2, top + 2);
-            const Rgb shade = screen_.Pixel(left + kButton - 1, top + kButton - 1);
+    // How the screen differs from a row of count buttons whose top right corner is end; "" if not.
+    std::string RowFault(int count, Point end = {Xvfb::kWidth, 0}) const {
+        for (int index = 0; index < count; ++index) {
+            const int left = end.x - (count - index) * kButton;
+            const Rgb light = Pixel({left, end.y}), face = Pixel({left + 2, end.y + 2});
+            const Rgb shade = Pixel({left + kButton - 1, end.y + kButton - 1});
             if (!Near(light, kLight, 8) || !Near(face, kFace, 8) || !Near(shade, kShade, 8))
-                faults += "button " + std::to_string(index) + " at x " + std::to_string(left) +
-                          ": " + ToHex(light) + " " + ToHex(face) + " " + ToHex(shade) + "\n";
+                return "button " + std::to_string(index) + " at x " + std::to_string(left) + ": " +
+                       ToHex(light) + " " + ToHex(face) + " " + ToHex(shade);
         }
-        return faults;
+        return "";
     }
     // Whether exactly count buttons come to hang from the top right corner.
     bool WaitForRow(int count) const {
-        const auto rowOf = [&] {
-            return RowFaults(count).empty() && !RowFaults(count + 1, Xvfb::kWidth, 0, true).empty();
-        };
+        const auto rowOf = [&] { return RowFault(count).empty() && !RowFault(count + 1).empty(); };
         return WaitUntil(rowOf, kPatience).has_value();
     }
     // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
@@ -229,21 +191,19 @@ class Desk {
     }
 
     // The visitor's hand: returns once the event is delivered.
-    std::string Xdotool(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), "xdotool");
-        const auto result = RunCommand(arguments, xvfb_.Environment());
-        if (result.status != 0) throw std::runtime_error("xdotool failed: " + result.output);
-        return result.output;
-    }
+    std::string Xdotool(std::vector<std::string> arguments) const;
     void MoveTo(Point at) const {
         Xdotool({"mousemove", std::to_string(at.x), std::to_string(at.y)});
     }
     void Click(int button = 1) const { Xdotool({"click", std::to_string(button)}); }  // 3: right
+    void ClickAt(Point at) const {
+        MoveTo(at);
+        Click();
+    }
     void Key(const std::string& key) const { Xdotool({"key", key}); }  // as xdotool names it
     // Types an address into Tool Nav's address box and goes there, as a visitor does.
     void EnterAddress(const std::string& address) const {
-        MoveTo(kAddressBox);
-        Click();
+        ClickAt(kAddressBox);
         Key("ctrl+a");
         Xdotool({"type", address});
         Key("Return");
@@ -263,7 +223,9 @@ class Desk {
     }
 
     Xvfb xvfb_;
-    Screen screen_;
+
+  private:
+    ::Display* display_ = nullptr;
 };
 
 // The folders of one or more kiosk runs; runs that share them see each other's lock.
@@ -277,7 +239,6 @@ class KioskFolders : public testing::TempFolder {
 
 // How the kiosk program under test starts: as an operator starts it, but with every folder
 // private, in a process group of its own (its browser engine's helpers must go with it).
-// environment: further NAME=value entries.
 SpawnOptions KioskOptions(const Xvfb& server, const KioskFolders& folders,
                           std::vector<std::string> arguments, std::vector<std::string> environment);
 

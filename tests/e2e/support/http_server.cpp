@@ -12,10 +12,10 @@
 namespace pagelark::e2e {
 namespace {
 
-std::string Headers(int status, std::string_view reason, std::size_t length) {
-    return "HTTP/1.1 " + std::to_string(status) + " " + std::string(reason) +
-           "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
-           std::to_string(length) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
+std::string Reply(const std::string& status, const std::string& headers, const std::string& body) {
+    return "HTTP/1.1 " + status + "\r\n" + headers +
+           "Content-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
+           body;
 }
 
 #define WHOLE_PAGE "style=\"display:block;width:100vw;height:100vh\""
@@ -43,29 +43,26 @@ constexpr std::pair<const char*, const char*> kPages[] = {
 }  // namespace
 
 std::string HttpServer::Answer(std::string_view target, std::string_view request) const {
+    std::lock_guard lock(mutex_);
     const auto mark = target.find('?');
     const auto path = target.substr(0, mark);
     const auto query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
     if (const auto moved = redirects_.find(path); moved != redirects_.end())
-        return "HTTP/1.1 302 Found\r\nLocation: " + moved->second +
-               "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        return Reply("302 Found", "Location: " + moved->second + "\r\n", "");
     if (const auto file = published_.find(path); file != published_.end()) {
-        const std::string etag = "\"v" + std::to_string(file->second.version) + "\"";
-        if (request.find("\r\nIf-None-Match: " + etag + "\r\n") != std::string_view::npos)
-            return "HTTP/1.1 304 Not Modified\r\nETag: " + etag + "\r\nConnection: close\r\n\r\n";
-        return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nETag: " + etag +
-               "\r\nContent-Length: " + std::to_string(file->second.body.size()) +
-               "\r\nConnection: close\r\n\r\n" + file->second.body;
+        const std::string tag = "\"v" + std::to_string(file->second.version) + "\"";
+        if (request.find("\r\nIf-None-Match: " + tag + "\r\n") != std::string_view::npos)
+            return Reply("304 Not Modified", "ETag: " + tag + "\r\n", "");
+        return Reply("200 OK", "Content-Type: text/plain\r\nETag: " + tag + "\r\n",
+                     file->second.body);
     }
-    if (path == "/download") {
-        const std::string body = "a file the kiosk must not save";
-        return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
-               "Content-Disposition: attachment; filename=\"taken.bin\"\r\nContent-Length: " +
-               std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-    }
-    // The colour is the last segment of the path or the query's first value; the target is
-    // all the query holds after "&to=", put in the page as it is (no test target holds a
-    // quote or a character reference).
+    if (path == "/download")
+        return Reply("200 OK",
+                     "Content-Type: application/octet-stream\r\n"
+                     "Content-Disposition: attachment; filename=\"taken.bin\"\r\n",
+                     "a file the kiosk must not save");
+    // The colour is the path's last segment or the query's first value; the target, all after
+    // "&to=", goes in the page as it is (no test target holds a quote or a character reference).
     std::string name(path.substr(path.rfind('/') + 1));
     std::string to;
     if (mark != std::string_view::npos) {
@@ -75,7 +72,7 @@ std::string HttpServer::Answer(std::string_view target, std::string_view request
     }
     const auto color = std::find_if(kPageColors.begin(), kPageColors.end(),
                                     [&name](const NamedColor& c) { return c.name == name; });
-    if (color == kPageColors.end()) return Headers(404, "Not Found", 0);
+    if (color == kPageColors.end()) return Reply("404 Not Found", "", "");
     if (path == "/go")
         to = to == "blob" ? "URL.createObjectURL(new Blob(['<body style=\"background:#ff00ff\">'],"
                             " {type: 'text/html'}))"
@@ -87,7 +84,8 @@ std::string HttpServer::Answer(std::string_view target, std::string_view request
     const std::string body =
         "<html><body style=\"margin:0;height:100vh;background:" + ToHex(color->rgb) + "\">" +
         inside + "</body></html>";
-    return Headers(200, "OK", body.size()) + body;
+    return Reply("200 OK", "Content-Type: text/html; charset=utf-8\r\nCache-Control: no-store\r\n",
+                 body);
 }
 
 HttpServer::HttpServer() : pages_(std::begin(kPages), std::end(kPages)) {
@@ -103,8 +101,7 @@ HttpServer::HttpServer() : pages_(std::begin(kPages), std::end(kPages)) {
         throw std::runtime_error("cannot listen on 127.0.0.1");
     }
     port_ = ntohs(address.sin_port);
-    // A thread for each connection: the browser keeps idle connections open, and
-    // none of them may hold up the others.
+    // A thread for each connection: none of the browser's idle ones may hold up the others.
     thread_ = std::thread([this] {
         for (pollfd ready{listenFd_, POLLIN, 0}; !stop_;) {
             if (::poll(&ready, 1, 20) <= 0) continue;
@@ -148,18 +145,13 @@ void HttpServer::Serve(int fd) {
     // "GET TARGET HTTP/1.1", unless the client or the server gave up first
     if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
         const auto target = received.substr(start, received.find(' ', start) - start);
-        std::string answer;
-        std::size_t entry = 0;
-        {
-            std::lock_guard lock(mutex_);
-            answer = Answer(target, received);
-            entry = log_.size();
-            log_.push_back({target, std::stoi(answer.substr(9, 3)), received.size()});
-        }
+        const std::string answer = Answer(target, received);
         const ssize_t sent = ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
         {
             std::lock_guard lock(mutex_);
-            log_[entry].bytes += sent > 0 ? static_cast<std::size_t>(sent) : 0;
+            log_.push_back(
+                {target, std::stoi(answer.substr(9, 3)),
+                 received.size() + static_cast<std::size_t>(std::max<ssize_t>(sent, 0))});
         }
         ::shutdown(fd, SHUT_WR);
         while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
@@ -202,18 +194,11 @@ long HttpServer::Answered(std::string_view target, int status) const {
     });
 }
 
-std::vector<std::string> HttpServer::Requests() const {
-    std::vector<std::string> targets;
-    for (const Exchange& exchange : Exchanges())
-        targets.push_back(exchange.target);
-    return targets;
-}
-
 bool HttpServer::Requested(std::string_view prefix, Millis wait) const {
     return WaitUntil(
                [&] {
-                   return std::ranges::any_of(Requests(), [&](const std::string& target) {
-                       return target.starts_with(prefix);
+                   return std::ranges::any_of(Exchanges(), [&](const Exchange& exchange) {
+                       return exchange.target.starts_with(prefix);
                    });
                },
                wait, Millis(10))

@@ -1,10 +1,8 @@
 #pragma once
-// The pages the kiosk plays: a loopback HTTP/1.1 server on its own thread.
-//   /NAME                       a page painted in colour NAME of harness.h and nothing else;
-//   /KIND?color=NAME&to=TARGET  a page in that colour that does something (kPages in the .cpp,
-//                               or added with AddPage);
-//   /download                   a file offered for download;
-// and the files Publish puts up, each with an ETag of its version, and Redirect's redirects.
+// The pages the kiosk plays, from a loopback HTTP/1.1 server on its own thread: /NAME is a page
+// in colour NAME of harness.h alone, /KIND?color=NAME&to=TARGET one that also does something
+// (kPages in the .cpp, or AddPage's), /download a file offered for download; besides, the files
+// Publish puts up, each with an ETag of its version, and Redirect's redirects.
 
 #include <atomic>
 #include <map>
@@ -18,7 +16,6 @@ namespace pagelark::e2e {
 
 class HttpServer {
   public:
-    // Listens on 127.0.0.1 with a port of the system's choice and serves at once.
     HttpServer();
     ~HttpServer();
 
@@ -29,7 +26,6 @@ class HttpServer {
     // Serves body at path from now on, a new version: a request that names the version it
     // holds (If-None-Match) is answered 304 Not Modified.
     void Publish(std::string path, std::string body);
-    // path answers 302 Found, to location.
     void Redirect(std::string path, std::string location);
 
     struct Exchange {
@@ -42,11 +38,7 @@ class HttpServer {
     long Answered(std::string_view target, int status) const;
 
     int Port() const { return port_; }
-    // "http://127.0.0.1:PORT" followed by target.
     std::string Url(std::string_view target = "") const;
-
-    // The targets asked for so far, path and query as sent.
-    std::vector<std::string> Requests() const;
     // Whether a target beginning with prefix was asked for, waiting up to wait.
     bool Requested(std::string_view prefix, Millis wait = Millis(0)) const;
 
@@ -54,10 +46,8 @@ class HttpServer {
     void Serve(int fd);
     std::string Answer(std::string_view target, std::string_view request) const;
 
-    int listenFd_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> down_{false};
+    int listenFd_ = -1, port_ = 0;
+    std::atomic<bool> stop_{false}, down_{false};
     mutable std::mutex mutex_;
     std::vector<Exchange> log_;
     std::vector<std::pair<std::string, std::string>> pages_;

@@ -29,11 +29,10 @@ class KioskTest : public ::testing::Test, public Desk {
         for (std::size_t i = 0; i < kiosks_.size(); ++i)
             std::cout << "--- output of kiosk run " << i + 1 << " ---\n"
                       << kiosks_[i]->Output() << "\n";
-        for (const auto& target : server_.Requests())
-            std::cout << "request " << target << "\n";
+        for (const auto& exchange : server_.Exchanges())
+            std::cout << "request " << exchange.target << " " << exchange.status << "\n";
     }
 
-    // environment: further NAME=value entries.
     Kiosk& Run(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
         kiosks_.push_back(
             std::make_unique<Kiosk>(xvfb_, folders_, std::move(arguments), std::move(environment)));
@@ -48,22 +47,34 @@ class KioskTest : public ::testing::Test, public Desk {
             text.replace(at, 8, server_.Url());
         return text;
     }
-
-    ::testing::AssertionResult Comes(Rgb color, Millis timeout) const {
-        if (WaitForColor(color, timeout)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "the centre shows " << ToHex(screen_.Centre());
+    // The machine's settings store: "\"Name\"=\"value\"\n" lines.
+    void MachineSettings(const std::string& values) const {
+        folders_.Write("registry/machine.reg",
+                       "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\n" + values);
     }
-    // Whether the centre shows color once after is over.
-    ::testing::AssertionResult CentreShows(Rgb color, Millis after = Millis(0)) const {
+
+    // Whether the pixel at shows color within timeout; Shows: once after is over.
+    ::testing::AssertionResult Comes(Rgb color, Millis timeout, Point at = kCentre) const {
+        if (WaitUntil([&] { return Near(Pixel(at), color); }, timeout, Millis(5)))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << ToHex(Pixel(at)) << " on show at " << at.x << "," << at.y;
+    }
+    ::testing::AssertionResult Shows(Rgb color, Millis after = Millis(0),
+                                     Point at = kCentre) const {
         std::this_thread::sleep_for(after);
-        const Rgb seen = screen_.Centre();
-        if (Near(seen, color)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "the centre shows " << ToHex(seen);
+        return Comes(color, Millis(0), at);
+    }
+    static ::testing::AssertionResult Says(const Process& process, const std::string& text,
+                                           Millis timeout = kPatience) {
+        if (WaitUntil([&] { return process.Output().find(text) != std::string::npos; }, timeout))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "it said:\n" << process.Output();
     }
 
     // The first colour on show over duration that is none of the palette's; "" when none came.
     std::string Stray(Millis duration, std::initializer_list<NamedColor> palette) const {
-        for (const ColorSample& sample : screen_.RecordColors(duration))
+        for (const ColorSample& sample : RecordColors(duration))
             if (std::ranges::none_of(palette, [&](auto c) { return Near(sample.rgb, c.rgb); }))
                 return ToHex(sample.rgb);
         return "";

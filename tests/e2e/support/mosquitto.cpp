@@ -7,29 +7,12 @@
 #include <stdexcept>
 
 namespace pagelark::e2e {
-namespace {
-
-sockaddr_in Loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    return address;
-}
-
-bool Listens(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = Loopback(port);
-    const bool up = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return up;
-}
-
-}  // namespace
 
 int FreeLoopbackPort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = Loopback(0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
@@ -52,7 +35,11 @@ Mosquitto::Mosquitto(const testing::TempFolder& folder, const std::string& confi
 void Mosquitto::Start() {
     process_ = std::make_unique<Process>(
         SpawnOptions{{"mosquitto", "-c", file_}, CurrentEnvironment(), log_});
-    if (!WaitUntil([this] { return Listens(port_); }, Millis(10000)))
+    const auto listens = [this] {
+        return RunCommand({"bash", "-c", "exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port_)}, {})
+                   .status == 0;
+    };
+    if (!WaitUntil(listens, Millis(10000)))
         throw std::runtime_error("mosquitto did not start: " + process_->Output());
 }
 

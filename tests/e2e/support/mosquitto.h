@@ -8,7 +8,6 @@
 
 namespace pagelark::e2e {
 
-// A port nobody listens on just now.
 int FreeLoopbackPort();
 
 class Mosquitto {
