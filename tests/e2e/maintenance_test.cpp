@@ -100,12 +100,8 @@ TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
         {.argv = {"/usr/bin/python3", "-m", "dbusmock", "--template", "logind", "-l", log},
          .environment = environment_,
          .outputFile = folders_.File("logind.out")});
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return Busctl({"status", "org.freedesktop.login1"}).status == 0;
-        },
-        Millis(20000), Millis(200)))
-        << "the mock logind did not come up";
+    const auto up = [&] { return Busctl({"status", "org.freedesktop.login1"}).status == 0; };
+    ASSERT_TRUE(WaitUntil(up, Millis(20000), Millis(200))) << "the mock logind did not come up";
     // The template predates RebootWithFlags.
     const auto added = Busctl({"call", "org.freedesktop.login1", "/org/freedesktop/login1",
                                "org.freedesktop.DBus.Mock", "AddMethod", "sssss",
@@ -113,10 +109,9 @@ TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
     ASSERT_EQ(added.status, 0) << added.output;
     // The next whole minute at least 20 s away: the kiosk has read its settings by then.
     const std::time_t moment = (std::time(nullptr) + 20 + 59) / 60 * 60;
-    std::tm utc{};
-    ::gmtime_r(&moment, &utc);
     char time[8];
-    std::snprintf(time, sizeof time, "%02d:%02d", utc.tm_hour, utc.tm_min);
+    std::snprintf(time, sizeof time, "%02ld:%02ld", static_cast<long>(moment / 3600 % 24),
+                  static_cast<long>(moment / 60 % 60));
     Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
                              std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
                          {"DBUS_SYSTEM_BUS_ADDRESS=" + bus_, "TZ=UTC"});
