@@ -1,7 +1,9 @@
 // Start-up beside Debian's Chromium, on the same Xvfb and measured the same way: process
 // start -> the help start page's first pixels read back from the screen, and the whole
-// process tree's PSS once it shows. Medians of a few runs of each, taken in turns so that a
-// change in the machine's load falls on both. Targets: kiosk / chromium at most 1.0 for both.
+// process tree's PSS: Chromium's once that page shows, the kiosk's once all three of its
+// browsers hold a page (the start page, page 1 on show, page 2 preloaded). Medians of five
+// runs of each, taken in turns so that a change in the machine's load falls on both.
+// Targets, kiosk / chromium: start at most 0.6, PSS at most 0.75.
 // Chromium: apt-get install chromium; without it the benchmark says so and measures nothing.
 
 #include <unistd.h>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "e2e/support/harness.h"
+#include "e2e/support/http_server.h"
 #include "support/temp_folder.h"
 #include "tree_memory.h"
 
@@ -26,7 +29,7 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr const char* kChromium = "/usr/bin/chromium";
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 // The help start page's background.
 constexpr Rgb kStartPage{0xf4, 0xf6, 0xf8};
 constexpr Rgb kBlack{0, 0, 0};
@@ -45,9 +48,11 @@ void ClearScreen(const Desk& desk) {
     desk.WaitForColor(kBlack, 10s);
 }
 
-std::optional<Run> Measure(const Desk& desk, const Process& process, TimePoint started) {
+// Memory is read once the colour laid is on the screen.
+std::optional<Run> Measure(const Desk& desk, const Process& process, TimePoint started,
+                           Rgb laid = kStartPage) {
     const auto shown = desk.WaitForColor(kStartPage, kStartUp);
-    if (!shown) return std::nullopt;
+    if (!shown || !desk.WaitForColor(laid, kStartUp)) return std::nullopt;
     std::this_thread::sleep_for(kSettle);
     return Run{SecondsBetween(started, *shown) * 1000, GroupPssKiB(process.Pid()),
                ProcessesInGroup(process.Pid()).size()};
@@ -68,12 +73,15 @@ bool CopyHelpFolder(const KioskFolders& folders, const std::string& to) {
     return false;
 }
 
-std::optional<Run> KioskRun(const Desk& desk, const std::string& helpCopy) {
+std::optional<Run> KioskRun(const Desk& desk, const HttpServer& server,
+                            const std::string& helpCopy) {
     KioskFolders folders;
+    const std::string show = folders.Write(
+        "show.tso", "[Tessaro]\nDefaultTime=3\nMaxTime=30\n[Page1]\nURL=" + server.Url("/red") +
+                        "\n[Page2]\nURL=" + server.Url("/green") + "\n");
     const TimePoint started = std::chrono::steady_clock::now();
-    // No presentation: the start page stays on show.
-    Kiosk kiosk(desk.xvfb_, folders, {});
-    const auto run = Measure(desk, kiosk, started);
+    Kiosk kiosk(desk.xvfb_, folders, {show});
+    const auto run = Measure(desk, kiosk, started, kRed.rgb);
     if (run && !std::filesystem::exists(helpCopy + "/index.html"))
         CopyHelpFolder(folders, helpCopy);
     return run;
@@ -129,12 +137,13 @@ int main() {
         return 0;
     }
     const Desk desk;
+    const HttpServer server;
     pagelark::testing::TempFolder kept;
     const std::string helpCopy = kept.File("Pagelark");
     std::vector<Run> kiosk, chromium;
     for (int i = 0; i < kRuns; ++i) {
         ClearScreen(desk);
-        const auto k = KioskRun(desk, helpCopy);
+        const auto k = KioskRun(desk, server, helpCopy);
         if (!k) {
             std::printf("the kiosk showed nothing within 60 s\n");
             return 1;
@@ -166,9 +175,9 @@ int main() {
     const double cPss = median(chromium, &Run::pssKiB) / 1024.0;
     std::printf("start to first pixels, median of %d: kiosk %.0f ms, chromium %.0f ms\n", kRuns,
                 kStart, cStart);
-    std::printf("PSS once shown, median of %d: kiosk %.1f MiB, chromium %.1f MiB\n", kRuns, kPss,
-                cPss);
-    std::printf("start-up ratio kiosk / chromium: %.2f (target at most 1.0)\n", kStart / cStart);
-    std::printf("PSS ratio kiosk / chromium: %.2f (target at most 1.0)\n", kPss / cPss);
+    std::printf("PSS, median of %d: kiosk with three pages loaded %.1f MiB, chromium %.1f MiB\n",
+                kRuns, kPss, cPss);
+    std::printf("start-up ratio kiosk / chromium: %.2f (target at most 0.6)\n", kStart / cStart);
+    std::printf("PSS ratio kiosk / chromium: %.2f (target at most 0.75)\n", kPss / cPss);
     return 0;
 }
