@@ -6,21 +6,29 @@
 
 #include <filesystem>
 
+#include "platform/files.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
 namespace {
 
 using testing::TempFolder;
+using namespace std::string_literals;
 
-TEST(ReadWholeFile, ReadsBytesAndRefusesWhatIsNoFile) {
+TEST(FileChecks, FoldersAreNotFilesAndPipesAreNotRead) {
     TempFolder temp;
-    const std::string file = temp.Write("a", std::string("x\0y", 3));
-    ReadResult read = ReadWholeFile(file);
-    EXPECT_EQ(read.status, ReadStatus::Ok);
-    EXPECT_EQ(read.data, std::string("x\0y", 3));
+    const std::string file = temp.Write("a", "x\0y"s);
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_TRUE(FileExists(file + "/"));  // one trailing separator is ignored
+    EXPECT_FALSE(FileExists(temp.path()));
+    EXPECT_TRUE(DirExists(temp.path()));
+    EXPECT_FALSE(DirExists(file));
+    const ReadResult read = ReadWholeFile(file);
+    EXPECT_EQ(std::tuple(read.status, read.data), std::tuple(ReadStatus::Ok, "x\0y"s));
+    // Each returns rather than waiting for a writer.
     const std::string fifo = temp.File("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(FileExists(fifo));
     EXPECT_EQ(ReadWholeFile(fifo).status, ReadStatus::NotAFile);
     EXPECT_EQ(ReadWholeFile("/dev/zero").status, ReadStatus::NotAFile);
 }

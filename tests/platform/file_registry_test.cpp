@@ -2,40 +2,74 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "platform/linux/reg_file.h"
 #include "platform/registry_store.h"
-#include "support/temp_registry.h"
+#include "support/temp_folder.h"
 
 namespace pagelark::testing {
 namespace {
 
 using namespace std::string_literals;
 
-class FileRegistryTest : public ::testing::Test, public TempRegistry {
-  protected:
-    std::string Get(RegRoot root, std::string_view path, std::string_view name) {
-        auto read = store->QueryValue(root, path, name);
-        last = read.error;
-        return read.value.data;
+constexpr RegRoot kMachine = RegRoot::LocalMachine, kUser = RegRoot::CurrentUser,
+                  kClasses = RegRoot::ClassesRoot;
+
+// Round trips, escapes, value types, versions and deletions are in the golden files
+// (tests/golden/*.reg); here what a golden file cannot hold.
+
+TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
+    // A file read wrongly would be rewritten wrongly; what is not understood is refused.
+    const std::pair<std::string, std::size_t> rows[] = {
+        {"REGEDIT5\r\n[A]\r\n", 1},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\r\n", 2},
+        {"REGEDIT4\r\n\"a\"=\"b\"\r\n", 2},  // a value before any key
+        {"REGEDIT4\r\n[A]\r\n\"a\"=\"b\r\n", 3},
+        {"REGEDIT4\r\n[A]\r\n\"a\"=dword:123456789\r\n", 3},
+        {"REGEDIT4\r\n[A]\r\n\"a\"=hex:01,\\\r\n  zz\r\n", 3},
+        {"REGEDIT4\r\n[A]\r\n\r\n\"a\"=\"b\0\"\r\n"s, 4},
+    };
+    for (const auto& [text, line] : rows) {
+        const auto result = ParseRegFile(text);
+        EXPECT_FALSE(result.ok) << text;
+        EXPECT_EQ(result.line, line) << text;
+        EXPECT_EQ(result.document.KeyCount(), 0u);
     }
-    bool Exists(RegRoot root, std::string_view path) {
-        return store->OpenKey(root, path) == RegError::Success;
+    // Nothing at all is an empty registry rather than a broken one.
+    for (const std::string empty : {"", "\r\n  \r\n", "\xFF\xFE"})
+        EXPECT_TRUE(ParseRegFile(empty).ok);
+}
+
+class FileRegistryTest : public ::testing::Test {
+  protected:
+    FileRegistry Store(const std::string& at) { return FileRegistry(at, errors); }
+    std::string Read(const std::string& name) { return TempFolder::Read(temp.File(name)); }
+    bool Holds(const std::string& name, std::string_view text) {
+        return Read(name).find(text) != std::string::npos;
+    }
+    long ReportedLines() { return std::ranges::count(errors.str(), '\n'); }
+    std::string Get(RegRoot root, std::string_view path, std::string_view name) {
+        return store.QueryValue(root, path, name).value.data;
     }
     bool Created(RegRoot root, std::string_view path) {
-        last = store->CreateKey(root, path);
+        last = store.CreateKey(root, path);
         return last == RegError::Success;
     }
     // As the registry layer sets text: the key made first, empty text removing the value.
     bool Set(RegRoot root, std::string_view path, std::string_view name, std::string_view text) {
         if (!Created(root, path)) return false;
         last = text.empty()
-                   ? store->DeleteValue(root, path, name)
-                   : store->SetValue(root, path, name, {RegType::String, std::string(text)});
+                   ? store.DeleteValue(root, path, name)
+                   : store.SetValue(root, path, name, {RegType::String, std::string(text)});
         return last == RegError::Success;
     }
-    bool Holds(const std::string& file, std::string_view text) {
-        return TempFolder::Read(folder + "/" + file).find(text) != std::string::npos;
-    }
 
+    TempFolder temp;
+    std::ostringstream errors;
+    FileRegistry store = Store(temp.File("registry"));
     RegError last = RegError::Success;
 };
 
@@ -43,14 +77,15 @@ TEST_F(FileRegistryTest, PathsMatchWithoutCaseParentsExistImplicitlyAndBadNamesA
     temp.Write("registry/machine.reg",
                "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Vendor\\App]\r\n\"V\"=\"1\"\r\n");
     EXPECT_EQ(Get(kMachine, "software\\\\VENDOR\\app\\", "v"), "1");
-    EXPECT_FALSE(Exists(kMachine, "Software\\Ven"));
-    EXPECT_FALSE(Exists(kUser, "Software\\Vendor"));
+    EXPECT_EQ(store.OpenKey(kMachine, "Software\\Ven"), RegError::FileNotFound);
+    EXPECT_EQ(store.OpenKey(kUser, "Software\\Vendor"), RegError::FileNotFound);
     // Opening or creating an implicit parent stores nothing; setting a value in it does.
-    const std::string before = TempFolder::Read(folder + "/machine.reg");
+    const std::string before = Read("registry/machine.reg");
     EXPECT_TRUE(Created(kMachine, "Software\\Vendor"));
-    EXPECT_EQ(TempFolder::Read(folder + "/machine.reg"), before);
+    EXPECT_EQ(Read("registry/machine.reg"), before);
     EXPECT_TRUE(Set(kMachine, "Software\\Vendor", "W", "2"));
-    EXPECT_TRUE(Holds("machine.reg", "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n\"W\"=\"2\"\r\n"));
+    EXPECT_TRUE(
+        Holds("registry/machine.reg", "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n\"W\"=\"2\"\r\n"));
     // Names the text file could not hold are refused, not mangled.
     EXPECT_FALSE(Set(kMachine, "Software\\Vendor", "two\nlines", "x"));
     EXPECT_EQ(last, RegError::InvalidName);
@@ -68,13 +103,93 @@ TEST_F(FileRegistryTest, ClassesRootMergesTheUserOverTheMachine) {
     EXPECT_EQ(Get(kClasses, ".show", "Only"), "machine");
     // Values go where the user has the key; new keys go to the machine.
     EXPECT_TRUE(Set(kClasses, ".show", "Added", "1"));
-    EXPECT_TRUE(Holds("user.reg", "\"Added\"=\"1\""));
+    EXPECT_TRUE(Holds("registry/user.reg", "\"Added\"=\"1\""));
     EXPECT_TRUE(Set(kClasses, "Pagelark.Show", "", "Show"));
-    EXPECT_TRUE(Holds("machine.reg",
+    EXPECT_TRUE(Holds("registry/machine.reg",
                       "[HKEY_LOCAL_MACHINE\\Software\\Classes\\Pagelark.Show]\r\n@=\"Show\""));
     // Removing the user's value uncovers the machine's.
     EXPECT_TRUE(Set(kClasses, ".show", "", ""));
     EXPECT_EQ(Get(kClasses, ".show", ""), "machine");
+}
+
+TEST_F(FileRegistryTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
+    const mode_t oldMask = ::umask(022);
+    FileRegistry files = Store(temp.File("a/b/store"));
+    EXPECT_EQ(files.OpenKey(kMachine, "Software"), RegError::FileNotFound);
+    EXPECT_FALSE(std::filesystem::exists(temp.File("a")));
+
+    EXPECT_EQ(files.CreateKey(kMachine, "Software\\Pagelark"), RegError::Success);
+    ::umask(oldMask);
+    for (const char* created : {"a", "a/b", "a/b/store"})
+        EXPECT_EQ(ModeOf(temp.File(created)), 0700u);
+    EXPECT_EQ(ModeOf(temp.File("a/b/store/machine.reg")), 0600u);
+    EXPECT_FALSE(std::filesystem::exists(temp.File("a/b/store/user.reg")));
+    EXPECT_EQ(errors.str(), "");
+}
+
+TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
+    const std::string original = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"v\"=\"1\"\r\nbroken\r\n";
+    temp.Write("registry/machine.reg", original);
+    temp.Write("registry/machine.reg.bad", "an older copy");
+    EXPECT_EQ(store.OpenKey(kMachine, "A"), RegError::FileNotFound);
+    EXPECT_EQ(Read("registry/machine.reg.bad"), "an older copy");  // reads keep it
+
+    EXPECT_EQ(store.CreateKey(kMachine, "B"), RegError::Success);
+    EXPECT_EQ(store.CreateKey(kMachine, "C"), RegError::Success);
+    EXPECT_EQ(Read("registry/machine.reg.bad"), original);
+    EXPECT_EQ(ModeOf(temp.File("registry/machine.reg.bad")), 0600u);
+    EXPECT_EQ(Read("registry/machine.reg"),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\B]\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\C]\r\n\r\n");
+    EXPECT_EQ(ReportedLines(), 1) << errors.str();
+    EXPECT_NE(errors.str().find(temp.File("registry/machine.reg")), std::string::npos);
+    EXPECT_NE(errors.str().find("line 4"), std::string::npos);
+    // Only the file as first read is kept; later rewrites leave the copy alone.
+    temp.Write("registry/machine.reg", "garbage");
+    EXPECT_EQ(store.CreateKey(kMachine, "D"), RegError::Success);
+    EXPECT_EQ(Read("registry/machine.reg.bad"), original);
+}
+
+TEST_F(FileRegistryTest, RefusesWritesWhileTheBadFileCannotBeKept) {
+    const std::string original = "REGEDIT4\r\n[A]\0\r\n"s;  // a NUL in version 4 text
+    temp.Write("registry/user.reg", original);
+    std::filesystem::create_directories(temp.File("registry/user.reg.bad/inside"));
+    EXPECT_EQ(store.CreateKey(kUser, "Pagelark"), RegError::AccessDenied);
+    EXPECT_EQ(store.OpenKey(kUser, "Pagelark"), RegError::FileNotFound);  // undone
+    EXPECT_EQ(store.CreateKey(kUser, "Pagelark"), RegError::AccessDenied);
+    EXPECT_EQ(Read("registry/user.reg"), original);
+    EXPECT_EQ(ReportedLines(), 2) << errors.str();  // bad, then not kept: once each
+    EXPECT_NE(errors.str().find("NUL"), std::string::npos);
+    // The machine file is unaffected by the user file's trouble.
+    EXPECT_EQ(store.CreateKey(kMachine, "Software"), RegError::Success);
+
+    // A store that is not a file is read as empty and never replaced.
+    std::filesystem::create_directories(temp.File("other/machine.reg/x"));
+    FileRegistry other = Store(temp.File("other"));
+    EXPECT_EQ(other.OpenKey(kMachine, "A"), RegError::FileNotFound);
+    EXPECT_EQ(other.CreateKey(kMachine, "A"), RegError::AccessDenied);
+    EXPECT_TRUE(std::filesystem::is_directory(temp.File("other/machine.reg/x")));
+    EXPECT_NE(errors.str().find(temp.File("other/machine.reg")), std::string::npos);
+}
+
+TEST_F(FileRegistryTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
+    // A loaded store whose folder is swapped for a file: every change fails and is undone.
+    const std::string original = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"old\"\r\n\r\n";
+    temp.Write("registry/user.reg", original);
+    ASSERT_EQ(store.OpenKey(kUser, "A"), RegError::Success);
+    std::filesystem::rename(temp.File("registry"), temp.File("moved"));
+    temp.Write("registry", "not a folder");
+    EXPECT_EQ(store.SetValue(kUser, "A", "v", RegValue{RegType::String, "new"}),
+              RegError::WriteFault);
+    EXPECT_EQ(store.CreateKey(kUser, "B"), RegError::WriteFault);
+    EXPECT_EQ(store.QueryValue(kUser, "A", "v").value.data, "old");
+    EXPECT_EQ(store.OpenKey(kUser, "B"), RegError::FileNotFound);
+
+    std::filesystem::remove(temp.File("registry"));
+    std::filesystem::rename(temp.File("moved"), temp.File("registry"));
+    EXPECT_EQ(Read("registry/user.reg"), original);
+    EXPECT_EQ(store.CreateKey(kUser, "C"), RegError::Success);
+    EXPECT_EQ(Read("registry/user.reg"), original + "[HKEY_CURRENT_USER\\C]\r\n\r\n");
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ TEST(TempDir, FollowsTheEnvironmentToPrivateFoldersOnlyThenFallsBackToOneInTmp) 
     ::mkdir(ours.c_str(), 0700);
     ::mkdir(shared.c_str(), 0700);
     ::chmod(shared.c_str(), 0777);
-    ScopedVariable tmp("TMPDIR", shared.c_str());
-    ScopedVariable runtime("XDG_RUNTIME_DIR", ours.c_str());
+    ScopedVariable tmp("TMPDIR", shared.c_str()), runtime("XDG_RUNTIME_DIR", ours.c_str());
     EXPECT_EQ(TempDir(), ours + "/");  // others could put pages in the shared one
     ::setenv("TMPDIR", "/tmp", 1);     // everybody's, and not ours
     ::setenv("XDG_RUNTIME_DIR", (temp.path() + "/missing").c_str(), 1);
