@@ -58,10 +58,11 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
 
     fields.email = " you@x.org";
     fields.rebootHour = "10";
+    fields.rebootMinute = "0";
     keep();
     EXPECT_EQ(std::tuple(edited.machine.EMail, edited.machine.EMailRegistered),
               std::tuple("you@x.org", false));
-    EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 10.5 / 24);  // 10:30 is still to come
+    EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 10.0 / 24);  // due today to the minute
 }
 
 TEST(OptionFields, EMailValidity) {

@@ -5,14 +5,10 @@
 #include <filesystem>
 
 #include "ini/ini_document.h"
-#include "model/product.h"
-#include "platform/clock.h"
-#include "support/document_world.h"
+#include "support/temp_folder.h"
 
 namespace pagelark::testing {
 namespace {
-
-using namespace std::chrono_literals;
 
 using Values = std::map<std::string, std::string, std::less<>>;
 
@@ -60,9 +56,8 @@ TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
                                             {"RebootTime", "3:30"},
                                             {"RefreshMinutes", "0,5"}}));
     std::vector<std::string> expected;
-    for (const auto& [name, bytes, why] : files) {
+    for (const auto& [name, bytes, why] : files)
         if (!why.empty()) expected.push_back(folder.File(name) + ": " + why);
-    }
     expected.push_back(folder.File("60-folder.ini") + ": Is a directory");
     EXPECT_EQ(read.skipped, expected);
 
@@ -89,41 +84,6 @@ TEST(ManagedFolder, WatchSeesFilesAddedWrittenAndRemovedAlsoInAFolderMadeLater) 
         change();
         EXPECT_EQ(watch.Changed(), changed) << "step " << step++;
     }
-}
-
-class TakeManagedTest : public ::testing::Test, public DocumentWorld {
-  protected:
-    void Take(Values values) {
-        TakeManaged(settings, ManagedSettings{std::move(values)}, p.CurrentFile, p, machine, now);
-    }
-    double now = DateTimeValue(2026, 12, 6, 10, 0);
-};
-
-TEST_F(TakeManagedTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
-    p.CurrentFile = temp.Write(
-        "show.tso", "[Tessaro]\r\nAutoLoop=No\r\nDefaultTime=7\r\nMqttBroker=mqtt://show\r\n");
-    fake.Put(RegRoot::LocalMachine, std::string(kMachineKey), "RebootTime", "01:05");
-    fake.Put(RegRoot::LocalMachine, std::string(kMachineKey), "MqttBroker", "mqtt://store");
-    LoadMachineSettings(settings, p.CurrentFile, now, machine, buttons);
-    LoadPresentation(p, context, p.CurrentFile);
-
-    Take({{"AutoLoop", "Yes"},
-          {"DefaultTime", "30"},
-          {"Locked", "Yes"},
-          {"RebootTime", "4:15"},
-          {"MqttBroker", "mqtt://managed"}});
-    EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
-                         machine.MqttBroker),
-              std::tuple(true, 30s, true, 4, "mqtt://managed"));
-    EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 4, 15));
-
-    Take({{"DefaultTime", "30"}});
-    // A presentation never names the broker, managed or not.
-    EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
-                         machine.RebootMinute, machine.MqttBroker),
-              std::tuple(false, 30s, false, 1, 5, "mqtt://store"));
-    Take({});
-    EXPECT_EQ(p.DefaultTime, 7s);
 }
 
 }  // namespace

@@ -2,21 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "model/product.h"
 #include "platform/clock.h"
+#include "platform/linux/file_registry.h"
+#include "settings/managed.h"
+#include "settings/registry.h"
 #include "support/document_world.h"
 
 namespace pagelark::testing {
 namespace {
 
-const std::string kUser(kUserKey);
-const std::string kMachine(kMachineKey);
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+
+const std::string kUser(kUserKey), kMachine(kMachineKey);
 
 class SettingsTest : public ::testing::Test, public DocumentWorld {
   protected:
     void UseFile(std::string_view content) { p.CurrentFile = temp.Write("show.tso", content); }
     void Load(OsFeatures os = {}) {
         LoadMachineSettings(settings, p.CurrentFile, now, machine, buttons, os);
+    }
+    void Take(decltype(ManagedSettings::values) values) {
+        TakeManaged(settings, ManagedSettings{std::move(values)}, p.CurrentFile, p, machine, now);
     }
     double now = DateTimeValue(2026, 12, 6, 10, 0);
 };
@@ -44,11 +54,6 @@ TEST_F(SettingsTest, DefaultFileComesFromTheSettingOrTheDocumentsFolder) {
     EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), "/srv/shows/lobby.tso");
 }
 
-TEST(RebootTime, DueTodayUntilItsVeryMinute) {
-    const double tenOClock = DateTimeValue(2026, 12, 6, 10, 0);
-    EXPECT_DOUBLE_EQ(RebootMomentAt({10, 0}, tenOClock), tenOClock);  // now is not past
-}
-
 // Defaults, toolbar sections and the stored machine values of a load and a save are in the
 // golden files (tests/golden); here what they cannot show.
 TEST_F(SettingsTest, LoadWithNothingStoredCreatesTheKeys) {
@@ -68,27 +73,87 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 9, 30));  // past today
     EXPECT_EQ(buttons.Run(ToolRunSlot::Quit).HelpTip, "Quit");  // a blank tip reads as empty
     // The log-in settings are read and written only where the system logs on from them.
-    EXPECT_FALSE(machine.AutoLogin);
-    EXPECT_EQ(machine.NTLogin, "");
+    EXPECT_EQ(std::tuple(machine.AutoLogin, machine.NTLogin), std::tuple(false, ""));
     WriteEditedMachineSettings(settings, machine);
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "NTLogin"), "kiosk");
     Load({.automaticLogon = true});
-    EXPECT_TRUE(machine.AutoLogin);
-    EXPECT_EQ(machine.NTLogin, "kiosk");
+    EXPECT_EQ(std::tuple(machine.AutoLogin, machine.NTLogin), std::tuple(true, "kiosk"));
 }
 
 TEST_F(SettingsTest, WritesGoToTheMachineKeyOnlyAndASaveRemovesWhatNoLongerHolds) {
     EXPECT_TRUE(settings.WriteMachineSetting("EMail", "a@b"));
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "a@b");
     EXPECT_EQ(fake.Get(RegRoot::CurrentUser, kUser, "EMail"), "<missing>");
-    EXPECT_TRUE(settings.WriteMachineSetting("EMail", ""));
-    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "<missing>");
     // The stored values themselves are in the golden files.
     machine.EMail = "op@x";
     fake.Put(RegRoot::LocalMachine, kMachine, "EMailRegistered", "Yes");
-    WriteEditedMachineSettings(settings, machine);
+    EXPECT_TRUE(WriteEditedMachineSettings(settings, machine));  // an empty value removes
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMailRegistered"), "<missing>");
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "AutoLogin"), "<missing>");  // no logon
+}
+
+TEST_F(SettingsTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
+    UseFile("[Tessaro]\r\nAutoLoop=No\r\nDefaultTime=7\r\nMqttBroker=mqtt://show\r\n");
+    fake.Put(RegRoot::LocalMachine, kMachine, "RebootTime", "01:05");
+    fake.Put(RegRoot::LocalMachine, kMachine, "MqttBroker", "mqtt://store");
+    Load();
+    LoadPresentation(p, context, p.CurrentFile);
+
+    Take({{"AutoLoop", "Yes"},
+          {"DefaultTime", "30"},
+          {"Locked", "Yes"},
+          {"RebootTime", "4:15"},
+          {"MqttBroker", "mqtt://managed"}});
+    EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
+                         machine.MqttBroker),
+              std::tuple(true, 30s, true, 4, "mqtt://managed"));
+    EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 4, 15));
+
+    Take({{"DefaultTime", "30"}});
+    // A presentation never names the broker, managed or not.
+    EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
+                         machine.RebootMinute, machine.MqttBroker),
+              std::tuple(false, 30s, false, 1, 5, "mqtt://store"));
+    Take({});
+    EXPECT_EQ(p.DefaultTime, 7s);
+}
+
+TEST(RegistryTest, ValuesReadBackByTypeWholeAtAnyLength) {
+    TempFolder temp;
+    std::optional<FileRegistry> store(temp.path());
+    std::optional<Registry> reg(*store);
+    const std::string text(1023, 's'), bytes(2048, 'F');
+    const struct {
+        std::string name, text;
+        RegType type;
+        std::string read;
+    } rows[] = {
+        {"sz", "text", RegType::String, "text"},  // stored without its terminating zero
+        {"cut", "cut\0here"s, RegType::String, "cut"},
+        {"expand", "%P%\0"s, RegType::ExpandString, "%P%\0"s},
+        {"dword", "1,2C", RegType::Dword, "&h0000012C"},  // 300, most significant digit first
+        {"binary", "01 ab,FF", RegType::Binary, "&h01ABFF"},
+        {"over", text + text, RegType::String, text + text},
+        {"overb", bytes + "00", RegType::Binary, "&h" + bytes + "00"},
+    };
+    for (const auto& row : rows)
+        EXPECT_TRUE(reg->SetValue(RegRoot::LocalMachine, "Software\\Pagelark", row.name, row.text,
+                                  row.type))
+            << row.name;
+    EXPECT_NE(TempFolder::Read(temp.File("machine.reg"))
+                  .find("\"dword\"=dword:0000012c\r\n\"binary\"=hex:01,ab,ff\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(
+        reg->CreateKey(RegRoot::LocalMachine, "Software\\Pagelark\\Empty", RegAccess::AllAccess));
+    // A new session reads everything back from the file.
+    store.emplace(temp.path());
+    reg.emplace(*store);
+    EXPECT_TRUE(reg->KeyExists(RegRoot::LocalMachine, "Software\\Pagelark\\Empty"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(reg->QueryValue(RegRoot::LocalMachine, "Software\\Pagelark", row.name), row.read);
+        EXPECT_EQ(reg->LastRegError(), RegError::Success);
+    }
 }
 
 }  // namespace

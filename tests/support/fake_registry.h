@@ -38,16 +38,13 @@ class FakeRegistry final : public RegistryBackend {
         return RegError::Success;
     }
 
-    // Test set-up and inspection.
-    void Put(RegRoot root, std::string_view path, std::string_view name, std::string_view text,
-             RegType type = RegType::String) {
-        keys_[Key(root, path)][ToUpper(name)] = RegValue{type, std::string(text)};
+    // Test set-up and inspection, of text values.
+    void Put(RegRoot root, std::string_view path, std::string_view name, std::string_view text) {
+        SetValue(root, path, name, RegValue{RegType::String, std::string(text)});
     }
-    std::string Get(RegRoot root, std::string_view path, std::string_view name) const {
-        auto key = keys_.find(Key(root, path));
-        if (key == keys_.end()) return "<missing>";
-        auto value = key->second.find(ToUpper(name));
-        return value == key->second.end() ? "<missing>" : value->second.data;
+    std::string Get(RegRoot root, std::string_view path, std::string_view name) {
+        const RegRead read = QueryValue(root, path, name);
+        return read.error == RegError::Success ? read.value.data : "<missing>";
     }
 
   private:
