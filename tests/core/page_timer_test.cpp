@@ -1,9 +1,13 @@
+// What moves the show on: a page's time, its preload, and the visitor's hand or its absence.
+
 #include "core/page_timer.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
+#include "core/browser_rotation.h"
+#include "core/idle_watch.h"
 #include "platform/clock.h"
 
 namespace pagelark {
@@ -69,6 +73,93 @@ TEST(PageTimerTest, CounterLoopsOrEndsAndNeverGoesBelowTheStartPage) {
         const CounterMove move = MoveCounter(c.counter, c.delta, 3, c.autoLoop);
         EXPECT_EQ(std::pair(move.counter, move.ends), std::pair(c.after, c.ends))
             << c.counter << (c.delta > 0 ? " +1" : " -1") << (c.autoLoop ? " looping" : "");
+    }
+}
+
+TEST(BrowserRotationTest, HeldPageShowsAgainUnlessItsLoadFailed) {
+    enum Event { Assign, Complete, Fail, Preload, PreloadUnwaited };
+    // Browser 1 preloads, 0 is on show; the record after each event, and whether Assign sends.
+    const struct {
+        Event event;
+        int browser;
+        const char* after;
+    } steps[] = {
+        {Assign, 1, "send"},     {Complete, 1, "loaded"},
+        {Preload, 1, ""},        {PreloadUnwaited, 1, "loaded"},
+        {Preload, 1, ""},        {Assign, 1, "loaded"},
+        {Preload, 1, ""},        {Complete, 0, ""},  // not the preloading browser
+        {Complete, 1, "loaded"}, {Fail, 1, "failed"},
+        {Assign, 1, "send"},     {Fail, 1, "failed"},
+        {Complete, 1, "loaded"}, {Assign, 1, "loaded"},
+    };
+    BrowserRotation r;
+    for (const auto& s : steps) {
+        bool sent = false;
+        if (s.event == Assign && (sent = r.Assign(s.browser, "http://a/", std::chrono::seconds{5})))
+            r.Sent(s.browser, "http://a/");
+        if (s.event == Complete) r.Completed(s.browser);
+        if (s.event == Fail) r.Failed(s.browser);
+        if (s.event == Preload || s.event == PreloadUnwaited) r.PreloadStarts(s.event == Preload);
+        const BrowserRotation::Record& b = r[s.browser];
+        const std::string after = std::string(sent ? "send" : "") + (b.loaded ? "loaded" : "") +
+                                  (b.failed ? "failed" : "");
+        EXPECT_EQ(after, s.after) << "step " << &s - steps;
+    }
+}
+
+constexpr double kStart = 46082.5;  // a clock reading when screen saver mode began
+
+TEST(IdleWatchTest, MoveIsActivityAndActsOnceTheHandLeftTheMouse) {
+    using enum MouseMovePolicy;
+    using Move = IdleWatch::Move;
+    const struct {
+        bool moved;
+        double after;  // seconds since screen saver mode began
+        MouseMovePolicy policy;
+        bool navigationMode, locked;
+        Move move;
+    } cases[] = {
+        {false, 10, EnterNavigation, false, false, Move::None},
+        {true, 1.9, EnterNavigation, false, false, Move::None},
+        {true, 2.1, EnterNavigation, false, false, Move::EnterNavigation},
+        {true, 2.1, EnterNavigation, true, false, Move::None},
+        {true, 100, ShowToolRun, false, false, Move::None},
+    };
+    for (const auto& c : cases) {
+        IdleWatch idle;
+        idle.RestsAt({100, 100});
+        idle.SaverModeBegins(kStart);
+        const double now = kStart + c.after / kSecondsPerDay;
+        const ScreenPoint pointer{c.moved ? 101 : 100, 100};
+        EXPECT_EQ(idle.PointerAt(pointer, now, c.policy, c.navigationMode, c.locked), c.move)
+            << c.after << " s, policy " << static_cast<int>(c.policy);
+        EXPECT_EQ(idle.LastActivity(), c.moved ? now : 0.0);
+        EXPECT_EQ(idle.LastPointer(), pointer);
+    }
+    // A touch where the pointer rests is the visitor too, and only once.
+    IdleWatch touched;
+    touched.RestsAt({100, 100});
+    touched.Touched();
+    EXPECT_EQ(touched.PointerAt({100, 100}, kStart, EnterNavigation, false, false),
+              Move::EnterNavigation);
+    EXPECT_EQ(touched.PointerAt({100, 100}, kStart, EnterNavigation, false, false), Move::None);
+}
+
+TEST(IdleWatchTest, IdleOverAfterTheTimeOutOrAMinuteWithoutOne) {
+    const struct {
+        bool screenSaveActive;
+        int timeOut;
+        double idle;  // seconds
+        bool over;
+    } cases[] = {{false, 300, 1e6, false}, {true, 300, 299, false}, {true, 300, 301, true},
+                 {true, 0, 59, false},     {true, 0, 61, true},     {true, -5, 61, true}};
+    for (const auto& c : cases) {
+        IdleWatch idle;
+        idle.Seen(kStart);
+        EXPECT_EQ(idle.IdleOver(kStart + c.idle / kSecondsPerDay, c.screenSaveActive,
+                                std::chrono::seconds{c.timeOut}),
+                  c.over)
+            << c.timeOut << " s time-out, idle " << c.idle << " s";
     }
 }
 

@@ -38,8 +38,7 @@ class FakeWorld : public Clock,
     std::array<bool, kBrowserCount> offline{}, silent{}, visible{true, true, true};
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
-    bool rebootAccepted = true;
-    bool cursorStuck = false;
+    bool rebootAccepted = true, cursorStuck = false;
 
     void Advance(double seconds) { now += seconds / kSecondsPerDay; }
     void Log(const std::string& c, int value) { calls.push_back(c + " " + std::to_string(value)); }

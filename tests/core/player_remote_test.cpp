@@ -3,6 +3,8 @@
 namespace pagelark::testing {
 namespace {
 
+using namespace std::chrono_literals;
+
 TEST_F(PlayerTest, RemoteShowAddressShowsOnlyWebPagesTheListsAllowAndPausesTheShow) {
     show.Exclude = {"http://site/private"};
     Start({10, 10});
@@ -34,7 +36,7 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyWebPagesTheListsAllowAndPausesTheSh
 TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     w.toolNavCount = 1;
     Start({10, 10});
-    EXPECT_EQ(P().PageOnShow(), 0);
+    EXPECT_EQ(P().PageOnShow(), 0);  // the start page
     P().SwitchToNavigation();
     for (PlayCommand command : {PlayCommand::Next, PlayCommand::Previous, PlayCommand::Pause})
         EXPECT_EQ(P().Remote(command), "a visitor is browsing");
@@ -53,6 +55,30 @@ TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {
     EXPECT_EQ(P().LastLoadFailure(), Url(1));
     P().DocumentComplete(next);
     EXPECT_EQ(P().LastLoadFailure(), "");
+}
+
+TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
+    for (const bool sameFile : {true, false}) {
+        show.CurrentFile = "/cache/lobby.tso";
+        show.CurrentPage = 1;
+        player.reset();
+        Start({10, 10});
+        Walk("done 3 0");
+        Presentation next = show;
+        next.Pages = {{"http://new/1", false, 5s}, {"http://new/2", false, 5s}};
+        next.CurrentPage = 1;
+        if (!sameFile) next.CurrentFile = "/cache/other.tso";
+        P().OfferPresentation(next);
+        // Not before page 1's time is over, and then page 1 stays while the new first page
+        // loads; under another name the show is the operator's own and goes on.
+        EXPECT_EQ(Walk(sameFile ? "done 5 0 6 0 1 done 0" : "done 5 0 6 0", {"Navigate"}),
+                  sameFile ? "WAITTIME 1/2, WAITTIME 1/2, NAVIGATE 1/2, NAVIGATE 1/http://new/1 "
+                             "Navigate 0 http://new/1, NAVIGATE 1/http://new/1, WAITTIME "
+                             "http://new/1/http://new/2 Navigate 1 http://new/2"
+                           : "WAITTIME 1/2, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/1 Navigate 1 "
+                             "http://site/1")
+            << sameFile;
+    }
 }
 
 }  // namespace
