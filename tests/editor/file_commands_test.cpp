@@ -23,7 +23,6 @@ class FileCommandTest : public ::testing::Test, public DocumentWorld {
         return FileCommand(command, edited, p, context, dialogs);
     }
     bool Run(FileCommandId command) { return Command(command).done; }
-    // Nothing was replaced, nothing saved.
     void ExpectUntouched() {
         EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages[0].URL),
                   std::tuple(show, true, "edited"));

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
+#include "ini/ini_store.h"
+#include "platform/shares.h"
+#include "storage/file_utils.h"
 #include "support/document_world.h"
 
 namespace pagelark::testing {
@@ -86,19 +87,53 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
 
 TEST_F(PresentationFileTest, OnlyTheStarterAsWrittenIsUntouched) {
     const std::string path = temp.File("Pagelark.TSO");
-    const std::function<void()> edits[] = {
-        [] {},
-        [&] { temp.Write("Pagelark.TSO", TempFolder::Read(path) + "\r\n"); },
-        [&] { p.CurrentFile = temp.Write("Copy.TSO", TempFolder::Read(path)); },
-    };
-    for (std::size_t k = 0; k < std::size(edits); ++k) {
+    // As written, then with a line more, then as a copy under another name.
+    for (const int edit : {0, 1, 2}) {
         p = Presentation{};
         p.CurrentFile = path;
         ASSERT_TRUE(WriteTemplatePresentation(p, context, path));
         Load(path);
-        edits[k]();
-        EXPECT_EQ(IsUntouchedStarter(p), k == 0) << k;
+        if (edit == 1) temp.Write("Pagelark.TSO", TempFolder::Read(path) + "\r\n");
+        if (edit == 2) p.CurrentFile = temp.Write("Copy.TSO", TempFolder::Read(path));
+        EXPECT_EQ(IsUntouchedStarter(p), edit == 0) << edit;
     }
+}
+
+class CountingShares final : public ShareConnector {
+  public:
+    bool Connect(const std::string& share) override {
+        ++connects;
+        return share.find("refused") == std::string::npos;
+    }
+    bool Disconnect(const std::string& share) override {
+        disconnected.push_back(share);
+        return true;
+    }
+    int connects = 0;
+    std::vector<std::string> disconnected;
+};
+
+TEST(FileUtilsTest, SharesAreConnectedOnceAndSlotsReused) {
+    CountingShares shares;
+    IniStore iniFiles;
+    FileUtils files{shares, iniFiles};
+    files.DirExists("\\\\s\\a\\folder");  // a share path connects its share first
+    EXPECT_EQ(shares.connects, 1);
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\a"));
+    EXPECT_EQ(shares.connects, 1);
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\b"));
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\c"));
+    EXPECT_FALSE(files.ConnectShare("\\\\s\\refused"));
+    EXPECT_TRUE(files.DisconnectShare("\\\\s\\b"));
+    EXPECT_TRUE(files.ConnectShare("\\\\s\\d"));  // takes the emptied slot
+    EXPECT_EQ(files.ConnectedShares(),
+              (std::vector<std::string>{"\\\\s\\a", "\\\\s\\d", "\\\\s\\c"}));
+    EXPECT_TRUE(files.DisconnectShare("\\\\s\\c"));
+    EXPECT_EQ(files.ConnectedShares().size(), 2u);  // a trailing empty slot is dropped
+    files.DisconnectAllShares();
+    EXPECT_TRUE(files.ConnectedShares().empty());
+    EXPECT_EQ(shares.disconnected,
+              (std::vector<std::string>{"\\\\s\\b", "\\\\s\\c", "\\\\s\\d", "\\\\s\\a"}));
 }
 
 }  // namespace
