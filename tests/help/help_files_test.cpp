@@ -17,8 +17,7 @@ class FakeResources final : public HelpResources {
   public:
     std::optional<std::string> Load(std::int32_t id, std::string_view type) const override {
         const auto found = files.find({id, std::string(type)});
-        if (found == files.end()) return std::nullopt;
-        return found->second;
+        return found == files.end() ? std::nullopt : std::optional(found->second);
     }
     std::map<std::pair<std::int32_t, std::string>, std::string> files;
 };

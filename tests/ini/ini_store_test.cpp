@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 
+#include "ini/text.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -150,7 +151,8 @@ TEST_F(IniStoreTest, PendingWritesAreSeenButReachTheDiskOnlyWhenFlushed) {
     EXPECT_EQ(TempFolder::Read(folder.File("late.ini")), "[A]\r\nk=1\r\n");
 }
 
-TEST_F(IniStoreTest, FailedFlushReportsAndDropsPendingChanges) {
+// A write that cannot be made is dropped, and a file that cannot be read is never replaced.
+TEST_F(IniStoreTest, FailedFlushesWriteNothing) {
     const auto lost = folder.File("no-such-folder/a.ini");
     store.WriteString("A", "k", "1", lost);
     std::string error;
@@ -158,9 +160,7 @@ TEST_F(IniStoreTest, FailedFlushReportsAndDropsPendingChanges) {
     EXPECT_NE(error, "");
     EXPECT_EQ(Read(lost, "A", "k"), "");
     EXPECT_FALSE(std::filesystem::exists(folder.File("no-such-folder")));
-}
 
-TEST_F(IniStoreTest, FilesWeCannotReadAreNeverOverwritten) {
     store.WriteString("A", "k", "1", folder.path());
     EXPECT_TRUE(store.FlushIniCache(folder.path()));
     EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
@@ -174,6 +174,36 @@ TEST_F(IniStoreTest, FilesWeCannotReadAreNeverOverwritten) {
     std::string start(8, '\0');
     std::ifstream(huge, std::ios::binary).read(start.data(), 8);
     EXPECT_EQ(start, "[A]\nk=1\n");
+}
+
+TEST(BoolWords, WordsIgnoreCaseAndBlanksAndOthersGiveTheDefault) {
+    const struct {
+        const char* text;
+        int meaning;  // 1 true, 0 false, -1 no word (the default)
+    } rows[] = {
+        {"-1", 1},  {" YES ", 1}, {"on", 1}, {"0", 0}, {"FALSE ", 0},
+        {"off", 0}, {"y", -1},    {"2", -1}, {"", -1},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ParseBool(row.text, true), row.meaning != 0) << row.text;
+        EXPECT_EQ(ParseBool(row.text, false), row.meaning == 1) << row.text;
+    }
+}
+
+TEST(Numbers, DecimalRoundsHalfToEvenAndHexIsTwosComplement) {
+    const std::pair<const char*, std::int32_t> numbers[] = {
+        {"  -17 ", -17}, {"&H12c", 300}, {"&hFFFFFFFF", -1},        {"2.5", 2},
+        {"3.5", 4},      {"-2.5", -2},   {"2147483647", INT32_MAX},
+    };
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(ParseLong(text, 77), value) << text;
+    // More than 32 bits, out of range (after rounding) or no number at all.
+    for (const char* text : {"", "&h100000000", "2147483648", "2147483647.5", "12abc", "1e3"})
+        EXPECT_EQ(ParseLong(text, 77), 77) << text;
+    // 16 bits; hexadecimal is read as 32 bits first, so &hFFFF is 65535: out of range.
+    EXPECT_EQ(ParseInteger("32768", 3), 3);
+    EXPECT_EQ(ParseInteger("&hFFFF", 3), 3);
+    EXPECT_EQ(ParseInteger("&hFFFFFFFF", 3), -1);
 }
 
 }  // namespace
