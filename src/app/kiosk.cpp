@@ -344,8 +344,8 @@ void Kiosk::Start() {
     timer_.setInterval(200);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
     timer_.start();
-    // The first step lays the show out: as soon as the window is on the screen (a window
-    // manager maps it first), not a whole timer interval after start.
+    // The first steps lay the show out and bring the start page on: as soon as the window is
+    // on the screen (a window manager maps it first), not a timer interval after each other.
     firstStep_.setInterval(10);
     QObject::connect(&firstStep_, &QTimer::timeout, [this] {
         const QWindow* window = stage_->windowHandle();
@@ -359,10 +359,11 @@ void Kiosk::Start() {
 }
 
 void Kiosk::Tick() {
-    firstStep_.stop();
     // The step after the end was decided closes the windows; nothing may follow it.
     const bool ending = player_->Finishing();
     player_->Tick();
+    if (player_->State() != PlayerState::Init && player_->State() != PlayerState::Navigate)
+        firstStep_.stop();
     if (ending) {
         timer_.stop();
         notifier_->Stopping();
