@@ -69,21 +69,12 @@ long long Nanoseconds(TimePoint t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
 }
 
-std::string Pages(const HttpServer& server, std::initializer_list<const char*> colors,
-                  int seconds) {
-    std::string text = "[Tessaro]\nDefaultTime=" + std::to_string(seconds) + "\nMaxTime=30\n";
-    int k = 0;
-    for (const char* color : colors)
-        text +=
-            "[Page" + std::to_string(++k) + "]\nURL=" + server.Url(std::string("/") + color) + "\n";
-    return text;
-}
-
 void LatencyAndStart(const Desk& desk, const HttpServer& server) {
     KioskFolders folders;
     const std::string trace = folders.File("trace.txt");
-    const auto file =
-        folders.Write("bench.tso", Pages(server, {"red", "green", "blue", "yellow"}, 1));
+    const auto file = folders.Write(
+        "bench.tso",
+        pagelark::bench::ColourShow(server, "/", {"red", "green", "blue", "yellow"}, 1));
     // The first page is the help's start page, on its light background.
     const Rgb startPage{0xf4, 0xf6, 0xf8};
     const TimePoint started = std::chrono::steady_clock::now();
@@ -123,7 +114,8 @@ void LatencyAndStart(const Desk& desk, const HttpServer& server) {
 void MemoryAndCpu(const Desk& desk, const HttpServer& server) {
     KioskFolders folders;
     // Three pages, each long enough for all three browsers to hold one.
-    const auto file = folders.Write("bench.tso", Pages(server, {"red", "green", "blue"}, 4));
+    const auto file = folders.Write(
+        "bench.tso", pagelark::bench::ColourShow(server, "/", {"red", "green", "blue"}, 4));
     Kiosk kiosk(desk.xvfb_, folders, {file});
     desk.WaitForColor(kBlue.rgb, kStartUp);
     std::this_thread::sleep_for(2s);

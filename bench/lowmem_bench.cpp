@@ -129,11 +129,8 @@ int main() {
         "g.fillRect(0, 0, 4096, 4096);</script>");
     KioskFolders folders;
     const std::string trace = folders.File("trace.txt");
-    std::string show = "[Tessaro]\nDefaultTime=1\nMaxTime=30\n";
-    int k = 0;
-    for (const char* color : {"red", "green", "blue", "yellow", "cyan"})
-        show += "[Page" + std::to_string(++k) +
-                "]\nURL=" + server.Url(std::string("/heavy?color=") + color) + "\n";
+    const std::string show = pagelark::bench::ColourShow(
+        server, "/heavy?color=", {"red", "green", "blue", "yellow", "cyan"}, 1);
     auto options = KioskOptions(xvfb, folders, {folders.Write("lowmem.tso", show)},
                                 {"PAGELARK_TRACE=" + trace,
                                  // Its renewals of the spare browsers, to count.

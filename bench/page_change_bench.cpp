@@ -148,10 +148,10 @@ int main() {
     const Desk desk;
     HttpServer server;
     KioskFolders folders;
-    std::string text = "[Tessaro]\nDefaultTime=1\nMaxTime=30\n";
-    for (std::size_t k = 0; k < kColors.size(); ++k)
-        text += "[Page" + std::to_string(k + 1) +
-                "]\nURL=" + server.Url("/" + std::string(kColors[k].name)) + "\n";
+    std::vector<std::string> names;
+    for (const auto& color : kColors)
+        names.emplace_back(color.name);
+    const std::string text = pagelark::bench::ColourShow(server, "/", names, 1);
     const std::string trace = folders.File("trace.txt");
     FrameWatcher watcher(desk.xvfb_);
     Kiosk kiosk(desk.xvfb_, folders, {folders.Write("bench.tso", text)},

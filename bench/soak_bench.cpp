@@ -57,11 +57,8 @@ int main() {
         " churn.appendChild(s); } }, 100);</script>");
     KioskFolders folders;
     const std::string trace = folders.File("trace.txt");
-    std::string text = "[Tessaro]\nDefaultTime=1\nMaxTime=30\n";
-    int k = 0;
-    for (const char* color : {"red", "green", "blue", "yellow", "cyan", "magenta"})
-        text += "[Page" + std::to_string(++k) +
-                "]\nURL=" + server.Url(std::string("/heavy?color=") + color) + "\n";
+    const std::string text = pagelark::bench::ColourShow(
+        server, "/heavy?color=", {"red", "green", "blue", "yellow", "cyan", "magenta"}, 1);
     const auto file = folders.Write("soak.tso", text);
     Kiosk kiosk(xvfb, folders, {file}, {"PAGELARK_TRACE=" + trace});
     std::printf("soak: %d page changes at one page a second\n", wanted);

@@ -1,6 +1,7 @@
 #pragma once
-// What the kiosk's benchmarks share: the middle of their readings, the page changes of a
-// trace and the whole process tree's memory, steadied: PSS swings by tens of MiB with the
+// What the kiosk's benchmarks share: the presentations of coloured pages they play, the
+// middle of their readings, the page changes of a trace and the whole process tree's memory,
+// steadied: PSS swings by tens of MiB with the
 // pages' garbage collections, and falls when other programs map the same libraries; private
 // memory does not, and is where a leak grows.
 
@@ -12,9 +13,20 @@
 #include <vector>
 
 #include "e2e/support/harness.h"
+#include "e2e/support/http_server.h"
 #include "platform/process_memory.h"
 
 namespace pagelark::bench {
+
+// One page a colour, each on show for seconds; prefix + colour is its address on the page
+// server ("/" for a plain page, "/heavy?color=" for one that holds memory).
+inline std::string ColourShow(const e2e::HttpServer& server, const std::string& prefix,
+                              const std::vector<std::string>& colors, int seconds) {
+    std::string text = "[Tessaro]\nDefaultTime=" + std::to_string(seconds) + "\nMaxTime=30\n";
+    for (std::size_t k = 0; k < colors.size(); ++k)
+        text += "[Page" + std::to_string(k + 1) + "]\nURL=" + server.Url(prefix + colors[k]) + "\n";
+    return text;
+}
 
 inline double Median(std::vector<double> values) {
     if (values.empty()) return 0;
