@@ -6,7 +6,7 @@ namespace pagelark {
 namespace {
 
 constexpr long long kMiB = 1024;
-constexpr long long kSmallMachineKiB = 2 * 1024 * kMiB;
+constexpr long long kSmallMachineKiB = 2048 * kMiB;
 // Half of what there is leaves the rest to the system and to the growth between readings;
 // a floor a kiosk of three browsers can live in, and no ceiling above what a large machine
 // asked for the mode would ever need.

@@ -66,9 +66,10 @@ long long GroupLimitKiB(const std::string& hierarchy, std::string path, const ch
 }  // namespace
 
 long long MemoryLimitKiB(const std::string& root) {
-    const ReadResult meminfo = ReadWholeFile(root + "/proc/meminfo", 64 * 1024);
+    constexpr std::size_t kProcFileBytes = std::size_t{64} * 1024;
+    const ReadResult meminfo = ReadWholeFile(root + "/proc/meminfo", kProcFileBytes);
     long long limit = meminfo.status == ReadStatus::Ok ? NumberAfter(meminfo.data, "MemTotal:") : 0;
-    const ReadResult groups = ReadWholeFile(root + "/proc/self/cgroup", 64 * 1024);
+    const ReadResult groups = ReadWholeFile(root + "/proc/self/cgroup", kProcFileBytes);
     if (groups.status != ReadStatus::Ok) return limit;
     const std::string cgroups = root + "/sys/fs/cgroup";
     std::string_view lines = groups.data;
