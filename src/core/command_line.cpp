@@ -1,5 +1,7 @@
 #include "core/command_line.h"
 
+#include <algorithm>
+
 #include "ini/text.h"
 
 namespace pagelark {
@@ -50,16 +52,23 @@ bool IsRemoteDebugging(std::string_view argument) {
     return StartsWithNoCase(argument, "remote-debugging");
 }
 
-// A blank-separated switch, alone or with its value.
-bool HasFlag(std::string_view flags, std::string_view flag) {
+// The engine's flags variable, split at its blanks.
+std::vector<std::string> SplitFlags(std::string_view flags) {
+    std::vector<std::string> parts;
     std::size_t pos = 0;
     while (pos < flags.size()) {
         const std::size_t end = std::min(flags.find(' ', pos), flags.size());
-        const std::string_view token = flags.substr(pos, end - pos);
-        if (token == flag || (token.starts_with(flag) && token[flag.size()] == '=')) return true;
+        if (end > pos) parts.emplace_back(flags.substr(pos, end - pos));
         pos = end + 1;
     }
-    return false;
+    return parts;
+}
+
+// A switch, alone or with its value.
+bool HasFlag(std::string_view flags, std::string_view flag) {
+    return std::ranges::any_of(SplitFlags(flags), [flag](std::string_view token) {
+        return token == flag || (token.starts_with(flag) && token[flag.size()] == '=');
+    });
 }
 
 void AddFlag(std::string& flags, std::string_view flag) {
@@ -107,25 +116,15 @@ std::string QuietEngineFlags(std::string flags, std::string_view loggingRules) {
         has(flags, "--enable-logging"))
         return flags;
     // Only fatal errors: the engine otherwise writes its own errors at every start.
-    return flags.empty() ? "--log-level=3" : flags + " --log-level=3";
+    AddFlag(flags, "--log-level=3");
+    return flags;
 }
 
 bool DropRemoteDebugging(std::string& flags) {
-    std::vector<std::string> kept;
-    bool dropped = false;
-    std::size_t pos = 0;
-    while (pos < flags.size()) {
-        const std::size_t end = std::min(flags.find(' ', pos), flags.size());
-        const std::string flag = flags.substr(pos, end - pos);
-        if (IsRemoteDebugging(flag)) {
-            dropped = true;
-        } else if (!flag.empty()) {
-            kept.push_back(flag);
-        }
-        pos = end + 1;
-    }
-    if (dropped) flags = JoinArguments(kept);
-    return dropped;
+    std::vector<std::string> parts = SplitFlags(flags);
+    if (!DropRemoteDebugging(parts)) return false;
+    flags = JoinArguments(parts);
+    return true;
 }
 
 }  // namespace pagelark

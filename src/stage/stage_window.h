@@ -79,7 +79,6 @@ class StageWindow final : public QWidget, public BrowserStage {
 
     KioskPage* NewPage(int index);
     void Watch(int index);
-    // The browser's page again, on the current profile.
     // A new page in the current profile, unless the page is in it already and not renewed.
     void MovePage(int index, bool renew = false);
     void ReleaseProfiles();
