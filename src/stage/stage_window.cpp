@@ -23,6 +23,8 @@ namespace pagelark {
 namespace {
 
 constexpr std::chrono::milliseconds kFirstFrame{300};
+// A first page that never finishes loading holds the others no longer than this.
+constexpr std::chrono::seconds kLongestStart{5};
 
 // The benchmarks time a page change from the moment its browser comes to the front to its
 // pixels on the screen; PAGELARK_TRACE names the file they read the moments from.
@@ -58,8 +60,15 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
         b.view->setAcceptDrops(false);
         b.page = NewPage(i);
         b.view->setPage(b.page);
+        b.view->hide();
         Watch(i);
     }
+    // As the show starts, frameless over the whole screen, before its first showing: the first
+    // page is laid out once, at its size, and a frame change does not map the window again.
+    setWindowFlag(Qt::FramelessWindowHint);
+    CoverScreen();
+    LayoutBrowsers();
+    QTimer::singleShot(kLongestStart, this, &StageWindow::EndStart);
     qApp->installEventFilter(this);
     QInputMethod* keyboard = QGuiApplication::inputMethod();
     connect(keyboard, &QInputMethod::visibleChanged, this, &StageWindow::KeyboardChanged);
@@ -120,9 +129,21 @@ void StageWindow::ReleaseProfiles() {
     });
 }
 
+void StageWindow::EndStart() {
+    if (!starting_) return;
+    starting_ = false;
+    // Shown in their places, beneath the one on show.
+    for (Browser& b : browsers_) {
+        b.view->show();
+        if (b.held) b.page->Load(b.requested);
+        b.held = false;
+    }
+}
+
 void StageWindow::Watch(int index) {
     Browser& b = browsers_[static_cast<std::size_t>(index)];
     connect(b.page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) {
+        if (index == front_) EndStart();
         KioskPage* page = browsers_[static_cast<std::size_t>(index)].page;
         // The engine's own error page can report a successful load.
         if (ok && page->url().scheme() != "chrome-error") {
@@ -144,6 +165,7 @@ void StageWindow::Watch(int index) {
     connect(b.page, &QWebEnginePage::renderProcessTerminated, this,
             [this, index](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status == QWebEnginePage::NormalTerminationStatus || unloading_) return;
+                if (index == front_) EndStart();
                 Browser& crashed = browsers_[static_cast<std::size_t>(index)];
                 events_.LoadFailed(index);
                 if (crashed.restarts.TryRestart(clock_.Now())) {
@@ -172,10 +194,12 @@ void StageWindow::Navigate(int browser, const std::string& address) {
     Browser& b = browsers_[static_cast<std::size_t>(browser)];
     b.restarts.Reset();
     b.requested = ToUrl(address);
-    b.page->Load(b.requested);
+    b.held = b.view->isHidden();
+    if (!b.held) b.page->Load(b.requested);
 }
 
 void StageWindow::Stop(int browser) {
+    browsers_[static_cast<std::size_t>(browser)].held = false;
     browsers_[static_cast<std::size_t>(browser)].page->triggerAction(QWebEnginePage::Stop);
 }
 
@@ -221,9 +245,13 @@ void StageWindow::BringToFront(int browser) {
     for (int other = 0; other < kBrowserCount; ++other) {
         if (other != browser) browsers_[static_cast<std::size_t>(other)].page->DismissDialog();
     }
-    browsers_[static_cast<std::size_t>(browser)].view->raise();
+    Browser& b = browsers_[static_cast<std::size_t>(browser)];
     front_ = browser;
-    browsers_[static_cast<std::size_t>(browser)].painted = true;
+    b.view->show();
+    b.view->raise();
+    if (b.held) b.page->Load(b.requested);
+    b.held = false;
+    b.painted = true;
     TraceBringToFront(browser);
 }
 

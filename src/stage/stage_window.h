@@ -75,6 +75,7 @@ class StageWindow final : public QWidget, public BrowserStage {
         QUrl requested;  // the address last sent
         RestartBudget restarts;
         bool painted = true;  // came on show since its page was made
+        bool held = false;    // sent a page it has not started to load
     };
 
     KioskPage* NewPage(int index);
@@ -82,6 +83,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     // A new page in the current profile, unless the page is in it already and not renewed.
     void MovePage(int index, bool renew = false);
     void ReleaseProfiles();
+    // The page first on show has loaded, failed or taken too long: the others load and show.
+    void EndStart();
     void CoverScreen();
     // The on-screen keyboard came, went or moved: never over the show; while a visitor
     // types, the browsers end above it with the field being typed in on view.
@@ -96,6 +99,10 @@ class StageWindow final : public QWidget, public BrowserStage {
     std::vector<QWebEngineProfile*> retired_;  // still held by a page
     int front_ = 0;
     std::array<Browser, kBrowserCount> browsers_;
+    // Until the page first on show has loaded, it has the engine and the window to itself: on
+    // a small machine the engine's start, three loads and three views' first showing would
+    // otherwise share its cores. The views behind it stay hidden until then.
+    bool starting_ = true;
     bool unloading_ = false;
     bool navigating_ = false;
     // Chosen before the application started.
