@@ -471,6 +471,13 @@ int RunKiosk(int argc, char** argv) {
     qtArgv.push_back(nullptr);
     int qtArgc = static_cast<int>(given.size()) + 1;
 
+    if (EngineRefusesUser(::geteuid() == 0,
+                          qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"), flags, given)) {
+        std::cerr << "pagelark: the browser engine does not run as root with its sandbox: run the "
+                     "kiosk as an ordinary user (for a trial as root, set "
+                     "QTWEBENGINE_DISABLE_SANDBOX=1)\n";
+        return 1;
+    }
     ChooseInputMethod(given);
     if (software) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);

@@ -120,6 +120,12 @@ std::string QuietEngineFlags(std::string flags, std::string_view loggingRules) {
     return flags;
 }
 
+bool EngineRefusesUser(bool root, bool sandboxOffInEnvironment, std::string_view engineFlags,
+                       const std::vector<std::string>& arguments) {
+    return root && !sandboxOffInEnvironment && !HasFlag(engineFlags, "--no-sandbox") &&
+           std::ranges::find(arguments, "--no-sandbox") == arguments.end();
+}
+
 bool DropRemoteDebugging(std::string& flags) {
     std::vector<std::string> parts = SplitFlags(flags);
     if (!DropRemoteDebugging(parts)) return false;

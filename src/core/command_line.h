@@ -43,6 +43,12 @@ std::string DrawingEngineFlags(std::string flags, bool software);
 // engine's low-end device mode, and script heaps that favour size (unless the flags set them).
 std::string MemoryEngineFlags(std::string flags, bool low);
 
+// Whether the engine will refuse to start: as root it runs only with its sandbox switched off
+// (in the environment, its flags or the command line), and otherwise ends the program without
+// a word.
+bool EngineRefusesUser(bool root, bool sandboxOffInEnvironment, std::string_view engineFlags,
+                       const std::vector<std::string>& arguments);
+
 // The engine's flags with its console logging off, unless the logging rules (as in
 // QT_LOGGING_RULES) ask for the engine's output or the flags set a log level themselves.
 std::string QuietEngineFlags(std::string flags, std::string_view loggingRules);

@@ -75,6 +75,14 @@ TEST(CommandLine, DrawingAndMemoryFlagsFollowTheMachine) {
               "--enable-low-end-device-mode --js-flags=--optimize-for-size");
 }
 
+TEST(CommandLine, OnlyRootWithTheSandboxOnIsRefusedByTheEngine) {
+    EXPECT_TRUE(EngineRefusesUser(true, false, "--disable-gpu --no-sandbox-x", {"a.tso"}));
+    EXPECT_FALSE(EngineRefusesUser(true, true, "", {}));
+    EXPECT_FALSE(EngineRefusesUser(true, false, "--disable-gpu --no-sandbox", {}));
+    EXPECT_FALSE(EngineRefusesUser(true, false, "", {"--no-sandbox", "a.tso"}));
+    EXPECT_FALSE(EngineRefusesUser(false, false, "", {}));
+}
+
 TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {
     std::vector<std::string> arguments{"--remote-debugging-port=9222", "/srv/a.tso",
                                        "-remote-debugging-pipe"};

@@ -2,6 +2,7 @@
 // what it shows read back from the screen.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -277,6 +278,16 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     Kiosk failed(xvfb_, folders_, {file}, {"XDG_RUNTIME_DIR=" + folders_.File("missing/run")});
     EXPECT_EQ(failed.WaitForExit(kPatience), 1);
     EXPECT_TRUE(Says(failed, "cannot start"));
+
+    // As root the engine would end it silently unless its sandbox is switched off.
+    if (::geteuid() != 0) return;
+    SpawnOptions options = KioskOptions(xvfb_, folders_, {file}, {});
+    std::erase_if(options.environment, [](const std::string& entry) {
+        return entry.starts_with("QTWEBENGINE_DISABLE_SANDBOX=");
+    });
+    Process refused(options);
+    EXPECT_EQ(refused.WaitForExit(kPatience), 1);
+    EXPECT_TRUE(Says(refused, "does not run as root with its sandbox"));
 }
 
 TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTheProgram) {
