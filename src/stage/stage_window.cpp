@@ -130,7 +130,7 @@ void StageWindow::ReleaseProfiles() {
 }
 
 void StageWindow::EndStart() {
-    if (!starting_) return;
+    if (!starting_ || unloading_) return;
     starting_ = false;
     // Shown in their places, beneath the one on show.
     for (Browser& b : browsers_) {
