@@ -132,12 +132,15 @@ void StageWindow::ReleaseProfiles() {
 void StageWindow::EndStart() {
     if (!starting_ || unloading_) return;
     starting_ = false;
-    // Shown in their places, beneath the one on show.
-    for (Browser& b : browsers_) {
-        b.view->show();
-        if (b.held) b.page->Load(b.requested);
-        b.held = false;
-    }
+    // Beneath the one on show.
+    for (Browser& b : browsers_)
+        Show(b);
+}
+
+void StageWindow::Show(Browser& b) {
+    b.view->show();
+    if (b.held) b.page->Load(b.requested);
+    b.held = false;
 }
 
 void StageWindow::Watch(int index) {
@@ -247,10 +250,8 @@ void StageWindow::BringToFront(int browser) {
     }
     Browser& b = browsers_[static_cast<std::size_t>(browser)];
     front_ = browser;
-    b.view->show();
+    Show(b);
     b.view->raise();
-    if (b.held) b.page->Load(b.requested);
-    b.held = false;
     b.painted = true;
     TraceBringToFront(browser);
 }

@@ -85,6 +85,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     void ReleaseProfiles();
     // The page first on show has loaded, failed or taken too long: the others load and show.
     void EndStart();
+    // Shown in its place in the stack, and the page it was sent while hidden loads.
+    void Show(Browser& b);
     void CoverScreen();
     // The on-screen keyboard came, went or moved: never over the show; while a visitor
     // types, the browsers end above it with the field being typed in on view.
