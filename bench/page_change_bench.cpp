@@ -109,10 +109,8 @@ class FrameWatcher {
             XImage* image = XGetImage(display_, DefaultRootWindow(display_), kProbes[i].x,
                                       kProbes[i].y, 1, 1, AllPlanes, ZPixmap);
             if (image == nullptr) continue;
-            const unsigned long p = XGetPixel(image, 0, 0);  // 24 bits: 0xRRGGBB
+            pixels[i] = RgbOf(XGetPixel(image, 0, 0));
             XDestroyImage(image);
-            pixels[i] = {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
-                         static_cast<std::uint8_t>(p)};
         }
         return pixels;
     }

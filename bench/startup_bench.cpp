@@ -98,9 +98,7 @@ class Lines {
 };
 
 Rgb CentreOf(const Frame& frame) {
-    const unsigned long pixel = frame.pixels.empty() ? 0 : frame.pixels[Xvfb::kWidth / 2];
-    return {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
-            static_cast<std::uint8_t>(pixel)};
+    return RgbOf(frame.pixels.empty() ? 0 : frame.pixels[Xvfb::kWidth / 2]);
 }
 
 // Frames from the start until ended says the page has settled.

@@ -1,9 +1,8 @@
 #pragma once
 // What the kiosk's benchmarks share: the presentations of coloured pages they play, the
 // middle of their readings, the page changes of a trace and the whole process tree's memory,
-// steadied: PSS swings by tens of MiB with the
-// pages' garbage collections, and falls when other programs map the same libraries; private
-// memory does not, and is where a leak grows.
+// steadied: PSS swings by tens of MiB with the pages' garbage collections, and falls when
+// other programs map the same libraries; private memory does not, and is where a leak grows.
 
 #include <sys/types.h>
 #include <algorithm>

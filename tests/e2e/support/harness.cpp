@@ -219,11 +219,9 @@ Rgb Desk::Pixel(Point at) const {
     XImage* image =
         XGetImage(display_, DefaultRootWindow(display_), at.x, at.y, 1, 1, AllPlanes, ZPixmap);
     if (image == nullptr) throw std::runtime_error("XGetImage failed");
-    // Our server has 24 bits a pixel: 0xRRGGBB.
     const unsigned long pixel = XGetPixel(image, 0, 0);
     XDestroyImage(image);
-    return {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
-            static_cast<std::uint8_t>(pixel)};
+    return RgbOf(pixel);
 }
 
 std::vector<ColorSample> Desk::RecordColors(Millis duration) const {

@@ -83,6 +83,12 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// A pixel of our X server, which has 24 bits a pixel: 0xRRGGBB.
+inline Rgb RgbOf(unsigned long pixel) {
+    return {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+            static_cast<std::uint8_t>(pixel)};
+}
+
 std::string ToHex(Rgb color);
 
 // Rendering may round a channel by a step or two; nothing we compare is that close.
