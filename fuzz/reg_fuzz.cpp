@@ -1,5 +1,6 @@
 // Feeds bytes to the .reg reader; whatever it accepts must write out and read back to the
-// very same file, or a rewrite of the store would change what the operator wrote.
+// very same file, the lines it could not read included, or a rewrite of the store would
+// change what the operator wrote.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto second = pagelark::ParseRegFile(written);
     if (!second.ok) std::abort();
     if (second.document.KeyCount() != first.document.KeyCount()) std::abort();
+    if (second.unread.size() != first.unread.size()) std::abort();
     if (pagelark::WriteRegFile(second.document) != written) std::abort();
     return 0;
 }

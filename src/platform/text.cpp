@@ -181,6 +181,12 @@ std::string CutAtNul(std::string_view text) {
     return std::string(text.substr(0, text.find('\0')));
 }
 
+std::string_view LineName(std::string_view line) {
+    line = TrimBlanksAndTabs(line);
+    if (line.starts_with('"')) line.remove_prefix(1);
+    return line.substr(0, line.find_first_of(std::string_view("\"=: \t\r\0", 7)));
+}
+
 std::size_t Utf8SequenceLength(std::string_view text) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);

@@ -41,4 +41,8 @@ std::string JsonString(std::string_view bytes);
 // Cuts text at its first zero byte, as C strings handed over by the system are cut.
 std::string CutAtNul(std::string_view text);
 
+// The setting a settings line that could not be read seems to name: its first word, without
+// the blanks and the quote before it ("Locked" of "\"Locked\"=Yes" and of "Locked Yes").
+std::string_view LineName(std::string_view line);
+
 }  // namespace pagelark

@@ -28,6 +28,9 @@ class Registry {
 
     RegError LastRegError() const { return lastRegError_; }
     std::string Where(RegRoot root) const { return backend_.Where(root); }
+    bool NamedInUnreadLine(RegRoot root, std::string_view name) {
+        return backend_.NamedInUnreadLine(root, name);
+    }
 
   private:
     bool CheckRoot(RegRoot root, std::string_view path);

@@ -10,6 +10,7 @@
 #include "model/toolbar_buttons.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/log.h"
 #include "platform/paths.h"
 #include "settings/registry.h"
 
@@ -20,6 +21,22 @@ std::string KeyPath(std::string_view base, std::string_view subKey) {
     std::string path(base);
     if (!subKey.empty()) path += "\\" + std::string(subKey);
     return path;
+}
+
+// Fails closed: a lock the owner wrote but the kiosk cannot read locks it.
+bool ReadLocked(Settings& settings, const std::string& file) {
+    if (const std::string store = settings.StoreWithUnreadLine("Locked"); !store.empty()) {
+        Warn(LogArea::Settings, "a line of ", store,
+             " naming Locked cannot be read: the kiosk is locked");
+        return true;
+    }
+    const std::string text = settings.ReadSetting(file, "Locked");
+    if (!TrimBlanksAndTabs(text).empty() && ParseBool(text, false) != ParseBool(text, true)) {
+        Warn(LogArea::Settings, "Locked is \"", text,
+             "\", neither yes nor no: the kiosk is locked");
+        return true;
+    }
+    return ParseBool(text, false);
 }
 
 }  // namespace
@@ -39,6 +56,16 @@ std::string Settings::ReadStoreSetting(std::string_view name) {
     std::string value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, kUserKey, name));
     if (!value.empty()) return value;
     return CutAtNul(registry_.QueryValue(RegRoot::LocalMachine, kMachineKey, name));
+}
+
+std::string Settings::StoreWithUnreadLine(std::string_view name) {
+    for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine}) {
+        if (registry_.NamedInUnreadLine(root, name)) {
+            const std::string where = registry_.Where(root);
+            return where.empty() ? "the settings store" : where;
+        }
+    }
+    return {};
 }
 
 bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
@@ -159,7 +186,7 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
 
     machine.AutoReboot = flag("AutoReboot", false);
     machine.ForceReboot = flag("ForceReboot", false);
-    machine.Locked = flag("Locked", false);
+    machine.Locked = ReadLocked(settings, file);
     machine.DBus = flag("DBus", false);
     machine.LowMemory = flag("LowMemory", false);
 

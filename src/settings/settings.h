@@ -77,6 +77,8 @@ class Settings {
                             std::string_view subKey = {});
     // The user's store, then the machine's: for settings no presentation may give.
     std::string ReadStoreSetting(std::string_view name);
+    // The store whose line naming the setting could not be read; "" when there is none.
+    std::string StoreWithUnreadLine(std::string_view name);
     // Removing a value that is not there succeeds.
     bool WriteMachineSetting(std::string_view name, std::string_view text);
     // The store the machine settings go to and why its last write failed.

@@ -22,6 +22,9 @@ class ReadOnlyBackend final : public RegistryBackend {
         return RegError::Success;
     }
     std::string Where(RegRoot root) const override { return inner_.Where(root); }
+    bool NamedInUnreadLine(RegRoot root, std::string_view name) override {
+        return inner_.NamedInUnreadLine(root, name);
+    }
 
   private:
     RegistryBackend& inner_;

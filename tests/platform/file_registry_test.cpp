@@ -21,23 +21,44 @@ constexpr RegRoot kMachine = RegRoot::LocalMachine, kUser = RegRoot::CurrentUser
 // Round trips, escapes, value types, versions and deletions are in the golden files
 // (tests/golden/*.reg); here what a golden file cannot hold.
 
-TEST(RegFileTest, RefusesMalformedFilesNamingTheLine) {
-    // A file read wrongly would be rewritten wrongly; what is not understood is refused.
-    const std::pair<std::string, std::size_t> rows[] = {
-        {"REGEDIT5\r\n[A]\r\n", 1},
-        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\r\n", 2},
-        {"REGEDIT4\r\n\"a\"=\"b\"\r\n", 2},  // a value before any key
-        {"REGEDIT4\r\n[A]\r\n\"a\"=\"b\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=dword:123456789\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\"a\"=hex:01,\\\r\n  zz\r\n", 3},
-        {"REGEDIT4\r\n[A]\r\n\r\n\"a\"=\"b\0\"\r\n"s, 4},
-    };
-    for (const auto& [text, line] : rows) {
-        const auto result = ParseRegFile(text);
-        EXPECT_FALSE(result.ok) << text;
-        EXPECT_EQ(result.line, line) << text;
-        EXPECT_EQ(result.document.KeyCount(), 0u);
-    }
+TEST(RegFileTest, LeavesOutOnlyTheLinesItCannotReadAndKeepsThemWhereTheyStood) {
+    // A line left out is written back as it stood, under its key, after the values read.
+    const std::string text =
+        "REGEDIT4\n\"x\"=\"0\"\n[A]\n\"a\"=hex:zz,\\\n\n\"c\"=\"d\"\n\"Locked\"=Yes\n"
+        "[HKEY_LOCAL_MACHINE\\B\n\"b\"=\"2\"\n[C]\n\"e\"=\"f\0\"\n\"g\"=dword:123456789\n"s;
+    const auto result = ParseRegFile(text);
+    ASSERT_TRUE(result.ok);
+    std::vector<std::pair<std::size_t, std::string>> unread;
+    for (const auto& line : result.unread)
+        unread.emplace_back(line.line, line.name);
+    EXPECT_EQ(unread,
+              (std::vector<std::pair<std::size_t, std::string>>{{2, "x"},
+                                                                {4, "a"},
+                                                                {7, "Locked"},
+                                                                {8, "[HKEY_LOCAL_MACHINE\\B"},
+                                                                {9, "b"},
+                                                                {11, "e"},
+                                                                {12, "g"}}));
+    const std::string written = WriteRegFile(result.document);
+    EXPECT_EQ(written,
+              "REGEDIT4\r\n\r\n\"x\"=\"0\"\r\n\r\n"
+              "[A]\r\n\"c\"=\"d\"\r\n\"a\"=hex:zz,\\\r\n\r\n\"Locked\"=Yes\r\n"
+              "[HKEY_LOCAL_MACHINE\\B\r\n\"b\"=\"2\"\r\n\r\n"
+              "[C]\r\n\"e\"=\"f\0\"\r\n\"g\"=dword:123456789\r\n\r\n"s);
+    const auto again = ParseRegFile(written);
+    EXPECT_EQ(again.unread.size(), result.unread.size());
+    EXPECT_EQ(WriteRegFile(again.document), written);
+
+    // What is no registry file at all is not read, but what its lines name is known.
+    const auto other = ParseRegFile("REGEDIT 4\r\n[A]\r\n; note\r\n\"Locked\"=\"Yes\"\r\n");
+    EXPECT_FALSE(other.ok);
+    EXPECT_EQ(other.line, 1u);
+    EXPECT_EQ(other.document.KeyCount(), 0u);
+    ASSERT_EQ(other.unread.size(), 3u);
+    EXPECT_EQ(other.unread[2].name, "Locked");
+    EXPECT_FALSE(ParseRegFile("\xFF\xFE"
+                              "A"s)
+                     .ok);  // an odd number of UTF-16 bytes
     // Nothing at all is an empty registry rather than a broken one.
     for (const std::string empty : {"", "\r\n  \r\n", "\xFF\xFE"})
         EXPECT_TRUE(ParseRegFile(empty).ok);
@@ -127,8 +148,28 @@ TEST_F(FileRegistryTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
     EXPECT_EQ(errors.str(), "");
 }
 
+TEST_F(FileRegistryTest, ABadLineIsReportedAndKeptAndItsNameKnown) {
+    const std::string original =
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"v\"=\"1\"\r\n"
+        "\"Locked\"=Yes\r\n\r\n";
+    temp.Write("registry/machine.reg", original);
+    EXPECT_EQ(Get(kMachine, "A", "v"), "1");
+    EXPECT_TRUE(store.NamedInUnreadLine(kMachine, "LOCKED"));
+    EXPECT_FALSE(store.NamedInUnreadLine(kMachine, "v"));
+    EXPECT_FALSE(store.NamedInUnreadLine(kUser, "Locked"));
+    EXPECT_TRUE(Set(kMachine, "A", "w", "2"));
+    EXPECT_EQ(Read("registry/machine.reg"),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"v\"=\"1\"\r\n\"w\"=\"2\"\r\n"
+              "\"Locked\"=Yes\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::exists(temp.File("registry/machine.reg.bad")));
+    EXPECT_EQ(ReportedLines(), 1) << errors.str();
+    EXPECT_NE(errors.str().find(temp.File("registry/machine.reg") + ": line 5: "),
+              std::string::npos)
+        << errors.str();
+}
+
 TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
-    const std::string original = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"v\"=\"1\"\r\nbroken\r\n";
+    const std::string original = "REGEDIT 4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"Locked\"=\"1\"\r\n";
     temp.Write("registry/machine.reg", original);
     temp.Write("registry/machine.reg.bad", "an older copy");
     EXPECT_EQ(store.OpenKey(kMachine, "A"), RegError::FileNotFound);
@@ -143,7 +184,8 @@ TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
               "[HKEY_LOCAL_MACHINE\\C]\r\n\r\n");
     EXPECT_EQ(ReportedLines(), 1) << errors.str();
     EXPECT_NE(errors.str().find(temp.File("registry/machine.reg")), std::string::npos);
-    EXPECT_NE(errors.str().find("line 4"), std::string::npos);
+    EXPECT_NE(errors.str().find("line 1"), std::string::npos);
+    EXPECT_TRUE(store.NamedInUnreadLine(kMachine, "Locked"));
     // Only the file as first read is kept; later rewrites leave the copy alone.
     temp.Write("registry/machine.reg", "garbage");
     EXPECT_EQ(store.CreateKey(kMachine, "D"), RegError::Success);
@@ -151,7 +193,9 @@ TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
 }
 
 TEST_F(FileRegistryTest, RefusesWritesWhileTheBadFileCannotBeKept) {
-    const std::string original = "REGEDIT4\r\n[A]\0\r\n"s;  // a NUL in version 4 text
+    const std::string original =
+        "\xFF\xFE"
+        "A"s;  // an odd number of UTF-16 bytes
     temp.Write("registry/user.reg", original);
     std::filesystem::create_directories(temp.File("registry/user.reg.bad/inside"));
     EXPECT_EQ(store.CreateKey(kUser, "Pagelark"), RegError::AccessDenied);
@@ -159,7 +203,7 @@ TEST_F(FileRegistryTest, RefusesWritesWhileTheBadFileCannotBeKept) {
     EXPECT_EQ(store.CreateKey(kUser, "Pagelark"), RegError::AccessDenied);
     EXPECT_EQ(Read("registry/user.reg"), original);
     EXPECT_EQ(ReportedLines(), 2) << errors.str();  // bad, then not kept: once each
-    EXPECT_NE(errors.str().find("NUL"), std::string::npos);
+    EXPECT_NE(errors.str().find("UTF-16"), std::string::npos);
     // The machine file is unaffected by the user file's trouble.
     EXPECT_EQ(store.CreateKey(kMachine, "Software"), RegError::Success);
 

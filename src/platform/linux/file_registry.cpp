@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 
 #include "platform/file_io.h"
 #include "platform/registry_store.h"
+#include "platform/text.h"
 
 namespace pagelark {
 namespace {
@@ -115,8 +117,11 @@ FileRegistry::Store& FileRegistry::Loaded(Store& store) {
     std::string problem;
     if (read.status == ReadStatus::Ok) {
         auto parsed = ParseRegFile(read.data);
+        for (const RegUnreadLine& line : parsed.unread)
+            store.unreadNames.push_back(ToUpper(line.name));
         if (parsed.ok) {
             store.document = std::move(parsed.document);
+            ReportUnread(path, parsed.unread);
             return store;
         }
         problem =
@@ -133,6 +138,18 @@ FileRegistry::Store& FileRegistry::Loaded(Store& store) {
             << "; read as empty, the file is kept as " << store.fileName
             << ".bad before it is rewritten\n";
     return store;
+}
+
+void FileRegistry::ReportUnread(const std::string& path, const std::vector<RegUnreadLine>& unread) {
+    constexpr std::size_t kMostReported = 10;
+    for (std::size_t i = 0; i < unread.size() && i < kMostReported; ++i) {
+        errors_ << "pagelark: registry file " << path << ": line " << unread[i].line << ": "
+                << unread[i].reason << "; the line is left out, and kept as it stands\n";
+    }
+    if (unread.size() > kMostReported) {
+        errors_ << "pagelark: registry file " << path << ": " << unread.size() - kMostReported
+                << " more lines left out\n";
+    }
 }
 
 std::vector<FileRegistry::Place> FileRegistry::Places(RegRoot root, std::string_view path) {
@@ -207,6 +224,15 @@ RegError FileRegistry::SetValue(RegRoot root, std::string_view path, std::string
 std::string FileRegistry::Where(RegRoot root) const {
     if (folder_.empty()) return {};
     return root == RegRoot::CurrentUser ? FilePath(user_) : FilePath(machine_);
+}
+
+bool FileRegistry::NamedInUnreadLine(RegRoot root, std::string_view name) {
+    const std::string wanted = ToUpper(name);
+    for (const auto& place : Places(root, "")) {
+        if (std::ranges::find(place.store->unreadNames, wanted) != place.store->unreadNames.end())
+            return true;
+    }
+    return false;
 }
 
 RegError FileRegistry::DeleteValue(RegRoot root, std::string_view path, std::string_view name) {

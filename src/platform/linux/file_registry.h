@@ -28,6 +28,7 @@ class FileRegistry : public RegistryBackend {
                       const RegValue& value) override;
     RegError DeleteValue(RegRoot root, std::string_view path, std::string_view name) override;
     std::string Where(RegRoot root) const override;
+    bool NamedInUnreadLine(RegRoot root, std::string_view name) override;
 
   private:
     struct Store {
@@ -42,6 +43,7 @@ class FileRegistry : public RegistryBackend {
         std::string badBytes;
         bool badSaved = false;
         bool copyFailureReported = false;
+        std::vector<std::string> unreadNames;  // upper-cased, of the lines not read
     };
     struct Place {
         Store* store;
@@ -49,6 +51,7 @@ class FileRegistry : public RegistryBackend {
     };
 
     Store& Loaded(Store& store);
+    void ReportUnread(const std::string& path, const std::vector<RegUnreadLine>& unread);
     std::string FilePath(const Store& store) const { return folder_ + "/" + store.fileName; }
     std::vector<Place> Places(RegRoot root, std::string_view path);
     bool KeyExists(RegRoot root, std::string_view path);

@@ -41,6 +41,11 @@ class RegKey {
     std::vector<NamedValue> Values() const;
     std::size_t ValueCount() const { return index_.size(); }
 
+    // What stood under the key but could not be read, each entry a line (or the lines of one
+    // value) as it stood; written back after the values, so that a rewrite loses none.
+    const std::vector<std::string>& Unread() const { return unread_; }
+    void KeepUnread(std::string lines) { unread_.push_back(std::move(lines)); }
+
   private:
     struct Slot {
         std::string name;
@@ -53,6 +58,7 @@ class RegKey {
     std::vector<Slot> slots_;
     std::unordered_map<std::string, std::size_t> index_;  // upper-cased name -> slot
     std::size_t removedSlots_ = 0;
+    std::vector<std::string> unread_;
 };
 
 // The keys of one file in file order. Paths compare case-insensitively with empty
@@ -71,6 +77,10 @@ class RegDocument {
     std::vector<const RegKey*> Keys() const;
     std::size_t KeyCount() const { return index_.size(); }
 
+    // Lines that could not be read and belong to no key read, written before the first key.
+    const std::vector<std::string>& Unread() const { return unread_; }
+    void KeepUnread(std::string lines) { unread_.push_back(std::move(lines)); }
+
     // Upper-cased components joined with single backslashes; "" when there are none.
     static std::string NormalPath(std::string_view path);
 
@@ -80,21 +90,34 @@ class RegDocument {
     std::vector<std::optional<RegKey>> keys_;
     std::map<std::string, std::size_t, std::less<>> index_;  // NormalPath -> position
     std::size_t removedKeys_ = 0;
+    std::vector<std::string> unread_;
+};
+
+// A line the reader could not take (with the lines its value continues on).
+struct RegUnreadLine {
+    std::size_t line = 0;  // 1-based, its first line
+    std::string reason;
+    std::string name;  // the value or key it seems to name (LineName)
 };
 
 struct RegParseResult {
-    bool ok = false;
-    std::size_t line = 0;  // 1-based line of the problem; 0 when it concerns the whole file
+    bool ok = false;       // false: no registry file at all, and nothing is read
+    std::size_t line = 0;  // when not ok, the 1-based line of the problem; 0 for the whole file
     std::string reason;
     RegDocument document;  // empty unless ok
+    // When ok, each line left out; otherwise every line that is no blank or comment.
+    std::vector<RegUnreadLine> unread;
 };
 
 // Reads a whole file. "[-KEY]" and "name"=- lines are applied as they are met, so the
-// document holds what the file leaves behind. An empty file is an empty document.
+// document holds what the file leaves behind. A line that cannot be read is left out and
+// kept in the document as it stood; the lines of a value under a key line that cannot be
+// read are too, since they have no key. An empty file is an empty document.
 RegParseResult ParseRegFile(std::string_view bytes);
 
 // REGEDIT4 text with CR LF line ends. A REG_SZ holding a line break or zero byte is written
-// as hex(1) with a terminating zero so that it survives the line-based format.
+// as hex(1) with a terminating zero so that it survives the line-based format. Unread lines
+// are written as they stood, each ended so that it cannot run on into the next.
 std::string WriteRegFile(const RegDocument& document);
 
 }  // namespace pagelark

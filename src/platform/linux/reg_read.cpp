@@ -74,23 +74,29 @@ class Parser {
     Parser(std::string_view text, bool version5) : text_(text), version5_(version5) {}
 
     RegParseResult Run() {
-        RegParseResult result;
         std::string_view line;
         NextLine(line);  // the header, checked by the caller
         while (NextLine(line)) {
-            if (line.find('\0') != std::string_view::npos) return Fail("NUL byte in the text");
+            const std::size_t first = lineNumber_;
+            const std::size_t start = lineStart_;
             const auto s = TrimRight(TrimLeft(line, " \t"), " \t\r");
             if (s.empty() || s[0] == ';') continue;
-            if (s[0] == '[') {
-                if (!KeyLine(s)) return Fail(reason_);
+            bool read = false;
+            if (line.find('\0') != std::string_view::npos) {
+                read = Error("NUL byte in the text");
+            } else if (s[0] == '[') {
+                read = KeyLine(s);
             } else if (s[0] == '"' || s[0] == '@') {
-                if (!ValueLine(s)) return Fail(reason_);
+                read = ValueLine(s);
             } else {
-                return Fail("neither a key nor a value");
+                read = Error("neither a key nor a value");
             }
+            if (!read) KeepUnread(first, text_.substr(start, pos_ - start), s);
         }
+        RegParseResult result;
         result.ok = true;
         result.document = std::move(document_);
+        result.unread = std::move(unread_);
         return result;
     }
 
@@ -99,17 +105,11 @@ class Parser {
         if (pos_ >= text_.size()) return false;
         auto end = text_.find('\n', pos_);
         if (end == std::string_view::npos) end = text_.size();
+        lineStart_ = pos_;
         line = text_.substr(pos_, end - pos_);
         pos_ = end + 1;
         ++lineNumber_;
         return true;
-    }
-
-    RegParseResult Fail(std::string reason) const {
-        RegParseResult result;
-        result.line = errorLine_ != 0 ? errorLine_ : lineNumber_;
-        result.reason = std::move(reason);
-        return result;
     }
 
     bool Error(std::string reason) {
@@ -117,25 +117,53 @@ class Parser {
         return false;
     }
 
+    // Kept where it stood: under the last key read, else before the first key.
+    void KeepUnread(std::size_t first, std::string_view lines, std::string_view s) {
+        std::vector<std::string_view> physical;
+        for (std::size_t at = 0; at < lines.size();) {
+            auto end = lines.find('\n', at);
+            if (end == std::string_view::npos) end = lines.size();
+            auto one = lines.substr(at, end - at);
+            if (one.ends_with('\r')) one.remove_suffix(1);
+            physical.push_back(one);
+            at = end + 1;
+        }
+        // A continuation that ran into a blank line ended there; the writer ends it again.
+        while (physical.size() > 1 && TrimRight(physical.back(), " \t\r").empty())
+            physical.pop_back();
+        std::string kept(physical.front());
+        for (std::size_t i = 1; i < physical.size(); ++i)
+            kept.append("\r\n").append(physical[i]);
+        if (tail_ != nullptr) {
+            tail_->KeepUnread(std::move(kept));
+        } else {
+            document_.KeepUnread(std::move(kept));
+        }
+        unread_.push_back({first, std::move(reason_), std::string(LineName(s))});
+    }
+
     bool KeyLine(std::string_view s) {
+        // Until the next key line, values have no key to go to.
+        current_ = nullptr;
+        inRemovedKey_ = false;
+        keyUnread_ = true;
         if (s.size() < 2 || s.back() != ']') return Error("key line without a closing bracket");
         auto path = s.substr(1, s.size() - 2);
         const bool remove = !path.empty() && path[0] == '-';
         if (remove) path.remove_prefix(1);
         if (RegDocument::NormalPath(path).empty()) return Error("key without a name");
+        keyUnread_ = false;
         if (remove) {
             document_.RemoveTree(path);
-            current_ = nullptr;
+            tail_ = nullptr;
             inRemovedKey_ = true;
         } else {
-            current_ = &document_.Add(path);
-            inRemovedKey_ = false;
+            current_ = tail_ = &document_.Add(path);
         }
         return true;
     }
 
     bool ValueLine(std::string_view s) {
-        const std::size_t startLine = lineNumber_;
         std::string name;
         std::size_t pos = 0;
         if (s[0] == '@') {
@@ -164,18 +192,15 @@ class Parser {
             for (int i = 0; i < 4; ++i)
                 value.data += static_cast<char>((*number >> (8 * i)) & 0xFF);
         } else if (StartsWithNoCase(rest, "hex")) {
-            if (!HexValue(rest.substr(3), value)) {
-                errorLine_ = startLine;
-                return false;
-            }
+            if (!HexValue(rest.substr(3), value)) return false;
         } else {
-            return Error("unknown value data");
+            return Error("data neither \"text\", dword: nor hex:");
         }
 
         if (current_ == nullptr) {
             if (inRemovedKey_) return true;  // values of a key being deleted are dropped
-            errorLine_ = startLine;
-            return Error("value before the first key");
+            return Error(keyUnread_ ? "value of a key line that could not be read"
+                                    : "value before the first key");
         }
         if (remove) {
             current_->Remove(name);
@@ -229,13 +254,33 @@ class Parser {
     std::string_view text_;
     bool version5_;
     std::size_t pos_ = 0;
+    std::size_t lineStart_ = 0;
     std::size_t lineNumber_ = 0;
-    std::size_t errorLine_ = 0;
     std::string reason_;
     RegDocument document_;
-    RegKey* current_ = nullptr;
+    std::vector<RegUnreadLine> unread_;
+    RegKey* current_ = nullptr;  // where values go
+    RegKey* tail_ = nullptr;     // where unread lines go; nullptr: before the first key
     bool inRemovedKey_ = false;
+    bool keyUnread_ = false;
 };
+
+// A file read as no registry file at all, with every line it holds for what it seems to name.
+RegParseResult NotRead(std::string_view text, std::size_t line, std::string reason) {
+    RegParseResult result;
+    result.line = line;
+    result.reason = std::move(reason);
+    std::size_t number = 0;
+    for (std::size_t at = 0; at < text.size(); ++number) {
+        auto end = text.find('\n', at);
+        if (end == std::string_view::npos) end = text.size();
+        const auto s = TrimRight(TrimLeft(text.substr(at, end - at), " \t"), " \t\r");
+        at = end + 1;
+        if (!s.empty() && s[0] != ';')
+            result.unread.push_back({number + 1, result.reason, std::string(LineName(s))});
+    }
+    return result;
+}
 
 }  // namespace
 
@@ -246,9 +291,8 @@ RegParseResult ParseRegFile(std::string_view bytes) {
         // Strict for the text of a file: a broken file is refused, not half read.
         auto utf8 = Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, true);
         if (!utf8) {
-            RegParseResult result;
-            result.reason = "not valid UTF-16 text";
-            return result;
+            return NotRead(*Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, false), 0,
+                           "not valid UTF-16 text");
         }
         decoded = std::move(*utf8);
         text = decoded;
@@ -265,10 +309,7 @@ RegParseResult ParseRegFile(std::string_view bytes) {
     if (header == kHeader5) {
         version5 = true;
     } else if (header != kRegHeader4) {
-        RegParseResult result;
-        result.line = 1;
-        result.reason = "not a registry file (unknown first line)";
-        return result;
+        return NotRead(text, 1, "not a registry file (unknown first line)");
     }
     return Parser(text, version5).Run();
 }

@@ -71,18 +71,34 @@ void AppendValue(std::string& out, std::string_view name, const RegValue& value)
     out += "\r\n";
 }
 
+// A value continued on a line it no longer has would run on into the next one: a blank line
+// ends it, as the reader's blank line did.
+void AppendUnread(std::string& out, const std::vector<std::string>& unread) {
+    for (const std::string& lines : unread) {
+        out += lines;
+        out += "\r\n";
+        const auto last = lines.find_last_not_of(" \t\r");
+        if (last != std::string::npos && lines[last] == '\\') out += "\r\n";
+    }
+}
+
 }  // namespace
 
 std::string WriteRegFile(const RegDocument& document) {
     std::string out;
     out += kRegHeader4;
     out += "\r\n\r\n";
+    if (!document.Unread().empty()) {
+        AppendUnread(out, document.Unread());
+        out += "\r\n";
+    }
     for (const RegKey* key : document.Keys()) {
         out += '[';
         out += key->Path();
         out += "]\r\n";
         for (const auto& value : key->Values())
             AppendValue(out, value.name, *value.value);
+        AppendUnread(out, key->Unread());
         out += "\r\n";
     }
     return out;
