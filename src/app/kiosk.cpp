@@ -137,11 +137,11 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
     // The settings and the devices are read at start-up only when their answer can matter.
     if (!start.imModule && start.pluginInstalled) {
         DocumentSession session(RegistryAccess::ReadOnlyQuiet);
+        session.settings.SetManaged(ReadManagedFolder(ManagedFolderFromEnvironment()).settings);
         const std::string file = LocalFile(NamedPresentation(
             JoinArguments(arguments), StartupFolder(), session.settings.DefaultFilePath("")));
         start.setting = OnScreenKeyboardSetting(session.settings, file);
-        const ManagedSettings managed = ReadManagedFolder(ManagedFolderFromEnvironment()).settings;
-        if (const std::string* text = managed.Find("OnScreenKeyboard"))
+        if (const std::string* text = session.settings.Managed().Find("OnScreenKeyboard"))
             start.setting = ParseBool(*text, false);
         start.touchScreen = !start.setting && TouchScreenPresent();
     }
@@ -245,6 +245,10 @@ void Kiosk::InitPlayer() {
     // What crashed runs left behind; a file of a run still alive (a tool's save, say) stays.
     RemoveLeftoverTempFiles(tempDir_);
     reservedTempFile_ = ReserveTempFile(tempDir_);
+    // Read first: the default presentation may be managed.
+    managedWatch_.Changed();
+    ManagedSettings managed = LoadManagedFolder(managedWatch_.Folder());
+    session_.settings.SetManaged(managed);
     const std::string defaultFile = session_.settings.DefaultFilePath(presentation_.CurrentFile);
     const std::string_view line = TrimBlanks(raw_);
     const bool playsDefault = line.empty() || IsConfigCommandLine(raw_);
@@ -276,9 +280,8 @@ void Kiosk::InitPlayer() {
     LoadMachineSettings(session_.settings, presentation_.CurrentFile, clock_.Now(), machine_,
                         buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
-    managedWatch_.Changed();
-    TakeManaged(session_.settings, LoadManagedFolder(managedWatch_.Folder()),
-                presentation_.CurrentFile, presentation_, machine_, clock_.Now());
+    TakeManaged(session_.settings, std::move(managed), presentation_.CurrentFile, presentation_,
+                machine_, clock_.Now());
     // Until the server answers, the copy kept from the last run plays.
     if (!published_.empty()) MarkPublished(presentation_, published_);
     UpdateShownButtons();

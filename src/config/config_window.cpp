@@ -262,7 +262,7 @@ void ConfigWindowWidget::FillWindow() {
     reboot_->Fill(fields);
     about_->Fill(fields);
     defaultSSCheck_->setChecked(fields.defaultFile);
-    defaultSSCheck_->setEnabled(!fields.defaultFile);
+    SetEnabled({defaultSSCheck_}, !fields.defaultFile);
     SelectTab(fields.email.empty() ? kAboutTab : 1);
 
     lists_ = FillLists(presentation, edited_.buttons);

@@ -77,8 +77,10 @@ Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& contex
     context.machine.Locked = edited.machine.Locked;
 
     Settings& settings = context.settings;
+    const bool defaultManaged = settings.Managed().Find("DefaultFile") != nullptr;
     if (!WriteEditedMachineSettings(settings, edited.machine) ||
-        (edited.presentation.IsDefaultFile && !settings.WriteMachineSetting("DefaultFile", path))) {
+        (edited.presentation.IsDefaultFile && !defaultManaged &&
+         !settings.WriteMachineSetting("DefaultFile", path))) {
         dialogs.ShowError("The settings could not be saved to " + settings.MachineWriteError());
         return Saved::FileOnly;
     }

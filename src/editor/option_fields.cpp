@@ -95,6 +95,7 @@ std::vector<ManagedControl> ManagedControls(const ManagedSettings& managed) {
         {"ForceReboot", {"chkForceReboot"}},
         {"EMail", {"txtEMail"}},
         {"DontUseEMail", {"chkPrivate"}},
+        {"DefaultFile", {"chkDefaultSS"}},
     };
     std::vector<ManagedControl> controls;
     for (const auto& [key, names] : kControls) {

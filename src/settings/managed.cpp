@@ -26,7 +26,7 @@ constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
 // Where a key may stand: the presentation's options are read from the file alone, machine
 // settings from the file and then the stores, and some machine settings from the stores alone.
 enum class Home { Machine, Options, Both, Stores };
-enum class Kind { Flag, Number, Minutes, Time, EMail, Text };
+enum class Kind { Flag, Number, Minutes, Time, EMail, Presentation, Text };
 
 using P = Presentation;
 using M = MachineSettings;
@@ -102,6 +102,8 @@ const KeyRule kRules[] = {
      [](Text t, P&, M& m, double) { m.Snap = ParseBool(t, false); }},
     {"SnapPath", Home::Machine, Kind::Text,
      [](Text t, P&, M& m, double) { m.SnapPath = WithTrailingSeparator(t); }},
+    // Looked up where the kiosk starts (Settings::DefaultFilePath); a running one keeps its show.
+    {"DefaultFile", Home::Machine, Kind::Presentation, [](Text, P&, M&, double) {}},
     {"WindowState", Home::Machine, Kind::Number,
      [](Text t, P&, M& m, double) { m.WindowState = static_cast<WindowState>(ParseInteger(t, 2)); },
      0, 2},
@@ -146,51 +148,64 @@ bool Acceptable(const KeyRule& rule, std::string_view text) {
             return text.empty() || IsEMailValid(text);
         case Kind::Minutes:
             return ParseMinutes(text).has_value();
+        case Kind::Presentation:  // a path relative to wherever the kiosk starts is no use
+            return text.empty() || IsAbsolutePath(text) || StartsWithNoCase(text, "http://") ||
+                   StartsWithNoCase(text, "https://");
         case Kind::Text:
             break;
     }
     return true;
 }
 
-// What keeps the file out; "" when it is usable. Its values go into values.
-std::string ReadManagedText(std::string_view bytes,
-                            std::map<std::string, std::string, std::less<>>& values) {
+// Reads the lines that can be taken into values; each line left out adds "line N: why" to
+// problems. True when a line left out named Locked: what it meant is not known.
+bool ReadManagedText(std::string_view bytes,
+                     std::map<std::string, std::string, std::less<>>& values,
+                     std::vector<std::string>& problems) {
     IniDocument document(bytes);
-    std::string problem;
+    bool lockedUnread = false;
     std::string section;
+    bool sectionRead = false;
     std::set<std::string> seen;  // upper-cased sections, and section/key pairs
     int number = 0;
     ForEachLine(DecodeIni(bytes).text, [&](std::string_view line) {
         ++number;
         const std::string_view text = TrimBlanksAndTabs(line);
-        if (!problem.empty() || text.empty() || text[0] == ';' || text[0] == '#') return;
-        const auto fail = [&](const std::string& why) {
-            problem = "line " + std::to_string(number) + ": " + why;
+        if (text.empty() || text[0] == ';' || text[0] == '#') return;
+        const auto leaveOut = [&](const std::string& why) {
+            problems.push_back("line " + std::to_string(number) + ": " + why);
+            if (EqualsNoCase(LineName(text), "Locked")) {
+                lockedUnread = true;
+                problems.back() += ": the kiosk is locked";
+            }
         };
         if (const auto header = IniHeaderName(line)) {
             section = std::string(*header);
+            sectionRead = false;
             if (!EqualsNoCase(section, kMachineSection) && !EqualsNoCase(section, kOptionsSection))
-                return fail("no section [" + section + "] is known");
+                return leaveOut("no section [" + section + "] is known");
             // The reader would take the first one only.
-            if (!seen.insert(ToUpper(section)).second) return fail("[" + section + "] again");
+            if (!seen.insert(ToUpper(section)).second) return leaveOut("[" + section + "] again");
+            sectionRead = true;
             return;
         }
         const auto keyLine = ParseIniKeyLine(line);
-        if (!keyLine) return fail("no section, key or comment");
-        if (section.empty()) return fail("a key before any section");
+        if (!keyLine) return leaveOut("no section, key or comment");
+        if (section.empty()) return leaveOut("a key before any section");
         const std::string key(keyLine->key);
+        if (!sectionRead) return leaveOut(key + " in [" + section + "], which is left out");
         const KeyRule* rule = FindRule(key);
         const bool machine = EqualsNoCase(section, kMachineSection);
         const bool fits = rule != nullptr &&
                           (machine ? rule->home != Home::Options
                                    : (rule->home == Home::Options || rule->home == Home::Both));
-        if (!fits) return fail("no key " + key + " is known in [" + section + "]");
-        if (!seen.insert(ToUpper(section + "/" + key)).second) return fail(key + " again");
+        if (!fits) return leaveOut("no key " + key + " is known in [" + section + "]");
+        if (!seen.insert(ToUpper(section + "/" + key)).second) return leaveOut(key + " again");
         std::string value = document.Read(section, key);
-        if (!Acceptable(*rule, value)) return fail(key + " cannot be \"" + value + "\"");
+        if (!Acceptable(*rule, value)) return leaveOut(key + " cannot be \"" + value + "\"");
         values[std::string(rule->name)] = std::move(value);
     });
-    return problem;
+    return lockedUnread;
 }
 
 std::vector<std::string> ManagedFileNames(const std::string& folder) {
@@ -222,41 +237,47 @@ void ManagedSettings::Apply(Presentation& presentation, MachineSettings& machine
 
 ManagedRead ReadManagedFolder(const std::string& folder) {
     ManagedRead read;
+    bool lockedUnread = false;
     for (const std::string& name : ManagedFileNames(folder)) {
         const std::string path = WithTrailingSeparator(folder) + name;
         const ReadResult file = ReadWholeFile(path, kMaxManagedFileBytes);
-        std::string problem;
+        std::vector<std::string> problems;
         std::map<std::string, std::string, std::less<>> values;
         if (file.status == ReadStatus::TooLarge) {
-            problem = "larger than " + std::to_string(kMaxManagedFileBytes) + " bytes";
+            problems.push_back("larger than " + std::to_string(kMaxManagedFileBytes) + " bytes");
         } else if (file.status != ReadStatus::Ok) {
-            problem = file.error.empty() ? "not a file" : file.error;
+            problems.push_back(file.error.empty() ? "not a file" : file.error);
         } else {
-            problem = ReadManagedText(file.data, values);
+            lockedUnread = ReadManagedText(file.data, values, problems) || lockedUnread;
         }
-        if (!problem.empty()) {
+        for (const std::string& problem : problems)
             read.skipped.push_back(path + ": " + problem);
-            continue;
-        }
         for (auto& [key, value] : values)
             read.settings.values[key] = std::move(value);
     }
+    // Whatever a later file says: the administrator has yet to say it plainly.
+    if (lockedUnread) read.settings.values["Locked"] = "Yes";
     return read;
 }
 
 ManagedSettings LoadManagedFolder(const std::string& folder) {
     ManagedRead read = ReadManagedFolder(folder);
     for (const std::string& line : read.skipped)
-        Warn(LogArea::Settings, "managed settings file skipped: ", line);
+        Warn(LogArea::Settings, "managed settings left out: ", line);
     return std::move(read.settings);
 }
 
 void TakeManaged(Settings& settings, ManagedSettings next, const std::string& file,
                  Presentation& presentation, MachineSettings& machine, double now) {
+    const auto managedBefore = [&](std::string_view name) {
+        return settings.Managed().Find(name) != nullptr;
+    };
+    // The presentation's own MaxTime defaults to the screen saver's delay, managed or not.
+    const bool delayMoved = next.Find("ScreenSaveTimeOut") || managedBefore("ScreenSaveTimeOut");
     for (const KeyRule& rule : kRules) {
         if (const std::string* text = next.Find(rule.name)) {
             rule.apply(*text, presentation, machine, now);
-        } else if (settings.Managed().Find(rule.name) != nullptr) {
+        } else if (managedBefore(rule.name) || (rule.name == "MaxTime" && delayMoved)) {
             std::string own;
             if (rule.home == Home::Options)
                 own = TrimBlanks(settings.IniFiles().ReadString(kOptionsSection, rule.name, file));

@@ -34,14 +34,17 @@ struct ManagedSettings {
 
 struct ManagedRead {
     ManagedSettings settings;
-    std::vector<std::string> skipped;  // one line per file left out: its path and why
+    // One entry per line or file left out: "path: line N: why", or "path: why".
+    std::vector<std::string> skipped;
 };
 
 // The folder's files named *.ini, leaving out hidden ones (an editor's or a copier's
-// temporary file). A file with a line that is no comment, section or known key, a key in the
-// wrong section, or a value its setting cannot take, is left out whole.
+// temporary file). A line that is no comment, section or known key, a key in the wrong
+// section or again, or a value its setting cannot take, is left out alone; so are the lines
+// of an unknown or repeated section, and a file that cannot be read. A line left out that
+// names Locked locks the kiosk, whatever the other files say.
 ManagedRead ReadManagedFolder(const std::string& folder);
-// The same, each file left out said in one warning.
+// The same, each line or file left out said in one warning.
 ManagedSettings LoadManagedFolder(const std::string& folder);
 
 // Moves the model from the managed values settings holds to next, which settings then holds:

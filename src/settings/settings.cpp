@@ -100,7 +100,8 @@ std::string Settings::DocumentsFolder() const {
 }
 
 std::string Settings::DefaultFilePath(const std::string& file) {
-    std::string path = ReadSetting(file, "DefaultFile");
+    const std::string* managed = managed_.Find("DefaultFile");
+    std::string path = managed != nullptr ? *managed : ReadSetting(file, "DefaultFile");
     if (!path.empty()) return path;
     return DocumentsFolder() + std::string(kProductName) + "." +
            std::string(kPresentationExtension);

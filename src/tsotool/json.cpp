@@ -51,7 +51,7 @@ std::string Number(double value) {
 }
 
 std::string PresentationJson(const Presentation& presentation, const MachineSettings& machine,
-                             const ToolbarButtons& buttons) {
+                             const ToolbarButtons& buttons, const ManagedSettings& managed) {
     const Presentation& p = presentation;
     std::string out = "{\n";
     out += "  \"HomeURL\": " + JsonString(p.HomeURL) + ",\n";
@@ -102,7 +102,13 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     AppendButtons(out, buttons.ToolRunButtons);
     out += ",\n  \"ToolNav\": ";
     AppendButtons(out, buttons.ToolNavButtons);
-    out += ",\n  \"ToolNavURL\": " + std::string(Bool(buttons.ToolNavUrlVisible)) + "\n}\n";
+    out += ",\n  \"ToolNavURL\": " + std::string(Bool(buttons.ToolNavUrlVisible));
+    std::vector<std::string> names;
+    for (const auto& [name, value] : managed.values)
+        names.push_back(name);
+    out += ",\n  \"Managed\": ";
+    AppendStrings(out, names);
+    out += "\n}\n";
     return out;
 }
 

@@ -6,10 +6,12 @@
 namespace pagelark {
 
 struct MachineSettings;
+struct ManagedSettings;
 struct Presentation;
 struct ToolbarButtons;
 
+// "Managed" names the settings the managed files gave.
 std::string PresentationJson(const Presentation& presentation, const MachineSettings& machine,
-                             const ToolbarButtons& buttons);
+                             const ToolbarButtons& buttons, const ManagedSettings& managed);
 
 }  // namespace pagelark

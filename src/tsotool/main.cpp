@@ -9,6 +9,8 @@
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
+#include "platform/log.h"
+#include "platform/registry_store.h"
 #include "settings/settings.h"
 #include "storage/document_session.h"
 #include "storage/file_utils.h"
@@ -35,6 +37,16 @@ std::string Absolute(const std::string& path, const std::string& folder) {
     return IsAbsolutePath(path) || folder.empty() ? path : folder + path;
 }
 
+// Warnings (a managed line left out, a lock that could not be read) go to standard error.
+class ErrorSink final : public LogSink {
+  public:
+    bool Enabled(LogArea) const override { return false; }
+    void Write(LogArea, std::string_view) override {}
+    void Warn(LogArea, std::string_view line) override {
+        std::cerr << "pagelark-tso: " << line << "\n";
+    }
+};
+
 int Fail(const std::string& what, const std::string& path, const std::string& reason) {
     std::cerr << "pagelark-tso: cannot " << what << " '" << path << "': " << reason << "\n";
     return kExitFailure;
@@ -58,11 +70,16 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     const HelpDocumentList help{};  // the tool shows no help pages
     DocumentContext context{settings, session.files, machine, buttons, help, startupFolder};
 
-    LoadMachineSettings(settings, presentation.CurrentFile, SystemClock().Now(), machine, buttons);
+    // Over everything else, as the kiosk takes them at start-up.
+    ManagedSettings managed = LoadManagedFolder(ManagedFolderFromEnvironment());
+    settings.SetManaged(managed);
+    const double now = SystemClock().Now();
+    LoadMachineSettings(settings, presentation.CurrentFile, now, machine, buttons);
     LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
+    TakeManaged(settings, std::move(managed), path, presentation, machine, now);
 
     if (show) {
-        std::cout << PresentationJson(presentation, machine, buttons);
+        std::cout << PresentationJson(presentation, machine, buttons, settings.Managed());
         std::cout.flush();
         return std::cout ? kExitOk : Fail("write", "standard output", "output error");
     }
@@ -77,6 +94,8 @@ int Run(const std::string& command, const std::string& file, const std::string& 
 
 int main(int argc, char** argv) {
     using namespace pagelark;
+    static ErrorSink errors;
+    SetLogSink(&errors);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage;

@@ -406,13 +406,15 @@ TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsThey
     take({{{"AutoLoop", "Yes"},
            {"ScreenSaveTimeOut", "600"},
            {"Locked", "Yes"},
-           {"RebootTime", "4:15"}}});
+           {"RebootTime", "4:15"},
+           {"DefaultFile", presentation.CurrentFile}}});
+    presentation.IsDefaultFile = true;  // as a start on the managed default finds it
     // The control, what it shows, and whether it is managed; the delay box's own rule would
     // enable it with the screen saver on.
     const std::tuple<const char*, QString, bool> rows[] = {
         {"chkAutoLoop", "on", true},   {"txtScreenSaveTimeOut", "10", true},
         {"chkLocked", "on", true},     {"txtRebootTimeH", "4", true},
-        {"chkAutoHome", "off", false},
+        {"chkAutoHome", "off", false}, {"chkDefaultSS", "on", true},
     };
     const auto shown = [this](const char* name) {
         if (auto* check = Find<QCheckBox>(name)) return QString(check->isChecked() ? "on" : "off");
@@ -433,6 +435,7 @@ TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsThey
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "RebootTime"),
               "01:05");
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "");
+    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "");
 
     // Once the files are gone, the window shows and lets the operator change the own values.
     take({});

@@ -12,36 +12,46 @@ namespace {
 
 using Values = std::map<std::string, std::string, std::less<>>;
 
-TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
+TEST(ManagedFolder, LaterFilesWinAndOnlyTheLinesThatCannotBeTakenAreLeftOut) {
     TempFolder folder;
-    // Name, bytes, and why the file is left out ("" when it is read).
-    const std::tuple<std::string, std::string, std::string> files[] = {
+    // Name, bytes, and why lines or the file are left out.
+    const std::tuple<std::string, std::string, std::vector<std::string>> files[] = {
         {"10-base.ini",
          "[Machine]\nLocked=Yes\nRebootTime=3:30\nRefreshMinutes=0,5\nMqttBroker=mqtt://b\n"
          "[Tessaro]\nAutoLoop=No\n"
          "HomeURL=\"http://a/\"\n",
-         ""},
-        {"20-site.ini", "# ansible\n; site\r\n[tessaro]\r\n autoloop = yes \r\n", ""},
-        {"25-wide.ini", EncodeIni("[Machine]\r\nEMail=op@example.org\r\n", IniEncoding::Utf16Le),
-         ""},
-        {"30-typo.ini", "[Machine]\nLockd=Yes\n", "line 2: no key Lockd is known in [Machine]"},
-        {"31-range.ini", "[Machine]\nRebootTime=25:00\n", "line 2: RebootTime cannot be \"25:00\""},
-        {"32-flag.ini", "[Machine]\nLocked=sometimes\n", "line 2: Locked cannot be \"sometimes\""},
-        {"32-often.ini", "[Machine]\nRefreshMinutes=often\n",
-         "line 2: RefreshMinutes cannot be \"often\""},
-        {"33-home.ini", "[Machine]\nHomeURL=http://x/\n",
-         "line 2: no key HomeURL is known in [Machine]"},
-        {"33-mqtt.ini", "[Tessaro]\nMqttBroker=mqtt://x\n",
-         "line 2: no key MqttBroker is known in [Tessaro]"},
-        {"34-line.ini", "[Tessaro]\nAutoLoop\n", "line 2: no section, key or comment"},
-        {"35-twice.ini", "[Tessaro]\nAutoLoop=No\nautoloop=Yes\n", "line 3: autoloop again"},
-        {"36-section.ini", "[Network]\nProxy=x\n", "line 1: no section [Network] is known"},
-        {"37-loose.ini", "Locked=No\n", "line 1: a key before any section"},
-        {"38-huge.ini", "[Machine]\n;" + std::string(kMaxManagedFileBytes, 'x'),
-         "larger than 1048576 bytes"},
-        {"40-last.ini", "[Machine]\nLocked=No\n", ""},
-        {".40-copy.ini", "[Machine]\nLocked=Yes\n", ""},  // hidden: never read
-        {"50-notes.txt", "[Machine]\nLocked=Yes\n", ""},
+         {}},
+        {"20-site.ini", "# ansible\n; site\r\n[tessaro]\r\n autoloop = yes \r\n", {}},
+        {"25-wide.ini",
+         EncodeIni("[Machine]\r\nEMail=op@example.org\r\n", IniEncoding::Utf16Le),
+         {}},
+        {"30-faults.ini",
+         "[Machine]\nLockd=Yes\nSnap=Yes\nRebootTime=25:00\nRefreshMinutes=often\n"
+         "HomeURL=http://x/\nWindowState\nsnap=No\nDefaultFile=/srv/lobby.tso\n"
+         "[Tessaro]\nMqttBroker=mqtt://x\n[Network]\nProxy=x\n[Machine]\nAutoReboot=Yes\n"
+         "[Tessaro]\nDefaultTime=7\n",
+         {"line 2: no key Lockd is known in [Machine]", "line 4: RebootTime cannot be \"25:00\"",
+          "line 5: RefreshMinutes cannot be \"often\"",
+          "line 6: no key HomeURL is known in [Machine]", "line 7: no section, key or comment",
+          "line 8: snap again", "line 11: no key MqttBroker is known in [Tessaro]",
+          "line 12: no section [Network] is known",
+          "line 13: Proxy in [Network], which is left out", "line 14: [Machine] again",
+          "line 15: AutoReboot in [Machine], which is left out", "line 16: [Tessaro] again",
+          "line 17: DefaultTime in [Tessaro], which is left out"}},
+        {"31-relative.ini",
+         "[Machine]\nDefaultFile=lobby.tso\n",
+         {"line 2: DefaultFile cannot be \"lobby.tso\""}},
+        // Whatever a later file says, a Locked not read locks.
+        {"37-locked.ini",
+         "Locked=No\n[Machine]\nLocked=sometimes\n",
+         {"line 1: a key before any section: the kiosk is locked",
+          "line 3: Locked cannot be \"sometimes\": the kiosk is locked"}},
+        {"38-huge.ini",
+         "[Machine]\n;" + std::string(kMaxManagedFileBytes, 'x'),
+         {"larger than 1048576 bytes"}},
+        {"40-last.ini", "[Machine]\nLocked=No\nDefaultFile=https://shows.example.org/a.tso\n", {}},
+        {".40-copy.ini", "[Machine]\nLocked=Yes\n", {}},  // hidden: never read
+        {"50-notes.txt", "[Machine]\nLocked=Yes\n", {}},
     };
     for (const auto& [name, bytes, why] : files)
         folder.Write(name, bytes);
@@ -49,15 +59,18 @@ TEST(ManagedFolder, LaterFilesWinAndAFileWithAnyFaultIsLeftOutWhole) {
 
     const ManagedRead read = ReadManagedFolder(folder.path());
     EXPECT_EQ(read.settings.values, (Values{{"AutoLoop", "yes"},
+                                            {"DefaultFile", "https://shows.example.org/a.tso"},
                                             {"EMail", "op@example.org"},
                                             {"HomeURL", "http://a/"},
-                                            {"Locked", "No"},
+                                            {"Locked", "Yes"},
                                             {"MqttBroker", "mqtt://b"},
                                             {"RebootTime", "3:30"},
-                                            {"RefreshMinutes", "0,5"}}));
+                                            {"RefreshMinutes", "0,5"},
+                                            {"Snap", "Yes"}}));
     std::vector<std::string> expected;
     for (const auto& [name, bytes, why] : files)
-        if (!why.empty()) expected.push_back(folder.File(name) + ": " + why);
+        for (const std::string& line : why)
+            expected.push_back(folder.File(name) + ": " + line);
     expected.push_back(folder.File("60-folder.ini") + ": Is a directory");
     EXPECT_EQ(read.skipped, expected);
 

@@ -52,6 +52,11 @@ TEST_F(SettingsTest, DefaultFileComesFromTheSettingOrTheDocumentsFolder) {
     EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), temp.File("Pagelark.TSO"));
     fake.Put(RegRoot::LocalMachine, kMachine, "DefaultFile", "/srv/shows/lobby.tso");
     EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), "/srv/shows/lobby.tso");
+    // A managed one wins, also when it asks for the documents folder's.
+    settings.SetManaged({{{"DefaultFile", "https://shows.example.org/lobby.tso"}}});
+    EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), "https://shows.example.org/lobby.tso");
+    settings.SetManaged({{{"DefaultFile", ""}}});
+    EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), temp.File("Pagelark.TSO"));
 }
 
 // Defaults, toolbar sections and the stored machine values of a load and a save are in the
@@ -129,17 +134,19 @@ TEST_F(SettingsTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
           {"DefaultTime", "30"},
           {"Locked", "Yes"},
           {"RebootTime", "4:15"},
-          {"MqttBroker", "mqtt://managed"}});
+          {"MqttBroker", "mqtt://managed"},
+          {"ScreenSaveTimeOut", "42"}});
+    // The file names no MaxTime: the screen saver's delay is its default, as when stored.
     EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
-                         machine.MqttBroker),
-              std::tuple(true, 30s, true, 4, "mqtt://managed"));
+                         machine.MqttBroker, p.MaxTime),
+              std::tuple(true, 30s, true, 4, "mqtt://managed", 42s));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 4, 15));
 
     Take({{"DefaultTime", "30"}});
     // A presentation never names the broker, managed or not.
     EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
-                         machine.RebootMinute, machine.MqttBroker),
-              std::tuple(false, 30s, false, 1, 5, "mqtt://store"));
+                         machine.RebootMinute, machine.MqttBroker, p.MaxTime),
+              std::tuple(false, 30s, false, 1, 5, "mqtt://store", 300s));
     Take({});
     EXPECT_EQ(p.DefaultTime, 7s);
 }

@@ -3,7 +3,8 @@
 // The golden files: every input in tests/golden against what the tool printed and
 // saved for it before. NAME.tso gives NAME.json and NAME.saved.tso; NAME.reg, as the
 // machine's store under an empty presentation, gives NAME.json, and a save leaves the store
-// as it was. PAGELARK_UPDATE_GOLDEN=1 writes the actual output over them.
+// as it was; NAME.ini, as a managed file over an empty presentation, gives NAME.json and
+// NAME.saved.tso. PAGELARK_UPDATE_GOLDEN=1 writes the actual output over them.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -25,12 +26,14 @@ struct Outcome {
     std::string out, err;
 };
 
-// args go through the shell; the settings store is folder/registry.
+// args go through the shell; the settings store is folder/registry, the managed files are in
+// folder/managed.
 Outcome RunTool(const std::string& folder, const std::string& args) {
     const std::string out = folder + "/stdout.txt", err = folder + "/stderr.txt";
     const int status =
-        std::system(("cd '" + folder + "' && PAGELARK_REGISTRY_DIR='" + folder + "/registry' '" +
-                     PAGELARK_TSO_BINARY "' " + args + " >'" + out + "' 2>'" + err + "'")
+        std::system(("cd '" + folder + "' && PAGELARK_REGISTRY_DIR='" + folder + "/registry' " +
+                     "PAGELARK_MANAGED_DIR='" + folder + "/managed' '" PAGELARK_TSO_BINARY "' " +
+                     args + " >'" + out + "' 2>'" + err + "'")
                         .c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempFolder::Read(out),
             TempFolder::Read(err)};
@@ -55,16 +58,20 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
     for (const auto& entry : fs::directory_iterator(DataFolder())) {
         const fs::path& input = entry.path();
         const std::string name = input.filename().string();
-        const bool reg = input.extension() == ".reg";
-        if ((!reg && input.extension() != ".tso") || name.find(".saved.") != std::string::npos)
+        const bool reg = input.extension() == ".reg", managed = input.extension() == ".ini";
+        if ((!reg && !managed && input.extension() != ".tso") ||
+            name.find(".saved.") != std::string::npos)
             continue;
         SCOPED_TRACE(name);
         ++inputs;
         TempFolder temp;
         const std::string registry = temp.File("registry");
-        const std::string file = reg ? "empty.tso" : name;
-        temp.Write(reg ? "registry/machine.reg" : file, TempFolder::Read(input.string()));
-        if (reg) temp.Write(file, "");
+        const std::string file = reg || managed ? "empty.tso" : name;
+        temp.Write(reg       ? "registry/machine.reg"
+                   : managed ? "managed/" + name
+                             : file,
+                   TempFolder::Read(input.string()));
+        if (reg || managed) temp.Write(file, "");
 
         auto shown = RunTool(temp.path(), "show '" + file + "'");
         ASSERT_EQ(shown.exitCode, 0) << shown.err;

@@ -194,7 +194,7 @@ class Parser {
         } else if (StartsWithNoCase(rest, "hex")) {
             if (!HexValue(rest.substr(3), value)) return false;
         } else {
-            return Error("data neither \"text\", dword: nor hex:");
+            return Error("data that is no \"text\", dword or hex");
         }
 
         if (current_ == nullptr) {
