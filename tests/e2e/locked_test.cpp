@@ -46,6 +46,37 @@ TEST_F(KioskTest, LockedNoToolRunNoWayOutFiveNavigationButtonsAndNoFileTheOperat
     EXPECT_TRUE(kiosk.Running());
 }
 
+// A hand edit left the quotes off Locked: the kiosk reads the rest, is locked all the same, and
+// the operator's OK keeps every line of the store, that one included.
+TEST_F(KioskTest, AStoreLineThatCannotBeReadLocksAndOkKeepsEveryLine) {
+    const std::vector<std::string> lines = {"\"EMail\"=\"owner@example.org\"",
+                                            "\"RefreshMinutes\"=\"0.5\"", "\"DBus\"=\"Yes\"",
+                                            "\"Locked\"=Yes"};
+    std::string values;
+    for (const std::string& line : lines)
+        values += line + "\n";
+    MachineSettings(values);
+    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\n" + Pages({"/red"}));
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the page never came on show";
+    EXPECT_TRUE(Says(kiosk, "naming Locked cannot be read"));
+    // Only a locked kiosk opens its window for pagelark CONFIG.
+    Kiosk& config = Run({"CONFIG"});
+    ASSERT_EQ(config.WaitForExit(kPatience), 0) << config.Output();
+    const std::string window = WaitForWindow("^Pagelark - ", kPatience);
+    ASSERT_NE(window, "") << "no configuration window";
+    Xdotool({"windowfocus", "--sync", window});
+    Key("Return");  // OK, the default button
+    const std::string store = folders_.File("registry/machine.reg");
+    const auto saved = [&] { return testing::TempFolder::Read(store); };
+    ASSERT_TRUE(
+        WaitUntil([&] { return saved().find("\"AutoReboot\"") != std::string::npos; }, kPatience))
+        << "OK wrote nothing:\n"
+        << saved();
+    for (const std::string& line : lines)
+        EXPECT_NE(saved().find(line + "\r\n"), std::string::npos) << line << " lost:\n" << saved();
+    EXPECT_TRUE(kiosk.Running());
+}
+
 // The folder is made only once the kiosk runs.
 TEST_F(KioskTest, AManagedFileLocksTheRunningKioskAndItsRemovalLetsItGo) {
     const std::string folder = folders_.File("managed.d");
@@ -58,6 +89,16 @@ TEST_F(KioskTest, AManagedFileLocksTheRunningKioskAndItsRemovalLetsItGo) {
         << "Tool Run stayed on a locked kiosk";
     std::filesystem::remove(folder + "/50-fleet.ini");
     EXPECT_TRUE(WaitForRow(8)) << "Tool Run did not come back";
+}
+
+// Started without an argument, the kiosk plays the managed default presentation, not the
+// store's.
+TEST_F(KioskTest, AManagedDefaultFileIsPlayedWhenStartedWithoutAnArgument) {
+    const std::string show = folders_.Write("show.tso", WithServer(Pages({"/red"})));
+    MachineSettings("\"DefaultFile\"=\"" + folders_.File("other.tso") + "\"\n");
+    folders_.Write("managed.d/50-fleet.ini", "[Machine]\nDefaultFile=" + show + "\n");
+    Run({}, {"PAGELARK_MANAGED_DIR=" + folders_.File("managed.d")});
+    EXPECT_TRUE(Comes(kRed.rgb, kStartUp)) << "the managed default did not play";
 }
 
 }  // namespace
