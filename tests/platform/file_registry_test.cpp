@@ -22,26 +22,29 @@ constexpr RegRoot kMachine = RegRoot::LocalMachine, kUser = RegRoot::CurrentUser
 // (tests/golden/*.reg); here what a golden file cannot hold.
 
 TEST(RegFileTest, LeavesOutOnlyTheLinesItCannotReadAndKeepsThemWhereTheyStood) {
-    // A line left out is written back as it stood, under its key, after the values read.
+    // A line left out is written back as it stood, under its key, after the values read; when
+    // the file deletes its key, before the first key.
     const std::string text =
         "REGEDIT4\n\"x\"=\"0\"\n[A]\n\"a\"=hex:zz,\\\n\n\"c\"=\"d\"\n\"Locked\"=Yes\n"
-        "[HKEY_LOCAL_MACHINE\\B\n\"b\"=\"2\"\n[C]\n\"e\"=\"f\0\"\n\"g\"=dword:123456789\n"s;
+        "[HKEY_LOCAL_MACHINE\\B\n\"b\"=\"2\"\n[C]\n\"e\"=\"f\0\"\n\"g\"=dword:123456789\n"
+        "[D]\nbad\n[-D]\n"s;
     const auto result = ParseRegFile(text);
     ASSERT_TRUE(result.ok);
-    std::vector<std::pair<std::size_t, std::string>> unread;
+    using Lines = std::vector<std::pair<std::size_t, std::string>>;  // line, name
+    Lines unread;
     for (const auto& line : result.unread)
         unread.emplace_back(line.line, line.name);
-    EXPECT_EQ(unread,
-              (std::vector<std::pair<std::size_t, std::string>>{{2, "x"},
-                                                                {4, "a"},
-                                                                {7, "Locked"},
-                                                                {8, "[HKEY_LOCAL_MACHINE\\B"},
-                                                                {9, "b"},
-                                                                {11, "e"},
-                                                                {12, "g"}}));
+    EXPECT_EQ(unread, (Lines{{2, "x"},
+                             {4, "a"},
+                             {7, "Locked"},
+                             {8, "[HKEY_LOCAL_MACHINE\\B"},
+                             {9, "b"},
+                             {11, "e"},
+                             {12, "g"},
+                             {14, "bad"}}));
     const std::string written = WriteRegFile(result.document);
     EXPECT_EQ(written,
-              "REGEDIT4\r\n\r\n\"x\"=\"0\"\r\n\r\n"
+              "REGEDIT4\r\n\r\n\"x\"=\"0\"\r\nbad\r\n\r\n"
               "[A]\r\n\"c\"=\"d\"\r\n\"a\"=hex:zz,\\\r\n\r\n\"Locked\"=Yes\r\n"
               "[HKEY_LOCAL_MACHINE\\B\r\n\"b\"=\"2\"\r\n\r\n"
               "[C]\r\n\"e\"=\"f\0\"\r\n\"g\"=dword:123456789\r\n\r\n"s);

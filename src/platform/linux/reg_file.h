@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/registry_backend.h"
@@ -45,6 +46,7 @@ class RegKey {
     // value) as it stood; written back after the values, so that a rewrite loses none.
     const std::vector<std::string>& Unread() const { return unread_; }
     void KeepUnread(std::string lines) { unread_.push_back(std::move(lines)); }
+    std::vector<std::string> TakeUnread() { return std::exchange(unread_, {}); }
 
   private:
     struct Slot {
@@ -71,7 +73,8 @@ class RegDocument {
     bool Exists(std::string_view path) const;
     // The stored key, or a new one appended. path must have at least one component.
     RegKey& Add(std::string_view path);
-    // Removes the key and everything below it; returns how many stored keys went.
+    // Removes the key and everything below it; returns how many stored keys went. Their lines
+    // that could not be read are not the file's to delete: they move before the first key.
     std::size_t RemoveTree(std::string_view path);
 
     std::vector<const RegKey*> Keys() const;

@@ -107,6 +107,8 @@ std::size_t RegDocument::RemoveTree(std::string_view path) {
     const auto normal = NormalPath(path);
     std::size_t removed = 0;
     auto drop = [&](std::size_t position) {
+        for (std::string& lines : keys_[position]->TakeUnread())
+            unread_.push_back(std::move(lines));
         keys_[position].reset();
         ++removed;
     };
