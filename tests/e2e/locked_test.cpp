@@ -2,6 +2,7 @@
 // no local file the operator did not name; locked and let go by configuration management.
 
 #include <filesystem>
+#include <sstream>
 
 #include "e2e/support/kiosk_fixture.h"
 
@@ -49,12 +50,9 @@ TEST_F(KioskTest, LockedNoToolRunNoWayOutFiveNavigationButtonsAndNoFileTheOperat
 // A hand edit left the quotes off Locked: the kiosk reads the rest, is locked all the same, and
 // the operator's OK keeps every line of the store, that one included.
 TEST_F(KioskTest, AStoreLineThatCannotBeReadLocksAndOkKeepsEveryLine) {
-    const std::vector<std::string> lines = {"\"EMail\"=\"owner@example.org\"",
-                                            "\"RefreshMinutes\"=\"0.5\"", "\"DBus\"=\"Yes\"",
-                                            "\"Locked\"=Yes"};
-    std::string values;
-    for (const std::string& line : lines)
-        values += line + "\n";
+    const std::string values =
+        "\"EMail\"=\"owner@example.org\"\n\"RefreshMinutes\"=\"0.5\"\n\"DBus\"=\"Yes\"\n\"Locked\"="
+        "Yes\n";
     MachineSettings(values);
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\n" + Pages({"/red"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the page never came on show";
@@ -66,13 +64,11 @@ TEST_F(KioskTest, AStoreLineThatCannotBeReadLocksAndOkKeepsEveryLine) {
     ASSERT_NE(window, "") << "no configuration window";
     Xdotool({"windowfocus", "--sync", window});
     Key("Return");  // OK, the default button
-    const std::string store = folders_.File("registry/machine.reg");
-    const auto saved = [&] { return testing::TempFolder::Read(store); };
-    ASSERT_TRUE(
-        WaitUntil([&] { return saved().find("\"AutoReboot\"") != std::string::npos; }, kPatience))
-        << "OK wrote nothing:\n"
-        << saved();
-    for (const std::string& line : lines)
+    const auto saved = [&] { return KioskFolders::Read(folders_.File("registry/machine.reg")); };
+    EXPECT_TRUE(
+        WaitUntil([&] { return saved().find("\"AutoReboot\"") != std::string::npos; }, kPatience));
+    std::istringstream lines(values);
+    for (std::string line; std::getline(lines, line);)
         EXPECT_NE(saved().find(line + "\r\n"), std::string::npos) << line << " lost:\n" << saved();
     EXPECT_TRUE(kiosk.Running());
 }

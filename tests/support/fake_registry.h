@@ -2,7 +2,6 @@
 // An in-memory registry for tests of code above the registry layer.
 
 #include <map>
-#include <set>
 #include <string>
 #include <utility>
 
@@ -38,16 +37,11 @@ class FakeRegistry final : public RegistryBackend {
             return RegError::FileNotFound;
         return RegError::Success;
     }
-    bool NamedInUnreadLine(RegRoot root, std::string_view name) override {
-        return unread_.count({root, ToUpper(name)}) != 0;
-    }
 
     // Test set-up and inspection, of text values.
     void Put(RegRoot root, std::string_view path, std::string_view name, std::string_view text) {
         SetValue(root, path, name, RegValue{RegType::String, std::string(text)});
     }
-    // A line of the root's store naming the value that could not be read.
-    void PutUnread(RegRoot root, std::string_view name) { unread_.emplace(root, ToUpper(name)); }
     std::string Get(RegRoot root, std::string_view path, std::string_view name) {
         const RegRead read = QueryValue(root, path, name);
         return read.error == RegError::Success ? read.value.data : "<missing>";
@@ -58,7 +52,6 @@ class FakeRegistry final : public RegistryBackend {
         return {root, ToUpper(path)};
     }
     std::map<std::pair<RegRoot, std::string>, std::map<std::string, RegValue>> keys_;
-    std::set<std::pair<RegRoot, std::string>> unread_;
 };
 
 }  // namespace pagelark::testing
