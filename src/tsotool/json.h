@@ -9,7 +9,8 @@ struct MachineSettings;
 struct Presentation;
 struct ToolbarButtons;
 
+// Tool bar pictures are resolved against startupFolder, as the kiosk resolves them.
 std::string PresentationJson(const Presentation& presentation, const MachineSettings& machine,
-                             const ToolbarButtons& buttons);
+                             const ToolbarButtons& buttons, const std::string& startupFolder);
 
 }  // namespace pagelark

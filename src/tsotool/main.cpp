@@ -62,7 +62,7 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
 
     if (show) {
-        std::cout << PresentationJson(presentation, machine, buttons);
+        std::cout << PresentationJson(presentation, machine, buttons, startupFolder);
         std::cout.flush();
         return std::cout ? kExitOk : Fail("write", "standard output", "output error");
     }
