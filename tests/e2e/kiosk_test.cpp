@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
+#include "model/toolbar_buttons.h"
 
 namespace pagelark::e2e {
 namespace {
@@ -301,6 +302,46 @@ TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTh
     Xdotool({"windowfocus", "--sync", window});
     Key("Escape");
     EXPECT_EQ(kiosk.WaitForExit(kPatience), 0) << "closing the window did not end the program";
+}
+
+// The operator opens the window from the running show and presses OK without a change: the
+// file is written again as it was, settings the window does not show and a delay in seconds
+// included.
+TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
+    std::string text =
+        ";This is a Pagelark file\r\n;Use this file to create a Web kiosk, get the software at:"
+        "\r\n;    https://pagelark.example.org/\r\n[Tessaro]\r\nHomeURL={server}/red\r\n"
+        "AutoHome=No\r\nAutoLoop=Yes\r\nDefaultTime=60\r\nScreenSaveActive=Yes\r\n"
+        "ScreenSaveTimeOut=42\r\nOnMouseMove=0\r\nLowMemory=Yes\r\nDBus=Yes\r\n"
+        "RefreshMinutes=0.5\r\nClearVisitorData=no\r\nForceReboot=yes\r\nSnapPath=/srv/snaps\r\n"
+        "[Page1]\r\nURL={server}/red\r\n";
+    const auto buttons = [&text](std::string_view prefix, const auto& names) {
+        for (std::string_view name : names)
+            text += "[" + std::string(prefix) + std::string(name) +
+                    "]\r\nHelpTip=" + std::string(name) + "\r\nIcon=\r\nVisible=Yes\r\n";
+    };
+    buttons(kToolRunPrefix, kToolRunNames);
+    buttons(kToolNavPrefix, kToolNavNames);
+    text = WithServer(text + "[ToolNavURL]\r\nVisible=Yes\r\n");
+    const std::string file = folders_.Write("show.tso", text);
+    struct stat written {};
+    ASSERT_EQ(::stat(file.c_str(), &written), 0);
+    Run({file});
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the page never came on show";
+    ASSERT_TRUE(WaitForRow(8)) << "no Tool Run";
+    ClickAt({Xvfb::kWidth - 3 * kButton + kButton / 2, kButton / 2});  // Config, sixth of eight
+    const std::string window = WaitForWindow("^Pagelark - ", kPatience);
+    ASSERT_FALSE(window.empty()) << "no configuration window";
+    Xdotool({"windowfocus", "--sync", window});
+    Key("Return");
+    // OK saves, then closes the window; a save puts a new file in the old one's place.
+    ASSERT_TRUE(
+        WaitUntil([&] { return WaitForWindow("^Pagelark - ", Millis(0)).empty(); }, kPatience))
+        << "OK did not close the window";
+    struct stat saved {};
+    ASSERT_EQ(::stat(file.c_str(), &saved), 0);
+    EXPECT_NE(saved.st_ino, written.st_ino) << "the file was not saved";
+    EXPECT_EQ(testing::TempFolder::Read(file), text);
 }
 
 }  // namespace
