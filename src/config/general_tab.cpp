@@ -158,7 +158,12 @@ void GeneralTab::Fill(const OptionFields& fields) {
     screenSaveActiveCheck_->setChecked(fields.screenSaveActive);
     ApplyScreenSaveActive();
     timeOutLink_->Fill(Q(fields.screenSaveTimeOut));
-    mouseMoveChoice_[std::clamp(fields.mouseMove, 0, 2)]->setChecked(true);
+    // A stored number that names no option selects none: the group lets go of its choice.
+    for (int i = 0; i < 3; ++i) {
+        mouseMoveChoice_[i]->setAutoExclusive(false);
+        mouseMoveChoice_[i]->setChecked(i == fields.mouseMove);
+        mouseMoveChoice_[i]->setAutoExclusive(true);
+    }
     emit MouseMoveChanged(MouseMove());
     defaultTimeLink_->Fill(Q(fields.defaultTime));
     autoLoopCheck_->setChecked(fields.autoLoop);
@@ -168,8 +173,10 @@ void GeneralTab::Fill(const OptionFields& fields) {
 }
 
 int GeneralTab::MouseMove() const {
-    if (mouseMoveChoice_[0]->isChecked()) return 0;
-    return mouseMoveChoice_[1]->isChecked() ? 1 : 2;
+    for (int i = 0; i < 3; ++i) {
+        if (mouseMoveChoice_[i]->isChecked()) return i;
+    }
+    return -1;
 }
 
 void GeneralTab::Keep(OptionFields& fields) const {

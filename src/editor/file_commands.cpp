@@ -18,11 +18,11 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-// The edited document's own context: its buttons and settings.
+// The edited document's own context: its buttons and settings, and those in force.
 struct EditedContext {
     EditedContext(DocumentContext& live, EditedDocument& edited)
-        : context{live.settings,  live.files,         edited.machine,
-                  edited.buttons, live.helpDocuments, live.startupFolder} {}
+        : context{live.settings,      live.files,         edited.machine, edited.buttons,
+                  live.helpDocuments, live.startupFolder, &live.machine} {}
     DocumentContext context;
 };
 

@@ -46,11 +46,10 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.homePage = presentation.HomeURL;
     fields.autoHome = presentation.AutoHome;
     fields.screenSaveActive = machine.ScreenSaveActive;
-    fields.screenSaveTimeOut =
-        std::to_string(std::chrono::floor<std::chrono::minutes>(machine.ScreenSaveTimeOut).count());
-    // A stored number that names no option shows the default choice.
+    fields.screenSaveTimeOut = DelayText(machine.ScreenSaveTimeOut);
+    // A stored number that names no option selects none.
     const auto mouseMove = static_cast<int>(machine.OnMouseMove);
-    fields.mouseMove = mouseMove >= 0 && mouseMove <= 2 ? mouseMove : 1;
+    fields.mouseMove = mouseMove >= 0 && mouseMove <= 2 ? mouseMove : -1;
     fields.defaultTime = std::to_string(presentation.DefaultTime.count());
     fields.autoLoop = presentation.AutoLoop;
     fields.locked = machine.Locked;
@@ -120,11 +119,13 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
     constexpr std::int32_t kMostMinutes = std::numeric_limits<std::int32_t>::max() / 60;
     if (!TrimBlanks(fields.email).empty() && !IsEMailValid(fields.email))
         return FieldProblem{kAbout, "Incorrect e-mail address !"};
-    if (!within(fields.screenSaveTimeOut, 0, kMostMinutes))
+    const auto delay = DelaySeconds(fields.screenSaveTimeOut);
+    if (!delay || *delay < 0 || *delay > std::int64_t{kMostMinutes} * 60)
         return FieldProblem{kGeneral, "Screen save delay: enter a whole number of minutes."};
-    if (!within(fields.defaultTime, 1, std::numeric_limits<std::int32_t>::max()))
+    // 0 holds a page until a command moves the show on.
+    if (!within(fields.defaultTime, 0, std::numeric_limits<std::int32_t>::max()))
         return FieldProblem{kGeneral,
-                            "Default display time: enter a whole number of seconds, 1 or more."};
+                            "Default display time: enter a whole number of seconds, 0 or more."};
     if (!within(fields.rebootHour, 0, 23))
         return FieldProblem{kReboot, "Reboot time: enter an hour from 0 to 23."};
     if (!within(fields.rebootMinute, 0, 59))
@@ -139,8 +140,9 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     presentation.HomeURL = fields.homePage;
     presentation.AutoHome = fields.autoHome;
     presentation.AutoLoop = fields.autoLoop;
-    machine.OnMouseMove =
-        static_cast<MouseMovePolicy>(fields.mouseMove == 0 ? 0 : (fields.mouseMove == 1 ? 1 : 2));
+    // With no option picked the stored number stays, whatever it is.
+    if (fields.mouseMove >= 0 && fields.mouseMove <= 2)
+        machine.OnMouseMove = static_cast<MouseMovePolicy>(fields.mouseMove);
 
     // Stored with the file once it is saved.
     if (fields.defaultFile) presentation.IsDefaultFile = true;
@@ -150,8 +152,8 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     machine.ClearVisitorData = fields.clearVisitorData;
     machine.OnScreenKeyboard = fields.onScreenKeyboard;
     // No delay at all would end every pause at once.
-    const std::int32_t minutes = std::max(WholeNumber(fields.screenSaveTimeOut).value_or(5), 1);
-    machine.ScreenSaveTimeOut = std::chrono::minutes(minutes);
+    const std::int64_t delay = DelaySeconds(fields.screenSaveTimeOut).value_or(300);
+    machine.ScreenSaveTimeOut = std::chrono::seconds(delay <= 0 ? 60 : delay);
     if (const auto seconds = WholeNumber(fields.defaultTime))
         presentation.DefaultTime = std::chrono::seconds{*seconds};
 
@@ -182,6 +184,29 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     edited.buttons = lists.buttons;
 }
 
+std::string DelayText(std::chrono::seconds delay) {
+    const std::int64_t seconds = delay.count();
+    if (seconds % 60 == 0) return std::to_string(seconds / 60);
+    const std::int64_t magnitude = seconds < 0 ? -seconds : seconds;
+    const std::int64_t rest = magnitude % 60;
+    return (seconds < 0 ? "-" : "") + std::to_string(magnitude / 60) + (rest < 10 ? ":0" : ":") +
+           std::to_string(rest);
+}
+
+std::optional<std::int64_t> DelaySeconds(std::string_view text) {
+    text = TrimBlanks(text);
+    const auto colon = text.find(':');
+    const auto minutes = WholeNumber(text.substr(0, colon));
+    if (!minutes) return std::nullopt;
+    if (colon == std::string_view::npos) return std::int64_t{*minutes} * 60;
+    const std::string_view rest = text.substr(colon + 1);
+    if (rest.size() != 2 || !IsDigit(rest[0]) || rest[0] > '5' || !IsDigit(rest[1]))
+        return std::nullopt;
+    const int seconds = (rest[0] - '0') * 10 + (rest[1] - '0');
+    const bool negative = TrimBlanks(text.substr(0, colon)).starts_with('-');
+    return std::int64_t{*minutes} * 60 + (negative ? -seconds : seconds);
+}
+
 std::optional<std::int32_t> WholeNumber(std::string_view text) {
     text = TrimBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
@@ -201,7 +226,9 @@ std::string ToolRunNote(int mouseMove) {
     if (mouseMove == 1)
         return "Tool Run is not visible because " + Product() +
                " switches to navigation mode when mouse moves";
-    return "Tool Run is not visible because " + Product() + " quits when mouse moves";
+    if (mouseMove == 2)
+        return "Tool Run is not visible because " + Product() + " quits when mouse moves";
+    return "Tool Run is not visible: the stored mouse-move choice is none of these";
 }
 
 std::string QuitOptionCaption() {

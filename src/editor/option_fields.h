@@ -3,6 +3,8 @@
 // and the settings, and kept back into them. Texts are what the boxes hold, so the number
 // rules of the keep step live here and not in the widgets.
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +22,8 @@ struct OptionFields {
     bool autoHome = false;
     // General: screen saver
     bool screenSaveActive = true;
-    std::string screenSaveTimeOut;  // minutes
-    int mouseMove = 0;              // optMouseMove index 0..2
+    std::string screenSaveTimeOut;  // minutes, or minutes:seconds
+    int mouseMove = 0;              // optMouseMove index 0..2; -1 when none is selected
     std::string defaultTime;        // seconds
     bool autoLoop = true;
     bool locked = false;            // chkLocked
@@ -74,17 +76,22 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields);
 
 // Copies fields that passed CheckFields into the edited document: options into the
 // presentation and machine settings (the reboot moment from now, a day count; a delay of 0
-// minutes as 1), the default-file choice, the lists with blank entries dropped, the buttons.
-// Nothing is written anywhere.
+// minutes as 1; no mouse-move option selected keeps the stored number), the default-file
+// choice, the lists with blank entries dropped, the buttons. Nothing is written anywhere.
 void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDocument& edited,
                 double now);
 
 // The whole text as a decimal number, blanks around it allowed; none when it is anything else.
 std::optional<std::int32_t> WholeNumber(std::string_view text);
+// The screen saver delay box's text: whole minutes, or minutes:seconds ("0:42") for a delay
+// that is not, so that the stored delay is shown and kept exactly.
+std::string DelayText(std::chrono::seconds delay);
+// The seconds such a text stands for; none when it is neither form.
+std::optional<std::int64_t> DelaySeconds(std::string_view text);
 
 // The window caption: "Pagelark - " and the file.
 std::string ConfigCaption(std::string_view currentFile);
-// The Tool Run tab's note for the selected mouse-move option.
+// The Tool Run tab's note for the selected mouse-move option (-1: none).
 std::string ToolRunNote(int mouseMove);
 // The caption of the third mouse-move option and of the Help menu's web site item.
 std::string QuitOptionCaption();

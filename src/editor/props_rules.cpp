@@ -100,8 +100,9 @@ std::string PropsCaption(PropsMode mode, const WorkingLists& lists, int index) {
 std::string CheckProps(PropsMode mode, const PropsFields& fields) {
     if (mode != PropsMode::Page || fields.useDefaultTime) return {};
     const auto seconds = WholeNumber(fields.time);
-    return seconds && *seconds >= 1 ? std::string()
-                                    : "Time: enter a whole number of seconds, 1 or more.";
+    // 0 holds the page on show until a command moves the show on.
+    return seconds && *seconds >= 0 ? std::string()
+                                    : "Time: enter a whole number of seconds, 0 or more.";
 }
 
 void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, int index) {

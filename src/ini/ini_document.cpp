@@ -31,13 +31,12 @@ std::string ValueOf(std::string_view raw) {
 
 }  // namespace
 
-// The name runs to the last "]" of the line, as the system's profile functions read it.
+// As the system's profile functions read a header: the name ends at the first "]", or with
+// the line when it has none, and whatever follows the "]" is no key.
 std::optional<std::string_view> IniHeaderName(std::string_view line) {
     const auto text = TrimLeadingBlanksAndTabs(line);
     if (text.empty() || text[0] != '[') return std::nullopt;
-    const auto close = text.rfind(']');
-    if (close == std::string_view::npos) return std::nullopt;
-    return TrimBlanksAndTabs(text.substr(1, close - 1));
+    return TrimBlanksAndTabs(text.substr(1, text.find(']', 1) - 1));
 }
 
 std::optional<IniKeyLine> ParseIniKeyLine(std::string_view line) {
@@ -138,6 +137,17 @@ std::string IniDocument::Read(std::string_view section, std::string_view key) {
     const std::size_t line = FindKey(*found, key);
     if (line == kNoLine) return {};
     return ValueOf(ParseIniKeyLine(found->lines[line])->value);
+}
+
+std::vector<IniKeyLine> IniDocument::KeyLines(std::string_view section) {
+    std::vector<IniKeyLine> lines;
+    Section* found = FindSection(section);
+    if (found == nullptr) return lines;
+    for (std::size_t i = 0; i < found->keyEnd; ++i) {
+        const auto parsed = ParseIniKeyLine(found->lines[i]);
+        if (parsed && FindKey(*found, parsed->key) == i) lines.push_back(*parsed);
+    }
+    return lines;
 }
 
 bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {

@@ -63,6 +63,9 @@ class IniDocument {
     IniDocument(std::string_view text, IniEncoding encoding);
 
     std::string Read(std::string_view section, std::string_view key);
+    // The key lines a lookup can reach in the section, in file order, the first of each key
+    // only, with their values untrimmed; valid until the document changes.
+    std::vector<IniKeyLine> KeyLines(std::string_view section);
     bool Write(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteSection(std::string_view section);
     // The file's bytes.

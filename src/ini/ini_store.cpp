@@ -110,8 +110,7 @@ void IniStore::WriteString(std::string_view section, std::string_view key, std::
     const std::string sectionName = CallerName(section);
     const std::string keyName = CallerName(key);
     if (sectionName.empty() || keyName.empty()) return;
-    // A header is read to its last "]", so a name may hold one.
-    if (!WritableName(sectionName, "\r\n") || !WritableName(keyName, "=\r\n")) return;
+    if (!WritableName(sectionName, "]\r\n") || !WritableName(keyName, "=\r\n")) return;
     Entry* entry = Load(file);
     if (entry == nullptr) return;  // never overwrite what we could not read
     if (entry->document->Write(sectionName, keyName, OneLine(value))) entry->dirty = true;
@@ -173,7 +172,7 @@ std::string ReadSectionNames(const std::string& file, std::string_view separator
     ForEachLine(DecodeIni(read.data).text, [&](std::string_view line) {
         const auto text = TrimBlanksAndTabs(line);
         if (text.empty() || text[0] != '[') return;
-        const auto close = text.rfind(']');  // as a header is read: to the last "]"
+        const auto close = text.find(']');  // as a header is read: to the first "]"
         if (close == std::string_view::npos || close < 2) return;
         names += text.substr(1, close - 1);
         names += separator;

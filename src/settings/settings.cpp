@@ -249,8 +249,8 @@ bool OnScreenKeyboardSetting(Settings& settings, const std::string& file) {
     return ParseBool(settings.ReadSetting(file, "OnScreenKeyboard"), false);
 }
 
-bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                const OsFeatures& os) {
+std::vector<std::pair<std::string_view, std::string>> EditedStoreTexts(
+    const MachineSettings& machine, const OsFeatures& os) {
     std::vector<std::pair<std::string_view, std::string>> values = {
         {"EMail", machine.EMail},
         {"DontUseEMail", BoolWord(machine.DontUseEMail)},
@@ -267,7 +267,12 @@ bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machi
                                      {"NTLogin", machine.NTLogin},
                                      {"NTPassword", machine.NTPassword}});
     }
-    for (const auto& [name, text] : values) {
+    return values;
+}
+
+bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                const OsFeatures& os) {
+    for (const auto& [name, text] : EditedStoreTexts(machine, os)) {
         if (settings.Managed().Find(name) != nullptr) continue;
         if (!settings.WriteMachineSetting(name, text)) return false;
     }

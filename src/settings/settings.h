@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "model/modes.h"
 #include "platform/os_features.h"
@@ -144,6 +145,11 @@ bool OnScreenKeyboardSetting(Settings& settings, const std::string& file);
 // The settings a presentation file carries: the screen saver's and the tool bar buttons.
 void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
                       ToolbarButtons& buttons);
+
+// The machine settings the configuration window edits that the settings store keeps, each as
+// stored.
+std::vector<std::pair<std::string_view, std::string>> EditedStoreTexts(
+    const MachineSettings& machine, const OsFeatures& os = kOsFeatures);
 
 // The machine settings the configuration window edits, stored once the presentation is saved;
 // a managed one keeps what the store holds. Stops at the first write that fails: false, and

@@ -1,5 +1,6 @@
 #include "storage/presentation_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <span>
@@ -49,12 +50,33 @@ std::vector<std::string> CommentLines() {
             ";    " + std::string(kProductWebAddress)};
 }
 
+// The [Tessaro] keys every save writes, as the Windows version does, in its order.
+constexpr std::string_view kWrittenKeys[] = {"HomeURL",     "AutoHome",         "AutoLoop",
+                                             "DefaultTime", "ScreenSaveActive", "ScreenSaveTimeOut",
+                                             "OnMouseMove"};
+// Set only by hand, and left out by a save so that they fall back to their defaults.
+constexpr std::string_view kHandOnlyKeys[] = {"WaitComplete", "MaxTime", "AllowRestrictions",
+                                              "FirstPage"};
+
+bool OneOf(std::string_view key, std::span<const std::string_view> keys) {
+    return std::ranges::any_of(keys, [key](std::string_view k) { return EqualsNoCase(k, key); });
+}
+
+// The settings the window edits that a presentation may carry, as stored.
+std::vector<std::pair<std::string_view, std::string>> EditedTexts(const MachineSettings& machine) {
+    auto texts = EditedStoreTexts(machine);
+    texts.emplace_back("ClearVisitorData", BoolWord(machine.ClearVisitorData));
+    texts.emplace_back("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
+    return texts;
+}
+
 void WriteButtons(IniStore& iniFiles, const std::string& file, std::span<const ToolbarButton> list,
-                  std::string_view prefix) {
+                  std::string_view prefix, const std::string& startupFolder) {
     for (const ToolbarButton& button : list) {
         const std::string section = std::string(prefix) + button.Name;
         iniFiles.WriteString(section, "HelpTip", button.HelpTip, file);
-        iniFiles.WriteString(section, "Icon", button.Icon, file);
+        // Pictures beside the program travel with it.
+        iniFiles.WriteString(section, "Icon", StoredIconPath(button.Icon, startupFolder), file);
         iniFiles.WriteString(section, "Visible", BoolWord(button.Visible), file);
     }
 }
@@ -160,16 +182,24 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.CurrentFile = path;
     iniFiles.ReplaceIniFile(path, CommentLines());
 
+    // The [Tessaro] keys the file held, as it held them.
+    std::optional<IniDocument> before;
+    std::vector<IniKeyLine> held;
+    if (presentation.DiskBytes)
+        held = before.emplace(*presentation.DiskBytes).KeyLines(kOptionsSection);
+    const auto heldText = [&held](std::string_view key) -> std::optional<std::string> {
+        for (const IniKeyLine& line : held) {
+            if (EqualsNoCase(line.key, key)) return std::string(TrimBlanksAndTabs(line.value));
+        }
+        return std::nullopt;
+    };
     // A managed value is never written: the file keeps its own, or none when it had none.
     const ManagedSettings& managed = context.settings.Managed();
-    std::optional<IniDocument> before;
-    if (presentation.DiskBytes && !managed.values.empty()) before.emplace(*presentation.DiskBytes);
     const auto option = [&](std::string_view key, const std::string& value) {
         if (managed.Find(key) == nullptr) {
             iniFiles.WriteString(kOptionsSection, key, value, path);
-        } else if (std::string own = before ? before->Read(kOptionsSection, key) : "";
-                   !own.empty()) {
-            iniFiles.WriteString(kOptionsSection, key, own, path);
+        } else if (const auto own = heldText(key)) {
+            iniFiles.WriteString(kOptionsSection, key, *own, path);
         }
     };
     option("HomeURL", presentation.HomeURL);
@@ -179,8 +209,25 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     option("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
     option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut.count()));
     option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
-    option("ClearVisitorData", BoolWord(machine.ClearVisitorData));
-    option("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
+
+    // Any other setting the file held goes back as it stood, unless the operator changed it.
+    const auto edited = EditedTexts(machine);
+    const auto inForce = context.inForce != nullptr ? EditedTexts(*context.inForce) : edited;
+    for (const IniKeyLine& line : held) {
+        if (OneOf(line.key, kWrittenKeys) || OneOf(line.key, kHandOnlyKeys)) continue;
+        std::string text(TrimBlanksAndTabs(line.value));
+        for (std::size_t i = 0; i < edited.size() && managed.Find(line.key) == nullptr; ++i) {
+            if (EqualsNoCase(edited[i].first, line.key) && edited[i].second != inForce[i].second)
+                text = edited[i].second;
+        }
+        iniFiles.WriteString(kOptionsSection, line.key, text, path);
+    }
+    // The Windows version knows neither: a file that did not hold them gets them only when
+    // they are not the defaults.
+    if (!heldText("ClearVisitorData") && !machine.ClearVisitorData)
+        option("ClearVisitorData", BoolWord(machine.ClearVisitorData));
+    if (!heldText("OnScreenKeyboard") && machine.OnScreenKeyboard)
+        option("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
 
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
@@ -194,8 +241,10 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     }
     WriteUrlSections(iniFiles, path, "Include", presentation.Include);
     WriteUrlSections(iniFiles, path, "Exclude", presentation.Exclude);
-    WriteButtons(iniFiles, path, context.buttons.ToolRunButtons, kToolRunPrefix);
-    WriteButtons(iniFiles, path, context.buttons.ToolNavButtons, kToolNavPrefix);
+    WriteButtons(iniFiles, path, context.buttons.ToolRunButtons, kToolRunPrefix,
+                 context.startupFolder);
+    WriteButtons(iniFiles, path, context.buttons.ToolNavButtons, kToolNavPrefix,
+                 context.startupFolder);
     iniFiles.WriteString(kToolNavUrlSection, "Visible", BoolWord(context.buttons.ToolNavUrlVisible),
                          path);
 

@@ -21,6 +21,9 @@ struct DocumentContext {
     ToolbarButtons& buttons;
     const HelpDocumentList& helpDocuments;
     const std::string& startupFolder;
+    // The machine settings in force before an edit: a setting the file carries goes back as the
+    // file held it unless machine differs from these. None: machine is what is in force.
+    const MachineSettings* inForce = nullptr;
 };
 
 struct LoadOptions {
@@ -35,7 +38,8 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
                       LoadOptions options = {});
 
 // Saves to path, which becomes CurrentFile: the presentation with the tool bar buttons and
-// screen saver settings of the context; the settings store is not written. The old file is
+// screen saver settings of the context, and every other setting the file held (see inForce);
+// the settings store is not written. The old file is
 // replaced only once the new one is safely written; on failure it stays, CurrentFile and
 // Modified stay as they were, and error names the reason.
 bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,

@@ -13,12 +13,14 @@
 namespace pagelark {
 namespace {
 
-void AppendButtons(std::string& out, std::span<const ToolbarButton> list) {
+// Pictures as the kiosk loads them.
+void AppendButtons(std::string& out, std::span<const ToolbarButton> list,
+                   const std::string& startupFolder) {
     out += "[\n";
     for (std::size_t i = 0; i < list.size(); ++i) {
         const ToolbarButton& b = list[i];
         out += "    {\"Name\": " + JsonString(b.Name) + ", \"HelpTip\": " + JsonString(b.HelpTip) +
-               ", \"Icon\": " + JsonString(b.Icon) +
+               ", \"Icon\": " + JsonString(ResolveIconPath(b.Icon, startupFolder)) +
                ", \"Visible\": " + (b.Visible ? "true" : "false") + "}";
         out += i + 1 < list.size() ? ",\n" : "\n";
     }
@@ -51,7 +53,8 @@ std::string Number(double value) {
 }
 
 std::string PresentationJson(const Presentation& presentation, const MachineSettings& machine,
-                             const ToolbarButtons& buttons, const ManagedSettings& managed) {
+                             const ToolbarButtons& buttons, const std::string& startupFolder,
+                             const ManagedSettings& managed) {
     const Presentation& p = presentation;
     std::string out = "{\n";
     out += "  \"HomeURL\": " + JsonString(p.HomeURL) + ",\n";
@@ -99,9 +102,9 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += ",\n  \"Exclude\": ";
     AppendStrings(out, p.Exclude);
     out += ",\n  \"ToolRun\": ";
-    AppendButtons(out, buttons.ToolRunButtons);
+    AppendButtons(out, buttons.ToolRunButtons, startupFolder);
     out += ",\n  \"ToolNav\": ";
-    AppendButtons(out, buttons.ToolNavButtons);
+    AppendButtons(out, buttons.ToolNavButtons, startupFolder);
     out += ",\n  \"ToolNavURL\": " + std::string(Bool(buttons.ToolNavUrlVisible));
     std::vector<std::string> names;
     for (const auto& [name, value] : managed.values)

@@ -10,8 +10,10 @@ struct ManagedSettings;
 struct Presentation;
 struct ToolbarButtons;
 
-// "Managed" names the settings the managed files gave.
+// Tool bar pictures are resolved against startupFolder, as the kiosk resolves them; "Managed"
+// names the settings the managed files gave.
 std::string PresentationJson(const Presentation& presentation, const MachineSettings& machine,
-                             const ToolbarButtons& buttons, const ManagedSettings& managed);
+                             const ToolbarButtons& buttons, const std::string& startupFolder,
+                             const ManagedSettings& managed);
 
 }  // namespace pagelark

@@ -79,7 +79,8 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     TakeManaged(settings, std::move(managed), path, presentation, machine, now);
 
     if (show) {
-        std::cout << PresentationJson(presentation, machine, buttons, settings.Managed());
+        std::cout << PresentationJson(presentation, machine, buttons, startupFolder,
+                                      settings.Managed());
         std::cout.flush();
         return std::cout ? kExitOk : Fail("write", "standard output", "output error");
     }

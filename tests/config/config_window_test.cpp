@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -184,13 +186,15 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
         EXPECT_EQ(upDown->value(), 955);
         upDown->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the up arrow
         EXPECT_EQ(time->text(), "46");
+        time->setText("0");  // the page stays until a command
         dialog.findChild<QPushButton*>("cmdBrowseFile")->click();
         dialog.findChild<QPushButton*>("cmdOK")->click();
+        if (dialog.isVisible()) dialog.findChild<QPushButton*>("cmdCancel")->click();  // refused
     });
     Find<QPushButton>("cmdListProps")->click();
     EXPECT_EQ(Lines("lstPageList")[1], "/srv/page.htm");
     EXPECT_EQ(dialogs.calls,
-              (std::vector<std::string>{"error Time: enter a whole number of seconds, 1 or more.",
+              (std::vector<std::string>{"error Time: enter a whole number of seconds, 0 or more.",
                                         "open Load File HTML Files *.htm *.html"}));
 
     // Tool Nav's last line is the address box: only its visibility.
@@ -216,8 +220,9 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
     Find<QPushButton>("cmdToolRunProps")->click();
     EXPECT_TRUE(buttons.ToolNavUrlVisible);  // kept only with the window
     Find<QPushButton>("cmdOK")->click();
-    EXPECT_EQ(std::tuple(buttons.ToolNavUrlVisible, buttons.ToolRunButtons[0].Icon),
-              std::tuple(false, "pics/a.gif"));
+    EXPECT_EQ(std::tuple(buttons.ToolNavUrlVisible, buttons.ToolRunButtons[0].Icon,
+                         presentation.Pages[1].Time),
+              std::tuple(false, "pics/a.gif", std::chrono::seconds(0)));
 }
 
 TEST_F(ConfigWindowTest, DelayBoxAndUpDownKeepInStep) {
@@ -269,17 +274,23 @@ TEST_F(ConfigWindowTest, NewAsksAboutChangesSavesWhatTheWindowShowsAndRefillsIt)
 
 TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCannotHold) {
     presentation.DefaultTime = std::chrono::seconds(3600);
-    machine.ScreenSaveTimeOut = std::chrono::seconds(6000);
+    machine.ScreenSaveTimeOut = std::chrono::seconds(6042);
+    machine.OnMouseMove = static_cast<MouseMovePolicy>(7);
     presentation.Pages[0] = {"http://a/", false, std::chrono::seconds(2000)};
     presentation.HomeURL = "http://home/" + std::string(1100, 'x');
     window.Open();
     EXPECT_EQ(Find<QLineEdit>("txtDefaultTime")->text(), "3600");
     EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text().size(), 1112);
     auto* delay = Find<QLineEdit>("txtScreenSaveTimeOut");
-    EXPECT_EQ(delay->text(), "100");
+    EXPECT_EQ(delay->text(), "100:42");
     delay->setFocus();
     Find<QLineEdit>("txtDefaultTime")->setFocus();  // passing through is no edit
-    EXPECT_EQ(delay->text(), "100");
+    EXPECT_EQ(delay->text(), "100:42");
+    // A stored mouse move that names no option selects none, and says what that means.
+    for (const char* option : {"optMouseMove0", "optMouseMove1", "optMouseMove2"})
+        EXPECT_FALSE(Find<QRadioButton>(option)->isChecked()) << option;
+    EXPECT_EQ(Find<QLabel>("lblToolRun")->text(),
+              "Tool Run is not visible: the stored mouse-move choice is none of these");
     Find<QListWidget>("lstPageList")->setCurrentRow(0);
     WithModal([](QWidget& dialog) {
         EXPECT_EQ(dialog.findChild<QLineEdit*>("txtTime")->text(), "2000");
@@ -290,10 +301,11 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     Find<QPushButton>("cmdExcGrab")->click();
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{true});
-    EXPECT_EQ(std::tuple(window.isVisible(), presentation.Modified,
-                         presentation.DefaultTime.count(), machine.ScreenSaveTimeOut.count(),
-                         presentation.Pages[0].Time.count(), presentation.HomeURL.size()),
-              std::tuple(false, false, 3600, 6000, 2000, 1112u));
+    EXPECT_EQ(
+        std::tuple(window.isVisible(), presentation.Modified, presentation.DefaultTime.count(),
+                   machine.ScreenSaveTimeOut.count(), static_cast<int>(machine.OnMouseMove),
+                   presentation.Pages[0].Time.count(), presentation.HomeURL.size()),
+        std::tuple(false, false, 3600, 6042, 7, 2000, 1112u));
     const std::string saved = testing::TempFolder::Read(presentation.CurrentFile);
     EXPECT_NE(saved.find("[Exclude1]\r\nURL=http://stage/\r\n"), std::string::npos) << saved;
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
@@ -305,10 +317,12 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
     const std::tuple<const char*, const char*, const char*, const char*, int> rows[] = {
         {"txtEMail", "", "first.last-at-example@org", "Incorrect e-mail address", 8},
         {"txtDefaultTime", "", "15s", "Default display time", 1},
+        {"txtDefaultTime", "0", "-1", "Default display time", 1},
         {"txtScreenSaveTimeOut", "1", "-5", "Screen save delay", 1},
         {"txtRebootTimeH", "", "25", "Reboot time", 7},
         {"txtRebootTimeM", "", "61", "Reboot time", 7},
         {"txtScreenSaveTimeOut", "", "10", "", 1},  // emptied and typed: not refilled on the way
+        {"txtDefaultTime", "", "0", "", 1},         // pages stay until a command
     };
     for (const auto& [box, before, text, refusal, tab] : rows) {
         SCOPED_TRACE(std::string(box) + " " + text);
@@ -321,7 +335,6 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         Find<QPushButton>("cmdOK")->click();
         if (*refusal == 0) {
             EXPECT_TRUE(dialogs.calls.empty());
-            EXPECT_EQ(machine.ScreenSaveTimeOut.count(), 600);
             continue;
         }
         // One line: the window was not still on top under the message.
@@ -333,6 +346,8 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
                   std::tuple(tab, true, true, false));
         Find<QPushButton>("cmdCancel")->click();
     }
+    EXPECT_EQ(std::tuple(machine.ScreenSaveTimeOut.count(), presentation.DefaultTime.count()),
+              std::tuple(600, 0));
 }
 
 TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverwrittenUnasked) {

@@ -303,5 +303,39 @@ TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTh
     EXPECT_EQ(kiosk.WaitForExit(kPatience), 0) << "closing the window did not end the program";
 }
 
+// The operator opens the window from the running show and presses OK without a change: the
+// golden file the Windows version wrote, with settings the window does not show and a delay in
+// seconds added, comes back byte for byte.
+TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
+    std::string text = testing::TempFolder::Read(PAGELARK_SOURCE_DIR "/tests/golden/windows.tso");
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"http://a/", server_.Url("/red")},
+          {"ScreenSaveTimeOut=600\r\nOnMouseMove=0\r\n",
+           "ScreenSaveTimeOut=42\r\nOnMouseMove=0\r\nLowMemory=Yes\r\nDBus=Yes\r\n"
+           "RefreshMinutes=0.5\r\nClearVisitorData=no\r\nForceReboot=yes\r\n"}}) {
+        for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at))
+            text.replace(at, from.size(), to);
+    }
+    const std::string file = folders_.Write("show.tso", text);
+    struct stat written {};
+    ASSERT_EQ(::stat(file.c_str(), &written), 0);
+    Run({file});
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the page never came on show";
+    ASSERT_TRUE(WaitForRow(7)) << "no Tool Run without its Quit button";
+    ClickAt({Xvfb::kWidth - 3 * kButton + kButton / 2, kButton / 2});  // Config, third from right
+    const std::string window = WaitForWindow("^Pagelark - ", kPatience);
+    ASSERT_FALSE(window.empty()) << "no configuration window";
+    Xdotool({"windowfocus", "--sync", window});
+    Key("Return");
+    // OK saves, then closes the window; a save puts a new file in the old one's place.
+    ASSERT_TRUE(
+        WaitUntil([&] { return WaitForWindow("^Pagelark - ", Millis(0)).empty(); }, kPatience))
+        << "OK did not close the window";
+    struct stat saved {};
+    ASSERT_EQ(::stat(file.c_str(), &saved), 0);
+    EXPECT_NE(saved.st_ino, written.st_ino) << "the file was not saved";
+    EXPECT_EQ(testing::TempFolder::Read(file), text);
+}
+
 }  // namespace
 }  // namespace pagelark::e2e

@@ -97,5 +97,26 @@ TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
               std::tuple(dialogs.chosen, true, "edited", 4u));
 }
 
+// What the file held goes back as it stood, also where the settings in force differ (an opened
+// file's), but for what the operator changed; a typed picture under the start-up folder is
+// stored relative to it.
+TEST_F(FileCommandTest, SettingsTheFileCarriesChangeOnlyWithTheOperator) {
+    dialogs.chosen = temp.Write("carried.tso",
+                                "[Tessaro]\r\nAutoReboot=yes\r\nForceReboot=1\r\nLowMemory=on\r\n"
+                                "[Page1]\r\nURL=a\r\n");
+    e.Modified = false;
+    ASSERT_TRUE(Run(FileCommandId::Open));
+    edited.machine.AutoReboot = true;
+    edited.buttons.ToolNavButtons[0].Icon = startupFolder + "pics/typed.gif";
+    ASSERT_TRUE(Run(FileCommandId::Save));
+    const std::string saved = TempFolder::Read(dialogs.chosen);
+    EXPECT_NE(saved.find("OnMouseMove=1\r\nAutoReboot=Yes\r\nForceReboot=1\r\nLowMemory=on\r\n["),
+              std::string::npos)
+        << saved;
+    EXPECT_NE(saved.find("[ToolNavBack]\r\nHelpTip=Back\r\nIcon=pics/typed.gif\r\n"),
+              std::string::npos)
+        << saved;
+}
+
 }  // namespace
 }  // namespace pagelark::testing

@@ -64,12 +64,12 @@ TEST(PropsRules, FillCaptionAndKeep) {
     EXPECT_EQ(FillProps(PropsMode::Page, lists, 3).url, "");  // outside the list
     EXPECT_EQ(PropsCaption(PropsMode::ToolRun, lists, 4), "Button properties: Quit");
 
-    // A page's own time is kept only as a whole number of seconds; on the default time a box
-    // holding none leaves the time as it was.
+    // A page's own time is kept only as a whole number of seconds, 0 (stays) or more; on the
+    // default time a box holding none leaves the time as it was.
     for (const auto& [text, useDefault, refused, seconds] :
          {std::tuple(" 45", false, false, 45s), std::tuple("12a", false, true, 45s),
-          std::tuple("0", false, true, 45s), std::tuple("", true, false, 45s),
-          std::tuple("7", true, false, 7s)}) {
+          std::tuple("0", false, false, 0s), std::tuple("-1", false, true, 0s),
+          std::tuple("", true, false, 0s), std::tuple("7", true, false, 7s)}) {
         page.time = text;
         page.useDefaultTime = useDefault;
         EXPECT_EQ(CheckProps(PropsMode::Page, page).empty(), !refused) << text;

@@ -23,12 +23,14 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     machine.RebootMinute = 30;
     machine.ClearVisitorData = false;
     machine.OnScreenKeyboard = true;
+    machine.OnMouseMove = static_cast<MouseMovePolicy>(7);
     EditedDocument edited{p, machine, buttons};
     OptionFields fields = FillOptions(p, machine);
     WorkingLists lists = FillLists(p, buttons);
-    EXPECT_EQ(std::tuple(fields.screenSaveTimeOut, fields.rebootHour, fields.rebootMinute,
-                         fields.clearVisitorData, fields.onScreenKeyboard),
-              std::tuple("5", "9", "30", false, true));  // minutes rounded down
+    // Shown exactly: a delay of minutes and seconds, a mouse move of no option.
+    EXPECT_EQ(std::tuple(fields.screenSaveTimeOut, fields.mouseMove, fields.rebootHour,
+                         fields.rebootMinute, fields.clearVisitorData, fields.onScreenKeyboard),
+              std::tuple("5:30", -1, "9", "30", false, true));
 
     lists.pages = {{"b", false, 3s}, {"  ", true, 1s}, {" c ", true, 2s}};
     lists.exclude = {"y", "", " z "};
@@ -36,6 +38,7 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     fields.password = "  secret ";
     fields.defaultTime = " 25";
     fields.screenSaveTimeOut = "0";  // kept as one minute
+    fields.mouseMove = 2;
     fields.defaultFile = true;
     fields.clearVisitorData = true;
     fields.onScreenKeyboard = false;
@@ -45,11 +48,11 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     const Presentation& kept = edited.presentation;
     EXPECT_EQ(std::tuple(kept.Pages.size(), kept.Pages[1].URL), std::tuple(2u, " c "));
     EXPECT_EQ(kept.Exclude, (std::vector<std::string>{"y", " z "}));
-    EXPECT_EQ(
-        std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
-                   edited.machine.ScreenSaveTimeOut.count(), kept.DefaultTime, kept.IsDefaultFile,
-                   edited.machine.ClearVisitorData, edited.machine.OnScreenKeyboard),
-        std::tuple(true, "secret", 60, 25s, true, true, false));
+    EXPECT_EQ(std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
+                         edited.machine.ScreenSaveTimeOut.count(), kept.DefaultTime,
+                         kept.IsDefaultFile, edited.machine.ClearVisitorData,
+                         edited.machine.OnScreenKeyboard, edited.machine.OnMouseMove),
+              std::tuple(true, "secret", 60, 25s, true, true, false, MouseMovePolicy::EndShow));
     EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 1 + 9.5 / 24);  // 09:30 is past at 10:00
     // Nothing but the copy changed.
     EXPECT_EQ(std::tuple(p.IsDefaultFile, machine.ScreenSaveTimeOut.count(), p.DefaultTime),
@@ -92,6 +95,15 @@ TEST(OptionFields, BoxNumbersAndUpDowns) {
     for (const auto& [text, minutes] : delays)
         EXPECT_EQ(ScreenSaveTimeOutValue(text), kScreenSaveTimeOutScale.ValueFor(minutes)) << text;
     EXPECT_EQ(ScreenSaveTimeOutOnLeave("75") + ScreenSaveTimeOutOnLeave("0"), "600");
+    // The delay box: whole minutes, or minutes:seconds for a delay that is not.
+    const std::pair<std::chrono::seconds, const char*> shown[] = {
+        {42s, "0:42"}, {300s, "5"}, {0s, "0"}, {3605s, "60:05"}, {-5s, "-0:05"}};
+    for (const auto& [delay, text] : shown) {
+        EXPECT_EQ(DelayText(delay), text);
+        EXPECT_EQ(DelaySeconds(text), delay.count()) << text;
+    }
+    for (const char* text : {"1:5", "1:60", "1:5x", ":30", "2.5", "a"})
+        EXPECT_EQ(DelaySeconds(text), std::nullopt) << text;
     EXPECT_EQ(AboutVersionLine(), "Version " PAGELARK_PROJECT_VERSION);
 }
 

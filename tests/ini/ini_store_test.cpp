@@ -53,12 +53,17 @@ TEST_F(IniStoreTest, ReadingRules) {
     const std::string longValue(25000, 'v');
     EXPECT_EQ(Read(NewFile("[Main]\r\nMiXeD=case"), " MAIN\t", "  mixed "), "case");
     EXPECT_EQ(Read(NewFile("[s]\r\nlong=\"" + longValue + "\""), "s", "long"), longValue);
-    // A header's name runs to the last "]" of its line.
+    // A header's name ends at its first "]", or with its line (listed only when closed); what
+    // follows the "]" is no key.
     const std::string brackets = NewFile(
-        "[ A ]\r\n[]\r\n  [B] x\r\n[unclosed\r\n[ ]\r\n[Page2]]\r\nk=v\r\n[a]b] c\r\nk=w\r\n");
-    EXPECT_EQ(ReadSectionNames(brackets, "|"), " A |B| |Page2]|a]b|");
-    EXPECT_EQ(Read(brackets, "Page2]", "k") + Read(brackets, "a]b", "k"), "vw");
-    EXPECT_EQ(Read(brackets, "Page2", "k") + Read(brackets, "a", "k"), "");
+        "[ A ]\r\n[]\r\n  [B] x=1\r\n[unclosed \r\nu=1\r\n[ ]\r\n"
+        "[Page2]]\r\nk=v\r\n[c]d] e\r\nk=w\r\n");
+    EXPECT_EQ(ReadSectionNames(brackets, "|"), " A |B| |Page2|c|");
+    EXPECT_EQ(
+        Read(brackets, "Page2", "k") + Read(brackets, "c", "k") + Read(brackets, "unclosed", "u"),
+        "vw1");
+    EXPECT_EQ(Read(brackets, "Page2]", "k") + Read(brackets, "c]d", "k") + Read(brackets, "B", "x"),
+              "");
     // A section of many keys is looked up by an index; writes must land where reads look.
     std::string text = "[Long]\r\n";
     for (int i = 0; i < 40; ++i)
@@ -95,14 +100,13 @@ TEST_F(IniStoreTest, WritesChangeTheFirstMatchAndKeepEverythingElse) {
     EXPECT_EQ(
         Changed("[A]\nk=1\n", {{" \t", "k", "v"}, {"A", "", "v"}, {"A", "k", "1"}, {"x", ""}}),
         "[A]\nk=1\n");
-    // Line breaks in a value become blanks; names that would end early are refused, but a
-    // section name may hold a "]", as a header is read to its last.
+    // Line breaks in a value become blanks; names that would end early are refused.
     EXPECT_EQ(Changed("[A]\r\nk=1\r\n", {{"A", "k", "x\r\n[Evil]\nk=2"},
                                          {"A]\r\n[B", "k", "v"},
                                          {"A", "a=b", "v"},
                                          {"A", "k\nj", "v"},
                                          {"a]b", "k", "v"}}),
-              "[A]\r\nk=x  [Evil] k=2\r\n[a]b]\r\nk=v\r\n");
+              "[A]\r\nk=x  [Evil] k=2\r\n");
 }
 
 // Files saved as "Unicode" by Windows tools: read as their text, written back in their form.

@@ -4,7 +4,9 @@
 // saved for it before. NAME.tso gives NAME.json and NAME.saved.tso; NAME.reg, as the
 // machine's store under an empty presentation, gives NAME.json, and a save leaves the store
 // as it was; NAME.ini, as a managed file over an empty presentation, gives NAME.json and
-// NAME.saved.tso. PAGELARK_UPDATE_GOLDEN=1 writes the actual output over them.
+// NAME.saved.tso. "{startup}" stands for the folder the tool runs in, with its separator; a file
+// named windows*.tso is what the Windows version writes, and a save gives it back byte for
+// byte. PAGELARK_UPDATE_GOLDEN=1 writes the actual output over them.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -48,6 +50,12 @@ void Compare(const fs::path& expectedFile, const std::string& actual) {
     EXPECT_EQ(TempFolder::Read(expectedFile.string()), actual) << expectedFile.string();
 }
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 fs::path DataFolder() {
     const char* root = std::getenv("PAGELARK_TEST_SOURCE_DIR");
     return fs::path(root != nullptr ? root : ".") / "tests/golden";
@@ -67,15 +75,18 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
         TempFolder temp;
         const std::string registry = temp.File("registry");
         const std::string file = reg || managed ? "empty.tso" : name;
+        const std::string startup = fs::canonical(temp.path()).string() + "/";
+        const std::string bytes = TempFolder::Read(input.string());
         temp.Write(reg       ? "registry/machine.reg"
                    : managed ? "managed/" + name
                              : file,
-                   TempFolder::Read(input.string()));
+                   Replaced(bytes, "{startup}", startup));
         if (reg || managed) temp.Write(file, "");
 
         auto shown = RunTool(temp.path(), "show '" + file + "'");
         ASSERT_EQ(shown.exitCode, 0) << shown.err;
-        Compare(input.parent_path() / (input.stem().string() + ".json"), shown.out);
+        Compare(input.parent_path() / (input.stem().string() + ".json"),
+                Replaced(shown.out, startup, "{startup}"));
 
         const auto saved = RunTool(temp.path(), "save '" + file + "' out.tso");
         ASSERT_EQ(saved.exitCode, 0) << saved.err;
@@ -85,11 +96,15 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
                       TempFolder::Read(input.string()));
         } else {
             EXPECT_FALSE(fs::exists(registry)) << "the settings store was written";
-            Compare(input.parent_path() / (input.stem().string() + ".saved.tso"),
-                    TempFolder::Read(temp.File("out.tso")));
+            const std::string out =
+                Replaced(TempFolder::Read(temp.File("out.tso")), startup, "{startup}");
+            Compare(input.parent_path() / (input.stem().string() + ".saved.tso"), out);
+            if (name.starts_with("windows")) {
+                EXPECT_EQ(out, bytes);
+            }
         }
     }
-    EXPECT_GE(inputs, 12);
+    EXPECT_GE(inputs, 14);
 }
 
 // That show leaves the settings store alone is the golden files' test's.
