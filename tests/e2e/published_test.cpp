@@ -59,5 +59,30 @@ TEST_F(KioskTest, APublishedPresentationIsRefreshedGuardedAndKept) {
     EXPECT_TRUE(Says(again, "cannot be fetched"));
 }
 
+TEST_F(KioskTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodCopyAtOnce) {
+    MachineSettings("\"RefreshMinutes\"=\"0.05\"\n");
+    HttpServer publisher;
+    publisher.Publish("/show.tso",
+                      WithServer("[Tessaro]\nDefaultTime=2\n" + Pages({"/red", "/green"})));
+    const struct {
+        bool down;
+        int status;
+        const char* refusal;
+    } starts[] = {{true, 0, "refused: cannot be fetched"},
+                  {false, 500, "refused: answered with status 500"}};
+    for (const auto& start : starts) {
+        publisher.SetDown(start.down);
+        publisher.SetFailing(start.status);
+        // An address of its own for each start: no copy kept from the one before.
+        Kiosk& kiosk = Run({publisher.Url("/show.tso?" + std::to_string(start.status))});
+        EXPECT_TRUE(Says(kiosk, start.refusal, kStartUp));
+        publisher.SetDown(false);
+        publisher.SetFailing(0);
+        EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << start.refusal;
+        EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << start.refusal;
+        kiosk.Stop();
+    }
+}
+
 }  // namespace
 }  // namespace pagelark::e2e
