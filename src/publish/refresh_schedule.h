@@ -33,6 +33,8 @@ class RefreshSchedule {
     std::chrono::milliseconds UntilDue() const;
     // A fetch has ended: the next is due between 0.8 and 1.2 periods from now.
     void Fetched();
+    // For the fetches to come, from the next Fetched on.
+    void SetPeriod(std::chrono::milliseconds period) { period_ = period; }
 
   private:
     std::chrono::milliseconds period_;

@@ -1,31 +1,43 @@
-// A presentation published on a web server: refreshed, a new version shown at a page boundary,
-// a broken or oversized one refused, the copy kept played while the server is down.
+// A presentation published on a web server: refreshed as each version says, a new version shown
+// at a page boundary, a broken, oversized or trickling one refused, the copy kept played while
+// the server is down, the first good copy played at once after a start without one.
 
 #include "e2e/support/kiosk_fixture.h"
 
 namespace pagelark::e2e {
 namespace {
 
-TEST_F(KioskTest, APublishedPresentationIsRefreshedGuardedAndKept) {
-    // A refresh every 3 seconds or so, from the machine's settings store.
-    MachineSettings("\"RefreshMinutes\"=\"0.05\"\n");
-    const auto version = [&](const NamedColor& color) {
-        return WithServer("[Tessaro]\nDefaultTime=2\n" + Pages({"/" + std::string(color.name)}));
-    };
+class PublishedTest : public KioskTest {
+  protected:
+    // The presentation of one page in that colour, with more [Tessaro] lines.
+    std::string Version(const NamedColor& color, const std::string& options = "") const {
+        return WithServer("[Tessaro]\nDefaultTime=2\n" + options +
+                          Pages({"/" + std::string(color.name)}));
+    }
+    Kiosk& RunPublished(std::string_view target = "/show.tso",
+                        std::vector<std::string> environment = {}) {
+        return Run({publisher_.Url(target)}, std::move(environment));
+    }
+
     // The pages' server stays up while the presentation's goes down.
-    HttpServer publisher;
-    publisher.Publish("/show.tso", version(kRed));
-    Kiosk& kiosk =
-        Run({publisher.Url("/show.tso")}, {"QT_LOGGING_RULES=pagelark.document.debug=true"});
+    HttpServer publisher_;
+};
+
+TEST_F(PublishedTest, APublishedPresentationIsRefreshedGuardedAndKept) {
+    // A refresh every 3 seconds or so, as the version says: no copy was kept before.
+    const std::string refresh = "RefreshMinutes=0.05\n";
+    const auto version = [&](const NamedColor& color) { return Version(color, refresh); };
+    publisher_.Publish("/show.tso", version(kRed));
+    Kiosk& kiosk = RunPublished("/show.tso", {"QT_LOGGING_RULES=pagelark.document.debug=true"});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
 
     // Unchanged: each refresh is answered 304 and nothing is parsed again.
     const std::size_t before = kiosk.Output().size();
-    ASSERT_TRUE(WaitUntil([&] { return publisher.Answered("/show.tso", 304) >= 2; }, kPatience));
+    ASSERT_TRUE(WaitUntil([&] { return publisher_.Answered("/show.tso", 304) >= 2; }, kPatience));
     EXPECT_EQ(kiosk.Output().find("pagelark.document: loaded ", before), std::string::npos);
 
     // The new version comes at a page boundary, its first page loaded behind the page on show.
-    publisher.Publish("/show.tso", version(kGreen));
+    publisher_.Publish("/show.tso", version(kGreen));
     std::optional<Rgb> between;
     ASSERT_TRUE(WaitForCentre(
         [&](Rgb seen) {
@@ -41,29 +53,28 @@ TEST_F(KioskTest, APublishedPresentationIsRefreshedGuardedAndKept) {
     } refused[] = {{"<html>not a presentation</html>", "refused: holds no presentation sections"},
                    {std::string(10 << 20, 'x'), "refused: larger than 4 MiB"}};
     for (const auto& r : refused) {
-        publisher.Publish("/show.tso", r.body);
+        publisher_.Publish("/show.tso", r.body);
         EXPECT_TRUE(Says(kiosk, r.refusal));
         EXPECT_TRUE(Shows(kGreen.rgb)) << r.refusal;
     }
 
     // A redirect the rules allow is followed to the new version.
-    publisher.Publish("/moved.tso", version(kBlue));
-    publisher.Redirect("/show.tso", "/moved.tso");
+    publisher_.Publish("/moved.tso", version(kBlue));
+    publisher_.Redirect("/show.tso", "/moved.tso");
     ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
 
     // With the server down from the start, the copy kept from the last run plays.
     kiosk.Stop();
-    publisher.SetDown(true);
-    Kiosk& again = Run({publisher.Url("/show.tso")});
+    publisher_.SetDown(true);
+    Kiosk& again = RunPublished();
     EXPECT_TRUE(Comes(kBlue.rgb, kStartUp));
     EXPECT_TRUE(Says(again, "cannot be fetched"));
 }
 
-TEST_F(KioskTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodCopyAtOnce) {
+TEST_F(PublishedTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodCopyAtOnce) {
     MachineSettings("\"RefreshMinutes\"=\"0.05\"\n");
-    HttpServer publisher;
-    publisher.Publish("/show.tso",
-                      WithServer("[Tessaro]\nDefaultTime=2\n" + Pages({"/red", "/green"})));
+    publisher_.Publish("/show.tso",
+                       WithServer("[Tessaro]\nDefaultTime=2\n" + Pages({"/red", "/green"})));
     const struct {
         bool down;
         int status;
@@ -71,17 +82,35 @@ TEST_F(KioskTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodCopyA
     } starts[] = {{true, 0, "refused: cannot be fetched"},
                   {false, 500, "refused: answered with status 500"}};
     for (const auto& start : starts) {
-        publisher.SetDown(start.down);
-        publisher.SetFailing(start.status);
+        publisher_.SetDown(start.down);
+        publisher_.SetFailing(start.status);
         // An address of its own for each start: no copy kept from the one before.
-        Kiosk& kiosk = Run({publisher.Url("/show.tso?" + std::to_string(start.status))});
+        Kiosk& kiosk = RunPublished("/show.tso?" + std::to_string(start.status));
         EXPECT_TRUE(Says(kiosk, start.refusal, kStartUp));
-        publisher.SetDown(false);
-        publisher.SetFailing(0);
+        publisher_.SetDown(false);
+        publisher_.SetFailing(0);
         EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << start.refusal;
         EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << start.refusal;
         kiosk.Stop();
     }
+}
+
+TEST_F(PublishedTest, AnAnswerThatTricklesIsAbandonedAtItsDeadlineAndTheNextRefreshComes) {
+    MachineSettings("\"RefreshMinutes\"=\"0.05\"\n");
+    publisher_.Publish("/show.tso", Version(kRed));
+    Kiosk& kiosk = RunPublished();
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
+    // 100 000 bytes announced, one sent a second.
+    publisher_.SetTrickling(true);
+    std::string padding;
+    while (padding.size() < 100000)
+        padding += "; a comment\n";
+    publisher_.Publish("/show.tso", Version(kGreen) + padding);
+    // A minute's deadline, and time to spare.
+    EXPECT_TRUE(Says(kiosk, "refused: cannot be fetched: no whole answer within 60 seconds",
+                     Millis(120000)));
+    publisher_.SetTrickling(false);
+    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "no refresh after the trickle";
 }
 
 }  // namespace
