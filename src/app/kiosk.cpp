@@ -324,6 +324,8 @@ void Kiosk::Start() {
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
     relay_.Bind(*player_);
     remote_ = std::make_unique<KioskRemote>(*player_, presentation_);
+    remote_->Protect({RegistryFolderFromEnvironment(), managedWatch_.Folder(), CacheFolder(),
+                      helpFolder_});
     if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
     if (bus_) remote_->Watch([bus = bus_.get()](const KioskStatus& s) { bus->StatusChanged(s); });
     mqtt_ = StartMqtt(machine_, *remote_, tempDir_, PAGELARK_VERSION);
