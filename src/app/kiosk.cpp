@@ -13,9 +13,11 @@
 #include <QSysInfo>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #include "app/kiosk_remote.h"
 #include "app/logind_reboot.h"
@@ -436,12 +438,37 @@ void Kiosk::End() {
     stage_.reset();
 }
 
+// --help, --version and a command line the program cannot take are answered without a kiosk:
+// the status to end with, or none.
+std::optional<int> AnswerAlone(const std::vector<std::string>& arguments) {
+    switch (ReadCommandLine(JoinArguments(arguments))) {
+        case CommandRequest::Help:
+            std::cout << kUsage;
+            return 0;
+        case CommandRequest::Version:
+            std::cout << "pagelark " << PAGELARK_VERSION << "\n";
+            return 0;
+        case CommandRequest::Usage:
+            std::cerr << kUsage;
+            return 2;
+        case CommandRequest::Play:
+        case CommandRequest::Config:
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunKiosk(int argc, char** argv) {
     // The engine reads its switches from the arguments and the environment when it starts.
     std::vector<std::string> given(argv + 1, argv + argc);
     bool remoteDebugging = DropRemoteDebugging(given);
+    // Answered before Qt, which wants a screen, unless an option may be one Qt takes.
+    const bool qtOption = std::ranges::any_of(given, [](auto& a) { return a.starts_with('-'); });
+    if (!qtOption || ReadCommandLine(JoinArguments(given)) != CommandRequest::Usage) {
+        if (const auto status = AnswerAlone(given)) return *status;
+    }
     if (qEnvironmentVariableIsSet("QTWEBENGINE_REMOTE_DEBUGGING")) {
         qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
         remoteDebugging = true;
@@ -496,6 +523,7 @@ int RunKiosk(int argc, char** argv) {
 
     // What Qt left of the arguments once it took its own.
     const std::vector<std::string> arguments(qtArgv.begin() + 1, qtArgv.begin() + qtArgc);
+    if (const auto status = AnswerAlone(arguments)) return *status;
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));
     QWidget* mainWindow = nullptr;
