@@ -117,11 +117,10 @@ void PublishedFetcher::Finished() {
     else if (status == 0)
         answer_.error = reply->errorString().toStdString();
     answer_.validators = {Header(*reply, "ETag"), Header(*reply, "Last-Modified")};
-    if (auto presentation = publication_.Take(answer_)) {
-        schedule_.SetPeriod(publication_.RefreshPeriod());
+    if (auto presentation = publication_.Take(answer_))
         updates_.OfferPresentation(std::move(*presentation));
-    }
     answer_ = HttpAnswer{};
+    schedule_.SetPeriod(publication_.RefreshPeriod());
     schedule_.Fetched();
     timer_.start(schedule_.UntilDue());
 }

@@ -42,8 +42,8 @@ class Publication {
     // The new version an answer brings, parsed whole and kept as the copy; none when it is
     // unchanged, the same bytes again, or refused (said in a log line).
     std::optional<Presentation> Take(const HttpAnswer& answer);
-    // How often to fetch: RefreshMinutes of a managed file, else of the settings store, else
-    // of the version last taken (the copy, at start).
+    // How often to fetch, as things stand: RefreshMinutes of a managed file, else of the
+    // settings store, else of the version last taken (the copy, at start).
     std::chrono::milliseconds RefreshPeriod() const;
 
   private:
