@@ -326,8 +326,8 @@ void Kiosk::Start() {
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
     relay_.Bind(*player_);
     remote_ = std::make_unique<KioskRemote>(*player_, presentation_);
-    remote_->Protect({RegistryFolderFromEnvironment(), managedWatch_.Folder(), CacheFolder(),
-                      helpFolder_});
+    remote_->Protect(
+        {RegistryFolderFromEnvironment(), managedWatch_.Folder(), CacheFolder(), helpFolder_});
     if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
     if (bus_) remote_->Watch([bus = bus_.get()](const KioskStatus& s) { bus->StatusChanged(s); });
     mqtt_ = StartMqtt(machine_, *remote_, tempDir_, PAGELARK_VERSION);
@@ -337,7 +337,8 @@ void Kiosk::Start() {
     if (!published_.empty() && !IsConfigCommandLine(raw_)) {
         publication_ =
             std::make_unique<Publication>(published_, CacheFolder(), context_, helpFolder_);
-        refresh_ = std::make_unique<RefreshSchedule>(publication_->RefreshPeriod(), clock_, random_);
+        refresh_ =
+            std::make_unique<RefreshSchedule>(publication_->RefreshPeriod(), clock_, random_);
         fetcher_ = std::make_unique<PublishedFetcher>(*publication_, *refresh_, *player_);
         fetcher_->Start();
         remote_->SetPublished(published_, [this] { return publication_->Version(); });

@@ -27,8 +27,7 @@ std::string Header(const QNetworkReply& reply, const char* name) {
 }  // namespace
 
 PublishedFetcher::PublishedFetcher(Publication& publication, RefreshSchedule& schedule,
-                                   PresentationUpdates& updates,
-                                   std::chrono::milliseconds deadline)
+                                   PresentationUpdates& updates, std::chrono::milliseconds deadline)
     : publication_(publication), schedule_(schedule), updates_(updates) {
     // Each redirect is put to the rules before it is followed.
     manager_.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);

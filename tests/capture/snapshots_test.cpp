@@ -80,7 +80,6 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     folder.Write("old.png", "");
     ASSERT_EQ(::symlink(store.c_str(), at("linked").c_str()), 0);
     ASSERT_EQ(::symlink(show.c_str(), at("show-link.png").c_str()), 0);
-    ASSERT_EQ(::symlink(at("gone").c_str(), at("dangling.png").c_str()), 0);
     ASSERT_EQ(::link(show.c_str(), at("hard.tso").c_str()), 0);
     ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0600), 0);
     const struct {
@@ -94,14 +93,11 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
         {at("pipe"), " is not a regular file"},
         {"/dev/full", " is not a regular file"},
         {at("show-link.png"), " is a link"},
-        {at("dangling.png"), " is a link"},
         {show, " is one of the kiosk's own files"},
         {at("hard.tso"), " is one of the kiosk's own files"},
         {at("config/machine.reg"), " is in the kiosk's own folder " + store},
         {at("config/user.reg"), " is in the kiosk's own folder " + store},
         {at("linked/machine.reg"), " is in the kiosk's own folder " + store},
-        {at("linked/../config/./new.png"), " is in the kiosk's own folder " + store},
-        {at("missing/new.png"), ""},  // refused by the system when written
     };
     for (const auto& c : cases) {
         const std::string refusal = SnapshotRefusal(c.path, {store, show});

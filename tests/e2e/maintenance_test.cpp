@@ -179,7 +179,8 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     const auto centre = ScreenshotCentre(shot, "PNG");
     EXPECT_TRUE(centre && Near(*centre, kGreen.rgb));
     // Never over the kiosk's own files, however named, nor over anything but a file.
-    const std::string store = folders_.File("registry/machine.reg"), show = folders_.File("show.tso");
+    const std::string store = folders_.File("registry/machine.reg"),
+                      show = folders_.File("show.tso");
     const std::string stored = KioskFolders::Read(store), shown = KioskFolders::Read(show);
     ASSERT_EQ(::symlink(folders_.File("registry").c_str(), folders_.File("settings").c_str()), 0);
     ASSERT_EQ(::mkfifo(folders_.File("pipe").c_str(), 0600), 0);

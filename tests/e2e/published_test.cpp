@@ -9,14 +9,9 @@ namespace {
 
 class PublishedTest : public KioskTest {
   protected:
-    // The presentation of one page in that colour, with more [Tessaro] lines.
-    std::string Version(const NamedColor& color, const std::string& options = "") const {
-        return WithServer("[Tessaro]\nDefaultTime=2\n" + options +
-                          Pages({"/" + std::string(color.name)}));
-    }
-    Kiosk& RunPublished(std::string_view target = "/show.tso",
-                        std::vector<std::string> environment = {}) {
-        return Run({publisher_.Url(target)}, std::move(environment));
+    // A presentation of these pages, with more [Tessaro] lines.
+    std::string Version(const std::vector<std::string>& pages, const std::string& options = "") {
+        return WithServer("[Tessaro]\nDefaultTime=2\n" + options + Pages(pages));
     }
 
     // The pages' server stays up while the presentation's goes down.
@@ -25,10 +20,12 @@ class PublishedTest : public KioskTest {
 
 TEST_F(PublishedTest, APublishedPresentationIsRefreshedGuardedAndKept) {
     // A refresh every 3 seconds or so, as the version says: no copy was kept before.
-    const std::string refresh = "RefreshMinutes=0.05\n";
-    const auto version = [&](const NamedColor& color) { return Version(color, refresh); };
+    const auto version = [&](const NamedColor& color) {
+        return Version({"/" + std::string(color.name)}, "RefreshMinutes=0.05\n");
+    };
     publisher_.Publish("/show.tso", version(kRed));
-    Kiosk& kiosk = RunPublished("/show.tso", {"QT_LOGGING_RULES=pagelark.document.debug=true"});
+    Kiosk& kiosk =
+        Run({publisher_.Url("/show.tso")}, {"QT_LOGGING_RULES=pagelark.document.debug=true"});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
 
     // Unchanged: each refresh is answered 304 and nothing is parsed again.
@@ -66,15 +63,14 @@ TEST_F(PublishedTest, APublishedPresentationIsRefreshedGuardedAndKept) {
     // With the server down from the start, the copy kept from the last run plays.
     kiosk.Stop();
     publisher_.SetDown(true);
-    Kiosk& again = RunPublished();
+    Kiosk& again = Run({publisher_.Url("/show.tso")});
     EXPECT_TRUE(Comes(kBlue.rgb, kStartUp));
     EXPECT_TRUE(Says(again, "cannot be fetched"));
 }
 
 TEST_F(PublishedTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodCopyAtOnce) {
     MachineSettings("\"RefreshMinutes\"=\"0.05\"\n");
-    publisher_.Publish("/show.tso",
-                       WithServer("[Tessaro]\nDefaultTime=2\n" + Pages({"/red", "/green"})));
+    publisher_.Publish("/show.tso", Version({"/red", "/green"}));
     const struct {
         bool down;
         int status;
@@ -85,7 +81,7 @@ TEST_F(PublishedTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodC
         publisher_.SetDown(start.down);
         publisher_.SetFailing(start.status);
         // An address of its own for each start: no copy kept from the one before.
-        Kiosk& kiosk = RunPublished("/show.tso?" + std::to_string(start.status));
+        Kiosk& kiosk = Run({publisher_.Url("/show.tso?" + std::to_string(start.status))});
         EXPECT_TRUE(Says(kiosk, start.refusal, kStartUp));
         publisher_.SetDown(false);
         publisher_.SetFailing(0);
@@ -97,15 +93,12 @@ TEST_F(PublishedTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodC
 
 TEST_F(PublishedTest, AnAnswerThatTricklesIsAbandonedAtItsDeadlineAndTheNextRefreshComes) {
     MachineSettings("\"RefreshMinutes\"=\"0.05\"\n");
-    publisher_.Publish("/show.tso", Version(kRed));
-    Kiosk& kiosk = RunPublished();
+    publisher_.Publish("/show.tso", Version({"/red"}));
+    Kiosk& kiosk = Run({publisher_.Url("/show.tso")});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
     // 100 000 bytes announced, one sent a second.
     publisher_.SetTrickling(true);
-    std::string padding;
-    while (padding.size() < 100000)
-        padding += "; a comment\n";
-    publisher_.Publish("/show.tso", Version(kGreen) + padding);
+    publisher_.Publish("/show.tso", Version({"/green"}) + std::string(100000, '\n'));
     // A minute's deadline, and time to spare.
     EXPECT_TRUE(Says(kiosk, "refused: cannot be fetched: no whole answer within 60 seconds",
                      Millis(120000)));

@@ -138,9 +138,9 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
               (std::vector<HttpHeader>{{"If-None-Match", "\"v1b\""}}));
     world.settings.SetManaged({{{"AutoLoop", "No"}}});
     EXPECT_EQ(publication->RefreshPeriod(), 5min);
-    const auto v2 = publication->Take(Ok(
-        "[Tessaro]\nRefreshMinutes=0.5\n[Page1]\nURL=http://green/\n[Page2]\nURL=http://blue/\n",
-        ""));
+    const auto v2 = publication->Take(
+        Ok("[Tessaro]\nRefreshMinutes=0.5\n[Page1]\nURL=http://green/\n[Page2]\nURL=http://blue/\n",
+           ""));
     ASSERT_TRUE(v2);
     EXPECT_EQ(std::tuple(v2->Pages.size(), v2->AutoLoop), std::tuple(2u, false));
     EXPECT_TRUE(publication->RequestHeaders().empty());
