@@ -337,8 +337,8 @@ void Kiosk::Start() {
     if (!published_.empty() && !IsConfigCommandLine(raw_)) {
         publication_ =
             std::make_unique<Publication>(published_, CacheFolder(), context_, helpFolder_);
-        refresh_ =
-            std::make_unique<RefreshSchedule>(publication_->RefreshPeriod(), clock_, random_);
+        refresh_ = std::make_unique<RefreshSchedule>(
+            [this] { return publication_->RefreshPeriod(); }, clock_, random_);
         fetcher_ = std::make_unique<PublishedFetcher>(*publication_, *refresh_, *player_);
         fetcher_->Start();
         remote_->SetPublished(published_, [this] { return publication_->Version(); });

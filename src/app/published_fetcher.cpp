@@ -119,7 +119,6 @@ void PublishedFetcher::Finished() {
     if (auto presentation = publication_.Take(answer_))
         updates_.OfferPresentation(std::move(*presentation));
     answer_ = HttpAnswer{};
-    schedule_.SetPeriod(publication_.RefreshPeriod());
     schedule_.Fetched();
     timer_.start(schedule_.UntilDue());
 }
