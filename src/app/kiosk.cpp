@@ -13,9 +13,11 @@
 #include <QSysInfo>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 #include "app/kiosk_remote.h"
 #include "app/logind_reboot.h"
@@ -327,6 +329,8 @@ void Kiosk::Start() {
                       *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
     relay_.Bind(*player_);
     remote_ = std::make_unique<KioskRemote>(*player_, presentation_);
+    remote_->Protect(
+        {RegistryFolderFromEnvironment(), managedWatch_.Folder(), CacheFolder(), helpFolder_});
     if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
     if (bus_) remote_->Watch([bus = bus_.get()](const KioskStatus& s) { bus->StatusChanged(s); });
     mqtt_ = StartMqtt(machine_, *remote_, tempDir_, PAGELARK_VERSION);
@@ -337,8 +341,7 @@ void Kiosk::Start() {
         publication_ =
             std::make_unique<Publication>(published_, CacheFolder(), context_, helpFolder_);
         refresh_ = std::make_unique<RefreshSchedule>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(machine_.RefreshMinutes), clock_,
-            random_);
+            [this] { return publication_->RefreshPeriod(); }, clock_, random_);
         fetcher_ = std::make_unique<PublishedFetcher>(*publication_, *refresh_, *player_);
         fetcher_->Start();
         remote_->SetPublished(published_, [this] { return publication_->Version(); });
@@ -439,12 +442,37 @@ void Kiosk::End() {
     stage_.reset();
 }
 
+// --help, --version and a command line the program cannot take are answered without a kiosk:
+// the status to end with, or none.
+std::optional<int> AnswerAlone(const std::vector<std::string>& arguments) {
+    switch (ReadCommandLine(JoinArguments(arguments))) {
+        case CommandRequest::Help:
+            std::cout << kUsage;
+            return 0;
+        case CommandRequest::Version:
+            std::cout << "pagelark " << PAGELARK_VERSION << "\n";
+            return 0;
+        case CommandRequest::Usage:
+            std::cerr << kUsage;
+            return 2;
+        case CommandRequest::Play:
+        case CommandRequest::Config:
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunKiosk(int argc, char** argv) {
     // The engine reads its switches from the arguments and the environment when it starts.
     std::vector<std::string> given(argv + 1, argv + argc);
     bool remoteDebugging = DropRemoteDebugging(given);
+    // Answered before Qt, which wants a screen, unless an option may be one Qt takes.
+    const bool qtOption = std::ranges::any_of(given, [](auto& a) { return a.starts_with('-'); });
+    if (!qtOption || ReadCommandLine(JoinArguments(given)) != CommandRequest::Usage) {
+        if (const auto status = AnswerAlone(given)) return *status;
+    }
     if (qEnvironmentVariableIsSet("QTWEBENGINE_REMOTE_DEBUGGING")) {
         qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
         remoteDebugging = true;
@@ -499,6 +527,7 @@ int RunKiosk(int argc, char** argv) {
 
     // What Qt left of the arguments once it took its own.
     const std::vector<std::string> arguments(qtArgv.begin() + 1, qtArgv.begin() + qtArgc);
+    if (const auto status = AnswerAlone(arguments)) return *status;
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));
     QWidget* mainWindow = nullptr;

@@ -4,7 +4,6 @@
 
 #include "app/screen_capture.h"
 #include "model/presentation.h"
-#include "platform/paths.h"
 
 namespace pagelark {
 namespace {
@@ -65,7 +64,9 @@ std::string KioskRemote::ShowAddress(const std::string& address) {
 }
 
 std::string KioskRemote::Snapshot(const std::string& path) {
-    if (!IsAbsolutePath(path)) return "the snapshot needs a full path";
+    std::vector<std::string> own = own_;
+    own.push_back(presentation_.CurrentFile);
+    if (std::string refusal = SnapshotRefusal(path, own); !refusal.empty()) return refusal;
     std::string error;
     switch (SaveScreen(path, "PNG", error)) {
         case CaptureResult::Saved:

@@ -24,6 +24,8 @@ class KioskRemote final : public RemoteControl {
         published_ = std::move(address);
         version_ = std::move(version);
     }
+    // The kiosk's own files and folders besides the presentation, which no snapshot replaces.
+    void Protect(std::vector<std::string> own) { own_ = std::move(own); }
     // Each timer step: the watchers hear a change of anything but the uptime.
     void Poll();
 
@@ -41,6 +43,7 @@ class KioskRemote final : public RemoteControl {
     const Presentation& presentation_;
     std::string published_;
     std::function<std::string()> version_;
+    std::vector<std::string> own_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool started_ = false;
     KioskStatus reported_;

@@ -15,6 +15,11 @@ constexpr int kTransferTimeoutMs = 30000;
 // What Qt may read ahead of us: the size limit holds for memory, not only for what is kept.
 constexpr qint64 kReadAhead = qint64{64} * 1024;
 
+std::string Duration(std::chrono::milliseconds time) {
+    if (time.count() % 1000 != 0) return std::to_string(time.count()) + " ms";
+    return std::to_string(time.count() / 1000) + " seconds";
+}
+
 std::string Header(const QNetworkReply& reply, const char* name) {
     return reply.rawHeader(name).toStdString();
 }
@@ -22,13 +27,19 @@ std::string Header(const QNetworkReply& reply, const char* name) {
 }  // namespace
 
 PublishedFetcher::PublishedFetcher(Publication& publication, RefreshSchedule& schedule,
-                                   PresentationUpdates& updates)
+                                   PresentationUpdates& updates, std::chrono::milliseconds deadline)
     : publication_(publication), schedule_(schedule), updates_(updates) {
     // Each redirect is put to the rules before it is followed.
     manager_.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     manager_.setTransferTimeout(kTransferTimeoutMs);
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &PublishedFetcher::Fetch);
+    deadline_.setSingleShot(true);
+    deadline_.setInterval(deadline);
+    connect(&deadline_, &QTimer::timeout, this, [this] {
+        late_ = true;
+        if (reply_) reply_->abort();
+    });
 }
 
 PublishedFetcher::~PublishedFetcher() {
@@ -45,6 +56,8 @@ void PublishedFetcher::Start() {
 void PublishedFetcher::Fetch() {
     answer_ = HttpAnswer{};
     answer_.chain.push_back(publication_.Address());
+    late_ = false;
+    deadline_.start();
     Ask(QUrl(QString::fromStdString(publication_.Address())));
 }
 
@@ -86,7 +99,7 @@ void PublishedFetcher::Finished() {
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QByteArray location = reply->rawHeader("Location");
-    if (!answer_.overLimit && status >= 300 && status < 400 && status != 304 &&
+    if (!answer_.overLimit && !late_ && status >= 300 && status < 400 && status != 304 &&
         !location.isEmpty()) {
         const QUrl target = reply->url().resolved(QUrl::fromEncoded(location));
         answer_.chain.push_back(target.toString(QUrl::FullyEncoded).toStdString());
@@ -96,8 +109,12 @@ void PublishedFetcher::Finished() {
             return;
         }
     }
-    answer_.status = status;
-    if (status == 0) answer_.error = reply->errorString().toStdString();
+    deadline_.stop();
+    answer_.status = late_ ? 0 : status;
+    if (late_)
+        answer_.error = "no whole answer within " + Duration(deadline_.intervalAsDuration());
+    else if (status == 0)
+        answer_.error = reply->errorString().toStdString();
     answer_.validators = {Header(*reply, "ETag"), Header(*reply, "Last-Modified")};
     if (auto presentation = publication_.Take(answer_))
         updates_.OfferPresentation(std::move(*presentation));

@@ -26,6 +26,28 @@ std::string SnapshotFileName(std::string_view snapPath, std::string_view current
     return std::string(snapPath) + StripExtension(FileNamePart(currentFile)) + digits + ".BMP";
 }
 
+std::string SnapshotRefusal(const std::string& path, const std::vector<std::string>& own) {
+    if (!IsAbsolutePath(path)) return "the snapshot needs a full path";
+    switch (KindOf(path)) {
+        case EntryKind::Folder:
+            return path + " is a folder";
+        case EntryKind::Link:
+            // Whatever it points to, it is the file itself that must be named.
+            return path + " is a link";
+        case EntryKind::Other:
+            return path + " is not a regular file";
+        case EntryKind::Missing:
+        case EntryKind::File:
+            break;
+    }
+    for (const std::string& mine : own) {
+        if (SameFile(path, mine)) return path + " is one of the kiosk's own files";
+        if (DirExists(mine) && IsInFolder(path, mine))
+            return path + " is in the kiosk's own folder " + mine;
+    }
+    return "";
+}
+
 bool SnapshotTaker::TakeSnapshot(bool pageOnShowTaken) {
     if (!machine_.Snap) return false;
     if (!failure_.empty()) return true;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/ports/snapshots.h"
 
@@ -21,6 +22,11 @@ int SnapshotNumberWidth(std::int32_t pageCount);
 // number zero-padded to the width, ".BMP". A wider number is written in full.
 std::string SnapshotFileName(std::string_view snapPath, std::string_view currentFile,
                              std::int32_t number, std::int32_t pageCount);
+
+// Why a snapshot asked for from outside may not be written at path; "" when it may. It may
+// make a new file or replace a regular file, but never one of own: the kiosk's own files, and
+// anything in its own folders.
+std::string SnapshotRefusal(const std::string& path, const std::vector<std::string>& own);
 
 enum class CaptureResult { Saved, SaveFailed, CaptureFailed };
 

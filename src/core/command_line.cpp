@@ -37,11 +37,32 @@ std::string ParseCommandLine(std::string_view raw, std::string_view defaultFileP
     return token;
 }
 
+const char kUsage[] =
+    "usage: pagelark                 play the default presentation\n"
+    "       pagelark FILE.tso        play that presentation\n"
+    "       pagelark ADDRESS         play a presentation published on a web server\n"
+    "       pagelark CONFIG          edit the default presentation, then end (also /C, -C)\n"
+    "       pagelark --help | --version\n"
+    "Escape or Alt+F4 ends the show while a Quit button is visible. See pagelark(1).\n";
+
+CommandRequest ReadCommandLine(std::string_view raw) {
+    const std::string_view line = TrimBlanks(raw);
+    // A quoted path may be followed by other words, which are ignored.
+    if (line.empty() || line.front() == '"') return CommandRequest::Play;
+    const std::string_view word = line.substr(0, line.find(' '));
+    const bool alone = word.size() == line.size();
+    // A switch ends at a ':' (/c:1234); /cdrom/show.tso is a path.
+    const std::string name = ToUpper(word.substr(0, word.find(':')));
+    if (ToUpper(word) == "CONFIG" || name == "/C" || name == "-C" || name == "/CONFIG" ||
+        name == "-CONFIG")
+        return alone ? CommandRequest::Config : CommandRequest::Usage;
+    if (word == "--help") return alone ? CommandRequest::Help : CommandRequest::Usage;
+    if (word == "--version") return alone ? CommandRequest::Version : CommandRequest::Usage;
+    return word.front() == '-' ? CommandRequest::Usage : CommandRequest::Play;
+}
+
 bool IsConfigCommandLine(std::string_view raw) {
-    const std::string upper = ToUpper(TrimBlanks(raw));
-    // A path such as /cdrom/show.tso is no switch.
-    const bool slashSwitch = upper.starts_with("/C") && upper.find('/', 1) == std::string::npos;
-    return upper == "CONFIG" || slashSwitch || upper.starts_with("-C");
+    return ReadCommandLine(raw) == CommandRequest::Config;
 }
 
 namespace {

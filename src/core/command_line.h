@@ -1,6 +1,6 @@
 #pragma once
-// The command line: empty (the default presentation), a presentation path, or a request
-// for configuration ("CONFIG", or a switch beginning "/C" or "-C").
+// The command line: empty (the default presentation), a presentation path, a request for
+// configuration ("CONFIG", or the switch /C or -C), --help or --version.
 
 #include <string>
 #include <string_view>
@@ -18,7 +18,16 @@ std::string JoinArguments(const std::vector<std::string>& arguments);
 // arguments, which are ignored.
 std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath);
 
+enum class CommandRequest { Play, Config, Help, Version, Usage };
+// Config for CONFIG in any case, or the switch /C or -C alone, with ":" and a value
+// (/c:1234), or written out (/config). Usage for any other option (a first word beginning with
+// "-"), and for a word after CONFIG, a switch, --help or --version: the usage is printed.
+// Play for the rest, which names a presentation.
+CommandRequest ReadCommandLine(std::string_view raw);
 bool IsConfigCommandLine(std::string_view raw);
+
+// What the program answers to --help, and to a command line it cannot take.
+extern const char kUsage[];
 
 // Removes the browser engine's remote debugging switches ("--remote-debugging-port=9222"):
 // they would open every page, and the machine with it, to whoever reaches the port. True

@@ -182,6 +182,12 @@ void Player::StepWaitTime() {
         while (m.RebootMoment < now)
             m.RebootMoment += 1.0;
     }
+    // Nothing preloads (a published show before its first copy came): a version offered
+    // comes on show at once instead of after MaxTime.
+    if (offered_ && !PageAt(c_.presentation, c_.helpDocuments, c_.presentation.CurrentPage)) {
+        SetState(PlayerState::Navigate);
+        return;
+    }
 
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
     const PageTimer::Turn turn =

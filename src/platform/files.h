@@ -31,6 +31,16 @@ bool MakePrivateFolder(const std::string& folder);
 // Creates or empties path (never through a link), private to us, and writes data to it.
 bool WritePrivateFile(const std::string& path, std::string_view data);
 
+// What a path names, its last part not followed when that is a link.
+enum class EntryKind { Missing, File, Folder, Link, Other };
+EntryKind KindOf(const std::string& path);
+// Whether path lies in folder or below it, however either is reached: the real folders are
+// compared by device and inode, not by their names.
+bool IsInFolder(const std::string& path, const std::string& folder);
+// Whether a and b name the same file (links followed): the same device and inode, or, while
+// neither is there, the same name in the same real folder.
+bool SameFile(const std::string& a, const std::string& b);
+
 // What the system says about a file; a copy read from it is current while this stays equal.
 struct FileSignature {
     enum class Kind { Missing, File, Other } kind = Kind::Other;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "ini/ini_store.h"
+#include "model/product.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/log.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr std::string_view kEtag = "ETag: ";
 constexpr std::string_view kLastModified = "Last-Modified: ";
+constexpr std::string_view kRefresh = "RefreshMinutes";
 
 // FNV-1a: the same folder for the same address in every run and every build.
 std::string AddressHash(std::string_view address) {
@@ -96,7 +98,16 @@ Publication::Publication(std::string address, const std::string& cacheFolder,
         RemoveLeftoverReplacements(file);
     RemoveFile(incoming_);
     // Without a copy its validators would have the server answer 304 to a screen with nothing.
-    if (FileExists(copy_)) validators_ = ReadValidators(validatorsFile_);
+    if (!FileExists(copy_)) return;
+    validators_ = ReadValidators(validatorsFile_);
+    versionRefresh_ = context_.settings.IniFiles().ReadString(kOptionsSection, kRefresh, copy_);
+}
+
+std::chrono::milliseconds Publication::RefreshPeriod() const {
+    const std::string* managed = context_.settings.Managed().Find(kRefresh);
+    std::string text = managed != nullptr ? *managed : context_.settings.ReadStoreSetting(kRefresh);
+    if (text.empty()) text = versionRefresh_;
+    return std::chrono::duration_cast<std::chrono::milliseconds>(ParseRefreshMinutes(text));
 }
 
 std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
@@ -134,6 +145,8 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
     }
     Presentation presentation;
     LoadPresentation(presentation, context_, incoming_, {.writeStarter = false});
+    const std::string refresh =
+        context_.settings.IniFiles().ReadString(kOptionsSection, kRefresh, incoming_);
     context_.settings.IniFiles().FlushIniCache(incoming_);  // a large file is not held twice
     // A show of no pages is a mistake on the server, not a show to put on every screen.
     if (presentation.LoadProblem.empty() && presentation.Pages.empty())
@@ -146,6 +159,7 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
         return std::nullopt;
     }
     KeepValidators(answer.validators);
+    versionRefresh_ = refresh;
     // Managed values win over every version as over the copy at start; the machine's own were
     // taken then.
     MachineSettings machine = context_.machine;

@@ -3,6 +3,7 @@
 // the cache folder with the validators of its answer beside it, and the answers that replace
 // it once they are fetched whole and parse.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ class Publication {
     // The new version an answer brings, parsed whole and kept as the copy; none when it is
     // unchanged, the same bytes again, or refused (said in a log line).
     std::optional<Presentation> Take(const HttpAnswer& answer);
+    // How often to fetch, as things stand: RefreshMinutes of a managed file, else of the
+    // settings store, else of the version last taken (the copy, at start).
+    std::chrono::milliseconds RefreshPeriod() const;
 
   private:
     void Refuse(const std::string& reason);
@@ -53,6 +57,7 @@ class Publication {
     DocumentContext& context_;
     std::string helpFolder_;
     Validators validators_;
+    std::string versionRefresh_;  // the RefreshMinutes text of the version last taken
     // A refusal is warned of once until something else happens: a server down for a day
     // must not fill the journal.
     std::string lastRefusal_;

@@ -19,7 +19,8 @@ std::chrono::milliseconds RefreshSchedule::UntilDue() const {
 void RefreshSchedule::Fetched() {
     // A source that strays out of its range must not stretch the period beyond its bounds.
     const double fraction = std::clamp(random_.Fraction(), 0.0, 1.0);
-    const double seconds = std::chrono::duration<double>(period_).count() * (0.8 + 0.4 * fraction);
+    const double seconds =
+        std::chrono::duration<double>(period_()).count() * (0.8 + 0.4 * fraction);
     due_ = clock_.Now() + seconds / kSecondsPerDay;
 }
 

@@ -3,7 +3,9 @@
 // fifth, so that a fleet started together does not reach the server together.
 
 #include <chrono>
+#include <functional>
 #include <random>
+#include <utility>
 
 namespace pagelark {
 
@@ -26,8 +28,13 @@ class SystemRandom final : public RandomSource {
 
 class RefreshSchedule {
   public:
+    // Asked again as each fetch ends: a new version may bring another.
+    using Period = std::function<std::chrono::milliseconds()>;
+
+    RefreshSchedule(Period period, const Clock& clock, RandomSource& random)
+        : period_(std::move(period)), clock_(clock), random_(random) {}
     RefreshSchedule(std::chrono::milliseconds period, const Clock& clock, RandomSource& random)
-        : period_(period), clock_(clock), random_(random) {}
+        : RefreshSchedule([period] { return period; }, clock, random) {}
 
     // Zero once the next fetch is due.
     std::chrono::milliseconds UntilDue() const;
@@ -35,7 +42,7 @@ class RefreshSchedule {
     void Fetched();
 
   private:
-    std::chrono::milliseconds period_;
+    Period period_;
     const Clock& clock_;
     RandomSource& random_;
     double due_ = 0.0;  // a clock reading; the first fetch is due from the start

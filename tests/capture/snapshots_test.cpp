@@ -1,11 +1,14 @@
 #include "capture/snapshots.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
 #include "model/presentation.h"
 #include "settings/settings.h"
+#include "support/temp_folder.h"
 
 namespace pagelark {
 namespace {
@@ -67,6 +70,42 @@ TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesN
     EXPECT_TRUE(failing.TakeSnapshot(false));
     EXPECT_EQ(screen.paths, Paths(kMaxFailedCaptures, "/snaps/Lobby1.BMP"));
     EXPECT_EQ(failing.Failure(), "cannot capture the screen for '/snaps/Lobby1.BMP'");
+}
+
+TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks) {
+    const testing::TempFolder folder;
+    const auto at = [&](std::string_view name) { return folder.File(name); };
+    const std::string store = at("config"), show = folder.Write("show.tso", "[Page1]\n");
+    folder.Write("config/machine.reg", "REGEDIT4\n");
+    folder.Write("old.png", "");
+    ASSERT_EQ(::symlink(store.c_str(), at("linked").c_str()), 0);
+    ASSERT_EQ(::symlink(show.c_str(), at("show-link.png").c_str()), 0);
+    ASSERT_EQ(::link(show.c_str(), at("hard.tso").c_str()), 0);
+    ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        std::string refusal;  // how it ends; "" for none
+    } cases[] = {
+        {at("new.png"), ""},
+        {at("old.png"), ""},
+        {"shot.png", "the snapshot needs a full path"},
+        {folder.path(), " is a folder"},
+        {at("pipe"), " is not a regular file"},
+        {"/dev/full", " is not a regular file"},
+        {at("show-link.png"), " is a link"},
+        {show, " is one of the kiosk's own files"},
+        {at("hard.tso"), " is one of the kiosk's own files"},
+        {at("config/machine.reg"), " is in the kiosk's own folder " + store},
+        {at("config/user.reg"), " is in the kiosk's own folder " + store},
+        {at("linked/machine.reg"), " is in the kiosk's own folder " + store},
+    };
+    for (const auto& c : cases) {
+        const std::string refusal = SnapshotRefusal(c.path, {store, show});
+        EXPECT_TRUE(c.refusal.empty() ? refusal.empty() : refusal.ends_with(c.refusal))
+            << c.path << ": " << refusal;
+    }
+    // A presentation yet to be saved is the kiosk's as much.
+    EXPECT_NE(SnapshotRefusal(at("next.tso"), {at("next.tso")}), "");
 }
 
 }  // namespace

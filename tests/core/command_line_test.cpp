@@ -26,11 +26,27 @@ TEST(CommandLine, NamesTheFileOrTheDefault) {
         EXPECT_EQ(ParseCommandLine(c.line, kDefault), c.file) << c.line;
 }
 
-TEST(CommandLine, ConfigurationRequests) {
-    for (const char* line : {"CONFIG", " config ", "/C", "-c", "/c:1234", "/config", "-Cx"})
-        EXPECT_TRUE(IsConfigCommandLine(line)) << line;
-    for (const char* line : {"", "CONFIGURE", "/srv/show.tso", "c", "x /C", "/cdrom/a.tso"})
-        EXPECT_FALSE(IsConfigCommandLine(line)) << line;
+TEST(CommandLine, ConfigurationRequestsOptionsAndWhatTheProgramCannotTake) {
+    using enum CommandRequest;
+    const struct {
+        std::vector<const char*> lines;
+        CommandRequest request;
+    } cases[] = {
+        {{"CONFIG", " config ", "/C", "-c", "/c:1234", "-C:", "/config"}, Config},
+        {{"", "CONFIGURE", "/srv/show.tso", "c", "x /C", "/cdrom/a.tso", "/Cx", "a.tso --bogus",
+          "\"/srv/My Files/show.TSO\" -x"},
+         Play},
+        {{"--help"}, Help},
+        {{"--version"}, Version},
+        {{"--bogus", "-x", "-Cx", "-", "CONFIG lobby.tso", "/C /srv/show.tso", "/c:1 a",
+          "--help me", "--version 2"},
+         Usage},
+    };
+    for (const auto& c : cases)
+        for (const char* line : c.lines)
+            EXPECT_EQ(ReadCommandLine(line), c.request) << line;
+    EXPECT_TRUE(IsConfigCommandLine("/c:1234"));
+    EXPECT_FALSE(IsConfigCommandLine("/C /srv/show.tso"));
 }
 
 TEST(CommandLine, EngineLogsOnlyWhenAskedAndNeverZoomsOrNavigatesOnAPinchOrOverscroll) {

@@ -79,6 +79,14 @@ TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
                              "http://site/1")
             << sameFile;
     }
+    // A show of no pages yet has nothing to wait for: the first version comes at once.
+    player.reset();
+    Start({});
+    Presentation first = show;
+    first.Pages = {{"http://new/1", false, 5s}};
+    P().OfferPresentation(first);
+    EXPECT_EQ(Walk("3 0 done 0"),
+              "NAVIGATE h/h, NAVIGATE h/http://new/1, WAITTIME http://new/1/http://new/1");
 }
 
 }  // namespace

@@ -279,6 +279,14 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     EXPECT_EQ(failed.WaitForExit(kPatience), 1);
     EXPECT_TRUE(Says(failed, "cannot start"));
 
+    // An unknown option or a stray word: the usage, and nothing played.
+    for (const std::vector<std::string>& line : std::initializer_list<std::vector<std::string>>{
+             {"--bogus"}, {"CONFIG", "lobby.tso"}, {"/C", file}}) {
+        Kiosk wrong(xvfb_, folders_, line);
+        EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0];
+        EXPECT_TRUE(Says(wrong, "usage: pagelark")) << line[0];
+    }
+
     // As root the engine would end it silently unless its sandbox is switched off.
     if (::geteuid() != 0) return;
     SpawnOptions options = KioskOptions(xvfb_, folders_, {file}, {});

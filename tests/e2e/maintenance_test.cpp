@@ -3,6 +3,7 @@
 // dbus-monitor logs the signals and the error replies it sends.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <QXmlStreamReader>
@@ -177,6 +178,18 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     EXPECT_EQ(call("Snapshot", shot), "");
     const auto centre = ScreenshotCentre(shot, "PNG");
     EXPECT_TRUE(centre && Near(*centre, kGreen.rgb));
+    // Never over the kiosk's own files, however named, nor over anything but a file.
+    const std::string store = folders_.File("registry/machine.reg"),
+                      show = folders_.File("show.tso");
+    const std::string stored = KioskFolders::Read(store), shown = KioskFolders::Read(show);
+    ASSERT_EQ(::symlink(folders_.File("registry").c_str(), folders_.File("settings").c_str()), 0);
+    ASSERT_EQ(::mkfifo(folders_.File("pipe").c_str(), 0600), 0);
+    for (const std::string& path : {store, folders_.File("settings/machine.reg"), show,
+                                    folders_.File("pipe"), folders_.path()}) {
+        EXPECT_NE(call("Snapshot", path).find(path + " is "), std::string::npos) << path;
+    }
+    EXPECT_TRUE(KioskFolders::Read(store) == stored) << "the settings store replaced";
+    EXPECT_TRUE(KioskFolders::Read(show) == shown) << "the presentation replaced";
     const auto greens = [&] { return server_.Answered("/green", 200); };
     const auto before = greens();
     EXPECT_EQ(call("Reload"), "");

@@ -11,6 +11,8 @@
 namespace pagelark::testing {
 namespace {
 
+using namespace std::chrono_literals;
+
 HttpAnswer Answer(std::vector<std::string> chain, int status, std::string body = "",
                   std::string etag = "") {
     return {std::move(chain), status, "", false, std::move(body), {std::move(etag), ""}};
@@ -135,11 +137,22 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
     EXPECT_EQ(publication->RequestHeaders(),
               (std::vector<HttpHeader>{{"If-None-Match", "\"v1b\""}}));
     world.settings.SetManaged({{{"AutoLoop", "No"}}});
-    const auto v2 =
-        publication->Take(Ok("[Page1]\nURL=http://green/\n[Page2]\nURL=http://blue/\n", ""));
+    EXPECT_EQ(publication->RefreshPeriod(), 5min);
+    const auto v2 = publication->Take(
+        Ok("[Tessaro]\nRefreshMinutes=0.5\n[Page1]\nURL=http://green/\n[Page2]\nURL=http://blue/\n",
+           ""));
     ASSERT_TRUE(v2);
     EXPECT_EQ(std::tuple(v2->Pages.size(), v2->AutoLoop), std::tuple(2u, false));
     EXPECT_TRUE(publication->RequestHeaders().empty());
+
+    // Each version says how often to fetch, and so does the copy at start; the settings store
+    // and a managed file say it over them.
+    EXPECT_EQ(publication->RefreshPeriod(), 30s);
+    EXPECT_EQ(Publication("https://s/lobby.tso", cache, world.context, "").RefreshPeriod(), 30s);
+    ASSERT_TRUE(world.settings.WriteMachineSetting("RefreshMinutes", "2"));
+    EXPECT_EQ(publication->RefreshPeriod(), 2min);
+    world.settings.SetManaged({{{"RefreshMinutes", "1"}}});
+    EXPECT_EQ(publication->RefreshPeriod(), 1min);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace pagelark {
@@ -24,6 +26,25 @@ bool WriteAll(int fd, std::string_view data) {
         data.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+struct FileId {
+    dev_t device;
+    ino_t inode;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+std::optional<FileId> IdOf(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileId{st.st_dev, st.st_ino};
+}
+
+// The folder the last part of path lies in.
+std::string Parent(const std::string& path) {
+    const auto slash = path.rfind(kPathSeparator);
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::int64_t Nanoseconds(const timespec& time) {
@@ -96,6 +117,34 @@ bool WritePrivateFile(const std::string& path, std::string_view data) {
     if (fd < 0) return false;
     const bool written = WriteAll(fd, data);
     return ::close(fd) == 0 && written;
+}
+
+EntryKind KindOf(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return EntryKind::Missing;
+    if (S_ISLNK(st.st_mode)) return EntryKind::Link;
+    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
+    return S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Other;
+}
+
+bool IsInFolder(const std::string& path, const std::string& folder) {
+    const std::optional<FileId> wanted = IdOf(folder);
+    char* real = wanted ? ::realpath(Parent(path).c_str(), nullptr) : nullptr;
+    if (real == nullptr) return false;
+    std::string at(real);
+    std::free(real);
+    for (;; at = Parent(at)) {
+        if (IdOf(at) == wanted) return true;
+        if (at == "/") return false;
+    }
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    const std::optional<FileId> idA = IdOf(a), idB = IdOf(b);
+    if (idA || idB) return idA == idB;
+    const std::optional<FileId> folderA = IdOf(Parent(a));
+    return folderA && folderA == IdOf(Parent(b)) &&
+           a.substr(a.rfind(kPathSeparator) + 1) == b.substr(b.rfind(kPathSeparator) + 1);
 }
 
 FileSignature SignatureOf(const std::string& file) {

@@ -53,6 +53,7 @@ std::string HttpServer::Answer(std::string_view target, std::string_view request
     if (const auto moved = redirects_.find(path); moved != redirects_.end())
         return Reply("302 Found", "Location: " + moved->second + "\r\n", "");
     if (const auto file = published_.find(path); file != published_.end()) {
+        if (failing_ != 0) return Reply(std::to_string(failing_) + " Failing", "", "");
         const std::string tag = "\"v" + std::to_string(file->second.version) + "\"";
         if (request.find("\r\nIf-None-Match: " + tag + "\r\n") != std::string_view::npos)
             return Reply("304 Not Modified", "ETag: " + tag + "\r\n", "");
@@ -145,7 +146,18 @@ void HttpServer::Serve(int fd) {
     if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
         const auto target = received.substr(start, received.find(' ', start) - start);
         const std::string answer = Answer(target, received);
-        const ssize_t sent = ::send(fd, answer.data(), answer.size(), MSG_NOSIGNAL);
+        bool trickle = trickling_ && answer.starts_with("HTTP/1.1 200");
+        if (trickle) {
+            std::lock_guard lock(mutex_);
+            trickle = published_.contains(target.substr(0, target.find('?')));
+        }
+        // A trickle: the head at once, then a byte a second until the client gives up.
+        std::size_t part = trickle ? answer.find("\r\n\r\n") + 4 : answer.size();
+        ssize_t sent = ::send(fd, answer.data(), part, MSG_NOSIGNAL);
+        for (; sent > 0 && part < answer.size() && !stop_; ++part, ++sent) {
+            std::this_thread::sleep_for(Millis(1000));
+            if (::send(fd, answer.data() + part, 1, MSG_NOSIGNAL) != 1) break;
+        }
         {
             std::lock_guard lock(mutex_);
             log_.push_back(

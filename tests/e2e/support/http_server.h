@@ -23,6 +23,10 @@ class HttpServer {
     void AddPage(std::string kind, std::string inside);
     // While down, every connection is closed unanswered, as when the network is lost.
     void SetDown(bool down) { down_ = down; }
+    // While not 0, every published file is answered with this status and nothing else.
+    void SetFailing(int status) { failing_ = status; }
+    // While on, a published file is announced whole but sent a byte a second, to the end.
+    void SetTrickling(bool trickling) { trickling_ = trickling; }
     // Serves body at path from now on, a new version: a request that names the version it
     // holds (If-None-Match) is answered 304 Not Modified.
     void Publish(std::string path, std::string body);
@@ -47,7 +51,8 @@ class HttpServer {
     std::string Answer(std::string_view target, std::string_view request) const;
 
     int listenFd_ = -1, port_ = 0;
-    std::atomic<bool> stop_{false}, down_{false};
+    std::atomic<bool> stop_{false}, down_{false}, trickling_{false};
+    std::atomic<int> failing_{0};
     mutable std::mutex mutex_;
     std::vector<Exchange> log_;
     std::vector<std::pair<std::string, std::string>> pages_;
