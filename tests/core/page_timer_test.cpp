@@ -155,24 +155,6 @@ TEST(IdleWatchTest, MoveIsActivityAndActsOnceTheHandLeftTheMouse) {
     EXPECT_EQ(touched.PointerAt({100, 100}, kStart, EnterNavigation, false, false),
               Move::EnterNavigation);
     EXPECT_EQ(touched.PointerAt({100, 100}, kStart, EnterNavigation, false, false), Move::None);
-
-    // A visit lasts from the visitor's input to the time-out after the last; a pointer left
-    // where it stopped is no input, though it keeps a pause from ending.
-    const auto at = [](double seconds) { return kStart + seconds / kSecondsPerDay; };
-    const std::chrono::seconds minute{60};
-    IdleWatch visit;
-    visit.RestsAt({100, 100});
-    visit.PointerAt({100, 100}, at(0), ShowToolRun, false, false);
-    EXPECT_FALSE(visit.VisitOver(at(100), minute));
-    visit.PointerAt({120, 100}, at(1), ShowToolRun, false, false);
-    visit.PointerAt({120, 100}, at(50), ShowToolRun, false, false);
-    EXPECT_EQ(visit.LastActivity(), at(50));
-    EXPECT_FALSE(visit.VisitOver(at(60.9), minute));
-    EXPECT_TRUE(visit.VisitOver(at(61.1), minute));
-    visit.Input(at(70));
-    EXPECT_FALSE(visit.VisitOver(at(100), minute));
-    visit.VisitEnds();
-    EXPECT_FALSE(visit.VisitOver(at(1000), minute));
 }
 
 TEST(IdleWatchTest, IdleOverAfterTheTimeOutOrAMinuteWithoutOne) {
