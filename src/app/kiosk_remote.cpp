@@ -59,8 +59,8 @@ std::string KioskRemote::Reload() {
     return player_.RemoteReload();
 }
 
-std::string KioskRemote::ShowAddress(const std::string& address) {
-    return player_.RemoteShowAddress(address);
+void KioskRemote::ShowAddress(const std::string& address, Answer answer) {
+    player_.RemoteShowAddress(address, std::move(answer));
 }
 
 std::string KioskRemote::Snapshot(const std::string& path) {

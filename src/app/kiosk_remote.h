@@ -34,7 +34,7 @@ class KioskRemote final : public RemoteControl {
     std::string Pause() override;
     std::string Play() override;
     std::string Reload() override;
-    std::string ShowAddress(const std::string& address) override;
+    void ShowAddress(const std::string& address, Answer answer) override;
     std::string Snapshot(const std::string& path) override;
     KioskStatus Status() const override;
 

@@ -40,7 +40,12 @@ class PlayerRelay final : public PlayerCommands, public BrowserEvents, public Co
         return p_->CheckNavigation(browser, address, topLevel);
     }
     void DocumentComplete(int browser) override { p_->DocumentComplete(browser); }
-    void LoadFailed(int browser) override { p_->LoadFailed(browser); }
+    void LoadFailed(int browser, const std::string& reason) override {
+        p_->LoadFailed(browser, reason);
+    }
+    void LocationChanged(int browser, const std::string& address) override {
+        p_->LocationChanged(browser, address);
+    }
     void WindowResized() override { p_->WindowResized(); }
 
     // ConfigEvents

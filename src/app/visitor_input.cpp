@@ -34,7 +34,10 @@ bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
         lastKeyTimestamp_ = key.timestamp();
         lastKey_ = key.key();
         HandKey(commands_, key);
-    } else if (event->type() == QEvent::MouseMove && toolbars_.MoveIsActivity(widget)) {
+    } else if ((event->type() == QEvent::MouseMove && toolbars_.MoveIsActivity(widget)) ||
+               // A click or a scroll where the pointer rests is the visitor too.
+               ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel) &&
+                ours())) {
         commands_.NoteActivity();
     } else if ((event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) &&
                ours()) {

@@ -1,7 +1,7 @@
 #pragma once
 // The visitor's keys, pointer moves and touches, taken for the whole program in one place: a key
-// pressed in the stage or a tool bar reaches the player once, and a pointer move over a tool bar
-// counts as activity where the tool bars say it does.
+// pressed in the stage or a tool bar reaches the player once, a pointer move over a tool bar
+// counts as activity where the tool bars say it does, and so does a click or a scroll.
 
 #include <QObject>
 

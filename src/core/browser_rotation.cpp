@@ -1,5 +1,7 @@
 #include "core/browser_rotation.h"
 
+#include <string_view>
+
 namespace pagelark {
 
 void BrowserRotation::Rotate() {
@@ -10,12 +12,16 @@ void BrowserRotation::Rotate() {
 }
 
 bool BrowserRotation::Holds(int browser, const std::string& address) const {
-    return address == records_[browser].address && !records_[browser].failed;
+    const Record& r = records_[browser];
+    return address == r.address && !r.failed && !r.left;
 }
 
 void BrowserRotation::Sent(int browser, const std::string& address) {
-    records_[browser].address = address;
-    records_[browser].failed = false;
+    Record& r = records_[browser];
+    r.address = address;
+    r.failed = false;
+    r.landed.reset();
+    r.left = false;
 }
 
 bool BrowserRotation::Assign(int browser, const std::string& address, std::chrono::seconds time) {
@@ -26,8 +32,17 @@ bool BrowserRotation::Assign(int browser, const std::string& address, std::chron
 }
 
 void BrowserRotation::Completed(int browser) {
-    records_[browser].failed = false;
-    if (browser == next_) records_[browser].loaded = true;
+    Record& r = records_[browser];
+    r.failed = false;
+    if (!r.landed) r.landed = r.location;
+    if (browser == next_) r.loaded = true;
+}
+
+void BrowserRotation::Located(int browser, const std::string& location) {
+    Record& r = records_[browser];
+    r.location = location;
+    const auto page = [](std::string_view address) { return address.substr(0, address.find('#')); };
+    if (r.landed && page(*r.landed) != page(location)) r.left = true;
 }
 
 void BrowserRotation::Failed(int browser) {

@@ -11,12 +11,19 @@ namespace {
 // Held in single precision on purpose.
 const float kMouseGrace = static_cast<float>(InDays(std::chrono::seconds{2}));
 
+// A time-out of zero plays as a minute.
+bool IdleFor(double now, double since, std::chrono::seconds timeOut) {
+    using std::chrono_literals::operator""s;
+    return now - since > InDays(timeOut > 0s ? timeOut : 60s);
+}
+
 }  // namespace
 
 IdleWatch::Move IdleWatch::PointerAt(ScreenPoint pointer, double now, MouseMovePolicy policy,
                                      bool navigationMode, bool locked) {
-    lastPointer_ = pointer;
+    const bool moved = pointer != std::exchange(lastPointer_, pointer);
     const bool touched = std::exchange(touched_, false);
+    if (moved || touched) lastInput_ = now;
     if (pointer == reference_ && !touched) return Move::None;
     lastActivity_ = now;
     const bool graceOver = now - saverModeStart_ > kMouseGrace;
@@ -27,9 +34,11 @@ IdleWatch::Move IdleWatch::PointerAt(ScreenPoint pointer, double now, MouseMoveP
 }
 
 bool IdleWatch::IdleOver(double now, bool screenSaveActive, std::chrono::seconds timeOut) const {
-    if (!screenSaveActive) return false;
-    using std::chrono_literals::operator""s;
-    return now - lastActivity_ > InDays(timeOut > 0s ? timeOut : 60s);
+    return screenSaveActive && IdleFor(now, lastActivity_, timeOut);
+}
+
+bool IdleWatch::VisitOver(double now, std::chrono::seconds timeOut) const {
+    return lastInput_ && IdleFor(now, *lastInput_, timeOut);
 }
 
 }  // namespace pagelark

@@ -79,6 +79,7 @@ void Player::SetState(PlayerState state) {
 }
 
 void Player::StateStep() {
+    SettleShownAddress();
     switch (state_) {
         case PlayerState::Init:
             StepInit();
@@ -120,6 +121,8 @@ void Player::StepInit() {
 }
 
 void Player::StepNavigate() {
+    // The page on show stays while an address asked for loads behind it.
+    if (addressToShow_) return;
     if (offered_) TakeOffer();
     Presentation& p = c_.presentation;
     // A presentation file may carry a negative FirstPage, and the counter is set again by
@@ -187,6 +190,12 @@ void Player::StepWaitTime() {
     if (offered_ && !PageAt(c_.presentation, c_.helpDocuments, c_.presentation.CurrentPage)) {
         SetState(PlayerState::Navigate);
         return;
+    }
+
+    // The visitor has gone: the next page change shows the next page loaded afresh.
+    if (!addressToShow_ && idle_.VisitOver(now, m.ScreenSaveTimeOut)) {
+        Log(LogArea::Player, "the visitor left the show's pages");
+        ForgetVisitor();
     }
 
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];

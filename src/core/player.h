@@ -24,6 +24,7 @@
 #include "core/ports/player_commands.h"
 #include "core/ports/presentation_updates.h"
 #include "core/ports/program_launcher.h"
+#include "core/ports/remote_control.h"
 #include "core/ports/snapshots.h"
 #include "core/ports/toolbars.h"
 #include "help/help_paths.h"
@@ -105,7 +106,8 @@ class Player final : public PlayerCommands,
     // BrowserEvents
     bool CheckNavigation(int browser, const std::string& address, bool topLevel) override;
     void DocumentComplete(int browser) override;
-    void LoadFailed(int browser) override;
+    void LoadFailed(int browser, const std::string& reason) override;
+    void LocationChanged(int browser, const std::string& address) override;
     void WindowResized() override;
 
     // ConfigEvents
@@ -119,7 +121,9 @@ class Player final : public PlayerCommands,
     std::string Remote(PlayCommand command);
     std::string RemotePlay();
     std::string RemoteReload();
-    std::string RemoteShowAddress(const std::string& address);
+    // answer hears "" once the address is on show, or the refusal: at once, or when its load
+    // failed, took too long or the show moved elsewhere meanwhile.
+    void RemoteShowAddress(const std::string& address, RemoteControl::Answer answer);
     // The position of the page on show (0: the start page) and its address.
     int PageOnShow() const { return pageOnShow_; }
     const std::string& AddressOnShow() const { return browsers_[browsers_.Current()].address; }
@@ -168,6 +172,8 @@ class Player final : public PlayerCommands,
     void LeaveNavigationMode();
     // The show resumes after a visitor: nothing of theirs is kept for the next one.
     void ForgetVisitor();
+    // An address a remote service asked for comes on show once loaded, or is refused.
+    void SettleShownAddress();
     // At a page boundary: the offered presentation's first page preloads while the page on
     // show stays.
     void TakeOffer();
@@ -199,6 +205,16 @@ class Player final : public PlayerCommands,
     int pageOnShow_ = 0;
     std::string lastLoadFailure_;
     std::optional<Presentation> offered_;
+    // An address a remote service asked for, loading in the spare browser; page changes wait.
+    struct AddressToShow {
+        std::string address;
+        int browser = 0;
+        double since = 0.0;
+        RemoteControl::Answer answer;
+        bool loaded = false;
+        std::optional<std::string> failure;
+    };
+    std::optional<AddressToShow> addressToShow_;
 };
 
 }  // namespace pagelark

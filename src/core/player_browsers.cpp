@@ -33,12 +33,18 @@ void Player::DocumentComplete(int browser) {
     browsers_.Completed(browser);
     failing_.erase(browsers_[browser].address);
     if (browsers_[browser].address == lastLoadFailure_) lastLoadFailure_.clear();
+    if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->loaded = true;
 }
 
-void Player::LoadFailed(int browser) {
+void Player::LoadFailed(int browser, const std::string& reason) {
     if (!BrowserRotation::Valid(browser)) return;
     browsers_.Failed(browser);
     lastLoadFailure_ = browsers_[browser].address;
+    if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->failure = reason;
+}
+
+void Player::LocationChanged(int browser, const std::string& address) {
+    if (BrowserRotation::Valid(browser)) browsers_.Located(browser, address);
 }
 
 void Player::WindowResized() {

@@ -3,9 +3,11 @@
 #include <chrono>
 
 #include "core/address_check.h"
+#include "core/days.h"
 #include "core/locked.h"
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
+#include "platform/log.h"
 #include "platform/text.h"
 #include "settings/settings.h"
 
@@ -19,6 +21,9 @@ constexpr std::size_t kDocumentationPage = 3;
 constexpr std::chrono::seconds kHomeSeconds{10};
 // Display time given to an address the visitor typed, as for the home page.
 constexpr std::chrono::seconds kTypedAddressSeconds{10};
+// The longest a remote caller waits for the address it asked for; a bus call of the usual
+// tools gives up after 25 seconds.
+constexpr std::chrono::seconds kAddressLoadLimit{20};
 
 }  // namespace
 
@@ -132,7 +137,7 @@ void Player::HandleKey(KeyCode key, int shift) {
             if (!program.empty()) c_.launcher.StartMinimized(program);
         }
     }
-    idle_.Seen(Now());
+    idle_.Input(Now());
 }
 
 bool Player::QuitAllowed() const {
@@ -209,20 +214,69 @@ std::string Player::RemoteReload() {
     return "";
 }
 
-std::string Player::RemoteShowAddress(const std::string& address) {
-    // Only web pages: a command from the network never shows the machine's own files.
-    if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://"))
-        return "only http and https addresses are shown";
-    if (HasUserInfo(address)) return "an address with a user name is refused";
-    if (Refuses(address, true)) return "the presentation's address lists refuse it";
-    if (!browsersReady_ || state_ == PlayerState::FinProg) return "the show has not started";
-    if (state_ == PlayerState::Config || state_ == PlayerState::WaitConfig)
+namespace {
+
+// Why the show cannot take an address now; "" when it can.
+std::string ShowBusy(PlayerState state, bool navigationMode) {
+    if (state == PlayerState::Config || state == PlayerState::WaitConfig)
         return "the configuration window is open";
-    if (navigationMode_) return "a visitor is browsing";
-    idle_.Seen(Now());
-    SetState(PlayerState::WaitSaver);
-    BrowseTo(browsers_.Current(), address, std::chrono::seconds::zero());
+    if (navigationMode) return "a visitor is browsing";
     return "";
+}
+
+}  // namespace
+
+void Player::RemoteShowAddress(const std::string& address, RemoteControl::Answer answer) {
+    const auto refusal = [&]() -> std::string {
+        // Only web pages: a command from the network never shows the machine's own files.
+        if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://"))
+            return "only http and https addresses are shown";
+        if (HasUserInfo(address)) return "an address with a user name is refused";
+        if (Refuses(address, true)) return "the presentation's address lists refuse it";
+        if (!browsersReady_ || state_ == PlayerState::FinProg) return "the show has not started";
+        if (addressToShow_) return "another address is still loading";
+        return ShowBusy(state_, navigationMode_);
+    }();
+    if (!refusal.empty()) {
+        answer(refusal);
+        return;
+    }
+    // Out of sight: an address that cannot be loaded never puts an error page on show.
+    const int spare = browsers_.Spare();
+    browsers_.SetTime(spare, std::chrono::seconds::zero());
+    SendAddress(spare, address);
+    addressToShow_ = AddressToShow{.address = address,
+                                   .browser = spare,
+                                   .since = Now(),
+                                   .answer = std::move(answer),
+                                   .loaded = false,
+                                   .failure = std::nullopt};
+}
+
+void Player::SettleShownAddress() {
+    if (!addressToShow_) return;
+    AddressToShow& shown = *addressToShow_;
+    std::string refusal =
+        state_ == PlayerState::FinProg ? "the kiosk is ending" : ShowBusy(state_, navigationMode_);
+    if (refusal.empty() && shown.failure) {
+        refusal = "the address could not be loaded: " + *shown.failure;
+    } else if (refusal.empty() && !shown.loaded) {
+        if (Now() - shown.since <= InDays(kAddressLoadLimit)) return;
+        refusal = "the address could not be loaded: it took longer than " +
+                  std::to_string(kAddressLoadLimit.count()) + " seconds";
+    }
+    const RemoteControl::Answer answer = std::move(shown.answer);
+    const std::string address = std::move(shown.address);
+    addressToShow_.reset();
+    if (refusal.empty()) {
+        browsers_.SwapSpare();
+        ShowBrowser(browsers_.Current());
+        idle_.Seen(Now());
+        SetState(PlayerState::WaitSaver);
+    } else {
+        Warn(LogArea::Player, "address not shown: ", address, ": ", refusal);
+    }
+    answer(refusal);
 }
 
 }  // namespace pagelark

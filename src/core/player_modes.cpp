@@ -43,8 +43,13 @@ void Player::LeaveNavigationMode() {
 }
 
 void Player::ForgetVisitor() {
+    idle_.VisitEnds();
     if (!c_.machine.ClearVisitorData || !browsersReady_) return;
     c_.stage.ForgetVisitor();
+    // The page on show stays in the old profile and the spare is blank: neither holds its page.
+    browsers_.Left(browsers_.Current());
+    browsers_.Left(browsers_.Spare());
+    if (addressToShow_) SendAddress(addressToShow_->browser, addressToShow_->address);
     // The preload came from the old profile: loaded again in the fresh one before it shows.
     const int next = browsers_.Next();
     if (browsers_[next].address.empty()) return;
@@ -71,7 +76,7 @@ void Player::PrepareBrowsersForUser() {
 }
 
 void Player::NoteActivity() {
-    idle_.Seen(Now());
+    idle_.Input(Now());
 }
 
 void Player::NoteTouch() {

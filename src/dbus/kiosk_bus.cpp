@@ -97,7 +97,13 @@ void KioskBus::Reload() {
 }
 
 void KioskBus::ShowAddress(const QString& address) {
-    Answer(remote_.ShowAddress(address.toStdString()));
+    // Answered once the page has loaded, or could not be.
+    setDelayedReply(true);
+    remote_.ShowAddress(
+        address.toStdString(), [bus = connection(), call = message()](const std::string& refusal) {
+            bus.send(refusal.empty() ? call.createReply()
+                                     : call.createErrorReply(kRefused, Text(refusal)));
+        });
 }
 
 void KioskBus::Snapshot(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include <mosquitto.h>
 
+#include <QPointer>
 #include <QSysInfo>
 #include <algorithm>
 #include <atomic>
@@ -214,8 +215,11 @@ void MqttClient::Received(const std::string& topic, const std::string& payload, 
     if (!command.ours) return;
     if (!command.error.empty())
         Warn(LogArea::Mqtt, "MQTT: command ", topic, " refused: ", command.error);
-    for (const MqttMessage& message : AnswerCommand(command, topics_, remote_, tempDir_))
-        Publish(message);
+    // A late answer finds the client gone once the kiosk ends.
+    AnswerCommand(command, topics_, remote_, tempDir_,
+                  [client = QPointer<MqttClient>(this)](const MqttMessage& message) {
+                      if (client) client->Publish(message);
+                  });
 }
 
 void MqttClient::StatusChanged(const KioskStatus& status) {

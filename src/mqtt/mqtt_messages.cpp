@@ -184,20 +184,27 @@ std::string ResultJson(std::string_view command, const std::string& error) {
     return result.Text();
 }
 
-std::vector<MqttMessage> AnswerCommand(const CommandParse& command, const MqttTopics& topics,
-                                       RemoteControl& remote, const std::string& tempDir) {
+void AnswerCommand(const CommandParse& command, const MqttTopics& topics, RemoteControl& remote,
+                   const std::string& tempDir,
+                   const std::function<void(const MqttMessage&)>& publish) {
+    if (command.kind == CommandKind::ShowAddress) {
+        remote.ShowAddress(command.address, [publish, topic = topics.result,
+                                             name = command.name](const std::string& refusal) {
+            publish({topic, ResultJson(name, refusal), false});
+        });
+        return;
+    }
     std::vector<MqttMessage> out;
     std::string error = command.error;
-    if (command.kind == CommandKind::ShowAddress) {
-        error = remote.ShowAddress(command.address);
-    } else if (command.kind == CommandKind::Snapshot) {
+    if (command.kind == CommandKind::Snapshot) {
         error = TakeSnapshot(remote, topics, tempDir, out);
     } else if (command.kind) {
         for (const CommandEntry& entry : kCommands)
             if (entry.kind == *command.kind) error = (remote.*entry.act)();
     }
     out.push_back({topics.result, ResultJson(command.name, error), false});
-    return out;
+    for (const MqttMessage& message : out)
+        publish(message);
 }
 
 }  // namespace pagelark

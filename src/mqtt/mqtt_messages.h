@@ -4,6 +4,7 @@
 // takes. Plain text in, plain text out; the client only carries it.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,9 +69,12 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
 // {"command":"next","ok":true} or {"command":"pause","ok":false,"error":"..."}
 std::string ResultJson(std::string_view command, const std::string& error);
 
-// Carries a command out through the port: its answer and, for a snapshot, the picture first,
-// taken into a private file of tempDir that is gone again when this returns.
-std::vector<MqttMessage> AnswerCommand(const CommandParse& command, const MqttTopics& topics,
-                                       RemoteControl& remote, const std::string& tempDir);
+// Carries a command out through the port and hands publish its answer and, for a snapshot,
+// the picture first, taken into a private file of tempDir that is gone again when this
+// returns. show_address is answered once its page has loaded, or could not be: publish is
+// kept until then.
+void AnswerCommand(const CommandParse& command, const MqttTopics& topics, RemoteControl& remote,
+                   const std::string& tempDir,
+                   const std::function<void(const MqttMessage&)>& publish);
 
 }  // namespace pagelark

@@ -94,7 +94,7 @@ void KioskPage::LogContents() {
 void KioskPage::Load(const QUrl& url) {
     // A "javascript:" address would run in the page on show, whatever the lists say.
     if (!SchemeStaysInside(url.scheme())) return;
-    if (IsEnginePage(url.toString().toStdString()) &&
+    if ((IsEnginePage(url.toString().toStdString()) || url.scheme() == "about") &&
         !acceptNavigationRequest(url, NavigationTypeTyped, true))
         return;
     setUrl(url);

@@ -29,8 +29,8 @@ class KioskPage : public QWebEnginePage {
     // did not load and where its links lead, read from the page's own document.
     void LogContents();
     // Loads an address the program sends. The engine does not ask acceptNavigationRequest
-    // before its inner pages or a script address when they are loaded this way, so those are
-    // checked here; a script address is never run.
+    // before its inner pages, an "about:" page or a script address when they are loaded this
+    // way, so those are checked here; a script address is never run.
     void Load(const QUrl& url);
 
   protected:

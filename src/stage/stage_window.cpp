@@ -6,6 +6,7 @@
 #include <QNativeGestureEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -38,6 +39,16 @@ void TraceBringToFront(int browser) {
                      static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
         std::fclose(trace);
     }
+}
+
+// Why a load failed, as an operator reads it in a reply.
+std::string LoadFailure(const QWebEngineLoadingInfo& info) {
+    if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
+        return "the server answered " + std::to_string(info.errorCode());
+    if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus) return "its load was stopped";
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus || info.errorString().isEmpty())
+        return "the engine showed its error page";
+    return info.errorString().toStdString();
 }
 
 }  // namespace
@@ -145,32 +156,18 @@ void StageWindow::Show(Browser& b) {
 
 void StageWindow::Watch(int index) {
     Browser& b = browsers_[static_cast<std::size_t>(index)];
-    connect(b.page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) {
-        if (index == front_) EndStart();
-        KioskPage* page = browsers_[static_cast<std::size_t>(index)].page;
-        // The engine's own error page can report a successful load.
-        if (ok && page->url().scheme() != "chrome-error") {
-            page->LogContents();
-            if (!browsers_[static_cast<std::size_t>(index)].painted) {
-                // A page that has never been on show has no picture yet when it has loaded:
-                // raised at once, it would show white until its first frame.
-                QTimer::singleShot(kFirstFrame, page, [this, index, page] {
-                    if (browsers_[static_cast<std::size_t>(index)].page == page)
-                        events_.DocumentComplete(index);
-                });
-                return;
-            }
-            events_.DocumentComplete(index);
-        } else {
-            events_.LoadFailed(index);
-        }
+    connect(b.page, &QWebEnginePage::urlChanged, this, [this, index](const QUrl& url) {
+        events_.LocationChanged(index, url.toString().toStdString());
     });
+    // Rather than loadFinished, which comes first and has no reason for a failure.
+    connect(b.page, &QWebEnginePage::loadingChanged, this,
+            [this, index](const QWebEngineLoadingInfo& info) { LoadEnded(index, info); });
     connect(b.page, &QWebEnginePage::renderProcessTerminated, this,
             [this, index](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status == QWebEnginePage::NormalTerminationStatus || unloading_) return;
                 if (index == front_) EndStart();
                 Browser& crashed = browsers_[static_cast<std::size_t>(index)];
-                events_.LoadFailed(index);
+                events_.LoadFailed(index, "its renderer ended");
                 if (crashed.restarts.TryRestart(clock_.Now())) {
                     // The address the program sent, not the engine's reload: after a crash
                     // the engine may reload an older entry of the page's history. Not from
@@ -180,6 +177,29 @@ void StageWindow::Watch(int index) {
                         [page = crashed.page, url = crashed.requested] { page->setUrl(url); });
                 }
             });
+}
+
+void StageWindow::LoadEnded(int index, const QWebEngineLoadingInfo& info) {
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+    if (index == front_) EndStart();
+    KioskPage* page = browsers_[static_cast<std::size_t>(index)].page;
+    // The engine's own error page can report a successful load.
+    if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus ||
+        page->url().scheme() == "chrome-error") {
+        events_.LoadFailed(index, LoadFailure(info));
+        return;
+    }
+    page->LogContents();
+    if (!browsers_[static_cast<std::size_t>(index)].painted || index != front_) {
+        // A page loaded out of sight has no picture yet when it has loaded: raised at once, it
+        // would show white, or the browser's last page, until its first frame.
+        QTimer::singleShot(kFirstFrame, page, [this, index, page] {
+            if (browsers_[static_cast<std::size_t>(index)].page == page)
+                events_.DocumentComplete(index);
+        });
+        return;
+    }
+    events_.DocumentComplete(index);
 }
 
 QUrl StageWindow::ToUrl(const std::string& address) {

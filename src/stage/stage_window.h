@@ -14,6 +14,7 @@
 #include "core/ports/player_commands.h"
 #include "stage/restart_budget.h"
 
+class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -80,6 +81,8 @@ class StageWindow final : public QWidget, public BrowserStage {
 
     KioskPage* NewPage(int index);
     void Watch(int index);
+    // A load of that browser ended: ready to show, or failed with the engine's reason.
+    void LoadEnded(int index, const QWebEngineLoadingInfo& info);
     // A new page in the current profile, unless the page is in it already and not renewed.
     void MovePage(int index, bool renew = false);
     void ReleaseProfiles();

@@ -63,6 +63,15 @@ TEST(VisitorInputTest, KeysReachThePlayerOnceAndToolbarMovesCountWhereTheyShould
     };
     EXPECT_EQ((std::vector<bool>{touches(&stage), touches(&elsewhere), touches(&run)}),
               (std::vector<bool>{true, false, true}));
+
+    // A click where the pointer rests is the visitor too, on the stage or a tool bar.
+    const auto clicks = [&commands](QWidget* target) {
+        const int before = commands.activity;
+        QTest::mouseClick(target, Qt::LeftButton);
+        return commands.activity > before;
+    };
+    EXPECT_EQ((std::vector<bool>{clicks(&stage), clicks(&elsewhere), clicks(&nav)}),
+              (std::vector<bool>{true, false, true}));
 }
 
 }  // namespace

@@ -76,21 +76,29 @@ TEST(PageTimerTest, CounterLoopsOrEndsAndNeverGoesBelowTheStartPage) {
     }
 }
 
-TEST(BrowserRotationTest, HeldPageShowsAgainUnlessItsLoadFailed) {
-    enum Event { Assign, Complete, Fail, Preload, PreloadUnwaited };
+// A page is held while its browser shows where the program's load of it landed.
+TEST(BrowserRotationTest, HeldPageShowsAgainUnlessItsLoadFailedOrItsBrowserLeftIt) {
+    enum Event { Assign, Complete, Fail, Preload, PreloadUnwaited, Redirect, Anchor, Link, Lose };
     // Browser 1 preloads, 0 is on show; the record after each event, and whether Assign sends.
     const struct {
         Event event;
         int browser;
         const char* after;
     } steps[] = {
-        {Assign, 1, "send"},     {Complete, 1, "loaded"},
-        {Preload, 1, ""},        {PreloadUnwaited, 1, "loaded"},
-        {Preload, 1, ""},        {Assign, 1, "loaded"},
-        {Preload, 1, ""},        {Complete, 0, ""},  // not the preloading browser
-        {Complete, 1, "loaded"}, {Fail, 1, "failed"},
-        {Assign, 1, "send"},     {Fail, 1, "failed"},
-        {Complete, 1, "loaded"}, {Assign, 1, "loaded"},
+        {Assign, 1, "send"},      {Complete, 1, "loaded"},
+        {Preload, 1, ""},         {PreloadUnwaited, 1, "loaded"},
+        {Preload, 1, ""},         {Assign, 1, "loaded"},
+        {Preload, 1, ""},         {Complete, 0, ""},  // not the preloading browser
+        {Complete, 1, "loaded"},  {Fail, 1, "failed"},
+        {Assign, 1, "send"},      {Fail, 1, "failed"},
+        {Complete, 1, "loaded"},  {Assign, 1, "loaded"},
+        {Lose, 1, "loaded left"}, {Preload, 1, " left"},
+        {Assign, 1, "send"},      {Redirect, 1, ""},  // where the load lands
+        {Complete, 1, "loaded"},  {Anchor, 1, "loaded"},
+        {Preload, 1, ""},         {Assign, 1, "loaded"},
+        {Link, 1, "loaded left"}, {Preload, 1, " left"},
+        {Assign, 1, "send"},      {Link, 1, ""},  // still its own load
+        {Complete, 1, "loaded"},
     };
     BrowserRotation r;
     for (const auto& s : steps) {
@@ -100,9 +108,13 @@ TEST(BrowserRotationTest, HeldPageShowsAgainUnlessItsLoadFailed) {
         if (s.event == Complete) r.Completed(s.browser);
         if (s.event == Fail) r.Failed(s.browser);
         if (s.event == Preload || s.event == PreloadUnwaited) r.PreloadStarts(s.event == Preload);
+        if (s.event == Redirect) r.Located(s.browser, "http://a/login");
+        if (s.event == Anchor) r.Located(s.browser, "http://a/login#top");
+        if (s.event == Link) r.Located(s.browser, "http://b/");
+        if (s.event == Lose) r.Left(s.browser);
         const BrowserRotation::Record& b = r[s.browser];
         const std::string after = std::string(sent ? "send" : "") + (b.loaded ? "loaded" : "") +
-                                  (b.failed ? "failed" : "");
+                                  (b.failed ? "failed" : "") + (b.left ? " left" : "");
         EXPECT_EQ(after, s.after) << "step " << &s - steps;
     }
 }

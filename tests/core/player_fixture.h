@@ -35,6 +35,8 @@ class FakeWorld : public Clock,
     double now = DateTimeValue(2026, 3, 1, 12, 0);
     std::vector<std::string> calls;
     std::function<void()> onNavigate;
+    // The engine reports the address a browser is sent as it starts to load it.
+    std::function<void(int, const std::string&)> located;
     std::array<bool, kBrowserCount> offline{}, silent{}, visible{true, true, true};
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
@@ -46,6 +48,7 @@ class FakeWorld : public Clock,
     double Now() const override { return now; }
     void Navigate(int b, const std::string& address) override {
         calls.push_back("Navigate " + std::to_string(b) + " " + address);
+        if (located) located(b, address);
         if (onNavigate) onNavigate();
     }
     void Stop(int b) override { Log("Stop", b); }
@@ -113,6 +116,9 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             player = std::make_unique<Player>(
                 PlayerContext{show, machine, buttons, settings, help, "/run/user/1000/Pagelark",
                               /*configCommandLine=*/false, w, w, w, w, w, w, w, w, w});
+            w.located = [this](int b, const std::string& address) {
+                player->LocationChanged(b, address);
+            };
         }
         return *player;
     }
@@ -145,8 +151,14 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"ok", [](Player& on) { on.ConfigClosed(true); }},
             {"cancel", [](Player& on) { on.ConfigClosed(false); }},
             {"done", [](Player& on) { on.DocumentComplete(on.NextBrowser()); }},
-            {"fail", [](Player& on) { on.LoadFailed(on.NextBrowser()); }},
+            {"fail", [](Player& on) { on.LoadFailed(on.NextBrowser(), "refused"); }},
+            // The page on show goes elsewhere by a visitor's link or its own redirect; the
+            // preload lands elsewhere than it was sent.
+            {"link", [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "http://away/"); }},
+            {"redirect",
+             [](Player& on) { on.LocationChanged(on.NextBrowser(), "http://site/login"); }},
             {"move", [this](Player&) { ++w.pointer.x; }},
+            {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
             {"renew", &Player::RenewSpareBrowsers},
         };
         const auto page = [this](int b) {

@@ -48,6 +48,28 @@ TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfi
               "NAVIGATE 1/1, NAVIGATE 1/1, NAVIGATE 1/1, NAVIGATE 1/1, WAITTIME 1/1");
 }
 
+// Without navigation mode a visitor still clicks and types in the show's own pages. The idle
+// time after their last input (a pointer left where it stopped is none) ends the visit: the
+// next page loads again in a fresh profile before it shows, and the page on show stays.
+TEST_F(PlayerTest, AVisitToTheShowsOwnPagesEndsInAFreshProfileAfterTheIdleTime) {
+    machine.ScreenSaveTimeOut = std::chrono::seconds{60};
+    machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
+    for (const bool clear : {true, false}) {
+        machine.ClearVisitorData = clear;
+        show.CurrentPage = 1;
+        player.reset();
+        Start({300, 300});
+        EXPECT_EQ(Walk("done 3 0 move 30 key 59 2 done 0 move 0 61", {"ForgetVisitor", "Navigate"}),
+                  clear ? "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, "
+                          "WAITTIME 1/2, WAITTIME 1/2 ForgetVisitor Navigate 0 http://site/2, "
+                          "WAITTIME 1/2, WAITTIME 1/2, WAITTIME 1/2 ForgetVisitor Navigate 0 "
+                          "http://site/2"
+                        : "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, "
+                          "WAITTIME 1/2, WAITTIME 1/2, WAITTIME 1/2, WAITTIME 1/2, WAITTIME 1/2")
+            << clear;
+    }
+}
+
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
     w.cursorCounter = 2;
     P().ToolbarsLaidOut();  // no Tool Run: no cursor

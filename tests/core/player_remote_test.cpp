@@ -5,32 +5,46 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST_F(PlayerTest, RemoteShowAddressShowsOnlyWebPagesTheListsAllowAndPausesTheShow) {
+// Loaded out of sight in the spare browser, it comes on show only once loaded; refused at once,
+// after a failed load or after too long, the page on show stays and page changes only waited.
+TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPausesTheShow) {
     show.Exclude = {"http://site/private"};
     Start({10, 10});
-    const struct {
-        const char* address;
-        bool shown;
-    } cases[] = {{"file:///etc/passwd", false},
-                 {"javascript:alert(1)", false},
-                 {"http://user@site/", false},
-                 {"http://site//private/x", false},
-                 {"HTTPS://elsewhere/notice", true}};
-    for (const auto& c : cases) {
-        w.calls.clear();
-        const std::string refusal = P().RemoteShowAddress(c.address);
-        EXPECT_EQ(refusal.empty(), c.shown) << c.address << ": " << refusal;
-        EXPECT_EQ(std::ranges::count(w.calls, "Navigate " + std::to_string(P().CurrentBrowser()) +
-                                                  " " + c.address),
-                  c.shown ? 1 : 0)
-            << c.address;
-    }
+    std::vector<std::string> answers;
+    const auto ask = [&](const std::string& address) {
+        P().RemoteShowAddress(address, [&answers](const std::string& refusal) {
+            answers.push_back(refusal.empty() ? "shown" : refusal);
+        });
+    };
+    for (const char* address : {"file:///etc/passwd", "javascript:alert(1)", "http://user@site/",
+                                "http://site//private/x"})
+        ask(address);
+    EXPECT_EQ(answers.size(), 4u);
+    EXPECT_EQ(Walk("?", {"Navigate"}), "WAITTIME h/1");
+
+    answers.clear();
+    ask("http://gone/");
+    ask("http://other/");
+    P().LoadFailed(P().SpareBrowser(), "net::ERR_CONNECTION_REFUSED");
+    EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME h/1");
+    ask("http://slow/");
+    EXPECT_EQ(Walk("done 3 0 16.9 0.2", {"Front", "Navigate"}),
+              "NAVIGATE h/1, NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/2 Front 2 Navigate 0 "
+              "http://site/2");
+    ask("HTTPS://elsewhere/notice");
+    P().DocumentComplete(P().SpareBrowser());
+    EXPECT_EQ(Walk("0 60", {"Front"}),
+              "WAITSAVER HTTPS://elsewhere/notice/2 Front 1, WAITSAVER HTTPS://elsewhere/notice/2");
+    EXPECT_EQ(answers,
+              (std::vector<std::string>{
+                  "another address is still loading",
+                  "the address could not be loaded: net::ERR_CONNECTION_REFUSED",
+                  "the address could not be loaded: it took longer than 20 seconds", "shown"}));
     // Held until Play, which a paused show takes and a playing one refuses.
-    EXPECT_EQ(Walk("60"), "WAITSAVER HTTPS://elsewhere/notice/1");
     EXPECT_EQ(P().RemotePlay(), "");
-    EXPECT_EQ(Walk("done 0"), "WAITTIME 1/1");
+    EXPECT_EQ(Walk("done 0"), "WAITTIME 2/2");
     EXPECT_NE(P().RemotePlay(), "");
-    EXPECT_EQ(P().PageOnShow(), 1);
+    EXPECT_EQ(P().PageOnShow(), 2);
 }
 
 TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
@@ -40,7 +54,10 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     P().SwitchToNavigation();
     for (PlayCommand command : {PlayCommand::Next, PlayCommand::Previous, PlayCommand::Pause})
         EXPECT_EQ(P().Remote(command), "a visitor is browsing");
-    EXPECT_EQ(P().RemoteShowAddress("http://site/1"), "a visitor is browsing");
+    std::string answer;
+    P().RemoteShowAddress("http://site/1",
+                          [&answer](const std::string& refusal) { answer = refusal; });
+    EXPECT_EQ(answer, "a visitor is browsing");
     w.calls.clear();
     EXPECT_EQ(P().RemoteReload(), "");
     EXPECT_EQ(w.calls, std::vector<std::string>{"Reload " + std::to_string(P().CurrentBrowser())});
@@ -49,7 +66,7 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
 TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {
     Start({10, 10});
     const int next = P().NextBrowser();
-    P().LoadFailed(next);
+    P().LoadFailed(next, "refused");
     EXPECT_EQ(P().LastLoadFailure(), Url(1));
     P().DocumentComplete(P().CurrentBrowser());
     EXPECT_EQ(P().LastLoadFailure(), Url(1));

@@ -89,6 +89,70 @@ TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
     }
 }
 
+// A browser holds a page only while it shows where the program's load of it landed: once a
+// visitor's link or the page itself took it elsewhere, the page is sent again at its turn, and
+// Home and the page's own address typed load again.
+TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
+    // A loop: page 1 on show, its browser taken elsewhere; then the next loop.
+    const std::string loop = "done 3 0 done 6 0 done 6 0 done 6 0";
+    const struct {
+        int pages;
+        bool locked;
+        std::string before;
+        const char* trace;
+    } cases[] = {
+        // One browser a page: only page 1 loads again, out of sight before its turn.
+        {3, false, loop + " link",
+         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
+         "NAVIGATE 3/1, WAITTIME 1/2"},
+        // Locked, by an included link.
+        {3, true, loop + " link",
+         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
+         "NAVIGATE 3/1, WAITTIME 1/2"},
+        // One page in every browser: the one left loads it again at its turn.
+        {1, false, loop + " link",
+         "NAVIGATE 1/1, WAITTIME 1/1, NAVIGATE 1/1, WAITTIME 1/1 Navigate 2 http://site/1, "
+         "NAVIGATE 1/1, WAITTIME 1/1"},
+        // Its own redirect while it loads is where it lands; a later one leaves it.
+        {3, false, "redirect " + loop,
+         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/2"},
+        {3, false, "redirect " + loop + " link",
+         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
+         "NAVIGATE 3/1, WAITTIME 1/2"},
+    };
+    show.Include = {"http://site/"};
+    for (const auto& c : cases) {
+        player.reset();
+        machine.Locked = c.locked;
+        show.CurrentPage = 1;
+        if (c.pages == 1)
+            Start({5});
+        else
+            Start({5, 5, 5});
+        Walk(c.before);
+        EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0", {"Navigate"}), c.trace)
+            << c.before << " " << c.pages << " pages" << (c.locked ? ", locked" : "");
+    }
+
+    // Home twice, and the page's own address typed twice, after a link each.
+    player.reset();
+    machine.Locked = false;
+    show.HomeURL = Url(1);
+    show.CurrentPage = 1;
+    Start({5, 5, 5});
+    Walk("done 3 0 link");
+    w.calls.clear();
+    for (const auto command : {&Player::GoHome, &Player::GoHome}) {
+        (P().*command)();
+        P().DocumentComplete(P().CurrentBrowser());
+    }
+    P().LocationChanged(P().CurrentBrowser(), "http://away/");
+    P().BrowseAddress(Url(1));
+    P().BrowseAddress(Url(1));
+    EXPECT_EQ(w.calls,
+              (std::vector<std::string>{"Navigate 2 http://site/1", "Navigate 2 http://site/1"}));
+}
+
 struct WarningLog final : LogSink {
     std::vector<std::string> lines;
     WarningLog() { SetLogSink(this); }

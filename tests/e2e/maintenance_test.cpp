@@ -14,6 +14,7 @@
 #include <regex>
 
 #include "e2e/support/kiosk_fixture.h"
+#include "e2e/support/mosquitto.h"
 
 namespace pagelark::e2e {
 namespace {
@@ -205,6 +206,11 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
         R"(error_name=org.pagelark.Kiosk1.Error.Refused .*\s+string "the show is not playing")"));
     EXPECT_NE(call("ShowAddress", server_.Url("/blue")), "");
     EXPECT_TRUE(logged(R"(string "the presentation's address lists refuse it")"));
+    // Loaded out of sight: an address that cannot be reached is refused, and the page stays.
+    const std::string gone = "http://127.0.0.1:" + std::to_string(FreeLoopbackPort()) + "/";
+    EXPECT_NE(call("ShowAddress", gone).find("the address could not be loaded: "),
+              std::string::npos);
+    EXPECT_TRUE(Shows(kCyan.rgb));
     EXPECT_EQ(call("ShowAddress", server_.Url("/yellow")), "");
     EXPECT_TRUE(Comes(kYellow.rgb, kPatience));
     EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/yellow") + "\"\n");

@@ -91,6 +91,7 @@ TEST_F(KioskTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedScr
     EnterAddress("javascript:document.body.style.background='#ff00ff';new Image().src='" +
                  server_.Url("/leak") + "'");
     EnterAddress("data:text/html,<body style=background:#ff00ff>");
+    EnterAddress("about:blank");
     // The help folder passes the include list, but a folder that only starts like it does not.
     EnterAddress("file://" + folders_.Write("tmp/PagelarkEvil/page.html",
                                             "<body style=\"background:#ff00ff\"></body>"));

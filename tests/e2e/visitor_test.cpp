@@ -1,5 +1,6 @@
-// The visitor in navigation mode: the on-screen keyboard comes for their text entry only, and
-// nothing they leave in the browsers reaches the next visitor.
+// The visitor, in navigation mode and on the show's own pages: the on-screen keyboard comes for
+// their text entry only, nothing they leave in the browsers reaches the next visitor, and a page
+// they took elsewhere comes back at its turn.
 
 #include "e2e/support/kiosk_fixture.h"
 
@@ -86,6 +87,33 @@ TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
             << round;
         kiosk.Stop();
     }
+}
+
+// Asks for "/found-" and a digit for each of a cookie and a local storage item found (1) or not
+// (0); a click leaves both and follows a link to the target.
+constexpr const char* kMark =
+    "<script>fetch('/found-' + (document.cookie.indexOf('v=1') >= 0 ? '1' : '0') +"
+    " (localStorage.getItem('v') ? '1' : '0'));"
+    "addEventListener('click', function () { document.cookie = 'v=1; max-age=3600';"
+    " localStorage.setItem('v', '1'); location.href = '{to}'; });</script>";
+
+// Without navigation mode a click on a show page takes its browser elsewhere: the page comes
+// back at its next turn, and what the visitor left is gone once the idle time passed.
+TEST_F(KioskTest, AShowPageAVisitorTookElsewhereComesBackWithNothingOfThem) {
+    server_.AddPage("/mark", kMark);
+    MoveTo(kPointerRest);
+    Start("[Tessaro]\nDefaultTime=6\nOnMouseMove=0\nScreenSaveTimeOut=3\n" +
+          Pages({"/mark?color=red&to=/yellow", "/green", "/blue"}));
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
+    ASSERT_TRUE(server_.Requested("/found-00", kPatience));
+    ClickAt({600, 450});
+    ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "the click went nowhere";
+    ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
+    ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kBlue.rgb); }, kPatience));
+    EXPECT_TRUE(Shows(kRed.rgb)) << "page 1 did not come back";
+    const auto found = [this](const char* what) { return server_.Answered(what, 404); };
+    EXPECT_EQ(found("/found-00"), 2) << "page 1 was not loaded again in a fresh profile";
+    EXPECT_EQ(found("/found-11"), 0) << "the next visitor found the cookie and the item";
 }
 
 }  // namespace

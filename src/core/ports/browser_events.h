@@ -15,8 +15,11 @@ class BrowserEvents {
     // The top-level document of that browser completed.
     virtual void DocumentComplete(int browser) = 0;
     // A load ended in failure, or the renderer died: the next time the browser is sent the
-    // same address it loads it again instead of keeping its error page.
-    virtual void LoadFailed(int browser) = 0;
+    // same address it loads it again instead of keeping its error page. reason is the
+    // engine's, in a few words.
+    virtual void LoadFailed(int browser, const std::string& reason) = 0;
+    // The browser's top-level address changed: a load, a redirect, a link, a script.
+    virtual void LocationChanged(int browser, const std::string& address) = 0;
     virtual void WindowResized() = 0;
 };
 
