@@ -30,6 +30,8 @@ constexpr std::pair<const char*, const char*> kPages[] = {
      "<script>addEventListener('click', function () { location.href = URL.createObjectURL("
      "new Blob(['<body style=\"background:#ff00ff\">'], {type: 'text/html'})); });</script>"},
     {"/open", "<script>setInterval(function () { window.open(\"{to}\"); }, 20);</script>"},
+    // a click anywhere opens the target in a new window by script
+    {"/clickopen", "<script>addEventListener('click', function () { open('{to}'); });</script>"},
     // opens windows every way a script can without a click: green when every window.open
     // answered null, red when one answered a window
     {"/popups",
