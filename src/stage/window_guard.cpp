@@ -9,9 +9,8 @@ namespace pagelark {
 
 namespace {
 
-// In the page's own world, before its first script: the page keeps no way to the engine's
-// window.open but through this answer, and what it captures here it cannot change later.
-// A frame the page makes gets the same answer.
+// In the page's own world, before its first script: what it holds here the page cannot
+// change later. The visitor's click is the engine's own user activation.
 const char* const kAnswer = R"((function () {
   var open = window.open, apply = Reflect.apply, activation = navigator.userActivation;
   var active = Object.getOwnPropertyDescriptor(UserActivation.prototype, 'isActive').get;
@@ -24,8 +23,8 @@ const char* const kAnswer = R"((function () {
 }  // namespace
 
 void RefuseWindowsWithoutClick(QWebEnginePage& page) {
-    // The engine's own refusal holds where the script is not run: the first, empty document
-    // of a frame a script makes. It costs the browser process a little at every call.
+    // The engine's refusal also holds where the script does not run; it costs the browser
+    // process a little at every call, the script nothing.
     page.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     QWebEngineScript script;
     script.setName("pagelark-windows");

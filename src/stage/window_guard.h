@@ -1,16 +1,17 @@
 #pragma once
-// A page's script makes no window by itself: each one the engine made lived in the page's
-// renderer (tens of MiB a second from a page opening windows on a timer) even though the
-// kiosk never showed it.
+// A page's script makes no window by itself: each window the engine made held memory in the
+// page's renderer (hundreds of MiB for a page opening windows on a timer), though the kiosk
+// never showed it.
 
 class QWebEnginePage;
 
 namespace pagelark {
 
-// Without a visitor's click or key just before, window.open answers null in every frame of
-// the page, before the engine makes anything, and the engine refuses the windows a script
-// opens by other ways (a link or form with a target clicked or submitted by script). What a
-// visitor opens still reaches the page's new-window request.
+// Unless the visitor has just clicked or typed in it, window.open answers null in every
+// document the page and its frames load, before the engine makes anything. The engine
+// refuses the other windows a script opens (a link or form with a target, clicked or
+// submitted by script; window.open of a frame's first, empty document, where no injected
+// script runs). What a visitor opens still reaches the page's new-window request.
 void RefuseWindowsWithoutClick(QWebEnginePage& page);
 
 }  // namespace pagelark
