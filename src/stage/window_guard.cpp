@@ -10,14 +10,21 @@ namespace pagelark {
 namespace {
 
 // In the page's own world, before its first script: what it holds here the page cannot
-// change later. The visitor's click is the engine's own user activation.
+// change later. The visitor's click is the engine's own user activation. document.open with
+// three arguments is window.open.
 const char* const kAnswer = R"((function () {
-  var open = window.open, apply = Reflect.apply, activation = navigator.userActivation;
+  var apply = Reflect.apply, activation = navigator.userActivation;
   var active = Object.getOwnPropertyDescriptor(UserActivation.prototype, 'isActive').get;
-  Object.defineProperty(window, 'open', {configurable: true, enumerable: true, writable: true,
-    value: {open: function () {
-      return apply(active, activation, []) ? apply(open, this, arguments) : null;
-    }}.open});
+  function answer(owner, name, opens) {
+    var engine = owner[name];
+    Object.defineProperty(owner, name, {configurable: true, enumerable: true, writable: true,
+      value: {[name]: function () {
+        return opens(arguments) && !apply(active, activation, []) ? null
+                                                                  : apply(engine, this, arguments);
+      }}[name]});
+  }
+  answer(window, 'open', function () { return true; });
+  answer(Document.prototype, 'open', function (args) { return args.length > 2; });
 })();)";
 
 }  // namespace

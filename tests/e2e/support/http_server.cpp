@@ -37,7 +37,8 @@ constexpr std::pair<const char*, const char*> kPages[] = {
     {"/popups",
      "<script>var to = '{to}', b = document.body, frame = b.appendChild("
      "document.createElement('iframe')).contentWindow, made = [window.open(to),"
-     " window.open('about:blank'), window.open('', 'w1'), frame.open('about:blank')]"
+     " window.open('about:blank'), window.open('', 'w1'), frame.open('about:blank'),"
+     " document.open(to, 'w2', '')]"
      ".some(function (w) { return w !== null; });"
      "var a = b.appendChild(document.createElement('a')); a.href = to; a.target = '_blank';"
      " a.click(); var f = b.appendChild(document.createElement('form')); f.action = to;"
