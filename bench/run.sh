@@ -6,8 +6,9 @@
 #   bench/run.sh startup       start-up and memory beside Chromium (apt-get install chromium)
 #   bench/run.sh soak          memory over SOAK_CHANGES page changes (default 2000, over
 #                              half an hour); not part of "all"
-#   bench/run.sh popup         memory of a page opening a window every 50 ms, beside the
-#                              same page without (POPUP_SECONDS each, default 600)
+#   bench/run.sh popup         memory of pages opening windows every 50 ms (four forms of
+#                              window.open), side by side with the same page without, for
+#                              POPUP_SECONDS (default 600)
 #   bench/run.sh visitor       memory after VISITOR_ROUNDS visitors (default 50) beside 5
 #   bench/run.sh refresh       bytes and CPU of refreshing a published presentation of 1 000
 #                              pages: unchanged (304) and changed

@@ -15,6 +15,7 @@
 
 #include "core/address_check.h"
 #include "platform/log.h"
+#include "stage/window_guard.h"
 
 namespace pagelark {
 
@@ -48,11 +49,14 @@ KioskPage::KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject*
     connect(this, &QWebEnginePage::fullScreenRequested,
             [](QWebEngineFullScreenRequest request) { request.reject(); });
     // A new window is never made: a visitor's click opens the address here, through the
-    // address check; what a script opens by itself is dropped, so nothing of it stays alive.
+    // address check; what a script opens by itself is refused before it is made.
+    RefuseWindowsWithoutClick(*this);
     connect(this, &QWebEnginePage::newWindowRequested, [this](QWebEngineNewWindowRequest& request) {
         const QUrl url = request.requestedUrl();
         if (request.isUserInitiated() && url.isValid() && !url.isEmpty() && url.scheme() != "about")
             setUrl(url);
+        else
+            Log(LogArea::Stage, "new window dropped: ", url.toString().toStdString());
     });
     // Switching to another program through a page (mailto:, custom schemes) leaves the kiosk.
     settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);

@@ -30,6 +30,20 @@ constexpr std::pair<const char*, const char*> kPages[] = {
      "<script>addEventListener('click', function () { location.href = URL.createObjectURL("
      "new Blob(['<body style=\"background:#ff00ff\">'], {type: 'text/html'})); });</script>"},
     {"/open", "<script>setInterval(function () { window.open(\"{to}\"); }, 20);</script>"},
+    // a click anywhere opens the target in a new window by script
+    {"/clickopen", "<script>addEventListener('click', function () { open('{to}'); });</script>"},
+    // opens windows every way a script can without a click: green when every window.open
+    // answered null, red when one answered a window
+    {"/popups",
+     "<script>var to = '{to}', b = document.body, frame = b.appendChild("
+     "document.createElement('iframe')).contentWindow, made = [window.open(to),"
+     " window.open('about:blank'), window.open('', 'w1'), frame.open('about:blank'),"
+     " document.open(to, 'w2', '')]"
+     ".some(function (w) { return w !== null; });"
+     "var a = b.appendChild(document.createElement('a')); a.href = to; a.target = '_blank';"
+     " a.click(); var f = b.appendChild(document.createElement('form')); f.action = to;"
+     " f.target = '_blank'; f.submit(); b.style.background = made ? '#ff0000' : '#00ff00';"
+     "</script>"},
     // asks to stay when left, and opens every script dialog
     {"/hostile",
      "<script>addEventListener('beforeunload', function (e) {"

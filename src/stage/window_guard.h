@@ -1,0 +1,18 @@
+#pragma once
+// A page's script makes no window by itself: each window the engine made held memory in the
+// page's renderer (hundreds of MiB for a page opening windows on a timer), though the kiosk
+// never showed it.
+
+class QWebEnginePage;
+
+namespace pagelark {
+
+// Unless the visitor has just clicked or typed in it, window.open (and document.open with
+// three arguments, the same call) answers null in every document the page and its frames
+// load, before the engine makes anything. The engine
+// refuses the other windows a script opens (a link or form with a target, clicked or
+// submitted by script; window.open of a frame's first, empty document, where no injected
+// script runs). What a visitor opens still reaches the page's new-window request.
+void RefuseWindowsWithoutClick(QWebEnginePage& page);
+
+}  // namespace pagelark
