@@ -47,6 +47,12 @@ std::optional<IniKeyLine> ParseIniKeyLine(std::string_view line) {
     return IniKeyLine{TrimBlanksAndTabs(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
+bool MayName(std::string_view line, std::string_view name) {
+    if (TrimLeadingBlanksAndTabs(line).starts_with(';')) return false;
+    const auto key = ParseIniKeyLine(line);
+    return NamesWord(key ? key->key : line, name);
+}
+
 IniText DecodeIni(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Mark))
         return {std::string(bytes.substr(kUtf8Mark.size())), IniEncoding::Utf8WithMark};

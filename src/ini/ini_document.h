@@ -50,6 +50,9 @@ struct IniKeyLine {
 };
 // Nothing for a comment or a line without "=".
 std::optional<IniKeyLine> ParseIniKeyLine(std::string_view line);
+// Whether a line may be meant to set the key name: a key line whose key names it (NamesWord),
+// or another line, no comment, whose text does ("\"Locked\"=Yes", "Locked: Yes").
+bool MayName(std::string_view line, std::string_view name);
 
 inline constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
 

@@ -2,6 +2,7 @@
 // Whole-file reads and crash-safe whole-file replacement.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,9 @@ struct ReadResult {
 ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxTextFileBytes);
 // The same for a file of secrets: refused (Unreadable) unless only its owner has permissions.
 ReadResult ReadSecretFile(const std::string& path, std::size_t maxBytes);
+// Whether a regular file, of any size, names word (NamesWord), read a piece at a time; none
+// when it cannot be read.
+std::optional<bool> FileNamesWord(const std::string& path, std::string_view word);
 
 // Replaces path with data: written to a temporary file beside the target, flushed to disk,
 // then renamed over it. On failure the old file is untouched, no temporary file is left and

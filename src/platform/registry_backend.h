@@ -62,9 +62,12 @@ class RegistryBackend {
     virtual RegError DeleteValue(RegRoot root, std::string_view path, std::string_view name) = 0;
     // Where the root's values are kept, for messages; "" when there is nothing to name.
     virtual std::string Where(RegRoot /*root*/) const { return {}; }
-    // Whether a line of the root's store that seems to name a value of that name, under any
-    // key, could not be read: what it says is not known.
-    virtual bool NamedInUnreadLine(RegRoot /*root*/, std::string_view /*name*/) { return false; }
+    // Where the root's store holds text that may set the value name of the key path but is not
+    // read as it, and why ("line 7 names Locked but is not read"); "" when there is none.
+    virtual std::string UnreadValue(RegRoot /*root*/, std::string_view /*path*/,
+                                    std::string_view /*name*/) {
+        return {};
+    }
 };
 
 }  // namespace pagelark

@@ -181,10 +181,32 @@ std::string CutAtNul(std::string_view text) {
     return std::string(text.substr(0, text.find('\0')));
 }
 
-std::string_view LineName(std::string_view line) {
-    line = TrimBlanksAndTabs(line);
-    if (line.starts_with('"')) line.remove_prefix(1);
-    return line.substr(0, line.find_first_of(std::string_view("\"=: \t\r\0", 7)));
+bool NamesWord(std::string_view text, std::string_view word, std::size_t from, bool more) {
+    const auto nameChar = [](char c) {
+        c = UpperAscii(c);
+        return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    };
+    if (word.empty()) return false;
+    // A step of 2 finds UTF-16 in either order: the zero bytes stand between the letters, and
+    // the characters beside the word are two bytes before its first letter and after its last.
+    for (const std::size_t step : {std::size_t{1}, std::size_t{2}}) {
+        const std::size_t length = (word.size() - 1) * step + 1;
+        const std::size_t after = step == 1 ? length : length + 1;
+        for (std::size_t at = from; at + length <= text.size(); ++at) {
+            bool same = true;
+            for (std::size_t i = 0; same && i < length; ++i) {
+                same = i % step == 0 ? UpperAscii(text[at + i]) == UpperAscii(word[i / step])
+                                     : text[at + i] == '\0';
+            }
+            if (!same || (at >= step && nameChar(text[at - step]))) continue;
+            if (at + after >= text.size()) {
+                if (!more) return true;
+            } else if (!nameChar(text[at + after])) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 std::size_t Utf8SequenceLength(std::string_view text) {

@@ -41,8 +41,11 @@ std::string JsonString(std::string_view bytes);
 // Cuts text at its first zero byte, as C strings handed over by the system are cut.
 std::string CutAtNul(std::string_view text);
 
-// The setting a settings line that could not be read seems to name: its first word, without
-// the blanks and the quote before it ("Locked" of "\"Locked\"=Yes" and of "Locked Yes").
-std::string_view LineName(std::string_view line);
+// Whether text names word (ASCII letters): in any case, not inside a longer name, as ASCII or
+// as UTF-16 of either byte order, so that a file that cannot be read may still be known to
+// name a setting. A word counts from byte from on (the text before shows what stands beside
+// it); more: text goes on past its end, where a word may not end yet.
+bool NamesWord(std::string_view text, std::string_view word, std::size_t from = 0,
+               bool more = false);
 
 }  // namespace pagelark

@@ -21,6 +21,7 @@ namespace pagelark {
 namespace {
 
 constexpr std::string_view kMachineSection = "Machine";
+constexpr std::string_view kLocks = ": the kiosk is locked";
 constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
 
 // Where a key may stand: the presentation's options are read from the file alone, machine
@@ -49,8 +50,16 @@ const KeyRule kRules[] = {
      [](Text t, P& p, M&, double) { p.AutoHome = ParseBool(t, false); }},
     {"AutoLoop", Home::Options, Kind::Flag,
      [](Text t, P& p, M&, double) { p.AutoLoop = ParseBool(t, true); }},
+    // The pages on the default time move with it, as when the file's own is read.
     {"DefaultTime", Home::Options, Kind::Number,
-     [](Text t, P& p, M&, double) { p.DefaultTime = std::chrono::seconds{ParseLong(t, 10)}; }, 1},
+     [](Text t, P& p, M&, double) {
+         const std::chrono::seconds time{ParseLong(t, 10)};
+         for (PresentationPage& page : p.Pages) {
+             if (page.UseDefaultTime && page.Time == p.DefaultTime) page.Time = time;
+         }
+         p.DefaultTime = time;
+     },
+     1},
     {"WaitComplete", Home::Options, Kind::Flag,
      [](Text t, P& p, M&, double) { p.WaitComplete = ParseBool(t, true); }},
     {"AllowRestrictions", Home::Options, Kind::Flag,
@@ -174,9 +183,9 @@ bool ReadManagedText(std::string_view bytes,
         if (text.empty() || text[0] == ';' || text[0] == '#') return;
         const auto leaveOut = [&](const std::string& why) {
             problems.push_back("line " + std::to_string(number) + ": " + why);
-            if (EqualsNoCase(LineName(text), "Locked")) {
+            if (MayName(text, "Locked")) {
                 lockedUnread = true;
-                problems.back() += ": the kiosk is locked";
+                problems.back() += kLocks;
             }
         };
         if (const auto header = IniHeaderName(line)) {
@@ -202,21 +211,31 @@ bool ReadManagedText(std::string_view bytes,
         if (!fits) return leaveOut("no key " + key + " is known in [" + section + "]");
         if (!seen.insert(ToUpper(section + "/" + key)).second) return leaveOut(key + " again");
         std::string value = document.Read(section, key);
+        // As in the presentation and the stores: an empty flag sets nothing.
+        if (rule->kind == Kind::Flag && TrimBlanksAndTabs(value).empty()) return;
         if (!Acceptable(*rule, value)) return leaveOut(key + " cannot be \"" + value + "\"");
         values[std::string(rule->name)] = std::move(value);
     });
     return lockedUnread;
 }
 
-std::vector<std::string> ManagedFileNames(const std::string& folder) {
+// The names read, in byte order; others receives the other names of files, hidden ones apart.
+std::vector<std::string> ManagedFileNames(const std::string& folder,
+                                          std::vector<std::string>* others = nullptr) {
     std::vector<std::string> names;
-    std::error_code error;
+    std::error_code error, kind;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
         std::string name = it->path().filename().string();
-        if (!name.starts_with('.') && name.ends_with(".ini")) names.push_back(std::move(name));
+        if (name.starts_with('.')) continue;
+        if (name.ends_with(".ini")) {
+            names.push_back(std::move(name));
+        } else if (others != nullptr && !it->is_directory(kind)) {
+            others->push_back(std::move(name));
+        }
     }
     std::sort(names.begin(), names.end());
+    if (others != nullptr) std::sort(others->begin(), others->end());
     return names;
 }
 
@@ -238,22 +257,35 @@ void ManagedSettings::Apply(Presentation& presentation, MachineSettings& machine
 ManagedRead ReadManagedFolder(const std::string& folder) {
     ManagedRead read;
     bool lockedUnread = false;
-    for (const std::string& name : ManagedFileNames(folder)) {
+    std::vector<std::string> others;
+    for (const std::string& name : ManagedFileNames(folder, &others)) {
         const std::string path = WithTrailingSeparator(folder) + name;
         const ReadResult file = ReadWholeFile(path, kMaxManagedFileBytes);
         std::vector<std::string> problems;
         std::map<std::string, std::string, std::less<>> values;
+        // A file left out whole locks when it may set Locked: when it names it, or cannot be
+        // read at all.
+        bool locks = file.status == ReadStatus::Unreadable;
         if (file.status == ReadStatus::TooLarge) {
             problems.push_back("larger than " + std::to_string(kMaxManagedFileBytes) + " bytes");
+            locks = FileNamesWord(path, "Locked").value_or(true);
         } else if (file.status != ReadStatus::Ok) {
             problems.push_back(file.error.empty() ? "not a file" : file.error);
         } else {
             lockedUnread = ReadManagedText(file.data, values, problems) || lockedUnread;
         }
+        if (locks) {
+            lockedUnread = true;
+            problems.back() += kLocks;
+        }
         for (const std::string& problem : problems)
             read.skipped.push_back(path + ": " + problem);
         for (auto& [key, value] : values)
             read.settings.values[key] = std::move(value);
+    }
+    for (const std::string& name : others) {
+        read.skipped.push_back(WithTrailingSeparator(folder) + name +
+                               ": not read, only files named *.ini are");
     }
     // Whatever a later file says: the administrator has yet to say it plainly.
     if (lockedUnread) read.settings.values["Locked"] = "Yes";
@@ -277,6 +309,8 @@ void TakeManaged(Settings& settings, ManagedSettings next, const std::string& fi
     for (const KeyRule& rule : kRules) {
         if (const std::string* text = next.Find(rule.name)) {
             rule.apply(*text, presentation, machine, now);
+        } else if (rule.name == "Locked" && managedBefore(rule.name)) {
+            machine.Locked = settings.ReadLocked(file);  // failing closed, as at start-up
         } else if (managedBefore(rule.name) || (rule.name == "MaxTime" && delayMoved)) {
             std::string own;
             if (rule.home == Home::Options)

@@ -28,8 +28,8 @@ class Registry {
 
     RegError LastRegError() const { return lastRegError_; }
     std::string Where(RegRoot root) const { return backend_.Where(root); }
-    bool NamedInUnreadLine(RegRoot root, std::string_view name) {
-        return backend_.NamedInUnreadLine(root, name);
+    std::string UnreadValue(RegRoot root, std::string_view path, std::string_view name) {
+        return backend_.UnreadValue(root, path, name);
     }
 
   private:

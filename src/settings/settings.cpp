@@ -4,11 +4,13 @@
 #include <charconv>
 #include <cmath>
 
+#include "ini/ini_document.h"
 #include "ini/ini_store.h"
 #include "ini/text.h"
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
 #include "platform/desktop.h"
+#include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/paths.h"
@@ -23,20 +25,31 @@ std::string KeyPath(std::string_view base, std::string_view subKey) {
     return path;
 }
 
-// Fails closed: a lock the owner wrote but the kiosk cannot read locks it.
-bool ReadLocked(Settings& settings, const std::string& file) {
-    if (const std::string store = settings.StoreWithUnreadLine("Locked"); !store.empty()) {
-        Warn(LogArea::Settings, "a line of ", store,
-             " naming Locked cannot be read: the kiosk is locked");
-        return true;
-    }
-    const std::string text = settings.ReadSetting(file, "Locked");
-    if (!TrimBlanksAndTabs(text).empty() && ParseBool(text, false) != ParseBool(text, true)) {
-        Warn(LogArea::Settings, "Locked is \"", text,
-             "\", neither yes nor no: the kiosk is locked");
-        return true;
-    }
-    return ParseBool(text, false);
+// The line of the file's [Tessaro] sections, or of the lines before any section, that may set
+// Locked but is not the line the INI reader takes for it; 0 when there is none.
+std::size_t UnreadLockedLine(const std::string& file) {
+    const ReadResult read = ReadWholeFile(file);
+    if (read.status != ReadStatus::Ok) return 0;
+    std::size_t number = 0, found = 0;
+    bool options = true;
+    int optionSections = 0;
+    bool taken = false;
+    ForEachLine(DecodeIni(read.data).text, [&](std::string_view line) {
+        ++number;
+        if (const auto header = IniHeaderName(line)) {
+            options = EqualsNoCase(*header, kOptionsSection);
+            optionSections += options ? 1 : 0;
+        } else if (found == 0 && options && MayName(line, "Locked")) {
+            const auto key = ParseIniKeyLine(line);
+            // The reader takes the first Locked key of the first section only.
+            if (optionSections == 1 && !taken && key && EqualsNoCase(key->key, "Locked")) {
+                taken = true;
+            } else {
+                found = number;
+            }
+        }
+    });
+    return found;
 }
 
 }  // namespace
@@ -58,14 +71,34 @@ std::string Settings::ReadStoreSetting(std::string_view name) {
     return CutAtNul(registry_.QueryValue(RegRoot::LocalMachine, kMachineKey, name));
 }
 
-std::string Settings::StoreWithUnreadLine(std::string_view name) {
-    for (const RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine}) {
-        if (registry_.NamedInUnreadLine(root, name)) {
-            const std::string where = registry_.Where(root);
-            return where.empty() ? "the settings store" : where;
-        }
+std::string Settings::StoreName(RegRoot root) const {
+    const std::string where = registry_.Where(root);
+    return where.empty() ? "the settings store" : where;
+}
+
+bool Settings::ReadLocked(const std::string& file) {
+    const auto locked = [](const std::string& where, const std::string& why) {
+        Warn(LogArea::Settings, where, ": ", why, ": the kiosk is locked");
+        return true;
+    };
+    if (const std::size_t line = UnreadLockedLine(file); line != 0)
+        return locked(file, "line " + std::to_string(line) + " names Locked but is not read");
+    const std::pair<RegRoot, std::string_view> stores[] = {{RegRoot::CurrentUser, kUserKey},
+                                                           {RegRoot::LocalMachine, kMachineKey}};
+    for (const auto& [root, key] : stores) {
+        if (std::string why = registry_.UnreadValue(root, key, "Locked"); !why.empty())
+            return locked(StoreName(root), why);
     }
-    return {};
+    std::string where = file;
+    std::string text = iniFiles_.ReadString(kOptionsSection, "Locked", file);
+    for (const auto& [root, key] : stores) {
+        if (!text.empty()) break;
+        text = CutAtNul(registry_.QueryValue(root, key, "Locked"));
+        where = StoreName(root);
+    }
+    if (!TrimBlanksAndTabs(text).empty() && ParseBool(text, false) != ParseBool(text, true))
+        return locked(where, "Locked is \"" + text + "\", neither yes nor no");
+    return ParseBool(text, false);
 }
 
 bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
@@ -187,7 +220,7 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
 
     machine.AutoReboot = flag("AutoReboot", false);
     machine.ForceReboot = flag("ForceReboot", false);
-    machine.Locked = ReadLocked(settings, file);
+    machine.Locked = settings.ReadLocked(file);
     machine.DBus = flag("DBus", false);
     machine.LowMemory = flag("LowMemory", false);
 

@@ -13,6 +13,7 @@
 
 #include "model/modes.h"
 #include "platform/os_features.h"
+#include "platform/registry_backend.h"
 #include "settings/managed.h"
 
 namespace pagelark {
@@ -78,8 +79,9 @@ class Settings {
                             std::string_view subKey = {});
     // The user's store, then the machine's: for settings no presentation may give.
     std::string ReadStoreSetting(std::string_view name);
-    // The store whose line naming the setting could not be read; "" when there is none.
-    std::string StoreWithUnreadLine(std::string_view name);
+    // Locked as the file and the stores set it, failing closed: text in any of them that may
+    // set it but is not read as a yes or no word locks, with a warning naming the file.
+    bool ReadLocked(const std::string& file);
     // Removing a value that is not there succeeds.
     bool WriteMachineSetting(std::string_view name, std::string_view text);
     // The store the machine settings go to and why its last write failed.
@@ -99,6 +101,8 @@ class Settings {
     void SetManaged(ManagedSettings managed) { managed_ = std::move(managed); }
 
   private:
+    std::string StoreName(RegRoot root) const;
+
     IniStore& iniFiles_;
     Registry& registry_;
     std::string documentsFolder_;

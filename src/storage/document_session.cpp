@@ -22,8 +22,8 @@ class ReadOnlyBackend final : public RegistryBackend {
         return RegError::Success;
     }
     std::string Where(RegRoot root) const override { return inner_.Where(root); }
-    bool NamedInUnreadLine(RegRoot root, std::string_view name) override {
-        return inner_.NamedInUnreadLine(root, name);
+    std::string UnreadValue(RegRoot root, std::string_view path, std::string_view name) override {
+        return inner_.UnreadValue(root, path, name);
     }
 
   private:

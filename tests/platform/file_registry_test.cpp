@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
+#include "platform/file_io.h"
 #include "platform/linux/reg_file.h"
 #include "platform/registry_store.h"
+#include "platform/text.h"
 #include "support/temp_folder.h"
 
 namespace pagelark::testing {
@@ -24,22 +27,24 @@ constexpr RegRoot kMachine = RegRoot::LocalMachine, kUser = RegRoot::CurrentUser
 TEST(RegFileTest, LeavesOutOnlyTheLinesItCannotReadAndKeepsThemWhereTheyStood) {
     // A line left out is written back as it stood, under its key, after the values read; when
     // the file deletes its key, before the first key.
+    // A comment line is kept the same way, but is no line left out.
     const std::string text =
         "REGEDIT4\n\"x\"=\"0\"\n[A]\n\"a\"=hex:zz,\\\n\n\"c\"=\"d\"\n\"Locked\"=Yes\n"
-        "[HKEY_LOCAL_MACHINE\\B\n\"b\"=\"2\"\n[C]\n\"e\"=\"f\0\"\n\"g\"=dword:123456789\n"
-        "[D]\nbad\n[-D]\n"s;
+        "[HKEY_LOCAL_MACHINE\\B\n\"b\"=\"2\"\n[C]\n ; a note\n\"e\"=\"f\0\"\n"
+        "\"g\"=dword:123456789\n[D]\nbad\n[-D]\n"s;
     const auto result = ParseRegFile(text);
     ASSERT_TRUE(result.ok);
-    std::string unread;  // each line's number and name
+    std::string unread;  // each line's number and first letters
     for (const auto& line : result.unread)
-        unread += std::to_string(line.line) + " " + line.name + ", ";
-    EXPECT_EQ(unread, "2 x, 4 a, 7 Locked, 8 [HKEY_LOCAL_MACHINE\\B, 9 b, 11 e, 12 g, 14 bad, ");
+        unread += std::to_string(line.line) + " " + line.text.substr(0, 4) + ", ";
+    EXPECT_EQ(unread,
+              "2 \"x\"=, 4 \"a\"=, 7 \"Loc, 8 [HKE, 9 \"b\"=, 12 \"e\"=, 13 \"g\"=, 15 bad, ");
     const std::string written = WriteRegFile(result.document);
     EXPECT_EQ(written,
               "REGEDIT4\r\n\r\n\"x\"=\"0\"\r\nbad\r\n\r\n"
               "[A]\r\n\"c\"=\"d\"\r\n\"a\"=hex:zz,\\\r\n\r\n\"Locked\"=Yes\r\n"
               "[HKEY_LOCAL_MACHINE\\B\r\n\"b\"=\"2\"\r\n\r\n"
-              "[C]\r\n\"e\"=\"f\0\"\r\n\"g\"=dword:123456789\r\n\r\n"s);
+              "[C]\r\n ; a note\r\n\"e\"=\"f\0\"\r\n\"g\"=dword:123456789\r\n\r\n"s);
     const auto again = ParseRegFile(written);
     EXPECT_EQ(again.unread.size(), result.unread.size());
     EXPECT_EQ(WriteRegFile(again.document), written);
@@ -137,12 +142,48 @@ TEST_F(FileRegistryTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
 // The rest of the file is read and the line kept (RegFileTest, the golden files); here the store.
 TEST_F(FileRegistryTest, ABadLineIsReportedWithItsNumberAndWhatItNamesIsKnown) {
     temp.Write("registry/machine.reg", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"Locked\"=Yes\r\n");
-    EXPECT_TRUE(store.NamedInUnreadLine(kMachine, "LOCKED"));
-    EXPECT_FALSE(store.NamedInUnreadLine(kUser, "Locked"));
+    EXPECT_EQ(store.UnreadValue(kMachine, "A", "LOCKED"), "line 3 names LOCKED but is not read");
+    EXPECT_EQ(store.UnreadValue(kUser, "A", "Locked"), "");
     EXPECT_TRUE(Set(kMachine, "A", "w", "2"));
     EXPECT_FALSE(std::filesystem::exists(temp.File("registry/machine.reg.bad")));
     EXPECT_EQ(ReportedLines(), 1) << errors.str();
     EXPECT_NE(errors.str().find("machine.reg: line 3: "), std::string::npos) << errors.str();
+}
+
+// Text that may set a value of the key but is not read as it, also once the store was written.
+TEST_F(FileRegistryTest, AValueThatMayBeSetAndIsNotReadIsFoundWhereverItStands) {
+    const std::string key = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\r\n";
+    const std::string own = "REGEDIT4\r\n" + key + "\"Locked\"=\"Yes\"\r\n";
+    const std::pair<std::string, std::string> rows[] = {
+        {own + "; Locked was No\r\n", ""},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelrk]\r\n\"Locked\"=\"Yes\"\r\n",
+         "Locked stands under [HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelrk], which is not read"},
+        {"REGEDIT4\r\n" + key + "\"Blob\"=hex:01,02,\\\r\n\"Locked\"=\"Yes\"\r\n",
+         "line 3 names Locked but is not read"},
+        {"\xFE\xFF" + Utf8ToUtf16(own, Utf16Order::Big), "line 3 names Locked but is not read"},
+        {Utf8ToUtf16(own, Utf16Order::Little), "line 3 names Locked but is not read"},
+        {"large", "the file is not read, and names Locked"},
+        {"loop",
+         "the file cannot be read (Too many levels of symbolic links), so what it sets is not "
+         "known"},
+    };
+    int row = 0;
+    for (const auto& [bytes, why] : rows) {
+        const std::string folder = temp.File("row" + std::to_string(++row));
+        const std::string file =
+            temp.Write("row" + std::to_string(row) + "/machine.reg", bytes == "large" ? "" : bytes);
+        if (bytes == "large") {  // a hole, then the value
+            std::filesystem::resize_file(file, kMaxTextFileBytes);
+            std::ofstream(file, std::ios::app) << "\"LOCKED\"=\"Yes\"";
+        } else if (bytes == "loop") {
+            std::filesystem::remove(file);
+            std::filesystem::create_symlink("machine.reg", file);
+        }
+        FileRegistry files = Store(folder);
+        EXPECT_EQ(files.UnreadValue(kMachine, "SOFTWARE\\Halvaro\\Pagelark", "Locked"), why) << row;
+        files.CreateKey(kMachine, "SOFTWARE\\Halvaro\\Pagelark\\New");
+        EXPECT_EQ(files.UnreadValue(kMachine, "SOFTWARE\\Halvaro\\Pagelark", "Locked"), why) << row;
+    }
 }
 
 TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
@@ -162,7 +203,7 @@ TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     EXPECT_EQ(ReportedLines(), 1) << errors.str();
     EXPECT_NE(errors.str().find(temp.File("registry/machine.reg")), std::string::npos);
     EXPECT_NE(errors.str().find("line 1"), std::string::npos);
-    EXPECT_TRUE(store.NamedInUnreadLine(kMachine, "Locked"));
+    EXPECT_EQ(store.UnreadValue(kMachine, "A", "Locked"), "line 3 names Locked but is not read");
     // Only the file as first read is kept; later rewrites leave the copy alone.
     temp.Write("registry/machine.reg", "garbage");
     EXPECT_EQ(store.CreateKey(kMachine, "D"), RegError::Success);

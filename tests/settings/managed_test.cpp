@@ -36,7 +36,7 @@ TEST(ManagedFolder, LaterFilesWinAndOnlyTheLinesThatCannotBeTakenAreLeftOut) {
           "line 11: Proxy in [Network], which is left out", "line 12: [Machine] again",
           "line 13: AutoReboot in [Machine], which is left out"}},
         {"31-relative.ini",
-         "[Machine]\nDefaultFile=lobby.tso\n",
+         "[Machine]\nDefaultFile=lobby.tso\nLocked=\n",  // an empty flag sets nothing
          {"line 2: DefaultFile cannot be \"lobby.tso\""}},
         // Whatever a later file says, a Locked not read locks.
         {"37-locked.ini",
@@ -44,15 +44,17 @@ TEST(ManagedFolder, LaterFilesWinAndOnlyTheLinesThatCannotBeTakenAreLeftOut) {
          {"line 1: a key before any section: the kiosk is locked",
           "line 3: Locked cannot be \"sometimes\": the kiosk is locked"}},
         {"38-huge.ini",
-         "[Machine]\n;" + std::string(kMaxManagedFileBytes, 'x'),
-         {"larger than 1048576 bytes"}},
+         "[Machine]\n;" + std::string(kMaxManagedFileBytes, 'x') + "\nLocked=Yes\n",
+         {"larger than 1048576 bytes: the kiosk is locked"}},
         {"40-last.ini", "[Machine]\nLocked=No\nDefaultFile=https://shows.example.org/a.tso\n", {}},
         {".40-copy.ini", "[Machine]\nLocked=Yes\n", {}},  // hidden: never read
-        {"50-notes.txt", "[Machine]\nLocked=Yes\n", {}},
+        {"50-fleet.INI", "[Machine]\nLocked=Yes\n", {"not read, only files named *.ini are"}},
     };
     for (const auto& [name, bytes, why] : files)
         folder.Write(name, bytes);
     std::filesystem::create_directory(folder.File("60-folder.ini"));
+    // Cannot be read at all, also by root: what it says is not known.
+    std::filesystem::create_symlink("39-loop.ini", folder.File("39-loop.ini"));
 
     const ManagedRead read = ReadManagedFolder(folder.path());
     EXPECT_EQ(read.settings.values, (Values{{"AutoLoop", "yes"},
@@ -68,7 +70,11 @@ TEST(ManagedFolder, LaterFilesWinAndOnlyTheLinesThatCannotBeTakenAreLeftOut) {
     for (const auto& [name, bytes, why] : files)
         for (const std::string& line : why)
             expected.push_back(folder.File(name) + ": " + line);
-    expected.push_back(folder.File("60-folder.ini") + ": Is a directory");
+    // Before the name that is not read, said last.
+    expected.insert(expected.end() - 1, {folder.File("39-loop.ini") +
+                                             ": Too many levels of symbolic links: the kiosk is "
+                                             "locked",
+                                         folder.File("60-folder.ini") + ": Is a directory"});
     EXPECT_EQ(read.skipped, expected);
 
     EXPECT_TRUE(ReadManagedFolder(folder.File("none")).settings.values.empty());

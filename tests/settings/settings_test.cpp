@@ -10,6 +10,7 @@
 #include "settings/managed.h"
 #include "settings/registry.h"
 #include "support/document_world.h"
+#include "support/warning_log.h"
 
 namespace pagelark::testing {
 namespace {
@@ -85,18 +86,37 @@ TEST_F(SettingsTest, LoadReadsEveryPlace) {
     EXPECT_EQ(std::tuple(machine.AutoLogin, machine.NTLogin), std::tuple(true, "kiosk"));
 }
 
-// A store line naming Locked that cannot be read is in the golden files (unreadline.reg).
-TEST_F(SettingsTest, ALockedThatIsNoYesOrNoWordLocks) {
-    // The file's Locked line, the machine store's value, and the outcome.
-    const std::tuple<std::string, std::string, bool> rows[] = {
-        {"", "", false},          {"", " no ", false},          {"", "Yse", true},
-        {"", "&h00000000", true}, {"Locked=No\r\n", "", false}, {"Locked=maybe\r\n", "No", true},
+// A store's text that may set Locked is the store's test (FileRegistryTest) and the golden files'.
+TEST_F(SettingsTest, ALockedThatIsNoPlainYesOrNoLineLocksAndSaysWhere) {
+    // The file's [Tessaro] lines, the machine store's value, and the warning ({file}: the file)
+    // of a locked kiosk, "" for one that is not.
+    const std::tuple<std::string, std::string, std::string> rows[] = {
+        {"", "", ""},
+        {"", " no ", ""},
+        {"", "Yse", "the settings store: Locked is \"Yse\", neither yes nor no"},
+        {"", "&h00000000", "the settings store: Locked is \"&h00000000\", neither yes nor no"},
+        {"Locked=No\r\n", "", ""},
+        {"Locked=\r\n", "", ""},  // empty: not set, as anywhere
+        {"Locked=maybe\r\n", "No", "{file}: Locked is \"maybe\", neither yes nor no"},
+        {"\"Locked\"=Yes\r\n", "", "{file}: line 2 names Locked but is not read"},
+        {"Locked:Yes\r\n", "No", "{file}: line 2 names Locked but is not read"},
+        {"HomeURL=http://x/locked\r\nLocked\r\n", "",
+         "{file}: line 3 names Locked but is not read"},
+        {"Locked=No\r\n[Page1]\r\n[tessaro]\r\nLocked=Yes\r\n", "",
+         "{file}: line 5 names Locked but is not read"},
     };
-    for (const auto& [line, stored, locked] : rows) {
-        UseFile("[Tessaro]\r\n" + line);
+    for (const auto& [lines, stored, warning] : rows) {
+        UseFile("[Tessaro]\r\n" + lines);
         fake.Put(RegRoot::LocalMachine, kMachine, "Locked", stored);
+        WarningLog log;
         Load();
-        EXPECT_EQ(machine.Locked, locked) << line << stored;
+        EXPECT_EQ(machine.Locked, !warning.empty()) << lines << stored;
+        std::vector<std::string> said;
+        if (warning.starts_with("{file}")) said.push_back(p.CurrentFile + warning.substr(6));
+        if (warning.starts_with("the")) said.push_back(warning);
+        for (std::string& line : said)
+            line += ": the kiosk is locked";
+        EXPECT_EQ(log.lines, said);
     }
 }
 
@@ -113,31 +133,35 @@ TEST_F(SettingsTest, WritesGoToTheMachineKeyOnlyAndASaveRemovesWhatNoLongerHolds
 }
 
 TEST_F(SettingsTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
-    UseFile("[Tessaro]\r\nAutoLoop=No\r\nDefaultTime=7\r\nMqttBroker=mqtt://show\r\n");
+    UseFile(
+        "[Tessaro]\r\nAutoLoop=No\r\nDefaultTime=7\r\nMqttBroker=mqtt://show\r\n"
+        "[Page1]\r\nURL=a\r\n[Page2]\r\nURL=b\r\nDefaultTime=No\r\n");
     fake.Put(RegRoot::LocalMachine, kMachine, "RebootTime", "01:05");
     fake.Put(RegRoot::LocalMachine, kMachine, "MqttBroker", "mqtt://store");
+    fake.Put(RegRoot::LocalMachine, kMachine, "Locked", "Yse");
     Load();
     LoadPresentation(p, context, p.CurrentFile);
 
     Take({{"AutoLoop", "Yes"},
           {"DefaultTime", "30"},
-          {"Locked", "Yes"},
+          {"Locked", "No"},
           {"RebootTime", "4:15"},
           {"MqttBroker", "mqtt://managed"},
           {"ScreenSaveTimeOut", "42"}});
-    // The file names no MaxTime: the screen saver's delay is its default, as when stored.
-    EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
-                         machine.MqttBroker, p.MaxTime),
-              std::tuple(true, 30s, true, 4, "mqtt://managed", 42s));
+    // The file names no MaxTime: the screen saver's delay is its default, as when stored. The
+    // page on the default time takes the managed one.
+    EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, p.Pages[0].Time, p.Pages[1].Time,
+                         machine.Locked, machine.RebootHour, machine.MqttBroker, p.MaxTime),
+              std::tuple(true, 30s, 30s, 7s, false, 4, "mqtt://managed", 42s));
     EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 4, 15));
 
     Take({{"DefaultTime", "30"}});
-    // A presentation never names the broker, managed or not.
+    // A presentation never names the broker, managed or not; the own Locked fails closed.
     EXPECT_EQ(std::tuple(p.AutoLoop, p.DefaultTime, machine.Locked, machine.RebootHour,
                          machine.RebootMinute, machine.MqttBroker, p.MaxTime),
-              std::tuple(false, 30s, false, 1, 5, "mqtt://store", 300s));
+              std::tuple(false, 30s, true, 1, 5, "mqtt://store", 300s));
     Take({});
-    EXPECT_EQ(p.DefaultTime, 7s);
+    EXPECT_EQ(std::tuple(p.DefaultTime, p.Pages[0].Time), std::tuple(7s, 7s));
 }
 
 TEST(RegistryTest, ValuesReadBackByTypeWholeAtAnyLength) {

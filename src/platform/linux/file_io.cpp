@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include "platform/linux/leftovers.h"
+#include "platform/text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -123,6 +124,31 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
 
 ReadResult ReadSecretFile(const std::string& path, std::size_t maxBytes) {
     return ReadFile(path, maxBytes, true);
+}
+
+std::optional<bool> FileNamesWord(const std::string& path, std::string_view word) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return std::nullopt;
+    if (!S_ISREG(st.st_mode)) return false;
+    // What stays of one piece for the next: enough for the word in UTF-16 with the character
+    // before it, which only gives that context, a word there having been seen whole already.
+    const std::size_t kept = 2 * word.size() + 2;
+    std::string text;
+    std::size_t from = 0;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n < 0) return std::nullopt;
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (NamesWord(text, word, from, n > 0)) return true;
+        if (n == 0) return false;
+        if (text.size() > kept) {
+            text.erase(0, text.size() - kept);
+            from = 2;
+        }
+    }
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::string& error,

@@ -117,11 +117,10 @@ FileRegistry::Store& FileRegistry::Loaded(Store& store) {
     std::string problem;
     if (read.status == ReadStatus::Ok) {
         auto parsed = ParseRegFile(read.data);
-        for (const RegUnreadLine& line : parsed.unread)
-            store.unreadNames.push_back(ToUpper(line.name));
+        store.unread = std::move(parsed.unread);
         if (parsed.ok) {
             store.document = std::move(parsed.document);
-            ReportUnread(path, parsed.unread);
+            ReportUnread(path, store.unread);
             return store;
         }
         problem =
@@ -132,6 +131,7 @@ FileRegistry::Store& FileRegistry::Loaded(Store& store) {
         return store;
     } else {
         problem = read.error;
+        if (read.status == ReadStatus::Unreadable) store.readError = read.error;
     }
     store.bad = true;
     errors_ << "pagelark: registry file " << path << ": " << problem
@@ -226,13 +226,35 @@ std::string FileRegistry::Where(RegRoot root) const {
     return root == RegRoot::CurrentUser ? FilePath(user_) : FilePath(machine_);
 }
 
-bool FileRegistry::NamedInUnreadLine(RegRoot root, std::string_view name) {
-    const std::string wanted = ToUpper(name);
-    for (const auto& place : Places(root, "")) {
-        if (std::ranges::find(place.store->unreadNames, wanted) != place.store->unreadNames.end())
-            return true;
+std::string FileRegistry::UnreadValue(RegRoot root, std::string_view path, std::string_view name) {
+    if (!StorableName(path) || !StorableName(name)) return {};
+    const std::string named(name);
+    for (const auto& place : Places(root, path)) {
+        const Store& store = *place.store;
+        if (!store.readError.empty())
+            return "the file cannot be read (" + store.readError +
+                   "), so what it sets is not known";
+        for (const RegUnreadLine& line : store.unread) {
+            if (NamesWord(line.text, name))
+                return "line " + std::to_string(line.line) + " names " + named + " but is not read";
+        }
+        // Its lines may not show it: UTF-16 without its mark, a file too large to read.
+        if (store.bad && LeftOutNames(store, name))
+            return "the file is not read, and names " + named;
+        // A typo in a key line puts the value under a key nobody reads.
+        const std::string own = RegDocument::NormalPath(place.path);
+        for (const RegKey* key : store.document.Keys()) {
+            if (key->Find(name) != nullptr && RegDocument::NormalPath(key->Path()) != own)
+                return named + " stands under [" + key->Path() + "], which is not read";
+        }
     }
-    return false;
+    return {};
+}
+
+bool FileRegistry::LeftOutNames(const Store& store, std::string_view name) const {
+    if (store.badBytesKept && !store.badSaved) return NamesWord(store.badBytes, name);
+    // Once rewritten, the file as it was is the copy kept aside; what cannot be read may name it.
+    return FileNamesWord(FilePath(store) + (store.badSaved ? ".bad" : ""), name).value_or(true);
 }
 
 RegError FileRegistry::DeleteValue(RegRoot root, std::string_view path, std::string_view name) {

@@ -28,7 +28,7 @@ class FileRegistry : public RegistryBackend {
                       const RegValue& value) override;
     RegError DeleteValue(RegRoot root, std::string_view path, std::string_view name) override;
     std::string Where(RegRoot root) const override;
-    bool NamedInUnreadLine(RegRoot root, std::string_view name) override;
+    std::string UnreadValue(RegRoot root, std::string_view path, std::string_view name) override;
 
   private:
     struct Store {
@@ -43,7 +43,8 @@ class FileRegistry : public RegistryBackend {
         std::string badBytes;
         bool badSaved = false;
         bool copyFailureReported = false;
-        std::vector<std::string> unreadNames;  // upper-cased, of the lines not read
+        std::string readError;  // why a file that is there could not be read at all
+        std::vector<RegUnreadLine> unread;
     };
     struct Place {
         Store* store;
@@ -60,6 +61,8 @@ class FileRegistry : public RegistryBackend {
     RegError Commit(Store& store, Change change);
     RegError WriteOut(Store& store);
     bool SaveBadCopy(Store& store);
+    // Whether the file left out whole, as first read, names the value.
+    bool LeftOutNames(const Store& store, std::string_view name) const;
 
     std::string folder_;
     std::ostream& errors_;

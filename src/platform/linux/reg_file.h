@@ -42,8 +42,9 @@ class RegKey {
     std::vector<NamedValue> Values() const;
     std::size_t ValueCount() const { return index_.size(); }
 
-    // What stood under the key but could not be read, each entry a line (or the lines of one
-    // value) as it stood; written back after the values, so that a rewrite loses none.
+    // What stood under the key but could not be read, and its comment lines, each entry a line
+    // (or the lines of one value) as it stood; written back after the values, so that a
+    // rewrite loses none.
     const std::vector<std::string>& Unread() const { return unread_; }
     void KeepUnread(std::string lines) { unread_.push_back(std::move(lines)); }
     std::vector<std::string> TakeUnread() { return std::exchange(unread_, {}); }
@@ -80,7 +81,8 @@ class RegDocument {
     std::vector<const RegKey*> Keys() const;
     std::size_t KeyCount() const { return index_.size(); }
 
-    // Lines that could not be read and belong to no key read, written before the first key.
+    // Lines that could not be read or are comments and belong to no key read, written before
+    // the first key.
     const std::vector<std::string>& Unread() const { return unread_; }
     void KeepUnread(std::string lines) { unread_.push_back(std::move(lines)); }
 
@@ -100,7 +102,7 @@ class RegDocument {
 struct RegUnreadLine {
     std::size_t line = 0;  // 1-based, its first line
     std::string reason;
-    std::string name;  // the value or key it seems to name (LineName)
+    std::string text;  // as it stood, the lines its value continues on included
 };
 
 struct RegParseResult {
@@ -114,8 +116,9 @@ struct RegParseResult {
 
 // Reads a whole file. "[-KEY]" and "name"=- lines are applied as they are met, so the
 // document holds what the file leaves behind. A line that cannot be read is left out and
-// kept in the document as it stood; the lines of a value under a key line that cannot be
-// read are too, since they have no key. An empty file is an empty document.
+// kept in the document as it stood, and so is a comment line; the lines of a value under a
+// key line that cannot be read are too, since they have no key. An empty file is an empty
+// document.
 RegParseResult ParseRegFile(std::string_view bytes);
 
 // REGEDIT4 text with CR LF line ends. A REG_SZ holding a line break or zero byte is written

@@ -80,8 +80,12 @@ class Parser {
             const std::size_t first = lineNumber_;
             const std::size_t start = lineStart_;
             const auto s = TrimRight(TrimLeft(line, " \t"), " \t\r");
-            if (s.empty() || s[0] == ';') continue;
+            if (s.empty()) continue;
             bool read = false;
+            if (s[0] == ';') {
+                Keep(text_.substr(start, pos_ - start));  // the owner's notes stay
+                continue;
+            }
             if (line.find('\0') != std::string_view::npos) {
                 read = Error("NUL byte in the text");
             } else if (s[0] == '[') {
@@ -91,7 +95,7 @@ class Parser {
             } else {
                 read = Error("neither a key nor a value");
             }
-            if (!read) KeepUnread(first, text_.substr(start, pos_ - start), s);
+            if (!read) KeepUnread(first, text_.substr(start, pos_ - start));
         }
         RegParseResult result;
         result.ok = true;
@@ -117,8 +121,12 @@ class Parser {
         return false;
     }
 
+    void KeepUnread(std::size_t first, std::string_view lines) {
+        unread_.push_back({first, std::move(reason_), Keep(lines)});
+    }
+
     // Kept where it stood: under the last key read, else before the first key.
-    void KeepUnread(std::size_t first, std::string_view lines, std::string_view s) {
+    std::string Keep(std::string_view lines) {
         std::vector<std::string_view> physical;
         for (std::size_t at = 0; at < lines.size();) {
             auto end = lines.find('\n', at);
@@ -135,11 +143,11 @@ class Parser {
         for (std::size_t i = 1; i < physical.size(); ++i)
             kept.append("\r\n").append(physical[i]);
         if (tail_ != nullptr) {
-            tail_->KeepUnread(std::move(kept));
+            tail_->KeepUnread(kept);
         } else {
-            document_.KeepUnread(std::move(kept));
+            document_.KeepUnread(kept);
         }
-        unread_.push_back({first, std::move(reason_), std::string(LineName(s))});
+        return kept;
     }
 
     bool KeyLine(std::string_view s) {
@@ -265,7 +273,7 @@ class Parser {
     bool keyUnread_ = false;
 };
 
-// A file read as no registry file at all, with every line it holds for what it seems to name.
+// A file read as no registry file at all, with every line it holds.
 RegParseResult NotRead(std::string_view text, std::size_t line, std::string reason) {
     RegParseResult result;
     result.line = line;
@@ -277,7 +285,7 @@ RegParseResult NotRead(std::string_view text, std::size_t line, std::string reas
         const auto s = TrimRight(TrimLeft(text.substr(at, end - at), " \t"), " \t\r");
         at = end + 1;
         if (!s.empty() && s[0] != ';')
-            result.unread.push_back({number + 1, result.reason, std::string(LineName(s))});
+            result.unread.push_back({number + 1, result.reason, std::string(s)});
     }
     return result;
 }
