@@ -269,9 +269,13 @@ void Kiosk::InitPlayer() {
             WriteTemplatePresentation(presentation_, context_, defaultFile);
     } else if (published_.empty()) {
         presentation_.IsDefaultFile = presentation_.CurrentFile == defaultFile;
-        // The show goes on with the start page alone, but not without a word.
+    }
+    // The show goes on with the start page alone, but not without a word, wherever the path
+    // came from; a configuration run may be about to make the file.
+    if (published_.empty()) {
         const ReadResult read = ReadWholeFile(presentation_.CurrentFile);
-        if (read.status != ReadStatus::Ok)
+        if (read.status != ReadStatus::Ok &&
+            (line.empty() || !playsDefault || read.status != ReadStatus::Missing))
             std::cerr << "pagelark: cannot read the presentation '" << presentation_.CurrentFile
                       << "': " << read.error << "\n";
     }

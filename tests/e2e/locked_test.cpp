@@ -56,7 +56,7 @@ TEST_F(KioskTest, AStoreLineThatCannotBeReadLocksAndOkKeepsEveryLine) {
     MachineSettings(values);
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\n" + Pages({"/red"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the page never came on show";
-    EXPECT_TRUE(Says(kiosk, "naming Locked cannot be read"));
+    EXPECT_TRUE(Says(kiosk, "machine.reg: line 7 names Locked but is not read"));
     // Only a locked kiosk opens its window for pagelark CONFIG.
     Kiosk& config = Run({"CONFIG"});
     ASSERT_EQ(config.WaitForExit(kPatience), 0) << config.Output();
@@ -88,13 +88,23 @@ TEST_F(KioskTest, AManagedFileLocksTheRunningKioskAndItsRemovalLetsItGo) {
 }
 
 // Started without an argument, the kiosk plays the managed default presentation, not the
-// store's.
+// store's, with the managed default time; a default it cannot read is said as on the command
+// line.
 TEST_F(KioskTest, AManagedDefaultFileIsPlayedWhenStartedWithoutAnArgument) {
-    const std::string show = folders_.Write("show.tso", WithServer(Pages({"/red"})));
+    const std::string managed = folders_.File("managed.d");
+    folders_.Write("managed.d/50-fleet.ini", "[Machine]\nDefaultFile=" + managed + "\n");
+    Kiosk& folder = Run({}, {"PAGELARK_MANAGED_DIR=" + managed});
+    EXPECT_TRUE(Says(folder, "cannot read the presentation '" + managed + "': Is a directory"));
+    folder.Stop();
+
+    const std::string show = folders_.Write(
+        "show.tso", WithServer("[Tessaro]\nDefaultTime=60\n" + Pages({"/red", "/green"})));
     MachineSettings("\"DefaultFile\"=\"" + folders_.File("other.tso") + "\"\n");
-    folders_.Write("managed.d/50-fleet.ini", "[Machine]\nDefaultFile=" + show + "\n");
-    Run({}, {"PAGELARK_MANAGED_DIR=" + folders_.File("managed.d")});
+    folders_.Write("managed.d/50-fleet.ini",
+                   "[Machine]\nDefaultFile=" + show + "\n[Tessaro]\nDefaultTime=2\n");
+    Run({}, {"PAGELARK_MANAGED_DIR=" + managed});
     EXPECT_TRUE(Comes(kRed.rgb, kStartUp)) << "the managed default did not play";
+    EXPECT_TRUE(Comes(kGreen.rgb, 20s)) << "the page kept the file's default time";
 }
 
 }  // namespace
