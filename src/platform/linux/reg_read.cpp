@@ -240,7 +240,10 @@ class Parser {
             list.resize(kept - 1);
             if (!NextLine(next)) break;
             if (next.find('\0') != std::string_view::npos) return Error("NUL byte in the text");
-            list += TrimRight(TrimLeft(next, " \t"), " \t\r");
+            const auto piece = TrimRight(TrimLeft(next, " \t"), " \t\r");
+            // A blank line ends the value, as the writer ends one that ran on.
+            if (piece.empty()) break;
+            list += piece;
         }
         std::string bytes;
         if (!ParseHexList(list, bytes)) return Error("malformed hex bytes");
