@@ -229,13 +229,19 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     if (!heldText("OnScreenKeyboard") && machine.OnScreenKeyboard)
         option("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
 
+    // A page's own time is left out when it is the default time the file keeps, which a
+    // managed one is not.
+    const std::chrono::seconds fileDefault =
+        managed.Find("DefaultTime") == nullptr
+            ? presentation.DefaultTime
+            : ParseSeconds(heldText("DefaultTime").value_or(""), std::chrono::seconds{10});
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
         const std::string section = "Page" + std::to_string(i + 1);
         iniFiles.WriteString(section, "URL", page.URL, path);
         if (!page.UseDefaultTime) {
             iniFiles.WriteString(section, "DefaultTime", "False", path);
-            if (page.Time != presentation.DefaultTime)
+            if (page.Time != fileDefault)
                 iniFiles.WriteString(section, "Time", std::to_string(page.Time.count()), path);
         }
     }

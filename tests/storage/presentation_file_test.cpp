@@ -47,6 +47,15 @@ TEST_F(PresentationFileTest, SaveMovesTheFileAndPagesOnTheDefaultFollowIt) {
     Load(path);
     EXPECT_EQ(std::tuple(p.Pages[0].Time, p.Pages[1].Time, p.Modified),
               std::tuple(20s, 10s, false));
+    // A managed default time is not the file's: a page off the default keeps its own.
+    settings.SetManaged({{{"DefaultTime", "5"}}});
+    settings.Managed().Apply(p, machine, 0.0);
+    p.Pages[1].Time = 5s;
+    Save(path);
+    settings.SetManaged({});
+    Load(path);
+    EXPECT_EQ(std::tuple(p.DefaultTime, p.Pages[0].Time, p.Pages[1].Time),
+              std::tuple(20s, 20s, 5s));
 }
 
 TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
