@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -238,7 +237,7 @@ std::string FileRegistry::UnreadValue(RegRoot root, std::string_view path, std::
             if (NamesWord(line.text, name))
                 return "line " + std::to_string(line.line) + " names " + named + " but is not read";
         }
-        // Its lines may not show it: UTF-16 without its mark, a file too large to read.
+        // A file too large to read has no lines to show it.
         if (store.bad && LeftOutNames(store, name))
             return "the file is not read, and names " + named;
         // A typo in a key line puts the value under a key nobody reads.
