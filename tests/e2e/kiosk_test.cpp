@@ -289,9 +289,9 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
 
     // An unknown option or a stray word: the usage, and nothing played.
     for (const std::vector<std::string>& line : std::initializer_list<std::vector<std::string>>{
-             {"--bogus"}, {"CONFIG", "lobby.tso"}, {"/C", file}}) {
+             {"--bogus"}, {"CONFIG", "lobby.tso"}, {"/C", file}, {file, "--bogus"}, {file, "x"}}) {
         Kiosk wrong(xvfb_, folders_, line);
-        EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0];
+        EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0] << " " << line.back();
         EXPECT_TRUE(Says(wrong, "usage: pagelark")) << line[0];
     }
 
