@@ -93,6 +93,7 @@ namespace {
 
 constexpr const char* kManagedProperty = "managed";
 constexpr const char* kOwnToolTipProperty = "ownToolTip";
+constexpr const char* kStoredProperty = "stored";
 
 bool IsManaged(const QWidget* widget) {
     return widget->property(kManagedProperty).toBool();
@@ -112,6 +113,18 @@ void MarkManaged(QWidget* widget, bool managed) {
     widget->setToolTip(managed ? Q(kManagedNote)
                                : widget->property(kOwnToolTipProperty).toString());
     widget->setEnabled(!managed);
+}
+
+void ShowStored(QLineEdit* box, std::string_view stored) {
+    box->setProperty(kStoredProperty,
+                     QByteArray(stored.data(), static_cast<qsizetype>(stored.size())));
+    box->setText(Q(stored));
+}
+
+std::string StoredText(const QLineEdit* box) {
+    const QByteArray stored = box->property(kStoredProperty).toByteArray();
+    const std::string_view bytes(stored.constData(), static_cast<std::size_t>(stored.size()));
+    return box->text() == Q(bytes) ? std::string(bytes) : S(box->text());
 }
 
 void PressOnDoubleClick(QListWidget* list, QPushButton* props) {

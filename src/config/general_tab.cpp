@@ -153,7 +153,7 @@ bool GeneralTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void GeneralTab::Fill(const OptionFields& fields) {
-    homePageEdit_->setText(Q(fields.homePage));
+    ShowStored(homePageEdit_, fields.homePage);
     autoHomeCheck_->setChecked(fields.autoHome);
     screenSaveActiveCheck_->setChecked(fields.screenSaveActive);
     ApplyScreenSaveActive();
@@ -180,7 +180,7 @@ int GeneralTab::MouseMove() const {
 }
 
 void GeneralTab::Keep(OptionFields& fields) const {
-    fields.homePage = S(homePageEdit_->text());
+    fields.homePage = StoredText(homePageEdit_);
     fields.autoHome = autoHomeCheck_->isChecked();
     fields.screenSaveActive = screenSaveActiveCheck_->isChecked();
     fields.screenSaveTimeOut = S(screenSaveTimeOutEdit_->text());

@@ -276,11 +276,16 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     presentation.DefaultTime = std::chrono::seconds(3600);
     machine.ScreenSaveTimeOut = std::chrono::seconds(6042);
     machine.OnMouseMove = static_cast<MouseMovePolicy>(7);
-    presentation.Pages[0] = {"http://a/", false, std::chrono::seconds(2000)};
-    presentation.HomeURL = "http://home/" + std::string(1100, 'x');
+    // Bytes that are not UTF-8 (E9) are shown as Windows-1252 and given back as they were.
+    presentation.Pages[0] = {"http://a/\xe9", false, std::chrono::seconds(2000)};
+    presentation.HomeURL = "http://home/caf\xe9" + std::string(1100, 'x');
+    machine.EMail = "ren\xe9@example.org";
+    machine.NTLogin = machine.NTPassword = machine.NTDomain = "\xe9";
+    const MachineSettings stored = machine;
     window.Open();
     EXPECT_EQ(Find<QLineEdit>("txtDefaultTime")->text(), "3600");
-    EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text().size(), 1112);
+    EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text().size(), 1116);
+    EXPECT_EQ(Find<QLineEdit>("txtEMail")->text(), QString::fromUtf8("ren\u00e9@example.org"));
     auto* delay = Find<QLineEdit>("txtScreenSaveTimeOut");
     EXPECT_EQ(delay->text(), "100:42");
     delay->setFocus();
@@ -301,11 +306,14 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     Find<QPushButton>("cmdExcGrab")->click();
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{true});
-    EXPECT_EQ(
-        std::tuple(window.isVisible(), presentation.Modified, presentation.DefaultTime.count(),
-                   machine.ScreenSaveTimeOut.count(), static_cast<int>(machine.OnMouseMove),
-                   presentation.Pages[0].Time.count(), presentation.HomeURL.size()),
-        std::tuple(false, false, 3600, 6042, 7, 2000, 1112u));
+    EXPECT_EQ(std::tuple(window.isVisible(), presentation.Modified,
+                         presentation.DefaultTime.count(), machine.ScreenSaveTimeOut.count(),
+                         static_cast<int>(machine.OnMouseMove), presentation.Pages[0].Time.count(),
+                         presentation.Pages[0].URL, presentation.HomeURL),
+              std::tuple(false, false, 3600, 6042, 7, 2000, "http://a/\xe9",
+                         "http://home/caf\xe9" + std::string(1100, 'x')));
+    EXPECT_EQ(std::tuple(machine.EMail, machine.NTLogin, machine.NTPassword, machine.NTDomain),
+              std::tuple(stored.EMail, stored.NTLogin, stored.NTPassword, stored.NTDomain));
     const std::string saved = testing::TempFolder::Read(presentation.CurrentFile);
     EXPECT_NE(saved.find("[Exclude1]\r\nURL=http://stage/\r\n"), std::string::npos) << saved;
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
