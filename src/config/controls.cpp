@@ -78,6 +78,20 @@ QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent) {
     return box;
 }
 
+void FitWidthToText(QLineEdit* box, const QString& widestTyped) {
+    const auto fit = [box, widestTyped] {
+        const QFontMetrics metrics = box->fontMetrics();
+        // The style's frame and margins: what its size hint adds to the 17 characters it is for.
+        const int around = box->sizeHint().width() - 17 * metrics.horizontalAdvance(u'x');
+        constexpr int kCursor = 2;
+        box->setFixedWidth(std::max(metrics.horizontalAdvance(widestTyped),
+                                    metrics.horizontalAdvance(box->text())) +
+                           around + kCursor);
+    };
+    fit();
+    QObject::connect(box, &QLineEdit::textChanged, box, fit);
+}
+
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent) {
     auto* upDown = new QScrollBar(Qt::Vertical, parent);
     upDown->setObjectName(name);

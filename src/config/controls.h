@@ -40,6 +40,8 @@ QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent);
 // A text box that takes at most maxLength typed characters, shows whatever the program puts in
 // it whole, and selects all its text when it gets the focus.
 QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent);
+// A box as wide as widestTyped, and wider while it shows a longer text: nothing shows clipped.
+void FitWidthToText(QLineEdit* box, const QString& widestTyped);
 // A vertical scroll bar used as an up-down: its up arrow lowers the value, which raises the
 // number the value stands for.
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent);

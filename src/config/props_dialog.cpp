@@ -35,7 +35,7 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     auto* browseFileButton = MakeButton("cmdBrowseFile", "&Browse file...", frame);
     auto* timeLabel = MakeLabel("lblTime", "&Time :", frame);
     timeEdit_ = MakeBox("txtTime", 3, frame);
-    timeEdit_->setFixedWidth(timeEdit_->fontMetrics().horizontalAdvance("0000") + 12);
+    FitWidthToText(timeEdit_, "0000");
     auto* timeUpDown = MakeUpDown("updTime", kPageTimeScale, frame);
     auto* timeLink =
         new UpDownLink(timeEdit_, timeUpDown, kPageTimeScale, PlainValueOf(kPageTimeScale));

@@ -226,11 +226,19 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
 }
 
 TEST_F(ConfigWindowTest, DelayBoxAndUpDownKeepInStep) {
+    machine.ScreenSaveTimeOut = std::chrono::seconds(42);
     window.Open();
     auto* box = Find<QLineEdit>("txtScreenSaveTimeOut");
+    auto* upDown = Find<QScrollBar>("updScreenSaveTimeOut");
+    // From minutes and seconds the arrows go to the whole minute above or below.
+    upDown->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the up arrow
+    EXPECT_EQ(box->text(), "1");
+    box->setText("1:30");
+    upDown->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(box->text(), "1");
     Type("txtScreenSaveTimeOut", "75");
     EXPECT_EQ(box->text(), "60");
-    EXPECT_EQ(Find<QScrollBar>("updScreenSaveTimeOut")->value(), 1);
+    EXPECT_EQ(upDown->value(), 1);
     // Pasted over a box already at the limit, 75 stays until the box loses the focus.
     box->selectAll();
     box->insert("75");
@@ -288,6 +296,9 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     EXPECT_EQ(Find<QLineEdit>("txtEMail")->text(), QString::fromUtf8("ren\u00e9@example.org"));
     auto* delay = Find<QLineEdit>("txtScreenSaveTimeOut");
     EXPECT_EQ(delay->text(), "100:42");
+    delay->grab();  // lays the text out as painted: with the cursor at its end, none scrolled away
+    EXPECT_GE(delay->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(),
+              delay->fontMetrics().horizontalAdvance(delay->text()));
     delay->setFocus();
     Find<QLineEdit>("txtDefaultTime")->setFocus();  // passing through is no edit
     EXPECT_EQ(delay->text(), "100:42");
@@ -329,8 +340,9 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         {"txtScreenSaveTimeOut", "1", "-5", "Screen save delay", 1},
         {"txtRebootTimeH", "", "25", "Reboot time", 7},
         {"txtRebootTimeM", "", "61", "Reboot time", 7},
-        {"txtScreenSaveTimeOut", "", "10", "", 1},  // emptied and typed: not refilled on the way
-        {"txtDefaultTime", "", "0", "", 1},         // pages stay until a command
+        {"txtScreenSaveTimeOut", "", "1:30", "", 1},  // typed as it is shown
+        {"txtScreenSaveTimeOut", "", "10", "", 1},    // emptied and typed: not refilled on the way
+        {"txtDefaultTime", "", "0", "", 1},           // pages stay until a command
     };
     for (const auto& [box, before, text, refusal, tab] : rows) {
         SCOPED_TRACE(std::string(box) + " " + text);
