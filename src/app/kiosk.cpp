@@ -45,6 +45,7 @@
 #include "platform/clock.h"
 #include "platform/devices.h"
 #include "platform/file_io.h"
+#include "platform/files.h"
 #include "platform/machine_id.h"
 #include "platform/process_memory.h"
 #include "platform/registry_store.h"
@@ -446,10 +447,14 @@ void Kiosk::End() {
     stage_.reset();
 }
 
+bool NamesSomething(const std::string& path) {
+    return FileExists(path) || DirExists(path);
+}
+
 // --help, --version and a command line the program cannot take are answered without a kiosk:
 // the status to end with, or none.
 std::optional<int> AnswerAlone(const std::vector<std::string>& arguments) {
-    switch (ReadCommandLine(JoinArguments(arguments))) {
+    switch (ReadCommandLine(JoinArguments(arguments), NamesSomething)) {
         case CommandRequest::Help:
             std::cout << kUsage;
             return 0;
@@ -474,7 +479,8 @@ int RunKiosk(int argc, char** argv) {
     bool remoteDebugging = DropRemoteDebugging(given);
     // Answered before Qt, which wants a screen, unless an option may be one Qt takes.
     const bool qtOption = std::ranges::any_of(given, [](auto& a) { return a.starts_with('-'); });
-    if (!qtOption || ReadCommandLine(JoinArguments(given)) != CommandRequest::Usage) {
+    if (!qtOption ||
+        ReadCommandLine(JoinArguments(given), NamesSomething) != CommandRequest::Usage) {
         if (const auto status = AnswerAlone(given)) return *status;
     }
     if (qEnvironmentVariableIsSet("QTWEBENGINE_REMOTE_DEBUGGING")) {

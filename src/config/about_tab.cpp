@@ -44,12 +44,12 @@ AboutTab::AboutTab(std::function<void()> changed, ConfigEvents& events, QWidget*
 }
 
 void AboutTab::Fill(const OptionFields& fields) {
-    emailEdit_->setText(Q(fields.email));
+    ShowStored(emailEdit_, fields.email);
     privateCheck_->setChecked(fields.dontUseEmail);
 }
 
 void AboutTab::Keep(OptionFields& fields) const {
-    fields.email = S(emailEdit_->text());
+    fields.email = StoredText(emailEdit_);
     fields.dontUseEmail = privateCheck_->isChecked();
 }
 

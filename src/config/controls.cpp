@@ -78,6 +78,20 @@ QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent) {
     return box;
 }
 
+void FitWidthToText(QLineEdit* box, const QString& widestTyped) {
+    const auto fit = [box, widestTyped] {
+        const QFontMetrics metrics = box->fontMetrics();
+        // The style's frame and margins: what its size hint adds to the 17 characters it is for.
+        const int around = box->sizeHint().width() - 17 * metrics.horizontalAdvance(u'x');
+        constexpr int kCursor = 2;
+        box->setFixedWidth(std::max(metrics.horizontalAdvance(widestTyped),
+                                    metrics.horizontalAdvance(box->text())) +
+                           around + kCursor);
+    };
+    fit();
+    QObject::connect(box, &QLineEdit::textChanged, box, fit);
+}
+
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent) {
     auto* upDown = new QScrollBar(Qt::Vertical, parent);
     upDown->setObjectName(name);
@@ -93,6 +107,7 @@ namespace {
 
 constexpr const char* kManagedProperty = "managed";
 constexpr const char* kOwnToolTipProperty = "ownToolTip";
+constexpr const char* kStoredProperty = "stored";
 
 bool IsManaged(const QWidget* widget) {
     return widget->property(kManagedProperty).toBool();
@@ -112,6 +127,18 @@ void MarkManaged(QWidget* widget, bool managed) {
     widget->setToolTip(managed ? Q(kManagedNote)
                                : widget->property(kOwnToolTipProperty).toString());
     widget->setEnabled(!managed);
+}
+
+void ShowStored(QLineEdit* box, std::string_view stored) {
+    box->setProperty(kStoredProperty,
+                     QByteArray(stored.data(), static_cast<qsizetype>(stored.size())));
+    box->setText(Q(stored));
+}
+
+std::string StoredText(const QLineEdit* box) {
+    const QByteArray stored = box->property(kStoredProperty).toByteArray();
+    const std::string_view bytes(stored.constData(), static_cast<std::size_t>(stored.size()));
+    return box->text() == Q(bytes) ? std::string(bytes) : S(box->text());
 }
 
 void PressOnDoubleClick(QListWidget* list, QPushButton* props) {

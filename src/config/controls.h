@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "editor/option_fields.h"
+#include "platform/text.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -23,8 +24,10 @@ class QWidget;
 
 namespace pagelark {
 
+// Stored text as shown: bytes that are not UTF-8 are read as Windows-1252.
 inline QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const std::string utf8 = StoredTextToUtf8(text);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 inline std::string S(const QString& text) {
     return text.toStdString();
@@ -37,9 +40,16 @@ QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent);
 // A text box that takes at most maxLength typed characters, shows whatever the program puts in
 // it whole, and selects all its text when it gets the focus.
 QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent);
+// A box as wide as widestTyped, and wider while it shows a longer text: nothing shows clipped.
+void FitWidthToText(QLineEdit* box, const QString& widestTyped);
 // A vertical scroll bar used as an up-down: its up arrow lowers the value, which raises the
 // number the value stands for.
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent);
+
+// A box showing stored text, which gives back the stored bytes while it shows them unchanged
+// (Q alone would turn bytes that are not UTF-8 into UTF-8).
+void ShowStored(QLineEdit* box, std::string_view stored);
+std::string StoredText(const QLineEdit* box);
 
 // A managed control stays disabled whatever the window's rules say.
 void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled);

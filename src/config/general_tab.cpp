@@ -47,13 +47,26 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
     auto* saverGrid = new QGridLayout(saver);
     screenSaveActiveCheck_ = MakeCheck("chkScreenSaveActive", "&Screen save active", saver);
     screenSaveTimeOutLabel_ = MakeLabel("lblScreenSaveTimeOut", "Screen save &delay :", saver);
-    screenSaveTimeOutEdit_ = MakeBox("txtScreenSaveTimeOut", 2, saver);
+    screenSaveTimeOutEdit_ = MakeBox("txtScreenSaveTimeOut", 5, saver);  // up to "59:59"
     screenSaveTimeOutUpDown_ = MakeUpDown("updScreenSaveTimeOut", kScreenSaveTimeOutScale, saver);
     minutesLabel_ = MakeLabel("lblScreenSaveTimeOutUnit", "minutes", saver);
     screenSaveTimeOutLabel_->setBuddy(screenSaveTimeOutEdit_);
     timeOutLink_ = new UpDownLink(screenSaveTimeOutEdit_, screenSaveTimeOutUpDown_,
                                   kScreenSaveTimeOutScale, ScreenSaveTimeOutValue);
     screenSaveTimeOutEdit_->installEventFilter(this);
+    connect(screenSaveTimeOutUpDown_, &QScrollBar::actionTriggered, this, [this](int action) {
+        // The up arrow lowers the value.
+        const bool up = action == QAbstractSlider::SliderSingleStepSub ||
+                        action == QAbstractSlider::SliderPageStepSub;
+        if (!up && action != QAbstractSlider::SliderSingleStepAdd &&
+            action != QAbstractSlider::SliderPageStepAdd)
+            return;
+        const auto minutes = ScreenSaveTimeOutStep(S(screenSaveTimeOutEdit_->text()), up);
+        if (!minutes) return;
+        screenSaveTimeOutUpDown_->setSliderPosition(kScreenSaveTimeOutScale.ValueFor(*minutes));
+        // The value may stay where it was (0:42 shows on 1): the box is written here.
+        screenSaveTimeOutEdit_->setText(QString::number(*minutes));
+    });
 
     auto* defaultTimeLabel = MakeLabel("lblDefaultTime", "Default display &time :", saver);
     defaultTimeEdit_ = MakeBox("txtDefaultTime", 3, saver);
@@ -91,9 +104,8 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
         "No tool bar but navigation over the include list, no quit keys, no configuration "
         "window but through pagelark CONFIG, no local files");
 
-    const int boxWidth = defaultTimeEdit_->fontMetrics().horizontalAdvance("0000") + 12;
-    screenSaveTimeOutEdit_->setFixedWidth(boxWidth);
-    defaultTimeEdit_->setFixedWidth(boxWidth);
+    FitWidthToText(screenSaveTimeOutEdit_, "00:00");
+    FitWidthToText(defaultTimeEdit_, "0000");
     saverGrid->addWidget(screenSaveActiveCheck_, 0, 0);
     saverGrid->addWidget(autoLoopCheck_, 0, 1, 1, 3);
     saverGrid->addWidget(screenSaveTimeOutLabel_, 1, 0);
@@ -153,7 +165,7 @@ bool GeneralTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void GeneralTab::Fill(const OptionFields& fields) {
-    homePageEdit_->setText(Q(fields.homePage));
+    ShowStored(homePageEdit_, fields.homePage);
     autoHomeCheck_->setChecked(fields.autoHome);
     screenSaveActiveCheck_->setChecked(fields.screenSaveActive);
     ApplyScreenSaveActive();
@@ -180,7 +192,7 @@ int GeneralTab::MouseMove() const {
 }
 
 void GeneralTab::Keep(OptionFields& fields) const {
-    fields.homePage = S(homePageEdit_->text());
+    fields.homePage = StoredText(homePageEdit_);
     fields.autoHome = autoHomeCheck_->isChecked();
     fields.screenSaveActive = screenSaveActiveCheck_->isChecked();
     fields.screenSaveTimeOut = S(screenSaveTimeOutEdit_->text());

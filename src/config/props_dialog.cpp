@@ -35,7 +35,7 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     auto* browseFileButton = MakeButton("cmdBrowseFile", "&Browse file...", frame);
     auto* timeLabel = MakeLabel("lblTime", "&Time :", frame);
     timeEdit_ = MakeBox("txtTime", 3, frame);
-    timeEdit_->setFixedWidth(timeEdit_->fontMetrics().horizontalAdvance("0000") + 12);
+    FitWidthToText(timeEdit_, "0000");
     auto* timeUpDown = MakeUpDown("updTime", kPageTimeScale, frame);
     auto* timeLink =
         new UpDownLink(timeEdit_, timeUpDown, kPageTimeScale, PlainValueOf(kPageTimeScale));
@@ -96,12 +96,12 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     });
 
     const PropsFields fields = FillProps(mode, lists, index);
-    urlEdit_->setText(Q(fields.url));
+    ShowStored(urlEdit_, fields.url);
     defaultTimeCheck_->setChecked(fields.useDefaultTime);
     timeLink->Fill(Q(fields.time));
     visibleCheck_->setChecked(fields.visible);
-    fileNameEdit_->setText(Q(fields.fileName));
-    helpTipEdit_->setText(Q(fields.helpTip));
+    ShowStored(fileNameEdit_, fields.fileName);
+    ShowStored(helpTipEdit_, fields.helpTip);
     // The rules hold from the start, whether or not the fill changed the boxes.
     SetEnabled({timeLabel, timeEdit_, timeUpDown}, !fields.useDefaultTime);
     SetEnabled({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
@@ -125,12 +125,12 @@ std::string PropsDialog::Browse(const FileFilter& filter, const char* title) {
 
 void PropsDialog::Ok() {
     PropsFields fields;
-    fields.url = S(urlEdit_->text());
+    fields.url = StoredText(urlEdit_);
     fields.useDefaultTime = defaultTimeCheck_->isChecked();
     fields.time = S(timeEdit_->text());
     fields.visible = visibleCheck_->isChecked();
-    fields.fileName = S(fileNameEdit_->text());
-    fields.helpTip = S(helpTipEdit_->text());
+    fields.fileName = StoredText(fileNameEdit_);
+    fields.helpTip = StoredText(helpTipEdit_);
     if (const std::string problem = CheckProps(mode_, fields); !problem.empty()) {
         c_.dialogs.ShowError(problem);
         return;

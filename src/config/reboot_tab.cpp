@@ -102,9 +102,9 @@ void RebootTab::Fill(const OptionFields& fields) {
     minuteLink_->Fill(Q(fields.rebootMinute));
     forceRebootCheck_->setChecked(fields.forceReboot);
     autoLoginCheck_->setChecked(fields.autoLogin);
-    userNameEdit_->setText(Q(fields.userName));
-    passwordEdit_->setText(Q(fields.password));
-    domainEdit_->setText(Q(fields.domain));
+    ShowStored(userNameEdit_, fields.userName);
+    ShowStored(passwordEdit_, fields.password);
+    ShowStored(domainEdit_, fields.domain);
     ApplyReboot();
     ApplyAutoLogin();
 }
@@ -115,9 +115,9 @@ void RebootTab::Keep(OptionFields& fields) const {
     fields.rebootMinute = S(rebootTimeMEdit_->text());
     fields.forceReboot = forceRebootCheck_->isChecked();
     fields.autoLogin = autoLoginCheck_->isChecked();
-    fields.userName = S(userNameEdit_->text());
-    fields.password = S(passwordEdit_->text());
-    fields.domain = S(domainEdit_->text());
+    fields.userName = StoredText(userNameEdit_);
+    fields.password = StoredText(passwordEdit_);
+    fields.domain = StoredText(domainEdit_);
 }
 
 }  // namespace pagelark

@@ -6,11 +6,39 @@
 
 namespace pagelark {
 
+namespace {
+
+bool Quoted(std::string_view text) {
+    return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
+// The first argument of a line that begins with a double quote: up to the first blank outside
+// quotes, without the quotes around it; and the rest of the line.
+std::pair<std::string, std::string_view> QuotedArgument(std::string_view line) {
+    bool inside = false;
+    std::size_t end = 0;
+    for (; end < line.size(); ++end) {
+        if (line[end] == '"') inside = !inside;
+        if (!inside && line[end] == ' ') break;
+    }
+    std::string_view argument = line.substr(0, end);
+    if (Quoted(argument)) argument = argument.substr(1, argument.size() - 2);
+    return {std::string(argument), line.substr(end)};
+}
+
+// An unquoted line is one path, blanks and all.
+std::string NamedPath(std::string_view raw) {
+    if (raw.front() == '"') return QuotedArgument(raw).first;
+    return QuotedArgument('"' + std::string(raw) + '"').first;
+}
+
+}  // namespace
+
 std::string JoinArguments(const std::vector<std::string>& arguments) {
     std::string raw;
     for (const auto& argument : arguments) {
         if (!raw.empty()) raw += ' ';
-        if (argument.find(' ') != std::string::npos) {
+        if (argument.find(' ') != std::string::npos && !Quoted(argument)) {
             raw += '"' + argument + '"';
         } else {
             raw += argument;
@@ -21,20 +49,7 @@ std::string JoinArguments(const std::vector<std::string>& arguments) {
 
 std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath) {
     if (TrimBlanks(raw).empty() || IsConfigCommandLine(raw)) return std::string(defaultFilePath);
-
-    std::string line(raw);
-    if (line.front() != '"') line = '"' + line + '"';
-    // The first token: blanks inside double quotes do not separate.
-    bool inside = false;
-    std::size_t end = 0;
-    for (; end < line.size(); ++end) {
-        if (line[end] == '"') inside = !inside;
-        if (!inside && line[end] == ' ') break;
-    }
-    std::string token = line.substr(0, end);
-    if (token.size() >= 2 && token.front() == '"' && token.back() == '"')
-        token = token.substr(1, token.size() - 2);
-    return token;
+    return NamedPath(raw);
 }
 
 const char kUsage[] =
@@ -45,12 +60,15 @@ const char kUsage[] =
     "       pagelark --help | --version\n"
     "Escape or Alt+F4 ends the show while a Quit button is visible. See pagelark(1).\n";
 
-CommandRequest ReadCommandLine(std::string_view raw) {
+CommandRequest ReadCommandLine(std::string_view raw, const PathExists& exists) {
     const std::string_view line = TrimBlanks(raw);
-    // A quoted path may be followed by other words, which are ignored.
-    if (line.empty() || line.front() == '"') return CommandRequest::Play;
-    const std::string_view word = line.substr(0, line.find(' '));
-    const bool alone = word.size() == line.size();
+    if (line.empty()) return CommandRequest::Play;
+    const bool quoted = line.front() == '"';
+    const std::size_t blank = std::min(line.find(' '), line.size());
+    auto [first, rest] = quoted ? QuotedArgument(line)
+                                : std::pair(std::string(line.substr(0, blank)), line.substr(blank));
+    const std::string_view word = TrimBlanks(first);
+    const bool alone = TrimBlanks(rest).empty();
     // A switch ends at a ':' (/c:1234); /cdrom/show.tso is a path.
     const std::string name = ToUpper(word.substr(0, word.find(':')));
     if (ToUpper(word) == "CONFIG" || name == "/C" || name == "-C" || name == "/CONFIG" ||
@@ -58,7 +76,17 @@ CommandRequest ReadCommandLine(std::string_view raw) {
         return alone ? CommandRequest::Config : CommandRequest::Usage;
     if (word == "--help") return alone ? CommandRequest::Help : CommandRequest::Usage;
     if (word == "--version") return alone ? CommandRequest::Version : CommandRequest::Usage;
-    return word.front() == '-' ? CommandRequest::Usage : CommandRequest::Play;
+    // A quoted path may be followed by other words, which are ignored.
+    if (quoted) return CommandRequest::Play;
+    if (word.front() == '-') return CommandRequest::Usage;
+    // Unquoted words are one path with blanks, unless that names nothing and they look like a
+    // path with something after it.
+    if (alone || !exists || exists(NamedPath(raw))) return CommandRequest::Play;
+    bool option = false;
+    for (std::size_t at = rest.find_first_not_of(' '); at != std::string_view::npos;
+         at = rest.find_first_not_of(' ', rest.find(' ', at)))
+        option = option || rest[at] == '-';
+    return option || exists(first) ? CommandRequest::Usage : CommandRequest::Play;
 }
 
 bool IsConfigCommandLine(std::string_view raw) {

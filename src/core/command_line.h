@@ -2,6 +2,7 @@
 // The command line: empty (the default presentation), a presentation path, a request for
 // configuration ("CONFIG", or the switch /C or -C), --help or --version.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,21 +10,27 @@
 namespace pagelark {
 
 // The raw command line the rules below expect, rebuilt from the arguments the shell split:
-// joined by single blanks, an argument holding a blank wrapped in double quotes.
+// joined by single blanks, an argument holding a blank wrapped in double quotes (unless it is
+// already, as Windows passes a quoted path).
 std::string JoinArguments(const std::vector<std::string>& arguments);
 
 // The presentation the command line names; defaultFilePath for an empty line or a request
 // for configuration.
-// An unquoted path with blanks is taken whole; a quoted one may be followed by other
-// arguments, which are ignored.
+// An unquoted path with blanks is taken whole; a quoted one is the text between the quotes,
+// and may be followed by other arguments, which are ignored.
 std::string ParseCommandLine(std::string_view raw, std::string_view defaultFilePath);
+
+// Whether a path names a file or folder (relative paths from the current folder).
+using PathExists = std::function<bool(const std::string&)>;
 
 enum class CommandRequest { Play, Config, Help, Version, Usage };
 // Config for CONFIG in any case, or the switch /C or -C alone, with ":" and a value
-// (/c:1234), or written out (/config). Usage for any other option (a first word beginning with
-// "-"), and for a word after CONFIG, a switch, --help or --version: the usage is printed.
-// Play for the rest, which names a presentation.
-CommandRequest ReadCommandLine(std::string_view raw);
+// (/c:1234), or written out (/config); a first word is compared without the blanks around it.
+// Usage for any other option (a first word beginning with "-"); for a word after CONFIG, a
+// switch, --help or --version; and for unquoted words that together name nothing (exists)
+// when a later word begins with "-" or the first alone names something: the usage is
+// printed. Play for the rest, which names a presentation.
+CommandRequest ReadCommandLine(std::string_view raw, const PathExists& exists = {});
 bool IsConfigCommandLine(std::string_view raw);
 
 // What the program answers to --help, and to a command line it cannot take.

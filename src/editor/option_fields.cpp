@@ -312,8 +312,19 @@ int ScreenSaveTimeOutValue(std::string_view text) {
     return kScreenSaveTimeOutScale.ValueFor(minutes);
 }
 
+std::optional<int> ScreenSaveTimeOutStep(std::string_view text, bool up) {
+    const auto seconds = DelaySeconds(text);
+    if (!seconds || *seconds % 60 == 0) return std::nullopt;
+    // The whole minute below, also for a negative delay.
+    const std::int64_t below = *seconds / 60 - (*seconds < 0 ? 1 : 0);
+    const std::int64_t minutes = std::clamp<std::int64_t>(up ? below + 1 : below, 1, 60);
+    if (up ? minutes * 60 < *seconds : minutes * 60 > *seconds) return std::nullopt;
+    return static_cast<int>(minutes);
+}
+
 std::string ScreenSaveTimeOutOnLeave(std::string_view text) {
-    return LeadingNumber(text) > 60 ? "60" : std::string(text);
+    const auto seconds = DelaySeconds(text);
+    return LeadingNumber(text) > 60 || (seconds && *seconds > 3600) ? "60" : std::string(text);
 }
 
 }  // namespace pagelark

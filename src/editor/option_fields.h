@@ -123,7 +123,12 @@ inline constexpr UpDownScale kPageTimeScale{1, 1000, 1000};
 
 // The screen saver delay box's up-down value for its text (the number held to 1..60).
 int ScreenSaveTimeOutValue(std::string_view text);
-// The delay box's text once it loses the focus: "60" when it reads above 60, else unchanged.
+// The minutes a click on the up-down's arrow (up or down) gives a delay of minutes and seconds:
+// the whole minute beyond it that way, within 1..60; none for a delay of whole minutes (the
+// up-down's own step) or when no such minute is within.
+std::optional<int> ScreenSaveTimeOutStep(std::string_view text, bool up);
+// The delay box's text once it loses the focus: "60" when it reads above 60 minutes, else
+// unchanged.
 std::string ScreenSaveTimeOutOnLeave(std::string_view text);
 
 }  // namespace pagelark

@@ -54,14 +54,20 @@ bool MayName(std::string_view line, std::string_view name) {
 }
 
 IniText DecodeIni(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Mark))
-        return {std::string(bytes.substr(kUtf8Mark.size())), IniEncoding::Utf8WithMark};
-    if (bytes.starts_with(kUtf16LeMark)) {
-        return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, false), IniEncoding::Utf16Le};
+    IniText decoded;
+    if (bytes.starts_with(kUtf8Mark)) {
+        decoded = {std::string(bytes.substr(kUtf8Mark.size())), IniEncoding::Utf8WithMark};
+    } else if (bytes.starts_with(kUtf16LeMark)) {
+        decoded = {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Little, false), IniEncoding::Utf16Le};
+    } else if (bytes.starts_with(kUtf16BeMark)) {
+        decoded = {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Big, false), IniEncoding::Utf16Be};
+    } else {
+        decoded = {std::string(bytes), IniEncoding::Bytes};
     }
-    if (bytes.starts_with(kUtf16BeMark))
-        return {*Utf16ToUtf8(bytes.substr(2), Utf16Order::Big, false), IniEncoding::Utf16Be};
-    return {std::string(bytes), IniEncoding::Bytes};
+    // The first line's end stands for the file's.
+    const std::size_t end = decoded.text.find_first_of("\r\n");
+    if (end != std::string::npos && decoded.text[end] == '\n') decoded.lineEnd = "\n";
+    return decoded;
 }
 
 std::string EncodeIni(std::string_view text, IniEncoding encoding) {
@@ -81,10 +87,12 @@ std::string EncodeIni(std::string_view text, IniEncoding encoding) {
 IniDocument::IniDocument(std::string_view bytes) {
     const IniText decoded = DecodeIni(bytes);
     encoding_ = decoded.encoding;
+    lineEnd_ = decoded.lineEnd;
     ForEachLine(decoded.text, [this](std::string_view line) { AddLine(line); });
 }
 
-IniDocument::IniDocument(std::string_view text, IniEncoding encoding) : encoding_(encoding) {
+IniDocument::IniDocument(std::string_view text, IniEncoding encoding, std::string_view lineEnd)
+    : encoding_(encoding), lineEnd_(lineEnd) {
     ForEachLine(text, [this](std::string_view line) { AddLine(line); });
 }
 
@@ -205,18 +213,18 @@ bool IniDocument::DeleteSection(std::string_view section) {
 std::string IniDocument::Serialise() const {
     std::size_t size = 0;
     for (const auto& line : preamble_)
-        size += line.size() + kIniLineEnd.size();
+        size += line.size() + lineEnd_.size();
     for (const auto& section : sections_) {
         if (section.deleted) continue;
-        size += section.header.size() + kIniLineEnd.size();
+        size += section.header.size() + lineEnd_.size();
         for (const auto& line : section.lines)
-            size += line.size() + kIniLineEnd.size();
+            size += line.size() + lineEnd_.size();
     }
     std::string text;
     text.reserve(size);
-    auto put = [&text](const std::string& line) {
+    auto put = [this, &text](const std::string& line) {
         text += line;
-        text += kIniLineEnd;
+        text += lineEnd_;
     };
     for (const auto& line : preamble_)
         put(line);

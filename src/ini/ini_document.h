@@ -37,6 +37,8 @@ enum class IniEncoding { Bytes, Utf8WithMark, Utf16Le, Utf16Be };
 struct IniText {
     std::string text;  // as the program works with it: UTF-8 for the Unicode forms
     IniEncoding encoding = IniEncoding::Bytes;
+    // A file of LF lines is written back with LF; any other with CR LF, as Windows writes.
+    std::string_view lineEnd = kIniLineEnd;
 };
 IniText DecodeIni(std::string_view bytes);
 std::string EncodeIni(std::string_view text, IniEncoding encoding);
@@ -63,7 +65,7 @@ class IniDocument {
     // From the file's bytes.
     explicit IniDocument(std::string_view bytes);
     // From text, to be stored in the given form.
-    IniDocument(std::string_view text, IniEncoding encoding);
+    IniDocument(std::string_view text, IniEncoding encoding, std::string_view lineEnd);
 
     std::string Read(std::string_view section, std::string_view key);
     // The key lines a lookup can reach in the section, in file order, the first of each key
@@ -74,6 +76,7 @@ class IniDocument {
     // The file's bytes.
     std::string Serialise() const;
     IniEncoding Encoding() const { return encoding_; }
+    std::string_view LineEnd() const { return lineEnd_; }
 
   private:
     struct Section {
@@ -95,6 +98,7 @@ class IniDocument {
     std::size_t FindKey(Section& section, std::string_view key);
 
     IniEncoding encoding_ = IniEncoding::Bytes;
+    std::string_view lineEnd_ = kIniLineEnd;
     std::vector<std::string> preamble_;  // lines before the first header: never found
     std::vector<Section> sections_;
     std::unordered_map<std::string, SameName> index_;  // upper-cased name to its sections

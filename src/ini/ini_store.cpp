@@ -138,7 +138,8 @@ bool IniStore::FlushIniCache(const std::string& file, std::string* error) {
     return ok;
 }
 
-void IniStore::ReplaceIniFile(const std::string& file, const std::vector<std::string>& lines) {
+void IniStore::ReplaceIniFile(const std::string& file, const std::vector<std::string>& lines,
+                              std::string_view lineEnd) {
     std::string text;
     std::size_t size = 0;
     for (const auto& line : lines)
@@ -161,7 +162,7 @@ void IniStore::ReplaceIniFile(const std::string& file, const std::vector<std::st
         entry = entries_.front().get();
         entry->file = file;
     }
-    entry->document = std::make_unique<IniDocument>(text, encoding);
+    entry->document = std::make_unique<IniDocument>(text, encoding, lineEnd);
     entry->dirty = true;
 }
 

@@ -35,8 +35,10 @@ class IniStore {
     bool FlushIniCache(const std::string& file, std::string* error = nullptr);
 
     // Starts file afresh in the cache as if it had been emptied and these lines written to
-    // it; the disk is touched only by the next flush, so the old file stays until then.
-    void ReplaceIniFile(const std::string& file, const std::vector<std::string>& lines);
+    // it, each ended with lineEnd, in the file's own encoding; the disk is touched only by the
+    // next flush, so the old file stays until then.
+    void ReplaceIniFile(const std::string& file, const std::vector<std::string>& lines,
+                        std::string_view lineEnd);
 
   private:
     struct Entry;

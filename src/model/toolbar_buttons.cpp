@@ -30,8 +30,14 @@ std::string ResolveIconPath(std::string_view icon, const std::string& startupFol
 }
 
 std::string StoredIconPath(std::string_view icon, const std::string& startupFolder) {
-    if (!startupFolder.empty() && icon.starts_with(startupFolder))
-        icon.remove_prefix(startupFolder.size());
+    // Every path is under the root: relative to it, a picture would be lost from any other
+    // start-up folder.
+    const std::string folder = WithTrailingSeparator(NormalPath(startupFolder));
+    if (!IsAbsolutePath(icon) || !IsAbsolutePath(folder) ||
+        folder.find_first_not_of(kPathSeparator) == std::string::npos)
+        return std::string(icon);
+    const std::string path = NormalPath(icon);
+    if (path.size() > folder.size() && path.starts_with(folder)) return path.substr(folder.size());
     return std::string(icon);
 }
 

@@ -68,7 +68,7 @@ void CreateButtonLists(ToolbarButtons& buttons);
 // from the start-up folder.
 std::string ResolveIconPath(std::string_view icon, const std::string& startupFolder);
 // A picture chosen in a file dialog as an Icon to store: relative to the start-up folder
-// when it lies under it.
+// when it lies under it (after "." and ".." are worked out), unless that folder is the root.
 std::string StoredIconPath(std::string_view icon, const std::string& startupFolder);
 
 }  // namespace pagelark

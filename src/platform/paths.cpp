@@ -1,5 +1,6 @@
 #include "platform/paths.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "platform/files.h"
@@ -37,6 +38,10 @@ std::string WithTrailingSeparator(std::string_view path) {
 std::string WithoutTrailingSeparator(std::string_view path) {
     if (path.ends_with(kPathSeparator)) path.remove_suffix(1);
     return std::string(path);
+}
+
+std::string NormalPath(std::string_view path) {
+    return std::filesystem::path(path).lexically_normal().string();
 }
 
 std::string GetExtension(std::string_view path) {

@@ -13,6 +13,8 @@ std::string ShareRoot(std::string_view path);
 bool IsAbsolutePath(std::string_view path);
 std::string WithTrailingSeparator(std::string_view path);  // appends the native separator
 std::string WithoutTrailingSeparator(std::string_view path);
+// "." and ".." worked out and repeated separators merged, on the text alone (no link is read).
+std::string NormalPath(std::string_view path);
 std::string GetExtension(std::string_view path);
 std::string StripExtension(std::string_view path);
 std::string FileNamePart(std::string_view path);

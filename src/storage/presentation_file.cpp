@@ -180,13 +180,14 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     // The new file is built whole in the INI cache and written by the final flush.
     const std::string previousFile = presentation.CurrentFile;
     presentation.CurrentFile = path;
-    iniFiles.ReplaceIniFile(path, CommentLines());
 
     // The [Tessaro] keys the file held, as it held them.
     std::optional<IniDocument> before;
     std::vector<IniKeyLine> held;
     if (presentation.DiskBytes)
         held = before.emplace(*presentation.DiskBytes).KeyLines(kOptionsSection);
+    // Lines end as in the file read (LF lines stay LF); a new presentation's as Windows writes.
+    iniFiles.ReplaceIniFile(path, CommentLines(), before ? before->LineEnd() : kIniLineEnd);
     const auto heldText = [&held](std::string_view key) -> std::optional<std::string> {
         for (const IniKeyLine& line : held) {
             if (EqualsNoCase(line.key, key)) return std::string(TrimBlanksAndTabs(line.value));

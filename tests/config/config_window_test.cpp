@@ -226,11 +226,19 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
 }
 
 TEST_F(ConfigWindowTest, DelayBoxAndUpDownKeepInStep) {
+    machine.ScreenSaveTimeOut = std::chrono::seconds(42);
     window.Open();
     auto* box = Find<QLineEdit>("txtScreenSaveTimeOut");
+    auto* upDown = Find<QScrollBar>("updScreenSaveTimeOut");
+    // From minutes and seconds the arrows go to the whole minute above or below.
+    upDown->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the up arrow
+    EXPECT_EQ(box->text(), "1");
+    box->setText("1:30");
+    upDown->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(box->text(), "1");
     Type("txtScreenSaveTimeOut", "75");
     EXPECT_EQ(box->text(), "60");
-    EXPECT_EQ(Find<QScrollBar>("updScreenSaveTimeOut")->value(), 1);
+    EXPECT_EQ(upDown->value(), 1);
     // Pasted over a box already at the limit, 75 stays until the box loses the focus.
     box->selectAll();
     box->insert("75");
@@ -276,13 +284,21 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     presentation.DefaultTime = std::chrono::seconds(3600);
     machine.ScreenSaveTimeOut = std::chrono::seconds(6042);
     machine.OnMouseMove = static_cast<MouseMovePolicy>(7);
-    presentation.Pages[0] = {"http://a/", false, std::chrono::seconds(2000)};
-    presentation.HomeURL = "http://home/" + std::string(1100, 'x');
+    // Bytes that are not UTF-8 (E9) are shown as Windows-1252 and given back as they were.
+    presentation.Pages[0] = {"http://a/\xe9", false, std::chrono::seconds(2000)};
+    presentation.HomeURL = "http://home/caf\xe9" + std::string(1100, 'x');
+    machine.EMail = "ren\xe9@example.org";
+    machine.NTLogin = machine.NTPassword = machine.NTDomain = "\xe9";
+    const MachineSettings stored = machine;
     window.Open();
     EXPECT_EQ(Find<QLineEdit>("txtDefaultTime")->text(), "3600");
-    EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text().size(), 1112);
+    EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text().size(), 1116);
+    EXPECT_EQ(Find<QLineEdit>("txtEMail")->text(), QString::fromUtf8("ren\u00e9@example.org"));
     auto* delay = Find<QLineEdit>("txtScreenSaveTimeOut");
     EXPECT_EQ(delay->text(), "100:42");
+    delay->grab();  // lays the text out as painted: with the cursor at its end, none scrolled away
+    EXPECT_GE(delay->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(),
+              delay->fontMetrics().horizontalAdvance(delay->text()));
     delay->setFocus();
     Find<QLineEdit>("txtDefaultTime")->setFocus();  // passing through is no edit
     EXPECT_EQ(delay->text(), "100:42");
@@ -301,11 +317,14 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     Find<QPushButton>("cmdExcGrab")->click();
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{true});
-    EXPECT_EQ(
-        std::tuple(window.isVisible(), presentation.Modified, presentation.DefaultTime.count(),
-                   machine.ScreenSaveTimeOut.count(), static_cast<int>(machine.OnMouseMove),
-                   presentation.Pages[0].Time.count(), presentation.HomeURL.size()),
-        std::tuple(false, false, 3600, 6042, 7, 2000, 1112u));
+    EXPECT_EQ(std::tuple(window.isVisible(), presentation.Modified,
+                         presentation.DefaultTime.count(), machine.ScreenSaveTimeOut.count(),
+                         static_cast<int>(machine.OnMouseMove), presentation.Pages[0].Time.count(),
+                         presentation.Pages[0].URL, presentation.HomeURL),
+              std::tuple(false, false, 3600, 6042, 7, 2000, "http://a/\xe9",
+                         "http://home/caf\xe9" + std::string(1100, 'x')));
+    EXPECT_EQ(std::tuple(machine.EMail, machine.NTLogin, machine.NTPassword, machine.NTDomain),
+              std::tuple(stored.EMail, stored.NTLogin, stored.NTPassword, stored.NTDomain));
     const std::string saved = testing::TempFolder::Read(presentation.CurrentFile);
     EXPECT_NE(saved.find("[Exclude1]\r\nURL=http://stage/\r\n"), std::string::npos) << saved;
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
@@ -321,8 +340,9 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         {"txtScreenSaveTimeOut", "1", "-5", "Screen save delay", 1},
         {"txtRebootTimeH", "", "25", "Reboot time", 7},
         {"txtRebootTimeM", "", "61", "Reboot time", 7},
-        {"txtScreenSaveTimeOut", "", "10", "", 1},  // emptied and typed: not refilled on the way
-        {"txtDefaultTime", "", "0", "", 1},         // pages stay until a command
+        {"txtScreenSaveTimeOut", "", "1:30", "", 1},  // typed as it is shown
+        {"txtScreenSaveTimeOut", "", "10", "", 1},    // emptied and typed: not refilled on the way
+        {"txtDefaultTime", "", "0", "", 1},           // pages stay until a command
     };
     for (const auto& [box, before, text, refusal, tab] : rows) {
         SCOPED_TRACE(std::string(box) + " " + text);

@@ -21,7 +21,10 @@ TEST(CommandLine, NamesTheFileOrTheDefault) {
                  {"\"unterminated", "\"unterminated"},
                  // A path the shell split at its blank comes back whole.
                  {JoinArguments({"/srv/My", "Shows/a.tso"}), "/srv/My Shows/a.tso"},
-                 {JoinArguments({"/srv/My Shows/a.tso", "-x"}), "/srv/My Shows/a.tso"}};
+                 {JoinArguments({"/srv/My Shows/a.tso", "-x"}), "/srv/My Shows/a.tso"},
+                 // The one string Windows passes: a quoted path is the text between the quotes.
+                 {JoinArguments({"\"/srv/My Shows/a b.tso\""}), "/srv/My Shows/a b.tso"},
+                 {JoinArguments({"CONFIG "}), kDefault}};
     for (const auto& c : cases)
         EXPECT_EQ(ParseCommandLine(c.line, kDefault), c.file) << c.line;
 }
@@ -32,19 +35,25 @@ TEST(CommandLine, ConfigurationRequestsOptionsAndWhatTheProgramCannotTake) {
         std::vector<const char*> lines;
         CommandRequest request;
     } cases[] = {
-        {{"CONFIG", " config ", "/C", "-c", "/c:1234", "-C:", "/config"}, Config},
-        {{"", "CONFIGURE", "/srv/show.tso", "c", "x /C", "/cdrom/a.tso", "/Cx", "a.tso --bogus",
-          "\"/srv/My Files/show.TSO\" -x"},
+        {{"CONFIG", " config ", "/C", "-c", "/c:1234", "-C:", "/config", "\" CONFIG\""}, Config},
+        {{"", "CONFIGURE", "/srv/show.tso", "c", "x /C", "/cdrom/a.tso", "/Cx",
+          "\"/srv/My Files/show.TSO\" -x", "/srv/My Shows/a.tso", "/srv/My Shows/a.tso -x",
+          "missing.tso extra"},
          Play},
         {{"--help"}, Help},
         {{"--version"}, Version},
         {{"--bogus", "-x", "-Cx", "-", "CONFIG lobby.tso", "/C /srv/show.tso", "/c:1 a",
-          "--help me", "--version 2"},
+          "--help me", "--version 2", "\"CONFIG \" a.tso", "/srv/a.tso --bogus", "/srv/a.tso x",
+          "missing.tso --bogus", "/srv/My Shows/b.tso -x"},
          Usage},
+    };
+    // Words that together name nothing, after a first that names something or before an option.
+    const auto exists = [](const std::string& path) {
+        return path == "/srv/a.tso" || path.starts_with("/srv/My Shows/a.tso");
     };
     for (const auto& c : cases)
         for (const char* line : c.lines)
-            EXPECT_EQ(ReadCommandLine(line), c.request) << line;
+            EXPECT_EQ(ReadCommandLine(line, exists), c.request) << line;
     EXPECT_TRUE(IsConfigCommandLine("/c:1234"));
     EXPECT_FALSE(IsConfigCommandLine("/C /srv/show.tso"));
 }

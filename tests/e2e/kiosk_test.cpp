@@ -289,9 +289,9 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
 
     // An unknown option or a stray word: the usage, and nothing played.
     for (const std::vector<std::string>& line : std::initializer_list<std::vector<std::string>>{
-             {"--bogus"}, {"CONFIG", "lobby.tso"}, {"/C", file}}) {
+             {"--bogus"}, {"CONFIG", "lobby.tso"}, {"/C", file}, {file, "--bogus"}, {file, "x"}}) {
         Kiosk wrong(xvfb_, folders_, line);
-        EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0];
+        EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0] << " " << line.back();
         EXPECT_TRUE(Says(wrong, "usage: pagelark")) << line[0];
     }
 
@@ -320,19 +320,21 @@ TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTh
 }
 
 // The operator opens the window from the running show and presses OK without a change: the
-// golden file the Windows version wrote, with settings the window does not show and a delay in
-// seconds added, comes back byte for byte.
+// golden file the Windows version wrote, with settings the window does not show, a delay in
+// seconds and bytes that are not UTF-8 added, comes back byte for byte, and so does the store.
 TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
     std::string text = testing::TempFolder::Read(PAGELARK_SOURCE_DIR "/tests/golden/windows.tso");
     for (const auto& [from, to] :
          {std::pair<std::string, std::string>{"http://a/", server_.Url("/red")},
+          {"HomeURL=http://home/", "HomeURL=http://home/caf\xe9"},  // not UTF-8
           {"ScreenSaveTimeOut=600\r\nOnMouseMove=0\r\n",
            "ScreenSaveTimeOut=42\r\nOnMouseMove=0\r\nLowMemory=Yes\r\nDBus=Yes\r\n"
            "RefreshMinutes=0.5\r\nClearVisitorData=no\r\nForceReboot=yes\r\n"}}) {
-        for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at))
+        for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + 1))
             text.replace(at, from.size(), to);
     }
     const std::string file = folders_.Write("show.tso", text);
+    MachineSettings("\"EMail\"=\"ren\xe9@example.org\"\n");
     struct stat written {};
     ASSERT_EQ(::stat(file.c_str(), &written), 0);
     Run({file});
@@ -351,6 +353,8 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
     ASSERT_EQ(::stat(file.c_str(), &saved), 0);
     EXPECT_NE(saved.st_ino, written.st_ino) << "the file was not saved";
     EXPECT_EQ(testing::TempFolder::Read(file), text);
+    EXPECT_NE(KioskFolders::Read(folders_.File("registry/machine.reg")).find("ren\xe9@"),
+              std::string::npos);
 }
 
 }  // namespace

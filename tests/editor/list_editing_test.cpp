@@ -86,8 +86,16 @@ TEST(PropsRules, FillCaptionAndKeep) {
     const ToolbarButton& help = lists.buttons.ToolRunButtons[7];
     EXPECT_EQ(std::tuple(help.Name, help.HelpTip, help.Icon, help.Visible),
               std::tuple("Help", "Back", "pics\\back.gif", false));
-    // A browsed picture outside the start-up folder is stored as it was chosen.
-    EXPECT_EQ(StoredIconPath("/srv/b.gif", "/kiosk/"), "/srv/b.gif");
+    // A picture under the start-up folder (compared as normalised paths) is stored relative to
+    // it; any other as it was chosen; none relative to the root, which holds every path.
+    const std::tuple<const char*, const char*, const char*> icons[] = {
+        {"/srv/b.gif", "/kiosk/", "/srv/b.gif"},
+        {"/kiosk/./pics//a.gif", "/kiosk", "pics/a.gif"},
+        {"/kiosk/../pics2/p.png", "/kiosk/", "/kiosk/../pics2/p.png"},
+        {"/tmp/pics/home.png", "/", "/tmp/pics/home.png"},
+    };
+    for (const auto& [icon, startup, stored] : icons)
+        EXPECT_EQ(StoredIconPath(icon, startup), stored) << icon << " from " << startup;
 }
 
 }  // namespace

@@ -94,7 +94,18 @@ TEST(OptionFields, BoxNumbersAndUpDowns) {
     const std::pair<const char*, int> delays[] = {{"75", 60}, {"60", 60}, {"7", 7}, {"0", 1}};
     for (const auto& [text, minutes] : delays)
         EXPECT_EQ(ScreenSaveTimeOutValue(text), kScreenSaveTimeOutScale.ValueFor(minutes)) << text;
-    EXPECT_EQ(ScreenSaveTimeOutOnLeave("75") + ScreenSaveTimeOutOnLeave("0"), "600");
+    EXPECT_EQ(ScreenSaveTimeOutOnLeave("75") + ScreenSaveTimeOutOnLeave("0") +
+                  ScreenSaveTimeOutOnLeave("60:01") + ScreenSaveTimeOutOnLeave("59:59"),
+              "600"
+              "60"
+              "59:59");
+    // Its arrows, from minutes and seconds: to the whole minute that way, within 1 to 60.
+    const std::tuple<const char*, bool, std::optional<int>> steps[] = {
+        {"0:42", false, {}}, {"120:30", true, {}}, {"120:30", false, 60},
+        {"-0:30", true, 1},  {"5", true, {}},
+    };
+    for (const auto& [text, up, minutes] : steps)
+        EXPECT_EQ(ScreenSaveTimeOutStep(text, up), minutes) << text << (up ? " up" : " down");
     // The delay box: whole minutes, or minutes:seconds for a delay that is not.
     const std::pair<std::chrono::seconds, const char*> shown[] = {
         {42s, "0:42"}, {300s, "5"}, {0s, "0"}, {3605s, "60:05"}, {-5s, "-0:05"}};

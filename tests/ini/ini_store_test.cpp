@@ -85,11 +85,13 @@ TEST_F(IniStoreTest, WritesChangeTheFirstMatchAndKeepEverythingElse) {
     EXPECT_EQ(Changed("[S]\r\n  KeyName =  old  \r\nk=1\r\nk=2\r\n[s]\r\nk=3\r\n",
                       {{" s ", "keyname", " new value "}, {"s", "K", "9"}}),
               "[S]\r\nKeyName= new value \r\nk=9\r\nk=2\r\n[s]\r\nk=3\r\n");
-    // A new key follows the last key of its section; a new section is appended.
+    // A new key follows the last key of its section; a new section is appended; a file of LF
+    // lines keeps them.
     EXPECT_EQ(Changed("[A]\nk=1\nstray line\n; note\n\n[B]\nx=1\n",
                       {{"A", "new", "2"}, {" New\t", "k", "ab\0cd"sv}}),
-              "[A]\r\nk=1\r\nnew=2\r\nstray line\r\n; note\r\n\r\n[B]\r\nx=1\r\n[New]\r\nk=ab\r\n");
-    // Binary lines and every kind of line end survive a rewrite (which ends lines with CR LF).
+              "[A]\nk=1\nnew=2\nstray line\n; note\n\n[B]\nx=1\n[New]\nk=ab\n");
+    // Binary lines and every kind of line end survive a rewrite (which ends lines with CR LF
+    // unless the first ends with LF alone).
     EXPECT_EQ(Changed("\xEF\xBB\xBF[A]\r\x01\0\xff=\0\r\r\nk=v\n\xff\xfe"s, {{"A", "k", "w"}}),
               "\xEF\xBB\xBF[A]\r\n\x01\0\xff=\0\r\n\r\nk=w\r\n\xff\xfe\r\n"s);
     // Deleting takes the first section of the name up to the next header.
@@ -123,7 +125,7 @@ TEST_F(IniStoreTest, UnicodeFilesAreReadAndKeepTheirForm) {
               "\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0\x3D\xD8\x00\xDE\r\0\n\0"s);
     // A save replaces the whole text, still in the file's form.
     const std::string file = NewFile(be);
-    store.ReplaceIniFile(file, {"[B]", "x=1"});
+    store.ReplaceIniFile(file, {"[B]", "x=1"}, "\r\n");
     ASSERT_TRUE(store.FlushIniCache(file));
     EXPECT_EQ(TempFolder::Read(file),
               "\xFE\xFF\0[\0B\0]\0\r\0\n\0x\0=\0"
@@ -144,7 +146,7 @@ TEST_F(IniStoreTest, PendingWritesAreSeenButReachTheDiskOnlyWhenFlushed) {
     std::string error = "stale";
     EXPECT_TRUE(store.FlushIniCache(file, &error));
     EXPECT_EQ(error, "");
-    EXPECT_EQ(TempFolder::Read(file), "[A]\r\nk=2\r\n");
+    EXPECT_EQ(TempFolder::Read(file), "[A]\nk=2\n");
     // A clean copy follows the disk.
     folder.Write("a.ini", "[A]\nk=22\n");
     EXPECT_EQ(Read(file, "A", "k"), "22");
