@@ -17,8 +17,8 @@ namespace {
 // about:blank) is answered from here as soon as the page can reach it: through a frame
 // element, at the load its insertion fires at once when it has no address, and, for any
 // other frame the page reaches by index or name, before its next script or task. Each
-// call the engine refuses keeps a copy of the page's session storage in the browser
-// process until the profile goes.
+// window.open the engine refuses leaves a copy of the page's session storage in the
+// browser process, kept after the page is left.
 const char* const kAnswer = R"((function () {
   var apply = Reflect.apply, describe = Object.getOwnPropertyDescriptor;
   var define = Object.defineProperty, listen = EventTarget.prototype.addEventListener;
@@ -72,8 +72,8 @@ const char* const kAnswer = R"((function () {
 }  // namespace
 
 void RefuseWindowsWithoutClick(QWebEnginePage& page) {
-    // The engine's refusal also holds where the script does not run; it costs the browser
-    // process a little at every call, the script nothing.
+    // The engine's refusal also holds where the script does not reach; each call it refuses
+    // costs the browser process for good, the script's nothing.
     page.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     QWebEngineScript script;
     script.setName("pagelark-windows");
