@@ -30,8 +30,8 @@ constexpr Form kForms[] = {
     {"'/quiet?' + n", "window.open('/quiet?' + Math.random());"},
     {"'about:blank'", "window.open('about:blank');"},
     {"'', 'w' + n", "window.open('', 'w' + ++n);"},
-    // the first, empty document of a frame a script made runs none of the kiosk's scripts:
-    // the engine itself refuses
+    // the first, empty document of a frame a script made, which no script is injected into:
+    // answered from the page, as the page reaches it
     {"frame's open", "frame.open('about:blank');"},
 };
 

@@ -12,26 +12,68 @@ namespace {
 // In the page's own world, before its first script: what it holds here the page cannot
 // change later. The visitor's click is the engine's own user activation. document.open with
 // three arguments is window.open.
+//
+// A frame's document that no script was injected into (its first, empty document, or
+// about:blank) is answered from here as soon as the page can reach it: through a frame
+// element, at the load its insertion fires at once when it has no address, and, for any
+// other frame the page reaches by index or name, before its next script or task. Each
+// window.open the engine refuses leaves a copy of the page's session storage in the
+// browser process, kept after the page is left.
 const char* const kAnswer = R"((function () {
-  var apply = Reflect.apply, activation = navigator.userActivation;
-  var active = Object.getOwnPropertyDescriptor(UserActivation.prototype, 'isActive').get;
-  function answer(owner, name, opens) {
+  var apply = Reflect.apply, describe = Object.getOwnPropertyDescriptor;
+  var define = Object.defineProperty, listen = EventTarget.prototype.addEventListener;
+  var Observer = MutationObserver, observe = Observer.prototype.observe;
+  var answered = new WeakSet(), has = WeakSet.prototype.has, add = WeakSet.prototype.add;
+  function answer(owner, name, opens, activation, active) {
     var engine = owner[name];
-    Object.defineProperty(owner, name, {configurable: true, enumerable: true, writable: true,
+    define(owner, name, {configurable: true, enumerable: true, writable: true,
       value: {[name]: function () {
         return opens(arguments) && !apply(active, activation, []) ? null
                                                                   : apply(engine, this, arguments);
       }}[name]});
   }
-  answer(window, 'open', function () { return true; });
-  answer(Document.prototype, 'open', function (args) { return args.length > 2; });
+  // A frame element's getter that answers the window behind it before handing it out.
+  function reach(prototype, name, frame) {
+    var property = describe(prototype, name), engine = property.get;
+    property.get = describe({get [name]() {
+      var reached = apply(engine, this, []);
+      if (reached !== null) guard(apply(frame, this, []));
+      return reached;
+    }}, name).get;
+    define(prototype, name, property);
+  }
+  function guard(w) {
+    var doc;
+    try { doc = w.document; } catch (e) { return; }  // another origin's: its own script
+    if (!doc || apply(has, answered, [doc])) return;
+    apply(add, answered, [doc]);
+    var activation = w.navigator.userActivation;
+    var active = describe(w.UserActivation.prototype, 'isActive').get;
+    answer(w, 'open', function () { return true; }, activation, active);
+    answer(w.Document.prototype, 'open', function (args) { return args.length > 2; },
+           activation, active);
+    var length = describe(w, 'length').get;
+    var children = function () {
+      for (var i = 0, n = apply(length, w, []); i < n; ++i) guard(w[i]);
+    };
+    var types = [w.HTMLIFrameElement, w.HTMLFrameElement, w.HTMLObjectElement];
+    var names = ['contentWindow', 'contentDocument'];
+    for (var t = 0; t < types.length; ++t) {
+      var frame = describe(types[t].prototype, 'contentWindow').get;
+      for (var k = 0; k < names.length; ++k) reach(types[t].prototype, names[k], frame);
+    }
+    apply(listen, doc, ['load', children, true]);
+    apply(observe, new Observer(children), [doc, {childList: true, subtree: true}]);
+    children();
+  }
+  guard(window);
 })();)";
 
 }  // namespace
 
 void RefuseWindowsWithoutClick(QWebEnginePage& page) {
-    // The engine's refusal also holds where the script does not run; it costs the browser
-    // process a little at every call, the script nothing.
+    // The engine's refusal also holds where the script does not reach; each call it refuses
+    // costs the browser process for good, the script's nothing.
     page.settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     QWebEngineScript script;
     script.setName("pagelark-windows");

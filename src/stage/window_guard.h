@@ -9,10 +9,12 @@ namespace pagelark {
 
 // Unless the visitor has just clicked or typed in it, window.open (and document.open with
 // three arguments, the same call) answers null in every document the page and its frames
-// load, before the engine makes anything. The engine
-// refuses the other windows a script opens (a link or form with a target, clicked or
-// submitted by script; window.open of a frame's first, empty document, where no injected
-// script runs). What a visitor opens still reaches the page's new-window request.
+// load, and in every frame's document of the same origin that no script ran in (its first,
+// empty document; about:blank) as soon as the page can reach it, before the engine makes
+// anything. The engine refuses the other windows a script opens (a link or form with a
+// target, clicked or submitted by script; a frame given an address and reached by index or
+// name in the task that inserted it). What a visitor opens still reaches the page's new-window
+// request.
 void RefuseWindowsWithoutClick(QWebEnginePage& page);
 
 }  // namespace pagelark

@@ -33,16 +33,27 @@ constexpr std::pair<const char*, const char*> kPages[] = {
     // a click anywhere opens the target in a new window by script
     {"/clickopen", "<script>addEventListener('click', function () { open('{to}'); });</script>"},
     // opens windows every way a script can without a click: green when every window.open
-    // answered null, red when one answered a window
+    // answered null and the open of every frame the page reaches (by its element, by index,
+    // parsed, inserted, nested, or left empty by a refused address) is the kiosk's, red when
+    // one answered a window or a frame's open was the engine's
     {"/popups",
-     "<script>var to = '{to}', b = document.body, frame = b.appendChild("
-     "document.createElement('iframe')).contentWindow, made = [window.open(to),"
-     " window.open('about:blank'), window.open('', 'w1'), frame.open('about:blank'),"
-     " document.open(to, 'w2', '')]"
+     "<iframe hidden></iframe><script>var to = '{to}', b = document.body, d = document,"
+     " hidden = function (doc, src) { var i = doc.createElement('iframe'); i.hidden = true;"
+     " if (src) i.src = src; return doc.body.appendChild(i); }, engine = function (w) {"
+     " return [w.open, w.Document.prototype.open].some(function (o) {"
+     " return /native code/.test(Function.prototype.toString.call(o)); }); },"
+     " frame = b.appendChild(document.createElement('iframe')).contentWindow,"
+     " made = [window.open(to), window.open('about:blank'), window.open('', 'w1'),"
+     " frame.open('about:blank'), document.open(to, 'w2', '')]"
      ".some(function (w) { return w !== null; });"
+     "hidden(frame.document); hidden(d);"
+     " var reached = [window[0], frame, frame[0], window[2]].some(engine);"
+     " hidden(d, 'mailto:a@b');"
      "var a = b.appendChild(document.createElement('a')); a.href = to; a.target = '_blank';"
      " a.click(); var f = b.appendChild(document.createElement('form')); f.action = to;"
-     " f.target = '_blank'; f.submit(); b.style.background = made ? '#ff0000' : '#00ff00';"
+     " f.target = '_blank'; f.submit(); setTimeout(function () {"
+     " reached = reached || engine(window[3]);"
+     " b.style.background = made || reached ? '#ff0000' : '#00ff00'; }, 0);"
      "</script>"},
     // asks to stay when left, and opens every script dialog
     {"/hostile",
