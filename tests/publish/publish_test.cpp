@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 
 HttpAnswer Answer(std::vector<std::string> chain, int status, std::string body = "",
                   std::string etag = "") {
-    return {std::move(chain), status, "", false, std::move(body), {std::move(etag), ""}};
+    return {std::move(chain), status, "", false, std::move(body), {std::move(etag), ""}, {}};
 }
 
 TEST(HttpRulesTest, AnAnswerIsTakenOnlyWholeFromTheWebAndNeverDownFromHttps) {
@@ -38,7 +38,7 @@ TEST(HttpRulesTest, AnAnswerIsTakenOnlyWholeFromTheWebAndNeverDownFromHttps) {
     };
     for (const auto& c : cases) {
         HttpAnswer answer = Answer(c.chain, c.status);
-        answer.error = "Connection refused";
+        if (c.status == 0) answer.error = "Connection refused";
         const Verdict verdict = Judge(answer);
         EXPECT_EQ(verdict.kind, c.kind) << c.chain.back() << " " << c.status;
         EXPECT_TRUE(verdict.reason.starts_with(c.reason)) << verdict.reason;
@@ -50,6 +50,13 @@ TEST(HttpRulesTest, AnAnswerIsTakenOnlyWholeFromTheWebAndNeverDownFromHttps) {
     HttpAnswer large = Answer({"https://a"}, 200);
     large.overLimit = true;
     EXPECT_EQ(Judge(large).reason, "larger than 4 MiB");
+    // A 200 that broke off is a piece of the file, whatever it holds.
+    HttpAnswer cut = Answer({"https://a"}, 200, "[Page1]\nURL=http://a/\n");
+    cut.contentLength = 100;
+    EXPECT_EQ(Judge(cut).reason, "cut short: 22 of 100 bytes");
+    cut.contentLength.reset();
+    cut.error = "Remote host closed the connection";
+    EXPECT_EQ(Judge(cut).reason, "cannot be fetched: Remote host closed the connection");
 }
 
 TEST(HttpRulesTest, AddressesCarryTheMachinesNamesAndRequestsTheLastValidators) {
