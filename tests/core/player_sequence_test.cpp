@@ -1,7 +1,7 @@
 #include "core/player.h"
 
-#include "platform/log.h"
 #include "player_fixture.h"
+#include "support/warning_log.h"
 
 namespace pagelark::testing {
 namespace {
@@ -152,15 +152,6 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     EXPECT_EQ(w.calls,
               (std::vector<std::string>{"Navigate 2 http://site/1", "Navigate 2 http://site/1"}));
 }
-
-struct WarningLog final : LogSink {
-    std::vector<std::string> lines;
-    WarningLog() { SetLogSink(this); }
-    ~WarningLog() override { SetLogSink(nullptr); }
-    bool Enabled(LogArea) const override { return false; }
-    void Write(LogArea, std::string_view) override {}
-    void Warn(LogArea, std::string_view line) override { lines.emplace_back(line); }
-};
 
 // A kiosk left offline for weeks must not fill its log with the same line.
 TEST_F(PlayerTest, PagesThatCannotBeLoadedAreSaidOnceAndSoIsAShowOfNone) {
