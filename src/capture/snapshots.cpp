@@ -60,11 +60,10 @@ std::string SnapshotGuard::Judge(const std::string& path, const WritePlace& plac
         if (std::ranges::find(place.folders, folder) != place.folders.end())
             return path + " is in the kiosk's own folder " + name;
     }
-    const bool mine =
-        place.kind == EntryKind::File
-            ? std::ranges::find(files_, place.id) != files_.end()
-            : std::ranges::find(unborn_, std::pair(place.folders.front(), place.name)) !=
-                  unborn_.end();
+    const bool mine = place.kind == EntryKind::File
+                          ? std::ranges::find(files_, place.id) != files_.end()
+                          : std::ranges::find(unborn_, std::pair(place.folders.front(),
+                                                                 place.name)) != unborn_.end();
     return mine ? path + " is one of the kiosk's own files" : "";
 }
 

@@ -45,7 +45,7 @@ class SnapshotGuard {
     std::string Judge(const std::string& path, const WritePlace& place) const;
 
     std::vector<std::pair<FileId, std::string>> folders_;  // with their names
-    std::vector<FileId> files_;                             // own, and all in the folders
+    std::vector<FileId> files_;                            // own, and all in the folders
     // Own files not there yet: their folder and name.
     std::vector<std::pair<FileId, std::string>> unborn_;
 };

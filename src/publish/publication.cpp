@@ -90,7 +90,8 @@ std::vector<std::string> LeaveOutLocalAddresses(Presentation& presentation) {
     std::erase_if(presentation.Include,
                   [&](const std::string& entry) { return local(entry, "the include entry"); });
     // An empty list would let a visitor go anywhere: it names the blank page alone instead.
-    if (restricted && presentation.Include.empty()) presentation.Include.emplace_back("about:blank");
+    if (restricted && presentation.Include.empty())
+        presentation.Include.emplace_back("about:blank");
     return leftOut;
 }
 
@@ -196,8 +197,8 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
         unkept_.reset();
         KeepValidators(answer.validators);
     } else {
-        Warn(LogArea::Document, address_, " cannot be kept as ", copy_, ": ",
-             std::strerror(errno), "; the new version plays all the same");
+        Warn(LogArea::Document, address_, " cannot be kept as ", copy_, ": ", std::strerror(errno),
+             "; the new version plays all the same");
         RemoveFile(incoming_);
         unkept_ = answer.body;
         validators_ = answer.validators;

@@ -1,6 +1,6 @@
 // A presentation published on a web server: refreshed as each version says, a new version shown
-// at a page boundary, a broken, oversized, cut short or trickling one refused, the copy kept played while
-// the server is down, the first good copy played at once after a start without one.
+// at a page boundary, a broken, oversized, cut short or trickling one refused, the copy kept played
+// while the server is down, the first good copy played at once after a start without one.
 
 #include "e2e/support/kiosk_fixture.h"
 

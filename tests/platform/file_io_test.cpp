@@ -84,7 +84,8 @@ TEST(WriteGuarded, WritesInTheFolderItOpenedAndReplacesALinkPutInTheWayRatherTha
     EXPECT_EQ(std::tuple(TempFolder::Read(snap + "/a.png"), TempFolder::Read(store)),
               std::tuple("png", "store"));
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(std::tuple(seen[0].kind, seen[1].kind), std::tuple(EntryKind::Missing, EntryKind::Link));
+    EXPECT_EQ(std::tuple(seen[0].kind, seen[1].kind),
+              std::tuple(EntryKind::Missing, EntryKind::Link));
     EXPECT_EQ(std::optional(seen[1].folders.at(1)), IdOf(temp.path()));
 
     meanwhile = [&] {

@@ -160,11 +160,12 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
     ASSERT_TRUE(v2);
     EXPECT_EQ(std::tuple(v2->Pages.size(), v2->AutoLoop, v2->HomeURL, v2->Include),
               std::tuple(2u, false, "about:blank", std::vector<std::string>{"about:blank"}));
-    const std::string shows = " left out: a presentation from a web server shows web addresses only";
+    const std::string shows =
+        " left out: a presentation from a web server shows web addresses only";
     EXPECT_EQ(said(), (std::vector<std::string>{
                           "https://s/lobby.tso: the page file:///home/k/mqtt-login" + shows,
-                             "https://s/lobby.tso: the home page data:text/html,x" + shows,
-                             "https://s/lobby.tso: the include entry file:///" + shows}));
+                          "https://s/lobby.tso: the home page data:text/html,x" + shows,
+                          "https://s/lobby.tso: the include entry file:///" + shows}));
     EXPECT_TRUE(publication->RequestHeaders().empty());
 
     // Each version says how often to fetch, and so does the copy at start; the settings store

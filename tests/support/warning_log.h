@@ -1,5 +1,5 @@
 #pragma once
-// The warnings a test's code gives, kept in order while the log is alive.
+// The warnings the code under test gives, caught while one lives.
 
 #include <string>
 #include <string_view>

@@ -113,7 +113,7 @@ bool Describe(int dir, const std::string& name, WritePlace& place, std::string& 
         return false;
     }
     place.id = {st.st_dev, st.st_ino};
-    place.kind = S_ISLNK(st.st_mode)  ? EntryKind::Link
+    place.kind = S_ISLNK(st.st_mode)   ? EntryKind::Link
                  : S_ISDIR(st.st_mode) ? EntryKind::Folder
                  : S_ISREG(st.st_mode) ? EntryKind::File
                                        : EntryKind::Other;
@@ -124,7 +124,7 @@ bool Describe(int dir, const std::string& name, WritePlace& place, std::string& 
 using LastCheck = std::function<bool(std::string& error, bool& refused)>;
 
 std::string TempNameFor(const std::string& name) {
-    static std::mt19937 engine{std::random_device{}()};
+    static thread_local std::mt19937 engine{std::random_device{}()};
     static constexpr std::string_view kLetters =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::string temp = TaggedTemplate("." + name + ".");
@@ -139,8 +139,8 @@ std::string TempNameFor(const std::string& name) {
 bool ReplaceIn(int dir, const std::string& name, std::string_view data, unsigned newFileMode,
                const LastCheck& lastCheck, std::string& error, bool& refused) {
     struct stat old {};
-    const bool exists = ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
-                        !S_ISLNK(old.st_mode);
+    const bool exists =
+        ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(old.st_mode);
     if (exists && S_ISDIR(old.st_mode)) {
         error = Reason(EISDIR);
         return false;
@@ -157,8 +157,8 @@ bool ReplaceIn(int dir, const std::string& name, std::string_view data, unsigned
     int made = -1;
     for (int tries = 0; made < 0 && tries < 100; ++tries) {
         temp = TempNameFor(name);
-        made = ::openat(dir, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                        0600);
+        made =
+            ::openat(dir, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (made < 0 && errno != EEXIST) break;
     }
     if (made < 0) {
