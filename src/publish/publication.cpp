@@ -182,7 +182,7 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
     LoadPresentation(presentation, context_, incoming_, {.writeStarter = false});
     const std::vector<std::string> leftOut = LeaveOutLocalAddresses(presentation);
     // A show of no pages is a mistake on the server, not a show to put on every screen.
-    std::string problem = Unusable(presentation);
+    const std::string problem = Unusable(presentation);
     if (problem.empty()) TakeRefresh(incoming_);
     context_.settings.IniFiles().FlushIniCache(incoming_);  // a large file is not held twice
     if (!problem.empty()) {
@@ -195,14 +195,15 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
     // A good version plays even where it cannot be kept.
     if (std::rename(incoming_.c_str(), copy_.c_str()) == 0) {
         unkept_.reset();
-        KeepValidators(answer.validators);
     } else {
-        Warn(LogArea::Document, address_, " cannot be kept as ", copy_, ": ", std::strerror(errno),
-             "; the new version plays all the same");
+        const int failure = errno;
+        Warn(LogArea::Document, address_, " cannot be kept as ", copy_, ": ",
+             std::strerror(failure), "; the new version plays all the same");
         RemoveFile(incoming_);
+        RemoveFile(validatorsFile_);
         unkept_ = answer.body;
-        validators_ = answer.validators;
     }
+    KeepValidators(answer.validators);
     // Managed values win over every version as over the copy at start; the machine's own were
     // taken then.
     MachineSettings machine = context_.machine;
@@ -235,6 +236,9 @@ void Publication::TakeRefresh(const std::string& file) {
 void Publication::KeepValidators(const Validators& validators) {
     if (validators == validators_) return;
     validators_ = validators;
+    // While the version on show has no copy, they are held here alone: beside a copy of another
+    // version they would have the server keep that one for ever.
+    if (unkept_) return;
     std::string text;
     if (!validators.etag.empty()) text += std::string(kEtag) + validators.etag + "\n";
     if (!validators.lastModified.empty())

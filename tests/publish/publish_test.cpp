@@ -196,6 +196,7 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
                                                ": Is a directory; the new version plays all the "
                                                "same"});
     EXPECT_FALSE(publication->Take(Ok(v1, "\"v4\"")));
+    EXPECT_FALSE(std::filesystem::exists(copy + ".validators")) << "beside no copy of theirs";
     EXPECT_EQ(publication->RequestHeaders(),
               (std::vector<HttpHeader>{{"If-None-Match", "\"v4\""}}));
 }
