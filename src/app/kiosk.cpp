@@ -287,6 +287,10 @@ void Kiosk::InitPlayer() {
     LoadMachineSettings(session_.settings, presentation_.CurrentFile, clock_.Now(), machine_,
                         buttons_);
     LoadPresentation(presentation_, context_, presentation_.CurrentFile);
+    if (!published_.empty()) {
+        for (const std::string& leftOut : LeaveOutLocalAddresses(presentation_))
+            Warn(LogArea::Document, published_, ": ", leftOut);
+    }
     TakeManaged(session_.settings, std::move(managed), presentation_.CurrentFile, presentation_,
                 machine_, clock_.Now());
     // Until the server answers, the copy kept from the last run plays.

@@ -66,17 +66,19 @@ void KioskRemote::ShowAddress(const std::string& address, Answer answer) {
 std::string KioskRemote::Snapshot(const std::string& path) {
     std::vector<std::string> own = own_;
     own.push_back(presentation_.CurrentFile);
-    if (std::string refusal = SnapshotRefusal(path, own); !refusal.empty()) return refusal;
-    std::string error;
-    switch (SaveScreen(path, "PNG", error)) {
+    const SnapshotGuard guard(own);
+    if (std::string refusal = guard.Refusal(path); !refusal.empty()) return refusal;
+    std::string picture, error;
+    switch (GrabScreen("PNG", picture, error)) {
         case CaptureResult::Saved:
-            return "";
+            break;
         case CaptureResult::CaptureFailed:
             return "the screen cannot be read";
         case CaptureResult::SaveFailed:
-            break;
+            return "cannot write " + path + ": " + error;
     }
-    return "cannot write " + path + ": " + error;
+    // The path is judged again where the picture is written: it may have changed meanwhile.
+    return guard.Write(path, picture);
 }
 
 KioskStatus KioskRemote::Status() const {

@@ -113,9 +113,13 @@ void PublishedFetcher::Finished() {
     answer_.status = late_ ? 0 : status;
     if (late_)
         answer_.error = "no whole answer within " + Duration(deadline_.intervalAsDuration());
-    else if (status == 0)
+    else if (reply->error() != QNetworkReply::NoError)
         answer_.error = reply->errorString().toStdString();
     answer_.validators = {Header(*reply, "ETag"), Header(*reply, "Last-Modified")};
+    // A length announced for a compressed body is not the length of what is read.
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && reply->rawHeader("Content-Encoding").isEmpty())
+        answer_.contentLength = static_cast<std::size_t>(length.toULongLong());
     if (auto presentation = publication_.Take(answer_))
         updates_.OfferPresentation(std::move(*presentation));
     answer_ = HttpAnswer{};

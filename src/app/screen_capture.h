@@ -6,14 +6,13 @@
 
 namespace pagelark {
 
-// The whole screen in format ("BMP", "PNG"), replacing path atomically.
-CaptureResult SaveScreen(const std::string& path, const char* format, std::string& error);
+// The whole screen encoded in format ("BMP", "PNG"); SaveFailed, with error, when it cannot
+// be encoded.
+CaptureResult GrabScreen(const char* format, std::string& picture, std::string& error);
 
 class QtScreenCapture final : public ScreenCapture {
   public:
-    CaptureResult CaptureScreenTo(const std::string& path, std::string& error) override {
-        return SaveScreen(path, "BMP", error);
-    }
+    CaptureResult CaptureScreenTo(const std::string& path, std::string& error) override;
 };
 
 }  // namespace pagelark

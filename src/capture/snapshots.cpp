@@ -1,6 +1,9 @@
 #include "capture/snapshots.h"
 
+#include <algorithm>
+
 #include "model/presentation.h"
+#include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "settings/settings.h"
@@ -26,9 +29,22 @@ std::string SnapshotFileName(std::string_view snapPath, std::string_view current
     return std::string(snapPath) + StripExtension(FileNamePart(currentFile)) + digits + ".BMP";
 }
 
-std::string SnapshotRefusal(const std::string& path, const std::vector<std::string>& own) {
-    if (!IsAbsolutePath(path)) return "the snapshot needs a full path";
-    switch (KindOf(path)) {
+SnapshotGuard::SnapshotGuard(const std::vector<std::string>& own) {
+    for (const std::string& mine : own) {
+        if (DirExists(mine)) {
+            if (const auto id = IdOf(mine)) folders_.emplace_back(*id, mine);
+            const std::vector<FileId> inside = FilesIn(mine);
+            files_.insert(files_.end(), inside.begin(), inside.end());
+        } else if (const auto id = IdOf(mine)) {
+            files_.push_back(*id);
+        } else if (const auto folder = IdOf(FolderPart(mine))) {
+            unborn_.emplace_back(*folder, FileNamePart(mine));
+        }
+    }
+}
+
+std::string SnapshotGuard::Judge(const std::string& path, const WritePlace& place) const {
+    switch (place.kind) {
         case EntryKind::Folder:
             return path + " is a folder";
         case EntryKind::Link:
@@ -40,12 +56,32 @@ std::string SnapshotRefusal(const std::string& path, const std::vector<std::stri
         case EntryKind::File:
             break;
     }
-    for (const std::string& mine : own) {
-        if (SameFile(path, mine)) return path + " is one of the kiosk's own files";
-        if (DirExists(mine) && IsInFolder(path, mine))
-            return path + " is in the kiosk's own folder " + mine;
+    for (const auto& [folder, name] : folders_) {
+        if (std::ranges::find(place.folders, folder) != place.folders.end())
+            return path + " is in the kiosk's own folder " + name;
     }
-    return "";
+    const bool mine = place.kind == EntryKind::File
+                          ? std::ranges::find(files_, place.id) != files_.end()
+                          : std::ranges::find(unborn_, std::pair(place.folders.front(),
+                                                                 place.name)) != unborn_.end();
+    return mine ? path + " is one of the kiosk's own files" : "";
+}
+
+std::string SnapshotGuard::Refusal(const std::string& path) const {
+    if (!IsAbsolutePath(path)) return "the snapshot needs a full path";
+    WritePlace place;
+    std::string error;
+    if (!PlaceOf(path, place, error)) return "cannot write " + path + ": " + error;
+    return Judge(path, place);
+}
+
+std::string SnapshotGuard::Write(const std::string& path, std::string_view picture) const {
+    if (std::string refusal = Refusal(path); !refusal.empty()) return refusal;
+    std::string error;
+    bool refused = false;
+    const auto check = [&](const WritePlace& place) { return Judge(path, place); };
+    if (WriteGuarded(path, picture, check, error, refused)) return "";
+    return refused ? error : "cannot write " + path + ": " + error;
 }
 
 bool SnapshotTaker::TakeSnapshot(bool pageOnShowTaken) {

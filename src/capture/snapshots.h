@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/ports/snapshots.h"
+#include "platform/files.h"
 
 namespace pagelark {
 
@@ -23,10 +25,30 @@ int SnapshotNumberWidth(std::int32_t pageCount);
 std::string SnapshotFileName(std::string_view snapPath, std::string_view currentFile,
                              std::int32_t number, std::int32_t pageCount);
 
-// Why a snapshot asked for from outside may not be written at path; "" when it may. It may
-// make a new file or replace a regular file, but never one of own: the kiosk's own files, and
-// anything in its own folders.
-std::string SnapshotRefusal(const std::string& path, const std::vector<std::string>& own);
+struct WritePlace;
+
+// Where a snapshot asked for from outside may go: a new file or a regular file it replaces,
+// never a link, a folder, a device or pipe, nor one of own (the kiosk's own files, and
+// anything in its own folders) however the path reaches it, a hard link included.
+class SnapshotGuard {
+  public:
+    // Files and folders of own are taken as they stand now.
+    explicit SnapshotGuard(const std::vector<std::string>& own);
+
+    // Why nothing may be written at path as things stand; "" when it may.
+    std::string Refusal(const std::string& path) const;
+    // Writes picture at path, the rules put again to the folder the write opened and to what
+    // its name holds just before the rename; "" when written, else the refusal or the reason.
+    std::string Write(const std::string& path, std::string_view picture) const;
+
+  private:
+    std::string Judge(const std::string& path, const WritePlace& place) const;
+
+    std::vector<std::pair<FileId, std::string>> folders_;  // with their names
+    std::vector<FileId> files_;                            // own, and all in the folders
+    // Own files not there yet: their folder and name.
+    std::vector<std::pair<FileId, std::string>> unborn_;
+};
 
 enum class CaptureResult { Saved, SaveFailed, CaptureFailed };
 

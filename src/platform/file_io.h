@@ -2,9 +2,13 @@
 // Whole-file reads and crash-safe whole-file replacement.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/files.h"
 
 namespace pagelark {
 
@@ -35,6 +39,26 @@ std::optional<bool> FileNamesWord(const std::string& path, std::string_view word
 // gets newFileMode (less the umask); an existing one keeps its permissions.
 bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::string& error,
                            unsigned newFileMode = 0666);
+// Where a guarded write puts its file, as seen from the folder it holds open.
+struct WritePlace {
+    std::vector<FileId> folders;  // the folder written into, then each one above it to the root
+    std::string name;             // the file's name in it
+    EntryKind kind = EntryKind::Missing;  // what the name holds now, a link not followed
+    FileId id;                            // of what it holds, when it holds anything
+};
+// Why nothing may be written at place; "" when it may.
+using PlaceCheck = std::function<std::string(const WritePlace& place)>;
+
+// The place a write to path would use as things stand; false with the reason when its folder
+// cannot be opened.
+bool PlaceOf(const std::string& path, WritePlace& place, std::string& error);
+// Writes data as a new file at path, or over what stands there, as ReplaceFileAtomically does,
+// but within the folder it opens once (its last part never a link): a link or folder swapped
+// in on the way cannot send the data elsewhere, and a link at path is replaced, never
+// followed. check judges the place once the folder is open and again just before the rename;
+// a refusal stops the write, leaves nothing behind and comes back as error, refused set.
+bool WriteGuarded(const std::string& path, std::string_view data, const PlaceCheck& check,
+                  std::string& error, bool& refused);
 // Removes the temporary files that replacements of path left when their process died.
 void RemoveLeftoverReplacements(const std::string& path);
 

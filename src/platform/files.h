@@ -3,8 +3,10 @@
 // error number (errno here), 0 for success.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pagelark {
 
@@ -33,13 +35,17 @@ bool WritePrivateFile(const std::string& path, std::string_view data);
 
 // What a path names, its last part not followed when that is a link.
 enum class EntryKind { Missing, File, Folder, Link, Other };
-EntryKind KindOf(const std::string& path);
-// Whether path lies in folder or below it, however either is reached: the real folders are
-// compared by device and inode, not by their names.
-bool IsInFolder(const std::string& path, const std::string& folder);
-// Whether a and b name the same file (links followed): the same device and inode, or, while
-// neither is there, the same name in the same real folder.
-bool SameFile(const std::string& a, const std::string& b);
+
+// A file or folder as the system knows it, whatever name reaches it.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+// Of what path names, links followed; none when nothing is there.
+std::optional<FileId> IdOf(const std::string& path);
+// The regular files in folder and in the folders below it, links not followed.
+std::vector<FileId> FilesIn(const std::string& folder);
 
 // What the system says about a file; a copy read from it is current while this stays equal.
 struct FileSignature {

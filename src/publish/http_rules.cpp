@@ -68,6 +68,12 @@ Verdict Judge(const HttpAnswer& answer) {
     if (answer.status == 304) return {Verdict::Kind::Unchanged, ""};
     if (answer.status != 200)
         return refused("answered with status " + std::to_string(answer.status));
+    // A connection lost part way brings a piece of the file, which may well parse.
+    if (answer.contentLength && answer.body.size() < *answer.contentLength) {
+        return refused("cut short: " + std::to_string(answer.body.size()) + " of " +
+                       std::to_string(*answer.contentLength) + " bytes");
+    }
+    if (!answer.error.empty()) return refused("cannot be fetched: " + answer.error);
     return {Verdict::Kind::Candidate, ""};
 }
 

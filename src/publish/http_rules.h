@@ -4,6 +4,7 @@
 // may be followed and the answers refused. Nothing here touches the network.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -39,10 +40,11 @@ std::vector<HttpHeader> ConditionalHeaders(const Validators& validators);
 struct HttpAnswer {
     std::vector<std::string> chain;  // the addresses asked in turn, the published one first
     int status = 0;                  // the last one's; 0 when none answered
-    std::string error;               // why none answered
+    std::string error;               // why none answered, or why the answer broke off
     bool overLimit = false;          // reading stopped at kMaxPublishedBytes
     std::string body;
     Validators validators;
+    std::optional<std::size_t> contentLength;  // the body's size as announced, when it was
 };
 
 // Whether to ask the chain's last address, the target of the one before: a web address, never
@@ -55,8 +57,9 @@ struct Verdict {
     std::string reason;  // of a refusal
 };
 
-// A 304 is Unchanged; a 200 within the size reached by redirects MayFollow allows is a
-// Candidate, taken once it parses; anything else is refused.
+// A 304 is Unchanged; a 200 within the size, reached by redirects MayFollow allows and read
+// whole (no error, nothing short of its announced length) is a Candidate, taken once it
+// parses; anything else is refused.
 Verdict Judge(const HttpAnswer& answer);
 
 }  // namespace pagelark

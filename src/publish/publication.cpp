@@ -66,7 +66,34 @@ Validators ReadValidators(const std::string& file) {
     return validators;
 }
 
+// Why a presentation as loaded is no version to play; "" when it is.
+std::string Unusable(const Presentation& presentation) {
+    if (!presentation.LoadProblem.empty()) return presentation.LoadProblem;
+    return presentation.Pages.empty() ? "holds no pages" : "";
+}
+
 }  // namespace
+
+std::vector<std::string> LeaveOutLocalAddresses(Presentation& presentation) {
+    std::vector<std::string> leftOut;
+    const auto local = [&](const std::string& entry, const char* what) {
+        if (IsPublishedAddress(entry)) return false;
+        leftOut.push_back(std::string(what) + " " + entry +
+                          " left out: a presentation from a web server shows web addresses only");
+        return true;
+    };
+    std::erase_if(presentation.Pages,
+                  [&](const PresentationPage& page) { return local(page.URL, "the page"); });
+    if (presentation.HomeURL != "about:blank" && local(presentation.HomeURL, "the home page"))
+        presentation.HomeURL = "about:blank";
+    const bool restricted = !presentation.Include.empty();
+    std::erase_if(presentation.Include,
+                  [&](const std::string& entry) { return local(entry, "the include entry"); });
+    // An empty list would let a visitor go anywhere: it names the blank page alone instead.
+    if (restricted && presentation.Include.empty())
+        presentation.Include.emplace_back("about:blank");
+    return leftOut;
+}
 
 std::string PublishedCacheFolder(const char* xdgCacheHome, const char* home) {
     // A relative XDG folder is to be ignored.
@@ -97,10 +124,18 @@ Publication::Publication(std::string address, const std::string& cacheFolder,
     for (const std::string& file : {copy_, validatorsFile_, incoming_})
         RemoveLeftoverReplacements(file);
     RemoveFile(incoming_);
-    // Without a copy its validators would have the server answer 304 to a screen with nothing.
+    // Without a copy to play its validators would have the server answer 304 to a screen with
+    // nothing.
     if (!FileExists(copy_)) return;
+    Presentation kept;
+    LoadPresentation(kept, context_, copy_, {.writeStarter = false});
+    if (const std::string problem = Unusable(kept); !problem.empty()) {
+        Warn(LogArea::Document, "the copy kept of ", address_, " ", problem,
+             ": it is fetched whole");
+        return;
+    }
     validators_ = ReadValidators(validatorsFile_);
-    versionRefresh_ = context_.settings.IniFiles().ReadString(kOptionsSection, kRefresh, copy_);
+    TakeRefresh(copy_);
 }
 
 std::chrono::milliseconds Publication::RefreshPeriod() const {
@@ -123,7 +158,7 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
     }
     // A server without validators sends the same file every time: nothing new to show.
     const ReadResult kept = ReadWholeFile(copy_, kMaxPublishedBytes);
-    if (kept.status == ReadStatus::Ok && kept.data == answer.body) {
+    if ((kept.status == ReadStatus::Ok && kept.data == answer.body) || unkept_ == answer.body) {
         Log(LogArea::Document, address_, " unchanged");
         KeepValidators(answer.validators);
         lastRefusal_.clear();
@@ -145,21 +180,30 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
     }
     Presentation presentation;
     LoadPresentation(presentation, context_, incoming_, {.writeStarter = false});
-    const std::string refresh =
-        context_.settings.IniFiles().ReadString(kOptionsSection, kRefresh, incoming_);
-    context_.settings.IniFiles().FlushIniCache(incoming_);  // a large file is not held twice
+    const std::vector<std::string> leftOut = LeaveOutLocalAddresses(presentation);
     // A show of no pages is a mistake on the server, not a show to put on every screen.
-    if (presentation.LoadProblem.empty() && presentation.Pages.empty())
-        presentation.LoadProblem = "holds no pages";
-    if (presentation.LoadProblem.empty() && std::rename(incoming_.c_str(), copy_.c_str()) != 0)
-        presentation.LoadProblem = "cannot be kept: " + std::string(std::strerror(errno));
-    if (!presentation.LoadProblem.empty()) {
+    const std::string problem = Unusable(presentation);
+    if (problem.empty()) TakeRefresh(incoming_);
+    context_.settings.IniFiles().FlushIniCache(incoming_);  // a large file is not held twice
+    if (!problem.empty()) {
         RemoveFile(incoming_);
-        Refuse(presentation.LoadProblem);
+        Refuse(leftOut.empty() ? problem : "holds no web pages, only local ones");
         return std::nullopt;
     }
+    for (const std::string& line : leftOut)
+        Warn(LogArea::Document, address_, ": ", line);
+    // A good version plays even where it cannot be kept.
+    if (std::rename(incoming_.c_str(), copy_.c_str()) == 0) {
+        unkept_.reset();
+    } else {
+        const int failure = errno;
+        Warn(LogArea::Document, address_, " cannot be kept as ", copy_, ": ",
+             std::strerror(failure), "; the new version plays all the same");
+        RemoveFile(incoming_);
+        RemoveFile(validatorsFile_);
+        unkept_ = answer.body;
+    }
     KeepValidators(answer.validators);
-    versionRefresh_ = refresh;
     // Managed values win over every version as over the copy at start; the machine's own were
     // taken then.
     MachineSettings machine = context_.machine;
@@ -181,9 +225,20 @@ void Publication::Refuse(const std::string& reason) {
     Warn(LogArea::Document, address_, " refused: ", reason, "; the show goes on as it was");
 }
 
+void Publication::TakeRefresh(const std::string& file) {
+    versionRefresh_ = context_.settings.IniFiles().ReadString(kOptionsSection, kRefresh, file);
+    if (!versionRefresh_.empty() && !ParseMinutes(versionRefresh_)) {
+        Warn(LogArea::Document, address_, ": ", kRefresh, "=", versionRefresh_,
+             " is no number of minutes and counts for nothing");
+    }
+}
+
 void Publication::KeepValidators(const Validators& validators) {
     if (validators == validators_) return;
     validators_ = validators;
+    // While the version on show has no copy, they are held here alone: beside a copy of another
+    // version they would have the server keep that one for ever.
+    if (unkept_) return;
     std::string text;
     if (!validators.etag.empty()) text += std::string(kEtag) + validators.etag + "\n";
     if (!validators.lastModified.empty())

@@ -26,6 +26,11 @@ std::string PublishedCopyPath(const std::string& cacheFolder, const std::string&
 // of the operator's choosing (never over the copy, nor as the machine's default).
 void MarkPublished(Presentation& presentation, const std::string& address);
 
+// A presentation from a web server shows nothing of the machine's own: its pages, home page
+// (about:blank aside) and include entries that are not web addresses are left out. A line for
+// each says what was left out.
+std::vector<std::string> LeaveOutLocalAddresses(Presentation& presentation);
+
 class Publication {
   public:
     // address: expanded. The copy's help pages are moved to helpFolder ("": none of ours).
@@ -49,6 +54,8 @@ class Publication {
   private:
     void Refuse(const std::string& reason);
     void KeepValidators(const Validators& validators);
+    // Takes the RefreshMinutes of the version in file, with a warning when it is no number.
+    void TakeRefresh(const std::string& file);
 
     std::string address_;
     std::string copy_;
@@ -58,6 +65,9 @@ class Publication {
     std::string helpFolder_;
     Validators validators_;
     std::string versionRefresh_;  // the RefreshMinutes text of the version last taken
+    // The version last taken while no copy of it could be kept: it is not new when it comes
+    // again.
+    std::optional<std::string> unkept_;
     // A refusal is warned of once until something else happens: a server down for a day
     // must not fill the journal.
     std::string lastRefusal_;

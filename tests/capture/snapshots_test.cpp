@@ -76,11 +76,14 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     const testing::TempFolder folder;
     const auto at = [&](std::string_view name) { return folder.File(name); };
     const std::string store = at("config"), show = folder.Write("show.tso", "[Page1]\n");
-    folder.Write("config/machine.reg", "REGEDIT4\n");
+    const std::string machine = folder.Write("config/machine.reg", "REGEDIT4\n");
+    folder.Write("config/cache/a/show.tso", "");
     folder.Write("old.png", "");
     ASSERT_EQ(::symlink(store.c_str(), at("linked").c_str()), 0);
     ASSERT_EQ(::symlink(show.c_str(), at("show-link.png").c_str()), 0);
     ASSERT_EQ(::link(show.c_str(), at("hard.tso").c_str()), 0);
+    ASSERT_EQ(::link(machine.c_str(), at("hard.png").c_str()), 0);
+    ASSERT_EQ(::link(at("config/cache/a/show.tso").c_str(), at("cached.png").c_str()), 0);
     ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0600), 0);
     const struct {
         std::string path;
@@ -95,17 +98,25 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
         {at("show-link.png"), " is a link"},
         {show, " is one of the kiosk's own files"},
         {at("hard.tso"), " is one of the kiosk's own files"},
-        {at("config/machine.reg"), " is in the kiosk's own folder " + store},
+        {at("hard.png"), " is one of the kiosk's own files"},
+        {at("cached.png"), " is one of the kiosk's own files"},
+        {machine, " is in the kiosk's own folder " + store},
         {at("config/user.reg"), " is in the kiosk's own folder " + store},
         {at("linked/machine.reg"), " is in the kiosk's own folder " + store},
     };
+    const SnapshotGuard guard({store, show});
     for (const auto& c : cases) {
-        const std::string refusal = SnapshotRefusal(c.path, {store, show});
-        EXPECT_TRUE(c.refusal.empty() ? refusal.empty() : refusal.ends_with(c.refusal))
-            << c.path << ": " << refusal;
+        // Asked first, and again by the write itself: what a path stands for may change between.
+        for (const std::string& refusal : {guard.Refusal(c.path), guard.Write(c.path, "png")}) {
+            EXPECT_TRUE(c.refusal.empty() ? refusal.empty() : refusal.ends_with(c.refusal))
+                << c.path << ": " << refusal;
+        }
     }
+    EXPECT_EQ(testing::TempFolder::Read(at("old.png")), "png");
+    EXPECT_EQ(testing::TempFolder::Read(machine), "REGEDIT4\n");
+    EXPECT_EQ(testing::TempFolder::Read(show), "[Page1]\n");
     // A presentation yet to be saved is the kiosk's as much.
-    EXPECT_NE(SnapshotRefusal(at("next.tso"), {at("next.tso")}), "");
+    EXPECT_NE(SnapshotGuard({at("next.tso")}).Refusal(at("next.tso")), "");
 }
 
 }  // namespace

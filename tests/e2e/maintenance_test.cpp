@@ -185,8 +185,10 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     const std::string stored = KioskFolders::Read(store), shown = KioskFolders::Read(show);
     ASSERT_EQ(::symlink(folders_.File("registry").c_str(), folders_.File("settings").c_str()), 0);
     ASSERT_EQ(::mkfifo(folders_.File("pipe").c_str(), 0600), 0);
-    for (const std::string& path : {store, folders_.File("settings/machine.reg"), show,
-                                    folders_.File("pipe"), folders_.path()}) {
+    ASSERT_EQ(::link(store.c_str(), folders_.File("hard.png").c_str()), 0);
+    for (const std::string& path :
+         {store, folders_.File("settings/machine.reg"), show, folders_.File("pipe"),
+          folders_.path(), folders_.File("hard.png")}) {
         EXPECT_NE(call("Snapshot", path).find(path + " is "), std::string::npos) << path;
     }
     EXPECT_TRUE(KioskFolders::Read(store) == stored) << "the settings store replaced";

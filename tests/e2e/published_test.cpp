@@ -1,6 +1,6 @@
 // A presentation published on a web server: refreshed as each version says, a new version shown
-// at a page boundary, a broken, oversized or trickling one refused, the copy kept played while
-// the server is down, the first good copy played at once after a start without one.
+// at a page boundary, a broken, oversized, cut short or trickling one refused, the copy kept played
+// while the server is down, the first good copy played at once after a start without one.
 
 #include "e2e/support/kiosk_fixture.h"
 
@@ -44,27 +44,33 @@ TEST_F(PublishedTest, APublishedPresentationIsRefreshedGuardedAndKept) {
         kPatience));
     EXPECT_FALSE(between) << ToHex(*between) << " came on show between the versions";
 
+    // Last, a version whose first half parses, cut off half way.
     const struct {
         std::string body;
         const char* refusal;
     } refused[] = {{"<html>not a presentation</html>", "refused: holds no presentation sections"},
-                   {std::string(10 << 20, 'x'), "refused: larger than 4 MiB"}};
+                   {std::string(10 << 20, 'x'), "refused: larger than 4 MiB"},
+                   {version(kBlue) + std::string(1000, '\n'), "refused: cut short"}};
     for (const auto& r : refused) {
+        publisher_.SetCuttingShort(&r == std::end(refused) - 1);
         publisher_.Publish("/show.tso", r.body);
         EXPECT_TRUE(Says(kiosk, r.refusal));
         EXPECT_TRUE(Shows(kGreen.rgb)) << r.refusal;
     }
+    // Nothing of it was kept, its tag neither: sent whole, it comes.
+    publisher_.SetCuttingShort(false);
+    EXPECT_TRUE(Comes(kBlue.rgb, kPatience));
 
     // A redirect the rules allow is followed to the new version.
-    publisher_.Publish("/moved.tso", version(kBlue));
+    publisher_.Publish("/moved.tso", version(kCyan));
     publisher_.Redirect("/show.tso", "/moved.tso");
-    ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
+    ASSERT_TRUE(Comes(kCyan.rgb, kPatience));
 
     // With the server down from the start, the copy kept from the last run plays.
     kiosk.Stop();
     publisher_.SetDown(true);
     Kiosk& again = Run({publisher_.Url("/show.tso")});
-    EXPECT_TRUE(Comes(kBlue.rgb, kStartUp));
+    EXPECT_TRUE(Comes(kCyan.rgb, kStartUp));
     EXPECT_TRUE(Says(again, "cannot be fetched"));
 }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/files.h"
 #include "support/temp_folder.h"
@@ -55,6 +56,53 @@ TEST(ReplaceFileAtomically, ReplacesKeepingModeAndLinkAndFailsLeavingTheOldFile)
     EXPECT_FALSE(ReplaceFileAtomically(temp.path(), "x", error));  // a folder is not replaced
     EXPECT_FALSE(ReplaceFileAtomically(file + "/child", "x", error));
     EXPECT_EQ(TempFolder::Read(file), "new");
+}
+
+TEST(WriteGuarded, WritesInTheFolderItOpenedAndReplacesALinkPutInTheWayRatherThanFollowIt) {
+    TempFolder temp;
+    const std::string store = temp.Write("machine.reg", "store");
+    const std::string snap = temp.File("snap"), moved = temp.File("moved");
+    ASSERT_EQ(::mkdir(snap.c_str(), 0700), 0);
+    // What a racing caller does between the first check and the write.
+    std::function<void()> meanwhile;
+    std::string refusal;
+    std::vector<WritePlace> seen;
+    const PlaceCheck check = [&](const WritePlace& place) {
+        seen.push_back(place);
+        if (seen.size() == 1) meanwhile();
+        return seen.size() == 2 ? refusal : std::string();
+    };
+    std::string error;
+    bool refused = false;
+    const auto write = [&](const std::string& name) {
+        seen.clear();
+        return WriteGuarded(snap + "/" + name, "png", check, error, refused);
+    };
+
+    meanwhile = [&] { ASSERT_EQ(::symlink(store.c_str(), (snap + "/a.png").c_str()), 0); };
+    ASSERT_TRUE(write("a.png")) << error;
+    EXPECT_EQ(std::tuple(TempFolder::Read(snap + "/a.png"), TempFolder::Read(store)),
+              std::tuple("png", "store"));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(std::tuple(seen[0].kind, seen[1].kind),
+              std::tuple(EntryKind::Missing, EntryKind::Link));
+    EXPECT_EQ(std::optional(seen[1].folders.at(1)), IdOf(temp.path()));
+
+    meanwhile = [&] {
+        ASSERT_EQ(::rename(snap.c_str(), moved.c_str()), 0);
+        ASSERT_EQ(::symlink(temp.path().c_str(), snap.c_str()), 0);
+    };
+    ASSERT_TRUE(write("b.png")) << error;
+    EXPECT_EQ(TempFolder::Read(moved + "/b.png"), "png");
+    EXPECT_FALSE(std::filesystem::exists(temp.File("b.png")));
+
+    // Refused at the last check: nothing written, nothing left behind.
+    meanwhile = [&] { ASSERT_EQ(::symlink(store.c_str(), temp.File("c.png").c_str()), 0); };
+    refusal = "a link";
+    EXPECT_FALSE(write("c.png"));
+    EXPECT_EQ(std::tuple(refused, error), std::tuple(true, refusal));
+    EXPECT_EQ(TempFolder::Read(store), "store");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 4);
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "platform/clock.h"
 #include "publish/http_rules.h"
 #include "publish/publication.h"
 #include "publish/refresh_schedule.h"
 #include "support/document_world.h"
+#include "support/warning_log.h"
 
 namespace pagelark::testing {
 namespace {
@@ -15,7 +17,7 @@ using namespace std::chrono_literals;
 
 HttpAnswer Answer(std::vector<std::string> chain, int status, std::string body = "",
                   std::string etag = "") {
-    return {std::move(chain), status, "", false, std::move(body), {std::move(etag), ""}};
+    return {std::move(chain), status, "", false, std::move(body), {std::move(etag), ""}, {}};
 }
 
 TEST(HttpRulesTest, AnAnswerIsTakenOnlyWholeFromTheWebAndNeverDownFromHttps) {
@@ -38,7 +40,7 @@ TEST(HttpRulesTest, AnAnswerIsTakenOnlyWholeFromTheWebAndNeverDownFromHttps) {
     };
     for (const auto& c : cases) {
         HttpAnswer answer = Answer(c.chain, c.status);
-        answer.error = "Connection refused";
+        if (c.status == 0) answer.error = "Connection refused";
         const Verdict verdict = Judge(answer);
         EXPECT_EQ(verdict.kind, c.kind) << c.chain.back() << " " << c.status;
         EXPECT_TRUE(verdict.reason.starts_with(c.reason)) << verdict.reason;
@@ -50,6 +52,13 @@ TEST(HttpRulesTest, AnAnswerIsTakenOnlyWholeFromTheWebAndNeverDownFromHttps) {
     HttpAnswer large = Answer({"https://a"}, 200);
     large.overLimit = true;
     EXPECT_EQ(Judge(large).reason, "larger than 4 MiB");
+    // A 200 that broke off is a piece of the file, whatever it holds.
+    HttpAnswer cut = Answer({"https://a"}, 200, "[Page1]\nURL=http://a/\n");
+    cut.contentLength = 100;
+    EXPECT_EQ(Judge(cut).reason, "cut short: 22 of 100 bytes");
+    cut.contentLength.reset();
+    cut.error = "Remote host closed the connection";
+    EXPECT_EQ(Judge(cut).reason, "cannot be fetched: Remote host closed the connection");
 }
 
 TEST(HttpRulesTest, AddressesCarryTheMachinesNamesAndRequestsTheLastValidators) {
@@ -124,6 +133,7 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
         {Ok(v1, "\"v1b\""), "the same bytes"},
         {Ok("<html>Service Unavailable</html>", "\"x\""), "no presentation"},
         {Ok("[Tessaro]\nDefaultTime=5\n", "\"y\""), "no pages"},
+        {Ok("[Page1]\nURL=file:///home/k/mqtt-login\n", "\"w\""), "no web pages"},
         {Ok(" \r\n", "\"z\""), "empty"},
     };
     for (const auto& c : nothingNew) {
@@ -138,11 +148,24 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
               (std::vector<HttpHeader>{{"If-None-Match", "\"v1b\""}}));
     world.settings.SetManaged({{{"AutoLoop", "No"}}});
     EXPECT_EQ(publication->RefreshPeriod(), 5min);
+    // Nothing of the machine's own comes on the public screen, nor lets a visitor reach it.
+    WarningLog log;
+    // The warnings since the last call.
+    const auto said = [&] { return std::exchange(log.lines, {}); };
     const auto v2 = publication->Take(
-        Ok("[Tessaro]\nRefreshMinutes=0.5\n[Page1]\nURL=http://green/\n[Page2]\nURL=http://blue/\n",
+        Ok("[Tessaro]\nRefreshMinutes=0.5\nHomeURL=data:text/html,x\n[Page1]\nURL=http://green/\n"
+           "[Page2]\nURL=file:///home/k/mqtt-login\n[Page3]\nURL=http://blue/\n"
+           "[Include1]\nURL=file:///\n",
            ""));
     ASSERT_TRUE(v2);
-    EXPECT_EQ(std::tuple(v2->Pages.size(), v2->AutoLoop), std::tuple(2u, false));
+    EXPECT_EQ(std::tuple(v2->Pages.size(), v2->AutoLoop, v2->HomeURL, v2->Include),
+              std::tuple(2u, false, "about:blank", std::vector<std::string>{"about:blank"}));
+    const std::string shows =
+        " left out: a presentation from a web server shows web addresses only";
+    EXPECT_EQ(said(), (std::vector<std::string>{
+                          "https://s/lobby.tso: the page file:///home/k/mqtt-login" + shows,
+                          "https://s/lobby.tso: the home page data:text/html,x" + shows,
+                          "https://s/lobby.tso: the include entry file:///" + shows}));
     EXPECT_TRUE(publication->RequestHeaders().empty());
 
     // Each version says how often to fetch, and so does the copy at start; the settings store
@@ -153,6 +176,29 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
     EXPECT_EQ(publication->RefreshPeriod(), 2min);
     world.settings.SetManaged({{{"RefreshMinutes", "1"}}});
     EXPECT_EQ(publication->RefreshPeriod(), 1min);
+
+    const std::string v3 = "[Tessaro]\nRefreshMinutes=soon\n[Page1]\nURL=http://red/\n";
+    ASSERT_TRUE(publication->Take(Ok(v3, "\"v3\"")));
+    EXPECT_EQ(said(), std::vector<std::string>{"https://s/lobby.tso: RefreshMinutes=soon is no "
+                                               "number of minutes and counts for nothing"});
+    // A copy gone bad is fetched whole: a 304 to its validators would leave the screen without.
+    const std::string copy = publication->CopyPath();
+    world.temp.Write(copy.substr(world.temp.path().size() + 1), "\x89\x13garbage");
+    publication = std::make_unique<Publication>("https://s/lobby.tso", cache, world.context, "");
+    EXPECT_TRUE(publication->RequestHeaders().empty());
+    EXPECT_EQ(said(), std::vector<std::string>{"the copy kept of https://s/lobby.tso holds no "
+                                               "presentation sections: it is fetched whole"});
+    // A version that cannot be kept plays all the same, once.
+    std::filesystem::remove(copy);
+    std::filesystem::create_directory(copy);
+    ASSERT_TRUE(publication->Take(Ok(v1, "\"v4\"")));
+    EXPECT_EQ(said(), std::vector<std::string>{"https://s/lobby.tso cannot be kept as " + copy +
+                                               ": Is a directory; the new version plays all the "
+                                               "same"});
+    EXPECT_FALSE(publication->Take(Ok(v1, "\"v4\"")));
+    EXPECT_FALSE(std::filesystem::exists(copy + ".validators")) << "beside no copy of theirs";
+    EXPECT_EQ(publication->RequestHeaders(),
+              (std::vector<HttpHeader>{{"If-None-Match", "\"v4\""}}));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <vector>
 
 namespace pagelark {
@@ -23,6 +24,7 @@ std::string Reason(int err) {
 class Fd {
   public:
     explicit Fd(int fd) : fd_(fd) {}
+    Fd(Fd&& other) noexcept : fd_(other.release()) {}
     ~Fd() {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -59,6 +61,130 @@ std::string ResolveLink(const std::string& path) {
     std::string resolved(real);
     std::free(real);
     return resolved;
+}
+
+// The folder of path's last part, opened with that part in name; its own last part is not
+// followed, so what is opened is the folder the resolved name stood for.
+Fd OpenFolderOf(const std::string& path, std::string& name, std::string& error) {
+    const auto slash = path.rfind('/');
+    name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") {
+        error = Reason(EISDIR);
+        return Fd(-1);
+    }
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    char* real = ::realpath(folder.c_str(), nullptr);
+    if (real == nullptr) {
+        error = Reason(errno);
+        return Fd(-1);
+    }
+    Fd dir(::open(real, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    std::free(real);
+    if (dir.get() < 0) error = Reason(errno);
+    return dir;
+}
+
+// The place of name in the open folder dir: the folders are walked up from dir itself, so
+// they are the ones written into whatever became of their names.
+bool Describe(int dir, const std::string& name, WritePlace& place, std::string& error) {
+    place = WritePlace{};
+    place.name = name;
+    int at = ::openat(dir, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    bool whole = false;
+    while (at >= 0 && !whole && place.folders.size() < 4096) {
+        struct stat st {};
+        if (::fstat(at, &st) != 0) break;
+        const FileId id{st.st_dev, st.st_ino};
+        whole = !place.folders.empty() && place.folders.back() == id;  // the root is its own parent
+        if (!whole) place.folders.push_back(id);
+        const int up = whole ? -1 : ::openat(at, "..", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        ::close(at);
+        at = up;
+    }
+    if (!whole) {
+        error = "the folders above it cannot be read: " + Reason(errno);
+        if (at >= 0) ::close(at);
+        return false;
+    }
+    struct stat st {};
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) return true;
+        error = Reason(errno);
+        return false;
+    }
+    place.id = {st.st_dev, st.st_ino};
+    place.kind = S_ISLNK(st.st_mode)   ? EntryKind::Link
+                 : S_ISDIR(st.st_mode) ? EntryKind::Folder
+                 : S_ISREG(st.st_mode) ? EntryKind::File
+                                       : EntryKind::Other;
+    return true;
+}
+
+// Asked just before the rename: false stops it, with error and whether it was a refusal.
+using LastCheck = std::function<bool(std::string& error, bool& refused)>;
+
+std::string TempNameFor(const std::string& name) {
+    static thread_local std::mt19937 engine{std::random_device{}()};
+    static constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string temp = TaggedTemplate("." + name + ".");
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    for (auto x = temp.rbegin(); x != temp.rend() && *x == 'X'; ++x)
+        *x = kLetters[pick(engine)];
+    return temp;
+}
+
+// Writes data to a new file in the open folder dir, flushed to disk, and renames it to name
+// there once lastCheck (when given) allows it. On failure nothing is left behind.
+bool ReplaceIn(int dir, const std::string& name, std::string_view data, unsigned newFileMode,
+               const LastCheck& lastCheck, std::string& error, bool& refused) {
+    struct stat old {};
+    const bool exists =
+        ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(old.st_mode);
+    if (exists && S_ISDIR(old.st_mode)) {
+        error = Reason(EISDIR);
+        return false;
+    }
+    mode_t mode;
+    if (exists) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = static_cast<mode_t>(newFileMode) & ~mask;
+    }
+    std::string temp;
+    int made = -1;
+    for (int tries = 0; made < 0 && tries < 100; ++tries) {
+        temp = TempNameFor(name);
+        made =
+            ::openat(dir, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (made < 0 && errno != EEXIST) break;
+    }
+    if (made < 0) {
+        error = Reason(errno);
+        return false;
+    }
+    Fd fd(made);
+    auto fail = [&](int err) {
+        ::unlinkat(dir, temp.c_str(), 0);
+        error = Reason(err);
+        return false;
+    };
+    if (!WriteAll(fd.get(), data)) return fail(errno);
+    if (::fchmod(fd.get(), mode) != 0) return fail(errno);
+    if (::fsync(fd.get()) != 0) return fail(errno);
+    if (::close(fd.release()) != 0) return fail(errno);
+    if (lastCheck && !lastCheck(error, refused)) {
+        ::unlinkat(dir, temp.c_str(), 0);
+        return false;
+    }
+    // A link put at name meanwhile is replaced itself, never its target.
+    if (::renameat(dir, temp.c_str(), dir, name.c_str()) != 0) return fail(errno);
+    ::fsync(dir);  // the rename itself reaches the disk
+    error.clear();
+    return true;
 }
 
 ReadResult ReadFile(const std::string& path, std::size_t maxBytes, bool secret) {
@@ -153,53 +279,33 @@ std::optional<bool> FileNamesWord(const std::string& path, std::string_view word
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::string& error,
                            unsigned newFileMode) {
-    const std::string target = ResolveLink(path);
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (name.empty()) {
-        error = Reason(EISDIR);
-        return false;
-    }
+    std::string name;
+    const Fd dir = OpenFolderOf(ResolveLink(path), name, error);
+    bool refused = false;
+    return dir.get() >= 0 && ReplaceIn(dir.get(), name, data, newFileMode, {}, error, refused);
+}
 
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode)) {
-        error = Reason(EISDIR);
-        return false;
-    }
-    mode_t mode;
-    if (exists) {
-        mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = static_cast<mode_t>(newFileMode) & ~mask;
-    }
+bool PlaceOf(const std::string& path, WritePlace& place, std::string& error) {
+    std::string name;
+    const Fd dir = OpenFolderOf(path, name, error);
+    return dir.get() >= 0 && Describe(dir.get(), name, place, error);
+}
 
-    std::string tempName =
-        (slash == std::string::npos ? std::string() : folder) + TaggedTemplate("." + name + ".");
-    std::vector<char> temp(tempName.begin(), tempName.end());
-    temp.push_back('\0');
-    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        error = Reason(errno);
-        return false;
-    }
-    auto fail = [&](int err) {
-        ::unlink(temp.data());
-        error = Reason(err);
-        return false;
+bool WriteGuarded(const std::string& path, std::string_view data, const PlaceCheck& check,
+                  std::string& error, bool& refused) {
+    refused = false;
+    std::string name;
+    const Fd dir = OpenFolderOf(path, name, error);
+    if (dir.get() < 0) return false;
+    const LastCheck allowed = [&](std::string& why, bool& refusal) {
+        WritePlace place;
+        if (!Describe(dir.get(), name, place, why)) return false;
+        why = check(place);
+        refusal = !why.empty();
+        return !refusal;
     };
-    if (!WriteAll(fd.get(), data)) return fail(errno);
-    if (::fchmod(fd.get(), mode) != 0) return fail(errno);
-    if (::fsync(fd.get()) != 0) return fail(errno);
-    if (::close(fd.release()) != 0) return fail(errno);
-    if (::rename(temp.data(), target.c_str()) != 0) return fail(errno);
-    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0) ::fsync(dir.get());  // the rename itself reaches the disk
-    error.clear();
-    return true;
+    return allowed(error, refused) &&
+           ReplaceIn(dir.get(), name, data, 0666, allowed, error, refused);
 }
 
 void RemoveLeftoverReplacements(const std::string& path) {

@@ -1,11 +1,11 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -26,25 +26,6 @@ bool WriteAll(int fd, std::string_view data) {
         data.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
-}
-
-struct FileId {
-    dev_t device;
-    ino_t inode;
-    friend bool operator==(const FileId&, const FileId&) = default;
-};
-
-std::optional<FileId> IdOf(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return FileId{st.st_dev, st.st_ino};
-}
-
-// The folder the last part of path lies in.
-std::string Parent(const std::string& path) {
-    const auto slash = path.rfind(kPathSeparator);
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::int64_t Nanoseconds(const timespec& time) {
@@ -119,32 +100,33 @@ bool WritePrivateFile(const std::string& path, std::string_view data) {
     return ::close(fd) == 0 && written;
 }
 
-EntryKind KindOf(const std::string& path) {
+std::optional<FileId> IdOf(const std::string& path) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return EntryKind::Missing;
-    if (S_ISLNK(st.st_mode)) return EntryKind::Link;
-    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
-    return S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Other;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileId{st.st_dev, st.st_ino};
 }
 
-bool IsInFolder(const std::string& path, const std::string& folder) {
-    const std::optional<FileId> wanted = IdOf(folder);
-    char* real = wanted ? ::realpath(Parent(path).c_str(), nullptr) : nullptr;
-    if (real == nullptr) return false;
-    std::string at(real);
-    std::free(real);
-    for (;; at = Parent(at)) {
-        if (IdOf(at) == wanted) return true;
-        if (at == "/") return false;
+std::vector<FileId> FilesIn(const std::string& folder) {
+    std::vector<FileId> files;
+    std::vector<std::string> pending{folder};
+    // Deep enough for every folder of ours; a loop of bind mounts must still end.
+    for (int folders = 0; !pending.empty() && folders < 4096; ++folders) {
+        const std::string at = std::move(pending.back());
+        pending.pop_back();
+        DIR* dir = ::opendir(at.c_str());
+        if (dir == nullptr) continue;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            struct stat st {};
+            if (name == "." || name == ".." ||
+                ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            if (S_ISREG(st.st_mode)) files.push_back({st.st_dev, st.st_ino});
+            if (S_ISDIR(st.st_mode)) pending.push_back(at + kPathSeparator + name);
+        }
+        ::closedir(dir);
     }
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    const std::optional<FileId> idA = IdOf(a), idB = IdOf(b);
-    if (idA || idB) return idA == idB;
-    const std::optional<FileId> folderA = IdOf(Parent(a));
-    return folderA && folderA == IdOf(Parent(b)) &&
-           a.substr(a.rfind(kPathSeparator) + 1) == b.substr(b.rfind(kPathSeparator) + 1);
+    return files;
 }
 
 FileSignature SignatureOf(const std::string& file) {

@@ -171,15 +171,18 @@ void HttpServer::Serve(int fd) {
     if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
         const auto target = received.substr(start, received.find(' ', start) - start);
         const std::string answer = Answer(target, received);
-        bool trickle = trickling_ && answer.starts_with("HTTP/1.1 200");
-        if (trickle) {
+        bool published = answer.starts_with("HTTP/1.1 200");
+        if (published) {
             std::lock_guard lock(mutex_);
-            trickle = published_.contains(target.substr(0, target.find('?')));
+            published = published_.contains(target.substr(0, target.find('?')));
         }
+        const bool trickle = published && trickling_;
         // A trickle: the head at once, then a byte a second until the client gives up.
-        std::size_t part = trickle ? answer.find("\r\n\r\n") + 4 : answer.size();
+        const std::size_t head = answer.find("\r\n\r\n") + 4;
+        std::size_t part = trickle ? head : answer.size();
+        if (published && cuttingShort_) part = head + (answer.size() - head) / 2;
         ssize_t sent = ::send(fd, answer.data(), part, MSG_NOSIGNAL);
-        for (; sent > 0 && part < answer.size() && !stop_; ++part, ++sent) {
+        for (; trickle && sent > 0 && part < answer.size() && !stop_; ++part, ++sent) {
             std::this_thread::sleep_for(Millis(1000));
             if (::send(fd, answer.data() + part, 1, MSG_NOSIGNAL) != 1) break;
         }

@@ -27,6 +27,8 @@ class HttpServer {
     void SetFailing(int status) { failing_ = status; }
     // While on, a published file is announced whole but sent a byte a second, to the end.
     void SetTrickling(bool trickling) { trickling_ = trickling; }
+    // While on, a published file is announced whole but the connection closes half way.
+    void SetCuttingShort(bool cutting) { cuttingShort_ = cutting; }
     // Serves body at path from now on, a new version: a request that names the version it
     // holds (If-None-Match) is answered 304 Not Modified.
     void Publish(std::string path, std::string body);
@@ -51,7 +53,7 @@ class HttpServer {
     std::string Answer(std::string_view target, std::string_view request) const;
 
     int listenFd_ = -1, port_ = 0;
-    std::atomic<bool> stop_{false}, down_{false}, trickling_{false};
+    std::atomic<bool> stop_{false}, down_{false}, trickling_{false}, cuttingShort_{false};
     std::atomic<int> failing_{0};
     mutable std::mutex mutex_;
     std::vector<Exchange> log_;
