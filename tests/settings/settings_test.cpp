@@ -60,25 +60,15 @@ TEST_F(SettingsTest, DefaultFileComesFromTheSettingOrTheDocumentsFolder) {
     EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), temp.File("Pagelark.TSO"));
 }
 
-// Defaults, toolbar sections and the stored machine values of a load and a save are in the
-// golden files (tests/golden); here what they cannot show.
-TEST_F(SettingsTest, LoadWithNothingStoredCreatesTheKeys) {
+// Defaults, toolbar sections, what words and numbers mean and the stored machine values of a
+// load and a save are in the golden files (tests/golden); here what they cannot show.
+TEST_F(SettingsTest, LoadCreatesTheKeysAndReadsLogOnSettingsOnlyWhereTheSystemLogsOnFromThem) {
     Load();
     EXPECT_EQ(fake.OpenKey(RegRoot::LocalMachine, kMachine), RegError::Success);
     EXPECT_EQ(fake.OpenKey(RegRoot::CurrentUser, kUser), RegError::Success);
-}
-
-TEST_F(SettingsTest, LoadReadsEveryPlace) {
-    UseFile("[Tessaro]\r\nScreenSaveTimeOut=0\r\n[ToolRunQuit]\r\nHelpTip= \r\n");
-    fake.Put(RegRoot::LocalMachine, kMachine, "RebootTime", "33:90");  // each part modulo
     fake.Put(RegRoot::LocalMachine, kMachine, "AutoLogin", "Yes");
     fake.Put(RegRoot::LocalMachine, kMachine, "NTLogin", "kiosk");
     Load();
-    // A time-out of 0 means the default.
-    EXPECT_EQ(machine.ScreenSaveTimeOut.count(), 300);
-    EXPECT_DOUBLE_EQ(machine.RebootMoment, DateTimeValue(2026, 12, 7, 9, 30));  // past today
-    EXPECT_EQ(buttons.Run(ToolRunSlot::Quit).HelpTip, "Quit");  // a blank tip reads as empty
-    // The log-in settings are read and written only where the system logs on from them.
     EXPECT_EQ(std::tuple(machine.AutoLogin, machine.NTLogin), std::tuple(false, ""));
     WriteEditedMachineSettings(settings, machine);
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "NTLogin"), "kiosk");
@@ -96,7 +86,6 @@ TEST_F(SettingsTest, ALockedThatIsNoPlainYesOrNoLineLocksAndSaysWhere) {
         {"", "Yse", "the settings store: Locked is \"Yse\", neither yes nor no"},
         {"", "&h00000000", "the settings store: Locked is \"&h00000000\", neither yes nor no"},
         {"Locked=No\r\n", "", ""},
-        {"Locked=\r\n", "", ""},  // empty: not set, as anywhere
         {"Locked=maybe\r\n", "No", "{file}: Locked is \"maybe\", neither yes nor no"},
         {"\"Locked\"=Yes\r\n", "", "{file}: line 2 names Locked but is not read"},
         {"Locked:Yes\r\n", "No", "{file}: line 2 names Locked but is not read"},
