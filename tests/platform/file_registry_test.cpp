@@ -236,7 +236,10 @@ TEST_F(FileRegistryTest, RefusesWritesWhileTheBadFileCannotBeKept) {
 
 TEST_F(FileRegistryTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
     // A loaded store whose folder is swapped for a file: every change fails and is undone.
-    const std::string original = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"old\"\r\n\r\n";
+    // Values of each type, in the writer's own layout.
+    const std::string original =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"v\"=\"old\"\r\n\"d\"=dword:0000012c\r\n"
+        "\"b\"=hex:01,ab,ff\r\n\"e\"=hex(2):25,00\r\n\r\n";
     temp.Write("registry/user.reg", original);
     ASSERT_EQ(store.OpenKey(kUser, "A"), RegError::Success);
     std::filesystem::rename(temp.File("registry"), temp.File("moved"));
