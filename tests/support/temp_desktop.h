@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 
 #include "support/scoped_variable.h"
@@ -17,23 +18,14 @@ namespace pagelark::testing {
 struct TempDesktop {
     // The answer of ask from a child process that has never asked before.
     static std::string Fresh(std::string (*ask)()) {
-        int pipeEnds[2];
-        if (::pipe(pipeEnds) != 0) return "<no pipe>";
+        const TempFolder out;
         const pid_t child = ::fork();
         if (child == 0) {
-            const std::string answer = ask();
-            const bool written = ::write(pipeEnds[1], answer.data(), answer.size()) ==
-                                 static_cast<ssize_t>(answer.size());
-            ::_exit(written ? 0 : 1);
+            std::ofstream(out.File("answer"), std::ios::binary) << ask();
+            ::_exit(0);
         }
-        ::close(pipeEnds[1]);
-        std::string answer;
-        char buffer[512];
-        for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-            answer.append(buffer, static_cast<std::size_t>(got));
-        ::close(pipeEnds[0]);
         ::waitpid(child, nullptr, 0);
-        return answer;
+        return TempFolder::Read(out.File("answer"));
     }
 
     TempFolder temp;
