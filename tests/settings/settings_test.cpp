@@ -80,12 +80,12 @@ TEST_F(SettingsTest, LoadCreatesTheKeysAndReadsLogOnSettingsOnlyWhereTheSystemLo
 // A store's text that may set Locked is the store's test (FileRegistryTest) and the golden files'.
 TEST_F(SettingsTest, ALockedThatIsNoPlainYesOrNoLineLocksAndSaysWhere) {
     // The file's [Tessaro] lines, the machine store's value, and the warning ({file}: the file)
-    // of a locked kiosk, "" for one that is not.
+    // of a locked kiosk ({store}: the store's file), "" for one that is not.
     const std::tuple<std::string, std::string, std::string> rows[] = {
         {"", "", ""},
         {"", " no ", ""},
-        {"", "Yse", "the settings store: Locked is \"Yse\", neither yes nor no"},
-        {"", "&h00000000", "the settings store: Locked is \"&h00000000\", neither yes nor no"},
+        {"", "Yse", "{store}: Locked is \"Yse\", neither yes nor no"},
+        {"", "&h00000000", "{store}: Locked is \"&h00000000\", neither yes nor no"},
         {"Locked=No\r\n", "", ""},
         {"Locked=maybe\r\n", "No", "{file}: Locked is \"maybe\", neither yes nor no"},
         {"\"Locked\"=Yes\r\n", "", "{file}: line 2 names Locked but is not read"},
@@ -103,7 +103,8 @@ TEST_F(SettingsTest, ALockedThatIsNoPlainYesOrNoLineLocksAndSaysWhere) {
         EXPECT_EQ(machine.Locked, !warning.empty()) << lines << stored;
         std::vector<std::string> said;
         if (warning.starts_with("{file}")) said.push_back(p.CurrentFile + warning.substr(6));
-        if (warning.starts_with("the")) said.push_back(warning);
+        if (warning.starts_with("{store}"))
+            said.push_back(temp.File("registry/machine.reg") + warning.substr(7));
         for (std::string& line : said)
             line += ": the kiosk is locked";
         EXPECT_EQ(log.lines, said);

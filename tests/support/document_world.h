@@ -1,6 +1,6 @@
 #pragma once
-// A presentation with all that loading and saving it takes: a registry in memory whose
-// documents folder is a private temporary folder, and the help documents under /tmp/t/.
+// A presentation with all that loading and saving it takes: a settings store and a documents
+// folder in a private temporary folder, and the help documents under /tmp/t/.
 
 #include <memory>
 #include <string>
@@ -13,7 +13,7 @@
 #include "settings/settings.h"
 #include "storage/file_utils.h"
 #include "storage/presentation_file.h"
-#include "support/fake_registry.h"
+#include "support/store_files.h"
 #include "support/temp_folder.h"
 
 namespace pagelark::testing {
@@ -22,7 +22,7 @@ struct DocumentWorld {
     DocumentWorld() { settings.SetDocumentsFolder(temp.path()); }
 
     TempFolder temp;
-    FakeRegistry fake;
+    StoreFiles fake{temp.File("registry")};
     Registry registry{fake};
     IniStore iniFiles;
     std::unique_ptr<ShareConnector> shares = SystemShareConnector();
