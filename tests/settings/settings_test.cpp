@@ -4,13 +4,13 @@
 
 #include <filesystem>
 
-#include "ini/ini_document.h"
 #include "model/product.h"
 #include "platform/clock.h"
 #include "platform/linux/file_registry.h"
 #include "settings/managed.h"
 #include "settings/registry.h"
 #include "support/document_world.h"
+#include "support/golden.h"
 #include "support/warning_log.h"
 
 namespace pagelark::testing {
@@ -170,74 +170,26 @@ TEST(RegistryTest, TextIsWrittenAndReadBackWholeAtAnyLength) {
               text);
 }
 
-using Values = std::map<std::string, std::string, std::less<>>;
-
+// The files of tests/golden/managed.d, with those git cannot hold; what is read and said is
+// managed.d.txt ({folder}: the folder).
 TEST(ManagedFolder, LaterFilesWinAndOnlyTheLinesThatCannotBeTakenAreLeftOut) {
-    TempFolder folder;
-    // Name, bytes, and why lines or the file are left out.
-    const std::tuple<std::string, std::string, std::vector<std::string>> files[] = {
-        {"10-base.ini",
-         "[Machine]\nLocked=Yes\nRebootTime=3:30\nRefreshMinutes=0,5\nMqttBroker=mqtt://b\n"
-         "[Tessaro]\nAutoLoop=No\n"
-         "HomeURL=\"http://a/\"\n",
-         {}},
-        {"20-site.ini", "# ansible\n; site\r\n[tessaro]\r\n autoloop = yes \r\n", {}},
-        {"25-wide.ini",
-         EncodeIni("[Machine]\r\nEMail=op@example.org\r\n", IniEncoding::Utf16Le),
-         {}},
-        {"30-faults.ini",
-         "[Machine]\nLockd=Yes\nSnap=Yes\nRebootTime=25:00\nWindowState\nsnap=No\n"
-         "DefaultFile=/srv/lobby.tso\n[Tessaro]\nMqttBroker=mqtt://x\n[Network]\nProxy=x\n"
-         "[Machine]\nAutoReboot=Yes\n",
-         {"line 2: no key Lockd is known in [Machine]", "line 4: RebootTime cannot be \"25:00\"",
-          "line 5: no section, key or comment", "line 6: snap again",
-          "line 9: no key MqttBroker is known in [Tessaro]",
-          "line 10: no section [Network] is known",
-          "line 11: Proxy in [Network], which is left out", "line 12: [Machine] again",
-          "line 13: AutoReboot in [Machine], which is left out"}},
-        {"31-relative.ini",
-         "[Machine]\nDefaultFile=lobby.tso\nLocked=\n",  // an empty flag sets nothing
-         {"line 2: DefaultFile cannot be \"lobby.tso\""}},
-        // Whatever a later file says, a Locked not read locks.
-        {"37-locked.ini",
-         "Locked=No\n[Machine]\nLocked=sometimes\n",
-         {"line 1: a key before any section: the kiosk is locked",
-          "line 3: Locked cannot be \"sometimes\": the kiosk is locked"}},
-        {"38-huge.ini",
-         "[Machine]\n;" + std::string(kMaxManagedFileBytes, 'x') + "\nLocked=Yes\n",
-         {"larger than 1048576 bytes: the kiosk is locked"}},
-        {"40-last.ini", "[Machine]\nLocked=No\nDefaultFile=https://shows.example.org/a.tso\n", {}},
-        {".40-copy.ini", "[Machine]\nLocked=Yes\n", {}},  // hidden: never read
-        {"50-fleet.INI", "[Machine]\nLocked=Yes\n", {"not read, only files named *.ini are"}},
-    };
-    for (const auto& [name, bytes, why] : files)
-        folder.Write(name, bytes);
-    std::filesystem::create_directory(folder.File("60-folder.ini"));
+    TempFolder temp;
+    const std::string folder = temp.File("managed.d"), golden = GoldenFolder() + "/managed.d";
+    std::filesystem::copy(golden, folder);
+    temp.Write("managed.d/38-huge.ini",
+               "[Machine]\n;" + std::string(kMaxManagedFileBytes, 'x') + "\nLocked=Yes\n");
+    std::filesystem::create_directory(folder + "/60-folder.ini");
     // Cannot be read at all, also by root: what it says is not known.
-    std::filesystem::create_symlink("39-loop.ini", folder.File("39-loop.ini"));
+    std::filesystem::create_symlink("39-loop.ini", folder + "/39-loop.ini");
 
-    const ManagedRead read = ReadManagedFolder(folder.path());
-    EXPECT_EQ(read.settings.values, (Values{{"AutoLoop", "yes"},
-                                            {"DefaultFile", "https://shows.example.org/a.tso"},
-                                            {"EMail", "op@example.org"},
-                                            {"HomeURL", "http://a/"},
-                                            {"Locked", "Yes"},
-                                            {"MqttBroker", "mqtt://b"},
-                                            {"RebootTime", "3:30"},
-                                            {"RefreshMinutes", "0,5"},
-                                            {"Snap", "Yes"}}));
-    std::vector<std::string> expected;
-    for (const auto& [name, bytes, why] : files)
-        for (const std::string& line : why)
-            expected.push_back(folder.File(name) + ": " + line);
-    // Before the name that is not read, said last.
-    expected.insert(expected.end() - 1, {folder.File("39-loop.ini") +
-                                             ": Too many levels of symbolic links: the kiosk is "
-                                             "locked",
-                                         folder.File("60-folder.ini") + ": Is a directory"});
-    EXPECT_EQ(read.skipped, expected);
-
-    EXPECT_TRUE(ReadManagedFolder(folder.File("none")).settings.values.empty());
+    const ManagedRead read = ReadManagedFolder(folder);
+    std::string said;
+    for (const auto& [key, value] : read.settings.values)
+        said += key + "=" + value + "\n";
+    for (const std::string& line : read.skipped)
+        said += "{folder}" + line.substr(folder.size()) + "\n";
+    CompareGolden(golden + ".txt", said);
+    EXPECT_TRUE(ReadManagedFolder(folder + "/none").settings.values.empty());
 }
 
 TEST(ManagedFolder, WatchSeesFilesAddedWrittenAndRemovedAlsoInAFolderMadeLater) {

@@ -6,15 +6,15 @@
 // as it was; NAME.ini, as a managed file over an empty presentation, gives NAME.json and
 // NAME.saved.tso. "{startup}" stands for the folder the tool runs in, with its separator; a file
 // named windows*.tso is what the Windows version writes, and a save gives it back byte for
-// byte. PAGELARK_UPDATE_GOLDEN=1 writes the actual output over them.
+// byte.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
+#include "support/golden.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -41,29 +41,15 @@ Outcome RunTool(const std::string& folder, const std::string& args) {
             TempFolder::Read(err)};
 }
 
-void Compare(const fs::path& expectedFile, const std::string& actual) {
-    if (std::getenv("PAGELARK_UPDATE_GOLDEN") != nullptr) {
-        std::ofstream(expectedFile, std::ios::binary) << actual;
-        return;
-    }
-    // On a difference the test prints both escaped, so a wrong byte or line end shows.
-    EXPECT_EQ(TempFolder::Read(expectedFile.string()), actual) << expectedFile.string();
-}
-
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
 }
 
-fs::path DataFolder() {
-    const char* root = std::getenv("PAGELARK_TEST_SOURCE_DIR");
-    return fs::path(root != nullptr ? root : ".") / "tests/golden";
-}
-
 TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
     int inputs = 0;
-    for (const auto& entry : fs::directory_iterator(DataFolder())) {
+    for (const auto& entry : fs::directory_iterator(testing::GoldenFolder())) {
         const fs::path& input = entry.path();
         const std::string name = input.filename().string();
         const bool reg = input.extension() == ".reg", managed = input.extension() == ".ini";
@@ -85,8 +71,8 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
 
         auto shown = RunTool(temp.path(), "show '" + file + "'");
         ASSERT_EQ(shown.exitCode, 0) << shown.err;
-        Compare(input.parent_path() / (input.stem().string() + ".json"),
-                Replaced(shown.out, startup, "{startup}"));
+        testing::CompareGolden(input.parent_path() / (input.stem().string() + ".json"),
+                               Replaced(shown.out, startup, "{startup}"));
 
         const auto saved = RunTool(temp.path(), "save '" + file + "' out.tso");
         ASSERT_EQ(saved.exitCode, 0) << saved.err;
@@ -98,7 +84,8 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
             EXPECT_FALSE(fs::exists(registry)) << "the settings store was written";
             const std::string out =
                 Replaced(TempFolder::Read(temp.File("out.tso")), startup, "{startup}");
-            Compare(input.parent_path() / (input.stem().string() + ".saved.tso"), out);
+            testing::CompareGolden(input.parent_path() / (input.stem().string() + ".saved.tso"),
+                                   out);
             if (name.starts_with("windows")) {
                 EXPECT_EQ(out, bytes);
             }
