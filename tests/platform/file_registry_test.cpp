@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "platform/file_io.h"
 #include "platform/linux/reg_file.h"
 #include "platform/registry_store.h"
 #include "platform/text.h"
+#include "support/golden.h"
 #include "support/temp_folder.h"
 
 namespace pagelark::testing {
@@ -25,26 +27,18 @@ constexpr RegRoot kMachine = RegRoot::LocalMachine, kUser = RegRoot::CurrentUser
 // (tests/golden/*.reg); here what a golden file cannot hold.
 
 TEST(RegFileTest, LeavesOutOnlyTheLinesItCannotReadAndKeepsThemWhereTheyStood) {
-    // A line left out is written back as it stood, under its key, after the values read; when
-    // the file deletes its key, before the first key.
-    // A comment line is kept the same way, but is no line left out.
-    const std::string text =
-        "REGEDIT4\n\"x\"=\"0\"\n[A]\n\"a\"=hex:zz,\\\n\n\"c\"=\"d\"\n\"Locked\"=Yes\n"
-        "[HKEY_LOCAL_MACHINE\\B\n\"b\"=\"2\"\n[C]\n ; a note\n\"e\"=\"f\0\"\n"
-        "\"g\"=dword:123456789\n[D]\nbad\n[-D]\n"s;
-    const auto result = ParseRegFile(text);
+    // A line left out (unread.txt) is written back as it stood (unread.written.reg), under its
+    // key, after the values read; when the file deletes its key, before the first key. A
+    // comment line is kept the same way, but is no line left out.
+    const std::string golden = GoldenFolder() + "/store/unread";
+    const auto result = ParseRegFile(TempFolder::Read(golden + ".reg"));
     ASSERT_TRUE(result.ok);
-    std::string unread;  // each line's number and first letters
+    std::string unread;
     for (const auto& line : result.unread)
-        unread += std::to_string(line.line) + " " + line.text.substr(0, 4) + ", ";
-    EXPECT_EQ(unread,
-              "2 \"x\"=, 4 \"a\"=, 7 \"Loc, 8 [HKE, 9 \"b\"=, 12 \"e\"=, 13 \"g\"=, 15 bad, ");
+        unread += std::to_string(line.line) + " " + line.text + "\n";
+    CompareGolden(golden + ".txt", unread);
     const std::string written = WriteRegFile(result.document);
-    EXPECT_EQ(written,
-              "REGEDIT4\r\n\r\n\"x\"=\"0\"\r\nbad\r\n\r\n"
-              "[A]\r\n\"c\"=\"d\"\r\n\"a\"=hex:zz,\\\r\n\r\n\"Locked\"=Yes\r\n"
-              "[HKEY_LOCAL_MACHINE\\B\r\n\"b\"=\"2\"\r\n\r\n"
-              "[C]\r\n ; a note\r\n\"e\"=\"f\0\"\r\n\"g\"=dword:123456789\r\n\r\n"s);
+    CompareGolden(golden + ".written.reg", written);
     const auto again = ParseRegFile(written);
     EXPECT_EQ(again.unread.size(), result.unread.size());
     EXPECT_EQ(WriteRegFile(again.document), written);
@@ -150,40 +144,35 @@ TEST_F(FileRegistryTest, ABadLineIsReportedWithItsNumberAndWhatItNamesIsKnown) {
     EXPECT_NE(errors.str().find("machine.reg: line 3: "), std::string::npos) << errors.str();
 }
 
-// Text that may set a value of the key but is not read as it, also once the store was written.
+// Text that may set a value of the key but is not read as it, also once the store was written:
+// the stores golden/store/locked-*.reg, a large one and a link loop; what is said, locked.txt.
 TEST_F(FileRegistryTest, AValueThatMayBeSetAndIsNotReadIsFoundWhereverItStands) {
-    const std::string key = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelark]\r\n";
-    const std::string own = "REGEDIT4\r\n" + key + "\"Locked\"=\"Yes\"\r\n";
-    const std::pair<std::string, std::string> rows[] = {
-        {own + "; Locked was No\r\n", ""},
-        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelrk]\r\n\"Locked\"=\"Yes\"\r\n",
-         "Locked stands under [HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvaro\\Pagelrk], which is not read"},
-        {"REGEDIT4\r\n" + key + "\"Blob\"=hex:01,02,\\\r\n\"Locked\"=\"Yes\"\r\n",
-         "line 3 names Locked but is not read"},
-        {"\xFE\xFF" + Utf8ToUtf16(own, Utf16Order::Big), "line 3 names Locked but is not read"},
-        {Utf8ToUtf16(own, Utf16Order::Little), "line 3 names Locked but is not read"},
-        {"large", "the file is not read, and names Locked"},
-        {"loop",
-         "the file cannot be read (Too many levels of symbolic links), so what it sets is not "
-         "known"},
-    };
-    int row = 0;
-    for (const auto& [bytes, why] : rows) {
-        const std::string folder = temp.File("row" + std::to_string(++row));
+    const std::string golden = GoldenFolder() + "/store/";
+    std::set<std::string> names = {"large", "loop"};
+    for (const auto& entry : std::filesystem::directory_iterator(golden))
+        if (entry.path().stem().string().starts_with("locked-"))
+            names.insert(entry.path().stem().string());
+    std::string said;
+    for (const std::string& name : names) {
+        const bool made = name == "large" || name == "loop";
         const std::string file =
-            temp.Write("row" + std::to_string(row) + "/machine.reg", bytes == "large" ? "" : bytes);
-        if (bytes == "large") {  // a hole, then the value
+            temp.Write(name + "/machine.reg", made ? "" : TempFolder::Read(golden + name + ".reg"));
+        if (name == "large") {  // a hole, then the value
             std::filesystem::resize_file(file, kMaxTextFileBytes);
             std::ofstream(file, std::ios::app) << "\"LOCKED\"=\"Yes\"";
-        } else if (bytes == "loop") {
+        } else if (name == "loop") {
             std::filesystem::remove(file);
             std::filesystem::create_symlink("machine.reg", file);
         }
-        FileRegistry files = Store(folder);
-        EXPECT_EQ(files.UnreadValue(kMachine, "SOFTWARE\\Halvaro\\Pagelark", "Locked"), why) << row;
+        FileRegistry files = Store(temp.File(name));
+        const std::string why =
+            files.UnreadValue(kMachine, "SOFTWARE\\Halvaro\\Pagelark", "Locked");
         files.CreateKey(kMachine, "SOFTWARE\\Halvaro\\Pagelark\\New");
-        EXPECT_EQ(files.UnreadValue(kMachine, "SOFTWARE\\Halvaro\\Pagelark", "Locked"), why) << row;
+        EXPECT_EQ(files.UnreadValue(kMachine, "SOFTWARE\\Halvaro\\Pagelark", "Locked"), why)
+            << name;
+        said += name + ": " + why + "\n";
     }
+    CompareGolden(golden + "locked.txt", said);
 }
 
 TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
