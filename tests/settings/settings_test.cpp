@@ -6,7 +6,6 @@
 
 #include "model/product.h"
 #include "platform/clock.h"
-#include "platform/linux/file_registry.h"
 #include "settings/managed.h"
 #include "settings/registry.h"
 #include "support/document_world.h"
@@ -111,9 +110,14 @@ TEST_F(SettingsTest, ALockedThatIsNoPlainYesOrNoLineLocksAndSaysWhere) {
     }
 }
 
-TEST_F(SettingsTest, WritesGoToTheMachineKeyOnlyAndASaveRemovesWhatNoLongerHolds) {
-    EXPECT_TRUE(settings.WriteMachineSetting("EMail", "a@b"));
-    EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "EMail"), "a@b");
+// Values of other types read as settings are the golden regtypes.reg's; their bytes on a
+// rewrite, FileRegistryTest's.
+TEST_F(SettingsTest, WritesGoToTheMachineKeyOnlyWholeAndASaveRemovesWhatNoLongerHolds) {
+    const std::string text(2046, 's');
+    EXPECT_TRUE(settings.WriteMachineSetting("EMail", text));
+    // A new session reads the file.
+    EXPECT_EQ(StoreFiles(temp.File("registry")).Get(RegRoot::LocalMachine, kMachine, "EMail"),
+              text);
     EXPECT_EQ(fake.Get(RegRoot::CurrentUser, kUser, "EMail"), "<missing>");
     // The stored values themselves are in the golden files.
     machine.EMail = "op@x";
@@ -153,21 +157,6 @@ TEST_F(SettingsTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
               std::tuple(false, 30s, true, 1, 5, "mqtt://store", 300s));
     Take({});
     EXPECT_EQ(std::tuple(p.DefaultTime, p.Pages[0].Time), std::tuple(7s, 7s));
-}
-
-// Values of other types read as settings are the golden regtypes.reg's; their bytes on a
-// rewrite, FileRegistryTest's.
-TEST(RegistryTest, TextIsWrittenAndReadBackWholeAtAnyLength) {
-    TempFolder temp;
-    const std::string text(2046, 's');
-    {
-        FileRegistry store(temp.path());
-        EXPECT_TRUE(Registry(store).SetValue(RegRoot::LocalMachine, "Software\\Pagelark", "long",
-                                             text, RegType::String));
-    }
-    FileRegistry store(temp.path());  // a new session reads the file
-    EXPECT_EQ(Registry(store).QueryValue(RegRoot::LocalMachine, "Software\\Pagelark", "long"),
-              text);
 }
 
 // The files of tests/golden/managed.d, with those git cannot hold; what is read and said is
