@@ -38,36 +38,29 @@ TEST(ToolbarLayout, RowWidthCountAndPlaceFollowTheVisibleButtons) {
     }
 }
 
-TEST(ToolbarLayout, TallestPictureSetsTheRowAndTheBoxSitsUnderButtonZero) {
-    // The pictures, the window's width and height, the box's top.
-    const std::tuple<std::vector<PixelSize>, int, int, int> cases[] = {
-        {{{32, 32}}, 232, 98, 32},
-        {{{24, 24}, {24, 24}, {40, 32}}, 240, 98, 24},
-        {{{24, 32}, {24, 40}}, 224, 106, 32},
-    };
-    for (const auto& [pixels, width, height, boxTop] : cases) {
-        const ToolbarLayout layout =
-            Lay("+++++++++", kToolNavBorder, pixels, UrlBoxState{25, true, true});
-        const PixelRect box = layout.urlBox.value().bounds;
-        EXPECT_EQ(std::tuple(layout.window.width, layout.window.height, box.top, box.width),
-                  std::tuple(width, height, boxTop, width));
-    }
-}
-
-TEST(ToolbarLayout, AddressBoxVisibilityChangesTheHeight) {
+TEST(ToolbarLayout, TallestPictureSetsTheRowTheBoxSitsUnderButtonZeroAndItsVisibilityTheHeight) {
     using enum LayoutPass;
-    // The pass, the box shown now and wanted, the height from an outer height of 130, which
-    // the user may have set.
-    const std::tuple<LayoutPass, bool, bool, int> cases[] = {
-        {First, true, true, 130},      {First, true, false, 105},    {Relayout, true, true, 130},
-        {Relayout, false, false, 130}, {Relayout, true, false, 105}, {Relayout, false, true, 155},
+    // The pictures, the pass, the box shown now and wanted, the outer height (which the user may
+    // have set); the window's width and height and the box's top.
+    const std::tuple<std::vector<PixelSize>, LayoutPass, bool, bool, int, int, int, int> cases[] = {
+        {{{32, 32}}, First, true, true, 90, 232, 98, 32},
+        {{{24, 24}, {24, 24}, {40, 32}}, First, true, true, 90, 240, 98, 24},
+        {{{24, 32}, {24, 40}}, First, true, true, 90, 224, 106, 32},
+        {{}, First, true, true, 130, 224, 130, 24},
+        {{}, First, true, false, 130, 224, 105, 24},
+        {{}, Relayout, true, true, 130, 224, 130, 24},
+        {{}, Relayout, false, false, 130, 224, 130, 24},
+        {{}, Relayout, true, false, 130, 224, 105, 24},
+        {{}, Relayout, false, true, 130, 224, 155, 24},
     };
-    for (const auto& [pass, now, wanted, height] : cases) {
+    for (const auto& [pixels, pass, now, wanted, outer, width, height, boxTop] : cases) {
         const ToolbarLayout layout =
-            Lay("+++++++++", kToolNavBorder, {}, UrlBoxState{25, now, wanted}, pass, 130);
-        EXPECT_EQ(std::tuple(layout.window.height, layout.urlBox.value().visible),
-                  std::tuple(height, wanted))
-            << now << wanted;
+            Lay("+++++++++", kToolNavBorder, pixels, UrlBoxState{25, now, wanted}, pass, outer);
+        const UrlBoxPlacement& box = layout.urlBox.value();
+        EXPECT_EQ(std::tuple(layout.window.width, layout.window.height, box.bounds.top,
+                             box.bounds.width, box.visible),
+                  std::tuple(width, height, boxTop, width, wanted))
+            << static_cast<int>(pass) << now << wanted << pixels.size();
     }
 }
 
