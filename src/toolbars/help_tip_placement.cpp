@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ini/text.h"
+#include "platform/text.h"
 
 namespace pagelark {
 namespace {
@@ -35,7 +36,7 @@ HelpTipRequest DecideHelpTip(std::string_view text, std::string_view currentTipT
 }
 
 std::string HelpTipLabelCaption(std::string_view tipText) {
-    return Padded(tipText);
+    return StoredTextToUtf8(Padded(tipText));
 }
 
 PixelRect PlaceHelpTip(const HelpTipPlacementInput& input) {

@@ -31,7 +31,8 @@ struct HelpTipRequest {
 HelpTipRequest DecideHelpTip(std::string_view text, std::string_view currentTipText,
                              bool tipShownBefore);
 
-// The label pads the tip text once more, so the text stands between two blanks.
+// The label pads the tip text once more, so the text stands between two blanks; in UTF-8, as
+// the file's text reads in the configuration window.
 std::string HelpTipLabelCaption(std::string_view tipText);
 
 struct HelpTipPlacementInput {

@@ -91,6 +91,7 @@ TEST(HelpTipText, BlanksHideAndTheSameTipStaysPut) {
     EXPECT_EQ(DecideHelpTip("  Go  back ", " Back ", true).tipText, " Go  back ");
     EXPECT_EQ(DecideHelpTip(" Back", " Back ", true).action, Nothing);
     EXPECT_EQ(DecideHelpTip("   ", " Back ", true).action, Hide);
+    EXPECT_EQ(HelpTipLabelCaption(" Caf\xE9 \xE2\x82\xAC "), "  Caf\xC3\xA9 \xE2\x82\xAC  ");
 }
 
 TEST(HelpTipPlacement, UnderThePointerAndInsideRightAndBottomEdges) {
