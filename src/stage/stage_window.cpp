@@ -121,6 +121,7 @@ void StageWindow::MovePage(int index, bool renew) {
     if (!renew && b.page->profile() == profile_) return;
     KioskPage* old = b.page;
     b.page = NewPage(index);
+    ++b.load;
     b.painted = false;
     b.page->SetSilent(old->Silent());
     b.view->setPage(b.page);
@@ -180,9 +181,13 @@ void StageWindow::Watch(int index) {
 }
 
 void StageWindow::LoadEnded(int index, const QWebEngineLoadingInfo& info) {
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+    Browser& b = browsers_[static_cast<std::size_t>(index)];
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        ++b.load;
+        return;
+    }
     if (index == front_) EndStart();
-    KioskPage* page = browsers_[static_cast<std::size_t>(index)].page;
+    KioskPage* page = b.page;
     // The engine's own error page can report a successful load.
     if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus ||
         page->url().scheme() == "chrome-error") {
@@ -190,11 +195,12 @@ void StageWindow::LoadEnded(int index, const QWebEngineLoadingInfo& info) {
         return;
     }
     page->LogContents();
-    if (!browsers_[static_cast<std::size_t>(index)].painted || index != front_) {
+    if (!b.painted || index != front_) {
         // A page loaded out of sight has no picture yet when it has loaded: raised at once, it
-        // would show white, or the browser's last page, until its first frame.
-        QTimer::singleShot(kFirstFrame, page, [this, index, page] {
-            if (browsers_[static_cast<std::size_t>(index)].page == page)
+        // would show white, or the browser's last page, until its first frame. Not for the
+        // load the browser was sent since, nor for the page's own next one.
+        QTimer::singleShot(kFirstFrame, page, [this, index, load = b.load] {
+            if (browsers_[static_cast<std::size_t>(index)].load == load)
                 events_.DocumentComplete(index);
         });
         return;
@@ -216,6 +222,7 @@ void StageWindow::Navigate(int browser, const std::string& address) {
     ReleaseProfiles();
     Browser& b = browsers_[static_cast<std::size_t>(browser)];
     b.restarts.Reset();
+    ++b.load;
     b.requested = ToUrl(address);
     b.held = b.view->isHidden();
     if (!b.held) b.page->Load(b.requested);

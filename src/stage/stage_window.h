@@ -77,6 +77,8 @@ class StageWindow final : public QWidget, public BrowserStage {
         RestartBudget restarts;
         bool painted = true;  // came on show since its page was made
         bool held = false;    // sent a page it has not started to load
+        // The load under way: a report made later counts only while no other load began.
+        unsigned load = 0;
     };
 
     KioskPage* NewPage(int index);

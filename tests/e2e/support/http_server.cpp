@@ -24,6 +24,7 @@ std::string Reply(const std::string& status, const std::string& headers, const s
 constexpr std::pair<const char*, const char*> kPages[] = {
     {"/blank", "<a href=\"{to}\" target=\"_blank\" " WHOLE_PAGE "></a>"},
     {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
+    {"/refresh", "<meta http-equiv=\"refresh\" content=\"0;url={to}\">"},
     // a click anywhere goes by script to the target, or to a magenta page the script makes
     {"/go", "<script>addEventListener('click', function () { location.href = '{to}'; });</script>"},
     {"/blob",
@@ -170,6 +171,7 @@ void HttpServer::Serve(int fd) {
     // "GET TARGET HTTP/1.1", unless the client or the server gave up first
     if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
         const auto target = received.substr(start, received.find(' ', start) - start);
+        if (target.starts_with("/slow/")) std::this_thread::sleep_for(Millis(1000));
         const std::string answer = Answer(target, received);
         bool published = answer.starts_with("HTTP/1.1 200");
         if (published) {
