@@ -79,6 +79,7 @@ void Player::SetState(PlayerState state) {
 }
 
 void Player::StateStep() {
+    if (shownAnswer_) std::exchange(shownAnswer_, nullptr)("");
     SettleShownAddress();
     switch (state_) {
         case PlayerState::Init:

@@ -215,6 +215,8 @@ class Player final : public PlayerCommands,
         std::optional<std::string> failure;
     };
     std::optional<AddressToShow> addressToShow_;
+    // Its caller hears at the next step, once the page has reached the screen.
+    RemoteControl::Answer shownAnswer_;
 };
 
 }  // namespace pagelark

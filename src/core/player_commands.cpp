@@ -1,6 +1,7 @@
 #include "core/player.h"
 
 #include <chrono>
+#include <utility>
 
 #include "core/address_check.h"
 #include "core/days.h"
@@ -265,18 +266,19 @@ void Player::SettleShownAddress() {
         refusal = "the address could not be loaded: it took longer than " +
                   std::to_string(kAddressLoadLimit.count()) + " seconds";
     }
-    const RemoteControl::Answer answer = std::move(shown.answer);
+    RemoteControl::Answer answer = std::move(shown.answer);
     const std::string address = std::move(shown.address);
     addressToShow_.reset();
-    if (refusal.empty()) {
-        browsers_.SwapSpare();
-        ShowBrowser(browsers_.Current());
-        idle_.Seen(Now());
-        SetState(PlayerState::WaitSaver);
-    } else {
+    if (!refusal.empty()) {
         Warn(LogArea::Player, "address not shown: ", address, ": ", refusal);
+        answer(refusal);
+        return;
     }
-    answer(refusal);
+    browsers_.SwapSpare();
+    ShowBrowser(browsers_.Current());
+    idle_.Seen(Now());
+    SetState(PlayerState::WaitSaver);
+    shownAnswer_ = std::move(answer);
 }
 
 }  // namespace pagelark

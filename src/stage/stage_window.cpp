@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QInputMethod>
 #include <QNativeGestureEvent>
 #include <QScreen>
@@ -24,6 +25,10 @@ namespace pagelark {
 namespace {
 
 constexpr std::chrono::milliseconds kFirstFrame{300};
+// The engine holds a new page's picture back until its first text or image is painted, or for
+// about half a second; a page of colours alone is taken as painted after this.
+constexpr std::chrono::milliseconds kLongestPaintWait{1000};
+constexpr std::chrono::milliseconds kPaintPoll{50};
 // A first page that never finishes loading holds the others no longer than this.
 constexpr std::chrono::seconds kLongestStart{5};
 
@@ -87,6 +92,7 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
 }
 
 StageWindow::~StageWindow() {
+    unloading_ = true;  // a page going answers its scripts' callbacks empty
     qApp->removeEventFilter(this);
     // The pages go before their profile.
     for (Browser& b : browsers_)
@@ -196,16 +202,40 @@ void StageWindow::LoadEnded(int index, const QWebEngineLoadingInfo& info) {
     }
     page->LogContents();
     if (!b.painted || index != front_) {
-        // A page loaded out of sight has no picture yet when it has loaded: raised at once, it
-        // would show white, or the browser's last page, until its first frame. Not for the
-        // load the browser was sent since, nor for the page's own next one.
-        QTimer::singleShot(kFirstFrame, page, [this, index, load = b.load] {
-            if (browsers_[static_cast<std::size_t>(index)].load == load)
-                events_.DocumentComplete(index);
-        });
+        // A page loaded out of sight may have no picture yet when it has loaded: raised at once,
+        // it would show white, or the browser's last page, until its first frame.
+        QTimer::singleShot(
+            kFirstFrame, page,
+            [this, index, load = b.load, deadline = QDeadlineTimer(kLongestPaintWait)] {
+                ReportOncePainted(index, load, deadline);
+            });
         return;
     }
     events_.DocumentComplete(index);
+}
+
+void StageWindow::ReportOncePainted(int index, unsigned load, QDeadlineTimer deadline) {
+    // Not for the load the browser was sent since, nor for the page's own next one.
+    Browser& b = browsers_[static_cast<std::size_t>(index)];
+    if (unloading_ || b.load != load) return;
+    if (deadline.hasExpired()) {
+        events_.DocumentComplete(index);
+        return;
+    }
+    // The engine lets the picture through at the page's first contentful paint.
+    b.page->runJavaScript(
+        QStringLiteral("performance.getEntriesByName('first-contentful-paint').length"),
+        QWebEngineScript::ApplicationWorld, [this, index, load, deadline](const QVariant& paints) {
+            Browser& painted = browsers_[static_cast<std::size_t>(index)];
+            if (unloading_ || painted.load != load) return;
+            if (paints.toInt() > 0) {
+                events_.DocumentComplete(index);
+                return;
+            }
+            QTimer::singleShot(kPaintPoll, painted.page, [this, index, load, deadline] {
+                ReportOncePainted(index, load, deadline);
+            });
+        });
 }
 
 QUrl StageWindow::ToUrl(const std::string& address) {

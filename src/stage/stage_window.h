@@ -2,6 +2,7 @@
 // The main window: three browsers stacked exactly on top of each other over the whole
 // screen.
 
+#include <QDeadlineTimer>
 #include <QUrl>
 #include <QWidget>
 #include <array>
@@ -85,6 +86,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     void Watch(int index);
     // A load of that browser ended: ready to show, or failed with the engine's reason.
     void LoadEnded(int index, const QWebEngineLoadingInfo& info);
+    // Reports that load of that browser complete once its page has painted, or by deadline.
+    void ReportOncePainted(int index, unsigned load, QDeadlineTimer deadline);
     // A new page in the current profile, unless the page is in it already and not renewed.
     void MovePage(int index, bool renew = false);
     void ReleaseProfiles();

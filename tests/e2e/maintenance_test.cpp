@@ -222,6 +222,19 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     EXPECT_EQ(server_.Answered("/slow/yellow", 200), 1) << "answered before its page came";
     EXPECT_TRUE(Comes(kYellow.rgb, kPatience));
     EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/slow/yellow") + "\"\n");
+    // Its browser's last page (cyan) never shows first: the new page comes once painted, and is
+    // on the screen when the answer comes.
+    std::vector<ColorSample> frames;
+    std::thread watch([&] { frames = RecordColors(Millis(2500)); });
+    EXPECT_EQ(call("ShowAddress", server_.Url("/magenta")), "");
+    EXPECT_TRUE(Shows(kMagenta.rgb));
+    watch.join();
+    const auto near = [](Rgb color) {
+        return [color](auto& frame) { return Near(frame.rgb, color); };
+    };
+    const auto magenta = std::ranges::find_if(frames, near(kMagenta.rgb));
+    EXPECT_TRUE(std::all_of(frames.begin(), magenta, near(kYellow.rgb)) &&
+                std::all_of(magenta, frames.end(), near(kMagenta.rgb)));
     EXPECT_EQ(call("Play"), "");
     EXPECT_TRUE(WaitUntil([&] { return property("State") == "s \"playing\"\n"; }, kPatience));
     // The uptime changes every second: read, never signalled.
