@@ -210,7 +210,7 @@ void Player::StepWaitTime() {
         pageOnShowTaken_ = true;
         if (state_ == PlayerState::FinProg) return;
         PreloadCurrentPage();
-        timer_.Start(now);
+        timer_.AnotherTurn(now);
         SetState(PlayerState::WaitTime);
         return;
     }

@@ -106,7 +106,7 @@ class Player final : public PlayerCommands,
     // BrowserEvents
     bool CheckNavigation(int browser, const std::string& address, bool topLevel) override;
     void DocumentComplete(int browser) override;
-    void LoadFailed(int browser, const std::string& reason) override;
+    void LoadFailed(int browser, const std::string& reason, bool errorPage) override;
     void LocationChanged(int browser, const std::string& address) override;
     void WindowResized() override;
 
@@ -166,6 +166,8 @@ class Player final : public PlayerCommands,
     void PreloadCurrentPage();
     // A page that failed to load was passed over at its turn.
     void NoteSkipped(const std::string& address);
+    // The engine's error page took the place of the page on show.
+    void ErrorPageOnShow(const std::string& reason);
     void ShowBrowser(int browser);
     void AdvancePage(int delta);
     void EnterNavigationMode();

@@ -36,11 +36,26 @@ void Player::DocumentComplete(int browser) {
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->loaded = true;
 }
 
-void Player::LoadFailed(int browser, const std::string& reason) {
+void Player::LoadFailed(int browser, const std::string& reason, bool errorPage) {
     if (!BrowserRotation::Valid(browser)) return;
     browsers_.Failed(browser);
     lastLoadFailure_ = browsers_[browser].address;
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->failure = reason;
+    if (errorPage && browser == browsers_.Current()) ErrorPageOnShow(reason);
+}
+
+void Player::ErrorPageOnShow(const std::string& reason) {
+    // A visitor may see what the engine says of the address they asked for.
+    if (navigationMode_ || !browsersReady_) return;
+    if (state_ != PlayerState::WaitTime && state_ != PlayerState::WaitSaver) return;
+    Warn(LogArea::Stage, "the page on show went where it cannot be loaded (", reason,
+         "); the show moves on");
+    // A pause, or an address a remote service asked for, ends as with Play; a page of the
+    // show gives way as soon as the next is ready, and loads again before its next turn.
+    if (state_ == PlayerState::WaitSaver)
+        SetState(PlayerState::Navigate);
+    else
+        timer_.CutShort();
 }
 
 void Player::LocationChanged(int browser, const std::string& address) {

@@ -174,7 +174,7 @@ void StageWindow::Watch(int index) {
                 if (status == QWebEnginePage::NormalTerminationStatus || unloading_) return;
                 if (index == front_) EndStart();
                 Browser& crashed = browsers_[static_cast<std::size_t>(index)];
-                events_.LoadFailed(index, "its renderer ended");
+                events_.LoadFailed(index, "its renderer ended", false);
                 if (crashed.restarts.TryRestart(clock_.Now())) {
                     // The address the program sent, not the engine's reload: after a crash
                     // the engine may reload an older entry of the page's history. Not from
@@ -195,9 +195,9 @@ void StageWindow::LoadEnded(int index, const QWebEngineLoadingInfo& info) {
     if (index == front_) EndStart();
     KioskPage* page = b.page;
     // The engine's own error page can report a successful load.
-    if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus ||
-        page->url().scheme() == "chrome-error") {
-        events_.LoadFailed(index, LoadFailure(info));
+    const bool errorPage = info.isErrorPage() || page->url().scheme() == "chrome-error";
+    if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus || errorPage) {
+        events_.LoadFailed(index, LoadFailure(info), errorPage);
         return;
     }
     page->LogContents();

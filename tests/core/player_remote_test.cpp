@@ -25,7 +25,7 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
     answers.clear();
     ask("http://gone/");
     ask("http://other/");
-    P().LoadFailed(P().SpareBrowser(), "net::ERR_CONNECTION_REFUSED");
+    P().LoadFailed(P().SpareBrowser(), "net::ERR_CONNECTION_REFUSED", true);
     EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME h/1");
     ask("http://slow/");
     EXPECT_EQ(Walk("done 3 0 16.9 0.2", {"Front", "Navigate"}),
@@ -67,7 +67,7 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
 TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {
     Start({10, 10});
     const int next = P().NextBrowser();
-    P().LoadFailed(next, "refused");
+    P().LoadFailed(next, "refused", true);
     EXPECT_EQ(P().LastLoadFailure(), Url(1));
     P().DocumentComplete(P().CurrentBrowser());
     EXPECT_EQ(P().LastLoadFailure(), Url(1));

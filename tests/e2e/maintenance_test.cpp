@@ -235,8 +235,17 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     const auto magenta = std::ranges::find_if(frames, near(kMagenta.rgb));
     EXPECT_TRUE(std::all_of(frames.begin(), magenta, near(kYellow.rgb)) &&
                 std::all_of(magenta, frames.end(), near(kMagenta.rgb)));
+    const auto playing = [&] { return property("State") == "s \"playing\"\n"; };
     EXPECT_EQ(call("Play"), "");
-    EXPECT_TRUE(WaitUntil([&] { return property("State") == "s \"playing\"\n"; }, kPatience));
+    EXPECT_TRUE(WaitUntil(playing, kPatience));
+    // Sent by itself where nothing answers, it leaves no error page up: the show resumes.
+    EXPECT_EQ(call("ShowAddress", server_.Url("/later?color=orange&to=" + gone)), "");
+    EXPECT_TRUE(WaitUntil(playing, kPatience));
+    EXPECT_TRUE(WaitForCentre(
+        [](Rgb seen) {
+            return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb) || Near(seen, kCyan.rgb);
+        },
+        kPatience));
     // The uptime changes every second: read, never signalled.
     EXPECT_EQ(testing::TempFolder::Read(log).find("Uptime"), std::string::npos);
 }

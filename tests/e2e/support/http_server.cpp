@@ -25,6 +25,7 @@ constexpr std::pair<const char*, const char*> kPages[] = {
     {"/blank", "<a href=\"{to}\" target=\"_blank\" " WHOLE_PAGE "></a>"},
     {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
     {"/refresh", "<meta http-equiv=\"refresh\" content=\"0;url={to}\">"},
+    {"/later", "<meta http-equiv=\"refresh\" content=\"4;url={to}\">"},
     // a click anywhere goes by script to the target, or to a magenta page the script makes
     {"/go", "<script>addEventListener('click', function () { location.href = '{to}'; });</script>"},
     {"/blob",
