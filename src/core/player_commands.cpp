@@ -25,6 +25,8 @@ constexpr std::chrono::seconds kTypedAddressSeconds{10};
 // The longest a remote caller waits for the address it asked for; a bus call of the usual
 // tools gives up after 25 seconds.
 constexpr std::chrono::seconds kAddressLoadLimit{20};
+// While it loads, the page on show stays and no play command acts: it would only be held.
+constexpr const char* kAddressLoading = "an address is still loading";
 
 }  // namespace
 
@@ -187,6 +189,7 @@ void Player::BrowseAddress(const std::string& address) {
 // ---- the remote services' commands ----
 
 std::string Player::Remote(PlayCommand command) {
+    if (addressToShow_) return kAddressLoading;
     if (navigationMode_) return "a visitor is browsing";
     if (!PlayCommandActs(command, state_, navigationMode_)) return "the show is not playing";
     switch (command) {
@@ -204,12 +207,14 @@ std::string Player::Remote(PlayCommand command) {
 }
 
 std::string Player::RemotePlay() {
+    if (addressToShow_) return kAddressLoading;
     if (state_ != PlayerState::WaitSaver) return "the show is not paused";
     CmdPlay();
     return "";
 }
 
 std::string Player::RemoteReload() {
+    if (addressToShow_) return kAddressLoading;
     if (!browsersReady_ || state_ == PlayerState::FinProg) return "no page is on show";
     c_.stage.Reload(browsers_.Current());
     return "";

@@ -1,3 +1,5 @@
+#include <set>
+
 #include "player_fixture.h"
 
 namespace pagelark::testing {
@@ -28,6 +30,10 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
     P().LoadFailed(P().SpareBrowser(), "net::ERR_CONNECTION_REFUSED", true);
     EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME h/1");
     ask("http://slow/");
+    const std::set<std::string> loading = {"an address is still loading"};
+    EXPECT_EQ((std::set{P().Remote(PlayCommand::Next), P().Remote(PlayCommand::Previous),
+                        P().Remote(PlayCommand::Pause), P().RemotePlay(), P().RemoteReload()}),
+              loading);
     EXPECT_EQ(Walk("done 3 0 16.9 0.2", {"Front", "Navigate"}),
               "NAVIGATE h/1, NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/2 Front 2 Navigate 0 "
               "http://site/2");
