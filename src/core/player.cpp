@@ -30,6 +30,22 @@ const char* StateWord(PlayerState state) {
     return "INIT";
 }
 
+const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started) {
+    switch (state) {
+        case PlayerState::FinProg:
+            return "ending";
+        // Also when opened from navigation mode: the window is over the visitor's page.
+        case PlayerState::Config:
+        case PlayerState::WaitConfig:
+            return "config";
+        default:
+            break;
+    }
+    if (navigationMode) return "navigation";
+    if (state == PlayerState::WaitSaver) return "paused";
+    return started ? "playing" : "starting";
+}
+
 Player::Player(PlayerContext context) : c_(std::move(context)) {}
 
 double Player::Now() const {

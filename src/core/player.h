@@ -40,6 +40,9 @@ struct ToolbarButtons;
 
 // The state's stored word: "INIT", "NAVIGATE", ...
 const char* StateWord(PlayerState state);
+// The show's state as the remote services report it: "starting" (until the first page came on
+// show), "playing", "paused", "navigation", "config" or "ending".
+const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started);
 
 // What the player reads and drives; every reference outlives the player.
 struct PlayerContext {

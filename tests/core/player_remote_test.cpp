@@ -59,6 +59,7 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     Start({10, 10});
     EXPECT_EQ(P().PageOnShow(), 0);  // the start page
     P().SwitchToNavigation();
+    EXPECT_STREQ(RemoteStateWord(P().State(), P().NavigationMode(), true), "navigation");
     for (PlayCommand command : {PlayCommand::Next, PlayCommand::Previous, PlayCommand::Pause})
         EXPECT_EQ(P().Remote(command), "a visitor is browsing");
     std::string answer;
@@ -68,6 +69,9 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     w.calls.clear();
     EXPECT_EQ(P().RemoteReload(), "");
     EXPECT_EQ(w.calls, std::vector<std::string>{"Reload " + std::to_string(P().CurrentBrowser())});
+    // The configuration window opened from there is what the state says.
+    P().CmdConfig();
+    EXPECT_STREQ(RemoteStateWord(P().State(), P().NavigationMode(), true), "config");
 }
 
 TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {
