@@ -238,7 +238,7 @@ void Player::StepWaitTime() {
 void Player::NoteSkipped(const std::string& address) {
     // Said once, until the page loads again or another page comes on show.
     if (failing_.insert(address).second)
-        Warn(LogArea::Stage, "page skipped, it cannot be loaded: ", address);
+        Warn(LogArea::Stage, "page skipped, it cannot be loaded: ", Clipped(address));
     if (++skippedInRow_ == std::max(PageCount(c_.presentation), 1))
         Warn(LogArea::Stage, "no page of the presentation can be loaded");
 }

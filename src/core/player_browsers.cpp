@@ -17,7 +17,8 @@ bool Player::Refuses(const std::string& address, bool topLevel) const {
 
 bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {
     const bool cancel = Refuses(address, topLevel);
-    if (cancel) Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", address);
+    if (cancel)
+        Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", Clipped(address));
     if (!BrowserRotation::Valid(browser)) return cancel;
     // Only the page on show: the preloading browser is visible too, behind it.
     if (!cancel && topLevel && browser == browsers_.Current() && c_.stage.BrowserVisible(browser))
@@ -86,7 +87,7 @@ void Player::ShowBrowser(int browser) {
     c_.stage.BringToFront(browser);
     // Its page was loaded while it was behind, so the address box has not seen it.
     c_.toolbars.SetAddress(c_.stage.LocationURL(browser));
-    Log(LogArea::Player, "on show in browser ", browser, ": ", browsers_[browser].address);
+    Log(LogArea::Player, "on show in browser ", browser, ": ", Clipped(browsers_[browser].address));
     if (c_.stage.OwnWindowActive()) c_.stage.Focus(browser);
     timer_.Start(Now());
 }

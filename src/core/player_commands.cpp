@@ -25,6 +25,8 @@ constexpr std::chrono::seconds kTypedAddressSeconds{10};
 // The longest a remote caller waits for the address it asked for; a bus call of the usual
 // tools gives up after 25 seconds.
 constexpr std::chrono::seconds kAddressLoadLimit{20};
+// Longer addresses are refused at once: the engine would not load one of megabytes either.
+constexpr std::size_t kLongestAddress = 64 * 1024;
 // While it loads, the page on show stays and no play command acts: it would only be held.
 constexpr const char* kAddressLoading = "an address is still loading";
 
@@ -234,6 +236,7 @@ std::string ShowBusy(PlayerState state, bool navigationMode) {
 
 void Player::RemoteShowAddress(const std::string& address, RemoteControl::Answer answer) {
     const auto refusal = [&]() -> std::string {
+        if (address.size() > kLongestAddress) return "the address is over 64 KiB";
         // Only web pages: a command from the network never shows the machine's own files.
         if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://"))
             return "only http and https addresses are shown";
@@ -275,7 +278,7 @@ void Player::SettleShownAddress() {
     const std::string address = std::move(shown.address);
     addressToShow_.reset();
     if (!refusal.empty()) {
-        Warn(LogArea::Player, "address not shown: ", address, ": ", refusal);
+        Warn(LogArea::Player, "address not shown: ", Clipped(address), ": ", refusal);
         answer(refusal);
         return;
     }

@@ -1,6 +1,7 @@
 #include <set>
 
 #include "player_fixture.h"
+#include "support/warning_log.h"
 
 namespace pagelark::testing {
 namespace {
@@ -18,14 +19,18 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
             answers.push_back(refusal.empty() ? "shown" : refusal);
         });
     };
-    for (const char* address : {"file:///etc/passwd", "javascript:alert(1)", "http://user@site/",
-                                "http://site//private/x"})
+    const std::string megabytes = "http://site/" + std::string(1 << 20, 'x');
+    for (const std::string& address :
+         std::vector<std::string>{"file:///etc/passwd", "javascript:alert(1)", "http://user@site/",
+                                  "http://site//private/x", megabytes})
         ask(address);
-    EXPECT_EQ(answers.size(), 4u);
+    EXPECT_EQ(answers.size(), 5u);
+    EXPECT_EQ(answers.back(), "the address is over 64 KiB");
     EXPECT_EQ(Walk("?", {"Navigate"}), "WAITTIME h/1");
 
     answers.clear();
-    ask("http://gone/");
+    const WarningLog log;
+    ask("http://gone/" + std::string(60000, 'x'));
     ask("http://other/");
     P().LoadFailed(P().SpareBrowser(), "net::ERR_CONNECTION_REFUSED", true);
     EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME h/1");
@@ -47,6 +52,7 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
                   "another address is still loading",
                   "the address could not be loaded: net::ERR_CONNECTION_REFUSED",
                   "the address could not be loaded: it took longer than 20 seconds", "shown"}));
+    EXPECT_LT(log.lines.at(0).size(), 500u) << "an address logged whole";
     // Held until Play, which a paused show takes and a playing one refuses.
     EXPECT_EQ(P().RemotePlay(), "");
     EXPECT_EQ(Walk("done 0"), "WAITTIME 2/2");
