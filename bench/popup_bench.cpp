@@ -37,6 +37,10 @@ constexpr Form kForms[] = {
      "var f = document.forms[0] || document.body.appendChild("
      "document.createElement('form')); f.target = '_blank';"
      " f.action = '/quiet?' + Math.random(); f.submit();"},
+    {"link to 'w' + n",
+     "var a = document.links[0] || document.body.appendChild("
+     "document.createElement('a')); a.href = 'about:blank';"
+     " a.target = 'w' + ++n; a.click();"},
 };
 
 // One kiosk playing one page, on its own X server so that none covers another.

@@ -28,6 +28,7 @@ const char* const kAnswer = R"((function () {
   var Observer = MutationObserver, observe = Observer.prototype.observe;
   var answered = new WeakSet(), has = WeakSet.prototype.has, add = WeakSet.prototype.add;
   var attribute = Element.prototype.getAttribute, query = Document.prototype.querySelector;
+  var closest = Element.prototype.closest;
   var lower = String.prototype.toLowerCase, nameOf = describe(window, 'name').get;
   var eventTarget = describe(Event.prototype, 'target').get;
   var prevent = Event.prototype.preventDefault;
@@ -50,9 +51,8 @@ const char* const kAnswer = R"((function () {
       if (named(w[i], name, length)) return true;
     return false;
   }
-  function opensWindow(w, doc, form, submitter, length) {
-    var target = submitter ? apply(attribute, submitter, ['formtarget']) : null;
-    if (target === null) target = apply(attribute, form, ['target']);
+  // target: the link's, form's or submitter's own; null for none.
+  function opensWindow(w, doc, target, length) {
     if (target === null) {
       var base = apply(query, doc, ['base[target]']);
       target = base ? apply(attribute, base, ['target']) : '';
@@ -84,17 +84,28 @@ const char* const kAnswer = R"((function () {
            activation, active);
     var length = describe(w, 'length').get;
     var form = w.HTMLFormElement.prototype;
-    answer(form, 'submit', function () {
-      return opensWindow(w, doc, this, null, length);
-    }, undefined, activation, active);
-    answer(form, 'requestSubmit', function (args) {
-      return opensWindow(w, doc, this, args[0] || null, length);
-    }, undefined, activation, active);
-    // A submit button clicked by script: sent from here, the engine would refuse it.
+    var formTarget = function (form, submitter) {
+      var target = submitter ? apply(attribute, submitter, ['formtarget']) : null;
+      return opensWindow(w, doc, target !== null ? target : apply(attribute, form, ['target']),
+                         length);
+    };
+    answer(form, 'submit', function () { return formTarget(this, null); }, undefined,
+           activation, active);
+    answer(form, 'requestSubmit', function (args) { return formTarget(this, args[0] || null); },
+           undefined, activation, active);
+    // A submit button or a link clicked by script: followed from here, the engine would refuse
+    // its window.
     var submitter = describe(w.SubmitEvent.prototype, 'submitter').get;
     apply(listen, w, ['submit', function (event) {
-      if (event.isTrusted && !apply(active, activation, []) &&
-          opensWindow(w, doc, apply(eventTarget, event, []), apply(submitter, event, []), length))
+      if (!apply(active, activation, []) &&
+          formTarget(apply(eventTarget, event, []), apply(submitter, event, [])))
+        apply(prevent, event, []);
+    }, true]);
+    apply(listen, w, ['click', function (event) {
+      if (apply(active, activation, [])) return;
+      var link = apply(eventTarget, event, []);
+      try { link = apply(closest, link, ['a[href], area[href]']); } catch (e) { return; }
+      if (link && opensWindow(w, doc, apply(attribute, link, ['target']), length))
         apply(prevent, event, []);
     }, true]);
     var children = function () {

@@ -42,9 +42,9 @@ constexpr std::pair<const char*, const char*> kPages[] = {
     // opens windows every way a script can without a click: green when every window.open
     // answered null, the open of every frame the page reaches (by its element, by index,
     // parsed, inserted, nested, or left empty by a refused address) and its forms' submit are the
-    // kiosk's and a form's button clicked by script is not sent to a new window (its target
-    // _blank, a name no frame has, the base element's _blank) but is to a frame's name; red when
-    // one answered a window, was the engine's or was sent wrongly
+    // kiosk's and a link or a form's button clicked by script is not followed or sent to a new
+    // window (its target _blank, a name no frame has, the base element's _blank) but is to a
+    // frame's name; red when one answered a window, was the engine's or went wrongly
     {"/popups",
      "<iframe hidden></iframe><script>var to = '{to}', b = document.body, d = document,"
      " hidden = function (doc, src) { var i = doc.createElement('iframe'); i.hidden = true;"
@@ -59,12 +59,12 @@ constexpr std::pair<const char*, const char*> kPages[] = {
      "hidden(frame.document); hidden(d);"
      " var reached = [window[0], frame, frame[0], window[2]].some(engine);"
      " hidden(d, 'mailto:a@b');"
-     "var a = b.appendChild(document.createElement('a')); a.href = to; a.target = '_blank';"
-     " a.click(); frame.name = 'inner'; var f = b.appendChild(d.createElement('form')),"
-     " s = f.appendChild(d.createElement('button')), sent = false; f.action = to;"
-     " f.addEventListener('submit', function (e) {"
-     " sent = sent || e.defaultPrevented === (f.target === 'inner'); e.preventDefault(); });"
-     " ['_blank', 'nowhere', 'inner'].forEach(function (t) { f.target = t; s.click(); });"
+     "frame.name = 'inner'; var sent = false, a = b.appendChild(d.createElement('a')),"
+     " f = b.appendChild(d.createElement('form')), s = f.appendChild(d.createElement('button')),"
+     " send = function (e) { sent = sent || e.defaultPrevented === (e.target.target === 'inner');"
+     " e.preventDefault(); }; a.href = to; f.action = to; a.addEventListener('click', send);"
+     " f.addEventListener('submit', send); ['_blank', 'nowhere', 'inner'].forEach(function (t)"
+     " { a.target = t; a.click(); f.target = t; s.click(); });"
      " f.target = '_blank'; f.submit(); f.requestSubmit(); f.removeAttribute('target');"
      " d.head.appendChild(d.createElement('base')).target = '_blank'; s.click();"
      " setTimeout(function () { reached = reached || engine(window[3]);"
