@@ -12,10 +12,10 @@ namespace pagelark {
 // load, and in every frame's document of the same origin that no script ran in (its first,
 // empty document; about:blank) as soon as the page can reach it, before the engine makes
 // anything; a form a script sends to a new window (submit, requestSubmit, a click on its
-// button) is not sent. The engine refuses the other windows a script opens (a link with a
-// target clicked by script; a form sent to the name a frame of another origin may have; a
-// frame given an address and reached by index or name in the task that inserted it). What a
-// visitor opens still reaches the page's new-window request.
+// button) is not sent, and a link a script clicks is not followed to one. The engine refuses
+// the other windows a script opens (a link or form sent to the name a frame of another origin
+// may have; a frame given an address and reached by index or name in the task that inserted
+// it). What a visitor opens still reaches the page's new-window request.
 void RefuseWindowsWithoutClick(QWebEnginePage& page);
 
 }  // namespace pagelark
