@@ -26,7 +26,7 @@ constexpr std::chrono::seconds kTypedAddressSeconds{10};
 // tools gives up after 25 seconds.
 constexpr std::chrono::seconds kAddressLoadLimit{20};
 // Longer addresses are refused at once: the engine would not load one of megabytes either.
-constexpr std::size_t kLongestAddress = 64 * 1024;
+constexpr std::size_t kLongestAddress = std::size_t{64} * 1024;
 // While it loads, the page on show stays and no play command acts: it would only be held.
 constexpr const char* kAddressLoading = "an address is still loading";
 
