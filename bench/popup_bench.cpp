@@ -33,6 +33,14 @@ constexpr Form kForms[] = {
     // the first, empty document of a frame a script made, which no script is injected into:
     // answered from the page, as the page reaches it
     {"frame's open", "frame.open('about:blank');"},
+    {"form to _blank",
+     "var f = document.forms[0] || document.body.appendChild("
+     "document.createElement('form')); f.target = '_blank';"
+     " f.action = '/quiet?' + Math.random(); f.submit();"},
+    {"link to 'w' + n",
+     "var a = document.links[0] || document.body.appendChild("
+     "document.createElement('a')); a.href = 'about:blank';"
+     " a.target = 'w' + ++n; a.click();"},
 };
 
 // One kiosk playing one page, on its own X server so that none covers another.

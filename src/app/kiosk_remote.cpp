@@ -8,20 +8,6 @@
 namespace pagelark {
 namespace {
 
-const char* StateName(PlayerState state, bool navigationMode, bool started) {
-    if (state == PlayerState::FinProg) return "ending";
-    if (navigationMode) return "navigation";
-    switch (state) {
-        case PlayerState::Config:
-        case PlayerState::WaitConfig:
-            return "config";
-        case PlayerState::WaitSaver:
-            return "paused";
-        default:
-            return started ? "playing" : "starting";
-    }
-}
-
 KioskStatus WithoutUptime(KioskStatus status) {
     status.uptime = {};
     return status;
@@ -83,7 +69,7 @@ std::string KioskRemote::Snapshot(const std::string& path) {
 
 KioskStatus KioskRemote::Status() const {
     KioskStatus status;
-    status.state = StateName(player_.State(), player_.NavigationMode(), started_);
+    status.state = RemoteStateWord(player_.State(), player_.NavigationMode(), started_);
     status.page = player_.PageOnShow();
     status.address = player_.AddressOnShow();
     status.presentation = published_.empty() ? presentation_.CurrentFile : published_;

@@ -40,8 +40,8 @@ class PlayerRelay final : public PlayerCommands, public BrowserEvents, public Co
         return p_->CheckNavigation(browser, address, topLevel);
     }
     void DocumentComplete(int browser) override { p_->DocumentComplete(browser); }
-    void LoadFailed(int browser, const std::string& reason) override {
-        p_->LoadFailed(browser, reason);
+    void LoadFailed(int browser, const std::string& reason, bool errorPage) override {
+        p_->LoadFailed(browser, reason, errorPage);
     }
     void LocationChanged(int browser, const std::string& address) override {
         p_->LocationChanged(browser, address);

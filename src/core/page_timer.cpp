@@ -10,9 +10,9 @@ namespace pagelark {
 PageTimer::Turn PageTimer::At(double now, std::chrono::seconds display,
                               const BrowserRotation::Record& preload,
                               std::chrono::seconds maxTime) const {
-    if (display == std::chrono::seconds::zero()) return Turn::Stay;
     const double onShow = now - start_;
-    if (!(onShow > InDays(display))) return Turn::Stay;
+    if (!cutShort_ && (display == std::chrono::seconds::zero() || !(onShow > InDays(display))))
+        return Turn::Stay;
     // An error page never comes on show; the failed page is tried again at its next turn.
     if (preload.failed) return Turn::PassOver;
     // MaxTime counts from the moment the page came on show, not from the end of its time.

@@ -18,8 +18,15 @@ class PageTimer {
         Advance,   // the preload comes on show
     };
 
-    // The page on show came on show, or got another turn, at now.
-    void Start(double now) { start_ = now; }
+    // The page on show came on show at now.
+    void Start(double now) {
+        start_ = now;
+        cutShort_ = false;
+    }
+    // It got another turn.
+    void AnotherTurn(double now) { start_ = now; }
+    // Its time is over: it went where it cannot be loaded.
+    void CutShort() { cutShort_ = true; }
     // A page on show for display seconds (zero: until a command moves on) gives way to the
     // preload once that time is over and the preload is ready, or maxTime after it came on show.
     Turn At(double now, std::chrono::seconds display, const BrowserRotation::Record& preload,
@@ -27,6 +34,7 @@ class PageTimer {
 
   private:
     double start_ = 0.0;
+    bool cutShort_ = false;
 };
 
 // A preload holds the page on show until it has loaded or failed, or for at most maxTime.

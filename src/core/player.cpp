@@ -30,6 +30,22 @@ const char* StateWord(PlayerState state) {
     return "INIT";
 }
 
+const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started) {
+    switch (state) {
+        case PlayerState::FinProg:
+            return "ending";
+        // Also when opened from navigation mode: the window is over the visitor's page.
+        case PlayerState::Config:
+        case PlayerState::WaitConfig:
+            return "config";
+        default:
+            break;
+    }
+    if (navigationMode) return "navigation";
+    if (state == PlayerState::WaitSaver) return "paused";
+    return started ? "playing" : "starting";
+}
+
 Player::Player(PlayerContext context) : c_(std::move(context)) {}
 
 double Player::Now() const {
@@ -79,6 +95,7 @@ void Player::SetState(PlayerState state) {
 }
 
 void Player::StateStep() {
+    if (shownAnswer_) std::exchange(shownAnswer_, nullptr)("");
     SettleShownAddress();
     switch (state_) {
         case PlayerState::Init:
@@ -209,7 +226,7 @@ void Player::StepWaitTime() {
         pageOnShowTaken_ = true;
         if (state_ == PlayerState::FinProg) return;
         PreloadCurrentPage();
-        timer_.Start(now);
+        timer_.AnotherTurn(now);
         SetState(PlayerState::WaitTime);
         return;
     }
@@ -221,7 +238,7 @@ void Player::StepWaitTime() {
 void Player::NoteSkipped(const std::string& address) {
     // Said once, until the page loads again or another page comes on show.
     if (failing_.insert(address).second)
-        Warn(LogArea::Stage, "page skipped, it cannot be loaded: ", address);
+        Warn(LogArea::Stage, "page skipped, it cannot be loaded: ", Clipped(address));
     if (++skippedInRow_ == std::max(PageCount(c_.presentation), 1))
         Warn(LogArea::Stage, "no page of the presentation can be loaded");
 }

@@ -40,6 +40,9 @@ struct ToolbarButtons;
 
 // The state's stored word: "INIT", "NAVIGATE", ...
 const char* StateWord(PlayerState state);
+// The show's state as the remote services report it: "starting" (until the first page came on
+// show), "playing", "paused", "navigation", "config" or "ending".
+const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started);
 
 // What the player reads and drives; every reference outlives the player.
 struct PlayerContext {
@@ -106,7 +109,7 @@ class Player final : public PlayerCommands,
     // BrowserEvents
     bool CheckNavigation(int browser, const std::string& address, bool topLevel) override;
     void DocumentComplete(int browser) override;
-    void LoadFailed(int browser, const std::string& reason) override;
+    void LoadFailed(int browser, const std::string& reason, bool errorPage) override;
     void LocationChanged(int browser, const std::string& address) override;
     void WindowResized() override;
 
@@ -166,6 +169,8 @@ class Player final : public PlayerCommands,
     void PreloadCurrentPage();
     // A page that failed to load was passed over at its turn.
     void NoteSkipped(const std::string& address);
+    // The engine's error page took the place of the page on show.
+    void ErrorPageOnShow(const std::string& reason);
     void ShowBrowser(int browser);
     void AdvancePage(int delta);
     void EnterNavigationMode();
@@ -215,6 +220,8 @@ class Player final : public PlayerCommands,
         std::optional<std::string> failure;
     };
     std::optional<AddressToShow> addressToShow_;
+    // Its caller hears at the next step, once the page has reached the screen.
+    RemoteControl::Answer shownAnswer_;
 };
 
 }  // namespace pagelark

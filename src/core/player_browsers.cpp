@@ -17,7 +17,8 @@ bool Player::Refuses(const std::string& address, bool topLevel) const {
 
 bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {
     const bool cancel = Refuses(address, topLevel);
-    if (cancel) Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", address);
+    if (cancel)
+        Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", Clipped(address));
     if (!BrowserRotation::Valid(browser)) return cancel;
     // Only the page on show: the preloading browser is visible too, behind it.
     if (!cancel && topLevel && browser == browsers_.Current() && c_.stage.BrowserVisible(browser))
@@ -36,11 +37,26 @@ void Player::DocumentComplete(int browser) {
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->loaded = true;
 }
 
-void Player::LoadFailed(int browser, const std::string& reason) {
+void Player::LoadFailed(int browser, const std::string& reason, bool errorPage) {
     if (!BrowserRotation::Valid(browser)) return;
     browsers_.Failed(browser);
     lastLoadFailure_ = browsers_[browser].address;
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->failure = reason;
+    if (errorPage && browser == browsers_.Current()) ErrorPageOnShow(reason);
+}
+
+void Player::ErrorPageOnShow(const std::string& reason) {
+    // A visitor may see what the engine says of the address they asked for.
+    if (navigationMode_ || !browsersReady_) return;
+    if (state_ != PlayerState::WaitTime && state_ != PlayerState::WaitSaver) return;
+    Warn(LogArea::Stage, "the page on show went where it cannot be loaded (", reason,
+         "); the show moves on");
+    // A pause, or an address a remote service asked for, ends as with Play; a page of the
+    // show gives way as soon as the next is ready, and loads again before its next turn.
+    if (state_ == PlayerState::WaitSaver)
+        SetState(PlayerState::Navigate);
+    else
+        timer_.CutShort();
 }
 
 void Player::LocationChanged(int browser, const std::string& address) {
@@ -71,7 +87,7 @@ void Player::ShowBrowser(int browser) {
     c_.stage.BringToFront(browser);
     // Its page was loaded while it was behind, so the address box has not seen it.
     c_.toolbars.SetAddress(c_.stage.LocationURL(browser));
-    Log(LogArea::Player, "on show in browser ", browser, ": ", browsers_[browser].address);
+    Log(LogArea::Player, "on show in browser ", browser, ": ", Clipped(browsers_[browser].address));
     if (c_.stage.OwnWindowActive()) c_.stage.Focus(browser);
     timer_.Start(Now());
 }

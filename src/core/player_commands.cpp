@@ -1,6 +1,7 @@
 #include "core/player.h"
 
 #include <chrono>
+#include <utility>
 
 #include "core/address_check.h"
 #include "core/days.h"
@@ -24,6 +25,10 @@ constexpr std::chrono::seconds kTypedAddressSeconds{10};
 // The longest a remote caller waits for the address it asked for; a bus call of the usual
 // tools gives up after 25 seconds.
 constexpr std::chrono::seconds kAddressLoadLimit{20};
+// Longer addresses are refused at once: the engine would not load one of megabytes either.
+constexpr std::size_t kLongestAddress = std::size_t{64} * 1024;
+// While it loads, the page on show stays and no play command acts: it would only be held.
+constexpr const char* kAddressLoading = "an address is still loading";
 
 }  // namespace
 
@@ -186,6 +191,7 @@ void Player::BrowseAddress(const std::string& address) {
 // ---- the remote services' commands ----
 
 std::string Player::Remote(PlayCommand command) {
+    if (addressToShow_) return kAddressLoading;
     if (navigationMode_) return "a visitor is browsing";
     if (!PlayCommandActs(command, state_, navigationMode_)) return "the show is not playing";
     switch (command) {
@@ -203,12 +209,14 @@ std::string Player::Remote(PlayCommand command) {
 }
 
 std::string Player::RemotePlay() {
+    if (addressToShow_) return kAddressLoading;
     if (state_ != PlayerState::WaitSaver) return "the show is not paused";
     CmdPlay();
     return "";
 }
 
 std::string Player::RemoteReload() {
+    if (addressToShow_) return kAddressLoading;
     if (!browsersReady_ || state_ == PlayerState::FinProg) return "no page is on show";
     c_.stage.Reload(browsers_.Current());
     return "";
@@ -228,6 +236,7 @@ std::string ShowBusy(PlayerState state, bool navigationMode) {
 
 void Player::RemoteShowAddress(const std::string& address, RemoteControl::Answer answer) {
     const auto refusal = [&]() -> std::string {
+        if (address.size() > kLongestAddress) return "the address is over 64 KiB";
         // Only web pages: a command from the network never shows the machine's own files.
         if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://"))
             return "only http and https addresses are shown";
@@ -265,18 +274,19 @@ void Player::SettleShownAddress() {
         refusal = "the address could not be loaded: it took longer than " +
                   std::to_string(kAddressLoadLimit.count()) + " seconds";
     }
-    const RemoteControl::Answer answer = std::move(shown.answer);
+    RemoteControl::Answer answer = std::move(shown.answer);
     const std::string address = std::move(shown.address);
     addressToShow_.reset();
-    if (refusal.empty()) {
-        browsers_.SwapSpare();
-        ShowBrowser(browsers_.Current());
-        idle_.Seen(Now());
-        SetState(PlayerState::WaitSaver);
-    } else {
-        Warn(LogArea::Player, "address not shown: ", address, ": ", refusal);
+    if (!refusal.empty()) {
+        Warn(LogArea::Player, "address not shown: ", Clipped(address), ": ", refusal);
+        answer(refusal);
+        return;
     }
-    answer(refusal);
+    browsers_.SwapSpare();
+    ShowBrowser(browsers_.Current());
+    idle_.Seen(Now());
+    SetState(PlayerState::WaitSaver);
+    shownAnswer_ = std::move(answer);
 }
 
 }  // namespace pagelark

@@ -214,7 +214,7 @@ void MqttClient::Received(const std::string& topic, const std::string& payload, 
     const CommandParse command = ParseCommand(topics_, topic, payload, retained);
     if (!command.ours) return;
     if (!command.error.empty())
-        Warn(LogArea::Mqtt, "MQTT: command ", topic, " refused: ", command.error);
+        Warn(LogArea::Mqtt, "MQTT: command ", Clipped(topic), " refused: ", command.error);
     // A late answer finds the client gone once the kiosk ends.
     AnswerCommand(command, topics_, remote_, tempDir_,
                   [client = QPointer<MqttClient>(this)](const MqttMessage& message) {

@@ -177,9 +177,12 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
     return refuse("no such command; the commands are " + KnownNames());
 }
 
-std::string ResultJson(std::string_view command, const std::string& error) {
+std::string ResultJson(std::string_view command, const std::string& error,
+                       std::optional<std::string_view> address) {
     JsonObject result;
-    result.String("command", command).Raw("ok", error.empty() ? "true" : "false");
+    result.String("command", command);
+    if (address) result.String("address", *address);
+    result.Raw("ok", error.empty() ? "true" : "false");
     if (!error.empty()) result.String("error", error);
     return result.Text();
 }
@@ -188,10 +191,11 @@ void AnswerCommand(const CommandParse& command, const MqttTopics& topics, Remote
                    const std::string& tempDir,
                    const std::function<void(const MqttMessage&)>& publish) {
     if (command.kind == CommandKind::ShowAddress) {
-        remote.ShowAddress(command.address, [publish, topic = topics.result,
-                                             name = command.name](const std::string& refusal) {
-            publish({topic, ResultJson(name, refusal), false});
-        });
+        remote.ShowAddress(command.address,
+                           [publish, topic = topics.result, name = command.name,
+                            address = command.address](const std::string& refusal) {
+                               publish({topic, ResultJson(name, refusal, address), false});
+                           });
         return;
     }
     std::vector<MqttMessage> out;

@@ -66,8 +66,11 @@ struct CommandParse {
 CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
                           std::string_view payload, bool retained = false);
 
-// {"command":"next","ok":true} or {"command":"pause","ok":false,"error":"..."}
-std::string ResultJson(std::string_view command, const std::string& error);
+// {"command":"next","ok":true} or {"command":"pause","ok":false,"error":"..."}; a show_address
+// answer names its address, so that answers can be told apart: {"command":"show_address",
+// "address":"https://...","ok":true}.
+std::string ResultJson(std::string_view command, const std::string& error,
+                       std::optional<std::string_view> address = std::nullopt);
 
 // Carries a command out through the port and hands publish its answer and, for a snapshot,
 // the picture first, taken into a private file of tempDir that is gone again when this

@@ -4,6 +4,7 @@
 // Warnings (a failure nobody would otherwise notice) always go out.
 
 #include <sstream>
+#include <string>
 #include <string_view>
 
 namespace pagelark {
@@ -24,6 +25,10 @@ void SetLogSink(LogSink* sink);
 bool LogEnabled(LogArea area);
 void WriteLog(LogArea area, std::string_view line);
 void WriteWarning(LogArea area, std::string_view line);
+
+// An address or other text from outside as a line shows it: past a few hundred bytes, its start
+// and its length, so that no caller fills the log with it.
+std::string Clipped(std::string_view text);
 
 // Log(LogArea::Player, "page ", 3, " on show"): the parts streamed into one line.
 template <class... Parts>

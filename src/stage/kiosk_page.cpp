@@ -56,7 +56,7 @@ KioskPage::KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject*
         if (request.isUserInitiated() && url.isValid() && !url.isEmpty() && url.scheme() != "about")
             setUrl(url);
         else
-            Log(LogArea::Stage, "new window dropped: ", url.toString().toStdString());
+            Log(LogArea::Stage, "new window dropped: ", Clipped(url.toString().toStdString()));
     });
     // Switching to another program through a page (mailto:, custom schemes) leaves the kiosk.
     settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
@@ -90,7 +90,7 @@ void KioskPage::LogContents() {
         " return JSON.stringify({pictures: document.images.length, broken: broken,"
         " links: links}); })()");
     runJavaScript(report, QWebEngineScript::ApplicationWorld,
-                  [address = url().toString().toStdString()](const QVariant& result) {
+                  [address = Clipped(url().toString().toStdString())](const QVariant& result) {
                       Log(LogArea::Stage, "page ", address, ": ", result.toString().toStdString());
                   });
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QInputMethod>
 #include <QNativeGestureEvent>
 #include <QScreen>
@@ -24,6 +25,10 @@ namespace pagelark {
 namespace {
 
 constexpr std::chrono::milliseconds kFirstFrame{300};
+// The engine holds a new page's picture back until its first text or image is painted, or for
+// about half a second; a page of colours alone is taken as painted after this.
+constexpr std::chrono::milliseconds kLongestPaintWait{1000};
+constexpr std::chrono::milliseconds kPaintPoll{50};
 // A first page that never finishes loading holds the others no longer than this.
 constexpr std::chrono::seconds kLongestStart{5};
 
@@ -87,6 +92,7 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
 }
 
 StageWindow::~StageWindow() {
+    unloading_ = true;  // a page going answers its scripts' callbacks empty
     qApp->removeEventFilter(this);
     // The pages go before their profile.
     for (Browser& b : browsers_)
@@ -121,6 +127,7 @@ void StageWindow::MovePage(int index, bool renew) {
     if (!renew && b.page->profile() == profile_) return;
     KioskPage* old = b.page;
     b.page = NewPage(index);
+    ++b.load;
     b.painted = false;
     b.page->SetSilent(old->Silent());
     b.view->setPage(b.page);
@@ -167,7 +174,7 @@ void StageWindow::Watch(int index) {
                 if (status == QWebEnginePage::NormalTerminationStatus || unloading_) return;
                 if (index == front_) EndStart();
                 Browser& crashed = browsers_[static_cast<std::size_t>(index)];
-                events_.LoadFailed(index, "its renderer ended");
+                events_.LoadFailed(index, "its renderer ended", false);
                 if (crashed.restarts.TryRestart(clock_.Now())) {
                     // The address the program sent, not the engine's reload: after a crash
                     // the engine may reload an older entry of the page's history. Not from
@@ -180,26 +187,55 @@ void StageWindow::Watch(int index) {
 }
 
 void StageWindow::LoadEnded(int index, const QWebEngineLoadingInfo& info) {
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+    Browser& b = browsers_[static_cast<std::size_t>(index)];
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        ++b.load;
+        return;
+    }
     if (index == front_) EndStart();
-    KioskPage* page = browsers_[static_cast<std::size_t>(index)].page;
+    KioskPage* page = b.page;
     // The engine's own error page can report a successful load.
-    if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus ||
-        page->url().scheme() == "chrome-error") {
-        events_.LoadFailed(index, LoadFailure(info));
+    const bool errorPage = info.isErrorPage() || page->url().scheme() == "chrome-error";
+    if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus || errorPage) {
+        events_.LoadFailed(index, LoadFailure(info), errorPage);
         return;
     }
     page->LogContents();
-    if (!browsers_[static_cast<std::size_t>(index)].painted || index != front_) {
-        // A page loaded out of sight has no picture yet when it has loaded: raised at once, it
-        // would show white, or the browser's last page, until its first frame.
-        QTimer::singleShot(kFirstFrame, page, [this, index, page] {
-            if (browsers_[static_cast<std::size_t>(index)].page == page)
-                events_.DocumentComplete(index);
-        });
+    if (!b.painted || index != front_) {
+        // A page loaded out of sight may have no picture yet when it has loaded: raised at once,
+        // it would show white, or the browser's last page, until its first frame.
+        QTimer::singleShot(
+            kFirstFrame, page,
+            [this, index, load = b.load, deadline = QDeadlineTimer(kLongestPaintWait)] {
+                ReportOncePainted(index, load, deadline);
+            });
         return;
     }
     events_.DocumentComplete(index);
+}
+
+void StageWindow::ReportOncePainted(int index, unsigned load, QDeadlineTimer deadline) {
+    // Not for the load the browser was sent since, nor for the page's own next one.
+    Browser& b = browsers_[static_cast<std::size_t>(index)];
+    if (unloading_ || b.load != load) return;
+    if (deadline.hasExpired()) {
+        events_.DocumentComplete(index);
+        return;
+    }
+    // The engine lets the picture through at the page's first contentful paint.
+    b.page->runJavaScript(
+        QStringLiteral("performance.getEntriesByName('first-contentful-paint').length"),
+        QWebEngineScript::ApplicationWorld, [this, index, load, deadline](const QVariant& paints) {
+            Browser& painted = browsers_[static_cast<std::size_t>(index)];
+            if (unloading_ || painted.load != load) return;
+            if (paints.toInt() > 0) {
+                events_.DocumentComplete(index);
+                return;
+            }
+            QTimer::singleShot(kPaintPoll, painted.page, [this, index, load, deadline] {
+                ReportOncePainted(index, load, deadline);
+            });
+        });
 }
 
 QUrl StageWindow::ToUrl(const std::string& address) {
@@ -216,6 +252,7 @@ void StageWindow::Navigate(int browser, const std::string& address) {
     ReleaseProfiles();
     Browser& b = browsers_[static_cast<std::size_t>(browser)];
     b.restarts.Reset();
+    ++b.load;
     b.requested = ToUrl(address);
     b.held = b.view->isHidden();
     if (!b.held) b.page->Load(b.requested);

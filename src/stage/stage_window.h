@@ -2,6 +2,7 @@
 // The main window: three browsers stacked exactly on top of each other over the whole
 // screen.
 
+#include <QDeadlineTimer>
 #include <QUrl>
 #include <QWidget>
 #include <array>
@@ -77,12 +78,16 @@ class StageWindow final : public QWidget, public BrowserStage {
         RestartBudget restarts;
         bool painted = true;  // came on show since its page was made
         bool held = false;    // sent a page it has not started to load
+        // The load under way: a report made later counts only while no other load began.
+        unsigned load = 0;
     };
 
     KioskPage* NewPage(int index);
     void Watch(int index);
     // A load of that browser ended: ready to show, or failed with the engine's reason.
     void LoadEnded(int index, const QWebEngineLoadingInfo& info);
+    // Reports that load of that browser complete once its page has painted, or by deadline.
+    void ReportOncePainted(int index, unsigned load, QDeadlineTimer deadline);
     // A new page in the current profile, unless the page is in it already and not renewed.
     void MovePage(int index, bool renew = false);
     void ReleaseProfiles();

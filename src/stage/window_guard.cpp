@@ -18,19 +18,49 @@ namespace {
 // element, at the load its insertion fires at once when it has no address, and, for any
 // other frame the page reaches by index or name, before its next script or task. Each
 // window.open the engine refuses leaves a copy of the page's session storage in the
-// browser process, kept after the page is left.
+// browser process, kept after the page is left; so does each form sent to a new window.
+//
+// A form opens a window when its target (its submitter's, its own or the base element's) is
+// _blank or a name no frame of the page has; a frame of another origin may have any name.
 const char* const kAnswer = R"((function () {
   var apply = Reflect.apply, describe = Object.getOwnPropertyDescriptor;
   var define = Object.defineProperty, listen = EventTarget.prototype.addEventListener;
   var Observer = MutationObserver, observe = Observer.prototype.observe;
   var answered = new WeakSet(), has = WeakSet.prototype.has, add = WeakSet.prototype.add;
-  function answer(owner, name, opens, activation, active) {
+  var attribute = Element.prototype.getAttribute, query = Document.prototype.querySelector;
+  var closest = Element.prototype.closest;
+  var lower = String.prototype.toLowerCase, nameOf = describe(window, 'name').get;
+  var eventTarget = describe(Event.prototype, 'target').get;
+  var prevent = Event.prototype.preventDefault;
+  // refused: what the call answers when it is not carried out.
+  function answer(owner, name, opens, refused, activation, active) {
     var engine = owner[name];
     define(owner, name, {configurable: true, enumerable: true, writable: true,
       value: {[name]: function () {
-        return opens(arguments) && !apply(active, activation, []) ? null
-                                                                  : apply(engine, this, arguments);
+        return apply(opens, this, [arguments]) && !apply(active, activation, [])
+                   ? refused : apply(engine, this, arguments);
       }}[name]});
+  }
+  function named(w, name, length) {
+    try {
+      if (apply(nameOf, w, []) === name) return true;
+    } catch (e) {
+      return true;  // another origin's
+    }
+    for (var i = 0, n = apply(length, w, []); i < n; ++i)
+      if (named(w[i], name, length)) return true;
+    return false;
+  }
+  // target: the link's, form's or submitter's own; null for none.
+  function opensWindow(w, doc, target, length) {
+    if (target === null) {
+      var base = apply(query, doc, ['base[target]']);
+      target = base ? apply(attribute, base, ['target']) : '';
+    }
+    var word = apply(lower, target, []);
+    if (word === '_blank') return true;
+    if (word === '' || word === '_self' || word === '_parent' || word === '_top') return false;
+    return !named(w.top, target, length);
   }
   // A frame element's getter that answers the window behind it before handing it out.
   function reach(prototype, name, frame) {
@@ -49,10 +79,35 @@ const char* const kAnswer = R"((function () {
     apply(add, answered, [doc]);
     var activation = w.navigator.userActivation;
     var active = describe(w.UserActivation.prototype, 'isActive').get;
-    answer(w, 'open', function () { return true; }, activation, active);
-    answer(w.Document.prototype, 'open', function (args) { return args.length > 2; },
+    answer(w, 'open', function () { return true; }, null, activation, active);
+    answer(w.Document.prototype, 'open', function (args) { return args.length > 2; }, null,
            activation, active);
     var length = describe(w, 'length').get;
+    var form = w.HTMLFormElement.prototype;
+    var formTarget = function (form, submitter) {
+      var target = submitter ? apply(attribute, submitter, ['formtarget']) : null;
+      return opensWindow(w, doc, target !== null ? target : apply(attribute, form, ['target']),
+                         length);
+    };
+    answer(form, 'submit', function () { return formTarget(this, null); }, undefined,
+           activation, active);
+    answer(form, 'requestSubmit', function (args) { return formTarget(this, args[0] || null); },
+           undefined, activation, active);
+    // A submit button or a link clicked by script: followed from here, the engine would refuse
+    // its window.
+    var submitter = describe(w.SubmitEvent.prototype, 'submitter').get;
+    apply(listen, w, ['submit', function (event) {
+      if (!apply(active, activation, []) &&
+          formTarget(apply(eventTarget, event, []), apply(submitter, event, [])))
+        apply(prevent, event, []);
+    }, true]);
+    apply(listen, w, ['click', function (event) {
+      if (apply(active, activation, [])) return;
+      var link = apply(eventTarget, event, []);
+      try { link = apply(closest, link, ['a[href], area[href]']); } catch (e) { return; }
+      if (link && opensWindow(w, doc, apply(attribute, link, ['target']), length))
+        apply(prevent, event, []);
+    }, true]);
     var children = function () {
       for (var i = 0, n = apply(length, w, []); i < n; ++i) guard(w[i]);
     };

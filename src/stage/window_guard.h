@@ -11,10 +11,11 @@ namespace pagelark {
 // three arguments, the same call) answers null in every document the page and its frames
 // load, and in every frame's document of the same origin that no script ran in (its first,
 // empty document; about:blank) as soon as the page can reach it, before the engine makes
-// anything. The engine refuses the other windows a script opens (a link or form with a
-// target, clicked or submitted by script; a frame given an address and reached by index or
-// name in the task that inserted it). What a visitor opens still reaches the page's new-window
-// request.
+// anything; a form a script sends to a new window (submit, requestSubmit, a click on its
+// button) is not sent, and a link a script clicks is not followed to one. The engine refuses
+// the other windows a script opens (a link or form sent to the name a frame of another origin
+// may have; a frame given an address and reached by index or name in the task that inserted
+// it). What a visitor opens still reaches the page's new-window request.
 void RefuseWindowsWithoutClick(QWebEnginePage& page);
 
 }  // namespace pagelark

@@ -151,7 +151,9 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"ok", [](Player& on) { on.ConfigClosed(true); }},
             {"cancel", [](Player& on) { on.ConfigClosed(false); }},
             {"done", [](Player& on) { on.DocumentComplete(on.NextBrowser()); }},
-            {"fail", [](Player& on) { on.LoadFailed(on.NextBrowser(), "refused"); }},
+            {"fail", [](Player& on) { on.LoadFailed(on.NextBrowser(), "refused", true); }},
+            // The page on show goes where nothing answers: the engine's error page is on show.
+            {"broke", [](Player& on) { on.LoadFailed(on.CurrentBrowser(), "refused", true); }},
             // The page on show goes elsewhere by a visitor's link or its own redirect; the
             // preload lands elsewhere than it was sent.
             {"link", [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "http://away/"); }},

@@ -1,4 +1,7 @@
+#include <set>
+
 #include "player_fixture.h"
+#include "support/warning_log.h"
 
 namespace pagelark::testing {
 namespace {
@@ -16,30 +19,40 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
             answers.push_back(refusal.empty() ? "shown" : refusal);
         });
     };
-    for (const char* address : {"file:///etc/passwd", "javascript:alert(1)", "http://user@site/",
-                                "http://site//private/x"})
+    const std::string megabytes = "http://site/" + std::string(1 << 20, 'x');
+    for (const std::string& address :
+         std::vector<std::string>{"file:///etc/passwd", "javascript:alert(1)", "http://user@site/",
+                                  "http://site//private/x", megabytes})
         ask(address);
-    EXPECT_EQ(answers.size(), 4u);
+    EXPECT_EQ(answers.size(), 5u);
+    EXPECT_EQ(answers.back(), "the address is over 64 KiB");
     EXPECT_EQ(Walk("?", {"Navigate"}), "WAITTIME h/1");
 
     answers.clear();
-    ask("http://gone/");
+    const WarningLog log;
+    ask("http://gone/" + std::string(60000, 'x'));
     ask("http://other/");
-    P().LoadFailed(P().SpareBrowser(), "net::ERR_CONNECTION_REFUSED");
+    P().LoadFailed(P().SpareBrowser(), "net::ERR_CONNECTION_REFUSED", true);
     EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME h/1");
     ask("http://slow/");
+    const std::set<std::string> loading = {"an address is still loading"};
+    EXPECT_EQ((std::set{P().Remote(PlayCommand::Next), P().Remote(PlayCommand::Previous),
+                        P().Remote(PlayCommand::Pause), P().RemotePlay(), P().RemoteReload()}),
+              loading);
     EXPECT_EQ(Walk("done 3 0 16.9 0.2", {"Front", "Navigate"}),
               "NAVIGATE h/1, NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/2 Front 2 Navigate 0 "
               "http://site/2");
     ask("HTTPS://elsewhere/notice");
     P().DocumentComplete(P().SpareBrowser());
-    EXPECT_EQ(Walk("0 60", {"Front"}),
-              "WAITSAVER HTTPS://elsewhere/notice/2 Front 1, WAITSAVER HTTPS://elsewhere/notice/2");
+    EXPECT_EQ(Walk("0", {"Front"}), "WAITSAVER HTTPS://elsewhere/notice/2 Front 1");
+    EXPECT_EQ(answers.size(), 3u) << "answered before its page had a step to reach the screen";
+    EXPECT_EQ(Walk("60"), "WAITSAVER HTTPS://elsewhere/notice/2");
     EXPECT_EQ(answers,
               (std::vector<std::string>{
                   "another address is still loading",
                   "the address could not be loaded: net::ERR_CONNECTION_REFUSED",
                   "the address could not be loaded: it took longer than 20 seconds", "shown"}));
+    EXPECT_LT(log.lines.at(0).size(), 500u) << "an address logged whole";
     // Held until Play, which a paused show takes and a playing one refuses.
     EXPECT_EQ(P().RemotePlay(), "");
     EXPECT_EQ(Walk("done 0"), "WAITTIME 2/2");
@@ -52,6 +65,7 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     Start({10, 10});
     EXPECT_EQ(P().PageOnShow(), 0);  // the start page
     P().SwitchToNavigation();
+    EXPECT_STREQ(RemoteStateWord(P().State(), P().NavigationMode(), true), "navigation");
     for (PlayCommand command : {PlayCommand::Next, PlayCommand::Previous, PlayCommand::Pause})
         EXPECT_EQ(P().Remote(command), "a visitor is browsing");
     std::string answer;
@@ -61,12 +75,15 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     w.calls.clear();
     EXPECT_EQ(P().RemoteReload(), "");
     EXPECT_EQ(w.calls, std::vector<std::string>{"Reload " + std::to_string(P().CurrentBrowser())});
+    // The configuration window opened from there is what the state says.
+    P().CmdConfig();
+    EXPECT_STREQ(RemoteStateWord(P().State(), P().NavigationMode(), true), "config");
 }
 
 TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {
     Start({10, 10});
     const int next = P().NextBrowser();
-    P().LoadFailed(next, "refused");
+    P().LoadFailed(next, "refused", true);
     EXPECT_EQ(P().LastLoadFailure(), Url(1));
     P().DocumentComplete(P().CurrentBrowser());
     EXPECT_EQ(P().LastLoadFailure(), Url(1));

@@ -151,6 +151,16 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     P().BrowseAddress(Url(1));
     EXPECT_EQ(w.calls,
               (std::vector<std::string>{"Navigate 2 http://site/1", "Navigate 2 http://site/1"}));
+
+    // Sent where nothing answers, it gives way once the next page is ready, whatever its time
+    // (0: for good), and loads again for its turn; paused (a remote address too), play resumes.
+    player.reset();
+    show.CurrentPage = 1;
+    Start({0, 5, 5});
+    EXPECT_EQ(Walk("done 3 0 1 broke 1 done 0 0 pause broke 0", {"Navigate"}),
+              "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, WAITTIME 1/2, "
+              "NAVIGATE 1/2, WAITTIME 2/3 Navigate 1 http://site/3, WAITTIME 3/3 Navigate 2 "
+              "http://site/3");
 }
 
 // A kiosk left offline for weeks must not fill its log with the same line.

@@ -207,15 +207,16 @@ TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermis
                   "[Exclude1]\nURL={server}/blocked\n",
               {"QT_LOGGING_RULES=pagelark.stage.debug=true"});
     // Windows a script opens by itself are never made: each one used to stay alive in the
-    // page's renderer. A visitor's click on a link to a new window, or one that has a script
-    // open a window, opens the address in place, through the address check like any navigation.
+    // page's renderer. A visitor's click on a link or form to a new window, or one that has a
+    // script open a window, opens the address in place, through the address check like any
+    // navigation.
     ASSERT_TRUE(WaitUntil([&] { return Shows(kRed.rgb) || Shows(kGreen.rgb); }, kStartUp))
         << "page 1 never came on show";
     EXPECT_TRUE(Shows(kGreen.rgb)) << "a window was made, or a frame's open was the engine's";
     ASSERT_TRUE(Comes(kBlue.rgb, kPatience)) << "page 2 never came on show";
     ClickAt({300, 300});
     ASSERT_TRUE(Comes(kOrange.rgb, kPatience)) << "page 3 never came on show";
-    Click();
+    ClickAt({700, 300});  // a form's button
     EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "the allowed window never opened";
     ASSERT_TRUE(Comes(kRed.rgb, kPatience)) << "page 4 never came on show";
     Click();

@@ -213,11 +213,39 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     EXPECT_NE(call("ShowAddress", gone).find("the address could not be loaded: "),
               std::string::npos);
     EXPECT_TRUE(Shows(kCyan.rgb));
-    EXPECT_EQ(call("ShowAddress", server_.Url("/yellow")), "");
+    // A page that loads, then sends itself there: its load's report does not count for the
+    // next address, answered once that one has come.
+    EXPECT_NE(call("ShowAddress", server_.Url("/refresh?color=blue&to=" + gone))
+                  .find("the address could not be loaded: "),
+              std::string::npos);
+    EXPECT_EQ(call("ShowAddress", server_.Url("/slow/yellow")), "");
+    EXPECT_EQ(server_.Answered("/slow/yellow", 200), 1) << "answered before its page came";
     EXPECT_TRUE(Comes(kYellow.rgb, kPatience));
-    EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/yellow") + "\"\n");
+    EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/slow/yellow") + "\"\n");
+    // Its browser's last page (cyan) never shows first: the new page comes once painted, and is
+    // on the screen when the answer comes.
+    std::vector<ColorSample> frames;
+    std::thread watch([&] { frames = RecordColors(Millis(2500)); });
+    EXPECT_EQ(call("ShowAddress", server_.Url("/magenta")), "");
+    EXPECT_TRUE(Shows(kMagenta.rgb));
+    watch.join();
+    const auto near = [](Rgb color) {
+        return [color](auto& frame) { return Near(frame.rgb, color); };
+    };
+    const auto magenta = std::ranges::find_if(frames, near(kMagenta.rgb));
+    EXPECT_TRUE(std::all_of(frames.begin(), magenta, near(kYellow.rgb)) &&
+                std::all_of(magenta, frames.end(), near(kMagenta.rgb)));
+    const auto playing = [&] { return property("State") == "s \"playing\"\n"; };
     EXPECT_EQ(call("Play"), "");
-    EXPECT_TRUE(WaitUntil([&] { return property("State") == "s \"playing\"\n"; }, kPatience));
+    EXPECT_TRUE(WaitUntil(playing, kPatience));
+    // Sent by itself where nothing answers, it leaves no error page up: the show resumes.
+    EXPECT_EQ(call("ShowAddress", server_.Url("/later?color=orange&to=" + gone)), "");
+    EXPECT_TRUE(WaitUntil(playing, kPatience));
+    EXPECT_TRUE(WaitForCentre(
+        [](Rgb seen) {
+            return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb) || Near(seen, kCyan.rgb);
+        },
+        kPatience));
     // The uptime changes every second: read, never signalled.
     EXPECT_EQ(testing::TempFolder::Read(log).find("Uptime"), std::string::npos);
 }

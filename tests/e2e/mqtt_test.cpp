@@ -153,7 +153,9 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
               "{\"command\":\"next\",\"ok\":false,\"error\":\"the show is not playing\"}");
     EXPECT_EQ(listener.Command("play"), Ok("play"));
     EXPECT_EQ(listener.Command("reload"), Ok("reload"));
-    EXPECT_EQ(listener.Command("show_address", server_.Url("/blue")), Ok("show_address"));
+    EXPECT_EQ(
+        listener.Command("show_address", server_.Url("/blue")),
+        "{\"command\":\"show_address\",\"address\":\"" + server_.Url("/blue") + "\",\"ok\":true}");
     EXPECT_TRUE(Comes(kBlue.rgb, kPatience));
     EXPECT_NE(listener.Command("show_address", "file:///etc/passwd").find("\"ok\":false"),
               std::string::npos);

@@ -16,8 +16,8 @@ class BrowserEvents {
     virtual void DocumentComplete(int browser) = 0;
     // A load ended in failure, or the renderer died: the next time the browser is sent the
     // same address it loads it again instead of keeping its error page. reason is the
-    // engine's, in a few words.
-    virtual void LoadFailed(int browser, const std::string& reason) = 0;
+    // engine's, in a few words; errorPage: the engine's error page took the page's place.
+    virtual void LoadFailed(int browser, const std::string& reason, bool errorPage) = 0;
     // The browser's top-level address changed: a load, a redirect, a link, a script.
     virtual void LocationChanged(int browser, const std::string& address) = 0;
     virtual void WindowResized() = 0;

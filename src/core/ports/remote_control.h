@@ -13,7 +13,8 @@ class RemoteControl {
   public:
     virtual ~RemoteControl() = default;
     // Each command returns "" when it was carried out, otherwise why it was refused, in words
-    // an operator reads in a reply.
+    // an operator reads in a reply. While an address ShowAddress asked for loads, the play
+    // commands are refused.
     virtual std::string Next() = 0;
     virtual std::string Previous() = 0;
     virtual std::string Pause() = 0;

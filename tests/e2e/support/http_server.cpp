@@ -22,8 +22,15 @@ std::string Reply(const std::string& status, const std::string& headers, const s
 
 // What a page of each kind holds besides its colour; "{to}" stands for the query's target.
 constexpr std::pair<const char*, const char*> kPages[] = {
-    {"/blank", "<a href=\"{to}\" target=\"_blank\" " WHOLE_PAGE "></a>"},
+    // left, a link to a new window; right, a form's button that sends it to one
+    {"/blank",
+     "<a href=\"{to}\" target=\"_blank\" style=\"position:absolute;width:50vw;height:100vh\"></a>"
+     "<form action=\"{to}\" method=\"post\" target=\"_blank\" style=\"margin:0\"><button "
+     "style=\"position:absolute;left:50vw;width:50vw;height:100vh;background:none;border:0\">"
+     "</button></form>"},
     {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
+    {"/refresh", "<meta http-equiv=\"refresh\" content=\"0;url={to}\">"},
+    {"/later", "<meta http-equiv=\"refresh\" content=\"4;url={to}\">"},
     // a click anywhere goes by script to the target, or to a magenta page the script makes
     {"/go", "<script>addEventListener('click', function () { location.href = '{to}'; });</script>"},
     {"/blob",
@@ -33,14 +40,17 @@ constexpr std::pair<const char*, const char*> kPages[] = {
     // a click anywhere opens the target in a new window by script
     {"/clickopen", "<script>addEventListener('click', function () { open('{to}'); });</script>"},
     // opens windows every way a script can without a click: green when every window.open
-    // answered null and the open of every frame the page reaches (by its element, by index,
-    // parsed, inserted, nested, or left empty by a refused address) is the kiosk's, red when
-    // one answered a window or a frame's open was the engine's
+    // answered null, the open of every frame the page reaches (by its element, by index,
+    // parsed, inserted, nested, or left empty by a refused address) and its forms' submit are the
+    // kiosk's and a link or a form's button clicked by script is not followed or sent to a new
+    // window (its target _blank, a name no frame has, the base element's _blank) but is to a
+    // frame's name; red when one answered a window, was the engine's or went wrongly
     {"/popups",
      "<iframe hidden></iframe><script>var to = '{to}', b = document.body, d = document,"
      " hidden = function (doc, src) { var i = doc.createElement('iframe'); i.hidden = true;"
      " if (src) i.src = src; return doc.body.appendChild(i); }, engine = function (w) {"
-     " return [w.open, w.Document.prototype.open].some(function (o) {"
+     " return [w.open, w.Document.prototype.open, w.HTMLFormElement.prototype.submit,"
+     " w.HTMLFormElement.prototype.requestSubmit].some(function (o) {"
      " return /native code/.test(Function.prototype.toString.call(o)); }); },"
      " frame = b.appendChild(document.createElement('iframe')).contentWindow,"
      " made = [window.open(to), window.open('about:blank'), window.open('', 'w1'),"
@@ -49,11 +59,16 @@ constexpr std::pair<const char*, const char*> kPages[] = {
      "hidden(frame.document); hidden(d);"
      " var reached = [window[0], frame, frame[0], window[2]].some(engine);"
      " hidden(d, 'mailto:a@b');"
-     "var a = b.appendChild(document.createElement('a')); a.href = to; a.target = '_blank';"
-     " a.click(); var f = b.appendChild(document.createElement('form')); f.action = to;"
-     " f.target = '_blank'; f.submit(); setTimeout(function () {"
-     " reached = reached || engine(window[3]);"
-     " b.style.background = made || reached ? '#ff0000' : '#00ff00'; }, 0);"
+     "frame.name = 'inner'; var sent = false, a = b.appendChild(d.createElement('a')),"
+     " f = b.appendChild(d.createElement('form')), s = f.appendChild(d.createElement('button')),"
+     " send = function (e) { sent = sent || e.defaultPrevented === (e.target.target === 'inner');"
+     " e.preventDefault(); }; a.href = to; f.action = to; a.addEventListener('click', send);"
+     " f.addEventListener('submit', send); ['_blank', 'nowhere', 'inner'].forEach(function (t)"
+     " { a.target = t; a.click(); f.target = t; s.click(); });"
+     " f.target = '_blank'; f.submit(); f.requestSubmit(); f.removeAttribute('target');"
+     " d.head.appendChild(d.createElement('base')).target = '_blank'; s.click();"
+     " setTimeout(function () { reached = reached || engine(window[3]);"
+     " b.style.background = made || reached || sent ? '#ff0000' : '#00ff00'; }, 0);"
      "</script>"},
     // asks to stay when left, and opens every script dialog
     {"/hostile",
@@ -105,7 +120,8 @@ std::string HttpServer::Answer(std::string_view target, std::string_view request
     std::string inside;
     for (const auto& [kind, text] : pages_)
         if (path == kind) inside = text;
-    if (const auto at = inside.find("{to}"); at != std::string::npos) inside.replace(at, 4, to);
+    for (auto at = inside.find("{to}"); at != std::string::npos; at = inside.find("{to}", at))
+        inside.replace(at, 4, to);
     const std::string body =
         "<html><body style=\"margin:0;height:100vh;background:" + ToHex(color->rgb) + "\">" +
         inside + "</body></html>";
@@ -170,6 +186,7 @@ void HttpServer::Serve(int fd) {
     // "GET TARGET HTTP/1.1", unless the client or the server gave up first
     if (const auto start = received.find(' ') + 1; received.find("\r\n\r\n") != std::string::npos) {
         const auto target = received.substr(start, received.find(' ', start) - start);
+        if (target.starts_with("/slow/")) std::this_thread::sleep_for(Millis(1000));
         const std::string answer = Answer(target, received);
         bool published = answer.starts_with("HTTP/1.1 200");
         if (published) {

@@ -1,8 +1,9 @@
 #pragma once
 // The pages the kiosk plays, from a loopback HTTP/1.1 server on its own thread: /NAME is a page
 // in colour NAME of harness.h alone, /KIND?color=NAME&to=TARGET one that also does something
-// (kPages in the .cpp, or AddPage's), /download a file offered for download; besides, the files
-// Publish puts up, each with an ETag of its version, and Redirect's redirects.
+// (kPages in the .cpp, or AddPage's), /slow/NAME the page NAME a second late, /download a file
+// offered for download; besides, the files Publish puts up, each with an ETag of its version, and
+// Redirect's redirects.
 
 #include <atomic>
 #include <map>
