@@ -46,6 +46,7 @@ class PlayerRelay final : public PlayerCommands, public BrowserEvents, public Co
     void LocationChanged(int browser, const std::string& address) override {
         p_->LocationChanged(browser, address);
     }
+    void PageMoved(int browser, bool byVisitor) override { p_->PageMoved(browser, byVisitor); }
     void WindowResized() override { p_->WindowResized(); }
 
     // ConfigEvents

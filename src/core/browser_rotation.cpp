@@ -1,7 +1,5 @@
 #include "core/browser_rotation.h"
 
-#include <string_view>
-
 namespace pagelark {
 
 void BrowserRotation::Rotate() {
@@ -22,6 +20,7 @@ void BrowserRotation::Sent(int browser, const std::string& address) {
     r.failed = false;
     r.landed.reset();
     r.left = false;
+    r.bounced = false;
 }
 
 bool BrowserRotation::Assign(int browser, const std::string& address, std::chrono::seconds time) {
@@ -41,8 +40,7 @@ void BrowserRotation::Completed(int browser) {
 void BrowserRotation::Located(int browser, const std::string& location) {
     Record& r = records_[browser];
     r.location = location;
-    const auto page = [](std::string_view address) { return address.substr(0, address.find('#')); };
-    if (r.landed && page(*r.landed) != page(location)) r.left = true;
+    if (r.landed && *r.landed != location) r.left = true;
 }
 
 void BrowserRotation::Failed(int browser) {

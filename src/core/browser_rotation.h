@@ -27,6 +27,8 @@ class BrowserRotation {
         // Since then the browser went elsewhere (a visitor's link, the page's own redirect) or
         // lost the page: it no longer holds it.
         bool left = false;
+        // Sent back to its page once after it reached a refused address.
+        bool bounced = false;
     };
 
     static bool Valid(int browser) { return browser >= 0 && browser < kBrowserCount; }
@@ -53,9 +55,15 @@ class BrowserRotation {
     // Only the preloading browser's completion readies it for the show. The first after an
     // address was sent ends the program's load: the page is at home where the browser is then.
     void Completed(int browser);
-    // The browser's address changed. Away from where the program's load landed (a fragment
-    // aside), it no longer holds the page it was sent.
+    // The browser's address changed. Away from where the program's load landed, it no longer
+    // holds the page it was sent.
     void Located(int browser, const std::string& location);
+    // Its page moved on: once the program's load landed it no longer holds it, and before
+    // that only a visitor's move takes it (redirects while it loads are part of the page).
+    void Moved(int browser, bool byVisitor) {
+        if (byVisitor || records_[browser].landed) records_[browser].left = true;
+    }
+    void Bounced(int browser) { records_[browser].bounced = true; }
     // Its page was replaced by another the program did not send.
     void Left(int browser) { records_[browser].left = true; }
     // Also when the renderer died after its page completed: nothing is left to show.

@@ -64,7 +64,7 @@ void Player::InitBrowsers() {
     for (int b = 0; b < kBrowserCount; ++b) {
         c_.stage.SetOffline(b, !connected);
         c_.stage.SetSilent(b, true);
-        c_.stage.Navigate(b, start.address);
+        c_.stage.Navigate(b, start.address, false);
         // Recorded like any page sent: a browser that comes on show before it was sent a
         // page (a FirstPage past the end) then holds the start page for its time instead of
         // for ever, and the first INIT step need not load the start page a second time.

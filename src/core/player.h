@@ -111,6 +111,7 @@ class Player final : public PlayerCommands,
     void DocumentComplete(int browser) override;
     void LoadFailed(int browser, const std::string& reason, bool errorPage) override;
     void LocationChanged(int browser, const std::string& address) override;
+    void PageMoved(int browser, bool byVisitor) override;
     void WindowResized() override;
 
     // ConfigEvents
@@ -161,10 +162,12 @@ class Player final : public PlayerCommands,
     void StepWaitSaver();
     void StepConfig();
     // Records address as sent to browser and navigates it, offline and silent as needed.
-    void SendAddress(int browser, const std::string& address);
+    // keepHistory: a visitor's own load, from which Back returns to the show's page.
+    void SendAddress(int browser, const std::string& address, bool keepHistory = false);
     // Before the user browses: offline as the connection says, dialogs no longer suppressed.
     void PrepareBrowsersForUser();
-    void BrowseTo(int browser, const std::string& address, std::chrono::seconds time);
+    void BrowseTo(int browser, const std::string& address, std::chrono::seconds time,
+                  bool keepHistory = false);
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
     // A page that failed to load was passed over at its turn.

@@ -60,7 +60,24 @@ void Player::ErrorPageOnShow(const std::string& reason) {
 }
 
 void Player::LocationChanged(int browser, const std::string& address) {
-    if (BrowserRotation::Valid(browser)) browsers_.Located(browser, address);
+    if (!BrowserRotation::Valid(browser)) return;
+    browsers_.Located(browser, address);
+    // The engine asks nothing before some addresses a page reaches by itself ("about:" pages
+    // by a link, a refresh or a script); its error page is a failed load's.
+    if (address.empty() || address.starts_with("chrome-error:") || !Refuses(address, true)) return;
+    Warn(LogArea::Stage, "browser ", browser, " reached a refused address: ", Clipped(address));
+    const BrowserRotation::Record& r = browsers_[browser];
+    if (!r.bounced && !r.address.empty()) {
+        SendAddress(browser, std::string(r.address));
+        browsers_.Bounced(browser);
+        return;
+    }
+    // It goes there again: a page that cannot be shown.
+    LoadFailed(browser, "it went to a refused address", true);
+}
+
+void Player::PageMoved(int browser, bool byVisitor) {
+    if (BrowserRotation::Valid(browser)) browsers_.Moved(browser, byVisitor);
 }
 
 void Player::WindowResized() {
@@ -69,17 +86,18 @@ void Player::WindowResized() {
 
 // ---- the three browsers ----
 
-void Player::SendAddress(int browser, const std::string& address) {
+void Player::SendAddress(int browser, const std::string& address, bool keepHistory) {
     browsers_.Sent(browser, address);
     const bool offline = !c_.connectivity.IsConnected();
     if (c_.stage.Offline(browser) != offline) c_.stage.SetOffline(browser, offline);
     if (!c_.stage.Silent(browser)) c_.stage.SetSilent(browser, true);
-    c_.stage.Navigate(browser, address);
+    c_.stage.Navigate(browser, address, keepHistory);
 }
 
-void Player::BrowseTo(int browser, const std::string& address, std::chrono::seconds time) {
+void Player::BrowseTo(int browser, const std::string& address, std::chrono::seconds time,
+                      bool keepHistory) {
     if (!BrowserRotation::Valid(browser)) return;
-    if (browsers_.Assign(browser, address, time)) SendAddress(browser, address);
+    if (browsers_.Assign(browser, address, time)) SendAddress(browser, address, keepHistory);
 }
 
 void Player::ShowBrowser(int browser) {

@@ -79,7 +79,7 @@ void Player::GoHome() {
     const int shown = browsers_.Current();
     browsers_.SetTime(shown, kHomeSeconds);
     if (!browsers_.Holds(shown, c_.presentation.HomeURL))
-        SendAddress(shown, c_.presentation.HomeURL);
+        SendAddress(shown, c_.presentation.HomeURL, true);
 }
 
 // ---- other commands and keys ----
@@ -111,7 +111,7 @@ void Player::CmdHelp() {
     if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
     c_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
     BrowseTo(browsers_.Current(), c_.helpDocuments[kDocumentationPage],
-             std::chrono::seconds::zero());
+             std::chrono::seconds::zero(), true);
 }
 
 void Player::CmdBack() {
@@ -185,7 +185,7 @@ void Player::ConfigClosed(bool ok) {
 }
 
 void Player::BrowseAddress(const std::string& address) {
-    BrowseTo(browsers_.Current(), address, kTypedAddressSeconds);
+    BrowseTo(browsers_.Current(), address, kTypedAddressSeconds, true);
 }
 
 // ---- the remote services' commands ----

@@ -53,9 +53,11 @@ KioskPage::KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject*
     RefuseWindowsWithoutClick(*this);
     connect(this, &QWebEnginePage::newWindowRequested, [this](QWebEngineNewWindowRequest& request) {
         const QUrl url = request.requestedUrl();
-        if (request.isUserInitiated() && url.isValid() && !url.isEmpty() && url.scheme() != "about")
+        if (request.isUserInitiated() && url.isValid() && !url.isEmpty() &&
+            url.scheme() != "about") {
+            visitorLoad_ = true;
             setUrl(url);
-        else
+        } else
             Log(LogArea::Stage, "new window dropped: ", Clipped(url.toString().toStdString()));
     });
     // Switching to another program through a page (mailto:, custom schemes) leaves the kiosk.
@@ -96,6 +98,7 @@ void KioskPage::LogContents() {
 }
 
 void KioskPage::Load(const QUrl& url) {
+    visitorLoad_ = false;
     // A "javascript:" address would run in the page on show, whatever the lists say.
     if (!SchemeStaysInside(url.scheme())) return;
     if ((IsEnginePage(url.toString().toStdString()) || url.scheme() == "about") &&
@@ -104,9 +107,24 @@ void KioskPage::Load(const QUrl& url) {
     setUrl(url);
 }
 
-bool KioskPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+bool KioskPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
     if (!SchemeStaysInside(url.scheme())) return false;
-    return allow_ ? allow_(url, isMainFrame) : true;
+    // A typed load is the program's own: the visitor's address box goes through the program.
+    Origin origin = Origin::Page;
+    switch (type) {
+        case NavigationTypeTyped:
+            origin = isMainFrame && visitorLoad_ ? Origin::Visitor : Origin::Program;
+            if (isMainFrame) visitorLoad_ = false;
+            break;
+        case NavigationTypeLinkClicked:
+        case NavigationTypeFormSubmitted:
+        case NavigationTypeBackForward:
+            origin = Origin::Visitor;
+            break;
+        default:
+            break;
+    }
+    return allow_ ? allow_(url, isMainFrame, origin) : true;
 }
 
 bool KioskPage::RunDialog(QDialog* dialog) {

@@ -14,8 +14,11 @@ namespace pagelark {
 class KioskPage : public QWebEnginePage {
     Q_OBJECT
   public:
-    // allow(url, topLevel) is asked before every navigation.
-    using NavigationCheck = std::function<bool(const QUrl& url, bool topLevel)>;
+    // Who started a navigation: the program's load, the page itself (a redirect, a script, a
+    // refresh) or the visitor (a link clicked, a form sent, Back or Forward).
+    enum class Origin { Program, Page, Visitor };
+    // allow(url, topLevel, origin) is asked before every navigation.
+    using NavigationCheck = std::function<bool(const QUrl& url, bool topLevel, Origin origin)>;
 
     KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject* parent);
 
@@ -48,6 +51,7 @@ class KioskPage : public QWebEnginePage {
 
     NavigationCheck allow_;
     bool silent_ = true;
+    bool visitorLoad_ = false;  // the next typed load is a link the visitor opened
     QPointer<QDialog> dialog_;
 };
 

@@ -1,5 +1,6 @@
 #include "stage/stage_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
@@ -7,6 +8,7 @@
 #include <QNativeGestureEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -102,8 +104,12 @@ StageWindow::~StageWindow() {
 KioskPage* StageWindow::NewPage(int index) {
     return new KioskPage(
         profile_,
-        [this, index](const QUrl& url, bool topLevel) {
-            return !events_.CheckNavigation(index, url.toString().toStdString(), topLevel);
+        [this, index](const QUrl& url, bool topLevel, KioskPage::Origin origin) {
+            const bool allowed =
+                !events_.CheckNavigation(index, url.toString().toStdString(), topLevel);
+            if (allowed && topLevel && origin != KioskPage::Origin::Program)
+                events_.PageMoved(index, origin == KioskPage::Origin::Visitor);
+            return allowed;
         },
         browsers_[static_cast<std::size_t>(index)].view);
 }
@@ -133,6 +139,7 @@ void StageWindow::MovePage(int index, bool renew) {
     b.view->setPage(b.page);
     Watch(index);
     old->disconnect(this);
+    old->action(QWebEnginePage::Back)->disconnect(this);
     old->deleteLater();
 }
 
@@ -166,6 +173,13 @@ void StageWindow::Watch(int index) {
     connect(b.page, &QWebEnginePage::urlChanged, this, [this, index](const QUrl& url) {
         events_.LocationChanged(index, url.toString().toStdString());
     });
+    // The engine asks nothing before a fragment, a script's pushState or some forms sent to
+    // the page's own address, but each is a new entry in its history.
+    connect(b.page->action(QWebEnginePage::Back), &QAction::enabledChanged, this,
+            [this, index](bool enabled) {
+                if (enabled && browsers_[static_cast<std::size_t>(index)].historyWatched)
+                    events_.PageMoved(index, false);
+            });
     // Rather than loadFinished, which comes first and has no reason for a failure.
     connect(b.page, &QWebEnginePage::loadingChanged, this,
             [this, index](const QWebEngineLoadingInfo& info) { LoadEnded(index, info); });
@@ -194,6 +208,13 @@ void StageWindow::LoadEnded(int index, const QWebEngineLoadingInfo& info) {
     }
     if (index == front_) EndStart();
     KioskPage* page = b.page;
+    if (b.clearHistory) {
+        // Back must not reach what the browser held before the program's load (the start
+        // page, a page of an earlier turn), nor anything a visitor left there.
+        b.clearHistory = false;
+        page->history()->clear();
+        b.historyWatched = true;
+    }
     // The engine's own error page can report a successful load.
     const bool errorPage = info.isErrorPage() || page->url().scheme() == "chrome-error";
     if (info.status() != QWebEngineLoadingInfo::LoadSucceededStatus || errorPage) {
@@ -247,12 +268,14 @@ QUrl StageWindow::ToUrl(const std::string& address) {
     return url;
 }
 
-void StageWindow::Navigate(int browser, const std::string& address) {
+void StageWindow::Navigate(int browser, const std::string& address, bool keepHistory) {
     MovePage(browser);
     ReleaseProfiles();
     Browser& b = browsers_[static_cast<std::size_t>(browser)];
     b.restarts.Reset();
     ++b.load;
+    b.clearHistory = !keepHistory;
+    b.historyWatched = false;
     b.requested = ToUrl(address);
     b.held = b.view->isHidden();
     if (!b.held) b.page->Load(b.requested);

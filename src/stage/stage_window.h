@@ -33,7 +33,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     ~StageWindow() override;
 
     // BrowserStage
-    void Navigate(int browser, const std::string& address) override;
+    void Navigate(int browser, const std::string& address, bool keepHistory) override;
     void Stop(int browser) override;
     void GoBack(int browser) override;
     void GoForward(int browser) override;
@@ -80,6 +80,10 @@ class StageWindow final : public QWidget, public BrowserStage {
         bool held = false;    // sent a page it has not started to load
         // The load under way: a report made later counts only while no other load began.
         unsigned load = 0;
+        // The program's load runs; once it ends the history holds only its page.
+        bool clearHistory = false;
+        // Its history was cleared: a new entry is the page moving on.
+        bool historyWatched = false;
     };
 
     KioskPage* NewPage(int index);

@@ -78,27 +78,41 @@ TEST(PageTimerTest, CounterLoopsOrEndsAndNeverGoesBelowTheStartPage) {
 
 // A page is held while its browser shows where the program's load of it landed.
 TEST(BrowserRotationTest, HeldPageShowsAgainUnlessItsLoadFailedOrItsBrowserLeftIt) {
-    enum Event { Assign, Complete, Fail, Preload, PreloadUnwaited, Redirect, Anchor, Link, Lose };
+    enum Event {
+        Assign,
+        Complete,
+        Fail,
+        Preload,
+        PreloadUnwaited,
+        Redirect,
+        Anchor,
+        Link,
+        Lose,
+        PageMove,
+        Click
+    };
     // Browser 1 preloads, 0 is on show; the record after each event, and whether Assign sends.
     const struct {
         Event event;
         int browser;
         const char* after;
     } steps[] = {
-        {Assign, 1, "send"},      {Complete, 1, "loaded"},
-        {Preload, 1, ""},         {PreloadUnwaited, 1, "loaded"},
-        {Preload, 1, ""},         {Assign, 1, "loaded"},
-        {Preload, 1, ""},         {Complete, 0, ""},  // not the preloading browser
-        {Complete, 1, "loaded"},  {Fail, 1, "failed"},
-        {Assign, 1, "send"},      {Fail, 1, "failed"},
-        {Complete, 1, "loaded"},  {Assign, 1, "loaded"},
-        {Lose, 1, "loaded left"}, {Preload, 1, " left"},
-        {Assign, 1, "send"},      {Redirect, 1, ""},  // where the load lands
-        {Complete, 1, "loaded"},  {Anchor, 1, "loaded"},
-        {Preload, 1, ""},         {Assign, 1, "loaded"},
-        {Link, 1, "loaded left"}, {Preload, 1, " left"},
-        {Assign, 1, "send"},      {Link, 1, ""},  // still its own load
-        {Complete, 1, "loaded"},
+        {Assign, 1, "send"},        {Complete, 1, "loaded"},
+        {Preload, 1, ""},           {PreloadUnwaited, 1, "loaded"},
+        {Preload, 1, ""},           {Assign, 1, "loaded"},
+        {Preload, 1, ""},           {Complete, 0, ""},  // not the preloading browser
+        {Complete, 1, "loaded"},    {Fail, 1, "failed"},
+        {Assign, 1, "send"},        {Fail, 1, "failed"},
+        {Complete, 1, "loaded"},    {Assign, 1, "loaded"},
+        {Lose, 1, "loaded left"},   {Preload, 1, " left"},
+        {Assign, 1, "send"},        {Redirect, 1, ""},  // where the load lands
+        {PageMove, 1, ""},          {Complete, 1, "loaded"},
+        {Preload, 1, ""},           {Assign, 1, "loaded"},
+        {Anchor, 1, "loaded left"}, {Preload, 1, " left"},
+        {Assign, 1, "send"},        {Link, 1, ""},                 // still its own load
+        {Click, 1, " left"},        {Complete, 1, "loaded left"},  // a visitor's, before it landed
+        {Preload, 1, " left"},      {Assign, 1, "send"},
+        {Complete, 1, "loaded"},    {PageMove, 1, "loaded left"},
     };
     BrowserRotation r;
     for (const auto& s : steps) {
@@ -112,6 +126,7 @@ TEST(BrowserRotationTest, HeldPageShowsAgainUnlessItsLoadFailedOrItsBrowserLeftI
         if (s.event == Anchor) r.Located(s.browser, "http://a/login#top");
         if (s.event == Link) r.Located(s.browser, "http://b/");
         if (s.event == Lose) r.Left(s.browser);
+        if (s.event == PageMove || s.event == Click) r.Moved(s.browser, s.event == Click);
         const BrowserRotation::Record& b = r[s.browser];
         const std::string after = std::string(sent ? "send" : "") + (b.loaded ? "loaded" : "") +
                                   (b.failed ? "failed" : "") + (b.left ? " left" : "");

@@ -46,8 +46,9 @@ class FakeWorld : public Clock,
     void Log(const std::string& c, int value) { calls.push_back(c + " " + std::to_string(value)); }
 
     double Now() const override { return now; }
-    void Navigate(int b, const std::string& address) override {
-        calls.push_back("Navigate " + std::to_string(b) + " " + address);
+    void Navigate(int b, const std::string& address, bool keepHistory) override {
+        calls.push_back("Navigate " + std::to_string(b) + " " + address +
+                        (keepHistory ? " kept" : ""));
         if (located) located(b, address);
         if (onNavigate) onNavigate();
     }
@@ -156,9 +157,21 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"broke", [](Player& on) { on.LoadFailed(on.CurrentBrowser(), "refused", true); }},
             // The page on show goes elsewhere by a visitor's link or its own redirect; the
             // preload lands elsewhere than it was sent.
-            {"link", [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "http://away/"); }},
+            {"link",
+             [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "http://site/away"); }},
             {"redirect",
              [](Player& on) { on.LocationChanged(on.NextBrowser(), "http://site/login"); }},
+            // The page on show moves on at its own address: a fragment; a new history entry
+            // (pushState, a form sent to itself) by the page or by a visitor's click.
+            {"hash",
+             [](Player& on) {
+                 on.LocationChanged(on.CurrentBrowser(),
+                                    on.Browser(on.CurrentBrowser()).address + "#x");
+             }},
+            {"entry", [](Player& on) { on.PageMoved(on.CurrentBrowser(), false); }},
+            {"click", [](Player& on) { on.PageMoved(on.CurrentBrowser(), true); }},
+            // A link or a refresh to a page the engine asks nothing about.
+            {"blank", [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "about:blank"); }},
             {"move", [this](Player&) { ++w.pointer.x; }},
             {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
             {"renew", &Player::RenewSpareBrowsers},

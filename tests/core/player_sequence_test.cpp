@@ -119,6 +119,18 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
         {3, false, "redirect " + loop + " link",
          "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
          "NAVIGATE 3/1, WAITTIME 1/2"},
+        // At its own address: a fragment, a new history entry, locked.
+        {3, true, loop + " hash",
+         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
+         "NAVIGATE 3/1, WAITTIME 1/2"},
+        {3, false, loop + " entry",
+         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
+         "NAVIGATE 3/1, WAITTIME 1/2"},
+        // A refused page reached without the engine asking: sent back to its page at once;
+        // reached again, the page gives way and loads again at its turn.
+        {3, true, loop + " blank blank",
+         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
+         "NAVIGATE 3/1, WAITTIME 1/2"},
     };
     show.Include = {"http://site/"};
     for (const auto& c : cases) {
@@ -133,8 +145,13 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
         EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0", {"Navigate"}), c.trace)
             << c.before << " " << c.pages << " pages" << (c.locked ? ", locked" : "");
     }
+    player.reset();
+    Start({5, 5, 5});
+    Walk(loop);
+    EXPECT_EQ(Walk("blank ?", {"Navigate"}), "WAITTIME 2/3 Navigate 2 http://site/2");
 
-    // Home twice, and the page's own address typed twice, after a link each.
+    // Home twice, and the page's own address typed twice, after a link each; Back from
+    // them still reaches the show's page.
     player.reset();
     machine.Locked = false;
     show.HomeURL = Url(1);
@@ -146,11 +163,11 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
         (P().*command)();
         P().DocumentComplete(P().CurrentBrowser());
     }
-    P().LocationChanged(P().CurrentBrowser(), "http://away/");
+    P().LocationChanged(P().CurrentBrowser(), "http://site/away");
     P().BrowseAddress(Url(1));
     P().BrowseAddress(Url(1));
-    EXPECT_EQ(w.calls,
-              (std::vector<std::string>{"Navigate 2 http://site/1", "Navigate 2 http://site/1"}));
+    EXPECT_EQ(w.calls, (std::vector<std::string>{"Navigate 2 http://site/1 kept",
+                                                 "Navigate 2 http://site/1 kept"}));
 
     // Sent where nothing answers, it gives way once the next page is ready, whatever its time
     // (0: for good), and loads again for its turn; paused (a remote address too), play resumes.

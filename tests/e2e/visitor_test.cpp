@@ -116,5 +116,21 @@ TEST_F(KioskTest, AShowPageAVisitorTookElsewhereComesBackWithNothingOfThem) {
     EXPECT_EQ(found("/found-11"), 0) << "the next visitor found the cookie and the item";
 }
 
+// Locked, the visitor's data kept: a page changed at its own address (a new entry in its
+// history, no new address) comes back as it was at its turn.
+TEST_F(KioskTest, APageChangedInPlaceComesBackAsItWas) {
+    MoveTo(kPointerRest);
+    Start(
+        "[Tessaro]\nLocked=Yes\nDefaultTime=5\nOnMouseMove=0\nClearVisitorData=No\n"
+        "[Include1]\nURL={server}/\n" +
+        Pages({"/pushed?color=red&to=yellow", "/green", "/blue"}));
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
+    ClickAt({600, 450});
+    ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "the click went nowhere";
+    ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
+    ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kBlue.rgb); }, kPatience));
+    EXPECT_TRUE(Shows(kRed.rgb)) << "page 1 came back as the visitor left it";
+}
+
 }  // namespace
 }  // namespace pagelark::e2e

@@ -20,6 +20,10 @@ class BrowserEvents {
     virtual void LoadFailed(int browser, const std::string& reason, bool errorPage) = 0;
     // The browser's top-level address changed: a load, a redirect, a link, a script.
     virtual void LocationChanged(int browser, const std::string& address) = 0;
+    // Its top-level page moved on other than by the program's load: a navigation, a new entry
+    // in its history (a fragment, a script's pushState, a form sent to the same address).
+    // byVisitor: a link clicked, a form sent, Back or Forward.
+    virtual void PageMoved(int browser, bool byVisitor) = 0;
     virtual void WindowResized() = 0;
 };
 

@@ -13,7 +13,9 @@ namespace pagelark {
 class BrowserStage {
   public:
     virtual ~BrowserStage() = default;
-    virtual void Navigate(int browser, const std::string& address) = 0;
+    // Unless keepHistory (a visitor's own load in navigation mode), once the load ends Back and
+    // Forward reach nothing the browser held before it.
+    virtual void Navigate(int browser, const std::string& address, bool keepHistory) = 0;
     virtual void Stop(int browser) = 0;
     virtual void GoBack(int browser) = 0;
     virtual void GoForward(int browser) = 0;

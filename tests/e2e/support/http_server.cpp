@@ -33,6 +33,10 @@ constexpr std::pair<const char*, const char*> kPages[] = {
     {"/later", "<meta http-equiv=\"refresh\" content=\"4;url={to}\">"},
     // a click anywhere goes by script to the target, or to a magenta page the script makes
     {"/go", "<script>addEventListener('click', function () { location.href = '{to}'; });</script>"},
+    // a click anywhere adds an entry at the page's own address to its history and paints it
+    {"/pushed",
+     "<script>addEventListener('click', function () { history.pushState(null, '', location.href);"
+     " document.body.style.background = '{to}'; });</script>"},
     {"/blob",
      "<script>addEventListener('click', function () { location.href = URL.createObjectURL("
      "new Blob(['<body style=\"background:#ff00ff\">'], {type: 'text/html'})); });</script>"},
