@@ -95,20 +95,20 @@ TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
 TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     // A loop: page 1 on show, its browser taken elsewhere; then the next loop.
     const std::string loop = "done 3 0 done 6 0 done 6 0 done 6 0";
+    // Page 1 loads again, out of sight before its turn.
+    const char* again =
+        "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
+        "NAVIGATE 3/1, WAITTIME 1/2";
     const struct {
         int pages;
         bool locked;
         std::string before;
         const char* trace;
     } cases[] = {
-        // One browser a page: only page 1 loads again, out of sight before its turn.
-        {3, false, loop + " link",
-         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
-         "NAVIGATE 3/1, WAITTIME 1/2"},
+        // One browser a page.
+        {3, false, loop + " link", again},
         // Locked, by an included link.
-        {3, true, loop + " link",
-         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
-         "NAVIGATE 3/1, WAITTIME 1/2"},
+        {3, true, loop + " link", again},
         // One page in every browser: the one left loads it again at its turn.
         {1, false, loop + " link",
          "NAVIGATE 1/1, WAITTIME 1/1, NAVIGATE 1/1, WAITTIME 1/1 Navigate 2 http://site/1, "
@@ -116,31 +116,20 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
         // Its own redirect while it loads is where it lands; a later one leaves it.
         {3, false, "redirect " + loop,
          "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/2"},
-        {3, false, "redirect " + loop + " link",
-         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
-         "NAVIGATE 3/1, WAITTIME 1/2"},
+        {3, false, "redirect " + loop + " link", again},
         // At its own address: a fragment, a new history entry, locked.
-        {3, true, loop + " hash",
-         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
-         "NAVIGATE 3/1, WAITTIME 1/2"},
-        {3, false, loop + " entry",
-         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
-         "NAVIGATE 3/1, WAITTIME 1/2"},
+        {3, true, loop + " hash", again},
+        {3, false, loop + " entry", again},
         // A refused page reached without the engine asking: sent back to its page at once;
         // reached again, the page gives way and loads again at its turn.
-        {3, true, loop + " blank blank",
-         "NAVIGATE 1/2, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, "
-         "NAVIGATE 3/1, WAITTIME 1/2"},
+        {3, true, loop + " blank blank", again},
     };
     show.Include = {"http://site/"};
     for (const auto& c : cases) {
         player.reset();
         machine.Locked = c.locked;
         show.CurrentPage = 1;
-        if (c.pages == 1)
-            Start({5});
-        else
-            Start({5, 5, 5});
+        c.pages == 1 ? Start({5}) : Start({5, 5, 5});
         Walk(c.before);
         EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0", {"Navigate"}), c.trace)
             << c.before << " " << c.pages << " pages" << (c.locked ? ", locked" : "");
