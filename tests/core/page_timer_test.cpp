@@ -136,34 +136,10 @@ TEST(BrowserRotationTest, HeldPageShowsAgainUnlessItsLoadFailedOrItsBrowserLeftI
 
 constexpr double kStart = 46082.5;  // a clock reading when screen saver mode began
 
-TEST(IdleWatchTest, MoveIsActivityAndActsOnceTheHandLeftTheMouse) {
+// The pointer's moves are in PlayerTest.MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan.
+TEST(IdleWatchTest, ATouchWhereThePointerRestsIsTheVisitorOnce) {
     using enum MouseMovePolicy;
     using Move = IdleWatch::Move;
-    const struct {
-        bool moved;
-        double after;  // seconds since screen saver mode began
-        MouseMovePolicy policy;
-        bool navigationMode, locked;
-        Move move;
-    } cases[] = {
-        {false, 10, EnterNavigation, false, false, Move::None},
-        {true, 1.9, EnterNavigation, false, false, Move::None},
-        {true, 2.1, EnterNavigation, false, false, Move::EnterNavigation},
-        {true, 2.1, EnterNavigation, true, false, Move::None},
-        {true, 100, ShowToolRun, false, false, Move::None},
-    };
-    for (const auto& c : cases) {
-        IdleWatch idle;
-        idle.RestsAt({100, 100});
-        idle.SaverModeBegins(kStart);
-        const double now = kStart + c.after / kSecondsPerDay;
-        const ScreenPoint pointer{c.moved ? 101 : 100, 100};
-        EXPECT_EQ(idle.PointerAt(pointer, now, c.policy, c.navigationMode, c.locked), c.move)
-            << c.after << " s, policy " << static_cast<int>(c.policy);
-        EXPECT_EQ(idle.LastActivity(), c.moved ? now : 0.0);
-        EXPECT_EQ(idle.LastPointer(), pointer);
-    }
-    // A touch where the pointer rests is the visitor too, and only once.
     IdleWatch touched;
     touched.RestsAt({100, 100});
     touched.Touched();

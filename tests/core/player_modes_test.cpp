@@ -10,7 +10,7 @@ namespace {
 TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
     w.toolNavCount = 1;
     const std::tuple<int, const char*, const char*> cases[] = {
-        {1, "move done 1.9 0.2 5",
+        {1, "move done 1.9 0.2 move 5",
          "WAITTIME h/1, WAITSAVER nav h/1 Navigating 1 ToolNav 1, WAITSAVER nav h/1"},
         {1, "100 nav play move done 1.9 0.2 5",
          "WAITTIME h/1, NAVIGATE h/1 Navigating 1 ToolNav 1, WAITSAVER nav h/1 Navigating 1 "
