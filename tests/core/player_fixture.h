@@ -162,14 +162,13 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"redirect",
              [](Player& on) { on.LocationChanged(on.NextBrowser(), "http://site/login"); }},
             // The page on show moves on at its own address: a fragment; a new history entry
-            // (pushState, a form sent to itself) by the page or by a visitor's click.
+            // (pushState, a form sent to itself).
             {"hash",
              [](Player& on) {
                  on.LocationChanged(on.CurrentBrowser(),
                                     on.Browser(on.CurrentBrowser()).address + "#x");
              }},
             {"entry", [](Player& on) { on.PageMoved(on.CurrentBrowser(), false); }},
-            {"click", [](Player& on) { on.PageMoved(on.CurrentBrowser(), true); }},
             // A link or a refresh to a page the engine asks nothing about.
             {"blank", [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "about:blank"); }},
             {"move", [this](Player&) { ++w.pointer.x; }},
