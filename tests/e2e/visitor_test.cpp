@@ -117,18 +117,24 @@ TEST_F(KioskTest, AShowPageAVisitorTookElsewhereComesBackWithNothingOfThem) {
 }
 
 // Locked, the visitor's data kept: a page changed at its own address (a new entry in its
-// history, no new address) comes back as it was at its turn.
-TEST_F(KioskTest, APageChangedInPlaceComesBackAsItWas) {
+// history, no new address) comes back as it was at its turn, and going back from a page
+// reaches nothing its browser held before it (the start page the browsers began with).
+TEST_F(KioskTest, APageChangedInPlaceComesBackAsItWasAndBackReachesNothingBeforeIt) {
     MoveTo(kPointerRest);
     Start(
         "[Tessaro]\nLocked=Yes\nDefaultTime=5\nOnMouseMove=0\nClearVisitorData=No\n"
         "[Include1]\nURL={server}/\n" +
-        Pages({"/pushed?color=red&to=yellow", "/green", "/blue"}));
+        Pages({"/pushed?color=red&to=yellow", "/back?color=green&to=magenta",
+               "/back?color=blue&to=magenta"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
     ClickAt({600, 450});
     ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "the click went nowhere";
-    ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
-    ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kBlue.rgb); }, kPatience));
+    for (const Rgb colour : {kGreen.rgb, kBlue.rgb}) {
+        ASSERT_TRUE(Comes(colour, kPatience));
+        ClickAt({600, 450});
+        ASSERT_TRUE(Comes(kMagenta.rgb, kPatience)) << "Back reached a page held before the show's";
+    }
+    ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kMagenta.rgb); }, kPatience));
     EXPECT_TRUE(Shows(kRed.rgb)) << "page 1 came back as the visitor left it";
 }
 

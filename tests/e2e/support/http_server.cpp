@@ -34,6 +34,10 @@ constexpr std::pair<const char*, const char*> kPages[] = {
     // a click anywhere goes by script to the target, or to a magenta page the script makes
     {"/go", "<script>addEventListener('click', function () { location.href = '{to}'; });</script>"},
     // a click anywhere adds an entry at the page's own address to its history and paints it
+    // a click asks to go back, and a second later, if still here, turns the page to the target
+    {"/back",
+     "<script>addEventListener('click', function () { history.back(); setTimeout(function () {"
+     " document.body.style.background = '{to}'; }, 1000); });</script>"},
     {"/pushed",
      "<script>addEventListener('click', function () { history.pushState(null, '', location.href);"
      " document.body.style.background = '{to}'; });</script>"},
