@@ -27,6 +27,7 @@ class PageTimer {
     void AnotherTurn(double now) { start_ = now; }
     // Its time is over: it went where it cannot be loaded.
     void CutShort() { cutShort_ = true; }
+    bool IsCutShort() const { return cutShort_; }
     // A page on show for display seconds (zero: until a command moves on) gives way to the
     // preload once that time is over and the preload is ready, or maxTime after it came on show.
     Turn At(double now, std::chrono::seconds display, const BrowserRotation::Record& preload,

@@ -76,13 +76,18 @@ void Player::InitBrowsers() {
 
 void Player::Tick() {
     MousePart();
-    if (stepBusy_) return;  // a port call inside the running step dispatched this tick
+    RunStep(false);
+}
+
+void Player::RunStep(bool onToNextPage) {
+    if (stepBusy_) return;  // a port call inside the running step dispatched this
     struct BusyGuard {
         bool& busy;
         ~BusyGuard() { busy = false; }
     } guard{stepBusy_};
     stepBusy_ = true;
     StateStep();
+    if (onToNextPage && state_ == PlayerState::Navigate) StateStep();
 }
 
 void Player::SetState(PlayerState state) {
@@ -145,12 +150,15 @@ void Player::StepNavigate() {
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every load; no page lies below the start page, so such a counter starts there.
     if (p.CurrentPage < 0) p.CurrentPage = 0;
-    if (freshPreloadSince_) {
+    const bool sentAgain = freshPreloadSince_.has_value();
+    if (sentAgain) {
         if (PreloadHolds(Now() - *freshPreloadSince_, browsers_[browsers_.Next()], p.MaxTime))
             return;
         freshPreloadSince_.reset();
     }
+    if (PreloadNotReady(sentAgain)) return;
     browsers_.Rotate();
+    skippedInRow_ = 0;
     pageOnShow_ = preloadPosition_;
     ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
@@ -230,9 +238,36 @@ void Player::StepWaitTime() {
         SetState(PlayerState::WaitTime);
         return;
     }
-    skippedInRow_ = 0;
     AdvancePage(+1);
     if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
+}
+
+bool Player::PreloadNotReady(bool sentAgain) {
+    const int next = browsers_.Next();
+    const BrowserRotation::Record& preload = browsers_[next];
+    if (preload.address.empty()) return false;
+    // Where its page went since it landed is not the page: it loads again, and comes on show
+    // as it is then.
+    if (preload.left && !preload.failed && !sentAgain) {
+        browsers_.PreloadStarts(true);
+        SendAddress(next, std::string(preload.address));
+        freshPreloadSince_ = Now();
+        return true;
+    }
+    if (!preload.failed) return false;
+    // Passed over as at its turn: the page after it preloads in its place while the page on
+    // show stays; with every page failing, for another turn.
+    NoteSkipped(preload.address);
+    PreloadCurrentPage();
+    AdvancePage(+1);
+    if (state_ == PlayerState::FinProg) return true;
+    if (skippedInRow_ >= std::max(PageCount(c_.presentation), 1)) {
+        timer_.AnotherTurn(Now());
+        SetState(PlayerState::WaitTime);
+    } else {
+        freshPreloadSince_ = Now();
+    }
+    return true;
 }
 
 void Player::NoteSkipped(const std::string& address) {

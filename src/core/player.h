@@ -128,11 +128,12 @@ class Player final : public PlayerCommands,
     // answer hears "" once the address is on show, or the refusal: at once, or when its load
     // failed, took too long or the show moved elsewhere meanwhile.
     void RemoteShowAddress(const std::string& address, RemoteControl::Answer answer);
-    // The position of the page on show (0: the start page) and its address.
+    // The position of the page on show (0: the start page) and the address its browser shows
+    // (where a redirect or a link took it), clipped as the log clips addresses.
     int PageOnShow() const { return pageOnShow_; }
-    const std::string& AddressOnShow() const { return browsers_[browsers_.Current()].address; }
-    // The last address that failed to load, until it or another loads.
-    const std::string& LastLoadFailure() const { return lastLoadFailure_; }
+    std::string AddressOnShow() const;
+    // The last address that failed to load, until it or another loads; clipped too.
+    std::string LastLoadFailure() const;
 
     // PresentationUpdates
     void OfferPresentation(Presentation presentation) override;
@@ -174,6 +175,12 @@ class Player final : public PlayerCommands,
     void NoteSkipped(const std::string& address);
     // The engine's error page took the place of the page on show.
     void ErrorPageOnShow(const std::string& reason);
+    // One state step unless one is running; onToNextPage: and the page change it started, at
+    // once instead of at the next tick.
+    void RunStep(bool onToNextPage);
+    // The preload cannot come on show as it is: true when it was passed over, or sent again
+    // unless sentAgain (it just was).
+    bool PreloadNotReady(bool sentAgain);
     void ShowBrowser(int browser);
     void AdvancePage(int delta);
     void EnterNavigationMode();

@@ -35,6 +35,8 @@ void Player::DocumentComplete(int browser) {
     failing_.erase(browsers_[browser].address);
     if (browsers_[browser].address == lastLoadFailure_) lastLoadFailure_.clear();
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->loaded = true;
+    // An error page on show waits for this one alone.
+    if (browser == browsers_.Next() && timer_.IsCutShort()) RunStep(true);
 }
 
 void Player::LoadFailed(int browser, const std::string& reason, bool errorPage) {
@@ -57,6 +59,17 @@ void Player::ErrorPageOnShow(const std::string& reason) {
         SetState(PlayerState::Navigate);
     else
         timer_.CutShort();
+    // Now rather than at the next tick: each step shortens the time it is on the screen.
+    RunStep(true);
+}
+
+std::string Player::AddressOnShow() const {
+    const BrowserRotation::Record& shown = browsers_[browsers_.Current()];
+    return Clipped(shown.location.empty() ? shown.address : shown.location);
+}
+
+std::string Player::LastLoadFailure() const {
+    return Clipped(lastLoadFailure_);
 }
 
 void Player::LocationChanged(int browser, const std::string& address) {

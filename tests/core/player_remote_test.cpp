@@ -33,6 +33,7 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
     ask("http://gone/" + std::string(60000, 'x'));
     ask("http://other/");
     P().LoadFailed(P().SpareBrowser(), "net::ERR_CONNECTION_REFUSED", true);
+    EXPECT_LT(P().LastLoadFailure().size(), 500u) << "a status carrying the address whole";
     EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME h/1");
     ask("http://slow/");
     const std::set<std::string> loading = {"an address is still loading"};
@@ -43,8 +44,10 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
               "NAVIGATE h/1, NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/2 Front 2 Navigate 0 "
               "http://site/2");
     ask("HTTPS://elsewhere/notice");
+    P().LocationChanged(P().SpareBrowser(), "https://elsewhere/notice/today");  // a redirect
     P().DocumentComplete(P().SpareBrowser());
     EXPECT_EQ(Walk("0", {"Front"}), "WAITSAVER HTTPS://elsewhere/notice/2 Front 1");
+    EXPECT_EQ(P().AddressOnShow(), "https://elsewhere/notice/today");
     EXPECT_EQ(answers.size(), 3u) << "answered before its page had a step to reach the screen";
     EXPECT_EQ(Walk("60"), "WAITSAVER HTTPS://elsewhere/notice/2");
     EXPECT_EQ(answers,

@@ -13,12 +13,27 @@ TEST_F(PlayerTest, WithoutWaitCompleteThePagesTimeAloneDecides) {
 }
 
 // Its error page never comes on show: page 1 stays a whole turn more, page 3 preloads, and the
-// snapshot that follows is page 2's number, no second picture of page 1.
-TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnAndLeavesNoSecondPicture) {
+// snapshot that follows is page 2's number, no second picture of page 1. On Next, page 1 stays
+// until page 3 is ready; a preload whose page went elsewhere after it loaded loads again.
+TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPicture) {
     Start({5, 5, 5});
     EXPECT_EQ(Walk("done 3 0 fail 6 4.9 done 0.2 0", {"Snapshot"}),
               "NAVIGATE h/1 Snapshot, WAITTIME 1/2, WAITTIME 1/3 Snapshot, WAITTIME 1/3, "
               "NAVIGATE 1/3 Snapshot passed, WAITTIME 3/1");
+    for (const auto& [gone, trace] : {
+             std::pair{"fail",
+                       "NAVIGATE 1/3 Navigate 0 http://site/3, NAVIGATE 1/3, WAITTIME 3/1 "
+                       "Front 0 Navigate 1 http://site/1"},
+             std::pair{"redirect",
+                       "NAVIGATE 1/2 Navigate 0 http://site/2, NAVIGATE 1/2, WAITTIME "
+                       "2/3 Front 0 Navigate 1 http://site/3"},
+         }) {
+        player.reset();
+        show.CurrentPage = 1;
+        Start({5, 5, 5});
+        Walk("done 3 0 done 1");
+        EXPECT_EQ(Walk(std::string(gone) + " next 0 0 done 0", {"Navigate", "Front"}), trace);
+    }
 }
 
 // Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused
@@ -121,8 +136,10 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
         {3, true, loop + " hash", again},
         {3, false, loop + " entry", again},
         // A refused page reached without the engine asking: sent back to its page at once;
-        // reached again, the page gives way and loads again at its turn.
-        {3, true, loop + " blank blank", again},
+        // reached again, the page gives way at once and loads again at its turn.
+        {3, true, loop + " blank blank",
+         "NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 http://site/1, NAVIGATE 3/1, WAITTIME 1/2, "
+         "NAVIGATE 1/2, WAITTIME 2/3"},
     };
     show.Include = {"http://site/"};
     for (const auto& c : cases) {
@@ -135,9 +152,10 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
             << c.before << " " << c.pages << " pages" << (c.locked ? ", locked" : "");
     }
     player.reset();
+    show.CurrentPage = 1;
     Start({5, 5, 5});
     Walk(loop);
-    EXPECT_EQ(Walk("blank ?", {"Navigate"}), "WAITTIME 2/3 Navigate 2 http://site/2");
+    EXPECT_EQ(Walk("blank ?", {"Navigate"}), "WAITTIME 1/2 Navigate 2 http://site/1");
 
     // Home twice, and the page's own address typed twice, after a link each; Back from
     // them still reaches the show's page.
@@ -147,6 +165,7 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     show.CurrentPage = 1;
     Start({5, 5, 5});
     Walk("done 3 0 link");
+    EXPECT_EQ(P().AddressOnShow(), "http://site/away");
     w.calls.clear();
     for (const auto command : {&Player::GoHome, &Player::GoHome}) {
         (P().*command)();
@@ -158,14 +177,15 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     EXPECT_EQ(w.calls, (std::vector<std::string>{"Navigate 2 http://site/1 kept",
                                                  "Navigate 2 http://site/1 kept"}));
 
-    // Sent where nothing answers, it gives way once the next page is ready, whatever its time
-    // (0: for good), and loads again for its turn; paused (a remote address too), play resumes.
+    // Sent where nothing answers, it gives way the moment the next page is ready, whatever its
+    // time (0: for good), and loads again for its turn; paused (a remote address too), play
+    // resumes at once.
     player.reset();
     show.CurrentPage = 1;
     Start({0, 5, 5});
-    EXPECT_EQ(Walk("done 3 0 1 broke 1 done 0 0 pause broke 0", {"Navigate"}),
+    EXPECT_EQ(Walk("done 3 0 1 broke 1 done ? 0 pause broke ?", {"Navigate"}),
               "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, WAITTIME 1/2, "
-              "NAVIGATE 1/2, WAITTIME 2/3 Navigate 1 http://site/3, WAITTIME 3/3 Navigate 2 "
+              "WAITTIME 2/3 Navigate 1 http://site/3, WAITTIME 2/3, WAITTIME 3/3 Navigate 2 "
               "http://site/3");
 }
 
