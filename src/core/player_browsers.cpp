@@ -36,7 +36,8 @@ void Player::DocumentComplete(int browser) {
     if (browsers_[browser].address == lastLoadFailure_) lastLoadFailure_.clear();
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->loaded = true;
     // An error page on show waits for this one alone.
-    if (browser == browsers_.Next() && timer_.IsCutShort()) RunStep(true);
+    if (state_ == PlayerState::WaitTime && browser == browsers_.Next() && timer_.IsCutShort())
+        RunStep(true);
 }
 
 void Player::LoadFailed(int browser, const std::string& reason, bool errorPage) {
