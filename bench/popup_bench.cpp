@@ -37,6 +37,12 @@ constexpr Form kForms[] = {
      "var f = document.forms[0] || document.body.appendChild("
      "document.createElement('form')); f.target = '_blank';"
      " f.action = '/quiet?' + Math.random(); f.submit();"},
+    // a form in a closed shadow root, sent by its button: its submit never leaves the root
+    {"shadow form",
+     "var r = window.r || (window.r = document.body.appendChild(document.createElement("
+     "'div')).attachShadow({mode: 'closed'})), f = r.firstChild || r.appendChild("
+     "document.createElement('form')); f.target = '_blank'; f.action = '/quiet?' +"
+     " Math.random(); (f.firstChild || f.appendChild(document.createElement('button'))).click();"},
     {"link to 'w' + n",
      "var a = document.links[0] || document.body.appendChild("
      "document.createElement('a')); a.href = 'about:blank';"
@@ -64,7 +70,9 @@ int main() {
     HttpServer server;
     const std::string body =
         "<p style=\"font-size:40px\">A page</p><script>var n = 0, frame = document.body"
-        ".appendChild(document.createElement('iframe')).contentWindow;</script>";
+        ".appendChild(document.createElement('iframe')).contentWindow;"
+        // each window the engine refuses keeps a copy of this in the browser process
+        " sessionStorage.setItem('held', 'x'.repeat(1 << 20));</script>";
     std::vector<std::unique_ptr<Player>> players;
     std::vector<std::string> targets;
     for (std::size_t k = 0; k < std::size(kForms); ++k) {

@@ -26,12 +26,25 @@ const char* const kAnswer = R"((function () {
   var apply = Reflect.apply, describe = Object.getOwnPropertyDescriptor;
   var define = Object.defineProperty, listen = EventTarget.prototype.addEventListener;
   var Observer = MutationObserver, observe = Observer.prototype.observe;
-  var answered = new WeakSet(), has = WeakSet.prototype.has, add = WeakSet.prototype.add;
+  var answered = new WeakSet(), holds = WeakSet.prototype.has, add = WeakSet.prototype.add;
   var attribute = Element.prototype.getAttribute, query = Document.prototype.querySelector;
-  var closest = Element.prototype.closest;
+  var has = Element.prototype.hasAttribute, attributeIn = Element.prototype.getAttributeNS;
   var lower = String.prototype.toLowerCase, nameOf = describe(window, 'name').get;
   var eventTarget = describe(Event.prototype, 'target').get;
-  var prevent = Event.prototype.preventDefault;
+  var prevent = Event.prototype.preventDefault, typeOf = describe(Event.prototype, 'type').get;
+  var getter = function (type, name) { return describe(type.prototype, name).get; };
+  var parentOf = getter(Node, 'parentNode'), kindOf = getter(Node, 'nodeType');
+  var hostOf = getter(ShadowRoot, 'host'), shadowOf = getter(Element, 'shadowRoot');
+  var localOf = getter(Element, 'localName'), spaceOf = getter(Element, 'namespaceURI');
+  var svgTarget = getter(SVGAElement, 'target'), animated = getter(SVGAnimatedString, 'animVal');
+  var buttonForm = getter(HTMLButtonElement, 'form'), inputForm = getter(HTMLInputElement, 'form');
+  var control = getter(HTMLLabelElement, 'control'), count = getter(NodeList, 'length');
+  var slotsIn = DocumentFragment.prototype.querySelectorAll, indexOf = Array.prototype.indexOf;
+  var assigned = HTMLSlotElement.prototype.assignedNodes;
+  // Every shadow root by its host, closed ones too: a click inside one is seen only from there.
+  var roots = new WeakMap(), rootOf = WeakMap.prototype.get, keep = WeakMap.prototype.set;
+  var html = 'http://www.w3.org/1999/xhtml', svg = 'http://www.w3.org/2000/svg';
+  var xlink = 'http://www.w3.org/1999/xlink';
   // refused: what the call answers when it is not carried out.
   function answer(owner, name, opens, refused, activation, active) {
     var engine = owner[name];
@@ -62,6 +75,21 @@ const char* const kAnswer = R"((function () {
     if (word === '' || word === '_self' || word === '_parent' || word === '_top') return false;
     return !named(w.top, target, length);
   }
+  // Where a click goes on to: the slot a shadow root shows the node in, else its parent, or
+  // the host of the shadow root it is.
+  function up(node) {
+    var parent = apply(parentOf, node, []);
+    if (parent === null) {
+      try { return apply(hostOf, node, []); } catch (e) { return null; }
+    }
+    var root = apply(kindOf, parent, []) === 1 &&
+               (apply(rootOf, roots, [parent]) || apply(shadowOf, parent, []));
+    if (!root) return parent;
+    var slots = apply(slotsIn, root, ['slot']);
+    for (var i = 0, n = apply(count, slots, []); i < n; ++i)
+      if (apply(indexOf, apply(assigned, slots[i], []), [node]) >= 0) return slots[i];
+    return parent;
+  }
   // A frame element's getter that answers the window behind it before handing it out.
   function reach(prototype, name, frame) {
     var property = describe(prototype, name), engine = property.get;
@@ -75,7 +103,7 @@ const char* const kAnswer = R"((function () {
   function guard(w) {
     var doc;
     try { doc = w.document; } catch (e) { return; }  // another origin's: its own script
-    if (!doc || apply(has, answered, [doc])) return;
+    if (!doc || apply(holds, answered, [doc])) return;
     apply(add, answered, [doc]);
     var activation = w.navigator.userActivation;
     var active = describe(w.UserActivation.prototype, 'isActive').get;
@@ -93,21 +121,74 @@ const char* const kAnswer = R"((function () {
            activation, active);
     answer(form, 'requestSubmit', function (args) { return formTarget(this, args[0] || null); },
            undefined, activation, active);
-    // A submit button or a link clicked by script: followed from here, the engine would refuse
-    // its window.
+    var submits = function (element) {
+      var name = apply(localOf, element, []), type = apply(attribute, element, ['type']);
+      type = type === null ? '' : apply(lower, type, []);
+      var owner = name === 'button' && type !== 'button' && type !== 'reset'
+                      ? apply(buttonForm, element, [])
+                  : name === 'input' && (type === 'submit' || type === 'image')
+                      ? apply(inputForm, element, [])
+                      : null;
+      return owner !== null && formTarget(owner, element);
+    };
+    // Whether a click on node opens a window: the first link (HTML or SVG) or button on its
+    // way up decides; a label clicks its control.
+    var clickOpens = function (node, fromLabel) {
+      try {
+        for (var n = node; n; n = up(n)) {
+          if (apply(kindOf, n, []) !== 1) continue;
+          var name = apply(localOf, n, []), space = apply(spaceOf, n, []);
+          if (space === svg && name === 'a') {
+            var target = apply(animated, apply(svgTarget, n, []), []);
+            return target === '' ? apply(attributeIn, n, [xlink, 'show']) === 'new'
+                                 : opensWindow(w, doc, target, length);
+          }
+          if (space !== html) continue;
+          if ((name === 'a' || name === 'area') && apply(has, n, ['href']))
+            return opensWindow(w, doc, apply(attribute, n, ['target']), length);
+          if (name === 'button') return submits(n);
+          if (name === 'input' && submits(n)) return true;
+          if (name === 'label' && !fromLabel) {
+            var labelled = apply(control, n, []);
+            return labelled !== null && clickOpens(labelled, true);
+          }
+        }
+      } catch (e) {}
+      return false;
+    };
+    // A link, a submit button or a label clicked by script, wherever it is (in a shadow root,
+    // never added to the page): not clicked, the engine would refuse its window.
+    answer(w.HTMLElement.prototype, 'click', function () { return clickOpens(this, false); },
+           undefined, activation, active);
+    answer(w.EventTarget.prototype, 'dispatchEvent', function (args) {
+      try {
+        return apply(typeOf, args[0], []) === 'click' && clickOpens(this, false);
+      } catch (e) {
+        return false;
+      }
+    }, false, activation, active);
     var submitter = describe(w.SubmitEvent.prototype, 'submitter').get;
-    apply(listen, w, ['submit', function (event) {
+    var held = function (event) {
       if (!apply(active, activation, []) &&
-          formTarget(apply(eventTarget, event, []), apply(submitter, event, [])))
+          (apply(typeOf, event, []) === 'click'
+               ? clickOpens(apply(eventTarget, event, []), false)
+               : formTarget(apply(eventTarget, event, []), apply(submitter, event, []))))
         apply(prevent, event, []);
-    }, true]);
-    apply(listen, w, ['click', function (event) {
-      if (apply(active, activation, [])) return;
-      var link = apply(eventTarget, event, []);
-      try { link = apply(closest, link, ['a[href], area[href]']); } catch (e) { return; }
-      if (link && opensWindow(w, doc, apply(attribute, link, ['target']), length))
-        apply(prevent, event, []);
-    }, true]);
+    };
+    // A submit or click that does not leave its shadow root is seen there.
+    var hold = function (target) {
+      apply(listen, target, ['submit', held, true]);
+      apply(listen, target, ['click', held, true]);
+    };
+    hold(w);
+    var attach = w.Element.prototype.attachShadow;
+    define(w.Element.prototype, 'attachShadow', {configurable: true, enumerable: true,
+      writable: true, value: {attachShadow: function () {
+        var root = apply(attach, this, arguments);
+        apply(keep, roots, [this, root]);
+        hold(root);
+        return root;
+      }}.attachShadow});
     var children = function () {
       for (var i = 0, n = apply(length, w, []); i < n; ++i) guard(w[i]);
     };

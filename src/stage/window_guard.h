@@ -12,7 +12,11 @@ namespace pagelark {
 // load, and in every frame's document of the same origin that no script ran in (its first,
 // empty document; about:blank) as soon as the page can reach it, before the engine makes
 // anything; a form a script sends to a new window (submit, requestSubmit, a click on its
-// button) is not sent, and a link a script clicks is not followed to one. The engine refuses
+// button) is not sent, and a link (HTML or SVG) a script clicks is not followed to one,
+// whether the click (click() or a dispatched click event) lands on the link or on what it
+// holds, inside a shadow root (closed ones too) or on a link never added to the page. A
+// shadow root the page's markup declares gets no listener: there only the calls are checked,
+// and the engine refuses the rest. The engine refuses
 // the other windows a script opens (a link or form sent to the name a frame of another origin
 // may have; a frame given an address and reached by index or name in the task that inserted
 // it). What a visitor opens still reaches the page's new-window request.
