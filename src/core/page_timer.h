@@ -25,6 +25,7 @@ class PageTimer {
     }
     // It got another turn.
     void AnotherTurn(double now) { start_ = now; }
+    double Since() const { return start_; }
     // Its time is over: it went where it cannot be loaded.
     void CutShort() { cutShort_ = true; }
     bool IsCutShort() const { return cutShort_; }

@@ -96,6 +96,7 @@ void Player::SetState(PlayerState state) {
     if (state_ == PlayerState::FinProg) return;
     if (state != state_)
         Log(LogArea::Player, "state ", StateWord(state_), " -> ", StateWord(state));
+    if (state != PlayerState::Navigate) preloadAwaitedSince_.reset();
     state_ = state;
 }
 
@@ -151,11 +152,16 @@ void Player::StepNavigate() {
     // every load; no page lies below the start page, so such a counter starts there.
     if (p.CurrentPage < 0) p.CurrentPage = 0;
     const bool sentAgain = freshPreloadSince_.has_value();
-    if (sentAgain) {
-        if (PreloadHolds(Now() - *freshPreloadSince_, browsers_[browsers_.Next()], p.MaxTime))
-            return;
-        freshPreloadSince_.reset();
+    // Until its load completes a browser shows what it held before, an error page too: the
+    // page on show stays meanwhile, as for a page whose time is over (at most MaxTime).
+    const double since = sentAgain ? *freshPreloadSince_ : preloadAwaitedSince_.value_or(Now());
+    const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
+    if (!preload.address.empty() && PreloadHolds(Now() - since, preload, p.MaxTime)) {
+        if (!sentAgain) preloadAwaitedSince_ = since;
+        return;
     }
+    freshPreloadSince_.reset();
+    preloadAwaitedSince_.reset();
     if (PreloadNotReady(sentAgain)) return;
     browsers_.Rotate();
     skippedInRow_ = 0;
@@ -238,6 +244,8 @@ void Player::StepWaitTime() {
         SetState(PlayerState::WaitTime);
         return;
     }
+    // It waited for the preload already.
+    preloadAwaitedSince_ = timer_.Since();
     AdvancePage(+1);
     if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
 }

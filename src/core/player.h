@@ -216,6 +216,8 @@ class Player final : public PlayerCommands,
     std::int32_t skippedInRow_ = 0;
     // Since when the next page loads again after a visitor; the page on show waits for it.
     std::optional<double> freshPreloadSince_;
+    // Since when a page change waits for its preload to finish loading.
+    std::optional<double> preloadAwaitedSince_;
     int preloadPosition_ = 0;
     int pageOnShow_ = 0;
     std::string lastLoadFailure_;

@@ -35,8 +35,9 @@ void Player::DocumentComplete(int browser) {
     failing_.erase(browsers_[browser].address);
     if (browsers_[browser].address == lastLoadFailure_) lastLoadFailure_.clear();
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->loaded = true;
-    // An error page on show waits for this one alone.
-    if (state_ == PlayerState::WaitTime && browser == browsers_.Next() && timer_.IsCutShort())
+    // A page change, or an error page on show, waits for this one alone.
+    if (browser == browsers_.Next() &&
+        (state_ == PlayerState::Navigate || (state_ == PlayerState::WaitTime && timer_.IsCutShort())))
         RunStep(true);
 }
 

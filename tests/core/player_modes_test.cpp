@@ -39,8 +39,8 @@ TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfi
             clear
                 ? "NAVIGATE h/1 Navigating 1 Navigating 0 ForgetVisitor Navigate 2 http://site/1, "
                   "NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/1 Navigate 0 http://site/1"
-                : "NAVIGATE h/1 Navigating 1 Navigating 0, WAITTIME 1/1 Navigate 0 http://site/1, "
-                  "WAITTIME 1/1, WAITTIME 1/1")
+                : "NAVIGATE h/1 Navigating 1 Navigating 0, NAVIGATE h/1, NAVIGATE h/1, "
+                  "WAITTIME 1/1 Navigate 0 http://site/1")
             << clear;
     }
     machine.ClearVisitorData = true;

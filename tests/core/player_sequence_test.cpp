@@ -34,6 +34,14 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPict
         Walk("done 3 0 done 1");
         EXPECT_EQ(Walk(std::string(gone) + " next 0 0 done 0", {"Navigate", "Front"}), trace);
     }
+    // A browser still loading shows what it held before, an error page too: Next, and Play
+    // after a pause, wait for its load, at most MaxTime.
+    player.reset();
+    show.CurrentPage = 1;
+    Start({5, 5, 5});
+    EXPECT_EQ(Walk("done 3 0 next 0 done ? next pause play 0 299 2", {"Front"}),
+              "NAVIGATE h/1, WAITTIME 1/2 Front 2, NAVIGATE 1/2, WAITTIME 2/3 Front 0, "
+              "NAVIGATE 2/3, NAVIGATE 2/3, WAITTIME 3/1 Front 1");
 }
 
 // Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused
@@ -43,8 +51,8 @@ TEST_F(PlayerTest, PlayCommandsInBothModes) {
     machine.ScreenSaveActive = false;
     w.toolRunCount = 1;
     Start({5, 5, 5, 5});
-    EXPECT_EQ(Walk("done 3 0 done 6 0 prev 0 prev 0 next 0 pause next prev 1000 play 0 nav "
-                   "pause next prev 1000 play 0",
+    EXPECT_EQ(Walk("done 3 0 done 6 0 done prev 0 done prev 0 done next 0 pause next prev 1000 done "
+                   "play 0 nav pause next prev 1000 play 0",
                    {"Cursor"}),
               "NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3, WAITTIME 3/2, WAITTIME 2/1, "
               "WAITTIME 1/2, WAITSAVER 1/2, WAITTIME 2/2, WAITSAVER nav 2/2, NAVIGATE 2/2 Cursor "
@@ -179,14 +187,14 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
 
     // Sent where nothing answers, it gives way the moment the next page is ready, whatever its
     // time (0: for good), and loads again for its turn; paused (a remote address too), play
-    // resumes at once.
+    // resumes as soon as the next page has loaded.
     player.reset();
     show.CurrentPage = 1;
     Start({0, 5, 5});
-    EXPECT_EQ(Walk("done 3 0 1 broke 1 done ? 0 pause broke ?", {"Navigate"}),
+    EXPECT_EQ(Walk("done 3 0 1 broke 1 done ? 0 pause broke ? done ?", {"Navigate"}),
               "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, WAITTIME 1/2, "
-              "WAITTIME 2/3 Navigate 1 http://site/3, WAITTIME 2/3, WAITTIME 3/3 Navigate 2 "
-              "http://site/3");
+              "WAITTIME 2/3 Navigate 1 http://site/3, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/3 "
+              "Navigate 2 http://site/3");
 }
 
 // A kiosk left offline for weeks must not fill its log with the same line.
