@@ -36,8 +36,8 @@ void Player::DocumentComplete(int browser) {
     if (browsers_[browser].address == lastLoadFailure_) lastLoadFailure_.clear();
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->loaded = true;
     // A page change, or an error page on show, waits for this one alone.
-    if (browser == browsers_.Next() &&
-        (state_ == PlayerState::Navigate || (state_ == PlayerState::WaitTime && timer_.IsCutShort())))
+    if (browser == browsers_.Next() && (state_ == PlayerState::Navigate ||
+                                        (state_ == PlayerState::WaitTime && timer_.IsCutShort())))
         RunStep(true);
 }
 
@@ -46,15 +46,23 @@ void Player::LoadFailed(int browser, const std::string& reason, bool errorPage) 
     browsers_.Failed(browser);
     lastLoadFailure_ = browsers_[browser].address;
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->failure = reason;
-    if (errorPage && browser == browsers_.Current()) ErrorPageOnShow(reason);
+    if (!errorPage) return;
+    if (browser == browsers_.Current())
+        ErrorPageOnShow(reason);
+    else if (browser == browsers_.Next() && !navigationMode_)
+        Log(LogArea::Stage, "the page preloading in browser ", browser, " cannot be loaded (",
+            reason, ")");
 }
 
 void Player::ErrorPageOnShow(const std::string& reason) {
     // A visitor may see what the engine says of the address they asked for.
     if (navigationMode_ || !browsersReady_) return;
     if (state_ != PlayerState::WaitTime && state_ != PlayerState::WaitSaver) return;
-    Warn(LogArea::Stage, "the page on show went where it cannot be loaded (", reason,
-         "); the show moves on");
+    // Not landed: it came on show unfinished, after MaxTime, and its own load failed.
+    Warn(LogArea::Stage, "the page on show ",
+         browsers_[browsers_.Current()].landed ? "went where it cannot be loaded"
+                                               : "could not be loaded",
+         " (", reason, "); the show moves on");
     // A pause, or an address a remote service asked for, ends as with Play; a page of the
     // show gives way as soon as the next is ready, and loads again before its next turn.
     if (state_ == PlayerState::WaitSaver)

@@ -51,12 +51,13 @@ TEST_F(PlayerTest, PlayCommandsInBothModes) {
     machine.ScreenSaveActive = false;
     w.toolRunCount = 1;
     Start({5, 5, 5, 5});
-    EXPECT_EQ(Walk("done 3 0 done 6 0 done prev 0 done prev 0 done next 0 pause next prev 1000 done "
-                   "play 0 nav pause next prev 1000 play 0",
-                   {"Cursor"}),
-              "NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3, WAITTIME 3/2, WAITTIME 2/1, "
-              "WAITTIME 1/2, WAITSAVER 1/2, WAITTIME 2/2, WAITSAVER nav 2/2, NAVIGATE 2/2 Cursor "
-              "hidden");
+    EXPECT_EQ(
+        Walk("done 3 0 done 6 0 done prev 0 done prev 0 done next 0 pause next prev 1000 done "
+             "play 0 nav pause next prev 1000 play 0",
+             {"Cursor"}),
+        "NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3, WAITTIME 3/2, WAITTIME 2/1, "
+        "WAITTIME 1/2, WAITSAVER 1/2, WAITTIME 2/2, WAITSAVER nav 2/2, NAVIGATE 2/2 Cursor "
+        "hidden");
 }
 
 // Due, it waits for pause, the configuration window and navigation mode (and NAVIGATE, which
@@ -209,6 +210,13 @@ TEST_F(PlayerTest, PagesThatCannotBeLoadedAreSaidOnceAndSoIsAShowOfNone) {
         Walk("done 3 0 fail 6"),
         "NAVIGATE h/2, WAITTIME 2/1, WAITTIME 2/2");  // page 2 loads; page 1 is still known to fail
     EXPECT_EQ(log.lines.size(), 3u);
+    // The page on show that failed: after it loaded, or brought unfinished after MaxTime.
+    log.lines.clear();
+    Walk("done 6 0 broke 301 0 broke");
+    const std::string movesOn = " (refused); the show moves on";
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"the page on show went where it cannot be loaded" + movesOn,
+                                        "the page on show could not be loaded" + movesOn}));
 }
 
 }  // namespace
