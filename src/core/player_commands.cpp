@@ -193,6 +193,9 @@ void Player::BrowseAddress(const std::string& address) {
 std::string Player::Remote(PlayCommand command) {
     if (addressToShow_) return kAddressLoading;
     if (navigationMode_) return "a visitor is browsing";
+    // A page change waits for its page to finish loading.
+    if (command == PlayCommand::Next && state_ == PlayerState::Navigate)
+        return "the next page is still loading";
     if (!PlayCommandActs(command, state_, navigationMode_)) return "the show is not playing";
     switch (command) {
         case PlayCommand::Pause:

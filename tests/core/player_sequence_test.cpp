@@ -39,9 +39,11 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPict
     player.reset();
     show.CurrentPage = 1;
     Start({5, 5, 5});
-    EXPECT_EQ(Walk("done 3 0 next 0 done ? next pause play 0 299 2", {"Front"}),
-              "NAVIGATE h/1, WAITTIME 1/2 Front 2, NAVIGATE 1/2, WAITTIME 2/3 Front 0, "
-              "NAVIGATE 2/3, NAVIGATE 2/3, WAITTIME 3/1 Front 1");
+    EXPECT_EQ(Walk("done 3 0 next 0", {"Front"}),
+              "NAVIGATE h/1, WAITTIME 1/2 Front 2, NAVIGATE 1/2");
+    EXPECT_EQ(P().Remote(PlayCommand::Next), "the next page is still loading");
+    EXPECT_EQ(Walk("done ? next pause play 0 299 2", {"Front"}),
+              "WAITTIME 2/3 Front 0, NAVIGATE 2/3, NAVIGATE 2/3, WAITTIME 3/1 Front 1");
 }
 
 // Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused
