@@ -21,15 +21,18 @@ namespace {
 // browser process, kept after the page is left; so does each form sent to a new window.
 //
 // A form opens a window when its target (its submitter's, its own or the base element's) is
-// _blank or a name no frame of the page has; a frame of another origin may have any name.
+// _blank or a name no frame of the page has; a frame of another origin has the name its
+// frame element carries.
 const char* const kAnswer = R"((function () {
   var apply = Reflect.apply, describe = Object.getOwnPropertyDescriptor;
   var define = Object.defineProperty, listen = EventTarget.prototype.addEventListener;
   var Observer = MutationObserver, observe = Observer.prototype.observe;
   var answered = new WeakSet(), holds = WeakSet.prototype.has, add = WeakSet.prototype.add;
   var attribute = Element.prototype.getAttribute, query = Document.prototype.querySelector;
+  var queryAll = Document.prototype.querySelectorAll;
   var has = Element.prototype.hasAttribute, attributeIn = Element.prototype.getAttributeNS;
   var lower = String.prototype.toLowerCase, nameOf = describe(window, 'name').get;
+  var parentWindow = describe(window, 'parent').get;
   var eventTarget = describe(Event.prototype, 'target').get;
   var prevent = Event.prototype.preventDefault, typeOf = describe(Event.prototype, 'type').get;
   var getter = function (type, name) { return describe(type.prototype, name).get; };
@@ -54,12 +57,19 @@ const char* const kAnswer = R"((function () {
                    ? refused : apply(engine, this, arguments);
       }}[name]});
   }
+  // A window of another origin may have renamed itself, but is taken to hold only the name
+  // its frame element carries: else a page could aim a click at a new name every time.
   function named(w, name, length) {
+    var doc;
     try {
       if (apply(nameOf, w, []) === name) return true;
+      doc = w.document;
     } catch (e) {
-      return true;  // another origin's
+      return false;  // another origin's
     }
+    var frames = apply(queryAll, doc, ['iframe[name], frame[name], object[name]']);
+    for (var k = 0, m = apply(count, frames, []); k < m; ++k)
+      if (apply(attribute, frames[k], ['name']) === name) return true;
     for (var i = 0, n = apply(length, w, []); i < n; ++i)
       if (named(w[i], name, length)) return true;
     return false;
@@ -73,7 +83,15 @@ const char* const kAnswer = R"((function () {
     var word = apply(lower, target, []);
     if (word === '_blank') return true;
     if (word === '' || word === '_self' || word === '_parent' || word === '_top') return false;
-    return !named(w.top, target, length);
+    var top = w;
+    try {
+      for (var above = apply(parentWindow, top, []); above !== top;
+           above = apply(parentWindow, top, [])) {
+        above.document;  // throws for another origin's, whose frames are not known
+        top = above;
+      }
+    } catch (e) {}
+    return !named(top, target, length);
   }
   // Where a click goes on to: the slot a shadow root shows the node in, else its parent, or
   // the host of the shadow root it is.
