@@ -15,8 +15,7 @@ namespace {
 //
 // A frame's document that no script was injected into (its first, empty document, or
 // about:blank) is answered from here as soon as the page can reach it: through a frame
-// element, at the load its insertion fires at once when it has no address, and, for any
-// other frame the page reaches by index or name, before its next script or task. Each
+// element, and at its insertion for a frame the page reaches by index or name. Each
 // window.open the engine refuses leaves a copy of the page's session storage in the
 // browser process, kept after the page is left; so does each form sent to a new window.
 //
@@ -29,7 +28,7 @@ const char* const kAnswer = R"((function () {
   var Observer = MutationObserver, observe = Observer.prototype.observe;
   var answered = new WeakSet(), holds = WeakSet.prototype.has, add = WeakSet.prototype.add;
   var attribute = Element.prototype.getAttribute, query = Document.prototype.querySelector;
-  var queryAll = Document.prototype.querySelectorAll;
+  var queryAll = Document.prototype.querySelectorAll, within = Element.prototype.querySelector;
   var has = Element.prototype.hasAttribute, attributeIn = Element.prototype.getAttributeNS;
   var lower = String.prototype.toLowerCase, nameOf = describe(window, 'name').get;
   var parentWindow = describe(window, 'parent').get;
@@ -185,6 +184,9 @@ const char* const kAnswer = R"((function () {
         return false;
       }
     }, false, activation, active);
+    var children = function () {
+      for (var i = 0, n = apply(length, w, []); i < n; ++i) guard(w[i]);
+    };
     var submitter = describe(w.SubmitEvent.prototype, 'submitter').get;
     var held = function (event) {
       if (!apply(active, activation, []) &&
@@ -199,6 +201,27 @@ const char* const kAnswer = R"((function () {
       apply(listen, target, ['click', held, true]);
     };
     hold(w);
+    // A frame's window exists, and can be reached by index, once its element is inserted:
+    // before any observer hears of it, not before this event. Frames in shadow roots are not
+    // reached by index. The parser sends no such event, so what document.write adds is
+    // answered as it returns.
+    apply(listen, w, ['DOMNodeInserted', function (event) {
+      var node = apply(eventTarget, event, []);
+      if (apply(kindOf, node, []) !== 1) return;
+      var name = apply(localOf, node, []);
+      if (name === 'iframe' || name === 'frame' || name === 'object' ||
+          apply(within, node, ['iframe, frame, object']) !== null)
+        children();
+    }, true]);
+    var after = function (owner, name) {
+      var engine = owner[name];
+      define(owner, name, {configurable: true, enumerable: true, writable: true,
+        value: {[name]: function () {
+          try { return apply(engine, this, arguments); } finally { children(); }
+        }}[name]});
+    };
+    after(w.Document.prototype, 'write');
+    after(w.Document.prototype, 'writeln');
     var attach = w.Element.prototype.attachShadow;
     define(w.Element.prototype, 'attachShadow', {configurable: true, enumerable: true,
       writable: true, value: {attachShadow: function () {
@@ -207,9 +230,6 @@ const char* const kAnswer = R"((function () {
         hold(root);
         return root;
       }}.attachShadow});
-    var children = function () {
-      for (var i = 0, n = apply(length, w, []); i < n; ++i) guard(w[i]);
-    };
     var types = [w.HTMLIFrameElement, w.HTMLFrameElement, w.HTMLObjectElement];
     var names = ['contentWindow', 'contentDocument'];
     for (var t = 0; t < types.length; ++t) {
