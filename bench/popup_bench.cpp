@@ -47,6 +47,16 @@ constexpr Form kForms[] = {
      "var a = document.links[0] || document.body.appendChild("
      "document.createElement('a')); a.href = 'about:blank';"
      " a.target = 'w' + ++n; a.click();"},
+    // a frame of another origin (opaque: sandboxed) and a new name each time
+    {"link, other origin",
+     "if (!window.x) { x = document.createElement('iframe'); x.sandbox = ''; x.src = '/quiet';"
+     " document.body.appendChild(x); } var a = document.createElement('a');"
+     " a.href = '/quiet?' + Math.random(); a.target = 'zz' + ++n; a.click();"},
+    // the open of a frame's first document, kept from the task that inserted the frame
+    {"kept frame open",
+     "if (!window.o) { var f = document.createElement('iframe'); f.src = '/quiet';"
+     " document.body.appendChild(f); o = window[window.length - 1].open; }"
+     " o.call(window, '/quiet?' + Math.random());"},
 };
 
 // One kiosk playing one page, on its own X server so that none covers another.

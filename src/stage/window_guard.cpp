@@ -15,21 +15,23 @@ namespace {
 //
 // A frame's document that no script was injected into (its first, empty document, or
 // about:blank) is answered from here as soon as the page can reach it: through a frame
-// element, at the load its insertion fires at once when it has no address, and, for any
-// other frame the page reaches by index or name, before its next script or task. Each
+// element, and at its insertion for a frame the page reaches by index or name. Each
 // window.open the engine refuses leaves a copy of the page's session storage in the
 // browser process, kept after the page is left; so does each form sent to a new window.
 //
 // A form opens a window when its target (its submitter's, its own or the base element's) is
-// _blank or a name no frame of the page has; a frame of another origin may have any name.
+// _blank or a name no frame of the page has; a frame of another origin has the name its
+// frame element carries.
 const char* const kAnswer = R"((function () {
   var apply = Reflect.apply, describe = Object.getOwnPropertyDescriptor;
   var define = Object.defineProperty, listen = EventTarget.prototype.addEventListener;
   var Observer = MutationObserver, observe = Observer.prototype.observe;
   var answered = new WeakSet(), holds = WeakSet.prototype.has, add = WeakSet.prototype.add;
   var attribute = Element.prototype.getAttribute, query = Document.prototype.querySelector;
+  var queryAll = Document.prototype.querySelectorAll, within = Element.prototype.querySelector;
   var has = Element.prototype.hasAttribute, attributeIn = Element.prototype.getAttributeNS;
   var lower = String.prototype.toLowerCase, nameOf = describe(window, 'name').get;
+  var parentWindow = describe(window, 'parent').get;
   var eventTarget = describe(Event.prototype, 'target').get;
   var prevent = Event.prototype.preventDefault, typeOf = describe(Event.prototype, 'type').get;
   var getter = function (type, name) { return describe(type.prototype, name).get; };
@@ -54,12 +56,19 @@ const char* const kAnswer = R"((function () {
                    ? refused : apply(engine, this, arguments);
       }}[name]});
   }
+  // A window of another origin may have renamed itself, but is taken to hold only the name
+  // its frame element carries: else a page could aim a click at a new name every time.
   function named(w, name, length) {
+    var doc;
     try {
       if (apply(nameOf, w, []) === name) return true;
+      doc = w.document;
     } catch (e) {
-      return true;  // another origin's
+      return false;  // another origin's
     }
+    var frames = apply(queryAll, doc, ['iframe[name], frame[name], object[name]']);
+    for (var k = 0, m = apply(count, frames, []); k < m; ++k)
+      if (apply(attribute, frames[k], ['name']) === name) return true;
     for (var i = 0, n = apply(length, w, []); i < n; ++i)
       if (named(w[i], name, length)) return true;
     return false;
@@ -73,7 +82,15 @@ const char* const kAnswer = R"((function () {
     var word = apply(lower, target, []);
     if (word === '_blank') return true;
     if (word === '' || word === '_self' || word === '_parent' || word === '_top') return false;
-    return !named(w.top, target, length);
+    var top = w;
+    try {
+      for (var above = apply(parentWindow, top, []); above !== top;
+           above = apply(parentWindow, top, [])) {
+        above.document;  // throws for another origin's, whose frames are not known
+        top = above;
+      }
+    } catch (e) {}
+    return !named(top, target, length);
   }
   // Where a click goes on to: the slot a shadow root shows the node in, else its parent, or
   // the host of the shadow root it is.
@@ -167,6 +184,9 @@ const char* const kAnswer = R"((function () {
         return false;
       }
     }, false, activation, active);
+    var children = function () {
+      for (var i = 0, n = apply(length, w, []); i < n; ++i) guard(w[i]);
+    };
     var submitter = describe(w.SubmitEvent.prototype, 'submitter').get;
     var held = function (event) {
       if (!apply(active, activation, []) &&
@@ -181,6 +201,27 @@ const char* const kAnswer = R"((function () {
       apply(listen, target, ['click', held, true]);
     };
     hold(w);
+    // A frame's window exists, and can be reached by index, once its element is inserted:
+    // before any observer hears of it, not before this event. Frames in shadow roots are not
+    // reached by index. The parser sends no such event, so what document.write adds is
+    // answered as it returns.
+    apply(listen, w, ['DOMNodeInserted', function (event) {
+      var node = apply(eventTarget, event, []);
+      if (apply(kindOf, node, []) !== 1) return;
+      var name = apply(localOf, node, []);
+      if (name === 'iframe' || name === 'frame' || name === 'object' ||
+          apply(within, node, ['iframe, frame, object']) !== null)
+        children();
+    }, true]);
+    var after = function (owner, name) {
+      var engine = owner[name];
+      define(owner, name, {configurable: true, enumerable: true, writable: true,
+        value: {[name]: function () {
+          try { return apply(engine, this, arguments); } finally { children(); }
+        }}[name]});
+    };
+    after(w.Document.prototype, 'write');
+    after(w.Document.prototype, 'writeln');
     var attach = w.Element.prototype.attachShadow;
     define(w.Element.prototype, 'attachShadow', {configurable: true, enumerable: true,
       writable: true, value: {attachShadow: function () {
@@ -189,9 +230,6 @@ const char* const kAnswer = R"((function () {
         hold(root);
         return root;
       }}.attachShadow});
-    var children = function () {
-      for (var i = 0, n = apply(length, w, []); i < n; ++i) guard(w[i]);
-    };
     var types = [w.HTMLIFrameElement, w.HTMLFrameElement, w.HTMLObjectElement];
     var names = ['contentWindow', 'contentDocument'];
     for (var t = 0; t < types.length; ++t) {

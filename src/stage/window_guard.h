@@ -16,10 +16,12 @@ namespace pagelark {
 // whether the click (click() or a dispatched click event) lands on the link or on what it
 // holds, inside a shadow root (closed ones too) or on a link never added to the page. A
 // shadow root the page's markup declares gets no listener: there only the calls are checked,
-// and the engine refuses the rest. The engine refuses
-// the other windows a script opens (a link or form sent to the name a frame of another origin
-// may have; a frame given an address and reached by index or name in the task that inserted
-// it). What a visitor opens still reaches the page's new-window request.
+// and the engine refuses the rest. A frame is answered as soon as its element is inserted (or
+// document.write that wrote it returns), so its first document's open cannot be kept by index
+// or name; each insertion of an element costs a few microseconds more. A frame of another
+// origin is taken to hold only the name its frame element carries: a link or form a script
+// sends to a name that frame gave itself is not followed. What a visitor opens still reaches
+// the page's new-window request.
 void RefuseWindowsWithoutClick(QWebEnginePage& page);
 
 }  // namespace pagelark
