@@ -15,6 +15,7 @@
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
 #include "settings/settings.h"
+#include "storage/document.h"
 #include "storage/document_session.h"
 #include "storage/presentation_file.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     std::ofstream(source, std::ios::binary) << MakeFile(pages);
 
     Presentation presentation;
+    Document document;
     DocumentSession session(folder + "/registry", RegistryAccess::ReadWrite);
     Settings& settings = session.settings;
     MachineSettings machine;
@@ -60,13 +62,13 @@ int main(int argc, char** argv) {
     const std::string startupFolder = folder + "/";
     const HelpDocumentList help{};
     DocumentContext context{settings, session.files, machine, buttons, help, startupFolder};
-    ReadToolbarButtons(settings, presentation.CurrentFile, buttons);
+    ReadToolbarButtons(settings, document.CurrentFile, buttons);
 
     std::vector<double> loads, saves;
     for (int run = 0; run < runs; ++run) {
-        presentation.CurrentFile = source;
+        document.CurrentFile = source;
         auto start = Clock::now();
-        LoadPresentation(presentation, context, source);
+        LoadPresentation(presentation, document, context, source);
         loads.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         if (PageCount(presentation) != pages) {
             std::fprintf(stderr, "loaded %d pages, expected %d\n", PageCount(presentation), pages);
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
         }
         std::string error;
         start = Clock::now();
-        if (!SavePresentation(presentation, context, target, error)) {
+        if (!SavePresentation(presentation, document, context, target, error)) {
             std::fprintf(stderr, "save failed: %s\n", error.c_str());
             return 1;
         }

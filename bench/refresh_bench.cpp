@@ -49,7 +49,7 @@ double CpuMs(clockid_t clock) {
 struct Counter final : PresentationUpdates {
     long offers = 0;
     std::function<void()> onOffer;
-    void OfferPresentation(Presentation) override {
+    void TakeShow(Show, ShowChange) override {
         ++offers;
         if (onOffer) onOffer();
     }

@@ -46,8 +46,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const testing::TempFolder folder;
-    Presentation presentation;
-    presentation.CurrentFile = "/srv/kiosk/Lobby.tso";
+    Show playing;
+    Presentation& presentation = playing.presentation;
+    playing.document.CurrentFile = "/srv/kiosk/Lobby.tso";
     presentation.HomeURL = "https://intranet.example.org/";
     presentation.Pages = {{"https://intranet.example.org/news"},
                           {"https://intranet.example.org/menu", false, std::chrono::seconds{20}},
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
     NoShow show;
     testing::RecordingCommands commands;
     ConfigWindowWidget window(
-        ConfigContext{presentation, context, dialogs, clock, show, commands, nullptr, {}, {}, {}});
+        ConfigContext{[&playing]() -> const Show& { return playing; }, context, dialogs, clock, show,
+                      commands, nullptr, {}, {}, {}});
     window.Open();
     const char* const names[kConfigTabs] = {"general",  "pages",    "include", "exclude",
                                             "tool-run", "tool-nav", "reboot",  "about"};

@@ -60,6 +60,7 @@
 #include "storage/document_session.h"
 #include "storage/file_utils.h"
 #include "storage/presentation_file.h"
+#include "storage/show.h"
 #include "toolbars/qt_toolbars.h"
 
 namespace pagelark {
@@ -184,9 +185,10 @@ class Kiosk final {
     const std::string& SnapshotFailure() const { return snapshots_.Failure(); }
 
   private:
-    // A save the show took applies the saved tool bar records at once.
-    void ShowSaved();
-    void UpdateShownButtons();
+    // A save the configuration window hands over: the show takes it, with the saved tool bar
+    // records, at once.
+    void ShowSaved(Show show, ShowChange change);
+    void UpdateShownButtons(const Presentation& presentation);
     void RelayoutToolbars();
     // The managed files as they now are, taken as a save's values are; a change made while
     // the configuration window is open waits until it closes.
@@ -200,8 +202,12 @@ class Kiosk final {
     std::string startupFolder_;
     std::string reservedTempFile_;
     SystemClock clock_;
+    // What the show starts with, until the player takes it.
     Presentation presentation_;
+    Document document_;
     DocumentSession session_;
+    // The machine settings and tool bar records in force, which saves keep into; the player
+    // plays copies handed to it.
     MachineSettings machine_;
     ToolbarButtons buttons_;
     // What the tool bars show of the records: less when the kiosk is locked.
@@ -230,7 +236,8 @@ class Kiosk final {
     QtShell shell_;
     std::unique_ptr<ServiceNotifier> notifier_ = CreateServiceNotifier();
     ManagedFolderWatch managedWatch_{ManagedFolderFromEnvironment()};
-    SnapshotTaker snapshots_{machine_, presentation_, screen_};
+    SnapshotTaker snapshots_{screen_};
+    StoreDebugSettings debugSettings_{session_.settings};
     PlayerRelay relay_;
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
@@ -252,50 +259,50 @@ void Kiosk::InitPlayer() {
     managedWatch_.Changed();
     ManagedSettings managed = LoadManagedFolder(managedWatch_.Folder());
     session_.settings.SetManaged(managed);
-    const std::string defaultFile = session_.settings.DefaultFilePath(presentation_.CurrentFile);
+    const std::string defaultFile = session_.settings.DefaultFilePath(document_.CurrentFile);
     const std::string_view line = TrimBlanks(raw_);
     const bool playsDefault = line.empty() || IsConfigCommandLine(raw_);
     const std::string named =
         playsDefault ? defaultFile : NamedPresentation(raw_, startupFolder_, defaultFile);
     published_ = PublishedAddress(named);
-    presentation_.CurrentFile = LocalFile(named);
-    RemoveLeftoverReplacements(presentation_.CurrentFile);
+    document_.CurrentFile = LocalFile(named);
+    RemoveLeftoverReplacements(document_.CurrentFile);
 
     helpFiles_ = BuildHelpFileTable();
     helpDocuments_ = BuildHelpDocuments(tempDir_);
 
     if (playsDefault) {
-        presentation_.IsDefaultFile = true;
+        document_.IsDefaultFile = true;
         if (line.empty() && published_.empty() && !FileExists(defaultFile))
-            WriteTemplatePresentation(presentation_, context_, defaultFile);
+            WriteTemplatePresentation(document_, context_, defaultFile);
     } else if (published_.empty()) {
-        presentation_.IsDefaultFile = presentation_.CurrentFile == defaultFile;
+        document_.IsDefaultFile = document_.CurrentFile == defaultFile;
     }
     // The show goes on with the start page alone, but not without a word, wherever the path
     // came from; a configuration run may be about to make the file.
     if (published_.empty()) {
-        const ReadResult read = ReadWholeFile(presentation_.CurrentFile);
+        const ReadResult read = ReadWholeFile(document_.CurrentFile);
         if (read.status != ReadStatus::Ok &&
             (line.empty() || !playsDefault || read.status != ReadStatus::Missing))
-            std::cerr << "pagelark: cannot read the presentation '" << presentation_.CurrentFile
+            std::cerr << "pagelark: cannot read the presentation '" << document_.CurrentFile
                       << "': " << read.error << "\n";
     }
     // Without a private temporary folder there is nowhere safe to put the help pages.
     if (!tempDir_.empty() && ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_))
         helpFolder_ = ExpandTempPath(HelpFolderTemplate(), tempDir_);
 
-    LoadMachineSettings(session_.settings, presentation_.CurrentFile, clock_.Now(), machine_,
+    LoadMachineSettings(session_.settings, document_.CurrentFile, clock_.Now(), machine_,
                         buttons_);
-    LoadPresentation(presentation_, context_, presentation_.CurrentFile);
+    LoadPresentation(presentation_, document_, context_, document_.CurrentFile);
     if (!published_.empty()) {
         for (const std::string& leftOut : LeaveOutLocalAddresses(presentation_))
             Warn(LogArea::Document, published_, ": ", leftOut);
     }
-    TakeManaged(session_.settings, std::move(managed), presentation_.CurrentFile, presentation_,
+    TakeManaged(session_.settings, std::move(managed), document_.CurrentFile, presentation_,
                 machine_, clock_.Now());
     // Until the server answers, the copy kept from the last run plays.
-    if (!published_.empty()) MarkPublished(presentation_, published_);
-    UpdateShownButtons();
+    if (!published_.empty()) MarkPublished(document_, published_);
+    UpdateShownButtons(presentation_);
     RelocateHelpPages(presentation_, helpFolder_);
 }
 
@@ -324,20 +331,23 @@ void Kiosk::Start() {
     PlanMemoryUse();
     stage_ = std::make_unique<StageWindow>(clock_, relay_, relay_);
     configWindow_ = std::make_unique<ConfigWindowWidget>(
-        ConfigContext{presentation_, context_, fileDialogs_, clock_, relay_, relay_, stage_.get(),
+        ConfigContext{[this]() -> const Show& { return player_->Playing(); }, context_,
+                      fileDialogs_, clock_, relay_, relay_, stage_.get(),
                       [this] { toolbars_->MakeToolbarsTopmost(); },
-                      [this] { OpenProductWebSite(shell_); }, [this] { ShowSaved(); }});
+                      [this] { OpenProductWebSite(shell_); },
+                      [this](Show show, ShowChange change) { ShowSaved(std::move(show), change); }});
     fileDialogs_.SetParentWindow(configWindow_.get());
     toolbars_ = std::make_unique<QtToolbars>(shownButtons_, relay_, startupFolder_,
                                              ToolbarOwners{stage_.get(), configWindow_.get()});
     QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
                      [this] { toolbars_->ShowAgainOverOwner(); });
     player_ = std::make_unique<Player>(
-        PlayerContext{presentation_, machine_, buttons_, session_.settings, helpDocuments_,
-                      helpFolder_, IsConfigCommandLine(raw_), clock_, *stage_, desktop_, *toolbars_,
-                      *configWindow_, maintenance_, snapshots_, connectivity_, launcher_});
+        PlayerContext{debugSettings_, helpDocuments_, helpFolder_, IsConfigCommandLine(raw_),
+                      clock_, *stage_, desktop_, *toolbars_, *configWindow_, maintenance_,
+                      snapshots_, connectivity_, launcher_},
+        Show{std::move(presentation_), machine_, buttons_, std::move(document_)});
     relay_.Bind(*player_);
-    remote_ = std::make_unique<KioskRemote>(*player_, presentation_);
+    remote_ = std::make_unique<KioskRemote>(*player_);
     remote_->Protect(
         {RegistryFolderFromEnvironment(), managedWatch_.Folder(), CacheFolder(), helpFolder_});
     if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
@@ -393,19 +403,21 @@ void Kiosk::Tick() {
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
 }
 
-void Kiosk::UpdateShownButtons() {
+void Kiosk::UpdateShownButtons(const Presentation& presentation) {
     shownButtons_ =
-        ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation_));
+        ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation));
 }
 
 void Kiosk::RelayoutToolbars() {
-    UpdateShownButtons();
+    UpdateShownButtons(player_->Playing().presentation);
     toolbars_->Relayout();
 }
 
-void Kiosk::ShowSaved() {
+void Kiosk::ShowSaved(Show show, ShowChange change) {
     // The window showed the managed values, but kept what a box can hold (whole minutes).
-    session_.settings.Managed().Apply(presentation_, machine_, clock_.Now());
+    session_.settings.Managed().Apply(show.presentation, machine_, clock_.Now());
+    show.machine = machine_;
+    player_->TakeShow(std::move(show), change);
     RelayoutToolbars();
     player_->ToolbarsLaidOut();
     toolbars_->InitHelpTip();
@@ -417,10 +429,13 @@ void Kiosk::TakeManagedChanges() {
     ManagedSettings managed = LoadManagedFolder(managedWatch_.Folder());
     if (managed == session_.settings.Managed()) return;
     Log(LogArea::Settings, "managed settings changed: ", managed.values.size(), " keys");
-    TakeManaged(session_.settings, std::move(managed), presentation_.CurrentFile, presentation_,
-                machine_, clock_.Now());
+    Show show = player_->Playing();
+    TakeManaged(session_.settings, std::move(managed), show.document.CurrentFile,
+                show.presentation, machine_, clock_.Now());
     if (!helpFolder_.empty())
-        presentation_.HomeURL = RelocatedHelpPage(presentation_.HomeURL, helpFolder_);
+        show.presentation.HomeURL = RelocatedHelpPage(show.presentation.HomeURL, helpFolder_);
+    show.machine = machine_;
+    player_->TakeShow(std::move(show), ShowChange::Now);
     RelayoutToolbars();
     // A visitor browsing keeps the navigation tool bar and the pointer.
     if (!player_->NavigationMode()) player_->ToolbarsLaidOut();
@@ -439,7 +454,8 @@ void Kiosk::End() {
     mqtt_.reset();
     session_.files.DisconnectAllShares();
     if (!reservedTempFile_.empty()) session_.files.RemoveFile(reservedTempFile_);
-    if (IsUntouchedStarter(presentation_)) session_.files.RemoveFile(presentation_.CurrentFile);
+    if (const Document& shown = player_->Playing().document; IsUntouchedStarter(shown))
+        session_.files.RemoveFile(shown.CurrentFile);
     if (!tempDir_.empty()) DeleteHelpFiles(helpFiles_, tempDir_);
     timer_.stop();
     firstStep_.stop();

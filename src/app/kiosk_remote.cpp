@@ -51,7 +51,7 @@ void KioskRemote::ShowAddress(const std::string& address, Answer answer) {
 
 std::string KioskRemote::Snapshot(const std::string& path) {
     std::vector<std::string> own = own_;
-    own.push_back(presentation_.CurrentFile);
+    own.push_back(player_.Playing().document.CurrentFile);
     const SnapshotGuard guard(own);
     if (std::string refusal = guard.Refusal(path); !refusal.empty()) return refusal;
     std::string picture, error;
@@ -72,7 +72,7 @@ KioskStatus KioskRemote::Status() const {
     status.state = RemoteStateWord(player_.State(), player_.NavigationMode(), started_);
     status.page = player_.PageOnShow();
     status.address = player_.AddressOnShow();
-    status.presentation = published_.empty() ? presentation_.CurrentFile : published_;
+    status.presentation = published_.empty() ? player_.Playing().document.CurrentFile : published_;
     if (version_) status.version = version_();
     status.uptime =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start_);

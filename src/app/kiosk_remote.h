@@ -16,8 +16,7 @@ class KioskRemote final : public RemoteControl {
   public:
     using Watcher = std::function<void(const KioskStatus&)>;
 
-    KioskRemote(Player& player, const Presentation& presentation)
-        : player_(player), presentation_(presentation) {}
+    explicit KioskRemote(Player& player) : player_(player) {}
     void Watch(Watcher watcher) { watchers_.push_back(std::move(watcher)); }
     // The presentation plays from a web address; version reads its current version.
     void SetPublished(std::string address, std::function<std::string()> version) {
@@ -40,7 +39,6 @@ class KioskRemote final : public RemoteControl {
 
   private:
     Player& player_;
-    const Presentation& presentation_;
     std::string published_;
     std::function<std::string()> version_;
     std::vector<std::string> own_;

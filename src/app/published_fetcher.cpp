@@ -120,8 +120,8 @@ void PublishedFetcher::Finished() {
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && reply->rawHeader("Content-Encoding").isEmpty())
         answer_.contentLength = static_cast<std::size_t>(length.toULongLong());
-    if (auto presentation = publication_.Take(answer_))
-        updates_.OfferPresentation(std::move(*presentation));
+    if (auto show = publication_.Take(answer_))
+        updates_.TakeShow(std::move(*show), ShowChange::NewVersion);
     answer_ = HttpAnswer{};
     schedule_.Fetched();
     timer_.start(schedule_.UntilDue());

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QProcess>
 
+#include "settings/settings.h"
+
 namespace pagelark {
 
 QtDesktop::~QtDesktop() {
@@ -38,6 +40,11 @@ bool QtConnectivity::IsConnected() const {
 void QtLauncher::StartMinimized(const std::string& program) {
     const QString path = QString::fromStdString(program);
     QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
+}
+
+std::string StoreDebugSettings::DebugProgram(const std::string& file) const {
+    if (!settings_.DebugEnabled(file)) return "";
+    return settings_.ReadSetting(file, "IEPath");
 }
 
 }  // namespace pagelark

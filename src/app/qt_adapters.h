@@ -4,10 +4,13 @@
 #include <QNetworkInformation>
 
 #include "core/ports/connectivity.h"
+#include "core/ports/debug_settings.h"
 #include "core/ports/desktop.h"
 #include "core/ports/program_launcher.h"
 
 namespace pagelark {
+
+class Settings;
 
 // The cursor's display counter, kept here: the cursor is blanked while it is below 0.
 class QtDesktop final : public Desktop {
@@ -34,6 +37,16 @@ class QtConnectivity final : public Connectivity {
 class QtLauncher final : public ProgramLauncher {
   public:
     void StartMinimized(const std::string& program) override;
+};
+
+// Debug and IEPath as the settings store says at the moment of asking.
+class StoreDebugSettings final : public DebugSettings {
+  public:
+    explicit StoreDebugSettings(Settings& settings) : settings_(settings) {}
+    std::string DebugProgram(const std::string& file) const override;
+
+  private:
+    Settings& settings_;
 };
 
 }  // namespace pagelark

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "model/presentation.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "settings/settings.h"
 
 namespace pagelark {
 
@@ -84,13 +82,12 @@ std::string SnapshotGuard::Write(const std::string& path, std::string_view pictu
     return refused ? error : "cannot write " + path + ": " + error;
 }
 
-bool SnapshotTaker::TakeSnapshot(bool pageOnShowTaken) {
-    if (!machine_.Snap) return false;
+bool SnapshotTaker::TakeSnapshot(bool pageOnShowTaken, const SnapshotOf& show) {
+    if (!show.snap) return false;
     if (!failure_.empty()) return true;
-    const std::int32_t pageCount = PageCount(presentation_);
+    const std::int32_t pageCount = show.pageCount;
     if (pageOnShowTaken) return ++counter_ > pageCount;
-    const std::string path =
-        SnapshotFileName(machine_.SnapPath, presentation_.CurrentFile, counter_ + 1, pageCount);
+    const std::string path = SnapshotFileName(show.folder, show.file, counter_ + 1, pageCount);
     std::string error;
     switch (screen_.CaptureScreenTo(path, error)) {
         case CaptureResult::Saved:

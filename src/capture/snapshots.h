@@ -13,9 +13,6 @@
 
 namespace pagelark {
 
-struct MachineSettings;
-struct Presentation;
-
 // Decimal digits of pageCount + 1, the width every snapshot number is padded to. Counted
 // exactly: 9 pages give 2 digits, 99 give 3.
 int SnapshotNumberWidth(std::int32_t pageCount);
@@ -65,22 +62,16 @@ inline constexpr int kMaxFailedCaptures = 5;
 
 class SnapshotTaker final : public Snapshots {
   public:
-    // Snap and SnapPath are read from machine, the page count and file name from presentation
-    // at each snapshot.
-    SnapshotTaker(const MachineSettings& machine, const Presentation& presentation,
-                  ScreenCapture& screen)
-        : machine_(machine), presentation_(presentation), screen_(screen) {}
+    explicit SnapshotTaker(ScreenCapture& screen) : screen_(screen) {}
 
     // Nothing at all while Snap is off. A failed copy of the screen is not counted and is
     // tried again at the next page, kMaxFailedCaptures times in a row at most; a picture
     // that cannot be saved ends the run at once. Either way Failure() then says why.
-    bool TakeSnapshot(bool pageOnShowTaken) override;
+    bool TakeSnapshot(bool pageOnShowTaken, const SnapshotOf& show) override;
     std::int32_t SnapshotCounter() const { return counter_; }
     const std::string& Failure() const { return failure_; }
 
   private:
-    const MachineSettings& machine_;
-    const Presentation& presentation_;
     ScreenCapture& screen_;
     std::int32_t counter_ = 0;
     int failedCaptures_ = 0;

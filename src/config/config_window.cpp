@@ -225,28 +225,33 @@ void ConfigWindowWidget::changeEvent(QEvent* event) {
 
 void ConfigWindowWidget::ConfigShow() {
     c_.events.ConfigShown();
-    Presentation& presentation = c_.presentation;
-    if (!presentation.EditorLoaded) {
-        edited_ = EditedDocument{presentation, c_.document.machine, c_.document.buttons};
+    if (!edited_.document.EditorLoaded) {
+        // Edits dropped by Cancel still count as changes.
+        const bool modified = edited_.document.Modified;
+        const Show& shown = c_.shown();
+        edited_ = EditedDocument{shown.presentation, c_.document.machine, c_.document.buttons,
+                                 shown.document};
+        edited_.document.Modified = modified;
+        edited_.document.EditorLoaded = false;  // filling is no edit
+        replaced_ = false;
         FillWindow();
-        presentation.EditorLoaded = true;
+        edited_.document.EditorLoaded = true;
         // Said once the window is up, not inside the step that opened it.
-        if (const std::string problem = presentation.LoadProblem; !problem.empty()) {
+        if (const std::string problem = edited_.document.LoadProblem; !problem.empty()) {
             QTimer::singleShot(0, this, [this, problem] {
-                guarded_->ShowError("\"" + edited_.presentation.CurrentFile + "\" " + problem +
-                                    ".");
+                guarded_->ShowError("\"" + edited_.document.CurrentFile + "\" " + problem + ".");
             });
         }
     }
-    setWindowTitle(Q(ConfigCaption(edited_.presentation.CurrentFile)));
+    setWindowTitle(Q(ConfigCaption(edited_.document.CurrentFile)));
 }
 
 void ConfigWindowWidget::Refill() {
-    c_.presentation.EditorLoaded = false;  // filling is no edit
+    edited_.document.EditorLoaded = false;  // filling is no edit
     FillWindow();
-    c_.presentation.EditorLoaded = true;
-    edited_.presentation.Modified = false;
-    c_.presentation.Modified = false;
+    edited_.document.EditorLoaded = true;
+    edited_.document.Modified = false;
+    replaced_ = true;
 }
 
 void ConfigWindowWidget::FillWindow() {
@@ -257,7 +262,8 @@ void ConfigWindowWidget::FillWindow() {
         if (auto* widget = findChild<QWidget*>(Q(control.name)))
             MarkManaged(widget, control.managed);
     }
-    const OptionFields fields = FillOptions(presentation, edited_.machine, managed, c_.clock.Now());
+    OptionFields fields = FillOptions(presentation, edited_.machine, managed, c_.clock.Now());
+    fields.defaultFile = edited_.document.IsDefaultFile;
     general_->Fill(fields);
     reboot_->Fill(fields);
     about_->Fill(fields);
@@ -282,11 +288,8 @@ void ConfigWindowWidget::SelectTab(int tab) {
     configTabs_->setCurrentIndex(tab - 1);
 }
 
-// The show's presentation carries the flag too: what it plays is no longer what is edited.
 void ConfigWindowWidget::Changed() {
-    if (!c_.presentation.EditorLoaded) return;
-    edited_.presentation.Modified = true;
-    c_.presentation.Modified = true;
+    MarkModified(edited_.document);
 }
 
 void ConfigWindowWidget::Ok() {
@@ -301,7 +304,7 @@ void ConfigWindowWidget::reject() {
 }
 
 void ConfigWindowWidget::Unload(bool ok) {
-    c_.presentation.EditorLoaded = false;
+    edited_.document.EditorLoaded = false;
     hide();
     c_.events.ConfigClosed(ok);
 }
@@ -322,11 +325,16 @@ bool ConfigWindowWidget::Keep() {
 }
 
 bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
-    const FileCommandResult result = FileCommand(command, edited_, c_.presentation, c_.document,
-                                                 *guarded_, [this] { return Keep(); });
-    if (result.showSaved && c_.showSaved) c_.showSaved();
+    const FileCommandResult result =
+        FileCommand(command, edited_, c_.document, *guarded_, [this] { return Keep(); });
+    if (result.showSaved && c_.showSaved) {
+        c_.showSaved(Show{edited_.presentation, c_.document.machine, c_.document.buttons,
+                          edited_.document},
+                     replaced_ ? ShowChange::FromFirstPage : ShowChange::Now);
+        replaced_ = false;
+    }
     if (result.refill) Refill();
-    setWindowTitle(Q(ConfigCaption(edited_.presentation.CurrentFile)));
+    setWindowTitle(Q(ConfigCaption(edited_.document.CurrentFile)));
     return result.done;
 }
 

@@ -12,6 +12,7 @@
 #include "core/ports/config_events.h"
 #include "core/ports/config_window.h"
 #include "core/ports/player_commands.h"
+#include "core/ports/presentation_updates.h"
 #include "editor/file_commands.h"
 #include "editor/option_fields.h"
 #include "editor/props_rules.h"
@@ -33,8 +34,11 @@ class ToolbarListTab;
 struct DocumentContext;
 
 struct ConfigContext {
-    Presentation& presentation;
-    // The settings, machine settings and tool bar records the window keeps into.
+    // The show as it plays: the window edits a copy of its presentation and file, made when it
+    // opens.
+    std::function<const Show&()> shown;
+    // The settings, and the machine settings and tool bar records in force, which a save keeps
+    // into.
     DocumentContext& document;
     FileDialogs& dialogs;
     const Clock& clock;
@@ -48,8 +52,9 @@ struct ConfigContext {
     std::function<void()> makeToolbarsTopmost;
     // The Help menu's last item: the product's web site in the desktop's default browser.
     std::function<void()> openWebSite;
-    // After a save the show took: the tool bars laid out again from the saved records.
-    std::function<void()> showSaved;
+    // A save hands the show what it saved: the presentation and its file with the machine
+    // settings and tool bar records now in force.
+    std::function<void(Show, ShowChange)> showSaved;
 };
 
 inline constexpr int kConfigTabs = 8;
@@ -63,9 +68,11 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
 
     // ConfigWindow: shown modeless and always on top, filled from the model.
     void Open() override;
-    // Fills the window from the model, unless it already was since it opened (the model's
-    // EditorLoaded): then only the caption.
+    // Fills the window from the show, unless it already was since it opened (the edited
+    // document's EditorLoaded): then only the caption.
     void ConfigShow();
+    // The edited document's file and flags, for tests.
+    Document& EditedFile() { return edited_.document; }
     // 1 to 8.
     int CurrentTab() const;
     void SelectTab(int tab);
@@ -101,6 +108,8 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     std::unique_ptr<GuardedDialogs> guarded_;
     QPointer<QWidget> owner_;
     EditedDocument edited_;
+    // The edited document was replaced (New, Open, a reload) since the show last took one.
+    bool replaced_ = false;
     WorkingLists lists_;
     QTabWidget* configTabs_;
     GeneralTab* general_;

@@ -46,14 +46,18 @@ const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started
     return started ? "playing" : "starting";
 }
 
-Player::Player(PlayerContext context) : c_(std::move(context)) {}
+Player::Player(PlayerContext context, Show show)
+    : c_(std::move(context)),
+      show_(std::move(show)),
+      page_(show_.presentation.FirstPage),
+      handedRebootMoment_(show_.machine.RebootMoment) {}
 
 double Player::Now() const {
     return c_.clock.Now();
 }
 
 PageEntry Player::StartPage() const {
-    return *PageAt(c_.presentation, c_.helpDocuments, 0);
+    return *PageAt(show_.presentation, c_.helpDocuments, 0);
 }
 
 // ---- start-up and the timer ----
@@ -131,7 +135,7 @@ void Player::StepInit() {
     c_.stage.SetWindowFrame(false);
     SetState(PlayerState::Navigate);
     if (browsersReady_) return;
-    c_.stage.SetWindowState(c_.machine.WindowState);
+    c_.stage.SetWindowState(show_.machine.WindowState);
     c_.stage.LayoutBrowsers();
     const PageEntry start = StartPage();
     preloadPosition_ = 0;
@@ -147,10 +151,10 @@ void Player::StepNavigate() {
     // The page on show stays while an address asked for loads behind it.
     if (addressToShow_) return;
     if (offered_) TakeOffer();
-    Presentation& p = c_.presentation;
+    const Presentation& p = show_.presentation;
     // A presentation file may carry a negative FirstPage, and the counter is set again by
-    // every load; no page lies below the start page, so such a counter starts there.
-    if (p.CurrentPage < 0) p.CurrentPage = 0;
+    // every new presentation; no page lies below the start page, so such a counter starts there.
+    if (page_ < 0) page_ = 0;
     const bool sentAgain = freshPreloadSince_.has_value();
     // Until its load completes a browser shows what it held before, an error page too: the
     // page on show stays meanwhile, as for a page whose time is over (at most MaxTime).
@@ -180,30 +184,42 @@ void Player::StepNavigate() {
     idle_.Seen(Now());
 }
 
-void Player::OfferPresentation(Presentation presentation) {
-    offered_ = std::move(presentation);
+void Player::TakeShow(Show show, ShowChange change) {
+    if (change == ShowChange::NewVersion) {
+        offered_ = std::move(show);
+        return;
+    }
+    // A refused reboot stays a day on unless the reboot time was changed.
+    const double moved = show_.machine.RebootMoment;
+    const bool sameReboot = show.machine.RebootMoment == handedRebootMoment_;
+    handedRebootMoment_ = show.machine.RebootMoment;
+    show_ = std::move(show);
+    if (sameReboot) show_.machine.RebootMoment = moved;
+    if (change == ShowChange::FromFirstPage) page_ = show_.presentation.FirstPage;
 }
 
 void Player::TakeOffer() {
-    Presentation offered = std::move(*offered_);
+    Show offered = std::move(*offered_);
     offered_.reset();
     // Saved under another name, the show is the operator's own now.
-    if (offered.CurrentFile != c_.presentation.CurrentFile) return;
-    Presentation& p = c_.presentation;
-    p = std::move(offered);
-    Log(LogArea::Player, "new version of ", p.CurrentFile, " from its page ", p.CurrentPage);
+    if (offered.document.CurrentFile != show_.document.CurrentFile) return;
+    show_.presentation = std::move(offered.presentation);
+    show_.document = std::move(offered.document);
+    const Presentation& p = show_.presentation;
+    page_ = p.FirstPage;
+    Log(LogArea::Player, "new version of ", show_.document.CurrentFile, " from its page ", page_);
     failing_.clear();
     skippedInRow_ = 0;
-    if (p.CurrentPage < 0) p.CurrentPage = 0;
+    if (page_ < 0) page_ = 0;
     PreloadCurrentPage();
     freshPreloadSince_ = Now();
     // The counter names the page that preloads once this one comes on show.
-    p.CurrentPage = MoveCounter(p.CurrentPage, +1, PageCount(p), p.AutoLoop).counter;
+    page_ = MoveCounter(page_, +1, PageCount(p), p.AutoLoop).counter;
 }
 
 void Player::StepWaitTime() {
     const double now = Now();
-    MachineSettings& m = c_.machine;
+    MachineSettings& m = show_.machine;
     if (m.AutoReboot && now > m.RebootMoment) {
         Log(LogArea::Maintenance, "reboot requested", m.ForceReboot ? " (forced)" : "");
         if (c_.maintenance.RebootSequence(m.AutoLogin, m.ForceReboot)) {
@@ -218,7 +234,7 @@ void Player::StepWaitTime() {
     }
     // Nothing preloads (a published show before its first copy came): a version offered
     // comes on show at once instead of after MaxTime.
-    if (offered_ && !PageAt(c_.presentation, c_.helpDocuments, c_.presentation.CurrentPage)) {
+    if (offered_ && !PageAt(show_.presentation, c_.helpDocuments, page_)) {
         SetState(PlayerState::Navigate);
         return;
     }
@@ -231,12 +247,12 @@ void Player::StepWaitTime() {
 
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
     const PageTimer::Turn turn =
-        timer_.At(now, browsers_[browsers_.Current()].time, preload, c_.presentation.MaxTime);
+        timer_.At(now, browsers_[browsers_.Current()].time, preload, show_.presentation.MaxTime);
     if (turn == PageTimer::Turn::Stay) return;
     if (turn == PageTimer::Turn::PassOver) {
         NoteSkipped(preload.address);
         AdvancePage(+1);
-        if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
+        if (c_.snapshots.TakeSnapshot(pageOnShowTaken_, SnapshotNow())) SetState(PlayerState::FinProg);
         pageOnShowTaken_ = true;
         if (state_ == PlayerState::FinProg) return;
         PreloadCurrentPage();
@@ -247,7 +263,7 @@ void Player::StepWaitTime() {
     // It waited for the preload already.
     preloadAwaitedSince_ = timer_.Since();
     AdvancePage(+1);
-    if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
+    if (c_.snapshots.TakeSnapshot(pageOnShowTaken_, SnapshotNow())) SetState(PlayerState::FinProg);
 }
 
 bool Player::PreloadNotReady(bool sentAgain) {
@@ -269,7 +285,7 @@ bool Player::PreloadNotReady(bool sentAgain) {
     PreloadCurrentPage();
     AdvancePage(+1);
     if (state_ == PlayerState::FinProg) return true;
-    if (skippedInRow_ >= std::max(PageCount(c_.presentation), 1)) {
+    if (skippedInRow_ >= std::max(PageCount(show_.presentation), 1)) {
         timer_.AnotherTurn(Now());
         SetState(PlayerState::WaitTime);
     } else {
@@ -282,22 +298,27 @@ void Player::NoteSkipped(const std::string& address) {
     // Said once, until the page loads again or another page comes on show.
     if (failing_.insert(address).second)
         Warn(LogArea::Stage, "page skipped, it cannot be loaded: ", Clipped(address));
-    if (++skippedInRow_ == std::max(PageCount(c_.presentation), 1))
+    if (++skippedInRow_ == std::max(PageCount(show_.presentation), 1))
         Warn(LogArea::Stage, "no page of the presentation can be loaded");
 }
 
 void Player::PreloadCurrentPage() {
-    const Presentation& p = c_.presentation;
+    const Presentation& p = show_.presentation;
     browsers_.PreloadStarts(p.WaitComplete);
     // Past the last page nothing preloads.
-    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage, c_.machine.Snap)) {
-        preloadPosition_ = p.CurrentPage;
+    if (const auto page = PageAt(p, c_.helpDocuments, page_, show_.machine.Snap)) {
+        preloadPosition_ = page_;
         BrowseTo(browsers_.Next(), page->address, page->seconds);
     }
 }
 
+SnapshotOf Player::SnapshotNow() const {
+    return {show_.machine.Snap, show_.machine.SnapPath, show_.document.CurrentFile,
+            PageCount(show_.presentation)};
+}
+
 void Player::StepWaitSaver() {
-    if (idle_.IdleOver(Now(), c_.machine.ScreenSaveActive, c_.machine.ScreenSaveTimeOut)) {
+    if (idle_.IdleOver(Now(), show_.machine.ScreenSaveActive, show_.machine.ScreenSaveTimeOut)) {
         SetState(PlayerState::Init);
         RecordMouse();
         LeaveNavigationMode();
@@ -319,8 +340,8 @@ void Player::MousePart() {
     const bool configOpen =
         state_ == PlayerState::Config || state_ == PlayerState::WaitConfig || c_.configCommandLine;
     if (!configOpen) {
-        switch (idle_.PointerAt(c_.desktop.CursorPosition(), Now(), c_.machine.OnMouseMove,
-                                navigationMode_, c_.machine.Locked)) {
+        switch (idle_.PointerAt(c_.desktop.CursorPosition(), Now(), show_.machine.OnMouseMove,
+                                navigationMode_, show_.machine.Locked)) {
             case IdleWatch::Move::EnterNavigation:
                 SwitchToNavigation();
                 break;

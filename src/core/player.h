@@ -19,6 +19,7 @@
 #include "core/ports/config_events.h"
 #include "core/ports/config_window.h"
 #include "core/ports/connectivity.h"
+#include "core/ports/debug_settings.h"
 #include "core/ports/desktop.h"
 #include "core/ports/maintenance.h"
 #include "core/ports/player_commands.h"
@@ -32,11 +33,7 @@
 namespace pagelark {
 
 class Clock;
-class Settings;
-struct MachineSettings;
 struct PageEntry;
-struct Presentation;
-struct ToolbarButtons;
 
 // The state's stored word: "INIT", "NAVIGATE", ...
 const char* StateWord(PlayerState state);
@@ -44,12 +41,10 @@ const char* StateWord(PlayerState state);
 // show), "playing", "paused", "navigation", "config" or "ending".
 const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started);
 
-// What the player reads and drives; every reference outlives the player.
+// What the player reads and drives; every reference outlives the player. What it plays is its
+// own (a Show), changed only through PresentationUpdates.
 struct PlayerContext {
-    Presentation& presentation;
-    MachineSettings& machine;
-    const ToolbarButtons& buttons;
-    Settings& settings;  // Debug and IEPath, read when the diagnostic key is pressed
+    const DebugSettings& debug;
     const HelpDocumentList& helpDocuments;
     std::string helpFolder;  // expanded help folder path, no trailing separator
     bool configCommandLine = false;
@@ -69,7 +64,7 @@ class Player final : public PlayerCommands,
                      public ConfigEvents,
                      public PresentationUpdates {
   public:
-    explicit Player(PlayerContext context);
+    Player(PlayerContext context, Show show);
 
     // Start-up: the three browsers primed with the start page.
     void InitBrowsers();
@@ -136,7 +131,10 @@ class Player final : public PlayerCommands,
     std::string LastLoadFailure() const;
 
     // PresentationUpdates
-    void OfferPresentation(Presentation presentation) override;
+    void TakeShow(Show show, ShowChange change) override;
+    // What plays now: the presentation, the machine settings and tool bar buttons in force,
+    // and its file.
+    const Show& Playing() const { return show_; }
 
     // Read-only views for tests.
     PlayerState State() const { return state_; }
@@ -171,6 +169,8 @@ class Player final : public PlayerCommands,
                   bool keepHistory = false);
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
+    // What a snapshot taken now is of.
+    SnapshotOf SnapshotNow() const;
     // A page that failed to load was passed over at its turn.
     void NoteSkipped(const std::string& address);
     // The engine's error page took the place of the page on show.
@@ -201,6 +201,12 @@ class Player final : public PlayerCommands,
     bool Refuses(const std::string& address, bool topLevel) const;
 
     PlayerContext c_;
+    Show show_;
+    // The page counter: the position the next navigation step preloads.
+    std::int32_t page_ = 1;
+    // The reboot moment as handed over: a refused reboot moves the show's own a day on, and a
+    // show taken with the same moment keeps the moved one.
+    double handedRebootMoment_ = 0.0;
     PlayerState state_ = PlayerState::Init;
     bool stepBusy_ = false;
     bool navigationMode_ = false;
@@ -221,7 +227,7 @@ class Player final : public PlayerCommands,
     int preloadPosition_ = 0;
     int pageOnShow_ = 0;
     std::string lastLoadFailure_;
-    std::optional<Presentation> offered_;
+    std::optional<Show> offered_;
     // An address a remote service asked for, loading in the spare browser; page changes wait.
     struct AddressToShow {
         std::string address;

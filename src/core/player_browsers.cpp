@@ -11,8 +11,8 @@ namespace pagelark {
 // ---- browser events ----
 
 bool Player::Refuses(const std::string& address, bool topLevel) const {
-    return NavigationBlocked(c_.presentation, address, c_.helpFolder) ||
-           (c_.machine.Locked && LockedRefuses(c_.presentation, address, c_.helpFolder, topLevel));
+    return NavigationBlocked(show_.presentation, address, c_.helpFolder) ||
+           (show_.machine.Locked && LockedRefuses(show_.presentation, address, c_.helpFolder, topLevel));
 }
 
 bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {
@@ -24,7 +24,7 @@ bool Player::CheckNavigation(int browser, const std::string& address, bool topLe
     if (!cancel && topLevel && browser == browsers_.Current() && c_.stage.BrowserVisible(browser))
         c_.toolbars.SetAddress(address);
     if (CountsAsActivity(navigationMode_, address, browsers_[browser].address,
-                         c_.machine.SpecialURL))
+                         show_.machine.SpecialURL))
         idle_.Seen(Now());
     return cancel;
 }

@@ -35,9 +35,9 @@ constexpr const char* kAddressLoading = "an address is still loading";
 // ---- page sequencing ----
 
 void Player::AdvancePage(int delta) {
-    Presentation& p = c_.presentation;
-    const CounterMove move = MoveCounter(p.CurrentPage, delta, PageCount(p), p.AutoLoop);
-    p.CurrentPage = move.counter;
+    const Presentation& p = show_.presentation;
+    const CounterMove move = MoveCounter(page_, delta, PageCount(p), p.AutoLoop);
+    page_ = move.counter;
     SetState(PlayerState::Navigate);
     if (move.ends) SetState(PlayerState::FinProg);
 }
@@ -78,14 +78,14 @@ void Player::CmdNext() {
 void Player::GoHome() {
     const int shown = browsers_.Current();
     browsers_.SetTime(shown, kHomeSeconds);
-    if (!browsers_.Holds(shown, c_.presentation.HomeURL))
-        SendAddress(shown, c_.presentation.HomeURL, true);
+    if (!browsers_.Holds(shown, show_.presentation.HomeURL))
+        SendAddress(shown, show_.presentation.HomeURL, true);
 }
 
 // ---- other commands and keys ----
 
 void Player::CmdQuit() {
-    if (!c_.machine.Locked) Terminate();
+    if (!show_.machine.Locked) Terminate();
 }
 
 void Player::Terminate() {
@@ -93,7 +93,7 @@ void Player::Terminate() {
 }
 
 void Player::CmdConfig() {
-    if (!c_.machine.Locked) OpenConfig();
+    if (!show_.machine.Locked) OpenConfig();
 }
 
 bool Player::OpenConfig() {
@@ -104,7 +104,7 @@ bool Player::OpenConfig() {
 
 void Player::CmdHelp() {
     // Help is navigation mode, over pages the include list need not name.
-    if (c_.machine.Locked) return;
+    if (show_.machine.Locked) return;
     idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
@@ -136,9 +136,8 @@ void Player::HandleKey(KeyCode key, int shift) {
     } else if (key == KeyCode::F1 && shift == 0) {
         if (HelpAllowed()) CmdHelp();
     } else if (key == KeyCode::F10) {
-        if (!c_.machine.Locked && c_.settings.DebugEnabled(c_.presentation.CurrentFile)) {
-            const std::string program =
-                c_.settings.ReadSetting(c_.presentation.CurrentFile, "IEPath");
+        if (!show_.machine.Locked) {
+            const std::string program = c_.debug.DebugProgram(show_.document.CurrentFile);
             if (!program.empty()) c_.launcher.StartMinimized(program);
         }
     }
@@ -146,12 +145,12 @@ void Player::HandleKey(KeyCode key, int shift) {
 }
 
 bool Player::QuitAllowed() const {
-    if (c_.machine.Locked) return false;
-    return c_.buttons.Run(ToolRunSlot::Quit).Visible || c_.buttons.Nav(ToolNavSlot::Quit).Visible;
+    if (show_.machine.Locked) return false;
+    return show_.buttons.Run(ToolRunSlot::Quit).Visible || show_.buttons.Nav(ToolNavSlot::Quit).Visible;
 }
 
 bool Player::HelpAllowed() const {
-    return c_.buttons.Run(ToolRunSlot::Help).Visible || c_.buttons.Nav(ToolNavSlot::Help).Visible;
+    return show_.buttons.Run(ToolRunSlot::Help).Visible || show_.buttons.Nav(ToolNavSlot::Help).Visible;
 }
 
 void Player::ConfigShown() {

@@ -44,7 +44,7 @@ void Player::LeaveNavigationMode() {
 
 void Player::ForgetVisitor() {
     idle_.VisitEnds();
-    if (!c_.machine.ClearVisitorData || !browsersReady_) return;
+    if (!show_.machine.ClearVisitorData || !browsersReady_) return;
     c_.stage.ForgetVisitor();
     // The page on show stays in the old profile and the spare is blank: neither holds its page.
     browsers_.Left(browsers_.Current());
@@ -59,8 +59,8 @@ void Player::ForgetVisitor() {
 }
 
 void Player::SwitchToNavigation() {
-    if (!NavigationOffered(c_.machine.Locked, c_.presentation)) return;
-    if (c_.presentation.AutoHome) GoHome();
+    if (!NavigationOffered(show_.machine.Locked, show_.presentation)) return;
+    if (show_.presentation.AutoHome) GoHome();
     idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
@@ -111,14 +111,14 @@ void Player::ToolbarsLaidOut() {
 }
 
 bool Player::ToolRunShown() const {
-    return !c_.machine.Locked && c_.toolbars.ToolRunVisibleCount() >= 1 &&
-           c_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
+    return !show_.machine.Locked && c_.toolbars.ToolRunVisibleCount() >= 1 &&
+           show_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
 }
 
 bool Player::ToolNavShown() const {
-    return NavigationOffered(c_.machine.Locked, c_.presentation) &&
+    return NavigationOffered(show_.machine.Locked, show_.presentation) &&
            c_.toolbars.ToolNavVisibleCount() > 0 &&
-           c_.machine.OnMouseMove != MouseMovePolicy::EndShow;
+           show_.machine.OnMouseMove != MouseMovePolicy::EndShow;
 }
 
 }  // namespace pagelark

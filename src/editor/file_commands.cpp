@@ -32,10 +32,10 @@ bool LoadInto(EditedDocument& edited, DocumentContext& context, FileDialogs& dia
               const std::string& path) {
     EditedDocument opened = edited;
     EditedContext own(context, opened);
-    opened.presentation.CurrentFile = path;
-    LoadPresentation(opened.presentation, own.context, path);
-    if (!opened.presentation.LoadProblem.empty()) {
-        dialogs.ShowError(Quoted(path) + " " + opened.presentation.LoadProblem + ".");
+    opened.document.CurrentFile = path;
+    LoadPresentation(opened.presentation, opened.document, own.context, path);
+    if (!opened.document.LoadProblem.empty()) {
+        dialogs.ShowError(Quoted(path) + " " + opened.document.LoadProblem + ".");
         return false;
     }
     ReadFileSettings(context.settings, path, opened.machine, opened.buttons);
@@ -44,29 +44,25 @@ bool LoadInto(EditedDocument& edited, DocumentContext& context, FileDialogs& dia
 }
 
 // Someone else wrote the file since it was loaded or saved here.
-bool ChangedOnDisk(const Presentation& presentation) {
-    const ReadResult now = ReadWholeFile(presentation.CurrentFile);
+bool ChangedOnDisk(const Document& document) {
+    const ReadResult now = ReadWholeFile(document.CurrentFile);
     if (now.status == ReadStatus::Missing) return false;
-    return !presentation.DiskBytes || now.status != ReadStatus::Ok ||
-           now.data != *presentation.DiskBytes;
+    return !document.DiskBytes || now.status != ReadStatus::Ok || now.data != *document.DiskBytes;
 }
 
 enum class Saved { Nothing, FileOnly, All };
 
 // Nothing counts as saved unless it was written; the operator learns where and why not.
-Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& context,
-             FileDialogs& dialogs, const std::string& path) {
+Saved SaveTo(EditedDocument& edited, DocumentContext& context, FileDialogs& dialogs,
+             const std::string& path) {
     EditedContext own(context, edited);
     std::string error;
-    if (!SavePresentation(edited.presentation, own.context, path, error)) {
+    if (!SavePresentation(edited.presentation, edited.document, own.context, path, error)) {
         dialogs.ShowError("The presentation could not be saved to " + Quoted(path) + ": " +
                           (error.empty() ? std::string("unknown error") : error));
         return Saved::Nothing;
     }
     // The file holds the presentation, its buttons and the screen saver's settings.
-    const bool editorLoaded = live.EditorLoaded;
-    live = edited.presentation;
-    live.EditorLoaded = editorLoaded;
     context.buttons = edited.buttons;
     context.machine.ScreenSaveActive = edited.machine.ScreenSaveActive;
     context.machine.ScreenSaveTimeOut = edited.machine.ScreenSaveTimeOut;
@@ -79,7 +75,7 @@ Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& contex
     Settings& settings = context.settings;
     const bool defaultManaged = settings.Managed().Find("DefaultFile") != nullptr;
     if (!WriteEditedMachineSettings(settings, edited.machine) ||
-        (edited.presentation.IsDefaultFile && !defaultManaged &&
+        (edited.document.IsDefaultFile && !defaultManaged &&
          !settings.WriteMachineSetting("DefaultFile", path))) {
         dialogs.ShowError("The settings could not be saved to " + settings.MachineWriteError());
         return Saved::FileOnly;
@@ -90,23 +86,22 @@ Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& contex
 
 }  // namespace
 
-FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Presentation& live,
+FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited,
                               DocumentContext& context, FileDialogs& dialogs,
                               const std::function<bool()>& keep) {
-    Presentation& presentation = edited.presentation;
+    Document& document = edited.document;
     // Set once the show took a save, the one asked for before New or Open included.
     bool showSaved = false;
     const auto result = [&showSaved](bool done, bool refill = false) {
         return FileCommandResult{done, refill, showSaved};
     };
     if ((command == FileCommandId::New || command == FileCommandId::Open) &&
-        presentation.Modified) {
-        switch (
-            dialogs.AskSaveChanges("Save changes to " + Quoted(presentation.CurrentFile) + "?")) {
+        document.Modified) {
+        switch (dialogs.AskSaveChanges("Save changes to " + Quoted(document.CurrentFile) + "?")) {
             case Answer::Yes: {
                 // Replacing the document after a failed or cancelled save would lose the changes.
                 const FileCommandResult saved =
-                    FileCommand(FileCommandId::Save, edited, live, context, dialogs, keep);
+                    FileCommand(FileCommandId::Save, edited, context, dialogs, keep);
                 if (!saved.done) return saved;
                 showSaved = saved.showSaved;
                 break;
@@ -120,16 +115,16 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
     if ((command == FileCommandId::Save || command == FileCommandId::SaveAs) && keep && !keep())
         return {};
     if (command == FileCommandId::Save) {
-        const std::string& file = presentation.CurrentFile;
+        const std::string& file = document.CurrentFile;
         // New's name may belong to a file nobody opened here: the dialog asks before
         // overwriting it.
-        if (file.empty() || (presentation.Untitled && FileExists(file))) {
+        if (file.empty() || (document.Untitled && FileExists(file))) {
             command = FileCommandId::SaveAs;
-        } else if (!presentation.LoadProblem.empty()) {
-            dialogs.ShowError(Quoted(file) + " " + presentation.LoadProblem +
+        } else if (!document.LoadProblem.empty()) {
+            dialogs.ShowError(Quoted(file) + " " + document.LoadProblem +
                               ": save the presentation under another name.");
             command = FileCommandId::SaveAs;
-        } else if (ChangedOnDisk(presentation)) {
+        } else if (ChangedOnDisk(document)) {
             switch (dialogs.AskReload(Quoted(file) +
                                       " was changed on disk since it was opened here. Reload it "
                                       "and drop the changes made here? No saves over it.")) {
@@ -143,12 +138,12 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
         }
     }
 
-    std::string path = presentation.CurrentFile;
+    std::string path = document.CurrentFile;
     switch (command) {
         case FileCommandId::New:
-            presentation.CurrentFile =
-                context.settings.DocumentsFolder() + "NoName." + LowerExtension();
-            NewPresentation(presentation);
+            document.CurrentFile = context.settings.DocumentsFolder() + "NoName." + LowerExtension();
+            NewPresentation(edited.presentation);
+            NewDocument(document);
             return result(true, true);
         case FileCommandId::Open:
             path = dialogs.OpenFileDialog("", "", kPresentationFilter, "File Open");
@@ -158,12 +153,12 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Pre
             break;
         case FileCommandId::SaveAs:
             path =
-                dialogs.SaveFileDialog("", FileNamePart(presentation.CurrentFile),
+                dialogs.SaveFileDialog("", FileNamePart(document.CurrentFile),
                                        kPresentationFilter, "." + LowerExtension(), "File Save As");
             if (path.empty()) return result(false);
             break;
     }
-    const Saved saved = SaveTo(edited, live, context, dialogs, path);
+    const Saved saved = SaveTo(edited, context, dialogs, path);
     showSaved = saved != Saved::Nothing;
     return result(saved == Saved::All);
 }

@@ -10,6 +10,7 @@
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
 #include "settings/settings.h"
+#include "storage/document.h"
 
 namespace pagelark {
 
@@ -52,29 +53,30 @@ class FileDialogs {
 };
 
 // What the configuration window edits and a save writes together: the presentation with the
-// tool bar buttons and the machine settings.
+// tool bar buttons and the machine settings, and the file it is edited in.
 struct EditedDocument {
     Presentation presentation;
     MachineSettings machine;
     ToolbarButtons buttons;
+    Document document;
 };
 
 struct FileCommandResult {
     bool done = false;    // false: cancelled, refused, or a save failed
     bool refill = false;  // the edited document was replaced: New, Open or a reload
-    // The show took a saved file, even when the settings store then failed: the caller lays the
-    // tool bars out again from the records in force.
+    // A file was saved, even when the settings store then failed: the caller hands the show the
+    // saved presentation with the context's buttons and machine settings, now in force.
     bool showSaved = false;
 };
 
-// Runs one command on the edited document; live is the presentation on show, and the context's
-// buttons and machine settings are the ones in force. keep copies the window's fields into the
-// edited document before any save, and refuses (false) once it has said why.
-// A save writes the file, then the machine settings to the settings store; the show takes the
-// file's part once the file is written and the rest once the store is. Each failure is told
-// through ShowError with the path or the store and the reason. Nothing here reaches a window:
-// the result says what the caller must bring up to date.
-FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited, Presentation& live,
+// Runs one command on the edited document; the context's buttons and machine settings are the
+// ones in force. keep copies the window's fields into the edited document before any save, and
+// refuses (false) once it has said why.
+// A save writes the file, then the machine settings to the settings store; the context takes
+// the file's part once the file is written and the rest once the store is. Each failure is told
+// through ShowError with the path or the store and the reason. Nothing here reaches a window or
+// the show: the result says what the caller must bring up to date.
+FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited,
                               DocumentContext& context, FileDialogs& dialogs,
                               const std::function<bool()>& keep = {});
 

@@ -55,7 +55,6 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.locked = machine.Locked;
     fields.clearVisitorData = machine.ClearVisitorData;
     fields.onScreenKeyboard = machine.OnScreenKeyboard;
-    fields.defaultFile = presentation.IsDefaultFile;
     fields.reboot = machine.AutoReboot;
     fields.rebootHour = std::to_string(machine.RebootHour);
     fields.rebootMinute = std::to_string(machine.RebootMinute);
@@ -145,7 +144,7 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
         machine.OnMouseMove = static_cast<MouseMovePolicy>(fields.mouseMove);
 
     // Stored with the file once it is saved.
-    if (fields.defaultFile) presentation.IsDefaultFile = true;
+    if (fields.defaultFile) edited.document.IsDefaultFile = true;
 
     machine.ScreenSaveActive = fields.screenSaveActive;
     machine.Locked = fields.locked;

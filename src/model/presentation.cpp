@@ -1,7 +1,6 @@
 #include "model/presentation.h"
 
 #include "help/help_files.h"
-#include "platform/file_io.h"
 
 namespace pagelark {
 
@@ -33,24 +32,7 @@ void NewPresentation(Presentation& presentation) {
     presentation.AutoHome = false;
     presentation.AutoLoop = true;
     presentation.DefaultTime = std::chrono::seconds{10};
-    presentation.CurrentPage = 1;
-    presentation.IsDefaultFile = false;
-    presentation.Untitled = true;
-    presentation.LoadProblem.clear();
-    presentation.DiskBytes.reset();
-    presentation.EditorLoaded = false;
-    presentation.Modified = false;
-}
-
-bool IsUntouchedStarter(const Presentation& presentation) {
-    if (presentation.StarterFile.empty() || presentation.StarterFile != presentation.CurrentFile)
-        return false;
-    const ReadResult read = ReadWholeFile(presentation.StarterFile);
-    return read.status == ReadStatus::Ok && read.data == presentation.StarterBytes;
-}
-
-void MarkModified(Presentation& presentation) {
-    if (presentation.EditorLoaded) presentation.Modified = true;
+    presentation.FirstPage = 1;
 }
 
 }  // namespace pagelark

@@ -1,5 +1,5 @@
 #pragma once
-// The one open presentation: its pages, include and exclude lists and options.
+// A presentation: its pages, include and exclude lists and options.
 
 #include <chrono>
 #include <cstdint>
@@ -28,22 +28,8 @@ struct Presentation {
     bool WaitComplete = true;
     std::chrono::seconds MaxTime{300};
     bool AllowRestrictions = true;
-    std::int32_t CurrentPage = 1;
-    std::string CurrentFile;
-    bool Modified = false;
-    bool EditorLoaded = false;
-    bool IsDefaultFile = false;
-    // The file this run created as the starter, and its bytes as written: the only file the
-    // program may remove, and only while it still holds exactly those bytes.
-    std::string StarterFile;
-    // Why the file could not be taken as a presentation when it was loaded: it is then saved
-    // only under a name the operator chooses.
-    std::string LoadProblem;
-    // Made by New: the name may belong to a file nobody opened here.
-    bool Untitled = false;
-    // The file's bytes as loaded or last saved; none when there was no file.
-    std::optional<std::string> DiskBytes;
-    std::string StarterBytes;
+    // The page the show starts from ([Tessaro] FirstPage); the player counts on from it.
+    std::int32_t FirstPage = 1;
 };
 
 std::int32_t PageCount(const Presentation& presentation);
@@ -62,15 +48,8 @@ std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocu
 // Pages and the home page that name the help's pages, moved to the help folder of this run.
 void RelocateHelpPages(Presentation& presentation, const std::string& helpFolder);
 
-// The empty presentation of the New command, untitled and not the default file;
-// WaitComplete, MaxTime, AllowRestrictions and CurrentFile stay as they were.
+// The empty presentation of the New command; WaitComplete, MaxTime and AllowRestrictions
+// stay as they were.
 void NewPresentation(Presentation& presentation);
-
-// CurrentFile is the starter this run wrote and still holds exactly what was written; its
-// file is removed at the end of a run. A save, even of the same pages, makes it the operator's.
-bool IsUntouchedStarter(const Presentation& presentation);
-
-// Sets Modified, but only once the editor has been filled from the model.
-void MarkModified(Presentation& presentation);
 
 }  // namespace pagelark

@@ -67,8 +67,8 @@ Validators ReadValidators(const std::string& file) {
 }
 
 // Why a presentation as loaded is no version to play; "" when it is.
-std::string Unusable(const Presentation& presentation) {
-    if (!presentation.LoadProblem.empty()) return presentation.LoadProblem;
+std::string Unusable(const Presentation& presentation, const Document& document) {
+    if (!document.LoadProblem.empty()) return document.LoadProblem;
     return presentation.Pages.empty() ? "holds no pages" : "";
 }
 
@@ -106,11 +106,11 @@ std::string PublishedCopyPath(const std::string& cacheFolder, const std::string&
     return WithTrailingSeparator(cacheFolder) + AddressHash(address) + "/" + CopyName(address);
 }
 
-void MarkPublished(Presentation& presentation, const std::string& address) {
-    presentation.LoadProblem = "is the copy of a presentation published at " + address +
+void MarkPublished(Document& document, const std::string& address) {
+    document.LoadProblem = "is the copy of a presentation published at " + address +
                                ", replaced when that changes; save it with Save As to keep "
                                "a copy of your own";
-    presentation.IsDefaultFile = false;
+    document.IsDefaultFile = false;
 }
 
 Publication::Publication(std::string address, const std::string& cacheFolder,
@@ -128,8 +128,9 @@ Publication::Publication(std::string address, const std::string& cacheFolder,
     // nothing.
     if (!FileExists(copy_)) return;
     Presentation kept;
-    LoadPresentation(kept, context_, copy_, {.writeStarter = false});
-    if (const std::string problem = Unusable(kept); !problem.empty()) {
+    Document keptFile;
+    LoadPresentation(kept, keptFile, context_, copy_, {.writeStarter = false});
+    if (const std::string problem = Unusable(kept, keptFile); !problem.empty()) {
         Warn(LogArea::Document, "the copy kept of ", address_, " ", problem,
              ": it is fetched whole");
         return;
@@ -145,7 +146,7 @@ std::chrono::milliseconds Publication::RefreshPeriod() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(ParseRefreshMinutes(text));
 }
 
-std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
+std::optional<Show> Publication::Take(const HttpAnswer& answer) {
     const Verdict verdict = Judge(answer);
     if (verdict.kind == Verdict::Kind::Refused) {
         Refuse(verdict.reason);
@@ -178,11 +179,12 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
         Refuse("cannot be kept: " + error);
         return std::nullopt;
     }
-    Presentation presentation;
-    LoadPresentation(presentation, context_, incoming_, {.writeStarter = false});
+    Show show{{}, context_.machine, context_.buttons, {}};
+    Presentation& presentation = show.presentation;
+    LoadPresentation(presentation, show.document, context_, incoming_, {.writeStarter = false});
     const std::vector<std::string> leftOut = LeaveOutLocalAddresses(presentation);
     // A show of no pages is a mistake on the server, not a show to put on every screen.
-    const std::string problem = Unusable(presentation);
+    const std::string problem = Unusable(presentation, show.document);
     if (problem.empty()) TakeRefresh(incoming_);
     context_.settings.IniFiles().FlushIniCache(incoming_);  // a large file is not held twice
     if (!problem.empty()) {
@@ -206,14 +208,13 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
     KeepValidators(answer.validators);
     // Managed values win over every version as over the copy at start; the machine's own were
     // taken then.
-    MachineSettings machine = context_.machine;
-    context_.settings.Managed().Apply(presentation, machine, 0.0);
-    presentation.CurrentFile = copy_;
-    MarkPublished(presentation, address_);
+    context_.settings.Managed().Apply(presentation, show.machine, 0.0);
+    show.document.CurrentFile = copy_;
+    MarkPublished(show.document, address_);
     RelocateHelpPages(presentation, helpFolder_);
     lastRefusal_.clear();
     Log(LogArea::Document, address_, " changed: ", presentation.Pages.size(), " pages");
-    return presentation;
+    return show;
 }
 
 void Publication::Refuse(const std::string& reason) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/presentation.h"
+#include "storage/show.h"
 #include "publish/http_rules.h"
 
 namespace pagelark {
@@ -24,7 +25,7 @@ std::string PublishedCopyPath(const std::string& cacheFolder, const std::string&
 
 // The operator is told where the presentation comes from, and it is saved only under a name
 // of the operator's choosing (never over the copy, nor as the machine's default).
-void MarkPublished(Presentation& presentation, const std::string& address);
+void MarkPublished(Document& document, const std::string& address);
 
 // A presentation from a web server shows nothing of the machine's own: its pages, home page
 // (about:blank aside) and include entries that are not web addresses are left out. A line for
@@ -44,9 +45,9 @@ class Publication {
     const std::string& Version() const {
         return validators_.etag.empty() ? validators_.lastModified : validators_.etag;
     }
-    // The new version an answer brings, parsed whole and kept as the copy; none when it is
-    // unchanged, the same bytes again, or refused (said in a log line).
-    std::optional<Presentation> Take(const HttpAnswer& answer);
+    // The new version an answer brings, parsed whole and kept as the copy, with the settings in
+    // force; none when it is unchanged, the same bytes again, or refused (said in a log line).
+    std::optional<Show> Take(const HttpAnswer& answer);
     // How often to fetch, as things stand: RefreshMinutes of a managed file, else of the
     // settings store, else of the version last taken (the copy, at start).
     std::chrono::milliseconds RefreshPeriod() const;

@@ -14,6 +14,7 @@
 #include "platform/file_io.h"
 #include "platform/log.h"
 #include "settings/settings.h"
+#include "storage/document.h"
 #include "storage/file_utils.h"
 
 namespace pagelark {
@@ -94,17 +95,17 @@ void WriteUrlSections(IniStore& iniFiles, const std::string& file, std::string_v
 
 }  // namespace
 
-void LoadPresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
-                      LoadOptions options) {
+void LoadPresentation(Presentation& presentation, Document& document, DocumentContext& context,
+                      const std::string& path, LoadOptions options) {
     Settings& settings = context.settings;
     IniStore& iniFiles = settings.IniFiles();
     iniFiles.FlushIniCache(path);
-    presentation.IsDefaultFile = path == settings.DefaultFilePath(path);
+    document.IsDefaultFile = path == settings.DefaultFilePath(path);
 
     std::string sections;
-    presentation.LoadProblem.clear();
-    presentation.DiskBytes.reset();
-    presentation.Untitled = false;
+    document.LoadProblem.clear();
+    document.DiskBytes.reset();
+    document.Untitled = false;
     if (FileExists(path)) {
         sections = ReadSectionNames(path, kSectionSeparator);
         bool starter = false;
@@ -112,21 +113,20 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
             ToUpper(GetExtension(path)) == kPresentationExtension && HoldsNothing(path)) {
             // The sections read above stay the ones used: the starter's pages show only
             // from the next load on.
-            starter = WriteTemplatePresentation(presentation, context, path);
+            starter = WriteTemplatePresentation(document, context, path);
         }
         ReadResult read = ReadWholeFile(path);
         if (read.status != ReadStatus::Ok) {
-            presentation.LoadProblem = "cannot be read: " + read.error;
+            document.LoadProblem = "cannot be read: " + read.error;
         } else {
             if (!starter && !HoldsPresentationSections(sections) && !HoldsNothing(path))
-                presentation.LoadProblem = "holds no presentation sections";
-            presentation.DiskBytes = std::move(read.data);
+                document.LoadProblem = "holds no presentation sections";
+            document.DiskBytes = std::move(read.data);
         }
     } else if (const ReadResult read = ReadWholeFile(path); read.status == ReadStatus::Unreadable) {
-        presentation.LoadProblem = "cannot be read: " + read.error;  // there, but not for us
+        document.LoadProblem = "cannot be read: " + read.error;  // there, but not for us
     }
-    if (!presentation.LoadProblem.empty())
-        Log(LogArea::Document, path, " ", presentation.LoadProblem);
+    if (!document.LoadProblem.empty()) Log(LogArea::Document, path, " ", document.LoadProblem);
 
     auto read = [&](std::string_view section, std::string_view key) {
         return std::string(TrimBlanks(iniFiles.ReadString(section, key, path)));
@@ -166,26 +166,25 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
         }
     }
 
-    presentation.CurrentPage = ParseLong(read(kOptionsSection, "FirstPage"), 1);
+    presentation.FirstPage = ParseLong(read(kOptionsSection, "FirstPage"), 1);
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
-    presentation.EditorLoaded = false;
-    presentation.Modified = false;
+    document.EditorLoaded = false;
+    document.Modified = false;
 }
 
-bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
-                      std::string& error) {
+bool SavePresentation(const Presentation& presentation, Document& document,
+                      DocumentContext& context, const std::string& path, std::string& error) {
     IniStore& iniFiles = context.settings.IniFiles();
     const MachineSettings& machine = context.machine;
 
     // The new file is built whole in the INI cache and written by the final flush.
-    const std::string previousFile = presentation.CurrentFile;
-    presentation.CurrentFile = path;
+    const std::string previousFile = document.CurrentFile;
+    document.CurrentFile = path;
 
     // The [Tessaro] keys the file held, as it held them.
     std::optional<IniDocument> before;
     std::vector<IniKeyLine> held;
-    if (presentation.DiskBytes)
-        held = before.emplace(*presentation.DiskBytes).KeyLines(kOptionsSection);
+    if (document.DiskBytes) held = before.emplace(*document.DiskBytes).KeyLines(kOptionsSection);
     // Lines end as in the file read (LF lines stay LF); a new presentation's as Windows writes.
     iniFiles.ReplaceIniFile(path, CommentLines(), before ? before->LineEnd() : kIniLineEnd);
     const auto heldText = [&held](std::string_view key) -> std::optional<std::string> {
@@ -256,21 +255,21 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
                          path);
 
     if (!iniFiles.FlushIniCache(path, &error)) {
-        presentation.CurrentFile = previousFile;
+        document.CurrentFile = previousFile;
         Log(LogArea::Document, "save of ", path, " failed: ", error);
         return false;
     }
     Log(LogArea::Document, "saved ", path);
     ReadResult written = ReadWholeFile(path);
-    presentation.DiskBytes.reset();
-    if (written.status == ReadStatus::Ok) presentation.DiskBytes = std::move(written.data);
-    presentation.LoadProblem.clear();
-    presentation.Untitled = false;
-    presentation.Modified = false;
+    document.DiskBytes.reset();
+    if (written.status == ReadStatus::Ok) document.DiskBytes = std::move(written.data);
+    document.LoadProblem.clear();
+    document.Untitled = false;
+    document.Modified = false;
     return true;
 }
 
-bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& context,
+bool WriteTemplatePresentation(Document& document, DocumentContext& context,
                                const std::string& file) {
     const HelpDocumentList& help = context.helpDocuments;
     std::vector<std::string> lines = {"[" + std::string(kOptionsSection) + "]",
@@ -282,8 +281,8 @@ bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& cont
     if (!context.files.WriteLines(file, lines)) return false;
     const ReadResult written = ReadWholeFile(file);
     if (written.status != ReadStatus::Ok) return false;
-    presentation.StarterFile = file;
-    presentation.StarterBytes = written.data;
+    document.StarterFile = file;
+    document.StarterBytes = written.data;
     return true;
 }
 

@@ -9,6 +9,7 @@ namespace pagelark {
 
 class FileUtils;
 class Settings;
+struct Document;
 struct MachineSettings;
 struct Presentation;
 struct ToolbarButtons;
@@ -33,21 +34,21 @@ struct LoadOptions {
 };
 
 // A file that cannot be read, or that holds text but no presentation section, loads empty
-// with LoadProblem saying so.
-void LoadPresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
-                      LoadOptions options = {});
+// with the document's LoadProblem saying so.
+void LoadPresentation(Presentation& presentation, Document& document, DocumentContext& context,
+                      const std::string& path, LoadOptions options = {});
 
-// Saves to path, which becomes CurrentFile: the presentation with the tool bar buttons and
-// screen saver settings of the context, and every other setting the file held (see inForce);
-// the settings store is not written. The old file is
+// Saves to path, which becomes the document's CurrentFile: the presentation with the tool bar
+// buttons and screen saver settings of the context, and every other setting the file held (see
+// inForce); the settings store is not written. The old file is
 // replaced only once the new one is safely written; on failure it stays, CurrentFile and
 // Modified stay as they were, and error names the reason.
-bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
-                      std::string& error);
+bool SavePresentation(const Presentation& presentation, Document& document,
+                      DocumentContext& context, const std::string& path, std::string& error);
 
 // Writes the starter presentation to file: the help's home page and its three start pages.
 // Remembered as this run's starter file when written.
-bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& context,
+bool WriteTemplatePresentation(Document& document, DocumentContext& context,
                                const std::string& file);
 
 }  // namespace pagelark

@@ -64,7 +64,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     out += "  \"WaitComplete\": " + std::string(Bool(p.WaitComplete)) + ",\n";
     out += "  \"MaxTime\": " + std::to_string(p.MaxTime.count()) + ",\n";
     out += "  \"AllowRestrictions\": " + std::string(Bool(p.AllowRestrictions)) + ",\n";
-    out += "  \"FirstPage\": " + std::to_string(p.CurrentPage) + ",\n";
+    out += "  \"FirstPage\": " + std::to_string(p.FirstPage) + ",\n";
     out += "  \"ScreenSaveActive\": " + std::string(Bool(machine.ScreenSaveActive)) + ",\n";
     out += "  \"ScreenSaveTimeOut\": " + std::to_string(machine.ScreenSaveTimeOut.count()) + ",\n";
     out += "  \"OnMouseMove\": " + std::to_string(static_cast<int>(machine.OnMouseMove)) + ",\n";

@@ -12,6 +12,7 @@
 #include "platform/log.h"
 #include "platform/registry_store.h"
 #include "settings/settings.h"
+#include "storage/document.h"
 #include "storage/document_session.h"
 #include "storage/file_utils.h"
 #include "storage/presentation_file.h"
@@ -61,7 +62,7 @@ int Run(const std::string& command, const std::string& file, const std::string& 
 
     const bool show = command == "show";
     Presentation presentation;
-    presentation.CurrentFile = path;
+    Document document;
     // The tool reads the machine's settings but never changes them, not even by a save.
     DocumentSession session(RegistryAccess::ReadOnly);
     Settings& settings = session.settings;
@@ -74,8 +75,8 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     ManagedSettings managed = LoadManagedFolder(ManagedFolderFromEnvironment());
     settings.SetManaged(managed);
     const double now = SystemClock().Now();
-    LoadMachineSettings(settings, presentation.CurrentFile, now, machine, buttons);
-    LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
+    LoadMachineSettings(settings, path, now, machine, buttons);
+    LoadPresentation(presentation, document, context, path, LoadOptions{.writeStarter = false});
     TakeManaged(settings, std::move(managed), path, presentation, machine, now);
 
     if (show) {
@@ -85,7 +86,7 @@ int Run(const std::string& command, const std::string& file, const std::string& 
         return std::cout ? kExitOk : Fail("write", "standard output", "output error");
     }
     std::string error;
-    if (!SavePresentation(presentation, context, Absolute(out, startupFolder), error))
+    if (!SavePresentation(presentation, document, context, Absolute(out, startupFolder), error))
         return Fail("write", out, error);
     return kExitOk;
 }

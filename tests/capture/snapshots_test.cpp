@@ -6,8 +6,6 @@
 
 #include <vector>
 
-#include "model/presentation.h"
-#include "settings/settings.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -41,33 +39,28 @@ struct FakeScreen final : ScreenCapture {
 TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesNothing) {
     using enum CaptureResult;
     using Paths = std::vector<std::string>;
-    MachineSettings machine;
-    machine.Snap = true;
-    machine.SnapPath = "/snaps/";
-    Presentation show;
-    show.CurrentFile = "/shows/Lobby.tso";
-    show.Pages.resize(2);
+    SnapshotOf show{true, "/snaps/", "/shows/Lobby.tso", 2};
     FakeScreen screen;
     // A failed grab is tried again under its number; a page that failed is passed over.
     screen.results = {CaptureFailed};
-    SnapshotTaker taker(machine, show, screen);
+    SnapshotTaker taker(screen);
     std::string done;
     for (const bool passed : {false, false, true, false})
-        done += taker.TakeSnapshot(passed) ? "1" : "0";
+        done += taker.TakeSnapshot(passed, show) ? "1" : "0";
     EXPECT_EQ(done, "0001");
     EXPECT_EQ(screen.paths, (Paths{"/snaps/Lobby1.BMP", "/snaps/Lobby1.BMP", "/snaps/Lobby3.BMP"}));
     EXPECT_EQ(taker.Failure(), "");
-    machine.Snap = false;
-    EXPECT_FALSE(taker.TakeSnapshot(false));
+    show.snap = false;
+    EXPECT_FALSE(taker.TakeSnapshot(false, show));
     EXPECT_EQ(screen.paths.size(), 3u);
 
-    machine.Snap = true;
+    show.snap = true;
     screen.paths.clear();
     screen.results.assign(kMaxFailedCaptures, CaptureFailed);
-    SnapshotTaker failing(machine, show, screen);
+    SnapshotTaker failing(screen);
     for (int i = 1; i < kMaxFailedCaptures; ++i)
-        EXPECT_FALSE(failing.TakeSnapshot(false));
-    EXPECT_TRUE(failing.TakeSnapshot(false));
+        EXPECT_FALSE(failing.TakeSnapshot(false, show));
+    EXPECT_TRUE(failing.TakeSnapshot(false, show));
     EXPECT_EQ(screen.paths, Paths(kMaxFailedCaptures, "/snaps/Lobby1.BMP"));
     EXPECT_EQ(failing.Failure(), "cannot capture the screen for '/snaps/Lobby1.BMP'");
 }

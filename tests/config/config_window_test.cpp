@@ -44,7 +44,7 @@ class FakePlayer final : public ConfigEvents {
 class ConfigWindowTest : public ::testing::Test {
   protected:
     ConfigWindowTest() {
-        presentation.CurrentFile = folder.File("show.tso");
+        document.CurrentFile = folder.File("show.tso");
         presentation.Pages = {
             {"http://a/"}, {"http://b/"}, {"http://c/"}, {"http://d/"}, {"http://e/"}};
         presentation.HomeURL = "http://home/";
@@ -88,7 +88,10 @@ class ConfigWindowTest : public ::testing::Test {
     static std::string Read(const std::string& file) { return testing::TempFolder::Read(file); }
 
     testing::TempFolder folder;
-    Presentation presentation;
+    // The show as the kiosk holds it: what the window copies, and what a save hands back.
+    Show show;
+    Presentation& presentation = show.presentation;
+    Document& document = show.document;
     DocumentSession session{folder.File("registry"), RegistryAccess::ReadWrite};
     MachineSettings machine;
     ToolbarButtons buttons;
@@ -100,9 +103,20 @@ class ConfigWindowTest : public ::testing::Test {
     FakePlayer player;
     testing::RecordingCommands commands;
     int toolbarsOnTop = 0, showSaved = 0;
-    std::function<void()> onTop = [this] { ++toolbarsOnTop; }, onSaved = [this] { ++showSaved; };
-    ConfigWindowWidget window{ConfigContext{
-        presentation, context, dialogs, clock, player, commands, nullptr, onTop, {}, onSaved}};
+    std::function<void()> onTop = [this] { ++toolbarsOnTop; };
+    ConfigWindowWidget window{ConfigContext{[this]() -> const Show& { return show; },
+                                            context,
+                                            dialogs,
+                                            clock,
+                                            player,
+                                            commands,
+                                            nullptr,
+                                            onTop,
+                                            {},
+                                            [this](Show saved, ShowChange) {
+                                                show = std::move(saved);
+                                                ++showSaved;
+                                            }}};
 };
 
 TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEMail) {
@@ -111,8 +125,8 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     // Filling is no edit.
     EXPECT_EQ(
         std::tuple(window.windowTitle().toStdString(), window.CurrentTab(),
-                   presentation.EditorLoaded, presentation.Modified, window.focusWidget()),
-        std::tuple("Pagelark - " + presentation.CurrentFile, 8, true, false, Find("txtEMail")));
+                   window.EditedFile().EditorLoaded, window.EditedFile().Modified, window.focusWidget()),
+        std::tuple("Pagelark - " + document.CurrentFile, 8, true, false, Find("txtEMail")));
 
     // Reactivation keeps what was typed; after Cancel the next opening fills afresh.
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
@@ -121,7 +135,7 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     Find<QPushButton>("cmdCancel")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{false});
     // Cancel leaves the flag the edits set.
-    EXPECT_EQ(std::tuple(window.isVisible(), presentation.EditorLoaded, presentation.Modified,
+    EXPECT_EQ(std::tuple(window.isVisible(), window.EditedFile().EditorLoaded, window.EditedFile().Modified,
                          presentation.HomeURL),
               std::tuple(false, false, true, "http://home/"));
     machine.EMail = "op@example.org";
@@ -142,7 +156,7 @@ TEST_F(ConfigWindowTest, PageListButtonsKeepTheSelectionRules) {
     for (const auto& [select, button, lines, selected, up, down] : steps) {
         SCOPED_TRACE(std::string(button) + " on line " + std::to_string(select));
         list->setCurrentRow(select);
-        presentation.Modified = false;
+        window.EditedFile().Modified = false;
         if (std::string(button) == "cmdListInsert")
             WithModal(
                 [](QWidget& dialog) { dialog.findChild<QPushButton*>("cmdCancel")->click(); });
@@ -151,7 +165,7 @@ TEST_F(ConfigWindowTest, PageListButtonsKeepTheSelectionRules) {
             Lines("lstPageList").join(",").replace("http://", "").replace("/", "").toStdString(),
             lines);
         EXPECT_EQ(std::tuple(list->currentRow(), Find("cmdListUp")->isEnabled(),
-                             Find("cmdListDown")->isEnabled(), presentation.Modified),
+                             Find("cmdListDown")->isEnabled(), window.EditedFile().Modified),
                   std::tuple(selected, up, down, true));
     }
     EXPECT_EQ(PageCount(presentation), 5);  // only the working copy changed
@@ -254,23 +268,23 @@ TEST_F(ConfigWindowTest, DelayBoxAndUpDownKeepInStep) {
 }
 
 TEST_F(ConfigWindowTest, NewAsksAboutChangesSavesWhatTheWindowShowsAndRefillsIt) {
-    presentation.IsDefaultFile = true;
+    document.IsDefaultFile = true;
     window.Open();
     EXPECT_FALSE(Find("chkDefaultSS")->isEnabled());
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
     Find<QAction>("mnuFile0")->trigger();  // Cancel: the question's text is the file commands'
     EXPECT_EQ(std::tuple(dialogs.calls.size(), toolbarsOnTop,
-                         Find<QLineEdit>("txtHomePage")->text(), presentation.Modified),
+                         Find<QLineEdit>("txtHomePage")->text(), window.EditedFile().Modified),
               std::tuple(1u, 1, "http://typed/", true));
 
-    const std::string show = presentation.CurrentFile;
+    const std::string saved = document.CurrentFile;
     dialogs.answer = Answer::Yes;
     Find<QAction>("mnuFile0")->trigger();
-    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "HomeURL=http://typed/", Read(show));
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "HomeURL=http://typed/", Read(saved));
     EXPECT_EQ(showSaved, 1);  // the tool bars follow the save
     // The new empty presentation fills the window, no longer the default file.
     EXPECT_EQ(
-        std::tuple(Find<QListWidget>("lstPageList")->count(), presentation.Modified,
+        std::tuple(Find<QListWidget>("lstPageList")->count(), window.EditedFile().Modified,
                    Find("chkDefaultSS")->isEnabled(), Find<QCheckBox>("chkDefaultSS")->isChecked()),
         std::tuple(0, false, true, false));
     EXPECT_TRUE(window.windowTitle().endsWith("NoName.tso")) << window.windowTitle().toStdString();
@@ -314,7 +328,7 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     Find<QPushButton>("cmdExcGrab")->click();
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{true});
-    EXPECT_EQ(std::tuple(window.isVisible(), presentation.Modified,
+    EXPECT_EQ(std::tuple(window.isVisible(), window.EditedFile().Modified,
                          presentation.DefaultTime.count(), machine.ScreenSaveTimeOut.count(),
                          static_cast<int>(machine.OnMouseMove), presentation.Pages[0].Time.count(),
                          presentation.Pages[0].URL, presentation.HomeURL),
@@ -323,7 +337,7 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     EXPECT_EQ(std::tuple(machine.EMail, machine.NTLogin, machine.NTPassword, machine.NTDomain),
               std::tuple(stored.EMail, stored.NTLogin, stored.NTPassword, stored.NTDomain));
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "[Exclude1]\r\nURL=http://stage/\r\n",
-                        Read(presentation.CurrentFile));
+                        Read(document.CurrentFile));
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
 }
 
@@ -359,7 +373,7 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         EXPECT_PRED_FORMAT2(::testing::IsSubstring, refusal, dialogs.calls[0]);
         EXPECT_EQ(std::tuple(window.CurrentTab(), window.isVisible(),
                              window.windowFlags().testFlag(Qt::WindowStaysOnTopHint),
-                             QFile::exists(QString::fromStdString(presentation.CurrentFile))),
+                             QFile::exists(QString::fromStdString(document.CurrentFile))),
                   std::tuple(tab, true, true, false));
         Find<QPushButton>("cmdCancel")->click();
     }
@@ -411,8 +425,8 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
 TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     // Opened at start-up: said once the window is up, and OK asks for another name first.
     const std::string notes = folder.Write("notes.txt", "just notes\r\n");
-    presentation.CurrentFile = notes;
-    LoadPresentation(presentation, context, notes);
+    document.CurrentFile = notes;
+    LoadPresentation(presentation, document, context, notes);
     window.Open();
     QApplication::processEvents();
     Find<QPushButton>("cmdOK")->click();
@@ -428,18 +442,18 @@ TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsThey
     folder.Write(
         "show.tso",
         "[Tessaro]\r\nAutoLoop=No\r\nScreenSaveTimeOut=120\r\n[Page1]\r\nURL=http://a/\r\n");
-    LoadPresentation(presentation, context, presentation.CurrentFile);
+    LoadPresentation(presentation, document, context, document.CurrentFile);
     session.settings.WriteMachineSetting("RebootTime", "01:05");
     const auto take = [&](ManagedSettings managed) {
-        TakeManaged(session.settings, std::move(managed), presentation.CurrentFile, presentation,
+        TakeManaged(session.settings, std::move(managed), document.CurrentFile, presentation,
                     machine, 45000.5);
     };
     take({{{"AutoLoop", "Yes"},
            {"ScreenSaveTimeOut", "600"},
            {"Locked", "Yes"},
            {"RebootTime", "4:15"},
-           {"DefaultFile", presentation.CurrentFile}}});
-    presentation.IsDefaultFile = true;  // as a start on the managed default finds it
+           {"DefaultFile", document.CurrentFile}}});
+    document.IsDefaultFile = true;  // as a start on the managed default finds it
     // The control, what it shows, and whether it is managed; the delay box's own rule would
     // enable it with the screen saver on.
     const std::tuple<const char*, QString, bool> rows[] = {
@@ -461,7 +475,7 @@ TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsThey
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{true});
     for (const char* line : {"\r\nAutoLoop=No\r\n", "\r\nScreenSaveTimeOut=120\r\n"})
-        EXPECT_PRED_FORMAT2(::testing::IsSubstring, line, Read(presentation.CurrentFile));
+        EXPECT_PRED_FORMAT2(::testing::IsSubstring, line, Read(document.CurrentFile));
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "RebootTime"),
               "01:05");
     EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "");

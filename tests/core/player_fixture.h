@@ -96,7 +96,7 @@ class FakeWorld : public Clock,
         Log("Reboot", login * 10 + force);
         return rebootAccepted;
     }
-    bool TakeSnapshot(bool pageOnShowTaken) override {
+    bool TakeSnapshot(bool pageOnShowTaken, const SnapshotOf&) override {
         calls.push_back(pageOnShowTaken ? "Snapshot passed" : "Snapshot");
         return false;
     }
@@ -115,8 +115,9 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     Player& P() {
         if (!player) {
             player = std::make_unique<Player>(
-                PlayerContext{show, machine, buttons, settings, help, "/run/user/1000/Pagelark",
-                              /*configCommandLine=*/false, w, w, w, w, w, w, w, w, w});
+                PlayerContext{debug, help, "/run/user/1000/Pagelark", /*configCommandLine=*/false,
+                              w, w, w, w, w, w, w, w, w},
+                Show{show, machine, buttons, d});
             w.located = [this](int b, const std::string& address) {
                 player->LocationChanged(b, address);
             };
@@ -206,7 +207,17 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         return trace;
     }
 
+    // The diagnostic key's settings, from the store as the kiosk reads them.
+    struct StoreDebug final : DebugSettings {
+        explicit StoreDebug(Settings& s) : settings(s) {}
+        std::string DebugProgram(const std::string& file) const override {
+            return settings.DebugEnabled(file) ? settings.ReadSetting(file, "IEPath") : "";
+        }
+        Settings& settings;
+    };
+
     FakeWorld w;
+    StoreDebug debug{settings};
     Presentation& show = p;
     std::unique_ptr<Player> player;
 };

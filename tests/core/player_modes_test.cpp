@@ -56,7 +56,6 @@ TEST_F(PlayerTest, AVisitToTheShowsOwnPagesEndsInAFreshProfileAfterTheIdleTime) 
     machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
     for (const bool clear : {true, false}) {
         machine.ClearVisitorData = clear;
-        show.CurrentPage = 1;
         player.reset();
         Start({300, 300});
         EXPECT_EQ(Walk("done 3 0 move 30 key 59 2 done 0 move 0 61", {"ForgetVisitor", "Navigate"}),

@@ -96,16 +96,14 @@ TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {
 
 TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
     for (const bool sameFile : {true, false}) {
-        show.CurrentFile = "/cache/lobby.tso";
-        show.CurrentPage = 1;
+        d.CurrentFile = "/cache/lobby.tso";
         player.reset();
         Start({10, 10});
         Walk("done 3 0");
-        Presentation next = show;
-        next.Pages = {{"http://new/1", false, 5s}, {"http://new/2", false, 5s}};
-        next.CurrentPage = 1;
-        if (!sameFile) next.CurrentFile = "/cache/other.tso";
-        P().OfferPresentation(next);
+        Show next = P().Playing();
+        next.presentation.Pages = {{"http://new/1", false, 5s}, {"http://new/2", false, 5s}};
+        if (!sameFile) next.document.CurrentFile = "/cache/other.tso";
+        P().TakeShow(next, ShowChange::NewVersion);
         // Not before page 1's time is over, and then page 1 stays while the new first page
         // loads; under another name the show is the operator's own and goes on.
         EXPECT_EQ(Walk(sameFile ? "done 5 0 6 0 1 done 0" : "done 5 0 6 0", {"Navigate"}),
@@ -119,9 +117,9 @@ TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
     // A show of no pages yet has nothing to wait for: the first version comes at once.
     player.reset();
     Start({});
-    Presentation first = show;
-    first.Pages = {{"http://new/1", false, 5s}};
-    P().OfferPresentation(first);
+    Show first = P().Playing();
+    first.presentation.Pages = {{"http://new/1", false, 5s}};
+    P().TakeShow(first, ShowChange::NewVersion);
     EXPECT_EQ(Walk("3 0 done 0"),
               "NAVIGATE h/h, NAVIGATE h/http://new/1, WAITTIME http://new/1/http://new/1");
 }

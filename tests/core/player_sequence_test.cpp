@@ -29,7 +29,6 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPict
                        "2/3 Front 0 Navigate 1 http://site/3"},
          }) {
         player.reset();
-        show.CurrentPage = 1;
         Start({5, 5, 5});
         Walk("done 3 0 done 1");
         EXPECT_EQ(Walk(std::string(gone) + " next 0 0 done 0", {"Navigate", "Front"}), trace);
@@ -37,7 +36,6 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPict
     // A browser still loading shows what it held before, an error page too: Next, and Play
     // after a pause, wait for its load, at most MaxTime.
     player.reset();
-    show.CurrentPage = 1;
     Start({5, 5, 5});
     EXPECT_EQ(Walk("done 3 0 next 0", {"Front"}),
               "NAVIGATE h/1, WAITTIME 1/2 Front 2, NAVIGATE 1/2");
@@ -108,7 +106,7 @@ TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
     };
     for (const auto& [firstPage, autoLoop, trace] : cases) {
         player.reset();
-        show.CurrentPage = firstPage;
+        show.FirstPage = firstPage;
         show.AutoLoop = autoLoop;
         Start({5, 5, 5});
         EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0"), trace) << firstPage << autoLoop;
@@ -156,14 +154,12 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     for (const auto& c : cases) {
         player.reset();
         machine.Locked = c.locked;
-        show.CurrentPage = 1;
         c.pages == 1 ? Start({5}) : Start({5, 5, 5});
         Walk(c.before);
         EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0", {"Navigate"}), c.trace)
             << c.before << " " << c.pages << " pages" << (c.locked ? ", locked" : "");
     }
     player.reset();
-    show.CurrentPage = 1;
     Start({5, 5, 5});
     Walk(loop);
     EXPECT_EQ(Walk("blank ?", {"Navigate"}), "WAITTIME 1/2 Navigate 2 http://site/1");
@@ -173,7 +169,6 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     player.reset();
     machine.Locked = false;
     show.HomeURL = Url(1);
-    show.CurrentPage = 1;
     Start({5, 5, 5});
     Walk("done 3 0 link");
     EXPECT_EQ(P().AddressOnShow(), "http://site/away");
@@ -192,7 +187,6 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     // time (0: for good), and loads again for its turn; paused (a remote address too), play
     // resumes as soon as the next page has loaded.
     player.reset();
-    show.CurrentPage = 1;
     Start({0, 5, 5});
     EXPECT_EQ(Walk("done 3 0 1 broke 1 done ? 0 pause broke ? done ?", {"Navigate"}),
               "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, WAITTIME 1/2, "

@@ -13,20 +13,19 @@ using namespace std::chrono_literals;
 class FileCommandTest : public ::testing::Test, public DocumentWorld {
   protected:
     FileCommandTest() {
-        p.CurrentFile = show;
-        LoadPresentation(p, context, show);
-        edited = {p, machine, buttons};
+        d.CurrentFile = show;
+        LoadPresentation(p, d, context, show);
+        edited = {p, machine, buttons, d};
         e.Pages[0].URL = "edited";
-        e.Modified = true;
+        ed.Modified = true;
     }
     FileCommandResult Command(FileCommandId command) {
-        return FileCommand(command, edited, p, context, dialogs);
+        return FileCommand(command, edited, context, dialogs);
     }
     bool Run(FileCommandId command) { return Command(command).done; }
     void ExpectUntouched() {
-        EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages[0].URL),
+        EXPECT_EQ(std::tuple(ed.CurrentFile, ed.Modified, e.Pages[0].URL),
                   std::tuple(show, true, "edited"));
-        EXPECT_EQ(p.Pages[0].URL, "old");
         EXPECT_EQ(TempFolder::Read(show), "[Page1]\r\nURL=old\r\n");
     }
 
@@ -34,6 +33,7 @@ class FileCommandTest : public ::testing::Test, public DocumentWorld {
     std::string show = temp.Write("show.tso", "[Page1]\r\nURL=old\r\n");
     EditedDocument edited;
     Presentation& e = edited.presentation;
+    Document& ed = edited.document;
 };
 
 TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
@@ -46,12 +46,11 @@ TEST_F(FileCommandTest, NewAsksFirstAndNamesTheFileWithoutWriting) {
     const FileCommandResult result = Command(FileCommandId::New);
     const std::string noName = temp.File("NoName.tso");
     EXPECT_TRUE(result.refill);
-    EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages.size(), e.MaxTime),
+    EXPECT_EQ(std::tuple(ed.CurrentFile, ed.Modified, e.Pages.size(), e.MaxTime),
               std::tuple(noName, false, 0u, 9s));
-    EXPECT_EQ(p.CurrentFile, show);  // the show keeps its presentation until a save
     EXPECT_FALSE(FileExists(noName));
     EXPECT_TRUE(Run(FileCommandId::Save));  // no dialog: New gave the name
-    EXPECT_EQ(std::tuple(FileExists(noName), dialogs.calls.size(), p.CurrentFile),
+    EXPECT_EQ(std::tuple(FileExists(noName), dialogs.calls.size(), ed.CurrentFile),
               std::tuple(true, 2u, noName));
 }
 
@@ -66,11 +65,11 @@ TEST_F(FileCommandTest, NewNeverTakesOverAnotherFile) {
 
 TEST_F(FileCommandTest, CancelledDialogsChangeNothing) {
     EXPECT_FALSE(Run(FileCommandId::SaveAs));
-    e.Modified = false;
+    ed.Modified = false;
     EXPECT_FALSE(Run(FileCommandId::Open));
-    e.Modified = true;
+    ed.Modified = true;
     ExpectUntouched();
-    e.CurrentFile.clear();  // Save without a name is Save As
+    ed.CurrentFile.clear();  // Save without a name is Save As
     EXPECT_FALSE(Run(FileCommandId::Save));
     EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"save File Save As show.tso .tso",
                                                        "open File Open Pagelark file *.tso",
@@ -91,9 +90,9 @@ TEST_F(FileCommandTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
 
     // Yes to the question, and that save fails: the changes stay and nothing replaces them.
     dialogs.answer = Answer::Yes;
-    e.CurrentFile = dialogs.chosen;
+    ed.CurrentFile = dialogs.chosen;
     EXPECT_FALSE(Run(FileCommandId::New));
-    EXPECT_EQ(std::tuple(e.CurrentFile, e.Modified, e.Pages[0].URL, dialogs.calls.size()),
+    EXPECT_EQ(std::tuple(ed.CurrentFile, ed.Modified, e.Pages[0].URL, dialogs.calls.size()),
               std::tuple(dialogs.chosen, true, "edited", 4u));
 }
 
@@ -104,7 +103,7 @@ TEST_F(FileCommandTest, SettingsTheFileCarriesChangeOnlyWithTheOperator) {
     dialogs.chosen = temp.Write("carried.tso",
                                 "[Tessaro]\r\nAutoReboot=yes\r\nForceReboot=1\r\nLowMemory=on\r\n"
                                 "[Page1]\r\nURL=a\r\n");
-    e.Modified = false;
+    ed.Modified = false;
     ASSERT_TRUE(Run(FileCommandId::Open));
     edited.machine.AutoReboot = true;
     edited.buttons.ToolNavButtons[0].Icon = startupFolder + "pics/typed.gif";

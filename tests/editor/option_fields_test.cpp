@@ -15,7 +15,7 @@ constexpr double kDay = 45000.0;  // a midnight, as the clock counts days
 class ConfigKeepTest : public ::testing::Test, public testing::DocumentWorld {};
 
 TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
-    p.CurrentFile = "/srv/show.tso";
+    d.CurrentFile = "/srv/show.tso";
     machine.EMail = "me@x.org";
     machine.EMailRegistered = true;
     machine.ScreenSaveTimeOut = std::chrono::seconds(330);
@@ -24,7 +24,7 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     machine.ClearVisitorData = false;
     machine.OnScreenKeyboard = true;
     machine.OnMouseMove = static_cast<MouseMovePolicy>(7);
-    EditedDocument edited{p, machine, buttons};
+    EditedDocument edited{p, machine, buttons, d};
     OptionFields fields = FillOptions(p, machine);
     WorkingLists lists = FillLists(p, buttons);
     // Shown exactly: a delay of minutes and seconds, a mouse move of no option.
@@ -50,12 +50,12 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     EXPECT_EQ(kept.Exclude, (std::vector<std::string>{"y", " z "}));
     EXPECT_EQ(std::tuple(edited.machine.EMailRegistered, edited.machine.NTPassword,
                          edited.machine.ScreenSaveTimeOut.count(), kept.DefaultTime,
-                         kept.IsDefaultFile, edited.machine.ClearVisitorData,
+                         edited.document.IsDefaultFile, edited.machine.ClearVisitorData,
                          edited.machine.OnScreenKeyboard, edited.machine.OnMouseMove),
               std::tuple(true, "secret", 60, 25s, true, true, false, MouseMovePolicy::EndShow));
     EXPECT_DOUBLE_EQ(edited.machine.RebootMoment, kDay + 1 + 9.5 / 24);  // 09:30 is past at 10:00
     // Nothing but the copy changed.
-    EXPECT_EQ(std::tuple(p.IsDefaultFile, machine.ScreenSaveTimeOut.count(), p.DefaultTime),
+    EXPECT_EQ(std::tuple(d.IsDefaultFile, machine.ScreenSaveTimeOut.count(), p.DefaultTime),
               std::tuple(false, 330, 10s));
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "<missing>");
 

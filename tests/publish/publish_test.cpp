@@ -111,9 +111,10 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
     const std::string v1 = "[Page1]\nURL=http://red/\n";
     const auto taken = publication->Take(Ok(v1, "\"v1\""));
     ASSERT_TRUE(taken);
-    EXPECT_EQ(std::tuple(taken->CurrentFile, taken->Pages.size(), taken->IsDefaultFile),
+    EXPECT_EQ(std::tuple(taken->document.CurrentFile, taken->presentation.Pages.size(),
+                         taken->document.IsDefaultFile),
               std::tuple(publication->CopyPath(), 1u, false));
-    EXPECT_NE(taken->LoadProblem.find("published at https://s/lobby.tso"), std::string::npos);
+    EXPECT_NE(taken->document.LoadProblem.find("published at https://s/lobby.tso"), std::string::npos);
 
     // None of these replaces the copy or is offered (nor a 304 or a file that is no presentation:
     // the end-to-end published test).
@@ -148,7 +149,8 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
            "[Include1]\nURL=file:///\n",
            ""));
     ASSERT_TRUE(v2);
-    EXPECT_EQ(std::tuple(v2->Pages.size(), v2->AutoLoop, v2->HomeURL, v2->Include),
+    EXPECT_EQ(std::tuple(v2->presentation.Pages.size(), v2->presentation.AutoLoop,
+                         v2->presentation.HomeURL, v2->presentation.Include),
               std::tuple(2u, false, "about:blank", std::vector<std::string>{"about:blank"}));
     const std::string shows =
         " left out: a presentation from a web server shows web addresses only";

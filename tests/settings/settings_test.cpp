@@ -22,12 +22,12 @@ const std::string kUser(kUserKey), kMachine(kMachineKey);
 
 class SettingsTest : public ::testing::Test, public DocumentWorld {
   protected:
-    void UseFile(std::string_view content) { p.CurrentFile = temp.Write("show.tso", content); }
+    void UseFile(std::string_view content) { d.CurrentFile = temp.Write("show.tso", content); }
     void Load(OsFeatures os = {}) {
-        LoadMachineSettings(settings, p.CurrentFile, now, machine, buttons, os);
+        LoadMachineSettings(settings, d.CurrentFile, now, machine, buttons, os);
     }
     void Take(decltype(ManagedSettings::values) values) {
-        TakeManaged(settings, ManagedSettings{std::move(values)}, p.CurrentFile, p, machine, now);
+        TakeManaged(settings, ManagedSettings{std::move(values)}, d.CurrentFile, p, machine, now);
     }
     double now = DateTimeValue(2026, 12, 6, 10, 0);
 };
@@ -39,24 +39,24 @@ TEST_F(SettingsTest, LookupOrderIsFileThenUserThenMachine) {
     fake.Put(RegRoot::CurrentUser, kUser, "Debug", "Yes");
     fake.Put(RegRoot::CurrentUser, kUser + "\\ToolNavStop", "HelpTip", "Halt");
     fake.Put(RegRoot::LocalMachine, kMachine + "\\ToolNavBack", "Visible", "No");
-    EXPECT_EQ(settings.ReadSetting(p.CurrentFile, "AutoReboot"), "Yes");
-    EXPECT_EQ(settings.ReadSetting(p.CurrentFile, "EMail"),
+    EXPECT_EQ(settings.ReadSetting(d.CurrentFile, "AutoReboot"), "Yes");
+    EXPECT_EQ(settings.ReadSetting(d.CurrentFile, "EMail"),
               "machine@x");  // an empty file value hides nothing
-    EXPECT_TRUE(settings.DebugEnabled(p.CurrentFile));
+    EXPECT_TRUE(settings.DebugEnabled(d.CurrentFile));
     // A sub key is a section of the file and a key below each registry key.
-    EXPECT_EQ(settings.ReadSetting(p.CurrentFile, "HelpTip", "ToolNavBack"), "Go back");
-    EXPECT_EQ(settings.ReadSetting(p.CurrentFile, "HelpTip", "ToolNavStop"), "Halt");
-    EXPECT_EQ(settings.ReadSetting(p.CurrentFile, "Visible", "ToolNavBack"), "No");
+    EXPECT_EQ(settings.ReadSetting(d.CurrentFile, "HelpTip", "ToolNavBack"), "Go back");
+    EXPECT_EQ(settings.ReadSetting(d.CurrentFile, "HelpTip", "ToolNavStop"), "Halt");
+    EXPECT_EQ(settings.ReadSetting(d.CurrentFile, "Visible", "ToolNavBack"), "No");
 }
 
 TEST_F(SettingsTest, DefaultFileComesFromTheSettingOrTheDocumentsFolder) {
-    EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), temp.File("Pagelark.TSO"));
+    EXPECT_EQ(settings.DefaultFilePath(d.CurrentFile), temp.File("Pagelark.TSO"));
     fake.Put(RegRoot::LocalMachine, kMachine, "DefaultFile", "/srv/shows/lobby.tso");
-    EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), "/srv/shows/lobby.tso");
+    EXPECT_EQ(settings.DefaultFilePath(d.CurrentFile), "/srv/shows/lobby.tso");
     // A managed one wins (the end-to-end managed default test), also when it asks for the
     // documents folder's.
     settings.SetManaged({{{"DefaultFile", ""}}});
-    EXPECT_EQ(settings.DefaultFilePath(p.CurrentFile), temp.File("Pagelark.TSO"));
+    EXPECT_EQ(settings.DefaultFilePath(d.CurrentFile), temp.File("Pagelark.TSO"));
 }
 
 // Defaults, toolbar sections, what words and numbers mean and the stored machine values of a
@@ -97,7 +97,7 @@ TEST_F(SettingsTest, ALockedThatIsNoPlainYesOrNoLineLocksAndSaysWhere) {
         Load();
         EXPECT_EQ(machine.Locked, !warning.empty()) << lines << stored;
         std::vector<std::string> said;
-        if (warning.starts_with("{file}")) said.push_back(p.CurrentFile + warning.substr(6));
+        if (warning.starts_with("{file}")) said.push_back(d.CurrentFile + warning.substr(6));
         if (warning.starts_with("{store}"))
             said.push_back(temp.File("registry/machine.reg") + warning.substr(7));
         for (std::string& line : said)
@@ -131,7 +131,7 @@ TEST_F(SettingsTest, ManagedValuesWinAndTheOwnOnesComeBackWhenTheyGo) {
     fake.Put(RegRoot::LocalMachine, kMachine, "MqttBroker", "mqtt://store");
     fake.Put(RegRoot::LocalMachine, kMachine, "Locked", "Yse");
     Load();
-    LoadPresentation(p, context, p.CurrentFile);
+    LoadPresentation(p, d, context, d.CurrentFile);
 
     Take({{"AutoLoop", "Yes"},
           {"DefaultTime", "30"},

@@ -17,12 +17,12 @@ using namespace std::string_literals;
 class PresentationFileTest : public ::testing::Test, public DocumentWorld {
   protected:
     void Load(const std::string& path, LoadOptions options = {}) {
-        p.CurrentFile = path;
-        LoadPresentation(p, context, path, options);
+        d.CurrentFile = path;
+        LoadPresentation(p, d, context, path, options);
     }
     std::string Save(const std::string& path) {
         std::string error;
-        EXPECT_TRUE(SavePresentation(p, context, path, error)) << error;
+        EXPECT_TRUE(SavePresentation(p, d, context, path, error)) << error;
         return TempFolder::Read(path);
     }
 };
@@ -32,20 +32,20 @@ class PresentationFileTest : public ::testing::Test, public DocumentWorld {
 TEST_F(PresentationFileTest, SaveMovesTheFileAndPagesOnTheDefaultFollowIt) {
     const std::string path = temp.Write(
         "show.tso", "[Page1]\r\nURL=a\r\n[Page2]\r\nURL=b\r\nDefaultTime=no\r\nTime=10\r\n");
-    p.EditorLoaded = true;
+    d.EditorLoaded = true;
     Load(path);
-    EXPECT_FALSE(p.EditorLoaded);
-    p.Modified = true;
+    EXPECT_FALSE(d.EditorLoaded);
+    d.Modified = true;
     const std::string saved = Save(temp.File("copy.tso"));
-    EXPECT_EQ(p.CurrentFile, temp.File("copy.tso"));
-    EXPECT_FALSE(p.Modified);
+    EXPECT_EQ(d.CurrentFile, temp.File("copy.tso"));
+    EXPECT_FALSE(d.Modified);
     EXPECT_EQ(Save(path), saved);  // the same bytes again
     p.DefaultTime = 20s;
     Save(path);
     EXPECT_EQ(p.Pages[0].Time, 10s);  // the model keeps what it had until reloaded
-    p.Modified = true;
+    d.Modified = true;
     Load(path);
-    EXPECT_EQ(std::tuple(p.Pages[0].Time, p.Pages[1].Time, p.Modified),
+    EXPECT_EQ(std::tuple(p.Pages[0].Time, p.Pages[1].Time, d.Modified),
               std::tuple(20s, 10s, false));
     // A managed default time is not the file's: a page off the default keeps its own.
     settings.SetManaged({{{"DefaultTime", "5"}}});
@@ -68,7 +68,7 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
               "[Page1]\r\nURL=/tmp/t/Pagelark/pagelark.html\r\n"
               "[Page2]\r\nURL=/tmp/t/Pagelark/link.html\r\n"
               "[Page3]\r\nURL=/tmp/t/Pagelark/documentation.html\r\n");
-    EXPECT_EQ(p.StarterFile, path);
+    EXPECT_EQ(d.StarterFile, path);
     Load(path);
     ASSERT_EQ(p.Pages.size(), 3u);
     EXPECT_EQ(p.Pages[2].URL, help[3]);
@@ -79,17 +79,17 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
         const std::string looked = temp.Write("look.tso", bytes);
         Load(looked);
         EXPECT_EQ(TempFolder::Read(looked), bytes);
-        EXPECT_EQ(std::tuple(p.HomeURL, p.LoadProblem),
+        EXPECT_EQ(std::tuple(p.HomeURL, d.LoadProblem),
                   std::tuple("about:blank", "holds no presentation sections"));
     }
     const std::string other = temp.Write("notes.txt", "");
     Load(other);
-    EXPECT_EQ(std::tuple(TempFolder::Read(other), p.LoadProblem), std::tuple("", ""));
+    EXPECT_EQ(std::tuple(TempFolder::Read(other), d.LoadProblem), std::tuple("", ""));
     // The default file is recognised with its exact case only.
     Load(temp.Write("Pagelark.TSO", ""));
-    EXPECT_TRUE(p.IsDefaultFile);
+    EXPECT_TRUE(d.IsDefaultFile);
     Load(temp.Write("pagelark.tso", ""));
-    EXPECT_FALSE(p.IsDefaultFile);
+    EXPECT_FALSE(d.IsDefaultFile);
     Load(temp.File("missing.tso"));  // only the default file is created when missing
     EXPECT_FALSE(FileExists(temp.File("missing.tso")));
 }
@@ -98,13 +98,13 @@ TEST_F(PresentationFileTest, OnlyTheStarterAsWrittenIsUntouched) {
     const std::string path = temp.File("Pagelark.TSO");
     // As written, then with a line more, then as a copy under another name.
     for (const int edit : {0, 1, 2}) {
-        p = Presentation{};
-        p.CurrentFile = path;
-        ASSERT_TRUE(WriteTemplatePresentation(p, context, path));
+        d = Document{};
+        d.CurrentFile = path;
+        ASSERT_TRUE(WriteTemplatePresentation(d, context, path));
         Load(path);
         if (edit == 1) temp.Write("Pagelark.TSO", TempFolder::Read(path) + "\r\n");
-        if (edit == 2) p.CurrentFile = temp.Write("Copy.TSO", TempFolder::Read(path));
-        EXPECT_EQ(IsUntouchedStarter(p), edit == 0) << edit;
+        if (edit == 2) d.CurrentFile = temp.Write("Copy.TSO", TempFolder::Read(path));
+        EXPECT_EQ(IsUntouchedStarter(d), edit == 0) << edit;
     }
 }
 

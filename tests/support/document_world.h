@@ -11,6 +11,7 @@
 #include "platform/shares.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
+#include "storage/document.h"
 #include "storage/file_utils.h"
 #include "storage/presentation_file.h"
 #include "support/store_files.h"
@@ -28,6 +29,7 @@ struct DocumentWorld {
     std::unique_ptr<ShareConnector> shares = SystemShareConnector();
     FileUtils files{*shares, iniFiles};
     Presentation p;
+    Document d;  // the file p is edited in
     Settings settings{iniFiles, registry};
     MachineSettings machine;
     ToolbarButtons buttons;
