@@ -74,9 +74,16 @@ int main(int argc, char** argv) {
     const SystemClock clock;
     NoShow show;
     testing::RecordingCommands commands;
-    ConfigWindowWidget window(
-        ConfigContext{[&playing]() -> const Show& { return playing; }, context, dialogs, clock, show,
-                      commands, nullptr, {}, {}, {}});
+    ConfigWindowWidget window(ConfigContext{[&playing]() -> const Show& { return playing; },
+                                            context,
+                                            dialogs,
+                                            clock,
+                                            show,
+                                            commands,
+                                            nullptr,
+                                            {},
+                                            {},
+                                            {}});
     window.Open();
     const char* const names[kConfigTabs] = {"general",  "pages",    "include", "exclude",
                                             "tool-run", "tool-nav", "reboot",  "about"};

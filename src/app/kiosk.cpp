@@ -291,8 +291,7 @@ void Kiosk::InitPlayer() {
     if (!tempDir_.empty() && ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_))
         helpFolder_ = ExpandTempPath(HelpFolderTemplate(), tempDir_);
 
-    LoadMachineSettings(session_.settings, document_.CurrentFile, clock_.Now(), machine_,
-                        buttons_);
+    LoadMachineSettings(session_.settings, document_.CurrentFile, clock_.Now(), machine_, buttons_);
     LoadPresentation(presentation_, document_, context_, document_.CurrentFile);
     if (!published_.empty()) {
         for (const std::string& leftOut : LeaveOutLocalAddresses(presentation_))
@@ -330,12 +329,11 @@ void Kiosk::WatchMemory() {
 void Kiosk::Start() {
     PlanMemoryUse();
     stage_ = std::make_unique<StageWindow>(clock_, relay_, relay_);
-    configWindow_ = std::make_unique<ConfigWindowWidget>(
-        ConfigContext{[this]() -> const Show& { return player_->Playing(); }, context_,
-                      fileDialogs_, clock_, relay_, relay_, stage_.get(),
-                      [this] { toolbars_->MakeToolbarsTopmost(); },
-                      [this] { OpenProductWebSite(shell_); },
-                      [this](Show show, ShowChange change) { ShowSaved(std::move(show), change); }});
+    configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
+        [this]() -> const Show& { return player_->Playing(); }, context_, fileDialogs_, clock_,
+        relay_, relay_, stage_.get(), [this] { toolbars_->MakeToolbarsTopmost(); },
+        [this] { OpenProductWebSite(shell_); },
+        [this](Show show, ShowChange change) { ShowSaved(std::move(show), change); }});
     fileDialogs_.SetParentWindow(configWindow_.get());
     toolbars_ = std::make_unique<QtToolbars>(shownButtons_, relay_, startupFolder_,
                                              ToolbarOwners{stage_.get(), configWindow_.get()});
@@ -430,8 +428,8 @@ void Kiosk::TakeManagedChanges() {
     if (managed == session_.settings.Managed()) return;
     Log(LogArea::Settings, "managed settings changed: ", managed.values.size(), " keys");
     Show show = player_->Playing();
-    TakeManaged(session_.settings, std::move(managed), show.document.CurrentFile,
-                show.presentation, machine_, clock_.Now());
+    TakeManaged(session_.settings, std::move(managed), show.document.CurrentFile, show.presentation,
+                machine_, clock_.Now());
     if (!helpFolder_.empty())
         show.presentation.HomeURL = RelocatedHelpPage(show.presentation.HomeURL, helpFolder_);
     show.machine = machine_;

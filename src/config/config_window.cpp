@@ -328,9 +328,9 @@ bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
     const FileCommandResult result =
         FileCommand(command, edited_, c_.document, *guarded_, [this] { return Keep(); });
     if (result.showSaved && c_.showSaved) {
-        c_.showSaved(Show{edited_.presentation, c_.document.machine, c_.document.buttons,
-                          edited_.document},
-                     replaced_ ? ShowChange::FromFirstPage : ShowChange::Now);
+        c_.showSaved(
+            Show{edited_.presentation, c_.document.machine, c_.document.buttons, edited_.document},
+            replaced_ ? ShowChange::FromFirstPage : ShowChange::Now);
         replaced_ = false;
     }
     if (result.refill) Refill();

@@ -252,7 +252,8 @@ void Player::StepWaitTime() {
     if (turn == PageTimer::Turn::PassOver) {
         NoteSkipped(preload.address);
         AdvancePage(+1);
-        if (c_.snapshots.TakeSnapshot(pageOnShowTaken_, SnapshotNow())) SetState(PlayerState::FinProg);
+        if (c_.snapshots.TakeSnapshot(pageOnShowTaken_, SnapshotNow()))
+            SetState(PlayerState::FinProg);
         pageOnShowTaken_ = true;
         if (state_ == PlayerState::FinProg) return;
         PreloadCurrentPage();

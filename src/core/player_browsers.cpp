@@ -12,7 +12,8 @@ namespace pagelark {
 
 bool Player::Refuses(const std::string& address, bool topLevel) const {
     return NavigationBlocked(show_.presentation, address, c_.helpFolder) ||
-           (show_.machine.Locked && LockedRefuses(show_.presentation, address, c_.helpFolder, topLevel));
+           (show_.machine.Locked &&
+            LockedRefuses(show_.presentation, address, c_.helpFolder, topLevel));
 }
 
 bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {

@@ -146,11 +146,13 @@ void Player::HandleKey(KeyCode key, int shift) {
 
 bool Player::QuitAllowed() const {
     if (show_.machine.Locked) return false;
-    return show_.buttons.Run(ToolRunSlot::Quit).Visible || show_.buttons.Nav(ToolNavSlot::Quit).Visible;
+    return show_.buttons.Run(ToolRunSlot::Quit).Visible ||
+           show_.buttons.Nav(ToolNavSlot::Quit).Visible;
 }
 
 bool Player::HelpAllowed() const {
-    return show_.buttons.Run(ToolRunSlot::Help).Visible || show_.buttons.Nav(ToolNavSlot::Help).Visible;
+    return show_.buttons.Run(ToolRunSlot::Help).Visible ||
+           show_.buttons.Nav(ToolNavSlot::Help).Visible;
 }
 
 void Player::ConfigShown() {

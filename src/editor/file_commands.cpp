@@ -95,8 +95,7 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited,
     const auto result = [&showSaved](bool done, bool refill = false) {
         return FileCommandResult{done, refill, showSaved};
     };
-    if ((command == FileCommandId::New || command == FileCommandId::Open) &&
-        document.Modified) {
+    if ((command == FileCommandId::New || command == FileCommandId::Open) && document.Modified) {
         switch (dialogs.AskSaveChanges("Save changes to " + Quoted(document.CurrentFile) + "?")) {
             case Answer::Yes: {
                 // Replacing the document after a failed or cancelled save would lose the changes.
@@ -141,7 +140,8 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited,
     std::string path = document.CurrentFile;
     switch (command) {
         case FileCommandId::New:
-            document.CurrentFile = context.settings.DocumentsFolder() + "NoName." + LowerExtension();
+            document.CurrentFile =
+                context.settings.DocumentsFolder() + "NoName." + LowerExtension();
             NewPresentation(edited.presentation);
             NewDocument(document);
             return result(true, true);
@@ -153,8 +153,8 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited,
             break;
         case FileCommandId::SaveAs:
             path =
-                dialogs.SaveFileDialog("", FileNamePart(document.CurrentFile),
-                                       kPresentationFilter, "." + LowerExtension(), "File Save As");
+                dialogs.SaveFileDialog("", FileNamePart(document.CurrentFile), kPresentationFilter,
+                                       "." + LowerExtension(), "File Save As");
             if (path.empty()) return result(false);
             break;
     }

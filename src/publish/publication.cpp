@@ -108,8 +108,8 @@ std::string PublishedCopyPath(const std::string& cacheFolder, const std::string&
 
 void MarkPublished(Document& document, const std::string& address) {
     document.LoadProblem = "is the copy of a presentation published at " + address +
-                               ", replaced when that changes; save it with Save As to keep "
-                               "a copy of your own";
+                           ", replaced when that changes; save it with Save As to keep "
+                           "a copy of your own";
     document.IsDefaultFile = false;
 }
 

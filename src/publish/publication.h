@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "model/presentation.h"
-#include "storage/show.h"
 #include "publish/http_rules.h"
+#include "storage/show.h"
 
 namespace pagelark {
 

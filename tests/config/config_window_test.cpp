@@ -123,10 +123,10 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     machine.EMail.clear();
     window.Open();
     // Filling is no edit.
-    EXPECT_EQ(
-        std::tuple(window.windowTitle().toStdString(), window.CurrentTab(),
-                   window.EditedFile().EditorLoaded, window.EditedFile().Modified, window.focusWidget()),
-        std::tuple("Pagelark - " + document.CurrentFile, 8, true, false, Find("txtEMail")));
+    EXPECT_EQ(std::tuple(window.windowTitle().toStdString(), window.CurrentTab(),
+                         window.EditedFile().EditorLoaded, window.EditedFile().Modified,
+                         window.focusWidget()),
+              std::tuple("Pagelark - " + document.CurrentFile, 8, true, false, Find("txtEMail")));
 
     // Reactivation keeps what was typed; after Cancel the next opening fills afresh.
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
@@ -135,8 +135,8 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     Find<QPushButton>("cmdCancel")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{false});
     // Cancel leaves the flag the edits set.
-    EXPECT_EQ(std::tuple(window.isVisible(), window.EditedFile().EditorLoaded, window.EditedFile().Modified,
-                         presentation.HomeURL),
+    EXPECT_EQ(std::tuple(window.isVisible(), window.EditedFile().EditorLoaded,
+                         window.EditedFile().Modified, presentation.HomeURL),
               std::tuple(false, false, true, "http://home/"));
     machine.EMail = "op@example.org";
     window.Open();

@@ -114,7 +114,8 @@ TEST(PublicationTest, KeepsTheLastGoodCopyAndTakesOnlyNewVersionsThatParse) {
     EXPECT_EQ(std::tuple(taken->document.CurrentFile, taken->presentation.Pages.size(),
                          taken->document.IsDefaultFile),
               std::tuple(publication->CopyPath(), 1u, false));
-    EXPECT_NE(taken->document.LoadProblem.find("published at https://s/lobby.tso"), std::string::npos);
+    EXPECT_NE(taken->document.LoadProblem.find("published at https://s/lobby.tso"),
+              std::string::npos);
 
     // None of these replaces the copy or is offered (nor a 304 or a file that is no presentation:
     // the end-to-end published test).
