@@ -103,6 +103,7 @@ class ConfigWindowTest : public ::testing::Test {
     FakePlayer player;
     testing::RecordingCommands commands;
     int toolbarsOnTop = 0, showSaved = 0;
+    std::vector<ShowChange> changes;  // of the shows handed over
     std::function<void()> onTop = [this] { ++toolbarsOnTop; };
     ConfigWindowWidget window{ConfigContext{[this]() -> const Show& { return show; },
                                             context,
@@ -113,8 +114,9 @@ class ConfigWindowTest : public ::testing::Test {
                                             nullptr,
                                             onTop,
                                             {},
-                                            [this](Show saved, ShowChange) {
+                                            [this](Show saved, ShowChange change) {
                                                 show = std::move(saved);
+                                                changes.push_back(change);
                                                 ++showSaved;
                                             }}};
 };
@@ -327,7 +329,8 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     Find<QCheckBox>("chkLocked")->setChecked(true);
     Find<QPushButton>("cmdExcGrab")->click();
     Find<QPushButton>("cmdOK")->click();
-    EXPECT_EQ(player.closed, std::vector<bool>{true});
+    EXPECT_EQ(std::tuple(player.closed, changes),
+              std::tuple(std::vector<bool>{true}, std::vector{ShowChange::Now}));
     EXPECT_EQ(std::tuple(window.isVisible(), window.EditedFile().Modified,
                          presentation.DefaultTime.count(), machine.ScreenSaveTimeOut.count(),
                          static_cast<int>(machine.OnMouseMove), presentation.Pages[0].Time.count(),
@@ -398,6 +401,9 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
     EXPECT_EQ(Lines("lstToolRun")[4], "Leave");
     EXPECT_EQ(window.windowTitle().toStdString(), "Pagelark - " + other);
     Find<QPushButton>("cmdOK")->click();
+    // The show plays the opened file from its first page.
+    EXPECT_EQ(std::tuple(document.CurrentFile, presentation.Pages[0].URL, changes),
+              std::tuple(other, "http://b1/", std::vector{ShowChange::FromFirstPage}));
     // Each key alone is the golden toolbars.tso's; here the opened file's reach the save.
     for (const char* part : {"ScreenSaveActive=No", "OnMouseMove=0",
                              "[ToolRunQuit]\r\nHelpTip=Leave\r\nIcon=\r\nVisible=No"})
@@ -419,7 +425,8 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
     EXPECT_EQ(Read(other), outside);
     Find<QPushButton>("cmdOK")->click();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(presentation.HomeURL, "http://outside/");
+    EXPECT_EQ(std::tuple(presentation.HomeURL, changes.size(), changes.back()),
+              std::tuple("http://outside/", 2u, ShowChange::FromFirstPage));  // reloaded
 }
 
 TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {

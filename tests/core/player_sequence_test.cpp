@@ -74,6 +74,33 @@ TEST_F(PlayerTest, DueRebootWaitsForPauseTheConfigWindowAndNavigationModeAndPass
               "Stop 2, FINPROG 1/1 UnloadAll");
 }
 
+// A show handed over at once keeps the counter, or starts again from its FirstPage when it is
+// another presentation; a refused reboot stays a day on unless the show names another time.
+TEST_F(PlayerTest, AShowHandedOverKeepsTheCounterAndARefusedRebootUnlessToldOtherwise) {
+    for (const auto& [change, trace] :
+         {std::pair{ShowChange::Now, "NAVIGATE 1/2, WAITTIME 2/3"},
+          std::pair{ShowChange::FromFirstPage, "NAVIGATE 1/2, WAITTIME 2/1"}}) {
+        player.reset();
+        Start({5, 5, 5});
+        Walk("done 3 0");
+        Show next = P().Playing();
+        next.presentation.FirstPage = 3;
+        P().TakeShow(next, change);
+        EXPECT_EQ(Walk("done 6 0"), trace);
+    }
+    machine.AutoReboot = true;
+    machine.RebootMoment = w.now + 1 / kSecondsPerDay;
+    w.rebootAccepted = false;
+    player.reset();
+    Start({5, 5});
+    EXPECT_EQ(Walk("2", {"Reboot"}), "WAITTIME h/1 Reboot 0");
+    P().TakeShow(Show{show, machine, buttons, d}, ShowChange::Now);
+    EXPECT_EQ(Walk("1", {"Reboot"}), "WAITTIME h/1");
+    machine.RebootMoment = w.now + 1 / kSecondsPerDay;
+    P().TakeShow(Show{show, machine, buttons, d}, ShowChange::Now);
+    EXPECT_EQ(Walk("2", {"Reboot"}), "WAITTIME h/1 Reboot 0");
+}
+
 // Over the memory ceiling, the browsers behind the page on show start afresh at the next page
 // change: the next page loads again although its browser held it a loop ago.
 TEST_F(PlayerTest, RenewedBrowsersAreThoseNotOnShowAndLoadAgain) {
