@@ -46,7 +46,8 @@ const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started
     return started ? "playing" : "starting";
 }
 
-Player::Player(PlayerContext context) : c_(std::move(context)) {}
+Player::Player(PlayerContext context, WindowBuilder& windows)
+    : c_{std::move(context), windows.Build(*this, *this, *this)} {}
 
 double Player::Now() const {
     return c_.clock.Now();
@@ -101,7 +102,7 @@ void Player::SetState(PlayerState state) {
 }
 
 void Player::StateStep() {
-    if (shownAnswer_) std::exchange(shownAnswer_, nullptr)("");
+    if (shownAnswer_) std::exchange(shownAnswer_, nullptr)(Done());
     SettleShownAddress();
     switch (state_) {
         case PlayerState::Init:

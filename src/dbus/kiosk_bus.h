@@ -9,6 +9,7 @@
 #include <QString>
 #include <memory>
 
+#include "core/ports/player_commands.h"
 #include "core/ports/port_types.h"
 
 namespace pagelark {
@@ -29,7 +30,7 @@ class KioskBus final : public QObject, protected QDBusContext {
     static std::unique_ptr<KioskBus> Start(RemoteControl& remote);
     ~KioskBus() override;
 
-    // The port's watcher: signals the properties that changed.
+    // Signals the properties that changed.
     void StatusChanged(const KioskStatus& status);
 
     // Called by the adaptor; a refusal becomes the caller's error reply.
@@ -49,7 +50,7 @@ class KioskBus final : public QObject, protected QDBusContext {
 
   private:
     explicit KioskBus(RemoteControl& remote);
-    void Answer(const std::string& refusal);
+    void Call(Command command, const QString& argument = {});
 
     RemoteControl& remote_;
     KioskStatus signalled_;

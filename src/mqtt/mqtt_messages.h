@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ports/player_commands.h"
 #include "core/ports/port_types.h"
 
 namespace pagelark {
@@ -50,13 +51,11 @@ struct DeviceInfo {
 // a button per command, a text box for show_address and an image of the last snapshot.
 std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const DeviceInfo& device);
 
-enum class CommandKind { Next, Previous, Pause, Play, Reload, ShowAddress, Snapshot };
-
 struct CommandParse {
-    bool ours = false;                // a command topic of this kiosk: it gets an answer
-    std::string name;                 // as the topic gave it, for the answer
-    std::optional<CommandKind> kind;  // nullopt: refused, and error says why
-    std::string address;              // show_address's payload
+    bool ours = false;               // a command topic of this kiosk: it gets an answer
+    std::string name;                // as the topic gave it, for the answer
+    std::optional<Command> command;  // nullopt: refused, and error says why
+    std::string address;             // show_address's payload
     std::string error;
 };
 

@@ -30,7 +30,8 @@ class FakeWorld : public Clock,
                   public Maintenance,
                   public Snapshots,
                   public Connectivity,
-                  public ProgramLauncher {
+                  public ProgramLauncher,
+                  public WindowBuilder {
   public:
     double now = DateTimeValue(2026, 3, 1, 12, 0);
     std::vector<std::string> calls;
@@ -102,6 +103,9 @@ class FakeWorld : public Clock,
     }
     bool IsConnected() const override { return true; }
     void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }
+    PlayerWindows Build(PlayerCommands&, BrowserEvents&, ConfigEvents&) override {
+        return {*this, *this, *this};
+    }
 };
 
 class PlayerTest : public ::testing::Test, public DocumentWorld {
@@ -116,12 +120,22 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         if (!player) {
             player = std::make_unique<Player>(
                 PlayerContext{show, machine, buttons, settings, help, "/run/user/1000/Pagelark",
-                              /*configCommandLine=*/false, w, w, w, w, w, w, w, w, w});
+                              /*configCommandLine=*/false, w, w, w, w, w, w},
+                w);
             w.located = [this](int b, const std::string& address) {
                 player->LocationChanged(b, address);
             };
         }
         return *player;
+    }
+    // A remote service's command: "" when carried out, else why not.
+    std::string Remote(Command command, std::string argument = {}, CommandAnswer answer = {}) {
+        return P()
+            .Run({command, CommandSource::Remote, std::move(argument), std::move(answer)})
+            .Error();
+    }
+    static std::function<void(Player&)> Screen(Command command) {
+        return [command](Player& on) { on.RunFromScreen(command); };
     }
     static std::string Url(int page) { return "http://site/" + std::to_string(page); }
     // Pages of these times, then prime, INIT, NAVIGATE: the start page is on show and page
@@ -142,13 +156,13 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     // "?" notes without a tick; the other words are commands and events.
     std::string Walk(std::string_view steps, std::initializer_list<std::string_view> watched = {}) {
         const std::map<std::string, std::function<void(Player&)>> words = {
-            {"play", &Player::CmdPlay},
-            {"pause", &Player::CmdPause},
-            {"next", &Player::CmdNext},
-            {"prev", &Player::CmdPrevious},
-            {"config", &Player::CmdConfig},
-            {"quit", &Player::CmdQuit},
-            {"nav", &Player::SwitchToNavigation},
+            {"play", Screen(Command::Play)},
+            {"pause", Screen(Command::Pause)},
+            {"next", Screen(Command::Next)},
+            {"prev", Screen(Command::Previous)},
+            {"config", Screen(Command::Config)},
+            {"quit", Screen(Command::Quit)},
+            {"nav", Screen(Command::Navigation)},
             {"ok", [](Player& on) { on.ConfigClosed(true); }},
             {"cancel", [](Player& on) { on.ConfigClosed(false); }},
             {"done", [](Player& on) { on.DocumentComplete(on.NextBrowser()); }},
