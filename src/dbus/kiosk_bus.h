@@ -9,7 +9,6 @@
 #include <QString>
 #include <memory>
 
-#include "core/ports/player_commands.h"
 #include "core/ports/port_types.h"
 
 namespace pagelark {

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ports/player_commands.h"
 #include "core/ports/port_types.h"
 
 namespace pagelark {

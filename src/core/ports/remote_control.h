@@ -2,7 +2,6 @@
 // An inward port: what a service on the machine (D-Bus) or across a fleet (MQTT) may ask of
 // the kiosk and read of it. The services never see the player; src/app implements this port.
 
-#include "core/ports/player_commands.h"
 #include "core/ports/port_types.h"
 
 namespace pagelark {
