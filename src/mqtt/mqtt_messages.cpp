@@ -65,24 +65,24 @@ std::string KnownNames() {
     return names;
 }
 
-std::string TakeSnapshot(RemoteControl& remote, const MqttTopics& topics,
-                         const std::string& tempDir, std::vector<MqttMessage>& out) {
+Result<> TakeSnapshot(RemoteControl& remote, const MqttTopics& topics, const std::string& tempDir,
+                      std::vector<MqttMessage>& out) {
     // A reserved name the next start removes, should the kiosk die before it does.
     const std::string file = tempDir.empty() ? "" : ReserveTempFile(tempDir);
-    if (file.empty()) return "the kiosk has no private folder for the picture";
-    std::string error;
+    if (file.empty()) return Fail("the kiosk has no private folder for the picture");
+    Result<> taken = Done();
     // Answered at once.
     remote.Run({Command::Snapshot, CommandSource::Remote, file,
-                [&error](const Result<>& result) { error = result.Error(); }});
-    if (error.empty()) {
+                [&taken](const Result<>& result) { taken = result; }});
+    if (taken) {
         ReadResult read = ReadWholeFile(file);
         if (read.status == ReadStatus::Ok)
             out.push_back({topics.snapshot, std::move(read.data), false});
         else
-            error = "the picture cannot be read back: " + read.error;
+            taken = Fail("the picture cannot be read back: " + read.error);
     }
     RemoveFile(file);
-    return error;
+    return taken;
 }
 
 }  // namespace
@@ -158,7 +158,7 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
     const std::string_view name = topic.substr(prefix.size());
     parse.name = name.substr(0, kMaxNameInAnswer);
     const auto refuse = [&parse](std::string why) {
-        parse.error = std::move(why);
+        parse.command = Fail(std::move(why));
         return parse;
     };
     if (retained) return refuse("a retained command is not carried out; send it unretained");
@@ -179,34 +179,36 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
     return refuse("no such command; the commands are " + KnownNames());
 }
 
-std::string ResultJson(std::string_view command, const std::string& error,
+std::string ResultJson(std::string_view command, const Result<>& result,
                        std::optional<std::string_view> address) {
-    JsonObject result;
-    result.String("command", command);
-    if (address) result.String("address", *address);
-    result.Raw("ok", error.empty() ? "true" : "false");
-    if (!error.empty()) result.String("error", error);
-    return result.Text();
+    JsonObject json;
+    json.String("command", command);
+    if (address) json.String("address", *address);
+    json.Raw("ok", result ? "true" : "false");
+    if (!result) json.String("error", result.Error());
+    return json.Text();
 }
 
 void AnswerCommand(const CommandParse& command, const MqttTopics& topics, RemoteControl& remote,
                    const std::string& tempDir,
                    const std::function<void(const MqttMessage&)>& publish) {
     std::vector<MqttMessage> out;
-    std::string error = command.error;
-    if (command.command == Command::Snapshot) {
-        error = TakeSnapshot(remote, topics, tempDir, out);
-    } else if (command.command) {
-        const bool shown = command.command == Command::ShowAddress;
-        remote.Run({*command.command, CommandSource::Remote, command.address,
+    Result<> result = Done();
+    if (!command.command) {
+        result = Fail(command.command.Error());
+    } else if (command.command.Value() == Command::Snapshot) {
+        result = TakeSnapshot(remote, topics, tempDir, out);
+    } else {
+        const bool shown = command.command.Value() == Command::ShowAddress;
+        remote.Run({command.command.Value(), CommandSource::Remote, command.address,
                     [publish, topic = topics.result, name = command.name,
                      address = shown ? std::optional(command.address)
-                                     : std::nullopt](const Result<>& result) {
-                        publish({topic, ResultJson(name, result.Error(), address), false});
+                                     : std::nullopt](const Result<>& answer) {
+                        publish({topic, ResultJson(name, answer, address), false});
                     }});
         return;
     }
-    out.push_back({topics.result, ResultJson(command.name, error), false});
+    out.push_back({topics.result, ResultJson(command.name, result), false});
     for (const MqttMessage& message : out)
         publish(message);
 }
