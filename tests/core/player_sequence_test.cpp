@@ -44,6 +44,10 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPict
     EXPECT_EQ(Remote(Command::Next), "the next page is still loading");
     EXPECT_EQ(Walk("done ? next pause play 0 299 2", {"Front"}),
               "WAITTIME 2/3 Front 0, NAVIGATE 2/3, NAVIGATE 2/3, WAITTIME 3/1 Front 1");
+    // Previous is not held, from a remote service either: the page before it is there already.
+    Walk("next 0");
+    EXPECT_EQ(Remote(Command::Previous), "");
+    EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME 2/1 Front 0");
 }
 
 // Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused
