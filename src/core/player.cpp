@@ -323,7 +323,7 @@ void Player::MousePart() {
         switch (idle_.PointerAt(c_.desktop.CursorPosition(), Now(), c_.machine.OnMouseMove,
                                 navigationMode_, c_.machine.Locked)) {
             case IdleWatch::Move::EnterNavigation:
-                SwitchToNavigation();
+                RunFromScreen(Command::Navigation);
                 break;
             case IdleWatch::Move::EndShow:
                 SetState(PlayerState::FinProg);

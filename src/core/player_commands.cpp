@@ -90,9 +90,9 @@ void Player::OpenHelp() {
 
 void Player::HandleKey(KeyCode key, int shift) {
     if ((key == KeyCode::Escape && shift == 0) || (key == KeyCode::F4 && shift == kAltMask)) {
-        if (QuitAllowed()) SetState(PlayerState::FinProg);
+        if (QuitAllowed()) RunFromScreen(Command::Quit);
     } else if (key == KeyCode::F1 && shift == 0) {
-        if (HelpAllowed() && !c_.machine.Locked) OpenHelp();
+        if (HelpAllowed()) RunFromScreen(Command::Help);
     } else if (key == KeyCode::F10) {
         if (!c_.machine.Locked && c_.settings.DebugEnabled(c_.presentation.CurrentFile)) {
             const std::string program =

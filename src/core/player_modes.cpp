@@ -59,7 +59,6 @@ void Player::ForgetVisitor() {
 }
 
 void Player::SwitchToNavigation() {
-    if (!NavigationOffered(c_.machine.Locked, c_.presentation)) return;
     if (c_.presentation.AutoHome) GoHome();
     idle_.Seen(Now());
     EnterNavigationMode();
