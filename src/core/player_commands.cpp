@@ -158,14 +158,11 @@ Result<> Player::Refusal(const CommandCall& request) const {
         case Command::Next: {
             if (remote && addressToShow_) return Fail(kAddressLoading);
             if (navigationMode_) return Fail("a visitor is browsing");
-            // A page change waits for its page to finish loading. Previous is not held: it
-            // brings the page the change waits for, already there, and the tool bar's does.
+            // A page change waits for its page to finish loading; Previous is not held, as the
+            // tool bar's never was.
             if (command == Command::Next && state_ == PlayerState::Navigate)
                 return Fail("the next page is still loading");
-            const PlayCommand play = command == Command::Next    ? PlayCommand::Next
-                                     : command == Command::Pause ? PlayCommand::Pause
-                                                                 : PlayCommand::Previous;
-            if (!PlayCommandActs(play, state_, navigationMode_))
+            if (state_ != PlayerState::Navigate && state_ != PlayerState::WaitTime)
                 return Fail("the show is not playing");
             return Done();
         }

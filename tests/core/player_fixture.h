@@ -129,13 +129,9 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         return *player;
     }
     // A remote service's command: "" when carried out, else why not.
-    std::string Remote(Command command, std::string argument = {}, CommandAnswer answer = {}) {
-        return P()
-            .Run({command, CommandSource::Remote, std::move(argument), std::move(answer)})
-            .Error();
-    }
-    static std::function<void(Player&)> Screen(Command command) {
-        return [command](Player& on) { on.RunFromScreen(command); };
+    std::string Remote(Command command, const std::string& argument = "",
+                       CommandAnswer answer = {}) {
+        return P().Run({command, CommandSource::Remote, argument, answer}).Error();
     }
     static std::string Url(int page) { return "http://site/" + std::to_string(page); }
     // Pages of these times, then prime, INIT, NAVIGATE: the start page is on show and page
@@ -155,14 +151,15 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     // with a watched prefix.
     // "?" notes without a tick; the other words are commands and events.
     std::string Walk(std::string_view steps, std::initializer_list<std::string_view> watched = {}) {
+        const auto screen = [](Command c) { return [c](Player& on) { on.RunFromScreen(c); }; };
         const std::map<std::string, std::function<void(Player&)>> words = {
-            {"play", Screen(Command::Play)},
-            {"pause", Screen(Command::Pause)},
-            {"next", Screen(Command::Next)},
-            {"prev", Screen(Command::Previous)},
-            {"config", Screen(Command::Config)},
-            {"quit", Screen(Command::Quit)},
-            {"nav", Screen(Command::Navigation)},
+            {"play", screen(Command::Play)},
+            {"pause", screen(Command::Pause)},
+            {"next", screen(Command::Next)},
+            {"prev", screen(Command::Previous)},
+            {"config", screen(Command::Config)},
+            {"quit", screen(Command::Quit)},
+            {"nav", screen(Command::Navigation)},
             {"ok", [](Player& on) { on.ConfigClosed(true); }},
             {"cancel", [](Player& on) { on.ConfigClosed(false); }},
             {"done", [](Player& on) { on.DocumentComplete(on.NextBrowser()); }},

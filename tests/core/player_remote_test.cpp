@@ -15,10 +15,9 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
     Start({10, 10});
     std::vector<std::string> answers;
     const auto ask = [&](const std::string& address) {
-        const std::string refusal =
-            Remote(Command::ShowAddress, address, [&answers](const Result<>& result) {
-                answers.push_back(result ? "shown" : result.Error());
-            });
+        const std::string refusal = Remote(Command::ShowAddress, address, [&](const Result<>& r) {
+            answers.push_back(r ? "shown" : r.Error());
+        });
         if (!refusal.empty()) answers.push_back(refusal);
     };
     const std::string megabytes = "http://site/" + std::string(1 << 20, 'x');
@@ -67,6 +66,7 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
 
 TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     w.toolNavCount = 1;
+    EXPECT_EQ(Remote(Command::Previous), "the show is not playing");  // not yet
     Start({10, 10});
     EXPECT_EQ(P().PageOnShow(), 0);  // the start page
     P().RunFromScreen(Command::Navigation);

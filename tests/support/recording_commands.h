@@ -1,7 +1,6 @@
 #pragma once
 // The player's commands as the windows send them, one line each.
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -12,13 +11,11 @@ namespace pagelark::testing {
 class RecordingCommands final : public PlayerCommands {
   public:
     Result<> Run(const CommandCall& request) override {
-        static constexpr std::array<const char*, 16> kNames = {
+        static constexpr const char* kNames[] = {
             "Play", "Pause",      "Previous", "Next",   "Reload", "Stop", "Back", "Forward",
             "Home", "Navigation", "Quit",     "Config", "Help",   "Go",   "Show", "Snapshot"};
-        const char* name = kNames.at(static_cast<std::size_t>(request.command));
-        calls.push_back(request.argument.empty() && request.command != Command::Browse
-                            ? name
-                            : std::string(name) + " " + request.argument);
+        const char* name = kNames[static_cast<int>(request.command)];
+        calls.push_back(name + (request.command == Command::Browse ? " " + request.argument : ""));
         return Done();
     }
     void HandleKey(KeyCode key, int shift) override {
