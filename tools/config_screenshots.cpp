@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     const HelpDocumentList help{};
     const std::string startupFolder = folder.path() + "/";
     DocumentContext context{session.settings, session.files, machine, buttons, help, startupFolder};
-    QtFileDialogs dialogs;
+    QtFileDialogs dialogs{[] { return nullptr; }};
     const SystemClock clock;
     NoShow show;
     testing::RecordingCommands commands;

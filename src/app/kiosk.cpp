@@ -21,7 +21,6 @@
 
 #include "app/kiosk_remote.h"
 #include "app/logind_reboot.h"
-#include "app/player_relay.h"
 #include "app/published_fetcher.h"
 #include "app/qt_adapters.h"
 #include "app/screen_capture.h"
@@ -161,7 +160,7 @@ void WithoutGlRefusal(QtMsgType type, const QMessageLogContext& context, const Q
     if (qtMessages != nullptr) qtMessages(type, context, text);
 }
 
-class Kiosk final {
+class Kiosk final : private WindowBuilder {
   public:
     Kiosk(std::string rawCommandLine, std::string tempDir)
         : raw_(std::move(rawCommandLine)),
@@ -172,7 +171,7 @@ class Kiosk final {
                    buttons_,          helpDocuments_, startupFolder_} {}
 
     void InitPlayer();
-    // The windows, each built with the ports it needs, then the player over them.
+    // The player, which has its windows built, then the remote services over it.
     void Start();
     void End();
     // The 200 ms timer's step.
@@ -185,6 +184,8 @@ class Kiosk final {
     const std::string& SnapshotFailure() const { return snapshots_.Failure(); }
 
   private:
+    PlayerWindows Build(PlayerCommands& commands, BrowserEvents& events,
+                        ConfigEvents& config) override;
     // A save the configuration window hands over: the show takes it, with the saved tool bar
     // records, at once.
     void ShowSaved(Show show, ShowChange change);
@@ -228,7 +229,7 @@ class Kiosk final {
     QtConnectivity connectivity_;
     QtLauncher launcher_;
     std::unique_ptr<QtToolbars> toolbars_;
-    QtFileDialogs fileDialogs_;
+    QtFileDialogs fileDialogs_{[this] { return static_cast<QWidget*>(configWindow_.get()); }};
     std::unique_ptr<ConfigWindowWidget> configWindow_;
     LogindReboot reboot_;
     KioskMaintenance maintenance_{session_.registry, machine_, reboot_};
@@ -238,7 +239,6 @@ class Kiosk final {
     ManagedFolderWatch managedWatch_{ManagedFolderFromEnvironment()};
     SnapshotTaker snapshots_{screen_};
     StoreDebugSettings debugSettings_{session_.settings};
-    PlayerRelay relay_;
     std::unique_ptr<StageWindow> stage_;
     std::unique_ptr<Player> player_;
     std::unique_ptr<KioskRemote> remote_;
@@ -326,43 +326,47 @@ void Kiosk::WatchMemory() {
     player_->RenewSpareBrowsers();
 }
 
-void Kiosk::Start() {
-    PlanMemoryUse();
-    stage_ = std::make_unique<StageWindow>(clock_, relay_, relay_);
+PlayerWindows Kiosk::Build(PlayerCommands& commands, BrowserEvents& events, ConfigEvents& config) {
+    stage_ = std::make_unique<StageWindow>(clock_, events, commands);
     configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
         [this]() -> const Show& { return player_->Playing(); }, context_, fileDialogs_, clock_,
-        relay_, relay_, stage_.get(), [this] { toolbars_->MakeToolbarsTopmost(); },
+        config, commands, stage_.get(), [this] { toolbars_->MakeToolbarsTopmost(); },
         [this] { OpenProductWebSite(shell_); },
         [this](Show show, ShowChange change) { ShowSaved(std::move(show), change); }});
-    fileDialogs_.SetParentWindow(configWindow_.get());
-    toolbars_ = std::make_unique<QtToolbars>(shownButtons_, relay_, startupFolder_,
+    toolbars_ = std::make_unique<QtToolbars>(shownButtons_, commands, startupFolder_,
                                              ToolbarOwners{stage_.get(), configWindow_.get()});
     QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
                      [this] { toolbars_->ShowAgainOverOwner(); });
+    return {*stage_, *toolbars_, *configWindow_};
+}
+
+void Kiosk::Start() {
+    PlanMemoryUse();
     player_ = std::make_unique<Player>(
         PlayerContext{debugSettings_, helpDocuments_, helpFolder_, IsConfigCommandLine(raw_),
-                      clock_, *stage_, desktop_, *toolbars_, *configWindow_, maintenance_,
-                      snapshots_, connectivity_, launcher_},
-        Show{std::move(presentation_), machine_, buttons_, std::move(document_)});
-    relay_.Bind(*player_);
-    remote_ = std::make_unique<KioskRemote>(*player_);
-    remote_->Protect(
-        {RegistryFolderFromEnvironment(), managedWatch_.Folder(), CacheFolder(), helpFolder_});
-    if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
-    if (bus_) remote_->Watch([bus = bus_.get()](const KioskStatus& s) { bus->StatusChanged(s); });
-    mqtt_ = StartMqtt(machine_, *remote_, tempDir_, PAGELARK_VERSION);
-    if (mqtt_) remote_->Watch([this](const KioskStatus& status) { mqtt_->StatusChanged(status); });
-    input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
-    player_->InitBrowsers();
-    if (!published_.empty() && !IsConfigCommandLine(raw_)) {
+                      clock_, desktop_, maintenance_, snapshots_, connectivity_, launcher_},
+        Show{std::move(presentation_), machine_, buttons_, std::move(document_)},
+        static_cast<WindowBuilder&>(*this));
+    const bool publishes = !published_.empty() && !IsConfigCommandLine(raw_);
+    if (publishes) {
         publication_ =
             std::make_unique<Publication>(published_, CacheFolder(), context_, helpFolder_);
         refresh_ = std::make_unique<RefreshSchedule>(
             [this] { return publication_->RefreshPeriod(); }, clock_, random_);
         fetcher_ = std::make_unique<PublishedFetcher>(*publication_, *refresh_, *player_);
-        fetcher_->Start();
-        remote_->SetPublished(published_, [this] { return publication_->Version(); });
     }
+    remote_ = std::make_unique<KioskRemote>(
+        *player_,
+        RemoteFacts{.published = publishes ? published_ : "",
+                    .version = publishes ? std::function([this] { return publication_->Version(); })
+                                         : nullptr,
+                    .own = {RegistryFolderFromEnvironment(), managedWatch_.Folder(), CacheFolder(),
+                            helpFolder_}});
+    if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
+    mqtt_ = StartMqtt(machine_, *remote_, tempDir_, PAGELARK_VERSION);
+    input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
+    player_->InitBrowsers();
+    if (fetcher_) fetcher_->Start();
     stage_->setWindowTitle("Pagelark");
     timer_.setInterval(200);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
@@ -392,7 +396,10 @@ void Kiosk::Tick() {
         notifier_->Stopping();
         return;
     }
-    remote_->Poll();
+    if (const std::optional<KioskStatus> status = remote_->Poll()) {
+        if (bus_) bus_->StatusChanged(*status);
+        if (mqtt_) mqtt_->StatusChanged(*status);
+    }
     notifier_->Alive(std::chrono::steady_clock::now());
     TakeManagedChanges();
     WatchMemory();

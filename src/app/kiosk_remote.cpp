@@ -15,56 +15,41 @@ KioskStatus WithoutUptime(KioskStatus status) {
 
 }  // namespace
 
-void KioskRemote::Poll() {
+std::optional<KioskStatus> KioskRemote::Poll() {
     if (player_.State() == PlayerState::WaitTime) started_ = true;
-    const KioskStatus status = Status();
+    KioskStatus status = Status();
     KioskStatus now = WithoutUptime(status);
-    if (now == reported_) return;
+    if (now == reported_) return std::nullopt;
     reported_ = std::move(now);
-    for (const Watcher& watcher : watchers_)
-        watcher(status);
+    return status;
 }
 
-std::string KioskRemote::Next() {
-    return player_.Remote(PlayCommand::Next);
+void KioskRemote::Run(CommandCall request) {
+    request.source = CommandSource::Remote;
+    const CommandAnswer answer = request.answer;
+    const Result<> result =
+        request.command == Command::Snapshot ? Snapshot(request.argument) : player_.Run(request);
+    // A shown address is answered once its page is on show, or could not be.
+    if (answer && !(request.command == Command::ShowAddress && result)) answer(result);
 }
 
-std::string KioskRemote::Previous() {
-    return player_.Remote(PlayCommand::Previous);
-}
-
-std::string KioskRemote::Pause() {
-    return player_.Remote(PlayCommand::Pause);
-}
-
-std::string KioskRemote::Play() {
-    return player_.RemotePlay();
-}
-
-std::string KioskRemote::Reload() {
-    return player_.RemoteReload();
-}
-
-void KioskRemote::ShowAddress(const std::string& address, Answer answer) {
-    player_.RemoteShowAddress(address, std::move(answer));
-}
-
-std::string KioskRemote::Snapshot(const std::string& path) {
-    std::vector<std::string> own = own_;
+Result<> KioskRemote::Snapshot(const std::string& path) const {
+    std::vector<std::string> own = facts_.own;
     own.push_back(player_.Playing().document.CurrentFile);
     const SnapshotGuard guard(own);
-    if (std::string refusal = guard.Refusal(path); !refusal.empty()) return refusal;
+    if (std::string refusal = guard.Refusal(path); !refusal.empty()) return Fail(refusal);
     std::string picture, error;
     switch (GrabScreen("PNG", picture, error)) {
         case CaptureResult::Saved:
             break;
         case CaptureResult::CaptureFailed:
-            return "the screen cannot be read";
+            return Fail("the screen cannot be read");
         case CaptureResult::SaveFailed:
-            return "cannot write " + path + ": " + error;
+            return Fail("cannot write " + path + ": " + error);
     }
     // The path is judged again where the picture is written: it may have changed meanwhile.
-    return guard.Write(path, picture);
+    if (std::string refusal = guard.Write(path, picture); !refusal.empty()) return Fail(refusal);
+    return Done();
 }
 
 KioskStatus KioskRemote::Status() const {
@@ -72,8 +57,9 @@ KioskStatus KioskRemote::Status() const {
     status.state = RemoteStateWord(player_.State(), player_.NavigationMode(), started_);
     status.page = player_.PageOnShow();
     status.address = player_.AddressOnShow();
-    status.presentation = published_.empty() ? player_.Playing().document.CurrentFile : published_;
-    if (version_) status.version = version_();
+    status.presentation =
+        facts_.published.empty() ? player_.Playing().document.CurrentFile : facts_.published;
+    if (facts_.version) status.version = facts_.version();
     status.uptime =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start_);
     status.lastLoadError = player_.LastLoadFailure();

@@ -33,7 +33,7 @@ bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
         if (key.timestamp() == lastKeyTimestamp_ && key.key() == lastKey_) return false;
         lastKeyTimestamp_ = key.timestamp();
         lastKey_ = key.key();
-        HandKey(commands_, key);
+        PassKeyToPlayer(commands_, key);
     } else if ((event->type() == QEvent::MouseMove && toolbars_.MoveIsActivity(widget)) ||
                // A click or a scroll where the pointer rests is the visitor too.
                ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel) &&

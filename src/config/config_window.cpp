@@ -202,9 +202,11 @@ void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
     item(file, "mnuFile3", "Save &As...", QKeySequence(),
          [this] { RunFileCommand(FileCommandId::SaveAs); });
     file->addSeparator();
-    item(file, "mnuFile16", "&Quit", QKeySequence(), [this] { c_.commands.CmdQuit(); });
+    item(file, "mnuFile16", "&Quit", QKeySequence(),
+         [this] { c_.commands.RunFromScreen(Command::Quit); });
     QMenu* help = menuBar->addMenu("&Help");
-    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] { c_.commands.CmdHelp(); });
+    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1),
+         [this] { c_.commands.RunFromScreen(Command::Help); });
     help->addSeparator();
     webSite_ =
         item(help, "mnuHelp2", Q(WebSiteMenuCaption()), QKeySequence(), [this] { OpenWebSite(); });

@@ -28,7 +28,7 @@ std::string Chosen(QFileDialog& dialog) {
 std::string QtFileDialogs::OpenFileDialog(const std::string& initialFolder,
                                           const std::string& fileName, const FileFilter& filter,
                                           const std::string& title) {
-    QFileDialog dialog(parent_, Q(title), Q(initialFolder), QtFileFilter(filter));
+    QFileDialog dialog(parent_(), Q(title), Q(initialFolder), QtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!fileName.empty()) dialog.selectFile(Q(fileName));
@@ -39,7 +39,7 @@ std::string QtFileDialogs::SaveFileDialog(const std::string& initialFolder,
                                           const std::string& fileName, const FileFilter& filter,
                                           const std::string& defaultExtension,
                                           const std::string& title) {
-    QFileDialog dialog(parent_, Q(title), Q(initialFolder), QtFileFilter(filter));
+    QFileDialog dialog(parent_(), Q(title), Q(initialFolder), QtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     QString suffix = Q(defaultExtension);
@@ -50,7 +50,7 @@ std::string QtFileDialogs::SaveFileDialog(const std::string& initialFolder,
 }
 
 Answer QtFileDialogs::AskReload(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, "Confirm", Q(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::Warning, "Confirm", Q(text), QMessageBox::NoButton, parent_());
     QPushButton* reload = box.addButton("&Reload", QMessageBox::AcceptRole);
     QPushButton* keep = box.addButton("&Save over it", QMessageBox::DestructiveRole);
     box.addButton(QMessageBox::Cancel);
@@ -62,7 +62,7 @@ Answer QtFileDialogs::AskReload(const std::string& text) {
 }
 
 Answer QtFileDialogs::AskSaveChanges(const std::string& text) {
-    switch (QMessageBox::question(parent_, "Confirm", Q(text),
+    switch (QMessageBox::question(parent_(), "Confirm", Q(text),
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                   QMessageBox::Yes)) {
         case QMessageBox::Yes:
@@ -75,7 +75,7 @@ Answer QtFileDialogs::AskSaveChanges(const std::string& text) {
 }
 
 void QtFileDialogs::ShowError(const std::string& text) {
-    QMessageBox::critical(parent_, "Error", Q(text));
+    QMessageBox::critical(parent_(), "Error", Q(text));
 }
 
 }  // namespace pagelark

@@ -2,9 +2,9 @@
 // The file dialogs and message boxes of the File commands and the properties dialog, on
 // QFileDialog and QMessageBox.
 
-#include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "editor/file_commands.h"
 
@@ -15,8 +15,9 @@ QString QtFileFilter(const FileFilter& filter);
 
 class QtFileDialogs final : public FileDialogs {
   public:
-    // The window the dialogs and boxes belong to; none before it exists.
-    void SetParentWindow(QWidget* parent) { parent_ = parent; }
+    // parent: the window the dialogs and boxes belong to, asked each time: the window is built
+    // with them.
+    explicit QtFileDialogs(std::function<QWidget*()> parent) : parent_(std::move(parent)) {}
 
     std::string OpenFileDialog(const std::string& initialFolder, const std::string& fileName,
                                const FileFilter& filter, const std::string& title) override;
@@ -28,7 +29,7 @@ class QtFileDialogs final : public FileDialogs {
     void ShowError(const std::string& text) override;
 
   private:
-    QPointer<QWidget> parent_;
+    std::function<QWidget*()> parent_;
 };
 
 }  // namespace pagelark

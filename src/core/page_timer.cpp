@@ -24,12 +24,6 @@ bool PreloadHolds(double waited, const BrowserRotation::Record& preload,
     return !preload.loaded && !preload.failed && !(waited > InDays(maxTime));
 }
 
-bool PlayCommandActs(PlayCommand command, PlayerState state, bool navigationMode) {
-    if (navigationMode) return false;
-    if (state == PlayerState::WaitTime) return true;
-    return state == PlayerState::Navigate && command != PlayCommand::Next;
-}
-
 CounterMove MoveCounter(std::int32_t counter, int delta, std::int32_t count, bool autoLoop) {
     const std::int64_t moved = std::clamp<std::int64_t>(std::int64_t{counter} + delta,
                                                         std::numeric_limits<std::int32_t>::min(),

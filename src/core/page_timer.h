@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "core/browser_rotation.h"
-#include "core/player_state.h"
 
 namespace pagelark {
 
@@ -42,11 +41,6 @@ class PageTimer {
 // A preload holds the page on show until it has loaded or failed, or for at most maxTime.
 bool PreloadHolds(double waited, const BrowserRotation::Record& preload,
                   std::chrono::seconds maxTime);
-
-enum class PlayCommand { Pause, Previous, Next };
-// None acts in navigation mode; Pause and Previous while pages play, Next only while a page's
-// time runs.
-bool PlayCommandActs(PlayCommand command, PlayerState state, bool navigationMode);
 
 struct CounterMove {
     std::int32_t counter = 0;

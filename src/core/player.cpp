@@ -46,8 +46,8 @@ const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started
     return started ? "playing" : "starting";
 }
 
-Player::Player(PlayerContext context, Show show)
-    : c_(std::move(context)),
+Player::Player(PlayerContext context, Show show, WindowBuilder& windows)
+    : c_{std::move(context), windows.Build(*this, *this, *this)},
       show_(std::move(show)),
       page_(show_.presentation.FirstPage),
       handedRebootMoment_(show_.machine.RebootMoment) {}
@@ -105,7 +105,7 @@ void Player::SetState(PlayerState state) {
 }
 
 void Player::StateStep() {
-    if (shownAnswer_) std::exchange(shownAnswer_, nullptr)("");
+    if (shownAnswer_) std::exchange(shownAnswer_, nullptr)(Done());
     SettleShownAddress();
     switch (state_) {
         case PlayerState::Init:
@@ -344,7 +344,7 @@ void Player::MousePart() {
         switch (idle_.PointerAt(c_.desktop.CursorPosition(), Now(), show_.machine.OnMouseMove,
                                 navigationMode_, show_.machine.Locked)) {
             case IdleWatch::Move::EnterNavigation:
-                SwitchToNavigation();
+                RunFromScreen(Command::Navigation);
                 break;
             case IdleWatch::Move::EndShow:
                 SetState(PlayerState::FinProg);

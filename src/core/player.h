@@ -23,9 +23,9 @@
 #include "core/ports/desktop.h"
 #include "core/ports/maintenance.h"
 #include "core/ports/player_commands.h"
+#include "core/ports/player_windows.h"
 #include "core/ports/presentation_updates.h"
 #include "core/ports/program_launcher.h"
-#include "core/ports/remote_control.h"
 #include "core/ports/snapshots.h"
 #include "core/ports/toolbars.h"
 #include "help/help_paths.h"
@@ -49,10 +49,7 @@ struct PlayerContext {
     std::string helpFolder;  // expanded help folder path, no trailing separator
     bool configCommandLine = false;
     const Clock& clock;
-    BrowserStage& stage;
     Desktop& desktop;
-    Toolbars& toolbars;
-    ConfigWindow& configWindow;
     Maintenance& maintenance;
     Snapshots& snapshots;
     Connectivity& connectivity;
@@ -64,7 +61,8 @@ class Player final : public PlayerCommands,
                      public ConfigEvents,
                      public PresentationUpdates {
   public:
-    Player(PlayerContext context, Show show);
+    // The windows are built here, through windows, with this player as their inward ports.
+    Player(PlayerContext context, Show show, WindowBuilder& windows);
 
     // Start-up: the three browsers primed with the start page.
     void InitBrowsers();
@@ -80,21 +78,9 @@ class Player final : public PlayerCommands,
     // False before the show began and once it is ending.
     bool OpenConfig();
 
-    // PlayerCommands
-    void CmdPlay() override;
-    void CmdPause() override;
-    void CmdPrevious() override;
-    void CmdNext() override;
-    void CmdQuit() override;
-    void CmdConfig() override;
-    void CmdHelp() override;
-    void CmdBack() override;
-    void CmdForward() override;
-    void CmdStop() override;
-    void CmdReload() override;
-    void GoHome() override;
-    void SwitchToNavigation() override;
-    void BrowseAddress(const std::string& address) override;
+    // PlayerCommands: each command's rule, when it is refused and why, is written once, in
+    // Refusal(); the screen's commands and the remote services' alike come through Run.
+    Result<> Run(const CommandCall& request) override;
     void HandleKey(KeyCode key, int shift) override;
     void NoteActivity() override;
     void NoteTouch() override;
@@ -115,14 +101,6 @@ class Player final : public PlayerCommands,
     void ShowInStage(const std::string& address) override;
     void ConfigClosed(bool ok) override;
 
-    // The remote services' commands, through the app's RemoteControl: "" when carried out,
-    // otherwise why not. Play, Pause, Previous and Next act as their buttons do.
-    std::string Remote(PlayCommand command);
-    std::string RemotePlay();
-    std::string RemoteReload();
-    // answer hears "" once the address is on show, or the refusal: at once, or when its load
-    // failed, took too long or the show moved elsewhere meanwhile.
-    void RemoteShowAddress(const std::string& address, RemoteControl::Answer answer);
     // The position of the page on show (0: the start page) and the address its browser shows
     // (where a redirect or a link took it), clipped as the log clips addresses.
     int PageOnShow() const { return pageOnShow_; }
@@ -150,6 +128,15 @@ class Player final : public PlayerCommands,
     double SaverModeStartTime() const { return idle_.SaverModeStart(); }
 
   private:
+    // Why request is not carried out now; a command of the screen is refused silently.
+    Result<> Refusal(const CommandCall& request) const;
+    void Resume();
+    void GoHome();
+    void SwitchToNavigation();
+    void OpenHelp();
+    Result<> AddressRefusal(const std::string& address) const;
+    // An address a remote service asked for loads out of sight.
+    void LoadAddressToShow(const std::string& address, CommandAnswer answer);
     double Now() const;
     PageEntry StartPage() const;
     void SetState(PlayerState state);
@@ -200,7 +187,9 @@ class Player final : public PlayerCommands,
     // The presentation's lists, and when locked its own pages, decide what a browser may show.
     bool Refuses(const std::string& address, bool topLevel) const;
 
-    PlayerContext c_;
+    // What the player reads and drives, its windows too.
+    struct Parts : PlayerContext, PlayerWindows {};
+    Parts c_;
     Show show_;
     // The page counter: the position the next navigation step preloads.
     std::int32_t page_ = 1;
@@ -233,13 +222,13 @@ class Player final : public PlayerCommands,
         std::string address;
         int browser = 0;
         double since = 0.0;
-        RemoteControl::Answer answer;
+        CommandAnswer answer;
         bool loaded = false;
         std::optional<std::string> failure;
     };
     std::optional<AddressToShow> addressToShow_;
     // Its caller hears at the next step, once the page has reached the screen.
-    RemoteControl::Answer shownAnswer_;
+    CommandAnswer shownAnswer_;
 };
 
 }  // namespace pagelark

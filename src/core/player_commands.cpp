@@ -27,7 +27,8 @@ constexpr std::chrono::seconds kTypedAddressSeconds{10};
 constexpr std::chrono::seconds kAddressLoadLimit{20};
 // Longer addresses are refused at once: the engine would not load one of megabytes either.
 constexpr std::size_t kLongestAddress = std::size_t{64} * 1024;
-// While it loads, the page on show stays and no play command acts: it would only be held.
+// While it loads, the page on show stays and no remote play command acts: it would only be
+// held.
 constexpr const char* kAddressLoading = "an address is still loading";
 
 }  // namespace
@@ -42,7 +43,7 @@ void Player::AdvancePage(int delta) {
     if (move.ends) SetState(PlayerState::FinProg);
 }
 
-void Player::CmdPlay() {
+void Player::Resume() {
     if (navigationMode_) {
         if (state_ == PlayerState::WaitSaver) SetState(PlayerState::Init);
         RecordMouse();
@@ -57,24 +58,6 @@ void Player::CmdPlay() {
     }
 }
 
-void Player::CmdPause() {
-    if (!PlayCommandActs(PlayCommand::Pause, state_, navigationMode_)) return;
-    idle_.Seen(Now());
-    SetState(PlayerState::WaitSaver);
-}
-
-void Player::CmdPrevious() {
-    if (!PlayCommandActs(PlayCommand::Previous, state_, navigationMode_)) return;
-    AdvancePage(-1);
-    SetState(PlayerState::Navigate);
-}
-
-void Player::CmdNext() {
-    if (!PlayCommandActs(PlayCommand::Next, state_, navigationMode_)) return;
-    AdvancePage(+1);
-    SetState(PlayerState::Navigate);
-}
-
 void Player::GoHome() {
     const int shown = browsers_.Current();
     browsers_.SetTime(shown, kHomeSeconds);
@@ -84,16 +67,8 @@ void Player::GoHome() {
 
 // ---- other commands and keys ----
 
-void Player::CmdQuit() {
-    if (!show_.machine.Locked) Terminate();
-}
-
 void Player::Terminate() {
     SetState(PlayerState::FinProg);
-}
-
-void Player::CmdConfig() {
-    if (!show_.machine.Locked) OpenConfig();
 }
 
 bool Player::OpenConfig() {
@@ -102,9 +77,8 @@ bool Player::OpenConfig() {
     return true;
 }
 
-void Player::CmdHelp() {
+void Player::OpenHelp() {
     // Help is navigation mode, over pages the include list need not name.
-    if (show_.machine.Locked) return;
     idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
@@ -114,27 +88,11 @@ void Player::CmdHelp() {
              std::chrono::seconds::zero(), true);
 }
 
-void Player::CmdBack() {
-    if (navigationMode_) c_.stage.GoBack(browsers_.Current());
-}
-
-void Player::CmdForward() {
-    if (navigationMode_) c_.stage.GoForward(browsers_.Current());
-}
-
-void Player::CmdStop() {
-    if (navigationMode_) c_.stage.Stop(browsers_.Current());
-}
-
-void Player::CmdReload() {
-    if (navigationMode_) c_.stage.Reload(browsers_.Current());
-}
-
 void Player::HandleKey(KeyCode key, int shift) {
     if ((key == KeyCode::Escape && shift == 0) || (key == KeyCode::F4 && shift == kAltMask)) {
-        if (QuitAllowed()) SetState(PlayerState::FinProg);
+        if (QuitAllowed()) RunFromScreen(Command::Quit);
     } else if (key == KeyCode::F1 && shift == 0) {
-        if (HelpAllowed()) CmdHelp();
+        if (HelpAllowed()) RunFromScreen(Command::Help);
     } else if (key == KeyCode::F10) {
         if (!show_.machine.Locked) {
             const std::string program = c_.debug.DebugProgram(show_.document.CurrentFile);
@@ -185,45 +143,116 @@ void Player::ConfigClosed(bool ok) {
         HideCursor();
 }
 
-void Player::BrowseAddress(const std::string& address) {
-    BrowseTo(browsers_.Current(), address, kTypedAddressSeconds, true);
+// ---- the commands' rules ----
+
+Result<> Player::Refusal(const CommandCall& request) const {
+    const Command command = request.command;
+    const bool remote = request.source == CommandSource::Remote;
+    switch (command) {
+        case Command::Play:
+            if (remote && addressToShow_) return Fail(kAddressLoading);
+            // A visitor's Play ends the browsing; a remote one only resumes a paused show.
+            if (state_ == PlayerState::WaitSaver || (navigationMode_ && !remote)) return Done();
+            return Fail("the show is not paused");
+        case Command::Pause:
+        case Command::Previous:
+        case Command::Next: {
+            if (remote && addressToShow_) return Fail(kAddressLoading);
+            if (navigationMode_) return Fail("a visitor is browsing");
+            // A page change waits for its page to finish loading; Previous is not held, as the
+            // tool bar's never was.
+            if (command == Command::Next && state_ == PlayerState::Navigate)
+                return Fail("the next page is still loading");
+            if (state_ != PlayerState::Navigate && state_ != PlayerState::WaitTime)
+                return Fail("the show is not playing");
+            return Done();
+        }
+        case Command::Reload:
+            // A remote service reloads the page on show in either mode.
+            if (remote && addressToShow_) return Fail(kAddressLoading);
+            if (remote && (!browsersReady_ || state_ == PlayerState::FinProg))
+                return Fail("no page is on show");
+            if (remote || navigationMode_) return Done();
+            return Fail("no visitor is browsing");
+        case Command::Stop:
+        case Command::Back:
+        case Command::Forward:
+            if (!navigationMode_) return Fail("no visitor is browsing");
+            return Done();
+        case Command::Navigation:
+            if (!NavigationOffered(show_.machine.Locked, show_.presentation))
+                return Fail("the presentation offers no navigation");
+            return Done();
+        case Command::Quit:
+        case Command::Config:
+        case Command::Help:
+            if (show_.machine.Locked) return Fail("the kiosk is locked");
+            return Done();
+        case Command::ShowAddress:
+            return AddressRefusal(request.argument);
+        case Command::Snapshot:
+            // The kiosk takes it: the show has no part in it.
+            return Fail("the show takes no snapshot");
+        case Command::Home:
+        case Command::Browse:
+            return Done();
+    }
+    return Done();
 }
 
-// ---- the remote services' commands ----
-
-std::string Player::Remote(PlayCommand command) {
-    if (addressToShow_) return kAddressLoading;
-    if (navigationMode_) return "a visitor is browsing";
-    // A page change waits for its page to finish loading.
-    if (command == PlayCommand::Next && state_ == PlayerState::Navigate)
-        return "the next page is still loading";
-    if (!PlayCommandActs(command, state_, navigationMode_)) return "the show is not playing";
-    switch (command) {
-        case PlayCommand::Pause:
-            CmdPause();
+Result<> Player::Run(const CommandCall& request) {
+    if (Result<> refused = Refusal(request); !refused) return refused;
+    const int shown = browsers_.Current();
+    switch (request.command) {
+        case Command::Play:
+            Resume();
             break;
-        case PlayCommand::Previous:
-            CmdPrevious();
+        case Command::Pause:
+            idle_.Seen(Now());
+            SetState(PlayerState::WaitSaver);
             break;
-        case PlayCommand::Next:
-            CmdNext();
+        case Command::Previous:
+        case Command::Next:
+            AdvancePage(request.command == Command::Next ? +1 : -1);
+            SetState(PlayerState::Navigate);
+            break;
+        case Command::Reload:
+            c_.stage.Reload(shown);
+            break;
+        case Command::Stop:
+            c_.stage.Stop(shown);
+            break;
+        case Command::Back:
+            c_.stage.GoBack(shown);
+            break;
+        case Command::Forward:
+            c_.stage.GoForward(shown);
+            break;
+        case Command::Home:
+            GoHome();
+            break;
+        case Command::Navigation:
+            SwitchToNavigation();
+            break;
+        case Command::Quit:
+            Terminate();
+            break;
+        case Command::Config:
+            if (!OpenConfig()) return Fail("the show has not started");
+            break;
+        case Command::Help:
+            OpenHelp();
+            break;
+        case Command::Browse:
+            BrowseTo(shown, request.argument, kTypedAddressSeconds, true);
+            break;
+        case Command::ShowAddress:
+            LoadAddressToShow(request.argument, request.answer);
+            break;
+        case Command::Snapshot:
             break;
     }
-    return "";
-}
-
-std::string Player::RemotePlay() {
-    if (addressToShow_) return kAddressLoading;
-    if (state_ != PlayerState::WaitSaver) return "the show is not paused";
-    CmdPlay();
-    return "";
-}
-
-std::string Player::RemoteReload() {
-    if (addressToShow_) return kAddressLoading;
-    if (!browsersReady_ || state_ == PlayerState::FinProg) return "no page is on show";
-    c_.stage.Reload(browsers_.Current());
-    return "";
+    return Done();
 }
 
 namespace {
@@ -238,22 +267,20 @@ std::string ShowBusy(PlayerState state, bool navigationMode) {
 
 }  // namespace
 
-void Player::RemoteShowAddress(const std::string& address, RemoteControl::Answer answer) {
-    const auto refusal = [&]() -> std::string {
-        if (address.size() > kLongestAddress) return "the address is over 64 KiB";
-        // Only web pages: a command from the network never shows the machine's own files.
-        if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://"))
-            return "only http and https addresses are shown";
-        if (HasUserInfo(address)) return "an address with a user name is refused";
-        if (Refuses(address, true)) return "the presentation's address lists refuse it";
-        if (!browsersReady_ || state_ == PlayerState::FinProg) return "the show has not started";
-        if (addressToShow_) return "another address is still loading";
-        return ShowBusy(state_, navigationMode_);
-    }();
-    if (!refusal.empty()) {
-        answer(refusal);
-        return;
-    }
+Result<> Player::AddressRefusal(const std::string& address) const {
+    if (address.size() > kLongestAddress) return Fail("the address is over 64 KiB");
+    // Only web pages: a command from the network never shows the machine's own files.
+    if (!StartsWithNoCase(address, "http://") && !StartsWithNoCase(address, "https://"))
+        return Fail("only http and https addresses are shown");
+    if (HasUserInfo(address)) return Fail("an address with a user name is refused");
+    if (Refuses(address, true)) return Fail("the presentation's address lists refuse it");
+    if (!browsersReady_ || state_ == PlayerState::FinProg) return Fail("the show has not started");
+    if (addressToShow_) return Fail("another address is still loading");
+    if (std::string busy = ShowBusy(state_, navigationMode_); !busy.empty()) return Fail(busy);
+    return Done();
+}
+
+void Player::LoadAddressToShow(const std::string& address, CommandAnswer answer) {
     // Out of sight: an address that cannot be loaded never puts an error page on show.
     const int spare = browsers_.Spare();
     browsers_.SetTime(spare, std::chrono::seconds::zero());
@@ -278,12 +305,12 @@ void Player::SettleShownAddress() {
         refusal = "the address could not be loaded: it took longer than " +
                   std::to_string(kAddressLoadLimit.count()) + " seconds";
     }
-    RemoteControl::Answer answer = std::move(shown.answer);
+    CommandAnswer answer = std::move(shown.answer);
     const std::string address = std::move(shown.address);
     addressToShow_.reset();
     if (!refusal.empty()) {
         Warn(LogArea::Player, "address not shown: ", Clipped(address), ": ", refusal);
-        answer(refusal);
+        if (answer) answer(Fail(refusal));
         return;
     }
     browsers_.SwapSpare();

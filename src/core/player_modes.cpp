@@ -59,7 +59,6 @@ void Player::ForgetVisitor() {
 }
 
 void Player::SwitchToNavigation() {
-    if (!NavigationOffered(show_.machine.Locked, show_.presentation)) return;
     if (show_.presentation.AutoHome) GoHome();
     idle_.Seen(Now());
     EnterNavigationMode();

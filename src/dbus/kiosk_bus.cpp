@@ -72,42 +72,43 @@ void KioskBus::StatusChanged(const KioskStatus& status) {
     QDBusConnection::sessionBus().send(signal);
 }
 
-void KioskBus::Answer(const std::string& refusal) {
-    if (!refusal.empty()) sendErrorReply(kRefused, Text(refusal));
+void KioskBus::Call(Command command, const QString& argument) {
+    // Answered once carried out or refused; a shown address once its page has loaded, or could
+    // not be.
+    setDelayedReply(true);
+    remote_.Run({command, CommandSource::Remote, argument.toStdString(),
+                 [bus = connection(), call = message()](const Result<>& result) {
+                     bus.send(result ? call.createReply()
+                                     : call.createErrorReply(kRefused, Text(result.Error())));
+                 }});
 }
 
 void KioskBus::Next() {
-    Answer(remote_.Next());
+    Call(Command::Next);
 }
 
 void KioskBus::Previous() {
-    Answer(remote_.Previous());
+    Call(Command::Previous);
 }
 
 void KioskBus::Pause() {
-    Answer(remote_.Pause());
+    Call(Command::Pause);
 }
 
 void KioskBus::Play() {
-    Answer(remote_.Play());
+    Call(Command::Play);
 }
 
 void KioskBus::Reload() {
-    Answer(remote_.Reload());
+    Call(Command::Reload);
 }
 
 void KioskBus::ShowAddress(const QString& address) {
-    // Answered once the page has loaded, or could not be.
-    setDelayedReply(true);
-    remote_.ShowAddress(
-        address.toStdString(), [bus = connection(), call = message()](const std::string& refusal) {
-            bus.send(refusal.empty() ? call.createReply()
-                                     : call.createErrorReply(kRefused, Text(refusal)));
-        });
+    Call(Command::ShowAddress, address);
 }
 
 void KioskBus::Snapshot(const QString& path) {
-    Answer(remote_.Snapshot(path.toStdString()));
+    Call(Command::Snapshot, path);
 }
 
 QString KioskBus::State() const {

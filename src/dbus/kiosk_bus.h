@@ -29,7 +29,7 @@ class KioskBus final : public QObject, protected QDBusContext {
     static std::unique_ptr<KioskBus> Start(RemoteControl& remote);
     ~KioskBus() override;
 
-    // The port's watcher: signals the properties that changed.
+    // Signals the properties that changed.
     void StatusChanged(const KioskStatus& status);
 
     // Called by the adaptor; a refusal becomes the caller's error reply.
@@ -49,7 +49,7 @@ class KioskBus final : public QObject, protected QDBusContext {
 
   private:
     explicit KioskBus(RemoteControl& remote);
-    void Answer(const std::string& refusal);
+    void Call(Command command, const QString& argument = {});
 
     RemoteControl& remote_;
     KioskStatus signalled_;

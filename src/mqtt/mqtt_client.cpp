@@ -213,8 +213,9 @@ void MqttClient::Failed(const std::string& why) {
 void MqttClient::Received(const std::string& topic, const std::string& payload, bool retained) {
     const CommandParse command = ParseCommand(topics_, topic, payload, retained);
     if (!command.ours) return;
-    if (!command.error.empty())
-        Warn(LogArea::Mqtt, "MQTT: command ", Clipped(topic), " refused: ", command.error);
+    if (!command.command)
+        Warn(LogArea::Mqtt, "MQTT: command ", Clipped(topic),
+             " refused: ", command.command.Error());
     // A late answer finds the client gone once the kiosk ends.
     AnswerCommand(command, topics_, remote_, tempDir_,
                   [client = QPointer<MqttClient>(this)](const MqttMessage& message) {

@@ -13,19 +13,18 @@ namespace {
 
 struct CommandEntry {
     std::string_view name;
-    CommandKind kind;
-    std::string_view title;                         // Home Assistant's name for its button
-    std::string (RemoteControl::*act)() = nullptr;  // for a command without an argument
+    Command command;
+    std::string_view title;  // Home Assistant's name for its button
 };
 
 constexpr std::array<CommandEntry, 7> kCommands{{
-    {"next", CommandKind::Next, "Next", &RemoteControl::Next},
-    {"previous", CommandKind::Previous, "Previous", &RemoteControl::Previous},
-    {"pause", CommandKind::Pause, "Pause", &RemoteControl::Pause},
-    {"play", CommandKind::Play, "Play", &RemoteControl::Play},
-    {"reload", CommandKind::Reload, "Reload", &RemoteControl::Reload},
-    {"show_address", CommandKind::ShowAddress, "Show address"},
-    {"snapshot", CommandKind::Snapshot, "Snapshot"},
+    {"next", Command::Next, "Next"},
+    {"previous", Command::Previous, "Previous"},
+    {"pause", Command::Pause, "Pause"},
+    {"play", Command::Play, "Play"},
+    {"reload", Command::Reload, "Reload"},
+    {"show_address", Command::ShowAddress, "Show address"},
+    {"snapshot", Command::Snapshot, "Snapshot"},
 }};
 
 // An answer names the command as it came, but no longer than this.
@@ -66,21 +65,24 @@ std::string KnownNames() {
     return names;
 }
 
-std::string TakeSnapshot(RemoteControl& remote, const MqttTopics& topics,
-                         const std::string& tempDir, std::vector<MqttMessage>& out) {
+Result<> TakeSnapshot(RemoteControl& remote, const MqttTopics& topics, const std::string& tempDir,
+                      std::vector<MqttMessage>& out) {
     // A reserved name the next start removes, should the kiosk die before it does.
     const std::string file = tempDir.empty() ? "" : ReserveTempFile(tempDir);
-    if (file.empty()) return "the kiosk has no private folder for the picture";
-    std::string error = remote.Snapshot(file);
-    if (error.empty()) {
+    if (file.empty()) return Fail("the kiosk has no private folder for the picture");
+    Result<> taken = Done();
+    // Answered at once.
+    remote.Run({Command::Snapshot, CommandSource::Remote, file,
+                [&taken](const Result<>& result) { taken = result; }});
+    if (taken) {
         ReadResult read = ReadWholeFile(file);
         if (read.status == ReadStatus::Ok)
             out.push_back({topics.snapshot, std::move(read.data), false});
         else
-            error = "the picture cannot be read back: " + read.error;
+            taken = Fail("the picture cannot be read back: " + read.error);
     }
     RemoveFile(file);
-    return error;
+    return taken;
 }
 
 }  // namespace
@@ -136,7 +138,7 @@ std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const Devic
             .String("json_attributes_topic", topics.state));
     for (const CommandEntry& entry : kCommands) {
         // An address is typed, not pressed.
-        const bool typed = entry.kind == CommandKind::ShowAddress;
+        const bool typed = entry.command == Command::ShowAddress;
         JsonObject fields;
         fields.String("command_topic", topics.Command(entry.name));
         if (typed) fields.Raw("max", "255");
@@ -156,7 +158,7 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
     const std::string_view name = topic.substr(prefix.size());
     parse.name = name.substr(0, kMaxNameInAnswer);
     const auto refuse = [&parse](std::string why) {
-        parse.error = std::move(why);
+        parse.command = Fail(std::move(why));
         return parse;
     };
     if (retained) return refuse("a retained command is not carried out; send it unretained");
@@ -167,46 +169,46 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
     if (HasControlCharacter(payload)) return refuse("the payload holds a control character");
     for (const CommandEntry& entry : kCommands) {
         if (entry.name != name) continue;
-        if (entry.kind == CommandKind::ShowAddress) {
+        if (entry.command == Command::ShowAddress) {
             parse.address = TrimBlanksAndTabs(payload);
             if (parse.address.empty()) return refuse("show_address needs the address as payload");
         }
-        parse.kind = entry.kind;
+        parse.command = entry.command;
         return parse;
     }
     return refuse("no such command; the commands are " + KnownNames());
 }
 
-std::string ResultJson(std::string_view command, const std::string& error,
+std::string ResultJson(std::string_view command, const Result<>& result,
                        std::optional<std::string_view> address) {
-    JsonObject result;
-    result.String("command", command);
-    if (address) result.String("address", *address);
-    result.Raw("ok", error.empty() ? "true" : "false");
-    if (!error.empty()) result.String("error", error);
-    return result.Text();
+    JsonObject json;
+    json.String("command", command);
+    if (address) json.String("address", *address);
+    json.Raw("ok", result ? "true" : "false");
+    if (!result) json.String("error", result.Error());
+    return json.Text();
 }
 
 void AnswerCommand(const CommandParse& command, const MqttTopics& topics, RemoteControl& remote,
                    const std::string& tempDir,
                    const std::function<void(const MqttMessage&)>& publish) {
-    if (command.kind == CommandKind::ShowAddress) {
-        remote.ShowAddress(command.address,
-                           [publish, topic = topics.result, name = command.name,
-                            address = command.address](const std::string& refusal) {
-                               publish({topic, ResultJson(name, refusal, address), false});
-                           });
+    std::vector<MqttMessage> out;
+    Result<> result = Done();
+    if (!command.command) {
+        result = Fail(command.command.Error());
+    } else if (command.command.Value() == Command::Snapshot) {
+        result = TakeSnapshot(remote, topics, tempDir, out);
+    } else {
+        const bool shown = command.command.Value() == Command::ShowAddress;
+        remote.Run({command.command.Value(), CommandSource::Remote, command.address,
+                    [publish, topic = topics.result, name = command.name,
+                     address = shown ? std::optional(command.address)
+                                     : std::nullopt](const Result<>& answer) {
+                        publish({topic, ResultJson(name, answer, address), false});
+                    }});
         return;
     }
-    std::vector<MqttMessage> out;
-    std::string error = command.error;
-    if (command.kind == CommandKind::Snapshot) {
-        error = TakeSnapshot(remote, topics, tempDir, out);
-    } else if (command.kind) {
-        for (const CommandEntry& entry : kCommands)
-            if (entry.kind == *command.kind) error = (remote.*entry.act)();
-    }
-    out.push_back({topics.result, ResultJson(command.name, error), false});
+    out.push_back({topics.result, ResultJson(command.name, result), false});
     for (const MqttMessage& message : out)
         publish(message);
 }

@@ -50,14 +50,12 @@ struct DeviceInfo {
 // a button per command, a text box for show_address and an image of the last snapshot.
 std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const DeviceInfo& device);
 
-enum class CommandKind { Next, Previous, Pause, Play, Reload, ShowAddress, Snapshot };
-
 struct CommandParse {
-    bool ours = false;                // a command topic of this kiosk: it gets an answer
-    std::string name;                 // as the topic gave it, for the answer
-    std::optional<CommandKind> kind;  // nullopt: refused, and error says why
-    std::string address;              // show_address's payload
-    std::string error;
+    bool ours = false;  // a command topic of this kiosk: it gets an answer
+    std::string name;   // as the topic gave it, for the answer
+    // The command, or why it is refused.
+    Result<Command> command = Fail("not a command of this kiosk");
+    std::string address;  // show_address's payload
 };
 
 // Any payload is refused without harm when it is over 4 KiB, not UTF-8 or holds a control
@@ -69,7 +67,7 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
 // {"command":"next","ok":true} or {"command":"pause","ok":false,"error":"..."}; a show_address
 // answer names its address, so that answers can be told apart: {"command":"show_address",
 // "address":"https://...","ok":true}.
-std::string ResultJson(std::string_view command, const std::string& error,
+std::string ResultJson(std::string_view command, const Result<>& result,
                        std::optional<std::string_view> address = std::nullopt);
 
 // Carries a command out through the port and hands publish its answer and, for a snapshot,

@@ -27,7 +27,7 @@ int ShiftMaskOf(Qt::KeyboardModifiers modifiers) {
     return mask;
 }
 
-void HandKey(PlayerCommands& commands, const QKeyEvent& event) {
+void PassKeyToPlayer(PlayerCommands& commands, const QKeyEvent& event) {
     commands.HandleKey(KeyCodeOf(event.key()), ShiftMaskOf(event.modifiers()));
 }
 

@@ -13,6 +13,6 @@ namespace pagelark {
 KeyCode KeyCodeOf(int qtKey);
 int ShiftMaskOf(Qt::KeyboardModifiers modifiers);
 // The key of a key press, handed to the player.
-void HandKey(PlayerCommands& commands, const QKeyEvent& event);
+void PassKeyToPlayer(PlayerCommands& commands, const QKeyEvent& event);
 
 }  // namespace pagelark

@@ -449,7 +449,7 @@ void StageWindow::closeEvent(QCloseEvent* event) {
     // A close from outside (window manager, Alt+F4) ends the program the orderly way, and
     // only when a Quit button is visible.
     event->ignore();
-    if (commands_.QuitAllowed()) commands_.CmdQuit();
+    if (commands_.QuitAllowed()) commands_.RunFromScreen(Command::Quit);
 }
 
 void StageWindow::resizeEvent(QResizeEvent* event) {

@@ -35,8 +35,10 @@ ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
     defaultButton_->setFocusPolicy(Qt::NoFocus);
     defaultButton_->setGeometry(DesignedX(*this, -67), DesignedY(*this, 48), DesignedX(*this, 33),
                                 DesignedY(*this, 25));
-    connect(defaultButton_, &QPushButton::clicked, this,
-            [this] { commands_.BrowseAddress(urlEdit_->text().toStdString()); });
+    connect(defaultButton_, &QPushButton::clicked, this, [this] {
+        commands_.RunFromScreen(
+            {Command::Browse, CommandSource::Screen, urlEdit_->text().toStdString()});
+    });
     connect(urlEdit_, &QLineEdit::returnPressed, defaultButton_, &QPushButton::click);
     urlEdit_->installEventFilter(this);
 }
@@ -45,36 +47,28 @@ void ToolNavWindow::SetAddress(const std::string& address) {
     urlEdit_->setText(QString::fromStdString(address));
 }
 
-void ToolNavWindow::RunCommand(PlayerCommands& commands, int index) {
+Command ToolNavWindow::CommandOf(int index) const {
     switch (static_cast<ToolNavSlot>(index)) {
         case ToolNavSlot::Back:
-            commands.CmdBack();
-            break;
+            return Command::Back;
         case ToolNavSlot::Forward:
-            commands.CmdForward();
-            break;
+            return Command::Forward;
         case ToolNavSlot::Stop:
-            commands.CmdStop();
-            break;
+            return Command::Stop;
         case ToolNavSlot::Reload:
-            commands.CmdReload();
-            break;
+            return Command::Reload;
         case ToolNavSlot::Home:
-            commands.GoHome();
-            break;
+            return Command::Home;
         case ToolNavSlot::Play:
-            commands.CmdPlay();
-            break;
+            return Command::Play;
         case ToolNavSlot::Quit:
-            commands.CmdQuit();
-            break;
+            return Command::Quit;
         case ToolNavSlot::Config:
-            commands.CmdConfig();
-            break;
+            return Command::Config;
         case ToolNavSlot::Help:
-            commands.CmdHelp();
             break;
     }
+    return Command::Help;
 }
 
 std::optional<UrlBoxState> ToolNavWindow::UrlBox() const {

@@ -18,33 +18,26 @@ ToolRunWindow::ToolRunWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
     : ToolbarWindow(tip, buttons.ToolRunButtons, commands, "ToolRun", kToolRunBorder,
                     kToolRunClientHeight, startupFolder) {}
 
-void ToolRunWindow::RunCommand(PlayerCommands& commands, int index) {
+Command ToolRunWindow::CommandOf(int index) const {
     switch (static_cast<ToolRunSlot>(index)) {
         case ToolRunSlot::Play:
-            commands.CmdPlay();
-            break;
+            return Command::Play;
         case ToolRunSlot::Pause:
-            commands.CmdPause();
-            break;
+            return Command::Pause;
         case ToolRunSlot::Previous:
-            commands.CmdPrevious();
-            break;
+            return Command::Previous;
         case ToolRunSlot::Next:
-            commands.CmdNext();
-            break;
+            return Command::Next;
         case ToolRunSlot::Quit:
-            commands.CmdQuit();
-            break;
+            return Command::Quit;
         case ToolRunSlot::Config:
-            commands.CmdConfig();
-            break;
+            return Command::Config;
         case ToolRunSlot::Navigation:
-            commands.SwitchToNavigation();
-            break;
+            return Command::Navigation;
         case ToolRunSlot::Help:
-            commands.CmdHelp();
             break;
     }
+    return Command::Help;
 }
 
 }  // namespace pagelark

@@ -76,7 +76,7 @@ ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> 
         button->setProperty("index", index);
         button->SetPicture(DefaultPicture(index));
         connect(button, &QAbstractButton::clicked, this,
-                [this, index] { RunCommand(commands_, index); });
+                [this, index] { commands_.RunFromScreen(CommandOf(index)); });
         connect(button, &ImageButton::Hovered, this, [this](int hovered) {
             tip_.ShowHelpTip(records_[static_cast<std::size_t>(hovered)].HelpTip);
         });

@@ -24,6 +24,7 @@ class QScreen;
 namespace pagelark {
 
 class PlayerCommands;
+enum class Command;
 
 // A window's outer rectangle.
 PixelRect OuterRect(const QWidget& window);
@@ -88,7 +89,8 @@ class ToolbarWindow : public QWidget {
                   PlayerCommands& commands, const char* prefix, BorderStyle border,
                   int designedClientHeight, std::string startupFolder);
 
-    virtual void RunCommand(PlayerCommands& commands, int index) = 0;
+    // The command of the button at index.
+    virtual Command CommandOf(int index) const = 0;
     // Whether a pointer move over a button also counts as activity.
     virtual bool ButtonMoveIsActivity() const = 0;
     virtual std::optional<UrlBoxState> UrlBox() const { return std::nullopt; }
@@ -129,7 +131,7 @@ class ToolRunWindow final : public ToolbarWindow {
                   const std::string& startupFolder);
 
   protected:
-    void RunCommand(PlayerCommands& commands, int index) override;
+    Command CommandOf(int index) const override;
     bool ButtonMoveIsActivity() const override { return true; }
     void SetClientSize(QSize size) override { setFixedSize(size); }
 };
@@ -144,7 +146,7 @@ class ToolNavWindow final : public ToolbarWindow {
     void SetAddress(const std::string& address);
 
   protected:
-    void RunCommand(PlayerCommands& commands, int index) override;
+    Command CommandOf(int index) const override;
     bool ButtonMoveIsActivity() const override { return false; }
     std::optional<UrlBoxState> UrlBox() const override;
     void PlaceUrlBox(const UrlBoxPlacement& placement) override;

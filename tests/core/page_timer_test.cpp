@@ -42,19 +42,6 @@ TEST(PageTimerTest, PageStaysItsTimeAndWaitsForItsPreloadUpToMaxTime) {
     }
 }
 
-TEST(PageTimerTest, PauseAndPreviousWhilePagesPlayNextOnlyDuringAPagesTime) {
-    using enum PlayerState;
-    std::string acts;  // per state Pause, Previous, Next, then the same in navigation mode
-    for (PlayerState state : {Init, Navigate, WaitTime, WaitSaver, Config, WaitConfig, FinProg}) {
-        for (bool navigationMode : {false, true})
-            for (PlayCommand command :
-                 {PlayCommand::Pause, PlayCommand::Previous, PlayCommand::Next})
-                acts += PlayCommandActs(command, state, navigationMode) ? "1" : "0";
-        acts += " ";
-    }
-    EXPECT_EQ(acts, "000000 110000 111000 000000 000000 000000 000000 ");
-}
-
 TEST(PageTimerTest, CounterLoopsOrEndsAndNeverGoesBelowTheStartPage) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();

@@ -30,7 +30,8 @@ class FakeWorld : public Clock,
                   public Maintenance,
                   public Snapshots,
                   public Connectivity,
-                  public ProgramLauncher {
+                  public ProgramLauncher,
+                  public WindowBuilder {
   public:
     double now = DateTimeValue(2026, 3, 1, 12, 0);
     std::vector<std::string> calls;
@@ -102,6 +103,9 @@ class FakeWorld : public Clock,
     }
     bool IsConnected() const override { return true; }
     void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }
+    PlayerWindows Build(PlayerCommands&, BrowserEvents&, ConfigEvents&) override {
+        return {*this, *this, *this};
+    }
 };
 
 class PlayerTest : public ::testing::Test, public DocumentWorld {
@@ -116,13 +120,18 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         if (!player) {
             player = std::make_unique<Player>(
                 PlayerContext{debug, help, "/run/user/1000/Pagelark", /*configCommandLine=*/false,
-                              w, w, w, w, w, w, w, w, w},
-                Show{show, machine, buttons, d});
+                              w, w, w, w, w, w},
+                Show{show, machine, buttons, d}, w);
             w.located = [this](int b, const std::string& address) {
                 player->LocationChanged(b, address);
             };
         }
         return *player;
+    }
+    // A remote service's command: "" when carried out, else why not.
+    std::string Remote(Command command, const std::string& argument = "",
+                       CommandAnswer answer = {}) {
+        return P().Run({command, CommandSource::Remote, argument, answer}).Error();
     }
     static std::string Url(int page) { return "http://site/" + std::to_string(page); }
     // Pages of these times, then prime, INIT, NAVIGATE: the start page is on show and page
@@ -142,14 +151,15 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     // with a watched prefix.
     // "?" notes without a tick; the other words are commands and events.
     std::string Walk(std::string_view steps, std::initializer_list<std::string_view> watched = {}) {
+        const auto screen = [](Command c) { return [c](Player& on) { on.RunFromScreen(c); }; };
         const std::map<std::string, std::function<void(Player&)>> words = {
-            {"play", &Player::CmdPlay},
-            {"pause", &Player::CmdPause},
-            {"next", &Player::CmdNext},
-            {"prev", &Player::CmdPrevious},
-            {"config", &Player::CmdConfig},
-            {"quit", &Player::CmdQuit},
-            {"nav", &Player::SwitchToNavigation},
+            {"play", screen(Command::Play)},
+            {"pause", screen(Command::Pause)},
+            {"next", screen(Command::Next)},
+            {"prev", screen(Command::Previous)},
+            {"config", screen(Command::Config)},
+            {"quit", screen(Command::Quit)},
+            {"nav", screen(Command::Navigation)},
             {"ok", [](Player& on) { on.ConfigClosed(true); }},
             {"cancel", [](Player& on) { on.ConfigClosed(false); }},
             {"done", [](Player& on) { on.DocumentComplete(on.NextBrowser()); }},

@@ -93,7 +93,7 @@ TEST_F(PlayerTest, AddressCheckFillsTheAddressBoxAndCountsActivity) {
     // Only an admitted top-level address of the page on show reaches the box.
     EXPECT_EQ(w.calls,
               std::vector<std::string>{"Address file:///run/user/1000/Pagelark/link.html"});
-    P().SwitchToNavigation();
+    P().RunFromScreen(Command::Navigation);
     w.Advance(1);
     P().CheckNavigation(b, "http://other/", true);  // refused, but the visitor is there
     EXPECT_EQ(P().LastActivityTime(), w.now);

@@ -15,9 +15,10 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
     Start({10, 10});
     std::vector<std::string> answers;
     const auto ask = [&](const std::string& address) {
-        P().RemoteShowAddress(address, [&answers](const std::string& refusal) {
-            answers.push_back(refusal.empty() ? "shown" : refusal);
+        const std::string refusal = Remote(Command::ShowAddress, address, [&](const Result<>& r) {
+            answers.push_back(r ? "shown" : r.Error());
         });
+        if (!refusal.empty()) answers.push_back(refusal);
     };
     const std::string megabytes = "http://site/" + std::string(1 << 20, 'x');
     for (const std::string& address :
@@ -37,8 +38,8 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
     EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME h/1");
     ask("http://slow/");
     const std::set<std::string> loading = {"an address is still loading"};
-    EXPECT_EQ((std::set{P().Remote(PlayCommand::Next), P().Remote(PlayCommand::Previous),
-                        P().Remote(PlayCommand::Pause), P().RemotePlay(), P().RemoteReload()}),
+    EXPECT_EQ((std::set{Remote(Command::Next), Remote(Command::Previous), Remote(Command::Pause),
+                        Remote(Command::Play), Remote(Command::Reload)}),
               loading);
     EXPECT_EQ(Walk("done 3 0 16.9 0.2", {"Front", "Navigate"}),
               "NAVIGATE h/1, NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/2 Front 2 Navigate 0 "
@@ -57,29 +58,26 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
                   "the address could not be loaded: it took longer than 20 seconds", "shown"}));
     EXPECT_LT(log.lines.at(0).size(), 500u) << "an address logged whole";
     // Held until Play, which a paused show takes and a playing one refuses.
-    EXPECT_EQ(P().RemotePlay(), "");
+    EXPECT_EQ(Remote(Command::Play), "");
     EXPECT_EQ(Walk("done 0"), "WAITTIME 2/2");
-    EXPECT_NE(P().RemotePlay(), "");
+    EXPECT_NE(Remote(Command::Play), "");
     EXPECT_EQ(P().PageOnShow(), 2);
 }
 
 TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     w.toolNavCount = 1;
+    EXPECT_EQ(Remote(Command::Previous), "the show is not playing");  // not yet
     Start({10, 10});
     EXPECT_EQ(P().PageOnShow(), 0);  // the start page
-    P().SwitchToNavigation();
+    P().RunFromScreen(Command::Navigation);
     EXPECT_STREQ(RemoteStateWord(P().State(), P().NavigationMode(), true), "navigation");
-    for (PlayCommand command : {PlayCommand::Next, PlayCommand::Previous, PlayCommand::Pause})
-        EXPECT_EQ(P().Remote(command), "a visitor is browsing");
-    std::string answer;
-    P().RemoteShowAddress("http://site/1",
-                          [&answer](const std::string& refusal) { answer = refusal; });
-    EXPECT_EQ(answer, "a visitor is browsing");
+    for (Command command : {Command::Next, Command::Previous, Command::Pause, Command::ShowAddress})
+        EXPECT_EQ(Remote(command, "http://site/1"), "a visitor is browsing");
     w.calls.clear();
-    EXPECT_EQ(P().RemoteReload(), "");
+    EXPECT_EQ(Remote(Command::Reload), "");
     EXPECT_EQ(w.calls, std::vector<std::string>{"Reload " + std::to_string(P().CurrentBrowser())});
     // The configuration window opened from there is what the state says.
-    P().CmdConfig();
+    P().RunFromScreen(Command::Config);
     EXPECT_STREQ(RemoteStateWord(P().State(), P().NavigationMode(), true), "config");
 }
 

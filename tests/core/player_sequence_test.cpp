@@ -39,9 +39,12 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPict
     Start({5, 5, 5});
     EXPECT_EQ(Walk("done 3 0 next 0", {"Front"}),
               "NAVIGATE h/1, WAITTIME 1/2 Front 2, NAVIGATE 1/2");
-    EXPECT_EQ(P().Remote(PlayCommand::Next), "the next page is still loading");
+    EXPECT_EQ(Remote(Command::Next), "the next page is still loading");
     EXPECT_EQ(Walk("done ? next pause play 0 299 2", {"Front"}),
               "WAITTIME 2/3 Front 0, NAVIGATE 2/3, NAVIGATE 2/3, WAITTIME 3/1 Front 1");
+    Walk("next 0");
+    EXPECT_EQ(Remote(Command::Previous), "") << "held, unlike the tool bar's Previous";
+    EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME 2/1 Front 0");
 }
 
 // Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused
@@ -200,13 +203,13 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     Walk("done 3 0 link");
     EXPECT_EQ(P().AddressOnShow(), "http://site/away");
     w.calls.clear();
-    for (const auto command : {&Player::GoHome, &Player::GoHome}) {
-        (P().*command)();
+    for (int i = 0; i < 2; ++i) {
+        P().RunFromScreen(Command::Home);
         P().DocumentComplete(P().CurrentBrowser());
     }
     P().LocationChanged(P().CurrentBrowser(), "http://site/away");
-    P().BrowseAddress(Url(1));
-    P().BrowseAddress(Url(1));
+    for (int i = 0; i < 2; ++i)
+        P().RunFromScreen({Command::Browse, CommandSource::Screen, Url(1)});
     EXPECT_EQ(w.calls, (std::vector<std::string>{"Navigate 2 http://site/1 kept",
                                                  "Navigate 2 http://site/1 kept"}));
 

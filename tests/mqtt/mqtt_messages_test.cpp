@@ -19,18 +19,17 @@ TEST(ParseCommandTest, NamesPayloadsAndRefusals) {
     const std::string cmd = kTopics.base + "/cmd/";
     const struct {
         std::string topic, payload;
-        std::optional<CommandKind> kind;
+        std::optional<Command> command;
         std::string address, error;  // error: a part of it
     } cases[] = {
-        {cmd + "next", "", CommandKind::Next, "", ""},
+        {cmd + "next", "", Command::Next, "", ""},
         // Home Assistant's buttons send this.
-        {cmd + "pause", "PRESS", CommandKind::Pause, "", ""},
-        {cmd + "show_address", " http://a/ \r\n", CommandKind::ShowAddress, "http://a/", ""},
-        {cmd + "show_address", "http://a/\xc3\xa9", CommandKind::ShowAddress, "http://a/\xc3\xa9",
-         ""},
+        {cmd + "pause", "PRESS", Command::Pause, "", ""},
+        {cmd + "show_address", " http://a/ \r\n", Command::ShowAddress, "http://a/", ""},
+        {cmd + "show_address", "http://a/\xc3\xa9", Command::ShowAddress, "http://a/\xc3\xa9", ""},
         // Never a path on the kiosk.
-        {cmd + "snapshot", "/etc/passwd", CommandKind::Snapshot, "", ""},
-        {cmd + "next", std::string(4096, 'x'), CommandKind::Next, "", ""},
+        {cmd + "snapshot", "/etc/passwd", Command::Snapshot, "", ""},
+        {cmd + "next", std::string(4096, 'x'), Command::Next, "", ""},
         {cmd + "next", std::string(4097, 'x'), {}, "", "over 4 KiB"},
         {cmd + "show_address", "", {}, "", "needs the address"},
         {cmd + "show_address", "http://a/\xff", {}, "", "not UTF-8"},
@@ -38,22 +37,23 @@ TEST(ParseCommandTest, NamesPayloadsAndRefusals) {
         {cmd + "show_address", "http://a/\xc2\x85", {}, "", "control character"},
         {cmd + "NEXT", "", {}, "", "no such command"},
         // Not ours: no answer at all.
-        {"pagelark/fedcba9876543210fedcba9876543210/cmd/next", "", {}, "", ""},
-        {kTopics.state, "", {}, "", ""},
+        {"pagelark/fedcba9876543210fedcba9876543210/cmd/next", "", {}, "", "not a command"},
+        {kTopics.state, "", {}, "", "not a command"},
     };
     for (const auto& c : cases) {
         const CommandParse parse = ParseCommand(kTopics, c.topic, c.payload);
         const std::string where = c.topic + " " + c.payload.substr(0, 40);
         EXPECT_EQ(parse.ours, c.topic.starts_with(cmd)) << where;
-        EXPECT_EQ(parse.kind, c.kind) << where;
+        const std::string& error = parse.command.Error();
+        EXPECT_EQ(parse.command ? std::optional(parse.command.Value()) : std::nullopt, c.command)
+            << where;
         EXPECT_EQ(parse.address, c.address) << where;
-        EXPECT_NE(parse.error.find(c.error), std::string::npos) << where << ": " << parse.error;
-        EXPECT_EQ(parse.error.empty(), c.error.empty()) << where << ": " << parse.error;
+        EXPECT_NE(error.find(c.error), std::string::npos) << where << ": " << error;
+        EXPECT_EQ(error.empty(), c.error.empty()) << where << ": " << error;
     }
     // The broker would hand a retained one over again at each reconnection.
     const CommandParse retained = ParseCommand(kTopics, cmd + "next", "", true);
-    EXPECT_FALSE(retained.kind);
-    EXPECT_NE(retained.error.find("retained"), std::string::npos);
+    EXPECT_NE(retained.command.Error().find("retained"), std::string::npos);
 }
 
 // What Home Assistant would send back on each entity's command topic is taken, and every
@@ -72,7 +72,7 @@ TEST(DiscoveryTest, EveryCommandTopicParsesBackAndEachEntityHasItsAvailability) 
         const std::string payload =
             message.topic.find("/text/") != std::string::npos ? "https://example.org/" : "PRESS";
         const CommandParse parse = ParseCommand(kTopics, match[1].str(), payload);
-        EXPECT_TRUE(parse.kind) << match[1] << ": " << parse.error;
+        EXPECT_TRUE(parse.command) << match[1] << ": " << parse.command.Error();
     }
     EXPECT_EQ(commands, 7);
 }

@@ -10,20 +10,14 @@ namespace pagelark::testing {
 
 class RecordingCommands final : public PlayerCommands {
   public:
-    void CmdPlay() override { calls.push_back("Play"); }
-    void CmdPause() override { calls.push_back("Pause"); }
-    void CmdPrevious() override { calls.push_back("Previous"); }
-    void CmdNext() override { calls.push_back("Next"); }
-    void CmdQuit() override { calls.push_back("Quit"); }
-    void CmdConfig() override { calls.push_back("Config"); }
-    void CmdHelp() override { calls.push_back("Help"); }
-    void CmdBack() override { calls.push_back("Back"); }
-    void CmdForward() override { calls.push_back("Forward"); }
-    void CmdStop() override { calls.push_back("Stop"); }
-    void CmdReload() override { calls.push_back("Reload"); }
-    void GoHome() override { calls.push_back("Home"); }
-    void SwitchToNavigation() override { calls.push_back("Navigation"); }
-    void BrowseAddress(const std::string& address) override { calls.push_back("Go " + address); }
+    Result<> Run(const CommandCall& request) override {
+        static constexpr const char* kNames[] = {
+            "Play", "Pause",      "Previous", "Next",   "Reload", "Stop", "Back", "Forward",
+            "Home", "Navigation", "Quit",     "Config", "Help",   "Go",   "Show", "Snapshot"};
+        const char* name = kNames[static_cast<int>(request.command)];
+        calls.push_back(name + (request.command == Command::Browse ? " " + request.argument : ""));
+        return Done();
+    }
     void HandleKey(KeyCode key, int shift) override {
         calls.push_back("Key " + std::to_string(static_cast<int>(key)) + "/" +
                         std::to_string(shift));
