@@ -53,18 +53,12 @@ std::string KioskRemote::Snapshot(const std::string& path) {
     std::vector<std::string> own = own_;
     own.push_back(presentation_.CurrentFile);
     const SnapshotGuard guard(own);
-    if (std::string refusal = guard.Refusal(path); !refusal.empty()) return refusal;
-    std::string picture, error;
-    switch (GrabScreen("PNG", picture, error)) {
-        case CaptureResult::Saved:
-            break;
-        case CaptureResult::CaptureFailed:
-            return "the screen cannot be read";
-        case CaptureResult::SaveFailed:
-            return "cannot write " + path + ": " + error;
-    }
+    if (const Result<> allowed = guard.Check(path); !allowed) return allowed.Error();
+    const Result<std::optional<std::string>> picture = GrabScreen("PNG");
+    if (!picture) return "cannot write " + path + ": " + picture.Error();
+    if (!picture.Value()) return "the screen cannot be read";
     // The path is judged again where the picture is written: it may have changed meanwhile.
-    return guard.Write(path, picture);
+    return guard.Write(path, *picture.Value()).Error();
 }
 
 KioskStatus KioskRemote::Status() const {

@@ -98,7 +98,7 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
                       LoadOptions options) {
     Settings& settings = context.settings;
     IniStore& iniFiles = settings.IniFiles();
-    iniFiles.FlushIniCache(path);
+    (void)iniFiles.FlushIniCache(path);  // a failed write is the save's to report
     presentation.IsDefaultFile = path == settings.DefaultFilePath(path);
 
     std::string sections;
@@ -172,8 +172,8 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.Modified = false;
 }
 
-bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
-                      std::string& error) {
+Result<> SavePresentation(Presentation& presentation, DocumentContext& context,
+                          const std::string& path) {
     IniStore& iniFiles = context.settings.IniFiles();
     const MachineSettings& machine = context.machine;
 
@@ -255,10 +255,10 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     iniFiles.WriteString(kToolNavUrlSection, "Visible", BoolWord(context.buttons.ToolNavUrlVisible),
                          path);
 
-    if (!iniFiles.FlushIniCache(path, &error)) {
+    if (Result<> written = iniFiles.FlushIniCache(path); !written) {
         presentation.CurrentFile = previousFile;
-        Log(LogArea::Document, "save of ", path, " failed: ", error);
-        return false;
+        Log(LogArea::Document, "save of ", path, " failed: ", written.Error());
+        return written;
     }
     Log(LogArea::Document, "saved ", path);
     ReadResult written = ReadWholeFile(path);
@@ -267,7 +267,7 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.LoadProblem.clear();
     presentation.Untitled = false;
     presentation.Modified = false;
-    return true;
+    return Done();
 }
 
 bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& context,
