@@ -31,6 +31,7 @@
 #include "config/config_window.h"
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
+#include "core/engine_flags.h"
 #include "core/locked.h"
 #include "core/memory_plan.h"
 #include "core/on_screen_keyboard.h"
