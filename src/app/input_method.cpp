@@ -6,7 +6,7 @@
 #include "app/named_presentation.h"
 #include "core/command_line.h"
 #include "core/on_screen_keyboard.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "platform/devices.h"
 #include "platform/registry_store.h"
 #include "settings/managed.h"

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/ports/snapshots.h"
+#include "core/ports/snapshots_port.h"
 #include "platform/files.h"
 #include "platform/result.h"
 

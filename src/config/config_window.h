@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "core/ports/config_events.h"
-#include "core/ports/config_window.h"
+#include "core/ports/config_window_port.h"
 #include "core/ports/player_commands.h"
 #include "editor/file_commands.h"
 #include "editor/option_fields.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 
 namespace pagelark {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/command_line.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 
 namespace pagelark {
 namespace {

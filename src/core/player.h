@@ -17,7 +17,7 @@
 #include "core/ports/browser_events.h"
 #include "core/ports/browser_stage.h"
 #include "core/ports/config_events.h"
-#include "core/ports/config_window.h"
+#include "core/ports/config_window_port.h"
 #include "core/ports/connectivity.h"
 #include "core/ports/desktop.h"
 #include "core/ports/maintenance.h"
@@ -25,7 +25,7 @@
 #include "core/ports/presentation_updates.h"
 #include "core/ports/program_launcher.h"
 #include "core/ports/remote_control.h"
-#include "core/ports/snapshots.h"
+#include "core/ports/snapshots_port.h"
 #include "core/ports/toolbars.h"
 #include "help/help_paths.h"
 

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 
 namespace pagelark {
 namespace {

@@ -1,7 +1,7 @@
 #include "ini/ini_store.h"
 
 #include "ini/ini_document.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
 

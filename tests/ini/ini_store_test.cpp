@@ -6,7 +6,7 @@
 #include <fstream>
 #include <optional>
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
