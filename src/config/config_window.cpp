@@ -112,9 +112,9 @@ void SetPicture(QWidget& panel, const QBrush& picture) {
 }  // namespace
 
 ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
-    : c_(std::move(context)),
-      guarded_(std::make_unique<GuardedDialogs>(c_.dialogs, *this)),
-      owner_(c_.owner) {
+    : context_(std::move(context)),
+      guarded_(std::make_unique<GuardedDialogs>(context_.dialogs, *this)),
+      owner_(context_.owner) {
     setObjectName("frmConfig");
     const auto changed = [this] { Changed(); };
     const auto openProps = [this](PropsMode mode, int index) { OpenProps(mode, index); };
@@ -123,15 +123,15 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     auto* client = new QWidget(this);
     configTabs_ = new QTabWidget(client);
     configTabs_->setObjectName("tabConfig");
-    general_ = new GeneralTab(changed, c_.events, configTabs_);
+    general_ = new GeneralTab(changed, context_.events, configTabs_);
     const ListTab::Hooks hooks{changed, openProps, defaultTime};
-    pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, c_.events, configTabs_);
-    include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, c_.events, configTabs_);
-    exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, c_.events, configTabs_);
+    pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, context_.events, configTabs_);
+    include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, context_.events, configTabs_);
+    exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, context_.events, configTabs_);
     toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, configTabs_);
     toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, configTabs_);
     reboot_ = new RebootTab(changed, configTabs_);
-    about_ = new AboutTab(changed, c_.events, configTabs_);
+    about_ = new AboutTab(changed, context_.events, configTabs_);
     QWidget* const panels[kConfigTabs] = {general_, pages_,   include_, exclude_,
                                           toolRun_, toolNav_, reboot_,  about_};
     for (int i = 0; i < kConfigTabs; ++i) {
@@ -202,9 +202,10 @@ void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
     item(file, "mnuFile3", "Save &As...", QKeySequence(),
          [this] { RunFileCommand(FileCommandId::SaveAs); });
     file->addSeparator();
-    item(file, "mnuFile16", "&Quit", QKeySequence(), [this] { c_.commands.CmdQuit(); });
+    item(file, "mnuFile16", "&Quit", QKeySequence(), [this] { context_.commands.CmdQuit(); });
     QMenu* help = menuBar->addMenu("&Help");
-    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] { c_.commands.CmdHelp(); });
+    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1),
+         [this] { context_.commands.CmdHelp(); });
     help->addSeparator();
     webSite_ =
         item(help, "mnuHelp2", Q(WebSiteMenuCaption()), QKeySequence(), [this] { OpenWebSite(); });
@@ -224,10 +225,11 @@ void ConfigWindowWidget::changeEvent(QEvent* event) {
 }
 
 void ConfigWindowWidget::ConfigShow() {
-    c_.events.ConfigShown();
-    Presentation& presentation = c_.presentation;
+    context_.events.ConfigShown();
+    Presentation& presentation = context_.presentation;
     if (!presentation.EditorLoaded) {
-        edited_ = EditedDocument{presentation, c_.document.machine, c_.document.buttons};
+        edited_ =
+            EditedDocument{presentation, context_.document.machine, context_.document.buttons};
         FillWindow();
         presentation.EditorLoaded = true;
         // Said once the window is up, not inside the step that opened it.
@@ -242,22 +244,23 @@ void ConfigWindowWidget::ConfigShow() {
 }
 
 void ConfigWindowWidget::Refill() {
-    c_.presentation.EditorLoaded = false;  // filling is no edit
+    context_.presentation.EditorLoaded = false;  // filling is no edit
     FillWindow();
-    c_.presentation.EditorLoaded = true;
+    context_.presentation.EditorLoaded = true;
     edited_.presentation.Modified = false;
-    c_.presentation.Modified = false;
+    context_.presentation.Modified = false;
 }
 
 void ConfigWindowWidget::FillWindow() {
     const Presentation& presentation = edited_.presentation;
     webSite_->setText(Q(WebSiteMenuCaption()));
-    const ManagedSettings& managed = c_.document.settings.Managed();
+    const ManagedSettings& managed = context_.document.settings.Managed();
     for (const ManagedControl& control : ManagedControls(managed)) {
         if (auto* widget = findChild<QWidget*>(Q(control.name)))
             MarkManaged(widget, control.managed);
     }
-    const OptionFields fields = FillOptions(presentation, edited_.machine, managed, c_.clock.Now());
+    const OptionFields fields =
+        FillOptions(presentation, edited_.machine, managed, context_.clock.Now());
     general_->Fill(fields);
     reboot_->Fill(fields);
     about_->Fill(fields);
@@ -266,7 +269,7 @@ void ConfigWindowWidget::FillWindow() {
     SelectTab(fields.email.empty() ? kAboutTab : 1);
 
     lists_ = FillLists(presentation, edited_.buttons);
-    pages_->Fill(LineOfLocation(lists_.pages, c_.events.CurrentLocation()));
+    pages_->Fill(LineOfLocation(lists_.pages, context_.events.CurrentLocation()));
     include_->Fill(lists_.include.empty() ? -1 : 0);
     exclude_->Fill(lists_.exclude.empty() ? -1 : 0);
     toolRun_->Fill();
@@ -284,9 +287,9 @@ void ConfigWindowWidget::SelectTab(int tab) {
 
 // The show's presentation carries the flag too: what it plays is no longer what is edited.
 void ConfigWindowWidget::Changed() {
-    if (!c_.presentation.EditorLoaded) return;
+    if (!context_.presentation.EditorLoaded) return;
     edited_.presentation.Modified = true;
-    c_.presentation.Modified = true;
+    context_.presentation.Modified = true;
 }
 
 void ConfigWindowWidget::Ok() {
@@ -301,9 +304,9 @@ void ConfigWindowWidget::reject() {
 }
 
 void ConfigWindowWidget::Unload(bool ok) {
-    c_.presentation.EditorLoaded = false;
+    context_.presentation.EditorLoaded = false;
     hide();
-    c_.events.ConfigClosed(ok);
+    context_.events.ConfigClosed(ok);
 }
 
 bool ConfigWindowWidget::Keep() {
@@ -317,14 +320,15 @@ bool ConfigWindowWidget::Keep() {
         guarded_->ShowError(problem->message);
         return false;
     }
-    ConfigKeep(fields, lists_, edited_, c_.clock.Now());
+    ConfigKeep(fields, lists_, edited_, context_.clock.Now());
     return true;
 }
 
 bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
-    const FileCommandResult result = FileCommand(command, edited_, c_.presentation, c_.document,
-                                                 *guarded_, [this] { return Keep(); });
-    if (result.showSaved && c_.showSaved) c_.showSaved();
+    const FileCommandResult result =
+        FileCommand(command, edited_, context_.presentation, context_.document, *guarded_,
+                    [this] { return Keep(); });
+    if (result.showSaved && context_.showSaved) context_.showSaved();
     if (result.refill) Refill();
     setWindowTitle(Q(ConfigCaption(edited_.presentation.CurrentFile)));
     return result.done;
@@ -332,8 +336,9 @@ bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
 
 void ConfigWindowWidget::OpenProps(PropsMode mode, int index) {
     guarded_->Guarded([&] {
-        PropsDialog dialog(mode, lists_, index,
-                           {c_.dialogs, c_.document.startupFolder, [this] { Changed(); }}, this);
+        PropsDialog dialog(
+            mode, lists_, index,
+            {context_.dialogs, context_.document.startupFolder, [this] { Changed(); }}, this);
         dialog.exec();
     });
 }
@@ -343,7 +348,7 @@ void ConfigWindowWidget::ReleaseTopmost() {
 }
 
 void ConfigWindowWidget::RestoreTopmost() {
-    if (c_.makeToolbarsTopmost) c_.makeToolbarsTopmost();
+    if (context_.makeToolbarsTopmost) context_.makeToolbarsTopmost();
     SetTopmost(true);
 }
 
@@ -368,7 +373,7 @@ void ConfigWindowWidget::ShowOwned() {
 }
 
 void ConfigWindowWidget::OpenWebSite() {
-    if (c_.openWebSite) c_.openWebSite();
+    if (context_.openWebSite) context_.openWebSite();
 }
 
 }  // namespace pagelark

@@ -97,7 +97,7 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     // The web site item of the Help menu.
     void OpenWebSite();
 
-    ConfigContext c_;
+    ConfigContext context_;
     std::unique_ptr<GuardedDialogs> guarded_;
     QPointer<QWidget> owner_;
     EditedDocument edited_;

@@ -46,32 +46,32 @@ const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started
     return started ? "playing" : "starting";
 }
 
-Player::Player(PlayerContext context) : c_(std::move(context)) {}
+Player::Player(PlayerContext context) : context_(std::move(context)) {}
 
 double Player::Now() const {
-    return c_.clock.Now();
+    return context_.clock.Now();
 }
 
 PageEntry Player::StartPage() const {
-    return *PageAt(c_.presentation, c_.helpDocuments, 0);
+    return *PageAt(context_.presentation, context_.helpDocuments, 0);
 }
 
 // ---- start-up and the timer ----
 
 void Player::InitBrowsers() {
-    const bool connected = c_.connectivity.IsConnected();
+    const bool connected = context_.connectivity.IsConnected();
     const PageEntry start = StartPage();
     for (int b = 0; b < kBrowserCount; ++b) {
-        c_.stage.SetOffline(b, !connected);
-        c_.stage.SetSilent(b, true);
-        c_.stage.Navigate(b, start.address, false);
+        context_.stage.SetOffline(b, !connected);
+        context_.stage.SetSilent(b, true);
+        context_.stage.Navigate(b, start.address, false);
         // Recorded like any page sent: a browser that comes on show before it was sent a
         // page (a FirstPage past the end) then holds the start page for its time instead of
         // for ever, and the first INIT step need not load the start page a second time.
         browsers_.Sent(b, start.address);
         browsers_.SetTime(b, start.seconds);
     }
-    c_.stage.BringToFront(1);
+    context_.stage.BringToFront(1);
 }
 
 void Player::Tick() {
@@ -122,17 +122,17 @@ void Player::StateStep() {
         case PlayerState::WaitConfig:
             break;  // left when the configuration window reports its closing
         case PlayerState::FinProg:
-            c_.stage.UnloadAll();
+            context_.stage.UnloadAll();
             break;
     }
 }
 
 void Player::StepInit() {
-    c_.stage.SetWindowFrame(false);
+    context_.stage.SetWindowFrame(false);
     SetState(PlayerState::Navigate);
     if (browsersReady_) return;
-    c_.stage.SetWindowState(c_.machine.WindowState);
-    c_.stage.LayoutBrowsers();
+    context_.stage.SetWindowState(context_.machine.WindowState);
+    context_.stage.LayoutBrowsers();
     const PageEntry start = StartPage();
     preloadPosition_ = 0;
     BrowseTo(browsers_.Next(), start.address, start.seconds);
@@ -140,14 +140,14 @@ void Player::StepInit() {
     RecordMouse();
     // Play starts in screen saver mode: the mouse policy's grace counts from here, also when
     // no tool bar was shown to mark the mode's start.
-    idle_.SaverModeBegins(c_.clock.Now());
+    idle_.SaverModeBegins(context_.clock.Now());
 }
 
 void Player::StepNavigate() {
     // The page on show stays while an address asked for loads behind it.
     if (addressToShow_) return;
     if (offered_) TakeOffer();
-    Presentation& p = c_.presentation;
+    Presentation& p = context_.presentation;
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every load; no page lies below the start page, so such a counter starts there.
     if (p.CurrentPage < 0) p.CurrentPage = 0;
@@ -171,12 +171,12 @@ void Player::StepNavigate() {
     if (renewDue_) {
         renewDue_ = false;
         for (const int browser : {browsers_.Next(), browsers_.Spare()}) {
-            c_.stage.Renew(browser);
+            context_.stage.Renew(browser);
             browsers_.Forget(browser);
         }
     }
     PreloadCurrentPage();
-    SetState(c_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
+    SetState(context_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
     idle_.Seen(Now());
 }
 
@@ -188,8 +188,8 @@ void Player::TakeOffer() {
     Presentation offered = std::move(*offered_);
     offered_.reset();
     // Saved under another name, the show is the operator's own now.
-    if (offered.CurrentFile != c_.presentation.CurrentFile) return;
-    Presentation& p = c_.presentation;
+    if (offered.CurrentFile != context_.presentation.CurrentFile) return;
+    Presentation& p = context_.presentation;
     p = std::move(offered);
     Log(LogArea::Player, "new version of ", p.CurrentFile, " from its page ", p.CurrentPage);
     failing_.clear();
@@ -203,12 +203,12 @@ void Player::TakeOffer() {
 
 void Player::StepWaitTime() {
     const double now = Now();
-    MachineSettings& m = c_.machine;
+    MachineSettings& m = context_.machine;
     if (m.AutoReboot && now > m.RebootMoment) {
         Log(LogArea::Maintenance, "reboot requested", m.ForceReboot ? " (forced)" : "");
-        if (c_.maintenance.RebootSequence(m.AutoLogin, m.ForceReboot)) {
+        if (context_.maintenance.RebootSequence(m.AutoLogin, m.ForceReboot)) {
             for (int b = 0; b < kBrowserCount; ++b)
-                c_.stage.Stop(b);
+                context_.stage.Stop(b);
             SetState(PlayerState::FinProg);
             return;
         }
@@ -218,7 +218,8 @@ void Player::StepWaitTime() {
     }
     // Nothing preloads (a published show before its first copy came): a version offered
     // comes on show at once instead of after MaxTime.
-    if (offered_ && !PageAt(c_.presentation, c_.helpDocuments, c_.presentation.CurrentPage)) {
+    if (offered_ &&
+        !PageAt(context_.presentation, context_.helpDocuments, context_.presentation.CurrentPage)) {
         SetState(PlayerState::Navigate);
         return;
     }
@@ -231,12 +232,12 @@ void Player::StepWaitTime() {
 
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
     const PageTimer::Turn turn =
-        timer_.At(now, browsers_[browsers_.Current()].time, preload, c_.presentation.MaxTime);
+        timer_.At(now, browsers_[browsers_.Current()].time, preload, context_.presentation.MaxTime);
     if (turn == PageTimer::Turn::Stay) return;
     if (turn == PageTimer::Turn::PassOver) {
         NoteSkipped(preload.address);
         AdvancePage(+1);
-        if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
+        if (context_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
         pageOnShowTaken_ = true;
         if (state_ == PlayerState::FinProg) return;
         PreloadCurrentPage();
@@ -247,7 +248,7 @@ void Player::StepWaitTime() {
     // It waited for the preload already.
     preloadAwaitedSince_ = timer_.Since();
     AdvancePage(+1);
-    if (c_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
+    if (context_.snapshots.TakeSnapshot(pageOnShowTaken_)) SetState(PlayerState::FinProg);
 }
 
 bool Player::PreloadNotReady(bool sentAgain) {
@@ -269,7 +270,7 @@ bool Player::PreloadNotReady(bool sentAgain) {
     PreloadCurrentPage();
     AdvancePage(+1);
     if (state_ == PlayerState::FinProg) return true;
-    if (skippedInRow_ >= std::max(PageCount(c_.presentation), 1)) {
+    if (skippedInRow_ >= std::max(PageCount(context_.presentation), 1)) {
         timer_.AnotherTurn(Now());
         SetState(PlayerState::WaitTime);
     } else {
@@ -282,22 +283,23 @@ void Player::NoteSkipped(const std::string& address) {
     // Said once, until the page loads again or another page comes on show.
     if (failing_.insert(address).second)
         Warn(LogArea::Stage, "page skipped, it cannot be loaded: ", Clipped(address));
-    if (++skippedInRow_ == std::max(PageCount(c_.presentation), 1))
+    if (++skippedInRow_ == std::max(PageCount(context_.presentation), 1))
         Warn(LogArea::Stage, "no page of the presentation can be loaded");
 }
 
 void Player::PreloadCurrentPage() {
-    const Presentation& p = c_.presentation;
+    const Presentation& p = context_.presentation;
     browsers_.PreloadStarts(p.WaitComplete);
     // Past the last page nothing preloads.
-    if (const auto page = PageAt(p, c_.helpDocuments, p.CurrentPage, c_.machine.Snap)) {
+    if (const auto page = PageAt(p, context_.helpDocuments, p.CurrentPage, context_.machine.Snap)) {
         preloadPosition_ = p.CurrentPage;
         BrowseTo(browsers_.Next(), page->address, page->seconds);
     }
 }
 
 void Player::StepWaitSaver() {
-    if (idle_.IdleOver(Now(), c_.machine.ScreenSaveActive, c_.machine.ScreenSaveTimeOut)) {
+    if (idle_.IdleOver(Now(), context_.machine.ScreenSaveActive,
+                       context_.machine.ScreenSaveTimeOut)) {
         SetState(PlayerState::Init);
         RecordMouse();
         LeaveNavigationMode();
@@ -306,8 +308,8 @@ void Player::StepWaitSaver() {
 }
 
 void Player::StepConfig() {
-    c_.configWindow.Open();
-    c_.toolbars.MakeToolbarsTopmost();
+    context_.configWindow.Open();
+    context_.toolbars.MakeToolbarsTopmost();
     SetState(PlayerState::WaitConfig);
 }
 
@@ -316,11 +318,12 @@ void Player::MousePart() {
         RecordMouse();
         return;
     }
-    const bool configOpen =
-        state_ == PlayerState::Config || state_ == PlayerState::WaitConfig || c_.configCommandLine;
+    const bool configOpen = state_ == PlayerState::Config || state_ == PlayerState::WaitConfig ||
+                            context_.configCommandLine;
     if (!configOpen) {
-        switch (idle_.PointerAt(c_.desktop.CursorPosition(), Now(), c_.machine.OnMouseMove,
-                                navigationMode_, c_.machine.Locked)) {
+        switch (idle_.PointerAt(context_.desktop.CursorPosition(), Now(),
+                                context_.machine.OnMouseMove, navigationMode_,
+                                context_.machine.Locked)) {
             case IdleWatch::Move::EnterNavigation:
                 SwitchToNavigation();
                 break;
@@ -331,7 +334,7 @@ void Player::MousePart() {
                 break;
         }
     }
-    c_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
+    context_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
 }
 
 }  // namespace pagelark

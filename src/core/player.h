@@ -200,7 +200,7 @@ class Player final : public PlayerCommands,
     // The presentation's lists, and when locked its own pages, decide what a browser may show.
     bool Refuses(const std::string& address, bool topLevel) const;
 
-    PlayerContext c_;
+    PlayerContext context_;
     PlayerState state_ = PlayerState::Init;
     bool stepBusy_ = false;
     bool navigationMode_ = false;

@@ -35,7 +35,7 @@ constexpr const char* kAddressLoading = "an address is still loading";
 // ---- page sequencing ----
 
 void Player::AdvancePage(int delta) {
-    Presentation& p = c_.presentation;
+    Presentation& p = context_.presentation;
     const CounterMove move = MoveCounter(p.CurrentPage, delta, PageCount(p), p.AutoLoop);
     p.CurrentPage = move.counter;
     SetState(PlayerState::Navigate);
@@ -78,14 +78,14 @@ void Player::CmdNext() {
 void Player::GoHome() {
     const int shown = browsers_.Current();
     browsers_.SetTime(shown, kHomeSeconds);
-    if (!browsers_.Holds(shown, c_.presentation.HomeURL))
-        SendAddress(shown, c_.presentation.HomeURL, true);
+    if (!browsers_.Holds(shown, context_.presentation.HomeURL))
+        SendAddress(shown, context_.presentation.HomeURL, true);
 }
 
 // ---- other commands and keys ----
 
 void Player::CmdQuit() {
-    if (!c_.machine.Locked) Terminate();
+    if (!context_.machine.Locked) Terminate();
 }
 
 void Player::Terminate() {
@@ -93,7 +93,7 @@ void Player::Terminate() {
 }
 
 void Player::CmdConfig() {
-    if (!c_.machine.Locked) OpenConfig();
+    if (!context_.machine.Locked) OpenConfig();
 }
 
 bool Player::OpenConfig() {
@@ -104,30 +104,30 @@ bool Player::OpenConfig() {
 
 void Player::CmdHelp() {
     // Help is navigation mode, over pages the include list need not name.
-    if (c_.machine.Locked) return;
+    if (context_.machine.Locked) return;
     idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
-    if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
-    c_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
-    BrowseTo(browsers_.Current(), c_.helpDocuments[kDocumentationPage],
+    if (context_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
+    context_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
+    BrowseTo(browsers_.Current(), context_.helpDocuments[kDocumentationPage],
              std::chrono::seconds::zero(), true);
 }
 
 void Player::CmdBack() {
-    if (navigationMode_) c_.stage.GoBack(browsers_.Current());
+    if (navigationMode_) context_.stage.GoBack(browsers_.Current());
 }
 
 void Player::CmdForward() {
-    if (navigationMode_) c_.stage.GoForward(browsers_.Current());
+    if (navigationMode_) context_.stage.GoForward(browsers_.Current());
 }
 
 void Player::CmdStop() {
-    if (navigationMode_) c_.stage.Stop(browsers_.Current());
+    if (navigationMode_) context_.stage.Stop(browsers_.Current());
 }
 
 void Player::CmdReload() {
-    if (navigationMode_) c_.stage.Reload(browsers_.Current());
+    if (navigationMode_) context_.stage.Reload(browsers_.Current());
 }
 
 void Player::HandleKey(KeyCode key, int shift) {
@@ -136,22 +136,25 @@ void Player::HandleKey(KeyCode key, int shift) {
     } else if (key == KeyCode::F1 && shift == 0) {
         if (HelpAllowed()) CmdHelp();
     } else if (key == KeyCode::F10) {
-        if (!c_.machine.Locked && c_.settings.DebugEnabled(c_.presentation.CurrentFile)) {
+        if (!context_.machine.Locked &&
+            context_.settings.DebugEnabled(context_.presentation.CurrentFile)) {
             const std::string program =
-                c_.settings.ReadSetting(c_.presentation.CurrentFile, "IEPath");
-            if (!program.empty()) c_.launcher.StartMinimized(program);
+                context_.settings.ReadSetting(context_.presentation.CurrentFile, "IEPath");
+            if (!program.empty()) context_.launcher.StartMinimized(program);
         }
     }
     idle_.Input(Now());
 }
 
 bool Player::QuitAllowed() const {
-    if (c_.machine.Locked) return false;
-    return c_.buttons.Run(ToolRunSlot::Quit).Visible || c_.buttons.Nav(ToolNavSlot::Quit).Visible;
+    if (context_.machine.Locked) return false;
+    return context_.buttons.Run(ToolRunSlot::Quit).Visible ||
+           context_.buttons.Nav(ToolNavSlot::Quit).Visible;
 }
 
 bool Player::HelpAllowed() const {
-    return c_.buttons.Run(ToolRunSlot::Help).Visible || c_.buttons.Nav(ToolNavSlot::Help).Visible;
+    return context_.buttons.Run(ToolRunSlot::Help).Visible ||
+           context_.buttons.Nav(ToolNavSlot::Help).Visible;
 }
 
 void Player::ConfigShown() {
@@ -159,7 +162,7 @@ void Player::ConfigShown() {
 }
 
 std::string Player::CurrentLocation() const {
-    return c_.stage.LocationURL(browsers_.Current());
+    return context_.stage.LocationURL(browsers_.Current());
 }
 
 void Player::ShowInStage(const std::string& address) {
@@ -172,7 +175,7 @@ void Player::ConfigClosed(bool ok) {
         SetState(PlayerState::Init);
         RecordMouse();
     }
-    if (c_.configCommandLine) {
+    if (context_.configCommandLine) {
         SetState(PlayerState::FinProg);
         return;
     }
@@ -221,7 +224,7 @@ std::string Player::RemotePlay() {
 std::string Player::RemoteReload() {
     if (addressToShow_) return kAddressLoading;
     if (!browsersReady_ || state_ == PlayerState::FinProg) return "no page is on show";
-    c_.stage.Reload(browsers_.Current());
+    context_.stage.Reload(browsers_.Current());
     return "";
 }
 

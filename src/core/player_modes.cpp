@@ -21,12 +21,12 @@ constexpr int kCursorShownAbove = 5;
 void Player::EnterNavigationMode() {
     idle_.Seen(Now());
     navigationMode_ = true;
-    c_.stage.SetNavigationMode(true);
+    context_.stage.SetNavigationMode(true);
     SetState(PlayerState::WaitSaver);
-    c_.toolbars.ShowToolRun(false);
+    context_.toolbars.ShowToolRun(false);
     if (ToolNavShown()) {
-        c_.toolbars.ShowToolNav(true);
-        c_.toolbars.MakeToolNavTopmost();
+        context_.toolbars.ShowToolNav(true);
+        context_.toolbars.MakeToolNavTopmost();
     }
     ShowCursor();
 }
@@ -34,18 +34,18 @@ void Player::EnterNavigationMode() {
 void Player::LeaveNavigationMode() {
     idle_.SaverModeBegins(Now());
     navigationMode_ = false;
-    c_.stage.SetNavigationMode(false);
-    c_.toolbars.ShowToolNav(false);
+    context_.stage.SetNavigationMode(false);
+    context_.toolbars.ShowToolNav(false);
     if (ToolRunShown()) {
-        c_.toolbars.ShowToolRun(true);
-        c_.toolbars.MakeToolRunTopmost();
+        context_.toolbars.ShowToolRun(true);
+        context_.toolbars.MakeToolRunTopmost();
     }
 }
 
 void Player::ForgetVisitor() {
     idle_.VisitEnds();
-    if (!c_.machine.ClearVisitorData || !browsersReady_) return;
-    c_.stage.ForgetVisitor();
+    if (!context_.machine.ClearVisitorData || !browsersReady_) return;
+    context_.stage.ForgetVisitor();
     // The page on show stays in the old profile and the spare is blank: neither holds its page.
     browsers_.Left(browsers_.Current());
     browsers_.Left(browsers_.Spare());
@@ -59,19 +59,19 @@ void Player::ForgetVisitor() {
 }
 
 void Player::SwitchToNavigation() {
-    if (!NavigationOffered(c_.machine.Locked, c_.presentation)) return;
-    if (c_.presentation.AutoHome) GoHome();
+    if (!NavigationOffered(context_.machine.Locked, context_.presentation)) return;
+    if (context_.presentation.AutoHome) GoHome();
     idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
-    if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
+    if (context_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
 }
 
 void Player::PrepareBrowsersForUser() {
-    const bool offline = !c_.connectivity.IsConnected();
+    const bool offline = !context_.connectivity.IsConnected();
     for (int b = 0; b < kBrowserCount; ++b) {
-        if (c_.stage.Offline(b) != offline) c_.stage.SetOffline(b, offline);
-        if (c_.stage.Silent(b)) c_.stage.SetSilent(b, false);
+        if (context_.stage.Offline(b) != offline) context_.stage.SetOffline(b, offline);
+        if (context_.stage.Silent(b)) context_.stage.SetSilent(b, false);
     }
 }
 
@@ -85,19 +85,19 @@ void Player::NoteTouch() {
 }
 
 void Player::RecordMouse() {
-    idle_.RestsAt(c_.desktop.CursorPosition());
+    idle_.RestsAt(context_.desktop.CursorPosition());
 }
 
 void Player::HideCursor() {
     for (int i = 0; i < kCursorRequestLimit; ++i) {
-        if (c_.desktop.ShowCursor(false) < kCursorHiddenBelow) break;
+        if (context_.desktop.ShowCursor(false) < kCursorHiddenBelow) break;
     }
-    c_.toolbars.HideHelpTip();
+    context_.toolbars.HideHelpTip();
 }
 
 void Player::ShowCursor() {
     for (int i = 0; i < kCursorRequestLimit; ++i) {
-        if (c_.desktop.ShowCursor(true) > kCursorShownAbove) break;
+        if (context_.desktop.ShowCursor(true) > kCursorShownAbove) break;
     }
 }
 
@@ -111,14 +111,14 @@ void Player::ToolbarsLaidOut() {
 }
 
 bool Player::ToolRunShown() const {
-    return !c_.machine.Locked && c_.toolbars.ToolRunVisibleCount() >= 1 &&
-           c_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
+    return !context_.machine.Locked && context_.toolbars.ToolRunVisibleCount() >= 1 &&
+           context_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
 }
 
 bool Player::ToolNavShown() const {
-    return NavigationOffered(c_.machine.Locked, c_.presentation) &&
-           c_.toolbars.ToolNavVisibleCount() > 0 &&
-           c_.machine.OnMouseMove != MouseMovePolicy::EndShow;
+    return NavigationOffered(context_.machine.Locked, context_.presentation) &&
+           context_.toolbars.ToolNavVisibleCount() > 0 &&
+           context_.machine.OnMouseMove != MouseMovePolicy::EndShow;
 }
 
 }  // namespace pagelark
