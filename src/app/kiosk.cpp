@@ -71,8 +71,8 @@ class Kiosk final {
     // locked kiosk does (its screen offers no Config button).
     bool ConfigRequested();
     QWidget* MainWindow() const { return stage_.get(); }
-    // Why a snapshot run ended early; "" when it did not.
-    const std::string& SnapshotFailure() const { return snapshots_.Failure(); }
+    // Fails, saying why, when a snapshot run ended early.
+    const Result<>& SnapshotRun() const { return snapshots_.Run(); }
 
   private:
     // A save the show took applies the saved tool bar records at once.
@@ -386,8 +386,8 @@ int RunKiosk(const std::vector<std::string>& arguments) {
     const int status = QApplication::exec();
     running = nullptr;
     kiosk.End();
-    if (!kiosk.SnapshotFailure().empty()) {
-        std::cerr << "pagelark: " << kiosk.SnapshotFailure() << "\n";
+    if (const Result<>& run = kiosk.SnapshotRun(); !run) {
+        std::cerr << "pagelark: " << run.Error() << "\n";
         return 1;
     }
     return status;

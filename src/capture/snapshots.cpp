@@ -82,14 +82,14 @@ Result<> SnapshotGuard::Write(const std::string& path, std::string_view picture)
 
 bool SnapshotTaker::TakeSnapshot(bool pageOnShowTaken) {
     if (!machine_.Snap) return false;
-    if (!failure_.empty()) return true;
+    if (!run_) return true;
     const std::int32_t pageCount = PageCount(presentation_);
     if (pageOnShowTaken) return ++counter_ > pageCount;
     const std::string path =
         SnapshotFileName(machine_.SnapPath, presentation_.CurrentFile, counter_ + 1, pageCount);
     const Result<Capture> captured = screen_.CaptureScreenTo(path);
     if (!captured) {
-        failure_ = "cannot save the snapshot '" + path + "': " + captured.Error();
+        run_ = Fail("cannot save the snapshot '" + path + "': " + captured.Error());
         return true;
     }
     switch (captured.Value()) {
@@ -99,7 +99,7 @@ bool SnapshotTaker::TakeSnapshot(bool pageOnShowTaken) {
             break;
         case Capture::CaptureFailed:
             if (++failedCaptures_ < kMaxFailedCaptures) return false;
-            failure_ = "cannot capture the screen for '" + path + "'";
+            run_ = Fail("cannot capture the screen for '" + path + "'");
             return true;
     }
     return counter_ > pageCount;

@@ -75,10 +75,10 @@ class SnapshotTaker final : public Snapshots {
 
     // Nothing at all while Snap is off. A failed copy of the screen is not counted and is
     // tried again at the next page, kMaxFailedCaptures times in a row at most; a picture
-    // that cannot be saved ends the run at once. Either way Failure() then says why.
+    // that cannot be saved ends the run at once. Either way Run() then fails, saying why.
     bool TakeSnapshot(bool pageOnShowTaken) override;
     std::int32_t SnapshotCounter() const { return counter_; }
-    const std::string& Failure() const { return failure_; }
+    const Result<>& Run() const { return run_; }
 
   private:
     const MachineSettings& machine_;
@@ -86,7 +86,7 @@ class SnapshotTaker final : public Snapshots {
     ScreenCapture& screen_;
     std::int32_t counter_ = 0;
     int failedCaptures_ = 0;
-    std::string failure_;
+    Result<> run_;
 };
 
 }  // namespace pagelark

@@ -56,7 +56,7 @@ TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesN
         done += taker.TakeSnapshot(passed) ? "1" : "0";
     EXPECT_EQ(done, "0001");
     EXPECT_EQ(screen.paths, (Paths{"/snaps/Lobby1.BMP", "/snaps/Lobby1.BMP", "/snaps/Lobby3.BMP"}));
-    EXPECT_EQ(taker.Failure(), "");
+    EXPECT_TRUE(taker.Run());
     machine.Snap = false;
     EXPECT_FALSE(taker.TakeSnapshot(false));
     EXPECT_EQ(screen.paths.size(), 3u);
@@ -69,7 +69,7 @@ TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesN
         EXPECT_FALSE(failing.TakeSnapshot(false));
     EXPECT_TRUE(failing.TakeSnapshot(false));
     EXPECT_EQ(screen.paths, Paths(kMaxFailedCaptures, "/snaps/Lobby1.BMP"));
-    EXPECT_EQ(failing.Failure(), "cannot capture the screen for '/snaps/Lobby1.BMP'");
+    EXPECT_EQ(failing.Run().Error(), "cannot capture the screen for '/snaps/Lobby1.BMP'");
 }
 
 TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks) {
