@@ -132,8 +132,8 @@ void PropsDialog::Ok() {
     fields.visible = visibleCheck_->isChecked();
     fields.fileName = StoredText(fileNameEdit_);
     fields.helpTip = StoredText(helpTipEdit_);
-    if (const std::string problem = CheckProps(mode_, fields); !problem.empty()) {
-        context_.dialogs.ShowError(problem);
+    if (const Result<> kept = CheckProps(mode_, fields); !kept) {
+        context_.dialogs.ShowError(kept.Error());
         return;
     }
     context_.changed();
