@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 declare -A layer_of
 n=0
 while read -r line; do
-    case "$line" in "" | "#"*) continue ;; esac
+    line=${line%%#*}
+    [ -z "${line// /}" ] && continue
     n=$((n + 1))
     for folder in $line; do layer_of[$folder]=$n; done
 done <cmake/layers.txt

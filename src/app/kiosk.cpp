@@ -1,58 +1,44 @@
 #include "app/kiosk.h"
 
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLoggingCategory>
-#include <QQuickWindow>
-#include <QSocketNotifier>
-#include <QSysInfo>
 #include <QTimer>
 #include <QWindow>
-#include <algorithm>
-#include <csignal>
-#include <cstdlib>
 #include <iostream>
-#include <optional>
 
 #include "app/kiosk_remote.h"
 #include "app/logind_reboot.h"
+#include "app/named_presentation.h"
 #include "app/published_fetcher.h"
 #include "app/qt_adapters.h"
 #include "app/screen_capture.h"
 #include "app/shell_open.h"
 #include "app/single_instance.h"
+#include "app/stop_signals.h"
 #include "app/visitor_input.h"
 #include "config/config_window.h"
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
+#include "core/engine_flags.h"
 #include "core/locked.h"
 #include "core/memory_plan.h"
-#include "core/on_screen_keyboard.h"
 #include "core/player.h"
 #include "dbus/kiosk_bus.h"
 #include "help/help_paths.h"
 #include "help/qt_help_resources.h"
-#include "ini/text.h"
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
 #include "mqtt/mqtt_client.h"
 #include "platform/clock.h"
-#include "platform/devices.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
-#include "platform/machine_id.h"
+#include "platform/log.h"
 #include "platform/process_memory.h"
 #include "platform/registry_store.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
+#include "platform/text.h"
 #include "publish/publication.h"
 #include "publish/refresh_schedule.h"
-#include "qtshared/log_categories.h"
 #include "settings/managed.h"
 #include "settings/settings.h"
 #include "stage/stage_window.h"
@@ -64,101 +50,6 @@
 
 namespace pagelark {
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void OnSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto ignored = ::write(signalPipe[1], &byte, 1);
-}
-
-// SIGTERM (a service stopped), SIGINT and SIGHUP end the kiosk the orderly way, so its
-// temporary files are removed as after Escape.
-void CatchStopSignals(std::function<void()> stop) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, [stop = std::move(stop)] {
-        char byte;
-        [[maybe_unused]] const auto ignored = ::read(signalPipe[0], &byte, 1);
-        stop();
-    });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    ::sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(signal, &action, nullptr);
-}
-
-QString RuntimeFolder(const std::string& tempDir) {
-    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) return runtime;
-    return QString::fromStdString(WithoutTrailingSeparator(tempDir));
-}
-
-std::string StartupFolder() {
-    return WithTrailingSeparator(QDir::currentPath().toStdString());
-}
-
-// The presentation the command line names, as an absolute path or a web address.
-std::string NamedPresentation(std::string_view raw, const std::string& startupFolder,
-                              const std::string& defaultFile) {
-    std::string file = ParseCommandLine(raw, defaultFile);
-    if (!file.empty() && !IsAbsolutePath(file) && !IsPublishedAddress(file))
-        file = startupFolder + file;
-    return file;
-}
-
-// The address of a presentation published on a web server, with this machine's names in it;
-// "" for a file.
-std::string PublishedAddress(const std::string& file) {
-    if (!IsPublishedAddress(file)) return "";
-    return ExpandAddress(file, QSysInfo::machineHostName().toStdString(), MachineId());
-}
-
-std::string CacheFolder() {
-    return PublishedCacheFolder(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
-}
-
-// What plays, and holds the settings a presentation carries: the file, or the kept copy of a
-// published presentation.
-std::string LocalFile(const std::string& file) {
-    const std::string address = PublishedAddress(file);
-    return address.empty() ? file : PublishedCopyPath(CacheFolder(), address);
-}
-
-// Qt takes its input method once, when the application is built: the setting is looked up
-// before then, in the presentation the command line names (Qt's own options, when given,
-// hide it and leave the stores to say).
-void ChooseInputMethod(const std::vector<std::string>& arguments) {
-    KeyboardStart start;
-    if (qEnvironmentVariableIsSet("QT_IM_MODULE"))
-        start.imModule = qEnvironmentVariable("QT_IM_MODULE").toStdString();
-    start.pluginInstalled =
-        QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                          "/platforminputcontexts/libqtvirtualkeyboardplugin.so");
-    // The settings and the devices are read at start-up only when their answer can matter.
-    if (!start.imModule && start.pluginInstalled) {
-        DocumentSession session(RegistryAccess::ReadOnlyQuiet);
-        session.settings.SetManaged(ReadManagedFolder(ManagedFolderFromEnvironment()).settings);
-        const std::string file = LocalFile(NamedPresentation(
-            JoinArguments(arguments), StartupFolder(), session.settings.DefaultFilePath("")));
-        start.setting = OnScreenKeyboardSetting(session.settings, file);
-        if (const std::string* text = session.settings.Managed().Find("OnScreenKeyboard"))
-            start.setting = ParseBool(*text, false);
-        start.touchScreen = !start.setting && TouchScreenPresent();
-    }
-    if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
-}
-
-QtMessageHandler qtMessages = nullptr;
-
-// With GL off, the engine still asks Qt for a context to share, and Qt's refusal would be
-// printed at every start although the pages are drawn all the same.
-void WithoutGlRefusal(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith("QXcbIntegration: Cannot create platform OpenGL context")) return;
-    if (qtMessages != nullptr) qtMessages(type, context, text);
-}
 
 class Kiosk final : private WindowBuilder {
   public:
@@ -180,8 +71,8 @@ class Kiosk final : private WindowBuilder {
     // locked kiosk does (its screen offers no Config button).
     bool ConfigRequested();
     QWidget* MainWindow() const { return stage_.get(); }
-    // Why a snapshot run ended early; "" when it did not.
-    const std::string& SnapshotFailure() const { return snapshots_.Failure(); }
+    // Fails, saying why, when a snapshot run ended early.
+    const Result<>& SnapshotRun() const { return snapshots_.Run(); }
 
   private:
     PlayerWindows Build(PlayerCommands& commands, BrowserEvents& events,
@@ -472,103 +363,15 @@ void Kiosk::End() {
     stage_.reset();
 }
 
-bool NamesSomething(const std::string& path) {
-    return FileExists(path) || DirExists(path);
-}
-
-// --help, --version and a command line the program cannot take are answered without a kiosk:
-// the status to end with, or none.
-std::optional<int> AnswerAlone(const std::vector<std::string>& arguments) {
-    switch (ReadCommandLine(JoinArguments(arguments), NamesSomething)) {
-        case CommandRequest::Help:
-            std::cout << kUsage;
-            return 0;
-        case CommandRequest::Version:
-            std::cout << "pagelark " << PAGELARK_VERSION << "\n";
-            return 0;
-        case CommandRequest::Usage:
-            std::cerr << kUsage;
-            return 2;
-        case CommandRequest::Play:
-        case CommandRequest::Config:
-            break;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
-int RunKiosk(int argc, char** argv) {
-    // The engine reads its switches from the arguments and the environment when it starts.
-    std::vector<std::string> given(argv + 1, argv + argc);
-    bool remoteDebugging = DropRemoteDebugging(given);
-    // Answered before Qt, which wants a screen, unless an option may be one Qt takes.
-    const bool qtOption = std::ranges::any_of(given, [](auto& a) { return a.starts_with('-'); });
-    if (!qtOption ||
-        ReadCommandLine(JoinArguments(given), NamesSomething) != CommandRequest::Usage) {
-        if (const auto status = AnswerAlone(given)) return *status;
-    }
-    if (qEnvironmentVariableIsSet("QTWEBENGINE_REMOTE_DEBUGGING")) {
-        qunsetenv("QTWEBENGINE_REMOTE_DEBUGGING");
-        remoteDebugging = true;
-    }
-    std::string flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString();
-    if (DropRemoteDebugging(flags)) {
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArray::fromStdString(flags));
-        remoteDebugging = true;
-    }
-    if (remoteDebugging)
-        std::cerr << "pagelark: remote debugging ignored: it would open the kiosk to anyone\n";
-    // The engine's own console output and Qt's report of its set-up are off unless the
-    // logging rules ask for them; QT_LOGGING_RULES takes precedence over the rules set here.
-    const std::string rules = qEnvironmentVariable("QT_LOGGING_RULES").toStdString();
-    flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString();
-    const bool software = DrawInSoftware(qEnvironmentVariableIsSet("QT_QUICK_BACKEND") ||
-                                             qEnvironmentVariableIsSet("QSG_RHI_BACKEND") ||
-                                             qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"),
-                                         GraphicsDevicePresent(), flags);
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            QByteArray::fromStdString(
-                QuietEngineFlags(DrawingEngineFlags(KioskEngineFlags(flags), software), rules)));
-    QLoggingCategory::setFilterRules("qt.webengine*=false\njs=false");
-    std::vector<char*> qtArgv{argv[0]};
-    for (std::string& argument : given)
-        qtArgv.push_back(argument.data());
-    qtArgv.push_back(nullptr);
-    int qtArgc = static_cast<int>(given.size()) + 1;
-
-    if (EngineRefusesUser(::geteuid() == 0,
-                          qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"), flags, given)) {
-        std::cerr << "pagelark: the browser engine does not run as root with its sandbox: run the "
-                     "kiosk as an ordinary user (for a trial as root, set "
-                     "QTWEBENGINE_DISABLE_SANDBOX=1)\n";
-        return 1;
-    }
-    ChooseInputMethod(given);
-    if (software) {
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        // Qt's GL set-up would load the emulation all the same; not for the programs we start.
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
-        qtMessages = qInstallMessageHandler(WithoutGlRefusal);
-    } else {
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    }
-    QApplication app(qtArgc, qtArgv.data());
-    if (software) qunsetenv("QT_XCB_GL_INTEGRATION");
-    QApplication::setApplicationName("Pagelark");
-    QApplication::setQuitOnLastWindowClosed(false);
-    static QtLogSink logSink;  // outlives every object that logs
-    SetLogSink(&logSink);
-
-    // What Qt left of the arguments once it took its own.
-    const std::vector<std::string> arguments(qtArgv.begin() + 1, qtArgv.begin() + qtArgc);
-    if (const auto status = AnswerAlone(arguments)) return *status;
+int RunKiosk(const std::vector<std::string>& arguments) {
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));
     QWidget* mainWindow = nullptr;
     Kiosk* running = nullptr;
     const bool configLine = IsConfigCommandLine(JoinArguments(arguments));
-    switch (instance.Acquire(
+    const Result<SingleInstance::Outcome> acquired = instance.Acquire(
         configLine,
         [&mainWindow] {
             if (mainWindow != nullptr) {
@@ -576,7 +379,12 @@ int RunKiosk(int argc, char** argv) {
                 mainWindow->activateWindow();
             }
         },
-        [&running] { return running != nullptr && running->ConfigRequested(); })) {
+        [&running] { return running != nullptr && running->ConfigRequested(); });
+    if (!acquired) {
+        std::cerr << "pagelark: cannot start: " << acquired.Error() << "\n";
+        return 1;
+    }
+    switch (acquired.Value()) {
         case SingleInstance::Outcome::First:
             break;
         case SingleInstance::Outcome::ConfigOpened:
@@ -589,9 +397,6 @@ int RunKiosk(int argc, char** argv) {
                 return 1;
             }
             return 0;
-        case SingleInstance::Outcome::Failed:
-            std::cerr << "pagelark: cannot start: " << instance.Error().toStdString() << "\n";
-            return 1;
     }
 
     Kiosk kiosk(JoinArguments(arguments), tempDir);
@@ -602,8 +407,8 @@ int RunKiosk(int argc, char** argv) {
     const int status = QApplication::exec();
     running = nullptr;
     kiosk.End();
-    if (!kiosk.SnapshotFailure().empty()) {
-        std::cerr << "pagelark: " << kiosk.SnapshotFailure() << "\n";
+    if (const Result<>& run = kiosk.SnapshotRun(); !run) {
+        std::cerr << "pagelark: " << run.Error() << "\n";
         return 1;
     }
     return status;

@@ -37,19 +37,12 @@ Result<> KioskRemote::Snapshot(const std::string& path) const {
     std::vector<std::string> own = facts_.own;
     own.push_back(player_.Playing().document.CurrentFile);
     const SnapshotGuard guard(own);
-    if (std::string refusal = guard.Refusal(path); !refusal.empty()) return Fail(refusal);
-    std::string picture, error;
-    switch (GrabScreen("PNG", picture, error)) {
-        case CaptureResult::Saved:
-            break;
-        case CaptureResult::CaptureFailed:
-            return Fail("the screen cannot be read");
-        case CaptureResult::SaveFailed:
-            return Fail("cannot write " + path + ": " + error);
-    }
+    if (Result<> allowed = guard.Check(path); !allowed) return allowed;
+    const Result<std::optional<std::string>> picture = GrabScreen("PNG");
+    if (!picture) return Fail("cannot write " + path + ": " + picture.Error());
+    if (!picture.Value()) return Fail("the screen cannot be read");
     // The path is judged again where the picture is written: it may have changed meanwhile.
-    if (std::string refusal = guard.Write(path, picture); !refusal.empty()) return Fail(refusal);
-    return Done();
+    return guard.Write(path, *picture.Value());
 }
 
 KioskStatus KioskRemote::Status() const {

@@ -1,5 +1,86 @@
+// The program's start: the command line answered where it can be without a kiosk, the browser
+// engine and Qt set up, then the kiosk run.
+
+#include <QApplication>
+#include <algorithm>
+#include <iostream>
+#include <optional>
+
+#include "app/engine_setup.h"
+#include "app/input_method.h"
 #include "app/kiosk.h"
+#include "core/command_line.h"
+#include "core/engine_flags.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "qtshared/log_categories.h"
+
+namespace pagelark {
+namespace {
+
+bool NamesSomething(const std::string& path) {
+    return FileExists(path) || DirExists(path);
+}
+
+// --help, --version and a command line the program cannot take are answered without a kiosk:
+// the status to end with, or none.
+std::optional<int> AnswerAlone(const std::vector<std::string>& arguments) {
+    switch (ReadCommandLine(JoinArguments(arguments), NamesSomething)) {
+        case CommandRequest::Help:
+            std::cout << kUsage;
+            return 0;
+        case CommandRequest::Version:
+            std::cout << "pagelark " << PAGELARK_VERSION << "\n";
+            return 0;
+        case CommandRequest::Usage:
+            std::cerr << kUsage;
+            return 2;
+        case CommandRequest::Play:
+        case CommandRequest::Config:
+            break;
+    }
+    return std::nullopt;
+}
+
+int Start(int argc, char** argv) {
+    // The engine reads its switches from the arguments and the environment when it starts.
+    std::vector<std::string> given(argv + 1, argv + argc);
+    const bool remoteDebugging = DropRemoteDebugging(given);
+    // Answered before Qt, which wants a screen, unless an option may be one Qt takes.
+    const bool qtOption = std::ranges::any_of(given, [](auto& a) { return a.starts_with('-'); });
+    if (!qtOption ||
+        ReadCommandLine(JoinArguments(given), NamesSomething) != CommandRequest::Usage) {
+        if (const auto status = AnswerAlone(given)) return *status;
+    }
+    const Result<EngineSetup> engine = SetUpEngine(given, remoteDebugging);
+    if (!engine) {
+        std::cerr << "pagelark: " << engine.Error() << "\n";
+        return 1;
+    }
+    std::vector<char*> qtArgv{argv[0]};
+    for (std::string& argument : given)
+        qtArgv.push_back(argument.data());
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(given.size()) + 1;
+
+    ChooseInputMethod(given);
+    ChooseDrawing(engine.Value());
+    QApplication app(qtArgc, qtArgv.data());
+    DrawingStarted(engine.Value());
+    QApplication::setApplicationName("Pagelark");
+    QApplication::setQuitOnLastWindowClosed(false);
+    static QtLogSink logSink;  // outlives every object that logs
+    SetLogSink(&logSink);
+
+    // What Qt left of the arguments once it took its own.
+    const std::vector<std::string> arguments(qtArgv.begin() + 1, qtArgv.begin() + qtArgc);
+    if (const auto status = AnswerAlone(arguments)) return *status;
+    return RunKiosk(arguments);
+}
+
+}  // namespace
+}  // namespace pagelark
 
 int main(int argc, char** argv) {
-    return pagelark::RunKiosk(argc, argv);
+    return pagelark::Start(argc, argv);
 }

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 
+#include "platform/paths.h"
+
 namespace pagelark {
 namespace {
 
@@ -12,26 +14,29 @@ QString SocketName(const QString& folder) {
 
 }  // namespace
 
+QString RuntimeFolder(const std::string& tempDir) {
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) return runtime;
+    return QString::fromStdString(WithoutTrailingSeparator(tempDir));
+}
+
 SingleInstance::SingleInstance(const QString& folder)
     : folder_(folder), lock_(folder + "/pagelark.lock") {
     lock_.setStaleLockTime(0);  // a lock left by a copy that died is found by its process id
 }
 
-SingleInstance::Outcome SingleInstance::Acquire(bool wantConfig,
-                                                std::function<void()> raiseRequested,
-                                                std::function<bool()> configRequested) {
-    if (folder_.isEmpty()) {
-        error_ = "no private runtime or temporary folder";
-        return Outcome::Failed;
-    }
+Result<SingleInstance::Outcome> SingleInstance::Acquire(bool wantConfig,
+                                                        std::function<void()> raiseRequested,
+                                                        std::function<bool()> configRequested) {
+    if (folder_.isEmpty()) return Fail("no private runtime or temporary folder");
     if (!lock_.tryLock(0)) {
         if (lock_.error() != QLockFile::LockFailedError) {
             const QFileInfo folder(folder_);
             const char* reason = !folder.isDir()        ? "no such folder"
                                  : !folder.isWritable() ? "permission denied"
                                                         : "the file cannot be written";
-            error_ = QString("cannot create %1/pagelark.lock: %2").arg(folder_, reason);
-            return Outcome::Failed;
+            return Fail(
+                QString("cannot create %1/pagelark.lock: %2").arg(folder_, reason).toStdString());
         }
         QLocalSocket socket;
         socket.connectToServer(SocketName(folder_));

@@ -41,65 +41,62 @@ SnapshotGuard::SnapshotGuard(const std::vector<std::string>& own) {
     }
 }
 
-std::string SnapshotGuard::Judge(const std::string& path, const WritePlace& place) const {
+Result<> SnapshotGuard::Judge(const std::string& path, const WritePlace& place) const {
     switch (place.kind) {
         case EntryKind::Folder:
-            return path + " is a folder";
+            return Fail(path + " is a folder");
         case EntryKind::Link:
             // Whatever it points to, it is the file itself that must be named.
-            return path + " is a link";
+            return Fail(path + " is a link");
         case EntryKind::Other:
-            return path + " is not a regular file";
+            return Fail(path + " is not a regular file");
         case EntryKind::Missing:
         case EntryKind::File:
             break;
     }
     for (const auto& [folder, name] : folders_) {
         if (std::ranges::find(place.folders, folder) != place.folders.end())
-            return path + " is in the kiosk's own folder " + name;
+            return Fail(path + " is in the kiosk's own folder " + name);
     }
     const bool mine = place.kind == EntryKind::File
                           ? std::ranges::find(files_, place.id) != files_.end()
                           : std::ranges::find(unborn_, std::pair(place.folders.front(),
                                                                  place.name)) != unborn_.end();
-    return mine ? path + " is one of the kiosk's own files" : "";
+    if (mine) return Fail(path + " is one of the kiosk's own files");
+    return Done();
 }
 
-std::string SnapshotGuard::Refusal(const std::string& path) const {
-    if (!IsAbsolutePath(path)) return "the snapshot needs a full path";
-    WritePlace place;
-    std::string error;
-    if (!PlaceOf(path, place, error)) return "cannot write " + path + ": " + error;
-    return Judge(path, place);
+Result<> SnapshotGuard::Check(const std::string& path) const {
+    if (!IsAbsolutePath(path)) return Fail("the snapshot needs a full path");
+    const Result<WritePlace> place = PlaceOf(path);
+    if (!place) return Fail("cannot write " + path + ": " + place.Error());
+    return Judge(path, place.Value());
 }
 
-std::string SnapshotGuard::Write(const std::string& path, std::string_view picture) const {
-    if (std::string refusal = Refusal(path); !refusal.empty()) return refusal;
-    std::string error;
-    bool refused = false;
-    const auto check = [&](const WritePlace& place) { return Judge(path, place); };
-    if (WriteGuarded(path, picture, check, error, refused)) return "";
-    return refused ? error : "cannot write " + path + ": " + error;
+Result<> SnapshotGuard::Write(const std::string& path, std::string_view picture) const {
+    if (Result<> allowed = Check(path); !allowed) return allowed;
+    return WriteGuarded(path, picture, [&](const WritePlace& place) { return Judge(path, place); });
 }
 
 bool SnapshotTaker::TakeSnapshot(bool pageOnShowTaken, const SnapshotOf& show) {
     if (!show.snap) return false;
-    if (!failure_.empty()) return true;
+    if (!run_) return true;
     const std::int32_t pageCount = show.pageCount;
     if (pageOnShowTaken) return ++counter_ > pageCount;
     const std::string path = SnapshotFileName(show.folder, show.file, counter_ + 1, pageCount);
-    std::string error;
-    switch (screen_.CaptureScreenTo(path, error)) {
-        case CaptureResult::Saved:
+    const Result<Capture> captured = screen_.CaptureScreenTo(path);
+    if (!captured) {
+        run_ = Fail("cannot save the snapshot '" + path + "': " + captured.Error());
+        return true;
+    }
+    switch (captured.Value()) {
+        case Capture::Saved:
             failedCaptures_ = 0;
             ++counter_;
             break;
-        case CaptureResult::SaveFailed:
-            failure_ = "cannot save the snapshot '" + path + "': " + error;
-            return true;
-        case CaptureResult::CaptureFailed:
+        case Capture::CaptureFailed:
             if (++failedCaptures_ < kMaxFailedCaptures) return false;
-            failure_ = "cannot capture the screen for '" + path + "'";
+            run_ = Fail("cannot capture the screen for '" + path + "'");
             return true;
     }
     return counter_ > pageCount;

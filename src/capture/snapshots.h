@@ -8,8 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/ports/snapshots.h"
+#include "core/ports/snapshots_port.h"
 #include "platform/files.h"
+#include "platform/result.h"
 
 namespace pagelark {
 
@@ -32,14 +33,14 @@ class SnapshotGuard {
     // Files and folders of own are taken as they stand now.
     explicit SnapshotGuard(const std::vector<std::string>& own);
 
-    // Why nothing may be written at path as things stand; "" when it may.
-    std::string Refusal(const std::string& path) const;
+    // Fails, saying why, when nothing may be written at path as things stand.
+    Result<> Check(const std::string& path) const;
     // Writes picture at path, the rules put again to the folder the write opened and to what
-    // its name holds just before the rename; "" when written, else the refusal or the reason.
-    std::string Write(const std::string& path, std::string_view picture) const;
+    // its name holds just before the rename; a failure is the refusal or the reason.
+    Result<> Write(const std::string& path, std::string_view picture) const;
 
   private:
-    std::string Judge(const std::string& path, const WritePlace& place) const;
+    Result<> Judge(const std::string& path, const WritePlace& place) const;
 
     std::vector<std::pair<FileId, std::string>> folders_;  // with their names
     std::vector<FileId> files_;                            // own, and all in the folders
@@ -47,14 +48,15 @@ class SnapshotGuard {
     std::vector<std::pair<FileId, std::string>> unborn_;
 };
 
-enum class CaptureResult { Saved, SaveFailed, CaptureFailed };
+// What a screen capture came to when nothing failed to be written.
+enum class Capture { Saved, CaptureFailed };
 
-// Copies the whole screen, at its size and depth, to a bitmap file; error receives the
-// system's reason when the file cannot be written.
+// Copies the whole screen, at its size and depth, to a bitmap file: CaptureFailed when the
+// screen cannot be read, the reason when the picture cannot be encoded or written.
 class ScreenCapture {
   public:
     virtual ~ScreenCapture() = default;
-    virtual CaptureResult CaptureScreenTo(const std::string& path, std::string& error) = 0;
+    virtual Result<Capture> CaptureScreenTo(const std::string& path) = 0;
 };
 
 // Screen grabs that fail in a row before the run gives up.
@@ -66,16 +68,16 @@ class SnapshotTaker final : public Snapshots {
 
     // Nothing at all while Snap is off. A failed copy of the screen is not counted and is
     // tried again at the next page, kMaxFailedCaptures times in a row at most; a picture
-    // that cannot be saved ends the run at once. Either way Failure() then says why.
+    // that cannot be saved ends the run at once. Either way Run() then fails, saying why.
     bool TakeSnapshot(bool pageOnShowTaken, const SnapshotOf& show) override;
     std::int32_t SnapshotCounter() const { return counter_; }
-    const std::string& Failure() const { return failure_; }
+    const Result<>& Run() const { return run_; }
 
   private:
     ScreenCapture& screen_;
     std::int32_t counter_ = 0;
     int failedCaptures_ = 0;
-    std::string failure_;
+    Result<> run_;
 };
 
 }  // namespace pagelark

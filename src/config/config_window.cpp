@@ -112,9 +112,9 @@ void SetPicture(QWidget& panel, const QBrush& picture) {
 }  // namespace
 
 ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
-    : c_(std::move(context)),
-      guarded_(std::make_unique<GuardedDialogs>(c_.dialogs, *this)),
-      owner_(c_.owner) {
+    : context_(std::move(context)),
+      guarded_(std::make_unique<GuardedDialogs>(context_.dialogs, *this)),
+      owner_(context_.owner) {
     setObjectName("frmConfig");
     const auto changed = [this] { Changed(); };
     const auto openProps = [this](PropsMode mode, int index) { OpenProps(mode, index); };
@@ -123,15 +123,15 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     auto* client = new QWidget(this);
     configTabs_ = new QTabWidget(client);
     configTabs_->setObjectName("tabConfig");
-    general_ = new GeneralTab(changed, c_.events, configTabs_);
+    general_ = new GeneralTab(changed, context_.events, configTabs_);
     const ListTab::Hooks hooks{changed, openProps, defaultTime};
-    pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, c_.events, configTabs_);
-    include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, c_.events, configTabs_);
-    exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, c_.events, configTabs_);
+    pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, context_.events, configTabs_);
+    include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, context_.events, configTabs_);
+    exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, context_.events, configTabs_);
     toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, configTabs_);
     toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, configTabs_);
     reboot_ = new RebootTab(changed, configTabs_);
-    about_ = new AboutTab(changed, c_.events, configTabs_);
+    about_ = new AboutTab(changed, context_.events, configTabs_);
     QWidget* const panels[kConfigTabs] = {general_, pages_,   include_, exclude_,
                                           toolRun_, toolNav_, reboot_,  about_};
     for (int i = 0; i < kConfigTabs; ++i) {
@@ -203,10 +203,10 @@ void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
          [this] { RunFileCommand(FileCommandId::SaveAs); });
     file->addSeparator();
     item(file, "mnuFile16", "&Quit", QKeySequence(),
-         [this] { c_.commands.RunFromScreen(Command::Quit); });
+         [this] { context_.commands.RunFromScreen(Command::Quit); });
     QMenu* help = menuBar->addMenu("&Help");
     item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1),
-         [this] { c_.commands.RunFromScreen(Command::Help); });
+         [this] { context_.commands.RunFromScreen(Command::Help); });
     help->addSeparator();
     webSite_ =
         item(help, "mnuHelp2", Q(WebSiteMenuCaption()), QKeySequence(), [this] { OpenWebSite(); });
@@ -226,13 +226,13 @@ void ConfigWindowWidget::changeEvent(QEvent* event) {
 }
 
 void ConfigWindowWidget::ConfigShow() {
-    c_.events.ConfigShown();
+    context_.events.ConfigShown();
     if (!edited_.document.EditorLoaded) {
         // Edits dropped by Cancel still count as changes.
         const bool modified = edited_.document.Modified;
-        const Show& shown = c_.shown();
-        edited_ = EditedDocument{shown.presentation, c_.document.machine, c_.document.buttons,
-                                 shown.document};
+        const Show& shown = context_.shown();
+        edited_ = EditedDocument{shown.presentation, context_.document.machine,
+                                 context_.document.buttons, shown.document};
         edited_.document.Modified = modified;
         edited_.document.EditorLoaded = false;  // filling is no edit
         replaced_ = false;
@@ -259,12 +259,12 @@ void ConfigWindowWidget::Refill() {
 void ConfigWindowWidget::FillWindow() {
     const Presentation& presentation = edited_.presentation;
     webSite_->setText(Q(WebSiteMenuCaption()));
-    const ManagedSettings& managed = c_.document.settings.Managed();
+    const ManagedSettings& managed = context_.document.settings.Managed();
     for (const ManagedControl& control : ManagedControls(managed)) {
         if (auto* widget = findChild<QWidget*>(Q(control.name)))
             MarkManaged(widget, control.managed);
     }
-    OptionFields fields = FillOptions(presentation, edited_.machine, managed, c_.clock.Now());
+    OptionFields fields = FillOptions(presentation, edited_.machine, managed, context_.clock.Now());
     fields.defaultFile = edited_.document.IsDefaultFile;
     general_->Fill(fields);
     reboot_->Fill(fields);
@@ -274,7 +274,7 @@ void ConfigWindowWidget::FillWindow() {
     SelectTab(fields.email.empty() ? kAboutTab : 1);
 
     lists_ = FillLists(presentation, edited_.buttons);
-    pages_->Fill(LineOfLocation(lists_.pages, c_.events.CurrentLocation()));
+    pages_->Fill(LineOfLocation(lists_.pages, context_.events.CurrentLocation()));
     include_->Fill(lists_.include.empty() ? -1 : 0);
     exclude_->Fill(lists_.exclude.empty() ? -1 : 0);
     toolRun_->Fill();
@@ -308,7 +308,7 @@ void ConfigWindowWidget::reject() {
 void ConfigWindowWidget::Unload(bool ok) {
     edited_.document.EditorLoaded = false;
     hide();
-    c_.events.ConfigClosed(ok);
+    context_.events.ConfigClosed(ok);
 }
 
 bool ConfigWindowWidget::Keep() {
@@ -322,17 +322,17 @@ bool ConfigWindowWidget::Keep() {
         guarded_->ShowError(problem->message);
         return false;
     }
-    ConfigKeep(fields, lists_, edited_, c_.clock.Now());
+    ConfigKeep(fields, lists_, edited_, context_.clock.Now());
     return true;
 }
 
 bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
     const FileCommandResult result =
-        FileCommand(command, edited_, c_.document, *guarded_, [this] { return Keep(); });
-    if (result.showSaved && c_.showSaved) {
-        c_.showSaved(
-            Show{edited_.presentation, c_.document.machine, c_.document.buttons, edited_.document},
-            replaced_ ? ShowChange::FromFirstPage : ShowChange::Now);
+        FileCommand(command, edited_, context_.document, *guarded_, [this] { return Keep(); });
+    if (result.showSaved && context_.showSaved) {
+        context_.showSaved(Show{edited_.presentation, context_.document.machine,
+                                context_.document.buttons, edited_.document},
+                           replaced_ ? ShowChange::FromFirstPage : ShowChange::Now);
         replaced_ = false;
     }
     if (result.refill) Refill();
@@ -342,8 +342,9 @@ bool ConfigWindowWidget::RunFileCommand(FileCommandId command) {
 
 void ConfigWindowWidget::OpenProps(PropsMode mode, int index) {
     guarded_->Guarded([&] {
-        PropsDialog dialog(mode, lists_, index,
-                           {c_.dialogs, c_.document.startupFolder, [this] { Changed(); }}, this);
+        PropsDialog dialog(
+            mode, lists_, index,
+            {context_.dialogs, context_.document.startupFolder, [this] { Changed(); }}, this);
         dialog.exec();
     });
 }
@@ -353,7 +354,7 @@ void ConfigWindowWidget::ReleaseTopmost() {
 }
 
 void ConfigWindowWidget::RestoreTopmost() {
-    if (c_.makeToolbarsTopmost) c_.makeToolbarsTopmost();
+    if (context_.makeToolbarsTopmost) context_.makeToolbarsTopmost();
     SetTopmost(true);
 }
 
@@ -378,7 +379,7 @@ void ConfigWindowWidget::ShowOwned() {
 }
 
 void ConfigWindowWidget::OpenWebSite() {
-    if (c_.openWebSite) c_.openWebSite();
+    if (context_.openWebSite) context_.openWebSite();
 }
 
 }  // namespace pagelark

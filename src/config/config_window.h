@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "core/ports/config_events.h"
-#include "core/ports/config_window.h"
+#include "core/ports/config_window_port.h"
 #include "core/ports/player_commands.h"
 #include "core/ports/presentation_updates.h"
 #include "editor/file_commands.h"
@@ -104,7 +104,7 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     // The web site item of the Help menu.
     void OpenWebSite();
 
-    ConfigContext c_;
+    ConfigContext context_;
     std::unique_ptr<GuardedDialogs> guarded_;
     QPointer<QWidget> owner_;
     EditedDocument edited_;

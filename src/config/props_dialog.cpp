@@ -26,7 +26,7 @@ void SetVisible(std::initializer_list<QWidget*> widgets, bool visible) {
 
 PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsContext context,
                          QWidget* parent)
-    : QDialog(parent), mode_(mode), lists_(lists), index_(index), c_(std::move(context)) {
+    : QDialog(parent), mode_(mode), lists_(lists), index_(index), context_(std::move(context)) {
     setObjectName("frmProps");
     setWindowTitle("Properties");
     auto* frame = MakeFrame("frmFrame", Q(PropsCaption(mode, lists, index)), this);
@@ -109,7 +109,8 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
 
     connect(browseButton, &QPushButton::clicked, this, [this] {
         const std::string chosen = Browse(kPictureFilter, "Load Picture");
-        if (!chosen.empty()) fileNameEdit_->setText(Q(StoredIconPath(chosen, c_.startupFolder)));
+        if (!chosen.empty())
+            fileNameEdit_->setText(Q(StoredIconPath(chosen, context_.startupFolder)));
     });
     connect(browseFileButton, &QPushButton::clicked, this, [this] {
         const std::string chosen = Browse(kPageFileFilter, "Load File");
@@ -120,7 +121,7 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
 }
 
 std::string PropsDialog::Browse(const FileFilter& filter, const char* title) {
-    return c_.dialogs.OpenFileDialog("", "", filter, title);
+    return context_.dialogs.OpenFileDialog("", "", filter, title);
 }
 
 void PropsDialog::Ok() {
@@ -131,11 +132,11 @@ void PropsDialog::Ok() {
     fields.visible = visibleCheck_->isChecked();
     fields.fileName = StoredText(fileNameEdit_);
     fields.helpTip = StoredText(helpTipEdit_);
-    if (const std::string problem = CheckProps(mode_, fields); !problem.empty()) {
-        c_.dialogs.ShowError(problem);
+    if (const Result<> kept = CheckProps(mode_, fields); !kept) {
+        context_.dialogs.ShowError(kept.Error());
         return;
     }
-    c_.changed();
+    context_.changed();
     KeepProps(mode_, fields, lists_, index_);
     accept();
 }

@@ -36,7 +36,7 @@ class PropsDialog final : public QDialog {
     PropsMode mode_;
     WorkingLists& lists_;
     int index_;
-    PropsContext c_;
+    PropsContext context_;
     QLineEdit* urlEdit_;
     QLineEdit* timeEdit_;
     QCheckBox* defaultTimeCheck_;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ini/ini_store.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "model/presentation.h"
 
 namespace pagelark {

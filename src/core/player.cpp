@@ -47,35 +47,35 @@ const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started
 }
 
 Player::Player(PlayerContext context, Show show, WindowBuilder& windows)
-    : c_{std::move(context), windows.Build(*this, *this, *this)},
+    : context_{std::move(context), windows.Build(*this, *this, *this)},
       show_(std::move(show)),
       page_(show_.presentation.FirstPage),
       handedRebootMoment_(show_.machine.RebootMoment) {}
 
 double Player::Now() const {
-    return c_.clock.Now();
+    return context_.clock.Now();
 }
 
 PageEntry Player::StartPage() const {
-    return *PageAt(show_.presentation, c_.helpDocuments, 0);
+    return *PageAt(show_.presentation, context_.helpDocuments, 0);
 }
 
 // ---- start-up and the timer ----
 
 void Player::InitBrowsers() {
-    const bool connected = c_.connectivity.IsConnected();
+    const bool connected = context_.connectivity.IsConnected();
     const PageEntry start = StartPage();
     for (int b = 0; b < kBrowserCount; ++b) {
-        c_.stage.SetOffline(b, !connected);
-        c_.stage.SetSilent(b, true);
-        c_.stage.Navigate(b, start.address, false);
+        context_.stage.SetOffline(b, !connected);
+        context_.stage.SetSilent(b, true);
+        context_.stage.Navigate(b, start.address, false);
         // Recorded like any page sent: a browser that comes on show before it was sent a
         // page (a FirstPage past the end) then holds the start page for its time instead of
         // for ever, and the first INIT step need not load the start page a second time.
         browsers_.Sent(b, start.address);
         browsers_.SetTime(b, start.seconds);
     }
-    c_.stage.BringToFront(1);
+    context_.stage.BringToFront(1);
 }
 
 void Player::Tick() {
@@ -126,17 +126,17 @@ void Player::StateStep() {
         case PlayerState::WaitConfig:
             break;  // left when the configuration window reports its closing
         case PlayerState::FinProg:
-            c_.stage.UnloadAll();
+            context_.stage.UnloadAll();
             break;
     }
 }
 
 void Player::StepInit() {
-    c_.stage.SetWindowFrame(false);
+    context_.stage.SetWindowFrame(false);
     SetState(PlayerState::Navigate);
     if (browsersReady_) return;
-    c_.stage.SetWindowState(show_.machine.WindowState);
-    c_.stage.LayoutBrowsers();
+    context_.stage.SetWindowState(show_.machine.WindowState);
+    context_.stage.LayoutBrowsers();
     const PageEntry start = StartPage();
     preloadPosition_ = 0;
     BrowseTo(browsers_.Next(), start.address, start.seconds);
@@ -144,7 +144,7 @@ void Player::StepInit() {
     RecordMouse();
     // Play starts in screen saver mode: the mouse policy's grace counts from here, also when
     // no tool bar was shown to mark the mode's start.
-    idle_.SaverModeBegins(c_.clock.Now());
+    idle_.SaverModeBegins(context_.clock.Now());
 }
 
 void Player::StepNavigate() {
@@ -175,12 +175,12 @@ void Player::StepNavigate() {
     if (renewDue_) {
         renewDue_ = false;
         for (const int browser : {browsers_.Next(), browsers_.Spare()}) {
-            c_.stage.Renew(browser);
+            context_.stage.Renew(browser);
             browsers_.Forget(browser);
         }
     }
     PreloadCurrentPage();
-    SetState(c_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
+    SetState(context_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
     idle_.Seen(Now());
 }
 
@@ -222,9 +222,9 @@ void Player::StepWaitTime() {
     MachineSettings& m = show_.machine;
     if (m.AutoReboot && now > m.RebootMoment) {
         Log(LogArea::Maintenance, "reboot requested", m.ForceReboot ? " (forced)" : "");
-        if (c_.maintenance.RebootSequence(m.AutoLogin, m.ForceReboot)) {
+        if (context_.maintenance.RebootSequence(m.AutoLogin, m.ForceReboot)) {
             for (int b = 0; b < kBrowserCount; ++b)
-                c_.stage.Stop(b);
+                context_.stage.Stop(b);
             SetState(PlayerState::FinProg);
             return;
         }
@@ -234,7 +234,7 @@ void Player::StepWaitTime() {
     }
     // Nothing preloads (a published show before its first copy came): a version offered
     // comes on show at once instead of after MaxTime.
-    if (offered_ && !PageAt(show_.presentation, c_.helpDocuments, page_)) {
+    if (offered_ && !PageAt(show_.presentation, context_.helpDocuments, page_)) {
         SetState(PlayerState::Navigate);
         return;
     }
@@ -252,7 +252,7 @@ void Player::StepWaitTime() {
     if (turn == PageTimer::Turn::PassOver) {
         NoteSkipped(preload.address);
         AdvancePage(+1);
-        if (c_.snapshots.TakeSnapshot(pageOnShowTaken_, SnapshotNow()))
+        if (context_.snapshots.TakeSnapshot(pageOnShowTaken_, SnapshotNow()))
             SetState(PlayerState::FinProg);
         pageOnShowTaken_ = true;
         if (state_ == PlayerState::FinProg) return;
@@ -264,7 +264,8 @@ void Player::StepWaitTime() {
     // It waited for the preload already.
     preloadAwaitedSince_ = timer_.Since();
     AdvancePage(+1);
-    if (c_.snapshots.TakeSnapshot(pageOnShowTaken_, SnapshotNow())) SetState(PlayerState::FinProg);
+    if (context_.snapshots.TakeSnapshot(pageOnShowTaken_, SnapshotNow()))
+        SetState(PlayerState::FinProg);
 }
 
 bool Player::PreloadNotReady(bool sentAgain) {
@@ -307,7 +308,7 @@ void Player::PreloadCurrentPage() {
     const Presentation& p = show_.presentation;
     browsers_.PreloadStarts(p.WaitComplete);
     // Past the last page nothing preloads.
-    if (const auto page = PageAt(p, c_.helpDocuments, page_, show_.machine.Snap)) {
+    if (const auto page = PageAt(p, context_.helpDocuments, page_, show_.machine.Snap)) {
         preloadPosition_ = page_;
         BrowseTo(browsers_.Next(), page->address, page->seconds);
     }
@@ -328,8 +329,8 @@ void Player::StepWaitSaver() {
 }
 
 void Player::StepConfig() {
-    c_.configWindow.Open();
-    c_.toolbars.MakeToolbarsTopmost();
+    context_.configWindow.Open();
+    context_.toolbars.MakeToolbarsTopmost();
     SetState(PlayerState::WaitConfig);
 }
 
@@ -338,10 +339,10 @@ void Player::MousePart() {
         RecordMouse();
         return;
     }
-    const bool configOpen =
-        state_ == PlayerState::Config || state_ == PlayerState::WaitConfig || c_.configCommandLine;
+    const bool configOpen = state_ == PlayerState::Config || state_ == PlayerState::WaitConfig ||
+                            context_.configCommandLine;
     if (!configOpen) {
-        switch (idle_.PointerAt(c_.desktop.CursorPosition(), Now(), show_.machine.OnMouseMove,
+        switch (idle_.PointerAt(context_.desktop.CursorPosition(), Now(), show_.machine.OnMouseMove,
                                 navigationMode_, show_.machine.Locked)) {
             case IdleWatch::Move::EnterNavigation:
                 RunFromScreen(Command::Navigation);
@@ -353,7 +354,7 @@ void Player::MousePart() {
                 break;
         }
     }
-    c_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
+    context_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
 }
 
 }  // namespace pagelark

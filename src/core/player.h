@@ -17,7 +17,7 @@
 #include "core/ports/browser_events.h"
 #include "core/ports/browser_stage.h"
 #include "core/ports/config_events.h"
-#include "core/ports/config_window.h"
+#include "core/ports/config_window_port.h"
 #include "core/ports/connectivity.h"
 #include "core/ports/debug_settings.h"
 #include "core/ports/desktop.h"
@@ -26,7 +26,7 @@
 #include "core/ports/player_windows.h"
 #include "core/ports/presentation_updates.h"
 #include "core/ports/program_launcher.h"
-#include "core/ports/snapshots.h"
+#include "core/ports/snapshots_port.h"
 #include "core/ports/toolbars.h"
 #include "help/help_paths.h"
 
@@ -189,7 +189,7 @@ class Player final : public PlayerCommands,
 
     // What the player reads and drives, its windows too.
     struct Parts : PlayerContext, PlayerWindows {};
-    Parts c_;
+    Parts context_;
     Show show_;
     // The page counter: the position the next navigation step preloads.
     std::int32_t page_ = 1;

@@ -11,9 +11,9 @@ namespace pagelark {
 // ---- browser events ----
 
 bool Player::Refuses(const std::string& address, bool topLevel) const {
-    return NavigationBlocked(show_.presentation, address, c_.helpFolder) ||
+    return NavigationBlocked(show_.presentation, address, context_.helpFolder) ||
            (show_.machine.Locked &&
-            LockedRefuses(show_.presentation, address, c_.helpFolder, topLevel));
+            LockedRefuses(show_.presentation, address, context_.helpFolder, topLevel));
 }
 
 bool Player::CheckNavigation(int browser, const std::string& address, bool topLevel) {
@@ -22,8 +22,9 @@ bool Player::CheckNavigation(int browser, const std::string& address, bool topLe
         Log(LogArea::Stage, "navigation refused in browser ", browser, ": ", Clipped(address));
     if (!BrowserRotation::Valid(browser)) return cancel;
     // Only the page on show: the preloading browser is visible too, behind it.
-    if (!cancel && topLevel && browser == browsers_.Current() && c_.stage.BrowserVisible(browser))
-        c_.toolbars.SetAddress(address);
+    if (!cancel && topLevel && browser == browsers_.Current() &&
+        context_.stage.BrowserVisible(browser))
+        context_.toolbars.SetAddress(address);
     if (CountsAsActivity(navigationMode_, address, browsers_[browser].address,
                          show_.machine.SpecialURL))
         idle_.Seen(Now());
@@ -105,17 +106,17 @@ void Player::PageMoved(int browser, bool byVisitor) {
 }
 
 void Player::WindowResized() {
-    if (browsersReady_) c_.stage.LayoutBrowsers();
+    if (browsersReady_) context_.stage.LayoutBrowsers();
 }
 
 // ---- the three browsers ----
 
 void Player::SendAddress(int browser, const std::string& address, bool keepHistory) {
     browsers_.Sent(browser, address);
-    const bool offline = !c_.connectivity.IsConnected();
-    if (c_.stage.Offline(browser) != offline) c_.stage.SetOffline(browser, offline);
-    if (!c_.stage.Silent(browser)) c_.stage.SetSilent(browser, true);
-    c_.stage.Navigate(browser, address, keepHistory);
+    const bool offline = !context_.connectivity.IsConnected();
+    if (context_.stage.Offline(browser) != offline) context_.stage.SetOffline(browser, offline);
+    if (!context_.stage.Silent(browser)) context_.stage.SetSilent(browser, true);
+    context_.stage.Navigate(browser, address, keepHistory);
 }
 
 void Player::BrowseTo(int browser, const std::string& address, std::chrono::seconds time,
@@ -126,11 +127,11 @@ void Player::BrowseTo(int browser, const std::string& address, std::chrono::seco
 
 void Player::ShowBrowser(int browser) {
     if (!BrowserRotation::Valid(browser)) return;
-    c_.stage.BringToFront(browser);
+    context_.stage.BringToFront(browser);
     // Its page was loaded while it was behind, so the address box has not seen it.
-    c_.toolbars.SetAddress(c_.stage.LocationURL(browser));
+    context_.toolbars.SetAddress(context_.stage.LocationURL(browser));
     Log(LogArea::Player, "on show in browser ", browser, ": ", Clipped(browsers_[browser].address));
-    if (c_.stage.OwnWindowActive()) c_.stage.Focus(browser);
+    if (context_.stage.OwnWindowActive()) context_.stage.Focus(browser);
     timer_.Start(Now());
 }
 

@@ -82,9 +82,9 @@ void Player::OpenHelp() {
     idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
-    if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
-    c_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
-    BrowseTo(browsers_.Current(), c_.helpDocuments[kDocumentationPage],
+    if (context_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
+    context_.toolbars.CheckHelpTip(idle_.LastPointer(), navigationMode_);
+    BrowseTo(browsers_.Current(), context_.helpDocuments[kDocumentationPage],
              std::chrono::seconds::zero(), true);
 }
 
@@ -95,8 +95,8 @@ void Player::HandleKey(KeyCode key, int shift) {
         if (HelpAllowed()) RunFromScreen(Command::Help);
     } else if (key == KeyCode::F10) {
         if (!show_.machine.Locked) {
-            const std::string program = c_.debug.DebugProgram(show_.document.CurrentFile);
-            if (!program.empty()) c_.launcher.StartMinimized(program);
+            const std::string program = context_.debug.DebugProgram(show_.document.CurrentFile);
+            if (!program.empty()) context_.launcher.StartMinimized(program);
         }
     }
     idle_.Input(Now());
@@ -118,7 +118,7 @@ void Player::ConfigShown() {
 }
 
 std::string Player::CurrentLocation() const {
-    return c_.stage.LocationURL(browsers_.Current());
+    return context_.stage.LocationURL(browsers_.Current());
 }
 
 void Player::ShowInStage(const std::string& address) {
@@ -131,7 +131,7 @@ void Player::ConfigClosed(bool ok) {
         SetState(PlayerState::Init);
         RecordMouse();
     }
-    if (c_.configCommandLine) {
+    if (context_.configCommandLine) {
         SetState(PlayerState::FinProg);
         return;
     }
@@ -217,16 +217,16 @@ Result<> Player::Run(const CommandCall& request) {
             SetState(PlayerState::Navigate);
             break;
         case Command::Reload:
-            c_.stage.Reload(shown);
+            context_.stage.Reload(shown);
             break;
         case Command::Stop:
-            c_.stage.Stop(shown);
+            context_.stage.Stop(shown);
             break;
         case Command::Back:
-            c_.stage.GoBack(shown);
+            context_.stage.GoBack(shown);
             break;
         case Command::Forward:
-            c_.stage.GoForward(shown);
+            context_.stage.GoForward(shown);
             break;
         case Command::Home:
             GoHome();

@@ -21,12 +21,12 @@ constexpr int kCursorShownAbove = 5;
 void Player::EnterNavigationMode() {
     idle_.Seen(Now());
     navigationMode_ = true;
-    c_.stage.SetNavigationMode(true);
+    context_.stage.SetNavigationMode(true);
     SetState(PlayerState::WaitSaver);
-    c_.toolbars.ShowToolRun(false);
+    context_.toolbars.ShowToolRun(false);
     if (ToolNavShown()) {
-        c_.toolbars.ShowToolNav(true);
-        c_.toolbars.MakeToolNavTopmost();
+        context_.toolbars.ShowToolNav(true);
+        context_.toolbars.MakeToolNavTopmost();
     }
     ShowCursor();
 }
@@ -34,18 +34,18 @@ void Player::EnterNavigationMode() {
 void Player::LeaveNavigationMode() {
     idle_.SaverModeBegins(Now());
     navigationMode_ = false;
-    c_.stage.SetNavigationMode(false);
-    c_.toolbars.ShowToolNav(false);
+    context_.stage.SetNavigationMode(false);
+    context_.toolbars.ShowToolNav(false);
     if (ToolRunShown()) {
-        c_.toolbars.ShowToolRun(true);
-        c_.toolbars.MakeToolRunTopmost();
+        context_.toolbars.ShowToolRun(true);
+        context_.toolbars.MakeToolRunTopmost();
     }
 }
 
 void Player::ForgetVisitor() {
     idle_.VisitEnds();
     if (!show_.machine.ClearVisitorData || !browsersReady_) return;
-    c_.stage.ForgetVisitor();
+    context_.stage.ForgetVisitor();
     // The page on show stays in the old profile and the spare is blank: neither holds its page.
     browsers_.Left(browsers_.Current());
     browsers_.Left(browsers_.Spare());
@@ -63,14 +63,14 @@ void Player::SwitchToNavigation() {
     idle_.Seen(Now());
     EnterNavigationMode();
     PrepareBrowsersForUser();
-    if (c_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
+    if (context_.toolbars.ToolNavVisibleCount() > 0) ShowCursor();
 }
 
 void Player::PrepareBrowsersForUser() {
-    const bool offline = !c_.connectivity.IsConnected();
+    const bool offline = !context_.connectivity.IsConnected();
     for (int b = 0; b < kBrowserCount; ++b) {
-        if (c_.stage.Offline(b) != offline) c_.stage.SetOffline(b, offline);
-        if (c_.stage.Silent(b)) c_.stage.SetSilent(b, false);
+        if (context_.stage.Offline(b) != offline) context_.stage.SetOffline(b, offline);
+        if (context_.stage.Silent(b)) context_.stage.SetSilent(b, false);
     }
 }
 
@@ -84,19 +84,19 @@ void Player::NoteTouch() {
 }
 
 void Player::RecordMouse() {
-    idle_.RestsAt(c_.desktop.CursorPosition());
+    idle_.RestsAt(context_.desktop.CursorPosition());
 }
 
 void Player::HideCursor() {
     for (int i = 0; i < kCursorRequestLimit; ++i) {
-        if (c_.desktop.ShowCursor(false) < kCursorHiddenBelow) break;
+        if (context_.desktop.ShowCursor(false) < kCursorHiddenBelow) break;
     }
-    c_.toolbars.HideHelpTip();
+    context_.toolbars.HideHelpTip();
 }
 
 void Player::ShowCursor() {
     for (int i = 0; i < kCursorRequestLimit; ++i) {
-        if (c_.desktop.ShowCursor(true) > kCursorShownAbove) break;
+        if (context_.desktop.ShowCursor(true) > kCursorShownAbove) break;
     }
 }
 
@@ -110,13 +110,13 @@ void Player::ToolbarsLaidOut() {
 }
 
 bool Player::ToolRunShown() const {
-    return !show_.machine.Locked && c_.toolbars.ToolRunVisibleCount() >= 1 &&
+    return !show_.machine.Locked && context_.toolbars.ToolRunVisibleCount() >= 1 &&
            show_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
 }
 
 bool Player::ToolNavShown() const {
     return NavigationOffered(show_.machine.Locked, show_.presentation) &&
-           c_.toolbars.ToolNavVisibleCount() > 0 &&
+           context_.toolbars.ToolNavVisibleCount() > 0 &&
            show_.machine.OnMouseMove != MouseMovePolicy::EndShow;
 }
 

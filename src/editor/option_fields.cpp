@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "model/product.h"
 
 namespace pagelark {

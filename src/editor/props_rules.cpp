@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 
 namespace pagelark {
 namespace {
@@ -97,12 +97,12 @@ std::string PropsCaption(PropsMode mode, const WorkingLists& lists, int index) {
     return {};
 }
 
-std::string CheckProps(PropsMode mode, const PropsFields& fields) {
-    if (mode != PropsMode::Page || fields.useDefaultTime) return {};
+Result<> CheckProps(PropsMode mode, const PropsFields& fields) {
+    if (mode != PropsMode::Page || fields.useDefaultTime) return Done();
     const auto seconds = WholeNumber(fields.time);
     // 0 holds the page on show until a command moves the show on.
-    return seconds && *seconds >= 0 ? std::string()
-                                    : "Time: enter a whole number of seconds, 0 or more.";
+    if (seconds && *seconds >= 0) return Done();
+    return Fail("Time: enter a whole number of seconds, 0 or more.");
 }
 
 void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, int index) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editor/option_fields.h"
+#include "platform/result.h"
 
 namespace pagelark {
 
@@ -32,8 +33,8 @@ struct PropsFields {
 PropsFields FillProps(PropsMode mode, const WorkingLists& lists, int index);
 // The frame caption: "Page properties", "Button properties: Back", ...
 std::string PropsCaption(PropsMode mode, const WorkingLists& lists, int index);
-// The message naming a field the dialog cannot keep as shown; "" when all can be kept.
-std::string CheckProps(PropsMode mode, const PropsFields& fields);
+// Fails, with the message naming the field, when the dialog cannot keep a field as shown.
+Result<> CheckProps(PropsMode mode, const PropsFields& fields);
 // Writes fields that passed CheckProps back into the entry. A time that is no number, possible
 // only on the default time, leaves the entry's own time as it was.
 void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, int index);

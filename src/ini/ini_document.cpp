@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "ini/ini_store.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 
 namespace pagelark {
 namespace {

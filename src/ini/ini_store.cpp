@@ -1,7 +1,7 @@
 #include "ini/ini_store.h"
 
 #include "ini/ini_document.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
 
@@ -46,8 +46,8 @@ IniStore::IniStore() = default;
 IniStore::~IniStore() {
     for (const auto& entry : entries_) {
         if (!entry->dirty) continue;
-        std::string ignored;
-        ReplaceFileAtomically(entry->file, entry->document->Serialise(), ignored);
+        // Nobody is left to tell.
+        (void)ReplaceFileAtomically(entry->file, entry->document->Serialise());
     }
 }
 
@@ -124,18 +124,13 @@ void IniStore::DeleteIniSection(std::string_view section, const std::string& fil
     if (entry->document->DeleteSection(sectionName)) entry->dirty = true;
 }
 
-bool IniStore::FlushIniCache(const std::string& file, std::string* error) {
-    if (error != nullptr) error->clear();
+Result<> IniStore::FlushIniCache(const std::string& file) {
     Entry* entry = Find(file);
-    if (entry == nullptr) return true;
-    bool ok = true;
-    if (entry->dirty) {
-        std::string reason;
-        ok = ReplaceFileAtomically(file, entry->document->Serialise(), reason);
-        if (!ok && error != nullptr) *error = reason;
-    }
+    if (entry == nullptr) return Done();
+    Result<> written =
+        entry->dirty ? ReplaceFileAtomically(file, entry->document->Serialise()) : Done();
     entries_.pop_front();  // Find put it first
-    return ok;
+    return written;
 }
 
 void IniStore::ReplaceIniFile(const std::string& file, const std::vector<std::string>& lines,

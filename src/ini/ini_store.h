@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace pagelark {
 
 class IniDocument;  // one parsed file (profile_document.h)
@@ -29,10 +31,10 @@ class IniStore {
                      const std::string& file);
     void DeleteIniSection(std::string_view section, const std::string& file);
 
-    // Writes out what is pending for file and forgets the cached copy. True when nothing
-    // was pending or the write succeeded; otherwise error names the reason and the
-    // pending changes are dropped (the file on disk is as it was).
-    bool FlushIniCache(const std::string& file, std::string* error = nullptr);
+    // Writes out what is pending for file and forgets the cached copy. Succeeds when nothing
+    // was pending or the write succeeded; otherwise the pending changes are dropped (the file
+    // on disk is as it was) and the reason comes back.
+    Result<> FlushIniCache(const std::string& file);
 
     // Starts file afresh in the cache as if it had been emptied and these lines written to
     // it, each ended with lineEnd, in the file's own encoding; the disk is touched only by the

@@ -237,19 +237,18 @@ void MqttClient::Publish(const MqttMessage& message) {
 
 std::unique_ptr<MqttClient> StartMqtt(const MachineSettings& machine, RemoteControl& remote,
                                       std::string tempDir, std::string version) {
-    const MqttConfigRead read = ReadMqttConfig(machine);
-    if (!read.config) {
-        if (!read.error.empty()) Warn(LogArea::Mqtt, "MQTT off: ", read.error);
-        return nullptr;
-    }
+    const Result<std::optional<MqttConfig>> read = ReadMqttConfig(machine);
+    if (!read) Warn(LogArea::Mqtt, "MQTT off: ", read.Error());
+    if (!read || !read.Value()) return nullptr;
     const std::string id = MachineId();
     if (id.empty()) {
         Warn(LogArea::Mqtt, "MQTT off: /etc/machine-id holds no machine id");
         return nullptr;
     }
     auto client = std::make_unique<MqttClient>(
-        *read.config, id, DeviceInfo{QSysInfo::machineHostName().toStdString(), std::move(version)},
-        remote, std::move(tempDir));
+        *read.Value(), id,
+        DeviceInfo{QSysInfo::machineHostName().toStdString(), std::move(version)}, remote,
+        std::move(tempDir));
     if (!client->Started()) return nullptr;
     return client;
 }

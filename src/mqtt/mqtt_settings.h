@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace pagelark {
 
 struct MachineSettings;
@@ -17,13 +19,8 @@ struct BrokerAddress {
     friend bool operator==(const BrokerAddress&, const BrokerAddress&) = default;
 };
 
-struct BrokerParse {
-    std::optional<BrokerAddress> address;
-    std::string error;
-};
-
 // mqtt://host[:port] (1883) or mqtts://host[:port] (8883); an IPv6 host in brackets.
-BrokerParse ParseBroker(std::string_view text);
+Result<BrokerAddress> ParseBroker(std::string_view text);
 
 struct MqttConfig {
     BrokerAddress broker;
@@ -32,11 +29,7 @@ struct MqttConfig {
     std::string password;
 };
 
-struct MqttConfigRead {
-    std::optional<MqttConfig> config;  // nullopt: MQTT stays off
-    std::string error;                 // why, when a setting is off; "" when none is set
-};
-
-MqttConfigRead ReadMqttConfig(const MachineSettings& machine);
+// None when no broker is set; the reason MQTT stays off when a setting is off.
+Result<std::optional<MqttConfig>> ReadMqttConfig(const MachineSettings& machine);
 
 }  // namespace pagelark

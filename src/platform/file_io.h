@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/result.h"
 
 namespace pagelark {
 
@@ -35,10 +36,10 @@ std::optional<bool> FileNamesWord(const std::string& path, std::string_view word
 
 // Replaces path with data: written to a temporary file beside the target, flushed to disk,
 // then renamed over it. On failure the old file is untouched, no temporary file is left and
-// error receives the reason. A symbolic link is followed and its target replaced. A new file
-// gets newFileMode (less the umask); an existing one keeps its permissions.
-bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::string& error,
-                           unsigned newFileMode = 0666);
+// the system's reason comes back. A symbolic link is followed and its target replaced. A new
+// file gets newFileMode (less the umask); an existing one keeps its permissions.
+Result<> ReplaceFileAtomically(const std::string& path, std::string_view data,
+                               unsigned newFileMode = 0666);
 // Where a guarded write puts its file, as seen from the folder it holds open.
 struct WritePlace {
     std::vector<FileId> folders;  // the folder written into, then each one above it to the root
@@ -46,19 +47,19 @@ struct WritePlace {
     EntryKind kind = EntryKind::Missing;  // what the name holds now, a link not followed
     FileId id;                            // of what it holds, when it holds anything
 };
-// Why nothing may be written at place; "" when it may.
-using PlaceCheck = std::function<std::string(const WritePlace& place)>;
+// Fails, saying why, when nothing may be written at place.
+using PlaceCheck = std::function<Result<>(const WritePlace& place)>;
 
-// The place a write to path would use as things stand; false with the reason when its folder
+// The place a write to path would use as things stand; the system's reason when its folder
 // cannot be opened.
-bool PlaceOf(const std::string& path, WritePlace& place, std::string& error);
+Result<WritePlace> PlaceOf(const std::string& path);
 // Writes data as a new file at path, or over what stands there, as ReplaceFileAtomically does,
 // but within the folder it opens once (its last part never a link): a link or folder swapped
 // in on the way cannot send the data elsewhere, and a link at path is replaced, never
 // followed. check judges the place once the folder is open and again just before the rename;
-// a refusal stops the write, leaves nothing behind and comes back as error, refused set.
-bool WriteGuarded(const std::string& path, std::string_view data, const PlaceCheck& check,
-                  std::string& error, bool& refused);
+// a refusal stops the write, leaves nothing behind and comes back as check's own failure,
+// word for word; any other failure as "cannot write <path>: <the system's reason>".
+Result<> WriteGuarded(const std::string& path, std::string_view data, const PlaceCheck& check);
 // Removes the temporary files that replacements of path left when their process died.
 void RemoveLeftoverReplacements(const std::string& path);
 

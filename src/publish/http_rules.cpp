@@ -1,5 +1,6 @@
 #include "publish/http_rules.h"
 
+#include "platform/result.h"
 #include "platform/text.h"
 
 namespace pagelark {
@@ -9,11 +10,13 @@ bool IsHttps(std::string_view address) {
     return StartsWithNoCase(address, "https://");
 }
 
-// Why the redirect from one address to the next is not followed; "" when it is.
-std::string HopRefusal(std::string_view from, std::string_view to) {
-    if (!IsPublishedAddress(to)) return "redirected to " + std::string(to) + ", no web address";
-    if (IsHttps(from) && !IsHttps(to)) return "redirected from https to http: " + std::string(to);
-    return "";
+// Whether the redirect from one address to the next is followed, and why not.
+Result<> Hop(std::string_view from, std::string_view to) {
+    if (!IsPublishedAddress(to))
+        return Fail("redirected to " + std::string(to) + ", no web address");
+    if (IsHttps(from) && !IsHttps(to))
+        return Fail("redirected from https to http: " + std::string(to));
+    return Done();
 }
 
 }  // namespace
@@ -47,8 +50,7 @@ std::vector<HttpHeader> ConditionalHeaders(const Validators& validators) {
 
 bool MayFollow(const std::vector<std::string>& chain) {
     if (chain.size() < 2) return true;
-    return chain.size() <= kMaxRedirects + 1 &&
-           HopRefusal(chain[chain.size() - 2], chain.back()).empty();
+    return chain.size() <= kMaxRedirects + 1 && Hop(chain[chain.size() - 2], chain.back()).Ok();
 }
 
 Verdict Judge(const HttpAnswer& answer) {
@@ -57,8 +59,7 @@ Verdict Judge(const HttpAnswer& answer) {
     };
     const std::vector<std::string>& chain = answer.chain;
     for (std::size_t i = 1; i < chain.size(); ++i) {
-        if (std::string why = HopRefusal(chain[i - 1], chain[i]); !why.empty())
-            return refused(std::move(why));
+        if (const Result<> hop = Hop(chain[i - 1], chain[i]); !hop) return refused(hop.Error());
     }
     if (chain.size() > kMaxRedirects + 1)
         return refused("redirected more than " + std::to_string(kMaxRedirects) + " times");

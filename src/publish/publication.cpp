@@ -170,13 +170,12 @@ std::optional<Show> Publication::Take(const HttpAnswer& answer) {
         return std::nullopt;
     }
     // Parsed from a file beside the copy, which it replaces only once it proved good.
-    std::string error;
     if (const int made = MakeFolder(FolderPart(copy_), 0700); made != 0) {
         Refuse("cannot be kept: " + std::string(std::strerror(made)));
         return std::nullopt;
     }
-    if (!ReplaceFileAtomically(incoming_, answer.body, error)) {
-        Refuse("cannot be kept: " + error);
+    if (const Result<> written = ReplaceFileAtomically(incoming_, answer.body); !written) {
+        Refuse("cannot be kept: " + written.Error());
         return std::nullopt;
     }
     Show show{{}, context_.machine, context_.buttons, {}};
@@ -186,7 +185,7 @@ std::optional<Show> Publication::Take(const HttpAnswer& answer) {
     // A show of no pages is a mistake on the server, not a show to put on every screen.
     const std::string problem = Unusable(presentation, show.document);
     if (problem.empty()) TakeRefresh(incoming_);
-    context_.settings.IniFiles().FlushIniCache(incoming_);  // a large file is not held twice
+    (void)context_.settings.IniFiles().FlushIniCache(incoming_);  // a large file is not held twice
     if (!problem.empty()) {
         RemoveFile(incoming_);
         Refuse(leftOut.empty() ? problem : "holds no web pages, only local ones");
@@ -245,9 +244,8 @@ void Publication::KeepValidators(const Validators& validators) {
     if (!validators.lastModified.empty())
         text += std::string(kLastModified) + validators.lastModified + "\n";
     // Written after the copy: validators newer than the copy would keep an old copy for ever.
-    std::string error;
-    if (!ReplaceFileAtomically(validatorsFile_, text, error))
-        Warn(LogArea::Document, "cannot keep ", validatorsFile_, ": ", error);
+    if (const Result<> kept = ReplaceFileAtomically(validatorsFile_, text); !kept)
+        Warn(LogArea::Document, "cannot keep ", validatorsFile_, ": ", kept.Error());
 }
 
 }  // namespace pagelark

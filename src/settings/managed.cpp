@@ -9,7 +9,7 @@
 
 #include "ini/ini_document.h"
 #include "ini/ini_store.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "model/presentation.h"
 #include "model/product.h"
 #include "platform/file_io.h"

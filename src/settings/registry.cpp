@@ -1,6 +1,6 @@
 #include "settings/registry.h"
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 
 namespace pagelark {
 namespace {

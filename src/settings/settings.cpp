@@ -6,10 +6,10 @@
 
 #include "ini/ini_document.h"
 #include "ini/ini_store.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
-#include "platform/desktop.h"
+#include "platform/desktop_defaults.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/log.h"

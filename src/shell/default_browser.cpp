@@ -1,7 +1,7 @@
 #include "shell/default_browser.h"
 
 #include "model/product.h"
-#include "platform/desktop.h"
+#include "platform/desktop_defaults.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"

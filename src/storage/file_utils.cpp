@@ -16,20 +16,17 @@ bool FileUtils::DirExists(std::string_view path) {
 
 bool FileUtils::RemoveFile(std::string_view path) {
     if (path.empty()) return false;
-    lastFileError_ = pagelark::RemoveFile(path);
-    return lastFileError_ == 0;
+    return pagelark::RemoveFile(path) == 0;
 }
 
 bool FileUtils::MakeFolder(std::string_view path, unsigned mode) {
     ConnectShareOf(path);
-    lastFileError_ = pagelark::MakeFolder(path, mode);
-    return lastFileError_ == 0;
+    return pagelark::MakeFolder(path, mode) == 0;
 }
 
 bool FileUtils::RemoveFolder(std::string_view path) {
     ConnectShareOf(path);
-    lastFileError_ = pagelark::RemoveFolder(path);
-    return lastFileError_ == 0;
+    return pagelark::RemoveFolder(path) == 0;
 }
 
 bool FileUtils::WriteLines(const std::string& file, const std::vector<std::string>& lines) {
@@ -37,9 +34,8 @@ bool FileUtils::WriteLines(const std::string& file, const std::vector<std::strin
     for (const auto& line : lines)
         text += line + "\r\n";
     // Pending INI writes go out first; the new content then replaces them.
-    iniFiles_.FlushIniCache(file);
-    std::string error;
-    return ReplaceFileAtomically(file, text, error);
+    (void)iniFiles_.FlushIniCache(file);
+    return ReplaceFileAtomically(file, text).Ok();
 }
 
 void FileUtils::ConnectShareOf(std::string_view path) {

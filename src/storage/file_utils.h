@@ -1,9 +1,7 @@
 #pragma once
 // File, folder and path helpers on native paths ("/" separates, absolute paths start with
-// "/", comparisons keep case). None throws: failures show in the result and, for deleting
-// and making or removing folders, in LastFileError (an errno value, 0 for success).
+// "/", comparisons keep case). None throws: failures show in the result.
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +29,6 @@ class FileUtils {
     bool DisconnectShare(const std::string& share);
     void DisconnectAllShares();
 
-    std::int32_t LastFileError() const { return lastFileError_; }
     const std::vector<std::string>& ConnectedShares() const { return connectedShares_; }
 
   private:
@@ -39,7 +36,6 @@ class FileUtils {
 
     ShareConnector& shares_;
     IniStore& iniFiles_;
-    std::int32_t lastFileError_ = 0;
     std::vector<std::string> connectedShares_;  // emptied slots are reused
 };
 

@@ -7,7 +7,7 @@
 
 #include "ini/ini_document.h"
 #include "ini/ini_store.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "model/presentation.h"
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
@@ -99,7 +99,7 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
                       const std::string& path, LoadOptions options) {
     Settings& settings = context.settings;
     IniStore& iniFiles = settings.IniFiles();
-    iniFiles.FlushIniCache(path);
+    (void)iniFiles.FlushIniCache(path);  // a failed write is the save's to report
     document.IsDefaultFile = path == settings.DefaultFilePath(path);
 
     std::string sections;
@@ -172,8 +172,8 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     document.Modified = false;
 }
 
-bool SavePresentation(const Presentation& presentation, Document& document,
-                      DocumentContext& context, const std::string& path, std::string& error) {
+Result<> SavePresentation(const Presentation& presentation, Document& document,
+                          DocumentContext& context, const std::string& path) {
     IniStore& iniFiles = context.settings.IniFiles();
     const MachineSettings& machine = context.machine;
 
@@ -254,10 +254,10 @@ bool SavePresentation(const Presentation& presentation, Document& document,
     iniFiles.WriteString(kToolNavUrlSection, "Visible", BoolWord(context.buttons.ToolNavUrlVisible),
                          path);
 
-    if (!iniFiles.FlushIniCache(path, &error)) {
+    if (Result<> written = iniFiles.FlushIniCache(path); !written) {
         document.CurrentFile = previousFile;
-        Log(LogArea::Document, "save of ", path, " failed: ", error);
-        return false;
+        Log(LogArea::Document, "save of ", path, " failed: ", written.Error());
+        return written;
     }
     Log(LogArea::Document, "saved ", path);
     ReadResult written = ReadWholeFile(path);
@@ -266,7 +266,7 @@ bool SavePresentation(const Presentation& presentation, Document& document,
     document.LoadProblem.clear();
     document.Untitled = false;
     document.Modified = false;
-    return true;
+    return Done();
 }
 
 bool WriteTemplatePresentation(Document& document, DocumentContext& context,

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "help/help_paths.h"
+#include "platform/result.h"
 
 namespace pagelark {
 
@@ -42,9 +43,9 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
 // buttons and screen saver settings of the context, and every other setting the file held (see
 // inForce); the settings store is not written. The old file is
 // replaced only once the new one is safely written; on failure it stays, CurrentFile and
-// Modified stay as they were, and error names the reason.
-bool SavePresentation(const Presentation& presentation, Document& document,
-                      DocumentContext& context, const std::string& path, std::string& error);
+// Modified stay as they were, and the reason comes back.
+Result<> SavePresentation(const Presentation& presentation, Document& document,
+                          DocumentContext& context, const std::string& path);
 
 // Writes the starter presentation to file: the help's home page and its three start pages.
 // Remembered as this run's starter file when written.

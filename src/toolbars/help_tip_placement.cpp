@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "platform/text.h"
 
 namespace pagelark {

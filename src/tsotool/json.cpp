@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
 #include "platform/text.h"

@@ -25,19 +25,19 @@ TEST(SnapshotTest, NumbersArePaddedToTheDigitsOfPageCountPlusOne) {
 }
 
 struct FakeScreen final : ScreenCapture {
-    std::vector<CaptureResult> results;  // one per capture, then Saved
+    std::vector<Capture> results;  // one per capture, then Saved
     std::vector<std::string> paths;
-    CaptureResult CaptureScreenTo(const std::string& path, std::string&) override {
+    Result<Capture> CaptureScreenTo(const std::string& path) override {
         paths.push_back(path);
-        if (results.empty()) return CaptureResult::Saved;
-        const CaptureResult result = results.front();
+        if (results.empty()) return Capture::Saved;
+        const Capture result = results.front();
         results.erase(results.begin());
         return result;
     }
 };
 
 TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesNothing) {
-    using enum CaptureResult;
+    using enum Capture;
     using Paths = std::vector<std::string>;
     SnapshotOf show{true, "/snaps/", "/shows/Lobby.tso", 2};
     FakeScreen screen;
@@ -49,7 +49,7 @@ TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesN
         done += taker.TakeSnapshot(passed, show) ? "1" : "0";
     EXPECT_EQ(done, "0001");
     EXPECT_EQ(screen.paths, (Paths{"/snaps/Lobby1.BMP", "/snaps/Lobby1.BMP", "/snaps/Lobby3.BMP"}));
-    EXPECT_EQ(taker.Failure(), "");
+    EXPECT_TRUE(taker.Run());
     show.snap = false;
     EXPECT_FALSE(taker.TakeSnapshot(false, show));
     EXPECT_EQ(screen.paths.size(), 3u);
@@ -62,7 +62,7 @@ TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesN
         EXPECT_FALSE(failing.TakeSnapshot(false, show));
     EXPECT_TRUE(failing.TakeSnapshot(false, show));
     EXPECT_EQ(screen.paths, Paths(kMaxFailedCaptures, "/snaps/Lobby1.BMP"));
-    EXPECT_EQ(failing.Failure(), "cannot capture the screen for '/snaps/Lobby1.BMP'");
+    EXPECT_EQ(failing.Run().Error(), "cannot capture the screen for '/snaps/Lobby1.BMP'");
 }
 
 TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks) {
@@ -100,7 +100,8 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     const SnapshotGuard guard({store, show});
     for (const auto& c : cases) {
         // Asked first, and again by the write itself: what a path stands for may change between.
-        for (const std::string& refusal : {guard.Refusal(c.path), guard.Write(c.path, "png")}) {
+        for (const std::string& refusal :
+             {guard.Check(c.path).Error(), guard.Write(c.path, "png").Error()}) {
             EXPECT_TRUE(c.refusal.empty() ? refusal.empty() : refusal.ends_with(c.refusal))
                 << c.path << ": " << refusal;
         }
@@ -109,7 +110,7 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     EXPECT_EQ(testing::TempFolder::Read(machine), "REGEDIT4\n");
     EXPECT_EQ(testing::TempFolder::Read(show), "[Page1]\n");
     // A presentation yet to be saved is the kiosk's as much.
-    EXPECT_NE(SnapshotGuard({at("next.tso")}).Refusal(at("next.tso")), "");
+    EXPECT_FALSE(SnapshotGuard({at("next.tso")}).Check(at("next.tso")));
 }
 
 }  // namespace

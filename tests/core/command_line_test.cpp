@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/engine_flags.h"
 #include "core/memory_plan.h"
 #include "core/on_screen_keyboard.h"
 
@@ -58,7 +59,7 @@ TEST(CommandLine, ConfigurationRequestsOptionsAndWhatTheProgramCannotTake) {
     EXPECT_FALSE(IsConfigCommandLine("/C /srv/show.tso"));
 }
 
-TEST(CommandLine, EngineLogsOnlyWhenAskedAndNeverZoomsOrNavigatesOnAPinchOrOverscroll) {
+TEST(EngineFlags, EngineLogsOnlyWhenAskedAndNeverZoomsOrNavigatesOnAPinchOrOverscroll) {
     const struct {
         const char *flags, *rules, *result;
     } cases[] = {
@@ -78,7 +79,7 @@ TEST(CommandLine, EngineLogsOnlyWhenAskedAndNeverZoomsOrNavigatesOnAPinchOrOvers
         "--overscroll-history-navigation=1 --disable-pinch --overscroll-history-navigation=0");
 }
 
-TEST(CommandLine, DrawingAndMemoryFlagsFollowTheMachine) {
+TEST(EngineFlags, DrawingAndMemoryFlagsFollowTheMachine) {
     const struct {
         bool chose, device;
         const char* flags;
@@ -100,7 +101,7 @@ TEST(CommandLine, DrawingAndMemoryFlagsFollowTheMachine) {
               "--enable-low-end-device-mode --js-flags=--optimize-for-size");
 }
 
-TEST(CommandLine, OnlyRootWithTheSandboxOnIsRefusedByTheEngine) {
+TEST(EngineFlags, OnlyRootWithTheSandboxOnIsRefusedByTheEngine) {
     EXPECT_TRUE(EngineRefusesUser(true, false, "--disable-gpu --no-sandbox-x", {"a.tso"}));
     EXPECT_FALSE(EngineRefusesUser(true, true, "", {}));
     EXPECT_FALSE(EngineRefusesUser(true, false, "--disable-gpu --no-sandbox", {}));
@@ -108,7 +109,7 @@ TEST(CommandLine, OnlyRootWithTheSandboxOnIsRefusedByTheEngine) {
     EXPECT_FALSE(EngineRefusesUser(false, false, "", {}));
 }
 
-TEST(CommandLine, RemoteDebuggingSwitchesAreDropped) {
+TEST(EngineFlags, RemoteDebuggingSwitchesAreDropped) {
     std::vector<std::string> arguments{"--remote-debugging-port=9222", "/srv/a.tso",
                                        "-remote-debugging-pipe"};
     EXPECT_TRUE(DropRemoteDebugging(arguments));

@@ -72,7 +72,7 @@ TEST(PropsRules, FillCaptionAndKeep) {
           std::tuple("", true, false, 0s), std::tuple("7", true, false, 7s)}) {
         page.time = text;
         page.useDefaultTime = useDefault;
-        EXPECT_EQ(CheckProps(PropsMode::Page, page).empty(), !refused) << text;
+        EXPECT_EQ(CheckProps(PropsMode::Page, page).Ok(), !refused) << text;
         if (!refused) KeepProps(PropsMode::Page, page, lists, 2);
         EXPECT_EQ(std::tuple(lists.pages[1].URL, lists.pages[1].Time), std::tuple("a", seconds));
     }

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <optional>
 
-#include "ini/text.h"
+#include "ini/stored_values.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -140,9 +140,7 @@ TEST_F(IniStoreTest, PendingWritesAreSeenButReachTheDiskOnlyWhenFlushed) {
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(Read(NewFile("[A]\nk=o\n"), "A", "k"), "o");
     EXPECT_EQ(Read(file, "A", "k"), "2");
-    std::string error = "stale";
-    EXPECT_TRUE(store.FlushIniCache(file, &error));
-    EXPECT_EQ(error, "");
+    EXPECT_TRUE(store.FlushIniCache(file));
     EXPECT_EQ(TempFolder::Read(file), "[A]\nk=2\n");
     // A clean copy follows the disk.
     folder.Write("a.ini", "[A]\nk=22\n");
@@ -158,9 +156,7 @@ TEST_F(IniStoreTest, PendingWritesAreSeenButReachTheDiskOnlyWhenFlushed) {
 TEST_F(IniStoreTest, FailedFlushesWriteNothing) {
     const auto lost = folder.File("no-such-folder/a.ini");
     store.WriteString("A", "k", "1", lost);
-    std::string error;
-    EXPECT_FALSE(store.FlushIniCache(lost, &error));
-    EXPECT_NE(error, "");
+    EXPECT_FALSE(store.FlushIniCache(lost));
     EXPECT_EQ(Read(lost, "A", "k"), "");
     EXPECT_FALSE(std::filesystem::exists(folder.File("no-such-folder")));
 

@@ -95,9 +95,9 @@ TEST(ParseBrokerTest, SchemesHostsPortsAndRefusals) {
         {"mqtt://[fd00::2]x", {}},
     };
     for (const auto& c : cases) {
-        const BrokerParse parse = ParseBroker(c.text);
-        EXPECT_EQ(parse.address, c.address) << c.text;
-        EXPECT_EQ(parse.error.empty(), c.address.has_value()) << c.text << ": " << parse.error;
+        const Result<BrokerAddress> parse = ParseBroker(c.text);
+        EXPECT_EQ(parse ? std::optional(parse.Value()) : std::nullopt, c.address)
+            << c.text << ": " << parse.Error();
     }
 }
 
@@ -133,14 +133,14 @@ TEST(ReadMqttConfigTest, CredentialsOnlyFromAPrivateFileAndTheCaOnlyForTls) {
         machine.MqttBroker = c.broker;
         machine.MqttCaFile = c.caFile;
         machine.MqttCredentials = c.credentials;
-        const MqttConfigRead read = ReadMqttConfig(machine);
+        const Result<std::optional<MqttConfig>> read = ReadMqttConfig(machine);
         const std::string where = c.broker + " " + c.caFile + " " + c.credentials;
-        ASSERT_EQ(read.config.has_value(), c.on) << where << ": " << read.error;
-        EXPECT_NE(read.error.find(c.error), std::string::npos) << where << ": " << read.error;
-        EXPECT_EQ(read.error.empty(), c.error.empty()) << where << ": " << read.error;
+        ASSERT_EQ(read && read.Value(), c.on) << where << ": " << read.Error();
+        EXPECT_NE(read.Error().find(c.error), std::string::npos) << where << ": " << read.Error();
+        EXPECT_EQ(read.Ok(), c.error.empty()) << where << ": " << read.Error();
         if (!c.on) continue;
-        EXPECT_EQ(read.config->user, c.user) << where;
-        EXPECT_EQ(read.config->password, c.password) << where;
+        EXPECT_EQ(read.Value()->user, c.user) << where;
+        EXPECT_EQ(read.Value()->password, c.password) << where;
     }
 }
 

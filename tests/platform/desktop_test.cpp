@@ -1,7 +1,7 @@
 // What the machine tells the kiosk: the desktop's answers, each from a fresh process under a
 // desktop made for the test, and its devices and memory, from folders made for the test.
 
-#include "platform/desktop.h"
+#include "platform/desktop_defaults.h"
 
 #include <gtest/gtest.h>
 

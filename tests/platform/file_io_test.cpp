@@ -45,21 +45,21 @@ TEST(ReplaceFileAtomically, ReplacesKeepingModeAndLinkAndFailsLeavingTheOldFile)
     ::chmod(file.c_str(), 0640);
     const std::string link = temp.File("link.tso");
     ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
-    std::string error;
-    ASSERT_TRUE(ReplaceFileAtomically(link, "new", error)) << error;
+    const Result<> replaced = ReplaceFileAtomically(link, "new");
+    ASSERT_TRUE(replaced) << replaced.Error();
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(TempFolder::Read(file), "new");
     EXPECT_EQ(testing::ModeOf(file), 0640u);
     // Nothing but the file and the link is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 2);
     // A new file takes the mode asked for.
-    ASSERT_TRUE(ReplaceFileAtomically(temp.File("secret.reg"), "x", error, 0600));
+    ASSERT_TRUE(ReplaceFileAtomically(temp.File("secret.reg"), "x", 0600));
     EXPECT_EQ(testing::ModeOf(temp.File("secret.reg")), 0600u);
 
-    EXPECT_FALSE(ReplaceFileAtomically(temp.File("missing/x"), "x", error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(ReplaceFileAtomically(temp.path(), "x", error));  // a folder is not replaced
-    EXPECT_FALSE(ReplaceFileAtomically(file + "/child", "x", error));
+    EXPECT_EQ(ReplaceFileAtomically(temp.File("missing/x"), "x").Error(),
+              "No such file or directory");
+    EXPECT_FALSE(ReplaceFileAtomically(temp.path(), "x"));  // a folder is not replaced
+    EXPECT_FALSE(ReplaceFileAtomically(file + "/child", "x"));
     EXPECT_EQ(TempFolder::Read(file), "new");
 }
 
@@ -75,17 +75,15 @@ TEST(WriteGuarded, WritesInTheFolderItOpenedAndReplacesALinkPutInTheWayRatherTha
     const PlaceCheck check = [&](const WritePlace& place) {
         seen.push_back(place);
         if (seen.size() == 1) meanwhile();
-        return seen.size() == 2 ? refusal : std::string();
+        return seen.size() == 2 && !refusal.empty() ? Result<>(Fail(refusal)) : Done();
     };
-    std::string error;
-    bool refused = false;
     const auto write = [&](const std::string& name) {
         seen.clear();
-        return WriteGuarded(snap + "/" + name, "png", check, error, refused);
+        return WriteGuarded(snap + "/" + name, "png", check);
     };
 
     meanwhile = [&] { ASSERT_EQ(::symlink(store.c_str(), (snap + "/a.png").c_str()), 0); };
-    ASSERT_TRUE(write("a.png")) << error;
+    ASSERT_TRUE(write("a.png"));
     EXPECT_EQ(std::tuple(TempFolder::Read(snap + "/a.png"), TempFolder::Read(store)),
               std::tuple("png", "store"));
     ASSERT_EQ(seen.size(), 2u);
@@ -97,15 +95,17 @@ TEST(WriteGuarded, WritesInTheFolderItOpenedAndReplacesALinkPutInTheWayRatherTha
         ASSERT_EQ(::rename(snap.c_str(), moved.c_str()), 0);
         ASSERT_EQ(::symlink(temp.path().c_str(), snap.c_str()), 0);
     };
-    ASSERT_TRUE(write("b.png")) << error;
+    ASSERT_TRUE(write("b.png"));
     EXPECT_EQ(TempFolder::Read(moved + "/b.png"), "png");
     EXPECT_FALSE(std::filesystem::exists(temp.File("b.png")));
 
     // Refused at the last check: nothing written, nothing left behind.
     meanwhile = [&] { ASSERT_EQ(::symlink(store.c_str(), temp.File("c.png").c_str()), 0); };
     refusal = "a link";
-    EXPECT_FALSE(write("c.png"));
-    EXPECT_EQ(std::tuple(refused, error), std::tuple(true, refusal));
+    EXPECT_EQ(write("c.png").Error(), refusal);  // word for word
+    refusal.clear();
+    EXPECT_EQ(write("d/e.png").Error(),
+              "cannot write " + snap + "/d/e.png: No such file or directory");
     EXPECT_EQ(TempFolder::Read(store), "store");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 4);
 }

@@ -21,8 +21,8 @@ class PresentationFileTest : public ::testing::Test, public DocumentWorld {
         LoadPresentation(p, d, context, path, options);
     }
     std::string Save(const std::string& path) {
-        std::string error;
-        EXPECT_TRUE(SavePresentation(p, d, context, path, error)) << error;
+        const Result<> saved = SavePresentation(p, d, context, path);
+        EXPECT_TRUE(saved) << saved.Error();
         return TempFolder::Read(path);
     }
 };

@@ -63,32 +63,31 @@ std::string ResolveLink(const std::string& path) {
     return resolved;
 }
 
-// The folder of path's last part, opened with that part in name; its own last part is not
+// The folder of path's last part, opened, with that part's name; its own last part is not
 // followed, so what is opened is the folder the resolved name stood for.
-Fd OpenFolderOf(const std::string& path, std::string& name, std::string& error) {
+struct OpenFolder {
+    Fd dir;
+    std::string name;
+};
+
+Result<OpenFolder> OpenFolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
-    name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty() || name == "." || name == "..") {
-        error = Reason(EISDIR);
-        return Fd(-1);
-    }
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") return Fail(Reason(EISDIR));
     const std::string folder =
         slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     char* real = ::realpath(folder.c_str(), nullptr);
-    if (real == nullptr) {
-        error = Reason(errno);
-        return Fd(-1);
-    }
+    if (real == nullptr) return Fail(Reason(errno));
     Fd dir(::open(real, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     std::free(real);
-    if (dir.get() < 0) error = Reason(errno);
-    return dir;
+    if (dir.get() < 0) return Fail(Reason(errno));
+    return OpenFolder{std::move(dir), std::move(name)};
 }
 
 // The place of name in the open folder dir: the folders are walked up from dir itself, so
 // they are the ones written into whatever became of their names.
-bool Describe(int dir, const std::string& name, WritePlace& place, std::string& error) {
-    place = WritePlace{};
+Result<WritePlace> Describe(int dir, const std::string& name) {
+    WritePlace place;
     place.name = name;
     int at = ::openat(dir, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     bool whole = false;
@@ -103,26 +102,25 @@ bool Describe(int dir, const std::string& name, WritePlace& place, std::string& 
         at = up;
     }
     if (!whole) {
-        error = "the folders above it cannot be read: " + Reason(errno);
+        const int err = errno;
         if (at >= 0) ::close(at);
-        return false;
+        return Fail("the folders above it cannot be read: " + Reason(err));
     }
     struct stat st {};
     if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        if (errno == ENOENT) return true;
-        error = Reason(errno);
-        return false;
+        if (errno == ENOENT) return place;
+        return Fail(Reason(errno));
     }
     place.id = {st.st_dev, st.st_ino};
     place.kind = S_ISLNK(st.st_mode)   ? EntryKind::Link
                  : S_ISDIR(st.st_mode) ? EntryKind::Folder
                  : S_ISREG(st.st_mode) ? EntryKind::File
                                        : EntryKind::Other;
-    return true;
+    return place;
 }
 
-// Asked just before the rename: false stops it, with error and whether it was a refusal.
-using LastCheck = std::function<bool(std::string& error, bool& refused)>;
+// Asked just before the rename: a failure stops it and comes back as it is.
+using LastCheck = std::function<Result<>()>;
 
 std::string TempNameFor(const std::string& name) {
     static thread_local std::mt19937 engine{std::random_device{}()};
@@ -137,15 +135,12 @@ std::string TempNameFor(const std::string& name) {
 
 // Writes data to a new file in the open folder dir, flushed to disk, and renames it to name
 // there once lastCheck (when given) allows it. On failure nothing is left behind.
-bool ReplaceIn(int dir, const std::string& name, std::string_view data, unsigned newFileMode,
-               const LastCheck& lastCheck, std::string& error, bool& refused) {
+Result<> ReplaceIn(int dir, const std::string& name, std::string_view data, unsigned newFileMode,
+                   const LastCheck& lastCheck) {
     struct stat old {};
     const bool exists =
         ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(old.st_mode);
-    if (exists && S_ISDIR(old.st_mode)) {
-        error = Reason(EISDIR);
-        return false;
-    }
+    if (exists && S_ISDIR(old.st_mode)) return Fail(Reason(EISDIR));
     mode_t mode;
     if (exists) {
         mode = old.st_mode & 07777;
@@ -162,29 +157,26 @@ bool ReplaceIn(int dir, const std::string& name, std::string_view data, unsigned
             ::openat(dir, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (made < 0 && errno != EEXIST) break;
     }
-    if (made < 0) {
-        error = Reason(errno);
-        return false;
-    }
+    if (made < 0) return Fail(Reason(errno));
     Fd fd(made);
-    auto fail = [&](int err) {
+    auto fail = [&](int err) -> Result<> {
         ::unlinkat(dir, temp.c_str(), 0);
-        error = Reason(err);
-        return false;
+        return Fail(Reason(err));
     };
     if (!WriteAll(fd.get(), data)) return fail(errno);
     if (::fchmod(fd.get(), mode) != 0) return fail(errno);
     if (::fsync(fd.get()) != 0) return fail(errno);
     if (::close(fd.release()) != 0) return fail(errno);
-    if (lastCheck && !lastCheck(error, refused)) {
-        ::unlinkat(dir, temp.c_str(), 0);
-        return false;
+    if (lastCheck) {
+        if (Result<> allowed = lastCheck(); !allowed) {
+            ::unlinkat(dir, temp.c_str(), 0);
+            return allowed;
+        }
     }
     // A link put at name meanwhile is replaced itself, never its target.
     if (::renameat(dir, temp.c_str(), dir, name.c_str()) != 0) return fail(errno);
     ::fsync(dir);  // the rename itself reaches the disk
-    error.clear();
-    return true;
+    return Done();
 }
 
 ReadResult ReadFile(const std::string& path, std::size_t maxBytes, bool secret) {
@@ -277,35 +269,38 @@ std::optional<bool> FileNamesWord(const std::string& path, std::string_view word
     }
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view data, std::string& error,
-                           unsigned newFileMode) {
-    std::string name;
-    const Fd dir = OpenFolderOf(ResolveLink(path), name, error);
-    bool refused = false;
-    return dir.get() >= 0 && ReplaceIn(dir.get(), name, data, newFileMode, {}, error, refused);
+Result<> ReplaceFileAtomically(const std::string& path, std::string_view data,
+                               unsigned newFileMode) {
+    const Result<OpenFolder> folder = OpenFolderOf(ResolveLink(path));
+    if (!folder) return Fail(folder.Error());
+    return ReplaceIn(folder->dir.get(), folder->name, data, newFileMode, {});
 }
 
-bool PlaceOf(const std::string& path, WritePlace& place, std::string& error) {
-    std::string name;
-    const Fd dir = OpenFolderOf(path, name, error);
-    return dir.get() >= 0 && Describe(dir.get(), name, place, error);
+Result<WritePlace> PlaceOf(const std::string& path) {
+    const Result<OpenFolder> folder = OpenFolderOf(path);
+    if (!folder) return Fail(folder.Error());
+    return Describe(folder->dir.get(), folder->name);
 }
 
-bool WriteGuarded(const std::string& path, std::string_view data, const PlaceCheck& check,
-                  std::string& error, bool& refused) {
-    refused = false;
-    std::string name;
-    const Fd dir = OpenFolderOf(path, name, error);
-    if (dir.get() < 0) return false;
-    const LastCheck allowed = [&](std::string& why, bool& refusal) {
-        WritePlace place;
-        if (!Describe(dir.get(), name, place, why)) return false;
-        why = check(place);
-        refusal = !why.empty();
-        return !refusal;
+Result<> WriteGuarded(const std::string& path, std::string_view data, const PlaceCheck& check) {
+    const auto cannot = [&](const std::string& why) {
+        return Fail("cannot write " + path + ": " + why);
     };
-    return allowed(error, refused) &&
-           ReplaceIn(dir.get(), name, data, 0666, allowed, error, refused);
+    const Result<OpenFolder> folder = OpenFolderOf(path);
+    if (!folder) return cannot(folder.Error());
+    // A refusal comes back as check said it; only the system's failures are worded here.
+    bool refused = false;
+    const LastCheck allowed = [&]() -> Result<> {
+        const Result<WritePlace> place = Describe(folder->dir.get(), folder->name);
+        if (!place) return Fail(place.Error());
+        Result<> judged = check(place.Value());
+        refused = !judged;
+        return judged;
+    };
+    Result<> written = allowed();
+    if (written) written = ReplaceIn(folder->dir.get(), folder->name, data, 0666, allowed);
+    if (written || refused) return written;
+    return cannot(written.Error());
 }
 
 void RemoveLeftoverReplacements(const std::string& path) {

@@ -288,9 +288,10 @@ RegError FileRegistry::WriteOut(Store& store) {
         store.badBytes.clear();
         store.badBytes.shrink_to_fit();
     }
-    std::string reason;
-    if (!ReplaceFileAtomically(FilePath(store), WriteRegFile(store.document), reason, kFileMode)) {
-        return WriteErrorFor(reason);
+    if (const Result<> written =
+            ReplaceFileAtomically(FilePath(store), WriteRegFile(store.document), kFileMode);
+        !written) {
+        return WriteErrorFor(written.Error());
     }
     return RegError::Success;
 }
@@ -298,10 +299,10 @@ RegError FileRegistry::WriteOut(Store& store) {
 bool FileRegistry::SaveBadCopy(Store& store) {
     const std::string path = FilePath(store);
     const std::string badPath = path + ".bad";
-    std::string reason;
-    const bool saved = store.badBytesKept
-                           ? ReplaceFileAtomically(badPath, store.badBytes, reason, kFileMode)
-                           : CopyAside(path, badPath);
+    const Result<> written =
+        store.badBytesKept ? ReplaceFileAtomically(badPath, store.badBytes, kFileMode) : Done();
+    const std::string& reason = written.Error();
+    const bool saved = store.badBytesKept ? written.Ok() : CopyAside(path, badPath);
     // An older copy may have looser permissions; this one holds registry data.
     if (saved) ::chmod(badPath.c_str(), kFileMode);
     if (!saved && !store.copyFailureReported) {

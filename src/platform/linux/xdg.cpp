@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/desktop.h"
+#include "platform/desktop_defaults.h"
 #include "platform/text.h"
 
 namespace pagelark {

@@ -1,4 +1,4 @@
-#include "ini/text.h"
+#include "ini/stored_values.h"
 
 #include <array>
 #include <optional>
