@@ -144,8 +144,6 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
         const std::string file = LocalFile(NamedPresentation(
             JoinArguments(arguments), StartupFolder(), session.settings.DefaultFilePath("")));
         start.setting = OnScreenKeyboardSetting(session.settings, file);
-        if (const std::string* text = session.settings.Managed().Find("OnScreenKeyboard"))
-            start.setting = ParseBool(*text, false);
         start.touchScreen = !start.setting && TouchScreenPresent();
     }
     if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");

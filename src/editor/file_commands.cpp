@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "settings/setting_table.h"
 #include "storage/presentation_file.h"
 
 namespace pagelark {
@@ -68,11 +69,7 @@ Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& contex
     live = edited.presentation;
     live.EditorLoaded = editorLoaded;
     context.buttons = edited.buttons;
-    context.machine.ScreenSaveActive = edited.machine.ScreenSaveActive;
-    context.machine.ScreenSaveTimeOut = edited.machine.ScreenSaveTimeOut;
-    context.machine.OnMouseMove = edited.machine.OnMouseMove;
-    context.machine.ClearVisitorData = edited.machine.ClearVisitorData;
-    context.machine.OnScreenKeyboard = edited.machine.OnScreenKeyboard;
+    CopyFileSettings(edited.machine, context.machine);
     // Unlocking (or locking) must not wait for the next start.
     context.machine.Locked = edited.machine.Locked;
 

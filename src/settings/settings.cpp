@@ -7,6 +7,7 @@
 #include "ini/ini_document.h"
 #include "ini/ini_store.h"
 #include "ini/text.h"
+#include "model/presentation.h"
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
 #include "platform/desktop.h"
@@ -18,6 +19,8 @@
 
 namespace pagelark {
 namespace {
+
+constexpr std::string_view kLocked = "Locked";
 
 std::string KeyPath(std::string_view base, std::string_view subKey) {
     std::string path(base);
@@ -132,16 +135,23 @@ std::string Settings::DocumentsFolder() const {
                                                           : documentsFolder_);
 }
 
+SettingValue Settings::Value(const std::string& file, std::string_view name) {
+    const SettingRow& row = *FindSetting(name);
+    const std::string* managed = row.managed ? managed_.Find(row.name) : nullptr;
+    if (managed != nullptr) return ParseSetting(row, *managed);
+    if (row.home == Home::Stores) return ParseSetting(row, ReadStoreSetting(row.name));
+    return ParseSetting(row, ReadSetting(file, row.name));
+}
+
 std::string Settings::DefaultFilePath(const std::string& file) {
-    const std::string* managed = managed_.Find("DefaultFile");
-    std::string path = managed != nullptr ? *managed : ReadSetting(file, "DefaultFile");
+    std::string path = std::get<std::string>(Value(file, "DefaultFile"));
     if (!path.empty()) return path;
     return DocumentsFolder() + std::string(kProductName) + "." +
            std::string(kPresentationExtension);
 }
 
 bool Settings::DebugEnabled(const std::string& file) {
-    return ParseBool(ReadSetting(file, "Debug"), false);
+    return std::get<bool>(Value(file, "Debug"));
 }
 
 bool IsEMailValid(std::string_view text) {
@@ -150,35 +160,6 @@ bool IsEMailValid(std::string_view text) {
     return !text.empty() && at != std::string_view::npos &&
            text.find('.', at) != std::string_view::npos &&
            text.find_first_of(" \t\n\r") == std::string_view::npos;
-}
-
-RebootTimeOfDay ParseRebootTime(std::string_view text) {
-    RebootTimeOfDay time;
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos) {
-        time.hour = ParseLong(text, 0);
-    } else {
-        time.hour = ParseLong(text.substr(0, colon), 0);
-        time.minute = ParseLong(text.substr(colon + 1), 0);
-    }
-    // The remainder keeps the sign, as stored times have always been read.
-    time.hour %= 24;
-    time.minute %= 60;
-    return time;
-}
-
-std::string FormatRebootTime(std::int32_t hour, std::int32_t minute) {
-    auto twoDigits = [](std::int32_t n) {
-        std::string digits = std::to_string(n);
-        return digits.size() < 2 ? "0" + digits : digits;
-    };
-    return twoDigits(hour) + ":" + twoDigits(minute);
-}
-
-double RebootMomentAt(RebootTimeOfDay time, double now) {
-    double moment = std::floor(now) + time.hour / 24.0 + time.minute / 1440.0;
-    if (moment < now) moment += 1.0;
-    return moment;
 }
 
 void LoadButtonSettings(Settings& settings, const std::string& file, std::span<ToolbarButton> list,
@@ -203,61 +184,33 @@ void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButt
 
 void LoadMachineSettings(Settings& settings, const std::string& file, double now,
                          MachineSettings& machine, ToolbarButtons& buttons, const OsFeatures& os) {
-    auto flag = [&](std::string_view name, bool defaultValue) {
-        return ParseBool(settings.ReadSetting(file, name), defaultValue);
-    };
     settings.EnsureSettingKeys();
-
-    machine.EMail = settings.ReadSetting(file, "EMail");
-    machine.DontUseEMail = flag("DontUseEMail", false);
-    machine.EMailRegistered = flag("EMailRegistered", false);
-
-    machine.SpecialURL = settings.ReadSetting(file, "SpecialURL");
-    if (machine.SpecialURL.empty()) {
-        machine.SpecialURL = kDefaultSpecialURL;
-        settings.WriteMachineSetting("SpecialURL", machine.SpecialURL);
+    Presentation unused;
+    for (const SettingRow& row : SettingTable()) {
+        if (row.home == Home::Options || (row.set == nullptr && row.rule == nullptr)) continue;
+        if (row.logon && !os.automaticLogon) continue;
+        if (row.name == kLocked) {
+            machine.Locked = settings.ReadLocked(file);
+            continue;
+        }
+        const std::string text = row.home == Home::Stores ? settings.ReadStoreSetting(row.name)
+                                                          : settings.ReadSetting(file, row.name);
+        if (text.empty() && row.storeDefault)
+            (void)settings.WriteMachineSetting(row.name, row.defaultText);
+        TakeSetting(row, text, unused, machine, now);
     }
-
-    machine.AutoReboot = flag("AutoReboot", false);
-    machine.ForceReboot = flag("ForceReboot", false);
-    machine.Locked = settings.ReadLocked(file);
-    machine.DBus = flag("DBus", false);
-    machine.LowMemory = flag("LowMemory", false);
-
-    const RebootTimeOfDay reboot = ParseRebootTime(settings.ReadSetting(file, "RebootTime"));
-    machine.RebootHour = reboot.hour;
-    machine.RebootMinute = reboot.minute;
-    machine.RebootMoment = RebootMomentAt(reboot, now);
-
-    if (os.automaticLogon) {
-        machine.AutoLogin = flag("AutoLogin", false);
-        machine.NTDomain = settings.ReadSetting(file, "NTDomain");
-        machine.NTLogin = settings.ReadSetting(file, "NTLogin");
-        machine.NTPassword = settings.ReadSetting(file, "NTPassword");
-    }
-
-    machine.Snap = flag("Snap", false);
-    if (machine.Snap)
-        machine.SnapPath = WithTrailingSeparator(settings.ReadSetting(file, "SnapPath"));
-
-    machine.WindowState =
-        static_cast<WindowState>(ParseInteger(settings.ReadSetting(file, "WindowState"), 2));
-    machine.RefreshMinutes = ParseRefreshMinutes(settings.ReadSetting(file, "RefreshMinutes"));
-    machine.MqttBroker = settings.ReadStoreSetting("MqttBroker");
-    machine.MqttCaFile = settings.ReadStoreSetting("MqttCaFile");
-    machine.MqttCredentials = settings.ReadStoreSetting("MqttCredentials");
-    ReadFileSettings(settings, file, machine, buttons);
+    // Kept only where snapshots are taken.
+    if (!machine.Snap) machine.SnapPath.clear();
+    ReadToolbarButtons(settings, file, buttons);
 }
 
 void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
                       ToolbarButtons& buttons) {
-    machine.ScreenSaveActive = ParseBool(settings.ReadSetting(file, "ScreenSaveActive"), true);
-    const std::int32_t timeOut = ParseLong(settings.ReadSetting(file, "ScreenSaveTimeOut"), 300);
-    machine.ScreenSaveTimeOut = std::chrono::seconds(timeOut == 0 ? 300 : timeOut);
-    machine.OnMouseMove =
-        static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting(file, "OnMouseMove"), 1));
-    machine.ClearVisitorData = ParseBool(settings.ReadSetting(file, "ClearVisitorData"), true);
-    machine.OnScreenKeyboard = OnScreenKeyboardSetting(settings, file);
+    Presentation unused;
+    for (const SettingRow& row : SettingTable()) {
+        if (row.home == Home::Both)
+            TakeSetting(row, settings.ReadSetting(file, row.name), unused, machine, 0.0);
+    }
     ReadToolbarButtons(settings, file, buttons);
 }
 
@@ -279,28 +232,7 @@ std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_vi
 }
 
 bool OnScreenKeyboardSetting(Settings& settings, const std::string& file) {
-    return ParseBool(settings.ReadSetting(file, "OnScreenKeyboard"), false);
-}
-
-std::vector<std::pair<std::string_view, std::string>> EditedStoreTexts(
-    const MachineSettings& machine, const OsFeatures& os) {
-    std::vector<std::pair<std::string_view, std::string>> values = {
-        {"EMail", machine.EMail},
-        {"DontUseEMail", BoolWord(machine.DontUseEMail)},
-        // Only the true state is stored; clearing the flag removes the value.
-        {"EMailRegistered", machine.EMailRegistered ? "Yes" : ""},
-        {"AutoReboot", BoolWord(machine.AutoReboot)},
-        {"RebootTime", FormatRebootTime(machine.RebootHour, machine.RebootMinute)},
-        {"ForceReboot", BoolWord(machine.ForceReboot)},
-        {"Locked", BoolWord(machine.Locked)},
-    };
-    if (os.automaticLogon) {
-        values.insert(values.end(), {{"AutoLogin", BoolWord(machine.AutoLogin)},
-                                     {"NTDomain", machine.NTDomain},
-                                     {"NTLogin", machine.NTLogin},
-                                     {"NTPassword", machine.NTPassword}});
-    }
-    return values;
+    return std::get<bool>(settings.Value(file, "OnScreenKeyboard"));
 }
 
 bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,

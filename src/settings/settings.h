@@ -15,6 +15,7 @@
 #include "platform/os_features.h"
 #include "platform/registry_backend.h"
 #include "settings/managed.h"
+#include "settings/setting_table.h"
 
 namespace pagelark {
 
@@ -90,6 +91,8 @@ class Settings {
     // The user's documents folder with a trailing separator: the desktop's unless one is set.
     std::string DocumentsFolder() const;
     void SetDocumentsFolder(std::string folder) { documentsFolder_ = std::move(folder); }
+    // A setting of the table, typed: the managed value, or as looked up (file then stores).
+    SettingValue Value(const std::string& file, std::string_view name);
     std::string DefaultFilePath(const std::string& file);
     bool DebugEnabled(const std::string& file);
 
@@ -112,18 +115,6 @@ class Settings {
 // Trimmed: non-empty, no blank inside, an "@", and a "." at or after it.
 bool IsEMailValid(std::string_view text);
 
-struct RebootTimeOfDay {
-    std::int32_t hour = 0;
-    std::int32_t minute = 0;
-};
-
-// "h:m" or "h"; each part a number, hour modulo 24 and minute modulo 60.
-RebootTimeOfDay ParseRebootTime(std::string_view text);
-// "HH:MM" as stored.
-std::string FormatRebootTime(std::int32_t hour, std::int32_t minute);
-// Today at that time, or tomorrow when that is already past.
-double RebootMomentAt(RebootTimeOfDay time, double now);
-
 // Icon keeps the stored text, so a save writes it back unchanged; ResolveIconPath gives the
 // picture's path where it is loaded.
 void LoadButtonSettings(Settings& settings, const std::string& file, std::span<ToolbarButton> list,
@@ -143,17 +134,13 @@ std::optional<double> ParseMinutes(std::string_view text);
 // None or nonsense is 5, and the period stays between 3 seconds and a day.
 std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_view text);
 
-// Read apart as well, since Qt must know it before the program's windows exist.
+// Read apart as well, since Qt must know it before the program's windows exist; a managed
+// value wins.
 bool OnScreenKeyboardSetting(Settings& settings, const std::string& file);
 
 // The settings a presentation file carries: the screen saver's and the tool bar buttons.
 void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
                       ToolbarButtons& buttons);
-
-// The machine settings the configuration window edits that the settings store keeps, each as
-// stored.
-std::vector<std::pair<std::string_view, std::string>> EditedStoreTexts(
-    const MachineSettings& machine, const OsFeatures& os = kOsFeatures);
 
 // The machine settings the configuration window edits, stored once the presentation is saved;
 // a managed one keeps what the store holds. Stops at the first write that fails: false, and

@@ -50,26 +50,6 @@ std::vector<std::string> CommentLines() {
             ";    " + std::string(kProductWebAddress)};
 }
 
-// The [Tessaro] keys every save writes, as the Windows version does, in its order.
-constexpr std::string_view kWrittenKeys[] = {"HomeURL",     "AutoHome",         "AutoLoop",
-                                             "DefaultTime", "ScreenSaveActive", "ScreenSaveTimeOut",
-                                             "OnMouseMove"};
-// Set only by hand, and left out by a save so that they fall back to their defaults.
-constexpr std::string_view kHandOnlyKeys[] = {"WaitComplete", "MaxTime", "AllowRestrictions",
-                                              "FirstPage"};
-
-bool OneOf(std::string_view key, std::span<const std::string_view> keys) {
-    return std::ranges::any_of(keys, [key](std::string_view k) { return EqualsNoCase(k, key); });
-}
-
-// The settings the window edits that a presentation may carry, as stored.
-std::vector<std::pair<std::string_view, std::string>> EditedTexts(const MachineSettings& machine) {
-    auto texts = EditedStoreTexts(machine);
-    texts.emplace_back("ClearVisitorData", BoolWord(machine.ClearVisitorData));
-    texts.emplace_back("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
-    return texts;
-}
-
 void WriteButtons(IniStore& iniFiles, const std::string& file, std::span<const ToolbarButton> list,
                   std::string_view prefix, const std::string& startupFolder) {
     for (const ToolbarButton& button : list) {
@@ -131,20 +111,16 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
     auto read = [&](std::string_view section, std::string_view key) {
         return std::string(TrimBlanks(iniFiles.ReadString(section, key, path)));
     };
-    presentation.HomeURL = read(kOptionsSection, "HomeURL");
-    if (presentation.HomeURL.empty()) presentation.HomeURL = "about:blank";
-    presentation.AutoHome = ParseBool(read(kOptionsSection, "AutoHome"), false);
-    presentation.AutoLoop = ParseBool(read(kOptionsSection, "AutoLoop"), true);
-    presentation.DefaultTime =
-        ParseSeconds(read(kOptionsSection, "DefaultTime"), std::chrono::seconds{10});
-    presentation.WaitComplete = ParseBool(read(kOptionsSection, "WaitComplete"), true);
-    presentation.MaxTime =
-        ParseSeconds(read(kOptionsSection, "MaxTime"), context.machine.ScreenSaveTimeOut);
-    presentation.AllowRestrictions = ParseBool(read(kOptionsSection, "AllowRestrictions"), true);
-
     presentation.Pages.clear();
     presentation.Include.clear();
     presentation.Exclude.clear();
+    MachineSettings machine = context.machine;  // a default may follow a machine setting
+    for (const bool following : {false, true}) {
+        for (const SettingRow& row : SettingTable()) {
+            if (row.home == Home::Options && row.follows.empty() != following)
+                TakeSetting(row, read(kOptionsSection, row.name), presentation, machine, 0.0);
+        }
+    }
     ItemWalker walker(sections, kSectionSeparator);
     std::string section;
     while (walker.Next(section)) {
@@ -166,7 +142,6 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
         }
     }
 
-    presentation.CurrentPage = ParseLong(read(kOptionsSection, "FirstPage"), 1);
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     presentation.EditorLoaded = false;
     presentation.Modified = false;
@@ -203,19 +178,16 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
             iniFiles.WriteString(kOptionsSection, key, *own, path);
         }
     };
-    option("HomeURL", presentation.HomeURL);
-    option("AutoHome", BoolWord(presentation.AutoHome));
-    option("AutoLoop", BoolWord(presentation.AutoLoop));
-    option("DefaultTime", std::to_string(presentation.DefaultTime.count()));
-    option("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
-    option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut.count()));
-    option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
+    for (const SettingRow& row : SettingTable()) {
+        if (row.save == SaveRule::Always) option(row.name, StoredText(row, presentation, machine));
+    }
 
     // Any other setting the file held goes back as it stood, unless the operator changed it.
     const auto edited = EditedTexts(machine);
     const auto inForce = context.inForce != nullptr ? EditedTexts(*context.inForce) : edited;
     for (const IniKeyLine& line : held) {
-        if (OneOf(line.key, kWrittenKeys) || OneOf(line.key, kHandOnlyKeys)) continue;
+        const SettingRow* row = FindSetting(line.key);
+        if (row != nullptr && row->save != SaveRule::Held) continue;
         std::string text(TrimBlanksAndTabs(line.value));
         for (std::size_t i = 0; i < edited.size() && managed.Find(line.key) == nullptr; ++i) {
             if (EqualsNoCase(edited[i].first, line.key) && edited[i].second != inForce[i].second)
@@ -223,19 +195,21 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
         }
         iniFiles.WriteString(kOptionsSection, line.key, text, path);
     }
-    // The Windows version knows neither: a file that did not hold them gets them only when
-    // they are not the defaults.
-    if (!heldText("ClearVisitorData") && !machine.ClearVisitorData)
-        option("ClearVisitorData", BoolWord(machine.ClearVisitorData));
-    if (!heldText("OnScreenKeyboard") && machine.OnScreenKeyboard)
-        option("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
+    // Settings the Windows version does not know: a file that did not hold them gets them
+    // only when they are not the defaults.
+    for (const SettingRow& row : SettingTable()) {
+        if (row.windowsKnows || row.home != Home::Both || heldText(row.name)) continue;
+        const SettingValue value = row.get(presentation, machine);
+        if (value != DefaultValue(row)) option(row.name, StoredText(row, value));
+    }
 
     // A page's own time is left out when it is the default time the file keeps, which a
     // managed one is not.
     const std::chrono::seconds fileDefault =
         managed.Find("DefaultTime") == nullptr
             ? presentation.DefaultTime
-            : ParseSeconds(heldText("DefaultTime").value_or(""), std::chrono::seconds{10});
+            : std::chrono::seconds{std::get<std::int64_t>(
+                  ParseSetting(*FindSetting("DefaultTime"), heldText("DefaultTime").value_or("")))};
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
         const std::string section = "Page" + std::to_string(i + 1);
