@@ -34,12 +34,14 @@ bool LoadInto(EditedDocument& edited, DocumentContext& context, FileDialogs& dia
     EditedDocument opened = edited;
     EditedContext own(context, opened);
     opened.presentation.CurrentFile = path;
-    LoadPresentation(opened.presentation, own.context, path);
+    PresentationSource source = ReadPresentation(path);
+    GiveStarter(opened.presentation, own.context, source);
+    LoadPresentation(opened.presentation, own.context, source);
     if (!opened.presentation.LoadProblem.empty()) {
         dialogs.ShowError(Quoted(path) + " " + opened.presentation.LoadProblem + ".");
         return false;
     }
-    ReadFileSettings(context.settings, path, opened.machine, opened.buttons);
+    ReadFileSettings(context.settings, source.file, opened.machine, opened.buttons);
     edited = std::move(opened);
     return true;
 }

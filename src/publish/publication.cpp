@@ -128,7 +128,7 @@ Publication::Publication(std::string address, const std::string& cacheFolder,
     // nothing.
     if (!FileExists(copy_)) return;
     Presentation kept;
-    LoadPresentation(kept, context_, copy_, {.writeStarter = false});
+    LoadPresentation(kept, context_, copy_);
     if (const std::string problem = Unusable(kept); !problem.empty()) {
         Warn(LogArea::Document, "the copy kept of ", address_, " ", problem,
              ": it is fetched whole");
@@ -179,7 +179,7 @@ std::optional<Presentation> Publication::Take(const HttpAnswer& answer) {
         return std::nullopt;
     }
     Presentation presentation;
-    LoadPresentation(presentation, context_, incoming_, {.writeStarter = false});
+    LoadPresentation(presentation, context_, incoming_);
     const std::vector<std::string> leftOut = LeaveOutLocalAddresses(presentation);
     // A show of no pages is a mistake on the server, not a show to put on every screen.
     const std::string problem = Unusable(presentation);

@@ -161,6 +161,11 @@ ManagedSettings LoadManagedFolder(const std::string& folder) {
 
 void TakeManaged(Settings& settings, ManagedSettings next, const std::string& file,
                  Presentation& presentation, MachineSettings& machine, double now) {
+    TakeManaged(settings, std::move(next), ReadSettingsFile(file), presentation, machine, now);
+}
+
+void TakeManaged(Settings& settings, ManagedSettings next, const SettingsFile& file,
+                 Presentation& presentation, MachineSettings& machine, double now) {
     const auto managedBefore = [&](std::string_view name) {
         return settings.Managed().Find(name) != nullptr;
     };
@@ -175,8 +180,7 @@ void TakeManaged(Settings& settings, ManagedSettings next, const std::string& fi
                        (following && (next.Find(row.follows) || managedBefore(row.follows)))) {
                 std::string own;
                 if (row.home == Home::Options)
-                    own =
-                        TrimBlanks(settings.IniFiles().ReadString(kOptionsSection, row.name, file));
+                    own = TrimBlanks(file.Read(kOptionsSection, row.name));
                 else if (row.home == Home::Stores)
                     own = settings.ReadStoreSetting(row.name);
                 else

@@ -30,14 +30,12 @@ std::string KeyPath(std::string_view base, std::string_view subKey) {
 
 // The line of the file's [Tessaro] sections, or of the lines before any section, that may set
 // Locked but is not the line the INI reader takes for it; 0 when there is none.
-std::size_t UnreadLockedLine(const std::string& file) {
-    const ReadResult read = ReadWholeFile(file);
-    if (read.status != ReadStatus::Ok) return 0;
+std::size_t UnreadLockedLine(std::string_view bytes) {
     std::size_t number = 0, found = 0;
     bool options = true;
     int optionSections = 0;
     bool taken = false;
-    ForEachLine(DecodeIni(read.data).text, [&](std::string_view line) {
+    ForEachLine(DecodeIni(bytes).text, [&](std::string_view line) {
         ++number;
         if (const auto header = IniHeaderName(line)) {
             options = EqualsNoCase(*header, kOptionsSection);
@@ -57,10 +55,39 @@ std::size_t UnreadLockedLine(const std::string& file) {
 
 }  // namespace
 
+SettingsFile::SettingsFile() : SettingsFile({}, {}) {}
+
+SettingsFile::SettingsFile(std::string path, std::string bytes)
+    : path_(std::move(path)),
+      bytes_(std::move(bytes)),
+      document_(std::make_shared<IniDocument>(bytes_)) {}
+
+std::string SettingsFile::Read(std::string_view section, std::string_view key) const {
+    // Names as the INI functions take them from a caller.
+    const std::string sectionName(TrimBlanksAndTabs(CutAtNul(section)));
+    const std::string keyName(TrimBlanksAndTabs(CutAtNul(key)));
+    if (sectionName.empty() || keyName.empty()) return {};
+    return document_->Read(sectionName, keyName);
+}
+
+SettingsFile ReadSettingsFile(const std::string& path) {
+    ReadResult read = ReadWholeFile(path);
+    return SettingsFile(path, read.status == ReadStatus::Ok ? std::move(read.data) : std::string());
+}
+
+std::string Settings::ReadSetting(const SettingsFile& file, std::string_view name,
+                                  std::string_view subKey) {
+    return OrFromStores(file.Read(subKey.empty() ? kOptionsSection : subKey, name), name, subKey);
+}
+
 std::string Settings::ReadSetting(const std::string& file, std::string_view name,
                                   std::string_view subKey) {
     const std::string_view section = subKey.empty() ? kOptionsSection : subKey;
-    std::string value = iniFiles_.ReadString(section, name, file);
+    return OrFromStores(iniFiles_.ReadString(section, name, file), name, subKey);
+}
+
+std::string Settings::OrFromStores(std::string value, std::string_view name,
+                                   std::string_view subKey) {
     if (!value.empty()) return value;
     value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, KeyPath(kUserKey, subKey), name));
     if (!value.empty()) return value;
@@ -79,21 +106,22 @@ std::string Settings::StoreName(RegRoot root) const {
     return where.empty() ? "the settings store" : where;
 }
 
-bool Settings::ReadLocked(const std::string& file) {
+bool Settings::ReadLocked(const SettingsFile& file) {
     const auto locked = [](const std::string& where, const std::string& why) {
         Warn(LogArea::Settings, where, ": ", why, ": the kiosk is locked");
         return true;
     };
-    if (const std::size_t line = UnreadLockedLine(file); line != 0)
-        return locked(file, "line " + std::to_string(line) + " names Locked but is not read");
+    if (const std::size_t line = UnreadLockedLine(file.Bytes()); line != 0)
+        return locked(file.Path(),
+                      "line " + std::to_string(line) + " names Locked but is not read");
     const std::pair<RegRoot, std::string_view> stores[] = {{RegRoot::CurrentUser, kUserKey},
                                                            {RegRoot::LocalMachine, kMachineKey}};
     for (const auto& [root, key] : stores) {
         if (std::string why = registry_.UnreadValue(root, key, "Locked"); !why.empty())
             return locked(StoreName(root), why);
     }
-    std::string where = file;
-    std::string text = iniFiles_.ReadString(kOptionsSection, "Locked", file);
+    std::string where = file.Path();
+    std::string text = file.Read(kOptionsSection, "Locked");
     for (const auto& [root, key] : stores) {
         if (!text.empty()) break;
         text = CutAtNul(registry_.QueryValue(root, key, "Locked"));
@@ -136,6 +164,10 @@ std::string Settings::DocumentsFolder() const {
 }
 
 SettingValue Settings::Value(const std::string& file, std::string_view name) {
+    return Value(ReadSettingsFile(file), name);
+}
+
+SettingValue Settings::Value(const SettingsFile& file, std::string_view name) {
     const SettingRow& row = *FindSetting(name);
     const std::string* managed = row.managed ? managed_.Find(row.name) : nullptr;
     if (managed != nullptr) return ParseSetting(row, *managed);
@@ -144,6 +176,10 @@ SettingValue Settings::Value(const std::string& file, std::string_view name) {
 }
 
 std::string Settings::DefaultFilePath(const std::string& file) {
+    return DefaultFilePath(ReadSettingsFile(file));
+}
+
+std::string Settings::DefaultFilePath(const SettingsFile& file) {
     std::string path = std::get<std::string>(Value(file, "DefaultFile"));
     if (!path.empty()) return path;
     return DocumentsFolder() + std::string(kProductName) + "." +
@@ -162,7 +198,7 @@ bool IsEMailValid(std::string_view text) {
            text.find_first_of(" \t\n\r") == std::string_view::npos;
 }
 
-void LoadButtonSettings(Settings& settings, const std::string& file, std::span<ToolbarButton> list,
+void LoadButtonSettings(Settings& settings, const SettingsFile& file, std::span<ToolbarButton> list,
                         std::size_t first, std::size_t last, std::string_view prefix) {
     for (std::size_t i = first; i <= last && i < list.size(); ++i) {
         ToolbarButton& button = list[i];
@@ -174,7 +210,7 @@ void LoadButtonSettings(Settings& settings, const std::string& file, std::span<T
     }
 }
 
-void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButtons& buttons) {
+void ReadToolbarButtons(Settings& settings, const SettingsFile& file, ToolbarButtons& buttons) {
     CreateButtonLists(buttons);
     LoadButtonSettings(settings, file, buttons.ToolNavButtons, 0, 8, kToolNavPrefix);
     LoadButtonSettings(settings, file, buttons.ToolRunButtons, 0, 7, kToolRunPrefix);
@@ -182,7 +218,7 @@ void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButt
         ParseBool(settings.ReadSetting(file, "Visible", kToolNavUrlSection), true);
 }
 
-void LoadMachineSettings(Settings& settings, const std::string& file, double now,
+void LoadMachineSettings(Settings& settings, const SettingsFile& file, double now,
                          MachineSettings& machine, ToolbarButtons& buttons, const OsFeatures& os) {
     settings.EnsureSettingKeys();
     Presentation unused;
@@ -204,7 +240,7 @@ void LoadMachineSettings(Settings& settings, const std::string& file, double now
     ReadToolbarButtons(settings, file, buttons);
 }
 
-void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
+void ReadFileSettings(Settings& settings, const SettingsFile& file, MachineSettings& machine,
                       ToolbarButtons& buttons) {
     Presentation unused;
     for (const SettingRow& row : SettingTable()) {

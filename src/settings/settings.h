@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +20,7 @@
 
 namespace pagelark {
 
+class IniDocument;
 class IniStore;
 class Registry;
 struct ToolbarButton;
@@ -70,19 +72,42 @@ struct MachineSettings {
     std::string MqttCredentials;
 };
 
+// A presentation file's text as the settings lookup reads it: read once, parsed once.
+class SettingsFile {
+  public:
+    SettingsFile();
+    // Bytes of "" for a file that is not there or cannot be read.
+    SettingsFile(std::string path, std::string bytes);
+    const std::string& Path() const { return path_; }
+    const std::string& Bytes() const { return bytes_; }
+    // As the INI functions read it: "" for no such section or key.
+    std::string Read(std::string_view section, std::string_view key) const;
+
+  private:
+    std::string path_;
+    std::string bytes_;
+    std::shared_ptr<IniDocument> document_;  // its lookups build an index as they go
+};
+
+// The file at path as it is now ("" when it cannot be read).
+SettingsFile ReadSettingsFile(const std::string& path);
+
 class Settings {
   public:
     Settings(IniStore& iniFiles, Registry& registry) : iniFiles_(iniFiles), registry_(registry) {}
 
     // Looked up in the presentation file first: callers name the file, so a lookup never
     // depends on which presentation happens to be open at the time.
+    std::string ReadSetting(const SettingsFile& file, std::string_view name,
+                            std::string_view subKey = {});
+    // The same, reading the file now.
     std::string ReadSetting(const std::string& file, std::string_view name,
                             std::string_view subKey = {});
     // The user's store, then the machine's: for settings no presentation may give.
     std::string ReadStoreSetting(std::string_view name);
     // Locked as the file and the stores set it, failing closed: text in any of them that may
     // set it but is not read as a yes or no word locks, with a warning naming the file.
-    bool ReadLocked(const std::string& file);
+    bool ReadLocked(const SettingsFile& file);
     // Removing a value that is not there succeeds.
     bool WriteMachineSetting(std::string_view name, std::string_view text);
     // The store the machine settings go to and why its last write failed.
@@ -92,7 +117,9 @@ class Settings {
     std::string DocumentsFolder() const;
     void SetDocumentsFolder(std::string folder) { documentsFolder_ = std::move(folder); }
     // A setting of the table, typed: the managed value, or as looked up (file then stores).
+    SettingValue Value(const SettingsFile& file, std::string_view name);
     SettingValue Value(const std::string& file, std::string_view name);
+    std::string DefaultFilePath(const SettingsFile& file);
     std::string DefaultFilePath(const std::string& file);
     bool DebugEnabled(const std::string& file);
 
@@ -105,6 +132,8 @@ class Settings {
 
   private:
     std::string StoreName(RegRoot root) const;
+    // The stores' value when the file gives none.
+    std::string OrFromStores(std::string value, std::string_view name, std::string_view subKey);
 
     IniStore& iniFiles_;
     Registry& registry_;
@@ -117,15 +146,15 @@ bool IsEMailValid(std::string_view text);
 
 // Icon keeps the stored text, so a save writes it back unchanged; ResolveIconPath gives the
 // picture's path where it is loaded.
-void LoadButtonSettings(Settings& settings, const std::string& file, std::span<ToolbarButton> list,
+void LoadButtonSettings(Settings& settings, const SettingsFile& file, std::span<ToolbarButton> list,
                         std::size_t first, std::size_t last, std::string_view prefix);
 
 // Creates both lists, reads their settings and the address box's visibility.
-void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButtons& buttons);
+void ReadToolbarButtons(Settings& settings, const SettingsFile& file, ToolbarButtons& buttons);
 
 // Reads every machine setting and the tool bar button settings at start-up; the logon
 // settings only where the system has automatic logon.
-void LoadMachineSettings(Settings& settings, const std::string& file, double now,
+void LoadMachineSettings(Settings& settings, const SettingsFile& file, double now,
                          MachineSettings& machine, ToolbarButtons& buttons,
                          const OsFeatures& os = kOsFeatures);
 
@@ -139,7 +168,7 @@ std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_vi
 bool OnScreenKeyboardSetting(Settings& settings, const std::string& file);
 
 // The settings a presentation file carries: the screen saver's and the tool bar buttons.
-void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
+void ReadFileSettings(Settings& settings, const SettingsFile& file, MachineSettings& machine,
                       ToolbarButtons& buttons);
 
 // The machine settings the configuration window edits, stored once the presentation is saved;

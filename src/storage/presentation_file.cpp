@@ -23,10 +23,8 @@ constexpr std::string_view kSectionSeparator = ",";
 
 // Only a file with nothing in it receives the starter: anything a person wrote is theirs,
 // even when it is no presentation the program can read.
-bool HoldsNothing(const std::string& path) {
-    const ReadResult read = ReadWholeFile(path);
-    return read.status == ReadStatus::Ok &&
-           DecodeIni(read.data).text.find_first_not_of(" \t\r\n") == std::string::npos;
+bool HoldsNothing(std::string_view bytes) {
+    return DecodeIni(bytes).text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
 // A file with any section the program reads is a presentation; one without is somebody's
@@ -74,53 +72,29 @@ void WriteUrlSections(IniStore& iniFiles, const std::string& file, std::string_v
 
 }  // namespace
 
-void LoadPresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
-                      LoadOptions options) {
-    Settings& settings = context.settings;
-    IniStore& iniFiles = settings.IniFiles();
-    iniFiles.FlushIniCache(path);
-    presentation.IsDefaultFile = path == settings.DefaultFilePath(path);
+PresentationSource ReadPresentation(const std::string& path) {
+    ReadResult read = ReadWholeFile(path);
+    PresentationSource source;
+    source.status = read.status;
+    source.error = std::move(read.error);
+    source.file = SettingsFile(path, std::move(read.data));
+    return source;
+}
 
-    std::string sections;
-    presentation.LoadProblem.clear();
-    presentation.DiskBytes.reset();
-    presentation.Untitled = false;
-    if (FileExists(path)) {
-        sections = ReadSectionNames(path, kSectionSeparator);
-        bool starter = false;
-        if (sections.empty() && options.writeStarter &&
-            ToUpper(GetExtension(path)) == kPresentationExtension && HoldsNothing(path)) {
-            // The sections read above stay the ones used: the starter's pages show only
-            // from the next load on.
-            starter = WriteTemplatePresentation(presentation, context, path);
-        }
-        ReadResult read = ReadWholeFile(path);
-        if (read.status != ReadStatus::Ok) {
-            presentation.LoadProblem = "cannot be read: " + read.error;
-        } else {
-            if (!starter && !HoldsPresentationSections(sections) && !HoldsNothing(path))
-                presentation.LoadProblem = "holds no presentation sections";
-            presentation.DiskBytes = std::move(read.data);
-        }
-    } else if (const ReadResult read = ReadWholeFile(path); read.status == ReadStatus::Unreadable) {
-        presentation.LoadProblem = "cannot be read: " + read.error;  // there, but not for us
-    }
-    if (!presentation.LoadProblem.empty())
-        Log(LogArea::Document, path, " ", presentation.LoadProblem);
-
+Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& machine,
+                               bool pages) {
+    Presentation presentation;
     auto read = [&](std::string_view section, std::string_view key) {
-        return std::string(TrimBlanks(iniFiles.ReadString(section, key, path)));
+        return std::string(TrimBlanks(file.Read(section, key)));
     };
-    presentation.Pages.clear();
-    presentation.Include.clear();
-    presentation.Exclude.clear();
-    MachineSettings machine = context.machine;  // a default may follow a machine setting
+    MachineSettings follows = machine;
     for (const bool following : {false, true}) {
         for (const SettingRow& row : SettingTable()) {
             if (row.home == Home::Options && row.follows.empty() != following)
-                TakeSetting(row, read(kOptionsSection, row.name), presentation, machine, 0.0);
+                TakeSetting(row, read(kOptionsSection, row.name), presentation, follows, 0.0);
         }
     }
+    const std::string sections = pages ? SectionNames(file.Bytes(), kSectionSeparator) : "";
     ItemWalker walker(sections, kSectionSeparator);
     std::string section;
     while (walker.Next(section)) {
@@ -141,6 +115,59 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context, cons
             list.push_back(std::move(url));
         }
     }
+    return presentation;
+}
+
+bool GiveStarter(Presentation& presentation, DocumentContext& context, PresentationSource& source) {
+    const std::string& path = source.file.Path();
+    if (source.status != ReadStatus::Ok || !HoldsNothing(source.file.Bytes()) ||
+        ToUpper(GetExtension(path)) != kPresentationExtension)
+        return false;
+    if (!WriteTemplatePresentation(presentation, context, path)) return false;
+    source.file = SettingsFile(path, presentation.StarterBytes);
+    source.starter = true;
+    return true;
+}
+
+void LoadPresentation(Presentation& presentation, DocumentContext& context,
+                      const std::string& path) {
+    LoadPresentation(presentation, context, ReadPresentation(path));
+}
+
+void LoadPresentation(Presentation& presentation, DocumentContext& context,
+                      const PresentationSource& source) {
+    const std::string& path = source.file.Path();
+    context.settings.IniFiles().FlushIniCache(path);
+    presentation.IsDefaultFile = path == context.settings.DefaultFilePath(source.file);
+
+    presentation.LoadProblem.clear();
+    presentation.DiskBytes.reset();
+    presentation.Untitled = false;
+    if (source.status == ReadStatus::Ok) {
+        const std::string& bytes = source.file.Bytes();
+        if (!source.starter && !HoldsPresentationSections(SectionNames(bytes, kSectionSeparator)) &&
+            !HoldsNothing(bytes))
+            presentation.LoadProblem = "holds no presentation sections";
+        presentation.DiskBytes = bytes;
+    } else if (source.status == ReadStatus::Unreadable || source.status == ReadStatus::TooLarge) {
+        presentation.LoadProblem = "cannot be read: " + source.error;
+    }
+    if (!presentation.LoadProblem.empty())
+        Log(LogArea::Document, path, " ", presentation.LoadProblem);
+
+    // The starter's pages show only from the next load on.
+    Presentation parsed = ParsePresentation(source.file, context.machine, !source.starter);
+    presentation.Pages = std::move(parsed.Pages);
+    presentation.Include = std::move(parsed.Include);
+    presentation.Exclude = std::move(parsed.Exclude);
+    presentation.HomeURL = std::move(parsed.HomeURL);
+    presentation.AutoHome = parsed.AutoHome;
+    presentation.AutoLoop = parsed.AutoLoop;
+    presentation.DefaultTime = parsed.DefaultTime;
+    presentation.WaitComplete = parsed.WaitComplete;
+    presentation.MaxTime = parsed.MaxTime;
+    presentation.AllowRestrictions = parsed.AllowRestrictions;
+    presentation.CurrentPage = parsed.CurrentPage;
 
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     presentation.EditorLoaded = false;

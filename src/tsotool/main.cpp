@@ -56,8 +56,8 @@ int Fail(const std::string& what, const std::string& path, const std::string& re
 int Run(const std::string& command, const std::string& file, const std::string& out) {
     const std::string startupFolder = WithTrailingSeparator(CurrentFolder());
     const std::string path = Absolute(file, startupFolder);
-    const ReadResult readable = ReadWholeFile(path);
-    if (readable.status != ReadStatus::Ok) return Fail("read", file, readable.error);
+    const PresentationSource source = ReadPresentation(path);
+    if (source.status != ReadStatus::Ok) return Fail("read", file, source.error);
 
     const bool show = command == "show";
     Presentation presentation;
@@ -74,9 +74,9 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     ManagedSettings managed = LoadManagedFolder(ManagedFolderFromEnvironment());
     settings.SetManaged(managed);
     const double now = SystemClock().Now();
-    LoadMachineSettings(settings, presentation.CurrentFile, now, machine, buttons);
-    LoadPresentation(presentation, context, path, LoadOptions{.writeStarter = false});
-    TakeManaged(settings, std::move(managed), path, presentation, machine, now);
+    LoadMachineSettings(settings, source.file, now, machine, buttons);
+    LoadPresentation(presentation, context, source);
+    TakeManaged(settings, std::move(managed), source.file, presentation, machine, now);
 
     if (show) {
         std::cout << PresentationJson(presentation, machine, buttons, startupFolder,

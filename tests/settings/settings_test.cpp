@@ -24,7 +24,7 @@ class SettingsTest : public ::testing::Test, public DocumentWorld {
   protected:
     void UseFile(std::string_view content) { p.CurrentFile = temp.Write("show.tso", content); }
     void Load(OsFeatures os = {}) {
-        LoadMachineSettings(settings, p.CurrentFile, now, machine, buttons, os);
+        LoadMachineSettings(settings, ReadSettingsFile(p.CurrentFile), now, machine, buttons, os);
     }
     void Take(decltype(ManagedSettings::values) values) {
         TakeManaged(settings, ManagedSettings{std::move(values)}, p.CurrentFile, p, machine, now);

@@ -16,9 +16,12 @@ using namespace std::string_literals;
 
 class PresentationFileTest : public ::testing::Test, public DocumentWorld {
   protected:
-    void Load(const std::string& path, LoadOptions options = {}) {
+    // As the kiosk's start and the File command load: an empty .tso receives the starter.
+    void Load(const std::string& path) {
         p.CurrentFile = path;
-        LoadPresentation(p, context, path, options);
+        PresentationSource source = ReadPresentation(path);
+        GiveStarter(p, context, source);
+        LoadPresentation(p, context, source);
     }
     std::string Save(const std::string& path) {
         std::string error;
