@@ -77,10 +77,11 @@ Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& contex
 
     Settings& settings = context.settings;
     const bool defaultManaged = settings.Managed().Find("DefaultFile") != nullptr;
-    if (!WriteEditedMachineSettings(settings, edited.machine) ||
-        (edited.presentation.IsDefaultFile && !defaultManaged &&
-         !settings.WriteMachineSetting("DefaultFile", path))) {
-        dialogs.ShowError("The settings could not be saved to " + settings.MachineWriteError());
+    Result<> written = WriteEditedMachineSettings(settings, edited.machine);
+    if (written && edited.presentation.IsDefaultFile && !defaultManaged)
+        written = settings.WriteMachineSetting("DefaultFile", path);
+    if (!written) {
+        dialogs.ShowError("The settings could not be saved to " + written.Error());
         return Saved::FileOnly;
     }
     context.machine = edited.machine;

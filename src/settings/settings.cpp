@@ -22,12 +22,6 @@ namespace {
 
 constexpr std::string_view kLocked = "Locked";
 
-std::string KeyPath(std::string_view base, std::string_view subKey) {
-    std::string path(base);
-    if (!subKey.empty()) path += "\\" + std::string(subKey);
-    return path;
-}
-
 // The line of the file's [Tessaro] sections, or of the lines before any section, that may set
 // Locked but is not the line the INI reader takes for it; 0 when there is none.
 std::size_t UnreadLockedLine(std::string_view bytes) {
@@ -89,21 +83,13 @@ std::string Settings::ReadSetting(const std::string& file, std::string_view name
 std::string Settings::OrFromStores(std::string value, std::string_view name,
                                    std::string_view subKey) {
     if (!value.empty()) return value;
-    value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, KeyPath(kUserKey, subKey), name));
+    value = registry_.ReadSetting(Scope::User, name, subKey);
     if (!value.empty()) return value;
-    return CutAtNul(
-        registry_.QueryValue(RegRoot::LocalMachine, KeyPath(kMachineKey, subKey), name));
+    return registry_.ReadSetting(Scope::Machine, name, subKey);
 }
 
 std::string Settings::ReadStoreSetting(std::string_view name) {
-    std::string value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, kUserKey, name));
-    if (!value.empty()) return value;
-    return CutAtNul(registry_.QueryValue(RegRoot::LocalMachine, kMachineKey, name));
-}
-
-std::string Settings::StoreName(RegRoot root) const {
-    const std::string where = registry_.Where(root);
-    return where.empty() ? "the settings store" : where;
+    return OrFromStores({}, name, {});
 }
 
 bool Settings::ReadLocked(const SettingsFile& file) {
@@ -114,48 +100,28 @@ bool Settings::ReadLocked(const SettingsFile& file) {
     if (const std::size_t line = UnreadLockedLine(file.Bytes()); line != 0)
         return locked(file.Path(),
                       "line " + std::to_string(line) + " names Locked but is not read");
-    const std::pair<RegRoot, std::string_view> stores[] = {{RegRoot::CurrentUser, kUserKey},
-                                                           {RegRoot::LocalMachine, kMachineKey}};
-    for (const auto& [root, key] : stores) {
-        if (std::string why = registry_.UnreadValue(root, key, "Locked"); !why.empty())
-            return locked(StoreName(root), why);
+    for (const Scope scope : {Scope::User, Scope::Machine}) {
+        if (std::string why = registry_.UnreadSetting(scope, kLocked); !why.empty())
+            return locked(registry_.Where(scope), why);
     }
     std::string where = file.Path();
-    std::string text = file.Read(kOptionsSection, "Locked");
-    for (const auto& [root, key] : stores) {
+    std::string text = file.Read(kOptionsSection, kLocked);
+    for (const Scope scope : {Scope::User, Scope::Machine}) {
         if (!text.empty()) break;
-        text = CutAtNul(registry_.QueryValue(root, key, "Locked"));
-        where = StoreName(root);
+        text = registry_.ReadSetting(scope, kLocked);
+        where = registry_.Where(scope);
     }
     if (!TrimBlanksAndTabs(text).empty() && ParseBool(text, false) != ParseBool(text, true))
         return locked(where, "Locked is \"" + text + "\", neither yes nor no");
     return ParseBool(text, false);
 }
 
-bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
-    if (registry_.SetValue(RegRoot::LocalMachine, kMachineKey, name, text, RegType::String))
-        return true;
-    return text.empty() && registry_.LastRegError() == RegError::FileNotFound;
-}
-
-std::string Settings::MachineWriteError() const {
-    std::string store = registry_.Where(RegRoot::LocalMachine);
-    if (store.empty()) store = "the settings store";
-    switch (registry_.LastRegError()) {
-        case RegError::AccessDenied:
-            return store + ": access denied";
-        case RegError::WriteFault:
-            return store + ": the file could not be written";
-        default:
-            return store + ": error " + std::to_string(static_cast<int>(registry_.LastRegError()));
-    }
+Result<> Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
+    return registry_.WriteSetting(name, text);
 }
 
 void Settings::EnsureSettingKeys() {
-    if (!registry_.KeyExists(RegRoot::LocalMachine, kMachineKey))
-        registry_.CreateKey(RegRoot::LocalMachine, kMachineKey, RegAccess::AllAccess);
-    if (!registry_.KeyExists(RegRoot::CurrentUser, kUserKey))
-        registry_.CreateKey(RegRoot::CurrentUser, kUserKey, RegAccess::AllAccess);
+    registry_.EnsureSettingKeys();
 }
 
 std::string Settings::DocumentsFolder() const {
@@ -271,13 +237,13 @@ bool OnScreenKeyboardSetting(Settings& settings, const std::string& file) {
     return std::get<bool>(settings.Value(file, "OnScreenKeyboard"));
 }
 
-bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                const OsFeatures& os) {
+Result<> WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                    const OsFeatures& os) {
     for (const auto& [name, text] : EditedStoreTexts(machine, os)) {
         if (settings.Managed().Find(name) != nullptr) continue;
-        if (!settings.WriteMachineSetting(name, text)) return false;
+        if (Result<> written = settings.WriteMachineSetting(name, text); !written) return written;
     }
-    return true;
+    return Done();
 }
 
 }  // namespace pagelark

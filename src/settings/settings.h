@@ -14,7 +14,7 @@
 
 #include "model/modes.h"
 #include "platform/os_features.h"
-#include "platform/registry_backend.h"
+#include "platform/result.h"
 #include "settings/managed.h"
 #include "settings/setting_table.h"
 
@@ -109,9 +109,7 @@ class Settings {
     // set it but is not read as a yes or no word locks, with a warning naming the file.
     bool ReadLocked(const SettingsFile& file);
     // Removing a value that is not there succeeds.
-    bool WriteMachineSetting(std::string_view name, std::string_view text);
-    // The store the machine settings go to and why its last write failed.
-    std::string MachineWriteError() const;
+    Result<> WriteMachineSetting(std::string_view name, std::string_view text);
     void EnsureSettingKeys();
     // The user's documents folder with a trailing separator: the desktop's unless one is set.
     std::string DocumentsFolder() const;
@@ -131,7 +129,6 @@ class Settings {
     void SetManaged(ManagedSettings managed) { managed_ = std::move(managed); }
 
   private:
-    std::string StoreName(RegRoot root) const;
     // The stores' value when the file gives none.
     std::string OrFromStores(std::string value, std::string_view name, std::string_view subKey);
 
@@ -172,9 +169,8 @@ void ReadFileSettings(Settings& settings, const SettingsFile& file, MachineSetti
                       ToolbarButtons& buttons);
 
 // The machine settings the configuration window edits, stored once the presentation is saved;
-// a managed one keeps what the store holds. Stops at the first write that fails: false, and
-// MachineWriteError says why.
-bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                const OsFeatures& os = kOsFeatures);
+// a managed one keeps what the store holds. Stops at the first write that fails.
+Result<> WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                    const OsFeatures& os = kOsFeatures);
 
 }  // namespace pagelark

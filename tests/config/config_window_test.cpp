@@ -22,6 +22,7 @@
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "settings/managed.h"
+#include "settings/registry.h"
 #include "settings/settings.h"
 #include "storage/document_session.h"
 #include "storage/presentation_file.h"
@@ -429,7 +430,7 @@ TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsThey
         "show.tso",
         "[Tessaro]\r\nAutoLoop=No\r\nScreenSaveTimeOut=120\r\n[Page1]\r\nURL=http://a/\r\n");
     LoadPresentation(presentation, context, presentation.CurrentFile);
-    session.settings.WriteMachineSetting("RebootTime", "01:05");
+    ASSERT_TRUE(session.settings.WriteMachineSetting("RebootTime", "01:05"));
     const auto take = [&](ManagedSettings managed) {
         TakeManaged(session.settings, std::move(managed), presentation.CurrentFile, presentation,
                     machine, 45000.5);

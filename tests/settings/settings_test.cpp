@@ -66,7 +66,7 @@ TEST_F(SettingsTest, LogOnSettingsAreReadOnlyWhereTheSystemLogsOnFromThem) {
     fake.Put(RegRoot::LocalMachine, kMachine, "NTLogin", "kiosk");
     Load();
     EXPECT_EQ(std::tuple(machine.AutoLogin, machine.NTLogin), std::tuple(false, ""));
-    WriteEditedMachineSettings(settings, machine);
+    EXPECT_TRUE(WriteEditedMachineSettings(settings, machine));
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "NTLogin"), "kiosk");
     Load({.automaticLogon = true});
     EXPECT_EQ(std::tuple(machine.AutoLogin, machine.NTLogin), std::tuple(true, "kiosk"));
