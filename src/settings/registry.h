@@ -1,6 +1,6 @@
 #pragma once
 // The registry access layer: keys and values moved as text, and the program's own settings by
-// name and scope. The registry itself is a RegistryBackend (platform/registry_store.h); its
+// name and scope. The registry itself is a RegistryBackend (settings/registry_store.h); its
 // roots, key paths and error numbers go no further up than this.
 
 #include <cstdint>

@@ -10,7 +10,7 @@
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/log.h"
-#include "platform/registry_store.h"
+#include "settings/registry_store.h"
 #include "settings/settings.h"
 #include "storage/document_session.h"
 #include "storage/file_utils.h"

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "maintenance/auto_logon.h"
 #include "maintenance/reboot.h"
-#include "platform/linux/file_registry.h"
+#include "maintenance/windows_only/auto_logon.h"
+#include "settings/file_registry.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "support/temp_folder.h"

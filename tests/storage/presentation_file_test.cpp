@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ini/ini_store.h"
-#include "platform/shares.h"
+#include "platform/windows_only/shares.h"
 #include "storage/file_utils.h"
 #include "support/document_world.h"
 

@@ -1,4 +1,4 @@
-#include "maintenance/auto_logon.h"
+#include "maintenance/windows_only/auto_logon.h"
 
 #include <string>
 
