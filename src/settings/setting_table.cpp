@@ -502,6 +502,7 @@ std::vector<std::pair<std::string_view, std::string>> EditedStoreTexts(
     std::ranges::sort(rows, {}, &SettingRow::storeOrder);
     const Presentation none;
     std::vector<std::pair<std::string_view, std::string>> texts;
+    texts.reserve(rows.size());
     for (const SettingRow* row : rows)
         texts.emplace_back(row->name, StoredText(*row, none, machine));
     return texts;

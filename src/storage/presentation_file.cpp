@@ -160,14 +160,10 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context,
     presentation.Pages = std::move(parsed.Pages);
     presentation.Include = std::move(parsed.Include);
     presentation.Exclude = std::move(parsed.Exclude);
-    presentation.HomeURL = std::move(parsed.HomeURL);
-    presentation.AutoHome = parsed.AutoHome;
-    presentation.AutoLoop = parsed.AutoLoop;
-    presentation.DefaultTime = parsed.DefaultTime;
-    presentation.WaitComplete = parsed.WaitComplete;
-    presentation.MaxTime = parsed.MaxTime;
-    presentation.AllowRestrictions = parsed.AllowRestrictions;
-    presentation.CurrentPage = parsed.CurrentPage;
+    MachineSettings none;
+    for (const SettingRow& row : SettingTable()) {
+        if (row.home == Home::Options) row.set(row.get(parsed, none), presentation, none);
+    }
 
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     presentation.EditorLoaded = false;
