@@ -72,10 +72,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "loaded %d pages, expected %d\n", PageCount(presentation), pages);
             return 1;
         }
-        std::string error;
         start = Clock::now();
-        if (!SavePresentation(presentation, context, target, error)) {
-            std::fprintf(stderr, "save failed: %s\n", error.c_str());
+        if (const Result<> saved = SavePresentation(presentation, context, target); !saved) {
+            std::fprintf(stderr, "save failed: %s\n", saved.Error().c_str());
             return 1;
         }
         saves.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());

@@ -60,10 +60,9 @@ enum class Saved { Nothing, FileOnly, All };
 Saved SaveTo(EditedDocument& edited, Presentation& live, DocumentContext& context,
              FileDialogs& dialogs, const std::string& path) {
     EditedContext own(context, edited);
-    std::string error;
-    if (!SavePresentation(edited.presentation, own.context, path, error)) {
+    if (const Result<> saved = SavePresentation(edited.presentation, own.context, path); !saved) {
         dialogs.ShowError("The presentation could not be saved to " + Quoted(path) + ": " +
-                          (error.empty() ? std::string("unknown error") : error));
+                          saved.Error());
         return Saved::Nothing;
     }
     // The file holds the presentation, its buttons and the screen saver's settings.

@@ -170,8 +170,8 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context,
     presentation.Modified = false;
 }
 
-bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
-                      std::string& error) {
+Result<> SavePresentation(Presentation& presentation, DocumentContext& context,
+                          const std::string& path) {
     IniStore& iniFiles = context.settings.IniFiles();
     const MachineSettings& machine = context.machine;
 
@@ -252,10 +252,10 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     iniFiles.WriteString(kToolNavUrlSection, "Visible", BoolWord(context.buttons.ToolNavUrlVisible),
                          path);
 
-    if (!iniFiles.FlushIniCache(path, &error)) {
+    if (std::string error; !iniFiles.FlushIniCache(path, &error)) {
         presentation.CurrentFile = previousFile;
         Log(LogArea::Document, "save of ", path, " failed: ", error);
-        return false;
+        return Fail(error.empty() ? "unknown error" : error);
     }
     Log(LogArea::Document, "saved ", path);
     ReadResult written = ReadWholeFile(path);
@@ -264,7 +264,7 @@ bool SavePresentation(Presentation& presentation, DocumentContext& context, cons
     presentation.LoadProblem.clear();
     presentation.Untitled = false;
     presentation.Modified = false;
-    return true;
+    return Done();
 }
 
 bool WriteTemplatePresentation(Presentation& presentation, DocumentContext& context,

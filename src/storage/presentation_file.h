@@ -5,6 +5,7 @@
 
 #include "help/help_paths.h"
 #include "platform/file_io.h"
+#include "platform/result.h"
 #include "settings/settings.h"
 
 namespace pagelark {
@@ -58,9 +59,9 @@ void LoadPresentation(Presentation& presentation, DocumentContext& context,
 // screen saver settings of the context, and every other setting the file held (see inForce);
 // the settings store is not written. The old file is
 // replaced only once the new one is safely written; on failure it stays, CurrentFile and
-// Modified stay as they were, and error names the reason.
-bool SavePresentation(Presentation& presentation, DocumentContext& context, const std::string& path,
-                      std::string& error);
+// Modified stay as they were, and the failure names the reason.
+Result<> SavePresentation(Presentation& presentation, DocumentContext& context,
+                          const std::string& path);
 
 // Writes the starter presentation to file: the help's home page and its three start pages.
 // Remembered as this run's starter file when written.

@@ -84,9 +84,10 @@ int Run(const std::string& command, const std::string& file, const std::string& 
         std::cout.flush();
         return std::cout ? kExitOk : Fail("write", "standard output", "output error");
     }
-    std::string error;
-    if (!SavePresentation(presentation, context, Absolute(out, startupFolder), error))
-        return Fail("write", out, error);
+    if (const Result<> saved =
+            SavePresentation(presentation, context, Absolute(out, startupFolder));
+        !saved)
+        return Fail("write", out, saved.Error());
     return kExitOk;
 }
 

@@ -46,8 +46,7 @@ TEST_F(SettingTableTest, EveryDefaultReachesTheModelTheFileShowAndTheWindow) {
     LoadEmpty();
     const std::string shown = PresentationJson(p, machine, buttons, startupFolder, {});
     Presentation saved = p;
-    std::string error;
-    ASSERT_TRUE(SavePresentation(saved, context, temp.File("saved.tso"), error)) << error;
+    ASSERT_TRUE(SavePresentation(saved, context, temp.File("saved.tso")));
     IniDocument written(TempFolder::Read(temp.File("saved.tso")));
     for (const SettingRow& row : SettingTable()) {
         SCOPED_TRACE(row.name);
@@ -89,8 +88,7 @@ TEST_F(SettingTableTest, ASettingTheWindowsVersionDoesNotKnowIsWrittenOnceItIsCh
         row.set(!std::get<bool>(DefaultValue(row)), p, changed);
         DocumentContext own{settings, files, changed, buttons, help, startupFolder};
         Presentation saved = p;
-        std::string error;
-        ASSERT_TRUE(SavePresentation(saved, own, temp.File("changed.tso"), error)) << error;
+        ASSERT_TRUE(SavePresentation(saved, own, temp.File("changed.tso")));
         IniDocument written(TempFolder::Read(temp.File("changed.tso")));
         EXPECT_EQ(written.Read(kOptionsSection, row.name), StoredText(row, row.get(p, changed)));
     }

@@ -24,8 +24,8 @@ class PresentationFileTest : public ::testing::Test, public DocumentWorld {
         LoadPresentation(p, context, source);
     }
     std::string Save(const std::string& path) {
-        std::string error;
-        EXPECT_TRUE(SavePresentation(p, context, path, error)) << error;
+        const Result<> saved = SavePresentation(p, context, path);
+        EXPECT_TRUE(saved) << saved.Error();
         return TempFolder::Read(path);
     }
 };
