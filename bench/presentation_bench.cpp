@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     const std::string startupFolder = folder + "/";
     const HelpDocumentList help{};
     DocumentContext context{settings, session.files, machine, buttons, help, startupFolder};
-    ReadToolbarButtons(settings, document.CurrentFile, buttons);
+    ReadToolbarButtons(settings, ReadSettingsFile(document.CurrentFile), buttons);
 
     std::vector<double> loads, saves;
     for (int run = 0; run < runs; ++run) {

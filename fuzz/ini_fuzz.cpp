@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ini/ini_store.h"
-#include "ini/text.h"
+#include "ini/stored_values.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "core/on_screen_keyboard.h"
 #include "ini/stored_values.h"
 #include "platform/devices.h"
-#include "platform/registry_store.h"
 #include "settings/managed.h"
+#include "settings/registry_store.h"
 #include "settings/settings.h"
 #include "storage/document_session.h"
 
@@ -29,8 +29,6 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
         const std::string file = LocalFile(NamedPresentation(
             JoinArguments(arguments), StartupFolder(), session.settings.DefaultFilePath("")));
         start.setting = OnScreenKeyboardSetting(session.settings, file);
-        if (const std::string* text = session.settings.Managed().Find("OnScreenKeyboard"))
-            start.setting = ParseBool(*text, false);
         start.touchScreen = !start.setting && TouchScreenPresent();
     }
     if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");

@@ -33,13 +33,13 @@
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/process_memory.h"
-#include "platform/registry_store.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
 #include "platform/text.h"
 #include "publish/publication.h"
 #include "publish/refresh_schedule.h"
 #include "settings/managed.h"
+#include "settings/registry_store.h"
 #include "settings/settings.h"
 #include "stage/stage_window.h"
 #include "storage/document_session.h"
@@ -171,25 +171,24 @@ void Kiosk::InitPlayer() {
     }
     // The show goes on with the start page alone, but not without a word, wherever the path
     // came from; a configuration run may be about to make the file.
-    if (published_.empty()) {
-        const ReadResult read = ReadWholeFile(document_.CurrentFile);
-        if (read.status != ReadStatus::Ok &&
-            (line.empty() || !playsDefault || read.status != ReadStatus::Missing))
-            std::cerr << "pagelark: cannot read the presentation '" << document_.CurrentFile
-                      << "': " << read.error << "\n";
-    }
+    PresentationSource source = ReadPresentation(document_.CurrentFile);
+    if (published_.empty() && source.status != ReadStatus::Ok &&
+        (line.empty() || !playsDefault || source.status != ReadStatus::Missing))
+        std::cerr << "pagelark: cannot read the presentation '" << document_.CurrentFile
+                  << "': " << source.error << "\n";
     // Without a private temporary folder there is nowhere safe to put the help pages.
     if (!tempDir_.empty() && ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_))
         helpFolder_ = ExpandTempPath(HelpFolderTemplate(), tempDir_);
 
-    LoadMachineSettings(session_.settings, document_.CurrentFile, clock_.Now(), machine_, buttons_);
-    LoadPresentation(presentation_, document_, context_, document_.CurrentFile);
+    GiveStarter(document_, context_, source);
+    LoadMachineSettings(session_.settings, source.file, clock_.Now(), machine_, buttons_);
+    LoadPresentation(presentation_, document_, context_, source);
     if (!published_.empty()) {
         for (const std::string& leftOut : LeaveOutLocalAddresses(presentation_))
             Warn(LogArea::Document, published_, ": ", leftOut);
     }
-    TakeManaged(session_.settings, std::move(managed), document_.CurrentFile, presentation_,
-                machine_, clock_.Now());
+    TakeManaged(session_.settings, std::move(managed), source.file, presentation_, machine_,
+                clock_.Now());
     // Until the server answers, the copy kept from the last run plays.
     if (!published_.empty()) MarkPublished(document_, published_);
     UpdateShownButtons(presentation_);

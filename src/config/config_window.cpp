@@ -260,9 +260,12 @@ void ConfigWindowWidget::FillWindow() {
     const Presentation& presentation = edited_.presentation;
     webSite_->setText(Q(WebSiteMenuCaption()));
     const ManagedSettings& managed = context_.document.settings.Managed();
+    const QList<QWidget*> widgets = findChildren<QWidget*>();
     for (const ManagedControl& control : ManagedControls(managed)) {
-        if (auto* widget = findChild<QWidget*>(Q(control.name)))
-            MarkManaged(widget, control.managed);
+        for (QWidget* widget : widgets) {
+            if (widget->window() == window() && ShowsSetting(widget, control.stem))
+                MarkManaged(widget, control.managed);
+        }
     }
     OptionFields fields = FillOptions(presentation, edited_.machine, managed, context_.clock.Now());
     fields.defaultFile = edited_.document.IsDefaultFile;

@@ -108,6 +108,7 @@ namespace {
 constexpr const char* kManagedProperty = "managed";
 constexpr const char* kOwnToolTipProperty = "ownToolTip";
 constexpr const char* kStoredProperty = "stored";
+constexpr const char* kSettingProperty = "setting";
 
 bool IsManaged(const QWidget* widget) {
     return widget->property(kManagedProperty).toBool();
@@ -118,6 +119,15 @@ bool IsManaged(const QWidget* widget) {
 void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
     for (QWidget* w : widgets)
         w->setEnabled(enabled && !IsManaged(w));
+}
+
+void ServesSetting(QWidget* widget, const char* stem) {
+    widget->setProperty(kSettingProperty, stem);
+}
+
+bool ShowsSetting(const QWidget* widget, std::string_view stem) {
+    return ControlNameShows(S(widget->objectName()), stem) ||
+           S(widget->property(kSettingProperty).toString()) == stem;
 }
 
 void MarkManaged(QWidget* widget, bool managed) {

@@ -56,6 +56,10 @@ void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled);
 // Greyed with the note that the administrator sets it, or given back its own tip; the tab's
 // Fill then applies its rules.
 void MarkManaged(QWidget* widget, bool managed);
+// A control that edits a setting although its name does not say so (a button that fills the
+// setting's box) is found with the setting's control by its stem.
+void ServesSetting(QWidget* widget, const char* stem);
+bool ShowsSetting(const QWidget* widget, std::string_view stem);
 // A double click on a line presses the list's Properties button, while that is not hidden.
 void PressOnDoubleClick(QListWidget* list, QPushButton* props);
 

@@ -27,6 +27,8 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
     homePageLabel->setBuddy(homePageEdit_);
     auto* defPageButton = MakeButton("cmdDefPage", "&Default page", home);
     auto* curPageButton = MakeButton("cmdCurPage", "&Current page", home);
+    ServesSetting(defPageButton, "HomePage");
+    ServesSetting(curPageButton, "HomePage");
     autoHomeCheck_ =
         MakeCheck("chkAutoHome", "&Go to home page when entering navigation mode", home);
     // Beside the address, so the window keeps its size: typing is what a visitor does in

@@ -8,7 +8,7 @@
 namespace pagelark {
 
 struct KeyboardStart {
-    bool setting = false;  // OnScreenKeyboard
+    bool setting = false;  // the presentation's, the stores' or a managed file's
     // QT_IM_MODULE when set: the user's own choice of input method is never overridden.
     std::optional<std::string> imModule;
     bool pluginInstalled = false;

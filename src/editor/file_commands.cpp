@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "settings/setting_table.h"
 #include "storage/presentation_file.h"
 
 namespace pagelark {
@@ -33,12 +34,14 @@ bool LoadInto(EditedDocument& edited, DocumentContext& context, FileDialogs& dia
     EditedDocument opened = edited;
     EditedContext own(context, opened);
     opened.document.CurrentFile = path;
-    LoadPresentation(opened.presentation, opened.document, own.context, path);
+    PresentationSource source = ReadPresentation(path);
+    GiveStarter(opened.document, own.context, source);
+    LoadPresentation(opened.presentation, opened.document, own.context, source);
     if (!opened.document.LoadProblem.empty()) {
         dialogs.ShowError(Quoted(path) + " " + opened.document.LoadProblem + ".");
         return false;
     }
-    ReadFileSettings(context.settings, path, opened.machine, opened.buttons);
+    ReadFileSettings(context.settings, source.file, opened.machine, opened.buttons);
     edited = std::move(opened);
     return true;
 }
@@ -65,20 +68,17 @@ Saved SaveTo(EditedDocument& edited, DocumentContext& context, FileDialogs& dial
     }
     // The file holds the presentation, its buttons and the screen saver's settings.
     context.buttons = edited.buttons;
-    context.machine.ScreenSaveActive = edited.machine.ScreenSaveActive;
-    context.machine.ScreenSaveTimeOut = edited.machine.ScreenSaveTimeOut;
-    context.machine.OnMouseMove = edited.machine.OnMouseMove;
-    context.machine.ClearVisitorData = edited.machine.ClearVisitorData;
-    context.machine.OnScreenKeyboard = edited.machine.OnScreenKeyboard;
+    CopyFileSettings(edited.machine, context.machine);
     // Unlocking (or locking) must not wait for the next start.
     context.machine.Locked = edited.machine.Locked;
 
     Settings& settings = context.settings;
     const bool defaultManaged = settings.Managed().Find("DefaultFile") != nullptr;
-    if (!WriteEditedMachineSettings(settings, edited.machine) ||
-        (edited.document.IsDefaultFile && !defaultManaged &&
-         !settings.WriteMachineSetting("DefaultFile", path))) {
-        dialogs.ShowError("The settings could not be saved to " + settings.MachineWriteError());
+    Result<> written = WriteEditedMachineSettings(settings, edited.machine);
+    if (written && edited.document.IsDefaultFile && !defaultManaged)
+        written = settings.WriteMachineSetting("DefaultFile", path);
+    if (!written) {
+        dialogs.ShowError("The settings could not be saved to " + written.Error());
         return Saved::FileOnly;
     }
     context.machine = edited.machine;

@@ -77,30 +77,23 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
 }
 
 std::vector<ManagedControl> ManagedControls(const ManagedSettings& managed) {
-    static const std::pair<std::string_view, std::vector<std::string_view>> kControls[] = {
-        {"HomeURL", {"txtHomePage", "cmdDefPage", "cmdCurPage"}},
-        {"AutoHome", {"chkAutoHome"}},
-        {"OnScreenKeyboard", {"chkOnScreenKeyboard"}},
-        {"ScreenSaveActive", {"chkScreenSaveActive"}},
-        {"ScreenSaveTimeOut", {"txtScreenSaveTimeOut", "updScreenSaveTimeOut"}},
-        {"OnMouseMove", {"optMouseMove0", "optMouseMove1", "optMouseMove2"}},
-        {"DefaultTime", {"txtDefaultTime", "updDefaultTime"}},
-        {"AutoLoop", {"chkAutoLoop"}},
-        {"ClearVisitorData", {"chkClearVisitorData"}},
-        {"Locked", {"chkLocked"}},
-        {"AutoReboot", {"chkReboot"}},
-        {"RebootTime", {"txtRebootTimeH", "updRebootTimeH", "txtRebootTimeM", "updRebootTimeM"}},
-        {"ForceReboot", {"chkForceReboot"}},
-        {"EMail", {"txtEMail"}},
-        {"DontUseEMail", {"chkPrivate"}},
-        {"DefaultFile", {"chkDefaultSS"}},
-    };
     std::vector<ManagedControl> controls;
-    for (const auto& [key, names] : kControls) {
-        for (std::string_view name : names)
-            controls.push_back({name, managed.Find(key) != nullptr});
+    for (const SettingRow& row : SettingTable()) {
+        if (row.managed && !ControlStem(row).empty())
+            controls.push_back({ControlStem(row), managed.Find(row.name) != nullptr});
     }
     return controls;
+}
+
+bool ControlNameShows(std::string_view objectName, std::string_view stem) {
+    constexpr std::string_view kInputs[] = {"txt", "chk", "upd", "opt"};
+    if (objectName.size() <= 3 ||
+        std::ranges::find(kInputs, objectName.substr(0, 3)) == std::end(kInputs))
+        return false;
+    const std::string_view rest = objectName.substr(3);
+    if (!rest.starts_with(stem)) return false;
+    const std::string_view tail = rest.substr(stem.size());
+    return tail.empty() || (tail.size() == 1 && (tail == "H" || tail == "M" || IsDigit(tail[0])));
 }
 
 WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& buttons) {
@@ -111,23 +104,28 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
     constexpr int kGeneral = 1;
     constexpr int kReboot = 7;
     constexpr int kAbout = 8;
-    const auto within = [](std::string_view text, std::int32_t low, std::int32_t high) {
+    const auto within = [](std::string_view text, const SettingRow& row) {
         const auto number = WholeNumber(text);
-        return number && *number >= low && *number <= high;
+        return number && WithinRange(row, *number);
     };
-    constexpr std::int32_t kMostMinutes = std::numeric_limits<std::int32_t>::max() / 60;
-    if (!TrimBlanks(fields.email).empty() && !IsEMailValid(fields.email))
+    const SettingRow& email = *FindSetting("EMail");
+    if (!Acceptable(email, std::string(TrimBlanks(fields.email))))
         return FieldProblem{kAbout, "Incorrect e-mail address !"};
+    // Whole minutes within the setting's range of seconds.
+    const SettingRow& delayRow = *FindSetting("ScreenSaveTimeOut");
     const auto delay = DelaySeconds(fields.screenSaveTimeOut);
-    if (!delay || *delay < 0 || *delay > std::int64_t{kMostMinutes} * 60)
+    if (!delay || !WithinRange(delayRow, *delay) || *delay > delayRow.high / 60 * 60)
         return FieldProblem{kGeneral, "Screen save delay: enter a whole number of minutes."};
-    // 0 holds a page until a command moves the show on.
-    if (!within(fields.defaultTime, 0, std::numeric_limits<std::int32_t>::max()))
+    const SettingRow& defaultTime = *FindSetting("DefaultTime");
+    if (!within(fields.defaultTime, defaultTime))
         return FieldProblem{kGeneral,
                             "Default display time: enter a whole number of seconds, 0 or more."};
-    if (!within(fields.rebootHour, 0, 23))
+    const SettingRow& rebootTime = *FindSetting("RebootTime");
+    const std::string hour(TrimBlanks(fields.rebootHour));
+    if (!WholeNumber(hour) || !Acceptable(rebootTime, std::to_string(*WholeNumber(hour))))
         return FieldProblem{kReboot, "Reboot time: enter an hour from 0 to 23."};
-    if (!within(fields.rebootMinute, 0, 59))
+    const auto minute = WholeNumber(fields.rebootMinute);
+    if (!minute || !Acceptable(rebootTime, "0:" + std::to_string(*minute)))
         return FieldProblem{kReboot, "Reboot time: enter minutes from 0 to 59."};
     return std::nullopt;
 }

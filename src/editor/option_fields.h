@@ -59,12 +59,16 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
                          const ManagedSettings& managed, double now);
 
 inline constexpr std::string_view kManagedNote = "Set by your administrator";
-// The window's controls that show a managed key, by object name, and whether each does now.
+// The control of each setting a managed file may set, by its row's control name, and whether
+// the setting is managed now.
 struct ManagedControl {
-    std::string_view name;
+    std::string_view stem;
     bool managed;
 };
 std::vector<ManagedControl> ManagedControls(const ManagedSettings& managed);
+// Whether an input control's object name ("txt", "chk", "upd" or "opt", the stem, then at most
+// an "H", an "M" or a digit) shows the setting of that control name.
+bool ControlNameShows(std::string_view objectName, std::string_view stem);
 WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& buttons);
 
 // The first field the window cannot keep as it is shown: its tab and the message naming it.

@@ -164,8 +164,12 @@ void IniStore::ReplaceIniFile(const std::string& file, const std::vector<std::st
 std::string ReadSectionNames(const std::string& file, std::string_view separator) {
     const ReadResult read = ReadWholeFile(file);
     if (read.status != ReadStatus::Ok) return {};
+    return SectionNames(read.data, separator);
+}
+
+std::string SectionNames(std::string_view bytes, std::string_view separator) {
     std::string names;
-    ForEachLine(DecodeIni(read.data).text, [&](std::string_view line) {
+    ForEachLine(DecodeIni(bytes).text, [&](std::string_view line) {
         const auto text = TrimBlanksAndTabs(line);
         if (text.empty() || text[0] != '[') return;
         const auto close = text.find(']');  // as a header is read: to the first "]"

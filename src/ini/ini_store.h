@@ -52,6 +52,8 @@ class IniStore {
 
 // Section names of file in file order, each followed by separator; "" when unreadable.
 std::string ReadSectionNames(const std::string& file, std::string_view separator);
+// The same of a file's bytes.
+std::string SectionNames(std::string_view bytes, std::string_view separator);
 
 // Walks a separator-terminated list (a missing final separator is assumed): one item per
 // call, in order, in linear time over the whole list. Empty items come back as "".

@@ -1,6 +1,6 @@
 #include "maintenance/reboot.h"
 
-#include "maintenance/auto_logon.h"
+#include "maintenance/windows_only/auto_logon.h"
 
 namespace pagelark {
 

@@ -11,8 +11,6 @@ inline constexpr std::string_view kProductWebAddress = "https://pagelark.example
 inline constexpr int kVersionMajor = 0;
 inline constexpr int kVersionMinor = 1;
 inline constexpr int kVersionRevision = 0;
-inline constexpr std::string_view kMachineKey = "SOFTWARE\\Halvaro\\Pagelark";
-inline constexpr std::string_view kUserKey = "Software\\Halvaro\\Pagelark";
 inline constexpr std::string_view kPresentationExtension = "TSO";
 // The section of a presentation file that holds its options and machine settings.
 inline constexpr std::string_view kOptionsSection = "Tessaro";

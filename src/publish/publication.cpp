@@ -129,7 +129,7 @@ Publication::Publication(std::string address, const std::string& cacheFolder,
     if (!FileExists(copy_)) return;
     Presentation kept;
     Document keptFile;
-    LoadPresentation(kept, keptFile, context_, copy_, {.writeStarter = false});
+    LoadPresentation(kept, keptFile, context_, copy_);
     if (const std::string problem = Unusable(kept, keptFile); !problem.empty()) {
         Warn(LogArea::Document, "the copy kept of ", address_, " ", problem,
              ": it is fetched whole");
@@ -180,7 +180,7 @@ std::optional<Show> Publication::Take(const HttpAnswer& answer) {
     }
     Show show{{}, context_.machine, context_.buttons, {}};
     Presentation& presentation = show.presentation;
-    LoadPresentation(presentation, show.document, context_, incoming_, {.writeStarter = false});
+    LoadPresentation(presentation, show.document, context_, incoming_);
     const std::vector<std::string> leftOut = LeaveOutLocalAddresses(presentation);
     // A show of no pages is a mistake on the server, not a show to put on every screen.
     const std::string problem = Unusable(presentation, show.document);

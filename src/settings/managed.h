@@ -16,6 +16,7 @@
 namespace pagelark {
 
 class Settings;
+class SettingsFile;
 struct MachineSettings;
 struct Presentation;
 
@@ -50,6 +51,9 @@ ManagedSettings LoadManagedFolder(const std::string& folder);
 // Moves the model from the managed values settings holds to next, which settings then holds:
 // keys now managed take their value, keys no longer managed their own again, as file and
 // then the stores hold it.
+void TakeManaged(Settings& settings, ManagedSettings next, const SettingsFile& file,
+                 Presentation& presentation, MachineSettings& machine, double now);
+// The same, reading the file now.
 void TakeManaged(Settings& settings, ManagedSettings next, const std::string& file,
                  Presentation& presentation, MachineSettings& machine, double now);
 

@@ -72,7 +72,7 @@ std::string DwordToHex(std::string_view bytes) {
 
 }  // namespace
 
-bool Registry::CheckRoot(RegRoot root, std::string_view path) {
+RegError Registry::Check(RegRoot root, std::string_view path) {
     switch (root) {
         case RegRoot::ClassesRoot:
         case RegRoot::CurrentUser:
@@ -82,26 +82,19 @@ bool Registry::CheckRoot(RegRoot root, std::string_view path) {
         case RegRoot::DynData:
             break;
         default:
-            lastRegError_ = RegError::BadRoot;
-            return false;
+            return RegError::BadRoot;
     }
-    if (path.empty()) {
-        lastRegError_ = RegError::EmptyPath;
-        return false;
-    }
-    return true;
+    return path.empty() ? RegError::EmptyPath : RegError::Success;
 }
 
 bool Registry::OpenKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
-    if (!CheckRoot(root, path)) return false;
-    lastRegError_ = backend_.OpenKey(root, path);
-    return lastRegError_ == RegError::Success;
+    const RegError checked = Check(root, path);
+    return checked == RegError::Success && backend_.OpenKey(root, path) == RegError::Success;
 }
 
 bool Registry::CreateKey(RegRoot root, std::string_view path, RegAccess /*access*/) {
-    if (!CheckRoot(root, path)) return false;
-    lastRegError_ = backend_.CreateKey(root, path);
-    return lastRegError_ == RegError::Success;
+    const RegError checked = Check(root, path);
+    return checked == RegError::Success && backend_.CreateKey(root, path) == RegError::Success;
 }
 
 bool Registry::KeyExists(RegRoot root, std::string_view path) {
@@ -112,9 +105,8 @@ std::string Registry::QueryValue(RegRoot root, std::string_view path, std::strin
     std::string result;
     if (!OpenKey(root, path, RegAccess::Read)) return result;
     auto [error, value] = backend_.QueryValue(root, path, name);
-    lastRegError_ = error;
     // Read whole at any length: a value read short would be written back short.
-    if (lastRegError_ != RegError::Success) return result;
+    if (error != RegError::Success) return result;
     switch (value.type) {
         case RegType::String:
             result = CutAtNul(value.data);
@@ -132,10 +124,11 @@ std::string Registry::QueryValue(RegRoot root, std::string_view path, std::strin
     return result;
 }
 
-bool Registry::SetValue(RegRoot root, std::string_view path, std::string_view name,
-                        std::string_view text, RegType type) {
-    if (!CheckRoot(root, path)) return false;
-    if (!CreateKey(root, path, RegAccess::AllAccess)) return false;
+RegError Registry::Set(RegRoot root, std::string_view path, std::string_view name,
+                       std::string_view text, RegType type) {
+    if (const RegError checked = Check(root, path); checked != RegError::Success) return checked;
+    if (const RegError created = backend_.CreateKey(root, path); created != RegError::Success)
+        return created;
     RegValue value;
     value.type = type;
     switch (type) {
@@ -149,12 +142,70 @@ bool Registry::SetValue(RegRoot root, std::string_view path, std::string_view na
             value.data = std::string(text);
             break;
     }
-    if (value.data.empty()) {
-        lastRegError_ = backend_.DeleteValue(root, path, name);
-    } else {
-        lastRegError_ = backend_.SetValue(root, path, name, value);
+    return value.data.empty() ? backend_.DeleteValue(root, path, name)
+                              : backend_.SetValue(root, path, name, value);
+}
+
+std::string Registry::Why(RegRoot root, RegError error) const {
+    std::string store = backend_.Where(root);
+    if (store.empty()) store = "the settings store";
+    switch (error) {
+        case RegError::AccessDenied:
+            return store + ": access denied";
+        case RegError::WriteFault:
+            return store + ": the file could not be written";
+        default:
+            return store + ": error " + std::to_string(static_cast<int>(error));
     }
-    return lastRegError_ == RegError::Success;
+}
+
+Result<> Registry::SetValue(RegRoot root, std::string_view path, std::string_view name,
+                            std::string_view text, RegType type) {
+    const RegError error = Set(root, path, name, text, type);
+    if (error == RegError::Success) return Done();
+    return Fail(Why(root, error));
+}
+
+namespace {
+
+RegRoot RootOf(Scope scope) {
+    return scope == Scope::User ? RegRoot::CurrentUser : RegRoot::LocalMachine;
+}
+
+std::string KeyOf(Scope scope, std::string_view subKey) {
+    std::string path(scope == Scope::User ? kUserKey : kMachineKey);
+    if (!subKey.empty()) path += "\\" + std::string(subKey);
+    return path;
+}
+
+}  // namespace
+
+std::string Registry::ReadSetting(Scope scope, std::string_view name, std::string_view subKey) {
+    return CutAtNul(QueryValue(RootOf(scope), KeyOf(scope, subKey), name));
+}
+
+Result<> Registry::WriteSetting(std::string_view name, std::string_view text) {
+    const RegError error =
+        Set(RegRoot::LocalMachine, KeyOf(Scope::Machine, {}), name, text, RegType::String);
+    if (error == RegError::Success || (text.empty() && error == RegError::FileNotFound))
+        return Done();
+    return Fail(Why(RegRoot::LocalMachine, error));
+}
+
+void Registry::EnsureSettingKeys() {
+    for (const Scope scope : {Scope::Machine, Scope::User}) {
+        if (!KeyExists(RootOf(scope), KeyOf(scope, {})))
+            CreateKey(RootOf(scope), KeyOf(scope, {}), RegAccess::AllAccess);
+    }
+}
+
+std::string Registry::Where(Scope scope) const {
+    const std::string where = backend_.Where(RootOf(scope));
+    return where.empty() ? "the settings store" : where;
+}
+
+std::string Registry::UnreadSetting(Scope scope, std::string_view name) {
+    return backend_.UnreadValue(RootOf(scope), KeyOf(scope, {}), name);
 }
 
 }  // namespace pagelark

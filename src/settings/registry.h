@@ -1,14 +1,23 @@
 #pragma once
-// The registry access layer: keys and values moved as text, outcome of the last call kept
-// in LastRegError. The registry itself is a RegistryBackend (platform/registry_store.h).
+// The registry access layer: keys and values moved as text, and the program's own settings by
+// name and scope. The registry itself is a RegistryBackend (settings/registry_store.h); its
+// roots, key paths and error numbers go no further up than this.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "platform/registry_backend.h"
+#include "platform/result.h"
 
 namespace pagelark {
+
+// Where the program's own settings are kept in the store.
+inline constexpr std::string_view kMachineKey = "SOFTWARE\\Halvaro\\Pagelark";
+inline constexpr std::string_view kUserKey = "Software\\Halvaro\\Pagelark";
+
+// The user's settings, or the machine's.
+enum class Scope { User, Machine };
 
 // Access the program asks for; the stores grant what the user may do anyway.
 enum class RegAccess : std::uint32_t { Read = 0x20019u, AllAccess = 0x3Fu };
@@ -22,21 +31,28 @@ class Registry {
     bool KeyExists(RegRoot root, std::string_view path);
     // Text as stored; Binary and Dword values as "&h" and hex digits.
     std::string QueryValue(RegRoot root, std::string_view path, std::string_view name);
-    // Empty text removes the value.
-    bool SetValue(RegRoot root, std::string_view path, std::string_view name, std::string_view text,
-                  RegType type);
+    // Empty text removes the value; the failure names the store and why.
+    Result<> SetValue(RegRoot root, std::string_view path, std::string_view name,
+                      std::string_view text, RegType type);
 
-    RegError LastRegError() const { return lastRegError_; }
-    std::string Where(RegRoot root) const { return backend_.Where(root); }
-    std::string UnreadValue(RegRoot root, std::string_view path, std::string_view name) {
-        return backend_.UnreadValue(root, path, name);
-    }
+    // The program's own settings: the value of name (in the sub key, when given) as text, ""
+    // when there is none; a write goes to the machine's, and removing a value that is not there
+    // succeeds.
+    std::string ReadSetting(Scope scope, std::string_view name, std::string_view subKey = {});
+    Result<> WriteSetting(std::string_view name, std::string_view text);
+    void EnsureSettingKeys();
+    // The store's file for messages, or "the settings store".
+    std::string Where(Scope scope) const;
+    // Text of the store that may set name but is not read as it, and why; "" when there is none.
+    std::string UnreadSetting(Scope scope, std::string_view name);
 
   private:
-    bool CheckRoot(RegRoot root, std::string_view path);
+    RegError Check(RegRoot root, std::string_view path);
+    RegError Set(RegRoot root, std::string_view path, std::string_view name, std::string_view text,
+                 RegType type);
+    std::string Why(RegRoot root, RegError error) const;
 
     RegistryBackend& backend_;
-    RegError lastRegError_ = RegError::Success;
 };
 
 }  // namespace pagelark

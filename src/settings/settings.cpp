@@ -7,6 +7,7 @@
 #include "ini/ini_document.h"
 #include "ini/ini_store.h"
 #include "ini/stored_values.h"
+#include "model/presentation.h"
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
 #include "platform/desktop_defaults.h"
@@ -19,22 +20,16 @@
 namespace pagelark {
 namespace {
 
-std::string KeyPath(std::string_view base, std::string_view subKey) {
-    std::string path(base);
-    if (!subKey.empty()) path += "\\" + std::string(subKey);
-    return path;
-}
+constexpr std::string_view kLocked = "Locked";
 
 // The line of the file's [Tessaro] sections, or of the lines before any section, that may set
 // Locked but is not the line the INI reader takes for it; 0 when there is none.
-std::size_t UnreadLockedLine(const std::string& file) {
-    const ReadResult read = ReadWholeFile(file);
-    if (read.status != ReadStatus::Ok) return 0;
+std::size_t UnreadLockedLine(std::string_view bytes) {
     std::size_t number = 0, found = 0;
     bool options = true;
     int optionSections = 0;
     bool taken = false;
-    ForEachLine(DecodeIni(read.data).text, [&](std::string_view line) {
+    ForEachLine(DecodeIni(bytes).text, [&](std::string_view line) {
         ++number;
         if (const auto header = IniHeaderName(line)) {
             options = EqualsNoCase(*header, kOptionsSection);
@@ -54,77 +49,79 @@ std::size_t UnreadLockedLine(const std::string& file) {
 
 }  // namespace
 
+SettingsFile::SettingsFile() : SettingsFile({}, {}) {}
+
+SettingsFile::SettingsFile(std::string path, std::string bytes)
+    : path_(std::move(path)),
+      bytes_(std::move(bytes)),
+      document_(std::make_shared<IniDocument>(bytes_)) {}
+
+std::string SettingsFile::Read(std::string_view section, std::string_view key) const {
+    // Names as the INI functions take them from a caller.
+    const std::string sectionName(TrimBlanksAndTabs(CutAtNul(section)));
+    const std::string keyName(TrimBlanksAndTabs(CutAtNul(key)));
+    if (sectionName.empty() || keyName.empty()) return {};
+    return document_->Read(sectionName, keyName);
+}
+
+SettingsFile ReadSettingsFile(const std::string& path) {
+    ReadResult read = ReadWholeFile(path);
+    return SettingsFile(path, read.status == ReadStatus::Ok ? std::move(read.data) : std::string());
+}
+
+std::string Settings::ReadSetting(const SettingsFile& file, std::string_view name,
+                                  std::string_view subKey) {
+    return OrFromStores(file.Read(subKey.empty() ? kOptionsSection : subKey, name), name, subKey);
+}
+
 std::string Settings::ReadSetting(const std::string& file, std::string_view name,
                                   std::string_view subKey) {
     const std::string_view section = subKey.empty() ? kOptionsSection : subKey;
-    std::string value = iniFiles_.ReadString(section, name, file);
+    return OrFromStores(iniFiles_.ReadString(section, name, file), name, subKey);
+}
+
+std::string Settings::OrFromStores(std::string value, std::string_view name,
+                                   std::string_view subKey) {
     if (!value.empty()) return value;
-    value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, KeyPath(kUserKey, subKey), name));
+    value = registry_.ReadSetting(Scope::User, name, subKey);
     if (!value.empty()) return value;
-    return CutAtNul(
-        registry_.QueryValue(RegRoot::LocalMachine, KeyPath(kMachineKey, subKey), name));
+    return registry_.ReadSetting(Scope::Machine, name, subKey);
 }
 
 std::string Settings::ReadStoreSetting(std::string_view name) {
-    std::string value = CutAtNul(registry_.QueryValue(RegRoot::CurrentUser, kUserKey, name));
-    if (!value.empty()) return value;
-    return CutAtNul(registry_.QueryValue(RegRoot::LocalMachine, kMachineKey, name));
+    return OrFromStores({}, name, {});
 }
 
-std::string Settings::StoreName(RegRoot root) const {
-    const std::string where = registry_.Where(root);
-    return where.empty() ? "the settings store" : where;
-}
-
-bool Settings::ReadLocked(const std::string& file) {
+bool Settings::ReadLocked(const SettingsFile& file) {
     const auto locked = [](const std::string& where, const std::string& why) {
         Warn(LogArea::Settings, where, ": ", why, ": the kiosk is locked");
         return true;
     };
-    if (const std::size_t line = UnreadLockedLine(file); line != 0)
-        return locked(file, "line " + std::to_string(line) + " names Locked but is not read");
-    const std::pair<RegRoot, std::string_view> stores[] = {{RegRoot::CurrentUser, kUserKey},
-                                                           {RegRoot::LocalMachine, kMachineKey}};
-    for (const auto& [root, key] : stores) {
-        if (std::string why = registry_.UnreadValue(root, key, "Locked"); !why.empty())
-            return locked(StoreName(root), why);
+    if (const std::size_t line = UnreadLockedLine(file.Bytes()); line != 0)
+        return locked(file.Path(),
+                      "line " + std::to_string(line) + " names Locked but is not read");
+    for (const Scope scope : {Scope::User, Scope::Machine}) {
+        if (std::string why = registry_.UnreadSetting(scope, kLocked); !why.empty())
+            return locked(registry_.Where(scope), why);
     }
-    std::string where = file;
-    std::string text = iniFiles_.ReadString(kOptionsSection, "Locked", file);
-    for (const auto& [root, key] : stores) {
+    std::string where = file.Path();
+    std::string text = file.Read(kOptionsSection, kLocked);
+    for (const Scope scope : {Scope::User, Scope::Machine}) {
         if (!text.empty()) break;
-        text = CutAtNul(registry_.QueryValue(root, key, "Locked"));
-        where = StoreName(root);
+        text = registry_.ReadSetting(scope, kLocked);
+        where = registry_.Where(scope);
     }
     if (!TrimBlanksAndTabs(text).empty() && ParseBool(text, false) != ParseBool(text, true))
         return locked(where, "Locked is \"" + text + "\", neither yes nor no");
     return ParseBool(text, false);
 }
 
-bool Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
-    if (registry_.SetValue(RegRoot::LocalMachine, kMachineKey, name, text, RegType::String))
-        return true;
-    return text.empty() && registry_.LastRegError() == RegError::FileNotFound;
-}
-
-std::string Settings::MachineWriteError() const {
-    std::string store = registry_.Where(RegRoot::LocalMachine);
-    if (store.empty()) store = "the settings store";
-    switch (registry_.LastRegError()) {
-        case RegError::AccessDenied:
-            return store + ": access denied";
-        case RegError::WriteFault:
-            return store + ": the file could not be written";
-        default:
-            return store + ": error " + std::to_string(static_cast<int>(registry_.LastRegError()));
-    }
+Result<> Settings::WriteMachineSetting(std::string_view name, std::string_view text) {
+    return registry_.WriteSetting(name, text);
 }
 
 void Settings::EnsureSettingKeys() {
-    if (!registry_.KeyExists(RegRoot::LocalMachine, kMachineKey))
-        registry_.CreateKey(RegRoot::LocalMachine, kMachineKey, RegAccess::AllAccess);
-    if (!registry_.KeyExists(RegRoot::CurrentUser, kUserKey))
-        registry_.CreateKey(RegRoot::CurrentUser, kUserKey, RegAccess::AllAccess);
+    registry_.EnsureSettingKeys();
 }
 
 std::string Settings::DocumentsFolder() const {
@@ -132,16 +129,31 @@ std::string Settings::DocumentsFolder() const {
                                                           : documentsFolder_);
 }
 
+SettingValue Settings::Value(const std::string& file, std::string_view name) {
+    return Value(ReadSettingsFile(file), name);
+}
+
+SettingValue Settings::Value(const SettingsFile& file, std::string_view name) {
+    const SettingRow& row = *FindSetting(name);
+    const std::string* managed = row.managed ? managed_.Find(row.name) : nullptr;
+    if (managed != nullptr) return ParseSetting(row, *managed);
+    if (row.home == Home::Stores) return ParseSetting(row, ReadStoreSetting(row.name));
+    return ParseSetting(row, ReadSetting(file, row.name));
+}
+
 std::string Settings::DefaultFilePath(const std::string& file) {
-    const std::string* managed = managed_.Find("DefaultFile");
-    std::string path = managed != nullptr ? *managed : ReadSetting(file, "DefaultFile");
+    return DefaultFilePath(ReadSettingsFile(file));
+}
+
+std::string Settings::DefaultFilePath(const SettingsFile& file) {
+    std::string path = std::get<std::string>(Value(file, "DefaultFile"));
     if (!path.empty()) return path;
     return DocumentsFolder() + std::string(kProductName) + "." +
            std::string(kPresentationExtension);
 }
 
 bool Settings::DebugEnabled(const std::string& file) {
-    return ParseBool(ReadSetting(file, "Debug"), false);
+    return std::get<bool>(Value(file, "Debug"));
 }
 
 bool IsEMailValid(std::string_view text) {
@@ -152,36 +164,7 @@ bool IsEMailValid(std::string_view text) {
            text.find_first_of(" \t\n\r") == std::string_view::npos;
 }
 
-RebootTimeOfDay ParseRebootTime(std::string_view text) {
-    RebootTimeOfDay time;
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos) {
-        time.hour = ParseLong(text, 0);
-    } else {
-        time.hour = ParseLong(text.substr(0, colon), 0);
-        time.minute = ParseLong(text.substr(colon + 1), 0);
-    }
-    // The remainder keeps the sign, as stored times have always been read.
-    time.hour %= 24;
-    time.minute %= 60;
-    return time;
-}
-
-std::string FormatRebootTime(std::int32_t hour, std::int32_t minute) {
-    auto twoDigits = [](std::int32_t n) {
-        std::string digits = std::to_string(n);
-        return digits.size() < 2 ? "0" + digits : digits;
-    };
-    return twoDigits(hour) + ":" + twoDigits(minute);
-}
-
-double RebootMomentAt(RebootTimeOfDay time, double now) {
-    double moment = std::floor(now) + time.hour / 24.0 + time.minute / 1440.0;
-    if (moment < now) moment += 1.0;
-    return moment;
-}
-
-void LoadButtonSettings(Settings& settings, const std::string& file, std::span<ToolbarButton> list,
+void LoadButtonSettings(Settings& settings, const SettingsFile& file, std::span<ToolbarButton> list,
                         std::size_t first, std::size_t last, std::string_view prefix) {
     for (std::size_t i = first; i <= last && i < list.size(); ++i) {
         ToolbarButton& button = list[i];
@@ -193,7 +176,7 @@ void LoadButtonSettings(Settings& settings, const std::string& file, std::span<T
     }
 }
 
-void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButtons& buttons) {
+void ReadToolbarButtons(Settings& settings, const SettingsFile& file, ToolbarButtons& buttons) {
     CreateButtonLists(buttons);
     LoadButtonSettings(settings, file, buttons.ToolNavButtons, 0, 8, kToolNavPrefix);
     LoadButtonSettings(settings, file, buttons.ToolRunButtons, 0, 7, kToolRunPrefix);
@@ -201,63 +184,35 @@ void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButt
         ParseBool(settings.ReadSetting(file, "Visible", kToolNavUrlSection), true);
 }
 
-void LoadMachineSettings(Settings& settings, const std::string& file, double now,
+void LoadMachineSettings(Settings& settings, const SettingsFile& file, double now,
                          MachineSettings& machine, ToolbarButtons& buttons, const OsFeatures& os) {
-    auto flag = [&](std::string_view name, bool defaultValue) {
-        return ParseBool(settings.ReadSetting(file, name), defaultValue);
-    };
     settings.EnsureSettingKeys();
-
-    machine.EMail = settings.ReadSetting(file, "EMail");
-    machine.DontUseEMail = flag("DontUseEMail", false);
-    machine.EMailRegistered = flag("EMailRegistered", false);
-
-    machine.SpecialURL = settings.ReadSetting(file, "SpecialURL");
-    if (machine.SpecialURL.empty()) {
-        machine.SpecialURL = kDefaultSpecialURL;
-        settings.WriteMachineSetting("SpecialURL", machine.SpecialURL);
+    Presentation unused;
+    for (const SettingRow& row : SettingTable()) {
+        if (row.home == Home::Options || (row.set == nullptr && row.rule == nullptr)) continue;
+        if (row.logon && !os.automaticLogon) continue;
+        if (row.name == kLocked) {
+            machine.Locked = settings.ReadLocked(file);
+            continue;
+        }
+        const std::string text = row.home == Home::Stores ? settings.ReadStoreSetting(row.name)
+                                                          : settings.ReadSetting(file, row.name);
+        if (text.empty() && row.storeDefault)
+            (void)settings.WriteMachineSetting(row.name, row.defaultText);
+        TakeSetting(row, text, unused, machine, now);
     }
-
-    machine.AutoReboot = flag("AutoReboot", false);
-    machine.ForceReboot = flag("ForceReboot", false);
-    machine.Locked = settings.ReadLocked(file);
-    machine.DBus = flag("DBus", false);
-    machine.LowMemory = flag("LowMemory", false);
-
-    const RebootTimeOfDay reboot = ParseRebootTime(settings.ReadSetting(file, "RebootTime"));
-    machine.RebootHour = reboot.hour;
-    machine.RebootMinute = reboot.minute;
-    machine.RebootMoment = RebootMomentAt(reboot, now);
-
-    if (os.automaticLogon) {
-        machine.AutoLogin = flag("AutoLogin", false);
-        machine.NTDomain = settings.ReadSetting(file, "NTDomain");
-        machine.NTLogin = settings.ReadSetting(file, "NTLogin");
-        machine.NTPassword = settings.ReadSetting(file, "NTPassword");
-    }
-
-    machine.Snap = flag("Snap", false);
-    if (machine.Snap)
-        machine.SnapPath = WithTrailingSeparator(settings.ReadSetting(file, "SnapPath"));
-
-    machine.WindowState =
-        static_cast<WindowState>(ParseInteger(settings.ReadSetting(file, "WindowState"), 2));
-    machine.RefreshMinutes = ParseRefreshMinutes(settings.ReadSetting(file, "RefreshMinutes"));
-    machine.MqttBroker = settings.ReadStoreSetting("MqttBroker");
-    machine.MqttCaFile = settings.ReadStoreSetting("MqttCaFile");
-    machine.MqttCredentials = settings.ReadStoreSetting("MqttCredentials");
-    ReadFileSettings(settings, file, machine, buttons);
+    // Kept only where snapshots are taken.
+    if (!machine.Snap) machine.SnapPath.clear();
+    ReadToolbarButtons(settings, file, buttons);
 }
 
-void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
+void ReadFileSettings(Settings& settings, const SettingsFile& file, MachineSettings& machine,
                       ToolbarButtons& buttons) {
-    machine.ScreenSaveActive = ParseBool(settings.ReadSetting(file, "ScreenSaveActive"), true);
-    const std::int32_t timeOut = ParseLong(settings.ReadSetting(file, "ScreenSaveTimeOut"), 300);
-    machine.ScreenSaveTimeOut = std::chrono::seconds(timeOut == 0 ? 300 : timeOut);
-    machine.OnMouseMove =
-        static_cast<MouseMovePolicy>(ParseInteger(settings.ReadSetting(file, "OnMouseMove"), 1));
-    machine.ClearVisitorData = ParseBool(settings.ReadSetting(file, "ClearVisitorData"), true);
-    machine.OnScreenKeyboard = OnScreenKeyboardSetting(settings, file);
+    Presentation unused;
+    for (const SettingRow& row : SettingTable()) {
+        if (row.home == Home::Both)
+            TakeSetting(row, settings.ReadSetting(file, row.name), unused, machine, 0.0);
+    }
     ReadToolbarButtons(settings, file, buttons);
 }
 
@@ -279,37 +234,16 @@ std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_vi
 }
 
 bool OnScreenKeyboardSetting(Settings& settings, const std::string& file) {
-    return ParseBool(settings.ReadSetting(file, "OnScreenKeyboard"), false);
+    return std::get<bool>(settings.Value(file, "OnScreenKeyboard"));
 }
 
-std::vector<std::pair<std::string_view, std::string>> EditedStoreTexts(
-    const MachineSettings& machine, const OsFeatures& os) {
-    std::vector<std::pair<std::string_view, std::string>> values = {
-        {"EMail", machine.EMail},
-        {"DontUseEMail", BoolWord(machine.DontUseEMail)},
-        // Only the true state is stored; clearing the flag removes the value.
-        {"EMailRegistered", machine.EMailRegistered ? "Yes" : ""},
-        {"AutoReboot", BoolWord(machine.AutoReboot)},
-        {"RebootTime", FormatRebootTime(machine.RebootHour, machine.RebootMinute)},
-        {"ForceReboot", BoolWord(machine.ForceReboot)},
-        {"Locked", BoolWord(machine.Locked)},
-    };
-    if (os.automaticLogon) {
-        values.insert(values.end(), {{"AutoLogin", BoolWord(machine.AutoLogin)},
-                                     {"NTDomain", machine.NTDomain},
-                                     {"NTLogin", machine.NTLogin},
-                                     {"NTPassword", machine.NTPassword}});
-    }
-    return values;
-}
-
-bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                const OsFeatures& os) {
+Result<> WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                    const OsFeatures& os) {
     for (const auto& [name, text] : EditedStoreTexts(machine, os)) {
         if (settings.Managed().Find(name) != nullptr) continue;
-        if (!settings.WriteMachineSetting(name, text)) return false;
+        if (Result<> written = settings.WriteMachineSetting(name, text); !written) return written;
     }
-    return true;
+    return Done();
 }
 
 }  // namespace pagelark

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -13,11 +14,13 @@
 
 #include "model/modes.h"
 #include "platform/os_features.h"
-#include "platform/registry_backend.h"
+#include "platform/result.h"
 #include "settings/managed.h"
+#include "settings/setting_table.h"
 
 namespace pagelark {
 
+class IniDocument;
 class IniStore;
 class Registry;
 struct ToolbarButton;
@@ -69,27 +72,52 @@ struct MachineSettings {
     std::string MqttCredentials;
 };
 
+// A presentation file's text as the settings lookup reads it: read once, parsed once.
+class SettingsFile {
+  public:
+    SettingsFile();
+    // Bytes of "" for a file that is not there or cannot be read.
+    SettingsFile(std::string path, std::string bytes);
+    const std::string& Path() const { return path_; }
+    const std::string& Bytes() const { return bytes_; }
+    // As the INI functions read it: "" for no such section or key.
+    std::string Read(std::string_view section, std::string_view key) const;
+
+  private:
+    std::string path_;
+    std::string bytes_;
+    std::shared_ptr<IniDocument> document_;  // its lookups build an index as they go
+};
+
+// The file at path as it is now ("" when it cannot be read).
+SettingsFile ReadSettingsFile(const std::string& path);
+
 class Settings {
   public:
     Settings(IniStore& iniFiles, Registry& registry) : iniFiles_(iniFiles), registry_(registry) {}
 
     // Looked up in the presentation file first: callers name the file, so a lookup never
     // depends on which presentation happens to be open at the time.
+    std::string ReadSetting(const SettingsFile& file, std::string_view name,
+                            std::string_view subKey = {});
+    // The same, reading the file now.
     std::string ReadSetting(const std::string& file, std::string_view name,
                             std::string_view subKey = {});
     // The user's store, then the machine's: for settings no presentation may give.
     std::string ReadStoreSetting(std::string_view name);
     // Locked as the file and the stores set it, failing closed: text in any of them that may
     // set it but is not read as a yes or no word locks, with a warning naming the file.
-    bool ReadLocked(const std::string& file);
+    bool ReadLocked(const SettingsFile& file);
     // Removing a value that is not there succeeds.
-    bool WriteMachineSetting(std::string_view name, std::string_view text);
-    // The store the machine settings go to and why its last write failed.
-    std::string MachineWriteError() const;
+    Result<> WriteMachineSetting(std::string_view name, std::string_view text);
     void EnsureSettingKeys();
     // The user's documents folder with a trailing separator: the desktop's unless one is set.
     std::string DocumentsFolder() const;
     void SetDocumentsFolder(std::string folder) { documentsFolder_ = std::move(folder); }
+    // A setting of the table, typed: the managed value, or as looked up (file then stores).
+    SettingValue Value(const SettingsFile& file, std::string_view name);
+    SettingValue Value(const std::string& file, std::string_view name);
+    std::string DefaultFilePath(const SettingsFile& file);
     std::string DefaultFilePath(const std::string& file);
     bool DebugEnabled(const std::string& file);
 
@@ -101,7 +129,8 @@ class Settings {
     void SetManaged(ManagedSettings managed) { managed_ = std::move(managed); }
 
   private:
-    std::string StoreName(RegRoot root) const;
+    // The stores' value when the file gives none.
+    std::string OrFromStores(std::string value, std::string_view name, std::string_view subKey);
 
     IniStore& iniFiles_;
     Registry& registry_;
@@ -112,29 +141,17 @@ class Settings {
 // Trimmed: non-empty, no blank inside, an "@", and a "." at or after it.
 bool IsEMailValid(std::string_view text);
 
-struct RebootTimeOfDay {
-    std::int32_t hour = 0;
-    std::int32_t minute = 0;
-};
-
-// "h:m" or "h"; each part a number, hour modulo 24 and minute modulo 60.
-RebootTimeOfDay ParseRebootTime(std::string_view text);
-// "HH:MM" as stored.
-std::string FormatRebootTime(std::int32_t hour, std::int32_t minute);
-// Today at that time, or tomorrow when that is already past.
-double RebootMomentAt(RebootTimeOfDay time, double now);
-
 // Icon keeps the stored text, so a save writes it back unchanged; ResolveIconPath gives the
 // picture's path where it is loaded.
-void LoadButtonSettings(Settings& settings, const std::string& file, std::span<ToolbarButton> list,
+void LoadButtonSettings(Settings& settings, const SettingsFile& file, std::span<ToolbarButton> list,
                         std::size_t first, std::size_t last, std::string_view prefix);
 
 // Creates both lists, reads their settings and the address box's visibility.
-void ReadToolbarButtons(Settings& settings, const std::string& file, ToolbarButtons& buttons);
+void ReadToolbarButtons(Settings& settings, const SettingsFile& file, ToolbarButtons& buttons);
 
 // Reads every machine setting and the tool bar button settings at start-up; the logon
 // settings only where the system has automatic logon.
-void LoadMachineSettings(Settings& settings, const std::string& file, double now,
+void LoadMachineSettings(Settings& settings, const SettingsFile& file, double now,
                          MachineSettings& machine, ToolbarButtons& buttons,
                          const OsFeatures& os = kOsFeatures);
 
@@ -143,22 +160,17 @@ std::optional<double> ParseMinutes(std::string_view text);
 // None or nonsense is 5, and the period stays between 3 seconds and a day.
 std::chrono::duration<double, std::ratio<60>> ParseRefreshMinutes(std::string_view text);
 
-// Read apart as well, since Qt must know it before the program's windows exist.
+// Read apart as well, since Qt must know it before the program's windows exist; a managed
+// value wins.
 bool OnScreenKeyboardSetting(Settings& settings, const std::string& file);
 
 // The settings a presentation file carries: the screen saver's and the tool bar buttons.
-void ReadFileSettings(Settings& settings, const std::string& file, MachineSettings& machine,
+void ReadFileSettings(Settings& settings, const SettingsFile& file, MachineSettings& machine,
                       ToolbarButtons& buttons);
 
-// The machine settings the configuration window edits that the settings store keeps, each as
-// stored.
-std::vector<std::pair<std::string_view, std::string>> EditedStoreTexts(
-    const MachineSettings& machine, const OsFeatures& os = kOsFeatures);
-
 // The machine settings the configuration window edits, stored once the presentation is saved;
-// a managed one keeps what the store holds. Stops at the first write that fails: false, and
-// MachineWriteError says why.
-bool WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
-                                const OsFeatures& os = kOsFeatures);
+// a managed one keeps what the store holds. Stops at the first write that fails.
+Result<> WriteEditedMachineSettings(Settings& settings, const MachineSettings& machine,
+                                    const OsFeatures& os = kOsFeatures);
 
 }  // namespace pagelark

@@ -1,6 +1,6 @@
 #include "storage/document_session.h"
 
-#include "platform/registry_store.h"
+#include "settings/registry_store.h"
 
 namespace pagelark {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "ini/ini_store.h"
 #include "platform/registry_backend.h"
-#include "platform/shares.h"
+#include "platform/windows_only/shares.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "storage/file_utils.h"

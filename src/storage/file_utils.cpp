@@ -5,7 +5,7 @@
 #include "ini/ini_store.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
-#include "platform/shares.h"
+#include "platform/windows_only/shares.h"
 
 namespace pagelark {
 

@@ -24,10 +24,8 @@ constexpr std::string_view kSectionSeparator = ",";
 
 // Only a file with nothing in it receives the starter: anything a person wrote is theirs,
 // even when it is no presentation the program can read.
-bool HoldsNothing(const std::string& path) {
-    const ReadResult read = ReadWholeFile(path);
-    return read.status == ReadStatus::Ok &&
-           DecodeIni(read.data).text.find_first_not_of(" \t\r\n") == std::string::npos;
+bool HoldsNothing(std::string_view bytes) {
+    return DecodeIni(bytes).text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
 // A file with any section the program reads is a presentation; one without is somebody's
@@ -49,26 +47,6 @@ std::vector<std::string> CommentLines() {
     return {";This is a " + std::string(kProductName) + " file",
             ";Use this file to create a Web kiosk, get the software at:",
             ";    " + std::string(kProductWebAddress)};
-}
-
-// The [Tessaro] keys every save writes, as the Windows version does, in its order.
-constexpr std::string_view kWrittenKeys[] = {"HomeURL",     "AutoHome",         "AutoLoop",
-                                             "DefaultTime", "ScreenSaveActive", "ScreenSaveTimeOut",
-                                             "OnMouseMove"};
-// Set only by hand, and left out by a save so that they fall back to their defaults.
-constexpr std::string_view kHandOnlyKeys[] = {"WaitComplete", "MaxTime", "AllowRestrictions",
-                                              "FirstPage"};
-
-bool OneOf(std::string_view key, std::span<const std::string_view> keys) {
-    return std::ranges::any_of(keys, [key](std::string_view k) { return EqualsNoCase(k, key); });
-}
-
-// The settings the window edits that a presentation may carry, as stored.
-std::vector<std::pair<std::string_view, std::string>> EditedTexts(const MachineSettings& machine) {
-    auto texts = EditedStoreTexts(machine);
-    texts.emplace_back("ClearVisitorData", BoolWord(machine.ClearVisitorData));
-    texts.emplace_back("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
-    return texts;
 }
 
 void WriteButtons(IniStore& iniFiles, const std::string& file, std::span<const ToolbarButton> list,
@@ -95,56 +73,29 @@ void WriteUrlSections(IniStore& iniFiles, const std::string& file, std::string_v
 
 }  // namespace
 
-void LoadPresentation(Presentation& presentation, Document& document, DocumentContext& context,
-                      const std::string& path, LoadOptions options) {
-    Settings& settings = context.settings;
-    IniStore& iniFiles = settings.IniFiles();
-    (void)iniFiles.FlushIniCache(path);  // a failed write is the save's to report
-    document.IsDefaultFile = path == settings.DefaultFilePath(path);
+PresentationSource ReadPresentation(const std::string& path) {
+    ReadResult read = ReadWholeFile(path);
+    PresentationSource source;
+    source.status = read.status;
+    source.error = std::move(read.error);
+    source.file = SettingsFile(path, std::move(read.data));
+    return source;
+}
 
-    std::string sections;
-    document.LoadProblem.clear();
-    document.DiskBytes.reset();
-    document.Untitled = false;
-    if (FileExists(path)) {
-        sections = ReadSectionNames(path, kSectionSeparator);
-        bool starter = false;
-        if (sections.empty() && options.writeStarter &&
-            ToUpper(GetExtension(path)) == kPresentationExtension && HoldsNothing(path)) {
-            // The sections read above stay the ones used: the starter's pages show only
-            // from the next load on.
-            starter = WriteTemplatePresentation(document, context, path);
-        }
-        ReadResult read = ReadWholeFile(path);
-        if (read.status != ReadStatus::Ok) {
-            document.LoadProblem = "cannot be read: " + read.error;
-        } else {
-            if (!starter && !HoldsPresentationSections(sections) && !HoldsNothing(path))
-                document.LoadProblem = "holds no presentation sections";
-            document.DiskBytes = std::move(read.data);
-        }
-    } else if (const ReadResult read = ReadWholeFile(path); read.status == ReadStatus::Unreadable) {
-        document.LoadProblem = "cannot be read: " + read.error;  // there, but not for us
-    }
-    if (!document.LoadProblem.empty()) Log(LogArea::Document, path, " ", document.LoadProblem);
-
+Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& machine,
+                               bool pages) {
+    Presentation presentation;
     auto read = [&](std::string_view section, std::string_view key) {
-        return std::string(TrimBlanks(iniFiles.ReadString(section, key, path)));
+        return std::string(TrimBlanks(file.Read(section, key)));
     };
-    presentation.HomeURL = read(kOptionsSection, "HomeURL");
-    if (presentation.HomeURL.empty()) presentation.HomeURL = "about:blank";
-    presentation.AutoHome = ParseBool(read(kOptionsSection, "AutoHome"), false);
-    presentation.AutoLoop = ParseBool(read(kOptionsSection, "AutoLoop"), true);
-    presentation.DefaultTime =
-        ParseSeconds(read(kOptionsSection, "DefaultTime"), std::chrono::seconds{10});
-    presentation.WaitComplete = ParseBool(read(kOptionsSection, "WaitComplete"), true);
-    presentation.MaxTime =
-        ParseSeconds(read(kOptionsSection, "MaxTime"), context.machine.ScreenSaveTimeOut);
-    presentation.AllowRestrictions = ParseBool(read(kOptionsSection, "AllowRestrictions"), true);
-
-    presentation.Pages.clear();
-    presentation.Include.clear();
-    presentation.Exclude.clear();
+    MachineSettings follows = machine;
+    for (const bool following : {false, true}) {
+        for (const SettingRow& row : SettingTable()) {
+            if (row.home == Home::Options && row.follows.empty() != following)
+                TakeSetting(row, read(kOptionsSection, row.name), presentation, follows, 0.0);
+        }
+    }
+    const std::string sections = pages ? SectionNames(file.Bytes(), kSectionSeparator) : "";
     ItemWalker walker(sections, kSectionSeparator);
     std::string section;
     while (walker.Next(section)) {
@@ -165,8 +116,56 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
             list.push_back(std::move(url));
         }
     }
+    return presentation;
+}
 
-    presentation.FirstPage = ParseLong(read(kOptionsSection, "FirstPage"), 1);
+bool GiveStarter(Document& document, DocumentContext& context, PresentationSource& source) {
+    const std::string& path = source.file.Path();
+    if (source.status != ReadStatus::Ok || !HoldsNothing(source.file.Bytes()) ||
+        ToUpper(GetExtension(path)) != kPresentationExtension)
+        return false;
+    if (!WriteTemplatePresentation(document, context, path)) return false;
+    source.file = SettingsFile(path, document.StarterBytes);
+    source.starter = true;
+    return true;
+}
+
+void LoadPresentation(Presentation& presentation, Document& document, DocumentContext& context,
+                      const std::string& path) {
+    LoadPresentation(presentation, document, context, ReadPresentation(path));
+}
+
+void LoadPresentation(Presentation& presentation, Document& document, DocumentContext& context,
+                      const PresentationSource& source) {
+    const std::string& path = source.file.Path();
+    (void)context.settings.IniFiles().FlushIniCache(
+        path);  // a failed write is the save's to report
+    document.IsDefaultFile = path == context.settings.DefaultFilePath(source.file);
+
+    document.LoadProblem.clear();
+    document.DiskBytes.reset();
+    document.Untitled = false;
+    if (source.status == ReadStatus::Ok) {
+        const std::string& bytes = source.file.Bytes();
+        if (!source.starter && !HoldsPresentationSections(SectionNames(bytes, kSectionSeparator)) &&
+            !HoldsNothing(bytes))
+            document.LoadProblem = "holds no presentation sections";
+        document.DiskBytes = bytes;
+    } else if (source.status == ReadStatus::Unreadable || source.status == ReadStatus::TooLarge) {
+        document.LoadProblem = "cannot be read: " + source.error;
+    }
+    if (!document.LoadProblem.empty()) Log(LogArea::Document, path, " ", document.LoadProblem);
+
+    // The starter's pages show only from the next load on.
+    Presentation parsed = ParsePresentation(source.file, context.machine, !source.starter);
+    presentation.Pages = std::move(parsed.Pages);
+    presentation.Include = std::move(parsed.Include);
+    presentation.Exclude = std::move(parsed.Exclude);
+    MachineSettings none;
+    for (const SettingRow& row : SettingTable()) {
+        if (row.home == Home::Options) row.set(row.get(parsed, none), presentation, none);
+    }
+
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     document.EditorLoaded = false;
     document.Modified = false;
@@ -202,19 +201,16 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
             iniFiles.WriteString(kOptionsSection, key, *own, path);
         }
     };
-    option("HomeURL", presentation.HomeURL);
-    option("AutoHome", BoolWord(presentation.AutoHome));
-    option("AutoLoop", BoolWord(presentation.AutoLoop));
-    option("DefaultTime", std::to_string(presentation.DefaultTime.count()));
-    option("ScreenSaveActive", BoolWord(machine.ScreenSaveActive));
-    option("ScreenSaveTimeOut", std::to_string(machine.ScreenSaveTimeOut.count()));
-    option("OnMouseMove", std::to_string(static_cast<int>(machine.OnMouseMove)));
+    for (const SettingRow& row : SettingTable()) {
+        if (row.save == SaveRule::Always) option(row.name, StoredText(row, presentation, machine));
+    }
 
     // Any other setting the file held goes back as it stood, unless the operator changed it.
     const auto edited = EditedTexts(machine);
     const auto inForce = context.inForce != nullptr ? EditedTexts(*context.inForce) : edited;
     for (const IniKeyLine& line : held) {
-        if (OneOf(line.key, kWrittenKeys) || OneOf(line.key, kHandOnlyKeys)) continue;
+        const SettingRow* row = FindSetting(line.key);
+        if (row != nullptr && row->save != SaveRule::Held) continue;
         std::string text(TrimBlanksAndTabs(line.value));
         for (std::size_t i = 0; i < edited.size() && managed.Find(line.key) == nullptr; ++i) {
             if (EqualsNoCase(edited[i].first, line.key) && edited[i].second != inForce[i].second)
@@ -222,19 +218,21 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
         }
         iniFiles.WriteString(kOptionsSection, line.key, text, path);
     }
-    // The Windows version knows neither: a file that did not hold them gets them only when
-    // they are not the defaults.
-    if (!heldText("ClearVisitorData") && !machine.ClearVisitorData)
-        option("ClearVisitorData", BoolWord(machine.ClearVisitorData));
-    if (!heldText("OnScreenKeyboard") && machine.OnScreenKeyboard)
-        option("OnScreenKeyboard", BoolWord(machine.OnScreenKeyboard));
+    // Settings the Windows version does not know: a file that did not hold them gets them
+    // only when they are not the defaults.
+    for (const SettingRow& row : SettingTable()) {
+        if (row.windowsKnows || row.home != Home::Both || heldText(row.name)) continue;
+        const SettingValue value = row.get(presentation, machine);
+        if (value != DefaultValue(row)) option(row.name, StoredText(row, value));
+    }
 
     // A page's own time is left out when it is the default time the file keeps, which a
     // managed one is not.
     const std::chrono::seconds fileDefault =
         managed.Find("DefaultTime") == nullptr
             ? presentation.DefaultTime
-            : ParseSeconds(heldText("DefaultTime").value_or(""), std::chrono::seconds{10});
+            : std::chrono::seconds{std::get<std::int64_t>(
+                  ParseSetting(*FindSetting("DefaultTime"), heldText("DefaultTime").value_or("")))};
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
         const std::string section = "Page" + std::to_string(i + 1);
@@ -254,10 +252,10 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
     iniFiles.WriteString(kToolNavUrlSection, "Visible", BoolWord(context.buttons.ToolNavUrlVisible),
                          path);
 
-    if (Result<> written = iniFiles.FlushIniCache(path); !written) {
+    if (Result<> flushed = iniFiles.FlushIniCache(path); !flushed) {
         document.CurrentFile = previousFile;
-        Log(LogArea::Document, "save of ", path, " failed: ", written.Error());
-        return written;
+        Log(LogArea::Document, "save of ", path, " failed: ", flushed.Error());
+        return flushed;
     }
     Log(LogArea::Document, "saved ", path);
     ReadResult written = ReadWholeFile(path);

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "help/help_paths.h"
+#include "platform/file_io.h"
 #include "platform/result.h"
+#include "settings/settings.h"
 
 namespace pagelark {
 
@@ -28,16 +30,31 @@ struct DocumentContext {
     const MachineSettings* inForce = nullptr;
 };
 
-struct LoadOptions {
-    // An existing empty .tso file receives the starter presentation. Off for tools that
-    // must only look.
-    bool writeStarter = true;
+// A presentation file read once: its text, and what the read found.
+struct PresentationSource {
+    SettingsFile file;
+    ReadStatus status = ReadStatus::Missing;
+    std::string error;  // the system's reason when status is not Ok
+    // Just written as the starter: its options count, its pages only from the next load on.
+    bool starter = false;
 };
+PresentationSource ReadPresentation(const std::string& path);
+
+// The presentation the file holds, from its text alone; machine gives the defaults that follow
+// a machine setting. Without pages, no page, include or exclude section is read.
+Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& machine,
+                               bool pages = true);
+
+// An existing empty .tso file receives the starter presentation, which source then holds.
+bool GiveStarter(Document& document, DocumentContext& context, PresentationSource& source);
 
 // A file that cannot be read, or that holds text but no presentation section, loads empty
 // with the document's LoadProblem saying so.
 void LoadPresentation(Presentation& presentation, Document& document, DocumentContext& context,
-                      const std::string& path, LoadOptions options = {});
+                      const PresentationSource& source);
+// Reads the file, and never gives it the starter.
+void LoadPresentation(Presentation& presentation, Document& document, DocumentContext& context,
+                      const std::string& path);
 
 // Saves to path, which becomes the document's CurrentFile: the presentation with the tool bar
 // buttons and screen saver settings of the context, and every other setting the file held (see

@@ -8,6 +8,7 @@
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
 #include "platform/text.h"
+#include "settings/setting_table.h"
 #include "settings/settings.h"
 
 namespace pagelark {
@@ -57,32 +58,21 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
                              const ManagedSettings& managed) {
     const Presentation& p = presentation;
     std::string out = "{\n";
-    out += "  \"HomeURL\": " + JsonString(p.HomeURL) + ",\n";
-    out += "  \"AutoHome\": " + std::string(Bool(p.AutoHome)) + ",\n";
-    out += "  \"AutoLoop\": " + std::string(Bool(p.AutoLoop)) + ",\n";
-    out += "  \"DefaultTime\": " + std::to_string(p.DefaultTime.count()) + ",\n";
-    out += "  \"WaitComplete\": " + std::string(Bool(p.WaitComplete)) + ",\n";
-    out += "  \"MaxTime\": " + std::to_string(p.MaxTime.count()) + ",\n";
-    out += "  \"AllowRestrictions\": " + std::string(Bool(p.AllowRestrictions)) + ",\n";
-    out += "  \"FirstPage\": " + std::to_string(p.FirstPage) + ",\n";
-    out += "  \"ScreenSaveActive\": " + std::string(Bool(machine.ScreenSaveActive)) + ",\n";
-    out += "  \"ScreenSaveTimeOut\": " + std::to_string(machine.ScreenSaveTimeOut.count()) + ",\n";
-    out += "  \"OnMouseMove\": " + std::to_string(static_cast<int>(machine.OnMouseMove)) + ",\n";
-    out += "  \"ClearVisitorData\": " + std::string(Bool(machine.ClearVisitorData)) + ",\n";
-    out += "  \"OnScreenKeyboard\": " + std::string(Bool(machine.OnScreenKeyboard)) + ",\n";
-    out += "  \"AutoReboot\": " + std::string(Bool(machine.AutoReboot)) + ",\n";
-    out += "  \"ForceReboot\": " + std::string(Bool(machine.ForceReboot)) + ",\n";
-    out += "  \"RebootTime\": " +
-           JsonString(FormatRebootTime(machine.RebootHour, machine.RebootMinute)) + ",\n";
-    out += "  \"Snap\": " + std::string(Bool(machine.Snap)) + ",\n";
-    out += "  \"SnapPath\": " + JsonString(machine.SnapPath) + ",\n";
-    out += "  \"Locked\": " + std::string(Bool(machine.Locked)) + ",\n";
-    out += "  \"DBus\": " + std::string(Bool(machine.DBus)) + ",\n";
-    out += "  \"LowMemory\": " + std::string(Bool(machine.LowMemory)) + ",\n";
-    out += "  \"RefreshMinutes\": " + Number(machine.RefreshMinutes.count()) + ",\n";
-    out += "  \"MqttBroker\": " + JsonString(machine.MqttBroker) + ",\n";
-    out += "  \"MqttCaFile\": " + JsonString(machine.MqttCaFile) + ",\n";
-    out += "  \"MqttCredentials\": " + JsonString(machine.MqttCredentials) + ",\n";
+    for (const SettingRow& row : SettingTable()) {
+        if (!row.shown) continue;
+        out += "  " + JsonString(row.name) + ": ";
+        const SettingValue value = row.get(p, machine);
+        if (const bool* flag = std::get_if<bool>(&value)) {
+            out += Bool(*flag);
+        } else if (const std::int64_t* number = std::get_if<std::int64_t>(&value)) {
+            out += std::to_string(*number);
+        } else if (const double* minutes = std::get_if<double>(&value)) {
+            out += Number(*minutes);
+        } else {
+            out += JsonString(std::get<std::string>(value));
+        }
+        out += ",\n";
+    }
     out += "  \"Pages\": ";
     if (p.Pages.empty()) {
         out += "[]";

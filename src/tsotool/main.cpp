@@ -10,7 +10,7 @@
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/log.h"
-#include "platform/registry_store.h"
+#include "settings/registry_store.h"
 #include "settings/settings.h"
 #include "storage/document.h"
 #include "storage/document_session.h"
@@ -57,8 +57,8 @@ int Fail(const std::string& what, const std::string& path, const std::string& re
 int Run(const std::string& command, const std::string& file, const std::string& out) {
     const std::string startupFolder = WithTrailingSeparator(CurrentFolder());
     const std::string path = Absolute(file, startupFolder);
-    const ReadResult readable = ReadWholeFile(path);
-    if (readable.status != ReadStatus::Ok) return Fail("read", file, readable.error);
+    const PresentationSource source = ReadPresentation(path);
+    if (source.status != ReadStatus::Ok) return Fail("read", file, source.error);
 
     const bool show = command == "show";
     Presentation presentation;
@@ -75,9 +75,9 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     ManagedSettings managed = LoadManagedFolder(ManagedFolderFromEnvironment());
     settings.SetManaged(managed);
     const double now = SystemClock().Now();
-    LoadMachineSettings(settings, path, now, machine, buttons);
-    LoadPresentation(presentation, document, context, path, LoadOptions{.writeStarter = false});
-    TakeManaged(settings, std::move(managed), path, presentation, machine, now);
+    LoadMachineSettings(settings, source.file, now, machine, buttons);
+    LoadPresentation(presentation, document, context, source);
+    TakeManaged(settings, std::move(managed), source.file, presentation, machine, now);
 
     if (show) {
         std::cout << PresentationJson(presentation, machine, buttons, startupFolder,

@@ -1,6 +1,7 @@
 #include "core/player.h"
 
 #include "player_fixture.h"
+#include "settings/registry.h"
 
 namespace pagelark::testing {
 namespace {

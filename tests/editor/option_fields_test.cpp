@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/product.h"
+#include "settings/registry.h"
 #include "support/document_world.h"
 
 namespace pagelark {

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "maintenance/auto_logon.h"
 #include "maintenance/reboot.h"
-#include "platform/linux/file_registry.h"
+#include "maintenance/windows_only/auto_logon.h"
+#include "settings/file_registry.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "support/temp_folder.h"
@@ -52,8 +52,8 @@ TEST(RebootSequenceTest, LogonValuesOnlyWhereTheSystemHasThemWithAutoLoginInOrde
             FileRegistry backend(temp.path());
             Registry registry(backend);
             // An empty setting must leave the system's value alone, not remove it.
-            registry.SetValue(RegRoot::LocalMachine, kWinlogonKey, "DefaultDomainName", "earlier",
-                              RegType::String);
+            ASSERT_TRUE(registry.SetValue(RegRoot::LocalMachine, kWinlogonKey, "DefaultDomainName",
+                                          "earlier", RegType::String));
             EXPECT_EQ(KioskMaintenance(registry, machine, system, c.os)
                           .RebootSequence(c.autoLogin, c.force),
                       !c.force);

@@ -24,7 +24,7 @@ class SettingsTest : public ::testing::Test, public DocumentWorld {
   protected:
     void UseFile(std::string_view content) { d.CurrentFile = temp.Write("show.tso", content); }
     void Load(OsFeatures os = {}) {
-        LoadMachineSettings(settings, d.CurrentFile, now, machine, buttons, os);
+        LoadMachineSettings(settings, ReadSettingsFile(d.CurrentFile), now, machine, buttons, os);
     }
     void Take(decltype(ManagedSettings::values) values) {
         TakeManaged(settings, ManagedSettings{std::move(values)}, d.CurrentFile, p, machine, now);
@@ -66,7 +66,7 @@ TEST_F(SettingsTest, LogOnSettingsAreReadOnlyWhereTheSystemLogsOnFromThem) {
     fake.Put(RegRoot::LocalMachine, kMachine, "NTLogin", "kiosk");
     Load();
     EXPECT_EQ(std::tuple(machine.AutoLogin, machine.NTLogin), std::tuple(false, ""));
-    WriteEditedMachineSettings(settings, machine);
+    EXPECT_TRUE(WriteEditedMachineSettings(settings, machine));
     EXPECT_EQ(fake.Get(RegRoot::LocalMachine, kMachine, "NTLogin"), "kiosk");
     Load({.automaticLogon = true});
     EXPECT_EQ(std::tuple(machine.AutoLogin, machine.NTLogin), std::tuple(true, "kiosk"));

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ini/ini_store.h"
-#include "platform/shares.h"
+#include "platform/windows_only/shares.h"
 #include "storage/file_utils.h"
 #include "support/document_world.h"
 
@@ -16,9 +16,12 @@ using namespace std::string_literals;
 
 class PresentationFileTest : public ::testing::Test, public DocumentWorld {
   protected:
-    void Load(const std::string& path, LoadOptions options = {}) {
+    // As the kiosk's start and the File command load: an empty .tso receives the starter.
+    void Load(const std::string& path) {
         d.CurrentFile = path;
-        LoadPresentation(p, d, context, path, options);
+        PresentationSource source = ReadPresentation(path);
+        GiveStarter(d, context, source);
+        LoadPresentation(p, d, context, source);
     }
     std::string Save(const std::string& path) {
         const Result<> saved = SavePresentation(p, d, context, path);

@@ -8,7 +8,7 @@
 #include "ini/ini_store.h"
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
-#include "platform/shares.h"
+#include "platform/windows_only/shares.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "storage/document.h"

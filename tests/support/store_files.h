@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/linux/file_registry.h"
+#include "settings/file_registry.h"
 
 namespace pagelark::testing {
 

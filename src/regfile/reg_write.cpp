@@ -1,4 +1,4 @@
-#include "platform/linux/reg_file.h"
+#include "regfile/reg_file.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/file_registry.h"
+#include "settings/file_registry.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -10,8 +10,8 @@
 #include <filesystem>
 
 #include "platform/file_io.h"
-#include "platform/registry_store.h"
 #include "platform/text.h"
+#include "settings/registry_store.h"
 
 namespace pagelark {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/shares.h"
+#include "platform/windows_only/shares.h"
 
 namespace pagelark {
 namespace {

@@ -1,4 +1,4 @@
-#include "maintenance/auto_logon.h"
+#include "maintenance/windows_only/auto_logon.h"
 
 #include <string>
 
@@ -9,7 +9,7 @@ namespace pagelark {
 
 void WriteAutoLogonValues(Registry& registry, const MachineSettings& machine) {
     auto write = [&registry](std::string_view name, std::string_view text) {
-        registry.SetValue(RegRoot::LocalMachine, kWinlogonKey, name, text, RegType::String);
+        (void)registry.SetValue(RegRoot::LocalMachine, kWinlogonKey, name, text, RegType::String);
     };
     write("AutoAdminLogon", "1");
     write("DontDisplayLastUserName", "0");

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/reg_file.h"
 #include "platform/registry_backend.h"
+#include "regfile/reg_file.h"
 
 namespace pagelark {
 

@@ -1,4 +1,4 @@
-#include "platform/linux/file_registry.h"
+#include "settings/file_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "platform/file_io.h"
-#include "platform/linux/reg_file.h"
-#include "platform/registry_store.h"
 #include "platform/text.h"
+#include "regfile/reg_file.h"
+#include "settings/registry_store.h"
 #include "support/golden.h"
 #include "support/temp_folder.h"
 

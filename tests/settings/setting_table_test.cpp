@@ -1,0 +1,168 @@
+// Every row of the settings table against the code that works from it: its default reaches the
+// model a load gives, the file a save writes, "pagelark-tso show" and the window's fields; its
+// range is the one a managed file and the window's check keep to.
+
+#include "settings/setting_table.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/option_fields.h"
+#include "ini/ini_document.h"
+#include "model/product.h"
+#include "platform/text.h"
+#include "settings/managed.h"
+#include "settings/registry.h"
+#include "storage/presentation_file.h"
+#include "support/document_world.h"
+#include "tsotool/json.h"
+
+namespace pagelark::testing {
+namespace {
+
+class SettingTableTest : public ::testing::Test, public DocumentWorld {
+  protected:
+    // A presentation and machine settings as a start from an empty file gives them.
+    void LoadEmpty() {
+        d.CurrentFile = temp.Write("empty.tso", "");
+        const PresentationSource source = ReadPresentation(d.CurrentFile);
+        LoadMachineSettings(settings, source.file, 0.0, machine, buttons, {.automaticLogon = true});
+        LoadPresentation(p, d, context, source);
+    }
+};
+
+std::string Json(const SettingValue& value) {
+    if (const bool* flag = std::get_if<bool>(&value)) return *flag ? "true" : "false";
+    if (const std::int64_t* number = std::get_if<std::int64_t>(&value))
+        return std::to_string(*number);
+    if (const double* minutes = std::get_if<double>(&value))
+        return std::to_string(static_cast<std::int64_t>(*minutes));  // whole defaults only
+    return JsonString(std::get<std::string>(value));
+}
+
+TEST_F(SettingTableTest, EveryDefaultReachesTheModelTheFileShowAndTheWindow) {
+    // The machine settings' own initial values are the table's too.
+    const Presentation fresh;
+    const MachineSettings freshMachine;
+    LoadEmpty();
+    const std::string shown = PresentationJson(p, machine, buttons, startupFolder, {});
+    Document savedFile = d;
+    ASSERT_TRUE(SavePresentation(p, savedFile, context, temp.File("saved.tso")));
+    IniDocument written(TempFolder::Read(temp.File("saved.tso")));
+    for (const SettingRow& row : SettingTable()) {
+        SCOPED_TRACE(row.name);
+        if (row.get == nullptr) continue;  // looked up where it acts
+        const SettingValue value = DefaultValue(row);
+        // A folder is kept only while snapshots are taken.
+        if (row.kind != Kind::Folder) {
+            EXPECT_EQ(row.get(p, machine), value);
+        }
+        if (row.home != Home::Options) {
+            EXPECT_EQ(row.get(fresh, freshMachine), value);
+        }
+        if (row.shown) {
+            EXPECT_NE(shown.find("\n  \"" + std::string(row.name) + "\": " + Json(value) + ",\n"),
+                      std::string::npos);
+        }
+        // Every save writes some; one the Windows version does not know only when changed.
+        const std::string inFile = written.Read(kOptionsSection, row.name);
+        if (row.save == SaveRule::Always) {
+            EXPECT_EQ(inFile, StoredText(row, value));
+        } else if (row.save == SaveRule::Hand || !row.windowsKnows) {
+            EXPECT_EQ(inFile, "");
+        }
+    }
+    // What the window shows of them.
+    const OptionFields fields = FillOptions(p, machine);
+    EXPECT_EQ(std::tuple(fields.homePage, fields.screenSaveTimeOut, fields.defaultTime,
+                         fields.mouseMove, fields.clearVisitorData, fields.onScreenKeyboard,
+                         fields.rebootHour + ":" + fields.rebootMinute),
+              std::tuple("about:blank", "5", "10", 1, true, false, "0:0"));
+}
+
+TEST_F(SettingTableTest, ASettingTheWindowsVersionDoesNotKnowIsWrittenOnceItIsChanged) {
+    LoadEmpty();
+    for (const SettingRow& row : SettingTable()) {
+        if (row.windowsKnows || row.home != Home::Both) continue;
+        SCOPED_TRACE(row.name);
+        MachineSettings changed = machine;
+        row.set(!std::get<bool>(DefaultValue(row)), p, changed);
+        DocumentContext own{settings, files, changed, buttons, help, startupFolder};
+        Document savedFile = d;
+        ASSERT_TRUE(SavePresentation(p, savedFile, own, temp.File("changed.tso")));
+        IniDocument written(TempFolder::Read(temp.File("changed.tso")));
+        EXPECT_EQ(written.Read(kOptionsSection, row.name), StoredText(row, row.get(p, changed)));
+    }
+}
+
+TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
+    for (const SettingRow& row : SettingTable()) {
+        if (row.kind != Kind::Seconds && row.kind != Kind::Number && row.kind != Kind::Choice)
+            continue;
+        SCOPED_TRACE(row.name);
+        for (const std::int64_t number : {row.low - 1, row.low, row.high, row.high + 1}) {
+            const bool within = number >= row.low && number <= row.high;
+            if (row.managed) {
+                EXPECT_EQ(Acceptable(row, std::to_string(number)), within) << number;
+            }
+        }
+    }
+    // The window's boxes of those it checks: the default time in seconds, the delay in minutes,
+    // the reboot time in hours and minutes.
+    LoadEmpty();
+    const auto problem = [&](auto change) {
+        OptionFields fields = FillOptions(p, machine);
+        change(fields);
+        return CheckFields(fields).has_value();
+    };
+    const SettingRow& time = *FindSetting("DefaultTime");
+    const SettingRow& delay = *FindSetting("ScreenSaveTimeOut");
+    const std::pair<std::int64_t, bool> times[] = {
+        {time.low - 1, true}, {time.low, false}, {time.high, false}};
+    for (const auto& [seconds, refused] : times) {
+        EXPECT_EQ(problem([&](OptionFields& f) { f.defaultTime = std::to_string(seconds); }),
+                  refused)
+            << seconds;
+    }
+    const std::pair<std::int64_t, bool> delays[] = {
+        {delay.low - 1, true}, {delay.low, false}, {delay.high / 60, false}};
+    for (const auto& [minutes, refused] : delays) {
+        EXPECT_EQ(problem([&](OptionFields& f) { f.screenSaveTimeOut = std::to_string(minutes); }),
+                  refused)
+            << minutes;
+    }
+    const SettingRow& reboot = *FindSetting("RebootTime");
+    for (const int hour : {-1, 0, 23, 24}) {
+        EXPECT_EQ(problem([&](OptionFields& f) { f.rebootHour = std::to_string(hour); }),
+                  !Acceptable(reboot, std::to_string(hour)))
+            << hour;
+    }
+    for (const int minute : {-1, 0, 59, 60}) {
+        EXPECT_EQ(problem([&](OptionFields& f) { f.rebootMinute = std::to_string(minute); }),
+                  !Acceptable(reboot, "0:" + std::to_string(minute)))
+            << minute;
+    }
+}
+
+// A managed value reaches the model as the row reads it, and a setting whose default follows
+// another (MaxTime) moves with it.
+TEST_F(SettingTableTest, AManagedValueIsTakenAsTheRowReadsItAndFollowersMoveWithIt) {
+    LoadEmpty();
+    ManagedSettings managed;
+    for (const SettingRow& row : SettingTable()) {
+        if (row.managed && row.set != nullptr && row.kind == Kind::Bool)
+            managed.values[std::string(row.name)] =
+                StoredText(row, !std::get<bool>(DefaultValue(row)));
+    }
+    managed.values["ScreenSaveTimeOut"] = "42";
+    TakeManaged(settings, managed, d.CurrentFile, p, machine, 0.0);
+    for (const auto& [name, text] : managed.values) {
+        const SettingRow& row = *FindSetting(name);
+        EXPECT_EQ(row.get(p, machine), ParseSetting(row, text)) << name;
+    }
+    EXPECT_EQ(p.MaxTime, std::chrono::seconds{42});
+    TakeManaged(settings, {}, d.CurrentFile, p, machine, 0.0);
+    EXPECT_EQ(p.MaxTime, std::chrono::seconds{300});
+}
+
+}  // namespace
+}  // namespace pagelark::testing
