@@ -7,6 +7,7 @@
 
 #include "app/kiosk_remote.h"
 #include "app/logind_reboot.h"
+#include "app/memory_watch.h"
 #include "app/named_presentation.h"
 #include "app/published_fetcher.h"
 #include "app/qt_adapters.h"
@@ -18,9 +19,7 @@
 #include "config/config_window.h"
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
-#include "core/engine_flags.h"
 #include "core/locked.h"
-#include "core/memory_plan.h"
 #include "core/player.h"
 #include "dbus/kiosk_bus.h"
 #include "help/help_paths.h"
@@ -32,7 +31,6 @@
 #include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/log.h"
-#include "platform/process_memory.h"
 #include "platform/service_notify.h"
 #include "platform/temp_dir.h"
 #include "platform/text.h"
@@ -85,9 +83,6 @@ class Kiosk final : private WindowBuilder {
     // The managed files as they now are, taken as a save's values are; a change made while
     // the configuration window is open waits until it closes.
     void TakeManagedChanges();
-    // The engine's memory mode, before the first browser starts it.
-    void PlanMemoryUse();
-    void WatchMemory();
 
     std::string raw_;
     std::string tempDir_;
@@ -138,8 +133,7 @@ class Kiosk final : private WindowBuilder {
     std::unique_ptr<VisitorInput> input_;
     QTimer timer_;
     QTimer firstStep_;
-    MemoryPlan memory_;
-    int ticksToMemoryReading_ = 0;
+    MemoryWatch memory_;
 };
 
 void Kiosk::InitPlayer() {
@@ -195,27 +189,6 @@ void Kiosk::InitPlayer() {
     RelocateHelpPages(presentation_, helpFolder_);
 }
 
-void Kiosk::PlanMemoryUse() {
-    memory_ = PlanMemory(MemoryLimitKiB(), machine_.LowMemory);
-    if (!memory_.low) return;
-    std::cerr << "pagelark: " << DescribePlan(memory_) << "\n";
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
-            QByteArray::fromStdString(MemoryEngineFlags(
-                qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").toStdString(), true)));
-}
-
-void Kiosk::WatchMemory() {
-    // A reading walks every process of the system: every five seconds is enough.
-    constexpr int kTicksBetweenReadings = 25;
-    if (!memory_.low || --ticksToMemoryReading_ > 0) return;
-    ticksToMemoryReading_ = kTicksBetweenReadings;
-    const long long treeKiB = PssKiB(ProcessTree(CurrentProcessId()));
-    if (!OverCeiling(memory_, treeKiB)) return;
-    Log(LogArea::Player, "memory ", treeKiB / 1024,
-        " MiB over the ceiling: spare browsers renewed");
-    player_->RenewSpareBrowsers();
-}
-
 PlayerWindows Kiosk::Build(PlayerCommands& commands, BrowserEvents& events, ConfigEvents& config) {
     stage_ = std::make_unique<StageWindow>(clock_, events, commands);
     configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
@@ -231,7 +204,7 @@ PlayerWindows Kiosk::Build(PlayerCommands& commands, BrowserEvents& events, Conf
 }
 
 void Kiosk::Start() {
-    PlanMemoryUse();
+    memory_.Plan(machine_.LowMemory);
     player_ = std::make_unique<Player>(
         PlayerContext{debugSettings_, helpDocuments_, helpFolder_, IsConfigCommandLine(raw_),
                       clock_, desktop_, maintenance_, snapshots_, connectivity_, launcher_},
@@ -292,7 +265,7 @@ void Kiosk::Tick() {
     }
     notifier_->Alive(std::chrono::steady_clock::now());
     TakeManagedChanges();
-    WatchMemory();
+    if (memory_.OverCeiling()) player_->RenewSpareBrowsers();
     // Up once a page is on show, or the configuration window is, for a configuration run.
     const PlayerState state = player_->State();
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
