@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 Check(value.find('\0') == std::string::npos);
             }
         }
-        Check(store.FlushIniCache(input));  // nothing was written
+        Check(store.FlushIniCache(input).Ok());  // nothing was written
     }
 
     // A write and a flush into a copy; the value must survive the trip through the disk.
@@ -85,14 +85,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         IniStore store;
         store.WriteString(section, "fuzzkey", "fuzz value", output);
         Check(store.ReadString(section, "fuzzkey", output) == expected);
-        Check(store.FlushIniCache(output));
+        Check(store.FlushIniCache(output).Ok());
     }
     {
         IniStore store;
         Check(store.ReadString(section, "FUZZKEY", output) == expected);
         if (sections.size() > 1) {
             store.DeleteIniSection(sections[1], output);
-            Check(store.FlushIniCache(output));
+            Check(store.FlushIniCache(output).Ok());
         }
     }
     return 0;

@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ResultJson(parse.name, parse.command ? Done() : Fail(parse.command.Error()));
     Check(IsUtf8(answer) && !HasAsciiControl(answer));
 
-    const BrokerParse broker = ParseBroker(bytes);
-    Check(broker.address.has_value() == broker.error.empty());
-    if (broker.address) Check(broker.address->port >= 1 && broker.address->port <= 65535);
+    const Result<BrokerAddress> broker = ParseBroker(bytes);
+    Check(broker.Ok() == broker.Error().empty());
+    if (broker) Check(broker->port >= 1 && broker->port <= 65535);
     return 0;
 }
