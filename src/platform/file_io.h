@@ -36,8 +36,9 @@ std::optional<bool> FileNamesWord(const std::string& path, std::string_view word
 
 // Replaces path with data: written to a temporary file beside the target, flushed to disk,
 // then renamed over it. On failure the old file is untouched, no temporary file is left and
-// the system's reason comes back. A symbolic link is followed and its target replaced. A new
-// file gets newFileMode (less the umask); an existing one keeps its permissions.
+// the system's reason comes back. A symbolic link is followed and its target replaced; a
+// folder, device or pipe is refused. A new file gets newFileMode (less the umask); an
+// existing one keeps its permissions.
 Result<> ReplaceFileAtomically(const std::string& path, std::string_view data,
                                unsigned newFileMode = 0666);
 // Where a guarded write puts its file, as seen from the folder it holds open.

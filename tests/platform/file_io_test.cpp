@@ -61,6 +61,11 @@ TEST(ReplaceFileAtomically, ReplacesKeepingModeAndLinkAndFailsLeavingTheOldFile)
     EXPECT_FALSE(ReplaceFileAtomically(temp.path(), "x"));  // a folder is not replaced
     EXPECT_FALSE(ReplaceFileAtomically(file + "/child", "x"));
     EXPECT_EQ(TempFolder::Read(file), "new");
+    // A pipe (or a device) stays what it is.
+    const std::string pipe = temp.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(ReplaceFileAtomically(pipe, "x").Error(), "not a regular file");
+    EXPECT_EQ(std::filesystem::status(pipe).type(), std::filesystem::file_type::fifo);
 }
 
 TEST(WriteGuarded, WritesInTheFolderItOpenedAndReplacesALinkPutInTheWayRatherThanFollowIt) {

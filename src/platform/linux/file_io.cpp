@@ -141,6 +141,9 @@ Result<> ReplaceIn(int dir, const std::string& name, std::string_view data, unsi
     const bool exists =
         ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(old.st_mode);
     if (exists && S_ISDIR(old.st_mode)) return Fail(Reason(EISDIR));
+    // A device or pipe is refused, never replaced by a file: as root a save to
+    // /dev/null would otherwise turn it into one for the whole machine.
+    if (exists && !S_ISREG(old.st_mode)) return Fail("not a regular file");
     mode_t mode;
     if (exists) {
         mode = old.st_mode & 07777;
