@@ -33,6 +33,7 @@ void NewPresentation(Presentation& presentation) {
     presentation.AutoLoop = true;
     presentation.DefaultTime = std::chrono::seconds{10};
     presentation.FirstPage = 1;
+    presentation.IdlePage.clear();
 }
 
 }  // namespace pagelark

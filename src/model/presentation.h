@@ -15,6 +15,10 @@ struct PresentationPage {
     std::string URL;
     bool UseDefaultTime = true;
     std::chrono::seconds Time{10};
+    // When it is due (model/page_schedule.h), as stored; empty: always.
+    std::string Days{};
+    std::string From{};
+    std::string To{};
 };
 
 struct Presentation {
@@ -30,6 +34,8 @@ struct Presentation {
     bool AllowRestrictions = true;
     // The page the show starts from ([Tessaro] FirstPage); the player counts on from it.
     std::int32_t FirstPage = 1;
+    // Shown while no page is due; empty: a black page of the program's own.
+    std::string IdlePage;
 };
 
 std::int32_t PageCount(const Presentation& presentation);

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "ini/stored_values.h"
+#include "model/page_schedule.h"
 #include "model/presentation.h"
 #include "platform/os_features.h"
 #include "platform/paths.h"
@@ -78,6 +79,24 @@ template <auto Member>
 constexpr SettingRow Field(SettingRow row) {
     row.get = &Get<Member>;
     row.set = &Set<Member>;
+    return row;
+}
+
+template <auto Member>
+SettingValue GetOfPage(const PresentationPage& page) {
+    return ToValue(page.*Member);
+}
+
+template <auto Member>
+void SetOfPage(const SettingValue& value, PresentationPage& page) {
+    page.*Member = FromValue<typename MemberOf<decltype(Member)>::Type>(value);
+}
+
+// A page row's access to its field of each page.
+template <auto Member>
+constexpr SettingRow PageField(SettingRow row) {
+    row.pageGet = &GetOfPage<Member>;
+    row.pageSet = &SetOfPage<Member>;
     return row;
 }
 
@@ -185,6 +204,38 @@ const SettingRow kTable[] = {
                           .managed = false,
                           .save = SaveRule::Hand,
                           .shown = true}),
+    Field<&P::IdlePage>({.name = "IdlePage",
+                         .home = Home::Options,
+                         .kind = Kind::Text,
+                         .defaultText = "",
+                         .windowsKnows = false,
+                         .shown = true,
+                         .shownWhenSet = true}),
+    // When a page is due; read together (ReadSchedule), since a window needs both ends.
+    PageField<&PresentationPage::Days>({.name = "Days",
+                                        .home = Home::Page,
+                                        .kind = Kind::Days,
+                                        .defaultText = "",
+                                        .managed = false,
+                                        .windowsKnows = false,
+                                        .shown = true,
+                                        .shownWhenSet = true}),
+    PageField<&PresentationPage::From>({.name = "From",
+                                        .home = Home::Page,
+                                        .kind = Kind::HourMinute,
+                                        .defaultText = "",
+                                        .managed = false,
+                                        .windowsKnows = false,
+                                        .shown = true,
+                                        .shownWhenSet = true}),
+    PageField<&PresentationPage::To>({.name = "To",
+                                      .home = Home::Page,
+                                      .kind = Kind::HourMinute,
+                                      .defaultText = "",
+                                      .managed = false,
+                                      .windowsKnows = false,
+                                      .shown = true,
+                                      .shownWhenSet = true}),
     Field<&M::ScreenSaveActive>({.name = "ScreenSaveActive",
                                  .home = Home::Both,
                                  .kind = Kind::Bool,
@@ -422,6 +473,8 @@ SettingValue ParseSetting(const SettingRow& row, std::string_view text) {
         case Kind::Text:
         case Kind::EMail:
         case Kind::Presentation:
+        case Kind::Days:  // as stored, so that a save keeps it; ReadSchedule reads it
+        case Kind::HourMinute:
             break;
     }
     return std::string(text.empty() ? row.defaultText : text);
@@ -478,11 +531,19 @@ bool Acceptable(const SettingRow& row, std::string_view text) {
         case Kind::Presentation:  // a path relative to wherever the kiosk starts is no use
             return text.empty() || IsAbsolutePath(text) || StartsWithNoCase(text, "http://") ||
                    StartsWithNoCase(text, "https://");
+        case Kind::Days:
+            return ParseDays(text).has_value();
+        case Kind::HourMinute:
+            return TrimBlanksAndTabs(text).empty() || ParseHourMinute(text).has_value();
         case Kind::Text:
         case Kind::Folder:
             break;
     }
     return true;
+}
+
+bool Shows(const SettingRow& row, const SettingValue& value) {
+    return row.shown && (!row.shownWhenSet || value != DefaultValue(row));
 }
 
 void CopyFileSettings(const MachineSettings& from, MachineSettings& to) {

@@ -17,6 +17,7 @@ namespace pagelark {
 struct MachineSettings;
 struct OsFeatures;
 struct Presentation;
+struct PresentationPage;
 
 // Where a setting may stand, and so where a managed file may set it.
 enum class Home {
@@ -24,6 +25,7 @@ enum class Home {
     Both,     // [Tessaro], then the user's store, then the machine's; either managed section
     Machine,  // the same lookup; a managed file's [Machine]
     Stores,   // the user's store, then the machine's, never a presentation; [Machine]
+    Page,     // each [PageN] section of the presentation, for that page; never managed
 };
 
 enum class Kind {
@@ -37,6 +39,8 @@ enum class Kind {
     TimeOfDay,     // "h:m" or "h"
     EMail,         // empty, or an address that looks like one
     Presentation,  // empty, an absolute path or a web address
+    Days,          // days of the week: "Mon-Fri", "Sat,Sun"; empty is every day
+    HourMinute,    // "HH:MM"; empty is midnight
 };
 
 // A typed value: bool, a whole number (seconds, choices), minutes, or text.
@@ -54,6 +58,9 @@ struct SettingRow {
     using Set = void (*)(const SettingValue&, Presentation&, MachineSettings&);
     // A rule of its own: the text looked up, into the model (now places a moment).
     using Rule = void (*)(std::string_view text, Presentation&, MachineSettings&, double now);
+    // A page's own (Home::Page).
+    using PageGet = SettingValue (*)(const PresentationPage&);
+    using PageSet = void (*)(const SettingValue&, PresentationPage&);
 
     std::string_view name;
     Home home;
@@ -64,8 +71,9 @@ struct SettingRow {
     bool managed = true;       // a managed file may set it
     bool windowsKnows = true;  // else written only when the file held it or it is not the default
     SaveRule save = SaveRule::Held;
-    bool shown = false;  // in "pagelark-tso show"
-    bool logon = false;  // only where the system logs on by itself
+    bool shown = false;         // in "pagelark-tso show"
+    bool shownWhenSet = false;  // there only when it is not the default
+    bool logon = false;         // only where the system logs on by itself
     // The setting whose value is this one's default: taken after the others, and again
     // whenever that one is.
     std::string_view follows = {};
@@ -79,6 +87,8 @@ struct SettingRow {
     Get get = nullptr;  // none: the setting is looked up where it acts
     Set set = nullptr;
     Rule rule = nullptr;
+    PageGet pageGet = nullptr;
+    PageSet pageSet = nullptr;
 };
 
 std::span<const SettingRow> SettingTable();
@@ -99,6 +109,8 @@ std::string StoredText(const SettingRow& row, const SettingValue& value);
 // Whether a managed file's text is one the setting can take.
 bool Acceptable(const SettingRow& row, std::string_view text);
 bool WithinRange(const SettingRow& row, std::int64_t number);
+// Whether "pagelark-tso show" prints this value of the row.
+bool Shows(const SettingRow& row, const SettingValue& value);
 
 // The settings a presentation file carries besides its own options, from one model to another.
 void CopyFileSettings(const MachineSettings& from, MachineSettings& to);

@@ -8,6 +8,7 @@
 #include "ini/ini_document.h"
 #include "ini/ini_store.h"
 #include "ini/stored_values.h"
+#include "model/page_schedule.h"
 #include "model/presentation.h"
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
@@ -107,6 +108,10 @@ Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& 
             page.URL = std::move(url);
             page.UseDefaultTime = ParseBool(read(section, "DefaultTime"), true);
             page.Time = ParseSeconds(read(section, "Time"), presentation.DefaultTime);
+            for (const SettingRow& row : SettingTable()) {
+                if (row.home == Home::Page)
+                    row.pageSet(ParseSetting(row, read(section, row.name)), page);
+            }
             presentation.Pages.push_back(std::move(page));
         } else if (StartsWithNoCase(section, "INCLUDE") || StartsWithNoCase(section, "EXCLUDE")) {
             std::string url = read(section, "URL");
@@ -166,6 +171,11 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
         if (row.home == Home::Options) row.set(row.get(parsed, none), presentation, none);
     }
 
+    for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
+        const PresentationPage& page = presentation.Pages[i];
+        const std::string problem = ReadSchedule(page.Days, page.From, page.To).problem;
+        if (!problem.empty()) Log(LogArea::Document, path, " page ", i + 1, ": ", problem);
+    }
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     document.EditorLoaded = false;
     document.Modified = false;
@@ -212,6 +222,9 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
         const SettingRow* row = FindSetting(line.key);
         if (row != nullptr && row->save != SaveRule::Held) continue;
         std::string text(TrimBlanksAndTabs(line.value));
+        // A presentation's own option goes back as the model holds it now.
+        if (row != nullptr && row->home == Home::Options && managed.Find(line.key) == nullptr)
+            text = StoredText(*row, presentation, machine);
         for (std::size_t i = 0; i < edited.size() && managed.Find(line.key) == nullptr; ++i) {
             if (EqualsNoCase(edited[i].first, line.key) && edited[i].second != inForce[i].second)
                 text = edited[i].second;
@@ -221,7 +234,9 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
     // Settings the Windows version does not know: a file that did not hold them gets them
     // only when they are not the defaults.
     for (const SettingRow& row : SettingTable()) {
-        if (row.windowsKnows || row.home != Home::Both || heldText(row.name)) continue;
+        if (row.windowsKnows || (row.home != Home::Both && row.home != Home::Options) ||
+            heldText(row.name))
+            continue;
         const SettingValue value = row.get(presentation, machine);
         if (value != DefaultValue(row)) option(row.name, StoredText(row, value));
     }
@@ -241,6 +256,13 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
             iniFiles.WriteString(section, "DefaultTime", "False", path);
             if (page.Time != fileDefault)
                 iniFiles.WriteString(section, "Time", std::to_string(page.Time.count()), path);
+        }
+        // Unknown to the Windows version: only what the page has, which is what its file held.
+        for (const SettingRow& row : SettingTable()) {
+            if (row.home != Home::Page) continue;
+            const SettingValue value = row.pageGet(page);
+            if (value != DefaultValue(row))
+                iniFiles.WriteString(section, row.name, StoredText(row, value), path);
         }
     }
     WriteUrlSections(iniFiles, path, "Include", presentation.Include);

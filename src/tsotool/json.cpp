@@ -59,9 +59,10 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
     const Presentation& p = presentation;
     std::string out = "{\n";
     for (const SettingRow& row : SettingTable()) {
-        if (!row.shown) continue;
-        out += "  " + JsonString(row.name) + ": ";
+        if (row.get == nullptr) continue;
         const SettingValue value = row.get(p, machine);
+        if (!Shows(row, value)) continue;
+        out += "  " + JsonString(row.name) + ": ";
         if (const bool* flag = std::get_if<bool>(&value)) {
             out += Bool(*flag);
         } else if (const std::int64_t* number = std::get_if<std::int64_t>(&value)) {
@@ -82,7 +83,14 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
             const PresentationPage& page = p.Pages[i];
             out += "    {\"URL\": " + JsonString(page.URL) +
                    ", \"UseDefaultTime\": " + Bool(page.UseDefaultTime) +
-                   ", \"Time\": " + std::to_string(page.Time.count()) + "}";
+                   ", \"Time\": " + std::to_string(page.Time.count());
+            for (const SettingRow& row : SettingTable()) {
+                if (row.home != Home::Page) continue;
+                const SettingValue value = row.pageGet(page);
+                if (Shows(row, value))
+                    out += ", " + JsonString(row.name) + ": " + JsonString(StoredText(row, value));
+            }
+            out += "}";
             out += i + 1 < p.Pages.size() ? ",\n" : "\n";
         }
         out += "  ]";
