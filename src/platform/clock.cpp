@@ -24,13 +24,17 @@ double DateTimeValue(int year, int month, int day, int hour, int minute, double 
     return days + (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay;
 }
 
+double LocalReading(std::time_t seconds, long nanoseconds) {
+    tm local{};
+    localtime_r(&seconds, &local);
+    return DateTimeValue(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                         local.tm_min, local.tm_sec + static_cast<double>(nanoseconds) / 1e9);
+}
+
 double SystemClock::Now() const {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
-    tm local{};
-    localtime_r(&ts.tv_sec, &local);
-    return DateTimeValue(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                         local.tm_min, local.tm_sec + static_cast<double>(ts.tv_nsec) / 1e9);
+    return LocalReading(ts.tv_sec, ts.tv_nsec);
 }
 
 }  // namespace pagelark

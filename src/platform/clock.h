@@ -2,6 +2,8 @@
 // Date-times are counts of days since 1899-12-30 in local time; the clock is a port so that
 // logic depending on "now" is tested with a fake.
 
+#include <ctime>
+
 namespace pagelark {
 
 inline constexpr double kSecondsPerDay = 24.0 * 60.0 * 60.0;
@@ -16,6 +18,9 @@ class SystemClock final : public Clock {
   public:
     double Now() const override;
 };
+
+// The reading at an instant (seconds since 1970 in UTC): its date and time in the local zone.
+double LocalReading(std::time_t seconds, long nanoseconds = 0);
 
 // The day count of a local calendar date and time.
 double DateTimeValue(int year, int month, int day, int hour = 0, int minute = 0,

@@ -1,0 +1,194 @@
+// When a page is due: its keys read, its window across days and midnight, and the look at the
+// schedules through daylight-saving changes and a clock set by hand.
+
+#include "core/page_schedule.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+
+#include "platform/clock.h"
+
+namespace pagelark {
+namespace {
+
+constexpr DaySet kMon = 1 << 1, kTue = 1 << 2, kWed = 1 << 3, kFri = 1 << 5;
+constexpr DaySet kSun = 1 << 0, kSat = 1 << 6;
+
+TEST(PageScheduleTest, KeysAreReadAndABadOneGivesTheDefaultWithAProblem) {
+    const struct {
+        const char* text;
+        std::optional<DaySet> days;
+    } days[] = {
+        {"", kEveryDay},
+        {"Mon-Fri", kMon | kTue | kWed | 1 << 4 | kFri},
+        {"Sat,Sun", kSat | kSun},
+        {"Mon-Wed,Fri", kMon | kTue | kWed | kFri},
+        {" monday - TUE , sunday ", kMon | kTue | kSun},
+        {"Fri-Mon", kFri | kSat | kSun | kMon},
+        {"Wed-Wed", kWed},
+        {"Mon,", std::nullopt},
+        {"Mo-Fr", std::nullopt},
+        {"Mon-", std::nullopt},
+        {"Mon-Fri-Sat", std::nullopt},
+        {"weekdays", std::nullopt},
+    };
+    for (const auto& c : days)
+        EXPECT_EQ(ParseDays(c.text), c.days) << c.text;
+
+    const struct {
+        const char* text;
+        std::optional<int> minutes;
+    } times[] = {
+        {"07:30", 7 * 60 + 30},
+        {"7:05", 7 * 60 + 5},
+        {" 23:59 ", 23 * 60 + 59},
+        {"24:00", 0},
+        {"00:00", 0},
+        {"", std::nullopt},
+        {"7", std::nullopt},
+        {"7:5", std::nullopt},
+        {"24:01", std::nullopt},
+        {"12:60", std::nullopt},
+        {"-1:00", std::nullopt},
+        {"007:00", std::nullopt},
+        {"7:00pm", std::nullopt},
+    };
+    for (const auto& c : times)
+        EXPECT_EQ(ParseHourMinute(c.text), c.minutes) << c.text;
+
+    // A bad key plays the page rather than hiding it, and says so.
+    const struct {
+        const char *days, *from, *to;
+        PageSchedule schedule;
+        bool problem;
+    } reads[] = {
+        {"", "", "", {}, false},
+        {"Sat,Sun", "11:00", "", {kSat | kSun, 660, 0}, false},
+        {"", "", "08:00", {kEveryDay, 0, 480}, false},
+        {"Sat,Sunday,Mo", "06:00", "10:00", {kEveryDay, 360, 600}, true},
+        {"Mon", "6:00am", "10:00", {kMon, 0, 0}, true},
+        {"Mon", "06:00", "25:00", {kMon, 0, 0}, true},
+    };
+    for (const auto& c : reads) {
+        const ScheduleRead read = ReadSchedule(c.days, c.from, c.to);
+        EXPECT_EQ(read.schedule, c.schedule) << c.days << " " << c.from << " " << c.to;
+        EXPECT_EQ(read.problem.empty(), !c.problem) << read.problem;
+    }
+}
+
+TEST(PageScheduleTest, APageIsDueWithinItsWindowOnItsDaysAcrossMidnightAndTheWeek) {
+    // 2026-12-07 is a Monday.
+    const PageSchedule breakfast{kEveryDay, 7 * 60, 10 * 60 + 30};
+    const PageSchedule weekNights{kMon | kTue | kWed | 1 << 4 | kFri, 22 * 60, 2 * 60};
+    const PageSchedule sunday{kSun, 0, 0};
+    const PageSchedule always{};
+    const struct {
+        const PageSchedule* schedule;
+        int day, hour, minute;
+        bool due;
+    } cases[] = {
+        {&breakfast, 7, 6, 59, false},   {&breakfast, 7, 7, 0, true},
+        {&breakfast, 7, 10, 29, true},   {&breakfast, 7, 10, 30, false},  // To is exclusive
+        {&weekNights, 7, 21, 59, false}, {&weekNights, 7, 22, 0, true},
+        {&weekNights, 8, 1, 59, true},   {&weekNights, 8, 2, 0, false},
+        {&weekNights, 7, 1, 0, false},  // Sunday's night is not a week night
+        {&weekNights, 12, 1, 0, true},  // Friday's night runs into Saturday
+        {&weekNights, 12, 23, 0, false}, {&weekNights, 13, 1, 0, false},
+        {&sunday, 12, 23, 59, false},    {&sunday, 13, 0, 0, true},
+        {&sunday, 13, 23, 59, true},     {&sunday, 14, 0, 0, false},  // the week wraps
+        {&always, 9, 13, 13, true},      {&always, 13, 0, 0, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsDue(*c.schedule, DateTimeValue(2026, 12, c.day, c.hour, c.minute)), c.due)
+            << c.day << " " << c.hour << ":" << c.minute;
+    }
+    // A reading a hair before a whole minute is that minute.
+    EXPECT_TRUE(IsDue(breakfast, DateTimeValue(2026, 12, 7, 7, 0) - 1e-10));
+    // Before 1899-12-30 the days still count back from its Saturday.
+    EXPECT_TRUE(IsDue(sunday, DateTimeValue(1899, 12, 24, 12, 0)));
+}
+
+// The kiosk's clock: the local reading of an instant, moved minute by minute or by hand.
+class ZoneClock final : public Clock {
+  public:
+    explicit ZoneClock(std::time_t instant) : instant_(instant) {}
+    double Now() const override { return LocalReading(instant_); }
+    void Move(std::time_t seconds) { instant_ += seconds; }
+
+  private:
+    std::time_t instant_;
+};
+
+std::time_t Utc(int day, int month, int hour) {
+    tm utc{};
+    utc.tm_year = 2026 - 1900;
+    utc.tm_mon = month - 1;
+    utc.tm_mday = day;
+    utc.tm_hour = hour;
+    return timegm(&utc);
+}
+
+TEST(PageScheduleTest, DaylightSavingChangesAndADayJumpEachWayNeverStallTheLook) {
+    const char* const before = std::getenv("TZ");
+    const std::string saved = before != nullptr ? before : "";
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    const PageSchedule twoToThree{kEveryDay, 2 * 60, 3 * 60};
+    const PageSchedule halfPastTwoToFour{kEveryDay, 2 * 60 + 30, 4 * 60};
+    // Four hours of the night, minute by minute: the watch looks every minute, the clock going
+    // back an hour in autumn included, and each page is due as long as its hours last.
+    const struct {
+        int day, month;
+        int twoToThreeMinutes, halfPastTwoToFourMinutes;
+    } nights[] = {
+        {29, 3, 0, 60},      // 02:00 to 03:00 does not happen
+        {25, 10, 120, 120},  // 02:00 to 03:00 happens twice
+    };
+    for (const auto& night : nights) {
+        ZoneClock clock(Utc(night.day, night.month, 0) - 3600);
+        DueWatch watch;
+        int looks = 0;
+        int dueTwo = 0;
+        int dueHalf = 0;
+        for (int minute = 0; minute < 5 * 60; ++minute, clock.Move(60)) {
+            looks += watch.LookAgain(clock.Now()) ? 1 : 0;
+            dueTwo += IsDueNow(twoToThree, clock) ? 1 : 0;
+            dueHalf += IsDueNow(halfPastTwoToFour, clock) ? 1 : 0;
+        }
+        EXPECT_EQ(looks, 5 * 60) << night.month;
+        EXPECT_EQ(dueTwo, night.twoToThreeMinutes) << night.month;
+        EXPECT_EQ(dueHalf, night.halfPastTwoToFourMinutes) << night.month;
+    }
+
+    // Monday 10:00 local; the clock set a day back, then two days on.
+    const PageSchedule weekdays{kMon | kTue | kWed | 1 << 4 | kFri, 9 * 60, 17 * 60};
+    const PageSchedule weekend{kSat | kSun, 0, 0};
+    ZoneClock clock(Utc(7, 12, 9));
+    DueWatch watch;
+    EXPECT_TRUE(watch.LookAgain(clock.Now()));
+    clock.Move(30);
+    EXPECT_FALSE(watch.LookAgain(clock.Now()));
+    EXPECT_TRUE(IsDueNow(weekdays, clock));
+    clock.Move(-86400);
+    EXPECT_TRUE(watch.LookAgain(clock.Now()));
+    EXPECT_EQ(std::pair(IsDueNow(weekdays, clock), IsDueNow(weekend, clock)),
+              std::pair(false, true));
+    clock.Move(30);
+    EXPECT_FALSE(watch.LookAgain(clock.Now()));
+    clock.Move(2 * 86400);
+    EXPECT_TRUE(watch.LookAgain(clock.Now()));
+    EXPECT_EQ(std::pair(IsDueNow(weekdays, clock), IsDueNow(weekend, clock)),
+              std::pair(true, false));
+
+    if (before != nullptr)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+
+}  // namespace
+}  // namespace pagelark
