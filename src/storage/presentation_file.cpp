@@ -174,7 +174,7 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
         const std::string problem = ReadSchedule(page.Days, page.From, page.To).problem;
-        if (!problem.empty()) Log(LogArea::Document, path, " page ", i + 1, ": ", problem);
+        if (!problem.empty()) Warn(LogArea::Document, path, " page ", i + 1, ": ", problem);
     }
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     document.EditorLoaded = false;

@@ -73,6 +73,10 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
         ASSERT_EQ(shown.exitCode, 0) << shown.err;
         testing::CompareGolden(input.parent_path() / (input.stem().string() + ".json"),
                                Replaced(shown.out, startup, "{startup}"));
+        // A page key that cannot be read is named, and the page plays.
+        EXPECT_EQ(shown.err.find("page 4: Days cannot be \"Mo-Fr\"") != std::string::npos,
+                  name == "schedule.tso")
+            << shown.err;
 
         const auto saved = RunTool(temp.path(), "save '" + file + "' out.tso");
         ASSERT_EQ(saved.exitCode, 0) << saved.err;
