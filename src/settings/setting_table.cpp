@@ -100,6 +100,18 @@ constexpr SettingRow PageField(SettingRow row) {
     return row;
 }
 
+// Unknown to the Windows version and to managed files, in "show" where a page has it.
+constexpr SettingRow PageKey(std::string_view name, Kind kind) {
+    return {.name = name,
+            .home = Home::Page,
+            .kind = kind,
+            .defaultText = "",
+            .managed = false,
+            .windowsKnows = false,
+            .shown = true,
+            .shownWhenSet = true};
+}
+
 std::int64_t Whole(const SettingValue& value) {
     return std::get<std::int64_t>(value);
 }
@@ -212,30 +224,9 @@ const SettingRow kTable[] = {
                          .shown = true,
                          .shownWhenSet = true}),
     // When a page is due; read together (ReadSchedule), since a window needs both ends.
-    PageField<&PresentationPage::Days>({.name = "Days",
-                                        .home = Home::Page,
-                                        .kind = Kind::Days,
-                                        .defaultText = "",
-                                        .managed = false,
-                                        .windowsKnows = false,
-                                        .shown = true,
-                                        .shownWhenSet = true}),
-    PageField<&PresentationPage::From>({.name = "From",
-                                        .home = Home::Page,
-                                        .kind = Kind::HourMinute,
-                                        .defaultText = "",
-                                        .managed = false,
-                                        .windowsKnows = false,
-                                        .shown = true,
-                                        .shownWhenSet = true}),
-    PageField<&PresentationPage::To>({.name = "To",
-                                      .home = Home::Page,
-                                      .kind = Kind::HourMinute,
-                                      .defaultText = "",
-                                      .managed = false,
-                                      .windowsKnows = false,
-                                      .shown = true,
-                                      .shownWhenSet = true}),
+    PageField<&PresentationPage::Days>(PageKey("Days", Kind::Days)),
+    PageField<&PresentationPage::From>(PageKey("From", Kind::HourMinute)),
+    PageField<&PresentationPage::To>(PageKey("To", Kind::HourMinute)),
     Field<&M::ScreenSaveActive>({.name = "ScreenSaveActive",
                                  .home = Home::Both,
                                  .kind = Kind::Bool,
