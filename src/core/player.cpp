@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/page_schedule.h"
 #include "model/presentation.h"
 #include "platform/clock.h"
 #include "platform/log.h"
@@ -307,10 +308,22 @@ void Player::NoteSkipped(const std::string& address) {
 void Player::PreloadCurrentPage() {
     const Presentation& p = show_.presentation;
     browsers_.PreloadStarts(p.WaitComplete);
+    PassOverPagesNotDue();
     // Past the last page nothing preloads.
     if (const auto page = PageAt(p, context_.helpDocuments, page_, show_.machine.Snap)) {
         preloadPosition_ = page_;
         BrowseTo(browsers_.Next(), page->address, page->seconds);
+    }
+}
+
+// A page out of its hours is passed over before it loads, as a failed one is at its turn.
+void Player::PassOverPagesNotDue() {
+    const Presentation& p = show_.presentation;
+    const std::int32_t count = PageCount(p);
+    for (std::int32_t tried = 0; tried < count && page_ >= 1 && page_ <= count; ++tried) {
+        const PresentationPage& page = p.Pages[static_cast<std::size_t>(page_ - 1)];
+        if (IsDue(ReadSchedule(page.Days, page.From, page.To).schedule, Now())) return;
+        page_ = MoveCounter(page_, +1, count, p.AutoLoop).counter;
     }
 }
 

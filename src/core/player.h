@@ -156,6 +156,7 @@ class Player final : public PlayerCommands,
                   bool keepHistory = false);
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
+    void PassOverPagesNotDue();
     // What a snapshot taken now is of.
     SnapshotOf SnapshotNow() const;
     // A page that failed to load was passed over at its turn.

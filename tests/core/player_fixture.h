@@ -137,10 +137,16 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     // Pages of these times, then prime, INIT, NAVIGATE: the start page is on show and page
     // FirstPage preloads.
     void Start(std::initializer_list<int> times = {10}, int steps = 2) {
+        SetPages(times);
+        Begin(steps);
+    }
+    void SetPages(std::initializer_list<int> times) {
         show.Pages.clear();
         for (int t : times)
             show.Pages.push_back(
                 {Url(static_cast<int>(show.Pages.size()) + 1), false, std::chrono::seconds{t}});
+    }
+    void Begin(int steps = 2) {
         P().InitBrowsers();
         for (int i = 0; i < steps; ++i)
             P().Tick();

@@ -143,6 +143,30 @@ TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
     }
 }
 
+// A page out of its hours (the clock reads a Sunday noon) never loads; the others keep their
+// order, first page and loop.
+TEST_F(PlayerTest, PagesNotDueArePassedOverBeforeTheyLoad) {
+    const std::tuple<int, bool, const char*> cases[] = {
+        {1, true,
+         "NAVIGATE h/1, WAITTIME 1/3, NAVIGATE 1/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/3"},
+        {2, true,
+         "NAVIGATE h/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/3, NAVIGATE 1/3, WAITTIME 3/1"},
+        // As with FirstPage 3: the last page preloads but the show ends before it.
+        {2, false, "FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3"},
+    };
+    for (const auto& [firstPage, autoLoop, trace] : cases) {
+        player.reset();
+        show.FirstPage = firstPage;
+        show.AutoLoop = autoLoop;
+        SetPages({5, 5, 5});
+        show.Pages[1].Days = "Mon-Fri";
+        show.Pages[0].From = "12:00";
+        show.Pages[2].To = "13:00";
+        Begin();
+        EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0"), trace) << firstPage << autoLoop;
+    }
+}
+
 // A browser holds a page only while it shows where the program's load of it landed: once a
 // visitor's link or the page itself took it elsewhere, the page is sent again at its turn, and
 // Home and the page's own address typed load again.
