@@ -1,5 +1,6 @@
 #include "core/idle_watch.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/days.h"
@@ -39,6 +40,12 @@ bool IdleWatch::IdleOver(double now, bool screenSaveActive, std::chrono::seconds
 
 bool IdleWatch::VisitOver(double now, std::chrono::seconds timeOut) const {
     return lastInput_ && IdleFor(now, *lastInput_, timeOut);
+}
+
+void IdleWatch::Follow(double now) {
+    lastActivity_ = std::min(lastActivity_, now);
+    saverModeStart_ = std::min(saverModeStart_, now);
+    if (lastInput_) lastInput_ = std::min(*lastInput_, now);
 }
 
 }  // namespace pagelark

@@ -24,6 +24,8 @@ class IdleWatch {
     }
     bool VisitOver(double now, std::chrono::seconds timeOut) const;
     void VisitEnds() { lastInput_.reset(); }
+    // The clock was set back: what was seen later than now was seen now.
+    void Follow(double now);
     void SaverModeBegins(double now) { saverModeStart_ = now; }
     // Where the pointer rests while nobody is there: play starts or resumes.
     void RestsAt(ScreenPoint pointer) {

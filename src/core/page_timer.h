@@ -25,6 +25,8 @@ class PageTimer {
     // It got another turn.
     void AnotherTurn(double now) { start_ = now; }
     double Since() const { return start_; }
+    // The clock was set back: the page's time starts again from the new reading.
+    void Follow(double now) { start_ = now < start_ ? now : start_; }
     // Its time is over: it went where it cannot be loaded.
     void CutShort() { cutShort_ = true; }
     bool IsCutShort() const { return cutShort_; }

@@ -80,8 +80,21 @@ void Player::InitBrowsers() {
 }
 
 void Player::Tick() {
+    FollowClock();
     MousePart();
     RunStep(false);
+}
+
+// A clock set back (autumn's daylight-saving change, or by hand) counts every wait from the
+// new reading, rather than holding the show until the old one comes round.
+void Player::FollowClock() {
+    const double now = Now();
+    timer_.Follow(now);
+    idle_.Follow(now);
+    for (std::optional<double>* since : {&freshPreloadSince_, &preloadAwaitedSince_}) {
+        if (*since && **since > now) *since = now;
+    }
+    if (addressToShow_) addressToShow_->since = std::min(addressToShow_->since, now);
 }
 
 void Player::RunStep(bool onToNextPage) {

@@ -157,6 +157,7 @@ class Player final : public PlayerCommands,
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
     void PassOverPagesNotDue();
+    void FollowClock();
     // What a snapshot taken now is of.
     SnapshotOf SnapshotNow() const;
     // A page that failed to load was passed over at its turn.

@@ -189,6 +189,8 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             // A link or a refresh to a page the engine asks nothing about.
             {"blank", [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "about:blank"); }},
             {"move", [this](Player&) { ++w.pointer.x; }},
+            // The clock goes back an hour: autumn's daylight-saving change, or set by hand.
+            {"back", [this](Player&) { w.Advance(-3600); }},
             {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
             {"renew", &Player::RenewSpareBrowsers},
         };

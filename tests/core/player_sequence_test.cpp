@@ -143,6 +143,20 @@ TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
     }
 }
 
+// A clock set back an hour (autumn's daylight-saving change) holds no page, preload or visit
+// until the old reading comes round.
+TEST_F(PlayerTest, AClockSetBackLetsThePageOnShowStayOnlyItsTime) {
+    Start({5, 5, 5});
+    EXPECT_EQ(Walk("done 6 0 back 1 done 6 0"),
+              "NAVIGATE h/1, WAITTIME 1/2, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3");
+    // Nor a preload that never completes past MaxTime after Next.
+    EXPECT_EQ(Walk("next 1 back 1 299 2"),
+              "NAVIGATE 2/3, NAVIGATE 2/3, NAVIGATE 2/3, WAITTIME 3/1");
+    // Nor a visitor's navigation mode past its idle time.
+    EXPECT_EQ(Walk("nav 1 back 1 299 2"),
+              "WAITSAVER nav 3/1, WAITSAVER nav 3/1, WAITSAVER nav 3/1, INIT 3/1");
+}
+
 // A page out of its hours (the clock reads a Sunday noon) never loads; the others keep their
 // order, first page and loop.
 TEST_F(PlayerTest, PagesNotDueArePassedOverBeforeTheyLoad) {
