@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <optional>
@@ -90,23 +91,15 @@ TEST(PageScheduleTest, APageIsDueWithinItsWindowOnItsDaysAcrossMidnightAndTheWee
 }
 
 // The kiosk's clock: the local reading of an instant, moved minute by minute or by hand.
-class ZoneClock final : public Clock {
-  public:
-    explicit ZoneClock(std::time_t instant) : instant_(instant) {}
-    double Now() const override { return LocalReading(instant_); }
-    void Move(std::time_t seconds) { instant_ += seconds; }
-
-  private:
-    std::time_t instant_;
+struct ZoneClock final : Clock {
+    explicit ZoneClock(std::time_t at) : instant(at) {}
+    double Now() const override { return LocalReading(instant); }
+    std::time_t instant;
 };
 
 std::time_t Utc(int day, int month, int hour) {
-    tm utc{};
-    utc.tm_year = 2026 - 1900;
-    utc.tm_mon = month - 1;
-    utc.tm_mday = day;
-    utc.tm_hour = hour;
-    return timegm(&utc);
+    constexpr double kDaysTo1970 = 25569;
+    return std::llround((DateTimeValue(2026, month, day, hour) - kDaysTo1970) * kSecondsPerDay);
 }
 
 TEST(PageScheduleTest, DaylightSavingChangesAndADayJumpEachWayNeverStallTheLook) {
@@ -131,7 +124,7 @@ TEST(PageScheduleTest, DaylightSavingChangesAndADayJumpEachWayNeverStallTheLook)
         int looks = 0;
         int dueTwo = 0;
         int dueHalf = 0;
-        for (int minute = 0; minute < 5 * 60; ++minute, clock.Move(60)) {
+        for (int minute = 0; minute < 5 * 60; ++minute, clock.instant += 60) {
             looks += watch.LookAgain(clock.Now()) ? 1 : 0;
             dueTwo += IsDueNow(twoToThree, clock) ? 1 : 0;
             dueHalf += IsDueNow(halfPastTwoToFour, clock) ? 1 : 0;
@@ -155,7 +148,7 @@ TEST(PageScheduleTest, DaylightSavingChangesAndADayJumpEachWayNeverStallTheLook)
     ZoneClock clock(Utc(7, 12, 9));
     DueWatch watch;
     for (const auto& step : steps) {
-        clock.Move(step.move);
+        clock.instant += step.move;
         EXPECT_EQ(std::tuple(watch.LookAgain(clock.Now()), IsDueNow(weekdays, clock),
                              IsDueNow(weekend, clock)),
                   std::tuple(step.look, step.weekdayDue, step.weekendDue))
