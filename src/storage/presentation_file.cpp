@@ -83,8 +83,12 @@ PresentationSource ReadPresentation(const std::string& path) {
     return source;
 }
 
-Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& machine,
-                               bool pages) {
+namespace {
+
+// The presentation of the file's text, its pages, include and exclude lists from the sections
+// given.
+Presentation ParseSections(const SettingsFile& file, const MachineSettings& machine,
+                           const std::string& sections) {
     Presentation presentation;
     auto read = [&](std::string_view section, std::string_view key) {
         return std::string(TrimBlanks(file.Read(section, key)));
@@ -96,7 +100,6 @@ Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& 
                 TakeSetting(row, read(kOptionsSection, row.name), presentation, follows, 0.0);
         }
     }
-    const std::string sections = pages ? SectionNames(file.Bytes(), kSectionSeparator) : "";
     ItemWalker walker(sections, kSectionSeparator);
     std::string section;
     while (walker.Next(section)) {
@@ -124,6 +127,13 @@ Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& 
     return presentation;
 }
 
+}  // namespace
+
+Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& machine,
+                               bool pages) {
+    return ParseSections(file, machine, pages ? SectionNames(file.Bytes(), kSectionSeparator) : "");
+}
+
 bool GiveStarter(Document& document, DocumentContext& context, PresentationSource& source) {
     const std::string& path = source.file.Path();
     if (source.status != ReadStatus::Ok || !HoldsNothing(source.file.Bytes()) ||
@@ -143,17 +153,18 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
 void LoadPresentation(Presentation& presentation, Document& document, DocumentContext& context,
                       const PresentationSource& source) {
     const std::string& path = source.file.Path();
-    (void)context.settings.IniFiles().FlushIniCache(
-        path);  // a failed write is the save's to report
+    // A failed write is the save's to report.
+    (void)context.settings.IniFiles().FlushIniCache(path);
     document.IsDefaultFile = path == context.settings.DefaultFilePath(source.file);
 
+    const std::string& bytes = source.file.Bytes();
+    // The starter's pages show only from the next load on.
+    const std::string sections = source.starter ? "" : SectionNames(bytes, kSectionSeparator);
     document.LoadProblem.clear();
     document.DiskBytes.reset();
     document.Untitled = false;
     if (source.status == ReadStatus::Ok) {
-        const std::string& bytes = source.file.Bytes();
-        if (!source.starter && !HoldsPresentationSections(SectionNames(bytes, kSectionSeparator)) &&
-            !HoldsNothing(bytes))
+        if (!source.starter && !HoldsPresentationSections(sections) && !HoldsNothing(bytes))
             document.LoadProblem = "holds no presentation sections";
         document.DiskBytes = bytes;
     } else if (source.status == ReadStatus::Unreadable || source.status == ReadStatus::TooLarge) {
@@ -161,15 +172,7 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     }
     if (!document.LoadProblem.empty()) Log(LogArea::Document, path, " ", document.LoadProblem);
 
-    // The starter's pages show only from the next load on.
-    Presentation parsed = ParsePresentation(source.file, context.machine, !source.starter);
-    presentation.Pages = std::move(parsed.Pages);
-    presentation.Include = std::move(parsed.Include);
-    presentation.Exclude = std::move(parsed.Exclude);
-    MachineSettings none;
-    for (const SettingRow& row : SettingTable()) {
-        if (row.home == Home::Options) row.set(row.get(parsed, none), presentation, none);
-    }
+    presentation = ParseSections(source.file, context.machine, sections);
 
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
