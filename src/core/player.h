@@ -107,6 +107,8 @@ class Player final : public PlayerCommands,
     std::string AddressOnShow() const;
     // The last address that failed to load, until it or another loads; clipped too.
     std::string LastLoadFailure() const;
+    // False while the display sleeps.
+    bool ScreenIsOn() const { return true; }  // TODO(screen): the schedule
 
     // PresentationUpdates
     void TakeShow(Show show, ShowChange change) override;

@@ -193,6 +193,9 @@ Result<> Player::Refusal(const CommandCall& request) const {
         case Command::Snapshot:
             // The kiosk takes it: the show has no part in it.
             return Fail("the show takes no snapshot");
+        case Command::ScreenOn:
+        case Command::ScreenOff:
+            return Fail("the screen follows no schedule yet");  // TODO(screen): the schedule
         case Command::Home:
         case Command::Browse:
             return Done();
@@ -250,6 +253,8 @@ Result<> Player::Run(const CommandCall& request) {
             LoadAddressToShow(request.argument, request.answer);
             break;
         case Command::Snapshot:
+        case Command::ScreenOn:
+        case Command::ScreenOff:
             break;
     }
     return Done();

@@ -112,6 +112,18 @@ constexpr SettingRow PageKey(std::string_view name, Kind kind) {
             .shownWhenSet = true};
 }
 
+// When the screen is on: a presentation or a fleet's managed file may say.
+constexpr SettingRow ScreenKey(std::string_view name, Kind kind, std::string_view defaultText) {
+    return {.name = name,
+            .home = Home::Both,
+            .kind = kind,
+            .defaultText = defaultText,
+            .windowsKnows = false,
+            .shown = true,
+            .shownWhenSet = true,
+            .control = "-"};  // TODO(window): the screen times' controls
+}
+
 std::int64_t Whole(const SettingValue& value) {
     return std::get<std::int64_t>(value);
 }
@@ -223,6 +235,13 @@ const SettingRow kTable[] = {
                          .windowsKnows = false,
                          .shown = true,
                          .shownWhenSet = true}),
+    Field<&P::ClockAligned>({.name = "ClockAligned",
+                             .home = Home::Options,
+                             .kind = Kind::Bool,
+                             .defaultText = "No",
+                             .windowsKnows = false,
+                             .shown = true,
+                             .shownWhenSet = true}),
     // When a page is due; read together (ReadSchedule), since a window needs both ends.
     PageField<&PresentationPage::Days>(PageKey("Days", Kind::Days)),
     PageField<&PresentationPage::From>(PageKey("From", Kind::HourMinute)),
@@ -268,6 +287,10 @@ const SettingRow kTable[] = {
                                  .windowsKnows = false,
                                  .shown = true,
                                  .control = ""}),
+    Field<&M::ScreenDays>(ScreenKey("ScreenDays", Kind::Days, "")),
+    Field<&M::ScreenOn>(ScreenKey("ScreenOn", Kind::HourMinute, "")),
+    Field<&M::ScreenOff>(ScreenKey("ScreenOff", Kind::HourMinute, "")),
+    Field<&M::ScreenCec>(ScreenKey("ScreenCec", Kind::Bool, "Yes")),
     Field<&M::AutoReboot>({.name = "AutoReboot",
                            .home = Home::Machine,
                            .kind = Kind::Bool,

@@ -56,6 +56,13 @@ struct MachineSettings {
     // Qt Virtual Keyboard for text entry while a visitor browses, with or without a touch
     // screen; taken at start-up only, since Qt chooses its input method once.
     bool OnScreenKeyboard = false;
+    // When the screen is on, as a page's Days, From and To say when it is due; all empty:
+    // always. Outside it the display sleeps and the show stops.
+    std::string ScreenDays;
+    std::string ScreenOn;
+    std::string ScreenOff;
+    // A television on HDMI-CEC goes to standby with the display, where the machine can say so.
+    bool ScreenCec = true;
     // The kiosk's commands and status on the session bus; taken at start-up.
     bool DBus = false;
     // The engine's low-memory mode and a ceiling on the kiosk's memory, also on a machine too

@@ -46,6 +46,8 @@ enum class Command {
     Browse,       // an address the visitor typed, unchanged
     ShowAddress,  // an address a remote service asked to show
     Snapshot,     // a picture of the screen into a file a remote service named
+    ScreenOn,     // the screen on or off until the schedule's next change
+    ScreenOff,
 };
 
 // A visitor at the screen is never told why a command did nothing; a remote service is, and
@@ -80,6 +82,7 @@ struct KioskStatus {
     std::string version;       // the published presentation's version; "" for a local file
     std::chrono::seconds uptime{0};
     std::string lastLoadError;  // the last address that failed to load, until one loads
+    bool screenOn = true;       // false while the display sleeps
     friend bool operator==(const KioskStatus&, const KioskStatus&) = default;
 };
 
