@@ -56,6 +56,7 @@ KioskStatus KioskRemote::Status() const {
     status.uptime =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start_);
     status.lastLoadError = player_.LastLoadFailure();
+    status.screenOn = player_.ScreenIsOn();
     return status;
 }
 

@@ -6,6 +6,7 @@
 #include <QVariantMap>
 
 #include "core/ports/remote_control.h"
+#include "dbus/bus_properties.h"
 #include "kiosk1_adaptor.h"
 #include "qtshared/log_categories.h"
 
@@ -24,7 +25,10 @@ QString Text(const std::string& text) {
 }  // namespace
 
 KioskBus::KioskBus(RemoteControl& remote) : remote_(remote), signalled_(remote.Status()) {
-    new Kiosk1Adaptor(this);
+    const auto* adaptor = new Kiosk1Adaptor(this);
+    // ScreenOn is the one writable property.
+    new BusProperties(this, *adaptor, kInterface,
+                      [this](const QString&, const QVariant& on) { SetScreenOn(on.toBool()); });
 }
 
 std::unique_ptr<KioskBus> KioskBus::Start(RemoteControl& remote) {
@@ -64,6 +68,7 @@ void KioskBus::StatusChanged(const KioskStatus& status) {
     if (status.address != signalled_.address) changed["CurrentAddress"] = Text(status.address);
     if (status.presentation != signalled_.presentation)
         changed["PresentationFile"] = Text(status.presentation);
+    if (status.screenOn != signalled_.screenOn) changed["ScreenOn"] = status.screenOn;
     signalled_ = status;
     if (changed.isEmpty()) return;
     QDBusMessage signal =
@@ -111,6 +116,10 @@ void KioskBus::Snapshot(const QString& path) {
     Call(Command::Snapshot, path);
 }
 
+void KioskBus::SetScreenOn(bool on) {
+    Call(on ? Command::ScreenOn : Command::ScreenOff);
+}
+
 QString KioskBus::State() const {
     return Text(remote_.Status().state);
 }
@@ -125,6 +134,10 @@ QString KioskBus::CurrentAddress() const {
 
 QString KioskBus::PresentationFile() const {
     return Text(remote_.Status().presentation);
+}
+
+bool KioskBus::ScreenOn() const {
+    return remote_.Status().screenOn;
 }
 
 qulonglong KioskBus::Uptime() const {

@@ -21,6 +21,7 @@ class KioskBus final : public QObject, protected QDBusContext {
     Q_PROPERTY(int CurrentPage READ CurrentPage)
     Q_PROPERTY(QString CurrentAddress READ CurrentAddress)
     Q_PROPERTY(QString PresentationFile READ PresentationFile)
+    Q_PROPERTY(bool ScreenOn READ ScreenOn)
     Q_PROPERTY(qulonglong Uptime READ Uptime)
 
   public:
@@ -45,11 +46,14 @@ class KioskBus final : public QObject, protected QDBusContext {
     int CurrentPage() const;
     QString CurrentAddress() const;
     QString PresentationFile() const;
+    bool ScreenOn() const;
     qulonglong Uptime() const;
 
   private:
     explicit KioskBus(RemoteControl& remote);
     void Call(Command command, const QString& argument = {});
+    // The setting of ScreenOn: the screen off or on until the next scheduled change.
+    void SetScreenOn(bool on);
 
     RemoteControl& remote_;
     KioskStatus signalled_;
