@@ -14,17 +14,21 @@ namespace {
 struct CommandEntry {
     std::string_view name;
     Command command;
-    std::string_view title;  // Home Assistant's name for its button
+    std::string_view title;      // Home Assistant's name for its entity
+    std::string_view component;  // and the entity's kind
 };
 
-constexpr std::array<CommandEntry, 7> kCommands{{
-    {"next", Command::Next, "Next"},
-    {"previous", Command::Previous, "Previous"},
-    {"pause", Command::Pause, "Pause"},
-    {"play", Command::Play, "Play"},
-    {"reload", Command::Reload, "Reload"},
-    {"show_address", Command::ShowAddress, "Show address"},
-    {"snapshot", Command::Snapshot, "Snapshot"},
+constexpr std::array<CommandEntry, 8> kCommands{{
+    {"next", Command::Next, "Next", "button"},
+    {"previous", Command::Previous, "Previous", "button"},
+    {"pause", Command::Pause, "Pause", "button"},
+    {"play", Command::Play, "Play", "button"},
+    {"reload", Command::Reload, "Reload", "button"},
+    // An address is typed, not pressed.
+    {"show_address", Command::ShowAddress, "Show address", "text"},
+    {"snapshot", Command::Snapshot, "Snapshot", "button"},
+    // ON or OFF; its state is the state JSON's "screen".
+    {"screen", Command::ScreenOn, "Screen", "switch"},
 }};
 
 // An answer names the command as it came, but no longer than this.
@@ -106,6 +110,7 @@ std::string StateJson(const KioskStatus& status, long long memoryKiB) {
         .Raw("uptime", std::to_string(status.uptime.count()))
         .Raw("memory_kib", std::to_string(memoryKiB))
         .String("last_load_error", status.lastLoadError)
+        .String("screen", status.screenOn ? kOn : kOff)
         .Text();
 }
 
@@ -137,12 +142,13 @@ std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const Devic
             .String("value_template", "{{ value_json.state }}")
             .String("json_attributes_topic", topics.state));
     for (const CommandEntry& entry : kCommands) {
-        // An address is typed, not pressed.
-        const bool typed = entry.command == Command::ShowAddress;
         JsonObject fields;
         fields.String("command_topic", topics.Command(entry.name));
-        if (typed) fields.Raw("max", "255");
-        add(typed ? "text" : "button", entry.name, entry.title, fields);
+        if (entry.component == "text") fields.Raw("max", "255");
+        if (entry.component == "switch")
+            fields.String("state_topic", topics.state)
+                .String("value_template", "{{ value_json.screen }}");
+        add(entry.component, entry.name, entry.title, fields);
     }
     add("image", "snapshot_image", "Last snapshot",
         JsonObject().String("image_topic", topics.snapshot).String("content_type", "image/png"));
@@ -173,7 +179,15 @@ CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
             parse.address = TrimBlanksAndTabs(payload);
             if (parse.address.empty()) return refuse("show_address needs the address as payload");
         }
-        parse.command = entry.command;
+        Command command = entry.command;
+        if (command == Command::ScreenOn) {
+            const std::string_view state = TrimBlanksAndTabs(payload);
+            if (EqualsNoCase(state, kOff))
+                command = Command::ScreenOff;
+            else if (!EqualsNoCase(state, kOn))
+                return refuse("screen needs ON or OFF as payload");
+        }
+        parse.command = command;
         return parse;
     }
     return refuse("no such command; the commands are " + KnownNames());

@@ -37,6 +37,8 @@ struct MqttTopics {
 
 inline constexpr std::string_view kOnline = "online";
 inline constexpr std::string_view kOffline = "offline";
+inline constexpr std::string_view kOn = "ON";  // the screen's state and command
+inline constexpr std::string_view kOff = "OFF";
 inline constexpr std::size_t kMaxCommandPayload = 4096;
 
 std::string StateJson(const KioskStatus& status, long long memoryKiB);
@@ -47,7 +49,8 @@ struct DeviceInfo {
 };
 
 // Retained, under homeassistant/: a sensor of the state with the whole JSON as its attributes,
-// a button per command, a text box for show_address and an image of the last snapshot.
+// a button per command, a text box for show_address, a switch of the screen and an image of the
+// last snapshot.
 std::vector<MqttMessage> DiscoveryMessages(const MqttTopics& topics, const DeviceInfo& device);
 
 struct CommandParse {
@@ -59,7 +62,8 @@ struct CommandParse {
 };
 
 // Any payload is refused without harm when it is over 4 KiB, not UTF-8 or holds a control
-// character (one line end at its end aside); the commands but show_address ignore it. A
+// character (one line end at its end aside); screen takes ON or OFF (any case), the other
+// commands but show_address ignore it. A
 // retained command is refused: the broker would hand it over again at every reconnection.
 CommandParse ParseCommand(const MqttTopics& topics, std::string_view topic,
                           std::string_view payload, bool retained = false);

@@ -6,6 +6,7 @@
 #include <regex>
 #include <string>
 
+#include "core/ports/remote_control.h"
 #include "mqtt/mqtt_settings.h"
 #include "settings/settings.h"
 #include "support/temp_folder.h"
@@ -30,6 +31,11 @@ TEST(ParseCommandTest, NamesPayloadsAndRefusals) {
         // Never a path on the kiosk.
         {cmd + "snapshot", "/etc/passwd", Command::Snapshot, "", ""},
         {cmd + "next", std::string(4096, 'x'), Command::Next, "", ""},
+        // Home Assistant's switch sends ON and OFF; a hand may type them otherwise.
+        {cmd + "screen", "ON", Command::ScreenOn, "", ""},
+        {cmd + "screen", " off\r\n", Command::ScreenOff, "", ""},
+        {cmd + "screen", "", {}, "", "ON or OFF"},
+        {cmd + "screen", "toggle", {}, "", "ON or OFF"},
         {cmd + "next", std::string(4097, 'x'), {}, "", "over 4 KiB"},
         {cmd + "show_address", "", {}, "", "needs the address"},
         {cmd + "show_address", "http://a/\xff", {}, "", "not UTF-8"},
@@ -56,11 +62,12 @@ TEST(ParseCommandTest, NamesPayloadsAndRefusals) {
     EXPECT_NE(retained.command.Error().find("retained"), std::string::npos);
 }
 
-// What Home Assistant would send back on each entity's command topic is taken, and every
-// message names where the kiosk says it is online.
+// What Home Assistant would send back on each entity's command topic is taken, every message
+// names where the kiosk says it is online, and the screen's switch reads its state where the
+// kiosk reports it.
 TEST(DiscoveryTest, EveryCommandTopicParsesBackAndEachEntityHasItsAvailability) {
     const std::regex commandTopic("\"command_topic\":\"([^\"]+)\"");
-    int commands = 0;
+    int commands = 0, switches = 0;
     for (const MqttMessage& message : DiscoveryMessages(kTopics, {"kiosk \"7\"", "1.2"})) {
         EXPECT_NE(message.payload.find("\"availability_topic\":\"" + kTopics.availability + "\""),
                   std::string::npos)
@@ -69,12 +76,54 @@ TEST(DiscoveryTest, EveryCommandTopicParsesBackAndEachEntityHasItsAvailability) 
         std::smatch match;
         if (!std::regex_search(message.payload, match, commandTopic)) continue;
         ++commands;
+        const std::string topic = match[1].str();
+        if (message.topic.find("/switch/") != std::string::npos) {
+            ++switches;
+            EXPECT_EQ(message.topic,
+                      "homeassistant/switch/pagelark_" + kTopics.machineId + "/screen/config");
+            EXPECT_NE(message.payload.find("\"state_topic\":\"" + kTopics.state + "\""),
+                      std::string::npos);
+            std::smatch field;
+            ASSERT_TRUE(
+                std::regex_search(message.payload, field,
+                                  std::regex(R"("value_template":"\{\{ value_json\.(\w+) \}\}")")))
+                << message.payload;
+            KioskStatus status;
+            status.screenOn = false;
+            EXPECT_NE(StateJson(status, 0).find("\"" + field[1].str() + "\":\"OFF\""),
+                      std::string::npos);
+            EXPECT_EQ(ParseCommand(kTopics, topic, "OFF").command.Value(), Command::ScreenOff);
+            EXPECT_EQ(ParseCommand(kTopics, topic, "ON").command.Value(), Command::ScreenOn);
+            continue;
+        }
         const std::string payload =
             message.topic.find("/text/") != std::string::npos ? "https://example.org/" : "PRESS";
-        const CommandParse parse = ParseCommand(kTopics, match[1].str(), payload);
-        EXPECT_TRUE(parse.command) << match[1] << ": " << parse.command.Error();
+        const CommandParse parse = ParseCommand(kTopics, topic, payload);
+        EXPECT_TRUE(parse.command) << topic << ": " << parse.command.Error();
     }
-    EXPECT_EQ(commands, 7);
+    EXPECT_EQ(commands, 8);
+    EXPECT_EQ(switches, 1);
+}
+
+// The port's answer, a refusal with its reason here, is what the result topic says.
+TEST(AnswerCommandTest, TheScreenCommandsReachThePortAndItsRefusalIsAnswered) {
+    struct Refusing final : RemoteControl {
+        void Run(CommandCall request) override {
+            commands.push_back(request.command);
+            request.answer(Fail("the screen follows no schedule"));
+        }
+        KioskStatus Status() const override { return {}; }
+        std::vector<Command> commands;
+    } remote;
+    std::vector<MqttMessage> published;
+    for (const char* state : {"OFF", "ON"})
+        AnswerCommand(ParseCommand(kTopics, kTopics.Command("screen"), state), kTopics, remote, "",
+                      [&](const MqttMessage& message) { published.push_back(message); });
+    EXPECT_EQ(remote.commands, (std::vector{Command::ScreenOff, Command::ScreenOn}));
+    ASSERT_EQ(published.size(), 2u);
+    EXPECT_EQ(published[0].topic, kTopics.result);
+    EXPECT_EQ(published[1].payload,
+              R"({"command":"screen","ok":false,"error":"the screen follows no schedule"})");
 }
 
 TEST(ParseBrokerTest, SchemesHostsPortsAndRefusals) {
