@@ -163,6 +163,12 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/red") + "\"\n");
     EXPECT_EQ(property("PresentationFile"), "s \"" + folders_.File("show.tso") + "\"\n");
     EXPECT_TRUE(std::regex_match(property("Uptime"), std::regex("t [1-9][0-9]*\n")));
+    EXPECT_EQ(property("ScreenOn"), "b true\n");
+    // The properties are served by the kiosk's own Properties interface: all of them at once too.
+    EXPECT_NE(Busctl({"call", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
+                      "org.freedesktop.DBus.Properties", "GetAll", "s", "org.pagelark.Kiosk1"})
+                  .output.find("\"ScreenOn\" b true \"State\" s \"playing\""),
+              std::string::npos);
 
     // The bus's tools are told the interface file as written.
     const auto shape = InterfaceShape(testing::TempFolder::Read(PAGELARK_DBUS_XML));
@@ -248,6 +254,29 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
         kPatience));
     // The uptime changes every second: read, never signalled.
     EXPECT_EQ(testing::TempFolder::Read(log).find("Uptime"), std::string::npos);
+
+    // Setting ScreenOn is a command: carried out and signalled, or refused with the reason.
+    auto set = [&](const std::string& name, const std::string& type, const std::string& value) {
+        const CommandResult result =
+            Busctl({"set-property", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
+                    "org.pagelark.Kiosk1", name, type, value});
+        return result.status == 0 ? "" : result.output;
+    };
+    const std::string off = set("ScreenOn", "b", "false");
+    if (off.empty()) {
+        EXPECT_TRUE(logged(R"("ScreenOn"\s+variant\s+boolean false)")) << "no PropertiesChanged";
+        EXPECT_EQ(property("ScreenOn"), "b false\n");
+        EXPECT_EQ(set("ScreenOn", "b", "true"), "");
+        EXPECT_TRUE(logged(R"("ScreenOn"\s+variant\s+boolean true)"));
+    } else {
+        const std::string why = off.substr(off.rfind(": ") + 2);
+        EXPECT_TRUE(logged(R"(error_name=org.pagelark.Kiosk1.Error.Refused .*\s+string ")" +
+                           why.substr(0, why.find('\n')) + "\""))
+            << off;
+        EXPECT_EQ(property("ScreenOn"), "b true\n");
+    }
+    EXPECT_NE(set("ScreenOn", "s", "off").find("takes a value of type bool"), std::string::npos);
+    EXPECT_NE(set("State", "s", "paused").find("read-only"), std::string::npos);
 }
 
 TEST_F(BusTest, KioskPlaysOnWhenTheNameIsTaken) {

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <mutex>
+#include <regex>
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
@@ -139,10 +140,15 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
                   MemoryOfProcess(kiosk.Pid()).pssKiB + 20 * 1024)
             << json;
         EXPECT_FALSE(newcomer.Wait("/availability", "online").empty());
-        const auto discovery = newcomer.Wait("/config", "/availability", 0, 9);
-        ASSERT_EQ(discovery.size(), 9u);
-        for (const Received& message : discovery)
+        EXPECT_NE(json.find("\"screen\":\"ON\""), std::string::npos) << json;
+        const auto discovery = newcomer.Wait("/config", "/availability", 0, 10);
+        ASSERT_EQ(discovery.size(), 10u);
+        int switches = 0;
+        for (const Received& message : discovery) {
             EXPECT_TRUE(message.retained && message.topic.starts_with("homeassistant/"));
+            switches += message.topic.starts_with("homeassistant/switch/") ? 1 : 0;
+        }
+        EXPECT_EQ(switches, 1);
     }
 
     EXPECT_EQ(listener.Command("next"), Ok("next"));
@@ -169,6 +175,20 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
     EXPECT_EQ(listener.Command("snapshot", "/tmp/elsewhere.png"), Ok("snapshot"));
     EXPECT_FALSE(listener.Wait("/snapshot", "\x89PNG\r\n", before).empty());
     EXPECT_FALSE(std::filesystem::exists("/tmp/elsewhere.png"));
+    // The screen's switch: carried out and the state follows, or refused with the reason.
+    const std::size_t switched = listener.Count();
+    const std::string off = listener.Command("screen", "OFF");
+    if (off == Ok("screen")) {
+        EXPECT_FALSE(listener.Wait("/state", "\"screen\":\"OFF\"", switched).empty());
+        const std::size_t on = listener.Count();
+        EXPECT_EQ(listener.Command("screen", "ON"), Ok("screen"));
+        EXPECT_FALSE(listener.Wait("/state", "\"screen\":\"ON\"", on).empty());
+    } else {
+        EXPECT_TRUE(std::regex_match(
+            off, std::regex(R"(\{"command":"screen","ok":false,"error":"[^"]+"\})")))
+            << off;
+    }
+    EXPECT_NE(listener.Command("screen", "dim").find("ON or OFF"), std::string::npos);
     // Bad payloads and names are answered, and the show plays on.
     EXPECT_NE(listener.Command("next", std::string(5000, 'x')).find("over 4 KiB"),
               std::string::npos);
