@@ -43,6 +43,9 @@ class PropsDialog final : public QDialog {
     QLineEdit* fileNameEdit_;
     QLineEdit* helpTipEdit_;
     QCheckBox* visibleCheck_;
+    QLineEdit* daysEdit_;
+    QLineEdit* fromEdit_;
+    QLineEdit* toEdit_;
 };
 
 }  // namespace pagelark
