@@ -125,6 +125,8 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     auto* client = new QWidget(this);
     configTabs_ = new QTabWidget(client);
     configTabs_->setObjectName("tabConfig");
+    // Every tab in sight: the window widens rather than hide one behind scroll arrows.
+    configTabs_->setUsesScrollButtons(false);
     general_ = new GeneralTab(changed, context_.events, configTabs_);
     const ListTab::Hooks hooks{changed, openProps, defaultTime};
     pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, context_.events, configTabs_);
