@@ -70,9 +70,10 @@ PageSchedule ScreenTimes(const SettingsFile& file) {
     const std::string off = file.Read(kOptionsSection, "ScreenOff");
     for (const auto& [name, text] :
          {std::pair{"ScreenDays", days}, {"ScreenOn", on}, {"ScreenOff", off}}) {
-        if (!Acceptable(*FindSetting(name), text))
-            Warn(LogArea::Document, file.Path(), ": ", name, " cannot be \"", text,
-                 "\", the screen is taken as on every day, all day");
+        const SettingRow& row = *FindSetting(name);
+        if (!Acceptable(row, text))
+            Warn(LogArea::Document, file.Path(), ": ", name, " cannot be \"", text, "\", taken as ",
+                 row.kind == Kind::Days ? "every day" : "the whole day");
     }
     return ReadSchedule(days, on, off).schedule;
 }

@@ -134,6 +134,13 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
         out += next.out;
     }
     testing::CompareGolden(testing::GoldenFolder() + "/schedule.next.txt", out);
+    // A screen time that cannot be read is named, and the screen stays on.
+    temp.Write("typo.tso", "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\n[Page1]\nURL=http://a/\n");
+    const auto typo = RunTool(temp.path(), "next typo.tso --at '2026-06-05 06:00'");
+    EXPECT_EQ(typo.exitCode, 0);
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring,
+                        "ScreenOn cannot be \"7am\", taken as the whole day", typo.err);
+    EXPECT_EQ(typo.out.find("dark"), std::string::npos) << typo.out;
 }
 
 }  // namespace
