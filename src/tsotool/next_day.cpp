@@ -13,7 +13,6 @@ namespace {
 struct Moment {
     bool screenOn = true;
     std::vector<std::size_t> due;  // page numbers, from 1
-    friend bool operator==(const Moment&, const Moment&) = default;
 };
 
 // Minutes on the local clock, so that a day ahead is the same time tomorrow whatever the
@@ -101,7 +100,8 @@ std::string NextDayText(const Presentation& presentation, const PageSchedule& sc
     const long long end = LocalMinutes(start) + kMinutesPerDay;
     std::time_t last = start;
     // A day on the local clock is 23 to 25 hours; the limit only guards a clock gone strange.
-    for (std::time_t t = start; t - start <= 26 * 3600 && LocalMinutes(t) < end; t += 60)
+    constexpr std::time_t kLimit = std::time_t{26} * 60 * 60;
+    for (std::time_t t = start; t - start <= kLimit && LocalMinutes(t) < end; t += 60)
         last = t;
     std::string text = "From " + Stamp(start) + " to " + Stamp(last + 60) + ":\n";
     Moment before;
