@@ -46,25 +46,6 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     auto* helpTipLabel = MakeLabel("lblHelpTip", "&Help Tip:", frame);
     helpTipEdit_ = MakeBox("txtHelpTip", 1024, frame);
     visibleCheck_ = MakeCheck("chkVisible", "&Visible", frame);
-    // When the page is due; empty boxes: every day, all day.
-    auto* daysLabel = MakeLabel("lblDays", "&Days :", frame);
-    daysEdit_ = MakeBox("txtDays", 255, frame);
-    daysEdit_->setPlaceholderText("every day");
-    daysEdit_->setToolTip("Mon-Fri, Sat,Sun or Mon-Wed,Fri: the days the page plays");
-    auto* fromLabel = MakeLabel("lblFrom", "&From :", frame);
-    fromEdit_ = MakeBox("txtFrom", 5, frame);
-    auto* toLabel = MakeLabel("lblTo", "T&o :", frame);
-    toEdit_ = MakeBox("txtTo", 5, frame);
-    for (QLineEdit* box : {fromEdit_, toEdit_}) {
-        box->setPlaceholderText("00:00");
-        box->setToolTip(
-            "HH:MM, local time; To is left out, equal times are the whole day and "
-            "a To before From runs past midnight");
-        FitWidthToText(box, "00:000");
-    }
-    daysLabel->setBuddy(daysEdit_);
-    fromLabel->setBuddy(fromEdit_);
-    toLabel->setBuddy(toEdit_);
     urlLabel->setBuddy(urlEdit_);
     timeLabel->setBuddy(timeEdit_);
     fileNameLabel->setBuddy(fileNameEdit_);
@@ -84,15 +65,19 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     grid->addWidget(browseFileButton, 0, 2);
     grid->addWidget(timeLabel, 1, 0);
     grid->addLayout(time, 1, 1, 1, 2);
-    auto* hours = new QHBoxLayout;
-    hours->addWidget(fromEdit_);
-    hours->addWidget(toLabel);
-    hours->addWidget(toEdit_);
-    hours->addStretch();
-    grid->addWidget(daysLabel, 2, 0);
-    grid->addWidget(daysEdit_, 2, 1, 1, 2);
-    grid->addWidget(fromLabel, 3, 0);
-    grid->addLayout(hours, 3, 1, 1, 2);
+    // When the page is due; empty boxes: every day, all day.
+    schedule_ = AddDayHoursBoxes(
+        grid, 2, 2,
+        {{"Days", "From", "To"},
+         {"&Days :", "&From :", "T&o :"},
+         "Mon-Fri, Sat,Sun or Mon-Wed,Fri: the days the page plays",
+         "HH:MM, local time; To is left out, equal times are the whole day and a To before From "
+         "runs past midnight"},
+        frame);
+    // Made after the buttons, and typed in after the time.
+    setTabOrder(defaultTimeCheck_, schedule_.days);
+    setTabOrder(schedule_.days, schedule_.from);
+    setTabOrder(schedule_.from, schedule_.to);
     grid->addWidget(visibleCheck_, 4, 0, 1, 3);
     grid->addWidget(fileNameLabel, 5, 0);
     grid->addWidget(fileNameEdit_, 5, 1);
@@ -113,7 +98,8 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     SetVisible({urlLabel, urlEdit_, browseFileButton}, visible.address);
     SetVisible({defaultTimeCheck_, timeLabel, timeEdit_, timeUpDown}, visible.time);
     SetVisible({visibleCheck_}, visible.visible);
-    SetVisible({daysLabel, daysEdit_, fromLabel, fromEdit_, toLabel, toEdit_}, visible.schedule);
+    for (QWidget* widget : schedule_.all)
+        widget->setVisible(visible.schedule);
     SetVisible({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
                visible.picture);
 
@@ -131,9 +117,9 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     visibleCheck_->setChecked(fields.visible);
     ShowStored(fileNameEdit_, fields.fileName);
     ShowStored(helpTipEdit_, fields.helpTip);
-    ShowStored(daysEdit_, fields.days);
-    ShowStored(fromEdit_, fields.from);
-    ShowStored(toEdit_, fields.to);
+    ShowStored(schedule_.days, fields.days);
+    ShowStored(schedule_.from, fields.from);
+    ShowStored(schedule_.to, fields.to);
     // The rules hold from the start, whether or not the fill changed the boxes.
     SetEnabled({timeLabel, timeEdit_, timeUpDown}, !fields.useDefaultTime);
     SetEnabled({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
@@ -164,9 +150,9 @@ void PropsDialog::Ok() {
     fields.visible = visibleCheck_->isChecked();
     fields.fileName = StoredText(fileNameEdit_);
     fields.helpTip = StoredText(helpTipEdit_);
-    fields.days = StoredText(daysEdit_);
-    fields.from = StoredText(fromEdit_);
-    fields.to = StoredText(toEdit_);
+    fields.days = StoredText(schedule_.days);
+    fields.from = StoredText(schedule_.from);
+    fields.to = StoredText(schedule_.to);
     if (const Result<> kept = CheckProps(mode_, fields); !kept) {
         context_.dialogs.ShowError(kept.Error());
         return;

@@ -33,24 +33,15 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     pagesGrid->addWidget(clockAlignedCheck_, 1, 0, 1, 2);
 
     auto* screen = MakeFrame("frmScreenTimes", "Screen", this);
-    auto* daysLabel = MakeLabel("lblScreenDays", "Screen on &days :", screen);
-    screenDaysEdit_ = MakeBox("txtScreenDays", 255, screen);
-    screenDaysEdit_->setPlaceholderText("every day");
-    screenDaysEdit_->setToolTip("Mon-Fri, Sat,Sun or Mon-Wed,Fri: the days the screen is on");
-    auto* onLabel = MakeLabel("lblScreenOn", "On &at :", screen);
-    screenOnEdit_ = MakeBox("txtScreenOn", 5, screen);
-    auto* offLabel = MakeLabel("lblScreenOff", "O&ff at :", screen);
-    screenOffEdit_ = MakeBox("txtScreenOff", 5, screen);
-    for (QLineEdit* box : {screenOnEdit_, screenOffEdit_}) {
-        box->setPlaceholderText("00:00");
-        box->setToolTip(
-            "HH:MM, local time; equal times keep the screen on all day, an off time "
-            "before the on time runs past midnight");
-        FitWidthToText(box, "00:000");
-    }
-    daysLabel->setBuddy(screenDaysEdit_);
-    onLabel->setBuddy(screenOnEdit_);
-    offLabel->setBuddy(screenOffEdit_);
+    auto* screenGrid = new QGridLayout(screen);
+    screenHours_ = AddDayHoursBoxes(
+        screenGrid, 0, 1,
+        {{"ScreenDays", "ScreenOn", "ScreenOff"},
+         {"Screen on &days :", "On &at :", "O&ff at :"},
+         "Mon-Fri, Sat,Sun or Mon-Wed,Fri: the days the screen is on",
+         "HH:MM, local time; equal times keep the screen on all day, an off time before the on "
+         "time runs past midnight"},
+        screen);
     auto* note = MakeLabel("lblScreenNote",
                            "Outside these hours the display sleeps and no page loads; a touch or "
                            "key wakes it for a while.",
@@ -60,16 +51,6 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     screenCecCheck_->setToolTip(
         "A television on HDMI is sent to standby with the display and "
         "woken at the on time, where the computer can (cec-ctl)");
-    auto* hours = new QHBoxLayout;
-    hours->addWidget(screenOnEdit_);
-    hours->addWidget(offLabel);
-    hours->addWidget(screenOffEdit_);
-    hours->addStretch();
-    auto* screenGrid = new QGridLayout(screen);
-    screenGrid->addWidget(daysLabel, 0, 0);
-    screenGrid->addWidget(screenDaysEdit_, 0, 1);
-    screenGrid->addWidget(onLabel, 1, 0);
-    screenGrid->addLayout(hours, 1, 1);
     screenGrid->addWidget(note, 2, 0, 1, 2);
     screenGrid->addWidget(screenCecCheck_, 3, 0, 1, 2);
 
@@ -78,7 +59,7 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     column->addWidget(screen);
     column->addStretch();
 
-    for (QLineEdit* box : {idlePageEdit_, screenDaysEdit_, screenOnEdit_, screenOffEdit_})
+    for (QLineEdit* box : {idlePageEdit_, screenHours_.days, screenHours_.from, screenHours_.to})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
     for (QCheckBox* check : {clockAlignedCheck_, screenCecCheck_})
         connect(check, &QCheckBox::toggled, this, [this] { changed_(); });
@@ -87,18 +68,18 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
 void ScheduleTab::Fill(const OptionFields& fields) {
     ShowStored(idlePageEdit_, fields.idlePage);
     clockAlignedCheck_->setChecked(fields.clockAligned);
-    ShowStored(screenDaysEdit_, fields.screenDays);
-    ShowStored(screenOnEdit_, fields.screenOn);
-    ShowStored(screenOffEdit_, fields.screenOff);
+    ShowStored(screenHours_.days, fields.screenDays);
+    ShowStored(screenHours_.from, fields.screenOn);
+    ShowStored(screenHours_.to, fields.screenOff);
     screenCecCheck_->setChecked(fields.screenCec);
 }
 
 void ScheduleTab::Keep(OptionFields& fields) const {
     fields.idlePage = StoredText(idlePageEdit_);
     fields.clockAligned = clockAlignedCheck_->isChecked();
-    fields.screenDays = StoredText(screenDaysEdit_);
-    fields.screenOn = StoredText(screenOnEdit_);
-    fields.screenOff = StoredText(screenOffEdit_);
+    fields.screenDays = StoredText(screenHours_.days);
+    fields.screenOn = StoredText(screenHours_.from);
+    fields.screenOff = StoredText(screenHours_.to);
     fields.screenCec = screenCecCheck_->isChecked();
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "config/controls.h"
 #include "editor/option_fields.h"
 
 class QCheckBox;
@@ -23,9 +24,7 @@ class ScheduleTab final : public QWidget {
     std::function<void()> changed_;
     QLineEdit* idlePageEdit_;
     QCheckBox* clockAlignedCheck_;
-    QLineEdit* screenDaysEdit_;
-    QLineEdit* screenOnEdit_;
-    QLineEdit* screenOffEdit_;
+    DayHoursBoxes screenHours_;  // ScreenDays, ScreenOn, ScreenOff
     QCheckBox* screenCecCheck_;
 };
 
