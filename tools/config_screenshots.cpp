@@ -85,8 +85,8 @@ int main(int argc, char** argv) {
                                             {},
                                             {}});
     window.Open();
-    const char* const names[kConfigTabs] = {"general",  "pages",    "include", "exclude",
-                                            "tool-run", "tool-nav", "reboot",  "about"};
+    const char* const names[kConfigTabs] = {"general",  "pages",  "include",  "exclude", "tool-run",
+                                            "tool-nav", "reboot", "schedule", "about"};
     for (int tab = 1; tab <= kConfigTabs; ++tab) {
         window.SelectTab(tab);
         QApplication::processEvents();

@@ -20,6 +20,7 @@
 #include "config/list_tab.h"
 #include "config/props_dialog.h"
 #include "config/reboot_tab.h"
+#include "config/schedule_tab.h"
 #include "config/toolbar_list_tab.h"
 #include "editor/file_commands.h"
 #include "editor/list_editing.h"
@@ -85,8 +86,9 @@ constexpr int kTabsTop = 12;
 constexpr int kPanelWidth = 473;
 constexpr int kPanelBottom = 32 + 249;
 
-const char* const kTabCaptions[kConfigTabs] = {"&General", "&Pages",   "&Include", "&Exclude",
-                                               "Tool Run", "Tool Nav", "Reboot",   "&About"};
+const char* const kTabCaptions[kConfigTabs] = {"&General", "&Pages",   "&Include",
+                                               "&Exclude", "Tool Run", "Tool Nav",
+                                               "Reboot",   "Schedule", "&About"};
 
 // The panels' background: a light wash with faint diagonal lines.
 QPixmap PanelPicture(QSize size) {
@@ -123,6 +125,8 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     auto* client = new QWidget(this);
     configTabs_ = new QTabWidget(client);
     configTabs_->setObjectName("tabConfig");
+    // Every tab in sight: the window widens rather than hide one behind scroll arrows.
+    configTabs_->setUsesScrollButtons(false);
     general_ = new GeneralTab(changed, context_.events, configTabs_);
     const ListTab::Hooks hooks{changed, openProps, defaultTime};
     pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, context_.events, configTabs_);
@@ -131,9 +135,10 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, configTabs_);
     toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, configTabs_);
     reboot_ = new RebootTab(changed, configTabs_);
+    schedule_ = new ScheduleTab(changed, configTabs_);
     about_ = new AboutTab(changed, context_.events, configTabs_);
-    QWidget* const panels[kConfigTabs] = {general_, pages_,   include_, exclude_,
-                                          toolRun_, toolNav_, reboot_,  about_};
+    QWidget* const panels[kConfigTabs] = {general_, pages_,  include_,  exclude_, toolRun_,
+                                          toolNav_, reboot_, schedule_, about_};
     for (int i = 0; i < kConfigTabs; ++i) {
         panels[i]->setObjectName(QString("picConfig%1").arg(i + 1));
         configTabs_->addTab(panels[i], kTabCaptions[i]);
@@ -271,6 +276,7 @@ void ConfigWindowWidget::FillWindow() {
     fields.defaultFile = edited_.document.IsDefaultFile;
     general_->Fill(fields);
     reboot_->Fill(fields);
+    schedule_->Fill(fields);
     about_->Fill(fields);
     defaultSSCheck_->setChecked(fields.defaultFile);
     SetEnabled({defaultSSCheck_}, !fields.defaultFile);
@@ -318,6 +324,7 @@ bool ConfigWindowWidget::Keep() {
     OptionFields fields;
     general_->Keep(fields);
     reboot_->Keep(fields);
+    schedule_->Keep(fields);
     about_->Keep(fields);
     fields.defaultFile = defaultSSCheck_->isChecked();
     if (const auto problem = CheckFields(fields)) {

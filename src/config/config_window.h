@@ -30,6 +30,7 @@ class FileDialogs;
 class GeneralTab;
 class ListTab;
 class RebootTab;
+class ScheduleTab;
 class ToolbarListTab;
 struct DocumentContext;
 
@@ -57,8 +58,8 @@ struct ConfigContext {
     std::function<void(Show, ShowChange)> showSaved;
 };
 
-inline constexpr int kConfigTabs = 8;
-inline constexpr int kAboutTab = 8;
+inline constexpr int kConfigTabs = 9;
+inline constexpr int kAboutTab = 9;
 
 class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     Q_OBJECT
@@ -119,6 +120,7 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     ToolbarListTab* toolRun_;
     ToolbarListTab* toolNav_;
     RebootTab* reboot_;
+    ScheduleTab* schedule_;
     AboutTab* about_;
     QCheckBox* defaultSSCheck_;
     QAction* webSite_ = nullptr;

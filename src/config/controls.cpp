@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -76,6 +78,34 @@ QLineEdit* MakeBox(const char* name, int maxLength, QWidget* parent) {
     box->setValidator(new TypedLength(maxLength, box));
     box->installEventFilter(new SelectAllOnFocus(box));
     return box;
+}
+
+DayHoursBoxes AddDayHoursBoxes(QGridLayout* grid, int row, int columnSpan,
+                               const DayHoursNames& names, QWidget* parent) {
+    DayHoursBoxes boxes{};
+    QLineEdit** const edits[3] = {&boxes.days, &boxes.from, &boxes.to};
+    QLabel* labels[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const QString stem = names.stems[i];
+        labels[i] = MakeLabel(S("lbl" + stem).c_str(), names.captions[i], parent);
+        *edits[i] = MakeBox(S("txt" + stem).c_str(), i == 0 ? 255 : 5, parent);
+        labels[i]->setBuddy(*edits[i]);
+        (*edits[i])->setToolTip(i == 0 ? names.daysTip : names.hoursTip);
+        (*edits[i])->setPlaceholderText(i == 0 ? "every day" : "00:00");
+        if (i > 0) FitWidthToText(*edits[i], "00:000");
+        boxes.all.push_back(labels[i]);
+        boxes.all.push_back(*edits[i]);
+    }
+    auto* hours = new QHBoxLayout;
+    hours->addWidget(boxes.from);
+    hours->addWidget(labels[2]);
+    hours->addWidget(boxes.to);
+    hours->addStretch();
+    grid->addWidget(labels[0], row, 0);
+    grid->addWidget(boxes.days, row, 1, 1, columnSpan);
+    grid->addWidget(labels[1], row + 1, 0);
+    grid->addLayout(hours, row + 1, 1, 1, columnSpan);
+    return boxes;
 }
 
 void FitWidthToText(QLineEdit* box, const QString& widestTyped) {

@@ -9,11 +9,13 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/option_fields.h"
 #include "platform/text.h"
 
 class QCheckBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -45,6 +47,24 @@ void FitWidthToText(QLineEdit* box, const QString& widestTyped);
 // A vertical scroll bar used as an up-down: its up arrow lowers the value, which raises the
 // number the value stands for.
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent);
+
+// Days of the week and a window of hours, stored as a page's Days, From and To: a labelled
+// box for the days on the grid's row, and the two times on the next, each box named "txt" and
+// its stem, its label "lbl" and the stem. Empty boxes say what empty means.
+struct DayHoursBoxes {
+    QLineEdit* days;
+    QLineEdit* from;
+    QLineEdit* to;
+    std::vector<QWidget*> all;  // the boxes and their labels
+};
+struct DayHoursNames {
+    const char* stems[3];
+    QString captions[3];
+    QString daysTip;
+    QString hoursTip;
+};
+DayHoursBoxes AddDayHoursBoxes(QGridLayout* grid, int row, int columnSpan,
+                               const DayHoursNames& names, QWidget* parent);
 
 // A box showing stored text, which gives back the stored bytes while it shows them unchanged
 // (Q alone would turn bytes that are not UTF-8 into UTF-8).

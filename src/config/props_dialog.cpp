@@ -65,12 +65,25 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     grid->addWidget(browseFileButton, 0, 2);
     grid->addWidget(timeLabel, 1, 0);
     grid->addLayout(time, 1, 1, 1, 2);
-    grid->addWidget(visibleCheck_, 2, 0, 1, 3);
-    grid->addWidget(fileNameLabel, 3, 0);
-    grid->addWidget(fileNameEdit_, 3, 1);
-    grid->addWidget(browseButton, 3, 2);
-    grid->addWidget(helpTipLabel, 4, 0);
-    grid->addWidget(helpTipEdit_, 4, 1, 1, 2);
+    // When the page is due; empty boxes: every day, all day.
+    schedule_ = AddDayHoursBoxes(
+        grid, 2, 2,
+        {{"Days", "From", "To"},
+         {"&Days :", "&From :", "T&o :"},
+         "Mon-Fri, Sat,Sun or Mon-Wed,Fri: the days the page plays",
+         "HH:MM, local time; To is left out, equal times are the whole day and a To before From "
+         "runs past midnight"},
+        frame);
+    // Made after the buttons, and typed in after the time.
+    setTabOrder(defaultTimeCheck_, schedule_.days);
+    setTabOrder(schedule_.days, schedule_.from);
+    setTabOrder(schedule_.from, schedule_.to);
+    grid->addWidget(visibleCheck_, 4, 0, 1, 3);
+    grid->addWidget(fileNameLabel, 5, 0);
+    grid->addWidget(fileNameEdit_, 5, 1);
+    grid->addWidget(browseButton, 5, 2);
+    grid->addWidget(helpTipLabel, 6, 0);
+    grid->addWidget(helpTipEdit_, 6, 1, 1, 2);
     grid->setColumnMinimumWidth(1, 280);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -85,6 +98,8 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     SetVisible({urlLabel, urlEdit_, browseFileButton}, visible.address);
     SetVisible({defaultTimeCheck_, timeLabel, timeEdit_, timeUpDown}, visible.time);
     SetVisible({visibleCheck_}, visible.visible);
+    for (QWidget* widget : schedule_.all)
+        widget->setVisible(visible.schedule);
     SetVisible({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
                visible.picture);
 
@@ -102,6 +117,9 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     visibleCheck_->setChecked(fields.visible);
     ShowStored(fileNameEdit_, fields.fileName);
     ShowStored(helpTipEdit_, fields.helpTip);
+    ShowStored(schedule_.days, fields.days);
+    ShowStored(schedule_.from, fields.from);
+    ShowStored(schedule_.to, fields.to);
     // The rules hold from the start, whether or not the fill changed the boxes.
     SetEnabled({timeLabel, timeEdit_, timeUpDown}, !fields.useDefaultTime);
     SetEnabled({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
@@ -132,6 +150,9 @@ void PropsDialog::Ok() {
     fields.visible = visibleCheck_->isChecked();
     fields.fileName = StoredText(fileNameEdit_);
     fields.helpTip = StoredText(helpTipEdit_);
+    fields.days = StoredText(schedule_.days);
+    fields.from = StoredText(schedule_.from);
+    fields.to = StoredText(schedule_.to);
     if (const Result<> kept = CheckProps(mode_, fields); !kept) {
         context_.dialogs.ShowError(kept.Error());
         return;

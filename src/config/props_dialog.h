@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <functional>
 
+#include "config/controls.h"
 #include "editor/option_fields.h"
 #include "editor/props_rules.h"
 
@@ -43,6 +44,7 @@ class PropsDialog final : public QDialog {
     QLineEdit* fileNameEdit_;
     QLineEdit* helpTipEdit_;
     QCheckBox* visibleCheck_;
+    DayHoursBoxes schedule_;
 };
 
 }  // namespace pagelark

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <tuple>
 
 #include "ini/stored_values.h"
 #include "model/product.h"
@@ -63,6 +64,12 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.userName = machine.NTLogin;
     fields.password = machine.NTPassword;
     fields.domain = machine.NTDomain;
+    fields.idlePage = presentation.IdlePage;
+    fields.clockAligned = presentation.ClockAligned;
+    fields.screenDays = machine.ScreenDays;
+    fields.screenOn = machine.ScreenOn;
+    fields.screenOff = machine.ScreenOff;
+    fields.screenCec = machine.ScreenCec;
     fields.email = machine.EMail;
     fields.dontUseEmail = machine.DontUseEMail;
     return fields;
@@ -103,7 +110,8 @@ WorkingLists FillLists(const Presentation& presentation, const ToolbarButtons& b
 std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
     constexpr int kGeneral = 1;
     constexpr int kReboot = 7;
-    constexpr int kAbout = 8;
+    constexpr int kSchedule = 8;
+    constexpr int kAbout = 9;
     const auto within = [](std::string_view text, const SettingRow& row) {
         const auto number = WholeNumber(text);
         return number && WithinRange(row, *number);
@@ -127,7 +135,26 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
     const auto minute = WholeNumber(fields.rebootMinute);
     if (!minute || !Acceptable(rebootTime, "0:" + std::to_string(*minute)))
         return FieldProblem{kReboot, "Reboot time: enter minutes from 0 to 59."};
+    const std::tuple<std::string_view, std::string_view, const std::string&> times[] = {
+        {"Screen on days", "ScreenDays", fields.screenDays},
+        {"Screen on at", "ScreenOn", fields.screenOn},
+        {"Screen off at", "ScreenOff", fields.screenOff},
+    };
+    for (const auto& [label, setting, text] : times) {
+        if (auto problem = TimeFieldProblem(label, setting, text))
+            return FieldProblem{kSchedule, std::move(*problem)};
+    }
     return std::nullopt;
+}
+
+std::optional<std::string> TimeFieldProblem(std::string_view label, std::string_view setting,
+                                            std::string_view text) {
+    const SettingRow& row = *FindSetting(setting);
+    if (Acceptable(row, TrimBlanks(text))) return std::nullopt;
+    const std::string named = std::string(label) + " cannot be \"" + Trimmed(text) + "\": ";
+    if (row.kind == Kind::Days)
+        return named + "enter days such as Mon-Fri, Sat,Sun or Mon-Wed,Fri (empty: every day).";
+    return named + "enter a time of day as HH:MM, such as 07:30 (empty: 00:00).";
 }
 
 void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDocument& edited,
@@ -153,6 +180,13 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     machine.ScreenSaveTimeOut = std::chrono::seconds(delay <= 0 ? 60 : delay);
     if (const auto seconds = WholeNumber(fields.defaultTime))
         presentation.DefaultTime = std::chrono::seconds{*seconds};
+
+    presentation.IdlePage = Trimmed(fields.idlePage);
+    presentation.ClockAligned = fields.clockAligned;
+    machine.ScreenDays = Trimmed(fields.screenDays);
+    machine.ScreenOn = Trimmed(fields.screenOn);
+    machine.ScreenOff = Trimmed(fields.screenOff);
+    machine.ScreenCec = fields.screenCec;
 
     const std::string email = Trimmed(fields.email);
     if (email != machine.EMail) {

@@ -40,6 +40,13 @@ struct OptionFields {
     std::string userName;
     std::string password;
     std::string domain;
+    // Schedule: as stored, the times checked by their rows
+    std::string idlePage;       // txtIdlePage
+    bool clockAligned = false;  // chkClockAligned
+    std::string screenDays;     // txtScreenDays
+    std::string screenOn;       // txtScreenOn
+    std::string screenOff;      // txtScreenOff
+    bool screenCec = true;      // chkScreenCec
     // About
     std::string email;
     bool dontUseEmail = false;
@@ -77,6 +84,10 @@ struct FieldProblem {
     std::string message;
 };
 std::optional<FieldProblem> CheckFields(const OptionFields& fields);
+// A message naming the field (by its label) when the text is not one the setting's row takes
+// for days of the week or a time of day; none when it is.
+std::optional<std::string> TimeFieldProblem(std::string_view label, std::string_view setting,
+                                            std::string_view text);
 
 // Copies fields that passed CheckFields into the edited document: options into the
 // presentation and machine settings (the reboot moment from now, a day count; a delay of 0

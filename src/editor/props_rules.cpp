@@ -1,8 +1,10 @@
 #include "editor/props_rules.h"
 
 #include <span>
+#include <utility>
 
 #include "ini/stored_values.h"
+#include "platform/text.h"
 
 namespace pagelark {
 namespace {
@@ -35,7 +37,7 @@ std::span<ToolbarButton> ButtonList(WorkingLists& lists, PropsMode mode) {
 PropsVisibility VisibleControls(PropsMode mode) {
     switch (mode) {
         case PropsMode::Page:
-            return {true, true, false, false};
+            return {true, true, false, false, true};
         case PropsMode::Include:
         case PropsMode::Exclude:
             return {true, false, false, false};
@@ -56,6 +58,9 @@ PropsFields FillProps(PropsMode mode, const WorkingLists& lists, int index) {
                 fields.url = page->URL;
                 fields.useDefaultTime = page->UseDefaultTime;
                 fields.time = std::to_string(page->Time.count());
+                fields.days = page->Days;
+                fields.from = page->From;
+                fields.to = page->To;
             }
             break;
         case PropsMode::Include:
@@ -98,11 +103,17 @@ std::string PropsCaption(PropsMode mode, const WorkingLists& lists, int index) {
 }
 
 Result<> CheckProps(PropsMode mode, const PropsFields& fields) {
-    if (mode != PropsMode::Page || fields.useDefaultTime) return Done();
+    if (mode != PropsMode::Page) return Done();
     const auto seconds = WholeNumber(fields.time);
     // 0 holds the page on show until a command moves the show on.
-    if (seconds && *seconds >= 0) return Done();
-    return Fail("Time: enter a whole number of seconds, 0 or more.");
+    if (!fields.useDefaultTime && !(seconds && *seconds >= 0))
+        return Fail("Time: enter a whole number of seconds, 0 or more.");
+    const std::pair<std::string_view, const std::string&> times[] = {
+        {"Days", fields.days}, {"From", fields.from}, {"To", fields.to}};
+    for (const auto& [setting, text] : times) {
+        if (auto problem = TimeFieldProblem(setting, setting, text)) return Fail(*problem);
+    }
+    return Done();
 }
 
 void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, int index) {
@@ -113,6 +124,9 @@ void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, i
                 page->UseDefaultTime = fields.useDefaultTime;
                 if (const auto seconds = WholeNumber(fields.time))
                     page->Time = std::chrono::seconds{*seconds};
+                page->Days = TrimBlanks(fields.days);
+                page->From = TrimBlanks(fields.from);
+                page->To = TrimBlanks(fields.to);
             }
             break;
         case PropsMode::Include:

@@ -11,10 +11,11 @@ namespace pagelark {
 enum class PropsMode { Page = 1, Include = 2, Exclude = 3, ToolRun = 4, ToolNav = 5, UrlBox = 6 };
 
 struct PropsVisibility {
-    bool address = false;  // txtURL, lblURL, cmdBrowseFile
-    bool time = false;     // chkDefaultTime, lblTime, txtTime, updTime
-    bool visible = false;  // chkVisible
-    bool picture = false;  // lblFileName, txtFileName, cmdBrowse, lblHelpTip, txtHelpTip
+    bool address = false;   // txtURL, lblURL, cmdBrowseFile
+    bool time = false;      // chkDefaultTime, lblTime, txtTime, updTime
+    bool visible = false;   // chkVisible
+    bool picture = false;   // lblFileName, txtFileName, cmdBrowse, lblHelpTip, txtHelpTip
+    bool schedule = false;  // lblDays, txtDays, lblFrom, txtFrom, lblTo, txtTo
 };
 PropsVisibility VisibleControls(PropsMode mode);
 
@@ -26,6 +27,10 @@ struct PropsFields {
     bool visible = false;
     std::string fileName;
     std::string helpTip;
+    // When the page is due, as stored (model/page_schedule.h).
+    std::string days;
+    std::string from;
+    std::string to;
 };
 
 // index: the 1-based entry for pages, include and exclude; the 0-based button for the bars;

@@ -121,7 +121,7 @@ constexpr SettingRow ScreenKey(std::string_view name, Kind kind, std::string_vie
             .windowsKnows = false,
             .shown = true,
             .shownWhenSet = true,
-            .control = "-"};  // TODO(window): the screen times' controls
+            .control = ""};
 }
 
 std::int64_t Whole(const SettingValue& value) {
@@ -234,14 +234,16 @@ const SettingRow kTable[] = {
                          .defaultText = "",
                          .windowsKnows = false,
                          .shown = true,
-                         .shownWhenSet = true}),
+                         .shownWhenSet = true,
+                         .control = ""}),
     Field<&P::ClockAligned>({.name = "ClockAligned",
                              .home = Home::Options,
                              .kind = Kind::Bool,
                              .defaultText = "No",
                              .windowsKnows = false,
                              .shown = true,
-                             .shownWhenSet = true}),
+                             .shownWhenSet = true,
+                             .control = ""}),
     // When a page is due; read together (ReadSchedule), since a window needs both ends.
     PageField<&PresentationPage::Days>(PageKey("Days", Kind::Days)),
     PageField<&PresentationPage::From>(PageKey("From", Kind::HourMinute)),

@@ -1,22 +1,28 @@
 // pagelark-tso: shows and re-saves presentation files with the kiosk's own document code.
 
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "model/page_schedule.h"
 #include "model/presentation.h"
+#include "model/product.h"
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/log.h"
 #include "settings/registry_store.h"
+#include "settings/setting_table.h"
 #include "settings/settings.h"
 #include "storage/document.h"
 #include "storage/document_session.h"
 #include "storage/file_utils.h"
 #include "storage/presentation_file.h"
 #include "tsotool/json.h"
+#include "tsotool/next_day.h"
 
 #ifndef PAGELARK_VERSION
 #define PAGELARK_VERSION "unknown"
@@ -32,6 +38,10 @@ constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "usage: pagelark-tso show FILE        print the presentation as the kiosk loads it, as JSON\n"
     "       pagelark-tso save FILE OUT    load FILE as at start-up and save it to OUT\n"
+    "       pagelark-tso next FILE [--at \"YYYY-MM-DD HH:MM\"]\n"
+    "                                     the pages due and the screen's hours over the day from\n"
+    "                                     then (local time; default: now), the screen times from\n"
+    "                                     FILE alone, not this machine's settings\n"
     "       pagelark-tso --help | --version\n";
 
 std::string Absolute(const std::string& path, const std::string& folder) {
@@ -53,8 +63,24 @@ int Fail(const std::string& what, const std::string& path, const std::string& re
     return kExitFailure;
 }
 
+// The screen's hours as FILE gives them, read as a page's Days, From and To are.
+PageSchedule ScreenTimes(const SettingsFile& file) {
+    const std::string days = file.Read(kOptionsSection, "ScreenDays");
+    const std::string on = file.Read(kOptionsSection, "ScreenOn");
+    const std::string off = file.Read(kOptionsSection, "ScreenOff");
+    for (const auto& [name, text] :
+         {std::pair{"ScreenDays", days}, {"ScreenOn", on}, {"ScreenOff", off}}) {
+        const SettingRow& row = *FindSetting(name);
+        if (!Acceptable(row, text))
+            Warn(LogArea::Document, file.Path(), ": ", name, " cannot be \"", text, "\", taken as ",
+                 row.kind == Kind::Days ? "every day" : "the whole day");
+    }
+    return ReadSchedule(days, on, off).schedule;
+}
+
 // Loads file as the kiosk does at start-up, then runs the command on it.
-int Run(const std::string& command, const std::string& file, const std::string& out) {
+int Run(const std::string& command, const std::string& file, const std::string& out,
+        std::time_t at = 0) {
     const std::string startupFolder = WithTrailingSeparator(CurrentFolder());
     const std::string path = Absolute(file, startupFolder);
     const PresentationSource source = ReadPresentation(path);
@@ -79,6 +105,11 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     LoadPresentation(presentation, document, context, source);
     TakeManaged(settings, std::move(managed), source.file, presentation, machine, now);
 
+    if (command == "next") {
+        std::cout << NextDayText(presentation, ScreenTimes(source.file), at);
+        std::cout.flush();
+        return std::cout ? kExitOk : Fail("write", "standard output", "output error");
+    }
     if (show) {
         std::cout << PresentationJson(presentation, machine, buttons, startupFolder,
                                       settings.Managed());
@@ -110,6 +141,16 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 2 && args[0] == "show") return Run(args[0], args[1], "");
     if (args.size() == 3 && args[0] == "save") return Run(args[0], args[1], args[2]);
+    if ((args.size() == 2 || (args.size() == 4 && args[2] == "--at")) && args[0] == "next") {
+        const auto at = args.size() == 4 ? ParseLocalMoment(args[3]) : std::time(nullptr);
+        if (!at) {
+            std::cerr << "pagelark-tso: --at \"" << args[3]
+                      << "\" is no local date and time: write \"YYYY-MM-DD HH:MM\", a time the "
+                         "clock shows here\n";
+            return kExitUsage;
+        }
+        return Run(args[0], args[1], "", *at);
+    }
     std::cerr << kUsage;
     return kExitUsage;
 }

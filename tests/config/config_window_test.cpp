@@ -128,10 +128,11 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     machine.EMail.clear();
     window.Open();
     // Filling is no edit.
-    EXPECT_EQ(std::tuple(window.windowTitle().toStdString(), window.CurrentTab(),
-                         window.EditedFile().EditorLoaded, window.EditedFile().Modified,
-                         window.focusWidget()),
-              std::tuple("Pagelark - " + document.CurrentFile, 8, true, false, Find("txtEMail")));
+    EXPECT_EQ(
+        std::tuple(window.windowTitle().toStdString(), window.CurrentTab(),
+                   window.EditedFile().EditorLoaded, window.EditedFile().Modified,
+                   window.focusWidget()),
+        std::tuple("Pagelark - " + document.CurrentFile, kAboutTab, true, false, Find("txtEMail")));
 
     // Reactivation keeps what was typed; after Cancel the next opening fills afresh.
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
@@ -207,6 +208,11 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
         upDown->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the up arrow
         EXPECT_EQ(time->text(), "46");
         time->setText("0");  // the page stays until a command
+        dialog.findChild<QLineEdit*>("txtDays")->setText("Mo-Fr");
+        dialog.findChild<QLineEdit*>("txtFrom")->setText("7:00");
+        dialog.findChild<QLineEdit*>("txtTo")->setText("10:30");
+        dialog.findChild<QPushButton*>("cmdOK")->click();
+        dialog.findChild<QLineEdit*>("txtDays")->setText("Mon-Fri");
         dialog.findChild<QPushButton*>("cmdBrowseFile")->click();
         dialog.findChild<QPushButton*>("cmdOK")->click();
         if (dialog.isVisible()) dialog.findChild<QPushButton*>("cmdCancel")->click();  // refused
@@ -214,8 +220,11 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
     Find<QPushButton>("cmdListProps")->click();
     EXPECT_EQ(Lines("lstPageList")[1], "/srv/page.htm");
     EXPECT_EQ(dialogs.calls,
-              (std::vector<std::string>{"error Time: enter a whole number of seconds, 0 or more.",
-                                        "open Load File HTML Files *.htm *.html"}));
+              (std::vector<std::string>{
+                  "error Time: enter a whole number of seconds, 0 or more.",
+                  "error Days cannot be \"Mo-Fr\": enter days such as Mon-Fri, Sat,Sun or "
+                  "Mon-Wed,Fri (empty: every day).",
+                  "open Load File HTML Files *.htm *.html"}));
 
     // Tool Nav's last line is the address box: only its visibility.
     auto* nav = Find<QListWidget>("lstToolNav");
@@ -243,6 +252,10 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
     EXPECT_EQ(std::tuple(buttons.ToolNavUrlVisible, buttons.ToolRunButtons[0].Icon,
                          presentation.Pages[1].Time),
               std::tuple(false, "pics/a.gif", std::chrono::seconds(0)));
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring,
+                        "URL=/srv/page.htm\r\nDefaultTime=False\r\nTime=0\r\nDays=Mon-Fri\r\n"
+                        "From=7:00\r\nTo=10:30\r\n[Page3]",
+                        Read(document.CurrentFile));
 }
 
 TEST_F(ConfigWindowTest, DelayBoxAndUpDownKeepInStep) {
@@ -351,13 +364,17 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
     // The box, a number for its up-down first, the text typed, a part of the refusal ("" when
     // accepted) and the tab shown with it.
     const std::tuple<const char*, const char*, const char*, const char*, int> rows[] = {
-        {"txtEMail", "", "first.last-at-example@org", "Incorrect e-mail address", 8},
+        {"txtEMail", "", "first.last-at-example@org", "Incorrect e-mail address", kAboutTab},
+        {"txtScreenDays", "", "Mo-Fr", "Screen on days cannot be \"Mo-Fr\"", 8},
+        {"txtScreenOn", "", "7am", "Screen on at cannot be \"7am\"", 8},
+        {"txtScreenOff", "", "24:30", "Screen off at", 8},
         {"txtDefaultTime", "", "15s", "Default display time", 1},
         {"txtScreenSaveTimeOut", "1", "-5", "Screen save delay", 1},
         {"txtRebootTimeH", "", "25", "Reboot time", 7},
         {"txtScreenSaveTimeOut", "", "1:30", "", 1},  // typed as it is shown
         {"txtScreenSaveTimeOut", "", "10", "", 1},    // emptied and typed: not refilled on the way
         {"txtDefaultTime", "", "0", "", 1},           // pages stay until a command
+        {"txtScreenOff", "", "22:00", "", 8},
     };
     for (const auto& [box, before, text, refusal, tab] : rows) {
         SCOPED_TRACE(std::string(box) + " " + text);
@@ -381,8 +398,9 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
                   std::tuple(tab, true, true, false));
         Find<QPushButton>("cmdCancel")->click();
     }
-    EXPECT_EQ(std::tuple(machine.ScreenSaveTimeOut.count(), presentation.DefaultTime.count()),
-              std::tuple(600, 0));
+    EXPECT_EQ(std::tuple(machine.ScreenSaveTimeOut.count(), presentation.DefaultTime.count(),
+                         machine.ScreenOn, machine.ScreenOff),
+              std::tuple(600, 0, "", "22:00"));
 }
 
 TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverwrittenUnasked) {

@@ -29,14 +29,14 @@ struct Outcome {
 };
 
 // args go through the shell; the settings store is folder/registry, the managed files are in
-// folder/managed.
+// folder/managed. The local time is Berlin's, whose clock changes.
 Outcome RunTool(const std::string& folder, const std::string& args) {
     const std::string out = folder + "/stdout.txt", err = folder + "/stderr.txt";
-    const int status =
-        std::system(("cd '" + folder + "' && PAGELARK_REGISTRY_DIR='" + folder + "/registry' " +
-                     "PAGELARK_MANAGED_DIR='" + folder + "/managed' '" PAGELARK_TSO_BINARY "' " +
-                     args + " >'" + out + "' 2>'" + err + "'")
-                        .c_str());
+    const int status = std::system(
+        ("cd '" + folder + "' && TZ=Europe/Berlin PAGELARK_REGISTRY_DIR='" + folder +
+         "/registry' " + "PAGELARK_MANAGED_DIR='" + folder +
+         "/managed' '" PAGELARK_TSO_BINARY "' " + args + " >'" + out + "' 2>'" + err + "'")
+            .c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempFolder::Read(out),
             TempFolder::Read(err)};
 }
@@ -109,6 +109,10 @@ TEST(Tool, ShowWritesNoStarterAndFailuresExitWithOneOrForUsageTwo) {
         {"save empty.tso nowhere/out.tso", 1},
         {"", 2},
         {"frobnicate x", 2},
+        {"next missing.tso", 1},
+        {"next empty.tso --at '2026-02-30 10:00'", 2},
+        {"next empty.tso --at '2026-03-29 02:30'", 2},  // the clock skips it
+        {"next empty.tso --at tomorrow", 2},
     };
     for (const auto& [args, code] : rows) {
         const auto result = RunTool(temp.path(), args);
@@ -116,6 +120,27 @@ TEST(Tool, ShowWritesNoStarterAndFailuresExitWithOneOrForUsageTwo) {
         EXPECT_EQ(result.out, "") << args;
         EXPECT_NE(result.err, "") << args;
     }
+}
+
+// The day ahead of schedule.tso from three moments: across midnight, and across the spring and
+// the autumn change of the clock.
+TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
+    TempFolder temp;
+    temp.Write("schedule.tso", TempFolder::Read(testing::GoldenFolder() + "/schedule.tso"));
+    std::string out;
+    for (const char* at : {"2026-06-05 06:00", "2026-03-28 20:00", "2026-10-24 20:00"}) {
+        const auto next = RunTool(temp.path(), "next schedule.tso --at '" + std::string(at) + "'");
+        ASSERT_EQ(next.exitCode, 0) << next.err;
+        out += next.out;
+    }
+    testing::CompareGolden(testing::GoldenFolder() + "/schedule.next.txt", out);
+    // A screen time that cannot be read is named, and the screen stays on.
+    temp.Write("typo.tso", "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\n[Page1]\nURL=http://a/\n");
+    const auto typo = RunTool(temp.path(), "next typo.tso --at '2026-06-05 06:00'");
+    EXPECT_EQ(typo.exitCode, 0);
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring,
+                        "ScreenOn cannot be \"7am\", taken as the whole day", typo.err);
+    EXPECT_EQ(typo.out.find("dark"), std::string::npos) << typo.out;
 }
 
 }  // namespace

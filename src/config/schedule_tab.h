@@ -1,0 +1,31 @@
+#pragma once
+// The "Schedule" tab: what shows while no page is due, pages that follow the clock, and the
+// hours the screen is on.
+
+#include <QWidget>
+#include <functional>
+
+#include "config/controls.h"
+#include "editor/option_fields.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace pagelark {
+
+class ScheduleTab final : public QWidget {
+    Q_OBJECT
+  public:
+    ScheduleTab(std::function<void()> changed, QWidget* parent);
+    void Fill(const OptionFields& fields);
+    void Keep(OptionFields& fields) const;
+
+  private:
+    std::function<void()> changed_;
+    QLineEdit* idlePageEdit_;
+    QCheckBox* clockAlignedCheck_;
+    DayHoursBoxes screenHours_;  // ScreenDays, ScreenOn, ScreenOff
+    QCheckBox* screenCecCheck_;
+};
+
+}  // namespace pagelark
