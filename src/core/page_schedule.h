@@ -3,6 +3,8 @@
 // clock set by hand is only another reading: nothing here remembers an earlier one except
 // the watch, which takes a reading before the last as a reason to look again.
 
+#include <string_view>
+
 #include "model/page_schedule.h"
 
 namespace pagelark {
@@ -14,6 +16,9 @@ class Clock;
 // past midnight.
 bool IsDue(const PageSchedule& schedule, double reading);
 bool IsDueNow(const PageSchedule& schedule, const Clock& clock);
+
+// The program's black page, also as the engine reports it, its escapes decoded.
+bool IsBlackPage(std::string_view address);
 
 // With no page due the kiosk looks again every minute, and at once after the clock went back.
 class DueWatch {
