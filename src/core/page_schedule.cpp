@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "core/days.h"
 #include "core/own_pages.h"
 #include "platform/clock.h"
 
@@ -64,11 +63,13 @@ bool IsDueNow(const PageSchedule& schedule, const Clock& clock) {
 }
 
 bool DueWatch::LookAgain(double now) {
-    // A millisecond short of the minute still counts: readings are sums of day fractions.
-    constexpr double kMinute = InDays(std::chrono::seconds{60}) - 0.001 / kSecondsPerDay;
-    if (looked_ && now >= last_ && now - last_ < kMinute) return false;
+    // To the whole second as IsDue reads it, so the look and the window agree on the minute.
+    const long long seconds = std::llround(now * kSecondsPerDay);
+    const long long minute = seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60);
+    if (looked_ && now >= last_ && minute == lastMinute_) return false;
     looked_ = true;
     last_ = now;
+    lastMinute_ = minute;
     return true;
 }
 

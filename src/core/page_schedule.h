@@ -20,7 +20,8 @@ bool IsDueNow(const PageSchedule& schedule, const Clock& clock);
 // The program's black page, also as the engine reports it, its escapes decoded.
 bool IsBlackPage(std::string_view address);
 
-// With no page due the kiosk looks again every minute, and at once after the clock went back.
+// With no page due the kiosk looks again as each minute begins (windows open on the minute),
+// and at once after the clock went back.
 class DueWatch {
   public:
     // Whether to look at the schedules again; a look is taken as done.
@@ -28,6 +29,7 @@ class DueWatch {
 
   private:
     double last_ = 0.0;
+    long long lastMinute_ = 0;
     bool looked_ = false;
 };
 

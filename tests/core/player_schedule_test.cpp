@@ -6,9 +6,9 @@ namespace pagelark::testing {
 namespace {
 
 // The clock reads a Sunday noon. With no page due the idle page stands in, without a blank
-// frame and loading no page, until the minute's look finds a page come due; Next and Previous
-// have no page to go to, Pause and Play keep the idle page. A preload whose hours end before
-// its turn gives way to the page due then.
+// frame and loading no page, until the look as a minute begins finds a page come due; Next and
+// Previous have no page to go to, Pause and Play keep the idle page. A preload whose hours end
+// before its turn gives way to the page due then.
 TEST_F(PlayerTest, WithNoPageDueTheIdlePageShowsUntilOneIs) {
     SetPages({5, 5, 5});
     show.Pages[0].Days = "Mon-Fri";
@@ -29,9 +29,10 @@ TEST_F(PlayerTest, WithNoPageDueTheIdlePageShowsUntilOneIs) {
               "black/black, WAITTIME black/black");
     EXPECT_EQ(Remote(Command::Next), "no page is due");
     EXPECT_EQ(Remote(Command::Previous), "no page is due");
-    EXPECT_EQ(Walk("30 done 1 done 50 1 done 6 done 1 1 done 1"),
-              "WAITTIME black/black, WAITTIME black/black, NAVIGATE black/3, NAVIGATE black/3, "
-              "WAITTIME 3/3, NAVIGATE 3/3, NAVIGATE 3/2, WAITTIME 2/2");
+    // 12:00:59, 12:01:00 and on.
+    EXPECT_EQ(Walk("24 1 done 1 done 59 1 done 1"),
+              "WAITTIME black/black, NAVIGATE black/3, WAITTIME 3/3, NAVIGATE 3/3, NAVIGATE 3/2, "
+              "WAITTIME 2/2");
 }
 
 // The owner's idle page, and the black one once it cannot be loaded. A clock set back an hour
