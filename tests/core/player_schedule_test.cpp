@@ -29,8 +29,11 @@ TEST_F(PlayerTest, WithNoPageDueTheIdlePageShowsUntilOneIs) {
               "black/black, WAITTIME black/black");
     EXPECT_EQ(Remote(Command::Next), "no page is due");
     EXPECT_EQ(Remote(Command::Previous), "no page is due");
+    // A visitor's browsing returns to it.
+    EXPECT_EQ(Walk("nav 1 play 1 done 1"),
+              "WAITSAVER nav black/black, NAVIGATE black/black, WAITTIME black/black");
     // 12:00:59, 12:01:00 and on.
-    EXPECT_EQ(Walk("24 1 done 1 done 59 1 done 1"),
+    EXPECT_EQ(Walk("21 1 done 1 done 59 1 done 1"),
               "WAITTIME black/black, NAVIGATE black/3, WAITTIME 3/3, NAVIGATE 3/3, NAVIGATE 3/2, "
               "WAITTIME 2/2");
 }
