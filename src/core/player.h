@@ -162,6 +162,7 @@ class Player final : public PlayerCommands,
     void FollowClock();
     // ---- pages for a time of day (player_schedule.cpp) ----
     bool Due(std::int32_t position) const;
+    bool AnyPageDue() const;
     // The counter moves by delta past pages out of their hours; false, with the counter
     // unmoved, when no page of the presentation is due.
     bool PassOverPagesNotDue(int delta = +1);
@@ -170,7 +171,7 @@ class Player final : public PlayerCommands,
     // The preload's hours ended, or a page's began, before it came on show: what is due now
     // preloads in its place.
     bool PreloadOutOfHours();
-    // The idle page on show looks each minute for a page come due.
+    // The idle page on show looks for a page come due as each minute begins.
     bool LookForDuePage(double now);
     // What a snapshot taken now is of.
     SnapshotOf SnapshotNow() const;

@@ -9,9 +9,16 @@
 #include "platform/log.h"
 
 namespace pagelark {
+
 bool Player::Due(std::int32_t position) const {
     const PresentationPage& page = show_.presentation.Pages[static_cast<std::size_t>(position - 1)];
     return IsDue(ReadSchedule(page.Days, page.From, page.To).schedule, Now());
+}
+
+bool Player::AnyPageDue() const {
+    for (std::int32_t position = 1; position <= PageCount(show_.presentation); ++position)
+        if (Due(position)) return true;
+    return false;
 }
 
 bool Player::PassOverPagesNotDue(int delta) {
@@ -20,10 +27,7 @@ bool Player::PassOverPagesNotDue(int delta) {
     const auto within = [&] { return page_ >= 1 && page_ <= count; };
     // The start page and the end of a show without AutoLoop keep no hours.
     if (!within()) return true;
-    bool anyDue = false;
-    for (std::int32_t position = 1; position <= count && !anyDue; ++position)
-        anyDue = Due(position);
-    if (!anyDue) return false;
+    if (!AnyPageDue()) return false;
     // Without AutoLoop the counter may run off the end, as past a page that failed.
     for (std::int32_t tried = 0; tried < count && within() && !Due(page_); ++tried)
         page_ = MoveCounter(page_, delta, count, p.AutoLoop).counter;
@@ -40,7 +44,7 @@ bool Player::PreloadIdlePage() {
     const std::string address =
         own.empty() || failing_.contains(own) ? std::string(kBlackPage) : own;
     preloadPosition_ = 0;
-    // It stays until a page is due (the look each minute) or a command moves the show on.
+    // It stays until a page is due (looked for as each minute begins) or a command moves on.
     BrowseTo(browsers_.Next(), address, std::chrono::seconds::zero());
     return true;
 }
@@ -49,7 +53,9 @@ bool Player::PreloadOutOfHours() {
     const Presentation& p = show_.presentation;
     const std::int32_t count = PageCount(p);
     if (idlePreloaded_) {
-        if (!PassOverPagesNotDue()) return false;
+        if (!AnyPageDue()) return false;
+        // Idle, the counter has no end: the first due page from where it stands comes next.
+        if (page_ > count) page_ = 1;
     } else if (preloadPosition_ < 1 || preloadPosition_ > count || Due(preloadPosition_)) {
         return false;
     } else {
@@ -67,10 +73,7 @@ bool Player::PreloadOutOfHours() {
 }
 
 bool Player::LookForDuePage(double now) {
-    if (!idlePreloaded_ || !dueWatch_.LookAgain(now)) return false;
-    const std::int32_t count = PageCount(show_.presentation);
-    if (page_ < 1 || page_ > count) page_ = 1;
-    if (!PreloadOutOfHours()) return false;
+    if (!idlePreloaded_ || !dueWatch_.LookAgain(now) || !PreloadOutOfHours()) return false;
     // The page comes on show once loaded (or after MaxTime), the idle page staying till then.
     SetState(PlayerState::Navigate);
     return true;
