@@ -23,7 +23,7 @@ bool NamedPage(const Presentation& presentation, const std::string& normalized) 
         return !page.empty() &&
                EqualsNoCase(FilePart(NormalizeAddress(AsReported(page))), FilePart(normalized));
     };
-    if (same(presentation.HomeURL)) return true;
+    if (same(presentation.HomeURL) || same(presentation.IdlePage)) return true;
     for (const PresentationPage& page : presentation.Pages) {
         if (same(page.URL)) return true;
     }

@@ -20,7 +20,7 @@ bool NavigationOffered(bool locked, const Presentation& presentation);
 ToolbarButtons ShownButtons(const ToolbarButtons& records, bool locked, bool navigationOffered);
 
 // A locked kiosk's own refusals: the engine's pages, and local files as top-level pages, unless
-// the operator named them (an include entry, a page of the presentation, its home page, the
+// the operator named them (an include entry, a page of the presentation, its home or idle page, the
 // help folder). A local page's frames are the local file guard's.
 bool LockedRefuses(const Presentation& presentation, std::string_view address,
                    std::string_view helpFolder, bool topLevel);

@@ -1,8 +1,9 @@
 #include "core/page_schedule.h"
 
 #include <cmath>
+#include <string>
 
-#include "core/days.h"
+#include "core/own_pages.h"
 #include "platform/clock.h"
 
 namespace pagelark {
@@ -17,7 +18,31 @@ bool On(DaySet days, long long day) {
     return (days >> WeekdayOf(day) & 1U) != 0;
 }
 
+std::string Unescaped(std::string_view address) {
+    const auto hex = [](char c) {
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                      : -1;
+    };
+    std::string plain;
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        if (address[i] == '%' && i + 2 < address.size() && hex(address[i + 1]) >= 0 &&
+            hex(address[i + 2]) >= 0) {
+            plain += static_cast<char>(hex(address[i + 1]) * 16 + hex(address[i + 2]));
+            i += 2;
+        } else {
+            plain += address[i];
+        }
+    }
+    return plain;
+}
+
 }  // namespace
+
+bool IsBlackPage(std::string_view address) {
+    return address.starts_with("data:") && Unescaped(address) == Unescaped(kBlackPage);
+}
 
 bool IsDue(const PageSchedule& schedule, double reading) {
     // To the whole second, so that 08:00 read as 07:59:59.9999 is 08:00.
@@ -38,11 +63,13 @@ bool IsDueNow(const PageSchedule& schedule, const Clock& clock) {
 }
 
 bool DueWatch::LookAgain(double now) {
-    // A millisecond short of the minute still counts: readings are sums of day fractions.
-    constexpr double kMinute = InDays(std::chrono::seconds{60}) - 0.001 / kSecondsPerDay;
-    if (looked_ && now >= last_ && now - last_ < kMinute) return false;
+    // To the whole second as IsDue reads it, so the look and the window agree on the minute.
+    const long long seconds = std::llround(now * kSecondsPerDay);
+    const long long minute = seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60);
+    if (looked_ && now >= last_ && minute == lastMinute_) return false;
     looked_ = true;
     last_ = now;
+    lastMinute_ = minute;
     return true;
 }
 

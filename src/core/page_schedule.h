@@ -3,6 +3,8 @@
 // clock set by hand is only another reading: nothing here remembers an earlier one except
 // the watch, which takes a reading before the last as a reason to look again.
 
+#include <string_view>
+
 #include "model/page_schedule.h"
 
 namespace pagelark {
@@ -15,7 +17,11 @@ class Clock;
 bool IsDue(const PageSchedule& schedule, double reading);
 bool IsDueNow(const PageSchedule& schedule, const Clock& clock);
 
-// With no page due the kiosk looks again every minute, and at once after the clock went back.
+// The program's black page, also as the engine reports it, its escapes decoded.
+bool IsBlackPage(std::string_view address);
+
+// With no page due the kiosk looks again as each minute begins (windows open on the minute),
+// and at once after the clock went back.
 class DueWatch {
   public:
     // Whether to look at the schedules again; a look is taken as done.
@@ -23,6 +29,7 @@ class DueWatch {
 
   private:
     double last_ = 0.0;
+    long long lastMinute_ = 0;
     bool looked_ = false;
 };
 

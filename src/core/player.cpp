@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/page_schedule.h"
 #include "model/presentation.h"
 #include "platform/clock.h"
 #include "platform/log.h"
@@ -180,10 +179,11 @@ void Player::StepNavigate() {
     }
     freshPreloadSince_.reset();
     preloadAwaitedSince_.reset();
-    if (PreloadNotReady(sentAgain)) return;
+    if (PreloadOutOfHours() || PreloadNotReady(sentAgain)) return;
     browsers_.Rotate();
     skippedInRow_ = 0;
     pageOnShow_ = preloadPosition_;
+    idleOnShow_ = idlePreloaded_;
     ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
     if (renewDue_) {
@@ -252,6 +252,7 @@ void Player::StepWaitTime() {
         SetState(PlayerState::Navigate);
         return;
     }
+    if (idleOnShow_ && LookForDuePage(now)) return;
 
     // The visitor has gone: the next page change shows the next page loaded afresh.
     if (!addressToShow_ && idle_.VisitOver(now, m.ScreenSaveTimeOut)) {
@@ -321,22 +322,11 @@ void Player::NoteSkipped(const std::string& address) {
 void Player::PreloadCurrentPage() {
     const Presentation& p = show_.presentation;
     browsers_.PreloadStarts(p.WaitComplete);
-    PassOverPagesNotDue();
+    if (PreloadIdlePage()) return;
     // Past the last page nothing preloads.
     if (const auto page = PageAt(p, context_.helpDocuments, page_, show_.machine.Snap)) {
         preloadPosition_ = page_;
         BrowseTo(browsers_.Next(), page->address, page->seconds);
-    }
-}
-
-// A page out of its hours is passed over before it loads, as a failed one is at its turn.
-void Player::PassOverPagesNotDue() {
-    const Presentation& p = show_.presentation;
-    const std::int32_t count = PageCount(p);
-    for (std::int32_t tried = 0; tried < count && page_ >= 1 && page_ <= count; ++tried) {
-        const PresentationPage& page = p.Pages[static_cast<std::size_t>(page_ - 1)];
-        if (IsDue(ReadSchedule(page.Days, page.From, page.To).schedule, Now())) return;
-        page_ = MoveCounter(page_, +1, count, p.AutoLoop).counter;
     }
 }
 

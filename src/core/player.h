@@ -12,6 +12,7 @@
 
 #include "core/browser_rotation.h"
 #include "core/idle_watch.h"
+#include "core/page_schedule.h"
 #include "core/page_timer.h"
 #include "core/player_state.h"
 #include "core/ports/browser_events.h"
@@ -158,8 +159,20 @@ class Player final : public PlayerCommands,
                   bool keepHistory = false);
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
-    void PassOverPagesNotDue();
     void FollowClock();
+    // ---- pages for a time of day (player_schedule.cpp) ----
+    bool Due(std::int32_t position) const;
+    bool AnyPageDue() const;
+    // The counter moves by delta past pages out of their hours; false, with the counter
+    // unmoved, when no page of the presentation is due.
+    bool PassOverPagesNotDue(int delta = +1);
+    // With no page due the idle page preloads in place of one: true then.
+    bool PreloadIdlePage();
+    // The preload's hours ended, or a page's began, before it came on show: what is due now
+    // preloads in its place.
+    bool PreloadOutOfHours();
+    // The idle page on show looks for a page come due as each minute begins.
+    bool LookForDuePage(double now);
     // What a snapshot taken now is of.
     SnapshotOf SnapshotNow() const;
     // A page that failed to load was passed over at its turn.
@@ -219,6 +232,10 @@ class Player final : public PlayerCommands,
     std::optional<double> preloadAwaitedSince_;
     int preloadPosition_ = 0;
     int pageOnShow_ = 0;
+    // The idle page preloads, or is on show, for want of a page due.
+    bool idlePreloaded_ = false;
+    bool idleOnShow_ = false;
+    DueWatch dueWatch_;
     std::string lastLoadFailure_;
     std::optional<Show> offered_;
     // An address a remote service asked for, loading in the spare browser; page changes wait.

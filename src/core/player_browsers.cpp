@@ -11,6 +11,8 @@ namespace pagelark {
 // ---- browser events ----
 
 bool Player::Refuses(const std::string& address, bool topLevel) const {
+    // The program's own idle page, whatever the lists.
+    if (IsBlackPage(address)) return false;
     return NavigationBlocked(show_.presentation, address, context_.helpFolder) ||
            (show_.machine.Locked &&
             LockedRefuses(show_.presentation, address, context_.helpFolder, topLevel));

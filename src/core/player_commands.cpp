@@ -39,6 +39,8 @@ void Player::AdvancePage(int delta) {
     const Presentation& p = show_.presentation;
     const CounterMove move = MoveCounter(page_, delta, PageCount(p), p.AutoLoop);
     page_ = move.counter;
+    // Previous goes back to a page that is due.
+    if (delta != 1) PassOverPagesNotDue(delta);
     SetState(PlayerState::Navigate);
     if (move.ends) SetState(PlayerState::FinProg);
 }
@@ -159,6 +161,9 @@ Result<> Player::Refusal(const CommandCall& request) const {
         case Command::Next: {
             if (remote && addressToShow_) return Fail(kAddressLoading);
             if (navigationMode_) return Fail("a visitor is browsing");
+            // The idle page stays until a page is due; it may be paused.
+            if (idleOnShow_ && idlePreloaded_ && command != Command::Pause)
+                return Fail("no page is due");
             // A page change waits for its page to finish loading; Previous is not held, as the
             // tool bar's never was.
             if (command == Command::Next && state_ == PlayerState::Navigate)

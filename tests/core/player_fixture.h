@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/own_pages.h"
 #include "core/player.h"
 #include "model/product.h"
 #include "platform/clock.h"
@@ -191,6 +192,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"move", [this](Player&) { ++w.pointer.x; }},
             // The clock goes back an hour: autumn's daylight-saving change, or set by hand.
             {"back", [this](Player&) { w.Advance(-3600); }},
+            {"dayback", [this](Player&) { w.Advance(-kSecondsPerDay); }},
             {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
             {"renew", &Player::RenewSpareBrowsers},
         };
@@ -198,6 +200,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             const std::string& address = P().Browser(b).address;
             const std::string site = Url(0).substr(0, Url(0).size() - 1);
             return address == help[0]          ? "h"
+                   : address == kBlackPage     ? "black"
                    : address.starts_with(site) ? address.substr(site.size())
                                                : address;
         };

@@ -1,0 +1,69 @@
+#include "core/player.h"
+
+#include "player_fixture.h"
+
+namespace pagelark::testing {
+namespace {
+
+// The clock reads a Sunday noon. With no page due the idle page stands in, without a blank
+// frame and loading no page, until the look as a minute begins finds a page come due; Next and
+// Previous have no page to go to, Pause and Play keep the idle page. A preload whose hours end
+// before its turn gives way to the page due then.
+TEST_F(PlayerTest, WithNoPageDueTheIdlePageShowsUntilOneIs) {
+    SetPages({5, 5, 5});
+    show.Pages[0].Days = "Mon-Fri";
+    show.Pages[1].From = "12:02";
+    show.Pages[2].From = "12:01";
+    show.Pages[2].To = "12:02";
+    // The black page is the program's own: a locked kiosk's include list need not name it.
+    show.Include = {"http://site/"};
+    machine.Locked = true;
+    Begin();
+    for (const std::string& address :
+         {std::string(kBlackPage),
+          std::string("data:text/html,<html style=\"background:#000\"></html>")})
+        EXPECT_FALSE(P().CheckNavigation(P().NextBrowser(), address, true)) << address;
+    EXPECT_TRUE(P().CheckNavigation(P().NextBrowser(), "data:text/html,<p>x", true));
+    EXPECT_EQ(Walk("done 3 0 30 pause 1 play done 1"),
+              "NAVIGATE h/black, WAITTIME black/black, WAITTIME black/black, WAITSAVER "
+              "black/black, WAITTIME black/black");
+    EXPECT_EQ(Remote(Command::Next), "no page is due");
+    EXPECT_EQ(Remote(Command::Previous), "no page is due");
+    // A visitor's browsing returns to it.
+    EXPECT_EQ(Walk("nav 1 play 1 done 1"),
+              "WAITSAVER nav black/black, NAVIGATE black/black, WAITTIME black/black");
+    // 12:00:59, 12:01:00 and on.
+    EXPECT_EQ(Walk("21 1 done 1 done 59 1 done 1"),
+              "WAITTIME black/black, NAVIGATE black/3, WAITTIME 3/3, NAVIGATE 3/3, NAVIGATE 3/2, "
+              "WAITTIME 2/2");
+}
+
+// The owner's idle page, and the black one once it cannot be loaded. A clock set back an hour
+// or a day, or on a day, looks again at once: the page due then comes on show.
+TEST_F(PlayerTest, TheIdlePageFollowsTheClockBackAndForth) {
+    show.IdlePage = Url(9);
+    SetPages({5, 5});
+    show.Pages[0].From = "11:00";
+    show.Pages[0].To = "11:30";
+    show.Pages[1].Days = "Mon";
+    Begin();
+    EXPECT_EQ(Walk("? fail 3 done 3 0 0 back 1 done 1"),
+              "WAITTIME h/9, WAITTIME h/black, NAVIGATE h/black, WAITTIME black/black, WAITTIME "
+              "black/black, NAVIGATE black/1, WAITTIME 1/1");
+    // Monday, when page 2 is due too; then Saturday, when it is not.
+    EXPECT_EQ(Walk("86400 done 1 done 6 dayback dayback 1 done 1"),
+              "NAVIGATE 1/1, WAITTIME 1/2, NAVIGATE 1/2, NAVIGATE 1/1, WAITTIME 1/1");
+}
+
+// Previous passes back over a page out of its hours to one that is due.
+TEST_F(PlayerTest, PreviousGoesBackToAPageThatIsDue) {
+    SetPages({5, 5, 5, 5});
+    show.Pages[2].Days = "Sat";
+    Begin();
+    EXPECT_EQ(Walk("done 3 done 1 6 done 1 6 done 1 6 done 1 prev done 1 prev done 1 prev done 1"),
+              "NAVIGATE h/1, WAITTIME 1/2, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/4, WAITTIME 2/4, "
+              "NAVIGATE 2/4, WAITTIME 4/1, WAITTIME 1/4, WAITTIME 4/2, WAITTIME 2/1");
+}
+
+}  // namespace
+}  // namespace pagelark::testing
