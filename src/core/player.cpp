@@ -82,7 +82,8 @@ void Player::InitBrowsers() {
 void Player::Tick() {
     FollowClock();
     MousePart();
-    RunStep(false);
+    // A clock-aligned change reaches the screen in this step, not at the next tick.
+    RunStep(show_.presentation.ClockAligned);
 }
 
 // A clock set back (autumn's daylight-saving change, or by hand) counts every wait from the
@@ -165,6 +166,7 @@ void Player::StepNavigate() {
     // The page on show stays while an address asked for loads behind it.
     if (addressToShow_) return;
     if (offered_) TakeOffer();
+    if (AlignedPreloadWaits()) return;
     const Presentation& p = show_.presentation;
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every new presentation; no page lies below the start page, so such a counter starts there.
@@ -184,6 +186,7 @@ void Player::StepNavigate() {
     browsers_.Rotate();
     skippedInRow_ = 0;
     pageOnShow_ = preloadPosition_;
+    AlignedCameOnShow();
     ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
     if (renewDue_) {
@@ -260,8 +263,8 @@ void Player::StepWaitTime() {
     }
 
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
-    const PageTimer::Turn turn =
-        timer_.At(now, browsers_[browsers_.Current()].time, preload, show_.presentation.MaxTime);
+    const PageTimer::Turn turn = AlignedTurn(preload).value_or(
+        timer_.At(now, browsers_[browsers_.Current()].time, preload, show_.presentation.MaxTime));
     if (turn == PageTimer::Turn::Stay) return;
     if (turn == PageTimer::Turn::PassOver) {
         NoteSkipped(preload.address);
@@ -320,8 +323,9 @@ void Player::NoteSkipped(const std::string& address) {
 
 void Player::PreloadCurrentPage() {
     const Presentation& p = show_.presentation;
+    const bool aligned = AlignCounter();
     browsers_.PreloadStarts(p.WaitComplete);
-    PassOverPagesNotDue();
+    if (!aligned) PassOverPagesNotDue();
     // Past the last page nothing preloads.
     if (const auto page = PageAt(p, context_.helpDocuments, page_, show_.machine.Snap)) {
         preloadPosition_ = page_;

@@ -159,6 +159,8 @@ Result<> Player::Refusal(const CommandCall& request) const {
         case Command::Next: {
             if (remote && addressToShow_) return Fail(kAddressLoading);
             if (navigationMode_) return Fail("a visitor is browsing");
+            if (command != Command::Pause && show_.presentation.ClockAligned)
+                return Fail("the pages follow the clock");
             // A page change waits for its page to finish loading; Previous is not held, as the
             // tool bar's never was.
             if (command == Command::Next && state_ == PlayerState::Navigate)
