@@ -1,6 +1,7 @@
 // A clock-aligned show: the page on show follows the clock (core/clock_alignment.h) instead of
 // the time each page has been on show, so screens side by side change pages together.
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -16,10 +17,18 @@ namespace {
 
 // A wake-up a hair early counts as on time: the kiosk's timers keep whole milliseconds.
 constexpr double kAlignedSlack = 0.002;
+// What a page needs at least to load and paint out of sight.
+constexpr double kAlignedLead = 1.5;
 
 bool Same(const std::optional<AlignedShowing>& a, const std::optional<AlignedShowing>& b) {
     // A page that took over a slot not due stays on through its own: no load between them.
     return a && b && a->position == b->position && a->until == b->until;
+}
+
+// Too little of its time is left for the page to load and paint: the page on show stays until
+// the next one's moment rather than make that one late too. A short page needs half its time.
+bool TooLate(const AlignedShowing& showing, double now) {
+    return showing.until - now < std::min(kAlignedLead, (showing.until - showing.from) / 2);
 }
 
 }  // namespace
@@ -46,13 +55,15 @@ bool Player::AlignCounter() {
     if (!show_.presentation.ClockAligned) return false;
     // A preload that failed gives its slot to the page on show.
     if (browsers_[browsers_.Next()].failed && alignedPreload_) alignedPassed_ = alignedPreload_;
-    double at = AlignedNow();
-    std::optional<AlignedShowing> showing = AlignedShowingAt(at);
+    const double now = AlignedNow();
+    std::optional<AlignedShowing> showing = AlignedShowingAt(now);
     // Past the page on show and any passed over: the page due after them.
-    for (int step = 0; step < 2 && (Same(showing, alignedOnShow_) || Same(showing, alignedPassed_));
-         ++step) {
-        at = showing->until;
-        showing = AlignedShowingAt(at);
+    for (int step = 0; step < 3 && showing; ++step) {
+        const bool passed = Same(showing, alignedOnShow_) || Same(showing, alignedPassed_);
+        const bool late = !passed && showing->Holds(now) && TooLate(*showing, now);
+        if (late) alignedPassed_ = showing;
+        if (!passed && !late) break;
+        showing = AlignedShowingAt(showing->until);
     }
     alignedPreload_ = showing;
     if (showing) page_ = showing->position;
@@ -71,10 +82,16 @@ std::optional<PageTimer::Turn> Player::AlignedTurn(const BrowserRotation::Record
         return PageTimer::Turn::Stay;
     }
     if (preload.failed) return PageTimer::Turn::PassOver;
-    // A page not loaded by its moment comes on show once loaded; the next change stays on time.
-    return PreloadHolds((now - due->from) / kSecondsPerDay, preload, show_.presentation.MaxTime)
-               ? PageTimer::Turn::Stay
-               : PageTimer::Turn::Advance;
+    // A page not loaded by its moment comes on show once loaded, unless too late; the next
+    // change keeps its moment.
+    if (PreloadHolds((now - due->from) / kSecondsPerDay, preload, show_.presentation.MaxTime))
+        return PageTimer::Turn::Stay;
+    if (TooLate(*due, now)) {
+        alignedPassed_ = due;
+        PreloadCurrentPage();
+        return PageTimer::Turn::Stay;
+    }
+    return PageTimer::Turn::Advance;
 }
 
 bool Player::AlignedPreloadWaits() {

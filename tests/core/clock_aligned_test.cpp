@@ -79,6 +79,14 @@ TEST_F(AlignedPlayerTest, StartedMidCycleThePageDueComesAndChangesKeepTheirMomen
               "WAITTIME 1/3 Navigate 2 http://site/3, WAITTIME 1/3, WAITTIME 3/1 Navigate 0 "
               "http://site/1");
     EXPECT_EQ(Remote(Command::Next), "the pages follow the clock");
+    // With too little of its time left to load, or loaded that late, the page due waits for
+    // its next turn.
+    player.reset();
+    w.now = DateTimeValue(2026, 3, 1, 12, 0);
+    StartAt(5);
+    EXPECT_EQ(Walk("? done 0 0.9 done 0.1 3 1.6 done 0 done 1.4"),
+              "WAITTIME h/3, WAITTIME h/3, WAITTIME h/3, WAITTIME 3/1, WAITTIME 3/1, WAITTIME 3/1, "
+              "WAITTIME 3/2, WAITTIME 2/3");
 }
 
 // A clock set forwards or back brings the page due then, without waiting for the old moment.
@@ -96,9 +104,9 @@ TEST_F(AlignedPlayerTest, BackFromPauseOrAVisitorThePageDueComes) {
     machine.ScreenSaveTimeOut = seconds{30};
     StartAt(0.5);
     Walk("done 0 done 0");
-    EXPECT_EQ(Walk("pause 7 play 0 done 0 0.1 pause play 0"),
+    EXPECT_EQ(Walk("pause 6.5 play 0 done 0 0.1 pause play 0"),
               "WAITSAVER 1/2, NAVIGATE 1/3, WAITTIME 3/1, WAITTIME 3/1, WAITTIME 3/1");
-    EXPECT_EQ(Walk("nav 40 0 done 0"), "INIT 3/1, NAVIGATE 3/1, WAITTIME 1/2");
+    EXPECT_EQ(Walk("nav 39 0 done 0"), "INIT 3/1, NAVIGATE 3/1, WAITTIME 1/2");
 }
 
 // A page not due gives its slot to the next due page, which stays without loading again.
