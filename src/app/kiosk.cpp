@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 
 #include "app/kiosk_remote.h"
@@ -48,6 +50,9 @@
 
 namespace pagelark {
 namespace {
+
+// Further off, a later tick sets the wake-up from a fresher reading.
+constexpr double kAlignedWakeLimit = 1.0;
 
 class Kiosk final : private WindowBuilder {
   public:
@@ -133,6 +138,8 @@ class Kiosk final : private WindowBuilder {
     std::unique_ptr<VisitorInput> input_;
     QTimer timer_;
     QTimer firstStep_;
+    // A clock-aligned page change, at its moment rather than at the next tick.
+    QTimer alignedChange_;
     MemoryWatch memory_;
 };
 
@@ -242,6 +249,9 @@ void Kiosk::Start() {
         if (window != nullptr && window->isExposed()) Tick();
     });
     firstStep_.start();
+    alignedChange_.setSingleShot(true);
+    alignedChange_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&alignedChange_, &QTimer::timeout, [this] { Tick(); });
     stage_->show();
     // Over the shown stage.
     player_->ToolbarsLaidOut();
@@ -256,6 +266,7 @@ void Kiosk::Tick() {
         firstStep_.stop();
     if (ending) {
         timer_.stop();
+        alignedChange_.stop();
         notifier_->Stopping();
         return;
     }
@@ -266,6 +277,9 @@ void Kiosk::Tick() {
     notifier_->Alive(std::chrono::steady_clock::now());
     TakeManagedChanges();
     if (memory_.OverCeiling()) player_->RenewSpareBrowsers();
+    if (const std::optional<double> wait = player_->SecondsToAlignedChange();
+        wait && *wait < kAlignedWakeLimit)
+        alignedChange_.start(static_cast<int>(std::ceil(std::max(*wait, 0.0) * 1000.0)));
     // Up once a page is on show, or the configuration window is, for a configuration run.
     const PlayerState state = player_->State();
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();

@@ -81,7 +81,8 @@ void Player::InitBrowsers() {
 void Player::Tick() {
     FollowClock();
     MousePart();
-    RunStep(false);
+    // A clock-aligned change reaches the screen in this step, not at the next tick.
+    RunStep(show_.presentation.ClockAligned);
 }
 
 // A clock set back (autumn's daylight-saving change, or by hand) counts every wait from the
@@ -164,6 +165,7 @@ void Player::StepNavigate() {
     // The page on show stays while an address asked for loads behind it.
     if (addressToShow_) return;
     if (offered_) TakeOffer();
+    if (AlignedPreloadWaits()) return;
     const Presentation& p = show_.presentation;
     // A presentation file may carry a negative FirstPage, and the counter is set again by
     // every new presentation; no page lies below the start page, so such a counter starts there.
@@ -184,6 +186,7 @@ void Player::StepNavigate() {
     skippedInRow_ = 0;
     pageOnShow_ = preloadPosition_;
     idleOnShow_ = idlePreloaded_;
+    AlignedCameOnShow();
     ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
     if (renewDue_) {
@@ -261,8 +264,8 @@ void Player::StepWaitTime() {
     }
 
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
-    const PageTimer::Turn turn =
-        timer_.At(now, browsers_[browsers_.Current()].time, preload, show_.presentation.MaxTime);
+    const PageTimer::Turn turn = AlignedTurn(preload).value_or(
+        timer_.At(now, browsers_[browsers_.Current()].time, preload, show_.presentation.MaxTime));
     if (turn == PageTimer::Turn::Stay) return;
     if (turn == PageTimer::Turn::PassOver) {
         NoteSkipped(preload.address);
@@ -321,8 +324,13 @@ void Player::NoteSkipped(const std::string& address) {
 
 void Player::PreloadCurrentPage() {
     const Presentation& p = show_.presentation;
+    const bool aligned = AlignCounter();
     browsers_.PreloadStarts(p.WaitComplete);
-    if (PreloadIdlePage()) return;
+    // The clock chose a due page, or none is due and the idle page stands in.
+    if (aligned)
+        idlePreloaded_ = false;
+    else if (PreloadIdlePage())
+        return;
     // Past the last page nothing preloads.
     if (const auto page = PageAt(p, context_.helpDocuments, page_, show_.machine.Snap)) {
         preloadPosition_ = page_;

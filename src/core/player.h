@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/browser_rotation.h"
+#include "core/clock_alignment.h"
 #include "core/idle_watch.h"
 #include "core/page_schedule.h"
 #include "core/page_timer.h"
@@ -111,6 +112,10 @@ class Player final : public PlayerCommands,
     // False while the display sleeps.
     bool ScreenIsOn() const { return true; }  // TODO(screen): the schedule
 
+    // In a clock-aligned show, how long until the page on show gives way: the kiosk wakes the
+    // player then rather than at its next tick. None while nothing waits for the clock.
+    std::optional<double> SecondsToAlignedChange() const;
+
     // PresentationUpdates
     void TakeShow(Show show, ShowChange change) override;
     // What plays now: the presentation, the machine settings and tool bar buttons in force,
@@ -159,6 +164,17 @@ class Player final : public PlayerCommands,
                   bool keepHistory = false);
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
+    // A clock-aligned show (player_aligned.cpp); instants in seconds since 1970 in UTC.
+    double AlignedNow() const;
+    std::optional<AlignedShowing> AlignedShowingAt(double at) const;
+    // The counter on the page the clock has next: false when the clock does not choose it.
+    bool AlignCounter();
+    // When the page on show gives way; none when the clock does not decide it.
+    std::optional<PageTimer::Turn> AlignedTurn(const BrowserRotation::Record& preload);
+    // The preload is for another moment: true when the page due now is sent in its place or
+    // the page on show stays.
+    bool AlignedPreloadWaits();
+    void AlignedCameOnShow();
     void FollowClock();
     // ---- pages for a time of day (player_schedule.cpp) ----
     bool Due(std::int32_t position) const;
@@ -248,6 +264,8 @@ class Player final : public PlayerCommands,
         std::optional<std::string> failure;
     };
     std::optional<AddressToShow> addressToShow_;
+    // A clock-aligned show: where the page on show, the preload and a page passed over belong.
+    std::optional<AlignedShowing> alignedOnShow_, alignedPreload_, alignedPassed_;
     // Its caller hears at the next step, once the page has reached the screen.
     CommandAnswer shownAnswer_;
 };

@@ -164,6 +164,8 @@ Result<> Player::Refusal(const CommandCall& request) const {
             // The idle page stays until a page is due; it may be paused.
             if (idleOnShow_ && idlePreloaded_ && command != Command::Pause)
                 return Fail("no page is due");
+            if (command != Command::Pause && show_.presentation.ClockAligned)
+                return Fail("the pages follow the clock");
             // A page change waits for its page to finish loading; Previous is not held, as the
             // tool bar's never was.
             if (command == Command::Next && state_ == PlayerState::Navigate)

@@ -15,12 +15,10 @@ long DaysFromCivil(long y, long m, long d) {
     return era * 146097 + doe - 719468;
 }
 
-constexpr long kDaysFrom1899To1970 = 25569;
-
 }  // namespace
 
 double DateTimeValue(int year, int month, int day, int hour, int minute, double second) {
-    const double days = static_cast<double>(DaysFromCivil(year, month, day) + kDaysFrom1899To1970);
+    const double days = static_cast<double>(DaysFromCivil(year, month, day)) + kDaysTo1970;
     return days + (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay;
 }
 
@@ -35,6 +33,12 @@ double SystemClock::Now() const {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
     return LocalReading(ts.tv_sec, ts.tv_nsec);
+}
+
+double SystemClock::EpochSeconds() const {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
 }  // namespace pagelark

@@ -7,16 +7,23 @@
 namespace pagelark {
 
 inline constexpr double kSecondsPerDay = 24.0 * 60.0 * 60.0;
+// Days from 1899-12-30 to 1970-01-01.
+inline constexpr double kDaysTo1970 = 25569.0;
 
 class Clock {
   public:
     virtual ~Clock() = default;
     virtual double Now() const = 0;
+    // Seconds since 1970-01-01 00:00 UTC, to the microsecond: the same on kiosks in other
+    // zones, and unmoved by daylight saving. A clock that knows no zone (a test's) reads its
+    // local time as UTC.
+    virtual double EpochSeconds() const { return (Now() - kDaysTo1970) * kSecondsPerDay; }
 };
 
 class SystemClock final : public Clock {
   public:
     double Now() const override;
+    double EpochSeconds() const override;
 };
 
 // The reading at an instant (seconds since 1970 in UTC): its date and time in the local zone.

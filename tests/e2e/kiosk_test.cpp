@@ -20,27 +20,6 @@ namespace {
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
 
-// Consecutive samples of one colour: a page's name, or the hex of a colour none has.
-struct ColorRun {
-    std::string name;
-    TimePoint first;
-    TimePoint last;
-};
-
-std::vector<ColorRun> Runs(const std::vector<ColorSample>& samples) {
-    std::vector<ColorRun> runs;
-    for (const auto& sample : samples) {
-        std::string name = ToHex(sample.rgb);
-        for (const auto& color : kPageColors)
-            if (Near(sample.rgb, color.rgb)) name = color.name;
-        if (!runs.empty() && runs.back().name == name)
-            runs.back().last = sample.time;
-        else
-            runs.push_back({name, sample.time, sample.time});
-    }
-    return runs;
-}
-
 // Page times are checked loosely: the player steps every 200 ms and the machine is busy.
 constexpr double kSlack = 1.5;
 

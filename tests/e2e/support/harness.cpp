@@ -225,16 +225,37 @@ Rgb Desk::Pixel(Point at) const {
 }
 
 std::vector<ColorSample> Desk::RecordColors(Millis duration) const {
-    std::vector<ColorSample> samples;
+    return e2e::RecordColors({this}, duration).front();
+}
+
+std::vector<std::vector<ColorSample>> RecordColors(const std::vector<const Desk*>& desks,
+                                                   Millis duration) {
+    std::vector<std::vector<ColorSample>> samples(desks.size());
     const auto end = std::chrono::steady_clock::now() + duration;
-    for (auto now = std::chrono::steady_clock::now(); now < end;
-         now = std::chrono::steady_clock::now()) {
-        samples.push_back({now, Centre()});
-        // A breath between samples leaves the single X server and the renderer some CPU;
-        // any frame on show for even a few milliseconds is still caught.
+    while (std::chrono::steady_clock::now() < end) {
+        for (std::size_t d = 0; d < desks.size(); ++d) {
+            const Rgb seen = desks[d]->Centre();
+            samples[d].push_back({std::chrono::steady_clock::now(), seen});
+        }
+        // A breath between samples leaves the X servers and the renderers some CPU; any frame
+        // on show for even a few milliseconds is still caught.
         std::this_thread::sleep_for(Millis(1));
     }
     return samples;
+}
+
+std::vector<ColorRun> Runs(const std::vector<ColorSample>& samples) {
+    std::vector<ColorRun> runs;
+    for (const auto& sample : samples) {
+        std::string name = ToHex(sample.rgb);
+        for (const auto& color : kPageColors)
+            if (Near(sample.rgb, color.rgb)) name = color.name;
+        if (!runs.empty() && runs.back().name == name)
+            runs.back().last = sample.time;
+        else
+            runs.push_back({name, sample.time, sample.time});
+    }
+    return runs;
 }
 
 std::string Desk::Xdotool(std::vector<std::string> arguments) const {

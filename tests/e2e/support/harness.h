@@ -234,6 +234,18 @@ class Desk {
     ::Display* display_ = nullptr;
 };
 
+// The centre pixels of several desks, read in turn as often as they can be for the duration.
+std::vector<std::vector<ColorSample>> RecordColors(const std::vector<const Desk*>& desks,
+                                                   Millis duration);
+
+// Consecutive samples of one colour: a page's name, or the hex of a colour none has.
+struct ColorRun {
+    std::string name;
+    TimePoint first;
+    TimePoint last;
+};
+std::vector<ColorRun> Runs(const std::vector<ColorSample>& samples);
+
 // The folders of one or more kiosk runs; runs that share them see each other's lock.
 class KioskFolders : public testing::TempFolder {
   public:

@@ -1,0 +1,124 @@
+#include <cmath>
+#include <limits>
+
+#include "core/clock_alignment.h"
+#include "player_fixture.h"
+
+namespace pagelark::testing {
+namespace {
+
+using std::chrono::seconds;
+
+// A cycle start: 2026-03-01 12:00 UTC, a whole number of 3, 9 and 10 second cycles.
+constexpr double kT = 1772366400.0;
+
+TEST(ClockAlignment, PageOnShowAndNextChangeFollowTheClockAlone) {
+    const auto all = [](int, double) { return true; };
+    const auto notTwo = [](int position, double) { return position != 2; };
+    const auto onlyOne = [](int position, double) { return position == 1; };
+    const auto none = [](int, double) { return false; };
+    struct Row {
+        std::vector<seconds> times;
+        double at;
+        DueAt due;
+        std::optional<AlignedShowing> showing;
+    };
+    const std::vector<Row> rows = {
+        {{seconds{3}, seconds{5}, seconds{2}}, kT, all, AlignedShowing{1, kT, kT + 3}},
+        {{seconds{3}, seconds{5}, seconds{2}}, kT + 2.999, all, AlignedShowing{1, kT, kT + 3}},
+        {{seconds{3}, seconds{5}, seconds{2}}, kT + 3, all, AlignedShowing{2, kT + 3, kT + 8}},
+        {{seconds{3}, seconds{5}, seconds{2}}, kT + 9.5, all, AlignedShowing{3, kT + 8, kT + 10}},
+        {{seconds{3}, seconds{5}, seconds{2}}, kT - 0.001, all, AlignedShowing{3, kT - 2, kT}},
+        // A page not due gives its slot to the next due one, past the last page too.
+        {{seconds{3}, seconds{5}, seconds{2}}, kT + 4, notTwo, AlignedShowing{3, kT + 3, kT + 10}},
+        {{seconds{3}, seconds{5}, seconds{2}}, kT + 4, onlyOne, AlignedShowing{1, kT + 3, kT + 13}},
+        {{seconds{3}, seconds{5}, seconds{2}}, kT + 4, none, std::nullopt},
+        // A page of 0 seconds has no slot.
+        {{seconds{3}, seconds{0}, seconds{7}}, kT + 3, all, AlignedShowing{3, kT + 3, kT + 10}},
+        {{seconds{0}, seconds{10}}, kT + 1, onlyOne, std::nullopt},
+        {{seconds{0}, seconds{0}}, kT, all, std::nullopt},
+        {{}, kT, all, std::nullopt},
+        {{seconds{9}}, kT + 8.5, all, AlignedShowing{1, kT, kT + 9}},
+        // Long cycles, and instants before 1970 or none at all.
+        {{seconds{1'000'000'000}, seconds{1'000'000'000}}, kT, all, AlignedShowing{2, 1e9, 2e9}},
+        {{seconds{std::numeric_limits<std::int64_t>::max()}},
+         kT,
+         all,
+         AlignedShowing{1, 0, static_cast<double>(std::numeric_limits<std::int64_t>::max())}},
+        {{seconds{3}, seconds{5}, seconds{2}}, -1, all, AlignedShowing{3, -2, 0}},
+        {{seconds{3}}, std::nan(""), all, std::nullopt},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(AlignedAt(row.times, row.at, row.due), row.showing)
+            << row.times.size() << " pages at " << row.at - kT;
+}
+
+class AlignedPlayerTest : public PlayerTest {
+  protected:
+    // Started `offset` seconds into a cycle of three 3-second pages, FirstPage 3.
+    void StartAt(double offset) {
+        show.ClockAligned = true;
+        show.FirstPage = 3;
+        SetPages({3, 3, 3});
+        w.Advance(offset);
+        Begin();
+    }
+};
+
+// After a (re)start the page due comes first, whatever FirstPage says; a late page comes on
+// show once loaded and the next change keeps its moment; a page that fails leaves its slot to
+// the page on show.
+TEST_F(AlignedPlayerTest, StartedMidCycleThePageDueComesAndChangesKeepTheirMoments) {
+    StartAt(4);
+    EXPECT_EQ(Walk("? done 0 1"), "WAITTIME h/2, WAITTIME 2/3, WAITTIME 2/3");
+    ASSERT_TRUE(P().SecondsToAlignedChange());
+    EXPECT_NEAR(*P().SecondsToAlignedChange(), 1.0, 0.01);
+    EXPECT_EQ(Walk("1 0.5 done 0 2.4 done 0.1"),
+              "WAITTIME 2/3, WAITTIME 2/3, WAITTIME 3/1, WAITTIME 3/1, WAITTIME 1/2");
+    EXPECT_EQ(Walk("fail 3 2.9 done 0.1", {"Navigate"}),
+              "WAITTIME 1/3 Navigate 2 http://site/3, WAITTIME 1/3, WAITTIME 3/1 Navigate 0 "
+              "http://site/1");
+    EXPECT_EQ(Remote(Command::Next), "the pages follow the clock");
+    // With too little of its time left to load, or loaded that late, the page due waits for
+    // its next turn.
+    player.reset();
+    w.now = DateTimeValue(2026, 3, 1, 12, 0);
+    StartAt(5);
+    EXPECT_EQ(Walk("? done 0 0.9 done 0.1 3 1.6 done 0 done 1.4"),
+              "WAITTIME h/3, WAITTIME h/3, WAITTIME h/3, WAITTIME 3/1, WAITTIME 3/1, WAITTIME 3/1, "
+              "WAITTIME 3/2, WAITTIME 2/3");
+}
+
+// A clock set forwards or back brings the page due then, without waiting for the old moment.
+TEST_F(AlignedPlayerTest, ClockJumpsBringThePageDueThen) {
+    StartAt(0.5);
+    Walk("done 0 done 0");
+    // An hour on is a whole number of cycles on: page 1 again, but for another moment.
+    EXPECT_EQ(Walk("3600 done 0"), "WAITTIME 1/1, WAITTIME 1/2");
+    EXPECT_EQ(Walk("back 3 done 0"), "WAITTIME 1/2, WAITTIME 2/3");
+    EXPECT_EQ(Walk("86400.5 done 0"), "WAITTIME 2/2, WAITTIME 2/3");
+}
+
+// Pause and a visitor hold the show; back in play, the page due now comes.
+TEST_F(AlignedPlayerTest, BackFromPauseOrAVisitorThePageDueComes) {
+    machine.ScreenSaveTimeOut = seconds{30};
+    StartAt(0.5);
+    Walk("done 0 done 0");
+    EXPECT_EQ(Walk("pause 6.5 play 0 done 0 0.1 pause play 0"),
+              "WAITSAVER 1/2, NAVIGATE 1/3, WAITTIME 3/1, WAITTIME 3/1, WAITTIME 3/1");
+    EXPECT_EQ(Walk("nav 39 0 done 0"), "INIT 3/1, NAVIGATE 3/1, WAITTIME 1/2");
+}
+
+// A page not due gives its slot to the next due page, which stays without loading again.
+TEST_F(AlignedPlayerTest, PageNotDueGivesItsSlotToTheNextDuePage) {
+    show.ClockAligned = true;
+    SetPages({3, 3, 3});
+    show.Pages[1].Days = "Mon";  // the fake clock's day is a Sunday
+    Begin();
+    EXPECT_EQ(Walk("done 0 done 0 3 3 done 3", {"Navigate"}),
+              "WAITTIME 1/3 Navigate 0 http://site/3, WAITTIME 1/3, WAITTIME 3/1 Navigate 1 "
+              "http://site/1, WAITTIME 3/1, WAITTIME 1/3 Navigate 2 http://site/3");
+}
+
+}  // namespace
+}  // namespace pagelark::testing
