@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the help's 51 GIF pictures in src/help/content from the program itself: the windows
+# Makes the help's 52 GIF pictures in src/help/content from the program itself: the windows
 # drawn offscreen by tools/config_screenshots, the kiosk's screen under Xvfb, its default
 # button pictures, and a few decorations drawn here. Run it again whenever a window changes:
 #     tools/make_help_pictures.sh [BUILD-FOLDER]
@@ -9,7 +9,6 @@ cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 out=$PWD/src/help/content
 work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
 xvfb_pid=
 kiosk_pid=
 cleanup() {
@@ -26,10 +25,11 @@ gif() { "$convert" "$@"; }
 # ---- the configuration window, its buttons and the properties dialog, offscreen
 mkdir -p "$work/docs" "$work/win"
 QT_QPA_PLATFORM=offscreen "$build/tools/config_screenshots" "$work/docs" "$work/win" 2>/dev/null
-tabs=(general pages include exclude tool-run tool-nav reboot about)
-gif "$work/docs/config-general.png" "$out/config00.gif"
-for k in 1 2 3 4 5 6 7 8; do
-    gif "$work/docs/config-${tabs[k - 1]}.png" "$out/config0$k.gif"
+# The help pages name the tab pictures as they did before the Schedule tab came, so About
+# stays config08 and Schedule has a name of its own.
+for pair in general:config00 general:config01 pages:config02 include:config03 exclude:config04 \
+            tool-run:config05 tool-nav:config06 reboot:config07 about:config08 schedule:schedule; do
+    gif "$work/docs/config-${pair%%:*}.png" "$out/${pair#*:}.gif"
 done
 for pair in cmdOK:ok cmdCancel:cancel Up:up Down:down Insert:insert Delete:delete Grab:grab \
             View:view Props:props; do
@@ -41,10 +41,11 @@ for pair in page:propurl include:propinclude exclude:propexclude toolnav:proptoo
 done
 
 # ---- the kiosk under Xvfb, on a page of its own
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A free display of the server's choosing: a guessed one may be another's, and be shot.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
-sleep 2
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
 mkdir -p "$work/home" "$work/tmp" "$work/show"
 cat >"$work/show/lobby.html" <<'EOF'
 <!DOCTYPE html><html><head><meta charset="utf-8"><style>

@@ -14,7 +14,7 @@ struct Entry {
     std::string_view name;
 };
 
-constexpr std::array<Entry, 21> kPages = {{
+constexpr std::array<Entry, 22> kPages = {{
     {102, "index.html"},
     {104, "link.html"},
     {114, "screen-saver-toolbar.html"},
@@ -36,9 +36,10 @@ constexpr std::array<Entry, 21> kPages = {{
     {169, "exclude-properties.html"},
     {170, "screen-saver-toolbar-properties.html"},
     {171, "navigation-toolbar-properties.html"},
+    {177, "schedule-dialog.html"},
 }};
 
-constexpr std::array<Entry, 51> kPictures = {{
+constexpr std::array<Entry, 52> kPictures = {{
     {103, "tessarob_.gif"},
     {105, "config02.gif"},
     {106, "ieget_animated.gif"},
@@ -90,6 +91,7 @@ constexpr std::array<Entry, 51> kPictures = {{
     {173, "proptoolnavconfig.gif"},
     {174, "proptoolnavurl.gif"},
     {176, "propexclude.gif"},
+    {178, "schedule.gif"},
 }};
 
 // The stored path expanded, with its enclosing quotes removed.
