@@ -81,6 +81,7 @@ void Player::InitBrowsers() {
 
 void Player::Tick() {
     FollowClock();
+    if (!FollowScreen()) return;
     MousePart();
     RunStep(false);
 }

@@ -14,6 +14,7 @@
 #include "core/idle_watch.h"
 #include "core/page_timer.h"
 #include "core/player_state.h"
+#include "core/screen_schedule.h"
 #include "core/ports/browser_events.h"
 #include "core/ports/browser_stage.h"
 #include "core/ports/config_events.h"
@@ -21,6 +22,7 @@
 #include "core/ports/connectivity.h"
 #include "core/ports/debug_settings.h"
 #include "core/ports/desktop.h"
+#include "core/ports/display_power.h"
 #include "core/ports/maintenance.h"
 #include "core/ports/player_commands.h"
 #include "core/ports/player_windows.h"
@@ -54,6 +56,8 @@ struct PlayerContext {
     Snapshots& snapshots;
     Connectivity& connectivity;
     ProgramLauncher& launcher;
+    // None: a display that cannot sleep, black while dark.
+    DisplayPower* displayPower = nullptr;
 };
 
 class Player final : public PlayerCommands,
@@ -108,7 +112,9 @@ class Player final : public PlayerCommands,
     // The last address that failed to load, until it or another loads; clipped too.
     std::string LastLoadFailure() const;
     // False while the display sleeps.
-    bool ScreenIsOn() const { return true; }  // TODO(screen): the schedule
+    bool ScreenIsOn() const { return !dark_; }
+    // A visitor's key, click or touch: true when it woke the dark screen and must reach no page.
+    bool TakeWakingInput() override;
 
     // PresentationUpdates
     void TakeShow(Show show, ShowChange change) override;
@@ -159,6 +165,10 @@ class Player final : public PlayerCommands,
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
     void PassOverPagesNotDue();
+    // The screen's hours at this tick; false while dark, when nothing of the show steps.
+    bool FollowScreen();
+    void DarkenScreen();
+    void LightScreen();
     void FollowClock();
     // What a snapshot taken now is of.
     SnapshotOf SnapshotNow() const;
@@ -233,6 +243,8 @@ class Player final : public PlayerCommands,
     std::optional<AddressToShow> addressToShow_;
     // Its caller hears at the next step, once the page has reached the screen.
     CommandAnswer shownAnswer_;
+    ScreenSchedule screen_;
+    bool dark_ = false;
 };
 
 }  // namespace pagelark

@@ -2,6 +2,7 @@
 // The player's commands as the windows send them, one line each.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/ports/player_commands.h"
@@ -24,12 +25,18 @@ class RecordingCommands final : public PlayerCommands {
     }
     void NoteActivity() override { ++activity; }
     void NoteTouch() override { calls.push_back("Touch"); }
+    bool TakeWakingInput() override {
+        if (dark) ++wakes;
+        return std::exchange(dark, false);
+    }
     bool QuitAllowed() const override { return true; }
     bool Finishing() const override { return finishing; }
 
     std::vector<std::string> calls;
     int activity = 0;
     bool finishing = false;
+    bool dark = false;  // the next input wakes the screen
+    int wakes = 0;
 };
 
 }  // namespace pagelark::testing
