@@ -82,10 +82,11 @@ bool Run(const Desk& desk, const HttpServer& server, bool hours, std::time_t off
         return false;
     }
     const Reading later = Measure(kiosk.Pid());
-    std::printf("%-8s  playing: CPU %5.2f s  private %7.1f MiB   %s: CPU %5.2f s  private %7.1f "
-                "MiB\n",
-                hours ? "hours" : "control", playing.cpuSeconds, playing.privateMiB,
-                hours ? "dark   " : "playing", later.cpuSeconds, later.privateMiB);
+    std::printf(
+        "%-8s  playing: CPU %5.2f s  private %7.1f MiB   %s: CPU %5.2f s  private %7.1f "
+        "MiB\n",
+        hours ? "hours" : "control", playing.cpuSeconds, playing.privateMiB,
+        hours ? "dark   " : "playing", later.cpuSeconds, later.privateMiB);
     std::fflush(stdout);
     return kiosk.Running();
 }
@@ -95,9 +96,10 @@ bool Run(const Desk& desk, const HttpServer& server, bool hours, std::time_t off
 int main() {
     Desk desk;
     HttpServer server;
-    std::printf("dark: CPU over %lld s and private memory, playing and then dark, beside a"
-                " control run that plays throughout\n",
-                static_cast<long long>(kWindow.count()));
+    std::printf(
+        "dark: CPU over %lld s and private memory, playing and then dark, beside a"
+        " control run that plays throughout\n",
+        static_cast<long long>(kWindow.count()));
     for (const bool hours : {false, true}) {
         // The off moment: a whole minute with room for start-up and the first reading.
         const std::time_t now = std::time(nullptr);

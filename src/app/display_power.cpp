@@ -80,11 +80,11 @@ void XDisplayPower::TellTelevision(bool on) {
     for (const std::string& device : CecDevices()) {
         auto* process = new QProcess(this);
         process->setProgram(program);
-        process->setArguments({QStringLiteral("--skip-info"), QStringLiteral("--device"),
-                               QString::fromStdString(device), QStringLiteral("--playback"),
-                               QStringLiteral("--to"), QStringLiteral("0"),
-                               on ? QStringLiteral("--image-view-on")
-                                  : QStringLiteral("--standby")});
+        process->setArguments(
+            {QStringLiteral("--skip-info"), QStringLiteral("--device"),
+             QString::fromStdString(device), QStringLiteral("--playback"), QStringLiteral("--to"),
+             QStringLiteral("0"),
+             on ? QStringLiteral("--image-view-on") : QStringLiteral("--standby")});
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->setStandardOutputFile(QProcess::nullDevice());
         auto* limit = new QTimer(process);

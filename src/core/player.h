@@ -14,7 +14,6 @@
 #include "core/idle_watch.h"
 #include "core/page_timer.h"
 #include "core/player_state.h"
-#include "core/screen_schedule.h"
 #include "core/ports/browser_events.h"
 #include "core/ports/browser_stage.h"
 #include "core/ports/config_events.h"
@@ -30,6 +29,7 @@
 #include "core/ports/program_launcher.h"
 #include "core/ports/snapshots_port.h"
 #include "core/ports/toolbars.h"
+#include "core/screen_schedule.h"
 #include "help/help_paths.h"
 
 namespace pagelark {

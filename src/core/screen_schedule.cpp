@@ -35,8 +35,8 @@ ScreenSchedule::Step ScreenSchedule::At(double now, std::chrono::seconds wakeFor
     }
     // A kiosk that was never told of hours or switched leaves the display alone.
     if (!applied_ && on && hours_.always && !switched_) return {true, false};
-    const bool apply = applied_ != on || appliedAt_ > now ||
-                       now - appliedAt_ >= InDays(kPowerAppliedAgain);
+    const bool apply =
+        applied_ != on || appliedAt_ > now || now - appliedAt_ >= InDays(kPowerAppliedAgain);
     if (apply) {
         applied_ = on;
         appliedAt_ = now;

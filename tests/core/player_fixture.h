@@ -106,7 +106,8 @@ class FakeWorld : public Clock,
     bool IsConnected() const override { return true; }
     void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }
     void SetPower(bool on, bool tellTelevision) override {
-        calls.push_back(std::string("Power ") + (on ? "on" : "off") + (tellTelevision ? " tv" : ""));
+        calls.push_back(std::string("Power ") + (on ? "on" : "off") +
+                        (tellTelevision ? " tv" : ""));
     }
     PlayerWindows Build(PlayerCommands&, BrowserEvents&, ConfigEvents&) override {
         return {*this, *this, *this};
@@ -198,10 +199,19 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"back", [this](Player&) { w.Advance(-3600); }},
             {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
             {"renew", &Player::RenewSpareBrowsers},
-            {"screenoff", [](Player& on) { (void)on.Run({Command::ScreenOff, CommandSource::Remote}); }},
-            {"screenon", [](Player& on) { (void)on.Run({Command::ScreenOn, CommandSource::Remote}); }},
+            {"screenoff",
+             [](Player& on) {
+                 (void)on.Run({Command::ScreenOff, CommandSource::Remote});
+             }},
+            {"screenon",
+             [](Player& on) {
+                 (void)on.Run({Command::ScreenOn, CommandSource::Remote});
+             }},
             // A visitor's key or touch: "woke" when it woke the dark screen.
-            {"touch", [this](Player& on) { if (on.TakeWakingInput()) w.calls.push_back("woke"); }},
+            {"touch",
+             [this](Player& on) {
+                 if (on.TakeWakingInput()) w.calls.push_back("woke");
+             }},
         };
         const auto page = [this](int b) {
             const std::string& address = P().Browser(b).address;

@@ -38,9 +38,9 @@ TEST(ScreenScheduleTest, HoursASwitchAndAWakeDecideAndThePowerIsSentAgain) {
         int day, hour, minute;
         bool on;
     } cases[] = {
-        {&shop, 7, 7, 59, false}, {&shop, 7, 8, 0, true},   {&shop, 12, 19, 59, true},
+        {&shop, 7, 7, 59, false},  {&shop, 7, 8, 0, true},    {&shop, 12, 19, 59, true},
         {&shop, 12, 20, 0, false}, {&shop, 13, 12, 0, false},  // Sunday
-        {&bar, 7, 17, 59, false},  {&bar, 7, 23, 0, true},   {&bar, 8, 1, 59, true},
+        {&bar, 7, 17, 59, false},  {&bar, 7, 23, 0, true},    {&bar, 8, 1, 59, true},
         {&bar, 8, 2, 0, false},
     };
     for (const auto& c : cases) {
@@ -101,9 +101,7 @@ TEST(ScreenScheduleTest, DaylightSavingNightsAreAsLongAsTheClockSays) {
     setenv("TZ", "Europe/Berlin", 1);
     tzset();
     // Dark from 01:00 to 07:00 local: five hours in spring, seven in autumn, once a night.
-    const struct {
-        int day, month, darkMinutes;
-    } nights[] = {{29, 3, 5 * 60}, {25, 10, 7 * 60}};
+    const struct { int day, month, darkMinutes; } nights[] = {{29, 3, 5 * 60}, {25, 10, 7 * 60}};
     for (const auto& night : nights) {
         ScreenSchedule screen;
         screen.SetHours(Hours("", "07:00", "01:00"));

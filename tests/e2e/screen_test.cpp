@@ -60,8 +60,8 @@ TEST_F(ScreenTest, DarkAtScreenOffWokenByAKeyAndBackAtScreenOn) {
     std::time_t onAt = 0;
     const std::string off = MinuteAhead(2, &offAt);
     const std::string on = MinuteAhead(5, &onAt);
-    folders_.Write("bin/cec-ctl", "#!/bin/sh\necho \"$*\" >> \"" + folders_.File("cec.log") +
-                                      "\"\n");
+    folders_.Write("bin/cec-ctl",
+                   "#!/bin/sh\necho \"$*\" >> \"" + folders_.File("cec.log") + "\"\n");
     ASSERT_EQ(RunCommand({"chmod", "+x", folders_.File("bin/cec-ctl")}, {}).status, 0);
     folders_.Write("cec/cec0", "");
     const char* path = std::getenv("PATH");
@@ -76,7 +76,8 @@ TEST_F(ScreenTest, DarkAtScreenOffWokenByAKeyAndBackAtScreenOn) {
     };
 
     ASSERT_TRUE(Comes(kBlack, untilNow(offAt))) << "off at " << off;
-    EXPECT_TRUE(ToldMore("--device " + folders_.File("cec/cec0") + " --playback --to 0 --standby", 0));
+    EXPECT_TRUE(
+        ToldMore("--device " + folders_.File("cec/cec0") + " --playback --to 0 --standby", 0));
     const std::string monitor = Monitor();
     if (monitor.empty()) {
         std::cout << "this X server offers no power saving: the display's level is not read\n";

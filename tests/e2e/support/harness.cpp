@@ -210,8 +210,9 @@ Xvfb::Xvfb(XServer server) {
     std::string command = "exec Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>\"$0\"";
     if (server == XServer::XorgDummy) {
         folder_.Write("xorg.conf", kXorgConfig);
-        command = "exec Xorg -displayfd 3 -config \"$1\" -logfile \"$2\" -noreset -nolisten tcp "
-                  "3>\"$0\"";
+        command =
+            "exec Xorg -displayfd 3 -config \"$1\" -logfile \"$2\" -noreset -nolisten tcp "
+            "3>\"$0\"";
     }
     process_ = std::make_unique<Process>(SpawnOptions{
         .argv = {"sh", "-c", command, file, folder_.File("xorg.conf"), folder_.File("xorg.log")},
