@@ -66,10 +66,21 @@ bool XDisplayPower::Dpms() {
 
 void XDisplayPower::SetPower(bool on, bool tellTelevision) {
     if (Dpms()) {
-        // Forcing a level fails while power saving is disabled, as a session may have left it.
+        // Forcing a level fails while power saving is disabled, as a session may have left it;
+        // enabled, it must not blank the show by itself after the server's own time-outs. An
+        // error is reported rather than ending the program, as Xlib's own handler would.
+        static bool failed = false;
+        failed = false;
+        const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) {
+            failed = true;
+            return 0;
+        });
+        DPMSSetTimeouts(x_->display, 0, 0, 0);
         DPMSEnable(x_->display);
         DPMSForceLevel(x_->display, on ? DPMSModeOn : DPMSModeOff);
-        XFlush(x_->display);
+        XSync(x_->display, False);
+        XSetErrorHandler(previous);
+        if (failed) Warn(LogArea::Player, "the display refused its power level");
     }
     if (tellTelevision) TellTelevision(on);
 }

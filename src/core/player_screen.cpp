@@ -63,6 +63,10 @@ void Player::DarkenScreen() {
 void Player::LightScreen() {
     Log(LogArea::Player, "the screen comes on");
     dark_ = false;
+    // What the pointer did in the dark is no visitor's move, and the mouse policy's grace
+    // counts from now.
+    RecordMouse();
+    idle_.SaverModeBegins(Now());
     if (state_ == PlayerState::FinProg || state_ == PlayerState::Config ||
         state_ == PlayerState::WaitConfig)
         return;

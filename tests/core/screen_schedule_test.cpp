@@ -137,10 +137,10 @@ TEST_F(PlayerTest, DarkScreenStopsTheShowAndItStartsAgainFromItsFirstDuePage) {
     SetPages({20, 20, 20});
     show.Pages[0].From = "12:10";
     Begin();
-    // Dark at 12:01; woken, page 2 first (page 1 not due yet), and dark again once the visitor
-    // has been gone the screen saver's delay; at 12:10 page 1; the power sent again after a few
-    // minutes; a remote switch off and on.
-    EXPECT_EQ(Walk("done 30 0 60 touch 1 done 1 touch 100 200 300 240 done 1 "
+    // Dark at 12:01; woken (the pointer moved in the dark: no visitor), page 2 first (page 1 not
+    // due yet), and dark again once the visitor has been gone the screen saver's delay; at 12:10
+    // page 1; the power sent again after a few minutes; a remote switch off and on.
+    EXPECT_EQ(Walk("done 30 0 60 move touch 1 done 1 touch 100 200 300 240 done 1 "
                    "screenoff 1 screenon 1 done 1",
                    {"Power", "Renew", "woke"}),
               "NAVIGATE h/2, WAITTIME 2/3, WAITTIME black/ Renew 0 Renew 1 Power off, "
