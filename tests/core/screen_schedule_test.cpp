@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "player_fixture.h"
@@ -90,26 +90,46 @@ TEST(ScreenScheduleTest, HoursASwitchAndAWakeDecideAndThePowerIsSentAgain) {
     EXPECT_FALSE(plain.At(1.0, kWake).on);
 }
 
-std::time_t Utc(int day, int month, int hour) {
-    constexpr double kDaysTo1970 = 25569;
-    return std::llround((DateTimeValue(2026, month, day, hour) - kDaysTo1970) * kSecondsPerDay);
-}
+// The zone named while it lives, then the machine's own again.
+class Zone {
+  public:
+    explicit Zone(const char* name) {
+        if (const char* before = std::getenv("TZ")) saved_ = before;
+        setenv("TZ", name, 1);
+        tzset();
+    }
+    ~Zone() {
+        if (saved_)
+            setenv("TZ", saved_->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    Zone(const Zone&) = delete;
+    Zone& operator=(const Zone&) = delete;
+
+  private:
+    std::optional<std::string> saved_;
+};
 
 TEST(ScreenScheduleTest, DaylightSavingNightsAreAsLongAsTheClockSays) {
-    const char* const before = std::getenv("TZ");
-    const std::string saved = before != nullptr ? before : "";
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
+    const Zone berlin("Europe/Berlin");
     // Dark from 01:00 to 07:00 local: five hours in spring, seven in autumn, once a night.
-    const struct { int day, month, darkMinutes; } nights[] = {{29, 3, 5 * 60}, {25, 10, 7 * 60}};
+    const struct { int day, month, darkMinutes; } nights[] = {{28, 3, 5 * 60}, {24, 10, 7 * 60}};
     for (const auto& night : nights) {
+        std::tm evening{};
+        evening.tm_year = 2026 - 1900;
+        evening.tm_mon = night.month - 1;
+        evening.tm_mday = night.day;
+        evening.tm_hour = 20;
+        evening.tm_isdst = -1;
+        const std::time_t from = std::mktime(&evening);
         ScreenSchedule screen;
         screen.SetHours(Hours("", "07:00", "01:00"));
         int dark = 0;
         int changes = 0;
         bool was = true;
-        for (std::time_t at = Utc(night.day, night.month, 0) - 4 * 3600;
-             at < Utc(night.day, night.month, 10); at += 60) {
+        for (std::time_t at = from; at < from + 16 * 3600; at += 60) {
             const bool on = screen.At(LocalReading(at), kWake).on;
             dark += on ? 0 : 1;
             changes += on != was ? 1 : 0;
@@ -118,11 +138,6 @@ TEST(ScreenScheduleTest, DaylightSavingNightsAreAsLongAsTheClockSays) {
         EXPECT_EQ(dark, night.darkMinutes) << night.month;
         EXPECT_EQ(changes, 2) << night.month;
     }
-    if (before != nullptr)
-        setenv("TZ", saved.c_str(), 1);
-    else
-        unsetenv("TZ");
-    tzset();
 }
 
 using testing::PlayerTest;
