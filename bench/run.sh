@@ -16,6 +16,8 @@
 #                              (apt-get install mosquitto mosquitto-clients); about three minutes
 #   bench/run.sh change        page changes frame by frame, from the X server's damage: latency
 #                              and foreign frames over CHANGE_COUNT changes (default 200)
+#   bench/run.sh dark          CPU and private memory with the screen dark (ScreenOff) beside
+#                              playing, and a control run that plays throughout; about six minutes
 #   bench/run.sh lowmem        the kiosk in a 1 GiB memory control group over LOWMEM_CHANGES
 #                              changes of heavy pages (default 500): peak and OOM kills; as root
 set -euo pipefail
@@ -39,3 +41,4 @@ if [ "$what" = refresh ]; then run refresh_bench; fi
 if [ "$what" = mqtt ]; then run mqtt_bench; fi
 if [ "$what" = change ]; then run page_change_bench; fi
 if [ "$what" = lowmem ]; then run lowmem_bench; fi
+if [ "$what" = dark ]; then run dark_bench; fi

@@ -56,4 +56,6 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "dbus-user-session, xdg-utils, unclutter, x11-xserver-utils, qt6-virtualkeyboard-plugin, \
 qml6-module-qtquick, qml6-module-qtquick-layouts, qml6-module-qtquick-window, \
 qml6-module-qtqml-workerscript, qml6-module-qt-labs-folderlistmodel")
+# cec-ctl sends a television on HDMI to standby outside the screen's hours.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "v4l-utils")
 include(CPack)

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "app/display_power.h"
 #include "app/kiosk_remote.h"
 #include "app/logind_reboot.h"
 #include "app/memory_watch.h"
@@ -119,6 +120,7 @@ class Kiosk final : private WindowBuilder {
     QtDesktop desktop_;
     QtConnectivity connectivity_;
     QtLauncher launcher_;
+    XDisplayPower displayPower_;
     std::unique_ptr<QtToolbars> toolbars_;
     QtFileDialogs fileDialogs_{[this] { return static_cast<QWidget*>(configWindow_.get()); }};
     std::unique_ptr<ConfigWindowWidget> configWindow_;
@@ -214,7 +216,8 @@ void Kiosk::Start() {
     memory_.Plan(machine_.LowMemory);
     player_ = std::make_unique<Player>(
         PlayerContext{debugSettings_, helpDocuments_, helpFolder_, IsConfigCommandLine(raw_),
-                      clock_, desktop_, maintenance_, snapshots_, connectivity_, launcher_},
+                      clock_, desktop_, maintenance_, snapshots_, connectivity_, launcher_,
+                      &displayPower_},
         Show{std::move(presentation_), machine_, buttons_, std::move(document_)},
         static_cast<WindowBuilder&>(*this));
     const bool publishes = !published_.empty() && !IsConfigCommandLine(raw_);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <utility>
 
 #include "core/ports/player_commands.h"
 #include "qtshared/keys.h"
@@ -27,6 +28,7 @@ bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
         const QWidget* window = widget.window();
         return window == &stage_ || toolbars_.Owns(window);
     };
+    if (Waking(event->type(), ours)) return true;
     if (event->type() == QEvent::KeyPress) {
         if (!ours()) return false;
         const auto& key = *static_cast<const QKeyEvent*>(event);
@@ -44,6 +46,29 @@ bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
         commands_.NoteTouch();
     }
     return false;
+}
+
+bool VisitorInput::Waking(QEvent::Type type, const std::function<bool()>& ours) {
+    switch (type) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::TouchBegin:
+            if (!ours()) return false;
+            // The press that woke the screen takes the rest of its gesture with it: a page
+            // acts on a release as much as on a press.
+            wakingGesture_ = commands_.TakeWakingInput();
+            return wakingGesture_;
+        case QEvent::TouchUpdate:
+            return wakingGesture_;
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonRelease:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+            return std::exchange(wakingGesture_, false);
+        default:
+            return false;
+    }
 }
 
 }  // namespace pagelark

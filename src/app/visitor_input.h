@@ -3,7 +3,9 @@
 // pressed in the stage or a tool bar reaches the player once, a pointer move over a tool bar
 // counts as activity where the tool bars say it does, and so does a click or a scroll.
 
+#include <QEvent>
 #include <QObject>
+#include <functional>
 
 class QWidget;
 
@@ -22,6 +24,9 @@ class VisitorInput final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Input that wakes the dark screen, and the rest of its gesture, goes no further.
+    bool Waking(QEvent::Type type, const std::function<bool()>& ours);
+
     PlayerCommands& commands_;
     const QWidget& stage_;
     const QtToolbars& toolbars_;
@@ -29,6 +34,7 @@ class VisitorInput final : public QObject {
     // to the stage as a copy: both carry the press's timestamp.
     quint64 lastKeyTimestamp_ = 0;
     int lastKey_ = 0;
+    bool wakingGesture_ = false;
 };
 
 }  // namespace pagelark

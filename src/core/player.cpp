@@ -80,6 +80,7 @@ void Player::InitBrowsers() {
 
 void Player::Tick() {
     FollowClock();
+    if (!FollowScreen()) return;
     MousePart();
     // A clock-aligned change reaches the screen in this step, not at the next tick.
     RunStep(show_.presentation.ClockAligned);

@@ -23,6 +23,7 @@
 #include "core/ports/connectivity.h"
 #include "core/ports/debug_settings.h"
 #include "core/ports/desktop.h"
+#include "core/ports/display_power.h"
 #include "core/ports/maintenance.h"
 #include "core/ports/player_commands.h"
 #include "core/ports/player_windows.h"
@@ -30,6 +31,7 @@
 #include "core/ports/program_launcher.h"
 #include "core/ports/snapshots_port.h"
 #include "core/ports/toolbars.h"
+#include "core/screen_schedule.h"
 #include "help/help_paths.h"
 
 namespace pagelark {
@@ -56,6 +58,8 @@ struct PlayerContext {
     Snapshots& snapshots;
     Connectivity& connectivity;
     ProgramLauncher& launcher;
+    // None: a display that cannot sleep, black while dark.
+    DisplayPower* displayPower = nullptr;
 };
 
 class Player final : public PlayerCommands,
@@ -110,7 +114,9 @@ class Player final : public PlayerCommands,
     // The last address that failed to load, until it or another loads; clipped too.
     std::string LastLoadFailure() const;
     // False while the display sleeps.
-    bool ScreenIsOn() const { return true; }  // TODO(screen): the schedule
+    bool ScreenIsOn() const { return !dark_; }
+    // A visitor's key, click or touch: true when it woke the dark screen and must reach no page.
+    bool TakeWakingInput() override;
 
     // In a clock-aligned show, how long until the page on show gives way: the kiosk wakes the
     // player then rather than at its next tick. None while nothing waits for the clock.
@@ -175,6 +181,10 @@ class Player final : public PlayerCommands,
     // the page on show stays.
     bool AlignedPreloadWaits();
     void AlignedCameOnShow();
+    // The screen's hours at this tick; false while dark, when nothing of the show steps.
+    bool FollowScreen();
+    void DarkenScreen();
+    void LightScreen();
     void FollowClock();
     // ---- pages for a time of day (player_schedule.cpp) ----
     bool Due(std::int32_t position) const;
@@ -268,6 +278,8 @@ class Player final : public PlayerCommands,
     std::optional<AlignedShowing> alignedOnShow_, alignedPreload_, alignedPassed_;
     // Its caller hears at the next step, once the page has reached the screen.
     CommandAnswer shownAnswer_;
+    ScreenSchedule screen_;
+    bool dark_ = false;
 };
 
 }  // namespace pagelark

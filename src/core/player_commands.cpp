@@ -202,7 +202,8 @@ Result<> Player::Refusal(const CommandCall& request) const {
             return Fail("the show takes no snapshot");
         case Command::ScreenOn:
         case Command::ScreenOff:
-            return Fail("the screen follows no schedule yet");  // TODO(screen): the schedule
+            if (state_ == PlayerState::FinProg) return Fail("the kiosk is ending");
+            return Done();
         case Command::Home:
         case Command::Browse:
             return Done();
@@ -259,9 +260,12 @@ Result<> Player::Run(const CommandCall& request) {
         case Command::ShowAddress:
             LoadAddressToShow(request.argument, request.answer);
             break;
-        case Command::Snapshot:
         case Command::ScreenOn:
         case Command::ScreenOff:
+            screen_.Switch(request.command == Command::ScreenOn, Now());
+            if (!stepBusy_) FollowScreen();
+            break;
+        case Command::Snapshot:
             break;
     }
     return Done();

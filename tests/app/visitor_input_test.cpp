@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,28 @@ TEST(VisitorInputTest, KeysReachThePlayerOnceAndToolbarMovesCountWhereTheyShould
     };
     EXPECT_EQ((std::vector<bool>{clicks(&stage), clicks(&elsewhere), clicks(&nav)}),
               (std::vector<bool>{true, false, true}));
+
+    // While the screen is dark, the input that wakes it and the rest of its gesture reach
+    // nothing: no key for the player, no click, no touch.
+    const auto wakes = [&](const std::function<void()>& visitor) {
+        commands.calls.clear();
+        const int activity = commands.activity;
+        commands.dark = true;
+        const int before = commands.wakes;
+        visitor();
+        return commands.wakes == before + 1 && commands.calls.empty() &&
+               commands.activity == activity;
+    };
+    EXPECT_TRUE(wakes([&] { QTest::keyClick(&stage, Qt::Key_F1); }));
+    EXPECT_TRUE(wakes([&] { QTest::mouseClick(&stage, Qt::LeftButton); }));
+    EXPECT_TRUE(wakes([&] {
+        QTest::touchEvent(&stage, screen).press(0, {5, 5});
+        QTest::touchEvent(&stage, screen).move(0, {6, 6});
+        QTest::touchEvent(&stage, screen).release(0, {6, 6});
+    }));
+    // Lit, the next key goes on as ever.
+    QTest::keyClick(&stage, Qt::Key_F1);
+    EXPECT_EQ(commands.calls, std::vector<std::string>{"Key 112/0"});
 }
 
 }  // namespace

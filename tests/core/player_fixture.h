@@ -32,6 +32,7 @@ class FakeWorld : public Clock,
                   public Snapshots,
                   public Connectivity,
                   public ProgramLauncher,
+                  public DisplayPower,
                   public WindowBuilder {
   public:
     double now = DateTimeValue(2026, 3, 1, 12, 0);
@@ -104,6 +105,10 @@ class FakeWorld : public Clock,
     }
     bool IsConnected() const override { return true; }
     void StartMinimized(const std::string& path) override { calls.push_back("Start " + path); }
+    void SetPower(bool on, bool tellTelevision) override {
+        calls.push_back(std::string("Power ") + (on ? "on" : "off") +
+                        (tellTelevision ? " tv" : ""));
+    }
     PlayerWindows Build(PlayerCommands&, BrowserEvents&, ConfigEvents&) override {
         return {*this, *this, *this};
     }
@@ -121,7 +126,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         if (!player) {
             player = std::make_unique<Player>(
                 PlayerContext{debug, help, "/run/user/1000/Pagelark", /*configCommandLine=*/false,
-                              w, w, w, w, w, w},
+                              w, w, w, w, w, w, &w},
                 Show{show, machine, buttons, d}, w);
             w.located = [this](int b, const std::string& address) {
                 player->LocationChanged(b, address);
@@ -195,6 +200,19 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"dayback", [this](Player&) { w.Advance(-kSecondsPerDay); }},
             {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
             {"renew", &Player::RenewSpareBrowsers},
+            {"screenoff",
+             [](Player& on) {
+                 (void)on.Run({Command::ScreenOff, CommandSource::Remote});
+             }},
+            {"screenon",
+             [](Player& on) {
+                 (void)on.Run({Command::ScreenOn, CommandSource::Remote});
+             }},
+            // A visitor's key or touch: "woke" when it woke the dark screen.
+            {"touch",
+             [this](Player& on) {
+                 if (on.TakeWakingInput()) w.calls.push_back("woke");
+             }},
         };
         const auto page = [this](int b) {
             const std::string& address = P().Browser(b).address;

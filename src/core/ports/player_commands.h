@@ -19,6 +19,9 @@ class PlayerCommands {
     virtual void NoteActivity() = 0;
     // A finger on the screen: a move of the pointer wherever it lands.
     virtual void NoteTouch() = 0;
+    // Any key, click or touch, before it goes anywhere: true when it woke the dark screen, and
+    // then it reaches no page and counts for nothing else.
+    virtual bool TakeWakingInput() = 0;
     // A close from outside is refused unless a Quit button is visible.
     virtual bool QuitAllowed() const = 0;
     // The program is ending, so its windows may close.

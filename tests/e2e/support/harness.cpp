@@ -169,20 +169,65 @@ std::string ToHex(Rgb color) {
     return text;
 }
 
-Xvfb::Xvfb() {
+namespace {
+
+// One screen of 1024x768 at 24 bits, no input devices (xdotool needs none), no other file read.
+constexpr const char* kXorgConfig = R"(Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoEnableDevices" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+    Identifier "card"
+    Driver "dummy"
+    VideoRam 16384
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+    Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "card"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Modes "1024x768"
+        Virtual 1024 768
+    EndSubSection
+EndSection
+)";
+
+}  // namespace
+
+Xvfb::Xvfb(XServer server) {
     // Without a display argument, -displayfd makes the server take the first free number and
     // write it there once it listens.
     const std::string file = folder_.File("display");
+    std::string command = "exec Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>\"$0\"";
+    if (server == XServer::XorgDummy) {
+        folder_.Write("xorg.conf", kXorgConfig);
+        command =
+            "exec Xorg -displayfd 3 -config \"$1\" -logfile \"$2\" -noreset -nolisten tcp "
+            "3>\"$0\"";
+    }
     process_ = std::make_unique<Process>(SpawnOptions{
-        .argv = {"sh", "-c", "exec Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>\"$0\"",
-                 file},
+        .argv = {"sh", "-c", command, file, folder_.File("xorg.conf"), folder_.File("xorg.log")},
         .environment = CurrentEnvironment(),
         .outputFile = folder_.File("xvfb.log"),
         .ownProcessGroup = true});
     std::string text;
     if (!WaitUntil([&] { return (text = testing::TempFolder::Read(file)).ends_with('\n'); },
-                   Millis(30000)))
-        throw std::runtime_error("Xvfb did not start: " + process_->Output());
+                   Millis(30000), Millis(50))) {
+        const std::string why = "the X server did not start: " + process_->Output();
+        if (server == XServer::Xvfb) throw std::runtime_error(why);
+        startFailure_ = why.substr(0, 2000);
+        process_->Stop();
+        return;
+    }
     number_ = std::stoi(text);
 }
 
@@ -199,7 +244,8 @@ void Xvfb::SetRootColor(Rgb color) const {
     if (result.status != 0) throw std::runtime_error("xsetroot failed: " + result.output);
 }
 
-Desk::Desk() {
+Desk::Desk(XServer server) : xvfb_(server) {
+    if (!xvfb_.StartFailure().empty()) return;
     // A server that has just started listening can still refuse a connection for a while (seen
     // when another server on the same number was going away).
     if (!WaitUntil([&] { return (display_ = XOpenDisplay(xvfb_.Display().c_str())) != nullptr; },
@@ -212,7 +258,7 @@ Desk::Desk() {
 }
 
 Desk::~Desk() {
-    XCloseDisplay(display_);
+    if (display_ != nullptr) XCloseDisplay(display_);
 }
 
 Rgb Desk::Pixel(Point at) const {

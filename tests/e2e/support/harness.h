@@ -110,12 +110,18 @@ inline constexpr NamedColor kRed{"red", {0xff, 0, 0}}, kGreen{"green", {0, 0xff,
 inline constexpr std::array kPageColors{kRed,  kGreen,   kBlue,   kYellow,
                                         kCyan, kMagenta, kOrange, kPurple};
 
-// Xvfb on a display number it picks itself; the constructor throws when it does not start.
+// Which X server: Xvfb, or Xorg with the dummy video driver (a real Xorg, run as root, for
+// what Xvfb lacks, such as power saving).
+enum class XServer { Xvfb, XorgDummy };
+
+// The X server on a display number it picks itself; the constructor throws when Xvfb does not
+// start, and for Xorg, which a machine may not allow, notes why in StartFailure.
 class Xvfb {
   public:
     static constexpr int kWidth = 1024, kHeight = 768;
 
-    Xvfb();
+    explicit Xvfb(XServer server = XServer::Xvfb);
+    const std::string& StartFailure() const { return startFailure_; }
 
     std::string Display() const { return ":" + std::to_string(number_); }
     // This process's environment with DISPLAY naming this server.
@@ -126,6 +132,7 @@ class Xvfb {
     testing::TempFolder folder_;
     std::unique_ptr<Process> process_;
     int number_ = -1;
+    std::string startFailure_;
 };
 
 struct Point {
@@ -154,7 +161,7 @@ inline constexpr Point kAddressBox{1016, 36};
 // A private X server, its screen read back and the visitor's hand on it; benchmarks use it too.
 class Desk {
   public:
-    Desk();
+    explicit Desk(XServer server = XServer::Xvfb);
     ~Desk();
 
     Rgb Pixel(Point at) const;

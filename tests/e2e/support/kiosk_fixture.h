@@ -24,6 +24,9 @@ inline std::string Pages(const std::vector<std::string>& targets) {
 
 class KioskTest : public ::testing::Test, public Desk {
   protected:
+    KioskTest() = default;
+    explicit KioskTest(XServer server) : Desk(server) {}
+
     void TearDown() override {
         if (!HasFailure()) return;
         for (std::size_t i = 0; i < kiosks_.size(); ++i)

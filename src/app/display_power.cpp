@@ -1,0 +1,123 @@
+#include "app/display_power.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+// After Qt's headers: Xlib's macros would clash with its names.
+#include <X11/Xlib.h>
+#include <X11/extensions/dpms.h>
+
+#include "platform/log.h"
+
+namespace pagelark {
+namespace {
+
+// A television that does not answer holds cec-ctl no longer than this.
+constexpr int kCecTimeLimitMs = 15000;
+
+std::string CecFolder() {
+    const char* test = std::getenv("PAGELARK_TEST_CEC_FOLDER");
+    return test != nullptr && *test != '\0' ? test : "/dev";
+}
+
+}  // namespace
+
+std::vector<std::string> CecDevices() {
+    std::vector<std::string> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(CecFolder(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("cec")) found.push_back(entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+struct XDisplayPower::X {
+    Display* display = nullptr;
+    bool looked = false;
+    bool dpms = false;
+};
+
+XDisplayPower::XDisplayPower() : x_(std::make_unique<X>()) {}
+
+XDisplayPower::~XDisplayPower() {
+    if (x_->display != nullptr) XCloseDisplay(x_->display);
+}
+
+// A connection of its own: the power calls need nothing of the windows' one.
+bool XDisplayPower::Dpms() {
+    if (!x_->looked) {
+        x_->looked = true;
+        x_->display = XOpenDisplay(nullptr);
+        int event = 0;
+        int error = 0;
+        x_->dpms = x_->display != nullptr && DPMSQueryExtension(x_->display, &event, &error) &&
+                   DPMSCapable(x_->display);
+        if (!x_->dpms) Log(LogArea::Player, "the display offers no power saving (DPMS)");
+    }
+    return x_->dpms;
+}
+
+void XDisplayPower::SetPower(bool on, bool tellTelevision) {
+    if (Dpms()) {
+        // Forcing a level fails while power saving is disabled, as a session may have left it;
+        // enabled, it must not blank the show by itself after the server's own time-outs. An
+        // error is reported rather than ending the program, as Xlib's own handler would.
+        static bool failed = false;
+        failed = false;
+        const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) {
+            failed = true;
+            return 0;
+        });
+        DPMSSetTimeouts(x_->display, 0, 0, 0);
+        DPMSEnable(x_->display);
+        DPMSForceLevel(x_->display, on ? DPMSModeOn : DPMSModeOff);
+        XSync(x_->display, False);
+        XSetErrorHandler(previous);
+        if (failed) Warn(LogArea::Player, "the display refused its power level");
+    }
+    if (tellTelevision) TellTelevision(on);
+}
+
+void XDisplayPower::TellTelevision(bool on) {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("cec-ctl"));
+    if (program.isEmpty()) return;
+    for (const std::string& device : CecDevices()) {
+        auto* process = new QProcess(this);
+        process->setProgram(program);
+        process->setArguments(
+            {QStringLiteral("--skip-info"), QStringLiteral("--device"),
+             QString::fromStdString(device), QStringLiteral("--playback"), QStringLiteral("--to"),
+             QStringLiteral("0"),
+             on ? QStringLiteral("--image-view-on") : QStringLiteral("--standby")});
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->setStandardOutputFile(QProcess::nullDevice());
+        auto* limit = new QTimer(process);
+        limit->setSingleShot(true);
+        QObject::connect(limit, &QTimer::timeout, process, [process, device] {
+            Warn(LogArea::Player, "cec-ctl for ", device, " took too long and was ended");
+            process->kill();
+        });
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, device](int code, QProcess::ExitStatus status) {
+                             if (status == QProcess::NormalExit && code != 0)
+                                 Warn(LogArea::Player, "cec-ctl for ", device, " failed (", code,
+                                      ")");
+                             process->deleteLater();
+                         });
+        QObject::connect(process, &QProcess::errorOccurred, process,
+                         [process](QProcess::ProcessError error) {
+                             if (error == QProcess::FailedToStart) process->deleteLater();
+                         });
+        process->start();
+        limit->start(kCecTimeLimitMs);
+    }
+}
+
+}  // namespace pagelark
