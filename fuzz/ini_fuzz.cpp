@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the INI reader and writer as the content of a INI file.
+// Feeds arbitrary bytes to the INI reader and writer as the content of a INI file, and to the
+// presentation parse with the pages' schedules.
 
 #include <unistd.h>
 
@@ -10,8 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "core/page_schedule.h"
 #include "ini/ini_store.h"
 #include "ini/stored_values.h"
+#include "model/presentation.h"
+#include "settings/settings.h"
+#include "storage/presentation_file.h"
 
 namespace {
 
@@ -59,6 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ItemWalker walker(names, separator);
     for (std::string name; walker.Next(name);) {
         if (sections.size() < 4) sections.push_back(name);
+    }
+
+    // Any key a hand may write reads as a value or its default, and a schedule as a window.
+    const PresentationSource source = ReadPresentation(input);
+    const Presentation presentation = ParsePresentation(source.file, MachineSettings{});
+    for (const PresentationPage& page : presentation.Pages) {
+        const ScheduleRead read = ReadSchedule(page.Days, page.From, page.To);
+        Check(read.schedule.from >= 0 && read.schedule.from < kMinutesPerDay);
+        Check(read.schedule.to >= 0 && read.schedule.to < kMinutesPerDay);
+        for (const double reading : {0.0, 46000.25, 46000.999})
+            static_cast<void>(IsDue(read.schedule, reading));
     }
 
     {
