@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <tuple>
 
 #include "platform/clock.h"
+#include "player_fixture.h"
 
 namespace pagelark {
 namespace {
@@ -103,10 +103,7 @@ std::time_t Utc(int day, int month, int hour) {
 }
 
 TEST(PageScheduleTest, DaylightSavingChangesAndADayJumpEachWayNeverStallTheLook) {
-    const char* const before = std::getenv("TZ");
-    const std::string saved = before != nullptr ? before : "";
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
+    const testing::Zone berlin("Europe/Berlin");
     const PageSchedule twoToThree{kEveryDay, 2 * 60, 3 * 60};
     const PageSchedule halfPastTwoToFour{kEveryDay, 2 * 60 + 30, 4 * 60};
     // Four hours of the night, minute by minute: the watch looks every minute, the clock going
@@ -154,12 +151,6 @@ TEST(PageScheduleTest, DaylightSavingChangesAndADayJumpEachWayNeverStallTheLook)
                   std::tuple(step.look, step.weekdayDue, step.weekendDue))
             << step.move;
     }
-
-    if (before != nullptr)
-        setenv("TZ", saved.c_str(), 1);
-    else
-        unsetenv("TZ");
-    tzset();
 }
 
 }  // namespace

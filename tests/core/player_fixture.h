@@ -6,9 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +25,28 @@
 namespace pagelark::testing {
 
 using S = PlayerState;
+
+// The time zone named while it lives, then the machine's own again.
+class Zone {
+  public:
+    explicit Zone(const char* name) {
+        if (const char* before = std::getenv("TZ")) saved_ = before;
+        setenv("TZ", name, 1);
+        tzset();
+    }
+    ~Zone() {
+        if (saved_)
+            setenv("TZ", saved_->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    Zone(const Zone&) = delete;
+    Zone& operator=(const Zone&) = delete;
+
+  private:
+    std::optional<std::string> saved_;
+};
 
 class FakeWorld : public Clock,
                   public BrowserStage,

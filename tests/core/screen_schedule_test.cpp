@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <optional>
 #include <string>
 
 #include "player_fixture.h"
@@ -90,30 +88,8 @@ TEST(ScreenScheduleTest, HoursASwitchAndAWakeDecideAndThePowerIsSentAgain) {
     EXPECT_FALSE(plain.At(1.0, kWake).on);
 }
 
-// The zone named while it lives, then the machine's own again.
-class Zone {
-  public:
-    explicit Zone(const char* name) {
-        if (const char* before = std::getenv("TZ")) saved_ = before;
-        setenv("TZ", name, 1);
-        tzset();
-    }
-    ~Zone() {
-        if (saved_)
-            setenv("TZ", saved_->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    Zone(const Zone&) = delete;
-    Zone& operator=(const Zone&) = delete;
-
-  private:
-    std::optional<std::string> saved_;
-};
-
 TEST(ScreenScheduleTest, DaylightSavingNightsAreAsLongAsTheClockSays) {
-    const Zone berlin("Europe/Berlin");
+    const testing::Zone berlin("Europe/Berlin");
     // Dark from 01:00 to 07:00 local: five hours in spring, seven in autumn, once a night.
     const struct { int day, month, darkMinutes; } nights[] = {{28, 3, 5 * 60}, {24, 10, 7 * 60}};
     for (const auto& night : nights) {
