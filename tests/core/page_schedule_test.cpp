@@ -11,7 +11,7 @@
 #include <tuple>
 
 #include "platform/clock.h"
-#include "player_fixture.h"
+#include "support/scoped_variable.h"
 
 namespace pagelark {
 namespace {
@@ -103,7 +103,7 @@ std::time_t Utc(int day, int month, int hour) {
 }
 
 TEST(PageScheduleTest, DaylightSavingChangesAndADayJumpEachWayNeverStallTheLook) {
-    const testing::Zone berlin("Europe/Berlin");
+    const testing::ScopedVariable berlin("TZ", "Europe/Berlin");
     const PageSchedule twoToThree{kEveryDay, 2 * 60, 3 * 60};
     const PageSchedule halfPastTwoToFour{kEveryDay, 2 * 60 + 30, 4 * 60};
     // Four hours of the night, minute by minute: the watch looks every minute, the clock going

@@ -6,12 +6,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
-#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,28 +22,6 @@
 namespace pagelark::testing {
 
 using S = PlayerState;
-
-// The time zone named while it lives, then the machine's own again.
-class Zone {
-  public:
-    explicit Zone(const char* name) {
-        if (const char* before = std::getenv("TZ")) saved_ = before;
-        setenv("TZ", name, 1);
-        tzset();
-    }
-    ~Zone() {
-        if (saved_)
-            setenv("TZ", saved_->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    Zone(const Zone&) = delete;
-    Zone& operator=(const Zone&) = delete;
-
-  private:
-    std::optional<std::string> saved_;
-};
 
 class FakeWorld : public Clock,
                   public BrowserStage,
@@ -189,6 +164,9 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     // "?" notes without a tick; the other words are commands and events.
     std::string Walk(std::string_view steps, std::initializer_list<std::string_view> watched = {}) {
         const auto screen = [](Command c) { return [c](Player& on) { on.RunFromScreen(c); }; };
+        const auto remote = [](Command c) {
+            return [c](Player& on) { (void)on.Run({c, CommandSource::Remote}); };
+        };
         const std::map<std::string, std::function<void(Player&)>> words = {
             {"play", screen(Command::Play)},
             {"pause", screen(Command::Pause)},
@@ -225,14 +203,8 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"dayback", [this](Player&) { w.Advance(-kSecondsPerDay); }},
             {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
             {"renew", &Player::RenewSpareBrowsers},
-            {"screenoff",
-             [](Player& on) {
-                 (void)on.Run({Command::ScreenOff, CommandSource::Remote});
-             }},
-            {"screenon",
-             [](Player& on) {
-                 (void)on.Run({Command::ScreenOn, CommandSource::Remote});
-             }},
+            {"screenoff", remote(Command::ScreenOff)},
+            {"screenon", remote(Command::ScreenOn)},
             // A visitor's key or touch: "woke" when it woke the dark screen.
             {"touch",
              [this](Player& on) {

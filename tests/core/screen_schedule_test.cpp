@@ -10,6 +10,7 @@
 
 #include "player_fixture.h"
 #include "settings/settings.h"
+#include "support/scoped_variable.h"
 
 namespace pagelark {
 namespace {
@@ -89,7 +90,7 @@ TEST(ScreenScheduleTest, HoursASwitchAndAWakeDecideAndThePowerIsSentAgain) {
 }
 
 TEST(ScreenScheduleTest, DaylightSavingNightsAreAsLongAsTheClockSays) {
-    const testing::Zone berlin("Europe/Berlin");
+    const testing::ScopedVariable berlin("TZ", "Europe/Berlin");
     // Dark from 01:00 to 07:00 local: five hours in spring, seven in autumn, once a night.
     const struct { int day, month, darkMinutes; } nights[] = {{28, 3, 5 * 60}, {24, 10, 7 * 60}};
     for (const auto& night : nights) {
