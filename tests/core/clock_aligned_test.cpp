@@ -17,6 +17,8 @@ TEST(ClockAlignment, PageOnShowAndNextChangeFollowTheClockAlone) {
     const auto notTwo = [](int position, double) { return position != 2; };
     const auto onlyOne = [](int position, double) { return position == 1; };
     const auto none = [](int, double) { return false; };
+    const std::vector<seconds> k352{seconds{3}, seconds{5}, seconds{2}};
+    constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     struct Row {
         std::vector<seconds> times;
         double at;
@@ -24,15 +26,15 @@ TEST(ClockAlignment, PageOnShowAndNextChangeFollowTheClockAlone) {
         std::optional<AlignedShowing> showing;
     };
     const std::vector<Row> rows = {
-        {{seconds{3}, seconds{5}, seconds{2}}, kT, all, AlignedShowing{1, kT, kT + 3}},
-        {{seconds{3}, seconds{5}, seconds{2}}, kT + 2.999, all, AlignedShowing{1, kT, kT + 3}},
-        {{seconds{3}, seconds{5}, seconds{2}}, kT + 3, all, AlignedShowing{2, kT + 3, kT + 8}},
-        {{seconds{3}, seconds{5}, seconds{2}}, kT + 9.5, all, AlignedShowing{3, kT + 8, kT + 10}},
-        {{seconds{3}, seconds{5}, seconds{2}}, kT - 0.001, all, AlignedShowing{3, kT - 2, kT}},
+        {k352, kT, all, AlignedShowing{1, kT, kT + 3}},
+        {k352, kT + 2.999, all, AlignedShowing{1, kT, kT + 3}},
+        {k352, kT + 3, all, AlignedShowing{2, kT + 3, kT + 8}},
+        {k352, kT + 9.5, all, AlignedShowing{3, kT + 8, kT + 10}},
+        {k352, kT - 0.001, all, AlignedShowing{3, kT - 2, kT}},
         // A page not due gives its slot to the next due one, past the last page too.
-        {{seconds{3}, seconds{5}, seconds{2}}, kT + 4, notTwo, AlignedShowing{3, kT + 3, kT + 10}},
-        {{seconds{3}, seconds{5}, seconds{2}}, kT + 4, onlyOne, AlignedShowing{1, kT + 3, kT + 13}},
-        {{seconds{3}, seconds{5}, seconds{2}}, kT + 4, none, std::nullopt},
+        {k352, kT + 4, notTwo, AlignedShowing{3, kT + 3, kT + 10}},
+        {k352, kT + 4, onlyOne, AlignedShowing{1, kT + 3, kT + 13}},
+        {k352, kT + 4, none, std::nullopt},
         // A page of 0 seconds has no slot.
         {{seconds{3}, seconds{0}, seconds{7}}, kT + 3, all, AlignedShowing{3, kT + 3, kT + 10}},
         {{seconds{0}, seconds{10}}, kT + 1, onlyOne, std::nullopt},
@@ -41,11 +43,8 @@ TEST(ClockAlignment, PageOnShowAndNextChangeFollowTheClockAlone) {
         {{seconds{9}}, kT + 8.5, all, AlignedShowing{1, kT, kT + 9}},
         // Long cycles, and instants before 1970 or none at all.
         {{seconds{1'000'000'000}, seconds{1'000'000'000}}, kT, all, AlignedShowing{2, 1e9, 2e9}},
-        {{seconds{std::numeric_limits<std::int64_t>::max()}},
-         kT,
-         all,
-         AlignedShowing{1, 0, static_cast<double>(std::numeric_limits<std::int64_t>::max())}},
-        {{seconds{3}, seconds{5}, seconds{2}}, -1, all, AlignedShowing{3, -2, 0}},
+        {{seconds{kMax}}, kT, all, AlignedShowing{1, 0, static_cast<double>(kMax)}},
+        {k352, -1, all, AlignedShowing{3, -2, 0}},
         {{seconds{3}}, std::nan(""), all, std::nullopt},
     };
     for (const Row& row : rows)

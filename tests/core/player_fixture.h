@@ -164,6 +164,9 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     // "?" notes without a tick; the other words are commands and events.
     std::string Walk(std::string_view steps, std::initializer_list<std::string_view> watched = {}) {
         const auto screen = [](Command c) { return [c](Player& on) { on.RunFromScreen(c); }; };
+        const auto remote = [](Command c) {
+            return [c](Player& on) { (void)on.Run({c, CommandSource::Remote}); };
+        };
         const std::map<std::string, std::function<void(Player&)>> words = {
             {"play", screen(Command::Play)},
             {"pause", screen(Command::Pause)},
@@ -200,14 +203,8 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"dayback", [this](Player&) { w.Advance(-kSecondsPerDay); }},
             {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
             {"renew", &Player::RenewSpareBrowsers},
-            {"screenoff",
-             [](Player& on) {
-                 (void)on.Run({Command::ScreenOff, CommandSource::Remote});
-             }},
-            {"screenon",
-             [](Player& on) {
-                 (void)on.Run({Command::ScreenOn, CommandSource::Remote});
-             }},
+            {"screenoff", remote(Command::ScreenOff)},
+            {"screenon", remote(Command::ScreenOn)},
             // A visitor's key or touch: "woke" when it woke the dark screen.
             {"touch",
              [this](Player& on) {

@@ -78,7 +78,8 @@ TEST_F(PlayerTest, DueRebootWaitsForPauseTheConfigWindowAndNavigationModeAndPass
 }
 
 // A show handed over at once keeps the counter, or starts again from its FirstPage when it is
-// another presentation; a refused reboot stays a day on unless the show names another time.
+// another presentation; a refused reboot is asked again a day on, and stays so unless the
+// show names another time.
 TEST_F(PlayerTest, AShowHandedOverKeepsTheCounterAndARefusedRebootUnlessToldOtherwise) {
     for (const auto& [change, trace] :
          {std::pair{ShowChange::Now, "NAVIGATE 1/2, WAITTIME 2/3"},
@@ -96,12 +97,14 @@ TEST_F(PlayerTest, AShowHandedOverKeepsTheCounterAndARefusedRebootUnlessToldOthe
     w.rebootAccepted = false;
     player.reset();
     Start({5, 5});
-    EXPECT_EQ(Walk("2", {"Reboot"}), "WAITTIME h/1 Reboot 0");
+    EXPECT_EQ(Walk("2 0 0 done 1 0 86390 0 10", {"Reboot"}),
+              "WAITTIME h/1 Reboot 0, WAITTIME h/1, WAITTIME h/1, NAVIGATE h/1, WAITTIME 1/2, "
+              "NAVIGATE 1/2, WAITTIME 2/1, WAITTIME 2/1 Reboot 0");
     P().TakeShow(Show{show, machine, buttons, d}, ShowChange::Now);
-    EXPECT_EQ(Walk("1", {"Reboot"}), "WAITTIME h/1");
+    EXPECT_EQ(Walk("1", {"Reboot"}), "WAITTIME 2/1");
     machine.RebootMoment = w.now + 1 / kSecondsPerDay;
     P().TakeShow(Show{show, machine, buttons, d}, ShowChange::Now);
-    EXPECT_EQ(Walk("2", {"Reboot"}), "WAITTIME h/1 Reboot 0");
+    EXPECT_EQ(Walk("2", {"Reboot"}), "WAITTIME 2/1 Reboot 0");
 }
 
 // Over the memory ceiling, the browsers behind the page on show start afresh at the next page
@@ -114,32 +117,37 @@ TEST_F(PlayerTest, RenewedBrowsersAreThoseNotOnShowAndLoadAgain) {
               "NAVIGATE 1/2, WAITTIME 2/3 Renew 1 Renew 2 Navigate 1 http://site/3");
 }
 
-TEST_F(PlayerTest, RefusedRebootLetsTheShowGoOnUntilTheSameTimeTomorrow) {
-    machine.AutoReboot = true;
-    machine.RebootMoment = w.now + 1 / kSecondsPerDay;
-    w.rebootAccepted = false;
-    Start({5, 5});
-    EXPECT_EQ(Walk("2 0 0 done 1 0 86390 0 10", {"Reboot", "Stop"}),
-              "WAITTIME h/1 Reboot 0, WAITTIME h/1, WAITTIME h/1, NAVIGATE h/1, WAITTIME 1/2, "
-              "NAVIGATE 1/2, WAITTIME 2/1, WAITTIME 2/1 Reboot 0");
-}
-
 // Without AutoLoop the show ends when page N-1 is done; a FirstPage past the end shows the
-// primed start page for its time once more.
-TEST_F(PlayerTest, PagesShownFollowFirstPageAndAutoLoop) {
-    const std::tuple<int, bool, const char*> cases[] = {
-        {1, false,
+// primed start page for its time once more. A page out of its hours (the clock reads a Sunday
+// noon) never loads; the others keep their order, first page and loop.
+TEST_F(PlayerTest, PagesShownFollowFirstPageAutoLoopAndTheirHours) {
+    const std::tuple<int, bool, bool, const char*> cases[] = {
+        {1, false, false,
          "NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3, FINPROG 2/3, FINPROG 2/3"},
-        {9, false, "FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h"},
-        {9, true,
+        {9, false, false,
+         "FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h, FINPROG h/h"},
+        {9, true, false,
          "NAVIGATE h/h, WAITTIME h/1, NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3"},
+        {1, true, true,
+         "NAVIGATE h/1, WAITTIME 1/3, NAVIGATE 1/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/3"},
+        {2, true, true,
+         "NAVIGATE h/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/3, NAVIGATE 1/3, WAITTIME 3/1"},
+        // As with FirstPage 3: the last page preloads but the show ends before it.
+        {2, false, true,
+         "FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3"},
     };
-    for (const auto& [firstPage, autoLoop, trace] : cases) {
+    for (const auto& [firstPage, autoLoop, hours, trace] : cases) {
         player.reset();
         show.FirstPage = firstPage;
         show.AutoLoop = autoLoop;
-        Start({5, 5, 5});
-        EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0"), trace) << firstPage << autoLoop;
+        SetPages({5, 5, 5});
+        if (hours) {
+            show.Pages[1].Days = "Mon-Fri";
+            show.Pages[0].From = "12:00";
+            show.Pages[2].To = "13:00";
+        }
+        Begin();
+        EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0"), trace) << firstPage << autoLoop << hours;
     }
 }
 
@@ -155,30 +163,6 @@ TEST_F(PlayerTest, AClockSetBackLetsThePageOnShowStayOnlyItsTime) {
     // Nor a visitor's navigation mode past its idle time.
     EXPECT_EQ(Walk("nav 1 back 1 299 2"),
               "WAITSAVER nav 3/1, WAITSAVER nav 3/1, WAITSAVER nav 3/1, INIT 3/1");
-}
-
-// A page out of its hours (the clock reads a Sunday noon) never loads; the others keep their
-// order, first page and loop.
-TEST_F(PlayerTest, PagesNotDueArePassedOverBeforeTheyLoad) {
-    const std::tuple<int, bool, const char*> cases[] = {
-        {1, true,
-         "NAVIGATE h/1, WAITTIME 1/3, NAVIGATE 1/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/3"},
-        {2, true,
-         "NAVIGATE h/3, WAITTIME 3/1, NAVIGATE 3/1, WAITTIME 1/3, NAVIGATE 1/3, WAITTIME 3/1"},
-        // As with FirstPage 3: the last page preloads but the show ends before it.
-        {2, false, "FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3, FINPROG h/3"},
-    };
-    for (const auto& [firstPage, autoLoop, trace] : cases) {
-        player.reset();
-        show.FirstPage = firstPage;
-        show.AutoLoop = autoLoop;
-        SetPages({5, 5, 5});
-        show.Pages[1].Days = "Mon-Fri";
-        show.Pages[0].From = "12:00";
-        show.Pages[2].To = "13:00";
-        Begin();
-        EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0"), trace) << firstPage << autoLoop;
-    }
 }
 
 // A browser holds a page only while it shows where the program's load of it landed: once a

@@ -1,7 +1,8 @@
 #pragma once
-// Sets an environment variable for one test and restores it afterwards.
+// Sets an environment variable for one test and restores it afterwards; TZ takes at once.
 
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,10 @@ class ScopedVariable {
     ~ScopedVariable() { Set(old_ ? old_->c_str() : nullptr); }
 
   private:
-    void Set(const char* value) { value ? ::setenv(name_, value, 1) : ::unsetenv(name_); }
+    void Set(const char* value) {
+        value ? ::setenv(name_, value, 1) : ::unsetenv(name_);
+        ::tzset();
+    }
     const char* name_;
     std::optional<std::string> old_;
 };
