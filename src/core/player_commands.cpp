@@ -91,6 +91,8 @@ void Player::OpenHelp() {
 }
 
 void Player::HandleKey(KeyCode key, int shift) {
+    // A key on the dark screen only wakes it: Escape there never ends the show.
+    if (dark_ && TakeWakingInput()) return;
     if ((key == KeyCode::Escape && shift == 0) || (key == KeyCode::F4 && shift == kAltMask)) {
         if (QuitAllowed()) RunFromScreen(Command::Quit);
     } else if (key == KeyCode::F1 && shift == 0) {

@@ -51,6 +51,8 @@ void Player::DarkenScreen() {
     for (int b = 0; b < kBrowserCount; ++b)
         context_.stage.Stop(b);
     SendAddress(shown, std::string(kBlackPage));
+    // Dark from the start, no browser has come on show yet.
+    if (!browsersReady_) context_.stage.BringToFront(shown);
     for (int b = 0; b < kBrowserCount; ++b) {
         if (b == shown) continue;
         context_.stage.Renew(b);

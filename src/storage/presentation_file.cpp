@@ -179,6 +179,14 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
         const std::string problem = ReadSchedule(page.Days, page.From, page.To).problem;
         if (!problem.empty()) Warn(LogArea::Document, path, " page ", i + 1, ": ", problem);
     }
+    // The screen's hours read as a page's do: a bad one is every day, or the whole day.
+    for (const std::string_view name : {"ScreenDays", "ScreenOn", "ScreenOff"}) {
+        const SettingRow& row = *FindSetting(name);
+        const std::string text = source.file.Read(kOptionsSection, std::string(name));
+        if (!Acceptable(row, text))
+            Warn(LogArea::Document, path, ": ", name, " cannot be \"", text, "\", taken as ",
+                 row.kind == Kind::Days ? "every day" : "the whole day");
+    }
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     document.EditorLoaded = false;
     document.Modified = false;

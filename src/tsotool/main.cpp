@@ -63,19 +63,13 @@ int Fail(const std::string& what, const std::string& path, const std::string& re
     return kExitFailure;
 }
 
-// The screen's hours as FILE gives them, read as a page's Days, From and To are.
+// The screen's hours as FILE gives them, read as a page's Days, From and To are; the load
+// warned of a bad one.
 PageSchedule ScreenTimes(const SettingsFile& file) {
-    const std::string days = file.Read(kOptionsSection, "ScreenDays");
-    const std::string on = file.Read(kOptionsSection, "ScreenOn");
-    const std::string off = file.Read(kOptionsSection, "ScreenOff");
-    for (const auto& [name, text] :
-         {std::pair{"ScreenDays", days}, {"ScreenOn", on}, {"ScreenOff", off}}) {
-        const SettingRow& row = *FindSetting(name);
-        if (!Acceptable(row, text))
-            Warn(LogArea::Document, file.Path(), ": ", name, " cannot be \"", text, "\", taken as ",
-                 row.kind == Kind::Days ? "every day" : "the whole day");
-    }
-    return ReadSchedule(days, on, off).schedule;
+    return ReadSchedule(file.Read(kOptionsSection, "ScreenDays"),
+                        file.Read(kOptionsSection, "ScreenOn"),
+                        file.Read(kOptionsSection, "ScreenOff"))
+        .schedule;
 }
 
 // Loads file as the kiosk does at start-up, then runs the command on it.

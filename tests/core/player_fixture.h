@@ -202,6 +202,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"back", [this](Player&) { w.Advance(-3600); }},
             {"dayback", [this](Player&) { w.Advance(-kSecondsPerDay); }},
             {"key", [](Player& on) { on.HandleKey(KeyCode::Other, 0); }},
+            {"esc", [](Player& on) { on.HandleKey(KeyCode::Escape, 0); }},
             {"renew", &Player::RenewSpareBrowsers},
             {"screenoff", remote(Command::ScreenOff)},
             {"screenon", remote(Command::ScreenOn)},

@@ -99,5 +99,18 @@ TEST_F(PlayerTest, DarkScreenStopsTheShowAndItStartsAgainFromItsFirstDuePage) {
               "WAITTIME black/ Renew 0 Renew 2 Power off, NAVIGATE black/1 Power on, WAITTIME 1/2");
 }
 
+// Dark from the start: black comes to the front, and Escape there wakes the screen, never
+// ending the show (a Quit button on show would let it).
+TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
+    machine.ScreenOn = "12:10";
+    machine.ScreenOff = "11:00";
+    machine.ScreenCec = false;
+    w.toolRunCount = 1;
+    SetPages({20, 20});
+    P().InitBrowsers();
+    EXPECT_EQ(Walk("0 esc 1", {"Front", "Power"}),
+              "INIT black/ Front 0 Power off, NAVIGATE black/h Power on");
+}
+
 }  // namespace
 }  // namespace pagelark
