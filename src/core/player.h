@@ -260,6 +260,8 @@ class Player final : public PlayerCommands,
     int pageOnShow_ = 0;
     // The idle page preloads, or is on show, for want of a page due.
     bool idlePreloaded_ = false;
+    // The counter when the idle page came in: the pages come due are looked for from there.
+    std::int32_t idleFrom_ = 1;
     bool idleOnShow_ = false;
     DueWatch dueWatch_;
     std::string lastLoadFailure_;

@@ -198,6 +198,7 @@ Result<> Player::Refusal(const CommandCall& request) const {
             if (show_.machine.Locked) return Fail("the kiosk is locked");
             return Done();
         case Command::ShowAddress:
+            if (dark_) return Fail("the screen is dark");
             return AddressRefusal(request.argument);
         case Command::Snapshot:
             // The kiosk takes it: the show has no part in it.
@@ -205,6 +206,9 @@ Result<> Player::Refusal(const CommandCall& request) const {
         case Command::ScreenOn:
         case Command::ScreenOff:
             if (state_ == PlayerState::FinProg) return Fail("the kiosk is ending");
+            // The window keeps the screen lit: a switch would wait unseen till it closes.
+            if (state_ == PlayerState::Config || state_ == PlayerState::WaitConfig)
+                return Fail("the configuration window is open");
             return Done();
         case Command::Home:
         case Command::Browse:

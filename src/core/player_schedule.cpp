@@ -38,7 +38,10 @@ bool Player::PreloadIdlePage() {
     const bool wasIdle = idlePreloaded_;
     idlePreloaded_ = !PassOverPagesNotDue();
     if (!idlePreloaded_) return false;
-    if (!wasIdle) Log(LogArea::Player, "no page is due: the idle page stands in");
+    if (!wasIdle) {
+        Log(LogArea::Player, "no page is due: the idle page stands in");
+        idleFrom_ = page_;
+    }
     // An idle page of the owner's that cannot be loaded gives way to the black one.
     const std::string& own = show_.presentation.IdlePage;
     const std::string address =
@@ -54,8 +57,8 @@ bool Player::PreloadOutOfHours() {
     const std::int32_t count = PageCount(p);
     if (idlePreloaded_) {
         if (!AnyPageDue()) return false;
-        // Idle, the counter has no end: the first due page from where it stands comes next.
-        if (page_ > count) page_ = 1;
+        // The first due page from where the show stood when the idle page came in.
+        page_ = idleFrom_ >= 1 && idleFrom_ <= count ? idleFrom_ : 1;
     } else if (preloadPosition_ < 1 || preloadPosition_ > count || Due(preloadPosition_)) {
         return false;
     } else {

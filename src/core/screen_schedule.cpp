@@ -19,6 +19,8 @@ bool ScreenSchedule::HoursSayOn(double now) const {
 
 void ScreenSchedule::Switch(bool on, double now) {
     switched_ = Switched{on, HoursSayOn(now)};
+    // A visitor's earlier wake does not hold a screen switched off from afar.
+    lastInput_.reset();
 }
 
 ScreenSchedule::Step ScreenSchedule::At(double now, std::chrono::seconds wakeFor) {

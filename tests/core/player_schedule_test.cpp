@@ -38,6 +38,16 @@ TEST_F(PlayerTest, WithNoPageDueTheIdlePageShowsUntilOneIs) {
               "WAITTIME 2/2");
 }
 
+// Pages come due together after the idle page: the first of them comes on show first.
+TEST_F(PlayerTest, PagesComeDueTogetherFromTheFirst) {
+    SetPages({5, 5});
+    for (PresentationPage& page : show.Pages)
+        page.From = "12:01";
+    Begin();
+    EXPECT_EQ(Walk("done 3 done 57 done 1 done 5"),
+              "NAVIGATE h/black, NAVIGATE black/1, WAITTIME 1/2, NAVIGATE 1/2");
+}
+
 // The owner's idle page, and the black one once it cannot be loaded. A clock set back an hour
 // or a day, or on a day, looks again at once: the page due then comes on show.
 TEST_F(PlayerTest, TheIdlePageFollowsTheClockBackAndForth) {

@@ -47,7 +47,8 @@ TEST(ScreenScheduleTest, HoursASwitchAndAWakeDecideAndThePowerIsSentAgain) {
         {5, "input", true, true},
         {7, "", true, false},
         {10, "", false, true},  // the wake ran out
-        {12 * 60, "off", false, true},
+        {12 * 60 - 2, "input", true, true},
+        {12 * 60, "off", false, true},    // a remote switch outranks a visitor's wake
         {19 * 60 + 59, "", false, true},  // the switch holds through the day
         {20 * 60, "on", true, true},      // and ended at the close: switched on again
         {24 * 60 + 7 * 60, "", true, true},
@@ -108,8 +109,13 @@ TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
     w.toolRunCount = 1;
     SetPages({20, 20});
     P().InitBrowsers();
-    EXPECT_EQ(Walk("0 esc 1", {"Front", "Power"}),
-              "INIT black/ Front 0 Power off, NAVIGATE black/h Power on");
+    EXPECT_EQ(Walk("0", {"Front", "Power"}), "INIT black/ Front 0 Power off");
+    // Nothing of a remote caller's reaches the dark screen.
+    EXPECT_EQ(Remote(Command::ShowAddress, Url(2)), "the screen is dark");
+    EXPECT_EQ(Walk("esc 1", {"Front", "Power"}), "NAVIGATE black/h Power on");
+    // Nor does a switch while the window is open and keeps it lit.
+    EXPECT_EQ(Walk("config 1"), "WAITCONFIG black/h");
+    EXPECT_EQ(Remote(Command::ScreenOff), "the configuration window is open");
 }
 
 }  // namespace
