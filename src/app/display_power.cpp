@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 // After Qt's headers: Xlib's macros would clash with its names.
 #include <X11/Xlib.h>
@@ -86,38 +87,51 @@ void XDisplayPower::SetPower(bool on, bool tellTelevision) {
 }
 
 void XDisplayPower::TellTelevision(bool on) {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("cec-ctl"));
-    if (program.isEmpty()) return;
     for (const std::string& device : CecDevices()) {
-        auto* process = new QProcess(this);
-        process->setProgram(program);
-        process->setArguments(
-            {QStringLiteral("--skip-info"), QStringLiteral("--device"),
-             QString::fromStdString(device), QStringLiteral("--playback"), QStringLiteral("--to"),
-             QStringLiteral("0"),
-             on ? QStringLiteral("--image-view-on") : QStringLiteral("--standby")});
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->setStandardOutputFile(QProcess::nullDevice());
-        auto* limit = new QTimer(process);
-        limit->setSingleShot(true);
-        QObject::connect(limit, &QTimer::timeout, process, [process, device] {
-            Warn(LogArea::Player, "cec-ctl for ", device, " took too long and was ended");
-            process->kill();
-        });
-        QObject::connect(process, &QProcess::finished, process,
-                         [process, device](int code, QProcess::ExitStatus status) {
-                             if (status == QProcess::NormalExit && code != 0)
-                                 Warn(LogArea::Player, "cec-ctl for ", device, " failed (", code,
-                                      ")");
-                             process->deleteLater();
-                         });
-        QObject::connect(process, &QProcess::errorOccurred, process,
-                         [process](QProcess::ProcessError error) {
-                             if (error == QProcess::FailedToStart) process->deleteLater();
-                         });
-        process->start();
-        limit->start(kCecTimeLimitMs);
+        // One command at a time to a television, the latest asked for last: a storm of
+        // switches neither piles up processes nor leaves it in an older state.
+        Cec& cec = cec_[device];
+        cec.wanted = on;
+        if (!cec.busy) RunCec(device);
     }
+}
+
+void XDisplayPower::RunCec(const std::string& device) {
+    Cec& cec = cec_[device];
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("cec-ctl"));
+    if (!cec.wanted || program.isEmpty()) return;
+    const bool on = *std::exchange(cec.wanted, std::nullopt);
+    cec.busy = true;
+    auto* process = new QProcess(this);
+    process->setProgram(program);
+    process->setArguments({QStringLiteral("--skip-info"), QStringLiteral("--device"),
+                           QString::fromStdString(device), QStringLiteral("--playback"),
+                           QStringLiteral("--to"), QStringLiteral("0"),
+                           on ? QStringLiteral("--image-view-on") : QStringLiteral("--standby")});
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setStandardOutputFile(QProcess::nullDevice());
+    auto* limit = new QTimer(process);
+    limit->setSingleShot(true);
+    QObject::connect(limit, &QTimer::timeout, process, [process, device] {
+        Warn(LogArea::Player, "cec-ctl for ", device, " took too long and was ended");
+        process->kill();
+    });
+    const auto over = [this, process, device] {
+        process->deleteLater();
+        cec_[device].busy = false;
+        RunCec(device);
+    };
+    QObject::connect(process, &QProcess::finished, this,
+                     [over, device](int code, QProcess::ExitStatus status) {
+                         if (status == QProcess::NormalExit && code != 0)
+                             Warn(LogArea::Player, "cec-ctl for ", device, " failed (", code, ")");
+                         over();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, this, [over](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) over();
+    });
+    process->start();
+    limit->start(kCecTimeLimitMs);
 }
 
 }  // namespace pagelark

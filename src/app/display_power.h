@@ -3,7 +3,9 @@
 // adapter and cec-ctl, the television on the other end of HDMI.
 
 #include <QObject>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,14 @@ class XDisplayPower final : public QObject, public DisplayPower {
   private:
     bool Dpms();
     void TellTelevision(bool on);
+    void RunCec(const std::string& device);
+
+    // Each television's command running, and the state asked for since it started.
+    struct Cec {
+        bool busy = false;
+        std::optional<bool> wanted;
+    };
+    std::map<std::string, Cec> cec_;
 
     struct X;
     std::unique_ptr<X> x_;

@@ -1,0 +1,41 @@
+#include "app/display_power.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/scoped_variable.h"
+#include "support/temp_folder.h"
+
+namespace pagelark {
+namespace {
+
+// A storm of remote switches reaches the television one command at a time, the last one last.
+TEST(DisplayPowerTest, SwitchesReachTheTelevisionOneAtATimeTheLastOneLast) {
+    testing::TempFolder temp;
+    const std::string log = temp.File("cec.log");
+    temp.Write("bin/cec-ctl", "#!/bin/sh\necho \"start ${7}\" >> '" + log +
+                                  "'\nsleep 0.3\necho end >> '" + log + "'\n");
+    std::filesystem::permissions(temp.File("bin/cec-ctl"), std::filesystem::perms::owner_all);
+    temp.Write("cec/cec0", "");
+    const std::string path = temp.File("bin") + ":" + std::getenv("PATH");
+    testing::ScopedVariable onPath("PATH", path.c_str());
+    testing::ScopedVariable devices("PAGELARK_TEST_CEC_FOLDER", temp.File("cec").c_str());
+
+    XDisplayPower power;
+    for (const bool on : {false, true, false, true, false})
+        power.SetPower(on, true);
+    const std::string told = "start --standby\nend\nstart --standby\nend\n";
+    QElapsedTimer waited;
+    waited.start();
+    while (testing::TempFolder::Read(log) != told && waited.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(testing::TempFolder::Read(log), told);
+}
+
+}  // namespace
+}  // namespace pagelark
