@@ -46,6 +46,9 @@ void Player::DarkenScreen() {
         LeaveNavigationMode();
         ForgetVisitor();
     }
+    // Nothing of the program's but black: a screen that cannot sleep shows no tool bar either.
+    context_.toolbars.ShowToolRun(false);
+    HideCursor();
     // Black on show, also where the display cannot sleep; the others let their renderers go.
     const int shown = browsers_.Current();
     for (int b = 0; b < kBrowserCount; ++b)
@@ -69,6 +72,8 @@ void Player::LightScreen() {
     // counts from now.
     RecordMouse();
     idle_.SaverModeBegins(Now());
+    // The tool bar and the cursor as the show has them.
+    ToolbarsLaidOut();
     if (state_ == PlayerState::FinProg || state_ == PlayerState::Config ||
         state_ == PlayerState::WaitConfig)
         return;

@@ -100,19 +100,21 @@ TEST_F(PlayerTest, DarkScreenStopsTheShowAndItStartsAgainFromItsFirstDuePage) {
               "WAITTIME black/ Renew 0 Renew 2 Power off, NAVIGATE black/1 Power on, WAITTIME 1/2");
 }
 
-// Dark from the start: black comes to the front, and Escape there wakes the screen, never
-// ending the show (a Quit button on show would let it).
+// Dark from the start: black comes to the front, the tool bar goes, and Escape there wakes the
+// screen, never ending the show (a Quit button on show would let it).
 TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
     machine.ScreenOn = "12:10";
     machine.ScreenOff = "11:00";
     machine.ScreenCec = false;
     w.toolRunCount = 1;
+    machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
     SetPages({20, 20});
     P().InitBrowsers();
-    EXPECT_EQ(Walk("0", {"Front", "Power"}), "INIT black/ Front 0 Power off");
+    // Black and nothing else: no tool bar either.
+    EXPECT_EQ(Walk("0", {"Front", "Power", "ToolRun"}), "INIT black/ ToolRun 0 Front 0 Power off");
     // Nothing of a remote caller's reaches the dark screen.
     EXPECT_EQ(Remote(Command::ShowAddress, Url(2)), "the screen is dark");
-    EXPECT_EQ(Walk("esc 1", {"Front", "Power"}), "NAVIGATE black/h Power on");
+    EXPECT_EQ(Walk("esc 1", {"Front", "Power", "ToolRun"}), "NAVIGATE black/h ToolRun 1 Power on");
     // Nor does a switch while the window is open and keeps it lit.
     EXPECT_EQ(Walk("config 1"), "WAITCONFIG black/h");
     EXPECT_EQ(Remote(Command::ScreenOff), "the configuration window is open");
