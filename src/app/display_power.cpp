@@ -48,6 +48,10 @@ struct XDisplayPower::X {
 XDisplayPower::XDisplayPower() : x_(std::make_unique<X>()) {}
 
 XDisplayPower::~XDisplayPower() {
+    // The television told to wake as the kiosk ends is given a moment to hear it.
+    constexpr int kLastWordMs = 3000;
+    for (QProcess* process : findChildren<QProcess*>())
+        process->waitForFinished(kLastWordMs);
     if (x_->display != nullptr) XCloseDisplay(x_->display);
 }
 

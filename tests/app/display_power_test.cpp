@@ -14,7 +14,8 @@
 namespace pagelark {
 namespace {
 
-// A storm of remote switches reaches the television one command at a time, the last one last.
+// A storm of remote switches reaches the television one command at a time, the last one last;
+// the last as the kiosk ends is not cut short.
 TEST(DisplayPowerTest, SwitchesReachTheTelevisionOneAtATimeTheLastOneLast) {
     testing::TempFolder temp;
     const std::string log = temp.File("cec.log");
@@ -35,6 +36,9 @@ TEST(DisplayPowerTest, SwitchesReachTheTelevisionOneAtATimeTheLastOneLast) {
     while (testing::TempFolder::Read(log) != told && waited.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(testing::TempFolder::Read(log), told);
+    // The last word as the kiosk ends is heard out.
+    XDisplayPower{}.SetPower(true, true);
+    EXPECT_EQ(testing::TempFolder::Read(log), told + "start --image-view-on\nend\n");
 }
 
 }  // namespace
