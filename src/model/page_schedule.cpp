@@ -1,5 +1,6 @@
 #include "model/page_schedule.h"
 
+#include "model/presentation.h"
 #include "platform/text.h"
 
 namespace pagelark {
@@ -85,6 +86,10 @@ ScheduleRead ReadSchedule(std::string_view days, std::string_view from, std::str
                         std::string(fromTime ? to : from) + "\", the page plays all day";
     }
     return read;
+}
+
+ScheduleRead ScheduleOf(const PresentationPage& page) {
+    return ReadSchedule(page.Days, page.From, page.To);
 }
 
 }  // namespace pagelark

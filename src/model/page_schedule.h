@@ -9,6 +9,8 @@
 
 namespace pagelark {
 
+struct PresentationPage;
+
 // Bit d is the day d of the week, Sunday 0 to Saturday 6.
 using DaySet = std::uint8_t;
 inline constexpr DaySet kEveryDay = 0x7f;
@@ -38,5 +40,7 @@ struct ScheduleRead {
 // The page's keys as stored. A bad Days is every day, a bad From or To the whole day: a page
 // an owner meant to show is shown rather than lost to a typing error.
 ScheduleRead ReadSchedule(std::string_view days, std::string_view from, std::string_view to);
+// The page's own: its Days, From and To.
+ScheduleRead ScheduleOf(const PresentationPage& page);
 
 }  // namespace pagelark

@@ -176,7 +176,7 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
 
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
-        const std::string problem = ReadSchedule(page.Days, page.From, page.To).problem;
+        const std::string problem = ScheduleOf(page).problem;
         if (!problem.empty()) Warn(LogArea::Document, path, " page ", i + 1, ": ", problem);
     }
     // The screen's hours read as a page's do: a bad one is every day, or the whole day.

@@ -86,7 +86,7 @@ std::string NextDayText(const Presentation& presentation, const PageSchedule& sc
                         std::time_t start) {
     std::vector<PageSchedule> schedules;
     for (const PresentationPage& page : presentation.Pages)
-        schedules.push_back(ReadSchedule(page.Days, page.From, page.To).schedule);
+        schedules.push_back(ScheduleOf(page).schedule);
     const auto at = [&](std::time_t when) {
         const double reading = LocalReading(when);
         Moment moment;
