@@ -7,10 +7,9 @@
 namespace pagelark {
 
 ScreenHours ReadScreenHours(const MachineSettings& machine) {
-    ScheduleRead read = ReadSchedule(machine.ScreenDays, machine.ScreenOn, machine.ScreenOff);
     const bool always =
         machine.ScreenDays.empty() && machine.ScreenOn.empty() && machine.ScreenOff.empty();
-    return {read.schedule, always, std::move(read.problem)};
+    return {ReadSchedule(machine.ScreenDays, machine.ScreenOn, machine.ScreenOff).schedule, always};
 }
 
 bool ScreenSchedule::HoursSayOn(double now) const {

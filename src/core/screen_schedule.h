@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <optional>
-#include <string>
 
 #include "model/page_schedule.h"
 
@@ -19,7 +18,6 @@ struct MachineSettings;
 struct ScreenHours {
     PageSchedule schedule;
     bool always = true;
-    std::string problem;  // empty when every key was good
 };
 ScreenHours ReadScreenHours(const MachineSettings& machine);
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/screen_schedule.h"
 #include "model/page_schedule.h"
 #include "model/presentation.h"
 #include "model/product.h"
@@ -63,13 +64,16 @@ int Fail(const std::string& what, const std::string& path, const std::string& re
     return kExitFailure;
 }
 
-// The screen's hours as FILE gives them, read as a page's Days, From and To are; the load
-// warned of a bad one.
+// The screen's hours as FILE alone gives them, read as the kiosk reads them; the load warned
+// of a bad one.
 PageSchedule ScreenTimes(const SettingsFile& file) {
-    return ReadSchedule(file.Read(kOptionsSection, "ScreenDays"),
-                        file.Read(kOptionsSection, "ScreenOn"),
-                        file.Read(kOptionsSection, "ScreenOff"))
-        .schedule;
+    MachineSettings fromFile;
+    Presentation unused;
+    for (const SettingRow& row : SettingTable()) {
+        if (row.home == Home::Both)
+            TakeSetting(row, file.Read(kOptionsSection, row.name), unused, fromFile, 0.0);
+    }
+    return ReadScreenHours(fromFile).schedule;
 }
 
 // Loads file as the kiosk does at start-up, then runs the command on it.
