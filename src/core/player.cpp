@@ -50,7 +50,9 @@ Player::Player(PlayerContext context, Show show, WindowBuilder& windows)
     : context_{std::move(context), windows.Build(*this, *this, *this)},
       show_(std::move(show)),
       page_(show_.presentation.FirstPage),
-      handedRebootMoment_(show_.machine.RebootMoment) {}
+      handedRebootMoment_(show_.machine.RebootMoment) {
+    ReadShowPages();
+}
 
 double Player::Now() const {
     return context_.clock.Now();
@@ -213,6 +215,7 @@ void Player::TakeShow(Show show, ShowChange change) {
     handedRebootMoment_ = show.machine.RebootMoment;
     show_ = std::move(show);
     if (sameReboot) show_.machine.RebootMoment = moved;
+    ReadShowPages();
     if (change == ShowChange::FromFirstPage) page_ = show_.presentation.FirstPage;
 }
 
@@ -223,6 +226,7 @@ void Player::TakeOffer() {
     if (offered.document.CurrentFile != show_.document.CurrentFile) return;
     show_.presentation = std::move(offered.presentation);
     show_.document = std::move(offered.document);
+    ReadShowPages();
     const Presentation& p = show_.presentation;
     page_ = p.FirstPage;
     Log(LogArea::Player, "new version of ", show_.document.CurrentFile, " from its page ", page_);

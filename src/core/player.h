@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/browser_rotation.h"
 #include "core/clock_alignment.h"
@@ -187,6 +188,8 @@ class Player final : public PlayerCommands,
     void LightScreen();
     void FollowClock();
     // ---- pages for a time of day (player_schedule.cpp) ----
+    // Each page's time and hours, read afresh whenever the show changes.
+    void ReadShowPages();
     bool Due(std::int32_t position) const;
     bool AnyPageDue() const;
     // The counter moves by delta past pages out of their hours; false, with the counter
@@ -234,6 +237,9 @@ class Player final : public PlayerCommands,
     struct Parts : PlayerContext, PlayerWindows {};
     Parts context_;
     Show show_;
+    // Of show_'s pages, position k at k - 1 (ReadShowPages): asked on every step.
+    std::vector<std::chrono::seconds> pageTimes_;
+    std::vector<PageSchedule> pageSchedules_;
     // The page counter: the position the next navigation step preloads.
     std::int32_t page_ = 1;
     // The reboot moment as handed over: a refused reboot moves the show's own a day on, and a

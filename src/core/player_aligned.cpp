@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "core/clock_alignment.h"
 #include "core/page_schedule.h"
@@ -38,16 +37,11 @@ double Player::AlignedNow() const {
 }
 
 std::optional<AlignedShowing> Player::AlignedShowingAt(double at) const {
-    const Presentation& p = show_.presentation;
-    if (!p.ClockAligned) return std::nullopt;
-    std::vector<std::chrono::seconds> times;
-    for (std::int32_t k = 1; k <= PageCount(p); ++k)
-        times.push_back(PageAt(p, context_.helpDocuments, k, show_.machine.Snap)->seconds);
+    if (!show_.presentation.ClockAligned) return std::nullopt;
     // Whether a page is due is asked of the local reading at that instant.
     const double local = Now() + (at - AlignedNow()) / kSecondsPerDay;
-    return AlignedAt(times, at, [&](int position, double) {
-        const PresentationPage& page = p.Pages[static_cast<std::size_t>(position - 1)];
-        return IsDue(ReadSchedule(page.Days, page.From, page.To).schedule, local);
+    return AlignedAt(pageTimes_, at, [&](int position, double) {
+        return IsDue(pageSchedules_[static_cast<std::size_t>(position - 1)], local);
     });
 }
 

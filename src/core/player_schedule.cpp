@@ -10,9 +10,18 @@
 
 namespace pagelark {
 
+void Player::ReadShowPages() {
+    pageTimes_.clear();
+    pageSchedules_.clear();
+    const Presentation& p = show_.presentation;
+    for (std::int32_t k = 1; k <= PageCount(p); ++k) {
+        pageTimes_.push_back(PageAt(p, context_.helpDocuments, k, show_.machine.Snap)->seconds);
+        pageSchedules_.push_back(ScheduleOf(p.Pages[static_cast<std::size_t>(k - 1)]).schedule);
+    }
+}
+
 bool Player::Due(std::int32_t position) const {
-    const PresentationPage& page = show_.presentation.Pages[static_cast<std::size_t>(position - 1)];
-    return IsDue(ReadSchedule(page.Days, page.From, page.To).schedule, Now());
+    return IsDue(pageSchedules_[static_cast<std::size_t>(position - 1)], Now());
 }
 
 bool Player::AnyPageDue() const {

@@ -119,5 +119,34 @@ TEST_F(AlignedPlayerTest, PageNotDueGivesItsSlotToTheNextDuePage) {
               "http://site/1, WAITTIME 3/1, WAITTIME 1/3 Navigate 2 http://site/3");
 }
 
+// A show handed over while the clock decides (the window's OK, a managed change, a new
+// version at the page boundary) plays by its own times and hours from then on: page 1 holds
+// 6 seconds, page 2 out of its hours leaves its slot to page 3, and a page 4 follows.
+TEST_F(AlignedPlayerTest, AShowHandedOverPlaysByItsOwnTimesAndHours) {
+    for (const auto& [change, trace] : {
+             std::pair{ShowChange::Now,
+                       "WAITTIME 1/1 Navigate 0 http://site/1, WAITTIME 1/3 "
+                       "Navigate 1 http://site/3, WAITTIME 1/3, WAITTIME 1/3, "
+                       "WAITTIME 3/4 Navigate 2 http://site/4, WAITTIME 3/4, "
+                       "WAITTIME 4/1"},
+             std::pair{
+                 ShowChange::NewVersion,
+                 "WAITTIME 1/2, WAITTIME 1/2, NAVIGATE 1/1 Navigate 0 http://site/1, WAITTIME "
+                 "1/3 Navigate 1 http://site/3, WAITTIME 1/3, WAITTIME 3/4 Navigate 2 "
+                 "http://site/4, WAITTIME 3/4"},
+         }) {
+        player.reset();
+        w.now = DateTimeValue(2026, 3, 1, 12, 0);
+        StartAt(0.5);
+        Walk("done 0 done 0");
+        Show next = P().Playing();
+        next.presentation.Pages[0].Time = seconds{6};
+        next.presentation.Pages[1].Days = "Mon";
+        next.presentation.Pages.push_back({Url(4), false, seconds{3}});
+        P().TakeShow(next, change);
+        EXPECT_EQ(Walk("0 done 0 3 done 0 3 done 3 3", {"Navigate"}), trace);
+    }
+}
+
 }  // namespace
 }  // namespace pagelark::testing
