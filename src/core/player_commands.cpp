@@ -152,6 +152,11 @@ void Player::ConfigClosed(bool ok) {
 Result<> Player::Refusal(const CommandCall& request) const {
     const Command command = request.command;
     const bool remote = request.source == CommandSource::Remote;
+    // Nothing plays while dark: a change asked for would be unseen, and a pause lost at the wake.
+    if (dark_ && (command == Command::Play || command == Command::Pause ||
+                  command == Command::Previous || command == Command::Next ||
+                  command == Command::Reload || command == Command::ShowAddress))
+        return Fail("the screen is dark");
     switch (command) {
         case Command::Play:
             if (remote && addressToShow_) return Fail(kAddressLoading);
@@ -198,7 +203,6 @@ Result<> Player::Refusal(const CommandCall& request) const {
             if (show_.machine.Locked) return Fail("the kiosk is locked");
             return Done();
         case Command::ShowAddress:
-            if (dark_) return Fail("the screen is dark");
             return AddressRefusal(request.argument);
         case Command::Snapshot:
             // The kiosk takes it: the show has no part in it.

@@ -113,6 +113,9 @@ TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
     EXPECT_EQ(Walk("0", {"Front", "Power", "ToolRun"}), "INIT black/ ToolRun 0 Front 0 Power off");
     // Nothing of a remote caller's reaches the dark screen.
     EXPECT_EQ(Remote(Command::ShowAddress, Url(2)), "the screen is dark");
+    for (const Command command : {Command::Next, Command::Previous, Command::Pause,
+                                  Command::Play, Command::Reload})
+        EXPECT_EQ(Remote(command), "the screen is dark");
     EXPECT_EQ(Walk("esc 1", {"Front", "Power", "ToolRun"}), "NAVIGATE black/h ToolRun 1 Power on");
     // Nor does a switch while the window is open and keeps it lit.
     EXPECT_EQ(Walk("config 1"), "WAITCONFIG black/h");
