@@ -137,10 +137,10 @@ void DefaultTimeRule(Text text, P& p, M&, double) {
     p.DefaultTime = time;
 }
 
-// No delay at all would end every pause at once.
+// No delay at all, or one below it, would end every pause and every wake at once.
 void DelayRule(Text text, P&, M& m, double) {
     const std::int32_t seconds = ParseLong(text, 300);
-    m.ScreenSaveTimeOut = std::chrono::seconds(seconds == 0 ? 300 : seconds);
+    m.ScreenSaveTimeOut = std::chrono::seconds(seconds <= 0 ? 300 : seconds);
 }
 
 // After the screen saver's delay, which is its default.
