@@ -30,7 +30,8 @@ const char* StateWord(PlayerState state) {
     return "INIT";
 }
 
-const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started) {
+const char* RemoteStateWord(const Player& player, bool started) {
+    const PlayerState state = player.State();
     switch (state) {
         case PlayerState::FinProg:
             return "ending";
@@ -41,7 +42,8 @@ const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started
         default:
             break;
     }
-    if (navigationMode) return "navigation";
+    if (!player.ScreenIsOn()) return "dark";
+    if (player.NavigationMode()) return "navigation";
     if (state == PlayerState::WaitSaver) return "paused";
     return started ? "playing" : "starting";
 }
@@ -150,11 +152,15 @@ void Player::StepInit() {
     context_.stage.SetWindowFrame(false);
     SetState(PlayerState::Navigate);
     if (browsersReady_) return;
-    context_.stage.SetWindowState(show_.machine.WindowState);
-    context_.stage.LayoutBrowsers();
     const PageEntry start = StartPage();
     preloadPosition_ = 0;
+    ReadyBrowsers();
     BrowseTo(browsers_.Next(), start.address, start.seconds);
+}
+
+void Player::ReadyBrowsers() {
+    context_.stage.SetWindowState(show_.machine.WindowState);
+    context_.stage.LayoutBrowsers();
     browsersReady_ = true;
     RecordMouse();
     // Play starts in screen saver mode: the mouse policy's grace counts from here, also when

@@ -42,8 +42,10 @@ struct PageEntry;
 // The state's stored word: "INIT", "NAVIGATE", ...
 const char* StateWord(PlayerState state);
 // The show's state as the remote services report it: "starting" (until the first page came on
-// show), "playing", "paused", "navigation", "config" or "ending".
-const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started);
+// show), "playing", "paused", "navigation", "dark" (the screen is off and nothing plays),
+// "config" or "ending".
+class Player;
+const char* RemoteStateWord(const Player& player, bool started);
 
 // What the player reads and drives; every reference outlives the player. What it plays is its
 // own (a Show), changed only through PresentationUpdates.
@@ -157,6 +159,7 @@ class Player final : public PlayerCommands,
     void StateStep();
     void MousePart();
     void StepInit();
+    void ReadyBrowsers();
     void StepNavigate();
     void StepWaitTime();
     void StepWaitSaver();
