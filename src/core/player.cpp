@@ -52,7 +52,9 @@ Player::Player(PlayerContext context, Show show, WindowBuilder& windows)
     : context_{std::move(context), windows.Build(*this, *this, *this)},
       show_(std::move(show)),
       page_(show_.presentation.FirstPage),
-      handedRebootMoment_(show_.machine.RebootMoment) {}
+      handedRebootMoment_(show_.machine.RebootMoment) {
+    screen_.SetHours(ReadScreenHours(show_.machine));
+}
 
 double Player::Now() const {
     return context_.clock.Now();
@@ -219,6 +221,7 @@ void Player::TakeShow(Show show, ShowChange change) {
     handedRebootMoment_ = show.machine.RebootMoment;
     show_ = std::move(show);
     if (sameReboot) show_.machine.RebootMoment = moved;
+    screen_.SetHours(ReadScreenHours(show_.machine));
     if (change == ShowChange::FromFirstPage) page_ = show_.presentation.FirstPage;
 }
 

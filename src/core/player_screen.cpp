@@ -24,7 +24,6 @@ bool Player::FollowScreen() {
         return true;
     }
     const MachineSettings& m = show_.machine;
-    screen_.SetHours(ReadScreenHours(m));
     const ScreenSchedule::Step step = screen_.At(Now(), m.ScreenSaveTimeOut);
     const bool changed = step.on == dark_;
     if (changed && step.on) LightScreen();

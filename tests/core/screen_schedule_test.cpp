@@ -98,6 +98,11 @@ TEST_F(PlayerTest, DarkScreenStopsTheShowAndItStartsAgainFromItsFirstDuePage) {
               "WAITTIME black/ Renew 1 Renew 2 Power off, NAVIGATE black/1 Power on, "
               "NAVIGATE black/1 Power on, WAITTIME 1/2, "
               "WAITTIME black/ Renew 0 Renew 2 Power off, NAVIGATE black/1 Power on, WAITTIME 1/2");
+    // New hours (the window's OK, a managed file) hold from the next tick.
+    machine.ScreenOn = "13:00";
+    machine.ScreenOff = "12:00";
+    P().TakeShow(Show{show, machine, buttons, d}, ShowChange::Now);
+    EXPECT_EQ(Walk("1", {"Power"}), "WAITTIME black/ Power off");
 }
 
 // Dark from the start: black comes to the front, the tool bar goes, and Escape there wakes the
