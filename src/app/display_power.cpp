@@ -21,6 +21,22 @@ namespace {
 // A television that does not answer holds cec-ctl no longer than this.
 constexpr int kCecTimeLimitMs = 15000;
 
+// Runs calls on display and says whether the server refused any, rather than ending the
+// program as Xlib's own handler would.
+template <typename Calls>
+bool ServerRefused(Display* display, Calls calls) {
+    static bool failed = false;
+    failed = false;
+    const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) {
+        failed = true;
+        return 0;
+    });
+    calls();
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return failed;
+}
+
 std::string CecFolder() {
     const char* test = std::getenv("PAGELARK_TEST_CEC_FOLDER");
     return test != nullptr && *test != '\0' ? test : "/dev";
@@ -43,6 +59,12 @@ struct XDisplayPower::X {
     Display* display = nullptr;
     bool looked = false;
     bool dpms = false;
+    // The server's power saving as the kiosk found it, given back as it ends.
+    struct Found {
+        CARD16 standby = 0, suspend = 0, off = 0;
+        BOOL enabled = False;
+    };
+    std::optional<Found> found;
 };
 
 XDisplayPower::XDisplayPower() : x_(std::make_unique<X>()) {}
@@ -52,6 +74,16 @@ XDisplayPower::~XDisplayPower() {
     constexpr int kLastWordMs = 3000;
     for (QProcess* process : findChildren<QProcess*>())
         process->waitForFinished(kLastWordMs);
+    if (x_->found) {
+        const X::Found& found = *x_->found;
+        // Left on, whatever the server's own time-outs then do.
+        if (ServerRefused(x_->display, [&] {
+                DPMSForceLevel(x_->display, DPMSModeOn);
+                DPMSSetTimeouts(x_->display, found.standby, found.suspend, found.off);
+                if (found.enabled == False) DPMSDisable(x_->display);
+            }))
+            Warn(LogArea::Player, "the display's power saving could not be set back");
+    }
     if (x_->display != nullptr) XCloseDisplay(x_->display);
 }
 
@@ -71,21 +103,21 @@ bool XDisplayPower::Dpms() {
 
 void XDisplayPower::SetPower(bool on, bool tellTelevision) {
     if (Dpms()) {
+        if (!x_->found) {
+            X::Found found;
+            CARD16 level = 0;
+            if (DPMSGetTimeouts(x_->display, &found.standby, &found.suspend, &found.off) &&
+                DPMSInfo(x_->display, &level, &found.enabled))
+                x_->found = found;
+        }
         // Forcing a level fails while power saving is disabled, as a session may have left it;
-        // enabled, it must not blank the show by itself after the server's own time-outs. An
-        // error is reported rather than ending the program, as Xlib's own handler would.
-        static bool failed = false;
-        failed = false;
-        const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) {
-            failed = true;
-            return 0;
-        });
-        DPMSSetTimeouts(x_->display, 0, 0, 0);
-        DPMSEnable(x_->display);
-        DPMSForceLevel(x_->display, on ? DPMSModeOn : DPMSModeOff);
-        XSync(x_->display, False);
-        XSetErrorHandler(previous);
-        if (failed) Warn(LogArea::Player, "the display refused its power level");
+        // enabled, it must not blank the show by itself after the server's own time-outs.
+        if (ServerRefused(x_->display, [&] {
+                DPMSSetTimeouts(x_->display, 0, 0, 0);
+                DPMSEnable(x_->display);
+                DPMSForceLevel(x_->display, on ? DPMSModeOn : DPMSModeOff);
+            }))
+            Warn(LogArea::Player, "the display refused its power level");
     }
     if (tellTelevision) TellTelevision(on);
 }

@@ -47,7 +47,7 @@ Result<> KioskRemote::Snapshot(const std::string& path) const {
 
 KioskStatus KioskRemote::Status() const {
     KioskStatus status;
-    status.state = RemoteStateWord(player_.State(), player_.NavigationMode(), started_);
+    status.state = RemoteStateWord(player_, started_);
     status.page = player_.PageOnShow();
     status.address = player_.AddressOnShow();
     status.presentation =

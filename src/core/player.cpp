@@ -30,7 +30,8 @@ const char* StateWord(PlayerState state) {
     return "INIT";
 }
 
-const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started) {
+const char* RemoteStateWord(const Player& player, bool started) {
+    const PlayerState state = player.State();
     switch (state) {
         case PlayerState::FinProg:
             return "ending";
@@ -41,7 +42,8 @@ const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started
         default:
             break;
     }
-    if (navigationMode) return "navigation";
+    if (!player.ScreenIsOn()) return "dark";
+    if (player.NavigationMode()) return "navigation";
     if (state == PlayerState::WaitSaver) return "paused";
     return started ? "playing" : "starting";
 }
@@ -51,7 +53,7 @@ Player::Player(PlayerContext context, Show show, WindowBuilder& windows)
       show_(std::move(show)),
       page_(show_.presentation.FirstPage),
       handedRebootMoment_(show_.machine.RebootMoment) {
-    ReadShowPages();
+    ReadShowTimes();
 }
 
 double Player::Now() const {
@@ -152,11 +154,15 @@ void Player::StepInit() {
     context_.stage.SetWindowFrame(false);
     SetState(PlayerState::Navigate);
     if (browsersReady_) return;
-    context_.stage.SetWindowState(show_.machine.WindowState);
-    context_.stage.LayoutBrowsers();
     const PageEntry start = StartPage();
     preloadPosition_ = 0;
+    ReadyBrowsers();
     BrowseTo(browsers_.Next(), start.address, start.seconds);
+}
+
+void Player::ReadyBrowsers() {
+    context_.stage.SetWindowState(show_.machine.WindowState);
+    context_.stage.LayoutBrowsers();
     browsersReady_ = true;
     RecordMouse();
     // Play starts in screen saver mode: the mouse policy's grace counts from here, also when
@@ -215,7 +221,7 @@ void Player::TakeShow(Show show, ShowChange change) {
     handedRebootMoment_ = show.machine.RebootMoment;
     show_ = std::move(show);
     if (sameReboot) show_.machine.RebootMoment = moved;
-    ReadShowPages();
+    ReadShowTimes();
     if (change == ShowChange::FromFirstPage) page_ = show_.presentation.FirstPage;
 }
 
@@ -226,7 +232,7 @@ void Player::TakeOffer() {
     if (offered.document.CurrentFile != show_.document.CurrentFile) return;
     show_.presentation = std::move(offered.presentation);
     show_.document = std::move(offered.document);
-    ReadShowPages();
+    ReadShowTimes();
     const Presentation& p = show_.presentation;
     page_ = p.FirstPage;
     Log(LogArea::Player, "new version of ", show_.document.CurrentFile, " from its page ", page_);

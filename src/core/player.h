@@ -43,8 +43,10 @@ struct PageEntry;
 // The state's stored word: "INIT", "NAVIGATE", ...
 const char* StateWord(PlayerState state);
 // The show's state as the remote services report it: "starting" (until the first page came on
-// show), "playing", "paused", "navigation", "config" or "ending".
-const char* RemoteStateWord(PlayerState state, bool navigationMode, bool started);
+// show), "playing", "paused", "navigation", "dark" (the screen is off and nothing plays),
+// "config" or "ending".
+class Player;
+const char* RemoteStateWord(const Player& player, bool started);
 
 // What the player reads and drives; every reference outlives the player. What it plays is its
 // own (a Show), changed only through PresentationUpdates.
@@ -158,6 +160,7 @@ class Player final : public PlayerCommands,
     void StateStep();
     void MousePart();
     void StepInit();
+    void ReadyBrowsers();
     void StepNavigate();
     void StepWaitTime();
     void StepWaitSaver();
@@ -188,8 +191,8 @@ class Player final : public PlayerCommands,
     void LightScreen();
     void FollowClock();
     // ---- pages for a time of day (player_schedule.cpp) ----
-    // Each page's time and hours, read afresh whenever the show changes.
-    void ReadShowPages();
+    // Each page's time and hours, and the screen's hours, read afresh whenever the show changes.
+    void ReadShowTimes();
     bool Due(std::int32_t position) const;
     bool AnyPageDue() const;
     // The counter moves by delta past pages out of their hours; false, with the counter
@@ -237,7 +240,7 @@ class Player final : public PlayerCommands,
     struct Parts : PlayerContext, PlayerWindows {};
     Parts context_;
     Show show_;
-    // Of show_'s pages, position k at k - 1 (ReadShowPages): asked on every step.
+    // Of show_'s pages, position k at k - 1 (ReadShowTimes): asked on every step.
     std::vector<std::chrono::seconds> pageTimes_;
     std::vector<PageSchedule> pageSchedules_;
     // The page counter: the position the next navigation step preloads.

@@ -10,7 +10,8 @@
 
 namespace pagelark {
 
-void Player::ReadShowPages() {
+void Player::ReadShowTimes() {
+    screen_.SetHours(ReadScreenHours(show_.machine));
     pageTimes_.clear();
     pageSchedules_.clear();
     const Presentation& p = show_.presentation;

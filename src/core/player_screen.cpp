@@ -24,7 +24,6 @@ bool Player::FollowScreen() {
         return true;
     }
     const MachineSettings& m = show_.machine;
-    screen_.SetHours(ReadScreenHours(m));
     const ScreenSchedule::Step step = screen_.At(Now(), m.ScreenSaveTimeOut);
     const bool changed = step.on == dark_;
     if (changed && step.on) LightScreen();
@@ -81,11 +80,12 @@ void Player::LightScreen() {
     page_ = p.FirstPage < 0 ? 0 : p.FirstPage;
     failing_.clear();
     skippedInRow_ = 0;
+    // The black page stays on show until the first due page has loaded behind it, also where
+    // the screen was dark from the start: the start page does not come on show then.
     if (!browsersReady_) {
-        SetState(PlayerState::Init);
-        return;
+        context_.stage.SetWindowFrame(false);
+        ReadyBrowsers();
     }
-    // The black page stays on show until the first due page has loaded behind it.
     PreloadCurrentPage();
     freshPreloadSince_ = Now();
     page_ = MoveCounter(page_, +1, PageCount(p), p.AutoLoop).counter;

@@ -70,7 +70,7 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     Start({10, 10});
     EXPECT_EQ(P().PageOnShow(), 0);  // the start page
     P().RunFromScreen(Command::Navigation);
-    EXPECT_STREQ(RemoteStateWord(P().State(), P().NavigationMode(), true), "navigation");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "navigation");
     for (Command command : {Command::Next, Command::Previous, Command::Pause, Command::ShowAddress})
         EXPECT_EQ(Remote(command, "http://site/1"), "a visitor is browsing");
     w.calls.clear();
@@ -78,7 +78,7 @@ TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     EXPECT_EQ(w.calls, std::vector<std::string>{"Reload " + std::to_string(P().CurrentBrowser())});
     // The configuration window opened from there is what the state says.
     P().RunFromScreen(Command::Config);
-    EXPECT_STREQ(RemoteStateWord(P().State(), P().NavigationMode(), true), "config");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "config");
 }
 
 TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {

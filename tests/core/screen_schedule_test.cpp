@@ -97,10 +97,16 @@ TEST_F(PlayerTest, DarkScreenStopsTheShowAndItStartsAgainFromItsFirstDuePage) {
               "WAITTIME black/ Renew 1 Renew 2 Power off, NAVIGATE black/1 Power on, "
               "NAVIGATE black/1 Power on, WAITTIME 1/2, "
               "WAITTIME black/ Renew 0 Renew 2 Power off, NAVIGATE black/1 Power on, WAITTIME 1/2");
+    // New hours (the window's OK, a managed file) hold from the next tick.
+    machine.ScreenOn = "13:00";
+    machine.ScreenOff = "12:00";
+    P().TakeShow(Show{show, machine, buttons, d}, ShowChange::Now);
+    EXPECT_EQ(Walk("1", {"Power"}), "WAITTIME black/ Power off");
 }
 
 // Dark from the start: black comes to the front, the tool bar goes, and Escape there wakes the
-// screen, never ending the show (a Quit button on show would let it).
+// screen, never ending the show (a Quit button on show would let it). Woken, black stays on show
+// until the first page has loaded behind it, never the start page.
 TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
     machine.ScreenOn = "12:10";
     machine.ScreenOff = "11:00";
@@ -111,14 +117,17 @@ TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
     P().InitBrowsers();
     // Black and nothing else: no tool bar either.
     EXPECT_EQ(Walk("0", {"Front", "Power", "ToolRun"}), "INIT black/ ToolRun 0 Front 0 Power off");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "dark");
     // Nothing of a remote caller's reaches the dark screen.
     EXPECT_EQ(Remote(Command::ShowAddress, Url(2)), "the screen is dark");
     for (const Command command : {Command::Next, Command::Previous, Command::Pause,
                                   Command::Play, Command::Reload})
         EXPECT_EQ(Remote(command), "the screen is dark");
-    EXPECT_EQ(Walk("esc 1", {"Front", "Power", "ToolRun"}), "NAVIGATE black/h ToolRun 1 Power on");
+    EXPECT_EQ(Walk("esc 1 1 done 1", {"Front", "Power", "ToolRun"}),
+              "NAVIGATE black/1 ToolRun 1 Power on, NAVIGATE black/1, WAITTIME 1/2 Front 1");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "playing");
     // Nor does a switch while the window is open and keeps it lit.
-    EXPECT_EQ(Walk("config 1"), "WAITCONFIG black/h");
+    EXPECT_EQ(Walk("config 1"), "WAITCONFIG 1/2");
     EXPECT_EQ(Remote(Command::ScreenOff), "the configuration window is open");
 }
 

@@ -186,7 +186,7 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
     // The screen's switch: carried out, and the state follows.
     const std::size_t switched = listener.Count();
     EXPECT_EQ(listener.Command("screen", "OFF"), Ok("screen"));
-    EXPECT_FALSE(listener.Wait("/state", "\"screen\":\"OFF\"", switched).empty());
+    EXPECT_FALSE(listener.Wait("/state", "\"state\":\"dark\"", switched).empty());
     const std::size_t on = listener.Count();
     EXPECT_EQ(listener.Command("screen", "ON"), Ok("screen"));
     EXPECT_FALSE(listener.Wait("/state", "\"screen\":\"ON\"", on).empty());
