@@ -377,8 +377,11 @@ void Player::MousePart() {
     const bool configOpen = state_ == PlayerState::Config || state_ == PlayerState::WaitConfig ||
                             context_.configCommandLine;
     if (!configOpen) {
-        switch (idle_.PointerAt(context_.desktop.CursorPosition(), Now(), show_.machine.OnMouseMove,
-                                navigationMode_, show_.machine.Locked)) {
+        const ScreenPoint pointer = context_.desktop.CursorPosition();
+        // A visitor browsing keeps a woken screen lit for as long as they move the pointer.
+        if (navigationMode_ && pointer != idle_.LastPointer()) screen_.Input(Now());
+        switch (idle_.PointerAt(pointer, Now(), show_.machine.OnMouseMove, navigationMode_,
+                                show_.machine.Locked)) {
             case IdleWatch::Move::EnterNavigation:
                 RunFromScreen(Command::Navigation);
                 break;

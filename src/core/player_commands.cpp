@@ -74,6 +74,12 @@ void Player::Terminate() {
 }
 
 bool Player::OpenConfig() {
+    // A kiosk started in its dark hours has not started its show: the operator's call lights
+    // it, and the window opens while the first page loads behind black.
+    if (dark_ && state_ == PlayerState::Init && !stepBusy_) {
+        screen_.Input(Now());
+        FollowScreen();
+    }
     if (state_ == PlayerState::Init || state_ == PlayerState::FinProg) return false;
     SetState(PlayerState::Config);
     return true;
@@ -153,9 +159,9 @@ Result<> Player::Refusal(const CommandCall& request) const {
     const Command command = request.command;
     const bool remote = request.source == CommandSource::Remote;
     // Nothing plays while dark: a change asked for would be unseen, and a pause lost at the wake.
-    if (dark_ && (command == Command::Play || command == Command::Pause ||
-                  command == Command::Previous || command == Command::Next ||
-                  command == Command::Reload || command == Command::ShowAddress))
+    if (dark_ &&
+        (command == Command::Play || command == Command::Pause || command == Command::Previous ||
+         command == Command::Next || command == Command::Reload || command == Command::ShowAddress))
         return Fail("the screen is dark");
     switch (command) {
         case Command::Play:

@@ -13,9 +13,10 @@
 namespace pagelark {
 
 bool Player::FollowScreen() {
-    // The operator's window stays usable, and an ending kiosk leaves the display on.
+    // The operator's window stays usable, also when it is all the run is for, and an ending
+    // kiosk leaves the display on.
     if (state_ == PlayerState::Config || state_ == PlayerState::WaitConfig ||
-        state_ == PlayerState::FinProg) {
+        state_ == PlayerState::FinProg || context_.configCommandLine) {
         if (dark_) {
             LightScreen();
             if (context_.displayPower != nullptr)

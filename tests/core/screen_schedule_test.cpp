@@ -120,8 +120,8 @@ TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
     EXPECT_STREQ(RemoteStateWord(P(), true), "dark");
     // Nothing of a remote caller's reaches the dark screen.
     EXPECT_EQ(Remote(Command::ShowAddress, Url(2)), "the screen is dark");
-    for (const Command command : {Command::Next, Command::Previous, Command::Pause,
-                                  Command::Play, Command::Reload})
+    for (const Command command :
+         {Command::Next, Command::Previous, Command::Pause, Command::Play, Command::Reload})
         EXPECT_EQ(Remote(command), "the screen is dark");
     EXPECT_EQ(Walk("esc 1 1 done 1", {"Front", "Power", "ToolRun"}),
               "NAVIGATE black/1 ToolRun 1 Power on, NAVIGATE black/1, WAITTIME 1/2 Front 1");
@@ -129,6 +129,32 @@ TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
     // Nor does a switch while the window is open and keeps it lit.
     EXPECT_EQ(Walk("config 1"), "WAITCONFIG 1/2");
     EXPECT_EQ(Remote(Command::ScreenOff), "the configuration window is open");
+}
+
+// The operator reaches a kiosk dark from its start: a locked kiosk's `pagelark CONFIG` opens
+// the window over black while the first page loads, and a run for the window alone is never
+// dark. A visitor who woke the screen and browses keeps it lit while moving the pointer.
+TEST_F(PlayerTest, TheOperatorAndABrowsingVisitorKeepTheScreenLit) {
+    machine.ScreenOn = "12:10";
+    machine.ScreenOff = "11:00";
+    machine.ScreenCec = false;
+    machine.ScreenSaveTimeOut = std::chrono::seconds{60};
+    machine.OnMouseMove = MouseMovePolicy::EnterNavigation;
+    SetPages({20, 20});
+    P().InitBrowsers();
+    EXPECT_EQ(Walk("0", {"Power"}), "INIT black/ Power off");
+    EXPECT_TRUE(P().OpenConfig());
+    EXPECT_EQ(Walk("1 cancel done 1"), "WAITCONFIG black/1, WAITTIME 1/2");
+    // Woken by a touch and browsing: dark only once the pointer has rested the delay.
+    EXPECT_EQ(Walk("80 touch 1 done 1 move 3 move 40 move 40 move 40 70", {"Power"}),
+              "WAITTIME black/ Power off, NAVIGATE black/1 Power on, WAITTIME 1/2, WAITSAVER nav "
+              "1/2, WAITSAVER nav 1/2, WAITSAVER nav 1/2, WAITSAVER nav 1/2, WAITSAVER black/ "
+              "Power off");
+    player.reset();
+    configCommandLine = true;
+    P().InitBrowsers();
+    EXPECT_EQ(Walk("0 1 done 1 1", {"Power"}),
+              "NAVIGATE h/h, CONFIG h/1, WAITCONFIG h/1, WAITCONFIG h/1");
 }
 
 }  // namespace
