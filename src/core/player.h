@@ -116,8 +116,9 @@ class Player final : public PlayerCommands,
     std::string AddressOnShow() const;
     // The last address that failed to load, until it or another loads; clipped too.
     std::string LastLoadFailure() const;
-    // False while the display sleeps.
-    bool ScreenIsOn() const { return !dark_; }
+    // False while the display sleeps; before the first tick, what the hours say, so that a
+    // kiosk started at night never reports a lit screen.
+    bool ScreenIsOn() const { return screenFollowed_ ? !dark_ : screen_.HoursSayOn(Now()); }
     // A visitor's key, click or touch: true when it woke the dark screen and must reach no page.
     bool TakeWakingInput() override;
 
@@ -291,6 +292,7 @@ class Player final : public PlayerCommands,
     CommandAnswer shownAnswer_;
     ScreenSchedule screen_;
     bool dark_ = false;
+    bool screenFollowed_ = false;
 };
 
 }  // namespace pagelark

@@ -13,6 +13,7 @@
 namespace pagelark {
 
 bool Player::FollowScreen() {
+    screenFollowed_ = true;
     // The operator's window stays usable, also when it is all the run is for, and an ending
     // kiosk leaves the display on.
     if (state_ == PlayerState::Config || state_ == PlayerState::WaitConfig ||

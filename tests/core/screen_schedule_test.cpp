@@ -115,6 +115,7 @@ TEST_F(PlayerTest, DarkFromTheStartIsBlackOnShowAndEscapeOnlyWakesIt) {
     machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
     SetPages({20, 20});
     P().InitBrowsers();
+    EXPECT_STREQ(RemoteStateWord(P(), false), "dark");  // before the first tick too
     // Black and nothing else: no tool bar either.
     EXPECT_EQ(Walk("0", {"Front", "Power", "ToolRun"}), "INIT black/ ToolRun 0 Front 0 Power off");
     EXPECT_STREQ(RemoteStateWord(P(), true), "dark");
