@@ -1,6 +1,8 @@
 #include "tsotool/next_day.h"
 
 #include <cmath>
+#include <cstdio>
+#include <ctime>
 #include <vector>
 
 #include "core/page_schedule.h"
@@ -24,9 +26,13 @@ long long LocalMinutes(std::time_t at) {
 std::string Stamp(std::time_t at) {
     tm local{};
     localtime_r(&at, &local);
+    // Four digits as --at takes them: the C library writes the year 1 as "1".
+    char year[16];
+    std::snprintf(year, sizeof year, "%04lld", static_cast<long long>(local.tm_year) + 1900);
     char text[64];
-    const std::size_t size = std::strftime(text, sizeof text, "%a %Y-%m-%d %H:%M %Z", &local);
-    return std::string(text, size);
+    const std::size_t size = std::strftime(text, sizeof text, "%a -%m-%d %H:%M %Z", &local);
+    std::string stamp(text, size);
+    return stamp.insert(stamp.find(' ') + 1, year);
 }
 
 std::string PagesText(const Presentation& presentation, const Moment& moment) {

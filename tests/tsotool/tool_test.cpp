@@ -141,6 +141,8 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
     EXPECT_PRED_FORMAT2(::testing::IsSubstring,
                         "ScreenOn cannot be \"7am\", taken as the whole day", typo.err);
     EXPECT_EQ(typo.out.find("dark"), std::string::npos) << typo.out;
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "0001-01-01 00:00",
+                        RunTool(temp.path(), "next typo.tso --at '0001-01-01 00:00'").out);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "typo.tso: ScreenOn cannot be \"7am\"",
                         RunTool(temp.path(), "show typo.tso").err);
 }
