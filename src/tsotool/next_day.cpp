@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/page_schedule.h"
+#include "model/address_scheme.h"
 #include "model/presentation.h"
 #include "platform/clock.h"
 
@@ -37,9 +38,13 @@ std::string Stamp(std::time_t at) {
 
 std::string PagesText(const Presentation& presentation, const Moment& moment) {
     if (moment.due.empty()) {
-        return "no page due: " + (presentation.IdlePage.empty()
-                                      ? std::string("a black page")
-                                      : "the idle page " + presentation.IdlePage);
+        const std::string& idle = presentation.IdlePage;
+        if (idle.empty()) return "no page due: a black page";
+        const std::string why = WhyNotLoaded(idle);
+        if (!why.empty())
+            return "no page due: a black page (the idle page " + idle + " cannot be shown: " +
+                   why + ")";
+        return "no page due: the idle page " + idle;
     }
     std::string text = moment.due.size() == 1 ? "page due:" : "pages due:";
     for (std::size_t i = 0; i < moment.due.size(); ++i) {
