@@ -42,8 +42,8 @@ std::string PagesText(const Presentation& presentation, const Moment& moment) {
         if (idle.empty()) return "no page due: a black page";
         const std::string why = WhyNotLoaded(idle);
         if (!why.empty())
-            return "no page due: a black page (the idle page " + idle + " cannot be shown: " +
-                   why + ")";
+            return "no page due: a black page (the idle page " + idle + " cannot be shown: " + why +
+                   ")";
         return "no page due: the idle page " + idle;
     }
     std::string text = moment.due.size() == 1 ? "page due:" : "pages due:";
