@@ -20,7 +20,8 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     idlePageEdit_->setPlaceholderText("a black page");
     idlePageEdit_->setToolTip(
         "Shown while no page is in its Days and hours (set in each page's "
-        "properties); the kiosk looks again every minute");
+        "properties); the kiosk looks again every minute. A web address or a file: an address "
+        "of another kind (javascript:, mailto:) cannot be shown");
     idlePageLabel->setBuddy(idlePageEdit_);
     clockAlignedCheck_ = MakeCheck(
         "chkClockAligned", "Pages change with the c&lock: screens side by side in step", pages);

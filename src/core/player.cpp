@@ -267,6 +267,8 @@ void Player::StepWaitTime() {
         return;
     }
     if (idleOnShow_ && LookForDuePage(now)) return;
+    // The next due page, or the idle page, takes over once it has loaded.
+    if (HeldPastItsHours(now)) timer_.CutShort();
 
     // The visitor has gone: the next page change shows the next page loaded afresh.
     if (!addressToShow_ && idle_.VisitOver(now, m.ScreenSaveTimeOut)) {

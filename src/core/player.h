@@ -206,6 +206,9 @@ class Player final : public PlayerCommands,
     bool PreloadOutOfHours();
     // The idle page on show looks for a page come due as each minute begins.
     bool LookForDuePage(double now);
+    // A page kept on show until a command moves on (time 0) whose hours ended, looked at as
+    // each minute begins: its time is over.
+    bool HeldPastItsHours(double now);
     // What a snapshot taken now is of.
     SnapshotOf SnapshotNow() const;
     // A page that failed to load was passed over at its turn.

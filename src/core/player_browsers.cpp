@@ -39,10 +39,12 @@ void Player::DocumentComplete(int browser) {
     failing_.erase(browsers_[browser].address);
     if (browsers_[browser].address == lastLoadFailure_) lastLoadFailure_.clear();
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->loaded = true;
-    // A page change, or an error page on show, waits for this one alone.
-    if (browser == browsers_.Next() && (state_ == PlayerState::Navigate ||
-                                        (state_ == PlayerState::WaitTime && timer_.IsCutShort())))
-        RunStep(true);
+    // A page change, an error page on show, or a late clock-aligned page waits for this one
+    // alone: the time left to a late page is judged as it loads, not at the next tick.
+    const bool waited =
+        state_ == PlayerState::Navigate ||
+        (state_ == PlayerState::WaitTime && (timer_.IsCutShort() || alignedPreload_));
+    if (browser == browsers_.Next() && waited) RunStep(true);
 }
 
 void Player::LoadFailed(int browser, const std::string& reason, bool errorPage) {

@@ -92,4 +92,11 @@ bool Player::LookForDuePage(double now) {
     return true;
 }
 
+bool Player::HeldPastItsHours(double now) {
+    if (idleOnShow_ || pageOnShow_ < 1 || pageOnShow_ > PageCount(show_.presentation) ||
+        browsers_[browsers_.Current()].time != std::chrono::seconds::zero())
+        return false;
+    return dueWatch_.LookAgain(now) && !Due(pageOnShow_);
+}
+
 }  // namespace pagelark

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "ini/stored_values.h"
+#include "model/address_scheme.h"
 #include "model/product.h"
 
 namespace pagelark {
@@ -135,6 +136,11 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
     const auto minute = WholeNumber(fields.rebootMinute);
     if (!minute || !Acceptable(rebootTime, "0:" + std::to_string(*minute)))
         return FieldProblem{kReboot, "Reboot time: enter minutes from 0 to 59."};
+    if (const std::string why = WhyNotLoaded(Trimmed(fields.idlePage)); !why.empty())
+        return FieldProblem{kSchedule, "Page while none is due cannot be \"" +
+                                           Trimmed(fields.idlePage) + "\": " + why +
+                                           ". Enter a web address or a file, or nothing for a "
+                                           "black page."};
     const std::tuple<std::string_view, std::string_view, const std::string&> times[] = {
         {"Screen on days", "ScreenDays", fields.screenDays},
         {"Screen on at", "ScreenOn", fields.screenOn},

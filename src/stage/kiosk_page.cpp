@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include "core/address_check.h"
+#include "model/address_scheme.h"
 #include "platform/log.h"
 #include "stage/window_guard.h"
 
@@ -32,10 +33,7 @@ QString UnloadQuestion() {
 }  // namespace
 
 bool SchemeStaysInside(const QString& scheme) {
-    static const QStringList inside = {
-        "http",        "https",  "file",     "about",           "data",        "blob", "qrc",
-        "view-source", "chrome", "devtools", "chrome-devtools", "chrome-error"};
-    return inside.contains(scheme.toLower());
+    return SchemeLoads(scheme.toStdString());
 }
 
 KioskPage::KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject* parent)
@@ -97,14 +95,15 @@ void KioskPage::LogContents() {
                   });
 }
 
-void KioskPage::Load(const QUrl& url) {
+bool KioskPage::Load(const QUrl& url) {
     visitorLoad_ = false;
     // A "javascript:" address would run in the page on show, whatever the lists say.
-    if (!SchemeStaysInside(url.scheme())) return;
+    if (!SchemeStaysInside(url.scheme())) return false;
     if ((IsEnginePage(url.toString().toStdString()) || url.scheme() == "about") &&
         !acceptNavigationRequest(url, NavigationTypeTyped, true))
-        return;
+        return false;
     setUrl(url);
+    return true;
 }
 
 bool KioskPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {

@@ -33,8 +33,9 @@ class KioskPage : public QWebEnginePage {
     void LogContents();
     // Loads an address the program sends. The engine does not ask acceptNavigationRequest
     // before its inner pages, an "about:" page or a script address when they are loaded this
-    // way, so those are checked here; a script address is never run.
-    void Load(const QUrl& url);
+    // way, so those are checked here; a script address is never run. False when the address
+    // was not loaded: the engine reports nothing of it then.
+    bool Load(const QUrl& url);
 
   protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
@@ -55,8 +56,7 @@ class KioskPage : public QWebEnginePage {
     QPointer<QDialog> dialog_;
 };
 
-// Schemes a page may reach: the web, local files and the engine's own inner pages (which
-// the address check decides on). Anything else would hand the address to another program.
+// Schemes a page may reach (model/address_scheme.h).
 bool SchemeStaysInside(const QString& scheme);
 
 // A private profile for the kiosk: nothing is kept on disk, downloads are refused, and pages

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "model/address_scheme.h"
 #include "platform/clock.h"
 #include "stage/kiosk_page.h"
 
@@ -164,8 +165,23 @@ void StageWindow::EndStart() {
 
 void StageWindow::Show(Browser& b) {
     b.view->show();
-    if (b.held) b.page->Load(b.requested);
+    if (b.held) Send(static_cast<int>(&b - browsers_.data()));
     b.held = false;
+}
+
+void StageWindow::Send(int index) {
+    Browser& b = browsers_[static_cast<std::size_t>(index)];
+    if (b.page->Load(b.requested)) return;
+    // The engine says nothing of an address it was not given: failed as any load, afterwards,
+    // so the show passes it over (or puts the black page for an idle page) instead of waiting.
+    const std::string address = b.requested.toString().toStdString();
+    std::string why = WhyNotLoaded(address);
+    if (why.empty()) why = "the address check refused it";
+    QTimer::singleShot(0, b.page, [this, index, load = b.load, why = std::move(why)] {
+        if (unloading_ || browsers_[static_cast<std::size_t>(index)].load != load) return;
+        if (index == front_) EndStart();
+        events_.LoadFailed(index, why, false);
+    });
 }
 
 void StageWindow::Watch(int index) {
@@ -278,7 +294,7 @@ void StageWindow::Navigate(int browser, const std::string& address, bool keepHis
     b.historyWatched = false;
     b.requested = ToUrl(address);
     b.held = b.view->isHidden();
-    if (!b.held) b.page->Load(b.requested);
+    if (!b.held) Send(browser);
 }
 
 void StageWindow::Stop(int browser) {

@@ -87,6 +87,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     };
 
     KioskPage* NewPage(int index);
+    // Loads the browser's requested address; one it will not load is reported as failed.
+    void Send(int index);
     void Watch(int index);
     // A load of that browser ended: ready to show, or failed with the engine's reason.
     void LoadEnded(int index, const QWebEngineLoadingInfo& info);

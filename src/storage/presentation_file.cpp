@@ -8,6 +8,7 @@
 #include "ini/ini_document.h"
 #include "ini/ini_store.h"
 #include "ini/stored_values.h"
+#include "model/address_scheme.h"
 #include "model/page_schedule.h"
 #include "model/presentation.h"
 #include "model/product.h"
@@ -179,6 +180,9 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
         const std::string problem = ScheduleOf(page).problem;
         if (!problem.empty()) Warn(LogArea::Document, path, " page ", i + 1, ": ", problem);
     }
+    if (const std::string why = WhyNotLoaded(presentation.IdlePage); !why.empty())
+        Warn(LogArea::Document, path, ": IdlePage \"", presentation.IdlePage,
+             "\" cannot be shown (", why, "); a black page stands in");
     // The screen's hours read as a page's do: a bad one is every day, or the whole day.
     for (const std::string_view name : {"ScreenDays", "ScreenOn", "ScreenOff"}) {
         const SettingRow& row = *FindSetting(name);

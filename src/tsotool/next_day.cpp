@@ -1,9 +1,12 @@
 #include "tsotool/next_day.h"
 
 #include <cmath>
+#include <cstdio>
+#include <ctime>
 #include <vector>
 
 #include "core/page_schedule.h"
+#include "model/address_scheme.h"
 #include "model/presentation.h"
 #include "platform/clock.h"
 
@@ -24,16 +27,24 @@ long long LocalMinutes(std::time_t at) {
 std::string Stamp(std::time_t at) {
     tm local{};
     localtime_r(&at, &local);
+    // Four digits as --at takes them: the C library writes the year 1 as "1".
+    char year[16];
+    std::snprintf(year, sizeof year, "%04lld", static_cast<long long>(local.tm_year) + 1900);
     char text[64];
-    const std::size_t size = std::strftime(text, sizeof text, "%a %Y-%m-%d %H:%M %Z", &local);
-    return std::string(text, size);
+    const std::size_t size = std::strftime(text, sizeof text, "%a -%m-%d %H:%M %Z", &local);
+    std::string stamp(text, size);
+    return stamp.insert(stamp.find(' ') + 1, year);
 }
 
 std::string PagesText(const Presentation& presentation, const Moment& moment) {
     if (moment.due.empty()) {
-        return "no page due: " + (presentation.IdlePage.empty()
-                                      ? std::string("a black page")
-                                      : "the idle page " + presentation.IdlePage);
+        const std::string& idle = presentation.IdlePage;
+        if (idle.empty()) return "no page due: a black page";
+        const std::string why = WhyNotLoaded(idle);
+        if (!why.empty())
+            return "no page due: a black page (the idle page " + idle + " cannot be shown: " + why +
+                   ")";
+        return "no page due: the idle page " + idle;
     }
     std::string text = moment.due.size() == 1 ? "page due:" : "pages due:";
     for (std::size_t i = 0; i < moment.due.size(); ++i) {

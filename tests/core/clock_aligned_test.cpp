@@ -86,6 +86,14 @@ TEST_F(AlignedPlayerTest, StartedMidCycleThePageDueComesAndChangesKeepTheirMomen
     EXPECT_EQ(Walk("? done 0 0.9 done 0.1 3 1.6 done 0 done 1.4"),
               "WAITTIME h/3, WAITTIME h/3, WAITTIME h/3, WAITTIME 3/1, WAITTIME 3/1, WAITTIME 3/1, "
               "WAITTIME 3/2, WAITTIME 2/3");
+    // Five-second pages: one loaded with 1.9 s of its time left comes on show as it loads,
+    // before the next tick would leave it less than 1.5 s.
+    player.reset();
+    w.now = DateTimeValue(2026, 3, 1, 12, 0);
+    SetPages({5, 5, 5});
+    Begin();
+    EXPECT_EQ(Walk("done 0 8.1 done ? 0.3"),
+              "WAITTIME 1/2, WAITTIME 1/2, WAITTIME 2/3, WAITTIME 2/3");
 }
 
 // A clock set forwards or back brings the page due then, without waiting for the old moment.

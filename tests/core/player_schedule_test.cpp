@@ -48,6 +48,21 @@ TEST_F(PlayerTest, PagesComeDueTogetherFromTheFirst) {
               "NAVIGATE h/black, NAVIGATE black/1, WAITTIME 1/2, NAVIGATE 1/2");
 }
 
+// A page kept on show until a command moves on gives way when its hours end, to the idle page
+// and then to the page that comes due, as a page with a time gives way when its time is over.
+TEST_F(PlayerTest, APageHeldOnShowGivesWayWhenItsHoursEnd) {
+    show.IdlePage = Url(9);
+    SetPages({0, 0});
+    show.Pages[0].To = "12:01";
+    show.Pages[1].From = "12:03";
+    show.Pages[1].To = "12:04";
+    Begin();
+    // 12:00:33, 12:01:03 and on.
+    EXPECT_EQ(Walk("done 3 done 30 30 done 1 done 120 done 1 done 60 done 1 done 1"),
+              "NAVIGATE h/1, WAITTIME 1/1, WAITTIME 1/1, NAVIGATE 1/9, NAVIGATE 9/2, WAITTIME 2/2, "
+              "NAVIGATE 2/2, NAVIGATE 2/9, WAITTIME 9/9");
+}
+
 // The owner's idle page, and the black one once it cannot be loaded. A clock set back an hour
 // or a day, or on a day, looks again at once: the page due then comes on show.
 TEST_F(PlayerTest, TheIdlePageFollowsTheClockBackAndForth) {

@@ -134,15 +134,27 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
         out += next.out;
     }
     testing::CompareGolden(testing::GoldenFolder() + "/schedule.next.txt", out);
-    // A screen time that cannot be read is named, and the screen stays on.
-    temp.Write("typo.tso", "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\n[Page1]\nURL=http://a/\n");
+    // A screen time that cannot be read is named, and the screen stays on; an idle page the
+    // kiosk does not load is named, and the black page stands in.
+    temp.Write(
+        "typo.tso",
+        "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\nIdlePage=htps://x/\n[Page1]\nURL=http://a/\n"
+        "Days=Mon\n");
     const auto typo = RunTool(temp.path(), "next typo.tso --at '2026-06-05 06:00'");
     EXPECT_EQ(typo.exitCode, 0);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring,
                         "ScreenOn cannot be \"7am\", taken as the whole day", typo.err);
     EXPECT_EQ(typo.out.find("dark"), std::string::npos) << typo.out;
-    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "typo.tso: ScreenOn cannot be \"7am\"",
-                        RunTool(temp.path(), "show typo.tso").err);
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring,
+                        "no page due: a black page (the idle page htps://x/ cannot be shown: the "
+                        "kiosk does not load \"htps:\" addresses)",
+                        typo.out);
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "0001-01-01 00:00",
+                        RunTool(temp.path(), "next typo.tso --at '0001-01-01 00:00'").out);
+    const std::string shown = RunTool(temp.path(), "show typo.tso").err;
+    for (const char* warning : {"typo.tso: ScreenOn cannot be \"7am\"",
+                                "typo.tso: IdlePage \"htps://x/\" cannot be shown"})
+        EXPECT_PRED_FORMAT2(::testing::IsSubstring, warning, shown);
 }
 
 }  // namespace
