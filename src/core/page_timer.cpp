@@ -11,7 +11,7 @@ PageTimer::Turn PageTimer::At(double now, std::chrono::seconds display,
                               const BrowserRotation::Record& preload,
                               std::chrono::seconds maxTime) const {
     const double onShow = now - start_;
-    if (!cutShort_ && (display == std::chrono::seconds::zero() || !(onShow > InDays(display))))
+    if (!IsCutShort() && (display == std::chrono::seconds::zero() || !(onShow > InDays(display))))
         return Turn::Stay;
     // An error page never comes on show; the failed page is tried again at its next turn.
     if (preload.failed) return Turn::PassOver;

@@ -21,15 +21,22 @@ class PageTimer {
     void Start(double now) {
         start_ = now;
         cutShort_ = false;
+        hoursOver_ = false;
     }
-    // It got another turn.
-    void AnotherTurn(double now) { start_ = now; }
+    // It got another turn. A page held past its hours stays until they are looked at again,
+    // rather than trying a failing page on every tick.
+    void AnotherTurn(double now) {
+        start_ = now;
+        hoursOver_ = false;
+    }
     double Since() const { return start_; }
     // The clock was set back: the page's time starts again from the new reading.
     void Follow(double now) { start_ = now < start_ ? now : start_; }
     // Its time is over: it went where it cannot be loaded.
     void CutShort() { cutShort_ = true; }
-    bool IsCutShort() const { return cutShort_; }
+    // Its hours ended while a time of zero held it on show.
+    void HoursOver() { hoursOver_ = true; }
+    bool IsCutShort() const { return cutShort_ || hoursOver_; }
     // A page on show for display seconds (zero: until a command moves on) gives way to the
     // preload once that time is over and the preload is ready, or maxTime after it came on show.
     Turn At(double now, std::chrono::seconds display, const BrowserRotation::Record& preload,
@@ -38,6 +45,7 @@ class PageTimer {
   private:
     double start_ = 0.0;
     bool cutShort_ = false;
+    bool hoursOver_ = false;
 };
 
 // A preload holds the page on show until it has loaded or failed, or for at most maxTime.

@@ -268,7 +268,7 @@ void Player::StepWaitTime() {
     }
     if (idleOnShow_ && LookForDuePage(now)) return;
     // The next due page, or the idle page, takes over once it has loaded.
-    if (HeldPastItsHours(now)) timer_.CutShort();
+    if (HeldPastItsHours(now)) timer_.HoursOver();
 
     // The visitor has gone: the next page change shows the next page loaded afresh.
     if (!addressToShow_ && idle_.VisitOver(now, m.ScreenSaveTimeOut)) {

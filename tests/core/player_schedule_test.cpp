@@ -61,6 +61,16 @@ TEST_F(PlayerTest, APageHeldOnShowGivesWayWhenItsHoursEnd) {
     EXPECT_EQ(Walk("done 3 done 30 30 done 1 done 120 done 1 done 60 done 1 done 1"),
               "NAVIGATE h/1, WAITTIME 1/1, WAITTIME 1/1, NAVIGATE 1/9, NAVIGATE 9/2, WAITTIME 2/2, "
               "NAVIGATE 2/2, NAVIGATE 2/9, WAITTIME 9/9");
+    // The page due then cannot be loaded: it is tried again as the next minute begins, not on
+    // every tick.
+    player.reset();
+    w.now = DateTimeValue(2026, 3, 1, 12, 0);
+    show.Pages[1].From = show.Pages[1].To = "";
+    Begin();
+    EXPECT_EQ(Walk("done 3 done 60 fail 1 fail 1 fail 1 fail 57 fail 1", {"Navigate"}),
+              "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2 Navigate 0 "
+              "http://site/2, WAITTIME 1/2, WAITTIME 1/2, WAITTIME 1/2 Navigate 0 http://site/2, "
+              "WAITTIME 1/2");
 }
 
 // The owner's idle page, and the black one once it cannot be loaded. A clock set back an hour
