@@ -6,15 +6,23 @@
 
 namespace pagelark {
 
+namespace {
+
+// Equal in any letter case; lower is in lower case.
+bool SameLetters(std::string_view text, std::string_view lower) {
+    return std::ranges::equal(text, lower, [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+}  // namespace
+
 bool SchemeLoads(std::string_view scheme) {
     static constexpr std::array<std::string_view, 12> kLoaded = {
         "http",        "https",  "file",     "about",           "data",        "blob", "qrc",
         "view-source", "chrome", "devtools", "chrome-devtools", "chrome-error"};
-    return std::ranges::any_of(kLoaded, [scheme](std::string_view loaded) {
-        return std::ranges::equal(scheme, loaded, [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == b;
-        });
-    });
+    return std::ranges::any_of(
+        kLoaded, [scheme](std::string_view loaded) { return SameLetters(scheme, loaded); });
 }
 
 std::string_view SchemeOf(std::string_view address) {
@@ -30,8 +38,15 @@ std::string_view SchemeOf(std::string_view address) {
 
 std::string WhyNotLoaded(std::string_view address) {
     const std::string_view scheme = SchemeOf(address);
-    if (scheme.empty() || SchemeLoads(scheme)) return {};
-    return "the kiosk does not load \"" + std::string(scheme) + ":\" addresses";
+    if (scheme.empty()) return {};
+    if (!SchemeLoads(scheme))
+        return "the kiosk does not load \"" + std::string(scheme) + ":\" addresses";
+    // The engine blocks every "about:" page but the blank one, showing a white page instead.
+    std::string_view name = address.substr(scheme.size() + 1);
+    name = name.substr(0, name.find_first_of("?#"));
+    if (SameLetters(scheme, "about") && !SameLetters(name, "blank"))
+        return "the kiosk shows no \"about:\" page but about:blank";
+    return {};
 }
 
 }  // namespace pagelark

@@ -98,7 +98,8 @@ void KioskPage::LogContents() {
 bool KioskPage::Load(const QUrl& url) {
     visitorLoad_ = false;
     // A "javascript:" address would run in the page on show, whatever the lists say.
-    if (!SchemeStaysInside(url.scheme())) return false;
+    if (!SchemeStaysInside(url.scheme()) || !WhyNotLoaded(url.toString().toStdString()).empty())
+        return false;
     if ((IsEnginePage(url.toString().toStdString()) || url.scheme() == "about") &&
         !acceptNavigationRequest(url, NavigationTypeTyped, true))
         return false;
@@ -107,7 +108,8 @@ bool KioskPage::Load(const QUrl& url) {
 }
 
 bool KioskPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
-    if (!SchemeStaysInside(url.scheme())) return false;
+    if (!SchemeStaysInside(url.scheme()) || !WhyNotLoaded(url.toString().toStdString()).empty())
+        return false;
     // A typed load is the program's own: the visitor's address box goes through the program.
     Origin origin = Origin::Page;
     switch (type) {

@@ -368,7 +368,7 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         {"txtScreenDays", "", "Mo-Fr", "Screen on days cannot be \"Mo-Fr\"", 8},
         {"txtScreenOn", "", "7am", "Screen on at cannot be \"7am\"", 8},
         {"txtScreenOff", "", "24:30", "Screen off at", 8},
-        {"txtIdlePage", "", "javascript:void(0)", "the kiosk does not load \"javascript:\"", 8},
+        {"txtIdlePage", "", "About:Config", "the kiosk shows no \"about:\" page but", 8},
         {"txtDefaultTime", "", "15s", "Default display time", 1},
         {"txtScreenSaveTimeOut", "1", "-5", "Screen save delay", 1},
         {"txtRebootTimeH", "", "25", "Reboot time", 7},
