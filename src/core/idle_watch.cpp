@@ -24,9 +24,13 @@ IdleWatch::Move IdleWatch::PointerAt(ScreenPoint pointer, double now, MouseMoveP
                                      bool navigationMode, bool locked) {
     const bool moved = pointer != std::exchange(lastPointer_, pointer);
     const bool touched = std::exchange(touched_, false);
-    if (moved || touched) lastInput_ = now;
+    // A pointer resting away from where play left it is no one there: a visitor who touched
+    // the screen once and walked away would hold navigation mode and a pause for ever.
+    if (moved || touched) {
+        lastInput_ = now;
+        lastActivity_ = now;
+    }
     if (pointer == reference_ && !touched) return Move::None;
-    lastActivity_ = now;
     const bool graceOver = now - saverModeStart_ > kMouseGrace;
     if (policy == MouseMovePolicy::EnterNavigation && !navigationMode && graceOver)
         return Move::EnterNavigation;

@@ -38,7 +38,7 @@ class IdleWatch {
     void Touched() { touched_ = true; }
 
     // A pointer away from where it rests is the visitor, and one moved since the last reading
-    // their input. What it does beyond that waits for the hand that started screen saver mode
+    // their input and activity. What it does beyond that waits for the hand that started screen saver mode
     // to leave the mouse.
     Move PointerAt(ScreenPoint pointer, double now, MouseMovePolicy policy, bool navigationMode,
                    bool locked);
