@@ -19,7 +19,6 @@
 #include "config/controls.h"
 #include "editor/file_commands.h"
 #include "model/presentation.h"
-#include "model/product.h"
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
 #include "settings/managed.h"

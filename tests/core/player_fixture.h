@@ -15,7 +15,6 @@
 
 #include "core/own_pages.h"
 #include "core/player.h"
-#include "model/product.h"
 #include "platform/clock.h"
 #include "support/document_world.h"
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "model/product.h"
 #include "settings/registry.h"
 #include "support/document_world.h"
 
