@@ -239,11 +239,10 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     // Sent by itself where nothing answers, it leaves no error page up: the show resumes.
     EXPECT_EQ(call("ShowAddress", server_.Url("/later?color=orange&to=" + gone)), "");
     EXPECT_TRUE(WaitUntil(playing, kPatience));
-    EXPECT_TRUE(WaitForCentre(
-        [](Rgb seen) {
-            return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb) || Near(seen, kCyan.rgb);
-        },
-        kPatience));
+    const auto aPage = [](Rgb seen) {
+        return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb) || Near(seen, kCyan.rgb);
+    };
+    EXPECT_TRUE(WaitForCentre(aPage, kPatience));
     // The uptime changes every second: read, never signalled.
     EXPECT_EQ(testing::TempFolder::Read(log).find("Uptime"), std::string::npos);
 
