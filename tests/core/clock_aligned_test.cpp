@@ -54,11 +54,13 @@ TEST(ClockAlignment, PageOnShowAndNextChangeFollowTheClockAlone) {
 
 class AlignedPlayerTest : public PlayerTest {
   protected:
-    // Started `offset` seconds into a cycle of three 3-second pages, FirstPage 3.
-    void StartAt(double offset) {
+    // A fresh player started `offset` seconds into a cycle of these pages, FirstPage 3.
+    void StartAt(double offset, std::initializer_list<int> times = {3, 3, 3}) {
+        player.reset();
+        w.now = DateTimeValue(2026, 3, 1, 12, 0);
         show.ClockAligned = true;
         show.FirstPage = 3;
-        SetPages({3, 3, 3});
+        SetPages(times);
         w.Advance(offset);
         Begin();
     }
@@ -80,18 +82,13 @@ TEST_F(AlignedPlayerTest, StartedMidCycleThePageDueComesAndChangesKeepTheirMomen
     EXPECT_EQ(Remote(Command::Next), "the pages follow the clock");
     // With too little of its time left to load, or loaded that late, the page due waits for
     // its next turn.
-    player.reset();
-    w.now = DateTimeValue(2026, 3, 1, 12, 0);
     StartAt(5);
     EXPECT_EQ(Walk("? done 0 0.9 done 0.1 3 1.6 done 0 done 1.4"),
               "WAITTIME h/3, WAITTIME h/3, WAITTIME h/3, WAITTIME 3/1, WAITTIME 3/1, WAITTIME 3/1, "
               "WAITTIME 3/2, WAITTIME 2/3");
     // Five-second pages: one loaded with 1.9 s of its time left comes on show as it loads,
     // before the next tick would leave it less than 1.5 s.
-    player.reset();
-    w.now = DateTimeValue(2026, 3, 1, 12, 0);
-    SetPages({5, 5, 5});
-    Begin();
+    StartAt(0, {5, 5, 5});
     EXPECT_EQ(Walk("done 0 8.1 done ? 0.3"),
               "WAITTIME 1/2, WAITTIME 1/2, WAITTIME 2/3, WAITTIME 2/3");
 }
@@ -143,8 +140,6 @@ TEST_F(AlignedPlayerTest, AShowHandedOverPlaysByItsOwnTimesAndHours) {
                  "1/3 Navigate 1 http://site/3, WAITTIME 1/3, WAITTIME 3/4 Navigate 2 "
                  "http://site/4, WAITTIME 3/4"},
          }) {
-        player.reset();
-        w.now = DateTimeValue(2026, 3, 1, 12, 0);
         StartAt(0.5);
         Walk("done 0 done 0");
         Show next = P().Playing();

@@ -18,7 +18,6 @@ TEST_F(PlayerTest, ALockedKioskKeepsTheVisitorInTheShow) {
     // and Config do nothing.
     for (const int policy : {1, 2}) {
         machine.OnMouseMove = static_cast<MouseMovePolicy>(policy);
-        player.reset();
         Start();
         EXPECT_EQ(Walk("5 move 0 0 quit config 0 0", {"ToolNav 1", "OpenConfig"}),
                   "WAITTIME h/1, WAITTIME h/1, WAITTIME h/1, WAITTIME h/1, WAITTIME h/1")

@@ -15,7 +15,6 @@
 
 #include "core/own_pages.h"
 #include "core/player.h"
-#include "model/product.h"
 #include "platform/clock.h"
 #include "support/document_world.h"
 
@@ -140,9 +139,10 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         return P().Run({command, CommandSource::Remote, argument, answer}).Error();
     }
     static std::string Url(int page) { return "http://site/" + std::to_string(page); }
-    // Pages of these times, then prime, INIT, NAVIGATE: the start page is on show and page
-    // FirstPage preloads.
+    // A fresh player of pages of these times, then prime, INIT, NAVIGATE: the start page is on
+    // show and page FirstPage preloads.
     void Start(std::initializer_list<int> times = {10}, int steps = 2) {
+        player.reset();
         SetPages(times);
         Begin(steps);
     }

@@ -23,7 +23,6 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
     };
     for (const auto& [policy, steps, trace] : cases) {
         machine.OnMouseMove = static_cast<MouseMovePolicy>(policy);
-        player.reset();
         Start();
         // Once in navigation mode, moves do nothing more.
         EXPECT_EQ(Walk(steps, {"ToolNav 1", "Navigating 1"}), trace) << steps;
@@ -34,7 +33,6 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
 TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfile) {
     for (const bool clear : {true, false}) {
         machine.ClearVisitorData = clear;
-        player.reset();
         Start({10, 10});
         EXPECT_EQ(
             Walk("nav play 0 0 0 done 0", {"ForgetVisitor", "Navigat"}),
@@ -58,7 +56,6 @@ TEST_F(PlayerTest, AVisitToTheShowsOwnPagesEndsInAFreshProfileAfterTheIdleTime) 
     machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
     for (const bool clear : {true, false}) {
         machine.ClearVisitorData = clear;
-        player.reset();
         Start({300, 300});
         EXPECT_EQ(Walk("done 3 0 move 30 key 59 2 done 0 move 0 61", {"ForgetVisitor", "Navigate"}),
                   clear ? "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, "
@@ -141,7 +138,6 @@ TEST_F(PlayerTest, KeysNeedTheirButtonAndExactModifiers) {
     };
     for (const auto& c : cases) {
         buttons.ToolNavButtons[6].Visible = buttons.ToolRunButtons[7].Visible = c.withButtons;
-        player.reset();
         Start();
         w.Advance(1);
         P().HandleKey(c.key, c.shift);

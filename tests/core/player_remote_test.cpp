@@ -67,7 +67,8 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
 TEST_F(PlayerTest, RemoteCommandsAreRefusedWhileAVisitorBrowsesAndSayWhy) {
     w.toolNavCount = 1;
     EXPECT_EQ(Remote(Command::Previous), "the show is not playing");  // not yet
-    Start({10, 10});
+    SetPages({10, 10});
+    Begin();
     EXPECT_EQ(P().PageOnShow(), 0);  // the start page
     P().RunFromScreen(Command::Navigation);
     EXPECT_STREQ(RemoteStateWord(P(), true), "navigation");
@@ -95,7 +96,6 @@ TEST_F(PlayerTest, TheLastLoadFailureIsReportedUntilThatAddressLoads) {
 TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
     for (const bool sameFile : {true, false}) {
         d.CurrentFile = "/cache/lobby.tso";
-        player.reset();
         Start({10, 10});
         Walk("done 3 0");
         Show next = P().Playing();
@@ -113,7 +113,6 @@ TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
             << sameFile;
     }
     // A show of no pages yet has nothing to wait for: the first version comes at once.
-    player.reset();
     Start({});
     Show first = P().Playing();
     first.presentation.Pages = {{"http://new/1", false, 5s}};

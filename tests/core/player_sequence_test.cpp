@@ -28,14 +28,12 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPict
                        "NAVIGATE 1/2 Navigate 0 http://site/2, NAVIGATE 1/2, WAITTIME "
                        "2/3 Front 0 Navigate 1 http://site/3"},
          }) {
-        player.reset();
         Start({5, 5, 5});
         Walk("done 3 0 done 1");
         EXPECT_EQ(Walk(std::string(gone) + " next 0 0 done 0", {"Navigate", "Front"}), trace);
     }
     // A browser still loading shows what it held before, an error page too: Next, and Play
     // after a pause, wait for its load, at most MaxTime.
-    player.reset();
     Start({5, 5, 5});
     EXPECT_EQ(Walk("done 3 0 next 0", {"Front"}),
               "NAVIGATE h/1, WAITTIME 1/2 Front 2, NAVIGATE 1/2");
@@ -84,7 +82,6 @@ TEST_F(PlayerTest, AShowHandedOverKeepsTheCounterAndARefusedRebootUnlessToldOthe
     for (const auto& [change, trace] :
          {std::pair{ShowChange::Now, "NAVIGATE 1/2, WAITTIME 2/3"},
           std::pair{ShowChange::FromFirstPage, "NAVIGATE 1/2, WAITTIME 2/1"}}) {
-        player.reset();
         Start({5, 5, 5});
         Walk("done 3 0");
         Show next = P().Playing();
@@ -95,7 +92,6 @@ TEST_F(PlayerTest, AShowHandedOverKeepsTheCounterAndARefusedRebootUnlessToldOthe
     machine.AutoReboot = true;
     machine.RebootMoment = w.now + 1 / kSecondsPerDay;
     w.rebootAccepted = false;
-    player.reset();
     Start({5, 5});
     EXPECT_EQ(Walk("2 0 0 done 1 0 86390 0 10", {"Reboot"}),
               "WAITTIME h/1 Reboot 0, WAITTIME h/1, WAITTIME h/1, NAVIGATE h/1, WAITTIME 1/2, "
@@ -204,21 +200,18 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     };
     show.Include = {"http://site/"};
     for (const auto& c : cases) {
-        player.reset();
         machine.Locked = c.locked;
         c.pages == 1 ? Start({5}) : Start({5, 5, 5});
         Walk(c.before);
         EXPECT_EQ(Walk("done 6 0 done 6 0 done 6 0", {"Navigate"}), c.trace)
             << c.before << " " << c.pages << " pages" << (c.locked ? ", locked" : "");
     }
-    player.reset();
     Start({5, 5, 5});
     Walk(loop);
     EXPECT_EQ(Walk("blank ?", {"Navigate"}), "WAITTIME 1/2 Navigate 2 http://site/1");
 
     // Home twice, and the page's own address typed twice, after a link each; Back from
     // them still reaches the show's page.
-    player.reset();
     machine.Locked = false;
     show.HomeURL = Url(1);
     Start({5, 5, 5});
@@ -238,7 +231,6 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     // Sent where nothing answers, it gives way the moment the next page is ready, whatever its
     // time (0: for good), and loads again for its turn; paused (a remote address too), play
     // resumes as soon as the next page has loaded.
-    player.reset();
     Start({0, 5, 5});
     EXPECT_EQ(Walk("done 3 0 1 broke 1 done ? 0 pause broke ? done ?", {"Navigate"}),
               "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, WAITTIME 1/2, "

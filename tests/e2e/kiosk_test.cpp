@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <thread>
@@ -31,12 +30,9 @@ TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesIts
     ASSERT_TRUE(shown) << "no kiosk window";
     const auto runs = Runs(RecordColors(24s));
     std::string seen = "seen:\n";
-    for (const auto& run : runs) {
-        char line[96];
-        std::snprintf(line, sizeof line, "  %-8s from %6.2fs for %5.2fs\n", run.name.c_str(),
-                      SecondsBetween(*shown, run.first), SecondsBetween(run.first, run.last));
-        seen += line;
-    }
+    for (const auto& run : runs)
+        seen += "  " + run.name + " from " + std::to_string(SecondsBetween(*shown, run.first)) +
+                "s for " + std::to_string(SecondsBetween(run.first, run.last)) + "s\n";
     std::cout << seen;
 
     const auto first =

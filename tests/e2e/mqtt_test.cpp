@@ -67,17 +67,16 @@ class Listener {
                                std::size_t from = 0, std::size_t want = 1,
                                Millis patience = kPatience) {
         std::vector<Received> found;
-        WaitUntil(
-            [&] {
-                std::lock_guard lock(mutex_);
-                found.clear();
-                for (std::size_t i = from; i < received_.size(); ++i)
-                    if (received_[i].topic.ends_with(tail) &&
-                        received_[i].payload.find(text) != std::string::npos)
-                        found.push_back(received_[i]);
-                return found.size() >= want;
-            },
-            patience);
+        const auto enough = [&] {
+            std::lock_guard lock(mutex_);
+            found.clear();
+            for (std::size_t i = from; i < received_.size(); ++i)
+                if (received_[i].topic.ends_with(tail) &&
+                    received_[i].payload.find(text) != std::string::npos)
+                    found.push_back(received_[i]);
+            return found.size() >= want;
+        };
+        WaitUntil(enough, patience);
         return found.size() >= want ? found : std::vector<Received>();
     }
 
@@ -174,10 +173,8 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
     EXPECT_EQ(listener.Command("snapshot", "/tmp/elsewhere.png"), Ok("snapshot"));
     EXPECT_FALSE(listener.Wait("/snapshot", "\x89PNG\r\n", before).empty());
     EXPECT_FALSE(std::filesystem::exists("/tmp/elsewhere.png"));
-    // Bad payloads and names are answered, and the show plays on.
+    // Refusals (ParseCommandTest's) are answered over the broker, and the show plays on.
     EXPECT_NE(listener.Command("next", std::string(5000, 'x')).find("over 4 KiB"),
-              std::string::npos);
-    EXPECT_NE(listener.Command("show_address", "http://a/\x01").find("control character"),
               std::string::npos);
     EXPECT_NE(listener.Command("reboot").find("no such command"), std::string::npos);
     const std::size_t played = listener.Count();
@@ -190,7 +187,6 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
     const std::size_t on = listener.Count();
     EXPECT_EQ(listener.Command("screen", "ON"), Ok("screen"));
     EXPECT_FALSE(listener.Wait("/state", "\"screen\":\"ON\"", on).empty());
-    EXPECT_NE(listener.Command("screen", "dim").find("ON or OFF"), std::string::npos);
 
     // The broker goes and comes back empty: the kiosk connects again and says it all anew.
     broker.Stop();

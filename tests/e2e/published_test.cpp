@@ -36,12 +36,11 @@ TEST_F(PublishedTest, APublishedPresentationIsRefreshedGuardedAndKept) {
     // The new version comes at a page boundary, its first page loaded behind the page on show.
     publisher_.Publish("/show.tso", version(kGreen));
     std::optional<Rgb> between;
-    ASSERT_TRUE(WaitForCentre(
-        [&](Rgb seen) {
-            if (!Near(seen, kRed.rgb) && !Near(seen, kGreen.rgb)) between = seen;
-            return Near(seen, kGreen.rgb);
-        },
-        kPatience));
+    const auto green = [&](Rgb seen) {
+        if (!Near(seen, kRed.rgb) && !Near(seen, kGreen.rgb)) between = seen;
+        return Near(seen, kGreen.rgb);
+    };
+    ASSERT_TRUE(WaitForCentre(green, kPatience));
     EXPECT_FALSE(between) << ToHex(*between) << " came on show between the versions";
 
     // Last, a version whose first half parses, cut off half way.

@@ -2,7 +2,6 @@
 // the test's own reading of the clock.
 
 #include <ctime>
-#include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
 

@@ -23,13 +23,11 @@ TEST_F(KioskTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThe
     Process windowManager({.argv = {"openbox"},
                            .environment = xvfb_.Environment(),
                            .outputFile = folders_.File("openbox.log")});
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return RunCommand({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, xvfb_.Environment())
-                       .output.find("window id") != std::string::npos;
-        },
-        kPatience))
-        << "the window manager never started";
+    const auto managed = [&] {
+        return RunCommand({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, xvfb_.Environment())
+                   .output.find("window id") != std::string::npos;
+    };
+    ASSERT_TRUE(WaitUntil(managed, kPatience)) << "the window manager never started";
 
     // Two pages of a minute each: only a button turns the page this soon.
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"}));

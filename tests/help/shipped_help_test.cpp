@@ -10,7 +10,6 @@
 #include <regex>
 #include <set>
 
-#include "help/help_paths.h"
 #include "help/qt_help_resources.h"
 #include "model/product.h"
 #include "support/temp_folder.h"

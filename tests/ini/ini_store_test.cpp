@@ -31,13 +31,9 @@ class IniStoreTest : public ::testing::Test {
     // The file holding before once the changes are flushed to it.
     std::string Changed(std::string_view before, std::initializer_list<Change> changes) {
         const std::string file = NewFile(before);
-        for (const auto& c : changes) {
-            if (c.value) {
-                store.WriteString(c.section, c.key, *c.value, file);
-            } else {
-                store.DeleteIniSection(c.section, file);
-            }
-        }
+        for (const auto& c : changes)
+            c.value ? store.WriteString(c.section, c.key, *c.value, file)
+                    : store.DeleteIniSection(c.section, file);
         EXPECT_TRUE(store.FlushIniCache(file));
         return TempFolder::Read(file);
     }

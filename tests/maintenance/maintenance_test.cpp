@@ -24,6 +24,9 @@ struct RecordingSystem final : RebootSystem {
 };
 
 TEST(RebootSequenceTest, LogonValuesOnlyWhereTheSystemHasThemWithAutoLoginInOrderThenTheRequest) {
+    constexpr const char* kAll =
+        "DefaultDomainName=earlier AutoAdminLogon=1 DontDisplayLastUserName=0 "
+        "DefaultUserName=kiosk DefaultPassword=secret";
     const struct {
         OsFeatures os;
         bool autoLogin, force;
@@ -31,13 +34,7 @@ TEST(RebootSequenceTest, LogonValuesOnlyWhereTheSystemHasThemWithAutoLoginInOrde
         const char* values;  // as the store file lists them: in the order written
         const char* calls;
     } cases[] = {
-        {{true, true},
-         true,
-         true,
-         "",
-         "DefaultDomainName=earlier AutoAdminLogon=1 DontDisplayLastUserName=0 "
-         "DefaultUserName=kiosk DefaultPassword=secret",
-         "privilege,forced"},
+        {{true, true}, true, true, "", kAll, "privilege,forced"},
         {{true, true}, false, false, "OFFICE", "DefaultDomainName=earlier", "privilege,reboot"},
         {{}, true, true, "OFFICE", "DefaultDomainName=earlier", "forced"},
     };

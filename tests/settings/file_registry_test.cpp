@@ -9,9 +9,7 @@
 #include <sstream>
 
 #include "platform/file_io.h"
-#include "platform/text.h"
 #include "regfile/reg_file.h"
-#include "settings/registry_store.h"
 #include "support/golden.h"
 #include "support/temp_folder.h"
 

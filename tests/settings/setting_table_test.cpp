@@ -11,7 +11,6 @@
 #include "model/product.h"
 #include "platform/text.h"
 #include "settings/managed.h"
-#include "settings/registry.h"
 #include "storage/presentation_file.h"
 #include "support/document_world.h"
 #include "tsotool/json.h"

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "model/product.h"
 #include "platform/clock.h"
 #include "settings/managed.h"
 #include "settings/registry.h"

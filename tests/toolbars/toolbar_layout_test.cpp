@@ -64,7 +64,7 @@ TEST(ToolbarLayout, TallestPictureSetsTheRowTheBoxSitsUnderButtonZeroAndItsVisib
     }
 }
 
-TEST(ToolbarLayout, ReLayoutsReplaceTheRowTheWindowHolds) {
+TEST(ToolbarLayout, ReLayoutsReplaceTheRowAndTakeANewPictureOrTheDefaultForNone) {
     const std::vector<PixelSize> tall{{32, 32}};
     ToolbarLayout layout = Lay("++++++++", kToolRunBorder, tall);
     EXPECT_EQ(layout.rowHeight, 32);
@@ -78,10 +78,7 @@ TEST(ToolbarLayout, ReLayoutsReplaceTheRowTheWindowHolds) {
     layout = Lay("-+++++++", kToolRunBorder, tall, std::nullopt, LayoutPass::Relayout,
                  layout.window.height, layout.rowHeight);
     EXPECT_EQ(layout.window.height, 90);
-}
-
-// An unreadable picture, the default at first and kept on a relayout, is the windows' test's.
-TEST(ToolbarLayout, ARelayoutTakesANewPictureOrTheDefaultForNone) {
+    // A new picture, or the default for none (an unreadable one is the windows' test's).
     EXPECT_EQ(ChooseButtonPicture(LayoutPass::Relayout, "", false), ButtonPicture::Default);
     EXPECT_EQ(ChooseButtonPicture(LayoutPass::Relayout, "a.gif", true), ButtonPicture::File);
 }

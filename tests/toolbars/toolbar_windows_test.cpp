@@ -7,7 +7,6 @@
 #include <QTest>
 #include <filesystem>
 #include <memory>
-#include <string>
 
 #include "support/recording_commands.h"
 #include "support/temp_folder.h"

@@ -224,14 +224,13 @@ class Desk {
     // The first visible window of that caption once there is one; "" when none came.
     std::string WaitForWindow(const std::string& caption, Millis patience) const {
         std::string found;
-        WaitUntil(
-            [&] {
-                const auto ids = RunCommand(
-                    {"xdotool", "search", "--onlyvisible", "--name", caption}, xvfb_.Environment());
-                found = ids.status == 0 ? ids.output.substr(0, ids.output.find('\n')) : "";
-                return !found.empty();
-            },
-            patience);
+        const auto shown = [&] {
+            const auto ids = RunCommand({"xdotool", "search", "--onlyvisible", "--name", caption},
+                                        xvfb_.Environment());
+            found = ids.status == 0 ? ids.output.substr(0, ids.output.find('\n')) : "";
+            return !found.empty();
+        };
+        WaitUntil(shown, patience);
         return found;
     }
 

@@ -200,12 +200,11 @@ HttpServer::~HttpServer() {
         for (const int fd : connections_)
             ::shutdown(fd, SHUT_RDWR);  // ends every worker's reads
     }
-    WaitUntil(
-        [this] {
-            std::lock_guard lock(mutex_);
-            return connections_.empty();
-        },
-        Millis(60000));
+    const auto served = [this] {
+        std::lock_guard lock(mutex_);
+        return connections_.empty();
+    };
+    WaitUntil(served, Millis(60000));
     ::close(listenFd_);
 }
 
@@ -285,14 +284,12 @@ long HttpServer::Answered(std::string_view target, int status) const {
 }
 
 bool HttpServer::Requested(std::string_view prefix, Millis wait) const {
-    return WaitUntil(
-               [&] {
-                   return std::ranges::any_of(Exchanges(), [&](const Exchange& exchange) {
-                       return exchange.target.starts_with(prefix);
-                   });
-               },
-               wait, Millis(10))
-        .has_value();
+    const auto asked = [&] {
+        return std::ranges::any_of(Exchanges(), [&](const Exchange& exchange) {
+            return exchange.target.starts_with(prefix);
+        });
+    };
+    return WaitUntil(asked, wait, Millis(10)).has_value();
 }
 
 }  // namespace pagelark::e2e
