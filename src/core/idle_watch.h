@@ -38,8 +38,8 @@ class IdleWatch {
     void Touched() { touched_ = true; }
 
     // A pointer away from where it rests is the visitor, and one moved since the last reading
-    // their input and activity. What it does beyond that waits for the hand that started screen saver mode
-    // to leave the mouse.
+    // their input and activity. What it does beyond that waits for the hand that started screen
+    // saver mode to leave the mouse.
     Move PointerAt(ScreenPoint pointer, double now, MouseMovePolicy policy, bool navigationMode,
                    bool locked);
     // Navigation mode and a pause end when nobody was seen for the time-out, with the screen
