@@ -32,6 +32,11 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     pagesGrid->addWidget(idlePageLabel, 0, 0);
     pagesGrid->addWidget(idlePageEdit_, 0, 1);
     pagesGrid->addWidget(clockAlignedCheck_, 1, 0, 1, 2);
+    playLogCheck_ = MakeCheck("chkPlayLog", "Keep a &record of each page shown", pages);
+    playLogCheck_->setToolTip(
+        "A line for each page shown (when, for how long, loaded or failed) in "
+        "~/.local/state/pagelark/playlog.jsonl; pagelark-tso playlog sums it up");
+    pagesGrid->addWidget(playLogCheck_, 2, 0, 1, 2);
 
     auto* screen = MakeFrame("frmScreenTimes", "Screen", this);
     auto* screenGrid = new QGridLayout(screen);
@@ -62,7 +67,7 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
 
     for (QLineEdit* box : {idlePageEdit_, screenHours_.days, screenHours_.from, screenHours_.to})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
-    for (QCheckBox* check : {clockAlignedCheck_, screenCecCheck_})
+    for (QCheckBox* check : {clockAlignedCheck_, screenCecCheck_, playLogCheck_})
         connect(check, &QCheckBox::toggled, this, [this] { changed_(); });
 }
 
@@ -73,6 +78,7 @@ void ScheduleTab::Fill(const OptionFields& fields) {
     ShowStored(screenHours_.from, fields.screenOn);
     ShowStored(screenHours_.to, fields.screenOff);
     screenCecCheck_->setChecked(fields.screenCec);
+    playLogCheck_->setChecked(fields.playLog);
 }
 
 void ScheduleTab::Keep(OptionFields& fields) const {
@@ -82,6 +88,7 @@ void ScheduleTab::Keep(OptionFields& fields) const {
     fields.screenOn = StoredText(screenHours_.from);
     fields.screenOff = StoredText(screenHours_.to);
     fields.screenCec = screenCecCheck_->isChecked();
+    fields.playLog = playLogCheck_->isChecked();
 }
 
 }  // namespace pagelark

@@ -26,6 +26,7 @@ class ScheduleTab final : public QWidget {
     QCheckBox* clockAlignedCheck_;
     DayHoursBoxes screenHours_;  // ScreenDays, ScreenOn, ScreenOff
     QCheckBox* screenCecCheck_;
+    QCheckBox* playLogCheck_;
 };
 
 }  // namespace pagelark

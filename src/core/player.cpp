@@ -117,6 +117,7 @@ void Player::SetState(PlayerState state) {
     // In navigation mode the player never changes page by itself.
     if (state == PlayerState::Navigate && navigationMode_) state = PlayerState::WaitSaver;
     if (state_ == PlayerState::FinProg) return;
+    if (state != PlayerState::Navigate && state != PlayerState::WaitTime) PlayEnds();
     if (state != state_)
         Log(LogArea::Player, "state ", StateWord(state_), " -> ", StateWord(state));
     if (state != PlayerState::Navigate) preloadAwaitedSince_.reset();
@@ -196,6 +197,7 @@ void Player::StepNavigate() {
     pageOnShow_ = preloadPosition_;
     idleOnShow_ = idlePreloaded_;
     AlignedCameOnShow();
+    PlayBegins();
     ShowBrowser(browsers_.Current());
     pageOnShowTaken_ = false;
     if (renewDue_) {
@@ -328,6 +330,7 @@ bool Player::PreloadNotReady(bool sentAgain) {
 }
 
 void Player::NoteSkipped(const std::string& address) {
+    PlayPassedOver(address);
     // Said once, until the page loads again or another page comes on show.
     if (failing_.insert(address).second)
         Warn(LogArea::Stage, "page skipped, it cannot be loaded: ", Clipped(address));

@@ -26,6 +26,7 @@
 #include "core/ports/desktop.h"
 #include "core/ports/display_power.h"
 #include "core/ports/maintenance.h"
+#include "core/ports/play_record.h"
 #include "core/ports/player_commands.h"
 #include "core/ports/player_windows.h"
 #include "core/ports/presentation_updates.h"
@@ -63,6 +64,8 @@ struct PlayerContext {
     ProgramLauncher& launcher;
     // None: a display that cannot sleep, black while dark.
     DisplayPower* displayPower = nullptr;
+    // Told of each page shown while the show's PlayLog is on; none: nothing is recorded.
+    PlayLog* playLog = nullptr;
 };
 
 class Player final : public PlayerCommands,
@@ -222,6 +225,15 @@ class Player final : public PlayerCommands,
     // unless sentAgain (it just was).
     bool PreloadNotReady(bool sentAgain);
     void ShowBrowser(int browser);
+    // ---- the play log (player_playlog.cpp) ----
+    // The page that came on show is timed from now; the one before it gets its line.
+    void PlayBegins();
+    // The page on show left the show.
+    void PlayEnds();
+    // The preload at preloadPosition_ was passed over: a line of 0 seconds.
+    void PlayPassedOver(const std::string& address);
+    void PlayFailedOnShow();
+    PlayRecord PlayRecordNow(std::int32_t position, const std::string& address) const;
     void AdvancePage(int delta);
     void EnterNavigationMode();
     void LeaveNavigationMode();
@@ -296,6 +308,8 @@ class Player final : public PlayerCommands,
     ScreenSchedule screen_;
     bool dark_ = false;
     bool screenFollowed_ = false;
+    // The show's page on show, for the play log.
+    std::optional<PlayRecord> playing_;
 };
 
 }  // namespace pagelark

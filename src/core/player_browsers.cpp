@@ -69,6 +69,7 @@ void Player::ErrorPageOnShow(const std::string& reason) {
          browsers_[browsers_.Current()].landed ? "went where it cannot be loaded"
                                                : "could not be loaded",
          " (", reason, "); the show moves on");
+    PlayFailedOnShow();
     // A pause, or an address a remote service asked for, ends as with Play; a page of the
     // show gives way as soon as the next is ready, and loads again before its next turn.
     if (state_ == PlayerState::WaitSaver)

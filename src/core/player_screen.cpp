@@ -38,6 +38,7 @@ bool Player::FollowScreen() {
 void Player::DarkenScreen() {
     Log(LogArea::Player, "the screen goes dark");
     dark_ = true;
+    PlayEnds();
     if (addressToShow_) {
         CommandAnswer answer = std::move(addressToShow_->answer);
         addressToShow_.reset();

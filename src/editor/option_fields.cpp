@@ -71,6 +71,7 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.screenOn = machine.ScreenOn;
     fields.screenOff = machine.ScreenOff;
     fields.screenCec = machine.ScreenCec;
+    fields.playLog = machine.PlayLog;
     fields.email = machine.EMail;
     fields.dontUseEmail = machine.DontUseEMail;
     return fields;
@@ -193,6 +194,7 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     machine.ScreenOn = Trimmed(fields.screenOn);
     machine.ScreenOff = Trimmed(fields.screenOff);
     machine.ScreenCec = fields.screenCec;
+    machine.PlayLog = fields.playLog;
 
     const std::string email = Trimmed(fields.email);
     if (email != machine.EMail) {

@@ -47,6 +47,7 @@ struct OptionFields {
     std::string screenOn;       // txtScreenOn
     std::string screenOff;      // txtScreenOff
     bool screenCec = true;      // chkScreenCec
+    bool playLog = false;       // chkPlayLog
     // About
     std::string email;
     bool dontUseEmail = false;

@@ -63,6 +63,8 @@ struct MachineSettings {
     std::string ScreenOff;
     // A television on HDMI-CEC goes to standby with the display, where the machine can say so.
     bool ScreenCec = true;
+    // A line for each page shown, in the state folder's play log (and on MQTT).
+    bool PlayLog = false;
     // The kiosk's commands and status on the session bus; taken at start-up.
     bool DBus = false;
     // The engine's low-memory mode and a ceiling on the kiosk's memory, also on a machine too

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <functional>
 #include <map>
@@ -32,6 +33,7 @@ class FakeWorld : public Clock,
                   public Connectivity,
                   public ProgramLauncher,
                   public DisplayPower,
+                  public PlayLog,
                   public WindowBuilder {
   public:
     double now = DateTimeValue(2026, 3, 1, 12, 0);
@@ -108,6 +110,11 @@ class FakeWorld : public Clock,
         calls.push_back(std::string("Power ") + (on ? "on" : "off") +
                         (tellTelevision ? " tv" : ""));
     }
+    // "Played 2 10s", or "Played 2 0s failed".
+    void PageShown(const PlayRecord& r) override {
+        calls.push_back("Played " + std::to_string(r.page) + " " +
+                        std::to_string(std::lround(r.seconds)) + "s" + (r.loaded ? "" : " failed"));
+    }
     PlayerWindows Build(PlayerCommands&, BrowserEvents&, ConfigEvents&) override {
         return {*this, *this, *this};
     }
@@ -125,7 +132,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         if (!player) {
             player =
                 std::make_unique<Player>(PlayerContext{debug, help, "/run/user/1000/Pagelark",
-                                                       configCommandLine, w, w, w, w, w, w, &w},
+                                                       configCommandLine, w, w, w, w, w, w, &w, &w},
                                          Show{show, machine, buttons, d}, w);
             w.located = [this](int b, const std::string& address) {
                 player->LocationChanged(b, address);

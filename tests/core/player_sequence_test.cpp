@@ -45,6 +45,18 @@ TEST_F(PlayerTest, PageThatFailedIsSkippedAtItsTurnOrOnNextAndLeavesNoSecondPict
     EXPECT_EQ(Walk("0", {"Front"}), "WAITTIME 2/1 Front 0");
 }
 
+// Each page of the show gets its line as it leaves: at the next page, passed over (0 s), cut
+// short by its error page, at a pause and at navigation mode; the start page gets none.
+TEST_F(PlayerTest, EachPageShownIsRecordedOnceAsItLeavesTheShow) {
+    machine.PlayLog = true;
+    Start({5, 5, 5});
+    EXPECT_EQ(Walk("done 3 0 fail 6 4.9 done 0.2 0 done broke 0 done 2 pause 0 play 0 3 nav 0",
+                   {"Played"}),
+              "NAVIGATE h/1, WAITTIME 1/2, WAITTIME 1/3 Played 2 0s failed, WAITTIME 1/3, "
+              "NAVIGATE 1/3, WAITTIME 3/1 Played 1 11s, WAITTIME 1/2 Played 3 0s failed, "
+              "WAITTIME 1/2, WAITSAVER 1/2 Played 1 2s, WAITTIME 2/2, WAITTIME 2/2, WAITSAVER nav 2/2 Played 2 3s");
+}
+
 // Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused
 // or navigating the counter stays; Play resumes, or from navigation mode starts again, hiding
 // the cursor with Tool Run hidden under OnMouseMove 1.
