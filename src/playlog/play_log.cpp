@@ -1,0 +1,330 @@
+#include "playlog/play_log.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <utility>
+
+#include "platform/clock.h"
+#include "platform/log.h"
+#include "platform/text.h"
+
+namespace pagelark {
+
+namespace {
+
+// Enough for the last line, the longest address included.
+constexpr std::uintmax_t kTailBytes = 80 * 1024;
+
+std::string Number(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
+std::string SystemReason(int error) {
+    return std::strerror(error);
+}
+
+// Each missing folder down to path, private.
+bool MakeFolders(const std::string& path, std::string& why) {
+    for (std::size_t at = 1; at <= path.size(); ++at) {
+        if (at != path.size() && path[at] != '/') continue;
+        const std::string part = path.substr(0, at);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            why = part + ": " + SystemReason(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---- a flat JSON object of strings, numbers and booleans, strictly as written ----
+
+class LineReader {
+  public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    void Blanks() {
+        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t')) ++at_;
+    }
+    bool Take(char c) {
+        Blanks();
+        if (at_ >= text_.size() || text_[at_] != c) return false;
+        ++at_;
+        return true;
+    }
+    bool AtEnd() {
+        Blanks();
+        return at_ == text_.size();
+    }
+    std::optional<std::string> String() {
+        if (!Take('"')) return std::nullopt;
+        std::string out;
+        while (at_ < text_.size()) {
+            const char c = text_[at_++];
+            if (c == '"') return out;
+            if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            if (at_ >= text_.size()) return std::nullopt;
+            switch (const char e = text_[at_++]) {
+                case '"':
+                case '\\':
+                case '/':
+                    out += e;
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'u': {
+                    if (at_ + 4 > text_.size()) return std::nullopt;
+                    unsigned code = 0;
+                    for (int i = 0; i < 4; ++i) {
+                        const int digit = HexDigitValue(text_[at_++]);
+                        if (digit < 0) return std::nullopt;
+                        code = code * 16 + static_cast<unsigned>(digit);
+                    }
+                    // Only what the writer escapes: the control characters.
+                    if (code >= 0x80) return std::nullopt;
+                    out += static_cast<char>(code);
+                    break;
+                }
+                default:
+                    return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+    // A JSON number, or true or false as 1 and 0.
+    std::optional<double> Value() {
+        Blanks();
+        for (const auto& [word, value] : {std::pair{"true", 1.0}, std::pair{"false", 0.0}}) {
+            if (text_.substr(at_).starts_with(word)) {
+                at_ += std::strlen(word);
+                return value;
+            }
+        }
+        const std::size_t start = at_;
+        if (at_ < text_.size() && text_[at_] == '-') ++at_;
+        const std::size_t digits = at_;
+        while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) ++at_;
+        if (at_ == digits || (text_[digits] == '0' && at_ - digits > 1)) return std::nullopt;
+        if (at_ < text_.size() && text_[at_] == '.') {
+            const std::size_t fraction = ++at_;
+            while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_])))
+                ++at_;
+            if (at_ == fraction) return std::nullopt;
+        }
+        return std::strtod(std::string(text_.substr(start, at_ - start)).c_str(), nullptr);
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+std::string PlayLogFolder(const char* xdgStateHome, const char* home) {
+    if (xdgStateHome != nullptr && xdgStateHome[0] == '/')
+        return std::string(xdgStateHome) + "/pagelark";
+    if (home == nullptr || home[0] == '\0') return {};
+    return std::string(home) + "/.local/state/pagelark";
+}
+
+std::vector<std::string> PlayLogFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    const std::string stem = folder + "/" + std::string(kPlayLogName);
+    std::error_code ec;
+    for (int generation = PlayLogLimits{}.keep * 10; generation >= 1; --generation) {
+        const std::string path = stem + "." + std::to_string(generation) + ".jsonl";
+        if (std::filesystem::exists(path, ec)) files.push_back(path);
+    }
+    if (std::filesystem::exists(stem + ".jsonl", ec)) files.push_back(stem + ".jsonl");
+    return files;
+}
+
+std::string LocalIsoTime(double epochSeconds, std::int32_t zoneOffset) {
+    const auto local = static_cast<std::time_t>(std::floor(epochSeconds)) + zoneOffset;
+    std::tm parts{};
+    gmtime_r(&local, &parts);
+    char text[64];
+    const std::int32_t minutes = std::abs(zoneOffset) / 60;
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d",
+                  parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
+                  parts.tm_min, parts.tm_sec, zoneOffset < 0 ? '-' : '+', minutes / 60,
+                  minutes % 60);
+    return text;
+}
+
+std::string PlayLogLine(const PlayRecord& record) {
+    return "{\"shown\":\"" + LocalIsoTime(record.since, record.zoneOffset) +
+           "\",\"since\":" + Number(record.since) + ",\"seconds\":" + Number(record.seconds) +
+           ",\"page\":" + std::to_string(record.page) +
+           ",\"address\":" + JsonString(record.address) +
+           ",\"loaded\":" + (record.loaded ? "true" : "false") +
+           ",\"presentation\":" + JsonString(record.presentation) +
+           ",\"version\":" + JsonString(record.version) + "}";
+}
+
+std::optional<PlayRecord> ParsePlayLogLine(std::string_view line) {
+    LineReader in(line);
+    if (!in.Take('{')) return std::nullopt;
+    PlayRecord record;
+    std::string shown;
+    bool hasSince = false, hasPage = false;
+    for (bool first = true; !in.Take('}'); first = false) {
+        if (!first && !in.Take(',')) return std::nullopt;
+        const auto key = in.String();
+        if (!key || !in.Take(':')) return std::nullopt;
+        const bool text = *key == "shown" || *key == "address" || *key == "presentation" ||
+                          *key == "version";
+        if (text) {
+            auto value = in.String();
+            if (!value) return std::nullopt;
+            if (*key == "shown") shown = std::move(*value);
+            if (*key == "address") record.address = std::move(*value);
+            if (*key == "presentation") record.presentation = std::move(*value);
+            if (*key == "version") record.version = std::move(*value);
+            continue;
+        }
+        const auto value = in.Value();
+        if (!value) return std::nullopt;
+        if (*key == "since") hasSince = true, record.since = *value;
+        if (*key == "seconds") record.seconds = *value;
+        if (*key == "page") hasPage = true, record.page = static_cast<std::int32_t>(*value);
+        if (*key == "loaded") record.loaded = *value != 0.0;
+    }
+    if (!in.AtEnd() || !hasSince || !hasPage) return std::nullopt;
+    // The offset is the one the line was written with: "+01:00" at its end.
+    if (shown.size() >= 6) {
+        const std::string_view zone = std::string_view(shown).substr(shown.size() - 6);
+        const int hours = std::atoi(std::string(zone.substr(1, 2)).c_str());
+        const int minutes = std::atoi(std::string(zone.substr(4, 2)).c_str());
+        record.zoneOffset = (zone[0] == '-' ? -1 : 1) * (hours * 3600 + minutes * 60);
+    }
+    return record;
+}
+
+// ---- the file ----
+
+PlayLogFile::PlayLogFile(std::string folder, const Clock& clock, PlayLogLimits limits)
+    : folder_(std::move(folder)), clock_(clock), limits_(limits) {}
+
+PlayLogFile::~PlayLogFile() {
+    Close();
+}
+
+std::string PlayLogFile::PathOf(int generation) const {
+    return folder_ + "/" + std::string(kPlayLogName) +
+           (generation == 0 ? "" : "." + std::to_string(generation)) + ".jsonl";
+}
+
+void PlayLogFile::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+bool PlayLogFile::Open(std::string& why) {
+    if (fd_ >= 0) return true;
+    if (folder_.empty()) {
+        why = "no HOME or XDG_STATE_HOME names a folder for it";
+        return false;
+    }
+    if (!MakeFolders(folder_, why)) return false;
+    const std::string path = PathOf(0);
+    fd_ = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    struct stat state{};
+    if (fd_ < 0 || ::fstat(fd_, &state) != 0) {
+        why = path + ": " + SystemReason(errno);
+        Close();
+        return false;
+    }
+    size_ = static_cast<std::uintmax_t>(state.st_size);
+    // The file's day is its last line's; a power cut may have torn that line, and the next
+    // then starts on a line of its own.
+    std::string tail(std::min<std::uintmax_t>(size_, kTailBytes), '\0');
+    const ssize_t got = ::pread(fd_, tail.data(), tail.size(), static_cast<off_t>(size_ - tail.size()));
+    tail.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    endsTorn_ = !tail.empty() && tail.back() != '\n';
+    if (!tail.empty() && tail.back() == '\n') tail.pop_back();
+    const auto last = ParsePlayLogLine(std::string_view(tail).substr(tail.rfind('\n') + 1));
+    day_ = std::floor(last ? kDaysTo1970 + (last->since + last->zoneOffset) / kSecondsPerDay
+                           : clock_.Now());
+    return true;
+}
+
+bool PlayLogFile::Rotate(std::string& why) {
+    Close();
+    std::error_code ec;
+    std::filesystem::remove(PathOf(limits_.keep), ec);
+    for (int generation = limits_.keep - 1; generation >= 0; --generation) {
+        if (!std::filesystem::exists(PathOf(generation), ec)) continue;
+        if (::rename(PathOf(generation).c_str(), PathOf(generation + 1).c_str()) != 0) {
+            why = PathOf(generation) + ": " + SystemReason(errno);
+            return false;
+        }
+    }
+    return Open(why);
+}
+
+bool PlayLogFile::Write(const std::string& line, std::string& why) {
+    if (!Open(why)) return false;
+    const double today = std::floor(clock_.Now());
+    if (size_ > 0 && (today != day_ || size_ + line.size() + 1 > limits_.maxBytes) &&
+        !Rotate(why))
+        return false;
+    const std::string whole = (endsTorn_ ? "\n" : "") + line + "\n";
+    const ssize_t written = ::write(fd_, whole.data(), whole.size());
+    if (written > 0) size_ += static_cast<std::uintmax_t>(written);
+    if (written != static_cast<ssize_t>(whole.size())) {
+        why = PathOf(0) + ": " + (written < 0 ? SystemReason(errno) : "the disk is full");
+        endsTorn_ = endsTorn_ || written > 0;
+        // Opened afresh at the next line: a folder made writable again is then used.
+        Close();
+        return false;
+    }
+    endsTorn_ = false;
+    day_ = today;
+    // Written through to the disk: a power cut may tear this line, never lose those before.
+    ::fdatasync(fd_);
+    return true;
+}
+
+void PlayLogFile::PageShown(const PlayRecord& record) {
+    const std::string line = PlayLogLine(record);
+    std::string why;
+    if (Write(line, why)) {
+        if (failing_) Warn(LogArea::Player, "the play log is written again");
+        failing_ = false;
+    } else if (!failing_) {
+        Warn(LogArea::Player, "the play log cannot be written (", why,
+             "); the show goes on without it");
+        failing_ = true;
+    }
+    if (onLine) onLine(line);
+}
+
+}  // namespace pagelark
