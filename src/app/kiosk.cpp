@@ -5,6 +5,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/display_power.h"
@@ -30,6 +31,7 @@
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
 #include "mqtt/mqtt_client.h"
+#include "playlog/play_log.h"
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
@@ -95,6 +97,8 @@ class Kiosk final : private WindowBuilder {
     std::string startupFolder_;
     std::string reservedTempFile_;
     SystemClock clock_;
+    // Opened at its first line: with PlayLog off nothing is made.
+    PlayLogFile playLog_{PlayLogFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), clock_};
     // What the show starts with, until the player takes it.
     Presentation presentation_;
     Document document_;
@@ -217,7 +221,7 @@ void Kiosk::Start() {
     player_ = std::make_unique<Player>(
         PlayerContext{debugSettings_, helpDocuments_, helpFolder_, IsConfigCommandLine(raw_),
                       clock_, desktop_, maintenance_, snapshots_, connectivity_, launcher_,
-                      &displayPower_},
+                      &displayPower_, &playLog_},
         Show{std::move(presentation_), machine_, buttons_, std::move(document_)},
         static_cast<WindowBuilder&>(*this));
     const bool publishes = !published_.empty() && !IsConfigCommandLine(raw_);
@@ -237,6 +241,9 @@ void Kiosk::Start() {
                             helpFolder_}});
     if (machine_.DBus) bus_ = KioskBus::Start(*remote_);
     mqtt_ = StartMqtt(machine_, *remote_, tempDir_, PAGELARK_VERSION);
+    playLog_.onLine = [this](const std::string& line) {
+        if (mqtt_) mqtt_->PlayLogLine(line);
+    };
     input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
     player_->InitBrowsers();
     if (fetcher_) fetcher_->Start();

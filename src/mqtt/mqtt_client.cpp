@@ -201,6 +201,20 @@ void MqttClient::Connected() {
     for (const MqttMessage& message : DiscoveryMessages(topics_, device_))
         Publish(message);
     StatusChanged(remote_.Status());
+    auto [lines, dropped] = heldLines_.Take();
+    if (dropped > 0)
+        Warn(LogArea::Mqtt, "MQTT: ", dropped,
+             " play log lines were dropped while the broker was away (the file has them)");
+    for (std::string& line : lines)
+        PlayLogLine(line);
+}
+
+void MqttClient::PlayLogLine(const std::string& line) {
+    const int code = connected_ ? mosquitto_publish(link_->mosq, nullptr, topics_.playlog.c_str(),
+                                                    static_cast<int>(line.size()), line.data(),
+                                                    kQos, false)
+                                : MOSQ_ERR_NO_CONN;
+    if (code != MOSQ_ERR_SUCCESS) heldLines_.Hold(line);
 }
 
 void MqttClient::Failed(const std::string& why) {

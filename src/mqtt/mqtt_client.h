@@ -32,6 +32,8 @@ class MqttClient final : public QObject {
     // False when libmosquitto refused the settings; the reason went to the log.
     bool Started() const { return thread_.joinable(); }
     void StatusChanged(const KioskStatus& status);
+    // A play log line, published now or once the broker is back.
+    void PlayLogLine(const std::string& line);
 
   private:
     struct Link;
@@ -53,6 +55,7 @@ class MqttClient final : public QObject {
     std::string where_;        // host:port, for the log
     std::string lastFailure_;  // said once, until a connection succeeds
     bool connected_ = false;
+    HeldLines heldLines_;
     QTimer everyMinute_;
     std::shared_ptr<Link> link_;
     std::thread thread_;

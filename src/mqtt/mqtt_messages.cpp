@@ -98,7 +98,20 @@ MqttTopics::MqttTopics(const std::string& id)
       availability(base + "/availability"),
       result(base + "/result"),
       snapshot(base + "/snapshot"),
+      playlog(base + "/playlog"),
       commands(base + "/cmd/+") {}
+
+void HeldLines::Hold(std::string line) {
+    if (lines_.size() >= cap_) {
+        lines_.pop_front();
+        ++dropped_;
+    }
+    lines_.push_back(std::move(line));
+}
+
+std::pair<std::deque<std::string>, std::size_t> HeldLines::Take() {
+    return {std::exchange(lines_, {}), std::exchange(dropped_, 0)};
+}
 
 std::string StateJson(const KioskStatus& status, long long memoryKiB) {
     return JsonObject()

@@ -4,10 +4,12 @@
 // takes. Plain text in, plain text out; the client only carries it.
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/ports/port_types.h"
@@ -31,8 +33,23 @@ struct MqttTopics {
     std::string availability;  // retained "online", the last will "offline"
     std::string result;        // the answer to each command
     std::string snapshot;      // the PNG a snapshot command took
+    std::string playlog;       // each play log line, not retained
     std::string commands;      // the subscription: cmd/<name>
     std::string Command(std::string_view name) const { return base + "/cmd/" + std::string(name); }
+};
+
+// Play log lines kept while the broker is away: the newest within a cap, the others counted.
+class HeldLines {
+  public:
+    explicit HeldLines(std::size_t cap = 1000) : cap_(cap) {}
+    void Hold(std::string line);
+    // Everything held, oldest first, and how many lines were dropped since the last take.
+    std::pair<std::deque<std::string>, std::size_t> Take();
+
+  private:
+    std::size_t cap_;
+    std::deque<std::string> lines_;
+    std::size_t dropped_ = 0;
 };
 
 inline constexpr std::string_view kOnline = "online";

@@ -125,6 +125,15 @@ TEST(AnswerCommandTest, TheScreenCommandsReachThePortAndItsRefusalIsAnswered) {
               R"({"command":"screen","ok":false,"error":"the screen follows no schedule"})");
 }
 
+// While the broker is away the newest lines wait; the count of the others is said once.
+TEST(HeldLinesTest, TheNewestWithinTheCapAndTheDroppedCounted) {
+    HeldLines held(2);
+    for (const char* line : {"1", "2", "3"})
+        held.Hold(line);
+    EXPECT_EQ(held.Take(), std::pair(std::deque<std::string>{"2", "3"}, std::size_t{1}));
+    EXPECT_EQ(held.Take(), std::pair(std::deque<std::string>{}, std::size_t{0}));
+}
+
 TEST(ParseBrokerTest, SchemesHostsPortsAndRefusals) {
     const struct {
         const char* text;
