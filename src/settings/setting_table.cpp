@@ -300,6 +300,7 @@ const SettingRow kTable[] = {
                         .defaultText = "No",
                         .windowsKnows = false,
                         .shown = true,
+                        .shownWhenSet = true,
                         .control = ""}),
     Field<&M::AutoReboot>({.name = "AutoReboot",
                            .home = Home::Machine,

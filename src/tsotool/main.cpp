@@ -1,6 +1,7 @@
 // pagelark-tso: shows and re-saves presentation files with the kiosk's own document code.
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -15,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/file_io.h"
 #include "platform/log.h"
+#include "playlog/play_log.h"
 #include "settings/registry_store.h"
 #include "settings/setting_table.h"
 #include "settings/settings.h"
@@ -24,6 +26,7 @@
 #include "storage/presentation_file.h"
 #include "tsotool/json.h"
 #include "tsotool/next_day.h"
+#include "tsotool/playlog_summary.h"
 
 #ifndef PAGELARK_VERSION
 #define PAGELARK_VERSION "unknown"
@@ -43,6 +46,10 @@ constexpr const char* kUsage =
     "                                     the pages due and the screen's hours over the day from\n"
     "                                     then (local time; default: now), the screen times from\n"
     "                                     FILE alone, not this machine's settings\n"
+    "       pagelark-tso playlog [FILE...]\n"
+    "                                     per page of the play log, the times shown, the time\n"
+    "                                     on show and the failures (default: the kiosk's log\n"
+    "                                     and its rotated files in ~/.local/state/pagelark)\n"
     "       pagelark-tso --help | --version\n";
 
 std::string Absolute(const std::string& path, const std::string& folder) {
@@ -121,6 +128,30 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     return kExitOk;
 }
 
+// The play log's files, named or the kiosk's own, summed up.
+int SumUpPlayLog(std::vector<std::string> files) {
+    if (files.empty()) {
+        const std::string folder =
+            PlayLogFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+        files = PlayLogFiles(folder);
+        if (files.empty()) return Fail("read", folder + "/playlog.jsonl", "no play log there");
+    }
+    std::vector<PlayLogText> texts;
+    for (const std::string& file : files) {
+        ReadResult read = ReadWholeFile(file);
+        if (read.status != ReadStatus::Ok)
+            return Fail("read", file, read.error.empty() ? "not a file" : read.error);
+        texts.push_back({file, std::move(read.data)});
+    }
+    std::vector<std::string> notes;
+    const std::string summary = SummarisePlayLog(texts, notes);
+    for (const std::string& note : notes)
+        std::cerr << "pagelark-tso: " << note << "\n";
+    std::cout << summary;
+    std::cout.flush();
+    return std::cout ? kExitOk : Fail("write", "standard output", "output error");
+}
+
 }  // namespace
 }  // namespace pagelark
 
@@ -137,6 +168,8 @@ int main(int argc, char** argv) {
         std::cout << "pagelark-tso " << PAGELARK_VERSION << "\n";
         return kExitOk;
     }
+    if (!args.empty() && args[0] == "playlog")
+        return SumUpPlayLog(std::vector<std::string>(args.begin() + 1, args.end()));
     if (args.size() == 2 && args[0] == "show") return Run(args[0], args[1], "");
     if (args.size() == 3 && args[0] == "save") return Run(args[0], args[1], args[2]);
     if ((args.size() == 2 || (args.size() == 4 && args[2] == "--at")) && args[0] == "next") {

@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 #include "support/golden.h"
 #include "support/temp_folder.h"
@@ -155,6 +156,27 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
     for (const char* warning : {"typo.tso: ScreenOn cannot be \"7am\"",
                                 "typo.tso: IdlePage \"htps://x/\" cannot be shown"})
         EXPECT_PRED_FORMAT2(::testing::IsSubstring, warning, shown);
+}
+
+// A log and its rotated file in the state folder, read by default; a line torn by a power cut
+// is left out with a note; a file named alone is read alone.
+TEST(Tool, PlaylogSumsUpEachPageOfTheLogAndItsRotatedFiles) {
+    TempFolder temp;
+    const std::string sample = testing::GoldenFolder() + "/../tsotool/playlog/";
+    for (const char* name : {"playlog.jsonl", "playlog.1.jsonl"})
+        temp.Write(std::string("state/pagelark/") + name, TempFolder::Read(sample + name));
+    ::setenv("XDG_STATE_HOME", temp.File("state").c_str(), 1);
+    const auto all = RunTool(temp.path(), "playlog");
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "playlog.jsonl line 4 is no play log line",
+                        all.err);
+    testing::CompareGolden(sample + "summary.txt", all.out);
+    const auto one = RunTool(temp.path(), "playlog state/pagelark/playlog.1.jsonl");
+    EXPECT_EQ(std::tuple(one.exitCode, one.err), std::tuple(0, ""));
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "3 lines, from 2026-03-01T12:00:00+01:00", one.out);
+    ::setenv("XDG_STATE_HOME", temp.File("nothing").c_str(), 1);
+    EXPECT_EQ(RunTool(temp.path(), "playlog").exitCode, 1);
+    ::unsetenv("XDG_STATE_HOME");
 }
 
 }  // namespace
