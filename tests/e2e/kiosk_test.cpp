@@ -9,9 +9,12 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
+#include "playlog/play_log.h"
 
 namespace pagelark::e2e {
 namespace {
@@ -24,7 +27,7 @@ constexpr double kSlack = 1.5;
 
 TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesItsRenderers) {
     Kiosk& kiosk =
-        Start("[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nMaxTime=4\nOnMouseMove=0\n" +
+        Start("[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nMaxTime=4\nOnMouseMove=0\nPlayLog=Yes\n" +
               Pages({"/red", "/green\nDefaultTime=False\nTime=2", "/blue"}));
     const auto shown = WaitUntilKioskShows();
     ASSERT_TRUE(shown) << "no kiosk window";
@@ -72,6 +75,20 @@ TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesIts
     for (const NamedColor& page : {kBlue, kRed, kGreen, kBlue})
         EXPECT_TRUE(Comes(page.rgb, kPatience)) << page.name << " never came back";
     EXPECT_TRUE(kiosk.Running());
+
+    // Killed outright, it leaves a play log of whole lines naming the pages it showed.
+    ::kill(kiosk.Pid(), SIGKILL);
+    kiosk.WaitForExit(kPatience);
+    std::istringstream log(
+        testing::TempFolder::Read(folders_.HomeDir() + "/.local/state/pagelark/playlog.jsonl"));
+    std::set<std::string> pages;
+    for (std::string line; std::getline(log, line);) {
+        const auto record = ParsePlayLogLine(line);
+        ASSERT_TRUE(record) << line;
+        if (record->loaded) pages.insert(record->address.substr(record->address.rfind('/')));
+        EXPECT_LT(record->seconds, 10.0) << line;
+    }
+    EXPECT_EQ(pages, (std::set<std::string>{"/red", "/green", "/blue"}));
 }
 
 TEST_F(KioskTest, SkipsPagesWhileTheNetworkIsDownOutlivesASecondStartAndEscapeEndsItCleanly) {

@@ -121,7 +121,7 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
     ::chmod(login.c_str(), 0600);
     MachineSettings("\"MqttBroker\"=\"mqtts://localhost:" + std::to_string(tls) +
                     "\"\n\"MqttCaFile\"=\"" + folders_.File("ca.crt") +
-                    "\"\n\"MqttCredentials\"=\"" + login + "\"\n");
+                    "\"\n\"MqttCredentials\"=\"" + login + "\"\n\"PlayLog\"=\"Yes\"\n");
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=600\n" + Pages({"/red", "/green", "/blue"}));
     ASSERT_FALSE(listener.Wait("/state", "\"state\":\"playing\"", 0, 1, kStartUp).empty());
     ASSERT_TRUE(Comes(kRed.rgb, kPatience));
@@ -151,6 +151,13 @@ TEST_F(KioskTest, MqttStateDiscoveryEachCommandRefusalsReconnectionTheLastWillAn
 
     EXPECT_EQ(listener.Command("next"), Ok("next"));
     EXPECT_TRUE(Comes(kGreen.rgb, kPatience));
+    // The page that left the show, as its line in the play log.
+    const auto logged = listener.Wait("/playlog", "\"page\":1,");
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_FALSE(logged[0].retained);
+    EXPECT_NE(logged[0].payload.find("\"address\":\"" + server_.Url("/red") + "\",\"loaded\":true"),
+              std::string::npos)
+        << logged[0].payload;
     EXPECT_EQ(listener.Command("previous"), Ok("previous"));
     EXPECT_EQ(listener.Command("pause", "PRESS"), Ok("pause"));
     EXPECT_EQ(listener.Command("next"),
