@@ -210,10 +210,10 @@ void MqttClient::Connected() {
 }
 
 void MqttClient::PlayLogLine(const std::string& line) {
-    const int code = connected_ ? mosquitto_publish(link_->mosq, nullptr, topics_.playlog.c_str(),
-                                                    static_cast<int>(line.size()), line.data(),
-                                                    kQos, false)
-                                : MOSQ_ERR_NO_CONN;
+    const int code =
+        connected_ ? mosquitto_publish(link_->mosq, nullptr, topics_.playlog.c_str(),
+                                       static_cast<int>(line.size()), line.data(), kQos, false)
+                   : MOSQ_ERR_NO_CONN;
     if (code != MOSQ_ERR_SUCCESS) heldLines_.Hold(line);
 }
 

@@ -22,7 +22,7 @@ namespace pagelark {
 namespace {
 
 // Enough for the last line, the longest address included.
-constexpr std::uintmax_t kTailBytes = 80 * 1024;
+constexpr std::uintmax_t kTailBytes = std::uintmax_t{80} * 1024;
 
 std::string Number(double value) {
     char text[64];
@@ -53,7 +53,8 @@ class LineReader {
   public:
     explicit LineReader(std::string_view text) : text_(text) {}
     void Blanks() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t')) ++at_;
+        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t'))
+            ++at_;
     }
     bool Take(char c) {
         Blanks();
@@ -129,7 +130,8 @@ class LineReader {
         const std::size_t start = at_;
         if (at_ < text_.size() && text_[at_] == '-') ++at_;
         const std::size_t digits = at_;
-        while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) ++at_;
+        while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_])))
+            ++at_;
         if (at_ == digits || (text_[digits] == '0' && at_ - digits > 1)) return std::nullopt;
         if (at_ < text_.size() && text_[at_] == '.') {
             const std::size_t fraction = ++at_;
@@ -199,8 +201,8 @@ std::optional<PlayRecord> ParsePlayLogLine(std::string_view line) {
         if (!first && !in.Take(',')) return std::nullopt;
         const auto key = in.String();
         if (!key || !in.Take(':')) return std::nullopt;
-        const bool text = *key == "shown" || *key == "address" || *key == "presentation" ||
-                          *key == "version";
+        const bool text =
+            *key == "shown" || *key == "address" || *key == "presentation" || *key == "version";
         if (text) {
             auto value = in.String();
             if (!value) return std::nullopt;
@@ -256,7 +258,7 @@ bool PlayLogFile::Open(std::string& why) {
     if (!MakeFolders(folder_, why)) return false;
     const std::string path = PathOf(0);
     fd_ = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    struct stat state{};
+    struct stat state {};
     if (fd_ < 0 || ::fstat(fd_, &state) != 0) {
         why = path + ": " + SystemReason(errno);
         Close();
@@ -266,7 +268,8 @@ bool PlayLogFile::Open(std::string& why) {
     // The file's day is its last line's; a power cut may have torn that line, and the next
     // then starts on a line of its own.
     std::string tail(std::min<std::uintmax_t>(size_, kTailBytes), '\0');
-    const ssize_t got = ::pread(fd_, tail.data(), tail.size(), static_cast<off_t>(size_ - tail.size()));
+    const ssize_t got =
+        ::pread(fd_, tail.data(), tail.size(), static_cast<off_t>(size_ - tail.size()));
     tail.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     endsTorn_ = !tail.empty() && tail.back() != '\n';
     if (!tail.empty() && tail.back() == '\n') tail.pop_back();
@@ -293,8 +296,7 @@ bool PlayLogFile::Rotate(std::string& why) {
 bool PlayLogFile::Write(const std::string& line, std::string& why) {
     if (!Open(why)) return false;
     const double today = std::floor(clock_.Now());
-    if (size_ > 0 && (today != day_ || size_ + line.size() + 1 > limits_.maxBytes) &&
-        !Rotate(why))
+    if (size_ > 0 && (today != day_ || size_ + line.size() + 1 > limits_.maxBytes) && !Rotate(why))
         return false;
     const std::string whole = (endsTorn_ ? "\n" : "") + line + "\n";
     const ssize_t written = ::write(fd_, whole.data(), whole.size());

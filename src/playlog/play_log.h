@@ -32,8 +32,9 @@ std::optional<PlayRecord> ParsePlayLogLine(std::string_view line);
 std::string LocalIsoTime(double epochSeconds, std::int32_t zoneOffset);
 
 struct PlayLogLimits {
-    std::uintmax_t maxBytes = 1024 * 1024;  // a file is rotated before a line takes it past
-    int keep = 10;                          // rotated files kept; the oldest go
+    // A file is rotated before a line takes it past this size.
+    std::uintmax_t maxBytes = std::uintmax_t{1} << 20;
+    int keep = 10;  // rotated files kept; the oldest go
 };
 
 class PlayLogFile final : public PlayLog {

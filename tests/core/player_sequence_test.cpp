@@ -54,7 +54,8 @@ TEST_F(PlayerTest, EachPageShownIsRecordedOnceAsItLeavesTheShow) {
                    {"Played"}),
               "NAVIGATE h/1, WAITTIME 1/2, WAITTIME 1/3 Played 2 0s failed, WAITTIME 1/3, "
               "NAVIGATE 1/3, WAITTIME 3/1 Played 1 11s, WAITTIME 1/2 Played 3 0s failed, "
-              "WAITTIME 1/2, WAITSAVER 1/2 Played 1 2s, WAITTIME 2/2, WAITTIME 2/2, WAITSAVER nav 2/2 Played 2 3s");
+              "WAITTIME 1/2, WAITSAVER 1/2 Played 1 2s, WAITTIME 2/2, WAITTIME 2/2, WAITSAVER nav "
+              "2/2 Played 2 3s");
 }
 
 // Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused

@@ -26,9 +26,9 @@ using std::chrono_literals::operator""s;
 constexpr double kSlack = 1.5;
 
 TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesItsRenderers) {
-    Kiosk& kiosk =
-        Start("[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nMaxTime=4\nOnMouseMove=0\nPlayLog=Yes\n" +
-              Pages({"/red", "/green\nDefaultTime=False\nTime=2", "/blue"}));
+    Kiosk& kiosk = Start(
+        "[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nMaxTime=4\nOnMouseMove=0\nPlayLog=Yes\n" +
+        Pages({"/red", "/green\nDefaultTime=False\nTime=2", "/blue"}));
     const auto shown = WaitUntilKioskShows();
     ASSERT_TRUE(shown) << "no kiosk window";
     const auto runs = Runs(RecordColors(24s));

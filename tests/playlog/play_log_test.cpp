@@ -44,21 +44,23 @@ std::vector<std::string> Lines(const std::string& path) {
 TEST(PlayLogTest, ALineIsJsonThatReadsBackWhateverTheAddress) {
     const PlayRecord record = Record("http://s/\"q\"\\?\x01\t\n\x7F\xC3\xA9\xE9");
     const std::string line = PlayLogLine(record);
-    EXPECT_EQ(line,
-              "{\"shown\":\"2026-03-02T00:00:00+01:00\",\"since\":1772406000.250,\"seconds\":10.000,"
-              "\"page\":2,\"address\":\"http://s/\\\"q\\\"\\\\?\\u0001\\t\\n\\u007f\xC3\xA9\xC3\xA9\","
-              "\"loaded\":true,\"presentation\":\"/shows/a \\\"b\\\".tso\",\"version\":"
-              "\"0123456789ab\"}");
+    EXPECT_EQ(
+        line,
+        "{\"shown\":\"2026-03-02T00:00:00+01:00\",\"since\":1772406000.250,\"seconds\":10.000,"
+        "\"page\":2,\"address\":\"http://s/\\\"q\\\"\\\\?\\u0001\\t\\n\\u007f\xC3\xA9\xC3\xA9\","
+        "\"loaded\":true,\"presentation\":\"/shows/a \\\"b\\\".tso\",\"version\":"
+        "\"0123456789ab\"}");
     const auto back = ParsePlayLogLine(line);
     ASSERT_TRUE(back);
     EXPECT_EQ(std::tuple(back->address, back->since, back->zoneOffset, back->page, back->loaded,
                          back->presentation),
-              std::tuple(std::string("http://s/\"q\"\\?\x01\t\n\x7F\xC3\xA9\xC3\xA9"), 1772406000.25,
-                         3600, 2, true, record.presentation));
+              std::tuple(std::string("http://s/\"q\"\\?\x01\t\n\x7F\xC3\xA9\xC3\xA9"),
+                         1772406000.25, 3600, 2, true, record.presentation));
     EXPECT_EQ(LocalIsoTime(1772406000.0, -34200), "2026-03-01T13:30:00-09:30");
     // Torn by a power cut, or anything but a line as written.
-    for (const std::string& torn : {line.substr(0, line.size() - 1), line.substr(0, 40),
-                                   std::string("{\"page\":01,\"since\":1}"), line + "x", std::string()})
+    for (const std::string& torn :
+         {line.substr(0, line.size() - 1), line.substr(0, 40),
+          std::string("{\"page\":01,\"since\":1}"), line + "x", std::string()})
         EXPECT_FALSE(ParsePlayLogLine(torn)) << torn;
 }
 
@@ -81,9 +83,9 @@ TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
     EXPECT_EQ(Lines(folder + "/playlog.jsonl").size(), 1u);
     clock.now += 1.0;
     log.PageShown(Record("http://c/"));
-    EXPECT_EQ(PlayLogFiles(folder), (std::vector<std::string>{folder + "/playlog.2.jsonl",
-                                                              folder + "/playlog.1.jsonl",
-                                                              folder + "/playlog.jsonl"}));
+    EXPECT_EQ(PlayLogFiles(folder),
+              (std::vector<std::string>{folder + "/playlog.2.jsonl", folder + "/playlog.1.jsonl",
+                                        folder + "/playlog.jsonl"}));
     EXPECT_EQ(ParsePlayLogLine(Lines(folder + "/playlog.2.jsonl").at(0))->address, "http://a/");
     EXPECT_EQ(ParsePlayLogLine(Lines(folder + "/playlog.jsonl").at(0))->address, "http://c/");
 }
@@ -96,8 +98,7 @@ TEST(PlayLogTest, AFolderThatCannotBeWrittenIsSaidOnceAndWritingResumes) {
     const std::string folder = temp.File("pagelark");
     temp.Write("pagelark/playlog.jsonl", "{\"torn");
     const bool root = ::geteuid() == 0;  // permissions do not bind root: a folder in the way
-    if (root)
-        std::filesystem::rename(folder + "/playlog.jsonl", folder + "/aside");
+    if (root) std::filesystem::rename(folder + "/playlog.jsonl", folder + "/aside");
     if (root) std::filesystem::create_directory(folder + "/playlog.jsonl");
     ::chmod(folder.c_str(), 0500);
     WarningLog warnings;
