@@ -12,7 +12,7 @@ std::optional<PageScroll> ParseScroll(std::string_view text) {
     const auto isOneOf = [text](std::initializer_list<std::string_view> words) {
         return std::ranges::any_of(words, [text](auto word) { return EqualsNoCase(text, word); });
     };
-    if (text.empty() || isOneOf({"No", "False", "Off", "0"})) return PageScroll{};
+    if (text.empty() || isOneOf({"No", "False", "Off"})) return PageScroll{};
     if (isOneOf({"Yes", "True", "On"})) return PageScroll{.paced = true};
     // Digits alone: "-1" is a true word elsewhere, but no speed.
     if (text.size() > 5 || !std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; }))
@@ -20,7 +20,7 @@ std::optional<PageScroll> ParseScroll(std::string_view text) {
     int speed = 0;
     for (const char c : text)
         speed = speed * 10 + (c - '0');
-    if (speed < kSlowestScroll || speed > kFastestScroll) return std::nullopt;
+    if (speed > kFastestScroll) return std::nullopt;
     return PageScroll{.pixelsPerSecond = speed};
 }
 

@@ -19,7 +19,7 @@ struct PageScroll {
     bool Moves() const { return paced || pixelsPerSecond > 0; }
 };
 
-// None for anything but a true or false word or a speed within the range.
+// None for anything but a true or false word or a speed up to the fastest; 0 is No.
 std::optional<PageScroll> ParseScroll(std::string_view text);
 // The page's own; a bad one keeps the page still.
 PageScroll ScrollOf(const PresentationPage& page);

@@ -115,7 +115,7 @@ constexpr SettingRow PageKey(std::string_view name, Kind kind) {
 
 constexpr SettingRow ScrollKey() {
     SettingRow row = PageKey("Scroll", Kind::Scroll);
-    row.low = kSlowestScroll;
+    row.low = 0;  // still, as No
     row.high = kFastestScroll;
     return row;
 }
