@@ -250,33 +250,6 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
                         Read(document.CurrentFile));
 }
 
-// A page's Scroll shows as stored and a bad one is refused; OK with no edit saves the golden
-// file back byte for byte.
-TEST_F(ConfigWindowTest, PagePropertiesKeepAPagesScrollAsStored) {
-    const std::string golden = Read(PAGELARK_SOURCE_DIR "/tests/golden/scroll.saved.tso");
-    document.CurrentFile = folder.Write("scroll.tso", golden);
-    const PresentationSource source = ReadPresentation(document.CurrentFile);
-    LoadMachineSettings(session.settings, source.file, 0.0, machine, buttons, {});
-    LoadPresentation(presentation, document, context, source);
-    window.Open();
-    Find<QListWidget>("lstPageList")->setCurrentRow(1);
-    WithModal([](QWidget& dialog) {
-        auto* scroll = dialog.findChild<QLineEdit*>("txtScroll");
-        EXPECT_EQ(scroll->text(), "40");
-        scroll->setText("10001");
-        dialog.findChild<QPushButton*>("cmdOK")->click();
-        scroll->setText("40");
-        dialog.findChild<QPushButton*>("cmdOK")->click();
-    });
-    Find<QPushButton>("cmdListProps")->click();
-    Find<QPushButton>("cmdOK")->click();
-    EXPECT_EQ(dialogs.calls,
-              std::vector<std::string>{
-                  "error Scroll cannot be \"10001\": enter No, Yes (to reach the "
-                  "foot as the time ends) or a speed of 1 to 10000 pixels a second."});
-    EXPECT_EQ(Read(document.CurrentFile), golden);
-}
-
 TEST_F(ConfigWindowTest, DelayBoxAndUpDownKeepInStep) {
     machine.ScreenSaveTimeOut = std::chrono::seconds(42);
     window.Open();

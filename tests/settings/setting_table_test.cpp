@@ -37,10 +37,7 @@ class SettingTableTest : public ::testing::Test, public DocumentWorld {
             temp.Write("page.tso", "[Page1]\r\nURL=http://a/\r\nScroll=" + text + "\r\n");
         const WarningLog warnings;
         LoadPresentation(p, d, context, ReadPresentation(d.CurrentFile));
-        WorkingLists lists;
-        lists.pages = p.Pages;
-        PropsFields fields = FillProps(PropsMode::Page, lists, 1);
-        fields.useDefaultTime = true;
+        const PropsFields fields = FillProps(PropsMode::Page, {p.Pages, {}, {}, {}}, 1);
         EXPECT_EQ(CheckProps(PropsMode::Page, fields).Ok(), warnings.lines.empty()) << text;
         return warnings.lines.empty();
     }
@@ -132,11 +129,10 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
             }
         }
     }
-    // A page's Scroll besides its speeds; a bad one is No.
-    for (const auto& [text, taken] :
-         {std::pair{"yes", true}, {"No", true}, {"fast", false}, {"-1", false}, {"&h10", false}}) {
-        EXPECT_EQ(ScrollTaken(text), taken) << text;
-        EXPECT_EQ(ScrollOf(p.Pages[0]).Moves(), text == std::string("yes")) << text;
+    // Besides its speeds, a true or false word; anything else keeps the page still.
+    for (const std::string text : {"yes", "No", "fast", "-1"}) {
+        EXPECT_EQ(ScrollTaken(text), text != "fast" && text != "-1") << text;
+        EXPECT_EQ(ScrollOf(p.Pages[0]).Moves(), text == "yes") << text;
     }
     // The window's boxes of those it checks: the default time in seconds, the delay in minutes,
     // the reboot time in hours and minutes.
