@@ -284,7 +284,7 @@ constexpr const char* kScrollScript = R"(
 (function (speed, seconds) {
   var own = window.__pagelarkScroll = window.__pagelarkScroll || {run: 0};
   var run = ++own.run, root = document.scrollingElement || document.documentElement;
-  var foot = function () { return root.scrollHeight - window.innerHeight; };
+  var foot = function () { return root.scrollHeight - root.clientHeight; };
   if (foot() <= 0) return;
   var y = window.scrollY, last = performance.now(), end = last + seconds * 1000;
   var step = function (now) {
