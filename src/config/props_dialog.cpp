@@ -78,6 +78,17 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     setTabOrder(defaultTimeCheck_, schedule_.days);
     setTabOrder(schedule_.days, schedule_.from);
     setTabOrder(schedule_.from, schedule_.to);
+    // A long page moving on show.
+    auto* scrollLabel = MakeLabel("lblScroll", "&Scroll :", frame);
+    scrollEdit_ = MakeBox("txtScroll", 255, frame);
+    scrollLabel->setBuddy(scrollEdit_);
+    scrollEdit_->setPlaceholderText("No");
+    scrollEdit_->setToolTip(
+        "No, Yes (reaches the page's foot as its time ends) or a speed in pixels a second");
+    FitWidthToText(scrollEdit_, "00000");
+    grid->addWidget(scrollLabel, 7, 0);
+    grid->addWidget(scrollEdit_, 7, 1, Qt::AlignLeft);
+    setTabOrder(schedule_.to, scrollEdit_);
     grid->addWidget(visibleCheck_, 4, 0, 1, 3);
     grid->addWidget(fileNameLabel, 5, 0);
     grid->addWidget(fileNameEdit_, 5, 1);
@@ -102,6 +113,7 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
         widget->setVisible(visible.schedule);
     SetVisible({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
                visible.picture);
+    SetVisible({scrollLabel, scrollEdit_}, visible.scroll);
 
     connect(defaultTimeCheck_, &QCheckBox::toggled, this, [=, this](bool useDefault) {
         SetEnabled({timeLabel, timeEdit_, timeUpDown}, !useDefault);
@@ -120,6 +132,7 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     ShowStored(schedule_.days, fields.days);
     ShowStored(schedule_.from, fields.from);
     ShowStored(schedule_.to, fields.to);
+    ShowStored(scrollEdit_, fields.scroll);
     // The rules hold from the start, whether or not the fill changed the boxes.
     SetEnabled({timeLabel, timeEdit_, timeUpDown}, !fields.useDefaultTime);
     SetEnabled({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
@@ -153,6 +166,7 @@ void PropsDialog::Ok() {
     fields.days = StoredText(schedule_.days);
     fields.from = StoredText(schedule_.from);
     fields.to = StoredText(schedule_.to);
+    fields.scroll = StoredText(scrollEdit_);
     if (const Result<> kept = CheckProps(mode_, fields); !kept) {
         context_.dialogs.ShowError(kept.Error());
         return;

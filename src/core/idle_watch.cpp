@@ -26,10 +26,7 @@ IdleWatch::Move IdleWatch::PointerAt(ScreenPoint pointer, double now, MouseMoveP
     const bool touched = std::exchange(touched_, false);
     // A pointer resting away from where play left it is no one there: a visitor who touched
     // the screen once and walked away would hold navigation mode and a pause for ever.
-    if (moved || touched) {
-        lastInput_ = now;
-        lastActivity_ = now;
-    }
+    if (moved || touched) Input(now);
     if (pointer == reference_ && !touched) return Move::None;
     const bool graceOver = now - saverModeStart_ > kMouseGrace;
     if (policy == MouseMovePolicy::EnterNavigation && !navigationMode && graceOver)

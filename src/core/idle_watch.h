@@ -21,7 +21,10 @@ class IdleWatch {
     void Input(double now) {
         lastActivity_ = now;
         lastInput_ = now;
+        ++inputs_;
     }
+    // How many inputs were seen so far: a change says the visitor is there.
+    unsigned Inputs() const { return inputs_; }
     bool VisitOver(double now, std::chrono::seconds timeOut) const;
     void VisitEnds() { lastInput_.reset(); }
     // The clock was set back: what was seen later than now was seen now.
@@ -56,6 +59,7 @@ class IdleWatch {
     double saverModeStart_ = 0.0;
     bool referenceSet_ = false;
     bool touched_ = false;
+    unsigned inputs_ = 0;
     ScreenPoint reference_;
     ScreenPoint lastPointer_;
 };

@@ -84,10 +84,12 @@ void Player::InitBrowsers() {
 
 void Player::Tick() {
     FollowClock();
-    if (!FollowScreen()) return;
-    MousePart();
-    // A clock-aligned change reaches the screen in this step, not at the next tick.
-    RunStep(show_.presentation.ClockAligned);
+    if (FollowScreen()) {
+        MousePart();
+        // A clock-aligned change reaches the screen in this step, not at the next tick.
+        RunStep(show_.presentation.ClockAligned);
+    }
+    FollowScroll();
 }
 
 // A clock set back (autumn's daylight-saving change, or by hand) counts every wait from the
@@ -210,6 +212,7 @@ void Player::StepNavigate() {
     PreloadCurrentPage();
     SetState(context_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
     idle_.Seen(Now());
+    ScrollPageOnShow();
 }
 
 void Player::TakeShow(Show show, ShowChange change) {

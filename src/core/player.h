@@ -251,6 +251,12 @@ class Player final : public PlayerCommands,
     bool HelpAllowed() const;
     // The presentation's lists, and when locked its own pages, decide what a browser may show.
     bool Refuses(const std::string& address, bool topLevel) const;
+    // ---- a long page moving on show (player_scroll.cpp) ----
+    // The page come on show starts to move if its Scroll says so.
+    void ScrollPageOnShow();
+    // The page moving stops at the visitor's input, navigation mode, a pause, the dark screen
+    // or a move elsewhere, and one that left the show goes back to its top.
+    void FollowScroll();
 
     // What the player reads and drives, its windows too.
     struct Parts : PlayerContext, PlayerWindows {};
@@ -310,6 +316,13 @@ class Player final : public PlayerCommands,
     bool screenFollowed_ = false;
     // The show's page on show, for the play log.
     std::optional<PlayRecord> playing_;
+    // The browser whose page was told to move this turn, and the inputs seen until then.
+    struct Scrolled {
+        int browser = 0;
+        unsigned inputs = 0;
+        bool moving = true;
+    };
+    std::optional<Scrolled> scrolled_;
 };
 
 }  // namespace pagelark

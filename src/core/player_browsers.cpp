@@ -92,6 +92,7 @@ std::string Player::LastLoadFailure() const {
 void Player::LocationChanged(int browser, const std::string& address) {
     if (!BrowserRotation::Valid(browser)) return;
     browsers_.Located(browser, address);
+    FollowScroll();
     // The engine asks nothing before some addresses a page reaches by itself ("about:" pages
     // by a link, a refresh or a script); its error page is a failed load's.
     if (address.empty() || address.starts_with("chrome-error:") || !Refuses(address, true)) return;
@@ -108,6 +109,7 @@ void Player::LocationChanged(int browser, const std::string& address) {
 
 void Player::PageMoved(int browser, bool byVisitor) {
     if (BrowserRotation::Valid(browser)) browsers_.Moved(browser, byVisitor);
+    FollowScroll();
 }
 
 void Player::WindowResized() {

@@ -110,6 +110,7 @@ void Player::HandleKey(KeyCode key, int shift) {
         }
     }
     idle_.Input(Now());
+    FollowScroll();
 }
 
 bool Player::QuitAllowed() const {
@@ -284,6 +285,7 @@ Result<> Player::Run(const CommandCall& request) {
         case Command::Snapshot:
             break;
     }
+    FollowScroll();
     return Done();
 }
 

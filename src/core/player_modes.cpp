@@ -76,11 +76,13 @@ void Player::PrepareBrowsersForUser() {
 
 void Player::NoteActivity() {
     idle_.Input(Now());
+    FollowScroll();
 }
 
 void Player::NoteTouch() {
     idle_.Touched();
     MousePart();
+    FollowScroll();
 }
 
 void Player::RecordMouse() {

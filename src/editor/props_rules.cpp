@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "ini/stored_values.h"
+#include "model/page_scroll.h"
 #include "platform/text.h"
+#include "settings/setting_table.h"
 
 namespace pagelark {
 namespace {
@@ -37,7 +39,7 @@ std::span<ToolbarButton> ButtonList(WorkingLists& lists, PropsMode mode) {
 PropsVisibility VisibleControls(PropsMode mode) {
     switch (mode) {
         case PropsMode::Page:
-            return {true, true, false, false, true};
+            return {true, true, false, false, true, true};
         case PropsMode::Include:
         case PropsMode::Exclude:
             return {true, false, false, false};
@@ -61,6 +63,7 @@ PropsFields FillProps(PropsMode mode, const WorkingLists& lists, int index) {
                 fields.days = page->Days;
                 fields.from = page->From;
                 fields.to = page->To;
+                fields.scroll = page->Scroll;
             }
             break;
         case PropsMode::Include:
@@ -113,6 +116,11 @@ Result<> CheckProps(PropsMode mode, const PropsFields& fields) {
     for (const auto& [setting, text] : times) {
         if (auto problem = TimeFieldProblem(setting, setting, text)) return Fail(*problem);
     }
+    if (!Acceptable(*FindSetting("Scroll"), fields.scroll))
+        return Fail("Scroll cannot be \"" + std::string(TrimBlanks(fields.scroll)) +
+                    "\": enter No, Yes (to reach the foot as the time ends) or a speed of " +
+                    std::to_string(kSlowestScroll) + " to " + std::to_string(kFastestScroll) +
+                    " pixels a second.");
     return Done();
 }
 
@@ -127,6 +135,7 @@ void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, i
                 page->Days = TrimBlanks(fields.days);
                 page->From = TrimBlanks(fields.from);
                 page->To = TrimBlanks(fields.to);
+                page->Scroll = TrimBlanks(fields.scroll);
             }
             break;
         case PropsMode::Include:

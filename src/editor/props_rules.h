@@ -16,6 +16,7 @@ struct PropsVisibility {
     bool visible = false;   // chkVisible
     bool picture = false;   // lblFileName, txtFileName, cmdBrowse, lblHelpTip, txtHelpTip
     bool schedule = false;  // lblDays, txtDays, lblFrom, txtFrom, lblTo, txtTo
+    bool scroll = false;    // lblScroll, txtScroll
 };
 PropsVisibility VisibleControls(PropsMode mode);
 
@@ -31,6 +32,8 @@ struct PropsFields {
     std::string days;
     std::string from;
     std::string to;
+    // How the page moves on show, as stored (model/page_scroll.h).
+    std::string scroll;
 };
 
 // index: the 1-based entry for pages, include and exclude; the 0-based button for the bars;

@@ -19,6 +19,8 @@ struct PresentationPage {
     std::string Days{};
     std::string From{};
     std::string To{};
+    // How it moves on show (model/page_scroll.h), as stored; empty: still.
+    std::string Scroll{};
 };
 
 struct Presentation {

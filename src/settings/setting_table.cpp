@@ -7,6 +7,7 @@
 
 #include "ini/stored_values.h"
 #include "model/page_schedule.h"
+#include "model/page_scroll.h"
 #include "model/presentation.h"
 #include "platform/os_features.h"
 #include "platform/paths.h"
@@ -110,6 +111,13 @@ constexpr SettingRow PageKey(std::string_view name, Kind kind) {
             .windowsKnows = false,
             .shown = true,
             .shownWhenSet = true};
+}
+
+constexpr SettingRow ScrollKey() {
+    SettingRow row = PageKey("Scroll", Kind::Scroll);
+    row.low = 0;  // still, as No
+    row.high = kFastestScroll;
+    return row;
 }
 
 // When the screen is on: a presentation or a fleet's managed file may say.
@@ -248,6 +256,8 @@ const SettingRow kTable[] = {
     PageField<&PresentationPage::Days>(PageKey("Days", Kind::Days)),
     PageField<&PresentationPage::From>(PageKey("From", Kind::HourMinute)),
     PageField<&PresentationPage::To>(PageKey("To", Kind::HourMinute)),
+    // A long page moving on show; ScrollOf reads it.
+    PageField<&PresentationPage::Scroll>(ScrollKey()),
     Field<&M::ScreenSaveActive>({.name = "ScreenSaveActive",
                                  .home = Home::Both,
                                  .kind = Kind::Bool,
@@ -500,6 +510,7 @@ SettingValue ParseSetting(const SettingRow& row, std::string_view text) {
         case Kind::Presentation:
         case Kind::Days:  // as stored, so that a save keeps it; ReadSchedule reads it
         case Kind::HourMinute:
+        case Kind::Scroll:
             break;
     }
     return std::string(text.empty() ? row.defaultText : text);
@@ -560,6 +571,8 @@ bool Acceptable(const SettingRow& row, std::string_view text) {
             return ParseDays(text).has_value();
         case Kind::HourMinute:
             return TrimBlanksAndTabs(text).empty() || ParseHourMinute(text).has_value();
+        case Kind::Scroll:
+            return ParseScroll(text).has_value();
         case Kind::Text:
         case Kind::Folder:
             break;

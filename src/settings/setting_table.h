@@ -41,6 +41,7 @@ enum class Kind {
     Presentation,  // empty, an absolute path or a web address
     Days,          // days of the week: "Mon-Fri", "Sat,Sun"; empty is every day
     HourMinute,    // "HH:MM"; empty is midnight
+    Scroll,        // "No", "Yes" or a speed within the range; as stored
 };
 
 // A typed value: bool, a whole number (seconds, choices), minutes, or text.

@@ -275,6 +275,53 @@ void StageWindow::ReportOncePainted(int index, unsigned load, QDeadlineTimer dea
         });
 }
 
+namespace {
+
+// In the program's own world: the page's scripts neither see its state nor replace the calls
+// it makes. Each frame moves the page from where this script last put it, so a layout that
+// rounds the position does not hold it back; "instant" overrides a page's smooth scrolling.
+constexpr const char* kScrollScript = R"(
+(function (speed, seconds) {
+  var own = window.__pagelarkScroll = window.__pagelarkScroll || {run: 0};
+  var run = ++own.run, root = document.scrollingElement || document.documentElement;
+  var foot = function () { return root.scrollHeight - root.clientHeight; };
+  if (foot() <= 0) return;
+  var y = window.scrollY, last = performance.now(), end = last + seconds * 1000;
+  var step = function (now) {
+    if (own.run !== run) return;
+    var passed = Math.max(now - last, 0) / 1000, room = foot() - y;
+    last = now;
+    if (room <= 0) return;
+    var pace = speed > 0 ? speed : room / Math.max((end - now) / 1000, passed, 0.001);
+    y = Math.min(y + pace * passed, foot());
+    window.scrollTo({left: window.scrollX, top: y, behavior: 'instant'});
+    requestAnimationFrame(step);
+  };
+  requestAnimationFrame(step);
+})(%1, %2))";
+
+constexpr const char* kStopScrollScript = R"(
+(function (toTop) {
+  if (window.__pagelarkScroll) ++window.__pagelarkScroll.run;
+  if (toTop) window.scrollTo({left: 0, top: 0, behavior: 'instant'});
+})(%1))";
+
+}  // namespace
+
+void StageWindow::Scroll(int browser, int pixelsPerSecond, std::chrono::seconds timeLeft) {
+    browsers_[static_cast<std::size_t>(browser)].page->runJavaScript(
+        QString::fromLatin1(kScrollScript)
+            .arg(pixelsPerSecond)
+            .arg(static_cast<qlonglong>(timeLeft.count())),
+        QWebEngineScript::ApplicationWorld);
+}
+
+void StageWindow::StopScroll(int browser, bool toTop) {
+    browsers_[static_cast<std::size_t>(browser)].page->runJavaScript(
+        QString::fromLatin1(kStopScrollScript).arg(toTop ? "true" : "false"),
+        QWebEngineScript::ApplicationWorld);
+}
+
 QUrl StageWindow::ToUrl(const std::string& address) {
     const QString text = QString::fromStdString(address);
     if (text.startsWith('/')) return QUrl::fromLocalFile(text);

@@ -54,6 +54,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     void UnloadAll() override;
     void ForgetVisitor() override;
     void Renew(int browser) override;
+    void Scroll(int browser, int pixelsPerSecond, std::chrono::seconds timeLeft) override;
+    void StopScroll(int browser, bool toTop) override;
 
     // The address a browser is sent as, for what the program stores as a path or an address.
     static QUrl ToUrl(const std::string& address);

@@ -10,6 +10,7 @@
 #include "ini/stored_values.h"
 #include "model/address_scheme.h"
 #include "model/page_schedule.h"
+#include "model/page_scroll.h"
 #include "model/presentation.h"
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
@@ -179,6 +180,9 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
         const PresentationPage& page = presentation.Pages[i];
         const std::string problem = ScheduleOf(page).problem;
         if (!problem.empty()) Warn(LogArea::Document, path, " page ", i + 1, ": ", problem);
+        if (!ParseScroll(page.Scroll))
+            Warn(LogArea::Document, path, " page ", i + 1, ": Scroll cannot be \"", page.Scroll,
+                 "\", the page does not scroll");
     }
     if (const std::string why = WhyNotLoaded(presentation.IdlePage); !why.empty())
         Warn(LogArea::Document, path, ": IdlePage \"", presentation.IdlePage,

@@ -76,6 +76,11 @@ class FakeWorld : public Clock,
     void UnloadAll() override { calls.push_back("UnloadAll"); }
     void ForgetVisitor() override { calls.push_back("ForgetVisitor"); }
     void Renew(int b) override { Log("Renew", b); }
+    void Scroll(int b, int speed, std::chrono::seconds left) override {
+        calls.push_back("Scroll " + std::to_string(b) + " " + std::to_string(speed) + "/" +
+                        std::to_string(left.count()));
+    }
+    void StopScroll(int b, bool toTop) override { Log(toTop ? "Top" : "Still", b); }
     ScreenPoint CursorPosition() const override { return pointer; }
     // Windows' display counter: the cursor shows while it is 0 or more.
     int ShowCursor(bool show) override {

@@ -68,6 +68,33 @@ TEST_F(PlayerTest, AVisitToTheShowsOwnPagesEndsInAFreshProfileAfterTheIdleTime) 
     }
 }
 
+// A long page moves on show as its Scroll says, paced by its time ("0" speed) or at its own
+// speed; the visitor's input, navigation mode, a pause and a move elsewhere stop it, and the
+// page goes back to its top once behind the next. A page held until a command has no time to
+// pace by.
+TEST_F(PlayerTest, ALongPageMovesOnShowUntilTheVisitorOrAPauseStopsIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"done 3 0 key 0 done 11 0 done 11 0",
+         "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITTIME 1/2 Still 2, NAVIGATE 1/2, "
+         "WAITTIME 2/3 Top 2 Scroll 0 120/10, NAVIGATE 2/3, WAITTIME 3/1 Top 0"},
+        {"done 3 0 move 0", "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITTIME 1/2 Still 2"},
+        {"done 3 0 nav ?", "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITSAVER nav 1/2 Still 2"},
+        {"done 3 0 pause ?", "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITSAVER 1/2 Still 2"},
+        {"done 3 0 link ?", "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITTIME 1/2 Still 2"},
+    };
+    machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
+    w.toolNavCount = 1;
+    for (const auto& [steps, trace] : cases) {
+        player.reset();
+        SetPages({10, 10, 0});
+        show.Pages[0].Scroll = "Yes";
+        show.Pages[1].Scroll = "120";
+        show.Pages[2].Scroll = "Yes";
+        Begin();
+        EXPECT_EQ(Walk(steps, {"Scroll", "Still", "Top"}), trace) << steps;
+    }
+}
+
 TEST_F(PlayerTest, CursorIsDrivenToAFixedDepthAndNeverLoopsForEver) {
     w.cursorCounter = 2;
     P().ToolbarsLaidOut();  // no Tool Run: no cursor

@@ -7,12 +7,15 @@
 #include <gtest/gtest.h>
 
 #include "editor/option_fields.h"
+#include "editor/props_rules.h"
 #include "ini/ini_document.h"
+#include "model/page_scroll.h"
 #include "model/product.h"
 #include "platform/text.h"
 #include "settings/managed.h"
 #include "storage/presentation_file.h"
 #include "support/document_world.h"
+#include "support/warning_log.h"
 #include "tsotool/json.h"
 
 namespace pagelark::testing {
@@ -26,6 +29,17 @@ class SettingTableTest : public ::testing::Test, public DocumentWorld {
         const PresentationSource source = ReadPresentation(d.CurrentFile);
         LoadMachineSettings(settings, source.file, 0.0, machine, buttons, {.automaticLogon = true});
         LoadPresentation(p, d, context, source);
+    }
+    // Whether a page's Scroll is taken as written: by the load without a warning, and by the
+    // properties dialog.
+    bool ScrollTaken(const std::string& text) {
+        d.CurrentFile =
+            temp.Write("page.tso", "[Page1]\r\nURL=http://a/\r\nScroll=" + text + "\r\n");
+        const WarningLog warnings;
+        LoadPresentation(p, d, context, ReadPresentation(d.CurrentFile));
+        const PropsFields fields = FillProps(PropsMode::Page, {p.Pages, {}, {}, {}}, 1);
+        EXPECT_EQ(CheckProps(PropsMode::Page, fields).Ok(), warnings.lines.empty()) << text;
+        return warnings.lines.empty();
     }
 };
 
@@ -101,7 +115,8 @@ TEST_F(SettingTableTest, ASettingTheWindowsVersionDoesNotKnowIsWrittenOnceItIsCh
 
 TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
     for (const SettingRow& row : SettingTable()) {
-        if (row.kind != Kind::Seconds && row.kind != Kind::Number && row.kind != Kind::Choice)
+        if (row.kind != Kind::Seconds && row.kind != Kind::Number && row.kind != Kind::Choice &&
+            row.kind != Kind::Scroll)
             continue;
         SCOPED_TRACE(row.name);
         for (const std::int64_t number : {row.low - 1, row.low, row.high, row.high + 1}) {
@@ -109,7 +124,15 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
             if (row.managed) {
                 EXPECT_EQ(Acceptable(row, std::to_string(number)), within) << number;
             }
+            if (row.kind == Kind::Scroll) {
+                EXPECT_EQ(ScrollTaken(std::to_string(number)), within) << number;
+            }
         }
+    }
+    // Besides its speeds, a true or false word; anything else keeps the page still.
+    for (const std::string text : {"yes", "No", "fast", "-1"}) {
+        EXPECT_EQ(ScrollTaken(text), text != "fast" && text != "-1") << text;
+        EXPECT_EQ(ScrollOf(p.Pages[0]).Moves(), text == "yes") << text;
     }
     // The window's boxes of those it checks: the default time in seconds, the delay in minutes,
     // the reboot time in hours and minutes.

@@ -2,6 +2,7 @@
 // An outward port of the player: what it needs from the world around it; the Qt windows implement
 // it and tests use fakes.
 
+#include <chrono>
 #include <string>
 
 #include "model/modes.h"
@@ -44,6 +45,11 @@ class BrowserStage {
     // A fresh page takes the place of a browser not on show; its renderer goes with the old
     // page, and the memory it held with it.
     virtual void Renew(int browser) = 0;
+    // The page on show moves smoothly towards its foot, at pixelsPerSecond or, with 0, so as
+    // to reach it as timeLeft ends, and stops there; a page no longer than the window stays.
+    virtual void Scroll(int browser, int pixelsPerSecond, std::chrono::seconds timeLeft) = 0;
+    // It stops where it is; toTop: and goes back to its top, out of sight.
+    virtual void StopScroll(int browser, bool toTop) = 0;
     // Closes every window in order; the program then ends.
     virtual void UnloadAll() = 0;
 };
