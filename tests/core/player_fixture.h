@@ -54,6 +54,9 @@ class FakeWorld : public Clock,
         if (located) located(b, address);
         if (onNavigate) onNavigate();
     }
+    void SetZoom(int b, int percent) override {
+        calls.push_back("Zoom " + std::to_string(b) + " " + std::to_string(percent));
+    }
     void Stop(int b) override { Log("Stop", b); }
     void GoBack(int b) override { Log("Back", b); }
     void GoForward(int b) override { Log("Forward", b); }
