@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "editor/option_fields.h"
 #include "ini/ini_document.h"
 #include "model/product.h"
@@ -13,6 +15,7 @@
 #include "settings/managed.h"
 #include "storage/presentation_file.h"
 #include "support/document_world.h"
+#include "support/warning_log.h"
 #include "tsotool/json.h"
 
 namespace pagelark::testing {
@@ -88,6 +91,8 @@ TEST_F(SettingTableTest, ASettingTheWindowsVersionDoesNotKnowIsWrittenOnceItIsCh
         const SettingValue value = DefaultValue(row);
         if (const bool* flag = std::get_if<bool>(&value))
             row.set(!*flag, changedOptions, changed);
+        else if (std::holds_alternative<std::int64_t>(value))
+            row.set(row.low, changedOptions, changed);
         else
             row.set(std::string("http://127.0.0.1/changed"), changedOptions, changed);
         DocumentContext own{settings, files, changed, buttons, help, startupFolder};
@@ -109,7 +114,30 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
             if (row.managed) {
                 EXPECT_EQ(Acceptable(row, std::to_string(number)), within) << number;
             }
+            // A hand-edited file's number out of range reads as the default.
+            if (row.kind == Kind::Number && number >= INT32_MIN && number <= INT32_MAX) {
+                EXPECT_EQ(ParseSetting(row, std::to_string(number)),
+                          within ? SettingValue(number) : DefaultValue(row))
+                    << number;
+            }
         }
+    }
+    // And with a warning naming it: a page's zoom is then the presentation's.
+    {
+        const WarningLog log;
+        d.CurrentFile = temp.Write("bad.tso",
+                                   "[Tessaro]\nZoom=1000\n[Page1]\nURL=http://a/\nZoom=big\n"
+                                   "[Page2]\nURL=http://b/\nZoom=20\n[Page3]\nURL=http://c/\n"
+                                   "Zoom=25\n");
+        LoadPresentation(p, d, context, d.CurrentFile);
+        EXPECT_EQ(std::tuple(p.Zoom, p.Pages[0].Zoom, p.Pages[1].Zoom, p.Pages[2].Zoom),
+                  std::tuple(100, 0, 0, 25));
+        EXPECT_EQ(log.lines.size(), 3U);
+        for (const char* named : {"page 1: Zoom cannot be \"big\"", "page 2: Zoom cannot be \"20\"",
+                                  ": Zoom cannot be \"1000\", taken as 100"})
+            EXPECT_TRUE(std::ranges::any_of(log.lines, [&](const std::string& line) {
+                return line.find(named) != std::string::npos;
+            })) << named;
     }
     // The window's boxes of those it checks: the default time in seconds, the delay in minutes,
     // the reboot time in hours and minutes.
