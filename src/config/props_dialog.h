@@ -45,6 +45,7 @@ class PropsDialog final : public QDialog {
     QLineEdit* helpTipEdit_;
     QCheckBox* visibleCheck_;
     DayHoursBoxes schedule_;
+    QLineEdit* zoomEdit_;
 };
 
 }  // namespace pagelark

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "config/controls.h"
@@ -32,6 +33,21 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     pagesGrid->addWidget(idlePageLabel, 0, 0);
     pagesGrid->addWidget(idlePageEdit_, 0, 1);
     pagesGrid->addWidget(clockAlignedCheck_, 1, 0, 1, 2);
+    auto* zoomLabel = MakeLabel("lblZoom", "Page &zoom :", pages);
+    zoomEdit_ = MakeBox("txtZoom", 3, pages);
+    zoomEdit_->setToolTip(
+        "The size pages are laid out at, 25 to 500 percent; a page's properties may give its own");
+    FitWidthToText(zoomEdit_, "0000");
+    auto* zoomUpDown = MakeUpDown("updZoom", kZoomScale, pages);
+    zoomLink_ = new UpDownLink(zoomEdit_, zoomUpDown, kZoomScale, PlainValueOf(kZoomScale));
+    zoomLabel->setBuddy(zoomEdit_);
+    auto* zoom = new QHBoxLayout;
+    zoom->addWidget(zoomEdit_);
+    zoom->addWidget(zoomUpDown);
+    zoom->addWidget(MakeLabel("lblZoomUnit", "%", pages));
+    zoom->addStretch();
+    pagesGrid->addWidget(zoomLabel, 2, 0);
+    pagesGrid->addLayout(zoom, 2, 1);
 
     auto* screen = MakeFrame("frmScreenTimes", "Screen", this);
     auto* screenGrid = new QGridLayout(screen);
@@ -60,6 +76,7 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     column->addWidget(screen);
     column->addStretch();
 
+    connect(zoomEdit_, &QLineEdit::textChanged, this, [this] { changed_(); });
     for (QLineEdit* box : {idlePageEdit_, screenHours_.days, screenHours_.from, screenHours_.to})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
     for (QCheckBox* check : {clockAlignedCheck_, screenCecCheck_})
@@ -73,11 +90,13 @@ void ScheduleTab::Fill(const OptionFields& fields) {
     ShowStored(screenHours_.from, fields.screenOn);
     ShowStored(screenHours_.to, fields.screenOff);
     screenCecCheck_->setChecked(fields.screenCec);
+    zoomLink_->Fill(Q(fields.zoom));
 }
 
 void ScheduleTab::Keep(OptionFields& fields) const {
     fields.idlePage = StoredText(idlePageEdit_);
     fields.clockAligned = clockAlignedCheck_->isChecked();
+    fields.zoom = S(zoomEdit_->text());
     fields.screenDays = StoredText(screenHours_.days);
     fields.screenOn = StoredText(screenHours_.from);
     fields.screenOff = StoredText(screenHours_.to);

@@ -71,6 +71,7 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.screenOn = machine.ScreenOn;
     fields.screenOff = machine.ScreenOff;
     fields.screenCec = machine.ScreenCec;
+    fields.zoom = std::to_string(presentation.Zoom);
     fields.email = machine.EMail;
     fields.dontUseEmail = machine.DontUseEMail;
     return fields;
@@ -141,6 +142,8 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
                                            Trimmed(fields.idlePage) + "\": " + why +
                                            ". Enter a web address or a file, or nothing for a "
                                            "black page."};
+    if (!within(fields.zoom, *FindSetting("Zoom")))
+        return FieldProblem{kSchedule, "Page zoom: enter a percentage from 25 to 500."};
     const std::tuple<std::string_view, std::string_view, const std::string&> times[] = {
         {"Screen on days", "ScreenDays", fields.screenDays},
         {"Screen on at", "ScreenOn", fields.screenOn},
@@ -193,6 +196,7 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     machine.ScreenOn = Trimmed(fields.screenOn);
     machine.ScreenOff = Trimmed(fields.screenOff);
     machine.ScreenCec = fields.screenCec;
+    if (const auto zoom = WholeNumber(fields.zoom)) presentation.Zoom = *zoom;
 
     const std::string email = Trimmed(fields.email);
     if (email != machine.EMail) {

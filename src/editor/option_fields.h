@@ -47,6 +47,7 @@ struct OptionFields {
     std::string screenOn;       // txtScreenOn
     std::string screenOff;      // txtScreenOff
     bool screenCec = true;      // chkScreenCec
+    std::string zoom;           // txtZoom: percent, for pages without their own
     // About
     std::string email;
     bool dontUseEmail = false;
@@ -135,6 +136,7 @@ inline constexpr UpDownScale kDefaultTimeScale{1, 1000, 1000};
 inline constexpr UpDownScale kRebootHourScale{1, 24, 24};
 inline constexpr UpDownScale kRebootMinuteScale{1, 60, 60};
 inline constexpr UpDownScale kPageTimeScale{1, 1000, 1000};
+inline constexpr UpDownScale kZoomScale{kLeastZoom, kMostZoom, kLeastZoom + kMostZoom};
 
 // The screen saver delay box's up-down value for its text (the number held to 1..60).
 int ScreenSaveTimeOutValue(std::string_view text);

@@ -5,6 +5,7 @@
 
 #include "ini/stored_values.h"
 #include "platform/text.h"
+#include "settings/setting_table.h"
 
 namespace pagelark {
 namespace {
@@ -37,7 +38,7 @@ std::span<ToolbarButton> ButtonList(WorkingLists& lists, PropsMode mode) {
 PropsVisibility VisibleControls(PropsMode mode) {
     switch (mode) {
         case PropsMode::Page:
-            return {true, true, false, false, true};
+            return {true, true, false, false, true, true};
         case PropsMode::Include:
         case PropsMode::Exclude:
             return {true, false, false, false};
@@ -61,6 +62,7 @@ PropsFields FillProps(PropsMode mode, const WorkingLists& lists, int index) {
                 fields.days = page->Days;
                 fields.from = page->From;
                 fields.to = page->To;
+                fields.zoom = page->Zoom == 0 ? "" : std::to_string(page->Zoom);
             }
             break;
         case PropsMode::Include:
@@ -113,6 +115,9 @@ Result<> CheckProps(PropsMode mode, const PropsFields& fields) {
     for (const auto& [setting, text] : times) {
         if (auto problem = TimeFieldProblem(setting, setting, text)) return Fail(*problem);
     }
+    const auto zoom = WholeNumber(fields.zoom);
+    if (!TrimBlanks(fields.zoom).empty() && !(zoom && WithinRange(*FindSetting("Zoom"), *zoom)))
+        return Fail("Zoom: enter a percentage from 25 to 500, or nothing for the presentation's.");
     return Done();
 }
 
@@ -127,6 +132,7 @@ void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, i
                 page->Days = TrimBlanks(fields.days);
                 page->From = TrimBlanks(fields.from);
                 page->To = TrimBlanks(fields.to);
+                page->Zoom = WholeNumber(fields.zoom).value_or(0);
             }
             break;
         case PropsMode::Include:

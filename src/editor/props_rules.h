@@ -16,6 +16,7 @@ struct PropsVisibility {
     bool visible = false;   // chkVisible
     bool picture = false;   // lblFileName, txtFileName, cmdBrowse, lblHelpTip, txtHelpTip
     bool schedule = false;  // lblDays, txtDays, lblFrom, txtFrom, lblTo, txtTo
+    bool zoom = false;      // lblZoom, txtZoom, lblZoomUnit
 };
 PropsVisibility VisibleControls(PropsMode mode);
 
@@ -31,6 +32,7 @@ struct PropsFields {
     std::string days;
     std::string from;
     std::string to;
+    std::string zoom;  // percent; empty: the presentation's
 };
 
 // index: the 1-based entry for pages, include and exclude; the 0-based button for the bars;
