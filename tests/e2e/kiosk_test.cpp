@@ -309,7 +309,9 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
            // Beyond the Windows version, each held (a default one too) and with the page due.
            "IdlePage=http://idle/\r\nClockAligned=No\r\nScreenDays=Mon-Sun\r\n"
            "ScreenOn=06:00\r\nScreenOff=06:00\r\nScreenCec=No\r\n"},
-          {"Time=0\r\n", "Time=0\r\nDays=Sun-Sat\r\nFrom=05:00\r\nTo=05:00\r\n"}}) {
+          {"Time=0\r\n", "Time=0\r\nDays=Sun-Sat\r\nFrom=05:00\r\nTo=05:00\r\n"},
+          {"ScreenCec=No\r\n", "ScreenCec=No\r\nZoom=100\r\n"},
+          {"Days=Sun-Sat\r\n", "Zoom=150\r\nDays=Sun-Sat\r\n"}}) {
         for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + 1))
             text.replace(at, from.size(), to);
     }
