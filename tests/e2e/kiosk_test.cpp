@@ -9,6 +9,7 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
@@ -311,7 +312,7 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
            "ScreenOn=06:00\r\nScreenOff=06:00\r\nScreenCec=No\r\n"},
           {"Time=0\r\n", "Time=0\r\nDays=Sun-Sat\r\nFrom=05:00\r\nTo=05:00\r\n"},
           {"ScreenCec=No\r\n", "ScreenCec=No\r\nZoom=100\r\n"},
-          {"Days=Sun-Sat\r\n", "Zoom=150\r\nDays=Sun-Sat\r\n"}}) {
+          {"Time=0\r\nDays=", "Time=0\r\nZoom=150\r\nDays="}}) {
         for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + 1))
             text.replace(at, from.size(), to);
     }
@@ -337,6 +338,56 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
     EXPECT_EQ(testing::TempFolder::Read(file), text);
     EXPECT_NE(KioskFolders::Read(folders_.File("registry/machine.reg")).find("ren\xe9@"),
               std::string::npos);
+}
+
+// A page with a zoom of its own is laid out at it before it comes on show: in every reading of
+// the screen while it is there, from the first, its square of 100 CSS pixels is twice as wide.
+// The three browsers take turns, so the fourth page loads in the zoomed page's browser, at 100 %
+// as the others, and the first page comes back at its zoom in another browser.
+TEST_F(KioskTest, APageShowsAtItsZoomFromItsFirstFrameAndLeavesNoneInItsBrowser) {
+    server_.AddPage("/square",
+                    "<div style=\"position:absolute;left:0;top:0;width:100px;height:100px;"
+                    "background:#000\"></div>");
+    Start("[Tessaro]\nDefaultTime=2\nOnMouseMove=0\n" +
+          Pages({"/square?color=red\nZoom=200", "/square?color=green", "/square?color=blue",
+                 "/square?color=yellow"}));
+    ASSERT_TRUE(WaitUntilKioskShows()) << "no kiosk window";
+    // Each reading: the page's colour right of where any square reaches, and the square's width.
+    constexpr int kReach = 420;
+    struct Showing {
+        std::string page;
+        std::set<int> widths;
+    };
+    std::vector<Showing> showings;
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < end && showings.size() < 6) {
+        const std::vector<Rgb> row = Row({0, 50}, kReach);
+        const auto color = std::ranges::find_if(
+            kPageColors, [&](const NamedColor& c) { return Near(row.back(), c.rgb); });
+        if (color == kPageColors.end()) continue;
+        const int width = static_cast<int>(
+            std::ranges::find_if(row, [](Rgb seen) { return !Near(seen, {0, 0, 0}); }) -
+            row.begin());
+        if (showings.empty() || showings.back().page != color->name)
+            showings.push_back({std::string(color->name), {}});
+        showings.back().widths.insert(width);
+    }
+    std::string seen = "seen:";
+    for (const Showing& showing : showings) {
+        seen += " " + showing.page;
+        for (const int width : showing.widths)
+            seen += " " + std::to_string(width);
+        seen += ";";
+    }
+    ASSERT_GE(showings.size(), 5U) << seen;
+    const std::array<std::pair<std::string, int>, 5> expected{
+        {{"red", 200}, {"green", 100}, {"blue", 100}, {"yellow", 100}, {"red", 200}}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& [page, percent] = expected[i];
+        EXPECT_EQ(showings[i].page, page) << seen;
+        // Less the pixel the browsers stand beyond the screen's edge.
+        EXPECT_EQ(showings[i].widths, std::set<int>{percent - 1}) << page << "\n" << seen;
+    }
 }
 
 }  // namespace
