@@ -163,6 +163,12 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
                   refused)
             << minutes;
     }
+    const SettingRow& zoom = *FindSetting("Zoom");
+    for (const std::int64_t percent : {zoom.low - 1, zoom.low, zoom.high, zoom.high + 1}) {
+        EXPECT_EQ(problem([&](OptionFields& f) { f.zoom = std::to_string(percent); }),
+                  !WithinRange(zoom, percent))
+            << percent;
+    }
     const SettingRow& reboot = *FindSetting("RebootTime");
     for (const int hour : {-1, 0, 23, 24}) {
         EXPECT_EQ(problem([&](OptionFields& f) { f.rebootHour = std::to_string(hour); }),
