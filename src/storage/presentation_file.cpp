@@ -123,7 +123,8 @@ ParsedSections ParseSections(const SettingsFile& file, const MachineSettings& ma
                     row.pageSet(ParseSetting(row, read(section, row.name)), page);
             }
             if (const std::string zoom = read(section, "Zoom"); !zoom.empty() && page.Zoom == 0)
-                parsed.zoomProblems.push_back("page " + std::to_string(presentation.Pages.size() + 1) +
+                parsed.zoomProblems.push_back("page " +
+                                              std::to_string(presentation.Pages.size() + 1) +
                                               ": Zoom cannot be \"" + zoom + "\"");
             presentation.Pages.push_back(std::move(page));
         } else if (StartsWithNoCase(section, "INCLUDE") || StartsWithNoCase(section, "EXCLUDE")) {

@@ -89,8 +89,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
             for (const SettingRow& row : SettingTable()) {
                 if (row.home != Home::Page) continue;
                 const SettingValue value = row.pageGet(page);
-                if (Shows(row, value))
-                    out += ", " + JsonString(row.name) + ": " + JsonOf(value);
+                if (Shows(row, value)) out += ", " + JsonString(row.name) + ": " + JsonOf(value);
             }
             out += "}";
             out += i + 1 < p.Pages.size() ? ",\n" : "\n";

@@ -259,7 +259,6 @@ TEST_F(PlayerTest, PagesThatCannotBeLoadedAreSaidOnceAndSoIsAShowOfNone) {
                                         "the page on show could not be loaded" + movesOn}));
 }
 
-
 // A browser is set to its page's zoom before it is sent the page (the presentation's where the
 // page has none), and keeps none of it for what it loads next: the same address at another
 // zoom loads again, and a visitor's Home loads at 100 %.

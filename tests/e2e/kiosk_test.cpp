@@ -365,9 +365,11 @@ TEST_F(KioskTest, APageShowsAtItsZoomFromItsFirstFrameAndLeavesNoneInItsBrowser)
         const auto color = std::ranges::find_if(
             kPageColors, [&](const NamedColor& c) { return Near(row.back(), c.rgb); });
         if (color == kPageColors.end()) continue;
-        const int width = static_cast<int>(
-            std::ranges::find_if(row, [](Rgb seen) { return !Near(seen, {0, 0, 0}); }) -
-            row.begin());
+        const int width = static_cast<int>(std::ranges::find_if(row,
+                                                                [](Rgb seen) {
+                                                                    return !Near(seen, {0, 0, 0});
+                                                                }) -
+                                           row.begin());
         if (showings.empty() || showings.back().page != color->name)
             showings.push_back({std::string(color->name), {}});
         showings.back().widths.insert(width);
