@@ -171,7 +171,8 @@ void StageWindow::Show(Browser& b) {
 
 void StageWindow::Send(int index) {
     Browser& b = browsers_[static_cast<std::size_t>(index)];
-    // A page made since (a fresh profile, a renewed page) starts at 1.
+    // The engine keeps a page's zoom from load to load; a page made since (a fresh profile, a
+    // renewed page) starts at 1.
     b.page->setZoomFactor(b.zoom);
     if (b.page->Load(b.requested)) return;
     // The engine says nothing of an address it was not given: failed as any load, afterwards,
