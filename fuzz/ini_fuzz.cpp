@@ -66,10 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (sections.size() < 4) sections.push_back(name);
     }
 
-    // Any key a hand may write reads as a value or its default, and a schedule as a window.
+    // Any key a hand may write reads as a value or its default, a schedule as a window and a zoom
+    // as one the engine can lay a page out at.
     const PresentationSource source = ReadPresentation(input);
     const Presentation presentation = ParsePresentation(source.file, MachineSettings{});
+    const auto zoomable = [](std::int32_t zoom) { return zoom >= kLeastZoom && zoom <= kMostZoom; };
+    Check(zoomable(presentation.Zoom));
     for (const PresentationPage& page : presentation.Pages) {
+        Check(page.Zoom == 0 || zoomable(page.Zoom));
         const ScheduleRead read = ReadSchedule(page.Days, page.From, page.To);
         Check(read.schedule.from >= 0 && read.schedule.from < kMinutesPerDay);
         Check(read.schedule.to >= 0 && read.schedule.to < kMinutesPerDay);

@@ -89,6 +89,21 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     grid->addWidget(scrollLabel, 7, 0);
     grid->addWidget(scrollEdit_, 7, 1, Qt::AlignLeft);
     setTabOrder(schedule_.to, scrollEdit_);
+    // The size the page is laid out at; empty: the presentation's.
+    auto* zoomLabel = MakeLabel("lblZoom", "&Zoom :", frame);
+    zoomEdit_ = MakeBox("txtZoom", 3, frame);
+    zoomEdit_->setPlaceholderText("default");
+    zoomEdit_->setToolTip("25 to 500 percent; empty: the presentation's page zoom");
+    FitWidthToText(zoomEdit_, "default");
+    zoomLabel->setBuddy(zoomEdit_);
+    auto* zoomUnit = MakeLabel("lblZoomUnit", "%", frame);
+    auto* zoom = new QHBoxLayout;
+    zoom->addWidget(zoomEdit_);
+    zoom->addWidget(zoomUnit);
+    zoom->addStretch();
+    grid->addWidget(zoomLabel, 8, 0);
+    grid->addLayout(zoom, 8, 1, 1, 2);
+    setTabOrder(scrollEdit_, zoomEdit_);
     grid->addWidget(visibleCheck_, 4, 0, 1, 3);
     grid->addWidget(fileNameLabel, 5, 0);
     grid->addWidget(fileNameEdit_, 5, 1);
@@ -114,6 +129,7 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     SetVisible({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
                visible.picture);
     SetVisible({scrollLabel, scrollEdit_}, visible.scroll);
+    SetVisible({zoomLabel, zoomEdit_, zoomUnit}, visible.zoom);
 
     connect(defaultTimeCheck_, &QCheckBox::toggled, this, [=, this](bool useDefault) {
         SetEnabled({timeLabel, timeEdit_, timeUpDown}, !useDefault);
@@ -133,6 +149,7 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     ShowStored(schedule_.from, fields.from);
     ShowStored(schedule_.to, fields.to);
     ShowStored(scrollEdit_, fields.scroll);
+    ShowStored(zoomEdit_, fields.zoom);
     // The rules hold from the start, whether or not the fill changed the boxes.
     SetEnabled({timeLabel, timeEdit_, timeUpDown}, !fields.useDefaultTime);
     SetEnabled({fileNameLabel, fileNameEdit_, browseButton, helpTipLabel, helpTipEdit_},
@@ -167,6 +184,7 @@ void PropsDialog::Ok() {
     fields.from = StoredText(schedule_.from);
     fields.to = StoredText(schedule_.to);
     fields.scroll = StoredText(scrollEdit_);
+    fields.zoom = StoredText(zoomEdit_);
     if (const Result<> kept = CheckProps(mode_, fields); !kept) {
         context_.dialogs.ShowError(kept.Error());
         return;

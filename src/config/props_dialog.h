@@ -46,6 +46,7 @@ class PropsDialog final : public QDialog {
     QCheckBox* visibleCheck_;
     DayHoursBoxes schedule_;
     QLineEdit* scrollEdit_;
+    QLineEdit* zoomEdit_;
 };
 
 }  // namespace pagelark

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "config/controls.h"
@@ -36,7 +37,22 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     playLogCheck_->setToolTip(
         "A line for each page shown (when, for how long, loaded or failed) in "
         "~/.local/state/pagelark/playlog.jsonl; pagelark-tso playlog sums it up");
-    pagesGrid->addWidget(playLogCheck_, 2, 0, 1, 2);
+    pagesGrid->addWidget(playLogCheck_, 3, 0, 1, 2);
+    auto* zoomLabel = MakeLabel("lblZoom", "Page &zoom :", pages);
+    zoomEdit_ = MakeBox("txtZoom", 3, pages);
+    zoomEdit_->setToolTip(
+        "The size pages are laid out at, 25 to 500 percent; a page's properties may give its own");
+    FitWidthToText(zoomEdit_, "0000");
+    auto* zoomUpDown = MakeUpDown("updZoom", kZoomScale, pages);
+    zoomLink_ = new UpDownLink(zoomEdit_, zoomUpDown, kZoomScale, PlainValueOf(kZoomScale));
+    zoomLabel->setBuddy(zoomEdit_);
+    auto* zoom = new QHBoxLayout;
+    zoom->addWidget(zoomEdit_);
+    zoom->addWidget(zoomUpDown);
+    zoom->addWidget(MakeLabel("lblZoomUnit", "%", pages));
+    zoom->addStretch();
+    pagesGrid->addWidget(zoomLabel, 2, 0);
+    pagesGrid->addLayout(zoom, 2, 1);
 
     auto* screen = MakeFrame("frmScreenTimes", "Screen", this);
     auto* screenGrid = new QGridLayout(screen);
@@ -65,6 +81,7 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     column->addWidget(screen);
     column->addStretch();
 
+    connect(zoomEdit_, &QLineEdit::textChanged, this, [this] { changed_(); });
     for (QLineEdit* box : {idlePageEdit_, screenHours_.days, screenHours_.from, screenHours_.to})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
     for (QCheckBox* check : {clockAlignedCheck_, screenCecCheck_, playLogCheck_})
@@ -79,11 +96,13 @@ void ScheduleTab::Fill(const OptionFields& fields) {
     ShowStored(screenHours_.to, fields.screenOff);
     screenCecCheck_->setChecked(fields.screenCec);
     playLogCheck_->setChecked(fields.playLog);
+    zoomLink_->Fill(Q(fields.zoom));
 }
 
 void ScheduleTab::Keep(OptionFields& fields) const {
     fields.idlePage = StoredText(idlePageEdit_);
     fields.clockAligned = clockAlignedCheck_->isChecked();
+    fields.zoom = S(zoomEdit_->text());
     fields.screenDays = StoredText(screenHours_.days);
     fields.screenOn = StoredText(screenHours_.from);
     fields.screenOff = StoredText(screenHours_.to);

@@ -1,6 +1,6 @@
 #pragma once
-// The "Schedule" tab: what shows while no page is due, pages that follow the clock, and the
-// hours the screen is on.
+// The "Schedule" tab: what shows while no page is due, pages that follow the clock, the size
+// pages are laid out at, and the hours the screen is on.
 
 #include <QWidget>
 #include <functional>
@@ -24,6 +24,8 @@ class ScheduleTab final : public QWidget {
     std::function<void()> changed_;
     QLineEdit* idlePageEdit_;
     QCheckBox* clockAlignedCheck_;
+    QLineEdit* zoomEdit_;
+    UpDownLink* zoomLink_;
     DayHoursBoxes screenHours_;  // ScreenDays, ScreenOn, ScreenOff
     QCheckBox* screenCecCheck_;
     QCheckBox* playLogCheck_;

@@ -9,23 +9,25 @@ void BrowserRotation::Rotate() {
     spare_ = oldCurrent;
 }
 
-bool BrowserRotation::Holds(int browser, const std::string& address) const {
+bool BrowserRotation::Holds(int browser, const std::string& address, std::int32_t zoom) const {
     const Record& r = records_[browser];
-    return address == r.address && !r.failed && !r.left;
+    return address == r.address && zoom == r.zoom && !r.failed && !r.left;
 }
 
-void BrowserRotation::Sent(int browser, const std::string& address) {
+void BrowserRotation::Sent(int browser, const std::string& address, std::int32_t zoom) {
     Record& r = records_[browser];
     r.address = address;
+    r.zoom = zoom;
     r.failed = false;
     r.landed.reset();
     r.left = false;
     r.bounced = false;
 }
 
-bool BrowserRotation::Assign(int browser, const std::string& address, std::chrono::seconds time) {
+bool BrowserRotation::Assign(int browser, const std::string& address, std::chrono::seconds time,
+                             std::int32_t zoom) {
     records_[browser].time = time;
-    if (!Holds(browser, address)) return true;
+    if (!Holds(browser, address, zoom)) return true;
     records_[browser].loaded = true;
     return false;
 }

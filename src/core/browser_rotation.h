@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/ports/port_types.h"
+#include "model/presentation.h"
 
 namespace pagelark {
 
@@ -29,6 +30,7 @@ class BrowserRotation {
         bool left = false;
         // Sent back to its page once after it reached a refused address.
         bool bounced = false;
+        std::int32_t zoom = kPlainZoom;  // the percent its address was sent at
     };
 
     static bool Valid(int browser) { return browser >= 0 && browser < kBrowserCount; }
@@ -42,11 +44,13 @@ class BrowserRotation {
     void Rotate();
     // The spare, loaded out of sight, comes on show; the one on show waits; the preload stays.
     void SwapSpare() { std::swap(current_, spare_); }
-    bool Holds(int browser, const std::string& address) const;
+    bool Holds(int browser, const std::string& address, std::int32_t zoom = kPlainZoom) const;
     // A new load, which reports its own failure.
-    void Sent(int browser, const std::string& address);
-    // browser is to show address for time; true when it must be sent, not merely shown again.
-    bool Assign(int browser, const std::string& address, std::chrono::seconds time);
+    void Sent(int browser, const std::string& address, std::int32_t zoom = kPlainZoom);
+    // browser is to show address for time at zoom; true when it must be sent, not merely shown
+    // again.
+    bool Assign(int browser, const std::string& address, std::chrono::seconds time,
+                std::int32_t zoom = kPlainZoom);
     // Its page is gone: whatever it is sent next loads.
     void Forget(int browser) { records_[browser] = {}; }
     void SetTime(int browser, std::chrono::seconds time) { records_[browser].time = time; }

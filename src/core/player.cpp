@@ -312,7 +312,7 @@ bool Player::PreloadNotReady(bool sentAgain) {
     // as it is then.
     if (preload.left && !preload.failed && !sentAgain) {
         browsers_.PreloadStarts(true);
-        SendAddress(next, std::string(preload.address));
+        SendAgain(next);
         freshPreloadSince_ = Now();
         return true;
     }
@@ -353,7 +353,7 @@ void Player::PreloadCurrentPage() {
     // Past the last page nothing preloads.
     if (const auto page = PageAt(p, context_.helpDocuments, page_, show_.machine.Snap)) {
         preloadPosition_ = page_;
-        BrowseTo(browsers_.Next(), page->address, page->seconds);
+        BrowseTo(browsers_.Next(), page->address, page->seconds, false, page->zoom);
     }
 }
 

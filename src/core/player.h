@@ -170,12 +170,17 @@ class Player final : public PlayerCommands,
     void StepWaitSaver();
     void StepConfig();
     // Records address as sent to browser and navigates it, offline and silent as needed.
-    // keepHistory: a visitor's own load, from which Back returns to the show's page.
-    void SendAddress(int browser, const std::string& address, bool keepHistory = false);
+    // keepHistory: a visitor's own load, from which Back returns to the show's page. Only the
+    // show's pages are laid out at a zoom: the program's own, a visitor's and a remote
+    // service's at 100 %.
+    void SendAddress(int browser, const std::string& address, bool keepHistory = false,
+                     std::int32_t zoom = kPlainZoom);
+    // The browser's page loads again, at its zoom.
+    void SendAgain(int browser);
     // Before the user browses: offline as the connection says, dialogs no longer suppressed.
     void PrepareBrowsersForUser();
     void BrowseTo(int browser, const std::string& address, std::chrono::seconds time,
-                  bool keepHistory = false);
+                  bool keepHistory = false, std::int32_t zoom = kPlainZoom);
     // The page of the counter into the preloading browser.
     void PreloadCurrentPage();
     // A clock-aligned show (player_aligned.cpp); instants in seconds since 1970 in UTC.

@@ -99,7 +99,7 @@ void Player::LocationChanged(int browser, const std::string& address) {
     Warn(LogArea::Stage, "browser ", browser, " reached a refused address: ", Clipped(address));
     const BrowserRotation::Record& r = browsers_[browser];
     if (!r.bounced && !r.address.empty()) {
-        SendAddress(browser, std::string(r.address));
+        SendAgain(browser);
         browsers_.Bounced(browser);
         return;
     }
@@ -118,18 +118,28 @@ void Player::WindowResized() {
 
 // ---- the three browsers ----
 
-void Player::SendAddress(int browser, const std::string& address, bool keepHistory) {
-    browsers_.Sent(browser, address);
+void Player::SendAddress(int browser, const std::string& address, bool keepHistory,
+                         std::int32_t zoom) {
+    browsers_.Sent(browser, address, zoom);
     const bool offline = !context_.connectivity.IsConnected();
     if (context_.stage.Offline(browser) != offline) context_.stage.SetOffline(browser, offline);
     if (!context_.stage.Silent(browser)) context_.stage.SetSilent(browser, true);
+    // Before the load, so the page is laid out at its size from its first frame, and every
+    // load sets it, so no page keeps the zoom of the one before it.
+    context_.stage.SetZoom(browser, zoom);
     context_.stage.Navigate(browser, address, keepHistory);
 }
 
+void Player::SendAgain(int browser) {
+    const BrowserRotation::Record& r = browsers_[browser];
+    SendAddress(browser, std::string(r.address), false, r.zoom);
+}
+
 void Player::BrowseTo(int browser, const std::string& address, std::chrono::seconds time,
-                      bool keepHistory) {
+                      bool keepHistory, std::int32_t zoom) {
     if (!BrowserRotation::Valid(browser)) return;
-    if (browsers_.Assign(browser, address, time)) SendAddress(browser, address, keepHistory);
+    if (browsers_.Assign(browser, address, time, zoom))
+        SendAddress(browser, address, keepHistory, zoom);
 }
 
 void Player::ShowBrowser(int browser) {

@@ -54,7 +54,7 @@ void Player::ForgetVisitor() {
     const int next = browsers_.Next();
     if (browsers_[next].address.empty()) return;
     browsers_.PreloadStarts(true);
-    SendAddress(next, browsers_[next].address);
+    SendAgain(next);
     freshPreloadSince_ = Now();
 }
 

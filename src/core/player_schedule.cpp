@@ -58,7 +58,8 @@ bool Player::PreloadIdlePage() {
         own.empty() || failing_.contains(own) ? std::string(kBlackPage) : own;
     preloadPosition_ = 0;
     // It stays until a page is due (looked for as each minute begins) or a command moves on.
-    BrowseTo(browsers_.Next(), address, std::chrono::seconds::zero());
+    BrowseTo(browsers_.Next(), address, std::chrono::seconds::zero(), false,
+             address == own ? show_.presentation.Zoom : kPlainZoom);
     return true;
 }
 

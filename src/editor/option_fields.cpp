@@ -72,6 +72,7 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.screenOff = machine.ScreenOff;
     fields.screenCec = machine.ScreenCec;
     fields.playLog = machine.PlayLog;
+    fields.zoom = std::to_string(presentation.Zoom);
     fields.email = machine.EMail;
     fields.dontUseEmail = machine.DontUseEMail;
     return fields;
@@ -142,6 +143,8 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
                                            Trimmed(fields.idlePage) + "\": " + why +
                                            ". Enter a web address or a file, or nothing for a "
                                            "black page."};
+    if (!within(fields.zoom, *FindSetting("Zoom")))
+        return FieldProblem{kSchedule, "Page zoom: enter a percentage from 25 to 500."};
     const std::tuple<std::string_view, std::string_view, const std::string&> times[] = {
         {"Screen on days", "ScreenDays", fields.screenDays},
         {"Screen on at", "ScreenOn", fields.screenOn},
@@ -195,6 +198,7 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
     machine.ScreenOff = Trimmed(fields.screenOff);
     machine.ScreenCec = fields.screenCec;
     machine.PlayLog = fields.playLog;
+    if (const auto zoom = WholeNumber(fields.zoom)) presentation.Zoom = *zoom;
 
     const std::string email = Trimmed(fields.email);
     if (email != machine.EMail) {

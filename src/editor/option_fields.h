@@ -48,6 +48,7 @@ struct OptionFields {
     std::string screenOff;      // txtScreenOff
     bool screenCec = true;      // chkScreenCec
     bool playLog = false;       // chkPlayLog
+    std::string zoom;           // txtZoom: percent, for pages without their own
     // About
     std::string email;
     bool dontUseEmail = false;
@@ -136,6 +137,7 @@ inline constexpr UpDownScale kDefaultTimeScale{1, 1000, 1000};
 inline constexpr UpDownScale kRebootHourScale{1, 24, 24};
 inline constexpr UpDownScale kRebootMinuteScale{1, 60, 60};
 inline constexpr UpDownScale kPageTimeScale{1, 1000, 1000};
+inline constexpr UpDownScale kZoomScale{kLeastZoom, kMostZoom, kLeastZoom + kMostZoom};
 
 // The screen saver delay box's up-down value for its text (the number held to 1..60).
 int ScreenSaveTimeOutValue(std::string_view text);

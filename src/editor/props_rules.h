@@ -17,6 +17,7 @@ struct PropsVisibility {
     bool picture = false;   // lblFileName, txtFileName, cmdBrowse, lblHelpTip, txtHelpTip
     bool schedule = false;  // lblDays, txtDays, lblFrom, txtFrom, lblTo, txtTo
     bool scroll = false;    // lblScroll, txtScroll
+    bool zoom = false;      // lblZoom, txtZoom, lblZoomUnit
 };
 PropsVisibility VisibleControls(PropsMode mode);
 
@@ -34,6 +35,7 @@ struct PropsFields {
     std::string to;
     // How the page moves on show, as stored (model/page_scroll.h).
     std::string scroll;
+    std::string zoom;  // percent; empty: the presentation's
 };
 
 // index: the 1-based entry for pages, include and exclude; the 0-based button for the bars;

@@ -14,7 +14,8 @@ std::optional<PageEntry> PageAt(const Presentation& presentation, const HelpDocu
     if (position < 0 || position > PageCount(presentation)) return std::nullopt;
     const PresentationPage& page = presentation.Pages[static_cast<std::size_t>(position - 1)];
     const bool onDefault = page.Time == presentation.DefaultTime;
-    return PageEntry{page.URL, snapTiming && onDefault ? std::chrono::seconds{1} : page.Time};
+    return PageEntry{page.URL, snapTiming && onDefault ? std::chrono::seconds{1} : page.Time,
+                     page.Zoom != 0 ? page.Zoom : presentation.Zoom};
 }
 
 void RelocateHelpPages(Presentation& presentation, const std::string& helpFolder) {
@@ -34,6 +35,7 @@ void NewPresentation(Presentation& presentation) {
     presentation.DefaultTime = std::chrono::seconds{10};
     presentation.FirstPage = 1;
     presentation.IdlePage.clear();
+    presentation.Zoom = kPlainZoom;
 }
 
 }  // namespace pagelark

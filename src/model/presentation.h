@@ -11,6 +11,11 @@
 
 namespace pagelark {
 
+// A page's zoom, in percent: none, and the range the engine can lay a page out at.
+inline constexpr std::int32_t kPlainZoom = 100;
+inline constexpr std::int32_t kLeastZoom = 25;
+inline constexpr std::int32_t kMostZoom = 500;
+
 struct PresentationPage {
     std::string URL;
     bool UseDefaultTime = true;
@@ -21,6 +26,8 @@ struct PresentationPage {
     std::string To{};
     // How it moves on show (model/page_scroll.h), as stored; empty: still.
     std::string Scroll{};
+    // Percent the page is laid out at; 0: the presentation's Zoom.
+    std::int32_t Zoom = 0;
 };
 
 struct Presentation {
@@ -40,6 +47,8 @@ struct Presentation {
     std::string IdlePage;
     // The page on show follows the clock, so screens beside each other show the same page.
     bool ClockAligned = false;
+    // Percent the pages without a Zoom of their own are laid out at.
+    std::int32_t Zoom = kPlainZoom;
 };
 
 std::int32_t PageCount(const Presentation& presentation);
@@ -47,6 +56,7 @@ std::int32_t PageCount(const Presentation& presentation);
 struct PageEntry {
     std::string address;
     std::chrono::seconds seconds{0};
+    std::int32_t zoom = kPlainZoom;  // percent
     friend bool operator==(const PageEntry&, const PageEntry&) = default;
 };
 

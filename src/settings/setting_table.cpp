@@ -252,6 +252,27 @@ const SettingRow kTable[] = {
                              .shown = true,
                              .shownWhenSet = true,
                              .control = ""}),
+    // The size pages are laid out at: the presentation's, and a page's own (none: 0).
+    Field<&P::Zoom>({.name = "Zoom",
+                     .home = Home::Options,
+                     .kind = Kind::Number,
+                     .defaultText = "100",
+                     .low = kLeastZoom,
+                     .high = kMostZoom,
+                     .windowsKnows = false,
+                     .shown = true,
+                     .shownWhenSet = true,
+                     .control = ""}),
+    PageField<&PresentationPage::Zoom>({.name = "Zoom",
+                                        .home = Home::Page,
+                                        .kind = Kind::Number,
+                                        .defaultText = "",
+                                        .low = kLeastZoom,
+                                        .high = kMostZoom,
+                                        .managed = false,
+                                        .windowsKnows = false,
+                                        .shown = true,
+                                        .shownWhenSet = true}),
     // When a page is due; read together (ReadSchedule), since a window needs both ends.
     PageField<&PresentationPage::Days>(PageKey("Days", Kind::Days)),
     PageField<&PresentationPage::From>(PageKey("From", Kind::HourMinute)),
@@ -493,8 +514,12 @@ SettingValue ParseSetting(const SettingRow& row, std::string_view text) {
         case Kind::Bool:
             return ParseBool(text, ParseBool(row.defaultText, false));
         case Kind::Seconds:
-        case Kind::Number:
             return std::int64_t{ParseLong(text, ParseLong(row.defaultText, 0))};
+        case Kind::Number: {
+            const std::int64_t fallback = ParseLong(row.defaultText, 0);
+            const std::int64_t number = ParseLong(text, static_cast<std::int32_t>(fallback));
+            return WithinRange(row, number) ? number : fallback;
+        }
         case Kind::Choice:
             return std::int64_t{ParseInteger(text, ParseInteger(row.defaultText, 0))};
         case Kind::Minutes:

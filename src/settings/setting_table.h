@@ -31,7 +31,7 @@ enum class Home {
 enum class Kind {
     Bool,
     Seconds,       // whole seconds that fit a Long
-    Number,        // a Long within the range
+    Number,        // a Long within the range; outside it, the default
     Choice,        // an Integer within the range, naming one of a few things
     Minutes,       // with a fraction if need be ("0.5" or "0,5")
     Text,          // as stored; empty is the default

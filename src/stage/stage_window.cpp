@@ -171,6 +171,9 @@ void StageWindow::Show(Browser& b) {
 
 void StageWindow::Send(int index) {
     Browser& b = browsers_[static_cast<std::size_t>(index)];
+    // The engine keeps a page's zoom from load to load; a page made since (a fresh profile, a
+    // renewed page) starts at 1.
+    b.page->setZoomFactor(b.zoom);
     if (b.page->Load(b.requested)) return;
     // The engine says nothing of an address it was not given: failed as any load, afterwards,
     // so the show passes it over (or puts the black page for an idle page) instead of waiting.
@@ -342,6 +345,10 @@ void StageWindow::Navigate(int browser, const std::string& address, bool keepHis
     b.requested = ToUrl(address);
     b.held = b.view->isHidden();
     if (!b.held) Send(browser);
+}
+
+void StageWindow::SetZoom(int browser, int percent) {
+    browsers_[static_cast<std::size_t>(browser)].zoom = percent / 100.0;
 }
 
 void StageWindow::Stop(int browser) {

@@ -34,6 +34,7 @@ class StageWindow final : public QWidget, public BrowserStage {
 
     // BrowserStage
     void Navigate(int browser, const std::string& address, bool keepHistory) override;
+    void SetZoom(int browser, int percent) override;
     void Stop(int browser) override;
     void GoBack(int browser) override;
     void GoForward(int browser) override;
@@ -86,6 +87,7 @@ class StageWindow final : public QWidget, public BrowserStage {
         bool clearHistory = false;
         // Its history was cleared: a new entry is the page moving on.
         bool historyWatched = false;
+        double zoom = 1.0;  // for the address last sent, on whichever page loads it
     };
 
     KioskPage* NewPage(int index);

@@ -87,11 +87,17 @@ PresentationSource ReadPresentation(const std::string& path) {
 
 namespace {
 
+struct ParsedSections {
+    Presentation presentation;
+    std::vector<std::string> zoomProblems;  // a page's Zoom that reads as none
+};
+
 // The presentation of the file's text, its pages, include and exclude lists from the sections
 // given.
-Presentation ParseSections(const SettingsFile& file, const MachineSettings& machine,
-                           const std::string& sections) {
-    Presentation presentation;
+ParsedSections ParseSections(const SettingsFile& file, const MachineSettings& machine,
+                             const std::string& sections) {
+    ParsedSections parsed;
+    Presentation& presentation = parsed.presentation;
     auto read = [&](std::string_view section, std::string_view key) {
         return std::string(TrimBlanks(file.Read(section, key)));
     };
@@ -117,6 +123,10 @@ Presentation ParseSections(const SettingsFile& file, const MachineSettings& mach
                 if (row.home == Home::Page)
                     row.pageSet(ParseSetting(row, read(section, row.name)), page);
             }
+            if (const std::string zoom = read(section, "Zoom"); !zoom.empty() && page.Zoom == 0)
+                parsed.zoomProblems.push_back("page " +
+                                              std::to_string(presentation.Pages.size() + 1) +
+                                              ": Zoom cannot be \"" + zoom + "\"");
             presentation.Pages.push_back(std::move(page));
         } else if (StartsWithNoCase(section, "INCLUDE") || StartsWithNoCase(section, "EXCLUDE")) {
             std::string url = read(section, "URL");
@@ -126,14 +136,15 @@ Presentation ParseSections(const SettingsFile& file, const MachineSettings& mach
             list.push_back(std::move(url));
         }
     }
-    return presentation;
+    return parsed;
 }
 
 }  // namespace
 
 Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& machine,
                                bool pages) {
-    return ParseSections(file, machine, pages ? SectionNames(file.Bytes(), kSectionSeparator) : "");
+    return ParseSections(file, machine, pages ? SectionNames(file.Bytes(), kSectionSeparator) : "")
+        .presentation;
 }
 
 bool GiveStarter(Document& document, DocumentContext& context, PresentationSource& source) {
@@ -174,7 +185,16 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     }
     if (!document.LoadProblem.empty()) Log(LogArea::Document, path, " ", document.LoadProblem);
 
-    presentation = ParseSections(source.file, context.machine, sections);
+    ParsedSections parsed = ParseSections(source.file, context.machine, sections);
+    presentation = std::move(parsed.presentation);
+    // A bad zoom lays the page out at the presentation's, a bad default at 100 %.
+    for (const std::string& problem : parsed.zoomProblems)
+        Warn(LogArea::Document, path, " ", problem, ", taken as the presentation's (",
+             presentation.Zoom, " %)");
+    if (const std::string zoom(TrimBlanks(source.file.Read(kOptionsSection, "Zoom")));
+        !zoom.empty() && !Acceptable(*FindSetting("Zoom"), zoom))
+        Warn(LogArea::Document, path, ": Zoom cannot be \"", zoom, "\", taken as ", kPlainZoom,
+             " %");
 
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];

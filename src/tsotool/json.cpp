@@ -53,6 +53,18 @@ std::string Number(double value) {
     return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
+namespace {
+
+std::string JsonOf(const SettingValue& value) {
+    if (const bool* flag = std::get_if<bool>(&value)) return Bool(*flag);
+    if (const std::int64_t* number = std::get_if<std::int64_t>(&value))
+        return std::to_string(*number);
+    if (const double* minutes = std::get_if<double>(&value)) return Number(*minutes);
+    return JsonString(std::get<std::string>(value));
+}
+
+}  // namespace
+
 std::string PresentationJson(const Presentation& presentation, const MachineSettings& machine,
                              const ToolbarButtons& buttons, const std::string& startupFolder,
                              const ManagedSettings& managed) {
@@ -62,17 +74,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
         if (row.get == nullptr) continue;
         const SettingValue value = row.get(p, machine);
         if (!Shows(row, value)) continue;
-        out += "  " + JsonString(row.name) + ": ";
-        if (const bool* flag = std::get_if<bool>(&value)) {
-            out += Bool(*flag);
-        } else if (const std::int64_t* number = std::get_if<std::int64_t>(&value)) {
-            out += std::to_string(*number);
-        } else if (const double* minutes = std::get_if<double>(&value)) {
-            out += Number(*minutes);
-        } else {
-            out += JsonString(std::get<std::string>(value));
-        }
-        out += ",\n";
+        out += "  " + JsonString(row.name) + ": " + JsonOf(value) + ",\n";
     }
     out += "  \"Pages\": ";
     if (p.Pages.empty()) {
@@ -87,8 +89,7 @@ std::string PresentationJson(const Presentation& presentation, const MachineSett
             for (const SettingRow& row : SettingTable()) {
                 if (row.home != Home::Page) continue;
                 const SettingValue value = row.pageGet(page);
-                if (Shows(row, value))
-                    out += ", " + JsonString(row.name) + ": " + JsonString(StoredText(row, value));
+                if (Shows(row, value)) out += ", " + JsonString(row.name) + ": " + JsonOf(value);
             }
             out += "}";
             out += i + 1 < p.Pages.size() ? ",\n" : "\n";

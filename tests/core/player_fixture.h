@@ -42,6 +42,7 @@ class FakeWorld : public Clock,
     // The engine reports the address a browser is sent as it starts to load it.
     std::function<void(int, const std::string&)> located;
     std::array<bool, kBrowserCount> offline{}, silent{}, visible{true, true, true};
+    std::array<int, kBrowserCount> zoom{kPlainZoom, kPlainZoom, kPlainZoom};
     ScreenPoint pointer{100, 100};
     int cursorCounter = 0, toolRunCount = 0, toolNavCount = 0;  // the last two as laid out
     bool rebootAccepted = true, cursorStuck = false;
@@ -52,10 +53,13 @@ class FakeWorld : public Clock,
     double Now() const override { return now; }
     void Navigate(int b, const std::string& address, bool keepHistory) override {
         calls.push_back("Navigate " + std::to_string(b) + " " + address +
-                        (keepHistory ? " kept" : ""));
+                        (keepHistory ? " kept" : "") +
+                        (zoom[b] != kPlainZoom ? " at " + std::to_string(zoom[b]) : ""));
         if (located) located(b, address);
         if (onNavigate) onNavigate();
     }
+    // Noted with the next address: the zoom it is laid out at, when not 100 %.
+    void SetZoom(int b, int percent) override { zoom[b] = percent; }
     void Stop(int b) override { Log("Stop", b); }
     void GoBack(int b) override { Log("Back", b); }
     void GoForward(int b) override { Log("Forward", b); }

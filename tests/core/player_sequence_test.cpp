@@ -272,5 +272,21 @@ TEST_F(PlayerTest, PagesThatCannotBeLoadedAreSaidOnceAndSoIsAShowOfNone) {
                                         "the page on show could not be loaded" + movesOn}));
 }
 
+// A browser is set to its page's zoom (the presentation's where the page has none) before it is
+// sent the page, and keeps none of it: the same address at 100 % loads again, and at 100 %.
+TEST_F(PlayerTest, EachPageLoadsAtItsOwnZoomAndLeavesNoneBehind) {
+    SetPages({5, 5, 5, 5});
+    show.Zoom = 150;
+    show.Pages[0].Zoom = 200;
+    show.Pages[3].URL = Url(1);
+    show.Pages[3].Zoom = kPlainZoom;
+    player.reset();
+    Begin();
+    EXPECT_EQ(Walk("done 3 0 done 6 0 done 6 0 done 6 0", {"Navigate"}),
+              "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2 at 150, NAVIGATE 1/2, WAITTIME "
+              "2/3 Navigate 1 http://site/3 at 150, NAVIGATE 2/3, WAITTIME 3/1 Navigate 2 "
+              "http://site/1, NAVIGATE 3/1, WAITTIME 1/1 Navigate 0 http://site/1 at 200");
+}
+
 }  // namespace
 }  // namespace pagelark::testing

@@ -326,7 +326,9 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
            // Beyond the Windows version, each held (a default one too) and with the page due.
            "IdlePage=http://idle/\r\nClockAligned=No\r\nScreenDays=Mon-Sun\r\n"
            "ScreenOn=06:00\r\nScreenOff=06:00\r\nScreenCec=No\r\n"},
-          {"Time=0\r\n", "Time=0\r\nDays=Sun-Sat\r\nFrom=05:00\r\nTo=05:00\r\n"}}) {
+          {"Time=0\r\n", "Time=0\r\nDays=Sun-Sat\r\nFrom=05:00\r\nTo=05:00\r\n"},
+          {"ScreenCec=No\r\n", "ScreenCec=No\r\nZoom=100\r\n"},
+          {"Time=0\r\nDays=", "Time=0\r\nZoom=150\r\nDays="}}) {
         for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + 1))
             text.replace(at, from.size(), to);
     }
@@ -352,6 +354,32 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
     EXPECT_EQ(testing::TempFolder::Read(file), text);
     EXPECT_NE(KioskFolders::Read(folders_.File("registry/machine.reg")).find("ren\xe9@"),
               std::string::npos);
+}
+
+// A page with a zoom of its own is laid out at it out of sight: in every reading of the screen
+// while it is on show, from the first, its square of 100 CSS pixels is twice as wide. Three
+// browsers take turns, so the fourth page loads at 100 % in the zoomed page's browser.
+TEST_F(KioskTest, APageShowsAtItsZoomFromItsFirstFrameAndLeavesNoneInItsBrowser) {
+    server_.AddPage("/square", "<div style=\"width:100px;height:100px;background:#000\"></div>");
+    Start("[Tessaro]\nDefaultTime=2\nOnMouseMove=0\n" +
+          Pages({"/square?color=red\nZoom=200", "/square?color=green", "/square?color=blue",
+                 "/square?color=yellow"}));
+    ASSERT_TRUE(WaitUntilKioskShows()) << "no kiosk window";
+    // From page 1 on: each page as told by its colour right of any square, and each width of
+    // the square (less the pixel the browsers stand beyond the screen's edge) it is seen with.
+    std::string seen;
+    for (const auto end = std::chrono::steady_clock::now() + 30s;
+         std::chrono::steady_clock::now() < end && std::ranges::count(seen, ';') < 5;) {
+        const std::vector<Rgb> row = Row({0, 50}, 420);
+        const auto page = std::ranges::find_if(
+            kPageColors, [&](const NamedColor& c) { return Near(row.back(), c.rgb); });
+        if (page == kPageColors.end() || (seen.empty() && page->name != "red")) continue;
+        const auto width =
+            std::ranges::find_if(row, [](Rgb x) { return !Near(x, {}); }) - row.begin();
+        const std::string word = std::string(page->name) + " " + std::to_string(width) + ";";
+        if (!seen.ends_with(word)) seen += word;
+    }
+    EXPECT_EQ(seen, "red 199;green 99;blue 99;yellow 99;red 199;");
 }
 
 }  // namespace

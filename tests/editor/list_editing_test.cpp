@@ -76,6 +76,14 @@ TEST(PropsRules, FillCaptionAndKeep) {
         if (!refused) KeepProps(PropsMode::Page, page, lists, 2);
         EXPECT_EQ(std::tuple(lists.pages[1].URL, lists.pages[1].Time), std::tuple("a", seconds));
     }
+    // A page's zoom: 25 to 500 percent, or none (the presentation's); anything else is refused.
+    for (const auto& [text, zoom] :
+         {std::pair(" 200", 200), std::pair("24", 200), std::pair("501", 200), std::pair("2x", 200),
+          std::pair("", 0)}) {
+        page.zoom = text;
+        if (CheckProps(PropsMode::Page, page)) KeepProps(PropsMode::Page, page, lists, 2);
+        EXPECT_EQ(lists.pages[1].Zoom, zoom) << text;
+    }
     KeepProps(PropsMode::Exclude, page, lists, 3);  // outside the list: nothing happens
     EXPECT_EQ(lists.exclude, (std::vector<std::string>{"ex1", "ex2"}));
 

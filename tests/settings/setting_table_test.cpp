@@ -102,6 +102,8 @@ TEST_F(SettingTableTest, ASettingTheWindowsVersionDoesNotKnowIsWrittenOnceItIsCh
         const SettingValue value = DefaultValue(row);
         if (const bool* flag = std::get_if<bool>(&value))
             row.set(!*flag, changedOptions, changed);
+        else if (std::holds_alternative<std::int64_t>(value))
+            row.set(row.low, changedOptions, changed);
         else
             row.set(std::string("http://127.0.0.1/changed"), changedOptions, changed);
         DocumentContext own{settings, files, changed, buttons, help, startupFolder};
@@ -127,6 +129,12 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
             if (row.kind == Kind::Scroll) {
                 EXPECT_EQ(ScrollTaken(std::to_string(number)), within) << number;
             }
+            // A hand-edited file's number out of range reads as the default.
+            if (row.kind == Kind::Number && number >= INT32_MIN && number <= INT32_MAX) {
+                EXPECT_EQ(ParseSetting(row, std::to_string(number)),
+                          within ? SettingValue(number) : DefaultValue(row))
+                    << number;
+            }
         }
     }
     // Besides its speeds, a true or false word; anything else keeps the page still.
@@ -134,6 +142,17 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
         EXPECT_EQ(ScrollTaken(text), text != "fast" && text != "-1") << text;
         EXPECT_EQ(ScrollOf(p.Pages[0]).Moves(), text == "yes") << text;
     }
+    // And with a warning naming it; a page's zoom is then the presentation's.
+    const WarningLog log;
+    LoadPresentation(p, d, context,
+                     temp.Write("bad.tso",
+                                "[Tessaro]\nZoom=1000\n[Page1]\nURL=http://a/\nZoom=big\n"
+                                "[Page2]\nURL=http://b/\nZoom=25\n"));
+    EXPECT_EQ(std::tuple(p.Zoom, p.Pages[0].Zoom, p.Pages[1].Zoom), std::tuple(100, 0, 25));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{
+                             temp.File("bad.tso") + " page 1: Zoom cannot be \"big\", taken as "
+                                                    "the presentation's (100 %)",
+                             temp.File("bad.tso") + ": Zoom cannot be \"1000\", taken as 100 %"}));
     // The window's boxes of those it checks: the default time in seconds, the delay in minutes,
     // the reboot time in hours and minutes.
     LoadEmpty();

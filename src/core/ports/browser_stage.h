@@ -17,6 +17,8 @@ class BrowserStage {
     // Unless keepHistory (a visitor's own load in navigation mode), once the load ends Back and
     // Forward reach nothing the browser held before it.
     virtual void Navigate(int browser, const std::string& address, bool keepHistory) = 0;
+    // The percent the browser lays out the pages it is next sent (100: as they are).
+    virtual void SetZoom(int browser, int percent) = 0;
     virtual void Stop(int browser) = 0;
     virtual void GoBack(int browser) = 0;
     virtual void GoForward(int browser) = 0;

@@ -270,6 +270,17 @@ Rgb Desk::Pixel(Point at) const {
     return RgbOf(pixel);
 }
 
+std::vector<Rgb> Desk::Row(Point at, int width) const {
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), at.x, at.y,
+                              static_cast<unsigned>(width), 1, AllPlanes, ZPixmap);
+    if (image == nullptr) throw std::runtime_error("XGetImage failed");
+    std::vector<Rgb> row;
+    for (int x = 0; x < width; ++x)
+        row.push_back(RgbOf(XGetPixel(image, x, 0)));
+    XDestroyImage(image);
+    return row;
+}
+
 std::vector<ColorSample> Desk::RecordColors(Millis duration) const {
     return e2e::RecordColors({this}, duration).front();
 }

@@ -165,6 +165,8 @@ class Desk {
     ~Desk();
 
     Rgb Pixel(Point at) const;
+    // A row of width pixels from at, read at one moment.
+    std::vector<Rgb> Row(Point at, int width) const;
     Rgb Centre() const { return Pixel(kCentre); }
     // The centre pixel, sampled as often as it can for the given time.
     std::vector<ColorSample> RecordColors(Millis duration) const;
