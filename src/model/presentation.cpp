@@ -34,6 +34,7 @@ void NewPresentation(Presentation& presentation) {
     presentation.DefaultTime = std::chrono::seconds{10};
     presentation.FirstPage = 1;
     presentation.IdlePage.clear();
+    presentation.OfflinePage.clear();
 }
 
 }  // namespace pagelark

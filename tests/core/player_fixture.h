@@ -49,7 +49,8 @@ class FakeWorld : public Clock,
 
     double Now() const override { return now; }
     void Navigate(int b, const std::string& address, bool keepHistory) override {
-        calls.push_back("Navigate " + std::to_string(b) + " " + address +
+        calls.push_back("Navigate " + std::to_string(b) + " " +
+                        (IsOwnOfflinePage(address) ? "offline" : address) +
                         (keepHistory ? " kept" : ""));
         if (located) located(b, address);
         if (onNavigate) onNavigate();
@@ -217,6 +218,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             const std::string site = Url(0).substr(0, Url(0).size() - 1);
             return address == help[0]          ? "h"
                    : address == kBlackPage     ? "black"
+                   : IsOwnOfflinePage(address) ? "offline"
                    : address.starts_with(site) ? address.substr(site.size())
                                                : address;
         };
