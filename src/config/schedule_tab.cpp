@@ -23,6 +23,14 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
         "properties); the kiosk looks again every minute. A web address or a file: an address "
         "of another kind (javascript:, mailto:) cannot be shown");
     idlePageLabel->setBuddy(idlePageEdit_);
+    auto* offlinePageLabel = MakeLabel("lblOfflinePage", "Page while the show is &unreachable :", pages);
+    offlinePageEdit_ = MakeBox("txtOfflinePage", 1024, pages);
+    offlinePageEdit_->setPlaceholderText("a page saying the show will be back");
+    offlinePageEdit_->setToolTip(
+        "Shown while no page of the show can be loaded (the network or its server is down); "
+        "the pages are tried behind it, at most a minute apart, and the first that loads "
+        "brings the show back. A web address or a file");
+    offlinePageLabel->setBuddy(offlinePageEdit_);
     clockAlignedCheck_ = MakeCheck(
         "chkClockAligned", "Pages change with the c&lock: screens side by side in step", pages);
     clockAlignedCheck_->setToolTip(
@@ -31,7 +39,9 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     auto* pagesGrid = new QGridLayout(pages);
     pagesGrid->addWidget(idlePageLabel, 0, 0);
     pagesGrid->addWidget(idlePageEdit_, 0, 1);
-    pagesGrid->addWidget(clockAlignedCheck_, 1, 0, 1, 2);
+    pagesGrid->addWidget(offlinePageLabel, 1, 0);
+    pagesGrid->addWidget(offlinePageEdit_, 1, 1);
+    pagesGrid->addWidget(clockAlignedCheck_, 2, 0, 1, 2);
 
     auto* screen = MakeFrame("frmScreenTimes", "Screen", this);
     auto* screenGrid = new QGridLayout(screen);
@@ -60,7 +70,8 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     column->addWidget(screen);
     column->addStretch();
 
-    for (QLineEdit* box : {idlePageEdit_, screenHours_.days, screenHours_.from, screenHours_.to})
+    for (QLineEdit* box :
+         {idlePageEdit_, offlinePageEdit_, screenHours_.days, screenHours_.from, screenHours_.to})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
     for (QCheckBox* check : {clockAlignedCheck_, screenCecCheck_})
         connect(check, &QCheckBox::toggled, this, [this] { changed_(); });
@@ -68,6 +79,7 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
 
 void ScheduleTab::Fill(const OptionFields& fields) {
     ShowStored(idlePageEdit_, fields.idlePage);
+    ShowStored(offlinePageEdit_, fields.offlinePage);
     clockAlignedCheck_->setChecked(fields.clockAligned);
     ShowStored(screenHours_.days, fields.screenDays);
     ShowStored(screenHours_.from, fields.screenOn);
@@ -77,6 +89,7 @@ void ScheduleTab::Fill(const OptionFields& fields) {
 
 void ScheduleTab::Keep(OptionFields& fields) const {
     fields.idlePage = StoredText(idlePageEdit_);
+    fields.offlinePage = StoredText(offlinePageEdit_);
     fields.clockAligned = clockAlignedCheck_->isChecked();
     fields.screenDays = StoredText(screenHours_.days);
     fields.screenOn = StoredText(screenHours_.from);

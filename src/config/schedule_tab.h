@@ -23,6 +23,7 @@ class ScheduleTab final : public QWidget {
   private:
     std::function<void()> changed_;
     QLineEdit* idlePageEdit_;
+    QLineEdit* offlinePageEdit_;
     QCheckBox* clockAlignedCheck_;
     DayHoursBoxes screenHours_;  // ScreenDays, ScreenOn, ScreenOff
     QCheckBox* screenCecCheck_;
