@@ -86,8 +86,10 @@ std::string OwnOfflinePage(std::string_view why) {
     std::string html(kOfflineHead);
     html +=
         "<head><meta charset=\"utf-8\"><title>Back soon</title></head>"
-        "<body style=\"margin:0;height:100%;display:flex;flex-direction:column;"
-        "align-items:center;justify-content:center;font-family:sans-serif;color:#dde6ee\">"
+        // Above the middle: a screen's centre stays the page's colour, for a camera too.
+        "<body style=\"margin:0;height:100%;box-sizing:border-box;padding-bottom:20vh;"
+        "display:flex;flex-direction:column;align-items:center;justify-content:center;"
+        "font-family:sans-serif;color:#dde6ee\">"
         "<p style=\"font-size:4vw;margin:0\">The show will be back shortly.</p>";
     if (!why.empty())
         html += "<p style=\"font-size:1.5vw;opacity:.75\">" + HtmlEscaped(why) + "</p>";

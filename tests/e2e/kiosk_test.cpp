@@ -74,7 +74,7 @@ TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesIts
     EXPECT_TRUE(kiosk.Running());
 }
 
-TEST_F(KioskTest, SkipsPagesWhileTheNetworkIsDownOutlivesASecondStartAndEscapeEndsItCleanly) {
+TEST_F(KioskTest, OfflinePageWhileTheNetworkIsDownOutlivesASecondStartAndEscapeEndsItCleanly) {
     namespace fs = std::filesystem;
     const fs::path temp = folders_.TempDir();
     const auto reservedFiles = [&temp] {
@@ -89,10 +89,18 @@ TEST_F(KioskTest, SkipsPagesWhileTheNetworkIsDownOutlivesASecondStartAndEscapeEn
     EXPECT_TRUE(fs::is_directory(temp / "Pagelark"));
     EXPECT_EQ(reservedFiles(), 1);
     server_.SetDown(true);
-    // While it is down every page fails, yet no error page comes on show: the last good stays.
-    EXPECT_EQ(Stray(10s, {kRed, kGreen}), "") << "an error page came on show";
+    // While it is down every page fails, yet no error page comes on show: the last good stays
+    // until each has failed, then the offline page stands in. Back, so is the show.
+    EXPECT_EQ(Stray(12s, {kRed, kGreen, kOffline}), "") << "an error page came on show";
+    EXPECT_TRUE(Comes(kOffline.rgb, kPatience)) << "the offline page never came on show";
+    EXPECT_TRUE(Says(first, "the show is offline"));
+    // The pages tried behind it stay out of sight.
+    EXPECT_EQ(Stray(6s, {kOffline}), "") << "the offline page gave way to another";
     server_.SetDown(false);
-    EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "page 1 never loaded again";
+    EXPECT_TRUE(WaitForCentre(
+        [](Rgb seen) { return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb); }, kPatience))
+        << "the show never came back";
+    EXPECT_TRUE(Says(first, "the show is back"));
 
     Kiosk& second = Start(show);
     EXPECT_EQ(second.WaitForExit(10s), 0) << "a second copy kept running";
