@@ -23,7 +23,8 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
         "properties); the kiosk looks again every minute. A web address or a file: an address "
         "of another kind (javascript:, mailto:) cannot be shown");
     idlePageLabel->setBuddy(idlePageEdit_);
-    auto* offlinePageLabel = MakeLabel("lblOfflinePage", "Page while the show is &unreachable :", pages);
+    auto* offlinePageLabel =
+        MakeLabel("lblOfflinePage", "Page while the show is &unreachable :", pages);
     offlinePageEdit_ = MakeBox("txtOfflinePage", 1024, pages);
     offlinePageEdit_->setPlaceholderText("a page saying the show will be back");
     offlinePageEdit_->setToolTip(

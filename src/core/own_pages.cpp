@@ -23,7 +23,6 @@ std::string Unescaped(std::string_view address) {
     return plain;
 }
 
-
 // Marks the offline page whatever its reason; its colour is the page's own, as in its body.
 constexpr std::string_view kOfflineHead =
     "<!DOCTYPE html><html data-pagelark=\"offline\" style=\"background:#1f3040;height:100%\">";

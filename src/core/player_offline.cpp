@@ -30,8 +30,7 @@ bool Player::OfflineOnShow() const {
 }
 
 bool Player::PreloadOfflinePage() {
-    if (skippedInRow_ < std::max(PageCount(show_.presentation), 1) || OfflineOnShow())
-        return false;
+    if (skippedInRow_ < std::max(PageCount(show_.presentation), 1) || OfflineOnShow()) return false;
     if (!offline_.said) {
         offline_.said = true;
         Warn(LogArea::Player, "the show is offline: the offline page stands in until a page loads");
@@ -101,8 +100,7 @@ std::string Player::OfflineWhy() const {
 
 void Player::FollowOfflineReason() {
     const int shown = browsers_.Current();
-    if (!IsOwnOfflinePage(browsers_[shown].address) || offline_.why == OfflineReasonShown())
-        return;
+    if (!IsOwnOfflinePage(browsers_[shown].address) || offline_.why == OfflineReasonShown()) return;
     offline_.why = !offline_.why;
     SendAddress(shown, OwnOfflinePage(offline_.why ? OfflineWhy() : ""));
 }

@@ -245,12 +245,13 @@ TEST_F(PlayerTest, AShowOfNoneStandsInItsOfflinePageUntilAPageLoads) {
     WarningLog log;
     Start({5, 5});
     // It comes on show once loaded out of sight; the tries are 2 and 4 seconds apart here.
-    EXPECT_EQ(Walk("fail 3 fail 3 done 1 fail 1 1 1 fail 1 3 1 done 1 1", {"Navigate", "Front"}),
-              "WAITTIME h/2 Navigate 2 http://site/2, WAITTIME h/offline Navigate 2 offline, "
-              "WAITTIME offline/2 Front 2 Navigate 0 http://site/2, WAITTIME offline/2, "
-              "WAITTIME offline/2, WAITTIME offline/1 Navigate 0 http://site/1, WAITTIME offline/1, "
-              "WAITTIME offline/1, WAITTIME offline/2 Navigate 0 http://site/2, NAVIGATE offline/2, "
-              "WAITTIME 2/1 Front 0 Navigate 1 http://site/1");
+    EXPECT_EQ(
+        Walk("fail 3 fail 3 done 1 fail 1 1 1 fail 1 3 1 done 1 1", {"Navigate", "Front"}),
+        "WAITTIME h/2 Navigate 2 http://site/2, WAITTIME h/offline Navigate 2 offline, "
+        "WAITTIME offline/2 Front 2 Navigate 0 http://site/2, WAITTIME offline/2, "
+        "WAITTIME offline/2, WAITTIME offline/1 Navigate 0 http://site/1, WAITTIME offline/1, "
+        "WAITTIME offline/1, WAITTIME offline/2 Navigate 0 http://site/2, NAVIGATE offline/2, "
+        "WAITTIME 2/1 Front 0 Navigate 1 http://site/1");
     const std::string skipped = "page skipped, it cannot be loaded: ";
     EXPECT_EQ(log.lines,
               (std::vector<std::string>{skipped + Url(1), skipped + Url(2),
@@ -277,6 +278,13 @@ TEST_F(PlayerTest, AShowOfNoneStandsInItsOfflinePageUntilAPageLoads) {
     }
     EXPECT_TRUE(std::ranges::is_sorted(gaps));
     EXPECT_EQ(gaps.back(), 61);  // a minute, and the tick that finds the try failed
+    // The owner's offline page that cannot be loaded gives way to the program's own.
+    show.OfflinePage = Url(9);
+    Start({5});
+    EXPECT_EQ(Walk("fail 3 fail 1 done 1", {"Navigate"}),
+              "WAITTIME h/9 Navigate 2 http://site/9, WAITTIME h/offline Navigate 2 offline, "
+              "WAITTIME offline/1 Navigate 0 http://site/1");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "offline");
     log.lines.clear();
     Walk("nav 1");
     EXPECT_TRUE(saysWhy());

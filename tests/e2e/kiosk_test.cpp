@@ -315,7 +315,8 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
            "ScreenSaveTimeOut=42\r\nOnMouseMove=0\r\nLowMemory=Yes\r\nDBus=Yes\r\n"
            "RefreshMinutes=0.5\r\nClearVisitorData=no\r\nForceReboot=yes\r\n"
            // Beyond the Windows version, each held (a default one too) and with the page due.
-           "IdlePage=http://idle/\r\nOfflinePage=http://back/\r\nClockAligned=No\r\nScreenDays=Mon-Sun\r\n"
+           "IdlePage=http://idle/\r\nOfflinePage=http://back/"
+           "\r\nClockAligned=No\r\nScreenDays=Mon-Sun\r\n"
            "ScreenOn=06:00\r\nScreenOff=06:00\r\nScreenCec=No\r\n"},
           {"Time=0\r\n", "Time=0\r\nDays=Sun-Sat\r\nFrom=05:00\r\nTo=05:00\r\n"}}) {
         for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + 1))

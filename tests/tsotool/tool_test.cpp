@@ -136,10 +136,9 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
     testing::CompareGolden(testing::GoldenFolder() + "/schedule.next.txt", out);
     // A screen time that cannot be read is named, and the screen stays on; an idle or offline
     // page the kiosk does not load is named, and the program's own stands in.
-    temp.Write(
-        "typo.tso",
-        "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\nIdlePage=htps://x/\nOfflinePage=about:x\n"
-        "[Page1]\nURL=http://a/\nDays=Mon\n");
+    temp.Write("typo.tso",
+               "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\nIdlePage=htps://x/\nOfflinePage=about:x\n"
+               "[Page1]\nURL=http://a/\nDays=Mon\n");
     const auto typo = RunTool(temp.path(), "next typo.tso --at '2026-06-05 06:00'");
     EXPECT_EQ(typo.exitCode, 0);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring,
