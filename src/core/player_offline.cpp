@@ -30,7 +30,10 @@ bool Player::OfflineOnShow() const {
 }
 
 bool Player::PreloadOfflinePage() {
-    if (skippedInRow_ < std::max(PageCount(show_.presentation), 1) || OfflineOnShow()) return false;
+    // A snapshot run passes over what fails and ends after its count, as ever.
+    if (show_.machine.Snap || skippedInRow_ < std::max(PageCount(show_.presentation), 1) ||
+        OfflineOnShow())
+        return false;
     if (!offline_.said) {
         offline_.said = true;
         Warn(LogArea::Player, "the show is offline: the offline page stands in until a page loads");
