@@ -24,6 +24,15 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
         "properties); the kiosk looks again every minute. A web address or a file: an address "
         "of another kind (javascript:, mailto:) cannot be shown");
     idlePageLabel->setBuddy(idlePageEdit_);
+    auto* offlinePageLabel =
+        MakeLabel("lblOfflinePage", "Page while the show is &unreachable :", pages);
+    offlinePageEdit_ = MakeBox("txtOfflinePage", 1024, pages);
+    offlinePageEdit_->setPlaceholderText("a page saying the show will be back");
+    offlinePageEdit_->setToolTip(
+        "Shown while no page of the show can be loaded (the network or its server is down); "
+        "the pages are tried behind it, at most a minute apart, and the first that loads "
+        "brings the show back. A web address or a file");
+    offlinePageLabel->setBuddy(offlinePageEdit_);
     clockAlignedCheck_ = MakeCheck(
         "chkClockAligned", "Pages change with the c&lock: screens side by side in step", pages);
     clockAlignedCheck_->setToolTip(
@@ -32,12 +41,14 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     auto* pagesGrid = new QGridLayout(pages);
     pagesGrid->addWidget(idlePageLabel, 0, 0);
     pagesGrid->addWidget(idlePageEdit_, 0, 1);
-    pagesGrid->addWidget(clockAlignedCheck_, 1, 0, 1, 2);
+    pagesGrid->addWidget(offlinePageLabel, 1, 0);
+    pagesGrid->addWidget(offlinePageEdit_, 1, 1);
+    pagesGrid->addWidget(clockAlignedCheck_, 2, 0, 1, 2);
     playLogCheck_ = MakeCheck("chkPlayLog", "Keep a &record of each page shown", pages);
     playLogCheck_->setToolTip(
         "A line for each page shown (when, for how long, loaded or failed) in "
         "~/.local/state/pagelark/playlog.jsonl; pagelark-tso playlog sums it up");
-    pagesGrid->addWidget(playLogCheck_, 3, 0, 1, 2);
+    pagesGrid->addWidget(playLogCheck_, 4, 0, 1, 2);
     auto* zoomLabel = MakeLabel("lblZoom", "Page &zoom :", pages);
     zoomEdit_ = MakeBox("txtZoom", 3, pages);
     zoomEdit_->setToolTip(
@@ -51,8 +62,8 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     zoom->addWidget(zoomUpDown);
     zoom->addWidget(MakeLabel("lblZoomUnit", "%", pages));
     zoom->addStretch();
-    pagesGrid->addWidget(zoomLabel, 2, 0);
-    pagesGrid->addLayout(zoom, 2, 1);
+    pagesGrid->addWidget(zoomLabel, 3, 0);
+    pagesGrid->addLayout(zoom, 3, 1);
 
     auto* screen = MakeFrame("frmScreenTimes", "Screen", this);
     auto* screenGrid = new QGridLayout(screen);
@@ -82,7 +93,8 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
     column->addStretch();
 
     connect(zoomEdit_, &QLineEdit::textChanged, this, [this] { changed_(); });
-    for (QLineEdit* box : {idlePageEdit_, screenHours_.days, screenHours_.from, screenHours_.to})
+    for (QLineEdit* box :
+         {idlePageEdit_, offlinePageEdit_, screenHours_.days, screenHours_.from, screenHours_.to})
         connect(box, &QLineEdit::textChanged, this, [this] { changed_(); });
     for (QCheckBox* check : {clockAlignedCheck_, screenCecCheck_, playLogCheck_})
         connect(check, &QCheckBox::toggled, this, [this] { changed_(); });
@@ -90,6 +102,7 @@ ScheduleTab::ScheduleTab(std::function<void()> changed, QWidget* parent)
 
 void ScheduleTab::Fill(const OptionFields& fields) {
     ShowStored(idlePageEdit_, fields.idlePage);
+    ShowStored(offlinePageEdit_, fields.offlinePage);
     clockAlignedCheck_->setChecked(fields.clockAligned);
     ShowStored(screenHours_.days, fields.screenDays);
     ShowStored(screenHours_.from, fields.screenOn);
@@ -101,6 +114,7 @@ void ScheduleTab::Fill(const OptionFields& fields) {
 
 void ScheduleTab::Keep(OptionFields& fields) const {
     fields.idlePage = StoredText(idlePageEdit_);
+    fields.offlinePage = StoredText(offlinePageEdit_);
     fields.clockAligned = clockAlignedCheck_->isChecked();
     fields.zoom = S(zoomEdit_->text());
     fields.screenDays = StoredText(screenHours_.days);

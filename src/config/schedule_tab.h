@@ -23,6 +23,7 @@ class ScheduleTab final : public QWidget {
   private:
     std::function<void()> changed_;
     QLineEdit* idlePageEdit_;
+    QLineEdit* offlinePageEdit_;
     QCheckBox* clockAlignedCheck_;
     QLineEdit* zoomEdit_;
     UpDownLink* zoomLink_;

@@ -23,7 +23,8 @@ bool NamedPage(const Presentation& presentation, const std::string& normalized) 
         return !page.empty() &&
                EqualsNoCase(FilePart(NormalizeAddress(AsReported(page))), FilePart(normalized));
     };
-    if (same(presentation.HomeURL) || same(presentation.IdlePage)) return true;
+    if (same(presentation.HomeURL) || same(presentation.IdlePage) || same(presentation.OfflinePage))
+        return true;
     for (const PresentationPage& page : presentation.Pages) {
         if (same(page.URL)) return true;
     }

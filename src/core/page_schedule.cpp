@@ -1,9 +1,7 @@
 #include "core/page_schedule.h"
 
 #include <cmath>
-#include <string>
 
-#include "core/own_pages.h"
 #include "platform/clock.h"
 
 namespace pagelark {
@@ -18,31 +16,7 @@ bool On(DaySet days, long long day) {
     return (days >> WeekdayOf(day) & 1U) != 0;
 }
 
-std::string Unescaped(std::string_view address) {
-    const auto hex = [](char c) {
-        return c >= '0' && c <= '9'   ? c - '0'
-               : c >= 'a' && c <= 'f' ? c - 'a' + 10
-               : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                      : -1;
-    };
-    std::string plain;
-    for (std::size_t i = 0; i < address.size(); ++i) {
-        if (address[i] == '%' && i + 2 < address.size() && hex(address[i + 1]) >= 0 &&
-            hex(address[i + 2]) >= 0) {
-            plain += static_cast<char>(hex(address[i + 1]) * 16 + hex(address[i + 2]));
-            i += 2;
-        } else {
-            plain += address[i];
-        }
-    }
-    return plain;
-}
-
 }  // namespace
-
-bool IsBlackPage(std::string_view address) {
-    return address.starts_with("data:") && Unescaped(address) == Unescaped(kBlackPage);
-}
 
 bool IsDue(const PageSchedule& schedule, double reading) {
     // To the whole second, so that 08:00 read as 07:59:59.9999 is 08:00.

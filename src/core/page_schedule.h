@@ -17,9 +17,6 @@ class Clock;
 bool IsDue(const PageSchedule& schedule, double reading);
 bool IsDueNow(const PageSchedule& schedule, const Clock& clock);
 
-// The program's black page, also as the engine reports it, its escapes decoded.
-bool IsBlackPage(std::string_view address);
-
 // With no page due the kiosk looks again as each minute begins (windows open on the minute),
 // and at once after the clock went back.
 class DueWatch {

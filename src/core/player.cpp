@@ -45,6 +45,7 @@ const char* RemoteStateWord(const Player& player, bool started) {
     if (!player.ScreenIsOn()) return "dark";
     if (player.NavigationMode()) return "navigation";
     if (state == PlayerState::WaitSaver) return "paused";
+    if (started && player.OfflineOnShow()) return "offline";
     return started ? "playing" : "starting";
 }
 
@@ -86,6 +87,7 @@ void Player::Tick() {
     FollowClock();
     if (FollowScreen()) {
         MousePart();
+        FollowOfflineReason();
         // A clock-aligned change reaches the screen in this step, not at the next tick.
         RunStep(show_.presentation.ClockAligned);
     }
@@ -198,6 +200,7 @@ void Player::StepNavigate() {
     skippedInRow_ = 0;
     pageOnShow_ = preloadPosition_;
     idleOnShow_ = idlePreloaded_;
+    OfflineCameOnShow();
     AlignedCameOnShow();
     PlayBegins();
     ShowBrowser(browsers_.Current());
@@ -280,6 +283,7 @@ void Player::StepWaitTime() {
         Log(LogArea::Player, "the visitor left the show's pages");
         ForgetVisitor();
     }
+    if (KeepTryingShow(now)) return;
 
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
     const PageTimer::Turn turn = AlignedTurn(preload).value_or(
@@ -350,6 +354,7 @@ void Player::PreloadCurrentPage() {
         idlePreloaded_ = false;
     else if (PreloadIdlePage())
         return;
+    if (PreloadOfflinePage()) return;
     // Past the last page nothing preloads.
     if (const auto page = PageAt(p, context_.helpDocuments, page_, show_.machine.Snap)) {
         preloadPosition_ = page_;

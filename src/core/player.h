@@ -45,7 +45,8 @@ struct PageEntry;
 const char* StateWord(PlayerState state);
 // The show's state as the remote services report it: "starting" (until the first page came on
 // show), "playing", "paused", "navigation", "dark" (the screen is off and nothing plays),
-// "config" or "ending".
+// "offline" (no page of the show can be loaded: the offline page stands in), "config" or
+// "ending".
 class Player;
 const char* RemoteStateWord(const Player& player, bool started);
 
@@ -119,6 +120,8 @@ class Player final : public PlayerCommands,
     std::string AddressOnShow() const;
     // The last address that failed to load, until it or another loads; clipped too.
     std::string LastLoadFailure() const;
+    // The offline page is on show: no page of the show could be loaded.
+    bool OfflineOnShow() const;
     // False while the display sleeps; before the first tick, what the hours say, so that a
     // kiosk started at night never reports a lit screen.
     bool ScreenIsOn() const { return screenFollowed_ ? !dark_ : screen_.HoursSayOn(Now()); }
@@ -217,6 +220,17 @@ class Player final : public PlayerCommands,
     // A page kept on show until a command moves on (time 0) whose hours ended, looked at as
     // each minute begins: its time is over.
     bool HeldPastItsHours(double now);
+    // ---- no page of the show can be loaded (player_offline.cpp) ----
+    // With every page failing in a row the offline page preloads in place of one: true then.
+    bool PreloadOfflinePage();
+    // The offline page on show: the show's pages are tried behind it, further apart each time;
+    // true while it stays.
+    bool KeepTryingShow(double now);
+    void OfflineCameOnShow();
+    // The program's own offline page on show says why only to those who may read it.
+    void FollowOfflineReason();
+    bool OfflineReasonShown() const;
+    std::string OfflineWhy() const;
     // What a snapshot taken now is of.
     SnapshotOf SnapshotNow() const;
     // A page that failed to load was passed over at its turn.
@@ -301,6 +315,17 @@ class Player final : public PlayerCommands,
     bool idleOnShow_ = false;
     DueWatch dueWatch_;
     std::string lastLoadFailure_;
+    // What the engine said of it.
+    std::string lastLoadFailureReason_;
+    // While the offline page stands in: when the show's page behind it was sent, when the
+    // next try is due and the wait after it.
+    struct OfflineSpell {
+        bool said = false;
+        bool why = false;  // the program's own page on show says why
+        bool tryScheduled = false;
+        double nextTry = 0.0;
+        double wait = 0.0;
+    } offline_;
     std::optional<Show> offered_;
     // An address a remote service asked for, loading in the spare browser; page changes wait.
     struct AddressToShow {

@@ -2,6 +2,7 @@
 
 #include "core/address_check.h"
 #include "core/locked.h"
+#include "core/own_pages.h"
 #include "model/presentation.h"
 #include "platform/log.h"
 #include "settings/settings.h"
@@ -11,8 +12,8 @@ namespace pagelark {
 // ---- browser events ----
 
 bool Player::Refuses(const std::string& address, bool topLevel) const {
-    // The program's own idle page, whatever the lists.
-    if (IsBlackPage(address)) return false;
+    // The program's own idle and offline pages, whatever the lists.
+    if (IsBlackPage(address) || IsOwnOfflinePage(address)) return false;
     return NavigationBlocked(show_.presentation, address, context_.helpFolder) ||
            (show_.machine.Locked &&
             LockedRefuses(show_.presentation, address, context_.helpFolder, topLevel));
@@ -51,6 +52,7 @@ void Player::LoadFailed(int browser, const std::string& reason, bool errorPage) 
     if (!BrowserRotation::Valid(browser)) return;
     browsers_.Failed(browser);
     lastLoadFailure_ = browsers_[browser].address;
+    lastLoadFailureReason_ = reason;
     if (addressToShow_ && addressToShow_->browser == browser) addressToShow_->failure = reason;
     if (!errorPage) return;
     if (browser == browsers_.Current())

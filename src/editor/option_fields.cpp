@@ -66,6 +66,7 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.password = machine.NTPassword;
     fields.domain = machine.NTDomain;
     fields.idlePage = presentation.IdlePage;
+    fields.offlinePage = presentation.OfflinePage;
     fields.clockAligned = presentation.ClockAligned;
     fields.screenDays = machine.ScreenDays;
     fields.screenOn = machine.ScreenOn;
@@ -145,6 +146,11 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
                                            "black page."};
     if (!within(fields.zoom, *FindSetting("Zoom")))
         return FieldProblem{kSchedule, "Page zoom: enter a percentage from 25 to 500."};
+    if (const std::string why = WhyNotLoaded(Trimmed(fields.offlinePage)); !why.empty())
+        return FieldProblem{kSchedule, "Page while the show is unreachable cannot be \"" +
+                                           Trimmed(fields.offlinePage) + "\": " + why +
+                                           ". Enter a web address or a file, or nothing for "
+                                           "the program's own page."};
     const std::tuple<std::string_view, std::string_view, const std::string&> times[] = {
         {"Screen on days", "ScreenDays", fields.screenDays},
         {"Screen on at", "ScreenOn", fields.screenOn},
@@ -192,6 +198,7 @@ void ConfigKeep(const OptionFields& fields, const WorkingLists& lists, EditedDoc
         presentation.DefaultTime = std::chrono::seconds{*seconds};
 
     presentation.IdlePage = Trimmed(fields.idlePage);
+    presentation.OfflinePage = Trimmed(fields.offlinePage);
     presentation.ClockAligned = fields.clockAligned;
     machine.ScreenDays = Trimmed(fields.screenDays);
     machine.ScreenOn = Trimmed(fields.screenOn);

@@ -42,6 +42,7 @@ struct OptionFields {
     std::string domain;
     // Schedule: as stored, the times checked by their rows
     std::string idlePage;       // txtIdlePage
+    std::string offlinePage;    // txtOfflinePage
     bool clockAligned = false;  // chkClockAligned
     std::string screenDays;     // txtScreenDays
     std::string screenOn;       // txtScreenOn

@@ -36,6 +36,7 @@ void NewPresentation(Presentation& presentation) {
     presentation.FirstPage = 1;
     presentation.IdlePage.clear();
     presentation.Zoom = kPlainZoom;
+    presentation.OfflinePage.clear();
 }
 
 }  // namespace pagelark

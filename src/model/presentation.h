@@ -45,6 +45,8 @@ struct Presentation {
     std::int32_t FirstPage = 1;
     // Shown while no page is due; empty: a black page of the program's own.
     std::string IdlePage;
+    // Shown while no page of the show can be loaded; empty: a calm page of the program's own.
+    std::string OfflinePage;
     // The page on show follows the clock, so screens beside each other show the same page.
     bool ClockAligned = false;
     // Percent the pages without a Zoom of their own are laid out at.

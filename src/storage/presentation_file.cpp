@@ -207,6 +207,9 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     if (const std::string why = WhyNotLoaded(presentation.IdlePage); !why.empty())
         Warn(LogArea::Document, path, ": IdlePage \"", presentation.IdlePage,
              "\" cannot be shown (", why, "); a black page stands in");
+    if (const std::string why = WhyNotLoaded(presentation.OfflinePage); !why.empty())
+        Warn(LogArea::Document, path, ": OfflinePage \"", presentation.OfflinePage,
+             "\" cannot be shown (", why, "); the program's own offline page stands in");
     // The screen's hours read as a page's do: a bad one is every day, or the whole day.
     for (const std::string_view name : {"ScreenDays", "ScreenOn", "ScreenOff"}) {
         const SettingRow& row = *FindSetting(name);

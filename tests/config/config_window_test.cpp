@@ -361,6 +361,7 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         {"txtScreenOn", "", "7am", "Screen on at cannot be \"7am\"", 8},
         {"txtScreenOff", "", "24:30", "Screen off at", 8},
         {"txtIdlePage", "", "About:Config", "the kiosk shows no \"about:\" page but", 8},
+        {"txtOfflinePage", "", "javascript:x()", "unreachable cannot be \"javascript:x()\"", 8},
         {"txtDefaultTime", "", "15s", "Default display time", 1},
         {"txtScreenSaveTimeOut", "1", "-5", "Screen save delay", 1},
         {"txtRebootTimeH", "", "25", "Reboot time", 7},

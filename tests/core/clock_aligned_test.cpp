@@ -93,6 +93,17 @@ TEST_F(AlignedPlayerTest, StartedMidCycleThePageDueComesAndChangesKeepTheirMomen
               "WAITTIME 1/2, WAITTIME 1/2, WAITTIME 2/3, WAITTIME 2/3");
 }
 
+// With every page failing the offline page comes on show at a page's moment, and behind it each
+// page is tried for its own: the first that loads comes on show at its moment, in step.
+TEST_F(AlignedPlayerTest, OfflineThePagesAreTriedForTheirMoments) {
+    StartAt(0, {3, 3, 3});
+    EXPECT_EQ(Walk("done 0 3 fail 1 2 fail 1 2 fail 1 2 done 1 2 fail 1 2 done 1 2", {"Front"}),
+              "WAITTIME 1/2 Front 2, WAITTIME 1/2, WAITTIME 1/3, WAITTIME 1/3, WAITTIME 1/1, "
+              "WAITTIME 1/1, WAITTIME 1/offline, WAITTIME 1/offline, WAITTIME offline/3 Front 0, "
+              "WAITTIME offline/3, WAITTIME offline/1, WAITTIME offline/1, WAITTIME 1/2 Front 1, "
+              "WAITTIME 1/2");
+}
+
 // A clock set forwards or back brings the page due then, without waiting for the old moment.
 TEST_F(AlignedPlayerTest, ClockJumpsBringThePageDueThen) {
     StartAt(0.5);

@@ -52,7 +52,8 @@ class FakeWorld : public Clock,
 
     double Now() const override { return now; }
     void Navigate(int b, const std::string& address, bool keepHistory) override {
-        calls.push_back("Navigate " + std::to_string(b) + " " + address +
+        calls.push_back("Navigate " + std::to_string(b) + " " +
+                        (IsOwnOfflinePage(address) ? "offline" : address) +
                         (keepHistory ? " kept" : "") +
                         (zoom[b] != kPlainZoom ? " at " + std::to_string(zoom[b]) : ""));
         if (located) located(b, address);
@@ -233,6 +234,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             const std::string site = Url(0).substr(0, Url(0).size() - 1);
             return address == help[0]          ? "h"
                    : address == kBlackPage     ? "black"
+                   : IsOwnOfflinePage(address) ? "offline"
                    : address.starts_with(site) ? address.substr(site.size())
                                                : address;
         };

@@ -62,15 +62,16 @@ TEST_F(PlayerTest, APageHeldOnShowGivesWayWhenItsHoursEnd) {
               "NAVIGATE h/1, WAITTIME 1/1, WAITTIME 1/1, NAVIGATE 1/9, NAVIGATE 9/2, WAITTIME 2/2, "
               "NAVIGATE 2/2, NAVIGATE 2/9, WAITTIME 9/9");
     // The page due then cannot be loaded: it is tried again as the next minute begins, not on
-    // every tick.
+    // every tick, and failing again the offline page stands in for it, not the page past its
+    // hours; it is tried behind that one.
     player.reset();
     w.now = DateTimeValue(2026, 3, 1, 12, 0);
     show.Pages[1].From = show.Pages[1].To = "";
     Begin();
-    EXPECT_EQ(Walk("done 3 done 60 fail 1 fail 1 fail 1 fail 57 fail 1", {"Navigate"}),
+    EXPECT_EQ(Walk("done 3 done 60 fail 1 fail 1 fail 57 done 1 fail 1", {"Navigate"}),
               "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2 Navigate 0 "
-              "http://site/2, WAITTIME 1/2, WAITTIME 1/2, WAITTIME 1/2 Navigate 0 http://site/2, "
-              "WAITTIME 1/2");
+              "http://site/2, WAITTIME 1/2, WAITTIME 1/offline Navigate 0 offline, "
+              "WAITTIME offline/2 Navigate 1 http://site/2, WAITTIME offline/2");
 }
 
 // The owner's idle page, and the black one once it cannot be loaded. A clock set back an hour

@@ -91,7 +91,7 @@ TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesIts
     EXPECT_EQ(pages, (std::set<std::string>{"/red", "/green", "/blue"}));
 }
 
-TEST_F(KioskTest, SkipsPagesWhileTheNetworkIsDownOutlivesASecondStartAndEscapeEndsItCleanly) {
+TEST_F(KioskTest, OfflinePageWhileTheNetworkIsDownOutlivesASecondStartAndEscapeEndsItCleanly) {
     namespace fs = std::filesystem;
     const fs::path temp = folders_.TempDir();
     const auto reservedFiles = [&temp] {
@@ -106,10 +106,18 @@ TEST_F(KioskTest, SkipsPagesWhileTheNetworkIsDownOutlivesASecondStartAndEscapeEn
     EXPECT_TRUE(fs::is_directory(temp / "Pagelark"));
     EXPECT_EQ(reservedFiles(), 1);
     server_.SetDown(true);
-    // While it is down every page fails, yet no error page comes on show: the last good stays.
-    EXPECT_EQ(Stray(10s, {kRed, kGreen}), "") << "an error page came on show";
+    // While it is down every page fails, yet no error page comes on show: the last good stays
+    // until each has failed, then the offline page stands in. Back, so is the show.
+    EXPECT_EQ(Stray(12s, {kRed, kGreen, kOffline}), "") << "an error page came on show";
+    EXPECT_TRUE(Comes(kOffline.rgb, kPatience)) << "the offline page never came on show";
+    EXPECT_TRUE(Says(first, "the show is offline"));
+    // The pages tried behind it stay out of sight.
+    EXPECT_EQ(Stray(6s, {kOffline}), "") << "the offline page gave way to another";
     server_.SetDown(false);
-    EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << "page 1 never loaded again";
+    EXPECT_TRUE(WaitForCentre(
+        [](Rgb seen) { return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb); }, kPatience))
+        << "the show never came back";
+    EXPECT_TRUE(Says(first, "the show is back"));
 
     Kiosk& second = Start(show);
     EXPECT_EQ(second.WaitForExit(10s), 0) << "a second copy kept running";
@@ -324,7 +332,8 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
            "ScreenSaveTimeOut=42\r\nOnMouseMove=0\r\nLowMemory=Yes\r\nDBus=Yes\r\n"
            "RefreshMinutes=0.5\r\nClearVisitorData=no\r\nForceReboot=yes\r\n"
            // Beyond the Windows version, each held (a default one too) and with the page due.
-           "IdlePage=http://idle/\r\nClockAligned=No\r\nScreenDays=Mon-Sun\r\n"
+           "IdlePage=http://idle/\r\nOfflinePage=http://back/"
+           "\r\nClockAligned=No\r\nScreenDays=Mon-Sun\r\n"
            "ScreenOn=06:00\r\nScreenOff=06:00\r\nScreenCec=No\r\n"},
           {"Time=0\r\n", "Time=0\r\nDays=Sun-Sat\r\nFrom=05:00\r\nTo=05:00\r\n"},
           {"ScreenCec=No\r\n", "ScreenCec=No\r\nZoom=100\r\n"},

@@ -135,12 +135,11 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
         out += next.out;
     }
     testing::CompareGolden(testing::GoldenFolder() + "/schedule.next.txt", out);
-    // A screen time that cannot be read is named, and the screen stays on; an idle page the
-    // kiosk does not load is named, and the black page stands in.
-    temp.Write(
-        "typo.tso",
-        "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\nIdlePage=htps://x/\n[Page1]\nURL=http://a/\n"
-        "Days=Mon\n");
+    // A screen time that cannot be read is named, and the screen stays on; an idle or offline
+    // page the kiosk does not load is named, and the program's own stands in.
+    temp.Write("typo.tso",
+               "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\nIdlePage=htps://x/\nOfflinePage=about:x\n"
+               "[Page1]\nURL=http://a/\nDays=Mon\n");
     const auto typo = RunTool(temp.path(), "next typo.tso --at '2026-06-05 06:00'");
     EXPECT_EQ(typo.exitCode, 0);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring,
@@ -154,7 +153,8 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
                         RunTool(temp.path(), "next typo.tso --at '0001-01-01 00:00'").out);
     const std::string shown = RunTool(temp.path(), "show typo.tso").err;
     for (const char* warning : {"typo.tso: ScreenOn cannot be \"7am\"",
-                                "typo.tso: IdlePage \"htps://x/\" cannot be shown"})
+                                "typo.tso: IdlePage \"htps://x/\" cannot be shown",
+                                "typo.tso: OfflinePage \"about:x\" cannot be shown"})
         EXPECT_PRED_FORMAT2(::testing::IsSubstring, warning, shown);
 }
 

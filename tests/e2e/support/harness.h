@@ -107,6 +107,8 @@ inline constexpr NamedColor kRed{"red", {0xff, 0, 0}}, kGreen{"green", {0, 0xff,
     kBlue{"blue", {0, 0, 0xff}}, kYellow{"yellow", {0xff, 0xff, 0}}, kCyan{"cyan", {0, 0xff, 0xff}},
     kMagenta{"magenta", {0xff, 0, 0xff}}, kOrange{"orange", {0xff, 0x80, 0}},
     kPurple{"purple", {0x80, 0, 0xff}};
+// The program's own page while no page of the show can be loaded.
+inline constexpr NamedColor kOffline{"offline", {0x1f, 0x30, 0x40}};
 inline constexpr std::array kPageColors{kRed,  kGreen,   kBlue,   kYellow,
                                         kCyan, kMagenta, kOrange, kPurple};
 

@@ -1,0 +1,104 @@
+#include "core/own_pages.h"
+
+namespace pagelark {
+namespace {
+
+std::string Unescaped(std::string_view address) {
+    const auto hex = [](char c) {
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                      : -1;
+    };
+    std::string plain;
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        if (address[i] == '%' && i + 2 < address.size() && hex(address[i + 1]) >= 0 &&
+            hex(address[i + 2]) >= 0) {
+            plain += static_cast<char>(hex(address[i + 1]) * 16 + hex(address[i + 2]));
+            i += 2;
+        } else {
+            plain += address[i];
+        }
+    }
+    return plain;
+}
+
+// Marks the offline page whatever its reason; its colour is the page's own, as in its body.
+constexpr std::string_view kOfflineHead =
+    "<!DOCTYPE html><html data-pagelark=\"offline\" style=\"background:#1f3040;height:100%\">";
+
+// Text from the network goes into markup.
+std::string HtmlEscaped(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&#39;";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string PercentEncoded(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || c == '-' || c == '_' || c == '.' ||
+                           c == '~';
+        if (plain) {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0xF];
+        }
+    }
+    return encoded;
+}
+
+constexpr std::string_view kDataHtml = "data:text/html;charset=utf-8,";
+
+}  // namespace
+
+bool IsBlackPage(std::string_view address) {
+    return address.starts_with("data:") && Unescaped(address) == Unescaped(kBlackPage);
+}
+
+std::string OwnOfflinePage(std::string_view why) {
+    std::string html(kOfflineHead);
+    html +=
+        "<head><meta charset=\"utf-8\"><title>Back soon</title></head>"
+        // Above the middle: a screen's centre stays the page's colour, for a camera too.
+        "<body style=\"margin:0;height:100%;box-sizing:border-box;padding-bottom:20vh;"
+        "display:flex;flex-direction:column;align-items:center;justify-content:center;"
+        "font-family:sans-serif;color:#dde6ee\">"
+        "<p style=\"font-size:4vw;margin:0\">The show will be back shortly.</p>";
+    if (!why.empty())
+        html += "<p style=\"font-size:1.5vw;opacity:.75\">" + HtmlEscaped(why) + "</p>";
+    html += "</body></html>";
+    return std::string(kDataHtml) + PercentEncoded(html);
+}
+
+bool IsOwnOfflinePage(std::string_view address) {
+    return address.starts_with("data:") &&
+           Unescaped(address).starts_with(std::string(kDataHtml) + std::string(kOfflineHead));
+}
+
+}  // namespace pagelark
