@@ -139,18 +139,20 @@ std::optional<FieldProblem> CheckFields(const OptionFields& fields) {
     const auto minute = WholeNumber(fields.rebootMinute);
     if (!minute || !Acceptable(rebootTime, "0:" + std::to_string(*minute)))
         return FieldProblem{kReboot, "Reboot time: enter minutes from 0 to 59."};
-    if (const std::string why = WhyNotLoaded(Trimmed(fields.idlePage)); !why.empty())
-        return FieldProblem{kSchedule, "Page while none is due cannot be \"" +
-                                           Trimmed(fields.idlePage) + "\": " + why +
-                                           ". Enter a web address or a file, or nothing for a "
-                                           "black page."};
+    // Pages that stand in for the show: an address it would never load is refused here.
+    const std::tuple<std::string_view, const std::string&, std::string_view> standIns[] = {
+        {"Page while none is due", fields.idlePage, "a black page"},
+        {"Page while the show is unreachable", fields.offlinePage, "the program's own page"},
+    };
+    for (const auto& [label, text, instead] : standIns) {
+        if (const std::string why = WhyNotLoaded(Trimmed(text)); !why.empty())
+            return FieldProblem{kSchedule, std::string(label) + " cannot be \"" + Trimmed(text) +
+                                               "\": " + why +
+                                               ". Enter a web address or a file, or nothing for " +
+                                               std::string(instead) + "."};
+    }
     if (!within(fields.zoom, *FindSetting("Zoom")))
         return FieldProblem{kSchedule, "Page zoom: enter a percentage from 25 to 500."};
-    if (const std::string why = WhyNotLoaded(Trimmed(fields.offlinePage)); !why.empty())
-        return FieldProblem{kSchedule, "Page while the show is unreachable cannot be \"" +
-                                           Trimmed(fields.offlinePage) + "\": " + why +
-                                           ". Enter a web address or a file, or nothing for "
-                                           "the program's own page."};
     const std::tuple<std::string_view, std::string_view, const std::string&> times[] = {
         {"Screen on days", "ScreenDays", fields.screenDays},
         {"Screen on at", "ScreenOn", fields.screenOn},

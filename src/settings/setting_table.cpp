@@ -120,16 +120,26 @@ constexpr SettingRow ScrollKey() {
     return row;
 }
 
-// When the screen is on: a presentation or a fleet's managed file may say.
-constexpr SettingRow ScreenKey(std::string_view name, Kind kind, std::string_view defaultText) {
+// A key the Windows version does not know, in "show" where it is set. Home::Both: a presentation
+// or a fleet's managed file may say.
+constexpr SettingRow NewKey(std::string_view name, Home home, Kind kind,
+                            std::string_view defaultText) {
     return {.name = name,
-            .home = Home::Both,
+            .home = home,
             .kind = kind,
             .defaultText = defaultText,
             .windowsKnows = false,
             .shown = true,
             .shownWhenSet = true,
             .control = ""};
+}
+
+constexpr SettingRow ZoomKey(Home home) {
+    SettingRow row = home == Home::Page ? PageKey("Zoom", Kind::Number)
+                                        : NewKey("Zoom", home, Kind::Number, "100");
+    row.low = kLeastZoom;
+    row.high = kMostZoom;
+    return row;
 }
 
 std::int64_t Whole(const SettingValue& value) {
@@ -236,51 +246,12 @@ const SettingRow kTable[] = {
                           .managed = false,
                           .save = SaveRule::Hand,
                           .shown = true}),
-    Field<&P::IdlePage>({.name = "IdlePage",
-                         .home = Home::Options,
-                         .kind = Kind::Text,
-                         .defaultText = "",
-                         .windowsKnows = false,
-                         .shown = true,
-                         .shownWhenSet = true,
-                         .control = ""}),
-    Field<&P::OfflinePage>({.name = "OfflinePage",
-                            .home = Home::Options,
-                            .kind = Kind::Text,
-                            .defaultText = "",
-                            .windowsKnows = false,
-                            .shown = true,
-                            .shownWhenSet = true,
-                            .control = ""}),
-    Field<&P::ClockAligned>({.name = "ClockAligned",
-                             .home = Home::Options,
-                             .kind = Kind::Bool,
-                             .defaultText = "No",
-                             .windowsKnows = false,
-                             .shown = true,
-                             .shownWhenSet = true,
-                             .control = ""}),
+    Field<&P::IdlePage>(NewKey("IdlePage", Home::Options, Kind::Text, "")),
+    Field<&P::OfflinePage>(NewKey("OfflinePage", Home::Options, Kind::Text, "")),
+    Field<&P::ClockAligned>(NewKey("ClockAligned", Home::Options, Kind::Bool, "No")),
     // The size pages are laid out at: the presentation's, and a page's own (none: 0).
-    Field<&P::Zoom>({.name = "Zoom",
-                     .home = Home::Options,
-                     .kind = Kind::Number,
-                     .defaultText = "100",
-                     .low = kLeastZoom,
-                     .high = kMostZoom,
-                     .windowsKnows = false,
-                     .shown = true,
-                     .shownWhenSet = true,
-                     .control = ""}),
-    PageField<&PresentationPage::Zoom>({.name = "Zoom",
-                                        .home = Home::Page,
-                                        .kind = Kind::Number,
-                                        .defaultText = "",
-                                        .low = kLeastZoom,
-                                        .high = kMostZoom,
-                                        .managed = false,
-                                        .windowsKnows = false,
-                                        .shown = true,
-                                        .shownWhenSet = true}),
+    Field<&P::Zoom>(ZoomKey(Home::Options)),
+    PageField<&PresentationPage::Zoom>(ZoomKey(Home::Page)),
     // When a page is due; read together (ReadSchedule), since a window needs both ends.
     PageField<&PresentationPage::Days>(PageKey("Days", Kind::Days)),
     PageField<&PresentationPage::From>(PageKey("From", Kind::HourMinute)),
@@ -328,19 +299,12 @@ const SettingRow kTable[] = {
                                  .windowsKnows = false,
                                  .shown = true,
                                  .control = ""}),
-    Field<&M::ScreenDays>(ScreenKey("ScreenDays", Kind::Days, "")),
-    Field<&M::ScreenOn>(ScreenKey("ScreenOn", Kind::HourMinute, "")),
-    Field<&M::ScreenOff>(ScreenKey("ScreenOff", Kind::HourMinute, "")),
-    Field<&M::ScreenCec>(ScreenKey("ScreenCec", Kind::Bool, "Yes")),
+    Field<&M::ScreenDays>(NewKey("ScreenDays", Home::Both, Kind::Days, "")),
+    Field<&M::ScreenOn>(NewKey("ScreenOn", Home::Both, Kind::HourMinute, "")),
+    Field<&M::ScreenOff>(NewKey("ScreenOff", Home::Both, Kind::HourMinute, "")),
+    Field<&M::ScreenCec>(NewKey("ScreenCec", Home::Both, Kind::Bool, "Yes")),
     // Each page shown gets a line in the play log (src/playlog), and on MQTT.
-    Field<&M::PlayLog>({.name = "PlayLog",
-                        .home = Home::Both,
-                        .kind = Kind::Bool,
-                        .defaultText = "No",
-                        .windowsKnows = false,
-                        .shown = true,
-                        .shownWhenSet = true,
-                        .control = ""}),
+    Field<&M::PlayLog>(NewKey("PlayLog", Home::Both, Kind::Bool, "No")),
     Field<&M::AutoReboot>({.name = "AutoReboot",
                            .home = Home::Machine,
                            .kind = Kind::Bool,
