@@ -3,6 +3,7 @@
 #include "core/address_check.h"
 #include "core/locked.h"
 #include "core/own_pages.h"
+#include "model/address_scheme.h"
 #include "model/presentation.h"
 #include "platform/log.h"
 #include "settings/settings.h"
@@ -96,8 +97,11 @@ void Player::LocationChanged(int browser, const std::string& address) {
     browsers_.Located(browser, address);
     FollowScroll();
     // The engine asks nothing before some addresses a page reaches by itself ("about:" pages
-    // by a link, a refresh or a script); its error page is a failed load's.
-    if (address.empty() || address.starts_with("chrome-error:") || !Refuses(address, true)) return;
+    // by a link, a refresh or a script); its error page is a failed load's, and the white page
+    // it puts in place of one it blocks is a refused address's.
+    if (address.empty() || address.starts_with("chrome-error:") ||
+        (!EngineBlocked(address) && !Refuses(address, true)))
+        return;
     Warn(LogArea::Stage, "browser ", browser, " reached a refused address: ", Clipped(address));
     const BrowserRotation::Record& r = browsers_[browser];
     if (!r.bounced && !r.address.empty()) {

@@ -49,4 +49,8 @@ std::string WhyNotLoaded(std::string_view address) {
     return {};
 }
 
+bool EngineBlocked(std::string_view address) {
+    return SameLetters(address, "about:blank#blocked");
+}
+
 }  // namespace pagelark

@@ -18,4 +18,8 @@ std::string_view SchemeOf(std::string_view address);
 // "htps:" addresses; empty when it does.
 std::string WhyNotLoaded(std::string_view address);
 
+// Where the engine puts a page that went to an address it blocks (an "about:" page but the
+// blank one): a white page, never the page meant.
+bool EngineBlocked(std::string_view address);
+
 }  // namespace pagelark

@@ -191,11 +191,6 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     for (const std::string& problem : parsed.zoomProblems)
         Warn(LogArea::Document, path, " ", problem, ", taken as the presentation's (",
              presentation.Zoom, " %)");
-    if (const std::string zoom(TrimBlanks(source.file.Read(kOptionsSection, "Zoom")));
-        !zoom.empty() && !Acceptable(*FindSetting("Zoom"), zoom))
-        Warn(LogArea::Document, path, ": Zoom cannot be \"", zoom, "\", taken as ", kPlainZoom,
-             " %");
-
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
         const std::string problem = ScheduleOf(page).problem;
@@ -210,13 +205,17 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     if (const std::string why = WhyNotLoaded(presentation.OfflinePage); !why.empty())
         Warn(LogArea::Document, path, ": OfflinePage \"", presentation.OfflinePage,
              "\" cannot be shown (", why, "); the program's own offline page stands in");
-    // The screen's hours read as a page's do: a bad one is every day, or the whole day.
-    for (const std::string_view name : {"ScreenDays", "ScreenOn", "ScreenOff"}) {
-        const SettingRow& row = *FindSetting(name);
-        const std::string text = source.file.Read(kOptionsSection, std::string(name));
-        if (!Acceptable(row, text))
-            Warn(LogArea::Document, path, ": ", name, " cannot be \"", text, "\", taken as ",
-                 row.kind == Kind::Days ? "every day" : "the whole day");
+    // A key of ours the kiosk cannot read is named and taken at its default; the screen's hours
+    // read as a page's do: a bad one is every day, or the whole day.
+    for (const SettingRow& row : SettingTable()) {
+        if (row.windowsKnows || (row.home != Home::Options && row.home != Home::Both)) continue;
+        const std::string text(
+            TrimBlanks(source.file.Read(kOptionsSection, std::string(row.name))));
+        if (text.empty() || Acceptable(row, text)) continue;
+        Warn(LogArea::Document, path, ": ", row.name, " cannot be \"", text, "\", taken as ",
+             row.kind == Kind::Days         ? std::string_view("every day")
+             : row.kind == Kind::HourMinute ? std::string_view("the whole day")
+                                            : row.defaultText);
     }
     Log(LogArea::Document, "loaded ", path, ": ", presentation.Pages.size(), " pages");
     document.EditorLoaded = false;

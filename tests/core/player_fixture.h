@@ -214,6 +214,8 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
             {"entry", [](Player& on) { on.PageMoved(on.CurrentBrowser(), false); }},
             // A link or a refresh to a page the engine asks nothing about.
             {"blank", [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "about:blank"); }},
+            {"blocked",
+             [](Player& on) { on.LocationChanged(on.CurrentBrowser(), "about:blank#blocked"); }},
             {"move", [this](Player&) { ++w.pointer.x; }},
             // The clock goes back an hour: autumn's daylight-saving change, or set by hand.
             {"back", [this](Player&) { w.Advance(-3600); }},

@@ -222,6 +222,12 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     Start({5, 5, 5});
     Walk(loop);
     EXPECT_EQ(Walk("blank ?", {"Navigate"}), "WAITTIME 1/2 Navigate 2 http://site/1");
+    // The white page the engine puts in place of an "about:" page it blocks, with no list.
+    show.Include.clear();
+    machine.Locked = false;
+    Start({5, 5, 5});
+    Walk(loop);
+    EXPECT_EQ(Walk("blocked ?", {"Navigate"}), "WAITTIME 1/2 Navigate 2 http://site/1");
 
     // Home twice, and the page's own address typed twice, after a link each; Back from
     // them still reaches the show's page.

@@ -142,17 +142,21 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
         EXPECT_EQ(ScrollTaken(text), text != "fast" && text != "-1") << text;
         EXPECT_EQ(ScrollOf(p.Pages[0]).Moves(), text == "yes") << text;
     }
-    // And with a warning naming it; a page's zoom is then the presentation's.
+    // And with a warning naming it; a page's zoom is then the presentation's. So for every key
+    // of ours.
     const WarningLog log;
-    LoadPresentation(p, d, context,
-                     temp.Write("bad.tso",
-                                "[Tessaro]\nZoom=1000\n[Page1]\nURL=http://a/\nZoom=big\n"
-                                "[Page2]\nURL=http://b/\nZoom=25\n"));
+    LoadPresentation(
+        p, d, context,
+        temp.Write("bad.tso",
+                   "[Tessaro]\nZoom=1000\nPlayLog=perhaps\n[Page1]\nURL=http://a/\nZoom=big\n"
+                   "[Page2]\nURL=http://b/\nZoom=25\n"));
     EXPECT_EQ(std::tuple(p.Zoom, p.Pages[0].Zoom, p.Pages[1].Zoom), std::tuple(100, 0, 25));
-    EXPECT_EQ(log.lines, (std::vector<std::string>{
-                             temp.File("bad.tso") + " page 1: Zoom cannot be \"big\", taken as "
-                                                    "the presentation's (100 %)",
-                             temp.File("bad.tso") + ": Zoom cannot be \"1000\", taken as 100 %"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{
+                  temp.File("bad.tso") + " page 1: Zoom cannot be \"big\", taken as "
+                                         "the presentation's (100 %)",
+                  temp.File("bad.tso") + ": Zoom cannot be \"1000\", taken as 100",
+                  temp.File("bad.tso") + ": PlayLog cannot be \"perhaps\", taken as No"}));
     // The window's boxes of those it checks: the default time in seconds, the delay in minutes,
     // the reboot time in hours and minutes.
     LoadEmpty();
