@@ -250,7 +250,16 @@ void PlayLogFile::Close() {
 }
 
 bool PlayLogFile::Open(std::string& why) {
-    if (fd_ >= 0) return true;
+    // Still the file at its path: one removed or moved aside (an owner archiving it, another
+    // kiosk's rotation) is left for a new one.
+    if (fd_ >= 0) {
+        struct stat open {
+        }, named{};
+        if (::fstat(fd_, &open) == 0 && ::lstat(PathOf(0).c_str(), &named) == 0 &&
+            open.st_dev == named.st_dev && open.st_ino == named.st_ino)
+            return true;
+        Close();
+    }
     if (folder_.empty()) {
         why = "no HOME or XDG_STATE_HOME names a folder for it";
         return false;

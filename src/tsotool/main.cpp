@@ -144,10 +144,14 @@ int SumUpPlayLog(std::vector<std::string> files) {
         texts.push_back({file, std::move(read.data)});
     }
     std::vector<std::string> notes;
-    const std::string summary = SummarisePlayLog(texts, notes);
+    const Result<std::string> summary = SummarisePlayLog(texts, notes);
+    if (!summary) {
+        std::cerr << "pagelark-tso: " << summary.Error() << "\n";
+        return kExitFailure;
+    }
     for (const std::string& note : notes)
         std::cerr << "pagelark-tso: " << note << "\n";
-    std::cout << summary;
+    std::cout << summary.Value();
     std::cout.flush();
     return std::cout ? kExitOk : Fail("write", "standard output", "output error");
 }

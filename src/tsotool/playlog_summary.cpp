@@ -29,24 +29,24 @@ std::string Duration(double seconds) {
 
 }  // namespace
 
-std::string SummarisePlayLog(const std::vector<PlayLogText>& files,
-                             std::vector<std::string>& notes) {
+Result<std::string> SummarisePlayLog(const std::vector<PlayLogText>& files,
+                                     std::vector<std::string>& notes) {
     std::map<std::tuple<int, std::string>, PageSum> pages;
     std::optional<PlayRecord> first, last;
     double lastEnd = 0.0;
     int lines = 0;
     for (const PlayLogText& file : files) {
         std::istringstream in(file.text);
-        int number = 0;
+        int number = 0, firstBad = 0, bad = 0, good = 0;
         for (std::string line; std::getline(in, line);) {
             ++number;
             if (line.empty()) continue;
             const std::optional<PlayRecord> record = ParsePlayLogLine(line);
             if (!record) {
-                notes.push_back(file.name + " line " + std::to_string(number) +
-                                " is no play log line (torn by a power cut?): left out");
+                if (bad++ == 0) firstBad = number;
                 continue;
             }
+            ++good;
             ++lines;
             PageSum& sum = pages[{record->page, record->address}];
             sum.seconds += record->seconds;
@@ -57,8 +57,16 @@ std::string SummarisePlayLog(const std::vector<PlayLogText>& files,
                 lastEnd = record->since + record->seconds;
             }
         }
+        // Said once a file: a torn last line, or a file that is no play log at all.
+        if (bad > 0 && good == 0)
+            return Fail("cannot read '" + file.name +
+                        "': no line of it is one the kiosk writes, so it is no play log");
+        if (bad > 0)
+            notes.push_back(file.name + " line " + std::to_string(firstBad) +
+                            (bad > 1 ? " and " + std::to_string(bad - 1) + " more are" : " is") +
+                            " no play log line (torn by a power cut?): left out");
     }
-    if (!first) return "No page shown in the play log.\n";
+    if (!first) return std::string("No page shown in the play log.\n");
     std::string out = std::to_string(lines) + " lines, from " +
                       LocalIsoTime(first->since, first->zoneOffset) + " to " +
                       LocalIsoTime(lastEnd, last->zoneOffset) + "\n" +

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace pagelark {
 
 struct PlayLogText {
@@ -13,8 +15,8 @@ struct PlayLogText {
 
 // Per page (number and address): the times shown, the time on show and the failures, with the
 // period the lines cover. A line that is not one the kiosk writes (torn by a power cut) is left
-// out with a note.
-std::string SummarisePlayLog(const std::vector<PlayLogText>& files,
-                             std::vector<std::string>& notes);
+// out with a note; a file with no line the kiosk writes is refused.
+Result<std::string> SummarisePlayLog(const std::vector<PlayLogText>& files,
+                                     std::vector<std::string>& notes);
 
 }  // namespace pagelark

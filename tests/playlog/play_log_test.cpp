@@ -88,6 +88,13 @@ TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
                                         folder + "/playlog.jsonl"}));
     EXPECT_EQ(ParsePlayLogLine(Lines(folder + "/playlog.2.jsonl").at(0))->address, "http://a/");
     EXPECT_EQ(ParsePlayLogLine(Lines(folder + "/playlog.jsonl").at(0))->address, "http://c/");
+    // Moved aside or removed behind its back: the next line starts a new file.
+    std::filesystem::rename(folder + "/playlog.jsonl", folder + "/archived");
+    log.PageShown(Record("http://d/"));
+    std::filesystem::remove(folder + "/playlog.jsonl");
+    log.PageShown(Record("http://e/"));
+    EXPECT_EQ(std::tuple(Lines(folder + "/archived").size(), Lines(folder + "/playlog.jsonl")),
+              std::tuple(1u, std::vector<std::string>{PlayLogLine(Record("http://e/"))}));
 }
 
 // Said once; the show's lines still go on (to MQTT); written again once the folder takes them.

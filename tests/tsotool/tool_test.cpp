@@ -176,6 +176,13 @@ TEST(Tool, PlaylogSumsUpEachPageOfTheLogAndItsRotatedFiles) {
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "3 lines, from 2026-03-01T12:00:00+01:00", one.out);
     ::setenv("XDG_STATE_HOME", temp.File("nothing").c_str(), 1);
     EXPECT_EQ(RunTool(temp.path(), "playlog").exitCode, 1);
+    // A file that is no play log is refused, said once, not line by line.
+    temp.Write("show.tso", "[Tessaro]\nDefaultTime=10\n[Page1]\nURL=http://a/\n");
+    const auto wrong = RunTool(temp.path(), "playlog show.tso");
+    EXPECT_EQ(std::tuple(wrong.exitCode, wrong.out, wrong.err),
+              std::tuple(1, "",
+                         "pagelark-tso: cannot read 'show.tso': no line of it is one the "
+                         "kiosk writes, so it is no play log\n"));
     ::unsetenv("XDG_STATE_HOME");
 }
 
