@@ -81,24 +81,45 @@ bool IsBlackPage(std::string_view address) {
     return address.starts_with("data:") && Unescaped(address) == Unescaped(kBlackPage);
 }
 
+namespace {
+
+// The offline page around its reason, whose text holds no markup once escaped.
+constexpr std::string_view kOfflineBody =
+    "<head><meta charset=\"utf-8\"><title>Back soon</title></head>"
+    // Above the middle: a screen's centre stays the page's colour, for a camera too.
+    "<body style=\"margin:0;height:100%;box-sizing:border-box;padding-bottom:20vh;"
+    "display:flex;flex-direction:column;align-items:center;justify-content:center;"
+    "font-family:sans-serif;color:#dde6ee\">"
+    "<p style=\"font-size:4vw;margin:0\">The show will be back shortly.</p>";
+constexpr std::string_view kReasonStart = "<p style=\"font-size:1.5vw;opacity:.75\">";
+constexpr std::string_view kReasonEnd = "</p>";
+constexpr std::string_view kOfflineEnd = "</body></html>";
+
+}  // namespace
+
 std::string OwnOfflinePage(std::string_view why) {
-    std::string html(kOfflineHead);
-    html +=
-        "<head><meta charset=\"utf-8\"><title>Back soon</title></head>"
-        // Above the middle: a screen's centre stays the page's colour, for a camera too.
-        "<body style=\"margin:0;height:100%;box-sizing:border-box;padding-bottom:20vh;"
-        "display:flex;flex-direction:column;align-items:center;justify-content:center;"
-        "font-family:sans-serif;color:#dde6ee\">"
-        "<p style=\"font-size:4vw;margin:0\">The show will be back shortly.</p>";
+    std::string html = std::string(kOfflineHead) + std::string(kOfflineBody);
     if (!why.empty())
-        html += "<p style=\"font-size:1.5vw;opacity:.75\">" + HtmlEscaped(why) + "</p>";
-    html += "</body></html>";
+        html += std::string(kReasonStart) + HtmlEscaped(why) + std::string(kReasonEnd);
+    html += kOfflineEnd;
     return std::string(kDataHtml) + PercentEncoded(html);
 }
 
 bool IsOwnOfflinePage(std::string_view address) {
-    return address.starts_with("data:") &&
-           Unescaped(address).starts_with(std::string(kDataHtml) + std::string(kOfflineHead));
+    // Only a page this program could have made: a visitor typing one of their own that starts
+    // the same way must meet the lists as any address does.
+    if (!address.starts_with("data:")) return false;
+    const std::string plain = Unescaped(address);
+    const std::string head =
+        std::string(kDataHtml) + std::string(kOfflineHead) + std::string(kOfflineBody);
+    if (!plain.starts_with(head) || !plain.ends_with(kOfflineEnd)) return false;
+    std::string_view reason = std::string_view(plain).substr(head.size());
+    reason.remove_suffix(kOfflineEnd.size());
+    if (reason.empty()) return true;
+    if (!reason.starts_with(kReasonStart) || !reason.ends_with(kReasonEnd)) return false;
+    reason =
+        reason.substr(kReasonStart.size(), reason.size() - kReasonStart.size() - kReasonEnd.size());
+    return reason.find_first_of("<>\"") == std::string_view::npos;
 }
 
 }  // namespace pagelark

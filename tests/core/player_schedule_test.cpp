@@ -19,11 +19,18 @@ TEST_F(PlayerTest, WithNoPageDueTheIdlePageShowsUntilOneIs) {
     show.Include = {"http://site/"};
     machine.Locked = true;
     Begin();
+    // So is the offline page, with its reason; a page of a visitor's that starts the same way
+    // is not.
+    const std::string offline = OwnOfflinePage("http://site/1 <b>failed</b>");
     for (const std::string& address :
          {std::string(kBlackPage),
-          std::string("data:text/html,<html style=\"background:#000\"></html>")})
+          std::string("data:text/html,<html style=\"background:#000\"></html>"), offline})
         EXPECT_FALSE(P().CheckNavigation(P().NextBrowser(), address, true)) << address;
-    EXPECT_TRUE(P().CheckNavigation(P().NextBrowser(), "data:text/html,<p>x", true));
+    for (const std::string& address :
+         {std::string("data:text/html,<p>x"), offline.substr(0, offline.size() / 2) + "<script>",
+          offline.substr(0, offline.rfind("%3C%2Fbody")) + "%3Cscript%3Ex()%3C%2Fscript%3E" +
+              offline.substr(offline.rfind("%3C%2Fbody"))})
+        EXPECT_TRUE(P().CheckNavigation(P().NextBrowser(), address, true)) << address;
     EXPECT_EQ(Walk("done 3 0 30 pause 1 play done 1"),
               "NAVIGATE h/black, WAITTIME black/black, WAITTIME black/black, WAITSAVER "
               "black/black, WAITTIME black/black");
