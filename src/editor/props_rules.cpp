@@ -39,7 +39,7 @@ std::span<ToolbarButton> ButtonList(WorkingLists& lists, PropsMode mode) {
 PropsVisibility VisibleControls(PropsMode mode) {
     switch (mode) {
         case PropsMode::Page:
-            return {true, true, false, false, true, true};
+            return {true, true, false, false, true, true, true};
         case PropsMode::Include:
         case PropsMode::Exclude:
             return {true, false, false, false};
