@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto zoomable = [](std::int32_t zoom) { return zoom >= kLeastZoom && zoom <= kMostZoom; };
     Check(zoomable(presentation.Zoom));
     for (const PresentationPage& page : presentation.Pages) {
-        Check(page.Zoom == 0 || zoomable(page.Zoom));
+        Check(zoomable(ZoomOf(page, presentation)));
         const ScheduleRead read = ReadSchedule(page.Days, page.From, page.To);
         Check(read.schedule.from >= 0 && read.schedule.from < kMinutesPerDay);
         Check(read.schedule.to >= 0 && read.schedule.to < kMinutesPerDay);

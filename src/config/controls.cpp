@@ -211,7 +211,11 @@ void UpDownLink::Fill(const QString& text) {
 void UpDownLink::BoxChanged(const QString& text) {
     // An emptied box waits for the number being typed.
     if (filling_ || !valueOfText_ || !LeadingNumberOf(S(text))) return;
-    upDown_->setValue(valueOfText_(S(text)));
+    // A number beyond the up-down's range stays as typed (a longer one may be on its way, and
+    // OK names a bad one): the up-down's nearest value would be written back over it.
+    const int value = valueOfText_(S(text));
+    if (value < upDown_->minimum() || value > upDown_->maximum()) return;
+    upDown_->setValue(value);
 }
 
 void UpDownLink::UpDownChanged(int value) {

@@ -85,8 +85,8 @@ void PressOnDoubleClick(QListWidget* list, QPushButton* props);
 
 // A box and its up-down kept in step: a change of the up-down writes its number into the box;
 // a change of the box moves the up-down to valueOfText of the text, unless valueOfText is
-// empty (boxes whose typing leaves the up-down alone). Each side only reacts to real changes,
-// so the two never chase each other.
+// empty (boxes whose typing leaves the up-down alone) or the value is outside its range. Each side
+// only reacts to real changes, so the two never chase each other.
 class UpDownLink final : public QObject {
     Q_OBJECT
   public:

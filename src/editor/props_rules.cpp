@@ -39,7 +39,7 @@ std::span<ToolbarButton> ButtonList(WorkingLists& lists, PropsMode mode) {
 PropsVisibility VisibleControls(PropsMode mode) {
     switch (mode) {
         case PropsMode::Page:
-            return {true, true, false, false, true, true};
+            return {true, true, false, false, true, true, true};
         case PropsMode::Include:
         case PropsMode::Exclude:
             return {true, false, false, false};
@@ -64,7 +64,7 @@ PropsFields FillProps(PropsMode mode, const WorkingLists& lists, int index) {
                 fields.from = page->From;
                 fields.to = page->To;
                 fields.scroll = page->Scroll;
-                fields.zoom = page->Zoom == 0 ? "" : std::to_string(page->Zoom);
+                fields.zoom = page->Zoom;
             }
             break;
         case PropsMode::Include:
@@ -122,8 +122,7 @@ Result<> CheckProps(PropsMode mode, const PropsFields& fields) {
                     "\": enter No, Yes (to reach the foot as the time ends) or a speed of " +
                     std::to_string(kSlowestScroll) + " to " + std::to_string(kFastestScroll) +
                     " pixels a second.");
-    const auto zoom = WholeNumber(fields.zoom);
-    if (!TrimBlanks(fields.zoom).empty() && !(zoom && WithinRange(*FindSetting("Zoom"), *zoom)))
+    if (!TrimBlanks(fields.zoom).empty() && !ParseZoom(fields.zoom))
         return Fail("Zoom: enter a percentage from 25 to 500, or nothing for the presentation's.");
     return Done();
 }
@@ -140,7 +139,7 @@ void KeepProps(PropsMode mode, const PropsFields& fields, WorkingLists& lists, i
                 page->From = TrimBlanks(fields.from);
                 page->To = TrimBlanks(fields.to);
                 page->Scroll = TrimBlanks(fields.scroll);
-                page->Zoom = WholeNumber(fields.zoom).value_or(0);
+                page->Zoom = TrimBlanks(fields.zoom);
             }
             break;
         case PropsMode::Include:

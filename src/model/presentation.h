@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "help/help_paths.h"
@@ -26,8 +27,8 @@ struct PresentationPage {
     std::string To{};
     // How it moves on show (model/page_scroll.h), as stored; empty: still.
     std::string Scroll{};
-    // Percent the page is laid out at; 0: the presentation's Zoom.
-    std::int32_t Zoom = 0;
+    // Percent the page is laid out at (ZoomOf), as stored; empty: the presentation's Zoom.
+    std::string Zoom{};
 };
 
 struct Presentation {
@@ -54,6 +55,11 @@ struct Presentation {
 };
 
 std::int32_t PageCount(const Presentation& presentation);
+
+// A whole percent the engine can lay a page out at; none for anything else ("125.5", "50%").
+std::optional<std::int32_t> ParseZoom(std::string_view text);
+// The page's own zoom; none or a bad one: the presentation's.
+std::int32_t ZoomOf(const PresentationPage& page, const Presentation& presentation);
 
 struct PageEntry {
     std::string address;

@@ -134,9 +134,15 @@ constexpr SettingRow NewKey(std::string_view name, Home home, Kind kind,
             .control = ""};
 }
 
+// A page's zoom as the kiosk plays it, a number; a bad one as it stands, as a bad Scroll.
+SettingValue PageZoomValue(const PresentationPage& page) {
+    if (const auto zoom = ParseZoom(page.Zoom)) return std::int64_t{*zoom};
+    return page.Zoom;
+}
+
 constexpr SettingRow ZoomKey(Home home) {
-    SettingRow row = home == Home::Page ? PageKey("Zoom", Kind::Number)
-                                        : NewKey("Zoom", home, Kind::Number, "100");
+    SettingRow row =
+        home == Home::Page ? PageKey("Zoom", Kind::Zoom) : NewKey("Zoom", home, Kind::Zoom, "100");
     row.low = kLeastZoom;
     row.high = kMostZoom;
     return row;
@@ -251,7 +257,11 @@ const SettingRow kTable[] = {
     Field<&P::ClockAligned>(NewKey("ClockAligned", Home::Options, Kind::Bool, "No")),
     // The size pages are laid out at: the presentation's, and a page's own (none: 0).
     Field<&P::Zoom>(ZoomKey(Home::Options)),
-    PageField<&PresentationPage::Zoom>(ZoomKey(Home::Page)),
+    [] {
+        SettingRow row = PageField<&PresentationPage::Zoom>(ZoomKey(Home::Page));
+        row.pageGet = &PageZoomValue;
+        return row;
+    }(),
     // When a page is due; read together (ReadSchedule), since a window needs both ends.
     PageField<&PresentationPage::Days>(PageKey("Days", Kind::Days)),
     PageField<&PresentationPage::From>(PageKey("From", Kind::HourMinute)),
@@ -494,6 +504,9 @@ SettingValue ParseSetting(const SettingRow& row, std::string_view text) {
         }
         case Kind::Choice:
             return std::int64_t{ParseInteger(text, ParseInteger(row.defaultText, 0))};
+        case Kind::Zoom:  // a page's as stored, so that a save keeps a bad one; ZoomOf reads it
+            if (row.home == Home::Page) break;
+            return std::int64_t{ParseZoom(text).value_or(ParseLong(row.defaultText, 0))};
         case Kind::Minutes:
             return ParseRefreshMinutes(text).count();
         case Kind::Folder:
@@ -570,6 +583,8 @@ bool Acceptable(const SettingRow& row, std::string_view text) {
             return TrimBlanksAndTabs(text).empty() || ParseHourMinute(text).has_value();
         case Kind::Scroll:
             return ParseScroll(text).has_value();
+        case Kind::Zoom:
+            return ParseZoom(text).has_value();
         case Kind::Text:
         case Kind::Folder:
             break;

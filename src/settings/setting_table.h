@@ -42,6 +42,7 @@ enum class Kind {
     Days,          // days of the week: "Mon-Fri", "Sat,Sun"; empty is every day
     HourMinute,    // "HH:MM"; empty is midnight
     Scroll,        // "No", "Yes" or a speed within the range; as stored
+    Zoom,          // a whole percent (ParseZoom); a page's as stored, the presentation's a number
 };
 
 // A typed value: bool, a whole number (seconds, choices), minutes, or text.

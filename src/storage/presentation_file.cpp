@@ -87,17 +87,11 @@ PresentationSource ReadPresentation(const std::string& path) {
 
 namespace {
 
-struct ParsedSections {
-    Presentation presentation;
-    std::vector<std::string> zoomProblems;  // a page's Zoom that reads as none
-};
-
 // The presentation of the file's text, its pages, include and exclude lists from the sections
 // given.
-ParsedSections ParseSections(const SettingsFile& file, const MachineSettings& machine,
-                             const std::string& sections) {
-    ParsedSections parsed;
-    Presentation& presentation = parsed.presentation;
+Presentation ParseSections(const SettingsFile& file, const MachineSettings& machine,
+                           const std::string& sections) {
+    Presentation presentation;
     auto read = [&](std::string_view section, std::string_view key) {
         return std::string(TrimBlanks(file.Read(section, key)));
     };
@@ -123,10 +117,6 @@ ParsedSections ParseSections(const SettingsFile& file, const MachineSettings& ma
                 if (row.home == Home::Page)
                     row.pageSet(ParseSetting(row, read(section, row.name)), page);
             }
-            if (const std::string zoom = read(section, "Zoom"); !zoom.empty() && page.Zoom == 0)
-                parsed.zoomProblems.push_back("page " +
-                                              std::to_string(presentation.Pages.size() + 1) +
-                                              ": Zoom cannot be \"" + zoom + "\"");
             presentation.Pages.push_back(std::move(page));
         } else if (StartsWithNoCase(section, "INCLUDE") || StartsWithNoCase(section, "EXCLUDE")) {
             std::string url = read(section, "URL");
@@ -136,15 +126,14 @@ ParsedSections ParseSections(const SettingsFile& file, const MachineSettings& ma
             list.push_back(std::move(url));
         }
     }
-    return parsed;
+    return presentation;
 }
 
 }  // namespace
 
 Presentation ParsePresentation(const SettingsFile& file, const MachineSettings& machine,
                                bool pages) {
-    return ParseSections(file, machine, pages ? SectionNames(file.Bytes(), kSectionSeparator) : "")
-        .presentation;
+    return ParseSections(file, machine, pages ? SectionNames(file.Bytes(), kSectionSeparator) : "");
 }
 
 bool GiveStarter(Document& document, DocumentContext& context, PresentationSource& source) {
@@ -185,12 +174,7 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     }
     if (!document.LoadProblem.empty()) Log(LogArea::Document, path, " ", document.LoadProblem);
 
-    ParsedSections parsed = ParseSections(source.file, context.machine, sections);
-    presentation = std::move(parsed.presentation);
-    // A bad zoom lays the page out at the presentation's, a bad default at 100 %.
-    for (const std::string& problem : parsed.zoomProblems)
-        Warn(LogArea::Document, path, " ", problem, ", taken as the presentation's (",
-             presentation.Zoom, " %)");
+    presentation = ParseSections(source.file, context.machine, sections);
     for (std::size_t i = 0; i < presentation.Pages.size(); ++i) {
         const PresentationPage& page = presentation.Pages[i];
         const std::string problem = ScheduleOf(page).problem;
@@ -198,6 +182,9 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
         if (!ParseScroll(page.Scroll))
             Warn(LogArea::Document, path, " page ", i + 1, ": Scroll cannot be \"", page.Scroll,
                  "\", the page does not scroll");
+        if (!page.Zoom.empty() && !ParseZoom(page.Zoom))
+            Warn(LogArea::Document, path, " page ", i + 1, ": Zoom cannot be \"", page.Zoom,
+                 "\", taken as the presentation's (", presentation.Zoom, " %)");
     }
     if (const std::string why = WhyNotLoaded(presentation.IdlePage); !why.empty())
         Warn(LogArea::Document, path, ": IdlePage \"", presentation.IdlePage,
@@ -263,8 +250,10 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
         const SettingRow* row = FindSetting(line.key);
         if (row != nullptr && row->save != SaveRule::Held) continue;
         std::string text(TrimBlanksAndTabs(line.value));
-        // A presentation's own option goes back as the model holds it now.
-        if (row != nullptr && row->home == Home::Options && managed.Find(line.key) == nullptr)
+        // A presentation's own option goes back as the model holds it now; one of ours as the
+        // file held it while it reads the same (a bad one too, named at every load).
+        if (row != nullptr && row->home == Home::Options && managed.Find(line.key) == nullptr &&
+            (row->windowsKnows || ParseSetting(*row, text) != row->get(presentation, machine)))
             text = StoredText(*row, presentation, machine);
         for (std::size_t i = 0; i < edited.size() && managed.Find(line.key) == nullptr; ++i) {
             if (EqualsNoCase(edited[i].first, line.key) && edited[i].second != inForce[i].second)

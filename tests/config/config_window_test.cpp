@@ -189,6 +189,7 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
         auto* time = dialog.findChild<QLineEdit*>("txtTime");
         auto* upDown = dialog.findChild<QScrollBar*>("updTime");
         EXPECT_FALSE(time->isEnabled());  // on the default time
+        EXPECT_TRUE(dialog.findChild<QWidget*>("txtZoom")->isVisibleTo(&dialog));
         dialog.findChild<QCheckBox*>("chkDefaultTime")->setChecked(false);
         EXPECT_TRUE(time->isEnabled());
         time->selectAll();
@@ -223,7 +224,7 @@ TEST_F(ConfigWindowTest, PropertiesDialogEditsTheEntryItWasOpenedOn) {
     nav->setCurrentRow(nav->count() - 1);
     WithModal([](QWidget& dialog) {
         EXPECT_EQ(dialog.findChild<QGroupBox*>("frmFrame")->title(), "Text box properties: URL");
-        for (const char* hidden : {"txtURL", "txtTime", "txtFileName", "txtHelpTip"})
+        for (const char* hidden : {"txtURL", "txtTime", "txtFileName", "txtHelpTip", "txtZoom"})
             EXPECT_FALSE(dialog.findChild<QWidget*>(hidden)->isVisibleTo(&dialog)) << hidden;
         dialog.findChild<QCheckBox*>("chkVisible")->setChecked(false);
         dialog.findChild<QPushButton*>("cmdOK")->click();
@@ -365,10 +366,13 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         {"txtDefaultTime", "", "15s", "Default display time", 1},
         {"txtScreenSaveTimeOut", "1", "-5", "Screen save delay", 1},
         {"txtRebootTimeH", "", "25", "Reboot time", 7},
+        {"txtZoom", "", "24", "Page zoom: enter a percentage from 25 to 500", 8},
+        {"txtZoom", "", "600", "Page zoom", 8},
         {"txtScreenSaveTimeOut", "", "1:30", "", 1},  // typed as it is shown
         {"txtScreenSaveTimeOut", "", "10", "", 1},    // emptied and typed: not refilled on the way
         {"txtDefaultTime", "", "0", "", 1},           // pages stay until a command
         {"txtScreenOff", "", "22:00", "", 8},
+        {"txtZoom", "", "150", "", 8},  // typed through 1 and 15, below the up-down's range
     };
     for (const auto& [box, before, text, refusal, tab] : rows) {
         SCOPED_TRACE(std::string(box) + " " + text);
@@ -393,8 +397,8 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
         Find<QPushButton>("cmdCancel")->click();
     }
     EXPECT_EQ(std::tuple(machine.ScreenSaveTimeOut.count(), presentation.DefaultTime.count(),
-                         machine.ScreenOn, machine.ScreenOff),
-              std::tuple(600, 0, "", "22:00"));
+                         machine.ScreenOn, machine.ScreenOff, presentation.Zoom),
+              std::tuple(600, 0, "", "22:00", 150));
 }
 
 TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverwrittenUnasked) {

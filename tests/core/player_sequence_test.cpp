@@ -326,9 +326,9 @@ TEST_F(PlayerTest, AShowOfNoneStandsInItsOfflinePageUntilAPageLoads) {
 TEST_F(PlayerTest, EachPageLoadsAtItsOwnZoomAndLeavesNoneBehind) {
     SetPages({5, 5, 5, 5});
     show.Zoom = 150;
-    show.Pages[0].Zoom = 200;
+    show.Pages[0].Zoom = "200";
     show.Pages[3].URL = Url(1);
-    show.Pages[3].Zoom = kPlainZoom;
+    show.Pages[3].Zoom = "100";
     player.reset();
     Begin();
     EXPECT_EQ(Walk("done 3 0 done 6 0 done 6 0 done 6 0", {"Navigate"}),

@@ -78,8 +78,8 @@ TEST(PropsRules, FillCaptionAndKeep) {
     }
     // A page's zoom: 25 to 500 percent, or none (the presentation's); anything else is refused.
     for (const auto& [text, zoom] :
-         {std::pair(" 200", 200), std::pair("24", 200), std::pair("501", 200), std::pair("2x", 200),
-          std::pair("", 0)}) {
+         {std::pair(" 200", "200"), std::pair("24", "200"), std::pair("501", "200"),
+          std::pair("2x", "200"), std::pair("125.5", "200"), std::pair("", "")}) {
         page.zoom = text;
         if (CheckProps(PropsMode::Page, page)) KeepProps(PropsMode::Page, page, lists, 2);
         EXPECT_EQ(lists.pages[1].Zoom, zoom) << text;

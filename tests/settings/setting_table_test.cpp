@@ -118,7 +118,7 @@ TEST_F(SettingTableTest, ASettingTheWindowsVersionDoesNotKnowIsWrittenOnceItIsCh
 TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
     for (const SettingRow& row : SettingTable()) {
         if (row.kind != Kind::Seconds && row.kind != Kind::Number && row.kind != Kind::Choice &&
-            row.kind != Kind::Scroll)
+            row.kind != Kind::Scroll && row.kind != Kind::Zoom)
             continue;
         SCOPED_TRACE(row.name);
         for (const std::int64_t number : {row.low - 1, row.low, row.high, row.high + 1}) {
@@ -130,7 +130,8 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
                 EXPECT_EQ(ScrollTaken(std::to_string(number)), within) << number;
             }
             // A hand-edited file's number out of range reads as the default.
-            if (row.kind == Kind::Number && number >= INT32_MIN && number <= INT32_MAX) {
+            if ((row.kind == Kind::Number || (row.kind == Kind::Zoom && row.home != Home::Page)) &&
+                number >= INT32_MIN && number <= INT32_MAX) {
                 EXPECT_EQ(ParseSetting(row, std::to_string(number)),
                           within ? SettingValue(number) : DefaultValue(row))
                     << number;
@@ -148,15 +149,21 @@ TEST_F(SettingTableTest, EveryRangeIsTheOneAManagedFileAndTheWindowKeepTo) {
     LoadPresentation(
         p, d, context,
         temp.Write("bad.tso",
-                   "[Tessaro]\nZoom=1000\nPlayLog=perhaps\n[Page1]\nURL=http://a/\nZoom=big\n"
+                   "[Tessaro]\nZoom=125.5\nPlayLog=perhaps\n[Page1]\nURL=http://a/\nZoom=big\n"
                    "[Page2]\nURL=http://b/\nZoom=25\n"));
-    EXPECT_EQ(std::tuple(p.Zoom, p.Pages[0].Zoom, p.Pages[1].Zoom), std::tuple(100, 0, 25));
+    EXPECT_EQ(std::tuple(p.Zoom, ZoomOf(p.Pages[0], p), ZoomOf(p.Pages[1], p)),
+              std::tuple(100, 100, 25));
     EXPECT_EQ(log.lines,
               (std::vector<std::string>{
                   temp.File("bad.tso") + " page 1: Zoom cannot be \"big\", taken as "
                                          "the presentation's (100 %)",
-                  temp.File("bad.tso") + ": Zoom cannot be \"1000\", taken as 100",
+                  temp.File("bad.tso") + ": Zoom cannot be \"125.5\", taken as 100",
                   temp.File("bad.tso") + ": PlayLog cannot be \"perhaps\", taken as No"}));
+    // A save keeps them as they stood while they read the same.
+    ASSERT_TRUE(SavePresentation(p, d, context, temp.File("bad.tso")));
+    IniDocument saved(TempFolder::Read(temp.File("bad.tso")));
+    EXPECT_EQ(std::tuple(saved.Read(kOptionsSection, "Zoom"), saved.Read("Page1", "Zoom")),
+              std::tuple("125.5", "big"));
     // The window's boxes of those it checks: the default time in seconds, the delay in minutes,
     // the reboot time in hours and minutes.
     LoadEmpty();
