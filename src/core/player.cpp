@@ -348,6 +348,9 @@ void Player::NoteSkipped(const std::string& address) {
 void Player::PreloadCurrentPage() {
     const Presentation& p = show_.presentation;
     const bool aligned = AlignCounter();
+    // A try behind the offline page loads afresh: a browser holding an earlier load of the
+    // page proves nothing of the server now.
+    if (OfflineOnShow()) browsers_.Forget(browsers_.Next());
     browsers_.PreloadStarts(p.WaitComplete);
     // The clock chose a due page, or none is due and the idle page stands in.
     if (aligned)

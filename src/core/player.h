@@ -229,6 +229,7 @@ class Player final : public PlayerCommands,
     void OfflineCameOnShow();
     // The program's own offline page on show says why only to those who may read it.
     void FollowOfflineReason();
+    bool OwnOfflinePageInstead(int browser, const std::string& reason);
     bool OfflineReasonShown() const;
     std::string OfflineWhy() const;
     // What a snapshot taken now is of.

@@ -50,7 +50,7 @@ void Player::DocumentComplete(int browser) {
 }
 
 void Player::LoadFailed(int browser, const std::string& reason, bool errorPage) {
-    if (!BrowserRotation::Valid(browser)) return;
+    if (!BrowserRotation::Valid(browser) || OwnOfflinePageInstead(browser, reason)) return;
     browsers_.Failed(browser);
     lastLoadFailure_ = browsers_[browser].address;
     lastLoadFailureReason_ = reason;

@@ -101,6 +101,19 @@ std::string Player::OfflineWhy() const {
            (lastLoadFailureReason_.empty() ? "" : ": " + lastLoadFailureReason_);
 }
 
+bool Player::OwnOfflinePageInstead(int browser, const std::string& reason) {
+    // An owner's offline page on show that fails or wanders off gives way to the program's
+    // own: failed, it would end the tries behind it.
+    if (browser != browsers_.Current() || !OfflineOnShow() ||
+        IsOwnOfflinePage(browsers_[browser].address))
+        return false;
+    Warn(LogArea::Stage, "the offline page cannot be shown (", reason,
+         "); the program's own stands in");
+    failing_.insert(show_.presentation.OfflinePage);
+    SendAddress(browser, OwnOfflinePage(offline_.why ? OfflineWhy() : ""));
+    return true;
+}
+
 void Player::FollowOfflineReason() {
     const int shown = browsers_.Current();
     if (!IsOwnOfflinePage(browsers_[shown].address) || offline_.why == OfflineReasonShown()) return;

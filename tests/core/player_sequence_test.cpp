@@ -319,6 +319,21 @@ TEST_F(PlayerTest, AShowOfNoneStandsInItsOfflinePageUntilAPageLoads) {
               (std::vector<std::string>{"the show is back: page 1 loaded",
                                         "the page on show went where it cannot be loaded" + movesOn,
                                         "the page on show could not be loaded" + movesOn}));
+    // The owner's offline page on show that fails gives way to the program's own; tries go on.
+    Start({5});
+    Walk("fail 3 done 1 fail 1");
+    EXPECT_EQ(Walk("broke 1 3 done 1 1", {"Navigate"}),
+              "WAITTIME offline/1 Navigate 2 offline, WAITTIME offline/1 Navigate 0 http://site/1, "
+              "NAVIGATE offline/1, WAITTIME 1/1 Navigate 1 http://site/1");
+    // A try loads afresh, though a browser still holds the page from before the spell.
+    show.OfflinePage.clear();
+    SetPages({5, 5});
+    show.Pages[1].URL = Url(1);
+    player.reset();
+    Begin();
+    Walk("done 1 5 done 5 done 5 done 5 fail 6 fail 6");
+    EXPECT_EQ(Walk("done 1 1", {"Navigate"}),
+              "WAITTIME offline/1 Navigate 2 http://site/1, WAITTIME offline/1");
 }
 
 // A browser is set to its page's zoom (the presentation's where the page has none) before it is
