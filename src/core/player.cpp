@@ -122,6 +122,13 @@ void Player::SetState(PlayerState state) {
     if (state == PlayerState::Navigate && navigationMode_) state = PlayerState::WaitSaver;
     if (state_ == PlayerState::FinProg) return;
     if (state != PlayerState::Navigate && state != PlayerState::WaitTime) PlayEnds();
+    // Playing, the counter names the page preloaded; a turn cut short (a pause, navigation mode,
+    // the configuration window, an address shown) moves it on as the turn's end would, else the
+    // return to the show preloads the page coming on show again.
+    if (state_ == PlayerState::WaitTime &&
+        (state == PlayerState::WaitSaver || state == PlayerState::Config))
+        page_ = MoveCounter(page_, +1, PageCount(show_.presentation), show_.presentation.AutoLoop)
+                    .counter;
     if (state != state_)
         Log(LogArea::Player, "state ", StateWord(state_), " -> ", StateWord(state));
     if (state != PlayerState::Navigate) preloadAwaitedSince_.reset();

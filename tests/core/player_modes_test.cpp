@@ -38,14 +38,14 @@ TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfi
             Walk("nav play 0 0 0 done 0", {"ForgetVisitor", "Navigat"}),
             clear
                 ? "NAVIGATE h/1 Navigating 1 Navigating 0 ForgetVisitor Navigate 2 http://site/1, "
-                  "NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/1 Navigate 0 http://site/1"
+                  "NAVIGATE h/1, NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2"
                 : "NAVIGATE h/1 Navigating 1 Navigating 0, NAVIGATE h/1, NAVIGATE h/1, "
-                  "WAITTIME 1/1 Navigate 0 http://site/1")
+                  "WAITTIME 1/2 Navigate 0 http://site/2")
             << clear;
     }
     machine.ClearVisitorData = true;
     EXPECT_EQ(Walk("nav play 0 0 0 299 2"),
-              "NAVIGATE 1/1, NAVIGATE 1/1, NAVIGATE 1/1, NAVIGATE 1/1, WAITTIME 1/1");
+              "NAVIGATE 1/2, NAVIGATE 1/2, NAVIGATE 1/2, NAVIGATE 1/2, WAITTIME 2/1");
 }
 
 // Without navigation mode a visitor still clicks and types in the show's own pages. The idle

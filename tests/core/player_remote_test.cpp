@@ -59,7 +59,7 @@ TEST_F(PlayerTest, RemoteShowAddressShowsOnlyLoadedWebPagesTheListsAllowAndPause
     EXPECT_LT(log.lines.at(0).size(), 500u) << "an address logged whole";
     // Held until Play, which a paused show takes and a playing one refuses.
     EXPECT_EQ(Remote(Command::Play), "");
-    EXPECT_EQ(Walk("done 0"), "WAITTIME 2/2");
+    EXPECT_EQ(Walk("done 0"), "WAITTIME 2/1");
     EXPECT_NE(Remote(Command::Play), "");
     EXPECT_EQ(P().PageOnShow(), 2);
 }

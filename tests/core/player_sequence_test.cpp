@@ -54,24 +54,25 @@ TEST_F(PlayerTest, EachPageShownIsRecordedOnceAsItLeavesTheShow) {
                    {"Played"}),
               "NAVIGATE h/1, WAITTIME 1/2, WAITTIME 1/3 Played 2 0s failed, WAITTIME 1/3, "
               "NAVIGATE 1/3, WAITTIME 3/1 Played 1 11s, WAITTIME 1/2 Played 3 0s failed, "
-              "WAITTIME 1/2, WAITSAVER 1/2 Played 1 2s, WAITTIME 2/2, WAITTIME 2/2, WAITSAVER nav "
-              "2/2 Played 2 3s");
+              "WAITTIME 1/2, WAITSAVER 1/2 Played 1 2s, WAITTIME 2/3, WAITTIME 2/3, WAITSAVER nav "
+              "2/3 Played 2 3s");
 }
 
 // Previous brings the preloaded page while the one before preloads; Next needs no wait. Paused
-// or navigating the counter stays; Play resumes, or from navigation mode starts again, hiding
-// the cursor with Tool Run hidden under OnMouseMove 1.
+// or navigating the counter stays past the page preloaded; Play resumes, or from navigation mode
+// starts again, hiding the cursor with Tool Run hidden under OnMouseMove 1; after each, as after
+// the configuration window's Cancel, the page after the one coming on show preloads.
 TEST_F(PlayerTest, PlayCommandsInBothModes) {
     machine.ScreenSaveActive = false;
     w.toolRunCount = 1;
     Start({5, 5, 5, 5});
     EXPECT_EQ(
         Walk("done 3 0 done 6 0 done prev 0 done prev 0 done next 0 pause next prev 1000 done "
-             "play 0 nav pause next prev 1000 play 0",
+             "play 0 nav pause next prev 1000 play 0 done 0 config 0 cancel done 0",
              {"Cursor"}),
         "NAVIGATE h/1, WAITTIME 1/2, NAVIGATE 1/2, WAITTIME 2/3, WAITTIME 3/2, WAITTIME 2/1, "
-        "WAITTIME 1/2, WAITSAVER 1/2, WAITTIME 2/2, WAITSAVER nav 2/2, NAVIGATE 2/2 Cursor "
-        "hidden");
+        "WAITTIME 1/2, WAITSAVER 1/2, WAITTIME 2/3, WAITSAVER nav 2/3, NAVIGATE 2/3 Cursor "
+        "hidden, WAITTIME 3/4, WAITCONFIG 3/4, WAITTIME 4/1");
 }
 
 // Due, it waits for pause, the configuration window and navigation mode (and NAVIGATE, which
@@ -253,8 +254,8 @@ TEST_F(PlayerTest, PageItsBrowserLeftIsSentAgainAtItsTurn) {
     Start({0, 5, 5});
     EXPECT_EQ(Walk("done 3 0 1 broke 1 done ? 0 pause broke ? done ?", {"Navigate"}),
               "NAVIGATE h/1, WAITTIME 1/2 Navigate 0 http://site/2, WAITTIME 1/2, WAITTIME 1/2, "
-              "WAITTIME 2/3 Navigate 1 http://site/3, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/3 "
-              "Navigate 2 http://site/3");
+              "WAITTIME 2/3 Navigate 1 http://site/3, WAITTIME 2/3, NAVIGATE 2/3, WAITTIME 3/1 "
+              "Navigate 2 http://site/1");
 }
 
 // A kiosk left offline for weeks must not fill its log with the same line, nor its screen with
