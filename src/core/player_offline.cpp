@@ -104,9 +104,10 @@ std::string Player::OfflineWhy() const {
 bool Player::OwnOfflinePageInstead(int browser, const std::string& reason) {
     // An owner's offline page on show that fails or wanders off gives way to the program's
     // own: failed, it would end the tries behind it.
-    if (browser != browsers_.Current() || !OfflineOnShow() ||
-        IsOwnOfflinePage(browsers_[browser].address))
-        return false;
+    if (browser != browsers_.Current() || !OfflineOnShow()) return false;
+    // The program's own needs nothing loaded: a failure reported now is a late one of the page
+    // it replaced, and must not end the tries either.
+    if (IsOwnOfflinePage(browsers_[browser].address)) return true;
     Warn(LogArea::Stage, "the offline page cannot be shown (", reason,
          "); the program's own stands in");
     failing_.insert(show_.presentation.OfflinePage);

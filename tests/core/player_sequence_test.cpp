@@ -326,6 +326,15 @@ TEST_F(PlayerTest, AShowOfNoneStandsInItsOfflinePageUntilAPageLoads) {
     EXPECT_EQ(Walk("broke 1 3 done 1 1", {"Navigate"}),
               "WAITTIME offline/1 Navigate 2 offline, WAITTIME offline/1 Navigate 0 http://site/1, "
               "NAVIGATE offline/1, WAITTIME 1/1 Navigate 1 http://site/1");
+    // Its load stopped (it went to a refused address), reported again once the program's own
+    // page has taken its place: the tries still go on.
+    Start({5});
+    Walk("fail 3 done 1 fail 1");
+    for (int i = 0; i < 2; ++i)
+        P().LoadFailed(P().CurrentBrowser(), "its load was stopped", false);
+    EXPECT_EQ(Walk("3 done 1 1", {"Navigate"}),
+              "WAITTIME offline/1 Navigate 0 http://site/1, NAVIGATE offline/1, WAITTIME 1/1 "
+              "Navigate 1 http://site/1");
     // A try loads afresh, though a browser still holds the page from before the spell.
     show.OfflinePage.clear();
     SetPages({5, 5});
