@@ -232,6 +232,8 @@ class Player final : public PlayerCommands,
     bool OwnOfflinePageInstead(int browser, const std::string& reason);
     bool OfflineReasonShown() const;
     std::string OfflineWhy() const;
+    // The program's own offline page, with the reason while it may be read.
+    std::string OwnOfflineAddress() const;
     // What a snapshot taken now is of.
     SnapshotOf SnapshotNow() const;
     // A page that failed to load was passed over at its turn.

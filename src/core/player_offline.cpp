@@ -43,9 +43,7 @@ bool Player::PreloadOfflinePage() {
     // An offline page of the owner's that cannot be loaded gives way to the program's own.
     const std::string& own = show_.presentation.OfflinePage;
     offline_.why = OfflineReasonShown();
-    const std::string address = own.empty() || failing_.contains(own)
-                                    ? OwnOfflinePage(offline_.why ? OfflineWhy() : "")
-                                    : own;
+    const std::string address = own.empty() || failing_.contains(own) ? OwnOfflineAddress() : own;
     preloadPosition_ = 0;
     // It stays until a page of the show loads behind it or a command moves on.
     BrowseTo(browsers_.Next(), address, std::chrono::seconds::zero());
@@ -95,6 +93,10 @@ bool Player::OfflineReasonShown() const {
     return navigationMode_ || ToolRunShown();
 }
 
+std::string Player::OwnOfflineAddress() const {
+    return OwnOfflinePage(offline_.why ? OfflineWhy() : "");
+}
+
 std::string Player::OfflineWhy() const {
     if (lastLoadFailure_.empty()) return {};
     return Clipped(lastLoadFailure_) + " cannot be loaded" +
@@ -111,7 +113,7 @@ bool Player::OwnOfflinePageInstead(int browser, const std::string& reason) {
     Warn(LogArea::Stage, "the offline page cannot be shown (", reason,
          "); the program's own stands in");
     failing_.insert(show_.presentation.OfflinePage);
-    SendAddress(browser, OwnOfflinePage(offline_.why ? OfflineWhy() : ""));
+    SendAddress(browser, OwnOfflineAddress());
     return true;
 }
 
@@ -119,7 +121,7 @@ void Player::FollowOfflineReason() {
     const int shown = browsers_.Current();
     if (!IsOwnOfflinePage(browsers_[shown].address) || offline_.why == OfflineReasonShown()) return;
     offline_.why = !offline_.why;
-    SendAddress(shown, OwnOfflinePage(offline_.why ? OfflineWhy() : ""));
+    SendAddress(shown, OwnOfflineAddress());
 }
 
 }  // namespace pagelark
