@@ -106,7 +106,7 @@ runuser -u kiosk -- env -i PATH=/usr/local/bin:/usr/bin:/bin HOME=/home/kiosk US
     DBUS_SESSION_BUS_ADDRESS=unix:path=/run/pagelark-no-session-bus \
     "$session" >"$work"/session.log 2>&1 &
 runner=$!
-pids+=($runner)
+pids+=("$runner")
 green() {
     import -display "$display" -window root -crop 1x1+512+384 -depth 8 txt:- 2>/dev/null |
         grep -q '#00FF00'
@@ -126,7 +126,7 @@ for _ in $(seq 120); do
     [ -n "$again" ] && [ "$again" != "$first" ] && green && break
     sleep 1
 done
-[ -n "$again" ] && [ "$again" != "$first" ] && green || fail "the kiosk did not come back"
+{ [ -n "$again" ] && [ "$again" != "$first" ] && green; } || fail "the kiosk did not come back"
 echo "the kiosk came back as process $again"
 
 # The session stops its kiosk when its display manager ends it.
