@@ -7,9 +7,9 @@
 # openssh-server, files under /etc) and may run again; it stops only what it started.
 #   scripts/fresh_install.sh [BUILD_DIR]     (default build; needs root or sudo)
 set -euo pipefail
-cd "$(dirname "$0")/.."
 # The guide's commands are root's, as its reader's are.
 [ "$(id -u)" -eq 0 ] || exec sudo bash "$0" "$@"
+cd "$(dirname "$0")/.."
 source=$PWD
 build=$(realpath "${1:-build}")
 start=$(date +%s)
