@@ -15,7 +15,7 @@ rm -f "$build"/pagelark_*.deb
 deb=$(ls "$build"/pagelark_*_amd64.deb)
 dpkg-deb --info "$deb" | sed -n '/Package:/,/Description:/p'
 # What a Debian packager would be told; an override needs a comment in the package saying why.
-lintian --fail-on error,warning --no-tag-display-limit "$deb"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "$deb" >/dev/null
 pagelark-tso --version
