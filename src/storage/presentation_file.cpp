@@ -62,10 +62,9 @@ std::vector<std::string> HeaderLines(const std::optional<std::string>& diskBytes
     ForEachLine(DecodeIni(*diskBytes).text, [&held, &ours](std::string_view line) {
         if (held.size() < ours.size()) held.emplace_back(line);
     });
-    const bool isHeader = held.size() == ours.size() && held[0] == ours[0] &&
-                          std::ranges::all_of(held, [](const std::string& line) {
-                              return line.starts_with(';');
-                          });
+    const bool isHeader =
+        held.size() == ours.size() && held[0] == ours[0] &&
+        std::ranges::all_of(held, [](const std::string& line) { return line.starts_with(';'); });
     return isHeader ? held : ours;
 }
 
