@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder, installs it (apt resolving its
-# dependencies), and checks that the installed programs run: the versions, the user unit as
-# systemd reads it, then a one-page presentation under Xvfb, started by the unit's own
-# command line, that ends by itself.
+# Builds the Debian package from a build folder, checks it with lintian, installs it (apt
+# resolving its dependencies), and checks that the installed programs run: the versions, the
+# user unit as systemd reads it, the desktop entries and the file type, then a one-page
+# presentation under Xvfb, started by the unit's own command line, that ends by itself.
 #   scripts/package.sh [BUILD_DIR]     (default build; needs root or sudo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,6 +14,8 @@ rm -f "$build"/pagelark_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/pagelark_*_amd64.deb)
 dpkg-deb --info "$deb" | sed -n '/Package:/,/Description:/p'
+# What a Debian packager would be told; an override needs a comment in the package saying why.
+lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "$deb" >/dev/null
 pagelark-tso --version
@@ -29,8 +31,9 @@ rm -rf "$verify_run"
 exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
 echo "ExecStart=$exec_start"
 
-echo "== installed X session"
-desktop-file-validate /usr/share/xsessions/pagelark.desktop
+echo "== installed X session, desktop entry and file type"
+desktop-file-validate /usr/share/xsessions/pagelark.desktop /usr/share/applications/pagelark.desktop
+grep -q '^MimeType=application/x-pagelark-presentation;$' /usr/share/applications/pagelark.desktop
 sh -n /usr/bin/pagelark-session
 grep -q '^Exec=pagelark-session$' /usr/share/xsessions/pagelark.desktop
 
@@ -38,6 +41,19 @@ echo "== installed kiosk on a one-page presentation"
 work=$(mktemp -d)
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -m 700 "$work"/tmp "$work"/run "$work"/home "$work"/registry
+# The file type by name, and by content alone (a saved file's header, no extension).
+if command -v gio >/dev/null 2>&1; then
+    printf '[Tessaro]\n' >"$work"/named.tso
+    printf ';This is a Pagelark file\n;\n;\n[Tessaro]\n' >"$work"/unnamed
+    for file in "$work"/named.tso "$work"/unnamed; do
+        type=$(gio info -a standard::content-type "$file" | sed -n 's/^ *standard::content-type: //p')
+        [ "$type" = application/x-pagelark-presentation ] ||
+            { echo "$file is $type to the desktop"; exit 1; }
+    done
+    echo "a presentation is application/x-pagelark-presentation by name and by content"
+else
+    echo "no gio here: the installed file type is not checked"
+fi
 printf '<body style="background:#00ff00"></body>\n' >"$work"/page.html
 printf '[Tessaro]\nAutoLoop=No\nDefaultTime=2\nOnMouseMove=0\n[Page1]\nURL=%s\n' \
     "$work/page.html" >"$work"/smoke.tso

@@ -207,7 +207,7 @@ PlayerWindows Kiosk::Build(PlayerCommands& commands, BrowserEvents& events, Conf
     configWindow_ = std::make_unique<ConfigWindowWidget>(ConfigContext{
         [this]() -> const Show& { return player_->Playing(); }, context_, fileDialogs_, clock_,
         config, commands, stage_.get(), [this] { toolbars_->MakeToolbarsTopmost(); },
-        [this] { OpenProductWebSite(shell_); },
+        [this] { OpenInDefaultBrowser(shell_, helpDocuments_[kHelpProductPage]); },
         [this](Show show, ShowChange change) { ShowSaved(std::move(show), change); }});
     toolbars_ = std::make_unique<QtToolbars>(shownButtons_, commands, startupFolder_,
                                              ToolbarOwners{stage_.get(), configWindow_.get()});

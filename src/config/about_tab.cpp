@@ -9,12 +9,15 @@
 
 #include "config/controls.h"
 #include "core/ports/config_events.h"
-#include "model/product.h"
 
 namespace pagelark {
 
-AboutTab::AboutTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent)
-    : QWidget(parent), changed_(std::move(changed)), events_(events) {
+AboutTab::AboutTab(std::function<void()> changed, ConfigEvents& events, std::string productPage,
+                   QWidget* parent)
+    : QWidget(parent),
+      changed_(std::move(changed)),
+      events_(events),
+      productPage_(std::move(productPage)) {
     auto* frame = MakeFrame("frmAbout", Q(AboutCaption()), this);
     auto* visit = MakeLabel("lblAbout1", Q(AboutVisitLine()), frame);
     auto* version = MakeLabel("lblAbout3", Q(AboutVersionLine()), frame);
@@ -40,7 +43,7 @@ AboutTab::AboutTab(std::function<void()> changed, ConfigEvents& events, QWidget*
     connect(emailEdit_, &QLineEdit::textChanged, this, [this] { changed_(); });
     connect(privateCheck_, &QCheckBox::toggled, this, [this] { changed_(); });
     connect(tessaroButton, &QPushButton::clicked, this,
-            [this] { events_.ShowInStage(std::string(kProductWebAddress)); });
+            [this] { events_.ShowInStage(productPage_); });
 }
 
 void AboutTab::Fill(const OptionFields& fields) {

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "editor/option_fields.h"
 
@@ -16,7 +17,9 @@ class ConfigEvents;
 class AboutTab final : public QWidget {
     Q_OBJECT
   public:
-    AboutTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent);
+    // productPage: the help's page about the program, which the Visit button shows.
+    AboutTab(std::function<void()> changed, ConfigEvents& events, std::string productPage,
+             QWidget* parent);
     void Fill(const OptionFields& fields);
     void Keep(OptionFields& fields) const;
     QLineEdit* EMailBox() const { return emailEdit_; }
@@ -24,6 +27,7 @@ class AboutTab final : public QWidget {
   private:
     std::function<void()> changed_;
     ConfigEvents& events_;
+    std::string productPage_;
     QLineEdit* emailEdit_;
     QCheckBox* privateCheck_;
 };

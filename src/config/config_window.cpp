@@ -24,6 +24,7 @@
 #include "config/toolbar_list_tab.h"
 #include "editor/file_commands.h"
 #include "editor/list_editing.h"
+#include "help/help_paths.h"
 #include "model/presentation.h"
 #include "platform/clock.h"
 #include "platform/text.h"
@@ -127,7 +128,8 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     configTabs_->setObjectName("tabConfig");
     // Every tab in sight: the window widens rather than hide one behind scroll arrows.
     configTabs_->setUsesScrollButtons(false);
-    general_ = new GeneralTab(changed, context_.events, configTabs_);
+    const HelpDocumentList& help = context_.document.helpDocuments;
+    general_ = new GeneralTab(changed, context_.events, help[kHelpIndexPage], configTabs_);
     const ListTab::Hooks hooks{changed, openProps, defaultTime};
     pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, context_.events, configTabs_);
     include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, context_.events, configTabs_);
@@ -136,7 +138,7 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, configTabs_);
     reboot_ = new RebootTab(changed, configTabs_);
     schedule_ = new ScheduleTab(changed, configTabs_);
-    about_ = new AboutTab(changed, context_.events, configTabs_);
+    about_ = new AboutTab(changed, context_.events, help[kHelpProductPage], configTabs_);
     QWidget* const panels[kConfigTabs] = {general_, pages_,  include_,  exclude_, toolRun_,
                                           toolNav_, reboot_, schedule_, about_};
     for (int i = 0; i < kConfigTabs; ++i) {

@@ -51,7 +51,7 @@ struct ConfigContext {
     QWidget* owner = nullptr;
     // After a message box or dialog: the tool bars back on top (the window then follows).
     std::function<void()> makeToolbarsTopmost;
-    // The Help menu's last item: the product's web site in the desktop's default browser.
+    // The Help menu's last item: the help's page about the product in the default browser.
     std::function<void()> openWebSite;
     // A save hands the show what it saved: the presentation and its file with the machine
     // settings and tool bar records now in force.

@@ -14,12 +14,15 @@
 
 #include "config/controls.h"
 #include "core/ports/config_events.h"
-#include "model/product.h"
 
 namespace pagelark {
 
-GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent)
-    : QWidget(parent), changed_(std::move(changed)), events_(events) {
+GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events,
+                       std::string defaultHomePage, QWidget* parent)
+    : QWidget(parent),
+      changed_(std::move(changed)),
+      events_(events),
+      defaultHomePage_(std::move(defaultHomePage)) {
     auto* home = MakeFrame("frmHomePage", "Home Page", this);
     auto* homeGrid = new QGridLayout(home);
     auto* homePageLabel = MakeLabel("lblHomePage", "&Address :", home);
@@ -141,7 +144,7 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events, QWid
     });
     connect(defPageButton, &QPushButton::clicked, this, [this] {
         changed_();
-        homePageEdit_->setText(Q(kProductWebAddress));
+        homePageEdit_->setText(Q(defaultHomePage_));
     });
     connect(curPageButton, &QPushButton::clicked, this, [this] {
         changed_();

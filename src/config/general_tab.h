@@ -3,6 +3,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "editor/option_fields.h"
 
@@ -20,8 +21,10 @@ class UpDownLink;
 class GeneralTab final : public QWidget {
     Q_OBJECT
   public:
-    // changed runs after every edit; events gives the address of the page on show.
-    GeneralTab(std::function<void()> changed, ConfigEvents& events, QWidget* parent);
+    // changed runs after every edit; events gives the address of the page on show;
+    // defaultHomePage is what the Default page button puts in the home page box.
+    GeneralTab(std::function<void()> changed, ConfigEvents& events, std::string defaultHomePage,
+               QWidget* parent);
     void Fill(const OptionFields& fields);
     void Keep(OptionFields& fields) const;
     int MouseMove() const;
@@ -37,6 +40,7 @@ class GeneralTab final : public QWidget {
 
     std::function<void()> changed_;
     ConfigEvents& events_;
+    std::string defaultHomePage_;
     QLineEdit* homePageEdit_;
     QCheckBox* autoHomeCheck_;
     QCheckBox* screenSaveActiveCheck_;

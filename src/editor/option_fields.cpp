@@ -288,7 +288,7 @@ std::string QuitOptionCaption() {
 }
 
 std::string WebSiteMenuCaption() {
-    return Product() + " on internet";
+    return Product() + " help in the web browser";
 }
 
 std::string AboutCaption() {
@@ -296,7 +296,7 @@ std::string AboutCaption() {
 }
 
 std::string AboutVisitLine() {
-    return "Visit us at: " + std::string(kProductWebAddress);
+    return "Read how to use it in the help (F1) and in \"man pagelark\".";
 }
 
 std::string AboutVersionLine() {
@@ -305,7 +305,7 @@ std::string AboutVersionLine() {
 }
 
 std::string VisitButtonCaption() {
-    return "&Visit " + Product() + " site";
+    return "&Read about " + Product();
 }
 
 int LeadingNumber(std::string_view text) {

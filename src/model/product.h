@@ -6,7 +6,6 @@
 namespace pagelark {
 
 inline constexpr std::string_view kProductName = "Pagelark";
-inline constexpr std::string_view kProductWebAddress = "https://pagelark.example.org/";
 // The program's version, shown as "major.minor.revision"; kept equal to the project version.
 inline constexpr int kVersionMajor = 0;
 inline constexpr int kVersionMinor = 1;

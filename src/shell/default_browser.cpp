@@ -1,6 +1,5 @@
 #include "shell/default_browser.h"
 
-#include "model/product.h"
 #include "platform/desktop_defaults.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -64,10 +63,6 @@ std::optional<ShellCommand> DefaultBrowserCommand(std::string_view commandLine,
 bool OpenInDefaultBrowser(Shell& shell, std::string_view document) {
     const auto command = DefaultBrowserCommand(DefaultHtmlCommand(), document);
     return command && shell.Open(*command);
-}
-
-bool OpenProductWebSite(Shell& shell) {
-    return OpenInDefaultBrowser(shell, kProductWebAddress);
 }
 
 }  // namespace pagelark

@@ -34,7 +34,4 @@ std::optional<ShellCommand> DefaultBrowserCommand(std::string_view commandLine,
 // false when the desktop names no browser or the shell could not start it. Shows no message.
 bool OpenInDefaultBrowser(Shell& shell, std::string_view document);
 
-// The product's web site in the default browser: the Help menu's last item.
-bool OpenProductWebSite(Shell& shell);
-
 }  // namespace pagelark

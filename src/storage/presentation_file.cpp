@@ -46,10 +46,26 @@ bool HoldsPresentationSections(const std::string& sections) {
     return false;
 }
 
+// The project has no web site: the header points to what is installed with the program.
 std::vector<std::string> CommentLines() {
     return {";This is a " + std::string(kProductName) + " file",
-            ";Use this file to create a Web kiosk, get the software at:",
-            ";    " + std::string(kProductWebAddress)};
+            ";Use this file to create a Web kiosk, read how in the installed documentation:",
+            ";    man pagelark, /usr/share/doc/pagelark/README.md"};
+}
+
+// A header either version wrote stays as the file held it, so that a file comes back byte for
+// byte; any other file gets ours.
+std::vector<std::string> HeaderLines(const std::optional<std::string>& diskBytes) {
+    std::vector<std::string> ours = CommentLines();
+    if (!diskBytes) return ours;
+    std::vector<std::string> held;
+    ForEachLine(DecodeIni(*diskBytes).text, [&held, &ours](std::string_view line) {
+        if (held.size() < ours.size()) held.emplace_back(line);
+    });
+    const bool isHeader =
+        held.size() == ours.size() && held[0] == ours[0] &&
+        std::ranges::all_of(held, [](const std::string& line) { return line.starts_with(';'); });
+    return isHeader ? held : ours;
 }
 
 void WriteButtons(IniStore& iniFiles, const std::string& file, std::span<const ToolbarButton> list,
@@ -223,7 +239,8 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
     std::vector<IniKeyLine> held;
     if (document.DiskBytes) held = before.emplace(*document.DiskBytes).KeyLines(kOptionsSection);
     // Lines end as in the file read (LF lines stay LF); a new presentation's as Windows writes.
-    iniFiles.ReplaceIniFile(path, CommentLines(), before ? before->LineEnd() : kIniLineEnd);
+    iniFiles.ReplaceIniFile(path, HeaderLines(document.DiskBytes),
+                            before ? before->LineEnd() : kIniLineEnd);
     const auto heldText = [&held](std::string_view key) -> std::optional<std::string> {
         for (const IniKeyLine& line : held) {
             if (EqualsNoCase(line.key, key)) return std::string(TrimBlanksAndTabs(line.value));

@@ -38,9 +38,10 @@ class FakePlayer final : public ConfigEvents {
   public:
     void ConfigShown() override {}
     std::string CurrentLocation() const override { return "http://stage/"; }
-    void ShowInStage(const std::string&) override {}
+    void ShowInStage(const std::string& address) override { stage.push_back(address); }
     void ConfigClosed(bool ok) override { closed.push_back(ok); }
     std::vector<bool> closed;
+    std::vector<std::string> stage;
 };
 
 class ConfigWindowTest : public ::testing::Test {
@@ -97,7 +98,7 @@ class ConfigWindowTest : public ::testing::Test {
     DocumentSession session{folder.File("registry"), RegistryAccess::ReadWrite};
     MachineSettings machine;
     ToolbarButtons buttons;
-    HelpDocumentList help{};
+    HelpDocumentList help{"/tmp/Pagelark/index.html", "/tmp/Pagelark/pagelark.html"};
     std::string startupFolder = folder.path() + "/";
     DocumentContext context{session.settings, session.files, machine, buttons, help, startupFolder};
     testing::RecordingDialogs dialogs;
@@ -140,6 +141,11 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     window.Open();
     EXPECT_EQ(std::tuple(Find<QLineEdit>("txtHomePage")->text(), window.CurrentTab()),
               std::tuple("http://home/", 1));
+    // The program has no site: its buttons lead to the help it carries.
+    Find<QPushButton>("cmdDefPage")->click();
+    Find<QPushButton>("cmdTessaro")->click();
+    EXPECT_EQ(std::tuple(Find<QLineEdit>("txtHomePage")->text().toStdString(), player.stage),
+              std::tuple(help[0], std::vector<std::string>{help[1]}));
 }
 
 TEST_F(ConfigWindowTest, PageListButtonsKeepTheSelectionRules) {

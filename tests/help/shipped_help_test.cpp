@@ -11,7 +11,6 @@
 #include <set>
 
 #include "help/qt_help_resources.h"
-#include "model/product.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -52,7 +51,6 @@ TEST(ShippedHelpTest, EveryFileIsWrittenByteForByteAndEveryLinkAndPictureLeadsTo
         const std::string page = *resources.Load(file.id, file.type);
         for (std::sregex_iterator at(page.begin(), page.end(), reference), end; at != end; ++at) {
             const std::string target = (*at)[2].matched ? (*at)[2] : (*at)[4];
-            if (target.starts_with(kProductWebAddress) && (*at)[1] == "href") continue;
             const std::string name = target.substr(0, target.find('#'));
             EXPECT_TRUE(name.empty() ? target.size() > 1 : names.contains(name))
                 << NameOf(file) << " refers to " << target;
