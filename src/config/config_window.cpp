@@ -70,6 +70,9 @@ class ConfigWindowWidget::GuardedDialogs final : public FileDialogs {
     void ShowError(const std::string& text) override {
         Guarded([&] { inner_.ShowError(text); });
     }
+    void ShowInformation(const std::string& text) override {
+        Guarded([&] { inner_.ShowInformation(text); });
+    }
 
   private:
     FileDialogs& inner_;
@@ -143,6 +146,10 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
         panels[i]->setObjectName(QString("picConfig%1").arg(i + 1));
         configTabs_->addTab(panels[i], kTabCaptions[i]);
     }
+    // The About tab's visit button says where it goes, unless it brings a tip of its own.
+    if (auto* visit = about_->findChild<QPushButton*>("cmdTessaro");
+        visit != nullptr && visit->toolTip().isEmpty())
+        visit->setToolTip("Shows the product's web site on the screen behind");
     connect(general_, &GeneralTab::MouseMoveChanged, this,
             [this](int option) { toolRun_->SetNote(ToolRunNote(option)); });
 
@@ -177,8 +184,10 @@ void ConfigWindowWidget::PlaceControls(QWidget* client) {
     const int dy = needed.height() - designed.height();
     configTabs_->setGeometry(QRect(QPoint(x(kTabsLeft), y(kTabsTop)), needed));
 
-    auto* okButton = MakeButton("cmdOK", "OK", client);
-    auto* cancelButton = MakeButton("cmdCancel", "Cancel", client);
+    auto* okButton = MakeButton("cmdOK", "OK", client,
+                                "Saves the presentation and the settings, and closes the window");
+    auto* cancelButton = MakeButton("cmdCancel", "Cancel", client,
+                                    "Closes the window and drops the changes made in it");
     okButton->setDefault(true);
     okButton->setGeometry(x(344) + dx, y(281) + dy, x(61), y(25));
     cancelButton->setGeometry(x(416) + dx, y(281) + dy, x(61), y(25));
@@ -245,8 +254,13 @@ void ConfigWindowWidget::ConfigShow() {
         edited_.document.EditorLoaded = true;
         // Said once the window is up, not inside the step that opened it.
         if (const std::string problem = edited_.document.LoadProblem; !problem.empty()) {
-            QTimer::singleShot(0, this, [this, problem] {
-                guarded_->ShowError("\"" + edited_.document.CurrentFile + "\" " + problem + ".");
+            const bool note = edited_.document.LoadProblemIsNote;
+            QTimer::singleShot(0, this, [this, problem, note] {
+                const std::string text = "\"" + edited_.document.CurrentFile + "\" " + problem + ".";
+                if (note)
+                    guarded_->ShowInformation(text);
+                else
+                    guarded_->ShowError(text);
             });
         }
     }
@@ -280,7 +294,9 @@ void ConfigWindowWidget::FillWindow() {
     about_->Fill(fields);
     defaultSSCheck_->setChecked(fields.defaultFile);
     SetEnabled({defaultSSCheck_}, !fields.defaultFile);
-    SelectTab(fields.email.empty() ? kAboutTab : 1);
+    // The About tab asks for an address until one is given or the operator declined.
+    const bool askEmail = fields.email.empty() && !fields.dontUseEmail;
+    SelectTab(askEmail ? kAboutTab : 1);
 
     lists_ = FillLists(presentation, edited_.buttons);
     pages_->Fill(LineOfLocation(lists_.pages, context_.events.CurrentLocation()));
@@ -288,7 +304,7 @@ void ConfigWindowWidget::FillWindow() {
     exclude_->Fill(lists_.exclude.empty() ? -1 : 0);
     toolRun_->Fill();
     toolNav_->Fill();
-    if (fields.email.empty()) about_->EMailBox()->setFocus();
+    if (askEmail) about_->EMailBox()->setFocus();
 }
 
 int ConfigWindowWidget::CurrentTab() const {

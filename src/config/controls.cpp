@@ -56,8 +56,11 @@ Widget* Named(Widget* widget, const char* name) {
 
 }  // namespace
 
-QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
-    return Named(new QPushButton(caption, parent), name);
+QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent,
+                        const QString& tip) {
+    auto* button = Named(new QPushButton(caption, parent), name);
+    button->setToolTip(tip);
+    return button;
 }
 
 QCheckBox* MakeCheck(const char* name, const QString& caption, QWidget* parent) {
@@ -191,12 +194,13 @@ void PressOnDoubleClick(QListWidget* list, QPushButton* props) {
 }
 
 UpDownLink::UpDownLink(QLineEdit* box, QScrollBar* upDown, UpDownScale scale,
-                       std::function<int(std::string_view)> valueOfText)
+                       std::function<int(std::string_view)> valueOfText, bool clock)
     : QObject(box),
       box_(box),
       upDown_(upDown),
       scale_(scale),
-      valueOfText_(std::move(valueOfText)) {
+      valueOfText_(std::move(valueOfText)),
+      clock_(clock) {
     connect(box_, &QLineEdit::textChanged, this, &UpDownLink::BoxChanged);
     connect(upDown_, &QScrollBar::valueChanged, this, &UpDownLink::UpDownChanged);
 }
@@ -220,7 +224,8 @@ void UpDownLink::BoxChanged(const QString& text) {
 
 void UpDownLink::UpDownChanged(int value) {
     if (filling_) return;
-    const QString text = QString::number(scale_.NumberFor(value));
+    const int number = scale_.NumberFor(value);
+    const QString text = clock_ ? Q(TwoDigits(number)) : QString::number(number);
     if (box_->text() != text) box_->setText(text);
 }
 

@@ -19,7 +19,8 @@ ToolbarListTab::ToolbarListTab(Bar bar, WorkingLists& lists,
                             run ? "Screen Saver Tool Bar" : "Navigation Tool Bar", this);
     list_ = new QListWidget(frame);
     list_->setObjectName(run ? "lstToolRun" : "lstToolNav");
-    props_ = MakeButton(run ? "cmdToolRunProps" : "cmdToolNavProps", "&Properties", frame);
+    props_ = MakeButton(run ? "cmdToolRunProps" : "cmdToolNavProps", "&Properties", frame,
+                        "Edits the selected button: its picture, its tip and whether it is shown");
     connect(props_, &QPushButton::clicked, this, &ToolbarListTab::Props);
     PressOnDoubleClick(list_, props_);
     auto* buttons = new QVBoxLayout;

@@ -120,6 +120,8 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited,
         // overwriting it.
         if (file.empty() || (document.Untitled && FileExists(file))) {
             command = FileCommandId::SaveAs;
+        } else if (document.LoadProblemIsNote) {
+            command = FileCommandId::SaveAs;  // told when the window opened
         } else if (!document.LoadProblem.empty()) {
             dialogs.ShowError(Quoted(file) + " " + document.LoadProblem +
                               ": save the presentation under another name.");

@@ -21,6 +21,7 @@
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
+#include "publish/publication.h"
 #include "settings/managed.h"
 #include "settings/registry.h"
 #include "settings/setting_table.h"
@@ -140,6 +141,43 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     window.Open();
     EXPECT_EQ(std::tuple(Find<QLineEdit>("txtHomePage")->text(), window.CurrentTab()),
               std::tuple("http://home/", 1));
+    Find<QPushButton>("cmdCancel")->click();
+    // Declining once is kept: the next opening asks no more.
+    machine.EMail.clear();
+    window.Open();
+    Find<QCheckBox>("chkPrivate")->setChecked(true);
+    Find<QPushButton>("cmdOK")->click();
+    window.Open();
+    EXPECT_EQ(std::tuple(window.CurrentTab(), Find<QCheckBox>("chkPrivate")->isChecked()),
+              std::tuple(1, true));
+}
+
+TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreShown) {
+    window.Open();
+    for (const QAbstractButton* button : window.findChildren<QPushButton*>())
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
+    // The automatic logon of another system: filled and kept, never shown here.
+    for (const char* name : {"chkAutoLogin", "lblUserName", "txtUserName", "lblPassword",
+                             "txtPassword", "lblDomain", "txtDomain"})
+        EXPECT_TRUE(Find(name)->isHidden()) << name;
+    // Clock times with two digits, also as the arrows write them.
+    machine.RebootHour = 4;
+    Find<QPushButton>("cmdCancel")->click();
+    window.Open();
+    Find<QScrollBar>("updRebootTimeM")->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(Find<QLineEdit>("txtRebootTimeH")->text() + ":" +
+                  Find<QLineEdit>("txtRebootTimeM")->text(),
+              "04:01");
+    // A file holding them goes back byte for byte through an OK without edits.
+    Find<QPushButton>("cmdOK")->click();
+    std::string bytes = Read(document.CurrentFile);
+    bytes.insert(bytes.find("[Page1]"),
+                 "AutoLogin=Yes\r\nNTLogin=kiosk\r\nNTPassword=s\xe9\r\nNTDomain=HALL\r\n");
+    folder.Write("show.tso", bytes);
+    LoadPresentation(presentation, document, context, document.CurrentFile);
+    window.Open();
+    Find<QPushButton>("cmdOK")->click();
+    EXPECT_EQ(Read(document.CurrentFile), bytes);
 }
 
 TEST_F(ConfigWindowTest, PageListButtonsKeepTheSelectionRules) {
@@ -460,6 +498,19 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     EXPECT_TRUE(dialogs.calls[2].starts_with("save File Save As")) << dialogs.calls[2];
     EXPECT_EQ(Read(notes), "just notes\r\n");
     EXPECT_TRUE(window.isVisible());
+    Find<QPushButton>("cmdCancel")->click();
+
+    // A published presentation's copy is no fault: told once, as information.
+    document.CurrentFile = folder.Write("copy.tso", "[Page1]\r\nURL=http://a/\r\n");
+    LoadPresentation(presentation, document, context, document.CurrentFile);
+    MarkPublished(document, "https://s/lobby.tso");
+    dialogs.calls.clear();
+    window.Open();
+    QApplication::processEvents();
+    Find<QPushButton>("cmdOK")->click();
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    EXPECT_TRUE(dialogs.calls[0].starts_with("info ")) << dialogs.calls[0];
+    EXPECT_TRUE(dialogs.calls[1].starts_with("save File Save As")) << dialogs.calls[1];
 }
 
 TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsTheyWere) {
@@ -482,7 +533,7 @@ TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsThey
     // enable it with the screen saver on.
     const std::tuple<const char*, QString, bool> rows[] = {
         {"chkAutoLoop", "on", true},   {"txtScreenSaveTimeOut", "10", true},
-        {"chkLocked", "on", true},     {"txtRebootTimeH", "4", true},
+        {"chkLocked", "on", true},     {"txtRebootTimeH", "04", true},
         {"chkAutoHome", "off", false}, {"chkDefaultSS", "on", true},
     };
     const auto shown = [this](const char* name) {
