@@ -135,8 +135,11 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, context_.events, configTabs_);
     include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, context_.events, configTabs_);
     exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, context_.events, configTabs_);
-    toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, configTabs_);
-    toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, configTabs_);
+    const std::string& startupFolder = context_.document.startupFolder;
+    toolRun_ =
+        new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, startupFolder, openProps, configTabs_);
+    toolNav_ =
+        new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, startupFolder, openProps, configTabs_);
     reboot_ = new RebootTab(changed, configTabs_);
     schedule_ = new ScheduleTab(changed, configTabs_);
     about_ = new AboutTab(changed, context_.events, configTabs_);
@@ -256,7 +259,8 @@ void ConfigWindowWidget::ConfigShow() {
         if (const std::string problem = edited_.document.LoadProblem; !problem.empty()) {
             const bool note = edited_.document.LoadProblemIsNote;
             QTimer::singleShot(0, this, [this, problem, note] {
-                const std::string text = "\"" + edited_.document.CurrentFile + "\" " + problem + ".";
+                const std::string text =
+                    "\"" + edited_.document.CurrentFile + "\" " + problem + ".";
                 if (note)
                     guarded_->ShowInformation(text);
                 else

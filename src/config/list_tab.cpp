@@ -53,8 +53,11 @@ ListTab::ListTab(Kind kind, WorkingLists& lists, Hooks hooks, ConfigEvents& even
         buttons->addWidget(b);
         return b;
     };
-    connect(button("Insert", "&Insert", "A new entry before the selected one, its properties opened"), &QPushButton::clicked, this, &ListTab::Insert);
-    connect(button("Delete", "&Delete", "Removes the selected entry"), &QPushButton::clicked, this, &ListTab::Delete);
+    connect(
+        button("Insert", "&Insert", "A new entry before the selected one, its properties opened"),
+        &QPushButton::clicked, this, &ListTab::Insert);
+    connect(button("Delete", "&Delete", "Removes the selected entry"), &QPushButton::clicked, this,
+            &ListTab::Delete);
     if (kind == Kind::Pages) {
         up_ = button("Up", "&Up", "Moves the selected page one place earlier");
         down_ = button("Down", "&Down", "Moves the selected page one place later");
@@ -62,8 +65,10 @@ ListTab::ListTab(Kind kind, WorkingLists& lists, Hooks hooks, ConfigEvents& even
         connect(down_, &QPushButton::clicked, this, [this] { Move(false); });
         connect(list_, &QListWidget::currentRowChanged, this, &ListTab::SelectionChanged);
     }
-    connect(button("Grab", "&Grab", "A new entry with the address of the page on show"), &QPushButton::clicked, this, &ListTab::Grab);
-    connect(button("View", "&View", "Shows the selected address on the screen behind"), &QPushButton::clicked, this, &ListTab::View);
+    connect(button("Grab", "&Grab", "A new entry with the address of the page on show"),
+            &QPushButton::clicked, this, &ListTab::Grab);
+    connect(button("View", "&View", "Shows the selected address on the screen behind"),
+            &QPushButton::clicked, this, &ListTab::View);
     props_ = button("Props", "&Properties", "Edits the selected entry");
     connect(props_, &QPushButton::clicked, this, &ListTab::Props);
     buttons->addStretch();

@@ -43,8 +43,8 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     defaultTimeCheck_ = MakeCheck("chkDefaultTime", "&Use default time", frame);
     auto* fileNameLabel = MakeLabel("lblFileName", "&Picture file:", frame);
     fileNameEdit_ = MakeBox("txtFileName", 1024, frame);
-    auto* browseButton = MakeButton("cmdBrowse", "&Browse...", frame,
-                                     "Chooses the button's picture file");
+    auto* browseButton =
+        MakeButton("cmdBrowse", "&Browse...", frame, "Chooses the button's picture file");
     auto* helpTipLabel = MakeLabel("lblHelpTip", "&Help Tip:", frame);
     helpTipEdit_ = MakeBox("txtHelpTip", 1024, frame);
     visibleCheck_ = MakeCheck("chkVisible", "&Visible", frame);

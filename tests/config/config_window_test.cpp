@@ -153,9 +153,15 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
 }
 
 TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreShown) {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::red);
+    picture.save(QString::fromStdString(folder.File("play.png")));
+    buttons.ToolRunButtons[0].Icon = "play.png";
     window.Open();
     for (const QAbstractButton* button : window.findChildren<QPushButton*>())
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
+    // A button's line shows the picture the bar shows.
+    EXPECT_FALSE(Find<QListWidget>("lstToolRun")->item(0)->icon().isNull());
     // The automatic logon of another system: filled and kept, never shown here.
     for (const char* name : {"chkAutoLogin", "lblUserName", "txtUserName", "lblPassword",
                              "txtPassword", "lblDomain", "txtDomain"})
@@ -165,9 +171,9 @@ TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreS
     Find<QPushButton>("cmdCancel")->click();
     window.Open();
     Find<QScrollBar>("updRebootTimeM")->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(Find<QLineEdit>("txtRebootTimeH")->text() + ":" +
-                  Find<QLineEdit>("txtRebootTimeM")->text(),
-              "04:01");
+    EXPECT_EQ(
+        Find<QLineEdit>("txtRebootTimeH")->text() + ":" + Find<QLineEdit>("txtRebootTimeM")->text(),
+        "04:01");
     // A file holding them goes back byte for byte through an OK without edits.
     Find<QPushButton>("cmdOK")->click();
     std::string bytes = Read(document.CurrentFile);
