@@ -7,9 +7,12 @@
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -24,7 +27,9 @@
 #include "config/toolbar_list_tab.h"
 #include "editor/file_commands.h"
 #include "editor/list_editing.h"
+#include "help/help_paths.h"
 #include "model/presentation.h"
+#include "model/product.h"
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "qtshared/designed_size.h"
@@ -222,8 +227,7 @@ void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
     item(file, "mnuFile16", "&Quit", QKeySequence(),
          [this] { context_.commands.RunFromScreen(Command::Quit); });
     QMenu* help = menuBar->addMenu("&Help");
-    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1),
-         [this] { context_.commands.RunFromScreen(Command::Help); });
+    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] { OpenHelp(); });
     help->addSeparator();
     webSite_ =
         item(help, "mnuHelp2", Q(WebSiteMenuCaption()), QKeySequence(), [this] { OpenWebSite(); });
@@ -379,6 +383,56 @@ void ConfigWindowWidget::OpenProps(PropsMode mode, int index) {
     });
 }
 
+void ConfigWindowWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
+    // A window manager moves it its own way; without one the window follows the pointer.
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
+    dragHold_ = event->globalPosition().toPoint() - pos();
+}
+
+void ConfigWindowWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragHold_) return QDialog::mouseMoveEvent(event);
+    move(event->globalPosition().toPoint() - *dragHold_);
+    PlaceHelp();
+}
+
+void ConfigWindowWidget::mouseReleaseEvent(QMouseEvent* event) {
+    dragHold_.reset();
+    QDialog::mouseReleaseEvent(event);
+}
+
+void ConfigWindowWidget::OpenHelp() {
+    if (help_ == nullptr) {
+        // A child window: window managers keep it above this one, and it shares its layer.
+        help_ = new QTextBrowser(this);
+        help_->setObjectName("frmHelp");
+        help_->setWindowFlag(Qt::Window);
+        help_->setWindowTitle(Q(std::string(kProductName) + " help"));
+        help_->setOpenExternalLinks(true);
+        help_->resize(DesignedX(*this, 560), frameGeometry().height());
+    }
+    help_->setWindowFlag(Qt::WindowStaysOnTopHint,
+                         windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    help_->setSource(
+        QUrl::fromLocalFile(Q(context_.document.helpDocuments[kHelpDocumentationPage])));
+    PlaceHelp();
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+// Beside the window where the screen has room for it, else at the screen's edge over it.
+void ConfigWindowWidget::PlaceHelp() {
+    if (help_ == nullptr || screen() == nullptr) return;
+    const QRect screenArea = screen()->availableGeometry();
+    const QRect own = frameGeometry();
+    const int width = help_->frameGeometry().width();
+    int left = own.right() + 1;
+    if (left + width > screenArea.right() + 1) left = own.left() - width;
+    if (left < screenArea.left()) left = screenArea.right() + 1 - width;
+    help_->move(std::max(left, screenArea.left()), std::max(own.top(), screenArea.top()));
+}
+
 void ConfigWindowWidget::ReleaseTopmost() {
     SetTopmost(false);
 }
@@ -396,6 +450,12 @@ void ConfigWindowWidget::SetTopmost(bool topmost) {
         if (shown) ShowOwned();
     }
     if (topmost && isVisible()) raise();
+    // The help stays in front of the window it explains.
+    if (help_ != nullptr && help_->isVisible()) {
+        help_->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+        help_->show();
+        help_->raise();
+    }
 }
 
 // Set on every show: a change of flags makes the native window anew.

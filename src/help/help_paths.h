@@ -19,6 +19,7 @@ std::string ExpandTempPath(std::string_view text, std::string_view tempDir);
 // The help's start pages: 0 the index (home page), 1 the product page, 2 the link page,
 // 3 the documentation page.
 using HelpDocumentList = std::array<std::string, 4>;
+inline constexpr std::size_t kHelpDocumentationPage = 3;
 HelpDocumentList BuildHelpDocuments(std::string_view tempDir);
 
 }  // namespace pagelark

@@ -10,7 +10,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <string>
 #include <vector>
@@ -184,6 +186,26 @@ TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreS
     window.Open();
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(Read(document.CurrentFile), bytes);
+}
+
+TEST_F(ConfigWindowTest, MovesByItsEmptyPlacesAndOpensItsHelpBesideItInFront) {
+    help[3] = folder.Write("documentation.html", "<h1>Contents</h1>");
+    window.Open();
+    const QPoint before = window.pos();
+    QWidget* label = Find("lblHomePage");
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(2, 2));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(2, 2), label->mapToGlobal(QPointF(32, 22)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(label, &drag);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(32, 22));
+    EXPECT_EQ(window.pos() - before, QPoint(30, 20));
+
+    Find<QAction>("mnuHelp0")->trigger();
+    auto* shown = window.findChild<QTextBrowser*>("frmHelp");
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(std::tuple(shown->isVisible(), shown->windowHandle()->transientParent(),
+                         shown->toPlainText(), commands.calls.empty()),
+              std::tuple(true, window.windowHandle(), "Contents", true));
 }
 
 TEST_F(ConfigWindowTest, PageListButtonsKeepTheSelectionRules) {
