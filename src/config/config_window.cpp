@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTimer>
@@ -340,6 +341,7 @@ void ConfigWindowWidget::reject() {
 
 void ConfigWindowWidget::Unload(bool ok) {
     edited_.document.EditorLoaded = false;
+    if (help_ != nullptr) help_->close();
     hide();
     context_.events.ConfigClosed(ok);
 }
@@ -410,6 +412,8 @@ void ConfigWindowWidget::OpenHelp() {
         help_->setWindowTitle(Q(std::string(kProductName) + " help"));
         help_->setOpenExternalLinks(true);
         help_->resize(DesignedX(*this, 560), frameGeometry().height());
+        // Without a window manager it has no close box.
+        new QShortcut(QKeySequence::Cancel, help_, help_.data(), &QWidget::close);
     }
     help_->setWindowFlag(Qt::WindowStaysOnTopHint,
                          windowFlags().testFlag(Qt::WindowStaysOnTopHint));
