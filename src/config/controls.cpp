@@ -8,8 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTimer>
 #include <QValidator>
 
@@ -125,8 +128,46 @@ void FitWidthToText(QLineEdit* box, const QString& widestTyped) {
     QObject::connect(box, &QLineEdit::textChanged, box, fit);
 }
 
+namespace {
+
+// A scroll bar's behaviour with the look of the style's spin box arrows: the up half raises the
+// number, the down half lowers it, as the scroll bar's own arrows do at this height.
+class SpinArrows final : public QScrollBar {
+  public:
+    using QScrollBar::QScrollBar;
+    static constexpr int kOffLeft = 200;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStyleOptionSpinBox option;
+        option.initFrom(this);
+        option.rect = rect();
+        option.frame = false;
+        option.buttonSymbols = QAbstractSpinBox::UpDownArrows;
+        option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+        // The value runs against the number: up is open while the value can fall.
+        option.stepEnabled = {};
+        if (isEnabled() && value() > minimum())
+            option.stepEnabled |= QAbstractSpinBox::StepUpEnabled;
+        if (isEnabled() && value() < maximum())
+            option.stepEnabled |= QAbstractSpinBox::StepDownEnabled;
+        if (isSliderDown()) option.activeSubControls = QStyle::SC_None;
+        QPainter painter(this);
+        // Only the buttons: a spin box wider than this widget, its edit part off to the left.
+        option.rect = QRect(0, 0, width() + kOffLeft, height());
+        const QRect up =
+            style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
+        // Also its line between the edit part and the buttons.
+        constexpr int kSeparator = 2;
+        option.rect.moveLeft(-up.left() - kSeparator);
+        style()->drawComplexControl(QStyle::CC_SpinBox, &option, &painter, this);
+    }
+};
+
+}  // namespace
+
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent) {
-    auto* upDown = new QScrollBar(Qt::Vertical, parent);
+    auto* upDown = new SpinArrows(Qt::Vertical, parent);
     upDown->setObjectName(name);
     upDown->setRange(scale.minimum, scale.maximum);
     upDown->setSingleStep(1);
