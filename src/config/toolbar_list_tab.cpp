@@ -61,7 +61,13 @@ QString ToolbarListTab::LineText(int line) const {
 void ToolbarListTab::ShowLine(int line) {
     QListWidgetItem* item = list_->item(line);
     item->setText(LineText(line));
-    if (line >= ButtonCount()) return;
+    if (line >= ButtonCount()) {
+        // The address box has no picture: its text lines up with the buttons' all the same.
+        QPixmap none(list_->item(0)->icon().actualSize(QSize(64, 64)));
+        none.fill(Qt::transparent);
+        item->setIcon(QIcon(none));
+        return;
+    }
     const auto index = static_cast<std::size_t>(line);
     const ToolbarButton& button = bar_ == Bar::Run ? lists_.buttons.ToolRunButtons[index]
                                                    : lists_.buttons.ToolNavButtons[index];
