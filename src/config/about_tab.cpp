@@ -22,12 +22,14 @@ AboutTab::AboutTab(std::function<void()> changed, ConfigEvents& events, std::str
     auto* visit = MakeLabel("lblAbout1", Q(AboutVisitLine()), frame);
     auto* version = MakeLabel("lblAbout3", Q(AboutVersionLine()), frame);
     auto* tessaroButton = MakeButton("cmdTessaro", Q(VisitButtonCaption()), frame);
-    auto* emailLabel = MakeLabel("lblEMail", "Please, fill your &e-mail address:", frame);
+    // A request the operator may turn down for good, never a field that must be filled.
+    auto* emailLabel = MakeLabel(
+        "lblEMail", "News of new versions by e-mail? Your &e-mail address (optional):", frame);
     emailEdit_ = MakeBox("txtEMail", 255, frame);
     emailLabel->setBuddy(emailEdit_);
-    privateCheck_ = MakeCheck(
-        "chkPrivate", "&Check this if you don't want to receive product announcements by e-mail",
-        frame);
+    privateCheck_ = MakeCheck("chkPrivate", "&Don't ask again", frame);
+    privateCheck_->setToolTip(
+        "No e-mail address, thank you: the window opens on the General tab from now on");
 
     auto* column = new QVBoxLayout(frame);
     column->addWidget(visit);

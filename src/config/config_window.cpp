@@ -7,9 +7,13 @@
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -26,6 +30,7 @@
 #include "editor/list_editing.h"
 #include "help/help_paths.h"
 #include "model/presentation.h"
+#include "model/product.h"
 #include "platform/clock.h"
 #include "platform/text.h"
 #include "qtshared/designed_size.h"
@@ -70,6 +75,9 @@ class ConfigWindowWidget::GuardedDialogs final : public FileDialogs {
     }
     void ShowError(const std::string& text) override {
         Guarded([&] { inner_.ShowError(text); });
+    }
+    void ShowInformation(const std::string& text) override {
+        Guarded([&] { inner_.ShowInformation(text); });
     }
 
   private:
@@ -134,8 +142,11 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     pages_ = new ListTab(ListTab::Kind::Pages, lists_, hooks, context_.events, configTabs_);
     include_ = new ListTab(ListTab::Kind::Include, lists_, hooks, context_.events, configTabs_);
     exclude_ = new ListTab(ListTab::Kind::Exclude, lists_, hooks, context_.events, configTabs_);
-    toolRun_ = new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, openProps, configTabs_);
-    toolNav_ = new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, openProps, configTabs_);
+    const std::string& startupFolder = context_.document.startupFolder;
+    toolRun_ =
+        new ToolbarListTab(ToolbarListTab::Bar::Run, lists_, startupFolder, openProps, configTabs_);
+    toolNav_ =
+        new ToolbarListTab(ToolbarListTab::Bar::Nav, lists_, startupFolder, openProps, configTabs_);
     reboot_ = new RebootTab(changed, configTabs_);
     schedule_ = new ScheduleTab(changed, configTabs_);
     about_ = new AboutTab(changed, context_.events, help[kHelpProductPage], configTabs_);
@@ -145,6 +156,10 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
         panels[i]->setObjectName(QString("picConfig%1").arg(i + 1));
         configTabs_->addTab(panels[i], kTabCaptions[i]);
     }
+    // The About tab's visit button says where it goes, unless it brings a tip of its own.
+    if (auto* visit = about_->findChild<QPushButton*>("cmdTessaro");
+        visit != nullptr && visit->toolTip().isEmpty())
+        visit->setToolTip("Shows the product's web site on the screen behind");
     connect(general_, &GeneralTab::MouseMoveChanged, this,
             [this](int option) { toolRun_->SetNote(ToolRunNote(option)); });
 
@@ -179,8 +194,10 @@ void ConfigWindowWidget::PlaceControls(QWidget* client) {
     const int dy = needed.height() - designed.height();
     configTabs_->setGeometry(QRect(QPoint(x(kTabsLeft), y(kTabsTop)), needed));
 
-    auto* okButton = MakeButton("cmdOK", "OK", client);
-    auto* cancelButton = MakeButton("cmdCancel", "Cancel", client);
+    auto* okButton = MakeButton("cmdOK", "OK", client,
+                                "Saves the presentation and the settings, and closes the window");
+    auto* cancelButton = MakeButton("cmdCancel", "Cancel", client,
+                                    "Closes the window and drops the changes made in it");
     okButton->setDefault(true);
     okButton->setGeometry(x(344) + dx, y(281) + dy, x(61), y(25));
     cancelButton->setGeometry(x(416) + dx, y(281) + dy, x(61), y(25));
@@ -212,8 +229,7 @@ void ConfigWindowWidget::BuildMenus(QMenuBar* menuBar) {
     item(file, "mnuFile16", "&Quit", QKeySequence(),
          [this] { context_.commands.RunFromScreen(Command::Quit); });
     QMenu* help = menuBar->addMenu("&Help");
-    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1),
-         [this] { context_.commands.RunFromScreen(Command::Help); });
+    item(help, "mnuHelp0", "&Content", QKeySequence(Qt::Key_F1), [this] { OpenHelp(); });
     help->addSeparator();
     webSite_ =
         item(help, "mnuHelp2", Q(WebSiteMenuCaption()), QKeySequence(), [this] { OpenWebSite(); });
@@ -247,8 +263,14 @@ void ConfigWindowWidget::ConfigShow() {
         edited_.document.EditorLoaded = true;
         // Said once the window is up, not inside the step that opened it.
         if (const std::string problem = edited_.document.LoadProblem; !problem.empty()) {
-            QTimer::singleShot(0, this, [this, problem] {
-                guarded_->ShowError("\"" + edited_.document.CurrentFile + "\" " + problem + ".");
+            const bool note = edited_.document.LoadProblemIsNote;
+            QTimer::singleShot(0, this, [this, problem, note] {
+                const std::string text =
+                    "\"" + edited_.document.CurrentFile + "\" " + problem + ".";
+                if (note)
+                    guarded_->ShowInformation(text);
+                else
+                    guarded_->ShowError(text);
             });
         }
     }
@@ -282,7 +304,9 @@ void ConfigWindowWidget::FillWindow() {
     about_->Fill(fields);
     defaultSSCheck_->setChecked(fields.defaultFile);
     SetEnabled({defaultSSCheck_}, !fields.defaultFile);
-    SelectTab(fields.email.empty() ? kAboutTab : 1);
+    // The About tab asks for an address until one is given or the operator declined.
+    const bool askEmail = fields.email.empty() && !fields.dontUseEmail;
+    SelectTab(askEmail ? kAboutTab : 1);
 
     lists_ = FillLists(presentation, edited_.buttons);
     pages_->Fill(LineOfLocation(lists_.pages, context_.events.CurrentLocation()));
@@ -290,7 +314,7 @@ void ConfigWindowWidget::FillWindow() {
     exclude_->Fill(lists_.exclude.empty() ? -1 : 0);
     toolRun_->Fill();
     toolNav_->Fill();
-    if (fields.email.empty()) about_->EMailBox()->setFocus();
+    if (askEmail) about_->EMailBox()->setFocus();
 }
 
 int ConfigWindowWidget::CurrentTab() const {
@@ -318,6 +342,7 @@ void ConfigWindowWidget::reject() {
 
 void ConfigWindowWidget::Unload(bool ok) {
     edited_.document.EditorLoaded = false;
+    if (help_ != nullptr) help_->close();
     hide();
     context_.events.ConfigClosed(ok);
 }
@@ -361,6 +386,58 @@ void ConfigWindowWidget::OpenProps(PropsMode mode, int index) {
     });
 }
 
+void ConfigWindowWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
+    // A window manager moves it its own way; without one the window follows the pointer.
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
+    dragHold_ = event->globalPosition().toPoint() - pos();
+}
+
+void ConfigWindowWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragHold_) return QDialog::mouseMoveEvent(event);
+    move(event->globalPosition().toPoint() - *dragHold_);
+    PlaceHelp();
+}
+
+void ConfigWindowWidget::mouseReleaseEvent(QMouseEvent* event) {
+    dragHold_.reset();
+    QDialog::mouseReleaseEvent(event);
+}
+
+void ConfigWindowWidget::OpenHelp() {
+    if (help_ == nullptr) {
+        // A child window: window managers keep it above this one, and it shares its layer.
+        help_ = new QTextBrowser(this);
+        help_->setObjectName("frmHelp");
+        help_->setWindowFlag(Qt::Window);
+        help_->setWindowTitle(Q(std::string(kProductName) + " help"));
+        help_->setOpenExternalLinks(true);
+        help_->resize(DesignedX(*this, 560), frameGeometry().height());
+        // Without a window manager it has no close box.
+        new QShortcut(QKeySequence::Cancel, help_, help_.data(), &QWidget::close);
+    }
+    help_->setWindowFlag(Qt::WindowStaysOnTopHint,
+                         windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    help_->setSource(
+        QUrl::fromLocalFile(Q(context_.document.helpDocuments[kHelpDocumentationPage])));
+    PlaceHelp();
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+// Beside the window where the screen has room for it, else at the screen's edge over it.
+void ConfigWindowWidget::PlaceHelp() {
+    if (help_ == nullptr || screen() == nullptr) return;
+    const QRect screenArea = screen()->availableGeometry();
+    const QRect own = frameGeometry();
+    const int width = help_->frameGeometry().width();
+    int left = own.right() + 1;
+    if (left + width > screenArea.right() + 1) left = own.left() - width;
+    if (left < screenArea.left()) left = screenArea.right() + 1 - width;
+    help_->move(std::max(left, screenArea.left()), std::max(own.top(), screenArea.top()));
+}
+
 void ConfigWindowWidget::ReleaseTopmost() {
     SetTopmost(false);
 }
@@ -378,6 +455,12 @@ void ConfigWindowWidget::SetTopmost(bool topmost) {
         if (shown) ShowOwned();
     }
     if (topmost && isVisible()) raise();
+    // The help stays in front of the window it explains.
+    if (help_ != nullptr && help_->isVisible()) {
+        help_->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+        help_->show();
+        help_->raise();
+    }
 }
 
 // Set on every show: a change of flags makes the native window anew.

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/ports/config_events.h"
 #include "core/ports/config_window_port.h"
@@ -21,6 +22,7 @@ class QAction;
 class QCheckBox;
 class QMenuBar;
 class QTabWidget;
+class QTextBrowser;
 
 namespace pagelark {
 
@@ -80,6 +82,11 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
 
   protected:
     void changeEvent(QEvent* event) override;
+    // Dragged by any place that takes no click of its own: without a window manager the window
+    // has no title bar to move it by.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     // Cancel, Escape and the close box.
     void reject() override;
 
@@ -104,6 +111,10 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     void ShowOwned();
     // The web site item of the Help menu.
     void OpenWebSite();
+    // Help > Content: the help's contents in a window of its own beside this one and above it,
+    // never behind it as the show would be.
+    void OpenHelp();
+    void PlaceHelp();
 
     ConfigContext context_;
     std::unique_ptr<GuardedDialogs> guarded_;
@@ -124,6 +135,9 @@ class ConfigWindowWidget final : public QDialog, public ConfigWindow {
     AboutTab* about_;
     QCheckBox* defaultSSCheck_;
     QAction* webSite_ = nullptr;
+    QPointer<QTextBrowser> help_;
+    // Where the pointer took hold of the window while it is dragged; none otherwise.
+    std::optional<QPoint> dragHold_;
 };
 
 }  // namespace pagelark

@@ -8,8 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTimer>
 #include <QValidator>
 
@@ -56,8 +59,11 @@ Widget* Named(Widget* widget, const char* name) {
 
 }  // namespace
 
-QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
-    return Named(new QPushButton(caption, parent), name);
+QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent,
+                        const QString& tip) {
+    auto* button = Named(new QPushButton(caption, parent), name);
+    button->setToolTip(tip);
+    return button;
 }
 
 QCheckBox* MakeCheck(const char* name, const QString& caption, QWidget* parent) {
@@ -122,8 +128,46 @@ void FitWidthToText(QLineEdit* box, const QString& widestTyped) {
     QObject::connect(box, &QLineEdit::textChanged, box, fit);
 }
 
+namespace {
+
+// A scroll bar's behaviour with the look of the style's spin box arrows: the up half raises the
+// number, the down half lowers it, as the scroll bar's own arrows do at this height.
+class SpinArrows final : public QScrollBar {
+  public:
+    using QScrollBar::QScrollBar;
+    static constexpr int kOffLeft = 200;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStyleOptionSpinBox option;
+        option.initFrom(this);
+        option.rect = rect();
+        option.frame = false;
+        option.buttonSymbols = QAbstractSpinBox::UpDownArrows;
+        option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+        // The value runs against the number: up is open while the value can fall.
+        option.stepEnabled = {};
+        if (isEnabled() && value() > minimum())
+            option.stepEnabled |= QAbstractSpinBox::StepUpEnabled;
+        if (isEnabled() && value() < maximum())
+            option.stepEnabled |= QAbstractSpinBox::StepDownEnabled;
+        if (isSliderDown()) option.activeSubControls = QStyle::SC_None;
+        QPainter painter(this);
+        // Only the buttons: a spin box wider than this widget, its edit part off to the left.
+        option.rect = QRect(0, 0, width() + kOffLeft, height());
+        const QRect up =
+            style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
+        // Also its line between the edit part and the buttons.
+        constexpr int kSeparator = 2;
+        option.rect.moveLeft(-up.left() - kSeparator);
+        style()->drawComplexControl(QStyle::CC_SpinBox, &option, &painter, this);
+    }
+};
+
+}  // namespace
+
 QScrollBar* MakeUpDown(const char* name, UpDownScale scale, QWidget* parent) {
-    auto* upDown = new QScrollBar(Qt::Vertical, parent);
+    auto* upDown = new SpinArrows(Qt::Vertical, parent);
     upDown->setObjectName(name);
     upDown->setRange(scale.minimum, scale.maximum);
     upDown->setSingleStep(1);
@@ -191,12 +235,13 @@ void PressOnDoubleClick(QListWidget* list, QPushButton* props) {
 }
 
 UpDownLink::UpDownLink(QLineEdit* box, QScrollBar* upDown, UpDownScale scale,
-                       std::function<int(std::string_view)> valueOfText)
+                       std::function<int(std::string_view)> valueOfText, bool clock)
     : QObject(box),
       box_(box),
       upDown_(upDown),
       scale_(scale),
-      valueOfText_(std::move(valueOfText)) {
+      valueOfText_(std::move(valueOfText)),
+      clock_(clock) {
     connect(box_, &QLineEdit::textChanged, this, &UpDownLink::BoxChanged);
     connect(upDown_, &QScrollBar::valueChanged, this, &UpDownLink::UpDownChanged);
 }
@@ -220,7 +265,8 @@ void UpDownLink::BoxChanged(const QString& text) {
 
 void UpDownLink::UpDownChanged(int value) {
     if (filling_) return;
-    const QString text = QString::number(scale_.NumberFor(value));
+    const int number = scale_.NumberFor(value);
+    const QString text = clock_ ? Q(TwoDigits(number)) : QString::number(number);
     if (box_->text() != text) box_->setText(text);
 }
 

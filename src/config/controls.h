@@ -35,7 +35,9 @@ inline std::string S(const QString& text) {
     return text.toStdString();
 }
 
-QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent);
+// Every button says what it does when the pointer rests on it.
+QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent,
+                        const QString& tip = {});
 QCheckBox* MakeCheck(const char* name, const QString& caption, QWidget* parent);
 QLabel* MakeLabel(const char* name, const QString& caption, QWidget* parent);
 QGroupBox* MakeFrame(const char* name, const QString& caption, QWidget* parent);
@@ -90,8 +92,9 @@ void PressOnDoubleClick(QListWidget* list, QPushButton* props);
 class UpDownLink final : public QObject {
     Q_OBJECT
   public:
+    // clock: the up-down writes its number with two digits, as a clock's hours and minutes.
     UpDownLink(QLineEdit* box, QScrollBar* upDown, UpDownScale scale,
-               std::function<int(std::string_view)> valueOfText);
+               std::function<int(std::string_view)> valueOfText, bool clock = false);
     // Shows a stored number: the box takes the text as it stands and the up-down the nearest
     // value it can hold, without writing that value back over the text.
     void Fill(const QString& text);
@@ -104,6 +107,7 @@ class UpDownLink final : public QObject {
     QScrollBar* upDown_;
     UpDownScale scale_;
     std::function<int(std::string_view)> valueOfText_;
+    bool clock_;
     bool filling_ = false;
 };
 

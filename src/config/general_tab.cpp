@@ -28,8 +28,10 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events,
     auto* homePageLabel = MakeLabel("lblHomePage", "&Address :", home);
     homePageEdit_ = MakeBox("txtHomePage", 1024, home);
     homePageLabel->setBuddy(homePageEdit_);
-    auto* defPageButton = MakeButton("cmdDefPage", "&Default page", home);
-    auto* curPageButton = MakeButton("cmdCurPage", "&Current page", home);
+    auto* defPageButton = MakeButton("cmdDefPage", "&Default page", home,
+                                     "Puts the product's web site in the address box");
+    auto* curPageButton = MakeButton("cmdCurPage", "&Current page", home,
+                                     "Puts the address of the page on show in the address box");
     ServesSetting(defPageButton, "HomePage");
     ServesSetting(curPageButton, "HomePage");
     autoHomeCheck_ =

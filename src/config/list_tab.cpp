@@ -48,23 +48,28 @@ ListTab::ListTab(Kind kind, WorkingLists& lists, Hooks hooks, ConfigEvents& even
     list_ = new QListWidget(frame);
     list_->setObjectName(names.list);
     auto* buttons = new QVBoxLayout;
-    const auto button = [&](const char* action, const char* caption) {
-        auto* b = MakeButton((std::string(names.prefix) + action).c_str(), caption, frame);
+    const auto button = [&](const char* action, const char* caption, const char* tip) {
+        auto* b = MakeButton((std::string(names.prefix) + action).c_str(), caption, frame, tip);
         buttons->addWidget(b);
         return b;
     };
-    connect(button("Insert", "&Insert"), &QPushButton::clicked, this, &ListTab::Insert);
-    connect(button("Delete", "&Delete"), &QPushButton::clicked, this, &ListTab::Delete);
+    connect(
+        button("Insert", "&Insert", "A new entry before the selected one, its properties opened"),
+        &QPushButton::clicked, this, &ListTab::Insert);
+    connect(button("Delete", "&Delete", "Removes the selected entry"), &QPushButton::clicked, this,
+            &ListTab::Delete);
     if (kind == Kind::Pages) {
-        up_ = button("Up", "&Up");
-        down_ = button("Down", "&Down");
+        up_ = button("Up", "&Up", "Moves the selected page one place earlier");
+        down_ = button("Down", "&Down", "Moves the selected page one place later");
         connect(up_, &QPushButton::clicked, this, [this] { Move(true); });
         connect(down_, &QPushButton::clicked, this, [this] { Move(false); });
         connect(list_, &QListWidget::currentRowChanged, this, &ListTab::SelectionChanged);
     }
-    connect(button("Grab", "&Grab"), &QPushButton::clicked, this, &ListTab::Grab);
-    connect(button("View", "&View"), &QPushButton::clicked, this, &ListTab::View);
-    props_ = button("Props", "&Properties");
+    connect(button("Grab", "&Grab", "A new entry with the address of the page on show"),
+            &QPushButton::clicked, this, &ListTab::Grab);
+    connect(button("View", "&View", "Shows the selected address on the screen behind"),
+            &QPushButton::clicked, this, &ListTab::View);
+    props_ = button("Props", "&Properties", "Edits the selected entry");
     connect(props_, &QPushButton::clicked, this, &ListTab::Props);
     buttons->addStretch();
     PressOnDoubleClick(list_, props_);

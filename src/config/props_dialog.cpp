@@ -32,7 +32,8 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     auto* frame = MakeFrame("frmFrame", Q(PropsCaption(mode, lists, index)), this);
     auto* urlLabel = MakeLabel("lblURL", "&Address :", frame);
     urlEdit_ = MakeBox("txtURL", 1024, frame);
-    auto* browseFileButton = MakeButton("cmdBrowseFile", "&Browse file...", frame);
+    auto* browseFileButton = MakeButton("cmdBrowseFile", "&Browse file...", frame,
+                                        "Chooses a page file on this computer");
     auto* timeLabel = MakeLabel("lblTime", "&Time :", frame);
     timeEdit_ = MakeBox("txtTime", 3, frame);
     FitWidthToText(timeEdit_, "0000");
@@ -42,7 +43,8 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     defaultTimeCheck_ = MakeCheck("chkDefaultTime", "&Use default time", frame);
     auto* fileNameLabel = MakeLabel("lblFileName", "&Picture file:", frame);
     fileNameEdit_ = MakeBox("txtFileName", 1024, frame);
-    auto* browseButton = MakeButton("cmdBrowse", "&Browse...", frame);
+    auto* browseButton =
+        MakeButton("cmdBrowse", "&Browse...", frame, "Chooses the button's picture file");
     auto* helpTipLabel = MakeLabel("lblHelpTip", "&Help Tip:", frame);
     helpTipEdit_ = MakeBox("txtHelpTip", 1024, frame);
     visibleCheck_ = MakeCheck("chkVisible", "&Visible", frame);
@@ -50,8 +52,8 @@ PropsDialog::PropsDialog(PropsMode mode, WorkingLists& lists, int index, PropsCo
     timeLabel->setBuddy(timeEdit_);
     fileNameLabel->setBuddy(fileNameEdit_);
     helpTipLabel->setBuddy(helpTipEdit_);
-    auto* okButton = MakeButton("cmdOK", "OK", this);
-    auto* cancelButton = MakeButton("cmdCancel", "Cancel", this);
+    auto* okButton = MakeButton("cmdOK", "OK", this, "Keeps these properties");
+    auto* cancelButton = MakeButton("cmdCancel", "Cancel", this, "Drops the changes made here");
     okButton->setDefault(true);
 
     auto* time = new QHBoxLayout;

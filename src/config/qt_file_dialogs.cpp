@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "config/controls.h"
+#include "model/product.h"
 
 namespace pagelark {
 
@@ -76,6 +77,10 @@ Answer QtFileDialogs::AskSaveChanges(const std::string& text) {
 
 void QtFileDialogs::ShowError(const std::string& text) {
     QMessageBox::critical(parent_(), "Error", Q(text));
+}
+
+void QtFileDialogs::ShowInformation(const std::string& text) {
+    QMessageBox::information(parent_(), Q(kProductName), Q(text));
 }
 
 }  // namespace pagelark

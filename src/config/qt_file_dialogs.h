@@ -27,6 +27,7 @@ class QtFileDialogs final : public FileDialogs {
     Answer AskSaveChanges(const std::string& text) override;
     Answer AskReload(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
 
   private:
     std::function<QWidget*()> parent_;

@@ -24,8 +24,10 @@ RebootTab::RebootTab(std::function<void()> changed, QWidget* parent)
     rebootTimeMEdit_ = MakeBox("txtRebootTimeM", 2, frame);
     rebootTimeMUpDown_ = MakeUpDown("updRebootTimeM", kRebootMinuteScale, frame);
     // Typing an hour or a minute leaves the up-down where it is.
-    hourLink_ = new UpDownLink(rebootTimeHEdit_, rebootTimeHUpDown_, kRebootHourScale, nullptr);
-    minuteLink_ = new UpDownLink(rebootTimeMEdit_, rebootTimeMUpDown_, kRebootMinuteScale, nullptr);
+    hourLink_ =
+        new UpDownLink(rebootTimeHEdit_, rebootTimeHUpDown_, kRebootHourScale, nullptr, true);
+    minuteLink_ =
+        new UpDownLink(rebootTimeMEdit_, rebootTimeMUpDown_, kRebootMinuteScale, nullptr, true);
     const int boxWidth = rebootTimeHEdit_->fontMetrics().horizontalAdvance("000") + 12;
     rebootTimeHEdit_->setFixedWidth(boxWidth);
     rebootTimeMEdit_->setFixedWidth(boxWidth);
@@ -62,6 +64,14 @@ RebootTab::RebootTab(std::function<void()> changed, QWidget* parent)
     grid->addWidget(domainLabel_, 6, 0);
     grid->addWidget(domainEdit_, 6, 1);
     grid->setRowStretch(7, 1);
+    // Where the system does not log on from these values they could do nothing: not shown,
+    // though filled and kept, so a file holding them is saved as it was.
+    if (!kOsFeatures.automaticLogon) {
+        for (QWidget* logon : std::initializer_list<QWidget*>{
+                 autoLoginCheck_, userNameLabel_, userNameEdit_, passwordLabel_, passwordEdit_,
+                 domainLabel_, domainEdit_})
+            logon->hide();
+    }
     auto* column = new QVBoxLayout(this);
     column->addWidget(frame);
 

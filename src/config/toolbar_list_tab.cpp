@@ -2,8 +2,10 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -11,15 +13,20 @@
 
 namespace pagelark {
 
-ToolbarListTab::ToolbarListTab(Bar bar, WorkingLists& lists,
+ToolbarListTab::ToolbarListTab(Bar bar, WorkingLists& lists, std::string startupFolder,
                                std::function<void(PropsMode, int)> openProps, QWidget* parent)
-    : QWidget(parent), bar_(bar), lists_(lists), openProps_(std::move(openProps)) {
+    : QWidget(parent),
+      bar_(bar),
+      lists_(lists),
+      startupFolder_(std::move(startupFolder)),
+      openProps_(std::move(openProps)) {
     const bool run = bar == Bar::Run;
     auto* frame = MakeFrame(run ? "frmToolRun" : "frmToolNav",
                             run ? "Screen Saver Tool Bar" : "Navigation Tool Bar", this);
     list_ = new QListWidget(frame);
     list_->setObjectName(run ? "lstToolRun" : "lstToolNav");
-    props_ = MakeButton(run ? "cmdToolRunProps" : "cmdToolNavProps", "&Properties", frame);
+    props_ = MakeButton(run ? "cmdToolRunProps" : "cmdToolNavProps", "&Properties", frame,
+                        "Edits the selected button: its picture, its tip and whether it is shown");
     connect(props_, &QPushButton::clicked, this, &ToolbarListTab::Props);
     PressOnDoubleClick(list_, props_);
     auto* buttons = new QVBoxLayout;
@@ -51,11 +58,35 @@ QString ToolbarListTab::LineText(int line) const {
     return "URL";
 }
 
+void ToolbarListTab::ShowLine(int line) {
+    QListWidgetItem* item = list_->item(line);
+    item->setText(LineText(line));
+    if (line >= ButtonCount()) {
+        // The address box has no picture: its text lines up with the buttons' all the same.
+        QPixmap none(list_->item(0)->icon().actualSize(QSize(64, 64)));
+        none.fill(Qt::transparent);
+        item->setIcon(QIcon(none));
+        return;
+    }
+    const auto index = static_cast<std::size_t>(line);
+    const ToolbarButton& button = bar_ == Bar::Run ? lists_.buttons.ToolRunButtons[index]
+                                                   : lists_.buttons.ToolNavButtons[index];
+    // The button's own picture file, else the bar's default one (the tool bars' resources).
+    QPixmap picture;
+    if (button.Icon.empty() ||
+        !picture.load(QString::fromStdString(ResolveIconPath(button.Icon, startupFolder_))))
+        picture.load(
+            QString(":/toolbars/%1/%2").arg(bar_ == Bar::Run ? "ToolRun" : "ToolNav").arg(line));
+    item->setIcon(QIcon(picture));
+}
+
 void ToolbarListTab::Fill() {
     list_->clear();
     const int lines = ButtonCount() + (bar_ == Bar::Nav ? 1 : 0);
-    for (int line = 0; line < lines; ++line)
-        list_->addItem(LineText(line));
+    for (int line = 0; line < lines; ++line) {
+        list_->addItem(QString());
+        ShowLine(line);
+    }
     if (ButtonCount() > 1) list_->setCurrentRow(0);
 }
 
@@ -71,7 +102,7 @@ void ToolbarListTab::Props() {
     }
     if (line < 0) return;
     openProps_(bar_ == Bar::Run ? PropsMode::ToolRun : PropsMode::ToolNav, line);
-    list_->item(line)->setText(LineText(line));
+    ShowLine(line);
     list_->setCurrentRow(line);
 }
 

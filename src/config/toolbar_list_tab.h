@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "editor/option_fields.h"
 #include "editor/props_rules.h"
@@ -18,7 +19,8 @@ class ToolbarListTab final : public QWidget {
     Q_OBJECT
   public:
     enum class Bar { Run, Nav };
-    ToolbarListTab(Bar bar, WorkingLists& lists,
+    // startupFolder: where a button's relative picture file is found.
+    ToolbarListTab(Bar bar, WorkingLists& lists, std::string startupFolder,
                    std::function<void(PropsMode, int index)> openProps, QWidget* parent);
     void Fill();
     // Tool Run's note on when the bar is shown.
@@ -27,10 +29,13 @@ class ToolbarListTab final : public QWidget {
   private:
     int ButtonCount() const;
     QString LineText(int line) const;
+    // The line as the tool bar shows its button: the picture with the tip beside it.
+    void ShowLine(int line);
     void Props();
 
     Bar bar_;
     WorkingLists& lists_;
+    std::string startupFolder_;
     std::function<void(PropsMode, int)> openProps_;
     QListWidget* list_;
     QPushButton* props_;

@@ -117,8 +117,8 @@ FileCommandResult FileCommand(FileCommandId command, EditedDocument& edited,
     if (command == FileCommandId::Save) {
         const std::string& file = document.CurrentFile;
         // New's name may belong to a file nobody opened here: the dialog asks before
-        // overwriting it.
-        if (file.empty() || (document.Untitled && FileExists(file))) {
+        // overwriting it. A note was told when the window opened.
+        if (file.empty() || (document.Untitled && FileExists(file)) || document.LoadProblemIsNote) {
             command = FileCommandId::SaveAs;
         } else if (!document.LoadProblem.empty()) {
             dialogs.ShowError(Quoted(file) + " " + document.LoadProblem +

@@ -50,6 +50,8 @@ class FileDialogs {
     virtual Answer AskReload(const std::string& text) = 0;
     // "Error" with one OK button.
     virtual void ShowError(const std::string& text) = 0;
+    // The product's name as title, an information icon and one OK button.
+    virtual void ShowInformation(const std::string& text) = 0;
 };
 
 // What the configuration window edits and a save writes together: the presentation with the

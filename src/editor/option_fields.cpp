@@ -43,6 +43,11 @@ bool IsDigit(char c) {
 
 }  // namespace
 
+std::string TwoDigits(int number) {
+    const std::string digits = std::to_string(number);
+    return number >= 0 && number < 10 ? "0" + digits : digits;
+}
+
 OptionFields FillOptions(const Presentation& presentation, const MachineSettings& machine) {
     OptionFields fields;
     fields.homePage = presentation.HomeURL;
@@ -58,8 +63,8 @@ OptionFields FillOptions(const Presentation& presentation, const MachineSettings
     fields.clearVisitorData = machine.ClearVisitorData;
     fields.onScreenKeyboard = machine.OnScreenKeyboard;
     fields.reboot = machine.AutoReboot;
-    fields.rebootHour = std::to_string(machine.RebootHour);
-    fields.rebootMinute = std::to_string(machine.RebootMinute);
+    fields.rebootHour = TwoDigits(machine.RebootHour);
+    fields.rebootMinute = TwoDigits(machine.RebootMinute);
     fields.forceReboot = machine.ForceReboot;
     fields.autoLogin = machine.AutoLogin;
     fields.userName = machine.NTLogin;

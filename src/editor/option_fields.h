@@ -120,6 +120,9 @@ std::string AboutVisitLine();
 std::string AboutVersionLine();
 std::string VisitButtonCaption();
 
+// A clock's hours or minutes as shown: "04", "30".
+std::string TwoDigits(int number);
+
 // The leading number of a box's text rounded to a whole number; none (or 0) when it has none.
 std::optional<int> LeadingNumberOf(std::string_view text);
 int LeadingNumber(std::string_view text);

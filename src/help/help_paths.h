@@ -21,6 +21,7 @@ std::string ExpandTempPath(std::string_view text, std::string_view tempDir);
 using HelpDocumentList = std::array<std::string, 4>;
 inline constexpr std::size_t kHelpIndexPage = 0;
 inline constexpr std::size_t kHelpProductPage = 1;
+inline constexpr std::size_t kHelpDocumentationPage = 3;
 HelpDocumentList BuildHelpDocuments(std::string_view tempDir);
 
 }  // namespace pagelark

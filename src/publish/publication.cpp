@@ -110,6 +110,7 @@ void MarkPublished(Document& document, const std::string& address) {
     document.LoadProblem = "is the copy of a presentation published at " + address +
                            ", replaced when that changes; save it with Save As to keep "
                            "a copy of your own";
+    document.LoadProblemIsNote = true;
     document.IsDefaultFile = false;
 }
 

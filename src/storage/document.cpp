@@ -8,6 +8,7 @@ void NewDocument(Document& document) {
     document.IsDefaultFile = false;
     document.Untitled = true;
     document.LoadProblem.clear();
+    document.LoadProblemIsNote = false;
     document.DiskBytes.reset();
     document.EditorLoaded = false;
     document.Modified = false;

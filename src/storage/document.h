@@ -18,6 +18,9 @@ struct Document {
     // Why the file could not be taken as a presentation when it was loaded: it is then saved
     // only under a name the operator chooses.
     std::string LoadProblem;
+    // LoadProblem is no fault but plain information (a copy the program keeps): told once, as
+    // information, when the window opens, and a save goes to Save As without telling it again.
+    bool LoadProblemIsNote = false;
     // Made by New: the name may belong to a file nobody opened here.
     bool Untitled = false;
     // The file's bytes as loaded or last saved; none when there was no file.

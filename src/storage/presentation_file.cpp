@@ -179,6 +179,7 @@ void LoadPresentation(Presentation& presentation, Document& document, DocumentCo
     // The starter's pages show only from the next load on.
     const std::string sections = source.starter ? "" : SectionNames(bytes, kSectionSeparator);
     document.LoadProblem.clear();
+    document.LoadProblemIsNote = false;
     document.DiskBytes.reset();
     document.Untitled = false;
     if (source.status == ReadStatus::Ok) {
@@ -331,6 +332,7 @@ Result<> SavePresentation(const Presentation& presentation, Document& document,
     document.DiskBytes.reset();
     if (written.status == ReadStatus::Ok) document.DiskBytes = std::move(written.data);
     document.LoadProblem.clear();
+    document.LoadProblemIsNote = false;
     document.Untitled = false;
     document.Modified = false;
     return Done();

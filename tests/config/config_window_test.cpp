@@ -10,7 +10,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "model/presentation.h"
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
+#include "publish/publication.h"
 #include "settings/managed.h"
 #include "settings/registry.h"
 #include "settings/setting_table.h"
@@ -146,6 +149,69 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
     Find<QPushButton>("cmdTessaro")->click();
     EXPECT_EQ(std::tuple(Find<QLineEdit>("txtHomePage")->text().toStdString(), player.stage),
               std::tuple(help[0], std::vector<std::string>{help[1]}));
+    Find<QPushButton>("cmdCancel")->click();
+    // Declining once is kept: the next opening asks no more.
+    machine.EMail.clear();
+    window.Open();
+    Find<QCheckBox>("chkPrivate")->setChecked(true);
+    Find<QPushButton>("cmdOK")->click();
+    window.Open();
+    EXPECT_EQ(std::tuple(window.CurrentTab(), Find<QCheckBox>("chkPrivate")->isChecked()),
+              std::tuple(1, true));
+}
+
+TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreShown) {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::red);
+    picture.save(QString::fromStdString(folder.File("play.png")));
+    buttons.ToolRunButtons[0].Icon = "play.png";
+    window.Open();
+    for (const QAbstractButton* button : window.findChildren<QPushButton*>())
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
+    // A button's line shows the picture the bar shows.
+    EXPECT_FALSE(Find<QListWidget>("lstToolRun")->item(0)->icon().isNull());
+    // The automatic logon of another system: filled and kept, never shown here.
+    for (const char* name : {"chkAutoLogin", "lblUserName", "txtUserName", "lblPassword",
+                             "txtPassword", "lblDomain", "txtDomain"})
+        EXPECT_TRUE(Find(name)->isHidden()) << name;
+    // Clock times with two digits, also as the arrows write them.
+    machine.RebootHour = 4;
+    Find<QPushButton>("cmdCancel")->click();
+    window.Open();
+    Find<QScrollBar>("updRebootTimeM")->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(
+        Find<QLineEdit>("txtRebootTimeH")->text() + ":" + Find<QLineEdit>("txtRebootTimeM")->text(),
+        "04:01");
+    // A file holding them goes back byte for byte through an OK without edits.
+    Find<QPushButton>("cmdOK")->click();
+    std::string bytes = Read(document.CurrentFile);
+    bytes.insert(bytes.find("[Page1]"),
+                 "AutoLogin=Yes\r\nNTLogin=kiosk\r\nNTPassword=s\xe9\r\nNTDomain=HALL\r\n");
+    folder.Write("show.tso", bytes);
+    LoadPresentation(presentation, document, context, document.CurrentFile);
+    window.Open();
+    Find<QPushButton>("cmdOK")->click();
+    EXPECT_EQ(Read(document.CurrentFile), bytes);
+}
+
+TEST_F(ConfigWindowTest, MovesByItsEmptyPlacesAndOpensItsHelpBesideItInFront) {
+    help[3] = folder.Write("documentation.html", "<h1>Contents</h1>");
+    window.Open();
+    const QPoint before = window.pos();
+    QWidget* label = Find("lblHomePage");
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(2, 2));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(2, 2), label->mapToGlobal(QPointF(32, 22)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(label, &drag);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(32, 22));
+    EXPECT_EQ(window.pos() - before, QPoint(30, 20));
+
+    Find<QAction>("mnuHelp0")->trigger();
+    auto* shown = window.findChild<QTextBrowser*>("frmHelp");
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(std::tuple(shown->isVisible(), shown->windowHandle()->transientParent(),
+                         shown->toPlainText(), commands.calls.empty()),
+              std::tuple(true, window.windowHandle(), "Contents", true));
 }
 
 TEST_F(ConfigWindowTest, PageListButtonsKeepTheSelectionRules) {
@@ -466,6 +532,19 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     EXPECT_TRUE(dialogs.calls[2].starts_with("save File Save As")) << dialogs.calls[2];
     EXPECT_EQ(Read(notes), "just notes\r\n");
     EXPECT_TRUE(window.isVisible());
+    Find<QPushButton>("cmdCancel")->click();
+
+    // A published presentation's copy is no fault: told once, as information.
+    document.CurrentFile = folder.Write("copy.tso", "[Page1]\r\nURL=http://a/\r\n");
+    LoadPresentation(presentation, document, context, document.CurrentFile);
+    MarkPublished(document, "https://s/lobby.tso");
+    dialogs.calls.clear();
+    window.Open();
+    QApplication::processEvents();
+    Find<QPushButton>("cmdOK")->click();
+    ASSERT_EQ(dialogs.calls.size(), 2u);
+    EXPECT_TRUE(dialogs.calls[0].starts_with("info ")) << dialogs.calls[0];
+    EXPECT_TRUE(dialogs.calls[1].starts_with("save File Save As")) << dialogs.calls[1];
 }
 
 TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsTheyWere) {
@@ -488,7 +567,7 @@ TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsThey
     // enable it with the screen saver on.
     const std::tuple<const char*, QString, bool> rows[] = {
         {"chkAutoLoop", "on", true},   {"txtScreenSaveTimeOut", "10", true},
-        {"chkLocked", "on", true},     {"txtRebootTimeH", "4", true},
+        {"chkLocked", "on", true},     {"txtRebootTimeH", "04", true},
         {"chkAutoHome", "off", false}, {"chkDefaultSS", "on", true},
     };
     const auto shown = [this](const char* name) {

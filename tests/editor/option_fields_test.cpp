@@ -30,7 +30,7 @@ TEST_F(ConfigKeepTest, CopiesTheWindowIntoTheEditedDocumentOnly) {
     // Shown exactly: a delay of minutes and seconds, a mouse move of no option.
     EXPECT_EQ(std::tuple(fields.screenSaveTimeOut, fields.mouseMove, fields.rebootHour,
                          fields.rebootMinute, fields.clearVisitorData, fields.onScreenKeyboard),
-              std::tuple("5:30", -1, "9", "30", false, true));
+              std::tuple("5:30", -1, "09", "30", false, true));
 
     lists.pages = {{"b", false, 3s}, {"  ", true, 1s}, {" c ", true, 2s}};
     lists.exclude = {"y", "", " z "};

@@ -89,7 +89,7 @@ TEST_F(SettingTableTest, EveryDefaultReachesTheModelTheFileShowAndTheWindow) {
     EXPECT_EQ(std::tuple(fields.homePage, fields.screenSaveTimeOut, fields.defaultTime,
                          fields.mouseMove, fields.clearVisitorData, fields.onScreenKeyboard,
                          fields.rebootHour + ":" + fields.rebootMinute),
-              std::tuple("about:blank", "5", "10", 1, true, false, "0:0"));
+              std::tuple("about:blank", "5", "10", 1, true, false, "00:00"));
 }
 
 TEST_F(SettingTableTest, ASettingTheWindowsVersionDoesNotKnowIsWrittenOnceItIsChanged) {

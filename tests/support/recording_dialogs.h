@@ -29,6 +29,7 @@ class RecordingDialogs final : public FileDialogs {
         return answer;
     }
     void ShowError(const std::string& text) override { Note("error " + text); }
+    void ShowInformation(const std::string& text) override { Note("info " + text); }
     Answer AskReload(const std::string& text) override {
         Note("reload " + text);
         return reloadAnswer;
