@@ -5,6 +5,7 @@
 #include "core/own_pages.h"
 #include "model/address_scheme.h"
 #include "model/presentation.h"
+#include "platform/clock.h"
 #include "platform/log.h"
 #include "settings/settings.h"
 
@@ -116,6 +117,30 @@ void Player::LocationChanged(int browser, const std::string& address) {
 void Player::PageMoved(int browser, bool byVisitor) {
     if (BrowserRotation::Valid(browser)) browsers_.Moved(browser, byVisitor);
     FollowScroll();
+}
+
+namespace {
+
+constexpr double kNoticeSeconds = 4;
+
+}  // namespace
+
+void Player::VisitorRefused(int browser) {
+    if (browser == browsers_.Current() && context_.stage.BrowserVisible(browser))
+        RefusedForVisitor();
+}
+
+void Player::RefusedForVisitor() {
+    Warn(LogArea::Stage, "DEBUGNOTICE");
+    context_.stage.ShowNotice("This address is not part of this kiosk");
+    noticeSince_ = Now();
+    context_.toolbars.SetAddress(context_.stage.LocationURL(browsers_.Current()));
+}
+
+void Player::FollowNotice() {
+    if (!noticeSince_ || (Now() - *noticeSince_) * kSecondsPerDay < kNoticeSeconds) return;
+    noticeSince_.reset();
+    context_.stage.ShowNotice("");
 }
 
 void Player::WindowResized() {
