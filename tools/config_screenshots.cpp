@@ -8,8 +8,8 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QStringList>
+#include <QTabWidget>
 #include <fstream>
 #include <iostream>
 #include <sstream>

@@ -15,4 +15,22 @@ help=$(mktemp -d)
 trap 'rm -rf "$help"' EXIT
 QT_QPA_PLATFORM=offscreen "$build/tools/config_screenshots" docs "$help"
 tools/make_help_pictures.sh "$build"
+# The help pages give each picture's size: the sizes it has now.
+python3 - src/help/content <<'PY'
+import pathlib, re, struct, sys
+folder = pathlib.Path(sys.argv[1])
+def sized(match):
+    tag = match.group(0)
+    source = re.search(r'src="([^"]+\.gif)"', tag)
+    if not source or not (folder / source.group(1)).exists():
+        return tag
+    width, height = struct.unpack("<HH", (folder / source.group(1)).read_bytes()[6:10])
+    tag = re.sub(r'width="\d+"', f'width="{width}"', tag)
+    return re.sub(r'height="\d+"', f'height="{height}"', tag)
+for page in sorted(folder.glob("*.html")):
+    text = page.read_bytes().decode("utf-8")
+    new = re.sub(r"<img[^>]*>", sized, text)
+    if new != text:
+        page.write_bytes(new.encode("utf-8"))
+PY
 echo "README pictures and docs/pictures.txt written to docs"
