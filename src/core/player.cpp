@@ -101,7 +101,8 @@ void Player::FollowClock() {
     const double now = Now();
     timer_.Follow(now);
     idle_.Follow(now);
-    for (std::optional<double>* since : {&freshPreloadSince_, &preloadAwaitedSince_, &noticeSince_}) {
+    for (std::optional<double>* since :
+         {&freshPreloadSince_, &preloadAwaitedSince_, &noticeSince_}) {
         if (*since && **since > now) *since = now;
     }
     if (addressToShow_) addressToShow_->since = std::min(addressToShow_->since, now);

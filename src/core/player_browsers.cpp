@@ -104,6 +104,8 @@ void Player::LocationChanged(int browser, const std::string& address) {
         (!EngineBlocked(address) && !Refuses(address, true)))
         return;
     Warn(LogArea::Stage, "browser ", browser, " reached a refused address: ", Clipped(address));
+    // A link the engine opened without asking (one for a new window, opened in place).
+    VisitorRefused(browser);
     const BrowserRotation::Record& r = browsers_[browser];
     if (!r.bounced && !r.address.empty()) {
         SendAgain(browser);
@@ -131,7 +133,6 @@ void Player::VisitorRefused(int browser) {
 }
 
 void Player::RefusedForVisitor() {
-    Warn(LogArea::Stage, "DEBUGNOTICE");
     context_.stage.ShowNotice("This address is not part of this kiosk");
     noticeSince_ = Now();
     context_.toolbars.SetAddress(context_.stage.LocationURL(browsers_.Current()));
@@ -176,6 +177,11 @@ void Player::BrowseTo(int browser, const std::string& address, std::chrono::seco
 void Player::ShowBrowser(int browser) {
     if (!BrowserRotation::Valid(browser)) return;
     context_.stage.BringToFront(browser);
+    // The notice was about the page that gave way.
+    if (noticeSince_) {
+        noticeSince_.reset();
+        context_.stage.ShowNotice("");
+    }
     // Its page was loaded while it was behind, so the address box has not seen it.
     context_.toolbars.SetAddress(context_.stage.LocationURL(browser));
     Log(LogArea::Player, "on show in browser ", browser, ": ", Clipped(browsers_[browser].address));
