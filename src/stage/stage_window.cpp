@@ -521,8 +521,8 @@ void StageWindow::ShowNotice(const std::string& text) {
     notice_->setVisible(!text.empty());
     if (text.empty()) return;
     notice_->adjustSize();
-    // In the middle of the part the keyboard leaves free, over the page on show.
-    notice_->move((width() - notice_->width()) / 2, (FreeHeight() - notice_->height()) / 2);
+    // Low in the part the keyboard leaves free, clear of the middle a visitor looks at.
+    notice_->move((width() - notice_->width()) / 2, FreeHeight() * 3 / 4 - notice_->height() / 2);
     notice_->raise();
 }
 

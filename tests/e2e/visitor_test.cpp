@@ -107,7 +107,7 @@ TEST_F(KioskTest, ARefusedClickKeepsThePageAndSaysWhyForAFewSeconds) {
           "[Exclude1]\nURL={server}/blocked\n");
     ASSERT_TRUE(Comes(kBlue.rgb, kStartUp));
     // In the notice's top margin, above its text.
-    constexpr Point kNotice{kCentre.x, kCentre.y - 22};
+    constexpr Point kNotice{kCentre.x, Xvfb::kHeight * 3 / 4 - 22};
     EXPECT_TRUE(Shows(kBlue.rgb, 1s, kNotice)) << "a notice with nothing refused";
     ClickAt({300, 300});
     EXPECT_TRUE(Comes({0x30, 0x30, 0x30}, kPatience, kNotice)) << "no notice";
