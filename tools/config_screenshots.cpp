@@ -2,11 +2,17 @@
 // with a second folder also the help's pictures of the window, its buttons and the
 // properties dialog in each mode (tools/make_help_pictures.sh turns them into GIFs):
 //     QT_QPA_PLATFORM=offscreen build/tools/config_screenshots docs [FOLDER]
+// Beside the pictures, FOLDER/pictures.txt names the controls each shows; the pictures test
+// compares it with the committed one, so a control added or removed asks for new pictures.
+// tools/make_pictures.sh runs it and the rest.
 
 #include <QApplication>
 #include <QPushButton>
+#include <QStringList>
 #include <QTabWidget>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "config/config_window.h"
 #include "config/props_dialog.h"
@@ -29,10 +35,31 @@ class NoShow final : public pagelark::ConfigEvents {
     void ConfigClosed(bool) override {}
 };
 
+// One line a picture: its file name, then the object names of the controls it shows, sorted.
+std::ostringstream manifest;
+
 bool Save(QWidget& widget, const QString& file) {
+    QStringList names;
+    for (const QWidget* child : widget.findChildren<QWidget*>()) {
+        const QString name = child->objectName();
+        if (!name.isEmpty() && !name.startsWith("qt_") && child->isVisibleTo(&widget))
+            names << name;
+    }
+    names.sort();
+    names.removeDuplicates();
+    manifest << file.section('/', -1).toStdString() << ":";
+    for (const QString& name : names)
+        manifest << " " << name.toStdString();
+    manifest << "\n";
     if (widget.grab().save(file)) return true;
     std::cerr << "cannot write " << file.toStdString() << "\n";
     return false;
+}
+
+int WriteManifest(const char* folder) {
+    std::ofstream out(std::string(folder) + "/pictures.txt", std::ios::binary);
+    out << manifest.str();
+    return out.flush() ? 0 : 1;
 }
 
 }  // namespace
@@ -100,7 +127,7 @@ int main(int argc, char** argv) {
             }
         }
     }
-    if (argc == 2) return 0;
+    if (argc == 2) return WriteManifest(argv[1]);
     for (const char* button : {"cmdOK", "cmdCancel"}) {
         auto* b = window.findChild<QPushButton*>(button);
         if (b == nullptr || !Save(*b, QString("%1/button-%2.png").arg(argv[2], button))) return 1;
@@ -119,5 +146,5 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         if (!Save(dialog, QString("%1/props-%2.png").arg(argv[2], d.name))) return 1;
     }
-    return 0;
+    return WriteManifest(argv[1]);
 }

@@ -11,8 +11,10 @@ out=$PWD/src/help/content
 work=$(mktemp -d)
 xvfb_pid=
 kiosk_pid=
+server_pid=
 cleanup() {
     [ -n "$kiosk_pid" ] && kill "$kiosk_pid" 2>/dev/null || true
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -55,11 +57,16 @@ justify-content:center;align-items:center}h1{font-size:64px;margin:0}p{font-size
 </style></head><body><h1>Welcome to the lobby</h1><p>Today: open day from 10 to 16</p>
 <p>Coffee on the first floor</p></body></html>
 EOF
+# Served at a fixed address: the navigation tool bar's address box shows it, and a file's
+# path would be this run's temporary folder.
+port=${PICTURE_PORT:-18750}
+python3 -m http.server --bind 127.0.0.1 --directory "$work/show" "$port" >/dev/null 2>&1 &
+server_pid=$!
 shot() { xwd -root -silent | "$convert" xwd:- "$work/$1.png"; }
 # Starts the kiosk on the lobby page with a mouse policy, and waits for the page.
 run_kiosk() {
     printf '[Tessaro]\r\nDefaultTime=600\r\nOnMouseMove=%s\r\nScreenSaveTimeOut=600\r\n[Page1]\r\nURL=%s\r\n' \
-        "$1" "$work/show/lobby.html" >"$work/show/lobby.tso"
+        "$1" "http://localhost:$port/lobby.html" >"$work/show/lobby.tso"
     xdotool mousemove 20 700
     HOME=$work/home TMPDIR=$work/tmp XDG_RUNTIME_DIR= PAGELARK_REGISTRY_DIR=$work/registry \
         QTWEBENGINE_DISABLE_SANDBOX=1 "$build/src/app/pagelark" "$work/show/lobby.tso" \
@@ -95,6 +102,9 @@ gif "$work/config.png" -resize 640x480 "$out/screen04.gif"
 gif "$work/play.png" -resize 320x240 "$out/screen_.gif"
 gif "$work/run.png" -crop 192x24+832+0 +repage "$out/toolrun.gif"
 gif "$work/nav.png" -crop 216x48+808+0 +repage "$out/toolnav.gif"
+# The README's tool bars.
+"$convert" "$work/run.png" -crop 192x24+832+0 +repage docs/toolbar-screen-saver.png
+"$convert" "$work/nav.png" -crop 216x49+808+0 +repage docs/toolbar-navigation.png
 crop_button() {  # crop_button SHOT INDEX-FROM-LEFT COUNT NAME
     gif "$work/$1.png" -crop "24x24+$((1024 - ($3 - $2) * 24))+0" +repage "$out/$4.gif"
 }
@@ -121,7 +131,7 @@ gif -size 32x32 xc:none -fill "$blue" -draw 'circle 16,16 16,2' -fill white -fon
 gif -size 64x64 xc:'#f4f6f8' -fill '#eaeef2' -draw 'rectangle 0,0 31,31' \
     -draw 'rectangle 32,32 63,63' "$out/background.gif"
 badge() {  # badge FILE COLOUR TEXT
-    gif -size 160x40 "xc:$2" -fill white -font "$bold" -pointsize 14 -gravity center \
+    gif -size 160x40 "xc:$2" -fill white -font "$bold" -pointsize 11 -gravity center \
         -annotate 0 "$3" "$1"
 }
 badge "$out/gettessaro.gif" "$green" 'Get Pagelark'

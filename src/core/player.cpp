@@ -85,6 +85,7 @@ void Player::InitBrowsers() {
 
 void Player::Tick() {
     FollowClock();
+    FollowNotice();
     if (FollowScreen()) {
         MousePart();
         FollowOfflineReason();
@@ -100,7 +101,8 @@ void Player::FollowClock() {
     const double now = Now();
     timer_.Follow(now);
     idle_.Follow(now);
-    for (std::optional<double>* since : {&freshPreloadSince_, &preloadAwaitedSince_}) {
+    for (std::optional<double>* since :
+         {&freshPreloadSince_, &preloadAwaitedSince_, &noticeSince_}) {
         if (*since && **since > now) *since = now;
     }
     if (addressToShow_) addressToShow_->since = std::min(addressToShow_->since, now);

@@ -106,6 +106,7 @@ class Player final : public PlayerCommands,
     void LoadFailed(int browser, const std::string& reason, bool errorPage) override;
     void LocationChanged(int browser, const std::string& address) override;
     void PageMoved(int browser, bool byVisitor) override;
+    void VisitorRefused(int browser) override;
     void WindowResized() override;
 
     // ConfigEvents
@@ -273,6 +274,10 @@ class Player final : public PlayerCommands,
     bool HelpAllowed() const;
     // The presentation's lists, and when locked its own pages, decide what a browser may show.
     bool Refuses(const std::string& address, bool topLevel) const;
+    // A visitor's refused address: a notice over the page for a few seconds, and the address
+    // box shows the page on show again instead of what was refused.
+    void RefusedForVisitor();
+    void FollowNotice();
     // ---- a long page moving on show (player_scroll.cpp) ----
     // The page come on show starts to move if its Scroll says so.
     void ScrollPageOnShow();
@@ -307,6 +312,8 @@ class Player final : public PlayerCommands,
     std::int32_t skippedInRow_ = 0;
     // Since when the next page loads again after a visitor; the page on show waits for it.
     std::optional<double> freshPreloadSince_;
+    // Since when the refused address's notice is on show.
+    std::optional<double> noticeSince_;
     // Since when a page change waits for its preload to finish loading.
     std::optional<double> preloadAwaitedSince_;
     int preloadPosition_ = 0;

@@ -5,6 +5,7 @@
 #include "core/own_pages.h"
 #include "model/address_scheme.h"
 #include "model/presentation.h"
+#include "platform/clock.h"
 #include "platform/log.h"
 #include "settings/settings.h"
 
@@ -103,6 +104,8 @@ void Player::LocationChanged(int browser, const std::string& address) {
         (!EngineBlocked(address) && !Refuses(address, true)))
         return;
     Warn(LogArea::Stage, "browser ", browser, " reached a refused address: ", Clipped(address));
+    // A link the engine opened without asking (one for a new window, opened in place).
+    VisitorRefused(browser);
     const BrowserRotation::Record& r = browsers_[browser];
     if (!r.bounced && !r.address.empty()) {
         SendAgain(browser);
@@ -116,6 +119,29 @@ void Player::LocationChanged(int browser, const std::string& address) {
 void Player::PageMoved(int browser, bool byVisitor) {
     if (BrowserRotation::Valid(browser)) browsers_.Moved(browser, byVisitor);
     FollowScroll();
+}
+
+namespace {
+
+constexpr double kNoticeSeconds = 4;
+
+}  // namespace
+
+void Player::VisitorRefused(int browser) {
+    if (browser == browsers_.Current() && context_.stage.BrowserVisible(browser))
+        RefusedForVisitor();
+}
+
+void Player::RefusedForVisitor() {
+    context_.stage.ShowNotice("This address is not part of this kiosk");
+    noticeSince_ = Now();
+    context_.toolbars.SetAddress(context_.stage.LocationURL(browsers_.Current()));
+}
+
+void Player::FollowNotice() {
+    if (!noticeSince_ || (Now() - *noticeSince_) * kSecondsPerDay < kNoticeSeconds) return;
+    noticeSince_.reset();
+    context_.stage.ShowNotice("");
 }
 
 void Player::WindowResized() {
@@ -151,6 +177,11 @@ void Player::BrowseTo(int browser, const std::string& address, std::chrono::seco
 void Player::ShowBrowser(int browser) {
     if (!BrowserRotation::Valid(browser)) return;
     context_.stage.BringToFront(browser);
+    // The notice was about the page that gave way.
+    if (noticeSince_) {
+        noticeSince_.reset();
+        context_.stage.ShowNotice("");
+    }
     // Its page was loaded while it was behind, so the address box has not seen it.
     context_.toolbars.SetAddress(context_.stage.LocationURL(browser));
     Log(LogArea::Player, "on show in browser ", browser, ": ", Clipped(browsers_[browser].address));

@@ -272,6 +272,12 @@ Result<> Player::Run(const CommandCall& request) {
             OpenHelp();
             break;
         case Command::Browse:
+            // Refused before it loads: the page on show stays, untouched.
+            if (Refuses(request.argument, true)) {
+                Log(LogArea::Player, "typed address refused: ", Clipped(request.argument));
+                RefusedForVisitor();
+                return Fail("the presentation's address lists refuse it");
+            }
             BrowseTo(shown, request.argument, kTypedAddressSeconds, true);
             break;
         case Command::ShowAddress:

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QInputMethod>
+#include <QLabel>
 #include <QNativeGestureEvent>
 #include <QScreen>
 #include <QTimer>
@@ -82,6 +83,13 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
         b.view->hide();
         Watch(i);
     }
+    notice_ = new QLabel(this);
+    notice_->setObjectName("lblNotice");
+    notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notice_->setFocusPolicy(Qt::NoFocus);
+    notice_->setStyleSheet(
+        "QLabel { background: #303030; color: white; padding: 16px 28px; font-size: 20px; }");
+    notice_->hide();
     // As the show starts, frameless over the whole screen, before its first showing: the first
     // page is laid out once, at its size, and a frame change does not map the window again.
     setWindowFlag(Qt::FramelessWindowHint);
@@ -110,6 +118,8 @@ KioskPage* StageWindow::NewPage(int index) {
                 !events_.CheckNavigation(index, url.toString().toStdString(), topLevel);
             if (allowed && topLevel && origin != KioskPage::Origin::Program)
                 events_.PageMoved(index, origin == KioskPage::Origin::Visitor);
+            if (!allowed && topLevel && origin == KioskPage::Origin::Visitor)
+                events_.VisitorRefused(index);
             return allowed;
         },
         browsers_[static_cast<std::size_t>(index)].view);
@@ -402,6 +412,7 @@ void StageWindow::BringToFront(int browser) {
     front_ = browser;
     Show(b);
     b.view->raise();
+    notice_->raise();
     b.painted = true;
     TraceBringToFront(browser);
 }
@@ -503,6 +514,16 @@ void StageWindow::KeyboardChanged() {
             "document.activeElement && document.activeElement.scrollIntoView({block: 'nearest'})",
             QWebEngineScript::ApplicationWorld);
     });
+}
+
+void StageWindow::ShowNotice(const std::string& text) {
+    notice_->setText(QString::fromStdString(text));
+    notice_->setVisible(!text.empty());
+    if (text.empty()) return;
+    notice_->adjustSize();
+    // Low in the part the keyboard leaves free, clear of the middle a visitor looks at.
+    notice_->move((width() - notice_->width()) / 2, FreeHeight() * 3 / 4 - notice_->height() / 2);
+    notice_->raise();
 }
 
 void StageWindow::UnloadAll() {

@@ -15,6 +15,7 @@
 #include "core/ports/player_commands.h"
 #include "stage/restart_budget.h"
 
+class QLabel;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
@@ -57,6 +58,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     void Renew(int browser) override;
     void Scroll(int browser, int pixelsPerSecond, std::chrono::seconds timeLeft) override;
     void StopScroll(int browser, bool toTop) override;
+    void ShowNotice(const std::string& text) override;
 
     // The address a browser is sent as, for what the program stores as a path or an address.
     static QUrl ToUrl(const std::string& address);
@@ -118,6 +120,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     QWebEngineProfile* profile_ = nullptr;
     std::vector<QWebEngineProfile*> retired_;  // still held by a page
     int front_ = 0;
+    QLabel* notice_ = nullptr;  // over the browsers; never takes focus or a click
     std::array<Browser, kBrowserCount> browsers_;
     // Until the page first on show has loaded, it has the engine and the window to itself: on
     // a small machine the engine's start, three loads and three views' first showing would

@@ -28,6 +28,9 @@ ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
     urlEdit_ = new QLineEdit(this);
     urlEdit_->setObjectName("txtURL");
     urlEdit_->setMouseTracking(true);
+    // The on-screen keyboard's selection handles are windows of their own, drawn black
+    // without a compositor: a square under each end of the address box's selected text.
+    urlEdit_->setInputMethodHints(urlEdit_->inputMethodHints() | Qt::ImhNoTextHandles);
     urlEdit_->setGeometry(0, Button(0)->height(), width(), DesignedY(*this, kUrlBoxHeight));
     // Never seen: it only gives Enter in the address box its meaning.
     defaultButton_ = new QPushButton(this);

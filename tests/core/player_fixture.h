@@ -86,6 +86,7 @@ class FakeWorld : public Clock,
                         std::to_string(left.count()));
     }
     void StopScroll(int b, bool toTop) override { Log(toTop ? "Top" : "Still", b); }
+    void ShowNotice(const std::string& text) override { calls.push_back("Notice " + text); }
     ScreenPoint CursorPosition() const override { return pointer; }
     // Windows' display counter: the cursor shows while it is 0 or more.
     int ShowCursor(bool show) override {

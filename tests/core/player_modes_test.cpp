@@ -123,6 +123,21 @@ TEST_F(PlayerTest, AddressCheckFillsTheAddressBoxAndCountsActivity) {
     w.Advance(1);
     P().CheckNavigation(b, "http://other/", true);  // refused, but the visitor is there
     EXPECT_EQ(P().LastActivityTime(), w.now);
+
+    // A refused click or typed address: a notice for a few seconds, the page on show's
+    // address back in the box, and nothing sent to a browser.
+    w.calls.clear();
+    P().VisitorRefused(P().NextBrowser());
+    EXPECT_FALSE(P().Run({Command::Browse, CommandSource::Screen, "http://other/x"}));
+    P().VisitorRefused(b);
+    w.Advance(3.8);
+    P().Tick();
+    const std::string box = "Address location " + std::to_string(b);
+    const std::string notice = "Notice This address is not part of this kiosk";
+    EXPECT_EQ(w.calls, (std::vector<std::string>{notice, box, notice, box}));
+    w.Advance(0.4);
+    P().Tick();
+    EXPECT_EQ(w.calls.back(), "Notice ");
 }
 
 TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {

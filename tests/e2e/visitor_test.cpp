@@ -34,6 +34,9 @@ TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     ASSERT_TRUE(EnterNavigationMode());
     ClickAt(kAddressBox);
     ASSERT_TRUE(Comes(kSpaceBarGrey, kPatience, kSpaceBar));
+    // Its selected address once had the keyboard's selection handles below it, black squares.
+    for (int x = kAddressBox.x - 230; x < Xvfb::kWidth; x += 10)
+        EXPECT_TRUE(Shows(kBlue.rgb, x == kAddressBox.x - 230 ? 1s : 0ms, {x, 65}));
     ClickAt({300, 120});
     ASSERT_TRUE(server_.Requested("/clicked", kPatience));
     ASSERT_TRUE(Comes(kSpaceBarGrey, kPatience, kSpaceBar));
@@ -96,6 +99,22 @@ constexpr const char* kMark =
     " (localStorage.getItem('v') ? '1' : '0'));"
     "addEventListener('click', function () { document.cookie = 'v=1; max-age=3600';"
     " localStorage.setItem('v', '1'); location.href = '{to}'; });</script>";
+
+// A click the address lists refuse leaves the page on show and says why for a few seconds.
+TEST_F(KioskTest, ARefusedClickKeepsThePageAndSaysWhyForAFewSeconds) {
+    Start("[Tessaro]\nOnMouseMove=0\n" +
+          Pages({"/blank?color=blue&to=/blocked/green\nDefaultTime=False\nTime=60"}) +
+          "[Exclude1]\nURL={server}/blocked\n");
+    ASSERT_TRUE(Comes(kBlue.rgb, kStartUp));
+    // In the notice's top margin, above its text.
+    constexpr Point kNotice{kCentre.x, Xvfb::kHeight * 3 / 4 - 22};
+    EXPECT_TRUE(Shows(kBlue.rgb, 1s, kNotice)) << "a notice with nothing refused";
+    ClickAt({300, 300});
+    EXPECT_TRUE(Comes({0x30, 0x30, 0x30}, kPatience, kNotice)) << "no notice";
+    EXPECT_TRUE(Comes(kBlue.rgb, kPatience, kNotice)) << "the notice stayed";
+    EXPECT_TRUE(Shows(kBlue.rgb)) << "the page on show left";
+    EXPECT_FALSE(server_.Requested("/blocked"));
+}
 
 // Without navigation mode a click on a show page takes its browser elsewhere: the page comes
 // back at its next turn, and what the visitor left is gone once the idle time passed.

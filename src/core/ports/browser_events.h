@@ -24,6 +24,8 @@ class BrowserEvents {
     // in its history (a fragment, a script's pushState, a form sent to the same address).
     // byVisitor: a link clicked, a form sent, Back or Forward.
     virtual void PageMoved(int browser, bool byVisitor) = 0;
+    // The address check refused a link the visitor clicked on that browser's page.
+    virtual void VisitorRefused(int browser) = 0;
     virtual void WindowResized() = 0;
 };
 

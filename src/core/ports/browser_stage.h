@@ -52,6 +52,8 @@ class BrowserStage {
     virtual void Scroll(int browser, int pixelsPerSecond, std::chrono::seconds timeLeft) = 0;
     // It stops where it is; toTop: and goes back to its top, out of sight.
     virtual void StopScroll(int browser, bool toTop) = 0;
+    // A line over the page on show, never taking focus or input; "" takes it away.
+    virtual void ShowNotice(const std::string& text) = 0;
     // Closes every window in order; the program then ends.
     virtual void UnloadAll() = 0;
 };
