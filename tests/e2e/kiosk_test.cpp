@@ -295,6 +295,15 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
         EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0] << " " << line.back();
         EXPECT_TRUE(Says(wrong, "usage: pagelark")) << line[0];
     }
+    // Without a display: one line of its own rather than Qt's abort; a wrong line, the usage.
+    for (const auto& [line, status] : {std::pair<std::string, int>{file, 1}, {"--bogus", 2}}) {
+        SpawnOptions options = KioskOptions(xvfb_, folders_, {line}, {});
+        std::erase_if(options.environment,
+                      [](const std::string& entry) { return entry.starts_with("DISPLAY="); });
+        Process headless(options);
+        EXPECT_EQ(headless.WaitForExit(kPatience), status) << line;
+        EXPECT_TRUE(Says(headless, status == 1 ? "pagelark: no display" : "usage:")) << line;
+    }
 
     // As root the engine would end it silently unless its sandbox is switched off.
     if (::geteuid() != 0) return;
