@@ -4,6 +4,7 @@
 #include <array>
 
 #include "help/help_paths.h"
+#include "platform/file_io.h"
 #include "platform/files.h"
 
 namespace pagelark {
@@ -141,18 +142,33 @@ void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view pa
     WritePrivateFile(FileName(path, tempDir), *bytes);
 }
 
-std::string RelocatedHelpPage(std::string_view address, std::string_view helpFolder) {
+std::string RelocatedHelpPage(std::string_view whole, std::string_view helpFolder) {
+    // A place in the page (#setup) goes with it.
+    const std::string_view address = whole.substr(0, whole.find('#'));
+    const std::string_view place = whole.substr(address.size());
     const auto slash = address.rfind('/');
     if (!address.starts_with('/') || slash == std::string_view::npos || helpFolder.empty())
-        return std::string(address);
+        return std::string(whole);
     const std::string_view folder = address.substr(0, slash), name = address.substr(slash + 1);
     const auto parent = folder.rfind('/');
     const bool helpPage = std::any_of(kPages.begin(), kPages.end(),
                                       [&](const Entry& page) { return page.name == name; });
     if (!helpPage || parent == std::string_view::npos || folder.substr(parent + 1) != "Pagelark" ||
         folder == helpFolder || FileExists(address))
-        return std::string(address);
-    return std::string(helpFolder) + "/" + std::string(name);
+        return std::string(whole);
+    return std::string(helpFolder) + "/" + std::string(name) + std::string(place);
+}
+
+void WriteWelcomeLine(std::string_view helpFolder, std::string_view markup) {
+    static constexpr std::string_view kStart = "<!--reach-->", kEnd = "<!--/reach-->";
+    if (helpFolder.empty()) return;
+    const std::string path = std::string(helpFolder) + "/index.html";
+    const ReadResult read = ReadWholeFile(path);
+    std::string text = read.data;
+    const std::size_t start = text.find(kStart), end = text.find(kEnd);
+    if (read.status != ReadStatus::Ok || start == std::string::npos || end < start) return;
+    text.replace(start + kStart.size(), end - start - kStart.size(), markup);
+    WritePrivateFile(path, text);
 }
 
 void DeleteHelpFiles(const std::vector<HelpFile>& table, std::string_view tempDir) {
