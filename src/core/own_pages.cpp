@@ -115,8 +115,9 @@ std::string OwnProblemPage(std::string_view what, std::string_view why, std::str
     const std::string html =
         "<!DOCTYPE html><html data-pagelark=\"problem\" style=\"background:#5a1e1e;height:100%\">"
         "<head><meta charset=\"utf-8\"><title>The presentation cannot be played</title></head>"
-        "<body style=\"margin:0;height:100%;box-sizing:border-box;padding:0 8vw 20vh;"
-        "display:flex;flex-direction:column;align-items:center;justify-content:center;"
+        // From the top: the screen's centre stays the page's colour.
+        "<body style=\"margin:0;height:100%;box-sizing:border-box;padding:8vh 8vw 0;"
+        "display:flex;flex-direction:column;align-items:center;"
         "font-family:sans-serif;color:#f3e6e6;text-align:center\">" +
         line("font-size:3vw;margin:0", "The presentation cannot be played") +
         line("font-size:1.6vw;font-family:monospace;word-break:break-all", what) +

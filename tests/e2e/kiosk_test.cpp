@@ -157,7 +157,7 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileUntouchedAndPlaysUnderAnother
     }
     Kiosk& next = Run({}, {"TMPDIR=" + other, "QT_LOGGING_RULES=pagelark.stage.debug=true"});
     // The stage reports each page it loaded.
-    for (const char* page : {"pagelark.html", "link.html", "documentation.html"})
+    for (const char* page : {"pagelark.html#setup", "link.html", "documentation.html"})
         EXPECT_TRUE(Says(next, "page file://" + other + "/Pagelark/" + page + ": ", kStartUp))
             << page << " did not play from this run's help folder";
 }
@@ -275,11 +275,13 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     kiosk.Stop();
     EXPECT_EQ(KioskFolders::Read(file), bytes) << "rewritten or removed at the end";
 
-    // A presentation it cannot read is named, with the reason, and the show goes on.
+    // A presentation it cannot read is named, with the reason, on the screen too, in place of
+    // the welcome; the show goes on.
     const std::string missing = folders_.File("missing.tso");
     Kiosk& unread = Run({missing});
     EXPECT_TRUE(
         Says(unread, "cannot read the presentation '" + missing + "': No such file", kStartUp));
+    EXPECT_TRUE(Comes({0x5a, 0x1e, 0x1e}, kStartUp)) << "the problem page never came on show";
     EXPECT_TRUE(unread.Running());
     unread.Stop();
 
