@@ -281,7 +281,7 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     Kiosk& unread = Run({missing});
     EXPECT_TRUE(
         Says(unread, "cannot read the presentation '" + missing + "': No such file", kStartUp));
-    EXPECT_TRUE(Comes({0x5a, 0x1e, 0x1e}, kStartUp)) << "the problem page never came on show";
+    EXPECT_TRUE(Comes(kProblem.rgb, kStartUp)) << "the problem page never came on show";
     EXPECT_TRUE(unread.Running());
     unread.Stop();
 
