@@ -147,6 +147,10 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileUntouchedAndPlaysUnderAnother
         Kiosk& kiosk = Run({});
         ASSERT_TRUE(WaitUntilKioskShows()) << saved;
         ASSERT_TRUE(std::filesystem::exists(file)) << "no starter written";
+        // The welcome says what a move does here.
+        EXPECT_NE(KioskFolders::Read(folders_.TempDir() + "/Pagelark/index.html")
+                      .find("Move the mouse to show the tool bar; press F1 for help."),
+                  std::string::npos);
         // The operator's save: the same home page and pages, other options.
         const std::string text = KioskFolders::Read(file) + "[Include1]\r\nURL=http://a/\r\n";
         if (saved) folders_.Write("home/Pagelark.TSO", text);
