@@ -238,8 +238,8 @@ void Kiosk::Start() {
     const bool configRun = IsConfigCommandLine(raw_);
     player_ = std::make_unique<Player>(
         PlayerContext{debugSettings_, playerHelp_, helpFolder_, configRun, clock_, desktop_,
-                      maintenance_, snapshots_, connectivity_, launcher_, &displayPower_,
-                      &playLog_, firstStart_ && !configRun && !machine_.Snap},
+                      maintenance_, snapshots_, connectivity_, launcher_, &displayPower_, &playLog_,
+                      firstStart_ && !configRun && !machine_.Snap},
         Show{std::move(presentation_), machine_, buttons_, std::move(document_)},
         static_cast<WindowBuilder&>(*this));
     const bool publishes = !published_.empty() && !IsConfigCommandLine(raw_);

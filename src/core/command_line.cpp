@@ -101,11 +101,31 @@ std::string_view OptionName(std::string_view argument) {
 }  // namespace
 
 bool IsQtOption(std::string_view argument) {
-    static constexpr std::string_view kQtOptions[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-        "qwindowicon", "qwindowtitle", "reverse", "session", "display", "geometry", "title",
-        "icon", "style", "stylesheet", "widgetcount", "nograb", "dograb", "sync", "visual",
-        "ncols", "cmap", "name", "qmljsdebugger", "testability"};
+    static constexpr std::string_view kQtOptions[] = {"platform",
+                                                      "platformpluginpath",
+                                                      "platformtheme",
+                                                      "plugin",
+                                                      "qwindowgeometry",
+                                                      "qwindowicon",
+                                                      "qwindowtitle",
+                                                      "reverse",
+                                                      "session",
+                                                      "display",
+                                                      "geometry",
+                                                      "title",
+                                                      "icon",
+                                                      "style",
+                                                      "stylesheet",
+                                                      "widgetcount",
+                                                      "nograb",
+                                                      "dograb",
+                                                      "sync",
+                                                      "visual",
+                                                      "ncols",
+                                                      "cmap",
+                                                      "name",
+                                                      "qmljsdebugger",
+                                                      "testability"};
     const std::string_view name = OptionName(argument);
     return std::ranges::find(kQtOptions, name) != std::end(kQtOptions);
 }
@@ -132,8 +152,7 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
         const std::string_view entry = std::string_view(platforms).substr(start, end - start);
         const std::string_view name = TrimBlanks(entry.substr(0, entry.find(':')));
         start = end + 1;
-        if (name == "xcb" ? x11 : name.starts_with("wayland") ? wayland : !name.empty())
-            return "";
+        if (name == "xcb" ? x11 : name.starts_with("wayland") ? wayland : !name.empty()) return "";
     }
     return "no display to show the kiosk on: DISPLAY and WAYLAND_DISPLAY are not set (start it "
            "in a graphical session, or with QT_QPA_PLATFORM=offscreen for a trial without one)";

@@ -121,8 +121,7 @@ std::string OwnProblemPage(std::string_view what, std::string_view why, std::str
         "font-family:sans-serif;color:#f3e6e6;text-align:center\">" +
         line("font-size:3vw;margin:0", "The presentation cannot be played") +
         line("font-size:1.6vw;font-family:monospace;word-break:break-all", what) +
-        line("font-size:1.6vw", why) + line("font-size:1.3vw;opacity:.8", todo) +
-        "</body></html>";
+        line("font-size:1.6vw", why) + line("font-size:1.3vw;opacity:.8", todo) + "</body></html>";
     return std::string(kDataHtml) + PercentEncoded(html);
 }
 

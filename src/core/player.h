@@ -17,7 +17,6 @@
 #include "core/page_schedule.h"
 #include "core/page_timer.h"
 #include "core/player_state.h"
-#include "core/welcome_lines.h"
 #include "core/ports/browser_events.h"
 #include "core/ports/browser_stage.h"
 #include "core/ports/config_events.h"
@@ -35,6 +34,7 @@
 #include "core/ports/snapshots_port.h"
 #include "core/ports/toolbars.h"
 #include "core/screen_schedule.h"
+#include "core/welcome_lines.h"
 #include "help/help_paths.h"
 
 namespace pagelark {

@@ -14,7 +14,8 @@ std::string ToolbarPart(const ReachFacts& facts) {
             break;
         case MouseMovePolicy::EndShow:
             // A locked kiosk goes on whatever the mouse does.
-            if (!facts.locked) return "Moving the mouse ends the show; this kiosk shows no tool bar";
+            if (!facts.locked)
+                return "Moving the mouse ends the show; this kiosk shows no tool bar";
             break;
     }
     return "This kiosk shows no tool bar";

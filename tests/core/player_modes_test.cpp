@@ -49,7 +49,8 @@ TEST_F(PlayerTest, AFirstStartsWelcomeStaysAMinuteOrUntilAKeyAndSaysHowToReachTh
          "Press Config on the tool bar to open the configuration window."},
         {EnterNavigation, false, 8, "Move the mouse to show the tool bar; press F1 for help.",
          "Move the mouse and press Config on the tool bar to open the configuration window."},
-        {EndShow, false, 8, "Moving the mouse ends the show; this kiosk shows no tool bar; "
+        {EndShow, false, 8,
+         "Moving the mouse ends the show; this kiosk shows no tool bar; "
          "press F1 for help.",
          "End Pagelark and run \"pagelark CONFIG\" to open the configuration window."},
         {EnterNavigation, false, 0, "This kiosk shows no tool bar.",
