@@ -142,20 +142,20 @@ void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view pa
     WritePrivateFile(FileName(path, tempDir), *bytes);
 }
 
-std::string RelocatedHelpPage(std::string_view whole, std::string_view helpFolder) {
+std::string RelocatedHelpPage(std::string_view address, std::string_view helpFolder) {
     // A place in the page (#setup) goes with it.
-    const std::string_view address = whole.substr(0, whole.find('#'));
-    const std::string_view place = whole.substr(address.size());
-    const auto slash = address.rfind('/');
-    if (!address.starts_with('/') || slash == std::string_view::npos || helpFolder.empty())
-        return std::string(whole);
-    const std::string_view folder = address.substr(0, slash), name = address.substr(slash + 1);
+    const std::string_view page = address.substr(0, address.find('#'));
+    const std::string_view place = address.substr(page.size());
+    const auto slash = page.rfind('/');
+    if (!page.starts_with('/') || slash == std::string_view::npos || helpFolder.empty())
+        return std::string(address);
+    const std::string_view folder = page.substr(0, slash), name = page.substr(slash + 1);
     const auto parent = folder.rfind('/');
     const bool helpPage = std::any_of(kPages.begin(), kPages.end(),
-                                      [&](const Entry& page) { return page.name == name; });
+                                      [&](const Entry& entry) { return entry.name == name; });
     if (!helpPage || parent == std::string_view::npos || folder.substr(parent + 1) != "Pagelark" ||
-        folder == helpFolder || FileExists(address))
-        return std::string(whole);
+        folder == helpFolder || FileExists(page))
+        return std::string(address);
     return std::string(helpFolder) + "/" + std::string(name) + std::string(place);
 }
 
