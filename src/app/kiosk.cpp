@@ -353,6 +353,8 @@ void Kiosk::ShowSaved(Show show, ShowChange change) {
     player_->ToolbarsLaidOut();
     toolbars_->InitHelpTip();
     player_->ShowCursor();
+    // Saved, the show has a file it can read.
+    problemWhat_.clear();
     FollowReach();
 }
 

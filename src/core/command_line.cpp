@@ -143,7 +143,9 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
     }
     if (platforms.empty()) platforms = "xcb;wayland";
     const std::string runtime = variable("XDG_RUNTIME_DIR");
-    const bool x11 = !variable("DISPLAY").empty();
+    const bool x11 = !variable("DISPLAY").empty() || std::ranges::any_of(arguments, [](auto& a) {
+        return OptionName(a) == "display";
+    });
     const bool wayland = !variable("WAYLAND_DISPLAY").empty() ||
                          (!runtime.empty() && exists && exists(runtime + "/wayland-0"));
     for (std::size_t start = 0; start <= platforms.size();) {

@@ -42,7 +42,7 @@ bool IsQtOption(std::string_view argument);
 
 // Why no window can be opened, or "": the platforms asked for (-platform's value, else
 // QT_QPA_PLATFORM, a list split at ';'; else X11 or Wayland) all need a display and none is
-// named (DISPLAY, WAYLAND_DISPLAY, or Wayland's usual socket in XDG_RUNTIME_DIR).
+// named (DISPLAY or -display, WAYLAND_DISPLAY, or Wayland's usual socket in XDG_RUNTIME_DIR).
 using Environment = std::function<std::string(const char*)>;
 std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Environment& variable,
                          const PathExists& exists);

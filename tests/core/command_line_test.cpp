@@ -80,6 +80,7 @@ TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {
         {{}, {{"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "w"}}, false},
         {{}, {{"QT_QPA_PLATFORM", "wayland;xcb:nograb"}, {"DISPLAY", ":1"}}, true},
         {{"-platform", "offscreen"}, {}, true},
+        {{"-display", ":2"}, {}, true},
         {{"--platform=xcb"}, {{"QT_QPA_PLATFORM", "offscreen"}}, false},
     };
     for (const auto& c : cases) {
