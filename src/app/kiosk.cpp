@@ -24,8 +24,10 @@
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
 #include "core/locked.h"
+#include "core/own_pages.h"
 #include "core/player.h"
 #include "dbus/kiosk_bus.h"
+#include "help/help_files.h"
 #include "help/help_paths.h"
 #include "help/qt_help_resources.h"
 #include "model/presentation.h"
@@ -91,6 +93,10 @@ class Kiosk final : private WindowBuilder {
     // The managed files as they now are, taken as a save's values are; a change made while
     // the configuration window is open waits until it closes.
     void TakeManagedChanges();
+    // The welcome's line on the tool bar and the help, and the start page: the welcome, or
+    // the program's page saying why the show cannot start.
+    void FollowReach();
+    void PublishedAnswered();
 
     std::string raw_;
     std::string tempDir_;
@@ -111,6 +117,12 @@ class Kiosk final : private WindowBuilder {
     ToolbarButtons shownButtons_;
     std::vector<HelpFile> helpFiles_;
     HelpDocumentList helpDocuments_;
+    // The player's: its start page is the problem page while the show cannot start.
+    HelpDocumentList playerHelp_;
+    // What cannot be read and why; empty what: the show can start.
+    std::string problemWhat_;
+    std::string problemWhy_;
+    bool firstStart_ = false;
     DocumentContext context_;
     // The help pages' folder, expanded; "" when there is none of ours.
     std::string helpFolder_;
@@ -180,14 +192,18 @@ void Kiosk::InitPlayer() {
     // came from; a configuration run may be about to make the file.
     PresentationSource source = ReadPresentation(document_.CurrentFile);
     if (published_.empty() && source.status != ReadStatus::Ok &&
-        (line.empty() || !playsDefault || source.status != ReadStatus::Missing))
+        (line.empty() || !playsDefault || source.status != ReadStatus::Missing)) {
         std::cerr << "pagelark: cannot read the presentation '" << document_.CurrentFile
                   << "': " << source.error << "\n";
+        problemWhat_ = document_.CurrentFile;
+        problemWhy_ = source.error;
+    }
     // Without a private temporary folder there is nowhere safe to put the help pages.
     if (!tempDir_.empty() && ExtractHelpFiles(helpFiles_, QtHelpResources(), tempDir_))
         helpFolder_ = ExpandTempPath(HelpFolderTemplate(), tempDir_);
 
     GiveStarter(document_, context_, source);
+    firstStart_ = !document_.StarterFile.empty() && document_.StarterFile == document_.CurrentFile;
     LoadMachineSettings(session_.settings, source.file, clock_.Now(), machine_, buttons_);
     LoadPresentation(presentation_, document_, context_, source);
     if (!published_.empty()) {
@@ -218,10 +234,12 @@ PlayerWindows Kiosk::Build(PlayerCommands& commands, BrowserEvents& events, Conf
 
 void Kiosk::Start() {
     memory_.Plan(machine_.LowMemory);
+    playerHelp_ = helpDocuments_;
+    const bool configRun = IsConfigCommandLine(raw_);
     player_ = std::make_unique<Player>(
-        PlayerContext{debugSettings_, helpDocuments_, helpFolder_, IsConfigCommandLine(raw_),
-                      clock_, desktop_, maintenance_, snapshots_, connectivity_, launcher_,
-                      &displayPower_, &playLog_},
+        PlayerContext{debugSettings_, playerHelp_, helpFolder_, configRun, clock_, desktop_,
+                      maintenance_, snapshots_, connectivity_, launcher_, &displayPower_, &playLog_,
+                      firstStart_ && !configRun && !machine_.Snap},
         Show{std::move(presentation_), machine_, buttons_, std::move(document_)},
         static_cast<WindowBuilder&>(*this));
     const bool publishes = !published_.empty() && !IsConfigCommandLine(raw_);
@@ -230,7 +248,8 @@ void Kiosk::Start() {
             std::make_unique<Publication>(published_, CacheFolder(), context_, helpFolder_);
         refresh_ = std::make_unique<RefreshSchedule>(
             [this] { return publication_->RefreshPeriod(); }, clock_, random_);
-        fetcher_ = std::make_unique<PublishedFetcher>(*publication_, *refresh_, *player_);
+        fetcher_ = std::make_unique<PublishedFetcher>(*publication_, *refresh_, *player_,
+                                                      [this] { PublishedAnswered(); });
     }
     remote_ = std::make_unique<KioskRemote>(
         *player_,
@@ -245,6 +264,7 @@ void Kiosk::Start() {
         if (mqtt_) mqtt_->PlayLogLine(line);
     };
     input_ = std::make_unique<VisitorInput>(*player_, *stage_, *toolbars_);
+    FollowReach();
     player_->InitBrowsers();
     if (fetcher_) fetcher_->Start();
     stage_->setWindowTitle("Pagelark");
@@ -295,6 +315,25 @@ void Kiosk::Tick() {
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
 }
 
+void Kiosk::FollowReach() {
+    const ReachFacts reach = player_->Reach();
+    WriteWelcomeLine(helpFolder_, HtmlEscaped(WelcomeLine(reach)));
+    playerHelp_[0] = problemWhat_.empty()
+                         ? helpDocuments_[0]
+                         : OwnProblemPage(problemWhat_, problemWhy_, ConfigLine(reach));
+}
+
+void Kiosk::PublishedAnswered() {
+    // The copy kept from an earlier run plays while the server does not answer.
+    if (FileExists(publication_->CopyPath()) || publication_->LastRefusal().empty()) {
+        problemWhat_.clear();
+    } else {
+        problemWhat_ = published_;
+        problemWhy_ = "no copy yet, and the server's answer: " + publication_->LastRefusal();
+    }
+    FollowReach();
+}
+
 void Kiosk::UpdateShownButtons(const Presentation& presentation) {
     shownButtons_ =
         ShownButtons(buttons_, machine_.Locked, NavigationOffered(machine_.Locked, presentation));
@@ -314,6 +353,9 @@ void Kiosk::ShowSaved(Show show, ShowChange change) {
     player_->ToolbarsLaidOut();
     toolbars_->InitHelpTip();
     player_->ShowCursor();
+    // Saved, the show has a file it can read.
+    problemWhat_.clear();
+    FollowReach();
 }
 
 void Kiosk::TakeManagedChanges() {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 
@@ -46,11 +47,23 @@ int Start(int argc, char** argv) {
     // The engine reads its switches from the arguments and the environment when it starts.
     std::vector<std::string> given(argv + 1, argv + argc);
     const bool remoteDebugging = DropRemoteDebugging(given);
-    // Answered before Qt, which wants a screen, unless an option may be one Qt takes.
-    const bool qtOption = std::ranges::any_of(given, [](auto& a) { return a.starts_with('-'); });
+    // Answered before Qt, which wants a screen, unless an option is one Qt takes.
+    const bool qtOption = std::ranges::any_of(given, [](auto& a) { return IsQtOption(a); });
     if (!qtOption ||
         ReadCommandLine(JoinArguments(given), NamesSomething) != CommandRequest::Usage) {
         if (const auto status = AnswerAlone(given)) return *status;
+    }
+    // Qt would abort, with lines about its plugins.
+    const std::string noDisplay = WhyNoDisplay(
+        given,
+        [](const char* name) {
+            const char* value = std::getenv(name);
+            return std::string(value != nullptr ? value : "");
+        },
+        NamesSomething);
+    if (!noDisplay.empty()) {
+        std::cerr << "pagelark: " << noDisplay << "\n";
+        return 1;
     }
     const Result<EngineSetup> engine = SetUpEngine(given, remoteDebugging);
     if (!engine) {

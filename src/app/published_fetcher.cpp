@@ -27,8 +27,12 @@ std::string Header(const QNetworkReply& reply, const char* name) {
 }  // namespace
 
 PublishedFetcher::PublishedFetcher(Publication& publication, RefreshSchedule& schedule,
-                                   PresentationUpdates& updates, std::chrono::milliseconds deadline)
-    : publication_(publication), schedule_(schedule), updates_(updates) {
+                                   PresentationUpdates& updates, std::function<void()> answered,
+                                   std::chrono::milliseconds deadline)
+    : publication_(publication),
+      schedule_(schedule),
+      updates_(updates),
+      answered_(std::move(answered)) {
     // Each redirect is put to the rules before it is followed.
     manager_.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     manager_.setTransferTimeout(kTransferTimeoutMs);
@@ -122,6 +126,7 @@ void PublishedFetcher::Finished() {
         answer_.contentLength = static_cast<std::size_t>(length.toULongLong());
     if (auto show = publication_.Take(answer_))
         updates_.TakeShow(std::move(*show), ShowChange::NewVersion);
+    if (answered_) answered_();
     answer_ = HttpAnswer{};
     schedule_.Fetched();
     timer_.start(schedule_.UntilDue());

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 
 #include "publish/http_rules.h"
 
@@ -28,7 +29,7 @@ class PublishedFetcher final : public QObject {
     // deadline: for the whole answer, redirects included; past it the fetch is abandoned,
     // said as a refusal, and the next is due at the next refresh.
     PublishedFetcher(Publication& publication, RefreshSchedule& schedule,
-                     PresentationUpdates& updates,
+                     PresentationUpdates& updates, std::function<void()> answered = {},
                      std::chrono::milliseconds deadline = kFetchDeadline);
     ~PublishedFetcher() override;
 
@@ -44,6 +45,8 @@ class PublishedFetcher final : public QObject {
     Publication& publication_;
     RefreshSchedule& schedule_;
     PresentationUpdates& updates_;
+    // Told after each answer was taken or refused.
+    std::function<void()> answered_;
     QNetworkAccessManager manager_;
     QTimer timer_;
     QTimer deadline_;

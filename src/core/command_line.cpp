@@ -89,6 +89,77 @@ CommandRequest ReadCommandLine(std::string_view raw, const PathExists& exists) {
     return option || exists(first) ? CommandRequest::Usage : CommandRequest::Play;
 }
 
+namespace {
+
+// The option's name without its dashes and value: --style=fusion is "style".
+std::string_view OptionName(std::string_view argument) {
+    if (!argument.starts_with('-')) return {};
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    return argument.substr(0, argument.find('='));
+}
+
+}  // namespace
+
+bool IsQtOption(std::string_view argument) {
+    static constexpr std::string_view kQtOptions[] = {"platform",
+                                                      "platformpluginpath",
+                                                      "platformtheme",
+                                                      "plugin",
+                                                      "qwindowgeometry",
+                                                      "qwindowicon",
+                                                      "qwindowtitle",
+                                                      "reverse",
+                                                      "session",
+                                                      "display",
+                                                      "geometry",
+                                                      "title",
+                                                      "icon",
+                                                      "style",
+                                                      "stylesheet",
+                                                      "widgetcount",
+                                                      "nograb",
+                                                      "dograb",
+                                                      "sync",
+                                                      "visual",
+                                                      "ncols",
+                                                      "cmap",
+                                                      "name",
+                                                      "qmljsdebugger",
+                                                      "testability"};
+    const std::string_view name = OptionName(argument);
+    return std::ranges::find(kQtOptions, name) != std::end(kQtOptions);
+}
+
+std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Environment& variable,
+                         const PathExists& exists) {
+    std::string platforms = variable("QT_QPA_PLATFORM");
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (OptionName(arguments[i]) != "platform") continue;
+        const std::size_t equals = arguments[i].find('=');
+        if (equals != std::string::npos)
+            platforms = arguments[i].substr(equals + 1);
+        else if (i + 1 < arguments.size())
+            platforms = arguments[i + 1];
+    }
+    if (platforms.empty()) platforms = "xcb;wayland";
+    const std::string runtime = variable("XDG_RUNTIME_DIR");
+    const bool x11 = !variable("DISPLAY").empty() || std::ranges::any_of(arguments, [](auto& a) {
+        return OptionName(a) == "display";
+    });
+    const bool wayland = !variable("WAYLAND_DISPLAY").empty() ||
+                         (!runtime.empty() && exists && exists(runtime + "/wayland-0"));
+    for (std::size_t start = 0; start <= platforms.size();) {
+        const std::size_t end = std::min(platforms.find(';', start), platforms.size());
+        // "xcb:option=value": the plugin's name comes before its options.
+        const std::string_view entry = std::string_view(platforms).substr(start, end - start);
+        const std::string_view name = TrimBlanks(entry.substr(0, entry.find(':')));
+        start = end + 1;
+        if (name == "xcb" ? x11 : name.starts_with("wayland") ? wayland : !name.empty()) return "";
+    }
+    return "no display to show the kiosk on: DISPLAY and WAYLAND_DISPLAY are not set (start it "
+           "in a graphical session, or with QT_QPA_PLATFORM=offscreen for a trial without one)";
+}
+
 bool IsConfigCommandLine(std::string_view raw) {
     return ReadCommandLine(raw) == CommandRequest::Config;
 }

@@ -36,4 +36,15 @@ bool IsConfigCommandLine(std::string_view raw);
 // What the program answers to --help, and to a command line it cannot take.
 extern const char kUsage[];
 
+// One of the options Qt takes for itself (-platform xcb, --style=fusion, -reverse): the
+// program reads the command line only once Qt has taken them.
+bool IsQtOption(std::string_view argument);
+
+// Why no window can be opened, or "": the platforms asked for (-platform's value, else
+// QT_QPA_PLATFORM, a list split at ';'; else X11 or Wayland) all need a display and none is
+// named (DISPLAY or -display, WAYLAND_DISPLAY, or Wayland's usual socket in XDG_RUNTIME_DIR).
+using Environment = std::function<std::string(const char*)>;
+std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Environment& variable,
+                         const PathExists& exists);
+
 }  // namespace pagelark

@@ -27,7 +27,8 @@ std::string Unescaped(std::string_view address) {
 constexpr std::string_view kOfflineHead =
     "<!DOCTYPE html><html data-pagelark=\"offline\" style=\"background:#1f3040;height:100%\">";
 
-// Text from the network goes into markup.
+}  // namespace
+
 std::string HtmlEscaped(std::string_view text) {
     std::string escaped;
     for (const char c : text) {
@@ -53,6 +54,8 @@ std::string HtmlEscaped(std::string_view text) {
     }
     return escaped;
 }
+
+namespace {
 
 std::string PercentEncoded(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -102,6 +105,23 @@ std::string OwnOfflinePage(std::string_view why) {
     if (!why.empty())
         html += std::string(kReasonStart) + HtmlEscaped(why) + std::string(kReasonEnd);
     html += kOfflineEnd;
+    return std::string(kDataHtml) + PercentEncoded(html);
+}
+
+std::string OwnProblemPage(std::string_view what, std::string_view why, std::string_view todo) {
+    const auto line = [](std::string_view style, std::string_view text) {
+        return "<p style=\"" + std::string(style) + "\">" + HtmlEscaped(text) + "</p>";
+    };
+    const std::string html =
+        "<!DOCTYPE html><html data-pagelark=\"problem\" style=\"background:#5a1e1e;height:100%\">"
+        "<head><meta charset=\"utf-8\"><title>The presentation cannot be played</title></head>"
+        // From the top: the screen's centre stays the page's colour.
+        "<body style=\"margin:0;height:100%;box-sizing:border-box;padding:8vh 8vw 0;"
+        "display:flex;flex-direction:column;align-items:center;"
+        "font-family:sans-serif;color:#f3e6e6;text-align:center\">" +
+        line("font-size:3vw;margin:0", "The presentation cannot be played") +
+        line("font-size:1.6vw;font-family:monospace;word-break:break-all", what) +
+        line("font-size:1.6vw", why) + line("font-size:1.3vw;opacity:.8", todo) + "</body></html>";
     return std::string(kDataHtml) + PercentEncoded(html);
 }
 

@@ -53,7 +53,8 @@ Player::Player(PlayerContext context, Show show, WindowBuilder& windows)
     : context_{std::move(context), windows.Build(*this, *this, *this)},
       show_(std::move(show)),
       page_(show_.presentation.FirstPage),
-      handedRebootMoment_(show_.machine.RebootMoment) {
+      handedRebootMoment_(show_.machine.RebootMoment),
+      welcomeHeld_(context_.welcome) {
     ReadShowTimes();
 }
 
@@ -62,7 +63,19 @@ double Player::Now() const {
 }
 
 PageEntry Player::StartPage() const {
-    return *PageAt(show_.presentation, context_.helpDocuments, 0);
+    PageEntry start = *PageAt(show_.presentation, context_.helpDocuments, 0);
+    if (welcomeHeld_) start.seconds = kWelcomeTime;
+    return start;
+}
+
+void Player::FollowWelcome() {
+    if (!welcomeHeld_ || (idle_.Inputs() == 0 && pageOnShow_ == 0)) return;
+    welcomeHeld_ = false;
+    // A visitor is here: the welcome goes on as any start does, at once when it has had its time.
+    const PageEntry start = StartPage();
+    for (int b = 0; b < kBrowserCount; ++b) {
+        if (browsers_[b].address == start.address) browsers_.SetTime(b, start.seconds);
+    }
 }
 
 // ---- start-up and the timer ----
@@ -88,6 +101,7 @@ void Player::Tick() {
     FollowNotice();
     if (FollowScreen()) {
         MousePart();
+        FollowWelcome();
         FollowOfflineReason();
         // A clock-aligned change reaches the screen in this step, not at the next tick.
         RunStep(show_.presentation.ClockAligned);

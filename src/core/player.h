@@ -34,6 +34,7 @@
 #include "core/ports/snapshots_port.h"
 #include "core/ports/toolbars.h"
 #include "core/screen_schedule.h"
+#include "core/welcome_lines.h"
 #include "help/help_paths.h"
 
 namespace pagelark {
@@ -67,7 +68,11 @@ struct PlayerContext {
     DisplayPower* displayPower = nullptr;
     // Told of each page shown while the show's PlayLog is on; none: nothing is recorded.
     PlayLog* playLog = nullptr;
+    // A first start: the welcome stays to be read until a visitor's input, or kWelcomeTime.
+    bool welcome = false;
 };
+
+inline constexpr std::chrono::seconds kWelcomeTime{60};
 
 class Player final : public PlayerCommands,
                      public BrowserEvents,
@@ -123,6 +128,8 @@ class Player final : public PlayerCommands,
     std::string LastLoadFailure() const;
     // The offline page is on show: no page of the show could be loaded.
     bool OfflineOnShow() const;
+    // How a visitor reaches the tool bar, the help and the configuration window now.
+    ReachFacts Reach() const;
     // False while the display sleeps; before the first tick, what the hours say, so that a
     // kiosk started at night never reports a lit screen.
     bool ScreenIsOn() const { return screenFollowed_ ? !dark_ : screen_.HoursSayOn(Now()); }
@@ -168,6 +175,7 @@ class Player final : public PlayerCommands,
     void StateStep();
     void MousePart();
     void StepInit();
+    void FollowWelcome();
     void ReadyBrowsers();
     void StepNavigate();
     void StepWaitTime();
@@ -318,6 +326,9 @@ class Player final : public PlayerCommands,
     std::optional<double> preloadAwaitedSince_;
     int preloadPosition_ = 0;
     int pageOnShow_ = 0;
+    // The welcome of a first start holds its long time: until a visitor's input or a page of
+    // the show comes on.
+    bool welcomeHeld_ = false;
     // The idle page preloads, or is on show, for want of a page due.
     bool idlePreloaded_ = false;
     // The counter when the idle page came in: the pages come due are looked for from there.

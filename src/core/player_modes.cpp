@@ -116,6 +116,19 @@ bool Player::ToolRunShown() const {
            show_.machine.OnMouseMove == MouseMovePolicy::ShowToolRun;
 }
 
+ReachFacts Player::Reach() const {
+    const bool runShown = ToolRunShown(), navShown = ToolNavShown();
+    const MachineSettings& m = show_.machine;
+    return {.policy = m.OnMouseMove,
+            .toolRunShown = runShown,
+            .toolNavShown = navShown,
+            .help = HelpAllowed(),
+            .configButton =
+                !m.Locked && ((runShown && show_.buttons.Run(ToolRunSlot::Config).Visible) ||
+                              (navShown && show_.buttons.Nav(ToolNavSlot::Config).Visible)),
+            .locked = m.Locked};
+}
+
 bool Player::ToolNavShown() const {
     return NavigationOffered(show_.machine.Locked, show_.presentation) &&
            context_.toolbars.ToolNavVisibleCount() > 0 &&

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "help/help_paths.h"
+#include "platform/file_io.h"
 #include "platform/files.h"
 
 namespace pagelark {
@@ -142,17 +143,32 @@ void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view pa
 }
 
 std::string RelocatedHelpPage(std::string_view address, std::string_view helpFolder) {
-    const auto slash = address.rfind('/');
-    if (!address.starts_with('/') || slash == std::string_view::npos || helpFolder.empty())
+    // A place in the page (#setup) goes with it.
+    const std::string_view page = address.substr(0, address.find('#'));
+    const std::string_view place = address.substr(page.size());
+    const auto slash = page.rfind('/');
+    if (!page.starts_with('/') || slash == std::string_view::npos || helpFolder.empty())
         return std::string(address);
-    const std::string_view folder = address.substr(0, slash), name = address.substr(slash + 1);
+    const std::string_view folder = page.substr(0, slash), name = page.substr(slash + 1);
     const auto parent = folder.rfind('/');
     const bool helpPage = std::any_of(kPages.begin(), kPages.end(),
-                                      [&](const Entry& page) { return page.name == name; });
+                                      [&](const Entry& entry) { return entry.name == name; });
     if (!helpPage || parent == std::string_view::npos || folder.substr(parent + 1) != "Pagelark" ||
-        folder == helpFolder || FileExists(address))
+        folder == helpFolder || FileExists(page))
         return std::string(address);
-    return std::string(helpFolder) + "/" + std::string(name);
+    return std::string(helpFolder) + "/" + std::string(name) + std::string(place);
+}
+
+void WriteWelcomeLine(std::string_view helpFolder, std::string_view markup) {
+    static constexpr std::string_view kStart = "<!--reach-->", kEnd = "<!--/reach-->";
+    if (helpFolder.empty()) return;
+    const std::string path = std::string(helpFolder) + "/index.html";
+    const ReadResult read = ReadWholeFile(path);
+    std::string text = read.data;
+    const std::size_t start = text.find(kStart), end = text.find(kEnd);
+    if (read.status != ReadStatus::Ok || start == std::string::npos || end < start) return;
+    text.replace(start + kStart.size(), end - start - kStart.size(), markup);
+    WritePrivateFile(path, text);
 }
 
 void DeleteHelpFiles(const std::vector<HelpFile>& table, std::string_view tempDir) {

@@ -45,6 +45,10 @@ void ExtractHelpFile(std::int32_t id, std::string_view type, std::string_view pa
 // address, or a file that exists, is returned as it is.
 std::string RelocatedHelpPage(std::string_view address, std::string_view helpFolder);
 
+// Puts markup (escaped already) into the extracted welcome page between its markers: the
+// line on reaching the tool bar and the help, which depends on this kiosk's settings.
+void WriteWelcomeLine(std::string_view helpFolder, std::string_view markup);
+
 // Deletes the files of the table and then the folder (which stays when it holds other files).
 void DeleteHelpFiles(const std::vector<HelpFile>& table, std::string_view tempDir);
 

@@ -51,6 +51,8 @@ class Publication {
     // How often to fetch, as things stand: RefreshMinutes of a managed file, else of the
     // settings store, else of the version last taken (the copy, at start).
     std::chrono::milliseconds RefreshPeriod() const;
+    // Why the last answer was refused, until one is taken; "" when none was.
+    const std::string& LastRefusal() const { return lastRefusal_; }
 
   private:
     void Refuse(const std::string& reason);

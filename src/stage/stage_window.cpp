@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QInputMethod>
 #include <QLabel>
 #include <QNativeGestureEvent>
@@ -337,7 +338,16 @@ void StageWindow::StopScroll(int browser, bool toTop) {
 
 QUrl StageWindow::ToUrl(const std::string& address) {
     const QString text = QString::fromStdString(address);
-    if (text.startsWith('/')) return QUrl::fromLocalFile(text);
+    if (text.startsWith('/')) {
+        // A place in a page (pagelark.html#setup) when no file bears the whole name.
+        const qsizetype hash = text.indexOf('#');
+        if (hash > 0 && !QFileInfo::exists(text) && QFileInfo::exists(text.left(hash))) {
+            QUrl file = QUrl::fromLocalFile(text.left(hash));
+            file.setFragment(text.mid(hash + 1));
+            return file;
+        }
+        return QUrl::fromLocalFile(text);
+    }
     QUrl url(text, QUrl::TolerantMode);
     // An address without a scheme ("www.example.org") is a web address, as typed in a browser.
     if (url.scheme().isEmpty()) return QUrl::fromUserInput(text);

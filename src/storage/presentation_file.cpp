@@ -345,7 +345,8 @@ bool WriteTemplatePresentation(Document& document, DocumentContext& context,
                                       "HomeURL=" + help[0]};
     for (std::size_t k = 1; k < help.size(); ++k) {
         lines.push_back("[Page" + std::to_string(k) + "]");
-        lines.push_back("URL=" + help[k]);
+        // The tour opens at the guide to setting up a kiosk, not at the top of a long page.
+        lines.push_back("URL=" + help[k] + (k == 1 ? "#setup" : ""));
     }
     if (!context.files.WriteLines(file, lines)) return false;
     const ReadResult written = ReadWholeFile(file);

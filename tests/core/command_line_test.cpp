@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/engine_flags.h"
 #include "core/memory_plan.h"
 #include "core/on_screen_keyboard.h"
@@ -57,6 +59,41 @@ TEST(CommandLine, ConfigurationRequestsOptionsAndWhatTheProgramCannotTake) {
             EXPECT_EQ(ReadCommandLine(line, exists), c.request) << line;
     EXPECT_TRUE(IsConfigCommandLine("/c:1234"));
     EXPECT_FALSE(IsConfigCommandLine("/C /srv/show.tso"));
+}
+
+TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {
+    for (const char* option : {"-platform", "--platform=xcb", "-reverse", "--style=fusion"})
+        EXPECT_TRUE(IsQtOption(option)) << option;
+    for (const char* word : {"--bogus", "-C", "platform", "-platforms", "lobby.tso"})
+        EXPECT_FALSE(IsQtOption(word)) << word;
+    const struct {
+        std::vector<std::string> arguments;
+        std::map<std::string, std::string> environment;
+        bool window;
+    } cases[] = {
+        {{}, {}, false},
+        {{}, {{"DISPLAY", ":0"}}, true},
+        {{}, {{"WAYLAND_DISPLAY", "wayland-1"}}, true},
+        {{}, {{"XDG_RUNTIME_DIR", "/run/user/1000"}}, true},  // Wayland's usual socket is there
+        {{}, {{"XDG_RUNTIME_DIR", "/run/user/0"}}, false},
+        {{}, {{"QT_QPA_PLATFORM", "offscreen"}}, true},
+        {{}, {{"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "w"}}, false},
+        {{}, {{"QT_QPA_PLATFORM", "wayland;xcb:nograb"}, {"DISPLAY", ":1"}}, true},
+        {{"-platform", "offscreen"}, {}, true},
+        {{"-display", ":2"}, {}, true},
+        {{"--platform=xcb"}, {{"QT_QPA_PLATFORM", "offscreen"}}, false},
+    };
+    for (const auto& c : cases) {
+        const auto variable = [&c](const char* name) {
+            const auto found = c.environment.find(name);
+            return found == c.environment.end() ? std::string() : found->second;
+        };
+        const auto exists = [](const std::string& path) {
+            return path == "/run/user/1000/wayland-0";
+        };
+        EXPECT_EQ(WhyNoDisplay(c.arguments, variable, exists).empty(), c.window)
+            << JoinArguments(c.arguments) << " " << c.environment.size();
+    }
 }
 
 TEST(EngineFlags, EngineLogsOnlyWhenAskedAndNeverZoomsOrNavigatesOnAPinchOrOverscroll) {

@@ -141,10 +141,10 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     // Built on first use, so a test sets the world up first; reset() for a fresh player.
     Player& P() {
         if (!player) {
-            player =
-                std::make_unique<Player>(PlayerContext{debug, help, "/run/user/1000/Pagelark",
-                                                       configCommandLine, w, w, w, w, w, w, &w, &w},
-                                         Show{show, machine, buttons, d}, w);
+            player = std::make_unique<Player>(
+                PlayerContext{debug, help, "/run/user/1000/Pagelark", configCommandLine, w, w, w, w,
+                              w, w, &w, &w, welcome},
+                Show{show, machine, buttons, d}, w);
             w.located = [this](int b, const std::string& address) {
                 player->LocationChanged(b, address);
             };
@@ -277,6 +277,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
     FakeWorld w;
     StoreDebug debug{settings};
     bool configCommandLine = false;  // `pagelark CONFIG`: a run for the window alone
+    bool welcome = false;            // a first start, on the starter
     Presentation& show = p;
     std::unique_ptr<Player> player;
 };

@@ -29,6 +29,49 @@ TEST_F(PlayerTest, MousePolicyActsOnlyTwoSecondsAfterScreenSaverModeBegan) {
     }
 }
 
+// A first start's welcome is there to be read: a minute, or until a visitor's input.
+TEST_F(PlayerTest, AFirstStartsWelcomeStaysAMinuteOrUntilAKeyAndSaysHowToReachTheToolBar) {
+    welcome = true;
+    machine.OnMouseMove = MouseMovePolicy::ShowToolRun;
+    Start();
+    EXPECT_EQ(Walk("done 30 29 2"), "WAITTIME h/1, WAITTIME h/1, NAVIGATE h/1");
+    Start();
+    EXPECT_EQ(Walk("done 5 key 0.2"), "WAITTIME h/1, NAVIGATE h/1");
+
+    using enum MouseMovePolicy;
+    const struct {
+        MouseMovePolicy policy;
+        bool locked;
+        int buttons;  // visible on each tool bar
+        const char *welcome, *config;
+    } cases[] = {
+        {ShowToolRun, false, 8, "The tool bar is on the screen; press F1 for help.",
+         "Press Config on the tool bar to open the configuration window."},
+        {EnterNavigation, false, 8, "Move the mouse to show the tool bar; press F1 for help.",
+         "Move the mouse and press Config on the tool bar to open the configuration window."},
+        {EndShow, false, 8,
+         "Moving the mouse ends the show; this kiosk shows no tool bar; "
+         "press F1 for help.",
+         "End Pagelark and run \"pagelark CONFIG\" to open the configuration window."},
+        {EnterNavigation, false, 0, "This kiosk shows no tool bar.",
+         "End Pagelark and run \"pagelark CONFIG\" to open the configuration window."},
+        {EndShow, true, 8, "This kiosk shows no tool bar; press F1 for help.",
+         "Run \"pagelark CONFIG\" on this computer to open the configuration window."},
+    };
+    for (const auto& c : cases) {
+        player.reset();
+        machine.OnMouseMove = c.policy;
+        machine.Locked = c.locked;
+        w.toolRunCount = w.toolNavCount = c.buttons;
+        for (ToolbarButton& button : buttons.ToolRunButtons)
+            button.Visible = c.buttons > 0;
+        for (ToolbarButton& button : buttons.ToolNavButtons)
+            button.Visible = c.buttons > 0;
+        EXPECT_EQ(WelcomeLine(P().Reach()), c.welcome) << static_cast<int>(c.policy);
+        EXPECT_EQ(ConfigLine(P().Reach()), c.config) << static_cast<int>(c.policy);
+    }
+}
+
 // Then a preload that never loads gives way after MaxTime, as any other.
 TEST_F(PlayerTest, AfterAVisitorThePageOnShowStaysUntilTheNextLoadsInAFreshProfile) {
     for (const bool clear : {true, false}) {

@@ -147,6 +147,10 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileUntouchedAndPlaysUnderAnother
         Kiosk& kiosk = Run({});
         ASSERT_TRUE(WaitUntilKioskShows()) << saved;
         ASSERT_TRUE(std::filesystem::exists(file)) << "no starter written";
+        // The welcome says what a move does here.
+        EXPECT_NE(KioskFolders::Read(folders_.TempDir() + "/Pagelark/index.html")
+                      .find("Move the mouse to show the tool bar; press F1 for help."),
+                  std::string::npos);
         // The operator's save: the same home page and pages, other options.
         const std::string text = KioskFolders::Read(file) + "[Include1]\r\nURL=http://a/\r\n";
         if (saved) folders_.Write("home/Pagelark.TSO", text);
@@ -157,7 +161,7 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileUntouchedAndPlaysUnderAnother
     }
     Kiosk& next = Run({}, {"TMPDIR=" + other, "QT_LOGGING_RULES=pagelark.stage.debug=true"});
     // The stage reports each page it loaded.
-    for (const char* page : {"pagelark.html", "link.html", "documentation.html"})
+    for (const char* page : {"pagelark.html#setup", "link.html", "documentation.html"})
         EXPECT_TRUE(Says(next, "page file://" + other + "/Pagelark/" + page + ": ", kStartUp))
             << page << " did not play from this run's help folder";
 }
@@ -275,11 +279,13 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     kiosk.Stop();
     EXPECT_EQ(KioskFolders::Read(file), bytes) << "rewritten or removed at the end";
 
-    // A presentation it cannot read is named, with the reason, and the show goes on.
+    // A presentation it cannot read is named, with the reason, on the screen too, in place of
+    // the welcome; the show goes on.
     const std::string missing = folders_.File("missing.tso");
     Kiosk& unread = Run({missing});
     EXPECT_TRUE(
         Says(unread, "cannot read the presentation '" + missing + "': No such file", kStartUp));
+    EXPECT_TRUE(Comes(kProblem.rgb, kStartUp)) << "the problem page never came on show";
     EXPECT_TRUE(unread.Running());
     unread.Stop();
 
@@ -294,6 +300,15 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
         Kiosk wrong(xvfb_, folders_, line);
         EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0] << " " << line.back();
         EXPECT_TRUE(Says(wrong, "usage: pagelark")) << line[0];
+    }
+    // Without a display: one line of its own rather than Qt's abort; a wrong line, the usage.
+    for (const auto& [line, status] : {std::pair<std::string, int>{file, 1}, {"--bogus", 2}}) {
+        SpawnOptions options = KioskOptions(xvfb_, folders_, {line}, {});
+        std::erase_if(options.environment,
+                      [](const std::string& entry) { return entry.starts_with("DISPLAY="); });
+        Process headless(options);
+        EXPECT_EQ(headless.WaitForExit(kPatience), status) << line;
+        EXPECT_TRUE(Says(headless, status == 1 ? "pagelark: no display" : "usage:")) << line;
     }
 
     // As root the engine would end it silently unless its sandbox is switched off.

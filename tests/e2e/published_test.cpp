@@ -88,6 +88,8 @@ TEST_F(PublishedTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodC
         // An address of its own for each start: no copy kept from the one before.
         Kiosk& kiosk = Run({publisher_.Url("/show.tso?" + std::to_string(start.status))});
         EXPECT_TRUE(Says(kiosk, start.refusal, kStartUp));
+        // Nothing to play: the program's page says so.
+        EXPECT_TRUE(Comes(kProblem.rgb, kPatience)) << start.refusal;
         publisher_.SetDown(false);
         publisher_.SetFailing(0);
         EXPECT_TRUE(Comes(kRed.rgb, kPatience)) << start.refusal;

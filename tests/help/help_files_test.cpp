@@ -66,6 +66,7 @@ TEST_F(HelpFilesTest, AHelpPageOfAnotherRunsFolderPlaysFromThisRunsFolder) {
     const struct {
         std::string address, played;
     } cases[] = {{temp.File("gone/Pagelark/pagelark.html"), mine + "/pagelark.html"},
+                 {temp.File("gone/Pagelark/pagelark.html#setup"), mine + "/pagelark.html#setup"},
                  {kept, kept},  // still there: another run's or the owner's own
                  {"/tmp/x/Pagelark/notes.html", "/tmp/x/Pagelark/notes.html"},
                  {"/tmp/x/Other/index.html", "/tmp/x/Other/index.html"},

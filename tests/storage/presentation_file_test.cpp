@@ -68,7 +68,7 @@ TEST_F(PresentationFileTest, OnlyAnEmptyTsoFileReceivesTheStarter) {
     EXPECT_TRUE(p.Pages.empty());                        // ...but its pages only next time
     EXPECT_EQ(TempFolder::Read(path),
               "[Tessaro]\r\nHomeURL=/tmp/t/Pagelark/index.html\r\n"
-              "[Page1]\r\nURL=/tmp/t/Pagelark/pagelark.html\r\n"
+              "[Page1]\r\nURL=/tmp/t/Pagelark/pagelark.html#setup\r\n"
               "[Page2]\r\nURL=/tmp/t/Pagelark/link.html\r\n"
               "[Page3]\r\nURL=/tmp/t/Pagelark/documentation.html\r\n");
     EXPECT_EQ(d.StarterFile, path);

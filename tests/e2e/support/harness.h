@@ -109,6 +109,8 @@ inline constexpr NamedColor kRed{"red", {0xff, 0, 0}}, kGreen{"green", {0, 0xff,
     kPurple{"purple", {0x80, 0, 0xff}};
 // The program's own page while no page of the show can be loaded.
 inline constexpr NamedColor kOffline{"offline", {0x1f, 0x30, 0x40}};
+// The program's page for a show that cannot start: a presentation unread, no copy and no answer.
+inline constexpr NamedColor kProblem{"problem", {0x5a, 0x1e, 0x1e}};
 inline constexpr std::array kPageColors{kRed,  kGreen,   kBlue,   kYellow,
                                         kCyan, kMagenta, kOrange, kPurple};
 
