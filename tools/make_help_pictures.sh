@@ -103,8 +103,8 @@ gif "$work/play.png" -resize 320x240 "$out/screen_.gif"
 gif "$work/run.png" -crop 192x24+832+0 +repage "$out/toolrun.gif"
 gif "$work/nav.png" -crop 216x48+808+0 +repage "$out/toolnav.gif"
 # The README's tool bars.
-"$convert" "$work/run.png" -crop 192x24+832+0 +repage docs/toolbar-screen-saver.png
-"$convert" "$work/nav.png" -crop 216x49+808+0 +repage docs/toolbar-navigation.png
+"$convert" "$work/run.png" -crop 192x24+832+0 +repage -strip docs/toolbar-screen-saver.png
+"$convert" "$work/nav.png" -crop 216x49+808+0 +repage -strip docs/toolbar-navigation.png
 crop_button() {  # crop_button SHOT INDEX-FROM-LEFT COUNT NAME
     gif "$work/$1.png" -crop "24x24+$((1024 - ($3 - $2) * 24))+0" +repage "$out/$4.gif"
 }
