@@ -59,6 +59,20 @@ TEST(CommandLine, ConfigurationRequestsOptionsAndWhatTheProgramCannotTake) {
             EXPECT_EQ(ReadCommandLine(line, exists), c.request) << line;
     EXPECT_TRUE(IsConfigCommandLine("/c:1234"));
     EXPECT_FALSE(IsConfigCommandLine("/C /srv/show.tso"));
+    // --config FILE comes out whole before Qt reads the rest, a FILE like Qt's options too.
+    const struct {
+        std::vector<std::string> arguments, left;
+        std::optional<std::string> file;
+    } taken[] = {{{"--config", "-reverse"}, {}, "-reverse"},
+                 {{"-platform", "xcb", "--config", "/a \"b\".tso", "x"},
+                  {"-platform", "xcb", "x"},
+                  "/a \"b\".tso"},
+                 {{"--config"}, {}, ""},
+                 {{"CONFIG", "-config"}, {"CONFIG", "-config"}, std::nullopt}};
+    for (auto c : taken) {
+        EXPECT_EQ(TakeConfigFile(c.arguments), c.file) << JoinArguments(c.left);
+        EXPECT_EQ(c.arguments, c.left);
+    }
 }
 
 TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {
