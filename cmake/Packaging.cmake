@@ -36,6 +36,10 @@ install(FILES packaging/copyright README.md ${PROJECT_BINARY_DIR}/packaging/chan
         DESTINATION ${pagelark_docdir})
 if(PAGELARK_KIOSK)
     install(FILES packaging/pagelark.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # A file manager's second choice for a presentation, after playing it (the entries are
+    # offered in the order of their names): no menu entry, as it needs a file.
+    install(FILES packaging/pagelark.edit.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     # .tso files are presentations to a file manager, which offers the desktop entry for them.
     install(FILES packaging/pagelark-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
             RENAME pagelark.xml)

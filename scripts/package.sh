@@ -34,6 +34,8 @@ echo "ExecStart=$exec_start"
 echo "== installed X session, desktop entry and file type"
 desktop-file-validate /usr/share/xsessions/pagelark.desktop /usr/share/applications/pagelark.desktop
 grep -q '^MimeType=application/x-pagelark-presentation;$' /usr/share/applications/pagelark.desktop
+desktop-file-validate /usr/share/applications/pagelark.edit.desktop
+grep -q '^Exec=pagelark --config %f$' /usr/share/applications/pagelark.edit.desktop
 sh -n /usr/bin/pagelark-session
 grep -q '^Exec=pagelark-session$' /usr/share/xsessions/pagelark.desktop
 
@@ -51,6 +53,12 @@ if command -v gio >/dev/null 2>&1; then
             { echo "$file is $type to the desktop"; exit 1; }
     done
     echo "a presentation is application/x-pagelark-presentation by name and by content"
+    # Playing stays the first choice, editing the second.
+    cache=/usr/share/applications/mimeinfo.cache
+    if [ -f "$cache" ]; then
+        grep -qx 'application/x-pagelark-presentation=pagelark.desktop;pagelark.edit.desktop;' \
+            "$cache" || { grep pagelark "$cache"; exit 1; }
+    fi
 else
     echo "no gio here: the installed file type is not checked"
 fi

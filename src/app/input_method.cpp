@@ -15,7 +15,8 @@
 
 namespace pagelark {
 
-void ChooseInputMethod(const std::vector<std::string>& arguments) {
+void ChooseInputMethod(const std::vector<std::string>& arguments,
+                       const std::optional<std::string>& configFile) {
     KeyboardStart start;
     if (qEnvironmentVariableIsSet("QT_IM_MODULE"))
         start.imModule = qEnvironmentVariable("QT_IM_MODULE").toStdString();
@@ -26,8 +27,9 @@ void ChooseInputMethod(const std::vector<std::string>& arguments) {
     if (!start.imModule && start.pluginInstalled) {
         DocumentSession session(RegistryAccess::ReadOnlyQuiet);
         session.settings.SetManaged(ReadManagedFolder(ManagedFolderFromEnvironment()).settings);
-        const std::string file = LocalFile(NamedPresentation(
-            JoinArguments(arguments), StartupFolder(), session.settings.DefaultFilePath("")));
+        const std::string file =
+            LocalFile(NamedPresentation(JoinArguments(arguments), configFile, StartupFolder(),
+                                        session.settings.DefaultFilePath("")));
         start.setting = OnScreenKeyboardSetting(session.settings, file);
         start.touchScreen = !start.setting && TouchScreenPresent();
     }

@@ -61,8 +61,9 @@ constexpr double kAlignedWakeLimit = 1.0;
 
 class Kiosk final : private WindowBuilder {
   public:
-    Kiosk(std::string rawCommandLine, std::string tempDir)
+    Kiosk(std::string rawCommandLine, std::optional<std::string> configFile, std::string tempDir)
         : raw_(std::move(rawCommandLine)),
+          configFile_(std::move(configFile)),
           tempDir_(std::move(tempDir)),
           startupFolder_(StartupFolder()),
           session_(),
@@ -70,6 +71,8 @@ class Kiosk final : private WindowBuilder {
                    buttons_,          helpDocuments_, startupFolder_} {}
 
     void InitPlayer();
+    // The window is opened alone, and closing it ends the program.
+    bool ConfigRun() const { return configFile_ || IsConfigCommandLine(raw_); }
     // The player, which has its windows built, then the remote services over it.
     void Start();
     void End();
@@ -99,6 +102,7 @@ class Kiosk final : private WindowBuilder {
     void PublishedAnswered();
 
     std::string raw_;
+    std::optional<std::string> configFile_;  // --config's FILE
     std::string tempDir_;
     std::string startupFolder_;
     std::string reservedTempFile_;
@@ -171,9 +175,10 @@ void Kiosk::InitPlayer() {
     session_.settings.SetManaged(managed);
     const std::string defaultFile = session_.settings.DefaultFilePath(document_.CurrentFile);
     const std::string_view line = TrimBlanks(raw_);
-    const bool playsDefault = line.empty() || IsConfigCommandLine(raw_);
+    const bool playsDefault = !configFile_ && (line.empty() || IsConfigCommandLine(raw_));
     const std::string named =
-        playsDefault ? defaultFile : NamedPresentation(raw_, startupFolder_, defaultFile);
+        playsDefault ? defaultFile
+                     : NamedPresentation(raw_, configFile_, startupFolder_, defaultFile);
     published_ = PublishedAddress(named);
     document_.CurrentFile = LocalFile(named);
     RemoveLeftoverReplacements(document_.CurrentFile);
@@ -192,7 +197,7 @@ void Kiosk::InitPlayer() {
     // came from; a configuration run may be about to make the file.
     PresentationSource source = ReadPresentation(document_.CurrentFile);
     if (published_.empty() && source.status != ReadStatus::Ok &&
-        (line.empty() || !playsDefault || source.status != ReadStatus::Missing)) {
+        (!ConfigRun() || source.status != ReadStatus::Missing)) {
         std::cerr << "pagelark: cannot read the presentation '" << document_.CurrentFile
                   << "': " << source.error << "\n";
         problemWhat_ = document_.CurrentFile;
@@ -235,14 +240,14 @@ PlayerWindows Kiosk::Build(PlayerCommands& commands, BrowserEvents& events, Conf
 void Kiosk::Start() {
     memory_.Plan(machine_.LowMemory);
     playerHelp_ = helpDocuments_;
-    const bool configRun = IsConfigCommandLine(raw_);
+    const bool configRun = ConfigRun();
     player_ = std::make_unique<Player>(
         PlayerContext{debugSettings_, playerHelp_, helpFolder_, configRun, clock_, desktop_,
                       maintenance_, snapshots_, connectivity_, launcher_, &displayPower_, &playLog_,
                       firstStart_ && !configRun && !machine_.Snap},
         Show{std::move(presentation_), machine_, buttons_, std::move(document_)},
         static_cast<WindowBuilder&>(*this));
-    const bool publishes = !published_.empty() && !IsConfigCommandLine(raw_);
+    const bool publishes = !published_.empty() && !configRun;
     if (publishes) {
         publication_ =
             std::make_unique<Publication>(published_, CacheFolder(), context_, helpFolder_);
@@ -403,7 +408,8 @@ void Kiosk::End() {
 
 }  // namespace
 
-int RunKiosk(const std::vector<std::string>& arguments) {
+int RunKiosk(const std::vector<std::string>& arguments,
+             const std::optional<std::string>& configFile) {
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));
     QWidget* mainWindow = nullptr;
@@ -430,14 +436,14 @@ int RunKiosk(const std::vector<std::string>& arguments) {
             return 0;
         case SingleInstance::Outcome::AnotherRuns:
             // It has been asked to come forward; a configuration request cannot be met.
-            if (configLine) {
+            if (configLine || configFile) {
                 std::cerr << "pagelark: a kiosk is already running; use its Config button\n";
                 return 1;
             }
             return 0;
     }
 
-    Kiosk kiosk(JoinArguments(arguments), tempDir);
+    Kiosk kiosk(JoinArguments(arguments), configFile, tempDir);
     kiosk.InitPlayer();
     kiosk.Start();
     mainWindow = kiosk.MainWindow();

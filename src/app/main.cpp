@@ -23,9 +23,17 @@ bool NamesSomething(const std::string& path) {
     return FileExists(path) || DirExists(path);
 }
 
+int Usage() {
+    std::cerr << kUsage;
+    return 2;
+}
+
 // --help, --version and a command line the program cannot take are answered without a kiosk:
 // the status to end with, or none.
-std::optional<int> AnswerAlone(const std::vector<std::string>& arguments) {
+std::optional<int> AnswerAlone(const std::vector<std::string>& arguments,
+                               const std::optional<std::string>& configFile) {
+    if (configFile)
+        return configFile->empty() || !arguments.empty() ? Usage() : std::optional<int>();
     switch (ReadCommandLine(JoinArguments(arguments), NamesSomething)) {
         case CommandRequest::Help:
             std::cout << kUsage;
@@ -34,8 +42,7 @@ std::optional<int> AnswerAlone(const std::vector<std::string>& arguments) {
             std::cout << "pagelark " << PAGELARK_VERSION << "\n";
             return 0;
         case CommandRequest::Usage:
-            std::cerr << kUsage;
-            return 2;
+            return Usage();
         case CommandRequest::Play:
         case CommandRequest::Config:
             break;
@@ -47,11 +54,12 @@ int Start(int argc, char** argv) {
     // The engine reads its switches from the arguments and the environment when it starts.
     std::vector<std::string> given(argv + 1, argv + argc);
     const bool remoteDebugging = DropRemoteDebugging(given);
+    const std::optional<std::string> configFile = TakeConfigFile(given);
     // Answered before Qt, which wants a screen, unless an option is one Qt takes.
     const bool qtOption = std::ranges::any_of(given, [](auto& a) { return IsQtOption(a); });
     if (!qtOption ||
         ReadCommandLine(JoinArguments(given), NamesSomething) != CommandRequest::Usage) {
-        if (const auto status = AnswerAlone(given)) return *status;
+        if (const auto status = AnswerAlone(given, configFile)) return *status;
     }
     // Qt would abort, with lines about its plugins.
     const std::string noDisplay = WhyNoDisplay(
@@ -76,7 +84,7 @@ int Start(int argc, char** argv) {
     qtArgv.push_back(nullptr);
     int qtArgc = static_cast<int>(given.size()) + 1;
 
-    ChooseInputMethod(given);
+    ChooseInputMethod(given, configFile);
     ChooseDrawing(engine.Value());
     QApplication app(qtArgc, qtArgv.data());
     DrawingStarted(engine.Value());
@@ -87,8 +95,8 @@ int Start(int argc, char** argv) {
 
     // What Qt left of the arguments once it took its own.
     const std::vector<std::string> arguments(qtArgv.begin() + 1, qtArgv.begin() + qtArgc);
-    if (const auto status = AnswerAlone(arguments)) return *status;
-    return RunKiosk(arguments);
+    if (const auto status = AnswerAlone(arguments, configFile)) return *status;
+    return RunKiosk(arguments, configFile);
 }
 
 }  // namespace

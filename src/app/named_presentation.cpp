@@ -16,9 +16,9 @@ std::string StartupFolder() {
     return WithTrailingSeparator(QDir::currentPath().toStdString());
 }
 
-std::string NamedPresentation(std::string_view raw, const std::string& startupFolder,
-                              const std::string& defaultFile) {
-    std::string file = ParseCommandLine(raw, defaultFile);
+std::string NamedPresentation(std::string_view raw, const std::optional<std::string>& configFile,
+                              const std::string& startupFolder, const std::string& defaultFile) {
+    std::string file = configFile ? *configFile : ParseCommandLine(raw, defaultFile);
     if (!file.empty() && !IsAbsolutePath(file) && !IsPublishedAddress(file))
         file = startupFolder + file;
     return file;

@@ -2,6 +2,7 @@
 // The presentation a run plays: the one the command line names, a file or a presentation
 // published on a web server, and the file that plays for it.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,9 +11,10 @@ namespace pagelark {
 // The current folder, with its trailing separator: relative paths start from it.
 std::string StartupFolder();
 
-// The presentation the command line names, as an absolute path or a web address.
-std::string NamedPresentation(std::string_view raw, const std::string& startupFolder,
-                              const std::string& defaultFile);
+// The presentation the command line names (--config's FILE when given), as an absolute path
+// or a web address.
+std::string NamedPresentation(std::string_view raw, const std::optional<std::string>& configFile,
+                              const std::string& startupFolder, const std::string& defaultFile);
 
 // The address of a presentation published on a web server, with this machine's names in it;
 // "" for a file.

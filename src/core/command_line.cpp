@@ -1,6 +1,7 @@
 #include "core/command_line.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "ini/stored_values.h"
 
@@ -57,6 +58,7 @@ const char kUsage[] =
     "       pagelark FILE.tso        play that presentation\n"
     "       pagelark ADDRESS         play a presentation published on a web server\n"
     "       pagelark CONFIG          edit the default presentation, then end (also /C, -C)\n"
+    "       pagelark --config FILE   edit that presentation, then end\n"
     "       pagelark --help | --version\n"
     "Escape or Alt+F4 ends the show while a Quit button is visible. See pagelark(1).\n";
 
@@ -162,6 +164,19 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
 
 bool IsConfigCommandLine(std::string_view raw) {
     return ReadCommandLine(raw) == CommandRequest::Config;
+}
+
+std::optional<std::string> TakeConfigFile(std::vector<std::string>& arguments) {
+    const auto option = std::ranges::find(arguments, "--config");
+    if (option == arguments.end()) return std::nullopt;
+    const auto file = std::next(option);
+    if (file == arguments.end()) {
+        arguments.erase(option);
+        return "";
+    }
+    std::string taken = std::move(*file);
+    arguments.erase(option, std::next(file));
+    return taken;
 }
 
 }  // namespace pagelark

@@ -1,8 +1,9 @@
 #pragma once
 // The command line: empty (the default presentation), a presentation path, a request for
-// configuration ("CONFIG", or the switch /C or -C), --help or --version.
+// configuration ("CONFIG", or the switch /C or -C), --help or --version; and --config FILE.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,11 @@ enum class CommandRequest { Play, Config, Help, Version, Usage };
 // printed. Play for the rest, which names a presentation.
 CommandRequest ReadCommandLine(std::string_view raw, const PathExists& exists = {});
 bool IsConfigCommandLine(std::string_view raw);
+
+// --config FILE, taken out of the arguments before Qt reads them, so that a FILE looking like
+// one of Qt's options stays a file: FILE, "" when none follows, or none without --config. Any
+// argument left beside it makes the line one the program cannot take.
+std::optional<std::string> TakeConfigFile(std::vector<std::string>& arguments);
 
 // What the program answers to --help, and to a command line it cannot take.
 extern const char kUsage[];

@@ -59,6 +59,12 @@ TEST(CommandLine, ConfigurationRequestsOptionsAndWhatTheProgramCannotTake) {
             EXPECT_EQ(ReadCommandLine(line, exists), c.request) << line;
     EXPECT_TRUE(IsConfigCommandLine("/c:1234"));
     EXPECT_FALSE(IsConfigCommandLine("/C /srv/show.tso"));
+    // --config FILE comes out whole before Qt reads the rest, a FILE like Qt's options too.
+    std::vector<std::string> line{"-platform", "xcb", "--config", "-reverse", "x"};
+    EXPECT_EQ(TakeConfigFile(line), "-reverse");
+    EXPECT_EQ(line, (std::vector<std::string>{"-platform", "xcb", "x"}));
+    EXPECT_EQ(TakeConfigFile(line = {"--config"}), "");
+    EXPECT_EQ(TakeConfigFile(line = {"CONFIG", "-config"}), std::nullopt);
 }
 
 TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {

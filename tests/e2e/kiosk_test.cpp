@@ -322,7 +322,7 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     EXPECT_TRUE(Says(refused, "does not run as root with its sandbox"));
 }
 
-TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTheProgram) {
+TEST_F(KioskTest, ConfigCommandLinesOpenTheWindowOnTheDefaultOrTheNamedFileAndEscapeEnds) {
     Kiosk& kiosk = Run({"CONFIG"});
     const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
     ASSERT_FALSE(window.empty()) << "no configuration window";
@@ -333,6 +333,17 @@ TEST_F(KioskTest, ConfigCommandLineOpensTheWindowOnTheDefaultFileAndEscapeEndsTh
     Xdotool({"windowfocus", "--sync", window});
     Key("Escape");
     EXPECT_EQ(kiosk.WaitForExit(kPatience), 0) << "closing the window did not end the program";
+    // --config FILE: the window on that file, which is made by OK alone, not the default.
+    const std::string file = folders_.File("-new \"show\".tso");
+    Kiosk& named = Run({"--config", file});
+    const std::string its = WaitForWindow("^Pagelark - ", kStartUp);
+    EXPECT_EQ(Xdotool({"getwindowname", its}), "Pagelark - " + file + "\n");
+    EXPECT_FALSE(std::filesystem::exists(file)) << "made before a save";
+    Xdotool({"windowfocus", "--sync", its});
+    Key("Return");
+    EXPECT_EQ(named.WaitForExit(kPatience), 0);
+    EXPECT_TRUE(std::filesystem::exists(file)) << "OK did not write the file";
+    EXPECT_FALSE(std::filesystem::exists(folders_.HomeDir() + "/Pagelark.TSO"));
 }
 
 // The operator opens the window from the running show and presses OK without a change: the
