@@ -16,6 +16,16 @@ deb=$(ls "$build"/pagelark_*_amd64.deb)
 dpkg-deb --info "$deb" | sed -n '/Package:/,/Description:/p'
 # What a Debian packager would be told; an override needs a comment in the package saying why.
 lintian --fail-on error,warning --tag-display-limit 0 "$deb"
+# The package changes nothing for other accounts: apt-get install with recommends (and theirs)
+# must not bring unclutter-startup, which hides the pointer in every X session. Simulated as on
+# a machine with nothing installed (an empty status file): an installed pagelark hides them.
+empty_status=$(mktemp)
+simulated=$(apt-get install -s -o Dir::State::status="$empty_status" "$deb")
+rm -f "$empty_status"
+if grep -q '^Inst unclutter-startup ' <<<"$simulated"; then
+    echo "package.sh: installing the package with its recommends brings unclutter-startup" >&2
+    exit 1
+fi
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "$deb" >/dev/null
 pagelark-tso --version
