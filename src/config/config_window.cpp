@@ -159,7 +159,7 @@ ConfigWindowWidget::ConfigWindowWidget(ConfigContext context)
     // The About tab's visit button says where it goes, unless it brings a tip of its own.
     if (auto* visit = about_->findChild<QPushButton*>("cmdTessaro");
         visit != nullptr && visit->toolTip().isEmpty())
-        visit->setToolTip("Shows the product's web site on the screen behind");
+        visit->setToolTip("Shows the help's About Pagelark page on the screen behind");
     connect(general_, &GeneralTab::MouseMoveChanged, this,
             [this](int option) { toolRun_->SetNote(ToolRunNote(option)); });
 

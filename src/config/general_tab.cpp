@@ -29,7 +29,7 @@ GeneralTab::GeneralTab(std::function<void()> changed, ConfigEvents& events,
     homePageEdit_ = MakeBox("txtHomePage", 1024, home);
     homePageLabel->setBuddy(homePageEdit_);
     auto* defPageButton = MakeButton("cmdDefPage", "&Default page", home,
-                                     "Puts the product's web site in the address box");
+                                     "Puts the help's home page in the address box");
     auto* curPageButton = MakeButton("cmdCurPage", "&Current page", home,
                                      "Puts the address of the page on show in the address box");
     ServesSetting(defPageButton, "HomePage");
