@@ -103,11 +103,15 @@ constexpr const char* kMark =
 // A click the address lists refuse leaves the page on show and says why for a few seconds.
 TEST_F(KioskTest, ARefusedClickKeepsThePageAndSaysWhyForAFewSeconds) {
     Start("[Tessaro]\nOnMouseMove=0\n" +
-          Pages({"/blank?color=blue&to=/blocked/green\nDefaultTime=False\nTime=60"}) +
-          "[Exclude1]\nURL={server}/blocked\n");
-    ASSERT_TRUE(Comes(kBlue.rgb, kStartUp));
+          Pages({"/later?color=red&to=about:blank\nDefaultTime=False\nTime=12",
+                 "/blank?color=blue&to=/blocked/green\nDefaultTime=False\nTime=60"}) +
+          "[Include1]\nURL={server}/\n[Exclude1]\nURL={server}/blocked\n");
     // In the notice's top margin, above its text.
     constexpr Point kNotice{kCentre.x, Xvfb::kHeight * 3 / 4 - 22};
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
+    // A page that moves itself out is sent back with no word to a passer-by.
+    EXPECT_FALSE(Comes({0x30, 0x30, 0x30}, 10s, kNotice)) << "a notice for a page's own move";
+    ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
     EXPECT_TRUE(Shows(kBlue.rgb, 1s, kNotice)) << "a notice with nothing refused";
     ClickAt({300, 300});
     EXPECT_TRUE(Comes({0x30, 0x30, 0x30}, kPatience, kNotice)) << "no notice";
