@@ -23,7 +23,7 @@ constexpr Rgb kSpaceBarGrey{0x4f, 0x5b, 0x62};
 TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     server_.AddPage("/field", kField);
     Start("[Tessaro]\nDefaultTime=600\nOnMouseMove=1\nOnScreenKeyboard=True\n" +
-          Pages({"/field?color=blue"}));
+          Pages({"/field?color=blue"}) + "[Exclude1]\nURL={server}/blocked\n");
     ASSERT_TRUE(WaitUntilKioskShows());
     ASSERT_TRUE(Comes(kBlue.rgb, kStartUp));
     ASSERT_TRUE(server_.Requested("/focused", kPatience));
@@ -44,6 +44,15 @@ TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     ASSERT_TRUE(server_.Requested("/typed-q", kPatience));
     ClickAt(kKeyW);
     EXPECT_TRUE(server_.Requested("/typed-qw", kPatience));
+    // A refused address typed with the keyboard up: its notice in sight above the keyboard.
+    EnterAddress(server_.Url("/blocked"));
+    const auto noticeAboveKeyboard = [&] {
+        for (int y = 120; y < kKeyQ.y - 40; y += 12) {
+            if (Near(Pixel({kCentre.x, y}), {0x30, 0x30, 0x30})) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(WaitUntil(noticeAboveKeyboard, kPatience, Millis(5)));
 }
 
 // A cookie, a local storage item and a database record; then a request for the target.
