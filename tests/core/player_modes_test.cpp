@@ -182,8 +182,7 @@ TEST_F(PlayerTest, AddressCheckFillsTheAddressBoxAndCountsActivity) {
     P().Tick();
     EXPECT_EQ(w.calls.back(), "Notice ");
 
-    // A page moving itself elsewhere is sent back without a notice; a visitor's link opened in
-    // place is at the refused address until then, and the box shows the page sent back.
+    // A page's own move is sent back without a notice; the box shows the page sent back.
     w.calls.clear();
     w.located = nullptr;  // told before it is back
     P().LocationChanged(b, "http://other/moved");

@@ -46,13 +46,12 @@ TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     EXPECT_TRUE(server_.Requested("/typed-qw", kPatience));
     // A refused address typed with the keyboard up: its notice in sight above the keyboard.
     EnterAddress(server_.Url("/blocked"));
-    const auto noticeAboveKeyboard = [&] {
-        for (int y = 120; y < kKeyQ.y - 40; y += 12) {
+    const auto above = [&] {
+        for (int y = 120; y < kKeyQ.y - 40; y += 12)
             if (Near(Pixel({kCentre.x, y}), {0x30, 0x30, 0x30})) return true;
-        }
         return false;
     };
-    EXPECT_TRUE(WaitUntil(noticeAboveKeyboard, kPatience, Millis(5)));
+    EXPECT_TRUE(WaitUntil(above, kPatience, Millis(5)));
 }
 
 // A cookie, a local storage item and a database record; then a request for the target.
