@@ -103,9 +103,9 @@ void Player::LocationChanged(int browser, const std::string& address) {
     if (address.empty() || address.starts_with("chrome-error:") ||
         (!EngineBlocked(address) && !Refuses(address, true)))
         return;
+    // No notice here: a page may move itself (a script, a refresh) with no visitor there; a
+    // visitor's own link is told by the address check the stage reports.
     Warn(LogArea::Stage, "browser ", browser, " reached a refused address: ", Clipped(address));
-    // A link the engine opened without asking (one for a new window, opened in place).
-    VisitorRefused(browser);
     const BrowserRotation::Record& r = browsers_[browser];
     if (!r.bounced && !r.address.empty()) {
         SendAgain(browser);
@@ -135,7 +135,12 @@ void Player::VisitorRefused(int browser) {
 void Player::RefusedForVisitor() {
     context_.stage.ShowNotice("This address is not part of this kiosk");
     noticeSince_ = Now();
-    context_.toolbars.SetAddress(context_.stage.LocationURL(browsers_.Current()));
+    // A link opened in place is at the refused address until it is sent back to its own.
+    const BrowserRotation::Record& r = browsers_[browsers_.Current()];
+    const bool away =
+        !r.location.empty() && (EngineBlocked(r.location) || Refuses(r.location, true));
+    context_.toolbars.SetAddress(away ? r.address
+                                      : context_.stage.LocationURL(browsers_.Current()));
 }
 
 void Player::FollowNotice() {

@@ -53,6 +53,8 @@ KioskPage::KioskPage(QWebEngineProfile* profile, NavigationCheck allow, QObject*
         const QUrl url = request.requestedUrl();
         if (request.isUserInitiated() && url.isValid() && !url.isEmpty() &&
             url.scheme() != "about") {
+            // Judged before the page leaves: a refused link leaves the page on show as it is.
+            if (!acceptNavigationRequest(url, NavigationTypeLinkClicked, true)) return;
             visitorLoad_ = true;
             setUrl(url);
         } else

@@ -517,6 +517,8 @@ void StageWindow::KeyboardChanged() {
         return;
     }
     LayoutBrowsers();
+    // A notice up as the keyboard comes or goes stays in sight.
+    if (notice_->isVisible()) PlaceNotice();
     if (!navigating_ || !keyboard->isVisible()) return;
     // The page sees its new size only once the engine has laid it out again.
     QTimer::singleShot(150, this, [this] {
@@ -531,9 +533,13 @@ void StageWindow::ShowNotice(const std::string& text) {
     notice_->setVisible(!text.empty());
     if (text.empty()) return;
     notice_->adjustSize();
+    PlaceNotice();
+    notice_->raise();
+}
+
+void StageWindow::PlaceNotice() {
     // Low in the part the keyboard leaves free, clear of the middle a visitor looks at.
     notice_->move((width() - notice_->width()) / 2, FreeHeight() * 3 / 4 - notice_->height() / 2);
-    notice_->raise();
 }
 
 void StageWindow::UnloadAll() {

@@ -113,6 +113,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     void KeyboardChanged();
     // The part of the window the keyboard leaves free.
     int FreeHeight() const;
+    void PlaceNotice();
 
     const Clock& clock_;
     BrowserEvents& events_;

@@ -7,6 +7,7 @@
 
 #include "core/ports/player_commands.h"
 #include "qtshared/designed_size.h"
+#include "qtshared/typed_address.h"
 
 namespace pagelark {
 
@@ -40,7 +41,7 @@ ToolNavWindow::ToolNavWindow(HelpTipWindow& tip, const ToolbarButtons& buttons,
                                 DesignedY(*this, 25));
     connect(defaultButton_, &QPushButton::clicked, this, [this] {
         commands_.RunFromScreen(
-            {Command::Browse, CommandSource::Screen, urlEdit_->text().toStdString()});
+            {Command::Browse, CommandSource::Screen, TypedAddress(urlEdit_->text())});
     });
     connect(urlEdit_, &QLineEdit::returnPressed, defaultButton_, &QPushButton::click);
     urlEdit_->installEventFilter(this);

@@ -181,6 +181,16 @@ TEST_F(PlayerTest, AddressCheckFillsTheAddressBoxAndCountsActivity) {
     w.Advance(0.4);
     P().Tick();
     EXPECT_EQ(w.calls.back(), "Notice ");
+
+    // A page's own move is sent back without a notice; the box shows the page sent back.
+    w.calls.clear();
+    w.located = nullptr;  // told before it is back
+    P().LocationChanged(b, "http://other/moved");
+    P().VisitorRefused(b);
+    ASSERT_EQ(w.calls.size(), 3U);
+    const std::string sent = w.calls[0].substr(w.calls[0].find(' ', 9) + 1);
+    EXPECT_EQ(w.calls, (std::vector<std::string>{"Navigate " + std::to_string(b) + " " + sent,
+                                                 notice, "Address " + sent}));
 }
 
 TEST_F(PlayerTest, ConfigWindowOpensOnTheNextStepAndReturnsToPlay) {

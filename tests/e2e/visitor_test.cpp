@@ -23,7 +23,7 @@ constexpr Rgb kSpaceBarGrey{0x4f, 0x5b, 0x62};
 TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     server_.AddPage("/field", kField);
     Start("[Tessaro]\nDefaultTime=600\nOnMouseMove=1\nOnScreenKeyboard=True\n" +
-          Pages({"/field?color=blue"}));
+          Pages({"/field?color=blue"}) + "[Exclude1]\nURL={server}/blocked\n");
     ASSERT_TRUE(WaitUntilKioskShows());
     ASSERT_TRUE(Comes(kBlue.rgb, kStartUp));
     ASSERT_TRUE(server_.Requested("/focused", kPatience));
@@ -44,6 +44,14 @@ TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     ASSERT_TRUE(server_.Requested("/typed-q", kPatience));
     ClickAt(kKeyW);
     EXPECT_TRUE(server_.Requested("/typed-qw", kPatience));
+    // A refused address typed with the keyboard up: its notice in sight above the keyboard.
+    EnterAddress(server_.Url("/blocked"));
+    const auto above = [&] {
+        for (int y = 120; y < kKeyQ.y - 40; y += 12)
+            if (Near(Pixel({kCentre.x, y}), {0x30, 0x30, 0x30})) return true;
+        return false;
+    };
+    EXPECT_TRUE(WaitUntil(above, kPatience, Millis(5)));
 }
 
 // A cookie, a local storage item and a database record; then a request for the target.
@@ -103,11 +111,15 @@ constexpr const char* kMark =
 // A click the address lists refuse leaves the page on show and says why for a few seconds.
 TEST_F(KioskTest, ARefusedClickKeepsThePageAndSaysWhyForAFewSeconds) {
     Start("[Tessaro]\nOnMouseMove=0\n" +
-          Pages({"/blank?color=blue&to=/blocked/green\nDefaultTime=False\nTime=60"}) +
-          "[Exclude1]\nURL={server}/blocked\n");
-    ASSERT_TRUE(Comes(kBlue.rgb, kStartUp));
+          Pages({"/later?color=red&to=about:blank\nDefaultTime=False\nTime=12",
+                 "/blank?color=blue&to=/blocked/green\nDefaultTime=False\nTime=60"}) +
+          "[Include1]\nURL={server}/\n[Exclude1]\nURL={server}/blocked\n");
     // In the notice's top margin, above its text.
     constexpr Point kNotice{kCentre.x, Xvfb::kHeight * 3 / 4 - 22};
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
+    // A page that moves itself out is sent back with no word to a passer-by.
+    EXPECT_FALSE(Comes({0x30, 0x30, 0x30}, 10s, kNotice)) << "a notice for a page's own move";
+    ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
     EXPECT_TRUE(Shows(kBlue.rgb, 1s, kNotice)) << "a notice with nothing refused";
     ClickAt({300, 300});
     EXPECT_TRUE(Comes({0x30, 0x30, 0x30}, kPatience, kNotice)) << "no notice";

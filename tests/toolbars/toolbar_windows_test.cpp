@@ -70,6 +70,13 @@ TEST_F(ToolbarWindowsTest, AddressBoxStaysUnderTheButtonsWithItsAddressSelected)
     toolbars.ToolNav().resize(400, 120);  // by the user
     EXPECT_EQ(box->geometry(), QRect(0, 24, 400, box->height()));
     EXPECT_EQ(box->selectedText(), "https://example.org/");
+    // Sent as it will load, so the address lists judge that; hosts they cannot name as typed.
+    for (const char* typed : {"127.0.0.1:8080/b.html", " http://127.0.0.1:8080", "127.1"}) {
+        box->setText(typed);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    EXPECT_EQ(commands.calls, (std::vector<std::string>{"Go http://127.0.0.1:8080/b.html",
+                                                        "Go http://127.0.0.1:8080/", "Go 127.1"}));
 }
 
 TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADialog) {
