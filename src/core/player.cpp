@@ -96,6 +96,14 @@ void Player::InitBrowsers() {
     context_.stage.BringToFront(1);
 }
 
+void Player::StartPageMoved(const std::string& was) {
+    const PageEntry start = StartPage();
+    if (was.empty() || start.address == was) return;
+    for (int b = 0; b < kBrowserCount; ++b) {
+        if (browsers_[b].address == was) BrowseTo(b, start.address, browsers_[b].time);
+    }
+}
+
 void Player::Tick() {
     FollowClock();
     FollowNotice();
@@ -212,7 +220,11 @@ void Player::StepNavigate() {
     // page on show stays meanwhile, as for a page whose time is over (at most MaxTime).
     const double since = sentAgain ? *freshPreloadSince_ : preloadAwaitedSince_.value_or(Now());
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
-    if (!preload.address.empty() && PreloadHolds(Now() - since, preload, p.MaxTime)) {
+    // With no pages the start page alone is the show (the problem page, a published show's
+    // welcome before its first copy): it comes back at once, not after MaxTime.
+    const bool startAlone = PageCount(p) == 0 && preload.address == StartPage().address;
+    if (!preload.address.empty() && !startAlone &&
+        PreloadHolds(Now() - since, preload, p.MaxTime)) {
         if (!sentAgain) preloadAwaitedSince_ = since;
         return;
     }

@@ -84,6 +84,9 @@ class Player final : public PlayerCommands,
 
     // Start-up: the three browsers primed with the start page.
     void InitBrowsers();
+    // The start page became another (the problem page came or went): browsers holding the old
+    // one load the new one, the one on show too.
+    void StartPageMoved(const std::string& was);
     // The 200 ms timer: the mouse part, then one state step unless one is still running.
     void Tick();
     // After the tool bars were laid out, at start and after every save: Tool Run and the
