@@ -46,6 +46,7 @@ const char* RemoteStateWord(const Player& player, bool started) {
     if (player.NavigationMode()) return "navigation";
     if (state == PlayerState::WaitSaver) return "paused";
     if (started && player.OfflineOnShow()) return "offline";
+    if (started && player.StartPageAlone(player.CurrentBrowser())) return "problem";
     return started ? "playing" : "starting";
 }
 
@@ -94,6 +95,10 @@ void Player::InitBrowsers() {
         browsers_.SetTime(b, start.seconds);
     }
     context_.stage.BringToFront(1);
+}
+
+bool Player::StartPageAlone(int browser) const {
+    return PageCount(show_.presentation) == 0 && browsers_[browser].address == StartPage().address;
 }
 
 void Player::StartPageMoved(const std::string& was) {
@@ -222,8 +227,7 @@ void Player::StepNavigate() {
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
     // With no pages the start page alone is the show (the problem page, a published show's
     // welcome before its first copy): it comes back at once, not after MaxTime.
-    const bool startAlone = PageCount(p) == 0 && preload.address == StartPage().address;
-    if (!preload.address.empty() && !startAlone &&
+    if (!preload.address.empty() && !StartPageAlone(browsers_.Next()) &&
         PreloadHolds(Now() - since, preload, p.MaxTime)) {
         if (!sentAgain) preloadAwaitedSince_ = since;
         return;

@@ -125,11 +125,13 @@ TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
     P().DocumentComplete(P().SpareBrowser());
     EXPECT_EQ(Walk("0 play 0"), "WAITSAVER http://elsewhere//h, WAITTIME h/h");
     EXPECT_EQ(Remote(Command::Next), "the presentation has no pages");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "problem");
     Show first = P().Playing();
     first.presentation.Pages = {{"http://new/1", false, 5s}};
     P().TakeShow(first, ShowChange::NewVersion);
     EXPECT_EQ(Walk("3 0 done 0"),
               "NAVIGATE h/h, NAVIGATE h/http://new/1, WAITTIME http://new/1/http://new/1");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "playing");
 }
 
 }  // namespace
