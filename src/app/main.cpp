@@ -23,7 +23,8 @@ bool NamesSomething(const std::string& path) {
     return FileExists(path) || DirExists(path);
 }
 
-int Usage() {
+int Usage(const std::string& why) {
+    if (!why.empty()) std::cerr << "pagelark: " << why << "\n";
     std::cerr << kUsage;
     return 2;
 }
@@ -32,8 +33,11 @@ int Usage() {
 // the status to end with, or none.
 std::optional<int> AnswerAlone(const std::vector<std::string>& arguments,
                                const std::optional<std::string>& configFile) {
-    if (configFile)
-        return configFile->empty() || !arguments.empty() ? Usage() : std::optional<int>();
+    if (configFile) {
+        if (configFile->empty()) return Usage("--config needs a FILE");
+        if (!arguments.empty()) return Usage("unexpected word " + arguments.front());
+        return std::nullopt;
+    }
     switch (ReadCommandLine(JoinArguments(arguments), NamesSomething)) {
         case CommandRequest::Help:
             std::cout << kUsage;
@@ -42,7 +46,7 @@ std::optional<int> AnswerAlone(const std::vector<std::string>& arguments,
             std::cout << "pagelark " << PAGELARK_VERSION << "\n";
             return 0;
         case CommandRequest::Usage:
-            return Usage();
+            return Usage(UnexpectedWord(arguments));
         case CommandRequest::Play:
         case CommandRequest::Config:
             break;
@@ -55,6 +59,7 @@ int Start(int argc, char** argv) {
     std::vector<std::string> given(argv + 1, argv + argc);
     const bool remoteDebugging = DropRemoteDebugging(given);
     const std::optional<std::string> configFile = TakeConfigFile(given);
+    TakeEndOfOptions(given);
     // Answered before Qt, which wants a screen, unless an option is one Qt takes.
     const bool qtOption = std::ranges::any_of(given, [](auto& a) { return IsQtOption(a); });
     if (!qtOption ||

@@ -91,6 +91,22 @@ CommandRequest ReadCommandLine(std::string_view raw, const PathExists& exists) {
     return option || exists(first) ? CommandRequest::Usage : CommandRequest::Play;
 }
 
+void TakeEndOfOptions(std::vector<std::string>& arguments) {
+    if (arguments.size() < 2 || arguments.front() != "--") return;
+    arguments.erase(arguments.begin());
+    if (!Quoted(arguments.front())) arguments.front() = '"' + arguments.front() + '"';
+}
+
+std::string UnexpectedWord(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        const bool known =
+            i == 0 && (IsConfigCommandLine(word) || word == "--help" || word == "--version");
+        if (word.starts_with('-') && !known) return "unknown option " + word;
+    }
+    return arguments.size() > 1 ? "unexpected word " + arguments[1] : "";
+}
+
 namespace {
 
 // The option's name without its dashes and value: --style=fusion is "style".

@@ -39,6 +39,13 @@ bool IsConfigCommandLine(std::string_view raw);
 // argument left beside it makes the line one the program cannot take.
 std::optional<std::string> TakeConfigFile(std::vector<std::string>& arguments);
 
+// "--" ends the options: the word after it is a path, one beginning with "-" too (it is taken
+// out and that word quoted, as a quoted path is taken whole).
+void TakeEndOfOptions(std::vector<std::string>& arguments);
+// The word a command line the program cannot take stumbles on, for the line before the usage:
+// "unknown option --bogus", "unexpected word lobby.tso", or "".
+std::string UnexpectedWord(const std::vector<std::string>& arguments);
+
 // What the program answers to --help, and to a command line it cannot take.
 extern const char kUsage[];
 

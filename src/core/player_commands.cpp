@@ -120,8 +120,9 @@ bool Player::QuitAllowed() const {
 }
 
 bool Player::HelpAllowed() const {
-    return show_.buttons.Run(ToolRunSlot::Help).Visible ||
-           show_.buttons.Nav(ToolNavSlot::Help).Visible;
+    // A locked kiosk refuses the help as the quit and the configuration window.
+    return !show_.machine.Locked && (show_.buttons.Run(ToolRunSlot::Help).Visible ||
+                                     show_.buttons.Nav(ToolNavSlot::Help).Visible);
 }
 
 void Player::ConfigShown() {

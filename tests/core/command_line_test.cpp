@@ -65,6 +65,12 @@ TEST(CommandLine, ConfigurationRequestsOptionsAndWhatTheProgramCannotTake) {
     EXPECT_EQ(line, (std::vector<std::string>{"-platform", "xcb", "x"}));
     EXPECT_EQ(TakeConfigFile(line = {"--config"}), "");
     EXPECT_EQ(TakeConfigFile(line = {"CONFIG", "-config"}), std::nullopt);
+    // The line before the usage names the word; after "--" a word is a path.
+    EXPECT_EQ(UnexpectedWord({"a.tso", "--bogus"}), "unknown option --bogus");
+    EXPECT_EQ(UnexpectedWord({"CONFIG", "lobby.tso"}), "unexpected word lobby.tso");
+    TakeEndOfOptions(line = {"--", "-x.tso"});
+    EXPECT_EQ(ReadCommandLine(JoinArguments(line)), Play);
+    EXPECT_EQ(ParseCommandLine(JoinArguments(line), "d.tso"), "-x.tso");
 }
 
 TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {
