@@ -448,6 +448,14 @@ int RunKiosk(const std::vector<std::string>& arguments,
                 std::cerr << "pagelark: a kiosk is already running; use its Config button\n";
                 return 1;
             }
+            // The presentation named is not played: a failure, said, with the way to it.
+            if (const std::string line = JoinArguments(arguments); !line.empty()) {
+                std::cerr << "pagelark: a kiosk is already running; it keeps its presentation: "
+                             "end it, then run pagelark "
+                          << line << "\n";
+                return 1;
+            }
+            std::cerr << "pagelark: a kiosk is already running; it was brought forward\n";
             return 0;
     }
 
