@@ -7,7 +7,7 @@ packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-f
           qt6-base-dev qt6-declarative-dev qt6-webengine-dev libgl-dev
           qt6-virtualkeyboard-plugin qml6-module-qtquick qml6-module-qtquick-layouts
           qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qt-labs-folderlistmodel
-          libx11-dev libxext-dev libxtst-dev libxdamage-dev libxfixes-dev xvfb xdotool x11-xserver-utils openbox
+          libx11-dev libxcb1-dev libxext-dev libxtst-dev libxdamage-dev libxfixes-dev xvfb xdotool x11-xserver-utils openbox
           xserver-xorg-core xserver-xorg-video-dummy
           dbus python3-dbusmock libsystemd-dev libglib2.0-dev pkg-config dpkg-dev desktop-file-utils
           systemd man-db ansible-core libmosquitto-dev mosquitto mosquitto-clients lintian shared-mime-info)

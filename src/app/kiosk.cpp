@@ -323,9 +323,13 @@ void Kiosk::Tick() {
 void Kiosk::FollowReach() {
     const ReachFacts reach = player_->Reach();
     WriteWelcomeLine(helpFolder_, HtmlEscaped(WelcomeLine(reach)));
+    const std::string was = playerHelp_[0];
     playerHelp_[0] = problemWhat_.empty()
                          ? helpDocuments_[0]
                          : OwnProblemPage(problemWhat_, problemWhy_, ConfigLine(reach));
+    // The browsers were sent the start page already, and a show with no pages never sends it
+    // again.
+    player_->StartPageMoved(was);
 }
 
 void Kiosk::PublishedAnswered() {
@@ -358,9 +362,13 @@ void Kiosk::ShowSaved(Show show, ShowChange change) {
     player_->ToolbarsLaidOut();
     toolbars_->InitHelpTip();
     player_->ShowCursor();
-    // Saved, the show has a file it can read.
-    problemWhat_.clear();
-    FollowReach();
+    // Saved, the show has a file it can read; a published one without a copy has not.
+    if (publication_)
+        PublishedAnswered();
+    else {
+        problemWhat_.clear();
+        FollowReach();
+    }
 }
 
 void Kiosk::TakeManagedChanges() {
@@ -440,6 +448,14 @@ int RunKiosk(const std::vector<std::string>& arguments,
                 std::cerr << "pagelark: a kiosk is already running; use its Config button\n";
                 return 1;
             }
+            // The presentation named is not played: a failure, said, with the way to it.
+            if (const std::string line = JoinArguments(arguments); !line.empty()) {
+                std::cerr << "pagelark: a kiosk is already running; it keeps its presentation: "
+                             "end it, then run pagelark "
+                          << line << "\n";
+                return 1;
+            }
+            std::cerr << "pagelark: a kiosk is already running; it was brought forward\n";
             return 0;
     }
 

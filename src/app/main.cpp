@@ -1,9 +1,17 @@
 // The program's start: the command line answered where it can be without a kiosk, the browser
 // engine and Qt set up, then the kiosk run.
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
 #include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <optional>
 
@@ -23,7 +31,42 @@ bool NamesSomething(const std::string& path) {
     return FileExists(path) || DirExists(path);
 }
 
-int Usage() {
+// The machine asked before Qt, which aborts where it cannot open a window.
+DisplayProbes MachineDisplayProbes() {
+    return {[](const std::string& display) {
+                xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+                const bool opened = xcb_connection_has_error(connection) == 0;
+                xcb_disconnect(connection);
+                return opened;
+            },
+            [](const std::string& socketPath) {
+                sockaddr_un address{};
+                address.sun_family = AF_UNIX;
+                if (socketPath.size() >= sizeof(address.sun_path)) return false;
+                std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+                const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+                if (fd < 0) return false;
+                // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the socket API
+                const bool answered =
+                    connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+                close(fd);
+                return answered;
+            },
+            [] {
+                // Plugins from elsewhere are Qt's to find: no judgement then.
+                std::vector<std::string> names;
+                if (std::getenv("QT_QPA_PLATFORM_PLUGIN_PATH") != nullptr ||
+                    std::getenv("QT_PLUGIN_PATH") != nullptr)
+                    return names;
+                const QDir folder(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms");
+                for (const QString& file : folder.entryList({"libq*.so"}, QDir::Files))
+                    names.push_back(file.mid(4, file.size() - 7).toStdString());
+                return names;
+            }};
+}
+
+int Usage(const std::string& why) {
+    if (!why.empty()) std::cerr << "pagelark: " << why << "\n";
     std::cerr << kUsage;
     return 2;
 }
@@ -32,8 +75,11 @@ int Usage() {
 // the status to end with, or none.
 std::optional<int> AnswerAlone(const std::vector<std::string>& arguments,
                                const std::optional<std::string>& configFile) {
-    if (configFile)
-        return configFile->empty() || !arguments.empty() ? Usage() : std::optional<int>();
+    if (configFile) {
+        if (configFile->empty()) return Usage("--config needs a FILE");
+        if (!arguments.empty()) return Usage("unexpected word " + arguments.front());
+        return std::nullopt;
+    }
     switch (ReadCommandLine(JoinArguments(arguments), NamesSomething)) {
         case CommandRequest::Help:
             std::cout << kUsage;
@@ -42,7 +88,7 @@ std::optional<int> AnswerAlone(const std::vector<std::string>& arguments,
             std::cout << "pagelark " << PAGELARK_VERSION << "\n";
             return 0;
         case CommandRequest::Usage:
-            return Usage();
+            return Usage(UnexpectedWord(arguments));
         case CommandRequest::Play:
         case CommandRequest::Config:
             break;
@@ -55,6 +101,7 @@ int Start(int argc, char** argv) {
     std::vector<std::string> given(argv + 1, argv + argc);
     const bool remoteDebugging = DropRemoteDebugging(given);
     const std::optional<std::string> configFile = TakeConfigFile(given);
+    TakeEndOfOptions(given);
     // Answered before Qt, which wants a screen, unless an option is one Qt takes.
     const bool qtOption = std::ranges::any_of(given, [](auto& a) { return IsQtOption(a); });
     if (!qtOption ||
@@ -68,7 +115,7 @@ int Start(int argc, char** argv) {
             const char* value = std::getenv(name);
             return std::string(value != nullptr ? value : "");
         },
-        NamesSomething);
+        NamesSomething, MachineDisplayProbes());
     if (!noDisplay.empty()) {
         std::cerr << "pagelark: " << noDisplay << "\n";
         return 1;

@@ -91,6 +91,22 @@ CommandRequest ReadCommandLine(std::string_view raw, const PathExists& exists) {
     return option || exists(first) ? CommandRequest::Usage : CommandRequest::Play;
 }
 
+void TakeEndOfOptions(std::vector<std::string>& arguments) {
+    if (arguments.size() < 2 || arguments.front() != "--") return;
+    arguments.erase(arguments.begin());
+    if (!Quoted(arguments.front())) arguments.front() = '"' + arguments.front() + '"';
+}
+
+std::string UnexpectedWord(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        const bool known =
+            i == 0 && (IsConfigCommandLine(word) || word == "--help" || word == "--version");
+        if (word.starts_with('-') && !known) return "unknown option " + word;
+    }
+    return arguments.size() > 1 ? "unexpected word " + arguments[1] : "";
+}
+
 namespace {
 
 // The option's name without its dashes and value: --style=fusion is "style".
@@ -133,31 +149,67 @@ bool IsQtOption(std::string_view argument) {
 }
 
 std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Environment& variable,
-                         const PathExists& exists) {
+                         const PathExists& exists, const DisplayProbes& probes) {
     std::string platforms = variable("QT_QPA_PLATFORM");
+    std::string display = variable("DISPLAY");
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (OptionName(arguments[i]) != "platform") continue;
+        const std::string_view option = OptionName(arguments[i]);
+        if (option != "platform" && option != "display") continue;
         const std::size_t equals = arguments[i].find('=');
+        std::string value;
         if (equals != std::string::npos)
-            platforms = arguments[i].substr(equals + 1);
+            value = arguments[i].substr(equals + 1);
         else if (i + 1 < arguments.size())
-            platforms = arguments[i + 1];
+            value = arguments[i + 1];
+        (option == "platform" ? platforms : display) = value;
     }
-    if (platforms.empty()) platforms = "xcb;wayland";
+    // Asked for by name, a platform without its plugin is said; Qt's own choice passes it over.
+    const bool chosen = !platforms.empty();
+    if (!chosen) platforms = "xcb;wayland";
     const std::string runtime = variable("XDG_RUNTIME_DIR");
-    const bool x11 = !variable("DISPLAY").empty() || std::ranges::any_of(arguments, [](auto& a) {
-        return OptionName(a) == "display";
-    });
-    const bool wayland = !variable("WAYLAND_DISPLAY").empty() ||
-                         (!runtime.empty() && exists && exists(runtime + "/wayland-0"));
+    const std::string waylandName = variable("WAYLAND_DISPLAY");
+    const std::string socket =
+        waylandName.starts_with('/') ? waylandName
+        : runtime.empty()            ? std::string()
+                          : runtime + "/" + (waylandName.empty() ? "wayland-0" : waylandName);
+    const bool wayland = !waylandName.empty() || (!socket.empty() && exists && exists(socket));
+    const std::vector<std::string> known =
+        probes.platforms ? probes.platforms() : std::vector<std::string>{};
+    // What the first platform tried lacked; any one that can open a window wins.
+    std::string why;
+    const auto lacks = [&why](std::string text) {
+        if (why.empty()) why = std::move(text);
+    };
     for (std::size_t start = 0; start <= platforms.size();) {
         const std::size_t end = std::min(platforms.find(';', start), platforms.size());
         // "xcb:option=value": the plugin's name comes before its options.
         const std::string_view entry = std::string_view(platforms).substr(start, end - start);
-        const std::string_view name = TrimBlanks(entry.substr(0, entry.find(':')));
+        const std::string name(TrimBlanks(entry.substr(0, entry.find(':'))));
         start = end + 1;
-        if (name == "xcb" ? x11 : name.starts_with("wayland") ? wayland : !name.empty()) return "";
+        if (name.empty()) continue;
+        if (!known.empty() && std::ranges::find(known, name) == known.end()) {
+            if (!chosen) continue;
+            std::string list;
+            for (const std::string& k : known)
+                list += (list.empty() ? "" : ", ") + k;
+            lacks("no platform named '" + name + "' (this machine has: " + list + ")");
+        } else if (name == "xcb") {
+            if (display.empty()) continue;
+            if (!probes.x11Opens || probes.x11Opens(display)) return "";
+            lacks("cannot open the display '" + display + "': no X server lets the kiosk in there");
+        } else if (name.starts_with("wayland")) {
+            if (!wayland) continue;
+            if (!probes.waylandAnswers || socket.empty() || probes.waylandAnswers(socket))
+                return "";
+            lacks("no Wayland compositor answers at '" + socket + "'");
+        } else {
+            return "";
+        }
     }
+    if (!why.empty()) return why;
+    if (display.empty() && !waylandName.empty())
+        return "no display to show the kiosk on: DISPLAY is not set, and Qt has no Wayland "
+               "platform here for WAYLAND_DISPLAY (install qt6-wayland)";
     return "no display to show the kiosk on: DISPLAY and WAYLAND_DISPLAY are not set (start it "
            "in a graphical session, or with QT_QPA_PLATFORM=offscreen for a trial without one)";
 }

@@ -39,6 +39,13 @@ bool IsConfigCommandLine(std::string_view raw);
 // argument left beside it makes the line one the program cannot take.
 std::optional<std::string> TakeConfigFile(std::vector<std::string>& arguments);
 
+// "--" ends the options: the word after it is a path, one beginning with "-" too (it is taken
+// out and that word quoted, as a quoted path is taken whole).
+void TakeEndOfOptions(std::vector<std::string>& arguments);
+// The word a command line the program cannot take stumbles on, for the line before the usage:
+// "unknown option --bogus", "unexpected word lobby.tso", or "".
+std::string UnexpectedWord(const std::vector<std::string>& arguments);
+
 // What the program answers to --help, and to a command line it cannot take.
 extern const char kUsage[];
 
@@ -46,11 +53,19 @@ extern const char kUsage[];
 // program reads the command line only once Qt has taken them.
 bool IsQtOption(std::string_view argument);
 
+// Whether a window can really be opened, asked of the machine before Qt, which aborts where
+// it cannot; a probe left empty is not asked.
+struct DisplayProbes {
+    std::function<bool(const std::string& display)> x11Opens;       // an X server answers there
+    std::function<bool(const std::string& socket)> waylandAnswers;  // a compositor listens
+    std::function<std::vector<std::string>()> platforms;  // Qt's platform plugins; {}: unknown
+};
 // Why no window can be opened, or "": the platforms asked for (-platform's value, else
 // QT_QPA_PLATFORM, a list split at ';'; else X11 or Wayland) all need a display and none is
-// named (DISPLAY or -display, WAYLAND_DISPLAY, or Wayland's usual socket in XDG_RUNTIME_DIR).
+// named (DISPLAY or -display, WAYLAND_DISPLAY, or Wayland's usual socket in XDG_RUNTIME_DIR),
+// none named answers, or no plugin has the platform's name.
 using Environment = std::function<std::string(const char*)>;
 std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Environment& variable,
-                         const PathExists& exists);
+                         const PathExists& exists, const DisplayProbes& probes = {});
 
 }  // namespace pagelark

@@ -108,9 +108,31 @@ std::string OwnOfflinePage(std::string_view why) {
     return std::string(kDataHtml) + PercentEncoded(html);
 }
 
+namespace {
+
+// A path of kilobytes would push the reason and the advice off the screen: its start and end
+// tell which it is.
+std::string MiddleClipped(std::string_view text) {
+    constexpr std::size_t kKept = 160;
+    if (text.size() <= 3 * kKept) return std::string(text);
+    // Cut between characters, never inside one's UTF-8 bytes.
+    const auto inside = [&](std::size_t at) {
+        return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    };
+    std::size_t head = kKept, tail = text.size() - kKept;
+    while (head > 0 && inside(head))
+        --head;
+    while (tail < text.size() && inside(tail))
+        ++tail;
+    return std::string(text.substr(0, head)) + "\xE2\x80\xA6" + std::string(text.substr(tail));
+}
+
+}  // namespace
+
 std::string OwnProblemPage(std::string_view what, std::string_view why, std::string_view todo) {
     const auto line = [](std::string_view style, std::string_view text) {
-        return "<p style=\"" + std::string(style) + "\">" + HtmlEscaped(text) + "</p>";
+        return "<p style=\"" + std::string(style) + "\">" + HtmlEscaped(MiddleClipped(text)) +
+               "</p>";
     };
     const std::string html =
         "<!DOCTYPE html><html data-pagelark=\"problem\" style=\"background:#5a1e1e;height:100%\">"

@@ -46,6 +46,7 @@ const char* RemoteStateWord(const Player& player, bool started) {
     if (player.NavigationMode()) return "navigation";
     if (state == PlayerState::WaitSaver) return "paused";
     if (started && player.OfflineOnShow()) return "offline";
+    if (started && player.StartPageAlone(player.CurrentBrowser())) return "problem";
     return started ? "playing" : "starting";
 }
 
@@ -94,6 +95,18 @@ void Player::InitBrowsers() {
         browsers_.SetTime(b, start.seconds);
     }
     context_.stage.BringToFront(1);
+}
+
+bool Player::StartPageAlone(int browser) const {
+    return PageCount(show_.presentation) == 0 && browsers_[browser].address == StartPage().address;
+}
+
+void Player::StartPageMoved(const std::string& was) {
+    const PageEntry start = StartPage();
+    if (was.empty() || start.address == was) return;
+    for (int b = 0; b < kBrowserCount; ++b) {
+        if (browsers_[b].address == was) BrowseTo(b, start.address, browsers_[b].time);
+    }
 }
 
 void Player::Tick() {
@@ -212,7 +225,10 @@ void Player::StepNavigate() {
     // page on show stays meanwhile, as for a page whose time is over (at most MaxTime).
     const double since = sentAgain ? *freshPreloadSince_ : preloadAwaitedSince_.value_or(Now());
     const BrowserRotation::Record& preload = browsers_[browsers_.Next()];
-    if (!preload.address.empty() && PreloadHolds(Now() - since, preload, p.MaxTime)) {
+    // With no pages the start page alone is the show (the problem page, a published show's
+    // welcome before its first copy): it comes back at once, not after MaxTime.
+    if (!preload.address.empty() && !StartPageAlone(browsers_.Next()) &&
+        PreloadHolds(Now() - since, preload, p.MaxTime)) {
         if (!sentAgain) preloadAwaitedSince_ = since;
         return;
     }

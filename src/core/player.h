@@ -46,8 +46,9 @@ struct PageEntry;
 const char* StateWord(PlayerState state);
 // The show's state as the remote services report it: "starting" (until the first page came on
 // show), "playing", "paused", "navigation", "dark" (the screen is off and nothing plays),
-// "offline" (no page of the show can be loaded: the offline page stands in), "config" or
-// "ending".
+// "offline" (no page of the show can be loaded: the offline page stands in), "problem" (the
+// show has no pages: its start page, the problem page or a published show's welcome, stands
+// in), "config" or "ending".
 class Player;
 const char* RemoteStateWord(const Player& player, bool started);
 
@@ -84,6 +85,9 @@ class Player final : public PlayerCommands,
 
     // Start-up: the three browsers primed with the start page.
     void InitBrowsers();
+    // The start page became another (the problem page came or went): browsers holding the old
+    // one load the new one, the one on show too.
+    void StartPageMoved(const std::string& was);
     // The 200 ms timer: the mouse part, then one state step unless one is still running.
     void Tick();
     // After the tool bars were laid out, at start and after every save: Tool Run and the
@@ -127,6 +131,8 @@ class Player final : public PlayerCommands,
     // The last address that failed to load, until it or another loads; clipped too.
     std::string LastLoadFailure() const;
     // The offline page is on show: no page of the show could be loaded.
+    // The show has no pages and browser holds its start page, which stands in for it.
+    bool StartPageAlone(int browser) const;
     bool OfflineOnShow() const;
     // How a visitor reaches the tool bar, the help and the configuration window now.
     ReachFacts Reach() const;

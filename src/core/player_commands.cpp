@@ -120,8 +120,9 @@ bool Player::QuitAllowed() const {
 }
 
 bool Player::HelpAllowed() const {
-    return show_.buttons.Run(ToolRunSlot::Help).Visible ||
-           show_.buttons.Nav(ToolNavSlot::Help).Visible;
+    // A locked kiosk refuses the help as the quit and the configuration window.
+    return !show_.machine.Locked && (show_.buttons.Run(ToolRunSlot::Help).Visible ||
+                                     show_.buttons.Nav(ToolNavSlot::Help).Visible);
 }
 
 void Player::ConfigShown() {
@@ -180,12 +181,14 @@ Result<> Player::Refusal(const CommandCall& request) const {
                 return Fail("no page is due");
             if (command != Command::Pause && show_.presentation.ClockAligned)
                 return Fail("the pages follow the clock");
+            const bool playing = state_ == PlayerState::Navigate || state_ == PlayerState::WaitTime;
+            if (command != Command::Pause && playing && PageCount(show_.presentation) == 0)
+                return Fail("the presentation has no pages");
             // A page change waits for its page to finish loading; Previous is not held, as the
             // tool bar's never was.
             if (command == Command::Next && state_ == PlayerState::Navigate)
                 return Fail("the next page is still loading");
-            if (state_ != PlayerState::Navigate && state_ != PlayerState::WaitTime)
-                return Fail("the show is not playing");
+            if (!playing) return Fail("the show is not playing");
             return Done();
         }
         case Command::Reload:

@@ -65,6 +65,12 @@ TEST(CommandLine, ConfigurationRequestsOptionsAndWhatTheProgramCannotTake) {
     EXPECT_EQ(line, (std::vector<std::string>{"-platform", "xcb", "x"}));
     EXPECT_EQ(TakeConfigFile(line = {"--config"}), "");
     EXPECT_EQ(TakeConfigFile(line = {"CONFIG", "-config"}), std::nullopt);
+    // The line before the usage names the word; after "--" a word is a path.
+    EXPECT_EQ(UnexpectedWord({"a.tso", "--bogus"}), "unknown option --bogus");
+    EXPECT_EQ(UnexpectedWord({"CONFIG", "lobby.tso"}), "unexpected word lobby.tso");
+    TakeEndOfOptions(line = {"--", "-x.tso"});
+    EXPECT_EQ(ReadCommandLine(JoinArguments(line)), Play);
+    EXPECT_EQ(ParseCommandLine(JoinArguments(line), "d.tso"), "-x.tso");
 }
 
 TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {
@@ -88,7 +94,18 @@ TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {
         {{"-platform", "offscreen"}, {}, true},
         {{"-display", ":2"}, {}, true},
         {{"--platform=xcb"}, {{"QT_QPA_PLATFORM", "offscreen"}}, false},
+        // Named, but nothing answers there, or no plugin has the name.
+        {{}, {{"DISPLAY", ":90"}}, false},
+        {{"-platform", "xcb", "-display", ":90"}, {{"DISPLAY", ":0"}}, false},
+        {{}, {{"XDG_RUNTIME_DIR", "/run/user/1000"}, {"WAYLAND_DISPLAY", "wayland-9"}}, false},
+        {{}, {{"QT_QPA_PLATFORM", "bogus"}}, false},
     };
+    const DisplayProbes probes{
+        [](const std::string& display) { return display != ":90"; },
+        [](const std::string& socket) { return socket.ends_with("wayland-0"); },
+        [] {
+            return std::vector<std::string>{"xcb", "wayland", "offscreen"};
+        }};
     for (const auto& c : cases) {
         const auto variable = [&c](const char* name) {
             const auto found = c.environment.find(name);
@@ -97,9 +114,12 @@ TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {
         const auto exists = [](const std::string& path) {
             return path == "/run/user/1000/wayland-0";
         };
-        EXPECT_EQ(WhyNoDisplay(c.arguments, variable, exists).empty(), c.window)
+        EXPECT_EQ(WhyNoDisplay(c.arguments, variable, exists, probes).empty(), c.window)
             << JoinArguments(c.arguments) << " " << c.environment.size();
     }
+    EXPECT_EQ(WhyNoDisplay(
+                  {"-platform", "bogus"}, [](const char*) { return ""; }, {}, probes),
+              "no platform named 'bogus' (this machine has: xcb, wayland, offscreen)");
 }
 
 TEST(EngineFlags, EngineLogsOnlyWhenAskedAndNeverZoomsOrNavigatesOnAPinchOrOverscroll) {

@@ -55,7 +55,7 @@ TEST_F(PlayerTest, AFirstStartsWelcomeStaysAMinuteOrUntilAKeyAndSaysHowToReachTh
          "End Pagelark and run \"pagelark CONFIG\" to open the configuration window."},
         {EnterNavigation, false, 0, "This kiosk shows no tool bar.",
          "End Pagelark and run \"pagelark CONFIG\" to open the configuration window."},
-        {EndShow, true, 8, "This kiosk shows no tool bar; press F1 for help.",
+        {EndShow, true, 8, "This kiosk shows no tool bar.",
          "Run \"pagelark CONFIG\" on this computer to open the configuration window."},
     };
     for (const auto& c : cases) {

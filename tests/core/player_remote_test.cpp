@@ -1,4 +1,5 @@
 #include <set>
+#include <utility>
 
 #include "player_fixture.h"
 #include "support/warning_log.h"
@@ -114,11 +115,23 @@ TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
     }
     // A show of no pages yet has nothing to wait for: the first version comes at once.
     Start({});
+    // Its start page turns into the problem page once the server refused: it comes on show.
+    const std::string was = std::exchange(help[0], "file:///problem.html");
+    P().StartPageMoved(was);
+    for (const int b : {P().CurrentBrowser(), P().NextBrowser()})
+        EXPECT_EQ(P().Browser(b).address, help[0]);
+    // An address shown over it, then Play: the start page is the show, back at once.
+    EXPECT_EQ(Remote(Command::ShowAddress, "http://elsewhere/"), "");
+    P().DocumentComplete(P().SpareBrowser());
+    EXPECT_EQ(Walk("0 play 0"), "WAITSAVER http://elsewhere//h, WAITTIME h/h");
+    EXPECT_EQ(Remote(Command::Next), "the presentation has no pages");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "problem");
     Show first = P().Playing();
     first.presentation.Pages = {{"http://new/1", false, 5s}};
     P().TakeShow(first, ShowChange::NewVersion);
     EXPECT_EQ(Walk("3 0 done 0"),
               "NAVIGATE h/h, NAVIGATE h/http://new/1, WAITTIME http://new/1/http://new/1");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "playing");
 }
 
 }  // namespace

@@ -22,6 +22,12 @@ TEST_F(PlayerTest, WithNoPageDueTheIdlePageShowsUntilOneIs) {
     // So is the offline page, with its reason; a page of a visitor's that starts the same way
     // is not.
     const std::string offline = OwnOfflinePage("http://site/1 <b>failed</b>");
+    // A path of kilobytes on the problem page keeps its start and end, and leaves room.
+    const std::string problem =
+        OwnProblemPage("/start" + std::string(8192, 'x') + "/end.tso", "", "");
+    EXPECT_LT(problem.size(), 3000u);
+    EXPECT_NE(problem.find("%2Fstart"), std::string::npos);
+    EXPECT_NE(problem.find("%2Fend.tso"), std::string::npos);
     for (const std::string& address :
          {std::string(kBlackPage),
           std::string("data:text/html,<html style=\"background:#000\"></html>"), offline})

@@ -119,9 +119,13 @@ TEST_F(KioskTest, OfflinePageWhileTheNetworkIsDownOutlivesASecondStartAndEscapeE
         << "the show never came back";
     EXPECT_TRUE(Says(first, "the show is back"));
 
-    Kiosk& second = Start(show);
+    // A second start comes forward; one naming a presentation fails, as it is not played.
+    Kiosk& second = Run({});
     EXPECT_EQ(second.WaitForExit(10s), 0) << "a second copy kept running";
-    EXPECT_EQ(second.Output(), "");
+    EXPECT_TRUE(Says(second, "brought forward"));
+    Kiosk& named = Start(show);
+    EXPECT_EQ(named.WaitForExit(10s), 1);
+    EXPECT_TRUE(Says(named, "it keeps its presentation"));
     // A configuration request cannot be met while it runs: said, and a failure.
     Kiosk& config = Run({"/C"});
     EXPECT_EQ(config.WaitForExit(10s), 1);
@@ -300,15 +304,24 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
         Kiosk wrong(xvfb_, folders_, line);
         EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0] << " " << line.back();
         EXPECT_TRUE(Says(wrong, "usage: pagelark")) << line[0];
+        EXPECT_TRUE(Says(wrong, "pagelark: un")) << "the refused word unnamed: " << line[0];
     }
-    // Without a display: one line of its own rather than Qt's abort; a wrong line, the usage.
-    for (const auto& [line, status] : {std::pair<std::string, int>{file, 1}, {"--bogus", 2}}) {
-        SpawnOptions options = KioskOptions(xvfb_, folders_, {line}, {});
+    // Without a display, or with one where no X server answers: one line of its own rather
+    // than Qt's abort; a wrong line, the usage.
+    const struct {
+        std::string line, display, says;
+        int status;
+    } headlessStarts[] = {{file, "", "pagelark: no display", 1},
+                          {"--bogus", "", "usage:", 2},
+                          {file, ":59999", "pagelark: cannot open the display ':59999'", 1}};
+    for (const auto& start : headlessStarts) {
+        SpawnOptions options = KioskOptions(xvfb_, folders_, {start.line}, {});
         std::erase_if(options.environment,
                       [](const std::string& entry) { return entry.starts_with("DISPLAY="); });
+        if (!start.display.empty()) options.environment.push_back("DISPLAY=" + start.display);
         Process headless(options);
-        EXPECT_EQ(headless.WaitForExit(kPatience), status) << line;
-        EXPECT_TRUE(Says(headless, status == 1 ? "pagelark: no display" : "usage:")) << line;
+        EXPECT_EQ(headless.WaitForExit(kPatience), start.status) << start.line;
+        EXPECT_TRUE(Says(headless, start.says)) << start.line << start.display;
     }
 
     // As root the engine would end it silently unless its sandbox is switched off.

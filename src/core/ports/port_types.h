@@ -74,7 +74,8 @@ struct CommandCall {
 
 // What the kiosk is doing, as the remote services report it.
 struct KioskStatus {
-    // "starting", "playing", "paused", "offline", "navigation", "dark", "config" or "ending".
+    // "starting", "playing", "paused", "offline", "problem", "navigation", "dark", "config" or
+    // "ending".
     std::string state;
     int page = 0;  // the position of the page on show; 0 is the start page
     std::string address;
