@@ -24,7 +24,7 @@ TEST(VisitorInputTest, KeysReachThePlayerOnceAndToolbarMovesCountWhereTheyShould
     QtToolbars toolbars(buttons, commands);
     const VisitorInput input(commands, stage, toolbars);
     QLineEdit* box = toolbars.ToolNav().AddressBox();
-    toolbars.SetAddress(" a ");  // sent as it stands
+    toolbars.SetAddress(" a ");  // sent as the page will load it
 
     QTest::keyClick(box, Qt::Key_Return);
     QTest::keyClick(box, Qt::Key_Escape, Qt::ShiftModifier);  // the box leaves it to its window
@@ -32,8 +32,9 @@ TEST(VisitorInputTest, KeysReachThePlayerOnceAndToolbarMovesCountWhereTheyShould
     QTest::keyClick(&stage, Qt::Key_F4, Qt::AltModifier);
     QTest::keyClick(&elsewhere, Qt::Key_F10);
     // Each key once, a modifier key itself included, before the window has it.
-    EXPECT_EQ(commands.calls, (std::vector<std::string>{"Key 0/0", "Go  a ", "Key 0/1", "Key 27/1",
-                                                        "Key 112/0", "Key 0/4", "Key 115/4"}));
+    EXPECT_EQ(commands.calls,
+              (std::vector<std::string>{"Key 0/0", "Go http://a/", "Key 0/1", "Key 27/1",
+                                        "Key 112/0", "Key 0/4", "Key 115/4"}));
     box->setText("");
     QTest::keyClicks(box, "ab");
     EXPECT_EQ(box->text(), "ab");
