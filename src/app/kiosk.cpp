@@ -452,7 +452,7 @@ int RunKiosk(const std::vector<std::string>& arguments,
             if (const std::string line = JoinArguments(arguments); !line.empty()) {
                 std::cerr << "pagelark: a kiosk is already running; it keeps its presentation: "
                              "end it, then run pagelark "
-                          << line << "\n";
+                          << (line.front() == '-' ? "-- " : "") << line << "\n";
                 return 1;
             }
             std::cerr << "pagelark: a kiosk is already running; it was brought forward\n";

@@ -44,9 +44,10 @@ const char* RemoteStateWord(const Player& player, bool started) {
     }
     if (!player.ScreenIsOn()) return "dark";
     if (player.NavigationMode()) return "navigation";
+    // A paused show of no pages still has nothing but its start page to show.
+    if (started && player.StartPageAlone(player.CurrentBrowser())) return "problem";
     if (state == PlayerState::WaitSaver) return "paused";
     if (started && player.OfflineOnShow()) return "offline";
-    if (started && player.StartPageAlone(player.CurrentBrowser())) return "problem";
     return started ? "playing" : "starting";
 }
 

@@ -132,6 +132,12 @@ TEST_F(PlayerTest, ANewVersionShowsAtThePageBoundaryOnceItsFirstPageLoaded) {
     EXPECT_EQ(Walk("3 0 done 0"),
               "NAVIGATE h/h, NAVIGATE h/http://new/1, WAITTIME http://new/1/http://new/1");
     EXPECT_STREQ(RemoteStateWord(P(), true), "playing");
+    // Paused, a show of no pages still has nothing but its start page on show.
+    Start({});
+    Walk("0 0");
+    EXPECT_EQ(Remote(Command::Pause), "");
+    EXPECT_EQ(Walk("0"), "WAITSAVER h/h");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "problem");
 }
 
 }  // namespace
