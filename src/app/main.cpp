@@ -61,6 +61,11 @@ DisplayProbes MachineDisplayProbes() {
                 const QDir folder(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms");
                 for (const QString& file : folder.entryList({"libq*.so"}, QDir::Files))
                     names.push_back(file.mid(4, file.size() - 7).toStdString());
+                // Qt's Wayland plugins (wayland-egl, wayland-generic) answer to "wayland" too.
+                if (std::any_of(names.begin(), names.end(), [](const std::string& name) {
+                        return name.starts_with("wayland-");
+                    }))
+                    names.emplace_back("wayland");
                 return names;
             }};
 }
