@@ -47,6 +47,10 @@ if(PAGELARK_KIOSK)
     install(PROGRAMS packaging/pagelark-session DESTINATION ${CMAKE_INSTALL_BINDIR})
     install(FILES packaging/pagelark-xsession.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/xsessions
             RENAME pagelark.desktop)
+    # The same without an X server: the kiosk in the cage compositor. A name of its own: LightDM
+    # looks for a session name among the X sessions first.
+    install(FILES packaging/pagelark-wayland-session.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/wayland-sessions RENAME pagelark-wayland.desktop)
     install(FILES packaging/pagelark.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     # The session bus interface (the machine setting DBus), for the bus's tools and bindings.
@@ -82,15 +86,16 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Dependencies from the shared libraries the programs link (libmosquitto1 among them).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# xset turns blanking off. unclutter-xfixes (hides an idle pointer, started by the kiosk session
-# alone) is only suggested: it recommends unclutter-startup, which would hide the pointer in every
-# account's session, and apt installs recommends of recommends.
+# xset turns blanking off in the X session; cage runs the Wayland session, where Qt's Wayland
+# platform, loaded at run time, draws the kiosk. unclutter-xfixes (hides an idle pointer,
+# started by the kiosk session alone) is only suggested: it recommends unclutter-startup, which
+# would hide the pointer in every account's session, and apt installs recommends of recommends.
 # The on-screen keyboard is loaded by Qt at run time, so no library dependency names it, nor
 # the Qt Quick modules it needs that its own package leaves out.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "dbus-user-session, xdg-utils, x11-xserver-utils, qt6-virtualkeyboard-plugin, \
 qml6-module-qtquick, qml6-module-qtquick-layouts, qml6-module-qtquick-window, \
-qml6-module-qtqml-workerscript, qml6-module-qt-labs-folderlistmodel")
+qml6-module-qtqml-workerscript, qml6-module-qt-labs-folderlistmodel, cage, qt6-wayland")
 # cec-ctl sends a television on HDMI to standby outside the screen's hours.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "v4l-utils, unclutter-xfixes")
 include(CPack)

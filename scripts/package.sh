@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder, checks it with lintian, installs it (apt
 # resolving its dependencies), and checks that the installed programs run: the versions, the
-# user unit as systemd reads it, the desktop entries and the file type, then a one-page
-# presentation under Xvfb, started by the unit's own command line, that ends by itself.
+# user unit as systemd reads it, the session files, the desktop entries and the file type,
+# then a one-page presentation under Xvfb, started by the unit's own command line, that ends
+# by itself.
 #   scripts/package.sh [BUILD_DIR]     (default build; needs root or sudo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,13 +42,15 @@ rm -rf "$verify_run"
 exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
 echo "ExecStart=$exec_start"
 
-echo "== installed X session, desktop entry and file type"
-desktop-file-validate /usr/share/xsessions/pagelark.desktop /usr/share/applications/pagelark.desktop
+echo "== installed X and Wayland sessions, desktop entry and file type"
+desktop-file-validate /usr/share/xsessions/pagelark.desktop \
+    /usr/share/wayland-sessions/pagelark-wayland.desktop /usr/share/applications/pagelark.desktop
 grep -q '^MimeType=application/x-pagelark-presentation;$' /usr/share/applications/pagelark.desktop
 desktop-file-validate /usr/share/applications/pagelark.edit.desktop
 grep -q '^Exec=pagelark --config %f$' /usr/share/applications/pagelark.edit.desktop
 sh -n /usr/bin/pagelark-session
 grep -q '^Exec=pagelark-session$' /usr/share/xsessions/pagelark.desktop
+grep -q '^Exec=pagelark-session --wayland$' /usr/share/wayland-sessions/pagelark-wayland.desktop
 
 echo "== installed kiosk on a one-page presentation"
 work=$(mktemp -d)
