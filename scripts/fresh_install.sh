@@ -74,6 +74,10 @@ grep -qx 'autologin-user=kiosk' "$conf" || fail "$conf does not log in kiosk"
 grep -qx 'autologin-session=pagelark' "$conf" || fail "$conf does not name the session"
 session=$(sed -n 's/^Exec=//p' /usr/share/xsessions/pagelark.desktop)
 [ "$(command -v "$session")" = /usr/bin/pagelark-session ] || fail "no session program"
+# The other choice the guide offers: the Wayland session, with cage from the recommends.
+grep -qx 'Exec=pagelark-session --wayland' /usr/share/wayland-sessions/pagelark-wayland.desktop ||
+    fail "no Wayland session"
+command -v cage >/dev/null || fail "the package's recommends brought no cage"
 runuser -u kiosk -- env PAGELARK_REGISTRY_DIR=/home/kiosk/.config/pagelark \
     pagelark-tso show /home/kiosk/lobby.tso | grep -q '"Locked": true' || fail "not locked"
 
