@@ -10,7 +10,8 @@ packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-f
           libx11-dev libxcb1-dev libxext-dev libxtst-dev libxdamage-dev libxfixes-dev xvfb xdotool x11-xserver-utils openbox
           xserver-xorg-core xserver-xorg-video-dummy
           dbus python3-dbusmock libsystemd-dev libglib2.0-dev pkg-config dpkg-dev desktop-file-utils
-          systemd man-db ansible-core libmosquitto-dev mosquitto mosquitto-clients lintian shared-mime-info)
+          systemd man-db ansible-core libmosquitto-dev mosquitto mosquitto-clients lintian shared-mime-info
+          cage qt6-wayland procps)
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
 # A fresh machine may have no package lists yet: update only when the install needs it.

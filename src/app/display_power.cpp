@@ -1,5 +1,6 @@
 #include "app/display_power.h"
 
+#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -91,6 +92,15 @@ XDisplayPower::~XDisplayPower() {
 bool XDisplayPower::Dpms() {
     if (!x_->looked) {
         x_->looked = true;
+        // The X server a compositor may run for older programs switches no output: asking it
+        // would only start it.
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            Log(LogArea::Player,
+                "under Wayland the display's power is the compositor's (its output power "
+                "protocol, which the kiosk does not use): dark hours show black, and send a "
+                "television to standby where CEC is set up");
+            return false;
+        }
         x_->display = XOpenDisplay(nullptr);
         int event = 0;
         int error = 0;

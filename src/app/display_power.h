@@ -1,6 +1,6 @@
 #pragma once
-// The display's power: the X server's power saving (DPMS) and, where the machine has a CEC
-// adapter and cec-ctl, the television on the other end of HDMI.
+// The display's power: the X server's power saving (DPMS; not under Wayland) and, where the
+// machine has a CEC adapter and cec-ctl, the television on the other end of HDMI.
 
 #include <QObject>
 #include <map>

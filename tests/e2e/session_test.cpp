@@ -1,31 +1,75 @@
-// The kiosk X session without a user service manager: the kiosk comes up on a screen that
-// never blanks, comes back within 10 s of a kill -9, and ending the session ends both.
+// The kiosk sessions without a user service manager: the kiosk comes up on a screen that
+// never blanks (X) or in cage (Wayland, cage shown in the test's X server), comes back within
+// 10 s of a kill -9, and ending the session ends both.
 
+#include <pwd.h>
 #include <signal.h>
+#include <unistd.h>
+
+#include <ctime>
 
 #include "e2e/support/kiosk_fixture.h"
 
 namespace pagelark::e2e {
 namespace {
 
-TEST_F(KioskTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
+// cage refuses root: as root, the Wayland runs are an ordinary account's, made when missing.
+constexpr const char* kWaylandUser = "pagelark-e2e";
+
+// options run as an ordinary user after prefix (cage, or none for the session, which starts
+// its own), cage shown in the test's X server; the private folders go to the user.
+void InCage(SpawnOptions& options, const KioskFolders& folders, std::vector<std::string> prefix) {
+    if (::geteuid() == 0) {
+        if (::getpwnam(kWaylandUser) == nullptr)
+            RunCommand({"useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
+                        kWaylandUser},
+                       CurrentEnvironment());
+        const passwd* user = ::getpwnam(kWaylandUser);
+        if (user == nullptr) throw std::runtime_error("no account to run cage as");
+        RunCommand(
+            {"chown", "-R", std::to_string(user->pw_uid) + ":" + std::to_string(user->pw_gid),
+             folders.path()},
+            CurrentEnvironment());
+        prefix.insert(prefix.begin(), {"setpriv", "--reuid=" + std::to_string(user->pw_uid),
+                                       "--regid=" + std::to_string(user->pw_gid), "--init-groups"});
+    }
+    options.argv.insert(options.argv.begin(), prefix.begin(), prefix.end());
+    // Qt's platform is the session's to choose; cage draws into DISPLAY, the test's X server.
+    std::erase(options.environment, std::string("QT_QPA_PLATFORM=xcb"));
+    options.environment.insert(
+        options.environment.end(),
+        {"WLR_BACKENDS=x11", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1"});
+}
+
+// The kiosk on a one-page green show with these [Tessaro] lines; session: pagelark-session
+// starting it instead.
+SpawnOptions GreenShow(const Xvfb& server, const KioskFolders& folders, const std::string& lines,
+                       std::vector<std::string> environment, bool session) {
     const std::string page =
-        folders_.Write("page.html", "<body style=\"background:#00ff00\"></body>");
-    SpawnOptions options = KioskOptions(
-        xvfb_, folders_,
-        {folders_.Write("show.tso",
-                        "[Tessaro]\nLocked=Yes\nDefaultTime=60\n[Page1]\nURL=" + page + "\n")},
-        {"PAGELARK_SESSION_SYSTEMD=no"});
-    options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
-    options.argv[0] = PAGELARK_SESSION;
-    Process session(options);
-    // The kiosk among the session's processes, or 0.
-    const auto kiosk = [&session] {
-        for (const pid_t pid : ProcessesInGroup(session.Pid()))
-            if (KioskFolders::Read("/proc/" + std::to_string(pid) + "/comm") == "pagelark\n")
-                return pid;
-        return pid_t{0};
-    };
+        folders.Write("page.html", "<body style=\"background:#00ff00\"></body>");
+    SpawnOptions options =
+        KioskOptions(server, folders,
+                     {folders.Write("show.tso", "[Tessaro]\n" + lines +
+                                                    "DefaultTime=60\n[Page1]\nURL=" + page + "\n")},
+                     std::move(environment));
+    if (session) {
+        options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
+        options.argv[0] = PAGELARK_SESSION;
+    }
+    return options;
+}
+
+// The process of that name among a session's, or 0.
+pid_t Named(const Process& session, const std::string& name) {
+    for (const pid_t pid : ProcessesInGroup(session.Pid()))
+        if (KioskFolders::Read("/proc/" + std::to_string(pid) + "/comm") == name + "\n") return pid;
+    return 0;
+}
+
+TEST_F(KioskTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
+    Process session(
+        GreenShow(xvfb_, folders_, "Locked=Yes\n", {"PAGELARK_SESSION_SYSTEMD=no"}, true));
+    const auto kiosk = [&session] { return Named(session, "pagelark"); };
     const auto blanking = [this] { return RunCommand({"xset", "q"}, xvfb_.Environment()).output; };
     const auto blankingOff = [&] {
         const std::string settings = blanking();
@@ -49,6 +93,64 @@ TEST_F(KioskTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
     EXPECT_TRUE(
         WaitUntil([&] { return !session.Running() && ::kill(second, 0) != 0; }, Millis(15000)))
         << "the session or its kiosk outlived the end of the session";
+}
+
+TEST_F(KioskTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
+    SpawnOptions options =
+        GreenShow(xvfb_, folders_, "Locked=Yes\n", {"PAGELARK_SESSION_SYSTEMD=no"}, true);
+    options.argv.insert(options.argv.begin() + 1, "--wayland");
+    InCage(options, folders_, {});
+    Process session(options);
+    const auto kiosk = [&session] { return Named(session, "pagelark"); };
+
+    ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
+    const pid_t first = kiosk();
+    const pid_t compositor = Named(session, "cage");
+    ASSERT_NE(first, 0) << "no kiosk in the session";
+    ASSERT_NE(compositor, 0) << "no cage in the session";
+    // Qt's Wayland platform draws the kiosk: cage starts its X server only for an X client.
+    EXPECT_EQ(Named(session, "Xwayland"), 0) << "the kiosk is an X client of cage's Xwayland";
+
+    ::kill(first, SIGKILL);
+    pid_t second = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (second = kiosk()) != 0 && second != first; }, kPatience))
+        << "no kiosk after kill -9\n"
+        << session.Output();
+    EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the restarted kiosk never showed";
+    EXPECT_EQ(Named(session, "cage"), compositor) << "cage did not stay while the kiosk came back";
+
+    ::kill(session.Pid(), SIGTERM);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return !session.Running() && ::kill(second, 0) != 0 && ::kill(compositor, 0) != 0; },
+        Millis(15000)))
+        << "the session, cage or the kiosk outlived the end of the session\n"
+        << session.Output();
+}
+
+// The screen's dark hours under Wayland: black, no X server asked for the display's power
+// (cage would start one just for that), the reason in the debug log once, and no warning.
+TEST_F(KioskTest, DarkHoursUnderWaylandShowBlackAndSayWhyTheDisplayStaysOn) {
+    // A day of the week three days off: dark all day, today and tomorrow.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    SpawnOptions options = GreenShow(
+        xvfb_, folders_, "ScreenDays=" + std::string(kDays[(local.tm_wday + 3) % 7]) + "\n",
+        {"QT_QPA_PLATFORM=wayland", "QT_LOGGING_RULES=pagelark.player.debug=true",
+         "QT_MESSAGE_PATTERN=%{type} %{category}: %{message}"},
+        false);
+    InCage(options, folders_, {"cage", "-d", "--"});
+    Process run(options);
+    const std::string reason = "under Wayland the display's power is the compositor's";
+
+    ASSERT_TRUE(Says(run, reason, kStartUp));
+    ASSERT_TRUE(Says(run, "the screen goes dark"));
+    EXPECT_TRUE(Shows(Rgb{0, 0, 0}, Millis(3000))) << "the show in its dark hours";
+    const std::string said = run.Output();
+    EXPECT_EQ(said.find(reason), said.rfind(reason)) << said;
+    EXPECT_EQ(said.find("warning pagelark.player: "), std::string::npos) << said;
+    EXPECT_EQ(Named(run, "Xwayland"), 0) << "an X server was started";
 }
 
 }  // namespace
