@@ -145,9 +145,8 @@ class Kiosk final : private WindowBuilder {
     QtLauncher launcher_;
     XDisplayPower displayPower_;
     std::unique_ptr<WaylandSession> wayland_ = WaylandSession::Open();
-    ScreenAwake screenAwake_{displayPower_, wayland_.get(), [this] {
-                                 return stage_ ? stage_->windowHandle() : nullptr;
-                             }};
+    ScreenAwake screenAwake_{displayPower_, wayland_.get(),
+                             [this] { return stage_ ? stage_->windowHandle() : nullptr; }};
     std::unique_ptr<QtToolbars> toolbars_;
     QtFileDialogs fileDialogs_{[this] { return static_cast<QWidget*>(configWindow_.get()); }};
     std::unique_ptr<ConfigWindowWidget> configWindow_;

@@ -2,10 +2,10 @@
 
 #include <wayland-client.h>
 
+#include <qpa/qplatformnativeinterface.h>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QWindow>
-#include <qpa/qplatformnativeinterface.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,7 +23,7 @@ T* NativeResource(const char* name, QWindow* window = nullptr) {
     QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
     if (native == nullptr) return nullptr;
     void* resource = window != nullptr ? native->nativeResourceForWindow(name, window)
-                                        : native->nativeResourceForIntegration(name);
+                                       : native->nativeResourceForIntegration(name);
     return static_cast<T*>(resource);
 }
 
@@ -42,8 +42,8 @@ struct WaylandSession::Parts {
     zwp_idle_inhibitor_v1* inhibitor = nullptr;
     wl_surface* inhibited = nullptr;
 
-    static void Global(void* data, wl_registry* registry, std::uint32_t name,
-                       const char* interface, std::uint32_t /*version*/) {
+    static void Global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+                       std::uint32_t /*version*/) {
         auto* parts = static_cast<Parts*>(data);
         parts->globals.emplace_back(name, interface);
         if (interface == kIdleInhibitManager && parts->inhibitManager == nullptr)
@@ -84,7 +84,8 @@ std::unique_ptr<WaylandSession> WaylandSession::Open() {
 
 WaylandSession::~WaylandSession() {
     Inhibit(nullptr);
-    if (parts_->inhibitManager != nullptr) zwp_idle_inhibit_manager_v1_destroy(parts_->inhibitManager);
+    if (parts_->inhibitManager != nullptr)
+        zwp_idle_inhibit_manager_v1_destroy(parts_->inhibitManager);
     wl_registry_destroy(parts_->registry);
     wl_display_flush(parts_->display);
     wl_event_queue_destroy(parts_->queue);
@@ -152,7 +153,7 @@ void ScreenAwake::Apply() {
         if (window != nullptr) window->installEventFilter(this);
     }
     session_->Inhibit(lit_ && plays_ && window != nullptr && window->isVisible() ? window
-                                                                                  : nullptr);
+                                                                                 : nullptr);
 }
 
 bool ScreenAwake::eventFilter(QObject* watched, QEvent* event) {

@@ -67,7 +67,8 @@ TEST(SingleInstanceTest, ASecondStartHearsWhatTheRunningCopyDid) {
         int forwardAsked = 0;
         RunningCopy running([&] {
             auto first = std::make_shared<SingleInstance>(folder);
-            EXPECT_EQ(first->Acquire(
+            EXPECT_EQ(first
+                          ->Acquire(
                               false,
                               [&] {
                                   ++forwardAsked;
