@@ -20,6 +20,7 @@
 #include "app/single_instance.h"
 #include "app/stop_signals.h"
 #include "app/visitor_input.h"
+#include "app/wayland_session.h"
 #include "config/config_window.h"
 #include "config/qt_file_dialogs.h"
 #include "core/command_line.h"
@@ -81,7 +82,9 @@ class Kiosk final : private WindowBuilder {
     // `pagelark CONFIG` started while this kiosk runs: true when the window opens, which a
     // locked kiosk does (its screen offers no Config button).
     bool ConfigRequested();
-    QWidget* MainWindow() const { return stage_.get(); }
+    // A second start's request: raised, and whether the window could come forward (a Wayland
+    // compositor lets it only through its activation protocol, and may refuse even then).
+    bool ComeForward();
     // Fails, saying why, when a snapshot run ended early.
     const Result<>& SnapshotRun() const { return snapshots_.Run(); }
 
@@ -141,12 +144,15 @@ class Kiosk final : private WindowBuilder {
     QtConnectivity connectivity_;
     QtLauncher launcher_;
     XDisplayPower displayPower_;
+    std::unique_ptr<WaylandSession> wayland_ = WaylandSession::Open();
+    ScreenAwake screenAwake_{displayPower_, wayland_.get(),
+                             [this] { return stage_ ? stage_->windowHandle() : nullptr; }};
     std::unique_ptr<QtToolbars> toolbars_;
     QtFileDialogs fileDialogs_{[this] { return static_cast<QWidget*>(configWindow_.get()); }};
     std::unique_ptr<ConfigWindowWidget> configWindow_;
     LogindReboot reboot_;
     KioskMaintenance maintenance_{session_.registry, machine_, reboot_};
-    QtScreenCapture screen_;
+    QtScreenCapture screen_{[this] { return static_cast<QWidget*>(stage_.get()); }};
     QtShell shell_;
     std::unique_ptr<ServiceNotifier> notifier_ = CreateServiceNotifier();
     ManagedFolderWatch managedWatch_{ManagedFolderFromEnvironment()};
@@ -243,7 +249,7 @@ void Kiosk::Start() {
     const bool configRun = ConfigRun();
     player_ = std::make_unique<Player>(
         PlayerContext{debugSettings_, playerHelp_, helpFolder_, configRun, clock_, desktop_,
-                      maintenance_, snapshots_, connectivity_, launcher_, &displayPower_, &playLog_,
+                      maintenance_, snapshots_, connectivity_, launcher_, &screenAwake_, &playLog_,
                       firstStart_ && !configRun && !machine_.Snap},
         Show{std::move(presentation_), machine_, buttons_, std::move(document_)},
         static_cast<WindowBuilder&>(*this));
@@ -257,7 +263,7 @@ void Kiosk::Start() {
                                                       [this] { PublishedAnswered(); });
     }
     remote_ = std::make_unique<KioskRemote>(
-        *player_,
+        *player_, screen_,
         RemoteFacts{.published = publishes ? published_ : "",
                     .version = publishes ? std::function([this] { return publication_->Version(); })
                                          : nullptr,
@@ -302,6 +308,7 @@ void Kiosk::Tick() {
     if (ending) {
         timer_.stop();
         alignedChange_.stop();
+        screenAwake_.Follow(false);
         notifier_->Stopping();
         return;
     }
@@ -317,6 +324,7 @@ void Kiosk::Tick() {
         alignedChange_.start(static_cast<int>(std::ceil(std::max(*wait, 0.0) * 1000.0)));
     // Up once a page is on show, or the configuration window is, for a configuration run.
     const PlayerState state = player_->State();
+    screenAwake_.Follow(state != PlayerState::Config && state != PlayerState::WaitConfig);
     if (state == PlayerState::WaitTime || state == PlayerState::WaitConfig) notifier_->Ready();
 }
 
@@ -395,6 +403,12 @@ bool Kiosk::ConfigRequested() {
            player_->OpenConfig();
 }
 
+bool Kiosk::ComeForward() {
+    stage_->raise();
+    stage_->activateWindow();
+    return !wayland_ || wayland_->Offers("xdg_activation_v1");
+}
+
 void Kiosk::End() {
     // The name goes first, free for a kiosk started while this one closes.
     bus_.reset();
@@ -408,6 +422,7 @@ void Kiosk::End() {
     firstStep_.stop();
     fetcher_.reset();
     player_->ShowCursor();
+    screenAwake_.Follow(false);
     input_.reset();
     configWindow_.reset();
     toolbars_.reset();
@@ -420,17 +435,12 @@ int RunKiosk(const std::vector<std::string>& arguments,
              const std::optional<std::string>& configFile) {
     const std::string tempDir = TempDir();
     SingleInstance instance(RuntimeFolder(tempDir));
-    QWidget* mainWindow = nullptr;
     Kiosk* running = nullptr;
     const bool configLine = IsConfigCommandLine(JoinArguments(arguments));
     const Result<SingleInstance::Outcome> acquired = instance.Acquire(
         configLine,
-        [&mainWindow] {
-            if (mainWindow != nullptr) {
-                mainWindow->raise();
-                mainWindow->activateWindow();
-            }
-        },
+        // A kiosk still starting comes on show by itself.
+        [&running] { return running == nullptr || running->ComeForward(); },
         [&running] { return running != nullptr && running->ConfigRequested(); });
     if (!acquired) {
         std::cerr << "pagelark: cannot start: " << acquired.Error() << "\n";
@@ -443,6 +453,8 @@ int RunKiosk(const std::vector<std::string>& arguments,
             std::cerr << "pagelark: the running kiosk opened its configuration window\n";
             return 0;
         case SingleInstance::Outcome::AnotherRuns:
+        case SingleInstance::Outcome::CameForward:
+        case SingleInstance::Outcome::NotForward:
             // It has been asked to come forward; a configuration request cannot be met.
             if (configLine || configFile) {
                 std::cerr << "pagelark: a kiosk is already running; use its Config button\n";
@@ -455,14 +467,18 @@ int RunKiosk(const std::vector<std::string>& arguments,
                           << (line.front() == '-' ? "-- " : "") << line << "\n";
                 return 1;
             }
-            std::cerr << "pagelark: a kiosk is already running; it was brought forward\n";
+            std::cerr << "pagelark: a kiosk is already running"
+                      << (acquired.Value() == SingleInstance::Outcome::CameForward
+                              ? "; it was brought forward\n"
+                          : acquired.Value() == SingleInstance::Outcome::NotForward
+                              ? ", but the compositor does not let it come forward\n"
+                              : "; it was asked to come forward\n");
             return 0;
     }
 
     Kiosk kiosk(JoinArguments(arguments), configFile, tempDir);
     kiosk.InitPlayer();
     kiosk.Start();
-    mainWindow = kiosk.MainWindow();
     running = &kiosk;
     const int status = QApplication::exec();
     running = nullptr;

@@ -38,7 +38,7 @@ Result<> KioskRemote::Snapshot(const std::string& path) const {
     own.push_back(player_.Playing().document.CurrentFile);
     const SnapshotGuard guard(own);
     if (Result<> allowed = guard.Check(path); !allowed) return allowed;
-    const Result<std::optional<std::string>> picture = GrabScreen("PNG");
+    const Result<std::optional<std::string>> picture = screen_.Grab("PNG");
     if (!picture) return Fail("cannot write " + path + ": " + picture.Error());
     if (!picture.Value()) return Fail("the screen cannot be read");
     // The path is judged again where the picture is written: it may have changed meanwhile.

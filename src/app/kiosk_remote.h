@@ -13,6 +13,8 @@
 
 namespace pagelark {
 
+class QtScreenCapture;
+
 // What the remote services are told of the kiosk besides the player.
 struct RemoteFacts {
     // The presentation plays from a web address: it, and version reads its current version.
@@ -24,7 +26,8 @@ struct RemoteFacts {
 
 class KioskRemote final : public RemoteControl {
   public:
-    KioskRemote(Player& player, RemoteFacts facts) : player_(player), facts_(std::move(facts)) {}
+    KioskRemote(Player& player, const QtScreenCapture& screen, RemoteFacts facts)
+        : player_(player), screen_(screen), facts_(std::move(facts)) {}
     // Each timer step: the status when anything but the uptime changed since the last.
     std::optional<KioskStatus> Poll();
 
@@ -35,6 +38,7 @@ class KioskRemote final : public RemoteControl {
     Result<> Snapshot(const std::string& path) const;
 
     Player& player_;
+    const QtScreenCapture& screen_;
     RemoteFacts facts_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool started_ = false;

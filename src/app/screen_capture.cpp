@@ -5,16 +5,21 @@
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QWidget>
 
 #include "platform/file_io.h"
+#include "platform/log.h"
 
 namespace pagelark {
 
-Result<std::optional<std::string>> GrabScreen(const char* format) {
+Result<std::optional<std::string>> QtScreenCapture::Grab(const char* format) const {
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return std::optional<std::string>();
     // Window 0 is the whole screen, whatever windows lie on it.
-    const QPixmap grabbed = screen->grabWindow(0);
+    QPixmap grabbed = screen != nullptr ? screen->grabWindow(0) : QPixmap();
+    if (QWidget* window = window_ ? window_() : nullptr; grabbed.isNull() && window != nullptr) {
+        Log(LogArea::Stage, "the screen cannot be read: the snapshot is the show's window");
+        grabbed = window->grab();
+    }
     if (grabbed.isNull()) return std::optional<std::string>();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -24,7 +29,7 @@ Result<std::optional<std::string>> GrabScreen(const char* format) {
 }
 
 Result<Capture> QtScreenCapture::CaptureScreenTo(const std::string& path) {
-    const Result<std::optional<std::string>> grabbed = GrabScreen("BMP");
+    const Result<std::optional<std::string>> grabbed = Grab("BMP");
     if (!grabbed) return Fail(grabbed.Error());
     if (!grabbed.Value()) return Capture::CaptureFailed;
     // Written whole or not at all, with the system's reason when it cannot be.

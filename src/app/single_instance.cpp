@@ -1,5 +1,6 @@
 #include "app/single_instance.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
 
@@ -12,6 +13,17 @@ QString SocketName(const QString& folder) {
     return folder + "/pagelark.socket";
 }
 
+// The running copy's answer, a line; "" when none came in time.
+QByteArray AnswerLine(QLocalSocket& socket, std::chrono::milliseconds wait) {
+    const QDeadlineTimer deadline(wait);
+    while (!socket.canReadLine()) {
+        if (deadline.hasExpired() ||
+            !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            return {};
+    }
+    return socket.readLine();
+}
+
 }  // namespace
 
 QString RuntimeFolder(const std::string& tempDir) {
@@ -20,13 +32,13 @@ QString RuntimeFolder(const std::string& tempDir) {
     return QString::fromStdString(WithoutTrailingSeparator(tempDir));
 }
 
-SingleInstance::SingleInstance(const QString& folder)
-    : folder_(folder), lock_(folder + "/pagelark.lock") {
+SingleInstance::SingleInstance(const QString& folder, std::chrono::milliseconds answerWait)
+    : folder_(folder), answerWait_(answerWait), lock_(folder + "/pagelark.lock") {
     lock_.setStaleLockTime(0);  // a lock left by a copy that died is found by its process id
 }
 
 Result<SingleInstance::Outcome> SingleInstance::Acquire(bool wantConfig,
-                                                        std::function<void()> raiseRequested,
+                                                        std::function<bool()> comeForward,
                                                         std::function<bool()> configRequested) {
     if (folder_.isEmpty()) return Fail("no private runtime or temporary folder");
     if (!lock_.tryLock(0)) {
@@ -43,12 +55,14 @@ Result<SingleInstance::Outcome> SingleInstance::Acquire(bool wantConfig,
         if (socket.waitForConnected(1000)) {
             socket.write(wantConfig ? "config\n" : "raise\n");
             socket.waitForBytesWritten(1000);
-            if (wantConfig && socket.waitForReadyRead(3000) && socket.readLine() == "open\n")
-                return Outcome::ConfigOpened;
+            const QByteArray answer = AnswerLine(socket, answerWait_);
+            if (wantConfig && answer == "open\n") return Outcome::ConfigOpened;
+            if (!wantConfig && answer == "raised\n") return Outcome::CameForward;
+            if (!wantConfig && answer == "refused\n") return Outcome::NotForward;
         }
         return Outcome::AnotherRuns;
     }
-    raiseRequested_ = std::move(raiseRequested);
+    comeForward_ = std::move(comeForward);
     configRequested_ = std::move(configRequested);
     QLocalServer::removeServer(SocketName(folder_));
     server_.setSocketOptions(QLocalServer::UserAccessOption);
@@ -61,7 +75,8 @@ Result<SingleInstance::Outcome> SingleInstance::Acquire(bool wantConfig,
                 const bool config = socket->readLine() == "config\n";
                 const bool opened = config && configRequested_ && configRequested_();
                 if (config) socket->write(opened ? "open\n" : "no\n");
-                if (!opened && raiseRequested_) raiseRequested_();
+                const bool forward = !opened && comeForward_ && comeForward_();
+                if (!config) socket->write(forward ? "raised\n" : "refused\n");
             });
         }
     });

@@ -1,10 +1,12 @@
 #pragma once
-// One kiosk per user: a second start asks the running one to raise its window, or to open its
-// configuration window, and leaves.
+// One kiosk per user: a second start asks the running one to come forward, or to open its
+// configuration window, and leaves. The running one answers each request on the channel; a
+// copy older than the answer to "raise" says nothing, and is waited for only a moment.
 
 #include <QLocalServer>
 #include <QLockFile>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -18,22 +20,26 @@ QString RuntimeFolder(const std::string& tempDir);
 
 class SingleInstance {
   public:
-    // folder: a private folder of the user's (the runtime folder).
-    explicit SingleInstance(const QString& folder);
+    // folder: a private folder of the user's (the runtime folder); answerWait: how long a second
+    // start waits for the running copy's answer.
+    explicit SingleInstance(const QString& folder,
+                            std::chrono::milliseconds answerWait = std::chrono::seconds(3));
 
-    enum class Outcome { First, AnotherRuns, ConfigOpened };
-    // First when no other copy runs. AnotherRuns: that copy was asked to raise its window (or,
-    // with wantConfig, to open its configuration window, and refused); ConfigOpened: it did.
-    // Fails, saying why, when the lock cannot be taken at all. The running copy answers a
-    // configuration request with configRequested's answer.
-    Result<Outcome> Acquire(bool wantConfig, std::function<void()> raiseRequested,
+    enum class Outcome { First, AnotherRuns, CameForward, NotForward, ConfigOpened };
+    // First when no other copy runs. The running copy was asked to come forward and answered
+    // that it did (CameForward) or could not (NotForward), or gave no answer (AnotherRuns);
+    // with wantConfig it was asked to open its configuration window: ConfigOpened when it did,
+    // else AnotherRuns. Fails, saying why, when the lock cannot be taken at all. The running
+    // copy answers with comeForward's and configRequested's answers.
+    Result<Outcome> Acquire(bool wantConfig, std::function<bool()> comeForward,
                             std::function<bool()> configRequested);
 
   private:
     QString folder_;
+    std::chrono::milliseconds answerWait_;
     QLockFile lock_;
     QLocalServer server_;
-    std::function<void()> raiseRequested_;
+    std::function<bool()> comeForward_;
     std::function<bool()> configRequested_;
 };
 

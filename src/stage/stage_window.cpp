@@ -24,6 +24,7 @@
 #include "model/address_scheme.h"
 #include "platform/clock.h"
 #include "stage/kiosk_page.h"
+#include "stage/output_watch.h"
 
 namespace pagelark {
 
@@ -96,6 +97,7 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
     setWindowFlag(Qt::FramelessWindowHint);
     CoverScreen();
     LayoutBrowsers();
+    WatchOutputs(this, [this] { FollowOutputs(); });
     QTimer::singleShot(kLongestStart, this, &StageWindow::EndStart);
     qApp->installEventFilter(this);
     QInputMethod* keyboard = QGuiApplication::inputMethod();
@@ -453,6 +455,15 @@ void StageWindow::SetWindowFrame(bool show) {
 void StageWindow::CoverScreen() {
     // Without a window manager full screen and maximised mean nothing: size it ourselves.
     if (const QScreen* screen = this->screen()) setGeometry(screen->geometry());
+}
+
+void StageWindow::FollowOutputs() {
+    // Full screen again on the output the window is on now, at its size: a compositor may
+    // have moved it off a removed output, or left it at an old mode's size.
+    if (!windowState_)
+        CoverScreen();
+    else if (*windowState_ != WindowState::Normal && *windowState_ != WindowState::Minimized)
+        SetWindowState(*windowState_);
 }
 
 void StageWindow::changeEvent(QEvent* event) {
