@@ -34,7 +34,7 @@ QString KeyAt(const QQuickItem& item, QPointF at) {
     for (const QQuickItem* child : item.childItems()) {
         const QPointF inChild = item.mapToItem(child, at);
         if (!child->isVisible() || !child->contains(inChild)) continue;
-        const QString text = child->property("text").toString();
+        QString text = child->property("text").toString();
         if (!text.isEmpty() && child->property("key").isValid()) return text;
         if (QString inner = KeyAt(*child, inChild); !inner.isEmpty()) return inner;
     }
