@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-format clang-tidy-14
           qt6-base-dev qt6-base-private-dev qt6-declarative-dev qt6-webengine-dev libgl-dev
-          libwayland-dev wayland-protocols
+          libwayland-dev wayland-protocols qml6-module-qtquick-virtualkeyboard
           qt6-virtualkeyboard-plugin qml6-module-qtquick qml6-module-qtquick-layouts
           qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qt-labs-folderlistmodel
           libx11-dev libxcb1-dev libxext-dev libxtst-dev libxdamage-dev libxfixes-dev xvfb xdotool x11-xserver-utils openbox

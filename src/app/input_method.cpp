@@ -33,7 +33,11 @@ void ChooseInputMethod(const std::vector<std::string>& arguments,
         start.setting = OnScreenKeyboardSetting(session.settings, file);
         start.touchScreen = !start.setting && TouchScreenPresent();
     }
-    if (UseOnScreenKeyboard(start)) qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
+    if (!UseOnScreenKeyboard(start)) return;
+    qputenv("QT_IM_MODULE", "qtvirtualkeyboard");
+    // Its own window would need a window manager or compositor to place it (a Wayland one
+    // places none for a client): the stage draws the keyboard itself.
+    qputenv("QT_VIRTUALKEYBOARD_DESKTOP_DISABLE", "1");
 }
 
 }  // namespace pagelark

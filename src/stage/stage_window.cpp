@@ -23,6 +23,7 @@
 
 #include "model/address_scheme.h"
 #include "platform/clock.h"
+#include "stage/keyboard_panel.h"
 #include "stage/kiosk_page.h"
 #include "stage/output_watch.h"
 
@@ -100,6 +101,8 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
     WatchOutputs(this, [this] { FollowOutputs(); });
     QTimer::singleShot(kLongestStart, this, &StageWindow::EndStart);
     qApp->installEventFilter(this);
+    // Before the stage hears of the keyboard: the panel is in place when the stage reads it.
+    if (KeyboardPanel::Wanted()) keyboardPanel_ = new KeyboardPanel(this);
     QInputMethod* keyboard = QGuiApplication::inputMethod();
     connect(keyboard, &QInputMethod::visibleChanged, this, &StageWindow::KeyboardChanged);
     connect(keyboard, &QInputMethod::keyboardRectangleChanged, this, &StageWindow::KeyboardChanged);
@@ -425,6 +428,7 @@ void StageWindow::BringToFront(int browser) {
     Show(b);
     b.view->raise();
     notice_->raise();
+    if (keyboardPanel_ != nullptr) keyboardPanel_->raise();
     b.painted = true;
     TraceBringToFront(browser);
 }
@@ -502,8 +506,10 @@ void StageWindow::LayoutBrowsers() {
 int StageWindow::FreeHeight() const {
     const QInputMethod* keyboard = QGuiApplication::inputMethod();
     if (!navigating_ || !keyboard->isVisible()) return height();
-    // The stage covers the screen, so the keyboard's screen rectangle is the window's too.
-    const int top = mapFromGlobal(keyboard->keyboardRectangle().topLeft().toPoint()).y();
+    const QRectF keys = keyboard->keyboardRectangle();
+    // A keyboard window of its own is placed on the screen, which the stage covers.
+    const int top = keyboardPanel_ != nullptr ? keyboardPanel_->TopInStage(keys)
+                                              : mapFromGlobal(keys.topLeft().toPoint()).y();
     return std::clamp(top, 0, height());
 }
 

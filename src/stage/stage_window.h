@@ -23,6 +23,7 @@ class QWebEngineView;
 namespace pagelark {
 
 class Clock;
+class KeyboardPanel;
 class KioskPage;
 
 class StageWindow final : public QWidget, public BrowserStage {
@@ -124,6 +125,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     std::vector<QWebEngineProfile*> retired_;  // still held by a page
     int front_ = 0;
     QLabel* notice_ = nullptr;  // over the browsers; never takes focus or a click
+    // The on-screen keyboard, when drawn in the window.
+    KeyboardPanel* keyboardPanel_ = nullptr;
     std::array<Browser, kBrowserCount> browsers_;
     // Until the page first on show has loaded, it has the engine and the window to itself: on
     // a small machine the engine's start, three loads and three views' first showing would

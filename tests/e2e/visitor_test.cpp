@@ -10,15 +10,28 @@ namespace {
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
 
-// A field near the top with the focus from the start, that tells the server of each event.
+// A field near the top with the focus from the start, that tells the server of each event and
+// of the page's height whenever it changes.
 constexpr const char* kField =
     "<input autofocus style='position:absolute;left:100px;top:100px;width:400px;height:40px'"
     " onfocus=\"fetch('/focused')\" onclick=\"fetch('/clicked')\" oninput=\"fetch('/typed-' + "
-    "this.value)\">";
+    "this.value)\"><script>onresize = function () { fetch('/height-' + innerHeight); };</script>";
 // Qt Virtual Keyboard's English layout, read once from a screenshot: the centres of q and w,
-// and a point of the space bar, whose grey neither the page nor the root window has.
+// a point of the space bar, whose grey neither the page nor the root window has, and the top
+// of its keys.
 constexpr Point kKeyQ{53, 496}, kKeyW{155, 496}, kSpaceBar{512, 740};
 constexpr Rgb kSpaceBarGrey{0x4f, 0x5b, 0x62};
+constexpr int kKeysTop = 448;
+
+// The window of ours under a point of the screen (with no window manager, a child of the root).
+std::string WindowAt(const Desk& desk, Point at) {
+    desk.MoveTo(at);
+    const std::string location = desk.Xdotool({"getmouselocation", "--shell"});
+    const std::size_t window = location.find("WINDOW=");
+    return window == std::string::npos
+               ? ""
+               : location.substr(window, location.find('\n', window) - window);
+}
 
 TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     server_.AddPage("/field", kField);
@@ -34,6 +47,10 @@ TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     ASSERT_TRUE(EnterNavigationMode());
     ClickAt(kAddressBox);
     ASSERT_TRUE(Comes(kSpaceBarGrey, kPatience, kSpaceBar));
+    // Drawn in the show's own window, which no compositor need place, and the browsers end
+    // above it (one pixel beyond each edge of the window's part left free).
+    EXPECT_EQ(WindowAt(*this, kSpaceBar), WindowAt(*this, {kCentre.x, 300}));
+    EXPECT_TRUE(server_.Requested("/height-" + std::to_string(kKeysTop + 3), kPatience));
     // Its selected address once had the keyboard's selection handles below it, black squares.
     for (int x = kAddressBox.x - 230; x < Xvfb::kWidth; x += 10)
         EXPECT_TRUE(Shows(kBlue.rgb, x == kAddressBox.x - 230 ? 1s : 0ms, {x, 65}));
