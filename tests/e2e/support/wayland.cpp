@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 
 namespace pagelark::e2e {
@@ -19,15 +20,7 @@ namespace {
 constexpr const char* kUserName = "pagelark-e2e";
 
 bool OnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "/usr/bin:/bin";
-    for (std::size_t from = 0; from <= folders.size();) {
-        const std::size_t end = std::min(folders.find(':', from), folders.size());
-        if (::access((folders.substr(from, end - from) + "/" + program).c_str(), X_OK) == 0)
-            return true;
-        from = end + 1;
-    }
-    return false;
+    return RunCommand({"sh", "-c", "command -v \"$0\"", program}, CurrentEnvironment()).status == 0;
 }
 
 std::optional<User> UserNamed(const char* name) {
@@ -37,19 +30,12 @@ std::optional<User> UserNamed(const char* name) {
 }
 
 // An X connection for one request; throws when the server is gone.
-class XConnection {
-  public:
-    explicit XConnection(const Xvfb& server) : display_(XOpenDisplay(server.Display().c_str())) {
-        if (display_ == nullptr) throw std::runtime_error("cannot open " + server.Display());
-    }
-    ~XConnection() { XCloseDisplay(display_); }
-    XConnection(const XConnection&) = delete;
-    XConnection& operator=(const XConnection&) = delete;
-    ::Display* operator*() const { return display_; }
-
-  private:
-    ::Display* display_;
-};
+using XConnection = std::unique_ptr<::Display, decltype(&XCloseDisplay)>;
+XConnection Connect(const Xvfb& server) {
+    XConnection display(XOpenDisplay(server.Display().c_str()), &XCloseDisplay);
+    if (!display) throw std::runtime_error("cannot open " + server.Display());
+    return display;
+}
 
 }  // namespace
 
@@ -108,10 +94,10 @@ SpawnOptions CageOptions(const Xvfb& server, const KioskFolders& folders, const 
     {
         // The compositor looks these up without creating them; unknown, it could not name its
         // windows nor hear a request to close one.
-        const XConnection display(server);
+        const XConnection display = Connect(server);
         for (const char* atom : {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_NAME", "UTF8_STRING"})
-            XInternAtom(*display, atom, False);
-        XSync(*display, False);
+            XInternAtom(display.get(), atom, False);
+        XSync(display.get(), False);
     }
     environment.insert(environment.end(),
                        {"WLR_BACKENDS=x11", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
@@ -156,16 +142,17 @@ bool Grim(const KioskFolders& folders, const User& user, const std::string& file
 }
 
 std::vector<unsigned long> OutputWindows(const Xvfb& server) {
-    const XConnection display(server);
+    const XConnection display = Connect(server);
     Window root = 0, parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
     std::vector<unsigned long> windows;
-    if (XQueryTree(*display, DefaultRootWindow(*display), &root, &parent, &children, &count) == 0)
+    if (XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children,
+                   &count) == 0)
         return windows;
     for (unsigned k = 0; k < count; ++k) {
         XWindowAttributes attributes{};
-        if (XGetWindowAttributes(*display, children[k], &attributes) != 0 &&
+        if (XGetWindowAttributes(display.get(), children[k], &attributes) != 0 &&
             attributes.map_state == IsViewable)
             windows.push_back(children[k]);
     }
@@ -174,16 +161,17 @@ std::vector<unsigned long> OutputWindows(const Xvfb& server) {
 }
 
 void CloseOutputWindow(const Xvfb& server, unsigned long window) {
-    const XConnection display(server);
+    const XConnection display = Connect(server);
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(*display, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(*display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] =
+        static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(*display, window, False, NoEventMask, &event);
-    XSync(*display, False);
+    XSendEvent(display.get(), window, False, NoEventMask, &event);
+    XSync(display.get(), False);
 }
 
 }  // namespace pagelark::e2e
