@@ -10,6 +10,7 @@ packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-f
           qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qt-labs-folderlistmodel
           libx11-dev libxcb1-dev libxext-dev libxtst-dev libxdamage-dev libxfixes-dev xvfb xdotool x11-xserver-utils openbox
           xserver-xorg-core xserver-xorg-video-dummy
+          cage grim xwayland qt6-wayland wtype
           dbus python3-dbusmock libsystemd-dev libglib2.0-dev pkg-config dpkg-dev desktop-file-utils
           systemd man-db ansible-core libmosquitto-dev mosquitto mosquitto-clients lintian shared-mime-info
           cage qt6-wayland procps)

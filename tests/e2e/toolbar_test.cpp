@@ -11,14 +11,6 @@ namespace {
 
 using std::chrono_literals::operator""s;
 
-// Where a row of count buttons near the top right corner ends, below a caption bar or not.
-std::optional<Point> FindRow(const Desk& desk, int count) {
-    for (int top = 0; top <= 60; ++top)
-        for (int right = Xvfb::kWidth; right >= Xvfb::kWidth - 8; --right)
-            if (desk.RowFault(count, {right, top}).empty()) return Point{right, top};
-    return std::nullopt;
-}
-
 TEST_F(KioskTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThePage) {
     Process windowManager({.argv = {"openbox"},
                            .environment = xvfb_.Environment(),

@@ -246,6 +246,14 @@ class Desk {
     ::Display* display_ = nullptr;
 };
 
+// Where a row of count buttons near the top right corner ends, below a caption bar or not.
+inline std::optional<Point> FindRow(const Desk& desk, int count) {
+    for (int top = 0; top <= 60; ++top)
+        for (int right = Xvfb::kWidth; right >= Xvfb::kWidth - 8; --right)
+            if (desk.RowFault(count, {right, top}).empty()) return Point{right, top};
+    return std::nullopt;
+}
+
 // The centre pixels of several desks, read in turn as often as they can be for the duration.
 std::vector<std::vector<ColorSample>> RecordColors(const std::vector<const Desk*>& desks,
                                                    Millis duration);

@@ -1,0 +1,61 @@
+#pragma once
+// The kiosk under a real Wayland compositor: cage, each of its outputs a window of the Desk's
+// X server, so that the Desk reads the composited screen and xdotool's pointer and keys reach
+// the kiosk through the compositor; grim reads the screen through the compositor itself.
+// cage refuses to run as root: it, the kiosk and their session bus run as an ordinary user.
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "e2e/support/harness.h"
+
+namespace pagelark::e2e {
+
+// Why the kiosk cannot be tried under cage here (a program or Qt's Wayland plugin missing); ""
+// when it can.
+std::string WaylandMissing(const std::vector<std::string>& programs = {"cage"});
+
+struct User {
+    uid_t uid = 0;
+    gid_t gid = 0;
+    std::string name;
+};
+
+// Whom cage runs as: this process's user, or when that is root an ordinary user made on first
+// use; nullopt with why when there is none.
+std::optional<User> CompositorUser(std::string& why);
+
+// The folder and everything in it become the user's, so the kiosk can use its private folders.
+void HandOver(const std::string& folder, const User& user);
+
+// The command that runs argv as the user.
+std::vector<std::string> AsUser(const User& user, std::vector<std::string> argv);
+
+struct CageSetup {
+    int outputs = 1;
+    // WAYLAND_DEBUG=server: cage logs every request it receives to its output.
+    bool logRequests = false;
+};
+
+// cage on the server's display with the kiosk as its client (started as KioskOptions starts it
+// but on the Wayland platform), run as the user; cage ends when the kiosk does.
+SpawnOptions CageOptions(const Xvfb& server, const KioskFolders& folders, const User& user,
+                         const CageSetup& setup, std::vector<std::string> arguments,
+                         std::vector<std::string> environment);
+
+// A session bus that the user's programs and root's busctl may both use; its address.
+SpawnOptions UserBusOptions(const KioskFolders& folders, const User& user, std::string& address);
+
+// grim's picture of all the compositor's outputs as a PNG file, taken as the user; false with
+// grim's output in why when it failed.
+bool Grim(const KioskFolders& folders, const User& user, const std::string& file, std::string& why);
+
+// The compositor's output windows on the X server, bottom to top.
+std::vector<unsigned long> OutputWindows(const Xvfb& server);
+// Asks for an output window to close, as a window manager does: the output goes.
+void CloseOutputWindow(const Xvfb& server, unsigned long window);
+
+}  // namespace pagelark::e2e

@@ -1,0 +1,268 @@
+// The kiosk under cage, a real Wayland compositor whose outputs are windows of the Desk's X
+// server: what a visitor sees and does and what an owner asks over the bus, as under X11.
+
+#include <QImage>
+
+#include <filesystem>
+#include <regex>
+#include <thread>
+
+#include "e2e/support/kiosk_fixture.h"
+#include "e2e/support/wayland.h"
+
+namespace pagelark::e2e {
+namespace {
+
+using std::chrono_literals::operator""ms;
+using std::chrono_literals::operator""s;
+
+Rgb ColorAt(const QImage& image, Point at) {
+    const QRgb pixel = image.pixel(at.x, at.y);
+    return {static_cast<std::uint8_t>(qRed(pixel)), static_cast<std::uint8_t>(qGreen(pixel)),
+            static_cast<std::uint8_t>(qBlue(pixel))};
+}
+
+// Where two pictures of the whole screen differ, on a grid of points; "" when nowhere.
+std::string Difference(const QImage& a, const QImage& b) {
+    const auto size = [](const QImage& image) {
+        return std::to_string(image.width()) + "x" + std::to_string(image.height());
+    };
+    if (a.size() != QSize(Xvfb::kWidth, Xvfb::kHeight) || b.size() != a.size())
+        return "pictures of " + size(a) + " and " + size(b);
+    std::string differ;
+    for (int y = 4; y < Xvfb::kHeight; y += 20)
+        for (int x = 4; x < Xvfb::kWidth; x += 20)
+            if (!Near(ColorAt(a, {x, y}), ColorAt(b, {x, y})))
+                differ += std::to_string(x) + "," + std::to_string(y) + " ";
+    return differ.substr(0, 400);
+}
+
+class CageTest : public KioskTest {
+  protected:
+    void SetUp() override {
+        if (const std::string missing = WaylandMissing(); !missing.empty())
+            GTEST_SKIP() << "the kiosk cannot be tried under cage: " << missing;
+        std::string why;
+        user_ = CompositorUser(why);
+        if (!user_) GTEST_SKIP() << why;
+    }
+    void TearDown() override {
+        KioskTest::TearDown();
+        if (!HasFailure()) return;
+        // The end of it: a log of cage's requests is long.
+        for (const auto& cage : cages_) {
+            const std::string output = cage->Output();
+            std::cout << "--- output of cage and its kiosk ---\n"
+                      << output.substr(output.size() - std::min<std::size_t>(output.size(), 20000));
+        }
+    }
+
+    // cage with the kiosk on a presentation ("{server}" as in Start) as its client.
+    Process& StartInCage(const std::string& text, CageSetup setup = {},
+                         std::vector<std::string> environment = {}) {
+        const std::string show = folders_.Write("show.tso", WithServer(text));
+        HandOver(folders_.path(), *user_);
+        cages_.push_back(std::make_unique<Process>(
+            CageOptions(xvfb_, folders_, *user_, setup, {show}, std::move(environment))));
+        return *cages_.back();
+    }
+    // The same with the kiosk's service on a session bus of the user's.
+    Process& StartOnBus(const std::string& text, CageSetup setup = {}) {
+        std::string address;
+        bus_ = std::make_unique<Process>(UserBusOptions(folders_, *user_, address));
+        busEnvironment_ = CurrentEnvironment();
+        busEnvironment_.push_back("DBUS_SESSION_BUS_ADDRESS=" + address);
+        EXPECT_TRUE(WaitUntil([&] { return Busctl({"status"}).status == 0; }, kPatience));
+        return StartInCage("[Tessaro]\nDBus=Yes\n" + text, setup,
+                           {"DBUS_SESSION_BUS_ADDRESS=" + address});
+    }
+    CommandResult Busctl(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), {"busctl", "--user"});
+        return RunCommand(arguments, busEnvironment_);
+    }
+    // A method of the kiosk's interface called; "" when it answered, else its error.
+    std::string Call(const std::string& method, const std::string& argument = "") const {
+        std::vector<std::string> arguments{"call", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
+                                           "org.pagelark.Kiosk1", method};
+        if (!argument.empty()) arguments.insert(arguments.end(), {"s", argument});
+        const CommandResult result = Busctl(arguments);
+        return result.status == 0 ? "" : result.output + " ";
+    }
+    bool StateBecomes(const std::string& state) const {
+        return WaitUntil(
+                   [&] {
+                       return Busctl({"get-property", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
+                                      "org.pagelark.Kiosk1", "State"})
+                                  .output == "s \"" + state + "\"\n";
+                   },
+                   kPatience, 200ms)
+            .has_value();
+    }
+    // What the compositor shows on all its outputs, read by grim; a null image when it could not.
+    QImage CompositorScreen() const {
+        const std::string file = folders_.File("screen.png");
+        std::string why;
+        if (!Grim(folders_, *user_, file, why)) {
+            ADD_FAILURE() << "grim failed: " << why;
+            return {};
+        }
+        return QImage(QString::fromStdString(file), "PNG");
+    }
+    // Whether the page colour fills the output from its top left to the corner at size.
+    ::testing::AssertionResult Fills(Rgb color, Point size) const {
+        const Point corners[] = {{2, size.y - 3}, {size.x - 3, size.y - 3}, {size.x / 2, 2}};
+        const auto filled = [&] {
+            return std::ranges::all_of(corners, [&](Point at) { return Near(Pixel(at), color); });
+        };
+        if (WaitUntil(filled, kPatience)) return ::testing::AssertionSuccess();
+        auto failure = ::testing::AssertionFailure() << "corners of " << size.x << "x" << size.y;
+        for (const Point at : corners)
+            failure << " " << ToHex(Pixel(at));
+        return failure;
+    }
+
+    std::optional<User> user_;
+    std::vector<std::unique_ptr<Process>> cages_;
+    std::unique_ptr<Process> bus_;
+    std::vector<std::string> busEnvironment_;
+};
+
+TEST_F(CageTest, PagesPlayInOrderFullScreenWithNoForeignFrameAndEscapeEndsTheKioskAndCage) {
+    Process& cage = StartInCage("[Tessaro]\nHomeURL=about:blank\nDefaultTime=2\nOnMouseMove=1\n" +
+                                Pages({"/red", "/green", "/blue"}));
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show under cage";
+    // Read from the X window the compositor draws its output into, every few milliseconds.
+    const auto runs = Runs(RecordColors(9s));
+    std::string seen;
+    for (const auto& run : runs)
+        seen += run.name + " ";
+    const std::vector<std::string> cycle{"red", "green", "blue"};
+    ASSERT_GE(runs.size(), 4u) << seen;
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const auto page = std::ranges::find(cycle, runs[k].name);
+        ASSERT_NE(page, cycle.end()) << "a frame of no page between pages: " << seen;
+        if (k + 1 < runs.size()) {
+            EXPECT_EQ(runs[k + 1].name, cycle[(page - cycle.begin() + 1) % cycle.size()]) << seen;
+        }
+    }
+    EXPECT_TRUE(Fills(kGreen.rgb, {Xvfb::kWidth, Xvfb::kHeight})) << "not full screen";
+
+    // The key goes through the compositor; the kiosk's end is cage's.
+    Key("Escape");
+    EXPECT_EQ(cage.WaitForExit(kPatience), 0) << "Escape did not end the kiosk and cage";
+    EXPECT_TRUE(
+        WaitUntil([&] { return ProcessesInGroup(cage.Pid(), "pagelark").empty(); }, kPatience))
+        << "the kiosk outlived cage";
+}
+
+// The tool bars are drawn inside the show's window: a separate window would be placed by the
+// compositor, not at the top right.
+TEST_F(CageTest, APointerMoveBringsToolNavAtTheTopRightAndItsHomeButtonTurnsThePage) {
+    StartInCage("[Tessaro]\nHomeURL={server}/green\nDefaultTime=60\nOnMouseMove=1\n" +
+                Pages({"/red"}));
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show under cage";
+    // Moves until navigation mode comes: the first moves may fall in the grace after start.
+    std::optional<Point> row;
+    int move = 0;
+    const auto navigating = [&] {
+        MoveTo(++move % 2 == 0 ? Point{600, 450} : Point{500, 400});
+        return (row = FindRow(*this, 9)).has_value();
+    };
+    ASSERT_TRUE(WaitUntil(navigating, kPatience, 500ms))
+        << "no row of Tool Nav's nine buttons at the top right";
+    EXPECT_GT(row->y, 0) << "no caption bar above the row";
+    ClickAt({row->x - 5 * kButton + kButton / 2, row->y + kButton / 2});
+    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "Home did not turn the page";
+}
+
+TEST_F(CageTest, OverTheBusTheShowPausesAndPlaysAndItsSnapshotIsWhatTheCompositorShows) {
+    if (const std::string missing = WaylandMissing({"grim"}); !missing.empty())
+        GTEST_SKIP() << "the compositor's screen cannot be read: " << missing;
+    // A yellow square on blue: a picture that tells where it was taken.
+    const std::string square = folders_.Write(
+        "square.html",
+        "<body style=\"margin:0;background:#0000ff\"><div style=\"position:absolute;left:100px;"
+        "top:100px;width:300px;height:200px;background:#ffff00\"></div></body>");
+    StartOnBus("OnMouseMove=1\nDefaultTime=3\n[Page1]\nURL=" + square +
+               "\n[Page2]\nURL={server}/green\n");
+    ASSERT_TRUE(Comes(kBlue.rgb, kStartUp)) << "page 1 never came on show under cage";
+    ASSERT_TRUE(StateBecomes("playing"));
+
+    EXPECT_EQ(Call("Pause"), "");
+    EXPECT_TRUE(StateBecomes("paused"));
+    ASSERT_TRUE(Comes(kBlue.rgb, kPatience)) << "the page turned as it paused";
+    EXPECT_EQ(Stray(8s, {kBlue}), "") << "the page turned while paused";
+    const std::string shot = folders_.File("shot.png");
+    EXPECT_EQ(Call("Snapshot", shot), "");
+    const QImage snapshot(QString::fromStdString(shot), "PNG");
+    EXPECT_EQ(Difference(snapshot, CompositorScreen()), "")
+        << "the snapshot is not what the compositor shows";
+    EXPECT_TRUE(!snapshot.isNull() && Near(ColorAt(snapshot, {250, 200}), kYellow.rgb) &&
+                Near(ColorAt(snapshot, {450, 200}), kBlue.rgb))
+        << "no snapshot of the page with its square in place";
+
+    EXPECT_EQ(Call("Play"), "");
+    EXPECT_TRUE(StateBecomes("playing"));
+    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "the show did not go on";
+}
+
+// Two outputs side by side: the one on top of the X server goes, then the other changes mode.
+TEST_F(CageTest, TheShowSurvivesAnOutputGoingAndAModeChangeAndFillsTheScreenAgain) {
+    if (const std::string missing = WaylandMissing({"grim"}); !missing.empty())
+        GTEST_SKIP() << "the compositor's outputs cannot be read: " << missing;
+    Process& cage =
+        StartInCage("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\n" + Pages({"/red"}), {.outputs = 2});
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show under cage";
+    const auto windows = OutputWindows(xvfb_);
+    ASSERT_EQ(windows.size(), 2u) << "cage did not make two outputs";
+    const auto compositorSize = [&] { return CompositorScreen().size(); };
+    EXPECT_EQ(compositorSize(), QSize(2 * Xvfb::kWidth, Xvfb::kHeight));
+
+    CloseOutputWindow(xvfb_, windows.back());
+    EXPECT_TRUE(WaitUntil([&] { return compositorSize() == QSize(Xvfb::kWidth, Xvfb::kHeight); },
+                          kPatience, 500ms))
+        << "the output did not go";
+    EXPECT_TRUE(Fills(kRed.rgb, {Xvfb::kWidth, Xvfb::kHeight})) << "the show left the output";
+
+    const auto resize = [&](int width, int height) {
+        Xdotool({"windowsize", std::to_string(windows.front()), std::to_string(width),
+                 std::to_string(height)});
+        EXPECT_TRUE(
+            WaitUntil([&] { return compositorSize() == QSize(width, height); }, kPatience, 500ms))
+            << "the mode did not change to " << width << "x" << height;
+    };
+    resize(800, 600);
+    EXPECT_TRUE(Fills(kRed.rgb, {800, 600}));
+    resize(Xvfb::kWidth, Xvfb::kHeight);
+    EXPECT_TRUE(Fills(kRed.rgb, {Xvfb::kWidth, Xvfb::kHeight})) << "not full screen again";
+    EXPECT_TRUE(cage.Running());
+}
+
+// The request is logged as cage receives it: "zwp_idle_inhibit_manager_v1@N.create_inhibitor(
+// new id zwp_idle_inhibitor_v1@M, wl_surface@S)", its end "zwp_idle_inhibitor_v1@M.destroy()".
+TEST_F(CageTest, ThePlayingShowKeepsTheCompositorFromIdlingAndLetsGoWhileTheScreenIsOff) {
+    Process& cage =
+        StartOnBus("OnMouseMove=1\nDefaultTime=60\n" + Pages({"/red"}), {.logRequests = true});
+    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show under cage";
+    const std::regex created(R"(zwp_idle_inhibit_manager_v1@\d+\.create_inhibitor\(new id )"
+                             R"(zwp_idle_inhibitor_v1@(\d+))");
+    std::smatch inhibitor;
+    std::string log;
+    ASSERT_TRUE(
+        WaitUntil([&] { return std::regex_search(log = cage.Output(), inhibitor, created); },
+                  kPatience, 500ms))
+        << "the compositor was never asked to stay awake";
+    const std::string destroyed = "zwp_idle_inhibitor_v1@" + inhibitor[1].str() + ".destroy()";
+    EXPECT_EQ(log.find(destroyed), std::string::npos) << "let go while the show plays";
+
+    EXPECT_EQ(Busctl({"set-property", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
+                      "org.pagelark.Kiosk1", "ScreenOn", "b", "false"})
+                  .status,
+              0);
+    EXPECT_TRUE(WaitUntil([&] { return cage.Output().find(destroyed) != std::string::npos; },
+                          kPatience, 500ms))
+        << "still kept awake while the screen is off";
+}
+
+}  // namespace
+}  // namespace pagelark::e2e
