@@ -13,7 +13,7 @@ packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-f
           cage grim xwayland qt6-wayland wtype
           dbus python3-dbusmock libsystemd-dev libglib2.0-dev pkg-config dpkg-dev desktop-file-utils
           systemd man-db ansible-core libmosquitto-dev mosquitto mosquitto-clients lintian shared-mime-info
-          cage qt6-wayland procps)
+          procps)
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
 # A fresh machine may have no package lists yet: update only when the install needs it.
