@@ -176,6 +176,7 @@ void StageWindow::EndStart() {
 
 void StageWindow::Show(Browser& b) {
     b.view->show();
+    RaiseOverlays();
     if (b.held) Send(static_cast<int>(&b - browsers_.data()));
     b.held = false;
 }
@@ -422,7 +423,7 @@ void StageWindow::BringToFront(int browser) {
     front_ = browser;
     Show(b);
     b.view->raise();
-    notice_->raise();
+    RaiseOverlays();
     b.painted = true;
     TraceBringToFront(browser);
 }
@@ -440,10 +441,7 @@ void StageWindow::SetWindowFrame(bool show) {
     if (frameless == !show) return;
     const bool wasVisible = isVisible();
     setWindowFlag(Qt::FramelessWindowHint, !show);
-    if (wasVisible) {
-        this->show();  // changing the flags hides the window
-        emit Reshown();
-    }
+    if (wasVisible) this->show();  // changing the flags hides the window
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
@@ -486,6 +484,7 @@ void StageWindow::LayoutBrowsers() {
     const int height = FreeHeight();
     for (Browser& b : browsers_)
         b.view->setGeometry(-1, -1, width() + 3, height + 3);
+    RaiseOverlays();
 }
 
 int StageWindow::FreeHeight() const {
@@ -534,12 +533,24 @@ void StageWindow::ShowNotice(const std::string& text) {
     if (text.empty()) return;
     notice_->adjustSize();
     PlaceNotice();
-    notice_->raise();
+    RaiseOverlays();
 }
 
 void StageWindow::PlaceNotice() {
     // Low in the part the keyboard leaves free, clear of the middle a visitor looks at.
     notice_->move((width() - notice_->width()) / 2, FreeHeight() * 3 / 4 - notice_->height() / 2);
+}
+
+void StageWindow::AddOverlay(QWidget* overlay) {
+    overlays_.emplace_back(overlay);
+    RaiseOverlays();
+}
+
+void StageWindow::RaiseOverlays() {
+    notice_->raise();
+    for (QWidget* overlay : overlays_) {
+        if (overlay != nullptr) overlay->raise();
+    }
 }
 
 void StageWindow::UnloadAll() {
