@@ -80,6 +80,8 @@ stop_kiosk() {
     kiosk_pid=
 }
 
+# The tool bars hang in the top right corner, each in its own frame: edges of 3 pixels (the
+# screen saver tool bar) or 4 (the navigation one) and a caption bar of 18 above the buttons.
 run_kiosk 0  # the screen saver tool bar floats in the corner
 shot run
 stop_kiosk
@@ -90,7 +92,7 @@ sleep 5
 xdotool mousemove 20 700
 sleep 2
 shot nav
-xdotool mousemove $((1024 - 2 * 24 + 12)) 12 click 1  # Config, left of Help
+xdotool mousemove $((1020 - 2 * 24 + 12)) $((22 + 12)) click 1  # Config, left of Help
 sleep 8
 shot config
 stop_kiosk
@@ -100,19 +102,20 @@ gif "$work/run.png" -resize 640x480 "$out/screen02.gif"
 gif "$work/nav.png" -resize 640x480 "$out/screen03.gif"
 gif "$work/config.png" -resize 640x480 "$out/screen04.gif"
 gif "$work/play.png" -resize 320x240 "$out/screen_.gif"
-gif "$work/run.png" -crop 192x24+832+0 +repage "$out/toolrun.gif"
-gif "$work/nav.png" -crop 216x48+808+0 +repage "$out/toolnav.gif"
+# Frame included.
+gif "$work/run.png" -crop 198x48+826+0 +repage "$out/toolrun.gif"
+gif "$work/nav.png" -crop 224x75+800+0 +repage "$out/toolnav.gif"
 # The README's tool bars.
-"$convert" "$work/run.png" -crop 192x24+832+0 +repage -strip docs/toolbar-screen-saver.png
-"$convert" "$work/nav.png" -crop 216x49+808+0 +repage -strip docs/toolbar-navigation.png
-crop_button() {  # crop_button SHOT INDEX-FROM-LEFT COUNT NAME
-    gif "$work/$1.png" -crop "24x24+$((1024 - ($3 - $2) * 24))+0" +repage "$out/$4.gif"
+"$convert" "$work/run.png" -crop 198x48+826+0 +repage -strip docs/toolbar-screen-saver.png
+"$convert" "$work/nav.png" -crop 224x75+800+0 +repage -strip docs/toolbar-navigation.png
+crop_button() {  # crop_button SHOT INDEX-FROM-LEFT COUNT NAME RIGHT TOP
+    gif "$work/$1.png" -crop "24x24+$(($5 - ($3 - $2) * 24))+$6" +repage "$out/$4.gif"
 }
 for pair in 0:play 1:pause 2:prev 3:next_ 4:stop__ 5:record 6:nav 7:help; do
-    crop_button run "${pair%%:*}" 8 "${pair#*:}"
+    crop_button run "${pair%%:*}" 8 "${pair#*:}" 1021 21
 done
 for pair in 0:back_ 1:next__ 2:stop_ 3:reload_ 4:home_; do
-    crop_button nav "${pair%%:*}" 9 "${pair#*:}"
+    crop_button nav "${pair%%:*}" 9 "${pair#*:}" 1020 22
 done
 
 # ---- decorations

@@ -238,8 +238,8 @@ PlayerWindows Kiosk::Build(PlayerCommands& commands, BrowserEvents& events, Conf
         [this](Show show, ShowChange change) { ShowSaved(std::move(show), change); }});
     toolbars_ = std::make_unique<QtToolbars>(shownButtons_, commands, startupFolder_,
                                              ToolbarOwners{stage_.get(), configWindow_.get()});
-    QObject::connect(stage_.get(), &StageWindow::Reshown, stage_.get(),
-                     [this] { toolbars_->ShowAgainOverOwner(); });
+    for (QWidget* overlay : toolbars_->Overlays())
+        stage_->AddOverlay(overlay);
     return {*stage_, *toolbars_, *configWindow_};
 }
 

@@ -25,8 +25,7 @@ bool VisitorInput::eventFilter(QObject* watched, QEvent* event) {
     const auto& widget = *static_cast<const QWidget*>(watched);
     // Asked only of keys and touches: every event of the program passes here.
     const auto ours = [this, &widget] {
-        const QWidget* window = widget.window();
-        return window == &stage_ || toolbars_.Owns(window);
+        return widget.window() == &stage_ || toolbars_.Owns(&widget);
     };
     if (Waking(event->type(), ours)) return true;
     if (event->type() == QEvent::KeyPress) {

@@ -181,6 +181,7 @@ void StageWindow::EndStart() {
 
 void StageWindow::Show(Browser& b) {
     b.view->show();
+    RaiseOverlays();
     if (b.held) Send(static_cast<int>(&b - browsers_.data()));
     b.held = false;
 }
@@ -427,8 +428,7 @@ void StageWindow::BringToFront(int browser) {
     front_ = browser;
     Show(b);
     b.view->raise();
-    notice_->raise();
-    if (keyboardPanel_ != nullptr) keyboardPanel_->raise();
+    RaiseOverlays();
     b.painted = true;
     TraceBringToFront(browser);
 }
@@ -446,10 +446,7 @@ void StageWindow::SetWindowFrame(bool show) {
     if (frameless == !show) return;
     const bool wasVisible = isVisible();
     setWindowFlag(Qt::FramelessWindowHint, !show);
-    if (wasVisible) {
-        this->show();  // changing the flags hides the window
-        emit Reshown();
-    }
+    if (wasVisible) this->show();  // changing the flags hides the window
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
@@ -501,6 +498,7 @@ void StageWindow::LayoutBrowsers() {
     const int height = FreeHeight();
     for (Browser& b : browsers_)
         b.view->setGeometry(-1, -1, width() + 3, height + 3);
+    RaiseOverlays();
 }
 
 int StageWindow::FreeHeight() const {
@@ -551,12 +549,26 @@ void StageWindow::ShowNotice(const std::string& text) {
     if (text.empty()) return;
     notice_->adjustSize();
     PlaceNotice();
-    notice_->raise();
+    RaiseOverlays();
 }
 
 void StageWindow::PlaceNotice() {
     // Low in the part the keyboard leaves free, clear of the middle a visitor looks at.
     notice_->move((width() - notice_->width()) / 2, FreeHeight() * 3 / 4 - notice_->height() / 2);
+}
+
+void StageWindow::AddOverlay(QWidget* overlay) {
+    overlays_.emplace_back(overlay);
+    RaiseOverlays();
+}
+
+void StageWindow::RaiseOverlays() {
+    notice_->raise();
+    for (QWidget* overlay : overlays_) {
+        if (overlay != nullptr) overlay->raise();
+    }
+    // The keys stay above a tool bar a visitor dragged down to them.
+    if (keyboardPanel_ != nullptr) keyboardPanel_->raise();
 }
 
 void StageWindow::UnloadAll() {

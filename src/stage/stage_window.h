@@ -3,6 +3,7 @@
 // screen.
 
 #include <QDeadlineTimer>
+#include <QPointer>
 #include <QUrl>
 #include <QWidget>
 #include <array>
@@ -63,11 +64,9 @@ class StageWindow final : public QWidget, public BrowserStage {
 
     // The address a browser is sent as, for what the program stores as a path or an address.
     static QUrl ToUrl(const std::string& address);
-
-  signals:
-    // The window was hidden and shown again to change its frame. A window manager forgets
-    // which windows it owns: they must be shown again to stay above it.
-    void Reshown();
+    // A child drawn over the browsers (a tool bar, the keyboard), kept above them and the
+    // notice whenever a browser comes up; each added is kept above those added before.
+    void AddOverlay(QWidget* overlay);
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -117,6 +116,7 @@ class StageWindow final : public QWidget, public BrowserStage {
     // The part of the window the keyboard leaves free.
     int FreeHeight() const;
     void PlaceNotice();
+    void RaiseOverlays();
 
     const Clock& clock_;
     BrowserEvents& events_;
@@ -127,6 +127,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     QLabel* notice_ = nullptr;  // over the browsers; never takes focus or a click
     // The on-screen keyboard, when drawn in the window.
     KeyboardPanel* keyboardPanel_ = nullptr;
+    // Over the notice, lowest first.
+    std::vector<QPointer<QWidget>> overlays_;
     std::array<Browser, kBrowserCount> browsers_;
     // Until the page first on show has loaded, it has the engine and the window to itself: on
     // a small machine the engine's start, three loads and three views' first showing would

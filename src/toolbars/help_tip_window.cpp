@@ -7,27 +7,25 @@
 #include <QToolTip>
 
 #include "qtshared/designed_size.h"
+#include "toolbars/overlay_frame.h"
 
 namespace pagelark {
 
 // ---- HelpTipWindow ----
 
-HelpTipWindow::HelpTipWindow()
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus) {
+HelpTipWindow::HelpTipWindow(QWidget* parent) : QWidget(parent) {
     setObjectName("frmHelpTip");
-    setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
-    setPalette(QToolTip::palette());
+    setPalette(Standalone(QToolTip::palette()));
     setAutoFillBackground(true);
     label_ = new QLabel(this);
     label_->setObjectName("lblHelpTip");
     label_->setFont(QToolTip::font());
     // The pointer over the label is the pointer over the tip.
     label_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label_->move(1, 1);  // inside the one-pixel border
-    setStyleSheet("#frmHelpTip { border: 1px solid palette(tooltip-text); }");
+    label_->move(1, 1);
+    hide();  // until a pointer rests on a button, not with the stage
 }
 
 void HelpTipWindow::ShowHelpTip(const std::string& text) {
@@ -50,16 +48,19 @@ void HelpTipWindow::Place(const std::string& tipText) {
     hide();
     label_->setText(QString::fromStdString(HelpTipLabelCaption(tipText)));
     label_->adjustSize();
-    const QRect screenArea = ScreenOf(*this)->geometry();
-    const QPoint pointer = QCursor::pos() - screenArea.topLeft();
+    // Within the stage, which covers the screen.
+    const QWidget* stage = parentWidget();
+    const QRect area = stage != nullptr ? stage->rect() : ScreenOf(*this)->geometry();
+    const QPoint pointer =
+        stage != nullptr ? stage->mapFromGlobal(QCursor::pos()) : QCursor::pos() - area.topLeft();
     HelpTipPlacementInput input;
     input.pointer = {pointer.x(), pointer.y()};
     input.labelWidth = label_->width();
     input.labelHeight = label_->height();
-    input.screenWidth = screenArea.width();
-    input.screenHeight = screenArea.height();
+    input.screenWidth = area.width();
+    input.screenHeight = area.height();
     const PixelRect place = PlaceHelpTip(input);
-    setGeometry(screenArea.x() + place.left, screenArea.y() + place.top, place.width, place.height);
+    setGeometry(area.x() + place.left, area.y() + place.top, place.width, place.height);
     raise();
     show();
 }

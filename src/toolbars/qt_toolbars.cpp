@@ -1,7 +1,5 @@
 #include "toolbars/qt_toolbars.h"
 
-#include <QWindow>
-
 // The pictures live in a static library: their registration must be pulled in by hand.
 static void InitToolbarPictures() {
     Q_INIT_RESOURCE(pictures);
@@ -11,69 +9,82 @@ namespace pagelark {
 
 QtToolbars::QtToolbars(const ToolbarButtons& buttons, PlayerCommands& commands,
                        const std::string& startupFolder, ToolbarOwners owners)
-    : owner_(owners.owner), configWindow_(owners.configWindow) {
+    : configWindow_(owners.configWindow) {
     InitToolbarPictures();
-    helpTip_ = std::make_unique<HelpTipWindow>();
-    toolNav_ = std::make_unique<ToolNavWindow>(*helpTip_, buttons, commands, startupFolder);
-    toolRun_ = std::make_unique<ToolRunWindow>(*helpTip_, buttons, commands, startupFolder);
-    toolNav_->LayOut(LayoutPass::First);
-    toolRun_->LayOut(LayoutPass::First);
+    helpTip_ = new HelpTipWindow(owners.owner);
+    toolNav_ = new ToolNavWindow(*helpTip_, buttons, commands, startupFolder);
+    toolRun_ = new ToolRunWindow(*helpTip_, buttons, commands, startupFolder);
+    navFrame_ = new OverlayFrame(*toolNav_, kToolNavBorder, owners.owner);
+    runFrame_ = new OverlayFrame(*toolRun_, kToolRunBorder, owners.owner);
+    helpTip_->raise();
+    LayOut(LayoutPass::First);
 }
 
-QtToolbars::~QtToolbars() = default;
+QtToolbars::~QtToolbars() {
+    // Each frame takes its tool bar with it.
+    delete navFrame_;
+    delete runFrame_;
+    delete helpTip_;
+}
 
-bool QtToolbars::Owns(const QWidget* window) const {
-    return window == toolNav_.get() || window == toolRun_.get();
+std::vector<QWidget*> QtToolbars::Overlays() const {
+    return {navFrame_, runFrame_, helpTip_};
+}
+
+const ToolbarWindow* QtToolbars::ToolbarOf(const QWidget* widget) const {
+    // Not into another window, such as the address box's menu.
+    for (; widget != nullptr; widget = widget->isWindow() ? nullptr : widget->parentWidget()) {
+        if (widget == toolNav_ || widget == toolRun_)
+            return static_cast<const ToolbarWindow*>(widget);
+    }
+    return nullptr;
+}
+
+bool QtToolbars::Owns(const QWidget* widget) const {
+    return ToolbarOf(widget) != nullptr;
 }
 
 bool QtToolbars::MoveIsActivity(const QWidget& receiver) const {
-    const QWidget* window = receiver.window();
-    return Owns(window) && static_cast<const ToolbarWindow*>(window)->MoveIsActivity(receiver);
+    const ToolbarWindow* toolbar = ToolbarOf(&receiver);
+    return toolbar != nullptr && toolbar->MoveIsActivity(receiver);
+}
+
+void QtToolbars::LayOut(LayoutPass pass) {
+    toolNav_->LayOut(pass);
+    toolRun_->LayOut(pass);
+    navFrame_->PlaceTopRight();
+    runFrame_->PlaceTopRight();
 }
 
 void QtToolbars::Relayout() {
-    toolNav_->LayOut(LayoutPass::Relayout);
-    toolRun_->LayOut(LayoutPass::Relayout);
+    LayOut(LayoutPass::Relayout);
+}
+
+void QtToolbars::ShowToolRun(bool visible) {
+    runFrame_->setVisible(visible);
+}
+
+void QtToolbars::ShowToolNav(bool visible) {
+    navFrame_->setVisible(visible);
 }
 
 namespace {
 
-// Set on every show: cheap, and still right if the owner's native window was made anew.
-void ShowOwnedBy(QWidget& window, QWidget* owner, bool visible) {
-    if (visible && owner != nullptr) {
-        owner->winId();
-        window.winId();
-        window.windowHandle()->setTransientParent(owner->windowHandle());
-    }
-    window.setVisible(visible);
+// Above the owner's browsers and its other overlays, under the help tip.
+void Raise(QWidget& frame, QWidget& tip) {
+    if (!frame.isVisible()) return;
+    frame.raise();
+    tip.raise();
 }
 
 }  // namespace
 
-void QtToolbars::ShowToolRun(bool visible) {
-    ShowOwnedBy(*toolRun_, owner_, visible);
-}
-
-void QtToolbars::ShowToolNav(bool visible) {
-    ShowOwnedBy(*toolNav_, owner_, visible);
-}
-
-void QtToolbars::ShowAgainOverOwner() {
-    for (QWidget* window :
-         {static_cast<QWidget*>(toolNav_.get()), static_cast<QWidget*>(toolRun_.get())}) {
-        if (!window->isVisible()) continue;
-        window->hide();
-        ShowOwnedBy(*window, owner_, true);
-    }
-}
-
-// The windows stay on top by their flags; raising puts them above our other topmost ones.
 void QtToolbars::MakeToolRunTopmost() {
-    if (toolRun_->isVisible()) toolRun_->raise();
+    Raise(*runFrame_, *helpTip_);
 }
 
 void QtToolbars::MakeToolNavTopmost() {
-    if (toolNav_->isVisible()) toolNav_->raise();
+    Raise(*navFrame_, *helpTip_);
 }
 
 namespace {
@@ -109,8 +120,8 @@ void QtToolbars::HideHelpTip() {
 }
 
 void QtToolbars::CheckHelpTip(ScreenPoint pointer, bool navigationMode) {
-    if (HelpTipMustHide(helpTip_->isVisible(), navigationMode, OuterRect(*toolNav_),
-                        OuterRect(*toolRun_), PixelPoint{pointer.x, pointer.y}))
+    if (HelpTipMustHide(helpTip_->isVisible(), navigationMode, ScreenRect(*navFrame_),
+                        ScreenRect(*runFrame_), PixelPoint{pointer.x, pointer.y}))
         helpTip_->HideHelpTip();
 }
 

@@ -1,36 +1,37 @@
 #pragma once
-// The tool bar port on Qt: owns Tool Run, Tool Nav and the help tip window, whose clicks go to
-// the commands.
+// The tool bar port on Qt: owns Tool Run, Tool Nav and the help tip, drawn inside the show's
+// window, whose clicks go to the commands.
 
 #include <QPointer>
-#include <memory>
+#include <vector>
 
 #include "core/ports/player_commands.h"
 #include "core/ports/toolbars.h"
+#include "toolbars/overlay_frame.h"
 #include "toolbars/toolbar_windows.h"
 
 namespace pagelark {
 
-// The windows the tool bars keep on top of.
+// The windows the tool bars live in or keep on top of.
 struct ToolbarOwners {
-    // The full-screen window the tool bars float over. Window managers stack a focused
-    // full-screen window above every always-on-top one, except the windows it owns.
+    // The full-screen window the tool bars are drawn in, over its browsers.
     QWidget* owner = nullptr;
-    // The configuration window, which joins the tool bars on top while it is open.
+    // The configuration window, which is kept on top while it is open.
     QWidget* configWindow = nullptr;
 };
 
 class QtToolbars final : public Toolbars {
   public:
-    // The windows are laid out at once from the records, which must outlive this object.
+    // The tool bars are laid out at once from the records, which must outlive this object.
     // Relative pictures are taken from startupFolder, the current folder when it is empty.
     QtToolbars(const ToolbarButtons& buttons, PlayerCommands& commands,
                const std::string& startupFolder = {}, ToolbarOwners owners = {});
     ~QtToolbars() override;
+    QtToolbars(const QtToolbars&) = delete;
+    QtToolbars& operator=(const QtToolbars&) = delete;
 
-    // After the owner was hidden and shown again: the window manager has forgotten that it
-    // owns the visible tool bar, which must be shown again to go back above it.
-    void ShowAgainOverOwner();
+    // The widgets the owner keeps above its browsers, lowest first.
+    std::vector<QWidget*> Overlays() const;
     // After the presentation was saved: the records in memory laid out again.
     void Relayout();
 
@@ -42,8 +43,8 @@ class QtToolbars final : public Toolbars {
     ToolNavWindow& ToolNav() { return *toolNav_; }
     ToolRunWindow& ToolRun() { return *toolRun_; }
     HelpTipWindow& HelpTip() { return *helpTip_; }
-    // window is Tool Run or Tool Nav.
-    bool Owns(const QWidget* window) const;
+    // widget is Tool Run, Tool Nav or a part of either.
+    bool Owns(const QWidget* widget) const;
     // A pointer move that reached receiver counts as the visitor's activity.
     bool MoveIsActivity(const QWidget& receiver) const;
 
@@ -60,10 +61,17 @@ class QtToolbars final : public Toolbars {
     void SetAddress(const std::string& address) override;
 
   private:
-    std::unique_ptr<HelpTipWindow> helpTip_;
-    std::unique_ptr<ToolNavWindow> toolNav_;
-    std::unique_ptr<ToolRunWindow> toolRun_;
-    QPointer<QWidget> owner_;
+    // The tool bar that widget is or is a part of, if any.
+    const ToolbarWindow* ToolbarOf(const QWidget* widget) const;
+    // Both tool bars, each placed in the owner's top right corner.
+    void LayOut(LayoutPass pass);
+
+    // The owner deletes them when it goes first.
+    QPointer<HelpTipWindow> helpTip_;
+    QPointer<ToolNavWindow> toolNav_;
+    QPointer<ToolRunWindow> toolRun_;
+    QPointer<OverlayFrame> navFrame_;
+    QPointer<OverlayFrame> runFrame_;
     QPointer<QWidget> configWindow_;
 };
 

@@ -1,5 +1,7 @@
 #include "toolbars/toolbar_layout.h"
 
+#include <algorithm>
+
 namespace pagelark {
 
 int FormBorderWidth(BorderStyle style, const BorderMetrics& metrics) {
@@ -21,6 +23,50 @@ int FormBorderWidth(BorderStyle style, const BorderMetrics& metrics) {
             break;
     }
     return pixels;
+}
+
+FrameDrag FrameDragAt(PixelSize outer, int edge, int caption, bool sizable, int x, int y) {
+    if (x < 0 || y < 0 || x >= outer.width || y >= outer.height) return FrameDrag::None;
+    if (sizable) {
+        const bool left = x < edge;
+        const bool bottom = y >= outer.height - edge;
+        if (left && bottom) return FrameDrag::LeftBottom;
+        if (left) return FrameDrag::Left;
+        if (bottom) return FrameDrag::Bottom;
+    }
+    return y < edge + caption ? FrameDrag::Move : FrameDrag::None;
+}
+
+PixelRect KeepInside(PixelRect rect, PixelSize area) {
+    rect.left = std::clamp(rect.left, 0, std::max(0, area.width - rect.width));
+    rect.top = std::clamp(rect.top, 0, std::max(0, area.height - rect.height));
+    return rect;
+}
+
+PixelRect DragFrame(const PixelRect& start, FrameDrag drag, int dx, int dy, PixelSize minimum,
+                    PixelSize area) {
+    PixelRect rect = start;
+    switch (drag) {
+        case FrameDrag::None:
+            break;
+        case FrameDrag::Move:
+            rect.left += dx;
+            rect.top += dy;
+            break;
+        case FrameDrag::Left:
+        case FrameDrag::LeftBottom: {
+            const int right = start.left + start.width;
+            rect.left = std::clamp(start.left + dx, 0, std::max(0, right - minimum.width));
+            rect.width = right - rect.left;
+            if (drag == FrameDrag::Left) break;
+            [[fallthrough]];
+        }
+        case FrameDrag::Bottom:
+            rect.height = std::clamp(start.height + dy, minimum.height,
+                                     std::max(minimum.height, area.height - start.top));
+            break;
+    }
+    return KeepInside(rect, area);
 }
 
 ButtonPicture ChooseButtonPicture(LayoutPass pass, std::string_view icon, bool fileLoads) {

@@ -54,6 +54,28 @@ struct BorderMetrics {
 // Width of one vertical window edge.
 int FormBorderWidth(BorderStyle style, const BorderMetrics& metrics);
 
+// The tool bars are drawn inside the show's window, where no window manager frames them: they
+// draw their own edges, this wide, and a small caption bar above the buttons, this high as
+// designed.
+inline constexpr BorderMetrics kOverlayMetrics{1, 4, 3};
+inline constexpr int kDesignedCaptionHeight = 18;
+
+// The part of an overlay's frame a drag starts on: the caption moves it; a sizable one is
+// resized from its left or bottom edge, or the corner between them.
+enum class FrameDrag { None, Move, Left, Bottom, LeftBottom };
+
+// Which part the point (x, y), from the frame's top left, is on.
+FrameDrag FrameDragAt(PixelSize outer, int edge, int caption, bool sizable, int x, int y);
+
+// The rectangle moved just far enough to lie inside area; one larger than it, to its top left.
+PixelRect KeepInside(PixelRect rect, PixelSize area);
+
+// Where a drag that began on start and has moved the pointer by (dx, dy) leaves the frame: no
+// smaller than minimum, never out of area (whose top left is 0, 0), the right edge staying put
+// while the left one is dragged.
+PixelRect DragFrame(const PixelRect& start, FrameDrag drag, int dx, int dy, PixelSize minimum,
+                    PixelSize area);
+
 enum class LayoutPass {
     First,     // windows and controls freshly built, settings just read
     Relayout,  // after a save, from the records in memory

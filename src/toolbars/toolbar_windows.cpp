@@ -1,11 +1,8 @@
 #include "toolbars/toolbar_windows.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QTimer>
 #include <utility>
 
 #include "core/ports/player_commands.h"
@@ -13,20 +10,9 @@
 
 namespace pagelark {
 
-namespace {
-
-const QString kCaption = QStringLiteral("Pagelark");
-
-Qt::WindowFlags ToolbarFlags() {
-    // A caption and nothing else: no system menu, no close, minimise or maximise box.
-    return Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-}
-
-}  // namespace
-
-PixelRect OuterRect(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    return {frame.x(), frame.y(), frame.width(), frame.height()};
+PixelRect ScreenRect(const QWidget& widget) {
+    const QPoint topLeft = widget.mapToGlobal(QPoint(0, 0));
+    return {topLeft.x(), topLeft.y(), widget.width(), widget.height()};
 }
 
 // ---- ImageButton ----
@@ -59,7 +45,7 @@ void ImageButton::mouseMoveEvent(QMouseEvent* event) {
 ToolbarWindow::ToolbarWindow(HelpTipWindow& tip, std::span<const ToolbarButton> records,
                              PlayerCommands& commands, const char* prefix, BorderStyle border,
                              int designedClientHeight, std::string startupFolder)
-    : QWidget(nullptr, ToolbarFlags()),
+    : QWidget(nullptr),
       tip_(tip),
       commands_(commands),
       records_(records),
@@ -124,7 +110,7 @@ void ToolbarWindow::LayOut(LayoutPass pass) {
     ToolbarLayoutInput input;
     input.buttons = records_;
     input.buttonPixels = pixels;
-    // The window manager adds the frame around the client area we size.
+    // The frame goes around the client area we size.
     input.outerHeight = height();
     input.border = border_;
     input.screenWidth = screenArea.width();
@@ -141,28 +127,6 @@ void ToolbarWindow::LayOut(LayoutPass pass) {
     visibleCount_ = layout.visibleCount;
     SetClientSize({layout.window.width, layout.window.height});
     if (layout.urlBox) PlaceUrlBox(*layout.urlBox);
-    PlaceTopRight();
-    if (windowTitle() != kCaption) setWindowTitle(kCaption);
-}
-
-QMargins ToolbarWindow::FrameMargins() const {
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-            frame.right() - client.right(), frame.bottom() - client.bottom()};
-}
-
-void ToolbarWindow::PlaceTopRight() {
-    const QRect screenArea = ScreenOf(*this)->geometry();
-    placedFrame_ = FrameMargins();
-    move(screenArea.x() + screenArea.width() - frameGeometry().width(), screenArea.y());
-}
-
-void ToolbarWindow::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    // The window manager tells the frame's size only once the window is on screen: placed
-    // without it, the frame would stick out of the corner. A visitor's move keeps the frame.
-    if (FrameMargins() != placedFrame_) PlaceTopRight();
 }
 
 void ToolbarWindow::PointerOverBackground() {
@@ -171,22 +135,6 @@ void ToolbarWindow::PointerOverBackground() {
 
 bool ToolbarWindow::MoveIsActivity(const QWidget& receiver) const {
     return ButtonMoveIsActivity() || qobject_cast<const ImageButton*>(&receiver) == nullptr;
-}
-
-void ToolbarWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    // Window managers that give a tool window a minimise button: it comes straight back.
-    if (event->type() == QEvent::WindowStateChange && isMinimized())
-        QTimer::singleShot(0, this,
-                           [this] { setWindowState(windowState() & ~Qt::WindowMinimized); });
-}
-
-void ToolbarWindow::closeEvent(QCloseEvent* event) {
-    if (commands_.Finishing()) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
 }
 
 void ToolbarWindow::mouseMoveEvent(QMouseEvent* event) {

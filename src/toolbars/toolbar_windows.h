@@ -1,10 +1,9 @@
 #pragma once
-// The two tool bar windows and the help tip window. Thin: they lay themselves out with the
-// layout arithmetic and hand every click to the commands; keys and activity reach the player
-// through the application's own filter.
+// The two tool bars and the help tip, drawn inside the show's window. Thin: they lay themselves
+// out with the layout arithmetic and hand every click to the commands; keys and activity reach
+// the player through the application's own filter.
 
 #include <QAbstractButton>
-#include <QMargins>
 #include <QPixmap>
 #include <QWidget>
 #include <optional>
@@ -26,8 +25,8 @@ namespace pagelark {
 class PlayerCommands;
 enum class Command;
 
-// A window's outer rectangle.
-PixelRect OuterRect(const QWidget& window);
+// A widget's rectangle on the screen.
+PixelRect ScreenRect(const QWidget& widget);
 
 // A button that is just its picture, as large as the picture.
 class ImageButton final : public QAbstractButton {
@@ -51,11 +50,12 @@ class ImageButton final : public QAbstractButton {
     QPixmap picture_;
 };
 
-// The small box under the pointer with a button's help tip; never takes the focus.
+// The small box under the pointer with a button's help tip, inside parent (the stage); never
+// takes the focus.
 class HelpTipWindow final : public QWidget {
     Q_OBJECT
   public:
-    HelpTipWindow();
+    explicit HelpTipWindow(QWidget* parent);
     // On every pointer move over a button: the same text leaves the tip where it is.
     void ShowHelpTip(const std::string& text);
     void HideHelpTip() { ShowHelpTip(std::string()); }
@@ -71,14 +71,15 @@ class HelpTipWindow final : public QWidget {
     std::string currentTipText_;
 };
 
-// What the two tool bars share: the row of buttons, the layout, closing and the pointer.
+// What the two tool bars share: the row of buttons, the layout and the pointer. Each is the
+// client area of the frame (OverlayFrame) it is shown in.
 class ToolbarWindow : public QWidget {
     Q_OBJECT
   public:
     int VisibleCount() const { return visibleCount_; }
     ImageButton* Button(int index) const { return buttons_[static_cast<std::size_t>(index)]; }
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
-    // Lays the window out from the records as they are now.
+    // Lays the client area out from the records as they are now.
     void LayOut(LayoutPass pass);
     // A pointer move that reached receiver, one of this window's widgets, is the visitor's.
     bool MoveIsActivity(const QWidget& receiver) const;
@@ -99,9 +100,6 @@ class ToolbarWindow : public QWidget {
     // The pointer over the background: the tip goes.
     void PointerOverBackground();
 
-    void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
     HelpTipWindow& tip_;
@@ -109,9 +107,6 @@ class ToolbarWindow : public QWidget {
 
   private:
     QPixmap DefaultPicture(int index) const;
-    QMargins FrameMargins() const;
-    // Frame included.
-    void PlaceTopRight();
 
     std::span<const ToolbarButton> records_;
     std::string prefix_;
@@ -120,7 +115,6 @@ class ToolbarWindow : public QWidget {
     std::vector<ImageButton*> buttons_;
     int visibleCount_ = 0;
     int rowHeight_ = kDesignedRowHeight;
-    QMargins placedFrame_;
 };
 
 // Tool Run: the recorder key pad shown while the presentation plays; fixed size.

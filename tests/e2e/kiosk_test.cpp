@@ -387,7 +387,7 @@ TEST_F(KioskTest, AnUnchangedOkGivesBackTheFileWithEverySettingItCarried) {
     Run({file});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the page never came on show";
     ASSERT_TRUE(WaitForRow(7)) << "no Tool Run without its Quit button";
-    ClickAt({Xvfb::kWidth - 3 * kButton + kButton / 2, kButton / 2});  // Config, third from right
+    ClickAt({kToolRunRow.x - 3 * kButton + kButton / 2, kToolRunRow.y + kButton / 2});  // Config
     const std::string window = WaitForWindow("^Pagelark - ", kPatience);
     ASSERT_FALSE(window.empty()) << "no configuration window";
     Xdotool({"windowfocus", "--sync", window});

@@ -1,7 +1,6 @@
-// The floating tool bars end to end: where they stand, what their buttons and address box
-// do, and their help tips.
+// The tool bars end to end: where they stand, what their buttons and address box do, and
+// their help tips.
 
-#include <optional>
 #include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
@@ -24,18 +23,15 @@ TEST_F(KioskTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThe
     // Two pages of a minute each: only a button turns the page this soon.
     Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
-    std::optional<Point> row;
-    ASSERT_TRUE(WaitUntil([&] { return (row = FindRow(*this, 8)).has_value(); }, kPatience))
-        << "no Tool Run over the full-screen show";
-    // Under its caption bar, its frame wholly on the screen and in the corner.
-    EXPECT_GT(row->y, 0);
-    EXPECT_LT(row->x, Xvfb::kWidth);
+    // Drawn in the show's window with its own frame, where the window manager cannot move it.
+    ASSERT_TRUE(WaitForRow(8)) << "no Tool Run over the full-screen show: " << RowFault(8);
+    EXPECT_FALSE(Near(Pixel({kToolRunRow.x - 50, kCaptionBar / 2}), kRed.rgb)) << "no caption";
     // Still there once the show has settled in full screen.
     std::this_thread::sleep_for(3s);
-    EXPECT_EQ(RowFault(8, *row), "");
+    EXPECT_EQ(RowFault(8), "");
 
     // Next, the fourth of eight.
-    const Point next{row->x - 5 * kButton + kButton / 2, row->y + kButton / 2};
+    const Point next{kToolRunRow.x - 5 * kButton + kButton / 2, kToolRunRow.y + kButton / 2};
     // The tip hangs 18 px below the pointer and starts 2 px left of it.
     const Point inTip{next.x - 2 + 5, next.y + 18 + 5}, leftOfTip{next.x - 3, inTip.y};
     ASSERT_TRUE(Shows(kRed.rgb, 0s, inTip)) << "a tip before the pointer came";
@@ -73,7 +69,7 @@ TEST_F(KioskTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedScr
         [](Rgb seen) { return Near(seen, kGreen.rgb) || Near(seen, kMagenta.rgb); }, kStartUp))
         << "the local page never came on show: " << ToHex(Centre());
     EXPECT_TRUE(Shows(kGreen.rgb)) << "the local page read another file";
-    ASSERT_TRUE(EnterNavigationMode()) << RowFault(9);
+    ASSERT_TRUE(EnterNavigationMode()) << RowFault(9, kToolNavRow);
     Click();
     EXPECT_FALSE(server_.Requested("/outside", 5s)) << "the local page's script went outside";
     EXPECT_TRUE(Shows(kGreen.rgb));

@@ -53,7 +53,7 @@ TEST_F(KioskTest, OnScreenKeyboardComesForTextEntryInNavigationModeOnly) {
     EXPECT_TRUE(server_.Requested("/height-" + std::to_string(kKeysTop + 3), kPatience));
     // Its selected address once had the keyboard's selection handles below it, black squares.
     for (int x = kAddressBox.x - 230; x < Xvfb::kWidth; x += 10)
-        EXPECT_TRUE(Shows(kBlue.rgb, x == kAddressBox.x - 230 ? 1s : 0ms, {x, 65}));
+        EXPECT_TRUE(Shows(kBlue.rgb, x == kAddressBox.x - 230 ? 1s : 0ms, {x, kAddressBox.y + 29}));
     ClickAt({300, 120});
     ASSERT_TRUE(server_.Requested("/clicked", kPatience));
     ASSERT_TRUE(Comes(kSpaceBarGrey, kPatience, kSpaceBar));

@@ -83,6 +83,33 @@ TEST(ToolbarLayout, ReLayoutsReplaceTheRowAndTakeANewPictureOrTheDefaultForNone)
     EXPECT_EQ(ChooseButtonPicture(LayoutPass::Relayout, "a.gif", true), ButtonPicture::File);
 }
 
+TEST(OverlayFrame, CaptionMovesSizableEdgesResizeAndTheAreaHoldsIt) {
+    using enum FrameDrag;
+    // A 100 x 60 frame, edges of 4, a caption of 18: where a drag starts, sizable or not.
+    const std::tuple<int, int, FrameDrag, FrameDrag> starts[] = {
+        {50, 0, Move, Move}, {50, 21, Move, Move},   {50, 22, None, None},
+        {2, 30, Left, None}, {50, 57, Bottom, None}, {0, 59, LeftBottom, None},
+        {2, 10, Left, Move}, {99, 30, None, None},   {100, 30, None, None},
+    };
+    for (const auto& [x, y, sizable, fixed] : starts) {
+        EXPECT_EQ(FrameDragAt({100, 60}, 4, 18, true, x, y), sizable) << x << "," << y;
+        EXPECT_EQ(FrameDragAt({100, 60}, 4, 18, false, x, y), fixed) << x << "," << y;
+    }
+    // In an 800 x 600 area, no smaller than 30 x 40.
+    const PixelRect start{500, 500, 100, 60};
+    const std::tuple<FrameDrag, int, int, PixelRect> drags[] = {
+        {Move, 300, 300, {700, 540, 100, 60}},     {Left, -600, 0, {0, 500, 600, 60}},
+        {Left, 90, 0, {570, 500, 30, 60}},         {Bottom, 0, 90, {500, 500, 100, 100}},
+        {LeftBottom, 10, -50, {510, 500, 90, 40}}, {None, 10, 10, start},
+    };
+    for (const auto& [drag, dx, dy, to] : drags) {
+        const PixelRect rect = DragFrame(start, drag, dx, dy, {30, 40}, {800, 600});
+        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.width, rect.height),
+                  std::tuple(to.left, to.top, to.width, to.height))
+            << static_cast<int>(drag) << " " << dx << "," << dy;
+    }
+}
+
 TEST(HelpTipText, BlanksHideAndTheSameTipStaysPut) {
     using enum HelpTipAction;
     EXPECT_EQ(DecideHelpTip("  Go  back ", " Back ", true).tipText, " Go  back ");

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTest>
 #include <filesystem>
@@ -15,6 +15,23 @@
 namespace pagelark {
 namespace {
 
+// The frame a tool bar is drawn in.
+QWidget& FrameOf(QWidget& toolbar) {
+    return *toolbar.parentWidget();
+}
+
+// A drag of the left button from a point of widget by the given offset, in one move.
+void Drag(QWidget& widget, QPoint from, QPoint by) {
+    const auto send = [&widget](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, from + by, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, from + by, Qt::NoButton);
+}
+
 class ToolbarWindowsTest : public ::testing::Test {
   protected:
     ToolbarWindowsTest() {
@@ -23,10 +40,12 @@ class ToolbarWindowsTest : public ::testing::Test {
             b.Visible = true;
         for (auto& b : buttons.ToolRunButtons)
             b.Visible = true;
+        stage.resize(1024, 768);
     }
 
     ToolbarButtons buttons;
     testing::RecordingCommands commands;
+    QWidget stage;
 };
 
 TEST_F(ToolbarWindowsTest, WindowsCarryOutTheLayoutAndSavedChangesAtOnce) {
@@ -39,7 +58,7 @@ TEST_F(ToolbarWindowsTest, WindowsCarryOutTheLayoutAndSavedChangesAtOnce) {
     buttons.ToolNavButtons[0].Icon = "pics\\large.png";
     buttons.ToolNavButtons[2].Visible = false;
     buttons.ToolNavButtons[4].Icon = folder.File("missing.png");
-    QtToolbars toolbars(buttons, commands, folder.path() + "/");
+    QtToolbars toolbars(buttons, commands, folder.path() + "/", {&stage});
 
     ToolNavWindow& nav = toolbars.ToolNav();
     QLineEdit* box = nav.AddressBox();
@@ -61,13 +80,57 @@ TEST_F(ToolbarWindowsTest, WindowsCarryOutTheLayoutAndSavedChangesAtOnce) {
     EXPECT_EQ(nav.height(), 30);
 }
 
-// Return in the box is the visitor input test's, over these windows.
-TEST_F(ToolbarWindowsTest, AddressBoxStaysUnderTheButtonsWithItsAddressSelected) {
-    QtToolbars toolbars(buttons, commands);
+// Drawn in the stage, their frames (edges of 3 and 4 pixels, a caption bar of 18) in its top
+// right corner: moved by the caption and Tool Nav resized by its left and bottom edges, never out
+// of the stage, back in the corner at the next layout.
+TEST_F(ToolbarWindowsTest, ToolbarsSitFramedInTheStagesCornerAndMoveAndResizeOnlyWithinIt) {
+    QtToolbars toolbars(buttons, commands, {}, {&stage});
+    QWidget& run = FrameOf(toolbars.ToolRun());
+    QWidget& nav = FrameOf(toolbars.ToolNav());
+    stage.show();
+    EXPECT_FALSE(run.isVisible());
+    toolbars.ShowToolRun(true);
+    ASSERT_EQ(run.parentWidget(), &stage);
+    EXPECT_TRUE(toolbars.ToolRun().isVisible());
+    EXPECT_EQ(run.geometry(), QRect(1024 - 198, 0, 198, 3 + 18 + 24 + 3));
+    EXPECT_EQ(toolbars.ToolRun().pos(), QPoint(3, 3 + 18));
+    EXPECT_EQ(nav.geometry(), QRect(1024 - 224, 0, 224, 4 + 18 + 49 + 4));
+
+    Drag(run, {50, 10}, {-500, 300});
+    EXPECT_EQ(run.pos(), QPoint(1024 - 198 - 500, 300));
+    Drag(run, {50, 10}, {-2000, 2000});
+    EXPECT_EQ(run.pos(), QPoint(0, 768 - 48));
+    Drag(run, {50, 30}, {100, -100});  // on the buttons: no drag
+    EXPECT_EQ(run.pos(), QPoint(0, 768 - 48));
+    Drag(run, {1, 47}, {-50, 50});  // Tool Run has a fixed size
+    EXPECT_EQ(run.geometry(), QRect(0, 768 - 48, 198, 48));
+    stage.resize(800, 600);  // the one the visitor moved stays inside, the other in the corner
+    EXPECT_EQ(run.pos(), QPoint(0, 600 - 48));
+    EXPECT_EQ(nav.pos(), QPoint(800 - 224, 0));
+
+    toolbars.ShowToolNav(true);
     QLineEdit* box = toolbars.ToolNav().AddressBox();
     toolbars.SetAddress("https://example.org/");
-    toolbars.ToolNav().show();
-    toolbars.ToolNav().resize(400, 120);  // by the user
+    Drag(nav, {1, 74}, {-184, 45});
+    EXPECT_EQ(nav.geometry(), QRect(800 - 224 - 184, 0, 224 + 184, 75 + 45));
+    EXPECT_EQ(toolbars.ToolNav().size(), QSize(400, 49 + 45));
+    EXPECT_EQ(box->geometry(), QRect(0, 24, 400, box->height()));
+    Drag(nav, {1, 60}, {-1000, 0});  // the left edge no further than the stage's
+    EXPECT_EQ(nav.geometry(), QRect(0, 0, 800, 120));
+    Drag(nav, {3, 119}, {1000, -500});  // down to one button, its caption and the frame
+    EXPECT_EQ(nav.geometry(), QRect(800 - 32, 0, 32, 4 + 18 + 24 + 4));
+    toolbars.Relayout();
+    EXPECT_EQ(run.pos(), QPoint(800 - 198, 0));
+}
+
+// Return in the box is the visitor input test's, over these tool bars.
+TEST_F(ToolbarWindowsTest, AddressBoxStaysUnderTheButtonsWithItsAddressSelected) {
+    QtToolbars toolbars(buttons, commands, {}, {&stage});
+    QLineEdit* box = toolbars.ToolNav().AddressBox();
+    toolbars.SetAddress("https://example.org/");
+    stage.show();
+    toolbars.ShowToolNav(true);
+    toolbars.ToolNav().resize(400, 120);  // by the visitor
     EXPECT_EQ(box->geometry(), QRect(0, 24, 400, box->height()));
     EXPECT_EQ(box->selectedText(), "https://example.org/");
     // Sent as it will load, so the address lists judge that; hosts they cannot name as typed.
@@ -82,7 +145,7 @@ TEST_F(ToolbarWindowsTest, AddressBoxStaysUnderTheButtonsWithItsAddressSelected)
 TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADialog) {
     auto config = std::make_unique<QWidget>();
     config->show();
-    QtToolbars toolbars(buttons, commands, {}, {nullptr, config.get()});
+    QtToolbars toolbars(buttons, commands, {}, {&stage, config.get()});
     auto onTop = [&config] { return config->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
 
     toolbars.MakeToolbarsTopmost();
@@ -96,26 +159,17 @@ TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADia
     toolbars.ReleaseConfigTopmost();
 }
 
-// Minimising is the end-to-end tool bar test's, under a window manager.
-TEST_F(ToolbarWindowsTest, VisitorCannotCloseTheToolbars) {
-    QtToolbars toolbars(buttons, commands);
-    for (QWidget* window :
-         {static_cast<QWidget*>(&toolbars.ToolNav()), static_cast<QWidget*>(&toolbars.ToolRun())}) {
-        for (bool finishing : {false, true}) {
-            commands.finishing = finishing;
-            QCloseEvent close;
-            QApplication::sendEvent(window, &close);
-            EXPECT_EQ(close.isAccepted(), finishing);
-        }
-    }
-}
-
 // Where the tip hangs and that it goes with the pointer: the end-to-end tool bar test.
-TEST_F(ToolbarWindowsTest, HelpTipShowsTheButtonsOwnTip) {
+TEST_F(ToolbarWindowsTest, HelpTipShowsTheButtonsOwnTipInTheStage) {
     buttons.ToolRunButtons[1].HelpTip = "Pause the show";
-    QtToolbars toolbars(buttons, commands);
-    toolbars.ToolRun().show();
-    QTest::mouseMove(toolbars.ToolRun().Button(1), QPoint(5, 5));
+    QtToolbars toolbars(buttons, commands, {}, {&stage});
+    stage.show();
+    toolbars.ShowToolRun(true);
+    ImageButton* pause = toolbars.ToolRun().Button(1);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), pause->mapToGlobal(QPointF(5, 5)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pause, &move);
+    EXPECT_EQ(toolbars.HelpTip().parentWidget(), &stage);
     EXPECT_TRUE(toolbars.HelpTip().isVisible());
     EXPECT_EQ(toolbars.HelpTip().CurrentTipText(), " Pause the show ");
 }

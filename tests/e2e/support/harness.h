@@ -156,11 +156,16 @@ inline constexpr Rgb kRoot{0x20, 0x20, 0x20};
 inline constexpr Point kCentre{Xvfb::kWidth / 2, Xvfb::kHeight / 2};
 // Where the pointer rests when a run begins: inside the kiosk window, away from the centre.
 inline constexpr Point kPointerRest{40, 700};
-// The tool bars' default pictures: raised squares hanging from the top right corner.
+// The tool bars' default pictures: raised squares in a row whose top right corner is at the
+// top right of the screen inside each bar's own frame: edges of 3 pixels (Tool Run) or 4 (Tool
+// Nav, which can be resized) and a caption bar of 18.
 inline constexpr int kButton = 24;
 inline constexpr Rgb kFace{0xc0, 0xc0, 0xc0}, kLight{0xff, 0xff, 0xff}, kShade{0, 0, 0};
+inline constexpr int kCaptionBar = 18;
+inline constexpr Point kToolRunRow{Xvfb::kWidth - 3, 3 + kCaptionBar};
+inline constexpr Point kToolNavRow{Xvfb::kWidth - 4, 4 + kCaptionBar};
 // Inside Tool Nav's address box, right of the address it shows selected.
-inline constexpr Point kAddressBox{1016, 36};
+inline constexpr Point kAddressBox{kToolNavRow.x - 8, kToolNavRow.y + kButton + 12};
 
 // A private X server, its screen read back and the visitor's hand on it; benchmarks use it too.
 class Desk {
@@ -186,7 +191,7 @@ class Desk {
         return WaitForCentre([](Rgb seen) { return !Near(seen, kRoot, 4); }, kStartUp);
     }
     // How the screen differs from a row of count buttons whose top right corner is end; "" if not.
-    std::string RowFault(int count, Point end = {Xvfb::kWidth, 0}) const {
+    std::string RowFault(int count, Point end = kToolRunRow) const {
         for (int index = 0; index < count; ++index) {
             const int left = end.x - (count - index) * kButton;
             const Rgb light = Pixel({left, end.y}), face = Pixel({left + 2, end.y + 2});
@@ -197,16 +202,18 @@ class Desk {
         }
         return "";
     }
-    // Whether exactly count buttons come to hang from the top right corner.
-    bool WaitForRow(int count) const {
-        const auto rowOf = [&] { return RowFault(count).empty() && !RowFault(count + 1).empty(); };
+    // Whether exactly count buttons come to end at end.
+    bool WaitForRow(int count, Point end = kToolRunRow) const {
+        const auto rowOf = [&] {
+            return RowFault(count, end).empty() && !RowFault(count + 1, end).empty();
+        };
         return WaitUntil(rowOf, kPatience).has_value();
     }
     // Past the grace after play began, a pointer move brings Tool Nav; false when it never came.
     bool EnterNavigationMode(int buttons = 9) const {
         std::this_thread::sleep_for(Millis(2500));
         MoveTo({600, 450});
-        return WaitForRow(buttons);
+        return WaitForRow(buttons, kToolNavRow);
     }
 
     // The visitor's hand: returns once the event is delivered.
