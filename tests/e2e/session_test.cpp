@@ -2,61 +2,33 @@
 // never blanks (X) or in cage (Wayland, cage shown in the test's X server), comes back within
 // 10 s of a kill -9, and ending the session ends both.
 
-#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <ctime>
 
 #include "e2e/support/kiosk_fixture.h"
+#include "e2e/support/wayland.h"
 
 namespace pagelark::e2e {
 namespace {
 
-// cage refuses root: as root, the Wayland runs are an ordinary account's, made when missing.
-constexpr const char* kWaylandUser = "pagelark-e2e";
-
-// options run as an ordinary user after prefix (cage, or none for the session, which starts
-// its own), cage shown in the test's X server; the private folders go to the user.
-void InCage(SpawnOptions& options, const KioskFolders& folders, std::vector<std::string> prefix) {
-    if (::geteuid() == 0) {
-        if (::getpwnam(kWaylandUser) == nullptr)
-            RunCommand({"useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
-                        kWaylandUser},
-                       CurrentEnvironment());
-        const passwd* user = ::getpwnam(kWaylandUser);
-        if (user == nullptr) throw std::runtime_error("no account to run cage as");
-        RunCommand(
-            {"chown", "-R", std::to_string(user->pw_uid) + ":" + std::to_string(user->pw_gid),
-             folders.path()},
-            CurrentEnvironment());
-        prefix.insert(prefix.begin(), {"setpriv", "--reuid=" + std::to_string(user->pw_uid),
-                                       "--regid=" + std::to_string(user->pw_gid), "--init-groups"});
-    }
-    options.argv.insert(options.argv.begin(), prefix.begin(), prefix.end());
-    // Qt's platform is the session's to choose; cage draws into DISPLAY, the test's X server.
-    std::erase(options.environment, std::string("QT_QPA_PLATFORM=xcb"));
-    options.environment.insert(
-        options.environment.end(),
-        {"WLR_BACKENDS=x11", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1"});
-}
-
-// The kiosk on a one-page green show with these [Tessaro] lines; session: pagelark-session
-// starting it instead.
-SpawnOptions GreenShow(const Xvfb& server, const KioskFolders& folders, const std::string& lines,
-                       std::vector<std::string> environment, bool session) {
+// A one-page green show with these [Tessaro] lines.
+std::string GreenShow(const KioskFolders& folders, const std::string& lines) {
     const std::string page =
         folders.Write("page.html", "<body style=\"background:#00ff00\"></body>");
-    SpawnOptions options =
-        KioskOptions(server, folders,
-                     {folders.Write("show.tso", "[Tessaro]\n" + lines +
-                                                    "DefaultTime=60\n[Page1]\nURL=" + page + "\n")},
-                     std::move(environment));
-    if (session) {
-        options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
-        options.argv[0] = PAGELARK_SESSION;
-    }
-    return options;
+    return folders.Write("show.tso",
+                         "[Tessaro]\n" + lines + "DefaultTime=60\n[Page1]\nURL=" + page + "\n");
+}
+
+// The kiosk under Wayland as an ordinary user (cage refuses root), cage shown in the test's X
+// server.
+SpawnOptions InCage(const Xvfb& server, const KioskFolders& folders, const CageSetup& setup,
+                    const std::string& show, std::vector<std::string> environment) {
+    std::string why;
+    const auto user = CompositorUser(why);
+    if (!user) throw std::runtime_error(why);
+    return CageOptions(server, folders, *user, setup, {show}, std::move(environment));
 }
 
 // The process of that name among a session's, or 0.
@@ -67,8 +39,11 @@ pid_t Named(const Process& session, const std::string& name) {
 }
 
 TEST_F(KioskTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
-    Process session(
-        GreenShow(xvfb_, folders_, "Locked=Yes\n", {"PAGELARK_SESSION_SYSTEMD=no"}, true));
+    SpawnOptions options = KioskOptions(xvfb_, folders_, {GreenShow(folders_, "Locked=Yes\n")},
+                                        {"PAGELARK_SESSION_SYSTEMD=no"});
+    options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
+    options.argv[0] = PAGELARK_SESSION;
+    Process session(options);
     const auto kiosk = [&session] { return Named(session, "pagelark"); };
     const auto blanking = [this] { return RunCommand({"xset", "q"}, xvfb_.Environment()).output; };
     const auto blankingOff = [&] {
@@ -96,11 +71,8 @@ TEST_F(KioskTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
 }
 
 TEST_F(KioskTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
-    SpawnOptions options =
-        GreenShow(xvfb_, folders_, "Locked=Yes\n", {"PAGELARK_SESSION_SYSTEMD=no"}, true);
-    options.argv.insert(options.argv.begin() + 1, "--wayland");
-    InCage(options, folders_, {});
-    Process session(options);
+    Process session(InCage(xvfb_, folders_, {.session = PAGELARK_SESSION},
+                           GreenShow(folders_, "Locked=Yes\n"), {"PAGELARK_SESSION_SYSTEMD=no"}));
     const auto kiosk = [&session] { return Named(session, "pagelark"); };
 
     ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
@@ -135,13 +107,11 @@ TEST_F(KioskTest, DarkHoursUnderWaylandShowBlackAndSayWhyTheDisplayStaysOn) {
     std::tm local{};
     ::localtime_r(&now, &local);
     constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    SpawnOptions options = GreenShow(
-        xvfb_, folders_, "ScreenDays=" + std::string(kDays[(local.tm_wday + 3) % 7]) + "\n",
-        {"QT_QPA_PLATFORM=wayland", "QT_LOGGING_RULES=pagelark.player.debug=true",
-         "QT_MESSAGE_PATTERN=%{type} %{category}: %{message}"},
-        false);
-    InCage(options, folders_, {"cage", "-d", "--"});
-    Process run(options);
+    Process run(InCage(
+        xvfb_, folders_, {},
+        GreenShow(folders_, "ScreenDays=" + std::string(kDays[(local.tm_wday + 3) % 7]) + "\n"),
+        {"QT_LOGGING_RULES=pagelark.player.debug=true",
+         "QT_MESSAGE_PATTERN=%{type} %{category}: %{message}"}));
     const std::string reason = "under Wayland the display's power is the compositor's";
 
     ASSERT_TRUE(Says(run, reason, kStartUp));

@@ -61,7 +61,6 @@ class CageTest : public KioskTest {
     Process& StartInCage(const std::string& text, CageSetup setup = {},
                          std::vector<std::string> environment = {}) {
         const std::string show = folders_.Write("show.tso", WithServer(text));
-        HandOver(folders_.path(), *user_);
         cages_.push_back(std::make_unique<Process>(
             CageOptions(xvfb_, folders_, *user_, setup, {show}, std::move(environment))));
         return *cages_.back();
