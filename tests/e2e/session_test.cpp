@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <functional>
 
 #include "e2e/support/kiosk_fixture.h"
 #include "e2e/support/wayland.h"
@@ -38,65 +39,70 @@ pid_t Named(const Process& session, const std::string& name) {
     return 0;
 }
 
-TEST_F(KioskTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
+class SessionTest : public KioskTest {
+  protected:
+    // The session's kiosk shows, comes back after a kill -9 and goes with the session, as
+    // does its compositor (named, or ""), which stays while the kiosk comes back; each time it
+    // shows, shown checks the rest.
+    void KeepsTheKioskAndEndsWithIt(Process& session, const std::string& compositorName,
+                                    const std::function<void()>& shown) {
+        const auto kiosk = [&session] { return Named(session, "pagelark"); };
+        ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
+        const pid_t first = kiosk();
+        const pid_t compositor = compositorName.empty() ? 0 : Named(session, compositorName);
+        ASSERT_NE(first, 0) << "no kiosk in the session";
+        ASSERT_EQ(compositor == 0, compositorName.empty()) << "no " << compositorName;
+        shown();
+
+        ::kill(first, SIGKILL);
+        pid_t second = 0;
+        ASSERT_TRUE(
+            WaitUntil([&] { return (second = kiosk()) != 0 && second != first; }, kPatience))
+            << "no kiosk after kill -9\n"
+            << session.Output();
+        EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the restarted kiosk never showed";
+        EXPECT_EQ(Named(session, compositorName), compositor) << "the compositor did not stay";
+        shown();
+
+        ::kill(session.Pid(), SIGTERM);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return !session.Running() && ::kill(second, 0) != 0 &&
+                       (compositor == 0 || ::kill(compositor, 0) != 0);
+            },
+            Millis(15000)))
+            << "the session, its compositor or the kiosk outlived the end of the session\n"
+            << session.Output();
+    }
+};
+
+TEST_F(SessionTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
     SpawnOptions options = KioskOptions(xvfb_, folders_, {GreenShow(folders_, "Locked=Yes\n")},
                                         {"PAGELARK_SESSION_SYSTEMD=no"});
     options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
     options.argv[0] = PAGELARK_SESSION;
     Process session(options);
-    const auto kiosk = [&session] { return Named(session, "pagelark"); };
     const auto blanking = [this] { return RunCommand({"xset", "q"}, xvfb_.Environment()).output; };
-    const auto blankingOff = [&] {
-        const std::string settings = blanking();
-        return settings.find("prefer blanking:  no") != std::string::npos &&
-               settings.find("timeout:  0 ") != std::string::npos;
-    };
-
-    ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
-    const pid_t first = kiosk();
-    ASSERT_NE(first, 0) << "no kiosk in the session";
-    EXPECT_TRUE(WaitUntil(blankingOff, Millis(10000))) << blanking();
-
-    ::kill(first, SIGKILL);
-    pid_t second = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (second = kiosk()) != 0 && second != first; }, kPatience))
-        << "no kiosk after kill -9";
-    EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the restarted kiosk never showed";
-    EXPECT_TRUE(WaitUntil(blankingOff, Millis(10000))) << "after the restart: " << blanking();
-
-    ::kill(session.Pid(), SIGTERM);
-    EXPECT_TRUE(
-        WaitUntil([&] { return !session.Running() && ::kill(second, 0) != 0; }, Millis(15000)))
-        << "the session or its kiosk outlived the end of the session";
+    KeepsTheKioskAndEndsWithIt(session, "", [&] {
+        std::string settings;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                settings = blanking();
+                return settings.find("prefer blanking:  no") != std::string::npos &&
+                       settings.find("timeout:  0 ") != std::string::npos;
+            },
+            Millis(10000)))
+            << settings;
+    });
 }
 
-TEST_F(KioskTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
+TEST_F(SessionTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
     Process session(InCage(xvfb_, folders_, {.session = PAGELARK_SESSION},
                            GreenShow(folders_, "Locked=Yes\n"), {"PAGELARK_SESSION_SYSTEMD=no"}));
-    const auto kiosk = [&session] { return Named(session, "pagelark"); };
-
-    ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
-    const pid_t first = kiosk();
-    const pid_t compositor = Named(session, "cage");
-    ASSERT_NE(first, 0) << "no kiosk in the session";
-    ASSERT_NE(compositor, 0) << "no cage in the session";
-    // Qt's Wayland platform draws the kiosk: cage starts its X server only for an X client.
-    EXPECT_EQ(Named(session, "Xwayland"), 0) << "the kiosk is an X client of cage's Xwayland";
-
-    ::kill(first, SIGKILL);
-    pid_t second = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (second = kiosk()) != 0 && second != first; }, kPatience))
-        << "no kiosk after kill -9\n"
-        << session.Output();
-    EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the restarted kiosk never showed";
-    EXPECT_EQ(Named(session, "cage"), compositor) << "cage did not stay while the kiosk came back";
-
-    ::kill(session.Pid(), SIGTERM);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return !session.Running() && ::kill(second, 0) != 0 && ::kill(compositor, 0) != 0; },
-        Millis(15000)))
-        << "the session, cage or the kiosk outlived the end of the session\n"
-        << session.Output();
+    KeepsTheKioskAndEndsWithIt(session, "cage", [&] {
+        // Qt's Wayland platform draws the kiosk: cage starts its X server only for an X client.
+        EXPECT_EQ(Named(session, "Xwayland"), 0) << "the kiosk is an X client of cage's Xwayland";
+    });
 }
 
 // The screen's dark hours under Wayland: black, no X server asked for the display's power
