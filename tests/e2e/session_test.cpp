@@ -48,8 +48,7 @@ class SessionTest : public KioskTest {
                                     const std::function<void()>& shown) {
         const auto kiosk = [&session] { return Named(session, "pagelark"); };
         ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
-        const pid_t first = kiosk();
-        const pid_t compositor = compositorName.empty() ? 0 : Named(session, compositorName);
+        const pid_t first = kiosk(), compositor = Named(session, compositorName);
         ASSERT_NE(first, 0) << "no kiosk in the session";
         ASSERT_EQ(compositor == 0, compositorName.empty()) << "no " << compositorName;
         shown();
@@ -65,12 +64,9 @@ class SessionTest : public KioskTest {
         shown();
 
         ::kill(session.Pid(), SIGTERM);
+        const auto gone = [](pid_t pid) { return pid == 0 || ::kill(pid, 0) != 0; };
         EXPECT_TRUE(WaitUntil(
-            [&] {
-                return !session.Running() && ::kill(second, 0) != 0 &&
-                       (compositor == 0 || ::kill(compositor, 0) != 0);
-            },
-            Millis(15000)))
+            [&] { return !session.Running() && gone(second) && gone(compositor); }, Millis(15000)))
             << "the session, its compositor or the kiosk outlived the end of the session\n"
             << session.Output();
     }
@@ -82,18 +78,14 @@ TEST_F(SessionTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
     options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
     options.argv[0] = PAGELARK_SESSION;
     Process session(options);
-    const auto blanking = [this] { return RunCommand({"xset", "q"}, xvfb_.Environment()).output; };
-    KeepsTheKioskAndEndsWithIt(session, "", [&] {
-        std::string settings;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                settings = blanking();
-                return settings.find("prefer blanking:  no") != std::string::npos &&
-                       settings.find("timeout:  0 ") != std::string::npos;
-            },
-            Millis(10000)))
-            << settings;
-    });
+    std::string blanking;
+    const auto blankingOff = [&] {
+        blanking = RunCommand({"xset", "q"}, xvfb_.Environment()).output;
+        return blanking.find("prefer blanking:  no") != std::string::npos &&
+               blanking.find("timeout:  0 ") != std::string::npos;
+    };
+    KeepsTheKioskAndEndsWithIt(
+        session, "", [&] { EXPECT_TRUE(WaitUntil(blankingOff, Millis(10000))) << blanking; });
 }
 
 TEST_F(SessionTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
