@@ -58,7 +58,7 @@ class CageTest : public KioskTest {
     }
 
     // cage with the kiosk on a presentation ("{server}" as in Start) as its client.
-    Process& StartInCage(const std::string& text, CageSetup setup = {},
+    Process& StartInCage(const std::string& text, const CageSetup& setup = {},
                          std::vector<std::string> environment = {}) {
         const std::string show = folders_.Write("show.tso", WithServer(text));
         cages_.push_back(std::make_unique<Process>(
@@ -66,7 +66,7 @@ class CageTest : public KioskTest {
         return *cages_.back();
     }
     // The same with the kiosk's service on a session bus of the user's.
-    Process& StartOnBus(const std::string& text, CageSetup setup = {}) {
+    Process& StartOnBus(const std::string& text, const CageSetup& setup = {}) {
         std::string address;
         bus_ = std::make_unique<Process>(UserBusOptions(folders_, *user_, address));
         busEnvironment_ = CurrentEnvironment();
