@@ -2,61 +2,34 @@
 // never blanks (X) or in cage (Wayland, cage shown in the test's X server), comes back within
 // 10 s of a kill -9, and ending the session ends both.
 
-#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <ctime>
+#include <functional>
 
 #include "e2e/support/kiosk_fixture.h"
+#include "e2e/support/wayland.h"
 
 namespace pagelark::e2e {
 namespace {
 
-// cage refuses root: as root, the Wayland runs are an ordinary account's, made when missing.
-constexpr const char* kWaylandUser = "pagelark-e2e";
-
-// options run as an ordinary user after prefix (cage, or none for the session, which starts
-// its own), cage shown in the test's X server; the private folders go to the user.
-void InCage(SpawnOptions& options, const KioskFolders& folders, std::vector<std::string> prefix) {
-    if (::geteuid() == 0) {
-        if (::getpwnam(kWaylandUser) == nullptr)
-            RunCommand({"useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
-                        kWaylandUser},
-                       CurrentEnvironment());
-        const passwd* user = ::getpwnam(kWaylandUser);
-        if (user == nullptr) throw std::runtime_error("no account to run cage as");
-        RunCommand(
-            {"chown", "-R", std::to_string(user->pw_uid) + ":" + std::to_string(user->pw_gid),
-             folders.path()},
-            CurrentEnvironment());
-        prefix.insert(prefix.begin(), {"setpriv", "--reuid=" + std::to_string(user->pw_uid),
-                                       "--regid=" + std::to_string(user->pw_gid), "--init-groups"});
-    }
-    options.argv.insert(options.argv.begin(), prefix.begin(), prefix.end());
-    // Qt's platform is the session's to choose; cage draws into DISPLAY, the test's X server.
-    std::erase(options.environment, std::string("QT_QPA_PLATFORM=xcb"));
-    options.environment.insert(
-        options.environment.end(),
-        {"WLR_BACKENDS=x11", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1"});
-}
-
-// The kiosk on a one-page green show with these [Tessaro] lines; session: pagelark-session
-// starting it instead.
-SpawnOptions GreenShow(const Xvfb& server, const KioskFolders& folders, const std::string& lines,
-                       std::vector<std::string> environment, bool session) {
+// A one-page green show with these [Tessaro] lines.
+std::string GreenShow(const KioskFolders& folders, const std::string& lines) {
     const std::string page =
         folders.Write("page.html", "<body style=\"background:#00ff00\"></body>");
-    SpawnOptions options =
-        KioskOptions(server, folders,
-                     {folders.Write("show.tso", "[Tessaro]\n" + lines +
-                                                    "DefaultTime=60\n[Page1]\nURL=" + page + "\n")},
-                     std::move(environment));
-    if (session) {
-        options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
-        options.argv[0] = PAGELARK_SESSION;
-    }
-    return options;
+    return folders.Write("show.tso",
+                         "[Tessaro]\n" + lines + "DefaultTime=60\n[Page1]\nURL=" + page + "\n");
+}
+
+// The kiosk under Wayland as an ordinary user (cage refuses root), cage shown in the test's X
+// server.
+SpawnOptions InCage(const Xvfb& server, const KioskFolders& folders, const CageSetup& setup,
+                    const std::string& show, std::vector<std::string> environment) {
+    std::string why;
+    const auto user = CompositorUser(why);
+    if (!user) throw std::runtime_error(why);
+    return CageOptions(server, folders, *user, setup, {show}, std::move(environment));
 }
 
 // The process of that name among a session's, or 0.
@@ -66,65 +39,62 @@ pid_t Named(const Process& session, const std::string& name) {
     return 0;
 }
 
-TEST_F(KioskTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
-    Process session(
-        GreenShow(xvfb_, folders_, "Locked=Yes\n", {"PAGELARK_SESSION_SYSTEMD=no"}, true));
-    const auto kiosk = [&session] { return Named(session, "pagelark"); };
-    const auto blanking = [this] { return RunCommand({"xset", "q"}, xvfb_.Environment()).output; };
+class SessionTest : public KioskTest {
+  protected:
+    // The session's kiosk shows, comes back after a kill -9 and goes with the session, as
+    // does its compositor (named, or ""), which stays while the kiosk comes back; each time it
+    // shows, shown checks the rest.
+    void KeepsTheKioskAndEndsWithIt(Process& session, const std::string& compositorName,
+                                    const std::function<void()>& shown) {
+        const auto kiosk = [&session] { return Named(session, "pagelark"); };
+        ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
+        const pid_t first = kiosk(), compositor = Named(session, compositorName);
+        ASSERT_NE(first, 0) << "no kiosk in the session";
+        ASSERT_EQ(compositor == 0, compositorName.empty()) << "no " << compositorName;
+        shown();
+
+        ::kill(first, SIGKILL);
+        pid_t second = 0;
+        ASSERT_TRUE(
+            WaitUntil([&] { return (second = kiosk()) != 0 && second != first; }, kPatience))
+            << "no kiosk after kill -9\n"
+            << session.Output();
+        EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the restarted kiosk never showed";
+        EXPECT_EQ(Named(session, compositorName), compositor) << "the compositor did not stay";
+        shown();
+
+        ::kill(session.Pid(), SIGTERM);
+        const auto gone = [](pid_t pid) { return pid == 0 || ::kill(pid, 0) != 0; };
+        EXPECT_TRUE(WaitUntil(
+            [&] { return !session.Running() && gone(second) && gone(compositor); }, Millis(15000)))
+            << "the session, its compositor or the kiosk outlived the end of the session\n"
+            << session.Output();
+    }
+};
+
+TEST_F(SessionTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
+    SpawnOptions options = KioskOptions(xvfb_, folders_, {GreenShow(folders_, "Locked=Yes\n")},
+                                        {"PAGELARK_SESSION_SYSTEMD=no"});
+    options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
+    options.argv[0] = PAGELARK_SESSION;
+    Process session(options);
+    std::string blanking;
     const auto blankingOff = [&] {
-        const std::string settings = blanking();
-        return settings.find("prefer blanking:  no") != std::string::npos &&
-               settings.find("timeout:  0 ") != std::string::npos;
+        blanking = RunCommand({"xset", "q"}, xvfb_.Environment()).output;
+        return blanking.find("prefer blanking:  no") != std::string::npos &&
+               blanking.find("timeout:  0 ") != std::string::npos;
     };
-
-    ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
-    const pid_t first = kiosk();
-    ASSERT_NE(first, 0) << "no kiosk in the session";
-    EXPECT_TRUE(WaitUntil(blankingOff, Millis(10000))) << blanking();
-
-    ::kill(first, SIGKILL);
-    pid_t second = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (second = kiosk()) != 0 && second != first; }, kPatience))
-        << "no kiosk after kill -9";
-    EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the restarted kiosk never showed";
-    EXPECT_TRUE(WaitUntil(blankingOff, Millis(10000))) << "after the restart: " << blanking();
-
-    ::kill(session.Pid(), SIGTERM);
-    EXPECT_TRUE(
-        WaitUntil([&] { return !session.Running() && ::kill(second, 0) != 0; }, Millis(15000)))
-        << "the session or its kiosk outlived the end of the session";
+    KeepsTheKioskAndEndsWithIt(
+        session, "", [&] { EXPECT_TRUE(WaitUntil(blankingOff, Millis(10000))) << blanking; });
 }
 
-TEST_F(KioskTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
-    SpawnOptions options =
-        GreenShow(xvfb_, folders_, "Locked=Yes\n", {"PAGELARK_SESSION_SYSTEMD=no"}, true);
-    options.argv.insert(options.argv.begin() + 1, "--wayland");
-    InCage(options, folders_, {});
-    Process session(options);
-    const auto kiosk = [&session] { return Named(session, "pagelark"); };
-
-    ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
-    const pid_t first = kiosk();
-    const pid_t compositor = Named(session, "cage");
-    ASSERT_NE(first, 0) << "no kiosk in the session";
-    ASSERT_NE(compositor, 0) << "no cage in the session";
-    // Qt's Wayland platform draws the kiosk: cage starts its X server only for an X client.
-    EXPECT_EQ(Named(session, "Xwayland"), 0) << "the kiosk is an X client of cage's Xwayland";
-
-    ::kill(first, SIGKILL);
-    pid_t second = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (second = kiosk()) != 0 && second != first; }, kPatience))
-        << "no kiosk after kill -9\n"
-        << session.Output();
-    EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the restarted kiosk never showed";
-    EXPECT_EQ(Named(session, "cage"), compositor) << "cage did not stay while the kiosk came back";
-
-    ::kill(session.Pid(), SIGTERM);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return !session.Running() && ::kill(second, 0) != 0 && ::kill(compositor, 0) != 0; },
-        Millis(15000)))
-        << "the session, cage or the kiosk outlived the end of the session\n"
-        << session.Output();
+TEST_F(SessionTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
+    Process session(InCage(xvfb_, folders_, {.session = PAGELARK_SESSION},
+                           GreenShow(folders_, "Locked=Yes\n"), {"PAGELARK_SESSION_SYSTEMD=no"}));
+    KeepsTheKioskAndEndsWithIt(session, "cage", [&] {
+        // Qt's Wayland platform draws the kiosk: cage starts its X server only for an X client.
+        EXPECT_EQ(Named(session, "Xwayland"), 0) << "the kiosk is an X client of cage's Xwayland";
+    });
 }
 
 // The screen's dark hours under Wayland: black, no X server asked for the display's power
@@ -135,13 +105,11 @@ TEST_F(KioskTest, DarkHoursUnderWaylandShowBlackAndSayWhyTheDisplayStaysOn) {
     std::tm local{};
     ::localtime_r(&now, &local);
     constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    SpawnOptions options = GreenShow(
-        xvfb_, folders_, "ScreenDays=" + std::string(kDays[(local.tm_wday + 3) % 7]) + "\n",
-        {"QT_QPA_PLATFORM=wayland", "QT_LOGGING_RULES=pagelark.player.debug=true",
-         "QT_MESSAGE_PATTERN=%{type} %{category}: %{message}"},
-        false);
-    InCage(options, folders_, {"cage", "-d", "--"});
-    Process run(options);
+    Process run(InCage(
+        xvfb_, folders_, {},
+        GreenShow(folders_, "ScreenDays=" + std::string(kDays[(local.tm_wday + 3) % 7]) + "\n"),
+        {"QT_LOGGING_RULES=pagelark.player.debug=true",
+         "QT_MESSAGE_PATTERN=%{type} %{category}: %{message}"}));
     const std::string reason = "under Wayland the display's power is the compositor's";
 
     ASSERT_TRUE(Says(run, reason, kStartUp));

@@ -58,16 +58,15 @@ class CageTest : public KioskTest {
     }
 
     // cage with the kiosk on a presentation ("{server}" as in Start) as its client.
-    Process& StartInCage(const std::string& text, CageSetup setup = {},
+    Process& StartInCage(const std::string& text, const CageSetup& setup = {},
                          std::vector<std::string> environment = {}) {
         const std::string show = folders_.Write("show.tso", WithServer(text));
-        HandOver(folders_.path(), *user_);
         cages_.push_back(std::make_unique<Process>(
             CageOptions(xvfb_, folders_, *user_, setup, {show}, std::move(environment))));
         return *cages_.back();
     }
     // The same with the kiosk's service on a session bus of the user's.
-    Process& StartOnBus(const std::string& text, CageSetup setup = {}) {
+    Process& StartOnBus(const std::string& text, const CageSetup& setup = {}) {
         std::string address;
         bus_ = std::make_unique<Process>(UserBusOptions(folders_, *user_, address));
         busEnvironment_ = CurrentEnvironment();

@@ -88,6 +88,25 @@ std::vector<std::string> AsUser(const User& user, std::vector<std::string> argv)
     return argv;
 }
 
+std::string Reachable(const std::string& program, const User& user, const KioskFolders& folders) {
+    namespace fs = std::filesystem;
+    const auto runs = [&](const std::string& path) {
+        return RunCommand(AsUser(user, {"sh", "-c", "test -r \"$0\" && test -x \"$0\"", path}),
+                          CurrentEnvironment())
+                   .status == 0;
+    };
+    if (runs(program)) return program;
+    // Both programs stand alone: the kiosk needs system libraries only, the script itself.
+    const fs::path copy = fs::path(folders.File("bin")) / fs::path(program).filename();
+    // A running copy cannot be written over.
+    if (fs::exists(copy)) return copy.string();
+    fs::create_directories(copy.parent_path());
+    fs::copy_file(program, copy, fs::copy_options::overwrite_existing);
+    fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    return copy.string();
+}
+
 SpawnOptions CageOptions(const Xvfb& server, const KioskFolders& folders, const User& user,
                          const CageSetup& setup, std::vector<std::string> arguments,
                          std::vector<std::string> environment) {
@@ -105,11 +124,20 @@ SpawnOptions CageOptions(const Xvfb& server, const KioskFolders& folders, const 
     if (setup.logRequests) environment.emplace_back("WAYLAND_DEBUG=server");
     SpawnOptions options =
         KioskOptions(server, folders, std::move(arguments), std::move(environment));
+    options.argv[0] = Reachable(options.argv[0], user, folders);
     // DISPLAY stays: cage draws its outputs there, and gives the kiosk its own X server's.
     std::erase(options.environment, "QT_QPA_PLATFORM=xcb");
-    options.environment.emplace_back("QT_QPA_PLATFORM=wayland");
-    // No decorations: the kiosk's window alone fills the output.
-    options.argv.insert(options.argv.begin(), {"cage", "-d", "--"});
+    if (!setup.session.empty()) {
+        options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
+        options.argv.insert(options.argv.begin(),
+                            {Reachable(setup.session, user, folders), "--wayland"});
+        options.argv.erase(options.argv.begin() + 2);
+    } else {
+        options.environment.emplace_back("QT_QPA_PLATFORM=wayland");
+        // No decorations: the kiosk's window alone fills the output.
+        options.argv.insert(options.argv.begin(), {"cage", "-d", "--"});
+    }
+    HandOver(folders.path(), user);
     options.argv = AsUser(user, std::move(options.argv));
     return options;
 }

@@ -34,14 +34,22 @@ void HandOver(const std::string& folder, const User& user);
 // The command that runs argv as the user.
 std::vector<std::string> AsUser(const User& user, std::vector<std::string> argv);
 
+// The program, or where the user cannot run it (a build in a private folder such as /root's),
+// a copy of it in the folders that the user can.
+std::string Reachable(const std::string& program, const User& user, const KioskFolders& folders);
+
 struct CageSetup {
     int outputs = 1;
     // WAYLAND_DEBUG=server: cage logs every request it receives to its output.
     bool logRequests = false;
+    // The session script that starts cage itself (with --wayland, the kiosk as PAGELARK_BINARY)
+    // and chooses Qt's platform; "" for cage started here.
+    std::string session{};
 };
 
 // cage on the server's display with the kiosk as its client (started as KioskOptions starts it
-// but on the Wayland platform), run as the user; cage ends when the kiosk does.
+// but on the Wayland platform), run as the user with the folders handed over; cage ends when
+// the kiosk does.
 SpawnOptions CageOptions(const Xvfb& server, const KioskFolders& folders, const User& user,
                          const CageSetup& setup, std::vector<std::string> arguments,
                          std::vector<std::string> environment);
