@@ -73,24 +73,10 @@ TEST_F(KioskTest, AStoreLineThatCannotBeReadLocksAndOkKeepsEveryLine) {
     EXPECT_TRUE(kiosk.Running());
 }
 
-// The folder is made only once the kiosk runs.
-TEST_F(KioskTest, AManagedFileLocksTheRunningKioskAndItsRemovalLetsItGo) {
-    const std::string folder = folders_.File("managed.d");
-    Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red"}),
-          {"PAGELARK_MANAGED_DIR=" + folder});
-    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "the page never came on show";
-    ASSERT_TRUE(WaitForRow(8)) << "no Tool Run";
-    folders_.Write("managed.d/50-fleet.ini", "[Machine]\nLocked=Yes\n");
-    EXPECT_TRUE(WaitUntil([&] { return !RowFault(1).empty(); }, kPatience))
-        << "Tool Run stayed on a locked kiosk";
-    std::filesystem::remove(folder + "/50-fleet.ini");
-    EXPECT_TRUE(WaitForRow(8)) << "Tool Run did not come back";
-}
-
 // Started without an argument, the kiosk plays the managed default presentation, not the
 // store's, with the managed default time; a default it cannot read is said as on the command
-// line.
-TEST_F(KioskTest, AManagedDefaultFileIsPlayedWhenStartedWithoutAnArgument) {
+// line. A managed file that locks it, made while it runs, takes Tool Run away until removed.
+TEST_F(KioskTest, AManagedDefaultFileIsPlayedWithoutAnArgumentAndAManagedLockComesAndGoes) {
     const std::string managed = folders_.File("managed.d");
     folders_.Write("managed.d/50-fleet.ini", "[Machine]\nDefaultFile=" + managed + "\n");
     Kiosk& folder = Run({}, {"PAGELARK_MANAGED_DIR=" + managed});
@@ -98,13 +84,21 @@ TEST_F(KioskTest, AManagedDefaultFileIsPlayedWhenStartedWithoutAnArgument) {
     folder.Stop();
 
     const std::string show = folders_.Write(
-        "show.tso", WithServer("[Tessaro]\nDefaultTime=60\n" + Pages({"/red", "/green"})));
+        "show.tso",
+        WithServer("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"})));
     MachineSettings("\"DefaultFile\"=\"" + folders_.File("other.tso") + "\"\n");
     folders_.Write("managed.d/50-fleet.ini",
                    "[Machine]\nDefaultFile=" + show + "\n[Tessaro]\nDefaultTime=2\n");
     Run({}, {"PAGELARK_MANAGED_DIR=" + managed});
     EXPECT_TRUE(Comes(kRed.rgb, kStartUp)) << "the managed default did not play";
     EXPECT_TRUE(Comes(kGreen.rgb, 20s)) << "the page kept the file's default time";
+
+    ASSERT_TRUE(WaitForRow(8)) << "no Tool Run";
+    folders_.Write("managed.d/60-lock.ini", "[Machine]\nLocked=Yes\n");
+    EXPECT_TRUE(WaitUntil([&] { return !RowFault(1).empty(); }, kPatience))
+        << "Tool Run stayed on a locked kiosk";
+    std::filesystem::remove(managed + "/60-lock.ini");
+    EXPECT_TRUE(WaitForRow(8)) << "Tool Run did not come back";
 }
 
 }  // namespace

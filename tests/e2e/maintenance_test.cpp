@@ -48,26 +48,22 @@ std::vector<std::string> InterfaceShape(const std::string& xml) {
 class BusTest : public KioskTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(WaitUntil([&] { return Busctl({"status"}).status == 0; }, kPatience));
-    }
-    CommandResult Busctl(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), {"busctl", "--user"});
-        return RunCommand(arguments, environment_);
+        ASSERT_TRUE(WaitUntil([&] { return bus_({"status"}).status == 0; }, kPatience));
     }
     Kiosk& StartOnBus(const std::string& text) {
         return Start("[Tessaro]\nOnMouseMove=0\nDBus=Yes\n" + text,
-                     {"DBUS_SESSION_BUS_ADDRESS=" + bus_});
+                     {"DBUS_SESSION_BUS_ADDRESS=" + address_});
     }
 
-    const std::string bus_ = "unix:path=" + folders_.File("bus_socket");
-    const std::vector<std::string> environment_ = [this] {
+    const std::string address_ = "unix:path=" + folders_.File("bus_socket");
+    const KioskBus bus_{[this] {
         std::vector<std::string> environment = CurrentEnvironment();
-        environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus_);
-        environment.push_back("DBUS_SYSTEM_BUS_ADDRESS=" + bus_);
+        environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + address_);
+        environment.push_back("DBUS_SYSTEM_BUS_ADDRESS=" + address_);
         return environment;
-    }();
-    Process daemon_{{.argv = {"dbus-daemon", "--session", "--nofork", "--address=" + bus_},
-                     .environment = environment_,
+    }()};
+    Process daemon_{{.argv = {"dbus-daemon", "--session", "--nofork", "--address=" + address_},
+                     .environment = bus_.environment,
                      .outputFile = folders_.File("bus.log")}};
 };
 
@@ -97,14 +93,14 @@ TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
     // The distribution's interpreter, where the mock is installed.
     Process logind(
         {.argv = {"/usr/bin/python3", "-m", "dbusmock", "--template", "logind", "-l", log},
-         .environment = environment_,
+         .environment = bus_.environment,
          .outputFile = folders_.File("logind.out")});
-    const auto up = [&] { return Busctl({"status", "org.freedesktop.login1"}).status == 0; };
+    const auto up = [&] { return bus_({"status", "org.freedesktop.login1"}).status == 0; };
     ASSERT_TRUE(WaitUntil(up, Millis(20000), Millis(200))) << "the mock logind did not come up";
     // The template predates RebootWithFlags.
-    const auto added = Busctl({"call", "org.freedesktop.login1", "/org/freedesktop/login1",
-                               "org.freedesktop.DBus.Mock", "AddMethod", "sssss",
-                               "org.freedesktop.login1.Manager", "RebootWithFlags", "t", "", ""});
+    const auto added = bus_({"call", "org.freedesktop.login1", "/org/freedesktop/login1",
+                             "org.freedesktop.DBus.Mock", "AddMethod", "sssss",
+                             "org.freedesktop.login1.Manager", "RebootWithFlags", "t", "", ""});
     ASSERT_EQ(added.status, 0) << added.output;
     // The next whole minute at least 20 s away: the kiosk has read its settings by then.
     const std::time_t moment = (std::time(nullptr) + 20 + 59) / 60 * 60;
@@ -113,7 +109,7 @@ TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
                   static_cast<long>(moment / 60 % 60));
     Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
                              std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
-                         {"DBUS_SYSTEM_BUS_ADDRESS=" + bus_, "TZ=UTC"});
+                         {"DBUS_SYSTEM_BUS_ADDRESS=" + address_, "TZ=UTC"});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
     EXPECT_EQ(kiosk.WaitForExit(Millis(100000)), 0) << "no reboot by " << time << " UTC";
 
@@ -130,22 +126,10 @@ TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
 
 TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     const std::string log = folders_.File("monitor.log");
-    Process monitor({.argv = {"dbus-monitor", "--address", bus_, "type='error'",
+    Process monitor({.argv = {"dbus-monitor", "--address", address_, "type='error'",
                               "type='signal',member='PropertiesChanged'"},
-                     .environment = environment_,
+                     .environment = bus_.environment,
                      .outputFile = log});
-    auto call = [&](const std::string& method, const std::string& argument = "") {
-        std::vector<std::string> arguments{"call", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
-                                           "org.pagelark.Kiosk1", method};
-        if (!argument.empty()) arguments.insert(arguments.end(), {"s", argument});
-        const CommandResult result = Busctl(arguments);
-        return result.status == 0 ? "" : result.output;
-    };
-    auto property = [&](const std::string& name) {
-        return Busctl({"get-property", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
-                       "org.pagelark.Kiosk1", name})
-            .output;
-    };
     auto logged = [&](const std::string& pattern) {
         return WaitUntil(
             [&] { return std::regex_search(testing::TempFolder::Read(log), std::regex(pattern)); },
@@ -155,31 +139,31 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     StartOnBus(Pages({"/red\nTime=600", "/green\nTime=600", "/cyan\nTime=600"}) +
                "[Exclude1]\nURL={server}/blue\n");
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
-    ASSERT_TRUE(WaitUntil([&] { return property("State") == "s \"playing\"\n"; }, kPatience));
-    EXPECT_EQ(property("CurrentPage"), "i 1\n");
-    EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/red") + "\"\n");
-    EXPECT_EQ(property("PresentationFile"), "s \"" + folders_.File("show.tso") + "\"\n");
-    EXPECT_TRUE(std::regex_match(property("Uptime"), std::regex("t [1-9][0-9]*\n")));
-    EXPECT_EQ(property("ScreenOn"), "b true\n");
+    ASSERT_TRUE(WaitUntil([&] { return bus_.Get("State") == "s \"playing\"\n"; }, kPatience));
+    EXPECT_EQ(bus_.Get("CurrentPage"), "i 1\n");
+    EXPECT_EQ(bus_.Get("CurrentAddress"), "s \"" + server_.Url("/red") + "\"\n");
+    EXPECT_EQ(bus_.Get("PresentationFile"), "s \"" + folders_.File("show.tso") + "\"\n");
+    EXPECT_TRUE(std::regex_match(bus_.Get("Uptime"), std::regex("t [1-9][0-9]*\n")));
+    EXPECT_EQ(bus_.Get("ScreenOn"), "b true\n");
     // The properties are served by the kiosk's own Properties interface: all of them at once too.
-    EXPECT_NE(Busctl({"call", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
-                      "org.freedesktop.DBus.Properties", "GetAll", "s", "org.pagelark.Kiosk1"})
+    EXPECT_NE(bus_({"call", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
+                    "org.freedesktop.DBus.Properties", "GetAll", "s", "org.pagelark.Kiosk1"})
                   .output.find("\"ScreenOn\" b true \"State\" s \"playing\""),
               std::string::npos);
 
     // The bus's tools are told the interface file as written.
     const auto shape = InterfaceShape(testing::TempFolder::Read(PAGELARK_DBUS_XML));
     ASSERT_GT(shape.size(), 12u);
-    EXPECT_EQ(InterfaceShape(Busctl({"introspect", "--xml-interface", "org.pagelark.Kiosk1",
-                                     "/org/pagelark/Kiosk1"})
+    EXPECT_EQ(InterfaceShape(bus_({"introspect", "--xml-interface", "org.pagelark.Kiosk1",
+                                   "/org/pagelark/Kiosk1"})
                                  .output),
               shape);
 
-    EXPECT_EQ(call("Next"), "");
+    EXPECT_EQ(bus_.Call("Next"), "");
     EXPECT_TRUE(Comes(kGreen.rgb, kPatience));
     EXPECT_TRUE(logged(R"("CurrentPage"\s+variant\s+int32 2)")) << "no PropertiesChanged";
     const std::string shot = folders_.File("shot.png");
-    EXPECT_EQ(call("Snapshot", shot), "");
+    EXPECT_EQ(bus_.Call("Snapshot", shot), "");
     const auto centre = ScreenshotCentre(shot, "PNG");
     EXPECT_TRUE(centre && Near(*centre, kGreen.rgb));
     // Never over the kiosk's own files: its store and its presentation (what else the guard
@@ -188,43 +172,43 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
                       show = folders_.File("show.tso");
     const std::string stored = KioskFolders::Read(store), shown = KioskFolders::Read(show);
     for (const std::string& path : {store, show})
-        EXPECT_NE(call("Snapshot", path).find(path + " is "), std::string::npos) << path;
+        EXPECT_NE(bus_.Call("Snapshot", path).find(path + " is "), std::string::npos) << path;
     EXPECT_TRUE(KioskFolders::Read(store) == stored) << "the settings store replaced";
     EXPECT_TRUE(KioskFolders::Read(show) == shown) << "the presentation replaced";
     const auto greens = [&] { return server_.Answered("/green", 200); };
     const auto before = greens();
-    EXPECT_EQ(call("Reload"), "");
+    EXPECT_EQ(bus_.Call("Reload"), "");
     EXPECT_TRUE(WaitUntil([&] { return greens() > before; }, kPatience)) << "not reloaded";
 
     // As the tool bar's Previous: the preloaded page first.
-    EXPECT_EQ(call("Previous"), "");
+    EXPECT_EQ(bus_.Call("Previous"), "");
     EXPECT_TRUE(Comes(kCyan.rgb, kPatience));
-    EXPECT_EQ(call("Pause"), "");
+    EXPECT_EQ(bus_.Call("Pause"), "");
     EXPECT_TRUE(logged(R"("State"\s+variant\s+string "paused")"));
-    EXPECT_NE(call("Next"), "");
+    EXPECT_NE(bus_.Call("Next"), "");
     EXPECT_TRUE(logged(
         R"(error_name=org.pagelark.Kiosk1.Error.Refused .*\s+string "the show is not playing")"));
-    EXPECT_NE(call("ShowAddress", server_.Url("/blue")), "");
+    EXPECT_NE(bus_.Call("ShowAddress", server_.Url("/blue")), "");
     EXPECT_TRUE(logged(R"(string "the presentation's address lists refuse it")"));
     // Loaded out of sight: an address that cannot be reached is refused, and the page stays.
     const std::string gone = "http://127.0.0.1:" + std::to_string(FreeLoopbackPort()) + "/";
-    EXPECT_NE(call("ShowAddress", gone).find("the address could not be loaded: "),
+    EXPECT_NE(bus_.Call("ShowAddress", gone).find("the address could not be loaded: "),
               std::string::npos);
     EXPECT_TRUE(Shows(kCyan.rgb));
     // A page that loads, then sends itself there: its load's report does not count for the
     // next address, answered once that one has come.
-    EXPECT_NE(call("ShowAddress", server_.Url("/refresh?color=blue&to=" + gone))
+    EXPECT_NE(bus_.Call("ShowAddress", server_.Url("/refresh?color=blue&to=" + gone))
                   .find("the address could not be loaded: "),
               std::string::npos);
-    EXPECT_EQ(call("ShowAddress", server_.Url("/slow/yellow")), "");
+    EXPECT_EQ(bus_.Call("ShowAddress", server_.Url("/slow/yellow")), "");
     EXPECT_EQ(server_.Answered("/slow/yellow", 200), 1) << "answered before its page came";
     EXPECT_TRUE(Comes(kYellow.rgb, kPatience));
-    EXPECT_EQ(property("CurrentAddress"), "s \"" + server_.Url("/slow/yellow") + "\"\n");
+    EXPECT_EQ(bus_.Get("CurrentAddress"), "s \"" + server_.Url("/slow/yellow") + "\"\n");
     // Its browser's last page (cyan) never shows first: the new page comes once painted, and is
     // on the screen when the answer comes.
     std::vector<ColorSample> frames;
     std::thread watch([&] { frames = RecordColors(Millis(2500)); });
-    EXPECT_EQ(call("ShowAddress", server_.Url("/magenta")), "");
+    EXPECT_EQ(bus_.Call("ShowAddress", server_.Url("/magenta")), "");
     EXPECT_TRUE(Shows(kMagenta.rgb));
     watch.join();
     const auto near = [](Rgb color) {
@@ -233,11 +217,11 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     const auto magenta = std::ranges::find_if(frames, near(kMagenta.rgb));
     EXPECT_TRUE(std::all_of(frames.begin(), magenta, near(kYellow.rgb)) &&
                 std::all_of(magenta, frames.end(), near(kMagenta.rgb)));
-    const auto playing = [&] { return property("State") == "s \"playing\"\n"; };
-    EXPECT_EQ(call("Play"), "");
+    const auto playing = [&] { return bus_.Get("State") == "s \"playing\"\n"; };
+    EXPECT_EQ(bus_.Call("Play"), "");
     EXPECT_TRUE(WaitUntil(playing, kPatience));
     // Sent by itself where nothing answers, it leaves no error page up: the show resumes.
-    EXPECT_EQ(call("ShowAddress", server_.Url("/later?color=orange&to=" + gone)), "");
+    EXPECT_EQ(bus_.Call("ShowAddress", server_.Url("/later?color=orange&to=" + gone)), "");
     EXPECT_TRUE(WaitUntil(playing, kPatience));
     const auto aPage = [](Rgb seen) {
         return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb) || Near(seen, kCyan.rgb);
@@ -247,27 +231,22 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     EXPECT_EQ(testing::TempFolder::Read(log).find("Uptime"), std::string::npos);
 
     // Setting ScreenOn is a command: carried out and signalled.
-    auto set = [&](const std::string& name, const std::string& type, const std::string& value) {
-        const CommandResult result =
-            Busctl({"set-property", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
-                    "org.pagelark.Kiosk1", name, type, value});
-        return result.status == 0 ? "" : result.output;
-    };
-    EXPECT_EQ(set("ScreenOn", "b", "false"), "");
+    EXPECT_EQ(bus_.Set("ScreenOn", "b", "false"), "");
     EXPECT_TRUE(logged(R"("ScreenOn"\s+variant\s+boolean false)")) << "no PropertiesChanged";
-    EXPECT_EQ(property("ScreenOn"), "b false\n");
-    EXPECT_EQ(set("ScreenOn", "b", "true"), "");
+    EXPECT_EQ(bus_.Get("ScreenOn"), "b false\n");
+    EXPECT_EQ(bus_.Set("ScreenOn", "b", "true"), "");
     EXPECT_TRUE(logged(R"("ScreenOn"\s+variant\s+boolean true)"));
-    EXPECT_NE(set("ScreenOn", "s", "off").find("takes a value of type bool"), std::string::npos);
-    EXPECT_NE(set("State", "s", "paused").find("read-only"), std::string::npos);
+    EXPECT_NE(bus_.Set("ScreenOn", "s", "off").find("takes a value of type bool"),
+              std::string::npos);
+    EXPECT_NE(bus_.Set("State", "s", "paused").find("read-only"), std::string::npos);
 }
 
 TEST_F(BusTest, KioskPlaysOnWhenTheNameIsTaken) {
     Process holder({.argv = {"/usr/bin/python3", "-m", "dbusmock", "--session",
                              "org.pagelark.Kiosk1", "/", "org.example.Holder"},
-                    .environment = environment_,
+                    .environment = bus_.environment,
                     .outputFile = folders_.File("holder.log")});
-    const auto held = [&] { return Busctl({"status", "org.pagelark.Kiosk1"}).status == 0; };
+    const auto held = [&] { return bus_({"status", "org.pagelark.Kiosk1"}).status == 0; };
     ASSERT_TRUE(WaitUntil(held, kPatience, Millis(200)));
     Kiosk& kiosk = StartOnBus(Pages({"/red"}));
     EXPECT_TRUE(Comes(kRed.rgb, kStartUp));

@@ -68,33 +68,16 @@ class CageTest : public KioskTest {
     // The same with the kiosk's service on a session bus of the user's.
     Process& StartOnBus(const std::string& text, const CageSetup& setup = {}) {
         std::string address;
-        bus_ = std::make_unique<Process>(UserBusOptions(folders_, *user_, address));
-        busEnvironment_ = CurrentEnvironment();
-        busEnvironment_.push_back("DBUS_SESSION_BUS_ADDRESS=" + address);
-        EXPECT_TRUE(WaitUntil([&] { return Busctl({"status"}).status == 0; }, kPatience));
+        busDaemon_ = std::make_unique<Process>(UserBusOptions(folders_, *user_, address));
+        bus_.environment = CurrentEnvironment();
+        bus_.environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + address);
+        EXPECT_TRUE(WaitUntil([&] { return bus_({"status"}).status == 0; }, kPatience));
         return StartInCage("[Tessaro]\nDBus=Yes\n" + text, setup,
                            {"DBUS_SESSION_BUS_ADDRESS=" + address});
     }
-    CommandResult Busctl(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), {"busctl", "--user"});
-        return RunCommand(arguments, busEnvironment_);
-    }
-    // A method of the kiosk's interface called; "" when it answered, else its error.
-    std::string Call(const std::string& method, const std::string& argument = "") const {
-        std::vector<std::string> arguments{"call", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
-                                           "org.pagelark.Kiosk1", method};
-        if (!argument.empty()) arguments.insert(arguments.end(), {"s", argument});
-        const CommandResult result = Busctl(arguments);
-        return result.status == 0 ? "" : result.output + " ";
-    }
     bool StateBecomes(const std::string& state) const {
-        return WaitUntil(
-                   [&] {
-                       return Busctl({"get-property", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
-                                      "org.pagelark.Kiosk1", "State"})
-                                  .output == "s \"" + state + "\"\n";
-                   },
-                   kPatience, 200ms)
+        return WaitUntil([&] { return bus_.Get("State") == "s \"" + state + "\"\n"; }, kPatience,
+                         200ms)
             .has_value();
     }
     // What the compositor shows on all its outputs, read by grim; a null image when it could not.
@@ -122,8 +105,8 @@ class CageTest : public KioskTest {
 
     std::optional<User> user_;
     std::vector<std::unique_ptr<Process>> cages_;
-    std::unique_ptr<Process> bus_;
-    std::vector<std::string> busEnvironment_;
+    std::unique_ptr<Process> busDaemon_;
+    KioskBus bus_;
 };
 
 TEST_F(CageTest, PagesPlayInOrderFullScreenWithNoForeignFrameAndEscapeEndsTheKioskAndCage) {
@@ -154,63 +137,15 @@ TEST_F(CageTest, PagesPlayInOrderFullScreenWithNoForeignFrameAndEscapeEndsTheKio
         << "the kiosk outlived cage";
 }
 
+// Two outputs side by side: the one on top of the X server goes, then the other changes mode.
 // The tool bars are drawn inside the show's window: a separate window would be placed by the
 // compositor, not at the top right.
-TEST_F(CageTest, APointerMoveBringsToolNavAtTheTopRightAndItsHomeButtonTurnsThePage) {
-    StartInCage("[Tessaro]\nHomeURL={server}/green\nDefaultTime=60\nOnMouseMove=1\n" +
-                Pages({"/red"}));
-    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show under cage";
-    // Moves until navigation mode comes: the first moves may fall in the grace after start.
-    std::optional<Point> row;
-    int move = 0;
-    const auto navigating = [&] {
-        MoveTo(++move % 2 == 0 ? Point{600, 450} : Point{500, 400});
-        return (row = FindRow(*this, 9)).has_value();
-    };
-    ASSERT_TRUE(WaitUntil(navigating, kPatience, 500ms))
-        << "no row of Tool Nav's nine buttons at the top right";
-    EXPECT_GT(row->y, 0) << "no caption bar above the row";
-    ClickAt({row->x - 5 * kButton + kButton / 2, row->y + kButton / 2});
-    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "Home did not turn the page";
-}
-
-TEST_F(CageTest, OverTheBusTheShowPausesAndPlaysAndItsSnapshotIsWhatTheCompositorShows) {
-    if (const std::string missing = WaylandMissing({"grim"}); !missing.empty())
-        GTEST_SKIP() << "the compositor's screen cannot be read: " << missing;
-    // A yellow square on blue: a picture that tells where it was taken.
-    const std::string square = folders_.Write(
-        "square.html",
-        "<body style=\"margin:0;background:#0000ff\"><div style=\"position:absolute;left:100px;"
-        "top:100px;width:300px;height:200px;background:#ffff00\"></div></body>");
-    StartOnBus("OnMouseMove=1\nDefaultTime=3\n[Page1]\nURL=" + square +
-               "\n[Page2]\nURL={server}/green\n");
-    ASSERT_TRUE(Comes(kBlue.rgb, kStartUp)) << "page 1 never came on show under cage";
-    ASSERT_TRUE(StateBecomes("playing"));
-
-    EXPECT_EQ(Call("Pause"), "");
-    EXPECT_TRUE(StateBecomes("paused"));
-    ASSERT_TRUE(Comes(kBlue.rgb, kPatience)) << "the page turned as it paused";
-    EXPECT_EQ(Stray(8s, {kBlue}), "") << "the page turned while paused";
-    const std::string shot = folders_.File("shot.png");
-    EXPECT_EQ(Call("Snapshot", shot), "");
-    const QImage snapshot(QString::fromStdString(shot), "PNG");
-    EXPECT_EQ(Difference(snapshot, CompositorScreen()), "")
-        << "the snapshot is not what the compositor shows";
-    EXPECT_TRUE(!snapshot.isNull() && Near(ColorAt(snapshot, {250, 200}), kYellow.rgb) &&
-                Near(ColorAt(snapshot, {450, 200}), kBlue.rgb))
-        << "no snapshot of the page with its square in place";
-
-    EXPECT_EQ(Call("Play"), "");
-    EXPECT_TRUE(StateBecomes("playing"));
-    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "the show did not go on";
-}
-
-// Two outputs side by side: the one on top of the X server goes, then the other changes mode.
-TEST_F(CageTest, TheShowSurvivesAnOutputGoingAndAModeChangeAndFillsTheScreenAgain) {
+TEST_F(CageTest, TheShowSurvivesAnOutputGoingAndAModeChangeAndBringsToolNavAtTheTopRight) {
     if (const std::string missing = WaylandMissing({"grim"}); !missing.empty())
         GTEST_SKIP() << "the compositor's outputs cannot be read: " << missing;
-    Process& cage =
-        StartInCage("[Tessaro]\nDefaultTime=60\nOnMouseMove=1\n" + Pages({"/red"}), {.outputs = 2});
+    Process& cage = StartInCage(
+        "[Tessaro]\nHomeURL={server}/green\nDefaultTime=60\nOnMouseMove=1\n" + Pages({"/red"}),
+        {.outputs = 2});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show under cage";
     const auto windows = OutputWindows(xvfb_);
     ASSERT_EQ(windows.size(), 2u) << "cage did not make two outputs";
@@ -235,31 +170,72 @@ TEST_F(CageTest, TheShowSurvivesAnOutputGoingAndAModeChangeAndFillsTheScreenAgai
     resize(Xvfb::kWidth, Xvfb::kHeight);
     EXPECT_TRUE(Fills(kRed.rgb, {Xvfb::kWidth, Xvfb::kHeight})) << "not full screen again";
     EXPECT_TRUE(cage.Running());
+
+    // Moves until navigation mode comes: the first moves may fall in the grace after start.
+    std::optional<Point> row;
+    int move = 0;
+    const auto navigating = [&] {
+        MoveTo(++move % 2 == 0 ? Point{600, 450} : Point{500, 400});
+        return (row = FindRow(*this, 9)).has_value();
+    };
+    ASSERT_TRUE(WaitUntil(navigating, kPatience, 500ms))
+        << "no row of Tool Nav's nine buttons at the top right";
+    EXPECT_GT(row->y, 0) << "no caption bar above the row";
+    ClickAt({row->x - 5 * kButton + kButton / 2, row->y + kButton / 2});
+    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "Home did not turn the page";
 }
 
-// The request is logged as cage receives it: "zwp_idle_inhibit_manager_v1@N.create_inhibitor(
-// new id zwp_idle_inhibitor_v1@M, wl_surface@S)", its end "zwp_idle_inhibitor_v1@M.destroy()".
-TEST_F(CageTest, ThePlayingShowKeepsTheCompositorFromIdlingAndLetsGoWhileTheScreenIsOff) {
-    Process& cage =
-        StartOnBus("OnMouseMove=1\nDefaultTime=60\n" + Pages({"/red"}), {.logRequests = true});
-    ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show under cage";
+// The idle inhibitor is logged as cage receives it: "zwp_idle_inhibit_manager_v1@N.
+// create_inhibitor(new id zwp_idle_inhibitor_v1@M, wl_surface@S)", its end
+// "zwp_idle_inhibitor_v1@M.destroy()".
+TEST_F(CageTest,
+       OverTheBusTheShowPausesPlaysTakesSnapshotsAndKeepsTheCompositorAwakeUntilScreenOff) {
+    // A yellow square on blue: a picture that tells where it was taken.
+    const std::string square = folders_.Write(
+        "square.html",
+        "<body style=\"margin:0;background:#0000ff\"><div style=\"position:absolute;left:100px;"
+        "top:100px;width:300px;height:200px;background:#ffff00\"></div></body>");
+    Process& cage = StartOnBus(
+        "OnMouseMove=1\nDefaultTime=3\n[Page1]\nURL=" + square + "\n[Page2]\nURL={server}/green\n",
+        {.logRequests = true});
+    ASSERT_TRUE(Comes(kBlue.rgb, kStartUp)) << "page 1 never came on show under cage";
+    ASSERT_TRUE(StateBecomes("playing"));
     const std::regex created(R"(zwp_idle_inhibit_manager_v1@\d+\.create_inhibitor\(new id )"
                              R"(zwp_idle_inhibitor_v1@(\d+))");
-    std::smatch inhibitor;
-    std::string log;
-    ASSERT_TRUE(
-        WaitUntil([&] { return std::regex_search(log = cage.Output(), inhibitor, created); },
-                  kPatience, 500ms))
+    // Whether the inhibitor asked for last is not destroyed since (its number may come again).
+    const auto awake = [&] {
+        const std::string log = cage.Output();
+        std::smatch last;
+        for (std::sregex_iterator it(log.begin(), log.end(), created), end; it != end; ++it)
+            last = *it;
+        return !last.empty() && log.find("zwp_idle_inhibitor_v1@" + last[1].str() + ".destroy()",
+                                         last.position()) == std::string::npos;
+    };
+    ASSERT_TRUE(WaitUntil(awake, kPatience, 500ms))
         << "the compositor was never asked to stay awake";
-    const std::string destroyed = "zwp_idle_inhibitor_v1@" + inhibitor[1].str() + ".destroy()";
-    EXPECT_EQ(log.find(destroyed), std::string::npos) << "let go while the show plays";
 
-    EXPECT_EQ(Busctl({"set-property", "org.pagelark.Kiosk1", "/org/pagelark/Kiosk1",
-                      "org.pagelark.Kiosk1", "ScreenOn", "b", "false"})
-                  .status,
-              0);
-    EXPECT_TRUE(WaitUntil([&] { return cage.Output().find(destroyed) != std::string::npos; },
-                          kPatience, 500ms))
+    EXPECT_EQ(bus_.Call("Pause"), "");
+    EXPECT_TRUE(StateBecomes("paused"));
+    ASSERT_TRUE(Comes(kBlue.rgb, kPatience)) << "the page turned as it paused";
+    EXPECT_EQ(Stray(8s, {kBlue}), "") << "the page turned while paused";
+    const std::string shot = folders_.File("shot.png");
+    EXPECT_EQ(bus_.Call("Snapshot", shot), "");
+    const QImage snapshot(QString::fromStdString(shot), "PNG");
+    if (WaylandMissing({"grim"}).empty()) {
+        EXPECT_EQ(Difference(snapshot, CompositorScreen()), "")
+            << "the snapshot is not what the compositor shows";
+    }
+    EXPECT_TRUE(!snapshot.isNull() && Near(ColorAt(snapshot, {250, 200}), kYellow.rgb) &&
+                Near(ColorAt(snapshot, {450, 200}), kBlue.rgb))
+        << "no snapshot of the page with its square in place";
+
+    EXPECT_EQ(bus_.Call("Play"), "");
+    EXPECT_TRUE(StateBecomes("playing"));
+    EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "the show did not go on";
+    EXPECT_TRUE(awake()) << "let go while the show plays";
+
+    EXPECT_EQ(bus_.Set("ScreenOn", "b", "false"), "");
+    EXPECT_TRUE(WaitUntil([&] { return !awake(); }, kPatience, 500ms))
         << "still kept awake while the screen is off";
 }
 

@@ -10,6 +10,7 @@
 #include <QQuickItem>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
 
 #include "stage/keyboard_panel.h"
 
@@ -41,10 +42,6 @@ QString KeyAt(const QQuickItem& item, QPointF at) {
     return "";
 }
 
-void Press(KeyboardPanel& panel, int column) {
-    QTest::mouseClick(&panel, Qt::LeftButton, {}, KeyCentre(panel, column));
-}
-
 TEST(KeyboardPanelTest, LiesAlongTheStagesBottomWhileShownAndTypesIntoItsField) {
     ASSERT_TRUE(kKeyboardInWindow && KeyboardPanel::Wanted());
     QWidget stage;
@@ -67,15 +64,13 @@ TEST(KeyboardPanelTest, LiesAlongTheStagesBottomWhileShownAndTypesIntoItsField) 
     EXPECT_GT(height, 100);
     EXPECT_EQ(panel->geometry(), QRect(0, 768 - height, 1024, height));
     EXPECT_EQ(panel->TopInStage(QGuiApplication::inputMethod()->keyboardRectangle()), panel->y());
-    int shown = 0;
-    for (const QWindow* window : QGuiApplication::topLevelWindows())
-        shown += window->isVisible() ? 1 : 0;
-    EXPECT_EQ(shown, 1) << "the keyboard came in a window of its own";
+    EXPECT_EQ(std::ranges::count_if(QGuiApplication::topLevelWindows(), &QWindow::isVisible), 1)
+        << "the keyboard came in a window of its own";
 
     // A press counts once the scene has taken the events its showing posted.
     QCoreApplication::processEvents();
-    Press(*panel, 0);
-    Press(*panel, 1);
+    for (const int column : {0, 1})
+        QTest::mouseClick(panel, Qt::LeftButton, {}, KeyCentre(*panel, column));
     EXPECT_TRUE(QTest::qWaitFor([&] { return box->text() == "qw"; })) << box->text().toStdString();
     EXPECT_EQ(QApplication::focusWidget(), box);
 

@@ -146,6 +146,34 @@ CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string>
     return {status, process.Output()};
 }
 
+CommandResult KioskBus::operator()(std::vector<std::string> arguments) const {
+    arguments.insert(arguments.begin(), {"busctl", "--user"});
+    return RunCommand(std::move(arguments), environment);
+}
+
+namespace {
+constexpr const char* kService = "org.pagelark.Kiosk1";
+constexpr const char* kObject = "/org/pagelark/Kiosk1";
+std::string ErrorOf(const CommandResult& result) {
+    return result.status == 0 ? "" : result.output + " ";
+}
+}  // namespace
+
+std::string KioskBus::Call(const std::string& method, const std::string& argument) const {
+    std::vector<std::string> arguments{"call", kService, kObject, kService, method};
+    if (!argument.empty()) arguments.insert(arguments.end(), {"s", argument});
+    return ErrorOf((*this)(arguments));
+}
+
+std::string KioskBus::Set(const std::string& property, const std::string& type,
+                          const std::string& value) const {
+    return ErrorOf((*this)({"set-property", kService, kObject, kService, property, type, value}));
+}
+
+std::string KioskBus::Get(const std::string& property) const {
+    return (*this)({"get-property", kService, kObject, kService, property}).output;
+}
+
 std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text) {
     std::vector<pid_t> members;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {

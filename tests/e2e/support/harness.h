@@ -78,6 +78,19 @@ struct CommandResult {
 
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment);
 
+// busctl as an operator runs it, on the bus whose address the environment carries.
+struct KioskBus {
+    CommandResult operator()(std::vector<std::string> arguments) const;
+    // A method or a property of the kiosk's interface: "" when it answered, else its error.
+    std::string Call(const std::string& method, const std::string& argument = "") const;
+    std::string Set(const std::string& property, const std::string& type,
+                    const std::string& value) const;
+    // A property's value as busctl prints it: "s \"playing\"\n".
+    std::string Get(const std::string& property) const;
+
+    std::vector<std::string> environment;
+};
+
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
     friend bool operator==(const Rgb&, const Rgb&) = default;

@@ -37,6 +37,47 @@ XConnection Connect(const Xvfb& server) {
     return display;
 }
 
+// The folder and everything in it become the user's, so the kiosk can use its private folders.
+void HandOver(const std::string& folder, const User& user) {
+    namespace fs = std::filesystem;
+    const auto give = [&](const fs::path& path) {
+        if (::lchown(path.c_str(), user.uid, user.gid) != 0)
+            throw std::runtime_error("cannot hand over " + path.string());
+    };
+    give(folder);
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        give(entry.path());
+}
+
+// The command that runs argv as the user.
+std::vector<std::string> AsUser(const User& user, std::vector<std::string> argv) {
+    if (user.uid == ::geteuid()) return argv;
+    argv.insert(argv.begin(), {"setpriv", "--reuid=" + std::to_string(user.uid),
+                               "--regid=" + std::to_string(user.gid), "--init-groups", "--"});
+    return argv;
+}
+
+// The program, or where the user cannot run it (a build in a private folder such as /root's),
+// a copy of it in the folders that the user can.
+std::string Reachable(const std::string& program, const User& user, const KioskFolders& folders) {
+    namespace fs = std::filesystem;
+    const auto runs = [&](const std::string& path) {
+        return RunCommand(AsUser(user, {"sh", "-c", "test -r \"$0\" && test -x \"$0\"", path}),
+                          CurrentEnvironment())
+                   .status == 0;
+    };
+    if (runs(program)) return program;
+    // Both programs stand alone: the kiosk needs system libraries only, the script itself.
+    const fs::path copy = fs::path(folders.File("bin")) / fs::path(program).filename();
+    // A running copy cannot be written over.
+    if (fs::exists(copy)) return copy.string();
+    fs::create_directories(copy.parent_path());
+    fs::copy_file(program, copy, fs::copy_options::overwrite_existing);
+    fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    return copy.string();
+}
+
 }  // namespace
 
 std::string WaylandMissing(const std::vector<std::string>& programs) {
@@ -68,43 +109,6 @@ std::optional<User> CompositorUser(std::string& why) {
     why = std::string("cage refuses root, and no user ") + kUserName +
           " could be made: " + made.output;
     return std::nullopt;
-}
-
-void HandOver(const std::string& folder, const User& user) {
-    namespace fs = std::filesystem;
-    const auto give = [&](const fs::path& path) {
-        if (::lchown(path.c_str(), user.uid, user.gid) != 0)
-            throw std::runtime_error("cannot hand over " + path.string());
-    };
-    give(folder);
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        give(entry.path());
-}
-
-std::vector<std::string> AsUser(const User& user, std::vector<std::string> argv) {
-    if (user.uid == ::geteuid()) return argv;
-    argv.insert(argv.begin(), {"setpriv", "--reuid=" + std::to_string(user.uid),
-                               "--regid=" + std::to_string(user.gid), "--init-groups", "--"});
-    return argv;
-}
-
-std::string Reachable(const std::string& program, const User& user, const KioskFolders& folders) {
-    namespace fs = std::filesystem;
-    const auto runs = [&](const std::string& path) {
-        return RunCommand(AsUser(user, {"sh", "-c", "test -r \"$0\" && test -x \"$0\"", path}),
-                          CurrentEnvironment())
-                   .status == 0;
-    };
-    if (runs(program)) return program;
-    // Both programs stand alone: the kiosk needs system libraries only, the script itself.
-    const fs::path copy = fs::path(folders.File("bin")) / fs::path(program).filename();
-    // A running copy cannot be written over.
-    if (fs::exists(copy)) return copy.string();
-    fs::create_directories(copy.parent_path());
-    fs::copy_file(program, copy, fs::copy_options::overwrite_existing);
-    fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                              fs::perms::others_read | fs::perms::others_exec);
-    return copy.string();
 }
 
 SpawnOptions CageOptions(const Xvfb& server, const KioskFolders& folders, const User& user,

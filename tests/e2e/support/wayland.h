@@ -28,16 +28,6 @@ struct User {
 // use; nullopt with why when there is none.
 std::optional<User> CompositorUser(std::string& why);
 
-// The folder and everything in it become the user's, so the kiosk can use its private folders.
-void HandOver(const std::string& folder, const User& user);
-
-// The command that runs argv as the user.
-std::vector<std::string> AsUser(const User& user, std::vector<std::string> argv);
-
-// The program, or where the user cannot run it (a build in a private folder such as /root's),
-// a copy of it in the folders that the user can.
-std::string Reachable(const std::string& program, const User& user, const KioskFolders& folders);
-
 struct CageSetup {
     int outputs = 1;
     // WAYLAND_DEBUG=server: cage logs every request it receives to its output.
