@@ -152,6 +152,7 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
                          const PathExists& exists, const DisplayProbes& probes) {
     std::string platforms = variable("QT_QPA_PLATFORM");
     std::string display = variable("DISPLAY");
+    std::string source = "QT_QPA_PLATFORM";
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view option = OptionName(arguments[i]);
         if (option != "platform" && option != "display") continue;
@@ -162,6 +163,7 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
         else if (i + 1 < arguments.size())
             value = arguments[i + 1];
         (option == "platform" ? platforms : display) = value;
+        if (option == "platform") source = "-platform";
     }
     // Asked for by name, a platform without its plugin is said; Qt's own choice passes it over.
     const bool chosen = !platforms.empty();
@@ -177,6 +179,7 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
         probes.platforms ? probes.platforms() : std::vector<std::string>{};
     // What the first platform tried lacked; any one that can open a window wins.
     std::string why;
+    bool needsX = false, needsWayland = false, noWaylandPlugin = false;
     const auto lacks = [&why](std::string text) {
         if (why.empty()) why = std::move(text);
     };
@@ -188,16 +191,19 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
         start = end + 1;
         if (name.empty()) continue;
         if (!known.empty() && std::ranges::find(known, name) == known.end()) {
+            noWaylandPlugin = noWaylandPlugin || name.starts_with("wayland");
             if (!chosen) continue;
             std::string list;
             for (const std::string& k : known)
                 list += (list.empty() ? "" : ", ") + k;
             lacks("no platform named '" + name + "' (this machine has: " + list + ")");
         } else if (name == "xcb") {
+            needsX = needsX || display.empty();
             if (display.empty()) continue;
             if (!probes.x11Opens || probes.x11Opens(display)) return "";
             lacks("cannot open the display '" + display + "': no X server lets the kiosk in there");
         } else if (name.starts_with("wayland")) {
+            needsWayland = needsWayland || !wayland;
             if (!wayland) continue;
             if (!probes.waylandAnswers || socket.empty() || probes.waylandAnswers(socket))
                 return "";
@@ -207,9 +213,14 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
         }
     }
     if (!why.empty()) return why;
-    if (display.empty() && !waylandName.empty())
+    if (noWaylandPlugin && display.empty() && !waylandName.empty())
         return "no display to show the kiosk on: DISPLAY is not set, and Qt has no Wayland "
                "platform here for WAYLAND_DISPLAY (install qt6-wayland)";
+    // Asked for by name, the platforms' own displays are the cause, whatever else is set.
+    const std::string asked = source + (source == "-platform" ? " " : "=") + platforms;
+    if (chosen && needsWayland && !needsX)
+        return asked + " asks for Wayland, and no compositor is named (WAYLAND_DISPLAY is not set)";
+    if (chosen && needsX && !needsWayland) return asked + " asks for X11, and DISPLAY is not set";
     return "no display to show the kiosk on: DISPLAY and WAYLAND_DISPLAY are not set (start it "
            "in a graphical session, or with QT_QPA_PLATFORM=offscreen for a trial without one)";
 }

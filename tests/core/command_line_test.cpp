@@ -106,20 +106,34 @@ TEST(CommandLine, QtsOwnOptionsAndWhetherThereIsADisplayToOpenAWindowOn) {
         [] {
             return std::vector<std::string>{"xcb", "wayland", "offscreen"};
         }};
-    for (const auto& c : cases) {
-        const auto variable = [&c](const char* name) {
-            const auto found = c.environment.find(name);
-            return found == c.environment.end() ? std::string() : found->second;
+    const auto in = [](const std::map<std::string, std::string>& environment) {
+        return [&environment](const char* name) {
+            const auto found = environment.find(name);
+            return found == environment.end() ? std::string() : found->second;
         };
+    };
+    for (const auto& c : cases) {
+        const auto variable = in(c.environment);
         const auto exists = [](const std::string& path) {
             return path == "/run/user/1000/wayland-0";
         };
         EXPECT_EQ(WhyNoDisplay(c.arguments, variable, exists, probes).empty(), c.window)
             << JoinArguments(c.arguments) << " " << c.environment.size();
     }
-    EXPECT_EQ(WhyNoDisplay(
-                  {"-platform", "bogus"}, [](const char*) { return ""; }, {}, probes),
-              "no platform named 'bogus' (this machine has: xcb, wayland, offscreen)");
+    // The message names the cause: the platform asked for and its missing display.
+    const struct {
+        std::vector<std::string> arguments;
+        std::map<std::string, std::string> environment;
+        const char* why;
+    } causes[] = {
+        {{"-platform", "bogus"}, {}, "no platform named 'bogus' (this machine has: "},
+        {{}, {{"QT_QPA_PLATFORM", "wayland"}, {"DISPLAY", ":66"}}, "asks for Wayland, and no "},
+        {{}, {{"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "w"}}, "=xcb asks for X11, and "},
+    };
+    for (const auto& c : causes) {
+        const std::string why = WhyNoDisplay(c.arguments, in(c.environment), {}, probes);
+        EXPECT_NE(why.find(c.why), std::string::npos) << why;
+    }
 }
 
 TEST(EngineFlags, EngineLogsOnlyWhenAskedAndNeverZoomsOrNavigatesOnAPinchOrOverscroll) {
@@ -206,12 +220,12 @@ TEST(MemoryPlan, SmallMachinesAndTheSettingGetACeilingOfHalfTheirMemoryWithinBou
         bool setting;
         MemoryPlan plan;
     } cases[] = {
-        {0, false, {}},                                 // unknown: as a large machine
-        {2049 * kMiB, false, {}},                       // just above 2 GiB
-        {2048 * kMiB, false, {true, 1024 * kMiB}},      // 2 GiB
-        {1024 * kMiB, false, {true, 512 * kMiB}},       // a 1 GiB control group
-        {300 * kMiB, false, {true, 256 * kMiB}},        // never below the floor
-        {24 * 1024 * kMiB, true, {true, 1024 * kMiB}},  // asked for on a large machine
+        {0, false, {}},                                   // unknown: as a large machine
+        {2049 * kMiB, false, {}},                         // just above 2 GiB
+        {2048 * kMiB, false, {true, 1024 * kMiB}},        // 2 GiB
+        {1024 * kMiB, false, {true, 512 * kMiB}},         // a 1 GiB control group
+        {300 * kMiB, false, {true, 256 * kMiB}},          // never below the floor
+        {24 * (1024 * kMiB), true, {true, 1024 * kMiB}},  // asked for on a large machine
         {0, true, {true, 1024 * kMiB}},
     };
     for (const auto& c : cases) {

@@ -1,8 +1,10 @@
 // The kiosk sessions without a user service manager: the kiosk comes up on a screen that
 // never blanks (X) or in cage (Wayland, cage shown in the test's X server), comes back within
-// 10 s of a kill -9, and ending the session ends both.
+// 10 s of a kill -9, and ending the session ends both; a second session ends at once.
 
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -88,12 +90,32 @@ TEST_F(SessionTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
         session, "", [&] { EXPECT_TRUE(WaitUntil(blankingOff, Millis(10000))) << blanking; });
 }
 
+// A killed compositor's socket left behind is no compositor: the session starts its own.
+void LeaveStaleSocket(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof(address.sun_path) - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the socket API
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    ::close(fd);
+}
+
 TEST_F(SessionTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
-    Process session(InCage(xvfb_, folders_, {.session = PAGELARK_SESSION},
-                           GreenShow(folders_, "Locked=Yes\n"), {"PAGELARK_SESSION_SYSTEMD=no"}));
+    LeaveStaleSocket(folders_.File("run") + "/wayland-0");
+    const std::string show = GreenShow(folders_, "Locked=Yes\n");
+    const auto options = [&] {
+        return InCage(xvfb_, folders_, {.session = PAGELARK_SESSION}, show,
+                      {"PAGELARK_SESSION_SYSTEMD=no", "WAYLAND_DISPLAY=wayland-0"});
+    };
+    Process session(options());
     KeepsTheKioskAndEndsWithIt(session, "cage", [&] {
         // Qt's Wayland platform draws the kiosk: cage starts its X server only for an X client.
         EXPECT_EQ(Named(session, "Xwayland"), 0) << "the kiosk is an X client of cage's Xwayland";
+        // A second session for the account says so and ends.
+        Process second(options());
+        EXPECT_TRUE(Says(second, "a kiosk session already runs"));
+        EXPECT_TRUE(WaitUntil([&] { return !second.Running(); }, kPatience)) << second.Output();
     });
 }
 
