@@ -87,15 +87,16 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 # xset turns blanking off in the X session; cage runs the Wayland session, where Qt's Wayland
-# platform, loaded at run time, draws the kiosk. unclutter-xfixes (hides an idle pointer,
-# started by the kiosk session alone) is only suggested: it recommends unclutter-startup, which
-# would hide the pointer in every account's session, and apt installs recommends of recommends.
+# platform, loaded at run time, draws the kiosk, and pkill (procps) ends cage's client.
+# unclutter-xfixes (hides an idle pointer, started by the kiosk session alone) is only
+# suggested: it recommends unclutter-startup, which would hide the pointer in every account's
+# session, and apt installs recommends of recommends.
 # The on-screen keyboard is loaded by Qt at run time, so no library dependency names it, nor
 # the Qt Quick modules it needs that its own package leaves out.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "dbus-user-session, xdg-utils, x11-xserver-utils, qt6-virtualkeyboard-plugin, \
 qml6-module-qtquick, qml6-module-qtquick-layouts, qml6-module-qtquick-window, \
-qml6-module-qtqml-workerscript, qml6-module-qt-labs-folderlistmodel, cage, qt6-wayland")
+qml6-module-qtqml-workerscript, qml6-module-qt-labs-folderlistmodel, cage, qt6-wayland, procps")
 # cec-ctl sends a television on HDMI to standby outside the screen's hours.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "v4l-utils, unclutter-xfixes")
 include(CPack)
