@@ -104,6 +104,11 @@ std::string NormalizeAddress(std::string_view address) {
 bool InHelpFolder(std::string_view address, std::string_view helpFolder) {
     // Without a folder the file URL prefix below would be "file://" and pass every file.
     if (helpFolder.empty()) return false;
+    // A folder, the help's own included, shows as a listing of its files: only pages pass.
+    const std::string_view path = address.substr(0, address.find_first_of("?#"));
+    if (path.ends_with('/') || EqualsNoCase(path, helpFolder) ||
+        EqualsNoCase(path, "file://" + std::string(helpFolder)))
+        return false;
     // The program sends the help pages as paths, but the engine reports what it loads as
     // file URLs, and the check also runs on what the engine reports.
     return InFolder(address, helpFolder) || InFolder(address, "file://" + std::string(helpFolder));

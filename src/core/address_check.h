@@ -20,7 +20,8 @@ bool PrefixMatches(std::string_view entry, std::string_view address);
 std::string NormalizeAddress(std::string_view address);
 
 // The address lies in the help folder, given as a path (no trailing separator) or as the
-// file URL the browser engine reports for it; whole path components are compared.
+// file URL the browser engine reports for it; whole path components are compared. The folder
+// itself and a path ending in "/" are not in it: the engine would list their files.
 bool InHelpFolder(std::string_view address, std::string_view helpFolder);
 
 // What a page loads of the machine's files, beside its own top-level document.
