@@ -58,6 +58,7 @@ TEST(NavigationBlockedTest, IncludeExcludeAndTheHelpFolder) {
     p.AllowRestrictions = false;
     EXPECT_FALSE(NavigationBlocked(p, "http://a/admin", kHelp));
     EXPECT_FALSE(NavigationBlocked(p, "http://elsewhere/", kHelp));
+    EXPECT_TRUE(NavigationBlocked(p, "file:///run/user/1000/Pagelark/", kHelp));
 }
 
 TEST(NormalizeAddressTest, PathsAreResolvedAsServersDo) {
