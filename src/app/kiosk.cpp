@@ -236,8 +236,9 @@ PlayerWindows Kiosk::Build(PlayerCommands& commands, BrowserEvents& events, Conf
         config, commands, stage_.get(), [this] { toolbars_->MakeToolbarsTopmost(); },
         [this] { OpenInDefaultBrowser(shell_, helpDocuments_[kHelpProductPage]); },
         [this](Show show, ShowChange change) { ShowSaved(std::move(show), change); }});
-    toolbars_ = std::make_unique<QtToolbars>(shownButtons_, commands, startupFolder_,
-                                             ToolbarOwners{stage_.get(), configWindow_.get()});
+    toolbars_ = std::make_unique<QtToolbars>(
+        shownButtons_, commands, startupFolder_,
+        ToolbarOwners{stage_.get(), configWindow_.get(), stage_->Keys()});
     for (QWidget* overlay : toolbars_->Overlays())
         stage_->AddOverlay(overlay);
     return {*stage_, *toolbars_, *configWindow_};

@@ -101,12 +101,28 @@ std::string NormalizeAddress(std::string_view address) {
            rest.substr(pathEnd);
 }
 
-bool InHelpFolder(std::string_view address, std::string_view helpFolder) {
+namespace {
+
+// The help folder, a folder in it or a page of it.
+bool UnderHelpFolder(std::string_view address, std::string_view helpFolder) {
     // Without a folder the file URL prefix below would be "file://" and pass every file.
     if (helpFolder.empty()) return false;
     // The program sends the help pages as paths, but the engine reports what it loads as
     // file URLs, and the check also runs on what the engine reports.
     return InFolder(address, helpFolder) || InFolder(address, "file://" + std::string(helpFolder));
+}
+
+// The engine shows a folder as a listing of its files.
+bool NamesFolder(std::string_view address, std::string_view folder) {
+    const std::string_view path = address.substr(0, address.find_first_of("?#"));
+    return path.ends_with('/') || EqualsNoCase(path, folder) ||
+           EqualsNoCase(path, "file://" + std::string(folder));
+}
+
+}  // namespace
+
+bool InHelpFolder(std::string_view address, std::string_view helpFolder) {
+    return UnderHelpFolder(address, helpFolder) && !NamesFolder(address, helpFolder);
 }
 
 bool LocalLoadAllowed(LocalLoad kind, std::string_view pagePath, std::string_view filePath) {
@@ -139,8 +155,10 @@ bool IsEnginePage(std::string_view address) {
 
 bool NavigationBlocked(const Presentation& presentation, std::string_view address,
                        std::string_view helpFolder) {
-    if (!presentation.AllowRestrictions) return false;
     const std::string normalized = NormalizeAddress(address);
+    // Whatever the lists: the help shows its pages, not a listing of its files.
+    if (UnderHelpFolder(normalized, helpFolder) && NamesFolder(normalized, helpFolder)) return true;
+    if (!presentation.AllowRestrictions) return false;
     const auto listed = [&](const std::vector<std::string>& list) {
         for (const std::string& entry : list) {
             if (PrefixMatches(NormalizeAddress(entry), normalized)) return true;

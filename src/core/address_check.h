@@ -20,7 +20,8 @@ bool PrefixMatches(std::string_view entry, std::string_view address);
 std::string NormalizeAddress(std::string_view address);
 
 // The address lies in the help folder, given as a path (no trailing separator) or as the
-// file URL the browser engine reports for it; whole path components are compared.
+// file URL the browser engine reports for it; whole path components are compared. The folder
+// itself and a path ending in "/" are not in it: the engine would list their files.
 bool InHelpFolder(std::string_view address, std::string_view helpFolder);
 
 // What a page loads of the machine's files, beside its own top-level document.
@@ -39,12 +40,13 @@ bool HasUserInfo(std::string_view address);
 // The engine's own inner pages: page source, its settings pages, developer tools.
 bool IsEnginePage(std::string_view address);
 
-// True when the presentation's include and exclude lists refuse the address. Nothing is
-// refused while AllowRestrictions is off. Address and entries are compared normalized, so
-// "http://a//private" meets the entry "http://a/private". The help folder passes the include list
-// (the start page and the help must stay reachable) but not the exclude list: exclusion wins. While
-// the include list applies, an address with a user name or password is refused; the engine's inner
-// pages are refused unless the include list names them.
+// True when the presentation's include and exclude lists refuse the address, or it is a listing
+// of the help folder or a folder in it. Nothing else is refused while AllowRestrictions is off.
+// Address and entries are compared normalized, so "http://a//private" meets the entry
+// "http://a/private". The help folder passes the include list (the start page and the help must
+// stay reachable) but not the exclude list: exclusion wins. While the include list applies, an
+// address with a user name or password is refused; the engine's inner pages are refused unless the
+// include list names them.
 bool NavigationBlocked(const Presentation& presentation, std::string_view address,
                        std::string_view helpFolder);
 

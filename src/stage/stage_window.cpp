@@ -562,6 +562,10 @@ void StageWindow::AddOverlay(QWidget* overlay) {
     RaiseOverlays();
 }
 
+QWidget* StageWindow::Keys() const {
+    return keyboardPanel_;
+}
+
 void StageWindow::RaiseOverlays() {
     notice_->raise();
     for (QWidget* overlay : overlays_) {

@@ -67,6 +67,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     // A child drawn over the browsers (a tool bar, the keyboard), kept above them and the
     // notice whenever a browser comes up; each added is kept above those added before.
     void AddOverlay(QWidget* overlay);
+    // The on-screen keyboard drawn in the window, kept above every overlay; null without one.
+    QWidget* Keys() const;
 
   protected:
     void changeEvent(QEvent* event) override;

@@ -9,6 +9,7 @@ namespace pagelark {
 namespace {
 
 constexpr int kTipBelowPointer = 18;
+constexpr int kTipAbovePointer = 2;
 constexpr int kTipLeftOfPointer = 2;
 constexpr int kTipExtraWidth = 4;  // border around the label
 constexpr int kTipExtraHeight = 2;
@@ -43,7 +44,9 @@ PixelRect PlaceHelpTip(const HelpTipPlacementInput& input) {
     PixelRect tip{input.pointer.x - kTipLeftOfPointer, input.pointer.y + kTipBelowPointer,
                   input.labelWidth + kTipExtraWidth, input.labelHeight + kTipExtraHeight};
     if (tip.left + tip.width > input.screenWidth) tip.left = input.screenWidth - tip.width;
-    if (tip.top + tip.height > input.screenHeight) tip.top = input.screenHeight - tip.height;
+    // Above the pointer rather than pushed up under it, over the buttons it could reach.
+    if (tip.top + tip.height > input.screenHeight)
+        tip.top = input.pointer.y - kTipAbovePointer - tip.height;
     return tip;
 }
 

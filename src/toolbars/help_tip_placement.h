@@ -43,9 +43,9 @@ struct HelpTipPlacementInput {
     int screenHeight = 0;
 };
 
-// Just under the pointer and a little to its left, pushed back inside the right and bottom
-// screen edges (covering the pointer if need be); the left and top edges are not clamped.
-// Left and Top may be negative.
+// Just under the pointer and a little to its left, pushed back inside the right screen edge;
+// just above the pointer when there is no room below, never under it. The left and top edges
+// are not clamped: Left and Top may be negative.
 PixelRect PlaceHelpTip(const HelpTipPlacementInput& input);
 
 // Edges included; window is an outer rectangle.

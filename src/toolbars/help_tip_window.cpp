@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QToolTip>
 
@@ -16,14 +15,14 @@ namespace pagelark {
 HelpTipWindow::HelpTipWindow(QWidget* parent) : QWidget(parent) {
     setObjectName("frmHelpTip");
     setFocusPolicy(Qt::NoFocus);
-    setMouseTracking(true);
+    // A click where the tip lies reaches the button under it; the tool bar's check hides the
+    // tip once the pointer has left the bar.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setPalette(Standalone(QToolTip::palette()));
     setAutoFillBackground(true);
     label_ = new QLabel(this);
     label_->setObjectName("lblHelpTip");
     label_->setFont(QToolTip::font());
-    // The pointer over the label is the pointer over the tip.
-    label_->setAttribute(Qt::WA_TransparentForMouseEvents);
     label_->move(1, 1);
     hide();  // until a pointer rests on a button, not with the stage
 }
@@ -63,11 +62,6 @@ void HelpTipWindow::Place(const std::string& tipText) {
     setGeometry(area.x() + place.left, area.y() + place.top, place.width, place.height);
     raise();
     show();
-}
-
-void HelpTipWindow::mouseMoveEvent(QMouseEvent* event) {
-    HideHelpTip();
-    event->accept();
 }
 
 }  // namespace pagelark

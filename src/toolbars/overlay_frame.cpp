@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "qtshared/designed_size.h"
 
@@ -44,9 +45,10 @@ QPalette Standalone(QPalette palette) {
     return palette;
 }
 
-OverlayFrame::OverlayFrame(QWidget& client, BorderStyle border, QWidget* parent)
+OverlayFrame::OverlayFrame(QWidget& client, BorderStyle border, QWidget* parent, QWidget* keys)
     : QWidget(parent),
       client_(client),
+      keys_(keys),
       sizable_(border == BorderStyle::Sizable || border == BorderStyle::SizableToolWindow),
       edge_(FormBorderWidth(border, kOverlayMetrics)),
       caption_(DesignedY(client, kDesignedCaptionHeight)) {
@@ -63,6 +65,7 @@ OverlayFrame::OverlayFrame(QWidget& client, BorderStyle border, QWidget* parent)
     client_.show();
     client_.installEventFilter(this);
     if (parent != nullptr) parent->installEventFilter(this);
+    if (keys != nullptr) keys->installEventFilter(this);
     hide();
     PlaceTopRight();
 }
@@ -73,8 +76,9 @@ QMargins OverlayFrame::Margins() const {
 
 PixelSize OverlayFrame::Area() const {
     const QWidget* stage = parentWidget();
-    return stage != nullptr ? PixelSize{stage->width(), stage->height()}
-                            : PixelSize{width(), height()};
+    if (stage == nullptr) return {width(), height()};
+    const bool keys = keys_ != nullptr && !keys_->isHidden();
+    return {stage->width(), keys ? std::clamp(keys_->y(), 0, stage->height()) : stage->height()};
 }
 
 void OverlayFrame::FitClient() {
@@ -93,6 +97,11 @@ void OverlayFrame::PlaceTopRight() {
 
 bool OverlayFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && (watched == &client_ || watched == parentWidget()))
+        FitClient();
+    // The keys came or moved: a tool bar under them, the address box typed in, comes up.
+    const QEvent::Type type = event->type();
+    if (watched == keys_ &&
+        (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize))
         FitClient();
     return QWidget::eventFilter(watched, event);
 }

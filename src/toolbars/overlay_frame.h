@@ -1,12 +1,14 @@
 #pragma once
 // A tool bar's frame inside the show's window, where no window manager draws one: its edges and
 // caption bar, a move by the caption, a resize by the left and bottom edges of a sizable one,
-// and its place in the window's top right corner, never outside the window.
+// and its place in the window's top right corner, never outside the window nor under the keys
+// of an on-screen keyboard drawn in it.
 
 #include <QFont>
 #include <QMargins>
 #include <QPalette>
 #include <QPoint>
+#include <QPointer>
 #include <QWidget>
 
 #include "toolbars/toolbar_layout.h"
@@ -19,8 +21,9 @@ QPalette Standalone(QPalette palette);
 class OverlayFrame final : public QWidget {
     Q_OBJECT
   public:
-    // Takes client in, and keeps itself the client's size plus the frame.
-    OverlayFrame(QWidget& client, BorderStyle border, QWidget* parent);
+    // Takes client in, and keeps itself the client's size plus the frame. While keys (a child
+    // of parent along its bottom) show, the frame is kept above them.
+    OverlayFrame(QWidget& client, BorderStyle border, QWidget* parent, QWidget* keys = nullptr);
     // Round the client as it is now, frame included in the corner: forgets where a visitor
     // moved it. A hidden client's new size reaches the frame only through this.
     void PlaceTopRight();
@@ -36,10 +39,12 @@ class OverlayFrame final : public QWidget {
   private:
     // Around the client as it is now, at the top right or where the visitor left it.
     void FitClient();
+    // The parent above the keys while they show.
     PixelSize Area() const;
     FrameDrag DragAt(QPoint at) const;
 
     QWidget& client_;
+    const QPointer<QWidget> keys_;
     const bool sizable_;
     const int edge_;
     const int caption_;

@@ -9,13 +9,13 @@ namespace pagelark {
 
 QtToolbars::QtToolbars(const ToolbarButtons& buttons, PlayerCommands& commands,
                        const std::string& startupFolder, ToolbarOwners owners)
-    : configWindow_(owners.configWindow) {
+    : configWindow_(owners.configWindow), keys_(owners.keys) {
     InitToolbarPictures();
     helpTip_ = new HelpTipWindow(owners.owner);
     toolNav_ = new ToolNavWindow(*helpTip_, buttons, commands, startupFolder);
     toolRun_ = new ToolRunWindow(*helpTip_, buttons, commands, startupFolder);
-    navFrame_ = new OverlayFrame(*toolNav_, kToolNavBorder, owners.owner);
-    runFrame_ = new OverlayFrame(*toolRun_, kToolRunBorder, owners.owner);
+    navFrame_ = new OverlayFrame(*toolNav_, kToolNavBorder, owners.owner, owners.keys);
+    runFrame_ = new OverlayFrame(*toolRun_, kToolRunBorder, owners.owner, owners.keys);
     helpTip_->raise();
     LayOut(LayoutPass::First);
 }
@@ -70,21 +70,22 @@ void QtToolbars::ShowToolNav(bool visible) {
 
 namespace {
 
-// Above the owner's browsers and its other overlays, under the help tip.
-void Raise(QWidget& frame, QWidget& tip) {
+// Above the owner's browsers and its other overlays, under the help tip and the keys.
+void Raise(QWidget& frame, QWidget& tip, QWidget* keys) {
     if (!frame.isVisible()) return;
     frame.raise();
     tip.raise();
+    if (keys != nullptr) keys->raise();
 }
 
 }  // namespace
 
 void QtToolbars::MakeToolRunTopmost() {
-    Raise(*runFrame_, *helpTip_);
+    Raise(*runFrame_, *helpTip_, keys_);
 }
 
 void QtToolbars::MakeToolNavTopmost() {
-    Raise(*navFrame_, *helpTip_);
+    Raise(*navFrame_, *helpTip_, keys_);
 }
 
 namespace {
@@ -113,6 +114,7 @@ void QtToolbars::ReleaseConfigTopmost() {
 
 void QtToolbars::InitHelpTip() {
     helpTip_->raise();
+    if (keys_ != nullptr) keys_->raise();
 }
 
 void QtToolbars::HideHelpTip() {

@@ -18,6 +18,8 @@ struct ToolbarOwners {
     QWidget* owner = nullptr;
     // The configuration window, which is kept on top while it is open.
     QWidget* configWindow = nullptr;
+    // The on-screen keyboard drawn in the owner, kept above the tool bars, which stay above it.
+    QWidget* keys = nullptr;
 };
 
 class QtToolbars final : public Toolbars {
@@ -73,6 +75,7 @@ class QtToolbars final : public Toolbars {
     QPointer<OverlayFrame> navFrame_;
     QPointer<OverlayFrame> runFrame_;
     QPointer<QWidget> configWindow_;
+    QPointer<QWidget> keys_;
 };
 
 }  // namespace pagelark

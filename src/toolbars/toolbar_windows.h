@@ -61,9 +61,6 @@ class HelpTipWindow final : public QWidget {
     void HideHelpTip() { ShowHelpTip(std::string()); }
     const std::string& CurrentTipText() const { return currentTipText_; }
 
-  protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-
   private:
     void Place(const std::string& tipText);
 

@@ -35,6 +35,9 @@ TEST(NavigationBlockedTest, IncludeExcludeAndTheHelpFolder) {
                  {in, none, "file:///run/user/1000/PagelarkEvil/page.html", true},
                  {in, none, "/run/user/1000/Pagelark/../secret.html", true},
                  {in, none, "file:///run/user/1000/Pagelark//../secret.html", true},
+                 // Pages only, never a listing of the folder.
+                 {in, none, "file:///run/user/1000/Pagelark/./", true},
+                 {in, none, "/run/user/1000/pagelark?x", true},
                  // A user name before the host goes elsewhere than it looks.
                  {in, none, "http://a/@elsewhere/", false},
                  {in, none, "http://a:pw@a/", true},
@@ -55,6 +58,7 @@ TEST(NavigationBlockedTest, IncludeExcludeAndTheHelpFolder) {
     p.AllowRestrictions = false;
     EXPECT_FALSE(NavigationBlocked(p, "http://a/admin", kHelp));
     EXPECT_FALSE(NavigationBlocked(p, "http://elsewhere/", kHelp));
+    EXPECT_TRUE(NavigationBlocked(p, "file:///run/user/1000/Pagelark/", kHelp));
 }
 
 TEST(NormalizeAddressTest, PathsAreResolvedAsServersDo) {

@@ -118,11 +118,11 @@ TEST(HelpTipText, BlanksHideAndTheSameTipStaysPut) {
     EXPECT_EQ(HelpTipLabelCaption(" Caf\xE9 \xE2\x82\xAC "), "  Caf\xC3\xA9 \xE2\x82\xAC  ");
 }
 
-TEST(HelpTipPlacement, UnderThePointerAndInsideRightAndBottomEdges) {
+TEST(HelpTipPlacement, UnderThePointerOrAboveItAndInsideTheRightEdge) {
     // A 1024 x 768 screen; a 40 x 16 label gives a 44 x 18 tip.
     const std::tuple<PixelPoint, int, int> cases[] = {
-        {{100, 100}, 98, 118},   {{1014, 100}, 980, 118}, {{100, 760}, 98, 750},
-        {{1023, 767}, 980, 750}, {{0, 0}, -2, 18},  // the left edge is not clamped
+        {{100, 100}, 98, 118},   {{1014, 100}, 980, 118}, {{100, 760}, 98, 740},
+        {{1023, 767}, 980, 747}, {{0, 0}, -2, 18},  // the left edge is not clamped
     };
     for (const auto& [pointer, left, top] : cases) {
         const PixelRect tip = PlaceHelpTip({pointer, 40, 16, 1024, 768});

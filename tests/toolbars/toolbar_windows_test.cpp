@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -132,10 +133,24 @@ TEST_F(ToolbarWindowsTest, ToolbarsSitFramedInTheStagesCornerAndMoveAndResizeOnl
                                                         "Go http://127.0.0.1:8080/", "Go 127.1"}));
 }
 
-TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopUntilReleasedForADialog) {
+TEST_F(ToolbarWindowsTest, ConfigWindowJoinsTheToolbarsOnTopAndTheKeysStayAboveAndBelowThem) {
     auto config = std::make_unique<QWidget>();
     config->show();
-    QtToolbars toolbars(buttons, commands, {}, {&stage, config.get()});
+    QWidget keys(&stage);
+    keys.setGeometry(0, 568, 1024, 200);
+    keys.hide();
+    QtToolbars toolbars(buttons, commands, {}, {&stage, config.get(), &keys});
+    QWidget& nav = FrameOf(toolbars.ToolNav());
+    stage.show();
+    toolbars.ShowToolNav(true);
+    Drag(nav, {50, 10}, {0, 2000});
+    EXPECT_EQ(nav.y(), 768 - 75);
+    keys.show();  // the tool bar comes up, and no drag takes it under the keys
+    EXPECT_EQ(nav.y(), 568 - 75);
+    Drag(nav, {50, 10}, {0, 100});
+    EXPECT_EQ(nav.y(), 568 - 75);
+    toolbars.MakeToolNavTopmost();
+    EXPECT_EQ(stage.children().back(), &keys);
     auto onTop = [&config] { return config->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
 
     toolbars.MakeToolbarsTopmost();
@@ -156,12 +171,17 @@ TEST_F(ToolbarWindowsTest, HelpTipShowsTheButtonsOwnTipInTheStage) {
     stage.show();
     toolbars.ShowToolRun(true);
     ImageButton* pause = toolbars.ToolRun().Button(1);
+    QCursor::setPos(pause->mapToGlobal(QPoint(5, 5)));
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), pause->mapToGlobal(QPointF(5, 5)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(pause, &move);
     EXPECT_EQ(toolbars.HelpTip().parentWidget(), &stage);
     EXPECT_TRUE(toolbars.HelpTip().isVisible());
     EXPECT_EQ(toolbars.HelpTip().CurrentTipText(), " Pause the show ");
+    // A click where the tip lies goes to what is under it.
+    const QWidget& tip = toolbars.HelpTip();
+    const QWidget* hit = stage.childAt(tip.geometry().center());
+    EXPECT_TRUE(hit == nullptr || (hit != &tip && hit->parentWidget() != &tip));
 }
 
 }  // namespace
