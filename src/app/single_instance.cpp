@@ -9,6 +9,9 @@
 namespace pagelark {
 namespace {
 
+// A request is a short line: a caller that sends more without one is not heard out.
+constexpr qint64 kLongestRequest = 64;
+
 QString SocketName(const QString& folder) {
     return folder + "/pagelark.socket";
 }
@@ -70,13 +73,23 @@ Result<SingleInstance::Outcome> SingleInstance::Acquire(bool wantConfig,
     QObject::connect(&server_, &QLocalServer::newConnection, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            socket->setReadBufferSize(kLongestRequest);
             QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-                if (!socket->canReadLine()) return;
-                const bool config = socket->readLine() == "config\n";
+                if (!socket->canReadLine()) {
+                    if (socket->bytesAvailable() >= kLongestRequest) {
+                        socket->abort();
+                        socket->deleteLater();
+                    }
+                    return;
+                }
+                // One request a connection: what follows it is never read.
+                QObject::disconnect(socket, &QLocalSocket::readyRead, nullptr, nullptr);
+                const bool config = socket->readLine(kLongestRequest) == "config\n";
                 const bool opened = config && configRequested_ && configRequested_();
                 if (config) socket->write(opened ? "open\n" : "no\n");
                 const bool forward = !opened && comeForward_ && comeForward_();
                 if (!config) socket->write(forward ? "raised\n" : "refused\n");
+                socket->disconnectFromServer();
             });
         }
     });

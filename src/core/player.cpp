@@ -46,7 +46,7 @@ const char* RemoteStateWord(const Player& player, bool started) {
     if (player.NavigationMode()) return "navigation";
     // A paused show of no pages still has nothing but its start page to show.
     if (started && player.StartPageAlone(player.CurrentBrowser())) return "problem";
-    if (state == PlayerState::WaitSaver) return "paused";
+    if (player.Paused()) return "paused";
     if (started && player.OfflineOnShow()) return "offline";
     return started ? "playing" : "starting";
 }
@@ -254,6 +254,8 @@ void Player::StepNavigate() {
     }
     PreloadCurrentPage();
     SetState(context_.configCommandLine ? PlayerState::Config : PlayerState::WaitTime);
+    if (std::exchange(pausedInDark_, false) && state_ == PlayerState::WaitTime)
+        SetState(PlayerState::WaitSaver);
     idle_.Seen(Now());
     ScrollPageOnShow();
 }

@@ -139,6 +139,8 @@ class Player final : public PlayerCommands,
     // False while the display sleeps; before the first tick, what the hours say, so that a
     // kiosk started at night never reports a lit screen.
     bool ScreenIsOn() const { return screenFollowed_ ? !dark_ : screen_.HoursSayOn(Now()); }
+    // Paused, also while the screen lit again brings the first due page back before the pause.
+    bool Paused() const { return state_ == PlayerState::WaitSaver || pausedInDark_; }
     // A visitor's key, click or touch: true when it woke the dark screen and must reach no page.
     bool TakeWakingInput() override;
 
@@ -370,6 +372,8 @@ class Player final : public PlayerCommands,
     CommandAnswer shownAnswer_;
     ScreenSchedule screen_;
     bool dark_ = false;
+    // The show was paused when the screen went dark: lit again, it pauses on its first page.
+    bool pausedInDark_ = false;
     bool screenFollowed_ = false;
     // The show's page on show, for the play log.
     std::optional<PlayRecord> playing_;

@@ -46,6 +46,7 @@ void Player::AdvancePage(int delta) {
 }
 
 void Player::Resume() {
+    pausedInDark_ = false;
     if (navigationMode_) {
         if (state_ == PlayerState::WaitSaver) SetState(PlayerState::Init);
         RecordMouse();

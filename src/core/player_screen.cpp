@@ -1,5 +1,5 @@
 // The player's part in the screen's hours: dark, the show stops and its browsers let their
-// pages go; lit again, the show starts from its first due page.
+// pages go; lit again, the show starts from its first due page, and a paused show pauses there.
 
 #include <utility>
 
@@ -38,6 +38,8 @@ bool Player::FollowScreen() {
 void Player::DarkenScreen() {
     Log(LogArea::Player, "the screen goes dark");
     dark_ = true;
+    // Dark again before the first page came back, the pause still waits.
+    if (state_ == PlayerState::WaitSaver && !navigationMode_) pausedInDark_ = true;
     PlayEnds();
     if (addressToShow_) {
         CommandAnswer answer = std::move(addressToShow_->answer);

@@ -7,7 +7,7 @@ class QObject;
 
 namespace pagelark {
 
-// Calls changed after each such change, while receiver lives.
-void WatchOutputs(QObject* receiver, const std::function<void()>& changed);
+// Calls changed after each such change, while receiver lives; removed tells an output went.
+void WatchOutputs(QObject* receiver, const std::function<void(bool removed)>& changed);
 
 }  // namespace pagelark

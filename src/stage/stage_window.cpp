@@ -98,7 +98,7 @@ StageWindow::StageWindow(const Clock& clock, BrowserEvents& events, PlayerComman
     setWindowFlag(Qt::FramelessWindowHint);
     CoverScreen();
     LayoutBrowsers();
-    WatchOutputs(this, [this] { FollowOutputs(); });
+    WatchOutputs(this, [this](bool removed) { FollowOutputs(removed); });
     QTimer::singleShot(kLongestStart, this, &StageWindow::EndStart);
     qApp->installEventFilter(this);
     // Before the stage hears of the keyboard: the panel is in place when the stage reads it.
@@ -458,13 +458,23 @@ void StageWindow::CoverScreen() {
     if (const QScreen* screen = this->screen()) setGeometry(screen->geometry());
 }
 
-void StageWindow::FollowOutputs() {
+void StageWindow::FollowOutputs(bool removed) {
     // Full screen again on the output the window is on now, at its size: a compositor may
     // have moved it off a removed output, or left it at an old mode's size.
-    if (!windowState_)
+    if (!windowState_) {
         CoverScreen();
-    else if (*windowState_ != WindowState::Normal && *windowState_ != WindowState::Minimized)
+    } else if (*windowState_ != WindowState::Normal && *windowState_ != WindowState::Minimized) {
+        // An output gone, a Wayland compositor may keep the size it gave for the outputs there
+        // were, and Qt asks for full screen only where it thinks the window is not: shown
+        // afresh, the window is full screen on an output there is now. A mode change the
+        // compositor follows by itself, as an X11 window manager does.
+        if (removed && isFullScreen() &&
+            QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            hide();
+            show();
+        }
         SetWindowState(*windowState_);
+    }
 }
 
 void StageWindow::changeEvent(QEvent* event) {

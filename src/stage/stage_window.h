@@ -110,8 +110,8 @@ class StageWindow final : public QWidget, public BrowserStage {
     // Shown in its place in the stack, and the page it was sent while hidden loads.
     void Show(Browser& b);
     void CoverScreen();
-    // An output was added or removed, or its mode changed.
-    void FollowOutputs();
+    // An output was added or removed (removed), or its mode changed.
+    void FollowOutputs(bool removed);
     // The on-screen keyboard came, went or moved: never over the show; while a visitor
     // types, the browsers end above it with the field being typed in on view.
     void KeyboardChanged();

@@ -53,13 +53,15 @@ TEST(SingleInstanceTest, ASecondStartHearsWhatTheRunningCopyDid) {
         bool cameForward;  // the running copy's answers
         bool configOpened;
         SingleInstance::Outcome outcome;
+        int flood;  // bytes with no line end another caller sends first: it is cut off
     };
     using Outcome = SingleInstance::Outcome;
     const Case cases[] = {
-        {"raised", false, true, false, Outcome::CameForward},
-        {"the compositor refused", false, false, false, Outcome::NotForward},
-        {"configuration opened", true, true, true, Outcome::ConfigOpened},
-        {"configuration refused", true, true, false, Outcome::AnotherRuns},
+        {"raised", false, true, false, Outcome::CameForward, 0},
+        {"the compositor refused", false, false, false, Outcome::NotForward, 0},
+        {"configuration opened", true, true, true, Outcome::ConfigOpened, 0},
+        {"configuration refused", true, true, false, Outcome::AnotherRuns, 0},
+        {"after a flood", false, true, false, Outcome::CameForward, 1 << 20},
     };
     for (const Case& c : cases) {
         testing::TempFolder temp;
@@ -79,6 +81,15 @@ TEST(SingleInstanceTest, ASecondStartHearsWhatTheRunningCopyDid) {
                       Outcome::First);
             return first;
         });
+        if (c.flood > 0) {
+            QLocalSocket flooder;
+            flooder.connectToServer(folder + "/pagelark.socket");
+            ASSERT_TRUE(flooder.waitForConnected(5000));
+            flooder.write(QByteArray(c.flood, 'x'));
+            EXPECT_TRUE(flooder.state() == QLocalSocket::UnconnectedState ||
+                        flooder.waitForDisconnected(5000))
+                << c.what;
+        }
         SingleInstance second(folder);
         const Result<Outcome> outcome = second.Acquire(c.wantConfig, nullptr, nullptr);
         ASSERT_TRUE(outcome) << c.what;

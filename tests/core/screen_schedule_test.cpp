@@ -97,11 +97,15 @@ TEST_F(PlayerTest, DarkScreenStopsTheShowAndItStartsAgainFromItsFirstDuePage) {
               "WAITTIME black/ Renew 1 Renew 2 Power off, NAVIGATE black/1 Power on, "
               "NAVIGATE black/1 Power on, WAITTIME 1/2, "
               "WAITTIME black/ Renew 0 Renew 2 Power off, NAVIGATE black/1 Power on, WAITTIME 1/2");
+    // A pause outlasts a dark spell: the first due page comes back, paused.
+    EXPECT_EQ(Walk("pause 1 screenoff 1 screenon 1 done 1 30"),
+              "WAITSAVER 1/2, WAITSAVER black/, NAVIGATE black/1, WAITSAVER 1/2, WAITSAVER 1/2");
+    EXPECT_STREQ(RemoteStateWord(P(), true), "paused");
     // New hours (the window's OK, a managed file) hold from the next tick.
     machine.ScreenOn = "13:00";
     machine.ScreenOff = "12:00";
     P().TakeShow(Show{show, machine, buttons, d}, ShowChange::Now);
-    EXPECT_EQ(Walk("1", {"Power"}), "WAITTIME black/ Power off");
+    EXPECT_EQ(Walk("1", {"Power"}), "WAITSAVER black/ Power off");
 }
 
 // Dark from the start: black comes to the front, the tool bar goes, and Escape there wakes the

@@ -103,6 +103,20 @@ class CageTest : public KioskTest {
         return failure;
     }
 
+    // Moves the pointer until Tool Nav's nine buttons come at the top right of the screen (the
+    // first moves may fall in the grace after start): where their row ends; none if never.
+    std::optional<Point> ToolNavRow() const {
+        std::optional<Point> row;
+        int move = 0;
+        WaitUntil(
+            [&] {
+                MoveTo(++move % 2 == 0 ? Point{600, 450} : Point{500, 400});
+                return (row = FindRow(*this, 9)).has_value();
+            },
+            kPatience, 500ms);
+        return row;
+    }
+
     std::optional<User> user_;
     std::vector<std::unique_ptr<Process>> cages_;
     std::unique_ptr<Process> busDaemon_;
@@ -157,6 +171,8 @@ TEST_F(CageTest, TheShowSurvivesAnOutputGoingAndAModeChangeAndBringsToolNavAtThe
                           kPatience, 500ms))
         << "the output did not go";
     EXPECT_TRUE(Fills(kRed.rgb, {Xvfb::kWidth, Xvfb::kHeight})) << "the show left the output";
+    // Not merely over it: the window is the output's width, its tool bar at the top right.
+    EXPECT_TRUE(ToolNavRow()) << "the window is wider than the output that remains";
 
     const auto resize = [&](int width, int height) {
         Xdotool({"windowsize", std::to_string(windows.front()), std::to_string(width),
@@ -171,15 +187,8 @@ TEST_F(CageTest, TheShowSurvivesAnOutputGoingAndAModeChangeAndBringsToolNavAtThe
     EXPECT_TRUE(Fills(kRed.rgb, {Xvfb::kWidth, Xvfb::kHeight})) << "not full screen again";
     EXPECT_TRUE(cage.Running());
 
-    // Moves until navigation mode comes: the first moves may fall in the grace after start.
-    std::optional<Point> row;
-    int move = 0;
-    const auto navigating = [&] {
-        MoveTo(++move % 2 == 0 ? Point{600, 450} : Point{500, 400});
-        return (row = FindRow(*this, 9)).has_value();
-    };
-    ASSERT_TRUE(WaitUntil(navigating, kPatience, 500ms))
-        << "no row of Tool Nav's nine buttons at the top right";
+    const std::optional<Point> row = ToolNavRow();
+    ASSERT_TRUE(row) << "no row of Tool Nav's nine buttons at the top right";
     EXPECT_GT(row->y, 0) << "no caption bar above the row";
     ClickAt({row->x - 5 * kButton + kButton / 2, row->y + kButton / 2});
     EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "Home did not turn the page";
