@@ -91,6 +91,9 @@ std::string NormalizeAddress(std::string_view address) {
     if (special) std::replace(rest.begin(), rest.begin() + static_cast<long>(pathEnd), '\\', '/');
     const auto authorityEnd = std::min(rest.find('/'), pathEnd);
     std::string authority = ToLower(DecodeUnreserved(rest.substr(0, authorityEnd)));
+    // The engine loads "file://localhost/x" as "file:///x": one file, one address.
+    if (scheme == "file" && authority == "localhost" && authorityEnd < rest.size())
+        authority.clear();
     // Only once the host is complete: the entry "http://a:80" is also a prefix of "http://a:8080".
     for (const auto& [name, port] : {std::pair{"http", ":80"}, std::pair{"https", ":443"}}) {
         if (scheme == name && authority.ends_with(port) && authorityEnd < rest.size())

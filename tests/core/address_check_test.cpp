@@ -59,6 +59,7 @@ TEST(NavigationBlockedTest, IncludeExcludeAndTheHelpFolder) {
     EXPECT_FALSE(NavigationBlocked(p, "http://a/admin", kHelp));
     EXPECT_FALSE(NavigationBlocked(p, "http://elsewhere/", kHelp));
     EXPECT_TRUE(NavigationBlocked(p, "file:///run/user/1000/Pagelark/", kHelp));
+    EXPECT_TRUE(NavigationBlocked(p, "file://localhost/run/user/1000/Pagelark/", kHelp));
 }
 
 TEST(NormalizeAddressTest, PathsAreResolvedAsServersDo) {
@@ -72,6 +73,7 @@ TEST(NormalizeAddressTest, PathsAreResolvedAsServersDo) {
         {"http://a/..//../b/.", "http://a/b/"},
         {"http://a\\b\\..\\c", "http://a/c"},
         {"file:///tmp//x/./y", "file:///tmp/x/y"},
+        {"FILE://LocalHost/tmp/x", "file:///tmp/x"},
         // A prefix may go on: "https://a:443" also begins "https://a:4430/".
         {"https://a:443", "https://a:443"},
         {"https://a:4430/", "https://a:4430/"},
