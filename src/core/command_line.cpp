@@ -152,7 +152,7 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
                          const PathExists& exists, const DisplayProbes& probes) {
     std::string platforms = variable("QT_QPA_PLATFORM");
     std::string display = variable("DISPLAY");
-    std::string source = "QT_QPA_PLATFORM";
+    std::string asked = "QT_QPA_PLATFORM=";  // where the platforms were named
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view option = OptionName(arguments[i]);
         if (option != "platform" && option != "display") continue;
@@ -163,7 +163,7 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
         else if (i + 1 < arguments.size())
             value = arguments[i + 1];
         (option == "platform" ? platforms : display) = value;
-        if (option == "platform") source = "-platform";
+        if (option == "platform") asked = "-platform ";
     }
     // Asked for by name, a platform without its plugin is said; Qt's own choice passes it over.
     const bool chosen = !platforms.empty();
@@ -198,13 +198,17 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
                 list += (list.empty() ? "" : ", ") + k;
             lacks("no platform named '" + name + "' (this machine has: " + list + ")");
         } else if (name == "xcb") {
-            needsX = needsX || display.empty();
-            if (display.empty()) continue;
+            if (display.empty()) {
+                needsX = true;
+                continue;
+            }
             if (!probes.x11Opens || probes.x11Opens(display)) return "";
             lacks("cannot open the display '" + display + "': no X server lets the kiosk in there");
         } else if (name.starts_with("wayland")) {
-            needsWayland = needsWayland || !wayland;
-            if (!wayland) continue;
+            if (!wayland) {
+                needsWayland = true;
+                continue;
+            }
             if (!probes.waylandAnswers || socket.empty() || probes.waylandAnswers(socket))
                 return "";
             lacks("no Wayland compositor answers at '" + socket + "'");
@@ -217,7 +221,7 @@ std::string WhyNoDisplay(const std::vector<std::string>& arguments, const Enviro
         return "no display to show the kiosk on: DISPLAY is not set, and Qt has no Wayland "
                "platform here for WAYLAND_DISPLAY (install qt6-wayland)";
     // Asked for by name, the platforms' own displays are the cause, whatever else is set.
-    const std::string asked = source + (source == "-platform" ? " " : "=") + platforms;
+    asked += platforms;
     if (chosen && needsWayland && !needsX)
         return asked + " asks for Wayland, and no compositor is named (WAYLAND_DISPLAY is not set)";
     if (chosen && needsX && !needsWayland) return asked + " asks for X11, and DISPLAY is not set";
