@@ -1,6 +1,5 @@
 #include "app/display_power.h"
 
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -9,6 +8,8 @@
 #include <filesystem>
 #include <system_error>
 #include <utility>
+
+#include "qtshared/platform_name.h"
 
 // After Qt's headers: Xlib's macros would clash with its names.
 #include <X11/Xlib.h>
@@ -94,7 +95,7 @@ bool XDisplayPower::Dpms() {
         x_->looked = true;
         // The X server a compositor may run for older programs switches no output: asking it
         // would only start it.
-        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        if (OnWayland()) {
             Log(LogArea::Player,
                 "under Wayland the display's power is the compositor's (its output power "
                 "protocol, which the kiosk does not use): dark hours show black, and send a "

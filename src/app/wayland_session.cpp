@@ -29,10 +29,6 @@ T* NativeResource(const char* name, QWindow* window = nullptr) {
 
 }  // namespace
 
-bool OnWayland() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 struct WaylandSession::Parts {
     wl_display* display = nullptr;
     wl_event_queue* queue = nullptr;

@@ -11,11 +11,9 @@
 #include <string_view>
 
 #include "core/ports/display_power.h"
+#include "qtshared/platform_name.h"
 
 namespace pagelark {
-
-// Qt's platform is Wayland.
-bool OnWayland();
 
 class WaylandSession {
   public:

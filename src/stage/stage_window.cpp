@@ -23,6 +23,7 @@
 
 #include "model/address_scheme.h"
 #include "platform/clock.h"
+#include "qtshared/platform_name.h"
 #include "stage/keyboard_panel.h"
 #include "stage/kiosk_page.h"
 #include "stage/output_watch.h"
@@ -468,8 +469,7 @@ void StageWindow::FollowOutputs(bool removed) {
         // were, and Qt asks for full screen only where it thinks the window is not: shown
         // afresh, the window is full screen on an output there is now. A mode change the
         // compositor follows by itself, as an X11 window manager does.
-        if (removed && isFullScreen() &&
-            QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        if (removed && isFullScreen() && OnWayland()) {
             hide();
             show();
         }
