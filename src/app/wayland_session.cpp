@@ -136,6 +136,9 @@ void ScreenAwake::SetPower(bool on, bool tellTelevision) {
 }
 
 void ScreenAwake::Follow(bool showPlays) {
+    // Called at every timer step: only a change is news. A watched window's own changes come
+    // through its events.
+    if (showPlays == plays_ && (window_ ? window_() : nullptr) == watched_) return;
     plays_ = showPlays;
     Apply();
 }
