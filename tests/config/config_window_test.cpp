@@ -28,11 +28,10 @@
 #include "settings/registry.h"
 #include "settings/setting_table.h"
 #include "settings/settings.h"
-#include "storage/document_session.h"
 #include "storage/presentation_file.h"
+#include "support/document_world.h"
 #include "support/recording_commands.h"
 #include "support/recording_dialogs.h"
-#include "support/temp_folder.h"
 
 namespace pagelark {
 namespace {
@@ -47,10 +46,10 @@ class FakePlayer final : public ConfigEvents {
     std::vector<std::string> stage;
 };
 
-class ConfigWindowTest : public ::testing::Test {
+class ConfigWindowTest : public ::testing::Test, public testing::DocumentWorld {
   protected:
     ConfigWindowTest() {
-        document.CurrentFile = folder.File("show.tso");
+        document.CurrentFile = temp.File("show.tso");
         presentation.Pages = {
             {"http://a/"}, {"http://b/"}, {"http://c/"}, {"http://d/"}, {"http://e/"}};
         presentation.HomeURL = "http://home/";
@@ -93,17 +92,10 @@ class ConfigWindowTest : public ::testing::Test {
 
     static std::string Read(const std::string& file) { return testing::TempFolder::Read(file); }
 
-    testing::TempFolder folder;
     // The show as the kiosk holds it: what the window copies, and what a save hands back.
     Show show;
     Presentation& presentation = show.presentation;
     Document& document = show.document;
-    DocumentSession session{folder.File("registry"), RegistryAccess::ReadWrite};
-    MachineSettings machine;
-    ToolbarButtons buttons;
-    HelpDocumentList help{"/tmp/Pagelark/index.html", "/tmp/Pagelark/pagelark.html"};
-    std::string startupFolder = folder.path() + "/";
-    DocumentContext context{session.settings, session.files, machine, buttons, help, startupFolder};
     testing::RecordingDialogs dialogs;
     SystemClock clock;  // no test here depends on the time of day
     FakePlayer player;
@@ -163,8 +155,8 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
 TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreShown) {
     QPixmap picture(16, 16);
     picture.fill(Qt::red);
-    picture.save(QString::fromStdString(folder.File("play.png")));
-    buttons.ToolRunButtons[0].Icon = "play.png";
+    picture.save(QString::fromStdString(temp.File("play.png")));
+    buttons.ToolRunButtons[0].Icon = temp.File("play.png");
     window.Open();
     // Every button says what it does; none promises a web site, as the product has none.
     for (const QAbstractButton* button : window.findChildren<QPushButton*>()) {
@@ -188,7 +180,7 @@ TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreS
 }
 
 TEST_F(ConfigWindowTest, MovesByItsEmptyPlacesAndOpensItsHelpBesideItInFront) {
-    help[3] = folder.Write("documentation.html", "<h1>Contents</h1>");
+    help[3] = temp.Write("documentation.html", "<h1>Contents</h1>");
     window.Open();
     const QPoint before = window.pos();
     QWidget* label = Find("lblHomePage");
@@ -417,7 +409,7 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
               std::tuple(stored.EMail, true, stored.NTLogin, stored.NTPassword, stored.NTDomain));
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "[Exclude1]\r\nURL=http://stage/\r\n",
                         Read(document.CurrentFile));
-    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
+    EXPECT_EQ(registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
 }
 
 TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
@@ -469,13 +461,13 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
 }
 
 TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverwrittenUnasked) {
-    const std::string other = folder.Write(
+    const std::string other = temp.Write(
         "other.tso",
         "[Tessaro]\r\nHomeURL=http://b/\r\nScreenSaveActive=No\r\nOnMouseMove=0\r\n[Page1]\r\n"
         "URL=http://b1/\r\n[ToolRunQuit]\r\nHelpTip=Leave\r\nVisible=No\r\n");
     window.Open();
     // A file that holds no presentation is refused.
-    dialogs.chosen = folder.Write("notes.txt", "just notes\r\n");
+    dialogs.chosen = temp.Write("notes.txt", "just notes\r\n");
     Find<QAction>("mnuFile1")->trigger();
     EXPECT_EQ(dialogs.calls.back(),
               "error \"" + dialogs.chosen + "\" holds no presentation sections.");
@@ -494,7 +486,7 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
         EXPECT_PRED_FORMAT2(::testing::IsSubstring, part, Read(other));
 
     const std::string outside = "[Tessaro]\r\nHomeURL=http://outside/\r\n";
-    folder.Write("other.tso", outside);
+    temp.Write("other.tso", outside);
     window.Open();
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
     dialogs.calls.clear();
@@ -515,7 +507,7 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
 
 TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     // Opened at start-up: said once the window is up, and OK asks for another name first.
-    const std::string notes = folder.Write("notes.txt", "just notes\r\n");
+    const std::string notes = temp.Write("notes.txt", "just notes\r\n");
     document.CurrentFile = notes;
     LoadPresentation(presentation, document, context, notes);
     window.Open();
@@ -530,7 +522,7 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     Find<QPushButton>("cmdCancel")->click();
 
     // A published presentation's copy is no fault: told once, as information.
-    document.CurrentFile = folder.Write("copy.tso", "[Page1]\r\nURL=http://a/\r\n");
+    document.CurrentFile = temp.Write("copy.tso", "[Page1]\r\nURL=http://a/\r\n");
     LoadPresentation(presentation, document, context, document.CurrentFile);
     MarkPublished(document, "https://s/lobby.tso");
     dialogs.calls.clear();
@@ -543,14 +535,13 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
 }
 
 TEST_F(ConfigWindowTest, ManagedSettingsShowTheirValuesAndOkLeavesTheirOwnValuesAsTheyWere) {
-    folder.Write(
-        "show.tso",
-        "[Tessaro]\r\nAutoLoop=No\r\nScreenSaveTimeOut=120\r\n[Page1]\r\nURL=http://a/\r\n");
+    temp.Write("show.tso",
+               "[Tessaro]\r\nAutoLoop=No\r\nScreenSaveTimeOut=120\r\n[Page1]\r\nURL=http://a/\r\n");
     LoadPresentation(presentation, document, context, document.CurrentFile);
-    ASSERT_TRUE(session.settings.WriteMachineSetting("RebootTime", "01:05"));
+    ASSERT_TRUE(settings.WriteMachineSetting("RebootTime", "01:05"));
     const auto take = [&](ManagedSettings managed) {
-        TakeManaged(session.settings, std::move(managed), document.CurrentFile, presentation,
-                    machine, 45000.5);
+        TakeManaged(settings, std::move(managed), document.CurrentFile, presentation, machine,
+                    45000.5);
     };
     take({{{"AutoLoop", "Yes"},
            {"ScreenSaveTimeOut", "600"},
@@ -574,10 +565,9 @@ TEST_F(ConfigWindowTest, ManagedSettingsShowTheirValuesAndOkLeavesTheirOwnValues
     EXPECT_EQ(player.closed, std::vector<bool>{true});
     for (const char* line : {"\r\nAutoLoop=No\r\n", "\r\nScreenSaveTimeOut=120\r\n"})
         EXPECT_PRED_FORMAT2(::testing::IsSubstring, line, Read(document.CurrentFile));
-    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "RebootTime"),
-              "01:05");
-    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "");
-    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "");
+    EXPECT_EQ(registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "RebootTime"), "01:05");
+    EXPECT_EQ(registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "");
+    EXPECT_EQ(registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "");
 
     // Once the files are gone, the window shows and lets the operator change the own values.
     take({});
@@ -595,7 +585,7 @@ TEST_F(ConfigWindowTest, EveryManagedSettingWithAControlGreysItByTheRowsName) {
         if (row.managed && !ControlStem(row).empty())
             managed.values[std::string(row.name)] = std::string(row.defaultText);
     }
-    session.settings.SetManaged(managed);
+    settings.SetManaged(managed);
     window.Open();
     const QList<QWidget*> widgets = window.findChildren<QWidget*>();
     int greyed = 0;
@@ -618,12 +608,12 @@ TEST_F(ConfigWindowTest, EveryManagedSettingWithAControlGreysItByTheRowsName) {
 
 // A machine setting that cannot be stored must not pass for saved.
 TEST_F(ConfigWindowTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
-    folder.Write("registry/machine.reg/x", "");
+    temp.Write("registry/machine.reg/x", "");
     window.Open();
     Find<QLineEdit>("txtEMail")->setText("new@example.org");
     Find<QPushButton>("cmdOK")->click();
     ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_PRED_FORMAT2(::testing::IsSubstring, folder.File("registry/machine.reg"),
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, temp.File("registry/machine.reg"),
                         dialogs.calls[0]);
     EXPECT_EQ(std::tuple(window.isVisible(), player.closed.size()), std::tuple(true, 0u));
 }
