@@ -534,7 +534,9 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     EXPECT_TRUE(dialogs.calls[1].starts_with("save File Save As")) << dialogs.calls[1];
 }
 
-TEST_F(ConfigWindowTest, ManagedSettingsShowTheirValuesAndOkLeavesTheirOwnValuesAsTheyWere) {
+// Every setting a managed file may set greys the window's controls its row names, and only
+// them; a save keeps the file's and the store's own values of them.
+TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedByTheRowsNameAndOkLeavesTheirOwnValuesAsTheyWere) {
     temp.Write("show.tso",
                "[Tessaro]\r\nAutoLoop=No\r\nScreenSaveTimeOut=120\r\n[Page1]\r\nURL=http://a/\r\n");
     LoadPresentation(presentation, document, context, document.CurrentFile);
@@ -543,13 +545,17 @@ TEST_F(ConfigWindowTest, ManagedSettingsShowTheirValuesAndOkLeavesTheirOwnValues
         TakeManaged(settings, std::move(managed), document.CurrentFile, presentation, machine,
                     45000.5);
     };
-    take({{{"AutoLoop", "Yes"},
-           {"ScreenSaveTimeOut", "600"},
-           {"Locked", "Yes"},
-           {"RebootTime", "4:15"},
-           {"DefaultFile", document.CurrentFile}}});
+    ManagedSettings managed{{{"AutoLoop", "Yes"},
+                             {"ScreenSaveTimeOut", "600"},
+                             {"Locked", "Yes"},
+                             {"RebootTime", "4:15"},
+                             {"DefaultFile", document.CurrentFile}}};
+    for (const SettingRow& row : SettingTable()) {  // the others at their defaults
+        if (row.managed && !ControlStem(row).empty())
+            managed.values.emplace(std::string(row.name), std::string(row.defaultText));
+    }
+    take(managed);
     document.IsDefaultFile = true;  // as a start on the managed default finds it
-    // What the controls show (that they are greyed is the next test's).
     const auto shown = [this](const char* name) {
         if (auto* check = Find<QCheckBox>(name)) return QString(check->isChecked() ? "on" : "off");
         return Find<QLineEdit>(name)->text();
@@ -561,6 +567,20 @@ TEST_F(ConfigWindowTest, ManagedSettingsShowTheirValuesAndOkLeavesTheirOwnValues
     };
     for (const auto& [name, shows] : rows)
         EXPECT_EQ(shown(name), shows) << name;
+    const QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    int greyed = 0;
+    for (const ManagedControl& control : ManagedControls(managed)) {
+        SCOPED_TRACE(std::string(control.stem));
+        int found = 0;
+        for (const QWidget* widget : widgets) {
+            if (widget->window() != &window || !ShowsSetting(widget, control.stem)) continue;
+            ++found;
+            EXPECT_FALSE(widget->isEnabled()) << S(widget->objectName());
+        }
+        EXPECT_GT(found, 0);
+        greyed += found;
+    }
+    EXPECT_EQ(std::ranges::count(widgets, "Set by your administrator", &QWidget::toolTip), greyed);
     Find<QPushButton>("cmdOK")->click();
     EXPECT_EQ(player.closed, std::vector<bool>{true});
     for (const char* line : {"\r\nAutoLoop=No\r\n", "\r\nScreenSaveTimeOut=120\r\n"})
@@ -576,34 +596,6 @@ TEST_F(ConfigWindowTest, ManagedSettingsShowTheirValuesAndOkLeavesTheirOwnValues
                          Find("txtScreenSaveTimeOut")->isEnabled(), Find("chkLocked")->isEnabled(),
                          Find("chkLocked")->toolTip().startsWith("No tool bar")),
               std::tuple("off", "2", true, true, true));
-}
-
-// Every setting a managed file may set greys the window's controls its row names, and only them.
-TEST_F(ConfigWindowTest, EveryManagedSettingWithAControlGreysItByTheRowsName) {
-    ManagedSettings managed;
-    for (const SettingRow& row : SettingTable()) {
-        if (row.managed && !ControlStem(row).empty())
-            managed.values[std::string(row.name)] = std::string(row.defaultText);
-    }
-    settings.SetManaged(managed);
-    window.Open();
-    const QList<QWidget*> widgets = window.findChildren<QWidget*>();
-    int greyed = 0;
-    for (const ManagedControl& control : ManagedControls(managed)) {
-        SCOPED_TRACE(std::string(control.stem));
-        int found = 0;
-        for (const QWidget* widget : widgets) {
-            if (widget->window() != &window || !ShowsSetting(widget, control.stem)) continue;
-            ++found;
-            EXPECT_FALSE(widget->isEnabled()) << S(widget->objectName());
-        }
-        EXPECT_GT(found, 0);
-        greyed += found;
-    }
-    const auto tipped = std::count_if(widgets.begin(), widgets.end(), [](const QWidget* w) {
-        return w->toolTip() == "Set by your administrator";
-    });
-    EXPECT_EQ(tipped, greyed);
 }
 
 // A machine setting that cannot be stored must not pass for saved.
