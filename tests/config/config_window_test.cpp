@@ -28,11 +28,10 @@
 #include "settings/registry.h"
 #include "settings/setting_table.h"
 #include "settings/settings.h"
-#include "storage/document_session.h"
 #include "storage/presentation_file.h"
+#include "support/document_world.h"
 #include "support/recording_commands.h"
 #include "support/recording_dialogs.h"
-#include "support/temp_folder.h"
 
 namespace pagelark {
 namespace {
@@ -47,10 +46,10 @@ class FakePlayer final : public ConfigEvents {
     std::vector<std::string> stage;
 };
 
-class ConfigWindowTest : public ::testing::Test {
+class ConfigWindowTest : public ::testing::Test, public testing::DocumentWorld {
   protected:
     ConfigWindowTest() {
-        document.CurrentFile = folder.File("show.tso");
+        document.CurrentFile = temp.File("show.tso");
         presentation.Pages = {
             {"http://a/"}, {"http://b/"}, {"http://c/"}, {"http://d/"}, {"http://e/"}};
         presentation.HomeURL = "http://home/";
@@ -93,17 +92,10 @@ class ConfigWindowTest : public ::testing::Test {
 
     static std::string Read(const std::string& file) { return testing::TempFolder::Read(file); }
 
-    testing::TempFolder folder;
     // The show as the kiosk holds it: what the window copies, and what a save hands back.
     Show show;
     Presentation& presentation = show.presentation;
     Document& document = show.document;
-    DocumentSession session{folder.File("registry"), RegistryAccess::ReadWrite};
-    MachineSettings machine;
-    ToolbarButtons buttons;
-    HelpDocumentList help{"/tmp/Pagelark/index.html", "/tmp/Pagelark/pagelark.html"};
-    std::string startupFolder = folder.path() + "/";
-    DocumentContext context{session.settings, session.files, machine, buttons, help, startupFolder};
     testing::RecordingDialogs dialogs;
     SystemClock clock;  // no test here depends on the time of day
     FakePlayer player;
@@ -163,8 +155,9 @@ TEST_F(ConfigWindowTest, OpensOnTopFilledWithTabsInOrderAndAboutFirstWithoutAnEM
 TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreShown) {
     QPixmap picture(16, 16);
     picture.fill(Qt::red);
-    picture.save(QString::fromStdString(folder.File("play.png")));
-    buttons.ToolRunButtons[0].Icon = "play.png";
+    picture.save(QString::fromStdString(temp.File("play.png")));
+    buttons.ToolRunButtons[0].Icon = temp.File("play.png");
+    machine.RebootHour = 4;
     window.Open();
     // Every button says what it does; none promises a web site, as the product has none.
     for (const QAbstractButton* button : window.findChildren<QPushButton*>()) {
@@ -178,27 +171,14 @@ TEST_F(ConfigWindowTest, EveryButtonSaysWhatItDoesAndOnlyControlsThatActHereAreS
                              "txtPassword", "lblDomain", "txtDomain"})
         EXPECT_TRUE(Find(name)->isHidden()) << name;
     // Clock times with two digits, also as the arrows write them.
-    machine.RebootHour = 4;
-    Find<QPushButton>("cmdCancel")->click();
-    window.Open();
     Find<QScrollBar>("updRebootTimeM")->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(
         Find<QLineEdit>("txtRebootTimeH")->text() + ":" + Find<QLineEdit>("txtRebootTimeM")->text(),
         "04:01");
-    // A file holding them goes back byte for byte through an OK without edits.
-    Find<QPushButton>("cmdOK")->click();
-    std::string bytes = Read(document.CurrentFile);
-    bytes.insert(bytes.find("[Page1]"),
-                 "AutoLogin=Yes\r\nNTLogin=kiosk\r\nNTPassword=s\xe9\r\nNTDomain=HALL\r\n");
-    folder.Write("show.tso", bytes);
-    LoadPresentation(presentation, document, context, document.CurrentFile);
-    window.Open();
-    Find<QPushButton>("cmdOK")->click();
-    EXPECT_EQ(Read(document.CurrentFile), bytes);
 }
 
 TEST_F(ConfigWindowTest, MovesByItsEmptyPlacesAndOpensItsHelpBesideItInFront) {
-    help[3] = folder.Write("documentation.html", "<h1>Contents</h1>");
+    help[3] = temp.Write("documentation.html", "<h1>Contents</h1>");
     window.Open();
     const QPoint before = window.pos();
     QWidget* label = Find("lblHomePage");
@@ -348,9 +328,6 @@ TEST_F(ConfigWindowTest, DelayBoxAndUpDownKeepInStep) {
     // Typing still stops at a box's length, whatever it may be shown.
     Type("txtDefaultTime", "12345");
     EXPECT_EQ(Find<QLineEdit>("txtDefaultTime")->text(), "123");
-    // The logon check box stays grey with reboot on: never on this system.
-    Find<QCheckBox>("chkReboot")->setChecked(true);
-    EXPECT_FALSE(Find("chkAutoLogin")->isEnabled());
 }
 
 TEST_F(ConfigWindowTest, NewAsksAboutChangesSavesWhatTheWindowShowsAndRefillsIt) {
@@ -386,6 +363,7 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
     presentation.HomeURL = "http://home/caf\xe9" + std::string(1100, 'x');
     machine.EMail = "ren\xe9@example.org";
     machine.NTLogin = machine.NTPassword = machine.NTDomain = "\xe9";
+    machine.AutoLogin = true;  // hidden here, and kept
     const MachineSettings stored = machine;
     window.Open();
     EXPECT_EQ(Find<QLineEdit>("txtDefaultTime")->text(), "3600");
@@ -421,11 +399,12 @@ TEST_F(ConfigWindowTest, OkSavesAndClosesKeepingStoredValuesWholeThatTheBoxesCan
                          presentation.Pages[0].URL, presentation.HomeURL),
               std::tuple(false, false, 3600, 6042, 7, 2000, "http://a/\xe9",
                          "http://home/caf\xe9" + std::string(1100, 'x')));
-    EXPECT_EQ(std::tuple(machine.EMail, machine.NTLogin, machine.NTPassword, machine.NTDomain),
-              std::tuple(stored.EMail, stored.NTLogin, stored.NTPassword, stored.NTDomain));
+    EXPECT_EQ(std::tuple(machine.EMail, machine.AutoLogin, machine.NTLogin, machine.NTPassword,
+                         machine.NTDomain),
+              std::tuple(stored.EMail, true, stored.NTLogin, stored.NTPassword, stored.NTDomain));
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "[Exclude1]\r\nURL=http://stage/\r\n",
                         Read(document.CurrentFile));
-    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
+    EXPECT_EQ(registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "Yes");
 }
 
 TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
@@ -477,13 +456,13 @@ TEST_F(ConfigWindowTest, BoxesAreStoredAsShownOrRefusedByNameOnTheirTab) {
 }
 
 TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverwrittenUnasked) {
-    const std::string other = folder.Write(
+    const std::string other = temp.Write(
         "other.tso",
         "[Tessaro]\r\nHomeURL=http://b/\r\nScreenSaveActive=No\r\nOnMouseMove=0\r\n[Page1]\r\n"
         "URL=http://b1/\r\n[ToolRunQuit]\r\nHelpTip=Leave\r\nVisible=No\r\n");
     window.Open();
     // A file that holds no presentation is refused.
-    dialogs.chosen = folder.Write("notes.txt", "just notes\r\n");
+    dialogs.chosen = temp.Write("notes.txt", "just notes\r\n");
     Find<QAction>("mnuFile1")->trigger();
     EXPECT_EQ(dialogs.calls.back(),
               "error \"" + dialogs.chosen + "\" holds no presentation sections.");
@@ -502,7 +481,7 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
         EXPECT_PRED_FORMAT2(::testing::IsSubstring, part, Read(other));
 
     const std::string outside = "[Tessaro]\r\nHomeURL=http://outside/\r\n";
-    folder.Write("other.tso", outside);
+    temp.Write("other.tso", outside);
     window.Open();
     Find<QLineEdit>("txtHomePage")->setText("http://typed/");
     dialogs.calls.clear();
@@ -523,7 +502,7 @@ TEST_F(ConfigWindowTest, OpenBringsTheFilesOwnSettingsAndAChangeOnDiskIsNotOverw
 
 TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     // Opened at start-up: said once the window is up, and OK asks for another name first.
-    const std::string notes = folder.Write("notes.txt", "just notes\r\n");
+    const std::string notes = temp.Write("notes.txt", "just notes\r\n");
     document.CurrentFile = notes;
     LoadPresentation(presentation, document, context, notes);
     window.Open();
@@ -538,7 +517,7 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     Find<QPushButton>("cmdCancel")->click();
 
     // A published presentation's copy is no fault: told once, as information.
-    document.CurrentFile = folder.Write("copy.tso", "[Page1]\r\nURL=http://a/\r\n");
+    document.CurrentFile = temp.Write("copy.tso", "[Page1]\r\nURL=http://a/\r\n");
     LoadPresentation(presentation, document, context, document.CurrentFile);
     MarkPublished(document, "https://s/lobby.tso");
     dialogs.calls.clear();
@@ -550,67 +529,39 @@ TEST_F(ConfigWindowTest, FilesThatHoldNoPresentationAreNeverOverwritten) {
     EXPECT_TRUE(dialogs.calls[1].starts_with("save File Save As")) << dialogs.calls[1];
 }
 
-TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedAndOkLeavesTheirOwnValuesAsTheyWere) {
-    folder.Write(
-        "show.tso",
-        "[Tessaro]\r\nAutoLoop=No\r\nScreenSaveTimeOut=120\r\n[Page1]\r\nURL=http://a/\r\n");
+// Every setting a managed file may set greys the window's controls its row names, and only
+// them; a save keeps the file's and the store's own values of them.
+TEST_F(ConfigWindowTest, ManagedSettingsAreGreyedByTheRowsNameAndOkLeavesTheirOwnValuesAsTheyWere) {
+    temp.Write("show.tso",
+               "[Tessaro]\r\nAutoLoop=No\r\nScreenSaveTimeOut=120\r\n[Page1]\r\nURL=http://a/\r\n");
     LoadPresentation(presentation, document, context, document.CurrentFile);
-    ASSERT_TRUE(session.settings.WriteMachineSetting("RebootTime", "01:05"));
+    ASSERT_TRUE(settings.WriteMachineSetting("RebootTime", "01:05"));
     const auto take = [&](ManagedSettings managed) {
-        TakeManaged(session.settings, std::move(managed), document.CurrentFile, presentation,
-                    machine, 45000.5);
+        TakeManaged(settings, std::move(managed), document.CurrentFile, presentation, machine,
+                    45000.5);
     };
-    take({{{"AutoLoop", "Yes"},
-           {"ScreenSaveTimeOut", "600"},
-           {"Locked", "Yes"},
-           {"RebootTime", "4:15"},
-           {"DefaultFile", document.CurrentFile}}});
+    ManagedSettings managed{{{"AutoLoop", "Yes"},
+                             {"ScreenSaveTimeOut", "600"},
+                             {"Locked", "Yes"},
+                             {"RebootTime", "4:15"},
+                             {"DefaultFile", document.CurrentFile}}};
+    for (const SettingRow& row : SettingTable()) {  // the others at their defaults
+        if (row.managed && !ControlStem(row).empty())
+            managed.values.emplace(std::string(row.name), std::string(row.defaultText));
+    }
+    take(managed);
     document.IsDefaultFile = true;  // as a start on the managed default finds it
-    // The control, what it shows, and whether it is managed; the delay box's own rule would
-    // enable it with the screen saver on.
-    const std::tuple<const char*, QString, bool> rows[] = {
-        {"chkAutoLoop", "on", true},   {"txtScreenSaveTimeOut", "10", true},
-        {"chkLocked", "on", true},     {"txtRebootTimeH", "04", true},
-        {"chkAutoHome", "off", false}, {"chkDefaultSS", "on", true},
-    };
     const auto shown = [this](const char* name) {
         if (auto* check = Find<QCheckBox>(name)) return QString(check->isChecked() ? "on" : "off");
         return Find<QLineEdit>(name)->text();
     };
     window.Open();
-    for (const auto& [name, shows, managed] : rows) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(shown(name), shows);
-        EXPECT_EQ(Find(name)->isEnabled(), !managed);
-        EXPECT_EQ(Find(name)->toolTip() == "Set by your administrator", managed);
-    }
-    Find<QPushButton>("cmdOK")->click();
-    EXPECT_EQ(player.closed, std::vector<bool>{true});
-    for (const char* line : {"\r\nAutoLoop=No\r\n", "\r\nScreenSaveTimeOut=120\r\n"})
-        EXPECT_PRED_FORMAT2(::testing::IsSubstring, line, Read(document.CurrentFile));
-    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "RebootTime"),
-              "01:05");
-    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "");
-    EXPECT_EQ(session.registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "");
-
-    // Once the files are gone, the window shows and lets the operator change the own values.
-    take({});
-    window.Open();
-    EXPECT_EQ(std::tuple(shown("chkAutoLoop"), shown("txtScreenSaveTimeOut"),
-                         Find("txtScreenSaveTimeOut")->isEnabled(), Find("chkLocked")->isEnabled(),
-                         Find("chkLocked")->toolTip().startsWith("No tool bar")),
-              std::tuple("off", "2", true, true, true));
-}
-
-// Every setting a managed file may set greys the window's controls its row names, and only them.
-TEST_F(ConfigWindowTest, EveryManagedSettingWithAControlGreysItByTheRowsName) {
-    ManagedSettings managed;
-    for (const SettingRow& row : SettingTable()) {
-        if (row.managed && !ControlStem(row).empty())
-            managed.values[std::string(row.name)] = std::string(row.defaultText);
-    }
-    session.settings.SetManaged(managed);
-    window.Open();
+    const std::pair<const char*, QString> rows[] = {
+        {"chkAutoLoop", "on"},    {"txtScreenSaveTimeOut", "10"}, {"chkLocked", "on"},
+        {"txtRebootTimeH", "04"}, {"chkDefaultSS", "on"},
+    };
+    for (const auto& [name, shows] : rows)
+        EXPECT_EQ(shown(name), shows) << name;
     const QList<QWidget*> widgets = window.findChildren<QWidget*>();
     int greyed = 0;
     for (const ManagedControl& control : ManagedControls(managed)) {
@@ -624,20 +575,32 @@ TEST_F(ConfigWindowTest, EveryManagedSettingWithAControlGreysItByTheRowsName) {
         EXPECT_GT(found, 0);
         greyed += found;
     }
-    const auto tipped = std::count_if(widgets.begin(), widgets.end(), [](const QWidget* w) {
-        return w->toolTip() == "Set by your administrator";
-    });
-    EXPECT_EQ(tipped, greyed);
+    EXPECT_EQ(std::ranges::count(widgets, "Set by your administrator", &QWidget::toolTip), greyed);
+    Find<QPushButton>("cmdOK")->click();
+    EXPECT_EQ(player.closed, std::vector<bool>{true});
+    for (const char* line : {"\r\nAutoLoop=No\r\n", "\r\nScreenSaveTimeOut=120\r\n"})
+        EXPECT_PRED_FORMAT2(::testing::IsSubstring, line, Read(document.CurrentFile));
+    EXPECT_EQ(registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "RebootTime"), "01:05");
+    EXPECT_EQ(registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "Locked"), "");
+    EXPECT_EQ(registry.QueryValue(RegRoot::LocalMachine, kMachineKey, "DefaultFile"), "");
+
+    // Once the files are gone, the window shows and lets the operator change the own values.
+    take({});
+    window.Open();
+    EXPECT_EQ(std::tuple(shown("chkAutoLoop"), shown("txtScreenSaveTimeOut"),
+                         Find("txtScreenSaveTimeOut")->isEnabled(), Find("chkLocked")->isEnabled(),
+                         Find("chkLocked")->toolTip().startsWith("No tool bar")),
+              std::tuple("off", "2", true, true, true));
 }
 
 // A machine setting that cannot be stored must not pass for saved.
 TEST_F(ConfigWindowTest, ASettingsStoreThatCannotBeWrittenIsNamedAndTheWindowStays) {
-    folder.Write("registry/machine.reg/x", "");
+    temp.Write("registry/machine.reg/x", "");
     window.Open();
     Find<QLineEdit>("txtEMail")->setText("new@example.org");
     Find<QPushButton>("cmdOK")->click();
     ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_PRED_FORMAT2(::testing::IsSubstring, folder.File("registry/machine.reg"),
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, temp.File("registry/machine.reg"),
                         dialogs.calls[0]);
     EXPECT_EQ(std::tuple(window.isVisible(), player.closed.size()), std::tuple(true, 0u));
 }
