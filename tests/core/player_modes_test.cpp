@@ -113,7 +113,6 @@ TEST_F(PlayerTest, ALongPageMovesOnShowUntilTheVisitorOrAPauseStopsIt) {
         {"done 3 0 key 0 done 11 0 done 11 0",
          "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITTIME 1/2 Still 2, NAVIGATE 1/2, "
          "WAITTIME 2/3 Top 2 Scroll 0 120/10, NAVIGATE 2/3, WAITTIME 3/1 Top 0"},
-        {"done 3 0 move 0", "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITTIME 1/2 Still 2"},
         {"done 3 0 nav ?", "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITSAVER nav 1/2 Still 2"},
         {"done 3 0 pause ?", "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITSAVER 1/2 Still 2"},
         {"done 3 0 link ?", "NAVIGATE h/1, WAITTIME 1/2 Scroll 2 0/10, WAITTIME 1/2 Still 2"},
