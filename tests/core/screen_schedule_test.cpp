@@ -149,10 +149,9 @@ TEST_F(PlayerTest, TheOperatorAndABrowsingVisitorKeepTheScreenLit) {
     EXPECT_TRUE(P().OpenConfig());
     EXPECT_EQ(Walk("1 cancel done 1"), "WAITCONFIG black/1, WAITTIME 1/2");
     // Woken by a touch and browsing: dark only once the pointer has rested the delay.
-    EXPECT_EQ(Walk("80 touch 1 done 1 move 3 move 40 move 40 move 40 70", {"Power"}),
+    EXPECT_EQ(Walk("80 touch 1 done 1 move 3 move 40 move 40 70", {"Power"}),
               "WAITTIME black/ Power off, NAVIGATE black/1 Power on, WAITTIME 1/2, WAITSAVER nav "
-              "1/2, WAITSAVER nav 1/2, WAITSAVER nav 1/2, WAITSAVER nav 1/2, WAITSAVER black/ "
-              "Power off");
+              "1/2, WAITSAVER nav 1/2, WAITSAVER nav 1/2, WAITSAVER black/ Power off");
     player.reset();
     configCommandLine = true;
     P().InitBrowsers();
