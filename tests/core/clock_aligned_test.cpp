@@ -124,17 +124,6 @@ TEST_F(AlignedPlayerTest, BackFromPauseOrAVisitorThePageDueComes) {
     EXPECT_EQ(Walk("nav 39 0 done 0"), "INIT 3/1, NAVIGATE 3/1, WAITTIME 1/2");
 }
 
-// A page not due gives its slot to the next due page, which stays without loading again.
-TEST_F(AlignedPlayerTest, PageNotDueGivesItsSlotToTheNextDuePage) {
-    show.ClockAligned = true;
-    SetPages({3, 3, 3});
-    show.Pages[1].Days = "Mon";  // the fake clock's day is a Sunday
-    Begin();
-    EXPECT_EQ(Walk("done 0 done 0 3 3 done 3", {"Navigate"}),
-              "WAITTIME 1/3 Navigate 0 http://site/3, WAITTIME 1/3, WAITTIME 3/1 Navigate 1 "
-              "http://site/1, WAITTIME 3/1, WAITTIME 1/3 Navigate 2 http://site/3");
-}
-
 // A show handed over while the clock decides (the window's OK, a managed change, a new
 // version at the page boundary) plays by its own times and hours from then on: page 1 holds
 // 6 seconds, page 2 out of its hours leaves its slot to page 3, and a page 4 follows.
