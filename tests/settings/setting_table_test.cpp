@@ -11,7 +11,6 @@
 #include "ini/ini_document.h"
 #include "model/page_scroll.h"
 #include "model/product.h"
-#include "platform/text.h"
 #include "settings/managed.h"
 #include "storage/presentation_file.h"
 #include "support/document_world.h"
