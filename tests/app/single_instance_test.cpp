@@ -57,7 +57,6 @@ TEST(SingleInstanceTest, ASecondStartHearsWhatTheRunningCopyDid) {
     };
     using Outcome = SingleInstance::Outcome;
     const Case cases[] = {
-        {"raised", false, true, false, Outcome::CameForward, 0},
         {"the compositor refused", false, false, false, Outcome::NotForward, 0},
         {"configuration opened", true, true, true, Outcome::ConfigOpened, 0},
         {"configuration refused", true, true, false, Outcome::AnotherRuns, 0},

@@ -104,27 +104,6 @@ TEST(DiscoveryTest, EveryCommandTopicParsesBackAndEachEntityHasItsAvailability) 
     EXPECT_EQ(switches, 1);
 }
 
-// The port's answer, a refusal with its reason here, is what the result topic says.
-TEST(AnswerCommandTest, TheScreenCommandsReachThePortAndItsRefusalIsAnswered) {
-    struct Refusing final : RemoteControl {
-        void Run(CommandCall request) override {
-            commands.push_back(request.command);
-            request.answer(Fail("the screen follows no schedule"));
-        }
-        KioskStatus Status() const override { return {}; }
-        std::vector<Command> commands;
-    } remote;
-    std::vector<MqttMessage> published;
-    for (const char* state : {"OFF", "ON"})
-        AnswerCommand(ParseCommand(kTopics, kTopics.Command("screen"), state), kTopics, remote, "",
-                      [&](const MqttMessage& message) { published.push_back(message); });
-    EXPECT_EQ(remote.commands, (std::vector{Command::ScreenOff, Command::ScreenOn}));
-    ASSERT_EQ(published.size(), 2u);
-    EXPECT_EQ(published[0].topic, kTopics.result);
-    EXPECT_EQ(published[1].payload,
-              R"({"command":"screen","ok":false,"error":"the screen follows no schedule"})");
-}
-
 // While the broker is away the newest lines wait; the count of the others is said once.
 TEST(HeldLinesTest, TheNewestWithinTheCapAndTheDroppedCounted) {
     HeldLines held(2);

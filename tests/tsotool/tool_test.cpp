@@ -74,10 +74,6 @@ TEST(GoldenFiles, ShowAndSaveGiveTheExpectedBytes) {
         ASSERT_EQ(shown.exitCode, 0) << shown.err;
         testing::CompareGolden(input.parent_path() / (input.stem().string() + ".json"),
                                Replaced(shown.out, startup, "{startup}"));
-        // A page key that cannot be read is named, and the page plays.
-        EXPECT_EQ(shown.err.find("page 4: Days cannot be \"Mo-Fr\"") != std::string::npos,
-                  name == "schedule.tso")
-            << shown.err;
 
         const auto saved = RunTool(temp.path(), "save '" + file + "' out.tso");
         ASSERT_EQ(saved.exitCode, 0) << saved.err;
@@ -151,11 +147,9 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
                         typo.out);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "0001-01-01 00:00",
                         RunTool(temp.path(), "next typo.tso --at '0001-01-01 00:00'").out);
-    const std::string shown = RunTool(temp.path(), "show typo.tso").err;
-    for (const char* warning : {"typo.tso: ScreenOn cannot be \"7am\"",
-                                "typo.tso: IdlePage \"htps://x/\" cannot be shown",
-                                "typo.tso: OfflinePage \"about:x\" cannot be shown"})
-        EXPECT_PRED_FORMAT2(::testing::IsSubstring, warning, shown);
+    // The load names them all alike (ScreenOn above, IdlePage in the end-to-end schedule test).
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "typo.tso: OfflinePage \"about:x\" cannot be shown",
+                        RunTool(temp.path(), "show typo.tso").err);
 }
 
 // A log and its rotated file in the state folder, read by default; a line torn by a power cut
