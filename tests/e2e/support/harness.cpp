@@ -174,6 +174,18 @@ std::string KioskBus::Get(const std::string& property) const {
     return (*this)({"get-property", kService, kObject, kService, property}).output;
 }
 
+bool KioskBus::Answers(const std::string& name) const {
+    std::vector<std::string> arguments{"status"};
+    if (!name.empty()) arguments.push_back(name);
+    const auto answered = [&] { return (*this)(arguments).status == 0; };
+    return WaitUntil(answered, kPatience, Millis(200)).has_value();
+}
+
+bool KioskBus::StateBecomes(const std::string& state) const {
+    const auto became = [&] { return Get("State") == "s \"" + state + "\"\n"; };
+    return WaitUntil(became, kPatience, Millis(200)).has_value();
+}
+
 std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text) {
     std::vector<pid_t> members;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -287,15 +299,6 @@ Desk::Desk(XServer server) : xvfb_(server) {
 
 Desk::~Desk() {
     if (display_ != nullptr) XCloseDisplay(display_);
-}
-
-Rgb Desk::Pixel(Point at) const {
-    XImage* image =
-        XGetImage(display_, DefaultRootWindow(display_), at.x, at.y, 1, 1, AllPlanes, ZPixmap);
-    if (image == nullptr) throw std::runtime_error("XGetImage failed");
-    const unsigned long pixel = XGetPixel(image, 0, 0);
-    XDestroyImage(image);
-    return RgbOf(pixel);
 }
 
 std::vector<Rgb> Desk::Row(Point at, int width) const {
