@@ -2,8 +2,11 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -135,6 +138,21 @@ void Process::Stop() {
     if (group_) ::kill(-pid_, SIGKILL);
     ::waitpid(pid_, nullptr, 0);
     reaped_ = true;
+}
+
+int BindLoopback(int& port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        ::close(fd);
+        throw std::runtime_error("no free port on 127.0.0.1");
+    }
+    port = ntohs(address.sin_port);
+    return fd;
 }
 
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment) {

@@ -76,6 +76,9 @@ struct CommandResult {
     std::string output;
 };
 
+// A TCP socket bound to a free port of 127.0.0.1, and that port; throws when there is none.
+int BindLoopback(int& port);
+
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment);
 
 // busctl as an operator runs it, on the bus whose address the environment carries.

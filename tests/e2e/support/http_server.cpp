@@ -1,7 +1,5 @@
 #include "e2e/support/http_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -164,18 +162,11 @@ std::string HttpServer::Answer(std::string_view target, std::string_view request
 }
 
 HttpServer::HttpServer() : pages_(std::begin(kPages), std::end(kPages)) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(listenFd_, 64) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    listenFd_ = BindLoopback(port_);
+    if (::listen(listenFd_, 64) != 0) {
         ::close(listenFd_);
         throw std::runtime_error("cannot listen on 127.0.0.1");
     }
-    port_ = ntohs(address.sin_port);
     // A thread for each connection: none of the browser's idle ones may hold up the others.
     thread_ = std::thread([this] {
         for (pollfd ready{listenFd_, POLLIN, 0}; !stop_;) {
