@@ -297,7 +297,10 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
         {{file}, "XDG_RUNTIME_DIR=" + folders_.File("missing/run"), "cannot start", 1},
         {{file, "x"}, "", "pagelark: unexpected word x\nusage: pagelark", 2},
         {{"--bogus"}, "DISPLAY=", "pagelark: unknown option --bogus\nusage: pagelark", 2},
-        {{file}, "DISPLAY=", "pagelark: QT_QPA_PLATFORM=xcb asks for X11, and DISPLAY is not set", 1},
+        {{file},
+         "DISPLAY=",
+         "pagelark: QT_QPA_PLATFORM=xcb asks for X11, and DISPLAY is not set",
+         1},
         {{file}, "DISPLAY=:59999", "pagelark: cannot open the display ':59999'", 1},
         {{file}, "QTWEBENGINE_DISABLE_SANDBOX=", "does not run as root with its sandbox", 1}};
     for (const auto& start : failedStarts) {

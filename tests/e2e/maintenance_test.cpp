@@ -47,9 +47,7 @@ std::vector<std::string> InterfaceShape(const std::string& xml) {
 // A private bus, both the session bus and the system bus of the kiosk and of busctl.
 class BusTest : public KioskTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(bus_.Answers());
-    }
+    void SetUp() override { ASSERT_TRUE(bus_.Answers()); }
     Process& StartOnBus(const std::string& text) {
         return Start("[Tessaro]\nOnMouseMove=0\nDBus=Yes\n" + text,
                      {"DBUS_SESSION_BUS_ADDRESS=" + address_});
@@ -71,7 +69,7 @@ TEST_F(KioskTest, SnapshotRunSavesTheScreenAfterEachPageAndEnds) {
     const std::string snaps = folders_.File("snaps");
     ASSERT_EQ(::mkdir(snaps.c_str(), 0700), 0);
     Process& kiosk = Start("[Tessaro]\nOnMouseMove=0\nSnap=Yes\nSnapPath=" + snaps + "\n" +
-                         Pages({"/red", "/green"}));
+                           Pages({"/red", "/green"}));
     EXPECT_EQ(kiosk.WaitForExit(kStartUp + kPatience), 0) << "the snapshot run did not end";
 
     // The start page, then each page: Windows bitmaps, uncompressed, of 24 or 32 bits a pixel.
@@ -106,9 +104,10 @@ TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
     char time[8];
     std::snprintf(time, sizeof time, "%02ld:%02ld", static_cast<long>(moment / 3600 % 24),
                   static_cast<long>(moment / 60 % 60));
-    Process& kiosk = Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
-                             std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
-                         {"DBUS_SYSTEM_BUS_ADDRESS=" + address_, "TZ=UTC"});
+    Process& kiosk =
+        Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
+                  std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
+              {"DBUS_SYSTEM_BUS_ADDRESS=" + address_, "TZ=UTC"});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
     EXPECT_EQ(kiosk.WaitForExit(Millis(100000)), 0) << "no reboot by " << time << " UTC";
 

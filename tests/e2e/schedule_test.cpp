@@ -51,8 +51,8 @@ TEST_F(KioskTest, APageOutOfItsWindowNeverReachesTheScreen) {
 // page whose window opens at the next minute then comes on show.
 TEST_F(KioskTest, WithNoPageDueTheIdlePageShowsUntilAPageIs) {
     Process& owners = Start("[Tessaro]\nIdlePage={server}/magenta\nOnMouseMove=0\n" +
-                              Pages({"/red\n" + Later(), "/green\n" + Later()}),
-                          kUtc);
+                                Pages({"/red\n" + Later(), "/green\n" + Later()}),
+                            kUtc);
     ASSERT_TRUE(Comes(kMagenta.rgb, kStartUp)) << "the owner's idle page never came on show";
     EXPECT_TRUE(Shows(kMagenta.rgb, 5s)) << "the idle page gave way";
     EXPECT_FALSE(server_.Requested("/red") || server_.Requested("/green"));

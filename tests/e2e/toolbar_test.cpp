@@ -21,7 +21,8 @@ TEST_F(KioskTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThe
     ASSERT_TRUE(WaitUntil(managed, kPatience)) << "the window manager never started";
 
     // Two pages of a minute each: only a button turns the page this soon.
-    Process& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
+    Process& kiosk =
+        Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
     // Drawn in the show's window with its own frame, where the window manager cannot move it.
     ASSERT_TRUE(WaitForRow(8)) << "no Tool Run over the full-screen show: " << RowFault(8);

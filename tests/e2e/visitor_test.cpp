@@ -98,7 +98,7 @@ TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
         // The owner's choice comes from the machine's settings store, as a managed machine has it.
         if (keep) MachineSettings("\"ClearVisitorData\"=\"No\"\n");
         Process& kiosk = Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=1\nScreenSaveTimeOut=3\n" +
-                             Pages({"/red", "/green"}));
+                               Pages({"/red", "/green"}));
         ASSERT_TRUE(WaitUntilKioskShows()) << round;
         ASSERT_TRUE(EnterNavigationMode()) << round;
         EnterAddress(server_.Url("/leave?color=blue&to=/left-" + round));

@@ -121,7 +121,8 @@ TEST_F(CageTest, PagesPlayInOrderFullScreenWithNoForeignFrameAndEscapeEndsTheKio
     std::string cycles;
     for (std::size_t k = 0; k <= runs.size() / 3 + 1; ++k)
         cycles += "red green blue ";
-    EXPECT_NE(cycles.find(seen), std::string::npos) << "a frame of no page, or out of turn: " << seen;
+    EXPECT_NE(cycles.find(seen), std::string::npos)
+        << "a frame of no page, or out of turn: " << seen;
     EXPECT_TRUE(Fills(kGreen.rgb, {Xvfb::kWidth, Xvfb::kHeight})) << "not full screen";
 
     // The key goes through the compositor; the kiosk's end is cage's.
