@@ -227,53 +227,18 @@ std::string ToHex(Rgb color) {
     return text;
 }
 
-namespace {
-
-// One screen of 1024x768 at 24 bits, no input devices (xdotool needs none), no other file read.
-constexpr const char* kXorgConfig = R"(Section "ServerFlags"
-    Option "AutoAddDevices" "false"
-    Option "AutoEnableDevices" "false"
-    Option "DontVTSwitch" "true"
-EndSection
-Section "Device"
-    Identifier "card"
-    Driver "dummy"
-    VideoRam 16384
-EndSection
-Section "Monitor"
-    Identifier "monitor"
-    HorizSync 5.0-1000.0
-    VertRefresh 5.0-200.0
-    Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "card"
-    Monitor "monitor"
-    DefaultDepth 24
-    SubSection "Display"
-        Depth 24
-        Modes "1024x768"
-        Virtual 1024 768
-    EndSubSection
-EndSection
-)";
-
-}  // namespace
-
 Xvfb::Xvfb(XServer server) {
     // Without a display argument, -displayfd makes the server take the first free number and
     // write it there once it listens.
     const std::string file = folder_.File("display");
     std::string command = "exec Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>\"$0\"";
     if (server == XServer::XorgDummy) {
-        folder_.Write("xorg.conf", kXorgConfig);
         command =
             "exec Xorg -displayfd 3 -config \"$1\" -logfile \"$2\" -noreset -nolisten tcp "
             "3>\"$0\"";
     }
     process_ = std::make_unique<Process>(SpawnOptions{
-        .argv = {"sh", "-c", command, file, folder_.File("xorg.conf"), folder_.File("xorg.log")},
+        .argv = {"sh", "-c", command, file, PAGELARK_E2E_XORG_CONFIG, folder_.File("xorg.log")},
         .environment = CurrentEnvironment(),
         .outputFile = folder_.File("xvfb.log"),
         .ownProcessGroup = true});
