@@ -26,7 +26,7 @@ using std::chrono_literals::operator""s;
 constexpr double kSlack = 1.5;
 
 TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesItsRenderers) {
-    Kiosk& kiosk = Start(
+    Process& kiosk = Start(
         "[Tessaro]\nHomeURL=about:blank\nDefaultTime=3\nMaxTime=4\nOnMouseMove=0\nPlayLog=Yes\n" +
         Pages({"/red", "/green\nDefaultTime=False\nTime=2", "/blue"}));
     const auto shown = WaitUntilKioskShows();
@@ -61,13 +61,10 @@ TEST_F(KioskTest, PlaysPagesInOrderForTheirTimesWithoutBlankFramesAndSurvivesIts
     // A browser on show paints its page again within seconds.
     const auto renderers = ProcessesInGroup(kiosk.Pid(), "--type=renderer");
     ASSERT_FALSE(renderers.empty());
-    const auto showsAPage = [](Rgb centre) {
-        return Near(centre, kRed.rgb) || Near(centre, kGreen.rgb) || Near(centre, kBlue.rgb);
-    };
     for (pid_t pid : renderers) {
         ::kill(pid, SIGKILL);
         std::this_thread::sleep_for(500ms);
-        EXPECT_TRUE(WaitForCentre(showsAPage, 8s))
+        EXPECT_TRUE(ComesOneOf({kRed, kGreen, kBlue}, 8s))
             << "no page on show after a renderer died: " << ToHex(Centre());
     }
     for (pid_t pid : ProcessesInGroup(kiosk.Pid(), "--type=renderer"))
@@ -101,7 +98,7 @@ TEST_F(KioskTest, OfflinePageWhileTheNetworkIsDownOutlivesASecondStartAndEscapeE
     };
     const std::string show =
         "[Tessaro]\nDefaultTime=2\nMaxTime=3\nOnMouseMove=0\n" + Pages({"/red", "/green"});
-    Kiosk& first = Start(show);
+    Process& first = Start(show);
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
     EXPECT_TRUE(fs::is_directory(temp / "Pagelark"));
     EXPECT_EQ(reservedFiles(), 1);
@@ -114,20 +111,18 @@ TEST_F(KioskTest, OfflinePageWhileTheNetworkIsDownOutlivesASecondStartAndEscapeE
     // The pages tried behind it stay out of sight.
     EXPECT_EQ(Stray(6s, {kOffline}), "") << "the offline page gave way to another";
     server_.SetDown(false);
-    EXPECT_TRUE(WaitForCentre(
-        [](Rgb seen) { return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb); }, kPatience))
-        << "the show never came back";
+    EXPECT_TRUE(ComesOneOf({kRed, kGreen}, kPatience)) << "the show never came back";
     EXPECT_TRUE(Says(first, "the show is back"));
 
     // A second start comes forward; one naming a presentation fails, as it is not played.
-    Kiosk& second = Run({});
+    Process& second = Run({});
     EXPECT_EQ(second.WaitForExit(10s), 0) << "a second copy kept running";
     EXPECT_TRUE(Says(second, "brought forward"));
-    Kiosk& named = Start(show);
+    Process& named = Start(show);
     EXPECT_EQ(named.WaitForExit(10s), 1);
     EXPECT_TRUE(Says(named, "it keeps its presentation"));
     // A configuration request cannot be met while it runs: said, and a failure.
-    Kiosk& config = Run({"/C"});
+    Process& config = Run({"/C"});
     EXPECT_EQ(config.WaitForExit(10s), 1);
     EXPECT_TRUE(Says(config, "already running"));
     EXPECT_TRUE(first.Running());
@@ -148,7 +143,7 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileUntouchedAndPlaysUnderAnother
     const std::string file = folders_.HomeDir() + "/Pagelark.TSO", other = folders_.File("other");
     ASSERT_EQ(::mkdir(other.c_str(), 0700), 0);
     for (const bool saved : {false, true}) {
-        Kiosk& kiosk = Run({});
+        Process& kiosk = Run({});
         ASSERT_TRUE(WaitUntilKioskShows()) << saved;
         ASSERT_TRUE(std::filesystem::exists(file)) << "no starter written";
         // The welcome says what a move does here.
@@ -163,7 +158,7 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileUntouchedAndPlaysUnderAnother
         EXPECT_EQ(std::filesystem::exists(file), saved);
         WaitForCentre([](Rgb seen) { return Near(seen, kRoot, 4); }, kPatience);
     }
-    Kiosk& next = Run({}, {"TMPDIR=" + other, "QT_LOGGING_RULES=pagelark.stage.debug=true"});
+    Process& next = Run({}, {"TMPDIR=" + other, "QT_LOGGING_RULES=pagelark.stage.debug=true"});
     // The stage reports each page it loaded.
     for (const char* page : {"pagelark.html#setup", "link.html", "documentation.html"})
         EXPECT_TRUE(Says(next, "page file://" + other + "/Pagelark/" + page + ": ", kStartUp))
@@ -171,7 +166,7 @@ TEST_F(KioskTest, StarterIsRemovedAtTheEndOnlyWhileUntouchedAndPlaysUnderAnother
 }
 
 TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlayAndCtrlWheelZoomsNothing) {
-    Kiosk& empty = Start("[Tessaro]\nOnMouseMove=0\nMaxTime=2\n");
+    Process& empty = Start("[Tessaro]\nOnMouseMove=0\nMaxTime=2\n");
     const Rgb startPage{0xf4, 0xf6, 0xf8};
     ASSERT_TRUE(Comes(startPage, kStartUp)) << "the start page never showed";
     // Several rounds of the empty loop later it is still there.
@@ -184,7 +179,7 @@ TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlayAndCtrlWhe
         "square.html",
         "<body style=\"margin:0;background:#ffffff\"><div style=\"position:absolute;left:100px;"
         "top:100px;width:100px;height:100px;background:#ff0000\"></div></body>");
-    Kiosk& one = Start("[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n[Page1]\nURL=" + square + "\n");
+    Process& one = Start("[Tessaro]\nDefaultTime=1\nOnMouseMove=0\n[Page1]\nURL=" + square + "\n");
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp, {150, 150})) << "the single page never showed";
     MoveTo({500, 500});
     for (int step = 0; step < 5; ++step)
@@ -204,37 +199,33 @@ TEST_F(KioskTest, PresentationsOfNoPagesOnePageAndThousandsOfPagesPlayAndCtrlWhe
 
 // One show of pages that each try something a kiosk must not allow, the last held for good.
 TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermissions) {
-    Kiosk& kiosk =
+    Process& kiosk =
         Start("[Tessaro]\nDefaultTime=4\nOnMouseMove=0\n" +
-                  Pages({"/popups?color=purple&to=/scripted", "/blank?color=blue&to=/blocked/green",
+                  Pages({"/popups?color=purple&to=/scripted",
                          "/blank?color=orange&to=/green\nDefaultTime=False\nTime=10",
                          "/clickopen?color=red&to=/magenta\nDefaultTime=False\nTime=10",
                          "/open?color=yellow&to=/download",
                          "/file?color=cyan\nDefaultTime=False\nTime=15",
-                         "/permission?color=purple\nDefaultTime=False\nTime=0"}) +
-                  "[Exclude1]\nURL={server}/blocked\n",
+                         "/permission?color=purple\nDefaultTime=False\nTime=0"}),
               {"QT_LOGGING_RULES=pagelark.stage.debug=true"});
     // Windows a script opens by itself are never made: each one used to stay alive in the
-    // page's renderer. A visitor's click on a link or form to a new window, or one that has a
-    // script open a window, opens the address in place, through the address check like any
-    // navigation.
-    ASSERT_TRUE(WaitUntil([&] { return Shows(kRed.rgb) || Shows(kGreen.rgb); }, kStartUp))
-        << "page 1 never came on show";
+    // page's renderer. A visitor's click on a form to a new window, or one that has a script
+    // open a window, opens the address in place (a link refused by the address check is the
+    // visitor tests').
+    ASSERT_TRUE(ComesOneOf({kRed, kGreen}, kStartUp)) << "page 1 never came on show";
     EXPECT_TRUE(Shows(kGreen.rgb)) << "a window was made, or a frame's open was the engine's";
-    ASSERT_TRUE(Comes(kBlue.rgb, kPatience)) << "page 2 never came on show";
-    ClickAt({300, 300});
-    ASSERT_TRUE(Comes(kOrange.rgb, kPatience)) << "page 3 never came on show";
+    ASSERT_TRUE(Comes(kOrange.rgb, kPatience)) << "page 2 never came on show";
     ClickAt({700, 300});  // a form's button
     EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "the allowed window never opened";
-    ASSERT_TRUE(Comes(kRed.rgb, kPatience)) << "page 4 never came on show";
+    ASSERT_TRUE(Comes(kRed.rgb, kPatience)) << "page 3 never came on show";
     Click();
     EXPECT_TRUE(Comes(kMagenta.rgb, kPatience)) << "the window a click opened never opened";
     EXPECT_FALSE(server_.Requested("/scripted")) << "a window a script opened was followed";
 
-    ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "page 5 never came on show";
+    ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "page 4 never came on show";
     EXPECT_TRUE(Shows(kYellow.rgb, 2s)) << "the download took the page's place";
 
-    ASSERT_TRUE(Comes(kCyan.rgb, kPatience)) << "page 6 never came on show";
+    ASSERT_TRUE(Comes(kCyan.rgb, kPatience)) << "page 5 never came on show";
     // A dialog would open in the middle of the screen, a menu beside the pointer.
     ClickAt({300, 300});
     Click(3);
@@ -246,7 +237,6 @@ TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermis
     EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "a permission request was not refused";
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folders_.HomeDir()))
         EXPECT_NE(entry.path().filename(), "taken.bin") << "a download was saved";
-    EXPECT_FALSE(server_.Requested("/blocked")) << "a new window reached an excluded address";
     EXPECT_EQ(kiosk.Output().find("new window dropped"), std::string::npos)
         << "the engine made a window a script opened";
     EXPECT_TRUE(kiosk.Running());
@@ -254,7 +244,7 @@ TEST_F(KioskTest, PagesCannotOpenWindowsSaveFilesChooseFilesOpenMenusOrGetPermis
 
 TEST_F(KioskTest, PagesThatAskToStayOrOpenDialogsNeverHoldTheShow) {
     // Four pages over three browsers: page 1's browser is sent page 4 and must leave it.
-    Kiosk& kiosk = Start(
+    Process& kiosk = Start(
         "[Tessaro]\nDefaultTime=3\nMaxTime=300\nOnMouseMove=0\n" +
         Pages({"/hostile?color=red\nDefaultTime=False\nTime=6", "/green", "/blue", "/yellow"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
@@ -274,7 +264,7 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     const std::string file = folders_.Write("show.tso", bytes);
     // A remote debugging port would open the kiosk to anyone who reaches it.
     const std::string port = std::to_string(server_.Port() % 20000 + 30000);
-    Kiosk& kiosk = Run({file}, {"QTWEBENGINE_REMOTE_DEBUGGING=127.0.0.1:" + port});
+    Process& kiosk = Run({file}, {"QTWEBENGINE_REMOTE_DEBUGGING=127.0.0.1:" + port});
     EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "its pages were not read";
     EXPECT_NE(RunCommand({"bash", "-c", "exec 3<>/dev/tcp/127.0.0.1/" + port}, {}).status, 0)
         << "remote debugging was on";
@@ -286,58 +276,48 @@ TEST_F(KioskTest, FilesItDidNotCreateAreNeverReplacedOrRemovedAndAFailedStartSay
     // A presentation it cannot read is named, with the reason, on the screen too, in place of
     // the welcome; the show goes on.
     const std::string missing = folders_.File("missing.tso");
-    Kiosk& unread = Run({missing});
+    Process& unread = Run({missing});
     EXPECT_TRUE(
         Says(unread, "cannot read the presentation '" + missing + "': No such file", kStartUp));
     EXPECT_TRUE(Comes(kProblem.rgb, kStartUp)) << "the problem page never came on show";
     EXPECT_TRUE(unread.Running());
     unread.Stop();
 
-    // Without its runtime folder it cannot make its lock: it says so and fails.
-    Kiosk failed(xvfb_, folders_, {file}, {"XDG_RUNTIME_DIR=" + folders_.File("missing/run")});
-    EXPECT_EQ(failed.WaitForExit(kPatience), 1);
-    EXPECT_TRUE(Says(failed, "cannot start"));
-
-    // An unknown option or a stray word: the usage, and nothing played.
-    for (const std::vector<std::string>& line : std::initializer_list<std::vector<std::string>>{
-             {"--bogus"}, {"CONFIG", "lobby.tso"}, {"/C", file}, {file, "--bogus"}, {file, "x"}}) {
-        Kiosk wrong(xvfb_, folders_, line);
-        EXPECT_EQ(wrong.WaitForExit(kPatience), 2) << line[0] << " " << line.back();
-        EXPECT_TRUE(Says(wrong, "usage: pagelark")) << line[0];
-        EXPECT_TRUE(Says(wrong, "pagelark: un")) << "the refused word unnamed: " << line[0];
-    }
-    // Without a display, or with one where no X server answers: one line of its own rather
-    // than Qt's abort; a wrong line, the usage.
+    // Starts that cannot play say why in a line of their own and fail: without its runtime folder
+    // it cannot make its lock; an unknown option or a stray word after a file gives the usage
+    // (the command line tests hold the other lines), before Qt looks for a display; without a
+    // display, or with one where no X server answers, no Qt abort; as root the engine would end it
+    // silently unless its sandbox is switched off. Each with its environment's entry changed (set,
+    // or removed where it ends in '=').
     const struct {
-        std::string line, display, says;
+        std::vector<std::string> line;
+        std::string entry, says;
         int status;
-    } headlessStarts[] = {
-        {file, "", "pagelark: QT_QPA_PLATFORM=xcb asks for X11, and DISPLAY is not set", 1},
-        {"--bogus", "", "usage:", 2},
-        {file, ":59999", "pagelark: cannot open the display ':59999'", 1}};
-    for (const auto& start : headlessStarts) {
-        SpawnOptions options = KioskOptions(xvfb_, folders_, {start.line}, {});
-        std::erase_if(options.environment,
-                      [](const std::string& entry) { return entry.starts_with("DISPLAY="); });
-        if (!start.display.empty()) options.environment.push_back("DISPLAY=" + start.display);
-        Process headless(options);
-        EXPECT_EQ(headless.WaitForExit(kPatience), start.status) << start.line;
-        EXPECT_TRUE(Says(headless, start.says)) << start.line << start.display;
+    } failedStarts[] = {
+        {{file}, "XDG_RUNTIME_DIR=" + folders_.File("missing/run"), "cannot start", 1},
+        {{file, "x"}, "", "pagelark: unexpected word x\nusage: pagelark", 2},
+        {{"--bogus"}, "DISPLAY=", "pagelark: unknown option --bogus\nusage: pagelark", 2},
+        {{file},
+         "DISPLAY=",
+         "pagelark: QT_QPA_PLATFORM=xcb asks for X11, and DISPLAY is not set",
+         1},
+        {{file}, "DISPLAY=:59999", "pagelark: cannot open the display ':59999'", 1},
+        {{file}, "QTWEBENGINE_DISABLE_SANDBOX=", "does not run as root with its sandbox", 1}};
+    for (const auto& start : failedStarts) {
+        if (start.entry.starts_with("QTWEBENGINE_DISABLE_SANDBOX") && ::geteuid() != 0) continue;
+        SpawnOptions options = KioskOptions(xvfb_, folders_, start.line, {});
+        if (const auto name = start.entry.substr(0, start.entry.find('=') + 1); !name.empty()) {
+            std::erase_if(options.environment, [&](const auto& e) { return e.starts_with(name); });
+            if (name != start.entry) options.environment.push_back(start.entry);
+        }
+        Process& run = Keep(options);
+        EXPECT_EQ(run.WaitForExit(kPatience), start.status) << start.line.back() << start.entry;
+        EXPECT_TRUE(Says(run, start.says)) << start.line.back() << start.entry;
     }
-
-    // As root the engine would end it silently unless its sandbox is switched off.
-    if (::geteuid() != 0) return;
-    SpawnOptions options = KioskOptions(xvfb_, folders_, {file}, {});
-    std::erase_if(options.environment, [](const std::string& entry) {
-        return entry.starts_with("QTWEBENGINE_DISABLE_SANDBOX=");
-    });
-    Process refused(options);
-    EXPECT_EQ(refused.WaitForExit(kPatience), 1);
-    EXPECT_TRUE(Says(refused, "does not run as root with its sandbox"));
 }
 
 TEST_F(KioskTest, ConfigCommandLinesOpenTheWindowOnTheDefaultOrTheNamedFileAndEscapeEnds) {
-    Kiosk& kiosk = Run({"CONFIG"});
+    Process& kiosk = Run({"CONFIG"});
     const std::string window = WaitForWindow("^Pagelark - ", kStartUp);
     ASSERT_FALSE(window.empty()) << "no configuration window";
     // No starter presentation is written for configuration: the file named is the default one.
@@ -349,7 +329,7 @@ TEST_F(KioskTest, ConfigCommandLinesOpenTheWindowOnTheDefaultOrTheNamedFileAndEs
     EXPECT_EQ(kiosk.WaitForExit(kPatience), 0) << "closing the window did not end the program";
     // --config FILE: the window on that file, which is made by OK alone, not the default.
     const std::string file = folders_.File("-new \"show\".tso");
-    Kiosk& named = Run({"--config", file});
+    Process& named = Run({"--config", file});
     const std::string its = WaitForWindow("^Pagelark - ", kStartUp);
     EXPECT_EQ(Xdotool({"getwindowname", its}), "Pagelark - " + file + "\n");
     EXPECT_FALSE(std::filesystem::exists(file)) << "made before a save";

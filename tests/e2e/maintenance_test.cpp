@@ -47,10 +47,8 @@ std::vector<std::string> InterfaceShape(const std::string& xml) {
 // A private bus, both the session bus and the system bus of the kiosk and of busctl.
 class BusTest : public KioskTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(WaitUntil([&] { return bus_({"status"}).status == 0; }, kPatience));
-    }
-    Kiosk& StartOnBus(const std::string& text) {
+    void SetUp() override { ASSERT_TRUE(bus_.Answers()); }
+    Process& StartOnBus(const std::string& text) {
         return Start("[Tessaro]\nOnMouseMove=0\nDBus=Yes\n" + text,
                      {"DBUS_SESSION_BUS_ADDRESS=" + address_});
     }
@@ -70,8 +68,8 @@ class BusTest : public KioskTest {
 TEST_F(KioskTest, SnapshotRunSavesTheScreenAfterEachPageAndEnds) {
     const std::string snaps = folders_.File("snaps");
     ASSERT_EQ(::mkdir(snaps.c_str(), 0700), 0);
-    Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nSnap=Yes\nSnapPath=" + snaps + "\n" +
-                         Pages({"/red", "/green"}));
+    Process& kiosk = Start("[Tessaro]\nOnMouseMove=0\nSnap=Yes\nSnapPath=" + snaps + "\n" +
+                           Pages({"/red", "/green"}));
     EXPECT_EQ(kiosk.WaitForExit(kStartUp + kPatience), 0) << "the snapshot run did not end";
 
     // The start page, then each page: Windows bitmaps, uncompressed, of 24 or 32 bits a pixel.
@@ -95,8 +93,7 @@ TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
         {.argv = {"/usr/bin/python3", "-m", "dbusmock", "--template", "logind", "-l", log},
          .environment = bus_.environment,
          .outputFile = folders_.File("logind.out")});
-    const auto up = [&] { return bus_({"status", "org.freedesktop.login1"}).status == 0; };
-    ASSERT_TRUE(WaitUntil(up, Millis(20000), Millis(200))) << "the mock logind did not come up";
+    ASSERT_TRUE(bus_.Answers("org.freedesktop.login1")) << "the mock logind did not come up";
     // The template predates RebootWithFlags.
     const auto added = bus_({"call", "org.freedesktop.login1", "/org/freedesktop/login1",
                              "org.freedesktop.DBus.Mock", "AddMethod", "sssss",
@@ -107,9 +104,10 @@ TEST_F(BusTest, DueRebootAsksLogindOnceWithTheForceFlagAndEnds) {
     char time[8];
     std::snprintf(time, sizeof time, "%02ld:%02ld", static_cast<long>(moment / 3600 % 24),
                   static_cast<long>(moment / 60 % 60));
-    Kiosk& kiosk = Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
-                             std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
-                         {"DBUS_SYSTEM_BUS_ADDRESS=" + address_, "TZ=UTC"});
+    Process& kiosk =
+        Start("[Tessaro]\nOnMouseMove=0\nAutoReboot=Yes\nForceReboot=Yes\nRebootTime=" +
+                  std::string(time) + "\nDefaultTime=3\n" + Pages({"/red", "/green"}),
+              {"DBUS_SYSTEM_BUS_ADDRESS=" + address_, "TZ=UTC"});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
     EXPECT_EQ(kiosk.WaitForExit(Millis(100000)), 0) << "no reboot by " << time << " UTC";
 
@@ -139,7 +137,7 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     StartOnBus(Pages({"/red\nTime=600", "/green\nTime=600", "/cyan\nTime=600"}) +
                "[Exclude1]\nURL={server}/blue\n");
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "play never started";
-    ASSERT_TRUE(WaitUntil([&] { return bus_.Get("State") == "s \"playing\"\n"; }, kPatience));
+    ASSERT_TRUE(bus_.StateBecomes("playing"));
     EXPECT_EQ(bus_.Get("CurrentPage"), "i 1\n");
     EXPECT_EQ(bus_.Get("CurrentAddress"), "s \"" + server_.Url("/red") + "\"\n");
     EXPECT_EQ(bus_.Get("PresentationFile"), "s \"" + folders_.File("show.tso") + "\"\n");
@@ -217,16 +215,12 @@ TEST_F(BusTest, ServiceTakesEachCommandAndReportsTheShow) {
     const auto magenta = std::ranges::find_if(frames, near(kMagenta.rgb));
     EXPECT_TRUE(std::all_of(frames.begin(), magenta, near(kYellow.rgb)) &&
                 std::all_of(magenta, frames.end(), near(kMagenta.rgb)));
-    const auto playing = [&] { return bus_.Get("State") == "s \"playing\"\n"; };
     EXPECT_EQ(bus_.Call("Play"), "");
-    EXPECT_TRUE(WaitUntil(playing, kPatience));
+    EXPECT_TRUE(bus_.StateBecomes("playing"));
     // Sent by itself where nothing answers, it leaves no error page up: the show resumes.
     EXPECT_EQ(bus_.Call("ShowAddress", server_.Url("/later?color=orange&to=" + gone)), "");
-    EXPECT_TRUE(WaitUntil(playing, kPatience));
-    const auto aPage = [](Rgb seen) {
-        return Near(seen, kRed.rgb) || Near(seen, kGreen.rgb) || Near(seen, kCyan.rgb);
-    };
-    EXPECT_TRUE(WaitForCentre(aPage, kPatience));
+    EXPECT_TRUE(bus_.StateBecomes("playing"));
+    EXPECT_TRUE(ComesOneOf({kRed, kGreen, kCyan}, kPatience));
     // The uptime changes every second: read, never signalled.
     EXPECT_EQ(testing::TempFolder::Read(log).find("Uptime"), std::string::npos);
 
@@ -246,9 +240,8 @@ TEST_F(BusTest, KioskPlaysOnWhenTheNameIsTaken) {
                              "org.pagelark.Kiosk1", "/", "org.example.Holder"},
                     .environment = bus_.environment,
                     .outputFile = folders_.File("holder.log")});
-    const auto held = [&] { return bus_({"status", "org.pagelark.Kiosk1"}).status == 0; };
-    ASSERT_TRUE(WaitUntil(held, kPatience, Millis(200)));
-    Kiosk& kiosk = StartOnBus(Pages({"/red"}));
+    ASSERT_TRUE(bus_.Answers("org.pagelark.Kiosk1"));
+    Process& kiosk = StartOnBus(Pages({"/red"}));
     EXPECT_TRUE(Comes(kRed.rgb, kStartUp));
     EXPECT_TRUE(Says(kiosk, "the name org.pagelark.Kiosk1 is taken"));
 }

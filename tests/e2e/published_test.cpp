@@ -24,7 +24,7 @@ TEST_F(PublishedTest, APublishedPresentationIsRefreshedGuardedAndKept) {
         return Version({"/" + std::string(color.name)}, "RefreshMinutes=0.05\n");
     };
     publisher_.Publish("/show.tso", version(kRed));
-    Kiosk& kiosk =
+    Process& kiosk =
         Run({publisher_.Url("/show.tso")}, {"QT_LOGGING_RULES=pagelark.document.debug=true"});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
 
@@ -68,7 +68,7 @@ TEST_F(PublishedTest, APublishedPresentationIsRefreshedGuardedAndKept) {
     // With the server down from the start, the copy kept from the last run plays.
     kiosk.Stop();
     publisher_.SetDown(true);
-    Kiosk& again = Run({publisher_.Url("/show.tso")});
+    Process& again = Run({publisher_.Url("/show.tso")});
     EXPECT_TRUE(Comes(kCyan.rgb, kStartUp));
     EXPECT_TRUE(Says(again, "cannot be fetched"));
 }
@@ -86,7 +86,7 @@ TEST_F(PublishedTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodC
         publisher_.SetDown(start.down);
         publisher_.SetFailing(start.status);
         // An address of its own for each start: no copy kept from the one before.
-        Kiosk& kiosk = Run({publisher_.Url("/show.tso?" + std::to_string(start.status))});
+        Process& kiosk = Run({publisher_.Url("/show.tso?" + std::to_string(start.status))});
         EXPECT_TRUE(Says(kiosk, start.refusal, kStartUp));
         // Nothing to play: the program's page says so.
         EXPECT_TRUE(Comes(kProblem.rgb, kPatience)) << start.refusal;
@@ -101,7 +101,7 @@ TEST_F(PublishedTest, AFirstStartWhileTheServerIsDownOrFailingPlaysTheFirstGoodC
 TEST_F(PublishedTest, AnAnswerThatTricklesIsAbandonedAtItsDeadlineAndTheNextRefreshComes) {
     MachineSettings("\"RefreshMinutes\"=\"0.05\"\n");
     publisher_.Publish("/show.tso", Version({"/red"}));
-    Kiosk& kiosk = Run({publisher_.Url("/show.tso")});
+    Process& kiosk = Run({publisher_.Url("/show.tso")});
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp));
     // 100 000 bytes announced, one sent a second.
     publisher_.SetTrickling(true);

@@ -31,7 +31,7 @@ std::string Later() {
 // play. Yellow's keys were typed wrong: it plays all day, every day, and the log says so. A
 // page of a scheme the kiosk does not load is passed over as a page that failed.
 TEST_F(KioskTest, APageOutOfItsWindowNeverReachesTheScreen) {
-    Kiosk& kiosk =
+    Process& kiosk =
         Start("[Tessaro]\nDefaultTime=2\nOnMouseMove=0\n" +
                   Pages({"/red", "/green\n" + Later(), "/yellow\nDays=Funday\nFrom=25:99"}) +
                   "[Page4]\nURL=htps://typo/\n",
@@ -50,9 +50,9 @@ TEST_F(KioskTest, APageOutOfItsWindowNeverReachesTheScreen) {
 // kiosk's include list need not name and which stands in for an idle page that cannot load. The
 // page whose window opens at the next minute then comes on show.
 TEST_F(KioskTest, WithNoPageDueTheIdlePageShowsUntilAPageIs) {
-    Kiosk& owners = Start("[Tessaro]\nIdlePage={server}/magenta\nOnMouseMove=0\n" +
-                              Pages({"/red\n" + Later(), "/green\n" + Later()}),
-                          kUtc);
+    Process& owners = Start("[Tessaro]\nIdlePage={server}/magenta\nOnMouseMove=0\n" +
+                                Pages({"/red\n" + Later(), "/green\n" + Later()}),
+                            kUtc);
     ASSERT_TRUE(Comes(kMagenta.rgb, kStartUp)) << "the owner's idle page never came on show";
     EXPECT_TRUE(Shows(kMagenta.rgb, 5s)) << "the idle page gave way";
     EXPECT_FALSE(server_.Requested("/red") || server_.Requested("/green"));
@@ -62,7 +62,7 @@ TEST_F(KioskTest, WithNoPageDueTheIdlePageShowsUntilAPageIs) {
     // come on show first.
     const int opens = std::time(nullptr) % 60 < 30 ? 1 : 2;
     // An idle page the kiosk does not load: the black one stands in at once.
-    Kiosk& typo =
+    Process& typo =
         Start("[Tessaro]\nLocked=Yes\nOnMouseMove=0\nDefaultTime=5\nIdlePage=htps://x/\n" +
                   Pages({"/red\nFrom=" + MinuteFromNow(opens) + "\nTo=" + MinuteFromNow(30)}) +
                   "[Include1]\nURL={server}/\n",

@@ -65,7 +65,7 @@ TEST_F(ScreenTest, DarkAtScreenOffWokenByAKeyAndBackAtScreenOn) {
     ASSERT_EQ(RunCommand({"chmod", "+x", folders_.File("bin/cec-ctl")}, {}).status, 0);
     folders_.Write("cec/cec0", "");
     const char* path = std::getenv("PATH");
-    Kiosk& kiosk =
+    Process& kiosk =
         Start("[Tessaro]\nDefaultTime=30\nOnMouseMove=0\nScreenSaveTimeOut=15\nScreenOn=" + on +
                   "\nScreenOff=" + off + "\n" + Pages({"/red"}),
               {"PATH=" + folders_.File("bin") + ":" + (path != nullptr ? path : "/usr/bin:/bin"),

@@ -49,7 +49,7 @@ class SessionTest : public KioskTest {
     void KeepsTheKioskAndEndsWithIt(Process& session, const std::string& compositorName,
                                     const std::function<void()>& shown) {
         const auto kiosk = [&session] { return Named(session, "pagelark"); };
-        ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed\n" << session.Output();
+        ASSERT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the kiosk never showed";
         const pid_t first = kiosk(), compositor = Named(session, compositorName);
         ASSERT_NE(first, 0) << "no kiosk in the session";
         ASSERT_EQ(compositor == 0, compositorName.empty()) << "no " << compositorName;
@@ -59,8 +59,7 @@ class SessionTest : public KioskTest {
         pid_t second = 0;
         ASSERT_TRUE(
             WaitUntil([&] { return (second = kiosk()) != 0 && second != first; }, kPatience))
-            << "no kiosk after kill -9\n"
-            << session.Output();
+            << "no kiosk after kill -9";
         EXPECT_TRUE(Comes(kGreen.rgb, kStartUp)) << "the restarted kiosk never showed";
         EXPECT_EQ(Named(session, compositorName), compositor) << "the compositor did not stay";
         shown();
@@ -69,8 +68,7 @@ class SessionTest : public KioskTest {
         const auto gone = [](pid_t pid) { return pid == 0 || ::kill(pid, 0) != 0; };
         EXPECT_TRUE(WaitUntil(
             [&] { return !session.Running() && gone(second) && gone(compositor); }, Millis(15000)))
-            << "the session, its compositor or the kiosk outlived the end of the session\n"
-            << session.Output();
+            << "the session, its compositor or the kiosk outlived the end of the session";
     }
 };
 
@@ -79,7 +77,7 @@ TEST_F(SessionTest, SessionKeepsTheKioskOnAScreenThatNeverBlanksAndEndsWithIt) {
                                         {"PAGELARK_SESSION_SYSTEMD=no"});
     options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
     options.argv[0] = PAGELARK_SESSION;
-    Process session(options);
+    Process& session = Keep(options);
     std::string blanking;
     const auto blankingOff = [&] {
         blanking = RunCommand({"xset", "q"}, xvfb_.Environment()).output;
@@ -108,14 +106,14 @@ TEST_F(SessionTest, WaylandSessionKeepsTheKioskInCageAndEndsWithIt) {
         return InCage(xvfb_, folders_, {.session = PAGELARK_SESSION}, show,
                       {"PAGELARK_SESSION_SYSTEMD=no", "WAYLAND_DISPLAY=wayland-0"});
     };
-    Process session(options());
+    Process& session = Keep(options());
     KeepsTheKioskAndEndsWithIt(session, "cage", [&] {
         // Qt's Wayland platform draws the kiosk: cage starts its X server only for an X client.
         EXPECT_EQ(Named(session, "Xwayland"), 0) << "the kiosk is an X client of cage's Xwayland";
         // A second session for the account says so and ends.
-        Process second(options());
+        Process& second = Keep(options());
         EXPECT_TRUE(Says(second, "a kiosk session already runs"));
-        EXPECT_TRUE(WaitUntil([&] { return !second.Running(); }, kPatience)) << second.Output();
+        EXPECT_TRUE(second.WaitForExit(kPatience));
     });
 }
 
@@ -127,7 +125,7 @@ TEST_F(KioskTest, DarkHoursUnderWaylandShowBlackAndSayWhyTheDisplayStaysOn) {
     std::tm local{};
     ::localtime_r(&now, &local);
     constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    Process run(InCage(
+    Process& run = Keep(InCage(
         xvfb_, folders_, {},
         GreenShow(folders_, "ScreenDays=" + std::string(kDays[(local.tm_wday + 3) % 7]) + "\n"),
         {"QT_LOGGING_RULES=pagelark.player.debug=true",

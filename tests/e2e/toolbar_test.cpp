@@ -21,7 +21,8 @@ TEST_F(KioskTest, UnderAWindowManagerToolRunStaysOverTheShowShowsTipsAndTurnsThe
     ASSERT_TRUE(WaitUntil(managed, kPatience)) << "the window manager never started";
 
     // Two pages of a minute each: only a button turns the page this soon.
-    Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
+    Process& kiosk =
+        Start("[Tessaro]\nDefaultTime=60\nOnMouseMove=0\n" + Pages({"/red", "/green"}));
     ASSERT_TRUE(Comes(kRed.rgb, kStartUp)) << "page 1 never came on show";
     // Drawn in the show's window with its own frame, where the window manager cannot move it.
     ASSERT_TRUE(WaitForRow(8)) << "no Tool Run over the full-screen show: " << RowFault(8);
@@ -65,8 +66,7 @@ TEST_F(KioskTest, NoScriptReadsAnotherLocalFileOrLeavesTheIncludeListAndTypedScr
           "\n[Include1]\nURL=file://" + page +
           "\n[Include2]\nURL={server}/go\n[Include3]\nURL={server}/jslink\n"
           "[Include4]\nURL={server}/blob\n");
-    ASSERT_TRUE(WaitForCentre(
-        [](Rgb seen) { return Near(seen, kGreen.rgb) || Near(seen, kMagenta.rgb); }, kStartUp))
+    ASSERT_TRUE(ComesOneOf({kGreen, kMagenta}, kStartUp))
         << "the local page never came on show: " << ToHex(Centre());
     EXPECT_TRUE(Shows(kGreen.rgb)) << "the local page read another file";
     ASSERT_TRUE(EnterNavigationMode()) << RowFault(9, kToolNavRow);

@@ -97,8 +97,8 @@ TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
         MoveTo(kPointerRest);  // where play starts counts as nobody there
         // The owner's choice comes from the machine's settings store, as a managed machine has it.
         if (keep) MachineSettings("\"ClearVisitorData\"=\"No\"\n");
-        Kiosk& kiosk = Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=1\nScreenSaveTimeOut=3\n" +
-                             Pages({"/red", "/green"}));
+        Process& kiosk = Start("[Tessaro]\nDefaultTime=3\nOnMouseMove=1\nScreenSaveTimeOut=3\n" +
+                               Pages({"/red", "/green"}));
         ASSERT_TRUE(WaitUntilKioskShows()) << round;
         ASSERT_TRUE(EnterNavigationMode()) << round;
         EnterAddress(server_.Url("/leave?color=blue&to=/left-" + round));
@@ -107,8 +107,7 @@ TEST_F(KioskTest, NothingOfAVisitorReachesTheNextUnlessTheOwnerKeepsIt) {
         // The idle time runs out: the visitor's page stays until a show page replaces it.
         MoveTo(kPointerRest);
         EXPECT_EQ(Stray(12s, {kBlue, kRed, kGreen}), "") << round << ": came on show";
-        ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kBlue.rgb); }, kPatience))
-            << round << ": the show never came back";
+        ASSERT_TRUE(Leaves(kBlue.rgb)) << round << ": the show never came back";
         ASSERT_TRUE(EnterNavigationMode()) << round;
         EnterAddress(server_.Url("/look?color=blue&to=/found-" + round + "-"));
         EXPECT_TRUE(server_.Requested("/found-" + round + (keep ? "-111" : "-000"), kPatience))
@@ -157,7 +156,7 @@ TEST_F(KioskTest, AShowPageAVisitorTookElsewhereComesBackWithNothingOfThem) {
     ClickAt({600, 450});
     ASSERT_TRUE(Comes(kYellow.rgb, kPatience)) << "the click went nowhere";
     ASSERT_TRUE(Comes(kBlue.rgb, kPatience));
-    ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kBlue.rgb); }, kPatience));
+    ASSERT_TRUE(Leaves(kBlue.rgb));
     EXPECT_TRUE(Shows(kRed.rgb)) << "page 1 did not come back";
     const auto found = [this](const char* what) { return server_.Answered(what, 404); };
     EXPECT_EQ(found("/found-00"), 2) << "page 1 was not loaded again in a fresh profile";
@@ -182,7 +181,7 @@ TEST_F(KioskTest, APageChangedInPlaceComesBackAsItWasAndBackReachesNothingBefore
         ClickAt({600, 450});
         ASSERT_TRUE(Comes(kMagenta.rgb, kPatience)) << "Back reached a page held before the show's";
     }
-    ASSERT_TRUE(WaitForCentre([](Rgb seen) { return !Near(seen, kMagenta.rgb); }, kPatience));
+    ASSERT_TRUE(Leaves(kMagenta.rgb));
     EXPECT_TRUE(Shows(kRed.rgb)) << "page 1 came back as the visitor left it";
 }
 

@@ -46,24 +46,11 @@ class CageTest : public KioskTest {
         user_ = CompositorUser(why);
         if (!user_) GTEST_SKIP() << why;
     }
-    void TearDown() override {
-        KioskTest::TearDown();
-        if (!HasFailure()) return;
-        // The end of it: a log of cage's requests is long.
-        for (const auto& cage : cages_) {
-            const std::string output = cage->Output();
-            std::cout << "--- output of cage and its kiosk ---\n"
-                      << output.substr(output.size() - std::min<std::size_t>(output.size(), 20000));
-        }
-    }
-
     // cage with the kiosk on a presentation ("{server}" as in Start) as its client.
     Process& StartInCage(const std::string& text, const CageSetup& setup = {},
                          std::vector<std::string> environment = {}) {
         const std::string show = folders_.Write("show.tso", WithServer(text));
-        cages_.push_back(std::make_unique<Process>(
-            CageOptions(xvfb_, folders_, *user_, setup, {show}, std::move(environment))));
-        return *cages_.back();
+        return Keep(CageOptions(xvfb_, folders_, *user_, setup, {show}, std::move(environment)));
     }
     // The same with the kiosk's service on a session bus of the user's.
     Process& StartOnBus(const std::string& text, const CageSetup& setup = {}) {
@@ -71,14 +58,9 @@ class CageTest : public KioskTest {
         busDaemon_ = std::make_unique<Process>(UserBusOptions(folders_, *user_, address));
         bus_.environment = CurrentEnvironment();
         bus_.environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + address);
-        EXPECT_TRUE(WaitUntil([&] { return bus_({"status"}).status == 0; }, kPatience));
+        EXPECT_TRUE(bus_.Answers());
         return StartInCage("[Tessaro]\nDBus=Yes\n" + text, setup,
                            {"DBUS_SESSION_BUS_ADDRESS=" + address});
-    }
-    bool StateBecomes(const std::string& state) const {
-        return WaitUntil([&] { return bus_.Get("State") == "s \"" + state + "\"\n"; }, kPatience,
-                         200ms)
-            .has_value();
     }
     // What the compositor shows on all its outputs, read by grim; a null image when it could not.
     QImage CompositorScreen() const {
@@ -103,22 +85,24 @@ class CageTest : public KioskTest {
         return failure;
     }
 
-    // Moves the pointer until Tool Nav's nine buttons come at the top right of the screen (the
-    // first moves may fall in the grace after start): where their row ends; none if never.
+    // Moves the pointer until Tool Nav's nine buttons come near the top right corner of the
+    // screen, below a caption bar or not (the first moves may fall in the grace after start):
+    // where their row ends; none if never.
     std::optional<Point> ToolNavRow() const {
-        std::optional<Point> row;
         int move = 0;
-        WaitUntil(
-            [&] {
-                MoveTo(++move % 2 == 0 ? Point{600, 450} : Point{500, 400});
-                return (row = FindRow(*this, 9)).has_value();
-            },
-            kPatience, 500ms);
+        const auto found = [&]() -> std::optional<Point> {
+            MoveTo(++move % 2 == 0 ? Point{600, 450} : Point{500, 400});
+            for (int top = 0; top <= 60; ++top)
+                for (int right = Xvfb::kWidth; right >= Xvfb::kWidth - 8; --right)
+                    if (RowFault(9, {right, top}).empty()) return Point{right, top};
+            return std::nullopt;
+        };
+        std::optional<Point> row;
+        WaitUntil([&] { return (row = found()).has_value(); }, kPatience, 500ms);
         return row;
     }
 
     std::optional<User> user_;
-    std::vector<std::unique_ptr<Process>> cages_;
     std::unique_ptr<Process> busDaemon_;
     KioskBus bus_;
 };
@@ -132,15 +116,13 @@ TEST_F(CageTest, PagesPlayInOrderFullScreenWithNoForeignFrameAndEscapeEndsTheKio
     std::string seen;
     for (const auto& run : runs)
         seen += run.name + " ";
-    const std::vector<std::string> cycle{"red", "green", "blue"};
     ASSERT_GE(runs.size(), 4u) << seen;
-    for (std::size_t k = 0; k < runs.size(); ++k) {
-        const auto page = std::ranges::find(cycle, runs[k].name);
-        ASSERT_NE(page, cycle.end()) << "a frame of no page between pages: " << seen;
-        if (k + 1 < runs.size()) {
-            EXPECT_EQ(runs[k + 1].name, cycle[(page - cycle.begin() + 1) % cycle.size()]) << seen;
-        }
-    }
+    // Each frame a whole page, the pages in turn: what was seen is part of the cycle played on.
+    std::string cycles;
+    for (std::size_t k = 0; k <= runs.size() / 3 + 1; ++k)
+        cycles += "red green blue ";
+    EXPECT_NE(cycles.find(seen), std::string::npos)
+        << "a frame of no page, or out of turn: " << seen;
     EXPECT_TRUE(Fills(kGreen.rgb, {Xvfb::kWidth, Xvfb::kHeight})) << "not full screen";
 
     // The key goes through the compositor; the kiosk's end is cage's.
@@ -208,7 +190,7 @@ TEST_F(CageTest,
         "OnMouseMove=1\nDefaultTime=3\n[Page1]\nURL=" + square + "\n[Page2]\nURL={server}/green\n",
         {.logRequests = true});
     ASSERT_TRUE(Comes(kBlue.rgb, kStartUp)) << "page 1 never came on show under cage";
-    ASSERT_TRUE(StateBecomes("playing"));
+    ASSERT_TRUE(bus_.StateBecomes("playing"));
     const std::regex created(R"(zwp_idle_inhibit_manager_v1@\d+\.create_inhibitor\(new id )"
                              R"(zwp_idle_inhibitor_v1@(\d+))");
     // Whether the inhibitor asked for last is not destroyed since (its number may come again).
@@ -224,7 +206,7 @@ TEST_F(CageTest,
         << "the compositor was never asked to stay awake";
 
     EXPECT_EQ(bus_.Call("Pause"), "");
-    EXPECT_TRUE(StateBecomes("paused"));
+    EXPECT_TRUE(bus_.StateBecomes("paused"));
     ASSERT_TRUE(Comes(kBlue.rgb, kPatience)) << "the page turned as it paused";
     EXPECT_EQ(Stray(8s, {kBlue}), "") << "the page turned while paused";
     const std::string shot = folders_.File("shot.png");
@@ -239,7 +221,7 @@ TEST_F(CageTest,
         << "no snapshot of the page with its square in place";
 
     EXPECT_EQ(bus_.Call("Play"), "");
-    EXPECT_TRUE(StateBecomes("playing"));
+    EXPECT_TRUE(bus_.StateBecomes("playing"));
     EXPECT_TRUE(Comes(kGreen.rgb, kPatience)) << "the show did not go on";
     EXPECT_TRUE(awake()) << "let go while the show plays";
 

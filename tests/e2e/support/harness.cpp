@@ -2,8 +2,11 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -137,6 +140,21 @@ void Process::Stop() {
     reaped_ = true;
 }
 
+int BindLoopback(int& port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        ::close(fd);
+        throw std::runtime_error("no free port on 127.0.0.1");
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment) {
     const testing::TempFolder folder;
     Process process({.argv = std::move(argv),
@@ -174,6 +192,18 @@ std::string KioskBus::Get(const std::string& property) const {
     return (*this)({"get-property", kService, kObject, kService, property}).output;
 }
 
+bool KioskBus::Answers(const std::string& name) const {
+    std::vector<std::string> arguments{"status"};
+    if (!name.empty()) arguments.push_back(name);
+    const auto answered = [&] { return (*this)(arguments).status == 0; };
+    return WaitUntil(answered, kPatience, Millis(200)).has_value();
+}
+
+bool KioskBus::StateBecomes(const std::string& state) const {
+    const auto became = [&] { return Get("State") == "s \"" + state + "\"\n"; };
+    return WaitUntil(became, kPatience, Millis(200)).has_value();
+}
+
 std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text) {
     std::vector<pid_t> members;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -197,53 +227,18 @@ std::string ToHex(Rgb color) {
     return text;
 }
 
-namespace {
-
-// One screen of 1024x768 at 24 bits, no input devices (xdotool needs none), no other file read.
-constexpr const char* kXorgConfig = R"(Section "ServerFlags"
-    Option "AutoAddDevices" "false"
-    Option "AutoEnableDevices" "false"
-    Option "DontVTSwitch" "true"
-EndSection
-Section "Device"
-    Identifier "card"
-    Driver "dummy"
-    VideoRam 16384
-EndSection
-Section "Monitor"
-    Identifier "monitor"
-    HorizSync 5.0-1000.0
-    VertRefresh 5.0-200.0
-    Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "card"
-    Monitor "monitor"
-    DefaultDepth 24
-    SubSection "Display"
-        Depth 24
-        Modes "1024x768"
-        Virtual 1024 768
-    EndSubSection
-EndSection
-)";
-
-}  // namespace
-
 Xvfb::Xvfb(XServer server) {
     // Without a display argument, -displayfd makes the server take the first free number and
     // write it there once it listens.
     const std::string file = folder_.File("display");
     std::string command = "exec Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>\"$0\"";
     if (server == XServer::XorgDummy) {
-        folder_.Write("xorg.conf", kXorgConfig);
         command =
             "exec Xorg -displayfd 3 -config \"$1\" -logfile \"$2\" -noreset -nolisten tcp "
             "3>\"$0\"";
     }
     process_ = std::make_unique<Process>(SpawnOptions{
-        .argv = {"sh", "-c", command, file, folder_.File("xorg.conf"), folder_.File("xorg.log")},
+        .argv = {"sh", "-c", command, file, PAGELARK_E2E_XORG_CONFIG, folder_.File("xorg.log")},
         .environment = CurrentEnvironment(),
         .outputFile = folder_.File("xvfb.log"),
         .ownProcessGroup = true});
@@ -287,15 +282,6 @@ Desk::Desk(XServer server) : xvfb_(server) {
 
 Desk::~Desk() {
     if (display_ != nullptr) XCloseDisplay(display_);
-}
-
-Rgb Desk::Pixel(Point at) const {
-    XImage* image =
-        XGetImage(display_, DefaultRootWindow(display_), at.x, at.y, 1, 1, AllPlanes, ZPixmap);
-    if (image == nullptr) throw std::runtime_error("XGetImage failed");
-    const unsigned long pixel = XGetPixel(image, 0, 0);
-    XDestroyImage(image);
-    return RgbOf(pixel);
 }
 
 std::vector<Rgb> Desk::Row(Point at, int width) const {

@@ -45,7 +45,7 @@ struct SpawnOptions {
 class Process {
   public:
     explicit Process(const SpawnOptions& options);
-    ~Process() { Stop(); }
+    virtual ~Process() { Stop(); }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
@@ -76,6 +76,9 @@ struct CommandResult {
     std::string output;
 };
 
+// A TCP socket bound to a free port of 127.0.0.1, and that port; throws when there is none.
+int BindLoopback(int& port);
+
 CommandResult RunCommand(std::vector<std::string> argv, std::vector<std::string> environment);
 
 // busctl as an operator runs it, on the bus whose address the environment carries.
@@ -87,6 +90,10 @@ struct KioskBus {
                     const std::string& value) const;
     // A property's value as busctl prints it: "s \"playing\"\n".
     std::string Get(const std::string& property) const;
+    // Whether, within kPatience, the bus answers (with a name: someone owns it) and the State
+    // becomes state.
+    bool Answers(const std::string& name = "") const;
+    bool StateBecomes(const std::string& state) const;
 
     std::vector<std::string> environment;
 };
@@ -186,9 +193,9 @@ class Desk {
     explicit Desk(XServer server = XServer::Xvfb);
     ~Desk();
 
-    Rgb Pixel(Point at) const;
     // A row of width pixels from at, read at one moment.
     std::vector<Rgb> Row(Point at, int width) const;
+    Rgb Pixel(Point at) const { return Row(at, 1).front(); }
     Rgb Centre() const { return Pixel(kCentre); }
     // The centre pixel, sampled as often as it can for the given time.
     std::vector<ColorSample> RecordColors(Millis duration) const;
@@ -265,14 +272,6 @@ class Desk {
   private:
     ::Display* display_ = nullptr;
 };
-
-// Where a row of count buttons near the top right corner ends, below a caption bar or not.
-inline std::optional<Point> FindRow(const Desk& desk, int count) {
-    for (int top = 0; top <= 60; ++top)
-        for (int right = Xvfb::kWidth; right >= Xvfb::kWidth - 8; --right)
-            if (desk.RowFault(count, {right, top}).empty()) return Point{right, top};
-    return std::nullopt;
-}
 
 // The centre pixels of several desks, read in turn as often as they can be for the duration.
 std::vector<std::vector<ColorSample>> RecordColors(const std::vector<const Desk*>& desks,

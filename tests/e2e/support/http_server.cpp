@@ -1,12 +1,11 @@
 #include "e2e/support/http_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 namespace pagelark::e2e {
@@ -17,105 +16,6 @@ std::string Reply(const std::string& status, const std::string& headers, const s
            "Content-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
            body;
 }
-
-#define WHOLE_PAGE "style=\"display:block;width:100vw;height:100vh\""
-
-// What a page of each kind holds besides its colour; "{to}" stands for the query's target.
-constexpr std::pair<const char*, const char*> kPages[] = {
-    // left, a link to a new window; right, a form's button that sends it to one
-    {"/blank",
-     "<a href=\"{to}\" target=\"_blank\" style=\"position:absolute;width:50vw;height:100vh\"></a>"
-     "<form action=\"{to}\" method=\"post\" target=\"_blank\" style=\"margin:0\"><button "
-     "style=\"position:absolute;left:50vw;width:50vw;height:100vh;background:none;border:0\">"
-     "</button></form>"},
-    {"/jslink", "<a href=\"javascript:location.href='{to}'\" " WHOLE_PAGE "></a>"},
-    {"/refresh", "<meta http-equiv=\"refresh\" content=\"0;url={to}\">"},
-    {"/later", "<meta http-equiv=\"refresh\" content=\"4;url={to}\">"},
-    // a click anywhere goes by script to the target, or to a magenta page the script makes
-    {"/go", "<script>addEventListener('click', function () { location.href = '{to}'; });</script>"},
-    // a click anywhere adds an entry at the page's own address to its history and paints it
-    // a click asks to go back, and a second later, if still here, turns the page to the target
-    {"/back",
-     "<script>addEventListener('click', function () { history.back(); setTimeout(function () {"
-     " document.body.style.background = '{to}'; }, 1000); });</script>"},
-    {"/pushed",
-     "<script>addEventListener('click', function () { history.pushState(null, '', location.href);"
-     " document.body.style.background = '{to}'; });</script>"},
-    {"/blob",
-     "<script>addEventListener('click', function () { location.href = URL.createObjectURL("
-     "new Blob(['<body style=\"background:#ff00ff\">'], {type: 'text/html'})); });</script>"},
-    {"/open", "<script>setInterval(function () { window.open(\"{to}\"); }, 20);</script>"},
-    // a click anywhere opens the target in a new window by script
-    {"/clickopen", "<script>addEventListener('click', function () { open('{to}'); });</script>"},
-    // opens windows every way a script can without a click: green when every window.open
-    // answered null, the open of every frame the page reaches (by its element, by index,
-    // parsed, inserted, nested, or left empty by a refused address) and its forms' submit are the
-    // kiosk's and a link or a form's button clicked by script is not followed or sent to a new
-    // window (its target _blank, a name no frame has, the base element's _blank) but is to a
-    // frame's name; red when one answered a window, was the engine's or went wrongly
-    {"/popups",
-     "<iframe hidden></iframe><script>var to = '{to}', b = document.body, d = document,"
-     " hidden = function (doc, src) { var i = doc.createElement('iframe'); i.hidden = true;"
-     " if (src) i.src = src; return doc.body.appendChild(i); }, engine = function (w) {"
-     " return [w.open, w.Document.prototype.open, w.HTMLFormElement.prototype.submit,"
-     " w.HTMLFormElement.prototype.requestSubmit].some(function (o) {"
-     " return /native code/.test(Function.prototype.toString.call(o)); }); },"
-     " frame = b.appendChild(document.createElement('iframe')).contentWindow,"
-     " made = [window.open(to), window.open('about:blank'), window.open('', 'w1'),"
-     " frame.open('about:blank'), document.open(to, 'w2', '')]"
-     ".some(function (w) { return w !== null; });"
-     "hidden(frame.document); hidden(d);"
-     " var reached = [window[0], frame, frame[0], window[2]].some(engine);"
-     " reached = reached || engine(hidden(d, 'mailto:a@b') && window[3]);"
-     "frame.name = 'inner'; var sent = false, inner = 0, a = b.appendChild(d.createElement('a')),"
-     " f = b.appendChild(d.createElement('form')), s = f.appendChild(d.createElement('button')),"
-     " send = function (e) { var i = /^(inner|boxed)$/.test(e.target.target); inner += i;"
-     " sent = sent || e.defaultPrevented === i; e.preventDefault(); };"
-     " a.href = to; f.action = to; a.addEventListener('click', send);"
-     " f.addEventListener('submit', send); ['_blank', 'nowhere', 'inner'].forEach(function (t)"
-     " { a.target = t; a.click(); f.target = t; s.click(); });"
-     " f.target = '_blank'; f.submit(); f.requestSubmit(); f.removeAttribute('target');"
-     " d.head.appendChild(d.createElement('base')).target = '_blank'; s.click();"
-     // clicks the guard sees only from inside: on a link's text, in a closed shadow root, on
-     // an SVG link, on a link never added, on a form's button in a shadow root
-     " var svg = 'http://www.w3.org/2000/svg', t = b.appendChild(d.createElement('a')),"
-     " root = b.appendChild(d.createElement('p')).attachShadow({mode: 'closed'}),"
-     " l = root.appendChild(d.createElement('a')), x = d.createElement('a'),"
-     " v = b.appendChild(d.createElementNS(svg, 'svg')).appendChild(d.createElementNS(svg, 'a')),"
-     " g = root.appendChild(d.createElement('form')), gb = "
-     "g.appendChild(d.createElement('button'));"
-     " var sf = d.createElement('iframe'); sf.src = '/blank'; root.appendChild(sf);"
-     " reached = reached || engine(window[window.length - 1]);"
-     " [t, l, x].forEach(function (e) { e.href = to; e.target = '_blank'; });"
-     " v.setAttributeNS('http://www.w3.org/1999/xlink', 'xlink:href', to);"
-     " v.setAttribute('target', '_blank'); g.action = to; g.addEventListener('submit', send);"
-     " [t, l, v, x].forEach(function (e) { e.addEventListener('click', send); });"
-     " t.textContent = 'x'; t.firstChild.dispatchEvent(new MouseEvent('click', {bubbles: true}));"
-     " l.dispatchEvent(new MouseEvent('click', {bubbles: true, composed: true}));"
-     " v.dispatchEvent(new MouseEvent('click', {bubbles: true})); x.click();"
-     " ['_blank', 'inner'].forEach(function (t) { g.target = t; gb.click(); });"
-     " d.write('<iframe hidden src=\"/blank\"></iframe>');"
-     " reached = reached || engine(window[window.length - 1]);"
-     // a frame of another origin holds only the name its element carries
-     " var box = d.createElement('iframe'); box.hidden = true; box.sandbox = '';"
-     " box.name = 'boxed'; box.src = '/blank'; box.onload = function () {"
-     " reached = reached || engine(window[3]); ['zz', 'boxed'].forEach(function (t) {"
-     " a.target = t; a.click(); f.target = t; s.click(); });"
-     " b.style.background = made || reached || sent || inner !== 5 ? '#ff0000' : '#00ff00';"
-     " }; b.appendChild(box);"
-     "</script>"},
-    // asks to stay when left, and opens every script dialog
-    {"/hostile",
-     "<script>addEventListener('beforeunload', function (e) {"
-     " e.preventDefault(); e.returnValue = 'stay'; });"
-     "setTimeout(function () { alert('a'); confirm('b'); prompt('c'); print(); }, 300);</script>"},
-    {"/file", "<label " WHOLE_PAGE "><input type=\"file\" style=\"display:none\"></label>"},
-    // asks for the location: green when refused, red when granted
-    {"/permission",
-     "<script>navigator.geolocation.getCurrentPosition("
-     "function () { document.body.style.background = '#ff0000'; },"
-     "function () { document.body.style.background = '#00ff00'; });</script>"},
-};
 
 }  // namespace
 
@@ -154,6 +54,10 @@ std::string HttpServer::Answer(std::string_view target, std::string_view request
     std::string inside;
     for (const auto& [kind, text] : pages_)
         if (path == kind) inside = text;
+    const std::string file = PAGELARK_E2E_PAGES + std::string(path) + ".html";
+    if (inside.empty() && path.find('/', 1) == std::string_view::npos &&
+        std::filesystem::exists(file))
+        inside = testing::TempFolder::Read(file);
     for (auto at = inside.find("{to}"); at != std::string::npos; at = inside.find("{to}", at))
         inside.replace(at, 4, to);
     const std::string body =
@@ -163,19 +67,12 @@ std::string HttpServer::Answer(std::string_view target, std::string_view request
                  body);
 }
 
-HttpServer::HttpServer() : pages_(std::begin(kPages), std::end(kPages)) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(listenFd_, 64) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+HttpServer::HttpServer() {
+    listenFd_ = BindLoopback(port_);
+    if (::listen(listenFd_, 64) != 0) {
         ::close(listenFd_);
         throw std::runtime_error("cannot listen on 127.0.0.1");
     }
-    port_ = ntohs(address.sin_port);
     // A thread for each connection: none of the browser's idle ones may hold up the others.
     thread_ = std::thread([this] {
         for (pollfd ready{listenFd_, POLLIN, 0}; !stop_;) {

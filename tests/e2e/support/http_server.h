@@ -1,9 +1,9 @@
 #pragma once
 // The pages the kiosk plays, from a loopback HTTP/1.1 server on its own thread: /NAME is a page
 // in colour NAME of harness.h alone, /KIND?color=NAME&to=TARGET one that also does something
-// (kPages in the .cpp, or AddPage's), /slow/NAME the page NAME a second late, /download a file
-// offered for download; besides, the files Publish puts up, each with an ETag of its version, and
-// Redirect's redirects.
+// (AddPage's, or tests/e2e/pages/KIND.html), /slow/NAME the page NAME a second late, /download a
+// file offered for download; besides, the files Publish puts up, each with an ETag of its version,
+// and Redirect's redirects.
 
 #include <atomic>
 #include <map>
@@ -20,7 +20,8 @@ class HttpServer {
     HttpServer();
     ~HttpServer();
 
-    // What a page of kind "/KIND" holds besides its colour; "{to}" stands for the target.
+    // What a page of kind "/KIND" holds besides its colour; "{to}" stands for the target. In
+    // place of the file of that kind, if there is one.
     void AddPage(std::string kind, std::string inside);
     // While down, every connection is closed unanswered, as when the network is lost.
     void SetDown(bool down) { down_ = down; }

@@ -29,20 +29,26 @@ class KioskTest : public ::testing::Test, public Desk {
 
     void TearDown() override {
         if (!HasFailure()) return;
-        for (std::size_t i = 0; i < kiosks_.size(); ++i)
-            std::cout << "--- output of kiosk run " << i + 1 << " ---\n"
-                      << kiosks_[i]->Output() << "\n";
+        // The end of each: a compositor's log of requests is long.
+        for (std::size_t i = 0; i < runs_.size(); ++i) {
+            const std::string output = runs_[i]->Output();
+            std::cout << "--- output of run " << i + 1 << " ---\n"
+                      << output.substr(output.size() - std::min<std::size_t>(output.size(), 20000))
+                      << "\n";
+        }
         for (const auto& exchange : server_.Exchanges())
             std::cout << "request " << exchange.target << " " << exchange.status << "\n";
     }
 
-    Kiosk& Run(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
-        kiosks_.push_back(
-            std::make_unique<Kiosk>(xvfb_, folders_, std::move(arguments), std::move(environment)));
-        return *kiosks_.back();
+    // A run of the kiosk, or of a session or compositor with it, stopped at the test's end.
+    Process& Keep(const SpawnOptions& options) {
+        return *runs_.emplace_back(std::make_unique<Process>(options));
+    }
+    Process& Run(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
+        return Keep(KioskOptions(xvfb_, folders_, std::move(arguments), std::move(environment)));
     }
     // Starts the kiosk on a presentation; "{server}" in the text stands for the server's URL.
-    Kiosk& Start(std::string text, std::vector<std::string> environment = {}) {
+    Process& Start(std::string text, std::vector<std::string> environment = {}) {
         return Run({folders_.Write("show.tso", WithServer(text))}, std::move(environment));
     }
     std::string WithServer(std::string text) const {
@@ -75,17 +81,27 @@ class KioskTest : public ::testing::Test, public Desk {
         return ::testing::AssertionFailure() << "it said:\n" << process.Output();
     }
 
+    static bool OneOf(Rgb seen, std::initializer_list<NamedColor> palette) {
+        return std::ranges::any_of(palette, [&](NamedColor c) { return Near(seen, c.rgb); });
+    }
+    // Whether the centre shows a colour of the palette within timeout.
+    bool ComesOneOf(std::initializer_list<NamedColor> palette, Millis timeout) const {
+        return WaitForCentre([&](Rgb seen) { return OneOf(seen, palette); }, timeout).has_value();
+    }
+    // Whether the centre shows another colour than color within timeout.
+    bool Leaves(Rgb color, Millis timeout = kPatience) const {
+        return WaitForCentre([&](Rgb seen) { return !Near(seen, color); }, timeout).has_value();
+    }
     // The first colour on show over duration that is none of the palette's; "" when none came.
     std::string Stray(Millis duration, std::initializer_list<NamedColor> palette) const {
         for (const ColorSample& sample : RecordColors(duration))
-            if (std::ranges::none_of(palette, [&](auto c) { return Near(sample.rgb, c.rgb); }))
-                return ToHex(sample.rgb);
+            if (!OneOf(sample.rgb, palette)) return ToHex(sample.rgb);
         return "";
     }
 
     HttpServer server_;
     KioskFolders folders_;
-    std::vector<std::unique_ptr<Kiosk>> kiosks_;
+    std::vector<std::unique_ptr<Process>> runs_;
 };
 
 }  // namespace pagelark::e2e

@@ -1,7 +1,5 @@
 #include "e2e/support/mosquitto.h"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -9,18 +7,9 @@
 namespace pagelark::e2e {
 
 int FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        ::close(fd);
-        throw std::runtime_error("no free loopback port");
-    }
-    ::close(fd);
-    return ntohs(address.sin_port);
+    int port = 0;
+    ::close(BindLoopback(port));
+    return port;
 }
 
 Mosquitto::Mosquitto(const testing::TempFolder& folder, const std::string& config, int port)
