@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QTimer>
 
 #include "platform/paths.h"
 
@@ -74,6 +75,12 @@ Result<SingleInstance::Outcome> SingleInstance::Acquire(bool wantConfig,
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             socket->setReadBufferSize(kLongestRequest);
+            // A caller gets as long to ask as a second start waits for its answer: one that
+            // says nothing would otherwise hold its connection for as long as the kiosk runs.
+            QTimer::singleShot(answerWait_, socket, [socket] {
+                socket->abort();
+                socket->deleteLater();
+            });
             QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
                 if (!socket->canReadLine()) {
                     if (socket->bytesAvailable() >= kLongestRequest) {

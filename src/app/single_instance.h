@@ -21,7 +21,7 @@ QString RuntimeFolder(const std::string& tempDir);
 class SingleInstance {
   public:
     // folder: a private folder of the user's (the runtime folder); answerWait: how long a second
-    // start waits for the running copy's answer.
+    // start waits for the running copy's answer, and the running copy for a caller's request.
     explicit SingleInstance(const QString& folder,
                             std::chrono::milliseconds answerWait = std::chrono::seconds(3));
 

@@ -53,21 +53,23 @@ TEST(SingleInstanceTest, ASecondStartHearsWhatTheRunningCopyDid) {
         bool cameForward;  // the running copy's answers
         bool configOpened;
         SingleInstance::Outcome outcome;
-        int flood;  // bytes with no line end another caller sends first: it is cut off
+        int flood;  // bytes with no line end another caller sends first (-1: none): it is let go
     };
     using Outcome = SingleInstance::Outcome;
     const Case cases[] = {
-        {"the compositor refused", false, false, false, Outcome::NotForward, 0},
-        {"configuration opened", true, true, true, Outcome::ConfigOpened, 0},
-        {"configuration refused", true, true, false, Outcome::AnotherRuns, 0},
+        {"the compositor refused", false, false, false, Outcome::NotForward, -1},
+        {"configuration opened", true, true, true, Outcome::ConfigOpened, -1},
+        {"configuration refused", true, true, false, Outcome::AnotherRuns, -1},
         {"after a flood", false, true, false, Outcome::CameForward, 1 << 20},
+        {"after a silent caller", false, true, false, Outcome::CameForward, 0},
     };
     for (const Case& c : cases) {
         testing::TempFolder temp;
         const QString folder = QString::fromStdString(temp.path());
         int forwardAsked = 0;
         RunningCopy running([&] {
-            auto first = std::make_shared<SingleInstance>(folder);
+            // A flood is cut off at once, a silent caller only once its time is up.
+            auto first = std::make_shared<SingleInstance>(folder, c.flood == 0 ? 200ms : 60s);
             EXPECT_EQ(first
                           ->Acquire(
                               false,
@@ -80,7 +82,7 @@ TEST(SingleInstanceTest, ASecondStartHearsWhatTheRunningCopyDid) {
                       Outcome::First);
             return first;
         });
-        if (c.flood > 0) {
+        if (c.flood >= 0) {
             QLocalSocket flooder;
             flooder.connectToServer(folder + "/pagelark.socket");
             ASSERT_TRUE(flooder.waitForConnected(5000));
