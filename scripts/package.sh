@@ -49,6 +49,7 @@ grep -q '^MimeType=application/x-pagelark-presentation;$' /usr/share/application
 desktop-file-validate /usr/share/applications/pagelark.edit.desktop
 grep -q '^Exec=pagelark --config %f$' /usr/share/applications/pagelark.edit.desktop
 sh -n /usr/bin/pagelark-session
+pagelark-session --help | grep "^usage: pagelark-session" >/dev/null
 grep -q '^Exec=pagelark-session$' /usr/share/xsessions/pagelark.desktop
 grep -q '^Exec=pagelark-session --wayland$' /usr/share/wayland-sessions/pagelark-wayland.desktop
 
