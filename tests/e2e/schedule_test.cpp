@@ -12,19 +12,9 @@ using std::chrono_literals::operator""s;
 
 const std::vector<std::string> kUtc{"TZ=UTC0"};
 
-// "HH:MM" of the whole minute minutes from now (0: the minute begun), in UTC.
-std::string MinuteFromNow(int minutes) {
-    const std::time_t now = std::time(nullptr) + std::time_t{60} * minutes;
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", utc.tm_hour, utc.tm_min);
-    return text;
-}
-
 // A window that is not now: it opens in two hours and closes in three.
 std::string Later() {
-    return "From=" + MinuteFromNow(120) + "\nTo=" + MinuteFromNow(180);
+    return "From=" + MinuteAhead(120, true) + "\nTo=" + MinuteAhead(180, true);
 }
 
 // Green is out of its window: it is never asked for and never on show while red and yellow
@@ -62,11 +52,11 @@ TEST_F(KioskTest, WithNoPageDueTheIdlePageShowsUntilAPageIs) {
     // come on show first.
     const int opens = std::time(nullptr) % 60 < 30 ? 1 : 2;
     // An idle page the kiosk does not load: the black one stands in at once.
-    Process& typo =
-        Start("[Tessaro]\nLocked=Yes\nOnMouseMove=0\nDefaultTime=5\nIdlePage=htps://x/\n" +
-                  Pages({"/red\nFrom=" + MinuteFromNow(opens) + "\nTo=" + MinuteFromNow(30)}) +
-                  "[Include1]\nURL={server}/\n",
-              kUtc);
+    Process& typo = Start(
+        "[Tessaro]\nLocked=Yes\nOnMouseMove=0\nDefaultTime=5\nIdlePage=htps://x/\n" +
+            Pages({"/red\nFrom=" + MinuteAhead(opens, true) + "\nTo=" + MinuteAhead(30, true)}) +
+            "[Include1]\nURL={server}/\n",
+        kUtc);
     ASSERT_TRUE(Comes(kShade, kStartUp)) << "the black idle page never came on show";
     EXPECT_TRUE(Says(typo,
                      "IdlePage \"htps://x/\" cannot be shown (the kiosk does not load "

@@ -13,19 +13,6 @@ namespace {
 
 constexpr Rgb kBlack{0, 0, 0};
 
-// "HH:MM" of the local minute that starts minutes whole minutes from now.
-std::string MinuteAhead(int minutes, std::time_t* at = nullptr) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const std::time_t start = now - local.tm_sec + 60L * minutes;
-    if (at != nullptr) *at = start;
-    localtime_r(&start, &local);
-    char text[8];
-    std::strftime(text, sizeof text, "%H:%M", &local);
-    return text;
-}
-
 class ScreenTest : public KioskTest {
   protected:
     ScreenTest() : KioskTest(XServer::XorgDummy) {}
@@ -58,8 +45,8 @@ TEST_F(ScreenTest, DarkAtScreenOffWokenByAKeyAndBackAtScreenOn) {
     // Room for start-up before the screen goes dark, then three minutes of dark.
     std::time_t offAt = 0;
     std::time_t onAt = 0;
-    const std::string off = MinuteAhead(2, &offAt);
-    const std::string on = MinuteAhead(5, &onAt);
+    const std::string off = MinuteAhead(2, false, &offAt);
+    const std::string on = MinuteAhead(5, false, &onAt);
     folders_.Write("bin/cec-ctl",
                    "#!/bin/sh\necho \"$*\" >> \"" + folders_.File("cec.log") + "\"\n");
     ASSERT_EQ(RunCommand({"chmod", "+x", folders_.File("bin/cec-ctl")}, {}).status, 0);

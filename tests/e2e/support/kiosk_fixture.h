@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <iostream>
 #include <thread>
 
@@ -19,6 +20,17 @@ inline std::string Pages(const std::vector<std::string>& targets) {
     std::string text;
     for (std::size_t k = 0; k < targets.size(); ++k)
         text += "[Page" + std::to_string(k + 1) + "]\nURL={server}" + targets[k] + "\n";
+    return text;
+}
+
+// "HH:MM" of the minute minutes after the one begun, in UTC or local time; at: its start.
+inline std::string MinuteAhead(int minutes, bool utc, std::time_t* at = nullptr) {
+    const std::time_t start = std::time(nullptr) / 60 * 60 + std::time_t{60} * minutes;
+    if (at != nullptr) *at = start;
+    std::tm time{};
+    utc ? gmtime_r(&start, &time) : localtime_r(&start, &time);
+    char text[8];
+    std::strftime(text, sizeof text, "%H:%M", &time);
     return text;
 }
 
