@@ -67,19 +67,15 @@ TEST(SingleInstanceTest, ASecondStartHearsWhatTheRunningCopyDid) {
         testing::TempFolder temp;
         const QString folder = QString::fromStdString(temp.path());
         int forwardAsked = 0;
+        const auto forward = [&] {
+            ++forwardAsked;
+            return c.cameForward;
+        };
         RunningCopy running([&] {
             // A flood is cut off at once, a silent caller only once its time is up.
             auto first = std::make_shared<SingleInstance>(folder, c.flood == 0 ? 200ms : 60s);
-            EXPECT_EQ(first
-                          ->Acquire(
-                              false,
-                              [&] {
-                                  ++forwardAsked;
-                                  return c.cameForward;
-                              },
-                              [&] { return c.configOpened; })
-                          .Value(),
-                      Outcome::First);
+            const auto config = [&] { return c.configOpened; };
+            EXPECT_EQ(first->Acquire(false, forward, config).Value(), Outcome::First);
             return first;
         });
         if (c.flood >= 0) {
