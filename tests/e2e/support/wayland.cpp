@@ -114,23 +114,26 @@ std::optional<User> CompositorUser(std::string& why) {
 SpawnOptions CageOptions(const Xvfb& server, const KioskFolders& folders, const User& user,
                          const CageSetup& setup, std::vector<std::string> arguments,
                          std::vector<std::string> environment) {
-    {
+    if (setup.headless) {
+        environment.emplace_back("WLR_BACKENDS=headless");
+    } else {
         // The compositor looks these up without creating them; unknown, it could not name its
         // windows nor hear a request to close one.
         const XConnection display = Connect(server);
         for (const char* atom : {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_NAME", "UTF8_STRING"})
             XInternAtom(display.get(), atom, False);
         XSync(display.get(), False);
+        environment.insert(environment.end(), {"WLR_BACKENDS=x11",
+                                               "WLR_X11_OUTPUTS=" + std::to_string(setup.outputs)});
     }
-    environment.insert(environment.end(),
-                       {"WLR_BACKENDS=x11", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
-                        "WLR_X11_OUTPUTS=" + std::to_string(setup.outputs)});
+    environment.insert(environment.end(), {"WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1"});
     if (setup.logRequests) environment.emplace_back("WAYLAND_DEBUG=server");
     SpawnOptions options =
         KioskOptions(server, folders, std::move(arguments), std::move(environment));
     options.argv[0] = Reachable(options.argv[0], user, folders);
-    // DISPLAY stays: cage draws its outputs there, and gives the kiosk its own X server's.
+    // DISPLAY stays for a windowed cage, which draws its outputs there.
     std::erase(options.environment, "QT_QPA_PLATFORM=xcb");
+    if (setup.headless) std::erase(options.environment, "DISPLAY=" + server.Display());
     if (!setup.session.empty()) {
         options.environment.push_back("PAGELARK_BINARY=" + options.argv[0]);
         options.argv.insert(options.argv.begin(),

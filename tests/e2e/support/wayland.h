@@ -32,6 +32,8 @@ struct CageSetup {
     int outputs = 1;
     // WAYLAND_DEBUG=server: cage logs every request it receives to its output.
     bool logRequests = false;
+    // cage's output is no window but memory: no X server is involved, only grim reads the screen.
+    bool headless = false;
     // The session script that starts cage itself (with --wayland, the kiosk as PAGELARK_BINARY)
     // and chooses Qt's platform; "" for cage started here.
     std::string session{};
