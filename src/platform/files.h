@@ -1,6 +1,6 @@
 #pragma once
 // Single file and folder operations on native paths. Failures come back as the system's
-// error number (errno here), 0 for success.
+// error number (errno, or GetLastError's on Windows), 0 for success.
 
 #include <cstdint>
 #include <optional>
@@ -21,7 +21,12 @@ bool DirExists(std::string_view path);
 // The working folder, without a trailing separator; "" when unknown.
 std::string CurrentFolder();
 
+// The system's words for such a number.
+std::string ErrorReason(int error);
+
 int RemoveFile(std::string_view path);
+// Renames a file, replacing what stands at to.
+int RenameFile(std::string_view from, std::string_view to);
 // Makes the folder and any missing folders above it.
 int MakeFolder(std::string_view path, unsigned mode);
 int RemoveFolder(std::string_view path);

@@ -1,6 +1,6 @@
 #include "platform/file_io.h"
 
-#include "platform/linux/leftovers.h"
+#include "platform/leftovers.h"
 #include "platform/text.h"
 
 #include <fcntl.h>
