@@ -16,6 +16,17 @@ packages=(cmake ninja-build g++ libgtest-dev clang-14 libclang-rt-14-dev clang-f
           procps)
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
+# On a PC, the arm64 cross build too (scripts/cross.sh arm64): the compiler, GoogleTest's
+# sources, qemu to run the tests, and the target's own libraries from Debian's arm64 multiarch
+# packages (the architecture added once; its package lists come with the update below). On an
+# arm64 board (Raspberry Pi OS) the native build below is all there is.
+if [ "$(dpkg --print-architecture)" != arm64 ]; then
+    packages+=(g++-aarch64-linux-gnu googletest qemu-user-static libglib2.0-dev:arm64
+               libsystemd-dev:arm64)
+    if ! dpkg --print-foreign-architectures | grep -qx arm64; then
+        "${sudo[@]}" dpkg --add-architecture arm64
+    fi
+fi
 # A fresh machine may have no package lists yet: update only when the install needs it.
 if ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null 2>&1; then
     "${sudo[@]}" apt-get update -qq

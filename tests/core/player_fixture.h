@@ -245,7 +245,7 @@ class PlayerTest : public ::testing::Test, public DocumentWorld {
         w.calls.clear();
         std::istringstream in{std::string(steps)};
         for (std::string word; in >> word;) {
-            if (word != "?" && !std::isdigit(word[0])) {
+            if (word != "?" && !std::isdigit(static_cast<unsigned char>(word[0]))) {
                 words.at(word)(P());
                 continue;
             }

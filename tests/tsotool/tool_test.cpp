@@ -33,11 +33,12 @@ struct Outcome {
 // folder/managed. The local time is Berlin's, whose clock changes.
 Outcome RunTool(const std::string& folder, const std::string& args) {
     const std::string out = folder + "/stdout.txt", err = folder + "/stderr.txt";
-    const int status = std::system(
-        ("cd '" + folder + "' && TZ=Europe/Berlin PAGELARK_REGISTRY_DIR='" + folder +
-         "/registry' " + "PAGELARK_MANAGED_DIR='" + folder +
-         "/managed' '" PAGELARK_TSO_BINARY "' " + args + " >'" + out + "' 2>'" + err + "'")
-            .c_str());
+    const int status =
+        std::system(("cd '" + folder + "' && TZ=Europe/Berlin PAGELARK_REGISTRY_DIR='" + folder +
+                     "/registry' " + "PAGELARK_MANAGED_DIR='" + folder +
+                     "/managed' " PAGELARK_TSO_LAUNCHER " '" PAGELARK_TSO_BINARY "' " + args +
+                     " >'" + out + "' 2>'" + err + "'")
+                        .c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempFolder::Read(out),
             TempFolder::Read(err)};
 }
