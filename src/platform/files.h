@@ -10,7 +10,12 @@
 
 namespace pagelark {
 
+#ifdef _WIN32
+// "/" is taken as well; "\\" is what the program writes.
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
 
 // A regular file (links followed; a trailing separator ignored). Pipes and devices do not
 // count: reading them could block or never end.

@@ -100,6 +100,9 @@ TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
 // Said once; the show's lines still go on (to MQTT); written again once the folder takes them.
 // A line torn before (a power cut) is left on a line of its own.
 TEST(PlayLogTest, AFolderThatCannotBeWrittenIsSaidOnceAndWritingResumes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: chmod cannot take a folder's write permission away";
+#else
     TempFolder temp;
     FakeClock clock;
     const std::string folder = temp.File("pagelark");
@@ -127,6 +130,7 @@ TEST(PlayLogTest, AFolderThatCannotBeWrittenIsSaidOnceAndWritingResumes) {
     ASSERT_EQ(lines.size(), 2u) << TempFolder::Read(folder + "/playlog.jsonl");
     EXPECT_EQ(ParsePlayLogLine(lines[1])->address, "http://c/");
     EXPECT_EQ(warnings.lines.back(), "the play log is written again");
+#endif
 }
 
 }  // namespace
