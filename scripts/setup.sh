@@ -23,6 +23,8 @@ export DEBIAN_FRONTEND=noninteractive
 if [ "$(dpkg --print-architecture)" != arm64 ]; then
     packages+=(g++-aarch64-linux-gnu googletest qemu-user-static libglib2.0-dev:arm64
                libsystemd-dev:arm64)
+    # And the Windows cross build (scripts/cross.sh windows): mingw-w64 and Wine to run it.
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64)
     if ! dpkg --print-foreign-architectures | grep -qx arm64; then
         "${sudo[@]}" dpkg --add-architecture arm64
     fi

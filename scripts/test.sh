@@ -50,3 +50,9 @@ if [ "${QUICK:-0}" != 1 ]; then
     bash scripts/tidy.sh build
 fi
 ctest --test-dir build -j "$jobs" --output-on-failure
+
+# The layers below the windows and pagelark-tso built for Windows and tested under Wine.
+if [ "${WINDOWS:-0}" = 1 ] || [ "${CI:-}" = true ]; then
+    echo "== Windows build under Wine"
+    bash scripts/cross.sh windows
+fi
