@@ -15,8 +15,9 @@ arm64)
     ;;
 windows)
     toolchain=cmake/toolchains/mingw-w64-x86_64.cmake
-    # Wine in a prefix of the build's own, made on first use; no display is needed.
-    export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # Wine in a prefix of the build's own, made on first use; no display is needed. mshtml stays:
+    # it registers the .htm association the default browser is found by.
+    export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree="
     [[ -d $WINEPREFIX ]] || { wineboot --init >/dev/null 2>&1 || true; }
     # The Linux tool the Windows one is compared with, built without the kiosk.
     cmake -S . -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGELARK_KIOSK=OFF \

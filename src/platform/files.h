@@ -13,8 +13,10 @@ namespace pagelark {
 #ifdef _WIN32
 // "/" is taken as well; "\\" is what the program writes.
 inline constexpr char kPathSeparator = '\\';
+inline constexpr std::string_view kPathSeparators = "\\/";
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr std::string_view kPathSeparators = "/";
 #endif
 
 // A regular file (links followed; a trailing separator ignored). Pipes and devices do not

@@ -8,14 +8,8 @@
 namespace pagelark {
 namespace {
 
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
-
 bool IsSeparator(char c) {
-    return kSeparators.find(c) != std::string_view::npos;
+    return kPathSeparators.find(c) != std::string_view::npos;
 }
 
 }  // namespace
@@ -81,13 +75,13 @@ std::string StripExtension(std::string_view path) {
 
 std::string FileNamePart(std::string_view path) {
     if (DirExists(path)) return {};
-    const auto slash = path.find_last_of(kSeparators);
+    const auto slash = path.find_last_of(kPathSeparators);
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::string FolderPart(std::string_view path) {
     if (DirExists(path)) return WithTrailingSeparator(path);
-    const auto slash = path.find_last_of(kSeparators);
+    const auto slash = path.find_last_of(kPathSeparators);
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 

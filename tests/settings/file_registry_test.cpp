@@ -150,6 +150,9 @@ TEST_F(FileRegistryTest, ABadLineIsReportedWithItsNumberAndWhatItNamesIsKnown) {
 // Text that may set a value of the key but is not read as it, also once the store was written:
 // the stores golden/store/locked-*.reg, a large one and a link loop; what is said, locked.txt.
 TEST_F(FileRegistryTest, AValueThatMayBeSetAndIsNotReadIsFoundWhereverItStands) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: a symbolic link needs a privilege, and Wine makes none";
+#else
     const std::string golden = GoldenFolder() + "/store/";
     std::set<std::string> names = {"large", "loop"};
     for (const auto& entry : std::filesystem::directory_iterator(golden))
@@ -176,6 +179,7 @@ TEST_F(FileRegistryTest, AValueThatMayBeSetAndIsNotReadIsFoundWhereverItStands) 
         said += name + ": " + why + "\n";
     }
     CompareGolden(golden + "locked.txt", said);
+#endif
 }
 
 TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
@@ -188,7 +192,9 @@ TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     EXPECT_EQ(store.CreateKey(kMachine, "B"), RegError::Success);
     EXPECT_EQ(store.CreateKey(kMachine, "C"), RegError::Success);
     EXPECT_EQ(Read("registry/machine.reg.bad"), original);
+#ifndef _WIN32  // no permission bits
     EXPECT_EQ(ModeOf(temp.File("registry/machine.reg.bad")), 0600u);
+#endif
     EXPECT_EQ(Read("registry/machine.reg"),
               "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\B]\r\n\r\n"
               "[HKEY_LOCAL_MACHINE\\C]\r\n\r\n");

@@ -16,10 +16,10 @@ bool IsSeparator(char c) {
 }
 
 // Opens what path names for its attributes only: links followed unless asked.
-Handle OpenForQuery(const std::string& path, bool followLinks = true) {
+Handle OpenForQuery(const std::string& path, bool followLinks = true, DWORD access = 0) {
     const DWORD flags =
         FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-    return Handle(::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+    return Handle(::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES | access,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, flags, nullptr));
 }
@@ -62,7 +62,7 @@ UserSid CurrentUser() {
 bool OwnedByUs(const std::string& path) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    Handle file = OpenForQuery(path, false);
+    Handle file = OpenForQuery(path, false, READ_CONTROL);
     if (!file.Valid()) return false;
     // GetSecurityInfo needs aclapi; the descriptor read through the handle says the same.
     DWORD size = 0;
