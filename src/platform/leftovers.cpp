@@ -1,6 +1,7 @@
 #include "platform/leftovers.h"
 
 #include <cstdlib>
+#include <random>
 
 #include "platform/process_memory.h"
 
@@ -34,6 +35,17 @@ long TaggedPid(std::string_view rest) {
 
 std::string TaggedTemplate(std::string_view prefix) {
     return std::string(prefix) + std::to_string(CurrentProcessId()) + "-XXXXXX";
+}
+
+std::string TaggedUniqueName(std::string_view prefix) {
+    static thread_local std::mt19937 engine{std::random_device{}()};
+    static constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string name = TaggedTemplate(prefix);
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    for (auto x = name.rbegin(); x != name.rend() && *x == 'X'; ++x)
+        *x = kLetters[pick(engine)];
+    return name;
 }
 
 bool IsLeftover(std::string_view name, std::string_view prefix) {

@@ -9,6 +9,8 @@ namespace pagelark {
 
 // "<prefix><pid>-XXXXXX", the X's to be made unique.
 std::string TaggedTemplate(std::string_view prefix);
+// TaggedTemplate with its X's made letters and digits at random.
+std::string TaggedUniqueName(std::string_view prefix);
 // Whether a file name is "<prefix><pid>-XXXXXX" of a process that is gone. This process's own
 // pid counts as gone: it is asked before this run makes any such file.
 bool IsLeftover(std::string_view name, std::string_view prefix);

@@ -27,6 +27,12 @@ class WindowsAppendFile final : public AppendFile {
         return tail;
     }
     bool IsAt(const std::string& path) const override {
+        // Removed while open, a file may keep its name until the last handle goes.
+        FILE_STANDARD_INFO standard{};
+        if (::GetFileInformationByHandleEx(file_.Get(), FileStandardInfo, &standard,
+                                           sizeof standard) &&
+            standard.DeletePending)
+            return false;
         Handle named(::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));

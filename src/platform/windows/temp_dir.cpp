@@ -4,8 +4,6 @@
 #include "platform/leftovers.h"
 #include "platform/windows/wide.h"
 
-#include <random>
-
 namespace pagelark {
 
 std::string TempDir() {
@@ -23,12 +21,8 @@ std::string ReserveTempFile(const std::string& tempDir) {
     if (tempDir.empty()) return {};
     // GetTempFileNameW names carry no process id, so a crashed run's file could not be told
     // from a running one's: the tagged name is made here, created new.
-    static thread_local std::mt19937 engine{std::random_device{}()};
-    std::uniform_int_distribution<int> digit(0, 9);
     for (int tries = 0; tries < 100; ++tries) {
-        std::string name = TaggedTemplate("TMP");
-        for (auto x = name.rbegin(); x != name.rend() && *x == 'X'; ++x)
-            *x = static_cast<char>('0' + digit(engine));
+        const std::string name = TaggedUniqueName("TMP");
         const std::string path = tempDir + name;
         Handle file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
