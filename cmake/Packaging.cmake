@@ -82,6 +82,10 @@ pagelark-tso, which shows and re-saves presentation files from the shell.")
 # No Homepage: the project has no site yet.
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# CPack names the build machine's architecture; a cross build's package is the target's.
+if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL aarch64)
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+endif()
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Dependencies from the shared libraries the programs link (libmosquitto1 among them).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

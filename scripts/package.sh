@@ -13,7 +13,7 @@ if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 echo "== Debian package"
 rm -f "$build"/pagelark_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
-deb=$(ls "$build"/pagelark_*_amd64.deb)
+deb=$(ls "$build"/pagelark_*_"$(dpkg --print-architecture)".deb)
 dpkg-deb --info "$deb" | sed -n '/Package:/,/Description:/p'
 # What a Debian packager would be told; an override needs a comment in the package saying why.
 lintian --fail-on error,warning --tag-display-limit 0 "$deb"

@@ -2,6 +2,7 @@
 # Runs every check: formatting, the include layering, the example playbook's syntax, the
 # sanitizer build's tests, the fuzzers, clang-tidy, then the test suite.
 # FUZZ_SECONDS (default 60) sets how long each fuzzer runs; QUICK=1 runs only the test suite.
+# On CI or with ARM64=1 the arm64 cross builds follow (scripts/cross.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -50,6 +51,14 @@ if [ "${QUICK:-0}" != 1 ]; then
     bash scripts/tidy.sh build
 fi
 ctest --test-dir build -j "$jobs" --output-on-failure
+
+# The arm64 cross builds: on CI, or when ARM64=1.
+if [ "${CI:-}" = true ] || [ "${ARM64:-0}" = 1 ]; then
+    echo "== arm64: the layers below the windows, their tests under qemu"
+    bash scripts/cross.sh arm64
+    echo "== arm64: the whole program and its Debian package"
+    bash scripts/cross.sh arm64-deb
+fi
 
 # The layers below the windows and pagelark-tso built for Windows and tested under Wine.
 if [ "${WINDOWS:-0}" = 1 ] || [ "${CI:-}" = true ]; then
