@@ -2,6 +2,11 @@
 function(pagelark_target_options target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
                                              -Wnon-virtual-dtor -Wconversion -Wno-sign-conversion)
+    if(WIN32)
+        # The W functions by default; localtime_r and gmtime_r as on POSIX systems.
+        target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                     _WIN32_WINNT=0x0A00 _POSIX_THREAD_SAFE_FUNCTIONS)
+    endif()
     if(PAGELARK_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()

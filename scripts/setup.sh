@@ -26,6 +26,8 @@ if [ "$(dpkg --print-architecture)" != arm64 ]; then
                libsystemd-dev:arm64 qt6-base-dev:arm64 qt6-base-private-dev:arm64
                qt6-declarative-dev:arm64 qt6-webengine-dev:arm64 libgl-dev:arm64 libx11-dev:arm64
                libxext-dev:arm64 libxcb1-dev:arm64 libwayland-dev:arm64 libmosquitto-dev:arm64)
+    # And the Windows cross build (scripts/cross.sh windows): mingw-w64 and Wine to run it.
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64)
     if ! dpkg --print-foreign-architectures | grep -qx arm64; then
         "${sudo[@]}" dpkg --add-architecture arm64
     fi

@@ -59,3 +59,9 @@ if [ "${CI:-}" = true ] || [ "${ARM64:-0}" = 1 ]; then
     echo "== arm64: the whole program and its Debian package"
     bash scripts/cross.sh arm64-deb
 fi
+
+# The layers below the windows and pagelark-tso built for Windows and tested under Wine.
+if [ "${WINDOWS:-0}" = 1 ] || [ "${CI:-}" = true ]; then
+    echo "== Windows build under Wine"
+    bash scripts/cross.sh windows
+fi

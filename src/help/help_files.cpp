@@ -6,6 +6,7 @@
 #include "help/help_paths.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace pagelark {
 namespace {
@@ -146,17 +147,17 @@ std::string RelocatedHelpPage(std::string_view address, std::string_view helpFol
     // A place in the page (#setup) goes with it.
     const std::string_view page = address.substr(0, address.find('#'));
     const std::string_view place = address.substr(page.size());
-    const auto slash = page.rfind('/');
-    if (!page.starts_with('/') || slash == std::string_view::npos || helpFolder.empty())
+    const auto slash = page.find_last_of(kPathSeparators);
+    if (!IsAbsolutePath(page) || slash == std::string_view::npos || helpFolder.empty())
         return std::string(address);
     const std::string_view folder = page.substr(0, slash), name = page.substr(slash + 1);
-    const auto parent = folder.rfind('/');
+    const auto parent = folder.find_last_of(kPathSeparators);
     const bool helpPage = std::any_of(kPages.begin(), kPages.end(),
                                       [&](const Entry& entry) { return entry.name == name; });
     if (!helpPage || parent == std::string_view::npos || folder.substr(parent + 1) != "Pagelark" ||
         folder == helpFolder || FileExists(page))
         return std::string(address);
-    return std::string(helpFolder) + "/" + std::string(name) + std::string(place);
+    return WithTrailingSeparator(helpFolder) + std::string(name) + std::string(place);
 }
 
 void WriteWelcomeLine(std::string_view helpFolder, std::string_view markup) {

@@ -37,8 +37,12 @@ std::string StoredIconPath(std::string_view icon, const std::string& startupFold
         folder.find_first_not_of(kPathSeparator) == std::string::npos)
         return std::string(icon);
     const std::string path = NormalPath(icon);
-    if (path.size() > folder.size() && path.starts_with(folder)) return path.substr(folder.size());
-    return std::string(icon);
+    if (path.size() <= folder.size() || !path.starts_with(folder)) return std::string(icon);
+    std::string stored = path.substr(folder.size());
+    // Windows' normal form has backslashes only: a path written with slashes keeps them.
+    if (icon.substr(std::min(folder.size(), icon.size())).find('\\') == std::string_view::npos)
+        std::replace(stored.begin(), stored.end(), '\\', '/');
+    return stored;
 }
 
 }  // namespace pagelark

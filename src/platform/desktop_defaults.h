@@ -10,6 +10,10 @@ namespace pagelark {
 // home folder; never with a trailing slash.
 std::string DocumentsFolder();
 
+// The user's home folder ($HOME, else the password database's; the profile folder on Windows),
+// read afresh each time; "" when there is none.
+std::string HomeFolder();
+
 // The command line of the default application for HTML files, with the file given as "%1";
 // "" when there is none.
 std::string DefaultHtmlCommand();

@@ -1,6 +1,6 @@
 #pragma once
 // Single file and folder operations on native paths. Failures come back as the system's
-// error number (errno here), 0 for success.
+// error number (errno, or GetLastError's on Windows), 0 for success.
 
 #include <cstdint>
 #include <optional>
@@ -10,7 +10,14 @@
 
 namespace pagelark {
 
+#ifdef _WIN32
+// "/" is taken as well; "\\" is what the program writes.
+inline constexpr char kPathSeparator = '\\';
+inline constexpr std::string_view kPathSeparators = "\\/";
+#else
 inline constexpr char kPathSeparator = '/';
+inline constexpr std::string_view kPathSeparators = "/";
+#endif
 
 // A regular file (links followed; a trailing separator ignored). Pipes and devices do not
 // count: reading them could block or never end.
@@ -21,7 +28,12 @@ bool DirExists(std::string_view path);
 // The working folder, without a trailing separator; "" when unknown.
 std::string CurrentFolder();
 
+// The system's words for such a number.
+std::string ErrorReason(int error);
+
 int RemoveFile(std::string_view path);
+// Renames a file, replacing what stands at to.
+int RenameFile(std::string_view from, std::string_view to);
 // Makes the folder and any missing folders above it.
 int MakeFolder(std::string_view path, unsigned mode);
 int RemoveFolder(std::string_view path);

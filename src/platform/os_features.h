@@ -12,7 +12,12 @@ struct OsFeatures {
     bool shutdownPrivilege = false;
 };
 
+#ifdef _WIN32
+// Windows logs on from the Winlogon values and asks for the privilege.
+inline constexpr OsFeatures kOsFeatures{true, true};
+#else
 // This system's: the display manager logs on, and logind decides who may reboot.
 inline constexpr OsFeatures kOsFeatures{};
+#endif
 
 }  // namespace pagelark

@@ -6,6 +6,13 @@
 #include "platform/files.h"
 
 namespace pagelark {
+namespace {
+
+bool IsSeparator(char c) {
+    return kPathSeparators.find(c) != std::string_view::npos;
+}
+
+}  // namespace
 
 bool IsUncPath(std::string_view path) {
     return path.starts_with("\\\\");
@@ -26,17 +33,30 @@ std::string ShareRoot(std::string_view path) {
 }
 
 bool IsAbsolutePath(std::string_view path) {
-    return path.starts_with(kPathSeparator);
+#ifdef _WIN32
+    // "\\folder" (the current drive's) and "C:\\folder"; "C:folder" is relative to C:'s
+    // working folder.
+    if (path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])) return true;
+#endif
+    return !path.empty() && IsSeparator(path.front());
 }
 
 std::string WithTrailingSeparator(std::string_view path) {
     std::string result(path);
-    if (!result.empty() && result.back() != kPathSeparator) result += kPathSeparator;
+    if (result.empty() || IsSeparator(result.back())) return result;
+#ifdef _WIN32
+    // A path written with slashes alone goes on with one.
+    if (result.find('/') != std::string::npos && result.find('\\') == std::string::npos) {
+        result += '/';
+        return result;
+    }
+#endif
+    result += kPathSeparator;
     return result;
 }
 
 std::string WithoutTrailingSeparator(std::string_view path) {
-    if (path.ends_with(kPathSeparator)) path.remove_suffix(1);
+    if (!path.empty() && IsSeparator(path.back())) path.remove_suffix(1);
     return std::string(path);
 }
 
@@ -55,13 +75,13 @@ std::string StripExtension(std::string_view path) {
 
 std::string FileNamePart(std::string_view path) {
     if (DirExists(path)) return {};
-    const auto slash = path.rfind(kPathSeparator);
+    const auto slash = path.find_last_of(kPathSeparators);
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::string FolderPart(std::string_view path) {
     if (DirExists(path)) return WithTrailingSeparator(path);
-    const auto slash = path.rfind(kPathSeparator);
+    const auto slash = path.find_last_of(kPathSeparators);
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 

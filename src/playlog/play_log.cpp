@@ -1,11 +1,6 @@
 #include "playlog/play_log.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,7 +8,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "platform/append_file.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/log.h"
 #include "platform/text.h"
 
@@ -22,7 +19,7 @@ namespace pagelark {
 namespace {
 
 // Enough for the last line, the longest address included.
-constexpr std::uintmax_t kTailBytes = std::uintmax_t{80} * 1024;
+constexpr std::size_t kTailBytes = std::size_t{80} * 1024;
 
 std::string Number(double value) {
     char text[64];
@@ -30,19 +27,11 @@ std::string Number(double value) {
     return text;
 }
 
-std::string SystemReason(int error) {
-    return std::strerror(error);
-}
-
 // Each missing folder down to path, private.
 bool MakeFolders(const std::string& path, std::string& why) {
-    for (std::size_t at = 1; at <= path.size(); ++at) {
-        if (at != path.size() && path[at] != '/') continue;
-        const std::string part = path.substr(0, at);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            why = part + ": " + SystemReason(errno);
-            return false;
-        }
+    if (const int error = MakeFolder(path, 0700); error != 0) {
+        why = path + ": " + ErrorReason(error);
+        return false;
     }
     return true;
 }
@@ -245,19 +234,14 @@ std::string PlayLogFile::PathOf(int generation) const {
 }
 
 void PlayLogFile::Close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    file_.reset();
 }
 
 bool PlayLogFile::Open(std::string& why) {
     // Still the file at its path: one removed or moved aside (an owner archiving it, another
     // kiosk's rotation) is left for a new one.
-    if (fd_ >= 0) {
-        struct stat open {
-        }, named{};
-        if (::fstat(fd_, &open) == 0 && ::lstat(PathOf(0).c_str(), &named) == 0 &&
-            open.st_dev == named.st_dev && open.st_ino == named.st_ino)
-            return true;
+    if (file_) {
+        if (file_->IsAt(PathOf(0))) return true;
         Close();
     }
     if (folder_.empty()) {
@@ -266,20 +250,16 @@ bool PlayLogFile::Open(std::string& why) {
     }
     if (!MakeFolders(folder_, why)) return false;
     const std::string path = PathOf(0);
-    fd_ = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    struct stat state {};
-    if (fd_ < 0 || ::fstat(fd_, &state) != 0) {
-        why = path + ": " + SystemReason(errno);
-        Close();
+    auto opened = OpenForAppend(path);
+    if (!opened) {
+        why = path + ": " + opened.Error();
         return false;
     }
-    size_ = static_cast<std::uintmax_t>(state.st_size);
+    file_ = std::move(opened.Value());
+    size_ = file_->Size();
     // The file's day is its last line's; a power cut may have torn that line, and the next
     // then starts on a line of its own.
-    std::string tail(std::min<std::uintmax_t>(size_, kTailBytes), '\0');
-    const ssize_t got =
-        ::pread(fd_, tail.data(), tail.size(), static_cast<off_t>(size_ - tail.size()));
-    tail.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    std::string tail = file_->Tail(kTailBytes);
     endsTorn_ = !tail.empty() && tail.back() != '\n';
     if (!tail.empty() && tail.back() == '\n') tail.pop_back();
     const auto last = ParsePlayLogLine(std::string_view(tail).substr(tail.rfind('\n') + 1));
@@ -294,8 +274,8 @@ bool PlayLogFile::Rotate(std::string& why) {
     std::filesystem::remove(PathOf(limits_.keep), ec);
     for (int generation = limits_.keep - 1; generation >= 0; --generation) {
         if (!std::filesystem::exists(PathOf(generation), ec)) continue;
-        if (::rename(PathOf(generation).c_str(), PathOf(generation + 1).c_str()) != 0) {
-            why = PathOf(generation) + ": " + SystemReason(errno);
+        if (const int error = RenameFile(PathOf(generation), PathOf(generation + 1)); error != 0) {
+            why = PathOf(generation) + ": " + ErrorReason(error);
             return false;
         }
     }
@@ -308,10 +288,11 @@ bool PlayLogFile::Write(const std::string& line, std::string& why) {
     if (size_ > 0 && (today != day_ || size_ + line.size() + 1 > limits_.maxBytes) && !Rotate(why))
         return false;
     const std::string whole = (endsTorn_ ? "\n" : "") + line + "\n";
-    const ssize_t written = ::write(fd_, whole.data(), whole.size());
-    if (written > 0) size_ += static_cast<std::uintmax_t>(written);
-    if (written != static_cast<ssize_t>(whole.size())) {
-        why = PathOf(0) + ": " + (written < 0 ? SystemReason(errno) : "the disk is full");
+    std::string failure;
+    const std::size_t written = file_->Append(whole, failure);
+    size_ += written;
+    if (written != whole.size()) {
+        why = PathOf(0) + ": " + (failure.empty() ? "the disk is full" : failure);
         endsTorn_ = endsTorn_ || written > 0;
         // Opened afresh at the next line: a folder made writable again is then used.
         Close();
@@ -320,7 +301,7 @@ bool PlayLogFile::Write(const std::string& line, std::string& why) {
     endsTorn_ = false;
     day_ = today;
     // Written through to the disk: a power cut may tear this line, never lose those before.
-    ::fdatasync(fd_);
+    file_->Sync();
     return true;
 }
 

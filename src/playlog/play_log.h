@@ -6,12 +6,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/ports/play_record.h"
+#include "platform/append_file.h"
 
 namespace pagelark {
 
@@ -62,7 +64,7 @@ class PlayLogFile final : public PlayLog {
     std::string folder_;
     const Clock& clock_;
     PlayLogLimits limits_;
-    int fd_ = -1;
+    std::unique_ptr<AppendFile> file_;
     std::uintmax_t size_ = 0;
     double day_ = 0.0;  // the local day of the file's lines
     bool endsTorn_ = false;

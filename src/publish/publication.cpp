@@ -1,7 +1,6 @@
 #include "publish/publication.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -172,7 +171,7 @@ std::optional<Show> Publication::Take(const HttpAnswer& answer) {
     }
     // Parsed from a file beside the copy, which it replaces only once it proved good.
     if (const int made = MakeFolder(FolderPart(copy_), 0700); made != 0) {
-        Refuse("cannot be kept: " + std::string(std::strerror(made)));
+        Refuse("cannot be kept: " + ErrorReason(made));
         return std::nullopt;
     }
     if (const Result<> written = ReplaceFileAtomically(incoming_, answer.body); !written) {
@@ -194,13 +193,13 @@ std::optional<Show> Publication::Take(const HttpAnswer& answer) {
     }
     for (const std::string& line : leftOut)
         Warn(LogArea::Document, address_, ": ", line);
-    // A good version plays even where it cannot be kept.
-    if (std::rename(incoming_.c_str(), copy_.c_str()) == 0) {
+    // A good version plays even where it cannot be kept. Replacing the copy before: C's
+    // rename refuses an existing file on Windows.
+    if (const int failure = RenameFile(incoming_, copy_); failure == 0) {
         unkept_.reset();
     } else {
-        const int failure = errno;
-        Warn(LogArea::Document, address_, " cannot be kept as ", copy_, ": ",
-             std::strerror(failure), "; the new version plays all the same");
+        Warn(LogArea::Document, address_, " cannot be kept as ", copy_, ": ", ErrorReason(failure),
+             "; the new version plays all the same");
         RemoveFile(incoming_);
         RemoveFile(validatorsFile_);
         unkept_ = answer.body;

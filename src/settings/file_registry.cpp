@@ -1,15 +1,14 @@
 #include "settings/file_registry.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
+#include "platform/desktop_defaults.h"
 #include "platform/file_io.h"
+#include "platform/files.h"
+#include "platform/system_registry.h"
 #include "platform/text.h"
 #include "settings/registry_store.h"
 
@@ -17,7 +16,7 @@ namespace pagelark {
 namespace {
 
 constexpr unsigned kFileMode = 0600;
-constexpr mode_t kFolderMode = 0700;
+constexpr unsigned kFolderMode = 0700;
 
 bool StorableName(std::string_view name) {
     return name.find_first_of(std::string_view("\n\0", 2)) == std::string_view::npos;
@@ -39,17 +38,10 @@ RegError WriteErrorFor(const std::string& reason) {
 }
 
 RegError MakeRegistryFolder(const std::string& folder) {
-    std::size_t pos = 0;
-    while (pos != std::string::npos) {
-        pos = folder.find('/', pos + 1);
-        const std::string part = folder.substr(0, pos);
-        if (part.empty() || ::mkdir(part.c_str(), kFolderMode) == 0) continue;
-        const int err = errno;
-        struct stat st {};
-        if (err == EEXIST && ::stat(part.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
-        return WriteErrorFor(std::strerror(err == EEXIST ? ENOTDIR : err));
-    }
-    return RegError::Success;
+    const int err = MakeFolder(folder, kFolderMode);
+    if (err == 0 || DirExists(folder)) return RegError::Success;
+    return err == EACCES || err == EPERM || err == EROFS ? RegError::AccessDenied
+                                                         : RegError::WriteFault;
 }
 
 // Copies a file that could not be read into memory, through a temporary file so that an
@@ -66,19 +58,6 @@ bool CopyAside(const std::string& from, const std::string& to) {
     return !ec && fs::is_regular_file(to, ec);
 }
 
-// HOME, else the password database; read afresh, unlike the desktop libraries' cached one.
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr) {
-        return found->pw_dir;
-    }
-    return {};
-}
-
 }  // namespace
 
 std::string RegistryFolderFromEnvironment() {
@@ -93,6 +72,14 @@ std::string RegistryFolderFromEnvironment() {
 std::string ManagedFolderFromEnvironment() {
     const char* dir = std::getenv("PAGELARK_MANAGED_DIR");
     return dir != nullptr && *dir != '\0' ? dir : "/etc/pagelark/managed.d";
+}
+
+std::unique_ptr<RegistryBackend> OpenEnvironmentStore(bool quiet) {
+    const char* dir = std::getenv("PAGELARK_REGISTRY_DIR");
+    if (dir == nullptr || *dir == '\0') {
+        if (auto system = SystemRegistry()) return system;
+    }
+    return OpenRegistryStore(RegistryFolderFromEnvironment(), quiet);
 }
 
 std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder, bool quiet) {
@@ -304,7 +291,11 @@ bool FileRegistry::SaveBadCopy(Store& store) {
     const std::string& reason = written.Error();
     const bool saved = store.badBytesKept ? written.Ok() : CopyAside(path, badPath);
     // An older copy may have looser permissions; this one holds registry data.
-    if (saved) ::chmod(badPath.c_str(), kFileMode);
+    if (saved) {
+        std::error_code ec;
+        std::filesystem::permissions(
+            badPath, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
+    }
     if (!saved && !store.copyFailureReported) {
         store.copyFailureReported = true;
         errors_ << "pagelark: registry file " << path << ": cannot keep it as " << badPath

@@ -16,6 +16,11 @@ std::string RegistryFolderFromEnvironment();
 // $PAGELARK_MANAGED_DIR, else /etc/pagelark/managed.d.
 std::string ManagedFolderFromEnvironment();
 
+// The store the environment names: the file store of $PAGELARK_REGISTRY_DIR when it is set,
+// else the system's own registry where it has one, else the file store in
+// RegistryFolderFromEnvironment().
+std::unique_ptr<RegistryBackend> OpenEnvironmentStore(bool quiet = false);
+
 // The store kept in folder; "" gives a store that holds nothing and refuses every write.
 // Quiet: a broken file is not reported.
 std::unique_ptr<RegistryBackend> OpenRegistryStore(const std::string& folder, bool quiet = false);

@@ -38,10 +38,14 @@ std::unique_ptr<RegistryBackend> ReadOnlyViewIf(RegistryAccess access, RegistryB
 }  // namespace
 
 DocumentSession::DocumentSession(RegistryAccess access)
-    : DocumentSession(RegistryFolderFromEnvironment(), access) {}
+    : DocumentSession(OpenEnvironmentStore(access == RegistryAccess::ReadOnlyQuiet), access) {}
 
 DocumentSession::DocumentSession(const std::string& registryFolder, RegistryAccess access)
-    : store_(OpenRegistryStore(registryFolder, access == RegistryAccess::ReadOnlyQuiet)),
+    : DocumentSession(OpenRegistryStore(registryFolder, access == RegistryAccess::ReadOnlyQuiet),
+                      access) {}
+
+DocumentSession::DocumentSession(std::unique_ptr<RegistryBackend> store, RegistryAccess access)
+    : store_(std::move(store)),
       readOnlyView_(ReadOnlyViewIf(access, *store_)),
       shares_(SystemShareConnector()),
       registry(readOnlyView_ ? *readOnlyView_ : *store_),

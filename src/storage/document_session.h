@@ -23,7 +23,7 @@ enum class RegistryAccess {
 
 class DocumentSession {
   public:
-    // The store is the one the environment names.
+    // The store is the one the environment names (OpenEnvironmentStore).
     explicit DocumentSession(RegistryAccess access = RegistryAccess::ReadWrite);
     // The access is named so that no other string can pass for the folder.
     DocumentSession(const std::string& registryFolder, RegistryAccess access);
@@ -31,6 +31,8 @@ class DocumentSession {
     DocumentSession& operator=(const DocumentSession&) = delete;
 
   private:
+    DocumentSession(std::unique_ptr<RegistryBackend> store, RegistryAccess access);
+
     std::unique_ptr<RegistryBackend> store_;
     std::unique_ptr<RegistryBackend> readOnlyView_;
     std::unique_ptr<ShareConnector> shares_;

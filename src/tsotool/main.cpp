@@ -14,6 +14,7 @@
 #include "model/product.h"
 #include "model/toolbar_buttons.h"
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/file_io.h"
 #include "platform/log.h"
 #include "playlog/play_log.h"
@@ -163,7 +164,8 @@ int main(int argc, char** argv) {
     using namespace pagelark;
     static ErrorSink errors;
     SetLogSink(&errors);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    BinaryStandardStreams();
+    const std::vector<std::string> args = ProgramArguments(argc, argv);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage;
         return kExitOk;

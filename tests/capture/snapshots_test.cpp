@@ -66,6 +66,10 @@ TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesN
 }
 
 TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: hard links, symbolic links and pipes in a folder of one's own need "
+                    "privileges or do not exist";
+#else
     const testing::TempFolder folder;
     const auto at = [&](std::string_view name) { return folder.File(name); };
     const std::string store = at("config"), show = folder.Write("show.tso", "[Page1]\n");
@@ -111,6 +115,7 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     EXPECT_EQ(testing::TempFolder::Read(show), "[Page1]\n");
     // A presentation yet to be saved is the kiosk's as much.
     EXPECT_FALSE(SnapshotGuard({at("next.tso")}).Check(at("next.tso")));
+#endif
 }
 
 }  // namespace

@@ -95,12 +95,15 @@ struct ZoneClock final : Clock {
     std::time_t instant;
 };
 
-std::time_t Utc(int day, int month, int hour) {
+[[maybe_unused]] std::time_t Utc(int day, int month, int hour) {
     constexpr double kDaysTo1970 = 25569;
     return std::llround((DateTimeValue(2026, month, day, hour) - kDaysTo1970) * kSecondsPerDay);
 }
 
 TEST(PageScheduleTest, DaylightSavingChangesNeverStallTheLook) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: the C library reads no zone names from TZ; the system's zone decides";
+#else
     const testing::ScopedVariable berlin("TZ", "Europe/Berlin");
     const PageSchedule twoToThree{kEveryDay, 2 * 60, 3 * 60};
     const PageSchedule halfPastTwoToFour{kEveryDay, 2 * 60 + 30, 4 * 60};
@@ -128,6 +131,7 @@ TEST(PageScheduleTest, DaylightSavingChangesNeverStallTheLook) {
         EXPECT_EQ(dueTwo, night.twoToThreeMinutes) << night.month;
         EXPECT_EQ(dueHalf, night.halfPastTwoToFourMinutes) << night.month;
     }
+#endif
 }
 
 }  // namespace

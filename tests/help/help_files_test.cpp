@@ -39,7 +39,9 @@ TEST_F(HelpFilesTest, WritesWhatTheProgramCarriesAndDeletesOnlyThat) {
     ASSERT_TRUE(ExtractHelpFiles(table, resources, dir));
     const std::string folder = dir + "Pagelark";
     EXPECT_FALSE(std::filesystem::exists(folder + "/link.html"));  // no such resource
+#ifndef _WIN32                                                     // no permission bits
     EXPECT_EQ(testing::ModeOf(folder), 0700u);
+#endif
     // A folder holding the visitor's files stays.
     temp.Write("with blank/Pagelark/mine.txt", "keep");
     DeleteHelpFiles(table, dir);
@@ -48,6 +50,9 @@ TEST_F(HelpFilesTest, WritesWhatTheProgramCarriesAndDeletesOnlyThat) {
 }
 
 TEST_F(HelpFilesTest, ALinkInPlaceOfTheFolderOrAFileIsNotFollowed) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: a symbolic link needs a privilege, and Wine makes none";
+#else
     const std::string victim = temp.Write("elsewhere/index.html", "victim");
     std::filesystem::create_directory_symlink(temp.File("elsewhere"), dir + "Pagelark");
     EXPECT_FALSE(ExtractHelpFiles(table, resources, dir));
@@ -59,6 +64,7 @@ TEST_F(HelpFilesTest, ALinkInPlaceOfTheFolderOrAFileIsNotFollowed) {
     std::filesystem::create_symlink(victim, dir + "Pagelark/index.html");
     EXPECT_TRUE(ExtractHelpFiles(table, resources, dir));
     EXPECT_EQ(TempFolder::Read(victim), "victim");
+#endif
 }
 
 TEST_F(HelpFilesTest, AHelpPageOfAnotherRunsFolderPlaysFromThisRunsFolder) {

@@ -138,6 +138,9 @@ TEST(ParseBrokerTest, SchemesHostsPortsAndRefusals) {
 }
 
 TEST(ReadMqttConfigTest, CredentialsOnlyFromAPrivateFileAndTheCaOnlyForTls) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: a file is private by its access list, which chmod cannot set";
+#else
     const testing::TempFolder folder;
     const auto file = [&](const char* name, const char* text, mode_t mode) {
         const std::string path = folder.Write(name, text);
@@ -169,7 +172,7 @@ TEST(ReadMqttConfigTest, CredentialsOnlyFromAPrivateFileAndTheCaOnlyForTls) {
         machine.MqttBroker = c.broker;
         machine.MqttCaFile = c.caFile;
         machine.MqttCredentials = c.credentials;
-        const Result<std::optional<MqttConfig>> read = ReadMqttConfig(machine);
+        const Result<std::optional<MqttConfig> > read = ReadMqttConfig(machine);
         const std::string where = c.broker + " " + c.caFile + " " + c.credentials;
         ASSERT_EQ(read && read.Value(), c.on) << where << ": " << read.Error();
         EXPECT_NE(read.Error().find(c.error), std::string::npos) << where << ": " << read.Error();
@@ -178,6 +181,7 @@ TEST(ReadMqttConfigTest, CredentialsOnlyFromAPrivateFileAndTheCaOnlyForTls) {
         EXPECT_EQ(read.Value()->user, c.user) << where;
         EXPECT_EQ(read.Value()->password, c.password) << where;
     }
+#endif
 }
 
 }  // namespace

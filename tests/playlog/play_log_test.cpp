@@ -1,6 +1,9 @@
 #include "playlog/play_log.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,7 +77,9 @@ TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
     PlayLogFile log(folder, clock, {.maxBytes = 3 * line, .keep = 2});
     for (int i = 0; i < 4; ++i)
         log.PageShown(Record("http://a/"));
+#ifndef _WIN32  // no permission bits
     EXPECT_EQ(ModeOf(folder), 0700u);
+#endif
     EXPECT_EQ(std::tuple(Lines(folder + "/playlog.jsonl").size(),
                          Lines(folder + "/playlog.1.jsonl").size()),
               std::tuple(1u, 3u));
@@ -91,6 +96,10 @@ TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
     // Moved aside or removed behind its back: the next line starts a new file.
     std::filesystem::rename(folder + "/playlog.jsonl", folder + "/archived");
     log.PageShown(Record("http://d/"));
+#ifdef _WIN32
+    if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr)
+        GTEST_SKIP() << "Wine keeps a removed file's name while it is open; Windows does not";
+#endif
     std::filesystem::remove(folder + "/playlog.jsonl");
     log.PageShown(Record("http://e/"));
     EXPECT_EQ(std::tuple(Lines(folder + "/archived").size(), Lines(folder + "/playlog.jsonl")),
@@ -100,6 +109,9 @@ TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
 // Said once; the show's lines still go on (to MQTT); written again once the folder takes them.
 // A line torn before (a power cut) is left on a line of its own.
 TEST(PlayLogTest, AFolderThatCannotBeWrittenIsSaidOnceAndWritingResumes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: chmod cannot take a folder's write permission away";
+#else
     TempFolder temp;
     FakeClock clock;
     const std::string folder = temp.File("pagelark");
@@ -127,6 +139,7 @@ TEST(PlayLogTest, AFolderThatCannotBeWrittenIsSaidOnceAndWritingResumes) {
     ASSERT_EQ(lines.size(), 2u) << TempFolder::Read(folder + "/playlog.jsonl");
     EXPECT_EQ(ParsePlayLogLine(lines[1])->address, "http://c/");
     EXPECT_EQ(warnings.lines.back(), "the play log is written again");
+#endif
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ class FileRegistryTest : public ::testing::Test {
   protected:
     FileRegistry Store(const std::string& at) { return FileRegistry(at, errors); }
     std::string Read(const std::string& name) { return TempFolder::Read(temp.File(name)); }
-    long ReportedLines() { return std::ranges::count(errors.str(), '\n'); }
+    std::ptrdiff_t ReportedLines() { return std::ranges::count(errors.str(), '\n'); }
     std::string Get(RegRoot root, std::string_view path, std::string_view name) {
         return store.QueryValue(root, path, name).value.data;
     }
@@ -93,6 +93,10 @@ TEST_F(FileRegistryTest, PathsMatchWithoutCaseParentsExistImplicitlyAndBadNamesA
 }
 
 TEST_F(FileRegistryTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: no umask or permission bits; the registry, not these files, is the "
+                    "store there";
+#else
     const mode_t oldMask = ::umask(022);
     FileRegistry files = Store(temp.File("a/b/store"));
     EXPECT_EQ(files.OpenKey(kMachine, "Software"), RegError::FileNotFound);
@@ -105,6 +109,7 @@ TEST_F(FileRegistryTest, CreatesFolderAndFilesPrivatelyAndOnlyOnWrites) {
     EXPECT_EQ(ModeOf(temp.File("a/b/store/machine.reg")), 0600u);
     EXPECT_FALSE(std::filesystem::exists(temp.File("a/b/store/user.reg")));
     EXPECT_EQ(errors.str(), "");
+#endif
 }
 
 // The rest of the file is read and the line kept (RegFileTest, the golden files); here the store.
@@ -121,6 +126,9 @@ TEST_F(FileRegistryTest, ABadLineIsReportedWithItsNumberAndWhatItNamesIsKnown) {
 // Text that may set a value of the key but is not read as it, also once the store was written:
 // the stores golden/store/locked-*.reg, a large one and a link loop; what is said, locked.txt.
 TEST_F(FileRegistryTest, AValueThatMayBeSetAndIsNotReadIsFoundWhereverItStands) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: a symbolic link needs a privilege, and Wine makes none";
+#else
     const std::string golden = GoldenFolder() + "/store/";
     std::set<std::string> names = {"large", "loop"};
     for (const auto& entry : std::filesystem::directory_iterator(golden))
@@ -147,6 +155,7 @@ TEST_F(FileRegistryTest, AValueThatMayBeSetAndIsNotReadIsFoundWhereverItStands) 
         said += name + ": " + why + "\n";
     }
     CompareGolden(golden + "locked.txt", said);
+#endif
 }
 
 TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
@@ -159,7 +168,9 @@ TEST_F(FileRegistryTest, BadFileIsReportedOnceReadAsEmptyAndKeptBeforeRewrite) {
     EXPECT_EQ(store.CreateKey(kMachine, "B"), RegError::Success);
     EXPECT_EQ(store.CreateKey(kMachine, "C"), RegError::Success);
     EXPECT_EQ(Read("registry/machine.reg.bad"), original);
+#ifndef _WIN32  // no permission bits
     EXPECT_EQ(ModeOf(temp.File("registry/machine.reg.bad")), 0600u);
+#endif
     EXPECT_EQ(Read("registry/machine.reg"),
               "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\B]\r\n\r\n"
               "[HKEY_LOCAL_MACHINE\\C]\r\n\r\n");

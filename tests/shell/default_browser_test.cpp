@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "support/temp_desktop.h"
 #ifdef PAGELARK_QT_SHELL
 #include "app/shell_open.h"
+#include "support/temp_desktop.h"
 #endif
 
 namespace pagelark::testing {

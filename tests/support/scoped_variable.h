@@ -18,8 +18,13 @@ class ScopedVariable {
 
   private:
     void Set(const char* value) {
+#ifdef _WIN32
+        ::_putenv_s(name_, value ? value : "");  // an empty value removes it
+        ::_tzset();
+#else
         value ? ::setenv(name_, value, 1) : ::unsetenv(name_);
         ::tzset();
+#endif
     }
     const char* name_;
     std::optional<std::string> old_;

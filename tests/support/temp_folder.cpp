@@ -1,6 +1,9 @@
 #include "support/temp_folder.h"
 
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,12 +15,26 @@
 namespace pagelark::testing {
 
 TempFolder::TempFolder() {
+#ifdef _WIN32
+    // No mkdtemp: a new name is tried until one is free.
+    const auto base = std::filesystem::temp_directory_path();
+    for (unsigned tries = 0; path_.empty() && tries < 1000; ++tries) {
+        const auto folder = base / ("pagelark-test-" + std::to_string(::GetCurrentProcessId()) +
+                                    "-" + std::to_string(tries));
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error)) path_ = folder.string();
+    }
+    if (path_.empty()) throw std::runtime_error("no temporary folder");
+    while (path_.ends_with('\\'))
+        path_.pop_back();
+#else
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/pagelark-test-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (::mkdtemp(buffer.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = buffer.data();
+#endif
 }
 
 TempFolder::~TempFolder() {

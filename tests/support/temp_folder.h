@@ -14,7 +14,13 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }  // no trailing separator
-    std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
+    std::string File(std::string_view name) const {
+#ifdef _WIN32
+        return path_ + "\\" + std::string(name);
+#else
+        return path_ + "/" + std::string(name);
+#endif
+    }
 
     // Writes bytes to a file in the folder, making its folders first, and returns its path.
     std::string Write(std::string_view name, std::string_view bytes) const;

@@ -1,6 +1,6 @@
 #include "platform/file_io.h"
 
-#include "platform/linux/leftovers.h"
+#include "platform/leftovers.h"
 #include "platform/text.h"
 
 #include <fcntl.h>
@@ -123,14 +123,7 @@ Result<WritePlace> Describe(int dir, const std::string& name) {
 using LastCheck = std::function<Result<>()>;
 
 std::string TempNameFor(const std::string& name) {
-    static thread_local std::mt19937 engine{std::random_device{}()};
-    static constexpr std::string_view kLetters =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::string temp = TaggedTemplate("." + name + ".");
-    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
-    for (auto x = temp.rbegin(); x != temp.rend() && *x == 'X'; ++x)
-        *x = kLetters[pick(engine)];
-    return temp;
+    return TaggedUniqueName("." + name + ".");
 }
 
 // Writes data to a new file in the open folder dir, flushed to disk, and renames it to name

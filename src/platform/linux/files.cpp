@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -58,6 +59,14 @@ std::string CurrentFolder() {
     std::vector<char> buffer(4096);
     if (::getcwd(buffer.data(), buffer.size()) == nullptr) return {};
     return buffer.data();
+}
+
+std::string ErrorReason(int error) {
+    return std::strerror(error);
+}
+
+int RenameFile(std::string_view from, std::string_view to) {
+    return ErrorOf(::rename(std::string(from).c_str(), std::string(to).c_str()));
 }
 
 int RemoveFile(std::string_view path) {

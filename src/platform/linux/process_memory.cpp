@@ -118,13 +118,6 @@ std::vector<int> ProcessTree(int pid) {
     return tree;
 }
 
-long long PssKiB(const std::vector<int>& processes) {
-    long long total = 0;
-    for (int pid : processes)
-        total += MemoryOfProcess(pid).pssKiB;
-    return total;
-}
-
 int CurrentProcessId() {
     return static_cast<int>(::getpid());
 }

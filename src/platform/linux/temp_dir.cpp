@@ -1,6 +1,6 @@
 #include "platform/temp_dir.h"
 
-#include "platform/linux/leftovers.h"
+#include "platform/leftovers.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -2,9 +2,13 @@
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "platform/desktop_defaults.h"
 #include "platform/text.h"
@@ -31,6 +35,18 @@ std::string DocumentsFolder() {
     }
     const std::string home = WithoutTrailingSlash(g_get_home_dir());
     return IsFolder(home + "/Documents") ? home + "/Documents" : home;
+}
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr) {
+        return found->pw_dir;
+    }
+    return {};
 }
 
 std::string DefaultHtmlCommand() {

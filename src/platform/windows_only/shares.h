@@ -13,7 +13,8 @@ class ShareConnector {
     virtual bool Disconnect(const std::string& share) = 0;
 };
 
-// The system's connector. Linux mounts shares outside the program, so there it connects none.
+// The system's connector: Windows connects a share with the user's own credentials; Linux
+// mounts shares outside the program, so there it connects none.
 std::unique_ptr<ShareConnector> SystemShareConnector();
 
 }  // namespace pagelark
