@@ -144,9 +144,6 @@ std::vector<FileRegistry::Place> FileRegistry::Places(RegRoot root, std::string_
             return {{&Loaded(machine_), Below("HKEY_LOCAL_MACHINE", path)}};
         case RegRoot::CurrentUser:
             return {{&Loaded(user_), Below("HKEY_CURRENT_USER", path)}};
-        case RegRoot::ClassesRoot:
-            return {{&Loaded(user_), Below("HKEY_CURRENT_USER\\Software\\Classes", path)},
-                    {&Loaded(machine_), Below("HKEY_LOCAL_MACHINE\\Software\\Classes", path)}};
         default:
             return {};
     }
@@ -169,7 +166,7 @@ RegError FileRegistry::CreateKey(RegRoot root, std::string_view path) {
     auto places = Places(root, path);
     if (places.empty()) return RegError::AccessDenied;
     if (!StorableName(path)) return RegError::InvalidName;
-    Place& place = places.back();  // a new classes key goes to the machine file
+    Place& place = places.front();
     return Commit(*place.store, [&](RegDocument& document) { document.Add(place.path); });
 }
 

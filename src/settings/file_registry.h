@@ -1,8 +1,6 @@
 #pragma once
 // The registry kept in REGEDIT4 text files in one folder: machine.reg for HKEY_LOCAL_MACHINE,
-// user.reg for HKEY_CURRENT_USER. HKEY_CLASSES_ROOT is the merged view of Software\Classes
-// in both (the user's keys first; new keys go to the machine file, values to the user file
-// when the key is there).
+// user.reg for HKEY_CURRENT_USER. Nothing the program keeps lives under another root.
 
 #include <iostream>
 #include <string>
