@@ -52,10 +52,13 @@ if [ "${QUICK:-0}" != 1 ]; then
 fi
 ctest --test-dir build -j "$jobs" --output-on-failure
 
-# The arm64 cross builds: on CI, or when ARM64=1.
+# The arm64 cross build of the layers: on CI, or when ARM64=1. The whole program and its
+# package only when ARM64_DEB=1 (after ARM64_DEB=1 scripts/setup.sh).
 if [ "${CI:-}" = true ] || [ "${ARM64:-0}" = 1 ]; then
     echo "== arm64: the layers below the windows, their tests under qemu"
     bash scripts/cross.sh arm64
+fi
+if [ "${ARM64_DEB:-0}" = 1 ]; then
     echo "== arm64: the whole program and its Debian package"
     bash scripts/cross.sh arm64-deb
 fi
