@@ -36,7 +36,8 @@ normal() {  # FILE KIND DIR: the file with the startup folder put back as {start
     { read -r raw; read -r json; } < <(startup "$2" "$3")
     RAW=$raw JSON=$json perl -0pe 's/\Q$ENV{JSON}\E/{startup}/g; s/\Q$ENV{RAW}\E/{startup}/g' "$1" |
         # A tool bar picture stored as pics\x.gif is shown with the system's own separator.
-        if [[ $2 == windows ]]; then perl -pe 's/\\\\/\//g if /"Icon": /'; else cat; fi
+        # Only in the picture's own value: a separator turned elsewhere would show.
+        if [[ $2 == windows ]]; then perl -pe 's{("Icon": ")([^"]*)}{my ($k, $v) = ($1, $2); $k . ($v =~ s#\\\\#/#gr)}ge'; else cat; fi
 }
 
 for input in "$golden"/*.tso "$golden"/*.reg "$golden"/*.ini; do

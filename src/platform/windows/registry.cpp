@@ -69,18 +69,17 @@ class WindowsRegistry final : public RegistryBackend {
         const std::wstring value = Wide(name);
         std::string bytes;
         DWORD type = REG_NONE;
-        // Read whole at any length; the value may grow between the two calls.
-        for (int tries = 0; status == ERROR_SUCCESS && tries < 4; ++tries) {
+        // Read whole at any length; the value may grow between the two calls, but one that
+        // keeps growing is given up on, not returned unread.
+        for (int tries = 0; status == ERROR_SUCCESS; ++tries) {
             DWORD size = static_cast<DWORD>(bytes.size());
             status = ::RegQueryValueExW(key.Get(), value.c_str(), nullptr, &type,
                                         reinterpret_cast<BYTE*>(bytes.data()), &size);
-            if (status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && bytes.size() < size)) {
-                bytes.resize(size);
-                status = ERROR_SUCCESS;
-                continue;
-            }
+            const bool larger =
+                status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && bytes.size() < size);
             bytes.resize(size);
-            break;
+            if (!larger) break;
+            status = tries < 3 ? ERROR_SUCCESS : ERROR_MORE_DATA;
         }
         read.error = ErrorOf(status);
         if (status != ERROR_SUCCESS) return read;
@@ -110,7 +109,9 @@ class WindowsRegistry final : public RegistryBackend {
         std::string bytes = value.data;
         if (IsText(value.type)) {
             std::wstring text = Wide(StoredTextToUtf8(value.data));
-            if (value.type != RegType::MultiString || text.empty() || text.back() != L'\0')
+            text.push_back(L'\0');
+            // A list of strings ends with an empty one.
+            if (value.type == RegType::MultiString && (text.size() < 2 || text.end()[-2] != L'\0'))
                 text.push_back(L'\0');
             bytes.assign(reinterpret_cast<const char*>(text.data()), text.size() * 2);
         }
