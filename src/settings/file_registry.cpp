@@ -71,7 +71,13 @@ std::string RegistryFolderFromEnvironment() {
 
 std::string ManagedFolderFromEnvironment() {
     const char* dir = std::getenv("PAGELARK_MANAGED_DIR");
-    return dir != nullptr && *dir != '\0' ? dir : "/etc/pagelark/managed.d";
+    if (dir != nullptr && *dir != '\0') return dir;
+#ifdef _WIN32
+    // \etc on the current drive is a folder any user, or a stick, may bring: none unless named.
+    return {};
+#else
+    return "/etc/pagelark/managed.d";
+#endif
 }
 
 std::unique_ptr<RegistryBackend> OpenEnvironmentStore(bool quiet) {

@@ -116,6 +116,7 @@ void ManagedSettings::Apply(Presentation& presentation, MachineSettings& machine
 
 ManagedRead ReadManagedFolder(const std::string& folder) {
     ManagedRead read;
+    if (folder.empty()) return read;
     bool lockedUnread = false;
     std::vector<std::string> others;
     for (const std::string& name : ManagedFileNames(folder, &others)) {

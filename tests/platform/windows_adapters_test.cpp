@@ -18,6 +18,7 @@
 #include "platform/text.h"
 #include "platform/windows/wide.h"
 #include "settings/registry.h"
+#include "settings/registry_store.h"
 #include "settings/settings.h"
 #include "support/temp_folder.h"
 
@@ -154,6 +155,12 @@ TEST(WindowsDesktop, DocumentsFolderAndBrowserAreTheShellsOwn) {
                                     ? command.substr(1, command.find('"', 1) - 1)
                                     : command.substr(0, command.find(' '));
     EXPECT_TRUE(FileExists(program)) << command;
+}
+
+// \etc on the current drive is a folder any user, or a stick, may bring.
+TEST(WindowsSettings, NoManagedSettingsFolderUnlessOneIsNamed) {
+    ASSERT_EQ(::_putenv_s("PAGELARK_MANAGED_DIR", ""), 0);
+    EXPECT_EQ(ManagedFolderFromEnvironment(), "");
 }
 
 TEST(WindowsFiles, AReplacementKeepsItsBytesAndReplacesAFileOthersHoldOpen) {
