@@ -19,13 +19,13 @@ export DEBIAN_FRONTEND=noninteractive
 # On a PC, the arm64 cross build too (scripts/cross.sh arm64): the compiler, GoogleTest's
 # sources, qemu to run the tests, and the target's own libraries from Debian's arm64 multiarch
 # packages beside the host's (the architecture added once; its package lists come with the
-# update below). With ARM64_DEB=1 also the arm64 Qt that scripts/cross.sh arm64-deb builds the
-# whole program against. On an arm64 board (Raspberry Pi OS) the native build below is all
+# update below). On CI, or with ARM64_DEB=1, also the arm64 Qt that scripts/cross.sh arm64-deb
+# builds the whole program against. On an arm64 board (Raspberry Pi OS) the native build below is all
 # there is.
 if [ "$(dpkg --print-architecture)" != arm64 ]; then
     packages+=(g++-aarch64-linux-gnu googletest qemu-user-static libglib2.0-dev:arm64
                libsystemd-dev:arm64)
-    if [ "${ARM64_DEB:-0}" = 1 ]; then
+    if [ "${ARM64_DEB:-0}" = 1 ] || [ "${CI:-}" = true ]; then
         packages+=(qt6-base-dev:arm64 qt6-base-private-dev:arm64 qt6-declarative-dev:arm64
                    qt6-webengine-dev:arm64 libgl-dev:arm64 libx11-dev:arm64 libxext-dev:arm64
                    libxcb1-dev:arm64 libwayland-dev:arm64 libmosquitto-dev:arm64)

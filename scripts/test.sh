@@ -2,7 +2,7 @@
 # Runs every check: formatting, the include layering, the example playbook's syntax, the
 # sanitizer build's tests, the fuzzers, clang-tidy, then the test suite.
 # FUZZ_SECONDS (default 60) sets how long each fuzzer runs; QUICK=1 runs only the test suite.
-# On CI or with ARM64=1 the arm64 cross builds follow (scripts/cross.sh).
+# On CI, or with ARM64=1 / ARM64_DEB=1 / WINDOWS=1, the cross builds follow (scripts/cross.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -53,12 +53,12 @@ fi
 ctest --test-dir build -j "$jobs" --output-on-failure
 
 # The arm64 cross build of the layers: on CI, or when ARM64=1. The whole program and its
-# package only when ARM64_DEB=1 (after ARM64_DEB=1 scripts/setup.sh).
+# package on CI, or when ARM64_DEB=1 (after ARM64_DEB=1 scripts/setup.sh).
 if [ "${CI:-}" = true ] || [ "${ARM64:-0}" = 1 ]; then
     echo "== arm64: the layers below the windows, their tests under qemu"
     bash scripts/cross.sh arm64
 fi
-if [ "${ARM64_DEB:-0}" = 1 ]; then
+if [ "${ARM64_DEB:-0}" = 1 ] || [ "${CI:-}" = true ]; then
     echo "== arm64: the whole program and its Debian package"
     bash scripts/cross.sh arm64-deb
 fi
