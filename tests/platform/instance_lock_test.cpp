@@ -48,48 +48,41 @@ int Hold(const std::string& folder) {
     return 0;
 }();
 
-class Holder {
-  public:
-    explicit Holder(const std::string& folder) {
-        wchar_t self[MAX_PATH];
-        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring line = L"\"" + std::wstring(self) + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        ::SetEnvironmentVariableW(L"PAGELARK_LOCK_HOLDER", Wide(folder).c_str());
-        EXPECT_TRUE(::CreateProcessW(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &startup, &process_));
-        ::SetEnvironmentVariableW(L"PAGELARK_LOCK_HOLDER", nullptr);
-        ::CloseHandle(process_.hThread);
-    }
-    void Kill() { ::TerminateProcess(process_.hProcess, 9); }
-    int Wait() {
-        DWORD code = 1;
-        ::WaitForSingleObject(process_.hProcess, INFINITE);
-        ::GetExitCodeProcess(process_.hProcess, &code);
-        ::CloseHandle(process_.hProcess);
-        return static_cast<int>(code);
-    }
+HANDLE StartHolder(const std::string& folder) {
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    STARTUPINFOW startup{.cb = sizeof startup};
+    PROCESS_INFORMATION process{};
+    ::SetEnvironmentVariableW(L"PAGELARK_LOCK_HOLDER", Wide(folder).c_str());
+    EXPECT_TRUE(::CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &process));
+    ::SetEnvironmentVariableW(L"PAGELARK_LOCK_HOLDER", nullptr);
+    ::CloseHandle(process.hThread);
+    return process.hProcess;
+}
 
-  private:
-    PROCESS_INFORMATION process_{};
-};
+// Its exit code, once it ended; killed, 9.
+int Ended(HANDLE holder, bool kill) {
+    if (kill) ::TerminateProcess(holder, 9);
+    ::WaitForSingleObject(holder, INFINITE);
+    DWORD code = 1;
+    ::GetExitCodeProcess(holder, &code);
+    ::CloseHandle(holder);
+    return static_cast<int>(code);
+}
 #else
-class Holder {
-  public:
-    explicit Holder(const std::string& folder) : pid_(::fork()) {
-        if (pid_ == 0) ::_exit(Hold(folder));
-    }
-    void Kill() { ::kill(pid_, SIGKILL); }
-    int Wait() {
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 9;
-    }
+pid_t StartHolder(const std::string& folder) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(Hold(folder));
+    return pid;
+}
 
-  private:
-    pid_t pid_;
-};
+int Ended(pid_t holder, bool kill) {
+    if (kill) ::kill(holder, SIGKILL);
+    int status = 0;
+    ::waitpid(holder, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 9;
+}
 #endif
 
 // A second start finds the first's lock, in another process or its own; once the first ends,
@@ -98,15 +91,11 @@ TEST(InstanceLock, OneHolderAtATimeAndTheNextOnceItEnds) {
     using Taken = InstanceLock::Taken;
     for (const bool killed : {false, true}) {
         testing::TempFolder temp;
-        Holder holder(temp.path());
+        const auto holder = StartHolder(temp.path());
         ASSERT_TRUE(Appears(temp.File("held"))) << "the holder never took the lock";
-        InstanceLock second;
-        EXPECT_EQ(second.Take(temp.path()).Value(), Taken::HeldByAnother) << killed;
-        if (killed)
-            holder.Kill();
-        else
-            temp.Write("end", "");
-        EXPECT_EQ(holder.Wait(), killed ? 9 : 0);
+        EXPECT_EQ(InstanceLock().Take(temp.path()).Value(), Taken::HeldByAnother) << killed;
+        if (!killed) temp.Write("end", "");
+        EXPECT_EQ(Ended(holder, killed), killed ? 9 : 0);
         InstanceLock next;
         EXPECT_EQ(next.Take(temp.path()).Value(), Taken::Yes) << killed;
         EXPECT_EQ(InstanceLock().Take(temp.path()).Value(), Taken::HeldByAnother) << killed;
