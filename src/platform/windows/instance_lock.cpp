@@ -11,7 +11,8 @@
 namespace pagelark {
 namespace {
 
-// A mutex is its owning thread's again and again: a second take in this process is told here.
+// The owning thread waits on its mutex again with success: a second take in this process is
+// told here.
 std::mutex heldLock;
 std::set<std::wstring>& HeldNames() {
     static std::set<std::wstring> names;
