@@ -51,7 +51,8 @@ int Hold(const std::string& folder) {
 HANDLE StartHolder(const std::string& folder) {
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    STARTUPINFOW startup{.cb = sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     ::SetEnvironmentVariableW(L"PAGELARK_LOCK_HOLDER", Wide(folder).c_str());
     EXPECT_TRUE(::CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
