@@ -1,7 +1,6 @@
 #include "app/single_instance.h"
 
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QLocalSocket>
 #include <QTimer>
 
@@ -37,23 +36,15 @@ QString RuntimeFolder(const std::string& tempDir) {
 }
 
 SingleInstance::SingleInstance(const QString& folder, std::chrono::milliseconds answerWait)
-    : folder_(folder), answerWait_(answerWait), lock_(folder + "/pagelark.lock") {
-    lock_.setStaleLockTime(0);  // a lock left by a copy that died is found by its process id
-}
+    : folder_(folder), answerWait_(answerWait) {}
 
 Result<SingleInstance::Outcome> SingleInstance::Acquire(bool wantConfig,
                                                         std::function<bool()> comeForward,
                                                         std::function<bool()> configRequested) {
     if (folder_.isEmpty()) return Fail("no private runtime or temporary folder");
-    if (!lock_.tryLock(0)) {
-        if (lock_.error() != QLockFile::LockFailedError) {
-            const QFileInfo folder(folder_);
-            const char* reason = !folder.isDir()        ? "no such folder"
-                                 : !folder.isWritable() ? "permission denied"
-                                                        : "the file cannot be written";
-            return Fail(
-                QString("cannot create %1/pagelark.lock: %2").arg(folder_, reason).toStdString());
-        }
+    const Result<InstanceLock::Taken> taken = lock_.Take(folder_.toStdString());
+    if (!taken) return Fail(taken.Error());
+    if (taken.Value() == InstanceLock::Taken::HeldByAnother) {
         QLocalSocket socket;
         socket.connectToServer(SocketName(folder_));
         if (socket.waitForConnected(1000)) {

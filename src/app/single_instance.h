@@ -4,12 +4,12 @@
 // copy older than the answer to "raise" says nothing, and is waited for only a moment.
 
 #include <QLocalServer>
-#include <QLockFile>
 #include <QString>
 #include <chrono>
 #include <functional>
 #include <string>
 
+#include "platform/instance_lock.h"
 #include "platform/result.h"
 
 namespace pagelark {
@@ -37,7 +37,7 @@ class SingleInstance {
   private:
     QString folder_;
     std::chrono::milliseconds answerWait_;
-    QLockFile lock_;
+    InstanceLock lock_;
     QLocalServer server_;
     std::function<bool()> comeForward_;
     std::function<bool()> configRequested_;
