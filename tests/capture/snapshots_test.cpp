@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
+#include "platform/process_memory.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -73,13 +75,11 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     const std::string machine = folder.Write("config/machine.reg", "REGEDIT4\n");
     const std::string cached = folder.Write("config/cache/a/show.tso", "");
     folder.Write("old.png", "");
-    const auto hardLink = [&](const std::string& to, std::string_view name) {
-        std::filesystem::create_hard_link(to, at(name));
-    };
-    hardLink(show, "hard.tso");
-    hardLink(machine, "hard.png");
-    hardLink(cached, "cached.png");
+    std::filesystem::create_hard_link(show, at("hard.tso"));
+    std::filesystem::create_hard_link(machine, at("hard.png"));
+    std::filesystem::create_hard_link(cached, at("cached.png"));
     const std::string own = "the kiosk's own folder " + store;
+    std::vector<std::string> mine = {store, show};
     struct Case {
         std::string path;
         std::string refusal;  // how it ends; "" for none
@@ -101,6 +101,20 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     const std::string unlimited = "\\\\?\\";
     cases.push_back({unlimited + at("long.png"), ""});
     cases.push_back({unlimited + at("config\\long.png"), " is in " + own});
+    // A share: Wine reaches \\localhost\<share> in its prefix's dosdevices\unc\localhost; on
+    // Windows itself making one takes an administrator.
+    const char* prefix = std::getenv("WINEPREFIX");
+    const std::string share = "\\\\localhost\\pagelark-" + std::to_string(CurrentProcessId());
+    const std::string shared =
+        prefix ? "Z:" + std::string(prefix) + "\\dosdevices\\unc" + share.substr(1) : "";
+    if (prefix && std::filesystem::create_directories(shared + "\\config")) {
+        mine.push_back(share + "\\config");
+        for (const std::string& there : {share, unlimited + "UNC" + share.substr(1)}) {
+            cases.push_back({there + "\\new.png", ""});
+            cases.push_back(
+                {there + "\\config\\new.png", " is in the kiosk's own folder " + mine.back()});
+        }
+    }
     // Symbolic links need a privilege Wine does not grant; pipes and devices are no files in a
     // folder there.
 #else
@@ -112,7 +126,7 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     cases.push_back({at("show-link.png"), " is a link"});
     cases.push_back({at("linked/machine.reg"), " is in " + own});
 #endif
-    const SnapshotGuard guard({store, show});
+    const SnapshotGuard guard(mine);
     for (const auto& c : cases) {
         // Asked first, and again by the write itself: what a path stands for may change between.
         for (const std::string& refusal :
@@ -126,6 +140,9 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     EXPECT_EQ(testing::TempFolder::Read(show), "[Page1]\n");
     // A presentation yet to be saved is the kiosk's as much.
     EXPECT_FALSE(SnapshotGuard({at("next.tso")}).Check(at("next.tso")));
+#ifdef _WIN32
+    if (prefix) std::filesystem::remove_all(shared);
+#endif
 }
 
 }  // namespace

@@ -79,7 +79,8 @@ Result<std::vector<FileId>> FoldersAbove(const std::string& folder) {
     TrimSeparators(root);
     const int rootSize = static_cast<int>(root.size());
     if (root.size() > full.size() ||
-        ::CompareStringOrdinal(full.data(), rootSize, root.data(), rootSize, TRUE) != CSTR_EQUAL)
+        ::CompareStringOrdinal(full.data(), rootSize, root.data(), rootSize, TRUE) != CSTR_EQUAL ||
+        (full.size() > root.size() && full[root.size()] != L'\\' && full[root.size()] != L'/'))
         return Fail("the folders above it cannot be read: " + Narrow(full) +
                     " is not on the volume " + Narrow(root));
     std::vector<FileId> ids;
