@@ -72,8 +72,13 @@ Result<std::vector<FileId>> FoldersAbove(const std::string& folder) {
                                             full.data(), nullptr);
     if (length == 0 || length >= full.size()) return cannot();
     full.resize(length);
-    if (!::GetVolumePathNameW(full.c_str(), root.data(), static_cast<DWORD>(root.size())))
-        return cannot();
+    if (!::GetVolumePathNameW(full.c_str(), root.data(), static_cast<DWORD>(root.size()))) {
+        // Wine's refuses a share's paths: their root is \\server\share.
+        const std::wstring plain = Plain(full);
+        const auto server = plain.starts_with(L"\\\\") ? plain.find(L'\\', 2) : std::wstring::npos;
+        if (server == std::wstring::npos) return cannot();
+        root = plain.substr(0, plain.find(L'\\', server + 1));
+    }
     root = InFormOf(full, Plain(root.c_str()));
     TrimSeparators(full);
     TrimSeparators(root);
