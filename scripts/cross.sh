@@ -55,6 +55,7 @@ windows)
     # Wine in a prefix of the build's own, made on first use; no display is needed. mshtml stays:
     # it registers the .htm association the default browser is found by.
     export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree="
+    mkdir -p "$build"
     [[ -d $WINEPREFIX ]] || { wineboot --init >/dev/null 2>&1 || true; }
     # The Linux tool the Windows one's golden outputs are compared with, without the kiosk.
     cmake -S . -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGELARK_KIOSK=OFF \

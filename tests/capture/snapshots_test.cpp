@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
+#include "platform/process_memory.h"
 #include "support/temp_folder.h"
 
 namespace pagelark {
@@ -66,42 +69,64 @@ TEST(SnapshotTest, RunEndsAfterPageCountPlusOneOrAfterFailedGrabsAndSnapOffDoesN
 }
 
 TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Windows: hard links, symbolic links and pipes in a folder of one's own need "
-                    "privileges or do not exist";
-#else
     const testing::TempFolder folder;
     const auto at = [&](std::string_view name) { return folder.File(name); };
     const std::string store = at("config"), show = folder.Write("show.tso", "[Page1]\n");
     const std::string machine = folder.Write("config/machine.reg", "REGEDIT4\n");
-    folder.Write("config/cache/a/show.tso", "");
+    const std::string cached = folder.Write("config/cache/a/show.tso", "");
     folder.Write("old.png", "");
-    ASSERT_EQ(::symlink(store.c_str(), at("linked").c_str()), 0);
-    ASSERT_EQ(::symlink(show.c_str(), at("show-link.png").c_str()), 0);
-    ASSERT_EQ(::link(show.c_str(), at("hard.tso").c_str()), 0);
-    ASSERT_EQ(::link(machine.c_str(), at("hard.png").c_str()), 0);
-    ASSERT_EQ(::link(at("config/cache/a/show.tso").c_str(), at("cached.png").c_str()), 0);
-    ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0600), 0);
-    const struct {
+    std::filesystem::create_hard_link(show, at("hard.tso"));
+    std::filesystem::create_hard_link(machine, at("hard.png"));
+    std::filesystem::create_hard_link(cached, at("cached.png"));
+    const std::string own = "the kiosk's own folder " + store;
+    std::vector<std::string> mine = {store, show};
+    struct Case {
         std::string path;
         std::string refusal;  // how it ends; "" for none
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {at("new.png"), ""},
         {at("old.png"), ""},
         {"shot.png", "the snapshot needs a full path"},
         {folder.path(), " is a folder"},
-        {at("pipe"), " is not a regular file"},
-        {"/dev/full", " is not a regular file"},
-        {at("show-link.png"), " is a link"},
         {show, " is one of the kiosk's own files"},
         {at("hard.tso"), " is one of the kiosk's own files"},
         {at("hard.png"), " is one of the kiosk's own files"},
         {at("cached.png"), " is one of the kiosk's own files"},
-        {machine, " is in the kiosk's own folder " + store},
-        {at("config/user.reg"), " is in the kiosk's own folder " + store},
-        {at("linked/machine.reg"), " is in the kiosk's own folder " + store},
+        {machine, " is in " + own},
+        {at("config/user.reg"), " is in " + own},
     };
-    const SnapshotGuard guard({store, show});
+#ifdef _WIN32
+    // Without a length limit: the folders above are climbed to the drive's root, no further.
+    const std::string unlimited = "\\\\?\\";
+    cases.push_back({unlimited + at("long.png"), ""});
+    cases.push_back({unlimited + at("config\\long.png"), " is in " + own});
+    // A share: Wine reaches \\localhost\<share> in its prefix's dosdevices\unc\localhost; on
+    // Windows itself making one takes an administrator.
+    const char* prefix = std::getenv("WINEPREFIX");
+    const std::string share = "\\\\localhost\\pagelark-" + std::to_string(CurrentProcessId());
+    const std::string shared =
+        prefix ? "Z:" + std::string(prefix) + "\\dosdevices\\unc" + share.substr(1) : "";
+    if (prefix && std::filesystem::create_directories(shared + "\\config")) {
+        mine.push_back(share + "\\config");
+        for (const std::string& there : {share, unlimited + "UNC" + share.substr(1)}) {
+            cases.push_back({there + "\\new.png", ""});
+            cases.push_back(
+                {there + "\\config\\new.png", " is in the kiosk's own folder " + mine.back()});
+        }
+    }
+    // Symbolic links need a privilege Wine does not grant; pipes and devices are no files in a
+    // folder there.
+#else
+    ASSERT_EQ(::symlink(store.c_str(), at("linked").c_str()), 0);
+    ASSERT_EQ(::symlink(show.c_str(), at("show-link.png").c_str()), 0);
+    ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0600), 0);
+    cases.push_back({at("pipe"), " is not a regular file"});
+    cases.push_back({"/dev/full", " is not a regular file"});
+    cases.push_back({at("show-link.png"), " is a link"});
+    cases.push_back({at("linked/machine.reg"), " is in " + own});
+#endif
+    const SnapshotGuard guard(mine);
     for (const auto& c : cases) {
         // Asked first, and again by the write itself: what a path stands for may change between.
         for (const std::string& refusal :
@@ -115,6 +140,8 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     EXPECT_EQ(testing::TempFolder::Read(show), "[Page1]\n");
     // A presentation yet to be saved is the kiosk's as much.
     EXPECT_FALSE(SnapshotGuard({at("next.tso")}).Check(at("next.tso")));
+#ifdef _WIN32
+    if (prefix) std::filesystem::remove_all(shared);
 #endif
 }
 

@@ -166,17 +166,25 @@ TEST(WindowsSettings, NoManagedSettingsFolderUnlessOneIsNamed) {
 TEST(WindowsFiles, AReplacementKeepsItsBytesAndReplacesAFileOthersHoldOpen) {
     TempFolder temp;
     const std::string file = temp.Write("show.tso", "old");
+    const auto open = [&](DWORD sharing) {
+        return Handle(::CreateFileW(Wide(file).c_str(), GENERIC_READ, sharing, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    };
     // A reader that shares the file, as an editor or a virus scanner does.
-    Handle reader(::CreateFileW(Wide(file).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
+    Handle reader = open(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     ASSERT_TRUE(reader.Valid());
     const std::string bytes = "[Tessaro]\r\nName=caf\xe9\n\x1a\r\n";  // CR LF, LF, ^Z kept
     ASSERT_TRUE(ReplaceFileAtomically(file, bytes).Ok());
     EXPECT_EQ(ReadWholeFile(file).data, bytes);
-    // Wine keeps the replaced file under a temporary name of its own while the reader holds it.
+    // One that lets no one move it: the replacement fails and the file stays as it was.
+    Handle holder = open(FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(holder.Valid());
+    EXPECT_FALSE(ReplaceFileAtomically(file, "lost").Ok());
+    EXPECT_EQ(ReadWholeFile(file).data, bytes);
+    // The old file's backup, removed while the reader held it, goes when the reader closes it.
     reader = Handle();
-    EXPECT_EQ(FilesIn(temp.path()).size(), 1u) << [&] {  // no temporary file left
+    holder = Handle();
+    EXPECT_EQ(FilesIn(temp.path()).size(), 1u) << [&] {  // no temporary file or backup left
         std::string names;
         for (const auto& entry : std::filesystem::directory_iterator(temp.path()))
             names += entry.path().filename().string() + " ";

@@ -1,45 +1,25 @@
-#include "platform/file_io.h"
+#include "platform/file_io_system.h"
 
 #include "platform/leftovers.h"
-#include "platform/text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <random>
-#include <vector>
 
-namespace pagelark {
+namespace pagelark::file_io_system {
 namespace {
 
 std::string Reason(int err) {
     return std::strerror(err);
 }
 
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(other.release()) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_;
-};
+int Fd(NativeHandle handle) {
+    return static_cast<int>(handle);
+}
 
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
@@ -53,6 +33,51 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
+}  // namespace
+
+ReadableFile::ReadableFile(const std::string& path, bool secret) {
+    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused just below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        status_ =
+            (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
+        error_ = Reason(errno);
+        return;
+    }
+    handle_ = fd;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        status_ = ReadStatus::Unreadable;
+        error_ = Reason(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        status_ = ReadStatus::NotAFile;
+        error_ = S_ISDIR(st.st_mode) ? Reason(EISDIR) : "Not a regular file";
+    } else if (secret && (st.st_mode & 077) != 0) {
+        status_ = ReadStatus::Unreadable;
+        error_ = "its group or others have permissions on it; chmod 600 it";
+    } else {
+        size_ = static_cast<std::uint64_t>(st.st_size);
+    }
+}
+
+ReadableFile::~ReadableFile() {
+    if (handle_ != kNoHandle) ::close(Fd(handle_));
+}
+
+std::optional<std::size_t> ReadableFile::Read(char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(Fd(handle_), buffer, size);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR && errno != EAGAIN) break;
+    }
+    error_ = Reason(errno);
+    return std::nullopt;
+}
+
+std::string TooLargeReason() {
+    return Reason(EFBIG);
+}
+
 std::string ResolveLink(const std::string& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
@@ -63,14 +88,13 @@ std::string ResolveLink(const std::string& path) {
     return resolved;
 }
 
-// The folder of path's last part, opened, with that part's name; its own last part is not
-// followed, so what is opened is the folder the resolved name stood for.
-struct OpenFolder {
-    Fd dir;
-    std::string name;
-};
+std::size_t LastSeparator(std::string_view path) {
+    return path.rfind('/');
+}
 
-Result<OpenFolder> OpenFolderOf(const std::string& path) {
+// Its own last part is not followed, so what is opened is the folder the resolved name stood
+// for.
+Result<HeldFolder> HeldFolder::Open(const std::string& path) {
     const auto slash = path.rfind('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty() || name == "." || name == "..") return Fail(Reason(EISDIR));
@@ -78,17 +102,22 @@ Result<OpenFolder> OpenFolderOf(const std::string& path) {
         slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     char* real = ::realpath(folder.c_str(), nullptr);
     if (real == nullptr) return Fail(Reason(errno));
-    Fd dir(::open(real, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const int dir = ::open(real, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     std::free(real);
-    if (dir.get() < 0) return Fail(Reason(errno));
-    return OpenFolder{std::move(dir), std::move(name)};
+    if (dir < 0) return Fail(Reason(errno));
+    return HeldFolder(dir, folder + "/", std::move(name));
 }
 
-// The place of name in the open folder dir: the folders are walked up from dir itself, so
-// they are the ones written into whatever became of their names.
-Result<WritePlace> Describe(int dir, const std::string& name) {
+HeldFolder::~HeldFolder() {
+    if (handle_ != kNoHandle) ::close(Fd(handle_));
+}
+
+// The folders are walked up from the open one itself, so they are the ones written into
+// whatever became of their names.
+Result<WritePlace> HeldFolder::Describe() const {
+    const int dir = Fd(handle_);
     WritePlace place;
-    place.name = name;
+    place.name = name_;
     int at = ::openat(dir, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     bool whole = false;
     while (at >= 0 && !whole && place.folders.size() < 4096) {
@@ -107,7 +136,7 @@ Result<WritePlace> Describe(int dir, const std::string& name) {
         return Fail("the folders above it cannot be read: " + Reason(err));
     }
     struct stat st {};
-    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(dir, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT) return place;
         return Fail(Reason(errno));
     }
@@ -119,20 +148,15 @@ Result<WritePlace> Describe(int dir, const std::string& name) {
     return place;
 }
 
-// Asked just before the rename: a failure stops it and comes back as it is.
-using LastCheck = std::function<Result<>()>;
-
-std::string TempNameFor(const std::string& name) {
-    return TaggedUniqueName("." + name + ".");
-}
-
-// Writes data to a new file in the open folder dir, flushed to disk, and renames it to name
-// there once lastCheck (when given) allows it. On failure nothing is left behind.
-Result<> ReplaceIn(int dir, const std::string& name, std::string_view data, unsigned newFileMode,
-                   const LastCheck& lastCheck) {
+// The temporary file is renamed to the name; a new file gets newFileMode less the umask, an
+// existing one keeps its mode.
+Result<> HeldFolder::Replace(std::string_view data, unsigned newFileMode,
+                             const LastCheck& lastCheck) const {
+    const int dir = Fd(handle_);
+    const char* name = name_.c_str();
     struct stat old {};
     const bool exists =
-        ::fstatat(dir, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(old.st_mode);
+        ::fstatat(dir, name, &old, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(old.st_mode);
     if (exists && S_ISDIR(old.st_mode)) return Fail(Reason(EISDIR));
     // A device or pipe is refused, never replaced by a file: as root a save to
     // /dev/null would otherwise turn it into one for the whole machine.
@@ -148,21 +172,23 @@ Result<> ReplaceIn(int dir, const std::string& name, std::string_view data, unsi
     std::string temp;
     int made = -1;
     for (int tries = 0; made < 0 && tries < 100; ++tries) {
-        temp = TempNameFor(name);
+        temp = TaggedUniqueName(ReplacementPrefix(name_));
         made =
             ::openat(dir, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (made < 0 && errno != EEXIST) break;
     }
     if (made < 0) return Fail(Reason(errno));
-    Fd fd(made);
     auto fail = [&](int err) -> Result<> {
+        if (made >= 0) ::close(made);
         ::unlinkat(dir, temp.c_str(), 0);
         return Fail(Reason(err));
     };
-    if (!WriteAll(fd.get(), data)) return fail(errno);
-    if (::fchmod(fd.get(), mode) != 0) return fail(errno);
-    if (::fsync(fd.get()) != 0) return fail(errno);
-    if (::close(fd.release()) != 0) return fail(errno);
+    if (!WriteAll(made, data)) return fail(errno);
+    if (::fchmod(made, mode) != 0) return fail(errno);
+    if (::fsync(made) != 0) return fail(errno);
+    const int closed = ::close(made);
+    made = -1;
+    if (closed != 0) return fail(errno);
     if (lastCheck) {
         if (Result<> allowed = lastCheck(); !allowed) {
             ::unlinkat(dir, temp.c_str(), 0);
@@ -170,141 +196,9 @@ Result<> ReplaceIn(int dir, const std::string& name, std::string_view data, unsi
         }
     }
     // A link put at name meanwhile is replaced itself, never its target.
-    if (::renameat(dir, temp.c_str(), dir, name.c_str()) != 0) return fail(errno);
+    if (::renameat(dir, temp.c_str(), dir, name) != 0) return fail(errno);
     ::fsync(dir);  // the rename itself reaches the disk
     return Done();
 }
 
-ReadResult ReadFile(const std::string& path, std::size_t maxBytes, bool secret) {
-    ReadResult result;
-    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused just below.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) {
-        result.status =
-            (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
-        result.error = Reason(errno);
-        return result;
-    }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) {
-        result.status = ReadStatus::Unreadable;
-        result.error = Reason(errno);
-        return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        result.status = ReadStatus::NotAFile;
-        result.error = S_ISDIR(st.st_mode) ? Reason(EISDIR) : "Not a regular file";
-        return result;
-    }
-    if (secret && (st.st_mode & 077) != 0) {
-        result.status = ReadStatus::Unreadable;
-        result.error = "its group or others have permissions on it; chmod 600 it";
-        return result;
-    }
-    if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
-        result.status = ReadStatus::TooLarge;
-        result.error = Reason(EFBIG);
-        return result;
-    }
-    std::string data;
-    data.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR || errno == EAGAIN) continue;
-            result.status = ReadStatus::Unreadable;
-            result.error = Reason(errno);
-            return result;
-        }
-        if (n == 0) break;
-        if (data.size() + static_cast<std::size_t>(n) > maxBytes) {  // grew while we read
-            result.status = ReadStatus::TooLarge;
-            result.error = Reason(EFBIG);
-            return result;
-        }
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
-    result.status = ReadStatus::Ok;
-    result.data = std::move(data);
-    return result;
-}
-
-}  // namespace
-
-ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-    return ReadFile(path, maxBytes, false);
-}
-
-ReadResult ReadSecretFile(const std::string& path, std::size_t maxBytes) {
-    return ReadFile(path, maxBytes, true);
-}
-
-std::optional<bool> FileNamesWord(const std::string& path, std::string_view word) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return std::nullopt;
-    if (!S_ISREG(st.st_mode)) return false;
-    // What stays of one piece for the next: enough for the word in UTF-16 with the character
-    // before it, which only gives that context, a word there having been seen whole already.
-    const std::size_t kept = 2 * word.size() + 2;
-    std::string text;
-    std::size_t from = 0;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-        if (n < 0) return std::nullopt;
-        text.append(buffer, static_cast<std::size_t>(n));
-        if (NamesWord(text, word, from, n > 0)) return true;
-        if (n == 0) return false;
-        if (text.size() > kept) {
-            text.erase(0, text.size() - kept);
-            from = 2;
-        }
-    }
-}
-
-Result<> ReplaceFileAtomically(const std::string& path, std::string_view data,
-                               unsigned newFileMode) {
-    const Result<OpenFolder> folder = OpenFolderOf(ResolveLink(path));
-    if (!folder) return Fail(folder.Error());
-    return ReplaceIn(folder->dir.get(), folder->name, data, newFileMode, {});
-}
-
-Result<WritePlace> PlaceOf(const std::string& path) {
-    const Result<OpenFolder> folder = OpenFolderOf(path);
-    if (!folder) return Fail(folder.Error());
-    return Describe(folder->dir.get(), folder->name);
-}
-
-Result<> WriteGuarded(const std::string& path, std::string_view data, const PlaceCheck& check) {
-    const auto cannot = [&](const std::string& why) {
-        return Fail("cannot write " + path + ": " + why);
-    };
-    const Result<OpenFolder> folder = OpenFolderOf(path);
-    if (!folder) return cannot(folder.Error());
-    // A refusal comes back as check said it; only the system's failures are worded here.
-    bool refused = false;
-    const LastCheck allowed = [&]() -> Result<> {
-        const Result<WritePlace> place = Describe(folder->dir.get(), folder->name);
-        if (!place) return Fail(place.Error());
-        Result<> judged = check(place.Value());
-        refused = !judged;
-        return judged;
-    };
-    Result<> written = allowed();
-    if (written) written = ReplaceIn(folder->dir.get(), folder->name, data, 0666, allowed);
-    if (written || refused) return written;
-    return cannot(written.Error());
-}
-
-void RemoveLeftoverReplacements(const std::string& path) {
-    const std::string target = ResolveLink(path);
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (!name.empty()) RemoveLeftovers(folder, "." + name + ".");
-}
-
-}  // namespace pagelark
+}  // namespace pagelark::file_io_system
