@@ -3,7 +3,6 @@
 #include "platform/folder_entries.h"
 #include "platform/windows/wide.h"
 
-#include <aclapi.h>
 #include <sddl.h>
 
 namespace pagelark {
@@ -148,7 +147,7 @@ bool IsOwnFolder(const std::string& folder) {
 
 bool MakePrivateFolder(const std::string& folder) {
     // Owner and the system only, not inherited from above; a folder of ours already there is
-    // made so too, as chmod does on Linux, and its files with it.
+    // made so too, as on Linux.
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(
             L"D:P(A;OICI;FA;;;OW)(A;OICI;FA;;;SY)", SDDL_REVISION_1, &descriptor, nullptr))
@@ -157,13 +156,10 @@ bool MakePrivateFolder(const std::string& folder) {
     const bool made = ::CreateDirectoryW(Wide(folder).c_str(), &attributes);
     bool ours = IsOwnFolder(folder);
     if (ours && !made) {
-        PACL acl = nullptr;
-        BOOL present = FALSE, defaulted = FALSE;
-        ours =
-            ::GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted) &&
-            ::SetNamedSecurityInfoW(Wide(folder).data(), SE_FILE_OBJECT,
-                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                    nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+        // The folder's own list, as chmod sets a folder's mode; the files already inside keep
+        // theirs (SetSecurityInfo would carry the list to them, but under Wine it undoes it).
+        Handle handle = OpenForQuery(folder, false, READ_CONTROL | WRITE_DAC);
+        ours = ::SetKernelObjectSecurity(handle.Get(), DACL_SECURITY_INFORMATION, descriptor);
     }
     ::LocalFree(descriptor);
     return ours;
