@@ -75,7 +75,8 @@ for input in "$golden"/*.tso "$golden"/*.reg "$golden"/*.ini; do
 done
 # A presentation at a path past 260 characters, saved there as at the short one. The tool
 # declares long paths in its manifest; Wine allows them with it or without.
-long=$work/windows/$(printf 'long-folder-name-%.0s' {1..18}) short=$work/windows/machine.tso
+part=$(printf 'long-folder-%.0s' {1..8})
+long=$work/windows/$part/$part/$part short=$work/windows/machine.tso
 mkdir -p "$long" && cp "$short/machine.tso" "$long/"
 { read -r raw; read -r _; } < <(startup windows "$long")
 run windows "$short" save "${raw}machine.tso" "${raw}saved.tso" >/dev/null
