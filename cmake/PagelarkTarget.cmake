@@ -17,6 +17,15 @@ function(pagelark_target_options target)
     endif()
 endfunction()
 
+# What every program of ours gets besides: on Windows, a manifest that allows paths past 260
+# characters.
+function(pagelark_executable_options target)
+    pagelark_target_options(${target})
+    if(WIN32)
+        target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/long_paths.rc)
+    endif()
+endfunction()
+
 # The folders a source folder may include (cmake/layers.txt): itself and every lower layer.
 function(pagelark_visible_folders folder out)
     file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/layers.txt lines REGEX "^[a-z]")
@@ -65,7 +74,7 @@ function(pagelark_test name)
     # Tests may reach into any folder.
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
-    pagelark_target_options(${name})
+    pagelark_executable_options(${name})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                          PROPERTIES ENVIRONMENT "PAGELARK_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()

@@ -36,7 +36,9 @@ bool IsAbsolutePath(std::string_view path) {
 #ifdef _WIN32
     // "\\folder" (the current drive's) and "C:\\folder"; "C:folder" is relative to C:'s
     // working folder.
-    if (path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])) return true;
+    const bool drive = path.size() >= 3 &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (drive && path[1] == ':' && IsSeparator(path[2])) return true;
 #endif
     return !path.empty() && IsSeparator(path.front());
 }

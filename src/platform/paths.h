@@ -1,5 +1,5 @@
 #pragma once
-// Path text on native paths: "/" separates, absolute paths start with "/", case is kept.
+// Path text on native paths: "/" separates (on Windows "\\" too), case is kept.
 
 #include <string>
 #include <string_view>
@@ -10,6 +10,8 @@ namespace pagelark {
 bool IsUncPath(std::string_view path);
 std::string ShareRoot(std::string_view path);
 
+// Starts with a separator, or on Windows with a drive and one ("C:\\x"); "C:x" is relative to
+// that drive's working folder, so not absolute.
 bool IsAbsolutePath(std::string_view path);
 std::string WithTrailingSeparator(std::string_view path);  // appends the native separator
 std::string WithoutTrailingSeparator(std::string_view path);

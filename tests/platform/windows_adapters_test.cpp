@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <filesystem>
@@ -199,6 +200,50 @@ TEST(WindowsFiles, AReplacementKeepsItsBytesAndReplacesAFileOthersHoldOpen) {
     EXPECT_TRUE(FileExists(reserved)) << reserved;
     EXPECT_TRUE(reserved.starts_with(folder + "TMP"));
     EXPECT_EQ(RemoveFile(reserved), 0);
+}
+
+// A name in Windows-1252 (an old presentation's) reaches the file its characters name; a
+// listed name no UTF-8 path can reach is passed over, not taken for a U+FFFD name.
+TEST(WindowsFiles, NamesCrossTheBoundaryToTheSameFile) {
+    TempFolder temp;
+    ASSERT_TRUE(WritePrivateFile(temp.File("caf\xc3\xa9.tso"), "x"));
+    EXPECT_TRUE(FileExists(temp.File("caf\xe9.tso")));
+    EXPECT_EQ(NarrowName(L"a\xd800"), std::nullopt);
+    EXPECT_EQ(NarrowName(L"caf\xe9"), "caf\xc3\xa9");
+    ASSERT_TRUE(WritePrivateFile(temp.File("a\xef\xbf\xbd"), ""));  // U+FFFD
+    Handle lone(::CreateFileW(Wide(temp.File("a")).append(L"\xd800").c_str(), GENERIC_WRITE, 0,
+                              nullptr, CREATE_NEW, 0, nullptr));
+    if (!lone.Valid()) GTEST_SKIP() << "Wine makes no file with an unpaired surrogate in its name";
+    // Not the U+FFFD file twice.
+    EXPECT_EQ(FilesIn(temp.path()).size(), 2u);
+}
+
+std::string AccessList(const std::string& path) {
+    DWORD size = 0;
+    ::GetFileSecurityW(Wide(path).c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::string descriptor(size, '\0');
+    wchar_t* text = nullptr;
+    if (!::GetFileSecurityW(Wide(path).c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size,
+                            &size) ||
+        !::ConvertSecurityDescriptorToStringSecurityDescriptorW(
+            descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
+        return "<unreadable>";
+    const std::string list = Narrow(text);
+    ::LocalFree(text);
+    return list;
+}
+
+// As chmod 0700 on Linux: a folder of ours found open to others is closed to them as a new
+// one is. Wine keeps an access list as permission bits: the owner-rights entry is lost there.
+TEST(WindowsFiles, AFolderOfOursFoundOpenIsMadeAsPrivateAsANewOne) {
+    TempFolder temp;
+    const std::string made = temp.File("made"), found = temp.File("found");
+    ASSERT_TRUE(::CreateDirectoryW(Wide(found).c_str(), nullptr));
+    ASSERT_TRUE(MakePrivateFolder(made));
+    ASSERT_TRUE(MakePrivateFolder(found));
+    EXPECT_EQ(AccessList(found), AccessList(made));
+    for (const char* others : {";WD)", ";BU)", ";AU)"})
+        EXPECT_EQ(AccessList(made).find(others), std::string::npos) << AccessList(made);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/folder_entries.h"
+
 namespace pagelark {
 namespace {
 
@@ -80,8 +82,14 @@ int MakeFolder(std::string_view path, unsigned mode) {
             ::mkdir(parent.c_str(), static_cast<mode_t>(mode));
         }
     }
-    if (DirExists(path)) return 0;
-    return ErrorOf(::mkdir(std::string(path).c_str(), static_cast<mode_t>(mode)));
+    const std::string name(path);
+    if (::mkdir(name.c_str(), static_cast<mode_t>(mode)) == 0) return 0;
+    const int error = errno;
+    // A folder that is there but cannot be entered is denied, not "File exists".
+    struct stat st {};
+    if (error == EEXIST && ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return ErrorOf(::access(name.c_str(), X_OK));
+    return error;
 }
 
 int RemoveFolder(std::string_view path) {
@@ -115,27 +123,24 @@ std::optional<FileId> IdOf(const std::string& path) {
     return FileId{st.st_dev, st.st_ino};
 }
 
-std::vector<FileId> FilesIn(const std::string& folder) {
-    std::vector<FileId> files;
-    std::vector<std::string> pending{folder};
-    // Deep enough for every folder of ours; a loop of bind mounts must still end.
-    for (int folders = 0; !pending.empty() && folders < 4096; ++folders) {
-        const std::string at = std::move(pending.back());
-        pending.pop_back();
-        DIR* dir = ::opendir(at.c_str());
-        if (dir == nullptr) continue;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            struct stat st {};
-            if (name == "." || name == ".." ||
-                ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            if (S_ISREG(st.st_mode)) files.push_back({st.st_dev, st.st_ino});
-            if (S_ISDIR(st.st_mode)) pending.push_back(at + kPathSeparator + name);
-        }
-        ::closedir(dir);
+std::vector<FolderEntry> FolderEntries(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (name == "." || name == ".." ||
+            ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        const EntryKind kind = S_ISREG(st.st_mode)   ? EntryKind::File
+                               : S_ISDIR(st.st_mode) ? EntryKind::Folder
+                               : S_ISLNK(st.st_mode) ? EntryKind::Link
+                                                     : EntryKind::Other;
+        entries.push_back({name, kind, {st.st_dev, st.st_ino}});
     }
-    return files;
+    ::closedir(dir);
+    return entries;
 }
 
 FileSignature SignatureOf(const std::string& file) {

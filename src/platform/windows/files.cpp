@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include "platform/folder_entries.h"
 #include "platform/windows/wide.h"
 
 #include <sddl.h>
@@ -145,15 +146,23 @@ bool IsOwnFolder(const std::string& folder) {
 }
 
 bool MakePrivateFolder(const std::string& folder) {
-    // Owner and the system only, not inherited from above.
+    // Owner and the system only, not inherited from above; a folder of ours already there is
+    // made so too, as on Linux.
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(
             L"D:P(A;OICI;FA;;;OW)(A;OICI;FA;;;SY)", SDDL_REVISION_1, &descriptor, nullptr))
         return false;
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-    ::CreateDirectoryW(Wide(folder).c_str(), &attributes);
+    const bool made = ::CreateDirectoryW(Wide(folder).c_str(), &attributes);
+    bool ours = IsOwnFolder(folder);
+    if (ours && !made) {
+        // The folder's own list, as chmod sets a folder's mode; the files already inside keep
+        // theirs (SetSecurityInfo would carry the list to them, but under Wine it undoes it).
+        Handle handle = OpenForQuery(folder, false, READ_CONTROL | WRITE_DAC);
+        ours = ::SetKernelObjectSecurity(handle.Get(), DACL_SECURITY_INFORMATION, descriptor);
+    }
     ::LocalFree(descriptor);
-    return IsOwnFolder(folder);
+    return ours;
 }
 
 bool WritePrivateFile(const std::string& path, std::string_view data) {
@@ -181,30 +190,30 @@ std::optional<FileId> IdOf(const std::string& path) {
                   static_cast<std::uint64_t>(Combined(info.nFileIndexHigh, info.nFileIndexLow))};
 }
 
-std::vector<FileId> FilesIn(const std::string& folder) {
-    std::vector<FileId> files;
-    std::vector<std::string> pending{folder};
-    for (int folders = 0; !pending.empty() && folders < 4096; ++folders) {
-        const std::string at = std::move(pending.back());
-        pending.pop_back();
-        WIN32_FIND_DATAW found{};
-        HANDLE search = ::FindFirstFileW(Wide(at + "\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) continue;
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L".." ||
-                (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-                continue;
-            const std::string path = at + "\\" + Narrow(name);
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                pending.push_back(path);
-            } else if (const auto id = IdOf(path)) {
-                files.push_back(*id);
-            }
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    return files;
+std::vector<FolderEntry> FolderEntries(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(Wide(folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return entries;
+    do {
+        const std::wstring wide = found.cFileName;
+        const auto name = NarrowName(wide);
+        if (!name || wide == L"." || wide == L"..") continue;
+        const DWORD attributes = found.dwFileAttributes;
+        FolderEntry entry{*name,
+                          (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? EntryKind::Link
+                          : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0   ? EntryKind::Folder
+                                                                           : EntryKind::File,
+                          {}};
+        if (entry.kind == EntryKind::File) {
+            const auto id = IdOf(folder + "\\" + entry.name);
+            if (!id) continue;
+            entry.id = *id;
+        }
+        entries.push_back(std::move(entry));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return entries;
 }
 
 FileSignature SignatureOf(const std::string& file) {

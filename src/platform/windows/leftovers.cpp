@@ -17,8 +17,8 @@ void RemoveLeftovers(const std::string& folder, std::string_view prefix) {
     HANDLE search = ::FindFirstFileW(Wide(base + std::string(prefix) + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        const std::string name = Narrow(found.cFileName);
-        if (IsLeftover(name, prefix)) ::DeleteFileW(Wide(base + name).c_str());
+        const auto name = NarrowName(found.cFileName);
+        if (name && IsLeftover(*name, prefix)) ::DeleteFileW(Wide(base + *name).c_str());
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
 }

@@ -1,6 +1,5 @@
 #include "platform/system_registry.h"
 
-#include "platform/text.h"
 #include "platform/windows/wide.h"
 
 namespace pagelark {
@@ -108,7 +107,7 @@ class WindowsRegistry final : public RegistryBackend {
         if (opened != ERROR_SUCCESS) return ErrorOf(opened);
         std::string bytes = value.data;
         if (IsText(value.type)) {
-            std::wstring text = Wide(StoredTextToUtf8(value.data));
+            std::wstring text = Wide(value.data);
             text.push_back(L'\0');
             // A list of strings ends with an empty one.
             if (value.type == RegType::MultiString && (text.size() < 2 || text.end()[-2] != L'\0'))

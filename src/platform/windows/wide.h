@@ -4,13 +4,20 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace pagelark {
 
+// Text that is not UTF-8 (a path kept in an old file) is read as stored text is
+// (StoredTextToUtf8), not turned into U+FFFD, which names another file.
 std::wstring Wide(std::string_view utf8);
+// An unpaired surrogate becomes U+FFFD: for messages and paths the system does not list.
 std::string Narrow(std::wstring_view utf16);
+// A name from a listing; none when it holds an unpaired surrogate, which no UTF-8 path names:
+// listings pass such names over rather than reach another file by a U+FFFD one.
+std::optional<std::string> NarrowName(std::wstring_view utf16);
 // The system's words for an error number from GetLastError or a registry call.
 std::string SystemReason(DWORD error);
 
