@@ -7,7 +7,8 @@
 #                                 with lintian and its programs' --version under qemu
 #                                 (build-arm64-deb)
 #   scripts/cross.sh windows      the layers below the windows and pagelark-tso.exe for Windows
-#                                 (mingw-w64), their tests under Wine (build-windows)
+#                                 (mingw-w64), their tests under Wine and clang-tidy over the
+#                                 Windows sources (build-windows)
 # The packages come from scripts/setup.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,6 +67,8 @@ windows)
         -DPAGELARK_HOST_TSO="$PWD/$build/host/src/tsotool/pagelark-tso"
     ctest --test-dir "$build" -j "$(nproc)" --output-on-failure || status=$?
     wineserver -k 2>/dev/null || true
+    # The Windows sources, which no native build compiles, checked with this build's commands.
+    bash scripts/tidy.sh "$build" || status=$?
     exit $status
     ;;
 *)

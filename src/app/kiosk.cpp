@@ -111,7 +111,7 @@ class Kiosk final : private WindowBuilder {
     std::string reservedTempFile_;
     SystemClock clock_;
     // Opened at its first line: with PlayLog off nothing is made.
-    PlayLogFile playLog_{PlayLogFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), clock_};
+    PlayLogFile playLog_{PlayLogFolder(), clock_};
     // What the show starts with, until the player takes it.
     Presentation presentation_;
     Document document_;

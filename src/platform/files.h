@@ -30,6 +30,10 @@ std::string CurrentFolder();
 
 // The system's words for such a number.
 std::string ErrorReason(int error);
+// Whether such a number, or the system's words for one (a Result's reason), says the system
+// refuses the change: no permission, or a medium that is read-only.
+bool IsDenial(int error);
+bool IsDenialReason(std::string_view reason);
 
 int RemoveFile(std::string_view path);
 // Renames a file, replacing what stands at to.

@@ -10,6 +10,7 @@
 
 #include "platform/append_file.h"
 #include "platform/clock.h"
+#include "platform/desktop_defaults.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/text.h"
@@ -138,11 +139,8 @@ class LineReader {
 
 }  // namespace
 
-std::string PlayLogFolder(const char* xdgStateHome, const char* home) {
-    if (xdgStateHome != nullptr && xdgStateHome[0] == '/')
-        return std::string(xdgStateHome) + "/pagelark";
-    if (home == nullptr || home[0] == '\0') return {};
-    return std::string(home) + "/.local/state/pagelark";
+std::string PlayLogFolder() {
+    return StateFolder();
 }
 
 std::vector<std::string> PlayLogFiles(const std::string& folder) {
@@ -245,7 +243,7 @@ bool PlayLogFile::Open(std::string& why) {
         Close();
     }
     if (folder_.empty()) {
-        why = "no HOME or XDG_STATE_HOME names a folder for it";
+        why = "the system names no state folder for it";
         return false;
     }
     if (!MakeFolders(folder_, why)) return false;
@@ -270,23 +268,37 @@ bool PlayLogFile::Open(std::string& why) {
 
 bool PlayLogFile::Rotate(std::string& why) {
     Close();
+    // Only the files up to the first gap move, the oldest going when there is none: a rename
+    // that fails leaves a gap, so trying again never pushes the older files out one by one.
     std::error_code ec;
-    std::filesystem::remove(PathOf(limits_.keep), ec);
-    for (int generation = limits_.keep - 1; generation >= 0; --generation) {
-        if (!std::filesystem::exists(PathOf(generation), ec)) continue;
+    int last = 0;
+    while (last < limits_.keep && std::filesystem::exists(PathOf(last + 1), ec))
+        ++last;
+    if (last == limits_.keep) std::filesystem::remove(PathOf(last--), ec);
+    for (int generation = last; generation >= 0; --generation) {
         if (const int error = RenameFile(PathOf(generation), PathOf(generation + 1)); error != 0) {
             why = PathOf(generation) + ": " + ErrorReason(error);
             return false;
         }
     }
-    return Open(why);
+    return true;
 }
 
 bool PlayLogFile::Write(const std::string& line, std::string& why) {
     if (!Open(why)) return false;
     const double today = std::floor(clock_.Now());
-    if (size_ > 0 && (today != day_ || size_ + line.size() + 1 > limits_.maxBytes) && !Rotate(why))
-        return false;
+    if (rotationDue_ ||
+        (size_ > 0 && (today != day_ || size_ + line.size() + 1 > limits_.maxBytes))) {
+        // Another program holding a file open (Windows) stops a rename: the lines go on in the
+        // current file, and the rotation is tried again at each line until it is done.
+        std::string stuck;
+        const bool rotated = Rotate(stuck);
+        if (!rotated && !rotationDue_)
+            Warn(LogArea::Player, "the play log cannot be rotated (", stuck,
+                 "); lines are added to the current file until it can be");
+        rotationDue_ = !rotated;
+        if (!Open(why)) return false;
+    }
     const std::string whole = (endsTorn_ ? "\n" : "") + line + "\n";
     std::string failure;
     const std::size_t written = file_->Append(whole, failure);

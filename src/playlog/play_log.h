@@ -1,8 +1,9 @@
 #pragma once
-// The play log: each page shown as one line of JSON in $XDG_STATE_HOME/pagelark/playlog.jsonl,
-// appended and flushed per page, so a crash loses no line written. The file is rotated by size
-// and when the day changes (playlog.1.jsonl is the newest old one) and at most a few old ones
-// are kept, so the log never fills the disk.
+// The play log: each page shown as one line of JSON in playlog.jsonl in the program's state
+// folder (StateFolder(): $XDG_STATE_HOME/pagelark, the local application data folder's Pagelark
+// on Windows), appended and flushed per page, so a crash loses no line written. The file is rotated
+// by size and when the day changes (playlog.1.jsonl is the newest old one) and at most a few old
+// ones are kept, so the log never fills the disk.
 
 #include <cstdint>
 #include <functional>
@@ -21,8 +22,8 @@ class Clock;
 
 inline constexpr std::string_view kPlayLogName = "playlog";
 
-// $XDG_STATE_HOME/pagelark (when absolute), else HOME/.local/state/pagelark; "" with neither.
-std::string PlayLogFolder(const char* xdgStateHome, const char* home);
+// The system's state folder for the program (StateFolder()); "" when there is none.
+std::string PlayLogFolder();
 // The log in folder and its rotated files, oldest first, as they are there now.
 std::vector<std::string> PlayLogFiles(const std::string& folder);
 
@@ -58,6 +59,7 @@ class PlayLogFile final : public PlayLog {
     bool Write(const std::string& line, std::string& why);
     bool Open(std::string& why);
     void Close();
+    // Moves the file and the rotated ones up one generation; the file is closed after it.
     bool Rotate(std::string& why);
     std::string PathOf(int generation) const;
 
@@ -69,6 +71,7 @@ class PlayLogFile final : public PlayLog {
     double day_ = 0.0;  // the local day of the file's lines
     bool endsTorn_ = false;
     bool failing_ = false;
+    bool rotationDue_ = false;  // a rotation failed and is tried again at the next line
 };
 
 }  // namespace pagelark

@@ -1,9 +1,8 @@
 #include "settings/file_registry.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "platform/desktop_defaults.h"
 #include "platform/file_io.h"
@@ -29,19 +28,10 @@ std::string Below(std::string_view base, std::string_view path) {
     return full;
 }
 
-// The error number for a failed write, from the reason the file layer gave.
-RegError WriteErrorFor(const std::string& reason) {
-    for (int err : {EACCES, EPERM, EROFS}) {
-        if (reason == std::strerror(err)) return RegError::AccessDenied;
-    }
-    return RegError::WriteFault;
-}
-
 RegError MakeRegistryFolder(const std::string& folder) {
     const int err = MakeFolder(folder, kFolderMode);
     if (err == 0 || DirExists(folder)) return RegError::Success;
-    return err == EACCES || err == EPERM || err == EROFS ? RegError::AccessDenied
-                                                         : RegError::WriteFault;
+    return IsDenial(err) ? RegError::AccessDenied : RegError::WriteFault;
 }
 
 // Copies a file that could not be read into memory, through a temporary file so that an
@@ -72,12 +62,7 @@ std::string RegistryFolderFromEnvironment() {
 std::string ManagedFolderFromEnvironment() {
     const char* dir = std::getenv("PAGELARK_MANAGED_DIR");
     if (dir != nullptr && *dir != '\0') return dir;
-#ifdef _WIN32
-    // \etc on the current drive is a folder any user, or a stick, may bring: none unless named.
-    return {};
-#else
-    return "/etc/pagelark/managed.d";
-#endif
+    return SystemManagedFolder();
 }
 
 std::unique_ptr<RegistryBackend> OpenEnvironmentStore(bool quiet) {
@@ -144,23 +129,21 @@ void FileRegistry::ReportUnread(const std::string& path, const std::vector<RegUn
     }
 }
 
-std::vector<FileRegistry::Place> FileRegistry::Places(RegRoot root, std::string_view path) {
+std::optional<FileRegistry::Place> FileRegistry::PlaceFor(RegRoot root, std::string_view path) {
     switch (root) {
         case RegRoot::LocalMachine:
-            return {{&Loaded(machine_), Below("HKEY_LOCAL_MACHINE", path)}};
+            return Place{&Loaded(machine_), Below("HKEY_LOCAL_MACHINE", path)};
         case RegRoot::CurrentUser:
-            return {{&Loaded(user_), Below("HKEY_CURRENT_USER", path)}};
+            return Place{&Loaded(user_), Below("HKEY_CURRENT_USER", path)};
         default:
-            return {};
+            return std::nullopt;
     }
 }
 
 bool FileRegistry::KeyExists(RegRoot root, std::string_view path) {
     if (!StorableName(path)) return false;
-    for (const auto& place : Places(root, path)) {
-        if (place.store->document.Exists(place.path)) return true;
-    }
-    return false;
+    const auto place = PlaceFor(root, path);
+    return place && place->store->document.Exists(place->path);
 }
 
 RegError FileRegistry::OpenKey(RegRoot root, std::string_view path) {
@@ -169,37 +152,28 @@ RegError FileRegistry::OpenKey(RegRoot root, std::string_view path) {
 
 RegError FileRegistry::CreateKey(RegRoot root, std::string_view path) {
     if (KeyExists(root, path)) return RegError::Success;
-    auto places = Places(root, path);
-    if (places.empty()) return RegError::AccessDenied;
+    const auto place = PlaceFor(root, path);
+    if (!place) return RegError::AccessDenied;
     if (!StorableName(path)) return RegError::InvalidName;
-    Place& place = places.front();
-    return Commit(*place.store, [&](RegDocument& document) { document.Add(place.path); });
+    return Commit(*place->store, [&](RegDocument& document) { document.Add(place->path); });
 }
 
 RegRead FileRegistry::QueryValue(RegRoot root, std::string_view path, std::string_view name) {
     if (!StorableName(path) || !StorableName(name)) return {};
-    for (const auto& place : Places(root, path)) {
-        const RegKey* key = place.store->document.Find(place.path);
-        const RegValue* found = key != nullptr ? key->Find(name) : nullptr;
-        if (found != nullptr) return {RegError::Success, *found};
-    }
+    const auto place = PlaceFor(root, path);
+    const RegKey* key = place ? place->store->document.Find(place->path) : nullptr;
+    const RegValue* found = key != nullptr ? key->Find(name) : nullptr;
+    if (found != nullptr) return {RegError::Success, *found};
     return {};
 }
 
 RegError FileRegistry::SetValue(RegRoot root, std::string_view path, std::string_view name,
                                 const RegValue& value) {
-    auto places = Places(root, path);
-    if (places.empty()) return RegError::AccessDenied;
+    const auto place = PlaceFor(root, path);
+    if (!place) return RegError::AccessDenied;
     if (!StorableName(path) || !StorableName(name)) return RegError::InvalidName;
-    if (!KeyExists(root, path)) return RegError::FileNotFound;
-    // A classes value goes where its key is stored for the user, else to the machine file.
-    Place* place = &places.back();
-    for (auto& candidate : places) {
-        if (candidate.store->document.Exists(candidate.path)) {
-            place = &candidate;
-            break;
-        }
-    }
+    if (!place->store->document.Exists(place->path)) return RegError::FileNotFound;
+    // An implicit parent exists without a key of its own.
     if (const RegKey* key = place->store->document.Find(place->path)) {
         const RegValue* old = key->Find(name);
         if (old != nullptr && old->type == value.type && old->data == value.data) {
@@ -217,25 +191,23 @@ std::string FileRegistry::Where(RegRoot root) const {
 
 std::string FileRegistry::UnreadValue(RegRoot root, std::string_view path, std::string_view name) {
     if (!StorableName(path) || !StorableName(name)) return {};
+    const auto place = PlaceFor(root, path);
+    if (!place) return {};
     const std::string named(name);
-    for (const auto& place : Places(root, path)) {
-        const Store& store = *place.store;
-        if (!store.readError.empty())
-            return "the file cannot be read (" + store.readError +
-                   "), so what it sets is not known";
-        for (const RegUnreadLine& line : store.unread) {
-            if (NamesWord(line.text, name))
-                return "line " + std::to_string(line.line) + " names " + named + " but is not read";
-        }
-        // A file too large to read has no lines to show it.
-        if (store.bad && LeftOutNames(store, name))
-            return "the file is not read, and names " + named;
-        // A typo in a key line puts the value under a key nobody reads.
-        const std::string own = RegDocument::NormalPath(place.path);
-        for (const RegKey* key : store.document.Keys()) {
-            if (key->Find(name) != nullptr && RegDocument::NormalPath(key->Path()) != own)
-                return named + " stands under [" + key->Path() + "], which is not read";
-        }
+    const Store& store = *place->store;
+    if (!store.readError.empty())
+        return "the file cannot be read (" + store.readError + "), so what it sets is not known";
+    for (const RegUnreadLine& line : store.unread) {
+        if (NamesWord(line.text, name))
+            return "line " + std::to_string(line.line) + " names " + named + " but is not read";
+    }
+    // A file too large to read has no lines to show it.
+    if (store.bad && LeftOutNames(store, name)) return "the file is not read, and names " + named;
+    // A typo in a key line puts the value under a key nobody reads.
+    const std::string own = RegDocument::NormalPath(place->path);
+    for (const RegKey* key : store.document.Keys()) {
+        if (key->Find(name) != nullptr && RegDocument::NormalPath(key->Path()) != own)
+            return named + " stands under [" + key->Path() + "], which is not read";
     }
     return {};
 }
@@ -247,16 +219,13 @@ bool FileRegistry::LeftOutNames(const Store& store, std::string_view name) const
 }
 
 RegError FileRegistry::DeleteValue(RegRoot root, std::string_view path, std::string_view name) {
-    auto places = Places(root, path);
-    if (places.empty()) return RegError::AccessDenied;
+    const auto place = PlaceFor(root, path);
+    if (!place) return RegError::AccessDenied;
     if (!StorableName(path) || !StorableName(name)) return RegError::FileNotFound;
-    for (auto& place : places) {
-        const RegKey* key = place.store->document.Find(place.path);
-        if (key == nullptr || key->Find(name) == nullptr) continue;
-        return Commit(*place.store,
-                      [&](RegDocument& document) { document.Find(place.path)->Remove(name); });
-    }
-    return RegError::FileNotFound;
+    const RegKey* key = place->store->document.Find(place->path);
+    if (key == nullptr || key->Find(name) == nullptr) return RegError::FileNotFound;
+    return Commit(*place->store,
+                  [&](RegDocument& document) { document.Find(place->path)->Remove(name); });
 }
 
 template <typename Change>
@@ -281,7 +250,7 @@ RegError FileRegistry::WriteOut(Store& store) {
     if (const Result<> written =
             ReplaceFileAtomically(FilePath(store), WriteRegFile(store.document), kFileMode);
         !written) {
-        return WriteErrorFor(written.Error());
+        return IsDenialReason(written.Error()) ? RegError::AccessDenied : RegError::WriteFault;
     }
     return RegError::Success;
 }

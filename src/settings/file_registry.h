@@ -3,6 +3,7 @@
 // user.reg for HKEY_CURRENT_USER. Nothing the program keeps lives under another root.
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,8 @@ class FileRegistry : public RegistryBackend {
     Store& Loaded(Store& store);
     void ReportUnread(const std::string& path, const std::vector<RegUnreadLine>& unread);
     std::string FilePath(const Store& store) const { return folder_ + "/" + store.fileName; }
-    std::vector<Place> Places(RegRoot root, std::string_view path);
+    // None for a root the files do not hold.
+    std::optional<Place> PlaceFor(RegRoot root, std::string_view path);
     bool KeyExists(RegRoot root, std::string_view path);
     // Applies change to the store and rewrites its file; undoes the change when that fails.
     template <typename Change>

@@ -13,7 +13,7 @@ namespace pagelark {
 std::string RegistryFolderFromEnvironment();
 
 // Where configuration management puts the settings that win over the store:
-// $PAGELARK_MANAGED_DIR, else /etc/pagelark/managed.d.
+// $PAGELARK_MANAGED_DIR, else the system's (SystemManagedFolder()).
 std::string ManagedFolderFromEnvironment();
 
 // The store the environment names: the file store of $PAGELARK_REGISTRY_DIR when it is set,

@@ -132,8 +132,7 @@ int Run(const std::string& command, const std::string& file, const std::string& 
 // The play log's files, named or the kiosk's own, summed up.
 int SumUpPlayLog(std::vector<std::string> files) {
     if (files.empty()) {
-        const std::string folder =
-            PlayLogFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+        const std::string folder = PlayLogFolder();
         files = PlayLogFiles(folder);
         if (files.empty()) return Fail("read", folder + "/playlog.jsonl", "no play log there");
     }

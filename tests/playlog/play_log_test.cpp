@@ -106,6 +106,47 @@ TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
               std::tuple(1u, std::vector<std::string>{PlayLogLine(Record("http://e/"))}));
 }
 
+// A rotation the system refuses (a reader holding the file without letting it be renamed on
+// Windows, a folder in the way elsewhere) is said once; the lines go on in the current file and
+// the rotation follows when it can, the older files kept.
+TEST(PlayLogTest, ARefusedRotationKeepsEveryLineAndIsDoneLater) {
+    TempFolder temp;
+    FakeClock clock;
+    const std::string folder = temp.File("pagelark");
+    PlayLogFile log(folder, clock, {.keep = 2});
+    log.PageShown(Record("http://a/"));
+    clock.now += 1.0;
+    log.PageShown(Record("http://b/"));
+    WarningLog warnings;
+    {
+#ifdef _WIN32
+        const std::filesystem::path path = folder + "/playlog.jsonl";
+        const HANDLE reader =
+            ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+#else
+        std::filesystem::create_directories(folder + "/playlog.2.jsonl/in the way");
+#endif
+        for (const char* address : {"http://c/", "http://d/"}) {
+            clock.now += 1.0;
+            log.PageShown(Record(address));
+        }
+        EXPECT_TRUE(log.Writing());
+        EXPECT_EQ(Lines(folder + "/playlog.jsonl").size(), 3u);
+        EXPECT_EQ(warnings.lines.size(), 1u);
+#ifdef _WIN32
+        ::CloseHandle(reader);
+#else
+        std::filesystem::remove_all(folder + "/playlog.2.jsonl");
+#endif
+    }
+    log.PageShown(Record("http://e/"));
+    EXPECT_EQ(PlayLogFiles(folder).size(), 3u);
+    EXPECT_EQ(Lines(folder + "/playlog.1.jsonl").size(), 3u);
+    EXPECT_EQ(ParsePlayLogLine(Lines(folder + "/playlog.2.jsonl").at(0))->address, "http://a/");
+}
+
 // Said once; the show's lines still go on (to MQTT); written again once the folder takes them.
 // A line torn before (a power cut) is left on a line of its own.
 TEST(PlayLogTest, AFolderThatCannotBeWrittenIsSaidOnceAndWritingResumes) {

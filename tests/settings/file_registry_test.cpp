@@ -1,6 +1,9 @@
 #include "settings/file_registry.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -229,6 +232,20 @@ TEST_F(FileRegistryTest, FailedWriteIsUndoneAndLeavesTheOldFile) {
     EXPECT_EQ(Read("registry/user.reg"), original);
     EXPECT_EQ(store.CreateKey(kUser, "C"), RegError::Success);
     EXPECT_EQ(Read("registry/user.reg"), original + "[HKEY_CURRENT_USER\\C]\r\n\r\n");
+
+    // Refused by the system, it is AccessDenied: a read-only file on Windows, a folder that may
+    // not be written elsewhere (which does not bind root).
+#ifdef _WIN32
+    const std::string locked = temp.File("registry/user.reg");
+#else
+    const std::string locked = temp.File("registry");
+    if (::geteuid() == 0) return;
+#endif
+    namespace fs = std::filesystem;
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_EQ(store.CreateKey(kUser, "D"), RegError::AccessDenied);
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(store.CreateKey(kUser, "D"), RegError::Success);
 }
 
 }  // namespace

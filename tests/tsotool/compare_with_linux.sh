@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # pagelark-tso built for Windows, run under Wine, against the Linux build's pagelark-tso: for
-# every golden input, `show` prints the same JSON and `save` writes the same bytes. The inputs
+# every golden input, `show` prints the same JSON and `save` writes the same bytes; `playlog`
+# sums up the same log from each system's own state folder. The inputs
 # are set up as tests/tsotool/tool_test.cpp sets them up; "{startup}" stands for the folder
 # the tool runs in, which Wine names Z:\... .
 #   compare_with_linux.sh WINDOWS_TOOL LINUX_TOOL GOLDEN_FOLDER
@@ -83,6 +84,28 @@ run windows "$short" save "${raw}machine.tso" "${raw}saved.tso" >/dev/null
 if ! grep -q longPathAware "$windows" || ! cmp -s "$long/saved.tso" "$short/saved.tso"; then
     echo "FAIL: no long-path manifest, or no save past 260 characters"
     failures=$((failures + 1))
+fi
+
+# The play log read by default from the system's state folder: Pagelark in the local application
+# data folder on Windows, which sets no HOME (Wine passes the Unix one on: it is left aside).
+samples=$golden/../tsotool/playlog
+local_data=$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
+state=$(winepath -u "$local_data" 2>/dev/null)/Pagelark
+if [[ -z $local_data || -e $state ]]; then
+    echo "FAIL playlog: no local application data folder, or $state is in use"
+    failures=$((failures + 1))
+else
+    mkdir -p "$state" "$work/state/pagelark"
+    cp "$samples"/playlog*.jsonl "$state"/
+    cp "$samples"/playlog*.jsonl "$work/state/pagelark"/
+    XDG_STATE_HOME=$work/state "$linux" playlog >"$work/playlog.linux" 2>/dev/null
+    (unset XDG_STATE_HOME && wine "$windows" playlog) >"$work/playlog.windows" 2>/dev/null
+    rm -rf "$state"
+    if ! cmp -s "$work/playlog.linux" "$work/playlog.windows" || ! [[ -s $work/playlog.linux ]]; then
+        echo "FAIL playlog: the summaries differ (Linux, then Windows):"
+        diff "$work/playlog.linux" "$work/playlog.windows" | head -20
+        failures=$((failures + 1))
+    fi
 fi
 echo "$inputs golden inputs, $failures differences"
 [[ $inputs -gt 0 && $failures -eq 0 ]]

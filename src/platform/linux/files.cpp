@@ -67,6 +67,17 @@ std::string ErrorReason(int error) {
     return std::strerror(error);
 }
 
+bool IsDenial(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+bool IsDenialReason(std::string_view reason) {
+    for (const int error : {EACCES, EPERM, EROFS}) {
+        if (reason == ErrorReason(error)) return true;
+    }
+    return false;
+}
+
 int RenameFile(std::string_view from, std::string_view to) {
     return ErrorOf(::rename(std::string(from).c_str(), std::string(to).c_str()));
 }

@@ -49,6 +49,18 @@ std::string HomeFolder() {
     return {};
 }
 
+std::string StateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') return std::string(state) + "/pagelark";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') return {};
+    return std::string(home) + "/.local/state/pagelark";
+}
+
+std::string SystemManagedFolder() {
+    return "/etc/pagelark/managed.d";
+}
+
 std::string DefaultHtmlCommand() {
     const std::unique_ptr<GAppInfo, decltype(&g_object_unref)> app(
         g_app_info_get_default_for_type("text/html", FALSE), g_object_unref);

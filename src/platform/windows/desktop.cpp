@@ -30,6 +30,19 @@ std::string HomeFolder() {
     return home;
 }
 
+std::string StateFolder() {
+    wchar_t* folder = nullptr;
+    std::string local;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &folder)))
+        local = Narrow(folder);
+    ::CoTaskMemFree(folder);
+    return local.empty() ? std::string() : local + "\\Pagelark";
+}
+
+std::string SystemManagedFolder() {
+    return {};
+}
+
 std::string DefaultHtmlCommand() {
     // The command of the open verb of what ".htm", else ".html", is associated with: the
     // user's choice before the machine's, as the shell itself looks it up.

@@ -8,6 +8,9 @@
 namespace pagelark {
 namespace {
 
+// A read-only file says ERROR_ACCESS_DENIED, a read-only medium ERROR_WRITE_PROTECT.
+constexpr DWORD kDenials[] = {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT, ERROR_PRIVILEGE_NOT_HELD};
+
 int LastError(BOOL ok) {
     return ok ? 0 : static_cast<int>(::GetLastError());
 }
@@ -113,6 +116,20 @@ std::string CurrentFolder() {
 
 std::string ErrorReason(int error) {
     return SystemReason(static_cast<DWORD>(error));
+}
+
+bool IsDenial(int error) {
+    for (const DWORD denial : kDenials) {
+        if (static_cast<DWORD>(error) == denial) return true;
+    }
+    return false;
+}
+
+bool IsDenialReason(std::string_view reason) {
+    for (const DWORD denial : kDenials) {
+        if (reason == SystemReason(denial)) return true;
+    }
+    return false;
 }
 
 int RenameFile(std::string_view from, std::string_view to) {

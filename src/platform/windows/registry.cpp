@@ -6,8 +6,9 @@ namespace pagelark {
 namespace {
 
 HKEY RootKey(RegRoot root) {
-    // The predefined handles are these numbers sign-extended, as the system's headers make them.
-    return reinterpret_cast<HKEY>(
+    // The predefined handles are these numbers sign-extended, as the system's headers make them:
+    // no pointer to optimise.
+    return reinterpret_cast<HKEY>(  // NOLINT(performance-no-int-to-ptr)
         static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
 }
 

@@ -23,7 +23,7 @@ std::string ReserveTempFile(const std::string& tempDir) {
     // from a running one's: the tagged name is made here, created new.
     for (int tries = 0; tries < 100; ++tries) {
         const std::string name = TaggedUniqueName("TMP");
-        const std::string path = tempDir + name;
+        std::string path = tempDir + name;
         Handle file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid()) return path;
