@@ -177,10 +177,13 @@ TEST(WindowsFiles, AReplacementKeepsItsBytesAndReplacesAFileOthersHoldOpen) {
     const std::string bytes = "[Tessaro]\r\nName=caf\xe9\n\x1a\r\n";  // CR LF, LF, ^Z kept
     ASSERT_TRUE(ReplaceFileAtomically(file, bytes).Ok());
     EXPECT_EQ(ReadWholeFile(file).data, bytes);
-    // One that lets no one move it: the replacement fails and the file stays as it was.
+    // One that lets no one move it: the replacement fails, saying the file is in use, and the
+    // file stays as it was.
     Handle holder = open(FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(holder.Valid());
-    EXPECT_FALSE(ReplaceFileAtomically(file, "lost").Ok());
+    const Result<> held = ReplaceFileAtomically(file, "lost");
+    ASSERT_FALSE(held);
+    EXPECT_EQ(held.Error(), SystemReason(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(ReadWholeFile(file).data, bytes);
     // The old file's backup, removed while the reader held it, goes when the reader closes it.
     reader = Handle();

@@ -295,6 +295,7 @@ Result<> HeldFolder::Replace(std::string_view data, unsigned, const LastCheck& l
             return allowed;
         }
     }
+    DWORD replaceError = 0;  // ReplaceFileW's own, which says more than the rename's after it
     if (exists && !link) {
         // The old file goes to a name of the leftover kind, so that it is never lost in between
         // and a crash's copy is removed with the temporary files.
@@ -306,8 +307,9 @@ Result<> HeldFolder::Replace(std::string_view data, unsigned, const LastCheck& l
             ::DeleteFileW(backup.c_str());
             return Done();
         }
+        replaceError = ::GetLastError();
         // Moved away but the new one not in: the old one goes back before the rename below.
-        if (::GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+        if (replaceError == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
             !::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
             const DWORD error = ::GetLastError();
             if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
@@ -320,8 +322,12 @@ Result<> HeldFolder::Replace(std::string_view data, unsigned, const LastCheck& l
         ::DeleteFileW(backup.c_str());
     }
     if (!::MoveFileExW(temp.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return fail(::GetLastError());
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        return fail(replaceError != 0 && replaceError != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2
+                        ? replaceError
+                        : error);
+    }
     return Done();
 }
 
