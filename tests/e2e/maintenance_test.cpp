@@ -6,7 +6,6 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
-#include <cstdint>
 #include <ctime>
 #include <regex>
 
@@ -20,9 +19,7 @@ namespace {
 std::optional<Rgb> ScreenshotCentre(const std::string& path, const char* format) {
     const QImage image(QString::fromStdString(path), format);  // null when cut short
     if (image.width() != Xvfb::kWidth || image.height() != Xvfb::kHeight) return std::nullopt;
-    const QRgb centre = image.pixel(kCentre.x, kCentre.y);
-    return Rgb{static_cast<std::uint8_t>(qRed(centre)), static_cast<std::uint8_t>(qGreen(centre)),
-               static_cast<std::uint8_t>(qBlue(centre))};
+    return RgbOf(image.pixel(kCentre.x, kCentre.y));
 }
 
 // The elements of the kiosk's interface with their attributes sorted: two texts of it compare

@@ -18,9 +18,7 @@ using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""s;
 
 Rgb ColorAt(const QImage& image, Point at) {
-    const QRgb pixel = image.pixel(at.x, at.y);
-    return {static_cast<std::uint8_t>(qRed(pixel)), static_cast<std::uint8_t>(qGreen(pixel)),
-            static_cast<std::uint8_t>(qBlue(pixel))};
+    return RgbOf(image.pixel(at.x, at.y));
 }
 
 // Where two pictures of the whole screen differ, on a grid of points; "" when nowhere.
