@@ -96,7 +96,6 @@ struct ZoneClock final : Clock {
 };
 
 [[maybe_unused]] std::time_t Utc(int day, int month, int hour) {
-    constexpr double kDaysTo1970 = 25569;
     return std::llround((DateTimeValue(2026, month, day, hour) - kDaysTo1970) * kSecondsPerDay);
 }
 
