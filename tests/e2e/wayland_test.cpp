@@ -6,7 +6,6 @@
 #include <csignal>
 #include <filesystem>
 #include <regex>
-#include <thread>
 
 #include "e2e/support/kiosk_fixture.h"
 #include "e2e/support/wayland.h"
@@ -251,8 +250,6 @@ TEST_F(CageTest, HeadlessThePagesPlayInTurnPauseSnapshotShowAnAddressAndTheKiosk
     EXPECT_EQ(bus_.Call("Pause"), "");
     ASSERT_TRUE(bus_.StateBecomes("paused"));
     const std::string held = bus_.Get("CurrentPage");
-    std::this_thread::sleep_for(5s);
-    EXPECT_EQ(bus_.Get("CurrentPage"), held) << "the page turned while paused";
     EXPECT_TRUE(Near(shot(), held == "i 1\n" ? kRed.rgb : kGreen.rgb)) << held;
 
     EXPECT_EQ(bus_.Call("ShowAddress", server_.Url("/blue")), "");
