@@ -132,15 +132,16 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
         out += next.out;
     }
     testing::CompareGolden(testing::GoldenFolder() + "/schedule.next.txt", out);
-    // A screen time that cannot be read is named, and the screen stays on; an idle or offline
-    // page the kiosk does not load is named, and the program's own stands in.
+    // A screen time that cannot be read is named, its control characters written out, and the
+    // screen stays on; an idle or offline page the kiosk does not load is named, and the
+    // program's own stands in.
     temp.Write("typo.tso",
-               "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\nIdlePage=htps://x/\nOfflinePage=about:x\n"
-               "[Page1]\nURL=http://a/\nDays=Mon\n");
+               "[Tessaro]\nScreenOn=7\x1b[2Jam\nScreenOff=20:00\nIdlePage=htps://x/\n"
+               "OfflinePage=about:x\n[Page1]\nURL=http://a/\nDays=Mon\n");
     const auto typo = RunTool(temp.path(), "next typo.tso --at '2026-06-05 06:00'");
     EXPECT_EQ(typo.exitCode, 0);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring,
-                        "ScreenOn cannot be \"7am\", taken as the whole day", typo.err);
+                        "ScreenOn cannot be \"7\\x1b[2Jam\", taken as the whole day", typo.err);
     EXPECT_EQ(typo.out.find("dark"), std::string::npos) << typo.out;
     EXPECT_PRED_FORMAT2(::testing::IsSubstring,
                         "no page due: a black page (the idle page htps://x/ cannot be shown: the "
