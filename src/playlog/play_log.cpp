@@ -203,6 +203,16 @@ std::optional<PlayRecord> ParsePlayLogLine(std::string_view line) {
         }
         const auto value = in.Value();
         if (!value) return std::nullopt;
+        // A number out of its range, or a time out of four-digit years, the kiosk never wrote:
+        // each system would make another wrong value of it.
+        const auto within = [&](double low, double high) {
+            return *value >= low && *value <= high;
+        };
+        constexpr double kYear0 = -62167219200.0, kYear10000 = 253402300800.0;
+        if ((*key == "since" && !within(kYear0, kYear10000)) ||
+            (*key == "seconds" && !within(0.0, kYear10000 - kYear0)) ||
+            (*key == "page" && !within(1.0, INT32_MAX)))
+            return std::nullopt;
         if (*key == "since") hasSince = true, record.since = *value;
         if (*key == "seconds") record.seconds = *value;
         if (*key == "page") hasPage = true, record.page = static_cast<std::int32_t>(*value);

@@ -63,7 +63,11 @@ TEST(PlayLogTest, ALineIsJsonThatReadsBackWhateverTheAddress) {
     // Torn by a power cut, or anything but a line as written.
     for (const std::string& torn :
          {line.substr(0, line.size() - 1), line.substr(0, 40),
-          std::string("{\"page\":01,\"since\":1}"), line + "x", std::string()})
+          std::string("{\"page\":01,\"since\":1}"), line + "x", std::string(),
+          // Numbers out of range: a page past 32 bits, a time on show below 0, an overflow.
+          std::string("{\"page\":99999999999,\"since\":1}"),
+          std::string("{\"page\":1,\"since\":1,\"seconds\":-1}"),
+          "{\"page\":1,\"since\":1" + std::string(400, '0') + "}"})
         EXPECT_FALSE(ParsePlayLogLine(torn)) << torn;
 }
 
