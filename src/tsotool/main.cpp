@@ -127,7 +127,12 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     TakeManaged(settings, std::move(managed), source.file, presentation, machine, now);
 
     if (command == "next") {
-        std::cout << NextDayText(presentation, ScreenTimes(source.file), at);
+        const Result<std::string> day = NextDayText(presentation, ScreenTimes(source.file), at);
+        if (!day) {
+            Complain("cannot tell the day ahead: " + day.Error());
+            return kExitFailure;
+        }
+        std::cout << day.Value();
         std::cout.flush();
         return std::cout ? kExitOk : Fail("write", "standard output", "output error");
     }
@@ -194,14 +199,13 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "show") return Run(args[0], args[1], "");
     if (args.size() == 3 && args[0] == "save") return Run(args[0], args[1], args[2]);
     if ((args.size() == 2 || (args.size() == 4 && args[2] == "--at")) && args[0] == "next") {
-        const auto at = args.size() == 4 ? ParseLocalMoment(args[3]) : std::time(nullptr);
+        const auto at =
+            args.size() == 4 ? ParseLocalMoment(args[3]) : Result<std::time_t>(std::time(nullptr));
         if (!at) {
-            std::cerr << "pagelark-tso: --at \"" << args[3]
-                      << "\" is no local date and time: write \"YYYY-MM-DD HH:MM\", a time the "
-                         "clock shows here\n";
+            Complain("--at \"" + args[3] + "\": " + at.Error());
             return kExitUsage;
         }
-        return Run(args[0], args[1], "", *at);
+        return Run(args[0], args[1], "", at.Value());
     }
     std::cerr << kUsage;
     return kExitUsage;

@@ -13,10 +13,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <tuple>
 
+#include "model/presentation.h"
 #include "support/golden.h"
 #include "support/temp_folder.h"
+#include "tsotool/next_day.h"
 
 namespace pagelark {
 namespace {
@@ -149,6 +152,9 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
                         typo.out);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "0001-01-01 00:00",
                         RunTool(temp.path(), "next typo.tso --at '0001-01-01 00:00'").out);
+    // Past the years the system converts (on Windows past 3000): refused, never half a day.
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "the system cannot convert",
+                        NextDayText({}, {}, std::numeric_limits<std::time_t>::max() / 2).Error());
     // The load names them all alike (ScreenOn above, IdlePage in the end-to-end schedule test).
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "typo.tso: OfflinePage \"about:x\" cannot be shown",
                         RunTool(temp.path(), "show typo.tso").err);
