@@ -60,8 +60,10 @@ Result<> SnapshotGuard::Judge(const std::string& path, const WritePlace& place) 
     }
     const bool mine = place.kind == EntryKind::File
                           ? std::ranges::find(files_, place.id) != files_.end()
-                          : std::ranges::find(unborn_, std::pair(place.folders.front(),
-                                                                 place.name)) != unborn_.end();
+                          : std::ranges::any_of(unborn_, [&](const auto& unborn) {
+                                return unborn.first == place.folders.front() &&
+                                       SameFileName(unborn.second, place.name);
+                            });
     if (mine) return Fail(path + " is one of the kiosk's own files");
     return Done();
 }

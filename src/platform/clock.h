@@ -26,8 +26,17 @@ class SystemClock final : public Clock {
     double EpochSeconds() const override;
 };
 
-// The reading at an instant (seconds since 1970 in UTC): its date and time in the local zone.
+// The reading at an instant (seconds since 1970 in UTC): its date and time in the local zone,
+// or in UTC when the system cannot convert it.
 double LocalReading(std::time_t seconds, long nanoseconds = 0);
+
+// The proleptic Gregorian date of a count of days since 1970-01-01, worked out without the C
+// library, whose range on Windows ends at 1970 and 3000.
+struct CivilDate {
+    long long year;
+    int month, day;
+};
+CivilDate CivilFromDays(long long days);
 
 // The day count of a local calendar date and time.
 double DateTimeValue(int year, int month, int day, int hour = 0, int minute = 0,

@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "platform/files.h"
+#ifdef _WIN32
+#include "platform/windows/wide.h"
+#endif
 
 namespace pagelark {
 namespace {
@@ -85,6 +88,20 @@ std::string FolderPart(std::string_view path) {
     if (DirExists(path)) return WithTrailingSeparator(path);
     const auto slash = path.find_last_of(kPathSeparators);
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+bool SameFileName(std::string_view a, std::string_view b) {
+#ifdef _WIN32
+    const auto trimmed = [](std::string_view name) {
+        return Wide(name.substr(0, name.find_last_not_of(". ") + 1));
+    };
+    const std::wstring wa = trimmed(a), wb = trimmed(b);
+    // The system's own case folding, not ASCII's.
+    return ::CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(),
+                                  static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
+#else
+    return a == b;
+#endif
 }
 
 }  // namespace pagelark

@@ -21,5 +21,8 @@ std::string GetExtension(std::string_view path);
 std::string StripExtension(std::string_view path);
 std::string FileNamePart(std::string_view path);
 std::string FolderPart(std::string_view path);
+// Whether two names in one folder name the same file: on Windows case and trailing dots and
+// blanks do not count.
+bool SameFileName(std::string_view a, std::string_view b);
 
 }  // namespace pagelark

@@ -156,15 +156,16 @@ std::vector<std::string> PlayLogFiles(const std::string& folder) {
 }
 
 std::string LocalIsoTime(double epochSeconds, std::int32_t zoneOffset) {
-    const auto local = static_cast<std::time_t>(std::floor(epochSeconds)) + zoneOffset;
-    std::tm parts{};
-    gmtime_r(&local, &parts);
-    char text[64];
+    // Worked out here, not by gmtime, which fails before 1970 on Windows.
+    const auto local = static_cast<long long>(std::floor(epochSeconds)) + zoneOffset;
+    const long long days = (local >= 0 ? local : local - 86399) / 86400;
+    const auto second = static_cast<int>(local - days * 86400);
+    const CivilDate date = CivilFromDays(days);
+    char text[80];
     const std::int32_t minutes = std::abs(zoneOffset) / 60;
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d",
-                  parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
-                  parts.tm_min, parts.tm_sec, zoneOffset < 0 ? '-' : '+', minutes / 60,
-                  minutes % 60);
+    std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", date.year,
+                  date.month, date.day, second / 3600, second / 60 % 60, second % 60,
+                  zoneOffset < 0 ? '-' : '+', minutes / 60, minutes % 60);
     return text;
 }
 
@@ -201,6 +202,16 @@ std::optional<PlayRecord> ParsePlayLogLine(std::string_view line) {
         }
         const auto value = in.Value();
         if (!value) return std::nullopt;
+        // A number out of its range, or a time out of four-digit years, the kiosk never wrote:
+        // each system would make another wrong value of it.
+        const auto within = [&](double low, double high) {
+            return *value >= low && *value <= high;
+        };
+        constexpr double kYear0 = -62167219200.0, kYear10000 = 253402300800.0;
+        if ((*key == "since" && !within(kYear0, kYear10000)) ||
+            (*key == "seconds" && !within(0.0, kYear10000 - kYear0)) ||
+            (*key == "page" && !within(1.0, INT32_MAX)))
+            return std::nullopt;
         if (*key == "since") hasSince = true, record.since = *value;
         if (*key == "seconds") record.seconds = *value;
         if (*key == "page") hasPage = true, record.page = static_cast<std::int32_t>(*value);

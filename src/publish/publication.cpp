@@ -35,6 +35,17 @@ std::string AddressHash(std::string_view address) {
     return text;
 }
 
+// Windows takes these, with any extension and in any case, for devices.
+bool IsDeviceName(std::string_view name) {
+    const std::string_view base = name.substr(0, name.find('.'));
+    for (const std::string_view device : {"con", "prn", "aux", "nul"})
+        if (EqualsNoCase(base, device)) return true;
+    return base.size() == 4 &&
+           (EqualsNoCase(base.substr(0, 3), "com") || EqualsNoCase(base.substr(0, 3), "lpt")) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+// One rule on every system, so that a cache folder names the same copy wherever it is read.
 std::string CopyName(std::string_view address) {
     address = address.substr(0, address.find_first_of("?#"));
     const auto scheme = address.find("://");
@@ -46,6 +57,7 @@ std::string CopyName(std::string_view address) {
         if (!plain) c = '_';
     }
     if (name.empty() || name.front() == '.') name = "published" + name;
+    if (IsDeviceName(name)) name.insert(0, "_");
     if (!EqualsNoCase(GetExtension(name), "tso")) name += ".tso";
     return name;
 }

@@ -57,18 +57,33 @@ std::string Absolute(const std::string& path, const std::string& folder) {
     return IsAbsolutePath(path) || folder.empty() ? path : folder + path;
 }
 
+// Every message to standard error: the text of a file or an argument in it reaches a terminal,
+// so its control characters are written out, never obeyed.
+void Complain(std::string_view message) {
+    std::string line = "pagelark-tso: ";
+    for (const char c : message) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7f) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            line += escaped;
+        } else {
+            line += c;
+        }
+    }
+    std::cerr << line << "\n";
+}
+
 // Warnings (a managed line left out, a lock that could not be read) go to standard error.
 class ErrorSink final : public LogSink {
   public:
     bool Enabled(LogArea) const override { return false; }
     void Write(LogArea, std::string_view) override {}
-    void Warn(LogArea, std::string_view line) override {
-        std::cerr << "pagelark-tso: " << line << "\n";
-    }
+    void Warn(LogArea, std::string_view line) override { Complain(line); }
 };
 
 int Fail(const std::string& what, const std::string& path, const std::string& reason) {
-    std::cerr << "pagelark-tso: cannot " << what << " '" << path << "': " << reason << "\n";
+    Complain("cannot " + what + " '" + path + "': " + reason);
     return kExitFailure;
 }
 
@@ -112,7 +127,12 @@ int Run(const std::string& command, const std::string& file, const std::string& 
     TakeManaged(settings, std::move(managed), source.file, presentation, machine, now);
 
     if (command == "next") {
-        std::cout << NextDayText(presentation, ScreenTimes(source.file), at);
+        const Result<std::string> day = NextDayText(presentation, ScreenTimes(source.file), at);
+        if (!day) {
+            Complain("cannot tell the day ahead: " + day.Error());
+            return kExitFailure;
+        }
+        std::cout << day.Value();
         std::cout.flush();
         return std::cout ? kExitOk : Fail("write", "standard output", "output error");
     }
@@ -146,11 +166,11 @@ int SumUpPlayLog(std::vector<std::string> files) {
     std::vector<std::string> notes;
     const Result<std::string> summary = SummarisePlayLog(texts, notes);
     if (!summary) {
-        std::cerr << "pagelark-tso: " << summary.Error() << "\n";
+        Complain(summary.Error());
         return kExitFailure;
     }
     for (const std::string& note : notes)
-        std::cerr << "pagelark-tso: " << note << "\n";
+        Complain(note);
     std::cout << summary.Value();
     std::cout.flush();
     return std::cout ? kExitOk : Fail("write", "standard output", "output error");
@@ -178,14 +198,13 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "show") return Run(args[0], args[1], "");
     if (args.size() == 3 && args[0] == "save") return Run(args[0], args[1], args[2]);
     if ((args.size() == 2 || (args.size() == 4 && args[2] == "--at")) && args[0] == "next") {
-        const auto at = args.size() == 4 ? ParseLocalMoment(args[3]) : std::time(nullptr);
+        const auto at =
+            args.size() == 4 ? ParseLocalMoment(args[3]) : Result<std::time_t>(std::time(nullptr));
         if (!at) {
-            std::cerr << "pagelark-tso: --at \"" << args[3]
-                      << "\" is no local date and time: write \"YYYY-MM-DD HH:MM\", a time the "
-                         "clock shows here\n";
+            Complain("--at \"" + args[3] + "\": " + at.Error());
             return kExitUsage;
         }
-        return Run(args[0], args[1], "", *at);
+        return Run(args[0], args[1], "", at.Value());
     }
     std::cerr << kUsage;
     return kExitUsage;

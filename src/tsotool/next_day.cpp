@@ -13,6 +13,9 @@
 namespace pagelark {
 namespace {
 
+constexpr const char* kUnconverted =
+    "the system cannot convert that date, or the day from it, to local time";
+
 struct Moment {
     bool screenOn = true;
     std::vector<std::size_t> due;  // page numbers, from 1
@@ -57,12 +60,15 @@ std::string PagesText(const Presentation& presentation, const Moment& moment) {
 
 }  // namespace
 
-std::optional<std::time_t> ParseLocalMoment(std::string_view text) {
+Result<std::time_t> ParseLocalMoment(std::string_view text) {
     constexpr std::string_view kForm = "0000-00-00 00:00";
-    if (text.size() != kForm.size()) return std::nullopt;
+    const Failure typo = Fail(
+        "no local date and time: write \"YYYY-MM-DD HH:MM\", a time the clock "
+        "shows here");
+    if (text.size() != kForm.size()) return typo;
     for (std::size_t i = 0; i < kForm.size(); ++i) {
         const bool digit = text[i] >= '0' && text[i] <= '9';
-        if (kForm[i] == '0' ? !digit : text[i] != kForm[i]) return std::nullopt;
+        if (kForm[i] == '0' ? !digit : text[i] != kForm[i]) return typo;
     }
     const auto number = [text](std::size_t at, std::size_t length) {
         int value = 0;
@@ -79,22 +85,27 @@ std::optional<std::time_t> ParseLocalMoment(std::string_view text) {
     // mktime moves a date or time that does not exist on to one that does: only a time that
     // reads back as asked, in summer or winter time, is one.
     std::optional<std::time_t> first;
+    bool unconverted = false;
     for (const int summer : {1, 0}) {
         tm fields = asked;
         fields.tm_isdst = summer;
         const std::time_t at = std::mktime(&fields);
         tm back{};
-        if (at == static_cast<std::time_t>(-1) || localtime_r(&at, &back) == nullptr) continue;
+        if (at == static_cast<std::time_t>(-1) || localtime_r(&at, &back) == nullptr) {
+            unconverted = true;
+            continue;
+        }
         if (back.tm_year == asked.tm_year && back.tm_mon == asked.tm_mon &&
             back.tm_mday == asked.tm_mday && back.tm_hour == asked.tm_hour &&
             back.tm_min == asked.tm_min && back.tm_isdst == summer && (!first || at < *first))
             first = at;
     }
-    return first;
+    if (first) return *first;
+    return unconverted ? Fail(kUnconverted) : typo;
 }
 
-std::string NextDayText(const Presentation& presentation, const PageSchedule& screen,
-                        std::time_t start) {
+Result<std::string> NextDayText(const Presentation& presentation, const PageSchedule& screen,
+                                std::time_t start) {
     std::vector<PageSchedule> schedules;
     for (const PresentationPage& page : presentation.Pages)
         schedules.push_back(ScheduleOf(page).schedule);
@@ -108,10 +119,15 @@ std::string NextDayText(const Presentation& presentation, const PageSchedule& sc
         return moment;
     };
     start -= start % 60;
-    const long long end = LocalMinutes(start) + kMinutesPerDay;
-    std::time_t last = start;
     // A day on the local clock is 23 to 25 hours; the limit only guards a clock gone strange.
     constexpr std::time_t kLimit = std::time_t{26} * 60 * 60;
+    // The system's range has no gaps: its ends tell whether every time between converts.
+    for (const std::time_t end : {start, start + kLimit + 60}) {
+        tm local{};
+        if (localtime_r(&end, &local) == nullptr) return Fail(kUnconverted);
+    }
+    const long long end = LocalMinutes(start) + kMinutesPerDay;
+    std::time_t last = start;
     for (std::time_t t = start; t - start <= kLimit && LocalMinutes(t) < end; t += 60)
         last = t;
     std::string text = "From " + Stamp(start) + " to " + Stamp(last + 60) + ":\n";

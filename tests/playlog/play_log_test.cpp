@@ -60,10 +60,16 @@ TEST(PlayLogTest, ALineIsJsonThatReadsBackWhateverTheAddress) {
               std::tuple(std::string("http://s/\"q\"\\?\x01\t\n\x7F\xC3\xA9\xC3\xA9"),
                          1772406000.25, 3600, 2, true, record.presentation));
     EXPECT_EQ(LocalIsoTime(1772406000.0, -34200), "2026-03-01T13:30:00-09:30");
+    EXPECT_EQ(LocalIsoTime(-315619199.5, 3600), "1960-01-01T01:00:00+01:00");  // on every system
+    EXPECT_EQ(LocalIsoTime(32535237600.0, 0), "3001-01-01T06:00:00+00:00");
     // Torn by a power cut, or anything but a line as written.
     for (const std::string& torn :
          {line.substr(0, line.size() - 1), line.substr(0, 40),
-          std::string("{\"page\":01,\"since\":1}"), line + "x", std::string()})
+          std::string("{\"page\":01,\"since\":1}"), line + "x", std::string(),
+          // Numbers out of range: a page past 32 bits, a time on show below 0, an overflow.
+          std::string("{\"page\":99999999999,\"since\":1}"),
+          std::string("{\"page\":1,\"since\":1,\"seconds\":-1}"),
+          "{\"page\":1,\"since\":1" + std::string(400, '0') + "}"})
         EXPECT_FALSE(ParsePlayLogLine(torn)) << torn;
 }
 

@@ -70,6 +70,11 @@ TEST(HttpRulesTest, AddressesCarryTheMachinesNamesAndRequestsTheLastValidators) 
     EXPECT_EQ(name("https://s/feed/a b"), "a_b.tso");
     EXPECT_EQ(name("https://s"), "published.tso");
     EXPECT_EQ(name("https://s/.."), "published...tso");  // never a folder above its own
+    // Never a Windows device; names that only start like one stay.
+    for (const std::string_view device : {"con.tso", "AUX", "nul.a.tso", "Com1.tso", "lpt9"})
+        EXPECT_TRUE(name("https://s/" + std::string(device)).starts_with('_')) << device;
+    EXPECT_EQ(name("https://s/com10.tso"), "com10.tso");
+    EXPECT_EQ(name("https://s/console"), "console.tso");
 }
 
 struct FakeTime : Clock, RandomSource {

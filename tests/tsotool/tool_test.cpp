@@ -13,10 +13,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <tuple>
 
+#include "model/presentation.h"
 #include "support/golden.h"
 #include "support/temp_folder.h"
+#include "tsotool/next_day.h"
 
 namespace pagelark {
 namespace {
@@ -132,15 +135,16 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
         out += next.out;
     }
     testing::CompareGolden(testing::GoldenFolder() + "/schedule.next.txt", out);
-    // A screen time that cannot be read is named, and the screen stays on; an idle or offline
-    // page the kiosk does not load is named, and the program's own stands in.
+    // A screen time that cannot be read is named, its control characters written out, and the
+    // screen stays on; an idle or offline page the kiosk does not load is named, and the
+    // program's own stands in.
     temp.Write("typo.tso",
-               "[Tessaro]\nScreenOn=7am\nScreenOff=20:00\nIdlePage=htps://x/\nOfflinePage=about:x\n"
-               "[Page1]\nURL=http://a/\nDays=Mon\n");
+               "[Tessaro]\nScreenOn=7\x1b[2Jam\nScreenOff=20:00\nIdlePage=htps://x/\n"
+               "OfflinePage=about:x\n[Page1]\nURL=http://a/\nDays=Mon\n");
     const auto typo = RunTool(temp.path(), "next typo.tso --at '2026-06-05 06:00'");
     EXPECT_EQ(typo.exitCode, 0);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring,
-                        "ScreenOn cannot be \"7am\", taken as the whole day", typo.err);
+                        "ScreenOn cannot be \"7\\x1b[2Jam\", taken as the whole day", typo.err);
     EXPECT_EQ(typo.out.find("dark"), std::string::npos) << typo.out;
     EXPECT_PRED_FORMAT2(::testing::IsSubstring,
                         "no page due: a black page (the idle page htps://x/ cannot be shown: the "
@@ -148,6 +152,9 @@ TEST(Tool, NextTellsThePagesDueAndTheScreensHoursOverTheDayAhead) {
                         typo.out);
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "0001-01-01 00:00",
                         RunTool(temp.path(), "next typo.tso --at '0001-01-01 00:00'").out);
+    // Past the years the system converts (on Windows past 3000): refused, never half a day.
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, "the system cannot convert",
+                        NextDayText({}, {}, std::numeric_limits<std::time_t>::max() / 2).Error());
     // The load names them all alike (ScreenOn above, IdlePage in the end-to-end schedule test).
     EXPECT_PRED_FORMAT2(::testing::IsSubstring, "typo.tso: OfflinePage \"about:x\" cannot be shown",
                         RunTool(temp.path(), "show typo.tso").err);
