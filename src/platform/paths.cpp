@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace pagelark {
 namespace {
@@ -85,6 +86,21 @@ std::string FolderPart(std::string_view path) {
     if (DirExists(path)) return WithTrailingSeparator(path);
     const auto slash = path.find_last_of(kPathSeparators);
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::filesystem::path FsPath(std::string_view utf8) {
+#ifdef _WIN32
+    if (!IsUtf8(utf8)) {
+        const std::string text = StoredTextToUtf8(utf8);
+        return std::filesystem::path(std::u8string(text.begin(), text.end()));
+    }
+#endif
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 }  // namespace pagelark

@@ -1,6 +1,7 @@
 #pragma once
 // Path text on native paths: "/" separates (on Windows "\\" too), case is kept.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,10 @@ std::string GetExtension(std::string_view path);
 std::string StripExtension(std::string_view path);
 std::string FileNamePart(std::string_view path);
 std::string FolderPart(std::string_view path);
+
+// std::filesystem reads a std::string in the ANSI code page on Windows, not as UTF-8: paths go
+// to and from it through these. Text that is not UTF-8 is read as Wide() reads it.
+std::filesystem::path FsPath(std::string_view utf8);
+std::string Utf8Path(const std::filesystem::path& path);
 
 }  // namespace pagelark

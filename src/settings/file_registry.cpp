@@ -1,6 +1,5 @@
 #include "settings/file_registry.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -51,23 +50,20 @@ bool CopyAside(const std::string& from, const std::string& to) {
 }  // namespace
 
 std::string RegistryFolderFromEnvironment() {
-    const char* dir = std::getenv("PAGELARK_REGISTRY_DIR");
-    if (dir != nullptr && *dir != '\0') return dir;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') return std::string(config) + "/pagelark";
+    if (std::string dir = EnvironmentValue("PAGELARK_REGISTRY_DIR"); !dir.empty()) return dir;
+    const std::string config = EnvironmentValue("XDG_CONFIG_HOME");
+    if (config.starts_with('/')) return config + "/pagelark";
     const auto home = HomeFolder();
     return home.empty() ? std::string() : home + "/.config/pagelark";
 }
 
 std::string ManagedFolderFromEnvironment() {
-    const char* dir = std::getenv("PAGELARK_MANAGED_DIR");
-    if (dir != nullptr && *dir != '\0') return dir;
+    if (std::string dir = EnvironmentValue("PAGELARK_MANAGED_DIR"); !dir.empty()) return dir;
     return SystemManagedFolder();
 }
 
 std::unique_ptr<RegistryBackend> OpenEnvironmentStore(bool quiet) {
-    const char* dir = std::getenv("PAGELARK_REGISTRY_DIR");
-    if (dir == nullptr || *dir == '\0') {
+    if (EnvironmentValue("PAGELARK_REGISTRY_DIR").empty()) {
         if (auto system = SystemRegistry()) return system;
     }
     return OpenRegistryStore(RegistryFolderFromEnvironment(), quiet);
