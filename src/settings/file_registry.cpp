@@ -6,6 +6,7 @@
 #include "platform/desktop_defaults.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/system_registry.h"
 #include "platform/text.h"
 #include "settings/registry_store.h"
@@ -35,11 +36,11 @@ RegError MakeRegistryFolder(const std::string& folder) {
 
 // Copies a file that could not be read into memory, through a temporary file so that an
 // older copy is only replaced by a whole one.
-bool CopyAside(const std::string& from, const std::string& to) {
+bool CopyAside(const std::string& fromText, const std::string& toText) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    const fs::path from = FsPath(fromText), to = FsPath(toText), temp = FsPath(toText + ".tmp");
     if (!fs::is_regular_file(from, ec)) return false;
-    const std::string temp = to + ".tmp";
     fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
     if (!ec) fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, ec);
     if (!ec) fs::rename(temp, to, ec);
@@ -262,7 +263,8 @@ bool FileRegistry::SaveBadCopy(Store& store) {
     if (saved) {
         std::error_code ec;
         std::filesystem::permissions(
-            badPath, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
+            FsPath(badPath),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
     }
     if (!saved && !store.copyFailureReported) {
         store.copyFailureReported = true;
