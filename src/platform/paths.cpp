@@ -64,7 +64,7 @@ std::string WithoutTrailingSeparator(std::string_view path) {
 }
 
 std::string NormalPath(std::string_view path) {
-    return std::filesystem::path(path).lexically_normal().string();
+    return Utf8Path(FsPath(path).lexically_normal());
 }
 
 std::string GetExtension(std::string_view path) {
