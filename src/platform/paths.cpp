@@ -88,6 +88,15 @@ std::string FolderPart(std::string_view path) {
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
+bool HasExtension(std::string_view name, std::string_view extension) {
+    if (name.size() < extension.size()) return false;
+#ifdef _WIN32
+    return EqualsNoCase(name.substr(name.size() - extension.size()), extension);
+#else
+    return name.ends_with(extension);
+#endif
+}
+
 std::filesystem::path FsPath(std::string_view utf8) {
 #ifdef _WIN32
     if (!IsUtf8(utf8)) {

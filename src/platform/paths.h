@@ -22,6 +22,9 @@ std::string GetExtension(std::string_view path);
 std::string StripExtension(std::string_view path);
 std::string FileNamePart(std::string_view path);
 std::string FolderPart(std::string_view path);
+// Whether a file name ends in extension (".ini") as the system compares names: with case on
+// Linux, without on Windows.
+bool HasExtension(std::string_view name, std::string_view extension);
 
 // std::filesystem reads a std::string in the ANSI code page on Windows, not as UTF-8: paths go
 // to and from it through these. Text that is not UTF-8 is read as Wide() reads it.

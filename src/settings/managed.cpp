@@ -82,7 +82,7 @@ std::vector<std::string> ManagedFileNames(const std::string& folder,
     std::vector<std::string> names;
     for (FolderEntry& entry : FolderEntries(folder)) {
         if (entry.name.starts_with('.')) continue;
-        if (entry.name.ends_with(".ini")) {
+        if (HasExtension(entry.name, ".ini")) {
             names.push_back(std::move(entry.name));
         } else if (others != nullptr && entry.kind != EntryKind::Folder) {
             others->push_back(std::move(entry.name));

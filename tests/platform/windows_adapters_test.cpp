@@ -159,11 +159,11 @@ TEST(WindowsDesktop, DocumentsFolderAndBrowserAreTheShellsOwn) {
     EXPECT_TRUE(FileExists(program)) << command;
 }
 
-// Named in the environment's UTF-16, not its ANSI code page's reading.
-TEST(WindowsSettings, AManagedFolderIsNamedAsTheSystemHoldsIt) {
+// Named in the environment's UTF-16, not its ANSI code page's reading; LOCK.INI is an .ini.
+TEST(WindowsSettings, AManagedFolderIsNamedAsTheSystemHoldsItAndItsIniFilesInAnyCase) {
     TempFolder temp;
     const std::string folder = temp.File("M\xC3\xA9nag\xC3\xA9");
-    temp.Write("M\xC3\xA9nag\xC3\xA9\\lock.ini", "[Machine]\r\nLocked=Yes\r\n");
+    temp.Write("M\xC3\xA9nag\xC3\xA9\\LOCK.INI", "[Machine]\r\nLocked=Yes\r\n");
     ASSERT_TRUE(::SetEnvironmentVariableW(L"PAGELARK_MANAGED_DIR", Wide(folder).c_str()));
     EXPECT_EQ(ManagedFolderFromEnvironment(), folder);
     EXPECT_EQ(ReadManagedFolder(folder).settings.values["Locked"], "Yes");
