@@ -10,6 +10,10 @@ namespace pagelark {
 // home folder; never with a trailing slash.
 std::string DocumentsFolder();
 
+// An environment variable's value as UTF-8 (on Windows getenv gives the ANSI code page's
+// bytes); "" when it is not set.
+std::string EnvironmentValue(const char* name);
+
 // The user's home folder ($HOME, else the password database's; the profile folder on Windows),
 // read afresh each time; "" when there is none.
 std::string HomeFolder();

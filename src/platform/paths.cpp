@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/text.h"
 #ifdef _WIN32
 #include "platform/windows/wide.h"
 #endif
@@ -66,7 +67,7 @@ std::string WithoutTrailingSeparator(std::string_view path) {
 }
 
 std::string NormalPath(std::string_view path) {
-    return std::filesystem::path(path).lexically_normal().string();
+    return Utf8Path(FsPath(path).lexically_normal());
 }
 
 std::string GetExtension(std::string_view path) {
@@ -102,6 +103,30 @@ bool SameFileName(std::string_view a, std::string_view b) {
 #else
     return a == b;
 #endif
+}
+
+bool HasExtension(std::string_view name, std::string_view extension) {
+    if (name.size() < extension.size()) return false;
+#ifdef _WIN32
+    return EqualsNoCase(name.substr(name.size() - extension.size()), extension);
+#else
+    return name.ends_with(extension);
+#endif
+}
+
+std::filesystem::path FsPath(std::string_view utf8) {
+#ifdef _WIN32
+    if (!IsUtf8(utf8)) {
+        const std::string text = StoredTextToUtf8(utf8);
+        return std::filesystem::path(std::u8string(text.begin(), text.end()));
+    }
+#endif
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Path(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 }  // namespace pagelark

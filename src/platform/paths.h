@@ -1,6 +1,7 @@
 #pragma once
 // Path text on native paths: "/" separates (on Windows "\\" too), case is kept.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,14 @@ std::string FolderPart(std::string_view path);
 // Whether two names in one folder name the same file: on Windows case and trailing dots and
 // blanks do not count.
 bool SameFileName(std::string_view a, std::string_view b);
+
+// Whether a file name ends in extension (".ini") as the system compares names: with case on
+// Linux, without on Windows.
+bool HasExtension(std::string_view name, std::string_view extension);
+
+// std::filesystem reads a std::string in the ANSI code page on Windows, not as UTF-8: paths go
+// to and from it through these. Text that is not UTF-8 is read as Wide() reads it.
+std::filesystem::path FsPath(std::string_view utf8);
+std::string Utf8Path(const std::filesystem::path& path);
 
 }  // namespace pagelark

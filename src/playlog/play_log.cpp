@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <utility>
 
 #include "platform/append_file.h"
@@ -146,12 +145,11 @@ std::string PlayLogFolder() {
 std::vector<std::string> PlayLogFiles(const std::string& folder) {
     std::vector<std::string> files;
     const std::string stem = folder + "/" + std::string(kPlayLogName);
-    std::error_code ec;
     for (int generation = PlayLogLimits{}.keep * 10; generation >= 1; --generation) {
         const std::string path = stem + "." + std::to_string(generation) + ".jsonl";
-        if (std::filesystem::exists(path, ec)) files.push_back(path);
+        if (FileExists(path)) files.push_back(path);
     }
-    if (std::filesystem::exists(stem + ".jsonl", ec)) files.push_back(stem + ".jsonl");
+    if (FileExists(stem + ".jsonl")) files.push_back(stem + ".jsonl");
     return files;
 }
 
@@ -281,11 +279,10 @@ bool PlayLogFile::Rotate(std::string& why) {
     Close();
     // Only the files up to the first gap move, the oldest going when there is none: a rename
     // that fails leaves a gap, so trying again never pushes the older files out one by one.
-    std::error_code ec;
     int last = 0;
-    while (last < limits_.keep && std::filesystem::exists(PathOf(last + 1), ec))
+    while (last < limits_.keep && FileExists(PathOf(last + 1)))
         ++last;
-    if (last == limits_.keep) std::filesystem::remove(PathOf(last--), ec);
+    if (last == limits_.keep) RemoveFile(PathOf(last--));
     for (int generation = last; generation >= 0; --generation) {
         if (const int error = RenameFile(PathOf(generation), PathOf(generation + 1)); error != 0) {
             why = PathOf(generation) + ": " + ErrorReason(error);

@@ -1,12 +1,12 @@
 #include "settings/file_registry.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
 #include "platform/desktop_defaults.h"
 #include "platform/file_io.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/system_registry.h"
 #include "platform/text.h"
 #include "settings/registry_store.h"
@@ -36,11 +36,11 @@ RegError MakeRegistryFolder(const std::string& folder) {
 
 // Copies a file that could not be read into memory, through a temporary file so that an
 // older copy is only replaced by a whole one.
-bool CopyAside(const std::string& from, const std::string& to) {
+bool CopyAside(const std::string& fromText, const std::string& toText) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    const fs::path from = FsPath(fromText), to = FsPath(toText), temp = FsPath(toText + ".tmp");
     if (!fs::is_regular_file(from, ec)) return false;
-    const std::string temp = to + ".tmp";
     fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
     if (!ec) fs::permissions(temp, fs::perms::owner_read | fs::perms::owner_write, ec);
     if (!ec) fs::rename(temp, to, ec);
@@ -51,23 +51,20 @@ bool CopyAside(const std::string& from, const std::string& to) {
 }  // namespace
 
 std::string RegistryFolderFromEnvironment() {
-    const char* dir = std::getenv("PAGELARK_REGISTRY_DIR");
-    if (dir != nullptr && *dir != '\0') return dir;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') return std::string(config) + "/pagelark";
+    if (std::string dir = EnvironmentValue("PAGELARK_REGISTRY_DIR"); !dir.empty()) return dir;
+    const std::string config = EnvironmentValue("XDG_CONFIG_HOME");
+    if (config.starts_with('/')) return config + "/pagelark";
     const auto home = HomeFolder();
     return home.empty() ? std::string() : home + "/.config/pagelark";
 }
 
 std::string ManagedFolderFromEnvironment() {
-    const char* dir = std::getenv("PAGELARK_MANAGED_DIR");
-    if (dir != nullptr && *dir != '\0') return dir;
+    if (std::string dir = EnvironmentValue("PAGELARK_MANAGED_DIR"); !dir.empty()) return dir;
     return SystemManagedFolder();
 }
 
 std::unique_ptr<RegistryBackend> OpenEnvironmentStore(bool quiet) {
-    const char* dir = std::getenv("PAGELARK_REGISTRY_DIR");
-    if (dir == nullptr || *dir == '\0') {
+    if (EnvironmentValue("PAGELARK_REGISTRY_DIR").empty()) {
         if (auto system = SystemRegistry()) return system;
     }
     return OpenRegistryStore(RegistryFolderFromEnvironment(), quiet);
@@ -266,7 +263,8 @@ bool FileRegistry::SaveBadCopy(Store& store) {
     if (saved) {
         std::error_code ec;
         std::filesystem::permissions(
-            badPath, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
+            FsPath(badPath),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
     }
     if (!saved && !store.copyFailureReported) {
         store.copyFailureReported = true;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <limits>
 #include <set>
 #include <tuple>
@@ -13,6 +12,7 @@
 #include "model/presentation.h"
 #include "model/product.h"
 #include "platform/file_io.h"
+#include "platform/folder_entries.h"
 #include "platform/log.h"
 #include "platform/paths.h"
 #include "settings/settings.h"
@@ -80,15 +80,12 @@ bool ReadManagedText(std::string_view bytes,
 std::vector<std::string> ManagedFileNames(const std::string& folder,
                                           std::vector<std::string>* others = nullptr) {
     std::vector<std::string> names;
-    std::error_code error, kind;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (name.starts_with('.')) continue;
-        if (name.ends_with(".ini")) {
-            names.push_back(std::move(name));
-        } else if (others != nullptr && !it->is_directory(kind)) {
-            others->push_back(std::move(name));
+    for (FolderEntry& entry : FolderEntries(folder)) {
+        if (entry.name.starts_with('.')) continue;
+        if (HasExtension(entry.name, ".ini")) {
+            names.push_back(std::move(entry.name));
+        } else if (others != nullptr && entry.kind != EntryKind::Folder) {
+            others->push_back(std::move(entry.name));
         }
     }
     std::sort(names.begin(), names.end());
@@ -125,8 +122,8 @@ ManagedRead ReadManagedFolder(const std::string& folder) {
         std::vector<std::string> problems;
         std::map<std::string, std::string, std::less<>> values;
         // A file left out whole locks when it may set Locked: when it names it, or cannot be
-        // read at all.
-        bool locks = file.status == ReadStatus::Unreadable;
+        // read at all (gone since it was listed, or named in a way that reaches no file).
+        bool locks = file.status == ReadStatus::Unreadable || file.status == ReadStatus::Missing;
         if (file.status == ReadStatus::TooLarge) {
             problems.push_back("larger than " + std::to_string(kMaxManagedFileBytes) + " bytes");
             locks = FileNamesWord(path, "Locked").value_or(true);

@@ -41,6 +41,12 @@ TEST(Paths, AbsoluteIsFromARootNeverFromADrivesWorkingFolder) {
         EXPECT_EQ(IsAbsolutePath(c.path), c.absolute) << c.path;
 }
 
+// Not read in the ANSI code page (Windows).
+TEST(Paths, ANormalPathKeepsItsUtf8) {
+    EXPECT_EQ(NormalPath("im\xC3\xA1genes/./a.gif"),
+              "im\xC3\xA1genes" + std::string(1, kPathSeparator) + "a.gif");
+}
+
 #ifndef _WIN32
 // Root is bound by permissions once it drops its capabilities, which a child does here.
 int WithoutCapabilities(const std::function<int()>& work) {

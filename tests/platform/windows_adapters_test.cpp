@@ -18,6 +18,7 @@
 #include "platform/temp_dir.h"
 #include "platform/text.h"
 #include "platform/windows/wide.h"
+#include "settings/managed.h"
 #include "settings/registry.h"
 #include "settings/registry_store.h"
 #include "settings/settings.h"
@@ -156,6 +157,16 @@ TEST(WindowsDesktop, DocumentsFolderAndBrowserAreTheShellsOwn) {
                                     ? command.substr(1, command.find('"', 1) - 1)
                                     : command.substr(0, command.find(' '));
     EXPECT_TRUE(FileExists(program)) << command;
+}
+
+// Named in the environment's UTF-16, not its ANSI code page's reading; LOCK.INI is an .ini.
+TEST(WindowsSettings, AManagedFolderIsNamedAsTheSystemHoldsItAndItsIniFilesInAnyCase) {
+    TempFolder temp;
+    const std::string folder = temp.File("M\xC3\xA9nag\xC3\xA9");
+    temp.Write("M\xC3\xA9nag\xC3\xA9\\LOCK.INI", "[Machine]\r\nLocked=Yes\r\n");
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"PAGELARK_MANAGED_DIR", Wide(folder).c_str()));
+    EXPECT_EQ(ManagedFolderFromEnvironment(), folder);
+    EXPECT_EQ(ReadManagedFolder(folder).settings.values["Locked"], "Yes");
 }
 
 // \etc on the current drive is a folder any user, or a stick, may bring.

@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "support/temp_folder.h"
 #include "support/warning_log.h"
 
@@ -74,11 +75,11 @@ TEST(PlayLogTest, ALineIsJsonThatReadsBackWhateverTheAddress) {
 }
 
 // A new file when a line would take it past the cap and when the day changes; the oldest of
-// the rotated files go.
+// the rotated files go; also in a folder whose name is not ASCII (a profile's, on Windows).
 TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
     TempFolder temp;
     FakeClock clock;
-    const std::string folder = temp.File("state/pagelark");
+    const std::string folder = temp.File("Jos\xC3\xA9/pagelark");
     const std::size_t line = PlayLogLine(Record("http://a/")).size() + 1;
     PlayLogFile log(folder, clock, {.maxBytes = 3 * line, .keep = 2});
     for (int i = 0; i < 4; ++i)
@@ -100,13 +101,13 @@ TEST(PlayLogTest, RotatedBySizeAndDayAndCapped) {
     EXPECT_EQ(ParsePlayLogLine(Lines(folder + "/playlog.2.jsonl").at(0))->address, "http://a/");
     EXPECT_EQ(ParsePlayLogLine(Lines(folder + "/playlog.jsonl").at(0))->address, "http://c/");
     // Moved aside or removed behind its back: the next line starts a new file.
-    std::filesystem::rename(folder + "/playlog.jsonl", folder + "/archived");
+    ASSERT_EQ(RenameFile(folder + "/playlog.jsonl", folder + "/archived"), 0);
     log.PageShown(Record("http://d/"));
 #ifdef _WIN32
     if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr)
         GTEST_SKIP() << "Wine keeps a removed file's name while it is open; Windows does not";
 #endif
-    std::filesystem::remove(folder + "/playlog.jsonl");
+    ASSERT_EQ(RemoveFile(folder + "/playlog.jsonl"), 0);
     log.PageShown(Record("http://e/"));
     EXPECT_EQ(std::tuple(Lines(folder + "/archived").size(), Lines(folder + "/playlog.jsonl")),
               std::tuple(1u, std::vector<std::string>{PlayLogLine(Record("http://e/"))}));

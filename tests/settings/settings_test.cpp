@@ -169,6 +169,7 @@ TEST(ManagedFolder, LaterFilesWinAndOnlyTheLinesThatCannotBeTakenAreLeftOut) {
     std::filesystem::create_directory(folder + "/60-folder.ini");
     // Cannot be read at all, also by root: what it says is not known.
     std::filesystem::create_symlink("39-loop.ini", folder + "/39-loop.ini");
+    std::filesystem::create_symlink("gone", folder + "/39-gone.ini");  // listed, then missing
 
     const ManagedRead read = ReadManagedFolder(folder);
     std::string said;

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace pagelark::testing {
 
 TempFolder::TempFolder() {
@@ -44,15 +46,15 @@ TempFolder::~TempFolder() {
 
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
     const std::string file = File(name);
-    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    std::filesystem::create_directories(FsPath(file).parent_path());
+    std::ofstream out(FsPath(file), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + file);
     return file;
 }
 
 std::string TempFolder::Read(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(FsPath(file), std::ios::binary);
     if (!in) return "<missing>";
     std::ostringstream text;
     text << in.rdbuf();

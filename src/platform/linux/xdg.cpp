@@ -37,6 +37,11 @@ std::string DocumentsFolder() {
     return IsFolder(home + "/Documents") ? home + "/Documents" : home;
 }
 
+std::string EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
 std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
     std::vector<char> buffer(16384);

@@ -21,6 +21,19 @@ std::string DocumentsFolder() {
     return documents;
 }
 
+std::string EnvironmentValue(const char* name) {
+    const std::wstring wide = Wide(name);
+    std::wstring value(64, L'\0');
+    // The size grows between calls when another thread sets the variable.
+    for (;;) {
+        const DWORD size =
+            ::GetEnvironmentVariableW(wide.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (size == 0) return {};
+        if (size < value.size()) return Narrow(std::wstring_view(value.data(), size));
+        value.resize(size);
+    }
+}
+
 std::string HomeFolder() {
     wchar_t* folder = nullptr;
     std::string home;

@@ -64,8 +64,10 @@ InstanceLock::~InstanceLock() {
     if (!Held()) return;
     const std::lock_guard guard(heldLock);
     HeldNames().erase(Wide(path_));
-    ::ReleaseMutex(reinterpret_cast<HANDLE>(held_));
-    ::CloseHandle(reinterpret_cast<HANDLE>(held_));
+    // The shared header keeps the handle as an integer.
+    const auto mutex = reinterpret_cast<HANDLE>(held_);  // NOLINT(performance-no-int-to-ptr)
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
 }
 
 Result<InstanceLock::Taken> InstanceLock::Take(const std::string& folder) {
