@@ -150,7 +150,7 @@ int main() {
     const auto countChanges = [&] { return pagelark::bench::FrontMoments(trace).size(); };
     while (changes < wanted && kiosk.Running()) {
         std::this_thread::sleep_for(1s);
-        highestPss = std::max(highestPss, GroupPssKiB(kiosk.Pid()) * 1024);
+        highestPss = std::max(highestPss, pagelark::bench::GroupPssKiB(kiosk.Pid()) * 1024);
         const int now = static_cast<int>(countChanges());
         const TimePoint at = std::chrono::steady_clock::now();
         if (now / 100 > changes / 100)

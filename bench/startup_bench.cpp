@@ -138,8 +138,8 @@ std::optional<Run> Measure(const Process& process, TimePoint started,
         return frame.pixels == settled->pixels;
     });
     std::this_thread::sleep_for(kSettle);
-    return Run{SecondsBetween(started, first->time) * 1000, GroupPssKiB(process.Pid()),
-               ProcessesInGroup(process.Pid()).size()};
+    return Run{SecondsBetween(started, first->time) * 1000,
+               pagelark::bench::GroupPssKiB(process.Pid()), ProcessesInGroup(process.Pid()).size()};
 }
 
 // The help folder the kiosk writes under its TMPDIR, copied to keep for Chromium.

@@ -46,6 +46,11 @@ inline std::vector<long long> FrontMoments(const std::string& file) {
     return moments;
 }
 
+// The PSS in KiB of a process group's running processes.
+inline long long GroupPssKiB(pid_t group) {
+    return PssKiB(e2e::ProcessesInGroup(group));
+}
+
 struct TreeMemory {
     double pssMiB = 0;
     double privateMiB = 0;
@@ -57,7 +62,7 @@ inline TreeMemory SettledMemory(pid_t group) {
     std::vector<TreeMemory> samples;
     for (int i = 0; i < 5; ++i) {
         if (i > 0) std::this_thread::sleep_for(std::chrono::seconds(1));
-        TreeMemory m{static_cast<double>(e2e::GroupPssKiB(group)) / 1024.0, 0,
+        TreeMemory m{static_cast<double>(GroupPssKiB(group)) / 1024.0, 0,
                      static_cast<double>(MemoryOfProcess(group).privateKiB) / 1024.0};
         for (pid_t pid : e2e::ProcessesInGroup(group))
             m.privateMiB += static_cast<double>(MemoryOfProcess(pid).privateKiB) / 1024.0;

@@ -18,8 +18,6 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/process_memory.h"
-
 extern char** environ;
 
 namespace pagelark::e2e {
@@ -215,10 +213,6 @@ std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text) {
             members.push_back(pid);
     }
     return members;
-}
-
-long long GroupPssKiB(pid_t group) {
-    return PssKiB(ProcessesInGroup(group));
 }
 
 std::string ToHex(Rgb color) {

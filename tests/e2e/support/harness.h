@@ -67,9 +67,8 @@ class Process {
     std::optional<int> status_;
 };
 
-// The running processes of a process group whose command line holds text; their PSS in KiB.
+// The running processes of a process group whose command line holds text.
 std::vector<pid_t> ProcessesInGroup(pid_t group, std::string_view text = "");
-long long GroupPssKiB(pid_t group);
 
 struct CommandResult {
     std::optional<int> status;  // nullopt: it did not end within 20 s and was killed
