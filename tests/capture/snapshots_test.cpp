@@ -142,8 +142,6 @@ TEST(SnapshotTest, ARemoteSnapshotMakesANewFileOrReplacesAFileThatIsNotTheKiosks
     EXPECT_FALSE(SnapshotGuard({at("next.tso")}).Check(at("next.tso")));
 #ifdef _WIN32
     EXPECT_FALSE(SnapshotGuard({at("next.tso")}).Check(at("NEXT.Tso. ")));  // the same file there
-#endif
-#ifdef _WIN32
     if (prefix) std::filesystem::remove_all(shared);
 #endif
 }
